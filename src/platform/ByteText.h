@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class QIODevice;
+
+// Print files, format files and page files are bytes, one character per
+// byte: Latin-1 both ways, so every byte 0-255 survives a read and a write.
+namespace ByteText {
+
+inline QString toText(const QByteArray &bytes) { return QString::fromLatin1(bytes); }
+inline QByteArray toBytes(const QString &text) { return text.toLatin1(); }
+
+// Reads a whole file. Returns false with an error text when it cannot.
+bool readFile(const QString &path, QByteArray *bytes, QString *error);
+
+// Writes a whole file through QSaveFile: the old file survives a failure.
+bool writeFile(const QString &path, const QByteArray &bytes, QString *error);
+
+// Writes the lines, each followed by CR LF, whole or not at all.
+bool writeLines(const QString &path, const QStringList &lines, QString *error);
+
+// Splits a text file's bytes into lines at CR LF, lone CR or lone LF.
+QStringList splitLines(const QByteArray &bytes);
+
+} // namespace ByteText

@@ -1,0 +1,82 @@
+#include "platform/Dialogs.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QList>
+
+namespace Dialogs {
+namespace {
+
+bool s_testMode = false;
+QList<QString> s_names;
+QList<QColor> s_colors;
+QList<Asked> s_asked;
+
+QString nextName(const QString &kind, const QString &title, const QString &filter)
+{
+    s_asked.append({kind, title, filter});
+    return s_names.isEmpty() ? QString() : s_names.takeFirst();
+}
+
+// Our filters are written "Text(*.txt)|*.txt" (description|pattern pairs);
+// Qt wants "Text (*.txt);;...". The description already shows the pattern.
+QString qtFilter(const QString &filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        out << QStringLiteral("%1 (%2)").arg(parts.at(i).trimmed(), parts.at(i + 1).trimmed());
+    if (out.isEmpty())
+        return filter;
+    return out.join(QStringLiteral(";;"));
+}
+
+} // namespace
+
+QString openFileName(QWidget *parent, const QString &title, const QString &filter, const QString &initial)
+{
+    if (s_testMode)
+        return nextName(QStringLiteral("open"), title, filter);
+    return QFileDialog::getOpenFileName(parent, title, initial, qtFilter(filter));
+}
+
+QString saveFileName(QWidget *parent, const QString &title, const QString &filter, const QString &initial)
+{
+    if (s_testMode)
+        return nextName(QStringLiteral("save"), title, filter);
+    return QFileDialog::getSaveFileName(parent, title, initial, qtFilter(filter));
+}
+
+QColor color(QWidget *parent, const QColor &initial)
+{
+    if (s_testMode) {
+        s_asked.append({QStringLiteral("color"), QString(), QString()});
+        return s_colors.isEmpty() ? QColor() : s_colors.takeFirst();
+    }
+    return QColorDialog::getColor(initial, parent);
+}
+
+void setTestMode(bool on)
+{
+    s_testMode = on;
+    s_names.clear();
+    s_colors.clear();
+    s_asked.clear();
+}
+
+void setNextFileName(const QString &name)
+{
+    s_names.append(name);
+}
+
+void setNextColor(const QColor &color)
+{
+    s_colors.append(color);
+}
+
+QList<Asked> asked()
+{
+    return s_asked;
+}
+
+} // namespace Dialogs

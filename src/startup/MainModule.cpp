@@ -1,0 +1,151 @@
+#include "startup/MainModule.h"
+
+#include "controls/JeweledButton.h"
+#include "platform/AppPaths.h"
+#include "platform/Twips.h"
+#include "sticker/Frm0010Sticker.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+QString SettingsAppName;
+quint8 OpenViewCount = 0;
+QString PrintFileName;
+QString LastTempNumber;
+
+QString BoldOn, BoldOff;
+QString BBoldOn, BBoldOff;
+QString ULineOn, ULineOff;
+QString CondOn, CondOff;
+QString C96On, C96Off;
+
+namespace {
+
+QString bytes(std::initializer_list<int> codes)
+{
+    QString s;
+    for (int c : codes)
+        s += QChar(c);
+    return s;
+}
+
+} // namespace
+
+void fillControlSequences()
+{
+    BoldOn = bytes({27, 69});
+    BoldOff = bytes({27, 70});
+    BBoldOn = bytes({14, 27, 69, 27, 71});
+    BBoldOff = bytes({20, 27, 70, 27, 72});
+    ULineOn = bytes({27, 45, 49});
+    ULineOff = bytes({27, 45, 48});
+    CondOn = bytes({15});
+    CondOff = bytes({18});
+    C96On = bytes({18, 27, 87, 32, 27, 77});
+    C96Off = bytes({27, 80});
+}
+
+void Main()
+{
+    OpenViewCount = 0;
+    SettingsAppName = QStringLiteral("Sticker2");
+    auto *form = new Frm0010Sticker;
+    form->setAttribute(Qt::WA_DeleteOnClose);
+    form->show();
+    fillControlSequences();
+}
+
+void CenterForm(QWidget *object)
+{
+    if (!object)
+        return;
+    const QScreen *screen = object->screen() ? object->screen() : QGuiApplication::primaryScreen();
+    const QSize s = screen ? screen->size() : QSize(1024, 768);
+    const QSize size = object->isWindow() ? object->frameSize() : object->size();
+    // Work in twips so the fractions stay exact before the one rounding.
+    const double left = (Twips::fromPixels(s.width()) - Twips::fromPixels(size.width())) / 2.0;
+    const double top = (Twips::fromPixels(s.height()) - 800.0 - Twips::fromPixels(size.height())) / 2.0;
+    object->move(Twips::toPixels(left), Twips::toPixels(top));
+}
+
+void RefreshButtons(QWidget *form)
+{
+    if (!form)
+        return;
+    const int nudge = Twips::toPixels(15);
+    const auto buttons = form->findChildren<JeweledButton *>();
+    for (JeweledButton *b : buttons) {
+        b->resize(b->width(), b->height() + nudge);
+        b->resize(b->width(), b->height() - nudge);
+    }
+}
+
+QString NextTempFileName()
+{
+    const QString folder = AppPaths::privateTempFolder();
+    if (folder.isEmpty())
+        return QString();
+    qint64 n = LastTempNumber.trimmed().toLongLong();
+    QString candidate;
+    while (n <= 9999999) {
+        candidate = QStringLiteral("%1/Tz%2.Tmp").arg(folder).arg(n);
+        const QByteArray native = QFile::encodeName(candidate);
+        const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd >= 0) {
+            ::close(fd);
+            break;
+        }
+        if (errno != EEXIST)
+            return QString();
+        ++n;
+    }
+    LastTempNumber = QString::number(n);
+    return candidate;
+}
+
+QString PadRight(const QString &text, int width)
+{
+    if (width <= 0)
+        return QString();
+    qsizetype b = 0;
+    qsizetype e = text.size();
+    while (b < e && text.at(b) == QLatin1Char(' '))
+        ++b;
+    while (e > b && text.at(e - 1) == QLatin1Char(' '))
+        --e;
+    QString s = text.mid(b, e - b);
+    s.append(QString(width, QLatin1Char(' ')));
+    return s.left(width);
+}
+
+int IntegerKeyFilter(int keyCode)
+{
+    if (keyCode == 45 || (keyCode >= 48 && keyCode <= 57) || keyCode == 8 || keyCode == 13)
+        return keyCode;
+    return 1;
+}
+
+int DecimalKeyFilter(int keyCode, const QString &boxText)
+{
+    if (keyCode == 45 || keyCode == 8 || keyCode == 13)
+        return keyCode;
+    if (keyCode == 46)
+        return boxText.contains(QLatin1Char('.')) ? 1 : keyCode;
+    if (keyCode >= 48 && keyCode <= 57)
+        return keyCode;
+    return 1;
+}
+
+QString ShortPathOf(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return QString();
+    return info.absoluteFilePath();
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+class QWidget;
+
+// Process-wide state shared by the forms, and the small utilities several
+// forms call. Everything runs on the one user-interface thread.
+
+// Globals, with program lifetime.
+extern QString SettingsAppName; // "Sticker2"
+extern quint8 OpenViewCount;    // report views open now, at most six
+extern QString PrintFileName;   // print file the next report view loads
+extern QString LastTempNumber;  // number of the last temporary print file
+
+// The ten printer control sequences (ESC/P), one character per byte. Empty
+// until the start-up procedure fills them (fillControlSequences()).
+extern QString BoldOn, BoldOff;   // ESC E / ESC F
+extern QString BBoldOn, BBoldOff; // SO ESC E ESC G / DC4 ESC F ESC H
+extern QString ULineOn, ULineOff; // ESC -1 / ESC -0
+extern QString CondOn, CondOff;   // SI / DC2
+extern QString C96On, C96Off;     // DC2 ESC W space ESC M / ESC P
+
+// The start-up procedure: resets the globals, shows the main form and fills
+// the control sequences, in that order.
+void Main();
+
+void fillControlSequences();
+
+// Places a form, or a control inside its form, by the screen's size: left =
+// (screen width - width) / 2, top = (screen height - 800 twips - height) / 2.
+void CenterForm(QWidget *object);
+
+// Makes every JeweledButton of a form repaint by nudging its height.
+void RefreshButtons(QWidget *form);
+
+// A free temporary print file name "Tz<n>.Tmp" in the private temporary
+// folder, searching from LastTempNumber; updates LastTempNumber. The file is
+// created (empty, exclusively, never through a link) so nobody else can take
+// the name. Empty when the private folder cannot be used.
+QString NextTempFileName();
+
+// Trimmed text, left-aligned, exactly `width` characters.
+QString PadRight(const QString &text, int width);
+
+// Key filters: return the key code, or 1 to drop the keystroke.
+int IntegerKeyFilter(int keyCode);
+int DecimalKeyFilter(int keyCode, const QString &boxText);
+
+// The absolute, clean path of an existing file (Linux has no 8.3 names).
+QString ShortPathOf(const QString &path);

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the program and the tests need,
+# only when some are missing. Uses sudo when not run as root.
+set -euo pipefail
+packages=(
+  build-essential cmake pkg-config ccache
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  libcups2-dev libxlsxwriter-dev libbenchmark-dev
+  cups cups-client poppler-utils unzip
+  fonts-liberation fonts-dejavu-core
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO=sudo
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update
+$SUDO apt-get install -y --no-install-recommends "${missing[@]}"
