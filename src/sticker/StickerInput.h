@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+// What the sticker form holds when a print button is pressed: the texts and
+// states of its controls, read by both sheet outputs.
+struct StickerInput
+{
+    std::array<QString, 12> Atxt;   // Atxt(0) ... Atxt(11)
+    QString TxSp = QStringLiteral("3");
+    QString TxCol = QStringLiteral("6");
+    QString TxRow = QStringLiteral("12");
+    QString TxBlank = QStringLiteral("3");
+    QString TxMaxFLenth = QStringLiteral("4");
+    QString txtPage = QStringLiteral("1");
+    int maxField = 1;               // Combo1: lines per sticker, 1 to 7
+    bool condensed = false;         // Op(1) selected
+    bool windowMode = false;        // ChKwIN "Window"
+
+    // Windows-mode geometry and numbering.
+    QString TxtFontNM;
+    QString TxtFontSZ;
+    QString TxtMtop;
+    QString TxtMLeft;
+    QString TxtHEight;              // column pitch
+    QString TxtWidth;               // line pitch
+    QString txtRowPrint;            // rows per printed sheet
+    QString Combo2 = QStringLiteral("4"); // loop position
+    bool ChkIn1 = true;             // "++" on the inner line
+    bool ChkIn2 = true;             // "++" on the outer line
+};
+
+// The working values both outputs compute at the start of every run.
+struct StickerWorkingValues
+{
+    int W = 0;                         // width of every sticker line
+    std::array<QString, 8> LineText;   // lines 1 to 7, PadRight to W; [0] unused
+    QString ColumnGap;                 // spaces after every sticker of a line
+    int StickerCols = 0;
+    int StickerRows = 0;
+    QString BlankLines;                // one CR LF per unit of TxBlank
+    int MaxField = 1;
+    long long Pages = 1;
+};
+
+StickerWorkingValues computeWorkingValues(const StickerInput &input);
