@@ -1,10 +1,160 @@
 #include "report/ReportMarkup.h"
 
+#include "report/PageDocument.h"
+#include "startup/MainModule.h"
+
+#include <QFont>
+#include <QTextCharFormat>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <exception>
 
-// Placeholder: the passes are filled in with the markup work.
-void ReportSetting(QTextEdit *, const QString &, const QString &, const QString &, const MarkupContext &) { }
-void ReportSetting(QTextDocument *, const QString &, const QString &, const QString &, const MarkupContext &) { }
-void applyMarkupPasses(QTextEdit *, const MarkupContext &, MarkupOrder) { }
-void applyMarkupPasses(QTextDocument *, const MarkupContext &, MarkupOrder) { }
+namespace
+{
+
+const QColor HiddenColour(0xFF, 0xFF, 0xFF);
+constexpr double HiddenPointSize = 1.0;
+
+// The format a tag gives the text of its regions; an empty format for a tag
+// that only hides its sequences ("c96" and any unknown tag).
+QTextCharFormat regionFormat(const QString &tag, const MarkupContext &context)
+{
+    QTextCharFormat format;
+    if (tag == QLatin1String("bold")) {
+        format.setForeground(context.bold);
+        format.setFontWeight(QFont::Bold);
+    } else if (tag == QLatin1String("cond")) {
+        format.setForeground(context.condence);
+        format.setFontPointSize(context.zoomedIn ? 9.25 : 7.0);
+    } else if (tag == QLatin1String("uline")) {
+        format.setFontUnderline(true);
+    } else if (tag == QLatin1String("bbold")) {
+        format.setForeground(context.dubble);
+        format.setFontWeight(QFont::Bold);
+        format.setFontPointSize(context.zoomedIn ? 29.0 : 20.0);
+    }
+    return format;
+}
+
+void formatRange(QTextCursor &cursor, int start, int length, const QTextCharFormat &format)
+{
+    if (length <= 0 || format.properties().isEmpty())
+        return;
+    cursor.setPosition(start);
+    cursor.setPosition(start + length, QTextCursor::KeepAnchor);
+    cursor.mergeCharFormat(format);
+}
+
+// The pass itself, on document positions (0-based). An open sequence hides
+// itself and looks for the next close sequence; the text between them takes
+// the tag's format, and the search for the next open sequence goes on from
+// that close sequence. An open sequence with no close after it ends the pass.
+void markRegions(QTextDocument *document, const QString &open, const QString &close, const QString &tag,
+    const MarkupContext &context)
+{
+    // An empty sequence would match everywhere and never move the search on.
+    if (open.isEmpty() || close.isEmpty())
+        return;
+    // Searched in document positions, whatever the page's line ends.
+    const QString text = PageDocument::text(document);
+    if (text.isEmpty())
+        return;
+
+    QTextCharFormat hidden;
+    hidden.setFontPointSize(HiddenPointSize);
+    hidden.setForeground(HiddenColour);
+    const QTextCharFormat region = regionFormat(tag, context);
+
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
+    qsizetype from = 0;
+    while (from < text.size()) {
+        const qsizetype o = text.indexOf(open, from);
+        if (o < 0)
+            break;
+        formatRange(cursor, int(o), int(open.size()), hidden);
+        const qsizetype k = o + open.size();
+        // The close is looked for after the whole open sequence, so a close
+        // that overlaps its own open cannot stall the search.
+        const qsizetype c = text.indexOf(close, k);
+        if (c < 0)
+            break;
+        formatRange(cursor, int(c), int(close.size()), hidden);
+        formatRange(cursor, int(k), int(c - k), region);
+        from = c;
+    }
+    cursor.endEditBlock();
+}
+
+void runPass(QTextDocument *document, const QString &open, const QString &close, const QString &tag,
+    const MarkupContext &context)
+{
+    if (!document || !context.vsual)
+        return;
+    // A failing pass ends quietly: the formatting done so far stays.
+    try {
+        markRegions(document, open, close, tag, context);
+    } catch (const std::exception &) {
+    }
+}
+
+void selectFirstCharacter(QTextEdit *edit)
+{
+    QTextCursor cursor(edit->document());
+    cursor.setPosition(0);
+    if (edit->document()->characterCount() > 1)
+        cursor.setPosition(1, QTextCursor::KeepAnchor);
+    edit->setTextCursor(cursor);
+}
+
+struct Pass {
+    const QString *open;
+    const QString *close;
+    const char *tag;
+};
+
+QVector<Pass> passes(MarkupOrder order)
+{
+    if (order == MarkupOrder::View) {
+        return { { &CondOn, &CondOff, "cond" }, { &ULineOn, &ULineOff, "uline" },
+            { &BoldOn, &BoldOff, "bold" }, { &BBoldOn, &BBoldOff, "bbold" }, { &C96On, &C96Off, "c96" } };
+    }
+    return { { &CondOn, &CondOff, "cond" }, { &ULineOn, &ULineOff, "uline" },
+        { &BBoldOn, &BBoldOff, "bbold" }, { &BoldOn, &BoldOff, "bold" } };
+}
+
+} // namespace
+
+void ReportSetting(QTextEdit *Richtex, const QString &Search, const QString &Search1, const QString &seting,
+    const MarkupContext &context)
+{
+    if (!Richtex || !context.vsual)
+        return;
+    runPass(Richtex->document(), Search, Search1, seting, context);
+    selectFirstCharacter(Richtex);
+}
+
+void ReportSetting(QTextDocument *document, const QString &Search, const QString &Search1,
+    const QString &seting, const MarkupContext &context)
+{
+    runPass(document, Search, Search1, seting, context);
+}
+
+void applyMarkupPasses(QTextEdit *edit, const MarkupContext &context, MarkupOrder order)
+{
+    if (!edit)
+        return;
+    // One repaint for the whole series.
+    const bool updates = edit->updatesEnabled();
+    edit->setUpdatesEnabled(false);
+    for (const Pass &pass : passes(order))
+        ReportSetting(edit, *pass.open, *pass.close, QString::fromLatin1(pass.tag), context);
+    edit->setUpdatesEnabled(updates);
+}
+
+void applyMarkupPasses(QTextDocument *document, const MarkupContext &context, MarkupOrder order)
+{
+    for (const Pass &pass : passes(order))
+        ReportSetting(document, *pass.open, *pass.close, QString::fromLatin1(pass.tag), context);
+}
