@@ -145,16 +145,25 @@ void applyMarkupPasses(QTextEdit *edit, const MarkupContext &context, MarkupOrde
 {
     if (!edit)
         return;
-    // One repaint for the whole series.
+    // One layout and one repaint for the whole series: the document reports
+    // its changes when the outer edit block ends.
     const bool updates = edit->updatesEnabled();
     edit->setUpdatesEnabled(false);
+    QTextCursor series(edit->document());
+    series.beginEditBlock();
     for (const Pass &pass : passes(order))
         ReportSetting(edit, *pass.open, *pass.close, QString::fromLatin1(pass.tag), context);
+    series.endEditBlock();
     edit->setUpdatesEnabled(updates);
 }
 
 void applyMarkupPasses(QTextDocument *document, const MarkupContext &context, MarkupOrder order)
 {
+    if (!document)
+        return;
+    QTextCursor series(document);
+    series.beginEditBlock();
     for (const Pass &pass : passes(order))
         ReportSetting(document, *pass.open, *pass.close, QString::fromLatin1(pass.tag), context);
+    series.endEditBlock();
 }

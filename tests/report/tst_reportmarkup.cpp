@@ -183,6 +183,8 @@ void TestReportMarkup::passes()
     PageDocument::setText(&edit, QString::fromLatin1(page));
     applyMarkupPasses(&edit, context, order);
     QCOMPARE(looks(edit.document(), context), expected);
+    QCOMPARE(edit.textCursor().selectionStart(), 0);
+    QCOMPARE(edit.textCursor().selectionEnd(), page.isEmpty() ? 0 : 1);
 }
 
 void TestReportMarkup::underlineRegions_data()

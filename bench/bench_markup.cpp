@@ -1,0 +1,124 @@
+// The markup passes over one full report page, as the view and printing run them.
+#include "report/PageDocument.h"
+#include "report/ReportMarkup.h"
+#include "startup/MainModule.h"
+
+#include <QApplication>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <benchmark/benchmark.h>
+
+namespace
+{
+
+constexpr int Lines = 66;
+constexpr int Columns = 136;
+constexpr int RegionsPerTag = 40;
+
+// 66 lines of 136 printable columns holding 40 regions of every tag, spread
+// over the lines, followed by the form feed the view adds.
+QString makePage()
+{
+    const QString *sequences[][2] = { { &CondOn, &CondOff }, { &ULineOn, &ULineOff }, { &BoldOn, &BoldOff },
+        { &BBoldOn, &BBoldOff }, { &C96On, &C96Off } };
+    QVector<QString> lines(Lines);
+    int region = 0;
+    for (int round = 0; round < RegionsPerTag; ++round) {
+        for (const auto &pair : sequences) {
+            QString &line = lines[region % Lines];
+            line += QStringLiteral("  filler ") + *pair[0]
+                + QStringLiteral("REGION%1").arg(region, 3, 10, QLatin1Char('0')) + *pair[1];
+            ++region;
+        }
+    }
+    QString page;
+    for (int i = 0; i < Lines; ++i) {
+        QString line = lines[i];
+        int printable = 0;
+        for (QChar c : line)
+            printable += c.unicode() >= 32 ? 1 : 0;
+        line += QString(qMax(0, Columns - printable), QLatin1Char('.'));
+        page += line + QStringLiteral("\r\n");
+    }
+    return page + QLatin1Char('\f');
+}
+
+void BM_ViewPassesOnDocument(benchmark::State &state)
+{
+    const QString page = makePage();
+    const MarkupContext context;
+    QTextDocument document;
+    for (auto _ : state) {
+        state.PauseTiming();
+        PageDocument::setText(&document, page);
+        state.ResumeTiming();
+        applyMarkupPasses(&document, context, MarkupOrder::View);
+    }
+    state.SetBytesProcessed(state.iterations() * page.size());
+}
+BENCHMARK(BM_ViewPassesOnDocument)->Unit(benchmark::kMillisecond);
+
+void BM_PrintPassesOnDocument(benchmark::State &state)
+{
+    const QString page = makePage();
+    const MarkupContext context;
+    QTextDocument document;
+    for (auto _ : state) {
+        state.PauseTiming();
+        PageDocument::setText(&document, page);
+        state.ResumeTiming();
+        applyMarkupPasses(&document, context, MarkupOrder::Print);
+    }
+    state.SetBytesProcessed(state.iterations() * page.size());
+}
+BENCHMARK(BM_PrintPassesOnDocument)->Unit(benchmark::kMillisecond);
+
+// Showing a page in a view: the text goes in and all five passes run.
+void BM_DisplayPageInEdit(benchmark::State &state)
+{
+    const QString page = makePage();
+    const MarkupContext context;
+    QTextEdit edit;
+    edit.setLineWrapMode(QTextEdit::NoWrap);
+    edit.resize(1000, 700);
+    edit.show();
+    for (auto _ : state) {
+        PageDocument::setText(&edit, page);
+        applyMarkupPasses(&edit, context, MarkupOrder::View);
+        QApplication::processEvents();
+    }
+    state.SetBytesProcessed(state.iterations() * page.size());
+}
+BENCHMARK(BM_DisplayPageInEdit)->Unit(benchmark::kMillisecond);
+
+// The same without the passes: what putting the page in and painting costs.
+void BM_DisplayPageInEditUnformatted(benchmark::State &state)
+{
+    const QString page = makePage();
+    QTextEdit edit;
+    edit.setLineWrapMode(QTextEdit::NoWrap);
+    edit.resize(1000, 700);
+    edit.show();
+    for (auto _ : state) {
+        PageDocument::setText(&edit, page);
+        QApplication::processEvents();
+    }
+    state.SetBytesProcessed(state.iterations() * page.size());
+}
+BENCHMARK(BM_DisplayPageInEditUnformatted)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM",
+        qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    fillControlSequences();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
