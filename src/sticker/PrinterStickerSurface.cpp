@@ -1,0 +1,115 @@
+#include "sticker/PrinterStickerSurface.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+PrinterStickerSurface::PrinterStickerSurface(const QString &printerName)
+{
+    const QPrinterInfo info = printerName.isEmpty() ? QPrinterInfo::defaultPrinter()
+                                                    : QPrinterInfo::printerInfo(printerName);
+    m_printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    m_printer->setDocName(QStringLiteral("Stickers"));
+    m_printer->setPageSize(QPageSize(QPageSize::A4));
+    m_printer->setPageOrientation(QPageLayout::Portrait);
+}
+
+PrinterStickerSurface::~PrinterStickerSurface() = default;
+
+void PrinterStickerSurface::setPdfOutputFile(const QString &fileName)
+{
+    m_pdfFile = fileName;
+    m_printer->setOutputFormat(QPrinter::PdfFormat);
+}
+
+bool PrinterStickerSurface::drawText(const StickerText &item)
+{
+    m_pending.append(item);
+    return true;
+}
+
+QString PrinterStickerSurface::nextPdfFile() const
+{
+    if (m_documents == 0)
+        return m_pdfFile;
+    const QFileInfo info(m_pdfFile);
+    const QString suffix = info.suffix().isEmpty() ? QString() : QStringLiteral(".") + info.suffix();
+    return info.dir().filePath(QStringLiteral("%1-%2%3").arg(info.completeBaseName()).arg(m_documents + 1).arg(suffix));
+}
+
+bool PrinterStickerSurface::EndDoc()
+{
+    if (m_pending.isEmpty())
+        return true;
+    const QList<StickerText> items = std::move(m_pending);
+    m_pending.clear();
+
+    QString file;
+    if (!m_pdfFile.isEmpty()) {
+        file = nextPdfFile();
+        m_printer->setOutputFileName(file);
+    }
+    QPainter painter;
+    if (!painter.begin(m_printer.get())) {
+        setErrorText(file.isEmpty()
+                         ? QStringLiteral("The printer \"%1\" did not accept the print job.")
+                               .arg(m_printer->printerName())
+                         : QStringLiteral("The file \"%1\" could not be written.").arg(file));
+        return false;
+    }
+    paintStickerTexts(painter, items, m_printer->logicalDpiX() / 1440.0, m_printer->logicalDpiY() / 1440.0);
+    painter.end();
+    if (m_printer->printerState() == QPrinter::Error) {
+        if (!file.isEmpty())
+            QFile::remove(file);
+        setErrorText(QStringLiteral("The print job could not be completed."));
+        return false;
+    }
+    ++m_documents;
+    if (!file.isEmpty())
+        m_written.append(file);
+    return true;
+}
+
+void PrinterStickerSurface::AbandonDoc()
+{
+    m_pending.clear();
+}
+
+bool PrinterStickerSurface::setOrientation(int orientation)
+{
+    if (!StickerSurface::setOrientation(orientation))
+        return false;
+    return m_printer->setPageOrientation(orientation == 2 ? QPageLayout::Landscape : QPageLayout::Portrait);
+}
+
+bool PrinterStickerSurface::setPaperSize(int paperSize)
+{
+    // The printer-object numbering of the common paper sizes.
+    QPageSize::PageSizeId id;
+    switch (paperSize) {
+    case 1:
+        id = QPageSize::Letter;
+        break;
+    case 5:
+        id = QPageSize::Legal;
+        break;
+    case 8:
+        id = QPageSize::A3;
+        break;
+    case 9:
+        id = QPageSize::A4;
+        break;
+    case 11:
+        id = QPageSize::A5;
+        break;
+    default:
+        return false;
+    }
+    return m_printer->setPageSize(QPageSize(id));
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "sticker/StickerInput.h"
+
+#include <QString>
+
+class QWidget;
+class StickerSurface;
+
+// The sticker sheet drawn with a desktop font, on the printer or on the
+// form's view "Pic": the same grid as the character-mode page, placed by
+// twip coordinates, with an inner and an outer running number.
+
+enum class SheetTarget { Printer, Preview };
+
+// The values the drawing reads from the form when it starts.
+struct WindowSheetValues
+{
+    QString fontName;
+    int fontSize = 10;           // points; 0 or less becomes 10
+    long long X0 = 0;            // left margin, twips
+    long long Y0 = 0;            // top margin, twips
+    long long columnPitch = 0;   // TxtHEight
+    long long linePitch = 0;     // TxtWidth
+    double rowPitch = 0;         // TxBlank
+    double rowsPerSheet = 0;     // txtRowPrint, printer only
+    int loopPosition = 4;        // Combo2; 0 becomes 4
+    int innerLine = 4;           // line of InnerCounter
+    int outerLine = 5;           // line of OuterCounter
+    double innerFrom = 0;        // Atxt(5)
+    double innerTo = 0;          // Atxt(6)
+    long long cycleStart = 0;    // Atxt(5) rounded: start of the outer cycle position
+    long long outerStart = 0;    // Atxt(10) rounded
+    bool numberInner = true;     // ChkIn1
+    bool numberOuter = true;     // ChkIn2
+};
+
+WindowSheetValues computeWindowSheetValues(const StickerInput &input);
+
+// Rows per printed sheet must be a whole number of 1 or more.
+bool rowsPerSheetValid(double rowsPerSheet);
+
+// The renderer: draws every page of the sheet on the surface. On the printer
+// every `rowsPerSheet` rows form one document. Returns false with the
+// surface's error text when drawing fails; the open document is then
+// abandoned and nothing more is drawn.
+bool drawWindowSheet(const StickerWorkingValues &work, const WindowSheetValues &values, StickerSurface &surface,
+                     SheetTarget target, QString *errorText = nullptr);
+
+// The print button in Windows mode: draws the sheet on the current printer
+// (CurrentPrinter). Refuses with a message when no printer is installed or
+// the rows per printed sheet are not a whole number of 1 or more; a
+// printing error is reported in a message. A "txtPage" of 0 is set to "1" in
+// `input` (the form shows it back). Returns true when the sheet was printed.
+bool printWindowSheet(StickerInput &input, QWidget *parent = nullptr);
+// The same on a given printer surface (a PrinterStickerSurface writing PDF,
+// or a recording surface), without the printer look-up.
+bool printWindowSheet(StickerInput &input, StickerSurface &printer, QWidget *parent = nullptr);
+
+// The show button in Windows mode: clears the view (a StickerPreview named
+// "Pic") once and draws every page on it; never touches the printer.
+void previewWindowSheet(StickerInput &input, StickerSurface &pic);
+
+// The decimal text of a running number.
+QString runningNumberText(double value);
