@@ -1,0 +1,375 @@
+#include "TestSupport.h"
+#include "platform/MessageBox.h"
+#include "sticker/RecordingStickerSurface.h"
+#include "sticker/WindowSheet.h"
+
+#include <QTest>
+
+// The sheet drawn with a desktop font, checked on a recording surface: where
+// every text lands, which numbers it carries, how the printer's documents are
+// cut, and what is refused.
+
+namespace {
+
+// A sheet of `cols` x `rows` stickers with five lines, font and geometry set.
+StickerInput sheet(int cols, int rows, int lines)
+{
+    StickerInput in;
+    in.Atxt = {QStringLiteral("ACME"),  QStringLiteral("Road"), QStringLiteral("Pune"),
+               QStringLiteral("No"),    QStringLiteral("Lot"),  QStringLiteral("601"),
+               QStringLiteral("612"),   QStringLiteral("4"),    QStringLiteral("Six"),
+               QStringLiteral("Seven"), QStringLiteral("1"),    QStringLiteral("10")};
+    in.TxCol = QString::number(cols);
+    in.TxRow = QString::number(rows);
+    in.maxField = lines;
+    in.TxMaxFLenth = QStringLiteral("12");
+    in.TxtFontNM = QStringLiteral("DejaVu Sans");
+    in.TxtFontSZ = QStringLiteral("11");
+    in.TxtMLeft = QStringLiteral("300");
+    in.TxtMtop = QStringLiteral("500");
+    in.TxtHEight = QStringLiteral("3000");
+    in.TxtWidth = QStringLiteral("250");
+    in.TxBlank = QStringLiteral("2000");
+    in.txtRowPrint = QString::number(rows);
+    in.txtPage = QStringLiteral("1");
+    in.windowMode = true;
+    return in;
+}
+
+// The numbers drawn after a line's text, in drawing order. The line is found
+// by its text, so the test does not restate the drawing loop.
+QStringList numbersOnLine(const RecordingStickerSurface &s, const QString &text)
+{
+    QStringList out;
+    for (const auto &item : s.items()) {
+        const QString t = item.text.trimmed();
+        if (t.startsWith(text) && (t.size() == text.size() || t.at(text.size()).isDigit()))
+            out << t.mid(text.size());
+    }
+    return out;
+}
+
+QStringList counting(long long from, int count)
+{
+    QStringList out;
+    for (int i = 0; i < count; ++i)
+        out << QString::number(from + i);
+    return out;
+}
+
+QStringList repeated(const QString &value, int count)
+{
+    QStringList out;
+    for (int i = 0; i < count; ++i)
+        out << value;
+    return out;
+}
+
+} // namespace
+
+class TestWindowSheet : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { TestSupport::init(); }
+    void init() { MessageBox::clearShown(); }
+
+    void positions_data();
+    void positions();
+    void numbers_data();
+    void numbers();
+    void documents_data();
+    void documents();
+    void rowsPerSheetRefused_data();
+    void rowsPerSheetRefused();
+    void printingErrorAbandonsTheDocument();
+    void fontSize_data();
+    void fontSize();
+    void previewClearsOnceAndDrawsPagesOver();
+    void zeroPagesBecomesOne();
+    void printMovesToTheNextLine();
+};
+
+void TestWindowSheet::positions_data()
+{
+    QTest::addColumn<bool>("printer");
+    QTest::addColumn<int>("cols");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<QString>("rowPitch");
+
+    QTest::newRow("printer 3 x 4, 5 lines") << true << 3 << 4 << 5 << "2000";
+    QTest::newRow("view 3 x 4, 5 lines") << false << 3 << 4 << 5 << "2000";
+    QTest::newRow("printer 1 x 2, 7 lines") << true << 1 << 2 << 7 << "1800";
+    QTest::newRow("view row pitch rounds (1000.6)") << false << 2 << 3 << 2 << "1000.6";
+    QTest::newRow("printer row pitch rounds (1000.6)") << true << 2 << 3 << 2 << "1000.6";
+}
+
+void TestWindowSheet::positions()
+{
+    QFETCH(bool, printer);
+    QFETCH(int, cols);
+    QFETCH(int, rows);
+    QFETCH(int, lines);
+    QFETCH(QString, rowPitch);
+
+    StickerInput in = sheet(cols, rows, lines);
+    in.TxBlank = rowPitch;
+    RecordingStickerSurface s;
+    if (printer)
+        QVERIFY(printWindowSheet(in, s));
+    else
+        previewWindowSheet(in, s);
+
+    QCOMPARE(s.items().size(), cols * rows * lines);
+    const double pitch = rowPitch.toDouble();
+    int i = 0;
+    for (int r = 1; r <= rows; ++r) {
+        for (int x = 1; x <= lines; ++x) {
+            for (int c = 1; c <= cols; ++c, ++i) {
+                const auto &item = s.items().at(i);
+                const QString where = QStringLiteral("row %1 line %2 col %3").arg(r).arg(x).arg(c);
+                QVERIFY2(item.x == 300 + (c - 1) * 3000, qPrintable(where));
+                QVERIFY2(item.y == 500 + std::llrint((r - 1) * pitch) + (x - 1) * 250, qPrintable(where));
+                QVERIFY2(item.bold, qPrintable(where));
+                QCOMPARE(item.fontName, QStringLiteral("DejaVu Sans"));
+                QCOMPARE(item.fontSize, 11.0);
+                QCOMPARE(item.text.size(), 12);
+            }
+        }
+    }
+    // Line texts are padded to the field width; 4 and 5 carry the numbers.
+    QCOMPARE(s.items().at(0).text, QStringLiteral("ACME        "));
+    if (lines >= 4)
+        QCOMPARE(s.items().at(3 * cols).text, QStringLiteral("No601       "));
+    if (lines >= 7)
+        QCOMPARE(s.items().at(6 * cols).text, QStringLiteral("Seven       "));
+}
+
+void TestWindowSheet::numbers_data()
+{
+    QTest::addColumn<StickerInput>("input");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("expected");
+
+    StickerInput base = sheet(6, 4, 5);
+
+    QTest::newRow("inner 601..612 then 601, across then down") << base << "No"
+                                                               << counting(601, 12) + counting(601, 12);
+    QTest::newRow("outer 1 twelve times, then 2") << base << "Lot" << repeated("1", 12) + repeated("2", 12);
+
+    StickerInput twoPages = base;
+    twoPages.txtPage = QStringLiteral("2");
+    QTest::newRow("every page restarts both numbers")
+        << twoPages << "Lot" << repeated("1", 12) + repeated("2", 12) + repeated("1", 12) + repeated("2", 12);
+
+    StickerInput loop5 = base;
+    loop5.Combo2 = QStringLiteral("5");
+    loop5.maxField = 4;
+    QTest::newRow("loop 5, four lines: line 4 is the outer line")
+        << loop5 << "No" << repeated("1", 12) + repeated("2", 12);
+    QTest::newRow("loop 5, four lines: inner line never drawn") << loop5 << "Lot" << QStringList();
+
+    StickerInput loop0 = base;
+    loop0.Combo2 = QString();
+    QTest::newRow("empty loop position counts as 4") << loop0 << "No" << counting(601, 12) + counting(601, 12);
+
+    StickerInput noInner = base;
+    noInner.ChkIn1 = false;
+    QTest::newRow("inner ++ unticked: text only") << noInner << "No" << repeated("", 24);
+    QTest::newRow("inner ++ unticked: outer still counts") << noInner << "Lot"
+                                                           << repeated("1", 12) + repeated("2", 12);
+
+    StickerInput noOuter = base;
+    noOuter.ChkIn2 = false;
+    QTest::newRow("outer ++ unticked: text only") << noOuter << "Lot" << repeated("", 24);
+
+    StickerInput reversed = base;
+    reversed.Atxt[5] = QStringLiteral("612");
+    reversed.Atxt[6] = QStringLiteral("601");
+    QTest::newRow("reversed range: inner counts on without limit") << reversed << "No" << counting(612, 24);
+    QTest::newRow("reversed range: outer never steps") << reversed << "Lot" << repeated("1", 24);
+
+    StickerInput outerFrom = base;
+    outerFrom.Atxt[10] = QStringLiteral("7.6");
+    QTest::newRow("outer start rounded") << outerFrom << "Lot" << repeated("8", 12) + repeated("9", 12);
+}
+
+void TestWindowSheet::numbers()
+{
+    QFETCH(StickerInput, input);
+    QFETCH(QString, text);
+    QFETCH(QStringList, expected);
+
+    RecordingStickerSurface s;
+    previewWindowSheet(input, s);
+    QCOMPARE(numbersOnLine(s, text), expected);
+
+    // The printer draws the same numbers.
+    RecordingStickerSurface p;
+    QVERIFY(printWindowSheet(input, p));
+    QCOMPARE(numbersOnLine(p, text), expected);
+}
+
+void TestWindowSheet::documents_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QString>("pages");
+    QTest::addColumn<QString>("rowsPerSheet");
+    QTest::addColumn<QList<int>>("rowsPerDocument");
+    QTest::addColumn<int>("endDocCalls");
+
+    QTest::newRow("7 rows by 3: 3, 3, 1") << 7 << "1" << "3" << QList<int>{3, 3, 1} << 3;
+    QTest::newRow("6 rows by 3: no empty last document") << 6 << "1" << "3" << QList<int>{3, 3} << 3;
+    QTest::newRow("3 rows by 1: one row each") << 3 << "1" << "1" << QList<int>{1, 1, 1} << 3;
+    QTest::newRow("4 rows by 9: one document") << 4 << "1" << "9" << QList<int>{4} << 1;
+    QTest::newRow("2 pages of 3 rows by 2: pages run on") << 3 << "2" << "2" << QList<int>{2, 2, 2} << 4;
+}
+
+void TestWindowSheet::documents()
+{
+    QFETCH(int, rows);
+    QFETCH(QString, pages);
+    QFETCH(QString, rowsPerSheet);
+    QFETCH(QList<int>, rowsPerDocument);
+    QFETCH(int, endDocCalls);
+
+    StickerInput in = sheet(2, rows, 3);
+    in.txtPage = pages;
+    in.txtRowPrint = rowsPerSheet;
+    RecordingStickerSurface s;
+    QVERIFY(printWindowSheet(in, s));
+    QVERIFY(MessageBox::shown().isEmpty());
+    QVERIFY(!s.documentOpen());
+    QCOMPARE(s.calls().count(QStringLiteral("EndDoc")), endDocCalls);
+    QCOMPARE(s.calls().mid(0, 2), (QStringList{"Orientation 1", "PaperSize 9"}));
+
+    const int perRow = 2 * 3;
+    QList<int> got;
+    for (int n : s.endedDocuments())
+        got << n / perRow;
+    QCOMPARE(got, rowsPerDocument);
+
+    // Within every document the rows stand at Y0, Y0 + pitch, Y0 + 2 pitch ...
+    int item = 0;
+    for (int doc = 0; doc < rowsPerDocument.size(); ++doc) {
+        for (int k = 0; k < rowsPerDocument.at(doc); ++k, item += perRow) {
+            QCOMPARE(s.items().at(item).document, doc + 1);
+            QCOMPARE(s.items().at(item).y, 500.0 + k * 2000);
+        }
+    }
+}
+
+void TestWindowSheet::rowsPerSheetRefused_data()
+{
+    QTest::addColumn<QString>("rowsPerSheet");
+    QTest::newRow("empty") << "";
+    QTest::newRow("zero") << "0";
+    QTest::newRow("negative") << "-2";
+    QTest::newRow("not whole") << "2.5";
+    QTest::newRow("letters") << "abc";
+}
+
+void TestWindowSheet::rowsPerSheetRefused()
+{
+    QFETCH(QString, rowsPerSheet);
+    StickerInput in = sheet(2, 3, 3);
+    in.txtRowPrint = rowsPerSheet;
+    RecordingStickerSurface s;
+    QVERIFY(!printWindowSheet(in, s));
+    QVERIFY(s.calls().isEmpty());
+    QCOMPARE(MessageBox::shown().size(), 1);
+    QVERIFY(MessageBox::shown().at(0).text.startsWith(QStringLiteral("Row Printing must be a whole number")));
+}
+
+void TestWindowSheet::printingErrorAbandonsTheDocument()
+{
+    StickerInput in = sheet(2, 4, 3);
+    in.txtRowPrint = QStringLiteral("2");
+    RecordingStickerSurface s;
+    // The first document (12 texts) goes out; the second fails on its third text.
+    s.failAtPrint(15, QStringLiteral("paper jam"));
+    QVERIFY(!printWindowSheet(in, s));
+
+    QCOMPARE(s.endedDocuments(), QList<int>{12});
+    QCOMPARE(s.calls().count(QStringLiteral("Print")), 15); // no second attempt
+    QCOMPARE(s.calls().last(), QStringLiteral("AbandonDoc"));
+    QVERIFY(!s.documentOpen());
+    QCOMPARE(MessageBox::shown().size(), 1);
+    QCOMPARE(MessageBox::shown().at(0).icon, QMessageBox::Critical);
+    QVERIFY(MessageBox::shown().at(0).text.contains(QStringLiteral("paper jam")));
+}
+
+void TestWindowSheet::fontSize_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<double>("points");
+    QTest::newRow("empty gives 10") << "" << 10.0;
+    QTest::newRow("0 gives 10") << "0" << 10.0;
+    QTest::newRow("negative gives 10") << "-4" << 10.0;
+    QTest::newRow("12.4 rounds to 12") << "12.4" << 12.0;
+    QTest::newRow("leading number 14pt") << "14pt" << 14.0;
+}
+
+void TestWindowSheet::fontSize()
+{
+    QFETCH(QString, field);
+    QFETCH(double, points);
+    StickerInput in = sheet(1, 1, 1);
+    in.TxtFontSZ = field;
+    RecordingStickerSurface s;
+    previewWindowSheet(in, s);
+    QCOMPARE(s.items().size(), 1);
+    QCOMPARE(s.items().at(0).fontSize, points);
+}
+
+void TestWindowSheet::previewClearsOnceAndDrawsPagesOver()
+{
+    StickerInput in = sheet(3, 4, 5);
+    in.txtPage = QStringLiteral("2");
+    in.txtRowPrint = QStringLiteral("3"); // the view has no documents
+    RecordingStickerSurface s;
+    previewWindowSheet(in, s);
+
+    QCOMPARE(s.calls().first(), QStringLiteral("Cls"));
+    QCOMPARE(s.calls().count(QStringLiteral("Cls")), 1);
+    QCOMPARE(s.calls().count(QStringLiteral("EndDoc")), 0);
+    const int perPage = 3 * 4 * 5;
+    QCOMPARE(s.items().size(), 2 * perPage);
+    for (int i = 0; i < perPage; ++i) {
+        QCOMPARE(s.items().at(perPage + i).x, s.items().at(i).x);
+        QCOMPARE(s.items().at(perPage + i).y, s.items().at(i).y);
+        QCOMPARE(s.items().at(perPage + i).text, s.items().at(i).text);
+    }
+    // Row 4 of the view stands three row pitches down: no document cuts it.
+    QCOMPARE(s.items().at(3 * 3 * 5).y, 500.0 + 3 * 2000);
+}
+
+void TestWindowSheet::zeroPagesBecomesOne()
+{
+    StickerInput in = sheet(2, 2, 2);
+    in.txtPage = QStringLiteral("0");
+    RecordingStickerSurface s;
+    previewWindowSheet(in, s);
+    QCOMPARE(in.txtPage, QStringLiteral("1"));
+    QCOMPARE(s.items().size(), 8);
+}
+
+void TestWindowSheet::printMovesToTheNextLine()
+{
+    RecordingStickerSurface s;
+    s.FontName = QStringLiteral("DejaVu Sans");
+    s.FontSize = 12;
+    s.CurrentX = 700;
+    s.CurrentY = 900;
+    QVERIFY(s.Print(QStringLiteral("Hello")));
+    QCOMPARE(s.CurrentX, 0.0);
+    // One line of a 12-point font is a little more than 240 twips.
+    QVERIFY2(s.CurrentY > 900 + 240 && s.CurrentY < 900 + 400, qPrintable(QString::number(s.CurrentY)));
+    QCOMPARE(s.items().at(0).x, 700.0);
+    QCOMPARE(s.items().at(0).y, 900.0);
+}
+
+QTEST_MAIN(TestWindowSheet)
+#include "tst_windowsheet.moc"
