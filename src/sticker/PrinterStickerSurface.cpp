@@ -39,7 +39,9 @@ QString PrinterStickerSurface::nextPdfFile() const
         return m_pdfFile;
     const QFileInfo info(m_pdfFile);
     const QString suffix = info.suffix().isEmpty() ? QString() : QStringLiteral(".") + info.suffix();
-    return info.dir().filePath(QStringLiteral("%1-%2%3").arg(info.completeBaseName()).arg(m_documents + 1).arg(suffix));
+    const QString name
+        = QStringLiteral("%1-%2%3").arg(info.completeBaseName()).arg(m_documents + 1).arg(suffix);
+    return info.dir().filePath(name);
 }
 
 bool PrinterStickerSurface::EndDoc()

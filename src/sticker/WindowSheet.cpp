@@ -74,8 +74,8 @@ QString runningNumberText(double value)
     return QString::number(value, 'g', 15);
 }
 
-bool drawWindowSheet(const StickerWorkingValues &work, const WindowSheetValues &values, StickerSurface &surface,
-                     SheetTarget target, QString *errorText)
+bool drawWindowSheet(const StickerWorkingValues &work, const WindowSheetValues &values,
+                     StickerSurface &surface, SheetTarget target, QString *errorText)
 {
     const bool printer = target == SheetTarget::Printer;
     const int lines = qMin(work.MaxField, LastLine);

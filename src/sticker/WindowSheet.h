@@ -44,8 +44,8 @@ bool rowsPerSheetValid(double rowsPerSheet);
 // every `rowsPerSheet` rows form one document. Returns false with the
 // surface's error text when drawing fails; the open document is then
 // abandoned and nothing more is drawn.
-bool drawWindowSheet(const StickerWorkingValues &work, const WindowSheetValues &values, StickerSurface &surface,
-                     SheetTarget target, QString *errorText = nullptr);
+bool drawWindowSheet(const StickerWorkingValues &work, const WindowSheetValues &values,
+                     StickerSurface &surface, SheetTarget target, QString *errorText = nullptr);
 
 // The print button in Windows mode: draws the sheet on the current printer
 // (CurrentPrinter). Refuses with a message when no printer is installed or

@@ -173,7 +173,8 @@ void TestWindowSheet::numbers_data()
 
     StickerInput loop0 = base;
     loop0.Combo2 = QString();
-    QTest::newRow("empty loop position counts as 4") << loop0 << "No" << counting(601, 12) + counting(601, 12);
+    QTest::newRow("empty loop position counts as 4")
+        << loop0 << "No" << counting(601, 12) + counting(601, 12);
 
     StickerInput noInner = base;
     noInner.ChkIn1 = false;

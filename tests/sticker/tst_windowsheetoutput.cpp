@@ -101,10 +101,11 @@ void TestWindowSheetOutput::pdfShowsTheStickerLines()
     QVERIFY(MessageBox::shown().isEmpty());
     QCOMPARE(printer.writtenFiles(), QStringList{pdf});
 
-    const QString text = runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    const QString text
+        = runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     QVERIFY2(!text.isEmpty(), "pdftotext read nothing");
-    for (const QString &expected : {QStringLiteral("ACME STORES"), QStringLiteral("Main Road"),
-                                    QStringLiteral("Box601"), QStringLiteral("Box606"), QStringLiteral("Lot1")})
+    const QStringList lines{"ACME STORES", "Main Road", "Box601", "Box606", "Lot1"};
+    for (const QString &expected : lines)
         QVERIFY2(text.contains(expected), qPrintable(expected + QStringLiteral(" missing in:\n") + text));
     // Two columns side by side on one text line of the page.
     QVERIFY2(text.contains(QRegularExpression(QStringLiteral("Box601 +Box602"))), qPrintable(text));
@@ -125,7 +126,8 @@ void TestWindowSheetOutput::pdfDocumentsFollowRowsPerSheet()
     in.TxRow = QStringLiteral("5");
     in.txtRowPrint = QStringLiteral("2");
     QVERIFY(printWindowSheet(in, printer));
-    const QStringList files{pdf, dir.filePath(QStringLiteral("rows-2.pdf")), dir.filePath(QStringLiteral("rows-3.pdf"))};
+    const QStringList files{pdf, dir.filePath(QStringLiteral("rows-2.pdf")),
+                            dir.filePath(QStringLiteral("rows-3.pdf"))};
     QCOMPARE(printer.writtenFiles(), files);
 
     // Rows 1-2, 3-4 and 5: numbers 601-604, 605-608, 609-610.
