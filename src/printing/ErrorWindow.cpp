@@ -4,8 +4,8 @@
 
 #include <QApplication>
 
-QString ShowErrorWindow(const QString &procedure, const QString &title, const RunTimeError &error,
-                        QWidget *parent)
+QString ShowErrorWindow(
+    const QString &procedure, const QString &title, const RunTimeError &error, QWidget *parent)
 {
     if (!error.pending())
         return QString();

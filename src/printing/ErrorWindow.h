@@ -11,5 +11,5 @@ class QWidget;
 // own, in an exclamation box titled `title` ("Error Window" when blank).
 // Restores the normal mouse pointer first. Returns the text (lines joined by
 // CR LF); with no error pending it shows nothing and returns "".
-QString ShowErrorWindow(const QString &procedure, const QString &title, const RunTimeError &error,
-                        QWidget *parent = nullptr);
+QString ShowErrorWindow(
+    const QString &procedure, const QString &title, const RunTimeError &error, QWidget *parent = nullptr);

@@ -9,10 +9,10 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
-
 #include <cmath>
 
-namespace {
+namespace
+{
 
 const QString ErrorTitle = QStringLiteral("Printer Error Information");
 const QString ProcedureLabel = QStringLiteral("Procedure Name : PrintFile");
@@ -39,8 +39,8 @@ private:
 
 RunTimeError fileError(const QFile &file)
 {
-    return {long(file.error()) ? long(file.error()) : long(QFileDevice::ReadError),
-            QStringLiteral("Reading %1").arg(file.fileName()), file.errorString()};
+    return { long(file.error()) ? long(file.error()) : long(QFileDevice::ReadError),
+        QStringLiteral("Reading %1").arg(file.fileName()), file.errorString() };
 }
 
 long long copiesOf(const QString &text)
@@ -57,8 +57,8 @@ bool paperHeightValid(qint16 height)
 void refusePaperHeight(const QString &text, QWidget *parent)
 {
     MessageBox::show(parent,
-                     QStringLiteral("The paper height (%1) must be a number of inches from 0 to 255.").arg(text),
-                     ErrorTitle, QMessageBox::Information);
+        QStringLiteral("The paper height (%1) must be a number of inches from 0 to 255.").arg(text),
+        ErrorTitle, QMessageBox::Information);
 }
 
 // Sends one copy of the file through the framer; the output buffer is handed
@@ -115,16 +115,17 @@ bool FileExists(const QString &path)
 
 QString ParseFileName11(const QString &PstrFileIn)
 {
-    const qsizetype cut = std::max(PstrFileIn.lastIndexOf(QLatin1Char('\\')), PstrFileIn.lastIndexOf(QLatin1Char('/')));
+    const qsizetype cut
+        = std::max(PstrFileIn.lastIndexOf(QLatin1Char('\\')), PstrFileIn.lastIndexOf(QLatin1Char('/')));
     return PstrFileIn.mid(cut + 1);
 }
 
 bool PrintFile(Spooler &spooler, const QString &PStrtextfile, const QString &PStrPrinterName,
-               qint16 PIntPaperHeight, bool PBlnDraftMode, const RawPanelState &panel, QWidget *parent)
+    qint16 PIntPaperHeight, bool PBlnDraftMode, const RawPanelState &panel, QWidget *parent)
 {
     if (!FileExists(PStrtextfile)) {
         MessageBox::show(parent, QStringLiteral("File %1 does not exists").arg(PStrtextfile), ErrorTitle,
-                         QMessageBox::Information);
+            QMessageBox::Information);
         return false;
     }
     if (!paperHeightValid(PIntPaperHeight)) {
@@ -144,8 +145,9 @@ bool PrintFile(Spooler &spooler, const QString &PStrtextfile, const QString &PSt
     if (!spooler.open(PStrPrinterName)) {
         busy.done();
         spooler.close();
-        MessageBox::show(parent, QStringLiteral("The Printer Name (%1) wasn't recognized.").arg(spooler.printerName()),
-                         ErrorTitle, QMessageBox::Information);
+        MessageBox::show(parent,
+            QStringLiteral("The Printer Name (%1) wasn't recognized.").arg(spooler.printerName()), ErrorTitle,
+            QMessageBox::Information);
         return false;
     }
 
@@ -185,14 +187,15 @@ bool PrintFile(Spooler &spooler, const QString &PStrtextfile, const QString &PSt
     busy.done();
     if (!ok) {
         if (!error.pending())
-            error = {long(QFileDevice::UnspecifiedError), QStringLiteral("Printing"), QStringLiteral("Unknown error")};
+            error = { long(QFileDevice::UnspecifiedError), QStringLiteral("Printing"),
+                QStringLiteral("Unknown error") };
         ShowErrorWindow(ProcedureLabel, ErrorTitle, error, parent);
     }
     return ok;
 }
 
 bool PrintFile(const QString &PStrtextfile, const QString &PStrPrinterName, qint16 PIntPaperHeight,
-               bool PBlnDraftMode, const RawPanelState &panel, QWidget *parent)
+    bool PBlnDraftMode, const RawPanelState &panel, QWidget *parent)
 {
     CupsSpooler spooler;
     return PrintFile(spooler, PStrtextfile, PStrPrinterName, PIntPaperHeight, PBlnDraftMode, panel, parent);

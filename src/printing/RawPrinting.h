@@ -11,21 +11,19 @@ class Spooler;
 // spooler document. Every outcome is told to the user in a message box.
 
 // The print panel's boxes that a raw print reads at the moment it runs.
-struct RawPanelState
-{
-    bool ch12 = false;                  // Ch12: twelve-pitch sequence
-    bool ch17 = false;                  // Ch17: condensed sequence
+struct RawPanelState {
+    bool ch12 = false; // Ch12: twelve-pitch sequence
+    bool ch17 = false; // Ch17: condensed sequence
     QString copies = QStringLiteral("1"); // Text3: its leading number
-    bool extraLine = false;             // ChL: extra CR LF after the first line
+    bool extraLine = false; // ChL: extra CR LF after the first line
 };
 
 // Everything the print panel hands to a character-mode print.
-struct CharModeOptions
-{
+struct CharModeOptions {
     QString printerName; // CboPrinters text; empty takes the default destination
-    QString file;        // recorded page file, or the view's own print file
-    bool draft = true;   // ChDraft
-    bool ch10 = false;   // Ch10: sends nothing of its own (ESC P always goes out)
+    QString file; // recorded page file, or the view's own print file
+    bool draft = true; // ChDraft
+    bool ch10 = false; // Ch10: sends nothing of its own (ESC P always goes out)
     QString paperHeight; // ComPaperHeight text, inches
     RawPanelState panel;
 };
@@ -38,12 +36,11 @@ bool PrintCharMode(const CharModeOptions &options, QWidget *parent = nullptr);
 // Prints `PStrtextfile` on `PStrPrinterName` (empty: the default destination)
 // through CUPS. True when the job went to the spooler whole.
 bool PrintFile(const QString &PStrtextfile, const QString &PStrPrinterName, qint16 PIntPaperHeight,
-               bool PBlnDraftMode, const RawPanelState &panel, QWidget *parent = nullptr);
+    bool PBlnDraftMode, const RawPanelState &panel, QWidget *parent = nullptr);
 
 // The same job on any spooler (tests record with this one).
 bool PrintFile(Spooler &spooler, const QString &PStrtextfile, const QString &PStrPrinterName,
-               qint16 PIntPaperHeight, bool PBlnDraftMode, const RawPanelState &panel,
-               QWidget *parent = nullptr);
+    qint16 PIntPaperHeight, bool PBlnDraftMode, const RawPanelState &panel, QWidget *parent = nullptr);
 
 // The bytes that go out before the file's lines, in their order.
 QByteArray setupSequences(bool draft, bool ch12, bool ch17, quint8 paperHeight);

@@ -48,9 +48,11 @@ void TestRawJob::framing_data()
     QTest::addColumn<bool>("extraLine");
     QTest::addColumn<QByteArray>("expected");
 
-    QTest::newRow("CR LF lines pass byte for byte") << QByteArray("ab\r\ncd\r\n") << false << QByteArray("ab\r\ncd\r\n");
+    QTest::newRow("CR LF lines pass byte for byte")
+        << QByteArray("ab\r\ncd\r\n") << false << QByteArray("ab\r\ncd\r\n");
     QTest::newRow("lone CR ends a line") << QByteArray("ab\rcd\r") << false << QByteArray("ab\r\ncd\r\n");
-    QTest::newRow("lone LF stays in the line") << QByteArray("ab\ncd\n") << false << QByteArray("ab\ncd\n\r\n");
+    QTest::newRow("lone LF stays in the line")
+        << QByteArray("ab\ncd\n") << false << QByteArray("ab\ncd\n\r\n");
     QTest::newRow("last line without end") << QByteArray("ab\r\ncd") << false << QByteArray("ab\r\ncd\r\n");
     QTest::newRow("empty file") << QByteArray() << false << QByteArray();
     QTest::newRow("empty file with extra line") << QByteArray() << true << QByteArray();
@@ -59,9 +61,10 @@ void TestRawJob::framing_data()
     QTest::newRow("CR CR LF is two lines") << QByteArray("a\r\r\nb") << false << QByteArray("a\r\n\r\nb\r\n");
     QTest::newRow("extra line after the first only")
         << QByteArray("one\r\ntwo\r\n") << true << QByteArray("one\r\n\r\ntwo\r\n");
-    QTest::newRow("extra line on an unterminated single line") << QByteArray("x") << true << QByteArray("x\r\n\r\n");
-    QTest::newRow("form feeds, NUL and high bytes unchanged")
-        << QByteArray("\x0c\x1b\x45\x00\xff\xe9\r\n", 8) << false << QByteArray("\x0c\x1b\x45\x00\xff\xe9\r\n", 8);
+    QTest::newRow("extra line on an unterminated single line")
+        << QByteArray("x") << true << QByteArray("x\r\n\r\n");
+    QTest::newRow("form feeds, NUL and high bytes unchanged") << QByteArray(
+        "\x0c\x1b\x45\x00\xff\xe9\r\n", 8) << false << QByteArray("\x0c\x1b\x45\x00\xff\xe9\r\n", 8);
 }
 
 void TestRawJob::framing()
@@ -100,7 +103,8 @@ void TestRawJob::setupSequences_data()
     QTest::addColumn<QByteArray>("expected");
     QTest::newRow("nothing ticked") << false << false << false << 6 << QByteArray("\x1bP\x1b\x43\x00\x06", 6);
     QTest::newRow("draft") << true << false << false << 6 << QByteArray("\x1bP\x1bx\x00\x1b\x43\x00\x06", 9);
-    QTest::newRow("12 cpi") << false << true << false << 12 << QByteArray("\x1bP\x12\x1bW \x1bM\x1b\x43\x00\x0c", 12);
+    QTest::newRow("12 cpi") << false << true << false << 12
+                            << QByteArray("\x1bP\x12\x1bW \x1bM\x1b\x43\x00\x0c", 12);
     QTest::newRow("17 cpi") << false << false << true << 0 << QByteArray("\x1bP\x0f\x1b\x43\x00\x00", 7);
     QTest::newRow("all, 12 before 17")
         << true << true << true << 255 << QByteArray("\x1bP\x1bx\x00\x12\x1bW \x1bM\x0f\x1b\x43\x00\xff", 16);
@@ -158,7 +162,7 @@ void TestRawJob::job()
     QCOMPARE(spooler.documentName, QString("RANGE.prn"));
     QCOMPARE(spooler.calls.first(), QString("open"));
     QCOMPARE(spooler.calls.at(1), QString("start"));
-    QCOMPARE(spooler.calls.mid(spooler.calls.size() - 2), QStringList({"finish", "close"}));
+    QCOMPARE(spooler.calls.mid(spooler.calls.size() - 2), QStringList({ "finish", "close" }));
     QVERIFY(MessageBox::shown().isEmpty());
 }
 
@@ -166,7 +170,7 @@ void TestRawJob::emptyNameTakesDefault()
 {
     const QString path = TestSupport::writeFile(m_dir.filePath("d.prn"), "x\r\n");
     RecordingSpooler spooler;
-    spooler.printers = QStringList{"First", "Second"};
+    spooler.printers = QStringList { "First", "Second" };
     QVERIFY(PrintFile(spooler, path, QString(), 6, false, RawPanelState()));
     QCOMPARE(spooler.printerName(), QString("First"));
 }
@@ -192,12 +196,12 @@ void TestRawJob::failures_data()
     QTest::addColumn<bool>("refuseFinish");
     QTest::addColumn<QString>("description");
     QTest::addColumn<QStringList>("tail");
-    QTest::newRow("document refused") << true << 0 << false << "not accepting jobs"
-                                      << QStringList{"start", "close"};
+    QTest::newRow("document refused")
+        << true << 0 << false << "not accepting jobs" << QStringList { "start", "close" };
     QTest::newRow("write refused") << false << 1 << false << "write refused"
-                                   << QStringList{"write", "cancel", "close"};
+                                   << QStringList { "write", "cancel", "close" };
     QTest::newRow("finish refused") << false << 0 << true << "document refused"
-                                    << QStringList{"finish", "cancel", "close"};
+                                    << QStringList { "finish", "cancel", "close" };
 }
 
 void TestRawJob::failures()
@@ -234,13 +238,15 @@ void TestRawJob::refusedBeforeOpening_data()
     const QString missing = m_dir.filePath("no such.prn");
     QTest::newRow("missing file") << missing << "Recorder" << 6 << "File " + missing + " does not exists"
                                   << QStringList();
-    QTest::newRow("unknown printer") << "f.prn" << "Nowhere 9" << 6
-                                     << "The Printer Name (Nowhere 9) wasn't recognized."
-                                     << QStringList{"open", "close"};
-    QTest::newRow("paper height 256") << "f.prn" << "Recorder" << 256
-                                      << "The paper height (256) must be a number of inches from 0 to 255."
-                                      << QStringList();
-    QTest::newRow("paper height -1") << "f.prn" << "Recorder" << -1
+    QTest::newRow("unknown printer") << "f.prn"
+                                     << "Nowhere 9" << 6 << "The Printer Name (Nowhere 9) wasn't recognized."
+                                     << QStringList { "open", "close" };
+    QTest::newRow("paper height 256")
+        << "f.prn"
+        << "Recorder" << 256 << "The paper height (256) must be a number of inches from 0 to 255."
+        << QStringList();
+    QTest::newRow("paper height -1") << "f.prn"
+                                     << "Recorder" << -1
                                      << "The paper height (-1) must be a number of inches from 0 to 255."
                                      << QStringList();
 }
@@ -269,11 +275,16 @@ void TestRawJob::parseFileName_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("name");
-    QTest::newRow("backslash") << "C:\\PROGRA~1\\STICK\\RANGE.prn" << "RANGE.prn";
-    QTest::newRow("slash") << "/home/u/.local/share/Sticker2/Currnt.prn" << "Currnt.prn";
-    QTest::newRow("mixed, last wins") << "a\\b/c\\d.prn" << "d.prn";
-    QTest::newRow("no separator") << "Tz0.Tmp" << "Tz0.Tmp";
-    QTest::newRow("trailing separator") << "/tmp/" << "";
+    QTest::newRow("backslash") << "C:\\PROGRA~1\\STICK\\RANGE.prn"
+                               << "RANGE.prn";
+    QTest::newRow("slash") << "/home/u/.local/share/Sticker2/Currnt.prn"
+                           << "Currnt.prn";
+    QTest::newRow("mixed, last wins") << "a\\b/c\\d.prn"
+                                      << "d.prn";
+    QTest::newRow("no separator") << "Tz0.Tmp"
+                                  << "Tz0.Tmp";
+    QTest::newRow("trailing separator") << "/tmp/"
+                                        << "";
 }
 
 void TestRawJob::parseFileName()
@@ -297,13 +308,18 @@ void TestRawJob::errorWindow_data()
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("shownTitle");
-    QTest::newRow("label and title") << "Procedure Name : PrintFile" << "Printer Error Information"
+    QTest::newRow("label and title") << "Procedure Name : PrintFile"
+                                     << "Printer Error Information"
                                      << "Procedure Name : PrintFile\r\nError number: 5\r\nError context: "
                                         "CUPS\r\nDescription:  gone"
                                      << "Printer Error Information";
-    QTest::newRow("blank title") << "P" << "   " << "P\r\nError number: 5\r\nError context: CUPS\r\nDescription:  gone"
+    QTest::newRow("blank title") << "P"
+                                 << "   "
+                                 << "P\r\nError number: 5\r\nError context: CUPS\r\nDescription:  gone"
                                  << "Error Window";
-    QTest::newRow("no label") << "" << "T" << "\r\nError number: 5\r\nError context: CUPS\r\nDescription:  gone"
+    QTest::newRow("no label") << ""
+                              << "T"
+                              << "\r\nError number: 5\r\nError context: CUPS\r\nDescription:  gone"
                               << "T";
 }
 
@@ -313,7 +329,7 @@ void TestRawJob::errorWindow()
     QFETCH(QString, title);
     QFETCH(QString, text);
     QFETCH(QString, shownTitle);
-    QCOMPARE(ShowErrorWindow(procedure, title, RunTimeError{5, "CUPS", "gone"}), text);
+    QCOMPARE(ShowErrorWindow(procedure, title, RunTimeError { 5, "CUPS", "gone" }), text);
     QCOMPARE(MessageBox::shown().size(), 1);
     QCOMPARE(MessageBox::shown().first().title, shownTitle);
     QCOMPARE(MessageBox::shown().first().icon, QMessageBox::Warning);
