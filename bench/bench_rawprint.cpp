@@ -39,7 +39,9 @@ bool writePrintFile(const QString &path, qint64 size)
     for (int line = 0; line < 66; ++line) {
         QByteArray text = QByteArray::number(line).rightJustified(6) + "  ";
         if (line % 7 == 0)
-            text += "\x1b\x45" "TOTAL" "\x1b\x46";
+            text += "\x1b\x45"
+                    "TOTAL"
+                    "\x1b\x46";
         while (text.size() < 132)
             text += "INVOICE 0042 QTY 12 PRICE 1234.50 ";
         text.truncate(132);
@@ -60,7 +62,8 @@ void drainQueue()
 {
     for (;;) {
         cups_job_t *jobs = nullptr;
-        const int n = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, Queue.toUtf8().constData(), 0, CUPS_WHICHJOBS_ACTIVE);
+        const int n
+            = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, Queue.toUtf8().constData(), 0, CUPS_WHICHJOBS_ACTIVE);
         cupsFreeJobs(n, jobs);
         if (n <= 0)
             break;

@@ -8,8 +8,7 @@
 #include <QPainter>
 #include <cmath>
 
-namespace
-{
+namespace {
 
 constexpr int Margin = 8;
 constexpr int StoredCaptionStyle = 2; // the style a stored control without the key gets
@@ -54,7 +53,7 @@ void LabelPropertyBag::WriteProperty(const QString &name, const QVariant &value,
     if (i >= 0)
         m_values[i].second = value;
     else
-        m_values.append({ name, value });
+        m_values.append({name, value});
 }
 
 QStringList LabelPropertyBag::keys() const
@@ -296,10 +295,10 @@ void SpLebal::paintEvent(QPaintEvent *)
         painter.setPen(OleColor::toColor(color));
         painter.drawLine(from, to - step);
     };
-    line(m_lineTop, { 0, 0 }, { w - 1, 0 });
-    line(m_lineLeft, { 0, 0 }, { 0, h - 1 });
-    line(m_lineRight, { w - 1, 0 }, { w - 1, h });
-    line(m_lineBottom, { 0, h - 1 }, { w, h - 1 });
+    line(m_lineTop, {0, 0}, {w - 1, 0});
+    line(m_lineLeft, {0, 0}, {0, h - 1});
+    line(m_lineRight, {w - 1, 0}, {w - 1, h});
+    line(m_lineBottom, {0, h - 1}, {w, h - 1});
 }
 
 void SpLebal::resizeEvent(QResizeEvent *event)

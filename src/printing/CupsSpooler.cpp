@@ -15,10 +15,9 @@ bool CupsSpooler::connect()
         return true;
     m_http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, 30000, nullptr);
     if (!m_http) {
-        m_error = {
-            long(IPP_STATUS_ERROR_SERVICE_UNAVAILABLE), QStringLiteral("CUPS"),
-            QStringLiteral("Cannot connect to the print server %1.").arg(QString::fromLocal8Bit(cupsServer()))
-        };
+        m_error = {long(IPP_STATUS_ERROR_SERVICE_UNAVAILABLE), QStringLiteral("CUPS"),
+            QStringLiteral("Cannot connect to the print server %1.")
+                .arg(QString::fromLocal8Bit(cupsServer()))};
     }
     return m_http != nullptr;
 }
@@ -28,7 +27,7 @@ void CupsSpooler::fail(const QString &what)
     long number = long(cupsLastError());
     if (number == 0)
         number = long(IPP_STATUS_ERROR_INTERNAL);
-    m_error = { number, QStringLiteral("CUPS: %1").arg(what), QString::fromUtf8(cupsLastErrorString()) };
+    m_error = {number, QStringLiteral("CUPS: %1").arg(what), QString::fromUtf8(cupsLastErrorString())};
 }
 
 bool CupsSpooler::open(const QString &printerName)

@@ -12,8 +12,7 @@ class LineFramer
 public:
     explicit LineFramer(bool extraFirstLine = false)
         : m_extraLinePending(extraFirstLine)
-    {
-    }
+    { }
 
     // Appends the framed form of the next piece of the file to `out`.
     void feed(const char *data, qsizetype size, QByteArray &out);
@@ -24,6 +23,6 @@ private:
     void endLine(QByteArray &out);
 
     bool m_extraLinePending;
-    bool m_afterCr = false; // a CR just ended a line; an LF right after it belongs to it
+    bool m_afterCr = false;  // a CR just ended a line; an LF right after it belongs to it
     bool m_lineOpen = false; // bytes since the last line end
 };

@@ -3,6 +3,7 @@
 #include "platform/MessageBox.h"
 #include "platform/NumericText.h"
 #include "printing/CupsSpooler.h"
+#include "printing/CurrentPrinter.h"
 #include "printing/ErrorWindow.h"
 #include "printing/LineFramer.h"
 
@@ -11,8 +12,7 @@
 #include <QFileInfo>
 #include <cmath>
 
-namespace
-{
+namespace {
 
 const QString ErrorTitle = QStringLiteral("Printer Error Information");
 const QString ProcedureLabel = QStringLiteral("Procedure Name : PrintFile");
@@ -39,8 +39,8 @@ private:
 
 RunTimeError fileError(const QFile &file)
 {
-    return { long(file.error()) ? long(file.error()) : long(QFileDevice::ReadError),
-        QStringLiteral("Reading %1").arg(file.fileName()), file.errorString() };
+    return {long(file.error()) ? long(file.error()) : long(QFileDevice::ReadError),
+        QStringLiteral("Reading %1").arg(file.fileName()), file.errorString()};
 }
 
 long long copiesOf(const QString &text)
@@ -97,7 +97,7 @@ QByteArray setupSequences(bool draft, bool ch12, bool ch17, quint8 paperHeight)
     if (ch12)
         bytes.append("\x12\x1bW \x1bM", 6); // the twelve-pitch sequence (C96On)
     if (ch17)
-        bytes.append('\x0f'); // condensed (CondOn)
+        bytes.append('\x0f');        // condensed (CondOn)
     bytes.append("\x1b\x43\x00", 3); // page length in inches
     bytes.append(char(paperHeight));
     return bytes;
@@ -141,8 +141,11 @@ bool PrintFile(Spooler &spooler, const QString &PStrtextfile, const QString &PSt
         return false;
     }
 
+    // No name: the program's current printer; when there is none either,
+    // the spooler's default destination.
+    const QString printerName = PStrPrinterName.isEmpty() ? CurrentPrinter::name() : PStrPrinterName;
     BusyCursor busy;
-    if (!spooler.open(PStrPrinterName)) {
+    if (!spooler.open(printerName)) {
         busy.done();
         spooler.close();
         MessageBox::show(parent,
@@ -187,8 +190,8 @@ bool PrintFile(Spooler &spooler, const QString &PStrtextfile, const QString &PSt
     busy.done();
     if (!ok) {
         if (!error.pending())
-            error = { long(QFileDevice::UnspecifiedError), QStringLiteral("Printing"),
-                QStringLiteral("Unknown error") };
+            error = {long(QFileDevice::UnspecifiedError), QStringLiteral("Printing"),
+                QStringLiteral("Unknown error")};
         ShowErrorWindow(ProcedureLabel, ErrorTitle, error, parent);
     }
     return ok;

@@ -11,19 +11,21 @@ class Spooler;
 // spooler document. Every outcome is told to the user in a message box.
 
 // The print panel's boxes that a raw print reads at the moment it runs.
-struct RawPanelState {
-    bool ch12 = false; // Ch12: twelve-pitch sequence
-    bool ch17 = false; // Ch17: condensed sequence
+struct RawPanelState
+{
+    bool ch12 = false;                    // Ch12: twelve-pitch sequence
+    bool ch17 = false;                    // Ch17: condensed sequence
     QString copies = QStringLiteral("1"); // Text3: its leading number
-    bool extraLine = false; // ChL: extra CR LF after the first line
+    bool extraLine = false;               // ChL: extra CR LF after the first line
 };
 
 // Everything the print panel hands to a character-mode print.
-struct CharModeOptions {
-    QString printerName; // CboPrinters text; empty takes the default destination
-    QString file; // recorded page file, or the view's own print file
-    bool draft = true; // ChDraft
-    bool ch10 = false; // Ch10: sends nothing of its own (ESC P always goes out)
+struct CharModeOptions
+{
+    QString printerName; // CboPrinters text; empty takes the current printer
+    QString file;        // recorded page file, or the view's own print file
+    bool draft = true;   // ChDraft
+    bool ch10 = false;   // Ch10: sends nothing of its own (ESC P always goes out)
     QString paperHeight; // ComPaperHeight text, inches
     RawPanelState panel;
 };
@@ -33,8 +35,9 @@ struct CharModeOptions {
 // message) and calls PrintFile. True when the job went to the spooler whole.
 bool PrintCharMode(const CharModeOptions &options, QWidget *parent = nullptr);
 
-// Prints `PStrtextfile` on `PStrPrinterName` (empty: the default destination)
-// through CUPS. True when the job went to the spooler whole.
+// Prints `PStrtextfile` on `PStrPrinterName` through CUPS. An empty name takes
+// the current printer (CurrentPrinter), or else CUPS's default destination. True when the job went to the
+// spooler whole.
 bool PrintFile(const QString &PStrtextfile, const QString &PStrPrinterName, qint16 PIntPaperHeight,
     bool PBlnDraftMode, const RawPanelState &panel, QWidget *parent = nullptr);
 

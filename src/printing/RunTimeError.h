@@ -4,7 +4,8 @@
 
 // A failure in the middle of a print job, as the error window reports it:
 // a number, where it came from and what went wrong. Number 0 means none.
-struct RunTimeError {
+struct RunTimeError
+{
     long number = 0;
     QString source;
     QString description;

@@ -129,7 +129,7 @@ void TestSpLebal::storedRangeLabel()
 
     LabelPropertyBag saved;
     label.writeProperties(saved);
-    QCOMPARE(saved.keys(), QStringList({ "_extentx", "_extenty", "Caption", "Font", "View3D" }));
+    QCOMPARE(saved.keys(), QStringList({"_extentx", "_extenty", "Caption", "Font", "View3D"}));
     QCOMPARE(saved.ReadProperty("_extentx").toInt(), 847);
     QCOMPARE(saved.ReadProperty("_extenty").toInt(), 503);
 }
@@ -148,8 +148,8 @@ void TestSpLebal::persistenceRoundTrip()
     LabelPropertyBag bag;
     label.writeProperties(bag);
     QCOMPARE(bag.keys(),
-        QStringList({ "_extentx", "_extenty", "Caption", "HotKeyCaption", "CaptionStyle", "Down3D",
-            "BackColor", "ForeColor", "View3D" }));
+        QStringList({"_extentx", "_extenty", "Caption", "HotKeyCaption", "CaptionStyle", "Down3D",
+            "BackColor", "ForeColor", "View3D"}));
 
     SpLebal copy("Lbl");
     copy.readProperties(bag);
@@ -166,7 +166,7 @@ void TestSpLebal::persistenceRoundTrip()
     SpLebal fresh("Lbl");
     LabelPropertyBag freshBag;
     fresh.writeProperties(freshBag);
-    QCOMPARE(freshBag.keys(), QStringList({ "_extentx", "_extenty", "CaptionStyle" }));
+    QCOMPARE(freshBag.keys(), QStringList({"_extentx", "_extenty", "CaptionStyle"}));
 }
 
 void TestSpLebal::propertyChanges_data()

@@ -72,7 +72,7 @@ QStringList TestCupsPrint::titlesIn(const QString &queue) const
 {
     QStringList titles;
     const QDir dir(m_out + "/" + queue);
-    for (const QString &entry : dir.entryList({ "job-*.title" }, QDir::Files))
+    for (const QString &entry : dir.entryList({"job-*.title"}, QDir::Files))
         titles << QString::fromUtf8(TestSupport::readFile(dir.filePath(entry)));
     return titles;
 }
@@ -83,7 +83,7 @@ QByteArray TestCupsPrint::waitForJob(const QString &queue, const QString &title)
     QElapsedTimer timer;
     timer.start();
     while (timer.elapsed() < 30000) {
-        for (const QString &entry : dir.entryList({ "job-*.title" }, QDir::Files)) {
+        for (const QString &entry : dir.entryList({"job-*.title"}, QDir::Files)) {
             if (TestSupport::readFile(dir.filePath(entry)) != title.toUtf8())
                 continue;
             const QString prn = dir.filePath(QString(entry).replace(".title", ".prn"));

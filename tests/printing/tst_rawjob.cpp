@@ -1,6 +1,7 @@
 #include "RecordingSpooler.h"
 #include "TestSupport.h"
 #include "platform/MessageBox.h"
+#include "printing/CurrentPrinter.h"
 #include "printing/ErrorWindow.h"
 #include "printing/LineFramer.h"
 #include "printing/RawPrinting.h"
@@ -26,7 +27,7 @@ private slots:
     void setupSequencesMatchSharedOnes();
     void job_data();
     void job();
-    void emptyNameTakesDefault();
+    void emptyNameTakesCurrentPrinter();
     void writesAreBuffered();
     void failures_data();
     void failures();
@@ -162,17 +163,19 @@ void TestRawJob::job()
     QCOMPARE(spooler.documentName, QString("RANGE.prn"));
     QCOMPARE(spooler.calls.first(), QString("open"));
     QCOMPARE(spooler.calls.at(1), QString("start"));
-    QCOMPARE(spooler.calls.mid(spooler.calls.size() - 2), QStringList({ "finish", "close" }));
+    QCOMPARE(spooler.calls.mid(spooler.calls.size() - 2), QStringList({"finish", "close"}));
     QVERIFY(MessageBox::shown().isEmpty());
 }
 
-void TestRawJob::emptyNameTakesDefault()
+void TestRawJob::emptyNameTakesCurrentPrinter()
 {
     const QString path = TestSupport::writeFile(m_dir.filePath("d.prn"), "x\r\n");
     RecordingSpooler spooler;
-    spooler.printers = QStringList { "First", "Second" };
+    spooler.printers = QStringList {"First", "Second"};
+    CurrentPrinter::setName("Second");
     QVERIFY(PrintFile(spooler, path, QString(), 6, false, RawPanelState()));
-    QCOMPARE(spooler.printerName(), QString("First"));
+    CurrentPrinter::setName(QString());
+    QCOMPARE(spooler.printerName(), QString("Second"));
 }
 
 void TestRawJob::writesAreBuffered()
@@ -197,11 +200,11 @@ void TestRawJob::failures_data()
     QTest::addColumn<QString>("description");
     QTest::addColumn<QStringList>("tail");
     QTest::newRow("document refused")
-        << true << 0 << false << "not accepting jobs" << QStringList { "start", "close" };
+        << true << 0 << false << "not accepting jobs" << QStringList {"start", "close"};
     QTest::newRow("write refused") << false << 1 << false << "write refused"
-                                   << QStringList { "write", "cancel", "close" };
+                                   << QStringList {"write", "cancel", "close"};
     QTest::newRow("finish refused") << false << 0 << true << "document refused"
-                                    << QStringList { "finish", "cancel", "close" };
+                                    << QStringList {"finish", "cancel", "close"};
 }
 
 void TestRawJob::failures()
@@ -240,7 +243,7 @@ void TestRawJob::refusedBeforeOpening_data()
                                   << QStringList();
     QTest::newRow("unknown printer") << "f.prn"
                                      << "Nowhere 9" << 6 << "The Printer Name (Nowhere 9) wasn't recognized."
-                                     << QStringList { "open", "close" };
+                                     << QStringList {"open", "close"};
     QTest::newRow("paper height 256")
         << "f.prn"
         << "Recorder" << 256 << "The paper height (256) must be a number of inches from 0 to 255."
@@ -329,7 +332,7 @@ void TestRawJob::errorWindow()
     QFETCH(QString, title);
     QFETCH(QString, text);
     QFETCH(QString, shownTitle);
-    QCOMPARE(ShowErrorWindow(procedure, title, RunTimeError { 5, "CUPS", "gone" }), text);
+    QCOMPARE(ShowErrorWindow(procedure, title, RunTimeError {5, "CUPS", "gone"}), text);
     QCOMPARE(MessageBox::shown().size(), 1);
     QCOMPARE(MessageBox::shown().first().title, shownTitle);
     QCOMPARE(MessageBox::shown().first().icon, QMessageBox::Warning);

@@ -12,7 +12,7 @@ bool RecordingSpooler::startDocument(const QString &name)
     calls << QStringLiteral("start");
     documentName = name;
     if (refuseStart) {
-        m_error = { 1030, QStringLiteral("Recorder"), QStringLiteral("not accepting jobs") };
+        m_error = {1030, QStringLiteral("Recorder"), QStringLiteral("not accepting jobs")};
         return false;
     }
     return true;
@@ -23,7 +23,7 @@ bool RecordingSpooler::write(const char *data, qsizetype size)
     calls << QStringLiteral("write");
     ++writes;
     if (writes == refuseWriteNumber) {
-        m_error = { 1282, QStringLiteral("Recorder"), QStringLiteral("write refused") };
+        m_error = {1282, QStringLiteral("Recorder"), QStringLiteral("write refused")};
         return false;
     }
     bytes.append(data, size);
@@ -34,7 +34,7 @@ bool RecordingSpooler::finishDocument()
 {
     calls << QStringLiteral("finish");
     if (refuseFinish) {
-        m_error = { 1280, QStringLiteral("Recorder"), QStringLiteral("document refused") };
+        m_error = {1280, QStringLiteral("Recorder"), QStringLiteral("document refused")};
         return false;
     }
     return true;

@@ -10,7 +10,7 @@ class RecordingSpooler : public Spooler
 {
 public:
     // Destinations that open() accepts; the first is the default.
-    QStringList printers { QStringLiteral("Recorder") };
+    QStringList printers {QStringLiteral("Recorder")};
     bool refuseStart = false;
     int refuseWriteNumber = 0; // refuse the n-th write (1-based), 0: never
     bool refuseFinish = false;
