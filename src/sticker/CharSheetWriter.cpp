@@ -8,6 +8,8 @@
 #include <QSaveFile>
 
 #include <cmath>
+#include <cstring>
+#include <vector>
 
 namespace {
 
@@ -28,36 +30,82 @@ QByteArray trimSpaces(const QByteArray &bytes)
 
 // Collects the bytes of a few lines and hands them to the device in chunks,
 // so a long sheet costs a few large writes and only one chunk of memory.
+// Lines are built in place inside the chunk.
 class ChunkedOutput
 {
 public:
     explicit ChunkedOutput(QIODevice *device)
         : m_device(device)
+        , m_buffer(ChunkSize)
     {
-        m_chunk.reserve(ChunkSize + 4096);
     }
+
+    // Room for at least `n` more bytes; null when the device refused a chunk.
+    char *room(size_t n)
+    {
+        if (m_used + n > m_buffer.size()) {
+            if (!flush())
+                return nullptr;
+            if (n > m_buffer.size())
+                m_buffer.resize(n);
+        }
+        return m_buffer.data() + m_used;
+    }
+    void commit(size_t n) { m_used += n; }
 
     bool append(const QByteArray &bytes)
     {
-        m_chunk.append(bytes);
-        return m_chunk.size() < ChunkSize || flush();
+        char *p = room(size_t(bytes.size()));
+        if (!p)
+            return false;
+        std::memcpy(p, bytes.constData(), size_t(bytes.size()));
+        commit(size_t(bytes.size()));
+        return true;
     }
 
     bool flush()
     {
-        if (m_chunk.isEmpty())
+        if (m_used == 0)
             return true;
-        const qint64 written = m_device->write(m_chunk);
-        if (written != m_chunk.size())
+        if (m_device->write(m_buffer.data(), qint64(m_used)) != qint64(m_used))
             return false;
-        m_chunk.clear();
+        m_used = 0;
         return true;
     }
 
 private:
     QIODevice *m_device;
-    QByteArray m_chunk;
+    std::vector<char> m_buffer;
+    size_t m_used = 0;
 };
+
+// Writes n in decimal at p; returns the number of digits.
+int putNumber(char *p, int n)
+{
+    char digits[12];
+    int len = 0;
+    do {
+        digits[len++] = char('0' + n % 10);
+        n /= 10;
+    } while (n > 0);
+    for (int i = 0; i < len; ++i)
+        p[i] = digits[len - 1 - i];
+    return len;
+}
+
+// Removes the spaces at both ends of the `len` bytes at p, moving the rest to
+// p; returns the new length. Only spaces: a control code at either end stays.
+size_t trimInPlace(char *p, size_t len)
+{
+    size_t b = 0;
+    while (b < len && p[b] == ' ')
+        ++b;
+    while (len > b && p[len - 1] == ' ')
+        --len;
+    if (b > 0)
+        std::memmove(p, p + b, len - b);
+    return len - b;
+}
 
 // Whether `text` rounds to a whole number within [lo, hi]; `isNumeric` also
 // requires the whole text to be a number.
@@ -125,9 +173,8 @@ bool CharSheetWriter::write(const StickerWorkingValues &values, bool condensed, 
     QByteArray prefix = condensed ? ByteText::toBytes(CondOn) : QByteArray();
 
     ChunkedOutput out(device);
-    QByteArray line;
-    line.reserve(qsizetype(cols) * (width + gap.size()) + prefix.size() + 2);
-    char digits[24];
+    const size_t pieceSize = size_t(width) + size_t(gap.size());
+    const size_t lineRoom = size_t(prefix.size()) + size_t(cols) * pieceSize + 2;
     bool ok = true;
     for (long long p = 1; ok && p <= values.Pages; ++p) {
         int n = 1;
@@ -137,23 +184,35 @@ bool CharSheetWriter::write(const StickerWorkingValues &values, bool condensed, 
                     ok = out.append(rowLineOut[x]);
                     continue;
                 }
-                line = prefix;
+                char *const start = out.room(lineRoom + 12);
+                if (!start) {
+                    ok = false;
+                    break;
+                }
+                char *q = start;
+                std::memcpy(q, prefix.constData(), size_t(prefix.size()));
+                q += prefix.size();
                 if (x == 4) {
                     for (int c = 1; c <= cols; ++c, ++n) {
-                        const int len = std::snprintf(digits, sizeof digits, "%d", n);
-                        const qsizetype start = line.size();
-                        line.append(numberBase).append(digits, len);
-                        if (line.size() - start >= width)
-                            line.truncate(start + width);
-                        else
-                            line.append(width - (line.size() - start), ' ');
-                        line.append(gap);
+                        // The number may run past the width; the room allows for it.
+                        std::memcpy(q, numberBase.constData(), size_t(numberBase.size()));
+                        size_t len = size_t(numberBase.size());
+                        len += size_t(putNumber(q + len, n));
+                        if (len < size_t(width))
+                            std::memset(q + len, ' ', size_t(width) - len);
+                        q += width;
+                        std::memcpy(q, gap.constData(), size_t(gap.size()));
+                        q += gap.size();
                     }
                 } else {
-                    line.append(rowLine[x]);
+                    std::memcpy(q, rowLine[x].constData(), size_t(rowLine[x].size()));
+                    q += rowLine[x].size();
                 }
                 prefix.clear();
-                ok = out.append(trimSpaces(line)) && out.append(QByteArrayLiteral("\r\n"));
+                q = start + trimInPlace(start, size_t(q - start));
+                *q++ = '\r';
+                *q++ = '\n';
+                out.commit(size_t(q - start));
             }
             if (ok && r < values.StickerRows)
                 ok = out.append(rowGap);
