@@ -248,7 +248,9 @@ CharSheetWriter::Result CharSheetWriter::run(const StickerInput &input)
     // Written whole or not at all: a failed run leaves no half sheet behind.
     QSaveFile file(name);
     QString reason;
-    bool ok = file.open(QIODevice::WriteOnly);
+    // Unbuffered: the chunks are large already, and a short write is then
+    // reported by the write itself instead of slipping through the commit.
+    bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
     if (ok)
         ok = write(computeWorkingValues(used), used.condensed, &file, &reason);
     else

@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "TestSupport.h"
 #include "platform/AppPaths.h"
 #include "sticker/CharSheetWriter.h"
@@ -76,6 +77,7 @@ private slots:
     void runWritesTheNextTempFile_data();
     void runWritesTheNextTempFile();
     void runWithoutTempFolderIsAnError();
+    void runOnAFullDiskIsAnError();
 };
 
 void TestCharSheetWriter::bytes_data()
@@ -298,6 +300,22 @@ void TestCharSheetWriter::runWithoutTempFolderIsAnError()
     QCOMPARE(result.error, QString("No temporary print file can be created."));
     QVERIFY(PrintFileName.isEmpty());
     QVERIFY(QDir(elsewhere.path()).isEmpty());
+}
+
+void TestCharSheetWriter::runOnAFullDiskIsAnError()
+{
+    StickerInput in = sticker(7, "20", "2", "8", "50", "1");
+    in.txtPage = "20"; // well past one output chunk
+    CharSheetWriter::Result result;
+    {
+        FileSizeLimit limit(100000);
+        result = CharSheetWriter::run(in);
+    }
+    QVERIFY(!result.ok);
+    QVERIFY2(result.error.startsWith("The print file "), qPrintable(result.error));
+    QVERIFY(PrintFileName.isEmpty());
+    // No half sheet is left under the name.
+    QCOMPARE(QFileInfo(AppPaths::privateTempFolder() + "/Tz0.Tmp").size(), 0);
 }
 
 QTEST_MAIN(TestCharSheetWriter)
