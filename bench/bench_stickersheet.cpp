@@ -1,22 +1,22 @@
 // Writing a character-mode sticker sheet to a file, against writing the same
 // bytes with one buffered write. Run by hand:
 //   ./bench_stickersheet [--benchmark_filter=...]
-#include "sticker/CharSheetWriter.h"
 #include "startup/MainModule.h"
+#include "sticker/CharSheetWriter.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QTemporaryDir>
-
 #include <benchmark/benchmark.h>
 
-namespace {
+namespace
+{
 
 StickerInput benchInput(long long pages)
 {
     StickerInput in;
-    const char *texts[12] = {"Velmora Traders", "12 Market Road", "Pune 411001", "Roll No ", "Class",
-                             "601", "612", "4", "Phone 020 5550101", "India", "1", "10"};
+    const char *texts[12] = { "Velmora Traders", "12 Market Road", "Pune 411001", "Roll No ", "Class", "601",
+        "612", "4", "Phone 020 5550101", "India", "1", "10" };
     for (int i = 0; i < 12; ++i)
         in.Atxt[size_t(i)] = QString::fromLatin1(texts[i]);
     in.maxField = 7;
@@ -76,7 +76,8 @@ BENCHMARK(BM_OneBufferedWrite)->Arg(200)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();
 
 // Making the bytes alone, into a device that throws them away.
-namespace {
+namespace
+{
 class NullDevice : public QIODevice
 {
 protected:

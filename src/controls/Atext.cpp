@@ -9,10 +9,10 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
-
 #include <cmath>
 
-namespace {
+namespace
+{
 
 constexpr double DefaultTextboxHight = 285;
 constexpr float DefaultFontSize = 8;
@@ -29,30 +29,49 @@ int shiftState(Qt::KeyboardModifiers modifiers)
 int keyCodeOf(const QKeyEvent *event)
 {
     const int key = event->key();
-    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9) || key == Qt::Key_Space)
+    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9)
+        || key == Qt::Key_Space)
         return key;
     if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
         return 112 + (key - Qt::Key_F1);
     switch (key) {
-    case Qt::Key_Backspace: return 8;
-    case Qt::Key_Tab: return 9;
+    case Qt::Key_Backspace:
+        return 8;
+    case Qt::Key_Tab:
+        return 9;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
-    case Qt::Key_Shift: return 16;
-    case Qt::Key_Control: return 17;
-    case Qt::Key_Alt: return 18;
-    case Qt::Key_Escape: return 27;
-    case Qt::Key_PageUp: return 33;
-    case Qt::Key_PageDown: return 34;
-    case Qt::Key_End: return 35;
-    case Qt::Key_Home: return 36;
-    case Qt::Key_Left: return 37;
-    case Qt::Key_Up: return 38;
-    case Qt::Key_Right: return 39;
-    case Qt::Key_Down: return 40;
-    case Qt::Key_Insert: return 45;
-    case Qt::Key_Delete: return 46;
-    default: return key & 0xFF;
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Shift:
+        return 16;
+    case Qt::Key_Control:
+        return 17;
+    case Qt::Key_Alt:
+        return 18;
+    case Qt::Key_Escape:
+        return 27;
+    case Qt::Key_PageUp:
+        return 33;
+    case Qt::Key_PageDown:
+        return 34;
+    case Qt::Key_End:
+        return 35;
+    case Qt::Key_Home:
+        return 36;
+    case Qt::Key_Left:
+        return 37;
+    case Qt::Key_Up:
+        return 38;
+    case Qt::Key_Right:
+        return 39;
+    case Qt::Key_Down:
+        return 40;
+    case Qt::Key_Insert:
+        return 45;
+    case Qt::Key_Delete:
+        return 46;
+    default:
+        return key & 0xFF;
     }
 }
 
@@ -63,11 +82,15 @@ int characterOf(const QKeyEvent *event)
     if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         return 0;
     switch (event->key()) {
-    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Backspace:
+        return 8;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
-    case Qt::Key_Escape: return 27;
-    default: break;
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Escape:
+        return 27;
+    default:
+        break;
     }
     const QString text = event->text();
     if (text.isEmpty() || text.at(0).unicode() < 32)
@@ -405,7 +428,8 @@ bool Atext::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseButtonPress:
     case QEvent::MouseMove: {
         auto *mouse = static_cast<QMouseEvent *>(event);
-        int button = mouseButton(event->type() == QEvent::MouseButtonPress ? mouse->button() : mouse->buttons());
+        int button
+            = mouseButton(event->type() == QEvent::MouseButtonPress ? mouse->button() : mouse->buttons());
         int shift = shiftState(mouse->modifiers());
         float x = float(Twips::fromPixels(int(mouse->position().x())));
         float y = float(Twips::fromPixels(int(mouse->position().y())));

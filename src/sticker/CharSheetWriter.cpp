@@ -6,12 +6,12 @@
 
 #include <QIODevice>
 #include <QSaveFile>
-
 #include <cmath>
 #include <cstring>
 #include <vector>
 
-namespace {
+namespace
+{
 
 constexpr qsizetype ChunkSize = 64 * 1024;
 
@@ -136,8 +136,8 @@ QString CharSheetWriter::validate(const StickerInput &input)
         return rangeMessage(QStringLiteral("Max Field Lenth"), 0, 32767);
     // Below 1 means no blank lines; only a count too large to be meant is refused.
     if (NumericText::leadingNumber(input.TxBlank) >= StickerWorkingValues::MaxBlankLines + 1)
-        return rangeMessage(QStringLiteral("Margin Between Two Sticker"), 0,
-                            StickerWorkingValues::MaxBlankLines);
+        return rangeMessage(
+            QStringLiteral("Margin Between Two Sticker"), 0, StickerWorkingValues::MaxBlankLines);
     if (input.maxField < 0 || input.maxField > 7)
         return rangeMessage(QStringLiteral("Max Field"), 0, 7);
     const double pages = NumericText::leadingNumber(input.txtPage);
@@ -146,8 +146,8 @@ QString CharSheetWriter::validate(const StickerInput &input)
     return QString();
 }
 
-bool CharSheetWriter::write(const StickerWorkingValues &values, bool condensed, QIODevice *device,
-                            QString *error)
+bool CharSheetWriter::write(
+    const StickerWorkingValues &values, bool condensed, QIODevice *device, QString *error)
 {
     const int width = qMax(0, values.W);
     const QByteArray gap = ByteText::toBytes(values.ColumnGap);

@@ -15,11 +15,10 @@ class CharSheetWriter
 {
 public:
     // What a character-mode run hands back to the form.
-    struct Result
-    {
+    struct Result {
         bool ok = false;
-        QString error;    // the message for the user when !ok
-        QString txtPage;  // the "Page" field's text after the run ("1" when it was 0 or empty)
+        QString error; // the message for the user when !ok
+        QString txtPage; // the "Page" field's text after the run ("1" when it was 0 or empty)
         QString fileName; // the print file written (also in PrintFileName)
     };
 
@@ -29,8 +28,7 @@ public:
 
     // Writes the sheet of `pages` pages to `device`. Returns false with an
     // error text when the device refuses the bytes.
-    static bool write(const StickerWorkingValues &values, bool condensed, QIODevice *device,
-                      QString *error);
+    static bool write(const StickerWorkingValues &values, bool condensed, QIODevice *device, QString *error);
 
     // The whole character-mode run behind a print button: checks the input,
     // takes the next temporary print file name, writes the sheet into it and

@@ -4,29 +4,30 @@
 #include "platform/ByteText.h"
 #include "platform/NumericText.h"
 #include "platform/SettingsStore.h"
-#include "sticker/FormatFile.h"
 #include "startup/MainModule.h"
+#include "sticker/FormatFile.h"
 
 #include <QDir>
 #include <QFile>
-
 #include <cmath>
 
-namespace {
+namespace
+{
 
 const QString Section = QStringLiteral("Sticker");
 
-struct GridKey
-{
+struct GridKey {
     const char *suffix;
     QString StickerInput::*field;
     const char *defaultValue;
 };
 
 const GridKey gridKeys[] = {
-    {" Space", &StickerInput::TxSp, "3"},     {" Col", &StickerInput::TxCol, "6"},
-    {" Row", &StickerInput::TxRow, "12"},     {" Blankline", &StickerInput::TxBlank, "3"},
-    {" MaxFL", &StickerInput::TxMaxFLenth, "4"},
+    { " Space", &StickerInput::TxSp, "3" },
+    { " Col", &StickerInput::TxCol, "6" },
+    { " Row", &StickerInput::TxRow, "12" },
+    { " Blankline", &StickerInput::TxBlank, "3" },
+    { " MaxFL", &StickerInput::TxMaxFLenth, "4" },
 };
 
 bool validSlot(int slot)
@@ -36,7 +37,8 @@ bool validSlot(int slot)
 
 QString read(int slot, const QString &suffix, const QString &defaultValue)
 {
-    return SettingsStore::read(SettingsAppName, Section, FormatStore::settingsKey(slot, suffix), defaultValue);
+    return SettingsStore::read(
+        SettingsAppName, Section, FormatStore::settingsKey(slot, suffix), defaultValue);
 }
 
 void save(int slot, const QString &suffix, const QString &value)
@@ -57,7 +59,7 @@ bool readLines(const QString &path, QStringList *lines)
 
 QString FormatStore::slotCaption(int slot)
 {
-    static const char *captions[SlotCount] = {"6", "1", "2", "3", "4", "5", "7", "8"};
+    static const char *captions[SlotCount] = { "6", "1", "2", "3", "4", "5", "7", "8" };
     return validSlot(slot) ? QString::fromLatin1(captions[slot]) : QString();
 }
 
@@ -89,11 +91,13 @@ void FormatStore::loadSlotSettings(int slot, StickerInput &input)
     for (const GridKey &key : gridKeys)
         input.*key.field = read(slot, QString::fromLatin1(key.suffix), QString::fromLatin1(key.defaultValue));
     // A style other than 0 or 1 names no option: the selected style stays.
-    const double style = std::nearbyint(NumericText::leadingNumber(read(slot, QStringLiteral(" PrintStyle"), QStringLiteral("0"))));
+    const double style = std::nearbyint(
+        NumericText::leadingNumber(read(slot, QStringLiteral(" PrintStyle"), QStringLiteral("0"))));
     if (style == 0 || style == 1)
         input.condensed = style == 1;
     // An unsigned 8-bit count: a value out of range is ignored.
-    const double maxField = std::nearbyint(NumericText::leadingNumber(read(slot, QStringLiteral(" Maxf"), QStringLiteral("1"))));
+    const double maxField = std::nearbyint(
+        NumericText::leadingNumber(read(slot, QStringLiteral(" Maxf"), QStringLiteral("1"))));
     if (maxField >= 0 && maxField <= 255)
         input.maxField = int(maxField);
     for (int i = 0; i < 8; ++i)
@@ -133,19 +137,19 @@ bool FormatStore::save(int slot, const StickerInput &input, QString *error)
 
     QString message;
     QDir().mkpath(AppPaths::formatFolder());
-    const struct
-    {
+    const struct {
         QString path;
         QByteArray bytes;
     } files[] = {
-        {settingFilePath(), FormatFile::settingFileBytes(input)},
-        {slotFilePath(slot), FormatFile::slotFileBytes(input)},
+        { settingFilePath(), FormatFile::settingFileBytes(input) },
+        { slotFilePath(slot), FormatFile::slotFileBytes(input) },
     };
     // Both files are tried; the first failure is told.
     for (const auto &file : files) {
         QString reason;
         if (!ByteText::writeFile(file.path, file.bytes, &reason) && message.isEmpty())
-            message = QStringLiteral("The format file %1 cannot be saved.\n%2").arg(QDir::toNativeSeparators(file.path), reason);
+            message = QStringLiteral("The format file %1 cannot be saved.\n%2")
+                          .arg(QDir::toNativeSeparators(file.path), reason);
     }
     if (error)
         *error = message;

@@ -1,8 +1,9 @@
 #include "FileSizeLimit.h"
 #include "TestSupport.h"
 #include "platform/AppPaths.h"
-#include "sticker/CharSheetWriter.h"
+#include "report/PageTable.h"
 #include "startup/MainModule.h"
+#include "sticker/CharSheetWriter.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -11,14 +12,15 @@
 
 Q_DECLARE_METATYPE(StickerInput)
 
-namespace {
+namespace
+{
 
 // A sticker with line texts "L1" ... "L7" and "No" on the numbered line.
 StickerInput sticker(int maxField, const QString &width, const QString &gap, const QString &cols,
-                     const QString &rows, const QString &blank)
+    const QString &rows, const QString &blank)
 {
     StickerInput in;
-    const int sources[7] = {0, 1, 2, 3, 4, 8, 9};
+    const int sources[7] = { 0, 1, 2, 3, 4, 8, 9 };
     for (int i = 0; i < 7; ++i)
         in.Atxt[size_t(sources[i])] = QStringLiteral("L%1").arg(i + 1);
     in.Atxt[3] = QStringLiteral("No");
@@ -78,6 +80,7 @@ private slots:
     void runWritesTheNextTempFile();
     void runWithoutTempFolderIsAnError();
     void runOnAFullDiskIsAnError();
+    void wholeRunIsOnePageOfTheView();
 };
 
 void TestCharSheetWriter::bytes_data()
@@ -137,7 +140,9 @@ void TestCharSheetWriter::bytes_data()
 
     StickerInput latin = sticker(1, "6", "1", "1", "1", "0");
     latin.Atxt[0] = QStringLiteral("Gr\u00fc\u00dfe");
-    QTest::newRow("one byte per character") << latin << QByteArray("Gr\xfc\xdf" "e\r\n.  .  .\r\n\x0c\r\n");
+    QTest::newRow("one byte per character") << latin
+                                            << QByteArray("Gr\xfc\xdf"
+                                                          "e\r\n.  .  .\r\n\x0c\r\n");
 }
 
 void TestCharSheetWriter::bytes()
@@ -187,8 +192,8 @@ void TestCharSheetWriter::refusedDeviceIsAnError()
     QBuffer readOnly;
     readOnly.open(QIODevice::ReadOnly);
     QString error;
-    QVERIFY(!CharSheetWriter::write(computeWorkingValues(sticker(3, "4", "1", "2", "2", "0")), false,
-                                    &readOnly, &error));
+    QVERIFY(!CharSheetWriter::write(
+        computeWorkingValues(sticker(3, "4", "1", "2", "2", "0")), false, &readOnly, &error));
     QVERIFY(!error.isEmpty());
 }
 
@@ -215,23 +220,21 @@ void TestCharSheetWriter::validation_data()
     QTest::newRow("columns above 255") << with([](StickerInput &in) { in.TxCol = "256"; }) << col;
     QTest::newRow("columns 255.5 rounds to 256") << with([](StickerInput &in) { in.TxCol = "255.5"; }) << col;
     QTest::newRow("columns 255") << with([](StickerInput &in) { in.TxCol = "255"; }) << QString();
-    QTest::newRow("rows above 32767")
-        << with([](StickerInput &in) { in.TxRow = "40000"; })
-        << QString("\"Row\" must be a number from 0 to 32767.");
-    QTest::newRow("width negative")
-        << with([](StickerInput &in) { in.TxMaxFLenth = "-3"; })
-        << QString("\"Max Field Lenth\" must be a number from 0 to 32767.");
+    QTest::newRow("rows above 32767") << with([](StickerInput &in) { in.TxRow = "40000"; })
+                                      << QString("\"Row\" must be a number from 0 to 32767.");
+    QTest::newRow("width negative") << with([](StickerInput &in) { in.TxMaxFLenth = "-3"; })
+                                    << QString("\"Max Field Lenth\" must be a number from 0 to 32767.");
     QTest::newRow("blank lines too many")
         << with([](StickerInput &in) { in.TxBlank = "99999"; })
         << QString("\"Margin Between Two Sticker\" must be a number from 0 to 32767.");
     QTest::newRow("blank lines negative mean none")
         << with([](StickerInput &in) { in.TxBlank = "-4"; }) << QString();
-    QTest::newRow("max field 8")
-        << with([](StickerInput &in) { in.maxField = 8; }) << QString("\"Max Field\" must be a number from 0 to 7.");
-    QTest::newRow("pages negative")
-        << with([](StickerInput &in) { in.txtPage = "-2"; }) << QString("\"Page\" must be a number of 1 or more.");
-    QTest::newRow("pages a half")
-        << with([](StickerInput &in) { in.txtPage = "0.5"; }) << QString("\"Page\" must be a number of 1 or more.");
+    QTest::newRow("max field 8") << with([](StickerInput &in) { in.maxField = 8; })
+                                 << QString("\"Max Field\" must be a number from 0 to 7.");
+    QTest::newRow("pages negative") << with([](StickerInput &in) { in.txtPage = "-2"; })
+                                    << QString("\"Page\" must be a number of 1 or more.");
+    QTest::newRow("pages a half") << with([](StickerInput &in) { in.txtPage = "0.5"; })
+                                  << QString("\"Page\" must be a number of 1 or more.");
     QTest::newRow("pages empty is one page") << with([](StickerInput &in) { in.txtPage = ""; }) << QString();
 }
 
@@ -256,11 +259,16 @@ void TestCharSheetWriter::runWritesTheNextTempFile_data()
     QTest::addColumn<QString>("page");
     QTest::addColumn<QString>("pageAfter");
     QTest::addColumn<int>("markers");
-    QTest::newRow("empty means one page") << "" << "1" << 1;
-    QTest::newRow("0 means one page") << "0" << "1" << 1;
-    QTest::newRow("text counts as 0") << "abc" << "1" << 1;
-    QTest::newRow("2 stays 2") << "2" << "2" << 2;
-    QTest::newRow("2.7 gives two pages") << "2.7" << "2.7" << 2;
+    QTest::newRow("empty means one page") << ""
+                                          << "1" << 1;
+    QTest::newRow("0 means one page") << "0"
+                                      << "1" << 1;
+    QTest::newRow("text counts as 0") << "abc"
+                                      << "1" << 1;
+    QTest::newRow("2 stays 2") << "2"
+                               << "2" << 2;
+    QTest::newRow("2.7 gives two pages") << "2.7"
+                                         << "2.7" << 2;
 }
 
 void TestCharSheetWriter::runWritesTheNextTempFile()
@@ -316,6 +324,21 @@ void TestCharSheetWriter::runOnAFullDiskIsAnError()
     QVERIFY(PrintFileName.isEmpty());
     // No half sheet is left under the name.
     QCOMPARE(QFileInfo(AppPaths::privateTempFolder() + "/Tz0.Tmp").size(), 0);
+}
+
+void TestCharSheetWriter::wholeRunIsOnePageOfTheView()
+{
+    StickerInput in = sticker(7, "12", "2", "4", "6", "1");
+    in.txtPage = "3";
+    in.condensed = true;
+    const CharSheetWriter::Result result = CharSheetWriter::run(in);
+    QVERIFY(result.ok);
+    PageTable table;
+    QString error;
+    QVERIFY(table.load(PrintFileName, &error));
+    QCOMPARE(table.PageCount(), 1);
+    QCOMPARE(table.pageBytes(0).count(".  .  ."), 3);
+    QVERIFY(table.pageBytes(0).startsWith("\x0fL1"));
 }
 
 QTEST_MAIN(TestCharSheetWriter)

@@ -2,23 +2,23 @@
 #include "TestSupport.h"
 #include "platform/AppPaths.h"
 #include "platform/SettingsStore.h"
+#include "startup/MainModule.h"
 #include "sticker/FormatFile.h"
 #include "sticker/FormatStore.h"
-#include "startup/MainModule.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QTest>
 
-
-namespace {
+namespace
+{
 
 StickerInput filled()
 {
     StickerInput in;
-    const char *texts[12] = {"Velmora Traders", " 12 Market Road ", "", "Roll No", "Class",
-                             "601", "612", "4", "Phone", "India", "1", "10"};
+    const char *texts[12] = { "Velmora Traders", " 12 Market Road ", "", "Roll No", "Class", "601", "612",
+        "4", "Phone", "India", "1", "10" };
     for (int i = 0; i < 12; ++i)
         in.Atxt[size_t(i)] = QString::fromLatin1(texts[i]);
     in.maxField = 7;
@@ -41,8 +41,9 @@ StickerInput filled()
     return in;
 }
 
-const QByteArray filledSlotFile = "Velmora Traders\r\n 12 Market Road \r\n\r\nRoll No\r\nClass\r\n601\r\n612\r\n4\r\n"
-                                  "Phone\r\nIndia\r\n7\r\n2\r\n5\r\n20\r\n2.5\r\n1\r\n10\r\n 3 \r\n 5 \r\n 1 \r\n 0 \r\n";
+const QByteArray filledSlotFile
+    = "Velmora Traders\r\n 12 Market Road \r\n\r\nRoll No\r\nClass\r\n601\r\n612\r\n4\r\n"
+      "Phone\r\nIndia\r\n7\r\n2\r\n5\r\n20\r\n2.5\r\n1\r\n10\r\n 3 \r\n 5 \r\n 1 \r\n 0 \r\n";
 
 } // namespace
 
@@ -86,12 +87,30 @@ void TestFormatStore::captionsAndKeys_data()
     QTest::addColumn<QString>("firstKey");
     QTest::addColumn<QString>("lastKey");
     QTest::addColumn<QString>("file");
-    QTest::newRow("slot 0 is captioned 6") << 0 << "6" << "0 Space" << "0 8" << "0.txt";
-    QTest::newRow("slot 1") << 1 << "1" << "1 Space" << "1 8" << "1.txt";
-    QTest::newRow("slot 3") << 3 << "3" << "3 Space" << "3 8" << "3.txt";
-    QTest::newRow("slot 5") << 5 << "5" << "5 Space" << "5 8" << "5.txt";
-    QTest::newRow("slot 6 is captioned 7") << 6 << "7" << "6 Space" << "6 8" << "6.txt";
-    QTest::newRow("slot 7 is captioned 8") << 7 << "8" << "7 Space" << "7 8" << "7.txt";
+    QTest::newRow("slot 0 is captioned 6") << 0 << "6"
+                                           << "0 Space"
+                                           << "0 8"
+                                           << "0.txt";
+    QTest::newRow("slot 1") << 1 << "1"
+                            << "1 Space"
+                            << "1 8"
+                            << "1.txt";
+    QTest::newRow("slot 3") << 3 << "3"
+                            << "3 Space"
+                            << "3 8"
+                            << "3.txt";
+    QTest::newRow("slot 5") << 5 << "5"
+                            << "5 Space"
+                            << "5 8"
+                            << "5.txt";
+    QTest::newRow("slot 6 is captioned 7") << 6 << "7"
+                                           << "6 Space"
+                                           << "6 8"
+                                           << "6.txt";
+    QTest::newRow("slot 7 is captioned 8") << 7 << "8"
+                                           << "7 Space"
+                                           << "7 8"
+                                           << "7.txt";
 }
 
 void TestFormatStore::captionsAndKeys()
@@ -112,13 +131,27 @@ void TestFormatStore::numbers_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("compact");
     QTest::addColumn<QString>("spaced");
-    QTest::newRow("whole") << "12" << "12" << " 12 ";
-    QTest::newRow("leading part only") << " 12abc" << "12" << " 12 ";
-    QTest::newRow("empty is 0") << "" << "0" << " 0 ";
-    QTest::newRow("text is 0") << "abc" << "0" << " 0 ";
-    QTest::newRow("trailing zeros dropped") << "2.50" << "2.5" << " 2.5 ";
-    QTest::newRow("negative has no leading space") << "-3" << "-3" << "-3 ";
-    QTest::newRow("one") << "1" << "1" << " 1 ";
+    QTest::newRow("whole") << "12"
+                           << "12"
+                           << " 12 ";
+    QTest::newRow("leading part only") << " 12abc"
+                                       << "12"
+                                       << " 12 ";
+    QTest::newRow("empty is 0") << ""
+                                << "0"
+                                << " 0 ";
+    QTest::newRow("text is 0") << "abc"
+                               << "0"
+                               << " 0 ";
+    QTest::newRow("trailing zeros dropped") << "2.50"
+                                            << "2.5"
+                                            << " 2.5 ";
+    QTest::newRow("negative has no leading space") << "-3"
+                                                   << "-3"
+                                                   << "-3 ";
+    QTest::newRow("one") << "1"
+                         << "1"
+                         << " 1 ";
 }
 
 void TestFormatStore::numbers()
@@ -154,12 +187,12 @@ void TestFormatStore::savedFilesAndKeys()
     QVERIFY(error.isEmpty());
     QCOMPARE(TestSupport::readFile(AppPaths::formatFolder() + "/2.txt"), filledSlotFile);
     QCOMPARE(TestSupport::readFile(AppPaths::formatFolder() + "/Setting.txt"),
-             QByteArray("Courier New\r\n 10.5 \r\n 720 \r\n-15 \r\n 1800 \r\n 0 \r\n0\r\n"));
+        QByteArray("Courier New\r\n 10.5 \r\n 720 \r\n-15 \r\n 1800 \r\n 0 \r\n0\r\n"));
 
     QSettings ini(SettingsStore::fileName(SettingsAppName), QSettings::IniFormat);
     ini.beginGroup("Sticker");
-    const QStringList expected = {"2 Space", "2 Col", "2 Row", "2 Blankline", "2 MaxFL", "2 PrintStyle",
-                                  "2 1", "2 2", "2 3", "2 4", "2 5", "2 6", "2 7", "2 8"};
+    const QStringList expected = { "2 Space", "2 Col", "2 Row", "2 Blankline", "2 MaxFL", "2 PrintStyle",
+        "2 1", "2 2", "2 3", "2 4", "2 5", "2 6", "2 7", "2 8" };
     QStringList keys = ini.childKeys();
     keys.sort();
     QStringList sortedExpected = expected;
@@ -238,18 +271,27 @@ void TestFormatStore::slotFileLines_data()
     QTest::addColumn<bool>("in2");
     const QByteArray head = "a\r\nb\r\nc\r\nd\r\ne\r\n1\r\n9\r\nx\r\nf\r\ng\r\n";
     const QByteArray grid = "3\r\n6\r\n12\r\n4\r\n1\r\n5\r\n";
-    QTest::newRow("spaced numbers read") << head + "5\r\n" + grid + " 2 \r\n 5 \r\n 1 \r\n 1 \r\n" << 5 << "2" << "5"
-                                         << true << true;
+    QTest::newRow("spaced numbers read") << head + "5\r\n" + grid + " 2 \r\n 5 \r\n 1 \r\n 1 \r\n"
+                                         << 5 << "2"
+                                         << "5" << true << true;
     QTest::newRow("rows per sheet 0 shows 1, loop 0 shows 4")
-        << head + "5\r\n" + grid + " 0 \r\n 0 \r\n 0 \r\n 0 \r\n" << 5 << "1" << "4" << false << false;
-    QTest::newRow("empty lines fall back") << head + "5\r\n" + grid + "\r\n\r\n\r\n\r\n" << 5 << "1" << "4" << false
-                                           << false;
-    QTest::newRow("max field 0 kept") << head + "0\r\n" + grid + " 1 \r\n 4 \r\n 0 \r\n 1 \r\n" << 0 << "1" << "4"
-                                      << false << true;
+        << head + "5\r\n" + grid + " 0 \r\n 0 \r\n 0 \r\n 0 \r\n"
+        << 5 << "1"
+        << "4" << false << false;
+    QTest::newRow("empty lines fall back") << head + "5\r\n" + grid + "\r\n\r\n\r\n\r\n"
+                                           << 5 << "1"
+                                           << "4" << false << false;
+    QTest::newRow("max field 0 kept") << head + "0\r\n" + grid + " 1 \r\n 4 \r\n 0 \r\n 1 \r\n"
+                                      << 0 << "1"
+                                      << "4" << false << true;
     QTest::newRow("max field out of range ignored")
-        << head + "300\r\n" + grid + " 1 \r\n 4 \r\n 0 \r\n 1 \r\n" << 2 << "1" << "4" << false << true;
+        << head + "300\r\n" + grid + " 1 \r\n 4 \r\n 0 \r\n 1 \r\n"
+        << 2 << "1"
+        << "4" << false << true;
     QTest::newRow("lines after 21 ignored, LF ends read too")
-        << head + "6\n" + grid + " 7 \n 5 \n 1 \n 0 \nextra\nmore\n" << 6 << "7" << "5" << true << false;
+        << head + "6\n" + grid + " 7 \n 5 \n 1 \n 0 \nextra\nmore\n"
+        << 6 << "7"
+        << "5" << true << false;
 }
 
 void TestFormatStore::slotFileLines()
@@ -284,11 +326,16 @@ void TestFormatStore::storedKeyValues_data()
     QTest::addColumn<QString>("maxf");
     QTest::addColumn<bool>("condensed");
     QTest::addColumn<int>("maxField");
-    QTest::newRow("condensed, 3 lines") << "1" << "3" << true << 3;
-    QTest::newRow("normal") << "0" << "7" << false << 7;
-    QTest::newRow("style 2 leaves the style") << "2" << "4" << true << 4;
-    QTest::newRow("style text leaves normal") << "x" << "4" << false << 4; // numeric value 0
-    QTest::newRow("max field 256 is ignored") << "1" << "256" << true << 5;
+    QTest::newRow("condensed, 3 lines") << "1"
+                                        << "3" << true << 3;
+    QTest::newRow("normal") << "0"
+                            << "7" << false << 7;
+    QTest::newRow("style 2 leaves the style") << "2"
+                                              << "4" << true << 4;
+    QTest::newRow("style text leaves normal") << "x"
+                                              << "4" << false << 4; // numeric value 0
+    QTest::newRow("max field 256 is ignored") << "1"
+                                              << "256" << true << 5;
 }
 
 void TestFormatStore::storedKeyValues()
@@ -349,7 +396,7 @@ void TestFormatStore::fileNamesMatchedWithoutCase()
     QString error;
     QVERIFY(FormatStore::save(3, filled(), &error));
     // The existing files are replaced, no second spelling appears.
-    QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name), QStringList({"3.TXT", "SETTING.TXT"}));
+    QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name), QStringList({ "3.TXT", "SETTING.TXT" }));
     QCOMPARE(TestSupport::readFile(folder + "/3.TXT"), filledSlotFile);
 }
 
