@@ -9,14 +9,13 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
-namespace
-{
+namespace {
 
 StickerInput benchInput(long long pages)
 {
     StickerInput in;
-    const char *texts[12] = { "Velmora Traders", "12 Market Road", "Pune 411001", "Roll No ", "Class", "601",
-        "612", "4", "Phone 020 5550101", "India", "1", "10" };
+    const char *texts[12] = {"Velmora Traders", "12 Market Road", "Pune 411001", "Roll No ", "Class", "601",
+        "612", "4", "Phone 020 5550101", "India", "1", "10"};
     for (int i = 0; i < 12; ++i)
         in.Atxt[size_t(i)] = QString::fromLatin1(texts[i]);
     in.maxField = 7;
@@ -76,8 +75,7 @@ BENCHMARK(BM_OneBufferedWrite)->Arg(200)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();
 
 // Making the bytes alone, into a device that throws them away.
-namespace
-{
+namespace {
 class NullDevice : public QIODevice
 {
 protected:

@@ -11,8 +11,7 @@
 #include <QMouseEvent>
 #include <cmath>
 
-namespace
-{
+namespace {
 
 constexpr double DefaultTextboxHight = 285;
 constexpr float DefaultFontSize = 8;

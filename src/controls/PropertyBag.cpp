@@ -26,7 +26,7 @@ void PropertyBag::write(const QString &key, const QVariant &value, const QVarian
     if (i >= 0)
         m_items[i].second = value;
     else
-        m_items.append({ key.toLower(), value });
+        m_items.append({key.toLower(), value});
 }
 
 bool PropertyBag::contains(const QString &key) const

@@ -10,8 +10,7 @@
 #include <cstring>
 #include <vector>
 
-namespace
-{
+namespace {
 
 constexpr qsizetype ChunkSize = 64 * 1024;
 
@@ -37,8 +36,7 @@ public:
     explicit ChunkedOutput(QIODevice *device)
         : m_device(device)
         , m_buffer(ChunkSize)
-    {
-    }
+    { }
 
     // Room for at least `n` more bytes; null when the device refused a chunk.
     char *room(size_t n)

@@ -15,10 +15,11 @@ class CharSheetWriter
 {
 public:
     // What a character-mode run hands back to the form.
-    struct Result {
+    struct Result
+    {
         bool ok = false;
-        QString error; // the message for the user when !ok
-        QString txtPage; // the "Page" field's text after the run ("1" when it was 0 or empty)
+        QString error;    // the message for the user when !ok
+        QString txtPage;  // the "Page" field's text after the run ("1" when it was 0 or empty)
         QString fileName; // the print file written (also in PrintFileName)
     };
 

@@ -5,10 +5,8 @@
 
 #include <cmath>
 
-namespace FormatFile
-{
-namespace
-{
+namespace FormatFile {
+namespace {
 
 QString numberText(double v)
 {
@@ -84,7 +82,7 @@ void applySlotFile(const QStringList &lines, StickerInput &in)
         if (v >= 0 && v <= 255)
             in.maxField = int(v);
     }
-    QString *const grid[4] = { &in.TxSp, &in.TxCol, &in.TxRow, &in.TxMaxFLenth };
+    QString *const grid[4] = {&in.TxSp, &in.TxCol, &in.TxRow, &in.TxMaxFLenth};
     for (int i = 0; i < 4; ++i) {
         if (has(12 + i))
             *grid[i] = at(12 + i);
@@ -93,7 +91,7 @@ void applySlotFile(const QStringList &lines, StickerInput &in)
     in.txtRowPrint = rowPrint == 0 ? QStringLiteral("1") : numberText(rowPrint);
     const bool loopGiven = has(19) && NumericText::leadingNumber(at(19)) != 0;
     in.Combo2 = loopGiven ? trimSpaces(at(19)) : QStringLiteral("4");
-    bool *const boxes[2] = { &in.ChkIn1, &in.ChkIn2 };
+    bool *const boxes[2] = {&in.ChkIn1, &in.ChkIn2};
     for (int i = 0; i < 2; ++i) {
         const long long v = has(20 + i) ? NumericText::roundedValue(at(20 + i)) : 0;
         if (v == 0 || v == 1)
@@ -105,7 +103,7 @@ QByteArray settingFileBytes(const StickerInput &in)
 {
     QStringList lines;
     lines << in.TxtFontNM;
-    for (const QString *field : { &in.TxtFontSZ, &in.TxtMtop, &in.TxtMLeft, &in.TxtHEight, &in.TxtWidth })
+    for (const QString *field : {&in.TxtFontSZ, &in.TxtMtop, &in.TxtMLeft, &in.TxtHEight, &in.TxtWidth})
         lines << spacedNumber(NumericText::leadingNumber(*field));
     lines << QStringLiteral("0");
     return joinLines(lines);
@@ -115,7 +113,7 @@ void applySettingFile(const QStringList &lines, StickerInput &in)
 {
     if (!lines.isEmpty())
         in.TxtFontNM = lines.at(0);
-    QString *const fields[5] = { &in.TxtFontSZ, &in.TxtMtop, &in.TxtMLeft, &in.TxtHEight, &in.TxtWidth };
+    QString *const fields[5] = {&in.TxtFontSZ, &in.TxtMtop, &in.TxtMLeft, &in.TxtHEight, &in.TxtWidth};
     for (int i = 0; i < 5 && i + 1 < lines.size(); ++i)
         *fields[i] = trimSpaces(lines.at(i + 1));
 }

@@ -9,8 +9,7 @@
 // a slot's 21-line format file and the 7-line Windows-mode settings file.
 // Numbers are written in two forms: compact ("12") and spaced (" 12 ", or
 // "-3 " for a negative value); readers ignore spaces around numbers.
-namespace FormatFile
-{
+namespace FormatFile {
 
 constexpr int SlotFileLines = 21;
 constexpr int SettingFileLines = 7;

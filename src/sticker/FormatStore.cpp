@@ -11,23 +11,23 @@
 #include <QFile>
 #include <cmath>
 
-namespace
-{
+namespace {
 
 const QString Section = QStringLiteral("Sticker");
 
-struct GridKey {
+struct GridKey
+{
     const char *suffix;
     QString StickerInput::*field;
     const char *defaultValue;
 };
 
 const GridKey gridKeys[] = {
-    { " Space", &StickerInput::TxSp, "3" },
-    { " Col", &StickerInput::TxCol, "6" },
-    { " Row", &StickerInput::TxRow, "12" },
-    { " Blankline", &StickerInput::TxBlank, "3" },
-    { " MaxFL", &StickerInput::TxMaxFLenth, "4" },
+    {" Space", &StickerInput::TxSp, "3"},
+    {" Col", &StickerInput::TxCol, "6"},
+    {" Row", &StickerInput::TxRow, "12"},
+    {" Blankline", &StickerInput::TxBlank, "3"},
+    {" MaxFL", &StickerInput::TxMaxFLenth, "4"},
 };
 
 bool validSlot(int slot)
@@ -59,7 +59,7 @@ bool readLines(const QString &path, QStringList *lines)
 
 QString FormatStore::slotCaption(int slot)
 {
-    static const char *captions[SlotCount] = { "6", "1", "2", "3", "4", "5", "7", "8" };
+    static const char *captions[SlotCount] = {"6", "1", "2", "3", "4", "5", "7", "8"};
     return validSlot(slot) ? QString::fromLatin1(captions[slot]) : QString();
 }
 
@@ -137,12 +137,13 @@ bool FormatStore::save(int slot, const StickerInput &input, QString *error)
 
     QString message;
     QDir().mkpath(AppPaths::formatFolder());
-    const struct {
+    const struct
+    {
         QString path;
         QByteArray bytes;
     } files[] = {
-        { settingFilePath(), FormatFile::settingFileBytes(input) },
-        { slotFilePath(slot), FormatFile::slotFileBytes(input) },
+        {settingFilePath(), FormatFile::settingFileBytes(input)},
+        {slotFilePath(slot), FormatFile::slotFileBytes(input)},
     };
     // Both files are tried; the first failure is told.
     for (const auto &file : files) {

@@ -38,20 +38,20 @@ void TestAtext::typing_data()
 {
     QTest::addColumn<QString>("keys");
     QTest::addColumn<int>("from"); // the host replaces this code (0: none) ...
-    QTest::addColumn<int>("to"); // ... by this one
+    QTest::addColumn<int>("to");   // ... by this one
     QTest::addColumn<QString>("text");
     QTest::addColumn<QList<int>>("seen");
 
-    QTest::newRow("letters pass") << "ab" << 0 << 0 << "ab" << QList<int> { 97, 98 };
-    QTest::newRow("apostrophe refused, host sees 1") << "a'b" << 0 << 0 << "ab" << QList<int> { 97, 1, 98 };
-    QTest::newRow("host turning 1 back into 39 types it") << "'" << 1 << 39 << "'" << QList<int> { 1 };
+    QTest::newRow("letters pass") << "ab" << 0 << 0 << "ab" << QList<int> {97, 98};
+    QTest::newRow("apostrophe refused, host sees 1") << "a'b" << 0 << 0 << "ab" << QList<int> {97, 1, 98};
+    QTest::newRow("host turning 1 back into 39 types it") << "'" << 1 << 39 << "'" << QList<int> {1};
     QTest::newRow("host turning x into 39 types it")
-        << "axb" << 120 << 39 << "a'b" << QList<int> { 97, 120, 98 };
-    QTest::newRow("host drops with 1") << "a5b" << 53 << 1 << "ab" << QList<int> { 97, 53, 98 };
-    QTest::newRow("host drops with 0") << "a5b" << 53 << 0 << "ab" << QList<int> { 97, 53, 98 };
-    QTest::newRow("host replaces a letter") << "abc" << 98 << 66 << "aBc" << QList<int> { 97, 98, 99 };
-    QTest::newRow("backspace is 8") << "ab\b" << 0 << 0 << "a" << QList<int> { 97, 98, 8 };
-    QTest::newRow("host drops backspace") << "ab\b" << 8 << 1 << "ab" << QList<int> { 97, 98, 8 };
+        << "axb" << 120 << 39 << "a'b" << QList<int> {97, 120, 98};
+    QTest::newRow("host drops with 1") << "a5b" << 53 << 1 << "ab" << QList<int> {97, 53, 98};
+    QTest::newRow("host drops with 0") << "a5b" << 53 << 0 << "ab" << QList<int> {97, 53, 98};
+    QTest::newRow("host replaces a letter") << "abc" << 98 << 66 << "aBc" << QList<int> {97, 98, 99};
+    QTest::newRow("backspace is 8") << "ab\b" << 0 << 0 << "a" << QList<int> {97, 98, 8};
+    QTest::newRow("host drops backspace") << "ab\b" << 8 << 1 << "ab" << QList<int> {97, 98, 8};
 }
 
 void TestAtext::typing()
@@ -99,7 +99,7 @@ void TestAtext::keyDownAndUp()
     QTest::keyClick(box.Text1(), Qt::Key_Left);
     QTest::keyClick(box.Text1(), Qt::Key_Delete);
     QTest::keyClick(box.Text1(), Qt::Key_F2, Qt::ControlModifier);
-    const QList<QPair<int, int>> expected { { 65, 1 }, { 37, 0 }, { 46, 0 }, { 113, 2 } };
+    const QList<QPair<int, int>> expected {{65, 1}, {37, 0}, {46, 0}, {113, 2}};
     QCOMPARE(down, expected);
     QCOMPARE(up, expected);
     QCOMPARE(box.Text(), QString());
@@ -175,7 +175,7 @@ void TestAtext::flat3D()
 void TestAtext::colours()
 {
     // The colours show in the edit box in either look.
-    for (int look : { 0, 1 }) {
+    for (int look : {0, 1}) {
         QWidget form;
         auto *box = new Atext(&form);
         box->resize(120, 30);
@@ -262,9 +262,9 @@ void TestAtext::persistenceRoundTrip()
     PropertyBag bag;
     box.WriteProperties(bag);
     QCOMPARE(bag.keys(),
-        QStringList({ "text", "font", "forecolor", "lickey", "savekey", "enabled", "textboxhight",
-            "backcolor", "selectbackcolor", "maxlength", "database", "datafeild", "sellength", "selstart",
-            "seltext", "selcount", "fontsize", "flat3d", "locked", "listoutput", "listsql" }));
+        QStringList({"text", "font", "forecolor", "lickey", "savekey", "enabled", "textboxhight", "backcolor",
+            "selectbackcolor", "maxlength", "database", "datafeild", "sellength", "selstart", "seltext",
+            "selcount", "fontsize", "flat3d", "locked", "listoutput", "listsql"}));
     QCOMPARE(bag.read("SelText", QString()).toString(), QString("ell"));
 
     Atext loaded(&form);

@@ -12,15 +12,14 @@
 
 Q_DECLARE_METATYPE(StickerInput)
 
-namespace
-{
+namespace {
 
 // A sticker with line texts "L1" ... "L7" and "No" on the numbered line.
 StickerInput sticker(int maxField, const QString &width, const QString &gap, const QString &cols,
     const QString &rows, const QString &blank)
 {
     StickerInput in;
-    const int sources[7] = { 0, 1, 2, 3, 4, 8, 9 };
+    const int sources[7] = {0, 1, 2, 3, 4, 8, 9};
     for (int i = 0; i < 7; ++i)
         in.Atxt[size_t(sources[i])] = QStringLiteral("L%1").arg(i + 1);
     in.Atxt[3] = QStringLiteral("No");

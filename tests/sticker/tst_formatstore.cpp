@@ -11,14 +11,13 @@
 #include <QSettings>
 #include <QTest>
 
-namespace
-{
+namespace {
 
 StickerInput filled()
 {
     StickerInput in;
-    const char *texts[12] = { "Velmora Traders", " 12 Market Road ", "", "Roll No", "Class", "601", "612",
-        "4", "Phone", "India", "1", "10" };
+    const char *texts[12] = {"Velmora Traders", " 12 Market Road ", "", "Roll No", "Class", "601", "612", "4",
+        "Phone", "India", "1", "10"};
     for (int i = 0; i < 12; ++i)
         in.Atxt[size_t(i)] = QString::fromLatin1(texts[i]);
     in.maxField = 7;
@@ -191,8 +190,8 @@ void TestFormatStore::savedFilesAndKeys()
 
     QSettings ini(SettingsStore::fileName(SettingsAppName), QSettings::IniFormat);
     ini.beginGroup("Sticker");
-    const QStringList expected = { "2 Space", "2 Col", "2 Row", "2 Blankline", "2 MaxFL", "2 PrintStyle",
-        "2 1", "2 2", "2 3", "2 4", "2 5", "2 6", "2 7", "2 8" };
+    const QStringList expected = {"2 Space", "2 Col", "2 Row", "2 Blankline", "2 MaxFL", "2 PrintStyle",
+        "2 1", "2 2", "2 3", "2 4", "2 5", "2 6", "2 7", "2 8"};
     QStringList keys = ini.childKeys();
     keys.sort();
     QStringList sortedExpected = expected;
@@ -396,7 +395,7 @@ void TestFormatStore::fileNamesMatchedWithoutCase()
     QString error;
     QVERIFY(FormatStore::save(3, filled(), &error));
     // The existing files are replaced, no second spelling appears.
-    QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name), QStringList({ "3.TXT", "SETTING.TXT" }));
+    QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name), QStringList({"3.TXT", "SETTING.TXT"}));
     QCOMPARE(TestSupport::readFile(folder + "/3.TXT"), filledSlotFile);
 }
 
