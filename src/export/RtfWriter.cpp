@@ -1,6 +1,7 @@
 #include "export/RtfWriter.h"
 
 #include <QDir>
+#include <QFontInfo>
 #include <QIODevice>
 #include <QSaveFile>
 #include <QTextBlock>
@@ -166,11 +167,13 @@ bool RtfOutput::write(QIODevice &out, QString *error)
 
     QByteArray head = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl";
     for (int i = 0; i < m_fonts.size(); ++i) {
-        const QFont probe(m_fonts.at(i));
+        const bool fixed = m_fonts.at(i) == m_default.family()
+            ? m_default.styleHint() == QFont::Monospace || QFontInfo(m_default).fixedPitch()
+            : QFontInfo(QFont(m_fonts.at(i))).fixedPitch();
         m_body.clear();
         text(m_fonts.at(i));
-        head += "{\\f" + QByteArray::number(i) + (probe.fixedPitch() ? "\\fmodern\\fprq1" : "\\fnil")
-            + "\\fcharset0 " + m_body + ";}";
+        head += "{\\f" + QByteArray::number(i) + (fixed ? "\\fmodern\\fprq1" : "\\fnil") + "\\fcharset0 "
+            + m_body + ";}";
     }
     head += "}\r\n{\\colortbl ;";
     for (QRgb rgb : qAsConst(m_colours)) {

@@ -8,6 +8,8 @@
 #include "report/ReportMarkup.h"
 
 #include <QBuffer>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
@@ -356,6 +358,39 @@ private slots:
         QCOMPARE(small.colour, QColor(128, 0, 128));
         QCOMPARE(small.halfPoints, 14);
         QVERIFY(!small.underline);
+    }
+
+    // An RTF reader of its own (unrtf) sees the text and the emphasis.
+    void rtfOpensInAnotherReader()
+    {
+        const QString unrtf = QStandardPaths::findExecutable("unrtf");
+        if (unrtf.isEmpty())
+            QSKIP("unrtf is not installed (tools/deps.sh installs it)");
+        QTemporaryDir dir;
+        QTextDocument document;
+        document.setDefaultFont(assemblyFont());
+        QTextCursor cursor(&document);
+        insert(cursor, QString::fromLatin1("Caf\xe9 {1} \\ "));
+        insert(cursor, "TOTAL", QColor(128, 0, 0), true, false, 20);
+        cursor.insertBlock();
+        insert(cursor, "Name", QColor(), false, true);
+        const QString path = dir.filePath("rep.rtf");
+        QString error;
+        QVERIFY2(RtfWriter::save(document, path, &error), qPrintable(error));
+
+        auto convert = [&](const QString &mode) {
+            QProcess process;
+            process.start(unrtf, { mode, path });
+            process.waitForFinished(30000);
+            return QString::fromLatin1(process.readAllStandardOutput()); // unrtf writes code page 1252
+        };
+        const QString text = convert("--text");
+        QVERIFY2(text.contains(QString::fromLatin1("Caf\xe9 {1} \\ TOTAL")), qPrintable(text));
+        QVERIFY2(text.contains("Name"), qPrintable(text));
+        const QString html = convert("--html");
+        QVERIFY2(html.contains("<b>TOTAL"), qPrintable(html));
+        QVERIFY2(html.contains("#800000"), qPrintable(html));
+        QVERIFY2(html.contains("<u>Name"), qPrintable(html));
     }
 
     void richTextOfChosenPages()
