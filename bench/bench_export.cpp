@@ -16,8 +16,7 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
-namespace
-{
+namespace {
 
 QTemporaryDir &workFolder()
 {
@@ -135,7 +134,7 @@ void BM_SedWebPage(benchmark::State &state)
 {
     const QString source = printFile(int(state.range(0)));
     const QString target = workFolder().filePath("sed.html");
-    const QStringList script { "-e", "s| |\\&nbsp;|g", "-e",
+    const QStringList script {"-e", "s| |\\&nbsp;|g", "-e",
         QString::fromLatin1("s|\x0e\x1b"
                             "E\x1bG|<H2 style = 'margin-top:0;margin bottom:0;  color:rgb(0,0,128);' >|g"),
         "-e",
@@ -150,7 +149,7 @@ void BM_SedWebPage(benchmark::State &state)
         "-e",
         QString::fromLatin1("s|\x0f|<h6 style = 'margin-top:0;margin bottom:0 ;  color:rgb(128,0,128);'>|g"),
         "-e", QString::fromLatin1("s|\x12|</h6>|g"), "-e", QString::fromLatin1("s|\x1b-1||g"), "-e",
-        QString::fromLatin1("s|\x1b-0||g"), source };
+        QString::fromLatin1("s|\x1b-0||g"), source};
     for (auto _ : state) {
         QProcess sed;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -189,7 +188,7 @@ void BM_Workbook(benchmark::State &state)
     for (auto _ : state) {
         resetPeakMemory();
         QString error;
-        if (!WorkbookExport::write(source, target, { 0, 9, 32, 42, 50, 58, 0 }, nullptr, &error))
+        if (!WorkbookExport::write(source, target, {0, 9, 32, 42, 50, 58, 0}, nullptr, &error))
             state.SkipWithError(qPrintable(error));
         peak = std::max(peak, peakMemoryMB());
     }

@@ -25,8 +25,7 @@ quint8 RgbB(quint32 Colr)
     return quint8((Colr / 65536) % 256);
 }
 
-namespace
-{
+namespace {
 
 // A system-colour reference is first turned into the colour it stands for.
 quint32 plainColour(quint32 colour)
@@ -49,16 +48,16 @@ QByteArray colourStyle(quint32 colour)
 // The bytes that start something the translation replaces.
 constexpr char Esc = 27;
 constexpr char ShiftOut = 14; // starts the double-strike-bold opening
-constexpr char Dc4 = 20; // starts the double-strike-bold closing
-constexpr char ShiftIn = 15; // condensed on
-constexpr char Dc2 = 18; // condensed off
-const char BBoldOpen[] = { ShiftOut, Esc, 'E', Esc, 'G' };
-const char BBoldClose[] = { Dc4, Esc, 'F', Esc, 'H' };
+constexpr char Dc4 = 20;      // starts the double-strike-bold closing
+constexpr char ShiftIn = 15;  // condensed on
+constexpr char Dc2 = 18;      // condensed off
+const char BBoldOpen[] = {ShiftOut, Esc, 'E', Esc, 'G'};
+const char BBoldClose[] = {Dc4, Esc, 'F', Esc, 'H'};
 
 std::array<bool, 256> specialBytes()
 {
     std::array<bool, 256> table {};
-    for (unsigned char c : { '\r', ' ', '<', '>', '&', ShiftOut, Dc4, Esc, ShiftIn, Dc2 })
+    for (unsigned char c : {'\r', ' ', '<', '>', '&', ShiftOut, Dc4, Esc, ShiftIn, Dc2})
         table[c] = true;
     return table;
 }

@@ -7,11 +7,12 @@ class QIODevice;
 
 // The colours of a web page, as the view's swatches hold them (0x00BBGGRR).
 // Defaults are those of an empty settings store.
-struct HtmlColours {
+struct HtmlColours
+{
     quint32 background = 0xFFFFFF; // TXt(4) "Report Backcolor"
-    quint32 dubble = 0x800000; // TXt(0) "Dubble": "bbold" text
-    quint32 bold = 0x000080; // TXt(1) "Bold": "bold" text
-    quint32 condence = 0x800080; // TXt(3) "Condence": "cond" text
+    quint32 dubble = 0x800000;     // TXt(0) "Dubble": "bbold" text
+    quint32 bold = 0x000080;       // TXt(1) "Bold": "bold" text
+    quint32 condence = 0x800080;   // TXt(3) "Condence": "cond" text
 };
 
 // The components of a 0x00BBGGRR colour.

@@ -6,8 +6,7 @@
 #include <QObject>
 #include <QSaveFile>
 
-namespace
-{
+namespace {
 
 // Appends the page with its line ends made CR LF.
 void appendPage(QByteArray &out, const QByteArray &page)

@@ -3,15 +3,13 @@
 #include <QIODevice>
 #include <cstring>
 
-namespace
-{
+namespace {
 constexpr qint64 ChunkSize = 1 << 18;
 }
 
 PrintFileLines::PrintFileLines(QIODevice &device)
     : m_device(device)
-{
-}
+{ }
 
 bool PrintFileLines::fill()
 {

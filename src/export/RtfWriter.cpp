@@ -8,10 +8,10 @@
 #include <QTextDocument>
 #include <QTextFragment>
 
-namespace
-{
+namespace {
 
-struct RunFormat {
+struct RunFormat
+{
     int font = 0;
     int halfPoints = 24;
     int colour = 0; // 0: the reader's automatic colour
@@ -25,8 +25,7 @@ public:
     explicit RtfOutput(const QTextDocument &document)
         : m_document(document)
         , m_default(document.defaultFont())
-    {
-    }
+    { }
 
     bool write(QIODevice &out, QString *error);
 
@@ -132,7 +131,7 @@ void RtfOutput::text(const QString &text)
         } else if (c >= 32 && c < 127) {
             m_body += char(c);
         } else if (c < 256) {
-            const char hex[] = { '\\', '\'', Hex[c >> 4], Hex[c & 15] };
+            const char hex[] = {'\\', '\'', Hex[c >> 4], Hex[c & 15]};
             m_body.append(hex, 4);
         } else {
             m_body += "\\u" + QByteArray::number(qint16(c)) + '?';

@@ -12,11 +12,9 @@
 #include <sys/stat.h>
 #include <xlsxwriter.h>
 
-namespace WorkbookExport
-{
+namespace WorkbookExport {
 
-namespace
-{
+namespace {
 
 constexpr int MaxRows = 1048576;
 constexpr int MaxColumns = 16384;
@@ -53,7 +51,7 @@ QVector<Cell> cutLine(const QByteArray &line, const QVector<int> &ColumnMarks)
         const int length = ColumnMarks.at(j + 1) - start;
         if (length <= 0 || start < 0 || start >= line.size())
             continue;
-        cells.append({ j, line.mid(start, length) });
+        cells.append({j, line.mid(start, length)});
     }
     return cells;
 }

@@ -7,11 +7,11 @@
 
 // The spreadsheet export: every line of the print file is one row (line n is
 // row n), cut into cells at the column marks the user clicked in the view.
-namespace WorkbookExport
-{
+namespace WorkbookExport {
 
-struct Cell {
-    int column = 0; // 0-based: piece j of a line goes to column j
+struct Cell
+{
+    int column = 0;  // 0-based: piece j of a line goes to column j
     QByteArray text; // the piece's bytes, one character per byte
 };
 inline bool operator==(const Cell &a, const Cell &b)

@@ -6,8 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace
-{
+namespace {
 
 const QByteArray Esc("\x1b");
 const QByteArray BoldOnB = Esc + "E", BoldOffB = Esc + "F";
@@ -40,7 +39,7 @@ public:
 protected:
     qint64 readData(char *data, qint64 maxSize) override
     {
-        const qint64 n = std::min({ maxSize, qint64(m_step), qint64(m_bytes.size()) - m_pos });
+        const qint64 n = std::min({maxSize, qint64(m_step), qint64(m_bytes.size()) - m_pos});
         memcpy(data, m_bytes.constData() + m_pos, size_t(n));
         m_pos += n;
         return n;
@@ -144,7 +143,7 @@ private slots:
         QFETCH(QByteArray, body);
         QCOMPARE(exportBytes(printFile), DefaultHead + body + Tail);
         // Cut between any two reads, the page is the same.
-        for (int step : { 1, 2, 3, 4, 5 }) {
+        for (int step : {1, 2, 3, 4, 5}) {
             TrickleDevice trickle(printFile, step);
             QCOMPARE(exportBytes(trickle), DefaultHead + body + Tail);
         }
@@ -176,9 +175,9 @@ private slots:
     // exactly as the replacements made one after the other over each line.
     void matchesReplacementsInOrder()
     {
-        const QList<QByteArray> pieces { BoldOnB, BoldOffB, BBoldOnB, BBoldOffB, ULOnB, ULOffB, CondOnB,
+        const QList<QByteArray> pieces {BoldOnB, BoldOffB, BBoldOnB, BBoldOffB, ULOnB, ULOffB, CondOnB,
             CondOffB, C96OnB, Esc, "-", "0", "1", "E", "\x0e", "\x14", " ", "a", "<", "&", "\r", "\n",
-            "\r\n" };
+            "\r\n"};
         QRandomGenerator random(1234);
         for (int round = 0; round < 300; ++round) {
             QByteArray file;

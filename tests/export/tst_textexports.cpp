@@ -17,12 +17,12 @@
 
 Q_DECLARE_METATYPE(ExportFormat)
 
-namespace
-{
+namespace {
 
 // What a reader makes of an RTF file: the text, and the runs with the
 // character properties in force.
-struct RtfRun {
+struct RtfRun
+{
     QString text;
     bool bold = false;
     bool underline = false;
@@ -31,7 +31,8 @@ struct RtfRun {
     QString font;
 };
 
-struct RtfContent {
+struct RtfContent
+{
     QString text;
     QList<RtfRun> runs;
     bool wellFormed = false;
@@ -39,7 +40,8 @@ struct RtfContent {
 
 RtfContent readRtf(const QByteArray &rtf)
 {
-    struct State {
+    struct State
+    {
         bool bold = false, underline = false;
         int halfPoints = 24, colour = 0, font = 0;
         QString destination; // "fonttbl", "colortbl" or empty for the body
@@ -76,8 +78,8 @@ RtfContent readRtf(const QByteArray &rtf)
             || content.runs.last().underline != state.underline
             || content.runs.last().halfPoints != state.halfPoints || content.runs.last().colour != colour
             || content.runs.last().font != fonts.value(state.font)) {
-            content.runs.append({ QString(), state.bold, state.underline, state.halfPoints, colour,
-                fonts.value(state.font) });
+            content.runs.append(
+                {QString(), state.bold, state.underline, state.halfPoints, colour, fonts.value(state.font)});
         }
         content.runs.last().text += c;
     };
@@ -229,10 +231,10 @@ private slots:
         QTest::addColumn<int>("first");
         QTest::addColumn<int>("last");
         QTest::addColumn<QVector<int>>("pages");
-        QTest::newRow("all of four") << 0 << 3 << QVector<int> { 0, 1, 2, 3 };
-        QTest::newRow("current page 3") << 2 << 2 << QVector<int> { 2 };
-        QTest::newRow("range past the end") << 2 << 9 << QVector<int> { 2, 3 };
-        QTest::newRow("range before the start") << -3 << 0 << QVector<int> { 0 };
+        QTest::newRow("all of four") << 0 << 3 << QVector<int> {0, 1, 2, 3};
+        QTest::newRow("current page 3") << 2 << 2 << QVector<int> {2};
+        QTest::newRow("range past the end") << 2 << 9 << QVector<int> {2, 3};
+        QTest::newRow("range before the start") << -3 << 0 << QVector<int> {0};
         QTest::newRow("reversed range") << 3 << 1 << QVector<int> {};
     }
 
@@ -251,18 +253,18 @@ private slots:
         QTest::addColumn<QByteArray>("expected");
         const QByteArray file = "one\r\n\fpage two\x1b"
                                 "E\xc4\r\n\fthree\r\n\ffour\ftail";
-        QTest::newRow("current page 3") << file << QVector<int> { 2 } << QByteArray("three\r\n\f");
-        QTest::newRow("range 2-3") << file << QVector<int> { 1, 2 }
+        QTest::newRow("current page 3") << file << QVector<int> {2} << QByteArray("three\r\n\f");
+        QTest::newRow("range 2-3") << file << QVector<int> {1, 2}
                                    << QByteArray("page two\x1b"
                                                  "E\xc4\r\n\fthree\r\n\f");
         QTest::newRow("all pages, text after the last form feed left out")
-            << file << QVector<int> { 0, 1, 2, 3 }
+            << file << QVector<int> {0, 1, 2, 3}
             << QByteArray("one\r\n\fpage two\x1b"
                           "E\xc4\r\n\fthree\r\n\ffour\f");
         QTest::newRow("file without form feed")
-            << QByteArray("a\r\nb") << QVector<int> { 0 } << QByteArray("a\r\nb\f");
+            << QByteArray("a\r\nb") << QVector<int> {0} << QByteArray("a\r\nb\f");
         QTest::newRow("lone CR and LF become CR LF")
-            << QByteArray("a\rb\nc\r\n") << QVector<int> { 0 } << QByteArray("a\r\nb\r\nc\r\n\f");
+            << QByteArray("a\rb\nc\r\n") << QVector<int> {0} << QByteArray("a\r\nb\r\nc\r\n\f");
     }
 
     void plainText()
@@ -282,15 +284,15 @@ private slots:
         QTemporaryDir dir;
         QString error;
         const PageTable table = tableOf("a\fb\f");
-        QVERIFY(!savePlainText(dir.filePath("gone/out.txt"), table, { 0 }, &error));
+        QVERIFY(!savePlainText(dir.filePath("gone/out.txt"), table, {0}, &error));
         QVERIFY2(error.contains("out.txt"), qPrintable(error));
 
         // A page that does not exist: nothing written, the old file kept.
         const QString kept = TestSupport::writeFile(dir.filePath("kept.txt"), "old");
-        QVERIFY(!savePlainText(kept, table, { 0, 5 }, &error));
+        QVERIFY(!savePlainText(kept, table, {0, 5}, &error));
         QVERIFY2(error.contains("kept.txt") && error.contains("6"), qPrintable(error));
         QCOMPARE(TestSupport::readFile(kept), QByteArray("old"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList { "kept.txt" });
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList {"kept.txt"});
     }
 
     void rtfTextSurvives_data()
@@ -380,7 +382,7 @@ private slots:
 
         auto convert = [&](const QString &mode) {
             QProcess process;
-            process.start(unrtf, { mode, path });
+            process.start(unrtf, {mode, path});
             process.waitForFinished(30000);
             return QString::fromLatin1(process.readAllStandardOutput()); // unrtf writes code page 1252
         };
@@ -399,15 +401,15 @@ private slots:
         const PageTable table = tableOf("p1 {x}\r\n\fp2\r\nline\fp3\f");
         const QString path = dir.filePath("rep.rtf");
         QString error;
-        QVERIFY2(saveRichText(path, table, { 0, 1, 2 }, MarkupContext(), &error), qPrintable(error));
+        QVERIFY2(saveRichText(path, table, {0, 1, 2}, MarkupContext(), &error), qPrintable(error));
         const RtfContent read = readRtf(TestSupport::readFile(path));
         QVERIFY(read.wellFormed);
         QCOMPARE(read.text, QString("p1 {x}\n\fp2\nline\fp3\f"));
 
-        QVERIFY(saveRichText(path, table, { 1 }, MarkupContext(), &error));
+        QVERIFY(saveRichText(path, table, {1}, MarkupContext(), &error));
         QCOMPARE(readRtf(TestSupport::readFile(path)).text, QString("p2\nline\f"));
 
-        QVERIFY(!saveRichText(dir.filePath("gone/rep.rtf"), table, { 0 }, MarkupContext(), &error));
+        QVERIFY(!saveRichText(dir.filePath("gone/rep.rtf"), table, {0}, MarkupContext(), &error));
         QVERIFY2(error.contains("rep.rtf"), qPrintable(error));
     }
 };

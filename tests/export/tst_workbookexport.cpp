@@ -11,13 +11,12 @@ using WorkbookExport::Cell;
 
 Q_DECLARE_METATYPE(QVector<Cell>)
 
-namespace
-{
+namespace {
 
 QByteArray unzipped(const QString &zip, const QString &member)
 {
     QProcess unzip;
-    unzip.start("unzip", { "-p", zip, member });
+    unzip.start("unzip", {"-p", zip, member});
     unzip.waitForFinished(30000);
     return unzip.readAllStandardOutput();
 }
@@ -68,20 +67,20 @@ private slots:
         QTest::addColumn<QVector<Cell>>("cells");
         const QByteArray thirty = "ABCDEFGHIJabcdefghijklmno12345";
         QTest::newRow("marks 10 and 25 on 30 characters")
-            << thirty << QVector<int> { 0, 10, 25, 0 }
-            << QVector<Cell> { { 0, "ABCDEFGHIJ" }, { 1, "abcdefghijklmno" } };
+            << thirty << QVector<int> {0, 10, 25, 0}
+            << QVector<Cell> {{0, "ABCDEFGHIJ"}, {1, "abcdefghijklmno"}};
         QTest::newRow("decreasing marks 25 then 10")
-            << thirty << QVector<int> { 0, 25, 10, 0 } << QVector<Cell> { { 0, thirty.left(25) } };
+            << thirty << QVector<int> {0, 25, 10, 0} << QVector<Cell> {{0, thirty.left(25)}};
         QTest::newRow("marks 20, 5, 15: rising piece after a fall")
-            << thirty << QVector<int> { 0, 20, 5, 15, 0 }
-            << QVector<Cell> { { 0, thirty.left(20) }, { 2, thirty.mid(5, 10) } };
-        QTest::newRow("no marks") << thirty << QVector<int> { 0, 0 } << QVector<Cell> {};
+            << thirty << QVector<int> {0, 20, 5, 15, 0}
+            << QVector<Cell> {{0, thirty.left(20)}, {2, thirty.mid(5, 10)}};
+        QTest::newRow("no marks") << thirty << QVector<int> {0, 0} << QVector<Cell> {};
         QTest::newRow("line ends before a piece")
-            << QByteArray("abc") << QVector<int> { 0, 10, 25, 0 } << QVector<Cell> { { 0, "abc" } };
+            << QByteArray("abc") << QVector<int> {0, 10, 25, 0} << QVector<Cell> {{0, "abc"}};
         QTest::newRow("piece cut short by the line end")
-            << QByteArray("ABCDEFGHIJab") << QVector<int> { 0, 10, 25, 0 }
-            << QVector<Cell> { { 0, "ABCDEFGHIJ" }, { 1, "ab" } };
-        QTest::newRow("empty line") << QByteArray() << QVector<int> { 0, 10, 0 } << QVector<Cell> {};
+            << QByteArray("ABCDEFGHIJab") << QVector<int> {0, 10, 25, 0}
+            << QVector<Cell> {{0, "ABCDEFGHIJ"}, {1, "ab"}};
+        QTest::newRow("empty line") << QByteArray() << QVector<int> {0, 10, 0} << QVector<Cell> {};
     }
 
     void cutLine()
@@ -154,14 +153,14 @@ private slots:
         QList<int> rows;
         QString error;
         QVERIFY2(WorkbookExport::write(
-                     source, book, { 0, 10, 25, 0 },
+                     source, book, {0, 10, 25, 0},
                      [&](int next) {
                          rows << next;
                          return true;
                      },
                      &error),
             qPrintable(error));
-        QCOMPARE(rows, (QList<int> { 2, 3, 4, 5, 6 }));
+        QCOMPARE(rows, (QList<int> {2, 3, 4, 5, 6}));
         QCOMPARE(unzipped(book, "xl/workbook.xml").isEmpty(), false);
         const QMap<QString, QString> cells = sheetCells(book);
         QCOMPARE(cells.value("A1"), QString("ABCDEFGHIJ"));
@@ -175,7 +174,7 @@ private slots:
         QVERIFY(unzipped(book, "xl/worksheets/sheet1.xml").contains("<c r=\"A5\"><v>1250.75</v></c>"));
         QCOMPARE(cells.size(), 8);
         QCOMPARE(
-            QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList { "rep.prn", "rep.xlsx" }));
+            QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList {"rep.prn", "rep.xlsx"}));
         QVERIFY(QFile(book).permissions() & QFile::ReadOwner);
     }
 
@@ -185,7 +184,7 @@ private slots:
         const QString source = TestSupport::writeFile(dir.filePath("empty.prn"), "");
         const QString book = dir.filePath("empty.xlsx");
         QString error;
-        QVERIFY2(WorkbookExport::write(source, book, { 0, 10, 0 }, nullptr, &error), qPrintable(error));
+        QVERIFY2(WorkbookExport::write(source, book, {0, 10, 0}, nullptr, &error), qPrintable(error));
         QVERIFY(!unzipped(book, "xl/worksheets/sheet1.xml").isEmpty());
         QVERIFY(sheetCells(book).isEmpty());
     }
@@ -197,22 +196,21 @@ private slots:
         QString error;
 
         QVERIFY(!WorkbookExport::write(
-            dir.filePath("missing.prn"), dir.filePath("a.xlsx"), { 0, 3, 0 }, nullptr, &error));
+            dir.filePath("missing.prn"), dir.filePath("a.xlsx"), {0, 3, 0}, nullptr, &error));
         QVERIFY2(error.contains("missing.prn"), qPrintable(error));
 
-        QVERIFY(
-            !WorkbookExport::write(source, dir.filePath("no/folder/b.xlsx"), { 0, 3, 0 }, nullptr, &error));
+        QVERIFY(!WorkbookExport::write(source, dir.filePath("no/folder/b.xlsx"), {0, 3, 0}, nullptr, &error));
         QVERIFY2(error.contains("b.xlsx"), qPrintable(error));
 
         // Stopped after the second line: the old workbook stays as it was.
         const QString kept = TestSupport::writeFile(dir.filePath("kept.xlsx"), "old");
         QVERIFY(!WorkbookExport::write(
-            source, kept, { 0, 3, 0 }, [](int next) { return next < 3; }, &error));
+            source, kept, {0, 3, 0}, [](int next) { return next < 3; }, &error));
         QVERIFY2(error.contains("kept.xlsx"), qPrintable(error));
         QCOMPARE(TestSupport::readFile(kept), QByteArray("old"));
 
         QCOMPARE(
-            QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList { "kept.xlsx", "rep.prn" }));
+            QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList {"kept.xlsx", "rep.prn"}));
     }
 };
 
