@@ -1,6 +1,7 @@
 #include "export/RichTextExport.h"
 
 #include "export/RtfWriter.h"
+#include "report/PageDocument.h"
 #include "report/PageTable.h"
 #include "report/ReportMarkup.h"
 
@@ -25,7 +26,7 @@ void assemblePages(QTextDocument *document, const PageTable &table, const QVecto
     }
     document->setDefaultFont(assemblyFont());
     // CR LF, a lone CR and a lone LF each become one paragraph break.
-    document->setPlainText(QString::fromLatin1(bytes));
+    PageDocument::setText(document, QString::fromLatin1(bytes));
 }
 
 void assembleForExport(

@@ -362,6 +362,40 @@ private slots:
         QVERIFY(!small.underline);
     }
 
+    // The markup passes run in print order over the assembled pages: the
+    // sequences are hidden, the regions carry their emphasis.
+    void richTextCarriesEmphasis()
+    {
+        QTemporaryDir dir;
+        const PageTable table = tableOf("a \x0fsmall\x12\r\n\fb \x1b"
+                                        "Ebold\x1b"
+                                        "F \x1b-1ul\x1b-0\f");
+        const QString path = dir.filePath("rep.rtf");
+        QString error;
+        QVERIFY2(saveRichText(path, table, {0, 1}, MarkupContext(), &error), qPrintable(error));
+        const RtfContent read = readRtf(TestSupport::readFile(path));
+        QCOMPARE(read.text,
+            QString("a \x0fsmall\x12\n\fb \x1b"
+                    "Ebold\x1b"
+                    "F \x1b-1ul\x1b-0\f"));
+        QMap<QString, RtfRun> runs;
+        for (const RtfRun &run : read.runs)
+            runs[run.text] = run;
+        QCOMPARE(runs.value("small").colour, QColor(0x80, 0, 0x80));
+        QCOMPARE(runs.value("small").halfPoints, 14);
+        QVERIFY(runs.value("bold").bold);
+        QCOMPARE(runs.value("bold").colour, QColor(0x80, 0, 0));
+        QVERIFY(runs.value("ul").underline);
+        QCOMPARE(runs.value("\x1b"
+                            "E")
+                     .halfPoints,
+            2);
+        QCOMPARE(runs.value("\x1b"
+                            "E")
+                     .colour,
+            QColor(Qt::white));
+    }
+
     // An RTF reader of its own (unrtf) sees the text and the emphasis.
     void rtfOpensInAnotherReader()
     {
