@@ -1,0 +1,110 @@
+// Paging and the status line of the report view.
+#include "controls/JeweledButton.h"
+#include "platform/MessageBox.h"
+#include "platform/NumericText.h"
+#include "report/FrmReport.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QTextBlock>
+#include <QTextEdit>
+
+#include <cmath>
+
+void FrmReport::putPage(int k)
+{
+    // Replaces the whole content and its formatting with the page and its
+    // form feed, in the view's current base font.
+    Rt1->document()->setDefaultFont(Rt1->font());
+    Rt1->setPlainText(Pages.page(k) + QChar(0x0C));
+}
+
+void FrmReport::setPageLabel(int k)
+{
+    LbPageNo->setText(QStringLiteral("Page %1/%2").arg(k + 1).arg(PageCount()));
+}
+
+void FrmReport::DisplayPage(int k)
+{
+    putPage(k);
+    ApplyPageMarkup();
+    setPageLabel(k);
+}
+
+void FrmReport::CmdFst_Click()
+{
+    CurrentPage = 0;
+    DisplayPage(CurrentPage);
+    CmdBck->setEnabled(false);
+    CmdNxt->setEnabled(true);
+}
+
+void FrmReport::CmdBck_Click()
+{
+    if (CurrentPage == 0)
+        CmdBck->setEnabled(false);
+    else
+        --CurrentPage;
+    DisplayPage(CurrentPage);
+    CmdNxt->setEnabled(true);
+}
+
+void FrmReport::CmdNxt_Click()
+{
+    if (CurrentPage == PageCount() - 1)
+        CmdNxt->setEnabled(false);
+    else
+        ++CurrentPage;
+    DisplayPage(CurrentPage);
+    CmdBck->setEnabled(true);
+}
+
+void FrmReport::CmdLast_Click()
+{
+    CurrentPage = PageCount() - 1;
+    DisplayPage(CurrentPage);
+    CmdNxt->setEnabled(false);
+    CmdBck->setEnabled(true);
+}
+
+void FrmReport::goToPage()
+{
+    const double number = std::trunc(NumericText::leadingNumber(Text2->text()));
+    if (number < 1 || number > PageCount()) {
+        MessageBox::show(this, QStringLiteral(" Select Valid PageNo...!"), QString(), QMessageBox::Critical);
+        return;
+    }
+    CurrentPage = int(number) - 1;
+    putPage(CurrentPage);
+    setPageLabel(CurrentPage);
+    ApplyPageMarkup();
+}
+
+void FrmReport::Timer1_Timer()
+{
+    if (m_timerTag != QLatin1String("1"))
+        UpdateStatusLine();
+}
+
+void FrmReport::UpdateStatusLine()
+{
+    // The view does not wrap, so its display lines are the text's blocks.
+    const QTextCursor cursor = Rt1->textCursor();
+    const int s = cursor.selectionStart();
+    const QTextBlock block = Rt1->document()->findBlock(s);
+    const int line = block.isValid() ? block.blockNumber() : 0;
+    const int col = block.isValid() ? s - block.position() : 0;
+    const int selected = cursor.selectionEnd() - cursor.selectionStart();
+    setWindowTitle(QStringLiteral(" Report View   [ Col : %1 Line : %2 ]   %3").arg(col).arg(line + 1).arg(selected));
+    m_timerTag = QStringLiteral("1");
+
+    // Column marks for the spreadsheet export, while its marking mode is on.
+    // The count is 8-bit: a 256th mark is refused.
+    if (CmdExelExp->tag() == QLatin1String("1") && ColumnMarkCount != 0 && ColumnMarkCount < 255) {
+        if (ColumnMarks.size() <= ColumnMarkCount)
+            ColumnMarks.resize(ColumnMarkCount + 1);
+        ColumnMarks[ColumnMarkCount] = qint16(col);
+        ++ColumnMarkCount;
+        ColumnMarks.resize(ColumnMarkCount + 1);
+    }
+}
