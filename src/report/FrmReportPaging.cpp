@@ -14,9 +14,12 @@
 void FrmReport::putPage(int k)
 {
     // Replaces the whole content and its formatting with the page and its
-    // form feed, in the view's current base font.
+    // form feed, in the view's current base font. The document is set
+    // directly: the edit's own setPlainText would spread the caret's format
+    // (a search mark, a hidden sequence) over the whole new text.
     Rt1->document()->setDefaultFont(Rt1->font());
-    Rt1->setPlainText(Pages.page(k) + QChar(0x0C));
+    Rt1->document()->setPlainText(Pages.page(k) + QChar(0x0C));
+    Rt1->moveCursor(QTextCursor::Start);
 }
 
 void FrmReport::setPageLabel(int k)

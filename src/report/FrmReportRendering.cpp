@@ -169,7 +169,8 @@ void FrmReport::Check3_Click(bool ticked)
     const bool read = ByteText::readFile(ReportFile, &bytes, &error);
     if (read) {
         Rt1->document()->setDefaultFont(Rt1->font());
-        Rt1->setPlainText(ByteText::toText(bytes));
+        Rt1->document()->setPlainText(ByteText::toText(bytes));
+        Rt1->moveCursor(QTextCursor::Start);
     }
     QGuiApplication::restoreOverrideCursor();
     if (!read) {
