@@ -73,7 +73,7 @@ ReportColorPanel::ReportColorPanel(QWidget *parent)
     grid->addWidget(ChHighlighte, Highlight + 1, 2);
     ChL = new QCheckBox(QStringLiteral("-1  Line"), this);
     ChL->setObjectName(QStringLiteral("ChL"));
-    grid->addWidget(ChL, SwatchCount + 1, 0, 1, 3);
+    grid->addWidget(ChL, SwatchCount + 1, 0, 1, 3, Qt::AlignLeft);
 
     connect(ChHighlighte, &QCheckBox::clicked, this, [](bool on) { ReportViewSettings::saveHighlightBold(on); });
     connect(ChL, &QCheckBox::clicked, this, [](bool on) { ReportViewSettings::saveMinusOneLine(on); });
