@@ -2,6 +2,7 @@
 
 #include "controls/JeweledButton.h"
 #include "platform/NumericText.h"
+#include "printing/CurrentPrinter.h"
 #include "platform/SettingsStore.h"
 #include "startup/MainModule.h"
 
@@ -163,7 +164,7 @@ void PrintPanel::LoadPrinters()
     CboPrinters->addItems(QPrinterInfo::availablePrinterNames());
     if (CboPrinters->count() == 0)
         return;
-    const QString current = QPrinterInfo::defaultPrinterName();
+    const QString current = CurrentPrinter::name();
     CboPrinters->setCurrentText(current);
     LaDefult->setText(QStringLiteral("Defult Printer :%1").arg(current));
 }

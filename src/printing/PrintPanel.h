@@ -23,7 +23,8 @@ public:
     explicit PrintPanel(QWidget *parent = nullptr);
 
     // Fills the printer list with the installed printers and shows the
-    // default one in CboPrinters and LaDefult.
+    // current printer (the system default until a print chooses another) in
+    // CboPrinters and LaDefult.
     void LoadPrinters();
     // The paper-height box's text ("0" at every load of the view).
     void setPaperHeightText(const QString &text);

@@ -3,10 +3,10 @@
 #include "platform/MessageBox.h"
 #include "platform/NumericText.h"
 #include "report/FrmReport.h"
+#include "report/PageDocument.h"
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QTextBlock>
 #include <QTextEdit>
 
 #include <cmath>
@@ -14,12 +14,9 @@
 void FrmReport::putPage(int k)
 {
     // Replaces the whole content and its formatting with the page and its
-    // form feed, in the view's current base font. The document is set
-    // directly: the edit's own setPlainText would spread the caret's format
-    // (a search mark, a hidden sequence) over the whole new text.
+    // form feed, in the view's current base font.
     Rt1->document()->setDefaultFont(Rt1->font());
-    Rt1->document()->setPlainText(Pages.page(k) + QChar(0x0C));
-    Rt1->moveCursor(QTextCursor::Start);
+    PageDocument::setText(Rt1, Pages.page(k) + QChar(0x0C));
 }
 
 void FrmReport::setPageLabel(int k)
@@ -91,14 +88,12 @@ void FrmReport::Timer1_Timer()
 
 void FrmReport::UpdateStatusLine()
 {
-    // The view does not wrap, so its display lines are the text's blocks.
+    // The view does not wrap, so its display lines are the text's lines.
     const QTextCursor cursor = Rt1->textCursor();
-    const int s = cursor.selectionStart();
-    const QTextBlock block = Rt1->document()->findBlock(s);
-    const int line = block.isValid() ? block.blockNumber() : 0;
-    const int col = block.isValid() ? s - block.position() : 0;
+    const PageDocument::LineColumn at = PageDocument::lineColumn(Rt1->document(), cursor.selectionStart());
+    const int col = at.column;
     const int selected = cursor.selectionEnd() - cursor.selectionStart();
-    setWindowTitle(QStringLiteral(" Report View   [ Col : %1 Line : %2 ]   %3").arg(col).arg(line + 1).arg(selected));
+    setWindowTitle(QStringLiteral(" Report View   [ Col : %1 Line : %2 ]   %3").arg(col).arg(at.line + 1).arg(selected));
     m_timerTag = QStringLiteral("1");
 
     // Column marks for the spreadsheet export, while its marking mode is on.

@@ -6,6 +6,7 @@
 #include "platform/Twips.h"
 #include "printing/PrintPanel.h"
 #include "report/FrmReport.h"
+#include "report/PageDocument.h"
 #include "report/ReportColorPanel.h"
 #include "report/ReportFont.h"
 
@@ -169,8 +170,7 @@ void FrmReport::Check3_Click(bool ticked)
     const bool read = ByteText::readFile(ReportFile, &bytes, &error);
     if (read) {
         Rt1->document()->setDefaultFont(Rt1->font());
-        Rt1->document()->setPlainText(ByteText::toText(bytes));
-        Rt1->moveCursor(QTextCursor::Start);
+        PageDocument::setText(Rt1, ByteText::toText(bytes));
     }
     QGuiApplication::restoreOverrideCursor();
     if (!read) {
