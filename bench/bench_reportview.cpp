@@ -2,6 +2,9 @@
 // continuous view of a large file, and a search over a full page.
 #include "platform/MessageBox.h"
 #include "report/FrmReport.h"
+#include "report/PageDocument.h"
+#include "report/ReportFont.h"
+#include "report/ReportMarkup.h"
 #include "startup/MainModule.h"
 
 #include <QApplication>
@@ -10,6 +13,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTextDocument>
 
 #include <benchmark/benchmark.h>
 
@@ -64,6 +68,20 @@ void BM_ShowEmphasisPage(benchmark::State &state)
     delete view;
 }
 BENCHMARK(BM_ShowEmphasisPage)->Unit(benchmark::kMillisecond);
+
+// The same page prepared without a view: text and passes, no layout.
+void BM_PreparePageNoLayout(benchmark::State &state)
+{
+    const QString page = QString::fromLatin1(emphasisPage());
+    for (auto _ : state) {
+        QTextDocument document;
+        document.setDefaultFont(reportFont(ReportStartPoints));
+        PageDocument::setText(&document, page);
+        applyMarkupPasses(&document, MarkupContext(), MarkupOrder::View);
+        benchmark::DoNotOptimize(document.characterCount());
+    }
+}
+BENCHMARK(BM_PreparePageNoLayout)->Unit(benchmark::kMillisecond);
 
 void BM_ContinuousView20MB(benchmark::State &state)
 {

@@ -2,8 +2,8 @@
 
 #include "controls/JeweledButton.h"
 #include "platform/NumericText.h"
-#include "printing/CurrentPrinter.h"
 #include "platform/SettingsStore.h"
+#include "printing/CurrentPrinter.h"
 #include "startup/MainModule.h"
 
 #include <QButtonGroup>
@@ -24,8 +24,7 @@ namespace {
 // Background of a range box that cannot be typed into (0x00BBGGRR 14139134).
 const QColor DisabledBoxColor(0xFE, 0xBE, 0xD7);
 
-template <typename T>
-T *named(T *widget, const QString &name)
+template <typename T> T *named(T *widget, const QString &name)
 {
     widget->setObjectName(name);
     return widget;
@@ -65,7 +64,8 @@ PrintPanel::PrintPanel(QWidget *parent)
     ChDraft->setChecked(true);
     Ch10 = named(new QCheckBox(QStringLiteral("10 Cpi , 80 Col."), this), QStringLiteral("Ch10"));
     Ch17 = named(new QCheckBox(QStringLiteral("Cond.  ( 17 Cpi, 136 Col )"), this), QStringLiteral("Ch17"));
-    Ch12 = named(new QCheckBox(QStringLiteral("Semi Cond. ( 12 Cpi, 96 Col  )"), this), QStringLiteral("Ch12"));
+    Ch12 = named(
+        new QCheckBox(QStringLiteral("Semi Cond. ( 12 Cpi, 96 Col  )"), this), QStringLiteral("Ch12"));
 
     FrmWin = named(new QGroupBox(this), QStringLiteral("FrmWin"));
     m_orientationGroup = new QButtonGroup(this);
@@ -80,8 +80,8 @@ PrintPanel::PrintPanel(QWidget *parent)
     FrmWin->setEnabled(false); // enabled only in Windows mode
 
     m_pageGroup = new QButtonGroup(this);
-    const QString pageCaptions[3] = {QStringLiteral("All Pages"), QStringLiteral("Current Page"),
-                                     QStringLiteral("Page Range")};
+    const QString pageCaptions[3]
+        = {QStringLiteral("All Pages"), QStringLiteral("Current Page"), QStringLiteral("Page Range")};
     for (int i = 0; i < 3; ++i) {
         Op[i] = named(new QRadioButton(pageCaptions[i], this), QStringLiteral("Op(%1)").arg(i));
         m_pageGroup->addButton(Op[i], i);
@@ -106,8 +106,8 @@ PrintPanel::PrintPanel(QWidget *parent)
 
     ComPaperHeight = named(new QComboBox(this), QStringLiteral("ComPaperHeight"));
     ComPaperHeight->setEditable(true);
-    ComPaperHeight->addItems({QStringLiteral("3"), QStringLiteral("4"), QStringLiteral("6"), QStringLiteral("8"),
-                              QStringLiteral("10"), QStringLiteral("12")});
+    ComPaperHeight->addItems({QStringLiteral("3"), QStringLiteral("4"), QStringLiteral("6"),
+        QStringLiteral("8"), QStringLiteral("10"), QStringLiteral("12")});
 
     CmdOk = new JeweledButton(QStringLiteral("CmdOk"), QStringLiteral("&Print"), this);
     CmdOk->setTag(QStringLiteral("0"));
@@ -192,8 +192,8 @@ int PrintPanel::pageOption() const
 
 void PrintPanel::readStoredMode()
 {
-    const QString stored = SettingsStore::read(SettingsAppName, QStringLiteral("ReportView"),
-                                               QStringLiteral("Winp"), QStringLiteral("0"));
+    const QString stored = SettingsStore::read(
+        SettingsAppName, QStringLiteral("ReportView"), QStringLiteral("Winp"), QStringLiteral("0"));
     if (NumericText::isNumber(stored) && NumericText::leadingNumber(stored) != 0)
         OptWinMode->setChecked(true);
 }

@@ -9,7 +9,7 @@ namespace Calculator {
 QStringList candidates()
 {
     return {QStringLiteral("gnome-calculator"), QStringLiteral("kcalc"), QStringLiteral("galculator"),
-            QStringLiteral("xcalc")};
+        QStringLiteral("xcalc")};
 }
 
 QString find()

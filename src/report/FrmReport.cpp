@@ -290,9 +290,8 @@ bool FrmReport::LoadReport(const QString &file)
         if (error.isEmpty())
             error = tr("No file name was given.");
         MessageBox::critical(this,
-                             tr("The print file \"%1\" cannot be read.\n%2")
-                                 .arg(QDir::toNativeSeparators(file), error),
-                             tr("Report View"));
+            tr("The print file \"%1\" cannot be read.\n%2").arg(QDir::toNativeSeparators(file), error),
+            tr("Report View"));
         return false;
     }
 
@@ -318,9 +317,8 @@ bool FrmReport::LoadReport(const QString &file)
     Pages = table;
     Rt1->clear();
     CurrentPage = 0;
-    putPage(0);
+    showPage(0);
     setPageLabel(0);
-    ApplyPageMarkup();
     for (JeweledButton *b : {CmdBck, CmdNxt, CmdLast, CmdFst})
         b->setEnabled(true);
     if (PageCount() < 6) {
@@ -468,7 +466,7 @@ bool FrmReport::eventFilter(QObject *watched, QEvent *event)
         else if (type == QEvent::Leave)
             setImagePressed(false);
         else if (type == QEvent::MouseButtonRelease
-                 && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
+            && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
             startCalculator();
     } else if ((watched == Label4 || watched == lb1) && type == QEvent::MouseButtonRelease) {
         showColorPanel();
@@ -479,8 +477,8 @@ bool FrmReport::eventFilter(QObject *watched, QEvent *event)
 void FrmReport::CmdImport_Click()
 {
     const QString chosen = Dialogs::openFileName(this,
-                                                 QStringLiteral("[ TXT File Only ]Select A File From Which To Retrive Data"),
-                                                 QStringLiteral(" Txt File(*.txt)|*.txt"), m_importName);
+        QStringLiteral("[ TXT File Only ]Select A File From Which To Retrive Data"),
+        QStringLiteral(" Txt File(*.txt)|*.txt"), m_importName);
     // The dialog keeps the last name chosen in this view: cancelling it after
     // an earlier Import loads that file again.
     const QString name = chosen.isEmpty() ? m_importName : chosen;

@@ -61,7 +61,8 @@ public:
 
     // Puts page k into the view, runs the markup passes and sets the label.
     void DisplayPage(int k);
-    // The view's markup passes, with the view frozen so it repaints once.
+    // The view's markup passes over what the view holds now, with the view
+    // frozen so it repaints once.
     void ApplyPageMarkup();
     // Writes the caret's column and line into the window caption.
     void UpdateStatusLine();
@@ -90,7 +91,7 @@ private:
     void CmdNxt_Click();
     void CmdLast_Click();
     void goToPage();
-    void putPage(int k);
+    void showPage(int k);
     void setPageLabel(int k);
     void Timer1_Timer();
 
@@ -155,9 +156,9 @@ private:
 
     // Tag texts and flags of the form.
     bool m_counted = false;
-    QString m_rt1Tag;   // "a" once the first activation has run
-    QString m_timerTag; // "1" while the caption is up to date
-    QString m_text4Tag; // "1" stops a running search
+    QString m_rt1Tag;    // "a" once the first activation has run
+    QString m_timerTag;  // "1" while the caption is up to date
+    QString m_text4Tag;  // "1" stops a running search
     QString m_image1Tag; // "1" while the calculator picture looks pressed
     QString m_tagText;
     QString m_importName;

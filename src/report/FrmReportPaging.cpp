@@ -7,16 +7,29 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QTextDocument>
 #include <QTextEdit>
 
 #include <cmath>
 
-void FrmReport::putPage(int k)
+void FrmReport::showPage(int k)
 {
-    // Replaces the whole content and its formatting with the page and its
-    // form feed, in the view's current base font.
-    Rt1->document()->setDefaultFont(Rt1->font());
-    PageDocument::setText(Rt1, Pages.page(k) + QChar(0x0C));
+    // The page and its form feed replace the whole content and its format.
+    // The text and its markup passes are put together in a document that no
+    // view lays out yet, and then handed to the view, so the page is laid
+    // out and painted once.
+    auto *document = new QTextDocument(Rt1);
+    document->setUndoRedoEnabled(false);
+    document->setDefaultFont(Rt1->font());
+    PageDocument::setText(document, Pages.page(k) + QChar(0x0C));
+    applyMarkupPasses(document, markupContext(), MarkupOrder::View);
+    // The edit deletes the document it made itself; ours are deleted here.
+    QTextDocument *previous = Rt1->document();
+    const bool ours = previous->parent() == Rt1;
+    Rt1->setDocument(document);
+    Rt1->setCurrentCharFormat(QTextCharFormat());
+    if (ours)
+        delete previous;
 }
 
 void FrmReport::setPageLabel(int k)
@@ -26,8 +39,7 @@ void FrmReport::setPageLabel(int k)
 
 void FrmReport::DisplayPage(int k)
 {
-    putPage(k);
-    ApplyPageMarkup();
+    showPage(k);
     setPageLabel(k);
 }
 
@@ -75,9 +87,8 @@ void FrmReport::goToPage()
         return;
     }
     CurrentPage = int(number) - 1;
-    putPage(CurrentPage);
+    showPage(CurrentPage);
     setPageLabel(CurrentPage);
-    ApplyPageMarkup();
 }
 
 void FrmReport::Timer1_Timer()
@@ -93,7 +104,8 @@ void FrmReport::UpdateStatusLine()
     const PageDocument::LineColumn at = PageDocument::lineColumn(Rt1->document(), cursor.selectionStart());
     const int col = at.column;
     const int selected = cursor.selectionEnd() - cursor.selectionStart();
-    setWindowTitle(QStringLiteral(" Report View   [ Col : %1 Line : %2 ]   %3").arg(col).arg(at.line + 1).arg(selected));
+    setWindowTitle(
+        QStringLiteral(" Report View   [ Col : %1 Line : %2 ]   %3").arg(col).arg(at.line + 1).arg(selected));
     m_timerTag = QStringLiteral("1");
 
     // Column marks for the spreadsheet export, while its marking mode is on.

@@ -73,8 +73,7 @@ void FrmReport::Command2_Click()
     const bool zoomIn = Command2->text() == QLatin1String("Zoom");
     ZoomedIn = zoomIn;
     Rt1->setFont(reportFont(zoomIn ? ReportZoomedPoints : ReportUnzoomedPoints));
-    putPage(CurrentPage);
-    ApplyPageMarkup();
+    showPage(CurrentPage);
     Command2->setText(zoomIn ? QStringLiteral("Zoom Out") : QStringLiteral("Zoom"));
 }
 
@@ -94,6 +93,7 @@ void FrmReport::runSearch()
     QPointer<FrmReport> alive(this);
     m_searching = true;
     QTextDocument *document = Rt1->document();
+    const QPointer<QTextDocument> searched(document);
     const int length = document->characterCount() - 1;
     QTextCursor last;
     for (int i = 0; i <= length;) {
@@ -101,8 +101,9 @@ void FrmReport::runSearch()
             break;
         QCoreApplication::processEvents();
         if (!alive)
-            return;
-        if (m_text4Tag == QLatin1String("1"))
+            return; // the window was closed
+        // Stopped, or another page was shown meanwhile.
+        if (m_text4Tag == QLatin1String("1") || !searched || Rt1->document() != document)
             break;
         const QTextCursor found = document->find(s, i);
         if (found.isNull())
@@ -113,7 +114,7 @@ void FrmReport::runSearch()
         i = found.selectionStart() + 1;
     }
     m_searching = false;
-    if (!last.isNull())
+    if (!last.isNull() && searched && Rt1->document() == document)
         Rt1->setTextCursor(last);
 }
 
@@ -132,7 +133,7 @@ void FrmReport::showContextMenu(const QPoint &viewportPos)
     pppp->setEnabled(Check2->isChecked());
     const QPoint inView = Rt1->viewport()->mapTo(Rt1, viewportPos);
     const QPoint onForm(Twips::toPixels(Twips::fromPixels(inView.x()) + 50),
-                        Twips::toPixels(Twips::fromPixels(inView.y()) + 525));
+        Twips::toPixels(Twips::fromPixels(inView.y()) + 525));
     AQ->popup(mapToGlobal(onForm));
 }
 
@@ -176,9 +177,8 @@ void FrmReport::Check3_Click(bool ticked)
     if (!read) {
         Check3->setChecked(false);
         MessageBox::critical(this,
-                             tr("The print file \"%1\" cannot be read.\n%2")
-                                 .arg(QDir::toNativeSeparators(ReportFile), error),
-                             tr("Report View"));
+            tr("The print file \"%1\" cannot be read.\n%2").arg(QDir::toNativeSeparators(ReportFile), error),
+            tr("Report View"));
     }
 }
 

@@ -8,8 +8,8 @@ FrmReport *OpenReportView()
 {
     if (OpenViewCount >= 6) {
         MessageBox::show(nullptr,
-                         QStringLiteral(" Max Six Report View Open ...\r\n\r\n Please Close Report View and Try Again .."),
-                         QString(), QMessageBox::Critical);
+            QStringLiteral(" Max Six Report View Open ...\r\n\r\n Please Close Report View and Try Again .."),
+            QString(), QMessageBox::Critical);
         return nullptr;
     }
     auto *view = new FrmReport;

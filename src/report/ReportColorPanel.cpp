@@ -20,9 +20,13 @@ struct Sample
 };
 
 const Sample Samples[ReportColorPanel::SwatchCount] = {
-    {"Dubble", 20.25, true},          {"Bold", 12, true},          {"Normal", 12, false},
-    {"Condence", 9, false},           {"Report Backcolor", 8.25, false},
-    {"Search String", 8.25, false},   {"HighLight Text", 8.25, false},
+    {"Dubble", 20.25, true},
+    {"Bold", 12, true},
+    {"Normal", 12, false},
+    {"Condence", 9, false},
+    {"Report Backcolor", 8.25, false},
+    {"Search String", 8.25, false},
+    {"HighLight Text", 8.25, false},
 };
 
 void setTextColor(QWidget *widget, const QColor &color)
@@ -75,7 +79,8 @@ ReportColorPanel::ReportColorPanel(QWidget *parent)
     ChL->setObjectName(QStringLiteral("ChL"));
     grid->addWidget(ChL, SwatchCount + 1, 0, 1, 3, Qt::AlignLeft);
 
-    connect(ChHighlighte, &QCheckBox::clicked, this, [](bool on) { ReportViewSettings::saveHighlightBold(on); });
+    connect(
+        ChHighlighte, &QCheckBox::clicked, this, [](bool on) { ReportViewSettings::saveHighlightBold(on); });
     connect(ChL, &QCheckBox::clicked, this, [](bool on) { ReportViewSettings::saveMinusOneLine(on); });
 
     showSettings(ReportViewSettings());

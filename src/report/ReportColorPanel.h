@@ -17,7 +17,15 @@ class ReportColorPanel : public QFrame
     Q_OBJECT
 
 public:
-    enum Swatch { Dubble = 0, Bold = 1, Normal = 2, Condence = 3, ReportBack = 4, SearchString = 5, Highlight = 6 };
+    enum Swatch {
+        Dubble = 0,
+        Bold = 1,
+        Normal = 2,
+        Condence = 3,
+        ReportBack = 4,
+        SearchString = 5,
+        Highlight = 6
+    };
     static constexpr int SwatchCount = 7;
 
     explicit ReportColorPanel(QWidget *parent = nullptr);

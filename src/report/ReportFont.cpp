@@ -15,6 +15,10 @@ QFont reportFont(double points, bool bold)
     QFont font(reportFontFamily());
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
+    // Every character of a print file is Latin-1, which the report font holds;
+    // control codes have no glyph in any font, so searching other fonts for
+    // them would only slow the layout down.
+    font.setStyleStrategy(QFont::NoFontMerging);
     font.setPointSizeF(points);
     font.setBold(bold);
     return font;

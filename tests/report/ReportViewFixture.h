@@ -40,8 +40,7 @@ inline FrmReport *open(const QString &path)
     return view;
 }
 
-template <typename T = QWidget>
-T *control(QWidget *view, const QString &name)
+template <typename T = QWidget> T *control(QWidget *view, const QString &name)
 {
     T *w = view->findChild<T *>(name);
     if (!w)

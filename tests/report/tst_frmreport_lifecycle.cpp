@@ -23,7 +23,8 @@ namespace {
 
 QString stored(const QString &key)
 {
-    return SettingsStore::read(SettingsAppName, QStringLiteral("ReportView"), key, QStringLiteral("<absent>"));
+    return SettingsStore::read(
+        SettingsAppName, QStringLiteral("ReportView"), key, QStringLiteral("<absent>"));
 }
 
 void store(const QString &key, const QString &value)
@@ -69,12 +70,12 @@ void TestFrmReportLifecycle::settings_defaultsOnEmptyStore()
 {
     FrmReport *view = open(printFile(QStringLiteral("a.prn"), pagedBytes(1)));
     auto *panel = view->colorPanel();
-    QCOMPARE(panel->swatchColor(0), QColor(0, 0, 0x80));      // navy "Dubble"
-    QCOMPARE(panel->swatchColor(1), QColor(0x80, 0, 0));      // maroon "Bold"
-    QCOMPARE(panel->swatchColor(3), QColor(0x80, 0, 0x80));   // purple "Condence"
+    QCOMPARE(panel->swatchColor(0), QColor(0, 0, 0x80));       // navy "Dubble"
+    QCOMPARE(panel->swatchColor(1), QColor(0x80, 0, 0));       // maroon "Bold"
+    QCOMPARE(panel->swatchColor(3), QColor(0x80, 0, 0x80));    // purple "Condence"
     QCOMPARE(panel->swatchColor(4), QColor(0xFF, 0xFF, 0xFF)); // white report
-    QCOMPARE(panel->swatchColor(5), QColor(0xFF, 0x80, 0));   // orange search
-    QCOMPARE(panel->swatchColor(6), QColor(0xFF, 0, 0));      // red highlight
+    QCOMPARE(panel->swatchColor(5), QColor(0xFF, 0x80, 0));    // orange search
+    QCOMPARE(panel->swatchColor(6), QColor(0xFF, 0, 0));       // red highlight
     QVERIFY(control<QCheckBox>(view, "ChSearch")->isChecked());
     QVERIFY(!control<QCheckBox>(view, "ChHighlighte")->isChecked());
     QVERIFY(!control<QCheckBox>(view, "ChL")->isChecked());
@@ -84,8 +85,8 @@ void TestFrmReportLifecycle::settings_defaultsOnEmptyStore()
     QCOMPARE(textColor(control(view, "Lb(3)")), QColor(0x80, 0, 0x80));
     QCOMPARE(view->rt1()->palette().color(QPalette::Base), QColor(0xFF, 0xFF, 0xFF));
 
-    const QStringList captions{"Dubble", "Bold", "Normal", "Condence", "Report Backcolor", "Search String",
-                               "HighLight Text"};
+    const QStringList captions {
+        "Dubble", "Bold", "Normal", "Condence", "Report Backcolor", "Search String", "HighLight Text"};
     for (int i = 0; i < 7; ++i) {
         QCOMPARE(control<QLabel>(view, QStringLiteral("Lb(%1)").arg(i))->text(), captions.at(i));
         control<QLineEdit>(view, QStringLiteral("TXt(%1)").arg(i));
@@ -180,7 +181,7 @@ void TestFrmReportLifecycle::openViews_sixAtMostEitherWayOfClosing()
     QCOMPARE(MessageBox::shown().size(), 1);
     const auto refusal = MessageBox::shown().first();
     QCOMPARE(refusal.text,
-             QStringLiteral(" Max Six Report View Open ...\r\n\r\n Please Close Report View and Try Again .."));
+        QStringLiteral(" Max Six Report View Open ...\r\n\r\n Please Close Report View and Try Again .."));
     QCOMPARE(refusal.icon, QMessageBox::Critical);
     QVERIFY(refusal.title.isEmpty());
 
@@ -234,7 +235,7 @@ void TestFrmReportLifecycle::import_showsChosenFile()
     // Cancelling before any file was chosen changes nothing.
     QTest::mouseClick(control(view, "CmdImport"), Qt::LeftButton);
     QCOMPARE(Dialogs::asked().last().title,
-             QStringLiteral("[ TXT File Only ]Select A File From Which To Retrive Data"));
+        QStringLiteral("[ TXT File Only ]Select A File From Which To Retrive Data"));
     QCOMPARE(Dialogs::asked().last().filter, QStringLiteral(" Txt File(*.txt)|*.txt"));
     QCOMPARE(view->PageCount(), 2);
 

@@ -63,7 +63,7 @@ void TestFrmReportPaging::navigation()
 
     FrmReport *view = open(printFile(QStringLiteral("nav.prn"), pagedBytes(pages)));
     QVERIFY(view);
-    const QHash<QChar, QString> buttons{{'F', "CmdFst"}, {'B', "CmdBck"}, {'N', "CmdNxt"}, {'L', "CmdLast"}};
+    const QHash<QChar, QString> buttons {{'F', "CmdFst"}, {'B', "CmdBck"}, {'N', "CmdNxt"}, {'L', "CmdLast"}};
     for (QChar c : clicks) {
         auto *button = control<JeweledButton>(view, buttons.value(c));
         // A disabled button takes no click; the table only clicks enabled ones.
@@ -206,7 +206,7 @@ void TestFrmReportPaging::columnMarks_recordedWhileMarkingAndCapped()
     rt1->setTextCursor(c);
     view->UpdateStatusLine();
     QCOMPARE(view->columnMarkCount(), 3);
-    QCOMPARE(view->columnMarks().mid(1, 2), (QVector<qint16>{5, 3}));
+    QCOMPARE(view->columnMarks().mid(1, 2), (QVector<qint16> {5, 3}));
     QCOMPARE(view->columnMarks().size(), 4);
 
     // The count is 8-bit: the 256th mark is refused.

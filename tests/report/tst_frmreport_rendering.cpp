@@ -73,7 +73,8 @@ void TestFrmReportRendering::view_noWrapReportFontReadOnly()
     QTextEdit *rt1 = view->rt1();
     QCOMPARE(rt1->lineWrapMode(), QTextEdit::NoWrap);
     QCOMPARE(rt1->document()->defaultFont().pointSizeF(), 11.25);
-    QVERIFY(QStringList({"Courier New", "Liberation Mono"}).contains(rt1->document()->defaultFont().family()));
+    QVERIFY(
+        QStringList({"Courier New", "Liberation Mono"}).contains(rt1->document()->defaultFont().family()));
     QVERIFY(rt1->isReadOnly());
     QVERIFY(rt1->horizontalScrollBar()->maximum() > 0); // scrolls sideways
     QVERIFY(view->rt3()->isHidden());
@@ -214,7 +215,7 @@ void TestFrmReportRendering::highlight_selection()
     QCOMPARE(formatAt(view->rt1(), 11).foreground().color(), QColor(0xFF, 0, 0));
     QVERIFY(formatAt(view->rt1(), 11).fontWeight() != QFont::Bold);
     QVERIFY(!formatAt(view->rt1(), 3).foreground().color().isValid()
-            || formatAt(view->rt1(), 3).foreground().color() != QColor(0xFF, 0, 0));
+        || formatAt(view->rt1(), 3).foreground().color() != QColor(0xFF, 0, 0));
 
     control<QCheckBox>(view, "ChHighlighte")->setChecked(true);
     ht->trigger();
