@@ -1,5 +1,6 @@
 #include "export/PlainTextExport.h"
 
+#include "platform/ByteText.h"
 #include "report/PageTable.h"
 
 #include <QDir>
@@ -54,17 +55,6 @@ bool writePlainText(QIODevice &out, const PageTable &table, const QVector<int> &
 
 bool savePlainText(const QString &path, const PageTable &table, const QVector<int> &pages, QString *error)
 {
-    QSaveFile file(path);
-    QString reason;
-    if (!file.open(QIODevice::WriteOnly))
-        reason = file.errorString();
-    else if (!writePlainText(file, table, pages, &reason))
-        file.cancelWriting();
-    else if (!file.commit())
-        reason = file.errorString();
-    else
-        return true;
-    if (error)
-        *error = QObject::tr("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), reason);
-    return false;
+    return ByteText::saveThrough(
+        path, [&](QIODevice &out, QString *reason) { return writePlainText(out, table, pages, reason); }, error);
 }

@@ -1,5 +1,7 @@
 #include "export/RtfWriter.h"
 
+#include "platform/ByteText.h"
+
 #include <QDir>
 #include <QFontInfo>
 #include <QIODevice>
@@ -209,17 +211,6 @@ bool RtfWriter::write(const QTextDocument &document, QIODevice &out, QString *er
 
 bool RtfWriter::save(const QTextDocument &document, const QString &path, QString *error)
 {
-    QSaveFile file(path);
-    QString reason;
-    if (!file.open(QIODevice::WriteOnly))
-        reason = file.errorString();
-    else if (!write(document, file, &reason))
-        file.cancelWriting();
-    else if (!file.commit())
-        reason = file.errorString();
-    else
-        return true;
-    if (error)
-        *error = QObject::tr("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), reason);
-    return false;
+    return ByteText::saveThrough(
+        path, [&](QIODevice &out, QString *reason) { return write(document, out, reason); }, error);
 }

@@ -1,6 +1,8 @@
 #include "platform/ByteText.h"
 
+#include <QDir>
 #include <QFile>
+#include <QObject>
 #include <QSaveFile>
 #include <QStringList>
 
@@ -35,6 +37,23 @@ bool writeFile(const QString &path, const QByteArray &bytes, QString *error)
         return false;
     }
     return true;
+}
+
+bool saveThrough(const QString &path, const DeviceWriter &writer, QString *error)
+{
+    QSaveFile file(path);
+    QString reason;
+    if (!file.open(QIODevice::WriteOnly))
+        reason = file.errorString();
+    else if (!writer(file, &reason))
+        file.cancelWriting();
+    else if (!file.flush() || file.error() != QFileDevice::NoError || !file.commit())
+        reason = file.errorString();
+    else
+        return true;
+    if (error)
+        *error = QObject::tr("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), reason);
+    return false;
 }
 
 bool writeLines(const QString &path, const QStringList &lines, QString *error)

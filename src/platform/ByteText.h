@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 class QIODevice;
 
 // Print files, format files and page files are bytes, one character per
@@ -17,6 +19,12 @@ bool readFile(const QString &path, QByteArray *bytes, QString *error);
 
 // Writes a whole file through QSaveFile: the old file survives a failure.
 bool writeFile(const QString &path, const QByteArray &bytes, QString *error);
+
+// Saves a file whole or not at all: `writer` fills the device, and the file
+// replaces the old one only when the writer and the save both succeed. The
+// error names the file and says why.
+using DeviceWriter = std::function<bool(QIODevice &out, QString *reason)>;
+bool saveThrough(const QString &path, const DeviceWriter &writer, QString *error);
 
 // Writes the lines, each followed by CR LF, whole or not at all.
 bool writeLines(const QString &path, const QStringList &lines, QString *error);

@@ -109,17 +109,22 @@ QString NextTempFileName()
     return candidate;
 }
 
-QString PadRight(const QString &text, int width)
+QString TrimSpaces(const QString &text)
 {
-    if (width <= 0)
-        return QString();
     qsizetype b = 0;
     qsizetype e = text.size();
     while (b < e && text.at(b) == QLatin1Char(' '))
         ++b;
     while (e > b && text.at(e - 1) == QLatin1Char(' '))
         --e;
-    QString s = text.mid(b, e - b);
+    return text.mid(b, e - b);
+}
+
+QString PadRight(const QString &text, int width)
+{
+    if (width <= 0)
+        return QString();
+    QString s = TrimSpaces(text);
     s.append(QString(width, QLatin1Char(' ')));
     return s.left(width);
 }

@@ -41,6 +41,9 @@ void RefreshButtons(QWidget *form);
 // the name. Empty when the private folder cannot be used.
 QString NextTempFileName();
 
+// The text without its leading and trailing spaces (other blanks stay).
+QString TrimSpaces(const QString &text);
+
 // Trimmed text, left-aligned, exactly `width` characters.
 QString PadRight(const QString &text, int width);
 

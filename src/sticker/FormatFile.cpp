@@ -1,5 +1,7 @@
 #include "sticker/FormatFile.h"
 
+#include "startup/MainModule.h"
+
 #include "platform/ByteText.h"
 #include "platform/NumericText.h"
 
@@ -13,18 +15,6 @@ QString numberText(double v)
     if (v == std::floor(v) && std::fabs(v) < 1e15)
         return QString::number((long long)v);
     return QString::number(v, 'g', 15);
-}
-
-// Only spaces are removed, as the readers of these files always did.
-QString trimSpaces(const QString &text)
-{
-    qsizetype b = 0;
-    qsizetype e = text.size();
-    while (b < e && text.at(b) == QLatin1Char(' '))
-        ++b;
-    while (e > b && text.at(e - 1) == QLatin1Char(' '))
-        --e;
-    return text.mid(b, e - b);
 }
 
 QByteArray joinLines(const QStringList &lines)
@@ -90,7 +80,7 @@ void applySlotFile(const QStringList &lines, StickerInput &in)
     const double rowPrint = has(18) ? NumericText::leadingNumber(at(18)) : 0;
     in.txtRowPrint = rowPrint == 0 ? QStringLiteral("1") : numberText(rowPrint);
     const bool loopGiven = has(19) && NumericText::leadingNumber(at(19)) != 0;
-    in.Combo2 = loopGiven ? trimSpaces(at(19)) : QStringLiteral("4");
+    in.Combo2 = loopGiven ? TrimSpaces(at(19)) : QStringLiteral("4");
     bool *const boxes[2] = {&in.ChkIn1, &in.ChkIn2};
     for (int i = 0; i < 2; ++i) {
         const long long v = has(20 + i) ? NumericText::roundedValue(at(20 + i)) : 0;
@@ -115,7 +105,7 @@ void applySettingFile(const QStringList &lines, StickerInput &in)
         in.TxtFontNM = lines.at(0);
     QString *const fields[5] = {&in.TxtFontSZ, &in.TxtMtop, &in.TxtMLeft, &in.TxtHEight, &in.TxtWidth};
     for (int i = 0; i < 5 && i + 1 < lines.size(); ++i)
-        *fields[i] = trimSpaces(lines.at(i + 1));
+        *fields[i] = TrimSpaces(lines.at(i + 1));
 }
 
 } // namespace FormatFile
