@@ -1,0 +1,120 @@
+#include "printing/CupsSpooler.h"
+
+#include <cups/cups.h>
+
+CupsSpooler::~CupsSpooler()
+{
+    if (m_documentOpen)
+        cancelDocument();
+    close();
+}
+
+bool CupsSpooler::connect()
+{
+    if (m_http)
+        return true;
+    m_http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, 30000, nullptr);
+    if (!m_http) {
+        m_error = {long(IPP_STATUS_ERROR_SERVICE_UNAVAILABLE), QStringLiteral("CUPS"),
+            QStringLiteral("Cannot connect to the print server %1.")
+                .arg(QString::fromLocal8Bit(cupsServer()))};
+    }
+    return m_http != nullptr;
+}
+
+void CupsSpooler::fail(const QString &what)
+{
+    long number = long(cupsLastError());
+    if (number == 0)
+        number = long(IPP_STATUS_ERROR_INTERNAL);
+    m_error = {number, QStringLiteral("CUPS: %1").arg(what), QString::fromUtf8(cupsLastErrorString())};
+}
+
+bool CupsSpooler::open(const QString &printerName)
+{
+    m_name.clear();
+    if (!connect())
+        return false;
+    const QByteArray name = printerName.toUtf8();
+    cups_dest_t *dest = cupsGetNamedDest(m_http, printerName.isEmpty() ? nullptr : name.constData(), nullptr);
+    if (!dest) {
+        m_name = printerName;
+        fail(QStringLiteral("find destination"));
+        return false;
+    }
+    m_name = QString::fromUtf8(dest->name);
+    cupsFreeDests(1, dest);
+    return true;
+}
+
+bool CupsSpooler::startDocument(const QString &documentName)
+{
+    const QByteArray name = m_name.toUtf8();
+    const QByteArray title = documentName.toUtf8();
+    m_jobId = cupsCreateJob(m_http, name.constData(), title.constData(), 0, nullptr);
+    if (m_jobId <= 0) {
+        m_jobId = 0;
+        fail(QStringLiteral("create job on %1").arg(m_name));
+        return false;
+    }
+    if (cupsStartDocument(m_http, name.constData(), m_jobId, title.constData(), CUPS_FORMAT_RAW, 1)
+        != HTTP_STATUS_CONTINUE) {
+        fail(QStringLiteral("start document on %1").arg(m_name));
+        cancelDocument();
+        return false;
+    }
+    m_documentOpen = true;
+    return true;
+}
+
+bool CupsSpooler::write(const char *data, qsizetype size)
+{
+    if (!m_documentOpen)
+        return false;
+    if (cupsWriteRequestData(m_http, data, size_t(size)) != HTTP_STATUS_CONTINUE) {
+        fail(QStringLiteral("send data to %1").arg(m_name));
+        return false;
+    }
+    return true;
+}
+
+bool CupsSpooler::finishDocument()
+{
+    if (!m_documentOpen)
+        return false;
+    m_documentOpen = false;
+    const QByteArray name = m_name.toUtf8();
+    const ipp_status_t status = cupsFinishDocument(m_http, name.constData());
+    if (status > IPP_STATUS_OK_EVENTS_COMPLETE) {
+        fail(QStringLiteral("finish document on %1").arg(m_name));
+        return false;
+    }
+    m_jobId = 0;
+    return true;
+}
+
+void CupsSpooler::cancelDocument()
+{
+    if (m_documentOpen) {
+        // Dropping the connection in the middle of the document makes the
+        // server throw the partial document away; the job is then cancelled
+        // over a fresh connection.
+        m_documentOpen = false;
+        httpClose(m_http);
+        m_http = nullptr;
+    }
+    if (m_jobId > 0 && connect()) {
+        const RunTimeError kept = m_error;
+        cupsCancelJob2(m_http, m_name.toUtf8().constData(), m_jobId, 1);
+        m_error = kept;
+    }
+    m_jobId = 0;
+}
+
+void CupsSpooler::close()
+{
+    if (m_http) {
+        httpClose(m_http);
+        m_http = nullptr;
+    }
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "printing/Spooler.h"
+
+typedef struct _http_s http_t;
+
+// Raw documents through libcups: one job per document on the destination,
+// format application/vnd.cups-raw, streamed over one connection to the
+// server that CUPS_SERVER or the client configuration names.
+class CupsSpooler : public Spooler
+{
+public:
+    CupsSpooler() = default;
+    ~CupsSpooler() override;
+    CupsSpooler(const CupsSpooler &) = delete;
+    CupsSpooler &operator=(const CupsSpooler &) = delete;
+
+    bool open(const QString &printerName) override;
+    QString printerName() const override { return m_name; }
+    bool startDocument(const QString &documentName) override;
+    bool write(const char *data, qsizetype size) override;
+    bool finishDocument() override;
+    void cancelDocument() override;
+    void close() override;
+    RunTimeError lastError() const override { return m_error; }
+
+    int jobId() const { return m_jobId; }
+
+private:
+    bool connect();
+    void fail(const QString &what);
+
+    http_t *m_http = nullptr;
+    QString m_name;
+    int m_jobId = 0;
+    bool m_documentOpen = false;
+    RunTimeError m_error;
+};

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+// A failure in the middle of a print job, as the error window reports it:
+// a number, where it came from and what went wrong. Number 0 means none.
+struct RunTimeError
+{
+    long number = 0;
+    QString source;
+    QString description;
+
+    bool pending() const { return number != 0; }
+};
