@@ -25,8 +25,11 @@ bool readFile(const QString &path, QByteArray *bytes, QString *error)
 
 bool writeFile(const QString &path, const QByteArray &bytes, QString *error)
 {
+    // Unbuffered, so a short write (a full disk, a file-size limit) is seen
+    // here: a buffered one surfaces only at commit, which lets it pass.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size()
+        || !file.commit()) {
         if (error)
             *error = file.errorString();
         return false;

@@ -3,20 +3,41 @@
 #include "platform/NumericText.h"
 #include "startup/MainModule.h"
 
+#include <cmath>
+
+namespace {
+
+// The rounded value of a number typed by the user, held within [lo, hi] so a
+// huge or absurd entry can never overflow a count or a string length. The
+// character-mode checks reject such entries before a sheet is written.
+int boundedRound(const QString &text, int lo, int hi)
+{
+    const double v = NumericText::leadingNumber(text);
+    if (!(v >= lo))
+        return lo;
+    if (v >= hi)
+        return hi;
+    return int(std::nearbyint(v));
+}
+
+} // namespace
+
 StickerWorkingValues computeWorkingValues(const StickerInput &input)
 {
     StickerWorkingValues v;
-    v.W = int(NumericText::roundedValue(input.TxMaxFLenth));
+    v.W = boundedRound(input.TxMaxFLenth, -32768, 32767);
     static const int lineSources[8] = {-1, 0, 1, 2, 3, 4, 8, 9};
     for (int i = 1; i <= 7; ++i)
         v.LineText[size_t(i)] = PadRight(input.Atxt[size_t(lineSources[i])], v.W);
-    v.ColumnGap = QString(int(qMax(0LL, NumericText::roundedValue(input.TxSp))), QLatin1Char(' '));
-    v.StickerCols = int(NumericText::roundedValue(input.TxCol));
-    v.StickerRows = int(NumericText::roundedValue(input.TxRow));
-    const double blank = NumericText::leadingNumber(input.TxBlank);
+    v.ColumnGap = QString(boundedRound(input.TxSp, 0, 32767), QLatin1Char(' '));
+    v.StickerCols = boundedRound(input.TxCol, 0, 255);
+    v.StickerRows = boundedRound(input.TxRow, -32768, 32767);
+    // One CR LF per whole unit: 2.5 gives two, anything below 1 none.
+    const double blank = qMin(NumericText::leadingNumber(input.TxBlank), double(StickerWorkingValues::MaxBlankLines));
     for (int i = 1; i <= blank; ++i)
         v.BlankLines += QStringLiteral("\r\n");
-    v.MaxField = input.maxField;
-    v.Pages = qMax(1LL, (long long)NumericText::leadingNumber(input.txtPage));
+    v.MaxField = qBound(0, input.maxField, 255);
+    const double pages = NumericText::leadingNumber(input.txtPage);
+    v.Pages = pages >= 1 ? (pages < 1e15 ? (long long)pages : (long long)1e15) : 1;
     return v;
 }

@@ -34,14 +34,16 @@ struct StickerInput
 // The working values both outputs compute at the start of every run.
 struct StickerWorkingValues
 {
+    static constexpr int MaxBlankLines = 32767;
+
     int W = 0;                         // width of every sticker line
     std::array<QString, 8> LineText;   // lines 1 to 7, PadRight to W; [0] unused
     QString ColumnGap;                 // spaces after every sticker of a line
     int StickerCols = 0;
     int StickerRows = 0;
     QString BlankLines;                // one CR LF per unit of TxBlank
-    int MaxField = 1;
-    long long Pages = 1;
+    int MaxField = 1;                  // 0 to 255; a sheet uses at most 7
+    long long Pages = 1;               // whole pages; 0 or empty counts as 1
 };
 
 StickerWorkingValues computeWorkingValues(const StickerInput &input);

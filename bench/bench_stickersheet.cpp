@@ -1,0 +1,97 @@
+// Writing a character-mode sticker sheet to a file, against writing the same
+// bytes with one buffered write. Run by hand:
+//   ./bench_stickersheet [--benchmark_filter=...]
+#include "startup/MainModule.h"
+#include "sticker/CharSheetWriter.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+StickerInput benchInput(long long pages)
+{
+    StickerInput in;
+    const char *texts[12] = {"Velmora Traders", "12 Market Road", "Pune 411001", "Roll No ", "Class", "601",
+        "612", "4", "Phone 020 5550101", "India", "1", "10"};
+    for (int i = 0; i < 12; ++i)
+        in.Atxt[size_t(i)] = QString::fromLatin1(texts[i]);
+    in.maxField = 7;
+    in.TxMaxFLenth = "14";
+    in.TxSp = "2";
+    in.TxCol = "8";
+    in.TxRow = "50";
+    in.TxBlank = "1";
+    in.txtPage = QString::number(pages);
+    in.condensed = true;
+    return in;
+}
+
+void BM_WriteSheetToFile(benchmark::State &state)
+{
+    fillControlSequences();
+    const StickerWorkingValues values = computeWorkingValues(benchInput(state.range(0)));
+    QTemporaryDir dir;
+    const QString path = dir.filePath("sheet.prn");
+    qint64 bytes = 0;
+    for (auto _ : state) {
+        QFile file(path);
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        QString error;
+        CharSheetWriter::write(values, true, &file, &error);
+        file.close();
+        bytes = QFileInfo(path).size();
+    }
+    state.SetBytesProcessed(state.iterations() * bytes);
+    state.counters["file_MB"] = double(bytes) / 1e6;
+}
+
+// The same bytes, made beforehand, written with one call.
+void BM_OneBufferedWrite(benchmark::State &state)
+{
+    fillControlSequences();
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QString error;
+    CharSheetWriter::write(computeWorkingValues(benchInput(state.range(0))), true, &buffer, &error);
+    const QByteArray bytes = buffer.data();
+    QTemporaryDir dir;
+    const QString path = dir.filePath("sheet.prn");
+    for (auto _ : state) {
+        QFile file(path);
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        file.write(bytes);
+        file.close();
+    }
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+}
+
+} // namespace
+
+BENCHMARK(BM_WriteSheetToFile)->Arg(200)->Arg(800)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OneBufferedWrite)->Arg(200)->Unit(benchmark::kMillisecond);
+BENCHMARK_MAIN();
+
+// Making the bytes alone, into a device that throws them away.
+namespace {
+class NullDevice : public QIODevice
+{
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *, qint64 len) override { return len; }
+};
+void BM_MakeSheetOnly(benchmark::State &state)
+{
+    fillControlSequences();
+    const StickerWorkingValues values = computeWorkingValues(benchInput(state.range(0)));
+    for (auto _ : state) {
+        NullDevice device;
+        device.open(QIODevice::WriteOnly);
+        QString error;
+        CharSheetWriter::write(values, true, &device, &error);
+    }
+}
+} // namespace
+BENCHMARK(BM_MakeSheetOnly)->Arg(200)->Unit(benchmark::kMillisecond);

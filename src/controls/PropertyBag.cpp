@@ -1,0 +1,43 @@
+#include "controls/PropertyBag.h"
+
+qsizetype PropertyBag::indexOf(const QString &key) const
+{
+    for (qsizetype i = 0; i < m_items.size(); ++i) {
+        if (m_items.at(i).first.compare(key, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+QVariant PropertyBag::read(const QString &key, const QVariant &defaultValue) const
+{
+    const qsizetype i = indexOf(key);
+    return i < 0 ? defaultValue : m_items.at(i).second;
+}
+
+void PropertyBag::write(const QString &key, const QVariant &value, const QVariant &defaultValue)
+{
+    const qsizetype i = indexOf(key);
+    if (value == defaultValue) {
+        if (i >= 0)
+            m_items.removeAt(i);
+        return;
+    }
+    if (i >= 0)
+        m_items[i].second = value;
+    else
+        m_items.append({key.toLower(), value});
+}
+
+bool PropertyBag::contains(const QString &key) const
+{
+    return indexOf(key) >= 0;
+}
+
+QStringList PropertyBag::keys() const
+{
+    QStringList list;
+    for (const auto &item : m_items)
+        list << item.first;
+    return list;
+}

@@ -1,0 +1,268 @@
+#include "sticker/CharSheetWriter.h"
+
+#include "platform/ByteText.h"
+#include "platform/NumericText.h"
+#include "startup/MainModule.h"
+
+#include <QIODevice>
+#include <QSaveFile>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr qsizetype ChunkSize = 64 * 1024;
+
+// The bytes between the first and the last character that is not a space.
+// Only spaces are removed: a control code at either end stays.
+QByteArray trimSpaces(const QByteArray &bytes)
+{
+    qsizetype b = 0;
+    qsizetype e = bytes.size();
+    while (b < e && bytes.at(b) == ' ')
+        ++b;
+    while (e > b && bytes.at(e - 1) == ' ')
+        --e;
+    return bytes.mid(b, e - b);
+}
+
+// Collects the bytes of a few lines and hands them to the device in chunks,
+// so a long sheet costs a few large writes and only one chunk of memory.
+// Lines are built in place inside the chunk.
+class ChunkedOutput
+{
+public:
+    explicit ChunkedOutput(QIODevice *device)
+        : m_device(device)
+        , m_buffer(ChunkSize)
+    { }
+
+    // Room for at least `n` more bytes; null when the device refused a chunk.
+    char *room(size_t n)
+    {
+        if (m_used + n > m_buffer.size()) {
+            if (!flush())
+                return nullptr;
+            if (n > m_buffer.size())
+                m_buffer.resize(n);
+        }
+        return m_buffer.data() + m_used;
+    }
+    void commit(size_t n) { m_used += n; }
+
+    bool append(const QByteArray &bytes)
+    {
+        char *p = room(size_t(bytes.size()));
+        if (!p)
+            return false;
+        std::memcpy(p, bytes.constData(), size_t(bytes.size()));
+        commit(size_t(bytes.size()));
+        return true;
+    }
+
+    bool flush()
+    {
+        if (m_used == 0)
+            return true;
+        if (m_device->write(m_buffer.data(), qint64(m_used)) != qint64(m_used))
+            return false;
+        m_used = 0;
+        return true;
+    }
+
+private:
+    QIODevice *m_device;
+    std::vector<char> m_buffer;
+    size_t m_used = 0;
+};
+
+// Writes n in decimal at p; returns the number of digits.
+int putNumber(char *p, int n)
+{
+    char digits[12];
+    int len = 0;
+    do {
+        digits[len++] = char('0' + n % 10);
+        n /= 10;
+    } while (n > 0);
+    for (int i = 0; i < len; ++i)
+        p[i] = digits[len - 1 - i];
+    return len;
+}
+
+// Removes the spaces at both ends of the `len` bytes at p, moving the rest to
+// p; returns the new length. Only spaces: a control code at either end stays.
+size_t trimInPlace(char *p, size_t len)
+{
+    size_t b = 0;
+    while (b < len && p[b] == ' ')
+        ++b;
+    while (len > b && p[len - 1] == ' ')
+        --len;
+    if (b > 0)
+        std::memmove(p, p + b, len - b);
+    return len - b;
+}
+
+// Whether `text` rounds to a whole number within [lo, hi]; `isNumeric` also
+// requires the whole text to be a number.
+bool inRange(const QString &text, double lo, double hi, bool wholeTextNumeric)
+{
+    if (wholeTextNumeric && !NumericText::isNumber(text))
+        return false;
+    const double v = std::nearbyint(NumericText::leadingNumber(text));
+    return v >= lo && v <= hi;
+}
+
+QString rangeMessage(const QString &caption, int lo, int hi)
+{
+    return QStringLiteral("\"%1\" must be a number from %2 to %3.").arg(caption).arg(lo).arg(hi);
+}
+
+} // namespace
+
+QString CharSheetWriter::validate(const StickerInput &input)
+{
+    if (!inRange(input.TxSp, 0, 32767, true))
+        return rangeMessage(QStringLiteral("SPace Between Col"), 0, 32767);
+    if (!inRange(input.TxCol, 0, 255, true))
+        return rangeMessage(QStringLiteral("Col"), 0, 255);
+    if (!inRange(input.TxRow, 0, 32767, false))
+        return rangeMessage(QStringLiteral("Row"), 0, 32767);
+    if (!inRange(input.TxMaxFLenth, 0, 32767, false))
+        return rangeMessage(QStringLiteral("Max Field Lenth"), 0, 32767);
+    // Below 1 means no blank lines; only a count too large to be meant is refused.
+    if (NumericText::leadingNumber(input.TxBlank) >= StickerWorkingValues::MaxBlankLines + 1)
+        return rangeMessage(
+            QStringLiteral("Margin Between Two Sticker"), 0, StickerWorkingValues::MaxBlankLines);
+    if (input.maxField < 0 || input.maxField > 7)
+        return rangeMessage(QStringLiteral("Max Field"), 0, 7);
+    const double pages = NumericText::leadingNumber(input.txtPage);
+    if (pages != 0 && pages < 1)
+        return QStringLiteral("\"Page\" must be a number of 1 or more.");
+    return QString();
+}
+
+bool CharSheetWriter::write(
+    const StickerWorkingValues &values, bool condensed, QIODevice *device, QString *error)
+{
+    const int width = qMax(0, values.W);
+    const QByteArray gap = ByteText::toBytes(values.ColumnGap);
+    const int cols = values.StickerCols;
+    const int lines = qMin(values.MaxField, 7);
+
+    // Every line but the numbered one is the same in every row of every
+    // page: build each once, untrimmed (for the first line of the file,
+    // which carries the condensed sequence) and as written.
+    QByteArray rowLine[8];
+    QByteArray rowLineOut[8];
+    for (int x = 1; x <= 7; ++x) {
+        const QByteArray piece = ByteText::toBytes(values.LineText[size_t(x)]) + gap;
+        rowLine[x] = piece.repeated(cols);
+        rowLineOut[x] = trimSpaces(rowLine[x]) + "\r\n";
+    }
+    // The numbered line: the text of line 4 without its surrounding spaces,
+    // the running number after it, cut or padded to the width.
+    const QByteArray numberBase = trimSpaces(ByteText::toBytes(values.LineText[4]));
+    const QByteArray blankLines = ByteText::toBytes(values.BlankLines);
+    const QByteArray rowGap = blankLines + "\r\n";
+    const QByteArray pageEnd = blankLines + ".  .  .\r\n";
+    QByteArray prefix = condensed ? ByteText::toBytes(CondOn) : QByteArray();
+
+    ChunkedOutput out(device);
+    const size_t pieceSize = size_t(width) + size_t(gap.size());
+    const size_t lineRoom = size_t(prefix.size()) + size_t(cols) * pieceSize + 2;
+    bool ok = true;
+    for (long long p = 1; ok && p <= values.Pages; ++p) {
+        int n = 1;
+        for (int r = 1; ok && r <= values.StickerRows; ++r) {
+            for (int x = 1; ok && x <= lines; ++x) {
+                if (x != 4 && prefix.isEmpty()) {
+                    ok = out.append(rowLineOut[x]);
+                    continue;
+                }
+                char *const start = out.room(lineRoom + 12);
+                if (!start) {
+                    ok = false;
+                    break;
+                }
+                char *q = start;
+                std::memcpy(q, prefix.constData(), size_t(prefix.size()));
+                q += prefix.size();
+                if (x == 4) {
+                    for (int c = 1; c <= cols; ++c, ++n) {
+                        // The number may run past the width; the room allows for it.
+                        std::memcpy(q, numberBase.constData(), size_t(numberBase.size()));
+                        size_t len = size_t(numberBase.size());
+                        len += size_t(putNumber(q + len, n));
+                        if (len < size_t(width))
+                            std::memset(q + len, ' ', size_t(width) - len);
+                        q += width;
+                        std::memcpy(q, gap.constData(), size_t(gap.size()));
+                        q += gap.size();
+                    }
+                } else {
+                    std::memcpy(q, rowLine[x].constData(), size_t(rowLine[x].size()));
+                    q += rowLine[x].size();
+                }
+                prefix.clear();
+                q = start + trimInPlace(start, size_t(q - start));
+                *q++ = '\r';
+                *q++ = '\n';
+                out.commit(size_t(q - start));
+            }
+            if (ok && r < values.StickerRows)
+                ok = out.append(rowGap);
+        }
+        if (ok)
+            ok = out.append(pageEnd);
+    }
+    if (ok)
+        ok = out.append((condensed ? ByteText::toBytes(CondOff) : QByteArray()) + "\x0c\r\n") && out.flush();
+    if (!ok && error)
+        *error = device->errorString();
+    return ok;
+}
+
+CharSheetWriter::Result CharSheetWriter::run(const StickerInput &input)
+{
+    Result result;
+    result.txtPage = input.txtPage;
+    result.error = validate(input);
+    if (!result.error.isEmpty())
+        return result;
+
+    const QString name = NextTempFileName();
+    if (name.isEmpty()) {
+        result.error = QStringLiteral("No temporary print file can be created.");
+        return result;
+    }
+    StickerInput used = input;
+    if (NumericText::leadingNumber(input.txtPage) == 0)
+        used.txtPage = QStringLiteral("1");
+    result.txtPage = used.txtPage;
+
+    // Written whole or not at all: a failed run leaves no half sheet behind.
+    QSaveFile file(name);
+    QString reason;
+    // Unbuffered: the chunks are large already, and a short write is then
+    // reported by the write itself instead of slipping through the commit.
+    bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    if (ok)
+        ok = write(computeWorkingValues(used), used.condensed, &file, &reason);
+    else
+        reason = file.errorString();
+    if (ok && !file.commit()) {
+        ok = false;
+        reason = file.errorString();
+    }
+    if (!ok) {
+        result.error = QStringLiteral("The print file %1 cannot be written.\n%2").arg(name, reason);
+        return result;
+    }
+    PrintFileName = name;
+    result.fileName = name;
+    result.ok = true;
+    return result;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "sticker/StickerInput.h"
+
+#include <QByteArray>
+#include <QString>
+
+class QIODevice;
+
+// The character-mode sticker sheet: the same stickers in a grid, written as a
+// print file (Latin-1, CR LF) with the condensed sequences around a condensed
+// run and one form feed at the end. The file is streamed line by line; the
+// sheet is never held in memory.
+class CharSheetWriter
+{
+public:
+    // What a character-mode run hands back to the form.
+    struct Result
+    {
+        bool ok = false;
+        QString error;    // the message for the user when !ok
+        QString txtPage;  // the "Page" field's text after the run ("1" when it was 0 or empty)
+        QString fileName; // the print file written (also in PrintFileName)
+    };
+
+    // Checks the entries a character-mode sheet cannot be made from. Returns
+    // the message for the user, or an empty text when the input is usable.
+    static QString validate(const StickerInput &input);
+
+    // Writes the sheet of `pages` pages to `device`. Returns false with an
+    // error text when the device refuses the bytes.
+    static bool write(const StickerWorkingValues &values, bool condensed, QIODevice *device, QString *error);
+
+    // The whole character-mode run behind a print button: checks the input,
+    // takes the next temporary print file name, writes the sheet into it and
+    // sets PrintFileName. Nothing is written when the input is refused. The
+    // caller updates the "Page" field from the result and, on success, opens
+    // a report view on PrintFileName.
+    static Result run(const StickerInput &input);
+};

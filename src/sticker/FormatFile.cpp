@@ -1,0 +1,121 @@
+#include "sticker/FormatFile.h"
+
+#include "platform/ByteText.h"
+#include "platform/NumericText.h"
+
+#include <cmath>
+
+namespace FormatFile {
+namespace {
+
+QString numberText(double v)
+{
+    if (v == std::floor(v) && std::fabs(v) < 1e15)
+        return QString::number((long long)v);
+    return QString::number(v, 'g', 15);
+}
+
+// Only spaces are removed, as the readers of these files always did.
+QString trimSpaces(const QString &text)
+{
+    qsizetype b = 0;
+    qsizetype e = text.size();
+    while (b < e && text.at(b) == QLatin1Char(' '))
+        ++b;
+    while (e > b && text.at(e - 1) == QLatin1Char(' '))
+        --e;
+    return text.mid(b, e - b);
+}
+
+QByteArray joinLines(const QStringList &lines)
+{
+    QByteArray bytes;
+    for (const QString &line : lines) {
+        bytes += ByteText::toBytes(line);
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+} // namespace
+
+QString compactNumber(const QString &text)
+{
+    return numberText(NumericText::leadingNumber(text));
+}
+
+QString spacedNumber(double value)
+{
+    return (value < 0 ? QString() : QStringLiteral(" ")) + numberText(value) + QLatin1Char(' ');
+}
+
+QByteArray slotFileBytes(const StickerInput &in)
+{
+    QStringList lines;
+    for (int i = 0; i <= 9; ++i)
+        lines << in.Atxt[size_t(i)];
+    lines << QString::number(in.maxField) << compactNumber(in.TxSp) << compactNumber(in.TxCol)
+          << compactNumber(in.TxRow) << compactNumber(in.TxMaxFLenth) << in.Atxt[10] << in.Atxt[11]
+          << spacedNumber(NumericText::leadingNumber(in.txtRowPrint))
+          << spacedNumber(NumericText::leadingNumber(in.Combo2)) << spacedNumber(in.ChkIn1 ? 1 : 0)
+          << spacedNumber(in.ChkIn2 ? 1 : 0);
+    return joinLines(lines);
+}
+
+void applySlotFile(const QStringList &lines, StickerInput &in)
+{
+    const int count = int(qMin<qsizetype>(lines.size(), SlotFileLines));
+    auto has = [count](int line) { return line <= count; };
+    auto at = [&lines](int line) { return lines.at(line - 1); };
+
+    for (int i = 0; i <= 9; ++i) {
+        if (has(i + 1))
+            in.Atxt[size_t(i)] = at(i + 1);
+    }
+    if (has(16))
+        in.Atxt[10] = at(16);
+    if (has(17))
+        in.Atxt[11] = at(17);
+    if (has(11)) {
+        // An unsigned 8-bit count: a value out of range is ignored.
+        const double v = std::nearbyint(NumericText::leadingNumber(at(11)));
+        if (v >= 0 && v <= 255)
+            in.maxField = int(v);
+    }
+    QString *const grid[4] = {&in.TxSp, &in.TxCol, &in.TxRow, &in.TxMaxFLenth};
+    for (int i = 0; i < 4; ++i) {
+        if (has(12 + i))
+            *grid[i] = at(12 + i);
+    }
+    const double rowPrint = has(18) ? NumericText::leadingNumber(at(18)) : 0;
+    in.txtRowPrint = rowPrint == 0 ? QStringLiteral("1") : numberText(rowPrint);
+    const bool loopGiven = has(19) && NumericText::leadingNumber(at(19)) != 0;
+    in.Combo2 = loopGiven ? trimSpaces(at(19)) : QStringLiteral("4");
+    bool *const boxes[2] = {&in.ChkIn1, &in.ChkIn2};
+    for (int i = 0; i < 2; ++i) {
+        const long long v = has(20 + i) ? NumericText::roundedValue(at(20 + i)) : 0;
+        if (v == 0 || v == 1)
+            *boxes[i] = v == 1;
+    }
+}
+
+QByteArray settingFileBytes(const StickerInput &in)
+{
+    QStringList lines;
+    lines << in.TxtFontNM;
+    for (const QString *field : {&in.TxtFontSZ, &in.TxtMtop, &in.TxtMLeft, &in.TxtHEight, &in.TxtWidth})
+        lines << spacedNumber(NumericText::leadingNumber(*field));
+    lines << QStringLiteral("0");
+    return joinLines(lines);
+}
+
+void applySettingFile(const QStringList &lines, StickerInput &in)
+{
+    if (!lines.isEmpty())
+        in.TxtFontNM = lines.at(0);
+    QString *const fields[5] = {&in.TxtFontSZ, &in.TxtMtop, &in.TxtMLeft, &in.TxtHEight, &in.TxtWidth};
+    for (int i = 0; i < 5 && i + 1 < lines.size(); ++i)
+        *fields[i] = trimSpaces(lines.at(i + 1));
+}
+
+} // namespace FormatFile

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "sticker/StickerInput.h"
+
+#include <QByteArray>
+#include <QStringList>
+
+// The two text files behind the sticker formats, as bytes (Latin-1, CR LF):
+// a slot's 21-line format file and the 7-line Windows-mode settings file.
+// Numbers are written in two forms: compact ("12") and spaced (" 12 ", or
+// "-3 " for a negative value); readers ignore spaces around numbers.
+namespace FormatFile {
+
+constexpr int SlotFileLines = 21;
+constexpr int SettingFileLines = 7;
+
+// The leading numeric value of a text in its shortest decimal form.
+QString compactNumber(const QString &text);
+QString spacedNumber(double value);
+
+QByteArray slotFileBytes(const StickerInput &input);
+
+// Takes a slot file's lines into `input`. Only lines the file has replace
+// values: a short file leaves the rest as loaded from the settings store,
+// except the values kept only in this file (rows per printed sheet, loop
+// position, the two "++" boxes), which fall back to "1", "4" and unchecked.
+void applySlotFile(const QStringList &lines, StickerInput &input);
+
+QByteArray settingFileBytes(const StickerInput &input);
+
+// Takes the settings file's first six lines into the Windows-mode fields;
+// lines the file lacks leave their fields unchanged.
+void applySettingFile(const QStringList &lines, StickerInput &input);
+
+} // namespace FormatFile

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "sticker/StickerInput.h"
+
+#include <QString>
+
+// The eight format slots: where each slot's values are kept (the settings
+// store, section "Sticker", and the slot's file in the Format folder), the
+// shared Windows-mode settings file, and the order of loading and saving.
+// Slot numbers run 0 to 7; the form's buttons show them as captions.
+class FormatStore
+{
+public:
+    static constexpr int SlotCount = 8;
+
+    // Caption of the slot's button: slot 0 is "6", 1 to 5 are "1" to "5",
+    // 6 is "7" and 7 is "8".
+    static QString slotCaption(int slot);
+
+    // The settings key of a slot: the slot number and a suffix that begins
+    // with a space (" Space", " Col", ..., " 1" ... " 8").
+    static QString settingsKey(int slot, const QString &suffix);
+
+    // The slot's file ("k.txt") and the settings file, found in the Format
+    // folder whatever their letter case.
+    static QString slotFilePath(int slot);
+    static QString settingFilePath();
+
+    // Selecting a slot: its keys from the settings store (defaults for the
+    // missing ones), then its format file over them.
+    static void loadSlot(int slot, StickerInput &input);
+    static void loadSlotSettings(int slot, StickerInput &input);
+    // Reads the slot's format file; false (and nothing changed) when there is none.
+    static bool LoadFormat(int slot, StickerInput &input);
+
+    // Reads Format/Setting.txt into the Windows-mode fields; false (and
+    // nothing changed) when it cannot be read.
+    static bool LoadWindowSettings(StickerInput &input);
+
+    // Saves the slot to the settings store and its format file, and the
+    // Windows-mode fields to Format/Setting.txt. Each file is replaced whole
+    // or not at all. Returns false with the message for the user when a file
+    // cannot be written.
+    static bool save(int slot, const StickerInput &input, QString *error);
+};
