@@ -1,8 +1,8 @@
 #include "sticker/Frm0010Sticker.h"
 
 #include "Version.h"
+#include "controls/Atext.h"
 #include "controls/JeweledButton.h"
-#include "platform/KeyFilter.h"
 #include "platform/NumericText.h"
 #include "platform/Twips.h"
 #include "startup/MainModule.h"
@@ -45,12 +45,8 @@ Frm0010Sticker::Frm0010Sticker(QWidget *parent)
     buildControls();
 
     for (int i = 0; i < int(Atxt.size()); ++i) {
-        connect(Atxt[size_t(i)], &QLineEdit::textChanged, this, [this, i] { Atxt_Change(i); });
-        if (i == 5 || i == 6)
-            KeyFilter::install(Atxt[size_t(i)], [this, i](int key) {
-                Atxt_KeyPress(i, key);
-                return key;
-            });
+        connect(Atxt[size_t(i)], &Atext::Change, this, [this, i] { Atxt_Change(i); });
+        connect(Atxt[size_t(i)], &Atext::KeyPress, this, [this, i](int &key) { Atxt_KeyPress(i, key); });
     }
     connect(TxNos, &QLineEdit::textChanged, this, &Frm0010Sticker::TxNos_Change);
     for (int i = 0; i < 2; ++i) {
@@ -84,7 +80,7 @@ StickerInput Frm0010Sticker::readInput() const
 {
     StickerInput in;
     for (size_t i = 0; i < Atxt.size(); ++i)
-        in.Atxt[i] = Atxt[i]->text();
+        in.Atxt[i] = Atxt[i]->Text();
     in.TxSp = TxSp->text();
     in.TxCol = TxCol->text();
     in.TxRow = TxRow->text();
@@ -200,9 +196,9 @@ void Frm0010Sticker::Atxt_Change(int index)
     QLabel *firstSize = loop == 4 ? lb[18] : lb[16];
     QLabel *secondSize = loop == 4 ? lb[16] : lb[18];
     if (index == 5 || index == 6)
-        firstSize->setText(decimalText(value(Atxt[6]->text()) - value(Atxt[5]->text()) + 1));
+        firstSize->setText(decimalText(value(Atxt[6]->Text()) - value(Atxt[5]->Text()) + 1));
     else
-        secondSize->setText(decimalText(value(Atxt[11]->text()) - value(Atxt[10]->text()) + 1));
+        secondSize->setText(decimalText(value(Atxt[11]->Text()) - value(Atxt[10]->Text()) + 1));
     TxNos->setText(decimalText(value(lb[16]->text()) * value(lb[18]->text())));
 }
 

@@ -6,6 +6,7 @@
 
 #include <array>
 
+class Atext;
 class JeweledButton;
 class QCheckBox;
 class QComboBox;
@@ -78,7 +79,7 @@ private:
     QGroupBox *Frame3 = nullptr;
     QGroupBox *Frame1 = nullptr;
     QGroupBox *Frame5 = nullptr;
-    std::array<QLineEdit *, 12> Atxt {};
+    std::array<Atext *, 12> Atxt {};
     std::array<QLabel *, 20> lb {};
     std::array<QRadioButton *, 8> OPss {};
     std::array<QRadioButton *, 2> Op {};

@@ -1,7 +1,9 @@
 // The controls of the sticker form, placed at their twip positions.
 
+#include "controls/Atext.h"
 #include "controls/JeweledButton.h"
 #include "platform/Twips.h"
+#include "sticker/FormatStore.h"
 #include "sticker/Frm0010Sticker.h"
 #include "sticker/StickerPreview.h"
 
@@ -48,6 +50,19 @@ QLineEdit *textBox(const QString &name, const QString &text, QWidget *parent, in
     t->setObjectName(name);
     place(t, left, top, width, FieldHeight);
     return t;
+}
+
+// A text box with list, as the sticker form stores its twelve: an edit box
+// 300 twips high in the form's 8.25-point font.
+Atext *lineField(int index, const QString &text, QWidget *parent, int left, int top, int width)
+{
+    auto *a = new Atext(parent);
+    a->setObjectName(QStringLiteral("Atxt(%1)").arg(index));
+    a->setTextboxHight(FieldHeight);
+    a->setFontSize(8.25f);
+    a->setText(text);
+    place(a, left, top, width, FieldHeight);
+    return a;
 }
 
 QString lbName(int i)
@@ -107,16 +122,15 @@ void Frm0010Sticker::buildLinePanel()
                                            240, Qt::AlignRight | Qt::AlignVCenter);
         const bool ranged = row == 3 || row == 4;
         const int field = lineFields[row];
-        Atxt[size_t(field)] = textBox(QStringLiteral("Atxt(%1)").arg(field), QString(), Frame4, 330, top,
-                                      ranged ? ShortLineWidth : LineFieldWidth);
+        Atxt[size_t(field)] = lineField(field, QString(), Frame4, 330, top, ranged ? ShortLineWidth : LineFieldWidth);
     }
     const int row4 = 210 + 3 * 390;
     const int row5 = 210 + 4 * 390;
-    Atxt[5] = textBox(QStringLiteral("Atxt(5)"), QStringLiteral("601"), Frame4, 2085, row4, RangeWidth);
-    Atxt[6] = textBox(QStringLiteral("Atxt(6)"), QStringLiteral("612"), Frame4, 2910, row4, RangeWidth);
-    Atxt[10] = textBox(QStringLiteral("Atxt(10)"), QString(), Frame4, 2085, row5, RangeWidth);
-    Atxt[11] = textBox(QStringLiteral("Atxt(11)"), QString(), Frame4, 2910, row5, RangeWidth);
-    Atxt[7] = textBox(QStringLiteral("Atxt(7)"), QStringLiteral("4"), Frame4, 3030, 210, 450);
+    Atxt[5] = lineField(5, QStringLiteral("601"), Frame4, 2085, row4, RangeWidth);
+    Atxt[6] = lineField(6, QStringLiteral("612"), Frame4, 2910, row4, RangeWidth);
+    Atxt[10] = lineField(10, QString(), Frame4, 2085, row5, RangeWidth);
+    Atxt[11] = lineField(11, QString(), Frame4, 2910, row5, RangeWidth);
+    Atxt[7] = lineField(7, QStringLiteral("4"), Frame4, 3030, 210, 450);
     Atxt[7]->hide();
     lb[18] = label(lbName(18), QStringLiteral("0"), Frame4, 3720, row4, 330, Qt::AlignRight | Qt::AlignVCenter);
     lb[16] = label(lbName(16), QStringLiteral("0"), Frame4, 3720, row5, 330, Qt::AlignRight | Qt::AlignVCenter);
@@ -149,9 +163,8 @@ void Frm0010Sticker::buildLinePanel()
     Frame3 = new QGroupBox(QStringLiteral("Setting"), Frame4);
     Frame3->setObjectName(QStringLiteral("Frame3"));
     place(Frame3, 120, modeRow + 390, 4545, 660);
-    for (int slot = 0; slot < 8; ++slot) {
-        static const char *captions[8] = {"6", "1", "2", "3", "4", "5", "7", "8"};
-        const QString caption = QString::fromLatin1(captions[slot]);
+    for (int slot = 0; slot < FormatStore::SlotCount; ++slot) {
+        const QString caption = FormatStore::slotCaption(slot);
         auto *b = new QRadioButton(caption, Frame3);
         b->setObjectName(QStringLiteral("OPss(%1)").arg(slot));
         place(b, 150 + (caption.toInt() - 1) * 540, 270, 510, FieldHeight);
