@@ -4,6 +4,7 @@
 #include "platform/AppPaths.h"
 #include "platform/SettingsStore.h"
 #include "printing/CurrentPrinter.h"
+#include "startup/MainModule.h"
 #include "sticker/FormatStore.h"
 #include "sticker/Frm0010Sticker.h"
 #include "sticker/StickerPreview.h"
@@ -33,6 +34,7 @@ private slots:
     void slotSelectionLoadsValuesAndBoldCaption();
     void saveThenFreshFormRestoresSlot();
     void failedSaveIsTold();
+    void characterRunRefusesBadInput();
     void windowShowDrawsOnPicOnly();
     void windowPrintGoesToThePrinter();
     void exitClosesEveryWindow();
@@ -172,6 +174,23 @@ void TestFrm0010StickerRun::failedSaveIsTold()
     QVERIFY(MessageBox::shown().first().text.contains(QStringLiteral("7.txt")));
     QCOMPARE(MessageBox::shown().first().icon, QMessageBox::Critical);
     QDir(blocker).removeRecursively();
+}
+
+void TestFrm0010StickerRun::characterRunRefusesBadInput()
+{
+    Frm0010Sticker form;
+    form.show();
+    type(&form, QStringLiteral("TxCol"), QStringLiteral("300"));
+    type(&form, QStringLiteral("txtPage"), QStringLiteral("0"));
+    PrintFileName.clear();
+    const int windowsBefore = QApplication::topLevelWidgets().size();
+    click(&form, QStringLiteral("JBshow(0)"));
+    QCOMPARE(MessageBox::shown().size(), 1);
+    QVERIFY(MessageBox::shown().first().text.contains(QStringLiteral("Col")));
+    QCOMPARE(MessageBox::shown().first().icon, QMessageBox::Critical);
+    QVERIFY(PrintFileName.isEmpty());
+    QCOMPARE(QApplication::topLevelWidgets().size(), windowsBefore);
+    QVERIFY(QDir(AppPaths::privateTempFolder()).entryList(QDir::Files).isEmpty());
 }
 
 void TestFrm0010StickerRun::windowShowDrawsOnPicOnly()
