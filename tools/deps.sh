@@ -6,7 +6,7 @@ packages=(
   build-essential cmake pkg-config ccache
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libcups2-dev libxlsxwriter-dev libbenchmark-dev
-  cups cups-client poppler-utils unzip
+  cups cups-client poppler-utils unzip unrtf
   fonts-liberation fonts-dejavu-core
 )
 missing=()

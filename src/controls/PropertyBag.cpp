@@ -1,5 +1,18 @@
 #include "controls/PropertyBag.h"
 
+#include <QFont>
+
+namespace {
+
+bool sameValue(const QVariant &a, const QVariant &b)
+{
+    if (a.typeId() == QMetaType::QFont && b.typeId() == QMetaType::QFont)
+        return a.value<QFont>() == b.value<QFont>();
+    return a == b;
+}
+
+} // namespace
+
 qsizetype PropertyBag::indexOf(const QString &key) const
 {
     for (qsizetype i = 0; i < m_items.size(); ++i) {
@@ -18,7 +31,7 @@ QVariant PropertyBag::read(const QString &key, const QVariant &defaultValue) con
 void PropertyBag::write(const QString &key, const QVariant &value, const QVariant &defaultValue)
 {
     const qsizetype i = indexOf(key);
-    if (value == defaultValue) {
+    if (defaultValue.isValid() && sameValue(value, defaultValue)) {
         if (i >= 0)
             m_items.removeAt(i);
         return;
@@ -26,7 +39,7 @@ void PropertyBag::write(const QString &key, const QVariant &value, const QVarian
     if (i >= 0)
         m_items[i].second = value;
     else
-        m_items.append({key.toLower(), value});
+        m_items.append({key, value});
 }
 
 bool PropertyBag::contains(const QString &key) const

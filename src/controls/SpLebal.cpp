@@ -17,13 +17,6 @@ constexpr int StoredCaptionStyle = 2; // the style a stored control without the 
 constexpr quint32 DtCenter = 0x1, DtRight = 0x2, DtVCenter = 0x4, DtBottom = 0x8, DtWordBreak = 0x10,
                   DtSingleLine = 0x20, DtNoPrefix = 0x800;
 
-bool sameValue(const QVariant &a, const QVariant &b)
-{
-    if (a.typeId() == QMetaType::QFont && b.typeId() == QMetaType::QFont)
-        return a.value<QFont>() == b.value<QFont>();
-    return a == b;
-}
-
 int himetricToPixels(int himetric)
 {
     return int(std::lround(himetric * Twips::logicalDpi() / 2540.0));
@@ -35,43 +28,6 @@ int pixelsToHimetric(int pixels)
 }
 
 } // namespace
-
-QVariant LabelPropertyBag::ReadProperty(const QString &name, const QVariant &defaultValue) const
-{
-    const qsizetype i = indexOf(name);
-    return i < 0 ? defaultValue : m_values.at(i).second;
-}
-
-void LabelPropertyBag::WriteProperty(const QString &name, const QVariant &value, const QVariant &defaultValue)
-{
-    const qsizetype i = indexOf(name);
-    if (defaultValue.isValid() && sameValue(value, defaultValue)) {
-        if (i >= 0)
-            m_values.removeAt(i);
-        return;
-    }
-    if (i >= 0)
-        m_values[i].second = value;
-    else
-        m_values.append({name, value});
-}
-
-QStringList LabelPropertyBag::keys() const
-{
-    QStringList names;
-    for (const auto &entry : m_values)
-        names << entry.first;
-    return names;
-}
-
-qsizetype LabelPropertyBag::indexOf(const QString &name) const
-{
-    for (qsizetype i = 0; i < m_values.size(); ++i) {
-        if (m_values.at(i).first.compare(name, Qt::CaseInsensitive) == 0)
-            return i;
-    }
-    return -1;
-}
 
 SpLebal::SpLebal(const QString &objectName, QWidget *parent)
     : QWidget(parent)
@@ -141,37 +97,37 @@ void SpLebal::setView3D(int view)
     redraw();
 }
 
-void SpLebal::readProperties(const LabelPropertyBag &bag)
+void SpLebal::readProperties(const PropertyBag &bag)
 {
     m_loading = true;
-    setCaption(bag.ReadProperty(QStringLiteral("Caption"), objectName()).toString());
-    setHotKeyCaption(bag.ReadProperty(QStringLiteral("HotKeyCaption"), QString()).toString());
-    setCaptionStyle(bag.ReadProperty(QStringLiteral("CaptionStyle"), StoredCaptionStyle).toInt());
-    m_down3D = bag.ReadProperty(QStringLiteral("Down3D"), true).toBool();
-    m_backColor = bag.ReadProperty(QStringLiteral("BackColor"), OleColor::ButtonFace).toUInt();
-    setFont(bag.ReadProperty(QStringLiteral("Font"), ambientFont()).value<QFont>());
-    m_foreColor = bag.ReadProperty(QStringLiteral("ForeColor"), OleColor::ButtonText).toUInt();
-    m_view3D = bag.ReadProperty(QStringLiteral("View3D"), 0).toInt();
-    const QVariant w = bag.ReadProperty(QStringLiteral("_extentx"));
-    const QVariant h = bag.ReadProperty(QStringLiteral("_extenty"));
+    setCaption(bag.read(QStringLiteral("Caption"), objectName()).toString());
+    setHotKeyCaption(bag.read(QStringLiteral("HotKeyCaption"), QString()).toString());
+    setCaptionStyle(bag.read(QStringLiteral("CaptionStyle"), StoredCaptionStyle).toInt());
+    m_down3D = bag.read(QStringLiteral("Down3D"), true).toBool();
+    m_backColor = bag.read(QStringLiteral("BackColor"), OleColor::ButtonFace).toUInt();
+    setFont(bag.read(QStringLiteral("Font"), ambientFont()).value<QFont>());
+    m_foreColor = bag.read(QStringLiteral("ForeColor"), OleColor::ButtonText).toUInt();
+    m_view3D = bag.read(QStringLiteral("View3D"), 0).toInt();
+    const QVariant w = bag.read(QStringLiteral("_extentx"));
+    const QVariant h = bag.read(QStringLiteral("_extenty"));
     if (w.isValid() && h.isValid())
         resize(himetricToPixels(w.toInt()), himetricToPixels(h.toInt()));
     m_loading = false;
     redraw();
 }
 
-void SpLebal::writeProperties(LabelPropertyBag &bag) const
+void SpLebal::writeProperties(PropertyBag &bag) const
 {
-    bag.WriteProperty(QStringLiteral("_extentx"), pixelsToHimetric(width()));
-    bag.WriteProperty(QStringLiteral("_extenty"), pixelsToHimetric(height()));
-    bag.WriteProperty(QStringLiteral("Caption"), m_caption, objectName());
-    bag.WriteProperty(QStringLiteral("HotKeyCaption"), m_hotKeyCaption, QString());
-    bag.WriteProperty(QStringLiteral("CaptionStyle"), m_captionStyle, StoredCaptionStyle);
-    bag.WriteProperty(QStringLiteral("Down3D"), m_down3D, true);
-    bag.WriteProperty(QStringLiteral("BackColor"), m_backColor, OleColor::ButtonFace);
-    bag.WriteProperty(QStringLiteral("Font"), font(), ambientFont());
-    bag.WriteProperty(QStringLiteral("ForeColor"), m_foreColor, OleColor::ButtonText);
-    bag.WriteProperty(QStringLiteral("View3D"), m_view3D, 0);
+    bag.write(QStringLiteral("_extentx"), pixelsToHimetric(width()));
+    bag.write(QStringLiteral("_extenty"), pixelsToHimetric(height()));
+    bag.write(QStringLiteral("Caption"), m_caption, objectName());
+    bag.write(QStringLiteral("HotKeyCaption"), m_hotKeyCaption, QString());
+    bag.write(QStringLiteral("CaptionStyle"), m_captionStyle, StoredCaptionStyle);
+    bag.write(QStringLiteral("Down3D"), m_down3D, true);
+    bag.write(QStringLiteral("BackColor"), m_backColor, OleColor::ButtonFace);
+    bag.write(QStringLiteral("Font"), font(), ambientFont());
+    bag.write(QStringLiteral("ForeColor"), m_foreColor, OleColor::ButtonText);
+    bag.write(QStringLiteral("View3D"), m_view3D, 0);
 }
 
 quint32 SpLebal::edgeColor(Edge edge) const

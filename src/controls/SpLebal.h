@@ -6,23 +6,7 @@
 #include <QVariant>
 #include <QWidget>
 
-// Stored properties of one control instance: named values in the order they
-// were written, keys matched without regard to case. A value equal to its
-// default is not written; a missing key reads as the default.
-class LabelPropertyBag
-{
-public:
-    QVariant ReadProperty(const QString &name, const QVariant &defaultValue = QVariant()) const;
-    void WriteProperty(const QString &name, const QVariant &value, const QVariant &defaultValue = QVariant());
-
-    bool contains(const QString &name) const { return indexOf(name) >= 0; }
-    QStringList keys() const;
-
-private:
-    qsizetype indexOf(const QString &name) const;
-
-    QList<QPair<QString, QVariant>> m_values;
-};
+#include "controls/PropertyBag.h"
 
 // The caption label: a caption, and a second (hot-key) caption at the right,
 // inside a one-pixel frame whose four edges look sunken, raised or flat.
@@ -61,8 +45,8 @@ public:
     void setView3D(int view);
 
     // Loading and saving the stored properties (and the extent, in HIMETRIC).
-    void readProperties(const LabelPropertyBag &bag);
-    void writeProperties(LabelPropertyBag &bag) const;
+    void readProperties(const PropertyBag &bag);
+    void writeProperties(PropertyBag &bag) const;
 
     // What the next paint draws.
     quint32 edgeColor(Edge edge) const;

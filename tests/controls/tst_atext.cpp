@@ -262,9 +262,9 @@ void TestAtext::persistenceRoundTrip()
     PropertyBag bag;
     box.WriteProperties(bag);
     QCOMPARE(bag.keys(),
-        QStringList({"text", "font", "forecolor", "lickey", "savekey", "enabled", "textboxhight", "backcolor",
-            "selectbackcolor", "maxlength", "database", "datafeild", "sellength", "selstart", "seltext",
-            "selcount", "fontsize", "flat3d", "locked", "listoutput", "listsql"}));
+        QStringList({"Text", "Font", "ForeColor", "lickey", "SaveKey", "Enabled", "TextboxHight", "BackColor",
+            "SelectBackColor", "MaxLength", "Database", "datafeild", "SelLength", "SelStart", "SelText",
+            "SelCount", "FontSize", "Flat3D", "Locked", "ListOUTPUT", "ListSQL"}));
     QCOMPARE(bag.read("SelText", QString()).toString(), QString("ell"));
 
     Atext loaded(&form);

@@ -89,9 +89,9 @@ void TestSpLebal::loadedControlDefaults()
     QFETCH(QString, caption);
     QFETCH(int, style);
     QFETCH(int, view);
-    LabelPropertyBag bag;
+    PropertyBag bag;
     if (!key.isEmpty())
-        bag.WriteProperty(key, value);
+        bag.write(key, value);
     SpLebal label("SpLebal1");
     label.setCaptionStyle(7);
     label.setDown3D(false);
@@ -108,15 +108,15 @@ void TestSpLebal::storedRangeLabel()
 {
     // The "to" label between the page-range fields of the print panel.
     QWidget panel;
-    LabelPropertyBag bag;
-    bag.WriteProperty("_ExtentX", 847);
-    bag.WriteProperty("_ExtentY", 503);
-    bag.WriteProperty("Caption", "to");
+    PropertyBag bag;
+    bag.write("_ExtentX", 847);
+    bag.write("_ExtentY", 503);
+    bag.write("Caption", "to");
     QFont font("MS Sans Serif");
     font.setPointSizeF(8.25);
     font.setWeight(QFont::Normal);
-    bag.WriteProperty("Font", font);
-    bag.WriteProperty("View3D", 2);
+    bag.write("Font", font);
+    bag.write("View3D", 2);
     SpLebal label("SpLebal1", &panel);
     label.readProperties(bag);
     QCOMPARE(label.Caption(), QString("to"));
@@ -127,11 +127,11 @@ void TestSpLebal::storedRangeLabel()
     QCOMPARE(label.Font().pointSizeF(), 8.25);
     QCOMPARE(label.size(), QSize(32, 19)); // at 96 DPI
 
-    LabelPropertyBag saved;
+    PropertyBag saved;
     label.writeProperties(saved);
     QCOMPARE(saved.keys(), QStringList({"_extentx", "_extenty", "Caption", "Font", "View3D"}));
-    QCOMPARE(saved.ReadProperty("_extentx").toInt(), 847);
-    QCOMPARE(saved.ReadProperty("_extenty").toInt(), 503);
+    QCOMPARE(saved.read("_extentx").toInt(), 847);
+    QCOMPARE(saved.read("_extenty").toInt(), 503);
 }
 
 void TestSpLebal::persistenceRoundTrip()
@@ -145,7 +145,7 @@ void TestSpLebal::persistenceRoundTrip()
     label.setBackColor(0x00112233);
     label.setForeColor(0x00445566);
     label.setView3D(1);
-    LabelPropertyBag bag;
+    PropertyBag bag;
     label.writeProperties(bag);
     QCOMPARE(bag.keys(),
         QStringList({"_extentx", "_extenty", "Caption", "HotKeyCaption", "CaptionStyle", "Down3D",
@@ -164,7 +164,7 @@ void TestSpLebal::persistenceRoundTrip()
 
     // Style 1 of a new control differs from the stored default 2, so it is written.
     SpLebal fresh("Lbl");
-    LabelPropertyBag freshBag;
+    PropertyBag freshBag;
     fresh.writeProperties(freshBag);
     QCOMPARE(freshBag.keys(), QStringList({"_extentx", "_extenty", "CaptionStyle"}));
 }

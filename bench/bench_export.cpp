@@ -1,0 +1,202 @@
+// Export speed on large print files: the web page (against sed doing the
+// same nine replacements), the plain text of all pages, and the workbook.
+// Run from the build folder: bench/bench_export
+
+#include "export/HtmlExport.h"
+#include "export/PageChoice.h"
+#include "export/PlainTextExport.h"
+#include "export/WorkbookExport.h"
+#include "report/PageTable.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+QTemporaryDir &workFolder()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+// A page of 66 lines of about 300 bytes, with every kind of emphasis on it.
+QByteArray page(int number)
+{
+    QByteArray bytes;
+    const QByteArray filler
+        = QByteArray("  Item 00000   Description of the goods   12 pcs     1,234.50   ").repeated(5);
+    for (int line = 0; line < 66; ++line) {
+        QByteArray text = filler.left(315);
+        switch (line) {
+        case 0:
+            text = "\x0e\x1b"
+                   "E\x1bGPAGE "
+                + QByteArray::number(number)
+                + "\x14\x1b"
+                  "F\x1bH"
+                + text.left(295);
+            break;
+        case 2:
+            text = "\x1b-1Customer\x1b-0  \x1b"
+                   "ETOTAL\x1b"
+                   "F"
+                + text.left(295);
+            break;
+        case 3:
+            text = "\x0f" + text + "\x12";
+            break;
+        case 5:
+            text = "\x12\x1bW \x1bM twelve pitch\x1bP" + text.left(295);
+            break;
+        default:
+            break;
+        }
+        bytes += text + "\r\n";
+    }
+    return bytes + '\f';
+}
+
+// Writes the print file page by page so the set-up itself stays small.
+QString printFile(int pages)
+{
+    const QString path = workFolder().filePath(QStringLiteral("report%1.prn").arg(pages));
+    if (!QFile::exists(path)) {
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        for (int p = 1; p <= pages; ++p)
+            file.write(page(p));
+    }
+    return path;
+}
+
+QString linesFile(int lines)
+{
+    const QString path = workFolder().filePath(QStringLiteral("lines%1.prn").arg(lines));
+    if (!QFile::exists(path)) {
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        for (int i = 0; i < lines; ++i)
+            file.write("00" + QByteArray::number(100000 + i) + "  Customer name here   Town      "
+                + QByteArray::number(i % 997)
+                + ".50   \x1b"
+                  "Eremark\x1b"
+                  "F\r\n");
+    }
+    return path;
+}
+
+// Resets the peak resident size, then reads it back (Linux).
+void resetPeakMemory()
+{
+    QFile clear("/proc/self/clear_refs");
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
+double peakMemoryMB()
+{
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    }
+    return 0;
+}
+
+void BM_WebPage(benchmark::State &state)
+{
+    const QString source = printFile(int(state.range(0)));
+    const QString target = workFolder().filePath("page.html");
+    const double fileMB = double(QFileInfo(source).size()) / (1 << 20);
+    double peak = 0;
+    for (auto _ : state) {
+        resetPeakMemory();
+        QString error;
+        if (!expHTml(source, target, HtmlColours(), &error))
+            state.SkipWithError(qPrintable(error));
+        peak = std::max(peak, peakMemoryMB());
+    }
+    state.counters["file_MB"] = fileMB;
+    state.counters["peak_RSS_MB"] = peak;
+    state.SetBytesProcessed(int64_t(state.iterations()) * QFileInfo(source).size());
+}
+BENCHMARK(BM_WebPage)->Arg(1250)->Arg(5000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+// sed making the same nine replacements, as a yardstick for the web page.
+void BM_SedWebPage(benchmark::State &state)
+{
+    const QString source = printFile(int(state.range(0)));
+    const QString target = workFolder().filePath("sed.html");
+    const QStringList script {"-e", "s| |\\&nbsp;|g", "-e",
+        QString::fromLatin1("s|\x0e\x1b"
+                            "E\x1bG|<H2 style = 'margin-top:0;margin bottom:0;  color:rgb(0,0,128);' >|g"),
+        "-e",
+        QString::fromLatin1("s|\x14\x1b"
+                            "F\x1bH|</H2>|g"),
+        "-e",
+        QString::fromLatin1("s|\x1b"
+                            "E|<b  style = ' color:rgb(128,0,0);'>|g"),
+        "-e",
+        QString::fromLatin1("s|\x1b"
+                            "F|</b>|g"),
+        "-e",
+        QString::fromLatin1("s|\x0f|<h6 style = 'margin-top:0;margin bottom:0 ;  color:rgb(128,0,128);'>|g"),
+        "-e", QString::fromLatin1("s|\x12|</h6>|g"), "-e", QString::fromLatin1("s|\x1b-1||g"), "-e",
+        QString::fromLatin1("s|\x1b-0||g"), source};
+    for (auto _ : state) {
+        QProcess sed;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("LC_ALL", "C");
+        sed.setProcessEnvironment(env);
+        sed.setStandardOutputFile(target);
+        sed.start("sed", script);
+        if (!sed.waitForFinished(-1) || sed.exitCode() != 0)
+            state.SkipWithError("sed failed");
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * QFileInfo(source).size());
+}
+BENCHMARK(BM_SedWebPage)->Arg(5000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+void BM_PlainTextAllPages(benchmark::State &state)
+{
+    const QString source = printFile(int(state.range(0)));
+    const QString target = workFolder().filePath("pages.txt");
+    PageTable table;
+    QString error;
+    table.load(source, &error);
+    const QVector<int> pages = pageIndexes(0, table.PageCount() - 1, table.PageCount());
+    for (auto _ : state) {
+        if (!savePlainText(target, table, pages, &error))
+            state.SkipWithError(qPrintable(error));
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * QFileInfo(source).size());
+}
+BENCHMARK(BM_PlainTextAllPages)->Arg(5000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+void BM_Workbook(benchmark::State &state)
+{
+    const QString source = linesFile(int(state.range(0)));
+    const QString target = workFolder().filePath("book.xlsx");
+    double peak = 0;
+    for (auto _ : state) {
+        resetPeakMemory();
+        QString error;
+        if (!WorkbookExport::write(source, target, {0, 9, 32, 42, 50, 58, 0}, nullptr, &error))
+            state.SkipWithError(qPrintable(error));
+        peak = std::max(peak, peakMemoryMB());
+    }
+    state.counters["peak_RSS_MB"] = peak;
+    state.counters["rows"] = double(state.range(0));
+}
+BENCHMARK(BM_Workbook)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+} // namespace
+
+BENCHMARK_MAIN();

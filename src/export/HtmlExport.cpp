@@ -1,0 +1,351 @@
+#include "export/HtmlExport.h"
+
+#include "platform/OleColor.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <array>
+#include <cstring>
+#include <vector>
+
+quint8 RgbR(quint32 Colr)
+{
+    return quint8((Colr % 65536) % 256);
+}
+
+quint8 RgbG(quint32 Colr)
+{
+    return quint8((Colr % 65536) / 256);
+}
+
+quint8 RgbB(quint32 Colr)
+{
+    // Only a plain 24-bit colour has its blue in one byte.
+    return quint8((Colr / 65536) % 256);
+}
+
+namespace {
+
+// A system-colour reference is first turned into the colour it stands for.
+quint32 plainColour(quint32 colour)
+{
+    return (colour & 0x80000000u) ? OleColor::fromColor(OleColor::toColor(colour)) : colour;
+}
+
+QByteArray rgbText(quint32 colour)
+{
+    colour = plainColour(colour);
+    return "rgb(" + QByteArray::number(RgbR(colour)) + ',' + QByteArray::number(RgbG(colour)) + ','
+        + QByteArray::number(RgbB(colour)) + ')';
+}
+
+QByteArray colourStyle(quint32 colour)
+{
+    return " color:" + rgbText(colour) + ';';
+}
+
+// The bytes that start something the translation replaces.
+constexpr char Esc = 27;
+constexpr char ShiftOut = 14; // starts the double-strike-bold opening
+constexpr char Dc4 = 20;      // starts the double-strike-bold closing
+constexpr char ShiftIn = 15;  // condensed on
+constexpr char Dc2 = 18;      // condensed off
+const char BBoldOpen[] = {ShiftOut, Esc, 'E', Esc, 'G'};
+const char BBoldClose[] = {Dc4, Esc, 'F', Esc, 'H'};
+
+std::array<bool, 256> specialBytes()
+{
+    std::array<bool, 256> table {};
+    for (unsigned char c : {'\r', ' ', '<', '>', '&', ShiftOut, Dc4, Esc, ShiftIn, Dc2})
+        table[c] = true;
+    return table;
+}
+const std::array<bool, 256> Special = specialBytes();
+
+class PageWriter
+{
+public:
+    PageWriter(QIODevice &out, const HtmlColours &colours)
+        : m_out(out)
+        , m_bboldOpen("<H2 style = 'margin-top:0;margin bottom:0; " + colourStyle(colours.dubble) + "' >")
+        , m_boldOpen("<b  style = '" + colourStyle(colours.bold) + "'>")
+        , m_condOpen("<h6 style = 'margin-top:0;margin bottom:0 ; " + colourStyle(colours.condence) + "'>")
+    {
+        m_buffer.reserve(BufferSize);
+    }
+
+    bool failed() const { return m_failed; }
+
+    void put(const char *data, size_t size)
+    {
+        if (m_buffer.size() + size > BufferSize) {
+            flush();
+            if (size > BufferSize) {
+                writeOut(data, size);
+                return;
+            }
+        }
+        m_buffer.insert(m_buffer.end(), data, data + size);
+    }
+    void put(const QByteArray &bytes) { put(bytes.constData(), size_t(bytes.size())); }
+    template <size_t N> void putLiteral(const char (&text)[N]) { put(text, N - 1); }
+
+    void flush()
+    {
+        if (!m_buffer.empty())
+            writeOut(m_buffer.data(), m_buffer.size());
+        m_buffer.clear();
+    }
+
+    // Translates the next bytes of the print file. Returns how many were
+    // used: a sequence or a CR LF cut by the end of the bytes waits for more,
+    // unless this is the end of the file.
+    size_t translate(const char *data, size_t size, bool atEnd);
+    void finishLine()
+    {
+        if (m_inLine)
+            endLine();
+    }
+
+private:
+    static constexpr size_t BufferSize = 1 << 20;
+
+    // Text copied to the page. The underline-off sequence is removed as the
+    // last step, after the underline-on sequences have gone, so it is matched
+    // on what is written: an ESC, or ESC "-", is held back until the next
+    // byte shows whether ESC "-0" is complete.
+    void text(const char *data, size_t size)
+    {
+        while (m_held && size) {
+            const char c = *data;
+            if (m_held == 1 && c == '-') {
+                m_held = 2;
+            } else if (m_held == 2 && c == '0') {
+                m_held = 0;
+            } else {
+                releaseHeld();
+                break;
+            }
+            ++data;
+            --size;
+        }
+        if (size)
+            put(data, size);
+    }
+    void element(const QByteArray &markup)
+    {
+        releaseHeld();
+        put(markup);
+    }
+    template <size_t N> void element(const char (&markup)[N])
+    {
+        releaseHeld();
+        put(markup, N - 1);
+    }
+    void escape()
+    {
+        if (m_held == 1)
+            put(&Esc, 1);
+        else if (m_held == 2)
+            putLiteral("\x1b-");
+        m_held = 1;
+    }
+    void releaseHeld()
+    {
+        if (m_held == 1)
+            put(&Esc, 1);
+        else if (m_held == 2)
+            putLiteral("\x1b-");
+        m_held = 0;
+    }
+    void endLine()
+    {
+        releaseHeld();
+        putLiteral("\r\n");
+        m_inLine = false;
+    }
+    void writeOut(const char *data, size_t size)
+    {
+        if (!m_failed && m_out.write(data, qint64(size)) != qint64(size))
+            m_failed = true;
+    }
+
+    QIODevice &m_out;
+    std::vector<char> m_buffer;
+    QByteArray m_bboldOpen, m_boldOpen, m_condOpen;
+    int m_held = 0;
+    bool m_inLine = false;
+    bool m_failed = false;
+};
+
+size_t PageWriter::translate(const char *data, size_t size, bool atEnd)
+{
+    size_t i = 0;
+    while (i < size) {
+        if (!m_inLine) {
+            putLiteral("<br>");
+            m_inLine = true;
+        }
+        size_t j = i;
+        while (j < size && !Special[static_cast<unsigned char>(data[j])])
+            ++j;
+        if (j > i)
+            text(data + i, j - i);
+        i = j;
+        if (i == size)
+            break;
+        const size_t rest = size - i;
+        const char *p = data + i;
+        switch (*p) {
+        case '\r':
+            if (rest < 2 && !atEnd)
+                return i;
+            i += (rest >= 2 && p[1] == '\n') ? 2 : 1;
+            endLine();
+            break;
+        case ' ':
+            element("&nbsp;");
+            ++i;
+            break;
+        case '&':
+            element("&amp;");
+            ++i;
+            break;
+        case '<':
+            element("&lt;");
+            ++i;
+            break;
+        case '>':
+            element("&gt;");
+            ++i;
+            break;
+        case ShiftOut:
+        case Dc4: {
+            if (rest < 5 && !atEnd)
+                return i;
+            const bool open = *p == ShiftOut;
+            if (rest >= 5 && std::memcmp(p, open ? BBoldOpen : BBoldClose, 5) == 0) {
+                if (open)
+                    element(m_bboldOpen);
+                else
+                    element("</H2>");
+                i += 5;
+            } else {
+                text(p, 1);
+                ++i;
+            }
+            break;
+        }
+        case Esc:
+            if (rest < 3 && !atEnd)
+                return i;
+            if (rest >= 2 && p[1] == 'E') {
+                element(m_boldOpen);
+                i += 2;
+            } else if (rest >= 2 && p[1] == 'F') {
+                element("</b>");
+                i += 2;
+            } else if (rest >= 3 && p[1] == '-' && p[2] == '1') {
+                i += 3; // underline on: dropped
+            } else {
+                escape();
+                ++i;
+            }
+            break;
+        case ShiftIn:
+            element(m_condOpen);
+            ++i;
+            break;
+        case Dc2:
+            element("</h6>");
+            ++i;
+            break;
+        default:
+            text(p, 1);
+            ++i;
+        }
+    }
+    return i;
+}
+
+QString nativePath(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+} // namespace
+
+bool expHTml(QIODevice &printFile, QIODevice &page, const HtmlColours &colours, QString *error)
+{
+    PageWriter writer(page, colours);
+    writer.putLiteral("<HTML>\r\n");
+    writer.put("<body  bgcolor='" + rgbText(colours.background) + "';>\r\n");
+    writer.putLiteral("<font face ='Courier New'>\r\n");
+    writer.putLiteral("<font size =3> <p style = 'margin-top:0;margin bottom:0; '>\r\n");
+
+    constexpr qint64 ChunkSize = 1 << 20;
+    std::vector<char> chunk(size_t(ChunkSize) + 8);
+    size_t carried = 0;
+    for (;;) {
+        const qint64 got = printFile.read(chunk.data() + carried, ChunkSize);
+        if (got < 0) {
+            if (error)
+                *error = printFile.errorString();
+            return false;
+        }
+        const bool atEnd = got == 0;
+        const size_t size = carried + size_t(got);
+        const size_t used = writer.translate(chunk.data(), size, atEnd);
+        carried = size - used;
+        if (carried)
+            std::memmove(chunk.data(), chunk.data() + used, carried);
+        if (writer.failed())
+            break;
+        if (atEnd)
+            break;
+    }
+    writer.finishLine();
+    writer.putLiteral("</p></font>\r\n</body>\r\n</HTML>\r\n");
+    writer.flush();
+    if (writer.failed()) {
+        if (error)
+            *error = page.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool expHTml(
+    const QString &printFilePath, const QString &pagePath, const HtmlColours &colours, QString *error)
+{
+    QFile in(printFilePath);
+    if (!in.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = QObject::tr("Cannot read the print file %1: %2")
+                         .arg(nativePath(printFilePath), in.errorString());
+        return false;
+    }
+    QSaveFile out(pagePath);
+    if (!out.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = QObject::tr("Cannot write %1: %2").arg(nativePath(pagePath), out.errorString());
+        return false;
+    }
+    QString reason;
+    if (!expHTml(in, out, colours, &reason)) {
+        out.cancelWriting();
+        if (error) {
+            *error = in.error() != QFile::NoError
+                ? QObject::tr("Cannot read the print file %1: %2").arg(nativePath(printFilePath), reason)
+                : QObject::tr("Cannot write %1: %2").arg(nativePath(pagePath), reason);
+        }
+        return false;
+    }
+    if (!out.commit()) {
+        if (error)
+            *error = QObject::tr("Cannot write %1: %2").arg(nativePath(pagePath), out.errorString());
+        return false;
+    }
+    return true;
+}

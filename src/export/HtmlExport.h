@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+class QIODevice;
+
+// The colours of a web page, as the view's swatches hold them (0x00BBGGRR).
+// Defaults are those of an empty settings store.
+struct HtmlColours
+{
+    quint32 background = 0xFFFFFF; // TXt(4) "Report Backcolor"
+    quint32 dubble = 0x800000;     // TXt(0) "Dubble": "bbold" text
+    quint32 bold = 0x000080;       // TXt(1) "Bold": "bold" text
+    quint32 condence = 0x800080;   // TXt(3) "Condence": "cond" text
+};
+
+// The components of a 0x00BBGGRR colour.
+quint8 RgbR(quint32 Colr);
+quint8 RgbG(quint32 Colr);
+quint8 RgbB(quint32 Colr);
+
+// Translates a whole print file into a web page, line by line: spaces become
+// non-breaking spaces, the emphasis sequences become coloured elements, the
+// underline sequences are dropped, and "<", ">" and "&" of the file's own
+// text are escaped. Lines end at CR LF or a lone CR. Streams: memory does not
+// grow with the file or with a line. Returns false with an error text when
+// reading or writing fails.
+bool expHTml(QIODevice &printFile, QIODevice &page, const HtmlColours &colours, QString *error);
+
+// The same from a print file to a web page file, written whole or not at all.
+// The error text names the file that failed.
+bool expHTml(
+    const QString &printFilePath, const QString &pagePath, const HtmlColours &colours, QString *error);

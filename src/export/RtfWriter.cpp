@@ -1,0 +1,225 @@
+#include "export/RtfWriter.h"
+
+#include <QDir>
+#include <QFontInfo>
+#include <QIODevice>
+#include <QSaveFile>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFragment>
+
+namespace {
+
+struct RunFormat
+{
+    int font = 0;
+    int halfPoints = 24;
+    int colour = 0; // 0: the reader's automatic colour
+    bool bold = false;
+    bool underline = false;
+};
+
+class RtfOutput
+{
+public:
+    explicit RtfOutput(const QTextDocument &document)
+        : m_document(document)
+        , m_default(document.defaultFont())
+    { }
+
+    bool write(QIODevice &out, QString *error);
+
+private:
+    RunFormat runFormat(const QTextCharFormat &format);
+    int fontIndex(const QString &family);
+    int colourIndex(const QColor &colour);
+    void changeTo(const RunFormat &next);
+    void text(const QString &text);
+    bool flush(QIODevice &out, QString *error, bool force);
+
+    const QTextDocument &m_document;
+    QFont m_default;
+    QStringList m_fonts;
+    QList<QRgb> m_colours;
+    QByteArray m_body;
+    RunFormat m_current;
+};
+
+RunFormat RtfOutput::runFormat(const QTextCharFormat &format)
+{
+    RunFormat run;
+    QString family = m_default.family();
+    if (format.hasProperty(QTextFormat::FontFamilies)) {
+        const QStringList families = format.fontFamilies().toStringList();
+        if (!families.isEmpty())
+            family = families.first();
+    } else if (format.hasProperty(QTextFormat::FontFamily)) {
+        family = format.property(QTextFormat::FontFamily).toString();
+    }
+    run.font = fontIndex(family);
+
+    qreal points = m_default.pointSizeF() > 0 ? m_default.pointSizeF() : 12.0;
+    if (format.hasProperty(QTextFormat::FontPointSize))
+        points = format.fontPointSize();
+    run.halfPoints = qMax(1, qRound(points * 2));
+
+    run.bold = format.hasProperty(QTextFormat::FontWeight) ? format.fontWeight() > QFont::Medium
+                                                           : m_default.bold();
+    run.underline = (format.hasProperty(QTextFormat::FontUnderline)
+                        || format.hasProperty(QTextFormat::TextUnderlineStyle))
+        ? format.fontUnderline()
+        : m_default.underline();
+
+    if (format.hasProperty(QTextFormat::ForegroundBrush) && format.foreground().style() != Qt::NoBrush)
+        run.colour = colourIndex(format.foreground().color());
+    return run;
+}
+
+int RtfOutput::fontIndex(const QString &family)
+{
+    int i = int(m_fonts.indexOf(family));
+    if (i < 0) {
+        i = int(m_fonts.size());
+        m_fonts.append(family);
+    }
+    return i;
+}
+
+int RtfOutput::colourIndex(const QColor &colour)
+{
+    const QRgb rgb = colour.rgb() & 0xFFFFFF;
+    int i = int(m_colours.indexOf(rgb));
+    if (i < 0) {
+        i = int(m_colours.size());
+        m_colours.append(rgb);
+    }
+    return i + 1;
+}
+
+void RtfOutput::changeTo(const RunFormat &next)
+{
+    const qsizetype before = m_body.size();
+    if (next.font != m_current.font)
+        m_body += "\\f" + QByteArray::number(next.font);
+    if (next.halfPoints != m_current.halfPoints)
+        m_body += "\\fs" + QByteArray::number(next.halfPoints);
+    if (next.colour != m_current.colour)
+        m_body += "\\cf" + QByteArray::number(next.colour);
+    if (next.bold != m_current.bold)
+        m_body += next.bold ? "\\b" : "\\b0";
+    if (next.underline != m_current.underline)
+        m_body += next.underline ? "\\ul" : "\\ulnone";
+    if (m_body.size() != before)
+        m_body += ' ';
+    m_current = next;
+}
+
+void RtfOutput::text(const QString &text)
+{
+    static const char Hex[] = "0123456789abcdef";
+    for (const QChar qc : text) {
+        const char16_t c = qc.unicode();
+        if (c == '\\' || c == '{' || c == '}') {
+            m_body += '\\';
+            m_body += char(c);
+        } else if (c == '\t') {
+            m_body += "\\tab ";
+        } else if (c == '\f') {
+            m_body += "\\page ";
+        } else if (c == QChar::LineSeparator) {
+            m_body += "\\line ";
+        } else if (c >= 32 && c < 127) {
+            m_body += char(c);
+        } else if (c < 256) {
+            const char hex[] = {'\\', '\'', Hex[c >> 4], Hex[c & 15]};
+            m_body.append(hex, 4);
+        } else {
+            m_body += "\\u" + QByteArray::number(qint16(c)) + '?';
+        }
+    }
+}
+
+bool RtfOutput::flush(QIODevice &out, QString *error, bool force)
+{
+    if (!force && m_body.size() < (1 << 20))
+        return true;
+    if (out.write(m_body) != m_body.size()) {
+        if (error)
+            *error = out.errorString();
+        return false;
+    }
+    m_body.clear();
+    return true;
+}
+
+bool RtfOutput::write(QIODevice &out, QString *error)
+{
+    // The tables come first in the file but are known only after the runs,
+    // so the runs are formatted once to fill them.
+    m_fonts.clear();
+    m_colours.clear();
+    m_current = runFormat(QTextCharFormat());
+    for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            runFormat(it.fragment().charFormat());
+    }
+
+    QByteArray head = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl";
+    for (int i = 0; i < m_fonts.size(); ++i) {
+        const bool fixed = m_fonts.at(i) == m_default.family()
+            ? m_default.styleHint() == QFont::Monospace || QFontInfo(m_default).fixedPitch()
+            : QFontInfo(QFont(m_fonts.at(i))).fixedPitch();
+        m_body.clear();
+        text(m_fonts.at(i));
+        head += "{\\f" + QByteArray::number(i) + (fixed ? "\\fmodern\\fprq1" : "\\fnil") + "\\fcharset0 "
+            + m_body + ";}";
+    }
+    head += "}\r\n{\\colortbl ;";
+    for (QRgb rgb : qAsConst(m_colours)) {
+        head += "\\red" + QByteArray::number(qRed(rgb)) + "\\green" + QByteArray::number(qGreen(rgb))
+            + "\\blue" + QByteArray::number(qBlue(rgb)) + ';';
+    }
+    head += "}\r\n\\viewkind4\\uc1\\pard\\plain\\f" + QByteArray::number(m_current.font) + "\\fs"
+        + QByteArray::number(m_current.halfPoints) + (m_current.bold ? "\\b" : "")
+        + (m_current.underline ? "\\ul" : "") + ' ';
+    m_body = head;
+
+    for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
+        if (block != m_document.begin())
+            m_body += "\\par\r\n";
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            changeTo(runFormat(fragment.charFormat()));
+            text(fragment.text());
+        }
+        if (!flush(out, error, false))
+            return false;
+    }
+    m_body += "}\r\n";
+    return flush(out, error, true);
+}
+
+} // namespace
+
+bool RtfWriter::write(const QTextDocument &document, QIODevice &out, QString *error)
+{
+    RtfOutput output(document);
+    return output.write(out, error);
+}
+
+bool RtfWriter::save(const QTextDocument &document, const QString &path, QString *error)
+{
+    QSaveFile file(path);
+    QString reason;
+    if (!file.open(QIODevice::WriteOnly))
+        reason = file.errorString();
+    else if (!write(document, file, &reason))
+        file.cancelWriting();
+    else if (!file.commit())
+        reason = file.errorString();
+    else
+        return true;
+    if (error)
+        *error = QObject::tr("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), reason);
+    return false;
+}

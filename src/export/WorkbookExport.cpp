@@ -1,0 +1,193 @@
+#include "export/WorkbookExport.h"
+
+#include "export/PrintFileLines.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QObject>
+#include <QTemporaryFile>
+#include <cctype>
+#include <cstdio>
+#include <sys/stat.h>
+#include <xlsxwriter.h>
+
+namespace WorkbookExport {
+
+namespace {
+
+constexpr int MaxRows = 1048576;
+constexpr int MaxColumns = 16384;
+constexpr int MaxCellChars = 32767;
+
+QString native(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+// Permissions a newly created file gets: the temporary file was made
+// private, the workbook should not be.
+void setNewFilePermissions(const QString &path, const QString &target)
+{
+    struct stat info;
+    mode_t mode;
+    if (::stat(QFile::encodeName(target).constData(), &info) == 0) {
+        mode = info.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    ::chmod(QFile::encodeName(path).constData(), mode);
+}
+
+} // namespace
+
+QVector<Cell> cutLine(const QByteArray &line, const QVector<int> &ColumnMarks)
+{
+    QVector<Cell> cells;
+    for (int j = 0; j + 1 < ColumnMarks.size(); ++j) {
+        const int start = ColumnMarks.at(j);
+        const int length = ColumnMarks.at(j + 1) - start;
+        if (length <= 0 || start < 0 || start >= line.size())
+            continue;
+        cells.append({j, line.mid(start, length)});
+    }
+    return cells;
+}
+
+QByteArray cellText(const QByteArray &piece)
+{
+    QByteArray utf8;
+    utf8.reserve(piece.size() + piece.size() / 4);
+    for (const char byte : piece) {
+        const auto c = static_cast<unsigned char>(byte);
+        if (c < 0x20 && c != '\t' && c != '\n')
+            continue;
+        if (c < 0x80) {
+            utf8 += char(c);
+        } else {
+            utf8 += char(0xC0 | (c >> 6));
+            utf8 += char(0x80 | (c & 0x3F));
+        }
+    }
+    return utf8;
+}
+
+bool numberOf(const QByteArray &piece, double *value)
+{
+    const QByteArray number = piece.trimmed();
+    qsizetype i = (number.startsWith('-') || number.startsWith('+')) ? 1 : 0;
+    const qsizetype firstDigit = i;
+    int digits = 0;
+    while (i < number.size() && std::isdigit(static_cast<unsigned char>(number.at(i))))
+        ++i, ++digits;
+    const qsizetype integerDigits = i - firstDigit;
+    if (integerDigits == 0 || (integerDigits > 1 && number.at(firstDigit) == '0'))
+        return false;
+    if (i < number.size() && number.at(i) == '.') {
+        ++i;
+        const qsizetype fractionStart = i;
+        while (i < number.size() && std::isdigit(static_cast<unsigned char>(number.at(i))))
+            ++i, ++digits;
+        if (i == fractionStart)
+            return false;
+    }
+    if (i != number.size() || digits > 15)
+        return false;
+    bool ok = false;
+    *value = number.toDouble(&ok);
+    return ok;
+}
+
+bool write(const QString &printFilePath, const QString &workbookPath, const QVector<int> &ColumnMarks,
+    const Progress &progress, QString *error)
+{
+    auto fail = [&](const QString &message) {
+        if (error)
+            *error = message;
+        return false;
+    };
+
+    QFile in(printFilePath);
+    if (!in.open(QIODevice::ReadOnly))
+        return fail(
+            QObject::tr("Cannot read the print file %1: %2").arg(native(printFilePath), in.errorString()));
+
+    const QFileInfo target(workbookPath);
+    QTemporaryFile part(
+        target.absolutePath() + QLatin1String("/.") + target.fileName() + QLatin1String(".XXXXXX"));
+    if (!part.open())
+        return fail(QObject::tr("Cannot write %1: %2").arg(native(workbookPath), part.errorString()));
+    part.close();
+    const QByteArray partName = QFile::encodeName(part.fileName());
+    const QByteArray tempFolder = QFile::encodeName(QDir::tempPath());
+
+    lxw_workbook_options options {};
+    options.constant_memory = LXW_TRUE;
+    options.tmpdir = const_cast<char *>(tempFolder.constData());
+    lxw_workbook *workbook = workbook_new_opt(partName.constData(), &options);
+    lxw_worksheet *sheet = workbook ? workbook_add_worksheet(workbook, nullptr) : nullptr;
+    if (!sheet) {
+        if (workbook)
+            workbook_close(workbook);
+        return fail(
+            QObject::tr("Cannot write %1: the workbook could not be started.").arg(native(workbookPath)));
+    }
+
+    QString problem;
+    PrintFileLines lines(in);
+    QByteArray line;
+    int row = 0; // 0-based row of the line being written
+    while (problem.isEmpty() && lines.next(&line)) {
+        if (row >= MaxRows) {
+            problem = QObject::tr("Cannot write %1: the print file has more than %2 lines, more than a "
+                                  "worksheet holds.")
+                          .arg(native(workbookPath))
+                          .arg(MaxRows);
+            break;
+        }
+        for (const Cell &cell : cutLine(line, ColumnMarks)) {
+            if (cell.column >= MaxColumns)
+                break;
+            double number = 0;
+            lxw_error result = LXW_NO_ERROR;
+            if (numberOf(cell.text, &number)) {
+                result
+                    = worksheet_write_number(sheet, lxw_row_t(row), lxw_col_t(cell.column), number, nullptr);
+            } else {
+                const QByteArray text = cellText(cell.text.left(MaxCellChars));
+                if (text.isEmpty())
+                    continue;
+                result = worksheet_write_string(
+                    sheet, lxw_row_t(row), lxw_col_t(cell.column), text.constData(), nullptr);
+            }
+            if (result != LXW_NO_ERROR) {
+                problem = QObject::tr("Cannot write %1: %2").arg(native(workbookPath), lxw_strerror(result));
+                break;
+            }
+        }
+        ++row;
+        if (problem.isEmpty() && progress && !progress(row + 1))
+            problem = QObject::tr("The workbook %1 was not written: the export was stopped.")
+                          .arg(native(workbookPath));
+    }
+    if (problem.isEmpty() && lines.failed())
+        problem
+            = QObject::tr("Cannot read the print file %1: %2").arg(native(printFilePath), in.errorString());
+
+    // Closing also frees the workbook; what it wrote is dropped on failure.
+    const lxw_error closed = workbook_close(workbook);
+    if (problem.isEmpty() && closed != LXW_NO_ERROR)
+        problem = QObject::tr("Cannot write %1: %2").arg(native(workbookPath), lxw_strerror(closed));
+    if (!problem.isEmpty())
+        return fail(problem);
+
+    setNewFilePermissions(part.fileName(), workbookPath);
+    if (std::rename(partName.constData(), QFile::encodeName(workbookPath).constData()) != 0)
+        return fail(QObject::tr("Cannot write %1: %2").arg(native(workbookPath), qt_error_string(errno)));
+    part.setAutoRemove(false);
+    return true;
+}
+
+} // namespace WorkbookExport

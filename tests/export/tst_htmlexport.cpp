@@ -1,0 +1,215 @@
+#include "TestSupport.h"
+#include "export/HtmlExport.h"
+
+#include <QBuffer>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QByteArray Esc("\x1b");
+const QByteArray BoldOnB = Esc + "E", BoldOffB = Esc + "F";
+const QByteArray BBoldOnB = "\x0e" + Esc + "E" + Esc + "G", BBoldOffB = "\x14" + Esc + "F" + Esc + "H";
+const QByteArray ULOnB = Esc + "-1", ULOffB = Esc + "-0";
+const QByteArray CondOnB("\x0f"), CondOffB("\x12");
+const QByteArray C96OnB = "\x12" + Esc + "W " + Esc + "M", C96OffB = Esc + "P";
+
+const QByteArray DefaultHead = "<HTML>\r\n"
+                               "<body  bgcolor='rgb(255,255,255)';>\r\n"
+                               "<font face ='Courier New'>\r\n"
+                               "<font size =3> <p style = 'margin-top:0;margin bottom:0; '>\r\n";
+const QByteArray Tail = "</p></font>\r\n</body>\r\n</HTML>\r\n";
+const QByteArray BoldTag = "<b  style = ' color:rgb(128,0,0);'>";
+const QByteArray H2Tag = "<H2 style = 'margin-top:0;margin bottom:0;  color:rgb(0,0,128);' >";
+const QByteArray H6Tag = "<h6 style = 'margin-top:0;margin bottom:0 ;  color:rgb(128,0,128);'>";
+
+// Hands out at most a few bytes per read, so sequences and line ends get
+// cut at every possible place between two reads.
+class TrickleDevice : public QIODevice
+{
+public:
+    TrickleDevice(const QByteArray &bytes, int step)
+        : m_bytes(bytes)
+        , m_step(step)
+    {
+        open(QIODevice::ReadOnly);
+    }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        const qint64 n = std::min({maxSize, qint64(m_step), qint64(m_bytes.size()) - m_pos});
+        memcpy(data, m_bytes.constData() + m_pos, size_t(n));
+        m_pos += n;
+        return n;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+    bool isSequential() const override { return true; }
+
+private:
+    QByteArray m_bytes;
+    int m_step;
+    qint64 m_pos = 0;
+};
+
+QByteArray exportBytes(QIODevice &in, const HtmlColours &colours = HtmlColours())
+{
+    QByteArray out;
+    QBuffer buffer(&out);
+    buffer.open(QIODevice::WriteOnly);
+    QString error;
+    if (!expHTml(in, buffer, colours, &error))
+        qWarning("export failed: %s", qPrintable(error));
+    return out;
+}
+
+QByteArray exportBytes(const QByteArray &printFile, const HtmlColours &colours = HtmlColours())
+{
+    QBuffer in;
+    in.setData(printFile);
+    in.open(QIODevice::ReadOnly);
+    return exportBytes(in, colours);
+}
+
+// The translation done the long way: each line on its own, one replacement
+// after the other over the whole line, as the table lists them.
+QByteArray referenceBody(const QByteArray &file)
+{
+    QByteArray body;
+    qsizetype start = 0;
+    while (start < file.size()) {
+        qsizetype end = file.indexOf('\r', start);
+        if (end < 0)
+            end = file.size();
+        QByteArray line = file.mid(start, end - start);
+        start = end + 1;
+        if (end < file.size() && start < file.size() && file.at(start) == '\n')
+            ++start;
+        line.replace("&", "&amp;").replace("<", "&lt;").replace(">", "&gt;");
+        line.replace(" ", "&nbsp;");
+        line.replace(BBoldOnB, H2Tag).replace(BBoldOffB, "</H2>");
+        line.replace(BoldOnB, BoldTag).replace(BoldOffB, "</b>");
+        line.replace(CondOnB, H6Tag).replace(CondOffB, "</h6>");
+        line.replace(ULOnB, "").replace(ULOffB, "");
+        body += "<br>" + line + "\r\n";
+    }
+    return body;
+}
+
+} // namespace
+
+class TestHtmlExport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { TestSupport::init(); }
+
+    void translation_data()
+    {
+        QTest::addColumn<QByteArray>("printFile");
+        QTest::addColumn<QByteArray>("body");
+
+        QTest::newRow("worked example") << QByteArray("AB  " + BoldOnB + "C" + BoldOffB)
+                                        << QByteArray("<br>AB&nbsp;&nbsp;" + BoldTag + "C</b>\r\n");
+        QTest::newRow("empty file") << QByteArray() << QByteArray();
+        QTest::newRow("line of spaces") << QByteArray("   \r\n") << QByteArray("<br>&nbsp;&nbsp;&nbsp;\r\n");
+        QTest::newRow("bbold has no b element") << QByteArray("x" + BBoldOnB + "TOTAL" + BBoldOffB + "y")
+                                                << QByteArray("<br>x" + H2Tag + "TOTAL</H2>y\r\n");
+        QTest::newRow("underline dropped")
+            << QByteArray(ULOnB + "Name" + ULOffB) << QByteArray("<br>Name\r\n");
+        QTest::newRow("cond region") << QByteArray(CondOnB + "small" + CondOffB)
+                                     << QByteArray("<br>" + H6Tag + "small</h6>\r\n");
+        QTest::newRow("twelve pitch keeps the rest of its sequence") << QByteArray(
+            C96OnB + "x" + C96OffB) << QByteArray("<br></h6>" + Esc + "W&nbsp;" + Esc + "Mx" + Esc + "P\r\n");
+        QTest::newRow("markup characters of the text escaped") << QByteArray(
+            "a<b> & <script>") << QByteArray("<br>a&lt;b&gt;&nbsp;&amp;&nbsp;&lt;script&gt;\r\n");
+        QTest::newRow("CR LF, lone CR; a lone LF stays in its line")
+            << QByteArray("a\r\nb\rc\n d") << QByteArray("<br>a\r\n<br>b\r\n<br>c\n&nbsp;d\r\n");
+        QTest::newRow("empty lines kept, no line after the last CR LF")
+            << QByteArray("\r\n\r\nz\r\n") << QByteArray("<br>\r\n<br>\r\n<br>z\r\n");
+        QTest::newRow("sequence split over two lines")
+            << QByteArray(Esc + "\r\nE") << QByteArray("<br>" + Esc + "\r\n<br>E\r\n");
+        QTest::newRow("underline off joined by a dropped underline on")
+            << QByteArray(Esc + ULOnB + "-0|" + Esc + "-" + ULOnB + "0") << QByteArray("<br>|\r\n");
+        QTest::newRow("other bytes unchanged") << QByteArray("\x0c\x1b@\xb3\xc4\x00\x7f", 7)
+                                               << QByteArray("<br>\x0c\x1b@\xb3\xc4\x00\x7f\r\n", 13);
+    }
+
+    void translation()
+    {
+        QFETCH(QByteArray, printFile);
+        QFETCH(QByteArray, body);
+        QCOMPARE(exportBytes(printFile), DefaultHead + body + Tail);
+        // Cut between any two reads, the page is the same.
+        for (int step : {1, 2, 3, 4, 5}) {
+            TrickleDevice trickle(printFile, step);
+            QCOMPARE(exportBytes(trickle), DefaultHead + body + Tail);
+        }
+    }
+
+    void colours_data()
+    {
+        QTest::addColumn<quint32>("colour");
+        QTest::addColumn<QString>("rgb");
+        QTest::newRow("black") << quint32(0) << "rgb(0,0,0)";
+        QTest::newRow("white") << quint32(0xFFFFFF) << "rgb(255,255,255)";
+        QTest::newRow("red 1 green 2 blue 3") << quint32(0x030201) << "rgb(1,2,3)";
+        QTest::newRow("navy") << quint32(0x800000) << "rgb(0,0,128)";
+    }
+
+    void colours()
+    {
+        QFETCH(quint32, colour);
+        QFETCH(QString, rgb);
+        HtmlColours colours;
+        colours.background = colour;
+        colours.bold = colour;
+        const QByteArray page = exportBytes("x" + BoldOnB + "y", colours);
+        QVERIFY(page.startsWith("<HTML>\r\n<body  bgcolor='" + rgb.toLatin1() + "';>\r\n"));
+        QVERIFY(page.contains("<b  style = ' color:" + rgb.toLatin1() + ";'>y"));
+    }
+
+    // Random mixtures of the sequences, their pieces and line ends come out
+    // exactly as the replacements made one after the other over each line.
+    void matchesReplacementsInOrder()
+    {
+        const QList<QByteArray> pieces {BoldOnB, BoldOffB, BBoldOnB, BBoldOffB, ULOnB, ULOffB, CondOnB,
+            CondOffB, C96OnB, Esc, "-", "0", "1", "E", "\x0e", "\x14", " ", "a", "<", "&", "\r", "\n",
+            "\r\n"};
+        QRandomGenerator random(1234);
+        for (int round = 0; round < 300; ++round) {
+            QByteArray file;
+            const int count = random.bounded(40);
+            for (int k = 0; k < count; ++k)
+                file += pieces.at(random.bounded(int(pieces.size())));
+            const QByteArray expected = DefaultHead + referenceBody(file) + Tail;
+            QCOMPARE(exportBytes(file), expected);
+            TrickleDevice trickle(file, 1 + random.bounded(4));
+            QCOMPARE(exportBytes(trickle), expected);
+        }
+    }
+
+    void fileWrittenAndReadErrorsNamed()
+    {
+        QTemporaryDir dir;
+        const QString source
+            = TestSupport::writeFile(dir.filePath("rep.prn"), "AB  " + BoldOnB + "C" + BoldOffB);
+        const QString page = dir.filePath("rep.html");
+        QString error;
+        QVERIFY(expHTml(source, page, HtmlColours(), &error));
+        QCOMPARE(
+            TestSupport::readFile(page), DefaultHead + "<br>AB&nbsp;&nbsp;" + BoldTag + "C</b>\r\n" + Tail);
+
+        QVERIFY(!expHTml(dir.filePath("missing.prn"), dir.filePath("other.html"), HtmlColours(), &error));
+        QVERIFY2(error.contains("missing.prn"), qPrintable(error));
+        QVERIFY(!QFile::exists(dir.filePath("other.html")));
+
+        QVERIFY(!expHTml(source, dir.filePath("no/such/folder/x.html"), HtmlColours(), &error));
+        QVERIFY2(error.contains("x.html"), qPrintable(error));
+    }
+};
+
+QTEST_MAIN(TestHtmlExport)
+#include "tst_htmlexport.moc"

@@ -1,0 +1,218 @@
+#include "TestSupport.h"
+#include "export/WorkbookExport.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QXmlStreamReader>
+
+using WorkbookExport::Cell;
+
+Q_DECLARE_METATYPE(QVector<Cell>)
+
+namespace {
+
+QByteArray unzipped(const QString &zip, const QString &member)
+{
+    QProcess unzip;
+    unzip.start("unzip", {"-p", zip, member});
+    unzip.waitForFinished(30000);
+    return unzip.readAllStandardOutput();
+}
+
+// The cells of sheet 1 by reference ("A1"), strings inline or shared.
+QMap<QString, QString> sheetCells(const QString &workbook)
+{
+    QStringList shared;
+    QXmlStreamReader strings(unzipped(workbook, "xl/sharedStrings.xml"));
+    while (!strings.atEnd()) {
+        if (strings.readNext() == QXmlStreamReader::StartElement && strings.name() == u"si")
+            shared << strings.readElementText(QXmlStreamReader::IncludeChildElements);
+    }
+    QMap<QString, QString> cells;
+    QXmlStreamReader sheet(unzipped(workbook, "xl/worksheets/sheet1.xml"));
+    QString ref, type;
+    while (!sheet.atEnd()) {
+        if (sheet.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (sheet.name() == u"c") {
+            ref = sheet.attributes().value("r").toString();
+            type = sheet.attributes().value("t").toString();
+        } else if (sheet.name() == u"is") {
+            cells[ref] = sheet.readElementText(QXmlStreamReader::IncludeChildElements);
+        } else if (sheet.name() == u"v") {
+            const QString v = sheet.readElementText();
+            cells[ref] = type == "s" ? shared.value(v.toInt()) : v;
+        }
+    }
+    if (sheet.hasError())
+        qWarning("sheet1.xml: %s", qPrintable(sheet.errorString()));
+    return cells;
+}
+
+} // namespace
+
+class TestWorkbookExport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { TestSupport::init(); }
+
+    void cutLine_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QVector<int>>("marks");
+        QTest::addColumn<QVector<Cell>>("cells");
+        const QByteArray thirty = "ABCDEFGHIJabcdefghijklmno12345";
+        QTest::newRow("marks 10 and 25 on 30 characters")
+            << thirty << QVector<int> {0, 10, 25, 0}
+            << QVector<Cell> {{0, "ABCDEFGHIJ"}, {1, "abcdefghijklmno"}};
+        QTest::newRow("decreasing marks 25 then 10")
+            << thirty << QVector<int> {0, 25, 10, 0} << QVector<Cell> {{0, thirty.left(25)}};
+        QTest::newRow("marks 20, 5, 15: rising piece after a fall")
+            << thirty << QVector<int> {0, 20, 5, 15, 0}
+            << QVector<Cell> {{0, thirty.left(20)}, {2, thirty.mid(5, 10)}};
+        QTest::newRow("no marks") << thirty << QVector<int> {0, 0} << QVector<Cell> {};
+        QTest::newRow("line ends before a piece")
+            << QByteArray("abc") << QVector<int> {0, 10, 25, 0} << QVector<Cell> {{0, "abc"}};
+        QTest::newRow("piece cut short by the line end")
+            << QByteArray("ABCDEFGHIJab") << QVector<int> {0, 10, 25, 0}
+            << QVector<Cell> {{0, "ABCDEFGHIJ"}, {1, "ab"}};
+        QTest::newRow("empty line") << QByteArray() << QVector<int> {0, 10, 0} << QVector<Cell> {};
+    }
+
+    void cutLine()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QVector<int>, marks);
+        QFETCH(QVector<Cell>, cells);
+        QCOMPARE(WorkbookExport::cutLine(line, marks), cells);
+    }
+
+    void cellText_data()
+    {
+        QTest::addColumn<QByteArray>("piece");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("ASCII") << QByteArray("Total 12.50") << "Total 12.50";
+        QTest::newRow("bytes above 127 as Latin-1")
+            << QByteArray("\xe9\xb3\xff") << QString::fromLatin1("\xe9\xb3\xff");
+        QTest::newRow("control codes dropped, tab kept") << QByteArray("\x1b"
+                                                                       "E\x0e\x0fsum\x12\t\x0c\x00x",
+            12) << "Esum\tx";
+    }
+
+    void cellText()
+    {
+        QFETCH(QByteArray, piece);
+        QFETCH(QString, text);
+        const QByteArray utf8 = WorkbookExport::cellText(piece);
+        QCOMPARE(QString::fromUtf8(utf8), text);
+    }
+
+    void numbers_data()
+    {
+        QTest::addColumn<QByteArray>("piece");
+        QTest::addColumn<bool>("isNumber");
+        QTest::addColumn<double>("value");
+        QTest::newRow("amount with spaces") << QByteArray("   1234.50 ") << true << 1234.5;
+        QTest::newRow("negative") << QByteArray("-7") << true << -7.0;
+        QTest::newRow("zero point five") << QByteArray("0.5") << true << 0.5;
+        QTest::newRow("leading zeros stay text") << QByteArray("007") << false << 0.0;
+        QTest::newRow("thousands separator stays text") << QByteArray("1,234.50") << false << 0.0;
+        QTest::newRow("trailing minus stays text") << QByteArray("12.00-") << false << 0.0;
+        QTest::newRow("formula stays text") << QByteArray("=1+2") << false << 0.0;
+        QTest::newRow("sixteen digits stay text") << QByteArray("1234567890123456") << false << 0.0;
+        QTest::newRow("bare point") << QByteArray("12.") << false << 0.0;
+        QTest::newRow("blank") << QByteArray("   ") << false << 0.0;
+    }
+
+    void numbers()
+    {
+        QFETCH(QByteArray, piece);
+        QFETCH(bool, isNumber);
+        QFETCH(double, value);
+        double got = 0;
+        QCOMPARE(WorkbookExport::numberOf(piece, &got), isNumber);
+        if (isNumber)
+            QCOMPARE(got, value);
+    }
+
+    void workbookCells()
+    {
+        QTemporaryDir dir;
+        const QString source = TestSupport::writeFile(dir.filePath("rep.prn"),
+            "ABCDEFGHIJabcdefghijklmno12345\r\n"
+            "\r\n"
+            "Caf\xe9 & <co>\x1b"
+            "E bold\x1b"
+            "F\rline four is long enough\n!\r\n"
+            "  1250.75     =SUM(A1)\r\n");
+        const QString book = dir.filePath("rep.xlsx");
+        QList<int> rows;
+        QString error;
+        QVERIFY2(WorkbookExport::write(
+                     source, book, {0, 10, 25, 0},
+                     [&](int next) {
+                         rows << next;
+                         return true;
+                     },
+                     &error),
+            qPrintable(error));
+        QCOMPARE(rows, (QList<int> {2, 3, 4, 5, 6}));
+        QCOMPARE(unzipped(book, "xl/workbook.xml").isEmpty(), false);
+        const QMap<QString, QString> cells = sheetCells(book);
+        QCOMPARE(cells.value("A1"), QString("ABCDEFGHIJ"));
+        QCOMPARE(cells.value("B1"), QString("abcdefghijklmno"));
+        QCOMPARE(cells.value("A3"), QString::fromLatin1("Caf\xe9 & <co"));
+        QCOMPARE(cells.value("B3"), QString(">E boldF"));
+        QCOMPARE(cells.value("A4"), QString("line four "));
+        QCOMPARE(cells.value("B4"), QString("is long enough\n"));
+        QCOMPARE(cells.value("A5"), QString("1250.75"));
+        QCOMPARE(cells.value("B5"), QString("    =SUM(A1)"));
+        QVERIFY(unzipped(book, "xl/worksheets/sheet1.xml").contains("<c r=\"A5\"><v>1250.75</v></c>"));
+        QCOMPARE(cells.size(), 8);
+        QCOMPARE(
+            QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList {"rep.prn", "rep.xlsx"}));
+        QVERIFY(QFile(book).permissions() & QFile::ReadOwner);
+    }
+
+    void emptyPrintFile()
+    {
+        QTemporaryDir dir;
+        const QString source = TestSupport::writeFile(dir.filePath("empty.prn"), "");
+        const QString book = dir.filePath("empty.xlsx");
+        QString error;
+        QVERIFY2(WorkbookExport::write(source, book, {0, 10, 0}, nullptr, &error), qPrintable(error));
+        QVERIFY(!unzipped(book, "xl/worksheets/sheet1.xml").isEmpty());
+        QVERIFY(sheetCells(book).isEmpty());
+    }
+
+    void failuresLeaveNoFile()
+    {
+        QTemporaryDir dir;
+        const QString source = TestSupport::writeFile(dir.filePath("rep.prn"), "one\r\ntwo\r\nthree\r\n");
+        QString error;
+
+        QVERIFY(!WorkbookExport::write(
+            dir.filePath("missing.prn"), dir.filePath("a.xlsx"), {0, 3, 0}, nullptr, &error));
+        QVERIFY2(error.contains("missing.prn"), qPrintable(error));
+
+        QVERIFY(!WorkbookExport::write(source, dir.filePath("no/folder/b.xlsx"), {0, 3, 0}, nullptr, &error));
+        QVERIFY2(error.contains("b.xlsx"), qPrintable(error));
+
+        // Stopped after the second line: the old workbook stays as it was.
+        const QString kept = TestSupport::writeFile(dir.filePath("kept.xlsx"), "old");
+        QVERIFY(!WorkbookExport::write(
+            source, kept, {0, 3, 0}, [](int next) { return next < 3; }, &error));
+        QVERIFY2(error.contains("kept.xlsx"), qPrintable(error));
+        QCOMPARE(TestSupport::readFile(kept), QByteArray("old"));
+
+        QCOMPARE(
+            QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList {"kept.xlsx", "rep.prn"}));
+    }
+};
+
+QTEST_MAIN(TestWorkbookExport)
+#include "tst_workbookexport.moc"
