@@ -1,0 +1,135 @@
+// Speed of the report view: showing a page with its markup passes, the
+// continuous view of a large file, and a search over a full page.
+#include "platform/MessageBox.h"
+#include "report/FrmReport.h"
+#include "report/PageDocument.h"
+#include "report/ReportFont.h"
+#include "report/ReportMarkup.h"
+#include "startup/MainModule.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTextDocument>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+QTemporaryDir *s_dir = nullptr;
+
+// A 66-line page of 136 columns, every line full of emphasis regions.
+QByteArray emphasisPage()
+{
+    QByteArray page;
+    const QByteArray word = "abcdefghijklmnopqrstuvwxy";
+    for (int line = 0; line < 66; ++line) {
+        QByteArray text;
+        text += CondOn.toLatin1() + word + CondOff.toLatin1() + ' ';
+        text += BoldOn.toLatin1() + word + BoldOff.toLatin1() + ' ';
+        text += ULineOn.toLatin1() + word + ULineOff.toLatin1() + ' ';
+        text += BBoldOn.toLatin1() + word.left(20) + BBoldOff.toLatin1() + ' ';
+        text += C96On.toLatin1() + word + C96Off.toLatin1() + ' ';
+        text += QByteArray(136 - 25 * 4 - 20 - 5, '.');
+        page += text + "\r\n";
+    }
+    return page + '\f';
+}
+
+QString writeFile(const QString &name, const QByteArray &bytes)
+{
+    const QString path = s_dir->filePath(name);
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(bytes);
+    return path;
+}
+
+FrmReport *openView(const QString &path)
+{
+    auto *view = new FrmReport;
+    view->LoadReport(path);
+    view->show();
+    QCoreApplication::processEvents();
+    return view;
+}
+
+void BM_ShowEmphasisPage(benchmark::State &state)
+{
+    FrmReport *view = openView(writeFile(QStringLiteral("emphasis.prn"), emphasisPage().repeated(4)));
+    int k = 0;
+    for (auto _ : state) {
+        view->DisplayPage(k);
+        k = (k + 1) % view->PageCount();
+    }
+    delete view;
+}
+BENCHMARK(BM_ShowEmphasisPage)->Unit(benchmark::kMillisecond);
+
+// The same page prepared without a view: text and passes, no layout.
+void BM_PreparePageNoLayout(benchmark::State &state)
+{
+    const QString page = QString::fromLatin1(emphasisPage());
+    for (auto _ : state) {
+        QTextDocument document;
+        document.setDefaultFont(reportFont(ReportStartPoints));
+        PageDocument::setText(&document, page);
+        applyMarkupPasses(&document, MarkupContext(), MarkupOrder::View);
+        benchmark::DoNotOptimize(document.characterCount());
+    }
+}
+BENCHMARK(BM_PreparePageNoLayout)->Unit(benchmark::kMillisecond);
+
+void BM_ContinuousView20MB(benchmark::State &state)
+{
+    QByteArray page = emphasisPage();
+    QByteArray file;
+    while (file.size() < 20 * 1024 * 1024)
+        file += page;
+    FrmReport *view = openView(writeFile(QStringLiteral("big.prn"), file));
+    auto *cont = view->findChild<QCheckBox *>(QStringLiteral("Check3"));
+    for (auto _ : state) {
+        cont->click(); // whole file into the view
+        state.PauseTiming();
+        cont->click(); // back to page 1
+        state.ResumeTiming();
+    }
+    delete view;
+}
+BENCHMARK(BM_ContinuousView20MB)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_SearchFullPage(benchmark::State &state)
+{
+    FrmReport *view = openView(writeFile(QStringLiteral("search.prn"), emphasisPage()));
+    auto *box = view->findChild<QLineEdit *>(QStringLiteral("Text4"));
+    box->setText(QStringLiteral("ab"));
+    for (auto _ : state) {
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        QCoreApplication::sendEvent(box, &enter);
+        state.PauseTiming();
+        view->DisplayPage(0);
+        state.ResumeTiming();
+    }
+    delete view;
+}
+BENCHMARK(BM_SearchFullPage)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    MessageBox::setTestMode(true);
+    fillControlSequences();
+    QTemporaryDir dir;
+    s_dir = &dir;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,514 @@
+#include "report/FrmReport.h"
+
+#include "controls/JeweledButton.h"
+#include "platform/Dialogs.h"
+#include "platform/KeyFilter.h"
+#include "platform/MessageBox.h"
+#include "platform/Twips.h"
+#include "printing/PrintPanel.h"
+#include "report/Calculator.h"
+#include "report/ReportColorPanel.h"
+#include "report/ReportFont.h"
+#include "startup/MainModule.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QTextEdit>
+#include <QTimer>
+
+namespace {
+
+// The form's back colour, 0x00BBGGRR 0xD7BEFE.
+const QColor FormColor(0xFE, 0xBE, 0xD7);
+
+int tw(double twips)
+{
+    return Twips::toPixels(twips);
+}
+
+double twipsOf(int pixels)
+{
+    return Twips::fromPixels(pixels);
+}
+
+void place(QWidget *w, double left, double top, double width, double height)
+{
+    w->setGeometry(tw(left), tw(top), tw(width), tw(height));
+}
+
+void setLeft(QWidget *w, double left)
+{
+    w->move(tw(left), w->y());
+}
+
+QTextEdit *makeRichText(const QString &name, QWidget *parent)
+{
+    auto *edit = new QTextEdit(parent);
+    edit->setObjectName(name);
+    edit->setAcceptRichText(false);
+    edit->setLineWrapMode(QTextEdit::NoWrap);
+    edit->setFont(reportFont(ReportStartPoints));
+    edit->document()->setDefaultFont(reportFont(ReportStartPoints));
+    edit->setUndoRedoEnabled(false);
+    return edit;
+}
+
+// A small pocket calculator, drawn so the picture needs no image file.
+QPixmap calculatorPicture()
+{
+    QPixmap pixmap(tw(360), tw(360));
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF body = QRectF(pixmap.rect()).adjusted(4, 1, -4, -1);
+    p.setPen(QPen(QColor(40, 40, 40), 1));
+    p.setBrush(QColor(90, 90, 100));
+    p.drawRoundedRect(body, 3, 3);
+    const double pad = body.width() * 0.12;
+    QRectF display(body.left() + pad, body.top() + pad, body.width() - 2 * pad, body.height() * 0.22);
+    p.setBrush(QColor(190, 220, 180));
+    p.drawRect(display);
+    const double keysTop = display.bottom() + pad;
+    const double keyW = (body.width() - 2 * pad) / 3.0;
+    const double keyH = (body.bottom() - pad - keysTop) / 3.0;
+    p.setBrush(QColor(235, 235, 235));
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c)
+            p.drawRect(QRectF(body.left() + pad + c * keyW + 1, keysTop + r * keyH + 1, keyW - 2, keyH - 2));
+    return pixmap;
+}
+
+} // namespace
+
+FrmReport::FrmReport(QWidget *parent)
+    : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("FrmReport"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Report View "));
+    QPalette p = palette();
+    p.setColor(QPalette::Window, FormColor);
+    setPalette(p);
+    setAutoFillBackground(true);
+    ColumnMarks = QVector<qint16>(11, 0);
+    buildControls();
+
+    setMinimumSize(tw(10500), tw(5000));
+    QSize size(tw(16500), tw(11000));
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size());
+    resize(size.expandedTo(minimumSize()));
+}
+
+FrmReport::~FrmReport()
+{
+    countOut();
+}
+
+void FrmReport::buildControls()
+{
+    Rt1 = makeRichText(QStringLiteral("Rt1"), this);
+    Rt1->setReadOnly(true);
+    Rt1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    Rt1->setContextMenuPolicy(Qt::NoContextMenu);
+    Rt1->viewport()->setContextMenuPolicy(Qt::NoContextMenu);
+    Rt1->installEventFilter(this);
+    Rt1->viewport()->installEventFilter(this);
+    RT3 = makeRichText(QStringLiteral("RT3"), this);
+    RT3->hide();
+    RTBox = makeRichText(QStringLiteral("RTBox"), this);
+    RTBox->hide();
+
+    buildTopBar();
+    buildBottomBar();
+
+    AQ = new QMenu(QStringLiteral("aaa"), this);
+    AQ->setObjectName(QStringLiteral("AQ"));
+    cccc = AQ->addAction(QStringLiteral("Copy"));
+    cccc->setObjectName(QStringLiteral("cccc"));
+    pppp = AQ->addAction(QStringLiteral("Paste"));
+    pppp->setObjectName(QStringLiteral("pppp"));
+    AQ->addSeparator()->setObjectName(QStringLiteral("g2"));
+    ht = AQ->addAction(QStringLiteral("Highlight Text"));
+    ht->setObjectName(QStringLiteral("ht"));
+    connect(cccc, &QAction::triggered, this, [this] { sendControlKey(Qt::Key_C); });
+    connect(pppp, &QAction::triggered, this, [this] { sendControlKey(Qt::Key_V); });
+    connect(ht, &QAction::triggered, this, &FrmReport::highlightSelection);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(300);
+    connect(Timer1, &QTimer::timeout, this, &FrmReport::Timer1_Timer);
+    Timer1->start();
+
+    Frame6 = new ReportColorPanel(this);
+    Frame6->move(tw(120), tw(1500));
+    Frame1 = new PrintPanel(this);
+    connect(CmdPrint, &QPushButton::clicked, this, [this] {
+        Frame1->show();
+        Frame1->raise();
+        // to do: printing (check the printer list when the panel opens)
+    });
+}
+
+void FrmReport::buildTopBar()
+{
+    Label4 = new QLabel(QStringLiteral("Color Setting"), this);
+    Label4->setObjectName(QStringLiteral("Label4"));
+    Label4->setCursor(Qt::PointingHandCursor);
+    Label4->installEventFilter(this);
+    place(Label4, 120, 100, 1300, 300);
+
+    Check1 = new QCheckBox(QStringLiteral("Vsual"), this);
+    Check1->setObjectName(QStringLiteral("Check1"));
+    Check1->setChecked(true);
+    place(Check1, 1500, 70, 900, 360);
+
+    Command2 = new JeweledButton(QStringLiteral("Command2"), QStringLiteral("Zoom"), this);
+    place(Command2, 2450, 70, 1100, 360);
+    connect(Command2, &QPushButton::clicked, this, &FrmReport::Command2_Click);
+
+    CmdImport = new JeweledButton(QStringLiteral("CmdImport"), QStringLiteral("Import"), this);
+    place(CmdImport, 3600, 70, 1000, 360);
+    connect(CmdImport, &QPushButton::clicked, this, &FrmReport::CmdImport_Click);
+
+    lb1 = new QLabel(QStringLiteral(" Pre-View "), this);
+    lb1->setObjectName(QStringLiteral("lb1"));
+    QFont previewFont(QStringLiteral("Times New Roman"));
+    previewFont.setStyleHint(QFont::Serif);
+    previewFont.setPointSize(12);
+    previewFont.setBold(true);
+    lb1->setFont(previewFont);
+    lb1->setAlignment(Qt::AlignCenter);
+    lb1->setCursor(Qt::PointingHandCursor);
+    lb1->installEventFilter(this);
+    place(lb1, 6000, 70, 1300, 360);
+
+    Label7 = new QLabel(QStringLiteral("Search String"), this);
+    Label7->setObjectName(QStringLiteral("Label7"));
+    Label7->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    place(Label7, 8000, 70, 1300, 360);
+    Text4 = new QLineEdit(this);
+    Text4->setObjectName(QStringLiteral("Text4"));
+    Text4->installEventFilter(this);
+    place(Text4, 9400, 70, 2000, 360);
+
+    LbPageNo = new QLabel(this);
+    LbPageNo->setObjectName(QStringLiteral("LbPageNo"));
+    LbPageNo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QFont pageFont = LbPageNo->font();
+    pageFont.setBold(true);
+    LbPageNo->setFont(pageFont);
+    place(LbPageNo, 11600, 70, 1500, 360);
+}
+
+void FrmReport::buildBottomBar()
+{
+    Frame8 = new QFrame(this);
+    Frame8->setObjectName(QStringLiteral("Frame8"));
+    Frame8->setFrameShape(QFrame::StyledPanel);
+
+    const struct
+    {
+        JeweledButton **button;
+        const char *name;
+        const char *caption;
+        void (FrmReport::*handler)();
+    } nav[] = {
+        {&CmdFst, "CmdFst", "&First", &FrmReport::CmdFst_Click},
+        {&CmdBck, "CmdBck", "&Back", &FrmReport::CmdBck_Click},
+        {&CmdNxt, "CmdNxt", "&Next", &FrmReport::CmdNxt_Click},
+        {&CmdLast, "CmdLast", "&Last", &FrmReport::CmdLast_Click},
+    };
+    double left = 60;
+    for (const auto &n : nav) {
+        *n.button = new JeweledButton(QString::fromLatin1(n.name), QString::fromLatin1(n.caption), Frame8);
+        place(*n.button, left, 150, 1000, 400);
+        connect(*n.button, &QPushButton::clicked, this, n.handler);
+        left += 1040;
+    }
+
+    SpLebal3 = new QLabel(QStringLiteral("GOTO"), Frame8);
+    SpLebal3->setObjectName(QStringLiteral("SpLebal3"));
+    SpLebal3->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    place(SpLebal3, 4300, 150, 650, 400);
+    Text2 = new QLineEdit(Frame8);
+    Text2->setObjectName(QStringLiteral("Text2"));
+    place(Text2, 5000, 170, 800, 360);
+    KeyFilter::install(Text2, IntegerKeyFilter);
+    Text2->installEventFilter(this);
+    connect(Text2, &QLineEdit::returnPressed, this, &FrmReport::goToPage);
+
+    JeweledButton1 = new JeweledButton(QStringLiteral("JeweledButton1"), QStringLiteral("Export"), Frame8);
+    place(JeweledButton1, 6000, 150, 1100, 400);
+    connect(JeweledButton1, &QPushButton::clicked, this, &FrmReport::exportReport);
+    CmdExelExp = new JeweledButton(QStringLiteral("CmdExelExp"), QStringLiteral("Excel"), Frame8);
+    place(CmdExelExp, 7150, 150, 1100, 400);
+    CmdExelExp->hide();
+    connect(CmdExelExp, &QPushButton::clicked, this, &FrmReport::CmdExelExp_Click);
+
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setPixmap(calculatorPicture());
+    Image1->setToolTip(QStringLiteral("Calculator"));
+    Image1->resize(tw(360), tw(360));
+    Image1->installEventFilter(this);
+
+    Check3 = new QCheckBox(QStringLiteral("Cont.. "), this);
+    Check3->setObjectName(QStringLiteral("Check3"));
+    Check3->resize(tw(1000), tw(300));
+    connect(Check3, &QCheckBox::clicked, this, &FrmReport::Check3_Click);
+    Check2 = new QCheckBox(QStringLiteral("Edit"), this);
+    Check2->setObjectName(QStringLiteral("Check2"));
+    Check2->resize(tw(1000), tw(300));
+    Check2->installEventFilter(this);
+    connect(Check2, &QCheckBox::clicked, this, &FrmReport::Check2_Click);
+
+    CmdPrint = new JeweledButton(QStringLiteral("CmdPrint"), QStringLiteral("&Print"), this);
+    CmdPrint->setToolTip(QStringLiteral("Open Print Dilog Box"));
+    CmdPrint->resize(tw(1000), tw(400));
+    JeExit = new JeweledButton(QStringLiteral("JeExit"), QStringLiteral("E&xit"), this);
+    JeExit->resize(tw(1000), tw(400));
+    connect(JeExit, &QPushButton::clicked, this, &QWidget::close);
+}
+
+bool FrmReport::LoadReport(const QString &file)
+{
+    // The file is read first, so a file that cannot be read changes nothing.
+    PageTable table;
+    QString error;
+    if (file.isEmpty() || !table.load(file, &error)) {
+        if (error.isEmpty())
+            error = tr("No file name was given.");
+        MessageBox::critical(this,
+            tr("The print file \"%1\" cannot be read.\n%2").arg(QDir::toNativeSeparators(file), error),
+            tr("Report View"));
+        return false;
+    }
+
+    Frame6->move(Frame6->x(), tw(1500));
+    Label4->show();
+    CmdPrint->show();
+    if (!m_counted) {
+        ++OpenViewCount;
+        m_counted = true;
+    }
+    Frame1->setPaperHeightText(QStringLiteral("0"));
+    ColumnMarks = QVector<qint16>(11, 0);
+    ColumnMarkCount = 0;
+    Frame6->showSettings(ReportViewSettings::read());
+    Frame1->readStoredMode();
+    QPalette back = Rt1->palette();
+    back.setColor(QPalette::Base, Frame6->swatchColor(ReportColorPanel::ReportBack));
+    Rt1->setPalette(back);
+    Frame1->LoadPrinters();
+    RefreshButtons(this);
+
+    ReportFile = file;
+    Pages = table;
+    Rt1->clear();
+    CurrentPage = 0;
+    showPage(0);
+    setPageLabel(0);
+    for (JeweledButton *b : {CmdBck, CmdNxt, CmdLast, CmdFst})
+        b->setEnabled(true);
+    if (PageCount() < 6) {
+        SpLebal3->hide();
+        Text2->hide();
+    }
+    return true;
+}
+
+MarkupContext FrmReport::markupContext() const
+{
+    MarkupContext context;
+    context.vsual = Check1->isChecked();
+    context.zoomedIn = ZoomedIn;
+    context.dubble = Frame6->swatchColor(ReportColorPanel::Dubble);
+    context.bold = Frame6->swatchColor(ReportColorPanel::Bold);
+    context.condence = Frame6->swatchColor(ReportColorPanel::Condence);
+    return context;
+}
+
+QColor FrmReport::swatchColor(int index) const
+{
+    return Frame6->swatchColor(index);
+}
+
+void FrmReport::setColumnMarkCount(int count)
+{
+    ColumnMarkCount = quint8(qBound(0, count, 255));
+    if (ColumnMarks.size() < ColumnMarkCount + 1)
+        ColumnMarks.resize(ColumnMarkCount + 1);
+}
+
+void FrmReport::exportReport()
+{
+    // to do: export
+}
+
+void FrmReport::CmdExelExp_Click()
+{
+    // to do: export
+}
+
+bool FrmReport::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        activateView();
+    return QWidget::event(event);
+}
+
+void FrmReport::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    activateView();
+}
+
+void FrmReport::activateView()
+{
+    Frame1->setPageCount(PageCount());
+    Frame1->selectPageOption(0);
+    layoutForm();
+    if (m_rt1Tag != QLatin1String("a")) {
+        m_rt1Tag = QStringLiteral("a");
+        CmdFst_Click();
+    }
+}
+
+void FrmReport::layoutForm()
+{
+    const double formWidth = twipsOf(width());
+    const double formHeight = twipsOf(height());
+    place(Rt1, 15, 500, formWidth - 100, formHeight - 1250);
+    const double barTop = twipsOf(Rt1->height()) + 500;
+
+    const double exitLeft = formWidth - twipsOf(JeExit->width()) - 200;
+    const double printLeft = formWidth - twipsOf(CmdPrint->width()) - twipsOf(JeExit->width()) - 260;
+    const double contLeft = printLeft - twipsOf(Check3->width()) - 300;
+    JeExit->move(tw(exitLeft), tw(barTop + 150));
+    CmdPrint->move(tw(printLeft), tw(barTop + 150));
+    Check3->move(tw(contLeft), tw(barTop + 40));
+    Check2->move(tw(contLeft), tw(barTop + 370));
+    // The picture sits left of the check boxes; it is drawn 15 twips further
+    // right and down while the mouse is on it.
+    m_imageHome = QPoint(tw(contLeft - 400), tw(barTop + 170));
+    Image1->move(m_imageHome + (m_image1Tag == QLatin1String("1") ? QPoint(tw(15), tw(15)) : QPoint()));
+    place(Frame8, 30, barTop, qMax(0.0, twipsOf(m_imageHome.x()) - 130), 700);
+
+    const double pageLeft = formWidth - twipsOf(LbPageNo->width()) - 200;
+    setLeft(LbPageNo, pageLeft);
+    setLeft(Text4, pageLeft - 200 - twipsOf(Text4->width()));
+    setLeft(Label7, twipsOf(Text4->x()) - 100 - twipsOf(Label7->width()));
+    setLeft(lb1, (formWidth - twipsOf(lb1->width())) / 2);
+
+    // The print panel is centred on the screen, but kept inside the window.
+    CenterForm(Frame1);
+    const int x = qBound(0, Frame1->x(), qMax(0, width() - Frame1->width()));
+    const int y = qBound(0, Frame1->y(), qMax(0, height() - Frame1->height()));
+    Frame1->move(x, y);
+}
+
+void FrmReport::closeEvent(QCloseEvent *event)
+{
+    m_text4Tag = QStringLiteral("1"); // stops a running search
+    Timer1->stop();
+    countOut();
+    event->accept();
+}
+
+void FrmReport::countOut()
+{
+    if (!m_counted)
+        return;
+    m_counted = false;
+    if (OpenViewCount > 0)
+        --OpenViewCount;
+}
+
+bool FrmReport::eventFilter(QObject *watched, QEvent *event)
+{
+    if (Rt1 && watched == Rt1->viewport())
+        return rt1MouseEvent(event) || QWidget::eventFilter(watched, event);
+    if (watched == Rt1)
+        return rt1KeyEvent(event) || QWidget::eventFilter(watched, event);
+
+    const QEvent::Type type = event->type();
+    if (watched == Text4 && type == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Escape) {
+            m_text4Tag = QStringLiteral("1");
+            return true;
+        }
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (!m_searching)
+                runSearch();
+            return true;
+        }
+    } else if (watched == Text2 && type == QEvent::FocusOut) {
+        Text2->clear();
+    } else if (watched == Check2 && type == QEvent::MouseButtonPress) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        const bool shiftRight = mouse->button() == Qt::RightButton && mouse->modifiers() == Qt::ShiftModifier;
+        Check1->setChecked(shiftRight);
+    } else if (watched == Image1) {
+        if (type == QEvent::Enter)
+            setImagePressed(true);
+        else if (type == QEvent::Leave)
+            setImagePressed(false);
+        else if (type == QEvent::MouseButtonRelease
+            && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
+            startCalculator();
+    } else if ((watched == Label4 || watched == lb1) && type == QEvent::MouseButtonRelease) {
+        showColorPanel();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void FrmReport::CmdImport_Click()
+{
+    const QString chosen = Dialogs::openFileName(this,
+        QStringLiteral("[ TXT File Only ]Select A File From Which To Retrive Data"),
+        QStringLiteral(" Txt File(*.txt)|*.txt"), m_importName);
+    // The dialog keeps the last name chosen in this view: cancelling it after
+    // an earlier Import loads that file again.
+    const QString name = chosen.isEmpty() ? m_importName : chosen;
+    if (name.isEmpty())
+        return;
+    m_importName = name;
+    PrintFileName = ShortPathOf(name);
+    if (PrintFileName.isEmpty())
+        PrintFileName = name;
+    LoadReport(PrintFileName);
+}
+
+void FrmReport::startCalculator()
+{
+    QString error;
+    if (!Calculator::start(&error))
+        MessageBox::information(this, error, QStringLiteral("Calculator"));
+}
+
+void FrmReport::setImagePressed(bool pressed)
+{
+    const QString tag = pressed ? QStringLiteral("1") : QStringLiteral("0");
+    if (m_image1Tag == tag)
+        return;
+    m_image1Tag = tag;
+    Image1->move(m_imageHome + (pressed ? QPoint(tw(15), tw(15)) : QPoint()));
+}
+
+void FrmReport::showColorPanel()
+{
+    Frame6->show();
+    Frame6->raise();
+}

@@ -1,0 +1,168 @@
+#pragma once
+
+#include "report/PageTable.h"
+#include "report/ReportMarkup.h"
+
+#include <QCursor>
+#include <QVector>
+#include <QWidget>
+
+class JeweledButton;
+class PrintPanel;
+class QAction;
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QTextEdit;
+class QTimer;
+class ReportColorPanel;
+
+// The report view window: one print file, shown a page at a time with its
+// emphasis, with paging, search, zoom, highlight, edit, a continuous view,
+// colour settings, and the print and export panels. Deletes itself on close
+// and counts itself among the open views while it is open.
+class FrmReport : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit FrmReport(QWidget *parent = nullptr);
+    ~FrmReport() override;
+
+    // Reads `file`, cuts it into pages and shows page 1. On a file that
+    // cannot be read: a message naming it, and the view is left as it was
+    // (a view that never loaded does not count as open).
+    bool LoadReport(const QString &file);
+
+    // What the print and export work reads.
+    const PageTable &pages() const { return Pages; }
+    int PageCount() const { return Pages.PageCount(); }
+    int currentPage() const { return CurrentPage; }
+    QString reportFile() const { return ReportFile; }
+    bool zoomedIn() const { return ZoomedIn; }
+    QTextEdit *rt1() const { return Rt1; }
+    QTextEdit *rt3() const { return RT3; }
+    QTextEdit *rtBox() const { return RTBox; }
+    PrintPanel *printPanel() const { return Frame1; }
+    ReportColorPanel *colorPanel() const { return Frame6; }
+    MarkupContext markupContext() const;
+    QColor swatchColor(int index) const;
+    // The recorded temporary file of the next character-mode print.
+    QString tagText() const { return m_tagText; }
+    void setTagText(const QString &text) { m_tagText = text; }
+    // Columns marked in the view for the spreadsheet export.
+    const QVector<qint16> &columnMarks() const { return ColumnMarks; }
+    int columnMarkCount() const { return ColumnMarkCount; }
+    void setColumnMarkCount(int count);
+    JeweledButton *excelButton() const { return CmdExelExp; }
+    QString statusTag() const { return m_timerTag; }
+
+    // Puts page k into the view, runs the markup passes and sets the label.
+    void DisplayPage(int k);
+    // The view's markup passes over what the view holds now, with the view
+    // frozen so it repaints once.
+    void ApplyPageMarkup();
+    // Writes the caret's column and line into the window caption.
+    void UpdateStatusLine();
+
+public slots:
+    void exportReport();
+    void CmdExelExp_Click();
+
+protected:
+    bool event(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildControls();
+    void buildTopBar();
+    void buildBottomBar();
+    void activateView();
+    void layoutForm();
+    void countOut();
+
+    // Paging.
+    void CmdFst_Click();
+    void CmdBck_Click();
+    void CmdNxt_Click();
+    void CmdLast_Click();
+    void goToPage();
+    void showPage(int k);
+    void setPageLabel(int k);
+    void Timer1_Timer();
+
+    // Rendering.
+    void Command2_Click();
+    void runSearch();
+    void highlightSelection();
+    void showContextMenu(const QPoint &viewportPos);
+    void sendControlKey(int key);
+    void Check2_Click(bool ticked);
+    void Check3_Click(bool ticked);
+    bool rt1MouseEvent(QEvent *event);
+    bool rt1KeyEvent(QEvent *event);
+
+    // Form conveniences.
+    void CmdImport_Click();
+    void startCalculator();
+    void setImagePressed(bool pressed);
+    void showColorPanel();
+
+    // The page table and view state.
+    QString ReportFile;
+    PageTable Pages;
+    int CurrentPage = 0;
+    bool ZoomedIn = false;
+    QVector<qint16> ColumnMarks;
+    quint8 ColumnMarkCount = 0;
+
+    // Controls.
+    QTextEdit *Rt1 = nullptr;
+    QTextEdit *RT3 = nullptr;
+    QTextEdit *RTBox = nullptr;
+    JeweledButton *CmdFst = nullptr;
+    JeweledButton *CmdBck = nullptr;
+    JeweledButton *CmdNxt = nullptr;
+    JeweledButton *CmdLast = nullptr;
+    QLabel *LbPageNo = nullptr;
+    QLineEdit *Text2 = nullptr;
+    QLabel *SpLebal3 = nullptr;
+    QLineEdit *Text4 = nullptr;
+    QLabel *Label7 = nullptr;
+    QCheckBox *Check1 = nullptr;
+    QCheckBox *Check2 = nullptr;
+    QCheckBox *Check3 = nullptr;
+    JeweledButton *Command2 = nullptr;
+    QTimer *Timer1 = nullptr;
+    JeweledButton *JeExit = nullptr;
+    JeweledButton *CmdImport = nullptr;
+    JeweledButton *CmdPrint = nullptr;
+    JeweledButton *JeweledButton1 = nullptr;
+    JeweledButton *CmdExelExp = nullptr;
+    QLabel *Label4 = nullptr;
+    QLabel *lb1 = nullptr;
+    QLabel *Image1 = nullptr;
+    QFrame *Frame8 = nullptr;
+    QMenu *AQ = nullptr;
+    QAction *cccc = nullptr;
+    QAction *pppp = nullptr;
+    QAction *ht = nullptr;
+    PrintPanel *Frame1 = nullptr;
+    ReportColorPanel *Frame6 = nullptr;
+
+    // Tag texts and flags of the form.
+    bool m_counted = false;
+    QString m_rt1Tag;    // "a" once the first activation has run
+    QString m_timerTag;  // "1" while the caption is up to date
+    QString m_text4Tag;  // "1" stops a running search
+    QString m_image1Tag; // "1" while the calculator picture looks pressed
+    QString m_tagText;
+    QString m_importName;
+    bool m_searching = false;
+    bool m_magnifier = false;
+    QPoint m_imageHome;
+};

@@ -1,0 +1,120 @@
+// Paging and the status line of the report view.
+#include "controls/JeweledButton.h"
+#include "platform/MessageBox.h"
+#include "platform/NumericText.h"
+#include "report/FrmReport.h"
+#include "report/PageDocument.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QTextDocument>
+#include <QTextEdit>
+
+#include <cmath>
+
+void FrmReport::showPage(int k)
+{
+    // The page and its form feed replace the whole content and its format.
+    // The text and its markup passes are put together in a document that no
+    // view lays out yet, and then handed to the view, so the page is laid
+    // out and painted once.
+    auto *document = new QTextDocument(Rt1);
+    document->setUndoRedoEnabled(false);
+    document->setDefaultFont(Rt1->font());
+    PageDocument::setText(document, Pages.page(k) + QChar(0x0C));
+    applyMarkupPasses(document, markupContext(), MarkupOrder::View);
+    // The edit deletes the document it made itself; ours are deleted here.
+    QTextDocument *previous = Rt1->document();
+    const bool ours = previous->parent() == Rt1;
+    Rt1->setDocument(document);
+    Rt1->setCurrentCharFormat(QTextCharFormat());
+    if (ours)
+        delete previous;
+}
+
+void FrmReport::setPageLabel(int k)
+{
+    LbPageNo->setText(QStringLiteral("Page %1/%2").arg(k + 1).arg(PageCount()));
+}
+
+void FrmReport::DisplayPage(int k)
+{
+    showPage(k);
+    setPageLabel(k);
+}
+
+void FrmReport::CmdFst_Click()
+{
+    CurrentPage = 0;
+    DisplayPage(CurrentPage);
+    CmdBck->setEnabled(false);
+    CmdNxt->setEnabled(true);
+}
+
+void FrmReport::CmdBck_Click()
+{
+    if (CurrentPage == 0)
+        CmdBck->setEnabled(false);
+    else
+        --CurrentPage;
+    DisplayPage(CurrentPage);
+    CmdNxt->setEnabled(true);
+}
+
+void FrmReport::CmdNxt_Click()
+{
+    if (CurrentPage == PageCount() - 1)
+        CmdNxt->setEnabled(false);
+    else
+        ++CurrentPage;
+    DisplayPage(CurrentPage);
+    CmdBck->setEnabled(true);
+}
+
+void FrmReport::CmdLast_Click()
+{
+    CurrentPage = PageCount() - 1;
+    DisplayPage(CurrentPage);
+    CmdNxt->setEnabled(false);
+    CmdBck->setEnabled(true);
+}
+
+void FrmReport::goToPage()
+{
+    const double number = std::trunc(NumericText::leadingNumber(Text2->text()));
+    if (number < 1 || number > PageCount()) {
+        MessageBox::show(this, QStringLiteral(" Select Valid PageNo...!"), QString(), QMessageBox::Critical);
+        return;
+    }
+    CurrentPage = int(number) - 1;
+    showPage(CurrentPage);
+    setPageLabel(CurrentPage);
+}
+
+void FrmReport::Timer1_Timer()
+{
+    if (m_timerTag != QLatin1String("1"))
+        UpdateStatusLine();
+}
+
+void FrmReport::UpdateStatusLine()
+{
+    // The view does not wrap, so its display lines are the text's lines.
+    const QTextCursor cursor = Rt1->textCursor();
+    const PageDocument::LineColumn at = PageDocument::lineColumn(Rt1->document(), cursor.selectionStart());
+    const int col = at.column;
+    const int selected = cursor.selectionEnd() - cursor.selectionStart();
+    setWindowTitle(
+        QStringLiteral(" Report View   [ Col : %1 Line : %2 ]   %3").arg(col).arg(at.line + 1).arg(selected));
+    m_timerTag = QStringLiteral("1");
+
+    // Column marks for the spreadsheet export, while its marking mode is on.
+    // The count is 8-bit: a 256th mark is refused.
+    if (CmdExelExp->tag() == QLatin1String("1") && ColumnMarkCount != 0 && ColumnMarkCount < 255) {
+        if (ColumnMarks.size() <= ColumnMarkCount)
+            ColumnMarks.resize(ColumnMarkCount + 1);
+        ColumnMarks[ColumnMarkCount] = qint16(col);
+        ++ColumnMarkCount;
+        ColumnMarks.resize(ColumnMarkCount + 1);
+    }
+}

@@ -1,0 +1,229 @@
+// What the report view shows of a page and the ways of changing it: markup,
+// zoom, search, highlight, the context menu, edit and the continuous view.
+#include "controls/JeweledButton.h"
+#include "platform/ByteText.h"
+#include "platform/MessageBox.h"
+#include "platform/Twips.h"
+#include "printing/PrintPanel.h"
+#include "report/FrmReport.h"
+#include "report/PageDocument.h"
+#include "report/ReportColorPanel.h"
+#include "report/ReportFont.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QTextEdit>
+
+namespace {
+
+// The pointer shown over the view while Ctrl is held: Ctrl+click zooms.
+QCursor magnifierCursor()
+{
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::white, 5, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(19, 19), QPointF(29, 29));
+    p.drawEllipse(QPointF(12, 12), 8, 8);
+    p.setPen(QPen(Qt::black, 3, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(19, 19), QPointF(29, 29));
+    p.setPen(QPen(Qt::black, 2));
+    p.setBrush(QColor(200, 230, 255, 160));
+    p.drawEllipse(QPointF(12, 12), 8, 8);
+    p.end();
+    return QCursor(pixmap, 12, 12);
+}
+
+bool isUserInput(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+void FrmReport::ApplyPageMarkup()
+{
+    // Frozen for the whole series, so the view repaints once.
+    Rt1->setUpdatesEnabled(false);
+    applyMarkupPasses(Rt1, markupContext(), MarkupOrder::View);
+    Rt1->setUpdatesEnabled(true);
+}
+
+void FrmReport::Command2_Click()
+{
+    const bool zoomIn = Command2->text() == QLatin1String("Zoom");
+    ZoomedIn = zoomIn;
+    Rt1->setFont(reportFont(zoomIn ? ReportZoomedPoints : ReportUnzoomedPoints));
+    showPage(CurrentPage);
+    Command2->setText(zoomIn ? QStringLiteral("Zoom Out") : QStringLiteral("Zoom"));
+}
+
+void FrmReport::runSearch()
+{
+    const QString s = Text4->text();
+    m_text4Tag = QStringLiteral("0");
+    if (s.isEmpty())
+        return;
+
+    QTextCharFormat mark;
+    mark.setForeground(Frame6->swatchColor(ReportColorPanel::SearchString));
+    mark.setFontWeight(Frame6->searchBold() ? QFont::Bold : QFont::Normal);
+
+    // Each step lets pending events run, so Escape in the search box can stop
+    // the search; meanwhile the view takes no input of its own.
+    QPointer<FrmReport> alive(this);
+    m_searching = true;
+    QTextDocument *document = Rt1->document();
+    const QPointer<QTextDocument> searched(document);
+    const int length = document->characterCount() - 1;
+    QTextCursor last;
+    for (int i = 0; i <= length;) {
+        if (m_text4Tag == QLatin1String("1"))
+            break;
+        QCoreApplication::processEvents();
+        if (!alive)
+            return; // the window was closed
+        // Stopped, or another page was shown meanwhile.
+        if (m_text4Tag == QLatin1String("1") || !searched || Rt1->document() != document)
+            break;
+        const QTextCursor found = document->find(s, i);
+        if (found.isNull())
+            break;
+        QTextCursor marker(found);
+        marker.mergeCharFormat(mark);
+        last = found;
+        i = found.selectionStart() + 1;
+    }
+    m_searching = false;
+    if (!last.isNull() && searched && Rt1->document() == document)
+        Rt1->setTextCursor(last);
+}
+
+void FrmReport::highlightSelection()
+{
+    QTextCharFormat format;
+    if (Frame6->highlightBold())
+        format.setFontWeight(QFont::Bold);
+    format.setForeground(Frame6->swatchColor(ReportColorPanel::Highlight));
+    QTextCursor cursor = Rt1->textCursor();
+    cursor.mergeCharFormat(format);
+}
+
+void FrmReport::showContextMenu(const QPoint &viewportPos)
+{
+    pppp->setEnabled(Check2->isChecked());
+    const QPoint inView = Rt1->viewport()->mapTo(Rt1, viewportPos);
+    const QPoint onForm(Twips::toPixels(Twips::fromPixels(inView.x()) + 50),
+        Twips::toPixels(Twips::fromPixels(inView.y()) + 525));
+    AQ->popup(mapToGlobal(onForm));
+}
+
+void FrmReport::sendControlKey(int key)
+{
+    QWidget *target = QApplication::focusWidget();
+    if (!target)
+        target = Rt1;
+    QKeyEvent press(QEvent::KeyPress, key, Qt::ControlModifier);
+    QCoreApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::ControlModifier);
+    QCoreApplication::sendEvent(target, &release);
+}
+
+void FrmReport::Check2_Click(bool ticked)
+{
+    Rt1->setReadOnly(!ticked);
+    if (ticked)
+        Frame1->selectPageOption(1);
+    else
+        Rt1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+}
+
+void FrmReport::Check3_Click(bool ticked)
+{
+    if (!ticked) {
+        LoadReport(ReportFile);
+        return;
+    }
+    // The whole file as it is, control codes visible; this can take a while.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QByteArray bytes;
+    QString error;
+    const bool read = ByteText::readFile(ReportFile, &bytes, &error);
+    if (read) {
+        Rt1->document()->setDefaultFont(Rt1->font());
+        PageDocument::setText(Rt1, ByteText::toText(bytes));
+    }
+    QGuiApplication::restoreOverrideCursor();
+    if (!read) {
+        Check3->setChecked(false);
+        MessageBox::critical(this,
+            tr("The print file \"%1\" cannot be read.\n%2").arg(QDir::toNativeSeparators(ReportFile), error),
+            tr("Report View"));
+    }
+}
+
+bool FrmReport::rt1MouseEvent(QEvent *event)
+{
+    if (m_searching && isUserInput(event->type()))
+        return true;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        m_timerTag = QStringLiteral("0");
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() == Qt::LeftButton && mouse->modifiers() == Qt::ControlModifier) {
+            Command2->click();
+            return true;
+        }
+        if (mouse->button() == Qt::RightButton) {
+            showContextMenu(mouse->position().toPoint());
+            return true;
+        }
+        return false;
+    }
+    case QEvent::MouseButtonRelease:
+        m_timerTag = QStringLiteral("0");
+        return false;
+    case QEvent::ContextMenu:
+        return true; // the view's own menu is AQ
+    default:
+        return false;
+    }
+}
+
+bool FrmReport::rt1KeyEvent(QEvent *event)
+{
+    if (m_searching && isUserInput(event->type()))
+        return true;
+    if (event->type() == QEvent::KeyPress) {
+        m_timerTag = QStringLiteral("0");
+        if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Control && !m_magnifier) {
+            static const QCursor magnifier = magnifierCursor();
+            m_magnifier = true;
+            Rt1->viewport()->setCursor(magnifier);
+        }
+    } else if (event->type() == QEvent::KeyRelease && m_magnifier) {
+        m_magnifier = false;
+        Rt1->viewport()->setCursor(Rt1->isReadOnly() ? Qt::ArrowCursor : Qt::IBeamCursor);
+    }
+    return false;
+}

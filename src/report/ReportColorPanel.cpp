@@ -1,0 +1,181 @@
+#include "report/ReportColorPanel.h"
+
+#include "controls/JeweledButton.h"
+#include "platform/Dialogs.h"
+#include "report/ReportFont.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace {
+
+struct Sample
+{
+    const char *caption;
+    double points;
+    bool bold;
+};
+
+const Sample Samples[ReportColorPanel::SwatchCount] = {
+    {"Dubble", 20.25, true},
+    {"Bold", 12, true},
+    {"Normal", 12, false},
+    {"Condence", 9, false},
+    {"Report Backcolor", 8.25, false},
+    {"Search String", 8.25, false},
+    {"HighLight Text", 8.25, false},
+};
+
+void setTextColor(QWidget *widget, const QColor &color)
+{
+    QPalette p = widget->palette();
+    p.setColor(QPalette::WindowText, color);
+    widget->setPalette(p);
+}
+
+} // namespace
+
+ReportColorPanel::ReportColorPanel(QWidget *parent)
+    : QFrame(parent)
+{
+    setObjectName(QStringLiteral("Frame6"));
+    setFrameShape(QFrame::Box);
+    setAutoFillBackground(true);
+
+    auto *grid = new QGridLayout(this);
+    auto *title = new QLabel(QStringLiteral("Color Setting"), this);
+    QFont titleFont = title->font();
+    titleFont.setBold(true);
+    title->setFont(titleFont);
+    grid->addWidget(title, 0, 0, 1, 2);
+    Command3 = new JeweledButton(QStringLiteral("Command3"), QStringLiteral("X"), this);
+    Command3->setFixedWidth(Command3->sizeHint().height() + 6);
+    connect(Command3, &QPushButton::clicked, this, &QWidget::hide);
+    grid->addWidget(Command3, 0, 2, Qt::AlignRight);
+
+    for (int i = 0; i < SwatchCount; ++i) {
+        TXt[i] = new QLineEdit(this);
+        TXt[i]->setObjectName(QStringLiteral("TXt(%1)").arg(i));
+        TXt[i]->setReadOnly(true);
+        TXt[i]->setFixedSize(40, 20);
+        TXt[i]->setToolTip(tr("Double-click to choose the colour"));
+        TXt[i]->installEventFilter(this);
+        Lb[i] = new QLabel(QString::fromLatin1(Samples[i].caption), this);
+        Lb[i]->setObjectName(QStringLiteral("Lb(%1)").arg(i));
+        Lb[i]->setFont(reportFont(Samples[i].points, Samples[i].bold));
+        grid->addWidget(TXt[i], i + 1, 0);
+        grid->addWidget(Lb[i], i + 1, 1);
+    }
+    ChSearch = new QCheckBox(QStringLiteral("Bold"), this);
+    ChSearch->setObjectName(QStringLiteral("ChSearch"));
+    grid->addWidget(ChSearch, SearchString + 1, 2);
+    ChHighlighte = new QCheckBox(QStringLiteral("Bold"), this);
+    ChHighlighte->setObjectName(QStringLiteral("ChHighlighte"));
+    grid->addWidget(ChHighlighte, Highlight + 1, 2);
+    ChL = new QCheckBox(QStringLiteral("-1  Line"), this);
+    ChL->setObjectName(QStringLiteral("ChL"));
+    grid->addWidget(ChL, SwatchCount + 1, 0, 1, 3, Qt::AlignLeft);
+
+    connect(
+        ChHighlighte, &QCheckBox::clicked, this, [](bool on) { ReportViewSettings::saveHighlightBold(on); });
+    connect(ChL, &QCheckBox::clicked, this, [](bool on) { ReportViewSettings::saveMinusOneLine(on); });
+
+    showSettings(ReportViewSettings());
+    m_colors[Normal] = Qt::black;
+    setSwatchColor(Normal, Qt::black);
+    adjustSize();
+    hide();
+}
+
+void ReportColorPanel::showSettings(const ReportViewSettings &s)
+{
+    setSwatchColor(Dubble, s.dubble);
+    setSwatchColor(Bold, s.bold);
+    setSwatchColor(Condence, s.condence);
+    setSwatchColor(ReportBack, s.reportBack);
+    setSwatchColor(SearchString, s.searchString);
+    setSwatchColor(Highlight, s.highlight);
+    ChSearch->setChecked(s.searchBold);
+    ChHighlighte->setChecked(s.highlightBold);
+    ChL->setChecked(s.minusOneLine);
+    for (int i : {Dubble, Bold, Condence})
+        colorSample(i);
+}
+
+QColor ReportColorPanel::swatchColor(int index) const
+{
+    return index >= 0 && index < SwatchCount ? m_colors[index] : QColor();
+}
+
+void ReportColorPanel::setSwatchColor(int index, const QColor &color)
+{
+    if (index < 0 || index >= SwatchCount || !color.isValid())
+        return;
+    m_colors[index] = color;
+    QPalette p = TXt[index]->palette();
+    p.setColor(QPalette::Base, color);
+    TXt[index]->setPalette(p);
+}
+
+bool ReportColorPanel::searchBold() const
+{
+    return ChSearch->isChecked();
+}
+
+bool ReportColorPanel::highlightBold() const
+{
+    return ChHighlighte->isChecked();
+}
+
+bool ReportColorPanel::minusOneLine() const
+{
+    return ChL->isChecked();
+}
+
+bool ReportColorPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        for (int i = 0; i < SwatchCount; ++i) {
+            if (watched == TXt[i]) {
+                chooseColor(i);
+                return true;
+            }
+        }
+    }
+    return QFrame::eventFilter(watched, event);
+}
+
+void ReportColorPanel::chooseColor(int index)
+{
+    // A cancelled dialog leaves the swatch and the stored colours alone.
+    const QColor chosen = Dialogs::color(window(), m_colors[index]);
+    if (!chosen.isValid())
+        return;
+    setSwatchColor(index, chosen);
+    for (int i : {Dubble, Bold, Normal, Condence, Highlight})
+        colorSample(i);
+    currentSettings().saveColors();
+}
+
+void ReportColorPanel::colorSample(int index)
+{
+    setTextColor(Lb[index], m_colors[index]);
+}
+
+ReportViewSettings ReportColorPanel::currentSettings() const
+{
+    ReportViewSettings s;
+    s.dubble = m_colors[Dubble];
+    s.bold = m_colors[Bold];
+    s.condence = m_colors[Condence];
+    s.reportBack = m_colors[ReportBack];
+    s.searchString = m_colors[SearchString];
+    s.highlight = m_colors[Highlight];
+    s.searchBold = ChSearch->isChecked();
+    s.highlightBold = ChHighlighte->isChecked();
+    s.minusOneLine = ChL->isChecked();
+    return s;
+}

@@ -1,0 +1,78 @@
+#include "report/ReportViewSettings.h"
+
+#include "platform/NumericText.h"
+#include "platform/OleColor.h"
+#include "platform/SettingsStore.h"
+#include "startup/MainModule.h"
+
+namespace {
+
+const QString Section = QStringLiteral("ReportView");
+
+// The stored number, or `fallback` when the key is absent or not a number.
+qint64 readNumber(const QString &key, qint64 fallback)
+{
+    const QString text = SettingsStore::read(SettingsAppName, Section, key, QString::number(fallback));
+    if (!NumericText::isNumber(text))
+        return fallback;
+    bool ok = false;
+    const qint64 value = text.trimmed().toLongLong(&ok);
+    return ok ? value : fallback;
+}
+
+QColor readColor(const QString &key, const QColor &fallback)
+{
+    const qint64 value = readNumber(key, OleColor::fromColor(fallback));
+    if (value < 0 || value > 0xFFFFFFFFLL)
+        return fallback;
+    const QColor color = OleColor::toColor(quint32(value));
+    return color.isValid() ? color : fallback;
+}
+
+void save(const QString &key, qint64 value)
+{
+    SettingsStore::save(SettingsAppName, Section, key, QString::number(value));
+}
+
+void saveColor(const QString &key, const QColor &color)
+{
+    save(key, OleColor::fromColor(color));
+}
+
+} // namespace
+
+ReportViewSettings ReportViewSettings::read()
+{
+    ReportViewSettings s;
+    s.dubble = readColor(QStringLiteral("BBold"), s.dubble);
+    s.bold = readColor(QStringLiteral("Bold"), s.bold);
+    s.condence = readColor(QStringLiteral("cond"), s.condence);
+    s.reportBack = readColor(QStringLiteral("RepotBackColor"), s.reportBack);
+    s.searchString = readColor(QStringLiteral("SearchString"), s.searchString);
+    s.highlight = readColor(QStringLiteral("Highlight"), s.highlight);
+    s.searchBold = readNumber(QStringLiteral("chSearch"), 1) != 0;
+    s.highlightBold = readNumber(QStringLiteral("ChHighlighte"), 0) != 0;
+    s.minusOneLine = readNumber(QStringLiteral("chl"), 0) != 0;
+    return s;
+}
+
+void ReportViewSettings::saveColors() const
+{
+    saveColor(QStringLiteral("BBold"), dubble);
+    saveColor(QStringLiteral("Bold"), bold);
+    saveColor(QStringLiteral("Cond"), condence);
+    saveColor(QStringLiteral("RepotBackColor"), reportBack);
+    saveColor(QStringLiteral("SearchString"), searchString);
+    save(QStringLiteral("chSearch"), searchBold ? 1 : 0);
+    saveColor(QStringLiteral("Highlight"), highlight);
+}
+
+void ReportViewSettings::saveHighlightBold(bool on)
+{
+    save(QStringLiteral("ChHighlighte"), on ? 1 : 0);
+}
+
+void ReportViewSettings::saveMinusOneLine(bool on)
+{
+    save(QStringLiteral("chl"), on ? 1 : 0);
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QColor>
+
+// The report view's stored colours and options (section "ReportView"). Read
+// once per load; an absent value, or one that is not a number, gives the
+// default. Colours are stored as 0x00BBGGRR in decimal.
+struct ReportViewSettings
+{
+    QColor dubble = QColor(0, 0, 0x80);           // "BBold"
+    QColor bold = QColor(0x80, 0, 0);             // "Bold"
+    QColor condence = QColor(0x80, 0, 0x80);      // "Cond"
+    QColor reportBack = QColor(0xFF, 0xFF, 0xFF); // "RepotBackColor"
+    QColor searchString = QColor(0xFF, 0x80, 0);  // "SearchString"
+    QColor highlight = QColor(0xFF, 0, 0);        // "Highlight"
+    bool searchBold = true;                       // "chSearch"
+    bool highlightBold = false;                   // "ChHighlighte"
+    bool minusOneLine = false;                    // "chl"
+
+    static ReportViewSettings read();
+
+    // Written together whenever a swatch colour is chosen.
+    void saveColors() const;
+    static void saveHighlightBold(bool on);
+    static void saveMinusOneLine(bool on);
+};
