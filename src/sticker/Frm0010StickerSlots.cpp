@@ -1,6 +1,7 @@
 // The sticker form's stored formats and its character-mode run.
 
 #include "platform/MessageBox.h"
+#include "report/OpenReportView.h"
 #include "sticker/CharSheetWriter.h"
 #include "sticker/FormatStore.h"
 #include "sticker/Frm0010Sticker.h"
@@ -55,5 +56,5 @@ void Frm0010Sticker::runCharacterSheet(StickerInput &input)
         MessageBox::show(this, result.error, designCaption(), QMessageBox::Critical);
         return;
     }
-    // VIEW
+    OpenReportView();
 }
