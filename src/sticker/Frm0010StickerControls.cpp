@@ -30,12 +30,12 @@ constexpr int RangeWidth = 780;
 
 void place(QWidget *w, int left, int top, int width, int height)
 {
-    w->setGeometry(Twips::toPixels(left), Twips::toPixels(top), Twips::toPixels(width),
-                   Twips::toPixels(height));
+    w->setGeometry(
+        Twips::toPixels(left), Twips::toPixels(top), Twips::toPixels(width), Twips::toPixels(height));
 }
 
 QLabel *label(const QString &name, const QString &caption, QWidget *parent, int left, int top, int width,
-              Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter)
+    Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter)
 {
     auto *l = new QLabel(caption, parent);
     l->setObjectName(name);
@@ -118,11 +118,12 @@ void Frm0010Sticker::buildLinePanel()
     static const int lineFields[7] = {0, 1, 2, 3, 4, 8, 9};
     for (int row = 0; row < 7; ++row) {
         const int top = 210 + row * 390;
-        lb[size_t(lineLabels[row])] = label(lbName(lineLabels[row]), QString::number(row + 1), Frame4, 45, top,
-                                           240, Qt::AlignRight | Qt::AlignVCenter);
+        lb[size_t(lineLabels[row])] = label(lbName(lineLabels[row]), QString::number(row + 1), Frame4, 45,
+            top, 240, Qt::AlignRight | Qt::AlignVCenter);
         const bool ranged = row == 3 || row == 4;
         const int field = lineFields[row];
-        Atxt[size_t(field)] = lineField(field, QString(), Frame4, 330, top, ranged ? ShortLineWidth : LineFieldWidth);
+        Atxt[size_t(field)]
+            = lineField(field, QString(), Frame4, 330, top, ranged ? ShortLineWidth : LineFieldWidth);
     }
     const int row4 = 210 + 3 * 390;
     const int row5 = 210 + 4 * 390;
@@ -132,8 +133,10 @@ void Frm0010Sticker::buildLinePanel()
     Atxt[11] = lineField(11, QString(), Frame4, 2910, row5, RangeWidth);
     Atxt[7] = lineField(7, QStringLiteral("4"), Frame4, 3030, 210, 450);
     Atxt[7]->hide();
-    lb[18] = label(lbName(18), QStringLiteral("0"), Frame4, 3720, row4, 330, Qt::AlignRight | Qt::AlignVCenter);
-    lb[16] = label(lbName(16), QStringLiteral("0"), Frame4, 3720, row5, 330, Qt::AlignRight | Qt::AlignVCenter);
+    lb[18]
+        = label(lbName(18), QStringLiteral("0"), Frame4, 3720, row4, 330, Qt::AlignRight | Qt::AlignVCenter);
+    lb[16]
+        = label(lbName(16), QStringLiteral("0"), Frame4, 3720, row5, 330, Qt::AlignRight | Qt::AlignVCenter);
     ChkIn1 = new QCheckBox(QStringLiteral("++"), Frame4);
     ChkIn1->setObjectName(QStringLiteral("ChkIn1"));
     place(ChkIn1, 4095, row4, 600, FieldHeight);
@@ -147,8 +150,8 @@ void Frm0010Sticker::buildLinePanel()
     TxNos = textBox(QStringLiteral("TxNos"), QStringLiteral("0"), Frame4, 1380, countRow, 900);
     lb[2] = label(lbName(2), QStringLiteral("0"), Frame4, 2310, countRow, 660);
     lb[2]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    lb[12] = label(lbName(12), QStringLiteral("Page"), Frame4, 3060, countRow, 480,
-                   Qt::AlignRight | Qt::AlignVCenter);
+    lb[12] = label(
+        lbName(12), QStringLiteral("Page"), Frame4, 3060, countRow, 480, Qt::AlignRight | Qt::AlignVCenter);
     txtPage = textBox(QStringLiteral("txtPage"), QStringLiteral("0"), Frame4, 3600, countRow, 660);
 
     const int modeRow = countRow + 420;
@@ -178,8 +181,8 @@ void Frm0010Sticker::buildLinePanel()
     JBshow[0]->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
     place(JBshow[0], 120, buttonRow, 1080, 480);
     JBshow[1] = new JeweledButton(QStringLiteral("JBshow(1)"), QStringLiteral("Print"), Frame4);
-    JBshow[1]->setIcon(QIcon::fromTheme(QStringLiteral("document-print"),
-                                        style()->standardIcon(QStyle::SP_DialogApplyButton)));
+    JBshow[1]->setIcon(QIcon::fromTheme(
+        QStringLiteral("document-print"), style()->standardIcon(QStyle::SP_DialogApplyButton)));
     place(JBshow[1], 1245, buttonRow, 1080, 480);
     CmdSave = new JeweledButton(QStringLiteral("CmdSave"), QStringLiteral("Save"), Frame4);
     place(CmdSave, 2370, buttonRow, 900, 480);
@@ -199,7 +202,8 @@ void Frm0010Sticker::buildSettingsPanel()
     constexpr int fieldLeft = 2580;
     constexpr int fieldWidth = 780;
     auto rowTop = [](int row) { return 330 + row * 315; };
-    auto setting = [&](QLineEdit *&box, const QString &name, int labelIndex, const QString &caption, int row) {
+    auto setting = [&](QLineEdit *&box, const QString &name, int labelIndex, const QString &caption,
+                       int row) {
         lb[size_t(labelIndex)] = label(lbName(labelIndex), caption, Frame1, 120, rowTop(row), labelWidth);
         box = textBox(name, QString(), Frame1, fieldLeft, rowTop(row), fieldWidth);
     };
@@ -209,7 +213,7 @@ void Frm0010Sticker::buildSettingsPanel()
     // Blank lines in character mode, the row pitch in Windows mode: both
     // modes use it, so it stays outside the Windows-mode frame.
     auto *label3 = label(QStringLiteral("Label3"), QStringLiteral("Margin Between Two Sticker"), Frame1, 120,
-                         rowTop(3), labelWidth);
+        rowTop(3), labelWidth);
     Q_UNUSED(label3);
     TxBlank = textBox(QStringLiteral("TxBlank"), QString(), Frame1, fieldLeft, rowTop(3), fieldWidth);
     setting(TxMaxFLenth, QStringLiteral("TxMaxFLenth"), 9, QStringLiteral("Max Field Lenth"), 4);

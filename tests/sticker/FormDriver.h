@@ -9,8 +9,7 @@
 // Drives the sticker form's controls the way a user does, by objectName.
 namespace FormDriver {
 
-template<typename T>
-T *control(QWidget *form, const QString &name)
+template <typename T> T *control(QWidget *form, const QString &name)
 {
     auto *w = form->findChild<T *>(name);
     if (!w)

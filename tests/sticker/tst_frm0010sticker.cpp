@@ -48,37 +48,68 @@ void TestFrm0010Sticker::controls_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<bool>("visible");
-    QTest::newRow("title") << "Label1" << "Sticker Printing" << true;
-    QTest::newRow("line 1 number") << "lb(11)" << "1" << true;
-    QTest::newRow("line 4 number") << "lb(6)" << "4" << true;
-    QTest::newRow("line 5 number") << "lb(10)" << "5" << true;
-    QTest::newRow("line 7 number") << "lb(15)" << "7" << true;
-    QTest::newRow("sticker count label") << "lb(0)" << "No of Sticker" << true;
-    QTest::newRow("page label") << "lb(12)" << "Page" << true;
-    QTest::newRow("window box") << "ChKwIN" << "Window" << true;
-    QTest::newRow("inner ++") << "ChkIn1" << "++" << true;
-    QTest::newRow("outer ++") << "ChkIn2" << "++" << true;
-    QTest::newRow("show") << "JBshow(0)" << "SHO&W" << true;
-    QTest::newRow("print") << "JBshow(1)" << "Print" << true;
-    QTest::newRow("save") << "CmdSave" << "Save" << true;
-    QTest::newRow("exit") << "CmdExit" << "    E &X I T" << true;
-    QTest::newRow("settings toggle hidden") << "JeweledButton1" << "Setting " << false;
-    QTest::newRow("slot 0 is captioned 6") << "OPss(0)" << "6" << true;
-    QTest::newRow("slot 1") << "OPss(1)" << "1" << true;
-    QTest::newRow("slot 6 is captioned 7") << "OPss(6)" << "7" << true;
-    QTest::newRow("slot 7 is captioned 8") << "OPss(7)" << "8" << true;
-    QTest::newRow("settings panel hidden") << "Frame1" << "Setting" << false;
-    QTest::newRow("slot frame") << "Frame3" << "Setting" << true;
-    QTest::newRow("windows frame") << "Frame5" << "Window base Setting" << true;
-    QTest::newRow("normal style") << "Op(0)" << "Normal    ( 80 Col )" << true;
-    QTest::newRow("condensed style") << "Op(1)" << "Cond.     (136 Col )" << true;
-    QTest::newRow("column gap") << "lb(8)" << "SPace Between Col" << true;
-    QTest::newRow("field length") << "lb(9)" << "Max Field Lenth" << true;
-    QTest::newRow("rows per sheet") << "lb(17)" << "Row Printing" << true;
-    QTest::newRow("loop position") << "lb(19)" << "Loop Position" << true;
-    QTest::newRow("column pitch") << "Label2" << "Sticker Left Space" << true;
-    QTest::newRow("line pitch") << "Label6" << "Space Between Two value" << true;
-    QTest::newRow("row pitch") << "Label3" << "Margin Between Two Sticker" << true;
+    QTest::newRow("title") << "Label1"
+                           << "Sticker Printing" << true;
+    QTest::newRow("line 1 number") << "lb(11)"
+                                   << "1" << true;
+    QTest::newRow("line 4 number") << "lb(6)"
+                                   << "4" << true;
+    QTest::newRow("line 5 number") << "lb(10)"
+                                   << "5" << true;
+    QTest::newRow("line 7 number") << "lb(15)"
+                                   << "7" << true;
+    QTest::newRow("sticker count label") << "lb(0)"
+                                         << "No of Sticker" << true;
+    QTest::newRow("page label") << "lb(12)"
+                                << "Page" << true;
+    QTest::newRow("window box") << "ChKwIN"
+                                << "Window" << true;
+    QTest::newRow("inner ++") << "ChkIn1"
+                              << "++" << true;
+    QTest::newRow("outer ++") << "ChkIn2"
+                              << "++" << true;
+    QTest::newRow("show") << "JBshow(0)"
+                          << "SHO&W" << true;
+    QTest::newRow("print") << "JBshow(1)"
+                           << "Print" << true;
+    QTest::newRow("save") << "CmdSave"
+                          << "Save" << true;
+    QTest::newRow("exit") << "CmdExit"
+                          << "    E &X I T" << true;
+    QTest::newRow("settings toggle hidden") << "JeweledButton1"
+                                            << "Setting " << false;
+    QTest::newRow("slot 0 is captioned 6") << "OPss(0)"
+                                           << "6" << true;
+    QTest::newRow("slot 1") << "OPss(1)"
+                            << "1" << true;
+    QTest::newRow("slot 6 is captioned 7") << "OPss(6)"
+                                           << "7" << true;
+    QTest::newRow("slot 7 is captioned 8") << "OPss(7)"
+                                           << "8" << true;
+    QTest::newRow("settings panel hidden") << "Frame1"
+                                           << "Setting" << false;
+    QTest::newRow("slot frame") << "Frame3"
+                                << "Setting" << true;
+    QTest::newRow("windows frame") << "Frame5"
+                                   << "Window base Setting" << true;
+    QTest::newRow("normal style") << "Op(0)"
+                                  << "Normal    ( 80 Col )" << true;
+    QTest::newRow("condensed style") << "Op(1)"
+                                     << "Cond.     (136 Col )" << true;
+    QTest::newRow("column gap") << "lb(8)"
+                                << "SPace Between Col" << true;
+    QTest::newRow("field length") << "lb(9)"
+                                  << "Max Field Lenth" << true;
+    QTest::newRow("rows per sheet") << "lb(17)"
+                                    << "Row Printing" << true;
+    QTest::newRow("loop position") << "lb(19)"
+                                   << "Loop Position" << true;
+    QTest::newRow("column pitch") << "Label2"
+                                  << "Sticker Left Space" << true;
+    QTest::newRow("line pitch") << "Label6"
+                                << "Space Between Two value" << true;
+    QTest::newRow("row pitch") << "Label3"
+                               << "Margin Between Two Sticker" << true;
 }
 
 void TestFrm0010Sticker::controls()
@@ -108,9 +139,9 @@ void TestFrm0010Sticker::captionCarriesVersion()
     QCOMPARE(text(&form, QStringLiteral("Combo1")), QStringLiteral("1"));
     QCOMPARE(form.maxField(), 1);
     QCOMPARE(control<JeweledButton>(&form, QStringLiteral("JBshow(0)"))->toolTip(),
-             QStringLiteral("Display Page Wise  Print View "));
+        QStringLiteral("Display Page Wise  Print View "));
     QCOMPARE(control<JeweledButton>(&form, QStringLiteral("CmdExit"))->toolTip(),
-             QStringLiteral("Return to Main Menu"));
+        QStringLiteral("Return to Main Menu"));
 }
 
 void TestFrm0010Sticker::rangeSizes_data()
@@ -120,8 +151,10 @@ void TestFrm0010Sticker::rangeSizes_data()
     QTest::addColumn<QString>("columns");
     QTest::addColumn<QStringList>("expected"); // lb(18), lb(16), TxNos, TxRow, lb(2)
     const QStringList ranges {"601", "612", "1", "10"};
-    QTest::newRow("loop 4, 6 columns") << "4" << ranges << "6" << QStringList {"12", "10", "120", "20", "120"};
-    QTest::newRow("7 columns hold fewer") << "4" << ranges << "7" << QStringList {"12", "10", "120", "17", "119"};
+    QTest::newRow("loop 4, 6 columns")
+        << "4" << ranges << "6" << QStringList {"12", "10", "120", "20", "120"};
+    QTest::newRow("7 columns hold fewer")
+        << "4" << ranges << "7" << QStringList {"12", "10", "120", "17", "119"};
     QTest::newRow("loop 5 swaps the labels")
         << "5" << ranges << "6" << QStringList {"10", "12", "120", "20", "120"};
     QTest::newRow("end below start") << "4" << QStringList {"612", "601", "1", "10"} << "6"
@@ -213,11 +246,21 @@ void TestFrm0010Sticker::keyFilter_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("first range from: letters refused") << "Atxt(5)" << "6a0b1" << "601";
-    QTest::newRow("first range to: letters refused") << "Atxt(6)" << "A-12." << "-12";
-    QTest::newRow("second range from takes letters") << "Atxt(10)" << "1a" << "1a";
-    QTest::newRow("second range to takes letters") << "Atxt(11)" << "x9" << "x9";
-    QTest::newRow("a line takes anything") << "Atxt(0)" << "No. 5" << "No. 5";
+    QTest::newRow("first range from: letters refused") << "Atxt(5)"
+                                                       << "6a0b1"
+                                                       << "601";
+    QTest::newRow("first range to: letters refused") << "Atxt(6)"
+                                                     << "A-12."
+                                                     << "-12";
+    QTest::newRow("second range from takes letters") << "Atxt(10)"
+                                                     << "1a"
+                                                     << "1a";
+    QTest::newRow("second range to takes letters") << "Atxt(11)"
+                                                   << "x9"
+                                                   << "x9";
+    QTest::newRow("a line takes anything") << "Atxt(0)"
+                                           << "No. 5"
+                                           << "No. 5";
 }
 
 void TestFrm0010Sticker::keyFilter()

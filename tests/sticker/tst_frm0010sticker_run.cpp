@@ -1,7 +1,7 @@
 #include "FormDriver.h"
 #include "TestSupport.h"
-#include "platform/MessageBox.h"
 #include "platform/AppPaths.h"
+#include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
 #include "printing/CurrentPrinter.h"
 #include "startup/MainModule.h"
@@ -77,8 +77,8 @@ void TestFrm0010StickerRun::slotSelectionLoadsValuesAndBoldCaption()
     SettingsStore::save(app, section, QStringLiteral("3 1"), QStringLiteral("from the store"));
     SettingsStore::save(app, section, QStringLiteral("3 3"), QStringLiteral("third line"));
     TestSupport::writeFile(QDir(AppPaths::formatFolder()).filePath(QStringLiteral("3.txt")),
-                           "ACME STORES\r\nMain Road\r\n\r\nBox\r\nLot\r\n101\r\n150\r\n4\r\n\r\n\r\n"
-                           "5\r\n2\r\n4\r\n25\r\n18\r\n7\r\n9\r\n 5 \r\n 5 \r\n 1 \r\n 0 \r\n");
+        "ACME STORES\r\nMain Road\r\n\r\nBox\r\nLot\r\n101\r\n150\r\n4\r\n\r\n\r\n"
+        "5\r\n2\r\n4\r\n25\r\n18\r\n7\r\n9\r\n 5 \r\n 5 \r\n 1 \r\n 0 \r\n");
     Frm0010Sticker form;
     QCOMPARE(form.formatSlot(), 1);
     QVERIFY(control<QRadioButton>(&form, QStringLiteral("OPss(1)"))->font().bold());
@@ -86,7 +86,8 @@ void TestFrm0010StickerRun::slotSelectionLoadsValuesAndBoldCaption()
     click(&form, QStringLiteral("OPss(3)"));
     QCOMPARE(form.formatSlot(), 3);
     for (int slot = 0; slot < FormatStore::SlotCount; ++slot)
-        QCOMPARE(control<QRadioButton>(&form, QStringLiteral("OPss(%1)").arg(slot))->font().bold(), slot == 3);
+        QCOMPARE(
+            control<QRadioButton>(&form, QStringLiteral("OPss(%1)").arg(slot))->font().bold(), slot == 3);
     QCOMPARE(text(&form, QStringLiteral("Atxt(0)")), QStringLiteral("ACME STORES"));
     QCOMPARE(text(&form, QStringLiteral("Atxt(2)")), QString()); // the file's empty line wins
     QCOMPARE(text(&form, QStringLiteral("Atxt(5)")), QStringLiteral("101"));
@@ -209,6 +210,7 @@ void TestFrm0010StickerRun::windowShowDrawsOnPicOnly()
     QVERIFY(pic->isVisible()); // the settings panel opened to show the sheet
     QCOMPARE(text(&form, QStringLiteral("txtPage")), QStringLiteral("1"));
     QVERIFY(MessageBox::shown().isEmpty());
+    QVERIFY(form.grab().save(QDir::temp().filePath(QStringLiteral("Frm0010Sticker-Pic.png"))));
 
     // A second show clears the view first.
     click(&form, QStringLiteral("JBshow(0)"));
@@ -247,8 +249,8 @@ void TestFrm0010StickerRun::exitClosesEveryWindow()
     QVERIFY(MessageBox::shown().isEmpty());
     // Nothing was saved.
     QCOMPARE(SettingsStore::read(QStringLiteral("Sticker2"), QStringLiteral("Sticker"), QStringLiteral("1 1"),
-                                 QStringLiteral("none")),
-             QStringLiteral("none"));
+                 QStringLiteral("none")),
+        QStringLiteral("none"));
 }
 
 QTEST_MAIN(TestFrm0010StickerRun)

@@ -72,8 +72,11 @@ void TestFrm0010StickerView::showOpensViewOnSheet_data()
     QTest::addColumn<QByteArray>("bytes");
     const QByteArray sheet("AB    AB\r\n\r\nC     C\r\nN1    N2\r\n\r\n"
                            "AB    AB\r\n\r\nC     C\r\nN3    N4\r\n.  .  .\r\n");
-    QTest::newRow("show, normal") << "JBshow(0)" << "Op(0)" << sheet + "\f\r\n";
-    QTest::newRow("print, condensed") << "JBshow(1)" << "Op(1)" << "\x0f" + sheet + "\x12\f\r\n";
+    QTest::newRow("show, normal") << "JBshow(0)"
+                                  << "Op(0)" << sheet + "\f\r\n";
+    QTest::newRow("print, condensed") << "JBshow(1)"
+                                      << "Op(1)"
+                                      << "\x0f" + sheet + "\x12\f\r\n";
 }
 
 void TestFrm0010StickerView::showOpensViewOnSheet()
@@ -113,7 +116,7 @@ void TestFrm0010StickerView::seventhViewRefusedThenExitClosesAll()
     QCOMPARE(int(OpenViewCount), 6);
     QCOMPARE(MessageBox::shown().size(), 1);
     QCOMPARE(MessageBox::shown().first().text,
-             QStringLiteral(" Max Six Report View Open ...\r\n\r\n Please Close Report View and Try Again .."));
+        QStringLiteral(" Max Six Report View Open ...\r\n\r\n Please Close Report View and Try Again .."));
     QCOMPARE(MessageBox::shown().first().icon, QMessageBox::Critical);
     // The refused run's file stays, beside the sixth view's.
     QCOMPARE(QSet<QString>(files.begin(), files.end()).size(), 7);
