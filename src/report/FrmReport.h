@@ -67,6 +67,14 @@ public:
     // Writes the caret's column and line into the window caption.
     void UpdateStatusLine();
 
+    // The pages the print panel's page options choose: all, the page on
+    // screen, or the typed range (kept to the pages that exist).
+    QVector<int> chosenPages() const;
+    // Assembles the chosen pages in RT3. With the print-mode flag (CmdOk's
+    // tag "1") prints them page by page through the desktop driver;
+    // otherwise formats RT3 for export and returns.
+    void PrintExport();
+
 public slots:
     void exportReport();
     void CmdExelExp_Click();
