@@ -1,0 +1,60 @@
+// The sticker form's stored formats and its character-mode run.
+
+#include "platform/MessageBox.h"
+#include "report/OpenReportView.h"
+#include "sticker/CharSheetWriter.h"
+#include "sticker/FormatStore.h"
+#include "sticker/Frm0010Sticker.h"
+
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QRadioButton>
+
+void Frm0010Sticker::selectSlot(int slot)
+{
+    if (slot < 0 || slot >= FormatStore::SlotCount)
+        return;
+    for (QRadioButton *b : OPss) {
+        QFont f = b->font();
+        f.setBold(b == OPss[size_t(slot)]);
+        b->setFont(f);
+    }
+    OPss[size_t(slot)]->setChecked(true);
+    m_formatSlot = slot;
+    StickerInput in = readInput();
+    FormatStore::loadSlot(slot, in);
+    showInput(in);
+}
+
+void Frm0010Sticker::LoadWindowSettings()
+{
+    StickerInput in = readInput();
+    if (!FormatStore::LoadWindowSettings(in))
+        return;
+    TxtFontNM->setText(in.TxtFontNM);
+    TxtFontSZ->setText(in.TxtFontSZ);
+    TxtMtop->setText(in.TxtMtop);
+    TxtMLeft->setText(in.TxtMLeft);
+    TxtHEight->setText(in.TxtHEight);
+    TxtWidth->setText(in.TxtWidth);
+}
+
+void Frm0010Sticker::CmdSave_Click()
+{
+    QString error;
+    if (!FormatStore::save(m_formatSlot, readInput(), &error))
+        MessageBox::critical(this, error, QStringLiteral("Save"));
+}
+
+void Frm0010Sticker::runCharacterSheet(StickerInput &input)
+{
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const CharSheetWriter::Result result = CharSheetWriter::run(input);
+    QGuiApplication::restoreOverrideCursor();
+    txtPage->setText(result.txtPage);
+    if (!result.ok) {
+        MessageBox::show(this, result.error, designCaption(), QMessageBox::Critical);
+        return;
+    }
+    OpenReportView();
+}
