@@ -1,6 +1,7 @@
 #include "report/FrmReport.h"
 
 #include "controls/JeweledButton.h"
+#include "export/ReportExport.h"
 #include "platform/Dialogs.h"
 #include "platform/KeyFilter.h"
 #include "platform/MessageBox.h"
@@ -251,7 +252,7 @@ void FrmReport::buildBottomBar()
     JeweledButton1 = new JeweledButton(QStringLiteral("JeweledButton1"), QStringLiteral("Export"), Frame8);
     place(JeweledButton1, 6000, 150, 1100, 400);
     connect(JeweledButton1, &QPushButton::clicked, this, &FrmReport::exportReport);
-    CmdExelExp = new JeweledButton(QStringLiteral("CmdExelExp"), QStringLiteral("Excel"), Frame8);
+    CmdExelExp = new JeweledButton(QStringLiteral("CmdExelExp"), QStringLiteral("Exel Export"), Frame8);
     place(CmdExelExp, 7150, 150, 1100, 400);
     CmdExelExp->hide();
     connect(CmdExelExp, &QPushButton::clicked, this, &FrmReport::CmdExelExp_Click);
@@ -353,12 +354,12 @@ void FrmReport::setColumnMarkCount(int count)
 
 void FrmReport::exportReport()
 {
-    // to do: export
+    ReportExport::of(this)->exportReport();
 }
 
 void FrmReport::CmdExelExp_Click()
 {
-    // to do: export
+    ReportExport::of(this)->CmdExelExp_Click();
 }
 
 bool FrmReport::event(QEvent *event)

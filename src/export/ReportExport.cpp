@@ -1,0 +1,235 @@
+#include "export/ReportExport.h"
+
+#include "controls/JeweledButton.h"
+#include "export/ExportFormat.h"
+#include "export/HtmlExport.h"
+#include "export/PlainTextExport.h"
+#include "export/RtfWriter.h"
+#include "export/WorkbookExport.h"
+#include "platform/Dialogs.h"
+#include "platform/MessageBox.h"
+#include "platform/OleColor.h"
+#include "printing/PrintPanel.h"
+#include "report/FrmReport.h"
+#include "report/ReportColorPanel.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTextEdit>
+
+const QString ReportExport::Filter = QStringLiteral(" Rich Text Format (*.rtf)|*.rtf| Text  (*.txt) |*.txt| "
+                                                    "Excel WorkBook (*.xls)|*.xls| Web Page (*.HTML)|*.html");
+const QString ReportExport::FinishCaption = QStringLiteral("Finsh Record Click");
+const QString ReportExport::IdleCaption = QStringLiteral("Excel Export");
+const QString ReportExport::CompleteMessage = QStringLiteral(" Export Complete ");
+
+namespace {
+
+const QString MarkingOn = QStringLiteral("1");
+const QString MarkingOff = QStringLiteral("0");
+
+// Restores the cursor and the window however the workbook run ends.
+class BusyWindow
+{
+public:
+    explicit BusyWindow(QWidget *window)
+        : m_window(window)
+    {
+        m_window->setEnabled(false);
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~BusyWindow() { release(); }
+    void release()
+    {
+        if (m_released)
+            return;
+        m_released = true;
+        QApplication::restoreOverrideCursor();
+        if (m_window)
+            m_window->setEnabled(true);
+    }
+
+private:
+    QPointer<QWidget> m_window;
+    bool m_released = false;
+};
+
+} // namespace
+
+ReportExport::ReportExport(FrmReport *view)
+    : QObject(view)
+    , m_view(view)
+{
+    setObjectName(QStringLiteral("ReportExport"));
+}
+
+ReportExport *ReportExport::of(FrmReport *view)
+{
+    if (auto *existing = view->findChild<ReportExport *>(QString(), Qt::FindDirectChildrenOnly))
+        return existing;
+    return new ReportExport(view);
+}
+
+bool ReportExport::isWorkbookName(const QString &fileName)
+{
+    return fileName.endsWith(QLatin1String(".xls"), Qt::CaseInsensitive)
+        || fileName.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive);
+}
+
+void ReportExport::exportReport()
+{
+    const QString fileName = Dialogs::saveFileName(m_view, tr("Export"), Filter, m_lastFileName);
+    if (fileName.isEmpty())
+        return; // cancelled: nothing is written, the last name stays
+    m_lastFileName = fileName;
+
+    // A workbook name is kept for the workbook button rather than filled
+    // with rich text that no spreadsheet program would open.
+    offerWorkbook(isWorkbookName(fileName));
+    if (isWorkbookName(fileName))
+        return;
+
+    switch (exportFormatForName(fileName)) {
+    case ExportFormat::WebPage:
+        if (writeWebPage(fileName))
+            MessageBox::show(m_view, CompleteMessage);
+        break;
+    case ExportFormat::PlainText:
+        writePlainText(fileName);
+        break;
+    case ExportFormat::RichText:
+        writeRichText(fileName);
+        break;
+    }
+}
+
+bool ReportExport::writeWebPage(const QString &fileName)
+{
+    const ReportColorPanel *swatches = m_view->colorPanel();
+    HtmlColours colours;
+    colours.background = OleColor::fromColor(swatches->swatchColor(ReportColorPanel::ReportBack));
+    colours.dubble = OleColor::fromColor(swatches->swatchColor(ReportColorPanel::Dubble));
+    colours.bold = OleColor::fromColor(swatches->swatchColor(ReportColorPanel::Bold));
+    colours.condence = OleColor::fromColor(swatches->swatchColor(ReportColorPanel::Condence));
+    QString error;
+    if (!expHTml(m_view->reportFile(), fileName, colours, &error)) {
+        fail(error);
+        return false;
+    }
+    return true;
+}
+
+bool ReportExport::writePlainText(const QString &fileName)
+{
+    QString error;
+    if (!savePlainText(fileName, m_view->pages(), m_view->chosenPages(), &error)) {
+        fail(error);
+        return false;
+    }
+    return true;
+}
+
+bool ReportExport::writeRichText(const QString &fileName)
+{
+    // The page assembly in its export mode leaves the chosen pages in RT3,
+    // formatted; the print-mode flag is only "1" while a print runs.
+    JeweledButton *CmdOk = m_view->printPanel()->CmdOk;
+    const QString printMode = CmdOk->tag();
+    CmdOk->setTag(MarkingOff);
+    m_view->PrintExport();
+    CmdOk->setTag(printMode);
+
+    QString error;
+    if (!RtfWriter::save(*m_view->rt3()->document(), fileName, &error)) {
+        fail(error);
+        return false;
+    }
+    return true;
+}
+
+void ReportExport::offerWorkbook(bool offer)
+{
+    JeweledButton *CmdExelExp = m_view->excelButton();
+    const bool marking = CmdExelExp->tag() == MarkingOn;
+    if (!offer) {
+        // Another kind of name: the workbook would be saved over it.
+        if (marking) {
+            CmdExelExp->setTag(MarkingOff);
+            m_view->setColumnMarkCount(0);
+        }
+        CmdExelExp->hide();
+        return;
+    }
+    // A marking pass under way goes on under the new name; otherwise the
+    // button starts again from its first click.
+    if (!marking)
+        CmdExelExp->setText(IdleCaption);
+    CmdExelExp->show();
+}
+
+void ReportExport::CmdExelExp_Click()
+{
+    JeweledButton *CmdExelExp = m_view->excelButton();
+    m_view->setColumnMarkCount(1);
+    CmdExelExp->setTag(MarkingOn);
+    if (CmdExelExp->text() != FinishCaption) {
+        // Marking is on: each caret move in the view records a column.
+        CmdExelExp->setText(FinishCaption);
+        return;
+    }
+    CmdExelExp->setTag(MarkingOff);
+    m_view->setColumnMarkCount(0);
+    StartExcel();
+}
+
+bool ReportExport::StartExcel()
+{
+    JeweledButton *CmdExelExp = m_view->excelButton();
+    if (m_lastFileName.isEmpty()) {
+        fail(tr("Choose the workbook's name with the Export button first."));
+        return false;
+    }
+
+    QVector<int> marks;
+    marks.reserve(m_view->columnMarks().size());
+    for (qint16 mark : m_view->columnMarks())
+        marks.append(mark);
+    if (!marks.isEmpty())
+        marks[0] = 0;
+
+    QPointer<QLineEdit> Text4 = m_view->findChild<QLineEdit *>(QStringLiteral("Text4"));
+    QPointer<FrmReport> alive(m_view);
+    BusyWindow busy(m_view);
+    // After each line: the row in the search box, then the window repaints.
+    // A view closed meanwhile stops the run.
+    const auto progress = [&](int nextRow) {
+        if (Text4)
+            Text4->setText(QString::number(nextRow));
+        QCoreApplication::processEvents();
+        return !alive.isNull() && alive->isVisible();
+    };
+    QString error;
+    const bool written = WorkbookExport::write(m_view->reportFile(), m_lastFileName, marks, progress, &error);
+    busy.release();
+    if (alive.isNull() || !alive->isVisible())
+        return false;
+
+    if (Text4)
+        Text4->clear();
+    if (written) {
+        CmdExelExp->hide();
+        MessageBox::show(m_view, CompleteMessage, QString(), QMessageBox::Information);
+    } else {
+        // The button stays, so another click tries again with the same marks.
+        fail(error);
+    }
+    CmdExelExp->setText(IdleCaption);
+    CmdExelExp->setText(FinishCaption);
+    return written;
+}
+
+void ReportExport::fail(const QString &error)
+{
+    MessageBox::critical(m_view, error, tr("Export"));
+}
