@@ -3,6 +3,8 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QList>
+#include <QPrintDialog>
+#include <QPrinter>
 
 namespace Dialogs {
 namespace {
@@ -10,6 +12,7 @@ namespace {
 bool s_testMode = false;
 QList<QString> s_names;
 QList<QColor> s_colors;
+QList<QString> s_printFiles;
 QList<Asked> s_asked;
 
 QString nextName(const QString &kind, const QString &title, const QString &filter)
@@ -56,11 +59,31 @@ QColor color(QWidget *parent, const QColor &initial)
     return QColorDialog::getColor(initial, parent);
 }
 
+bool print(QWidget *parent, QPrinter *printer, bool selectionOffered)
+{
+    if (s_testMode) {
+        s_asked.append({QStringLiteral("print"), QString(), QString()});
+        const QString file = s_printFiles.isEmpty() ? QString() : s_printFiles.takeFirst();
+        if (file.isEmpty())
+            return false;
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(file);
+        printer->setPrintRange(selectionOffered ? QPrinter::Selection : QPrinter::AllPages);
+        return true;
+    }
+    QPrintDialog dialog(printer, parent);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, selectionOffered);
+    printer->setPrintRange(selectionOffered ? QPrinter::Selection : QPrinter::AllPages);
+    return dialog.exec() == QDialog::Accepted;
+}
+
 void setTestMode(bool on)
 {
     s_testMode = on;
     s_names.clear();
     s_colors.clear();
+    s_printFiles.clear();
     s_asked.clear();
 }
 
@@ -72,6 +95,11 @@ void setNextFileName(const QString &name)
 void setNextColor(const QColor &color)
 {
     s_colors.append(color);
+}
+
+void setNextPrintFile(const QString &pdfFile)
+{
+    s_printFiles.append(pdfFile);
 }
 
 QList<Asked> asked()

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QString>
 
+class QPrinter;
 class QWidget;
 
 // The file and colour dialogs of the program, wrapped once so tests can
@@ -18,13 +19,22 @@ QString saveFileName(QWidget *parent, const QString &title, const QString &filte
 // The chosen colour, or an invalid colour when the user cancels.
 QColor color(QWidget *parent, const QColor &initial);
 
+// The print dialog on `printer`, without page numbers; with
+// `selectionOffered` the dialog offers (and starts on) the selection. True
+// when the user accepts; the printer then holds the choice.
+bool print(QWidget *parent, QPrinter *printer, bool selectionOffered);
+
 // Test hooks.
 void setTestMode(bool on);
 void setNextFileName(const QString &name);
 void setNextColor(const QColor &color);
+// Answers the next print dialog: accepted with the output sent to this PDF
+// file (and the selection chosen when one is offered); an empty name, or
+// none queued, cancels it.
+void setNextPrintFile(const QString &pdfFile);
 struct Asked
 {
-    QString kind; // "open", "save" or "color"
+    QString kind; // "open", "save", "color" or "print"
     QString title;
     QString filter;
 };

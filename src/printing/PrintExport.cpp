@@ -1,12 +1,54 @@
 #include "controls/JeweledButton.h"
 #include "export/PageChoice.h"
 #include "export/RichTextExport.h"
+#include "platform/MessageBox.h"
 #include "platform/NumericText.h"
+#include "printing/CurrentPrinter.h"
+#include "printing/DesktopPrinting.h"
 #include "printing/PrintPanel.h"
+#include "printing/RawPrinting.h"
 #include "report/FrmReport.h"
+#include "report/PageDocument.h"
 
+#include <QApplication>
 #include <QLineEdit>
+#include <QRadioButton>
+#include <QTextCursor>
 #include <QTextEdit>
+
+#include <cmath>
+
+namespace {
+
+// The copies box's leading number; nothing below one copy.
+long long copiesOf(const QString &text)
+{
+    const double value = NumericText::leadingNumber(text);
+    return value >= 1 ? static_cast<long long>(std::floor(value)) : 0;
+}
+
+// The assembly buffer's text cut at its form feeds, line ends as "\n". The
+// text after the last form feed is left out: it is always empty, since every
+// page is followed by its form feed.
+QStringList piecesOf(const QTextDocument *assembly)
+{
+    QString text = PageDocument::text(assembly);
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    QStringList pieces = text.split(QLatin1Char('\f'));
+    if (pieces.size() > 1 && pieces.last().isEmpty())
+        pieces.removeLast();
+    return pieces;
+}
+
+void selectFirstCharacter(QTextEdit *edit)
+{
+    QTextCursor cursor(edit->document());
+    if (edit->document()->characterCount() > 1)
+        cursor.setPosition(1, QTextCursor::KeepAnchor);
+    edit->setTextCursor(cursor);
+}
+
+} // namespace
 
 QVector<int> FrmReport::chosenPages() const
 {
@@ -33,6 +75,47 @@ void FrmReport::PrintExport()
         assembleForExport(RT3->document(), Pages, pages, markupContext());
         return;
     }
-    // to do: printing, page by page through the desktop driver.
+
+    // Print mode: page by page, each page as many times as copies, on the
+    // current printer. The job opens with the first page that prints.
     assemblePages(RT3->document(), Pages, pages);
+    const long long copies = copiesOf(Frame1->Text3->text());
+    DesktopPrintSetup setup;
+    setup.printerName = CurrentPrinter::name();
+    setup.documentName = ParseFileName11(ReportFile);
+    setup.orientation = Frame1->OpPL[1]->isChecked() ? QPageLayout::Landscape : QPageLayout::Portrait;
+
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    std::unique_ptr<DocumentPrinter> printer;
+    QString error;
+    bool ok = true;
+    for (const QString &piece : piecesOf(RT3->document())) {
+        PageDocument::setText(RTBox, piece);
+        applyMarkupPasses(RTBox, markupContext(), MarkupOrder::Print);
+        RTBox->selectAll();
+        for (long long copy = 0; ok && copy < copies && !RTBox->document()->isEmpty(); ++copy) {
+            if (!printer) {
+                printer = DesktopPrinting::open(setup, &error);
+                if (!printer) {
+                    ok = false;
+                    break;
+                }
+            }
+            if (!printer->printDocument(*RTBox->document())) {
+                error = printer->errorString();
+                ok = false;
+            }
+        }
+        selectFirstCharacter(RTBox);
+        if (!ok)
+            break;
+    }
+    if (ok && printer && !printer->finish()) {
+        error = printer->errorString();
+        ok = false;
+    }
+    printer.reset();
+    QApplication::restoreOverrideCursor();
+    if (!ok)
+        MessageBox::show(this, error, QStringLiteral("Printer Error Information"), QMessageBox::Information);
 }
