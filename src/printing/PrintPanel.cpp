@@ -1,14 +1,21 @@
 #include "printing/PrintPanel.h"
 
 #include "controls/JeweledButton.h"
+#include "controls/PropertyBag.h"
+#include "controls/SpLebal.h"
+#include "platform/KeyFilter.h"
+#include "platform/MessageBox.h"
 #include "platform/NumericText.h"
+#include "platform/OleColor.h"
 #include "platform/SettingsStore.h"
 #include "printing/CurrentPrinter.h"
+#include "report/FrmReport.h"
 #include "startup/MainModule.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -17,12 +24,28 @@
 #include <QPrinterInfo>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QVBoxLayout>
 
 namespace {
 
-// Background of a range box that cannot be typed into (0x00BBGGRR 14139134).
-const QColor DisabledBoxColor(0xFE, 0xBE, 0xD7);
+// Backgrounds of the range boxes, 0x00BBGGRR.
+constexpr quint32 EnabledBoxColor = 16777215;
+constexpr quint32 DisabledBoxColor = 14139134;
+
+const QString InformationTitle = QStringLiteral("Information Window");
+
+void setBold(QWidget *w, bool bold)
+{
+    QFont f = w->font();
+    f.setBold(bold);
+    w->setFont(f);
+}
+
+void setBoxColor(QLineEdit *box, quint32 color)
+{
+    QPalette p = box->palette();
+    p.setColor(QPalette::Base, OleColor::toColor(color));
+    box->setPalette(p);
+}
 
 template <typename T> T *named(T *widget, const QString &name)
 {
@@ -39,6 +62,7 @@ QLabel *label(const QString &caption, QWidget *parent)
 
 PrintPanel::PrintPanel(QWidget *parent)
     : QFrame(parent)
+    , m_view(qobject_cast<FrmReport *>(parent))
 {
     setObjectName(QStringLiteral("Frame1"));
     setFrameShape(QFrame::Box);
@@ -92,13 +116,15 @@ PrintPanel::PrintPanel(QWidget *parent)
     for (QLineEdit *box : {Tst, Tend}) {
         box->setEnabled(false);
         box->setMaximumWidth(60);
-        QPalette p = box->palette();
-        p.setColor(QPalette::Base, DisabledBoxColor);
-        box->setPalette(p);
+        setBoxColor(box, DisabledBoxColor);
+        KeyFilter::install(box, [box](int key) { return DecimalKeyFilter(key, box->text()); });
     }
+    Tend->installEventFilter(this);
+    buildRangeLabel();
 
     Text3 = named(new QLineEdit(QStringLiteral("1"), this), QStringLiteral("Text3"));
     Text3->setMaximumWidth(60);
+    KeyFilter::install(Text3, IntegerKeyFilter);
     VScroll1 = named(new QScrollBar(Qt::Vertical, this), QStringLiteral("VScroll1"));
     VScroll1->setRange(1, 100);
     VScroll1->setValue(99);
@@ -132,7 +158,7 @@ PrintPanel::PrintPanel(QWidget *parent)
     grid->addWidget(Op[2], row, 2);
     auto *range = new QHBoxLayout;
     range->addWidget(Tst);
-    range->addWidget(label(QStringLiteral("to"), this));
+    range->addWidget(SpLebal1);
     range->addWidget(Tend);
     grid->addLayout(range, row++, 3);
     auto *copies = new QHBoxLayout;
@@ -152,10 +178,136 @@ PrintPanel::PrintPanel(QWidget *parent)
     buttons->addWidget(CmdCancel);
     grid->addLayout(buttons, row++, 0, 1, 4);
 
-    // to do: printing (mode, pitch and page-option rules, copies spinner,
-    // range check, CmdOk and CmdCancel).
+    connect(m_modeGroup, &QButtonGroup::idClicked, this, &PrintPanel::modeRule);
+    for (QCheckBox *box : {Ch10, Ch12, Ch17, ChDraft})
+        connect(box, &QCheckBox::clicked, this, [this, box] { pitchRule(box); });
+    connect(m_pageGroup, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+        if (checked)
+            pageOptionRule();
+    });
+    connect(VScroll1, &QScrollBar::valueChanged, this, &PrintPanel::VScroll1_Change);
+    connect(CmdOk, &QPushButton::clicked, this, &PrintPanel::CmdOk_Click);
+    connect(CmdCancel, &QPushButton::clicked, this, &QWidget::hide);
+
     adjustSize();
     hide();
+}
+
+void PrintPanel::buildRangeLabel()
+{
+    // The small flat "to" label between the range boxes, as the form stores it.
+    SpLebal1 = new SpLebal(QStringLiteral("SpLebal1"), this);
+    PropertyBag bag;
+    bag.write(QStringLiteral("_ExtentX"), 847);
+    bag.write(QStringLiteral("_ExtentY"), 503);
+    bag.write(QStringLiteral("Caption"), QStringLiteral("to"));
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPointSizeF(8.25);
+    font.setWeight(QFont::Normal);
+    bag.write(QStringLiteral("Font"), font);
+    bag.write(QStringLiteral("View3D"), 2);
+    SpLebal1->readProperties(bag);
+    SpLebal1->setFixedSize(SpLebal1->size());
+}
+
+void PrintPanel::CmdPrint_Click()
+{
+    show();
+    raise();
+    if (CboPrinters->count() == 0) {
+        MessageBox::show(this, QStringLiteral("No Printers Installed to do the Print job"), InformationTitle,
+            QMessageBox::Information);
+        return;
+    }
+    const int selected = CboPrinters->currentIndex();
+    if (selected < 0 || CboPrinters->itemText(selected).isEmpty()) {
+        MessageBox::show(this, QStringLiteral("Select any of the Printer from  Printers Collection"),
+            InformationTitle, QMessageBox::Information);
+        CboPrinters->setFocus();
+    }
+}
+
+void PrintPanel::modeRule()
+{
+    SettingsStore::save(SettingsAppName, QStringLiteral("ReportView"), QStringLiteral("Winp"),
+        OptWinMode->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    applyModeLook();
+}
+
+void PrintPanel::applyModeLook()
+{
+    const bool windows = OptWinMode->isChecked();
+    setBold(OptWinMode, windows);
+    FrmWin->setEnabled(windows);
+    setBold(OptCharMode, OptCharMode->isChecked());
+}
+
+void PrintPanel::pitchRule(QCheckBox *clicked)
+{
+    // Boxes cleared here do not run the rules themselves (no click).
+    if (clicked == Ch10) {
+        setBold(Ch10, true);
+        setBold(Ch12, false);
+        setBold(Ch17, false);
+        Ch12->setChecked(false);
+        Ch17->setChecked(false);
+    } else if (clicked == Ch12 || clicked == Ch17) {
+        setBold(Ch10, false);
+        setBold(clicked, true);
+        Ch10->setChecked(false);
+    } else if (clicked == ChDraft) {
+        setBold(ChDraft, ChDraft->isChecked());
+    }
+}
+
+void PrintPanel::pageOptionRule()
+{
+    for (QRadioButton *option : Op)
+        setBold(option, option->isChecked());
+    const bool range = Op[2]->isChecked();
+    for (QLineEdit *box : {Tst, Tend}) {
+        box->setEnabled(range);
+        setBoxColor(box, range ? EnabledBoxColor : DisabledBoxColor);
+    }
+}
+
+void PrintPanel::VScroll1_Change(int position)
+{
+    Text3->setText(QString::number(100 - position));
+}
+
+bool PrintPanel::checkRange()
+{
+    const auto number = [](const QLineEdit *box) { return NumericText::leadingNumber(box->text()); };
+    if (number(Tst) >= number(Tend))
+        Tend->setText(Tst->text());
+    if (number(Tend) > m_pageCount)
+        Tend->setText(QString::number(m_pageCount));
+    if (Tst->text().isEmpty() || number(Tst) == 0)
+        Tst->setText(QStringLiteral("1"));
+    if (Tend->text().isEmpty() || number(Tend) == 0) {
+        MessageBox::show(this, QStringLiteral("plese Check Velue..."));
+        Tend->setFocus();
+        return false;
+    }
+    return true;
+}
+
+bool PrintPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    // Leaving the range end checks the range; a range without an end keeps
+    // the focus there. Switching to another window is not leaving it.
+    if (watched == Tend && event->type() == QEvent::FocusOut && !m_checkingRange) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            m_checkingRange = true;
+            const bool valid = checkRange();
+            m_checkingRange = false;
+            if (!valid)
+                QMetaObject::invokeMethod(Tend, qOverload<>(&QWidget::setFocus), Qt::QueuedConnection);
+        }
+    }
+    return QFrame::eventFilter(watched, event);
 }
 
 void PrintPanel::LoadPrinters()
@@ -164,7 +316,9 @@ void PrintPanel::LoadPrinters()
     CboPrinters->addItems(QPrinterInfo::availablePrinterNames());
     if (CboPrinters->count() == 0)
         return;
+    // The current printer is the selected entry when the list has it.
     const QString current = CurrentPrinter::name();
+    CboPrinters->setCurrentIndex(CboPrinters->findText(current, Qt::MatchExactly | Qt::MatchCaseSensitive));
     CboPrinters->setCurrentText(current);
     LaDefult->setText(QStringLiteral("Defult Printer :%1").arg(current));
 }
@@ -176,13 +330,16 @@ void PrintPanel::setPaperHeightText(const QString &text)
 
 void PrintPanel::setPageCount(int pageCount)
 {
+    m_pageCount = pageCount;
     Tend->setToolTip(QStringLiteral(" %1  : Maximum ").arg(pageCount));
 }
 
 void PrintPanel::selectPageOption(int index)
 {
-    if (index >= 0 && index < 3)
-        Op[index]->setChecked(true);
+    if (index < 0 || index >= 3)
+        return;
+    Op[index]->setChecked(true);
+    pageOptionRule();
 }
 
 int PrintPanel::pageOption() const
@@ -194,8 +351,10 @@ void PrintPanel::readStoredMode()
 {
     const QString stored = SettingsStore::read(
         SettingsAppName, QStringLiteral("ReportView"), QStringLiteral("Winp"), QStringLiteral("0"));
-    if (NumericText::isNumber(stored) && NumericText::leadingNumber(stored) != 0)
+    if (NumericText::isNumber(stored) && NumericText::leadingNumber(stored) != 0) {
         OptWinMode->setChecked(true);
+        applyModeLook();
+    }
 }
 
 bool PrintPanel::windowsMode() const

@@ -2,7 +2,9 @@
 
 #include <QFrame>
 
+class FrmReport;
 class JeweledButton;
+class SpLebal;
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
@@ -11,16 +13,24 @@ class QLabel;
 class QLineEdit;
 class QRadioButton;
 class QScrollBar;
+struct CharModeOptions;
 
 // The print-options panel of a report view: printer, mode, pitch, pages,
 // copies and paper height. It lives inside its view, hidden until the view's
-// print button shows it.
+// print button shows it. Its print button writes the chosen pages to a page
+// file and prints it raw (character mode), or prints the pages through the
+// desktop driver (Windows mode).
 class PrintPanel : public QFrame
 {
     Q_OBJECT
 
 public:
+    // The panel of the report view `parent`, which it reads and prints
+    // from; a panel on any other parent has only its own rules.
     explicit PrintPanel(QWidget *parent = nullptr);
+
+    // The view's print button: shows the panel and checks the printer list.
+    void CmdPrint_Click();
 
     // Fills the printer list with the installed printers and shows the
     // current printer (the system default until a print chooses another) in
@@ -28,14 +38,22 @@ public:
     void LoadPrinters();
     // The paper-height box's text ("0" at every load of the view).
     void setPaperHeightText(const QString &text);
-    // The range end box reads the highest page number from its tool tip.
+    // The view's page count: shown in the range end box's tool tip and used
+    // by the range check.
     void setPageCount(int pageCount);
     // Page options: Op(0) "All Pages", Op(1) "Current Page", Op(2) "Page Range".
+    // Selecting one runs the page-option rule, as a click does.
     void selectPageOption(int index);
     int pageOption() const;
     // Selects the Windows mode when the stored "Winp" says so.
     void readStoredMode();
     bool windowsMode() const;
+    // The range check: puts the end within start..page count and an empty
+    // start to 1; false (after its message, with the focus kept in Tend)
+    // when no end is left.
+    bool checkRange();
+    // What a character-mode print of the current choice hands to raw printing.
+    CharModeOptions charModeOptions() const;
 
     QComboBox *CboPrinters = nullptr;
     QLabel *Label1 = nullptr;
@@ -58,8 +76,27 @@ public:
     QComboBox *ComPaperHeight = nullptr;
     JeweledButton *CmdOk = nullptr;
     JeweledButton *CmdCancel = nullptr;
+    SpLebal *SpLebal1 = nullptr;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void buildRangeLabel();
+    void modeRule();
+    void applyModeLook();
+    void pitchRule(QCheckBox *clicked);
+    void pageOptionRule();
+    void VScroll1_Change(int position);
+    void CmdOk_Click();
+    void printCharMode();
+    void printWindowsMode();
+    bool askToPrint();
+    bool writePageFile(const QString &name, const QByteArray &bytes);
+
+    FrmReport *m_view = nullptr;
+    int m_pageCount = 0;
+    bool m_checkingRange = false;
     QButtonGroup *m_modeGroup = nullptr;
     QButtonGroup *m_pageGroup = nullptr;
     QButtonGroup *m_orientationGroup = nullptr;

@@ -1,6 +1,7 @@
 #include "report/FrmReport.h"
 
 #include "controls/JeweledButton.h"
+#include "controls/SpLebal.h"
 #include "export/ReportExport.h"
 #include "platform/Dialogs.h"
 #include "platform/KeyFilter.h"
@@ -154,11 +155,7 @@ void FrmReport::buildControls()
     Frame6 = new ReportColorPanel(this);
     Frame6->move(tw(120), tw(1500));
     Frame1 = new PrintPanel(this);
-    connect(CmdPrint, &QPushButton::clicked, this, [this] {
-        Frame1->show();
-        Frame1->raise();
-        // to do: printing (check the printer list when the panel opens)
-    });
+    connect(CmdPrint, &QPushButton::clicked, Frame1, &PrintPanel::CmdPrint_Click);
 }
 
 void FrmReport::buildTopBar()
@@ -238,9 +235,9 @@ void FrmReport::buildBottomBar()
         left += 1040;
     }
 
-    SpLebal3 = new QLabel(QStringLiteral("GOTO"), Frame8);
-    SpLebal3->setObjectName(QStringLiteral("SpLebal3"));
-    SpLebal3->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    SpLebal3 = new SpLebal(QStringLiteral("SpLebal3"), Frame8);
+    SpLebal3->setCaption(QStringLiteral("GOTO"));
+    SpLebal3->setView3D(2);
     place(SpLebal3, 4300, 150, 650, 400);
     Text2 = new QLineEdit(Frame8);
     Text2->setObjectName(QStringLiteral("Text2"));
@@ -316,6 +313,7 @@ bool FrmReport::LoadReport(const QString &file)
 
     ReportFile = file;
     Pages = table;
+    Frame1->setPageCount(PageCount());
     Rt1->clear();
     CurrentPage = 0;
     showPage(0);

@@ -18,6 +18,7 @@ class QMenu;
 class QTextEdit;
 class QTimer;
 class ReportColorPanel;
+class SpLebal;
 
 // The report view window: one print file, shown a page at a time with its
 // emphasis, with paging, search, zoom, highlight, edit, a continuous view,
@@ -138,7 +139,7 @@ private:
     JeweledButton *CmdLast = nullptr;
     QLabel *LbPageNo = nullptr;
     QLineEdit *Text2 = nullptr;
-    QLabel *SpLebal3 = nullptr;
+    SpLebal *SpLebal3 = nullptr;
     QLineEdit *Text4 = nullptr;
     QLabel *Label7 = nullptr;
     QCheckBox *Check1 = nullptr;

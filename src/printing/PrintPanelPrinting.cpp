@@ -1,0 +1,127 @@
+// The print panel's print button: page files and the two print modes.
+#include "controls/JeweledButton.h"
+#include "platform/AppPaths.h"
+#include "platform/ByteText.h"
+#include "platform/MessageBox.h"
+#include "printing/CurrentPrinter.h"
+#include "printing/DesktopPrinting.h"
+#include "printing/PrintPanel.h"
+#include "printing/RawPrinting.h"
+#include "report/FrmReport.h"
+#include "report/PageDocument.h"
+#include "report/ReportColorPanel.h"
+#include "startup/MainModule.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTextEdit>
+
+namespace {
+
+const QString PrintingTitle = QStringLiteral("Printing.... ");
+const QString PrinterErrorTitle = QStringLiteral("Printer Error Information");
+
+// The text of the page on screen as a page file holds it: every line end a
+// CR LF, one byte per character.
+QByteArray pageFileBytes(const QTextDocument *page)
+{
+    QString text = PageDocument::text(page);
+    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    return ByteText::toBytes(text);
+}
+
+} // namespace
+
+bool PrintPanel::askToPrint()
+{
+    return MessageBox::show(this,
+               QStringLiteral("Are You Sure You Want To Print & Printer is Ready and Online ..."),
+               PrintingTitle, QMessageBox::NoIcon, QMessageBox::Yes | QMessageBox::No)
+        == QMessageBox::Yes;
+}
+
+void PrintPanel::CmdOk_Click()
+{
+    if (!m_view)
+        return;
+    if (windowsMode())
+        printWindowsMode();
+    else
+        printCharMode();
+}
+
+bool PrintPanel::writePageFile(const QString &name, const QByteArray &bytes)
+{
+    const QString path = QDir(AppPaths::programFolder()).filePath(name);
+    QString error;
+    if (!ByteText::writeFile(path, bytes, &error)) {
+        MessageBox::show(this,
+            QStringLiteral("The page file %1 cannot be written.\n%2").arg(QDir::toNativeSeparators(path), error),
+            PrinterErrorTitle, QMessageBox::Critical);
+        return false;
+    }
+    const QString shortPath = ShortPathOf(path);
+    m_view->setTagText(shortPath.isEmpty() ? path : shortPath);
+    return true;
+}
+
+void PrintPanel::printCharMode()
+{
+    m_view->setTagText(QString());
+    const int option = pageOption();
+    if (option == 2 && !checkRange())
+        return;
+    if (!askToPrint())
+        return;
+    if (option == 1) {
+        if (!writePageFile(QStringLiteral("Currnt.prn"), pageFileBytes(m_view->rt1()->document())))
+            return;
+    } else if (option == 2) {
+        // Each page of the range followed by its form feed; pages the range
+        // names beyond the report are left out.
+        QByteArray bytes;
+        for (int i : m_view->chosenPages())
+            bytes += m_view->pages().pageBytes(i) + '\f';
+        if (!writePageFile(QStringLiteral("RANGE.prn"), bytes))
+            return;
+    }
+    hide();
+    PrintCharMode(charModeOptions(), m_view);
+}
+
+CharModeOptions PrintPanel::charModeOptions() const
+{
+    CharModeOptions o;
+    o.printerName = CboPrinters->currentText();
+    if (m_view)
+        o.file = m_view->tagText().isEmpty() ? m_view->reportFile() : m_view->tagText();
+    o.draft = ChDraft->isChecked();
+    o.ch10 = Ch10->isChecked();
+    o.paperHeight = ComPaperHeight->currentText();
+    o.panel.ch12 = Ch12->isChecked();
+    o.panel.ch17 = Ch17->isChecked();
+    o.panel.copies = Text3->text();
+    o.panel.extraLine = m_view && m_view->colorPanel()->ChL->isChecked();
+    return o;
+}
+
+void PrintPanel::printWindowsMode()
+{
+    if (Chwinprint->isChecked()) {
+        // The page on screen through the print dialog; the panel stays open.
+        DesktopPrinting::printWithDialog(m_view->rt1(), m_view);
+        return;
+    }
+    if (!askToPrint())
+        return;
+    CmdOk->setTag(QStringLiteral("1"));
+    const QString chosen = CboPrinters->currentText();
+    if (CurrentPrinter::isInstalled(chosen))
+        CurrentPrinter::setName(chosen);
+    m_view->PrintExport();
+    hide();
+    CmdOk->setTag(QStringLiteral("0"));
+}
