@@ -49,14 +49,12 @@ std::unique_ptr<DocumentPrinter> openDefault(const DesktopPrintSetup &setup, QSt
 
 QPrinterDocumentPrinter::QPrinterDocumentPrinter(QPrinter *printer)
     : m_printer(printer)
-{
-}
+{ }
 
 QPrinterDocumentPrinter::QPrinterDocumentPrinter(std::unique_ptr<QPrinter> printer)
     : m_owned(std::move(printer))
     , m_printer(m_owned.get())
-{
-}
+{ }
 
 QPrinterDocumentPrinter::~QPrinterDocumentPrinter()
 {

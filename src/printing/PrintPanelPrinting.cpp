@@ -59,7 +59,8 @@ bool PrintPanel::writePageFile(const QString &name, const QByteArray &bytes)
     QString error;
     if (!ByteText::writeFile(path, bytes, &error)) {
         MessageBox::show(this,
-            QStringLiteral("The page file %1 cannot be written.\n%2").arg(QDir::toNativeSeparators(path), error),
+            QStringLiteral("The page file %1 cannot be written.\n%2")
+                .arg(QDir::toNativeSeparators(path), error),
             PrinterErrorTitle, QMessageBox::Critical);
         return false;
     }
