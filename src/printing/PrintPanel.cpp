@@ -297,7 +297,10 @@ bool PrintPanel::eventFilter(QObject *watched, QEvent *event)
 {
     // Leaving the range end checks the range; a range without an end keeps
     // the focus there. Switching to another window is not leaving it.
-    if (watched == Tend && event->type() == QEvent::FocusOut && !m_checkingRange) {
+    // A box that is disabled or hidden (the view choosing "All Pages", the
+    // panel closing) is not being left by the user.
+    if (watched == Tend && event->type() == QEvent::FocusOut && !m_checkingRange && Tend->isEnabled()
+        && Tend->isVisible()) {
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
             m_checkingRange = true;

@@ -124,6 +124,7 @@ private slots:
     void copiesSpinner();
     void rangeCheckOnLeavingEnd_data();
     void rangeCheckOnLeavingEnd();
+    void rangeNotCheckedWhenBoxGoesAway();
     void rangeLabels();
     void pageFileNotWritable();
 
@@ -401,6 +402,23 @@ void TestPrintPanel::rangeCheckOnLeavingEnd()
         QTest::qWait(20);
         QVERIFY(!last->hasFocus());
     }
+}
+
+void TestPrintPanel::rangeNotCheckedWhenBoxGoesAway()
+{
+    openView(pagedBytes(10));
+    QVERIFY(QTest::qWaitForWindowActive(m_view));
+    click("Op(2)");
+    auto *last = panel<QLineEdit>("Tend");
+    last->setFocus(Qt::MouseFocusReason);
+    QTRY_VERIFY(last->hasFocus());
+    m_view->printPanel()->selectPageOption(0); // as the view's activation does
+    QCOMPARE(MessageBox::shown().size(), 0);
+    click("Op(2)");
+    last->setFocus(Qt::MouseFocusReason);
+    QTRY_VERIFY(last->hasFocus());
+    m_view->printPanel()->hide(); // as a print that passes the question does
+    QCOMPARE(MessageBox::shown().size(), 0);
 }
 
 void TestPrintPanel::rangeLabels()
