@@ -58,14 +58,17 @@ void applySlotFile(const QStringList &lines, StickerInput &in)
     auto has = [count](int line) { return line <= count; };
     auto at = [&lines](int line) { return lines.at(line - 1); };
 
+    // Lines 1 to 8 are also kept in the settings store; a short file leaves
+    // those as loaded. The other texts live only here: a line the file lacks
+    // empties its field rather than leaving the previous slot's text.
     for (int i = 0; i <= 9; ++i) {
         if (has(i + 1))
             in.Atxt[size_t(i)] = at(i + 1);
+        else if (i >= 8)
+            in.Atxt[size_t(i)].clear();
     }
-    if (has(16))
-        in.Atxt[10] = at(16);
-    if (has(17))
-        in.Atxt[11] = at(17);
+    in.Atxt[10] = has(16) ? at(16) : QString();
+    in.Atxt[11] = has(17) ? at(17) : QString();
     if (has(11)) {
         // An unsigned 8-bit count: a value out of range is ignored.
         const double v = std::nearbyint(NumericText::leadingNumber(at(11)));

@@ -20,10 +20,10 @@ QString spacedNumber(double value);
 
 QByteArray slotFileBytes(const StickerInput &input);
 
-// Takes a slot file's lines into `input`. Only lines the file has replace
-// values: a short file leaves the rest as loaded from the settings store,
-// except the values kept only in this file (rows per printed sheet, loop
-// position, the two "++" boxes), which fall back to "1", "4" and unchecked.
+// Takes a slot file's lines into `input`. A short file (or none: no lines)
+// leaves what the settings store also keeps as loaded from it; the values
+// kept only in this file fall back: lines 6 and 7 and the second range
+// empty, rows per printed sheet "1", loop position "4", the "++" boxes clear.
 void applySlotFile(const QStringList &lines, StickerInput &input);
 
 QByteArray settingFileBytes(const StickerInput &input);

@@ -81,7 +81,10 @@ QString FormatStore::settingFilePath()
 void FormatStore::loadSlot(int slot, StickerInput &input)
 {
     loadSlotSettings(slot, input);
-    LoadFormat(slot, input);
+    // A missing file reads as one without lines, so nothing of the slot
+    // left before shows in this one.
+    if (validSlot(slot) && !LoadFormat(slot, input))
+        FormatFile::applySlotFile(QStringList(), input);
 }
 
 void FormatStore::loadSlotSettings(int slot, StickerInput &input)

@@ -27,7 +27,8 @@ public:
     static QString settingFilePath();
 
     // Selecting a slot: its keys from the settings store (defaults for the
-    // missing ones), then its format file over them.
+    // missing ones), then its format file over them (a missing file counts
+    // as an empty one).
     static void loadSlot(int slot, StickerInput &input);
     static void loadSlotSettings(int slot, StickerInput &input);
     // Reads the slot's format file; false (and nothing changed) when there is none.

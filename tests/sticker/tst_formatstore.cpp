@@ -72,7 +72,7 @@ private slots:
     void slotFileLines();
     void storedKeyValues_data();
     void storedKeyValues();
-    void missingOrShortFileKeepsStoredValues();
+    void missingOrShortFileKeepsOnlyStoredValues();
     void fileNamesMatchedWithoutCase();
     void firstRunSettingFileMatchesWriter();
     void failedSaveKeepsOldFile();
@@ -353,25 +353,33 @@ void TestFormatStore::storedKeyValues()
     QCOMPARE(in.maxField, maxField);
 }
 
-void TestFormatStore::missingOrShortFileKeepsStoredValues()
+void TestFormatStore::missingOrShortFileKeepsOnlyStoredValues()
 {
     SettingsStore::save(SettingsAppName, "Sticker", "1 Col", "4");
     SettingsStore::save(SettingsAppName, "Sticker", "1 6", "700");
-    StickerInput in;
-    in.txtRowPrint = "9";
-    in.Combo2 = "5";
+    // The form still holds the slot left before: what only its file kept
+    // must not carry over into a slot without a file.
+    StickerInput in = filled();
     FormatStore::loadSlot(1, in);
+    QVERIFY(!FormatStore::LoadFormat(1, in));
     QCOMPARE(in.TxCol, QString("4"));
     QCOMPARE(in.Atxt[5], QString("700"));
-    QCOMPARE(in.txtRowPrint, QString("9")); // no file: nothing of it applies
-    QVERIFY(!FormatStore::LoadFormat(1, in));
+    QCOMPARE(in.Atxt[0], QString(" "));
+    for (int i : {8, 9, 10, 11})
+        QCOMPARE(in.Atxt[size_t(i)], QString());
+    QCOMPARE(in.txtRowPrint, QString("1"));
+    QCOMPARE(in.Combo2, QString("4"));
+    QCOMPARE(in.ChkIn1, false);
+    QCOMPARE(in.maxField, 1);
 
     TestSupport::writeFile(AppPaths::formatFolder() + "/1.txt", "first\r\nsecond\r\n");
+    in = filled();
     FormatStore::loadSlot(1, in);
     QCOMPARE(in.Atxt[0], QString("first"));
     QCOMPARE(in.Atxt[1], QString("second"));
     QCOMPARE(in.Atxt[2], QString(" "));
     QCOMPARE(in.Atxt[5], QString("700"));
+    QCOMPARE(in.Atxt[9], QString());
     QCOMPARE(in.TxCol, QString("4"));
     QCOMPARE(in.txtRowPrint, QString("1"));
     QCOMPARE(in.Combo2, QString("4"));
