@@ -91,8 +91,10 @@ int characterOf(const QKeyEvent *event)
     default:
         break;
     }
+    // Delete carries the DEL character (127) on X11, but like the other
+    // editing keys it types nothing.
     const QString text = event->text();
-    if (text.isEmpty() || text.at(0).unicode() < 32)
+    if (text.isEmpty() || text.at(0).unicode() < 32 || text.at(0).unicode() == 127)
         return 0;
     return text.at(0).unicode();
 }

@@ -7,8 +7,7 @@
 KeyFilter::KeyFilter(QLineEdit *box, Filter filter)
     : QObject(box)
     , m_filter(std::move(filter))
-{
-}
+{ }
 
 KeyFilter *KeyFilter::install(QLineEdit *box, Filter filter)
 {
@@ -29,7 +28,8 @@ bool KeyFilter::eventFilter(QObject *watched, QEvent *event)
         code = 8;
     else if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
         code = 13;
-    else if (!key->text().isEmpty() && key->text().at(0).unicode() >= 32)
+    else if (!key->text().isEmpty() && key->text().at(0).unicode() >= 32
+        && key->text().at(0).unicode() != 127) // Delete sends DEL on X11
         code = key->text().at(0).unicode();
     else
         return false;

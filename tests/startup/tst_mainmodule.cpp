@@ -1,10 +1,12 @@
 #include "TestSupport.h"
 #include "controls/JeweledButton.h"
 #include "platform/AppPaths.h"
+#include "platform/KeyFilter.h"
 #include "startup/MainModule.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -32,6 +34,7 @@ private slots:
     void padRight();
     void integerKeyFilter_data();
     void integerKeyFilter();
+    void integerKeyFilterOnABox();
     void decimalKeyFilter_data();
     void decimalKeyFilter();
     void shortPath();
@@ -157,6 +160,20 @@ void TestMainModule::integerKeyFilter()
     QFETCH(int, key);
     QFETCH(int, expected);
     QCOMPARE(IntegerKeyFilter(key), expected);
+}
+
+void TestMainModule::integerKeyFilterOnABox()
+{
+    QLineEdit box;
+    KeyFilter::install(&box, IntegerKeyFilter);
+    QTest::keyClicks(&box, "1a-2.");
+    QCOMPARE(box.text(), QString("1-2"));
+    // Editing keys pass; on X11 Delete carries the DEL character.
+    QTest::keyClick(&box, Qt::Key_Home);
+    QTest::sendKeyEvent(QTest::Click, &box, Qt::Key_Delete, QString(QChar(0x7f)), Qt::NoModifier);
+    QTest::keyClick(&box, Qt::Key_End);
+    QTest::keyClick(&box, Qt::Key_Backspace);
+    QCOMPARE(box.text(), QString("-"));
 }
 
 void TestMainModule::decimalKeyFilter_data()

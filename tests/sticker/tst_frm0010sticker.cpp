@@ -271,9 +271,14 @@ void TestFrm0010Sticker::keyFilter()
     Frm0010Sticker form;
     type(&form, name, typed);
     QCOMPARE(text(&form, name), expected);
-    // Backspace still edits.
-    QTest::keyClick(edit(&form, name), Qt::Key_Backspace);
+    // Backspace and Delete still edit.
+    QLineEdit *box = edit(&form, name);
+    QTest::keyClick(box, Qt::Key_Backspace);
     QCOMPARE(text(&form, name), expected.chopped(1));
+    QTest::keyClick(box, Qt::Key_Home);
+    // As X11 sends it: Delete carries the DEL character.
+    QTest::sendKeyEvent(QTest::Click, box, Qt::Key_Delete, QString(QChar(0x7f)), Qt::NoModifier);
+    QCOMPARE(text(&form, name), expected.chopped(1).mid(1));
 }
 
 void TestFrm0010Sticker::settingsPanelReachedFromTitle()
