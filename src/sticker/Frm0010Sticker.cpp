@@ -105,16 +105,21 @@ StickerInput Frm0010Sticker::readInput() const
 
 void Frm0010Sticker::showInput(const StickerInput &in)
 {
-    // The loop position first, so the range sizes the fields' changes show
-    // stand under it; the grid after the fields, so the stored row count
-    // stays rather than the one the sticker count works out.
+    // The loop position and the columns first, so the range sizes and the
+    // grid's capacity worked out from the fields stand under the loaded
+    // values; the row count last, so the stored one stays rather than the
+    // one the sticker count works out.
     showComboText(Combo2, in.Combo2);
-    for (size_t i = 0; i < Atxt.size(); ++i)
-        Atxt[i]->setText(in.Atxt[i]);
     TxSp->setText(in.TxSp);
     TxCol->setText(in.TxCol);
     TxBlank->setText(in.TxBlank);
     TxMaxFLenth->setText(in.TxMaxFLenth);
+    for (size_t i = 0; i < Atxt.size(); ++i)
+        Atxt[i]->setText(in.Atxt[i]);
+    // Both sizes again, even where a range text did not change, so neither
+    // stays on the row of the loop position left behind.
+    Atxt_Change(5);
+    Atxt_Change(10);
     TxRow->setText(in.TxRow);
     txtPage->setText(in.txtPage);
     m_maxField = in.maxField;

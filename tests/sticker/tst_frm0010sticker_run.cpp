@@ -32,6 +32,7 @@ private slots:
     }
 
     void slotSelectionLoadsValuesAndBoldCaption();
+    void slotSizesStandUnderItsLoopAndColumns();
     void saveThenFreshFormRestoresSlot();
     void failedSaveIsTold();
     void characterRunRefusesBadInput();
@@ -109,6 +110,28 @@ void TestFrm0010StickerRun::slotSelectionLoadsValuesAndBoldCaption()
     QCOMPARE(text(&form, QStringLiteral("lb(16)")), QStringLiteral("50"));
     QCOMPARE(text(&form, QStringLiteral("lb(18)")), QStringLiteral("3"));
     QCOMPARE(text(&form, QStringLiteral("TxNos")), QStringLiteral("150"));
+}
+
+void TestFrm0010StickerRun::slotSizesStandUnderItsLoopAndColumns()
+{
+    // The same ranges as on the form, but loop position 5 and 7 columns.
+    TestSupport::writeFile(QDir(AppPaths::formatFolder()).filePath(QStringLiteral("2.txt")),
+        "a\r\nb\r\nc\r\nd\r\ne\r\n601\r\n612\r\n4\r\n\r\n\r\n"
+        "5\r\n3\r\n7\r\n17\r\n18\r\n1\r\n10\r\n 1 \r\n 5 \r\n 1 \r\n 1 \r\n");
+    Frm0010Sticker form;
+    type(&form, QStringLiteral("TxCol"), QStringLiteral("6"));
+    type(&form, QStringLiteral("Atxt(5)"), QStringLiteral("601"));
+    type(&form, QStringLiteral("Atxt(6)"), QStringLiteral("612"));
+    type(&form, QStringLiteral("Atxt(10)"), QStringLiteral("1"));
+    type(&form, QStringLiteral("Atxt(11)"), QStringLiteral("10"));
+    QCOMPARE(text(&form, QStringLiteral("lb(18)")), QStringLiteral("12"));
+
+    click(&form, QStringLiteral("OPss(2)"));
+    QCOMPARE(text(&form, QStringLiteral("lb(16)")), QStringLiteral("12"));
+    QCOMPARE(text(&form, QStringLiteral("lb(18)")), QStringLiteral("10"));
+    QCOMPARE(text(&form, QStringLiteral("TxNos")), QStringLiteral("120"));
+    QCOMPARE(text(&form, QStringLiteral("TxRow")), QStringLiteral("17"));
+    QCOMPARE(text(&form, QStringLiteral("lb(2)")), QStringLiteral("119")); // 17 rows of 7
 }
 
 void TestFrm0010StickerRun::saveThenFreshFormRestoresSlot()
