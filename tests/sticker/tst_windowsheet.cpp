@@ -87,7 +87,6 @@ private slots:
     void fontSize_data();
     void fontSize();
     void previewClearsOnceAndDrawsPagesOver();
-    void zeroPagesBecomesOne();
     void printMovesToTheNextLine();
 };
 
@@ -345,16 +344,6 @@ void TestWindowSheet::previewClearsOnceAndDrawsPagesOver()
     }
     // Row 4 of the view stands three row pitches down: no document cuts it.
     QCOMPARE(s.items().at(3 * 3 * 5).y, 500.0 + 3 * 2000);
-}
-
-void TestWindowSheet::zeroPagesBecomesOne()
-{
-    StickerInput in = sheet(2, 2, 2);
-    in.txtPage = QStringLiteral("0");
-    RecordingStickerSurface s;
-    previewWindowSheet(in, s);
-    QCOMPARE(in.txtPage, QStringLiteral("1"));
-    QCOMPARE(s.items().size(), 8);
 }
 
 void TestWindowSheet::printMovesToTheNextLine()
