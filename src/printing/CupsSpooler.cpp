@@ -32,13 +32,14 @@ void CupsSpooler::fail(const QString &what)
 
 bool CupsSpooler::open(const QString &printerName)
 {
-    m_name.clear();
+    // Until a destination is found, the name is the one asked for, so a
+    // refusal (even by a print server that cannot be reached) names it.
+    m_name = printerName;
     if (!connect())
         return false;
     const QByteArray name = printerName.toUtf8();
     cups_dest_t *dest = cupsGetNamedDest(m_http, printerName.isEmpty() ? nullptr : name.constData(), nullptr);
     if (!dest) {
-        m_name = printerName;
         fail(QStringLiteral("find destination"));
         return false;
     }

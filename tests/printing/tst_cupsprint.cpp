@@ -226,10 +226,14 @@ void TestCupsPrint::refused_data()
     QTest::addColumn<bool>("missingFile");
     QTest::addColumn<QString>("printer");
     QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("serverDown");
     QTest::newRow("missing file") << true << "Sticker2Raw"
-                                  << "File %1 does not exists";
+                                  << "File %1 does not exists" << false;
     QTest::newRow("unknown printer") << false << "No Such Printer"
-                                     << "The Printer Name (No Such Printer) wasn't recognized.";
+                                     << "The Printer Name (No Such Printer) wasn't recognized." << false;
+    QTest::newRow("print server unreachable")
+        << false << "Sticker2Raw"
+        << "The Printer Name (Sticker2Raw) wasn't recognized." << true;
 }
 
 void TestCupsPrint::refused()
@@ -237,13 +241,19 @@ void TestCupsPrint::refused()
     QFETCH(bool, missingFile);
     QFETCH(QString, printer);
     QFETCH(QString, message);
+    QFETCH(bool, serverDown);
 
     QString path = newFile("never\r\n");
     if (missingFile) {
         QFile::remove(path);
         message = message.arg(path);
     }
-    QVERIFY(!PrintFile(path, printer, 6, true, RawPanelState()));
+    const QByteArray server = cupsServer();
+    if (serverDown)
+        cupsSetServer(QFile::encodeName(m_dir.filePath("no-cupsd.sock")).constData());
+    const bool printed = PrintFile(path, printer, 6, true, RawPanelState());
+    cupsSetServer(server.constData());
+    QVERIFY(!printed);
     QCOMPARE(MessageBox::shown().size(), 1);
     QCOMPARE(MessageBox::shown().first().text, message);
     QCOMPARE(MessageBox::shown().first().title, QString("Printer Error Information"));
