@@ -40,6 +40,15 @@ QStringList piecesOf(const QTextDocument *assembly)
     return pieces;
 }
 
+// A typed page number as a whole number: rounded to the nearest, halves to
+// even, and held within what a page number can be, so a number too large
+// for one (a range typed "1 to 99999") reads as a very large page rather
+// than wrapping round to a negative one.
+int pageNumberOf(const QLineEdit *box)
+{
+    return int(qBound(-32768LL, NumericText::roundedValue(box->text()), 32767LL));
+}
+
 void selectFirstCharacter(QTextEdit *edit)
 {
     QTextCursor cursor(edit->document());
@@ -56,8 +65,8 @@ QVector<int> FrmReport::chosenPages() const
     int last = PageCount() - 1;
     switch (Frame1->pageOption()) {
     case 2: // "Page Range": the typed numbers as they stand, 1-based
-        first = qint16(NumericText::leadingNumber(Frame1->Tst->text())) - 1;
-        last = qint16(NumericText::leadingNumber(Frame1->Tend->text())) - 1;
+        first = pageNumberOf(Frame1->Tst) - 1;
+        last = pageNumberOf(Frame1->Tend) - 1;
         break;
     case 1: // "Current Page"
         first = last = CurrentPage;

@@ -150,6 +150,12 @@ void TestReportExport::plainText_pages_data()
                                         << "9" << QList<int> {2, 3};
     QTest::newRow("range from 0") << 2 << 0 << "0"
                                   << "1" << QList<int> {0};
+    QTest::newRow("range end too large for a page number") << 2 << 0 << "2"
+                                                           << "99999" << QList<int> {1, 2, 3};
+    QTest::newRow("range start too large for a page number") << 2 << 0 << "99999"
+                                                             << "4" << QList<int> {};
+    QTest::newRow("range 1.6 to 2.5: nearest, halves to even") << 2 << 0 << "1.6"
+                                                               << "2.5" << QList<int> {1};
 }
 
 void TestReportExport::plainText_pages()
