@@ -21,20 +21,28 @@ QString nextName(const QString &kind, const QString &title, const QString &filte
     return s_names.isEmpty() ? QString() : s_names.takeFirst();
 }
 
-// Our filters are written "Text(*.txt)|*.txt" (description|pattern pairs);
-// Qt wants "Text (*.txt);;...". The description already shows the pattern.
+} // namespace
+
+// Our filters are written "Text (*.txt)|*.txt" (description|pattern pairs);
+// Qt wants "Text (*.txt);;...". A description that already ends with its
+// pattern in parentheses is shown as it is, so no type reads
+// "Text (*.txt) (*.txt)"; Qt matches the pattern without regard to case.
 QString qtFilter(const QString &filter)
 {
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList out;
-    for (int i = 0; i + 1 < parts.size(); i += 2)
-        out << QStringLiteral("%1 (%2)").arg(parts.at(i).trimmed(), parts.at(i + 1).trimmed());
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        const QString description = parts.at(i).trimmed();
+        const QString pattern = parts.at(i + 1).trimmed();
+        if (description.endsWith(QStringLiteral("(%1)").arg(pattern), Qt::CaseInsensitive))
+            out << description;
+        else
+            out << QStringLiteral("%1 (%2)").arg(description, pattern);
+    }
     if (out.isEmpty())
         return filter;
     return out.join(QStringLiteral(";;"));
 }
-
-} // namespace
 
 QString openFileName(QWidget *parent, const QString &title, const QString &filter, const QString &initial)
 {

@@ -24,6 +24,10 @@ QColor color(QWidget *parent, const QColor &initial);
 // when the user accepts; the printer then holds the choice.
 bool print(QWidget *parent, QPrinter *printer, bool selectionOffered);
 
+// A filter written as description|pattern pairs ("Text (*.txt)|*.txt|...")
+// in the form the Qt file dialogs take.
+QString qtFilter(const QString &filter);
+
 // Test hooks.
 void setTestMode(bool on);
 void setNextFileName(const QString &name);

@@ -93,6 +93,8 @@ void TestReportExport::formatFromName_data()
                            << "web page";
     QTest::newRow(".Html") << "out.Html"
                            << "web page";
+    QTest::newRow(".htm is rich text") << "out.htm"
+                                       << "rich text";
     QTest::newRow(".txt") << "out.txt"
                           << "plain text";
     QTest::newRow(".TXT is rich text") << "out.TXT"

@@ -1,9 +1,10 @@
 #include "TestSupport.h"
-#include "export/ExportFormat.h"
+#include "export/ReportExport.h"
 #include "export/PageChoice.h"
 #include "export/PlainTextExport.h"
 #include "export/RichTextExport.h"
 #include "export/RtfWriter.h"
+#include "platform/Dialogs.h"
 #include "report/PageTable.h"
 #include "report/ReportMarkup.h"
 
@@ -15,7 +16,6 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-Q_DECLARE_METATYPE(ExportFormat)
 
 namespace {
 
@@ -203,27 +203,24 @@ class TestTextExports : public QObject
 private slots:
     void initTestCase() { TestSupport::init(); }
 
-    void formatFromName_data()
+    void dialogFilterShowsEachTypeOnce_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<ExportFormat>("format");
-        QTest::newRow(".html") << "/tmp/rep.html" << ExportFormat::WebPage;
-        QTest::newRow(".HTML") << "/tmp/rep.HTML" << ExportFormat::WebPage;
-        QTest::newRow(".Html") << "rep.Html" << ExportFormat::WebPage;
-        QTest::newRow(".htm is not a web page") << "rep.htm" << ExportFormat::RichText;
-        QTest::newRow(".txt") << "/tmp/rep.txt" << ExportFormat::PlainText;
-        QTest::newRow(".TXT") << "/tmp/rep.TXT" << ExportFormat::RichText;
-        QTest::newRow(".rtf") << "rep.rtf" << ExportFormat::RichText;
-        QTest::newRow(".xls") << "rep.xls" << ExportFormat::RichText;
-        QTest::newRow("no extension") << "report" << ExportFormat::RichText;
-        QTest::newRow("empty") << "" << ExportFormat::RichText;
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("export dialog") << ReportExport::Filter
+                                       << "Rich Text Format (*.rtf);;Text  (*.txt);;Excel WorkBook (*.xls);;"
+                                          "Web Page (*.HTML)";
+        QTest::newRow("import dialog") << " Txt File(*.txt)|*.txt"
+                                       << "Txt File(*.txt)";
+        QTest::newRow("description without its pattern") << "Print files|*.prn"
+                                                         << "Print files (*.prn)";
     }
 
-    void formatFromName()
+    void dialogFilterShowsEachTypeOnce()
     {
-        QFETCH(QString, name);
-        QFETCH(ExportFormat, format);
-        QCOMPARE(exportFormatForName(name), format);
+        QFETCH(QString, filter);
+        QFETCH(QString, shown);
+        QCOMPARE(Dialogs::qtFilter(filter), shown);
     }
 
     void pageChoice_data()
