@@ -55,6 +55,17 @@ private:
     bool m_released = false;
 };
 
+// Sets the workbook button's caption, widening the button when the caption
+// would not fit ("Finsh Record Click" is longer than the button is laid out
+// for).
+void setCaption(JeweledButton *button, const QString &caption)
+{
+    button->setText(caption);
+    const int needed = button->sizeHint().width();
+    if (button->width() < needed)
+        button->resize(needed, button->height());
+}
+
 } // namespace
 
 ReportExport::ReportExport(FrmReport *view)
@@ -164,7 +175,7 @@ void ReportExport::offerWorkbook(bool offer)
     // A marking pass under way goes on under the new name; otherwise the
     // button starts again from its first click.
     if (!marking)
-        CmdExelExp->setText(IdleCaption);
+        setCaption(CmdExelExp, IdleCaption);
     CmdExelExp->show();
 }
 
@@ -175,7 +186,7 @@ void ReportExport::CmdExelExp_Click()
     CmdExelExp->setTag(MarkingOn);
     if (CmdExelExp->text() != FinishCaption) {
         // Marking is on: each caret move in the view records a column.
-        CmdExelExp->setText(FinishCaption);
+        setCaption(CmdExelExp, FinishCaption);
         return;
     }
     CmdExelExp->setTag(MarkingOff);
@@ -224,8 +235,8 @@ bool ReportExport::StartExcel()
         // The button stays, so another click tries again with the same marks.
         fail(error);
     }
-    CmdExelExp->setText(IdleCaption);
-    CmdExelExp->setText(FinishCaption);
+    setCaption(CmdExelExp, IdleCaption);
+    setCaption(CmdExelExp, FinishCaption);
     return written;
 }
 

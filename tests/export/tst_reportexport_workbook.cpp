@@ -139,6 +139,7 @@ void TestReportExportWorkbook::twoClicks_writeTheMarkedPieces()
     // First click: marking on, nothing written.
     QTest::mouseClick(button, Qt::LeftButton);
     QCOMPARE(button->text(), QStringLiteral("Finsh Record Click"));
+    QVERIFY2(button->width() >= button->sizeHint().width(), "the caption is cut off");
     QCOMPARE(button->tag(), QStringLiteral("1"));
     QCOMPARE(view->columnMarkCount(), 1);
     QVERIFY(!QFile::exists(path(name)));

@@ -16,7 +16,6 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-
 namespace {
 
 // What a reader makes of an RTF file: the text, and the runs with the
