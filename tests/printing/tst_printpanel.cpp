@@ -125,14 +125,12 @@ private slots:
     void rangeCheckOnLeavingEnd_data();
     void rangeCheckOnLeavingEnd();
     void rangeNotCheckedWhenBoxGoesAway();
-    void rangeLabels();
     void pageFileNotWritable();
 
     void pageOrder_data();
     void pageOrder();
     void copiesZeroPrintsNothing();
     void answeredNoPrintsNothing();
-    void orientationReachesPrinter();
     void pdf_pageTextWithoutSequences();
     void pdf_landscape();
     void dialogRoute_pageOrSelection();
@@ -285,6 +283,7 @@ void TestPrintPanel::pageOptions()
     auto *end = panel<QLineEdit>("Tend");
     QVERIFY(!start->isEnabled());
     QCOMPARE(start->palette().color(QPalette::Base), shaded);
+    QCOMPARE(panel<SpLebal>("SpLebal1")->Caption(), QString("to"));
 
     click("Op(2)");
     QVERIFY(panelControl("Op(2)")->font().bold());
@@ -421,18 +420,6 @@ void TestPrintPanel::rangeNotCheckedWhenBoxGoesAway()
     QCOMPARE(MessageBox::shown().size(), 0);
 }
 
-void TestPrintPanel::rangeLabels()
-{
-    openView(pagedBytes(6));
-    auto *to = panel<SpLebal>("SpLebal1");
-    QCOMPARE(to->Caption(), QString("to"));
-    QCOMPARE(to->CaptionStyle(), 2);
-    QCOMPARE(to->edgeColor(SpLebal::Edge::Top), OleColor::ButtonFace);
-    auto *go = control<SpLebal>(m_view, "SpLebal3");
-    QCOMPARE(go->Caption(), QString("GOTO"));
-    QVERIFY(go->isVisible());
-}
-
 void TestPrintPanel::pageFileNotWritable()
 {
     openView(pagedBytes(3));
@@ -542,19 +529,6 @@ void TestPrintPanel::answeredNoPrintsNothing()
     QCOMPARE(m_view->printPanel()->CmdOk->tag(), QString("0"));
 }
 
-void TestPrintPanel::orientationReachesPrinter()
-{
-    openView(pagedBytes(1));
-    recordPrints();
-    click("OptWinMode");
-    click("OpPL(1)");
-    MessageBox::setNextAnswer(QMessageBox::Yes);
-    click("CmdOk");
-    QCOMPARE(m_recorder.opened.size(), 1);
-    QCOMPARE(m_recorder.opened.first().orientation, QPageLayout::Landscape);
-    QCOMPARE(m_recorder.opened.first().documentName, QString("report.prn"));
-}
-
 void TestPrintPanel::pdf_pageTextWithoutSequences()
 {
     const QString pdf = m_dir.filePath("report.pdf");
@@ -600,6 +574,7 @@ void TestPrintPanel::pdf_landscape()
     QVERIFY2(size.size() >= 3, qPrintable(size.join(' ')));
     QVERIFY(size[0].toDouble() > size[2].toDouble());
     QVERIFY(pdfText(pdf).contains("Page 1"));
+    QCOMPARE(pdfInfo(pdf, "Title"), QString("report.prn")); // the job's document name
 }
 
 void TestPrintPanel::dialogRoute_pageOrSelection()
