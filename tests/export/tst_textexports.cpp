@@ -1,7 +1,7 @@
 #include "TestSupport.h"
-#include "export/ReportExport.h"
 #include "export/PageChoice.h"
 #include "export/PlainTextExport.h"
+#include "export/ReportExport.h"
 #include "export/RichTextExport.h"
 #include "export/RtfWriter.h"
 #include "platform/Dialogs.h"

@@ -231,9 +231,8 @@ void TestCupsPrint::refused_data()
                                   << "File %1 does not exists" << false;
     QTest::newRow("unknown printer") << false << "No Such Printer"
                                      << "The Printer Name (No Such Printer) wasn't recognized." << false;
-    QTest::newRow("print server unreachable")
-        << false << "Sticker2Raw"
-        << "The Printer Name (Sticker2Raw) wasn't recognized." << true;
+    QTest::newRow("print server unreachable") << false << "Sticker2Raw"
+                                              << "The Printer Name (Sticker2Raw) wasn't recognized." << true;
 }
 
 void TestCupsPrint::refused()
