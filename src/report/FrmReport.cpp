@@ -235,22 +235,24 @@ void FrmReport::buildBottomBar()
         left += 1040;
     }
 
+    // The label keeps 8 pixels free on every side of its caption, so it is
+    // made wide and tall enough for "GOTO" to show whole.
     SpLebal3 = new SpLebal(QStringLiteral("SpLebal3"), Frame8);
     SpLebal3->setCaption(QStringLiteral("GOTO"));
     SpLebal3->setView3D(2);
-    place(SpLebal3, 4300, 150, 650, 400);
+    place(SpLebal3, 4280, 110, 950, 480);
     Text2 = new QLineEdit(Frame8);
     Text2->setObjectName(QStringLiteral("Text2"));
-    place(Text2, 5000, 170, 800, 360);
+    place(Text2, 5280, 170, 800, 360);
     KeyFilter::install(Text2, IntegerKeyFilter);
     Text2->installEventFilter(this);
     connect(Text2, &QLineEdit::returnPressed, this, &FrmReport::goToPage);
 
     JeweledButton1 = new JeweledButton(QStringLiteral("JeweledButton1"), QStringLiteral("Export"), Frame8);
-    place(JeweledButton1, 6000, 150, 1100, 400);
+    place(JeweledButton1, 6180, 150, 1100, 400);
     connect(JeweledButton1, &QPushButton::clicked, this, &FrmReport::exportReport);
     CmdExelExp = new JeweledButton(QStringLiteral("CmdExelExp"), QStringLiteral("Exel Export"), Frame8);
-    place(CmdExelExp, 7150, 150, 1100, 400);
+    place(CmdExelExp, 7330, 150, 1100, 400);
     CmdExelExp->hide();
     connect(CmdExelExp, &QPushButton::clicked, this, &FrmReport::CmdExelExp_Click);
 

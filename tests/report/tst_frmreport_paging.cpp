@@ -1,6 +1,7 @@
 // Paging, the go-to box and the status line of the report view.
 #include "ReportViewFixture.h"
 #include "controls/JeweledButton.h"
+#include "controls/SpLebal.h"
 #include "platform/Dialogs.h"
 #include "platform/MessageBox.h"
 
@@ -148,6 +149,12 @@ void TestFrmReportPaging::goToBox_shownFromSixPages()
     QVERIFY(control(five, "SpLebal3")->isHidden());
     QVERIFY(!control(six, "Text2")->isHidden());
     QVERIFY(!control(six, "SpLebal3")->isHidden());
+    // Its caption fits inside the label's text rectangle, not cut off.
+    auto *label = control<SpLebal>(six, "SpLebal3");
+    QCOMPARE(label->Caption(), QStringLiteral("GOTO"));
+    const QRect fits = label->fontMetrics().boundingRect(label->Caption());
+    QVERIFY(fits.width() <= label->textRect().width());
+    QVERIFY(label->fontMetrics().height() <= label->textRect().height());
 
     // A later load only ever hides the box.
     Dialogs::setNextFileName(printFile(QStringLiteral("ten.txt"), pagedBytes(10)));
