@@ -104,7 +104,9 @@ FrmReport::FrmReport(QWidget *parent)
     ColumnMarks = QVector<qint16>(11, 0);
     buildControls();
 
-    setMinimumSize(tw(10500), tw(5000));
+    // Narrower than this, the centred preview label runs into the search
+    // box and the bottom bar cuts off its export button.
+    setMinimumSize(tw(12300), tw(5000));
     QSize size(tw(16500), tw(11000));
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         size = size.boundedTo(screen->availableGeometry().size());

@@ -276,8 +276,8 @@ void TestFrmReportLifecycle::load_setsPrintPanelState()
 
 void TestFrmReportLifecycle::layout_viewFillsWindow()
 {
-    FrmReport *view = open(printFile(QStringLiteral("a.prn"), pagedBytes(1)));
-    for (const QSize size : {QSize(760, 420), QSize(1000, 700)}) {
+    FrmReport *view = open(printFile(QStringLiteral("a.prn"), pagedBytes(6)));
+    for (const QSize size : {view->minimumSize(), QSize(1000, 700)}) {
         view->resize(size);
         QCOMPARE(view->size(), size);
         const QRect rt1 = view->rt1()->geometry();
@@ -291,6 +291,22 @@ void TestFrmReportLifecycle::layout_viewFillsWindow()
         QVERIFY(!control(view, "CmdPrint")->geometry().intersects(exit->geometry()));
         QVERIFY(!control(view, "Check3")->geometry().intersects(control(view, "CmdPrint")->geometry()));
         QVERIFY(!control(view, "Image1")->geometry().intersects(control(view, "Check3")->geometry()));
+
+        // Nothing overlaps in the top bar, and the bottom bar holds its
+        // controls whole, down to the smallest window.
+        const QStringList top {"Label4", "Check1", "Command2", "CmdImport", "lb1", "Label7", "Text4", "LbPageNo"};
+        for (int i = 0; i < top.size(); ++i) {
+            for (int j = i + 1; j < top.size(); ++j)
+                QVERIFY2(!control(view, top[i])->geometry().intersects(control(view, top[j])->geometry()),
+                    qPrintable(top[i] + " overlaps " + top[j]));
+        }
+        QWidget *bar = control(view, "Frame8");
+        for (QWidget *w : bar->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (!w->isHidden())
+                QVERIFY2(bar->rect().contains(w->geometry()), qPrintable(w->objectName()));
+        }
+        for (const char *name : {"Image1", "Check3", "Check2", "CmdPrint"})
+            QVERIFY2(!bar->geometry().intersects(control(view, name)->geometry()), name);
     }
 }
 
