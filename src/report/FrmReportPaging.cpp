@@ -5,6 +5,7 @@
 #include "report/FrmReport.h"
 #include "report/PageDocument.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTextDocument>
@@ -12,16 +13,28 @@
 
 #include <cmath>
 
+namespace {
+
+// A page this long (a whole sticker run, or a file without form feeds) takes
+// a noticeable time to lay out: the pointer shows that the view is busy.
+constexpr qsizetype LongPage = 256 * 1024;
+
+} // namespace
+
 void FrmReport::showPage(int k)
 {
     // The page and its form feed replace the whole content and its format.
     // The text and its markup passes are put together in a document that no
     // view lays out yet, and then handed to the view, so the page is laid
     // out and painted once.
+    const QString text = Pages.page(k) + QChar(0x0C);
+    const bool busy = text.size() >= LongPage;
+    if (busy)
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     auto *document = new QTextDocument(Rt1);
     document->setUndoRedoEnabled(false);
     document->setDefaultFont(Rt1->font());
-    PageDocument::setText(document, Pages.page(k) + QChar(0x0C));
+    PageDocument::setText(document, text);
     applyMarkupPasses(document, markupContext(), MarkupOrder::View);
     // The edit deletes the document it made itself; ours are deleted here.
     QTextDocument *previous = Rt1->document();
@@ -30,6 +43,8 @@ void FrmReport::showPage(int k)
     Rt1->setCurrentCharFormat(QTextCharFormat());
     if (ours)
         delete previous;
+    if (busy)
+        QGuiApplication::restoreOverrideCursor();
 }
 
 void FrmReport::setPageLabel(int k)

@@ -29,6 +29,7 @@ private slots:
     void goTo();
     void goTo_keepsButtonsAndFiltersKeys();
     void goToBox_shownFromSixPages();
+    void longPage_busyPointerWhileShown();
     void statusLine_followsClicksAndKeys();
     void columnMarks_recordedWhileMarkingAndCapped();
 };
@@ -161,6 +162,24 @@ void TestFrmReportPaging::goToBox_shownFromSixPages()
     QTest::mouseClick(control(five, "CmdImport"), Qt::LeftButton);
     QCOMPARE(five->PageCount(), 10);
     QVERIFY(control(five, "Text2")->isHidden());
+}
+
+void TestFrmReportPaging::longPage_busyPointerWhileShown()
+{
+    // A whole run of stickers is one long page.
+    QByteArray run;
+    for (int i = 0; i < 6000; ++i)
+        run += "sticker line with its padding                     \r\n";
+    FrmReport *view = open(printFile(QStringLiteral("run.prn"), run + "\f" + "short page\r\n\f"));
+    QList<int> pointers;
+    connect(view->rt1(), &QTextEdit::textChanged, view, [&pointers] {
+        const QCursor *c = QGuiApplication::overrideCursor();
+        pointers << (c ? int(c->shape()) : -1);
+    });
+    QTest::mouseClick(control(view, "CmdNxt"), Qt::LeftButton);
+    QTest::mouseClick(control(view, "CmdBck"), Qt::LeftButton);
+    QCOMPARE(pointers, QList<int>({-1, int(Qt::WaitCursor)}));
+    QVERIFY(!QGuiApplication::overrideCursor());
 }
 
 void TestFrmReportPaging::statusLine_followsClicksAndKeys()
