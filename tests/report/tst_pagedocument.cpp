@@ -4,7 +4,6 @@
 #include <QTest>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextEdit>
 
 namespace
 {
@@ -34,7 +33,6 @@ private slots:
     void text();
     void lineColumn_data();
     void lineColumn();
-    void lineColumnOnEdit();
     void lineQueriesOutOfRange();
 };
 
@@ -93,24 +91,6 @@ void TestPageDocument::lineColumn()
     const PageDocument::LineColumn where = PageDocument::lineColumn(&document, position);
     QCOMPARE(where.line, line);
     QCOMPARE(where.column, column);
-}
-
-void TestPageDocument::lineColumnOnEdit()
-{
-    // The caret of an edit box, placed with the keyboard as a user would.
-    QTextEdit edit;
-    edit.setLineWrapMode(QTextEdit::NoWrap);
-    PageDocument::setText(&edit, QString::fromLatin1("one\r\ntwo\r\nthree\r\nfour\f"));
-    QTest::keyClick(&edit, Qt::Key_Down);
-    QTest::keyClick(&edit, Qt::Key_Down);
-    QTest::keyClick(&edit, Qt::Key_Down);
-    QTest::keyClick(&edit, Qt::Key_Right);
-    QTest::keyClick(&edit, Qt::Key_Right);
-    const PageDocument::LineColumn where
-        = PageDocument::lineColumn(edit.document(), edit.textCursor().position());
-    QCOMPARE(where.line, 3);
-    QCOMPARE(where.column, 2);
-    QCOMPARE(PageDocument::text(edit.document()).mid(edit.textCursor().position(), 2), QStringLiteral("ur"));
 }
 
 void TestPageDocument::lineQueriesOutOfRange()

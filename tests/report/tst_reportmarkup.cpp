@@ -107,7 +107,6 @@ private slots:
     void underlineRegions_data();
     void underlineRegions();
     void vsualClearLeavesTextAndSelection();
-    void selectionEndsOnFirstCharacter();
     void unknownTagOnlyHides();
     void emptySequenceEndsAtOnce();
     void newPageStartsUnformatted();
@@ -235,30 +234,6 @@ void TestReportMarkup::vsualClearLeavesTextAndSelection()
     applyMarkupPasses(&document, context, MarkupOrder::Print);
     QCOMPARE(looks(&document, context), QString(page.size(), QLatin1Char('.')));
     QCOMPARE(document.toRawText(), page);
-}
-
-void TestReportMarkup::selectionEndsOnFirstCharacter()
-{
-    QTextEdit edit;
-    PageDocument::setText(&edit,
-        QStringLiteral("ab\x0f"
-                       "c\x12\f"));
-    QTextCursor caret(edit.document());
-    caret.setPosition(5);
-    edit.setTextCursor(caret);
-    ReportSetting(&edit, CondOn, CondOff, QStringLiteral("cond"), testContext());
-    QCOMPARE(edit.textCursor().selectionStart(), 0);
-    QCOMPARE(edit.textCursor().selectionEnd(), 1);
-
-    // Also when an open sequence is never closed, and on an empty page.
-    PageDocument::setText(&edit,
-        QStringLiteral("ab\x0f"
-                       "c"));
-    ReportSetting(&edit, CondOn, CondOff, QStringLiteral("cond"), testContext());
-    QCOMPARE(edit.textCursor().selectedText(), QStringLiteral("a"));
-    PageDocument::setText(&edit, QString());
-    ReportSetting(&edit, CondOn, CondOff, QStringLiteral("cond"), testContext());
-    QCOMPARE(edit.textCursor().position(), 0);
 }
 
 void TestReportMarkup::unknownTagOnlyHides()
