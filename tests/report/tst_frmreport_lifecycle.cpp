@@ -294,7 +294,8 @@ void TestFrmReportLifecycle::layout_viewFillsWindow()
 
         // Nothing overlaps in the top bar, and the bottom bar holds its
         // controls whole, down to the smallest window.
-        const QStringList top {"Label4", "Check1", "Command2", "CmdImport", "lb1", "Label7", "Text4", "LbPageNo"};
+        const QStringList top {
+            "Label4", "Check1", "Command2", "CmdImport", "lb1", "Label7", "Text4", "LbPageNo"};
         for (int i = 0; i < top.size(); ++i) {
             for (int j = i + 1; j < top.size(); ++j)
                 QVERIFY2(!control(view, top[i])->geometry().intersects(control(view, top[j])->geometry()),
