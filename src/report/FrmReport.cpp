@@ -4,6 +4,7 @@
 #include "controls/SpLebal.h"
 #include "export/ReportExport.h"
 #include "platform/Dialogs.h"
+#include "platform/FormActivation.h"
 #include "platform/KeyFilter.h"
 #include "platform/MessageBox.h"
 #include "platform/Twips.h"
@@ -96,6 +97,7 @@ FrmReport::FrmReport(QWidget *parent)
 {
     setObjectName(QStringLiteral("FrmReport"));
     setAttribute(Qt::WA_DeleteOnClose);
+    FormActivation::install();
     setWindowTitle(QStringLiteral("Report View "));
     QPalette p = palette();
     p.setColor(QPalette::Window, FormColor);
@@ -366,7 +368,9 @@ void FrmReport::CmdExelExp_Click()
 
 bool FrmReport::event(QEvent *event)
 {
-    if (event->type() == QEvent::WindowActivate)
+    // Returning from one of our own message boxes or dialogs is no new
+    // activation: it must not reset the page option the user just chose.
+    if (event->type() == QEvent::WindowActivate && FormActivation::cameFromAnotherForm(this))
         activateView();
     return QWidget::event(event);
 }

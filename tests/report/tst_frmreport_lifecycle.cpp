@@ -62,6 +62,7 @@ private slots:
     void missingFile_messageAndNoView();
     void import_showsChosenFile();
     void load_setsPrintPanelState();
+    void activation_onlyFromAnotherForm();
     void layout_viewFillsWindow();
     void calculator_messageWhenNoneInstalled();
 };
@@ -271,6 +272,26 @@ void TestFrmReportLifecycle::load_setsPrintPanelState()
     QVERIFY(panel->isVisible());
     // Every resize selects "All Pages" again.
     view->resize(view->width() + 20, view->height());
+    QVERIFY(control<QRadioButton>(view, "Op(0)")->isChecked());
+}
+
+void TestFrmReportLifecycle::activation_onlyFromAnotherForm()
+{
+    FrmReport *view = open(printFile(QStringLiteral("a.prn"), pagedBytes(3)));
+    auto *currentPage = control<QRadioButton>(view, "Op(1)");
+    QEvent activate(QEvent::WindowActivate);
+
+    // Back from one of the view's own message boxes (or another program):
+    // the page option the user chose stays.
+    QApplication::sendEvent(view, &activate);
+    currentPage->setChecked(true);
+    QApplication::sendEvent(view, &activate);
+    QVERIFY(currentPage->isChecked());
+
+    // Back from another form of the program: "All Pages" again.
+    QWidget otherForm;
+    QApplication::sendEvent(&otherForm, &activate);
+    QApplication::sendEvent(view, &activate);
     QVERIFY(control<QRadioButton>(view, "Op(0)")->isChecked());
 }
 
