@@ -1,57 +1,18 @@
+// The workbook writer: pieces, cell values and the file; the two-click
+// flow through the report view is in tst_reportexport.
+#include "ExportReaders.h"
 #include "TestSupport.h"
 #include "export/WorkbookExport.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QXmlStreamReader>
 
 using WorkbookExport::Cell;
 
 Q_DECLARE_METATYPE(QVector<Cell>)
 
-namespace {
-
-QByteArray unzipped(const QString &zip, const QString &member)
-{
-    QProcess unzip;
-    unzip.start("unzip", {"-p", zip, member});
-    unzip.waitForFinished(30000);
-    return unzip.readAllStandardOutput();
-}
-
-// The cells of sheet 1 by reference ("A1"), strings inline or shared.
-QMap<QString, QString> sheetCells(const QString &workbook)
-{
-    QStringList shared;
-    QXmlStreamReader strings(unzipped(workbook, "xl/sharedStrings.xml"));
-    while (!strings.atEnd()) {
-        if (strings.readNext() == QXmlStreamReader::StartElement && strings.name() == u"si")
-            shared << strings.readElementText(QXmlStreamReader::IncludeChildElements);
-    }
-    QMap<QString, QString> cells;
-    QXmlStreamReader sheet(unzipped(workbook, "xl/worksheets/sheet1.xml"));
-    QString ref, type;
-    while (!sheet.atEnd()) {
-        if (sheet.readNext() != QXmlStreamReader::StartElement)
-            continue;
-        if (sheet.name() == u"c") {
-            ref = sheet.attributes().value("r").toString();
-            type = sheet.attributes().value("t").toString();
-        } else if (sheet.name() == u"is") {
-            cells[ref] = sheet.readElementText(QXmlStreamReader::IncludeChildElements);
-        } else if (sheet.name() == u"v") {
-            const QString v = sheet.readElementText();
-            cells[ref] = type == "s" ? shared.value(v.toInt()) : v;
-        }
-    }
-    if (sheet.hasError())
-        qWarning("sheet1.xml: %s", qPrintable(sheet.errorString()));
-    return cells;
-}
-
-} // namespace
+using namespace ExportReaders;
 
 class TestWorkbookExport : public QObject
 {
@@ -66,11 +27,6 @@ private slots:
         QTest::addColumn<QVector<int>>("marks");
         QTest::addColumn<QVector<Cell>>("cells");
         const QByteArray thirty = "ABCDEFGHIJabcdefghijklmno12345";
-        QTest::newRow("marks 10 and 25 on 30 characters")
-            << thirty << QVector<int> {0, 10, 25, 0}
-            << QVector<Cell> {{0, "ABCDEFGHIJ"}, {1, "abcdefghijklmno"}};
-        QTest::newRow("decreasing marks 25 then 10")
-            << thirty << QVector<int> {0, 25, 10, 0} << QVector<Cell> {{0, thirty.left(25)}};
         QTest::newRow("marks 20, 5, 15: rising piece after a fall")
             << thirty << QVector<int> {0, 20, 5, 15, 0}
             << QVector<Cell> {{0, thirty.left(20)}, {2, thirty.mid(5, 10)}};
@@ -118,11 +74,9 @@ private slots:
         QTest::addColumn<double>("value");
         QTest::newRow("amount with spaces") << QByteArray("   1234.50 ") << true << 1234.5;
         QTest::newRow("negative") << QByteArray("-7") << true << -7.0;
-        QTest::newRow("zero point five") << QByteArray("0.5") << true << 0.5;
         QTest::newRow("leading zeros stay text") << QByteArray("007") << false << 0.0;
         QTest::newRow("thousands separator stays text") << QByteArray("1,234.50") << false << 0.0;
         QTest::newRow("trailing minus stays text") << QByteArray("12.00-") << false << 0.0;
-        QTest::newRow("formula stays text") << QByteArray("=1+2") << false << 0.0;
         QTest::newRow("sixteen digits stay text") << QByteArray("1234567890123456") << false << 0.0;
         QTest::newRow("bare point") << QByteArray("12.") << false << 0.0;
         QTest::newRow("blank") << QByteArray("   ") << false << 0.0;
@@ -161,21 +115,13 @@ private slots:
                      &error),
             qPrintable(error));
         QCOMPARE(rows, (QList<int> {2, 3, 4, 5, 6}));
-        QCOMPARE(unzipped(book, "xl/workbook.xml").isEmpty(), false);
-        const QMap<QString, QString> cells = sheetCells(book);
-        QCOMPARE(cells.value("A1"), QString("ABCDEFGHIJ"));
-        QCOMPARE(cells.value("B1"), QString("abcdefghijklmno"));
-        QCOMPARE(cells.value("A3"), QString::fromLatin1("Caf\xe9 & <co"));
-        QCOMPARE(cells.value("B3"), QString(">E boldF"));
-        QCOMPARE(cells.value("A4"), QString("line four "));
-        QCOMPARE(cells.value("B4"), QString("is long enough\n"));
-        QCOMPARE(cells.value("A5"), QString("1250.75"));
-        QCOMPARE(cells.value("B5"), QString("    =SUM(A1)"));
+        QCOMPARE(sheetLines(book),
+            (QStringList {"A1=ABCDEFGHIJ", "A3=" + QString::fromLatin1("Caf\xe9 & <co"), "A4=line four ",
+                "A5=1250.75", "B1=abcdefghijklmno", "B3=>E boldF", "B4=is long enough\n", "B5=    =SUM(A1)"}));
+        // Amounts are number cells, the rest text.
         QVERIFY(unzipped(book, "xl/worksheets/sheet1.xml").contains("<c r=\"A5\"><v>1250.75</v></c>"));
-        QCOMPARE(cells.size(), 8);
         QCOMPARE(
             QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList {"rep.prn", "rep.xlsx"}));
-        QVERIFY(QFile(book).permissions() & QFile::ReadOwner);
     }
 
     void emptyPrintFile()
@@ -198,9 +144,6 @@ private slots:
         QVERIFY(!WorkbookExport::write(
             dir.filePath("missing.prn"), dir.filePath("a.xlsx"), {0, 3, 0}, nullptr, &error));
         QVERIFY2(error.contains("missing.prn"), qPrintable(error));
-
-        QVERIFY(!WorkbookExport::write(source, dir.filePath("no/folder/b.xlsx"), {0, 3, 0}, nullptr, &error));
-        QVERIFY2(error.contains("b.xlsx"), qPrintable(error));
 
         // Stopped after the second line: the old workbook stays as it was.
         const QString kept = TestSupport::writeFile(dir.filePath("kept.xlsx"), "old");
