@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
+#include <tuple>
 
 namespace ExportReaders {
 
@@ -18,11 +19,7 @@ struct RtfRun
     int halfPoints = 24;
     QColor colour; // invalid: automatic
     QString font;
-    bool sameLook(const RtfRun &o) const
-    {
-        return bold == o.bold && underline == o.underline && halfPoints == o.halfPoints && colour == o.colour
-            && font == o.font;
-    }
+    auto look() const { return std::tie(bold, underline, halfPoints, colour, font); }
 };
 
 struct RtfContent
@@ -60,7 +57,7 @@ inline RtfContent readRtf(const QByteArray &rtf)
             RtfRun run = state.look;
             run.colour = colours.value(state.colour); // entry 0: automatic
             run.font = fonts.value(state.font);
-            if (content.runs.isEmpty() || !content.runs.last().sameLook(run))
+            if (content.runs.isEmpty() || content.runs.last().look() != run.look())
                 content.runs << run;
             content.runs.last().text += c;
             content.text += c;
