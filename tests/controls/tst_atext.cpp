@@ -223,9 +223,9 @@ private slots:
         PropertyBag bag;
         box.WriteProperties(bag);
         QCOMPARE(bag.keys(),
-            QStringList({"Text", "Font", "ForeColor", "lickey", "SaveKey", "Enabled", "TextboxHight", "BackColor",
-                "SelectBackColor", "MaxLength", "Database", "datafeild", "SelLength", "SelStart", "SelText",
-                "SelCount", "FontSize", "Flat3D", "Locked", "ListOUTPUT", "ListSQL"}));
+            QStringList({"Text", "Font", "ForeColor", "lickey", "SaveKey", "Enabled", "TextboxHight",
+                "BackColor", "SelectBackColor", "MaxLength", "Database", "datafeild", "SelLength", "SelStart",
+                "SelText", "SelCount", "FontSize", "Flat3D", "Locked", "ListOUTPUT", "ListSQL"}));
         QCOMPARE(bag.read("SelText").toString(), QString("ell"));
         // Each setter told the host the name it is stored under.
         QStringList stored = bag.keys();

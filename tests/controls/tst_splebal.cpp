@@ -35,13 +35,14 @@ private slots:
 
     void defaults_data()
     {
-        QTest::addColumn<bool>("load"); // from a bag, or newly placed
+        QTest::addColumn<bool>("load");      // from a bag, or newly placed
         QTest::addColumn<QString>("stored"); // a caption stored under "caption"
         QTest::addColumn<QString>("caption");
         QTest::addColumn<int>("style");
         QTest::newRow("new control: name, style 1") << false << QString() << "SpLebal1" << 1;
         QTest::newRow("empty bag: name, style 2") << true << QString() << "SpLebal1" << 2;
-        QTest::newRow("key in other case") << true << "to" << "to" << 2;
+        QTest::newRow("key in other case") << true << "to"
+                                           << "to" << 2;
     }
 
     void defaults()
@@ -116,8 +117,8 @@ private slots:
         label.setView3D(1);
         PropertyBag bag;
         label.writeProperties(bag);
-        const QStringList stored {"Caption", "HotKeyCaption", "CaptionStyle", "Down3D", "BackColor", "Font",
-            "ForeColor", "View3D"};
+        const QStringList stored {
+            "Caption", "HotKeyCaption", "CaptionStyle", "Down3D", "BackColor", "Font", "ForeColor", "View3D"};
         QCOMPARE(bag.keys(), QStringList({"_extentx", "_extenty"}) + stored);
         QStringList names;
         for (const QList<QVariant> &signal : changed)
@@ -181,7 +182,8 @@ private slots:
         QTest::addColumn<int>("qtFlags");
         const int m = Qt::TextShowMnemonic, line = Qt::TextSingleLine;
         QTest::newRow("0x24 line, middle, left") << 0x24u << int(Qt::AlignLeft | Qt::AlignVCenter | line | m);
-        QTest::newRow("0x2A line, bottom, right") << 0x2Au << int(Qt::AlignRight | Qt::AlignBottom | line | m);
+        QTest::newRow("0x2A line, bottom, right")
+            << 0x2Au << int(Qt::AlignRight | Qt::AlignBottom | line | m);
         QTest::newRow("0x411 wrapped, centre, measuring")
             << 0x411u << int(Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap | m);
         QTest::newRow("middle without single line is top") << 0x4u << int(Qt::AlignLeft | Qt::AlignTop | m);
@@ -236,7 +238,8 @@ private slots:
         QTest::newRow("style 0") << 0 << "MMMM" << QString() << true;
         QTest::newRow("style 2") << 2 << "MMMM MMMM MMMM" << QString() << true;
         QTest::newRow("hot key only") << 0 << QString() << "F2" << true;
-        QTest::newRow("style 3 draws nothing") << 3 << "MMMM" << "F2" << false;
+        QTest::newRow("style 3 draws nothing") << 3 << "MMMM"
+                                               << "F2" << false;
     }
 
     void drawing()

@@ -65,12 +65,18 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("kind");
-        QTest::newRow(".html") << "out.html" << "web page";
-        QTest::newRow(".HTML") << "out.HTML" << "web page";
-        QTest::newRow(".htm is rich text") << "out.htm" << "rich text";
-        QTest::newRow(".txt") << "out.txt" << "plain text";
-        QTest::newRow(".TXT is rich text") << "out.TXT" << "rich text";
-        QTest::newRow("no extension") << "out" << "rich text";
+        QTest::newRow(".html") << "out.html"
+                               << "web page";
+        QTest::newRow(".HTML") << "out.HTML"
+                               << "web page";
+        QTest::newRow(".htm is rich text") << "out.htm"
+                                           << "rich text";
+        QTest::newRow(".txt") << "out.txt"
+                              << "plain text";
+        QTest::newRow(".TXT is rich text") << "out.TXT"
+                                           << "rich text";
+        QTest::newRow("no extension") << "out"
+                                      << "rich text";
     }
 
     void formatFromName()
@@ -101,19 +107,26 @@ private slots:
         QTest::addColumn<QString>("start");
         QTest::addColumn<QString>("end");
         QTest::addColumn<QList<int>>("pages"); // 0-based, in the file
-        QTest::newRow("text, current page 3") << "p.txt" << 1 << 2 << "" << "" << QList<int> {2};
-        QTest::newRow("text, all pages") << "p.txt" << 0 << 0 << "" << "" << QList<int> {0, 1, 2, 3};
-        QTest::newRow("text, range 2 to 3") << "p.txt" << 2 << 0 << "2" << "3" << QList<int> {1, 2};
-        QTest::newRow("text, range past the end") << "p.txt" << 2 << 0 << "3" << "9" << QList<int> {2, 3};
-        QTest::newRow("text, range from 0") << "p.txt" << 2 << 0 << "0" << "1" << QList<int> {0};
-        QTest::newRow("text, end too large for a page number")
-            << "p.txt" << 2 << 0 << "2" << "99999" << QList<int> {1, 2, 3};
-        QTest::newRow("text, start too large for a page number")
-            << "p.txt" << 2 << 0 << "99999" << "4" << QList<int> {};
-        QTest::newRow("text, 1.6 to 2.5: nearest, halves to even")
-            << "p.txt" << 2 << 0 << "1.6" << "2.5" << QList<int> {1};
-        QTest::newRow("rich text, current page 3") << "p.rtf" << 1 << 2 << "" << "" << QList<int> {2};
-        QTest::newRow("rich text, range 2 to 3") << "p.rtf" << 2 << 0 << "2" << "3" << QList<int> {1, 2};
+        QTest::newRow("text, current page 3") << "p.txt" << 1 << 2 << ""
+                                              << "" << QList<int> {2};
+        QTest::newRow("text, all pages") << "p.txt" << 0 << 0 << ""
+                                         << "" << QList<int> {0, 1, 2, 3};
+        QTest::newRow("text, range 2 to 3") << "p.txt" << 2 << 0 << "2"
+                                            << "3" << QList<int> {1, 2};
+        QTest::newRow("text, range past the end") << "p.txt" << 2 << 0 << "3"
+                                                  << "9" << QList<int> {2, 3};
+        QTest::newRow("text, range from 0") << "p.txt" << 2 << 0 << "0"
+                                            << "1" << QList<int> {0};
+        QTest::newRow("text, end too large for a page number") << "p.txt" << 2 << 0 << "2"
+                                                               << "99999" << QList<int> {1, 2, 3};
+        QTest::newRow("text, start too large for a page number") << "p.txt" << 2 << 0 << "99999"
+                                                                 << "4" << QList<int> {};
+        QTest::newRow("text, 1.6 to 2.5: nearest, halves to even") << "p.txt" << 2 << 0 << "1.6"
+                                                                   << "2.5" << QList<int> {1};
+        QTest::newRow("rich text, current page 3") << "p.rtf" << 1 << 2 << ""
+                                                   << "" << QList<int> {2};
+        QTest::newRow("rich text, range 2 to 3") << "p.rtf" << 2 << 0 << "2"
+                                                 << "3" << QList<int> {1, 2};
     }
 
     void chosenPages()
@@ -358,7 +371,10 @@ private slots:
     }
 
 private:
-    FrmReport *openView(const QByteArray &bytes) { return open(printFile(QStringLiteral("export.prn"), bytes)); }
+    FrmReport *openView(const QByteArray &bytes)
+    {
+        return open(printFile(QStringLiteral("export.prn"), bytes));
+    }
     void exportAs(FrmReport *view, const QString &name)
     {
         Dialogs::setNextFileName(name);

@@ -48,13 +48,13 @@ private slots:
         QTest::addColumn<QByteArray>("printFile");
         QTest::addColumn<QVector<int>>("pages");
         QTest::addColumn<QByteArray>("expected");
-        QTest::newRow("bytes kept, text after the last form feed left out")
-            << QByteArray("one\r\n\fpage \x1b"
-                          "E\xc4\r\n\ftail")
-            << QVector<int> {0, 1}
-            << QByteArray("one\r\n\fpage \x1b"
-                          "E\xc4\r\n\f");
-        QTest::newRow("file without form feed") << QByteArray("a\r\nb") << QVector<int> {0} << QByteArray("a\r\nb\f");
+        QTest::newRow("bytes kept, text after the last form feed left out") << QByteArray("one\r\n\fpage \x1b"
+                                                                                          "E\xc4\r\n\ftail")
+                                                                            << QVector<int> {0, 1}
+                                                                            << QByteArray("one\r\n\fpage \x1b"
+                                                                                          "E\xc4\r\n\f");
+        QTest::newRow("file without form feed")
+            << QByteArray("a\r\nb") << QVector<int> {0} << QByteArray("a\r\nb\f");
         QTest::newRow("lone CR and LF become CR LF")
             << QByteArray("a\rb\nc\r\n") << QVector<int> {0} << QByteArray("a\r\nb\r\nc\r\n\f");
     }

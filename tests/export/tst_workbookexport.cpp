@@ -99,7 +99,8 @@ private slots:
         QCOMPARE(rows, (QList<int> {2, 3, 4, 5, 6}));
         QCOMPARE(sheetLines(book),
             (QStringList {"A1=ABCDEFGHIJ", "A3=" + QString::fromLatin1("Caf\xe9 & <co"), "A4=line four ",
-                "A5=1250.75", "B1=abcdefghijklmno", "B3=>E\tboldF", "B4=is long enough\n", "B5=    =SUM(A1)"}));
+                "A5=1250.75", "B1=abcdefghijklmno", "B3=>E\tboldF", "B4=is long enough\n",
+                "B5=    =SUM(A1)"}));
         // Amounts are number cells, the rest text.
         QVERIFY(unzipped(book, "xl/worksheets/sheet1.xml").contains("<c r=\"A5\"><v>1250.75</v></c>"));
         QCOMPARE(
