@@ -31,6 +31,7 @@ private slots:
     {
         MessageBox::clearShown();
         CurrentPrinter::setName(QString());
+        QDir(AppPaths::privateTempFolder()).removeRecursively();
     }
     void cleanup()
     {
