@@ -15,31 +15,19 @@ private slots:
     void initTestCase() { TestSupport::init(); }
     void init() { QFile::remove(SettingsStore::fileName("Sticker2")); }
 
-    void defaultWhenAbsent()
+    void roundTripWithCaseBlindKeys()
     {
         QCOMPARE(SettingsStore::read("Sticker2", "ReportView", "Bold", "128"), QString("128"));
-    }
-
-    void caseInsensitiveKeys()
-    {
         SettingsStore::save("Sticker2", "ReportView", "Cond", "42");
         QCOMPARE(SettingsStore::read("Sticker2", "ReportView", "cond", "0"), QString("42"));
         SettingsStore::save("Sticker2", "ReportView", "cond", "43");
         QCOMPARE(SettingsStore::read("Sticker2", "ReportView", "COND", "0"), QString("43"));
-    }
-
-    void keysWithSpacesAndSections()
-    {
+        // Keys with spaces, values with spaces and INI's own characters, per section.
         SettingsStore::save("Sticker2", "Sticker", "1 Space", " ");
         SettingsStore::save("Sticker2", "Sticker", "1 1", "Line one; with = signs");
         QCOMPARE(SettingsStore::read("Sticker2", "Sticker", "1 space", "x"), QString(" "));
         QCOMPARE(SettingsStore::read("Sticker2", "Sticker", "1 1", "x"), QString("Line one; with = signs"));
         QCOMPARE(SettingsStore::read("Sticker2", "ReportView", "1 1", "x"), QString("x"));
-    }
-
-    void storedUnderXdgConfigHome()
-    {
-        SettingsStore::save("Sticker2", "ReportView", "Bold", "1");
         QVERIFY(SettingsStore::fileName("Sticker2").startsWith(qEnvironmentVariable("XDG_CONFIG_HOME")));
         QVERIFY(QFile::exists(SettingsStore::fileName("Sticker2")));
     }

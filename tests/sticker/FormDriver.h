@@ -52,6 +52,22 @@ inline QString text(QWidget *form, const QString &name)
     return edit(form, name)->text();
 }
 
+// Types each field in turn, as a user fills the form.
+inline void fill(QWidget *form, const QList<QPair<QString, QString>> &fields)
+{
+    for (const auto &[name, value] : fields)
+        type(form, name, value);
+}
+
+// The texts of several controls, for one comparison.
+inline QStringList texts(QWidget *form, const QStringList &names)
+{
+    QStringList out;
+    for (const QString &name : names)
+        out << text(form, name);
+    return out;
+}
+
 inline void choose(QWidget *form, const QString &comboName, const QString &item)
 {
     auto *combo = control<QComboBox>(form, comboName);

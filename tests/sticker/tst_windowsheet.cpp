@@ -15,10 +15,9 @@ namespace {
 StickerInput sheet(int cols, int rows, int lines)
 {
     StickerInput in;
-    in.Atxt = {QStringLiteral("ACME"),  QStringLiteral("Road"), QStringLiteral("Pune"),
-               QStringLiteral("No"),    QStringLiteral("Lot"),  QStringLiteral("601"),
-               QStringLiteral("612"),   QStringLiteral("4"),    QStringLiteral("Six"),
-               QStringLiteral("Seven"), QStringLiteral("1"),    QStringLiteral("10")};
+    in.Atxt = {QStringLiteral("ACME"), QStringLiteral("Road"), QStringLiteral("Pune"), QStringLiteral("No"),
+        QStringLiteral("Lot"), QStringLiteral("601"), QStringLiteral("612"), QStringLiteral("4"),
+        QStringLiteral("Six"), QStringLiteral("Seven"), QStringLiteral("1"), QStringLiteral("10")};
     in.TxCol = QString::number(cols);
     in.TxRow = QString::number(rows);
     in.maxField = lines;
@@ -57,14 +56,6 @@ QStringList counting(long long from, int count)
     return out;
 }
 
-QStringList repeated(const QString &value, int count)
-{
-    QStringList out;
-    for (int i = 0; i < count; ++i)
-        out << value;
-    return out;
-}
-
 } // namespace
 
 class TestWindowSheet : public QObject
@@ -81,13 +72,8 @@ private slots:
     void numbers();
     void documents_data();
     void documents();
-    void rowsPerSheetRefused_data();
-    void rowsPerSheetRefused();
     void printingErrorAbandonsTheDocument();
-    void fontSize_data();
-    void fontSize();
     void previewClearsOnceAndDrawsPagesOver();
-    void printMovesToTheNextLine();
 };
 
 void TestWindowSheet::positions_data()
@@ -97,12 +83,19 @@ void TestWindowSheet::positions_data()
     QTest::addColumn<int>("rows");
     QTest::addColumn<int>("lines");
     QTest::addColumn<QString>("rowPitch");
+    QTest::addColumn<QString>("fontSize");
+    QTest::addColumn<double>("points");
 
-    QTest::newRow("printer 3 x 4, 5 lines") << true << 3 << 4 << 5 << "2000";
-    QTest::newRow("view 3 x 4, 5 lines") << false << 3 << 4 << 5 << "2000";
-    QTest::newRow("printer 1 x 2, 7 lines") << true << 1 << 2 << 7 << "1800";
-    QTest::newRow("view row pitch rounds (1000.6)") << false << 2 << 3 << 2 << "1000.6";
-    QTest::newRow("printer row pitch rounds (1000.6)") << true << 2 << 3 << 2 << "1000.6";
+    QTest::newRow("printer 3 x 4, 5 lines")
+        << true << 3 << 4 << 5 << QString("2000") << QString("11") << 11.0;
+    QTest::newRow("view 1 x 2, 7 lines, no size is 10 pt")
+        << false << 1 << 2 << 7 << QString("1800") << QString() << 10.0;
+    QTest::newRow("view row pitch rounds (1000.6), size 12.4 to 12")
+        << false << 2 << 3 << 2 << QString("1000.6") << QString("12.4") << 12.0;
+    QTest::newRow("printer row pitch rounds (1000.6), size 14pt")
+        << true << 2 << 3 << 2 << QString("1000.6") << QString("14pt") << 14.0;
+    QTest::newRow("view, negative size is 10 pt")
+        << false << 1 << 1 << 1 << QString("0") << QString("-4") << 10.0;
 }
 
 void TestWindowSheet::positions()
@@ -112,9 +105,12 @@ void TestWindowSheet::positions()
     QFETCH(int, rows);
     QFETCH(int, lines);
     QFETCH(QString, rowPitch);
+    QFETCH(QString, fontSize);
+    QFETCH(double, points);
 
     StickerInput in = sheet(cols, rows, lines);
     in.TxBlank = rowPitch;
+    in.TxtFontSZ = fontSize;
     RecordingStickerSurface s;
     if (printer)
         QVERIFY(printWindowSheet(in, s));
@@ -128,12 +124,12 @@ void TestWindowSheet::positions()
         for (int x = 1; x <= lines; ++x) {
             for (int c = 1; c <= cols; ++c, ++i) {
                 const auto &item = s.items().at(i);
-                const QString where = QStringLiteral("row %1 line %2 col %3").arg(r).arg(x).arg(c);
-                QVERIFY2(item.x == 300 + (c - 1) * 3000, qPrintable(where));
-                QVERIFY2(item.y == 500 + std::llrint((r - 1) * pitch) + (x - 1) * 250, qPrintable(where));
-                QVERIFY2(item.bold, qPrintable(where));
+                // Row r, line x, column c.
+                QCOMPARE(QPointF(item.x, item.y),
+                    QPointF(300 + (c - 1) * 3000, 500 + std::llrint((r - 1) * pitch) + (x - 1) * 250));
+                QVERIFY(item.bold);
                 QCOMPARE(item.fontName, QStringLiteral("DejaVu Sans"));
-                QCOMPARE(item.fontSize, 11.0);
+                QCOMPARE(item.fontSize, points);
                 QCOMPARE(item.text.size(), 12);
             }
         }
@@ -152,48 +148,36 @@ void TestWindowSheet::numbers_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("expected");
 
-    StickerInput base = sheet(6, 4, 5);
-
-    QTest::newRow("inner 601..612 then 601, across then down") << base << "No"
-                                                               << counting(601, 12) + counting(601, 12);
-    QTest::newRow("outer 1 twelve times, then 2") << base << "Lot" << repeated("1", 12) + repeated("2", 12);
-
-    StickerInput twoPages = base;
-    twoPages.txtPage = QStringLiteral("2");
+    const StickerInput base = sheet(6, 4, 5);
+    auto with = [&](auto change) {
+        StickerInput in = base;
+        change(in);
+        return in;
+    };
+    const QStringList outer = QStringList(12, "1") + QStringList(12, "2");
+    QTest::newRow("inner 601..612 then 601, across then down")
+        << base << "No" << counting(601, 12) + counting(601, 12);
+    QTest::newRow("outer 1 twelve times, then 2") << base << "Lot" << outer;
     QTest::newRow("every page restarts both numbers")
-        << twoPages << "Lot" << repeated("1", 12) + repeated("2", 12) + repeated("1", 12) + repeated("2", 12);
-
-    StickerInput loop5 = base;
-    loop5.Combo2 = QStringLiteral("5");
-    loop5.maxField = 4;
-    QTest::newRow("loop 5, four lines: line 4 is the outer line")
-        << loop5 << "No" << repeated("1", 12) + repeated("2", 12);
+        << with([](StickerInput &in) { in.txtPage = "2"; }) << "Lot" << outer + outer;
+    const StickerInput loop5 = with([](StickerInput &in) {
+        in.Combo2 = "5";
+        in.maxField = 4;
+    });
+    QTest::newRow("loop 5, four lines: line 4 is the outer line") << loop5 << "No" << outer;
     QTest::newRow("loop 5, four lines: inner line never drawn") << loop5 << "Lot" << QStringList();
-
-    StickerInput loop0 = base;
-    loop0.Combo2 = QString();
     QTest::newRow("empty loop position counts as 4")
-        << loop0 << "No" << counting(601, 12) + counting(601, 12);
-
-    StickerInput noInner = base;
-    noInner.ChkIn1 = false;
-    QTest::newRow("inner ++ unticked: text only") << noInner << "No" << repeated("", 24);
-    QTest::newRow("inner ++ unticked: outer still counts") << noInner << "Lot"
-                                                           << repeated("1", 12) + repeated("2", 12);
-
-    StickerInput noOuter = base;
-    noOuter.ChkIn2 = false;
-    QTest::newRow("outer ++ unticked: text only") << noOuter << "Lot" << repeated("", 24);
-
-    StickerInput reversed = base;
-    reversed.Atxt[5] = QStringLiteral("612");
-    reversed.Atxt[6] = QStringLiteral("601");
+        << with([](StickerInput &in) { in.Combo2.clear(); }) << "No" << counting(601, 12) + counting(601, 12);
+    const StickerInput noInner = with([](StickerInput &in) { in.ChkIn1 = false; });
+    QTest::newRow("inner ++ unticked: text only") << noInner << "No" << QStringList(24, "");
+    QTest::newRow("inner ++ unticked: outer still counts") << noInner << "Lot" << outer;
+    QTest::newRow("outer ++ unticked: text only")
+        << with([](StickerInput &in) { in.ChkIn2 = false; }) << "Lot" << QStringList(24, "");
+    const StickerInput reversed = with([](StickerInput &in) { std::swap(in.Atxt[5], in.Atxt[6]); });
     QTest::newRow("reversed range: inner counts on without limit") << reversed << "No" << counting(612, 24);
-    QTest::newRow("reversed range: outer never steps") << reversed << "Lot" << repeated("1", 24);
-
-    StickerInput outerFrom = base;
-    outerFrom.Atxt[10] = QStringLiteral("7.6");
-    QTest::newRow("outer start rounded") << outerFrom << "Lot" << repeated("8", 12) + repeated("9", 12);
+    QTest::newRow("reversed range: outer never steps") << reversed << "Lot" << QStringList(24, "1");
+    QTest::newRow("outer start rounded") << with([](StickerInput &in) { in.Atxt[10] = "7.6"; }) << "Lot"
+                                         << QStringList(12, "8") + QStringList(12, "9");
 }
 
 void TestWindowSheet::numbers()
@@ -220,11 +204,18 @@ void TestWindowSheet::documents_data()
     QTest::addColumn<QList<int>>("rowsPerDocument");
     QTest::addColumn<int>("endDocCalls");
 
-    QTest::newRow("7 rows by 3: 3, 3, 1") << 7 << "1" << "3" << QList<int>{3, 3, 1} << 3;
-    QTest::newRow("6 rows by 3: no empty last document") << 6 << "1" << "3" << QList<int>{3, 3} << 3;
-    QTest::newRow("3 rows by 1: one row each") << 3 << "1" << "1" << QList<int>{1, 1, 1} << 3;
-    QTest::newRow("4 rows by 9: one document") << 4 << "1" << "9" << QList<int>{4} << 1;
-    QTest::newRow("2 pages of 3 rows by 2: pages run on") << 3 << "2" << "2" << QList<int>{2, 2, 2} << 4;
+    auto row
+        = [](const char *name, int rows, const char *pages, const char *perSheet, QList<int> docs, int ends) {
+              QTest::newRow(name) << rows << QString(pages) << QString(perSheet) << docs << ends;
+          };
+    row("7 rows by 3: 3, 3, 1", 7, "1", "3", {3, 3, 1}, 3);
+    row("6 rows by 3: no empty last document", 6, "1", "3", {3, 3}, 3);
+    row("3 rows by 1: one row each", 3, "1", "1", {1, 1, 1}, 3);
+    row("4 rows by 9: one document", 4, "1", "9", {4}, 1);
+    row("2 pages of 3 rows by 2: pages run on", 3, "2", "2", {2, 2, 2}, 4);
+    // Refused before anything reaches the printer.
+    for (const char *refused : {"", "0", "2.5", "abc"})
+        row(qPrintable(QString("rows per sheet \"%1\" refused").arg(refused)), 3, "1", refused, {}, 0);
 }
 
 void TestWindowSheet::documents()
@@ -239,11 +230,18 @@ void TestWindowSheet::documents()
     in.txtPage = pages;
     in.txtRowPrint = rowsPerSheet;
     RecordingStickerSurface s;
+    if (rowsPerDocument.isEmpty()) {
+        QVERIFY(!printWindowSheet(in, s));
+        QVERIFY(s.calls().isEmpty());
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QVERIFY(MessageBox::shown().at(0).text.startsWith("Row Printing must be a whole number"));
+        return;
+    }
     QVERIFY(printWindowSheet(in, s));
     QVERIFY(MessageBox::shown().isEmpty());
     QVERIFY(!s.documentOpen());
     QCOMPARE(s.calls().count(QStringLiteral("EndDoc")), endDocCalls);
-    QCOMPARE(s.calls().mid(0, 2), (QStringList{"Orientation 1", "PaperSize 9"}));
+    QCOMPARE(s.calls().mid(0, 2), (QStringList {"Orientation 1", "PaperSize 9"}));
 
     const int perRow = 2 * 3;
     QList<int> got;
@@ -261,28 +259,6 @@ void TestWindowSheet::documents()
     }
 }
 
-void TestWindowSheet::rowsPerSheetRefused_data()
-{
-    QTest::addColumn<QString>("rowsPerSheet");
-    QTest::newRow("empty") << "";
-    QTest::newRow("zero") << "0";
-    QTest::newRow("negative") << "-2";
-    QTest::newRow("not whole") << "2.5";
-    QTest::newRow("letters") << "abc";
-}
-
-void TestWindowSheet::rowsPerSheetRefused()
-{
-    QFETCH(QString, rowsPerSheet);
-    StickerInput in = sheet(2, 3, 3);
-    in.txtRowPrint = rowsPerSheet;
-    RecordingStickerSurface s;
-    QVERIFY(!printWindowSheet(in, s));
-    QVERIFY(s.calls().isEmpty());
-    QCOMPARE(MessageBox::shown().size(), 1);
-    QVERIFY(MessageBox::shown().at(0).text.startsWith(QStringLiteral("Row Printing must be a whole number")));
-}
-
 void TestWindowSheet::printingErrorAbandonsTheDocument()
 {
     StickerInput in = sheet(2, 4, 3);
@@ -292,36 +268,13 @@ void TestWindowSheet::printingErrorAbandonsTheDocument()
     s.failAtPrint(15, QStringLiteral("paper jam"));
     QVERIFY(!printWindowSheet(in, s));
 
-    QCOMPARE(s.endedDocuments(), QList<int>{12});
+    QCOMPARE(s.endedDocuments(), QList<int> {12});
     QCOMPARE(s.calls().count(QStringLiteral("Print")), 15); // no second attempt
     QCOMPARE(s.calls().last(), QStringLiteral("AbandonDoc"));
     QVERIFY(!s.documentOpen());
     QCOMPARE(MessageBox::shown().size(), 1);
     QCOMPARE(MessageBox::shown().at(0).icon, QMessageBox::Critical);
     QVERIFY(MessageBox::shown().at(0).text.contains(QStringLiteral("paper jam")));
-}
-
-void TestWindowSheet::fontSize_data()
-{
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<double>("points");
-    QTest::newRow("empty gives 10") << "" << 10.0;
-    QTest::newRow("0 gives 10") << "0" << 10.0;
-    QTest::newRow("negative gives 10") << "-4" << 10.0;
-    QTest::newRow("12.4 rounds to 12") << "12.4" << 12.0;
-    QTest::newRow("leading number 14pt") << "14pt" << 14.0;
-}
-
-void TestWindowSheet::fontSize()
-{
-    QFETCH(QString, field);
-    QFETCH(double, points);
-    StickerInput in = sheet(1, 1, 1);
-    in.TxtFontSZ = field;
-    RecordingStickerSurface s;
-    previewWindowSheet(in, s);
-    QCOMPARE(s.items().size(), 1);
-    QCOMPARE(s.items().at(0).fontSize, points);
 }
 
 void TestWindowSheet::previewClearsOnceAndDrawsPagesOver()
@@ -344,21 +297,6 @@ void TestWindowSheet::previewClearsOnceAndDrawsPagesOver()
     }
     // Row 4 of the view stands three row pitches down: no document cuts it.
     QCOMPARE(s.items().at(3 * 3 * 5).y, 500.0 + 3 * 2000);
-}
-
-void TestWindowSheet::printMovesToTheNextLine()
-{
-    RecordingStickerSurface s;
-    s.FontName = QStringLiteral("DejaVu Sans");
-    s.FontSize = 12;
-    s.CurrentX = 700;
-    s.CurrentY = 900;
-    QVERIFY(s.Print(QStringLiteral("Hello")));
-    QCOMPARE(s.CurrentX, 0.0);
-    // One line of a 12-point font is a little more than 240 twips.
-    QVERIFY2(s.CurrentY > 900 + 240 && s.CurrentY < 900 + 400, qPrintable(QString::number(s.CurrentY)));
-    QCOMPARE(s.items().at(0).x, 700.0);
-    QCOMPARE(s.items().at(0).y, 900.0);
 }
 
 QTEST_MAIN(TestWindowSheet)
