@@ -10,6 +10,7 @@
 #include "platform/SettingsStore.h"
 #include "printing/CurrentPrinter.h"
 #include "printing/DesktopPrinting.h"
+#include "printing/PrintPanel.h"
 #include "printing/RawPrinting.h"
 
 #include <QElapsedTimer>
