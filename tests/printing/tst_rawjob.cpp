@@ -1,8 +1,6 @@
 #include "RecordingSpooler.h"
 #include "TestSupport.h"
 #include "platform/MessageBox.h"
-#include "printing/CurrentPrinter.h"
-#include "printing/ErrorWindow.h"
 #include "printing/LineFramer.h"
 #include "printing/RawPrinting.h"
 
@@ -24,12 +22,8 @@ private slots:
     void framing();
     void job_data();
     void job();
-    void emptyNameTakesCurrentPrinter();
     void refusals_data();
     void refusals();
-    void parseFileName_data();
-    void parseFileName();
-    void errorWindow();
 
 private:
     QTemporaryDir m_dir;
@@ -99,108 +93,58 @@ void TestRawJob::job()
     QFETCH(QByteArray, file);
     QFETCH(QString, copies);
     QFETCH(QByteArray, lines);
-    const QString path = TestSupport::writeFile(m_dir.filePath("sub/RANGE.prn"), file);
+    const QString path = TestSupport::writeFile(m_dir.filePath("sub\\RANGE.prn"), file);
     RecordingSpooler spooler;
     RawPanelState panel;
     panel.copies = copies;
     QVERIFY(PrintFile(spooler, path, "Recorder", 6, true, panel));
     QCOMPARE(spooler.bytes, QByteArray("\x1bP\x1bx\x00\x1b\x43\x00\x06", 9) + lines);
-    QCOMPARE(spooler.documentName, QString("RANGE.prn"));
+    QCOMPARE(spooler.documentName, QString("RANGE.prn")); // a backslash cuts the name too
     QCOMPARE(spooler.calls.mid(0, 2), QStringList({"open", "start"}));
     QCOMPARE(spooler.calls.mid(spooler.calls.size() - 2), QStringList({"finish", "close"}));
     QVERIFY2(spooler.writes < 10, qPrintable(QString::number(spooler.writes)));
     QVERIFY(MessageBox::shown().isEmpty());
 }
 
-void TestRawJob::emptyNameTakesCurrentPrinter()
-{
-    const QString path = TestSupport::writeFile(m_dir.filePath("d.prn"), "x\r\n");
-    RecordingSpooler spooler;
-    spooler.printers = QStringList {"First", "Second"};
-    CurrentPrinter::setName("Second");
-    QVERIFY(PrintFile(spooler, path, QString(), 6, false, RawPanelState()));
-    CurrentPrinter::setName(QString());
-    QCOMPARE(spooler.printerName(), QString("Second"));
-}
-
 void TestRawJob::refusals_data()
 {
-    QTest::addColumn<bool>("refuseStart");
-    QTest::addColumn<int>("refuseWrite");
-    QTest::addColumn<bool>("refuseFinish");
-    QTest::addColumn<int>("height");
+    // The step the spooler refuses ("height": a paper height it never sees),
+    // the calls it got, and how the message ends.
+    QTest::addColumn<QString>("refuse");
     QTest::addColumn<QStringList>("calls");
     QTest::addColumn<QString>("ending");
-    QTest::addColumn<int>("icon");
-    const int warning = QMessageBox::Warning;
-    QTest::newRow("document refused") << true << 0 << false << 6 << QStringList {"open", "start", "close"}
-                                      << "\nDescription:  not accepting jobs" << warning;
+    QTest::newRow("document refused")
+        << "start" << QStringList {"open", "start", "close"} << "\nDescription:  not accepting jobs";
     QTest::newRow("write refused: cancelled")
-        << false << 1 << false << 6 << QStringList {"open", "start", "write", "cancel", "close"}
-        << "\nDescription:  write refused" << warning;
+        << "write" << QStringList {"open", "start", "write", "cancel", "close"}
+        << "\nDescription:  write refused";
     QTest::newRow("finish refused: cancelled")
-        << false << 0 << true << 6 << QStringList {"open", "start", "write", "finish", "cancel", "close"}
-        << "\nDescription:  document refused" << warning;
+        << "finish" << QStringList {"open", "start", "write", "finish", "cancel", "close"}
+        << "\nDescription:  document refused";
     QTest::newRow("paper height 256: nothing opened")
-        << false << 0 << false << 256 << QStringList()
-        << "The paper height (256) must be a number of inches from 0 to 255."
-        << int(QMessageBox::Information);
+        << "height" << QStringList() << "The paper height (256) must be a number of inches from 0 to 255.";
 }
 
 void TestRawJob::refusals()
 {
-    QFETCH(bool, refuseStart);
-    QFETCH(int, refuseWrite);
-    QFETCH(bool, refuseFinish);
-    QFETCH(int, height);
+    QFETCH(QString, refuse);
     QFETCH(QStringList, calls);
     QFETCH(QString, ending);
-    QFETCH(int, icon);
     const QString path = TestSupport::writeFile(m_dir.filePath("f.prn"), "x\r\n");
     RecordingSpooler spooler;
-    spooler.refuseStart = refuseStart;
-    spooler.refuseWriteNumber = refuseWrite;
-    spooler.refuseFinish = refuseFinish;
-    QVERIFY(!PrintFile(spooler, path, "Recorder", qint16(height), false, RawPanelState()));
+    spooler.refuseStart = refuse == "start";
+    spooler.refuseWriteNumber = refuse == "write" ? 1 : 0;
+    spooler.refuseFinish = refuse == "finish";
+    QVERIFY(!PrintFile(spooler, path, "Recorder", refuse == "height" ? 256 : 6, false, RawPanelState()));
     QCOMPARE(spooler.calls, calls);
     QCOMPARE(MessageBox::shown().size(), 1);
     const MessageBox::Record box = MessageBox::shown().first();
     QCOMPARE(box.title, QString("Printer Error Information"));
-    QCOMPARE(int(box.icon), icon);
     QVERIFY2(box.text.endsWith(ending), qPrintable(box.text));
-    if (icon == QMessageBox::Warning)
+    if (refuse != "height") {
+        QCOMPARE(box.icon, QMessageBox::Warning);
         QVERIFY2(box.text.startsWith("Procedure Name : PrintFile\nError number: "), qPrintable(box.text));
-}
-
-void TestRawJob::parseFileName_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("backslash") << "C:\\PROGRA~1\\STICK\\RANGE.prn"
-                               << "RANGE.prn";
-    QTest::newRow("mixed, last wins") << "a\\b/c\\d.prn"
-                                      << "d.prn";
-    QTest::newRow("no separator") << "Tz0.Tmp"
-                                  << "Tz0.Tmp";
-}
-
-void TestRawJob::parseFileName()
-{
-    QFETCH(QString, path);
-    QFETCH(QString, name);
-    QCOMPARE(ParseFileName11(path), name);
-}
-
-void TestRawJob::errorWindow()
-{
-    QCOMPARE(ShowErrorWindow("P", "   ", RunTimeError {5, "CUPS", "gone"}),
-        QString("P\r\nError number: 5\r\nError context: CUPS\r\nDescription:  gone"));
-    QCOMPARE(MessageBox::shown().size(), 1);
-    QCOMPARE(MessageBox::shown().first().title, QString("Error Window")); // a blank title
-    QCOMPARE(MessageBox::shown().first().text,
-        QString("P\nError number: 5\nError context: CUPS\nDescription:  gone"));
-    QCOMPARE(ShowErrorWindow("P", "T", RunTimeError()), QString()); // no error: nothing shown
-    QCOMPARE(MessageBox::shown().size(), 1);
+    }
 }
 
 QTEST_MAIN(TestRawJob)
