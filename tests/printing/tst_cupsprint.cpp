@@ -3,7 +3,6 @@
 // print itself and from the print panel, and the refusals on the way.
 #include "PrintingFixture.h"
 
-#include <QTemporaryDir>
 #include <cups/cups.h>
 
 using namespace PrintingFixture;
@@ -29,14 +28,8 @@ private slots:
 
 private:
     // Each raw print gets a file name of its own, which becomes the job's title.
-    QString newFile(const QByteArray &bytes)
-    {
-        const QString name
-            = QStringLiteral("raw%1-%2.prn").arg(QCoreApplication::applicationPid()).arg(++m_files);
-        return TestSupport::writeFile(m_dir.filePath(name), bytes);
-    }
+    QString newFile(const QByteArray &bytes) { return printFile(QString("raw%1.prn").arg(++m_files), bytes); }
 
-    QTemporaryDir m_dir;
     int m_files = 0;
 };
 
@@ -49,30 +42,27 @@ void TestCupsPrint::initTestCase()
 
 void TestCupsPrint::stream_data()
 {
+    // ESC P, the condensed code when asked, then the page length in inches.
     QTest::addColumn<QString>("printer"); // empty: the current printer, here Sticker2Other
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QString>("height");
     QTest::addColumn<bool>("ch17");
     QTest::addColumn<int>("copies");
-    QTest::addColumn<QByteArray>("setup");
+    QTest::addColumn<int>("inches");
     const QByteArray three("one\r\ntwo\r\nthree\r\n");
-    const auto row = [&three](const char *name, const char *printer, const char *height, bool ch17,
-                         int copies, const QByteArray &setup) {
-        QTest::newRow(name) << printer << three << height << ch17 << copies << setup;
-    };
-    row("only 17", "Sticker2Raw", "8", true, 1, QByteArray("\x1bP\x0f\x1b\x43\x00\x08", 7));
-    row("copies 0: setup sequences only", "Sticker2Raw", "6", false, 0,
-        QByteArray("\x1bP\x1b\x43\x00\x06", 6));
-    row("no printer named: the current one", "", "6", false, 2, QByteArray("\x1bP\x1b\x43\x00\x06", 6));
+    const auto row
+        = [&three](const char *name, const char *printer, const char *height, bool ch17, int copies,
+              int inches) { QTest::newRow(name) << printer << three << height << ch17 << copies << inches; };
+    row("only 17", "Sticker2Raw", "8", true, 1, 8);
+    row("copies 0: setup sequences only", "Sticker2Raw", "6", false, 0, 6);
+    row("no printer named: the current one", "", "6", false, 2, 6);
     // The paper height box's text, rounded to whole inches.
-    row("height 255", "Sticker2Other", "255", false, 1, QByteArray("\x1bP\x1b\x43\x00\xff", 6));
-    row("height with spaces", "Sticker2Other", " 8 ", false, 1, QByteArray("\x1bP\x1b\x43\x00\x08", 6));
-    row("height 5.6 rounds up", "Sticker2Other", "5.6", false, 1, QByteArray("\x1bP\x1b\x43\x00\x06", 6));
-    row("height 4.5 rounds to even", "Sticker2Other", "4.5", false, 1,
-        QByteArray("\x1bP\x1b\x43\x00\x04", 6));
+    row("height 255", "Sticker2Other", "255", false, 1, 255);
+    row("height with spaces", "Sticker2Other", " 8 ", false, 1, 8);
+    row("height 5.6 rounds up", "Sticker2Other", "5.6", false, 1, 6);
+    row("height 4.5 rounds to even", "Sticker2Other", "4.5", false, 1, 4);
     QTest::newRow("form feeds and every byte value, height 0")
-        << "Sticker2Raw" << QByteArray("\x00\x01\x0c\x7f\x80\xff\x1b\x45x\r\n", 11) << "0" << false << 1
-        << QByteArray("\x1bP\x1b\x43\x00\x00", 6);
+        << "Sticker2Raw" << QByteArray("\x00\x01\x0c\x7f\x80\xff\x1b\x45x\r\n", 11) << "0" << false << 1 << 0;
 }
 
 void TestCupsPrint::stream()
@@ -82,7 +72,7 @@ void TestCupsPrint::stream()
     QFETCH(QString, height);
     QFETCH(bool, ch17);
     QFETCH(int, copies);
-    QFETCH(QByteArray, setup);
+    QFETCH(int, inches);
     CurrentPrinter::setName("Sticker2Other");
     const Queue queue(printer.isEmpty() ? CurrentPrinter::name() : printer);
     CharModeOptions options;
@@ -94,6 +84,8 @@ void TestCupsPrint::stream()
     options.panel.copies = QString::number(copies);
     QVERIFY(PrintCharMode(options));
     QCOMPARE(MessageBox::shown().size(), 0);
+    const QByteArray setup
+        = QByteArray("\x1bP") + (ch17 ? "\x0f" : "") + QByteArray("\x1b\x43\x00", 3) + char(inches);
     QCOMPARE(queue.next(QFileInfo(options.file).fileName()), setup + file.repeated(copies));
 }
 
@@ -143,7 +135,7 @@ void TestCupsPrint::refused()
     }
     const QByteArray server = cupsServer();
     if (fault == "server down")
-        cupsSetServer(QFile::encodeName(m_dir.filePath("no-cupsd.sock")).constData());
+        cupsSetServer(QFile::encodeName(QDir::temp().filePath("no-cupsd.sock")).constData());
     const bool printed = PrintCharMode(options);
     cupsSetServer(server.constData());
     QVERIFY(!printed);
@@ -233,12 +225,12 @@ void TestCupsPrint::windowsMode_data()
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<QString>("queue");
     QTest::addColumn<bool>("landscape");
-    QTest::newRow("installed: made current") << "Sticker2Other"
-                                             << "Sticker2Other" << false;
-    QTest::newRow("case differs: default stays, landscape") << "sticker2other"
-                                                            << "Sticker2Raw" << true;
-    QTest::newRow("not installed: default stays") << "Elsewhere"
-                                                  << "Sticker2Raw" << false;
+    const auto row = [](const char *name, const char *chosen, const char *queue, bool landscape) {
+        QTest::newRow(name) << chosen << queue << landscape;
+    };
+    row("installed: made current", "Sticker2Other", "Sticker2Other", false);
+    row("case differs: default stays, landscape", "sticker2other", "Sticker2Raw", true);
+    row("not installed: default stays", "Elsewhere", "Sticker2Raw", false);
 }
 
 void TestCupsPrint::windowsMode()
