@@ -4,12 +4,14 @@
 // temporary folder, opening a view the way the sticker form does, and
 // finding its controls by name.
 #include "TestSupport.h"
+#include "platform/Dialogs.h"
 #include "report/FrmReport.h"
 #include "report/OpenReportView.h"
 #include "startup/MainModule.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QPointer>
 #include <QTest>
 #include <QTextEdit>
@@ -46,6 +48,34 @@ template <typename T = QWidget> T *control(QWidget *view, const QString &name)
     if (!w)
         qFatal("no control named %s", qPrintable(name));
     return w;
+}
+
+inline void click(QWidget *view, const QString &name)
+{
+    QTest::mouseClick(control(view, name), Qt::LeftButton);
+}
+
+// The "Page i/n" label.
+inline QString pageLabel(QWidget *view)
+{
+    return control<QLabel>(view, QStringLiteral("LbPageNo"))->text();
+}
+
+// Imports `path` through the view's Import button.
+inline void import(QWidget *view, const QString &path)
+{
+    Dialogs::setNextFileName(path);
+    click(view, QStringLiteral("CmdImport"));
+}
+
+// Records the override pointer's shape (-1: none) each time the view's text
+// is replaced.
+inline void recordPointers(FrmReport *view, QList<int> &shapes)
+{
+    QObject::connect(view->rt1(), &QTextEdit::textChanged, view, [&shapes] {
+        const QCursor *c = QGuiApplication::overrideCursor();
+        shapes << (c ? int(c->shape()) : -1);
+    });
 }
 
 inline QString viewText(FrmReport *view)

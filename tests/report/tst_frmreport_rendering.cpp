@@ -3,35 +3,31 @@
 #include "ReportViewFixture.h"
 #include "controls/JeweledButton.h"
 #include "platform/MessageBox.h"
-#include "printing/PrintPanel.h"
 #include "report/ReportColorPanel.h"
 
 #include <QCheckBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QRadioButton>
-#include <QTextBlock>
+#include <QScrollBar>
 
 using namespace ReportViewFixture;
 
 namespace {
-
-// The point size a character of the view is drawn in.
-double pointSizeAt(QTextEdit *edit, int position)
-{
-    QTextCursor c(edit->document());
-    c.setPosition(position + 1);
-    const QTextCharFormat f = c.charFormat();
-    return f.hasProperty(QTextFormat::FontPointSize) ? f.fontPointSize()
-                                                     : edit->document()->defaultFont().pointSizeF();
-}
 
 QTextCharFormat formatAt(QTextEdit *edit, int position)
 {
     QTextCursor c(edit->document());
     c.setPosition(position + 1);
     return c.charFormat();
+}
+
+// The point size a character of the view is drawn in.
+double pointSizeAt(QTextEdit *edit, int position)
+{
+    const QTextCharFormat f = formatAt(edit, position);
+    return f.hasProperty(QTextFormat::FontPointSize) ? f.fontPointSize()
+                                                     : edit->document()->defaultFont().pointSizeF();
 }
 
 bool markedAt(QTextEdit *edit, int position, const QColor &color)
@@ -53,59 +49,49 @@ private slots:
         MessageBox::clearShown();
     }
 
-    void view_noWrapReportFontReadOnly();
     void zoom_normalText();
     void zoom_regionText_data();
     void zoom_regionText();
-    void search_marksEveryMatchIgnoringCase();
-    void search_boldFollowsChSearch();
+    void search_data();
+    void search();
     void search_escapeStops();
     void highlight_selection();
-    void contextMenu_pasteOnlyInEditMode();
-    void edit_unlocksAndPressesClearOrTickVsual();
+    void editMode_unlocksPasteAndVsual();
     void continuousView_wholeFileThenPagesAgain();
 };
 
-void TestFrmReportRendering::view_noWrapReportFontReadOnly()
-{
-    FrmReport *view = open(printFile(QStringLiteral("wide.prn"), QByteArray(300, 'x') + "\r\n\f"));
-    QTextEdit *rt1 = view->rt1();
-    QCOMPARE(rt1->lineWrapMode(), QTextEdit::NoWrap);
-    QCOMPARE(rt1->document()->defaultFont().pointSizeF(), 11.25);
-    QVERIFY(
-        QStringList({"Courier New", "Liberation Mono"}).contains(rt1->document()->defaultFont().family()));
-    QVERIFY(rt1->isReadOnly());
-    QVERIFY(rt1->horizontalScrollBar()->maximum() > 0); // scrolls sideways
-    QVERIFY(view->rt3()->isHidden());
-    QVERIFY(view->rtBox()->isHidden());
-}
-
 void TestFrmReportRendering::zoom_normalText()
 {
-    FrmReport *view = open(printFile(QStringLiteral("zoom.prn"), pagedBytes(3)));
-    QTest::mouseClick(control(view, "CmdNxt"), Qt::LeftButton);
+    FrmReport *view
+        = open(printFile(QStringLiteral("zoom.prn"), pagedBytes(2) + QByteArray(300, 'x') + "\r\n\f"));
+    QTextEdit *rt1 = view->rt1();
+    QVERIFY(rt1->isReadOnly());
+    QCOMPARE(rt1->lineWrapMode(), QTextEdit::NoWrap);
+    QCOMPARE(pointSizeAt(rt1, 0), 11.25);
+    click(view, "CmdNxt");
     auto *zoom = control<JeweledButton>(view, "Command2");
     QCOMPARE(zoom->text(), QStringLiteral("Zoom"));
 
-    QTest::mouseClick(zoom, Qt::LeftButton);
+    click(view, "Command2");
     QCOMPARE(zoom->text(), QStringLiteral("Zoom Out"));
     QVERIFY(view->zoomedIn());
-    QCOMPARE(pointSizeAt(view->rt1(), 0), 15.0);
-    QCOMPARE(control<QLabel>(view, "LbPageNo")->text(), QStringLiteral("Page 2/3"));
+    QCOMPARE(pointSizeAt(rt1, 0), 15.0);
+    QCOMPARE(pageLabel(view), QStringLiteral("Page 2/3"));
     QVERIFY(viewText(view).startsWith(QStringLiteral("Page 2\n")));
 
     // Ctrl+click in the view zooms out again: 12 points, not the start size.
-    QTest::mouseClick(view->rt1()->viewport(), Qt::LeftButton, Qt::ControlModifier, QPoint(20, 10));
+    QTest::mouseClick(rt1->viewport(), Qt::LeftButton, Qt::ControlModifier, QPoint(20, 10));
     QCOMPARE(zoom->text(), QStringLiteral("Zoom"));
     QVERIFY(!view->zoomedIn());
-    QCOMPARE(pointSizeAt(view->rt1(), 0), 12.0);
+    QCOMPARE(pointSizeAt(rt1, 0), 12.0);
 
-    // The size stays across another page and a reload.
-    QTest::mouseClick(control(view, "CmdLast"), Qt::LeftButton);
-    QCOMPARE(pointSizeAt(view->rt1(), 0), 12.0);
-    QTest::mouseClick(zoom, Qt::LeftButton);
+    // The size stays across another page and a reload; a wide line scrolls sideways.
+    click(view, "CmdLast");
+    QCOMPARE(pointSizeAt(rt1, 0), 12.0);
+    QVERIFY(rt1->horizontalScrollBar()->maximum() > 0);
+    click(view, "Command2");
     QVERIFY(view->LoadReport(view->reportFile()));
-    QCOMPARE(pointSizeAt(view->rt1(), 0), 15.0);
+    QCOMPARE(pointSizeAt(rt1, 0), 15.0);
     QCOMPARE(zoom->text(), QStringLiteral("Zoom Out"));
 }
 
@@ -131,53 +117,57 @@ void TestFrmReportRendering::zoom_regionText()
     FrmReport *view = ReportViewFixture::open(printFile(QStringLiteral("region.prn"), page));
     const int region = int(QByteArray("plain ").size() + open.size());
     QCOMPARE(pointSizeAt(view->rt1(), region), normal);
-    auto *zoom = control<JeweledButton>(view, "Command2");
-    QTest::mouseClick(zoom, Qt::LeftButton);
+    click(view, "Command2");
     QCOMPARE(pointSizeAt(view->rt1(), region), zoomed);
     QCOMPARE(pointSizeAt(view->rt1(), 0), 15.0);
-    QTest::mouseClick(zoom, Qt::LeftButton);
+    click(view, "Command2");
     QCOMPARE(pointSizeAt(view->rt1(), region), normal);
 
     // With "Vsual" clear the zoom changes the normal size only.
     control<QCheckBox>(view, "Check1")->setChecked(false);
-    QTest::mouseClick(zoom, Qt::LeftButton);
+    click(view, "Command2");
     QCOMPARE(pointSizeAt(view->rt1(), 0), 15.0);
     QCOMPARE(pointSizeAt(view->rt1(), region), 15.0);
 }
 
-void TestFrmReportRendering::search_marksEveryMatchIgnoringCase()
+void TestFrmReportRendering::search_data()
 {
+    QTest::addColumn<QByteArray>("page");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("bold"); // ChSearch
+    QTest::addColumn<QString>("marks");
     // "aa" at the very start, three A in a row (two overlapping matches),
     // capitals, and a lone "a" that is no match.
-    FrmReport *view = open(printFile(QStringLiteral("search.prn"), "aa xAAAx\r\nbAa a\r\n\f"));
-    const QColor orange = view->swatchColor(ReportColorPanel::SearchString);
-    QCOMPARE(orange, QColor(0xFF, 0x80, 0));
-    auto *box = control<QLineEdit>(view, "Text4");
-    box->setFocus();
-    QTest::keyClicks(box, QStringLiteral("aa"));
-    QTest::keyClick(box, Qt::Key_Return);
-
-    const QString text = viewText(view);
-    QString marks;
-    for (int i = 0; i < text.size(); ++i)
-        marks += markedAt(view->rt1(), i, orange) ? QLatin1Char('#') : QLatin1Char('.');
-    QCOMPARE(marks, QStringLiteral("##..###...##...."));
-    QVERIFY(formatAt(view->rt1(), 0).fontWeight() == QFont::Bold);
-
-    // A new page display drops the marks.
-    QTest::mouseClick(control(view, "CmdFst"), Qt::LeftButton);
-    QVERIFY(!markedAt(view->rt1(), 0, orange));
+    QTest::newRow("overlapping and case-blind")
+        << QByteArray("aa xAAAx\r\nbAa a\r\n\f") << "aa" << true << "##..###...##....";
+    QTest::newRow("ChSearch clear: not bold") << QByteArray("find me\r\n\f") << "ME" << false << ".....##..";
 }
 
-void TestFrmReportRendering::search_boldFollowsChSearch()
+void TestFrmReportRendering::search()
 {
-    FrmReport *view = open(printFile(QStringLiteral("search.prn"), "find me\r\n\f"));
-    control<QCheckBox>(view, "ChSearch")->setChecked(false);
+    QFETCH(QByteArray, page);
+    QFETCH(QString, typed);
+    QFETCH(bool, bold);
+    QFETCH(QString, marks);
+
+    FrmReport *view = open(printFile(QStringLiteral("search.prn"), page));
+    const QColor orange = view->swatchColor(ReportColorPanel::SearchString);
+    control<QCheckBox>(view, "ChSearch")->setChecked(bold);
     auto *box = control<QLineEdit>(view, "Text4");
-    QTest::keyClicks(box, QStringLiteral("ME"));
-    QTest::keyClick(box, Qt::Key_Enter);
-    QVERIFY(markedAt(view->rt1(), 5, view->swatchColor(ReportColorPanel::SearchString)));
-    QVERIFY(formatAt(view->rt1(), 5).fontWeight() != QFont::Bold);
+    box->setFocus();
+    QTest::keyClicks(box, typed);
+    QTest::keyClick(box, Qt::Key_Return);
+
+    QString found;
+    for (int i = 0; i < viewText(view).size(); ++i)
+        found += markedAt(view->rt1(), i, orange) ? QLatin1Char('#') : QLatin1Char('.');
+    QCOMPARE(found, marks);
+    const int first = int(marks.indexOf(QLatin1Char('#')));
+    QCOMPARE(formatAt(view->rt1(), first).fontWeight() == QFont::Bold, bold);
+
+    // A new page display drops the marks.
+    click(view, "CmdFst");
+    QVERIFY(!markedAt(view->rt1(), first, orange));
 }
 
 void TestFrmReportRendering::search_escapeStops()
@@ -185,8 +175,7 @@ void TestFrmReportRendering::search_escapeStops()
     QByteArray page;
     for (int i = 0; i < 3000; ++i)
         page += "ab ab ab ab ab ab ab ab\r\n";
-    page += "\f";
-    FrmReport *view = open(printFile(QStringLiteral("long.prn"), page));
+    FrmReport *view = open(printFile(QStringLiteral("long.prn"), page + "\f"));
     const QColor orange = view->swatchColor(ReportColorPanel::SearchString);
     auto *box = control<QLineEdit>(view, "Text4");
     box->setFocus();
@@ -199,9 +188,8 @@ void TestFrmReportRendering::search_escapeStops()
     });
     QTest::keyClick(box, Qt::Key_Return);
 
-    const int last = viewText(view).lastIndexOf(QStringLiteral("ab"));
     QVERIFY(markedAt(view->rt1(), 0, orange)); // found so far: kept
-    QVERIFY(!markedAt(view->rt1(), last, orange));
+    QVERIFY(!markedAt(view->rt1(), int(viewText(view).lastIndexOf(QStringLiteral("ab"))), orange));
 }
 
 void TestFrmReportRendering::highlight_selection()
@@ -214,62 +202,50 @@ void TestFrmReportRendering::highlight_selection()
     auto *ht = view->findChild<QAction *>(QStringLiteral("ht"));
     QVERIFY(ht);
     ht->trigger();
-    QCOMPARE(formatAt(view->rt1(), 11).foreground().color(), QColor(0xFF, 0, 0));
+    QVERIFY(markedAt(view->rt1(), 11, QColor(0xFF, 0, 0)));
     QVERIFY(formatAt(view->rt1(), 11).fontWeight() != QFont::Bold);
-    QVERIFY(!formatAt(view->rt1(), 3).foreground().color().isValid()
-        || formatAt(view->rt1(), 3).foreground().color() != QColor(0xFF, 0, 0));
+    QVERIFY(!markedAt(view->rt1(), 3, QColor(0xFF, 0, 0)));
 
     control<QCheckBox>(view, "ChHighlighte")->setChecked(true);
     ht->trigger();
     QVERIFY(formatAt(view->rt1(), 11).fontWeight() == QFont::Bold);
 }
 
-void TestFrmReportRendering::contextMenu_pasteOnlyInEditMode()
-{
-    FrmReport *view = open(printFile(QStringLiteral("menu.prn"), "copy me\r\n\f"));
-    auto *menu = view->findChild<QMenu *>(QStringLiteral("AQ"));
-    auto *paste = view->findChild<QAction *>(QStringLiteral("pppp"));
-    QVERIFY(menu && paste);
-    QStringList captions;
-    for (QAction *a : menu->actions())
-        captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
-    QCOMPARE(captions, QStringList({"Copy", "Paste", "-", "Highlight Text"}));
-
-    QTest::mouseClick(view->rt1()->viewport(), Qt::RightButton, Qt::NoModifier, QPoint(10, 10));
-    QTRY_VERIFY(menu->isVisible());
-    QVERIFY(!paste->isEnabled());
-    menu->hide();
-
-    QTest::mouseClick(control(view, "Check2"), Qt::LeftButton);
-    QTest::mouseClick(view->rt1()->viewport(), Qt::RightButton, Qt::NoModifier, QPoint(10, 10));
-    QTRY_VERIFY(menu->isVisible());
-    QVERIFY(paste->isEnabled());
-    menu->hide();
-}
-
-void TestFrmReportRendering::edit_unlocksAndPressesClearOrTickVsual()
+void TestFrmReportRendering::editMode_unlocksPasteAndVsual()
 {
     FrmReport *view = open(printFile(QStringLiteral("edit.prn"), pagedBytes(2)));
     auto *vsual = control<QCheckBox>(view, "Check1");
     auto *edit = control<QCheckBox>(view, "Check2");
+    auto *menu = view->findChild<QMenu *>(QStringLiteral("AQ"));
+    auto *paste = view->findChild<QAction *>(QStringLiteral("pppp"));
+    QVERIFY(menu && paste);
+    const auto pasteOnMenu = [&] {
+        QTest::mouseClick(view->rt1()->viewport(), Qt::RightButton, {}, QPoint(10, 10));
+        if (!QTest::qWaitFor([menu] { return menu->isVisible(); }))
+            qWarning("context menu not shown");
+        const bool enabled = paste->isEnabled();
+        menu->hide();
+        return enabled;
+    };
     QVERIFY(vsual->isChecked());
+    QVERIFY(!pasteOnMenu());
 
     QTest::mouseClick(edit, Qt::LeftButton);
-    QVERIFY(edit->isChecked());
     QVERIFY(!view->rt1()->isReadOnly());
     QVERIFY(!vsual->isChecked());
     QVERIFY(control<QRadioButton>(view, "Op(1)")->isChecked());
+    QVERIFY(pasteOnMenu());
 
+    // A right press ticks "Vsual" with Shift and clears it without; Edit stays.
     QTest::mousePress(edit, Qt::RightButton, Qt::ShiftModifier);
     QTest::mouseRelease(edit, Qt::RightButton, Qt::ShiftModifier);
     QVERIFY(vsual->isChecked());
-    QVERIFY(edit->isChecked()); // a right press does not toggle Edit
+    QVERIFY(edit->isChecked());
     QTest::mousePress(edit, Qt::RightButton);
     QTest::mouseRelease(edit, Qt::RightButton);
     QVERIFY(!vsual->isChecked());
 
     QTest::mouseClick(edit, Qt::LeftButton);
-    QVERIFY(!edit->isChecked());
     QVERIFY(view->rt1()->isReadOnly());
 }
 
@@ -277,32 +253,25 @@ void TestFrmReportRendering::continuousView_wholeFileThenPagesAgain()
 {
     const QByteArray file = "first\npage\n\fsecond\n\x0fpage\x12\n\fthird\n\ftail";
     FrmReport *view = open(printFile(QStringLiteral("cont.prn"), file));
-    QTest::mouseClick(control(view, "CmdNxt"), Qt::LeftButton);
-
-    QList<int> cursors;
-    connect(view->rt1(), &QTextEdit::textChanged, view, [&cursors] {
-        const QCursor *c = QGuiApplication::overrideCursor();
-        cursors << (c ? int(c->shape()) : -1);
-    });
-    auto *cont = control<QCheckBox>(view, "Check3");
-    QTest::mouseClick(cont, Qt::LeftButton);
-    QVERIFY(cont->isChecked());
+    click(view, "CmdNxt");
+    QList<int> pointers;
+    recordPointers(view, pointers);
+    click(view, "Check3");
     QCOMPARE(viewText(view), QString::fromLatin1(file));
-    QVERIFY(!cursors.isEmpty());
-    QCOMPARE(cursors.first(), int(Qt::WaitCursor));
+    QCOMPARE(pointers.value(0), int(Qt::WaitCursor));
     QVERIFY(!QGuiApplication::overrideCursor());
-    QCOMPARE(control<QLabel>(view, "LbPageNo")->text(), QStringLiteral("Page 2/3"));
+    QCOMPARE(pageLabel(view), QStringLiteral("Page 2/3"));
     QCOMPARE(view->currentPage(), 1);
 
     // Next replaces the whole file with the next page.
-    QTest::mouseClick(control(view, "CmdNxt"), Qt::LeftButton);
+    click(view, "CmdNxt");
     QCOMPARE(viewText(view), QStringLiteral("third\n\f"));
 
     // Clearing the box reloads the file at page 1, counting the view once.
     const int count = OpenViewCount;
-    QTest::mouseClick(cont, Qt::LeftButton);
+    click(view, "Check3");
     QCOMPARE(viewText(view), QStringLiteral("first\npage\n\f"));
-    QCOMPARE(control<QLabel>(view, "LbPageNo")->text(), QStringLiteral("Page 1/3"));
+    QCOMPARE(pageLabel(view), QStringLiteral("Page 1/3"));
     QCOMPARE(int(OpenViewCount), count);
 }
 
