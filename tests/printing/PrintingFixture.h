@@ -58,12 +58,6 @@ inline FrmReport *openPanel(const QString &name, const QByteArray &bytes)
     return view;
 }
 
-// Clicks near the left edge, on the box or circle of a check or option.
-inline void click(QWidget *view, const QString &name)
-{
-    QWidget *w = control(view, name);
-    QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(qMin(8, w->width() / 2), w->height() / 2));
-}
 
 // Works the view's controls one step at a time: "Name" clicks it,
 // "Name=value" fills a box or list, ticks a box ("1") or moves a scroll bar,

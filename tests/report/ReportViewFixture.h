@@ -50,9 +50,12 @@ template <typename T = QWidget> T *control(QWidget *view, const QString &name)
     return w;
 }
 
+// Clicks near the left edge, where a check or option box has its box and a
+// button its face.
 inline void click(QWidget *view, const QString &name)
 {
-    QTest::mouseClick(control(view, name), Qt::LeftButton);
+    QWidget *w = control(view, name);
+    QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(qMin(8, w->width() / 2), w->height() / 2));
 }
 
 // The "Page i/n" label.
