@@ -127,15 +127,20 @@ void Frm0010Sticker::showInput(const StickerInput &in)
     m_printStyle = in.condensed ? 1 : 0;
     Op[size_t(m_printStyle)]->setChecked(true);
     ChKwIN->setChecked(in.windowMode);
+    showWindowGeometry(in);
+    txtRowPrint->setText(in.txtRowPrint);
+    ChkIn1->setChecked(in.ChkIn1);
+    ChkIn2->setChecked(in.ChkIn2);
+}
+
+void Frm0010Sticker::showWindowGeometry(const StickerInput &in)
+{
     TxtFontNM->setText(in.TxtFontNM);
     TxtFontSZ->setText(in.TxtFontSZ);
     TxtMtop->setText(in.TxtMtop);
     TxtMLeft->setText(in.TxtMLeft);
     TxtHEight->setText(in.TxtHEight);
     TxtWidth->setText(in.TxtWidth);
-    txtRowPrint->setText(in.txtRowPrint);
-    ChkIn1->setChecked(in.ChkIn1);
-    ChkIn2->setChecked(in.ChkIn2);
 }
 
 void Frm0010Sticker::showComboText(QComboBox *combo, const QString &text)

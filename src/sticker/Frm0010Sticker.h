@@ -72,6 +72,8 @@ private:
 
     void showSettingsPanel(bool show);
     void setFormWidthTwips(int twips);
+    // The six Windows-mode geometry fields shared by every slot.
+    void showWindowGeometry(const StickerInput &input);
     void showComboText(QComboBox *combo, const QString &text);
 
     QLabel *Label1 = nullptr;

@@ -31,12 +31,7 @@ void Frm0010Sticker::LoadWindowSettings()
     StickerInput in = readInput();
     if (!FormatStore::LoadWindowSettings(in))
         return;
-    TxtFontNM->setText(in.TxtFontNM);
-    TxtFontSZ->setText(in.TxtFontSZ);
-    TxtMtop->setText(in.TxtMtop);
-    TxtMLeft->setText(in.TxtMLeft);
-    TxtHEight->setText(in.TxtHEight);
-    TxtWidth->setText(in.TxtWidth);
+    showWindowGeometry(in);
 }
 
 void Frm0010Sticker::CmdSave_Click()
