@@ -2,6 +2,7 @@
 // same nine replacements), the plain text of all pages, and the workbook.
 // Run from the build folder: bench/bench_export
 
+#include "BenchSupport.h"
 #include "export/HtmlExport.h"
 #include "export/PageChoice.h"
 #include "export/PlainTextExport.h"
@@ -24,53 +25,11 @@ QTemporaryDir &workFolder()
     return dir;
 }
 
-// A page of 66 lines of about 300 bytes, with every kind of emphasis on it.
-QByteArray page(int number)
-{
-    QByteArray bytes;
-    const QByteArray filler
-        = QByteArray("  Item 00000   Description of the goods   12 pcs     1,234.50   ").repeated(5);
-    for (int line = 0; line < 66; ++line) {
-        QByteArray text = filler.left(315);
-        switch (line) {
-        case 0:
-            text = "\x0e\x1b"
-                   "E\x1bGPAGE "
-                + QByteArray::number(number)
-                + "\x14\x1b"
-                  "F\x1bH"
-                + text.left(295);
-            break;
-        case 2:
-            text = "\x1b-1Customer\x1b-0  \x1b"
-                   "ETOTAL\x1b"
-                   "F"
-                + text.left(295);
-            break;
-        case 3:
-            text = "\x0f" + text + "\x12";
-            break;
-        case 5:
-            text = "\x12\x1bW \x1bM twelve pitch\x1bP" + text.left(295);
-            break;
-        default:
-            break;
-        }
-        bytes += text + "\r\n";
-    }
-    return bytes + '\f';
-}
-
-// Writes the print file page by page so the set-up itself stays small.
 QString printFile(int pages)
 {
     const QString path = workFolder().filePath(QStringLiteral("report%1.prn").arg(pages));
-    if (!QFile::exists(path)) {
-        QFile file(path);
-        file.open(QIODevice::WriteOnly);
-        for (int p = 1; p <= pages; ++p)
-            file.write(page(p));
-    }
+    if (!QFile::exists(path))
+        BenchSupport::writeReportFile(path, pages);
     return path;
 }
 

@@ -1,77 +1,27 @@
 // Loading and cutting a large print file, next to just reading it.
+#include "BenchSupport.h"
 #include "platform/ByteText.h"
 #include "report/PageTable.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 namespace
 {
 
-constexpr int PageTotal = 5000;
-constexpr int LinesPerPage = 66;
-constexpr int LineLength = 300; // printable characters; about 100 MB in all
+constexpr int PageTotal = BenchSupport::LargeFilePages;
 
 QString g_path;
 qint64 g_size = 0;
 
-// A report page: 66 lines with condensed, bold, underline and double-width
-// runs, ended by a form feed.
-QByteArray makePage(int number)
-{
-    QByteArray page;
-    page.reserve(LinesPerPage * (LineLength + 16));
-    for (int line = 0; line < LinesPerPage; ++line) {
-        QByteArray text = QByteArray::number(number).rightJustified(6, ' ')
-            + QByteArray::number(line).rightJustified(4) + ' '
-            + QByteArray(LineLength - 11, char('A' + line % 26));
-        switch (line % 6) {
-        case 0:
-            text.insert(20, "\x0f");
-            text.insert(60, "\x12");
-            break;
-        case 1:
-            text.insert(10,
-                "\x1b"
-                "E");
-            text.insert(40,
-                "\x1b"
-                "F");
-            break;
-        case 2:
-            text.insert(5, "\x1b-1");
-            text.insert(30, "\x1b-0");
-            break;
-        case 3:
-            text.insert(0,
-                "\x0e\x1b"
-                "E\x1bG");
-            text.insert(25,
-                "\x14\x1b"
-                "F\x1bH");
-            break;
-        default:
-            break;
-        }
-        page += text + "\r\n";
-    }
-    page += '\f';
-    return page;
-}
-
 bool generate(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!BenchSupport::writeReportFile(path, PageTotal))
         return false;
-    for (int i = 0; i < PageTotal; ++i) {
-        const QByteArray page = makePage(i + 1);
-        if (file.write(page) != page.size())
-            return false;
-    }
-    g_size = file.size();
+    g_size = QFileInfo(path).size();
     return true;
 }
 
@@ -139,10 +89,5 @@ int main(int argc, char **argv)
     g_path = folder.filePath(QStringLiteral("large.prn"));
     if (!folder.isValid() || !generate(g_path))
         return 1;
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return BenchSupport::runBenchmarks(argc, argv);
 }

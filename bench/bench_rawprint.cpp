@@ -4,6 +4,7 @@
 // The benchmark starts its own daemon with tests/printing/cupsd-fixture.sh
 // (under /tmp/sticker2-bench-<pid>) and stops it at the end. Run it from the
 // build folder: bench/bench_rawprint
+#include "BenchSupport.h"
 #include "platform/MessageBox.h"
 #include "printing/RawPrinting.h"
 
@@ -26,35 +27,6 @@ bool runScript(const QString &action)
 {
     const QString script = QStringLiteral(STICKER2_SOURCE_DIR "/tests/printing/cupsd-fixture.sh");
     return QProcess::execute(QStringLiteral("sh"), {script, action, s_folder}) == 0;
-}
-
-// A print file as a text-mode program writes it: 132-column lines with some
-// emphasis sequences, CR LF line ends and a form feed every 66 lines.
-bool writePrintFile(const QString &path, qint64 size)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QByteArray block;
-    for (int line = 0; line < 66; ++line) {
-        QByteArray text = QByteArray::number(line).rightJustified(6) + "  ";
-        if (line % 7 == 0)
-            text += "\x1b\x45"
-                    "TOTAL"
-                    "\x1b\x46";
-        while (text.size() < 132)
-            text += "INVOICE 0042 QTY 12 PRICE 1234.50 ";
-        text.truncate(132);
-        block += text + (line == 65 ? "\r\n\x0c" : "\r\n");
-    }
-    QByteArray chunk;
-    while (chunk.size() < (1 << 20))
-        chunk += block;
-    for (qint64 written = 0; written < size; written += chunk.size()) {
-        if (file.write(chunk.constData(), std::min<qint64>(chunk.size(), size - written)) < 0)
-            return false;
-    }
-    return file.flush();
 }
 
 // Waits until the queue has printed everything, then drops the copies.
@@ -122,7 +94,7 @@ int main(int argc, char **argv)
     cupsSetServer((s_folder + "/cups.sock").toLocal8Bit().constData());
     s_file = s_folder + "/big.prn";
     int rc = 1;
-    if (writePrintFile(s_file, 100LL * 1000 * 1000)) {
+    if (BenchSupport::writeReportFile(s_file)) {
         benchmark::Initialize(&argc, argv);
         benchmark::RunSpecifiedBenchmarks();
         benchmark::Shutdown();

@@ -1,5 +1,6 @@
 // Speed of the report view: showing a page with its markup passes, the
 // continuous view of a large file, and a search over a full page.
+#include "BenchSupport.h"
 #include "platform/MessageBox.h"
 #include "report/FrmReport.h"
 #include "report/PageDocument.h"
@@ -128,8 +129,5 @@ int main(int argc, char **argv)
     fillControlSequences();
     QTemporaryDir dir;
     s_dir = &dir;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return BenchSupport::runBenchmarks(argc, argv);
 }

@@ -1,3 +1,4 @@
+#include "BenchSupport.h"
 #include "sticker/RecordingStickerSurface.h"
 #include "sticker/StickerPreview.h"
 #include "sticker/WindowSheet.h"
@@ -66,8 +67,5 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return BenchSupport::runBenchmarks(argc, argv);
 }

@@ -1,0 +1,79 @@
+#pragma once
+
+// What the benchmark programs share: the large print file of the report
+// benchmarks, and the run of the registered benchmarks.
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <benchmark/benchmark.h>
+
+namespace BenchSupport {
+
+// 5,000 pages of the page below make about 100 MB.
+constexpr int LargeFilePages = 5000;
+
+// A report page: 66 lines of about 300 bytes with every kind of emphasis on
+// it (double width, underline, bold, condensed, twelve pitch), CR LF line
+// ends and a form feed at its end.
+inline QByteArray reportPage(int number)
+{
+    QByteArray bytes;
+    const QByteArray filler
+        = QByteArray("  Item 00000   Description of the goods   12 pcs     1,234.50   ").repeated(5);
+    for (int line = 0; line < 66; ++line) {
+        QByteArray text = filler.left(315);
+        switch (line) {
+        case 0:
+            text = "\x0e\x1b"
+                   "E\x1bGPAGE "
+                + QByteArray::number(number)
+                + "\x14\x1b"
+                  "F\x1bH"
+                + text.left(295);
+            break;
+        case 2:
+            text = "\x1b-1Customer\x1b-0  \x1b"
+                   "ETOTAL\x1b"
+                   "F"
+                + text.left(295);
+            break;
+        case 3:
+            text = "\x0f" + text + "\x12";
+            break;
+        case 5:
+            text = "\x12\x1bW \x1bM twelve pitch\x1bP" + text.left(295);
+            break;
+        default:
+            break;
+        }
+        bytes += text + "\r\n";
+    }
+    return bytes + '\f';
+}
+
+// Writes the print file page by page, so the set-up itself stays small.
+inline bool writeReportFile(const QString &path, int pages = LargeFilePages)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    for (int p = 1; p <= pages; ++p) {
+        const QByteArray page = reportPage(p);
+        if (file.write(page) != page.size())
+            return false;
+    }
+    return file.flush();
+}
+
+// Runs the benchmarks registered in the program; 1 on unknown arguments.
+inline int runBenchmarks(int &argc, char **argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
+
+} // namespace BenchSupport
