@@ -1,19 +1,56 @@
 #include "report/PageTable.h"
 
-#include "platform/ByteText.h"
+#include <QFile>
+#include <QFileInfo>
 
 #include <cstring>
+#include <sys/stat.h>
 
 bool PageTable::load(const QString &path, QString *error)
 {
-    QByteArray bytes;
-    if (!ByteText::readFile(path, &bytes, error))
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        if (error)
+            *error = QStringLiteral("It is not a regular file.");
         return false;
+    }
+    auto file = std::make_shared<QFile>(path);
+    if (!file->open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = file->errorString();
+        return false;
+    }
+    struct stat st;
+    if (::fstat(file->handle(), &st) != 0 || !S_ISREG(st.st_mode)) { // replaced after the check
+        if (error)
+            *error = QStringLiteral("It is not a regular file.");
+        return false;
+    }
+    const qint64 size = file->size();
+    uchar *map = size > 0 ? file->map(0, size) : nullptr;
+    if (map) {
+        cut(QByteArray::fromRawData(reinterpret_cast<const char *>(map), qsizetype(size)));
+        m_mapped = std::move(file);
+        return true;
+    }
+    // No map (an empty file, or a file system that cannot map): read it.
+    QByteArray bytes = file->readAll();
+    if (file->error() != QFile::NoError) {
+        if (error)
+            *error = file->errorString();
+        return false;
+    }
     setBytes(bytes);
     return true;
 }
 
 void PageTable::setBytes(const QByteArray &bytes)
+{
+    cut(bytes);
+    m_mapped.reset();
+}
+
+void PageTable::cut(const QByteArray &bytes)
 {
     m_bytes = bytes;
     m_starts.clear();

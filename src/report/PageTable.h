@@ -4,14 +4,22 @@
 #include <QString>
 #include <QVector>
 
-// A print file cut into pages at form feeds. The file's bytes are kept once;
-// a page is made on demand. Element i of the table is the text before the
+#include <memory>
+
+class QFile;
+
+// A print file cut into pages at form feeds. The file's bytes are kept once,
+// memory-mapped where the file allows it (so a large file is not copied),
+// and the table holds only the offsets of the pages; a page is made on
+// demand. Element i of the table is the text before the
 // i-th form feed; with no form feed the whole file is one page. The element
 // after the last form feed (index PageCount()) exists but is never a page.
 class PageTable
 {
 public:
-    // Reads and cuts a file. On failure the table is left unchanged.
+    // Maps (or reads) and cuts a file. Only a regular file is taken: a
+    // folder, a device or a FIFO is refused, since reading one never ends
+    // or never means a print file. On failure the table is left unchanged.
     bool load(const QString &path, QString *error);
     void setBytes(const QByteArray &bytes);
 
@@ -24,7 +32,10 @@ public:
     const QByteArray &bytes() const { return m_bytes; }
 
 private:
-    QByteArray m_bytes;
+    void cut(const QByteArray &bytes);
+
+    QByteArray m_bytes; // over the map when there is one
+    std::shared_ptr<QFile> m_mapped; // keeps the map alive for every copy of the table
     // m_starts[i] is where element i begins; element i ends one byte before
     // m_starts[i + 1] (its form feed), the last one at the end of the file.
     QVector<qsizetype> m_starts{0, 0};
