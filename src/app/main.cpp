@@ -1,13 +1,64 @@
+#include "cli/CommandLine.h"
+#include "gui/report/OpenReportView.h"
+#include "gui/startup/FormStartup.h"
 #include "platform/AppPaths.h"
 #include "startup/MainModule.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Headless commands speak only through their own lines on standard error;
+// the toolkit's notes (a missing runtime folder, font fallbacks) stay out.
+void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "sticker2: %s\n", qPrintable(message));
+        std::abort();
+    }
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    // A write beyond the file-size limit then fails like a full disk and is
+    // reported, instead of the signal ending the program with work unsaved.
+    std::signal(SIGXFSZ, SIG_IGN);
+
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+
+    if (CommandLine::modeOf(arguments) == CommandLine::Mode::Headless) {
+        // No window ever opens: never depend on a display.
+        qInstallMessageHandler(quietMessages);
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication app(argc, argv);
+        QGuiApplication::setApplicationName(QStringLiteral("Sticker2"));
+        AppPaths::ensureProgramFolder();
+        startGlobals();
+        return CommandLine::runHeadless(arguments);
+    }
+
     QApplication app(argc, argv);
+    QStringList files; // the arguments Qt left, its own options taken out
+    if (!CommandLine::viewFiles(QCoreApplication::arguments(), &files))
+        return int(CommandLine::Status::Usage);
     QApplication::setApplicationName(QStringLiteral("Sticker2"));
     AppPaths::ensureProgramFolder();
-    Main();
+    if (files.isEmpty()) {
+        Main();
+        return app.exec();
+    }
+    startGlobals();
+    if (openReportViews(files) == 0)
+        return int(CommandLine::Status::Failed);
     return app.exec();
 }

@@ -1,5 +1,6 @@
 #include "export/PageChoice.h"
 
+#include <QRegularExpression>
 #include <QtGlobal>
 
 QVector<int> pageIndexes(int first, int last, int pageCount)
@@ -10,4 +11,29 @@ QVector<int> pageIndexes(int first, int last, int pageCount)
     for (int i = first; i <= last; ++i)
         pages.append(i);
     return pages;
+}
+
+bool parsePageChoice(const QString &text, int pageCount, QVector<int> *pages, QString *error)
+{
+    const QString choice = text.trimmed();
+    if (choice.compare(QLatin1String("all"), Qt::CaseInsensitive) == 0) {
+        *pages = pageIndexes(0, pageCount - 1, pageCount);
+        return true;
+    }
+    static const QRegularExpression form(QStringLiteral("^(\\d{1,9})(?:-(\\d{1,9}))?$"));
+    const QRegularExpressionMatch m = form.match(choice);
+    if (!m.hasMatch()) {
+        *error = QStringLiteral("the pages \"%1\" are not all, N or A-B").arg(text);
+        return false;
+    }
+    // A start of 0 counts as 1, as the panel's empty or zero start does.
+    const long long first = qMax(1LL, m.captured(1).toLongLong());
+    long long last = m.captured(2).isEmpty() ? first : m.captured(2).toLongLong();
+    last = qMin(qMax(last, first), (long long)pageCount);
+    *pages = pageIndexes(int(qMin(first, 1LL << 30)) - 1, int(last) - 1, pageCount);
+    if (pages->isEmpty()) {
+        *error = QStringLiteral("page %1 is past the last page (%2)").arg(first).arg(pageCount);
+        return false;
+    }
+    return true;
 }

@@ -3,10 +3,8 @@
 #include <QString>
 #include <QtGlobal>
 
-class QWidget;
-
-// Process-wide state shared by the forms, and the small utilities several
-// forms call. Everything runs on the one user-interface thread.
+// Process-wide state shared by the forms and the command line, and the small
+// utilities several of them call. Everything runs on the one user-interface thread.
 
 // Globals, with program lifetime.
 extern QString SettingsAppName; // "Sticker2"
@@ -22,18 +20,11 @@ extern QString ULineOn, ULineOff; // ESC -1 / ESC -0
 extern QString CondOn, CondOff;   // SI / DC2
 extern QString C96On, C96Off;     // DC2 ESC W space ESC M / ESC P
 
-// The start-up procedure: resets the globals, shows the main form and fills
-// the control sequences, in that order.
-void Main();
-
 void fillControlSequences();
 
-// Places a form, or a control inside its form, by the screen's size: left =
-// (screen width - width) / 2, top = (screen height - 800 twips - height) / 2.
-void CenterForm(QWidget *object);
-
-// Makes every JeweledButton of a form repaint by nudging its height.
-void RefreshButtons(QWidget *form);
+// The globals as the start-up procedure leaves them, without any window: the
+// settings name, no views open, the control sequences filled.
+void startGlobals();
 
 // A free temporary print file name "Tz<n>.Tmp" in the private temporary
 // folder, searching from LastTempNumber; updates LastTempNumber. The file is

@@ -1,0 +1,88 @@
+#include "cli/CliSupport.h"
+
+#include <QCommandLineParser>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace CliSupport {
+
+namespace {
+
+void printLine(FILE *stream, const QString &text)
+{
+    QString line = text.trimmed();
+    line.replace(QLatin1String("\r\n"), QLatin1String(" ")).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    std::fprintf(stream, "sticker2: %s\n", line.toLocal8Bit().constData());
+    std::fflush(stream);
+}
+
+} // namespace
+
+int fail(const QString &text)
+{
+    printLine(stderr, text);
+    return int(CommandLine::Status::Failed);
+}
+
+int usage(const QString &synopsis, const QString &text)
+{
+    printLine(stderr, text);
+    std::fprintf(stderr, "Usage: %s\nTry 'sticker2 --help' for more information.\n",
+        synopsis.toLocal8Bit().constData());
+    return int(CommandLine::Status::Usage);
+}
+
+int parse(QCommandLineParser &parser, const QStringList &arguments, const QString &synopsis,
+    int positionalCount)
+{
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    if (!parser.parse(arguments))
+        return usage(synopsis, parser.errorText());
+    if (parser.isSet(helpOption)) {
+        // The parser's own text after its usage line: description and options.
+        const QString text = parser.helpText().section(QLatin1Char('\n'), 1);
+        std::printf("Usage: %s\n%s", synopsis.toLocal8Bit().constData(), text.toLocal8Bit().constData());
+        return int(CommandLine::Status::Done);
+    }
+    const int given = int(parser.positionalArguments().size()) - 1; // the subcommand's own name first
+    if (positionalCount >= 0 && given != positionalCount) {
+        return usage(synopsis,
+            given < positionalCount ? QStringLiteral("missing arguments")
+                                    : QStringLiteral("unexpected argument \"%1\"")
+                                          .arg(parser.positionalArguments().at(positionalCount + 1)));
+    }
+    return -1;
+}
+
+bool checkInput(const QString &path, QString *error)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        *error = QStringLiteral("%1: No such file or directory").arg(path);
+    else if (!info.isFile())
+        *error = QStringLiteral("%1: not a regular file").arg(path);
+    else if (!info.isReadable())
+        *error = QStringLiteral("%1: Permission denied").arg(path);
+    else
+        return true;
+    return false;
+}
+
+bool checkOutput(const QString &path, QString *error)
+{
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        *error = QStringLiteral("%1: not a regular file; refusing to write over it").arg(path);
+        return false;
+    }
+    return true;
+}
+
+bool openStandardOutput(QFile *file)
+{
+    return file->open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
+}
+
+} // namespace CliSupport

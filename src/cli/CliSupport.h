@@ -1,0 +1,34 @@
+#pragma once
+
+#include "cli/CommandLine.h"
+
+#include <QString>
+
+class QCommandLineParser;
+class QFile;
+
+// What every subcommand shares: its messages on standard error and the
+// checks on the files it is given.
+namespace CliSupport {
+
+// "sticker2: <text>" on standard error as one line; returns status 1.
+int fail(const QString &text);
+// The usage error with the usage line; returns status 2.
+int usage(const QString &synopsis, const QString &text);
+
+// Parses a subcommand's arguments and handles --help (the synopsis, then the
+// parser's options). Returns -1 when the subcommand should go on, or the
+// status to exit with.
+int parse(QCommandLineParser &parser, const QStringList &arguments, const QString &synopsis,
+    int positionalCount);
+
+// A print file to read: it must exist, be a regular file and be readable.
+bool checkInput(const QString &path, QString *error);
+// A file to write: when it exists it must be a regular file (a link to
+// one is fine); devices and FIFOs are refused.
+bool checkOutput(const QString &path, QString *error);
+
+// Standard output as a device, for the output name "-".
+bool openStandardOutput(QFile *file);
+
+} // namespace CliSupport

@@ -1,0 +1,111 @@
+#include "cli/CommandLine.h"
+
+#include "cli/CliSupport.h"
+
+#include "Version.h"
+
+#include <QCommandLineParser>
+
+#include <cstdio>
+
+namespace CommandLine {
+
+namespace {
+
+const QString ViewSynopsis = QStringLiteral("sticker2 [view] FILE...");
+
+const char *const Overview = R"(Usage: sticker2 [COMMAND] [OPTIONS] [FILE...]
+Sticker sheets and a report view for the print files of text-mode programs.
+
+  sticker2                    Opens the sticker form.
+  sticker2 FILE...            Opens a report view on each print file (at most six).
+  sticker2 view FILE...       The same.
+  sticker2 convert IN OUT     Converts a print file without a window:
+      --to html|txt|rtf|xlsx    the format (default: from OUT's name, as the export dialog)
+      --pages all|N|A-B         the pages of plain and rich text (default all)
+      --marks C1,C2,...         the workbook's column marks (required for xlsx)
+      OUT "-" writes a web page or plain text to standard output.
+  sticker2 print IN           Prints a print file as raw bytes through CUPS:
+      -d, --printer QUEUE       the queue (default: the default destination)
+      --pages all|N|A-B         the pages (default: the whole file)
+      --draft, --no-draft       draft quality (default --draft)
+      --cpi 10|12|17            characters per inch (default 10)
+      --paper-height N          page length in inches, 0 to 255 (default 0)
+      --copies N                copies (default 1)
+      --extra-line              one more line end after the first line
+  sticker2 stickers --slot N -o FILE|-
+                              Writes the character-mode sticker sheet of format slot N (0-7):
+      --pages N                 pages of stickers (default: the slot's own)
+
+  -h, --help                  This help; COMMAND --help shows a command's own.
+  -v, --version               The version.
+
+Exit status: 0 done, 1 the work failed (one line on standard error naming the file
+and the cause; no output file is left), 2 the command line was wrong.
+)";
+
+bool isHelpOrVersion(const QString &argument)
+{
+    return argument == QLatin1String("-h") || argument == QLatin1String("--help")
+        || argument == QLatin1String("-v") || argument == QLatin1String("--version")
+        || argument == QLatin1String("--help-all");
+}
+
+} // namespace
+
+Mode modeOf(const QStringList &arguments)
+{
+    const QString first = arguments.value(1);
+    if (first == QLatin1String("convert") || first == QLatin1String("print") || first == QLatin1String("stickers"))
+        return Mode::Headless;
+    if (isHelpOrVersion(first))
+        return Mode::Headless;
+    if (first == QLatin1String("view") && isHelpOrVersion(arguments.value(2)))
+        return Mode::Headless;
+    return Mode::Windows;
+}
+
+int runHeadless(const QStringList &arguments)
+{
+    const QString first = arguments.value(1);
+    QStringList rest = arguments;
+    if (first == QLatin1String("convert"))
+        return runConvert(rest);
+    if (first == QLatin1String("print"))
+        return runPrint(rest);
+    if (first == QLatin1String("stickers"))
+        return runStickers(rest);
+    if (first == QLatin1String("-v") || first == QLatin1String("--version")) {
+        std::printf("sticker2 %s\n", STICKER2_VERSION);
+        return int(Status::Done);
+    }
+    std::fputs(Overview, stdout);
+    return int(Status::Done);
+}
+
+bool viewFiles(const QStringList &arguments, QStringList *files)
+{
+    QStringList rest = arguments.mid(1);
+    const bool named = !rest.isEmpty() && rest.first() == QLatin1String("view");
+    if (named)
+        rest.removeFirst();
+    bool optionsEnd = false;
+    for (const QString &argument : rest) {
+        if (!optionsEnd && argument == QLatin1String("--")) {
+            optionsEnd = true;
+            continue;
+        }
+        if (!optionsEnd && argument.startsWith(QLatin1Char('-')) && argument != QLatin1String("-")) {
+            CliSupport::usage(ViewSynopsis, QStringLiteral("unknown option \"%1\"").arg(argument));
+            return false;
+        }
+        files->append(argument);
+    }
+    if (named && files->isEmpty()) {
+        CliSupport::usage(ViewSynopsis, QStringLiteral("view needs at least one FILE"));
+        return false;
+    }
+    return true;
+}
+
+} // namespace CommandLine

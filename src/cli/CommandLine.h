@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QStringList>
+
+// The command line. `sticker2` alone opens the sticker form; `sticker2 FILE...`
+// or `sticker2 view FILE...` opens a report view per file; `convert`, `print`
+// and `stickers` do their work without a window. Exit status: 0 done, 1 the
+// work failed (one line on standard error naming the file and the cause), 2 a
+// usage error (with the usage line).
+namespace CommandLine {
+
+enum class Status { Done = 0, Failed = 1, Usage = 2 };
+
+// What the arguments ask for, decided before any application object exists.
+enum class Mode {
+    Windows,  // the sticker form, or report views on files
+    Headless, // a subcommand, --help or --version: no window ever opens
+};
+Mode modeOf(const QStringList &arguments);
+
+// Runs a headless command line (arguments include the program name).
+int runHeadless(const QStringList &arguments);
+
+// The files a windows command line asks to open (none for the sticker
+// form). False after printing the usage error when the arguments are wrong.
+bool viewFiles(const QStringList &arguments, QStringList *files);
+
+// Subcommands, each given its own arguments (its name first).
+int runConvert(const QStringList &arguments);
+int runPrint(const QStringList &arguments);
+int runStickers(const QStringList &arguments);
+
+} // namespace CommandLine

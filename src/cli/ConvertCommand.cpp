@@ -1,0 +1,190 @@
+// sticker2 convert: the export dialog's outputs without a window.
+
+#include "cli/CliSupport.h"
+#include "export/ExportFormat.h"
+#include "export/HtmlExport.h"
+#include "export/PageChoice.h"
+#include "export/PlainTextExport.h"
+#include "export/RichTextExport.h"
+#include "export/WorkbookExport.h"
+#include "platform/OleColor.h"
+#include "report/PageTable.h"
+#include "report/ReportMarkup.h"
+#include "report/ReportViewSettings.h"
+
+#include <QCommandLineParser>
+#include <QFile>
+
+namespace {
+
+const QString Synopsis = QStringLiteral(
+    "sticker2 convert [--to html|txt|rtf|xlsx] [--pages all|N|A-B] [--marks C1,C2,...] IN OUT|-");
+
+enum class Target { WebPage, PlainText, RichText, Workbook };
+
+bool isWorkbookName(const QString &name)
+{
+    return name.endsWith(QLatin1String(".xls"), Qt::CaseInsensitive)
+        || name.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive);
+}
+
+// The format as the export dialog chooses it from the name.
+Target targetForName(const QString &name)
+{
+    if (isWorkbookName(name))
+        return Target::Workbook;
+    switch (exportFormatForName(name)) {
+    case ExportFormat::WebPage:
+        return Target::WebPage;
+    case ExportFormat::PlainText:
+        return Target::PlainText;
+    case ExportFormat::RichText:
+        break;
+    }
+    return Target::RichText;
+}
+
+bool targetNamed(const QString &name, Target *target)
+{
+    static const QList<QPair<QString, Target>> names = { { QStringLiteral("html"), Target::WebPage },
+        { QStringLiteral("txt"), Target::PlainText }, { QStringLiteral("rtf"), Target::RichText },
+        { QStringLiteral("xlsx"), Target::Workbook } };
+    for (const auto &n : names) {
+        if (n.first.compare(name, Qt::CaseInsensitive) == 0) {
+            *target = n.second;
+            return true;
+        }
+    }
+    return false;
+}
+
+// "10,25,40": the columns marked in the view, as its status line counts
+// them (from 0), in the order given.
+bool marksOf(const QString &text, QVector<int> *marks)
+{
+    marks->append(0);
+    for (const QString &piece : text.split(QLatin1Char(','))) {
+        bool ok = false;
+        const int column = piece.trimmed().toInt(&ok);
+        if (!ok || column < 0 || column > 32767)
+            return false;
+        marks->append(column);
+    }
+    return marks->size() > 1 && marks->size() <= 255;
+}
+
+HtmlColours storedColours(const ReportViewSettings &settings)
+{
+    HtmlColours colours;
+    colours.background = OleColor::fromColor(settings.reportBack);
+    colours.dubble = OleColor::fromColor(settings.dubble);
+    colours.bold = OleColor::fromColor(settings.bold);
+    colours.condence = OleColor::fromColor(settings.condence);
+    return colours;
+}
+
+MarkupContext storedMarkup(const ReportViewSettings &settings)
+{
+    MarkupContext context;
+    context.dubble = settings.dubble;
+    context.bold = settings.bold;
+    context.condence = settings.condence;
+    return context;
+}
+
+} // namespace
+
+namespace CommandLine {
+
+int runConvert(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Converts the print file IN as the export dialog does: a web page, plain text, rich text or a "
+        "workbook, chosen from OUT's name (\".html\", \".txt\", \".xls\"/\".xlsx\", anything else rich "
+        "text) or by --to. OUT \"-\" writes a web page or plain text to standard output."));
+    const QCommandLineOption to(QStringLiteral("to"), QStringLiteral("The format: html, txt, rtf or xlsx."),
+        QStringLiteral("format"));
+    const QCommandLineOption pages(QStringLiteral("pages"),
+        QStringLiteral("The pages of plain and rich text: all (default), N or A-B."), QStringLiteral("pages"),
+        QStringLiteral("all"));
+    const QCommandLineOption marks(QStringLiteral("marks"),
+        QStringLiteral("The workbook's column marks, as the view's status line counts columns: 10,25,..."),
+        QStringLiteral("columns"));
+    parser.addOptions({ to, pages, marks });
+    parser.addPositionalArgument(QStringLiteral("IN"), QStringLiteral("The print file."));
+    parser.addPositionalArgument(QStringLiteral("OUT"), QStringLiteral("The file to write, or -."));
+    const int parsed = CliSupport::parse(parser, arguments, Synopsis, 2);
+    if (parsed >= 0)
+        return parsed;
+
+    const QString in = parser.positionalArguments().at(1);
+    const QString out = parser.positionalArguments().at(2);
+    const bool toStdout = out == QLatin1String("-");
+    Target target = Target::RichText;
+    if (parser.isSet(to)) {
+        if (!targetNamed(parser.value(to), &target))
+            return CliSupport::usage(Synopsis, QStringLiteral("unknown format \"%1\"").arg(parser.value(to)));
+    } else if (toStdout) {
+        return CliSupport::usage(Synopsis, QStringLiteral("writing to standard output needs --to html or --to txt"));
+    } else {
+        target = targetForName(out);
+    }
+    if (toStdout && target != Target::WebPage && target != Target::PlainText)
+        return CliSupport::usage(Synopsis, QStringLiteral("only a web page or plain text goes to standard output"));
+    const bool wholeFile = target == Target::WebPage || target == Target::Workbook;
+    if (wholeFile && parser.value(pages).compare(QLatin1String("all"), Qt::CaseInsensitive) != 0)
+        return CliSupport::usage(Synopsis, QStringLiteral("a web page and a workbook always hold the whole file"));
+    QVector<int> columnMarks;
+    if (target == Target::Workbook) {
+        if (!parser.isSet(marks))
+            return CliSupport::usage(Synopsis, QStringLiteral("a workbook needs --marks"));
+        if (!marksOf(parser.value(marks), &columnMarks))
+            return CliSupport::usage(Synopsis,
+                QStringLiteral("the marks \"%1\" are not columns 0 to 32767 separated by commas")
+                    .arg(parser.value(marks)));
+    }
+
+    QString error;
+    if (!CliSupport::checkInput(in, &error) || (!toStdout && !CliSupport::checkOutput(out, &error)))
+        return CliSupport::fail(error);
+
+    const ReportViewSettings settings = ReportViewSettings::read();
+    bool ok = true;
+    QFile standardOutput;
+    if (toStdout && !CliSupport::openStandardOutput(&standardOutput))
+        return CliSupport::fail(QStringLiteral("standard output: %1").arg(standardOutput.errorString()));
+
+    if (target == Target::WebPage) {
+        if (toStdout) {
+            QFile file(in);
+            ok = file.open(QIODevice::ReadOnly);
+            if (!ok)
+                error = QStringLiteral("%1: %2").arg(in, file.errorString());
+            else
+                ok = expHTml(file, standardOutput, storedColours(settings), &error);
+        } else {
+            ok = expHTml(in, out, storedColours(settings), &error);
+        }
+    } else if (target == Target::Workbook) {
+        ok = WorkbookExport::write(in, out, columnMarks, WorkbookExport::Progress(), &error);
+    } else {
+        PageTable table;
+        QVector<int> chosen;
+        if (!table.load(in, &error))
+            return CliSupport::fail(QStringLiteral("%1: %2").arg(in, error));
+        if (!parsePageChoice(parser.value(pages), table.PageCount(), &chosen, &error))
+            return CliSupport::fail(QStringLiteral("%1: %2").arg(in, error));
+        if (target == Target::PlainText) {
+            ok = toStdout ? writePlainText(standardOutput, table, chosen, &error)
+                          : savePlainText(out, table, chosen, &error);
+        } else {
+            ok = saveRichText(out, table, chosen, storedMarkup(settings), &error);
+        }
+    }
+    if (!ok)
+        return CliSupport::fail(error.isEmpty() ? QStringLiteral("%1: cannot be written").arg(out) : error);
+    return int(Status::Done);
+}
+
+} // namespace CommandLine

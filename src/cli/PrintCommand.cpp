@@ -1,0 +1,114 @@
+// sticker2 print: the print panel's character-mode job without a window.
+
+#include "cli/CliSupport.h"
+#include "export/PageChoice.h"
+#include "platform/AppPaths.h"
+#include "platform/ByteText.h"
+#include "printing/CupsSpooler.h"
+#include "printing/RawPrinting.h"
+#include "report/PageTable.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QTemporaryDir>
+
+namespace {
+
+const QString Synopsis = QStringLiteral("sticker2 print [-d QUEUE] [--pages all|N|A-B] [--draft|--no-draft] "
+                                        "[--cpi 10|12|17] [--paper-height N] [--copies N] [--extra-line] IN");
+
+bool wholeNumber(const QString &text, int low, int high, int *value)
+{
+    bool ok = false;
+    *value = text.trimmed().toInt(&ok);
+    return ok && *value >= low && *value <= high;
+}
+
+} // namespace
+
+namespace CommandLine {
+
+int runPrint(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Sends the print file IN to a printer as raw bytes, as the report view's print panel does in "
+        "character mode: the setup sequences, then the file's lines with CR LF, once per copy."));
+    const QCommandLineOption printer({ QStringLiteral("d"), QStringLiteral("printer") },
+        QStringLiteral("The CUPS queue (default: the default destination)."), QStringLiteral("queue"));
+    const QCommandLineOption pages(QStringLiteral("pages"),
+        QStringLiteral("all (default: the file as it is), N or A-B: those pages, each with its form feed."),
+        QStringLiteral("pages"), QStringLiteral("all"));
+    const QCommandLineOption draft(QStringLiteral("draft"), QStringLiteral("Draft quality (the default)."));
+    const QCommandLineOption noDraft(QStringLiteral("no-draft"), QStringLiteral("Letter quality."));
+    const QCommandLineOption cpi(QStringLiteral("cpi"),
+        QStringLiteral("Characters per inch: 10 (default), 12 or 17 (condensed)."), QStringLiteral("pitch"),
+        QStringLiteral("10"));
+    const QCommandLineOption paperHeight(QStringLiteral("paper-height"),
+        QStringLiteral("The page length in inches, 0 to 255 (default 0)."), QStringLiteral("inches"),
+        QStringLiteral("0"));
+    const QCommandLineOption copies(QStringLiteral("copies"), QStringLiteral("Copies, 1 or more (default 1)."),
+        QStringLiteral("count"), QStringLiteral("1"));
+    const QCommandLineOption extraLine(QStringLiteral("extra-line"),
+        QStringLiteral("One more line end after the first line."));
+    parser.addOptions({ printer, pages, draft, noDraft, cpi, paperHeight, copies, extraLine });
+    parser.addPositionalArgument(QStringLiteral("IN"), QStringLiteral("The print file."));
+    const int parsed = CliSupport::parse(parser, arguments, Synopsis, 1);
+    if (parsed >= 0)
+        return parsed;
+
+    if (parser.isSet(draft) && parser.isSet(noDraft))
+        return CliSupport::usage(Synopsis, QStringLiteral("--draft and --no-draft together"));
+    int pitch = 0;
+    int copyCount = 0;
+    if (!wholeNumber(parser.value(cpi), 10, 17, &pitch) || (pitch != 10 && pitch != 12 && pitch != 17))
+        return CliSupport::usage(Synopsis, QStringLiteral("--cpi takes 10, 12 or 17"));
+    if (!wholeNumber(parser.value(copies), 1, 1000000, &copyCount))
+        return CliSupport::usage(Synopsis, QStringLiteral("--copies takes a whole number of 1 or more"));
+    RawJobOptions options;
+    QString error;
+    if (!paperHeightOf(parser.value(paperHeight), &options.paperHeight, &error))
+        return CliSupport::usage(Synopsis, error);
+    options.printerName = parser.value(printer);
+    options.draft = !parser.isSet(noDraft);
+    options.panel.ch12 = pitch == 12;
+    options.panel.ch17 = pitch == 17;
+    options.panel.copies = QString::number(copyCount);
+    options.panel.extraLine = parser.isSet(extraLine);
+
+    const QString in = parser.positionalArguments().at(1);
+    if (!CliSupport::checkInput(in, &error))
+        return CliSupport::fail(error);
+
+    // A page choice goes out as the panel's range file: each page followed
+    // by its form feed, under the panel's name for it.
+    QString file = in;
+    QTemporaryDir folder(QDir(AppPaths::privateTempFolder()).filePath(QStringLiteral("print-XXXXXX")));
+    if (parser.value(pages).compare(QLatin1String("all"), Qt::CaseInsensitive) != 0) {
+        PageTable table;
+        QVector<int> chosen;
+        if (!table.load(in, &error) || !parsePageChoice(parser.value(pages), table.PageCount(), &chosen, &error))
+            return CliSupport::fail(QStringLiteral("%1: %2").arg(in, error));
+        if (!folder.isValid())
+            return CliSupport::fail(QStringLiteral("no temporary folder: %1").arg(folder.errorString()));
+        QByteArray bytes;
+        for (int i : chosen)
+            bytes += table.pageBytes(i) + '\f';
+        file = folder.filePath(QStringLiteral("RANGE.prn"));
+        if (!ByteText::writeFile(file, bytes, &error))
+            return CliSupport::fail(QStringLiteral("%1: %2").arg(file, error));
+    }
+
+    CupsSpooler spooler;
+    RawJobFailure failure;
+    if (!sendRawJob(spooler, file, options, &failure)) {
+        if (failure.kind == RawJobFailure::UnknownPrinter)
+            return CliSupport::fail(QStringLiteral("%1: no such printer \"%2\"").arg(in, failure.printerName));
+        if (failure.kind == RawJobFailure::RunTime)
+            return CliSupport::fail(QStringLiteral("%1: %2 (%3)").arg(in, failure.error.description, failure.error.source));
+        return CliSupport::fail(QStringLiteral("%1: %2").arg(in, failure.message));
+    }
+    return int(Status::Done);
+}
+
+} // namespace CommandLine
