@@ -1,5 +1,6 @@
 // The markup passes over one full report page, as the view and printing run them.
 #include "BenchSupport.h"
+#include "gui/report/EditMarkup.h"
 #include "report/PageDocument.h"
 #include "report/ReportMarkup.h"
 #include "startup/MainModule.h"
@@ -74,7 +75,7 @@ void BM_DisplayPageInEdit(benchmark::State &state)
     edit.resize(1000, 700);
     edit.show();
     for (auto _ : state) {
-        PageDocument::setText(&edit, page);
+        setPageText(&edit, page);
         if (withPasses)
             applyMarkupPasses(&edit, context, MarkupOrder::View);
         QApplication::processEvents();

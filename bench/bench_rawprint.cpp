@@ -5,8 +5,8 @@
 // (under /tmp/sticker2-bench-<pid>) and stops it at the end. Run it from the
 // build folder: bench/bench_rawprint
 #include "BenchSupport.h"
-#include "platform/MessageBox.h"
-#include "printing/RawPrinting.h"
+#include "gui/platform/MessageBox.h"
+#include "gui/printing/RawPrintMessages.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,8 +1,8 @@
 // Speed of the report view: showing a page with its markup passes, the
 // continuous view of a large file, and a search over a full page.
 #include "BenchSupport.h"
-#include "platform/MessageBox.h"
-#include "report/FrmReport.h"
+#include "gui/platform/MessageBox.h"
+#include "gui/report/FrmReport.h"
 #include "report/PageDocument.h"
 #include "report/ReportFont.h"
 #include "report/ReportMarkup.h"

@@ -1,7 +1,7 @@
 #include "BenchSupport.h"
 #include "sticker/RecordingStickerSurface.h"
-#include "sticker/StickerPreview.h"
-#include "sticker/WindowSheet.h"
+#include "gui/sticker/StickerPreview.h"
+#include "gui/sticker/WindowSheetPrinting.h"
 
 #include <QApplication>
 #include <QImage>

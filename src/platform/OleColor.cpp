@@ -1,6 +1,6 @@
 #include "platform/OleColor.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QPalette>
 
 namespace OleColor {

@@ -1,41 +1,19 @@
 #include "printing/RawPrinting.h"
 
-#include "platform/MessageBox.h"
 #include "platform/NumericText.h"
 #include "printing/CupsSpooler.h"
 #include "printing/CurrentPrinter.h"
-#include "printing/ErrorWindow.h"
 #include "printing/LineFramer.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <cmath>
 
 namespace {
 
-const QString ErrorTitle = QStringLiteral("Printer Error Information");
-const QString ProcedureLabel = QStringLiteral("Procedure Name : PrintFile");
-
 // Lines are gathered and handed to the spooler in pieces of about this size.
 constexpr qsizetype WriteChunk = 256 * 1024;
 constexpr qint64 ReadChunk = 256 * 1024;
-
-class BusyCursor
-{
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { done(); }
-    void done()
-    {
-        if (m_on && QApplication::overrideCursor())
-            QApplication::restoreOverrideCursor();
-        m_on = false;
-    }
-
-private:
-    bool m_on = true;
-};
 
 RunTimeError fileError(const QFile &file)
 {
@@ -54,11 +32,9 @@ bool paperHeightValid(qint16 height)
     return height >= 0 && height <= 255;
 }
 
-void refusePaperHeight(const QString &text, QWidget *parent)
+QString paperHeightMessage(const QString &text)
 {
-    MessageBox::show(parent,
-        QStringLiteral("The paper height (%1) must be a number of inches from 0 to 255.").arg(text),
-        ErrorTitle, QMessageBox::Information);
+    return QStringLiteral("The paper height (%1) must be a number of inches from 0 to 255.").arg(text);
 }
 
 // Sends one copy of the file through the framer; the output buffer is handed
@@ -120,16 +96,33 @@ QString ParseFileName11(const QString &PstrFileIn)
     return PstrFileIn.mid(cut + 1);
 }
 
-bool PrintFile(Spooler &spooler, const QString &PStrtextfile, const QString &PStrPrinterName,
-    qint16 PIntPaperHeight, bool PBlnDraftMode, const RawPanelState &panel, QWidget *parent)
+bool paperHeightOf(const QString &text, qint16 *height, QString *message)
 {
+    if (NumericText::isNumber(text)) {
+        const long long value = NumericText::roundedValue(text);
+        if (value >= 0 && value <= 255) {
+            *height = qint16(value);
+            return true;
+        }
+    }
+    if (message)
+        *message = paperHeightMessage(text);
+    return false;
+}
+
+bool sendRawJob(Spooler &spooler, const QString &PStrtextfile, const RawJobOptions &options, RawJobFailure *failure)
+{
+    RawJobFailure ignored;
+    RawJobFailure &f = failure ? *failure : ignored;
+    f = RawJobFailure();
     if (!FileExists(PStrtextfile)) {
-        MessageBox::show(parent, QStringLiteral("File %1 does not exists").arg(PStrtextfile), ErrorTitle,
-            QMessageBox::Information);
+        f.kind = RawJobFailure::MissingFile;
+        f.message = QStringLiteral("File %1 does not exists").arg(PStrtextfile);
         return false;
     }
-    if (!paperHeightValid(PIntPaperHeight)) {
-        refusePaperHeight(QString::number(PIntPaperHeight), parent);
+    if (!paperHeightValid(options.paperHeight)) {
+        f.kind = RawJobFailure::PaperHeight;
+        f.message = paperHeightMessage(QString::number(options.paperHeight));
         return false;
     }
 
@@ -137,29 +130,30 @@ bool PrintFile(Spooler &spooler, const QString &PStrtextfile, const QString &PSt
     // sends nothing at all.
     QFile file(PStrtextfile);
     if (!file.open(QIODevice::ReadOnly)) {
-        ShowErrorWindow(ProcedureLabel, ErrorTitle, fileError(file), parent);
+        f.kind = RawJobFailure::RunTime;
+        f.error = fileError(file);
+        f.message = QStringLiteral("Cannot read %1: %2").arg(PStrtextfile, file.errorString());
         return false;
     }
 
     // No name: the program's current printer; when there is none either,
     // the spooler's default destination.
-    const QString printerName = PStrPrinterName.isEmpty() ? CurrentPrinter::name() : PStrPrinterName;
-    BusyCursor busy;
+    const QString printerName = options.printerName.isEmpty() ? CurrentPrinter::name() : options.printerName;
     if (!spooler.open(printerName)) {
-        busy.done();
         spooler.close();
-        MessageBox::show(parent,
-            QStringLiteral("The Printer Name (%1) wasn't recognized.").arg(spooler.printerName()), ErrorTitle,
-            QMessageBox::Information);
+        f.kind = RawJobFailure::UnknownPrinter;
+        f.printerName = spooler.printerName().isEmpty() ? printerName : spooler.printerName();
+        f.message = QStringLiteral("The Printer Name (%1) wasn't recognized.").arg(spooler.printerName());
         return false;
     }
 
+    const RawPanelState &panel = options.panel;
     RunTimeError error;
     bool ok = spooler.startDocument(ParseFileName11(PStrtextfile));
     if (!ok) {
         error = spooler.lastError();
     } else {
-        QByteArray out = setupSequences(PBlnDraftMode, panel.ch12, panel.ch17, quint8(PIntPaperHeight));
+        QByteArray out = setupSequences(options.draft, panel.ch12, panel.ch17, quint8(options.paperHeight));
         out.reserve(WriteChunk + ReadChunk * 2 + 16);
         LineFramer framer(panel.extraLine);
         const long long copies = copiesOf(panel.copies);
@@ -187,33 +181,13 @@ bool PrintFile(Spooler &spooler, const QString &PStrtextfile, const QString &PSt
     }
     spooler.close();
     file.close();
-    busy.done();
     if (!ok) {
         if (!error.pending())
             error = {long(QFileDevice::UnspecifiedError), QStringLiteral("Printing"),
                 QStringLiteral("Unknown error")};
-        ShowErrorWindow(ProcedureLabel, ErrorTitle, error, parent);
+        f.kind = RawJobFailure::RunTime;
+        f.error = error;
+        f.message = QStringLiteral("Printing %1 on %2 failed: %3").arg(PStrtextfile, printerName, error.description);
     }
     return ok;
-}
-
-bool PrintFile(const QString &PStrtextfile, const QString &PStrPrinterName, qint16 PIntPaperHeight,
-    bool PBlnDraftMode, const RawPanelState &panel, QWidget *parent)
-{
-    CupsSpooler spooler;
-    return PrintFile(spooler, PStrtextfile, PStrPrinterName, PIntPaperHeight, PBlnDraftMode, panel, parent);
-}
-
-bool PrintCharMode(const CharModeOptions &options, QWidget *parent)
-{
-    if (!NumericText::isNumber(options.paperHeight)) {
-        refusePaperHeight(options.paperHeight, parent);
-        return false;
-    }
-    const long long height = NumericText::roundedValue(options.paperHeight);
-    if (height < 0 || height > 255) {
-        refusePaperHeight(options.paperHeight, parent);
-        return false;
-    }
-    return PrintFile(options.file, options.printerName, qint16(height), options.draft, options.panel, parent);
 }

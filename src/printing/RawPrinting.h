@@ -3,12 +3,14 @@
 #include <QByteArray>
 #include <QString>
 
-class QWidget;
+#include "printing/RunTimeError.h"
+
 class Spooler;
 
 // Character-mode printing: a print file goes to a printer as raw bytes, after
 // the setup sequences that the print options ask for, once per copy, in one
-// spooler document. Every outcome is told to the user in a message box.
+// spooler document. The windows tell the outcome in their message boxes
+// (gui/printing/RawPrintMessages.h); the command line prints it.
 
 // The print panel's boxes that a raw print reads at the moment it runs.
 struct RawPanelState
@@ -30,20 +32,35 @@ struct CharModeOptions
     RawPanelState panel;
 };
 
-// Prints the panel's choice: converts the paper height (rounded to a whole
-// number; a text that is not a number, or outside 0-255, is refused with a
-// message) and calls PrintFile. True when the job went to the spooler whole.
-bool PrintCharMode(const CharModeOptions &options, QWidget *parent = nullptr);
+// What one raw job sends, besides the file.
+struct RawJobOptions
+{
+    QString printerName; // empty: the current printer, or else the spooler's default
+    qint16 paperHeight = 0;
+    bool draft = true;
+    RawPanelState panel;
+};
 
-// Prints `PStrtextfile` on `PStrPrinterName` through CUPS. An empty name takes
-// the current printer (CurrentPrinter), or else CUPS's default destination. True when the job went to the
-// spooler whole.
-bool PrintFile(const QString &PStrtextfile, const QString &PStrPrinterName, qint16 PIntPaperHeight,
-    bool PBlnDraftMode, const RawPanelState &panel, QWidget *parent = nullptr);
+// Why a raw job did not go out whole. `message` is one line naming the file
+// or printer and the cause, in the words the print panel shows.
+struct RawJobFailure
+{
+    enum Kind { None, MissingFile, PaperHeight, UnknownPrinter, RunTime };
+    Kind kind = None;
+    QString message;
+    QString printerName; // UnknownPrinter: the name asked for
+    RunTimeError error;  // RunTime: what the error window shows
+};
 
-// The same job on any spooler (tests record with this one).
-bool PrintFile(Spooler &spooler, const QString &PStrtextfile, const QString &PStrPrinterName,
-    qint16 PIntPaperHeight, bool PBlnDraftMode, const RawPanelState &panel, QWidget *parent = nullptr);
+// The paper-height box's text as whole inches (rounded); false with the
+// panel's message when it is not a number or outside 0-255.
+bool paperHeightOf(const QString &text, qint16 *height, QString *message);
+
+// Sends the file as one raw document: the setup sequences, then the file's
+// lines framed with CR LF, once per copy. A job that fails is cancelled, so
+// nothing of it prints. True when the job went to the spooler whole.
+bool sendRawJob(Spooler &spooler, const QString &PStrtextfile, const RawJobOptions &options,
+    RawJobFailure *failure);
 
 // The bytes that go out before the file's lines, in their order.
 QByteArray setupSequences(bool draft, bool ch12, bool ch17, quint8 paperHeight);

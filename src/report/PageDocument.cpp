@@ -3,25 +3,11 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextEdit>
 
 void PageDocument::setText(QTextDocument *document, const QString &text)
 {
     if (document)
         document->setPlainText(text);
-}
-
-void PageDocument::setText(QTextEdit *edit, const QString &text)
-{
-    if (!edit)
-        return;
-    // QTextEdit::setPlainText would give the whole new text the format at the
-    // caret, which after the markup passes is a hidden 1-point sequence.
-    edit->document()->setPlainText(text);
-    QTextCursor start(edit->document());
-    start.setCharFormat(QTextCharFormat());
-    edit->setTextCursor(start);
-    edit->setCurrentCharFormat(QTextCharFormat());
 }
 
 QString PageDocument::text(const QTextDocument *document)

@@ -3,7 +3,6 @@
 #include <QString>
 
 class QTextDocument;
-class QTextEdit;
 
 // A page's text inside a rich-text document, and the document's positions.
 // The document keeps every character of the page except its line ends: CR LF,
@@ -13,10 +12,8 @@ class QTextEdit;
 class PageDocument
 {
 public:
-    // Replaces the content with the text, unformatted. The edit's caret goes
-    // to the start and takes no format over from the previous content.
+    // Replaces the content with the text, unformatted.
     static void setText(QTextDocument *document, const QString &text);
-    static void setText(QTextEdit *edit, const QString &text);
 
     // The document's text in document positions: paragraph breaks are
     // U+2029 and every other character is kept as it is (U+00A0 included).

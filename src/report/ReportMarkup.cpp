@@ -7,7 +7,6 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextEdit>
 #include <exception>
 
 namespace
@@ -99,22 +98,13 @@ void runPass(QTextDocument *document, const QString &open, const QString &close,
     }
 }
 
-void selectFirstCharacter(QTextEdit *edit)
-{
-    QTextCursor cursor(edit->document());
-    cursor.setPosition(0);
-    if (edit->document()->characterCount() > 1)
-        cursor.setPosition(1, QTextCursor::KeepAnchor);
-    edit->setTextCursor(cursor);
-}
-
 struct Pass {
     const QString *open;
     const QString *close;
     const char *tag;
 };
 
-QVector<Pass> passes(MarkupOrder order)
+QVector<Pass> passesOf(MarkupOrder order)
 {
     if (order == MarkupOrder::View) {
         return { { &CondOn, &CondOff, "cond" }, { &ULineOn, &ULineOff, "uline" },
@@ -126,35 +116,10 @@ QVector<Pass> passes(MarkupOrder order)
 
 } // namespace
 
-void ReportSetting(QTextEdit *Richtex, const QString &Search, const QString &Search1, const QString &seting,
-    const MarkupContext &context)
-{
-    if (!Richtex || !context.vsual)
-        return;
-    runPass(Richtex->document(), Search, Search1, seting, context);
-    selectFirstCharacter(Richtex);
-}
-
 void ReportSetting(QTextDocument *document, const QString &Search, const QString &Search1,
     const QString &seting, const MarkupContext &context)
 {
     runPass(document, Search, Search1, seting, context);
-}
-
-void applyMarkupPasses(QTextEdit *edit, const MarkupContext &context, MarkupOrder order)
-{
-    if (!edit)
-        return;
-    // One layout and one repaint for the whole series: the document reports
-    // its changes when the outer edit block ends.
-    const bool updates = edit->updatesEnabled();
-    edit->setUpdatesEnabled(false);
-    QTextCursor series(edit->document());
-    series.beginEditBlock();
-    for (const Pass &pass : passes(order))
-        ReportSetting(edit, *pass.open, *pass.close, QString::fromLatin1(pass.tag), context);
-    series.endEditBlock();
-    edit->setUpdatesEnabled(updates);
 }
 
 void applyMarkupPasses(QTextDocument *document, const MarkupContext &context, MarkupOrder order)
@@ -163,7 +128,7 @@ void applyMarkupPasses(QTextDocument *document, const MarkupContext &context, Ma
         return;
     QTextCursor series(document);
     series.beginEditBlock();
-    for (const Pass &pass : passes(order))
+    for (const Pass &pass : passesOf(order))
         ReportSetting(document, *pass.open, *pass.close, QString::fromLatin1(pass.tag), context);
     series.endEditBlock();
 }

@@ -4,7 +4,6 @@
 #include <QString>
 
 class QTextDocument;
-class QTextEdit;
 
 // What one markup pass reads from its report view: the "Vsual" box, the zoom
 // state and the swatch colours. Defaults are those of an empty settings store.
@@ -18,16 +17,11 @@ struct MarkupContext
 };
 
 // One markup pass: hides every open/close sequence pair of one tag (1 point,
-// white) and formats the text between them by the tag. Leaves the control's
-// selection on the first character. Never fails loudly.
-void ReportSetting(QTextEdit *Richtex, const QString &Search, const QString &Search1, const QString &seting,
-                   const MarkupContext &context);
-// The same pass over a bare document (no selection to leave).
+// white) and formats the text between them by the tag. Never fails loudly.
 void ReportSetting(QTextDocument *document, const QString &Search, const QString &Search1,
                    const QString &seting, const MarkupContext &context);
 
 // The series of passes: the view runs "cond", "uline", "bold", "bbold", "c96";
 // printing and rich-text export run "cond", "uline", "bbold", "bold".
 enum class MarkupOrder { View, Print };
-void applyMarkupPasses(QTextEdit *edit, const MarkupContext &context, MarkupOrder order);
 void applyMarkupPasses(QTextDocument *document, const MarkupContext &context, MarkupOrder order);

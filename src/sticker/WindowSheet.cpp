@@ -1,29 +1,12 @@
 #include "sticker/WindowSheet.h"
 
-#include "platform/MessageBox.h"
 #include "platform/NumericText.h"
-#include "printing/CurrentPrinter.h"
 #include "startup/MainModule.h"
-#include "sticker/PrinterStickerSurface.h"
 #include "sticker/StickerSurface.h"
-
-#include <QGuiApplication>
 
 #include <cmath>
 
 namespace {
-
-const QString InformationTitle = QStringLiteral("Information Window");
-
-// A long drawing keeps the window from answering; show that it is busy.
-class BusyCursor
-{
-public:
-    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor &) = delete;
-    BusyCursor &operator=(const BusyCursor &) = delete;
-};
 
 // The last line a sticker has: the form offers 1 to 7.
 constexpr int LastLine = 7;
@@ -143,55 +126,37 @@ bool drawWindowSheet(const StickerWorkingValues &work, const WindowSheetValues &
     return true;
 }
 
-bool printWindowSheet(StickerInput &input, QWidget *parent)
+bool drawWindowSheetOnPrinter(StickerInput &input, StickerSurface &printer, WindowSheetFailure *failure)
 {
-    const QString name = CurrentPrinter::name();
-    if (name.isEmpty() || !CurrentPrinter::isInstalled(name)) {
-        MessageBox::show(parent,
-                         name.isEmpty() ? QStringLiteral("No Printers Installed to do the Print job")
-                                        : QStringLiteral("The printer \"%1\" is not installed.").arg(name),
-                         InformationTitle, QMessageBox::Information);
-        return false;
-    }
-    PrinterStickerSurface surface(name);
-    return printWindowSheet(input, surface, parent);
-}
-
-bool printWindowSheet(StickerInput &input, StickerSurface &printer, QWidget *parent)
-{
+    WindowSheetFailure ignored;
+    WindowSheetFailure &f = failure ? *failure : ignored;
+    f = WindowSheetFailure();
     normalisePages(input);
     const WindowSheetValues values = computeWindowSheetValues(input);
     if (!rowsPerSheetValid(values.rowsPerSheet)) {
-        MessageBox::show(parent,
-                         QStringLiteral("Row Printing must be a whole number of 1 or more (it is \"%1\").")
-                             .arg(input.txtRowPrint),
-                         InformationTitle, QMessageBox::Information);
+        f.kind = WindowSheetFailure::RowsPerSheet;
+        f.message = QStringLiteral("Row Printing must be a whole number of 1 or more (it is \"%1\").")
+                        .arg(input.txtRowPrint);
         return false;
     }
     const StickerWorkingValues work = computeWorkingValues(input);
     // A printer that cannot take these settings prints with its own.
     printer.setOrientation(1);
     printer.setPaperSize(9);
-
     QString error;
-    bool done;
-    {
-        BusyCursor busy;
-        done = drawWindowSheet(work, values, printer, SheetTarget::Printer, &error);
+    if (!drawWindowSheet(work, values, printer, SheetTarget::Printer, &error)) {
+        f.kind = WindowSheetFailure::Drawing;
+        f.message = QStringLiteral("The stickers could not be printed.\n%1").arg(error);
+        return false;
     }
-    if (!done) {
-        MessageBox::show(parent, QStringLiteral("The stickers could not be printed.\n%1").arg(error),
-                         QStringLiteral("Printing Error"), QMessageBox::Critical);
-    }
-    return done;
+    return true;
 }
 
-void previewWindowSheet(StickerInput &input, StickerSurface &pic)
+void drawWindowSheetPreview(StickerInput &input, StickerSurface &pic)
 {
     normalisePages(input);
     const WindowSheetValues values = computeWindowSheetValues(input);
     const StickerWorkingValues work = computeWorkingValues(input);
-    BusyCursor busy;
     pic.Cls();
     drawWindowSheet(work, values, pic, SheetTarget::Preview);
 }

@@ -4,7 +4,6 @@
 
 #include <QString>
 
-class QWidget;
 class StickerSurface;
 
 // The sticker sheet drawn with a desktop font, on the printer or on the
@@ -47,19 +46,24 @@ bool rowsPerSheetValid(double rowsPerSheet);
 bool drawWindowSheet(const StickerWorkingValues &work, const WindowSheetValues &values,
                      StickerSurface &surface, SheetTarget target, QString *errorText = nullptr);
 
-// The print button in Windows mode: draws the sheet on the current printer
-// (CurrentPrinter). Refuses with a message when no printer is installed or
-// the rows per printed sheet are not a whole number of 1 or more; a
-// printing error is reported in a message. A "txtPage" of 0 is set to "1" in
-// `input` (the form shows it back). Returns true when the sheet was printed.
-bool printWindowSheet(StickerInput &input, QWidget *parent = nullptr);
-// The same on a given printer surface (a PrinterStickerSurface writing PDF,
-// or a recording surface), without the printer look-up.
-bool printWindowSheet(StickerInput &input, StickerSurface &printer, QWidget *parent = nullptr);
+// Why a sheet did not print: the rows per printed sheet are not a whole
+// number of 1 or more, or the printer failed while drawing.
+struct WindowSheetFailure
+{
+    enum Kind { None, RowsPerSheet, Drawing };
+    Kind kind = None;
+    QString message;
+};
 
-// The show button in Windows mode: clears the view (a StickerPreview named
-// "Pic") once and draws every page on it; never touches the printer.
-void previewWindowSheet(StickerInput &input, StickerSurface &pic);
+// The print button's drawing in Windows mode on a printer surface: a
+// "txtPage" of 0 is set to "1" in `input` (the form shows it back), the rows
+// per printed sheet are checked, the printer is set to portrait A4 and every
+// page is drawn. True when the sheet was printed.
+bool drawWindowSheetOnPrinter(StickerInput &input, StickerSurface &printer, WindowSheetFailure *failure);
+
+// The show button's drawing: clears the view once and draws every page on
+// it; never touches the printer.
+void drawWindowSheetPreview(StickerInput &input, StickerSurface &pic);
 
 // The decimal text of a running number.
 QString runningNumberText(double value);

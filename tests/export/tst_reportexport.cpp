@@ -4,9 +4,9 @@
 #include "../report/ReportViewFixture.h"
 #include "ExportReaders.h"
 #include "controls/JeweledButton.h"
-#include "export/ReportExport.h"
-#include "platform/Dialogs.h"
-#include "platform/MessageBox.h"
+#include "gui/export/ReportExport.h"
+#include "gui/platform/Dialogs.h"
+#include "gui/platform/MessageBox.h"
 
 #include <QFile>
 #include <QLineEdit>

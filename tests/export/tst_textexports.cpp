@@ -3,9 +3,9 @@
 #include "ExportReaders.h"
 #include "TestSupport.h"
 #include "export/PlainTextExport.h"
-#include "export/ReportExport.h"
+#include "gui/export/ReportExport.h"
 #include "export/RtfWriter.h"
-#include "platform/Dialogs.h"
+#include "gui/platform/Dialogs.h"
 #include "report/PageTable.h"
 
 #include <QBuffer>

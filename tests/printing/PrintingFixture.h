@@ -5,13 +5,13 @@
 // daemon's capture queues, and what poppler reads from PDF output.
 #include "../report/ReportViewFixture.h"
 #include "platform/AppPaths.h"
-#include "platform/Dialogs.h"
-#include "platform/MessageBox.h"
+#include "gui/platform/Dialogs.h"
+#include "gui/platform/MessageBox.h"
 #include "platform/SettingsStore.h"
 #include "printing/CurrentPrinter.h"
-#include "printing/DesktopPrinting.h"
-#include "printing/PrintPanel.h"
-#include "printing/RawPrinting.h"
+#include "gui/printing/DesktopPrinting.h"
+#include "gui/printing/PrintPanel.h"
+#include "gui/printing/RawPrintMessages.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

@@ -1,8 +1,8 @@
 #include "RecordingSpooler.h"
 #include "TestSupport.h"
-#include "platform/MessageBox.h"
+#include "gui/platform/MessageBox.h"
 #include "printing/LineFramer.h"
-#include "printing/RawPrinting.h"
+#include "gui/printing/RawPrintMessages.h"
 
 #include <QTemporaryDir>
 #include <QTest>

@@ -4,9 +4,9 @@
 // temporary folder, opening a view the way the sticker form does, and
 // finding its controls by name.
 #include "TestSupport.h"
-#include "platform/Dialogs.h"
-#include "report/FrmReport.h"
-#include "report/OpenReportView.h"
+#include "gui/platform/Dialogs.h"
+#include "gui/report/FrmReport.h"
+#include "gui/report/OpenReportView.h"
 #include "startup/MainModule.h"
 
 #include <QApplication>

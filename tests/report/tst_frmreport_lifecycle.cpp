@@ -1,15 +1,18 @@
 // Opening and closing report views, the stored settings, Import and layout.
 #include "ReportViewFixture.h"
-#include "platform/MessageBox.h"
+#include "gui/platform/MessageBox.h"
 #include "platform/SettingsStore.h"
 #include "platform/Twips.h"
-#include "printing/PrintPanel.h"
-#include "report/Calculator.h"
-#include "report/ReportColorPanel.h"
+#include "gui/printing/PrintPanel.h"
+#include "gui/report/Calculator.h"
+#include "gui/report/ReportColorPanel.h"
 
 #include <QCheckBox>
 #include <QFile>
+#include <QMimeData>
 #include <QRadioButton>
+
+#include <sys/stat.h>
 
 using namespace ReportViewFixture;
 
@@ -53,6 +56,7 @@ private slots:
     void openViews_sixAtMostEitherWayOfClosing();
     void missingFile_messageAndNoView();
     void import_showsChosenFile();
+    void filesFromCommandLineAndDrops();
     void activation_onlyFromAnotherForm();
     void layout_viewFillsWindow();
     void calculator_messageWhenNoneInstalled();
@@ -185,6 +189,34 @@ void TestFrmReportLifecycle::missingFile_messageAndNoView()
     QCOMPARE(view->PageCount(), 4);
     QCOMPARE(view->currentPage(), 1);
     QCOMPARE(int(OpenViewCount), 1);
+}
+
+void TestFrmReportLifecycle::filesFromCommandLineAndDrops()
+{
+    // Each file its own view; the unreadable ones (missing, a FIFO) give
+    // their message and the others still open.
+    const QString good = printFile(QStringLiteral("good.prn"), pagedBytes(2));
+    const QString fifo = QDir::temp().filePath(QStringLiteral("fifo.prn"));
+    QFile::remove(fifo);
+    QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+    QCOMPARE(openReportViews({good, QStringLiteral("missing.prn"), fifo, good}), 2);
+    QCOMPARE(MessageBox::shown().size(), 2);
+    QVERIFY(MessageBox::shown().at(1).text.contains(QStringLiteral("fifo.prn")));
+    QCOMPARE(int(OpenViewCount), 2);
+
+    // A file dropped on a view's page opens in a view of its own.
+    FrmReport *view = open(good);
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(good)});
+    QWidget *page = view->rt1()->viewport();
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(page, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(page, &drop);
+    QCOMPARE(int(OpenViewCount), 4);
+    QCOMPARE(view->rt1()->toPlainText().left(6), QStringLiteral("Page 1")); // the page took no text
+    QFile::remove(fifo);
 }
 
 void TestFrmReportLifecycle::import_showsChosenFile()

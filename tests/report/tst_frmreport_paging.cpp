@@ -2,7 +2,7 @@
 #include "ReportViewFixture.h"
 #include "controls/JeweledButton.h"
 #include "controls/SpLebal.h"
-#include "platform/MessageBox.h"
+#include "gui/platform/MessageBox.h"
 
 #include <QLineEdit>
 #include <QTextBlock>

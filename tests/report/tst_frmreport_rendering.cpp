@@ -2,8 +2,8 @@
 // edit and the continuous view.
 #include "ReportViewFixture.h"
 #include "controls/JeweledButton.h"
-#include "platform/MessageBox.h"
-#include "report/ReportColorPanel.h"
+#include "gui/platform/MessageBox.h"
+#include "gui/report/ReportColorPanel.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

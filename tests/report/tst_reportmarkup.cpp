@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "gui/report/EditMarkup.h"
 #include "report/PageDocument.h"
 #include "report/ReportMarkup.h"
 #include "startup/MainModule.h"
@@ -159,7 +160,7 @@ void TestReportMarkup::passes()
     // The same passes on an edit box give the same result and leave the
     // first character selected; with Vsual clear the caret stays put.
     QTextEdit edit;
-    PageDocument::setText(&edit, QString::fromLatin1(page));
+    setPageText(&edit, QString::fromLatin1(page));
     edit.moveCursor(QTextCursor::End);
     const int end = edit.textCursor().position();
     applyMarkupPasses(&edit, markup, order);
@@ -175,12 +176,12 @@ void TestReportMarkup::newPageStartsUnformatted()
     // hidden sequence; the next page must not inherit its format.
     const MarkupContext context = testContext();
     QTextEdit edit;
-    PageDocument::setText(&edit,
+    setPageText(&edit,
         QStringLiteral("\x0e\x1b"
                        "E\x1bGt\x14\x1b"
                        "F\x1bH\f"));
     applyMarkupPasses(&edit, context, MarkupOrder::View);
-    PageDocument::setText(&edit, QStringLiteral("next\f"));
+    setPageText(&edit, QStringLiteral("next\f"));
     QCOMPARE(looks(edit.document(), context), QStringLiteral("....."));
     QTest::keyClicks(&edit, QStringLiteral("z"));
     QCOMPARE(edit.toPlainText().left(1), QStringLiteral("z"));

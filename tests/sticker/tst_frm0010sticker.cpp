@@ -2,9 +2,9 @@
 #include "TestSupport.h"
 #include "Version.h"
 #include "controls/JeweledButton.h"
-#include "platform/MessageBox.h"
+#include "gui/platform/MessageBox.h"
 #include "platform/Twips.h"
-#include "sticker/Frm0010Sticker.h"
+#include "gui/sticker/Frm0010Sticker.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

@@ -1,14 +1,14 @@
 #include "FormDriver.h"
 #include "TestSupport.h"
 #include "platform/AppPaths.h"
-#include "platform/MessageBox.h"
+#include "gui/platform/MessageBox.h"
 #include "platform/SettingsStore.h"
 #include "printing/CurrentPrinter.h"
-#include "report/FrmReport.h"
+#include "gui/report/FrmReport.h"
 #include "startup/MainModule.h"
 #include "sticker/FormatStore.h"
-#include "sticker/Frm0010Sticker.h"
-#include "sticker/StickerPreview.h"
+#include "gui/sticker/Frm0010Sticker.h"
+#include "gui/sticker/StickerPreview.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #include "TestSupport.h"
-#include "platform/MessageBox.h"
+#include "gui/platform/MessageBox.h"
 #include "sticker/RecordingStickerSurface.h"
-#include "sticker/WindowSheet.h"
+#include "gui/sticker/WindowSheetPrinting.h"
 
 #include <QTest>
 

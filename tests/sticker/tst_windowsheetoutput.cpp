@@ -1,9 +1,9 @@
 #include "TestSupport.h"
-#include "platform/MessageBox.h"
+#include "gui/platform/MessageBox.h"
 #include "printing/CurrentPrinter.h"
-#include "sticker/PrinterStickerSurface.h"
-#include "sticker/StickerPreview.h"
-#include "sticker/WindowSheet.h"
+#include "gui/sticker/PrinterStickerSurface.h"
+#include "gui/sticker/StickerPreview.h"
+#include "gui/sticker/WindowSheetPrinting.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "TestSupport.h"
 
 #include "platform/AppPaths.h"
-#include "platform/Dialogs.h"
-#include "platform/MessageBox.h"
+#include "gui/platform/Dialogs.h"
+#include "gui/platform/MessageBox.h"
 #include "startup/MainModule.h"
 
 #include <QDir>

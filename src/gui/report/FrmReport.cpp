@@ -1,17 +1,19 @@
-#include "report/FrmReport.h"
+#include "gui/report/FrmReport.h"
 
 #include "controls/JeweledButton.h"
 #include "controls/SpLebal.h"
-#include "export/ReportExport.h"
-#include "platform/Dialogs.h"
-#include "platform/FormActivation.h"
-#include "platform/KeyFilter.h"
-#include "platform/MessageBox.h"
+#include "gui/export/ReportExport.h"
+#include "gui/platform/Dialogs.h"
+#include "gui/platform/FormActivation.h"
+#include "gui/platform/KeyFilter.h"
+#include "gui/platform/MessageBox.h"
 #include "platform/Twips.h"
-#include "printing/PrintPanel.h"
-#include "report/Calculator.h"
-#include "report/ReportColorPanel.h"
+#include "gui/printing/PrintPanel.h"
+#include "gui/report/Calculator.h"
+#include "gui/report/ReportColorPanel.h"
 #include "report/ReportFont.h"
+#include "gui/report/OpenReportView.h"
+#include "gui/startup/FormStartup.h"
 #include "startup/MainModule.h"
 
 #include <QCheckBox>
@@ -105,6 +107,7 @@ FrmReport::FrmReport(QWidget *parent)
     setAutoFillBackground(true);
     ColumnMarks = QVector<qint16>(11, 0);
     buildControls();
+    acceptFileDrops(this);
 
     // Narrower than this, the centred preview label runs into the search
     // box and the bottom bar cuts off its export button.

@@ -1,4 +1,4 @@
-#include "platform/FormActivation.h"
+#include "gui/platform/FormActivation.h"
 
 #include <QApplication>
 #include <QDialog>

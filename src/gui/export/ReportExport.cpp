@@ -1,22 +1,20 @@
-#include "export/ReportExport.h"
+#include "gui/export/ReportExport.h"
 
 #include "controls/JeweledButton.h"
 #include "export/ExportFormat.h"
 #include "export/HtmlExport.h"
 #include "export/PlainTextExport.h"
-#include "export/RtfWriter.h"
+#include "export/RichTextExport.h"
 #include "export/WorkbookExport.h"
-#include "platform/Dialogs.h"
-#include "platform/MessageBox.h"
+#include "gui/platform/Dialogs.h"
+#include "gui/platform/MessageBox.h"
 #include "platform/OleColor.h"
-#include "printing/PrintPanel.h"
-#include "report/FrmReport.h"
-#include "report/ReportColorPanel.h"
+#include "gui/report/FrmReport.h"
+#include "gui/report/ReportColorPanel.h"
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QPointer>
-#include <QTextEdit>
 
 const QString ReportExport::Filter = QStringLiteral(" Rich Text Format (*.rtf)|*.rtf| Text  (*.txt) |*.txt| "
                                                     "Excel WorkBook (*.xls)|*.xls| Web Page (*.HTML)|*.html");
@@ -143,16 +141,10 @@ bool ReportExport::writePlainText(const QString &fileName)
 
 bool ReportExport::writeRichText(const QString &fileName)
 {
-    // The page assembly in its export mode leaves the chosen pages in RT3,
-    // formatted; the print-mode flag is only "1" while a print runs.
-    JeweledButton *CmdOk = m_view->printPanel()->CmdOk;
-    const QString printMode = CmdOk->tag();
-    CmdOk->setTag(MarkingOff);
-    m_view->PrintExport();
-    CmdOk->setTag(printMode);
-
+    // The chosen pages with the print order of the markup passes, as the
+    // command line's convert writes them.
     QString error;
-    if (!RtfWriter::save(*m_view->rt3()->document(), fileName, &error)) {
+    if (!saveRichText(fileName, m_view->pages(), m_view->chosenPages(), m_view->markupContext(), &error)) {
         fail(error);
         return false;
     }

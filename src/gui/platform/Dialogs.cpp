@@ -1,4 +1,4 @@
-#include "platform/Dialogs.h"
+#include "gui/platform/Dialogs.h"
 
 #include <QColorDialog>
 #include <QFileDialog>

@@ -1,7 +1,7 @@
-#include "report/ReportColorPanel.h"
+#include "gui/report/ReportColorPanel.h"
 
 #include "controls/JeweledButton.h"
-#include "platform/Dialogs.h"
+#include "gui/platform/Dialogs.h"
 #include "report/ReportFont.h"
 
 #include <QCheckBox>

@@ -1,13 +1,14 @@
 #include "controls/JeweledButton.h"
 #include "export/PageChoice.h"
 #include "export/RichTextExport.h"
-#include "platform/MessageBox.h"
+#include "gui/platform/MessageBox.h"
 #include "platform/NumericText.h"
 #include "printing/CurrentPrinter.h"
-#include "printing/DesktopPrinting.h"
-#include "printing/PrintPanel.h"
-#include "printing/RawPrinting.h"
-#include "report/FrmReport.h"
+#include "gui/printing/DesktopPrinting.h"
+#include "gui/printing/PrintPanel.h"
+#include "gui/printing/RawPrintMessages.h"
+#include "gui/report/FrmReport.h"
+#include "gui/report/EditMarkup.h"
 #include "report/PageDocument.h"
 
 #include <QApplication>
@@ -99,7 +100,7 @@ void FrmReport::PrintExport()
     QString error;
     bool ok = true;
     for (const QString &piece : piecesOf(RT3->document())) {
-        PageDocument::setText(RTBox, piece);
+        setPageText(RTBox, piece);
         applyMarkupPasses(RTBox, markupContext(), MarkupOrder::Print);
         RTBox->selectAll();
         for (long long copy = 0; ok && copy < copies && !RTBox->document()->isEmpty(); ++copy) {

@@ -4,8 +4,8 @@
 #include "controls/JeweledButton.h"
 #include "platform/Twips.h"
 #include "sticker/FormatStore.h"
-#include "sticker/Frm0010Sticker.h"
-#include "sticker/StickerPreview.h"
+#include "gui/sticker/Frm0010Sticker.h"
+#include "gui/sticker/StickerPreview.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,15 +1,15 @@
-#include "printing/PrintPanel.h"
+#include "gui/printing/PrintPanel.h"
 
 #include "controls/JeweledButton.h"
 #include "controls/PropertyBag.h"
 #include "controls/SpLebal.h"
-#include "platform/KeyFilter.h"
-#include "platform/MessageBox.h"
+#include "gui/platform/KeyFilter.h"
+#include "gui/platform/MessageBox.h"
 #include "platform/NumericText.h"
 #include "platform/OleColor.h"
 #include "platform/SettingsStore.h"
 #include "printing/CurrentPrinter.h"
-#include "report/FrmReport.h"
+#include "gui/report/FrmReport.h"
 #include "startup/MainModule.h"
 
 #include <QButtonGroup>

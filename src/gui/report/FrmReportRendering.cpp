@@ -2,12 +2,13 @@
 // zoom, search, highlight, the context menu, edit and the continuous view.
 #include "controls/JeweledButton.h"
 #include "platform/ByteText.h"
-#include "platform/MessageBox.h"
+#include "gui/platform/MessageBox.h"
 #include "platform/Twips.h"
-#include "printing/PrintPanel.h"
-#include "report/FrmReport.h"
+#include "gui/printing/PrintPanel.h"
+#include "gui/report/FrmReport.h"
+#include "gui/report/EditMarkup.h"
 #include "report/PageDocument.h"
-#include "report/ReportColorPanel.h"
+#include "gui/report/ReportColorPanel.h"
 #include "report/ReportFont.h"
 
 #include <QApplication>
@@ -171,7 +172,7 @@ void FrmReport::Check3_Click(bool ticked)
     const bool read = ByteText::readFile(ReportFile, &bytes, &error);
     if (read) {
         Rt1->document()->setDefaultFont(Rt1->font());
-        PageDocument::setText(Rt1, ByteText::toText(bytes));
+        setPageText(Rt1, ByteText::toText(bytes));
     }
     QGuiApplication::restoreOverrideCursor();
     if (!read) {

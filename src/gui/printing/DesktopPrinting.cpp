@@ -1,7 +1,7 @@
-#include "printing/DesktopPrinting.h"
+#include "gui/printing/DesktopPrinting.h"
 
-#include "platform/Dialogs.h"
-#include "platform/MessageBox.h"
+#include "gui/platform/Dialogs.h"
+#include "gui/platform/MessageBox.h"
 #include "printing/CurrentPrinter.h"
 
 #include <QAbstractTextDocumentLayout>

@@ -1,4 +1,4 @@
-#include "platform/KeyFilter.h"
+#include "gui/platform/KeyFilter.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

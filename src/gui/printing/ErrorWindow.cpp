@@ -1,6 +1,6 @@
-#include "printing/ErrorWindow.h"
+#include "gui/printing/ErrorWindow.h"
 
-#include "platform/MessageBox.h"
+#include "gui/platform/MessageBox.h"
 
 #include <QApplication>
 

@@ -1,13 +1,15 @@
-#include "sticker/Frm0010Sticker.h"
+#include "gui/sticker/Frm0010Sticker.h"
 
 #include "Version.h"
 #include "controls/Atext.h"
 #include "controls/JeweledButton.h"
 #include "platform/NumericText.h"
 #include "platform/Twips.h"
+#include "gui/report/OpenReportView.h"
+#include "gui/startup/FormStartup.h"
 #include "startup/MainModule.h"
-#include "sticker/StickerPreview.h"
-#include "sticker/WindowSheet.h"
+#include "gui/sticker/StickerPreview.h"
+#include "gui/sticker/WindowSheetPrinting.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -43,6 +45,7 @@ Frm0010Sticker::Frm0010Sticker(QWidget *parent)
     setObjectName(QStringLiteral("Frm0010Sticker"));
     setWindowTitle(designCaption());
     buildControls();
+    acceptFileDrops(this);
 
     for (int i = 0; i < int(Atxt.size()); ++i) {
         connect(Atxt[size_t(i)], &Atext::Change, this, [this, i] { Atxt_Change(i); });

@@ -1,4 +1,4 @@
-#include "platform/MessageBox.h"
+#include "gui/platform/MessageBox.h"
 
 #include <QApplication>
 

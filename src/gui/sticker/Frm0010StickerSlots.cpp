@@ -1,10 +1,10 @@
 // The sticker form's stored formats and its character-mode run.
 
-#include "platform/MessageBox.h"
-#include "report/OpenReportView.h"
+#include "gui/platform/MessageBox.h"
+#include "gui/report/OpenReportView.h"
 #include "sticker/CharSheetWriter.h"
 #include "sticker/FormatStore.h"
-#include "sticker/Frm0010Sticker.h"
+#include "gui/sticker/Frm0010Sticker.h"
 
 #include <QGuiApplication>
 #include <QLineEdit>

@@ -1,4 +1,4 @@
-#include "report/Calculator.h"
+#include "gui/report/Calculator.h"
 
 #include <QObject>
 #include <QProcess>

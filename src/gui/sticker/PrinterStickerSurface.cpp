@@ -1,4 +1,4 @@
-#include "sticker/PrinterStickerSurface.h"
+#include "gui/sticker/PrinterStickerSurface.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 // Paging and the status line of the report view.
 #include "controls/JeweledButton.h"
-#include "platform/MessageBox.h"
+#include "gui/platform/MessageBox.h"
 #include "platform/NumericText.h"
-#include "report/FrmReport.h"
+#include "gui/report/FrmReport.h"
 #include "report/PageDocument.h"
 
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "sticker/StickerPreview.h"
+#include "gui/sticker/StickerPreview.h"
 
 #include <QPageSize>
 #include <QPainter>

@@ -1,0 +1,100 @@
+#include "gui/report/OpenReportView.h"
+
+#include "gui/platform/MessageBox.h"
+#include "gui/report/FrmReport.h"
+#include "startup/MainModule.h"
+
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QTextEdit>
+#include <QUrl>
+
+FrmReport *OpenReportView()
+{
+    if (OpenViewCount >= 6) {
+        MessageBox::show(nullptr,
+            QStringLiteral(" Max Six Report View Open ...\r\n\r\n Please Close Report View and Try Again .."),
+            QString(), QMessageBox::Critical);
+        return nullptr;
+    }
+    auto *view = new FrmReport;
+    if (!view->LoadReport(PrintFileName)) {
+        delete view;
+        return nullptr;
+    }
+    view->show();
+    return view;
+}
+
+int openReportViews(const QStringList &files)
+{
+    int opened = 0;
+    for (const QString &file : files) {
+        PrintFileName = QFileInfo(file).absoluteFilePath();
+        if (OpenReportView())
+            ++opened;
+    }
+    return opened;
+}
+
+namespace {
+
+QStringList droppedFiles(const QMimeData *data)
+{
+    QStringList files;
+    if (!data || !data->hasUrls())
+        return files;
+    for (const QUrl &url : data->urls()) {
+        if (url.isLocalFile())
+            files.append(url.toLocalFile());
+    }
+    return files;
+}
+
+// Takes the drags of local files before the window or a text box handles
+// them (a text box would paste the names as text).
+class FileDropFilter : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::DragEnter:
+        case QEvent::DragMove: {
+            auto *drag = static_cast<QDragMoveEvent *>(event);
+            if (droppedFiles(drag->mimeData()).isEmpty())
+                return false;
+            drag->acceptProposedAction();
+            return true;
+        }
+        case QEvent::Drop: {
+            auto *drop = static_cast<QDropEvent *>(event);
+            const QStringList files = droppedFiles(drop->mimeData());
+            if (files.isEmpty())
+                return false;
+            drop->acceptProposedAction();
+            openReportViews(files);
+            return true;
+        }
+        default:
+            return QObject::eventFilter(watched, event);
+        }
+    }
+};
+
+} // namespace
+
+void acceptFileDrops(QWidget *window)
+{
+    auto *filter = new FileDropFilter(window);
+    window->setAcceptDrops(true);
+    window->installEventFilter(filter);
+    for (QTextEdit *edit : window->findChildren<QTextEdit *>()) {
+        edit->viewport()->installEventFilter(filter);
+        edit->viewport()->setAcceptDrops(true);
+    }
+}

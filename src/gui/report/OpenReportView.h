@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QStringList>
+
+class FrmReport;
+class QWidget;
+
+// Opens a new report view on PrintFileName, modeless. Refuses with a message
+// when six views are open already. Returns the view, or nullptr when it was
+// refused or its file could not be read (the caller need not keep it).
+FrmReport *OpenReportView();
+
+// Opens a report view on each file in turn, as Import loads a file, with the
+// six-view rule; a file that cannot be read gives its message and the others
+// still open. Returns how many views opened.
+int openReportViews(const QStringList &files);
+
+// Lets a window take print files dropped on it (and on its text boxes): each
+// dropped local file opens in a report view of its own.
+void acceptFileDrops(QWidget *window);

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "sticker/WindowSheet.h"
+
+class QWidget;
+
+// The sticker form's Windows-mode buttons: the sheet drawn under a busy
+// cursor, with refusals and failures told in message boxes.
+
+// Draws the sheet on the current printer (CurrentPrinter). Refuses with a
+// message when no printer is installed or the rows per printed sheet are not
+// a whole number of 1 or more; a printing error is reported in a message. A
+// "txtPage" of 0 is set to "1" in `input`. True when the sheet was printed.
+bool printWindowSheet(StickerInput &input, QWidget *parent = nullptr);
+// The same on a given printer surface (a PrinterStickerSurface writing PDF,
+// or a recording surface), without the printer look-up.
+bool printWindowSheet(StickerInput &input, StickerSurface &printer, QWidget *parent = nullptr);
+
+// The show button: clears the view (a StickerPreview named "Pic") once and
+// draws every page on it.
+void previewWindowSheet(StickerInput &input, StickerSurface &pic);
