@@ -143,7 +143,7 @@ bool sendRawJob(Spooler &spooler, const QString &PStrtextfile, const RawJobOptio
         spooler.close();
         f.kind = RawJobFailure::UnknownPrinter;
         f.printerName = spooler.printerName().isEmpty() ? printerName : spooler.printerName();
-        f.message = QStringLiteral("The Printer Name (%1) wasn't recognized.").arg(spooler.printerName());
+        f.message = QStringLiteral("The Printer Name (%1) wasn't recognized.").arg(f.printerName);
         return false;
     }
 

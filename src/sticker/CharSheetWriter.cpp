@@ -128,6 +128,13 @@ QString CharSheetWriter::validate(const StickerInput &input)
         return rangeMessage(QStringLiteral("SPace Between Col"), 0, 32767);
     if (!inRange(input.TxCol, 0, 255, true))
         return rangeMessage(QStringLiteral("Col"), 0, 255);
+    // A first range that runs backwards makes the form work out a negative
+    // row count: name the range, not a field the user never typed.
+    const double from = NumericText::leadingNumber(input.Atxt[5]);
+    const double to = NumericText::leadingNumber(input.Atxt[6]);
+    if (!inRange(input.TxRow, 0, 32767, false) && to < from)
+        return QStringLiteral("The first range runs backwards, from %1 to %2: give the smaller number first.")
+            .arg(input.Atxt[5].trimmed(), input.Atxt[6].trimmed());
     if (!inRange(input.TxRow, 0, 32767, false))
         return rangeMessage(QStringLiteral("Row"), 0, 32767);
     if (!inRange(input.TxMaxFLenth, 0, 32767, false))

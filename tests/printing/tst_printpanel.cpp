@@ -73,6 +73,7 @@ private slots:
     void rangeCheck();
     void rangeNotCheckedWhenBoxGoesAway();
     void pageFileNotWritable();
+    void windowsModeNamesChosenPrinter();
     void pageOrder_data();
     void pageOrder();
     void dialogRoute();
@@ -255,6 +256,21 @@ void TestPrintPanel::pageFileNotWritable()
     QVERIFY(m_view->printPanel()->isVisible());
 }
 
+void TestPrintPanel::windowsModeNamesChosenPrinter()
+{
+    // The printer list was filled while the spooler answered; now it does
+    // not, and the real printer route names the printer the user chose.
+    DesktopPrinting::setFactory({});
+    openView(1);
+    auto *printers = control<QComboBox>(m_view, "CboPrinters");
+    printers->addItem("Office");
+    printers->setCurrentText("Office");
+    apply(m_view, {"OptWinMode"});
+    MessageBox::setNextAnswer(QMessageBox::Yes);
+    click(m_view, "CmdOk");
+    QCOMPARE(MessageBox::shown().last().text, QString("The Printer Name (Office) wasn't recognized."));
+}
+
 void TestPrintPanel::pageOrder_data()
 {
     // A three-page view showing page 2. Character mode here has no spooler:
@@ -284,7 +300,8 @@ void TestPrintPanel::pageOrder()
     MessageBox::setNextAnswer(yes ? QMessageBox::Yes : QMessageBox::No);
     click(m_view, "CmdOk");
 
-    QCOMPARE(MessageBox::shown().size(), 1);
+    // Copies 0 prints nothing and says so after the question.
+    QCOMPARE(MessageBox::shown().size(), yes && order.isEmpty() ? 2 : 1);
     QCOMPARE(MessageBox::shown().first().text,
         QString("Are You Sure You Want To Print & Printer is Ready and Online ..."));
     QCOMPARE(MessageBox::shown().first().title, QString("Printing.... "));

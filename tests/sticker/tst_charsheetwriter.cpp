@@ -183,6 +183,12 @@ void TestCharSheetWriter::validation_data()
     row("pages negative", &StickerInput::txtPage, "-2", page);
     row("pages a half", &StickerInput::txtPage, "0.5", page);
     row("pages empty is one page", &StickerInput::txtPage, "", QString());
+    StickerInput reversed = sticker(3, "4", "2", "3", "2", "1");
+    reversed.Atxt[5] = "610";
+    reversed.Atxt[6] = "601";
+    reversed.TxRow = "-3"; // what the form works out from the backwards range
+    QTest::newRow("first range backwards")
+        << reversed << QString("The first range runs backwards, from 610 to 601: give the smaller number first.");
     StickerInput eight = sticker(8, "4", "2", "3", "2", "1");
     QTest::newRow("max field 8") << eight << QString("\"Max Field\" must be a number from 0 to 7.");
 }

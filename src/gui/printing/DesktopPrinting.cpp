@@ -182,7 +182,11 @@ bool printWithDialog(QTextEdit *page, QWidget *parent)
     const QString current = CurrentPrinter::name();
     if (CurrentPrinter::isInstalled(current))
         printer.setPrinterName(current);
-    const QTextCursor selection = page->textCursor();
+    // The first character alone is what the markup passes leave selected
+    // after a page is shown, not a choice of the user: the whole page prints.
+    QTextCursor selection = page->textCursor();
+    if (selection.selectionStart() == 0 && selection.selectionEnd() == 1)
+        selection.clearSelection();
     if (!Dialogs::print(parent, &printer, selection.hasSelection()))
         return false;
 

@@ -12,6 +12,7 @@
 #include "report/PageDocument.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTextCursor>
@@ -90,8 +91,15 @@ void FrmReport::PrintExport()
     // current printer. The job opens with the first page that prints.
     assemblePages(RT3->document(), Pages, pages);
     const long long copies = copiesOf(Frame1->Text3->text());
+    if (copies < 1) {
+        MessageBox::show(this, QStringLiteral("Nothing was printed: the number of copies is %1.").arg(Frame1->Text3->text()),
+            QStringLiteral("Printer Error Information"), QMessageBox::Information);
+        return;
+    }
     DesktopPrintSetup setup;
     setup.printerName = CurrentPrinter::name();
+    if (setup.printerName.isEmpty()) // no spooler answered: name the printer the user chose
+        setup.printerName = Frame1->CboPrinters->currentText();
     setup.documentName = ParseFileName11(ReportFile);
     setup.orientation = Frame1->OpPL[1]->isChecked() ? QPageLayout::Landscape : QPageLayout::Portrait;
 

@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
 
@@ -43,6 +44,12 @@ void FrmReport::showPage(int k)
     Rt1->setCurrentCharFormat(QTextCharFormat());
     if (ours)
         delete previous;
+    // The markup passes leave the first character selected.
+    if (markupContext().vsual && document->characterCount() > 1) {
+        QTextCursor first(document);
+        first.setPosition(1, QTextCursor::KeepAnchor);
+        Rt1->setTextCursor(first);
+    }
     if (busy)
         QGuiApplication::restoreOverrideCursor();
 }
@@ -50,6 +57,13 @@ void FrmReport::showPage(int k)
 void FrmReport::setPageLabel(int k)
 {
     LbPageNo->setText(QStringLiteral("Page %1/%2").arg(k + 1).arg(PageCount()));
+    // Wide enough for its text (page numbers of four digits and more), with
+    // the boxes left of it moved along.
+    const int needed = LbPageNo->sizeHint().width();
+    if (LbPageNo->width() < needed) {
+        LbPageNo->resize(needed, LbPageNo->height());
+        layoutForm();
+    }
 }
 
 void FrmReport::DisplayPage(int k)
