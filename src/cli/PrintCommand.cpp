@@ -5,6 +5,7 @@
 #include "platform/AppPaths.h"
 #include "platform/ByteText.h"
 #include "printing/CupsSpooler.h"
+#include "printing/RawJobThread.h"
 #include "printing/RawPrinting.h"
 #include "report/PageTable.h"
 
@@ -99,9 +100,11 @@ int runPrint(const QStringList &arguments)
             return CliSupport::fail(QStringLiteral("%1: %2").arg(file, error));
     }
 
-    CupsSpooler spooler;
+    // A spooler that takes nothing for 30 s is given up on, as in the window.
     RawJobFailure failure;
-    if (!sendRawJob(spooler, file, options, &failure)) {
+    if (!RawJobThread::run(std::make_shared<CupsSpooler>(), file, options, &failure)) {
+        if (failure.kind == RawJobFailure::UnknownPrinter && failure.printerName.isEmpty())
+            return CliSupport::fail(QStringLiteral("%1: no printer given and no default destination").arg(in));
         if (failure.kind == RawJobFailure::UnknownPrinter)
             return CliSupport::fail(QStringLiteral("%1: no such printer \"%2\"").arg(in, failure.printerName));
         if (failure.kind == RawJobFailure::RunTime)

@@ -14,7 +14,10 @@ bool CupsSpooler::connect()
     if (m_http)
         return true;
     m_http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, 30000, nullptr);
-    if (!m_http) {
+    if (m_http) {
+        // Waits are cut into seconds, so that a stop ends them.
+        httpSetTimeout(m_http, 1.0, &CupsSpooler::waitedOneSecond, this);
+    } else {
         m_error = {long(IPP_STATUS_ERROR_SERVICE_UNAVAILABLE), QStringLiteral("CUPS"),
             QStringLiteral("Cannot connect to the print server %1.")
                 .arg(QString::fromLocal8Bit(cupsServer()))};
@@ -22,8 +25,19 @@ bool CupsSpooler::connect()
     return m_http != nullptr;
 }
 
+int CupsSpooler::waitedOneSecond(http_t *, void *spooler)
+{
+    const auto *self = static_cast<const CupsSpooler *>(spooler);
+    return self->m_stopped && self->m_stopped() ? 0 : 1; // 0 ends the wait
+}
+
 void CupsSpooler::fail(const QString &what)
 {
+    if (m_stopped && m_stopped()) {
+        m_error = {long(IPP_STATUS_ERROR_SERVICE_UNAVAILABLE), QStringLiteral("CUPS: %1").arg(what),
+            QStringLiteral("Cancelled.")};
+        return;
+    }
     long number = long(cupsLastError());
     if (number == 0)
         number = long(IPP_STATUS_ERROR_INTERNAL);

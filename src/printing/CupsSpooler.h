@@ -23,16 +23,19 @@ public:
     void cancelDocument() override;
     void close() override;
     RunTimeError lastError() const override { return m_error; }
+    void setStopCheck(std::function<bool()> stopped) override { m_stopped = std::move(stopped); }
 
     int jobId() const { return m_jobId; }
 
 private:
     bool connect();
     void fail(const QString &what);
+    static int waitedOneSecond(http_t *http, void *spooler);
 
     http_t *m_http = nullptr;
     QString m_name;
     int m_jobId = 0;
     bool m_documentOpen = false;
     RunTimeError m_error;
+    std::function<bool()> m_stopped;
 };

@@ -39,7 +39,8 @@ QString paperHeightMessage(const QString &text)
 
 // Sends one copy of the file through the framer; the output buffer is handed
 // to the spooler whenever it has grown past WriteChunk.
-bool sendCopy(Spooler &spooler, QFile &file, LineFramer &framer, QByteArray &out, RunTimeError *error)
+bool sendCopy(Spooler &spooler, QFile &file, LineFramer &framer, QByteArray &out, RunTimeError *error,
+    const RawJobOptions &options, qint64 *sent, qint64 total)
 {
     QByteArray chunk(ReadChunk, Qt::Uninitialized);
     for (;;) {
@@ -51,6 +52,11 @@ bool sendCopy(Spooler &spooler, QFile &file, LineFramer &framer, QByteArray &out
         if (n == 0)
             break;
         framer.feed(chunk.constData(), n, out);
+        *sent += n;
+        if (options.progress)
+            options.progress(*sent, total);
+        if (options.stopped && options.stopped())
+            return false;
         if (out.size() >= WriteChunk) {
             if (!WriteRaw(spooler, out)) {
                 *error = spooler.lastError();
@@ -139,8 +145,15 @@ bool sendRawJob(Spooler &spooler, const QString &PStrtextfile, const RawJobOptio
     // No name: the program's current printer; when there is none either,
     // the spooler's default destination.
     const QString printerName = options.printerName.isEmpty() ? CurrentPrinter::name() : options.printerName;
+    spooler.setStopCheck(options.stopped);
     if (!spooler.open(printerName)) {
         spooler.close();
+        spooler.setStopCheck({});
+        if (options.stopped && options.stopped()) {
+            f.kind = RawJobFailure::Cancelled;
+            f.message = QStringLiteral("Printing %1 was cancelled; nothing of it prints.").arg(PStrtextfile);
+            return false;
+        }
         f.kind = RawJobFailure::UnknownPrinter;
         f.printerName = spooler.printerName().isEmpty() ? printerName : spooler.printerName();
         f.message = QStringLiteral("The Printer Name (%1) wasn't recognized.").arg(f.printerName);
@@ -157,6 +170,8 @@ bool sendRawJob(Spooler &spooler, const QString &PStrtextfile, const RawJobOptio
         out.reserve(WriteChunk + ReadChunk * 2 + 16);
         LineFramer framer(panel.extraLine);
         const long long copies = copiesOf(panel.copies);
+        const qint64 total = file.size() * copies;
+        qint64 sent = 0;
         for (long long copy = 1; ok && copy <= copies; ++copy) {
             if (copy > 1) {
                 file.close();
@@ -166,7 +181,7 @@ bool sendRawJob(Spooler &spooler, const QString &PStrtextfile, const RawJobOptio
                     break;
                 }
             }
-            ok = sendCopy(spooler, file, framer, out, &error);
+            ok = sendCopy(spooler, file, framer, out, &error, options, &sent, total);
         }
         if (ok && !out.isEmpty() && !WriteRaw(spooler, out)) {
             error = spooler.lastError();
@@ -180,7 +195,13 @@ bool sendRawJob(Spooler &spooler, const QString &PStrtextfile, const RawJobOptio
             spooler.cancelDocument();
     }
     spooler.close();
+    spooler.setStopCheck({});
     file.close();
+    if (!ok && options.stopped && options.stopped()) {
+        f.kind = RawJobFailure::Cancelled;
+        f.message = QStringLiteral("Printing %1 was cancelled; nothing of it prints.").arg(PStrtextfile);
+        return false;
+    }
     if (!ok) {
         if (!error.pending())
             error = {long(QFileDevice::UnspecifiedError), QStringLiteral("Printing"),

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 #include "printing/RunTimeError.h"
 
 class Spooler;
@@ -39,13 +41,17 @@ struct RawJobOptions
     qint16 paperHeight = 0;
     bool draft = true;
     RawPanelState panel;
+    // Asked between writes and while the spooler waits: true cancels the job.
+    std::function<bool()> stopped;
+    // Told the bytes of the file sent so far (all copies counted).
+    std::function<void(qint64 sent, qint64 total)> progress;
 };
 
 // Why a raw job did not go out whole. `message` is one line naming the file
 // or printer and the cause, in the words the print panel shows.
 struct RawJobFailure
 {
-    enum Kind { None, MissingFile, PaperHeight, UnknownPrinter, RunTime };
+    enum Kind { None, MissingFile, PaperHeight, UnknownPrinter, RunTime, Cancelled };
     Kind kind = None;
     QString message;
     QString printerName; // UnknownPrinter: the name asked for

@@ -9,6 +9,7 @@ struct RunTimeError
     long number = 0;
     QString source;
     QString description;
+    bool timedOut = false; // the server stopped answering (or the wait was cancelled)
 
     bool pending() const { return number != 0; }
 };

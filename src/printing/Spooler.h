@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 // The print spooler as raw printing sees it: open a destination by name, start
 // one document of raw bytes, write to it, then finish it or cancel it. The
 // CUPS implementation talks to the real spooler; tests can record instead.
@@ -26,4 +28,9 @@ public:
     virtual void close() = 0;
     // The last failure, for the error window.
     virtual RunTimeError lastError() const = 0;
+
+    // Asked while the spooler waits for its server: true stops the wait and
+    // fails the call under way (the user cancelled). A spooler that never
+    // waits may ignore it.
+    virtual void setStopCheck(std::function<bool()> stopped) { Q_UNUSED(stopped); }
 };

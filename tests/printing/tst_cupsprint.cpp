@@ -133,11 +133,13 @@ void TestCupsPrint::refused()
         QFile::remove(options.file);
         message = message.arg(options.file);
     }
-    const QByteArray server = cupsServer();
+    // The job runs on a thread of its own, which takes the server from the
+    // environment as any new thread of the program does.
+    const QByteArray server = qgetenv("CUPS_SERVER");
     if (fault == "server down")
-        cupsSetServer(QFile::encodeName(QDir::temp().filePath("no-cupsd.sock")).constData());
+        qputenv("CUPS_SERVER", QFile::encodeName(QDir::temp().filePath("no-cupsd.sock")));
     const bool printed = PrintCharMode(options);
-    cupsSetServer(server.constData());
+    qputenv("CUPS_SERVER", server);
     QVERIFY(!printed);
     QCOMPARE(MessageBox::shown().size(), 1);
     const MessageBox::Record box = MessageBox::shown().first();

@@ -4,8 +4,16 @@
 #include "printing/LineFramer.h"
 #include "gui/printing/RawPrintMessages.h"
 
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QProgressDialog>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 // The raw byte stream of a character-mode print, recorded instead of spooled:
 // line framing and the job's edges. The bytes that reach a real queue are
@@ -24,6 +32,8 @@ private slots:
     void job();
     void refusals_data();
     void refusals();
+    void silentSpooler_data();
+    void silentSpooler();
 
 private:
     QTemporaryDir m_dir;
@@ -144,6 +154,58 @@ void TestRawJob::refusals()
     if (refuse != "height") {
         QCOMPARE(box.icon, QMessageBox::Warning);
         QVERIFY2(box.text.startsWith("Procedure Name : PrintFile\nError number: "), qPrintable(box.text));
+    }
+}
+
+void TestRawJob::silentSpooler_data()
+{
+    QTest::addColumn<bool>("cancel");
+    QTest::newRow("cancelled by the user") << true;
+    QTest::newRow("timed out after 30 s") << false;
+}
+
+void TestRawJob::silentSpooler()
+{
+    // A print server that takes the connection and then nothing more.
+    QFETCH(bool, cancel);
+    const QByteArray path = QFile::encodeName(m_dir.filePath("silent.sock"));
+    ::unlink(path.constData());
+    const int server = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.constData(), sizeof address.sun_path - 1);
+    QVERIFY(::bind(server, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0);
+    QVERIFY(::listen(server, 4) == 0);
+    const QByteArray before = qgetenv("CUPS_SERVER");
+    qputenv("CUPS_SERVER", path);
+
+    int ticks = 0; // the window keeps answering while the job waits
+    QTimer tick;
+    connect(&tick, &QTimer::timeout, [&ticks] { ++ticks; });
+    tick.start(100);
+    if (cancel) {
+        QTimer::singleShot(1500, [] {
+            for (QWidget *w : QApplication::topLevelWidgets()) {
+                if (auto *progress = qobject_cast<QProgressDialog *>(w))
+                    progress->cancel();
+            }
+        });
+    }
+    QElapsedTimer clock;
+    clock.start();
+    const QString file = TestSupport::writeFile(m_dir.filePath("job.prn"), "line\r\n");
+    const bool printed = PrintFile(file, "Office", 6, true, RawPanelState());
+    qputenv("CUPS_SERVER", before);
+    ::close(server);
+    QVERIFY(!printed);
+    QVERIFY(ticks > 5);
+    if (cancel) {
+        QVERIFY(clock.elapsed() < 10000);
+        QCOMPARE(MessageBox::shown().size(), 0);
+    } else {
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QVERIFY2(MessageBox::shown().first().text.contains("took nothing for 30 seconds"),
+            qPrintable(MessageBox::shown().first().text));
     }
 }
 
