@@ -272,9 +272,11 @@ void TestFrmReportLifecycle::activation_onlyFromAnotherForm()
 void TestFrmReportLifecycle::layout_viewFillsWindow()
 {
     FrmReport *view = open(printFile(QStringLiteral("a.prn"), pagedBytes(6)));
+    QTest::mouseClick(control(view, "CmdPrint"), Qt::LeftButton);
     for (const QSize size : {view->minimumSize(), QSize(1000, 700)}) {
         view->resize(size);
         QCOMPARE(view->size(), size);
+        QCOMPARE(TestSupport::clippedCaptions(view).join(" "), QString()); // print panel included
         const QRect rt1 = view->rt1()->geometry();
         QVERIFY(qAbs(rt1.width() - Twips::toPixels(Twips::fromPixels(size.width()) - 100)) <= 1);
         QVERIFY(qAbs(rt1.height() - Twips::toPixels(Twips::fromPixels(size.height()) - 1250)) <= 1);

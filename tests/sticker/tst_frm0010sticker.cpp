@@ -6,7 +6,9 @@
 #include "platform/Twips.h"
 #include "gui/sticker/Frm0010Sticker.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QScreen>
 #include <QGroupBox>
 #include <QTest>
 
@@ -196,6 +198,18 @@ void TestFrm0010Sticker::settingsPanel()
     QVERIFY(toggle->isVisible()); // stays once revealed
     click(&form, "JeweledButton1");
     QVERIFY(frame5->isVisible());
+    QCOMPARE(TestSupport::clippedCaptions(&form).join(" "), QString());
+
+    // The title tells of the double click; the context menu's entry toggles
+    // the panel too. The wider form stays on the screen.
+    QVERIFY(!TestSupport::child(&form, "Label1")->toolTip().isEmpty());
+    click(&form, "JeweledButton1");
+    const QRect screen = form.screen()->availableGeometry();
+    form.move(screen.right() - form.frameGeometry().width() + 1, form.y());
+    form.findChild<QAction *>("ActSettings")->trigger();
+    QVERIFY(frame1->isVisible());
+    // On a screen narrower than the form it starts at the screen's left.
+    QTRY_VERIFY(form.frameGeometry().right() <= screen.right() || form.frameGeometry().left() == screen.left());
 }
 
 QTEST_MAIN(TestFrm0010Sticker)

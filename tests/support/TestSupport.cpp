@@ -1,5 +1,10 @@
 #include "TestSupport.h"
 
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QRadioButton>
+#include <QLabel>
+
 #include "platform/AppPaths.h"
 #include "gui/platform/Dialogs.h"
 #include "gui/platform/MessageBox.h"
@@ -51,3 +56,27 @@ QWidget *child(QWidget *parent, const QString &objectName)
 }
 
 } // namespace TestSupport
+
+QStringList TestSupport::clippedCaptions(QWidget *root)
+{
+    QStringList clipped;
+    for (QWidget *w : root->findChildren<QWidget *>()) {
+        auto *label = qobject_cast<QLabel *>(w);
+        const bool box = qobject_cast<QCheckBox *>(w) || qobject_cast<QRadioButton *>(w);
+        if (!(qobject_cast<QAbstractButton *>(w) || (label && !label->text().isEmpty() && !label->wordWrap()))
+            || w->minimumWidth() == w->maximumWidth() || !w->isVisibleTo(root))
+            continue;
+        const QFont kept = w->font();
+        QFont bold = kept;
+        bold.setBold(box); // a box's caption turns bold when chosen
+        w->setFont(bold);
+        // A push button draws its caption centred with a few pixels to spare.
+        auto *button = qobject_cast<QAbstractButton *>(w);
+        const int needed = button && !box ? w->fontMetrics().horizontalAdvance(button->text().remove('&')) + 6
+                                          : w->sizeHint().width();
+        if (w->width() < needed)
+            clipped.append(w->objectName() + ':' + w->metaObject()->className());
+        w->setFont(kept);
+    }
+    return clipped;
+}

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -19,5 +20,9 @@ QByteArray readFile(const QString &path);
 
 // Finds a child by objectName or fails the test (Q_ASSERT-style message).
 QWidget *child(QWidget *parent, const QString &objectName);
+
+// The names of the buttons and labels under `root` whose caption does not
+// show whole in bold (the weight a chosen caption takes).
+QStringList clippedCaptions(QWidget *root);
 
 } // namespace TestSupport

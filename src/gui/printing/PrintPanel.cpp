@@ -4,6 +4,7 @@
 #include "controls/PropertyBag.h"
 #include "controls/SpLebal.h"
 #include "gui/platform/KeyFilter.h"
+#include "gui/platform/CaptionFit.h"
 #include "gui/platform/MessageBox.h"
 #include "platform/NumericText.h"
 #include "platform/OleColor.h"
@@ -38,6 +39,7 @@ void setBold(QWidget *w, bool bold)
     QFont f = w->font();
     f.setBold(bold);
     w->setFont(f);
+    fitCaption(w);
 }
 
 void setBoxColor(QLineEdit *box, quint32 color)
@@ -189,6 +191,7 @@ PrintPanel::PrintPanel(QWidget *parent)
     connect(CmdOk, &QPushButton::clicked, this, &PrintPanel::CmdOk_Click);
     connect(CmdCancel, &QPushButton::clicked, this, &QWidget::hide);
 
+    fitCaptions(this);
     adjustSize();
     hide();
 }

@@ -6,6 +6,7 @@
 #include "gui/platform/Dialogs.h"
 #include "gui/platform/FormActivation.h"
 #include "gui/platform/KeyFilter.h"
+#include "gui/platform/CaptionFit.h"
 #include "gui/platform/MessageBox.h"
 #include "platform/Twips.h"
 #include "gui/printing/PrintPanel.h"
@@ -108,6 +109,7 @@ FrmReport::FrmReport(QWidget *parent)
     ColumnMarks = QVector<qint16>(11, 0);
     buildControls();
     acceptFileDrops(this);
+    fitCaptions(this);
 
     // Narrower than this, the centred preview label runs into the search
     // box and the bottom bar cuts off its export button.

@@ -1,6 +1,7 @@
 #include "gui/sticker/Frm0010Sticker.h"
 
 #include "Version.h"
+#include "gui/platform/CaptionFit.h"
 #include "controls/Atext.h"
 #include "controls/JeweledButton.h"
 #include "platform/NumericText.h"
@@ -12,6 +13,7 @@
 #include "gui/sticker/WindowSheetPrinting.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -46,6 +48,7 @@ Frm0010Sticker::Frm0010Sticker(QWidget *parent)
     setWindowTitle(designCaption());
     buildControls();
     acceptFileDrops(this);
+    fitCaptions(this);
 
     for (int i = 0; i < int(Atxt.size()); ++i) {
         connect(Atxt[size_t(i)], &Atext::Change, this, [this, i] { Atxt_Change(i); });
@@ -181,6 +184,17 @@ void Frm0010Sticker::showSettingsPanel(bool show)
     Frame1->show();
     Frame5->setVisible(ChKwIN->isChecked());
     setFormWidthTwips(frame4WidthTwips() + frame1WidthTwips() + 150);
+    // The wider form stays on its screen: moved left (and up) as far as needed.
+    if (const QScreen *screen = this->screen()) {
+        const QRect room = screen->availableGeometry();
+        // The new width stands in the minimum at once; the geometry may follow later.
+        const QRect frame = frameGeometry();
+        const int right = frame.left() + (frame.width() - width()) + minimumWidth() - 1;
+        const int dx = qMin(0, room.right() - right);
+        const int dy = qMin(0, room.bottom() - frame.bottom());
+        if (dx != 0 || dy != 0)
+            move(qMax(room.left(), x() + dx), qMax(room.top(), y() + dy));
+    }
 }
 
 void Frm0010Sticker::setFormWidthTwips(int twips)

@@ -7,6 +7,7 @@
 #include "gui/sticker/Frm0010Sticker.h"
 #include "gui/sticker/StickerPreview.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -101,6 +102,17 @@ void Frm0010Sticker::buildControls()
     Label1->setAlignment(Qt::AlignCenter);
     place(Label1, Margin, Margin, Frame4Width, 540);
     Label1->installEventFilter(this);
+    // The settings button shows on a double-click of the title; the title
+    // says so, and its context menu (and the form's) opens the panel too.
+    Label1->setToolTip(QStringLiteral("Double-click to show the Setting button, or right-click for the settings."));
+    auto *settings = new QAction(QStringLiteral("Settings..."), this);
+    settings->setObjectName(QStringLiteral("ActSettings"));
+    connect(settings, &QAction::triggered, this, [this] {
+        JeweledButton1->setVisible(true);
+        showSettingsPanel(Frame1->isHidden());
+    });
+    addAction(settings);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
 
     buildLinePanel();
     buildSettingsPanel();

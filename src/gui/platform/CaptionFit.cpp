@@ -1,0 +1,49 @@
+#include "gui/platform/CaptionFit.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QRadioButton>
+
+namespace {
+
+// Check and option boxes turn bold when chosen: their room is measured bold.
+int neededWidth(QWidget *control)
+{
+    if (!qobject_cast<QCheckBox *>(control) && !qobject_cast<QRadioButton *>(control))
+        return control->sizeHint().width();
+    const QFont kept = control->font();
+    QFont bold = kept;
+    bold.setBold(true);
+    control->setFont(bold);
+    const int width = control->sizeHint().width();
+    control->setFont(kept);
+    return width;
+}
+
+void widenTo(QWidget *control, int needed)
+{
+    // A minimum, so that a layout the control stands in keeps the room too.
+    control->setMinimumWidth(qMax(control->minimumWidth(), needed));
+    if (control->width() < needed)
+        control->resize(needed, control->height());
+}
+
+} // namespace
+
+void fitCaption(QWidget *control)
+{
+    widenTo(control, control->sizeHint().width());
+}
+
+void fitCaptions(QWidget *root)
+{
+    for (QWidget *control : root->findChildren<QWidget *>()) {
+        const auto *label = qobject_cast<QLabel *>(control);
+        const bool caption = qobject_cast<QCheckBox *>(control) || qobject_cast<QRadioButton *>(control)
+            || (label && !label->text().isEmpty() && !label->wordWrap());
+        if (!caption || control->minimumWidth() == control->maximumWidth())
+            continue;
+        control->ensurePolished();
+        widenTo(control, neededWidth(control));
+    }
+}
