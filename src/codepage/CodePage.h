@@ -50,7 +50,10 @@ bool available(Id id, QString *error = nullptr);
 
 // The 256 characters the bytes decode to, indexed by byte.
 const char16_t *table(Id id);
-inline QChar decodeByte(Id id, uchar byte) { return QChar(table(id)[byte]); }
+inline QChar decodeByte(Id id, uchar byte)
+{
+    return QChar(table(id)[byte]);
+}
 
 // The text of `bytes`, one character per byte.
 QString decode(Id id, QByteArrayView bytes);

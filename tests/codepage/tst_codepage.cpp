@@ -27,17 +27,19 @@ void TestCodePage::tellingBytes_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("text");
     QTest::newRow("latin1 as is") << Id::Latin1 << QByteArray("\x80\xC9\xE9") << QStringLiteral("\u0080Éé");
-    QTest::newRow("cp437 box") << Id::Pc437 << QByteArray("\xC9\xCD\xBB\xBA\xC4") << QStringLiteral("╔═╗║─");
-    QTest::newRow("cp437 umlaut") << Id::Pc437 << QByteArray("f\x81r \x9E") << QStringLiteral("für ₧");
-    QTest::newRow("cp437 controls stay") << Id::Pc437 << QByteArray("\x1B\x45\x0E\x12\x14\x0C\x7F")
-                                         << QStringLiteral("\x1B\x45\x0E\x12\x14\x0C\x7F");
-    QTest::newRow("cp850") << Id::Pc850 << QByteArray("f\x81r \x9E \xC9\xCD\xBB") << QStringLiteral("für × ╔═╗");
-    QTest::newRow("cp852") << Id::Pc852 << QByteArray("\xAC\xFD\x85 \xC9\xCD\xBB") << QStringLiteral("Čřů ╔═╗");
-    QTest::newRow("kamenicky") << Id::Kamenicky << QByteArray("\x80\xA9\x96 \xC9\xCD\xBB") << QStringLiteral("Čřů ╔═╗");
-    QTest::newRow("cp866") << Id::Pc866 << QByteArray("\x8F\xE0\xA8\xA2\xA5\xE2 \xF0") << QStringLiteral("Привет Ё");
-    QTest::newRow("cp1252") << Id::Windows1252 << QByteArray("\x80\x93x\x94\x96\xE9")
-                            << QStringLiteral("€“x”–é");
-    QTest::newRow("cp1252 hole") << Id::Windows1252 << QByteArray("a\x81z") << QStringLiteral("a\uF781z");
+    QTest::newRow("cp437 box, umlaut, controls kept")
+        << Id::Pc437 << QByteArray("\xC9\xCD\xBB f\x81r \x9E\x1B\x45\x0E\x12\x14\x0C\x7F")
+        << QStringLiteral("╔═╗ für ₧\x1B\x45\x0E\x12\x14\x0C\x7F");
+    QTest::newRow("cp850") << Id::Pc850 << QByteArray("f\x81r \x9E \xC9\xCD\xBB")
+                           << QStringLiteral("für × ╔═╗");
+    QTest::newRow("cp852") << Id::Pc852 << QByteArray("\xAC\xFD\x85 \xC9\xCD\xBB")
+                           << QStringLiteral("Čřů ╔═╗");
+    QTest::newRow("kamenicky") << Id::Kamenicky << QByteArray("\x80\xA9\x96 \xC9\xCD\xBB")
+                               << QStringLiteral("Čřů ╔═╗");
+    QTest::newRow("cp866") << Id::Pc866 << QByteArray("\x8F\xE0\xA8\xA2\xA5\xE2 \xF0")
+                           << QStringLiteral("Привет Ё");
+    QTest::newRow("cp1252, a hole kept as a placeholder")
+        << Id::Windows1252 << QByteArray("\x80\x93x\x94\x96\xE9\x81") << QStringLiteral("€“x”–é\uF781");
 }
 
 void TestCodePage::tellingBytes()
@@ -46,7 +48,6 @@ void TestCodePage::tellingBytes()
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
     QCOMPARE(CodePage::decode(id, bytes), text);
-    QCOMPARE(CodePage::decodeByte(id, uchar(bytes.at(0))), text.at(0));
 }
 
 // The upper half as the published KEYBCS2 table shows it, row by row.
@@ -127,15 +128,16 @@ void TestCodePage::encoding_data()
     QTest::addColumn<QString>("missing"); // as a message names it
     QTest::newRow("1252 quotes, dash, euro") << Id::Windows1252 << QStringLiteral("“Ré” – 5 €\t")
                                              << QByteArray("\x93R\xE9\x94 \x96 5 \x80\t") << QString();
-    QTest::newRow("1252 refuses the first") << Id::Windows1252 << QStringLiteral("Łódź") << QByteArray()
-                                            << QStringLiteral("\"Ł\" (U+0141)");
+    QTest::newRow("1252 refuses the first")
+        << Id::Windows1252 << QStringLiteral("Łódź") << QByteArray() << QStringLiteral("\"Ł\" (U+0141)");
     QTest::newRow("1252 refuses a C1 code") << Id::Windows1252 << QStringLiteral("a\u0080") << QByteArray()
                                             << QStringLiteral("\"\u0080\" (U+0080)");
-    QTest::newRow("whole surrogate pair") << Id::Windows1252 << QStringLiteral("ok 😀") << QByteArray()
-                                          << QStringLiteral("\"😀\" (U+1F600)");
-    QTest::newRow("latin1 has no euro") << Id::Latin1 << QStringLiteral("é€") << QByteArray()
-                                        << QStringLiteral("\"€\" (U+20AC)");
-    QTest::newRow("cp852 letters") << Id::Pc852 << QStringLiteral("Čř") << QByteArray("\xAC\xFD") << QString();
+    QTest::newRow("whole surrogate pair")
+        << Id::Windows1252 << QStringLiteral("ok 😀") << QByteArray() << QStringLiteral("\"😀\" (U+1F600)");
+    QTest::newRow("latin1 has no euro")
+        << Id::Latin1 << QStringLiteral("é€") << QByteArray() << QStringLiteral("\"€\" (U+20AC)");
+    QTest::newRow("cp852 letters") << Id::Pc852 << QStringLiteral("Čř") << QByteArray("\xAC\xFD")
+                                   << QString();
 }
 
 void TestCodePage::encoding()
