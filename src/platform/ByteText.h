@@ -7,8 +7,9 @@
 
 class QIODevice;
 
-// Print files, format files and page files are bytes, one character per
-// byte: Latin-1 both ways, so every byte 0-255 survives a read and a write.
+// Print files and page files are bytes, one character per byte: Latin-1
+// both ways, so every byte 0-255 survives a read and a write. (The sticker
+// format files and sheets are Windows-1252: see CodePage.)
 namespace ByteText {
 
 inline QString toText(const QByteArray &bytes) { return QString::fromLatin1(bytes); }

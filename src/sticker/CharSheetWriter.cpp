@@ -1,5 +1,6 @@
 #include "sticker/CharSheetWriter.h"
 
+#include "codepage/CodePage.h"
 #include "platform/ByteText.h"
 #include "platform/NumericText.h"
 #include "startup/MainModule.h"
@@ -120,6 +121,26 @@ QString rangeMessage(const QString &caption, int lo, int hi)
     return QStringLiteral("\"%1\" must be a number from %2 to %3.").arg(caption).arg(lo).arg(hi);
 }
 
+// The sheet's bytes are Windows-1252: Latin-1 with the euro, the curly
+// quotes and the dashes. The bytes of the sticker lines the sheet prints,
+// [1] to [lines]; false with the message for the user when a line holds a
+// character that has no byte there.
+bool lineBytes(const StickerWorkingValues &values, int lines, QByteArray (&bytes)[8], QString *message)
+{
+    for (int x = 1; x <= lines; ++x) {
+        QString missing;
+        if (!CodePage::encode(CodePage::Id::Windows1252, values.LineText[size_t(x)], &bytes[x], &missing)) {
+            if (message)
+                *message = QStringLiteral("Line %1 holds the character %2, which the print file cannot "
+                                          "hold: it has no byte in Windows-1252.")
+                               .arg(x)
+                               .arg(CodePage::describe(missing));
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 QString CharSheetWriter::validate(const StickerInput &input)
@@ -148,7 +169,11 @@ QString CharSheetWriter::validate(const StickerInput &input)
     const double pages = NumericText::leadingNumber(input.txtPage);
     if (pages != 0 && pages < 1)
         return QStringLiteral("\"Page\" must be a number of 1 or more.");
-    return QString();
+    QByteArray bytes[8];
+    QString message;
+    const StickerWorkingValues values = computeWorkingValues(input);
+    lineBytes(values, qMin(values.MaxField, 7), bytes, &message);
+    return message;
 }
 
 bool CharSheetWriter::write(
@@ -158,20 +183,22 @@ bool CharSheetWriter::write(
     const QByteArray gap = ByteText::toBytes(values.ColumnGap);
     const int cols = values.StickerCols;
     const int lines = qMin(values.MaxField, 7);
+    QByteArray text[8];
+    if (!lineBytes(values, lines, text, error))
+        return false;
 
     // Every line but the numbered one is the same in every row of every
     // page: build each once, untrimmed (for the first line of the file,
     // which carries the condensed sequence) and as written.
     QByteArray rowLine[8];
     QByteArray rowLineOut[8];
-    for (int x = 1; x <= 7; ++x) {
-        const QByteArray piece = ByteText::toBytes(values.LineText[size_t(x)]) + gap;
-        rowLine[x] = piece.repeated(cols);
+    for (int x = 1; x <= lines; ++x) {
+        rowLine[x] = (text[x] + gap).repeated(cols);
         rowLineOut[x] = trimSpaces(rowLine[x]) + "\r\n";
     }
     // The numbered line: the text of line 4 without its surrounding spaces,
     // the running number after it, cut or padded to the width.
-    const QByteArray numberBase = trimSpaces(ByteText::toBytes(values.LineText[4]));
+    const QByteArray numberBase = trimSpaces(text[4]);
     const QByteArray blankLines = ByteText::toBytes(values.BlankLines);
     const QByteArray rowGap = blankLines + "\r\n";
     const QByteArray pageEnd = blankLines + ".  .  .\r\n";

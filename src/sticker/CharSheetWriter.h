@@ -8,7 +8,7 @@
 class QIODevice;
 
 // The character-mode sticker sheet: the same stickers in a grid, written as a
-// print file (Latin-1, CR LF) with the condensed sequences around a condensed
+// print file (Windows-1252, CR LF) with the condensed sequences around a condensed
 // run and one form feed at the end. The file is streamed line by line; the
 // sheet is never held in memory.
 class CharSheetWriter
@@ -23,12 +23,14 @@ public:
         QString fileName; // the print file written (also in PrintFileName)
     };
 
-    // Checks the entries a character-mode sheet cannot be made from. Returns
-    // the message for the user, or an empty text when the input is usable.
+    // Checks the entries a character-mode sheet cannot be made from, among
+    // them a printed line holding a character Windows-1252 has no byte for.
+    // Returns the message for the user, or an empty text when the input is usable.
     static QString validate(const StickerInput &input);
 
     // Writes the sheet of `pages` pages to `device`. Returns false with an
-    // error text when the device refuses the bytes.
+    // error text when a line has no Windows-1252 bytes (nothing is written
+    // then) or the device refuses the bytes.
     static bool write(const StickerWorkingValues &values, bool condensed, QIODevice *device, QString *error);
 
     // The whole character-mode run behind a print button: checks the input,

@@ -2,9 +2,10 @@
 
 #include "startup/MainModule.h"
 
-#include "platform/ByteText.h"
+#include "codepage/CodePage.h"
 #include "platform/NumericText.h"
 
+#include <QRegularExpression>
 #include <cmath>
 
 namespace FormatFile {
@@ -17,14 +18,18 @@ QString numberText(double v)
     return QString::number(v, 'g', 15);
 }
 
-QByteArray joinLines(const QStringList &lines)
+bool joinLines(const QStringList &lines, QByteArray *bytes, QString *error)
 {
-    QByteArray bytes;
-    for (const QString &line : lines) {
-        bytes += ByteText::toBytes(line);
-        bytes += "\r\n";
+    QString missing;
+    if (!CodePage::encode(CodePage::Id::Windows1252,
+            lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"), bytes, &missing)) {
+        if (error)
+            *error = QStringLiteral("The format cannot be saved: the character %1 has no byte in "
+                                    "Windows-1252, the code of the format files.")
+                         .arg(CodePage::describe(missing));
+        return false;
     }
-    return bytes;
+    return true;
 }
 
 } // namespace
@@ -39,7 +44,7 @@ QString spacedNumber(double value)
     return (value < 0 ? QString() : QStringLiteral(" ")) + numberText(value) + QLatin1Char(' ');
 }
 
-QByteArray slotFileBytes(const StickerInput &in)
+bool slotFileBytes(const StickerInput &in, QByteArray *bytes, QString *error)
 {
     QStringList lines;
     for (int i = 0; i <= 9; ++i)
@@ -49,7 +54,7 @@ QByteArray slotFileBytes(const StickerInput &in)
           << spacedNumber(NumericText::leadingNumber(in.txtRowPrint))
           << spacedNumber(NumericText::leadingNumber(in.Combo2)) << spacedNumber(in.ChkIn1 ? 1 : 0)
           << spacedNumber(in.ChkIn2 ? 1 : 0);
-    return joinLines(lines);
+    return joinLines(lines, bytes, error);
 }
 
 void applySlotFile(const QStringList &lines, StickerInput &in)
@@ -92,14 +97,23 @@ void applySlotFile(const QStringList &lines, StickerInput &in)
     }
 }
 
-QByteArray settingFileBytes(const StickerInput &in)
+bool settingFileBytes(const StickerInput &in, QByteArray *bytes, QString *error)
 {
     QStringList lines;
     lines << in.TxtFontNM;
     for (const QString *field : {&in.TxtFontSZ, &in.TxtMtop, &in.TxtMLeft, &in.TxtHEight, &in.TxtWidth})
         lines << spacedNumber(NumericText::leadingNumber(*field));
     lines << QStringLiteral("0");
-    return joinLines(lines);
+    return joinLines(lines, bytes, error);
+}
+
+QStringList fileLines(const QByteArray &bytes)
+{
+    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
+    QStringList lines = CodePage::decode(CodePage::Id::Windows1252, bytes).split(lineEnd);
+    if (lines.last().isEmpty())
+        lines.removeLast(); // after the last line end, or an empty file
+    return lines;
 }
 
 void applySettingFile(const QStringList &lines, StickerInput &in)

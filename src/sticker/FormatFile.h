@@ -5,7 +5,7 @@
 #include <QByteArray>
 #include <QStringList>
 
-// The two text files behind the sticker formats, as bytes (Latin-1, CR LF):
+// The two text files behind the sticker formats, as bytes (Windows-1252, CR LF):
 // a slot's 21-line format file and the 7-line Windows-mode settings file.
 // Numbers are written in two forms: compact ("12") and spaced (" 12 ", or
 // "-3 " for a negative value); readers ignore spaces around numbers.
@@ -18,7 +18,9 @@ constexpr int SettingFileLines = 7;
 QString compactNumber(const QString &text);
 QString spacedNumber(double value);
 
-QByteArray slotFileBytes(const StickerInput &input);
+// The file's bytes. False, with the message for the user, when a text holds
+// a character Windows-1252 has no byte for: nothing is ever replaced.
+bool slotFileBytes(const StickerInput &input, QByteArray *bytes, QString *error);
 
 // Takes a slot file's lines into `input`. A short file (or none: no lines)
 // leaves what the settings store also keeps as loaded from it; the values
@@ -26,7 +28,10 @@ QByteArray slotFileBytes(const StickerInput &input);
 // empty, rows per printed sheet "1", loop position "4", the "++" boxes clear.
 void applySlotFile(const QStringList &lines, StickerInput &input);
 
-QByteArray settingFileBytes(const StickerInput &input);
+bool settingFileBytes(const StickerInput &input, QByteArray *bytes, QString *error);
+
+// A file's lines, read back as Windows-1252, split at CR LF, lone CR or lone LF.
+QStringList fileLines(const QByteArray &bytes);
 
 // Takes the settings file's first six lines into the Windows-mode fields;
 // lines the file lacks leave their fields unchanged.

@@ -51,7 +51,7 @@ bool readLines(const QString &path, QStringList *lines)
     QByteArray bytes;
     if (!QFileInfo(path).isFile() || !ByteText::readFile(path, &bytes, nullptr))
         return false;
-    *lines = ByteText::splitLines(bytes);
+    *lines = FormatFile::fileLines(bytes);
     return true;
 }
 
@@ -132,6 +132,13 @@ bool FormatStore::save(int slot, const StickerInput &input, QString *error)
             *error = QStringLiteral("There is no format slot %1.").arg(slot);
         return false;
     }
+    // Both files' bytes first: a text they cannot hold stops the save
+    // before anything is stored.
+    QByteArray settingBytes;
+    QByteArray slotBytes;
+    if (!FormatFile::settingFileBytes(input, &settingBytes, error)
+        || !FormatFile::slotFileBytes(input, &slotBytes, error))
+        return false;
     for (const GridKey &key : gridKeys)
         ::save(slot, QString::fromLatin1(key.suffix), input.*key.field);
     ::save(slot, QStringLiteral(" PrintStyle"), input.condensed ? QStringLiteral("1") : QStringLiteral("0"));
@@ -145,8 +152,8 @@ bool FormatStore::save(int slot, const StickerInput &input, QString *error)
         QString path;
         QByteArray bytes;
     } files[] = {
-        {settingFilePath(), FormatFile::settingFileBytes(input)},
-        {slotFilePath(slot), FormatFile::slotFileBytes(input)},
+        {settingFilePath(), settingBytes},
+        {slotFilePath(slot), slotBytes},
     };
     // Both files are tried; the first failure is told.
     for (const auto &file : files) {

@@ -124,11 +124,10 @@ void TestCharSheetWriter::bytes_data()
     QTest::newRow("width halves to even, text cut at the width")
         << sticker(1, "2.5", "1", "2", "1", "0.9") << QByteArray("L1 L1\r\n.  .  .\r\n\x0c\r\n");
 
-    StickerInput latin = sticker(1, "6", "1", "1", "1", "0");
-    latin.Atxt[0] = QStringLiteral("Gr\u00fc\u00dfe");
-    QTest::newRow("one byte per character") << latin
-                                            << QByteArray("Gr\xfc\xdf"
-                                                          "e\r\n.  .  .\r\n\x0c\r\n");
+    StickerInput latin = sticker(1, "10", "1", "1", "1", "0");
+    latin.Atxt[0] = QStringLiteral("Grüße “€”–");
+    QTest::newRow("one Windows-1252 byte per character")
+        << latin << QByteArray("Gr\xfc\xdf" "e \x93\x80\x94\x96\r\n.  .  .\r\n\x0c\r\n");
 }
 
 void TestCharSheetWriter::bytes()
@@ -189,6 +188,13 @@ void TestCharSheetWriter::validation_data()
     reversed.TxRow = "-3"; // what the form works out from the backwards range
     QTest::newRow("first range backwards")
         << reversed << QString("The first range runs backwards, from 610 to 601: give the smaller number first.");
+    StickerInput polish = sticker(3, "4", "2", "3", "2", "1");
+    polish.Atxt[1] = QStringLiteral("Łódź");
+    QTest::newRow("printed line outside Windows-1252")
+        << polish << QStringLiteral("Line 2 holds the character \"Ł\" (U+0141), which the print file cannot hold: "
+                             "it has no byte in Windows-1252.");
+    polish.maxField = 1;
+    QTest::newRow("a line not printed may hold anything") << polish << QString();
     StickerInput eight = sticker(8, "4", "2", "3", "2", "1");
     QTest::newRow("max field 8") << eight << QString("\"Max Field\" must be a number from 0 to 7.");
 }

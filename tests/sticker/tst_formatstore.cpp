@@ -77,6 +77,7 @@ private slots:
     void fileNamesMatchedWithoutCase();
     void firstRunSettingFileMatchesWriter();
     void failedSaveKeepsOldFile();
+    void textsInWindows1252();
 };
 
 void TestFormatStore::savedFilesAndKeys()
@@ -291,7 +292,9 @@ void TestFormatStore::firstRunSettingFileMatchesWriter()
     StickerInput in;
     QVERIFY(FormatStore::LoadWindowSettings(in));
     QCOMPARE(in.TxtFontSZ, QString("10"));
-    QCOMPARE(FormatFile::settingFileBytes(in), firstRun);
+    QByteArray bytes;
+    QVERIFY(FormatFile::settingFileBytes(in, &bytes, nullptr));
+    QCOMPARE(bytes, firstRun);
 }
 
 void TestFormatStore::failedSaveKeepsOldFile()
@@ -310,6 +313,30 @@ void TestFormatStore::failedSaveKeepsOldFile()
     QCOMPARE(TestSupport::readFile(slotFile), QByteArray("old\r\n"));
     QCOMPARE(TestSupport::readFile(FormatStore::settingFilePath()), oldSetting);
     QCOMPARE(QDir(AppPaths::formatFolder()).entryList(QDir::Files).size(), 2); // no leftovers
+}
+
+void TestFormatStore::textsInWindows1252()
+{
+    StickerInput in = filled();
+    in.Atxt[0] = QStringLiteral("“Café” – 5 €");
+    QString error;
+    QVERIFY2(FormatStore::save(1, in, &error), qPrintable(error));
+    const QByteArray slotFile = TestSupport::readFile(FormatStore::slotFilePath(1));
+    QVERIFY(slotFile.startsWith("\x93" "Caf\xe9\x94 \x96 5 \x80\r\n"));
+    StickerInput loaded;
+    QVERIFY(FormatStore::LoadFormat(1, loaded));
+    QCOMPARE(loaded.Atxt[0], in.Atxt[0]);
+
+    // A character without a byte stops the save before anything is stored.
+    const QByteArray settingFile = TestSupport::readFile(FormatStore::settingFilePath());
+    in.Atxt[9] = QStringLiteral("Łódź");
+    in.TxCol = "9";
+    QVERIFY(!FormatStore::save(1, in, &error));
+    QCOMPARE(error, QStringLiteral("The format cannot be saved: the character \"Ł\" (U+0141) has no byte in "
+                            "Windows-1252, the code of the format files."));
+    QCOMPARE(TestSupport::readFile(FormatStore::slotFilePath(1)), slotFile);
+    QCOMPARE(TestSupport::readFile(FormatStore::settingFilePath()), settingFile);
+    QCOMPARE(SettingsStore::read(SettingsAppName, "Sticker", "1 Col", QString()), QString("5abc"));
 }
 
 QTEST_MAIN(TestFormatStore)

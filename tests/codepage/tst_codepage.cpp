@@ -1,0 +1,157 @@
+#include "codepage/CodePage.h"
+
+#include <QSet>
+#include <QTest>
+
+using CodePage::Id;
+Q_DECLARE_METATYPE(CodePage::Id)
+
+class TestCodePage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void tellingBytes_data();
+    void tellingBytes();
+    void kamenickyMatchesThePublishedTable();
+    void oneCharacterPerByte_data();
+    void oneCharacterPerByte();
+    void names();
+    void encoding_data();
+    void encoding();
+};
+
+void TestCodePage::tellingBytes_data()
+{
+    QTest::addColumn<Id>("id");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("latin1 as is") << Id::Latin1 << QByteArray("\x80\xC9\xE9") << QStringLiteral("\u0080Éé");
+    QTest::newRow("cp437 box, umlaut, controls kept")
+        << Id::Pc437 << QByteArray("\xC9\xCD\xBB f\x81r \x9E\x1B\x45\x0E\x12\x14\x0C\x7F")
+        << QStringLiteral("╔═╗ für ₧\x1B\x45\x0E\x12\x14\x0C\x7F");
+    QTest::newRow("cp850") << Id::Pc850 << QByteArray("f\x81r \x9E \xC9\xCD\xBB")
+                           << QStringLiteral("für × ╔═╗");
+    QTest::newRow("cp852") << Id::Pc852 << QByteArray("\xAC\xFD\x85 \xC9\xCD\xBB")
+                           << QStringLiteral("Čřů ╔═╗");
+    QTest::newRow("kamenicky") << Id::Kamenicky << QByteArray("\x80\xA9\x96 \xC9\xCD\xBB")
+                               << QStringLiteral("Čřů ╔═╗");
+    QTest::newRow("cp866") << Id::Pc866 << QByteArray("\x8F\xE0\xA8\xA2\xA5\xE2 \xF0")
+                           << QStringLiteral("Привет Ё");
+    QTest::newRow("cp1252, a hole kept as a placeholder")
+        << Id::Windows1252 << QByteArray("\x80\x93x\x94\x96\xE9\x81") << QStringLiteral("€“x”–é\uF781");
+}
+
+void TestCodePage::tellingBytes()
+{
+    QFETCH(Id, id);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QCOMPARE(CodePage::decode(id, bytes), text);
+}
+
+// The upper half as the published KEYBCS2 table shows it, row by row.
+void TestCodePage::kamenickyMatchesThePublishedTable()
+{
+    const char16_t *rows[8] = {
+        u"ČüéďäĎŤčěĚĹÍľĺÄÁ",
+        u"ÉžŽôöÓůÚýÖÜŠĽÝŘť",
+        u"áíóúňŇŮÔšřŕŔ¼§«»",
+        u"░▒▓│┤╡╢╖╕╣║╗╝╜╛┐",
+        u"└┴┬├─┼╞╟╚╔╩╦╠═╬╧",
+        u"╨╤╥╙╘╒╓╫╪┘┌█▄▌▐▀",
+        u"αßΓπΣσµτΦΘΩδ∞φε∩",
+        u"≡±≥≤⌠⌡÷≈°∙·√ⁿ²■\u00A0",
+    };
+    for (int row = 0; row < 8; ++row) {
+        QByteArray bytes;
+        for (int col = 0; col < 16; ++col)
+            bytes += char(0x80 + row * 16 + col);
+        QCOMPARE(CodePage::decode(Id::Kamenicky, bytes), QString::fromUtf16(rows[row]));
+    }
+}
+
+void TestCodePage::oneCharacterPerByte_data()
+{
+    QTest::addColumn<Id>("id");
+    for (Id id : CodePage::all())
+        QTest::newRow(qPrintable(CodePage::name(id))) << id;
+}
+
+void TestCodePage::oneCharacterPerByte()
+{
+    QFETCH(Id, id);
+    QString error;
+    QVERIFY2(CodePage::available(id, &error), qPrintable(error));
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        all += char(b);
+    const QString text = CodePage::decode(id, all.repeated(2));
+    QCOMPARE(text.size(), 512);
+    QSet<QChar> seen;
+    for (int b = 0; b < 256; ++b) {
+        const QChar c = text.at(b);
+        QVERIFY(!c.isSurrogate());
+        if (b < 0x80)
+            QCOMPARE(c.unicode(), char16_t(b));
+        seen.insert(c);
+    }
+    QCOMPARE(seen.size(), 256); // one-to-one, so the bytes come back
+    QByteArray back;
+    QVERIFY(CodePage::encode(id, text, &back));
+    QCOMPARE(back, all.repeated(2));
+    QString reused = QStringLiteral("a longer text than the next one");
+    CodePage::decodeInto(id, all.left(3), reused);
+    QCOMPARE(reused, text.left(3));
+}
+
+void TestCodePage::names()
+{
+    QSet<QString> labels;
+    for (Id id : CodePage::all()) {
+        QCOMPARE(CodePage::fromName(CodePage::name(id)), std::optional<Id>(id));
+        labels.insert(CodePage::label(id));
+    }
+    QCOMPARE(labels.size(), CodePage::all().size());
+    QCOMPARE(CodePage::all().first(), Id::Latin1);
+    QCOMPARE(CodePage::label(Id::Latin1), QString("Latin-1 (as is)"));
+    QCOMPARE(CodePage::fromName(u"KAMENICKY"), std::optional<Id>(Id::Kamenicky));
+    QVERIFY(!CodePage::fromName(u"cp1250"));
+    QCOMPARE(CodePage::names(), QString("latin1, cp1252, cp437, cp850, cp852, kamenicky, cp866"));
+}
+
+void TestCodePage::encoding_data()
+{
+    QTest::addColumn<Id>("id");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("missing"); // as a message names it
+    QTest::newRow("1252 quotes, dash, euro") << Id::Windows1252 << QStringLiteral("“Ré” – 5 €\t")
+                                             << QByteArray("\x93R\xE9\x94 \x96 5 \x80\t") << QString();
+    QTest::newRow("1252 refuses the first")
+        << Id::Windows1252 << QStringLiteral("Łódź") << QByteArray() << QStringLiteral("\"Ł\" (U+0141)");
+    QTest::newRow("1252 refuses a C1 code") << Id::Windows1252 << QStringLiteral("a\u0080") << QByteArray()
+                                            << QStringLiteral("\"\u0080\" (U+0080)");
+    QTest::newRow("whole surrogate pair")
+        << Id::Windows1252 << QStringLiteral("ok 😀") << QByteArray() << QStringLiteral("\"😀\" (U+1F600)");
+    QTest::newRow("latin1 has no euro")
+        << Id::Latin1 << QStringLiteral("é€") << QByteArray() << QStringLiteral("\"€\" (U+20AC)");
+    QTest::newRow("cp852 letters") << Id::Pc852 << QStringLiteral("Čř") << QByteArray("\xAC\xFD")
+                                   << QString();
+}
+
+void TestCodePage::encoding()
+{
+    QFETCH(Id, id);
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, missing);
+    QByteArray out = "old";
+    QString found;
+    QCOMPARE(CodePage::encode(id, text, &out, &found), missing.isEmpty());
+    QCOMPARE(out, bytes);
+    QCOMPARE(found.isEmpty() ? found : CodePage::describe(found), missing);
+}
+
+QTEST_APPLESS_MAIN(TestCodePage)
+#include "tst_codepage.moc"
