@@ -3,6 +3,7 @@
 #include "platform/AppPaths.h"
 #include "platform/Dialogs.h"
 #include "platform/MessageBox.h"
+#include "platform/ProcessSignals.h"
 #include "startup/MainModule.h"
 
 #include <QDir>
@@ -15,6 +16,7 @@ namespace TestSupport {
 
 void init()
 {
+    ignoreFileSizeSignal();
     MessageBox::setTestMode(true);
     Dialogs::setTestMode(true);
     OpenViewCount = 0;
