@@ -1,10 +1,10 @@
 #include "export/HtmlExport.h"
 
 #include "platform/OleColor.h"
+#include "platform/OutputFile.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <array>
 #include <cstring>
 #include <vector>
@@ -326,7 +326,7 @@ bool expHTml(
                          .arg(nativePath(printFilePath), in.errorString());
         return false;
     }
-    QSaveFile out(pagePath);
+    OutputFile out(pagePath);
     if (!out.open(QIODevice::WriteOnly)) {
         if (error)
             *error = QObject::tr("Cannot write %1: %2").arg(nativePath(pagePath), out.errorString());
