@@ -77,6 +77,8 @@ private slots:
     void fileNamesMatchedWithoutCase();
     void firstRunSettingFileMatchesWriter();
     void failedSaveKeepsOldFile();
+    void failedStoreLeavesSlotAsItWas_data();
+    void failedStoreLeavesSlotAsItWas();
 };
 
 void TestFormatStore::savedFilesAndKeys()
@@ -306,10 +308,45 @@ void TestFormatStore::failedSaveKeepsOldFile()
         saved = FormatStore::save(2, filled(), &error);
     }
     QVERIFY(!saved);
-    QVERIFY(error.startsWith("The format file "));
+    QVERIFY2(error.startsWith("The format file ") && error.endsWith("File too large"), qPrintable(error));
+    QCOMPARE(SettingsStore::read(SettingsAppName, "Sticker", "2 Col", "none"), QString("none"));
     QCOMPARE(TestSupport::readFile(slotFile), QByteArray("old\r\n"));
     QCOMPARE(TestSupport::readFile(FormatStore::settingFilePath()), oldSetting);
     QCOMPARE(QDir(AppPaths::formatFolder()).entryList(QDir::Files).size(), 2); // no leftovers
+}
+
+void TestFormatStore::failedStoreLeavesSlotAsItWas_data()
+{
+    // A folder in its place: neither can be written, whoever runs the test.
+    QTest::addColumn<bool>("settingsStore");
+    QTest::newRow("settings store") << true;
+    QTest::newRow("slot file") << false;
+}
+
+void TestFormatStore::failedStoreLeavesSlotAsItWas()
+{
+    QFETCH(bool, settingsStore);
+    QString error;
+    QVERIFY(FormatStore::save(2, filled(), &error));
+    const QString ini = SettingsStore::fileName(SettingsAppName);
+    const QString slotFile = FormatStore::slotFilePath(2);
+    const QByteArray oldIni = TestSupport::readFile(ini);
+    const QByteArray oldSlot = TestSupport::readFile(slotFile);
+    const QByteArray oldSetting = TestSupport::readFile(FormatStore::settingFilePath());
+    StickerInput changed = filled();
+    changed.TxCol = "9";
+    changed.Atxt[0] = "Changed";
+    changed.TxtFontNM = "Changed";
+
+    const QString blocked = settingsStore ? ini : slotFile;
+    QVERIFY(QFile::rename(blocked, blocked + ".old") && QDir().mkdir(blocked));
+    const bool saved = FormatStore::save(2, changed, &error);
+    QVERIFY(QDir().rmdir(blocked) && QFile::rename(blocked + ".old", blocked));
+    QVERIFY(!saved);
+    QVERIFY2(error.contains(QDir::toNativeSeparators(blocked)), qPrintable(error));
+    QCOMPARE(TestSupport::readFile(slotFile), oldSlot);
+    QCOMPARE(TestSupport::readFile(FormatStore::settingFilePath()), oldSetting);
+    QCOMPARE(TestSupport::readFile(ini), oldIni);
 }
 
 QTEST_MAIN(TestFormatStore)
