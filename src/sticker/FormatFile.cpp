@@ -5,16 +5,19 @@
 #include "platform/ByteText.h"
 #include "platform/NumericText.h"
 
+#include <QLocale>
 #include <cmath>
 
 namespace FormatFile {
 namespace {
 
+// Plain decimal digits, never an exponent: readers take only the digits
+// and the point, so "1.2e+16" would come back as 1.2.
 QString numberText(double v)
 {
     if (v == std::floor(v) && std::fabs(v) < 1e15)
         return QString::number((long long)v);
-    return QString::number(v, 'g', 15);
+    return QString::number(v, 'f', QLocale::FloatingPointShortest);
 }
 
 QByteArray joinLines(const QStringList &lines)

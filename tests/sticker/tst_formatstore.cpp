@@ -1,6 +1,7 @@
 #include "FileSizeLimit.h"
 #include "TestSupport.h"
 #include "platform/AppPaths.h"
+#include "platform/NumericText.h"
 #include "platform/SettingsStore.h"
 #include "startup/MainModule.h"
 #include "sticker/FormatFile.h"
@@ -79,6 +80,8 @@ private slots:
     void failedSaveKeepsOldFile();
     void failedStoreLeavesSlotAsItWas_data();
     void failedStoreLeavesSlotAsItWas();
+    void numbersWithoutExponent_data();
+    void numbersWithoutExponent();
 };
 
 void TestFormatStore::savedFilesAndKeys()
@@ -347,6 +350,28 @@ void TestFormatStore::failedStoreLeavesSlotAsItWas()
     QCOMPARE(TestSupport::readFile(slotFile), oldSlot);
     QCOMPARE(TestSupport::readFile(FormatStore::settingFilePath()), oldSetting);
     QCOMPARE(TestSupport::readFile(ini), oldIni);
+}
+
+void TestFormatStore::numbersWithoutExponent_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("1e15") << "1000000000000000"
+                          << "1000000000000000";
+    QTest::newRow("beyond 15 digits") << "12345678901234567"
+                                      << "12345678901234568";
+    QTest::newRow("small fraction") << "0.00001"
+                                    << "0.00001";
+    QTest::newRow("ordinary") << " 2.50"
+                              << "2.5";
+}
+
+void TestFormatStore::numbersWithoutExponent()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    QCOMPARE(FormatFile::compactNumber(typed), written);
+    QCOMPARE(FormatFile::spacedNumber(-NumericText::leadingNumber(typed)), "-" + written + " ");
 }
 
 QTEST_MAIN(TestFormatStore)
