@@ -40,6 +40,15 @@ QByteArray rgbText(quint32 colour)
         + QByteArray::number(RgbB(colour)) + ')';
 }
 
+// "#RRGGBB": the page background, which browsers read from the legacy
+// attribute as a hex colour only.
+QByteArray hexText(quint32 colour)
+{
+    colour = plainColour(colour);
+    const quint32 rgb = (quint32(RgbR(colour)) << 16) | (quint32(RgbG(colour)) << 8) | RgbB(colour);
+    return '#' + QByteArray::number(rgb, 16).rightJustified(6, '0').toUpper();
+}
+
 QByteArray colourStyle(quint32 colour)
 {
     return " color:" + rgbText(colour) + ';';
@@ -280,7 +289,7 @@ bool expHTml(QIODevice &printFile, QIODevice &page, const HtmlColours &colours, 
 {
     PageWriter writer(page, colours);
     writer.putLiteral("<HTML>\r\n");
-    writer.put("<body  bgcolor='" + rgbText(colours.background) + "';>\r\n");
+    writer.put("<body  bgcolor='" + hexText(colours.background) + "';>\r\n");
     writer.putLiteral("<font face ='Courier New'>\r\n");
     writer.putLiteral("<font size =3> <p style = 'margin-top:0;margin bottom:0; '>\r\n");
 
