@@ -2,12 +2,12 @@
 #include "gui/report/OpenReportView.h"
 #include "gui/startup/FormStartup.h"
 #include "platform/AppPaths.h"
+#include "platform/ProcessSignals.h"
 #include "startup/MainModule.h"
 
 #include <QApplication>
 #include <QGuiApplication>
 
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -27,9 +27,7 @@ void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &me
 
 int main(int argc, char *argv[])
 {
-    // A write beyond the file-size limit then fails like a full disk and is
-    // reported, instead of the signal ending the program with work unsaved.
-    std::signal(SIGXFSZ, SIG_IGN);
+    ignoreFileSizeSignal();
 
     QStringList arguments;
     for (int i = 0; i < argc; ++i)

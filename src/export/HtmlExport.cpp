@@ -1,10 +1,10 @@
 #include "export/HtmlExport.h"
 
 #include "platform/OleColor.h"
+#include "platform/OutputFile.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <array>
 #include <cstring>
 #include <vector>
@@ -38,6 +38,15 @@ QByteArray rgbText(quint32 colour)
     colour = plainColour(colour);
     return "rgb(" + QByteArray::number(RgbR(colour)) + ',' + QByteArray::number(RgbG(colour)) + ','
         + QByteArray::number(RgbB(colour)) + ')';
+}
+
+// "#RRGGBB": the page background, which browsers read from the legacy
+// attribute as a hex colour only.
+QByteArray hexText(quint32 colour)
+{
+    colour = plainColour(colour);
+    const quint32 rgb = (quint32(RgbR(colour)) << 16) | (quint32(RgbG(colour)) << 8) | RgbB(colour);
+    return '#' + QByteArray::number(rgb, 16).rightJustified(6, '0').toUpper();
 }
 
 QByteArray colourStyle(quint32 colour)
@@ -280,7 +289,7 @@ bool expHTml(QIODevice &printFile, QIODevice &page, const HtmlColours &colours, 
 {
     PageWriter writer(page, colours);
     writer.putLiteral("<HTML>\r\n");
-    writer.put("<body  bgcolor='" + rgbText(colours.background) + "';>\r\n");
+    writer.put("<body  bgcolor='" + hexText(colours.background) + "';>\r\n");
     writer.putLiteral("<font face ='Courier New'>\r\n");
     writer.putLiteral("<font size =3> <p style = 'margin-top:0;margin bottom:0; '>\r\n");
 
@@ -326,7 +335,7 @@ bool expHTml(
                          .arg(nativePath(printFilePath), in.errorString());
         return false;
     }
-    QSaveFile out(pagePath);
+    OutputFile out(pagePath);
     if (!out.open(QIODevice::WriteOnly)) {
         if (error)
             *error = QObject::tr("Cannot write %1: %2").arg(nativePath(pagePath), out.errorString());

@@ -5,7 +5,6 @@
 
 #include <QDir>
 #include <QObject>
-#include <QSaveFile>
 
 namespace {
 

@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFontInfo>
 #include <QIODevice>
-#include <QSaveFile>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>

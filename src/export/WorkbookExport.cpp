@@ -1,15 +1,16 @@
 #include "export/WorkbookExport.h"
 
 #include "export/PrintFileLines.h"
+#include "export/WorkbookPackage.h"
+#include "platform/OutputFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QObject>
-#include <QTemporaryFile>
 #include <cctype>
-#include <cstdio>
-#include <sys/stat.h>
+#include <cerrno>
+#include <sys/resource.h>
 #include <xlsxwriter.h>
 
 namespace WorkbookExport {
@@ -25,20 +26,26 @@ QString native(const QString &path)
     return QDir::toNativeSeparators(path);
 }
 
-// Permissions a newly created file gets: the temporary file was made
-// private, the workbook should not be.
-void setNewFilePermissions(const QString &path, const QString &target)
+// Why libxlsxwriter failed: the system's reason where the failure was the
+// system's (a full disk, a file-size limit), its own text otherwise.
+QString causeOf(lxw_error error, int systemError)
 {
-    struct stat info;
-    mode_t mode;
-    if (::stat(QFile::encodeName(target).constData(), &info) == 0) {
-        mode = info.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    ::chmod(QFile::encodeName(path).constData(), mode);
+    const bool fromSystem = error == LXW_ERROR_ZIP_FILE_OPERATION || error == LXW_ERROR_CREATING_XLSX_FILE
+        || error == LXW_ERROR_CREATING_TMPFILE;
+    return fromSystem && systemError != 0 ? qt_error_string(systemError)
+                                          : QString::fromUtf8(lxw_strerror(error));
+}
+
+// Why a member came out short: past the file-size limit, or else a write
+// that failed for a reason nobody reported.
+QString shortMemberCause(const QString &member, quint64 size)
+{
+    rlimit limit;
+    if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY && size >= limit.rlim_cur)
+        return qt_error_string(EFBIG);
+    if (member.isEmpty())
+        return QObject::tr("the workbook cannot be read back.");
+    return QObject::tr("its part %1 was not written in full.").arg(member);
 }
 
 } // namespace
@@ -114,14 +121,18 @@ bool write(const QString &printFilePath, const QString &workbookPath, const QVec
         return fail(
             QObject::tr("Cannot read the print file %1: %2").arg(native(printFilePath), in.errorString()));
 
-    const QFileInfo target(workbookPath);
-    QTemporaryFile part(
-        target.absolutePath() + QLatin1String("/.") + target.fileName() + QLatin1String(".XXXXXX"));
-    if (!part.open())
-        return fail(QObject::tr("Cannot write %1: %2").arg(native(workbookPath), part.errorString()));
-    part.close();
-    const QByteArray partName = QFile::encodeName(part.fileName());
-    const QByteArray tempFolder = QFile::encodeName(QDir::tempPath());
+    // libxlsxwriter writes to a file name: it is given the save file's
+    // temporary file, so the workbook is saved like every other export
+    // (whole or not at all, through a link, never over a device or a
+    // read-only file). Its own temporary files go beside it, where the
+    // workbook needs the room anyway, rather than into a temporary folder
+    // that may be full.
+    OutputFile out(workbookPath);
+    if (!out.open(QIODevice::WriteOnly))
+        return fail(QObject::tr("Cannot write %1: %2").arg(native(workbookPath), out.errorString()));
+    const QString partPath = QStringLiteral("/proc/self/fd/%1").arg(out.handle());
+    const QByteArray partName = QFile::encodeName(partPath);
+    const QByteArray tempFolder = QFile::encodeName(QFileInfo(QFile::symLinkTarget(partPath)).absolutePath());
 
     lxw_workbook_options options {};
     options.constant_memory = LXW_TRUE;
@@ -177,16 +188,22 @@ bool write(const QString &printFilePath, const QString &workbookPath, const QVec
             = QObject::tr("Cannot read the print file %1: %2").arg(native(printFilePath), in.errorString());
 
     // Closing also frees the workbook; what it wrote is dropped on failure.
+    errno = 0;
     const lxw_error closed = workbook_close(workbook);
+    const int systemError = errno;
     if (problem.isEmpty() && closed != LXW_NO_ERROR)
-        problem = QObject::tr("Cannot write %1: %2").arg(native(workbookPath), lxw_strerror(closed));
-    if (!problem.isEmpty())
+        problem = QObject::tr("Cannot write %1: %2").arg(native(workbookPath), causeOf(closed, systemError));
+    QString member;
+    quint64 memberSize = 0;
+    if (problem.isEmpty() && !WorkbookPackage::complete(partPath, &member, &memberSize))
+        problem = QObject::tr("Cannot write %1: %2")
+                      .arg(native(workbookPath), shortMemberCause(member, memberSize));
+    if (!problem.isEmpty()) {
+        out.cancelWriting();
         return fail(problem);
-
-    setNewFilePermissions(part.fileName(), workbookPath);
-    if (std::rename(partName.constData(), QFile::encodeName(workbookPath).constData()) != 0)
-        return fail(QObject::tr("Cannot write %1: %2").arg(native(workbookPath), qt_error_string(errno)));
-    part.setAutoRemove(false);
+    }
+    if (!out.commit())
+        return fail(QObject::tr("Cannot write %1: %2").arg(native(workbookPath), out.errorString()));
     return true;
 }
 

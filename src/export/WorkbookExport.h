@@ -40,11 +40,13 @@ bool numberOf(const QByteArray &piece, double *value);
 // stops the export.
 using Progress = std::function<bool(int nextRow)>;
 
-// Writes the workbook. It is built in a temporary file in the target's
-// folder and renamed over the target at the end, so a failure or a stop
-// leaves no file (and any old file as it was). Returns false with a message
-// that names the file when the print file cannot be read, the workbook
-// cannot be written or the print file has more lines than a sheet holds.
+// Writes the workbook through an OutputFile, so a failure or a stop leaves
+// no file (and any old file as it was), a link is written through and a
+// target that is not a regular file is refused. The workbook's parts are
+// built in the target's folder and read back before the workbook replaces
+// anything. Returns false with a message that names the file and the cause
+// when the print file cannot be read, the workbook cannot be written in
+// full or the print file has more lines than a sheet holds.
 bool write(const QString &printFilePath, const QString &workbookPath, const QVector<int> &ColumnMarks,
     const Progress &progress, QString *error);
 

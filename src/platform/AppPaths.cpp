@@ -1,7 +1,8 @@
 #include "platform/AppPaths.h"
 
+#include "platform/ByteText.h"
+
 #include <QDir>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <sys/stat.h>
@@ -59,11 +60,8 @@ bool ensureProgramFolder()
         return true;
     // Sensible first-run geometry for A4: a fixed-pitch font, 10 points,
     // 1/2 inch margins, stickers 1.25 inches apart, lines 1/5 inch apart.
-    QSaveFile file(setting);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write("Liberation Mono\r\n 10 \r\n 720 \r\n 720 \r\n 1800 \r\n 288 \r\n0\r\n");
-    return file.commit();
+    return ByteText::writeFile(
+        setting, "Liberation Mono\r\n 10 \r\n 720 \r\n 720 \r\n 1800 \r\n 288 \r\n0\r\n", nullptr);
 }
 
 } // namespace AppPaths

@@ -1,9 +1,10 @@
 #include "platform/ByteText.h"
 
+#include "platform/OutputFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QObject>
-#include <QSaveFile>
 #include <QStringList>
 
 namespace ByteText {
@@ -27,11 +28,8 @@ bool readFile(const QString &path, QByteArray *bytes, QString *error)
 
 bool writeFile(const QString &path, const QByteArray &bytes, QString *error)
 {
-    // Unbuffered, so a short write (a full disk, a file-size limit) is seen
-    // here: a buffered one surfaces only at commit, which lets it pass.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size()
-        || !file.commit()) {
+    OutputFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         if (error)
             *error = file.errorString();
         return false;
@@ -41,13 +39,13 @@ bool writeFile(const QString &path, const QByteArray &bytes, QString *error)
 
 bool saveThrough(const QString &path, const DeviceWriter &writer, QString *error)
 {
-    QSaveFile file(path);
+    OutputFile file(path);
     QString reason;
     if (!file.open(QIODevice::WriteOnly))
         reason = file.errorString();
     else if (!writer(file, &reason))
         file.cancelWriting();
-    else if (!file.flush() || file.error() != QFileDevice::NoError || !file.commit())
+    else if (file.error() != QFileDevice::NoError || !file.commit())
         reason = file.errorString();
     else
         return true;

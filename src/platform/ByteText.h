@@ -18,12 +18,13 @@ inline QByteArray toBytes(const QString &text) { return text.toLatin1(); }
 // Reads a whole file. Returns false with an error text when it cannot.
 bool readFile(const QString &path, QByteArray *bytes, QString *error);
 
-// Writes a whole file through QSaveFile: the old file survives a failure.
+// Writes a whole file through an OutputFile: the old file survives a
+// failure, and a target that is not a regular file is refused.
 bool writeFile(const QString &path, const QByteArray &bytes, QString *error);
 
-// Saves a file whole or not at all: `writer` fills the device, and the file
-// replaces the old one only when the writer and the save both succeed. The
-// error names the file and says why.
+// Saves a file whole or not at all through an OutputFile: `writer` fills
+// the device, and the file replaces the old one only when the writer and
+// the save both succeed. The error names the file and says why.
 using DeviceWriter = std::function<bool(QIODevice &out, QString *reason)>;
 bool saveThrough(const QString &path, const DeviceWriter &writer, QString *error);
 

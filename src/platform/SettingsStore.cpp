@@ -1,5 +1,7 @@
 #include "platform/SettingsStore.h"
 
+#include <QDir>
+#include <QObject>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -20,6 +22,14 @@ QString storedKey(const QSettings &settings, const QString &key)
             return k;
     }
     return key;
+}
+
+void apply(QSettings &settings, const QString &key, const std::optional<QString> &value)
+{
+    if (value)
+        settings.setValue(key, *value);
+    else
+        settings.remove(key);
 }
 
 } // namespace
@@ -48,4 +58,36 @@ void SettingsStore::save(const QString &app, const QString &section, const QStri
     settings.setValue(storedKey(settings, key), value);
     settings.endGroup();
     settings.sync();
+}
+
+bool SettingsStore::write(const QString &app, const QString &section, const Entries &entries,
+                          Entries *previous, QString *error)
+{
+    const auto fail = [&] {
+        if (error)
+            *error = QObject::tr("The settings file %1 cannot be saved.")
+                         .arg(QDir::toNativeSeparators(configFile(app)));
+        return false;
+    };
+    QSettings settings(configFile(app), QSettings::IniFormat);
+    if (!settings.isWritable())
+        return fail();
+    settings.beginGroup(section);
+    Entries old;
+    for (const auto &[key, value] : entries) {
+        const QString k = storedKey(settings, key);
+        old.append({k, settings.contains(k) ? std::optional(settings.value(k).toString()) : std::nullopt});
+        apply(settings, k, value);
+    }
+    settings.sync();
+    if (settings.status() != QSettings::AccessError) {
+        if (previous)
+            *previous = old;
+        return true;
+    }
+    // The changes stay pending in the program's copy of the file, and the
+    // next save that succeeds would write them: take them back.
+    for (auto it = old.crbegin(); it != old.crend(); ++it)
+        apply(settings, it->first, it->second);
+    return fail();
 }

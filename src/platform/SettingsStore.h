@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <optional>
+#include <utility>
 
 // The per-user settings store: application, section, key, text value.
 // Backed by an INI file in the per-user configuration folder (XDG), so
@@ -13,6 +16,16 @@ public:
                         const QString &defaultValue);
     static void save(const QString &app, const QString &section, const QString &key,
                      const QString &value);
+
+    // Keys of one section with their values; no value: the key is absent.
+    using Entries = QList<std::pair<QString, std::optional<QString>>>;
+
+    // Writes the entries of one section together (a key without a value is
+    // removed). When the file cannot be written, nothing changes, also for
+    // later saves in this program, and the error names the file. On success
+    // `previous` receives what the keys held before, to write back.
+    static bool write(const QString &app, const QString &section, const Entries &entries,
+                      Entries *previous, QString *error);
 
     // The file behind an application's settings (for tests and diagnostics).
     static QString fileName(const QString &app);

@@ -3,10 +3,11 @@
 #include "codepage/CodePage.h"
 #include "platform/ByteText.h"
 #include "platform/NumericText.h"
+#include "platform/OutputFile.h"
 #include "startup/MainModule.h"
 
+#include <QFile>
 #include <QIODevice>
-#include <QSaveFile>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -278,11 +279,9 @@ CharSheetWriter::Result CharSheetWriter::run(const StickerInput &input)
     result.txtPage = used.txtPage;
 
     // Written whole or not at all: a failed run leaves no half sheet behind.
-    QSaveFile file(name);
+    OutputFile file(name);
     QString reason;
-    // Unbuffered: the chunks are large already, and a short write is then
-    // reported by the write itself instead of slipping through the commit.
-    bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    bool ok = file.open(QIODevice::WriteOnly);
     if (ok)
         ok = write(computeWorkingValues(used), used.condensed, &file, &reason);
     else
@@ -292,6 +291,8 @@ CharSheetWriter::Result CharSheetWriter::run(const StickerInput &input)
         reason = file.errorString();
     }
     if (!ok) {
+        // Nor the empty file that reserved the name.
+        QFile::remove(name);
         result.error = QStringLiteral("The print file %1 cannot be written.\n%2").arg(name, reason);
         return result;
     }

@@ -35,8 +35,9 @@ public:
 
     // The whole character-mode run behind a print button: checks the input,
     // takes the next temporary print file name, writes the sheet into it and
-    // sets PrintFileName. Nothing is written when the input is refused. The
-    // caller updates the "Page" field from the result and, on success, opens
-    // a report view on PrintFileName.
+    // sets PrintFileName. Nothing is written when the input is refused, and
+    // a sheet that cannot be written leaves no file, not even the reserved
+    // empty one. The caller updates the "Page" field from the result and,
+    // on success, opens a report view on PrintFileName.
     static Result run(const StickerInput &input);
 };

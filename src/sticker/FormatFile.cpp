@@ -5,17 +5,20 @@
 #include "codepage/CodePage.h"
 #include "platform/NumericText.h"
 
+#include <QLocale>
 #include <QRegularExpression>
 #include <cmath>
 
 namespace FormatFile {
 namespace {
 
+// Plain decimal digits, never an exponent: readers take only the digits
+// and the point, so "1.2e+16" would come back as 1.2.
 QString numberText(double v)
 {
     if (v == std::floor(v) && std::fabs(v) < 1e15)
         return QString::number((long long)v);
-    return QString::number(v, 'g', 15);
+    return QString::number(v, 'f', QLocale::FloatingPointShortest);
 }
 
 bool joinLines(const QStringList &lines, QByteArray *bytes, QString *error)

@@ -14,7 +14,8 @@ namespace FormatFile {
 constexpr int SlotFileLines = 21;
 constexpr int SettingFileLines = 7;
 
-// The leading numeric value of a text in its shortest decimal form.
+// The leading numeric value of a text in its shortest decimal form, plain
+// digits without an exponent.
 QString compactNumber(const QString &text);
 QString spacedNumber(double value);
 

@@ -3,6 +3,7 @@
 #include "platform/AppPaths.h"
 #include "platform/ByteText.h"
 #include "platform/NumericText.h"
+#include "platform/OutputFile.h"
 #include "platform/SettingsStore.h"
 #include "startup/MainModule.h"
 #include "sticker/FormatFile.h"
@@ -39,11 +40,6 @@ QString read(int slot, const QString &suffix, const QString &defaultValue)
 {
     return SettingsStore::read(
         SettingsAppName, Section, FormatStore::settingsKey(slot, suffix), defaultValue);
-}
-
-void save(int slot, const QString &suffix, const QString &value)
-{
-    SettingsStore::save(SettingsAppName, Section, FormatStore::settingsKey(slot, suffix), value);
 }
 
 bool readLines(const QString &path, QStringList *lines)
@@ -127,42 +123,61 @@ bool FormatStore::LoadWindowSettings(StickerInput &input)
 
 bool FormatStore::save(int slot, const StickerInput &input, QString *error)
 {
-    if (!validSlot(slot)) {
+    auto fail = [error](const QString &message) {
         if (error)
-            *error = QStringLiteral("There is no format slot %1.").arg(slot);
+            *error = message;
         return false;
-    }
-    // Both files' bytes first: a text they cannot hold stops the save
-    // before anything is stored.
-    QByteArray settingBytes;
-    QByteArray slotBytes;
-    if (!FormatFile::settingFileBytes(input, &settingBytes, error)
-        || !FormatFile::slotFileBytes(input, &slotBytes, error))
-        return false;
-    for (const GridKey &key : gridKeys)
-        ::save(slot, QString::fromLatin1(key.suffix), input.*key.field);
-    ::save(slot, QStringLiteral(" PrintStyle"), input.condensed ? QStringLiteral("1") : QStringLiteral("0"));
-    for (int i = 0; i < 8; ++i)
-        ::save(slot, QStringLiteral(" %1").arg(i + 1), input.Atxt[size_t(i)]);
-
-    QString message;
-    QDir().mkpath(AppPaths::formatFolder());
-    const struct
-    {
-        QString path;
-        QByteArray bytes;
-    } files[] = {
-        {settingFilePath(), settingBytes},
-        {slotFilePath(slot), slotBytes},
     };
-    // Both files are tried; the first failure is told.
-    for (const auto &file : files) {
-        QString reason;
-        if (!ByteText::writeFile(file.path, file.bytes, &reason) && message.isEmpty())
-            message = QStringLiteral("The format file %1 cannot be saved.\n%2")
-                          .arg(QDir::toNativeSeparators(file.path), reason);
+    if (!validSlot(slot))
+        return fail(QStringLiteral("There is no format slot %1.").arg(slot));
+
+    SettingsStore::Entries keys;
+    auto key = [&](const QString &suffix, const QString &value) {
+        keys.append({settingsKey(slot, suffix), value});
+    };
+    for (const GridKey &gridKey : gridKeys)
+        key(QString::fromLatin1(gridKey.suffix), input.*gridKey.field);
+    key(QStringLiteral(" PrintStyle"), input.condensed ? QStringLiteral("1") : QStringLiteral("0"));
+    for (int i = 0; i < 8; ++i)
+        key(QStringLiteral(" %1").arg(i + 1), input.Atxt[size_t(i)]);
+
+    // The slot lives in the settings store and in two files; either all of
+    // it is saved or nothing. The files are written in full before the keys
+    // change, and put in place only when the keys are saved.
+    QDir().mkpath(AppPaths::formatFolder());
+    const QString paths[2] = {settingFilePath(), slotFilePath(slot)};
+    // Both files' bytes first: a text they cannot hold stops the save before
+    // anything is stored.
+    QByteArray bytes[2];
+    if (!FormatFile::settingFileBytes(input, &bytes[0], error) || !FormatFile::slotFileBytes(input, &bytes[1], error))
+        return false;
+    auto fileError = [](const QString &path, const QString &reason) {
+        return QStringLiteral("The format file %1 cannot be saved.\n%2")
+            .arg(QDir::toNativeSeparators(path), reason);
+    };
+    OutputFile files[2] = {OutputFile(paths[0]), OutputFile(paths[1])};
+    for (int i = 0; i < 2; ++i) {
+        if (!files[i].open(QIODevice::WriteOnly) || files[i].write(bytes[i]) != bytes[i].size())
+            return fail(fileError(paths[i], files[i].errorString()));
     }
-    if (error)
-        *error = message;
-    return message.isEmpty();
+    QByteArray oldSetting;
+    const bool hadSetting = ByteText::readFile(paths[0], &oldSetting, nullptr);
+    SettingsStore::Entries oldKeys;
+    QString message;
+    if (!SettingsStore::write(SettingsAppName, Section, keys, &oldKeys, &message))
+        return fail(message);
+    for (int i = 0; i < 2; ++i) {
+        if (files[i].commit())
+            continue;
+        // Put back what is already saved: the keys, and the settings file
+        // when it was the slot file that failed.
+        message = fileError(paths[i], files[i].errorString());
+        SettingsStore::write(SettingsAppName, Section, oldKeys, nullptr, nullptr);
+        if (i == 1 && hadSetting)
+            ByteText::writeFile(paths[0], oldSetting, nullptr);
+        else if (i == 1)
+            QFile::remove(paths[0]);
+        return fail(message);
+    }
+    return true;
 }

@@ -39,8 +39,9 @@ public:
     static bool LoadWindowSettings(StickerInput &input);
 
     // Saves the slot to the settings store and its format file, and the
-    // Windows-mode fields to Format/Setting.txt. Each file is replaced whole
-    // or not at all. Returns false with the message for the user when a file
-    // cannot be written.
+    // Windows-mode fields to Format/Setting.txt: all three or none. Returns
+    // false with the message for the user, naming the file, when the
+    // settings store or a file cannot be written; everything is then as it
+    // was before.
     static bool save(int slot, const StickerInput &input, QString *error);
 };

@@ -16,7 +16,7 @@ const QByteArray CondOnB("\x0f"), CondOffB("\x12");
 const QByteArray C96OnB = "\x12" + Esc + "W " + Esc + "M", C96OffB = Esc + "P";
 
 const QByteArray DefaultHead = "<HTML>\r\n"
-                               "<body  bgcolor='rgb(255,255,255)';>\r\n"
+                               "<body  bgcolor='#FFFFFF';>\r\n"
                                "<font face ='Courier New'>\r\n"
                                "<font size =3> <p style = 'margin-top:0;margin bottom:0; '>\r\n";
 const QByteArray Tail = "</p></font>\r\n</body>\r\n</HTML>\r\n";
@@ -146,21 +146,28 @@ private slots:
 
     void colours_data()
     {
+        // The background in hex, which browsers read from the attribute.
         QTest::addColumn<quint32>("colour");
         QTest::addColumn<QString>("rgb");
-        QTest::newRow("black") << quint32(0) << "rgb(0,0,0)";
-        QTest::newRow("red 1 green 2 blue 3") << quint32(0x030201) << "rgb(1,2,3)";
+        QTest::addColumn<QString>("hex");
+        QTest::newRow("black") << quint32(0) << "rgb(0,0,0)"
+                               << "#000000";
+        QTest::newRow("red 1 green 2 blue 3") << quint32(0x030201) << "rgb(1,2,3)"
+                                              << "#010203";
+        QTest::newRow("upper-case digits") << quint32(0xABCDEF) << "rgb(239,205,171)"
+                                           << "#EFCDAB";
     }
 
     void colours()
     {
         QFETCH(quint32, colour);
         QFETCH(QString, rgb);
+        QFETCH(QString, hex);
         HtmlColours colours;
         colours.background = colour;
         colours.bold = colour;
         const QByteArray page = exportBytes("x" + BoldOnB + "y", colours);
-        QVERIFY(page.startsWith("<HTML>\r\n<body  bgcolor='" + rgb.toLatin1() + "';>\r\n"));
+        QVERIFY(page.startsWith("<HTML>\r\n<body  bgcolor='" + hex.toLatin1() + "';>\r\n"));
         QVERIFY(page.contains("<b  style = ' color:" + rgb.toLatin1() + ";'>y"));
     }
 

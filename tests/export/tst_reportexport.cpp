@@ -207,7 +207,8 @@ private slots:
         control<QRadioButton>(view, "Op(1)")->click();
         exportAs(view, path("page.html"));
         const QByteArray html = TestSupport::readFile(path("page.html"));
-        QVERIFY(html.startsWith("<HTML>\r\n<body  bgcolor='" + rgb(view->swatchColor(4)) + "';>\r\n"));
+        QVERIFY(html.startsWith(
+            "<HTML>\r\n<body  bgcolor='" + view->swatchColor(4).name().toUpper().toLatin1() + "';>\r\n"));
         QVERIFY(html.contains(
             "<br>Page&nbsp;1&nbsp;<b  style = ' color:" + rgb(view->swatchColor(1)) + ";'>BOLDTEXT</b>"));
         QVERIFY(html.contains("Page&nbsp;3&nbsp;{brace}"));

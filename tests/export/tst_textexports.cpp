@@ -1,18 +1,27 @@
-// The plain-text and RTF writers' byte-level edges; the user's flows through
-// the report view are in tst_reportexport.
+// The plain-text and RTF writers' byte-level edges, and what every writer
+// does with its target; the user's flows through the report view are in
+// tst_reportexport.
 #include "ExportReaders.h"
+#include "FileSizeLimit.h"
 #include "TestSupport.h"
+#include "export/HtmlExport.h"
 #include "export/PlainTextExport.h"
 #include "gui/export/ReportExport.h"
 #include "export/RtfWriter.h"
 #include "gui/platform/Dialogs.h"
+#include "export/RichTextExport.h"
+#include "export/WorkbookExport.h"
+#include "platform/ByteText.h"
+#include "platform/FileChecks.h"
 #include "report/PageTable.h"
+#include "report/ReportMarkup.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
+#include <sys/stat.h>
 
 using namespace ExportReaders;
 
@@ -112,6 +121,69 @@ private slots:
         const RtfContent read = readRtf(bytes);
         QVERIFY(read.wellFormed);
         QCOMPARE(read.text, text);
+    }
+
+    // Every writer, onto a FIFO (refused, left as it is), through a link (the
+    // file it names is written) and under a file-size limit (the cause
+    // named, the old file kept, nothing left over).
+    void everyWriterGuardsItsTarget_data()
+    {
+        QTest::addColumn<QString>("writer");
+        QTest::addColumn<QString>("target");
+        for (const char *writer : {"web page", "plain text", "rich text", "workbook", "bytes"}) {
+            for (const char *target : {"fifo", "link", "limit"})
+                QTest::addRow("%s onto a %s", writer, target) << writer << target;
+        }
+    }
+
+    void everyWriterGuardsItsTarget()
+    {
+        QFETCH(QString, writer);
+        QFETCH(QString, target);
+        QTemporaryDir dir;
+        const QByteArray bytes = QByteArray("   1234.50 \x1b"
+                                            "E& <line>\r\n")
+                                     .repeated(10000);
+        const QString source = TestSupport::writeFile(dir.filePath("rep.prn"), bytes);
+        PageTable table;
+        table.setBytes(bytes);
+        const QString path = dir.filePath("out");
+        auto write = [&](QString *error) {
+            if (writer == "web page")
+                return expHTml(source, path, HtmlColours(), error);
+            if (writer == "plain text")
+                return savePlainText(path, table, {0}, error);
+            if (writer == "rich text")
+                return saveRichText(path, table, {0}, MarkupContext(), error);
+            if (writer == "workbook")
+                return WorkbookExport::write(source, path, {0, 6, 13, 0}, nullptr, error);
+            return ByteText::writeFile(path, bytes, error); // its callers name the file
+        };
+        const QString named = writer == "bytes" ? QString() : QDir::toNativeSeparators(path);
+        QString error;
+        if (target == "fifo") {
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+            QVERIFY(!write(&error));
+            QVERIFY2(error.contains(named) && error.contains("not a regular file"), qPrintable(error));
+            QVERIFY(QFileInfo::exists(path) && !FileChecks::isRegularFile(path));
+        } else if (target == "link") {
+            TestSupport::writeFile(dir.filePath("real"), "old");
+            QVERIFY(QFile::link("real", path));
+            QVERIFY2(write(&error), qPrintable(error));
+            QVERIFY(QFileInfo(path).isSymLink() && FileChecks::isRegularFile(path));
+            QVERIFY(TestSupport::readFile(dir.filePath("real")).size() > 1000);
+        } else {
+            TestSupport::writeFile(path, "old");
+            bool written;
+            {
+                FileSizeLimit limit(64 * 1024);
+                written = write(&error);
+            }
+            QVERIFY(!written);
+            QVERIFY2(error.contains(named) && error.endsWith("File too large"), qPrintable(error));
+            QCOMPARE(TestSupport::readFile(path), QByteArray("old"));
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 2);
+        }
     }
 };
 

@@ -1,6 +1,7 @@
 #include "FileSizeLimit.h"
 #include "TestSupport.h"
 #include "platform/AppPaths.h"
+#include "platform/NumericText.h"
 #include "platform/SettingsStore.h"
 #include "startup/MainModule.h"
 #include "sticker/FormatFile.h"
@@ -78,6 +79,10 @@ private slots:
     void firstRunSettingFileMatchesWriter();
     void failedSaveKeepsOldFile();
     void textsInWindows1252();
+    void failedStoreLeavesSlotAsItWas_data();
+    void failedStoreLeavesSlotAsItWas();
+    void numbersWithoutExponent_data();
+    void numbersWithoutExponent();
 };
 
 void TestFormatStore::savedFilesAndKeys()
@@ -309,7 +314,8 @@ void TestFormatStore::failedSaveKeepsOldFile()
         saved = FormatStore::save(2, filled(), &error);
     }
     QVERIFY(!saved);
-    QVERIFY(error.startsWith("The format file "));
+    QVERIFY2(error.startsWith("The format file ") && error.endsWith("File too large"), qPrintable(error));
+    QCOMPARE(SettingsStore::read(SettingsAppName, "Sticker", "2 Col", "none"), QString("none"));
     QCOMPARE(TestSupport::readFile(slotFile), QByteArray("old\r\n"));
     QCOMPARE(TestSupport::readFile(FormatStore::settingFilePath()), oldSetting);
     QCOMPARE(QDir(AppPaths::formatFolder()).entryList(QDir::Files).size(), 2); // no leftovers
@@ -337,6 +343,62 @@ void TestFormatStore::textsInWindows1252()
     QCOMPARE(TestSupport::readFile(FormatStore::slotFilePath(1)), slotFile);
     QCOMPARE(TestSupport::readFile(FormatStore::settingFilePath()), settingFile);
     QCOMPARE(SettingsStore::read(SettingsAppName, "Sticker", "1 Col", QString()), QString("5abc"));
+}
+
+void TestFormatStore::failedStoreLeavesSlotAsItWas_data()
+{
+    // A folder in its place: neither can be written, whoever runs the test.
+    QTest::addColumn<bool>("settingsStore");
+    QTest::newRow("settings store") << true;
+    QTest::newRow("slot file") << false;
+}
+
+void TestFormatStore::failedStoreLeavesSlotAsItWas()
+{
+    QFETCH(bool, settingsStore);
+    QString error;
+    QVERIFY(FormatStore::save(2, filled(), &error));
+    const QString ini = SettingsStore::fileName(SettingsAppName);
+    const QString slotFile = FormatStore::slotFilePath(2);
+    const QByteArray oldIni = TestSupport::readFile(ini);
+    const QByteArray oldSlot = TestSupport::readFile(slotFile);
+    const QByteArray oldSetting = TestSupport::readFile(FormatStore::settingFilePath());
+    StickerInput changed = filled();
+    changed.TxCol = "9";
+    changed.Atxt[0] = "Changed";
+    changed.TxtFontNM = "Changed";
+
+    const QString blocked = settingsStore ? ini : slotFile;
+    QVERIFY(QFile::rename(blocked, blocked + ".old") && QDir().mkdir(blocked));
+    const bool saved = FormatStore::save(2, changed, &error);
+    QVERIFY(QDir().rmdir(blocked) && QFile::rename(blocked + ".old", blocked));
+    QVERIFY(!saved);
+    QVERIFY2(error.contains(QDir::toNativeSeparators(blocked)), qPrintable(error));
+    QCOMPARE(TestSupport::readFile(slotFile), oldSlot);
+    QCOMPARE(TestSupport::readFile(FormatStore::settingFilePath()), oldSetting);
+    QCOMPARE(TestSupport::readFile(ini), oldIni);
+}
+
+void TestFormatStore::numbersWithoutExponent_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("1e15") << "1000000000000000"
+                          << "1000000000000000";
+    QTest::newRow("beyond 15 digits") << "12345678901234567"
+                                      << "12345678901234568";
+    QTest::newRow("small fraction") << "0.00001"
+                                    << "0.00001";
+    QTest::newRow("ordinary") << " 2.50"
+                              << "2.5";
+}
+
+void TestFormatStore::numbersWithoutExponent()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    QCOMPARE(FormatFile::compactNumber(typed), written);
+    QCOMPARE(FormatFile::spacedNumber(-NumericText::leadingNumber(typed)), "-" + written + " ");
 }
 
 QTEST_MAIN(TestFormatStore)

@@ -8,6 +8,7 @@
 #include "platform/AppPaths.h"
 #include "gui/platform/Dialogs.h"
 #include "gui/platform/MessageBox.h"
+#include "platform/ProcessSignals.h"
 #include "startup/MainModule.h"
 
 #include <QDir>
@@ -20,6 +21,7 @@ namespace TestSupport {
 
 void init()
 {
+    ignoreFileSizeSignal();
     MessageBox::setTestMode(true);
     Dialogs::setTestMode(true);
     OpenViewCount = 0;

@@ -9,9 +9,9 @@ class QWidget;
 // Shared set-up for the tests: call TestSupport::init() in initTestCase().
 namespace TestSupport {
 
-// Puts the message boxes and dialogs in test mode, fills the globals as the
-// start-up procedure does (without showing the main form), and makes sure
-// the program's folder exists.
+// Puts the message boxes and dialogs in test mode, sets the process up and
+// fills the globals as the start-up procedure does (without showing the
+// main form), and makes sure the program's folder exists.
 void init();
 
 // Writes bytes to a file, creating folders; fails the test on error.

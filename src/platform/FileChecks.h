@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+// What a path names before a file is read from it or written over it. Only
+// regular files are read or replaced: a FIFO blocks a reader forever, a
+// device such as /dev/zero never ends, and saving over a device or a FIFO
+// would put a regular file in its place.
+namespace FileChecks {
+
+// True when the path names a regular file, following links.
+bool isRegularFile(const QString &path);
+
+// Empty when a file may be written at the path: nothing is there yet, or a
+// regular file (also through links). Otherwise why not, to follow
+// "Cannot write <file>: ".
+QString outputProblem(const QString &path);
+
+} // namespace FileChecks

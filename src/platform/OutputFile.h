@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QSaveFile>
+
+// The file every writer of this program saves through: a QSaveFile (whole
+// or not at all, the old file kept on failure, written through a link to
+// the file it names) that also
+// - refuses at open a target that exists and is not a regular file (a
+//   device, a FIFO, a folder), with a reason in errorString();
+// - writes without a buffer, so every failure shows at the write that met
+//   it and not only at commit(), which lets a failed flush pass;
+// - names the cause of a short write ("No space left on device", "File too
+//   large") where the plain device gives "Unknown error".
+class OutputFile : public QSaveFile
+{
+public:
+    explicit OutputFile(const QString &path);
+
+    bool open(OpenMode mode) override;
+
+protected:
+    qint64 writeData(const char *data, qint64 len) override;
+};
