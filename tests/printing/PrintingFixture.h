@@ -59,32 +59,6 @@ inline FrmReport *openPanel(const QString &name, const QByteArray &bytes)
 }
 
 
-// Works the view's controls one step at a time: "Name" clicks it,
-// "Name=value" fills a box or list, ticks a box ("1") or moves a scroll bar,
-// "Name+keys" types into a box.
-inline void apply(QWidget *view, const QStringList &steps)
-{
-    for (const QString &step : steps) {
-        const qsizetype cut = step.indexOf(QRegularExpression("[=+]"));
-        if (cut < 0) {
-            click(view, step);
-            continue;
-        }
-        QWidget *w = control(view, step.left(cut));
-        const QString value = step.mid(cut + 1);
-        if (step[cut] == '+')
-            QTest::keyClicks(w, value);
-        else if (auto *box = qobject_cast<QLineEdit *>(w))
-            box->setText(value);
-        else if (auto *list = qobject_cast<QComboBox *>(w))
-            list->setCurrentText(value);
-        else if (auto *bar = qobject_cast<QScrollBar *>(w))
-            bar->setValue(value.toInt());
-        else if (auto *button = qobject_cast<QAbstractButton *>(w))
-            button->setChecked(value == "1");
-    }
-}
-
 inline QString runTool(const QString &tool, const QStringList &arguments)
 {
     QProcess p;
