@@ -60,7 +60,8 @@ private slots:
             QCOMPARE(view->swatchColor(it.key()), it.value());
         QCOMPARE(view->markupContext().condence, QColor(0xFF, 0, 0));
         QCOMPARE(view->rt1()->palette().color(QPalette::Base), QColor(0xFF, 0xFF, 0xFF));
-        QCOMPARE(TestSupport::state(view, "ChSearch ChHighlighte ChL OptWinMode"), QStringLiteral("1|0|0|1"));
+        QCOMPARE(TestSupport::state(view, "ChSearch ChHighlighte ChL OptWinMode FrmWin.enabled"),
+            QStringLiteral("1|0|0|1|1"));
         // Reading the defaults stores nothing.
         QCOMPARE(stored(QStringLiteral("BBold")), QStringLiteral("<absent>"));
     }

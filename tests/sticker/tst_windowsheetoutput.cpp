@@ -143,6 +143,7 @@ private slots:
         StickerInput in = sheet("3", "3");
         in.txtPage = QStringLiteral("2");
         previewWindowSheet(in, pic);
+        QCOMPARE(in.txtPage, QStringLiteral("2")); // only a page count of 0 is shown back as 1
         QCOMPARE(pic.items().size(), 2 * 2 * 3 * 5);
         QCOMPARE(pic.items().at(30).y, pic.items().at(0).y); // page 2 over page 1
 
