@@ -1,15 +1,12 @@
-// The plain-text and RTF writers' byte-level edges, and what every writer
-// does with its target; the user's flows through the report view are in
-// tst_reportexport.
+// The plain-text and rich-text outputs on the engine; the report view's
+// buttons that call them are in tst_reportexport.
 #include "ExportReaders.h"
 #include "FileSizeLimit.h"
 #include "TestSupport.h"
 #include "export/HtmlExport.h"
 #include "export/PlainTextExport.h"
-#include "gui/export/ReportExport.h"
-#include "export/RtfWriter.h"
-#include "gui/platform/Dialogs.h"
 #include "export/RichTextExport.h"
+#include "export/RtfWriter.h"
 #include "export/WorkbookExport.h"
 #include "platform/ByteText.h"
 #include "platform/FileChecks.h"
@@ -18,6 +15,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
@@ -32,26 +30,6 @@ class TestTextExports : public QObject
 private slots:
     void initTestCase() { TestSupport::init(); }
 
-    void dialogFilterShowsEachTypeOnce_data()
-    {
-        QTest::addColumn<QString>("filter");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("export dialog") << ReportExport::Filter
-                                       << "Rich Text Format (*.rtf);;Text  (*.txt);;Excel WorkBook (*.xls);;"
-                                          "Web Page (*.HTML)";
-        QTest::newRow("import dialog") << " Txt File(*.txt)|*.txt"
-                                       << "Txt File(*.txt)";
-        QTest::newRow("description without its pattern") << "Print files|*.prn"
-                                                         << "Print files (*.prn)";
-    }
-
-    void dialogFilterShowsEachTypeOnce()
-    {
-        QFETCH(QString, filter);
-        QFETCH(QString, shown);
-        QCOMPARE(Dialogs::qtFilter(filter), shown);
-    }
-
     void plainText_data()
     {
         QTest::addColumn<QByteArray>("printFile");
@@ -62,6 +40,7 @@ private slots:
                                                                             << QVector<int> {0, 1}
                                                                             << QByteArray("one\r\n\fpage \x1b"
                                                                                           "E\xc4\r\n\f");
+        QTest::newRow("chosen page only") << QByteArray("a\fb\fc\f") << QVector<int> {1} << QByteArray("b\f");
         QTest::newRow("file without form feed")
             << QByteArray("a\r\nb") << QVector<int> {0} << QByteArray("a\r\nb\f");
         QTest::newRow("lone CR and LF become CR LF")
@@ -73,27 +52,12 @@ private slots:
         QFETCH(QByteArray, printFile);
         QFETCH(QVector<int>, pages);
         QFETCH(QByteArray, expected);
-        QTemporaryDir dir;
-        const QString path = dir.filePath("out.txt");
+        const QString path = m_dir.filePath("out.txt");
         PageTable table;
         table.setBytes(printFile);
         QString error;
         QVERIFY2(savePlainText(path, table, pages, &error), qPrintable(error));
         QCOMPARE(TestSupport::readFile(path), expected);
-    }
-
-    // A page that does not exist: nothing written, the old file kept.
-    void plainTextOfAMissingPage()
-    {
-        QTemporaryDir dir;
-        PageTable table;
-        table.setBytes("a\fb\f");
-        const QString kept = TestSupport::writeFile(dir.filePath("kept.txt"), "old");
-        QString error;
-        QVERIFY(!savePlainText(kept, table, {0, 5}, &error));
-        QVERIFY2(error.contains("kept.txt") && error.contains("6"), qPrintable(error));
-        QCOMPARE(TestSupport::readFile(kept), QByteArray("old"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList {"kept.txt"});
     }
 
     void rtfTextSurvives_data()
@@ -121,6 +85,55 @@ private slots:
         const RtfContent read = readRtf(bytes);
         QVERIFY(read.wellFormed);
         QCOMPARE(read.text, text);
+    }
+
+    // The chosen pages after the markup passes: the sequences are hidden,
+    // the regions carry their emphasis in the context's colours.
+    void richTextEmphasis()
+    {
+        const QByteArray file = "Page 1 \x1b"
+                                "EBOLDTEXT\x1b"
+                                "F plain\r\n\fPage 2 \x0f"
+                                "CONDENSED\x12 end\r\n\f"
+                                "Page 3 {brace} \x1b-1ul\x1b-0\r\n\f";
+        PageTable table;
+        table.setBytes(file);
+        MarkupContext context;
+        context.bold = QColor(150, 10, 20);
+        context.condence = QColor(120, 30, 140);
+        const QString path = m_dir.filePath("all.rtf");
+        QString error;
+        QVERIFY2(saveRichText(path, table, {0, 1, 2}, context, &error), qPrintable(error));
+        const RtfContent read = readRtf(TestSupport::readFile(path));
+        QVERIFY(read.wellFormed);
+        QCOMPARE(read.text, QString::fromLatin1(file).replace("\r\n", "\n"));
+        QMap<QString, RtfRun> runs;
+        for (const RtfRun &run : read.runs)
+            runs[run.text] = run;
+        const RtfRun plain = runs.value("Page 1 "), bold = runs.value("BOLDTEXT");
+        QVERIFY(!plain.bold && !plain.underline && !plain.colour.isValid());
+        QCOMPARE(plain.font, QString("Courier New"));
+        QCOMPARE(plain.halfPoints, 23); // 11.25 points
+        QVERIFY(bold.bold);
+        QCOMPARE(bold.colour, context.bold);
+        QCOMPARE(runs.value("CONDENSED").colour, context.condence);
+        QCOMPARE(runs.value("CONDENSED").halfPoints, 14);
+        QVERIFY(runs.value("ul").underline && !runs.value("ul").bold);
+        QCOMPARE(runs.value("\x1b"
+                            "E")
+                     .halfPoints,
+            2);
+        // Another RTF reader (unrtf) sees the same.
+        const QString unrtf = QStandardPaths::findExecutable("unrtf");
+        if (unrtf.isEmpty())
+            QSKIP("unrtf is not installed (tools/deps.sh installs it)");
+        QProcess process;
+        process.start(unrtf, {"--html", path});
+        process.waitForFinished(30000);
+        const QString html = QString::fromLatin1(process.readAllStandardOutput());
+        QVERIFY2(html.contains("<b>BOLDTEXT") && html.contains("<u>ul") && html.contains("{brace}")
+                && html.contains(context.bold.name(), Qt::CaseInsensitive),
+            qPrintable(html));
     }
 
     // Every writer, onto a FIFO (refused, left as it is), through a link (the
@@ -185,6 +198,9 @@ private slots:
             QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 2);
         }
     }
+
+private:
+    QTemporaryDir m_dir;
 };
 
 QTEST_MAIN(TestTextExports)

@@ -32,17 +32,6 @@ private slots:
         QVERIFY(QFile::exists(SettingsStore::fileName("Sticker2")));
     }
 
-    void formatFolderCreatedWithSettingFile()
-    {
-        QVERIFY(AppPaths::programFolder().startsWith(qEnvironmentVariable("XDG_DATA_HOME")));
-        const QString setting = AppPaths::findNoCase(AppPaths::formatFolder(), "setting.TXT");
-        QVERIFY(QFile::exists(setting));
-        QByteArray bytes;
-        QVERIFY(ByteText::readFile(setting, &bytes, nullptr));
-        QCOMPARE(ByteText::splitLines(bytes).size(), 7);
-        QVERIFY(bytes.endsWith("\r\n"));
-    }
-
     void everyByteSurvives()
     {
         QByteArray all;
@@ -54,17 +43,6 @@ private slots:
         QByteArray back;
         QVERIFY(ByteText::readFile(path, &back, nullptr));
         QCOMPARE(back, all);
-    }
-
-    void failedWriteKeepsOldFile()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("keep.txt");
-        QVERIFY(ByteText::writeFile(path, "old", nullptr));
-        QString error;
-        QVERIFY(!ByteText::writeFile(dir.filePath("no/such/folder/x.txt"), "new", &error));
-        QVERIFY(!error.isEmpty());
-        QCOMPARE(TestSupport::readFile(path), QByteArray("old"));
     }
 };
 

@@ -1,29 +1,23 @@
 #pragma once
 
 // Shared set-up for the printing tests: a report view with its print panel
-// open, clicks on the panel's boxes, the jobs that reach the private CUPS
-// daemon's capture queues, and what poppler reads from PDF output.
+// open, steps on the panel's boxes, and the jobs that reach the private CUPS
+// daemon's capture queues.
 #include "../report/ReportViewFixture.h"
-#include "platform/AppPaths.h"
-#include "gui/platform/Dialogs.h"
 #include "gui/platform/MessageBox.h"
-#include "platform/SettingsStore.h"
-#include "printing/CurrentPrinter.h"
 #include "gui/printing/DesktopPrinting.h"
 #include "gui/printing/PrintPanel.h"
 #include "gui/printing/RawPrintMessages.h"
+#include "platform/AppPaths.h"
+#include "platform/SettingsStore.h"
+#include "printing/CurrentPrinter.h"
 
-#include <QAbstractButton>
-#include <QComboBox>
 #include <QElapsedTimer>
-#include <QLineEdit>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QScrollBar>
 
 namespace PrintingFixture {
 
 using namespace ReportViewFixture;
+using TestSupport::pdfText;
 
 inline QString programFile(const QString &name)
 {
@@ -58,56 +52,6 @@ inline FrmReport *openPanel(const QString &name, const QByteArray &bytes)
     return view;
 }
 
-
-// Works the view's controls one step at a time: "Name" clicks it,
-// "Name=value" fills a box or list, ticks a box ("1") or moves a scroll bar,
-// "Name+keys" types into a box.
-inline void apply(QWidget *view, const QStringList &steps)
-{
-    for (const QString &step : steps) {
-        const qsizetype cut = step.indexOf(QRegularExpression("[=+]"));
-        if (cut < 0) {
-            click(view, step);
-            continue;
-        }
-        QWidget *w = control(view, step.left(cut));
-        const QString value = step.mid(cut + 1);
-        if (step[cut] == '+')
-            QTest::keyClicks(w, value);
-        else if (auto *box = qobject_cast<QLineEdit *>(w))
-            box->setText(value);
-        else if (auto *list = qobject_cast<QComboBox *>(w))
-            list->setCurrentText(value);
-        else if (auto *bar = qobject_cast<QScrollBar *>(w))
-            bar->setValue(value.toInt());
-        else if (auto *button = qobject_cast<QAbstractButton *>(w))
-            button->setChecked(value == "1");
-    }
-}
-
-inline QString runTool(const QString &tool, const QStringList &arguments)
-{
-    QProcess p;
-    p.start(tool, arguments);
-    if (!p.waitForFinished(30000) || p.exitCode() != 0)
-        return QStringLiteral("<%1 failed>").arg(tool);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-inline QString pdfText(const QString &pdf)
-{
-    return runTool("pdftotext", {"-layout", pdf, "-"});
-}
-
-inline QString pdfInfo(const QString &pdf, const QString &field)
-{
-    for (const QString &line : runTool("pdfinfo", {pdf}).split('\n')) {
-        if (line.startsWith(field + ':'))
-            return line.mid(field.size() + 1).trimmed();
-    }
-    return QString();
-}
-
 // The private daemon the ctest fixture printing/cupsd_start runs.
 inline bool cupsdRunning()
 {
@@ -135,11 +79,10 @@ public:
         timer.start();
         while (timer.elapsed() < 30000) {
             for (const QString &entry : jobs()) {
-                if (m_before.contains(entry)
-                    || TestSupport::readFile(m_dir.filePath(entry)) != title.toUtf8())
-                    continue;
                 const QString prn = m_dir.filePath(QString(entry).replace(".title", ".prn"));
-                if (QFileInfo::exists(prn))
+                if (!m_before.contains(entry)
+                    && TestSupport::readFile(m_dir.filePath(entry)) == title.toUtf8()
+                    && QFileInfo::exists(prn))
                     return TestSupport::readFile(prn);
             }
             QTest::qWait(20);

@@ -12,13 +12,13 @@ using namespace PrintingFixture;
 
 namespace {
 
-// Prints through the desktop driver go to this PDF file; the first line of
-// each page printed (its number), in order, as read back from it.
+// Prints through the desktop driver go to this PDF file.
 QString printedPdf()
 {
     return QDir::temp().filePath("printed.pdf");
 }
 
+// The first line of each page printed (its number), in order.
 QString printedPages()
 {
     QStringList pages;
@@ -30,30 +30,6 @@ QString printedPages()
     return pages.join(' ');
 }
 
-// A control's state as the controls table writes it: "Name" is its text,
-// check (1/0) or value; "Name.enabled", ".bold", ".visible" (1/0), ".base"
-// (the box colour); "Winp" is the stored print mode.
-QString stateOf(QWidget *view, const QString &key)
-{
-    if (key == "Winp")
-        return SettingsStore::read(SettingsAppName, "ReportView", key, "<absent>");
-    QWidget *w = control(view, key.section('.', 0, 0));
-    const QString property = key.section('.', 1);
-    if (property == "enabled")
-        return QString::number(w->isEnabled());
-    if (property == "bold")
-        return QString::number(w->font().bold());
-    if (property == "visible")
-        return QString::number(w->isVisible());
-    if (property == "base")
-        return w->palette().color(QPalette::Base).name();
-    if (auto *box = qobject_cast<QLineEdit *>(w))
-        return box->text();
-    if (auto *button = qobject_cast<QAbstractButton *>(w))
-        return QString::number(button->isChecked());
-    return QString::number(qobject_cast<QScrollBar *>(w)->value());
-}
-
 } // namespace
 
 class TestPrintPanel : public QObject
@@ -62,21 +38,207 @@ class TestPrintPanel : public QObject
 
 private slots:
     void initTestCase() { TestSupport::init(); }
-    void init();
+    void init()
+    {
+        reset();
+        QFile::remove(printedPdf());
+        DesktopPrinting::setFactory([](const DesktopPrintSetup &setup, QString *) {
+            auto printer = DesktopPrinting::makePrinter(setup);
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(printedPdf());
+            return std::make_unique<QPrinterDocumentPrinter>(std::move(printer));
+        });
+    }
     void cleanup() { PrintingFixture::cleanup(); }
 
-    void opening_noPrintersMessage();
-    void controls_data();
-    void controls();
-    void newViewTakesStoredMode();
-    void rangeCheck_data();
-    void rangeCheck();
-    void rangeNotCheckedWhenBoxGoesAway();
-    void pageFileNotWritable();
-    void windowsModeNamesChosenPrinter();
-    void pageOrder_data();
-    void pageOrder();
-    void dialogRoute();
+    void opening_noPrintersMessage()
+    {
+        QVERIFY(QPrinterInfo::availablePrinterNames().isEmpty());
+        FrmReport *view = open(printFile("a.prn", pagedBytes(2)));
+        click(view, "CmdPrint");
+        QVERIFY(view->printPanel()->isVisible());
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QCOMPARE(MessageBox::shown().first().text, QString("No Printers Installed to do the Print job"));
+        QCOMPARE(MessageBox::shown().first().title, QString("Information Window"));
+        QCOMPARE(MessageBox::shown().first().icon, QMessageBox::Information);
+    }
+
+    void steps_data()
+    {
+        // Steps on a ten-page view with its panel open (ReportViewFixture::apply),
+        // then the states they leave (ReportViewFixture::states).
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("states");
+        const auto row = [](const char *name, const QStringList &steps, const char *states) {
+            QTest::newRow(name) << steps << states;
+        };
+        row("opened", {}, "stored:Winp=<absent>;Op(0)=1;Tst.enabled=0;Tst.base=#febed7;Text3=1;VScroll1=99");
+        row("Windows mode stored on click, kept on closing", {"OptWinMode", "CmdCancel"},
+            "stored:Winp=1;OptWinMode.bold=1;OptCharMode.bold=0;FrmWin.enabled=1;Tst.visible=0");
+        row("character mode stored on click", {"OptWinMode", "OptCharMode"},
+            "stored:Winp=0;OptCharMode.bold=1;OptWinMode.bold=0;FrmWin.enabled=0");
+        row("10 clears 12 and 17", {"Ch12=1", "Ch17=1", "Ch10"},
+            "Ch10=1;Ch12=0;Ch17=0;Ch10.bold=1;Ch12.bold=0;Ch17.bold=0");
+        row("12 then 17: both stay", {"Ch10=1", "Ch12=0", "Ch17=0", "Ch12", "Ch17"},
+            "Ch10=0;Ch12=1;Ch17=1;Ch10.bold=0;Ch12.bold=1;Ch17.bold=1");
+        row("12 clears 10, leaves 17", {"Ch10=1", "Ch17=1", "Ch12"},
+            "Ch10=0;Ch12=1;Ch17=1;Ch12.bold=1;Ch17.bold=0");
+        row("17 clears 10, leaves 12", {"Ch10=1", "Ch12=1", "Ch17"},
+            "Ch10=0;Ch12=1;Ch17=1;Ch12.bold=0;Ch17.bold=1");
+        row("draft off", {"ChDraft=1", "ChDraft"}, "ChDraft=0;ChDraft.bold=0");
+        row("draft off and on", {"ChDraft=1", "ChDraft", "ChDraft"}, "ChDraft=1;ChDraft.bold=1");
+        row("range: its boxes open", {"Op(2)"},
+            "Op(2).bold=1;Op(0).bold=0;Tst.enabled=1;Tend.enabled=1;Tst.base=#ffffff;Tend.base=#ffffff");
+        row("current page: the range boxes shut", {"Op(2)", "Op(1)"},
+            "Op(1).bold=1;Op(2).bold=0;Tend.enabled=0;Tend.base=#febed7");
+        row("start box keeps a decimal number", {"Op(2)", "Tst+1a.5.x"}, "Tst=1.5");
+        row("copies box keeps digits", {"Text3=", "Text3+2.b5"}, "Text3=25");
+        row("spinner up: 2 copies", {"VScroll1=98"}, "Text3=2");
+        row("spinner at 100: 0 copies", {"VScroll1=100"}, "Text3=0");
+        row("spinner at 1: 99 copies", {"VScroll1=1"}, "Text3=99");
+        // The range check on leaving the end box: the end kept within start
+        // and the page count, an empty start made 1; an end left empty or 0 is
+        // refused, with the focus kept in the box and nothing written.
+        const QString taken = "Tst=%1;Tend=%2;boxes=0;Tend.focus=0";
+        const QString refused
+            = "Tst=1;Tend=%1;boxes=1;box=plese Check Velue...;icon=0;Tend.focus=1;Tst.visible=1";
+        for (const auto &[typed, after] : QList<QPair<QString, QString>> {{"2 4", taken.arg(2).arg(4)},
+                 {"5 3", taken.arg(5).arg(5)}, {"2 99", taken.arg(2).arg(10)}, {" 4", taken.arg(1).arg(4)},
+                 {"12 ", taken.arg(12).arg(10)}, {"0 0", refused.arg(0)}, {" ", refused.arg("")}})
+            row(qPrintable("range \"" + typed + "\" left by Tab"),
+                {"Op(2)", "Tst=" + typed.section(' ', 0, 0), "Tend=" + typed.section(' ', 1), "Tend!Tab"},
+                qPrintable(after));
+        row("range end 0 on the print button: refused", {"Op(2)", "Tst=", "Tend=0", "CmdOk"},
+            qPrintable(refused.arg("")));
+    }
+
+    void steps()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QString, states);
+        openView(10);
+        QVERIFY(QTest::qWaitForWindowActive(m_view));
+        apply(m_view, steps);
+        QTRY_COMPARE(ReportViewFixture::states(m_view, states), states);
+        QVERIFY(!QFileInfo::exists(programFile("RANGE.prn")));
+    }
+
+    void rangeNotCheckedWhenBoxGoesAway()
+    {
+        // An empty range end is not "left" when the view's activation selects
+        // All Pages, nor when a print closes the panel.
+        openView(10);
+        QVERIFY(QTest::qWaitForWindowActive(m_view));
+        click(m_view, "Op(2)");
+        focusRangeEnd();
+        m_view->resize(m_view->width() + 10, m_view->height());
+        QVERIFY(
+            control<QRadioButton>(m_view, "Op(0)")->isChecked() && control(m_view, "Op(0)")->font().bold());
+        click(m_view, "Op(2)");
+        focusRangeEnd();
+        m_view->printPanel()->hide();
+        QCOMPARE(MessageBox::shown().size(), 0);
+    }
+
+    void pageFileNotWritable()
+    {
+        openView(3);
+        // A folder where the page file should be: it cannot be replaced.
+        const QString blocked = programFile("Currnt.prn");
+        QVERIFY2(QDir().mkpath(blocked + "/inside"), qPrintable(blocked));
+        click(m_view, "Op(1)");
+        MessageBox::setNextAnswer(QMessageBox::Yes);
+        click(m_view, "CmdOk");
+        QDir(blocked).removeRecursively();
+        QCOMPARE(MessageBox::shown().size(), 2);
+        QVERIFY(MessageBox::shown().last().text.startsWith("The page file "));
+        QCOMPARE(MessageBox::shown().last().title, QString("Printer Error Information"));
+        QVERIFY(m_view->tagText().isEmpty() && m_view->printPanel()->isVisible());
+    }
+
+    void windowsModeNamesChosenPrinter()
+    {
+        // The printer list was filled while the spooler answered; now it does
+        // not, and the real printer route names the printer the user chose.
+        DesktopPrinting::setFactory({});
+        openView(1);
+        auto *printers = control<QComboBox>(m_view, "CboPrinters");
+        printers->addItem("Office");
+        printers->setCurrentText("Office");
+        apply(m_view, {"OptWinMode"});
+        MessageBox::setNextAnswer(QMessageBox::Yes);
+        click(m_view, "CmdOk");
+        QCOMPARE(MessageBox::shown().last().text, QString("The Printer Name (Office) wasn't recognized."));
+    }
+
+    void pageOrder_data()
+    {
+        // A three-page view showing page 2. Character mode here has no spooler:
+        // a print would add its error to the question. The pages a range
+        // chooses are checked with the export (tst_reportexport).
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<QString>("order");
+        const auto row = [](const char *name, const QStringList &steps, bool yes, const char *order) {
+            QTest::newRow(name) << steps << yes << order;
+        };
+        row("all pages, 2 copies", {"OptWinMode", "Text3=2"}, true, "1 1 2 2 3 3");
+        row("all pages, copies 0", {"OptWinMode", "Text3=0"}, true, "");
+        row("current page, copies 3.9", {"OptWinMode", "Op(1)", "Text3=3.9"}, true, "2 2 2");
+        row("range 2 to 99 kept to the pages", {"OptWinMode", "Op(2)", "Tst=2", "Tend=99"}, true, "2 3");
+        row("answered No, Windows mode", {"OptWinMode"}, false, "");
+        row("answered No, character mode", {"Op(1)"}, false, "");
+    }
+
+    void pageOrder()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(bool, yes);
+        QFETCH(QString, order);
+        openView(3);
+        apply(m_view, QStringList {"CmdNxt"} + steps);
+        MessageBox::setNextAnswer(yes ? QMessageBox::Yes : QMessageBox::No);
+        click(m_view, "CmdOk");
+        // Copies 0 prints nothing and says so after the question.
+        QCOMPARE(MessageBox::shown().size(), yes && order.isEmpty() ? 2 : 1);
+        QCOMPARE(MessageBox::shown().first().text,
+            QString("Are You Sure You Want To Print & Printer is Ready and Online ..."));
+        QCOMPARE(MessageBox::shown().first().title, QString("Printing.... "));
+        QCOMPARE(MessageBox::shown().first().buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(printedPages(), order); // one job: a second would replace the file
+        QCOMPARE(m_view->printPanel()->CmdOk->tag(), QString("0"));
+        QCOMPARE(m_view->printPanel()->isHidden(), yes);
+        QVERIFY(!QFileInfo::exists(programFile("Currnt.prn")));
+    }
+
+    void dialogRoute()
+    {
+        // The page on screen, or the selection, through the print dialog; no
+        // question, and the panel stays open.
+        openView(3);
+        apply(m_view, {"OptWinMode", "Chwinprint=1"});
+        const QString whole = QDir::temp().filePath("page.pdf");
+        Dialogs::setNextPrintFile(whole);
+        click(m_view, "CmdOk");
+        QCOMPARE(Dialogs::asked().last().kind, QString("print"));
+        QString text = pdfText(whole);
+        QVERIFY2(text.contains("Page 1") && text.contains("third line") && !text.contains("Page 2"),
+            qPrintable(text));
+        const QString part = QDir::temp().filePath("selection.pdf");
+        QTextCursor cursor(m_view->rt1()->document());
+        cursor.movePosition(QTextCursor::NextBlock);
+        cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        m_view->rt1()->setTextCursor(cursor);
+        Dialogs::setNextPrintFile(part);
+        click(m_view, "CmdOk");
+        text = pdfText(part);
+        QVERIFY2(text.contains("second line") && !text.contains("Page 1"), qPrintable(text));
+        click(m_view, "CmdOk"); // no answer queued: the dialog is cancelled
+        QCOMPARE(Dialogs::asked().size(), 3);
+        QCOMPARE(MessageBox::shown().size(), 0);
+        QVERIFY(!QFileInfo::exists(printedPdf()));
+        QVERIFY(m_view->printPanel()->isVisible());
+    }
 
 private:
     void openView(int pages) { m_view = openPanel("report.prn", pagedBytes(pages)); }
@@ -89,259 +251,6 @@ private:
 
     FrmReport *m_view = nullptr;
 };
-
-void TestPrintPanel::init()
-{
-    reset();
-    QFile::remove(printedPdf());
-    DesktopPrinting::setFactory([](const DesktopPrintSetup &setup, QString *) {
-        auto printer = DesktopPrinting::makePrinter(setup);
-        printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(printedPdf());
-        return std::make_unique<QPrinterDocumentPrinter>(std::move(printer));
-    });
-}
-
-void TestPrintPanel::opening_noPrintersMessage()
-{
-    if (!QPrinterInfo::availablePrinterNames().isEmpty())
-        QSKIP("this machine has printers installed");
-    FrmReport *view = open(printFile("a.prn", pagedBytes(2)));
-    QTest::mouseClick(control(view, "CmdPrint"), Qt::LeftButton);
-    QVERIFY(view->printPanel()->isVisible());
-    QCOMPARE(MessageBox::shown().size(), 1);
-    QCOMPARE(MessageBox::shown().first().text, QString("No Printers Installed to do the Print job"));
-    QCOMPARE(MessageBox::shown().first().title, QString("Information Window"));
-    QCOMPARE(MessageBox::shown().first().icon, QMessageBox::Information);
-}
-
-void TestPrintPanel::controls_data()
-{
-    // Steps as PrintingFixture::apply takes them, then the states they leave.
-    QTest::addColumn<QStringList>("steps");
-    QTest::addColumn<QString>("states");
-    const auto row = [](const char *name, const QStringList &steps, const char *states) {
-        QTest::newRow(name) << steps << states;
-    };
-    row("opened", {}, "Winp=<absent> Op(0)=1 Tst.enabled=0 Tst.base=#febed7 Text3=1 VScroll1=99");
-    row("Windows mode stored on click", {"OptWinMode"},
-        "Winp=1 OptWinMode.bold=1 OptCharMode.bold=0 FrmWin.enabled=1");
-    row("closing keeps the mode", {"OptWinMode", "CmdCancel"}, "Winp=1 Tst.visible=0");
-    row("character mode stored on click", {"OptWinMode", "OptCharMode"},
-        "Winp=0 OptCharMode.bold=1 OptWinMode.bold=0 FrmWin.enabled=0");
-    row("10 clears 12 and 17", {"Ch12=1", "Ch17=1", "Ch10"},
-        "Ch10=1 Ch12=0 Ch17=0 Ch10.bold=1 Ch12.bold=0 Ch17.bold=0");
-    row("12 then 17: both stay", {"Ch10=1", "Ch12=0", "Ch17=0", "Ch12", "Ch17"},
-        "Ch10=0 Ch12=1 Ch17=1 Ch10.bold=0 Ch12.bold=1 Ch17.bold=1");
-    row("12 clears 10, leaves 17", {"Ch10=1", "Ch17=1", "Ch12"},
-        "Ch10=0 Ch12=1 Ch17=1 Ch12.bold=1 Ch17.bold=0");
-    row("17 clears 10, leaves 12", {"Ch10=1", "Ch12=1", "Ch17"},
-        "Ch10=0 Ch12=1 Ch17=1 Ch12.bold=0 Ch17.bold=1");
-    row("draft off", {"ChDraft=1", "ChDraft"}, "ChDraft=0 ChDraft.bold=0");
-    row("draft off and on", {"ChDraft=1", "ChDraft", "ChDraft"}, "ChDraft=1 ChDraft.bold=1");
-    row("range: its boxes open", {"Op(2)"},
-        "Op(2).bold=1 Op(0).bold=0 Tst.enabled=1 Tend.enabled=1 Tst.base=#ffffff Tend.base=#ffffff");
-    row("current page: the range boxes shut", {"Op(2)", "Op(1)"},
-        "Op(1).bold=1 Op(2).bold=0 Tend.enabled=0 Tend.base=#febed7");
-    row("start box keeps a decimal number", {"Op(2)", "Tst+1a.5.x"}, "Tst=1.5");
-    row("copies box keeps digits", {"Text3=", "Text3+2.b5"}, "Text3=25");
-    row("spinner up: 2 copies", {"VScroll1=98"}, "Text3=2");
-    row("spinner at 100: 0 copies", {"VScroll1=100"}, "Text3=0");
-    row("spinner at 1: 99 copies", {"VScroll1=1"}, "Text3=99");
-}
-
-void TestPrintPanel::controls()
-{
-    QFETCH(QStringList, steps);
-    QFETCH(QString, states);
-    openView(3);
-    apply(m_view, steps);
-    QStringList actual;
-    for (const QString &state : states.split(' '))
-        actual << state.section('=', 0, 0) + '=' + stateOf(m_view, state.section('=', 0, 0));
-    QCOMPARE(actual.join(' '), states);
-}
-
-void TestPrintPanel::newViewTakesStoredMode()
-{
-    SettingsStore::save(SettingsAppName, "ReportView", "Winp", "1");
-    openView(1);
-    QVERIFY(control<QRadioButton>(m_view, "OptWinMode")->isChecked());
-    QVERIFY(control(m_view, "FrmWin")->isEnabled());
-}
-
-void TestPrintPanel::rangeCheck_data()
-{
-    // In a ten-page view, "start to end" as typed and as the check leaves
-    // it, on leaving the end box by Tab or on the print button (character
-    // mode, where a refused range writes nothing). An end left empty or 0
-    // is refused.
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("after");
-    QTest::addColumn<bool>("byPrintButton");
-    const auto row = [](const char *name, const char *typed, const char *after, bool byPrintButton = false) {
-        QTest::newRow(name) << typed << after << byPrintButton;
-    };
-    row("2 to 4 stays", "2 to 4", "2 to 4");
-    row("5 to 3: end becomes 5", "5 to 3", "5 to 5");
-    row("end 99: the page count", "2 to 99", "2 to 10");
-    row("start empty: 1", " to 4", "1 to 4");
-    row("start 12, end empty: 12 then 10", "12 to ", "12 to 10");
-    row("start 0, end 0: refused", "0 to 0", "1 to 0");
-    row("both empty: refused", " to ", "1 to ");
-    row("end 0 on the print button: refused", " to 0", "1 to ", true);
-}
-
-void TestPrintPanel::rangeCheck()
-{
-    QFETCH(QString, typed);
-    QFETCH(QString, after);
-    QFETCH(bool, byPrintButton);
-    openView(10);
-    QVERIFY(QTest::qWaitForWindowActive(m_view));
-    apply(m_view, {"Op(2)", "Tst=" + typed.section(" to ", 0, 0), "Tend=" + typed.section(" to ", 1)});
-    auto *last = control<QLineEdit>(m_view, "Tend");
-    if (byPrintButton) {
-        click(m_view, "CmdOk");
-    } else {
-        focusRangeEnd();
-        QTest::keyClick(last, Qt::Key_Tab);
-    }
-    QCOMPARE(control<QLineEdit>(m_view, "Tst")->text() + " to " + last->text(), after);
-    if (last->text().isEmpty() || last->text() == "0") {
-        QCOMPARE(MessageBox::shown().size(), 1); // no question after it
-        QCOMPARE(MessageBox::shown().first().text, QString("plese Check Velue..."));
-        QCOMPARE(MessageBox::shown().first().icon, QMessageBox::NoIcon);
-        QTRY_VERIFY(last->hasFocus());
-        QVERIFY(m_view->printPanel()->isVisible());
-        QVERIFY(!QFileInfo::exists(programFile("RANGE.prn")));
-    } else {
-        QCOMPARE(MessageBox::shown().size(), 0);
-        QTest::qWait(20);
-        QVERIFY(!last->hasFocus());
-    }
-}
-
-void TestPrintPanel::rangeNotCheckedWhenBoxGoesAway()
-{
-    // An empty range end is not "left" when the view's activation selects
-    // All Pages, nor when a print closes the panel.
-    openView(10);
-    QVERIFY(QTest::qWaitForWindowActive(m_view));
-    click(m_view, "Op(2)");
-    focusRangeEnd();
-    m_view->resize(m_view->width() + 10, m_view->height());
-    QVERIFY(control<QRadioButton>(m_view, "Op(0)")->isChecked());
-    QVERIFY(control(m_view, "Op(0)")->font().bold());
-    click(m_view, "Op(2)");
-    focusRangeEnd();
-    m_view->printPanel()->hide();
-    QCOMPARE(MessageBox::shown().size(), 0);
-}
-
-void TestPrintPanel::pageFileNotWritable()
-{
-    openView(3);
-    // A folder where the page file should be: it cannot be replaced.
-    const QString blocked = programFile("Currnt.prn");
-    QVERIFY2(QDir().mkpath(blocked + "/inside"), qPrintable(blocked));
-    click(m_view, "Op(1)");
-    MessageBox::setNextAnswer(QMessageBox::Yes);
-    click(m_view, "CmdOk");
-    QDir(blocked).removeRecursively();
-    QCOMPARE(MessageBox::shown().size(), 2);
-    QVERIFY(MessageBox::shown().last().text.startsWith("The page file "));
-    QCOMPARE(MessageBox::shown().last().title, QString("Printer Error Information"));
-    QVERIFY(m_view->tagText().isEmpty());
-    QVERIFY(m_view->printPanel()->isVisible());
-}
-
-void TestPrintPanel::windowsModeNamesChosenPrinter()
-{
-    // The printer list was filled while the spooler answered; now it does
-    // not, and the real printer route names the printer the user chose.
-    DesktopPrinting::setFactory({});
-    openView(1);
-    auto *printers = control<QComboBox>(m_view, "CboPrinters");
-    printers->addItem("Office");
-    printers->setCurrentText("Office");
-    apply(m_view, {"OptWinMode"});
-    MessageBox::setNextAnswer(QMessageBox::Yes);
-    click(m_view, "CmdOk");
-    QCOMPARE(MessageBox::shown().last().text, QString("The Printer Name (Office) wasn't recognized."));
-}
-
-void TestPrintPanel::pageOrder_data()
-{
-    // A three-page view showing page 2. Character mode here has no spooler:
-    // a print would add its error to the question.
-    QTest::addColumn<QStringList>("steps");
-    QTest::addColumn<bool>("yes");
-    QTest::addColumn<QString>("order");
-    const auto row = [](const char *name, const QStringList &steps, bool yes, const char *order) {
-        QTest::newRow(name) << steps << yes << order;
-    };
-    row("all pages, 2 copies", {"OptWinMode", "Text3=2"}, true, "1 1 2 2 3 3");
-    row("all pages, copies 0", {"OptWinMode", "Text3=0"}, true, "");
-    row("current page, copies 3.9", {"OptWinMode", "Op(1)", "Text3=3.9"}, true, "2 2 2");
-    row("range 2 to 99 kept to the pages", {"OptWinMode", "Op(2)", "Tst=2", "Tend=99"}, true, "2 3");
-    row("range -4 to 1", {"OptWinMode", "Op(2)", "Tst=-4", "Tend=1"}, true, "1");
-    row("answered No, Windows mode", {"OptWinMode"}, false, "");
-    row("answered No, character mode", {"Op(1)"}, false, "");
-}
-
-void TestPrintPanel::pageOrder()
-{
-    QFETCH(QStringList, steps);
-    QFETCH(bool, yes);
-    QFETCH(QString, order);
-    openView(3);
-    apply(m_view, QStringList {"CmdNxt"} + steps);
-    MessageBox::setNextAnswer(yes ? QMessageBox::Yes : QMessageBox::No);
-    click(m_view, "CmdOk");
-
-    // Copies 0 prints nothing and says so after the question.
-    QCOMPARE(MessageBox::shown().size(), yes && order.isEmpty() ? 2 : 1);
-    QCOMPARE(MessageBox::shown().first().text,
-        QString("Are You Sure You Want To Print & Printer is Ready and Online ..."));
-    QCOMPARE(MessageBox::shown().first().title, QString("Printing.... "));
-    QCOMPARE(MessageBox::shown().first().buttons, QMessageBox::Yes | QMessageBox::No);
-    QCOMPARE(printedPages(), order); // one job: a second would replace the file
-    QCOMPARE(m_view->printPanel()->CmdOk->tag(), QString("0"));
-    QCOMPARE(m_view->printPanel()->isHidden(), yes);
-    QVERIFY(!QFileInfo::exists(programFile("Currnt.prn")));
-}
-
-void TestPrintPanel::dialogRoute()
-{
-    // The page on screen, or the selection, through the print dialog; no
-    // question, and the panel stays open.
-    openView(3);
-    apply(m_view, {"OptWinMode", "Chwinprint=1"});
-    const QString whole = QDir::temp().filePath("page.pdf");
-    Dialogs::setNextPrintFile(whole);
-    click(m_view, "CmdOk");
-    QCOMPARE(Dialogs::asked().last().kind, QString("print"));
-    QString text = pdfText(whole);
-    QVERIFY2(
-        text.contains("Page 1") && text.contains("third line") && !text.contains("Page 2"), qPrintable(text));
-
-    const QString part = QDir::temp().filePath("selection.pdf");
-    QTextCursor cursor(m_view->rt1()->document());
-    cursor.movePosition(QTextCursor::NextBlock);
-    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-    m_view->rt1()->setTextCursor(cursor);
-    Dialogs::setNextPrintFile(part);
-    click(m_view, "CmdOk");
-    text = pdfText(part);
-    QVERIFY2(text.contains("second line") && !text.contains("Page 1"), qPrintable(text));
-
-    click(m_view, "CmdOk"); // no answer queued: the dialog is cancelled
-    QCOMPARE(Dialogs::asked().size(), 3);
-    QCOMPARE(MessageBox::shown().size(), 0);
-    QVERIFY(!QFileInfo::exists(printedPdf()));
-    QVERIFY(m_view->printPanel()->isVisible());
-}
 
 QTEST_MAIN(TestPrintPanel)
 #include "tst_printpanel.moc"

@@ -1,18 +1,25 @@
 #pragma once
 
 // Shared set-up for the report view tests: print files in the private
-// temporary folder, opening a view the way the sticker form does, and
-// finding its controls by name.
+// temporary folder, views opened as the sticker form opens them, and a small
+// language of steps and states to drive a view's controls by name.
 #include "TestSupport.h"
 #include "gui/platform/Dialogs.h"
+#include "gui/platform/MessageBox.h"
 #include "gui/report/FrmReport.h"
 #include "gui/report/OpenReportView.h"
+#include "platform/SettingsStore.h"
 #include "startup/MainModule.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QKeySequence>
 #include <QLabel>
-#include <QPointer>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextEdit>
 
@@ -23,7 +30,7 @@ inline QByteArray pagedBytes(int n)
 {
     QByteArray bytes;
     for (int i = 1; i <= n; ++i)
-        bytes += QByteArray("Page ") + QByteArray::number(i) + "\r\nsecond line\r\nthird line\r\n\f";
+        bytes += "Page " + QByteArray::number(i) + "\r\nsecond line\r\nthird line\r\n\f";
     return bytes;
 }
 
@@ -50,29 +57,91 @@ template <typename T = QWidget> T *control(QWidget *view, const QString &name)
     return w;
 }
 
-// Clicks near the left edge, where a check or option box has its box and a
-// button its face.
+// Clicks near the left edge, where a check or option box has its box and a button its face.
 inline void click(QWidget *view, const QString &name)
 {
     QWidget *w = control(view, name);
     QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(qMin(8, w->width() / 2), w->height() / 2));
 }
 
-// The "Page i/n" label.
+// Works the view's controls one step at a time: "Name" clicks it,
+// "Name=value" fills a box or list, ticks a box ("1") or moves a scroll bar,
+// "Name+keys" types into a box, "Name!Key" gives it the focus and presses
+// the key ("Return", "Tab", ...), "?Yes" or "?No" answers the next question.
+inline void apply(QWidget *view, const QStringList &steps)
+{
+    for (const QString &step : steps) {
+        if (step.startsWith('?')) {
+            MessageBox::setNextAnswer(step == "?Yes" ? QMessageBox::Yes : QMessageBox::No);
+            continue;
+        }
+        const qsizetype cut = step.indexOf(QRegularExpression("[=+!]"));
+        if (cut < 0) {
+            click(view, step);
+            continue;
+        }
+        QWidget *w = control(view, step.left(cut));
+        const QString value = step.mid(cut + 1);
+        if (step[cut] == '+') {
+            QTest::keyClicks(w, value);
+        } else if (step[cut] == '!') {
+            w->setFocus(Qt::MouseFocusReason);
+            if (!QTest::qWaitFor([w] { return w->hasFocus(); }))
+                qWarning("%s took no focus", qPrintable(step));
+            QTest::keyClick(w, QKeySequence::fromString(value)[0].key());
+        } else if (auto *box = qobject_cast<QLineEdit *>(w)) {
+            box->setText(value);
+        } else if (auto *list = qobject_cast<QComboBox *>(w)) {
+            list->setCurrentText(value);
+        } else if (auto *bar = qobject_cast<QScrollBar *>(w)) {
+            bar->setValue(value.toInt());
+        } else if (auto *button = qobject_cast<QAbstractButton *>(w)) {
+            button->setChecked(value == "1");
+        }
+    }
+}
+
+// The view's state in the form of `expected`, "Key=value;Key=value": a
+// control's state (TestSupport::state), or "page" (1-based), "line" (the
+// first line shown), "boxes" (message boxes shown), "box" and "icon" (the
+// last one's text and icon number), "stored:Key" (a stored setting).
+inline QString states(FrmReport *view, const QString &expected)
+{
+    QStringList out;
+    for (const QString &pair : expected.split(';')) {
+        const QString key = pair.section('=', 0, 0);
+        QString value;
+        if (key == "page")
+            value = QString::number(view->currentPage() + 1);
+        else if (key == "line")
+            value = view->rt1()->toPlainText().section('\n', 0, 0);
+        else if (key == "boxes")
+            value = QString::number(MessageBox::shown().size());
+        else if (key == "box" || key == "icon")
+            value = MessageBox::shown().isEmpty() ? QString()
+                : key == "box"                    ? MessageBox::shown().last().text
+                                                  : QString::number(MessageBox::shown().last().icon);
+        else if (key.startsWith("stored:"))
+            value = SettingsStore::read(SettingsAppName, "ReportView", key.mid(7), "<absent>");
+        else
+            value = TestSupport::state(view, key);
+        out << key + '=' + value;
+    }
+    return out.join(';');
+}
+
 inline QString pageLabel(QWidget *view)
 {
     return control<QLabel>(view, QStringLiteral("LbPageNo"))->text();
 }
 
-// Imports `path` through the view's Import button.
 inline void import(QWidget *view, const QString &path)
 {
     Dialogs::setNextFileName(path);
     click(view, QStringLiteral("CmdImport"));
 }
 
-// Records the override pointer's shape (-1: none) each time the view's text
-// is replaced.
+// Records the override pointer's shape (-1: none) each time the view's text is replaced.
 inline void recordPointers(FrmReport *view, QList<int> &shapes)
 {
     QObject::connect(view->rt1(), &QTextEdit::textChanged, view, [&shapes] {

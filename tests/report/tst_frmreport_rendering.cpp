@@ -1,5 +1,6 @@
 // What the report view shows: zoom, search, highlight, the context menu,
-// edit and the continuous view.
+// edit and the continuous view. The markup passes themselves are checked on
+// the engine in tst_reportmarkup.
 #include "ReportViewFixture.h"
 #include "controls/JeweledButton.h"
 #include "gui/platform/MessageBox.h"
@@ -35,6 +36,14 @@ bool markedAt(QTextEdit *edit, int position, const QColor &color)
     return formatAt(edit, position).foreground().color() == color;
 }
 
+void search(FrmReport *view, const QString &typed)
+{
+    auto *box = control<QLineEdit>(view, "Text4");
+    box->setFocus();
+    QTest::keyClicks(box, typed);
+    QTest::keyClick(box, Qt::Key_Return);
+}
+
 } // namespace
 
 class TestFrmReportRendering : public QObject
@@ -49,231 +58,166 @@ private slots:
         MessageBox::clearShown();
     }
 
-    void zoom_normalText();
-    void zoom_regionText_data();
-    void zoom_regionText();
-    void search_data();
-    void search();
-    void search_escapeStops();
-    void highlight_selection();
-    void editMode_unlocksPasteAndVsual();
-    void continuousView_wholeFileThenPagesAgain();
+    void zoom()
+    {
+        const QByteArray wide = QByteArray(300, 'x') + "\r\n\f";
+        FrmReport *view = open(printFile("zoom.prn", pagedBytes(2) + "plain \x0fREGION\x12\r\n" + wide));
+        QTextEdit *rt1 = view->rt1();
+        auto *zoom = control<JeweledButton>(view, "Command2");
+        QVERIFY(rt1->isReadOnly() && rt1->lineWrapMode() == QTextEdit::NoWrap);
+        QCOMPARE(pointSizeAt(rt1, 0), 11.25);
+        click(view, "CmdNxt");
+        click(view, "Command2");
+        QCOMPARE(zoom->text(), QStringLiteral("Zoom Out"));
+        QVERIFY(view->zoomedIn());
+        QCOMPARE(pointSizeAt(rt1, 0), 15.0);
+        QCOMPARE(pageLabel(view), QStringLiteral("Page 2/3"));
+        QVERIFY(viewText(view).startsWith(QStringLiteral("Page 2\n")));
+        // Ctrl+click in the view zooms out again: 12 points, not the start size.
+        QTest::mouseClick(rt1->viewport(), Qt::LeftButton, Qt::ControlModifier, QPoint(20, 10));
+        QCOMPARE(zoom->text(), QStringLiteral("Zoom"));
+        QVERIFY(!view->zoomedIn());
+        QCOMPARE(pointSizeAt(rt1, 0), 12.0);
+        // The size stays across another page and a reload; a wide line scrolls
+        // sideways; the condensed region takes the zoomed size of its own.
+        click(view, "CmdLast");
+        const int region = int(viewText(view).indexOf("REGION"));
+        QCOMPARE(pointSizeAt(rt1, 0), 12.0);
+        QCOMPARE(pointSizeAt(rt1, region), 7.0);
+        QVERIFY(rt1->horizontalScrollBar()->maximum() > 0);
+        click(view, "Command2");
+        QCOMPARE(pointSizeAt(rt1, region), 9.25);
+        QVERIFY(view->LoadReport(view->reportFile()));
+        QCOMPARE(pointSizeAt(rt1, 0), 15.0);
+        QCOMPARE(zoom->text(), QStringLiteral("Zoom Out"));
+        // With "Vsual" clear the zoom changes the normal size only.
+        click(view, "Command2");
+        control<QCheckBox>(view, "Check1")->setChecked(false);
+        click(view, "CmdLast");
+        click(view, "Command2");
+        QCOMPARE(pointSizeAt(rt1, region), 15.0);
+    }
+
+    void search_data()
+    {
+        QTest::addColumn<QByteArray>("page");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("bold"); // ChSearch
+        QTest::addColumn<QString>("marks");
+        // "aa" at the very start, three A in a row (two overlapping matches),
+        // capitals, and a lone "a" that is no match.
+        QTest::newRow("overlapping and case-blind")
+            << QByteArray("aa xAAAx\r\nbAa a\r\n\f") << "aa" << true << "##..###...##....";
+        QTest::newRow("ChSearch clear: not bold")
+            << QByteArray("find me\r\n\f") << "ME" << false << ".....##..";
+    }
+
+    void search()
+    {
+        QFETCH(QByteArray, page);
+        QFETCH(QString, typed);
+        QFETCH(bool, bold);
+        QFETCH(QString, marks);
+        FrmReport *view = open(printFile(QStringLiteral("search.prn"), page));
+        const QColor orange = view->swatchColor(ReportColorPanel::SearchString);
+        control<QCheckBox>(view, "ChSearch")->setChecked(bold);
+        ::search(view, typed);
+        QString found;
+        for (int i = 0; i < viewText(view).size(); ++i)
+            found += markedAt(view->rt1(), i, orange) ? QLatin1Char('#') : QLatin1Char('.');
+        QCOMPARE(found, marks);
+        const int first = int(marks.indexOf(QLatin1Char('#')));
+        QCOMPARE(formatAt(view->rt1(), first).fontWeight() == QFont::Bold, bold);
+        // A new page display drops the marks.
+        click(view, "CmdFst");
+        QVERIFY(!markedAt(view->rt1(), first, orange));
+    }
+
+    void search_escapeStops()
+    {
+        FrmReport *view
+            = open(printFile("long.prn", QByteArray("ab ab ab ab ab ab ab ab\r\n").repeated(3000) + "\f"));
+        const QColor orange = view->swatchColor(ReportColorPanel::SearchString);
+        // Escape comes in after the third match is marked.
+        int marked = 0;
+        connect(view->rt1()->document(), &QTextDocument::contentsChange, view, [view, &marked] {
+            if (++marked == 3)
+                QTest::keyClick(control(view, "Text4"), Qt::Key_Escape);
+        });
+        ::search(view, "ab");
+        QVERIFY(markedAt(view->rt1(), 0, orange)); // found so far: kept
+        QVERIFY(!markedAt(view->rt1(), int(viewText(view).lastIndexOf(QStringLiteral("ab"))), orange));
+    }
+
+    void highlight_selection()
+    {
+        FrmReport *view = open(printFile(QStringLiteral("hl.prn"), "highlight this\r\n\f"));
+        QTextCursor c(view->rt1()->document());
+        c.setPosition(10);
+        c.setPosition(14, QTextCursor::KeepAnchor);
+        view->rt1()->setTextCursor(c);
+        auto *ht = view->findChild<QAction *>(QStringLiteral("ht"));
+        ht->trigger();
+        QVERIFY(markedAt(view->rt1(), 11, Qt::red) && !markedAt(view->rt1(), 3, Qt::red));
+        QVERIFY(formatAt(view->rt1(), 11).fontWeight() != QFont::Bold);
+        control<QCheckBox>(view, "ChHighlighte")->setChecked(true);
+        ht->trigger();
+        QVERIFY(formatAt(view->rt1(), 11).fontWeight() == QFont::Bold);
+    }
+
+    void editMode_unlocksPasteAndVsual()
+    {
+        FrmReport *view = open(printFile(QStringLiteral("edit.prn"), pagedBytes(2)));
+        auto *vsual = control<QCheckBox>(view, "Check1");
+        auto *edit = control<QCheckBox>(view, "Check2");
+        auto *menu = view->findChild<QMenu *>(QStringLiteral("AQ"));
+        const auto pasteOnMenu = [&] {
+            QTest::mouseClick(view->rt1()->viewport(), Qt::RightButton, {}, QPoint(10, 10));
+            if (!QTest::qWaitFor([menu] { return menu->isVisible(); }))
+                qWarning("context menu not shown");
+            const bool enabled = view->findChild<QAction *>(QStringLiteral("pppp"))->isEnabled();
+            menu->hide();
+            return enabled;
+        };
+        QVERIFY(vsual->isChecked() && !pasteOnMenu());
+        QTest::mouseClick(edit, Qt::LeftButton);
+        QVERIFY(!view->rt1()->isReadOnly() && !vsual->isChecked());
+        QVERIFY(control<QRadioButton>(view, "Op(1)")->isChecked());
+        QVERIFY(pasteOnMenu());
+        // A right press ticks "Vsual" with Shift and clears it without; Edit stays.
+        QTest::mousePress(edit, Qt::RightButton, Qt::ShiftModifier);
+        QTest::mouseRelease(edit, Qt::RightButton, Qt::ShiftModifier);
+        QVERIFY(vsual->isChecked() && edit->isChecked());
+        QTest::mousePress(edit, Qt::RightButton);
+        QTest::mouseRelease(edit, Qt::RightButton);
+        QVERIFY(!vsual->isChecked());
+        QTest::mouseClick(edit, Qt::LeftButton);
+        QVERIFY(view->rt1()->isReadOnly());
+    }
+
+    void continuousView_wholeFileThenPagesAgain()
+    {
+        const QByteArray file = "first\npage\n\fsecond\n\x0fpage\x12\n\fthird\n\ftail";
+        FrmReport *view = open(printFile(QStringLiteral("cont.prn"), file));
+        click(view, "CmdNxt");
+        QList<int> pointers;
+        recordPointers(view, pointers);
+        click(view, "Check3");
+        QCOMPARE(viewText(view), QString::fromLatin1(file));
+        QCOMPARE(pointers.value(0), int(Qt::WaitCursor));
+        QVERIFY(!QGuiApplication::overrideCursor());
+        QCOMPARE(pageLabel(view), QStringLiteral("Page 2/3"));
+        // Next replaces the whole file with the next page.
+        click(view, "CmdNxt");
+        QCOMPARE(viewText(view), QStringLiteral("third\n\f"));
+        // Clearing the box reloads the file at page 1, counting the view once.
+        const int count = OpenViewCount;
+        click(view, "Check3");
+        QCOMPARE(viewText(view), QStringLiteral("first\npage\n\f"));
+        QCOMPARE(pageLabel(view), QStringLiteral("Page 1/3"));
+        QCOMPARE(int(OpenViewCount), count);
+    }
 };
-
-void TestFrmReportRendering::zoom_normalText()
-{
-    FrmReport *view
-        = open(printFile(QStringLiteral("zoom.prn"), pagedBytes(2) + QByteArray(300, 'x') + "\r\n\f"));
-    QTextEdit *rt1 = view->rt1();
-    QVERIFY(rt1->isReadOnly());
-    QCOMPARE(rt1->lineWrapMode(), QTextEdit::NoWrap);
-    QCOMPARE(pointSizeAt(rt1, 0), 11.25);
-    click(view, "CmdNxt");
-    auto *zoom = control<JeweledButton>(view, "Command2");
-    QCOMPARE(zoom->text(), QStringLiteral("Zoom"));
-
-    click(view, "Command2");
-    QCOMPARE(zoom->text(), QStringLiteral("Zoom Out"));
-    QVERIFY(view->zoomedIn());
-    QCOMPARE(pointSizeAt(rt1, 0), 15.0);
-    QCOMPARE(pageLabel(view), QStringLiteral("Page 2/3"));
-    QVERIFY(viewText(view).startsWith(QStringLiteral("Page 2\n")));
-
-    // Ctrl+click in the view zooms out again: 12 points, not the start size.
-    QTest::mouseClick(rt1->viewport(), Qt::LeftButton, Qt::ControlModifier, QPoint(20, 10));
-    QCOMPARE(zoom->text(), QStringLiteral("Zoom"));
-    QVERIFY(!view->zoomedIn());
-    QCOMPARE(pointSizeAt(rt1, 0), 12.0);
-
-    // The size stays across another page and a reload; a wide line scrolls sideways.
-    click(view, "CmdLast");
-    QCOMPARE(pointSizeAt(rt1, 0), 12.0);
-    QVERIFY(rt1->horizontalScrollBar()->maximum() > 0);
-    click(view, "Command2");
-    QVERIFY(view->LoadReport(view->reportFile()));
-    QCOMPARE(pointSizeAt(rt1, 0), 15.0);
-    QCOMPARE(zoom->text(), QStringLiteral("Zoom Out"));
-}
-
-void TestFrmReportRendering::zoom_regionText_data()
-{
-    QTest::addColumn<QByteArray>("open");
-    QTest::addColumn<QByteArray>("close");
-    QTest::addColumn<double>("normal");
-    QTest::addColumn<double>("zoomed");
-    QTest::newRow("cond") << QByteArray("\x0f") << QByteArray("\x12") << 7.0 << 9.25;
-    QTest::newRow("bbold") << QByteArray("\x0e\x1b\x45\x1b\x47") << QByteArray("\x14\x1b\x46\x1b\x48") << 20.0
-                           << 29.0;
-}
-
-void TestFrmReportRendering::zoom_regionText()
-{
-    QFETCH(QByteArray, open);
-    QFETCH(QByteArray, close);
-    QFETCH(double, normal);
-    QFETCH(double, zoomed);
-
-    const QByteArray page = "plain " + open + "REGION" + close + " plain\r\n\f";
-    FrmReport *view = ReportViewFixture::open(printFile(QStringLiteral("region.prn"), page));
-    const int region = int(QByteArray("plain ").size() + open.size());
-    QCOMPARE(pointSizeAt(view->rt1(), region), normal);
-    click(view, "Command2");
-    QCOMPARE(pointSizeAt(view->rt1(), region), zoomed);
-    QCOMPARE(pointSizeAt(view->rt1(), 0), 15.0);
-    click(view, "Command2");
-    QCOMPARE(pointSizeAt(view->rt1(), region), normal);
-
-    // With "Vsual" clear the zoom changes the normal size only.
-    control<QCheckBox>(view, "Check1")->setChecked(false);
-    click(view, "Command2");
-    QCOMPARE(pointSizeAt(view->rt1(), 0), 15.0);
-    QCOMPARE(pointSizeAt(view->rt1(), region), 15.0);
-}
-
-void TestFrmReportRendering::search_data()
-{
-    QTest::addColumn<QByteArray>("page");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<bool>("bold"); // ChSearch
-    QTest::addColumn<QString>("marks");
-    // "aa" at the very start, three A in a row (two overlapping matches),
-    // capitals, and a lone "a" that is no match.
-    QTest::newRow("overlapping and case-blind")
-        << QByteArray("aa xAAAx\r\nbAa a\r\n\f") << "aa" << true << "##..###...##....";
-    QTest::newRow("ChSearch clear: not bold") << QByteArray("find me\r\n\f") << "ME" << false << ".....##..";
-}
-
-void TestFrmReportRendering::search()
-{
-    QFETCH(QByteArray, page);
-    QFETCH(QString, typed);
-    QFETCH(bool, bold);
-    QFETCH(QString, marks);
-
-    FrmReport *view = open(printFile(QStringLiteral("search.prn"), page));
-    const QColor orange = view->swatchColor(ReportColorPanel::SearchString);
-    control<QCheckBox>(view, "ChSearch")->setChecked(bold);
-    auto *box = control<QLineEdit>(view, "Text4");
-    box->setFocus();
-    QTest::keyClicks(box, typed);
-    QTest::keyClick(box, Qt::Key_Return);
-
-    QString found;
-    for (int i = 0; i < viewText(view).size(); ++i)
-        found += markedAt(view->rt1(), i, orange) ? QLatin1Char('#') : QLatin1Char('.');
-    QCOMPARE(found, marks);
-    const int first = int(marks.indexOf(QLatin1Char('#')));
-    QCOMPARE(formatAt(view->rt1(), first).fontWeight() == QFont::Bold, bold);
-
-    // A new page display drops the marks.
-    click(view, "CmdFst");
-    QVERIFY(!markedAt(view->rt1(), first, orange));
-}
-
-void TestFrmReportRendering::search_escapeStops()
-{
-    QByteArray page;
-    for (int i = 0; i < 3000; ++i)
-        page += "ab ab ab ab ab ab ab ab\r\n";
-    FrmReport *view = open(printFile(QStringLiteral("long.prn"), page + "\f"));
-    const QColor orange = view->swatchColor(ReportColorPanel::SearchString);
-    auto *box = control<QLineEdit>(view, "Text4");
-    box->setFocus();
-    QTest::keyClicks(box, QStringLiteral("ab"));
-    // Escape comes in after the third match is marked.
-    int marked = 0;
-    connect(view->rt1()->document(), &QTextDocument::contentsChange, box, [box, &marked] {
-        if (++marked == 3)
-            QTest::keyClick(box, Qt::Key_Escape);
-    });
-    QTest::keyClick(box, Qt::Key_Return);
-
-    QVERIFY(markedAt(view->rt1(), 0, orange)); // found so far: kept
-    QVERIFY(!markedAt(view->rt1(), int(viewText(view).lastIndexOf(QStringLiteral("ab"))), orange));
-}
-
-void TestFrmReportRendering::highlight_selection()
-{
-    FrmReport *view = open(printFile(QStringLiteral("hl.prn"), "highlight this\r\n\f"));
-    QTextCursor c(view->rt1()->document());
-    c.setPosition(10);
-    c.setPosition(14, QTextCursor::KeepAnchor);
-    view->rt1()->setTextCursor(c);
-    auto *ht = view->findChild<QAction *>(QStringLiteral("ht"));
-    QVERIFY(ht);
-    ht->trigger();
-    QVERIFY(markedAt(view->rt1(), 11, QColor(0xFF, 0, 0)));
-    QVERIFY(formatAt(view->rt1(), 11).fontWeight() != QFont::Bold);
-    QVERIFY(!markedAt(view->rt1(), 3, QColor(0xFF, 0, 0)));
-
-    control<QCheckBox>(view, "ChHighlighte")->setChecked(true);
-    ht->trigger();
-    QVERIFY(formatAt(view->rt1(), 11).fontWeight() == QFont::Bold);
-}
-
-void TestFrmReportRendering::editMode_unlocksPasteAndVsual()
-{
-    FrmReport *view = open(printFile(QStringLiteral("edit.prn"), pagedBytes(2)));
-    auto *vsual = control<QCheckBox>(view, "Check1");
-    auto *edit = control<QCheckBox>(view, "Check2");
-    auto *menu = view->findChild<QMenu *>(QStringLiteral("AQ"));
-    auto *paste = view->findChild<QAction *>(QStringLiteral("pppp"));
-    QVERIFY(menu && paste);
-    const auto pasteOnMenu = [&] {
-        QTest::mouseClick(view->rt1()->viewport(), Qt::RightButton, {}, QPoint(10, 10));
-        if (!QTest::qWaitFor([menu] { return menu->isVisible(); }))
-            qWarning("context menu not shown");
-        const bool enabled = paste->isEnabled();
-        menu->hide();
-        return enabled;
-    };
-    QVERIFY(vsual->isChecked());
-    QVERIFY(!pasteOnMenu());
-
-    QTest::mouseClick(edit, Qt::LeftButton);
-    QVERIFY(!view->rt1()->isReadOnly());
-    QVERIFY(!vsual->isChecked());
-    QVERIFY(control<QRadioButton>(view, "Op(1)")->isChecked());
-    QVERIFY(pasteOnMenu());
-
-    // A right press ticks "Vsual" with Shift and clears it without; Edit stays.
-    QTest::mousePress(edit, Qt::RightButton, Qt::ShiftModifier);
-    QTest::mouseRelease(edit, Qt::RightButton, Qt::ShiftModifier);
-    QVERIFY(vsual->isChecked());
-    QVERIFY(edit->isChecked());
-    QTest::mousePress(edit, Qt::RightButton);
-    QTest::mouseRelease(edit, Qt::RightButton);
-    QVERIFY(!vsual->isChecked());
-
-    QTest::mouseClick(edit, Qt::LeftButton);
-    QVERIFY(view->rt1()->isReadOnly());
-}
-
-void TestFrmReportRendering::continuousView_wholeFileThenPagesAgain()
-{
-    const QByteArray file = "first\npage\n\fsecond\n\x0fpage\x12\n\fthird\n\ftail";
-    FrmReport *view = open(printFile(QStringLiteral("cont.prn"), file));
-    click(view, "CmdNxt");
-    QList<int> pointers;
-    recordPointers(view, pointers);
-    click(view, "Check3");
-    QCOMPARE(viewText(view), QString::fromLatin1(file));
-    QCOMPARE(pointers.value(0), int(Qt::WaitCursor));
-    QVERIFY(!QGuiApplication::overrideCursor());
-    QCOMPARE(pageLabel(view), QStringLiteral("Page 2/3"));
-    QCOMPARE(view->currentPage(), 1);
-
-    // Next replaces the whole file with the next page.
-    click(view, "CmdNxt");
-    QCOMPARE(viewText(view), QStringLiteral("third\n\f"));
-
-    // Clearing the box reloads the file at page 1, counting the view once.
-    const int count = OpenViewCount;
-    click(view, "Check3");
-    QCOMPARE(viewText(view), QStringLiteral("first\npage\n\f"));
-    QCOMPARE(pageLabel(view), QStringLiteral("Page 1/3"));
-    QCOMPARE(int(OpenViewCount), count);
-}
 
 QTEST_MAIN(TestFrmReportRendering)
 #include "tst_frmreport_rendering.moc"

@@ -51,25 +51,18 @@ std::optional<QTextCharFormat> formatAt(QTextDocument *document, int position)
 QChar look(const QTextCharFormat &format, const MarkupContext &context)
 {
     const double size = format.fontPointSize();
-    const bool coloured = format.foreground().style() != Qt::NoBrush;
-    const QColor colour = format.foreground().color();
+    const QColor colour = format.foreground().style() != Qt::NoBrush ? format.foreground().color() : QColor();
     const bool bold = format.fontWeight() == QFont::Bold;
-    const double condSize = context.zoomedIn ? 9.25 : 7.0;
-    const double bboldSize = context.zoomedIn ? 29.0 : 20.0;
-    if (size == 0 && !coloured && !bold)
-        return QLatin1Char(format.fontUnderline() ? 'u' : '.');
+    const double cond = context.zoomedIn ? 9.25 : 7.0, bbold = context.zoomedIn ? 29.0 : 20.0;
+    const QList<std::tuple<char, double, QColor, bool>> looks {{'.', 0, QColor(), false},
+        {'c', cond, context.condence, false}, {'b', 0, context.bold, true},
+        {'B', bbold, context.dubble, true}, {'P', bbold, context.bold, true}, {'k', 1, context.bold, true}};
     if (size == 1 && colour == QColor(Qt::white))
         return QLatin1Char('h');
-    if (size == 1 && colour == context.bold && bold)
-        return QLatin1Char('k');
-    if (size == condSize && colour == context.condence && !bold)
-        return QLatin1Char('c');
-    if (size == 0 && colour == context.bold && bold)
-        return QLatin1Char('b');
-    if (size == bboldSize && colour == context.dubble && bold)
-        return QLatin1Char('B');
-    if (size == bboldSize && colour == context.bold && bold)
-        return QLatin1Char('P');
+    for (const auto &[letter, points, shade, heavy] : looks) {
+        if (size == points && colour == shade && bold == heavy)
+            return QLatin1Char(letter == '.' && format.fontUnderline() ? 'u' : letter);
+    }
     return QLatin1Char('?');
 }
 
@@ -92,101 +85,94 @@ class TestReportMarkup : public QObject
 private slots:
     void initTestCase() { TestSupport::init(); }
 
-    void passes_data();
-    void passes();
-    void newPageStartsUnformatted();
+    void passes_data()
+    {
+        QTest::addColumn<QByteArray>("page");
+        QTest::addColumn<MarkupOrder>("order");
+        QTest::addColumn<QString>("context"); // "zoomed", "Vsual clear" or normal
+        QTest::addColumn<QString>("expected");
+        const auto view = MarkupOrder::View;
+        const auto print = MarkupOrder::Print;
+        // clang-format off
+        const QByteArray bbold("\x0e\x1b" "E\x1bGt\x14\x1b" "F\x1bH");
+        const QByteArray mixed("\x0f" "a\x12\x1b" "Eb\x1b" "F\x0e\x1b" "E\x1bGc\x14\x1b" "F\x1bH");
+        QTest::newRow("SI word DC2") << QByteArray("\x0fword\x12\f") << view << "" << "hcccch.";
+        QTest::newRow("SI word DC2, zoomed") << QByteArray("\x0fword\x12") << view << "zoomed" << "hcccch";
+        QTest::newRow("open without close ends the pass")
+            << QByteArray("\x0f" "ab\x12x\x0fyz") << view << "" << "hcch.h..";
+        QTest::newRow("SI inside a region takes its format")
+            << QByteArray("\x0f" "a\x0f" "b\x12") << view << "" << "hccch";
+        QTest::newRow("close before open stays visible")
+            << QByteArray("a\x12" "b\x0f" "c\x12") << view << "" << "...hch";
+        QTest::newRow("two bold regions")
+            << QByteArray("\x1b" "Ea\x1b" "Fb\x1b" "Ec\x1b" "F") << view << "" << "hhbhh.hhbhh";
+        QTest::newRow("bbold, view order") << bbold << view << "" << "hhhhhBhhhhh";
+        QTest::newRow("bbold, view order, zoomed") << bbold << view << "zoomed" << "hhhhhBhhhhh";
+        QTest::newRow("bbold, print order: bold pass recolours") << bbold << print << "" << "hhhkkPkhhhh";
+        QTest::newRow("c96 hides, and its DC2 closes a cond region")
+            << QByteArray("\x0f" "a\x12\x1bW \x1bMb\x1bP") << view << "" << "hchhhhhh.hh";
+        QTest::newRow("c96 is not a print pass")
+            << QByteArray("\x12\x1bW \x1bMx\x1bP") << print << "" << ".........";
+        QTest::newRow("NBSP is not the space of c96")
+            << QByteArray("\x12\x1bW\xa0\x1bMx\x1bP") << view << "" << ".........";
+        QTest::newRow("ESC SI: only the SI opens") << QByteArray("\x1b\x0f" "a\x12") << view << "" << ".hch";
+        QTest::newRow("ESC E inside a longer escape opens bold")
+            << QByteArray("\x1b\x1b" "Ea\x1b" "F") << view << "" << ".hhbhh";
+        QTest::newRow("regions after CR LF, lone CR and lone LF")
+            << QByteArray("l\r\nm\rn\n\x1b" "Ez\x1b" "F\r\n\f") << view << "" << ".|.|.|hhbhh|.";
+        QTest::newRow("uline") << QByteArray("\x1b-1ab\x1b-0c") << view << "" << "hhhuuhhh.";
+        QTest::newRow("region spans lines") << QByteArray("\x0f" "a\r\nb\x12") << view << "" << "hc|ch";
+        QTest::newRow("NUL and high bytes are characters")
+            << QByteArray("\0\xff\x0f" "a\x12\xa0", 6) << view << "" << "..hch.";
+        QTest::newRow("Vsual clear, view order") << mixed << view << "Vsual clear" << QString(mixed.size(), '.');
+        QTest::newRow("Vsual clear, print order") << mixed << print << "Vsual clear" << QString(mixed.size(), '.');
+        QTest::newRow("empty page") << QByteArray() << view << "" << "";
+        // clang-format on
+    }
+
+    void passes()
+    {
+        QFETCH(QByteArray, page);
+        QFETCH(MarkupOrder, order);
+        QFETCH(QString, context);
+        QFETCH(QString, expected);
+        MarkupContext markup = testContext(context == QLatin1String("zoomed"));
+        markup.vsual = context != QLatin1String("Vsual clear");
+        QTextDocument document;
+        PageDocument::setText(&document, QString::fromLatin1(page));
+        applyMarkupPasses(&document, markup, order);
+        QCOMPARE(looks(&document, markup), expected);
+        // The same passes on an edit box give the same result and leave the
+        // first character selected; with Vsual clear the caret stays put.
+        QTextEdit edit;
+        setPageText(&edit, QString::fromLatin1(page));
+        edit.moveCursor(QTextCursor::End);
+        const int end = edit.textCursor().position();
+        applyMarkupPasses(&edit, markup, order);
+        QCOMPARE(looks(edit.document(), markup), expected);
+        const bool selects = markup.vsual && !page.isEmpty();
+        QCOMPARE(edit.textCursor().selectionStart(), selects ? 0 : end);
+        QCOMPARE(edit.textCursor().selectionEnd(), selects ? 1 : end);
+    }
+
+    void newPageStartsUnformatted()
+    {
+        // The passes leave the selection on the page's first character, often a
+        // hidden sequence; the next page must not inherit its format.
+        const MarkupContext context = testContext();
+        QTextEdit edit;
+        setPageText(&edit,
+            QStringLiteral("\x0e\x1b"
+                           "E\x1bGt\x14\x1b"
+                           "F\x1bH\f"));
+        applyMarkupPasses(&edit, context, MarkupOrder::View);
+        setPageText(&edit, QStringLiteral("next\f"));
+        QCOMPARE(looks(edit.document(), context), QStringLiteral("....."));
+        QTest::keyClicks(&edit, QStringLiteral("z"));
+        QCOMPARE(edit.toPlainText().left(1), QStringLiteral("z"));
+        QCOMPARE(looks(edit.document(), context), QStringLiteral("......"));
+    }
 };
-
-void TestReportMarkup::passes_data()
-{
-    QTest::addColumn<QByteArray>("page");
-    QTest::addColumn<MarkupOrder>("order");
-    QTest::addColumn<QString>("context"); // "zoomed", "Vsual clear" or normal
-    QTest::addColumn<QString>("expected");
-
-    const auto view = MarkupOrder::View;
-    const auto print = MarkupOrder::Print;
-    // clang-format off
-    const QByteArray bbold("\x0e\x1b" "E\x1bGt\x14\x1b" "F\x1bH");
-    const QByteArray mixed("\x0f" "a\x12\x1b" "Eb\x1b" "F\x0e\x1b" "E\x1bGc\x14\x1b" "F\x1bH");
-    QTest::newRow("SI word DC2") << QByteArray("\x0fword\x12\f") << view << "" << "hcccch.";
-    QTest::newRow("SI word DC2, zoomed") << QByteArray("\x0fword\x12") << view << "zoomed" << "hcccch";
-    QTest::newRow("open without close ends the pass")
-        << QByteArray("\x0f" "ab\x12x\x0fyz") << view << "" << "hcch.h..";
-    QTest::newRow("SI inside a region takes its format")
-        << QByteArray("\x0f" "a\x0f" "b\x12") << view << "" << "hccch";
-    QTest::newRow("close before open stays visible")
-        << QByteArray("a\x12" "b\x0f" "c\x12") << view << "" << "...hch";
-    QTest::newRow("two bold regions")
-        << QByteArray("\x1b" "Ea\x1b" "Fb\x1b" "Ec\x1b" "F") << view << "" << "hhbhh.hhbhh";
-    QTest::newRow("bbold, view order") << bbold << view << "" << "hhhhhBhhhhh";
-    QTest::newRow("bbold, view order, zoomed") << bbold << view << "zoomed" << "hhhhhBhhhhh";
-    QTest::newRow("bbold, print order: bold pass recolours") << bbold << print << "" << "hhhkkPkhhhh";
-    QTest::newRow("c96 hides, and its DC2 closes a cond region")
-        << QByteArray("\x0f" "a\x12\x1bW \x1bMb\x1bP") << view << "" << "hchhhhhh.hh";
-    QTest::newRow("c96 is not a print pass")
-        << QByteArray("\x12\x1bW \x1bMx\x1bP") << print << "" << ".........";
-    QTest::newRow("NBSP is not the space of c96")
-        << QByteArray("\x12\x1bW\xa0\x1bMx\x1bP") << view << "" << ".........";
-    QTest::newRow("ESC SI: only the SI opens") << QByteArray("\x1b\x0f" "a\x12") << view << "" << ".hch";
-    QTest::newRow("ESC E inside a longer escape opens bold")
-        << QByteArray("\x1b\x1b" "Ea\x1b" "F") << view << "" << ".hhbhh";
-    QTest::newRow("regions after CR LF, lone CR and lone LF")
-        << QByteArray("l\r\nm\rn\n\x1b" "Ez\x1b" "F\r\n\f") << view << "" << ".|.|.|hhbhh|.";
-    QTest::newRow("uline") << QByteArray("\x1b-1ab\x1b-0c") << view << "" << "hhhuuhhh.";
-    QTest::newRow("region spans lines") << QByteArray("\x0f" "a\r\nb\x12") << view << "" << "hc|ch";
-    QTest::newRow("NUL and high bytes are characters")
-        << QByteArray("\0\xff\x0f" "a\x12\xa0", 6) << view << "" << "..hch.";
-    QTest::newRow("Vsual clear, view order") << mixed << view << "Vsual clear" << QString(mixed.size(), '.');
-    QTest::newRow("Vsual clear, print order") << mixed << print << "Vsual clear" << QString(mixed.size(), '.');
-    QTest::newRow("empty page") << QByteArray() << view << "" << "";
-    // clang-format on
-}
-
-void TestReportMarkup::passes()
-{
-    QFETCH(QByteArray, page);
-    QFETCH(MarkupOrder, order);
-    QFETCH(QString, context);
-    QFETCH(QString, expected);
-
-    MarkupContext markup = testContext(context == QLatin1String("zoomed"));
-    markup.vsual = context != QLatin1String("Vsual clear");
-    QTextDocument document;
-    PageDocument::setText(&document, QString::fromLatin1(page));
-    applyMarkupPasses(&document, markup, order);
-    QCOMPARE(looks(&document, markup), expected);
-
-    // The same passes on an edit box give the same result and leave the
-    // first character selected; with Vsual clear the caret stays put.
-    QTextEdit edit;
-    setPageText(&edit, QString::fromLatin1(page));
-    edit.moveCursor(QTextCursor::End);
-    const int end = edit.textCursor().position();
-    applyMarkupPasses(&edit, markup, order);
-    QCOMPARE(looks(edit.document(), markup), expected);
-    const bool selects = markup.vsual && !page.isEmpty();
-    QCOMPARE(edit.textCursor().selectionStart(), selects ? 0 : end);
-    QCOMPARE(edit.textCursor().selectionEnd(), selects ? 1 : end);
-}
-
-void TestReportMarkup::newPageStartsUnformatted()
-{
-    // The passes leave the selection on the page's first character, often a
-    // hidden sequence; the next page must not inherit its format.
-    const MarkupContext context = testContext();
-    QTextEdit edit;
-    setPageText(&edit,
-        QStringLiteral("\x0e\x1b"
-                       "E\x1bGt\x14\x1b"
-                       "F\x1bH\f"));
-    applyMarkupPasses(&edit, context, MarkupOrder::View);
-    setPageText(&edit, QStringLiteral("next\f"));
-    QCOMPARE(looks(edit.document(), context), QStringLiteral("....."));
-    QTest::keyClicks(&edit, QStringLiteral("z"));
-    QCOMPARE(edit.toPlainText().left(1), QStringLiteral("z"));
-    QCOMPARE(looks(edit.document(), context), QStringLiteral("......"));
-}
 
 QTEST_MAIN(TestReportMarkup)
 #include "tst_reportmarkup.moc"

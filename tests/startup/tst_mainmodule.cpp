@@ -20,19 +20,6 @@ private slots:
         QDir(AppPaths::privateTempFolder()).removeRecursively();
     }
 
-    void controlSequences()
-    {
-        const QList<QPair<QString, QByteArray>> expected
-            = {{BoldOn, "\x1b\x45"}, {BoldOff, "\x1b\x46"}, {BBoldOn, "\x0e\x1b\x45\x1b\x47"},
-                {BBoldOff, "\x14\x1b\x46\x1b\x48"}, {ULineOn, "\x1b\x2d\x31"}, {ULineOff, "\x1b\x2d\x30"},
-                {CondOn, "\x0f"}, {CondOff, "\x12"}, {C96On, "\x12\x1bW \x1bM"}, {C96Off, "\x1b\x50"}};
-        for (const auto &[sequence, bytes] : expected)
-            QCOMPARE(sequence.toLatin1(), bytes);
-    }
-
-    void tempNames_data();
-    void tempNames();
-
     void tempFolderIsPrivate()
     {
         const QString folder = AppPaths::privateTempFolder();
@@ -48,12 +35,6 @@ private slots:
         QFile::remove(folder);
     }
 
-    void padRight_data();
-    void padRight();
-
-    void keyFilters_data();
-    void keyFilters();
-
     void shortPath()
     {
         QTemporaryDir dir;
@@ -61,94 +42,74 @@ private slots:
         QCOMPARE(ShortPathOf(dir.path() + "/a/../a/./b.prn"), file);
         QVERIFY(ShortPathOf(dir.filePath("missing")).isEmpty());
     }
-};
 
-void TestMainModule::tempNames_data()
-{
-    QTest::addColumn<QString>("last");
-    QTest::addColumn<QStringList>("planted"); // files there already; "->" marks a dangling link
-    QTest::addColumn<int>("number");          // of the name given
-    QTest::addColumn<int>("lastAfter");
-    QTest::newRow("first free") << QString() << QStringList() << 0 << 0;
-    QTest::newRow("planted link and file skipped")
-        << QString() << QStringList {"->Tz0.Tmp", "Tz1.Tmp"} << 2 << 2;
-    QTest::newRow("deleted last number reused") << QString("3") << QStringList() << 3 << 3;
-    QTest::newRow("last candidate") << QString("9999999") << QStringList {"Tz9999999.Tmp"} << 9999999
-                                    << 10000000;
-}
-
-void TestMainModule::tempNames()
-{
-    QFETCH(QString, last);
-    QFETCH(QStringList, planted);
-    QFETCH(int, number);
-    QFETCH(int, lastAfter);
-    const QString folder = AppPaths::privateTempFolder() + "/";
-    QTemporaryDir elsewhere;
-    const QString victim = elsewhere.filePath("victim");
-    for (const QString &file : planted) {
-        if (file.startsWith("->"))
-            QVERIFY(QFile::link(victim, folder + file.mid(2)));
-        else
-            TestSupport::writeFile(folder + file, "x");
+    void tempNames_data()
+    {
+        QTest::addColumn<QString>("last");
+        QTest::addColumn<QStringList>("planted"); // files there already; "->" marks a dangling link
+        QTest::addColumn<int>("number");          // of the name given
+        QTest::addColumn<int>("lastAfter");
+        QTest::newRow("first free") << QString() << QStringList() << 0 << 0;
+        QTest::newRow("planted link and file skipped")
+            << QString() << QStringList {"->Tz0.Tmp", "Tz1.Tmp"} << 2 << 2;
+        QTest::newRow("deleted last number reused") << QString("3") << QStringList() << 3 << 3;
+        QTest::newRow("last candidate")
+            << QString("9999999") << QStringList {"Tz9999999.Tmp"} << 9999999 << 10000000;
     }
-    LastTempNumber = last;
-    const QString name = QString("%1Tz%2.Tmp").arg(folder).arg(number);
-    QCOMPARE(NextTempFileName(), name);
-    QCOMPARE(LastTempNumber, QString::number(lastAfter));
-    QVERIFY(QFileInfo(name).isFile());
-    QVERIFY(!QFile::exists(victim));
-    // The name is taken at once, so the next call moves on.
-    if (planted.isEmpty())
-        QCOMPARE(NextTempFileName(), QString("%1Tz%2.Tmp").arg(folder).arg(number + 1));
-}
 
-void TestMainModule::padRight_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("width");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("trimmed and padded") << QString("  ab ") << 4 << QString("ab  ");
-    QTest::newRow("cut to width") << QString("abcdef") << 3 << QString("abc");
-    QTest::newRow("empty gives spaces") << QString() << 3 << QString("   ");
-    QTest::newRow("width 0") << QString("abc") << 0 << QString();
-    QTest::newRow("inner spaces kept") << QString(" a b ") << 5 << QString("a b  ");
-}
+    void tempNames()
+    {
+        QFETCH(QString, last);
+        QFETCH(QStringList, planted);
+        QFETCH(int, number);
+        QFETCH(int, lastAfter);
+        const QString folder = AppPaths::privateTempFolder() + "/";
+        QTemporaryDir elsewhere;
+        const QString victim = elsewhere.filePath("victim");
+        for (const QString &file : planted) {
+            if (file.startsWith("->"))
+                QVERIFY(QFile::link(victim, folder + file.mid(2)));
+            else
+                TestSupport::writeFile(folder + file, "x");
+        }
+        LastTempNumber = last;
+        const QString name = QString("%1Tz%2.Tmp").arg(folder).arg(number);
+        QCOMPARE(NextTempFileName(), name);
+        QCOMPARE(LastTempNumber, QString::number(lastAfter));
+        QVERIFY(QFileInfo(name).isFile());
+        QVERIFY(!QFile::exists(victim));
+        // The name is taken at once, so the next call moves on.
+        if (planted.isEmpty())
+            QCOMPARE(NextTempFileName(), QString("%1Tz%2.Tmp").arg(folder).arg(number + 1));
+    }
 
-void TestMainModule::padRight()
-{
-    QFETCH(QString, text);
-    QFETCH(int, width);
-    QFETCH(QString, expected);
-    QCOMPARE(PadRight(text, width), expected);
-}
+    void keyFilters_data()
+    {
+        // What each filter returns for a key typed into a box holding `text`;
+        // 1 means refused. The sticker form's test types into a filtered box.
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("integer");
+        QTest::addColumn<int>("decimal");
+        QTest::newRow("digits") << int('0') << "1.2" << int('0') << int('0');
+        QTest::newRow("minus") << int('-') << "1.2" << int('-') << int('-');
+        QTest::newRow("backspace") << 8 << "" << 8 << 8;
+        QTest::newRow("enter") << 13 << "" << 13 << 13;
+        QTest::newRow("letter") << int('a') << "" << 1 << 1;
+        QTest::newRow("first dot") << int('.') << "12" << 1 << int('.');
+        QTest::newRow("second dot") << int('.') << "1.2" << 1 << 1;
+    }
 
-void TestMainModule::keyFilters_data()
-{
-    // What each filter returns for a key typed into a box holding `text`;
-    // 1 means refused. The sticker form's test types into a filtered box.
-    QTest::addColumn<int>("key");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("integer");
-    QTest::addColumn<int>("decimal");
-    QTest::newRow("digits") << int('0') << "1.2" << int('0') << int('0');
-    QTest::newRow("minus") << int('-') << "1.2" << int('-') << int('-');
-    QTest::newRow("backspace") << 8 << "" << 8 << 8;
-    QTest::newRow("enter") << 13 << "" << 13 << 13;
-    QTest::newRow("letter") << int('a') << "" << 1 << 1;
-    QTest::newRow("first dot") << int('.') << "12" << 1 << int('.');
-    QTest::newRow("second dot") << int('.') << "1.2" << 1 << 1;
-}
-
-void TestMainModule::keyFilters()
-{
-    QFETCH(int, key);
-    QFETCH(QString, text);
-    QFETCH(int, integer);
-    QFETCH(int, decimal);
-    QCOMPARE(IntegerKeyFilter(key), integer);
-    QCOMPARE(DecimalKeyFilter(key, text), decimal);
-}
+    void keyFilters()
+    {
+        QFETCH(int, key);
+        QFETCH(QString, text);
+        QFETCH(int, integer);
+        QFETCH(int, decimal);
+        QCOMPARE(IntegerKeyFilter(key), integer);
+        QCOMPARE(DecimalKeyFilter(key, text), decimal);
+    }
+};
 
 QTEST_MAIN(TestMainModule)
 #include "tst_mainmodule.moc"

@@ -7,16 +7,13 @@
 
 #include <QBuffer>
 #include <QDir>
-#include <QFile>
 #include <QTest>
-
-Q_DECLARE_METATYPE(StickerInput)
 
 namespace {
 
 // A sticker with line texts "L1" ... "L7" and "No" on the numbered line.
-StickerInput sticker(int maxField, const QString &width, const QString &gap, const QString &cols,
-    const QString &rows, const QString &blank)
+StickerInput sticker(int maxField, const char *width, const char *gap, const char *cols, const char *rows,
+    const char *blank, const char *pages = "1", bool condensed = false)
 {
     StickerInput in;
     const int sources[7] = {0, 1, 2, 3, 4, 8, 9};
@@ -29,7 +26,8 @@ StickerInput sticker(int maxField, const QString &width, const QString &gap, con
     in.TxCol = cols;
     in.TxRow = rows;
     in.TxBlank = blank;
-    in.txtPage = QStringLiteral("1");
+    in.txtPage = pages;
+    in.condensed = condensed;
     return in;
 }
 
@@ -58,238 +56,199 @@ private slots:
         QDir(AppPaths::privateTempFolder()).removeRecursively();
     }
 
-    void bytes_data();
-    void bytes();
-    void numberCutAtWidth();
-    void validation_data();
-    void validation();
-    void runWritesTheNextTempFile_data();
-    void runWritesTheNextTempFile();
-    void runWithoutTempFolderIsAnError();
-    void writeErrorsAreReported();
-};
-
-void TestCharSheetWriter::bytes_data()
-{
-    QTest::addColumn<StickerInput>("input");
-    QTest::addColumn<QByteArray>("expected");
-
-    QTest::newRow("max field 3: three lines, no number, rows apart by blank+1")
-        << sticker(3, "4", "2", "3", "2", "1")
-        << QByteArray("L1    L1    L1\r\nL2    L2    L2\r\nL3    L3    L3\r\n"
-                      "\r\n\r\n"
-                      "L1    L1    L1\r\nL2    L2    L2\r\nL3    L3    L3\r\n"
-                      "\r\n.  .  .\r\n\x0c\r\n");
-
-    QTest::newRow("max field 7: number on line 4 across, then down; blank 0")
-        << sticker(7, "6", "1", "2", "2", "0")
-        << QByteArray("L1     L1\r\nL2     L2\r\nL3     L3\r\nNo1    No2\r\nL5     L5\r\nL6     L6\r\n"
-                      "L7     L7\r\n"
-                      "\r\n"
-                      "L1     L1\r\nL2     L2\r\nL3     L3\r\nNo3    No4\r\nL5     L5\r\nL6     L6\r\n"
-                      "L7     L7\r\n"
-                      ".  .  .\r\n\x0c\r\n");
-
-    StickerInput twoPages = sticker(4, "4", "0", "2", "1", "2");
-    twoPages.txtPage = "2";
-    QTest::newRow("two pages, each with its marker and numbers from 1")
-        << twoPages
-        << QByteArray("L1  L1\r\nL2  L2\r\nL3  L3\r\nNo1 No2\r\n\r\n\r\n.  .  .\r\n"
-                      "L1  L1\r\nL2  L2\r\nL3  L3\r\nNo1 No2\r\n\r\n\r\n.  .  .\r\n\x0c\r\n");
-
-    StickerInput condensed = twoPages;
-    condensed.condensed = true;
-    QTest::newRow("condensed over two pages: SI once at the start, DC2 FF at the end")
-        << condensed
-        << QByteArray("\x0fL1  L1\r\nL2  L2\r\nL3  L3\r\nNo1 No2\r\n\r\n\r\n.  .  .\r\n"
-                      "L1  L1\r\nL2  L2\r\nL3  L3\r\nNo1 No2\r\n\r\n\r\n.  .  .\r\n\x12\x0c\r\n");
-
-    StickerInput empty = sticker(2, "5", "3", "3", "1", "0");
-    empty.Atxt[0] = QString();
-    empty.Atxt[1] = QStringLiteral("  x  ");
-    QTest::newRow("a line empty in every column prints empty")
-        << empty << QByteArray("\r\nx       x       x\r\n.  .  .\r\n\x0c\r\n");
-
-    StickerInput emptyCondensed = empty;
-    emptyCondensed.condensed = true;
-    QTest::newRow("condensed empty first line keeps its SI")
-        << emptyCondensed << QByteArray("\x0f\r\nx       x       x\r\n.  .  .\r\n\x12\x0c\r\n");
-
-    QTest::newRow("max field 0: no lines, only the gaps and the marker")
-        << sticker(0, "4", "1", "3", "2", "1") << QByteArray("\r\n\r\n\r\n.  .  .\r\n\x0c\r\n");
-
-    QTest::newRow("width 0: every line empty")
-        << sticker(1, "0", "2", "2", "1", "0") << QByteArray("\r\n.  .  .\r\n\x0c\r\n");
-
-    QTest::newRow("width halves to even, text cut at the width")
-        << sticker(1, "2.5", "1", "2", "1", "0.9") << QByteArray("L1 L1\r\n.  .  .\r\n\x0c\r\n");
-
-    StickerInput latin = sticker(1, "10", "1", "1", "1", "0");
-    latin.Atxt[0] = QStringLiteral("Grüße “€”–");
-    QTest::newRow("one Windows-1252 byte per character")
-        << latin << QByteArray("Gr\xfc\xdf" "e \x93\x80\x94\x96\r\n.  .  .\r\n\x0c\r\n");
-}
-
-void TestCharSheetWriter::bytes()
-{
-    QFETCH(StickerInput, input);
-    QFETCH(QByteArray, expected);
-    QCOMPARE(sheet(input), expected);
-}
-
-void TestCharSheetWriter::numberCutAtWidth()
-{
-    // Eight characters and the number in ten: 1 to 99 fit, from 100 on the
-    // last digit is cut.
-    StickerInput in = sticker(4, "10", "0", "1", "120", "0");
-    in.Atxt[3] = QStringLiteral("  ABCDEFGH ");
-    QList<QByteArray> numbered;
-    for (const QByteArray &line : sheet(in).split('\n')) {
-        if (line.startsWith("ABCDEFGH"))
-            numbered << line.trimmed();
-    }
-    QCOMPARE(numbered.size(), 120);
-    QCOMPARE(numbered.at(98), QByteArray("ABCDEFGH99"));
-    QCOMPARE(numbered.at(99), QByteArray("ABCDEFGH10"));
-    QCOMPARE(numbered.at(119), QByteArray("ABCDEFGH12"));
-}
-
-void TestCharSheetWriter::validation_data()
-{
-    QTest::addColumn<StickerInput>("input");
-    QTest::addColumn<QString>("message");
-    auto row = [](const char *name, QString StickerInput::*field, const char *value, const QString &message) {
-        StickerInput in = sticker(3, "4", "2", "3", "2", "1");
-        in.*field = QString::fromLatin1(value);
-        QTest::newRow(name) << in << message;
-    };
-    const QString gap = "\"SPace Between Col\" must be a number from 0 to 32767.";
-    const QString col = "\"Col\" must be a number from 0 to 255.";
-    const QString page = "\"Page\" must be a number of 1 or more.";
-    row("usable", &StickerInput::TxSp, "2", QString());
-    row("gap not a number", &StickerInput::TxSp, "two", gap);
-    row("gap with letters after it", &StickerInput::TxSp, "2x", gap);
-    row("gap negative", &StickerInput::TxSp, "-1", gap);
-    row("gap with spaces around", &StickerInput::TxSp, " 2 ", QString());
-    row("columns 255", &StickerInput::TxCol, "255", QString());
-    row("columns 255.5 rounds to 256", &StickerInput::TxCol, "255.5", col);
-    row("rows above 32767", &StickerInput::TxRow, "40000", "\"Row\" must be a number from 0 to 32767.");
-    row("width negative", &StickerInput::TxMaxFLenth, "-3",
-        "\"Max Field Lenth\" must be a number from 0 to 32767.");
-    row("blank lines too many", &StickerInput::TxBlank, "99999",
-        "\"Margin Between Two Sticker\" must be a number from 0 to 32767.");
-    row("blank lines negative mean none", &StickerInput::TxBlank, "-4", QString());
-    row("pages negative", &StickerInput::txtPage, "-2", page);
-    row("pages a half", &StickerInput::txtPage, "0.5", page);
-    row("pages empty is one page", &StickerInput::txtPage, "", QString());
-    StickerInput reversed = sticker(3, "4", "2", "3", "2", "1");
-    reversed.Atxt[5] = "610";
-    reversed.Atxt[6] = "601";
-    reversed.TxRow = "-3"; // what the form works out from the backwards range
-    QTest::newRow("first range backwards")
-        << reversed << QString("The first range runs backwards, from 610 to 601: give the smaller number first.");
-    StickerInput polish = sticker(3, "4", "2", "3", "2", "1");
-    polish.Atxt[1] = QStringLiteral("Łódź");
-    QTest::newRow("printed line outside Windows-1252")
-        << polish << QStringLiteral("Line 2 holds the character \"Ł\" (U+0141), which the print file cannot hold: "
-                             "it has no byte in Windows-1252.");
-    polish.maxField = 1;
-    QTest::newRow("a line not printed may hold anything") << polish << QString();
-    StickerInput eight = sticker(8, "4", "2", "3", "2", "1");
-    QTest::newRow("max field 8") << eight << QString("\"Max Field\" must be a number from 0 to 7.");
-}
-
-void TestCharSheetWriter::validation()
-{
-    QFETCH(StickerInput, input);
-    QFETCH(QString, message);
-    QCOMPARE(CharSheetWriter::validate(input), message);
-    const CharSheetWriter::Result result = CharSheetWriter::run(input);
-    QCOMPARE(result.ok, message.isEmpty());
-    QCOMPARE(result.error, message);
-    if (!message.isEmpty()) {
-        // Refused before anything is written or named.
-        QVERIFY(PrintFileName.isEmpty());
-        QVERIFY(QDir(AppPaths::privateTempFolder()).entryList(QDir::Files).isEmpty());
-        QCOMPARE(result.txtPage, input.txtPage);
-    }
-}
-
-void TestCharSheetWriter::runWritesTheNextTempFile_data()
-{
-    QTest::addColumn<QString>("page");
-    QTest::addColumn<QString>("pageAfter");
-    QTest::addColumn<int>("markers");
-    QTest::newRow("0 means one page") << QString("0") << QString("1") << 1;
-    QTest::newRow("text counts as 0") << QString("abc") << QString("1") << 1;
-    QTest::newRow("2.7 gives two pages, kept as typed") << QString("2.7") << QString("2.7") << 2;
-}
-
-void TestCharSheetWriter::runWritesTheNextTempFile()
-{
-    QFETCH(QString, page);
-    QFETCH(QString, pageAfter);
-    QFETCH(int, markers);
-    StickerInput in = sticker(4, "5", "1", "2", "3", "1");
-    in.txtPage = page;
-    const CharSheetWriter::Result first = CharSheetWriter::run(in);
-    QVERIFY2(first.ok, qPrintable(first.error));
-    QCOMPARE(first.txtPage, pageAfter);
-    QCOMPARE(first.fileName, AppPaths::privateTempFolder() + "/Tz0.Tmp");
-    QCOMPARE(PrintFileName, first.fileName);
-    const QByteArray bytes = TestSupport::readFile(first.fileName);
-    QCOMPARE(bytes.count(".  .  .\r\n"), markers);
-    // The whole run is one page of the report view.
-    PageTable table;
-    table.setBytes(bytes);
-    QCOMPARE(table.PageCount(), 1);
-
-    // Every run takes a new name; the earlier file stays.
-    const CharSheetWriter::Result second = CharSheetWriter::run(in);
-    QVERIFY(second.ok);
-    QCOMPARE(second.fileName, AppPaths::privateTempFolder() + "/Tz1.Tmp");
-    QCOMPARE(TestSupport::readFile(first.fileName), bytes);
-}
-
-void TestCharSheetWriter::runWithoutTempFolderIsAnError()
-{
-    // A link planted in place of the private folder makes it unusable.
-    const QString folder = AppPaths::privateTempFolder();
-    QDir(folder).removeRecursively();
-    QTemporaryDir elsewhere;
-    QVERIFY(QFile::link(elsewhere.path(), folder));
-    const CharSheetWriter::Result result = CharSheetWriter::run(sticker(3, "4", "2", "3", "2", "1"));
-    QFile::remove(folder);
-    QVERIFY(!result.ok);
-    QCOMPARE(result.error, QString("No temporary print file can be created."));
-    QVERIFY(PrintFileName.isEmpty());
-    QVERIFY(QDir(elsewhere.path()).isEmpty());
-}
-
-void TestCharSheetWriter::writeErrorsAreReported()
-{
-    QBuffer readOnly;
-    readOnly.open(QIODevice::ReadOnly);
-    QString error;
-    QVERIFY(!CharSheetWriter::write(
-        computeWorkingValues(sticker(3, "4", "1", "2", "2", "0")), false, &readOnly, &error));
-    QVERIFY(!error.isEmpty());
-
-    // A full disk part-way through the file.
-    StickerInput in = sticker(7, "20", "2", "8", "50", "1");
-    in.txtPage = "20"; // well past one output chunk
-    CharSheetWriter::Result result;
+    void bytes_data()
     {
-        FileSizeLimit limit(100000);
-        result = CharSheetWriter::run(in);
+        QTest::addColumn<StickerInput>("input");
+        QTest::addColumn<QByteArray>("expected");
+        const QByteArray twoPages = "L1  L1\r\nL2  L2\r\nL3  L3\r\nNo1 No2\r\n\r\n\r\n.  .  .\r\n"
+                                    "L1  L1\r\nL2  L2\r\nL3  L3\r\nNo1 No2\r\n\r\n\r\n.  .  .\r\n";
+        QTest::newRow("max field 3: three lines, no number, rows apart by blank+1")
+            << sticker(3, "4", "2", "3", "2", "1")
+            << QByteArray("L1    L1    L1\r\nL2    L2    L2\r\nL3    L3    L3\r\n\r\n\r\n"
+                          "L1    L1    L1\r\nL2    L2    L2\r\nL3    L3    L3\r\n\r\n.  .  .\r\n\x0c\r\n");
+        QTest::newRow("max field 7: number on line 4 across, then down; blank 0")
+            << sticker(7, "6", "1", "2", "2", "0")
+            << QByteArray(
+                   "L1     L1\r\nL2     L2\r\nL3     L3\r\nNo1    No2\r\nL5     L5\r\nL6     L6\r\nL7     "
+                   "L7\r\n"
+                   "\r\nL1     L1\r\nL2     L2\r\nL3     L3\r\nNo3    No4\r\nL5     L5\r\nL6     L6\r\n"
+                   "L7     L7\r\n.  .  .\r\n\x0c\r\n");
+        QTest::newRow("two pages, each with its marker and numbers from 1")
+            << sticker(4, "4", "0", "2", "1", "2", "2") << twoPages + "\x0c\r\n";
+        QTest::newRow("condensed over two pages: SI once at the start, DC2 FF at the end")
+            << sticker(4, "4", "0", "2", "1", "2", "2", true) << "\x0f" + twoPages + "\x12\x0c\r\n";
+        StickerInput empty = sticker(2, "5", "3", "3", "1", "0");
+        empty.Atxt[0] = QString();
+        empty.Atxt[1] = QStringLiteral("  x  ");
+        QTest::newRow("a line empty in every column prints empty")
+            << empty << QByteArray("\r\nx       x       x\r\n.  .  .\r\n\x0c\r\n");
+        empty.condensed = true;
+        QTest::newRow("condensed empty first line keeps its SI")
+            << empty << QByteArray("\x0f\r\nx       x       x\r\n.  .  .\r\n\x12\x0c\r\n");
+        QTest::newRow("max field 0: no lines, only the gaps and the marker")
+            << sticker(0, "4", "1", "3", "2", "1") << QByteArray("\r\n\r\n\r\n.  .  .\r\n\x0c\r\n");
+        QTest::newRow("width 0: every line empty")
+            << sticker(1, "0", "2", "2", "1", "0") << QByteArray("\r\n.  .  .\r\n\x0c\r\n");
+        QTest::newRow("width halves to even, text cut at the width")
+            << sticker(1, "2.5", "1", "2", "1", "0.9") << QByteArray("L1 L1\r\n.  .  .\r\n\x0c\r\n");
+        StickerInput latin = sticker(1, "10", "1", "1", "1", "0");
+        latin.Atxt[0] = QStringLiteral("Grüße “€”–");
+        QTest::newRow("one Windows-1252 byte per character")
+            << latin << QByteArray("Gr\xfc\xdf" "e \x93\x80\x94\x96\r\n.  .  .\r\n\x0c\r\n");
     }
-    QVERIFY(!result.ok);
-    // No half sheet is left under the name, nor the empty file that took it.
-    QVERIFY(!QFile::exists(AppPaths::privateTempFolder() + "/Tz0.Tmp"));
-    QVERIFY2(result.error.startsWith("The print file ") && result.error.endsWith("File too large"),
-        qPrintable(result.error));
-    QVERIFY(PrintFileName.isEmpty());
-}
+
+    void bytes()
+    {
+        QFETCH(StickerInput, input);
+        QFETCH(QByteArray, expected);
+        QCOMPARE(sheet(input), expected);
+    }
+
+    void numberCutAtWidth()
+    {
+        // Eight characters and the number in ten: 1 to 99 fit, from 100 on the last digit is cut.
+        StickerInput in = sticker(4, "10", "0", "1", "120", "0");
+        in.Atxt[3] = QStringLiteral("  ABCDEFGH ");
+        QList<QByteArray> numbered;
+        for (const QByteArray &line : sheet(in).split('\n')) {
+            if (line.startsWith("ABCDEFGH"))
+                numbered << line.trimmed();
+        }
+        QCOMPARE(numbered.size(), 120);
+        QCOMPARE(numbered.at(98), QByteArray("ABCDEFGH99"));
+        QCOMPARE(numbered.at(99), QByteArray("ABCDEFGH10"));
+        QCOMPARE(numbered.at(119), QByteArray("ABCDEFGH12"));
+    }
+
+    void validation_data()
+    {
+        QTest::addColumn<StickerInput>("input");
+        QTest::addColumn<QString>("message");
+        auto row
+            = [](const char *name, QString StickerInput::*field, const char *value, const QString &message) {
+                  StickerInput in = sticker(3, "4", "2", "3", "2", "1");
+                  in.*field = QString::fromLatin1(value);
+                  QTest::newRow(name) << in << message;
+              };
+        const QString gap = "\"SPace Between Col\" must be a number from 0 to 32767.";
+        const QString page = "\"Page\" must be a number of 1 or more.";
+        row("usable", &StickerInput::TxSp, "2", QString());
+        row("gap not a number", &StickerInput::TxSp, "two", gap);
+        row("gap with letters after it", &StickerInput::TxSp, "2x", gap);
+        row("gap negative", &StickerInput::TxSp, "-1", gap);
+        row("gap with spaces around", &StickerInput::TxSp, " 2 ", QString());
+        row("columns 255", &StickerInput::TxCol, "255", QString());
+        row("columns 255.5 rounds to 256", &StickerInput::TxCol, "255.5",
+            "\"Col\" must be a number from 0 to 255.");
+        row("rows above 32767", &StickerInput::TxRow, "40000", "\"Row\" must be a number from 0 to 32767.");
+        row("width negative", &StickerInput::TxMaxFLenth, "-3",
+            "\"Max Field Lenth\" must be a number from 0 to 32767.");
+        row("blank lines too many", &StickerInput::TxBlank, "99999",
+            "\"Margin Between Two Sticker\" must be a number from 0 to 32767.");
+        row("blank lines negative mean none", &StickerInput::TxBlank, "-4", QString());
+        row("pages negative", &StickerInput::txtPage, "-2", page);
+        row("pages a half", &StickerInput::txtPage, "0.5", page);
+        row("pages empty is one page", &StickerInput::txtPage, "", QString());
+        StickerInput reversed = sticker(3, "4", "2", "3", "2", "1");
+        reversed.Atxt[5] = "610";
+        reversed.Atxt[6] = "601";
+        reversed.TxRow = "-3"; // what the form works out from the backwards range
+        QTest::newRow("first range backwards")
+            << reversed << QString("The first range runs backwards, from 610 to 601: give the smaller number first.");
+        StickerInput polish = sticker(3, "4", "2", "3", "2", "1");
+        polish.Atxt[1] = QStringLiteral("Łódź");
+        QTest::newRow("printed line outside Windows-1252")
+            << polish << QStringLiteral("Line 2 holds the character \"Ł\" (U+0141), which the print file cannot hold: "
+                                        "it has no byte in Windows-1252.");
+        polish.maxField = 1;
+        QTest::newRow("a line not printed may hold anything") << polish << QString();
+        QTest::newRow("max field 8") << sticker(8, "4", "2", "3", "2", "1")
+                                     << QString("\"Max Field\" must be a number from 0 to 7.");
+    }
+
+    void validation()
+    {
+        QFETCH(StickerInput, input);
+        QFETCH(QString, message);
+        const CharSheetWriter::Result result = CharSheetWriter::run(input);
+        QCOMPARE(result.ok, message.isEmpty());
+        QCOMPARE(result.error, message);
+        if (!message.isEmpty()) {
+            // Refused before anything is written or named.
+            QVERIFY(PrintFileName.isEmpty());
+            QVERIFY(QDir(AppPaths::privateTempFolder()).entryList(QDir::Files).isEmpty());
+            QCOMPARE(result.txtPage, input.txtPage);
+        }
+    }
+
+    void runWritesTheNextTempFile_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("pageAfter");
+        QTest::addColumn<int>("markers");
+        QTest::newRow("0 means one page") << "0"
+                                          << "1" << 1;
+        QTest::newRow("text counts as 0") << "abc"
+                                          << "1" << 1;
+        QTest::newRow("2.7 gives two pages, kept as typed") << "2.7"
+                                                            << "2.7" << 2;
+    }
+
+    void runWritesTheNextTempFile()
+    {
+        QFETCH(QString, page);
+        QFETCH(QString, pageAfter);
+        QFETCH(int, markers);
+        StickerInput in = sticker(4, "5", "1", "2", "3", "1");
+        in.txtPage = page;
+        const CharSheetWriter::Result first = CharSheetWriter::run(in);
+        QVERIFY2(first.ok, qPrintable(first.error));
+        QCOMPARE(first.txtPage, pageAfter);
+        QCOMPARE(first.fileName, AppPaths::privateTempFolder() + "/Tz0.Tmp");
+        QCOMPARE(PrintFileName, first.fileName);
+        const QByteArray bytes = TestSupport::readFile(first.fileName);
+        QCOMPARE(bytes.count(".  .  .\r\n"), markers);
+        // The whole run is one page of the report view.
+        PageTable table;
+        table.setBytes(bytes);
+        QCOMPARE(table.PageCount(), 1);
+        // Every run takes a new name; the earlier file stays.
+        QCOMPARE(CharSheetWriter::run(in).fileName, AppPaths::privateTempFolder() + "/Tz1.Tmp");
+        QCOMPARE(TestSupport::readFile(first.fileName), bytes);
+    }
+
+    void runFailures()
+    {
+        // A link planted in place of the private folder makes it unusable.
+        const QString folder = AppPaths::privateTempFolder();
+        QDir(folder).removeRecursively();
+        QTemporaryDir elsewhere;
+        QVERIFY(QFile::link(elsewhere.path(), folder));
+        CharSheetWriter::Result result = CharSheetWriter::run(sticker(3, "4", "2", "3", "2", "1"));
+        QFile::remove(folder);
+        QVERIFY(!result.ok);
+        QCOMPARE(result.error, QString("No temporary print file can be created."));
+        QVERIFY(PrintFileName.isEmpty());
+        QVERIFY(QDir(elsewhere.path()).isEmpty());
+        // A full disk part-way through the file: no half sheet is left under the name.
+        StickerInput in = sticker(7, "20", "2", "8", "50", "1", "20"); // well past one output chunk
+        {
+            FileSizeLimit limit(100000);
+            result = CharSheetWriter::run(in);
+        }
+        QVERIFY(!result.ok);
+        QVERIFY2(result.error.startsWith("The print file ") && result.error.endsWith("File too large"),
+            qPrintable(result.error));
+        QVERIFY(PrintFileName.isEmpty());
+        // Nor the empty file that took the name.
+        QVERIFY(!QFile::exists(AppPaths::privateTempFolder() + "/Tz0.Tmp"));
+        QBuffer readOnly;
+        readOnly.open(QIODevice::ReadOnly);
+        QString error;
+        QVERIFY(!CharSheetWriter::write(computeWorkingValues(in), false, &readOnly, &error));
+        QVERIFY(!error.isEmpty());
+    }
+};
 
 QTEST_MAIN(TestCharSheetWriter)
 #include "tst_charsheetwriter.moc"

@@ -16,10 +16,8 @@ namespace {
 StickerInput filled()
 {
     StickerInput in;
-    const char *texts[12] = {"Velmora Traders", " 12 Market Road ", "", "Roll No", "Class", "601", "612", "4",
-        "Phone", "India", "1", "10"};
-    for (int i = 0; i < 12; ++i)
-        in.Atxt[size_t(i)] = QString::fromLatin1(texts[i]);
+    in.Atxt = {"Velmora Traders", " 12 Market Road ", "", "Roll No", "Class", "601", "612", "4", "Phone",
+        "India", "1", "10"};
     in.maxField = 7;
     in.TxSp = "12345678901234567"; // written in digits, never with an exponent
     in.TxCol = "5abc";
@@ -29,14 +27,12 @@ StickerInput filled()
     in.condensed = true;
     in.txtRowPrint = "3";
     in.Combo2 = "5";
-    in.ChkIn1 = true;
     in.ChkIn2 = false;
     in.TxtFontNM = "Courier New";
     in.TxtFontSZ = "10.5";
     in.TxtMtop = "720";
     in.TxtMLeft = "-15";
     in.TxtHEight = "1800";
-    in.TxtWidth = "";
     return in;
 }
 
@@ -60,322 +56,263 @@ private slots:
         QVERIFY(AppPaths::ensureProgramFolder());
     }
 
-    void slotCaptions()
+    void roundTrip_data()
     {
-        const QStringList captions {"6", "1", "2", "3", "4", "5", "7", "8"};
+        QTest::addColumn<int>("slot");
         for (int slot = 0; slot < FormatStore::SlotCount; ++slot)
-            QCOMPARE(FormatStore::slotCaption(slot), captions.at(slot));
+            QTest::addRow("slot %d", slot) << slot;
     }
 
-    void savedFilesAndKeys();
-    void roundTrip_data();
-    void roundTrip();
-    void slotFileLines_data();
-    void slotFileLines();
-    void storedKeyValues_data();
-    void storedKeyValues();
-    void missingOrShortFileKeepsOnlyStoredValues();
-    void fileNamesMatchedWithoutCase();
-    void firstRunSettingFileMatchesWriter();
-    void failedSaveKeepsOldFile();
-    void textsInWindows1252();
-    void failedStoreLeavesSlotAsItWas_data();
-    void failedStoreLeavesSlotAsItWas();
-};
-
-void TestFormatStore::savedFilesAndKeys()
-{
-    // Slot 0 (captioned "6"): its file, the shared settings file and its keys,
-    // with numbers written compact or spaced as the files always held them.
-    QString error;
-    QVERIFY2(FormatStore::save(0, filled(), &error), qPrintable(error));
-    QCOMPARE(TestSupport::readFile(AppPaths::formatFolder() + "/0.txt"), filledSlotFile);
-    QCOMPARE(TestSupport::readFile(AppPaths::formatFolder() + "/Setting.txt"),
-        QByteArray("Courier New\r\n 10.5 \r\n 720 \r\n-15 \r\n 1800 \r\n 0 \r\n0\r\n"));
-
-    QSettings ini(SettingsStore::fileName(SettingsAppName), QSettings::IniFormat);
-    ini.beginGroup("Sticker");
-    QStringList keys = ini.childKeys();
-    keys.sort();
-    // " Maxf" is read but never written.
-    QCOMPARE(keys,
-        QStringList({"0 1", "0 2", "0 3", "0 4", "0 5", "0 6", "0 7", "0 8", "0 Blankline", "0 Col",
-            "0 MaxFL", "0 PrintStyle", "0 Row", "0 Space"}));
-    QCOMPARE(ini.value("0 Col").toString(), QString("5abc"));
-    QCOMPARE(ini.value("0 PrintStyle").toString(), QString("1"));
-    QCOMPARE(ini.value("0 2").toString(), QString(" 12 Market Road "));
-    QCOMPARE(ini.value("0 3").toString(), QString(""));
-}
-
-void TestFormatStore::roundTrip_data()
-{
-    QTest::addColumn<int>("slot");
-    for (int slot = 0; slot < FormatStore::SlotCount; ++slot)
-        QTest::newRow(qPrintable(QString("slot %1").arg(slot))) << slot;
-}
-
-void TestFormatStore::roundTrip()
-{
-    QFETCH(int, slot);
-    const StickerInput saved = filled();
-    QString error;
-    QVERIFY2(FormatStore::save(slot, saved, &error), qPrintable(error));
-    const QByteArray slotFile = TestSupport::readFile(FormatStore::slotFilePath(slot));
-    const QByteArray settingFile = TestSupport::readFile(FormatStore::settingFilePath());
-
-    StickerInput loaded;
-    FormatStore::loadSlot(slot, loaded);
-    QVERIFY(FormatStore::LoadWindowSettings(loaded));
-    QCOMPARE(loaded.Atxt, saved.Atxt); // the empty line stays empty, not the one-space default
-    QCOMPARE(loaded.maxField, 7);
-    QCOMPARE(loaded.TxCol, QString("5")); // the file holds the number
-    QCOMPARE(loaded.TxMaxFLenth, QString("0.00005"));
-    QCOMPARE(loaded.condensed, true);
-    QCOMPARE(loaded.txtRowPrint, QString("3"));
-    QCOMPARE(loaded.Combo2, QString("5"));
-    QCOMPARE(loaded.ChkIn1, true);
-    QCOMPARE(loaded.ChkIn2, false);
-    QCOMPARE(loaded.TxtFontSZ, QString("10.5"));
-    QCOMPARE(loaded.TxtMLeft, QString("-15"));
-
-    // Saving what was loaded gives the same files, and no others.
-    QVERIFY(FormatStore::save(slot, loaded, &error));
-    QCOMPARE(TestSupport::readFile(FormatStore::slotFilePath(slot)), slotFile);
-    QCOMPARE(TestSupport::readFile(FormatStore::settingFilePath()), settingFile);
-    QCOMPARE(QDir(AppPaths::formatFolder()).entryList(QDir::Files).size(), 2);
-
-    // Other slots are untouched.
-    StickerInput other;
-    FormatStore::loadSlot((slot + 1) % FormatStore::SlotCount, other);
-    QCOMPARE(other.TxCol, QString("6"));
-}
-
-void TestFormatStore::slotFileLines_data()
-{
-    // Lines 11 and 18 to 21 of a slot file: lines per sticker, rows per
-    // printed sheet, loop position and the two "++" boxes.
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<int>("maxField");
-    QTest::addColumn<QString>("rowPrint");
-    QTest::addColumn<QString>("loop");
-    QTest::addColumn<bool>("in1");
-    QTest::addColumn<bool>("in2");
-    auto row = [](const char *name, const QByteArray &maxField, const QByteArray &tail, int max,
-                   const char *rowPrint, const char *loop, bool in1, bool in2) {
-        const QByteArray head = "a\r\nb\r\nc\r\nd\r\ne\r\n1\r\n9\r\nx\r\nf\r\ng\r\n";
-        const QByteArray grid = "\r\n3\r\n6\r\n12\r\n4\r\n1\r\n5\r\n";
-        QTest::newRow(name) << head + maxField + grid + tail << max << QString(rowPrint) << QString(loop)
-                            << in1 << in2;
-    };
-    row("spaced numbers read", "5", " 2 \r\n 5 \r\n 1 \r\n 1 \r\n", 5, "2", "5", true, true);
-    row("rows per sheet 0 shows 1, loop 0 shows 4", "5", " 0 \r\n 0 \r\n 0 \r\n 0 \r\n", 5, "1", "4", false,
-        false);
-    row("empty lines fall back", "5", "\r\n\r\n\r\n\r\n", 5, "1", "4", false, false);
-    row("max field 0 kept", "0", " 1 \r\n 4 \r\n 0 \r\n 1 \r\n", 0, "1", "4", false, true);
-    row("max field out of range ignored", "300", " 1 \r\n 4 \r\n 0 \r\n 1 \r\n", 2, "1", "4", false, true);
-    QTest::newRow("lines after 21 ignored, LF ends lines too")
-        << QByteArray("a\nb\nc\nd\ne\n1\n9\nx\nf\ng\n6\n3\n6\n12\n4\n1\n5\n 7 \n 5 \n 1 \n 0 \nextra\nmore\n")
-        << 6 << QString("7") << QString("5") << true << false;
-}
-
-void TestFormatStore::slotFileLines()
-{
-    QFETCH(QByteArray, file);
-    QFETCH(int, maxField);
-    QFETCH(QString, rowPrint);
-    QFETCH(QString, loop);
-    QFETCH(bool, in1);
-    QFETCH(bool, in2);
-    TestSupport::writeFile(AppPaths::formatFolder() + "/6.txt", file);
-    StickerInput in;
-    in.maxField = 2;
-    QVERIFY(FormatStore::LoadFormat(6, in));
-    QCOMPARE(in.Atxt[7], QString("x"));
-    QCOMPARE(in.Atxt[9], QString("g"));
-    QCOMPARE(in.Atxt[11], QString("5"));
-    QCOMPARE(in.TxRow, QString("12"));
-    QCOMPARE(in.maxField, maxField);
-    QCOMPARE(in.txtRowPrint, rowPrint);
-    QCOMPARE(in.Combo2, loop);
-    QCOMPARE(in.ChkIn1, in1);
-    QCOMPARE(in.ChkIn2, in2);
-}
-
-void TestFormatStore::storedKeyValues_data()
-{
-    // " PrintStyle" and " maxf" as stored, over a form in condensed style with 5 lines.
-    QTest::addColumn<QString>("style");
-    QTest::addColumn<QString>("maxf");
-    QTest::addColumn<bool>("condensed");
-    QTest::addColumn<int>("maxField");
-    QTest::newRow("condensed, 3 lines") << QString("1") << QString("3") << true << 3;
-    QTest::newRow("style 2 leaves the style") << QString("2") << QString("4") << true << 4;
-    QTest::newRow("style text counts as 0") << QString("x") << QString("4") << false << 4;
-    QTest::newRow("max field 256 is ignored") << QString("1") << QString("256") << true << 5;
-}
-
-void TestFormatStore::storedKeyValues()
-{
-    QFETCH(QString, style);
-    QFETCH(QString, maxf);
-    QFETCH(bool, condensed);
-    QFETCH(int, maxField);
-    SettingsStore::save(SettingsAppName, "Sticker", "5 PrintStyle", style);
-    SettingsStore::save(SettingsAppName, "Sticker", "5 maxf", maxf);
-    StickerInput in;
-    in.condensed = true;
-    in.maxField = 5;
-    FormatStore::loadSlotSettings(5, in);
-    QCOMPARE(in.condensed, condensed);
-    QCOMPARE(in.maxField, maxField);
-}
-
-void TestFormatStore::missingOrShortFileKeepsOnlyStoredValues()
-{
-    SettingsStore::save(SettingsAppName, "Sticker", "1 Col", "4");
-    SettingsStore::save(SettingsAppName, "Sticker", "1 6", "700");
-    // The form still holds the slot left before: neither what only its file
-    // kept nor its stored values may carry over; missing keys give defaults.
-    StickerInput in = filled();
-    FormatStore::loadSlot(1, in);
-    QVERIFY(!FormatStore::LoadFormat(1, in));
-    QCOMPARE(in.TxCol, QString("4"));
-    QCOMPARE(in.Atxt[5], QString("700"));
-    QCOMPARE(in.Atxt[0], QString(" "));
-    for (int i : {8, 9, 10, 11})
-        QCOMPARE(in.Atxt[size_t(i)], QString());
-    QCOMPARE(in.TxSp, QString("3"));
-    QCOMPARE(in.TxRow, QString("12"));
-    QCOMPARE(in.TxBlank, QString("3"));
-    QCOMPARE(in.TxMaxFLenth, QString("4"));
-    QCOMPARE(in.condensed, false);
-    QCOMPARE(in.maxField, 1);
-    QCOMPARE(in.txtRowPrint, QString("1"));
-    QCOMPARE(in.Combo2, QString("4"));
-    QCOMPARE(in.ChkIn1, false);
-
-    // A short file gives its lines; the rest is as without a file.
-    TestSupport::writeFile(AppPaths::formatFolder() + "/1.txt", "first\r\nsecond\r\n");
-    in = filled();
-    FormatStore::loadSlot(1, in);
-    QCOMPARE(in.Atxt[0], QString("first"));
-    QCOMPARE(in.Atxt[1], QString("second"));
-    QCOMPARE(in.Atxt[2], QString(" "));
-    QCOMPARE(in.Atxt[5], QString("700"));
-    QCOMPARE(in.Atxt[9], QString());
-    QCOMPARE(in.TxCol, QString("4"));
-    QCOMPARE(in.Combo2, QString("4"));
-    QCOMPARE(in.ChkIn1, false);
-
-    QFile::remove(FormatStore::settingFilePath());
-    in.TxtFontNM = "kept";
-    QVERIFY(!FormatStore::LoadWindowSettings(in));
-    QCOMPARE(in.TxtFontNM, QString("kept"));
-}
-
-void TestFormatStore::fileNamesMatchedWithoutCase()
-{
-    const QString folder = AppPaths::formatFolder();
-    QVERIFY(QFile::rename(FormatStore::settingFilePath(), folder + "/SETTING.TXT"));
-    TestSupport::writeFile(folder + "/3.TXT", "upper\r\n");
-    StickerInput in;
-    QVERIFY(FormatStore::LoadFormat(3, in));
-    QCOMPARE(in.Atxt[0], QString("upper"));
-    QVERIFY(FormatStore::LoadWindowSettings(in));
-    QString error;
-    QVERIFY(FormatStore::save(3, filled(), &error));
-    // The existing files are replaced, no second spelling appears.
-    QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name), QStringList({"3.TXT", "SETTING.TXT"}));
-    QCOMPARE(TestSupport::readFile(folder + "/3.TXT"), filledSlotFile);
-}
-
-void TestFormatStore::firstRunSettingFileMatchesWriter()
-{
-    const QByteArray firstRun = TestSupport::readFile(FormatStore::settingFilePath());
-    StickerInput in;
-    QVERIFY(FormatStore::LoadWindowSettings(in));
-    QCOMPARE(in.TxtFontSZ, QString("10"));
-    QByteArray bytes;
-    QVERIFY(FormatFile::settingFileBytes(in, &bytes, nullptr));
-    QCOMPARE(bytes, firstRun);
-}
-
-void TestFormatStore::failedSaveKeepsOldFile()
-{
-    const QString slotFile = AppPaths::formatFolder() + "/2.txt";
-    TestSupport::writeFile(slotFile, "old\r\n");
-    const QByteArray oldSetting = TestSupport::readFile(FormatStore::settingFilePath());
-    QString error;
-    bool saved;
+    void roundTrip()
     {
-        FileSizeLimit limit(16);
-        saved = FormatStore::save(2, filled(), &error);
+        // The slot's file, the shared settings file and the slot's keys, with
+        // numbers written compact or spaced as the files always held them.
+        QFETCH(int, slot);
+        QString error;
+        QVERIFY2(FormatStore::save(slot, filled(), &error), qPrintable(error));
+        const QString slotFile = AppPaths::formatFolder() + QString("/%1.txt").arg(slot);
+        const QString settingFile = AppPaths::formatFolder() + "/Setting.txt";
+        const QByteArray setting = "Courier New\r\n 10.5 \r\n 720 \r\n-15 \r\n 1800 \r\n 0 \r\n0\r\n";
+        QCOMPARE(TestSupport::readFile(slotFile), filledSlotFile);
+        QCOMPARE(TestSupport::readFile(settingFile), setting);
+        QSettings ini(SettingsStore::fileName(SettingsAppName), QSettings::IniFormat);
+        ini.beginGroup("Sticker");
+        QStringList keys;
+        // " Maxf" is read but never written.
+        for (const char *suffix : {"1", "2", "3", "4", "5", "6", "7", "8", "Blankline", "Col", "MaxFL",
+                 "PrintStyle", "Row", "Space"})
+            keys << QString("%1 %2").arg(slot).arg(suffix);
+        QCOMPARE(ini.childKeys().size(), keys.size());
+        for (const QString &key : keys)
+            QVERIFY2(ini.contains(key), qPrintable(key));
+        QCOMPARE(QStringList({ini.value(keys[9]).toString(), ini.value(keys[11]).toString(),
+                     ini.value(keys[1]).toString(), ini.value(keys[2]).toString()}),
+            QStringList({"5abc", "1", " 12 Market Road ", ""}));
+        StickerInput loaded;
+        FormatStore::loadSlot(slot, loaded);
+        QVERIFY(FormatStore::LoadWindowSettings(loaded));
+        QCOMPARE(loaded.Atxt, filled().Atxt); // the empty line stays empty, not the one-space default
+        // The file holds the number of "5abc".
+        QCOMPARE(QStringList({loaded.TxCol, loaded.TxMaxFLenth, loaded.txtRowPrint, loaded.Combo2,
+                     loaded.TxtFontSZ, loaded.TxtMLeft}),
+            QStringList({"5", "0.00005", "3", "5", "10.5", "-15"}));
+        QVERIFY(loaded.maxField == 7 && loaded.condensed && loaded.ChkIn1 && !loaded.ChkIn2);
+        // Saving what was loaded gives the same files, and no others.
+        QVERIFY(FormatStore::save(slot, loaded, &error));
+        QCOMPARE(TestSupport::readFile(slotFile), filledSlotFile);
+        QCOMPARE(TestSupport::readFile(settingFile), setting);
+        QCOMPARE(QDir(AppPaths::formatFolder()).entryList(QDir::Files).size(), 2);
+        // Other slots are untouched.
+        StickerInput other;
+        FormatStore::loadSlot((slot + 1) % FormatStore::SlotCount, other);
+        QCOMPARE(other.TxCol, QString("6"));
     }
-    QVERIFY(!saved);
-    QVERIFY2(error.startsWith("The format file ") && error.endsWith("File too large"), qPrintable(error));
-    QCOMPARE(SettingsStore::read(SettingsAppName, "Sticker", "2 Col", "none"), QString("none"));
-    QCOMPARE(TestSupport::readFile(slotFile), QByteArray("old\r\n"));
-    QCOMPARE(TestSupport::readFile(FormatStore::settingFilePath()), oldSetting);
-    QCOMPARE(QDir(AppPaths::formatFolder()).entryList(QDir::Files).size(), 2); // no leftovers
-}
 
-void TestFormatStore::textsInWindows1252()
-{
-    StickerInput in = filled();
-    in.Atxt[0] = QStringLiteral("“Café” – 5 €");
-    QString error;
-    QVERIFY2(FormatStore::save(1, in, &error), qPrintable(error));
-    const QByteArray slotFile = TestSupport::readFile(FormatStore::slotFilePath(1));
-    QVERIFY(slotFile.startsWith("\x93" "Caf\xe9\x94 \x96 5 \x80\r\n"));
-    StickerInput loaded;
-    QVERIFY(FormatStore::LoadFormat(1, loaded));
-    QCOMPARE(loaded.Atxt[0], in.Atxt[0]);
+    void slotFileLines_data()
+    {
+        // Lines 11 and 18 to 21 of a slot file: lines per sticker, rows per
+        // printed sheet, loop position and the two "++" boxes, as read.
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("read"); // maxField rowPrint loop in1 in2
+        auto row
+            = [](const char *name, const QByteArray &maxField, const QByteArray &tail, const char *read) {
+                  QTest::newRow(name) << "a\r\nb\r\nc\r\nd\r\ne\r\n1\r\n9\r\nx\r\nf\r\ng\r\n" + maxField
+                          + "\r\n3\r\n6\r\n12\r\n4\r\n1\r\n5\r\n"
+                          + tail << QString(read);
+              };
+        row("spaced numbers read", "5", " 2 \r\n 5 \r\n 1 \r\n 1 \r\n", "5 2 5 1 1");
+        row("rows per sheet 0 shows 1, loop 0 shows 4", "5", " 0 \r\n 0 \r\n 0 \r\n 0 \r\n", "5 1 4 0 0");
+        row("empty lines fall back", "5", "\r\n\r\n\r\n\r\n", "5 1 4 0 0");
+        row("max field 0 kept", "0", " 1 \r\n 4 \r\n 0 \r\n 1 \r\n", "0 1 4 0 1");
+        row("max field out of range ignored", "300", " 1 \r\n 4 \r\n 0 \r\n 1 \r\n", "2 1 4 0 1");
+        QTest::newRow("lines after 21 ignored, LF ends lines too") << QByteArray(
+            "a\nb\nc\nd\ne\n1\n9\nx\nf\ng\n6\n3\n6\n12\n4\n1\n5\n 7 \n 5 \n 1 \n 0 \nextra\nmore\n")
+                                                                   << "6 7 5 1 0";
+    }
 
-    // A character without a byte stops the save before anything is stored.
-    const QByteArray settingFile = TestSupport::readFile(FormatStore::settingFilePath());
-    in.Atxt[9] = QStringLiteral("Łódź");
-    in.TxCol = "9";
-    QVERIFY(!FormatStore::save(1, in, &error));
-    QCOMPARE(error, QStringLiteral("The format cannot be saved: the character \"Ł\" (U+0141) has no byte in "
-                            "Windows-1252, the code of the format files."));
-    QCOMPARE(TestSupport::readFile(FormatStore::slotFilePath(1)), slotFile);
-    QCOMPARE(TestSupport::readFile(FormatStore::settingFilePath()), settingFile);
-    QCOMPARE(SettingsStore::read(SettingsAppName, "Sticker", "1 Col", QString()), QString("5abc"));
-}
+    void slotFileLines()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, read);
+        TestSupport::writeFile(AppPaths::formatFolder() + "/6.txt", file);
+        StickerInput in;
+        in.maxField = 2;
+        QVERIFY(FormatStore::LoadFormat(6, in));
+        QCOMPARE(
+            QStringList({in.Atxt[7], in.Atxt[9], in.Atxt[11], in.TxRow}), QStringList({"x", "g", "5", "12"}));
+        QCOMPARE(QStringList({QString::number(in.maxField), in.txtRowPrint, in.Combo2,
+                                 QString::number(in.ChkIn1), QString::number(in.ChkIn2)})
+                     .join(' '),
+            read);
+    }
 
-void TestFormatStore::failedStoreLeavesSlotAsItWas_data()
-{
-    // A folder in its place: neither can be written, whoever runs the test.
-    QTest::addColumn<bool>("settingsStore");
-    QTest::newRow("settings store") << true;
-    QTest::newRow("slot file") << false;
-}
+    void storedKeyValues_data()
+    {
+        // " PrintStyle" and " maxf" as stored, over a form in condensed style with 5 lines.
+        QTest::addColumn<QString>("style");
+        QTest::addColumn<QString>("maxf");
+        QTest::addColumn<bool>("condensed");
+        QTest::addColumn<int>("maxField");
+        QTest::newRow("condensed, 3 lines") << "1"
+                                            << "3" << true << 3;
+        QTest::newRow("style 2 leaves the style") << "2"
+                                                  << "4" << true << 4;
+        QTest::newRow("style text counts as 0") << "x"
+                                                << "4" << false << 4;
+        QTest::newRow("max field 256 is ignored") << "1"
+                                                  << "256" << true << 5;
+    }
 
-void TestFormatStore::failedStoreLeavesSlotAsItWas()
-{
-    QFETCH(bool, settingsStore);
-    QString error;
-    QVERIFY(FormatStore::save(2, filled(), &error));
-    const QString ini = SettingsStore::fileName(SettingsAppName);
-    const QString slotFile = FormatStore::slotFilePath(2);
-    const QByteArray oldIni = TestSupport::readFile(ini);
-    const QByteArray oldSlot = TestSupport::readFile(slotFile);
-    const QByteArray oldSetting = TestSupport::readFile(FormatStore::settingFilePath());
-    StickerInput changed = filled();
-    changed.TxCol = "9";
-    changed.Atxt[0] = "Changed";
-    changed.TxtFontNM = "Changed";
+    void storedKeyValues()
+    {
+        QFETCH(QString, style);
+        QFETCH(QString, maxf);
+        QFETCH(bool, condensed);
+        QFETCH(int, maxField);
+        SettingsStore::save(SettingsAppName, "Sticker", "5 PrintStyle", style);
+        SettingsStore::save(SettingsAppName, "Sticker", "5 maxf", maxf);
+        StickerInput in;
+        in.condensed = true;
+        in.maxField = 5;
+        FormatStore::loadSlotSettings(5, in);
+        QCOMPARE(in.condensed, condensed);
+        QCOMPARE(in.maxField, maxField);
+    }
 
-    const QString blocked = settingsStore ? ini : slotFile;
-    QVERIFY(QFile::rename(blocked, blocked + ".old") && QDir().mkdir(blocked));
-    const bool saved = FormatStore::save(2, changed, &error);
-    QVERIFY(QDir().rmdir(blocked) && QFile::rename(blocked + ".old", blocked));
-    QVERIFY(!saved);
-    QVERIFY2(error.contains(QDir::toNativeSeparators(blocked)), qPrintable(error));
-    QCOMPARE(TestSupport::readFile(slotFile), oldSlot);
-    QCOMPARE(TestSupport::readFile(FormatStore::settingFilePath()), oldSetting);
-    QCOMPARE(TestSupport::readFile(ini), oldIni);
-}
+    void missingOrShortFileKeepsOnlyStoredValues()
+    {
+        SettingsStore::save(SettingsAppName, "Sticker", "1 Col", "4");
+        SettingsStore::save(SettingsAppName, "Sticker", "1 6", "700");
+        // The form still holds the slot left before: neither what only its file
+        // kept nor its stored values may carry over; missing keys give defaults.
+        const auto fields = [](const StickerInput &in) {
+            return QStringList {in.Atxt[0], in.Atxt[1], in.Atxt[2], in.Atxt[5], in.Atxt[8], in.Atxt[9],
+                in.Atxt[10], in.Atxt[11], in.TxCol, in.TxSp, in.TxRow, in.TxBlank, in.TxMaxFLenth,
+                in.txtRowPrint, in.Combo2, QString::number(in.maxField), QString::number(in.condensed),
+                QString::number(in.ChkIn1)};
+        };
+        StickerInput in = filled();
+        FormatStore::loadSlot(1, in);
+        QVERIFY(!FormatStore::LoadFormat(1, in));
+        QCOMPARE(fields(in),
+            QStringList(
+                {" ", " ", " ", "700", "", "", "", "", "4", "3", "12", "3", "4", "1", "4", "1", "0", "0"}));
+        // A short file gives its lines; the rest is as without a file.
+        TestSupport::writeFile(AppPaths::formatFolder() + "/1.txt", "first\r\nsecond\r\n");
+        in = filled();
+        FormatStore::loadSlot(1, in);
+        QCOMPARE(fields(in).mid(0, 9), QStringList({"first", "second", " ", "700", "", "", "", "", "4"}));
+        QCOMPARE(fields(in).mid(14), QStringList({"4", "1", "0", "0"}));
+        QFile::remove(FormatStore::settingFilePath());
+        in.TxtFontNM = "kept";
+        QVERIFY(!FormatStore::LoadWindowSettings(in));
+        QCOMPARE(in.TxtFontNM, QString("kept"));
+    }
+
+    void fileNamesMatchedWithoutCase()
+    {
+        const QString folder = AppPaths::formatFolder();
+        QVERIFY(QFile::rename(FormatStore::settingFilePath(), folder + "/SETTING.TXT"));
+        TestSupport::writeFile(folder + "/3.TXT", "upper\r\n");
+        StickerInput in;
+        QVERIFY(FormatStore::LoadFormat(3, in));
+        QCOMPARE(in.Atxt[0], QString("upper"));
+        QVERIFY(FormatStore::LoadWindowSettings(in));
+        QString error;
+        QVERIFY(FormatStore::save(3, filled(), &error));
+        // The existing files are replaced, no second spelling appears.
+        QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name), QStringList({"3.TXT", "SETTING.TXT"}));
+        QCOMPARE(TestSupport::readFile(folder + "/3.TXT"), filledSlotFile);
+    }
+
+    void firstRunSettingFileMatchesWriter()
+    {
+        const QByteArray firstRun = TestSupport::readFile(FormatStore::settingFilePath());
+        StickerInput in;
+        QVERIFY(FormatStore::LoadWindowSettings(in));
+        QCOMPARE(in.TxtFontSZ, QString("10"));
+        QByteArray bytes;
+        QVERIFY(FormatFile::settingFileBytes(in, &bytes, nullptr));
+        QCOMPARE(bytes, firstRun);
+    }
+
+    void failedSaveKeepsOldFile()
+    {
+        const QString slotFile = AppPaths::formatFolder() + "/2.txt";
+        TestSupport::writeFile(slotFile, "old\r\n");
+        const QByteArray oldSetting = TestSupport::readFile(FormatStore::settingFilePath());
+        QString error;
+        bool saved;
+        {
+            FileSizeLimit limit(16);
+            saved = FormatStore::save(2, filled(), &error);
+        }
+        QVERIFY(!saved);
+        QVERIFY2(error.startsWith("The format file ") && error.endsWith("File too large"), qPrintable(error));
+        QCOMPARE(SettingsStore::read(SettingsAppName, "Sticker", "2 Col", "none"), QString("none"));
+        QCOMPARE(TestSupport::readFile(slotFile), QByteArray("old\r\n"));
+        QCOMPARE(TestSupport::readFile(FormatStore::settingFilePath()), oldSetting);
+        QCOMPARE(QDir(AppPaths::formatFolder()).entryList(QDir::Files).size(), 2); // no leftovers
+    }
+
+    void textsInWindows1252()
+    {
+        StickerInput in = filled();
+        in.Atxt[0] = QStringLiteral("“Café” – 5 €");
+        QString error;
+        QVERIFY2(FormatStore::save(1, in, &error), qPrintable(error));
+        const QByteArray slotFile = TestSupport::readFile(FormatStore::slotFilePath(1));
+        QVERIFY(slotFile.startsWith("\x93" "Caf\xe9\x94 \x96 5 \x80\r\n"));
+        StickerInput loaded;
+        QVERIFY(FormatStore::LoadFormat(1, loaded));
+        QCOMPARE(loaded.Atxt[0], in.Atxt[0]);
+
+        // A character without a byte stops the save before anything is stored.
+        const QByteArray settingFile = TestSupport::readFile(FormatStore::settingFilePath());
+        in.Atxt[9] = QStringLiteral("Łódź");
+        in.TxCol = "9";
+        QVERIFY(!FormatStore::save(1, in, &error));
+        QCOMPARE(error, QStringLiteral("The format cannot be saved: the character \"Ł\" (U+0141) has no byte in "
+                                       "Windows-1252, the code of the format files."));
+        QCOMPARE(TestSupport::readFile(FormatStore::slotFilePath(1)), slotFile);
+        QCOMPARE(TestSupport::readFile(FormatStore::settingFilePath()), settingFile);
+        QCOMPARE(SettingsStore::read(SettingsAppName, "Sticker", "1 Col", QString()), QString("5abc"));
+    }
+
+    void failedStoreLeavesSlotAsItWas_data()
+    {
+        // A folder in its place: neither can be written, whoever runs the test.
+        QTest::addColumn<bool>("settingsStore");
+        QTest::newRow("settings store") << true;
+        QTest::newRow("slot file") << false;
+    }
+
+    void failedStoreLeavesSlotAsItWas()
+    {
+        QFETCH(bool, settingsStore);
+        QString error;
+        QVERIFY(FormatStore::save(2, filled(), &error));
+        const QString ini = SettingsStore::fileName(SettingsAppName);
+        const QString slotFile = FormatStore::slotFilePath(2);
+        const QByteArray oldIni = TestSupport::readFile(ini);
+        const QByteArray oldSlot = TestSupport::readFile(slotFile);
+        const QByteArray oldSetting = TestSupport::readFile(FormatStore::settingFilePath());
+        StickerInput changed = filled();
+        changed.TxCol = "9";
+        changed.Atxt[0] = "Changed";
+        changed.TxtFontNM = "Changed";
+
+        const QString blocked = settingsStore ? ini : slotFile;
+        QVERIFY(QFile::rename(blocked, blocked + ".old") && QDir().mkdir(blocked));
+        const bool saved = FormatStore::save(2, changed, &error);
+        QVERIFY(QDir().rmdir(blocked) && QFile::rename(blocked + ".old", blocked));
+        QVERIFY(!saved);
+        QVERIFY2(error.contains(QDir::toNativeSeparators(blocked)), qPrintable(error));
+        QCOMPARE(TestSupport::readFile(slotFile), oldSlot);
+        QCOMPARE(TestSupport::readFile(FormatStore::settingFilePath()), oldSetting);
+        QCOMPARE(TestSupport::readFile(ini), oldIni);
+    }
+};
 
 QTEST_MAIN(TestFormatStore)
 #include "tst_formatstore.moc"

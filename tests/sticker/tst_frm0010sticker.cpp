@@ -1,216 +1,365 @@
+// The sticker form's wiring: the handlers between its fields, the settings
+// panel, the format slots, and its buttons in both modes. The sheets and the
+// slot files themselves are checked on the engine (tst_charsheetwriter,
+// tst_windowsheet, tst_formatstore).
 #include "FormDriver.h"
-#include "TestSupport.h"
-#include "Version.h"
-#include "controls/JeweledButton.h"
 #include "gui/platform/MessageBox.h"
-#include "platform/Twips.h"
+#include "gui/report/FrmReport.h"
 #include "gui/sticker/Frm0010Sticker.h"
+#include "gui/sticker/StickerPreview.h"
+#include "platform/AppPaths.h"
+#include "platform/SettingsStore.h"
+#include "printing/CurrentPrinter.h"
+#include "startup/MainModule.h"
+#include "sticker/FormatStore.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QPointer>
+#include <QRadioButton>
 #include <QScreen>
-#include <QGroupBox>
-#include <QTest>
 
 using namespace FormDriver;
 
-// The sticker form's controls and the handlers that work between them: range
-// sizes, sticker count and rows, the key filter of the first range and the
-// settings panel.
+namespace {
+
+QList<FrmReport *> views()
+{
+    QList<FrmReport *> found;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (auto *view = qobject_cast<FrmReport *>(w); view && view->isVisible())
+            found << view;
+    }
+    return found;
+}
+
+// Two stickers of four lines across, two down.
+void fillCharacterSheet(QWidget *form)
+{
+    fill(form,
+        {{"Atxt(0)", "AB"}, {"Atxt(1)", ""}, {"Atxt(2)", "C"}, {"Atxt(3)", "N"}, {"TxMaxFLenth", "5"},
+            {"TxSp", "1"}, {"TxCol", "2"}, {"TxRow", "2"}, {"TxBlank", "0"}, {"txtPage", "0"}});
+    choose(form, "Combo1", "4");
+}
+
+const QString Sizes = "lb(18) lb(16) TxNos TxRow lb(2)";
+
+} // namespace
+
 class TestFrm0010Sticker : public QObject
 {
     Q_OBJECT
 
 private slots:
     void initTestCase() { TestSupport::init(); }
-    void init() { MessageBox::clearShown(); }
+    void init()
+    {
+        MessageBox::clearShown();
+        CurrentPrinter::setName(QString());
+        QDir(AppPaths::privateTempFolder()).removeRecursively();
+    }
+    void cleanup()
+    {
+        for (FrmReport *view : views())
+            view->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 
-    void captions();
-    void rangeSizes_data();
-    void rangeSizes();
-    void loopPositionChangeAloneMovesNoLabel();
-    void stickerCountGivesRows();
-    void keyFilter_data();
-    void keyFilter();
-    void settingsPanel();
+    void rangeSizes_data()
+    {
+        QTest::addColumn<QString>("loop");
+        QTest::addColumn<QString>("columns");
+        QTest::addColumn<QString>("rangeEnd"); // Atxt(6)
+        QTest::addColumn<QString>("sizes");    // Sizes
+        QTest::newRow("loop 4, 6 columns") << "4"
+                                           << "6"
+                                           << "612"
+                                           << "12|10|120|20|120";
+        QTest::newRow("7 columns hold fewer") << "4"
+                                              << "7"
+                                              << "612"
+                                              << "12|10|120|17|119";
+        QTest::newRow("loop 5 swaps the labels") << "5"
+                                                 << "6"
+                                                 << "612"
+                                                 << "10|12|120|20|120";
+        QTest::newRow("end below start") << "4"
+                                         << "6"
+                                         << "590"
+                                         << "-10|10|-100|-17|-102";
+    }
+
+    void rangeSizes()
+    {
+        QFETCH(QString, loop);
+        QFETCH(QString, columns);
+        QFETCH(QString, rangeEnd);
+        QFETCH(QString, sizes);
+        Frm0010Sticker form;
+        choose(&form, "Combo2", loop);
+        fill(&form,
+            {{"TxCol", columns}, {"Atxt(5)", "601"}, {"Atxt(6)", rangeEnd}, {"Atxt(10)", "1"},
+                {"Atxt(11)", "10"}});
+        QCOMPARE(text(&form, Sizes), sizes);
+    }
+
+    void rangeSizesFollowTheirFields()
+    {
+        Frm0010Sticker form;
+        fill(&form,
+            {{"TxCol", "6"}, {"Atxt(5)", "601"}, {"Atxt(6)", "612"}, {"Atxt(10)", "1"}, {"Atxt(11)", "10"}});
+        // A loop position change alone moves no label; the next change of
+        // the second range writes its size under loop 5.
+        choose(&form, "Combo2", "5");
+        QCOMPARE(text(&form, Sizes), QStringLiteral("12|10|120|20|120"));
+        type(&form, "Atxt(11)", "20");
+        QCOMPARE(text(&form, Sizes), QStringLiteral("20|10|200|33|198"));
+        // The column count alone does not work the rows out again; a line changes nothing.
+        fill(&form, {{"TxCol", "7"}, {"Atxt(0)", "ACME"}});
+        QCOMPARE(text(&form, Sizes), QStringLiteral("20|10|200|33|198"));
+        // Without a column count the rows stay, and nothing is told.
+        for (const QString columns : {"0", "", "x"}) {
+            fill(&form, {{"TxRow", "12"}, {"TxCol", columns}});
+            const QString capacity = text(&form, "lb(2)");
+            type(&form, "TxNos", "120");
+            QCOMPARE(text(&form, "TxRow lb(2)"), "12|" + capacity);
+        }
+        QVERIFY(MessageBox::shown().isEmpty());
+    }
+
+    void keyFilter_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("first range from: letters refused") << "Atxt(5)"
+                                                           << "6a0b1"
+                                                           << "601";
+        QTest::newRow("first range to: letters refused") << "Atxt(6)"
+                                                         << "A-12."
+                                                         << "-12";
+        QTest::newRow("second range takes letters") << "Atxt(10)"
+                                                    << "1a"
+                                                    << "1a";
+        QTest::newRow("a line takes anything") << "Atxt(0)"
+                                               << "No. 5"
+                                               << "No. 5";
+    }
+
+    void keyFilter()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, typed);
+        QFETCH(QString, expected);
+        Frm0010Sticker form;
+        type(&form, name, typed);
+        QCOMPARE(text(&form, name), expected);
+        // Backspace and Delete still edit; as X11 sends it, Delete carries DEL (127).
+        QLineEdit *box = edit(&form, name);
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QTest::keyClick(box, Qt::Key_Home);
+        QTest::sendKeyEvent(QTest::Click, box, Qt::Key_Delete, QString(QChar(0x7f)), Qt::NoModifier);
+        QCOMPARE(text(&form, name), expected.chopped(1).mid(1));
+    }
+
+    void settingsPanel()
+    {
+        Frm0010Sticker form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QWidget *toggle = TestSupport::child(&form, "JeweledButton1");
+        QWidget *frame1 = TestSupport::child(&form, "Frame1");
+        QWidget *frame5 = TestSupport::child(&form, "Frame5");
+        QVERIFY(toggle->isHidden() && frame1->isHidden());
+        const int narrow = form.width();
+        // A double click on the title reveals the toggle, which widens the form.
+        QTest::mouseDClick(TestSupport::child(&form, "Label1"), Qt::LeftButton);
+        click(&form, "JeweledButton1");
+        QVERIFY(frame1->isVisible() && !frame5->isVisible() && form.rect().contains(frame1->geometry()));
+        QVERIFY(frame1->geometry().left() >= TestSupport::child(&form, "Frame4")->geometry().right());
+        // Ticking "Window" alone does not show its frame; the next toggle does.
+        click(&form, "ChKwIN");
+        QVERIFY(!frame5->isVisible());
+        click(&form, "JeweledButton1");
+        QVERIFY(!frame1->isVisible() && toggle->isVisible() && form.width() == narrow);
+        click(&form, "JeweledButton1");
+        QVERIFY(frame5->isVisible());
+        QCOMPARE(TestSupport::clippedCaptions(&form).join(" "), QString());
+
+        // The title tells of the double click; the context menu's entry toggles
+        // the panel too. The wider form stays on the screen.
+        QVERIFY(!TestSupport::child(&form, "Label1")->toolTip().isEmpty());
+        click(&form, "JeweledButton1");
+        const QRect screen = form.screen()->availableGeometry();
+        form.move(screen.right() - form.frameGeometry().width() + 1, form.y());
+        form.findChild<QAction *>("ActSettings")->trigger();
+        QVERIFY(frame1->isVisible());
+        // On a screen narrower than the form it starts at the screen's left.
+        QTRY_VERIFY(form.frameGeometry().right() <= screen.right() || form.frameGeometry().left() == screen.left());
+    }
+
+    // A slot saved from the controls comes back into them; a slot's file
+    // wins over its stored keys, and its sizes stand under its loop and columns.
+    void slotsSaveAndLoad()
+    {
+        StickerInput saved;
+        {
+            Frm0010Sticker form;
+            click(&form, "OPss(0)");
+            fill(&form,
+                {{"Atxt(0)", "Velmora"}, {"Atxt(9)", "seven"}, {"Atxt(5)", "101"}, {"Atxt(6)", "150"},
+                    {"Atxt(10)", "7"}, {"Atxt(11)", "9"}, {"TxCol", "4"}, {"TxRow", "25"}, {"TxSp", "1"},
+                    {"TxBlank", "0"}, {"TxMaxFLenth", "22"}, {"txtRowPrint", "4"},
+                    {"TxtFontNM", "DejaVu Serif"}, {"TxtMtop", "360"}});
+            choose(&form, "Combo1", "6");
+            choose(&form, "Combo2", "5");
+            click(&form, "ChkIn2");
+            click(&form, "Op(1)");
+            saved = form.readInput();
+            click(&form, "CmdSave");
+            QVERIFY(MessageBox::shown().isEmpty());
+        }
+        SettingsStore::save("Sticker2", "Sticker", "0 1", "from the store");
+        Frm0010Sticker fresh;
+        QCOMPARE(fresh.formatSlot(), 1);
+        QVERIFY(text(&fresh, "Atxt(0)") != saved.Atxt[0]);
+        // The Windows-mode settings are shared by all slots and load at once.
+        QCOMPARE(text(&fresh, "TxtFontNM TxtMtop"), QStringLiteral("DejaVu Serif|360"));
+        click(&fresh, "OPss(0)");
+        for (int slot = 0; slot < FormatStore::SlotCount; ++slot)
+            QCOMPARE(control<QRadioButton>(&fresh, QString("OPss(%1)").arg(slot))->font().bold(), slot == 0);
+        const StickerInput back = fresh.readInput();
+        QCOMPARE(back.Atxt, saved.Atxt);
+        QCOMPARE(QStringList({back.TxCol, back.TxRow, back.TxSp, back.TxBlank, back.TxMaxFLenth,
+                     back.txtRowPrint, back.Combo2}),
+            QStringList({"4", "25", "1", "0", "22", "4", "5"}));
+        QVERIFY(back.maxField == 6 && back.ChkIn1 == saved.ChkIn1 && back.ChkIn2 == saved.ChkIn2
+            && back.condensed);
+        QCOMPARE(text(&fresh, "lb(16) lb(18) TxNos lb(2)"), QStringLiteral("50|3|150|148"));
+    }
+
+    void failedSaveIsTold()
+    {
+        // A folder where the slot's file belongs: the file cannot be written.
+        const QString blocker = AppPaths::formatFolder() + "/7.txt";
+        QVERIFY(QDir().mkpath(blocker));
+        Frm0010Sticker form;
+        click(&form, "OPss(7)");
+        click(&form, "CmdSave");
+        QDir(blocker).removeRecursively();
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QVERIFY(MessageBox::shown().first().text.contains("7.txt"));
+        QCOMPARE(MessageBox::shown().first().icon, QMessageBox::Critical);
+    }
+
+    void characterRun_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("style");
+        QTest::addColumn<QString>("columns");
+        QTest::addColumn<QByteArray>("begins"); // empty: refused with a message naming the field
+        QTest::newRow("show, normal") << "JBshow(0)"
+                                      << "Op(0)"
+                                      << "2" << QByteArray("AB    AB\r\n\r\nC");
+        QTest::newRow("print, condensed") << "JBshow(1)"
+                                          << "Op(1)"
+                                          << "2"
+                                          << QByteArray("\x0f"
+                                                        "AB    AB\r\n");
+        QTest::newRow("refused") << "JBshow(0)"
+                                 << "Op(0)"
+                                 << "300" << QByteArray();
+    }
+
+    void characterRun()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, style);
+        QFETCH(QString, columns);
+        QFETCH(QByteArray, begins);
+        Frm0010Sticker form;
+        form.show();
+        fillCharacterSheet(&form);
+        type(&form, "TxCol", columns);
+        click(&form, style);
+        PrintFileName.clear();
+        click(&form, button);
+        QCOMPARE(views().size(), int(!begins.isEmpty()));
+        QCOMPARE(int(OpenViewCount), int(!begins.isEmpty()));
+        if (begins.isEmpty()) {
+            QCOMPARE(MessageBox::shown().size(), 1);
+            QVERIFY(MessageBox::shown().first().text.contains("Col"));
+            QCOMPARE(MessageBox::shown().first().icon, QMessageBox::Critical);
+            QVERIFY(PrintFileName.isEmpty());
+            QVERIFY(QDir(AppPaths::privateTempFolder()).entryList(QDir::Files).isEmpty());
+            return;
+        }
+        QVERIFY2(MessageBox::shown().isEmpty(), qPrintable(MessageBox::shown().value(0).text));
+        QCOMPARE(text(&form, "txtPage"), QStringLiteral("1"));
+        QVERIFY(TestSupport::readFile(PrintFileName).startsWith(begins));
+        QCOMPARE(views().first()->reportFile(), PrintFileName);
+    }
+
+    void seventhViewRefusedThenExitClosesAll()
+    {
+        auto *form = new Frm0010Sticker;
+        QPointer<Frm0010Sticker> formAlive(form);
+        form->setAttribute(Qt::WA_DeleteOnClose);
+        form->show();
+        QWidget other;
+        other.show();
+        fillCharacterSheet(form);
+        QSet<QString> files;
+        for (int run = 1; run <= 7; ++run) {
+            click(form, "JBshow(0)");
+            files << PrintFileName;
+        }
+        QCOMPARE(views().size(), 6);
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QVERIFY(MessageBox::shown().first().text.startsWith(" Max Six Report View Open ..."));
+        // The refused run's file stays, beside the sixth view's.
+        QCOMPARE(files.size(), 7);
+        for (const QString &file : files)
+            QVERIFY(QFile::exists(file));
+        // Exit closes every window, the views and the form too, and saves nothing.
+        click(form, "CmdExit");
+        QTest::qWait(0);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(formAlive.isNull());
+        for (QWidget *w : QApplication::topLevelWidgets())
+            QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
+        QCOMPARE(int(OpenViewCount), 0);
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QCOMPARE(SettingsStore::read("Sticker2", "Sticker", "1 1", "none"), QStringLiteral("none"));
+    }
+
+    void windowRun()
+    {
+        // A printer that does not exist: printing is told so, showing never reaches for it.
+        CurrentPrinter::setName("NoSuchPrinter");
+        Frm0010Sticker form;
+        form.show();
+        fill(&form,
+            {{"Atxt(0)", "ACME STORES"}, {"TxCol", "2"}, {"TxRow", "3"}, {"TxMaxFLenth", "16"},
+                {"TxtMLeft", "720"}, {"TxtHEight", "4500"}, {"txtRowPrint", "3"}, {"txtPage", "0"}});
+        choose(&form, "Combo1", "5");
+        click(&form, "ChKwIN");
+        auto *pic = control<StickerPreview>(&form, "Pic");
+        click(&form, "JBshow(1)");
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QVERIFY(MessageBox::shown().first().text.contains("NoSuchPrinter"));
+        QVERIFY(pic->items().isEmpty());
+        MessageBox::clearShown();
+        click(&form, "JBshow(0)");
+        QCOMPARE(pic->items().size(), 2 * 3 * 5);
+        QCOMPARE(pic->items().first().text.trimmed(), QStringLiteral("ACME STORES"));
+        QCOMPARE(pic->items().first().x, 720.0);
+        QVERIFY(pic->isVisible()); // the settings panel opened to show the sheet
+        QCOMPARE(text(&form, "txtPage"), QStringLiteral("1"));
+        QVERIFY(MessageBox::shown().isEmpty());
+    }
 };
-
-void TestFrm0010Sticker::captions()
-{
-    Frm0010Sticker form;
-    QCOMPARE(form.windowTitle(), QStringLiteral("Velmora Software - Utility " STICKER2_VERSION));
-    const QList<QPair<QString, QString>> captions = {{"Label1", "Sticker Printing"}, {"lb(11)", "1"},
-        {"lb(6)", "4"}, {"lb(15)", "7"}, {"lb(0)", "No of Sticker"}, {"ChKwIN", "Window"}, {"ChkIn2", "++"},
-        {"JBshow(0)", "SHO&W"}, {"JBshow(1)", "Print"}, {"CmdExit", "    E &X I T"},
-        {"JeweledButton1", "Setting "}, {"OPss(0)", "6"}, {"OPss(7)", "8"}, {"Frame5", "Window base Setting"},
-        {"Op(1)", "Cond.     (136 Col )"}, {"lb(9)", "Max Field Lenth"},
-        {"Label6", "Space Between Two value"}};
-    for (const auto &[name, caption] : captions) {
-        QWidget *w = TestSupport::child(&form, name);
-        QString shown;
-        if (auto *label = qobject_cast<QLabel *>(w))
-            shown = label->text();
-        else if (auto *button = qobject_cast<QAbstractButton *>(w))
-            shown = button->text();
-        else if (auto *box = qobject_cast<QGroupBox *>(w))
-            shown = box->title();
-        QCOMPARE(shown, caption);
-    }
-    // Hidden until asked for: the settings toggle and panel, lines 6 and 7.
-    for (const char *name : {"JeweledButton1", "Frame1", "Atxt(7)"})
-        QVERIFY2(TestSupport::child(&form, name)->isHidden(), name);
-    QCOMPARE(text(&form, "Combo1"), QStringLiteral("1"));
-    QCOMPARE(control<JeweledButton>(&form, "JBshow(0)")->toolTip(),
-        QStringLiteral("Display Page Wise  Print View "));
-    QCOMPARE(control<JeweledButton>(&form, "CmdExit")->toolTip(), QStringLiteral("Return to Main Menu"));
-}
-
-void TestFrm0010Sticker::rangeSizes_data()
-{
-    QTest::addColumn<QString>("loop");
-    QTest::addColumn<QStringList>("ranges");
-    QTest::addColumn<QString>("columns");
-    QTest::addColumn<QStringList>("expected"); // lb(18), lb(16), TxNos, TxRow, lb(2)
-    const QStringList ranges {"601", "612", "1", "10"};
-    const QStringList reversed {"612", "601", "1", "10"};
-    QTest::newRow("loop 4, 6 columns")
-        << "4" << ranges << "6" << QStringList {"12", "10", "120", "20", "120"};
-    QTest::newRow("7 columns hold fewer")
-        << "4" << ranges << "7" << QStringList {"12", "10", "120", "17", "119"};
-    QTest::newRow("loop 5 swaps the labels")
-        << "5" << ranges << "6" << QStringList {"10", "12", "120", "20", "120"};
-    QTest::newRow("end below start") << "4" << reversed << "6"
-                                     << QStringList {"-10", "10", "-100", "-17", "-102"};
-}
-
-void TestFrm0010Sticker::rangeSizes()
-{
-    QFETCH(QString, loop);
-    QFETCH(QStringList, ranges);
-    QFETCH(QString, columns);
-    QFETCH(QStringList, expected);
-    Frm0010Sticker form;
-    choose(&form, "Combo2", loop);
-    fill(&form,
-        {{"TxCol", columns}, {"Atxt(5)", ranges[0]}, {"Atxt(6)", ranges[1]}, {"Atxt(10)", ranges[2]},
-            {"Atxt(11)", ranges[3]}});
-    QCOMPARE(texts(&form, {"lb(18)", "lb(16)", "TxNos", "TxRow", "lb(2)"}), expected);
-}
-
-void TestFrm0010Sticker::loopPositionChangeAloneMovesNoLabel()
-{
-    Frm0010Sticker form;
-    fill(&form,
-        {{"TxCol", "6"}, {"Atxt(5)", "601"}, {"Atxt(6)", "612"}, {"Atxt(10)", "1"}, {"Atxt(11)", "10"}});
-    choose(&form, "Combo2", "5");
-    QCOMPARE(texts(&form, {"lb(18)", "lb(16)", "TxNos"}), QStringList({"12", "10", "120"}));
-
-    // The next change of the second range writes its size under loop 5.
-    type(&form, "Atxt(11)", "20");
-    QCOMPARE(texts(&form, {"lb(18)", "lb(16)", "TxNos", "TxRow"}), QStringList({"20", "10", "200", "33"}));
-    // A line field changes nothing else.
-    type(&form, "Atxt(0)", "ACME");
-    QCOMPARE(text(&form, "TxNos"), QStringLiteral("200"));
-}
-
-void TestFrm0010Sticker::stickerCountGivesRows()
-{
-    Frm0010Sticker form;
-    fill(&form, {{"TxCol", "6"}, {"TxNos", "120"}});
-    QCOMPARE(texts(&form, {"TxRow", "lb(2)"}), QStringList({"20", "120"}));
-    // The column count alone does not work the rows out again.
-    type(&form, "TxCol", "7");
-    QCOMPARE(texts(&form, {"TxRow", "lb(2)"}), QStringList({"20", "120"}));
-    type(&form, "TxNos", "121");
-    QCOMPARE(texts(&form, {"TxRow", "lb(2)"}), QStringList({"17", "119"}));
-    // Without a column count the rows stay, and nothing is told.
-    for (const QString columns : {"0", "", "x"}) {
-        fill(&form, {{"TxRow", "12"}, {"TxCol", columns}});
-        const QString capacity = text(&form, "lb(2)");
-        type(&form, "TxNos", "120");
-        QCOMPARE(texts(&form, {"TxRow", "lb(2)"}), QStringList({"12", capacity}));
-    }
-    QVERIFY(MessageBox::shown().isEmpty());
-}
-
-void TestFrm0010Sticker::keyFilter_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("first range from: letters refused") << "Atxt(5)"
-                                                       << "6a0b1" << QString("601");
-    QTest::newRow("first range to: letters refused") << "Atxt(6)"
-                                                     << "A-12." << QString("-12");
-    QTest::newRow("second range takes letters") << "Atxt(10)"
-                                                << "1a" << QString("1a");
-    QTest::newRow("a line takes anything") << "Atxt(0)"
-                                           << "No. 5" << QString("No. 5");
-}
-
-void TestFrm0010Sticker::keyFilter()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, typed);
-    QFETCH(QString, expected);
-    Frm0010Sticker form;
-    type(&form, name, typed);
-    QCOMPARE(text(&form, name), expected);
-    // Backspace and Delete still edit.
-    QLineEdit *box = edit(&form, name);
-    QTest::keyClick(box, Qt::Key_Backspace);
-    QCOMPARE(text(&form, name), expected.chopped(1));
-    QTest::keyClick(box, Qt::Key_Home);
-    // As X11 sends it: Delete carries the DEL character (127).
-    QTest::sendKeyEvent(QTest::Click, box, Qt::Key_Delete, QString(QChar(0x7f)), Qt::NoModifier);
-    QCOMPARE(text(&form, name), expected.chopped(1).mid(1));
-}
-
-void TestFrm0010Sticker::settingsPanel()
-{
-    Frm0010Sticker form;
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    auto *toggle = control<JeweledButton>(&form, "JeweledButton1");
-    QWidget *frame1 = TestSupport::child(&form, "Frame1");
-    QWidget *frame4 = TestSupport::child(&form, "Frame4");
-    QWidget *frame5 = TestSupport::child(&form, "Frame5");
-    const int margin = Twips::toPixels(150);
-    QCOMPARE(form.width(), frame4->width() + margin);
-
-    // A double click on the title reveals the toggle, which widens the form.
-    QTest::mouseDClick(TestSupport::child(&form, "Label1"), Qt::LeftButton);
-    QVERIFY(toggle->isVisible());
-    click(&form, "JeweledButton1");
-    QVERIFY(frame1->isVisible());
-    QCOMPARE(form.width(), frame4->width() + frame1->width() + margin);
-    QVERIFY(frame1->geometry().left() >= frame4->geometry().right());
-    QVERIFY(form.rect().contains(frame1->geometry()));
-    QVERIFY(!frame5->isVisible());
-
-    // Ticking "Window" alone does not show its frame; the next toggle does.
-    click(&form, "ChKwIN");
-    QVERIFY(control<QCheckBox>(&form, "ChKwIN")->isChecked());
-    QVERIFY(!frame5->isVisible());
-    click(&form, "JeweledButton1");
-    QVERIFY(!frame1->isVisible());
-    QCOMPARE(form.width(), frame4->width() + margin);
-    QVERIFY(toggle->isVisible()); // stays once revealed
-    click(&form, "JeweledButton1");
-    QVERIFY(frame5->isVisible());
-    QCOMPARE(TestSupport::clippedCaptions(&form).join(" "), QString());
-
-    // The title tells of the double click; the context menu's entry toggles
-    // the panel too. The wider form stays on the screen.
-    QVERIFY(!TestSupport::child(&form, "Label1")->toolTip().isEmpty());
-    click(&form, "JeweledButton1");
-    const QRect screen = form.screen()->availableGeometry();
-    form.move(screen.right() - form.frameGeometry().width() + 1, form.y());
-    form.findChild<QAction *>("ActSettings")->trigger();
-    QVERIFY(frame1->isVisible());
-    // On a screen narrower than the form it starts at the screen's left.
-    QTRY_VERIFY(form.frameGeometry().right() <= screen.right() || form.frameGeometry().left() == screen.left());
-}
 
 QTEST_MAIN(TestFrm0010Sticker)
 #include "tst_frm0010sticker.moc"

@@ -1,38 +1,44 @@
 #include "TestSupport.h"
-#include "gui/platform/MessageBox.h"
 #include "sticker/RecordingStickerSurface.h"
-#include "gui/sticker/WindowSheetPrinting.h"
+#include "sticker/WindowSheet.h"
 
 #include <QTest>
 
-// The sheet drawn with a desktop font, checked on a recording surface: where
-// every text lands, which numbers it carries, how the printer's documents are
-// cut, and what is refused.
+// The sheet drawn with a desktop font on the engine, checked on a recording
+// surface: where every text lands, which numbers it carries, how the
+// printer's documents are cut, and what is refused. The printer and the view
+// "Pic" themselves are in tst_windowsheetoutput.
 
 namespace {
 
-// A sheet of `cols` x `rows` stickers with five lines, font and geometry set.
+// A sheet of `cols` x `rows` stickers with `lines` lines, font and geometry set.
 StickerInput sheet(int cols, int rows, int lines)
 {
     StickerInput in;
-    in.Atxt = {QStringLiteral("ACME"), QStringLiteral("Road"), QStringLiteral("Pune"), QStringLiteral("No"),
-        QStringLiteral("Lot"), QStringLiteral("601"), QStringLiteral("612"), QStringLiteral("4"),
-        QStringLiteral("Six"), QStringLiteral("Seven"), QStringLiteral("1"), QStringLiteral("10")};
+    in.Atxt = {"ACME", "Road", "Pune", "No", "Lot", "601", "612", "4", "Six", "Seven", "1", "10"};
     in.TxCol = QString::number(cols);
     in.TxRow = QString::number(rows);
     in.maxField = lines;
-    in.TxMaxFLenth = QStringLiteral("12");
-    in.TxtFontNM = QStringLiteral("DejaVu Sans");
-    in.TxtFontSZ = QStringLiteral("11");
-    in.TxtMLeft = QStringLiteral("300");
-    in.TxtMtop = QStringLiteral("500");
-    in.TxtHEight = QStringLiteral("3000");
-    in.TxtWidth = QStringLiteral("250");
-    in.TxBlank = QStringLiteral("2000");
+    in.TxMaxFLenth = "12";
+    in.TxtFontNM = "DejaVu Sans";
+    in.TxtFontSZ = "11";
+    in.TxtMLeft = "300";
+    in.TxtMtop = "500";
+    in.TxtHEight = "3000";
+    in.TxtWidth = "250";
+    in.TxBlank = "2000";
     in.txtRowPrint = QString::number(rows);
-    in.txtPage = QStringLiteral("1");
     in.windowMode = true;
     return in;
+}
+
+bool print(StickerInput in, RecordingStickerSurface &s, QString *message = nullptr)
+{
+    WindowSheetFailure failure;
+    const bool done = drawWindowSheetOnPrinter(in, s, &failure);
+    if (message)
+        *message = failure.message;
+    return done;
 }
 
 // The numbers drawn after a line's text, in drawing order. The line is found
@@ -64,240 +70,204 @@ class TestWindowSheet : public QObject
 
 private slots:
     void initTestCase() { TestSupport::init(); }
-    void init() { MessageBox::clearShown(); }
 
-    void positions_data();
-    void positions();
-    void numbers_data();
-    void numbers();
-    void documents_data();
-    void documents();
-    void printingErrorAbandonsTheDocument();
-    void previewClearsOnceAndDrawsPagesOver();
-};
+    void positions_data()
+    {
+        QTest::addColumn<bool>("printer");
+        QTest::addColumn<int>("cols");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<QString>("rowPitch");
+        QTest::addColumn<QString>("fontSize");
+        QTest::addColumn<double>("points");
+        const auto row = [](const char *name, bool printer, int cols, int rows, int lines, const char *pitch,
+                             const char *size, double points) {
+            QTest::newRow(name) << printer << cols << rows << lines << QString(pitch) << QString(size)
+                                << points;
+        };
+        row("printer 3 x 4, 5 lines", true, 3, 4, 5, "2000", "11", 11.0);
+        row("view 1 x 2, 7 lines, no size is 10 pt", false, 1, 2, 7, "1800", "", 10.0);
+        row("view row pitch rounds (1000.6), size 12.4 to 12", false, 2, 3, 2, "1000.6", "12.4", 12.0);
+        row("printer row pitch rounds (1000.6), size 14pt", true, 2, 3, 2, "1000.6", "14pt", 14.0);
+        row("view, negative size is 10 pt", false, 1, 1, 1, "0", "-4", 10.0);
+    }
 
-void TestWindowSheet::positions_data()
-{
-    QTest::addColumn<bool>("printer");
-    QTest::addColumn<int>("cols");
-    QTest::addColumn<int>("rows");
-    QTest::addColumn<int>("lines");
-    QTest::addColumn<QString>("rowPitch");
-    QTest::addColumn<QString>("fontSize");
-    QTest::addColumn<double>("points");
+    void positions()
+    {
+        QFETCH(bool, printer);
+        QFETCH(int, cols);
+        QFETCH(int, rows);
+        QFETCH(int, lines);
+        QFETCH(QString, rowPitch);
+        QFETCH(QString, fontSize);
+        QFETCH(double, points);
+        StickerInput in = sheet(cols, rows, lines);
+        in.TxBlank = rowPitch;
+        in.TxtFontSZ = fontSize;
+        RecordingStickerSurface s;
+        if (printer)
+            QVERIFY(print(in, s));
+        else
+            drawWindowSheetPreview(in, s);
+        // Row r, line x, column c, counted from 0, in drawing order.
+        QCOMPARE(s.items().size(), cols * rows * lines);
+        for (int i = 0; i < s.items().size(); ++i) {
+            const auto &item = s.items().at(i);
+            const int c = i % cols, x = i / cols % lines, r = i / cols / lines;
+            QCOMPARE(QPointF(item.x, item.y),
+                QPointF(300 + c * 3000, 500 + std::llrint(r * rowPitch.toDouble()) + x * 250));
+            QVERIFY(item.bold);
+            QCOMPARE(item.fontName, QStringLiteral("DejaVu Sans"));
+            QCOMPARE(item.fontSize, points);
+        }
+        // Line texts are padded to the field width; 4 and 5 carry the numbers.
+        QCOMPARE(s.items().at(0).text, QStringLiteral("ACME        "));
+        if (lines >= 4)
+            QCOMPARE(s.items().at(3 * cols).text, QStringLiteral("No601       "));
+        if (lines >= 7)
+            QCOMPARE(s.items().at(6 * cols).text, QStringLiteral("Seven       "));
+    }
 
-    QTest::newRow("printer 3 x 4, 5 lines")
-        << true << 3 << 4 << 5 << QString("2000") << QString("11") << 11.0;
-    QTest::newRow("view 1 x 2, 7 lines, no size is 10 pt")
-        << false << 1 << 2 << 7 << QString("1800") << QString() << 10.0;
-    QTest::newRow("view row pitch rounds (1000.6), size 12.4 to 12")
-        << false << 2 << 3 << 2 << QString("1000.6") << QString("12.4") << 12.0;
-    QTest::newRow("printer row pitch rounds (1000.6), size 14pt")
-        << true << 2 << 3 << 2 << QString("1000.6") << QString("14pt") << 14.0;
-    QTest::newRow("view, negative size is 10 pt")
-        << false << 1 << 1 << 1 << QString("0") << QString("-4") << 10.0;
-}
+    void numbers_data()
+    {
+        QTest::addColumn<StickerInput>("input");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("expected");
+        const StickerInput base = sheet(6, 4, 5);
+        auto with = [&](auto change) {
+            StickerInput in = base;
+            change(in);
+            return in;
+        };
+        const QStringList outer = QStringList(12, "1") + QStringList(12, "2");
+        QTest::newRow("inner 601..612 then 601, across then down")
+            << base << "No" << counting(601, 12) + counting(601, 12);
+        QTest::newRow("outer 1 twelve times, then 2") << base << "Lot" << outer;
+        QTest::newRow("every page restarts both numbers")
+            << with([](StickerInput &in) { in.txtPage = "2"; }) << "Lot" << outer + outer;
+        const StickerInput loop5 = with([](StickerInput &in) {
+            in.Combo2 = "5";
+            in.maxField = 4;
+        });
+        QTest::newRow("loop 5, four lines: line 4 is the outer line") << loop5 << "No" << outer;
+        QTest::newRow("loop 5, four lines: inner line never drawn") << loop5 << "Lot" << QStringList();
+        QTest::newRow("empty loop position counts as 4") << with([](StickerInput &in) { in.Combo2.clear(); })
+                                                         << "No" << counting(601, 12) + counting(601, 12);
+        const StickerInput noInner = with([](StickerInput &in) { in.ChkIn1 = false; });
+        QTest::newRow("inner ++ unticked: text only") << noInner << "No" << QStringList(24, "");
+        QTest::newRow("inner ++ unticked: outer still counts") << noInner << "Lot" << outer;
+        QTest::newRow("outer ++ unticked: text only")
+            << with([](StickerInput &in) { in.ChkIn2 = false; }) << "Lot" << QStringList(24, "");
+        const StickerInput reversed = with([](StickerInput &in) { std::swap(in.Atxt[5], in.Atxt[6]); });
+        QTest::newRow("reversed range: inner counts on without limit")
+            << reversed << "No" << counting(612, 24);
+        QTest::newRow("reversed range: outer never steps") << reversed << "Lot" << QStringList(24, "1");
+        QTest::newRow("outer start rounded") << with([](StickerInput &in) { in.Atxt[10] = "7.6"; }) << "Lot"
+                                             << QStringList(12, "8") + QStringList(12, "9");
+    }
 
-void TestWindowSheet::positions()
-{
-    QFETCH(bool, printer);
-    QFETCH(int, cols);
-    QFETCH(int, rows);
-    QFETCH(int, lines);
-    QFETCH(QString, rowPitch);
-    QFETCH(QString, fontSize);
-    QFETCH(double, points);
+    void numbers()
+    {
+        QFETCH(StickerInput, input);
+        QFETCH(QString, text);
+        QFETCH(QStringList, expected);
+        RecordingStickerSurface s, p;
+        drawWindowSheetPreview(input, s);
+        QCOMPARE(numbersOnLine(s, text), expected);
+        // The printer draws the same numbers.
+        QVERIFY(print(input, p));
+        QCOMPARE(numbersOnLine(p, text), expected);
+    }
 
-    StickerInput in = sheet(cols, rows, lines);
-    in.TxBlank = rowPitch;
-    in.TxtFontSZ = fontSize;
-    RecordingStickerSurface s;
-    if (printer)
-        QVERIFY(printWindowSheet(in, s));
-    else
-        previewWindowSheet(in, s);
+    void documents_data()
+    {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QString>("pages");
+        QTest::addColumn<QString>("rowsPerSheet");
+        QTest::addColumn<QList<int>>("rowsPerDocument"); // empty: refused
+        auto row = [](const char *name, int rows, const char *pages, const char *perSheet, QList<int> docs) {
+            QTest::newRow(name) << rows << QString(pages) << QString(perSheet) << docs;
+        };
+        row("7 rows by 3: 3, 3, 1", 7, "1", "3", {3, 3, 1});
+        row("6 rows by 3: no empty last document", 6, "1", "3", {3, 3});
+        row("3 rows by 1: one row each", 3, "1", "1", {1, 1, 1});
+        row("4 rows by 9: one document", 4, "1", "9", {4});
+        row("2 pages of 3 rows by 2: pages run on", 3, "2", "2", {2, 2, 2});
+        // Refused before anything reaches the printer.
+        for (const char *refused : {"", "0", "2.5", "abc"})
+            row(qPrintable(QString("rows per sheet \"%1\" refused").arg(refused)), 3, "1", refused, {});
+    }
 
-    QCOMPARE(s.items().size(), cols * rows * lines);
-    const double pitch = rowPitch.toDouble();
-    int i = 0;
-    for (int r = 1; r <= rows; ++r) {
-        for (int x = 1; x <= lines; ++x) {
-            for (int c = 1; c <= cols; ++c, ++i) {
-                const auto &item = s.items().at(i);
-                // Row r, line x, column c.
-                QCOMPARE(QPointF(item.x, item.y),
-                    QPointF(300 + (c - 1) * 3000, 500 + std::llrint((r - 1) * pitch) + (x - 1) * 250));
-                QVERIFY(item.bold);
-                QCOMPARE(item.fontName, QStringLiteral("DejaVu Sans"));
-                QCOMPARE(item.fontSize, points);
-                QCOMPARE(item.text.size(), 12);
+    void documents()
+    {
+        QFETCH(int, rows);
+        QFETCH(QString, pages);
+        QFETCH(QString, rowsPerSheet);
+        QFETCH(QList<int>, rowsPerDocument);
+        StickerInput in = sheet(2, rows, 3);
+        in.txtPage = pages;
+        in.txtRowPrint = rowsPerSheet;
+        RecordingStickerSurface s;
+        QString message;
+        QCOMPARE(print(in, s, &message), !rowsPerDocument.isEmpty());
+        if (rowsPerDocument.isEmpty()) {
+            QVERIFY(s.calls().isEmpty());
+            QVERIFY2(message.startsWith("Row Printing must be a whole number"), qPrintable(message));
+            return;
+        }
+        QVERIFY(!s.documentOpen());
+        QCOMPARE(s.calls().mid(0, 2), (QStringList {"Orientation 1", "PaperSize 9"}));
+        QList<int> got;
+        for (int n : s.endedDocuments())
+            got << n / (2 * 3);
+        QCOMPARE(got, rowsPerDocument);
+        // Within every document the rows stand at Y0, Y0 + pitch, Y0 + 2 pitch ...
+        int item = 0;
+        for (int doc = 0; doc < rowsPerDocument.size(); ++doc) {
+            for (int k = 0; k < rowsPerDocument.at(doc); ++k, item += 2 * 3) {
+                QCOMPARE(s.items().at(item).document, doc + 1);
+                QCOMPARE(s.items().at(item).y, 500.0 + k * 2000);
             }
         }
     }
-    // Line texts are padded to the field width; 4 and 5 carry the numbers.
-    QCOMPARE(s.items().at(0).text, QStringLiteral("ACME        "));
-    if (lines >= 4)
-        QCOMPARE(s.items().at(3 * cols).text, QStringLiteral("No601       "));
-    if (lines >= 7)
-        QCOMPARE(s.items().at(6 * cols).text, QStringLiteral("Seven       "));
-}
 
-void TestWindowSheet::numbers_data()
-{
-    QTest::addColumn<StickerInput>("input");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("expected");
-
-    const StickerInput base = sheet(6, 4, 5);
-    auto with = [&](auto change) {
-        StickerInput in = base;
-        change(in);
-        return in;
-    };
-    const QStringList outer = QStringList(12, "1") + QStringList(12, "2");
-    QTest::newRow("inner 601..612 then 601, across then down")
-        << base << "No" << counting(601, 12) + counting(601, 12);
-    QTest::newRow("outer 1 twelve times, then 2") << base << "Lot" << outer;
-    QTest::newRow("every page restarts both numbers")
-        << with([](StickerInput &in) { in.txtPage = "2"; }) << "Lot" << outer + outer;
-    const StickerInput loop5 = with([](StickerInput &in) {
-        in.Combo2 = "5";
-        in.maxField = 4;
-    });
-    QTest::newRow("loop 5, four lines: line 4 is the outer line") << loop5 << "No" << outer;
-    QTest::newRow("loop 5, four lines: inner line never drawn") << loop5 << "Lot" << QStringList();
-    QTest::newRow("empty loop position counts as 4")
-        << with([](StickerInput &in) { in.Combo2.clear(); }) << "No" << counting(601, 12) + counting(601, 12);
-    const StickerInput noInner = with([](StickerInput &in) { in.ChkIn1 = false; });
-    QTest::newRow("inner ++ unticked: text only") << noInner << "No" << QStringList(24, "");
-    QTest::newRow("inner ++ unticked: outer still counts") << noInner << "Lot" << outer;
-    QTest::newRow("outer ++ unticked: text only")
-        << with([](StickerInput &in) { in.ChkIn2 = false; }) << "Lot" << QStringList(24, "");
-    const StickerInput reversed = with([](StickerInput &in) { std::swap(in.Atxt[5], in.Atxt[6]); });
-    QTest::newRow("reversed range: inner counts on without limit") << reversed << "No" << counting(612, 24);
-    QTest::newRow("reversed range: outer never steps") << reversed << "Lot" << QStringList(24, "1");
-    QTest::newRow("outer start rounded") << with([](StickerInput &in) { in.Atxt[10] = "7.6"; }) << "Lot"
-                                         << QStringList(12, "8") + QStringList(12, "9");
-}
-
-void TestWindowSheet::numbers()
-{
-    QFETCH(StickerInput, input);
-    QFETCH(QString, text);
-    QFETCH(QStringList, expected);
-
-    RecordingStickerSurface s;
-    previewWindowSheet(input, s);
-    QCOMPARE(numbersOnLine(s, text), expected);
-
-    // The printer draws the same numbers.
-    RecordingStickerSurface p;
-    QVERIFY(printWindowSheet(input, p));
-    QCOMPARE(numbersOnLine(p, text), expected);
-}
-
-void TestWindowSheet::documents_data()
-{
-    QTest::addColumn<int>("rows");
-    QTest::addColumn<QString>("pages");
-    QTest::addColumn<QString>("rowsPerSheet");
-    QTest::addColumn<QList<int>>("rowsPerDocument");
-    QTest::addColumn<int>("endDocCalls");
-
-    auto row
-        = [](const char *name, int rows, const char *pages, const char *perSheet, QList<int> docs, int ends) {
-              QTest::newRow(name) << rows << QString(pages) << QString(perSheet) << docs << ends;
-          };
-    row("7 rows by 3: 3, 3, 1", 7, "1", "3", {3, 3, 1}, 3);
-    row("6 rows by 3: no empty last document", 6, "1", "3", {3, 3}, 3);
-    row("3 rows by 1: one row each", 3, "1", "1", {1, 1, 1}, 3);
-    row("4 rows by 9: one document", 4, "1", "9", {4}, 1);
-    row("2 pages of 3 rows by 2: pages run on", 3, "2", "2", {2, 2, 2}, 4);
-    // Refused before anything reaches the printer.
-    for (const char *refused : {"", "0", "2.5", "abc"})
-        row(qPrintable(QString("rows per sheet \"%1\" refused").arg(refused)), 3, "1", refused, {}, 0);
-}
-
-void TestWindowSheet::documents()
-{
-    QFETCH(int, rows);
-    QFETCH(QString, pages);
-    QFETCH(QString, rowsPerSheet);
-    QFETCH(QList<int>, rowsPerDocument);
-    QFETCH(int, endDocCalls);
-
-    StickerInput in = sheet(2, rows, 3);
-    in.txtPage = pages;
-    in.txtRowPrint = rowsPerSheet;
-    RecordingStickerSurface s;
-    if (rowsPerDocument.isEmpty()) {
-        QVERIFY(!printWindowSheet(in, s));
-        QVERIFY(s.calls().isEmpty());
-        QCOMPARE(MessageBox::shown().size(), 1);
-        QVERIFY(MessageBox::shown().at(0).text.startsWith("Row Printing must be a whole number"));
-        return;
+    void printingErrorAbandonsTheDocument()
+    {
+        StickerInput in = sheet(2, 4, 3);
+        in.txtRowPrint = QStringLiteral("2");
+        RecordingStickerSurface s;
+        // The first document (12 texts) goes out; the second fails on its third text.
+        s.failAtPrint(15, QStringLiteral("paper jam"));
+        QString message;
+        QVERIFY(!print(in, s, &message));
+        QCOMPARE(s.endedDocuments(), QList<int> {12});
+        QCOMPARE(s.calls().count(QStringLiteral("Print")), 15); // no second attempt
+        QCOMPARE(s.calls().last(), QStringLiteral("AbandonDoc"));
+        QVERIFY(!s.documentOpen());
+        QVERIFY(message.contains(QStringLiteral("paper jam")));
     }
-    QVERIFY(printWindowSheet(in, s));
-    QVERIFY(MessageBox::shown().isEmpty());
-    QVERIFY(!s.documentOpen());
-    QCOMPARE(s.calls().count(QStringLiteral("EndDoc")), endDocCalls);
-    QCOMPARE(s.calls().mid(0, 2), (QStringList {"Orientation 1", "PaperSize 9"}));
 
-    const int perRow = 2 * 3;
-    QList<int> got;
-    for (int n : s.endedDocuments())
-        got << n / perRow;
-    QCOMPARE(got, rowsPerDocument);
-
-    // Within every document the rows stand at Y0, Y0 + pitch, Y0 + 2 pitch ...
-    int item = 0;
-    for (int doc = 0; doc < rowsPerDocument.size(); ++doc) {
-        for (int k = 0; k < rowsPerDocument.at(doc); ++k, item += perRow) {
-            QCOMPARE(s.items().at(item).document, doc + 1);
-            QCOMPARE(s.items().at(item).y, 500.0 + k * 2000);
+    void previewClearsOnceAndDrawsPagesOver()
+    {
+        StickerInput in = sheet(3, 4, 5);
+        in.txtPage = QStringLiteral("2");
+        in.txtRowPrint = QStringLiteral("3"); // the view has no documents
+        RecordingStickerSurface s;
+        drawWindowSheetPreview(in, s);
+        QCOMPARE(s.calls().first(), QStringLiteral("Cls"));
+        QCOMPARE(s.calls().count(QStringLiteral("Cls")), 1);
+        QCOMPARE(s.calls().count(QStringLiteral("EndDoc")), 0);
+        const int perPage = 3 * 4 * 5;
+        QCOMPARE(s.items().size(), 2 * perPage);
+        for (int i = 0; i < perPage; ++i) {
+            QCOMPARE(QPointF(s.items().at(perPage + i).x, s.items().at(perPage + i).y),
+                QPointF(s.items().at(i).x, s.items().at(i).y));
+            QCOMPARE(s.items().at(perPage + i).text, s.items().at(i).text);
         }
+        // Row 4 of the view stands three row pitches down: no document cuts it.
+        QCOMPARE(s.items().at(3 * 3 * 5).y, 500.0 + 3 * 2000);
     }
-}
-
-void TestWindowSheet::printingErrorAbandonsTheDocument()
-{
-    StickerInput in = sheet(2, 4, 3);
-    in.txtRowPrint = QStringLiteral("2");
-    RecordingStickerSurface s;
-    // The first document (12 texts) goes out; the second fails on its third text.
-    s.failAtPrint(15, QStringLiteral("paper jam"));
-    QVERIFY(!printWindowSheet(in, s));
-
-    QCOMPARE(s.endedDocuments(), QList<int> {12});
-    QCOMPARE(s.calls().count(QStringLiteral("Print")), 15); // no second attempt
-    QCOMPARE(s.calls().last(), QStringLiteral("AbandonDoc"));
-    QVERIFY(!s.documentOpen());
-    QCOMPARE(MessageBox::shown().size(), 1);
-    QCOMPARE(MessageBox::shown().at(0).icon, QMessageBox::Critical);
-    QVERIFY(MessageBox::shown().at(0).text.contains(QStringLiteral("paper jam")));
-}
-
-void TestWindowSheet::previewClearsOnceAndDrawsPagesOver()
-{
-    StickerInput in = sheet(3, 4, 5);
-    in.txtPage = QStringLiteral("2");
-    in.txtRowPrint = QStringLiteral("3"); // the view has no documents
-    RecordingStickerSurface s;
-    previewWindowSheet(in, s);
-
-    QCOMPARE(s.calls().first(), QStringLiteral("Cls"));
-    QCOMPARE(s.calls().count(QStringLiteral("Cls")), 1);
-    QCOMPARE(s.calls().count(QStringLiteral("EndDoc")), 0);
-    const int perPage = 3 * 4 * 5;
-    QCOMPARE(s.items().size(), 2 * perPage);
-    for (int i = 0; i < perPage; ++i) {
-        QCOMPARE(s.items().at(perPage + i).x, s.items().at(i).x);
-        QCOMPARE(s.items().at(perPage + i).y, s.items().at(i).y);
-        QCOMPARE(s.items().at(perPage + i).text, s.items().at(i).text);
-    }
-    // Row 4 of the view stands three row pitches down: no document cuts it.
-    QCOMPARE(s.items().at(3 * 3 * 5).y, 500.0 + 3 * 2000);
-}
+};
 
 QTEST_MAIN(TestWindowSheet)
 #include "tst_windowsheet.moc"

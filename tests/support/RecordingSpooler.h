@@ -9,28 +9,55 @@
 class RecordingSpooler : public Spooler
 {
 public:
-    // Destinations that open() accepts; the first is the default.
-    QStringList printers {QStringLiteral("Recorder")};
+    QStringList printers {QStringLiteral("Recorder")}; // open() accepts these; the first is the default
     bool refuseStart = false;
     int refuseWriteNumber = 0; // refuse the n-th write (1-based), 0: never
     bool refuseFinish = false;
 
-    // What happened.
-    QStringList calls; // "open", "start", "write", "finish", "cancel", "close"
+    // What happened: "open", "start", "write", "finish", "cancel", "close".
+    QStringList calls;
     QString documentName;
     QByteArray bytes;
     int writes = 0;
 
-    bool open(const QString &printerName) override;
+    bool open(const QString &name) override
+    {
+        calls << "open";
+        m_name = name.isEmpty() && !printers.isEmpty() ? printers.first() : name;
+        return printers.contains(m_name);
+    }
     QString printerName() const override { return m_name; }
-    bool startDocument(const QString &documentName) override;
-    bool write(const char *data, qsizetype size) override;
-    bool finishDocument() override;
-    void cancelDocument() override;
-    void close() override;
+    bool startDocument(const QString &name) override
+    {
+        calls << "start";
+        documentName = name;
+        return refuse(refuseStart, 1030, "not accepting jobs");
+    }
+    bool write(const char *data, qsizetype size) override
+    {
+        calls << "write";
+        if (!refuse(++writes == refuseWriteNumber, 1282, "write refused"))
+            return false;
+        bytes.append(data, size);
+        return true;
+    }
+    bool finishDocument() override
+    {
+        calls << "finish";
+        return refuse(refuseFinish, 1280, "document refused");
+    }
+    void cancelDocument() override { calls << "cancel"; }
+    void close() override { calls << "close"; }
     RunTimeError lastError() const override { return m_error; }
 
 private:
+    bool refuse(bool refused, long number, const char *description)
+    {
+        if (refused)
+            m_error = {number, QStringLiteral("Recorder"), QString::fromLatin1(description)};
+        return !refused;
+    }
+
     QString m_name;
     RunTimeError m_error;
 };

@@ -1,21 +1,23 @@
 #include "TestSupport.h"
 
-#include <QAbstractButton>
-#include <QCheckBox>
-#include <QRadioButton>
-#include <QLabel>
-
-#include "platform/AppPaths.h"
 #include "gui/platform/Dialogs.h"
 #include "gui/platform/MessageBox.h"
+#include "platform/AppPaths.h"
 #include "platform/ProcessSignals.h"
 #include "startup/MainModule.h"
 
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QRadioButton>
+#include <QScrollBar>
 #include <QTest>
-#include <QWidget>
 
 namespace TestSupport {
 
@@ -55,6 +57,50 @@ QWidget *child(QWidget *parent, const QString &objectName)
     if (!w)
         qFatal("no control named %s", qPrintable(objectName));
     return w;
+}
+
+QString state(QWidget *root, const QString &names)
+{
+    QStringList out;
+    for (const QString &key : names.split(' ', Qt::SkipEmptyParts)) {
+        QWidget *w = child(root, key.section('.', 0, 0));
+        const QString p = key.section('.', 1);
+        auto *button = qobject_cast<QAbstractButton *>(w);
+        auto *box = qobject_cast<QLineEdit *>(w) ? qobject_cast<QLineEdit *>(w) : w->findChild<QLineEdit *>();
+        if (p == "enabled" || p == "visible" || p == "hidden" || p == "bold" || p == "focus")
+            out << QString::number(p == "enabled" ? w->isEnabled()
+                    : p == "visible"              ? w->isVisible()
+                    : p == "hidden"               ? w->isHidden()
+                    : p == "bold"                 ? w->font().bold()
+                                                  : w->hasFocus());
+        else if (p == "base")
+            out << w->palette().color(QPalette::Base).name();
+        else if (button)
+            out << (button->isCheckable() ? QString::number(button->isChecked()) : button->text());
+        else if (auto *label = qobject_cast<QLabel *>(w))
+            out << label->text();
+        else if (auto *list = qobject_cast<QComboBox *>(w))
+            out << list->currentText();
+        else if (auto *bar = qobject_cast<QScrollBar *>(w))
+            out << QString::number(bar->value());
+        else
+            out << (box ? box->text() : QStringLiteral("?"));
+    }
+    return out.join('|');
+}
+
+QString runTool(const QString &tool, const QStringList &arguments)
+{
+    QProcess p;
+    p.start(tool, arguments);
+    if (!p.waitForFinished(30000) || p.exitCode() != 0)
+        return QStringLiteral("<%1 failed>").arg(tool);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QString pdfText(const QString &pdf, bool layout)
+{
+    return runTool("pdftotext", (layout ? QStringList {"-layout"} : QStringList()) + QStringList {pdf, "-"});
 }
 
 } // namespace TestSupport

@@ -24,5 +24,15 @@ QWidget *child(QWidget *parent, const QString &objectName);
 // The names of the buttons and labels under `root` whose caption does not
 // show whole in bold (the weight a chosen caption takes).
 QStringList clippedCaptions(QWidget *root);
+// The states of a window's controls by objectName, joined by "|": "Name" is
+// a box's, label's, button's or list's text, a check's 1/0 or a scroll bar's
+// value; "Name.enabled", ".visible", ".hidden", ".bold", ".focus" are 1/0
+// and ".base" the box colour.
+QString state(QWidget *root, const QString &names);
+
+// A tool's standard output, or "<tool failed>"; the text of a PDF as
+// pdftotext reads it (with -layout when asked).
+QString runTool(const QString &tool, const QStringList &arguments);
+QString pdfText(const QString &pdf, bool layout = true);
 
 } // namespace TestSupport
