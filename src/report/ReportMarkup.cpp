@@ -15,9 +15,50 @@ namespace
 const QColor HiddenColour(0xFF, 0xFF, 0xFF);
 constexpr double HiddenPointSize = 1.0;
 
-// The format a tag gives the text of its regions; an empty format for a tag
-// that only hides its sequences ("c96" and any unknown tag).
-QTextCharFormat regionFormat(const QString &tag, const MarkupContext &context)
+void formatRange(QTextCursor &cursor, int start, int length, const QTextCharFormat &format)
+{
+    if (length <= 0 || format.properties().isEmpty())
+        return;
+    cursor.setPosition(start);
+    cursor.setPosition(start + length, QTextCursor::KeepAnchor);
+    cursor.mergeCharFormat(format);
+}
+
+// The pass itself, on document positions (0-based): hides the sequences and
+// formats the regions that findMarkupRanges finds.
+void markRegions(QTextDocument *document, const QString &open, const QString &close, const QString &tag,
+    const MarkupContext &context)
+{
+    // Searched in document positions, whatever the page's line ends.
+    const QString text = PageDocument::text(document);
+    QTextCharFormat hidden;
+    hidden.setFontPointSize(HiddenPointSize);
+    hidden.setForeground(HiddenColour);
+    const QTextCharFormat region = markupRegionFormat(tag, context);
+
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
+    findMarkupRanges(text, open, close, [&](qsizetype start, qsizetype length, bool hide) {
+        formatRange(cursor, int(start), int(length), hide ? hidden : region);
+    });
+    cursor.endEditBlock();
+}
+
+void runPass(QTextDocument *document, const QString &open, const QString &close, const QString &tag,
+    const MarkupContext &context)
+{
+    if (!document || !context.vsual)
+        return;
+    // A failing pass ends quietly: the formatting done so far stays.
+    try {
+        markRegions(document, open, close, tag, context);
+    } catch (const std::exception &) {
+    }
+}
+
+} // namespace
+
+QTextCharFormat markupRegionFormat(const QString &tag, const MarkupContext &context)
 {
     QTextCharFormat format;
     if (tag == QLatin1String("bold")) {
@@ -36,85 +77,45 @@ QTextCharFormat regionFormat(const QString &tag, const MarkupContext &context)
     return format;
 }
 
-void formatRange(QTextCursor &cursor, int start, int length, const QTextCharFormat &format)
-{
-    if (length <= 0 || format.properties().isEmpty())
-        return;
-    cursor.setPosition(start);
-    cursor.setPosition(start + length, QTextCursor::KeepAnchor);
-    cursor.mergeCharFormat(format);
-}
-
-// The pass itself, on document positions (0-based). An open sequence hides
-// itself and looks for the next close sequence; the text between them takes
-// the tag's format, and the search for the next open sequence goes on from
-// that close sequence. An open sequence with no close after it ends the pass.
-void markRegions(QTextDocument *document, const QString &open, const QString &close, const QString &tag,
-    const MarkupContext &context)
+// An open sequence hides itself and looks for the next close sequence; the
+// text between them is the region, and the search for the next open sequence
+// goes on from that close sequence. An open sequence with no close after it
+// ends the pass.
+void findMarkupRanges(const QString &text, const QString &open, const QString &close,
+    const std::function<void(qsizetype start, qsizetype length, bool hidden)> &take)
 {
     // An empty sequence would match everywhere and never move the search on.
     if (open.isEmpty() || close.isEmpty())
         return;
-    // Searched in document positions, whatever the page's line ends.
-    const QString text = PageDocument::text(document);
-    if (text.isEmpty())
-        return;
-
-    QTextCharFormat hidden;
-    hidden.setFontPointSize(HiddenPointSize);
-    hidden.setForeground(HiddenColour);
-    const QTextCharFormat region = regionFormat(tag, context);
-
-    QTextCursor cursor(document);
-    cursor.beginEditBlock();
     qsizetype from = 0;
     while (from < text.size()) {
         const qsizetype o = text.indexOf(open, from);
         if (o < 0)
             break;
-        formatRange(cursor, int(o), int(open.size()), hidden);
+        take(o, open.size(), true);
         const qsizetype k = o + open.size();
         // The close is looked for after the whole open sequence, so a close
         // that overlaps its own open cannot stall the search.
         const qsizetype c = text.indexOf(close, k);
         if (c < 0)
             break;
-        formatRange(cursor, int(c), int(close.size()), hidden);
-        formatRange(cursor, int(k), int(c - k), region);
+        take(c, close.size(), true);
+        if (c > k)
+            take(k, c - k, false);
         from = c;
     }
-    cursor.endEditBlock();
 }
 
-void runPass(QTextDocument *document, const QString &open, const QString &close, const QString &tag,
-    const MarkupContext &context)
-{
-    if (!document || !context.vsual)
-        return;
-    // A failing pass ends quietly: the formatting done so far stays.
-    try {
-        markRegions(document, open, close, tag, context);
-    } catch (const std::exception &) {
-    }
-}
-
-struct Pass {
-    const QString *open;
-    const QString *close;
-    const char *tag;
-};
-
-QVector<Pass> passesOf(MarkupOrder order)
+QVector<MarkupPass> markupPasses(MarkupOrder order)
 {
     if (order == MarkupOrder::View) {
-        return { { &CondOn, &CondOff, "cond" }, { &ULineOn, &ULineOff, "uline" },
-            { &BoldOn, &BoldOff, "bold" }, { &BBoldOn, &BBoldOff, "bbold" }, { &C96On, &C96Off, "c96" } };
+        return {{CondOn, CondOff, QStringLiteral("cond")}, {ULineOn, ULineOff, QStringLiteral("uline")},
+            {BoldOn, BoldOff, QStringLiteral("bold")}, {BBoldOn, BBoldOff, QStringLiteral("bbold")},
+            {C96On, C96Off, QStringLiteral("c96")}};
     }
-    return { { &CondOn, &CondOff, "cond" }, { &ULineOn, &ULineOff, "uline" },
-        { &BBoldOn, &BBoldOff, "bbold" }, { &BoldOn, &BoldOff, "bold" } };
+    return {{CondOn, CondOff, QStringLiteral("cond")}, {ULineOn, ULineOff, QStringLiteral("uline")},
+        {BBoldOn, BBoldOff, QStringLiteral("bbold")}, {BoldOn, BoldOff, QStringLiteral("bold")}};
 }
-
-} // namespace
 
 void ReportSetting(QTextDocument *document, const QString &Search, const QString &Search1,
     const QString &seting, const MarkupContext &context)
@@ -128,7 +129,7 @@ void applyMarkupPasses(QTextDocument *document, const MarkupContext &context, Ma
         return;
     QTextCursor series(document);
     series.beginEditBlock();
-    for (const Pass &pass : passesOf(order))
-        ReportSetting(document, *pass.open, *pass.close, QString::fromLatin1(pass.tag), context);
+    for (const MarkupPass &pass : markupPasses(order))
+        ReportSetting(document, pass.open, pass.close, pass.tag, context);
     series.endEditBlock();
 }

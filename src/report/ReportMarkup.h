@@ -2,6 +2,10 @@
 
 #include <QColor>
 #include <QString>
+#include <QTextCharFormat>
+#include <QVector>
+
+#include <functional>
 
 class QTextDocument;
 
@@ -25,3 +29,22 @@ void ReportSetting(QTextDocument *document, const QString &Search, const QString
 // printing and rich-text export run "cond", "uline", "bbold", "bold".
 enum class MarkupOrder { View, Print };
 void applyMarkupPasses(QTextDocument *document, const MarkupContext &context, MarkupOrder order);
+
+// One pass of a series: the tag and its open and close sequences.
+struct MarkupPass
+{
+    QString open;
+    QString close;
+    QString tag;
+};
+QVector<MarkupPass> markupPasses(MarkupOrder order);
+
+// The format a tag gives the text of its regions; an empty format for a tag
+// that only hides its sequences ("c96" and any unknown tag).
+QTextCharFormat markupRegionFormat(const QString &tag, const MarkupContext &context);
+
+// What one pass does to a text, in the order it does it: take(start, length,
+// true) for each open or close sequence it hides, take(start, length, false)
+// for each region between them (never empty). Positions are the text's own.
+void findMarkupRanges(const QString &text, const QString &open, const QString &close,
+    const std::function<void(qsizetype start, qsizetype length, bool hidden)> &take);

@@ -1,0 +1,140 @@
+#include "export/PdfExport.h"
+
+#include "platform/ByteText.h"
+#include "report/PageTable.h"
+
+#include <QDir>
+#include <QFileDevice>
+#include <QFileInfo>
+#include <QObject>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+
+namespace {
+
+QPageLayout pageLayout(const PdfOptions &options)
+{
+    const QPageSize size(options.paper == PdfPaper::Letter ? QPageSize::Letter : QPageSize::A4);
+    const double m = qMax(0.0, options.marginMillimetres);
+    return QPageLayout(size, options.landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+        QMarginsF(m, m, m, m), QPageLayout::Millimeter);
+}
+
+// A write error of a file device, seen as soon as it happens, so a full
+// disk ends the export at once rather than at its end.
+bool deviceFailed(QIODevice &out, QString *error)
+{
+    const auto *file = qobject_cast<QFileDevice *>(&out);
+    if (!file || file->error() == QFileDevice::NoError)
+        return false;
+    if (error)
+        *error = file->errorString();
+    return true;
+}
+
+} // namespace
+
+namespace PdfExport {
+
+bool write(QIODevice &out, const PageTable &table, const PdfOptions &options, QString *error)
+{
+    for (int i : options.pages) {
+        if (i < 0 || i >= table.PageCount()) {
+            if (error)
+                *error = QObject::tr("Page %1 is not in the report, which has %2 pages.")
+                             .arg(i + 1)
+                             .arg(table.PageCount());
+            return false;
+        }
+    }
+    if (options.pages.isEmpty()) {
+        if (error)
+            *error = QObject::tr("No page is chosen.");
+        return false;
+    }
+    if (!out.isOpen() || !out.isWritable()) {
+        if (error)
+            *error = QObject::tr("The output is not open for writing.");
+        return false;
+    }
+
+    QPdfWriter writer(&out);
+    writer.setCreator(QStringLiteral("Sticker2"));
+    writer.setTitle(options.title);
+    writer.setPageLayout(pageLayout(options));
+    QPainter painter;
+    if (!painter.begin(&writer)) {
+        if (error)
+            *error = QObject::tr("The PDF writer cannot start.");
+        return false;
+    }
+    PageRenderer renderer(painter, writer, options.render);
+    for (int i : options.pages) {
+        if (!renderer.drawPage(table.pageBytes(i))) {
+            painter.end();
+            if (error)
+                *error = QObject::tr("The PDF writer refused a new page.");
+            return false;
+        }
+        if (deviceFailed(out, error)) {
+            painter.end();
+            return false;
+        }
+    }
+    painter.end();
+    return !deviceFailed(out, error);
+}
+
+bool save(const QString &path, const PageTable &table, const PdfOptions &options, QString *error)
+{
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile()) {
+        if (error)
+            *error = QObject::tr("Cannot write %1: it is not a regular file.")
+                         .arg(QDir::toNativeSeparators(path));
+        return false;
+    }
+    return ByteText::saveThrough(
+        path, [&](QIODevice &out, QString *reason) { return write(out, table, options, reason); }, error);
+}
+
+PdfPaper defaultPaper(const QLocale &locale)
+{
+    switch (locale.territory()) {
+    case QLocale::UnitedStates:
+    case QLocale::Canada:
+    case QLocale::Mexico:
+    case QLocale::Philippines:
+    case QLocale::PuertoRico:
+    case QLocale::Belize:
+    case QLocale::Guatemala:
+    case QLocale::ElSalvador:
+    case QLocale::Nicaragua:
+    case QLocale::CostaRica:
+    case QLocale::Panama:
+    case QLocale::DominicanRepublic:
+    case QLocale::Colombia:
+    case QLocale::Venezuela:
+    case QLocale::Chile:
+        return PdfPaper::Letter;
+    default:
+        return PdfPaper::A4;
+    }
+}
+
+std::optional<PdfPaper> paperFromName(const QString &name)
+{
+    if (name.compare(QLatin1String("a4"), Qt::CaseInsensitive) == 0)
+        return PdfPaper::A4;
+    if (name.compare(QLatin1String("letter"), Qt::CaseInsensitive) == 0)
+        return PdfPaper::Letter;
+    return std::nullopt;
+}
+
+bool isPdfName(const QString &fileName)
+{
+    return fileName.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
+}
+
+} // namespace PdfExport

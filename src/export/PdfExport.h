@@ -1,0 +1,52 @@
+#pragma once
+
+#include "render/PageRenderer.h"
+
+#include <QLocale>
+#include <QString>
+#include <QVector>
+
+#include <optional>
+
+class PageTable;
+class QIODevice;
+
+enum class PdfPaper { A4, Letter };
+
+struct PdfOptions
+{
+    QVector<int> pages; // 0-based indexes, written in this order; each must be a page of the table
+    PdfPaper paper = PdfPaper::A4;
+    bool landscape = false;
+    double marginMillimetres = 10; // on every side
+    QString title;                 // the document title readers show, for instance the print file's name
+    PageRenderOptions render;      // markup context and colours, largest and smallest size
+};
+
+// A PDF of print-file pages: one PDF page per print-file page, more only when
+// a page holds more lines than a sheet does (see PageRenderer). The text is
+// real text in the embedded report font, so a reader can select and search it.
+namespace PdfExport {
+
+// Writes the PDF into an open device, page by page: only the page being
+// drawn is held in memory. False with the cause when a page is not in the
+// table, no page is chosen or the device fails.
+bool write(QIODevice &out, const PageTable &table, const PdfOptions &options, QString *error);
+
+// The same into a file, whole or not at all (an old file of that name stays
+// as it was on failure); the error names the file and says why. A name that
+// is a device or a pipe rather than a file is refused.
+bool save(const QString &path, const PageTable &table, const PdfOptions &options, QString *error);
+
+// The paper the locale's country uses: Letter in the United States, Canada,
+// Mexico, the Philippines and the Letter countries of Central and South
+// America; A4 everywhere else.
+PdfPaper defaultPaper(const QLocale &locale = QLocale::system());
+
+// "a4" or "letter", any case; nothing for any other name.
+std::optional<PdfPaper> paperFromName(const QString &name);
+
+// Export names that mean a PDF: ending in ".pdf", any case.
+bool isPdfName(const QString &fileName);
+
+} // namespace PdfExport

@@ -1,0 +1,193 @@
+#include "render/PageRenderer.h"
+
+#include <QFontMetricsF>
+#include <QPagedPaintDevice>
+#include <QPainter>
+
+#include <cmath>
+
+namespace {
+
+constexpr double Step = 0.25; // sizes go down in quarter points
+
+double stepDown(double points)
+{
+    return std::floor(points / Step + 1e-9) * Step;
+}
+
+} // namespace
+
+PageRenderer::PageRenderer(QPainter &painter, QPagedPaintDevice &device, const PageRenderOptions &options)
+    : m_painter(painter)
+    , m_device(device)
+    , m_options(options)
+{
+    m_options.smallestPoints = qMax(1.0, m_options.smallestPoints);
+    m_options.largestPoints = qMax(m_options.smallestPoints, m_options.largestPoints);
+}
+
+const PageRenderer::Face &PageRenderer::face(double points, bool bold, bool underline)
+{
+    const qint64 key = qRound64(points * 1000) * 4 + (bold ? 2 : 0) + (underline ? 1 : 0);
+    auto found = m_faces.find(key);
+    if (found != m_faces.end())
+        return found->second;
+    Face face;
+    face.font = reportFont(points, bold);
+    face.font.setUnderline(underline);
+    face.font.setKerning(false);
+    // Measured on the device itself, at its resolution, so the places worked
+    // out here are the places the glyphs are drawn at.
+    const QFontMetricsF metrics(face.font, &m_device);
+    face.advance = metrics.horizontalAdvance(QLatin1Char('0'));
+    face.ascent = metrics.ascent();
+    face.descent = metrics.descent() + qMax(0.0, metrics.leading());
+    return m_faces.emplace(key, face).first->second;
+}
+
+const PageRenderer::Face &PageRenderer::runFace(const RunLook &look, double points)
+{
+    const double viewPoints = look.points > 0 ? look.points : m_options.largestPoints;
+    return face(viewPoints * points / m_options.largestPoints, look.bold, look.underline);
+}
+
+double PageRenderer::width(const StyledLine &line, double points)
+{
+    double total = 0;
+    for (const StyledRun &run : line)
+        total += double(run.text.size()) * runFace(run.look, points).advance;
+    return total;
+}
+
+QVector<PageRenderer::Line> PageRenderer::layout(
+    const QVector<StyledLine> &lines, double points, double sheetWidth)
+{
+    const Face &plain = face(points, false, false);
+    QVector<Line> placed;
+    placed.reserve(lines.size());
+    auto start = [&]() {
+        placed.append(Line());
+        placed.last().ascent = plain.ascent;
+        placed.last().descent = plain.descent;
+    };
+    auto put = [&](const QString &text, const RunLook &look, const Face &runFace) {
+        Line &line = placed.last();
+        line.runs.append({text, look});
+        line.ascent = qMax(line.ascent, runFace.ascent);
+        line.descent = qMax(line.descent, runFace.descent);
+    };
+    for (const StyledLine &line : lines) {
+        start();
+        if (width(line, points) <= sheetWidth) {
+            for (const StyledRun &run : line)
+                put(run.text, run.look, runFace(run.look, points));
+            continue;
+        }
+        // Wraps at the character that would cross the edge; at least one
+        // character goes on each line, however narrow the sheet.
+        double x = 0;
+        for (const StyledRun &run : line) {
+            const Face &f = runFace(run.look, points);
+            qsizetype from = 0;
+            while (from < run.text.size()) {
+                qsizetype fit = qsizetype(std::floor((sheetWidth - x) / f.advance + 1e-9));
+                if (fit <= 0 && x > 0) {
+                    start();
+                    x = 0;
+                    continue;
+                }
+                fit = qBound(qsizetype(1), fit, run.text.size() - from);
+                put(run.text.mid(from, fit), run.look, f);
+                x += double(fit) * f.advance;
+                from += fit;
+            }
+        }
+    }
+    return placed;
+}
+
+double PageRenderer::height(const QVector<Line> &lines)
+{
+    double total = 0;
+    for (const Line &line : lines)
+        total += line.ascent + line.descent;
+    return total;
+}
+
+bool PageRenderer::newSheet()
+{
+    if (m_sheets > 0 && !m_device.newPage())
+        return false;
+    ++m_sheets;
+    return true;
+}
+
+void PageRenderer::drawLine(const Line &line, double top)
+{
+    double x = 0;
+    const double baseline = top + line.ascent;
+    for (const StyledRun &run : line.runs) {
+        const Face &f = runFace(run.look, m_points);
+        m_painter.setFont(f.font);
+        m_painter.setPen(QColor::fromRgba(run.look.colour));
+        m_painter.drawText(QPointF(x, baseline), run.text);
+        x += double(run.text.size()) * f.advance;
+    }
+}
+
+bool PageRenderer::drawPage(const QByteArray &page)
+{
+    const QVector<StyledLine> lines = StyledPage::build(page, m_options.markup);
+    const double sheetWidth = m_device.width();
+    const double sheetHeight = m_device.height();
+    const double largest = m_options.largestPoints;
+    const double smallest = m_options.smallestPoints;
+
+    auto widest = [&](double points) {
+        double most = 0;
+        for (const StyledLine &line : lines)
+            most = qMax(most, width(line, points));
+        return most;
+    };
+    // The widest line fits: the first guess scales it to the width, the
+    // steps after it only make up for the rounding of the font sizes.
+    double points = largest;
+    const double atLargest = widest(largest);
+    if (atLargest > sheetWidth)
+        points = qMax(smallest, stepDown(largest * sheetWidth / atLargest));
+    while (points > smallest && widest(points) > sheetWidth)
+        points = qMax(smallest, points - Step);
+    QVector<Line> placed = layout(lines, points, sheetWidth);
+
+    // All lines on one sheet, when a size not below the smallest does it.
+    const double tall = height(placed);
+    if (tall > sheetHeight && points > smallest && stepDown(points * sheetHeight / tall) >= smallest) {
+        for (double smaller = stepDown(points * sheetHeight / tall);;
+             smaller = qMax(smallest, smaller - Step)) {
+            QVector<Line> tried = layout(lines, smaller, sheetWidth);
+            if (height(tried) <= sheetHeight) {
+                points = smaller;
+                placed = std::move(tried);
+                break;
+            }
+            if (smaller <= smallest)
+                break;
+        }
+    }
+
+    m_points = points;
+    if (!newSheet())
+        return false;
+    double y = 0;
+    for (const Line &line : placed) {
+        const double lineHeight = line.ascent + line.descent;
+        if (y > 0 && y + lineHeight > sheetHeight) {
+            if (!newSheet())
+                return false;
+            y = 0;
+        }
+        drawLine(line, y);
+        y += lineHeight;
+    }
+    return true;
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "render/StyledPage.h"
+#include "report/ReportFont.h"
+#include "report/ReportMarkup.h"
+
+#include <QByteArray>
+#include <QFont>
+
+#include <map>
+
+class QPagedPaintDevice;
+class QPainter;
+
+struct PageRenderOptions
+{
+    MarkupContext markup;                     // "Vsual", zoom and the swatch colours of the view
+    double largestPoints = ReportStartPoints; // the view's size (zoomed: ReportZoomedPoints): never larger
+    double smallestPoints = 6.0;              // never smaller: a line still too wide wraps
+};
+
+// Draws print-file pages onto a paged device (a printer, a PDF writer, a
+// print preview), each from a fresh sheet, as the page prints: the emphasis
+// of the markup passes in the view's colours and sizes, the control codes
+// left out (see StyledPage), in the report font, so the columns stay
+// aligned. The painter's coordinates are the device's pixels, with the
+// origin at the top left of the printable area; paper size, orientation and
+// margins are the device's own.
+//
+// The size of a page is the largest (at most largestPoints, in steps of a
+// quarter point) at which its widest line fits the printable width, made
+// smaller still, down to smallestPoints, when that lets all its lines fit
+// one sheet (when no size does, it keeps the size its width gives and runs
+// on over more sheets). Everything on the page scales alike, so a condensed
+// or double width run keeps its proportion to the rest. At smallestPoints a
+// line still wider than the sheet wraps at the character that would cross
+// the edge.
+class PageRenderer
+{
+public:
+    PageRenderer(QPainter &painter, QPagedPaintDevice &device, const PageRenderOptions &options = {});
+
+    // Draws one page. The first page goes on the device's current sheet,
+    // every later one on a new sheet. False when the device refuses a new
+    // sheet; the page is then cut short.
+    bool drawPage(const QByteArray &page);
+
+    int sheetCount() const { return m_sheets; }    // sheets begun so far
+    double lastPoints() const { return m_points; } // the size of the last page drawn
+
+private:
+    struct Face
+    {
+        QFont font;
+        double advance = 0, ascent = 0, descent = 0;
+    };
+    struct Line
+    {
+        StyledLine runs;
+        double ascent = 0, descent = 0;
+    };
+
+    const Face &face(double points, bool bold, bool underline);
+    const Face &runFace(const RunLook &look, double points);
+    double width(const StyledLine &line, double points);
+    QVector<Line> layout(const QVector<StyledLine> &lines, double points, double sheetWidth);
+    static double height(const QVector<Line> &lines);
+    bool newSheet();
+    void drawLine(const Line &line, double top);
+
+    QPainter &m_painter;
+    QPagedPaintDevice &m_device;
+    PageRenderOptions m_options;
+    std::map<qint64, Face> m_faces; // by size, weight and underline
+    int m_sheets = 0;
+    double m_points = 0;
+};

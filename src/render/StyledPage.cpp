@@ -1,0 +1,160 @@
+#include "render/StyledPage.h"
+
+#include "report/ReportMarkup.h"
+
+#include <QTextCharFormat>
+
+namespace {
+
+// What a region format changes; unset fields keep what the character had.
+struct LookChange
+{
+    bool setPoints = false, setColour = false, setBold = false, setUnderline = false;
+    RunLook to;
+};
+
+LookChange changeOf(const QTextCharFormat &format)
+{
+    LookChange change;
+    change.setPoints = format.hasProperty(QTextFormat::FontPointSize);
+    change.to.points = format.fontPointSize();
+    change.setColour = format.hasProperty(QTextFormat::ForegroundBrush);
+    change.to.colour = format.foreground().color().rgba();
+    change.setBold = format.hasProperty(QTextFormat::FontWeight);
+    change.to.bold = format.fontWeight() >= QFont::Bold;
+    change.setUnderline = format.hasProperty(QTextFormat::FontUnderline)
+        || format.hasProperty(QTextFormat::TextUnderlineStyle);
+    change.to.underline = format.fontUnderline();
+    return change;
+}
+
+void apply(RunLook &look, const LookChange &change)
+{
+    if (change.setPoints)
+        look.points = change.to.points;
+    if (change.setColour)
+        look.colour = change.to.colour;
+    if (change.setBold)
+        look.bold = change.to.bold;
+    if (change.setUnderline)
+        look.underline = change.to.underline;
+}
+
+// The passes of printing, then the twelve-pitch pass, which only hides.
+QVector<MarkupPass> printPasses()
+{
+    QVector<MarkupPass> passes = markupPasses(MarkupOrder::Print);
+    for (const MarkupPass &pass : markupPasses(MarkupOrder::View)) {
+        if (pass.tag == QLatin1String("c96"))
+            passes.append(pass);
+    }
+    return passes;
+}
+
+// The page as the markup sees it: one character per byte, each line end
+// (CR LF, CR or LF) one '\n'.
+QString markupText(const QByteArray &page)
+{
+    QString text;
+    text.reserve(page.size());
+    const char *p = page.constData();
+    const qsizetype n = page.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (p[i] == '\r') {
+            text += QLatin1Char('\n');
+            if (i + 1 < n && p[i + 1] == '\n')
+                ++i;
+        } else {
+            text += QLatin1Char(p[i]);
+        }
+    }
+    return text;
+}
+
+class LineBuilder
+{
+public:
+    void put(QChar c, const RunLook &look)
+    {
+        if (m_line.isEmpty() || m_line.last().look != look)
+            m_line.append({QString(), look});
+        m_line.last().text += c;
+        ++m_column;
+    }
+    int column() const { return m_column; }
+    // The line so far, without the blanks at its end, which print nothing
+    // (an underlined blank prints its underline and stays).
+    StyledLine take()
+    {
+        while (!m_line.isEmpty() && !m_line.last().look.underline) {
+            QString &tail = m_line.last().text;
+            while (!tail.isEmpty() && tail.back() == QLatin1Char(' '))
+                tail.chop(1);
+            if (!tail.isEmpty())
+                break;
+            m_line.removeLast();
+        }
+        m_column = 0;
+        return std::exchange(m_line, StyledLine());
+    }
+
+private:
+    StyledLine m_line;
+    int m_column = 0;
+};
+
+} // namespace
+
+namespace StyledPage {
+
+QVector<StyledLine> build(const QByteArray &page, const MarkupContext &context)
+{
+    const QString text = markupText(page);
+    QVector<RunLook> looks(text.size());
+    QVector<bool> hidden(text.size(), false);
+    if (context.vsual) {
+        for (const MarkupPass &pass : printPasses()) {
+            const LookChange region = changeOf(markupRegionFormat(pass.tag, context));
+            findMarkupRanges(text, pass.open, pass.close, [&](qsizetype start, qsizetype length, bool hide) {
+                for (qsizetype i = start; i < start + length; ++i) {
+                    if (hide)
+                        hidden[i] = true;
+                    else
+                        apply(looks[i], region);
+                }
+            });
+        }
+    }
+
+    QVector<StyledLine> lines;
+    LineBuilder line;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c == '\n') {
+            lines.append(line.take());
+        } else if (hidden.at(i) || (c < 0x20 && c != '\t') || c == 0x7F) {
+            continue;
+        } else if (c == '\t') {
+            do
+                line.put(QLatin1Char(' '), looks.at(i));
+            while (line.column() % 8 != 0);
+        } else {
+            line.put(c >= 0x80 && c < 0xA0 ? QChar(QLatin1Char(' ')) : text.at(i), looks.at(i));
+        }
+    }
+    lines.append(line.take());
+    // Blank lines at the end print nothing and would only take room.
+    while (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+QString text(const StyledLine &line)
+{
+    QString text;
+    for (const StyledRun &run : line)
+        text += run.text;
+    return text;
+}
+
+} // namespace StyledPage

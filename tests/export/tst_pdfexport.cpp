@@ -1,0 +1,233 @@
+// PDFs of print files, read back with the poppler tools.
+#include "../sticker/FileSizeLimit.h"
+#include "TestSupport.h"
+#include "export/PdfExport.h"
+#include "report/PageTable.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QMap>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <sys/stat.h>
+
+Q_DECLARE_METATYPE(PdfPaper)
+
+namespace {
+
+QString run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        qFatal("%s failed: %s", qPrintable(program), process.readAllStandardError().constData());
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The lines of text of PDF pages as laid out, without their blanks.
+QString pdfText(const QString &pdf, const QStringList &arguments = {})
+{
+    QStringList lines;
+    for (QString line :
+        run("pdftotext", QStringList {"-layout"} + arguments + QStringList {pdf, "-"}).split('\n')) {
+        line = line.simplified().remove(QRegularExpression("[ \\f]"));
+        if (!line.isEmpty())
+            lines << line;
+    }
+    return lines.join('\n');
+}
+
+// A page of `lines` lines: double width, underline, bold, condensed, a
+// Latin-1 letter, twelve pitch, escapes outside the markup, a code-page byte
+// of 80-9F, a tab, then numbered lines with a mark far to the right.
+// `visible` gets what prints, without blanks.
+QByteArray reportPage(int number, int lines, QString *visible)
+{
+    QByteArray bytes = "\x0e\x1b"
+                       "E\x1bGPAGE "
+        + QByteArray::number(number)
+        + "\x14\x1b"
+          "F\x1bH\r\n\x1b-1Customer\x1b-0  \x1b"
+          "ETOTAL\x1b"
+          "F  \x0fsmall print\x12  M\xfcller\r\n\x12\x1bW \x1bMtwelve\x1bP\tpitch "
+          "\x1b@\x1b\x43\x42x\x87y\r\n";
+    *visible = QStringLiteral("PAGE%1\nCustomerTOTALsmallprintM\u00fcller\ntwelvepitch@CBxy").arg(number);
+    for (int i = 4; i <= lines; ++i) {
+        const QByteArray line = "Line " + QByteArray::number(i) + " of page " + QByteArray::number(number);
+        bytes += line + QByteArray(60, ' ') + "|\r\n";
+        *visible += '\n' + QString::fromLatin1(line).remove(' ') + '|';
+    }
+    return bytes;
+}
+
+} // namespace
+
+class TestPdfExport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { TestSupport::init(); }
+
+    void pagesReadBack_data()
+    {
+        QTest::addColumn<QByteArray>("printFile");
+        QTest::addColumn<QVector<int>>("pages");
+        QTest::addColumn<PdfPaper>("paper");
+        QTest::addColumn<bool>("landscape");
+        QTest::addColumn<QStringList>("sheets"); // the text of each PDF page
+
+        QString v1, v2, v3; // 66-line pages: each on a sheet of its own
+        const QByteArray three
+            = reportPage(1, 66, &v1) + '\f' + reportPage(2, 66, &v2) + '\f' + reportPage(3, 66, &v3) + '\f';
+        QTest::newRow("three pages with emphasis")
+            << three << QVector<int> {0, 1, 2} << PdfPaper::A4 << false << QStringList {v1, v2, v3};
+        QTest::newRow("chosen pages in their order, Letter")
+            << three << QVector<int> {2, 0} << PdfPaper::Letter << true << QStringList {v3, v1};
+
+        // 200 columns in numbered groups: at 6 points 149 fit across A4.
+        QString wide;
+        for (int i = 0; i < 40; ++i)
+            wide += QString::number(1000 + i) + '|';
+        const QByteArray wideFile = wide.toLatin1() + "\r\nend";
+        QTest::newRow("200 columns, portrait: wrapped at the edge")
+            << wideFile << QVector<int> {0} << PdfPaper::A4 << false
+            << QStringList {wide.left(149) + '\n' + wide.mid(149) + "\nend"};
+        QTest::newRow("200 columns, landscape: whole")
+            << wideFile << QVector<int> {0} << PdfPaper::A4 << true << QStringList {wide + "\nend"};
+
+        // Too many lines for a sheet even at 6 points: the size stays, the
+        // page goes on over the next sheets.
+        QByteArray longPage;
+        QStringList rows;
+        for (int i = 1; i <= 150; ++i) {
+            longPage += "row " + QByteArray::number(i) + "\r\n";
+            rows << QStringLiteral("row%1").arg(i);
+        }
+        QTest::addRow("a page longer than a sheet")
+            << longPage << QVector<int> {0} << PdfPaper::A4 << false
+            << QStringList {
+                   rows.mid(0, 61).join('\n'), rows.mid(61, 61).join('\n'), rows.mid(122).join('\n')};
+    }
+
+    void pagesReadBack()
+    {
+        QFETCH(QByteArray, printFile);
+        QFETCH(QVector<int>, pages);
+        QFETCH(PdfPaper, paper);
+        QFETCH(bool, landscape);
+        QFETCH(QStringList, sheets);
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("out.PDF");
+        PageTable table;
+        table.setBytes(printFile);
+        PdfOptions options {pages, paper, landscape};
+        QString error;
+        QVERIFY2(PdfExport::save(pdf, table, options, &error), qPrintable(error));
+
+        const QString info = run("pdfinfo", {pdf});
+        QVERIFY(info.contains(QRegularExpression(QStringLiteral("Pages: +%1\n").arg(sheets.size()))));
+        QVERIFY(info.contains(paper == PdfPaper::A4 ? (landscape ? "842 x 595" : "595 x 842")
+                                                    : (landscape ? "792 x 612" : "612 x 792")));
+        for (int i = 0; i < sheets.size(); ++i) {
+            const QString n = QString::number(i + 1);
+            const QString text = pdfText(pdf, {"-f", n, "-l", n});
+            QCOMPARE(text, sheets[i]);
+            QVERIFY(!text.contains(QRegularExpression("[\\x00-\\x09\\x0b-\\x1f\\x7f-\\x9f]")));
+        }
+        // Every font embedded: the first of the emb, sub and uni columns.
+        const QStringList fonts = run("pdffonts", {pdf}).split('\n', Qt::SkipEmptyParts).mid(2);
+        QVERIFY(!fonts.isEmpty());
+        for (const QString &font : fonts)
+            QVERIFY2(
+                font.contains(QRegularExpression(" yes +(yes|no) +(yes|no) +\\d+ +\\d+$")), qPrintable(font));
+    }
+
+    // Hidden sequences take no room and bold is as wide as plain, so the
+    // second column starts at one place on every line; bold, double width
+    // (bold after it in print order) and condensed take the view's colours.
+    void columnsAndColours()
+    {
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("columns.pdf");
+        PageTable table;
+        table.setBytes("12345 XYZ\r\n\x1b-1ABCDE\x1b-0 XYZ\r\n\x1b"
+                       "EABCDE\x1b"
+                       "F XYZ\r\n\x0e\x1b"
+                       "E\x1bG\x14\x1b"
+                       "F\x1bH12345 XYZ\r\n\x0e\x1b"
+                       "E\x1bGWIDE\x14\x1b"
+                       "F\x1bH \x0f"
+                       "CONDENSED\x12");
+        PdfOptions options {{0}};
+        options.render.markup.bold = Qt::red;
+        options.render.markup.condence = Qt::green;
+        QString error;
+        QVERIFY2(PdfExport::save(pdf, table, options, &error), qPrintable(error));
+        const QRegularExpression word(QStringLiteral("<word xMin=\"([0-9.]+)\"[^>]*>XYZ</word>"));
+        QStringList starts;
+        for (auto it = word.globalMatch(run("pdftotext", {"-bbox", pdf, "-"})); it.hasNext();)
+            starts << it.next().captured(1);
+        QCOMPARE(starts, QStringList(4, starts.value(0)));
+
+        run("pdftoppm",
+            {"-r", "100", "-aa", "no", "-aaVector", "no", "-png", "-singlefile", pdf, dir.filePath("p")});
+        const QImage image = QImage(dir.filePath("p.png")).convertToFormat(QImage::Format_RGB32);
+        QMap<QRgb, int> count;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x)
+                ++count[image.pixel(x, y)];
+        }
+        QVERIFY(count.value(qRgb(255, 0, 0)) > 100 && count.value(qRgb(0, 255, 0)) > 20);
+    }
+
+    void failedSaveLeavesNoFile_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QVector<int>>("pages");
+        QTest::addColumn<bool>("diskFull");
+        QTest::newRow("folder missing") << "missing/out.pdf" << QVector<int> {0} << false;
+        QTest::newRow("a pipe") << "pipe.pdf" << QVector<int> {0} << false;
+        QTest::newRow("disk full") << "kept.pdf" << QVector<int> {0, 1, 2, 0, 1, 2} << true;
+        QTest::newRow("page not in the report") << "kept.pdf" << QVector<int> {0, 5} << false;
+        QTest::newRow("no page") << "kept.pdf" << QVector<int> {} << false;
+    }
+
+    void failedSaveLeavesNoFile()
+    {
+        QFETCH(QString, target);
+        QFETCH(QVector<int>, pages);
+        QFETCH(bool, diskFull);
+        QTemporaryDir dir;
+        TestSupport::writeFile(dir.filePath("kept.pdf"), "old");
+        QVERIFY(mkfifo(QFile::encodeName(dir.filePath("pipe.pdf")).constData(), 0600) == 0);
+        QString v;
+        PageTable table;
+        table.setBytes(reportPage(1, 66, &v) + '\f' + reportPage(2, 66, &v) + '\f' + reportPage(3, 66, &v));
+        QString error;
+        bool saved = false;
+        {
+            FileSizeLimit limit(diskFull ? 20000 : RLIM_INFINITY);
+            saved = PdfExport::save(dir.filePath(target), table, {pages}, &error);
+        }
+        QVERIFY(!saved);
+        QVERIFY2(error.contains(QFileInfo(target).fileName()), qPrintable(error));
+        QCOMPARE(TestSupport::readFile(dir.filePath("kept.pdf")), QByteArray("old"));
+        QCOMPARE(
+            QDir(dir.path()).entryList(QDir::Files | QDir::System), QStringList({"kept.pdf", "pipe.pdf"}));
+    }
+
+    void defaultPaper()
+    {
+        for (const char *name : {"en_US", "fr_CA", "es_MX", "en_PH"})
+            QCOMPARE(PdfExport::defaultPaper(QLocale(name)), PdfPaper::Letter);
+        for (const char *name : {"en_GB", "de_DE", "cs_CZ", "C"})
+            QCOMPARE(PdfExport::defaultPaper(QLocale(name)), PdfPaper::A4);
+    }
+};
+
+QTEST_MAIN(TestPdfExport)
+#include "tst_pdfexport.moc"
