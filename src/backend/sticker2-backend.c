@@ -76,7 +76,7 @@ static int publish(int dir, const char *tmp, const char *stem, char *name, size_
         else
             snprintf(name, size, "%s-%d.prn", stem, n);
         int rc = renameat2(dir, tmp, dir, name, RENAME_NOREPLACE);
-        if (rc < 0 && errno == EINVAL) /* a file system without no-replace renames */
+        if (rc < 0 && (errno == EINVAL || errno == ENOSYS)) /* no RENAME_NOREPLACE here */
             rc = linkat(dir, tmp, dir, name, 0) == 0 ? unlinkat(dir, tmp, 0) : -1;
         if (rc == 0)
             return 0;
