@@ -8,6 +8,7 @@ packages=(
   libcups2-dev libxlsxwriter-dev libminizip-dev libbenchmark-dev
   cups cups-client poppler-utils unzip unrtf
   fonts-liberation fonts-dejavu-core
+  desktop-file-utils appstream shared-mime-info groff-base dpkg-dev file
 )
 missing=()
 for p in "${packages[@]}"; do

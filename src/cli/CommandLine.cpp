@@ -13,6 +13,7 @@ namespace CommandLine {
 namespace {
 
 const QString ViewSynopsis = QStringLiteral("sticker2 [view] FILE...");
+const QString WatchSynopsis = QStringLiteral("sticker2 watch FOLDER");
 
 const char *const Overview = R"(Usage: sticker2 [COMMAND] [OPTIONS] [FILE...]
 Sticker sheets and a report view for the print files of text-mode programs.
@@ -36,6 +37,8 @@ Sticker sheets and a report view for the print files of text-mode programs.
   sticker2 stickers --slot N -o FILE|-
                               Writes the character-mode sticker sheet of format slot N (0-7):
       --pages N                 pages of stickers (default: the slot's own)
+  sticker2 watch FOLDER       Opens a report view on each new print file written into FOLDER,
+                              once it is complete; beyond six open views the files wait.
 
   -h, --help                  This help; COMMAND --help shows a command's own.
   -v, --version               The version.
@@ -60,7 +63,7 @@ Mode modeOf(const QStringList &arguments)
         return Mode::Headless;
     if (isHelpOrVersion(first))
         return Mode::Headless;
-    if (first == QLatin1String("view") && isHelpOrVersion(arguments.value(2)))
+    if ((first == QLatin1String("view") || first == QLatin1String("watch")) && isHelpOrVersion(arguments.value(2)))
         return Mode::Headless;
     return Mode::Windows;
 }
@@ -81,6 +84,21 @@ int runHeadless(const QStringList &arguments)
     }
     std::fputs(Overview, stdout);
     return int(Status::Done);
+}
+
+bool watchFolder(const QStringList &arguments, QString *folder)
+{
+    if (arguments.value(1) != QLatin1String("watch"))
+        return true;
+    const QStringList rest = arguments.mid(2);
+    if (rest.size() != 1 || (rest.first().startsWith(QLatin1Char('-')) && rest.first().size() > 1)) {
+        CliSupport::usage(WatchSynopsis,
+            rest.isEmpty() ? QStringLiteral("watch needs a FOLDER")
+                           : QStringLiteral("watch takes one FOLDER and no options"));
+        return false;
+    }
+    *folder = rest.first();
+    return true;
 }
 
 bool viewFiles(const QStringList &arguments, QStringList *files)

@@ -25,6 +25,10 @@ int runHeadless(const QStringList &arguments);
 // form). False after printing the usage error when the arguments are wrong.
 bool viewFiles(const QStringList &arguments, QStringList *files);
 
+// The folder `sticker2 watch FOLDER` asks to watch (left empty for any other
+// command line). False after printing the usage error when it is wrong.
+bool watchFolder(const QStringList &arguments, QString *folder);
+
 // Subcommands, each given its own arguments (its name first).
 int runConvert(const QStringList &arguments);
 int runPrint(const QStringList &arguments);

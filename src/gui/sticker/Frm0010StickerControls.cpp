@@ -6,6 +6,7 @@
 #include "sticker/FormatStore.h"
 #include "gui/sticker/Frm0010Sticker.h"
 #include "gui/sticker/StickerPreview.h"
+#include "gui/watch/FrmWatch.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -112,6 +113,11 @@ void Frm0010Sticker::buildControls()
         showSettingsPanel(Frame1->isHidden());
     });
     addAction(settings);
+    // Print jobs written into a folder (a capture queue's) open as they come.
+    auto *watch = new QAction(QStringLiteral("Watch a Folder for Print Jobs..."), this);
+    watch->setObjectName(QStringLiteral("ActWatch"));
+    connect(watch, &QAction::triggered, this, [this] { FrmWatch::chooseAndWatch(this); });
+    addAction(watch);
     setContextMenuPolicy(Qt::ActionsContextMenu);
 
     buildLinePanel();
