@@ -4,6 +4,7 @@
 #include "report/PageTable.h"
 #include "startup/MainModule.h"
 #include "sticker/CharSheetWriter.h"
+#include "sticker/CsvTable.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -31,6 +32,14 @@ StickerInput sticker(int maxField, const QString &width, const QString &gap, con
     in.TxBlank = blank;
     in.txtPage = QStringLiteral("1");
     return in;
+}
+
+std::shared_ptr<const CsvTable> csv(const QString &text)
+{
+    auto table = std::make_shared<CsvTable>();
+    if (!CsvTable::parse(text, table.get(), nullptr))
+        qFatal("bad CSV");
+    return table;
 }
 
 QByteArray sheet(const StickerInput &in)
@@ -124,6 +133,23 @@ void TestCharSheetWriter::bytes_data()
     QTest::newRow("width halves to even, text cut at the width")
         << sticker(1, "2.5", "1", "2", "1", "0.9") << QByteArray("L1 L1\r\n.  .  .\r\n\x0c\r\n");
 
+    StickerInput padded = sticker(4, "7", "0", "2", "1", "0");
+    padded.digits = 4;
+    QTest::newRow("digits 4: numbers padded with zeros")
+        << padded
+        << QByteArray("L1     L1\r\nL2     L2\r\nL3     L3\r\nNo0001 No0002\r\n.  .  .\r\n\x0c\r\n");
+
+    // Three rows on sheets of 2 x 1: the second page ends after its one
+    // sticker, and the number counts on.
+    StickerInput data = sticker(4, "6", "1", "2", "1", "1");
+    data.Atxt[0] = QStringLiteral("{Name}!");
+    data.Atxt[3] = QStringLiteral("{ No }-");
+    data.data = csv("Name,No\nAnn,7\n\"B,\r\nC\",8\nDe\u00e9,9\n");
+    QTest::newRow("data rows fill the stickers")
+        << data
+        << QByteArray("Ann!   B, C!\r\nL2     L2\r\nL3     L3\r\n7-1    8-2\r\n\r\n.  .  .\r\n"
+                      "De\xe9!\r\nL2\r\nL3\r\n9-3\r\n\r\n.  .  .\r\n\x0c\r\n");
+
     StickerInput latin = sticker(1, "6", "1", "1", "1", "0");
     latin.Atxt[0] = QStringLiteral("Gr\u00fc\u00dfe");
     QTest::newRow("one byte per character") << latin
@@ -185,6 +211,21 @@ void TestCharSheetWriter::validation_data()
     row("pages empty is one page", &StickerInput::txtPage, "", QString());
     StickerInput eight = sticker(8, "4", "2", "3", "2", "1");
     QTest::newRow("max field 8") << eight << QString("\"Max Field\" must be a number from 0 to 7.");
+    StickerInput digits = sticker(3, "4", "2", "3", "2", "1");
+    digits.digits = 21;
+    QTest::newRow("digits 21") << digits << QString("\"Digits\" must be a number from 0 to 20.");
+    StickerInput unknown = sticker(3, "4", "2", "3", "2", "1");
+    unknown.Atxt[2] = "{Town}";
+    unknown.data = csv("Name\nA\n");
+    QTest::newRow("placeholder naming no column")
+        << unknown << QString("Sticker line 3 holds {Town}, but the data file has no column \"Town\".");
+    StickerInput greek = unknown;
+    greek.Atxt[2] = "{Name}";
+    greek.data = csv("Name\nA\n\u03a9\n");
+    QTest::newRow("data character without a byte")
+        << greek
+        << QString("Data row 2 puts the character \"\u03a9\" (U+03A9) on sticker line 3; a character-mode "
+                   "print file has no byte for it.");
 }
 
 void TestCharSheetWriter::validation()
