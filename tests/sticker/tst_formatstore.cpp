@@ -37,6 +37,10 @@ StickerInput filled()
     in.TxtMLeft = "-15";
     in.TxtHEight = "1800";
     in.TxtWidth = "";
+    in.digits = 6;
+    in.startAt = 3;
+    in.barcode = BarcodeKind::Qr;
+    in.dataFile = "/data/addresses.csv";
     return in;
 }
 
@@ -95,8 +99,9 @@ void TestFormatStore::savedFilesAndKeys()
     keys.sort();
     // " Maxf" is read but never written.
     QCOMPARE(keys,
-        QStringList({"0 1", "0 2", "0 3", "0 4", "0 5", "0 6", "0 7", "0 8", "0 Blankline", "0 Col",
-            "0 MaxFL", "0 PrintStyle", "0 Row", "0 Space"}));
+        QStringList({"0 1", "0 2", "0 3", "0 4", "0 5", "0 6", "0 7", "0 8", "0 Barcode", "0 Blankline",
+            "0 Col", "0 DataFile", "0 Digits", "0 MaxFL", "0 PrintStyle", "0 Row", "0 Space", "0 StartAt"}));
+    QCOMPARE(ini.value("0 Barcode").toString(), QString("qr"));
     QCOMPARE(ini.value("0 Col").toString(), QString("5abc"));
     QCOMPARE(ini.value("0 PrintStyle").toString(), QString("1"));
     QCOMPARE(ini.value("0 2").toString(), QString(" 12 Market Road "));
@@ -133,6 +138,10 @@ void TestFormatStore::roundTrip()
     QCOMPARE(loaded.ChkIn2, false);
     QCOMPARE(loaded.TxtFontSZ, QString("10.5"));
     QCOMPARE(loaded.TxtMLeft, QString("-15"));
+    QCOMPARE(loaded.digits, 6);
+    QCOMPARE(loaded.startAt, 3);
+    QCOMPARE(loaded.barcode, BarcodeKind::Qr);
+    QCOMPARE(loaded.dataFile, QString("/data/addresses.csv"));
 
     // Saving what was loaded gives the same files, and no others.
     QVERIFY(FormatStore::save(slot, loaded, &error));
