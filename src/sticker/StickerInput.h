@@ -40,7 +40,7 @@ struct StickerInput
     int digits = 0;                 // running numbers padded with zeros to this many digits
     int startAt = 1;                // Windows mode: first position used on the first sheet
     BarcodeKind barcode = BarcodeKind::None; // Windows mode: the inner number's line as a barcode
-    QString dataFile;               // CSV file of the stickers; read into `data` by loadStickerData()
+    QString dataFile;               // CSV file of the stickers, read into `data` by StickerFields::loadData()
     std::shared_ptr<const CsvTable> data; // one sticker per row; null: every sticker alike
 };
 
