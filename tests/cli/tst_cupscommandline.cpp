@@ -119,6 +119,10 @@ void TestCommandLine::refused_data()
     QTest::newRow("bad pitch") << QStringList{"print", "--cpi", "11", "in.prn"} << 2 << "--cpi";
     QTest::newRow("unknown printer") << QStringList{"print", "-d", "NoSuchQueue", "in.prn"} << 1 << "NoSuchQueue";
     QTest::newRow("slot out of range") << QStringList{"stickers", "--slot", "8", "-o", "o.prn"} << 2 << "--slot";
+    QTest::newRow("start without a PDF") << QStringList{"stickers", "--slot", "1", "-o", "o.prn", "--start", "2"} << 2 << "--pdf";
+    QTest::newRow("unknown barcode") << QStringList{"stickers", "--slot", "1", "--pdf", "o.pdf", "--barcode", "upc"} << 2 << "--barcode";
+    QTest::newRow("missing data file") << QStringList{"stickers", "--slot", "1", "-o", "o.prn", "--data", "none.csv"} << 1 << "none.csv";
+    QTest::newRow("watch without a folder") << QStringList{"watch"} << 2 << "FOLDER";
     QTest::newRow("stickers into a folder") << QStringList{"stickers", "--slot", "1", "-o", "."} << 1 << "not a regular file";
 }
 
@@ -166,6 +170,18 @@ void TestCommandLine::stickers()
     QCOMPARE(run.status, 0);
     QVERIFY(run.out.startsWith("Part   Part   Part\r\n") && run.out.endsWith("\f\r\n"));
     QCOMPARE(run.out.count('\f'), 1);
+
+    // Options stand in for the slot's values for one run: the rows of a data
+    // file, numbers of six digits; drawn in Windows mode into a PDF.
+    const QString csv = TestSupport::writeFile(m_dir.filePath("rows.csv"), "Name\nAnn\nBob\n");
+    run = sticker2({"stickers", "--slot", "3", "--data", csv, "--digits", "6", "-o", "-"});
+    QCOMPARE(run.status, 0);
+    QVERIFY2(run.out.contains("000002") && !run.out.contains("000003"), run.out.constData()); // two rows
+    const QString pdf = m_dir.filePath("sheet.pdf");
+    run = sticker2({"stickers", "--slot", "3", "--digits", "6", "--start", "2", "--pdf", pdf});
+    QCOMPARE(run.status, 0);
+    const QString text = TestSupport::pdfText(pdf, false);
+    QVERIFY2(text.contains("Parts store") && text.contains("000601"), qPrintable(text));
 }
 
 void TestCommandLine::print_data()

@@ -14,6 +14,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
+class StickerMorePanel;
 class StickerPreview;
 
 // The main form: the sticker lines and two number ranges typed by the user,
@@ -109,6 +110,7 @@ private:
     QLineEdit *TxtHEight = nullptr;
     QLineEdit *TxtWidth = nullptr;
     StickerPreview *Pic = nullptr;
+    StickerMorePanel *FrameMore = nullptr;
 
     int m_formatSlot = 1;
     int m_printStyle = 0;

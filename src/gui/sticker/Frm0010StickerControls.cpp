@@ -5,6 +5,7 @@
 #include "platform/Twips.h"
 #include "sticker/FormatStore.h"
 #include "gui/sticker/Frm0010Sticker.h"
+#include "gui/sticker/StickerMorePanel.h"
 #include "gui/sticker/StickerPreview.h"
 #include "gui/watch/FrmWatch.h"
 
@@ -215,6 +216,9 @@ void Frm0010Sticker::buildSettingsPanel()
     Frame1 = new QGroupBox(QStringLiteral("Setting"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     place(Frame1, Margin + Frame4Width, Margin, Frame1Width, FormHeight - Margin - 90);
+    FrameMore = new StickerMorePanel(this);
+    place(FrameMore, Margin + Frame4Width + Frame1Width + 60, Margin, StickerMorePanel::widthTwips() - 60,
+        FormHeight - Margin - 90);
 
     constexpr int labelWidth = 2400;
     constexpr int fieldLeft = 2580;
