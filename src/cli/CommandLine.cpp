@@ -63,6 +63,9 @@ Mode modeOf(const QStringList &arguments)
         return Mode::Headless;
     if (isHelpOrVersion(first))
         return Mode::Headless;
+    // A watch without exactly one folder is a usage error: no window for it.
+    if (first == QLatin1String("watch") && arguments.size() != 3)
+        return Mode::Headless;
     if ((first == QLatin1String("view") || first == QLatin1String("watch")) && isHelpOrVersion(arguments.value(2)))
         return Mode::Headless;
     return Mode::Windows;
@@ -78,6 +81,10 @@ int runHeadless(const QStringList &arguments)
         return runPrint(rest);
     if (first == QLatin1String("stickers"))
         return runStickers(rest);
+    if (first == QLatin1String("watch") && !isHelpOrVersion(arguments.value(2))) {
+        QString folder;
+        return watchFolder(arguments, &folder) ? int(Status::Done) : int(Status::Usage);
+    }
     if (first == QLatin1String("-v") || first == QLatin1String("--version")) {
         std::printf("sticker2 %s\n", STICKER2_VERSION);
         return int(Status::Done);
