@@ -2,26 +2,11 @@
 #include "sticker/WindowSheetPdf.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 // The Windows-mode sheet as a PDF with barcodes, read back the way a scanner
 // would: the page rendered by pdftoppm, the symbols decoded by zbarimg.
-
-namespace {
-
-QString run(const QString &tool, const QStringList &args)
-{
-    QProcess p;
-    p.start(tool, args);
-    if (!p.waitForFinished(60000))
-        return QString();
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-} // namespace
-
 class TestWindowSheetPdf : public QObject
 {
     Q_OBJECT
@@ -44,19 +29,15 @@ void TestWindowSheetPdf::barcodes_data()
             out << type + ":" + number;
         return out;
     };
-    QTest::newRow("Code 128") << "code128"
-                              << "" << with("CODE-128");
-    QTest::newRow("Code 39") << "code39"
-                             << "" << with("CODE-39");
-    QTest::newRow("QR") << "qr"
-                        << "" << with("QR-Code");
+    QTest::newRow("Code 128") << "code128" << "" << with("CODE-128");
+    QTest::newRow("Code 39") << "code39" << "" << with("CODE-39");
+    QTest::newRow("QR") << "qr" << "" << with("QR-Code");
     // Twelve digits: the check digit is added.
     QTest::newRow("EAN-13") << "ean13"
                             << "590123"
                             << QStringList {"EAN-13:5901230006013", "EAN-13:5901230006020",
                                    "EAN-13:5901230006037", "EAN-13:5901230006044"};
-    QTest::newRow("EAN-13 refuses letters") << "ean13"
-                                            << "No" << QStringList();
+    QTest::newRow("EAN-13 refuses letters") << "ean13" << "No" << QStringList();
 }
 
 void TestWindowSheetPdf::barcodes()
@@ -95,8 +76,8 @@ void TestWindowSheetPdf::barcodes()
     }
     QVERIFY2(error.isEmpty(), qPrintable(error));
     // The top seven inches hold the two rows.
-    run("pdftoppm", {"-r", "300", "-gray", "-png", "-singlefile", "-H", "2100", pdf, dir.filePath("page")});
-    QStringList got = run("zbarimg", {"-q", dir.filePath("page.png")}).split('\n', Qt::SkipEmptyParts);
+    TestSupport::runTool("pdftoppm", {"-r", "300", "-gray", "-png", "-singlefile", "-H", "2100", pdf, dir.filePath("page")});
+    QStringList got = TestSupport::runTool("zbarimg", {"-q", dir.filePath("page.png")}).split('\n', Qt::SkipEmptyParts);
     got.sort();
     QCOMPARE(got, decoded);
 }
