@@ -189,8 +189,20 @@ void FrmReport::Check3_Click(bool ticked)
     QString error;
     const bool read = ByteText::readFile(ReportFile, &bytes, &error);
     if (read) {
-        Rt1->document()->setDefaultFont(Rt1->font());
-        setPageText(Rt1, ByteText::toText(bytes));
+        // The text goes into a document of its own, handed to the view
+        // with the caret at its start: putting it into the view's document
+        // would move the caret from the end of the text, and the view would
+        // lay out the whole file at once to find where that was. Handed
+        // over, the view lays out what it shows, and the rest as it goes.
+        auto *document = new QTextDocument(Rt1);
+        document->setDefaultFont(Rt1->font());
+        PageDocument::setText(document, ByteText::toText(bytes));
+        QTextDocument *previous = Rt1->document();
+        const bool ours = previous->parent() == Rt1;
+        Rt1->setDocument(document);
+        Rt1->setCurrentCharFormat(QTextCharFormat());
+        if (ours)
+            delete previous;
     }
     QGuiApplication::restoreOverrideCursor();
     if (!read) {
