@@ -85,6 +85,7 @@ void BM_PreparePageNoLayout(benchmark::State &state)
 }
 BENCHMARK(BM_PreparePageNoLayout)->Unit(benchmark::kMillisecond);
 
+
 void BM_ContinuousView20MB(benchmark::State &state)
 {
     QByteArray page = emphasisPage();
@@ -106,6 +107,23 @@ BENCHMARK(BM_ContinuousView20MB)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // A search over one page, timed per match: a normal page (66 lines) and one
 // of about 400 KB (a whole sticker run, no form feed), side by side.
+// A file of 50 MB without a form feed: one page, opened and its first
+// screen painted.
+void BM_OnePage50MB(benchmark::State &state)
+{
+    QByteArray page = emphasisPage();
+    page.chop(1); // the form feed
+    const QString path = writeFile(QStringLiteral("onepage.prn"), page.repeated(50 * 1024 * 1024 / page.size()));
+    for (auto _ : state) {
+        FrmReport *view = openView(path);
+        view->rt1()->viewport()->repaint();
+        state.PauseTiming();
+        delete view;
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OnePage50MB)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 void BM_SearchPerMatch(benchmark::State &state)
 {
     QByteArray page = emphasisPage();
