@@ -37,6 +37,11 @@ Sticker sheets and a report view for the print files of text-mode programs.
   sticker2 stickers --slot N -o FILE|-
                               Writes the character-mode sticker sheet of format slot N (0-7):
       --pages N                 pages of stickers (default: the slot's own)
+      --digits D                running numbers padded with zeros to D digits
+      --data FILE.csv           one sticker per row; {Column} in a line takes its value
+      --pdf OUT.pdf             the Windows-mode sheet drawn into a PDF instead of -o:
+      --start K                   the first free sticker of a part-used sheet
+      --barcode KIND              code128, code39, ean13, qr or none for the numbered line
   sticker2 watch FOLDER       Opens a report view on each new print file written into FOLDER,
                               once it is complete; beyond six open views the files wait.
 
