@@ -49,7 +49,8 @@ QPrinterDocumentPrinter::QPrinterDocumentPrinter(QPrinter *printer, const PageRe
     , m_render(render)
 { }
 
-QPrinterDocumentPrinter::QPrinterDocumentPrinter(std::unique_ptr<QPrinter> printer, const PageRenderOptions &render)
+QPrinterDocumentPrinter::QPrinterDocumentPrinter(
+    std::unique_ptr<QPrinter> printer, const PageRenderOptions &render)
     : m_owned(std::move(printer))
     , m_printer(m_owned.get())
     , m_render(render)
@@ -141,7 +142,8 @@ bool printWithDialog(QTextEdit *page, const PageRenderOptions &render, QWidget *
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QPrinterDocumentPrinter out(&printer, render);
-    const bool ok = out.printPage(shownPage(page, printer.printRange() == QPrinter::Selection)) && out.finish();
+    const bool ok
+        = out.printPage(shownPage(page, printer.printRange() == QPrinter::Selection)) && out.finish();
     QApplication::restoreOverrideCursor();
     if (!ok)
         MessageBox::show(parent, out.errorString(), ErrorTitle, QMessageBox::Information);

@@ -8,17 +8,17 @@
 #include "gui/printing/PrintPanel.h"
 #include "gui/printing/RawPrintMessages.h"
 #include "gui/report/FrmReport.h"
-#include "report/PageDocument.h"
 #include "printing/RawPrinting.h"
 #include "render/PageRenderer.h"
+#include "report/PageDocument.h"
 #include "gui/report/ReportColorPanel.h"
 #include "startup/MainModule.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QPrinter>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QRadioButton>
 #include <QTextEdit>
 
@@ -151,7 +151,8 @@ void PrintPanel::CmdPreview_Click()
         return;
     DesktopPrintSetup setup = desktopSetup();
     if (!CurrentPrinter::isInstalled(setup.printerName))
-        setup.printerName = CurrentPrinter::isInstalled(CurrentPrinter::name()) ? CurrentPrinter::name() : QString();
+        setup.printerName
+            = CurrentPrinter::isInstalled(CurrentPrinter::name()) ? CurrentPrinter::name() : QString();
     QVector<QByteArray> pages;
     if (shown) {
         pages.append(DesktopPrinting::shownPage(m_view->rt1(), false));
@@ -162,12 +163,15 @@ void PrintPanel::CmdPreview_Click()
     const std::unique_ptr<QPrinter> printer = DesktopPrinting::makePrinter(setup);
     // The same drawing as the print button's, onto the preview or onto the
     // printer chosen in it.
-    DesktopPrinting::preview(printer.get(), [&](QPrinter *target) {
-        QPrinterDocumentPrinter out(target, setup.render);
-        for (const QByteArray &page : pages) {
-            if (!page.isEmpty() && !out.printPage(page))
-                break;
-        }
-        out.finish();
-    }, m_view);
+    DesktopPrinting::preview(
+        printer.get(),
+        [&](QPrinter *target) {
+            QPrinterDocumentPrinter out(target, setup.render);
+            for (const QByteArray &page : pages) {
+                if (!page.isEmpty() && !out.printPage(page))
+                    break;
+            }
+            out.finish();
+        },
+        m_view);
 }

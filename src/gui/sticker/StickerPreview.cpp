@@ -96,7 +96,7 @@ QRectF StickerPreview::paperRect() const
     const double left = shown.width() <= view.width() ? (view.width() - shown.width()) / 2
                                                       : -horizontalScrollBar()->value();
     const double top = shown.height() <= view.height() ? (view.height() - shown.height()) / 2
-                                                        : -verticalScrollBar()->value();
+                                                       : -verticalScrollBar()->value();
     return QRectF(QPointF(left, top), shown);
 }
 
@@ -109,7 +109,7 @@ void StickerPreview::zoomTo(double scale)
     const QPointF middle(viewport()->width() / 2.0, viewport()->height() / 2.0);
     const QPointF at = before.isEmpty() ? QPointF()
                                         : QPointF((middle.x() - before.left()) / before.width(),
-                                              (middle.y() - before.top()) / before.height());
+                                            (middle.y() - before.top()) / before.height());
     m_fitted = false;
     m_scale = scale;
     updateScrollBars();

@@ -80,9 +80,12 @@ void previewWindowSheetPrintout(const StickerInput &input, QWidget *parent)
     if (CurrentPrinter::isInstalled(name))
         printer.setPrinterName(name);
     printer.setDocName(QStringLiteral("Stickers"));
-    DesktopPrinting::preview(&printer, [&](QPrinter *target) {
-        StickerInput sheet = input;
-        PrinterStickerSurface surface(*target);
-        drawWindowSheetOnPrinter(sheet, surface, nullptr);
-    }, parent);
+    DesktopPrinting::preview(
+        &printer,
+        [&](QPrinter *target) {
+            StickerInput sheet = input;
+            PrinterStickerSurface surface(*target);
+            drawWindowSheetOnPrinter(sheet, surface, nullptr);
+        },
+        parent);
 }
