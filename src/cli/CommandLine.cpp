@@ -22,9 +22,12 @@ Sticker sheets and a report view for the print files of text-mode programs.
   sticker2 FILE...            Opens a report view on each print file (at most six).
   sticker2 view FILE...       The same.
   sticker2 convert IN OUT     Converts a print file without a window:
-      --to html|txt|rtf|xlsx    the format (default: from OUT's name, as the export dialog)
-      --pages all|N|A-B         the pages of plain and rich text (default all)
+      --to html|txt|rtf|xlsx|pdf
+                                the format (default: from OUT's name, as the export dialog)
+      --pages all|N|A-B         the pages of plain text, rich text and PDF (default all)
       --marks C1,C2,...         the workbook's column marks (required for xlsx)
+      --paper a4|letter         the PDF's paper (default: the locale's)
+      --landscape               the PDF's pages landscape
       OUT "-" writes a web page or plain text to standard output.
   sticker2 print IN           Prints a print file as raw bytes through CUPS:
       -d, --printer QUEUE       the queue (default: the default destination)

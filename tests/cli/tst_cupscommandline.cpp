@@ -81,6 +81,9 @@ void TestCommandLine::convert_data()
     QTest::newRow("html to stdout") << QStringList{"--to", "html", "-"} << QByteArray("<HTML>") << QByteArray("page&nbsp;3");
     QTest::newRow("rtf for other names") << QStringList{"--pages", "1", "out.doc"} << QByteArray("{\\rtf1") << QByteArray("\\b");
     QTest::newRow("xlsx with marks") << QStringList{"--marks", "3,6", "out.xlsx"} << QByteArray("PK") << QByteArray();
+    QTest::newRow("pdf from the name") << QStringList{"--pages", "2", "out.Pdf"} << QByteArray("%PDF") << QByteArray("%%EOF");
+    QTest::newRow("--to pdf, letter, landscape") << QStringList{"--to", "pdf", "--paper", "Letter", "--landscape", "out.bin"}
+                                                 << QByteArray("%PDF") << QByteArray("%%EOF");
     QTest::newRow("--to over the name") << QStringList{"--to", "txt", "out.html"} << QByteArray("Head") << QByteArray();
 }
 
@@ -113,6 +116,8 @@ void TestCommandLine::refused_data()
     QTest::newRow("page past the end") << QStringList{"convert", "--pages", "4", "in.prn", "o.txt"} << 1 << "in.prn";
     QTest::newRow("unknown format") << QStringList{"convert", "--to", "doc", "in.prn", "o.txt"} << 2 << "doc";
     QTest::newRow("workbook without marks") << QStringList{"convert", "in.prn", "o.xlsx"} << 2 << "--marks";
+    QTest::newRow("unknown paper") << QStringList{"convert", "--paper", "a5", "in.prn", "o.pdf"} << 2 << "--paper";
+    QTest::newRow("pdf to stdout") << QStringList{"convert", "--to", "pdf", "in.prn", "-"} << 2 << "standard output";
     QTest::newRow("rtf to stdout") << QStringList{"convert", "--to", "rtf", "in.prn", "-"} << 2 << "standard output";
     QTest::newRow("one argument") << QStringList{"convert", "in.prn"} << 2 << "missing";
     QTest::newRow("unknown option") << QStringList{"print", "--colour", "in.prn"} << 2 << "colour";

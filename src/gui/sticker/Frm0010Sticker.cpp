@@ -68,6 +68,7 @@ Frm0010Sticker::Frm0010Sticker(QWidget *parent)
     connect(CmdSave, &QPushButton::clicked, this, &Frm0010Sticker::CmdSave_Click);
     connect(CmdExit, &QPushButton::clicked, this, &Frm0010Sticker::CmdExit_Click);
     connect(JeweledButton1, &QPushButton::clicked, this, &Frm0010Sticker::JeweledButton1_Click);
+    connect(CmdPreview, &QPushButton::clicked, this, [this] { previewWindowSheetPrintout(readInput(), this); });
 
     Form_Load();
 }

@@ -90,6 +90,7 @@ private:
     JeweledButton *CmdSave = nullptr;
     JeweledButton *CmdExit = nullptr;
     JeweledButton *JeweledButton1 = nullptr;
+    JeweledButton *CmdPreview = nullptr;
     QCheckBox *ChkIn1 = nullptr;
     QCheckBox *ChkIn2 = nullptr;
     QCheckBox *ChKwIN = nullptr;

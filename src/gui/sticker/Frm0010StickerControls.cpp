@@ -180,6 +180,9 @@ void Frm0010Sticker::buildLinePanel()
     JeweledButton1 = new JeweledButton(QStringLiteral("JeweledButton1"), QStringLiteral("Setting "), Frame4);
     place(JeweledButton1, 3360, modeRow - 30, 1305, 360);
     JeweledButton1->hide();
+    // The print preview of the Windows-mode sheet.
+    CmdPreview = new JeweledButton(QStringLiteral("CmdPreview"), QStringLiteral("Preview"), Frame4);
+    place(CmdPreview, 1920, modeRow - 30, 1350, 360);
 
     // The format slots, shown in the order of their captions.
     Frame3 = new QGroupBox(QStringLiteral("Setting"), Frame4);
