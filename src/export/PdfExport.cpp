@@ -70,6 +70,7 @@ bool write(QIODevice &out, const PageTable &table, const PdfOptions &options, QS
         return false;
     }
     PageRenderer renderer(painter, writer, options.render);
+    int written = 0;
     for (int i : options.pages) {
         if (!renderer.drawPage(table.pageBytes(i))) {
             painter.end();
@@ -79,6 +80,12 @@ bool write(QIODevice &out, const PageTable &table, const PdfOptions &options, QS
         }
         if (deviceFailed(out, error)) {
             painter.end();
+            return false;
+        }
+        if (options.progress && !options.progress(++written, int(options.pages.size()))) {
+            painter.end();
+            if (error)
+                *error = QObject::tr("The PDF was cancelled.");
             return false;
         }
     }

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QVector>
 
+#include <functional>
 #include <optional>
 
 class PageTable;
@@ -21,6 +22,9 @@ struct PdfOptions
     double marginMillimetres = 10; // on every side
     QString title;                 // the document title readers show, for instance the print file's name
     PageRenderOptions render;      // markup context and colours, largest and smallest size
+    // Told after each page how many of the pages are written; false stops
+    // the PDF there (written is false, the error says it was cancelled).
+    std::function<bool(int written, int total)> progress;
 };
 
 // A PDF of print-file pages: one PDF page per print-file page, more only when

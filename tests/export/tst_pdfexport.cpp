@@ -194,6 +194,8 @@ private slots:
         QTest::newRow("disk full") << "kept.pdf" << QVector<int> {0, 1, 2, 0, 1, 2} << true;
         QTest::newRow("page not in the report") << "kept.pdf" << QVector<int> {0, 5} << false;
         QTest::newRow("no page") << "kept.pdf" << QVector<int> {} << false;
+        // -1: cancelled after the first page.
+        QTest::newRow("cancelled") << "kept.pdf" << QVector<int> {0, 1, 2, -1} << false;
     }
 
     void failedSaveLeavesNoFile()
@@ -209,9 +211,14 @@ private slots:
         table.setBytes(reportPage(1, 66, &v) + '\f' + reportPage(2, 66, &v) + '\f' + reportPage(3, 66, &v));
         QString error;
         bool saved = false;
+        PdfOptions options {pages};
+        if (pages.endsWith(-1)) {
+            options.pages.removeLast();
+            options.progress = [](int written, int total) { return written < 1 || total < 0; };
+        }
         {
             FileSizeLimit limit(diskFull ? 20000 : RLIM_INFINITY);
-            saved = PdfExport::save(dir.filePath(target), table, {pages}, &error);
+            saved = PdfExport::save(dir.filePath(target), table, options, &error);
         }
         QVERIFY(!saved);
         QVERIFY2(error.contains(QFileInfo(target).fileName()), qPrintable(error));

@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPointer>
+#include <QProgressDialog>
 
 const QString ReportExport::Filter = QStringLiteral(" Rich Text Format (*.rtf)|*.rtf| Text  (*.txt) |*.txt| "
                                                     "Excel WorkBook (*.xls)|*.xls| Web Page (*.HTML)|*.html| "
@@ -166,11 +167,20 @@ bool ReportExport::writePdf(const QString &fileName)
     options.paper = PdfExport::defaultPaper();
     options.title = QFileInfo(m_view->reportFile()).fileName();
     options.render = m_view->renderOptions();
+    // A long PDF shows how far it is and can be cancelled; a cancelled PDF
+    // leaves no file (an old one of that name stays as it was).
+    QProgressDialog progress(QStringLiteral("Writing %1 ...").arg(QFileInfo(fileName).fileName()),
+        QStringLiteral("Cancel"), 0, int(options.pages.size()), m_view);
+    progress.setObjectName(QStringLiteral("ExportProgress"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    options.progress = [&progress](int written, int) {
+        progress.setValue(written);
+        return !progress.wasCanceled();
+    };
     QString error;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool written = PdfExport::save(fileName, m_view->pages(), options, &error);
-    QApplication::restoreOverrideCursor();
-    if (!written)
+    if (!written && !progress.wasCanceled())
         fail(error);
     return written;
 }
