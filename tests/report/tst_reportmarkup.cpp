@@ -161,10 +161,7 @@ private slots:
         // hidden sequence; the next page must not inherit its format.
         const MarkupContext context = testContext();
         QTextEdit edit;
-        setPageText(&edit,
-            QStringLiteral("\x0e\x1b"
-                           "E\x1bGt\x14\x1b"
-                           "F\x1bH\f"));
+        setPageText(&edit, QStringLiteral("\x0e\x1b\x45\x1bGt\x14\x1b\x46\x1bH\f")); // bbold t
         applyMarkupPasses(&edit, context, MarkupOrder::View);
         setPageText(&edit, QStringLiteral("next\f"));
         QCOMPARE(looks(edit.document(), context), QStringLiteral("....."));

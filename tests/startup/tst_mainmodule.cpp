@@ -25,14 +25,7 @@ private slots:
         const QString folder = AppPaths::privateTempFolder();
         struct stat st;
         QCOMPARE(::lstat(QFile::encodeName(folder).constData(), &st), 0);
-        QCOMPARE(int(st.st_mode & 0777), 0700);
-        // A link planted where the folder belongs is refused.
-        QDir(folder).removeRecursively();
-        QTemporaryDir other;
-        QVERIFY(QFile::link(other.path(), folder));
-        QVERIFY(AppPaths::privateTempFolder().isEmpty());
-        QVERIFY(NextTempFileName().isEmpty());
-        QFile::remove(folder);
+        QCOMPARE(int(st.st_mode & 0777), 0700); // a link in its place: tst_charsheetwriter's runFailures
     }
 
     void shortPath()

@@ -30,13 +30,11 @@ void TestCsvTable::parse_data()
         << "A,B\n\"x, y\",\"line 1\r\nline 2\"\n\"say \"\"hi\"\"\",\"\"\n"
         << ab << QList<QStringList> {{"x, y", "line 1\r\nline 2"}, {"say \"hi\"", ""}} << "";
     QTest::newRow("blank lines skipped, short rows, lone CR")
-        << "A,B\r\r\n1\r\n\n,5\n"
-        << ab << QList<QStringList> {{"1"}, {"", "5"}} << "";
+        << "A,B\r\r\n1\r\n\n,5\n" << ab << QList<QStringList> {{"1"}, {"", "5"}} << "";
     QTest::newRow("open quote names its line")
         << "A,B\n1,2\n3,\"4\n5" << QStringList() << QList<QStringList>()
         << "the quoted field that starts on line 3 is not closed";
-    QTest::newRow("empty") << "\r\n"
-                           << QStringList() << QList<QStringList>() << "it has no line naming the columns";
+    QTest::newRow("empty") << "\r\n" << QStringList() << QList<QStringList>() << "it has no line naming the columns";
 }
 
 void TestCsvTable::parse()

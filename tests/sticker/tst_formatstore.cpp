@@ -11,12 +11,14 @@
 #include <QSettings>
 #include <QTest>
 
+#include <optional>
+
 namespace {
 
 StickerInput filled()
 {
-    StickerInput in;
-    in.Atxt = {"Velmora Traders", " 12 Market Road ", "", "Roll No", "Class", "601", "612", "4", "Phone",
+    StickerInput in; // line 1 written in Windows-1252, the code of the format files
+    in.Atxt = {"“Velmora” Traders – 5 €", " 12 Market Road ", "", "Roll No", "Class", "601", "612", "4", "Phone",
         "India", "1", "10"};
     in.maxField = 7;
     in.TxSp = "12345678901234567"; // written in digits, never with an exponent
@@ -41,7 +43,7 @@ StickerInput filled()
 }
 
 const QByteArray filledSlotFile
-    = "Velmora Traders\r\n 12 Market Road \r\n\r\nRoll No\r\nClass\r\n601\r\n612\r\n4\r\n"
+    = "\x93Velmora\x94 Traders \x96 5 \x80\r\n 12 Market Road \r\n\r\nRoll No\r\nClass\r\n601\r\n612\r\n4\r\n"
       "Phone\r\nIndia\r\n7\r\n12345678901234568\r\n5\r\n20\r\n0.00005\r\n1\r\n10\r\n"
       " 3 \r\n 5 \r\n 1 \r\n 0 \r\n";
 
@@ -160,14 +162,10 @@ private slots:
         QTest::addColumn<QString>("maxf");
         QTest::addColumn<bool>("condensed");
         QTest::addColumn<int>("maxField");
-        QTest::newRow("condensed, 3 lines") << "1"
-                                            << "3" << true << 3;
-        QTest::newRow("style 2 leaves the style") << "2"
-                                                  << "4" << true << 4;
-        QTest::newRow("style text counts as 0") << "x"
-                                                << "4" << false << 4;
-        QTest::newRow("max field 256 is ignored") << "1"
-                                                  << "256" << true << 5;
+        QTest::newRow("condensed, 3 lines") << "1" << "3" << true << 3;
+        QTest::newRow("style 2 leaves the style") << "2" << "4" << true << 4;
+        QTest::newRow("style text counts as 0") << "x" << "4" << false << 4;
+        QTest::newRow("max field 256 is ignored") << "1" << "256" << true << 5;
     }
 
     void storedKeyValues()
@@ -243,60 +241,18 @@ private slots:
         QCOMPARE(bytes, firstRun);
     }
 
-    void failedSaveKeepsOldFile()
-    {
-        const QString slotFile = AppPaths::formatFolder() + "/2.txt";
-        TestSupport::writeFile(slotFile, "old\r\n");
-        const QByteArray oldSetting = TestSupport::readFile(FormatStore::settingFilePath());
-        QString error;
-        bool saved;
-        {
-            FileSizeLimit limit(16);
-            saved = FormatStore::save(2, filled(), &error);
-        }
-        QVERIFY(!saved);
-        QVERIFY2(error.startsWith("The format file ") && error.endsWith("File too large"), qPrintable(error));
-        QCOMPARE(SettingsStore::read(SettingsAppName, "Sticker", "2 Col", "none"), QString("none"));
-        QCOMPARE(TestSupport::readFile(slotFile), QByteArray("old\r\n"));
-        QCOMPARE(TestSupport::readFile(FormatStore::settingFilePath()), oldSetting);
-        QCOMPARE(QDir(AppPaths::formatFolder()).entryList(QDir::Files).size(), 2); // no leftovers
-    }
-
-    void textsInWindows1252()
-    {
-        StickerInput in = filled();
-        in.Atxt[0] = QStringLiteral("“Café” – 5 €");
-        QString error;
-        QVERIFY2(FormatStore::save(1, in, &error), qPrintable(error));
-        const QByteArray slotFile = TestSupport::readFile(FormatStore::slotFilePath(1));
-        QVERIFY(slotFile.startsWith("\x93" "Caf\xe9\x94 \x96 5 \x80\r\n"));
-        StickerInput loaded;
-        QVERIFY(FormatStore::LoadFormat(1, loaded));
-        QCOMPARE(loaded.Atxt[0], in.Atxt[0]);
-
-        // A character without a byte stops the save before anything is stored.
-        const QByteArray settingFile = TestSupport::readFile(FormatStore::settingFilePath());
-        in.Atxt[9] = QStringLiteral("Łódź");
-        in.TxCol = "9";
-        QVERIFY(!FormatStore::save(1, in, &error));
-        QCOMPARE(error, QStringLiteral("The format cannot be saved: the character \"Ł\" (U+0141) has no byte in "
-                                       "Windows-1252, the code of the format files."));
-        QCOMPARE(TestSupport::readFile(FormatStore::slotFilePath(1)), slotFile);
-        QCOMPARE(TestSupport::readFile(FormatStore::settingFilePath()), settingFile);
-        QCOMPARE(SettingsStore::read(SettingsAppName, "Sticker", "1 Col", QString()), QString("5abc"));
-    }
-
     void failedStoreLeavesSlotAsItWas_data()
     {
-        // A folder in its place: neither can be written, whoever runs the test.
-        QTest::addColumn<bool>("settingsStore");
-        QTest::newRow("settings store") << true;
-        QTest::newRow("slot file") << false;
+        // What stops the save: a folder in place of the settings store or the slot file (neither can be
+        // written, whoever runs the test), a full disk part-way through, or a character without a byte.
+        QTest::addColumn<QString>("blocked");
+        for (const char *blocked : {"ini", "slot", "disk", "text"})
+            QTest::newRow(blocked) << QString(blocked);
     }
 
     void failedStoreLeavesSlotAsItWas()
     {
-        QFETCH(bool, settingsStore);
+        QFETCH(QString, blocked);
         QString error;
         QVERIFY(FormatStore::save(2, filled(), &error));
         const QString ini = SettingsStore::fileName(SettingsAppName);
@@ -308,16 +264,32 @@ private slots:
         changed.TxCol = "9";
         changed.Atxt[0] = "Changed";
         changed.TxtFontNM = "Changed";
+        if (blocked == "text")
+            changed.Atxt[9] = QStringLiteral("Łódź");
 
-        const QString blocked = settingsStore ? ini : slotFile;
-        QVERIFY(QFile::rename(blocked, blocked + ".old") && QDir().mkdir(blocked));
-        const bool saved = FormatStore::save(2, changed, &error);
-        QVERIFY(QDir().rmdir(blocked) && QFile::rename(blocked + ".old", blocked));
+        const QString path = blocked == "ini" ? ini : slotFile;
+        const bool folder = blocked == "ini" || blocked == "slot";
+        QVERIFY(!folder || (QFile::rename(path, path + ".old") && QDir().mkdir(path)));
+        bool saved;
+        {
+            std::optional<FileSizeLimit> limit;
+            if (blocked == "disk")
+                limit.emplace(16);
+            saved = FormatStore::save(2, changed, &error);
+        }
+        QVERIFY(!folder || (QDir().rmdir(path) && QFile::rename(path + ".old", path)));
         QVERIFY(!saved);
-        QVERIFY2(error.contains(QDir::toNativeSeparators(blocked)), qPrintable(error));
+        if (folder)
+            QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
+        else if (blocked == "disk")
+            QVERIFY2(error.startsWith("The format file ") && error.endsWith("File too large"), qPrintable(error));
+        else
+            QCOMPARE(error, QStringLiteral("The format cannot be saved: the character \"Ł\" (U+0141) has no byte "
+                                           "in Windows-1252, the code of the format files."));
         QCOMPARE(TestSupport::readFile(slotFile), oldSlot);
         QCOMPARE(TestSupport::readFile(FormatStore::settingFilePath()), oldSetting);
         QCOMPARE(TestSupport::readFile(ini), oldIni);
+        QCOMPARE(QDir(AppPaths::formatFolder()).entryList(QDir::Files).size(), 2); // no leftovers
     }
 };
 

@@ -33,10 +33,8 @@ void TestWindowSheetPdf::barcodes_data()
     QTest::newRow("Code 39") << "code39" << "" << with("CODE-39");
     QTest::newRow("QR") << "qr" << "" << with("QR-Code");
     // Twelve digits: the check digit is added.
-    QTest::newRow("EAN-13") << "ean13"
-                            << "590123"
-                            << QStringList {"EAN-13:5901230006013", "EAN-13:5901230006020",
-                                   "EAN-13:5901230006037", "EAN-13:5901230006044"};
+    QTest::newRow("EAN-13") << "ean13" << "590123" << QStringList {"EAN-13:5901230006013", "EAN-13:5901230006020",
+                                                                    "EAN-13:5901230006037", "EAN-13:5901230006044"};
     QTest::newRow("EAN-13 refuses letters") << "ean13" << "No" << QStringList();
 }
 
