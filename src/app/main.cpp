@@ -47,7 +47,8 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     QStringList files; // the arguments Qt left, its own options taken out
-    if (!CommandLine::viewFiles(QCoreApplication::arguments(), &files))
+    std::optional<CodePage::Id> codePage;
+    if (!CommandLine::viewFiles(QCoreApplication::arguments(), &files, &codePage))
         return int(CommandLine::Status::Usage);
     QApplication::setApplicationName(QStringLiteral("Sticker2"));
     AppPaths::ensureProgramFolder();
@@ -56,7 +57,7 @@ int main(int argc, char *argv[])
         return app.exec();
     }
     startGlobals();
-    if (openReportViews(files) == 0)
+    if (openReportViews(files, codePage) == 0)
         return int(CommandLine::Status::Failed);
     return app.exec();
 }

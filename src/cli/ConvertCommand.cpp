@@ -18,7 +18,8 @@
 namespace {
 
 const QString Synopsis = QStringLiteral(
-    "sticker2 convert [--to html|txt|rtf|xlsx] [--pages all|N|A-B] [--marks C1,C2,...] IN OUT|-");
+    "sticker2 convert [--to html|txt|rtf|xlsx] [--pages all|N|A-B] [--marks C1,C2,...] [--codepage NAME] IN "
+    "OUT|-");
 
 enum class Target { WebPage, PlainText, RichText, Workbook };
 
@@ -80,6 +81,7 @@ HtmlColours storedColours(const ReportViewSettings &settings)
     colours.dubble = OleColor::fromColor(settings.dubble);
     colours.bold = OleColor::fromColor(settings.bold);
     colours.condence = OleColor::fromColor(settings.condence);
+    colours.codePage = settings.codePage;
     return colours;
 }
 
@@ -89,6 +91,7 @@ MarkupContext storedMarkup(const ReportViewSettings &settings)
     context.dubble = settings.dubble;
     context.bold = settings.bold;
     context.condence = settings.condence;
+    context.codePage = settings.codePage;
     return context;
 }
 
@@ -111,7 +114,8 @@ int runConvert(const QStringList &arguments)
     const QCommandLineOption marks(QStringLiteral("marks"),
         QStringLiteral("The workbook's column marks, as the view's status line counts columns: 10,25,..."),
         QStringLiteral("columns"));
-    parser.addOptions({ to, pages, marks });
+    const QCommandLineOption codePage = CliSupport::codePageOption();
+    parser.addOptions({ to, pages, marks, codePage });
     parser.addPositionalArgument(QStringLiteral("IN"), QStringLiteral("The print file."));
     parser.addPositionalArgument(QStringLiteral("OUT"), QStringLiteral("The file to write, or -."));
     const int parsed = CliSupport::parse(parser, arguments, Synopsis, 2);
@@ -146,10 +150,16 @@ int runConvert(const QStringList &arguments)
     }
 
     QString error;
+    ReportViewSettings settings = ReportViewSettings::read();
+    if (parser.isSet(codePage)) {
+        const std::optional<CodePage::Id> id = CliSupport::codePageNamed(parser.value(codePage), &error);
+        if (!id)
+            return CliSupport::usage(Synopsis, error);
+        settings.codePage = *id;
+    }
     if (!CliSupport::checkInput(in, &error) || (!toStdout && !CliSupport::checkOutput(out, &error)))
         return CliSupport::fail(error);
 
-    const ReportViewSettings settings = ReportViewSettings::read();
     bool ok = true;
     QFile standardOutput;
     if (toStdout && !CliSupport::openStandardOutput(&standardOutput))
@@ -167,7 +177,7 @@ int runConvert(const QStringList &arguments)
             ok = expHTml(in, out, storedColours(settings), &error);
         }
     } else if (target == Target::Workbook) {
-        ok = WorkbookExport::write(in, out, columnMarks, WorkbookExport::Progress(), &error);
+        ok = WorkbookExport::write(in, out, columnMarks, WorkbookExport::Progress(), &error, settings.codePage);
     } else {
         PageTable table;
         QVector<int> chosen;
@@ -176,8 +186,8 @@ int runConvert(const QStringList &arguments)
         if (!parsePageChoice(parser.value(pages), table.PageCount(), &chosen, &error))
             return CliSupport::fail(QStringLiteral("%1: %2").arg(in, error));
         if (target == Target::PlainText) {
-            ok = toStdout ? writePlainText(standardOutput, table, chosen, &error)
-                          : savePlainText(out, table, chosen, &error);
+            ok = toStdout ? writePlainText(standardOutput, table, chosen, &error, settings.codePage)
+                          : savePlainText(out, table, chosen, &error, settings.codePage);
         } else {
             ok = saveRichText(out, table, chosen, storedMarkup(settings), &error);
         }

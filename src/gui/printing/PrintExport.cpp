@@ -89,7 +89,7 @@ void FrmReport::PrintExport()
 
     // Print mode: page by page, each page as many times as copies, on the
     // current printer. The job opens with the first page that prints.
-    assemblePages(RT3->document(), Pages, pages);
+    assemblePages(RT3->document(), Pages, pages, codePage());
     const long long copies = copiesOf(Frame1->Text3->text());
     if (copies < 1) {
         MessageBox::show(this, QStringLiteral("Nothing was printed: the number of copies is %1.").arg(Frame1->Text3->text()),

@@ -73,7 +73,7 @@ void FrmReport::Command2_Click()
 {
     const bool zoomIn = Command2->text() == QLatin1String("Zoom");
     ZoomedIn = zoomIn;
-    Rt1->setFont(reportFont(zoomIn ? ReportZoomedPoints : ReportUnzoomedPoints));
+    Rt1->setFont(reportFont(zoomIn ? ReportZoomedPoints : ReportUnzoomedPoints, false, codePage()));
     showPage(CurrentPage);
     Command2->setText(zoomIn ? QStringLiteral("Zoom Out") : QStringLiteral("Zoom"));
 }
@@ -172,7 +172,7 @@ void FrmReport::Check3_Click(bool ticked)
     const bool read = ByteText::readFile(ReportFile, &bytes, &error);
     if (read) {
         Rt1->document()->setDefaultFont(Rt1->font());
-        setPageText(Rt1, ByteText::toText(bytes));
+        setPageText(Rt1, CodePage::decode(codePage(), bytes));
     }
     QGuiApplication::restoreOverrideCursor();
     if (!read) {
