@@ -100,7 +100,9 @@ bool viewFiles(const QStringList &arguments, QStringList *files, std::optional<C
             optionsEnd = true;
             continue;
         }
-        if (!optionsEnd && (argument == QLatin1String("--codepage") || argument.startsWith(QLatin1String("--codepage=")))) {
+        if (!optionsEnd
+            && (argument == QLatin1String("--codepage")
+                || argument.startsWith(QLatin1String("--codepage=")))) {
             const bool joined = argument.contains(QLatin1Char('='));
             if (!joined && i + 1 >= rest.size()) {
                 CliSupport::usage(ViewSynopsis, QStringLiteral("--codepage needs a NAME"));

@@ -29,7 +29,8 @@ int runHeadless(const QStringList &arguments);
 // form), and the code page `--codepage NAME` chose for them (nothing when
 // not given: the views use the stored one). False after printing the usage
 // error when the arguments are wrong.
-bool viewFiles(const QStringList &arguments, QStringList *files, std::optional<CodePage::Id> *codePage = nullptr);
+bool viewFiles(
+    const QStringList &arguments, QStringList *files, std::optional<CodePage::Id> *codePage = nullptr);
 
 // Subcommands, each given its own arguments (its name first).
 int runConvert(const QStringList &arguments);

@@ -177,7 +177,8 @@ int runConvert(const QStringList &arguments)
             ok = expHTml(in, out, storedColours(settings), &error);
         }
     } else if (target == Target::Workbook) {
-        ok = WorkbookExport::write(in, out, columnMarks, WorkbookExport::Progress(), &error, settings.codePage);
+        ok = WorkbookExport::write(
+            in, out, columnMarks, WorkbookExport::Progress(), &error, settings.codePage);
     } else {
         PageTable table;
         QVector<int> chosen;

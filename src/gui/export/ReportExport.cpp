@@ -214,8 +214,8 @@ bool ReportExport::StartExcel()
         return !alive.isNull() && alive->isVisible();
     };
     QString error;
-    const bool written
-        = WorkbookExport::write(m_view->reportFile(), m_lastFileName, marks, progress, &error, m_view->codePage());
+    const bool written = WorkbookExport::write(
+        m_view->reportFile(), m_lastFileName, marks, progress, &error, m_view->codePage());
     busy.release();
     if (alive.isNull() || !alive->isVisible())
         return false;
