@@ -139,6 +139,19 @@ void BM_PlainTextAllPages(benchmark::State &state)
 }
 BENCHMARK(BM_PlainTextAllPages)->Arg(5000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
+// cp of the same bytes, the yardstick for the plain text.
+void BM_CpPrintFile(benchmark::State &state)
+{
+    const QString source = printFile(int(state.range(0)));
+    const QString target = workFolder().filePath("copy.prn");
+    for (auto _ : state) {
+        if (QProcess::execute(QStringLiteral("cp"), {source, target}) != 0)
+            state.SkipWithError("cp failed");
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * QFileInfo(source).size());
+}
+BENCHMARK(BM_CpPrintFile)->Arg(5000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
 void BM_Workbook(benchmark::State &state)
 {
     const QString source = linesFile(int(state.range(0)));

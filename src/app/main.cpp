@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 #include "gui/report/OpenReportView.h"
 #include "gui/startup/FormStartup.h"
+#include "gui/watch/FrmWatch.h"
 #include "platform/AppPaths.h"
 #include "platform/ProcessSignals.h"
 #include "startup/MainModule.h"
@@ -46,11 +47,27 @@ int main(int argc, char *argv[])
     }
 
     QApplication app(argc, argv);
+    QString folder;
+    if (!CommandLine::watchFolder(QCoreApplication::arguments(), &folder))
+        return int(CommandLine::Status::Usage);
+    QApplication::setApplicationName(QStringLiteral("Sticker2"));
+    if (!folder.isEmpty()) {
+        AppPaths::ensureProgramFolder();
+        startGlobals();
+        auto *watch = new FrmWatch;
+        QString error;
+        if (!watch->start(folder, &error)) {
+            delete watch;
+            std::fprintf(stderr, "sticker2: %s\n", qPrintable(error));
+            return int(CommandLine::Status::Failed);
+        }
+        watch->show();
+        return app.exec();
+    }
     QStringList files; // the arguments Qt left, its own options taken out
     std::optional<CodePage::Id> codePage;
     if (!CommandLine::viewFiles(QCoreApplication::arguments(), &files, &codePage))
         return int(CommandLine::Status::Usage);
-    QApplication::setApplicationName(QStringLiteral("Sticker2"));
     AppPaths::ensureProgramFolder();
     if (files.isEmpty()) {
         Main();

@@ -13,6 +13,7 @@ namespace CommandLine {
 namespace {
 
 const QString ViewSynopsis = QStringLiteral("sticker2 [view] [--codepage NAME] FILE...");
+const QString WatchSynopsis = QStringLiteral("sticker2 watch FOLDER");
 
 const char *const Overview = R"(Usage: sticker2 [COMMAND] [OPTIONS] [FILE...]
 Sticker sheets and a report view for the print files of text-mode programs.
@@ -23,9 +24,12 @@ Sticker sheets and a report view for the print files of text-mode programs.
       --codepage NAME           the code page of the files (default: the stored one):
                                 latin1, cp1252, cp437, cp850, cp852, kamenicky, cp866
   sticker2 convert IN OUT     Converts a print file without a window:
-      --to html|txt|rtf|xlsx    the format (default: from OUT's name, as the export dialog)
-      --pages all|N|A-B         the pages of plain and rich text (default all)
+      --to html|txt|rtf|xlsx|pdf
+                                the format (default: from OUT's name, as the export dialog)
+      --pages all|N|A-B         the pages of plain text, rich text and PDF (default all)
       --marks C1,C2,...         the workbook's column marks (required for xlsx)
+      --paper a4|letter         the PDF's paper (default: the locale's)
+      --landscape               the PDF's pages landscape
       --codepage NAME           the code page the file is read in, as for view
       OUT "-" writes a web page or plain text to standard output.
   sticker2 print IN           Prints a print file as raw bytes through CUPS:
@@ -40,6 +44,13 @@ Sticker sheets and a report view for the print files of text-mode programs.
   sticker2 stickers --slot N -o FILE|-
                               Writes the character-mode sticker sheet of format slot N (0-7):
       --pages N                 pages of stickers (default: the slot's own)
+      --digits D                running numbers padded with zeros to D digits
+      --data FILE.csv           one sticker per row; {Column} in a line takes its value
+      --pdf OUT.pdf             the Windows-mode sheet drawn into a PDF instead of -o:
+      --start K                   the first free sticker of a part-used sheet
+      --barcode KIND              code128, code39, ean13, qr or none for the numbered line
+  sticker2 watch FOLDER       Opens a report view on each new print file written into FOLDER,
+                              once it is complete; beyond six open views the files wait.
 
   -h, --help                  This help; COMMAND --help shows a command's own.
   -v, --version               The version.
@@ -64,7 +75,10 @@ Mode modeOf(const QStringList &arguments)
         return Mode::Headless;
     if (isHelpOrVersion(first))
         return Mode::Headless;
-    if (first == QLatin1String("view") && isHelpOrVersion(arguments.value(2)))
+    // A watch without exactly one folder is a usage error: no window for it.
+    if (first == QLatin1String("watch") && arguments.size() != 3)
+        return Mode::Headless;
+    if ((first == QLatin1String("view") || first == QLatin1String("watch")) && isHelpOrVersion(arguments.value(2)))
         return Mode::Headless;
     return Mode::Windows;
 }
@@ -79,12 +93,31 @@ int runHeadless(const QStringList &arguments)
         return runPrint(rest);
     if (first == QLatin1String("stickers"))
         return runStickers(rest);
+    if (first == QLatin1String("watch") && !isHelpOrVersion(arguments.value(2))) {
+        QString folder;
+        return watchFolder(arguments, &folder) ? int(Status::Done) : int(Status::Usage);
+    }
     if (first == QLatin1String("-v") || first == QLatin1String("--version")) {
         std::printf("sticker2 %s\n", STICKER2_VERSION);
         return int(Status::Done);
     }
     std::fputs(Overview, stdout);
     return int(Status::Done);
+}
+
+bool watchFolder(const QStringList &arguments, QString *folder)
+{
+    if (arguments.value(1) != QLatin1String("watch"))
+        return true;
+    const QStringList rest = arguments.mid(2);
+    if (rest.size() != 1 || (rest.first().startsWith(QLatin1Char('-')) && rest.first().size() > 1)) {
+        CliSupport::usage(WatchSynopsis,
+            rest.isEmpty() ? QStringLiteral("watch needs a FOLDER")
+                           : QStringLiteral("watch takes one FOLDER and no options"));
+        return false;
+    }
+    *folder = rest.first();
+    return true;
 }
 
 bool viewFiles(const QStringList &arguments, QStringList *files, std::optional<CodePage::Id> *codePage)

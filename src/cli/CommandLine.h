@@ -32,6 +32,10 @@ int runHeadless(const QStringList &arguments);
 bool viewFiles(
     const QStringList &arguments, QStringList *files, std::optional<CodePage::Id> *codePage = nullptr);
 
+// The folder `sticker2 watch FOLDER` asks to watch (left empty for any other
+// command line). False after printing the usage error when it is wrong.
+bool watchFolder(const QStringList &arguments, QString *folder);
+
 // Subcommands, each given its own arguments (its name first).
 int runConvert(const QStringList &arguments);
 int runPrint(const QStringList &arguments);

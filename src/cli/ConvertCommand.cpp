@@ -3,6 +3,7 @@
 #include "cli/CliSupport.h"
 #include "export/ExportFormat.h"
 #include "export/HtmlExport.h"
+#include "export/PdfExport.h"
 #include "export/PageChoice.h"
 #include "export/PlainTextExport.h"
 #include "export/RichTextExport.h"
@@ -14,14 +15,15 @@
 
 #include <QCommandLineParser>
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
 const QString Synopsis = QStringLiteral(
-    "sticker2 convert [--to html|txt|rtf|xlsx] [--pages all|N|A-B] [--marks C1,C2,...] [--codepage NAME] IN "
-    "OUT|-");
+    "sticker2 convert [--to html|txt|rtf|xlsx|pdf] [--pages all|N|A-B] [--marks C1,C2,...] "
+    "[--paper a4|letter] [--landscape] [--codepage NAME] IN OUT|-");
 
-enum class Target { WebPage, PlainText, RichText, Workbook };
+enum class Target { WebPage, PlainText, RichText, Workbook, Pdf };
 
 bool isWorkbookName(const QString &name)
 {
@@ -34,6 +36,8 @@ Target targetForName(const QString &name)
 {
     if (isWorkbookName(name))
         return Target::Workbook;
+    if (PdfExport::isPdfName(name))
+        return Target::Pdf;
     switch (exportFormatForName(name)) {
     case ExportFormat::WebPage:
         return Target::WebPage;
@@ -49,7 +53,7 @@ bool targetNamed(const QString &name, Target *target)
 {
     static const QList<QPair<QString, Target>> names = { { QStringLiteral("html"), Target::WebPage },
         { QStringLiteral("txt"), Target::PlainText }, { QStringLiteral("rtf"), Target::RichText },
-        { QStringLiteral("xlsx"), Target::Workbook } };
+        { QStringLiteral("xlsx"), Target::Workbook }, { QStringLiteral("pdf"), Target::Pdf } };
     for (const auto &n : names) {
         if (n.first.compare(name, Qt::CaseInsensitive) == 0) {
             *target = n.second;
@@ -103,19 +107,22 @@ int runConvert(const QStringList &arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Converts the print file IN as the export dialog does: a web page, plain text, rich text or a "
-        "workbook, chosen from OUT's name (\".html\", \".txt\", \".xls\"/\".xlsx\", anything else rich "
-        "text) or by --to. OUT \"-\" writes a web page or plain text to standard output."));
-    const QCommandLineOption to(QStringLiteral("to"), QStringLiteral("The format: html, txt, rtf or xlsx."),
+        "Converts the print file IN as the export dialog does: a web page, plain text, rich text, a "
+        "workbook or a PDF, chosen from OUT's name (\".html\", \".txt\", \".xls\"/\".xlsx\", \".pdf\", "
+        "anything else rich text) or by --to. OUT \"-\" writes a web page or plain text to standard output."));
+    const QCommandLineOption to(QStringLiteral("to"), QStringLiteral("The format: html, txt, rtf, xlsx or pdf."),
         QStringLiteral("format"));
     const QCommandLineOption pages(QStringLiteral("pages"),
-        QStringLiteral("The pages of plain and rich text: all (default), N or A-B."), QStringLiteral("pages"),
+        QStringLiteral("The pages of plain text, rich text and PDF: all (default), N or A-B."), QStringLiteral("pages"),
         QStringLiteral("all"));
     const QCommandLineOption marks(QStringLiteral("marks"),
         QStringLiteral("The workbook's column marks, as the view's status line counts columns: 10,25,..."),
         QStringLiteral("columns"));
+    const QCommandLineOption paper(QStringLiteral("paper"),
+        QStringLiteral("The PDF's paper: a4 or letter (default: the locale's)."), QStringLiteral("paper"));
+    const QCommandLineOption landscape(QStringLiteral("landscape"), QStringLiteral("The PDF's pages landscape."));
     const QCommandLineOption codePage = CliSupport::codePageOption();
-    parser.addOptions({ to, pages, marks, codePage });
+    parser.addOptions({ to, pages, marks, paper, landscape, codePage });
     parser.addPositionalArgument(QStringLiteral("IN"), QStringLiteral("The print file."));
     parser.addPositionalArgument(QStringLiteral("OUT"), QStringLiteral("The file to write, or -."));
     const int parsed = CliSupport::parse(parser, arguments, Synopsis, 2);
@@ -139,6 +146,16 @@ int runConvert(const QStringList &arguments)
     const bool wholeFile = target == Target::WebPage || target == Target::Workbook;
     if (wholeFile && parser.value(pages).compare(QLatin1String("all"), Qt::CaseInsensitive) != 0)
         return CliSupport::usage(Synopsis, QStringLiteral("a web page and a workbook always hold the whole file"));
+    PdfOptions pdf;
+    pdf.paper = PdfExport::defaultPaper();
+    if (parser.isSet(paper)) {
+        const std::optional<PdfPaper> named = PdfExport::paperFromName(parser.value(paper));
+        if (!named)
+            return CliSupport::usage(Synopsis,
+                QStringLiteral("unknown paper \"%1\" for --paper (a4 or letter)").arg(parser.value(paper)));
+        pdf.paper = *named;
+    }
+    pdf.landscape = parser.isSet(landscape);
     QVector<int> columnMarks;
     if (target == Target::Workbook) {
         if (!parser.isSet(marks))
@@ -186,7 +203,12 @@ int runConvert(const QStringList &arguments)
             return CliSupport::fail(QStringLiteral("%1: %2").arg(in, error));
         if (!parsePageChoice(parser.value(pages), table.PageCount(), &chosen, &error))
             return CliSupport::fail(QStringLiteral("%1: %2").arg(in, error));
-        if (target == Target::PlainText) {
+        if (target == Target::Pdf) {
+            pdf.pages = chosen;
+            pdf.title = QFileInfo(in).fileName();
+            pdf.render.markup = storedMarkup(settings);
+            ok = PdfExport::save(out, table, pdf, &error);
+        } else if (target == Target::PlainText) {
             ok = toStdout ? writePlainText(standardOutput, table, chosen, &error, settings.codePage)
                           : savePlainText(out, table, chosen, &error, settings.codePage);
         } else {

@@ -4,6 +4,8 @@
 #include "platform/NumericText.h"
 #include "sticker/CharSheetWriter.h"
 #include "sticker/FormatStore.h"
+#include "sticker/StickerFields.h"
+#include "sticker/WindowSheetPdf.h"
 
 #include <QCommandLineParser>
 #include <QFile>
@@ -11,7 +13,9 @@
 
 namespace {
 
-const QString Synopsis = QStringLiteral("sticker2 stickers --slot N -o FILE|- [--pages N]");
+const QString Synopsis = QStringLiteral(
+    "sticker2 stickers --slot N (-o FILE|- | --pdf OUT.pdf) [--pages N] [--digits D] [--data FILE.csv] "
+    "[--start K] [--barcode code128|code39|ean13|qr|none]");
 
 } // namespace
 
@@ -29,7 +33,20 @@ int runStickers(const QStringList &arguments)
         QStringLiteral("The print file to write, or - for standard output."), QStringLiteral("FILE"));
     const QCommandLineOption pages(QStringLiteral("pages"),
         QStringLiteral("Pages of stickers (default: the slot's own)."), QStringLiteral("N"));
-    parser.addOptions({ slot, output, pages });
+    const QCommandLineOption digits(QStringLiteral("digits"),
+        QStringLiteral("Running numbers padded with zeros to D digits (0 to 20)."), QStringLiteral("D"));
+    const QCommandLineOption data(QStringLiteral("data"),
+        QStringLiteral("A CSV file: one sticker per row, {Column} in a line takes its value."),
+        QStringLiteral("FILE.csv"));
+    const QCommandLineOption pdf(QStringLiteral("pdf"),
+        QStringLiteral("Draws the Windows-mode sheet into this PDF instead of writing a print file."),
+        QStringLiteral("OUT.pdf"));
+    const QCommandLineOption start(QStringLiteral("start"),
+        QStringLiteral("With --pdf: the first free sticker of a part-used sheet (from 1)."), QStringLiteral("K"));
+    const QCommandLineOption barcode(QStringLiteral("barcode"),
+        QStringLiteral("With --pdf: the numbered line as code128, code39, ean13, qr or none."),
+        QStringLiteral("KIND"));
+    parser.addOptions({ slot, output, pages, digits, data, pdf, start, barcode });
     const int parsed = CliSupport::parse(parser, arguments, Synopsis, 0);
     if (parsed >= 0)
         return parsed;
@@ -38,8 +55,10 @@ int runStickers(const QStringList &arguments)
     const int slotNumber = parser.value(slot).toInt(&ok);
     if (!parser.isSet(slot) || !ok || slotNumber < 0 || slotNumber >= FormatStore::SlotCount)
         return CliSupport::usage(Synopsis, QStringLiteral("--slot takes a slot from 0 to 7"));
-    if (!parser.isSet(output))
-        return CliSupport::usage(Synopsis, QStringLiteral("-o FILE is required"));
+    if (parser.isSet(output) == parser.isSet(pdf))
+        return CliSupport::usage(Synopsis, QStringLiteral("give either -o FILE or --pdf OUT.pdf"));
+    if (!parser.isSet(pdf) && (parser.isSet(start) || parser.isSet(barcode)))
+        return CliSupport::usage(Synopsis, QStringLiteral("--start and --barcode need --pdf"));
     StickerInput input;
     FormatStore::loadSlot(slotNumber, input);
     FormatStore::LoadWindowSettings(input);
@@ -48,6 +67,34 @@ int runStickers(const QStringList &arguments)
         if (!ok || count < 1)
             return CliSupport::usage(Synopsis, QStringLiteral("--pages takes a whole number of 1 or more"));
         input.txtPage = QString::number(count);
+    }
+    // Each option stands in for the slot's stored value for this run only.
+    if (parser.isSet(digits)) {
+        const int d = parser.value(digits).toInt(&ok);
+        if (!ok || d < 0 || d > StickerInput::MaxDigits)
+            return CliSupport::usage(Synopsis, QStringLiteral("--digits takes a number from 0 to 20"));
+        input.digits = d;
+    }
+    if (parser.isSet(start)) {
+        const int k = parser.value(start).toInt(&ok);
+        if (!ok || k < 1)
+            return CliSupport::usage(Synopsis, QStringLiteral("--start takes a whole number of 1 or more"));
+        input.startAt = k;
+    }
+    if (parser.isSet(barcode) && !parseBarcodeKind(parser.value(barcode), &input.barcode))
+        return CliSupport::usage(Synopsis, QStringLiteral("--barcode takes code128, code39, ean13, qr or none"));
+    if (parser.isSet(data))
+        input.dataFile = parser.value(data);
+    QString error;
+    if (!StickerFields::loadData(input, &error))
+        return CliSupport::fail(error);
+    if (parser.isSet(pdf)) {
+        const QString out = parser.value(pdf);
+        if (!CliSupport::checkOutput(out, &error))
+            return CliSupport::fail(error);
+        if (!writeWindowSheetPdf(input, out, &error))
+            return CliSupport::fail(QStringLiteral("%1: %2").arg(out, QString(error).replace(QLatin1Char('\n'), QLatin1Char(' '))));
+        return int(Status::Done);
     }
     const QString slotName = QStringLiteral("slot %1").arg(slotNumber);
     const QString refusal = CharSheetWriter::validate(input);
@@ -58,7 +105,6 @@ int runStickers(const QStringList &arguments)
     const StickerWorkingValues values = computeWorkingValues(input);
 
     const QString out = parser.value(output);
-    QString error;
     if (out == QLatin1String("-")) {
         QFile standardOutput;
         if (!CliSupport::openStandardOutput(&standardOutput)

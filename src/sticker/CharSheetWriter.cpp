@@ -5,6 +5,8 @@
 #include "platform/NumericText.h"
 #include "platform/OutputFile.h"
 #include "startup/MainModule.h"
+#include "sticker/CsvTable.h"
+#include "sticker/StickerFields.h"
 
 #include <QFile>
 #include <QIODevice>
@@ -79,8 +81,9 @@ private:
     size_t m_used = 0;
 };
 
-// Writes n in decimal at p; returns the number of digits.
-int putNumber(char *p, int n)
+// Writes n in decimal at p, with leading zeros up to `width` digits;
+// returns the number of characters written.
+int putNumber(char *p, int n, int width)
 {
     char digits[12];
     int len = 0;
@@ -88,9 +91,65 @@ int putNumber(char *p, int n)
         digits[len++] = char('0' + n % 10);
         n /= 10;
     } while (n > 0);
+    const int zeros = qMax(0, width - len);
+    std::memset(p, '0', size_t(zeros));
     for (int i = 0; i < len; ++i)
-        p[i] = digits[len - 1 - i];
-    return len;
+        p[zeros + i] = digits[len - 1 - i];
+    return zeros + len;
+}
+
+// The sheet filled from data rows: one sticker per row, across the row
+// first, on as many pages as the rows need; the last page ends after its
+// last sticker row. The running number counts on across the pages, since
+// no two pages are alike.
+bool writeDataSheet(
+    const StickerWorkingValues &values, const QByteArray &gap, QByteArray prefix, ChunkedOutput &out)
+{
+    const CsvTable &data = *values.Data;
+    const int width = qMax(0, values.W);
+    const int cols = values.StickerCols;
+    const int lines = qMin(values.MaxField, 7);
+    const long long rowsOfData = data.rowCount();
+    const long long perPage = qMax(0LL, (long long)values.StickerRows * cols);
+    const long long pages = perPage > 0 ? (rowsOfData + perPage - 1) / perPage : 1;
+    const QByteArray blankLines = ByteText::toBytes(values.BlankLines);
+    const QByteArray empty(width, ' ');
+    int n = 1;
+    for (long long p = 0; p < pages; ++p) {
+        for (int r = 0; r < values.StickerRows; ++r) {
+            const long long first = p * perPage + (long long)r * cols;
+            if (first >= rowsOfData)
+                break;
+            if (r > 0 && !out.append(blankLines + "\r\n"))
+                return false;
+            for (int x = 1; x <= lines; ++x) {
+                QByteArray line = prefix;
+                prefix.clear();
+                for (int c = 0; c < cols; ++c) {
+                    const long long row = first + c;
+                    if (row >= rowsOfData) {
+                        line += empty + gap;
+                        continue;
+                    }
+                    const QString filled
+                        = PadRight(StickerFields::fill(values.LineSource[size_t(x)], data, int(row)), width);
+                    QByteArray piece;
+                    CodePage::encode(CodePage::Id::Windows1252, filled, &piece, nullptr); // checked before
+                    if (x == 4) {
+                        piece = trimSpaces(piece);
+                        piece += ByteText::toBytes(zeroPadded(QString::number(n++), values.Digits));
+                        piece = piece.leftJustified(width, ' ', true);
+                    }
+                    line += piece + gap;
+                }
+                if (!out.append(trimSpaces(line) + "\r\n"))
+                    return false;
+            }
+        }
+        if (!out.append(blankLines + ".  .  .\r\n"))
+            return false;
+    }
+    return true;
 }
 
 // Removes the spaces at both ends of the `len` bytes at p, moving the rest to
@@ -167,12 +226,22 @@ QString CharSheetWriter::validate(const StickerInput &input)
             QStringLiteral("Margin Between Two Sticker"), 0, StickerWorkingValues::MaxBlankLines);
     if (input.maxField < 0 || input.maxField > 7)
         return rangeMessage(QStringLiteral("Max Field"), 0, 7);
+    if (input.digits < 0 || input.digits > StickerInput::MaxDigits)
+        return rangeMessage(QStringLiteral("Digits"), 0, StickerInput::MaxDigits);
     const double pages = NumericText::leadingNumber(input.txtPage);
     if (pages != 0 && pages < 1)
         return QStringLiteral("\"Page\" must be a number of 1 or more.");
+    const StickerWorkingValues values = computeWorkingValues(input);
+    if (input.data) {
+        const QString error = StickerFields::checkPlaceholders(values, input.maxField);
+        if (!error.isEmpty())
+            return error;
+        const QString missing = StickerFields::checkCharacters(values, input.maxField);
+        if (!missing.isEmpty())
+            return missing;
+    }
     QByteArray bytes[8];
     QString message;
-    const StickerWorkingValues values = computeWorkingValues(input);
     lineBytes(values, qMin(values.MaxField, 7), bytes, &message);
     return message;
 }
@@ -206,6 +275,14 @@ bool CharSheetWriter::write(
     QByteArray prefix = condensed ? ByteText::toBytes(CondOn) : QByteArray();
 
     ChunkedOutput out(device);
+    if (values.Data) {
+        bool ok = writeDataSheet(values, gap, prefix, out)
+            && out.append((condensed ? ByteText::toBytes(CondOff) : QByteArray()) + "\x0c\r\n")
+            && out.flush();
+        if (!ok && error)
+            *error = device->errorString();
+        return ok;
+    }
     const size_t pieceSize = size_t(width) + size_t(gap.size());
     const size_t lineRoom = size_t(prefix.size()) + size_t(cols) * pieceSize + 2;
     bool ok = true;
@@ -217,7 +294,7 @@ bool CharSheetWriter::write(
                     ok = out.append(rowLineOut[x]);
                     continue;
                 }
-                char *const start = out.room(lineRoom + 12);
+                char *const start = out.room(lineRoom + 12 + size_t(values.Digits));
                 if (!start) {
                     ok = false;
                     break;
@@ -230,7 +307,7 @@ bool CharSheetWriter::write(
                         // The number may run past the width; the room allows for it.
                         std::memcpy(q, numberBase.constData(), size_t(numberBase.size()));
                         size_t len = size_t(numberBase.size());
-                        len += size_t(putNumber(q + len, n));
+                        len += size_t(putNumber(q + len, n, values.Digits));
                         if (len < size_t(width))
                             std::memset(q + len, ' ', size_t(width) - len);
                         q += width;

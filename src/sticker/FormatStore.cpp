@@ -101,6 +101,17 @@ void FormatStore::loadSlotSettings(int slot, StickerInput &input)
         input.maxField = int(maxField);
     for (int i = 0; i < 8; ++i)
         input.Atxt[size_t(i)] = read(slot, QStringLiteral(" %1").arg(i + 1), QStringLiteral(" "));
+
+    // The settings beyond the format file; a value out of range keeps the default.
+    const double digits = std::nearbyint(
+        NumericText::leadingNumber(read(slot, QStringLiteral(" Digits"), QStringLiteral("0"))));
+    input.digits = digits >= 0 && digits <= StickerInput::MaxDigits ? int(digits) : 0;
+    const double start = std::nearbyint(
+        NumericText::leadingNumber(read(slot, QStringLiteral(" StartAt"), QStringLiteral("1"))));
+    input.startAt = start >= 1 && start <= 65535 ? int(start) : 1;
+    input.barcode = BarcodeKind::None;
+    parseBarcodeKind(read(slot, QStringLiteral(" Barcode"), QStringLiteral("none")), &input.barcode);
+    input.dataFile = read(slot, QStringLiteral(" DataFile"), QString());
 }
 
 bool FormatStore::LoadFormat(int slot, StickerInput &input)
@@ -140,6 +151,10 @@ bool FormatStore::save(int slot, const StickerInput &input, QString *error)
     key(QStringLiteral(" PrintStyle"), input.condensed ? QStringLiteral("1") : QStringLiteral("0"));
     for (int i = 0; i < 8; ++i)
         key(QStringLiteral(" %1").arg(i + 1), input.Atxt[size_t(i)]);
+    key(QStringLiteral(" Digits"), QString::number(input.digits));
+    key(QStringLiteral(" StartAt"), QString::number(input.startAt));
+    key(QStringLiteral(" Barcode"), barcodeKindName(input.barcode));
+    key(QStringLiteral(" DataFile"), input.dataFile);
 
     // The slot lives in the settings store and in two files; either all of
     // it is saved or nothing. The files are written in full before the keys

@@ -46,7 +46,7 @@ void RecordingStickerSurface::failAtPrint(int n, const QString &error)
 
 bool RecordingStickerSurface::drawText(const StickerText &item)
 {
-    m_calls.append(QStringLiteral("Print"));
+    m_calls.append(item.barcode == BarcodeKind::None ? QStringLiteral("Print") : QStringLiteral("Barcode"));
     if (++m_prints == m_failAt) {
         setErrorText(m_failError);
         return false;

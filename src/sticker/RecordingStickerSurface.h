@@ -23,14 +23,15 @@ public:
 
     const QList<Item> &items() const { return m_items; }
     // One entry per call, in order: "Cls", "EndDoc", "AbandonDoc",
-    // "Orientation <n>", "PaperSize <n>", and "Print" for each text.
+    // "Orientation <n>", "PaperSize <n>", "Print" for each text and
+    // "Barcode" for each barcode.
     const QStringList &calls() const { return m_calls; }
     // Number of texts in every document handed on, in order.
     const QList<int> &endedDocuments() const { return m_ended; }
     bool documentOpen() const { return m_open; }
     int paperSize() const { return m_paperSize; }
 
-    // Makes the n-th Print (1-based) fail with the given error text.
+    // Makes the n-th Print or PrintBarcode (1-based) fail with the given error text.
     void failAtPrint(int n, const QString &error);
 
 protected:

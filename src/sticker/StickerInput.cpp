@@ -27,8 +27,10 @@ StickerWorkingValues computeWorkingValues(const StickerInput &input)
     StickerWorkingValues v;
     v.W = boundedRound(input.TxMaxFLenth, -32768, 32767);
     static const int lineSources[8] = {-1, 0, 1, 2, 3, 4, 8, 9};
-    for (int i = 1; i <= 7; ++i)
-        v.LineText[size_t(i)] = PadRight(input.Atxt[size_t(lineSources[i])], v.W);
+    for (int i = 1; i <= 7; ++i) {
+        v.LineSource[size_t(i)] = input.Atxt[size_t(lineSources[i])];
+        v.LineText[size_t(i)] = PadRight(v.LineSource[size_t(i)], v.W);
+    }
     v.ColumnGap = QString(boundedRound(input.TxSp, 0, 32767), QLatin1Char(' '));
     v.StickerCols = boundedRound(input.TxCol, 0, 255);
     v.StickerRows = boundedRound(input.TxRow, -32768, 32767);
@@ -39,5 +41,19 @@ StickerWorkingValues computeWorkingValues(const StickerInput &input)
     v.MaxField = qBound(0, input.maxField, 255);
     const double pages = NumericText::leadingNumber(input.txtPage);
     v.Pages = pages >= 1 ? (pages < 1e15 ? (long long)pages : (long long)1e15) : 1;
+    v.Digits = qBound(0, input.digits, StickerInput::MaxDigits);
+    v.Data = input.data;
     return v;
+}
+
+QString zeroPadded(const QString &number, int digits)
+{
+    const int sign = number.startsWith(QLatin1Char('-')) ? 1 : 0;
+    const qsizetype length = number.size() - sign;
+    if (length >= digits || length == 0)
+        return number;
+    for (qsizetype i = sign; i < number.size(); ++i)
+        if (!number.at(i).isDigit())
+            return number;
+    return number.left(sign) + QString(digits - length, QLatin1Char('0')) + number.mid(sign);
 }

@@ -1,7 +1,12 @@
 #pragma once
 
+#include "sticker/BarcodeKind.h"
+
 #include <QString>
 #include <array>
+#include <memory>
+
+class CsvTable;
 
 // What the sticker form holds when a print button is pressed: the texts and
 // states of its controls, read by both sheet outputs.
@@ -29,6 +34,14 @@ struct StickerInput
     QString Combo2 = QStringLiteral("4"); // loop position
     bool ChkIn1 = true;             // "++" on the inner line
     bool ChkIn2 = true;             // "++" on the outer line
+
+    // Beyond the form's fields; the defaults leave every sheet as it was.
+    static constexpr int MaxDigits = 20;
+    int digits = 0;                 // running numbers padded with zeros to this many digits
+    int startAt = 1;                // Windows mode: first position used on the first sheet
+    BarcodeKind barcode = BarcodeKind::None; // Windows mode: the inner number's line as a barcode
+    QString dataFile;               // CSV file of the stickers, read into `data` by StickerFields::loadData()
+    std::shared_ptr<const CsvTable> data; // one sticker per row; null: every sticker alike
 };
 
 // The working values both outputs compute at the start of every run.
@@ -44,6 +57,14 @@ struct StickerWorkingValues
     QString BlankLines;                // one CR LF per unit of TxBlank
     int MaxField = 1;                  // 0 to 255; a sheet uses at most 7
     long long Pages = 1;               // whole pages; 0 or empty counts as 1
+
+    int Digits = 0;                    // running numbers padded with zeros to this width
+    std::array<QString, 8> LineSource; // lines 1 to 7 as typed, filled from Data; [0] unused
+    std::shared_ptr<const CsvTable> Data; // one sticker per row when set
 };
 
 StickerWorkingValues computeWorkingValues(const StickerInput &input);
+
+// A running number's decimal text padded with zeros after any minus sign to
+// `digits` digits. A text that is not a whole number stays as it is.
+QString zeroPadded(const QString &number, int digits);

@@ -1,5 +1,7 @@
 #include "sticker/StickerSurface.h"
 
+#include "sticker/Barcode.h"
+
 #include <QFontMetricsF>
 #include <QPainter>
 
@@ -14,6 +16,19 @@ bool StickerSurface::Print(const QString &text)
         return false;
     CurrentX = 0;
     CurrentY = item.y + lineHeight();
+    return true;
+}
+
+bool StickerSurface::PrintBarcode(const QString &text, BarcodeKind kind, double width, double height)
+{
+    StickerText item {CurrentX, CurrentY, text, FontName, FontSize, FontBold};
+    item.barcode = kind;
+    item.width = width;
+    item.height = height;
+    if (!drawText(item))
+        return false;
+    CurrentX = 0;
+    CurrentY = item.y + height;
     return true;
 }
 
@@ -64,6 +79,12 @@ void paintStickerTexts(QPainter &painter, const QList<StickerText> &items, doubl
     bool lastBold = false;
     double ascent = 0;
     for (const StickerText &item : items) {
+        if (item.barcode != BarcodeKind::None) {
+            Barcode(item.barcode, item.text)
+                .draw(painter, QRectF(item.x, item.y, item.width, item.height),
+                    twipFont(item.fontName, item.fontSize, false));
+            continue;
+        }
         if (item.fontName != lastName || item.fontSize != lastSize || item.bold != lastBold) {
             const QFont font = twipFont(item.fontName, item.fontSize, item.bold);
             painter.setFont(font);

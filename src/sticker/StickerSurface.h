@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sticker/BarcodeKind.h"
+
 #include <QFont>
 #include <QList>
 #include <QString>
@@ -7,7 +9,9 @@
 class QPainter;
 
 // One text drawn on a sticker surface: its position in twips (top left of
-// the text's line) and the font it was drawn with.
+// the text's line) and the font it was drawn with; or, when `barcode` is not
+// None, the text drawn as that barcode in a box of width x height twips
+// (its human-readable text in the font).
 struct StickerText
 {
     double x = 0;
@@ -16,6 +20,9 @@ struct StickerText
     QString fontName;
     double fontSize = 10; // points
     bool bold = false;
+    BarcodeKind barcode = BarcodeKind::None;
+    double width = 0;
+    double height = 0;
 };
 
 // What a sticker sheet is drawn on: the operations of a printer object.
@@ -36,6 +43,10 @@ public:
     // edge (0) and CurrentY moves down by the height of one line of the font.
     // False when the surface failed (see errorText()).
     bool Print(const QString &text);
+    // Draws a text as a barcode filling a box of width x height twips whose
+    // top left is the current position; CurrentX goes back to 0 and
+    // CurrentY moves below the box. False when the surface failed.
+    bool PrintBarcode(const QString &text, BarcodeKind kind, double width, double height);
 
     // Ends the open document and hands it on; nothing happens when no
     // document is open. The next Print starts a new document.
@@ -70,7 +81,8 @@ private:
 // painter whose unit is the twip.
 QFont twipFont(const QString &fontName, double fontSize, bool bold);
 
-// The one renderer of drawn sticker texts, for screen, printer and PDF alike:
-// paints the texts on a painter whose device has the given pixels per twip.
+// The one renderer of drawn sticker texts and barcodes, for screen, printer
+// and PDF alike: paints them on a painter whose device has the given pixels
+// per twip.
 void paintStickerTexts(QPainter &painter, const QList<StickerText> &items, double pixelsPerTwipX,
                        double pixelsPerTwipY);

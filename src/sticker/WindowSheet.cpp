@@ -2,6 +2,9 @@
 
 #include "platform/NumericText.h"
 #include "startup/MainModule.h"
+#include "sticker/Barcode.h"
+#include "sticker/CsvTable.h"
+#include "sticker/StickerFields.h"
 #include "sticker/StickerSurface.h"
 
 #include <cmath>
@@ -42,6 +45,8 @@ WindowSheetValues computeWindowSheetValues(const StickerInput &input)
     v.outerStart = NumericText::roundedValue(input.Atxt[10]);
     v.numberInner = input.ChkIn1;
     v.numberOuter = input.ChkIn2;
+    v.startAt = input.startAt;
+    v.barcode = input.barcode;
     return v;
 }
 
@@ -57,8 +62,24 @@ QString runningNumberText(double value)
     return QString::number(value, 'g', 15);
 }
 
-bool drawWindowSheet(const StickerWorkingValues &work, const WindowSheetValues &values,
-                     StickerSurface &surface, SheetTarget target, QString *errorText)
+namespace {
+
+// Encodes every barcode of a sheet without drawing it, so that a text the
+// symbology refuses stops the run before the first sheet is printed.
+class BarcodeCheckSurface : public StickerSurface
+{
+protected:
+    bool drawText(const StickerText &item) override
+    {
+        if (item.barcode == BarcodeKind::None)
+            return true;
+        setErrorText(Barcode::check(item.barcode, item.text));
+        return errorText().isEmpty();
+    }
+};
+
+bool drawSheet(const StickerWorkingValues &work, const WindowSheetValues &values, StickerSurface &surface,
+    SheetTarget target, QString *errorText)
 {
     const bool printer = target == SheetTarget::Printer;
     const int lines = qMin(work.MaxField, LastLine);
@@ -69,26 +90,52 @@ bool drawWindowSheet(const StickerWorkingValues &work, const WindowSheetValues &
         return false;
     };
 
+    const CsvTable *data = work.Data.get();
+    const long long dataRows = data ? data->rowCount() : 0;
+    const long long perPage = qMax(0LL, (long long)work.StickerRows * work.StickerCols);
+    const long long skip = qMax(0, values.startAt - 1);
+    const long long pages = !data ? work.Pages : perPage > 0 ? (skip + dataRows + perPage - 1) / perPage : 1;
+
+    // Line x of the run's sticker `index`: as typed, or filled from its row.
+    auto lineText = [&](int x, long long index) {
+        if (!data)
+            return work.LineText[size_t(x)].trimmed();
+        return PadRight(StickerFields::fill(work.LineSource[size_t(x)], *data, int(index)), work.W).trimmed();
+    };
+
+    double innerCounter = values.innerFrom;
+    long long cyclePosition = values.cycleStart;
+    long long outerCounter = values.outerStart;
     long long k = 0; // rows in the open printer document
-    for (long long page = 1; page <= work.Pages; ++page) {
+    for (long long page = 1; page <= pages; ++page) {
         // A page that starts inside an open document goes on below the rows
         // already in it instead of printing over them.
         double yOff = printer ? double(std::llrint(k * values.rowPitch)) : 0.0;
-        double innerCounter = values.innerFrom;
-        long long cyclePosition = values.cycleStart;
-        long long outerCounter = values.outerStart;
+        // The pages of one sheet repeat its numbers; data pages count on.
+        if (!data) {
+            innerCounter = values.innerFrom;
+            cyclePosition = values.cycleStart;
+            outerCounter = values.outerStart;
+        }
         for (int r = 1; r <= work.StickerRows; ++r) {
+            // The run's sticker (data row) in the first column of this row.
+            const long long rowFirst = (page - 1) * perPage + (long long)(r - 1) * work.StickerCols - skip;
+            if (data && rowFirst >= dataRows)
+                break;
             for (int x = 1; x <= lines; ++x) {
                 double xOff = 0;
-                for (int c = 1; c <= work.StickerCols; ++c) {
-                    QString text = work.LineText[size_t(x)].trimmed();
+                for (int c = 1; c <= work.StickerCols; ++c, xOff += double(values.columnPitch)) {
+                    const long long index = rowFirst + c - 1;
+                    if (data ? index < 0 || index >= dataRows : page == 1 && index < 0)
+                        continue;
+                    QString text = lineText(x, index);
                     if (x == values.innerLine) {
                         if (values.numberInner)
-                            text += runningNumberText(innerCounter);
+                            text += zeroPadded(runningNumberText(innerCounter), work.Digits);
                         innerCounter = innerCounter == values.innerTo ? values.innerFrom : innerCounter + 1;
                     } else if (x == values.outerLine) {
                         if (values.numberOuter)
-                            text += QString::number(outerCounter);
+                            text += zeroPadded(QString::number(outerCounter), work.Digits);
                         if (double(cyclePosition) == values.innerTo) {
                             cyclePosition = values.cycleStart;
                             ++outerCounter;
@@ -101,9 +148,16 @@ bool drawWindowSheet(const StickerWorkingValues &work, const WindowSheetValues &
                     surface.FontName = values.fontName;
                     surface.FontSize = values.fontSize;
                     surface.FontBold = true;
-                    if (!surface.Print(PadRight(text, work.W)))
+                    if (x == values.innerLine && values.barcode != BarcodeKind::None) {
+                        // The barcode holds what the line would show.
+                        const QString shown = PadRight(text, work.W).trimmed();
+                        if (!shown.isEmpty()
+                            && !surface.PrintBarcode(
+                                shown, values.barcode, double(values.columnPitch), double(values.linePitch)))
+                            return fail();
+                    } else if (!surface.Print(PadRight(text, work.W))) {
                         return fail();
-                    xOff += double(values.columnPitch);
+                    }
                 }
                 yOff += double(values.linePitch);
             }
@@ -124,6 +178,37 @@ bool drawWindowSheet(const StickerWorkingValues &work, const WindowSheetValues &
     if (printer && values.rowsPerSheet > 1 && !surface.EndDoc())
         return fail();
     return true;
+}
+
+} // namespace
+
+QString checkWindowSheet(const StickerWorkingValues &work, const WindowSheetValues &values)
+{
+    const long long perPage = qMax(0LL, (long long)work.StickerRows * work.StickerCols);
+    if (values.startAt < 1 || (perPage > 0 && values.startAt > perPage))
+        return QStringLiteral("\"Start at sticker\" must be a number from 1 to %1, the stickers on a sheet.")
+            .arg(qMax(1LL, perPage));
+    if (values.barcode != BarcodeKind::None && (values.columnPitch <= 0 || values.linePitch <= 0))
+        return QStringLiteral("A barcode needs room: \"Sticker Left Space\" and \"Space Between Two value\" "
+                              "must be above 0.");
+    return StickerFields::checkPlaceholders(work, qMin(work.MaxField, LastLine));
+}
+
+bool drawWindowSheet(const StickerWorkingValues &work, const WindowSheetValues &values,
+                     StickerSurface &surface, SheetTarget target, QString *errorText)
+{
+    const QString refused = checkWindowSheet(work, values);
+    if (!refused.isEmpty()) {
+        if (errorText)
+            *errorText = refused;
+        return false;
+    }
+    if (values.barcode != BarcodeKind::None && values.innerLine <= qMin(work.MaxField, LastLine)) {
+        BarcodeCheckSurface check;
+        if (!drawSheet(work, values, check, target, errorText))
+            return false;
+    }
+    return drawSheet(work, values, surface, target, errorText);
 }
 
 bool drawWindowSheetOnPrinter(StickerInput &input, StickerSurface &printer, WindowSheetFailure *failure)

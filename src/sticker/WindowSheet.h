@@ -32,6 +32,8 @@ struct WindowSheetValues
     long long outerStart = 0;    // Atxt(10) rounded
     bool numberInner = true;     // ChkIn1
     bool numberOuter = true;     // ChkIn2
+    int startAt = 1;             // the first sheet leaves positions 1 to startAt - 1 empty
+    BarcodeKind barcode = BarcodeKind::None; // the inner line drawn as this barcode
 };
 
 WindowSheetValues computeWindowSheetValues(const StickerInput &input);
@@ -39,10 +41,22 @@ WindowSheetValues computeWindowSheetValues(const StickerInput &input);
 // Rows per printed sheet must be a whole number of 1 or more.
 bool rowsPerSheetValid(double rowsPerSheet);
 
+// What a sheet cannot be drawn with: a start position beyond the stickers of
+// a sheet, barcodes without room, a placeholder naming no column of the
+// data. The message for the user, or an empty text.
+QString checkWindowSheet(const StickerWorkingValues &work, const WindowSheetValues &values);
+
 // The renderer: draws every page of the sheet on the surface. On the printer
 // every `rowsPerSheet` rows form one document. Returns false with the
 // surface's error text when drawing fails; the open document is then
-// abandoned and nothing more is drawn.
+// abandoned and nothing more is drawn. A sheet refused by checkWindowSheet,
+// or with a barcode text its symbology cannot encode, is refused with that
+// message before anything is drawn.
+//
+// The first sheet leaves its first startAt - 1 positions (across the row
+// first) empty; numbers start at the first sticker drawn. With data, each
+// data row makes one sticker, on as many pages as the rows need, and the
+// running numbers count on across the pages instead of restarting.
 bool drawWindowSheet(const StickerWorkingValues &work, const WindowSheetValues &values,
                      StickerSurface &surface, SheetTarget target, QString *errorText = nullptr);
 
@@ -65,5 +79,5 @@ bool drawWindowSheetOnPrinter(StickerInput &input, StickerSurface &printer, Wind
 // it; never touches the printer.
 void drawWindowSheetPreview(StickerInput &input, StickerSurface &pic);
 
-// The decimal text of a running number.
+// The decimal text of a running number (see zeroPadded for the digits).
 QString runningNumberText(double value);

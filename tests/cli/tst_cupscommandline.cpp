@@ -85,6 +85,9 @@ void TestCommandLine::convert_data()
     QTest::newRow("xlsx with marks") << QStringList{"--marks", "3,6", "out.xlsx"} << QByteArray("PK") << QByteArray();
     QTest::newRow("html in a code page") << QStringList{"--codepage", "CP437", "out.html"}
                                          << QByteArray("<HTML>\r\n<meta charset=\"utf-8\">") << QByteArray("page&nbsp;3");
+    QTest::newRow("pdf from the name") << QStringList{"--pages", "2", "out.Pdf"} << QByteArray("%PDF") << QByteArray("%%EOF");
+    QTest::newRow("--to pdf, letter, landscape") << QStringList{"--to", "pdf", "--paper", "Letter", "--landscape", "out.bin"}
+                                                 << QByteArray("%PDF") << QByteArray("%%EOF");
     QTest::newRow("--to over the name") << QStringList{"--to", "txt", "out.html"} << QByteArray("Head") << QByteArray();
 }
 
@@ -117,6 +120,8 @@ void TestCommandLine::refused_data()
     QTest::newRow("page past the end") << QStringList{"convert", "--pages", "4", "in.prn", "o.txt"} << 1 << "in.prn";
     QTest::newRow("unknown format") << QStringList{"convert", "--to", "doc", "in.prn", "o.txt"} << 2 << "doc";
     QTest::newRow("workbook without marks") << QStringList{"convert", "in.prn", "o.xlsx"} << 2 << "--marks";
+    QTest::newRow("unknown paper") << QStringList{"convert", "--paper", "a5", "in.prn", "o.pdf"} << 2 << "--paper";
+    QTest::newRow("pdf to stdout") << QStringList{"convert", "--to", "pdf", "in.prn", "-"} << 2 << "standard output";
     QTest::newRow("rtf to stdout") << QStringList{"convert", "--to", "rtf", "in.prn", "-"} << 2 << "standard output";
     QTest::newRow("one argument") << QStringList{"convert", "in.prn"} << 2 << "missing";
     QTest::newRow("unknown option") << QStringList{"print", "--colour", "in.prn"} << 2 << "colour";
@@ -125,6 +130,10 @@ void TestCommandLine::refused_data()
     QTest::newRow("print, unknown code page") << QStringList{"print", "--codepage", "ebcdic", "in.prn"} << 2 << "kamenicky";
     QTest::newRow("unknown printer") << QStringList{"print", "-d", "NoSuchQueue", "in.prn"} << 1 << "NoSuchQueue";
     QTest::newRow("slot out of range") << QStringList{"stickers", "--slot", "8", "-o", "o.prn"} << 2 << "--slot";
+    QTest::newRow("start without a PDF") << QStringList{"stickers", "--slot", "1", "-o", "o.prn", "--start", "2"} << 2 << "--pdf";
+    QTest::newRow("unknown barcode") << QStringList{"stickers", "--slot", "1", "--pdf", "o.pdf", "--barcode", "upc"} << 2 << "--barcode";
+    QTest::newRow("missing data file") << QStringList{"stickers", "--slot", "1", "-o", "o.prn", "--data", "none.csv"} << 1 << "none.csv";
+    QTest::newRow("watch without a folder") << QStringList{"watch"} << 2 << "FOLDER";
     QTest::newRow("stickers into a folder") << QStringList{"stickers", "--slot", "1", "-o", "."} << 1 << "not a regular file";
 }
 
@@ -172,6 +181,18 @@ void TestCommandLine::stickers()
     QCOMPARE(run.status, 0);
     QVERIFY(run.out.startsWith("Part   Part   Part\r\n") && run.out.endsWith("\f\r\n"));
     QCOMPARE(run.out.count('\f'), 1);
+
+    // Options stand in for the slot's values for one run: the rows of a data
+    // file, numbers of six digits; drawn in Windows mode into a PDF.
+    const QString csv = TestSupport::writeFile(m_dir.filePath("rows.csv"), "Name\nAnn\nBob\n");
+    run = sticker2({"stickers", "--slot", "3", "--data", csv, "--digits", "3", "-o", "-"});
+    QCOMPARE(run.status, 0);
+    QVERIFY2(run.out.contains("001    002\r\n") && !run.out.contains("003"), run.out.constData()); // two rows
+    const QString pdf = m_dir.filePath("sheet.pdf");
+    run = sticker2({"stickers", "--slot", "3", "--digits", "4", "--start", "2", "--pdf", pdf});
+    QCOMPARE(run.status, 0);
+    const QString text = TestSupport::pdfText(pdf, false);
+    QVERIFY2(text.contains("Part") && text.contains("0601"), qPrintable(text));
 }
 
 void TestCommandLine::viewCodePage()

@@ -1,5 +1,5 @@
 // PDFs of print files, read back with the poppler tools.
-#include "../sticker/FileSizeLimit.h"
+#include "FileSizeLimit.h"
 #include "TestSupport.h"
 #include "export/PdfExport.h"
 #include "report/PageTable.h"

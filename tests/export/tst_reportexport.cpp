@@ -49,7 +49,8 @@ private slots:
     {
         QCOMPARE(Dialogs::qtFilter(ReportExport::Filter),
             QStringLiteral(
-                "Rich Text Format (*.rtf);;Text  (*.txt);;Excel WorkBook (*.xls);;Web Page (*.HTML)"));
+                "Rich Text Format (*.rtf);;Text  (*.txt);;Excel WorkBook (*.xls);;Web Page (*.HTML);;"
+                "PDF Document (*.pdf)"));
         QCOMPARE(Dialogs::qtFilter(" Txt File(*.txt)|*.txt"), QStringLiteral("Txt File(*.txt)"));
         QCOMPARE(Dialogs::qtFilter("Print files|*.prn"), QStringLiteral("Print files (*.prn)"));
     }
@@ -69,11 +70,13 @@ private slots:
             "Page 1 \x1b"
             "E");
         row("out.TXT", "{\\rtf");
+        row("out.PDF", "%PDF");
         row("book.xls", "");
         row("book.XLSX", "");
         row("missing/out.html", "!");
         row("missing/out.txt", "!");
         row("missing/out.rtf", "!");
+        row("missing/out.pdf", "!");
         row("gone.html", "!"); // the print file gone
     }
 
@@ -119,6 +122,7 @@ private slots:
         row("start too large for a page number", {"Op(2)=1", "Tst=99999", "Tend=4"}, {});
         row("1.6 to 2.5: nearest, halves to even", {"Op(2)=1", "Tst=1.6", "Tend=2.5"}, {1});
         row("rich text, current page 3", {"CmdNxt", "CmdNxt", "Op(1)=1"}, {2}, "p.rtf");
+        row("PDF, range 2 to 3", {"Op(2)=1", "Tst=2", "Tend=3"}, {1, 2}, "p.pdf");
     }
 
     void chosenPages()
@@ -133,7 +137,11 @@ private slots:
         for (int i : pages)
             expected += view->pages().pageBytes(i) + '\f';
         const QByteArray written = TestSupport::readFile(path(name));
-        if (name.endsWith(".txt"))
+        if (name.endsWith(".pdf")) {
+            const QString text = TestSupport::pdfText(path(name), false);
+            for (int i = 0; i < 4; ++i)
+                QCOMPARE(text.contains(QStringLiteral("Page %1").arg(i + 1)), pages.contains(i));
+        } else if (name.endsWith(".txt"))
             QCOMPARE(written, expected);
         else
             QCOMPARE(readRtf(written).text, QString::fromLatin1(expected).replace("\r\n", "\n"));

@@ -10,6 +10,8 @@
 #   Sticker2Other a second queue;         copied to DIR/out/Sticker2Other/
 #   Sticker2Closed rejects every job
 # The capture backend writes job-<id>.title, then job-<id>.prn whole.
+# With STICKER2_BACKEND naming the program's own backend, it is installed too
+# (scheme sticker2:, mode 0755, so it runs as lp when cupsd runs as root).
 set -eu
 
 action=${1:?start or stop}
@@ -75,6 +77,10 @@ mv "$tmp" "$out/job-$1.prn"
 BACKEND
 # 0700: the backend runs as root and can write anywhere under the folder.
 chmod 0700 "$dir/bin/backend/capture"
+if [ -n "${STICKER2_BACKEND:-}" ]; then
+    cp "$STICKER2_BACKEND" "$dir/bin/backend/sticker2"
+    chmod 0755 "$dir/bin/backend/sticker2"
+fi
 
 cat >"$dir/conf/cups-files.conf" <<CONF
 ServerRoot $dir/conf

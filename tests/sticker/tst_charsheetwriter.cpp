@@ -4,6 +4,7 @@
 #include "report/PageTable.h"
 #include "startup/MainModule.h"
 #include "sticker/CharSheetWriter.h"
+#include "sticker/CsvTable.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -29,6 +30,14 @@ StickerInput sticker(int maxField, const char *width, const char *gap, const cha
     in.txtPage = pages;
     in.condensed = condensed;
     return in;
+}
+
+std::shared_ptr<const CsvTable> csv(const QString &text)
+{
+    auto table = std::make_shared<CsvTable>();
+    if (!CsvTable::parse(text, table.get(), nullptr))
+        qFatal("bad CSV");
+    return table;
 }
 
 QByteArray sheet(const StickerInput &in)
@@ -93,6 +102,20 @@ private slots:
             << sticker(1, "2.5", "1", "2", "1", "0.9") << QByteArray("L1 L1\r\n.  .  .\r\n\x0c\r\n");
         StickerInput latin = sticker(1, "10", "1", "1", "1", "0");
         latin.Atxt[0] = QStringLiteral("Grüße “€”–");
+        StickerInput padded = sticker(4, "7", "0", "2", "1", "0");
+        padded.digits = 4;
+        QTest::newRow("digits 4: numbers padded with zeros")
+            << padded << QByteArray("L1     L1\r\nL2     L2\r\nL3     L3\r\nNo0001 No0002\r\n.  .  .\r\n\x0c\r\n");
+        // Three rows on sheets of 2 x 1: the second page ends after its one
+        // sticker, and the number counts on.
+        StickerInput data = sticker(4, "6", "1", "2", "1", "1");
+        data.Atxt[0] = QStringLiteral("{Name}!");
+        data.Atxt[3] = QStringLiteral("{ No }-");
+        data.data = csv("Name,No\nAnn,7\n\"B,\r\nC\",8\nDe\u00e9\u20ac,9\n");
+        QTest::newRow("data rows fill the stickers")
+            << data
+            << QByteArray("Ann!   B, C!\r\nL2     L2\r\nL3     L3\r\n7-1    8-2\r\n\r\n.  .  .\r\n"
+                          "De\xe9\x80!\r\nL2\r\nL3\r\n9-3\r\n\r\n.  .  .\r\n\x0c\r\n");
         QTest::newRow("one Windows-1252 byte per character")
             << latin << QByteArray("Gr\xfc\xdf" "e \x93\x80\x94\x96\r\n.  .  .\r\n\x0c\r\n");
     }
@@ -162,6 +185,21 @@ private slots:
                                         "it has no byte in Windows-1252.");
         polish.maxField = 1;
         QTest::newRow("a line not printed may hold anything") << polish << QString();
+        StickerInput digits = sticker(3, "4", "2", "3", "2", "1");
+        digits.digits = 21;
+        QTest::newRow("digits 21") << digits << QString("\"Digits\" must be a number from 0 to 20.");
+        StickerInput unknown = sticker(3, "4", "2", "3", "2", "1");
+        unknown.Atxt[2] = "{Town}";
+        unknown.data = csv("Name\nA\n");
+        QTest::newRow("placeholder naming no column")
+            << unknown << QString("Sticker line 3 holds {Town}, but the data file has no column \"Town\".");
+        StickerInput greek = unknown;
+        greek.Atxt[2] = "{Name}";
+        greek.data = csv("Name\nA\n\u03a9\n");
+        QTest::newRow("data character without a byte")
+            << greek
+            << QString("Data row 2 puts the character \"\u03a9\" (U+03A9) on sticker line 3; a character-mode "
+                       "print file has no byte for it in Windows-1252.");
         QTest::newRow("max field 8") << sticker(8, "4", "2", "3", "2", "1")
                                      << QString("\"Max Field\" must be a number from 0 to 7.");
     }

@@ -33,6 +33,10 @@ StickerInput filled()
     in.TxtMtop = "720";
     in.TxtMLeft = "-15";
     in.TxtHEight = "1800";
+    in.digits = 6;
+    in.startAt = 3;
+    in.barcode = BarcodeKind::Qr;
+    in.dataFile = "/data/addresses.csv";
     return in;
 }
 
@@ -80,7 +84,7 @@ private slots:
         QStringList keys;
         // " Maxf" is read but never written.
         for (const char *suffix : {"1", "2", "3", "4", "5", "6", "7", "8", "Blankline", "Col", "MaxFL",
-                 "PrintStyle", "Row", "Space"})
+                 "PrintStyle", "Row", "Space", "Barcode", "DataFile", "Digits", "StartAt"})
             keys << QString("%1 %2").arg(slot).arg(suffix);
         QCOMPARE(ini.childKeys().size(), keys.size());
         for (const QString &key : keys)
@@ -88,6 +92,7 @@ private slots:
         QCOMPARE(QStringList({ini.value(keys[9]).toString(), ini.value(keys[11]).toString(),
                      ini.value(keys[1]).toString(), ini.value(keys[2]).toString()}),
             QStringList({"5abc", "1", " 12 Market Road ", ""}));
+        QCOMPARE(ini.value(keys[14]).toString(), QString("qr"));
         StickerInput loaded;
         FormatStore::loadSlot(slot, loaded);
         QVERIFY(FormatStore::LoadWindowSettings(loaded));
@@ -97,6 +102,8 @@ private slots:
                      loaded.TxtFontSZ, loaded.TxtMLeft}),
             QStringList({"5", "0.00005", "3", "5", "10.5", "-15"}));
         QVERIFY(loaded.maxField == 7 && loaded.condensed && loaded.ChkIn1 && !loaded.ChkIn2);
+        QVERIFY(loaded.digits == 6 && loaded.startAt == 3 && loaded.barcode == BarcodeKind::Qr);
+        QCOMPARE(loaded.dataFile, QString("/data/addresses.csv"));
         // Saving what was loaded gives the same files, and no others.
         QVERIFY(FormatStore::save(slot, loaded, &error));
         QCOMPARE(TestSupport::readFile(slotFile), filledSlotFile);

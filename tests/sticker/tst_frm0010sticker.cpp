@@ -358,6 +358,9 @@ private slots:
         QVERIFY(pic->isVisible()); // the settings panel opened to show the sheet
         QCOMPARE(text(&form, "txtPage"), QStringLiteral("1"));
         QVERIFY(MessageBox::shown().isEmpty());
+        // The preview holds the sheets the print button prints, three rows each.
+        fill(&form, {{"txtPage", "2"}});
+        QCOMPARE(TestSupport::previewPageCount([&] { click(&form, "CmdPreview"); }), 2);
     }
 };
 

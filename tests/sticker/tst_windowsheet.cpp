@@ -1,7 +1,9 @@
 #include "TestSupport.h"
+#include "sticker/CsvTable.h"
 #include "sticker/RecordingStickerSurface.h"
 #include "sticker/WindowSheet.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 // The sheet drawn with a desktop font on the engine, checked on a recording
@@ -164,6 +166,24 @@ private slots:
         QTest::newRow("reversed range: outer never steps") << reversed << "Lot" << QStringList(24, "1");
         QTest::newRow("outer start rounded") << with([](StickerInput &in) { in.Atxt[10] = "7.6"; }) << "Lot"
                                              << QStringList(12, "8") + QStringList(12, "9");
+        const StickerInput padded = with([](StickerInput &in) { in.digits = 5; });
+        QTest::newRow("digits 5: inner padded")
+            << padded << "No"
+            << (counting(601, 12) + counting(601, 12)).replaceInStrings(QRegularExpression("^"), "00");
+        QTest::newRow("digits 5: outer padded")
+            << padded << "Lot" << QStringList(12, "00001") + QStringList(12, "00002");
+        const StickerInput start = with([](StickerInput &in) { in.startAt = 4; });
+        QTest::newRow("start at 4: numbers from the first sticker drawn")
+            << start << "No" << counting(601, 12) + counting(601, 9);
+        QTest::newRow("start at 4: outer too") << start << "Lot" << QStringList(12, "1") + QStringList(9, "2");
+        const StickerInput rows = with([](StickerInput &in) {
+            auto table = std::make_shared<CsvTable>();
+            CsvTable::parse(QString("Name\n") + QString("x\n").repeated(30), table.get(), nullptr);
+            in.data = table;
+            in.txtPage = "5";
+        });
+        QTest::newRow("30 data rows: two sheets, numbers count on")
+            << rows << "No" << counting(601, 12) + counting(601, 12) + counting(601, 6);
     }
 
     void numbers()
@@ -228,6 +248,52 @@ private slots:
                 QCOMPARE(s.items().at(item).document, doc + 1);
                 QCOMPARE(s.items().at(item).y, 500.0 + k * 2000);
             }
+        }
+    }
+
+    void startAndData_data()
+    {
+        QTest::addColumn<int>("startAt");
+        QTest::addColumn<QString>("csv");       // none when empty
+        QTest::addColumn<QStringList>("drawn"); // "column,row:text" of every sticker drawn
+        QTest::addColumn<QString>("error");
+        QTest::newRow("start at 5 of 6") << 5 << "" << QStringList {"2,2:ACME", "3,2:ACME"} << "";
+        QTest::newRow("data from 3, on to a second sheet")
+            << 3 << "Name\nA\n\"B\nb\"\nC\nD\nE" << QStringList {"3,1:A", "1,2:B b", "2,2:C", "3,2:D", "1,1:E"}
+            << "";
+        QTest::newRow("start beyond the sheet")
+            << 7 << "" << QStringList() << "\"Start at sticker\" must be a number from 1 to 6, the stickers on a sheet.";
+        QTest::newRow("column unknown")
+            << 1 << "Town\nx" << QStringList() << "Sticker line 1 holds {Name}, but the data file has no column \"Name\".";
+    }
+
+    void startAndData()
+    {
+        QFETCH(int, startAt);
+        QFETCH(QString, csv);
+        QFETCH(QStringList, drawn);
+        QFETCH(QString, error);
+        StickerInput in = sheet(3, 2, 1);
+        in.startAt = startAt;
+        if (!csv.isEmpty()) {
+            auto table = std::make_shared<CsvTable>();
+            QVERIFY(CsvTable::parse(csv, table.get(), nullptr));
+            in.data = table;
+            in.Atxt[0] = "{Name}";
+        }
+        RecordingStickerSurface s;
+        QString message;
+        QCOMPARE(print(in, s, &message), error.isEmpty());
+        QStringList got;
+        for (const auto &item : s.items())
+            got << QString("%1,%2:%3")
+                       .arg((item.x - 300) / 3000 + 1)
+                       .arg((item.y - 500) / 2000 + 1)
+                       .arg(item.text.trimmed());
+        QCOMPARE(got, drawn);
+        if (!error.isEmpty()) {
+            QVERIFY(s.calls().mid(2).isEmpty()); // refused before drawing
+            QCOMPARE(message.section('\n', 1), error);
         }
     }
 

@@ -8,7 +8,9 @@
 #include <QImage>
 #include <QPrinterInfo>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 #include <QTest>
 
 // The sheet on real outputs, with the messages the form shows: QPrinter's PDF
@@ -165,6 +167,26 @@ private slots:
         previewWindowSheet(in, pic);
         QCOMPARE(pic.items().size(), 2 * 3);
         QCOMPARE(inkIn(pic.grab().toImage(), at(720, 720 + 260, 9000, 5 * 260)), 0);
+    }
+
+    void picZooms()
+    {
+        StickerPreview pic;
+        pic.resize(420, 600);
+        pic.show();
+        const double fit = pic.scale();
+        QTest::mouseClick(TestSupport::child(&pic, "CmdZoomIn"), Qt::LeftButton);
+        QCOMPARE(pic.scale(), fit * 1.25);
+        const QPointF at(50, 50);
+        QWheelEvent wheel(at, pic.viewport()->mapToGlobal(at), {}, {0, 120}, Qt::NoButton, Qt::ControlModifier,
+            Qt::NoScrollPhase, false);
+        QApplication::sendEvent(pic.viewport(), &wheel);
+        QCOMPARE(pic.scale(), fit * 1.25 * 1.25);
+        QVERIFY(pic.paperRect().height() > pic.viewport()->height() && pic.verticalScrollBar()->maximum() > 0);
+        QTest::mouseClick(TestSupport::child(&pic, "CmdFit"), Qt::LeftButton);
+        QCOMPARE(pic.scale(), fit);
+        QTest::mouseClick(TestSupport::child(&pic, "CmdZoomOut"), Qt::LeftButton);
+        QCOMPARE(pic.scale(), fit / 1.25);
     }
 };
 

@@ -7,6 +7,7 @@
 #include "startup/MainModule.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -14,6 +15,9 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QTimer>
 #include <QProcess>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -101,6 +105,24 @@ QString runTool(const QString &tool, const QStringList &arguments)
 QString pdfText(const QString &pdf, bool layout)
 {
     return runTool("pdftotext", (layout ? QStringList {"-layout"} : QStringList()) + QStringList {pdf, "-"});
+}
+
+int previewPageCount(const std::function<void()> &open)
+{
+    int pages = -1;
+    QTimer watch; // until the preview is up
+    watch.setInterval(10);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        auto *dialog = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        watch.stop();
+        pages = dialog->findChild<QPrintPreviewWidget *>()->pageCount();
+        dialog->reject();
+    });
+    watch.start();
+    open();
+    return pages;
 }
 
 } // namespace TestSupport

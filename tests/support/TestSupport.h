@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QWidget;
 
 // Shared set-up for the tests: call TestSupport::init() in initTestCase().
@@ -34,5 +36,9 @@ QString state(QWidget *root, const QString &names);
 // pdftotext reads it (with -layout when asked).
 QString runTool(const QString &tool, const QStringList &arguments);
 QString pdfText(const QString &pdf, bool layout = true);
+
+// Runs `open`, which should open a print preview, and gives the preview's
+// page count (-1 when none opened); the preview is closed.
+int previewPageCount(const std::function<void()> &open);
 
 } // namespace TestSupport

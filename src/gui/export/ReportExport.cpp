@@ -3,6 +3,7 @@
 #include "controls/JeweledButton.h"
 #include "export/ExportFormat.h"
 #include "export/HtmlExport.h"
+#include "export/PdfExport.h"
 #include "export/PlainTextExport.h"
 #include "export/RichTextExport.h"
 #include "export/WorkbookExport.h"
@@ -13,11 +14,13 @@
 #include "gui/report/ReportColorPanel.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPointer>
 
 const QString ReportExport::Filter = QStringLiteral(" Rich Text Format (*.rtf)|*.rtf| Text  (*.txt) |*.txt| "
-                                                    "Excel WorkBook (*.xls)|*.xls| Web Page (*.HTML)|*.html");
+                                                    "Excel WorkBook (*.xls)|*.xls| Web Page (*.HTML)|*.html| "
+                                                    "PDF Document (*.pdf)|*.pdf");
 const QString ReportExport::FinishCaption = QStringLiteral("Finsh Record Click");
 const QString ReportExport::IdleCaption = QStringLiteral("Excel Export");
 const QString ReportExport::CompleteMessage = QStringLiteral(" Export Complete ");
@@ -99,6 +102,10 @@ void ReportExport::exportReport()
     if (isWorkbookName(fileName))
         return;
 
+    if (PdfExport::isPdfName(fileName)) {
+        writePdf(fileName);
+        return;
+    }
     switch (exportFormatForName(fileName)) {
     case ExportFormat::WebPage:
         if (writeWebPage(fileName))
@@ -150,6 +157,23 @@ bool ReportExport::writeRichText(const QString &fileName)
         return false;
     }
     return true;
+}
+
+bool ReportExport::writePdf(const QString &fileName)
+{
+    // The chosen pages as the desktop driver prints them, on the locale's paper.
+    PdfOptions options;
+    options.pages = m_view->chosenPages();
+    options.paper = PdfExport::defaultPaper();
+    options.title = QFileInfo(m_view->reportFile()).fileName();
+    options.render = m_view->renderOptions();
+    QString error;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool written = PdfExport::save(fileName, m_view->pages(), options, &error);
+    QApplication::restoreOverrideCursor();
+    if (!written)
+        fail(error);
+    return written;
 }
 
 void ReportExport::offerWorkbook(bool offer)

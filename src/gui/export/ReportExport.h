@@ -5,8 +5,8 @@
 
 class FrmReport;
 
-// The export of one report view: the export dialog (web page, plain text or
-// rich text, chosen from the name) and the two-click workbook export that
+// The export of one report view: the export dialog (web page, plain text,
+// rich text or PDF, chosen from the name) and the two-click workbook export that
 // cuts the print file's lines at the columns marked in the view. Lives as a
 // child of its view, so the last name chosen in the dialog lasts as long as
 // the view.
@@ -43,6 +43,7 @@ private:
     bool writeWebPage(const QString &fileName);
     bool writePlainText(const QString &fileName);
     bool writeRichText(const QString &fileName);
+    bool writePdf(const QString &fileName);
     void offerWorkbook(bool offer);
     void fail(const QString &error);
 

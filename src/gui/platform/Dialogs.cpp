@@ -58,6 +58,13 @@ QString saveFileName(QWidget *parent, const QString &title, const QString &filte
     return QFileDialog::getSaveFileName(parent, title, initial, qtFilter(filter));
 }
 
+QString folderName(QWidget *parent, const QString &title, const QString &initial)
+{
+    if (s_testMode)
+        return nextName(QStringLiteral("folder"), title, QString());
+    return QFileDialog::getExistingDirectory(parent, title, initial);
+}
+
 QColor color(QWidget *parent, const QColor &initial)
 {
     if (s_testMode) {

@@ -16,6 +16,8 @@ QString openFileName(QWidget *parent, const QString &title, const QString &filte
                      const QString &initial = QString());
 QString saveFileName(QWidget *parent, const QString &title, const QString &filter,
                      const QString &initial = QString());
+// A folder to use, or empty when the user cancels.
+QString folderName(QWidget *parent, const QString &title, const QString &initial = QString());
 // The chosen colour, or an invalid colour when the user cancels.
 QColor color(QWidget *parent, const QColor &initial);
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "render/PageRenderer.h"
+
+#include <QByteArray>
 #include <QPageLayout>
 #include <QString>
 
@@ -8,41 +11,43 @@
 
 class QPainter;
 class QPrinter;
-class QTextDocument;
 class QTextEdit;
 class QWidget;
 
-// Printing formatted report pages through the desktop printer driver.
+// Printing print-file pages through the desktop printer driver, laid out by
+// the page renderer: every character of every line reaches the paper.
 
-// Where a page-by-page print goes. Each printDocument() prints one copy of
-// one formatted page starting on a fresh sheet; a page longer than a sheet
+// Where a page-by-page print goes. Each printPage() prints one copy of one
+// print-file page starting on a fresh sheet; a page longer than a sheet
 // runs on over the next sheets. finish() ends the job.
 class DocumentPrinter
 {
 public:
     virtual ~DocumentPrinter() = default;
-    virtual bool printDocument(const QTextDocument &document) = 0;
+    virtual bool printPage(const QByteArray &page) = 0;
     virtual bool finish() = 0;
     virtual QString errorString() const = 0;
 };
 
-// The printer a run goes to.
+// The printer a run goes to, and how its pages are drawn.
 struct DesktopPrintSetup
 {
     QString printerName; // must be an installed printer
     QString documentName;
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
+    PageRenderOptions render; // the view's emphasis, colours and size
 };
 
-// Draws on a QPrinter (a printer, or a PDF file): one job for the whole run.
+// Draws on a QPrinter (a printer, a PDF file or a print preview): one job
+// for the whole run.
 class QPrinterDocumentPrinter : public DocumentPrinter
 {
 public:
-    explicit QPrinterDocumentPrinter(QPrinter *printer); // not owned
-    explicit QPrinterDocumentPrinter(std::unique_ptr<QPrinter> printer);
+    explicit QPrinterDocumentPrinter(QPrinter *printer, const PageRenderOptions &render = {}); // not owned
+    explicit QPrinterDocumentPrinter(std::unique_ptr<QPrinter> printer, const PageRenderOptions &render = {});
     ~QPrinterDocumentPrinter() override;
 
-    bool printDocument(const QTextDocument &document) override;
+    bool printPage(const QByteArray &page) override;
     bool finish() override;
     QString errorString() const override { return m_error; }
 
@@ -51,7 +56,9 @@ private:
 
     std::unique_ptr<QPrinter> m_owned;
     QPrinter *m_printer = nullptr;
+    PageRenderOptions m_render;
     std::unique_ptr<QPainter> m_painter;
+    std::unique_ptr<PageRenderer> m_renderer;
     bool m_failed = false;
     QString m_error;
 };
@@ -68,20 +75,19 @@ using Factory = std::function<std::unique_ptr<DocumentPrinter>(const DesktopPrin
 std::unique_ptr<DocumentPrinter> open(const DesktopPrintSetup &setup, QString *error);
 void setFactory(Factory factory);
 
-// A copy of a page for the printer: the control sequences that the markup
-// passes hid (1-point white) and any other control character are left out,
-// since a printer control code never prints as a character.
-std::unique_ptr<QTextDocument> printableCopy(const QTextDocument &document);
-
-// Draws the document on the painter's printer, laid out to the printer's
-// page with no margin of its own, one sheet after another; the first sheet
-// is the current one.
-bool drawDocument(QPainter &painter, QPrinter &printer, const QTextDocument &document);
+// The page on screen as print-file bytes: its selection when `selectionOnly`
+// and it has one, else the whole page; line ends as CR LF.
+QByteArray shownPage(const QTextEdit *page, bool selectionOnly);
 
 // The print-dialog route: asks for a printer with the print dialog (the
 // selection offered when the page has one) and prints the page's selection,
-// or the whole page, with its formatting. A cancelled dialog prints nothing
+// or the whole page, with its emphasis. A cancelled dialog prints nothing
 // and tells nothing; a failure is told to the user. True when printed.
-bool printWithDialog(QTextEdit *page, QWidget *parent);
+bool printWithDialog(QTextEdit *page, const PageRenderOptions &render, QWidget *parent);
+
+// The print preview of what `paint` draws on a printer, starting on
+// `printer`; printing from the preview has `paint` draw on the printer the
+// user picks there, so it prints what the preview shows.
+void preview(QPrinter *printer, const std::function<void(QPrinter *)> &paint, QWidget *parent);
 
 } // namespace DesktopPrinting

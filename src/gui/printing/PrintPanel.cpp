@@ -140,6 +140,8 @@ PrintPanel::PrintPanel(QWidget *parent)
     CmdOk = new JeweledButton(QStringLiteral("CmdOk"), QStringLiteral("&Print"), this);
     CmdOk->setTag(QStringLiteral("0"));
     CmdCancel = new JeweledButton(QStringLiteral("CmdCancel"), QStringLiteral(" C&lose"), this);
+    CmdPreview = new JeweledButton(QStringLiteral("CmdPreview"), QStringLiteral("Preview"), this);
+    CmdPreview->setEnabled(false); // a preview of the Windows-mode printout only
 
     auto *grid = new QGridLayout(this);
     int row = 0;
@@ -176,6 +178,7 @@ PrintPanel::PrintPanel(QWidget *parent)
     grid->addLayout(paper, row++, 2, 1, 2);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
+    buttons->addWidget(CmdPreview);
     buttons->addWidget(CmdOk);
     buttons->addWidget(CmdCancel);
     grid->addLayout(buttons, row++, 0, 1, 4);
@@ -190,6 +193,7 @@ PrintPanel::PrintPanel(QWidget *parent)
     connect(VScroll1, &QScrollBar::valueChanged, this, &PrintPanel::VScroll1_Change);
     connect(CmdOk, &QPushButton::clicked, this, &PrintPanel::CmdOk_Click);
     connect(CmdCancel, &QPushButton::clicked, this, &QWidget::hide);
+    connect(CmdPreview, &QPushButton::clicked, this, &PrintPanel::CmdPreview_Click);
 
     fitCaptions(this);
     adjustSize();
@@ -242,6 +246,7 @@ void PrintPanel::applyModeLook()
     const bool windows = OptWinMode->isChecked();
     setBold(OptWinMode, windows);
     FrmWin->setEnabled(windows);
+    CmdPreview->setEnabled(windows);
     setBold(OptCharMode, OptCharMode->isChecked());
 }
 

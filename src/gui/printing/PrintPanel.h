@@ -14,6 +14,7 @@ class QLineEdit;
 class QRadioButton;
 class QScrollBar;
 struct CharModeOptions;
+struct DesktopPrintSetup;
 
 // The print-options panel of a report view: printer, mode, pitch, pages,
 // copies and paper height. It lives inside its view, hidden until the view's
@@ -54,6 +55,14 @@ public:
     bool checkRange();
     // What a character-mode print of the current choice hands to raw printing.
     CharModeOptions charModeOptions() const;
+    // The desktop-driver printer of a Windows-mode print: the chosen printer,
+    // the orientation and the view's look; the printer's name is the one
+    // chosen in the list (the real printer route prints on the current one).
+    DesktopPrintSetup desktopSetup() const;
+    // The preview button (Windows mode): the print preview of what the print
+    // button prints, each page once: the chosen pages, or with Chwinprint the
+    // page on screen.
+    void CmdPreview_Click();
 
     QComboBox *CboPrinters = nullptr;
     QLabel *Label1 = nullptr;
@@ -76,6 +85,7 @@ public:
     QComboBox *ComPaperHeight = nullptr;
     JeweledButton *CmdOk = nullptr;
     JeweledButton *CmdCancel = nullptr;
+    JeweledButton *CmdPreview = nullptr;
     SpLebal *SpLebal1 = nullptr;
 
 protected:

@@ -8,6 +8,8 @@
 #include "gui/printing/PrintPanel.h"
 #include "gui/printing/RawPrintMessages.h"
 #include "gui/report/FrmReport.h"
+#include "printing/RawPrinting.h"
+#include "render/PageRenderer.h"
 #include "report/PageDocument.h"
 #include "gui/report/ReportColorPanel.h"
 #include "startup/MainModule.h"
@@ -16,6 +18,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QRadioButton>
 #include <QTextEdit>
 
@@ -113,7 +116,7 @@ void PrintPanel::printWindowsMode()
 {
     if (Chwinprint->isChecked()) {
         // The page on screen through the print dialog; the panel stays open.
-        DesktopPrinting::printWithDialog(m_view->rt1(), m_view);
+        DesktopPrinting::printWithDialog(m_view->rt1(), m_view->renderOptions(), m_view);
         return;
     }
     if (!askToPrint())
@@ -125,4 +128,50 @@ void PrintPanel::printWindowsMode()
     m_view->PrintExport();
     hide();
     CmdOk->setTag(QStringLiteral("0"));
+}
+
+DesktopPrintSetup PrintPanel::desktopSetup() const
+{
+    DesktopPrintSetup setup;
+    setup.printerName = CboPrinters->currentText();
+    setup.orientation = OpPL[1]->isChecked() ? QPageLayout::Landscape : QPageLayout::Portrait;
+    if (m_view) {
+        setup.documentName = ParseFileName11(m_view->reportFile());
+        setup.render = m_view->renderOptions();
+    }
+    return setup;
+}
+
+void PrintPanel::CmdPreview_Click()
+{
+    if (!m_view || !windowsMode())
+        return;
+    const bool shown = Chwinprint->isChecked();
+    if (!shown && pageOption() == 2 && !checkRange())
+        return;
+    DesktopPrintSetup setup = desktopSetup();
+    if (!CurrentPrinter::isInstalled(setup.printerName))
+        setup.printerName
+            = CurrentPrinter::isInstalled(CurrentPrinter::name()) ? CurrentPrinter::name() : QString();
+    QVector<QByteArray> pages;
+    if (shown) {
+        pages.append(DesktopPrinting::shownPage(m_view->rt1(), false));
+    } else {
+        for (int i : m_view->chosenPages())
+            pages.append(m_view->pages().pageBytes(i));
+    }
+    const std::unique_ptr<QPrinter> printer = DesktopPrinting::makePrinter(setup);
+    // The same drawing as the print button's, onto the preview or onto the
+    // printer chosen in it.
+    DesktopPrinting::preview(
+        printer.get(),
+        [&](QPrinter *target) {
+            QPrinterDocumentPrinter out(target, setup.render);
+            for (const QByteArray &page : pages) {
+                if (!page.isEmpty() && !out.printPage(page))
+                    break;
+            }
+            out.finish();
+        },
+        m_view);
 }

@@ -22,6 +22,7 @@ class QTextEdit;
 class QTimer;
 class ReportColorPanel;
 class SpLebal;
+struct PageRenderOptions;
 
 // The report view window: one print file, shown a page at a time with its
 // emphasis, with paging, search, zoom, highlight, edit, a continuous view,
@@ -57,6 +58,8 @@ public:
     // Reads the file in this code page from now on (over the stored choice,
     // which it leaves as it is), as `view --codepage` asks.
     void setCodePage(CodePage::Id codePage);
+    // How the page renderer draws this view's pages: its emphasis, colours and size.
+    PageRenderOptions renderOptions() const;
     QColor swatchColor(int index) const;
     // The recorded temporary file of the next character-mode print.
     QString tagText() const { return m_tagText; }
@@ -79,9 +82,9 @@ public:
     // The pages the print panel's page options choose: all, the page on
     // screen, or the typed range (kept to the pages that exist).
     QVector<int> chosenPages() const;
-    // Assembles the chosen pages in RT3. With the print-mode flag (CmdOk's
-    // tag "1") prints them page by page through the desktop driver;
-    // otherwise formats RT3 for export and returns.
+    // With the print-mode flag (CmdOk's tag "1") prints the chosen pages
+    // page by page through the desktop driver; otherwise assembles them in
+    // RT3, formatted for export.
     void PrintExport();
 
 public slots:

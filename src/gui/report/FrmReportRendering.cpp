@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -89,14 +90,17 @@ void FrmReport::runSearch()
     mark.setForeground(Frame6->swatchColor(ReportColorPanel::SearchString));
     mark.setFontWeight(Frame6->searchBold() ? QFont::Bold : QFont::Normal);
 
-    // Each step lets pending events run, so Escape in the search box can stop
-    // the search; meanwhile the view takes no input of its own.
+    // Pending events run between steps, so Escape in the search box can stop
+    // the search; meanwhile the view takes no input of its own. The matches
+    // found within a step are marked in one edit, so a long page is laid out
+    // again once a step rather than once a match.
     QPointer<FrmReport> alive(this);
     m_searching = true;
     QTextDocument *document = Rt1->document();
     const QPointer<QTextDocument> searched(document);
     const int length = document->characterCount() - 1;
     QTextCursor last;
+    QElapsedTimer step;
     for (int i = 0; i <= length;) {
         if (m_text4Tag == QLatin1String("1"))
             break;
@@ -106,13 +110,27 @@ void FrmReport::runSearch()
         // Stopped, or another page was shown meanwhile.
         if (m_text4Tag == QLatin1String("1") || !searched || Rt1->document() != document)
             break;
-        const QTextCursor found = document->find(s, i);
-        if (found.isNull())
+        QList<QTextCursor> found;
+        step.start();
+        do {
+            const QTextCursor match = document->find(s, i);
+            if (match.isNull()) {
+                i = length + 1;
+                break;
+            }
+            found.append(match);
+            i = match.selectionStart() + 1;
+        } while (i <= length && found.size() < 256 && !step.hasExpired(20));
+        if (found.isEmpty())
             break;
-        QTextCursor marker(found);
-        marker.mergeCharFormat(mark);
-        last = found;
-        i = found.selectionStart() + 1;
+        QTextCursor edit(document);
+        edit.beginEditBlock();
+        for (const QTextCursor &match : found) {
+            QTextCursor marker(match);
+            marker.mergeCharFormat(mark);
+        }
+        edit.endEditBlock();
+        last = found.last();
     }
     m_searching = false;
     if (!last.isNull() && searched && Rt1->document() == document)
@@ -171,8 +189,20 @@ void FrmReport::Check3_Click(bool ticked)
     QString error;
     const bool read = ByteText::readFile(ReportFile, &bytes, &error);
     if (read) {
-        Rt1->document()->setDefaultFont(Rt1->font());
-        setPageText(Rt1, CodePage::decode(codePage(), bytes));
+        // The text goes into a document of its own, handed to the view
+        // with the caret at its start: putting it into the view's document
+        // would move the caret from the end of the text, and the view would
+        // lay out the whole file at once to find where that was. Handed
+        // over, the view lays out what it shows, and the rest as it goes.
+        auto *document = new QTextDocument(Rt1);
+        document->setDefaultFont(Rt1->font());
+        PageDocument::setText(document, CodePage::decode(codePage(), bytes));
+        QTextDocument *previous = Rt1->document();
+        const bool ours = previous->parent() == Rt1;
+        Rt1->setDocument(document);
+        Rt1->setCurrentCharFormat(QTextCharFormat());
+        if (ours)
+            delete previous;
     }
     QGuiApplication::restoreOverrideCursor();
     if (!read) {

@@ -9,7 +9,10 @@
 #include "gui/report/OpenReportView.h"
 #include "gui/startup/FormStartup.h"
 #include "startup/MainModule.h"
+#include "gui/platform/MessageBox.h"
+#include "gui/sticker/StickerMorePanel.h"
 #include "gui/sticker/StickerPreview.h"
+#include "sticker/StickerFields.h"
 #include "gui/sticker/WindowSheetPrinting.h"
 
 #include <QApplication>
@@ -65,6 +68,7 @@ Frm0010Sticker::Frm0010Sticker(QWidget *parent)
     connect(CmdSave, &QPushButton::clicked, this, &Frm0010Sticker::CmdSave_Click);
     connect(CmdExit, &QPushButton::clicked, this, &Frm0010Sticker::CmdExit_Click);
     connect(JeweledButton1, &QPushButton::clicked, this, &Frm0010Sticker::JeweledButton1_Click);
+    connect(CmdPreview, &QPushButton::clicked, this, [this] { previewWindowSheetPrintout(readInput(), this); });
 
     Form_Load();
 }
@@ -78,6 +82,7 @@ void Frm0010Sticker::Form_Load()
     selectSlot(1);
     setWindowTitle(QStringLiteral("%1 %2").arg(designCaption(), QStringLiteral(STICKER2_VERSION)));
     Frame1->hide();
+    FrameMore->hide();
     setFormWidthTwips(frame4WidthTwips() + 150);
     LoadWindowSettings();
 }
@@ -106,6 +111,7 @@ StickerInput Frm0010Sticker::readInput() const
     in.Combo2 = Combo2->currentText();
     in.ChkIn1 = ChkIn1->isChecked();
     in.ChkIn2 = ChkIn2->isChecked();
+    FrameMore->read(in);
     return in;
 }
 
@@ -137,6 +143,7 @@ void Frm0010Sticker::showInput(const StickerInput &in)
     txtRowPrint->setText(in.txtRowPrint);
     ChkIn1->setChecked(in.ChkIn1);
     ChkIn2->setChecked(in.ChkIn2);
+    FrameMore->showInput(in);
 }
 
 void Frm0010Sticker::showWindowGeometry(const StickerInput &in)
@@ -178,12 +185,14 @@ void Frm0010Sticker::showSettingsPanel(bool show)
 {
     if (!show) {
         Frame1->hide();
+        FrameMore->hide();
         setFormWidthTwips(frame4WidthTwips() + 150);
         return;
     }
     Frame1->show();
+    FrameMore->show();
     Frame5->setVisible(ChKwIN->isChecked());
-    setFormWidthTwips(frame4WidthTwips() + frame1WidthTwips() + 150);
+    setFormWidthTwips(frame4WidthTwips() + frame1WidthTwips() + StickerMorePanel::widthTwips() + 150);
     // The wider form stays on its screen: moved left (and up) as far as needed.
     if (const QScreen *screen = this->screen()) {
         const QRect room = screen->availableGeometry();
@@ -248,6 +257,11 @@ void Frm0010Sticker::TxNos_Change()
 void Frm0010Sticker::JBshow_Click(int index)
 {
     StickerInput in = readInput();
+    QString error;
+    if (!StickerFields::loadData(in, &error)) {
+        MessageBox::show(this, error, designCaption(), QMessageBox::Critical);
+        return;
+    }
     if (!in.windowMode) {
         runCharacterSheet(in);
         return;

@@ -14,6 +14,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
+class StickerMorePanel;
 class StickerPreview;
 
 // The main form: the sticker lines and two number ranges typed by the user,
@@ -89,6 +90,7 @@ private:
     JeweledButton *CmdSave = nullptr;
     JeweledButton *CmdExit = nullptr;
     JeweledButton *JeweledButton1 = nullptr;
+    JeweledButton *CmdPreview = nullptr;
     QCheckBox *ChkIn1 = nullptr;
     QCheckBox *ChkIn2 = nullptr;
     QCheckBox *ChKwIN = nullptr;
@@ -109,6 +111,7 @@ private:
     QLineEdit *TxtHEight = nullptr;
     QLineEdit *TxtWidth = nullptr;
     StickerPreview *Pic = nullptr;
+    StickerMorePanel *FrameMore = nullptr;
 
     int m_formatSlot = 1;
     int m_printStyle = 0;

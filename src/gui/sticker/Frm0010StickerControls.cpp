@@ -5,7 +5,9 @@
 #include "platform/Twips.h"
 #include "sticker/FormatStore.h"
 #include "gui/sticker/Frm0010Sticker.h"
+#include "gui/sticker/StickerMorePanel.h"
 #include "gui/sticker/StickerPreview.h"
+#include "gui/watch/FrmWatch.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -112,6 +114,11 @@ void Frm0010Sticker::buildControls()
         showSettingsPanel(Frame1->isHidden());
     });
     addAction(settings);
+    // Print jobs written into a folder (a capture queue's) open as they come.
+    auto *watch = new QAction(QStringLiteral("Watch a Folder for Print Jobs..."), this);
+    watch->setObjectName(QStringLiteral("ActWatch"));
+    connect(watch, &QAction::triggered, this, [this] { FrmWatch::chooseAndWatch(this); });
+    addAction(watch);
     setContextMenuPolicy(Qt::ActionsContextMenu);
 
     buildLinePanel();
@@ -173,6 +180,9 @@ void Frm0010Sticker::buildLinePanel()
     JeweledButton1 = new JeweledButton(QStringLiteral("JeweledButton1"), QStringLiteral("Setting "), Frame4);
     place(JeweledButton1, 3360, modeRow - 30, 1305, 360);
     JeweledButton1->hide();
+    // The print preview of the Windows-mode sheet.
+    CmdPreview = new JeweledButton(QStringLiteral("CmdPreview"), QStringLiteral("Preview"), Frame4);
+    place(CmdPreview, 1920, modeRow - 30, 1350, 360);
 
     // The format slots, shown in the order of their captions.
     Frame3 = new QGroupBox(QStringLiteral("Setting"), Frame4);
@@ -209,6 +219,9 @@ void Frm0010Sticker::buildSettingsPanel()
     Frame1 = new QGroupBox(QStringLiteral("Setting"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     place(Frame1, Margin + Frame4Width, Margin, Frame1Width, FormHeight - Margin - 90);
+    FrameMore = new StickerMorePanel(this);
+    place(FrameMore, Margin + Frame4Width + Frame1Width + 60, Margin, StickerMorePanel::widthTwips() - 60,
+        FormHeight - Margin - 90);
 
     constexpr int labelWidth = 2400;
     constexpr int fieldLeft = 2580;

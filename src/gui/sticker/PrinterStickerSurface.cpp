@@ -13,13 +13,27 @@ PrinterStickerSurface::PrinterStickerSurface(const QString &printerName)
 {
     const QPrinterInfo info = printerName.isEmpty() ? QPrinterInfo::defaultPrinter()
                                                     : QPrinterInfo::printerInfo(printerName);
-    m_printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    m_owned = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    m_printer = m_owned.get();
     m_printer->setDocName(QStringLiteral("Stickers"));
     m_printer->setPageSize(QPageSize(QPageSize::A4));
     m_printer->setPageOrientation(QPageLayout::Portrait);
 }
 
-PrinterStickerSurface::~PrinterStickerSurface() = default;
+PrinterStickerSurface::PrinterStickerSurface(QPrinter &printer)
+    : m_printer(&printer)
+{ }
+
+PrinterStickerSurface::~PrinterStickerSurface()
+{
+    if (m_sheets && m_sheets->isActive())
+        m_sheets->end();
+}
+
+void PrinterStickerSurface::paintOn(QPainter &painter, const QList<StickerText> &items)
+{
+    paintStickerTexts(painter, items, m_printer->logicalDpiX() / 1440.0, m_printer->logicalDpiY() / 1440.0);
+}
 
 void PrinterStickerSurface::setPdfOutputFile(const QString &fileName)
 {
@@ -51,20 +65,38 @@ bool PrinterStickerSurface::EndDoc()
     const QList<StickerText> items = std::move(m_pending);
     m_pending.clear();
 
+    if (!m_owned) {
+        // The next sheet of the open job.
+        if (!m_sheets) {
+            m_sheets = std::make_unique<QPainter>();
+            if (!m_sheets->begin(m_printer)) {
+                setErrorText(QStringLiteral("The printer \"%1\" did not accept the print job.")
+                                 .arg(m_printer->printerName()));
+                return false;
+            }
+        } else if (!m_printer->newPage()) {
+            setErrorText(QStringLiteral("The print job could not be completed."));
+            return false;
+        }
+        paintOn(*m_sheets, items);
+        ++m_documents;
+        return true;
+    }
+
     QString file;
     if (!m_pdfFile.isEmpty()) {
         file = nextPdfFile();
         m_printer->setOutputFileName(file);
     }
     QPainter painter;
-    if (!painter.begin(m_printer.get())) {
+    if (!painter.begin(m_printer)) {
         setErrorText(file.isEmpty()
                          ? QStringLiteral("The printer \"%1\" did not accept the print job.")
                                .arg(m_printer->printerName())
                          : QStringLiteral("The file \"%1\" could not be written.").arg(file));
         return false;
     }
-    paintStickerTexts(painter, items, m_printer->logicalDpiX() / 1440.0, m_printer->logicalDpiY() / 1440.0);
+    paintOn(painter, items);
     painter.end();
     if (m_printer->printerState() == QPrinter::Error) {
         if (!file.isEmpty())

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <memory>
 
+class QPainter;
 class QPrinter;
 
 // The printer as a sticker surface. The texts of a document are kept until
@@ -16,6 +17,10 @@ class PrinterStickerSurface : public StickerSurface
 public:
     // An empty name means the system's default printer.
     explicit PrinterStickerSurface(const QString &printerName);
+    // Draws every document as the next sheet of one job on a printer it
+    // does not own and that is set up already (a print preview's); the job
+    // ends with the surface.
+    explicit PrinterStickerSurface(QPrinter &printer);
     ~PrinterStickerSurface() override;
 
     // Writes every document as a PDF file instead of printing it: the first
@@ -37,7 +42,11 @@ protected:
 private:
     QString nextPdfFile() const;
 
-    std::unique_ptr<QPrinter> m_printer;
+    void paintOn(QPainter &painter, const QList<StickerText> &items);
+
+    std::unique_ptr<QPrinter> m_owned;
+    QPrinter *m_printer = nullptr;
+    std::unique_ptr<QPainter> m_sheets; // the open job of a printer not owned
     QList<StickerText> m_pending;
     QString m_pdfFile;
     QStringList m_written;

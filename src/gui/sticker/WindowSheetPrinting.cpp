@@ -1,10 +1,12 @@
 #include "gui/sticker/WindowSheetPrinting.h"
 
 #include "gui/platform/MessageBox.h"
+#include "gui/printing/DesktopPrinting.h"
 #include "gui/sticker/PrinterStickerSurface.h"
 #include "printing/CurrentPrinter.h"
 
 #include <QGuiApplication>
+#include <QPrinter>
 
 namespace {
 
@@ -18,6 +20,13 @@ public:
     ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
     BusyCursor(const BusyCursor &) = delete;
     BusyCursor &operator=(const BusyCursor &) = delete;
+};
+
+// Takes the texts and drops them: a dry run of the sheet, for its checks.
+class NoSurface : public StickerSurface
+{
+protected:
+    bool drawText(const StickerText &) override { return true; }
 };
 
 } // namespace
@@ -55,4 +64,28 @@ void previewWindowSheet(StickerInput &input, StickerSurface &pic)
 {
     BusyCursor busy;
     drawWindowSheetPreview(input, pic);
+}
+
+void previewWindowSheetPrintout(const StickerInput &input, QWidget *parent)
+{
+    StickerInput dry = input;
+    NoSurface none;
+    WindowSheetFailure failure;
+    if (!drawWindowSheetOnPrinter(dry, none, &failure)) {
+        MessageBox::show(parent, failure.message, InformationTitle, QMessageBox::Information);
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    const QString name = CurrentPrinter::name();
+    if (CurrentPrinter::isInstalled(name))
+        printer.setPrinterName(name);
+    printer.setDocName(QStringLiteral("Stickers"));
+    DesktopPrinting::preview(
+        &printer,
+        [&](QPrinter *target) {
+            StickerInput sheet = input;
+            PrinterStickerSurface surface(*target);
+            drawWindowSheetOnPrinter(sheet, surface, nullptr);
+        },
+        parent);
 }

@@ -19,3 +19,9 @@ bool printWindowSheet(StickerInput &input, StickerSurface &printer, QWidget *par
 // The show button: clears the view (a StickerPreview named "Pic") once and
 // draws every page on it.
 void previewWindowSheet(StickerInput &input, StickerSurface &pic);
+
+// The preview button: the print preview of the sheet as the print button
+// prints it, each printed document a sheet, on the current printer's paper;
+// printing from the preview draws the same sheets. Refuses with the print
+// button's message when the rows per printed sheet are not a whole number.
+void previewWindowSheetPrintout(const StickerInput &input, QWidget *parent = nullptr);

@@ -1,0 +1,73 @@
+// Opening a print file of a gigabyte: the page table over its memory map and
+// the first page's text, next to reading the file through once (as cat does).
+// The memory it adds is what the process holds beyond the map (RssAnon).
+#include "BenchSupport.h"
+#include "report/PageTable.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+QString g_path;
+
+// Resident memory that is not file-backed, in kB.
+long anonymousKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("RssAnon:"))
+            return line.mid(8).trimmed().split(' ').value(0).toLong();
+    }
+    return 0;
+}
+
+void BM_ReadThrough(benchmark::State &state)
+{
+    std::vector<char> buffer(1 << 20);
+    for (auto _ : state) {
+        const int fd = ::open(QFile::encodeName(g_path).constData(), O_RDONLY);
+        qint64 total = 0;
+        for (ssize_t n; (n = ::read(fd, buffer.data(), buffer.size())) > 0;)
+            total += n;
+        ::close(fd);
+        benchmark::DoNotOptimize(total);
+    }
+}
+BENCHMARK(BM_ReadThrough)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+void BM_OpenAndFirstPage(benchmark::State &state)
+{
+    long added = 0;
+    for (auto _ : state) {
+        const long before = anonymousKb();
+        PageTable table;
+        QString error;
+        if (!table.load(g_path, &error))
+            state.SkipWithError("cannot open the print file");
+        benchmark::DoNotOptimize(table.page(0).size());
+        added = qMax(added, anonymousKb() - before);
+    }
+    state.counters["added_MB"] = double(added) / 1024.0;
+}
+BENCHMARK(BM_OpenAndFirstPage)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir folder;
+    g_path = folder.filePath(QStringLiteral("gigabyte.prn"));
+    // 50,000 pages of about 21 KB.
+    if (!folder.isValid() || !BenchSupport::writeReportFile(g_path, 50000))
+        return 1;
+    return BenchSupport::runBenchmarks(argc, argv);
+}

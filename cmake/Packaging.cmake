@@ -1,0 +1,75 @@
+# Installing and the Debian package.
+#
+#   cmake --install build [--prefix P]    (DESTDIR honoured) the program, its
+#       desktop entry, MIME type, icon, AppStream metainfo, manual page and the
+#       CUPS capture backend
+#   cpack -G DEB                           (in the build folder) the .deb
+include(GNUInstallDirs)
+
+# The desktop entry, the metainfo and the icon are named after this id.
+set(STICKER2_APP_ID "io.github.sticker2.Sticker2")
+set(STICKER2_RELEASE_DATE "2026-12-06")
+set(STICKER2_MAINTAINER "Sticker2 Maintainers <maintainers@sticker2.invalid>"
+  CACHE STRING "Maintainer field of the Debian package")
+
+# The CUPS backend: plain C, no Qt; only the exit codes come from <cups/backend.h>.
+add_executable(sticker2-backend ${PROJECT_SOURCE_DIR}/src/backend/sticker2-backend.c)
+set_target_properties(sticker2-backend PROPERTIES OUTPUT_NAME sticker2 AUTOMOC OFF
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/backend)
+target_include_directories(sticker2-backend PRIVATE ${CUPS_INCLUDE_DIR})
+target_compile_options(sticker2-backend PRIVATE -Wall -Wextra)
+
+set(data ${PROJECT_SOURCE_DIR}/data)
+set(generated ${CMAKE_BINARY_DIR}/data)
+configure_file(${data}/sticker2.desktop.in ${generated}/${STICKER2_APP_ID}.desktop @ONLY)
+configure_file(${data}/sticker2.metainfo.xml.in ${generated}/${STICKER2_APP_ID}.metainfo.xml @ONLY)
+add_custom_command(OUTPUT ${generated}/sticker2.1.gz
+  COMMAND sh -c "gzip -9n -c \"$1\" > \"$2\"" sh ${data}/sticker2.1 ${generated}/sticker2.1.gz
+  DEPENDS ${data}/sticker2.1 VERBATIM)
+add_custom_target(sticker2-manpage ALL DEPENDS ${generated}/sticker2.1.gz)
+
+install(TARGETS sticker2 RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# CUPS looks in <prefix>/lib/cups/backend, never in a multiarch folder. Mode
+# 0755, so cupsd runs it as its unprivileged user (lp), not as root.
+install(TARGETS sticker2-backend RUNTIME DESTINATION lib/cups/backend
+  PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+install(FILES ${generated}/${STICKER2_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${generated}/${STICKER2_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${data}/sticker2-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
+  RENAME sticker2.xml)
+install(FILES ${data}/sticker2.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+  RENAME ${STICKER2_APP_ID}.svg)
+install(FILES ${generated}/sticker2.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# The Debian package. Depends comes from the binaries (dpkg-shlibdeps) plus
+# the font the views use; the maintainer scripts refresh the MIME, desktop and
+# icon databases and make the capture folder.
+# Like `cmake --install`, cpack packs what is built and never starts a build
+# of its own (tools/package.sh builds first).
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME sticker2)
+set(CPACK_PACKAGE_VENDOR Sticker2)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES TRUE)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${STICKER2_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_SECTION text)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation | fonts-liberation2")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cups-daemon")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+  "viewer and printer for dot-matrix print files, and sticker sheets
+Sticker2 is for offices that run text-mode business software and print on
+dot-matrix printers. It opens the print files such programs write (raw ESC/P
+bytes), shows their pages with bold, double and condensed print, reprints
+them as raw bytes through CUPS, exports them (web page, text, RTF, workbook,
+PDF) and prints sticker sheets with running numbers.
+A CUPS backend (sticker2:/var/spool/sticker2) keeps every job printed to a
+capture queue as a file that the program's watch mode opens at once.")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
+  ${PROJECT_SOURCE_DIR}/packaging/deb/postinst ${PROJECT_SOURCE_DIR}/packaging/deb/postrm)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION TRUE)
+include(CPack)

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "sticker/StickerInput.h"
+
+#include <QGroupBox>
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+// The sticker form's "More" panel, beside the settings panel: numbers padded
+// with zeros, the first free sticker of a part-used sheet, the numbered line
+// drawn as a barcode, and a CSV file whose rows fill the stickers. Left at
+// their defaults, every sheet is as it was.
+class StickerMorePanel : public QGroupBox
+{
+    Q_OBJECT
+
+public:
+    explicit StickerMorePanel(QWidget *parent = nullptr);
+
+    // Width of the panel in twips.
+    static int widthTwips() { return 3300; }
+
+    // The panel's values into `input`, and the reverse.
+    void read(StickerInput &input) const;
+    void showInput(const StickerInput &input);
+
+private:
+    void chooseDataFile();
+
+    QLineEdit *m_digits;
+    QLineEdit *m_startAt;
+    QComboBox *m_barcode;
+    QLineEdit *m_dataFile;
+    QPushButton *m_browse;
+};

@@ -1,0 +1,145 @@
+#include "sticker/CsvTable.h"
+
+#include "platform/ByteText.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStringDecoder>
+
+namespace {
+
+// Windows-1252 differs from Latin-1 only in 0x80-0x9F. The five bytes it
+// leaves unassigned keep their Latin-1 (control) meaning, as Windows does.
+const char16_t cp1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6,
+    0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+QString fromWindows1252(const QByteArray &bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar *out = text.data();
+    for (const char byte : bytes) {
+        const uchar b = uchar(byte);
+        *out++ = b >= 0x80 && b <= 0x9F ? QChar(cp1252High[b - 0x80]) : QChar(b);
+    }
+    return text;
+}
+
+} // namespace
+
+QString CsvTable::decode(const QByteArray &bytes)
+{
+    QStringDecoder utf8(QStringConverter::Utf8);
+    const QString text = utf8(bytes);
+    return utf8.hasError() ? fromWindows1252(bytes) : text;
+}
+
+bool CsvTable::readFile(const QString &path, CsvTable *table, QString *error)
+{
+    const QString shown = QDir::toNativeSeparators(path);
+    const QFileInfo info(path);
+    QString reason;
+    QByteArray bytes;
+    if (!info.exists())
+        reason = QStringLiteral("the file does not exist");
+    else if (!info.isFile())
+        reason = QStringLiteral("it is not a regular file");
+    else if (!ByteText::readFile(path, &bytes, &reason))
+        ;
+    else if (parse(decode(bytes), table, &reason))
+        return true;
+    if (error)
+        *error = QStringLiteral("The data file %1 cannot be used: %2.").arg(shown, reason);
+    return false;
+}
+
+bool CsvTable::parse(const QString &text, CsvTable *table, QString *error)
+{
+    QList<QStringList> records;
+    QStringList record;
+    QString field;
+    bool inQuotes = false;
+    bool fieldQuoted = false; // the field began with a quote
+    bool lastQuoted = false;  // so did the field just ended
+    int line = 1;
+    int quoteLine = 0;
+
+    auto endField = [&] {
+        record << field;
+        field.clear();
+        lastQuoted = fieldQuoted;
+        fieldQuoted = false;
+    };
+    auto endRecord = [&] {
+        endField();
+        // A blank line is no record; a line holding only "" is one.
+        if (record.size() > 1 || !record.first().isEmpty() || lastQuoted)
+            records << record;
+        record.clear();
+    };
+
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text.at(i);
+        const bool crlf = c == QLatin1Char('\r') && i + 1 < n && text.at(i + 1) == QLatin1Char('\n');
+        if (inQuotes) {
+            if (c == QLatin1Char('"')) {
+                if (i + 1 < n && text.at(i + 1) == QLatin1Char('"')) {
+                    field += c;
+                    ++i;
+                } else {
+                    inQuotes = false;
+                }
+                continue;
+            }
+            if (c == QLatin1Char('\n') || (c == QLatin1Char('\r') && !crlf))
+                ++line;
+            field += c;
+        } else if (c == QLatin1Char('"') && field.isEmpty() && !fieldQuoted) {
+            inQuotes = true;
+            fieldQuoted = true;
+            quoteLine = line;
+        } else if (c == QLatin1Char(',')) {
+            endField();
+        } else if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            if (crlf)
+                ++i;
+            endRecord();
+            ++line;
+        } else {
+            field += c;
+        }
+    }
+    if (inQuotes) {
+        if (error)
+            *error = QStringLiteral("the quoted field that starts on line %1 is not closed").arg(quoteLine);
+        return false;
+    }
+    if (!field.isEmpty() || !record.isEmpty() || fieldQuoted)
+        endRecord();
+    if (records.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("it has no line naming the columns");
+        return false;
+    }
+    table->m_columns = records.takeFirst();
+    table->m_rows = std::move(records);
+    return true;
+}
+
+int CsvTable::columnIndex(const QString &name) const
+{
+    const QString wanted = name.trimmed();
+    for (int i = 0; i < m_columns.size(); ++i)
+        if (m_columns.at(i).trimmed() == wanted)
+            return i;
+    return -1;
+}
+
+QString CsvTable::value(int row, int column) const
+{
+    if (row < 0 || row >= m_rows.size() || column < 0)
+        return QString();
+    const QStringList &values = m_rows.at(row);
+    return column < values.size() ? values.at(column) : QString();
+}

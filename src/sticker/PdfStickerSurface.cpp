@@ -1,0 +1,95 @@
+#include "sticker/PdfStickerSurface.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+PdfStickerSurface::PdfStickerSurface(const QString &fileName)
+    : m_fileName(fileName)
+{ }
+
+bool PdfStickerSurface::drawText(const StickerText &item)
+{
+    m_open.append(item);
+    return true;
+}
+
+bool PdfStickerSurface::EndDoc()
+{
+    if (!m_open.isEmpty())
+        m_pages.append(std::move(m_open));
+    m_open.clear();
+    return true;
+}
+
+void PdfStickerSurface::AbandonDoc()
+{
+    m_open.clear();
+    m_pages.clear();
+}
+
+bool PdfStickerSurface::setPaperSize(int paperSize)
+{
+    // The printer-object numbering of the common paper sizes.
+    switch (paperSize) {
+    case 1:
+        m_pageSize = QPageSize(QPageSize::Letter);
+        return true;
+    case 5:
+        m_pageSize = QPageSize(QPageSize::Legal);
+        return true;
+    case 8:
+        m_pageSize = QPageSize(QPageSize::A3);
+        return true;
+    case 9:
+        m_pageSize = QPageSize(QPageSize::A4);
+        return true;
+    case 11:
+        m_pageSize = QPageSize(QPageSize::A5);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool PdfStickerSurface::finish(QString *error)
+{
+    EndDoc();
+    const QString shown = QDir::toNativeSeparators(m_fileName);
+    auto failed = [&](const QString &reason) {
+        if (error)
+            *error = QStringLiteral("The PDF file %1 cannot be written: %2").arg(shown, reason);
+        return false;
+    };
+    const QFileInfo info(m_fileName);
+    if (info.exists() && !info.isFile())
+        return failed(QStringLiteral("it is not a regular file."));
+
+    QSaveFile file(m_fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return failed(file.errorString());
+    {
+        QPdfWriter writer(&file);
+        writer.setCreator(QStringLiteral("Sticker2"));
+        writer.setTitle(QStringLiteral("Stickers"));
+        writer.setResolution(1440);
+        writer.setPageLayout(QPageLayout(m_pageSize,
+            Orientation() == 2 ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+        QPainter painter;
+        if (!painter.begin(&writer))
+            return failed(QStringLiteral("the PDF could not be started."));
+        const double perTwip = writer.resolution() / 1440.0;
+        for (int i = 0; i < m_pages.size(); ++i) {
+            if (i > 0)
+                writer.newPage();
+            paintStickerTexts(painter, m_pages.at(i), perTwip, perTwip);
+        }
+        painter.end();
+    }
+    if (file.error() != QFileDevice::NoError || !file.commit())
+        return failed(file.errorString());
+    return true;
+}

@@ -1,0 +1,148 @@
+#include "watch/PrintFileWatcher.h"
+
+#include "watch/OpenWriters.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <sys/stat.h>
+
+namespace {
+
+constexpr int RescanMsec = 2000;
+
+// lstat of `path`: false when it is gone or not a regular file (a link too).
+bool regularFile(const QString &path, struct stat *st)
+{
+    return ::lstat(QFile::encodeName(path).constData(), st) == 0 && S_ISREG(st->st_mode);
+}
+
+qint64 modifiedNsec(const struct stat &st)
+{
+    return qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+}
+
+} // namespace
+
+PrintFileWatcher::PrintFileWatcher(QObject *parent)
+    : QObject(parent)
+{
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &PrintFileWatcher::scan);
+    connect(&m_checkTimer, &QTimer::timeout, this, &PrintFileWatcher::checkPending);
+    connect(&m_rescanTimer, &QTimer::timeout, this, &PrintFileWatcher::scan);
+    m_checkTimer.setInterval(m_settle / 2);
+    m_rescanTimer.setInterval(RescanMsec);
+}
+
+bool PrintFileWatcher::start(const QString &folder, QString *error)
+{
+    stop();
+    const QFileInfo info(folder);
+    QString cause;
+    if (!info.exists())
+        cause = tr("no such folder");
+    else if (!info.isDir())
+        cause = tr("not a folder");
+    else if (!info.isReadable() || !info.isExecutable())
+        cause = tr("permission denied");
+    if (!cause.isEmpty()) {
+        if (error)
+            *error = tr("Cannot watch %1: %2").arg(folder, cause);
+        return false;
+    }
+    m_folder = info.absoluteFilePath();
+    const QStringList names = listNames();
+    m_known = QSet<QString>(names.begin(), names.end());
+    m_watcher.addPath(m_folder); // when it fails, the rescan still sees new files
+    m_rescanTimer.start();
+    return true;
+}
+
+void PrintFileWatcher::stop()
+{
+    if (!m_watcher.directories().isEmpty())
+        m_watcher.removePaths(m_watcher.directories());
+    m_rescanTimer.stop();
+    m_checkTimer.stop();
+    m_known.clear();
+    m_pending.clear();
+    m_folder.clear();
+}
+
+void PrintFileWatcher::setSettleInterval(int msec)
+{
+    m_settle = qMax(1, msec);
+    m_checkTimer.setInterval(qMax(1, m_settle / 2));
+}
+
+QStringList PrintFileWatcher::listNames() const
+{
+    return QDir(m_folder).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+void PrintFileWatcher::scan()
+{
+    if (m_folder.isEmpty())
+        return;
+    const QStringList names = listNames();
+    const QSet<QString> present(names.begin(), names.end());
+    // A name that has gone is forgotten: written again, it is a new file.
+    m_known.intersect(present);
+    for (auto it = m_pending.begin(); it != m_pending.end();)
+        it = present.contains(it.key()) ? std::next(it) : m_pending.erase(it);
+
+    for (const QString &name : names) {
+        if (m_known.contains(name) || m_pending.contains(name))
+            continue;
+        struct stat st;
+        if (name.startsWith(QLatin1Char('.')) || !regularFile(m_folder + QLatin1Char('/') + name, &st)) {
+            m_known.insert(name);
+            continue;
+        }
+        Pending &file = m_pending[name];
+        file.size = st.st_size;
+        file.modified = modifiedNsec(st);
+        file.unchanged.start();
+    }
+    if (!m_pending.isEmpty() && !m_checkTimer.isActive())
+        m_checkTimer.start();
+}
+
+void PrintFileWatcher::checkPending()
+{
+    QStringList ready;
+    for (auto it = m_pending.begin(); it != m_pending.end();) {
+        const QString path = m_folder + QLatin1Char('/') + it.key();
+        struct stat st;
+        if (!regularFile(path, &st)) { // gone, or replaced by something else
+            m_known.insert(it.key());
+            it = m_pending.erase(it);
+            continue;
+        }
+        Pending &file = it.value();
+        if (st.st_size != file.size || modifiedNsec(st) != file.modified) {
+            file.size = st.st_size;
+            file.modified = modifiedNsec(st);
+            file.unchanged.start();
+        } else if (file.unchanged.elapsed() >= m_settle) {
+            // Still open for writing: look again a settle interval later, so a
+            // writer that keeps the file open does not make us read /proc often.
+            if (OpenWriters::isOpenForWriting(path)) {
+                file.unchanged.start();
+            } else {
+                ready.append(it.key());
+                m_known.insert(it.key());
+                it = m_pending.erase(it);
+                continue;
+            }
+        }
+        ++it;
+    }
+    if (m_pending.isEmpty())
+        m_checkTimer.stop();
+    ready.sort();
+    for (const QString &name : std::as_const(ready))
+        emit fileReady(m_folder + QLatin1Char('/') + name);
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QFileSystemWatcher>
+#include <QHash>
+#include <QObject>
+#include <QSet>
+#include <QString>
+#include <QTimer>
+
+// Watches one folder and reports each new print file once it is complete:
+// its size and modification time have stayed the same for the settle interval
+// and no process of this user has it open for writing.
+//
+// - Files present when watching starts are never reported (they are old jobs).
+// - Hidden names (starting with a dot, as writers name unfinished files) and
+//   anything that is not a regular file (folders, links, FIFOs) are ignored.
+// - A name is reported once while it stays in the folder; a file deleted and
+//   written again under the same name counts as new.
+// The file system watcher gives the changes at once; a rescan every two
+// seconds catches what it misses (network folders).
+class PrintFileWatcher : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit PrintFileWatcher(QObject *parent = nullptr);
+
+    // Starts watching `folder`, instead of any folder watched before. False,
+    // with an error text naming the folder and the cause, when it is not a
+    // readable folder.
+    bool start(const QString &folder, QString *error = nullptr);
+    void stop();
+    bool isWatching() const { return !m_folder.isEmpty(); }
+    QString folder() const { return m_folder; }
+
+    // How long a new file must stay unchanged (milliseconds, default 500).
+    void setSettleInterval(int msec);
+
+signals:
+    // A new, complete file (absolute path); several at once come in name order.
+    void fileReady(const QString &path);
+
+private:
+    struct Pending
+    {
+        qint64 size = -1;
+        qint64 modified = 0; // nanoseconds
+        QElapsedTimer unchanged;
+    };
+
+    QStringList listNames() const;
+    void scan();
+    void checkPending();
+
+    QString m_folder;
+    int m_settle = 500;
+    QFileSystemWatcher m_watcher;
+    QTimer m_checkTimer; // the pending files, while there are any
+    QTimer m_rescanTimer;
+    QSet<QString> m_known; // present at start, reported or ignored
+    QHash<QString, Pending> m_pending;
+};

@@ -1,0 +1,60 @@
+#!/bin/sh
+# Installs the build into a DESTDIR and checks what lands there, then builds
+# the Debian package and checks its Depends, maintainer scripts and files.
+#   install-check.sh BUILD_DIR SCRATCH_DIR APP_ID
+set -eu
+build=${1:?build folder}
+work=${2:?scratch folder}
+id=${3:?desktop id}
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+have() {
+    command -v "$1" >/dev/null 2>&1 && return 0
+    echo "SKIP: $1 is not installed"
+    return 1
+}
+rm -rf "$work"
+mkdir -p "$work"
+
+usr=$work/root/usr
+DESTDIR=$work/root cmake --install "$build" --prefix /usr >/dev/null
+files="bin/sticker2 lib/cups/backend/sticker2 share/applications/$id.desktop share/metainfo/$id.metainfo.xml
+share/mime/packages/sticker2.xml share/icons/hicolor/scalable/apps/$id.svg share/man/man1/sticker2.1.gz"
+for f in $files; do
+    [ -f "$usr/$f" ] || fail "$f is not installed"
+done
+[ "$(stat -c %a "$usr/lib/cups/backend/sticker2")" = 755 ] || fail "the backend's mode is not 0755"
+type=$(sed -n 's/.*<mime-type type="\([^"]*\)".*/\1/p' "$usr/share/mime/packages/sticker2.xml")
+grep -qx "MimeType=$type;" "$usr/share/applications/$id.desktop" || fail "the desktop entry lacks $type"
+
+if have desktop-file-validate; then
+    desktop-file-validate "$usr/share/applications/$id.desktop" || fail "desktop-file-validate"
+fi
+if have appstreamcli; then
+    appstreamcli validate --no-net "$usr/share/metainfo/$id.metainfo.xml" >/dev/null || fail "appstreamcli validate"
+fi
+if have update-mime-database; then
+    XDG_DATA_DIRS=$usr/share update-mime-database "$usr/share/mime" || fail "update-mime-database"
+    grep -q "$type:\*\.prn" "$usr/share/mime/globs2" || fail "no *.prn glob"
+    grep -aq "$type" "$usr/share/mime/magic" || fail "no ESC @ magic"
+fi
+if have groff; then
+    warnings=$(zcat "$usr/share/man/man1/sticker2.1.gz" | groff -man -ww -z 2>&1)
+    [ -z "$warnings" ] || fail "manual page: $warnings"
+fi
+
+have dpkg-shlibdeps || exit 0
+(cd "$build" && cpack -G DEB -B "$work/deb" >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; fail cpack; }
+deb=$(ls "$work"/deb/*.deb)
+depends=$(dpkg-deb -f "$deb" Depends)
+for p in libc6 libqt6widgets6 libqt6printsupport6 libcups2 libxlsxwriter fonts-liberation; do
+    echo "$depends" | grep -q "$p" || fail "Depends lacks $p: $depends"
+done
+dpkg-deb -I "$deb" postinst | grep -q update-mime-database || fail "postinst does not refresh the MIME database"
+dpkg-deb -c "$deb" >"$work/contents"
+for f in $files; do
+    grep -q " \./usr/$f\$" "$work/contents" || fail "the package lacks /usr/$f"
+done
+grep -q '^-rwxr-xr-x root/root .* \./usr/lib/cups/backend/sticker2$' "$work/contents" || fail "backend mode"

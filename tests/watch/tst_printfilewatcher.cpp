@@ -1,0 +1,125 @@
+#include "TestSupport.h"
+#include "gui/platform/Dialogs.h"
+#include "gui/sticker/Frm0010Sticker.h"
+#include "gui/watch/FrmWatch.h"
+#include "startup/MainModule.h"
+#include "watch/PrintFileWatcher.h"
+#include "watch/ViewQueue.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <sys/stat.h>
+
+class TstPrintFileWatcher : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { TestSupport::init(); }
+    void reportsNewFilesOnceWhenComplete();
+    void queueKeepsSixViewsOpen();
+    void watchFromTheStickerForm();
+};
+
+// A file being written is reported only once its writer has closed it, a
+// finished file renamed from a hidden name at once, and neither again; old,
+// hidden and special entries never.
+void TstPrintFileWatcher::reportsNewFilesOnceWhenComplete()
+{
+    QTemporaryDir dir;
+    const QString d = dir.path() + QLatin1Char('/');
+    auto write = [](const QString &path, const QByteArray &bytes) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::Append) && f.write(bytes) == bytes.size());
+    };
+    write(d + "old.prn", "\x1b@old");
+    PrintFileWatcher watcher;
+    watcher.setSettleInterval(100);
+    QString error;
+    QVERIFY(!watcher.start(d + "missing", &error));
+    QVERIFY(error.contains(d + "missing"));
+    QVERIFY(watcher.start(dir.path(), &error));
+    QSignalSpy ready(&watcher, &PrintFileWatcher::fileReady);
+
+    QDir(dir.path()).mkdir("sub");
+    QCOMPARE(::mkfifo(QFile::encodeName(d + "pipe").constData(), 0600), 0);
+    write(d + ".job.part", "\x1b@done");
+    QFile slow(d + "slow.prn");
+    QVERIFY(slow.open(QIODevice::WriteOnly));
+    slow.write("\x1b@first half ");
+    slow.flush();
+    QTest::qWait(600); // unchanged for longer than the settle time, but still open
+    QCOMPARE(ready.count(), 0);
+
+    slow.write("second half\f");
+    slow.close();
+    QVERIFY(QFile::rename(d + ".job.part", d + "job.prn"));
+    QTRY_COMPARE_WITH_TIMEOUT(ready.count(), 2, 5000);
+    QStringList paths {ready.at(0).at(0).toString(), ready.at(1).at(0).toString()};
+    paths.sort();
+    QCOMPARE(paths, QStringList({d + "job.prn", d + "slow.prn"}));
+
+    write(d + "slow.prn", "more"); // changed after it was reported
+    write(d + "old.prn", "more");
+    QTest::qWait(600);
+    QCOMPARE(ready.count(), 2);
+}
+
+// Files beyond the sixth open view wait in order; a view that fails to open
+// gives its place to the next file.
+void TstPrintFileWatcher::queueKeepsSixViewsOpen()
+{
+    int open = 0;
+    QStringList opened;
+    ViewQueue queue([&open] { return open; });
+    QSignalSpy waiting(&queue, &ViewQueue::waitingChanged);
+    connect(&queue, &ViewQueue::openView, this, [&](const QString &path) {
+        opened << path;
+        open += path != QLatin1String("unreadable");
+    });
+    for (const char *name : {"1", "2", "3", "4", "5", "6", "unreadable", "8", "9"})
+        queue.add(QString::fromLatin1(name));
+    QCOMPARE(opened.join(' '), QStringLiteral("1 2 3 4 5 6"));
+    QCOMPARE(queue.waiting(), 3);
+    QCOMPARE(waiting.last().at(0).toInt(), 3);
+
+    open -= 2;
+    queue.openWaiting();
+    QCOMPARE(opened.join(' '), QStringLiteral("1 2 3 4 5 6 unreadable 8 9"));
+    QCOMPARE(queue.waiting(), 0);
+    QCOMPARE(waiting.last().at(0).toInt(), 0);
+}
+
+// The sticker form's entry watches a chosen folder: eight jobs open six views
+// and the window tells of the two that wait; a closed view lets one in.
+void TstPrintFileWatcher::watchFromTheStickerForm()
+{
+    QTemporaryDir dir;
+    Frm0010Sticker form;
+    Dialogs::setNextFileName(dir.path());
+    form.findChild<QAction *>("ActWatch")->trigger();
+    FrmWatch *watch = FrmWatch::current();
+    QVERIFY(watch && watch->isVisible());
+    for (int i = 1; i <= 8; ++i)
+        TestSupport::writeFile(dir.filePath(QStringLiteral("job%1.prn").arg(i)), "Page\r\n\f");
+    QTRY_COMPARE_WITH_TIMEOUT(
+        TestSupport::state(watch, "LbWaiting"), QStringLiteral("2 print files wait for a report view to close."), 10000);
+    QCOMPARE(OpenViewCount, 6);
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == QLatin1String("FrmReport") && w->isVisible()) {
+            w->close();
+            break;
+        }
+    }
+    QTRY_COMPARE(TestSupport::state(watch, "LbWaiting"), QStringLiteral("1 print file waits for a report view to close."));
+    QTRY_COMPARE(OpenViewCount, 6);
+    watch->close();
+}
+
+QTEST_MAIN(TstPrintFileWatcher)
+#include "tst_printfilewatcher.moc"
