@@ -65,7 +65,8 @@ int main(int argc, char *argv[])
         return app.exec();
     }
     QStringList files; // the arguments Qt left, its own options taken out
-    if (!CommandLine::viewFiles(QCoreApplication::arguments(), &files))
+    std::optional<CodePage::Id> codePage;
+    if (!CommandLine::viewFiles(QCoreApplication::arguments(), &files, &codePage))
         return int(CommandLine::Status::Usage);
     AppPaths::ensureProgramFolder();
     if (files.isEmpty()) {
@@ -73,7 +74,7 @@ int main(int argc, char *argv[])
         return app.exec();
     }
     startGlobals();
-    if (openReportViews(files) == 0)
+    if (openReportViews(files, codePage) == 0)
         return int(CommandLine::Status::Failed);
     return app.exec();
 }

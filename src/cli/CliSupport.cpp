@@ -56,6 +56,21 @@ int parse(QCommandLineParser &parser, const QStringList &arguments, const QStrin
     return -1;
 }
 
+QCommandLineOption codePageOption()
+{
+    return QCommandLineOption(QStringLiteral("codepage"),
+        QStringLiteral("The code page the print file is read in: %1.").arg(CodePage::names()),
+        QStringLiteral("name"));
+}
+
+std::optional<CodePage::Id> codePageNamed(const QString &name, QString *error)
+{
+    const std::optional<CodePage::Id> id = CodePage::fromName(name);
+    if (!id && error)
+        *error = QStringLiteral("unknown code page \"%1\" (the names are %2)").arg(name, CodePage::names());
+    return id;
+}
+
 bool checkInput(const QString &path, QString *error)
 {
     const QFileInfo info(path);

@@ -1,8 +1,12 @@
 #pragma once
 
 #include "cli/CommandLine.h"
+#include "codepage/CodePage.h"
 
+#include <QCommandLineOption>
 #include <QString>
+
+#include <optional>
 
 class QCommandLineParser;
 class QFile;
@@ -27,6 +31,12 @@ bool checkInput(const QString &path, QString *error);
 // A file to write: when it exists it must be a regular file (a link to
 // one is fine); devices and FIFOs are refused.
 bool checkOutput(const QString &path, QString *error);
+
+// --codepage NAME, taken by view, convert and print.
+QCommandLineOption codePageOption();
+// The code page a --codepage value names; for an unknown name, nothing and
+// an error text that lists the names there are.
+std::optional<CodePage::Id> codePageNamed(const QString &name, QString *error);
 
 // Standard output as a device, for the output name "-".
 bool openStandardOutput(QFile *file);

@@ -12,7 +12,7 @@ namespace CommandLine {
 
 namespace {
 
-const QString ViewSynopsis = QStringLiteral("sticker2 [view] FILE...");
+const QString ViewSynopsis = QStringLiteral("sticker2 [view] [--codepage NAME] FILE...");
 const QString WatchSynopsis = QStringLiteral("sticker2 watch FOLDER");
 
 const char *const Overview = R"(Usage: sticker2 [COMMAND] [OPTIONS] [FILE...]
@@ -21,6 +21,8 @@ Sticker sheets and a report view for the print files of text-mode programs.
   sticker2                    Opens the sticker form.
   sticker2 FILE...            Opens a report view on each print file (at most six).
   sticker2 view FILE...       The same.
+      --codepage NAME           the code page of the files (default: the stored one):
+                                latin1, cp1252, cp437, cp850, cp852, kamenicky, cp866
   sticker2 convert IN OUT     Converts a print file without a window:
       --to html|txt|rtf|xlsx|pdf
                                 the format (default: from OUT's name, as the export dialog)
@@ -28,6 +30,7 @@ Sticker sheets and a report view for the print files of text-mode programs.
       --marks C1,C2,...         the workbook's column marks (required for xlsx)
       --paper a4|letter         the PDF's paper (default: the locale's)
       --landscape               the PDF's pages landscape
+      --codepage NAME           the code page the file is read in, as for view
       OUT "-" writes a web page or plain text to standard output.
   sticker2 print IN           Prints a print file as raw bytes through CUPS:
       -d, --printer QUEUE       the queue (default: the default destination)
@@ -37,6 +40,7 @@ Sticker sheets and a report view for the print files of text-mode programs.
       --paper-height N          page length in inches, 0 to 255 (default 0)
       --copies N                copies (default 1)
       --extra-line              one more line end after the first line
+      --codepage NAME           taken and checked; the bytes go out unchanged
   sticker2 stickers --slot N -o FILE|-
                               Writes the character-mode sticker sheet of format slot N (0-7):
       --pages N                 pages of stickers (default: the slot's own)
@@ -116,16 +120,36 @@ bool watchFolder(const QStringList &arguments, QString *folder)
     return true;
 }
 
-bool viewFiles(const QStringList &arguments, QStringList *files)
+bool viewFiles(const QStringList &arguments, QStringList *files, std::optional<CodePage::Id> *codePage)
 {
     QStringList rest = arguments.mid(1);
     const bool named = !rest.isEmpty() && rest.first() == QLatin1String("view");
     if (named)
         rest.removeFirst();
     bool optionsEnd = false;
-    for (const QString &argument : rest) {
+    for (qsizetype i = 0; i < rest.size(); ++i) {
+        const QString &argument = rest.at(i);
         if (!optionsEnd && argument == QLatin1String("--")) {
             optionsEnd = true;
+            continue;
+        }
+        if (!optionsEnd
+            && (argument == QLatin1String("--codepage")
+                || argument.startsWith(QLatin1String("--codepage=")))) {
+            const bool joined = argument.contains(QLatin1Char('='));
+            if (!joined && i + 1 >= rest.size()) {
+                CliSupport::usage(ViewSynopsis, QStringLiteral("--codepage needs a NAME"));
+                return false;
+            }
+            const QString name = joined ? argument.section(QLatin1Char('='), 1) : rest.at(++i);
+            QString error;
+            const std::optional<CodePage::Id> id = CliSupport::codePageNamed(name, &error);
+            if (!id) {
+                CliSupport::usage(ViewSynopsis, error);
+                return false;
+            }
+            if (codePage)
+                *codePage = id;
             continue;
         }
         if (!optionsEnd && argument.startsWith(QLatin1Char('-')) && argument != QLatin1String("-")) {

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "codepage/CodePage.h"
+
 #include <QStringList>
+
+#include <optional>
 
 // The command line. `sticker2` alone opens the sticker form; `sticker2 FILE...`
 // or `sticker2 view FILE...` opens a report view per file; `convert`, `print`
@@ -22,8 +26,11 @@ Mode modeOf(const QStringList &arguments);
 int runHeadless(const QStringList &arguments);
 
 // The files a windows command line asks to open (none for the sticker
-// form). False after printing the usage error when the arguments are wrong.
-bool viewFiles(const QStringList &arguments, QStringList *files);
+// form), and the code page `--codepage NAME` chose for them (nothing when
+// not given: the views use the stored one). False after printing the usage
+// error when the arguments are wrong.
+bool viewFiles(
+    const QStringList &arguments, QStringList *files, std::optional<CodePage::Id> *codePage = nullptr);
 
 // The folder `sticker2 watch FOLDER` asks to watch (left empty for any other
 // command line). False after printing the usage error when it is wrong.

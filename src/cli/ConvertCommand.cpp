@@ -21,7 +21,7 @@ namespace {
 
 const QString Synopsis = QStringLiteral(
     "sticker2 convert [--to html|txt|rtf|xlsx|pdf] [--pages all|N|A-B] [--marks C1,C2,...] "
-    "[--paper a4|letter] [--landscape] IN OUT|-");
+    "[--paper a4|letter] [--landscape] [--codepage NAME] IN OUT|-");
 
 enum class Target { WebPage, PlainText, RichText, Workbook, Pdf };
 
@@ -85,6 +85,7 @@ HtmlColours storedColours(const ReportViewSettings &settings)
     colours.dubble = OleColor::fromColor(settings.dubble);
     colours.bold = OleColor::fromColor(settings.bold);
     colours.condence = OleColor::fromColor(settings.condence);
+    colours.codePage = settings.codePage;
     return colours;
 }
 
@@ -94,6 +95,7 @@ MarkupContext storedMarkup(const ReportViewSettings &settings)
     context.dubble = settings.dubble;
     context.bold = settings.bold;
     context.condence = settings.condence;
+    context.codePage = settings.codePage;
     return context;
 }
 
@@ -119,7 +121,8 @@ int runConvert(const QStringList &arguments)
     const QCommandLineOption paper(QStringLiteral("paper"),
         QStringLiteral("The PDF's paper: a4 or letter (default: the locale's)."), QStringLiteral("paper"));
     const QCommandLineOption landscape(QStringLiteral("landscape"), QStringLiteral("The PDF's pages landscape."));
-    parser.addOptions({ to, pages, marks, paper, landscape });
+    const QCommandLineOption codePage = CliSupport::codePageOption();
+    parser.addOptions({ to, pages, marks, paper, landscape, codePage });
     parser.addPositionalArgument(QStringLiteral("IN"), QStringLiteral("The print file."));
     parser.addPositionalArgument(QStringLiteral("OUT"), QStringLiteral("The file to write, or -."));
     const int parsed = CliSupport::parse(parser, arguments, Synopsis, 2);
@@ -164,10 +167,16 @@ int runConvert(const QStringList &arguments)
     }
 
     QString error;
+    ReportViewSettings settings = ReportViewSettings::read();
+    if (parser.isSet(codePage)) {
+        const std::optional<CodePage::Id> id = CliSupport::codePageNamed(parser.value(codePage), &error);
+        if (!id)
+            return CliSupport::usage(Synopsis, error);
+        settings.codePage = *id;
+    }
     if (!CliSupport::checkInput(in, &error) || (!toStdout && !CliSupport::checkOutput(out, &error)))
         return CliSupport::fail(error);
 
-    const ReportViewSettings settings = ReportViewSettings::read();
     bool ok = true;
     QFile standardOutput;
     if (toStdout && !CliSupport::openStandardOutput(&standardOutput))
@@ -185,7 +194,8 @@ int runConvert(const QStringList &arguments)
             ok = expHTml(in, out, storedColours(settings), &error);
         }
     } else if (target == Target::Workbook) {
-        ok = WorkbookExport::write(in, out, columnMarks, WorkbookExport::Progress(), &error);
+        ok = WorkbookExport::write(
+            in, out, columnMarks, WorkbookExport::Progress(), &error, settings.codePage);
     } else {
         PageTable table;
         QVector<int> chosen;
@@ -199,8 +209,8 @@ int runConvert(const QStringList &arguments)
             pdf.render.markup = storedMarkup(settings);
             ok = PdfExport::save(out, table, pdf, &error);
         } else if (target == Target::PlainText) {
-            ok = toStdout ? writePlainText(standardOutput, table, chosen, &error)
-                          : savePlainText(out, table, chosen, &error);
+            ok = toStdout ? writePlainText(standardOutput, table, chosen, &error, settings.codePage)
+                          : savePlainText(out, table, chosen, &error, settings.codePage);
         } else {
             ok = saveRichText(out, table, chosen, storedMarkup(settings), &error);
         }

@@ -16,7 +16,8 @@
 namespace {
 
 const QString Synopsis = QStringLiteral("sticker2 print [-d QUEUE] [--pages all|N|A-B] [--draft|--no-draft] "
-                                        "[--cpi 10|12|17] [--paper-height N] [--copies N] [--extra-line] IN");
+                                        "[--cpi 10|12|17] [--paper-height N] [--copies N] [--extra-line] "
+                                        "[--codepage NAME] IN");
 
 bool wholeNumber(const QString &text, int low, int high, int *value)
 {
@@ -52,7 +53,10 @@ int runPrint(const QStringList &arguments)
         QStringLiteral("count"), QStringLiteral("1"));
     const QCommandLineOption extraLine(QStringLiteral("extra-line"),
         QStringLiteral("One more line end after the first line."));
-    parser.addOptions({ printer, pages, draft, noDraft, cpi, paperHeight, copies, extraLine });
+    // Taken for a command line shared with view and convert; the printer has
+    // its own code page, so the bytes go out as they are whatever it names.
+    const QCommandLineOption codePage = CliSupport::codePageOption();
+    parser.addOptions({ printer, pages, draft, noDraft, cpi, paperHeight, copies, extraLine, codePage });
     parser.addPositionalArgument(QStringLiteral("IN"), QStringLiteral("The print file."));
     const int parsed = CliSupport::parse(parser, arguments, Synopsis, 1);
     if (parsed >= 0)
@@ -68,6 +72,8 @@ int runPrint(const QStringList &arguments)
         return CliSupport::usage(Synopsis, QStringLiteral("--copies takes a whole number of 1 or more"));
     RawJobOptions options;
     QString error;
+    if (parser.isSet(codePage) && !CliSupport::codePageNamed(parser.value(codePage), &error))
+        return CliSupport::usage(Synopsis, error);
     if (!paperHeightOf(parser.value(paperHeight), &options.paperHeight, &error))
         return CliSupport::usage(Synopsis, error);
     options.printerName = parser.value(printer);

@@ -72,6 +72,19 @@ std::array<bool, 256> specialBytes()
 }
 const std::array<bool, 256> Special = specialBytes();
 
+// The UTF-8 of each byte's character in a code page; empty for Latin-1,
+// whose bytes are copied as they are.
+std::vector<QByteArray> utf8Table(CodePage::Id codePage)
+{
+    std::vector<QByteArray> table;
+    if (codePage == CodePage::Id::Latin1)
+        return table;
+    table.resize(256);
+    for (int byte = 0; byte < 256; ++byte)
+        table[size_t(byte)] = QString(CodePage::decodeByte(codePage, uchar(byte))).toUtf8();
+    return table;
+}
+
 class PageWriter
 {
 public:
@@ -80,6 +93,7 @@ public:
         , m_bboldOpen("<H2 style = 'margin-top:0;margin bottom:0; " + colourStyle(colours.dubble) + "' >")
         , m_boldOpen("<b  style = '" + colourStyle(colours.bold) + "'>")
         , m_condOpen("<h6 style = 'margin-top:0;margin bottom:0 ; " + colourStyle(colours.condence) + "'>")
+        , m_utf8(utf8Table(colours.codePage))
     {
         m_buffer.reserve(BufferSize);
     }
@@ -140,7 +154,25 @@ private:
             --size;
         }
         if (size)
+            putText(data, size);
+    }
+    // The file's own characters: its bytes, or their UTF-8 in a code page.
+    void putText(const char *data, size_t size)
+    {
+        if (m_utf8.empty()) {
             put(data, size);
+            return;
+        }
+        size_t start = 0;
+        for (size_t i = 0; i < size; ++i) {
+            const auto c = static_cast<unsigned char>(data[i]);
+            if (c < 0x80)
+                continue;
+            put(data + start, i - start);
+            put(m_utf8[c]);
+            start = i + 1;
+        }
+        put(data + start, size - start);
     }
     void element(const QByteArray &markup)
     {
@@ -183,6 +215,7 @@ private:
     QIODevice &m_out;
     std::vector<char> m_buffer;
     QByteArray m_bboldOpen, m_boldOpen, m_condOpen;
+    std::vector<QByteArray> m_utf8;
     int m_held = 0;
     bool m_inLine = false;
     bool m_failed = false;
@@ -289,6 +322,8 @@ bool expHTml(QIODevice &printFile, QIODevice &page, const HtmlColours &colours, 
 {
     PageWriter writer(page, colours);
     writer.putLiteral("<HTML>\r\n");
+    if (colours.codePage != CodePage::Id::Latin1)
+        writer.putLiteral("<meta charset=\"utf-8\">\r\n");
     writer.put("<body  bgcolor='" + hexText(colours.background) + "';>\r\n");
     writer.putLiteral("<font face ='Courier New'>\r\n");
     writer.putLiteral("<font size =3> <p style = 'margin-top:0;margin bottom:0; '>\r\n");

@@ -1,18 +1,24 @@
 #pragma once
 
+#include "codepage/CodePage.h"
+
 #include <QString>
 #include <QtGlobal>
 
 class QIODevice;
 
-// The colours of a web page, as the view's swatches hold them (0x00BBGGRR).
-// Defaults are those of an empty settings store.
+// The colours of a web page, as the view's swatches hold them (0x00BBGGRR),
+// and the code page its text is read in. Defaults are those of an empty
+// settings store.
 struct HtmlColours
 {
     quint32 background = 0xFFFFFF; // TXt(4) "Report Backcolor"
     quint32 dubble = 0x800000;     // TXt(0) "Dubble": "bbold" text
     quint32 bold = 0x000080;       // TXt(1) "Bold": "bold" text
     quint32 condence = 0x800080;   // TXt(3) "Condence": "cond" text
+    // Latin-1 copies the file's bytes as they are; any other code page
+    // declares UTF-8 after <HTML> and writes the decoded text in UTF-8.
+    CodePage::Id codePage = CodePage::Id::Latin1;
 };
 
 // The components of a 0x00BBGGRR colour.

@@ -30,7 +30,8 @@ void appendPage(QByteArray &out, const QByteArray &page)
 
 } // namespace
 
-bool writePlainText(QIODevice &out, const PageTable &table, const QVector<int> &pages, QString *error)
+bool writePlainText(
+    QIODevice &out, const PageTable &table, const QVector<int> &pages, QString *error, CodePage::Id codePage)
 {
     QByteArray bytes;
     for (int i : pages) {
@@ -43,6 +44,8 @@ bool writePlainText(QIODevice &out, const PageTable &table, const QVector<int> &
         }
         bytes.clear();
         appendPage(bytes, table.pageBytes(i));
+        if (codePage != CodePage::Id::Latin1)
+            bytes = CodePage::decode(codePage, bytes).toUtf8();
         if (out.write(bytes) != bytes.size()) {
             if (error)
                 *error = out.errorString();
@@ -52,8 +55,11 @@ bool writePlainText(QIODevice &out, const PageTable &table, const QVector<int> &
     return true;
 }
 
-bool savePlainText(const QString &path, const PageTable &table, const QVector<int> &pages, QString *error)
+bool savePlainText(const QString &path, const PageTable &table, const QVector<int> &pages, QString *error,
+    CodePage::Id codePage)
 {
     return ByteText::saveThrough(
-        path, [&](QIODevice &out, QString *reason) { return writePlainText(out, table, pages, reason); }, error);
+        path,
+        [&](QIODevice &out, QString *reason) { return writePlainText(out, table, pages, reason, codePage); },
+        error);
 }

@@ -15,7 +15,8 @@ QFont assemblyFont()
     return font;
 }
 
-void assemblePages(QTextDocument *document, const PageTable &table, const QVector<int> &pages)
+void assemblePages(
+    QTextDocument *document, const PageTable &table, const QVector<int> &pages, CodePage::Id codePage)
 {
     QByteArray bytes;
     for (int i : pages) {
@@ -26,13 +27,13 @@ void assemblePages(QTextDocument *document, const PageTable &table, const QVecto
     }
     document->setDefaultFont(assemblyFont());
     // CR LF, a lone CR and a lone LF each become one paragraph break.
-    PageDocument::setText(document, QString::fromLatin1(bytes));
+    PageDocument::setText(document, CodePage::decode(codePage, bytes));
 }
 
 void assembleForExport(
     QTextDocument *document, const PageTable &table, const QVector<int> &pages, const MarkupContext &context)
 {
-    assemblePages(document, table, pages);
+    assemblePages(document, table, pages, context.codePage);
     applyMarkupPasses(document, context, MarkupOrder::Print);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "codepage/CodePage.h"
+
 #include <QFont>
 #include <QString>
 #include <QVector>
@@ -12,12 +14,14 @@ struct MarkupContext;
 QFont assemblyFont();
 
 // Fills the assembly document with the chosen pages, each followed by one
-// form feed, unformatted, in the assembly font. Indexes that are not pages of
-// the table are left out.
-void assemblePages(QTextDocument *document, const PageTable &table, const QVector<int> &pages);
+// form feed, unformatted, in the assembly font, the bytes read in the code
+// page. Indexes that are not pages of the table are left out.
+void assemblePages(QTextDocument *document, const PageTable &table, const QVector<int> &pages,
+    CodePage::Id codePage = CodePage::Id::Latin1);
 
 // The export mode of the page assembly: the chosen pages, then the markup
-// passes in print order ("cond", "uline", "bbold", "bold").
+// passes in print order ("cond", "uline", "bbold", "bold"), in the context's
+// code page.
 void assembleForExport(
     QTextDocument *document, const PageTable &table, const QVector<int> &pages, const MarkupContext &context);
 

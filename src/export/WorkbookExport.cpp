@@ -63,19 +63,25 @@ QVector<Cell> cutLine(const QByteArray &line, const QVector<int> &ColumnMarks)
     return cells;
 }
 
-QByteArray cellText(const QByteArray &piece)
+QByteArray cellText(const QByteArray &piece, CodePage::Id codePage)
 {
+    const char16_t *table = CodePage::table(codePage);
     QByteArray utf8;
     utf8.reserve(piece.size() + piece.size() / 4);
     for (const char byte : piece) {
         const auto c = static_cast<unsigned char>(byte);
         if (c < 0x20 && c != '\t' && c != '\n')
             continue;
-        if (c < 0x80) {
-            utf8 += char(c);
+        const char16_t u = table[c];
+        if (u < 0x80) {
+            utf8 += char(u);
+        } else if (u < 0x800) {
+            utf8 += char(0xC0 | (u >> 6));
+            utf8 += char(0x80 | (u & 0x3F));
         } else {
-            utf8 += char(0xC0 | (c >> 6));
-            utf8 += char(0x80 | (c & 0x3F));
+            utf8 += char(0xE0 | (u >> 12));
+            utf8 += char(0x80 | ((u >> 6) & 0x3F));
+            utf8 += char(0x80 | (u & 0x3F));
         }
     }
     return utf8;
@@ -108,7 +114,7 @@ bool numberOf(const QByteArray &piece, double *value)
 }
 
 bool write(const QString &printFilePath, const QString &workbookPath, const QVector<int> &ColumnMarks,
-    const Progress &progress, QString *error)
+    const Progress &progress, QString *error, CodePage::Id codePage)
 {
     auto fail = [&](const QString &message) {
         if (error)
@@ -167,7 +173,7 @@ bool write(const QString &printFilePath, const QString &workbookPath, const QVec
                 result
                     = worksheet_write_number(sheet, lxw_row_t(row), lxw_col_t(cell.column), number, nullptr);
             } else {
-                const QByteArray text = cellText(cell.text.left(MaxCellChars));
+                const QByteArray text = cellText(cell.text.left(MaxCellChars), codePage);
                 if (text.isEmpty())
                     continue;
                 result = worksheet_write_string(

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "codepage/CodePage.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QVector>
@@ -25,9 +27,10 @@ inline bool operator==(const Cell &a, const Cell &b)
 // ends sooner. A negative length or an empty piece writes no cell.
 QVector<Cell> cutLine(const QByteArray &line, const QVector<int> &ColumnMarks);
 
-// The cell text for the workbook: each byte as its Latin-1 character in
-// UTF-8; control characters that a workbook cannot hold are dropped.
-QByteArray cellText(const QByteArray &piece);
+// The cell text for the workbook: each byte as its character in the code
+// page (Latin-1 by default) in UTF-8; control characters that a workbook
+// cannot hold are dropped.
+QByteArray cellText(const QByteArray &piece, CodePage::Id codePage = CodePage::Id::Latin1);
 
 // A piece that is a plain decimal number, spaces around it allowed, goes in
 // as a number, as a spreadsheet takes a typed number: optional sign, digits,
@@ -48,6 +51,6 @@ using Progress = std::function<bool(int nextRow)>;
 // when the print file cannot be read, the workbook cannot be written in
 // full or the print file has more lines than a sheet holds.
 bool write(const QString &printFilePath, const QString &workbookPath, const QVector<int> &ColumnMarks,
-    const Progress &progress, QString *error);
+    const Progress &progress, QString *error, CodePage::Id codePage = CodePage::Id::Latin1);
 
 } // namespace WorkbookExport

@@ -33,7 +33,7 @@ const PageRenderer::Face &PageRenderer::face(double points, bool bold, bool unde
     if (found != m_faces.end())
         return found->second;
     Face face;
-    face.font = reportFont(points, bold);
+    face.font = reportFont(points, bold, m_options.markup.codePage);
     face.font.setUnderline(underline);
     face.font.setKerning(false);
     // Measured on the device itself, at its resolution, so the places worked

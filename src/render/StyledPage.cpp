@@ -51,10 +51,11 @@ QVector<MarkupPass> printPasses()
     return passes;
 }
 
-// The page as the markup sees it: one character per byte, each line end
-// (CR LF, CR or LF) one '\n'.
-QString markupText(const QByteArray &page)
+// The page as the markup sees it: one character per byte, read in the code
+// page, each line end (CR LF, CR or LF) one '\n'.
+QString markupText(const QByteArray &page, CodePage::Id codePage)
 {
+    const char16_t *table = CodePage::table(codePage);
     QString text;
     text.reserve(page.size());
     const char *p = page.constData();
@@ -65,7 +66,7 @@ QString markupText(const QByteArray &page)
             if (i + 1 < n && p[i + 1] == '\n')
                 ++i;
         } else {
-            text += QLatin1Char(p[i]);
+            text += QChar(table[static_cast<uchar>(p[i])]);
         }
     }
     return text;
@@ -109,7 +110,7 @@ namespace StyledPage {
 
 QVector<StyledLine> build(const QByteArray &page, const MarkupContext &context)
 {
-    const QString text = markupText(page);
+    const QString text = markupText(page, context.codePage);
     QVector<RunLook> looks(text.size());
     QVector<bool> hidden(text.size(), false);
     if (context.vsual) {

@@ -43,7 +43,8 @@ using StyledLine = QVector<StyledRun>;
 // column so that the columns after them stay in place. Lines end at CR LF,
 // a lone CR or a lone LF; blanks at the end of a line and blank lines at the
 // end of the page are dropped, since they print nothing. The page's bytes
-// are read as Latin-1.
+// are read in the context's code page (Latin-1 by default; in a PC code page
+// bytes 0x80-0x9F are letters and print as such).
 namespace StyledPage {
 
 QVector<StyledLine> build(const QByteArray &page, const MarkupContext &context);

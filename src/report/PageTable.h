@@ -1,5 +1,7 @@
 #pragma once
 
+#include "codepage/CodePage.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QVector>
@@ -27,8 +29,11 @@ public:
     int PageCount() const { return int(m_starts.size()) - 1; }
     // Page i without its form feed, 0 <= i <= PageCount().
     QByteArray pageBytes(int i) const;
-    // The same as text, one character per byte.
-    QString page(int i) const { return QString::fromLatin1(pageBytes(i)); }
+    // The same as text, one character per byte, read in the code page.
+    QString page(int i, CodePage::Id codePage = CodePage::Id::Latin1) const
+    {
+        return CodePage::decode(codePage, pageBytes(i));
+    }
     const QByteArray &bytes() const { return m_bytes; }
 
 private:

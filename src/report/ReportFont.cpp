@@ -1,23 +1,63 @@
 #include "report/ReportFont.h"
 
 #include <QFontDatabase>
+#include <QFontMetrics>
 
-QString reportFontFamily()
+#include <array>
+
+namespace {
+
+const QString CodePageFamily = QStringLiteral("DejaVu Sans Mono");
+
+// The placeholder an undefined byte decodes to (see CodePage).
+bool isPlaceholder(char16_t c)
+{
+    return c >= 0xF700 && c <= 0xF7FF;
+}
+
+} // namespace
+
+bool fontHoldsCodePage(const QFont &font, CodePage::Id codePage)
+{
+    const QFontMetrics metrics(font);
+    const char16_t *table = CodePage::table(codePage);
+    for (int byte = 0x80; byte < 0x100; ++byte) {
+        const char16_t c = table[byte];
+        if (!isPlaceholder(c) && !metrics.inFont(QChar(c)))
+            return false;
+    }
+    return true;
+}
+
+QString reportFontFamily(CodePage::Id codePage)
 {
     static const QString family = QFontDatabase::hasFamily(QStringLiteral("Courier New"))
         ? QStringLiteral("Courier New")
         : QStringLiteral("Liberation Mono");
-    return family;
+    if (codePage == CodePage::Id::Latin1)
+        return family;
+    // Decided once per code page: the installed fonts do not change meanwhile.
+    static std::array<QString, 7> chosen;
+    QString &forPage = chosen.at(size_t(codePage));
+    if (forPage.isEmpty()) {
+        QFont candidate(CodePageFamily);
+        candidate.setStyleStrategy(QFont::NoFontMerging);
+        forPage = QFontDatabase::hasFamily(CodePageFamily) && fontHoldsCodePage(candidate, codePage)
+            ? CodePageFamily
+            : family;
+    }
+    return forPage;
 }
 
-QFont reportFont(double points, bool bold)
+QFont reportFont(double points, bool bold, CodePage::Id codePage)
 {
-    QFont font(reportFontFamily());
+    QFont font(reportFontFamily(codePage));
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
-    // Every character of a print file is Latin-1, which the report font holds;
-    // control codes have no glyph in any font, so searching other fonts for
-    // them would only slow the layout down.
+    // Every character of a print file is one the chosen font holds; control
+    // codes have no glyph in any font, so searching other fonts for them
+    // would only slow the layout down (and a glyph from a proportional font
+    // would break the columns).
     font.setStyleStrategy(QFont::NoFontMerging);
     font.setPointSizeF(points);
     font.setBold(bold);

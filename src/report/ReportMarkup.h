@@ -1,5 +1,7 @@
 #pragma once
 
+#include "codepage/CodePage.h"
+
 #include <QColor>
 #include <QString>
 #include <QTextCharFormat>
@@ -10,7 +12,9 @@
 class QTextDocument;
 
 // What one markup pass reads from its report view: the "Vsual" box, the zoom
-// state and the swatch colours. Defaults are those of an empty settings store.
+// state and the swatch colours, and the code page the page's bytes are read
+// in (the markup sequences are ASCII, so they stay what they are in every
+// code page). Defaults are those of an empty settings store.
 struct MarkupContext
 {
     bool vsual = true;                   // Check1 "Vsual": clear means no formatting at all
@@ -18,6 +22,7 @@ struct MarkupContext
     QColor dubble = QColor(0, 0, 0x80);  // TXt(0) "Dubble" (bbold)
     QColor bold = QColor(0x80, 0, 0);    // TXt(1) "Bold"
     QColor condence = QColor(0x80, 0, 0x80); // TXt(3) "Condence" (cond)
+    CodePage::Id codePage = CodePage::Id::Latin1; // CboCodePage
 };
 
 // One markup pass: hides every open/close sequence pair of one tag (1 point,

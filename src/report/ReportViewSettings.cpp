@@ -53,6 +53,9 @@ ReportViewSettings ReportViewSettings::read()
     s.searchBold = readNumber(QStringLiteral("chSearch"), 1) != 0;
     s.highlightBold = readNumber(QStringLiteral("ChHighlighte"), 0) != 0;
     s.minusOneLine = readNumber(QStringLiteral("chl"), 0) != 0;
+    const QString codePage = SettingsStore::read(
+        SettingsAppName, Section, QStringLiteral("CodePage"), CodePage::name(CodePage::Id::Latin1));
+    s.codePage = CodePage::fromName(codePage.trimmed()).value_or(CodePage::Id::Latin1);
     return s;
 }
 
@@ -75,4 +78,9 @@ void ReportViewSettings::saveHighlightBold(bool on)
 void ReportViewSettings::saveMinusOneLine(bool on)
 {
     save(QStringLiteral("chl"), on ? 1 : 0);
+}
+
+void ReportViewSettings::saveCodePage(CodePage::Id codePage)
+{
+    SettingsStore::save(SettingsAppName, Section, QStringLiteral("CodePage"), CodePage::name(codePage));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "codepage/CodePage.h"
+
 #include <QColor>
 
 // The report view's stored colours and options (section "ReportView"). Read
@@ -16,6 +18,8 @@ struct ReportViewSettings
     bool searchBold = true;                       // "chSearch"
     bool highlightBold = false;                   // "ChHighlighte"
     bool minusOneLine = false;                    // "chl"
+    // "CodePage", by name; an unknown name reads as Latin-1.
+    CodePage::Id codePage = CodePage::Id::Latin1;
 
     static ReportViewSettings read();
 
@@ -23,4 +27,5 @@ struct ReportViewSettings
     void saveColors() const;
     static void saveHighlightBold(bool on);
     static void saveMinusOneLine(bool on);
+    static void saveCodePage(CodePage::Id codePage);
 };

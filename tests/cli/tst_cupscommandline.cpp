@@ -1,6 +1,7 @@
 // The command line as a user runs it: the real program in a process, real
 // files, and the private CUPS daemon's capture queues for `print`.
 #include "../printing/PrintingFixture.h"
+#include "cli/CommandLine.h"
 #include "export/PlainTextExport.h"
 #include "report/PageTable.h"
 #include "sticker/CharSheetWriter.h"
@@ -61,6 +62,7 @@ private slots:
     void refused_data();
     void refused();
     void stickers();
+    void viewCodePage();
     void print_data();
     void print();
 
@@ -81,6 +83,8 @@ void TestCommandLine::convert_data()
     QTest::newRow("html to stdout") << QStringList{"--to", "html", "-"} << QByteArray("<HTML>") << QByteArray("page&nbsp;3");
     QTest::newRow("rtf for other names") << QStringList{"--pages", "1", "out.doc"} << QByteArray("{\\rtf1") << QByteArray("\\b");
     QTest::newRow("xlsx with marks") << QStringList{"--marks", "3,6", "out.xlsx"} << QByteArray("PK") << QByteArray();
+    QTest::newRow("html in a code page") << QStringList{"--codepage", "CP437", "out.html"}
+                                         << QByteArray("<HTML>\r\n<meta charset=\"utf-8\">") << QByteArray("page&nbsp;3");
     QTest::newRow("pdf from the name") << QStringList{"--pages", "2", "out.Pdf"} << QByteArray("%PDF") << QByteArray("%%EOF");
     QTest::newRow("--to pdf, letter, landscape") << QStringList{"--to", "pdf", "--paper", "Letter", "--landscape", "out.bin"}
                                                  << QByteArray("%PDF") << QByteArray("%%EOF");
@@ -122,6 +126,8 @@ void TestCommandLine::refused_data()
     QTest::newRow("one argument") << QStringList{"convert", "in.prn"} << 2 << "missing";
     QTest::newRow("unknown option") << QStringList{"print", "--colour", "in.prn"} << 2 << "colour";
     QTest::newRow("bad pitch") << QStringList{"print", "--cpi", "11", "in.prn"} << 2 << "--cpi";
+    QTest::newRow("unknown code page") << QStringList{"convert", "--codepage", "cp999", "in.prn", "o.txt"} << 2 << "cp437, cp850";
+    QTest::newRow("print, unknown code page") << QStringList{"print", "--codepage", "ebcdic", "in.prn"} << 2 << "kamenicky";
     QTest::newRow("unknown printer") << QStringList{"print", "-d", "NoSuchQueue", "in.prn"} << 1 << "NoSuchQueue";
     QTest::newRow("slot out of range") << QStringList{"stickers", "--slot", "8", "-o", "o.prn"} << 2 << "--slot";
     QTest::newRow("start without a PDF") << QStringList{"stickers", "--slot", "1", "-o", "o.prn", "--start", "2"} << 2 << "--pdf";
@@ -189,6 +195,17 @@ void TestCommandLine::stickers()
     QVERIFY2(text.contains("Part") && text.contains("0601"), qPrintable(text));
 }
 
+void TestCommandLine::viewCodePage()
+{
+    // The view's arguments are read before any window opens.
+    QStringList files;
+    std::optional<CodePage::Id> codePage;
+    QVERIFY(CommandLine::viewFiles({"sticker2", "view", "--codepage", "kamenicky", "a.prn"}, &files, &codePage));
+    QCOMPARE(files, QStringList{"a.prn"});
+    QVERIFY(codePage == CodePage::Id::Kamenicky);
+    QVERIFY(!CommandLine::viewFiles({"sticker2", "--codepage=cp1", "a.prn"}, &files, &codePage));
+}
+
 void TestCommandLine::print_data()
 {
     QTest::addColumn<QStringList>("options");
@@ -198,6 +215,8 @@ void TestCommandLine::print_data()
     QTest::newRow("no draft, 12 cpi, 11 inches")
         << QStringList{"--no-draft", "--cpi", "12", "--paper-height", "11"}
         << QByteArray("\x1bP\x12\x1bW \x1bM\x1b" "C\x00\x0b", 12) + "Head";
+    QTest::newRow("a code page leaves the bytes alone")
+        << QStringList{"--codepage", "cp850"} << setup + QByteArray("\x1b" "C\x00\x00", 4) + Report.left(7);
     QTest::newRow("page 3, two copies, extra line")
         << QStringList{"--pages", "3", "--copies", "2", "--extra-line", "--cpi", "17"}
         << setup + QByteArray("\x0f\x1b" "C\x00\x00", 5) + "page 3\r\n\r\n\f\r\npage 3\r\n\f\r\n";

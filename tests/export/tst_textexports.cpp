@@ -11,6 +11,8 @@
 #include "platform/ByteText.h"
 #include "platform/FileChecks.h"
 #include "report/PageTable.h"
+#include "render/StyledPage.h"
+#include "report/ReportFont.h"
 #include "report/ReportMarkup.h"
 
 #include <QBuffer>
@@ -197,6 +199,60 @@ private slots:
             QCOMPARE(TestSupport::readFile(path), QByteArray("old"));
             QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 2);
         }
+    }
+
+    // A page in PC437: box drawing, "für", an escaped "<" and the bytes
+    // 0x80-0x9F, which are letters there ("Ç", "Ü") and blanks in Latin-1.
+    void codePage_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("expected"); // what the output holds, decoded
+        QTest::newRow("web page") << "html"
+                                  << "<HTML>\r\n<meta charset=\"utf-8\">\r\n<body"
+                                     "|<br>╔═╗&nbsp;für&nbsp;&lt;\r\n<br>ÇÜ&nbsp;<b ";
+        QTest::newRow("plain text") << "txt" << "╔═╗ für <\r\nÇÜ \x1b" "Ebold\x1b" "F\r\n\f";
+        QTest::newRow("rich text") << "rtf" << "\\u9556?\\u9552?\\u9559? f\\'fcr <\\par|\\'c7\\'dc";
+        QTest::newRow("workbook") << "xlsx" << "A1=╔═╗|A2=ÇÜ |B1= für ";
+        QTest::newRow("printed page") << "print" << "╔═╗ für <|ÇÜ bold";
+        QTest::newRow("the font holds it") << "font" << "DejaVu Sans Mono";
+    }
+
+    void codePage()
+    {
+        QFETCH(QString, format);
+        QFETCH(QString, expected);
+        const QByteArray bytes("\xc9\xcd\xbb f\x81r <\r\n\x80\x9a \x1b" "Ebold\x1b" "F\r\n\f");
+        const CodePage::Id cp437 = CodePage::Id::Pc437;
+        PageTable table;
+        table.setBytes(bytes);
+        MarkupContext context;
+        context.codePage = cp437;
+        const QString in = TestSupport::writeFile(m_dir.filePath("cp437.prn"), bytes);
+        const QString out = m_dir.filePath("cp437." + format);
+        QString error, got;
+        if (format == "html") {
+            HtmlColours options;
+            options.codePage = cp437;
+            QVERIFY2(expHTml(in, out, options, &error), qPrintable(error));
+        } else if (format == "txt") {
+            QVERIFY2(savePlainText(out, table, {0}, &error, cp437), qPrintable(error));
+        } else if (format == "rtf") {
+            QVERIFY2(saveRichText(out, table, {0}, context, &error), qPrintable(error));
+            QVERIFY(readRtf(TestSupport::readFile(out)).text.startsWith("╔═╗ für <\nÇÜ "));
+        } else if (format == "xlsx") {
+            QVERIFY2(WorkbookExport::write(in, out, {0, 3, 8}, {}, &error, cp437), qPrintable(error));
+            got = sheetLines(out).join('|');
+        } else if (format == "print") {
+            for (const StyledLine &line : StyledPage::build(bytes, context))
+                got += StyledPage::text(line) + '|';
+        } else {
+            got = reportFontFamily(cp437);
+            QVERIFY(fontHoldsCodePage(reportFont(12, false, cp437), CodePage::Id::Kamenicky));
+        }
+        if (got.isEmpty())
+            got = QString::fromUtf8(TestSupport::readFile(out));
+        for (const QString &piece : expected.split('|'))
+            QVERIFY2(got.contains(piece), qPrintable(got));
     }
 
 private:

@@ -7,6 +7,7 @@
 #include "gui/report/ReportColorPanel.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QRadioButton>
@@ -56,6 +57,7 @@ private slots:
     {
         closeAll();
         MessageBox::clearShown();
+        ReportViewSettings::saveCodePage(CodePage::Id::Latin1);
     }
 
     void zoom()
@@ -131,6 +133,34 @@ private slots:
         // A new page display drops the marks.
         click(view, "CmdFst");
         QVERIFY(!markedAt(view->rt1(), first, orange));
+    }
+
+    // Chosen in one view's panel, the code page is stored and read by the
+    // next view: decoded text in a font that holds it, searched case-blind.
+    void codePage_storedAndSearched()
+    {
+        const QString path = printFile("cp437.prn", "F\x9aR f\x81r \xc9\xcd\xbb\r\n\f");
+        FrmReport *first = open(path);
+        QCOMPARE(viewText(first), QString::fromLatin1("F\x9aR f\x81r \xc9\xcd\xbb\n\f"));
+        auto *list = control<QComboBox>(first, "CboCodePage");
+        QCOMPARE(list->count(), CodePage::all().size());
+        QCOMPARE(states(first, "CboCodePage"), "CboCodePage=Latin-1 (as is)");
+        list->setCurrentIndex(2); // as the user picks it from the list
+        emit list->activated(2);
+        QCOMPARE(states(first, "stored:CodePage"), "stored:CodePage=cp437");
+        QCOMPARE(viewText(first), QString("FÜR für ╔═╗\n\f"));
+        first->close();
+
+        FrmReport *view = open(path);
+        QCOMPARE(states(view, "CboCodePage"), "CboCodePage=PC437 (US, box drawing)");
+        QCOMPARE(viewText(view), QString("FÜR für ╔═╗\n\f"));
+        QCOMPARE(view->rt1()->document()->defaultFont().family(), QString("DejaVu Sans Mono"));
+        apply(view, {"Text4=für", "Text4!Return"});
+        const QColor orange = view->swatchColor(ReportColorPanel::SearchString);
+        QString found;
+        for (int i = 0; i < viewText(view).size(); ++i)
+            found += markedAt(view->rt1(), i, orange) ? QLatin1Char('#') : QLatin1Char('.');
+        QCOMPARE(found, QString("###.###......"));
     }
 
     void search_escapeStops()

@@ -129,6 +129,7 @@ bool ReportExport::writeWebPage(const QString &fileName)
     colours.dubble = OleColor::fromColor(swatches->swatchColor(ReportColorPanel::Dubble));
     colours.bold = OleColor::fromColor(swatches->swatchColor(ReportColorPanel::Bold));
     colours.condence = OleColor::fromColor(swatches->swatchColor(ReportColorPanel::Condence));
+    colours.codePage = m_view->codePage();
     QString error;
     if (!expHTml(m_view->reportFile(), fileName, colours, &error)) {
         fail(error);
@@ -140,7 +141,7 @@ bool ReportExport::writeWebPage(const QString &fileName)
 bool ReportExport::writePlainText(const QString &fileName)
 {
     QString error;
-    if (!savePlainText(fileName, m_view->pages(), m_view->chosenPages(), &error)) {
+    if (!savePlainText(fileName, m_view->pages(), m_view->chosenPages(), &error, m_view->codePage())) {
         fail(error);
         return false;
     }
@@ -247,7 +248,8 @@ bool ReportExport::StartExcel()
         return !alive.isNull() && alive->isVisible();
     };
     QString error;
-    const bool written = WorkbookExport::write(m_view->reportFile(), m_lastFileName, marks, progress, &error);
+    const bool written = WorkbookExport::write(
+        m_view->reportFile(), m_lastFileName, marks, progress, &error, m_view->codePage());
     busy.release();
     if (alive.isNull() || !alive->isVisible())
         return false;

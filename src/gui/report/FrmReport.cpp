@@ -163,6 +163,10 @@ void FrmReport::buildControls()
 
     Frame6 = new ReportColorPanel(this);
     Frame6->move(tw(120), tw(1500));
+    connect(Frame6, &ReportColorPanel::codePageChosen, this, [this] {
+        m_fixedCodePage.reset();
+        applyCodePage();
+    });
     Frame1 = new PrintPanel(this);
     connect(CmdPrint, &QPushButton::clicked, Frame1, &PrintPanel::CmdPrint_Click);
 }
@@ -315,6 +319,8 @@ bool FrmReport::LoadReport(const QString &file)
     ColumnMarks = QVector<qint16>(11, 0);
     ColumnMarkCount = 0;
     Frame6->showSettings(ReportViewSettings::read());
+    if (m_fixedCodePage)
+        Frame6->setCodePage(*m_fixedCodePage);
     Frame1->readStoredMode();
     QPalette back = Rt1->palette();
     back.setColor(QPalette::Base, Frame6->swatchColor(ReportColorPanel::ReportBack));
@@ -327,7 +333,7 @@ bool FrmReport::LoadReport(const QString &file)
     Frame1->setPageCount(PageCount());
     Rt1->clear();
     CurrentPage = 0;
-    showPage(0);
+    applyCodePage();
     setPageLabel(0);
     for (JeweledButton *b : {CmdBck, CmdNxt, CmdLast, CmdFst})
         b->setEnabled(true);
@@ -346,7 +352,32 @@ MarkupContext FrmReport::markupContext() const
     context.dubble = Frame6->swatchColor(ReportColorPanel::Dubble);
     context.bold = Frame6->swatchColor(ReportColorPanel::Bold);
     context.condence = Frame6->swatchColor(ReportColorPanel::Condence);
+    context.codePage = codePage();
     return context;
+}
+
+CodePage::Id FrmReport::codePage() const
+{
+    return Frame6->codePage();
+}
+
+void FrmReport::setCodePage(CodePage::Id codePage)
+{
+    m_fixedCodePage = codePage;
+    Frame6->setCodePage(codePage);
+    applyCodePage();
+}
+
+void FrmReport::applyCodePage()
+{
+    // The font that holds the code page's characters, at the sizes the
+    // boxes have now; the page on screen is read again.
+    for (QTextEdit *edit : {Rt1, RT3, RTBox}) {
+        const QFont font = reportFont(edit->font().pointSizeF(), false, codePage());
+        edit->setFont(font);
+        edit->document()->setDefaultFont(font);
+    }
+    showPage(CurrentPage);
 }
 
 QColor FrmReport::swatchColor(int index) const

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "codepage/CodePage.h"
 #include "report/PageTable.h"
 #include "report/ReportMarkup.h"
 
 #include <QCursor>
 #include <QVector>
 #include <QWidget>
+
+#include <optional>
 
 class JeweledButton;
 class PrintPanel;
@@ -50,6 +53,11 @@ public:
     PrintPanel *printPanel() const { return Frame1; }
     ReportColorPanel *colorPanel() const { return Frame6; }
     MarkupContext markupContext() const;
+    // The code page the view reads the file in: the panel's choice.
+    CodePage::Id codePage() const;
+    // Reads the file in this code page from now on (over the stored choice,
+    // which it leaves as it is), as `view --codepage` asks.
+    void setCodePage(CodePage::Id codePage);
     // How the page renderer draws this view's pages: its emphasis, colours and size.
     PageRenderOptions renderOptions() const;
     QColor swatchColor(int index) const;
@@ -123,6 +131,7 @@ private:
     void startCalculator();
     void setImagePressed(bool pressed);
     void showColorPanel();
+    void applyCodePage();
 
     // The page table and view state.
     QString ReportFile;
@@ -177,4 +186,5 @@ private:
     bool m_searching = false;
     bool m_magnifier = false;
     QPoint m_imageHome;
+    std::optional<CodePage::Id> m_fixedCodePage; // from the command line
 };

@@ -28,7 +28,7 @@ void FrmReport::showPage(int k)
     // The text and its markup passes are put together in a document that no
     // view lays out yet, and then handed to the view, so the page is laid
     // out and painted once.
-    const QString text = Pages.page(k) + QChar(0x0C);
+    const QString text = Pages.page(k, codePage()) + QChar(0x0C);
     const bool busy = text.size() >= LongPage;
     if (busy)
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);

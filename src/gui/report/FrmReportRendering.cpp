@@ -74,7 +74,7 @@ void FrmReport::Command2_Click()
 {
     const bool zoomIn = Command2->text() == QLatin1String("Zoom");
     ZoomedIn = zoomIn;
-    Rt1->setFont(reportFont(zoomIn ? ReportZoomedPoints : ReportUnzoomedPoints));
+    Rt1->setFont(reportFont(zoomIn ? ReportZoomedPoints : ReportUnzoomedPoints, false, codePage()));
     showPage(CurrentPage);
     Command2->setText(zoomIn ? QStringLiteral("Zoom Out") : QStringLiteral("Zoom"));
 }
@@ -196,7 +196,7 @@ void FrmReport::Check3_Click(bool ticked)
         // over, the view lays out what it shows, and the rest as it goes.
         auto *document = new QTextDocument(Rt1);
         document->setDefaultFont(Rt1->font());
-        PageDocument::setText(document, ByteText::toText(bytes));
+        PageDocument::setText(document, CodePage::decode(codePage(), bytes));
         QTextDocument *previous = Rt1->document();
         const bool ours = previous->parent() == Rt1;
         Rt1->setDocument(document);

@@ -27,13 +27,16 @@ FrmReport *OpenReportView()
     return view;
 }
 
-int openReportViews(const QStringList &files)
+int openReportViews(const QStringList &files, std::optional<CodePage::Id> codePage)
 {
     int opened = 0;
     for (const QString &file : files) {
         PrintFileName = QFileInfo(file).absoluteFilePath();
-        if (OpenReportView())
+        if (FrmReport *view = OpenReportView()) {
+            if (codePage)
+                view->setCodePage(*codePage);
             ++opened;
+        }
     }
     return opened;
 }

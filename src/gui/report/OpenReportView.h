@@ -1,6 +1,10 @@
 #pragma once
 
+#include "codepage/CodePage.h"
+
 #include <QStringList>
+
+#include <optional>
 
 class FrmReport;
 class QWidget;
@@ -12,8 +16,9 @@ FrmReport *OpenReportView();
 
 // Opens a report view on each file in turn, as Import loads a file, with the
 // six-view rule; a file that cannot be read gives its message and the others
-// still open. Returns how many views opened.
-int openReportViews(const QStringList &files);
+// still open. A code page given reads the files in it rather than in the
+// stored one. Returns how many views opened.
+int openReportViews(const QStringList &files, std::optional<CodePage::Id> codePage = std::nullopt);
 
 // Lets a window take print files dropped on it (and on its text boxes): each
 // dropped local file opens in a report view of its own.

@@ -5,6 +5,7 @@
 #include "report/ReportFont.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
@@ -79,6 +80,20 @@ ReportColorPanel::ReportColorPanel(QWidget *parent)
     ChL->setObjectName(QStringLiteral("ChL"));
     grid->addWidget(ChL, SwatchCount + 1, 0, 1, 3, Qt::AlignLeft);
 
+    LbCodePage = new QLabel(QStringLiteral("Code page"), this);
+    LbCodePage->setObjectName(QStringLiteral("LbCodePage"));
+    CboCodePage = new QComboBox(this);
+    CboCodePage->setObjectName(QStringLiteral("CboCodePage"));
+    for (CodePage::Id id : CodePage::all())
+        CboCodePage->addItem(CodePage::label(id), int(id));
+    LbCodePage->setBuddy(CboCodePage);
+    grid->addWidget(LbCodePage, SwatchCount + 2, 0);
+    grid->addWidget(CboCodePage, SwatchCount + 2, 1, 1, 2);
+    connect(CboCodePage, &QComboBox::activated, this, [this] {
+        ReportViewSettings::saveCodePage(codePage());
+        emit codePageChosen(codePage());
+    });
+
     connect(
         ChHighlighte, &QCheckBox::clicked, this, [](bool on) { ReportViewSettings::saveHighlightBold(on); });
     connect(ChL, &QCheckBox::clicked, this, [](bool on) { ReportViewSettings::saveMinusOneLine(on); });
@@ -101,6 +116,7 @@ void ReportColorPanel::showSettings(const ReportViewSettings &s)
     ChSearch->setChecked(s.searchBold);
     ChHighlighte->setChecked(s.highlightBold);
     ChL->setChecked(s.minusOneLine);
+    setCodePage(s.codePage);
     for (int i : {Dubble, Bold, Condence})
         colorSample(i);
 }
@@ -133,6 +149,16 @@ bool ReportColorPanel::highlightBold() const
 bool ReportColorPanel::minusOneLine() const
 {
     return ChL->isChecked();
+}
+
+CodePage::Id ReportColorPanel::codePage() const
+{
+    return CodePage::Id(CboCodePage->currentData().toInt());
+}
+
+void ReportColorPanel::setCodePage(CodePage::Id codePage)
+{
+    CboCodePage->setCurrentIndex(qMax(0, CboCodePage->findData(int(codePage))));
 }
 
 bool ReportColorPanel::eventFilter(QObject *watched, QEvent *event)
@@ -177,5 +203,6 @@ ReportViewSettings ReportColorPanel::currentSettings() const
     s.searchBold = ChSearch->isChecked();
     s.highlightBold = ChHighlighte->isChecked();
     s.minusOneLine = ChL->isChecked();
+    s.codePage = codePage();
     return s;
 }

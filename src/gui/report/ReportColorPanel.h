@@ -6,12 +6,14 @@
 
 class JeweledButton;
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 
 // The colour-settings panel of a report view: seven swatches TXt(0)..TXt(6)
-// with a sample label Lb(i) beside each, and the bold and "-1 Line" boxes.
-// A double-click on a swatch asks for a colour and stores the colours.
+// with a sample label Lb(i) beside each, the bold and "-1 Line" boxes and the
+// "Code page" drop-down. A double-click on a swatch asks for a colour and
+// stores the colours; a code page chosen is stored at once.
 class ReportColorPanel : public QFrame
 {
     Q_OBJECT
@@ -38,6 +40,9 @@ public:
     bool searchBold() const;
     bool highlightBold() const;
     bool minusOneLine() const;
+    CodePage::Id codePage() const;
+    // Shows the code page without storing it (a command line's choice).
+    void setCodePage(CodePage::Id codePage);
 
     QLineEdit *TXt[SwatchCount] = {};
     QLabel *Lb[SwatchCount] = {};
@@ -45,6 +50,12 @@ public:
     QCheckBox *ChHighlighte = nullptr;
     QCheckBox *ChL = nullptr;
     JeweledButton *Command3 = nullptr;
+    QLabel *LbCodePage = nullptr;
+    QComboBox *CboCodePage = nullptr;
+
+signals:
+    // The user chose another code page (it is stored already).
+    void codePageChosen(CodePage::Id codePage);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
