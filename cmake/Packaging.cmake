@@ -58,7 +58,9 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${STICKER2_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION text)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation | fonts-liberation2")
+# The report font, and the monospaced font with box drawing that pages read
+# in a PC code page are shown in.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation | fonts-liberation2, fonts-dejavu-core")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cups-daemon")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
   "viewer and printer for dot-matrix print files, and sticker sheets
