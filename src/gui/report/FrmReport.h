@@ -18,6 +18,7 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QTextDocument;
 class QTextEdit;
 class QTimer;
 class ReportColorPanel;
@@ -112,6 +113,10 @@ private:
     void CmdLast_Click();
     void goToPage();
     void showPage(int k);
+    // A document of the view's font holding the text, not yet shown; and
+    // the hand-over of a finished document to the view, caret at its start.
+    QTextDocument *newDocument(const QString &text);
+    void showDocument(QTextDocument *document);
     void setPageLabel(int k);
     void Timer1_Timer();
 

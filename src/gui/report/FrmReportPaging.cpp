@@ -32,18 +32,9 @@ void FrmReport::showPage(int k)
     const bool busy = text.size() >= LongPage;
     if (busy)
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    auto *document = new QTextDocument(Rt1);
-    document->setUndoRedoEnabled(false);
-    document->setDefaultFont(Rt1->font());
-    PageDocument::setText(document, text);
+    QTextDocument *document = newDocument(text);
     applyMarkupPasses(document, markupContext(), MarkupOrder::View);
-    // The edit deletes the document it made itself; ours are deleted here.
-    QTextDocument *previous = Rt1->document();
-    const bool ours = previous->parent() == Rt1;
-    Rt1->setDocument(document);
-    Rt1->setCurrentCharFormat(QTextCharFormat());
-    if (ours)
-        delete previous;
+    showDocument(document);
     // The markup passes leave the first character selected.
     if (markupContext().vsual && document->characterCount() > 1) {
         QTextCursor first(document);
@@ -52,6 +43,26 @@ void FrmReport::showPage(int k)
     }
     if (busy)
         QGuiApplication::restoreOverrideCursor();
+}
+
+QTextDocument *FrmReport::newDocument(const QString &text)
+{
+    auto *document = new QTextDocument(Rt1);
+    document->setUndoRedoEnabled(false);
+    document->setDefaultFont(Rt1->font());
+    PageDocument::setText(document, text);
+    return document;
+}
+
+void FrmReport::showDocument(QTextDocument *document)
+{
+    // The edit deletes the document it made itself; ours are deleted here.
+    QTextDocument *previous = Rt1->document();
+    const bool ours = previous->parent() == Rt1;
+    Rt1->setDocument(document);
+    Rt1->setCurrentCharFormat(QTextCharFormat());
+    if (ours)
+        delete previous;
 }
 
 void FrmReport::setPageLabel(int k)

@@ -194,15 +194,7 @@ void FrmReport::Check3_Click(bool ticked)
         // would move the caret from the end of the text, and the view would
         // lay out the whole file at once to find where that was. Handed
         // over, the view lays out what it shows, and the rest as it goes.
-        auto *document = new QTextDocument(Rt1);
-        document->setDefaultFont(Rt1->font());
-        PageDocument::setText(document, CodePage::decode(codePage(), bytes));
-        QTextDocument *previous = Rt1->document();
-        const bool ours = previous->parent() == Rt1;
-        Rt1->setDocument(document);
-        Rt1->setCurrentCharFormat(QTextCharFormat());
-        if (ours)
-            delete previous;
+        showDocument(newDocument(CodePage::decode(codePage(), bytes)));
     }
     QGuiApplication::restoreOverrideCursor();
     if (!read) {
