@@ -95,30 +95,42 @@ public:
         , m_condOpen("<h6 style = 'margin-top:0;margin bottom:0 ; " + colourStyle(colours.condence) + "'>")
         , m_utf8(utf8Table(colours.codePage))
     {
-        m_buffer.reserve(BufferSize);
+        m_buffer.resize(BufferSize);
     }
 
     bool failed() const { return m_failed; }
 
     void put(const char *data, size_t size)
     {
-        if (m_buffer.size() + size > BufferSize) {
+        if (m_used + size > BufferSize) {
             flush();
             if (size > BufferSize) {
                 writeOut(data, size);
                 return;
             }
         }
-        m_buffer.insert(m_buffer.end(), data, data + size);
+        std::memcpy(m_buffer.data() + m_used, data, size);
+        m_used += size;
     }
     void put(const QByteArray &bytes) { put(bytes.constData(), size_t(bytes.size())); }
+    // `count` copies of a short text, as a run of spaces becomes.
+    template <size_t N> void putRepeated(const char (&text)[N], size_t count)
+    {
+        for (size_t room; count; count -= room) {
+            if (m_used + N - 1 > BufferSize)
+                flush();
+            room = qMin(count, (BufferSize - m_used) / (N - 1));
+            for (size_t k = 0; k < room; ++k, m_used += N - 1)
+                std::memcpy(m_buffer.data() + m_used, text, N - 1);
+        }
+    }
     template <size_t N> void putLiteral(const char (&text)[N]) { put(text, N - 1); }
 
     void flush()
     {
-        if (!m_buffer.empty())
-            writeOut(m_buffer.data(), m_buffer.size());
-        m_buffer.clear();
+        if (m_used)
+            writeOut(m_buffer.data(), m_used);
+        m_used = 0;
     }
 
     // Translates the next bytes of the print file. Returns how many were
@@ -214,6 +226,7 @@ private:
 
     QIODevice &m_out;
     std::vector<char> m_buffer;
+    size_t m_used = 0;
     QByteArray m_bboldOpen, m_boldOpen, m_condOpen;
     std::vector<QByteArray> m_utf8;
     int m_held = 0;
@@ -246,10 +259,15 @@ size_t PageWriter::translate(const char *data, size_t size, bool atEnd)
             i += (rest >= 2 && p[1] == '\n') ? 2 : 1;
             endLine();
             break;
-        case ' ':
-            element("&nbsp;");
-            ++i;
+        case ' ': {
+            size_t run = 1;
+            while (run < rest && p[run] == ' ')
+                ++run;
+            releaseHeld();
+            putRepeated("&nbsp;", run);
+            i += run;
             break;
+        }
         case '&':
             element("&amp;");
             ++i;
