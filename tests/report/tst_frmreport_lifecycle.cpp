@@ -17,12 +17,6 @@ using namespace ReportViewFixture;
 
 namespace {
 
-QString stored(const QString &key)
-{
-    return SettingsStore::read(
-        SettingsAppName, QStringLiteral("ReportView"), key, QStringLiteral("<absent>"));
-}
-
 void store(const QString &key, const QString &value)
 {
     SettingsStore::save(SettingsAppName, QStringLiteral("ReportView"), key, value);
