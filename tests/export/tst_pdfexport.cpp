@@ -8,7 +8,6 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QMap>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,21 +17,12 @@ Q_DECLARE_METATYPE(PdfPaper)
 
 namespace {
 
-QString run(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
-        qFatal("%s failed: %s", qPrintable(program), process.readAllStandardError().constData());
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
 // The lines of text of PDF pages as laid out, without their blanks.
 QString pdfText(const QString &pdf, const QStringList &arguments = {})
 {
     QStringList lines;
-    for (QString line :
-        run("pdftotext", QStringList {"-layout"} + arguments + QStringList {pdf, "-"}).split('\n')) {
+    const QStringList layout = {"-layout"};
+    for (QString line : TestSupport::runTool("pdftotext", layout + arguments + QStringList {pdf, "-"}).split('\n')) {
         line = line.simplified().remove(QRegularExpression("[ \\f]"));
         if (!line.isEmpty())
             lines << line;
@@ -128,7 +118,7 @@ private slots:
         QString error;
         QVERIFY2(PdfExport::save(pdf, table, options, &error), qPrintable(error));
 
-        const QString info = run("pdfinfo", {pdf});
+        const QString info = TestSupport::runTool("pdfinfo", {pdf});
         QVERIFY(info.contains(QRegularExpression(QStringLiteral("Pages: +%1\n").arg(sheets.size()))));
         QVERIFY(info.contains(paper == PdfPaper::A4 ? (landscape ? "842 x 595" : "595 x 842")
                                                     : (landscape ? "792 x 612" : "612 x 792")));
@@ -139,7 +129,7 @@ private slots:
             QVERIFY(!text.contains(QRegularExpression("[\\x00-\\x09\\x0b-\\x1f\\x7f-\\x9f]")));
         }
         // Every font embedded: the first of the emb, sub and uni columns.
-        const QStringList fonts = run("pdffonts", {pdf}).split('\n', Qt::SkipEmptyParts).mid(2);
+        const QStringList fonts = TestSupport::runTool("pdffonts", {pdf}).split('\n', Qt::SkipEmptyParts).mid(2);
         QVERIFY(!fonts.isEmpty());
         for (const QString &font : fonts)
             QVERIFY2(
@@ -169,11 +159,11 @@ private slots:
         QVERIFY2(PdfExport::save(pdf, table, options, &error), qPrintable(error));
         const QRegularExpression word(QStringLiteral("<word xMin=\"([0-9.]+)\"[^>]*>XYZ</word>"));
         QStringList starts;
-        for (auto it = word.globalMatch(run("pdftotext", {"-bbox", pdf, "-"})); it.hasNext();)
+        for (auto it = word.globalMatch(TestSupport::runTool("pdftotext", {"-bbox", pdf, "-"})); it.hasNext();)
             starts << it.next().captured(1);
         QCOMPARE(starts, QStringList(4, starts.value(0)));
 
-        run("pdftoppm",
+        TestSupport::runTool("pdftoppm",
             {"-r", "100", "-aa", "no", "-aaVector", "no", "-png", "-singlefile", pdf, dir.filePath("p")});
         const QImage image = QImage(dir.filePath("p.png")).convertToFormat(QImage::Format_RGB32);
         QMap<QRgb, int> count;

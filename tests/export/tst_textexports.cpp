@@ -37,16 +37,14 @@ private slots:
         QTest::addColumn<QByteArray>("printFile");
         QTest::addColumn<QVector<int>>("pages");
         QTest::addColumn<QByteArray>("expected");
-        QTest::newRow("bytes kept, text after the last form feed left out") << QByteArray("one\r\n\fpage \x1b"
-                                                                                          "E\xc4\r\n\ftail")
-                                                                            << QVector<int> {0, 1}
-                                                                            << QByteArray("one\r\n\fpage \x1b"
-                                                                                          "E\xc4\r\n\f");
-        QTest::newRow("chosen page only") << QByteArray("a\fb\fc\f") << QVector<int> {1} << QByteArray("b\f");
-        QTest::newRow("file without form feed")
-            << QByteArray("a\r\nb") << QVector<int> {0} << QByteArray("a\r\nb\f");
-        QTest::newRow("lone CR and LF become CR LF")
-            << QByteArray("a\rb\nc\r\n") << QVector<int> {0} << QByteArray("a\r\nb\r\nc\r\n\f");
+        const auto row = [](const char *name, const QByteArray &file, QVector<int> pages, const QByteArray &out) {
+            QTest::newRow(name) << file << pages << out;
+        };
+        row("bytes kept, text after the last form feed left out", "one\r\n\fpage \033E\xc4\r\n\ftail", {0, 1},
+            "one\r\n\fpage \033E\xc4\r\n\f");
+        row("chosen page only", "a\fb\fc\f", {1}, "b\f");
+        row("file without form feed", "a\r\nb", {0}, "a\r\nb\f");
+        row("lone CR and LF become CR LF", "a\rb\nc\r\n", {0}, "a\r\nb\r\nc\r\n\f");
     }
 
     void plainText()
@@ -67,8 +65,7 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::newRow("braces and backslash") << "a\\b{c}d";
         QTest::newRow("bytes above 127") << QString::fromLatin1("\xb3\xc4\xe9\xff\x80");
-        QTest::newRow("control codes") << QString::fromLatin1("\x1b"
-                                                              "E\x0e\x14\x0f\x12\x01");
+        QTest::newRow("control codes") << QString::fromLatin1("\033E\x0e\x14\x0f\x12\x01");
         QTest::newRow("tab and form feed") << "a\tb\fc";
         QTest::newRow("beyond Latin-1") << QString::fromUtf8("\u20ac\u0159");
         QTest::newRow("paragraphs and spaces") << "  one  \ntwo\n\nfour";
@@ -93,10 +90,7 @@ private slots:
     // the regions carry their emphasis in the context's colours.
     void richTextEmphasis()
     {
-        const QByteArray file = "Page 1 \x1b"
-                                "EBOLDTEXT\x1b"
-                                "F plain\r\n\fPage 2 \x0f"
-                                "CONDENSED\x12 end\r\n\f"
+        const QByteArray file = "Page 1 \033EBOLDTEXT\033F plain\r\n\fPage 2 \x0f" "CONDENSED\x12 end\r\n\f"
                                 "Page 3 {brace} \x1b-1ul\x1b-0\r\n\f";
         PageTable table;
         table.setBytes(file);
@@ -121,10 +115,7 @@ private slots:
         QCOMPARE(runs.value("CONDENSED").colour, context.condence);
         QCOMPARE(runs.value("CONDENSED").halfPoints, 14);
         QVERIFY(runs.value("ul").underline && !runs.value("ul").bold);
-        QCOMPARE(runs.value("\x1b"
-                            "E")
-                     .halfPoints,
-            2);
+        QCOMPARE(runs.value("\033E").halfPoints, 2);
         // Another RTF reader (unrtf) sees the same.
         const QString unrtf = QStandardPaths::findExecutable("unrtf");
         if (unrtf.isEmpty())
@@ -156,9 +147,7 @@ private slots:
         QFETCH(QString, writer);
         QFETCH(QString, target);
         QTemporaryDir dir;
-        const QByteArray bytes = QByteArray("   1234.50 \x1b"
-                                            "E& <line>\r\n")
-                                     .repeated(10000);
+        const QByteArray bytes = QByteArray("   1234.50 \033E& <line>\r\n").repeated(10000);
         const QString source = TestSupport::writeFile(dir.filePath("rep.prn"), bytes);
         PageTable table;
         table.setBytes(bytes);
