@@ -4,6 +4,7 @@
 #include "FileSizeLimit.h"
 #include "TestSupport.h"
 #include "export/HtmlExport.h"
+#include "export/PdfExport.h"
 #include "export/PlainTextExport.h"
 #include "export/RichTextExport.h"
 #include "export/RtfWriter.h"
@@ -136,7 +137,7 @@ private slots:
     {
         QTest::addColumn<QString>("writer");
         QTest::addColumn<QString>("target");
-        for (const char *writer : {"web page", "plain text", "rich text", "workbook", "bytes"}) {
+        for (const char *writer : {"web page", "plain text", "rich text", "workbook", "PDF", "bytes"}) {
             for (const char *target : {"fifo", "link", "limit"})
                 QTest::addRow("%s onto a %s", writer, target) << writer << target;
         }
@@ -161,6 +162,8 @@ private slots:
                 return saveRichText(path, table, {0}, MarkupContext(), error);
             if (writer == "workbook")
                 return WorkbookExport::write(source, path, {0, 6, 13, 0}, nullptr, error);
+            if (writer == "PDF")
+                return PdfExport::save(path, table, PdfOptions {{0}}, error);
             return ByteText::writeFile(path, bytes, error); // its callers name the file
         };
         const QString named = writer == "bytes" ? QString() : QDir::toNativeSeparators(path);
