@@ -124,9 +124,8 @@ void TestCodePage::encoding_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("missing"); // as a message names it
-    const auto row = [](const char *name, Id id, const QString &text, const QByteArray &bytes, const QString &missing) {
-        QTest::newRow(name) << id << text << bytes << missing;
-    };
+    const auto row = [](const char *name, Id id, const QString &text, const QByteArray &bytes,
+                         const QString &missing) { QTest::newRow(name) << id << text << bytes << missing; };
     row("1252 quotes, dash, euro", Id::Windows1252, "“Ré” – 5 €\t", "\x93R\xE9\x94 \x96 5 \x80\t", "");
     row("1252 refuses the first", Id::Windows1252, "Łódź", "", "\"Ł\" (U+0141)");
     row("1252 refuses a C1 code", Id::Windows1252, "a\u0080", "", "\"\u0080\" (U+0080)");

@@ -20,7 +20,8 @@ QString pdfText(const QString &pdf, const QStringList &arguments = {})
 {
     QStringList lines;
     const QStringList layout = {"-layout"};
-    for (QString line : TestSupport::runTool("pdftotext", layout + arguments + QStringList {pdf, "-"}).split('\n')) {
+    for (QString line :
+        TestSupport::runTool("pdftotext", layout + arguments + QStringList {pdf, "-"}).split('\n')) {
         line = line.simplified().remove(QRegularExpression("[ \\f]"));
         if (!line.isEmpty())
             lines << line;
@@ -127,7 +128,8 @@ private slots:
             QVERIFY(!text.contains(QRegularExpression("[\\x00-\\x09\\x0b-\\x1f\\x7f-\\x9f]")));
         }
         // Every font embedded: the first of the emb, sub and uni columns.
-        const QStringList fonts = TestSupport::runTool("pdffonts", {pdf}).split('\n', Qt::SkipEmptyParts).mid(2);
+        const QStringList fonts
+            = TestSupport::runTool("pdffonts", {pdf}).split('\n', Qt::SkipEmptyParts).mid(2);
         QVERIFY(!fonts.isEmpty());
         for (const QString &font : fonts)
             QVERIFY2(
@@ -157,7 +159,8 @@ private slots:
         QVERIFY2(PdfExport::save(pdf, table, options, &error), qPrintable(error));
         const QRegularExpression word(QStringLiteral("<word xMin=\"([0-9.]+)\"[^>]*>XYZ</word>"));
         QStringList starts;
-        for (auto it = word.globalMatch(TestSupport::runTool("pdftotext", {"-bbox", pdf, "-"})); it.hasNext();)
+        for (auto it = word.globalMatch(TestSupport::runTool("pdftotext", {"-bbox", pdf, "-"}));
+             it.hasNext();)
             starts << it.next().captured(1);
         QCOMPARE(starts, QStringList(4, starts.value(0)));
 

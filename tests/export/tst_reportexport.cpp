@@ -6,10 +6,10 @@
 #include "../report/ReportViewFixture.h"
 #include "ExportReaders.h"
 #include "controls/JeweledButton.h"
-#include "gui/export/ReportExport.h"
-#include "gui/platform/MessageBox.h"
 #include "export/PlainTextExport.h"
 #include "export/RichTextExport.h"
+#include "gui/export/ReportExport.h"
+#include "gui/platform/MessageBox.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -143,8 +143,9 @@ private slots:
                 QCOMPARE(text.contains(QStringLiteral("Page %1").arg(i + 1)), pages.contains(i));
             return;
         }
-        QVERIFY(name.endsWith(".txt") ? savePlainText(engine, view->pages(), pages, &error)
-                                      : saveRichText(engine, view->pages(), pages, view->markupContext(), &error));
+        QVERIFY(name.endsWith(".txt")
+                ? savePlainText(engine, view->pages(), pages, &error)
+                : saveRichText(engine, view->pages(), pages, view->markupContext(), &error));
         QCOMPARE(TestSupport::readFile(path(name)), TestSupport::readFile(engine));
     }
 
@@ -158,7 +159,8 @@ private slots:
         const QString html = QString::fromLatin1(TestSupport::readFile(path("page.html")));
         const QColor bold = view->swatchColor(1);
         QVERIFY(html.contains("bgcolor='" + view->swatchColor(4).name().toUpper() + "'"));
-        const QString rgb = QStringLiteral("rgb(%1,%2,%3);'>BOLD").arg(bold.red()).arg(bold.green()).arg(bold.blue());
+        const QString rgb
+            = QStringLiteral("rgb(%1,%2,%3);'>BOLD").arg(bold.red()).arg(bold.green()).arg(bold.blue());
         QVERIFY(html.contains(rgb) && html.contains("Page&nbsp;2"));
     }
 

@@ -11,8 +11,8 @@
 #include "export/WorkbookExport.h"
 #include "platform/ByteText.h"
 #include "platform/FileChecks.h"
-#include "report/PageTable.h"
 #include "render/StyledPage.h"
+#include "report/PageTable.h"
 #include "report/ReportFont.h"
 #include "report/ReportMarkup.h"
 
@@ -38,9 +38,8 @@ private slots:
         QTest::addColumn<QByteArray>("printFile");
         QTest::addColumn<QVector<int>>("pages");
         QTest::addColumn<QByteArray>("expected");
-        const auto row = [](const char *name, const QByteArray &file, QVector<int> pages, const QByteArray &out) {
-            QTest::newRow(name) << file << pages << out;
-        };
+        const auto row = [](const char *name, const QByteArray &file, QVector<int> pages,
+                             const QByteArray &out) { QTest::newRow(name) << file << pages << out; };
         row("bytes kept, text after the last form feed left out", "one\r\n\fpage \033E\xc4\r\n\ftail", {0, 1},
             "one\r\n\fpage \033E\xc4\r\n\f");
         row("chosen page only", "a\fb\fc\f", {1}, "b\f");
@@ -91,7 +90,8 @@ private slots:
     // the regions carry their emphasis in the context's colours.
     void richTextEmphasis()
     {
-        const QByteArray file = "Page 1 \033EBOLDTEXT\033F plain\r\n\fPage 2 \x0f" "CONDENSED\x12 end\r\n\f"
+        const QByteArray file = "Page 1 \033EBOLDTEXT\033F plain\r\n\fPage 2 \x0f"
+                                "CONDENSED\x12 end\r\n\f"
                                 "Page 3 {brace} \x1b-1ul\x1b-0\r\n\f";
         PageTable table;
         table.setBytes(file);

@@ -104,7 +104,8 @@ inline void apply(QWidget *view, const QStringList &steps)
 // A setting of the report view as stored, "<absent>" when none is.
 inline QString stored(const QString &key)
 {
-    return SettingsStore::read(SettingsAppName, QStringLiteral("ReportView"), key, QStringLiteral("<absent>"));
+    return SettingsStore::read(
+        SettingsAppName, QStringLiteral("ReportView"), key, QStringLiteral("<absent>"));
 }
 
 // The view's state in the form of `expected`, "Key=value;Key=value": a

@@ -1,6 +1,6 @@
 // What the report view shows: paging, the go-to box and the status line,
-// zoom, search, highlight, the context menu, edit and the continuous view. The markup passes themselves are checked on
-// the engine in tst_reportmarkup.
+// zoom, search, highlight, the context menu, edit and the continuous view.
+// The markup passes themselves are checked on the engine in tst_reportmarkup.
 #include "ReportViewFixture.h"
 #include "controls/JeweledButton.h"
 #include "controls/SpLebal.h"
