@@ -1,8 +1,7 @@
 // The report view's export buttons as the user drives them: the format chosen
 // from the name, the pages chosen in the print panel, the swatches handed on,
 // cancel and failures, and the two-click workbook export. What each output
-// holds is checked on the engine (tst_textexports, tst_htmlexport,
-// tst_workbookexport).
+// holds is checked on the engine (tst_textexports, tst_htmlexport).
 #include "../report/ReportViewFixture.h"
 #include "ExportReaders.h"
 #include "controls/JeweledButton.h"
