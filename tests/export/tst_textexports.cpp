@@ -347,6 +347,7 @@ private slots:
         QVERIFY(!unzipped(dir.filePath("empty.xlsx"), "xl/worksheets/sheet1.xml").isEmpty());
         QVERIFY(sheetLines(dir.filePath("empty.xlsx")).isEmpty());
     }
+
 private:
     QTemporaryDir m_dir;
 };
