@@ -26,20 +26,18 @@ void TestCodePage::tellingBytes_data()
     QTest::addColumn<Id>("id");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("text");
-    QTest::newRow("latin1 as is") << Id::Latin1 << QByteArray("\x80\xC9\xE9") << QStringLiteral("\u0080Éé");
-    QTest::newRow("cp437 box, umlaut, controls kept")
-        << Id::Pc437 << QByteArray("\xC9\xCD\xBB f\x81r \x9E\x1B\x45\x0E\x12\x14\x0C\x7F")
-        << QStringLiteral("╔═╗ für ₧\x1B\x45\x0E\x12\x14\x0C\x7F");
-    QTest::newRow("cp850") << Id::Pc850 << QByteArray("f\x81r \x9E \xC9\xCD\xBB")
-                           << QStringLiteral("für × ╔═╗");
-    QTest::newRow("cp852") << Id::Pc852 << QByteArray("\xAC\xFD\x85 \xC9\xCD\xBB")
-                           << QStringLiteral("Čřů ╔═╗");
-    QTest::newRow("kamenicky") << Id::Kamenicky << QByteArray("\x80\xA9\x96 \xC9\xCD\xBB")
-                               << QStringLiteral("Čřů ╔═╗");
-    QTest::newRow("cp866") << Id::Pc866 << QByteArray("\x8F\xE0\xA8\xA2\xA5\xE2 \xF0")
-                           << QStringLiteral("Привет Ё");
-    QTest::newRow("cp1252, a hole kept as a placeholder")
-        << Id::Windows1252 << QByteArray("\x80\x93x\x94\x96\xE9\x81") << QStringLiteral("€“x”–é\uF781");
+    const auto row = [](const char *name, Id id, const QByteArray &bytes, const QString &text) {
+        QTest::newRow(name) << id << bytes << text;
+    };
+    row("latin1 as is", Id::Latin1, "\x80\xC9\xE9", QStringLiteral("\u0080Éé"));
+    row("cp437 box, umlaut, controls kept", Id::Pc437, "\xC9\xCD\xBB f\x81r \x9E\x1B\x45\x0E\x12\x14\x0C\x7F",
+        QStringLiteral("╔═╗ für ₧\x1B\x45\x0E\x12\x14\x0C\x7F"));
+    row("cp850", Id::Pc850, "f\x81r \x9E \xC9\xCD\xBB", QStringLiteral("für × ╔═╗"));
+    row("cp852", Id::Pc852, "\xAC\xFD\x85 \xC9\xCD\xBB", QStringLiteral("Čřů ╔═╗"));
+    row("kamenicky", Id::Kamenicky, "\x80\xA9\x96 \xC9\xCD\xBB", QStringLiteral("Čřů ╔═╗"));
+    row("cp866", Id::Pc866, "\x8F\xE0\xA8\xA2\xA5\xE2 \xF0", QStringLiteral("Привет Ё"));
+    row("cp1252, a hole kept as a placeholder", Id::Windows1252, "\x80\x93x\x94\x96\xE9\x81",
+        QStringLiteral("€“x”–é\uF781"));
 }
 
 void TestCodePage::tellingBytes()
@@ -126,18 +124,14 @@ void TestCodePage::encoding_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("missing"); // as a message names it
-    QTest::newRow("1252 quotes, dash, euro") << Id::Windows1252 << QStringLiteral("“Ré” – 5 €\t")
-                                             << QByteArray("\x93R\xE9\x94 \x96 5 \x80\t") << QString();
-    QTest::newRow("1252 refuses the first")
-        << Id::Windows1252 << QStringLiteral("Łódź") << QByteArray() << QStringLiteral("\"Ł\" (U+0141)");
-    QTest::newRow("1252 refuses a C1 code") << Id::Windows1252 << QStringLiteral("a\u0080") << QByteArray()
-                                            << QStringLiteral("\"\u0080\" (U+0080)");
-    QTest::newRow("whole surrogate pair")
-        << Id::Windows1252 << QStringLiteral("ok 😀") << QByteArray() << QStringLiteral("\"😀\" (U+1F600)");
-    QTest::newRow("latin1 has no euro")
-        << Id::Latin1 << QStringLiteral("é€") << QByteArray() << QStringLiteral("\"€\" (U+20AC)");
-    QTest::newRow("cp852 letters") << Id::Pc852 << QStringLiteral("Čř") << QByteArray("\xAC\xFD")
-                                   << QString();
+    const auto row = [](const char *name, Id id, const QString &text, const QByteArray &bytes,
+                         const QString &missing) { QTest::newRow(name) << id << text << bytes << missing; };
+    row("1252 quotes, dash, euro", Id::Windows1252, "“Ré” – 5 €\t", "\x93R\xE9\x94 \x96 5 \x80\t", "");
+    row("1252 refuses the first", Id::Windows1252, "Łódź", "", "\"Ł\" (U+0141)");
+    row("1252 refuses a C1 code", Id::Windows1252, "a\u0080", "", "\"\u0080\" (U+0080)");
+    row("whole surrogate pair", Id::Windows1252, "ok 😀", "", "\"😀\" (U+1F600)");
+    row("latin1 has no euro", Id::Latin1, "é€", "", "\"€\" (U+20AC)");
+    row("cp852 letters", Id::Pc852, "Čř", "\xAC\xFD", "");
 }
 
 void TestCodePage::encoding()

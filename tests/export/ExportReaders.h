@@ -117,8 +117,9 @@ inline QByteArray unzipped(const QString &zip, const QString &member)
     return unzip.readAllStandardOutput();
 }
 
-// The cells of sheet 1 by reference ("A1"), strings inline or shared.
-inline QMap<QString, QString> sheetCells(const QString &workbook)
+// The cells of sheet 1 as "A1=text" lines in reference order, strings
+// inline or shared.
+inline QStringList sheetLines(const QString &workbook)
 {
     QStringList shared;
     QXmlStreamReader strings(unzipped(workbook, QStringLiteral("xl/sharedStrings.xml")));
@@ -142,14 +143,7 @@ inline QMap<QString, QString> sheetCells(const QString &workbook)
             cells[ref] = type == QLatin1String("s") ? shared.value(v.toInt()) : v;
         }
     }
-    return cells;
-}
-
-// The cells as "A1=text" lines, in reference order.
-inline QStringList sheetLines(const QString &workbook)
-{
     QStringList lines;
-    const QMap<QString, QString> cells = sheetCells(workbook);
     for (auto it = cells.cbegin(); it != cells.cend(); ++it)
         lines << it.key() + QLatin1Char('=') + it.value();
     return lines;

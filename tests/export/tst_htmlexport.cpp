@@ -102,30 +102,29 @@ private slots:
     {
         QTest::addColumn<QByteArray>("printFile");
         QTest::addColumn<QByteArray>("body");
-        QTest::newRow("worked example") << QByteArray("AB  " + BoldOnB + "C" + BoldOffB)
-                                        << QByteArray("<br>AB&nbsp;&nbsp;" + BoldTag + "C</b>\r\n");
-        QTest::newRow("empty file") << QByteArray() << QByteArray();
-        QTest::newRow("line of spaces") << QByteArray("   \r\n") << QByteArray("<br>&nbsp;&nbsp;&nbsp;\r\n");
-        QTest::newRow("bbold has no b element") << QByteArray("x" + BBoldOnB + "TOTAL" + BBoldOffB + "y")
-                                                << QByteArray("<br>x" + H2Tag + "TOTAL</H2>y\r\n");
-        QTest::newRow("underline dropped")
-            << QByteArray(ULOnB + "Name" + ULOffB) << QByteArray("<br>Name\r\n");
-        QTest::newRow("cond region") << QByteArray(CondOnB + "small" + CondOffB)
-                                     << QByteArray("<br>" + H6Tag + "small</h6>\r\n");
-        QTest::newRow("twelve pitch keeps the rest of its sequence") << QByteArray(
-            C96OnB + "x" + C96OffB) << QByteArray("<br></h6>" + Esc + "W&nbsp;" + Esc + "Mx" + Esc + "P\r\n");
-        QTest::newRow("markup characters of the text escaped") << QByteArray(
-            "a<b> & <script>") << QByteArray("<br>a&lt;b&gt;&nbsp;&amp;&nbsp;&lt;script&gt;\r\n");
-        QTest::newRow("CR LF, lone CR; a lone LF stays in its line")
-            << QByteArray("a\r\nb\rc\n d") << QByteArray("<br>a\r\n<br>b\r\n<br>c\n&nbsp;d\r\n");
-        QTest::newRow("empty lines kept, no line after the last CR LF")
-            << QByteArray("\r\n\r\nz\r\n") << QByteArray("<br>\r\n<br>\r\n<br>z\r\n");
-        QTest::newRow("sequence split over two lines")
-            << QByteArray(Esc + "\r\nE") << QByteArray("<br>" + Esc + "\r\n<br>E\r\n");
-        QTest::newRow("underline off joined by a dropped underline on")
-            << QByteArray(Esc + ULOnB + "-0|" + Esc + "-" + ULOnB + "0") << QByteArray("<br>|\r\n");
-        QTest::newRow("other bytes unchanged") << QByteArray("\x0c\x1b@\xb3\xc4\x00\x7f", 7)
-                                               << QByteArray("<br>\x0c\x1b@\xb3\xc4\x00\x7f\r\n", 13);
+        const auto row = [](const char *name, const QByteArray &file, const QByteArray &body) {
+            QTest::newRow(name) << file << body;
+        };
+        row("worked example", "AB  " + BoldOnB + "C" + BoldOffB,
+            "<br>AB&nbsp;&nbsp;" + BoldTag + "C</b>\r\n");
+        row("empty file", "", "");
+        row("line of spaces", "   \r\n", "<br>&nbsp;&nbsp;&nbsp;\r\n");
+        row("bbold has no b element", "x" + BBoldOnB + "TOTAL" + BBoldOffB + "y",
+            "<br>x" + H2Tag + "TOTAL</H2>y\r\n");
+        row("underline dropped", ULOnB + "Name" + ULOffB, "<br>Name\r\n");
+        row("cond region", CondOnB + "small" + CondOffB, "<br>" + H6Tag + "small</h6>\r\n");
+        row("twelve pitch keeps the rest of its sequence", C96OnB + "x" + C96OffB,
+            "<br></h6>" + Esc + "W&nbsp;" + Esc + "Mx" + Esc + "P\r\n");
+        row("markup characters of the text escaped", "a<b> & <script>",
+            "<br>a&lt;b&gt;&nbsp;&amp;&nbsp;&lt;script&gt;\r\n");
+        row("CR LF, lone CR; a lone LF stays in its line", "a\r\nb\rc\n d",
+            "<br>a\r\n<br>b\r\n<br>c\n&nbsp;d\r\n");
+        row("empty lines kept, no line after the last CR LF", "\r\n\r\nz\r\n", "<br>\r\n<br>\r\n<br>z\r\n");
+        row("sequence split over two lines", Esc + "\r\nE", "<br>" + Esc + "\r\n<br>E\r\n");
+        row("underline off joined by a dropped underline on", Esc + ULOnB + "-0|" + Esc + "-" + ULOnB + "0",
+            "<br>|\r\n");
+        row("other bytes unchanged", QByteArray("\x0c\x1b@\xb3\xc4\x00\x7f", 7),
+            QByteArray("<br>\x0c\x1b@\xb3\xc4\x00\x7f\r\n", 13));
     }
 
     void translation()

@@ -1,17 +1,18 @@
-// The plain-text and rich-text outputs on the engine; the report view's
-// buttons that call them are in tst_reportexport.
+// The plain-text, rich-text and workbook outputs on the engine; the report
+// view's buttons that call them are in tst_reportexport.
 #include "ExportReaders.h"
 #include "FileSizeLimit.h"
 #include "TestSupport.h"
 #include "export/HtmlExport.h"
+#include "export/PdfExport.h"
 #include "export/PlainTextExport.h"
 #include "export/RichTextExport.h"
 #include "export/RtfWriter.h"
 #include "export/WorkbookExport.h"
 #include "platform/ByteText.h"
 #include "platform/FileChecks.h"
-#include "report/PageTable.h"
 #include "render/StyledPage.h"
+#include "report/PageTable.h"
 #include "report/ReportFont.h"
 #include "report/ReportMarkup.h"
 
@@ -22,6 +23,9 @@
 #include <QTest>
 #include <QTextDocument>
 #include <sys/stat.h>
+
+using WorkbookExport::Cell;
+Q_DECLARE_METATYPE(QVector<Cell>)
 
 using namespace ExportReaders;
 
@@ -37,16 +41,13 @@ private slots:
         QTest::addColumn<QByteArray>("printFile");
         QTest::addColumn<QVector<int>>("pages");
         QTest::addColumn<QByteArray>("expected");
-        QTest::newRow("bytes kept, text after the last form feed left out") << QByteArray("one\r\n\fpage \x1b"
-                                                                                          "E\xc4\r\n\ftail")
-                                                                            << QVector<int> {0, 1}
-                                                                            << QByteArray("one\r\n\fpage \x1b"
-                                                                                          "E\xc4\r\n\f");
-        QTest::newRow("chosen page only") << QByteArray("a\fb\fc\f") << QVector<int> {1} << QByteArray("b\f");
-        QTest::newRow("file without form feed")
-            << QByteArray("a\r\nb") << QVector<int> {0} << QByteArray("a\r\nb\f");
-        QTest::newRow("lone CR and LF become CR LF")
-            << QByteArray("a\rb\nc\r\n") << QVector<int> {0} << QByteArray("a\r\nb\r\nc\r\n\f");
+        const auto row = [](const char *name, const QByteArray &file, QVector<int> pages,
+                             const QByteArray &out) { QTest::newRow(name) << file << pages << out; };
+        row("bytes kept, text after the last form feed left out", "one\r\n\fpage \033E\xc4\r\n\ftail", {0, 1},
+            "one\r\n\fpage \033E\xc4\r\n\f");
+        row("chosen page only", "a\fb\fc\f", {1}, "b\f");
+        row("file without form feed", "a\r\nb", {0}, "a\r\nb\f");
+        row("lone CR and LF become CR LF", "a\rb\nc\r\n", {0}, "a\r\nb\r\nc\r\n\f");
     }
 
     void plainText()
@@ -67,8 +68,7 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::newRow("braces and backslash") << "a\\b{c}d";
         QTest::newRow("bytes above 127") << QString::fromLatin1("\xb3\xc4\xe9\xff\x80");
-        QTest::newRow("control codes") << QString::fromLatin1("\x1b"
-                                                              "E\x0e\x14\x0f\x12\x01");
+        QTest::newRow("control codes") << QString::fromLatin1("\033E\x0e\x14\x0f\x12\x01");
         QTest::newRow("tab and form feed") << "a\tb\fc";
         QTest::newRow("beyond Latin-1") << QString::fromUtf8("\u20ac\u0159");
         QTest::newRow("paragraphs and spaces") << "  one  \ntwo\n\nfour";
@@ -93,9 +93,7 @@ private slots:
     // the regions carry their emphasis in the context's colours.
     void richTextEmphasis()
     {
-        const QByteArray file = "Page 1 \x1b"
-                                "EBOLDTEXT\x1b"
-                                "F plain\r\n\fPage 2 \x0f"
+        const QByteArray file = "Page 1 \033EBOLDTEXT\033F plain\r\n\fPage 2 \x0f"
                                 "CONDENSED\x12 end\r\n\f"
                                 "Page 3 {brace} \x1b-1ul\x1b-0\r\n\f";
         PageTable table;
@@ -121,10 +119,7 @@ private slots:
         QCOMPARE(runs.value("CONDENSED").colour, context.condence);
         QCOMPARE(runs.value("CONDENSED").halfPoints, 14);
         QVERIFY(runs.value("ul").underline && !runs.value("ul").bold);
-        QCOMPARE(runs.value("\x1b"
-                            "E")
-                     .halfPoints,
-            2);
+        QCOMPARE(runs.value("\033E").halfPoints, 2);
         // Another RTF reader (unrtf) sees the same.
         const QString unrtf = QStandardPaths::findExecutable("unrtf");
         if (unrtf.isEmpty())
@@ -145,7 +140,7 @@ private slots:
     {
         QTest::addColumn<QString>("writer");
         QTest::addColumn<QString>("target");
-        for (const char *writer : {"web page", "plain text", "rich text", "workbook", "bytes"}) {
+        for (const char *writer : {"web page", "plain text", "rich text", "workbook", "PDF", "bytes"}) {
             for (const char *target : {"fifo", "link", "limit"})
                 QTest::addRow("%s onto a %s", writer, target) << writer << target;
         }
@@ -156,9 +151,7 @@ private slots:
         QFETCH(QString, writer);
         QFETCH(QString, target);
         QTemporaryDir dir;
-        const QByteArray bytes = QByteArray("   1234.50 \x1b"
-                                            "E& <line>\r\n")
-                                     .repeated(10000);
+        const QByteArray bytes = QByteArray("   1234.50 \033E& <line>\r\n").repeated(10000);
         const QString source = TestSupport::writeFile(dir.filePath("rep.prn"), bytes);
         PageTable table;
         table.setBytes(bytes);
@@ -172,6 +165,8 @@ private slots:
                 return saveRichText(path, table, {0}, MarkupContext(), error);
             if (writer == "workbook")
                 return WorkbookExport::write(source, path, {0, 6, 13, 0}, nullptr, error);
+            if (writer == "PDF")
+                return PdfExport::save(path, table, PdfOptions {{0}}, error);
             return ByteText::writeFile(path, bytes, error); // its callers name the file
         };
         const QString named = writer == "bytes" ? QString() : QDir::toNativeSeparators(path);
@@ -253,6 +248,104 @@ private slots:
             got = QString::fromUtf8(TestSupport::readFile(out));
         for (const QString &piece : expected.split('|'))
             QVERIFY2(got.contains(piece), qPrintable(got));
+    }
+
+    void cutLine_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QVector<int>>("marks");
+        QTest::addColumn<QVector<Cell>>("cells");
+        const QByteArray thirty = "ABCDEFGHIJabcdefghijklmno12345";
+        QTest::newRow("marks 20, 5, 15: rising piece after a fall")
+            << thirty << QVector<int> {0, 20, 5, 15, 0}
+            << QVector<Cell> {{0, thirty.left(20)}, {2, thirty.mid(5, 10)}};
+        QTest::newRow("no marks") << thirty << QVector<int> {0, 0} << QVector<Cell> {};
+        QTest::newRow("line ends before a piece")
+            << QByteArray("abc") << QVector<int> {0, 10, 25, 0} << QVector<Cell> {{0, "abc"}};
+        QTest::newRow("piece cut short by the line end")
+            << QByteArray("ABCDEFGHIJab") << QVector<int> {0, 10, 25, 0}
+            << QVector<Cell> {{0, "ABCDEFGHIJ"}, {1, "ab"}};
+        QTest::newRow("empty line") << QByteArray() << QVector<int> {0, 10, 0} << QVector<Cell> {};
+    }
+
+    void cutLine()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QVector<int>, marks);
+        QFETCH(QVector<Cell>, cells);
+        QCOMPARE(WorkbookExport::cutLine(line, marks), cells);
+    }
+
+    void numbers_data()
+    {
+        QTest::addColumn<QByteArray>("piece");
+        QTest::addColumn<double>("value"); // -1: stays text
+        QTest::newRow("amount with spaces") << QByteArray("   1234.50 ") << 1234.5;
+        QTest::newRow("negative") << QByteArray("-7") << -7.0;
+        for (const char *text : {"007", "1,234.50", "12.00-", "1234567890123456", "12.", "   "})
+            QTest::newRow(text) << QByteArray(text) << -1.0;
+    }
+
+    void numbers()
+    {
+        QFETCH(QByteArray, piece);
+        QFETCH(double, value);
+        double got = 0;
+        const bool isNumber = WorkbookExport::numberOf(piece, &got);
+        QCOMPARE(isNumber ? got : -1.0, value);
+    }
+
+    // Control codes dropped from the text, tab kept, Latin-1 and markup
+    // characters as they are; a lone CR ends a line, a lone LF does not.
+    void workbookCells()
+    {
+        QTemporaryDir dir;
+        const QString source = TestSupport::writeFile(dir.filePath("rep.prn"),
+            "ABCDEFGHIJabcdefghijklmno12345\r\n"
+            "\r\n"
+            "Caf\xe9 & <co>\033E\tbold\x0e\033F\rline four is long enough\n!\r\n"
+            "  1250.75     =SUM(A1)\r\n");
+        const QString book = dir.filePath("rep.xlsx");
+        QList<int> rows;
+        QString error;
+        const auto progress = [&rows](int next) {
+            rows << next;
+            return true;
+        };
+        QVERIFY2(WorkbookExport::write(source, book, {0, 10, 25, 0}, progress, &error), qPrintable(error));
+        QCOMPARE(rows, (QList<int> {2, 3, 4, 5, 6}));
+        QCOMPARE(sheetLines(book),
+            (QStringList {"A1=ABCDEFGHIJ", "A3=" + QString::fromLatin1("Caf\xe9 & <co"), "A4=line four ",
+                "A5=1250.75", "B1=abcdefghijklmno", "B3=>E\tboldF", "B4=is long enough\n",
+                "B5=    =SUM(A1)"}));
+        // Amounts are number cells, the rest text.
+        QVERIFY(unzipped(book, "xl/worksheets/sheet1.xml").contains("<c r=\"A5\"><v>1250.75</v></c>"));
+        QCOMPARE(
+            QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList {"rep.prn", "rep.xlsx"}));
+    }
+
+    void failuresLeaveNoFileAndEmptyFileGivesEmptySheet()
+    {
+        QTemporaryDir dir;
+        const QString source = TestSupport::writeFile(dir.filePath("rep.prn"), "one\r\ntwo\r\nthree\r\n");
+        QString error;
+        QVERIFY(!WorkbookExport::write(
+            dir.filePath("missing.prn"), dir.filePath("a.xlsx"), {0, 3, 0}, nullptr, &error));
+        QVERIFY2(error.contains("missing.prn"), qPrintable(error));
+        // Stopped after the second line: the old workbook stays as it was.
+        const QString kept = TestSupport::writeFile(dir.filePath("kept.xlsx"), "old");
+        QVERIFY(!WorkbookExport::write(
+            source, kept, {0, 3, 0}, [](int next) { return next < 3; }, &error));
+        QVERIFY2(error.contains("kept.xlsx"), qPrintable(error));
+        QCOMPARE(TestSupport::readFile(kept), QByteArray("old"));
+        QCOMPARE(
+            QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList {"kept.xlsx", "rep.prn"}));
+        // An empty print file still makes a workbook, with an empty sheet.
+        const QString empty = TestSupport::writeFile(dir.filePath("empty.prn"), "");
+        QVERIFY2(WorkbookExport::write(empty, dir.filePath("empty.xlsx"), {0, 10, 0}, nullptr, &error),
+            qPrintable(error));
+        QVERIFY(!unzipped(dir.filePath("empty.xlsx"), "xl/worksheets/sheet1.xml").isEmpty());
+        QVERIFY(sheetLines(dir.filePath("empty.xlsx")).isEmpty());
     }
 
 private:

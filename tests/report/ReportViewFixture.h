@@ -101,6 +101,13 @@ inline void apply(QWidget *view, const QStringList &steps)
     }
 }
 
+// A setting of the report view as stored, "<absent>" when none is.
+inline QString stored(const QString &key)
+{
+    return SettingsStore::read(
+        SettingsAppName, QStringLiteral("ReportView"), key, QStringLiteral("<absent>"));
+}
+
 // The view's state in the form of `expected`, "Key=value;Key=value": a
 // control's state (TestSupport::state), or "page" (1-based), "line" (the
 // first line shown), "boxes" (message boxes shown), "box" and "icon" (the
@@ -122,7 +129,7 @@ inline QString states(FrmReport *view, const QString &expected)
                 : key == "box"                    ? MessageBox::shown().last().text
                                                   : QString::number(MessageBox::shown().last().icon);
         else if (key.startsWith("stored:"))
-            value = SettingsStore::read(SettingsAppName, "ReportView", key.mid(7), "<absent>");
+            value = stored(key.mid(7));
         else
             value = TestSupport::state(view, key);
         out << key + '=' + value;

@@ -17,12 +17,6 @@ using namespace ReportViewFixture;
 
 namespace {
 
-QString stored(const QString &key)
-{
-    return SettingsStore::read(
-        SettingsAppName, QStringLiteral("ReportView"), key, QStringLiteral("<absent>"));
-}
-
 void store(const QString &key, const QString &value)
 {
     SettingsStore::save(SettingsAppName, QStringLiteral("ReportView"), key, value);
@@ -95,8 +89,7 @@ private slots:
         apply(view, {"ChHighlighte", "ChL"});
         QCOMPARE(stored(QStringLiteral("chl")), QStringLiteral("1"));
         click(view, "ChL");
-        QCOMPARE(
-            stored(QStringLiteral("ChHighlighte")) + stored(QStringLiteral("chl")), QStringLiteral("10"));
+        QCOMPARE(stored("ChHighlighte") + stored("chl"), QStringLiteral("10"));
         click(view, "Command3");
         QVERIFY(!control(view, "Frame6")->isVisible());
         FrmReport *second = open(printFile(QStringLiteral("b.prn"), pagedBytes(1)));
