@@ -115,14 +115,12 @@ private slots:
         // Draft is ticked on opening; ChL adds a line after the first line only.
         QTest::newRow("current page 2, draft, both pitch boxes, ChL, two copies")
             << 3 << QStringList {"CmdNxt", "Op(1)", "Ch12", "Ch17", "Text3=2", "ComPaperHeight=6", "ChL=1"}
-            << "Sticker2Raw"
-            << "Currnt.prn" << page2
+            << "Sticker2Raw" << "Currnt.prn" << page2
             << QByteArray("\x1bP\x1bx\x00\x12\x1bW \x1bM\x0f\x1b\x43\x00\x06", 16)
                 + "Page 2\r\n\r\nsecond line\r\nthird line\r\n\f\r\n" + page2 + "\r\n";
         QTest::newRow("all pages: the report file on the chosen queue")
             << 2 << QStringList {"CboPrinters=Sticker2Other", "ChDraft", "ComPaperHeight=6"}
-            << "Sticker2Other"
-            << "" << QByteArray() << QByteArray("\x1bP\x1b\x43\x00\x06", 6) + pagedBytes(2) + "\r\n";
+            << "Sticker2Other" << "" << QByteArray() << QByteArray("\x1bP\x1b\x43\x00\x06", 6) + pagedBytes(2) + "\r\n";
     }
 
     void panelToQueue()
