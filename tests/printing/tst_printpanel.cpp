@@ -240,24 +240,16 @@ private slots:
         QVERIFY(m_view->printPanel()->isVisible());
     }
 
-    void wideLineWholeAndPreviewed()
+    void previewHoldsWhatIsPrinted()
     {
-        // 200 columns on A4 portrait wrap rather than lose their end; the
-        // preview holds what the print button prints, each page once.
-        QString wide;
-        for (int i = 0; i < 40; ++i)
-            wide += QString::number(1000 + i) + '|';
-        m_view = openPanel("wide.prn", wide.toLatin1() + "\r\n\fPage 2\r\n\fPage 3\r\n\f");
+        // Each page once, of the pages the range chooses. How a page is laid out (a wide line wrapped on
+        // portrait paper) is checked with the PDF export, which draws with the same renderer.
+        openView(3);
         apply(m_view, {"OptWinMode"});
         const auto preview = [this] { click(m_view, "CmdPreview"); };
         QCOMPARE(TestSupport::previewPageCount(preview), 3);
         apply(m_view, {"Op(2)", "Tst=2", "Tend=3"});
         QCOMPARE(TestSupport::previewPageCount(preview), 2);
-        apply(m_view, {"Op(0)"});
-        MessageBox::setNextAnswer(QMessageBox::Yes);
-        click(m_view, "CmdOk");
-        const QString text = pdfText(printedPdf(), false).remove(QRegularExpression("\\s"));
-        QVERIFY2(text.startsWith(wide + "Page2"), qPrintable(text));
     }
 
 private:

@@ -65,7 +65,8 @@ private slots:
 
     void pdfShowsTheStickerLines()
     {
-        // Five rows printed two to a sheet: three PDF documents.
+        // Five rows printed two to a sheet: three A4 PDF documents, named on from the first. Which rows
+        // and numbers each document holds is checked on the engine (tst_windowsheet).
         QTemporaryDir dir;
         PrinterStickerSurface printer {QString()};
         printer.setPdfOutputFile(dir.filePath("rows.pdf"));
@@ -77,20 +78,10 @@ private slots:
         QCOMPARE(printer.writtenFiles(), files);
         // Two columns side by side on one text line of the page.
         const QString first = TestSupport::pdfText(files[0]);
-        QVERIFY2(first.contains(QRegularExpression("Box601 +Box602")) && first.contains("Main Road")
-                && first.contains("Lot1") && first.contains("Box604") && !first.contains("Box605"),
-            qPrintable(first));
-        const QString info = TestSupport::runTool("pdfinfo", {files[0]});
         QVERIFY2(
-            info.contains("(A4)") && info.contains(QRegularExpression("Pages: +1\\b")), qPrintable(info));
-        // Rows 3-4 and 5: numbers 605-608 and 609-610.
-        const QList<QStringList> expected {{"Box605", "Box608"}, {"Box609", "Box610"}};
-        for (int i = 1; i < files.size(); ++i) {
-            const QString text = TestSupport::pdfText(files.at(i), false);
-            for (const QString &number : expected.at(i - 1))
-                QVERIFY2(text.contains(number), qPrintable(files.at(i) + ":\n" + text));
-            QCOMPARE(text.count("ACME STORES"), i < 2 ? 4 : 2);
-        }
+            first.contains(QRegularExpression("Box601 +Box602")) && first.contains("Main Road"), qPrintable(first));
+        QVERIFY(TestSupport::runTool("pdfinfo", {files[0]}).contains("(A4)"));
+        QVERIFY(TestSupport::pdfText(files[2]).contains("Box610"));
     }
 
     void printerRefusals_data()
@@ -99,21 +90,13 @@ private slots:
         QTest::addColumn<QString>("rowsPerSheet");
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("icon");
-        QTest::newRow("none installed")
-            << ""
-            << "1"
-            << "No Printers Installed to do the Print job" << int(QMessageBox::Information);
+        const int info = QMessageBox::Information;
+        QTest::newRow("none installed") << "" << "1" << "No Printers Installed to do the Print job" << info;
         QTest::newRow("current printer gone")
-            << "Office Laser"
-            << "1"
-            << "The printer \"Office Laser\" is not installed." << int(QMessageBox::Information);
-        QTest::newRow("rows per sheet refused")
-            << "pdf"
-            << "0"
-            << "Row Printing must be a whole number" << int(QMessageBox::Information);
-        QTest::newRow("PDF cannot be written") << "pdf"
-                                               << "1"
-                                               << "missing-folder/sheet.pdf" << int(QMessageBox::Critical);
+            << "Office Laser" << "1" << "The printer \"Office Laser\" is not installed." << info;
+        QTest::newRow("rows per sheet refused") << "pdf" << "0" << "Row Printing must be a whole number" << info;
+        QTest::newRow("PDF cannot be written")
+            << "pdf" << "1" << "missing-folder/sheet.pdf" << int(QMessageBox::Critical);
     }
 
     void printerRefusals()
@@ -144,10 +127,8 @@ private slots:
         pic.resize(420, 600);
         StickerInput in = sheet("3", "3");
         in.txtPage = QStringLiteral("2");
-        previewWindowSheet(in, pic);
+        previewWindowSheet(in, pic); // the items drawn are checked in tst_windowsheet
         QCOMPARE(in.txtPage, QStringLiteral("2")); // only a page count of 0 is shown back as 1
-        QCOMPARE(pic.items().size(), 2 * 2 * 3 * 5);
-        QCOMPARE(pic.items().at(30).y, pic.items().at(0).y); // page 2 over page 1
 
         const QImage image = pic.grab().toImage();
         const QRectF paper = pic.paperRect();
@@ -165,7 +146,6 @@ private slots:
         in.txtPage = QStringLiteral("1");
         in.maxField = 1;
         previewWindowSheet(in, pic);
-        QCOMPARE(pic.items().size(), 2 * 3);
         QCOMPARE(inkIn(pic.grab().toImage(), at(720, 720 + 260, 9000, 5 * 260)), 0);
     }
 

@@ -9,7 +9,6 @@
 class RecordingSpooler : public Spooler
 {
 public:
-    QStringList printers {QStringLiteral("Recorder")}; // open() accepts these; the first is the default
     bool refuseStart = false;
     int refuseWriteNumber = 0; // refuse the n-th write (1-based), 0: never
     bool refuseFinish = false;
@@ -23,8 +22,8 @@ public:
     bool open(const QString &name) override
     {
         calls << "open";
-        m_name = name.isEmpty() && !printers.isEmpty() ? printers.first() : name;
-        return printers.contains(m_name);
+        m_name = name.isEmpty() ? QStringLiteral("Recorder") : name; // the one printer, and the default
+        return m_name == QLatin1String("Recorder");
     }
     QString printerName() const override { return m_name; }
     bool startDocument(const QString &name) override
