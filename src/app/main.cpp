@@ -1,3 +1,4 @@
+#include "cli/CliSupport.h"
 #include "cli/CommandLine.h"
 #include "gui/report/OpenReportView.h"
 #include "gui/startup/FormStartup.h"
@@ -9,23 +10,6 @@
 #include <QApplication>
 #include <QGuiApplication>
 
-#include <cstdio>
-#include <cstdlib>
-
-namespace {
-
-// Headless commands speak only through their own lines on standard error;
-// the toolkit's notes (a missing runtime folder, font fallbacks) stay out.
-void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
-{
-    if (type == QtFatalMsg) {
-        std::fprintf(stderr, "sticker2: %s\n", qPrintable(message));
-        std::abort();
-    }
-}
-
-} // namespace
-
 int main(int argc, char *argv[])
 {
     ignoreFileSizeSignal();
@@ -36,7 +20,7 @@ int main(int argc, char *argv[])
 
     if (CommandLine::modeOf(arguments) == CommandLine::Mode::Headless) {
         // No window ever opens: never depend on a display.
-        qInstallMessageHandler(quietMessages);
+        CliSupport::quietToolkitMessages();
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         QGuiApplication app(argc, argv);
@@ -58,8 +42,7 @@ int main(int argc, char *argv[])
         QString error;
         if (!watch->start(folder, &error)) {
             delete watch;
-            std::fprintf(stderr, "sticker2: %s\n", qPrintable(error));
-            return int(CommandLine::Status::Failed);
+            return CliSupport::fail(error);
         }
         watch->show();
         return app.exec();

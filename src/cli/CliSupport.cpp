@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace CliSupport {
 
@@ -19,6 +20,23 @@ void printLine(FILE *stream, const QString &text)
 }
 
 } // namespace
+
+namespace {
+
+void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "sticker2: %s\n", qPrintable(message));
+        std::abort();
+    }
+}
+
+} // namespace
+
+void quietToolkitMessages()
+{
+    qInstallMessageHandler(quietMessages);
+}
 
 int fail(const QString &text)
 {

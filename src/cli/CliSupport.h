@@ -38,6 +38,11 @@ QCommandLineOption codePageOption();
 // an error text that lists the names there are.
 std::optional<CodePage::Id> codePageNamed(const QString &name, QString *error);
 
+// Headless commands speak only through their own lines on standard error:
+// the toolkit's notes (a missing runtime folder, font fallbacks) stay out,
+// and only a fatal one is told, as one line, before the program aborts.
+void quietToolkitMessages();
+
 // Standard output as a device, for the output name "-".
 bool openStandardOutput(QFile *file);
 
