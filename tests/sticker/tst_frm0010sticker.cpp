@@ -191,7 +191,9 @@ private slots:
                 {{"Atxt(0)", "Velmora"}, {"Atxt(9)", "seven"}, {"Atxt(5)", "101"}, {"Atxt(6)", "150"},
                     {"Atxt(10)", "7"}, {"Atxt(11)", "9"}, {"TxCol", "4"}, {"TxRow", "25"}, {"TxSp", "1"},
                     {"TxBlank", "0"}, {"TxMaxFLenth", "22"}, {"txtRowPrint", "4"},
-                    {"TxtFontNM", "DejaVu Serif"}, {"TxtMtop", "360"}});
+                    {"TxtFontNM", "DejaVu Serif"}, {"TxtMtop", "360"}, {"TxDigits", "6"}, {"TxStartAt", "3"},
+                    {"TxDataFile", "/data/rows.csv"}});
+            choose(&form, "CboBarcode", "QR");
             choose(&form, "Combo1", "6");
             choose(&form, "Combo2", "5");
             click(&form, "ChkIn2");
@@ -217,6 +219,8 @@ private slots:
         QVERIFY(back.maxField == 6 && back.ChkIn1 == saved.ChkIn1 && back.ChkIn2 == saved.ChkIn2
             && back.condensed);
         QCOMPARE(text(&fresh, "lb(16) lb(18) TxNos lb(2)"), QStringLiteral("50|3|150|148"));
+        // The More panel's values are the slot's too.
+        QCOMPARE(text(&fresh, "TxDigits TxStartAt CboBarcode TxDataFile"), QStringLiteral("6|3|QR|/data/rows.csv"));
     }
 
     void failedSaveIsTold()
