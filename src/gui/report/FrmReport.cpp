@@ -166,6 +166,9 @@ void FrmReport::buildControls()
     connect(Frame6, &ReportColorPanel::codePageChosen, this, [this] {
         m_fixedCodePage.reset();
         applyCodePage();
+        // The continuous view stays continuous, read in the new code page.
+        if (Check3->isChecked())
+            Check3_Click(true);
     });
     Frame1 = new PrintPanel(this);
     connect(CmdPrint, &QPushButton::clicked, Frame1, &PrintPanel::CmdPrint_Click);
