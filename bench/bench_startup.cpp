@@ -1,6 +1,7 @@
 // Start-up to the first window: the program's own start (the sticker form
 // shown, as `sticker2` alone does) next to a minimal Qt Widgets program that
 // shows one empty window, each in a fresh process of this benchmark.
+#include "BenchSupport.h"
 #include "gui/startup/FormStartup.h"
 #include "platform/AppPaths.h"
 #include "platform/ProcessSignals.h"
@@ -72,10 +73,5 @@ int main(int argc, char **argv)
         return child(argc, argv, true);
     g_self = QString::fromLocal8Bit(argv[0]);
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return BenchSupport::runBenchmarks(argc, argv);
 }

@@ -33,26 +33,11 @@ void PdfStickerSurface::AbandonDoc()
 
 bool PdfStickerSurface::setPaperSize(int paperSize)
 {
-    // The printer-object numbering of the common paper sizes.
-    switch (paperSize) {
-    case 1:
-        m_pageSize = QPageSize(QPageSize::Letter);
-        return true;
-    case 5:
-        m_pageSize = QPageSize(QPageSize::Legal);
-        return true;
-    case 8:
-        m_pageSize = QPageSize(QPageSize::A3);
-        return true;
-    case 9:
-        m_pageSize = QPageSize(QPageSize::A4);
-        return true;
-    case 11:
-        m_pageSize = QPageSize(QPageSize::A5);
-        return true;
-    default:
+    QPageSize::PageSizeId id;
+    if (!pageSizeOf(paperSize, &id))
         return false;
-    }
+    m_pageSize = QPageSize(id);
+    return true;
 }
 
 bool PdfStickerSurface::finish(QString *error)

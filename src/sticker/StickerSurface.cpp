@@ -51,6 +51,29 @@ bool StickerSurface::setPaperSize(int paperSize)
     return paperSize > 0;
 }
 
+bool StickerSurface::pageSizeOf(int paperSize, QPageSize::PageSizeId *id)
+{
+    switch (paperSize) {
+    case 1:
+        *id = QPageSize::Letter;
+        return true;
+    case 5:
+        *id = QPageSize::Legal;
+        return true;
+    case 8:
+        *id = QPageSize::A3;
+        return true;
+    case 9:
+        *id = QPageSize::A4;
+        return true;
+    case 11:
+        *id = QPageSize::A5;
+        return true;
+    default:
+        return false;
+    }
+}
+
 double StickerSurface::lineHeight() const
 {
     return QFontMetricsF(twipFont(FontName, FontSize, FontBold)).height();

@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QList>
+#include <QPageSize>
 #include <QString>
 
 class QPainter;
@@ -62,6 +63,9 @@ public:
     virtual bool setOrientation(int orientation);
     int Orientation() const { return m_orientation; }
     virtual bool setPaperSize(int paperSize);
+    // The paper a printer-object paper number names (1 Letter, 5 Legal, 8 A3,
+    // 9 A4, 11 A5); false for any other number.
+    static bool pageSizeOf(int paperSize, QPageSize::PageSizeId *id);
 
     QString errorText() const { return m_error; }
 

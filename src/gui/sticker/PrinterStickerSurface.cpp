@@ -124,26 +124,6 @@ bool PrinterStickerSurface::setOrientation(int orientation)
 
 bool PrinterStickerSurface::setPaperSize(int paperSize)
 {
-    // The printer-object numbering of the common paper sizes.
     QPageSize::PageSizeId id;
-    switch (paperSize) {
-    case 1:
-        id = QPageSize::Letter;
-        break;
-    case 5:
-        id = QPageSize::Legal;
-        break;
-    case 8:
-        id = QPageSize::A3;
-        break;
-    case 9:
-        id = QPageSize::A4;
-        break;
-    case 11:
-        id = QPageSize::A5;
-        break;
-    default:
-        return false;
-    }
-    return m_printer->setPageSize(QPageSize(id));
+    return pageSizeOf(paperSize, &id) && m_printer->setPageSize(QPageSize(id));
 }
