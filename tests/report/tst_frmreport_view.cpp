@@ -1,6 +1,6 @@
 // What the report view shows: paging, the go-to box and the status line,
 // zoom, search, highlight, the context menu, edit and the continuous view.
-// The markup passes themselves are checked on the engine in tst_reportmarkup.
+// The markup passes themselves are checked on the engine in tst_pagemarkup.
 #include "ReportViewFixture.h"
 #include "controls/JeweledButton.h"
 #include "controls/SpLebal.h"
@@ -117,25 +117,6 @@ private slots:
         // Its caption fits inside the label, not cut off.
         auto *label = control<SpLebal>(six, "SpLebal3");
         QVERIFY(label->fontMetrics().boundingRect(label->Caption()).width() <= label->textRect().width());
-        // A later load only ever hides the box.
-        import(five, printFile(QStringLiteral("ten.txt"), pagedBytes(10)));
-        QCOMPARE(five->PageCount(), 10);
-        QVERIFY(control(five, "Text2")->isHidden());
-    }
-
-    void longPage_busyPointerWhileShown()
-    {
-        // A whole run of stickers is one long page.
-        QByteArray run;
-        for (int i = 0; i < 6000; ++i)
-            run += "sticker line with its padding                     \r\n";
-        FrmReport *view = open(printFile(QStringLiteral("run.prn"), run + "\f" + "short page\r\n\f"));
-        QList<int> pointers;
-        recordPointers(view, pointers);
-        click(view, "CmdNxt");
-        click(view, "CmdBck");
-        QCOMPARE(pointers, QList<int>({-1, int(Qt::WaitCursor)}));
-        QVERIFY(!QGuiApplication::overrideCursor());
     }
 
     void statusLine_followsClicksAndKeys()
@@ -171,26 +152,6 @@ private slots:
         QTRY_COMPARE(view->windowTitle(), QStringLiteral(" Report View   [ Col : 4 Line : 5 ]   0"));
     }
 
-    void columnMarks_cappedAndResetByLoad()
-    {
-        FrmReport *view = open(printFile(QStringLiteral("marks.prn"), "abcdefgh\r\nijklmnop\r\n\f"));
-        QCOMPARE(view->columnMarks(), QVector<qint16>(11, 0));
-        QTextCursor c(view->rt1()->document());
-        c.setPosition(12); // column 3 of the second line
-        view->rt1()->setTextCursor(c);
-        // The count is 8-bit: the 256th mark is refused.
-        view->excelButton()->setTag(QStringLiteral("1"));
-        view->setColumnMarkCount(254);
-        view->UpdateStatusLine();
-        view->UpdateStatusLine();
-        QCOMPARE(view->columnMarkCount(), 255);
-        QCOMPARE(view->columnMarks().at(254), qint16(3));
-        // A new load starts again from eleven zeros.
-        import(view, view->reportFile());
-        QCOMPARE(view->columnMarks(), QVector<qint16>(11, 0));
-        QCOMPARE(view->columnMarkCount(), 0);
-    }
-
     void zoom()
     {
         const QByteArray wide = QByteArray(300, 'x') + "\r\n\f";
@@ -223,12 +184,6 @@ private slots:
         QVERIFY(view->LoadReport(view->reportFile()));
         QCOMPARE(pointSizeAt(rt1, 0), 15.0);
         QCOMPARE(zoom->text(), QStringLiteral("Zoom Out"));
-        // With "Vsual" clear the zoom changes the normal size only.
-        click(view, "Command2");
-        control<QCheckBox>(view, "Check1")->setChecked(false);
-        click(view, "CmdLast");
-        click(view, "Command2");
-        QCOMPARE(pointSizeAt(rt1, region), 15.0);
     }
 
     void search_data()
@@ -345,13 +300,6 @@ private slots:
         QVERIFY(!view->rt1()->isReadOnly() && !vsual->isChecked());
         QVERIFY(control<QRadioButton>(view, "Op(1)")->isChecked());
         QVERIFY(pasteOnMenu());
-        // A right press ticks "Vsual" with Shift and clears it without; Edit stays.
-        QTest::mousePress(edit, Qt::RightButton, Qt::ShiftModifier);
-        QTest::mouseRelease(edit, Qt::RightButton, Qt::ShiftModifier);
-        QVERIFY(vsual->isChecked() && edit->isChecked());
-        QTest::mousePress(edit, Qt::RightButton);
-        QTest::mouseRelease(edit, Qt::RightButton);
-        QVERIFY(!vsual->isChecked());
         QTest::mouseClick(edit, Qt::LeftButton);
         QVERIFY(view->rt1()->isReadOnly());
     }

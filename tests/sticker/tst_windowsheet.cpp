@@ -91,7 +91,6 @@ private slots:
         row("view 1 x 2, 7 lines, no size is 10 pt", false, 1, 2, 7, "1800", "", 10.0);
         row("view row pitch rounds (1000.6), size 12.4 to 12", false, 2, 3, 2, "1000.6", "12.4", 12.0);
         row("printer row pitch rounds (1000.6), size 14pt", true, 2, 3, 2, "1000.6", "14pt", 14.0);
-        row("view, negative size is 10 pt", false, 1, 1, 1, "0", "-4", 10.0);
     }
 
     void positions()
@@ -153,19 +152,10 @@ private slots:
         });
         QTest::newRow("loop 5, four lines: line 4 is the outer line") << loop5 << "No" << outer;
         QTest::newRow("loop 5, four lines: inner line never drawn") << loop5 << "Lot" << QStringList();
-        QTest::newRow("empty loop position counts as 4") << with([](StickerInput &in) { in.Combo2.clear(); })
-                                                         << "No" << counting(601, 12) + counting(601, 12);
         const StickerInput noInner = with([](StickerInput &in) { in.ChkIn1 = false; });
         QTest::newRow("inner ++ unticked: text only") << noInner << "No" << QStringList(24, "");
-        QTest::newRow("inner ++ unticked: outer still counts") << noInner << "Lot" << outer;
         QTest::newRow("outer ++ unticked: text only")
             << with([](StickerInput &in) { in.ChkIn2 = false; }) << "Lot" << QStringList(24, "");
-        const StickerInput reversed = with([](StickerInput &in) { std::swap(in.Atxt[5], in.Atxt[6]); });
-        QTest::newRow("reversed range: inner counts on without limit")
-            << reversed << "No" << counting(612, 24);
-        QTest::newRow("reversed range: outer never steps") << reversed << "Lot" << QStringList(24, "1");
-        QTest::newRow("outer start rounded") << with([](StickerInput &in) { in.Atxt[10] = "7.6"; }) << "Lot"
-                                             << QStringList(12, "8") + QStringList(12, "9");
         const StickerInput padded = with([](StickerInput &in) { in.digits = 5; });
         QTest::newRow("digits 5: inner padded")
             << padded << "No"
@@ -210,7 +200,6 @@ private slots:
         };
         row("7 rows by 3: 3, 3, 1", 7, "1", "3", {3, 3, 1});
         row("6 rows by 3: no empty last document", 6, "1", "3", {3, 3});
-        row("3 rows by 1: one row each", 3, "1", "1", {1, 1, 1});
         row("4 rows by 9: one document", 4, "1", "9", {4});
         row("2 pages of 3 rows by 2: pages run on", 3, "2", "2", {2, 2, 2});
         // Refused before anything reaches the printer.

@@ -4,7 +4,6 @@
 #include "gui/watch/FrmWatch.h"
 #include "startup/MainModule.h"
 #include "watch/PrintFileWatcher.h"
-#include "watch/ViewQueue.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,7 +21,6 @@ class TstPrintFileWatcher : public QObject
 private slots:
     void initTestCase() { TestSupport::init(); }
     void reportsNewFilesOnceWhenComplete();
-    void queueKeepsSixViewsOpen();
     void watchFromTheStickerForm();
 };
 
@@ -68,31 +66,6 @@ void TstPrintFileWatcher::reportsNewFilesOnceWhenComplete()
     write(d + "old.prn", "more");
     QTest::qWait(600);
     QCOMPARE(ready.count(), 2);
-}
-
-// Files beyond the sixth open view wait in order; a view that fails to open
-// gives its place to the next file.
-void TstPrintFileWatcher::queueKeepsSixViewsOpen()
-{
-    int open = 0;
-    QStringList opened;
-    ViewQueue queue([&open] { return open; });
-    QSignalSpy waiting(&queue, &ViewQueue::waitingChanged);
-    connect(&queue, &ViewQueue::openView, this, [&](const QString &path) {
-        opened << path;
-        open += path != QLatin1String("unreadable");
-    });
-    for (const char *name : {"1", "2", "3", "4", "5", "6", "unreadable", "8", "9"})
-        queue.add(QString::fromLatin1(name));
-    QCOMPARE(opened.join(' '), QStringLiteral("1 2 3 4 5 6"));
-    QCOMPARE(queue.waiting(), 3);
-    QCOMPARE(waiting.last().at(0).toInt(), 3);
-
-    open -= 2;
-    queue.openWaiting();
-    QCOMPARE(opened.join(' '), QStringLiteral("1 2 3 4 5 6 unreadable 8 9"));
-    QCOMPARE(queue.waiting(), 0);
-    QCOMPARE(waiting.last().at(0).toInt(), 0);
 }
 
 // The sticker form's entry watches a chosen folder: eight jobs open six views
