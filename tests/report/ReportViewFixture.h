@@ -49,20 +49,8 @@ inline FrmReport *open(const QString &path)
     return view;
 }
 
-template <typename T = QWidget> T *control(QWidget *view, const QString &name)
-{
-    T *w = view->findChild<T *>(name);
-    if (!w)
-        qFatal("no control named %s", qPrintable(name));
-    return w;
-}
-
-// Clicks near the left edge, where a check or option box has its box and a button its face.
-inline void click(QWidget *view, const QString &name)
-{
-    QWidget *w = control(view, name);
-    QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(qMin(8, w->width() / 2), w->height() / 2));
-}
+using TestSupport::click;
+using TestSupport::control;
 
 // Works the view's controls one step at a time: "Name" clicks it,
 // "Name=value" fills a box or list, ticks a box ("1") or moves a scroll bar,

@@ -2,7 +2,6 @@
 #include "ReportViewFixture.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/printing/PrintPanel.h"
-#include "gui/report/Calculator.h"
 #include "gui/report/ReportColorPanel.h"
 #include "platform/SettingsStore.h"
 
@@ -77,15 +76,8 @@ private slots:
         for (QString &key : keys)
             key = stored(key);
         QCOMPARE(keys.join(' '), QStringLiteral("32768 8388608 128 16777215 33023 255 0"));
-        // A new report background shows at the next load.
-        Dialogs::setNextColor(QColor(0xFF, 0xFF, 0xE0));
-        QTest::mouseDClick(control(view, "TXt(4)"), Qt::LeftButton);
-        QCOMPARE(view->rt1()->palette().color(QPalette::Base), QColor(0xFF, 0xFF, 0xFF));
-        QVERIFY(view->LoadReport(view->reportFile()));
-        QCOMPARE(view->rt1()->palette().color(QPalette::Base), QColor(0xFF, 0xFF, 0xE0));
         FrmReport *second = open(printFile(QStringLiteral("b.prn"), pagedBytes(1)));
         QCOMPARE(second->swatchColor(3), QColor(0, 0x80, 0));
-        QCOMPARE(second->swatchColor(4), QColor(0xFF, 0xFF, 0xE0));
         QCOMPARE(TestSupport::state(second, "ChSearch"), QStringLiteral("0"));
     }
 
@@ -178,11 +170,6 @@ private slots:
         QCOMPARE(PrintFileName, ShortPathOf(imported));
         QCOMPARE(pageLabel(view), QStringLiteral("Page 1/3"));
         QCOMPARE(control(view, "Tend")->toolTip(), QStringLiteral(" 3  : Maximum "));
-        // The dialog keeps its last name: a cancel loads that file again.
-        click(view, "CmdNxt");
-        click(view, "CmdImport");
-        QCOMPARE(view->currentPage(), 0);
-        QCOMPARE(view->PageCount(), 3);
     }
 
     void activation_onlyFromAnotherForm()
@@ -233,15 +220,6 @@ private slots:
         }
     }
 
-    void calculator_messageWhenNoneInstalled()
-    {
-        if (!Calculator::find().isEmpty())
-            QSKIP("a desktop calculator is installed here; clicking would start it");
-        FrmReport *view = open(printFile(QStringLiteral("a.prn"), pagedBytes(1)));
-        click(view, "Image1");
-        QCOMPARE(MessageBox::shown().size(), 1);
-        QVERIFY(MessageBox::shown().first().text.contains(QStringLiteral("calculator")));
-    }
 };
 
 QTEST_MAIN(TestFrmReportLifecycle)

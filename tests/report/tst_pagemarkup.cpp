@@ -187,20 +187,13 @@ private slots:
             << QByteArray("\x0f" "a\x0f" "b\x12") << view << "" << "hccch";
         QTest::newRow("close before open stays visible")
             << QByteArray("a\x12" "b\x0f" "c\x12") << view << "" << "...hch";
-        QTest::newRow("two bold regions")
-            << QByteArray("\x1b" "Ea\x1b" "Fb\x1b" "Ec\x1b" "F") << view << "" << "hhbhh.hhbhh";
         QTest::newRow("bbold, view order") << bbold << view << "" << "hhhhhBhhhhh";
-        QTest::newRow("bbold, view order, zoomed") << bbold << view << "zoomed" << "hhhhhBhhhhh";
         QTest::newRow("bbold, print order: bold pass recolours") << bbold << print << "" << "hhhkkPkhhhh";
         QTest::newRow("c96 hides, and its DC2 closes a cond region")
             << QByteArray("\x0f" "a\x12\x1bW \x1bMb\x1bP") << view << "" << "hchhhhhh.hh";
         QTest::newRow("c96 is not a print pass")
             << QByteArray("\x12\x1bW \x1bMx\x1bP") << print << "" << ".........";
-        QTest::newRow("NBSP is not the space of c96")
-            << QByteArray("\x12\x1bW\xa0\x1bMx\x1bP") << view << "" << ".........";
         QTest::newRow("ESC SI: only the SI opens") << QByteArray("\x1b\x0f" "a\x12") << view << "" << ".hch";
-        QTest::newRow("ESC E inside a longer escape opens bold")
-            << QByteArray("\x1b\x1b" "Ea\x1b" "F") << view << "" << ".hhbhh";
         QTest::newRow("regions after CR LF, lone CR and lone LF")
             << QByteArray("l\r\nm\rn\n\x1b" "Ez\x1b" "F\r\n\f") << view << "" << ".|.|.|hhbhh|.";
         QTest::newRow("uline") << QByteArray("\x1b-1ab\x1b-0c") << view << "" << "hhhuuhhh.";
@@ -208,7 +201,6 @@ private slots:
         QTest::newRow("NUL and high bytes are characters")
             << QByteArray("\0\xff\x0f" "a\x12\xa0", 6) << view << "" << "..hch.";
         QTest::newRow("Vsual clear, view order") << mixed << view << "Vsual clear" << QString(mixed.size(), '.');
-        QTest::newRow("Vsual clear, print order") << mixed << print << "Vsual clear" << QString(mixed.size(), '.');
         QTest::newRow("empty page") << QByteArray() << view << "" << "";
         // clang-format on
     }

@@ -9,13 +9,8 @@
 // Drives the sticker form's controls the way a user does, by objectName.
 namespace FormDriver {
 
-template <typename T> T *control(QWidget *form, const QString &name)
-{
-    auto *w = qobject_cast<T *>(TestSupport::child(form, name));
-    if (!w)
-        qFatal("%s is not of that kind", qPrintable(name));
-    return w;
-}
+using TestSupport::click;
+using TestSupport::control;
 
 // The edit box of a field: the field itself, or the one inside a text box with list.
 inline QLineEdit *edit(QWidget *form, const QString &name)
@@ -51,15 +46,6 @@ inline void choose(QWidget *form, const QString &comboName, const QString &item)
     auto *combo = control<QComboBox>(form, comboName);
     combo->setCurrentIndex(combo->findText(item));
     emit combo->activated(combo->currentIndex());
-}
-
-// Check boxes and option buttons react on their indicator, at the left.
-inline void click(QWidget *form, const QString &name)
-{
-    QWidget *w = TestSupport::child(form, name);
-    const bool indicator = w->inherits("QCheckBox") || w->inherits("QRadioButton");
-    QTest::mouseClick(w, Qt::LeftButton, {},
-        indicator ? QPoint(qMin(6, w->width() / 2), w->height() / 2) : w->rect().center());
 }
 
 } // namespace FormDriver

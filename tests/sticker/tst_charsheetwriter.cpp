@@ -93,10 +93,6 @@ private slots:
         empty.condensed = true;
         QTest::newRow("condensed empty first line keeps its SI")
             << empty << QByteArray("\x0f\r\nx       x       x\r\n.  .  .\r\n\x12\x0c\r\n");
-        QTest::newRow("max field 0: no lines, only the gaps and the marker")
-            << sticker(0, "4", "1", "3", "2", "1") << QByteArray("\r\n\r\n\r\n.  .  .\r\n\x0c\r\n");
-        QTest::newRow("width 0: every line empty")
-            << sticker(1, "0", "2", "2", "1", "0") << QByteArray("\r\n.  .  .\r\n\x0c\r\n");
         QTest::newRow("width halves to even, text cut at the width")
             << sticker(1, "2.5", "1", "2", "1", "0.9") << QByteArray("L1 L1\r\n.  .  .\r\n\x0c\r\n");
         StickerInput padded = sticker(4, "7", "0", "2", "1", "0");

@@ -238,13 +238,6 @@ private slots:
                 QCOMPARE(s.items().at(item).y, 500.0 + k * 2000);
             }
         }
-        // The view has no documents: it clears once, its rows run on and every page is drawn over the last.
-        RecordingStickerSurface view;
-        drawWindowSheetPreview(in, view);
-        QCOMPARE(view.calls().first(), QStringLiteral("Cls"));
-        QCOMPARE(view.calls().count(QStringLiteral("Cls")) + view.calls().count(QStringLiteral("EndDoc")), 1);
-        QCOMPARE(view.items().size(), 2 * 3 * rows * pages.toInt());
-        QCOMPARE(view.items().last().y, 500.0 + (rows - 1) * 2000 + 2 * 250); // its last line
     }
 
     void startAndData_data()

@@ -191,11 +191,6 @@ private slots:
         QVERIFY(inkIn(image, at(4500 + 720, 720 + 2 * 2200 + 4 * 260, 600, 260)) > 5);
         QCOMPARE(inkIn(image, at(0, 0, 700, 16000)), 0);
         QCOMPARE(inkIn(image, at(720, 720 + 3 * 2200 + 200, 9000, 3000)), 0);
-        // The next show starts from a clear view.
-        in.txtPage = QStringLiteral("1");
-        in.maxField = 1;
-        previewWindowSheet(in, pic);
-        QCOMPARE(inkIn(pic.grab().toImage(), at(720, 720 + 260, 9000, 5 * 260)), 0);
     }
 
     void picZooms()

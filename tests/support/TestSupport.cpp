@@ -63,6 +63,12 @@ QWidget *child(QWidget *parent, const QString &objectName)
     return w;
 }
 
+void click(QWidget *parent, const QString &objectName)
+{
+    QWidget *w = child(parent, objectName);
+    QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(qMin(8, w->width() / 2), w->height() / 2));
+}
+
 QString state(QWidget *root, const QString &names)
 {
     QStringList out;

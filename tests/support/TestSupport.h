@@ -3,10 +3,9 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QWidget>
 
 #include <functional>
-
-class QWidget;
 
 // Shared set-up for the tests: call TestSupport::init() in initTestCase().
 namespace TestSupport {
@@ -20,8 +19,18 @@ void init();
 QString writeFile(const QString &path, const QByteArray &bytes);
 QByteArray readFile(const QString &path);
 
-// Finds a child by objectName or fails the test (Q_ASSERT-style message).
+// Finds a child by objectName (of the kind asked for) or fails the test.
 QWidget *child(QWidget *parent, const QString &objectName);
+template <typename T = QWidget> T *control(QWidget *parent, const QString &objectName)
+{
+    auto *w = qobject_cast<T *>(child(parent, objectName));
+    if (!w)
+        qFatal("%s is not of that kind", qPrintable(objectName));
+    return w;
+}
+// Clicks near the left edge, where a check or option box has its box and a
+// button its face.
+void click(QWidget *parent, const QString &objectName);
 
 // The names of the buttons and labels under `root` whose caption does not
 // show whole in bold (the weight a chosen caption takes).
