@@ -170,10 +170,6 @@ void TestCommandLine::stickers()
     Run run = sticker2({"stickers", "--slot", "3", "-o", out});
     QCOMPARE(run.status, 0);
     QCOMPARE(TestSupport::readFile(out), TestSupport::readFile(form.fileName));
-    run = sticker2({"stickers", "--slot", "3", "--pages", "1", "-o", "-"});
-    QCOMPARE(run.status, 0);
-    QVERIFY(run.out.startsWith("Part   Part   Part\r\n") && run.out.endsWith("\f\r\n"));
-    QCOMPARE(run.out.count('\f'), 1);
 
     // Options stand in for the slot's values for one run: the rows of a data
     // file, numbers of six digits; drawn in Windows mode into a PDF.

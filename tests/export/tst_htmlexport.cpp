@@ -132,17 +132,6 @@ private slots:
             QCOMPARE(exportBytes(printFile, step), DefaultHead + body + Tail);
     }
 
-    // Each colour's components in their places (0x00BBGGRR); the background
-    // in upper-case hex, which browsers read from the attribute.
-    void colours()
-    {
-        HtmlColours colours;
-        colours.background = colours.bold = 0xABCDEF;
-        const QByteArray page = exportBytes("x" + BoldOnB + "y", 0, colours);
-        QVERIFY(page.startsWith("<HTML>\r\n<body  bgcolor='#EFCDAB';>\r\n"));
-        QVERIFY(page.contains("<b  style = ' color:rgb(239,205,171);'>y"));
-    }
-
     // Random mixtures of the sequences, their pieces and line ends come out
     // exactly as the replacements made one after the other over each line.
     void matchesReplacementsInOrder()

@@ -183,7 +183,6 @@ private slots:
         QTest::addColumn<QVector<int>>("pages"); // -1 last: cancelled after the first page
         QTest::newRow("folder missing") << "missing/out.pdf" << QVector<int> {0};
         QTest::newRow("page not in the report") << "kept.pdf" << QVector<int> {0, 5};
-        QTest::newRow("no page") << "kept.pdf" << QVector<int> {};
         QTest::newRow("cancelled") << "kept.pdf" << QVector<int> {0, 1, 2, -1};
     }
 

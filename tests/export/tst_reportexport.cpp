@@ -112,7 +112,6 @@ private slots:
         row("all pages", {}, {0, 1, 2, 3});
         row("range 2 to 3", {"Op(2)=1", "Tst=2", "Tend=3"}, {1, 2});
         row("range past the end", {"Op(2)=1", "Tst=3", "Tend=9"}, {2, 3});
-        row("end too large for a page number", {"Op(2)=1", "Tst=2", "Tend=99999"}, {1, 2, 3});
         row("1.6 to 2.5: nearest, halves to even", {"Op(2)=1", "Tst=1.6", "Tend=2.5"}, {1});
         row("PDF, range 2 to 3", {"Op(2)=1", "Tst=2", "Tend=3"}, {1, 2}, "p.pdf");
     }

@@ -50,8 +50,6 @@ private slots:
         QTest::newRow("planted link and file skipped")
             << QString() << QStringList {"->Tz0.Tmp", "Tz1.Tmp"} << 2 << 2;
         QTest::newRow("deleted last number reused") << QString("3") << QStringList() << 3 << 3;
-        QTest::newRow("last candidate")
-            << QString("9999999") << QStringList {"Tz9999999.Tmp"} << 9999999 << 10000000;
     }
 
     void tempNames()

@@ -3,7 +3,6 @@
 #include "platform/AppPaths.h"
 #include "platform/SettingsStore.h"
 #include "startup/MainModule.h"
-#include "sticker/FormatFile.h"
 #include "sticker/FormatStore.h"
 
 #include <QDir>
@@ -188,17 +187,6 @@ private slots:
         // The existing files are replaced, no second spelling appears.
         QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name), QStringList({"3.TXT", "SETTING.TXT"}));
         QCOMPARE(TestSupport::readFile(folder + "/3.TXT"), filledSlotFile);
-    }
-
-    void firstRunSettingFileMatchesWriter()
-    {
-        const QByteArray firstRun = TestSupport::readFile(FormatStore::settingFilePath());
-        StickerInput in;
-        QVERIFY(FormatStore::LoadWindowSettings(in));
-        QCOMPARE(in.TxtFontSZ, QString("10"));
-        QByteArray bytes;
-        QVERIFY(FormatFile::settingFileBytes(in, &bytes, nullptr));
-        QCOMPARE(bytes, firstRun);
     }
 
     void failedStoreLeavesSlotAsItWas_data()
