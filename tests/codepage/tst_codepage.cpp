@@ -51,22 +51,12 @@ void TestCodePage::tellingBytes()
 // The upper half as the published KEYBCS2 table shows it, row by row.
 void TestCodePage::kamenickyMatchesThePublishedTable()
 {
-    const char16_t *rows[8] = {
-        u"ČüéďäĎŤčěĚĹÍľĺÄÁ",
-        u"ÉžŽôöÓůÚýÖÜŠĽÝŘť",
-        u"áíóúňŇŮÔšřŕŔ¼§«»",
-        u"░▒▓│┤╡╢╖╕╣║╗╝╜╛┐",
-        u"└┴┬├─┼╞╟╚╔╩╦╠═╬╧",
-        u"╨╤╥╙╘╒╓╫╪┘┌█▄▌▐▀",
-        u"αßΓπΣσµτΦΘΩδ∞φε∩",
-        u"≡±≥≤⌠⌡÷≈°∙·√ⁿ²■\u00A0",
-    };
-    for (int row = 0; row < 8; ++row) {
-        QByteArray bytes;
-        for (int col = 0; col < 16; ++col)
-            bytes += char(0x80 + row * 16 + col);
-        QCOMPARE(CodePage::decode(Id::Kamenicky, bytes), QString::fromUtf16(rows[row]));
-    }
+    const char16_t *upper = u"ČüéďäĎŤčěĚĹÍľĺÄÁ" u"ÉžŽôöÓůÚýÖÜŠĽÝŘť" u"áíóúňŇŮÔšřŕŔ¼§«»" u"░▒▓│┤╡╢╖╕╣║╗╝╜╛┐"
+                            u"└┴┬├─┼╞╟╚╔╩╦╠═╬╧" u"╨╤╥╙╘╒╓╫╪┘┌█▄▌▐▀" u"αßΓπΣσµτΦΘΩδ∞φε∩" u"≡±≥≤⌠⌡÷≈°∙·√ⁿ²■\u00A0";
+    QByteArray bytes;
+    for (int b = 0x80; b < 0x100; ++b)
+        bytes += char(b);
+    QCOMPARE(CodePage::decode(Id::Kamenicky, bytes), QString::fromUtf16(upper));
 }
 
 void TestCodePage::oneCharacterPerByte_data()

@@ -65,31 +65,6 @@ private slots:
         }
     }
 
-    void paperHeight_data()
-    {
-        // The paper height box's text, rounded to whole inches; -1: refused.
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("inches");
-        const QList<QPair<const char *, int>> rows {{"255", 255}, {" 8 ", 8}, {"5.6", 6}, {"4.5", 4},
-            {"0", 0}, {"256", -1}, {"-1", -1}, {"", -1}, {"12 inch", -1}};
-        for (const auto &[text, inches] : rows)
-            QTest::newRow(*text ? text : "empty") << QString(text) << inches;
-    }
-
-    void paperHeight()
-    {
-        QFETCH(QString, text);
-        QFETCH(int, inches);
-        qint16 height = -1;
-        QString message;
-        QCOMPARE(paperHeightOf(text, &height, &message), inches >= 0);
-        if (inches >= 0)
-            QCOMPARE(int(height), inches);
-        else
-            QCOMPARE(message,
-                QString("The paper height (%1) must be a number of inches from 0 to 255.").arg(text));
-    }
-
     void job_data()
     {
         QTest::addColumn<QByteArray>("file");
