@@ -71,6 +71,20 @@ void BM_ShowEmphasisPage(benchmark::State &state)
 }
 BENCHMARK(BM_ShowEmphasisPage)->Unit(benchmark::kMillisecond);
 
+// The next page as the user sees it: shown, then painted in the window.
+void BM_NextPagePainted(benchmark::State &state)
+{
+    FrmReport *view = openView(writeFile(QStringLiteral("emphasis.prn"), emphasisPage().repeated(4)));
+    int k = 0;
+    for (auto _ : state) {
+        view->DisplayPage(k);
+        view->rt1()->viewport()->repaint();
+        k = (k + 1) % view->PageCount();
+    }
+    delete view;
+}
+BENCHMARK(BM_NextPagePainted)->Unit(benchmark::kMillisecond);
+
 // The same page prepared without a view: text and passes, no layout.
 void BM_PreparePageNoLayout(benchmark::State &state)
 {

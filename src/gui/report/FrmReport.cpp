@@ -344,6 +344,7 @@ bool FrmReport::LoadReport(const QString &file)
         SpLebal3->hide();
         Text2->hide();
     }
+    m_loadedPageShown = true;
     return true;
 }
 
@@ -427,7 +428,16 @@ void FrmReport::activateView()
     layoutForm();
     if (m_rt1Tag != QLatin1String("a")) {
         m_rt1Tag = QStringLiteral("a");
-        CmdFst_Click();
+        // The first activation shows page 1. When the load has just shown it
+        // and nothing has touched it since, it is not built a second time
+        // (on a long page that would double the wait).
+        if (m_loadedPageShown && CurrentPage == 0 && !Rt1->document()->isModified()) {
+            setPageLabel(0);
+            CmdBck->setEnabled(false);
+            CmdNxt->setEnabled(true);
+        } else {
+            CmdFst_Click();
+        }
     }
 }
 

@@ -183,6 +183,7 @@ private:
     // Tag texts and flags of the form.
     bool m_counted = false;
     QString m_rt1Tag;    // "a" once the first activation has run
+    bool m_loadedPageShown = false; // page 1 as the load showed it, untouched since
     QString m_timerTag;  // "1" while the caption is up to date
     QString m_text4Tag;  // "1" stops a running search
     QString m_image1Tag; // "1" while the calculator picture looks pressed

@@ -41,6 +41,8 @@ void FrmReport::showPage(int k)
         first.setPosition(1, QTextCursor::KeepAnchor);
         Rt1->setTextCursor(first);
     }
+    document->setModified(false); // any later change, a search mark included, shows
+    m_loadedPageShown = false;
     if (busy)
         QGuiApplication::restoreOverrideCursor();
 }
