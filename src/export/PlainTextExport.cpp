@@ -6,26 +6,37 @@
 #include <QDir>
 #include <QObject>
 
+#include <cstring>
+
 namespace {
 
-// Appends the page with its line ends made CR LF.
-void appendPage(QByteArray &out, const QByteArray &page)
+const char *find(const char *from, const char *end, char c)
 {
-    const char *p = page.constData();
-    const qsizetype n = page.size();
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        const char c = p[i];
-        if (c != '\r' && c != '\n')
+    const void *hit = std::memchr(from, c, size_t(end - from));
+    return hit ? static_cast<const char *>(hit) : end;
+}
+
+// Hands on the page with its line ends made CR LF, then a form feed. A CR LF
+// goes on as it is, so a page of CR LF lines is handed on in one piece.
+template <typename Sink> bool putPage(QByteArrayView page, Sink put)
+{
+    const char *start = page.data();
+    const char *end = start + page.size();
+    const char *cr = find(start, end, '\r');
+    const char *lf = find(start, end, '\n');
+    while (cr < end || lf < end) {
+        if (cr < lf && lf < end && cr + 1 == lf) {
+            cr = find(cr + 1, end, '\r');
+            lf = find(lf + 1, end, '\n');
             continue;
-        out.append(p + start, i - start);
-        out.append("\r\n", 2);
-        if (c == '\r' && i + 1 < n && p[i + 1] == '\n')
-            ++i;
-        start = i + 1;
+        }
+        const char *lone = qMin(cr, lf);
+        if (!put(start, lone - start) || !put("\r\n", 2))
+            return false;
+        start = lone + 1;
+        (lone == cr ? cr : lf) = find(lone + 1, end, *lone);
     }
-    out.append(p + start, n - start);
-    out.append('\f');
+    return put(start, end - start) && put("\f", 1);
 }
 
 } // namespace
@@ -34,6 +45,11 @@ bool writePlainText(
     QIODevice &out, const PageTable &table, const QVector<int> &pages, QString *error, CodePage::Id codePage)
 {
     QByteArray bytes;
+    const auto append = [&bytes](const char *data, qsizetype size) {
+        bytes.append(data, size);
+        return true;
+    };
+    const auto write = [&out](const char *data, qsizetype size) { return out.write(data, size) == size; };
     for (int i : pages) {
         if (i < 0 || i >= table.PageCount()) {
             if (error)
@@ -42,11 +58,16 @@ bool writePlainText(
                              .arg(table.PageCount());
             return false;
         }
-        bytes.clear();
-        appendPage(bytes, table.pageBytes(i));
-        if (codePage != CodePage::Id::Latin1)
+        bool written;
+        if (codePage == CodePage::Id::Latin1) {
+            written = putPage(table.pageView(i), write); // the bytes as they are
+        } else {
+            bytes.clear();
+            putPage(table.pageView(i), append);
             bytes = CodePage::decode(codePage, bytes).toUtf8();
-        if (out.write(bytes) != bytes.size()) {
+            written = out.write(bytes) == bytes.size();
+        }
+        if (!written) {
             if (error)
                 *error = out.errorString();
             return false;

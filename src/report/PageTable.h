@@ -3,6 +3,7 @@
 #include "codepage/CodePage.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QVector>
 
@@ -28,7 +29,9 @@ public:
     // Number of pages shown, printed and exported; at least 1.
     int PageCount() const { return int(m_starts.size()) - 1; }
     // Page i without its form feed, 0 <= i <= PageCount().
-    QByteArray pageBytes(int i) const;
+    QByteArray pageBytes(int i) const { return pageView(i).toByteArray(); }
+    // The same bytes where they lie, valid while the table is.
+    QByteArrayView pageView(int i) const;
     // The same as text, one character per byte, read in the code page.
     QString page(int i, CodePage::Id codePage = CodePage::Id::Latin1) const
     {
