@@ -10,6 +10,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QTimer>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -108,13 +110,23 @@ void BM_ContinuousView20MB(benchmark::State &state)
         file += page;
     FrmReport *view = openView(writeFile(QStringLiteral("big.prn"), file));
     auto *cont = view->findChild<QCheckBox *>(QStringLiteral("Check3"));
+    // The longest time the window goes without handling its events.
+    QElapsedTimer sinceTick;
+    qint64 longest = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] { longest = qMax(longest, sinceTick.restart()); });
     for (auto _ : state) {
+        sinceTick.start();
+        tick.start(0);
         cont->click(); // whole file into the view
         view->rt1()->viewport()->repaint(); // and its first screen painted
+        longest = qMax(longest, sinceTick.elapsed());
+        tick.stop();
         state.PauseTiming();
         cont->click(); // back to page 1
         state.ResumeTiming();
     }
+    state.counters["longest_stall_ms"] = double(longest);
     delete view;
 }
 BENCHMARK(BM_ContinuousView20MB)->Unit(benchmark::kMillisecond)->Iterations(3);

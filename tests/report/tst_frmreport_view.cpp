@@ -11,9 +11,11 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProgressDialog>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTimer>
 
 using namespace ReportViewFixture;
 
@@ -319,6 +321,17 @@ private slots:
         QCOMPARE(viewText(view), QStringLiteral("first\npage\n\f"));
         QCOMPARE(pageLabel(view), QStringLiteral("Page 1/3"));
         QCOMPARE(int(OpenViewCount), count);
+        // A long file is read a piece at a time; given up, the page stays.
+        import(view, printFile(QStringLiteral("long.prn"), "first\r\n\f" + QByteArray("line\r\n").repeated(600000)));
+        QTimer cancel;
+        connect(&cancel, &QTimer::timeout, view, [view] {
+            if (auto *progress = view->findChild<QProgressDialog *>("ContinuousProgress"))
+                progress->cancel();
+        });
+        cancel.start(0);
+        click(view, "Check3");
+        QCOMPARE(TestSupport::state(view, "Check3"), QStringLiteral("0"));
+        QCOMPARE(viewText(view), QStringLiteral("first\n\f"));
     }
 };
 

@@ -15,12 +15,14 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QProgressDialog>
 #include <QTextEdit>
 
 namespace {
@@ -188,21 +190,56 @@ void FrmReport::Check3_Click(bool ticked)
     QByteArray bytes;
     QString error;
     const bool read = ByteText::readFile(ReportFile, &bytes, &error);
-    if (read) {
+    QTextDocument *document = read ? continuousDocument(bytes) : nullptr;
+    if (document) {
         // The text goes into a document of its own, handed to the view
         // with the caret at its start: putting it into the view's document
         // would move the caret from the end of the text, and the view would
         // lay out the whole file at once to find where that was. Handed
         // over, the view lays out what it shows, and the rest as it goes.
-        showDocument(newDocument(CodePage::decode(codePage(), bytes)));
+        showDocument(document);
     }
     QGuiApplication::restoreOverrideCursor();
+    if (!document)
+        Check3->setChecked(false); // read in vain or given up: the page stays
     if (!read) {
-        Check3->setChecked(false);
         MessageBox::critical(this,
             tr("The print file \"%1\" cannot be read.\n%2").arg(QDir::toNativeSeparators(ReportFile), error),
             tr("Report View"));
     }
+}
+
+QTextDocument *FrmReport::continuousDocument(const QByteArray &bytes)
+{
+    // Put together a piece at a time, so that the window keeps answering
+    // and a long file shows how far it is and can be given up (nullptr). A
+    // piece ends after a line end where it can, never between CR and LF.
+    constexpr qsizetype Piece = 1 << 20;
+    QTextDocument *document = newDocument(QString());
+    QTextCursor end(document);
+    QProgressDialog progress(tr("Reading %1 ...").arg(QFileInfo(ReportFile).fileName()), tr("Cancel"), 0,
+        int(bytes.size() / Piece) + 1, this);
+    progress.setObjectName(QStringLiteral("ContinuousProgress"));
+    progress.setWindowModality(Qt::WindowModal);
+    // Once it is up (at once for a file of more than a few pieces), the
+    // dialog lets the events in between two pieces.
+    progress.setMinimumDuration(bytes.size() > 2 * Piece ? 0 : 500);
+    for (qsizetype at = 0; at < bytes.size();) {
+        qsizetype stop = qMin(at + Piece, bytes.size());
+        const qsizetype lineEnd = QByteArrayView(bytes).sliced(at, stop - at).lastIndexOf('\n');
+        if (stop < bytes.size() && lineEnd >= 0)
+            stop = at + lineEnd + 1;
+        else if (stop < bytes.size() && bytes.at(stop - 1) == '\r')
+            ++stop;
+        end.insertText(CodePage::decode(codePage(), bytes.mid(at, stop - at)));
+        at = stop;
+        progress.setValue(int(at / Piece));
+        if (progress.wasCanceled()) {
+            delete document;
+            return nullptr;
+        }
+    }
+    return document;
 }
 
 bool FrmReport::rt1MouseEvent(QEvent *event)
