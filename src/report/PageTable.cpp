@@ -72,11 +72,16 @@ void PageTable::cut(const QByteArray &bytes)
 
 QByteArray PageTable::pageBytes(int i) const
 {
+    return pageView(i).toByteArray();
+}
+
+QByteArrayView PageTable::pageView(int i) const
+{
     if (i < 0 || i > PageCount())
-        return QByteArray();
+        return {};
     const qsizetype begin = m_starts.at(i);
     const qsizetype stop = (i + 1 < m_starts.size()) ? m_starts.at(i + 1) - 1 : m_bytes.size();
     if (begin >= m_bytes.size())
-        return QByteArray();
-    return m_bytes.mid(begin, qMin(stop, m_bytes.size()) - begin);
+        return {};
+    return QByteArrayView(m_bytes).sliced(begin, qMin(stop, m_bytes.size()) - begin);
 }

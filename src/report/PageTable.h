@@ -29,6 +29,8 @@ public:
     int PageCount() const { return int(m_starts.size()) - 1; }
     // Page i without its form feed, 0 <= i <= PageCount().
     QByteArray pageBytes(int i) const;
+    // The same without a copy, valid while the table lives unchanged.
+    QByteArrayView pageView(int i) const;
     // The same as text, one character per byte, read in the code page.
     QString page(int i, CodePage::Id codePage = CodePage::Id::Latin1) const
     {
