@@ -6,6 +6,8 @@
 #include <QString>
 #include <QVector>
 
+#include <functional>
+
 class PageTable;
 class QTextDocument;
 struct MarkupContext;
@@ -25,7 +27,13 @@ void assemblePages(QTextDocument *document, const PageTable &table, const QVecto
 void assembleForExport(
     QTextDocument *document, const PageTable &table, const QVector<int> &pages, const MarkupContext &context);
 
-// Rich-text export in one call: assembles the pages in a document of its
-// own and saves it as RTF, whole or not at all; the error names the file.
+// Told how far a rich-text export has come (0 to 100); false cancels it.
+using RichTextProgress = std::function<bool(int percent)>;
+
+// Rich-text export in one call: the very bytes that the export mode of the
+// page assembly gives when saved as RTF, written whole or not at all; the
+// error names the file. The pages are read a piece at a time straight from
+// the table instead of assembled, so memory stays the same however large the
+// selection. A cancelled export leaves no file (an old one stays as it was).
 bool saveRichText(const QString &path, const PageTable &table, const QVector<int> &pages,
-    const MarkupContext &context, QString *error);
+    const MarkupContext &context, QString *error, const RichTextProgress &progress = {});

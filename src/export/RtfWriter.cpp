@@ -20,12 +20,37 @@ struct RunFormat
     bool underline = false;
 };
 
+// A document as a source: its fragments, a block at a time.
+class DocumentSource : public RtfSource
+{
+public:
+    explicit DocumentSource(const QTextDocument &document)
+        : m_document(document)
+    { }
+    QFont defaultFont() const override { return m_document.defaultFont(); }
+    bool read(const Run &run, const ParagraphEnd &paragraphEnd, QString *) override
+    {
+        for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
+            if (block != m_document.begin() && !paragraphEnd())
+                return false;
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QTextFragment fragment = it.fragment();
+                run(fragment.charFormat(), fragment.text());
+            }
+        }
+        return true;
+    }
+
+private:
+    const QTextDocument &m_document;
+};
+
 class RtfOutput
 {
 public:
-    explicit RtfOutput(const QTextDocument &document)
-        : m_document(document)
-        , m_default(document.defaultFont())
+    explicit RtfOutput(RtfSource &source)
+        : m_source(source)
+        , m_default(source.defaultFont())
     { }
 
     bool write(QIODevice &out, QString *error);
@@ -35,10 +60,10 @@ private:
     int fontIndex(const QString &family);
     int colourIndex(const QColor &colour);
     void changeTo(const RunFormat &next);
-    void text(const QString &text);
+    void text(QStringView text);
     bool flush(QIODevice &out, QString *error, bool force);
 
-    const QTextDocument &m_document;
+    RtfSource &m_source;
     QFont m_default;
     QStringList m_fonts;
     QList<QRgb> m_colours;
@@ -115,7 +140,7 @@ void RtfOutput::changeTo(const RunFormat &next)
     m_current = next;
 }
 
-void RtfOutput::text(const QString &text)
+void RtfOutput::text(QStringView text)
 {
     static const char Hex[] = "0123456789abcdef";
     for (const QChar qc : text) {
@@ -157,13 +182,14 @@ bool RtfOutput::write(QIODevice &out, QString *error)
 {
     // The tables come first in the file but are known only after the runs,
     // so the runs are formatted once to fill them.
-    m_fonts.clear();
-    m_colours.clear();
-    m_current = runFormat(QTextCharFormat());
-    for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it)
-            runFormat(it.fragment().charFormat());
-    }
+    do {
+        m_fonts.clear();
+        m_colours.clear();
+        m_current = runFormat(QTextCharFormat());
+        if (!m_source.read([this](const QTextCharFormat &format, QStringView) { runFormat(format); },
+                [] { return true; }, error))
+            return false;
+    } while (!m_source.settled());
 
     QByteArray head = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl";
     for (int i = 0; i < m_fonts.size(); ++i) {
@@ -185,17 +211,18 @@ bool RtfOutput::write(QIODevice &out, QString *error)
         + (m_current.underline ? "\\ul" : "") + ' ';
     m_body = head;
 
-    for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
-        if (block != m_document.begin())
-            m_body += "\\par\r\n";
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            changeTo(runFormat(fragment.charFormat()));
-            text(fragment.text());
-        }
+    const auto run = [this](const QTextCharFormat &format, QStringView runText) {
+        changeTo(runFormat(format));
+        text(runText);
+    };
+    const auto paragraphEnd = [&] {
         if (!flush(out, error, false))
             return false;
-    }
+        m_body += "\\par\r\n";
+        return true;
+    };
+    if (!m_source.read(run, paragraphEnd, error))
+        return false;
     m_body += "}\r\n";
     return flush(out, error, true);
 }
@@ -204,7 +231,13 @@ bool RtfOutput::write(QIODevice &out, QString *error)
 
 bool RtfWriter::write(const QTextDocument &document, QIODevice &out, QString *error)
 {
-    RtfOutput output(document);
+    DocumentSource source(document);
+    return write(source, out, error);
+}
+
+bool RtfWriter::write(RtfSource &source, QIODevice &out, QString *error)
+{
+    RtfOutput output(source);
     return output.write(out, error);
 }
 

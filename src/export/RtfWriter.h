@@ -1,9 +1,33 @@
 #pragma once
 
+#include <QFont>
 #include <QString>
+#include <QStringView>
+
+#include <functional>
 
 class QIODevice;
+class QTextCharFormat;
 class QTextDocument;
+
+// A text the RTF writer reads as a document's blocks would give it: its runs
+// of one format in order, and the ends of its paragraphs. The writer reads it
+// at least twice: the tables of fonts and colours come first in the file but
+// are known only after the runs.
+class RtfSource
+{
+public:
+    using Run = std::function<void(const QTextCharFormat &format, QStringView text)>;
+    using ParagraphEnd = std::function<bool()>; // false: stop (the output failed)
+
+    virtual ~RtfSource() = default;
+    virtual QFont defaultFont() const = 0;
+    // Reads the whole text; false with an error text when it stops early.
+    virtual bool read(const Run &run, const ParagraphEnd &paragraphEnd, QString *error) = 0;
+    // After a reading for the tables: whether its runs are final, or the
+    // tables have to be read again.
+    virtual bool settled() const { return true; }
+};
 
 // Writes a rich-text document as RTF that word processors open: one font
 // table entry per font family, a colour table, and per run its font, size
@@ -16,6 +40,7 @@ class RtfWriter
 {
 public:
     static bool write(const QTextDocument &document, QIODevice &out, QString *error);
+    static bool write(RtfSource &source, QIODevice &out, QString *error);
     // Into a file, whole or not at all; the error names the file.
     static bool save(const QTextDocument &document, const QString &path, QString *error);
 };

@@ -12,9 +12,6 @@
 namespace
 {
 
-const QColor HiddenColour(0xFF, 0xFF, 0xFF);
-constexpr double HiddenPointSize = 1.0;
-
 void formatRange(QTextCursor &cursor, int start, int length, const QTextCharFormat &format)
 {
     if (length <= 0 || format.properties().isEmpty())
@@ -31,9 +28,7 @@ void markRegions(QTextDocument *document, const QString &open, const QString &cl
 {
     // Searched in document positions, whatever the page's line ends.
     const QString text = PageDocument::text(document);
-    QTextCharFormat hidden;
-    hidden.setFontPointSize(HiddenPointSize);
-    hidden.setForeground(HiddenColour);
+    const QTextCharFormat hidden = markupHiddenFormat();
     const QTextCharFormat region = markupRegionFormat(tag, context);
 
     QTextCursor cursor(document);
@@ -57,6 +52,14 @@ void runPass(QTextDocument *document, const QString &open, const QString &close,
 }
 
 } // namespace
+
+QTextCharFormat markupHiddenFormat()
+{
+    QTextCharFormat hidden;
+    hidden.setFontPointSize(1.0);
+    hidden.setForeground(QColor(0xFF, 0xFF, 0xFF));
+    return hidden;
+}
 
 QTextCharFormat markupRegionFormat(const QString &tag, const MarkupContext &context)
 {

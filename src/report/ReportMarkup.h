@@ -47,6 +47,8 @@ QVector<MarkupPass> markupPasses(MarkupOrder order);
 // The format a tag gives the text of its regions; an empty format for a tag
 // that only hides its sequences ("c96" and any unknown tag).
 QTextCharFormat markupRegionFormat(const QString &tag, const MarkupContext &context);
+// The format a pass gives the sequences it hides: 1 point, white.
+QTextCharFormat markupHiddenFormat();
 
 // What one pass does to a text, in the order it does it: take(start, length,
 // true) for each open or close sequence it hides, take(start, length, false)

@@ -26,6 +26,7 @@
 
 using WorkbookExport::Cell;
 Q_DECLARE_METATYPE(QVector<Cell>)
+Q_DECLARE_METATYPE(CodePage::Id)
 
 using namespace ExportReaders;
 
@@ -129,6 +130,75 @@ private slots:
         QVERIFY2(html.contains("<b>BOLDTEXT") && html.contains("<u>ul") && html.contains("{brace}")
                 && html.contains(context.bold.name(), Qt::CaseInsensitive),
             qPrintable(html));
+    }
+
+    // The streamed rich text is byte for byte what the assembled document
+    // gives; a cancel along the way leaves the old file as it was.
+    void richTextStreamsLikeTheDocument_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QVector<int>>("pages");
+        QTest::addColumn<CodePage::Id>("codePage");
+        const auto row = [](const char *name, const QByteArray &file, QVector<int> pages,
+                             CodePage::Id codePage = CodePage::Id::Latin1) {
+            QTest::newRow(name) << file << pages << codePage;
+        };
+        row("bold over a page break", "a \033Ebold\r\n\fstill\033F b\r\n\f", {0, 1});
+        row("open without close ends its pass", "\x0fx\x12 y \x0fz \x0fw \033Eb\033F\f", {0});
+        row("colour only after an open without close", "\033Eb\033F \x0fno close\x0e\033E\033Gx", {0});
+        row("passes overlap", "\x0e\033E\033GBIG\x14\033F\033H \033Eb \x0fk\033F d\x12 \033-1u\033-0", {0});
+        row("line ends", "a\r\nb\rc\nd\r\r\n\n\033E\r\033F\r\fx\r", {0, 1});
+        row("out of order, out of range", "one\fTWO \033E2\f\033F3", {2, 0, 7, 1});
+        row("empty selection", "a\033Eb", {});
+        row("PC437", "\xc9\xcd\xbb \x81\x9a \033E\x80\xff\033F\r\n\\{}\t\x01\x7f", {0}, CodePage::Id::Pc437);
+        row("Kamenicky", "\x80\x9f\xa0\xe1 \033E\x87\033F", {0}, CodePage::Id::Kamenicky);
+        row("Windows-1252 gaps", "\x81\x8d\x80\x9c \x0fk\x12", {0}, CodePage::Id::Windows1252);
+        QByteArray big(1 << 20, 'a');
+        big.replace((1 << 20) - 1, 1, "\033Ebold at the cut\033F\x0fsome");
+        const QByteArray lines = QByteArray("\033-1" + QByteArray(58, 'y') + "\r\n").repeated(18000);
+        row("sequences on the piece cuts", big + "\f" + lines + "\033-0", {0, 1});
+    }
+
+    void richTextStreamsLikeTheDocument()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QVector<int>, pages);
+        QFETCH(CodePage::Id, codePage);
+        PageTable table;
+        table.setBytes(file);
+        for (const bool vsual : {true, false}) {
+            MarkupContext context;
+            context.codePage = codePage;
+            context.vsual = vsual;
+            QTextDocument document;
+            assembleForExport(&document, table, pages, context);
+            QByteArray expected;
+            QBuffer buffer(&expected);
+            buffer.open(QIODevice::WriteOnly);
+            QString error;
+            QVERIFY2(RtfWriter::write(document, buffer, &error), qPrintable(error));
+            const QString path = m_dir.filePath("streamed.rtf");
+            QList<int> percents;
+            const auto progress = [&percents](int percent) {
+                percents << percent;
+                return true;
+            };
+            QVERIFY2(saveRichText(path, table, pages, context, &error, progress), qPrintable(error));
+            const QByteArray got = TestSupport::readFile(path);
+            qsizetype differs = 0;
+            while (differs < qMin(got.size(), expected.size()) && got.at(differs) == expected.at(differs))
+                ++differs;
+            QVERIFY2(got.size() == expected.size() && differs == got.size(),
+                qPrintable(QString::fromLatin1(
+                    got.mid(differs - 60, 120) + "\n" + expected.mid(differs - 60, 120))));
+            QVERIFY(pages.isEmpty()
+                || (percents.last() == 100 && std::is_sorted(percents.begin(), percents.end())));
+            // Cancelled in the writing of the body: the old file stays.
+            TestSupport::writeFile(path, "old");
+            const auto cancel = [](int percent) { return percent < 60; };
+            QCOMPARE(saveRichText(path, table, pages, context, &error, cancel), pages.isEmpty());
+            QCOMPARE(TestSupport::readFile(path), pages.isEmpty() ? expected : QByteArray("old"));
+        }
     }
 
     // Every writer, onto a FIFO (refused, left as it is), through a link (the

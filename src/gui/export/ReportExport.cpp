@@ -151,13 +151,24 @@ bool ReportExport::writePlainText(const QString &fileName)
 bool ReportExport::writeRichText(const QString &fileName)
 {
     // The chosen pages with the print order of the markup passes, as the
-    // command line's convert writes them.
+    // command line's convert writes them. A long one shows how far it is and
+    // can be cancelled; a cancelled one leaves no file (an old one of that
+    // name stays as it was).
+    QProgressDialog progress(QStringLiteral("Writing %1 ...").arg(QFileInfo(fileName).fileName()),
+        QStringLiteral("Cancel"), 0, 100, m_view);
+    progress.setObjectName(QStringLiteral("ExportProgress"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    const auto report = [&progress](int percent) {
+        progress.setValue(percent);
+        return !progress.wasCanceled();
+    };
     QString error;
-    if (!saveRichText(fileName, m_view->pages(), m_view->chosenPages(), m_view->markupContext(), &error)) {
+    const bool written = saveRichText(
+        fileName, m_view->pages(), m_view->chosenPages(), m_view->markupContext(), &error, report);
+    if (!written && !progress.wasCanceled())
         fail(error);
-        return false;
-    }
-    return true;
+    return written;
 }
 
 bool ReportExport::writePdf(const QString &fileName)

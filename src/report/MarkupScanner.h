@@ -1,0 +1,71 @@
+#pragma once
+
+#include "report/ReportMarkup.h"
+
+#include <QByteArrayView>
+#include <QStringView>
+#include <QTextCharFormat>
+#include <QVector>
+
+// One stretch of text with one style.
+struct MarkupRun
+{
+    qsizetype length = 0;
+    int style = 0; // see MarkupScanner::format()
+};
+
+// The markup passes of applyMarkupPasses as one scan over a text that comes
+// in pieces, without a document: every pass looks for its open sequence,
+// hides it, looks for the close sequence after it, hides that and gives the
+// text between the tag's format; the next open is looked for from that
+// close. An open with no close after it is hidden and ends its pass. What a
+// character ends with is the merge, in pass order, of what each pass gave it;
+// the scan reports it as a style per run.
+//
+// Whether an open has a close after it is known only at the end of the text.
+// A first scan therefore takes every open as closed and notes where each
+// pass's last close lies; when some pass was left waiting for a close
+// (settled() false), a scan made by rescan() marks the same pieces again,
+// exactly. Pieces must not cut a sequence in two; cutPoint() finds a place
+// where none can be cut.
+class MarkupScanner
+{
+public:
+    MarkupScanner(const MarkupContext &context, MarkupOrder order);
+
+    // The runs of the next piece, in order; their lengths add up to the piece's.
+    void mark(QStringView piece, QVector<MarkupRun> *runs);
+    // Whether every run marked so far is final.
+    bool settled() const;
+    // A scan of the same text from its start that knows where the closes are.
+    MarkupScanner rescan() const;
+
+    // The format the passes merged into a run of a style; empty for untouched text.
+    const QTextCharFormat &format(int style) const;
+
+    // How many of the bytes, at most `limit` where possible, make a piece
+    // that cuts neither a sequence nor a CR LF: up to a line end in the
+    // second half, else up to a byte that no sequence holds. All of them
+    // when there are no more than `limit`.
+    qsizetype cutPoint(QByteArrayView bytes, qsizetype limit) const;
+
+private:
+    struct Pass
+    {
+        QString open;
+        QString close;
+        QTextCharFormat region;
+        qsizetype lastClose = -1; // where the last close begins
+        bool inRegion = false;    // an open was found and its close is still ahead
+        bool ended = false;       // an open without a close: nothing more to find
+    };
+
+    void markPass(int index, QStringView piece, quint16 *styles);
+
+    QVector<Pass> m_passes;
+    bool m_closesKnown = false;
+    QVector<bool> m_inSequence = QVector<bool>(256, false); // bytes some sequence holds
+    QVector<QTextCharFormat> m_formats;
+    QVector<quint16> m_styles;
+    qsizetype m_marked = 0;
+};
