@@ -110,13 +110,10 @@ int mouseButton(Qt::MouseButtons buttons)
 Atext::Atext(QWidget *parent)
     : QWidget(parent)
     , m_text1(new QLineEdit(this))
-    , m_list1(new QListWidget(this))
     , m_backColor(0x80000005u)
     , m_foreColor(0x80000008u)
 {
     m_text1->setObjectName(QStringLiteral("Text1"));
-    m_list1->setObjectName(QStringLiteral("List1"));
-    m_list1->hide();
     m_text1->move(0, 0);
     m_text1->resize(m_text1->width(), Twips::toPixels(DefaultTextboxHight));
     m_text1->setMouseTracking(true);
@@ -124,6 +121,18 @@ Atext::Atext(QWidget *parent)
     setFocusProxy(m_text1);
     connect(m_text1, &QLineEdit::textChanged, this, [this] { emit Change(); });
     ReadProperties(PropertyBag());
+}
+
+QListWidget *Atext::List1() const
+{
+    if (!m_list1) {
+        auto *self = const_cast<Atext *>(this);
+        m_list1 = new QListWidget(self);
+        m_list1->setObjectName(QStringLiteral("List1"));
+        m_list1->hide();
+        self->placeList();
+    }
+    return m_list1;
 }
 
 QString Atext::Text() const
@@ -313,7 +322,8 @@ void Atext::setListSQL(const QString &value)
 
 void Atext::Mclick()
 {
-    m_list1->hide();
+    if (m_list1)
+        m_list1->hide();
 }
 
 bool Atext::appears3D() const
@@ -348,11 +358,18 @@ void Atext::layoutChildren()
     const int boxWidth = Twips::toPixels(Twips::fromPixels(width()) - 30);
     if (boxWidth >= 0)
         m_text1->resize(boxWidth, m_text1->height());
-    m_list1->setGeometry(m_list1->x(), m_text1->y() + m_text1->height(), m_text1->width(), m_list1->height());
-    if (m_list1->isHidden() && height() != m_text1->height())
+    placeList();
+    if ((!m_list1 || m_list1->isHidden()) && height() != m_text1->height())
         resize(width(), m_text1->height());
     applyAppearance();
     m_inLayout = false;
+}
+
+void Atext::placeList()
+{
+    if (m_list1)
+        m_list1->setGeometry(
+            m_list1->x(), m_text1->y() + m_text1->height(), m_text1->width(), m_list1->height());
 }
 
 void Atext::applyAppearance()

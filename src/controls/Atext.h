@@ -30,7 +30,9 @@ public:
     explicit Atext(QWidget *parent = nullptr);
 
     QLineEdit *Text1() const { return m_text1; }
-    QListWidget *List1() const { return m_list1; }
+    // The list is made on first use: it never shows, and twelve of them on
+    // the sticker form cost a fair part of the program's start.
+    QListWidget *List1() const;
 
     QString Text() const;
     void setText(const QString &text);
@@ -112,6 +114,7 @@ protected:
 
 private:
     void layoutChildren();
+    void placeList();
     void applyAppearance();
     void applyColors();
     void changed(const char *name);
@@ -119,7 +122,7 @@ private:
     QFont ambientFont() const;
 
     QLineEdit *m_text1;
-    QListWidget *m_list1;
+    mutable QListWidget *m_list1 = nullptr;
     QString m_listSql;
     QString m_listOutput = QStringLiteral("0");
     quint8 m_flat3D = 0;
