@@ -116,7 +116,7 @@ private:
     // A document of the view's font holding the text, not yet shown; and
     // the hand-over of a finished document to the view, caret at its start.
     QTextDocument *newDocument(const QString &text);
-    QTextDocument *continuousDocument(const QByteArray &bytes);
+    QTextDocument *continuousDocument(QString *error, bool *cancelled);
     void showDocument(QTextDocument *document);
     void setPageLabel(int k);
     void Timer1_Timer();

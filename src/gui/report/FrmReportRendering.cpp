@@ -1,7 +1,7 @@
 // What the report view shows of a page and the ways of changing it: markup,
 // zoom, search, highlight, the context menu, edit and the continuous view.
 #include "controls/JeweledButton.h"
-#include "platform/ByteText.h"
+#include "platform/FileChecks.h"
 #include "gui/platform/MessageBox.h"
 #include "platform/Twips.h"
 #include "gui/printing/PrintPanel.h"
@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -187,10 +188,9 @@ void FrmReport::Check3_Click(bool ticked)
     // The whole file as it is, control codes visible; this can take a while.
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    QByteArray bytes;
     QString error;
-    const bool read = ByteText::readFile(ReportFile, &bytes, &error);
-    QTextDocument *document = read ? continuousDocument(bytes) : nullptr;
+    bool cancelled = false;
+    QTextDocument *document = continuousDocument(&error, &cancelled);
     if (document) {
         // The text goes into a document of its own, handed to the view
         // with the caret at its start: putting it into the view's document
@@ -200,41 +200,59 @@ void FrmReport::Check3_Click(bool ticked)
         showDocument(document);
     }
     QGuiApplication::restoreOverrideCursor();
-    if (!document)
-        Check3->setChecked(false); // read in vain or given up: the page stays
-    if (!read) {
+    if (document)
+        return;
+    Check3->setChecked(false); // read in vain or given up: the page stays
+    if (!cancelled) {
         MessageBox::critical(this,
             tr("The print file \"%1\" cannot be read.\n%2").arg(QDir::toNativeSeparators(ReportFile), error),
             tr("Report View"));
     }
 }
 
-QTextDocument *FrmReport::continuousDocument(const QByteArray &bytes)
+QTextDocument *FrmReport::continuousDocument(QString *error, bool *cancelled)
 {
-    // Put together a piece at a time, so that the window keeps answering
-    // and a long file shows how far it is and can be given up (nullptr). A
+    // Read and put together a piece at a time, so that the window keeps
+    // answering and a long file shows how far it is and can be given up. A
     // piece ends after a line end where it can, never between CR and LF.
-    constexpr qsizetype Piece = 1 << 20;
+    constexpr qint64 Piece = 1 << 19;
+    QFile file(ReportFile);
+    if (!FileChecks::isRegularFile(ReportFile)) { // a FIFO would block the read
+        *error = tr("It is not a regular file.");
+        return nullptr;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = file.errorString();
+        return nullptr;
+    }
     QTextDocument *document = newDocument(QString());
     QTextCursor end(document);
     QProgressDialog progress(tr("Reading %1 ...").arg(QFileInfo(ReportFile).fileName()), tr("Cancel"), 0,
-        int(bytes.size() / Piece) + 1, this);
+        int(file.size() / Piece) + 1, this);
     progress.setObjectName(QStringLiteral("ContinuousProgress"));
     progress.setWindowModality(Qt::WindowModal);
     // Once it is up (at once for a file of more than a few pieces), the
     // dialog lets the events in between two pieces.
-    progress.setMinimumDuration(bytes.size() > 2 * Piece ? 0 : 500);
-    for (qsizetype at = 0; at < bytes.size();) {
-        qsizetype stop = qMin(at + Piece, bytes.size());
-        const qsizetype lineEnd = QByteArrayView(bytes).sliced(at, stop - at).lastIndexOf('\n');
-        if (stop < bytes.size() && lineEnd >= 0)
-            stop = at + lineEnd + 1;
-        else if (stop < bytes.size() && bytes.at(stop - 1) == '\r')
-            ++stop;
-        end.insertText(CodePage::decode(codePage(), bytes.mid(at, stop - at)));
-        at = stop;
-        progress.setValue(int(at / Piece));
+    progress.setMinimumDuration(file.size() > 2 * Piece ? 0 : 500);
+    QByteArray piece;
+    for (bool last = false; !last;) {
+        piece += file.read(Piece);
+        if (file.error() != QFileDevice::NoError) {
+            *error = file.errorString();
+            delete document;
+            return nullptr;
+        }
+        last = file.atEnd();
+        qsizetype stop = piece.size();
+        if (!last && piece.lastIndexOf('\n') >= 0)
+            stop = piece.lastIndexOf('\n') + 1;
+        else if (!last && piece.endsWith('\r'))
+            --stop;
+        end.insertText(CodePage::decode(codePage(), piece.left(stop)));
+        piece.remove(0, stop);
+        progress.setValue(int(file.pos() / Piece));
         if (progress.wasCanceled()) {
+            *cancelled = true;
             delete document;
             return nullptr;
         }
