@@ -66,6 +66,28 @@ inline bool writeReportFile(const QString &path, int pages = LargeFilePages)
 }
 
 // Runs the benchmarks registered in the program; 1 on unknown arguments.
+// Resident memory (a /proc/self/status field such as "VmRSS:" or "VmHWM:",
+// the peak since the last reset) in MB, Linux only.
+inline double statusMB(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(int(qstrlen(field))).trimmed().split(' ').first().toDouble() / 1024.0;
+    }
+    return 0;
+}
+
+// Starts the peak ("VmHWM:") again from what is resident now.
+inline void resetPeakMemory()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
 inline int runBenchmarks(int &argc, char **argv)
 {
     benchmark::Initialize(&argc, argv);

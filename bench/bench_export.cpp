@@ -57,28 +57,10 @@ QString linesFile(int lines)
 }
 
 // Resets the peak resident size, then reads it back (Linux).
-void resetPeakMemory()
-{
-    QFile clear("/proc/self/clear_refs");
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-}
-
-double statusMB(const char *field)
-{
-    QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(field))
-            return line.mid(int(qstrlen(field))).trimmed().split(' ').first().toDouble() / 1024.0;
-    }
-    return 0;
-}
 
 double peakMemoryMB()
 {
-    return statusMB("VmHWM:");
+    return BenchSupport::statusMB("VmHWM:");
 }
 
 void BM_WebPage(benchmark::State &state)
@@ -88,7 +70,7 @@ void BM_WebPage(benchmark::State &state)
     const double fileMB = double(QFileInfo(source).size()) / (1 << 20);
     double peak = 0;
     for (auto _ : state) {
-        resetPeakMemory();
+        BenchSupport::resetPeakMemory();
         QString error;
         if (!expHTml(source, target, HtmlColours(), &error))
             state.SkipWithError(qPrintable(error));
@@ -197,8 +179,8 @@ void richText(benchmark::State &state, bool streamed)
         const QByteArray &bytes = table.bytes();
         benchmark::DoNotOptimize(std::accumulate(bytes.begin(), bytes.end(), 0));
         malloc_trim(0);
-        resetPeakMemory();
-        const double start = statusMB("VmRSS:");
+        BenchSupport::resetPeakMemory();
+        const double start = BenchSupport::statusMB("VmRSS:");
         bool written;
         if (streamed) {
             written = saveRichText(target, table, pages, MarkupContext(), &error);
@@ -240,7 +222,7 @@ void BM_Workbook(benchmark::State &state)
     const QString target = workFolder().filePath("book.xlsx");
     double peak = 0;
     for (auto _ : state) {
-        resetPeakMemory();
+        BenchSupport::resetPeakMemory();
         QString error;
         if (!WorkbookExport::write(source, target, {0, 9, 32, 42, 50, 58, 0}, nullptr, &error))
             state.SkipWithError(qPrintable(error));

@@ -39,25 +39,6 @@ const PageTable &table(int pages)
     return table;
 }
 
-// Resident memory now and at its peak since the last reset (Linux), in MB.
-double statusMB(const char *field)
-{
-    QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(field))
-            return line.mid(int(qstrlen(field))).trimmed().split(' ').first().toDouble() / 1024.0;
-    }
-    return 0;
-}
-
-void resetPeakMemory()
-{
-    QFile clear("/proc/self/clear_refs");
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-}
 
 void BM_Pdf(benchmark::State &state)
 {
@@ -67,12 +48,12 @@ void BM_Pdf(benchmark::State &state)
     options.pages = pageIndexes(0, pages.PageCount() - 1, pages.PageCount());
     double before = 0, peak = 0;
     for (auto _ : state) {
-        resetPeakMemory();
-        before = statusMB("VmRSS:");
+        BenchSupport::resetPeakMemory();
+        before = BenchSupport::statusMB("VmRSS:");
         QString error;
         if (!PdfExport::save(target, pages, options, &error))
             state.SkipWithError(qPrintable(error));
-        peak = std::max(peak, statusMB("VmHWM:"));
+        peak = std::max(peak, BenchSupport::statusMB("VmHWM:"));
     }
     state.counters["file_MB"] = double(pages.bytes().size()) / (1 << 20);
     state.counters["pdf_MB"] = double(QFileInfo(target).size()) / (1 << 20);
