@@ -1,0 +1,50 @@
+#pragma once
+
+#include "codepage/CodePage.h"
+#include "escp/PrintedPage.h"
+
+#include <QByteArrayView>
+#include <QVector>
+
+#include <functional>
+#include <memory>
+
+// What the printer is set to before a print file says anything: the form
+// length for files that send none (11 in, 12 in for European fanfold), the
+// carriage (wide 13.6 in or narrow 8 in; a line wider wraps as the printer
+// wraps it) and the code page that reads the characters when the file
+// chooses no character table of its own.
+struct PrinterSetup
+{
+    double formLengthInches = 11.0;
+    double carriageInches = 13.6;
+    CodePage::Id codePage = CodePage::Id::Latin1;
+};
+
+// A print file as the printer prints it: one pass over the bytes finds where
+// each sheet begins and the printer's state there, so any sheet is made again
+// on demand from its own bytes only. The bytes are not copied: they must stay
+// valid (the page table's map) while the document is used.
+class PrintedDocument
+{
+public:
+    PrintedDocument();
+    ~PrintedDocument();
+    PrintedDocument(PrintedDocument &&) noexcept;
+    PrintedDocument &operator=(PrintedDocument &&) noexcept;
+
+    // Reads the bytes once. Progress is told the bytes done and the total
+    // now and then; false from it stops the pass (the document then holds
+    // the sheets found so far and build returns false).
+    bool build(QByteArrayView bytes, const PrinterSetup &setup,
+        const std::function<bool(qint64 done, qint64 total)> &progress = {});
+
+    // At least 1 (an empty file is one blank sheet).
+    int sheetCount() const;
+    // Sheet i, 0 <= i < sheetCount(), laid out from its bytes.
+    Printed::Sheet sheet(int i) const;
+
+private:
+    struct Index;
+    std::unique_ptr<Index> d;
+};
