@@ -37,6 +37,7 @@ constexpr std::array<CommandShape, 256> makeShapes()
     t[uchar('^')] = {Shape::NinePin, 0};
     t[uchar('&')] = {Shape::Download, 0};
     t[uchar('.')] = {Shape::Raster, 0};
+    t[0x01] = {Shape::Ejl, 0};
     return t;
 }
 

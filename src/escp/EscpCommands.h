@@ -50,6 +50,7 @@ enum class Shape : uchar {
     NinePin,     // ESC ^ m nL nH, then n columns of 2 bytes
     Download,    // ESC & NUL n m, then the characters n to m
     Raster,      // ESC . c v h m nL nH, then the rows (ESC . 2 until its EXIT)
+    Ejl,         // ESC SOH: the job language's "@EJL ..." lines, each up to its LF
 };
 
 struct CommandShape

@@ -369,14 +369,16 @@ void EscpInterpreter::command(const EscpToken &t)
             s.rightMargin = qMin(right, carriage);
         break;
     }
-    case '$':
-        flushRun();
-        s.x = qMin(s.leftMargin + Unit(word(p)) * 36, s.rightMargin);
+    case '$': { // ignored past the right margin, as the printer does
+        const Unit x = s.leftMargin + Unit(word(p)) * 36;
+        if (x <= s.rightMargin)
+            flushRun(), s.x = x;
         break;
-    case '\\': {
-        flushRun();
-        const qint16 move = qint16(word(p));
-        s.x = qBound(s.leftMargin, s.x + Unit(move) * (m_fine == 10 ? 18 : 12), s.rightMargin);
+    }
+    case '\\': { // ignored outside the margins
+        const Unit x = s.x + Unit(qint16(word(p))) * (m_fine == 10 ? 18 : 12);
+        if (x >= s.leftMargin && x <= s.rightMargin)
+            flushRun(), s.x = x;
         break;
     }
     case 'D': {

@@ -2,6 +2,7 @@
 
 #include "escp/EscpCommands.h"
 
+#include <cstring>
 #include <emmintrin.h>
 
 using namespace Escp;
@@ -47,6 +48,17 @@ qsizetype EscpTokenizer::commandLength(const uchar *data, qsizetype size, qsizet
     case Shape::Fixed:
         len = 2 + shape.fixed;
         break;
+    case Shape::Ejl: {
+        // Every line that begins with "@EJL" belongs to it.
+        qsizetype q = 2;
+        while (avail - q >= 4 && std::memcmp(p + q, "@EJL", 4) == 0) {
+            const void *lf = std::memchr(p + q, '\n', size_t(avail - q));
+            if (!lf)
+                return -1;
+            q = static_cast<const uchar *>(lf) - p + 1;
+        }
+        return q;
+    }
     case Shape::UpToNul:
     case Shape::VfuChannel: {
         // Stops at the NUL, or after as many stops as the printer takes
