@@ -54,6 +54,9 @@ PrinterState::Table tableOf(int d2, int d3)
 CodePage::Id codePageOf(quint8 table, CodePage::Id chosen)
 {
     switch (table) {
+    case PrinterState::Graphics:
+        return chosen == CodePage::Id::Latin1 || chosen == CodePage::Id::Windows1252 ? CodePage::Id::Pc437
+                                                                                     : chosen;
     case PrinterState::Pc437: return CodePage::Id::Pc437;
     case PrinterState::Pc850: return CodePage::Id::Pc850;
     case PrinterState::Pc852: return CodePage::Id::Pc852;
@@ -156,7 +159,8 @@ void EscpInterpreter::flushRun()
 
 void EscpInterpreter::rebuildTable()
 {
-    const quint8 table = m_state.tables[m_state.slot & 3];
+    const quint8 table = m_state.slot == PrinterState::NoSlot ? quint8(PrinterState::Chosen)
+                                                              : m_state.tables[m_state.slot & 3];
     const quint32 key = table | (quint32(m_state.national) << 8);
     if (key == m_tableKey)
         return;

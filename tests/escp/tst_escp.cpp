@@ -171,6 +171,7 @@ private slots:
         QTest::newRow("line wraps at the carriage") << QByteArray(137, 'x')
                                                     << h11 + " 0,240'" + QString(136, 'x') + "'216 0,600'x'216";
         QTest::newRow("national set") << E + "R" + b({2}) + "[~" << h11 + " 0,240'Äß'216";
+        QTest::newRow("graphics table") << E + "t1" + b({0xb3}) << h11 + " 0,240'│'216";
         QTest::newRow("character table") << E + "(t" + b({3, 0, 1, 1, 0}) + E + "t" + b({1}) + b({0xb3, 0x82})
                                          << h11 + " 0,240'│é'216";
         QTest::newRow("hidden commands") << E + "@" + E + "x1" + E + "k" + b({1}) + E + "U1" + E + "(i" + b({1, 0, 1}) + "a"
