@@ -79,6 +79,7 @@ EscpInterpreter::EscpInterpreter(QByteArrayView bytes, const PrinterSetup &setup
     , m_tokens(bytes, from)
     , m_pos(from)
     , m_fine(setup.pins == 24 ? 12 : 10)
+    , m_nextReport(from + ReportEvery)
 {
 }
 
@@ -88,7 +89,6 @@ bool EscpInterpreter::runSheet(Printed::Sheet *sheet)
     m_sheetEnded = false;
     m_resume = -1;
     m_run = Printed::TextRun();
-    qsizetype nextReport = m_pos + (4 << 20);
     m_tokens.seek(m_pos);
     for (;;) {
         const EscpToken t = m_tokens.next();
@@ -115,8 +115,8 @@ bool EscpInterpreter::runSheet(Printed::Sheet *sheet)
             flushRun();
             return true;
         }
-        if (progress && m_pos >= nextReport) {
-            nextReport = m_pos + (4 << 20);
+        if (progress && m_pos >= m_nextReport) {
+            m_nextReport = m_pos + ReportEvery;
             if (!progress(m_pos)) {
                 m_stopped = true;
                 break;

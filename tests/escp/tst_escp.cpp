@@ -162,6 +162,9 @@ private slots:
                                                      << h11 + " 17280,240'x'216 [0,0 17280x240]";
         QTest::newRow("24-dot picture") << E + "*" + b({39, 2, 0}) + QByteArray(6, 'x') << h11 + " [0,0 24x288]";
         QTest::newRow("raster rows") << E + "." + b({1, 10, 10, 2, 16, 0, 0xfd, 0xff}) << h11 + " [0,0 96x12]";
+        QTest::newRow("raster, TIFF mode rows") << E + "." + b({2, 10, 10, 1, 0, 0, 0x23, 1, 0xff, 0x0f, 0x61, 0x22, 0xff, 0xaa, 0xe3})
+                                                << h11 + " [0,0 96x12]";
+        QTest::newRow("raster cut short") << E + "." + b({0, 10, 10, 24, 16, 0, 0xff}) << h11 + " [0,0 96x144]";
         QTest::newRow("ESC C 72 at 1/6 in is 12 in") << E + "C" + b({72}) + "a" << "h=25920 0,240'a'216";
         QTest::newRow("ESC ( C in 1/360 in") << E + "(C" + b({2, 0, 0xe0, 0x10}) + "a" << "h=25920 0,240'a'216";
         QTest::newRow("form feed starts a sheet") << QByteArray("a\fb\f") << h11 + " 0,240'a'216 | " + h11 + " 0,240'b'216";
@@ -187,6 +190,20 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, expected);
         QCOMPARE(::sheets(bytes), expected);
+    }
+
+    // Cancel: the pass stops, the sheets found so far stay.
+    void buildStops()
+    {
+        const QByteArray bytes = QByteArray("line\r\n").repeated(2 << 20);
+        PrintedDocument doc;
+        int calls = 0;
+        QVERIFY(!doc.build(bytes, PrinterSetup(), [&calls](qint64 done, qint64 total) {
+            return ++calls < 2 && done < total;
+        }));
+        QCOMPARE(calls, 2);
+        QVERIFY(doc.sheetCount() > 1 && doc.sheetCount() < (2 << 20) / 66);
+        QCOMPARE(doc.sheet(0).runs.size(), 66);
     }
 
     // Pictures as the netpbm converters write them, for 9-pin and ESC/P2 printers.
