@@ -3,6 +3,7 @@
 #include "gui/report/EditMarkup.h"
 #include "report/PageDocument.h"
 #include "report/ReportMarkup.h"
+#include "escp/EscpCommands.h"
 #include "startup/MainModule.h"
 
 #include <QApplication>
@@ -21,15 +22,16 @@ constexpr int RegionsPerTag = 40;
 // over the lines, followed by the form feed the view adds.
 QString makePage()
 {
-    const QString *sequences[][2] = { { &CondOn, &CondOff }, { &ULineOn, &ULineOff }, { &BoldOn, &BoldOff },
-        { &BBoldOn, &BBoldOff }, { &C96On, &C96Off } };
+    using namespace Escp;
+    const QString sequences[][2] = { { text(CondOn), text(CondOff) }, { text(ULineOn), text(ULineOff) },
+        { text(BoldOn), text(BoldOff) }, { text(BBoldOn), text(BBoldOff) }, { text(C96On), text(C96Off) } };
     QVector<QString> lines(Lines);
     int region = 0;
     for (int round = 0; round < RegionsPerTag; ++round) {
         for (const auto &pair : sequences) {
             QString &line = lines[region % Lines];
-            line += QStringLiteral("  filler ") + *pair[0]
-                + QStringLiteral("REGION%1").arg(region, 3, 10, QLatin1Char('0')) + *pair[1];
+            line += QStringLiteral("  filler ") + pair[0]
+                + QStringLiteral("REGION%1").arg(region, 3, 10, QLatin1Char('0')) + pair[1];
             ++region;
         }
     }
@@ -91,6 +93,5 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM",
         qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
-    fillControlSequences();
     return BenchSupport::runBenchmarks(argc, argv);
 }

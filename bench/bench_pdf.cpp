@@ -88,6 +88,5 @@ BENCHMARK(BM_PlainText)->Arg(5000)->Unit(benchmark::kMillisecond)->UseRealTime()
 int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
-    fillControlSequences();
     return BenchSupport::runBenchmarks(argc, argv);
 }

@@ -1,6 +1,7 @@
 // Speed of the report view: showing a page with its markup passes, the
 // continuous view of a large file, and a search over a full page.
 #include "BenchSupport.h"
+#include "escp/EscpCommands.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/report/FrmReport.h"
 #include "report/PageDocument.h"
@@ -32,11 +33,11 @@ QByteArray emphasisPage()
     const QByteArray word = "abcdefghijklmnopqrstuvwxy";
     for (int line = 0; line < 66; ++line) {
         QByteArray text;
-        text += CondOn.toLatin1() + word + CondOff.toLatin1() + ' ';
-        text += BoldOn.toLatin1() + word + BoldOff.toLatin1() + ' ';
-        text += ULineOn.toLatin1() + word + ULineOff.toLatin1() + ' ';
-        text += BBoldOn.toLatin1() + word.left(20) + BBoldOff.toLatin1() + ' ';
-        text += C96On.toLatin1() + word + C96Off.toLatin1() + ' ';
+        text += Escp::CondOn.toByteArray() + word + Escp::CondOff.toByteArray() + ' ';
+        text += Escp::BoldOn.toByteArray() + word + Escp::BoldOff.toByteArray() + ' ';
+        text += Escp::ULineOn.toByteArray() + word + Escp::ULineOff.toByteArray() + ' ';
+        text += BEscp::BoldOn.toByteArray() + word.left(20) + BEscp::BoldOff.toByteArray() + ' ';
+        text += Escp::C96On.toByteArray() + word + Escp::C96Off.toByteArray() + ' ';
         text += QByteArray(136 - 25 * 4 - 20 - 5, '.');
         page += text + "\r\n";
     }
@@ -183,7 +184,6 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     MessageBox::setTestMode(true);
-    fillControlSequences();
     QTemporaryDir dir;
     s_dir = &dir;
     return BenchSupport::runBenchmarks(argc, argv);

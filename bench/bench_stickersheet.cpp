@@ -31,7 +31,6 @@ StickerInput benchInput(long long pages)
 
 void BM_WriteSheetToFile(benchmark::State &state)
 {
-    fillControlSequences();
     const StickerWorkingValues values = computeWorkingValues(benchInput(state.range(0)));
     QTemporaryDir dir;
     const QString path = dir.filePath("sheet.prn");
@@ -51,7 +50,6 @@ void BM_WriteSheetToFile(benchmark::State &state)
 // The same bytes, made beforehand, written with one call.
 void BM_OneBufferedWrite(benchmark::State &state)
 {
-    fillControlSequences();
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QString error;
@@ -84,7 +82,6 @@ protected:
 };
 void BM_MakeSheetOnly(benchmark::State &state)
 {
-    fillControlSequences();
     const StickerWorkingValues values = computeWorkingValues(benchInput(state.range(0)));
     for (auto _ : state) {
         NullDevice device;

@@ -1,5 +1,6 @@
 #include "export/HtmlExport.h"
 
+#include "escp/EscpCommands.h"
 #include "platform/OleColor.h"
 #include "platform/OutputFile.h"
 
@@ -55,13 +56,13 @@ QByteArray colourStyle(quint32 colour)
 }
 
 // The bytes that start something the translation replaces.
-constexpr char Esc = 27;
-constexpr char ShiftOut = 14; // starts the double-strike-bold opening
-constexpr char Dc4 = 20;      // starts the double-strike-bold closing
-constexpr char ShiftIn = 15;  // condensed on
-constexpr char Dc2 = 18;      // condensed off
-const char BBoldOpen[] = {ShiftOut, Esc, 'E', Esc, 'G'};
-const char BBoldClose[] = {Dc4, Esc, 'F', Esc, 'H'};
+constexpr char Esc = char(Escp::ESC);
+constexpr char ShiftOut = char(Escp::SO); // starts the double-strike-bold opening
+constexpr char Dc4 = char(Escp::DC4);     // starts the double-strike-bold closing
+constexpr char ShiftIn = char(Escp::SI);  // condensed on
+constexpr char Dc2 = char(Escp::DC2);     // condensed off
+const char *const BBoldOpen = Escp::BBoldOn.data();
+const char *const BBoldClose = Escp::BBoldOff.data();
 
 std::array<bool, 256> specialBytes()
 {

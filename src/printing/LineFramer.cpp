@@ -8,8 +8,11 @@ void LineFramer::feed(const char *data, qsizetype size, QByteArray &out)
     const char *const end = data + size;
     while (p < end) {
         if (m_afterCr) {
+            // Whether the CR was lone is known only now, at the next byte.
             m_afterCr = false;
-            if (*p == '\n') {
+            const bool lf = *p == '\n';
+            endLine(out, !lf);
+            if (lf) {
                 ++p;
                 continue;
             }
@@ -22,7 +25,6 @@ void LineFramer::feed(const char *data, qsizetype size, QByteArray &out)
         }
         if (!cr)
             break;
-        endLine(out);
         m_afterCr = true;
         p = cr + 1;
     }
@@ -30,14 +32,19 @@ void LineFramer::feed(const char *data, qsizetype size, QByteArray &out)
 
 void LineFramer::finishCopy(QByteArray &out)
 {
-    if (m_lineOpen)
-        endLine(out);
+    if (m_afterCr)
+        endLine(out, true);
+    else if (m_lineOpen)
+        endLine(out, false);
     m_afterCr = false;
 }
 
-void LineFramer::endLine(QByteArray &out)
+void LineFramer::endLine(QByteArray &out, bool loneCr)
 {
-    out.append("\r\n", 2);
+    if (loneCr)
+        out.append('\r');
+    else
+        out.append("\r\n", 2);
     if (m_extraLinePending) {
         out.append("\r\n", 2);
         m_extraLinePending = false;

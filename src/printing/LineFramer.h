@@ -3,10 +3,11 @@
 #include <QByteArray>
 
 // Frames a print file's lines for the printer, chunk by chunk: a line ends at
-// CR LF or at a lone CR (a lone LF stays inside the line), and every line goes
-// out followed by CR LF. A last line without terminator still counts. With
-// the extra-line option the very first line of the run gets one more CR LF.
-// Every other byte passes through unchanged.
+// CR LF or at a lone CR (a lone LF stays inside the line). A line ended by CR
+// LF, and a last line without terminator, go out followed by CR LF; a lone CR
+// goes out as it is, since on the printer it means an overprint of the same
+// line. With the extra-line option the very first line of the run gets one
+// more CR LF. Every other byte passes through unchanged.
 class LineFramer
 {
 public:
@@ -20,7 +21,7 @@ public:
     void finishCopy(QByteArray &out);
 
 private:
-    void endLine(QByteArray &out);
+    void endLine(QByteArray &out, bool loneCr);
 
     bool m_extraLinePending;
     bool m_afterCr = false;  // a CR just ended a line; an LF right after it belongs to it

@@ -1,5 +1,6 @@
 #include "printing/RawPrinting.h"
 
+#include "escp/EscpCommands.h"
 #include "platform/NumericText.h"
 #include "printing/CupsSpooler.h"
 #include "printing/CurrentPrinter.h"
@@ -73,14 +74,14 @@ bool sendCopy(Spooler &spooler, QFile &file, LineFramer &framer, QByteArray &out
 
 QByteArray setupSequences(bool draft, bool ch12, bool ch17, quint8 paperHeight)
 {
-    QByteArray bytes("\x1b\x50", 2); // ten characters per inch
+    QByteArray bytes = Escp::TenPitch.toByteArray();
     if (draft)
-        bytes.append("\x1bx\x00", 3);
+        bytes.append(Escp::DraftQuality);
     if (ch12)
-        bytes.append("\x12\x1bW \x1bM", 6); // the twelve-pitch sequence (C96On)
+        bytes.append(Escp::C96On); // twelve pitch, condensed and double width off
     if (ch17)
-        bytes.append('\x0f');        // condensed (CondOn)
-    bytes.append("\x1b\x43\x00", 3); // page length in inches
+        bytes.append(Escp::CondOn);
+    bytes.append(Escp::PageLengthInches);
     bytes.append(char(paperHeight));
     return bytes;
 }

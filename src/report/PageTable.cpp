@@ -3,8 +3,52 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "escp/EscpCommands.h"
+#include "escp/EscpTokenizer.h"
+
 #include <cstring>
+#include <emmintrin.h>
 #include <sys/stat.h>
+
+namespace {
+
+// The first form feed or ESC at or after `p`, or `size`, sixteen bytes at a time.
+qsizetype nextFormFeedOrEscape(const uchar *data, qsizetype size, qsizetype p)
+{
+    const __m128i ff = _mm_set1_epi8(char(Escp::FF));
+    const __m128i esc = _mm_set1_epi8(char(Escp::ESC));
+    while (size - p >= 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + p));
+        const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, ff), _mm_cmpeq_epi8(v, esc)));
+        if (mask)
+            return p + __builtin_ctz(unsigned(mask));
+        p += 16;
+    }
+    while (p < size && data[p] != Escp::FF && data[p] != Escp::ESC)
+        ++p;
+    return p;
+}
+
+// Whether the bytes put anything on paper: a character other than a space,
+// or a picture. Control characters and other commands print nothing.
+bool printsAnything(QByteArrayView bytes)
+{
+    EscpTokenizer tokens(bytes);
+    for (EscpToken t = tokens.next(); t.kind != EscpToken::End; t = tokens.next()) {
+        if (t.kind == EscpToken::Picture)
+            return true;
+        if (t.kind == EscpToken::Text) {
+            for (qsizetype i = t.offset; i < t.end(); ++i) {
+                const uchar c = uchar(bytes[i]);
+                if (c != ' ' && !Escp::isControl(c))
+                    return true;
+            }
+        }
+    }
+    return false;
+}
+
+} // namespace
 
 bool PageTable::load(const QString &path, QString *error)
 {
@@ -55,19 +99,30 @@ void PageTable::cut(const QByteArray &bytes)
     m_bytes = bytes;
     m_starts.clear();
     m_starts.append(0);
-    const char *data = m_bytes.constData();
-    const char *end = data + m_bytes.size();
-    for (const char *p = data; p < end;) {
-        const void *ff = std::memchr(p, '\f', size_t(end - p));
-        if (!ff)
+    const auto *data = reinterpret_cast<const uchar *>(m_bytes.constData());
+    const qsizetype size = m_bytes.size();
+    // A page ends at a form feed the printer takes as one: not at a 0x0C
+    // among a command's parameters or a picture's dots, which are stepped
+    // over whole.
+    for (qsizetype p = 0; p < size;) {
+        p = nextFormFeedOrEscape(data, size, p);
+        if (p >= size)
             break;
-        p = static_cast<const char *>(ff) + 1;
-        m_starts.append(p - data);
+        if (data[p] == Escp::FF) {
+            ++p;
+            m_starts.append(p);
+            continue;
+        }
+        const qsizetype len = EscpTokenizer::commandLength(data, size, p);
+        p += len > 0 ? qMin(len, size - p) : 1; // a picture cut short runs to the end
     }
-    if (m_starts.size() == 1) {
-        // No form feed: the whole file is page 1, followed by an empty element.
-        m_starts.append(m_bytes.size() + 1);
-    }
+    // The text after the last form feed is a page of its own when it prints
+    // anything (a file that ends in a form feed, or in one followed only by
+    // line ends and set-up commands, gains none); with no form feed the
+    // whole file is page 1. Either way an empty element follows.
+    const qsizetype tail = m_starts.constLast();
+    if (m_starts.size() == 1 || printsAnything(QByteArrayView(m_bytes).sliced(tail)))
+        m_starts.append(size + 1);
 }
 
 QByteArrayView PageTable::pageView(int i) const

@@ -14,9 +14,11 @@ class QFile;
 // A print file cut into pages at form feeds. The file's bytes are kept once,
 // memory-mapped where the file allows it (so a large file is not copied),
 // and the table holds only the offsets of the pages; a page is made on
-// demand. Element i of the table is the text before the
-// i-th form feed; with no form feed the whole file is one page. The element
-// after the last form feed (index PageCount()) exists but is never a page.
+// demand. Element i of the table is the text before the i-th form feed that
+// the printer obeys (a 0x0C inside a command's parameters or a picture's
+// dots cuts nothing); with no form feed the whole file is one page. The text
+// after the last form feed is a page too when it prints anything. The
+// element after the last page (index PageCount()) exists but is never a page.
 class PageTable
 {
 public:

@@ -1,7 +1,7 @@
 #include "report/ReportMarkup.h"
 
+#include "escp/EscpCommands.h"
 #include "report/PageDocument.h"
-#include "startup/MainModule.h"
 
 #include <QFont>
 #include <QTextCharFormat>
@@ -111,13 +111,14 @@ void findMarkupRanges(const QString &text, const QString &open, const QString &c
 
 QVector<MarkupPass> markupPasses(MarkupOrder order)
 {
-    if (order == MarkupOrder::View) {
-        return {{CondOn, CondOff, QStringLiteral("cond")}, {ULineOn, ULineOff, QStringLiteral("uline")},
-            {BoldOn, BoldOff, QStringLiteral("bold")}, {BBoldOn, BBoldOff, QStringLiteral("bbold")},
-            {C96On, C96Off, QStringLiteral("c96")}};
-    }
-    return {{CondOn, CondOff, QStringLiteral("cond")}, {ULineOn, ULineOff, QStringLiteral("uline")},
-        {BBoldOn, BBoldOff, QStringLiteral("bbold")}, {BoldOn, BoldOff, QStringLiteral("bold")}};
+    using namespace Escp;
+    const MarkupPass cond{text(CondOn), text(CondOff), QStringLiteral("cond")};
+    const MarkupPass uline{text(ULineOn), text(ULineOff), QStringLiteral("uline")};
+    const MarkupPass bold{text(BoldOn), text(BoldOff), QStringLiteral("bold")};
+    const MarkupPass bbold{text(BBoldOn), text(BBoldOff), QStringLiteral("bbold")};
+    if (order == MarkupOrder::View)
+        return {cond, uline, bold, bbold, {text(C96On), text(C96Off), QStringLiteral("c96")}};
+    return {cond, uline, bbold, bold};
 }
 
 void ReportSetting(QTextDocument *document, const QString &Search, const QString &Search1,

@@ -13,43 +13,10 @@ quint8 OpenViewCount = 0;
 QString PrintFileName;
 QString LastTempNumber;
 
-QString BoldOn, BoldOff;
-QString BBoldOn, BBoldOff;
-QString ULineOn, ULineOff;
-QString CondOn, CondOff;
-QString C96On, C96Off;
-
-namespace {
-
-QString bytes(std::initializer_list<int> codes)
-{
-    QString s;
-    for (int c : codes)
-        s += QChar(c);
-    return s;
-}
-
-} // namespace
-
-void fillControlSequences()
-{
-    BoldOn = bytes({27, 69});
-    BoldOff = bytes({27, 70});
-    BBoldOn = bytes({14, 27, 69, 27, 71});
-    BBoldOff = bytes({20, 27, 70, 27, 72});
-    ULineOn = bytes({27, 45, 49});
-    ULineOff = bytes({27, 45, 48});
-    CondOn = bytes({15});
-    CondOff = bytes({18});
-    C96On = bytes({18, 27, 87, 32, 27, 77});
-    C96Off = bytes({27, 80});
-}
-
 void startGlobals()
 {
     OpenViewCount = 0;
     SettingsAppName = QStringLiteral("Sticker2");
-    fillControlSequences();
 }
 
 QString NextTempFileName()

@@ -12,18 +12,11 @@ extern quint8 OpenViewCount;    // report views open now, at most six
 extern QString PrintFileName;   // print file the next report view loads
 extern QString LastTempNumber;  // number of the last temporary print file
 
-// The ten printer control sequences (ESC/P), one character per byte. Empty
-// until the start-up procedure fills them (fillControlSequences()).
-extern QString BoldOn, BoldOff;   // ESC E / ESC F
-extern QString BBoldOn, BBoldOff; // SO ESC E ESC G / DC4 ESC F ESC H
-extern QString ULineOn, ULineOff; // ESC -1 / ESC -0
-extern QString CondOn, CondOff;   // SI / DC2
-extern QString C96On, C96Off;     // DC2 ESC W space ESC M / ESC P
-
-void fillControlSequences();
+// The printer sequences of the markup are constants of the ESC/P vocabulary
+// (escp/EscpCommands.h): nothing needs filling before they are used.
 
 // The globals as the start-up procedure leaves them, without any window: the
-// settings name, no views open, the control sequences filled.
+// settings name, no views open.
 void startGlobals();
 
 // A free temporary print file name "Tz<n>.Tmp" in the private temporary

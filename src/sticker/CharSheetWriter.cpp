@@ -1,5 +1,6 @@
 #include "sticker/CharSheetWriter.h"
 
+#include "escp/EscpCommands.h"
 #include "codepage/CodePage.h"
 #include "platform/ByteText.h"
 #include "platform/NumericText.h"
@@ -272,12 +273,12 @@ bool CharSheetWriter::write(
     const QByteArray blankLines = ByteText::toBytes(values.BlankLines);
     const QByteArray rowGap = blankLines + "\r\n";
     const QByteArray pageEnd = blankLines + ".  .  .\r\n";
-    QByteArray prefix = condensed ? ByteText::toBytes(CondOn) : QByteArray();
+    QByteArray prefix = condensed ? Escp::CondOn.toByteArray() : QByteArray();
 
     ChunkedOutput out(device);
     if (values.Data) {
         bool ok = writeDataSheet(values, gap, prefix, out)
-            && out.append((condensed ? ByteText::toBytes(CondOff) : QByteArray()) + "\x0c\r\n")
+            && out.append((condensed ? Escp::CondOff.toByteArray() : QByteArray()) + "\x0c\r\n")
             && out.flush();
         if (!ok && error)
             *error = device->errorString();
@@ -331,7 +332,7 @@ bool CharSheetWriter::write(
             ok = out.append(pageEnd);
     }
     if (ok)
-        ok = out.append((condensed ? ByteText::toBytes(CondOff) : QByteArray()) + "\x0c\r\n") && out.flush();
+        ok = out.append((condensed ? Escp::CondOff.toByteArray() : QByteArray()) + "\x0c\r\n") && out.flush();
     if (!ok && error)
         *error = device->errorString();
     return ok;

@@ -44,7 +44,7 @@ private slots:
         QTest::addColumn<QByteArray>("expected");
         const auto row = [](const char *name, const QByteArray &file, QVector<int> pages,
                              const QByteArray &out) { QTest::newRow(name) << file << pages << out; };
-        row("bytes kept, text after the last form feed left out", "one\r\n\fpage \033E\xc4\r\n\ftail", {0, 1},
+        row("bytes kept, pages not chosen left out", "one\r\n\fpage \033E\xc4\r\n\ftail", {0, 1},
             "one\r\n\fpage \033E\xc4\r\n\f");
         row("chosen page only", "a\fb\fc\f", {1}, "b\f");
         row("file without form feed", "a\r\nb", {0}, "a\r\nb\f");

@@ -37,13 +37,14 @@ private slots:
                   QTest::newRow(name) << file << extra << expected;
               };
         row("CR LF lines pass", "ab\r\ncd\r\n", false, "ab\r\ncd\r\n");
-        row("lone CR ends a line", "ab\rcd\r", false, "ab\r\ncd\r\n");
+        row("lone CR goes out as it is", "ab\rcd\r", false, "ab\rcd\r");
         row("lone LF stays in the line", "ab\ncd\n", false, "ab\ncd\n\r\n");
         row("last line without end", "ab\r\ncd", false, "ab\r\ncd\r\n");
         row("empty file", "", false, "");
-        row("empty lines", "\r\n\r\r\n", false, "\r\n\r\n\r\n");
-        row("CR CR LF is two lines", "a\r\r\nb", false, "a\r\n\r\nb\r\n");
-        row("extra line after the first only", "one\r\ntwo\rthree", true, "one\r\n\r\ntwo\r\nthree\r\n");
+        row("empty lines", "\r\n\r\r\n", false, "\r\n\r\r\n");
+        row("CR CR LF is two lines", "a\r\r\nb", false, "a\r\r\nb\r\n");
+        row("extra line after the first only", "one\r\ntwo\rthree", true, "one\r\n\r\ntwo\rthree\r\n");
+        row("overprint then a line end", "ab\r__\r\n", false, "ab\r__\r\n");
         const QByteArray bytes("\x0c\x1b\x45\x00\xff\r\n", 7);
         row("form feeds, NUL and high bytes unchanged", bytes, false, bytes);
     }

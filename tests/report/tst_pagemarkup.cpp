@@ -96,7 +96,7 @@ private slots:
     {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<ByteList>("pages");
-        QTest::addColumn<QByteArray>("tail"); // after the last form feed: never a page
+        QTest::addColumn<QByteArray>("tail"); // after the last page: never a page
         // Every byte but FF, on a page of its own and again on the next.
         QByteArray all;
         for (int b = 0; b < 256; ++b) {
@@ -108,8 +108,10 @@ private slots:
             << QByteArray("a\r\nb\r\n") << ByteList {"a\r\nb\r\n"} << QByteArray();
         QTest::newRow("n form feeds: n pages")
             << QByteArray("\f\fx\f\f") << ByteList {"", "", "x", ""} << QByteArray();
-        QTest::newRow("text after the last form feed")
-            << QByteArray("ab\fcd\r\n\fe") << ByteList {"ab", "cd\r\n"} << QByteArray("e");
+        QTest::newRow("text after the last form feed is a page")
+            << QByteArray("ab\fcd\r\n\fe") << ByteList {"ab", "cd\r\n", "e"} << QByteArray();
+        QTest::newRow("line ends and a reset after the last form feed are not")
+            << QByteArray("ab\f\r\n\x1b@") << ByteList {"ab"} << QByteArray("\r\n\x1b@");
         QTest::newRow("every byte value") << all + '\f' + all + '\f' << ByteList {all, all} << QByteArray();
     }
 

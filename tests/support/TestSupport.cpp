@@ -34,7 +34,6 @@ void init()
     SettingsAppName = QStringLiteral("Sticker2");
     PrintFileName.clear();
     LastTempNumber.clear();
-    fillControlSequences();
     AppPaths::ensureProgramFolder();
 }
 

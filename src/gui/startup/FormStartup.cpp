@@ -16,7 +16,6 @@ void Main()
     auto *form = new Frm0010Sticker;
     form->setAttribute(Qt::WA_DeleteOnClose);
     form->show();
-    fillControlSequences();
 }
 
 void CenterForm(QWidget *object)

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "escp/EscpTokenizer.h"
+#include "escp/PrinterState.h"
+
+#include <functional>
+
+// Runs print file bytes through the printer's state, sheet by sheet: where
+// each character and picture lands and how it looks. Without a sheet to fill
+// it only follows the state (the one pass that indexes a document).
+class EscpInterpreter
+{
+public:
+    EscpInterpreter(QByteArrayView bytes, const PrinterSetup &setup, const PrinterState &state,
+        qsizetype from);
+
+    // Interprets up to the end of the current sheet (a form feed, or a line
+    // feed past the form's bottom) or of the bytes. True when a new sheet
+    // began: state() and position() are then where it starts. The sheet, if
+    // given, receives the runs and pictures.
+    bool runSheet(Printed::Sheet *sheet);
+
+    const PrinterState &state() const { return m_state; }
+    qsizetype position() const { return m_pos; }
+    // Told the offset now and then during runSheet; false from it stops.
+    std::function<bool(qsizetype)> progress;
+    bool stopped() const { return m_stopped; }
+
+private:
+    void text(const uchar *p, qsizetype n, qsizetype offset);
+    void control(uchar c);
+    void command(const EscpToken &t);
+    void picture(const EscpToken &t);
+    void lineFeed(Printed::Unit by);
+    void newSheet();
+    void flushRun();
+    void rebuildTable();
+
+    const uchar *m_data;
+    qsizetype m_size;
+    PrinterSetup m_setup;
+    PrinterState m_state;
+    EscpTokenizer m_tokens;
+    qsizetype m_pos;
+    Printed::Unit m_fine; // the line spacing step: 1/216 in on 9 pins, 1/180 on 24
+    Printed::Sheet *m_sheet = nullptr;
+    bool m_sheetEnded = false;
+    qsizetype m_resume = -1; // a sheet ended inside a text token: the next starts here
+    bool m_stopped = false;
+    Printed::TextRun m_run;
+    char16_t m_table[256];
+    quint32 m_tableKey = ~0u;
+};

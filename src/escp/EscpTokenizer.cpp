@@ -1,0 +1,199 @@
+#include "escp/EscpTokenizer.h"
+
+#include "escp/EscpCommands.h"
+
+#include <cstring>
+#include <emmintrin.h>
+
+using namespace Escp;
+
+namespace {
+
+// The first control character at or after `p`, or `end`. Sixteen bytes at a
+// time: reports are long runs of text.
+const uchar *findControl(const uchar *p, const uchar *end)
+{
+    const __m128i limit = _mm_set1_epi8(0x1F);
+    const __m128i del = _mm_set1_epi8(char(DEL));
+    while (end - p >= 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        const __m128i low = _mm_cmpeq_epi8(_mm_min_epu8(v, limit), v);
+        const __m128i hits = _mm_or_si128(low, _mm_cmpeq_epi8(v, del));
+        const int mask = _mm_movemask_epi8(hits);
+        if (mask)
+            return p + __builtin_ctz(unsigned(mask));
+        p += 16;
+    }
+    while (p < end && !isControl(*p))
+        ++p;
+    return p;
+}
+
+qsizetype word(const uchar *p) { return p[0] + 256 * qsizetype(p[1]); }
+
+} // namespace
+
+qsizetype EscpTokenizer::commandLength(const uchar *data, qsizetype size, qsizetype pos)
+{
+    const qsizetype avail = size - pos;
+    if (avail < 2)
+        return -1;
+    const uchar *p = data + pos;
+    const CommandShape shape = shapeOf(p[1]);
+    qsizetype len = -1;
+    switch (shape.shape) {
+    case Shape::Unknown:
+        len = 2;
+        break;
+    case Shape::Fixed:
+        len = 2 + shape.fixed;
+        break;
+    case Shape::Ejl: {
+        // Every line that begins with "@EJL" belongs to it.
+        qsizetype q = 2;
+        while (avail - q >= 4 && std::memcmp(p + q, "@EJL", 4) == 0) {
+            const void *lf = std::memchr(p + q, '\n', size_t(avail - q));
+            if (!lf)
+                return -1;
+            q = static_cast<const uchar *>(lf) - p + 1;
+        }
+        return q;
+    }
+    case Shape::UpToNul:
+    case Shape::VfuChannel: {
+        // Stops at the NUL, or after as many stops as the printer takes
+        // plus one (then the list had no NUL and the rest is text).
+        const qsizetype first = shape.shape == Shape::VfuChannel ? 3 : 2;
+        const qsizetype most = first + shape.fixed + 1;
+        for (qsizetype i = first; i < avail && i < most; ++i) {
+            if (p[i] == 0)
+                return i + 1;
+            if (i > first && p[i] <= p[i - 1])
+                return i; // stops must rise: the list ended unterminated
+        }
+        return avail >= most ? most : -1;
+    }
+    case Shape::PageLength:
+        if (avail < 3)
+            return -1;
+        len = p[2] == 0 ? 4 : 3;
+        break;
+    case Shape::Extended:
+        if (avail < 5)
+            return -1;
+        len = 5 + word(p + 3);
+        if (p[2] == 'R' && len <= avail) {
+            const qsizetype rest = remoteModeLength(p + len, avail - len);
+            return rest < 0 ? -1 : len + rest;
+        }
+        break;
+    case Shape::BitImage:
+        if (avail < 4)
+            return -1;
+        len = 4 + word(p + 2);
+        break;
+    case Shape::BitImageM: {
+        if (avail < 5)
+            return -1;
+        const int perColumn = bytesPerColumn(p[2]);
+        len = 5 + word(p + 3) * (perColumn ? perColumn : 1);
+        break;
+    }
+    case Shape::NinePin:
+        if (avail < 5)
+            return -1;
+        len = 5 + 2 * word(p + 3);
+        break;
+    case Shape::Download: {
+        // ESC & NUL n m, then for each character a0 a1 a2 and 3 x a1 bytes.
+        if (avail < 5)
+            return -1;
+        qsizetype q = 5;
+        for (int c = p[3]; c <= p[4]; ++c) {
+            if (q + 3 > avail)
+                return -1;
+            q += 3 + 3 * qsizetype(p[q + 1]);
+        }
+        len = q;
+        break;
+    }
+    case Shape::Raster: {
+        if (avail < 8)
+            return -1;
+        const qsizetype rowBytes = (word(p + 6) + 7) / 8;
+        const qsizetype bytes = rowBytes * p[5];
+        switch (p[2]) {
+        case 0:
+            len = 8 + bytes;
+            break;
+        case 1: {
+            const qsizetype packed = packedLength(p + 8, avail - 8, bytes);
+            return packed < 0 ? avail + 1 : 8 + packed;
+        }
+        case 2: {
+            const qsizetype tiff = tiffModeLength(p + 8, avail - 8);
+            return tiff < 0 ? avail + 1 : 8 + tiff;
+        }
+        default:
+            len = 8; // a compression the printer does not know: the header only
+            break;
+        }
+        break;
+    }
+    }
+    if (len > avail && shape.shape != Shape::BitImage && shape.shape != Shape::BitImageM
+        && shape.shape != Shape::NinePin && shape.shape != Shape::Raster)
+        return -1;
+    return len;
+}
+
+EscpToken EscpTokenizer::next()
+{
+    EscpToken t;
+    t.offset = m_pos;
+    if (m_pos >= m_size)
+        return t;
+    const uchar *const p = m_data + m_pos;
+    const uchar c = *p;
+    if (c == ESC) {
+        qsizetype len = commandLength(m_data, m_size, m_pos);
+        const qsizetype avail = m_size - m_pos;
+        if (len > avail) { // a picture cut short: its dots as far as they go
+            t.truncated = true;
+            len = avail;
+        }
+        if (len > 0) {
+            const uchar letter = p[1];
+            const Shape shape = shapeOf(letter).shape;
+            t.kind = (shape == Shape::BitImage || shape == Shape::BitImageM || shape == Shape::NinePin
+                         || shape == Shape::Raster)
+                ? EscpToken::Picture
+                : EscpToken::Command;
+            t.code = letter;
+            t.sub = len > 2 ? p[2] : 0;
+            t.parameters = m_pos + 2;
+            t.length = len;
+            m_pos += len;
+            return t;
+        }
+        // Cut short by the end of the file: the ESC is text.
+        const uchar *stop = findControl(p + 1, m_data + m_size);
+        t.kind = EscpToken::Text;
+        t.length = stop - p;
+        m_pos += t.length;
+        return t;
+    }
+    if (isControl(c)) {
+        t.kind = EscpToken::Control;
+        t.code = c;
+        t.length = 1;
+        t.parameters = m_pos + 1;
+        ++m_pos;
+        return t;
+    }
+    const uchar *stop = findControl(p + 1, m_data + m_size);
+    t.kind = EscpToken::Text;
+    t.length = stop - p;
+    m_pos += t.length;
+    return t;
+}

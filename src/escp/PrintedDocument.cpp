@@ -1,0 +1,93 @@
+#include "escp/PrintedDocument.h"
+
+#include "escp/EscpInterpreter.h"
+
+#include <vector>
+
+namespace {
+
+// Whether the bytes are written for a 24-pin printer: a 24-dot picture,
+// raster graphics or an ESC/P2 command.
+bool forTwentyFourPins(QByteArrayView bytes)
+{
+    EscpTokenizer tokens(bytes);
+    for (EscpToken t = tokens.next(); t.kind != EscpToken::End; t = tokens.next()) {
+        if (t.kind == EscpToken::Picture && ((t.code == '*' && t.sub >= 32) || t.code == '.'))
+            return true;
+        if (t.kind == EscpToken::Command && (t.code == '(' || t.code == '+'))
+            return true;
+    }
+    return false;
+}
+
+struct SheetStart
+{
+    qsizetype offset;
+    PrinterState state;
+};
+
+} // namespace
+
+struct PrintedDocument::Index
+{
+    QByteArrayView bytes;
+    PrinterSetup setup;
+    std::vector<SheetStart> starts;
+};
+
+PrintedDocument::PrintedDocument()
+    : d(std::make_unique<Index>())
+{
+    d->starts.push_back({0, PrinterState::initial(d->setup)});
+}
+
+PrintedDocument::~PrintedDocument() = default;
+PrintedDocument::PrintedDocument(PrintedDocument &&) noexcept = default;
+PrintedDocument &PrintedDocument::operator=(PrintedDocument &&) noexcept = default;
+
+bool PrintedDocument::build(QByteArrayView bytes, const PrinterSetup &setup,
+    const std::function<bool(qint64, qint64)> &progress)
+{
+    d = std::make_unique<Index>();
+    d->bytes = bytes;
+    d->setup = setup;
+    if (setup.pins != 9 && setup.pins != 24)
+        d->setup.pins = forTwentyFourPins(bytes) ? 24 : 9;
+    const PrinterState state = PrinterState::initial(d->setup);
+    d->starts.push_back({0, state});
+    EscpInterpreter run(bytes, d->setup, state, 0);
+    if (progress) {
+        run.progress = [&progress, &bytes](qsizetype done) { return progress(done, bytes.size()); };
+    }
+    while (run.runSheet(nullptr))
+        d->starts.push_back({run.position(), run.state()});
+    if (run.stopped())
+        return false;
+    // A sheet begun by the last form feed or line feed that nothing is
+    // printed on is not a sheet.
+    if (d->starts.size() > 1 && !run.state().sheetInked)
+        d->starts.pop_back();
+    if (progress)
+        progress(bytes.size(), bytes.size());
+    return true;
+}
+
+int PrintedDocument::sheetCount() const
+{
+    return int(d->starts.size());
+}
+
+Printed::Sheet PrintedDocument::sheet(int i) const
+{
+    Printed::Sheet sheet;
+    if (i < 0 || i >= sheetCount())
+        return sheet;
+    const SheetStart &start = d->starts[size_t(i)];
+    EscpInterpreter run(d->bytes, d->setup, start.state, start.offset);
+    run.runSheet(&sheet);
+    sheet.firstByte = start.offset;
+    sheet.endByte = size_t(i + 1) < d->starts.size() ? d->starts[size_t(i + 1)].offset : d->bytes.size();
+    sheet.width = run.state().rightMargin > 0 ? Printed::inches(d->setup.carriageInches) : sheet.width;
+    sheet.height = run.state().formLength;
+    return sheet;
+}
