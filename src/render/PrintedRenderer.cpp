@@ -147,13 +147,16 @@ void PrintedRenderer::drawPicture(
     QImage dots = picture.image;
     if (dots.format() != QImage::Format_Mono)
         dots = dots.convertToFormat(QImage::Format_Mono);
-    // 1 is a dot. A PDF keeps a picture of white and black as a stencil of
-    // its black dots (small, and the text under it shows); elsewhere the
-    // blank is made transparent.
-    if (m_toPdf)
-        dots.setColorTable({ qRgb(255, 255, 255), qRgb(0, 0, 0) });
-    else
+    // 1 is a dot. A PDF keeps a picture whose colours are black then white
+    // as one bit a dot, losslessly (any other picture becomes a colour JPEG
+    // there): the bits are turned over for it. Elsewhere the blank is made
+    // transparent.
+    if (m_toPdf) {
+        dots.invertPixels();
+        dots.setColorTable({ qRgb(0, 0, 0), qRgb(255, 255, 255) });
+    } else {
         dots.setColorTable({ qRgba(0, 0, 0, 0), qRgb(0, 0, 0) });
+    }
     const QRectF target(origin.x() + double(picture.x) * scale, origin.y() + double(picture.top) * scale,
         double(picture.width()) * scale, double(picture.height()) * scale);
     painter.save();

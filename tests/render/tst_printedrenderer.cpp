@@ -174,14 +174,20 @@ private slots:
         QCOMPARE(text.count('\f'), 2);
         // One picture per sheet, at its dots.
         const QStringList images = TestSupport::runTool("pdfimages", {"-list", pdf}).split('\n').mid(2);
-        QRegularExpression size("^\\s*(\\d+)\\s+\\d+\\s+\\w+\\s+(\\d+)\\s+(\\d+)");
+        // page num type width height color comp bpc: one bit a dot, lossless.
+        QRegularExpression size("^\\s*(\\d+)\\s+\\d+\\s+(\\w+)\\s+(\\d+)\\s+(\\d+)\\s+\\S+\\s+\\d+\\s+(\\d+)");
         QStringList found;
         for (const QString &line : images) {
             const QRegularExpressionMatch m = size.match(line);
             if (m.hasMatch())
-                found << m.captured(1) + ':' + m.captured(2) + 'x' + m.captured(3);
+                found << QStringList({m.captured(1), m.captured(2), m.captured(3) + 'x' + m.captured(4), m.captured(5)}).join(':');
         }
-        QCOMPARE(found, QStringList({"1:480x8", "2:240x24"}));
+        QCOMPARE(found, QStringList({"1:image:480x8:1", "2:image:240x24:1"}));
+        // Its dots are black where the sheet has them: the middle of the first picture at 72 dpi.
+        TestSupport::runTool("pdftoppm", {"-r", "72", "-f", "1", "-l", "1", "-gray", "-singlefile", pdf, dir.filePath("p1")});
+        const QImage page(dir.filePath("p1.pgm"));
+        QCOMPARE(qGray(page.pixel(int(4.5 * 72), int(2.05 * 72))), 0);
+        QCOMPARE(qGray(page.pixel(int(4.5 * 72), int(2.3 * 72))), 255);
     }
 
     void picturesNumbered()
