@@ -86,7 +86,11 @@ void PrintedRenderer::drawRun(QPainter &painter, const Printed::TextRun &run, QP
     // The glyphs are as wide as their cells: the font's own advance is
     // stretched (double width) or narrowed (condensed, 12 and 15 pitch) to
     // the run's, so the columns fall where the printer puts them.
-    const double stretch = sized.advance > 0 && cell > 0 ? cell / sized.advance : 1.0;
+    // The glyphs step by a whole number of the font's pixels (a PDF then
+    // holds short whole numbers for every glyph's place, not fractions),
+    // and the stretch makes the step the cell.
+    const double step = qMax(1.0, std::round(sized.advance));
+    const double stretch = cell > 0 ? cell / step : 1.0;
     // Blanks print nothing: they are left out of the glyphs (a report is
     // half blanks), and the cells keep every glyph in its column.
     const QVector<quint32> all = sized.font.glyphIndexesForString(run.text);
@@ -106,7 +110,7 @@ void PrintedRenderer::drawRun(QPainter &painter, const Printed::TextRun &run, QP
             continue;
         }
         glyphs.append(all[i]);
-        positions.append(QPointF(double(i) * sized.advance, 0));
+        positions.append(QPointF(double(i) * step, 0));
     }
     painter.save();
     painter.translate(x, baseline);
@@ -127,7 +131,7 @@ void PrintedRenderer::drawRun(QPainter &painter, const Printed::TextRun &run, QP
         painter.setFont(fallback);
         for (qsizetype i = 0; i < missing.size(); ++i) {
             if (missing.at(i) != QLatin1Char(' '))
-                painter.drawText(QPointF(double(i) * sized.advance, 0), QString(missing.at(i)));
+                painter.drawText(QPointF(double(i) * step, 0), QString(missing.at(i)));
         }
     }
     painter.restore();
