@@ -309,6 +309,10 @@ int runConvert(const QStringList &arguments)
             pdf.pages = chosen;
             pdf.title = QFileInfo(in).fileName();
             pdf.render.markup = storedMarkup(settings);
+            CliProgress progress(in);
+            pdf.progress = [&](int done, int total) {
+                return progress.show(QStringLiteral("drawing"), done, total);
+            };
             ok = PdfExport::save(out, table, pdf, &error);
         } else if (target == Target::PlainText) {
             ok = toStdout ? writePlainText(standardOutput, table, chosen, &error, settings.codePage)
