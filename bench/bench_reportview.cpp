@@ -36,7 +36,7 @@ QByteArray emphasisPage()
         text += Escp::CondOn.toByteArray() + word + Escp::CondOff.toByteArray() + ' ';
         text += Escp::BoldOn.toByteArray() + word + Escp::BoldOff.toByteArray() + ' ';
         text += Escp::ULineOn.toByteArray() + word + Escp::ULineOff.toByteArray() + ' ';
-        text += BEscp::BoldOn.toByteArray() + word.left(20) + BEscp::BoldOff.toByteArray() + ' ';
+        text += Escp::BBoldOn.toByteArray() + word.left(20) + Escp::BBoldOff.toByteArray() + ' ';
         text += Escp::C96On.toByteArray() + word + Escp::C96Off.toByteArray() + ' ';
         text += QByteArray(136 - 25 * 4 - 20 - 5, '.');
         page += text + "\r\n";

@@ -54,6 +54,9 @@ PrinterState::Table tableOf(int d2, int d3)
 CodePage::Id codePageOf(quint8 table, CodePage::Id chosen)
 {
     switch (table) {
+    case PrinterState::Graphics:
+        return chosen == CodePage::Id::Latin1 || chosen == CodePage::Id::Windows1252 ? CodePage::Id::Pc437
+                                                                                     : chosen;
     case PrinterState::Pc437: return CodePage::Id::Pc437;
     case PrinterState::Pc850: return CodePage::Id::Pc850;
     case PrinterState::Pc852: return CodePage::Id::Pc852;
@@ -76,6 +79,7 @@ EscpInterpreter::EscpInterpreter(QByteArrayView bytes, const PrinterSetup &setup
     , m_tokens(bytes, from)
     , m_pos(from)
     , m_fine(setup.pins == 24 ? 12 : 10)
+    , m_nextReport(from + ReportEvery)
 {
 }
 
@@ -85,7 +89,6 @@ bool EscpInterpreter::runSheet(Printed::Sheet *sheet)
     m_sheetEnded = false;
     m_resume = -1;
     m_run = Printed::TextRun();
-    qsizetype nextReport = m_pos + (4 << 20);
     m_tokens.seek(m_pos);
     for (;;) {
         const EscpToken t = m_tokens.next();
@@ -112,8 +115,8 @@ bool EscpInterpreter::runSheet(Printed::Sheet *sheet)
             flushRun();
             return true;
         }
-        if (progress && m_pos >= nextReport) {
-            nextReport = m_pos + (4 << 20);
+        if (progress && m_pos >= m_nextReport) {
+            m_nextReport = m_pos + ReportEvery;
             if (!progress(m_pos)) {
                 m_stopped = true;
                 break;
@@ -156,7 +159,8 @@ void EscpInterpreter::flushRun()
 
 void EscpInterpreter::rebuildTable()
 {
-    const quint8 table = m_state.tables[m_state.slot & 3];
+    const quint8 table = m_state.slot == PrinterState::NoSlot ? quint8(PrinterState::Chosen)
+                                                              : m_state.tables[m_state.slot & 3];
     const quint32 key = table | (quint32(m_state.national) << 8);
     if (key == m_tableKey)
         return;

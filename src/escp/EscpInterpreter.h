@@ -43,6 +43,8 @@ private:
     EscpTokenizer m_tokens;
     qsizetype m_pos;
     Printed::Unit m_fine; // the line spacing step: 1/216 in on 9 pins, 1/180 on 24
+    static constexpr qsizetype ReportEvery = 4 << 20; // bytes between calls of progress
+    qsizetype m_nextReport;
     Printed::Sheet *m_sheet = nullptr;
     bool m_sheetEnded = false;
     qsizetype m_resume = -1; // a sheet ended inside a text token: the next starts here

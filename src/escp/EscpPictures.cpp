@@ -67,7 +67,7 @@ void place(std::vector<std::vector<uchar>> &rows, qsizetype y, qsizetype x, cons
     if (qsizetype(rows.size()) <= y)
         rows.resize(size_t(y + 1));
     std::vector<uchar> &row = rows[size_t(y)];
-    const qsizetype need = qMin<qsizetype>((x + 7) / 8 + qsizetype(bytes.size()) + 1, MostDotsAcross / 8);
+    const qsizetype need = qMin<qsizetype>((x + 8 * qsizetype(bytes.size()) + 7) / 8, MostDotsAcross / 8);
     if (qsizetype(row.size()) < need)
         row.resize(size_t(need));
     const int shift = int(x & 7);

@@ -11,8 +11,11 @@ struct PrinterState
 {
     using Unit = Printed::Unit;
 
-    // The table each of the four character table tables holds.
-    enum Table : quint8 { Chosen, Italic, Pc437, Pc850, Pc852, Pc866, Kamenicky };
+    // The table each of the four character table slots holds. Chosen is the
+    // code page of the set-up; Graphics is the printer's graphics table: the
+    // chosen code page when it is a PC one, else PC437.
+    enum Table : quint8 { Chosen, Graphics, Italic, Pc437, Pc850, Pc852, Pc866, Kamenicky };
+    static constexpr quint8 NoSlot = 0xFF; // no ESC t yet: the chosen code page
 
     // Position on the sheet (the top of the print head's line) and margins.
     Unit x = 0;
@@ -48,8 +51,8 @@ struct PrinterState
 
     // Character tables: the slot in use (ESC t), what each slot holds
     // (ESC ( t) and the national replacement set (ESC R).
-    quint8 slot = 1;
-    std::array<quint8, 4> tables{Italic, Chosen, Chosen, Chosen};
+    quint8 slot = NoSlot;
+    std::array<quint8, 4> tables{Italic, Graphics, Chosen, Graphics};
     quint8 national = 0;
 
     // The ESC * densities of ESC K, L, Y and Z (ESC ? reassigns them).

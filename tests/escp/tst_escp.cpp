@@ -1,0 +1,259 @@
+// The ESC/P engine: the tokens a print file is cut into, the pages the page
+// table cuts at the form feeds the printer obeys, and the sheets the
+// interpreter lays out, down to positions in printer units.
+#include "escp/EscpTokenizer.h"
+#include "escp/PrintedDocument.h"
+#include "report/PageTable.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QByteArray E("\x1b");
+QByteArray b(std::initializer_list<int> bytes)
+{
+    QByteArray out;
+    for (int c : bytes)
+        out.append(char(c));
+    return out;
+}
+
+// "T3 c0d Ex3 PK7!": Text, control (hex), ESC command or Picture with its
+// letter and length; ! marks a picture the file cuts short.
+QString tokens(const QByteArray &bytes)
+{
+    QStringList out;
+    EscpTokenizer t(bytes);
+    for (EscpToken k = t.next(); k.kind != EscpToken::End; k = t.next()) {
+        switch (k.kind) {
+        case EscpToken::Text: out << QStringLiteral("T%1").arg(k.length); break;
+        case EscpToken::Control: out << QStringLiteral("c%1").arg(k.code, 2, 16, QLatin1Char('0')); break;
+        default:
+            out << QStringLiteral("%1%2%3%4").arg(k.kind == EscpToken::Picture ? "P" : "E")
+                       .arg(QChar(k.code)).arg(k.length).arg(k.truncated ? "!" : "");
+        }
+    }
+    return out.join(' ');
+}
+
+// The sheets as text: "h=<height>" per sheet, then its runs
+// "x,baseline'text'advance+look" and pictures "[x,top WxH]" in units.
+QString sheets(const QByteArray &bytes, double formLength = 11)
+{
+    PrinterSetup setup;
+    setup.formLengthInches = formLength;
+    PrintedDocument doc;
+    doc.build(bytes, setup);
+    QStringList out;
+    for (int i = 0; i < doc.sheetCount(); ++i) {
+        const Printed::Sheet s = doc.sheet(i);
+        QStringList items{QStringLiteral("h=%1").arg(s.height)};
+        for (const Printed::TextRun &r : s.runs) {
+            const Printed::TextStyle &l = r.style;
+            QString look;
+            for (auto [flag, c] : {std::pair{l.bold, 'b'}, {l.underline, 'u'}, {l.italic, 'i'},
+                     {l.doubleWidth, 'w'}, {l.doubleHeight, 'h'}, {l.condensed, 'c'},
+                     {l.superscript, 's'}, {l.doubleStrike, 'd'}})
+                if (flag)
+                    look += QLatin1Char(c);
+            items << QStringLiteral("%1,%2'%3'%4%5").arg(r.x).arg(r.baseline).arg(r.text).arg(l.advance).arg(look);
+        }
+        for (const Printed::Picture &p : s.pictures)
+            items << QStringLiteral("[%1,%2 %3x%4]").arg(p.x).arg(p.top).arg(p.width()).arg(p.height());
+        out << items.join(' ');
+    }
+    return out.join(" | ");
+}
+
+} // namespace
+
+class TestEscp : public QObject
+{
+    Q_OBJECT
+
+private slots:
+
+    void tokenize_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("text and line end") << QByteArray("abc\r\n") << "T3 c0d c0a";
+        QTest::newRow("reset, draft, spacing") << E + "@" + E + "x" + b({1}) + E + "3" + b({24}) << "E@2 Ex3 E33";
+        QTest::newRow("tab stops up to NUL") << E + "D" + b({8, 16, 0}) + "x" << "ED5 T1";
+        QTest::newRow("page length in lines and inches") << E + "C" + b({66}) + E + "C" + b({0, 12}) << "EC3 EC4";
+        QTest::newRow("extended command") << E + "(C" + b({2, 0, 0x0c, 0x0c}) + "x" << "E(7 T1";
+        QTest::newRow("bit image") << E + "K" + b({3, 0, 1, 0x0c, 3}) + "x" << "PK7 T1";
+        QTest::newRow("24-dot bit image") << E + "*" + b({39, 2, 0}) + QByteArray(6, '\x0c') << "P*11";
+        QTest::newRow("9-pin bit image") << E + "^" + b({0, 1, 0, 0xff, 0x80}) << "P^7";
+        QTest::newRow("raster, run-length") << E + "." + b({1, 10, 10, 2, 16, 0, 0xff, 0x0c, 0x01, 0xaa, 0xbb}) << "P.13";
+        QTest::newRow("raster, TIFF mode") << E + "." + b({2, 10, 10, 1, 0, 0, 0x22, 1, 0x0c, 0x61, 0xe3}) << "P.13";
+        QTest::newRow("raster, bad compression") << E + "." + b({9, 10, 10, 1, 8, 0}) + "x" << "P.8 T1";
+        QTest::newRow("download characters") << E + "&" + b({0, 65, 65, 0, 1, 0, 1, 2, 3}) + "x" << "E&11 T1";
+        QTest::newRow("remote mode") << E + "(R" + b({8, 0, 0}) + "REMOTE1" + "SN" + b({1, 0, 0}) + E + b({0, 0, 0}) + "x"
+                                     << "E(22 T1";
+        QTest::newRow("job language lines") << E + b({1}) + "@EJL 1284.4\n@EJL     \n" + E + "@x" << "E\x01" "24 E@2 T1";
+        QTest::newRow("command cut short is text") << QByteArray("ab") + E + "3" << "T2 T2";
+        QTest::newRow("picture cut short") << E + "K" + b({10, 0}) + "abc" << "PK7!";
+        QTest::newRow("ESC alone at the end") << E << "T1";
+    }
+    void tokenize()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, expected);
+        QCOMPARE(tokens(bytes), expected);
+    }
+
+    void pageCuts_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("pages");
+        QTest::newRow("no form feed") << QByteArray("A\r\nB") << QStringList{"A\r\nB"};
+        QTest::newRow("empty file") << QByteArray() << QStringList{""};
+        QTest::newRow("ends in a form feed") << QByteArray("A\fB\f") << QStringList{"A", "B"};
+        QTest::newRow("text after the last form feed") << QByteArray("A\fB") << QStringList{"A", "B"};
+        QTest::newRow("begins with a form feed") << QByteArray("\fB") << QStringList{"", "B"};
+        QTest::newRow("only line ends and a reset after it") << QByteArray("A\f\r\n") + E + "@  \r\n"
+                                                             << QStringList{"A"};
+        QTest::newRow("form feed byte in picture data") << QByteArray("A") + E + "K" + b({2, 0, 0x0c, 0x0c}) + "B\fC"
+                                                        << QStringList{"A" + E + "K" + b({2, 0, 0x0c, 0x0c}) + "B", "C"};
+        QTest::newRow("form feed byte as a parameter") << E + "C" + b({12}) + "A\f" << QStringList{E + "C" + b({12}) + "A"};
+        QTest::newRow("picture cut short eats the rest") << QByteArray("A\f") + E + "K" + b({9, 0, 0x0c})
+                                                         << QStringList{"A", E + "K" + b({9, 0, 0x0c})};
+    }
+    void pageCuts()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, pages);
+        PageTable table;
+        table.setBytes(bytes);
+        QStringList got;
+        for (int i = 0; i < table.PageCount(); ++i)
+            got << QString::fromLatin1(table.pageBytes(i));
+        QCOMPARE(got, pages);
+    }
+
+    void sheets_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("expected");
+        const QString h11 = "h=23760";
+        QTest::newRow("text at 10 cpi") << QByteArray("ab") << h11 + " 0,240'ab'216";
+        QTest::newRow("LF CR is one line end") << QByteArray("a\n\rb\r\nc") << h11 + " 0,240'a'216 0,600'b'216 0,960'c'216";
+        QTest::newRow("lone CR overprints") << QByteArray("ab\r__") << h11 + " 0,240'ab'216 0,240'__'216";
+        QTest::newRow("backspace") << QByteArray("a\bb") << h11 + " 0,240'a'216 0,240'b'216";
+        QTest::newRow("default tabs every 8 columns") << QByteArray("a\tb") << h11 + " 0,240'a'216 1728,240'b'216";
+        QTest::newRow("tab stops") << E + "D" + b({5, 0}) + "\tb\tc" << h11 + " 1080,240'b'216 1296,240'c'216";
+        QTest::newRow("absolute and relative position") << E + "$" + b({60, 0}) + "a" + E + "\\" + b({12, 0}) + "b"
+                                                        << h11 + " 2160,240'a'216 2592,240'b'216";
+        QTest::newRow("left margin") << E + "l" + b({5}) + "a\r\nb" << h11 + " 1080,240'a'216 1080,600'b'216";
+        QTest::newRow("pitches") << E + "Ma" + E + "gb" + E + "P\x0f" "c" + E + "!" + b({1}) + "d"
+                                 << h11 + " 0,240'a'180 180,240'b'144 324,240'c'126c 450,240'd'180";
+        QTest::newRow("SO double width for the line") << QByteArray("\x0e" "ab\x14" "c\x0e" "d\r\ne")
+                                                     << h11 + " 0,240'ab'432w 864,240'c'216 1080,240'd'432w 0,600'e'216";
+        QTest::newRow("looks") << E + "E" + E + "-" + b({1}) + "a" + E + "-0" + E + "4b" + E + "W1" + E + "w1c" + E + "S0" + E + "Gd"
+                               << h11 + " 0,240'a'216bu 216,240'b'216bi 432,240'c'432biwh 864,240'd'432biwhsd";
+        QTest::newRow("line spacing and feeds") << E + "3" + b({24}) + "a\r\n" + E + "A" + b({12}) + "b\r\n" + E + "J" + b({36}) + "c"
+                                                << h11 + " 0,240'a'216 0,480'b'216 0,1200'c'216";
+        QTest::newRow("8-dot strips touch at ESC 3 24") << E + "3" + b({24}) + E + "K" + b({1, 0, 255}) + "\r\n" + E + "K" + b({1, 0, 255})
+                                                        << h11 + " [0,0 36x240] [0,240 36x240]";
+        QTest::newRow("480 dots at 60 dpi are 8 in") << E + "K" + b({0xe0, 1}) + QByteArray(480, '\x81') + "x"
+                                                     << h11 + " 17280,240'x'216 [0,0 17280x240]";
+        QTest::newRow("24-dot picture") << E + "*" + b({39, 2, 0}) + QByteArray(6, 'x') << h11 + " [0,0 24x288]";
+        QTest::newRow("raster rows") << E + "." + b({1, 10, 10, 2, 16, 0, 0xfd, 0xff}) << h11 + " [0,0 96x12]";
+        QTest::newRow("raster, TIFF mode rows") << E + "." + b({2, 10, 10, 1, 0, 0, 0x23, 1, 0xff, 0x0f, 0x61, 0x22, 0xff, 0xaa, 0xe3})
+                                                << h11 + " [0,0 96x12]";
+        QTest::newRow("raster cut short") << E + "." + b({0, 10, 10, 24, 16, 0, 0xff}) << h11 + " [0,0 96x144]";
+        QTest::newRow("ESC C 72 at 1/6 in is 12 in") << E + "C" + b({72}) + "a" << "h=25920 0,240'a'216";
+        QTest::newRow("ESC ( C in 1/360 in") << E + "(C" + b({2, 0, 0xe0, 0x10}) + "a" << "h=25920 0,240'a'216";
+        QTest::newRow("form feed starts a sheet") << QByteArray("a\fb\f") << h11 + " 0,240'a'216 | " + h11 + " 0,240'b'216";
+        QTest::newRow("line feed past the form") << QByteArray("a") + QByteArray(66, '\n') + "b\f"
+                                                 << h11 + " 0,240'a'216 | " + h11 + " 0,240'b'216";
+        QTest::newRow("a full sheet then a form feed") << QByteArray(66, '\n') + "\fb" << h11 + " | " + h11 + " 0,240'b'216";
+        QTest::newRow("line wraps at the carriage") << QByteArray(137, 'x')
+                                                    << h11 + " 0,240'" + QString(136, 'x') + "'216 0,600'x'216";
+        QTest::newRow("national set") << E + "R" + b({2}) + "[~" << h11 + " 0,240'Äß'216";
+        QTest::newRow("graphics table") << E + "t1" + b({0xb3}) << h11 + " 0,240'│'216";
+        QTest::newRow("character table") << E + "(t" + b({3, 0, 1, 1, 0}) + E + "t" + b({1}) + b({0xb3, 0x82})
+                                         << h11 + " 0,240'│é'216";
+        QTest::newRow("hidden commands") << E + "@" + E + "x1" + E + "k" + b({1}) + E + "U1" + E + "(i" + b({1, 0, 1}) + "a"
+                                         << h11 + " 0,240'a'216";
+        QTest::newRow("reset") << E + "E" + E + "M" + E + "@a" << h11 + " 0,240'a'216";
+        QTest::newRow("bad: huge picture cut short") << E + "*" + b({0, 0xff, 0xff, 1, 2}) + "" << h11 + " [0,0 72x240]";
+        QTest::newRow("bad: picture of width 0") << E + "K" + b({0, 0}) + "a" << h11 + " 0,240'a'216";
+        QTest::newRow("bad: raster with bad compression") << E + "." + b({7, 10, 10, 1, 8, 0}) + "a" << h11 + " 0,240'a'216";
+        QTest::newRow("bad: unknown density") << E + "*" + b({9, 1, 0, 1}) + "a" << h11 + " 0,240'a'216";
+    }
+    void sheets()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, expected);
+        QCOMPARE(::sheets(bytes), expected);
+    }
+
+    // Cancel: the pass stops, the sheets found so far stay.
+    void buildStops()
+    {
+        const QByteArray bytes = QByteArray("line\r\n").repeated(2 << 20);
+        PrintedDocument doc;
+        int calls = 0;
+        QVERIFY(!doc.build(bytes, PrinterSetup(), [&calls](qint64 done, qint64 total) {
+            return ++calls < 2 && done < total;
+        }));
+        QCOMPARE(calls, 2);
+        QVERIFY(doc.sheetCount() > 1 && doc.sheetCount() < (2 << 20) / 66);
+        QCOMPARE(doc.sheet(0).runs.size(), 66);
+    }
+
+    // Pictures as the netpbm converters write them, for 9-pin and ESC/P2 printers.
+    void netpbmPictures_data()
+    {
+        QTest::addColumn<QString>("converter");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("dpiX");
+        QTest::newRow("pbmtoepson") << "pbmtoepson" << QStringList{} << 72;
+        QTest::newRow("pbmtoescp2") << "pbmtoescp2" << QStringList{"-compress=1", "-resolution=180"} << 180;
+    }
+    void netpbmPictures()
+    {
+        QFETCH(QString, converter);
+        QFETCH(QStringList, arguments);
+        QFETCH(int, dpiX);
+        // A 120 x 48 frame: a black border one dot wide.
+        QByteArray pbm = "P1\n120 48\n";
+        for (int y = 0; y < 48; ++y)
+            for (int x = 0; x < 120; ++x)
+                pbm += (y == 0 || y == 47 || x == 0 || x == 119) ? "1 " : "0 ";
+        QProcess run;
+        run.start(converter, arguments);
+        QVERIFY(run.waitForStarted());
+        run.write(pbm);
+        run.closeWriteChannel();
+        QVERIFY(run.waitForFinished());
+        const QByteArray print = run.readAllStandardOutput();
+        QVERIFY(!print.isEmpty());
+        PrintedDocument doc;
+        QVERIFY(doc.build(print, PrinterSetup()));
+        QCOMPARE(doc.sheetCount(), 1);
+        const Printed::Sheet sheet = doc.sheet(0);
+        QVERIFY(sheet.runs.isEmpty());
+        QVERIFY(!sheet.pictures.isEmpty());
+        int black = 0;
+        for (const Printed::Picture &p : sheet.pictures) {
+            QCOMPARE(p.dpiX, dpiX);
+            QCOMPARE(p.image.width(), 120);
+            QCOMPARE(p.x, 0);
+            for (int y = 0; y < p.image.height(); ++y)
+                for (int x = 0; x < p.image.width(); ++x)
+                    black += p.image.pixelIndex(x, y);
+        }
+        QCOMPARE(black, 2 * 120 + 2 * 46);
+        // The strips touch: the last one ends where the frame's 48 rows end.
+        const Printed::Picture &last = sheet.pictures.constLast();
+        QCOMPARE(last.top + last.height() - sheet.pictures.first().top, 48 * Printed::UnitsPerInch / last.dpiY);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestEscp)
+#include "tst_escp.moc"
