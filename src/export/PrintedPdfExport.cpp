@@ -1,5 +1,6 @@
 #include "export/PrintedPdfExport.h"
 
+#include "platform/BufferedOutput.h"
 #include "platform/ByteText.h"
 
 #include <QDir>
@@ -54,7 +55,8 @@ bool write(QIODevice &out, const SheetSource &sheets, const PdfOptions &options,
     if (!out.isOpen() || !out.isWritable())
         return fail(error, QObject::tr("The output is not open for writing."));
 
-    QPdfWriter writer(&out);
+    BufferedOutput buffered(out);
+    QPdfWriter writer(&buffered);
     writer.setCreator(QStringLiteral("Sticker2"));
     writer.setTitle(options.title);
     const QPageSize size(options.paper == PdfPaper::Letter ? QPageSize::Letter : QPageSize::A4);
@@ -88,6 +90,8 @@ bool write(QIODevice &out, const SheetSource &sheets, const PdfOptions &options,
         }
     }
     painter.end();
+    if (!buffered.flushBuffer() && !deviceFailed(out, error))
+        return fail(error, buffered.errorString());
     return !deviceFailed(out, error);
 }
 
