@@ -1,5 +1,6 @@
 // Printed sheets drawn onto images, into PDFs and into pictures, checked by
 // where the ink falls and by reading the PDFs back with the poppler tools.
+#include "FileSizeLimit.h"
 #include "TestSupport.h"
 #include "export/PngExport.h"
 #include "export/PrintedPdfExport.h"
@@ -188,6 +189,31 @@ private slots:
         const QImage page(dir.filePath("p1.pgm"));
         QCOMPARE(qGray(page.pixel(int(4.5 * 72), int(2.05 * 72))), 0);
         QCOMPARE(qGray(page.pixel(int(4.5 * 72), int(2.3 * 72))), 255);
+    }
+
+    void pdfFailingPartWayLeavesNoFile()
+    {
+        // Sheets of dots in no order (they do not compress) overrun the limit
+        // after the writer's first megabyte of buffering has long started.
+        Printed::Sheet sheet = sheetOf({run(1, 1, "Noise")}, {picture(1, 2, 960, 480, 120, 72)});
+        quint32 seed = 1;
+        for (int y = 0; y < sheet.pictures[0].image.height(); ++y) {
+            uchar *line = sheet.pictures[0].image.scanLine(y);
+            for (int x = 0; x < sheet.pictures[0].image.bytesPerLine(); ++x)
+                line[x] = uchar((seed = seed * 1103515245 + 12345) >> 16);
+        }
+        QTemporaryDir dir;
+        PdfOptions options;
+        options.pages = QVector<int>(40, 0);
+        QString error;
+        bool saved = false;
+        {
+            FileSizeLimit limit(256 * 1024);
+            saved = PrintedPdfExport::save(dir.filePath("big.pdf"), [&](int) { return sheet; }, options, &error);
+        }
+        QVERIFY(!saved);
+        QVERIFY2(error.contains("big.pdf"), qPrintable(error));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
     }
 
     void picturesNumbered()
