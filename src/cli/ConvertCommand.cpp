@@ -1,10 +1,14 @@
 // sticker2 convert: the export dialog's outputs without a window.
 
+#include "cli/CliProgress.h"
 #include "cli/CliSupport.h"
+#include "escp/PrintedDocument.h"
 #include "export/ExportFormat.h"
 #include "export/HtmlExport.h"
 #include "export/PdfExport.h"
 #include "export/PageChoice.h"
+#include "export/PngExport.h"
+#include "export/PrintedPdfExport.h"
 #include "export/PlainTextExport.h"
 #include "export/RichTextExport.h"
 #include "export/WorkbookExport.h"
@@ -20,10 +24,11 @@
 namespace {
 
 const QString Synopsis = QStringLiteral(
-    "sticker2 convert [--to html|txt|rtf|xlsx|pdf] [--pages all|N|A-B] [--marks C1,C2,...] "
-    "[--paper a4|letter] [--landscape] [--codepage NAME] IN OUT|-");
+    "sticker2 convert [--to html|txt|rtf|xlsx|pdf|png] [--pages all|N|A-B] [--marks C1,C2,...] "
+    "[--look printed|emphasis] [--paper a4|letter] [--landscape] [--dpi N] [--form-length INCHES] "
+    "[--carriage wide|narrow] [--codepage NAME] IN OUT|-");
 
-enum class Target { WebPage, PlainText, RichText, Workbook, Pdf };
+enum class Target { WebPage, PlainText, RichText, Workbook, Pdf, Png };
 
 bool isWorkbookName(const QString &name)
 {
@@ -38,6 +43,8 @@ Target targetForName(const QString &name)
         return Target::Workbook;
     if (PdfExport::isPdfName(name))
         return Target::Pdf;
+    if (PngExport::isPngName(name))
+        return Target::Png;
     switch (exportFormatForName(name)) {
     case ExportFormat::WebPage:
         return Target::WebPage;
@@ -53,7 +60,8 @@ bool targetNamed(const QString &name, Target *target)
 {
     static const QList<QPair<QString, Target>> names = { { QStringLiteral("html"), Target::WebPage },
         { QStringLiteral("txt"), Target::PlainText }, { QStringLiteral("rtf"), Target::RichText },
-        { QStringLiteral("xlsx"), Target::Workbook }, { QStringLiteral("pdf"), Target::Pdf } };
+        { QStringLiteral("xlsx"), Target::Workbook }, { QStringLiteral("pdf"), Target::Pdf },
+        { QStringLiteral("png"), Target::Png } };
     for (const auto &n : names) {
         if (n.first.compare(name, Qt::CaseInsensitive) == 0) {
             *target = n.second;
@@ -99,6 +107,40 @@ MarkupContext storedMarkup(const ReportViewSettings &settings)
     return context;
 }
 
+// The printed look: the file interpreted as the printer prints it, the
+// chosen sheets drawn into a PDF or pictures.
+bool convertPrinted(const QString &in, const QString &out, Target target, const QString &pageChoice,
+    const PrinterSetup &setup, PdfOptions pdf, PngOptions png, QString *error)
+{
+    PageTable table;
+    if (!table.load(in, error)) {
+        *error = QStringLiteral("%1: %2").arg(in, *error);
+        return false;
+    }
+    CliProgress progress(in);
+    PrintedDocument document;
+    document.build(QByteArrayView(table.bytes()), setup,
+        [&](qint64 done, qint64 total) { return progress.show(QStringLiteral("reading"), done, total); });
+    QVector<int> chosen;
+    if (!parsePageChoice(pageChoice, document.sheetCount(), &chosen, error)) {
+        *error = QStringLiteral("%1: %2").arg(in, *error);
+        return false;
+    }
+    const SheetSource sheets = [&document](int i) { return document.sheet(i); };
+    const auto drawing = [&](int done, int total) {
+        return progress.show(QStringLiteral("drawing"), done, total);
+    };
+    if (target == Target::Png) {
+        png.pages = chosen;
+        png.progress = drawing;
+        return PngExport::save(out, sheets, png, error);
+    }
+    pdf.pages = chosen;
+    pdf.title = QFileInfo(in).fileName();
+    pdf.progress = drawing;
+    return PrintedPdfExport::save(out, sheets, pdf, error);
+}
+
 } // namespace
 
 namespace CommandLine {
@@ -108,12 +150,16 @@ int runConvert(const QStringList &arguments)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Converts the print file IN as the export dialog does: a web page, plain text, rich text, a "
-        "workbook or a PDF, chosen from OUT's name (\".html\", \".txt\", \".xls\"/\".xlsx\", \".pdf\", "
-        "anything else rich text) or by --to. OUT \"-\" writes a web page or plain text to standard output."));
-    const QCommandLineOption to(QStringLiteral("to"), QStringLiteral("The format: html, txt, rtf, xlsx or pdf."),
-        QStringLiteral("format"));
+        "workbook, a PDF or pictures, chosen from OUT's name (\".html\", \".txt\", \".xls\"/\".xlsx\", "
+        "\".pdf\", \".png\", anything else rich text) or by --to. OUT \"-\" writes a web page or plain text "
+        "to standard output. A PDF and pictures show the sheets as the printer prints them; pictures are "
+        "one file per sheet, OUT-001.png, OUT-002.png ..."));
+    const QCommandLineOption to(QStringLiteral("to"),
+        QStringLiteral("The format: html, txt, rtf, xlsx, pdf or png."), QStringLiteral("format"));
     const QCommandLineOption pages(QStringLiteral("pages"),
-        QStringLiteral("The pages of plain text, rich text and PDF: all (default), N or A-B."), QStringLiteral("pages"),
+        QStringLiteral("The pages of plain text, rich text and the PDF, the sheets of the printed look: all "
+                       "(default), N or A-B."),
+        QStringLiteral("pages"),
         QStringLiteral("all"));
     const QCommandLineOption marks(QStringLiteral("marks"),
         QStringLiteral("The workbook's column marks, as the view's status line counts columns: 10,25,..."),
@@ -121,8 +167,22 @@ int runConvert(const QStringList &arguments)
     const QCommandLineOption paper(QStringLiteral("paper"),
         QStringLiteral("The PDF's paper: a4 or letter (default: the locale's)."), QStringLiteral("paper"));
     const QCommandLineOption landscape(QStringLiteral("landscape"), QStringLiteral("The PDF's pages landscape."));
+    const QCommandLineOption look(QStringLiteral("look"),
+        QStringLiteral("The PDF's look: printed (default: the sheets as the printer prints them) or emphasis "
+                       "(the pages with the view's emphasis colours, fitted to the paper)."),
+        QStringLiteral("look"), QStringLiteral("printed"));
+    const QCommandLineOption dpi(QStringLiteral("dpi"),
+        QStringLiteral("The pictures' resolution in dots per inch (default 150)."), QStringLiteral("N"));
+    const QCommandLineOption formLength(QStringLiteral("form-length"),
+        QStringLiteral("The printed look's form length for files that set none, in inches (default: the "
+                       "setting, 11; 12 for European fanfold)."),
+        QStringLiteral("inches"));
+    const QCommandLineOption carriage(QStringLiteral("carriage"),
+        QStringLiteral("The printed look's carriage: wide (13.6 in) or narrow (8 in); a longer line wraps "
+                       "(default: the setting, wide)."),
+        QStringLiteral("carriage"));
     const QCommandLineOption codePage = CliSupport::codePageOption();
-    parser.addOptions({ to, pages, marks, paper, landscape, codePage });
+    parser.addOptions({ to, pages, marks, look, paper, landscape, dpi, formLength, carriage, codePage });
     parser.addPositionalArgument(QStringLiteral("IN"), QStringLiteral("The print file."));
     parser.addPositionalArgument(QStringLiteral("OUT"), QStringLiteral("The file to write, or -."));
     const int parsed = CliSupport::parse(parser, arguments, Synopsis, 2);
@@ -156,6 +216,28 @@ int runConvert(const QStringList &arguments)
         pdf.paper = *named;
     }
     pdf.landscape = parser.isSet(landscape);
+    const QString lookName = parser.value(look).toLower();
+    if (lookName != QLatin1String("printed") && lookName != QLatin1String("emphasis"))
+        return CliSupport::usage(Synopsis,
+            QStringLiteral("unknown look \"%1\" for --look (printed or emphasis)").arg(parser.value(look)));
+    const bool printed = target == Target::Png || (target == Target::Pdf && lookName == QLatin1String("printed"));
+    if (parser.isSet(look) && target != Target::Pdf)
+        return CliSupport::usage(Synopsis, QStringLiteral("--look chooses the look of a PDF only"));
+    if (!printed && (parser.isSet(formLength) || parser.isSet(carriage)))
+        return CliSupport::usage(Synopsis, QStringLiteral("--form-length and --carriage set the printed look only"));
+    if (parser.isSet(dpi) && target != Target::Png)
+        return CliSupport::usage(Synopsis, QStringLiteral("--dpi sets the resolution of pictures only"));
+    PngOptions png;
+    if (parser.isSet(dpi)) {
+        bool ok = false;
+        png.dpi = parser.value(dpi).toInt(&ok);
+        if (!ok || png.dpi < PngExport::MinimumDpi || png.dpi > PngExport::MaximumDpi)
+            return CliSupport::usage(Synopsis,
+                QStringLiteral("the resolution \"%1\" is not %2 to %3 dots per inch")
+                    .arg(parser.value(dpi))
+                    .arg(PngExport::MinimumDpi)
+                    .arg(PngExport::MaximumDpi));
+    }
     QVector<int> columnMarks;
     if (target == Target::Workbook) {
         if (!parser.isSet(marks))
@@ -173,6 +255,24 @@ int runConvert(const QStringList &arguments)
         if (!id)
             return CliSupport::usage(Synopsis, error);
         settings.codePage = *id;
+    }
+    if (parser.isSet(formLength)) {
+        bool ok = false;
+        const double inches = parser.value(formLength).toDouble(&ok);
+        if (!ok || inches < ReportViewSettings::ShortestForm || inches > ReportViewSettings::LongestForm)
+            return CliSupport::usage(Synopsis,
+                QStringLiteral("the form length \"%1\" is not %2 to %3 inches")
+                    .arg(parser.value(formLength))
+                    .arg(ReportViewSettings::ShortestForm)
+                    .arg(ReportViewSettings::LongestForm));
+        settings.formLengthInches = inches;
+    }
+    if (parser.isSet(carriage)) {
+        const QString name = parser.value(carriage).toLower();
+        if (name != QLatin1String("wide") && name != QLatin1String("narrow"))
+            return CliSupport::usage(Synopsis,
+                QStringLiteral("unknown carriage \"%1\" for --carriage (wide or narrow)").arg(parser.value(carriage)));
+        settings.wideCarriage = name == QLatin1String("wide");
     }
     if (!CliSupport::checkInput(in, &error) || (!toStdout && !CliSupport::checkOutput(out, &error)))
         return CliSupport::fail(error);
@@ -193,6 +293,8 @@ int runConvert(const QStringList &arguments)
         } else {
             ok = expHTml(in, out, storedColours(settings), &error);
         }
+    } else if (printed) {
+        ok = convertPrinted(in, out, target, parser.value(pages), settings.printerSetup(), pdf, png, &error);
     } else if (target == Target::Workbook) {
         ok = WorkbookExport::write(
             in, out, columnMarks, WorkbookExport::Progress(), &error, settings.codePage);
@@ -207,6 +309,10 @@ int runConvert(const QStringList &arguments)
             pdf.pages = chosen;
             pdf.title = QFileInfo(in).fileName();
             pdf.render.markup = storedMarkup(settings);
+            CliProgress progress(in);
+            pdf.progress = [&](int done, int total) {
+                return progress.show(QStringLiteral("drawing"), done, total);
+            };
             ok = PdfExport::save(out, table, pdf, &error);
         } else if (target == Target::PlainText) {
             ok = toStdout ? writePlainText(standardOutput, table, chosen, &error, settings.codePage)

@@ -1,5 +1,6 @@
 #include "export/PdfExport.h"
 
+#include "platform/BufferedOutput.h"
 #include "platform/ByteText.h"
 #include "report/PageTable.h"
 
@@ -59,7 +60,8 @@ bool write(QIODevice &out, const PageTable &table, const PdfOptions &options, QS
         return false;
     }
 
-    QPdfWriter writer(&out);
+    BufferedOutput buffered(out);
+    QPdfWriter writer(&buffered);
     writer.setCreator(QStringLiteral("Sticker2"));
     writer.setTitle(options.title);
     writer.setPageLayout(pageLayout(options));
@@ -90,6 +92,11 @@ bool write(QIODevice &out, const PageTable &table, const PdfOptions &options, QS
         }
     }
     painter.end();
+    if (!buffered.flushBuffer() && !deviceFailed(out, error)) {
+        if (error)
+            *error = buffered.errorString();
+        return false;
+    }
     return !deviceFailed(out, error);
 }
 

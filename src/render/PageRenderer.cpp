@@ -1,6 +1,7 @@
 #include "render/PageRenderer.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QPagedPaintDevice>
 #include <QPainter>
 
@@ -42,6 +43,9 @@ const PageRenderer::Face &PageRenderer::face(double points, bool bold, bool unde
     face.advance = metrics.horizontalAdvance(QLatin1Char('0'));
     face.ascent = metrics.ascent();
     face.descent = metrics.descent() + qMax(0.0, metrics.leading());
+    face.underline = underline;
+    face.raw = QRawFont::fromFont(face.font);
+    face.raw.setPixelSize(points * m_device.logicalDpiY() / 72.0);
     return m_faces.emplace(key, face).first->second;
 }
 
@@ -122,15 +126,45 @@ bool PageRenderer::newSheet()
     return true;
 }
 
+void PageRenderer::drawRun(const QString &text, const Face &f, QPointF origin)
+{
+    // One glyph run with every glyph in its column: a PDF gets the run as one
+    // text item, and blanks, which print nothing, are left out of it (an
+    // underlined run keeps them, so its rule runs under them too).
+    const QVector<quint32> all = f.raw.glyphIndexesForString(text);
+    if (all.size() != text.size()) { // a face that does not map one to one
+        m_painter.setFont(f.font);
+        m_painter.drawText(origin, text);
+        return;
+    }
+    QVector<quint32> glyphs;
+    QVector<QPointF> positions;
+    glyphs.reserve(all.size());
+    positions.reserve(all.size());
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        if (!f.underline && text.at(i) == QLatin1Char(' '))
+            continue;
+        glyphs.append(all.at(i));
+        positions.append(QPointF(double(i) * f.advance, 0));
+    }
+    if (glyphs.isEmpty())
+        return;
+    QGlyphRun run;
+    run.setRawFont(f.raw);
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    run.setUnderline(f.underline);
+    m_painter.drawGlyphRun(origin, run);
+}
+
 void PageRenderer::drawLine(const Line &line, double top)
 {
     double x = 0;
     const double baseline = top + line.ascent;
     for (const StyledRun &run : line.runs) {
         const Face &f = runFace(run.look, m_points);
-        m_painter.setFont(f.font);
         m_painter.setPen(QColor::fromRgba(run.look.colour));
-        m_painter.drawText(QPointF(x, baseline), run.text);
+        drawRun(run.text, f, QPointF(x, baseline));
         x += double(run.text.size()) * f.advance;
     }
 }

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QFont>
+#include <QRawFont>
 
 #include <map>
 
@@ -52,6 +53,8 @@ private:
     struct Face
     {
         QFont font;
+        QRawFont raw; // the same face at the device's pixel size, for glyph runs
+        bool underline = false;
         double advance = 0, ascent = 0, descent = 0;
     };
     struct Line
@@ -67,6 +70,7 @@ private:
     static double height(const QVector<Line> &lines);
     bool newSheet();
     void drawLine(const Line &line, double top);
+    void drawRun(const QString &text, const Face &f, QPointF origin);
 
     QPainter &m_painter;
     QPagedPaintDevice &m_device;

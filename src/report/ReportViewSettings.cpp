@@ -56,6 +56,13 @@ ReportViewSettings ReportViewSettings::read()
     const QString codePage = SettingsStore::read(
         SettingsAppName, Section, QStringLiteral("CodePage"), CodePage::name(CodePage::Id::Latin1));
     s.codePage = CodePage::fromName(codePage.trimmed()).value_or(CodePage::Id::Latin1);
+    s.printedLook = readNumber(QStringLiteral("Printed"), 0) != 0;
+    s.wideCarriage = readNumber(QStringLiteral("WideCarriage"), 1) != 0;
+    bool ok = false;
+    const double form = SettingsStore::read(SettingsAppName, Section, QStringLiteral("FormLength"),
+        QString::number(DefaultFormLength)).trimmed().toDouble(&ok);
+    if (ok && form >= ShortestForm && form <= LongestForm)
+        s.formLengthInches = form;
     return s;
 }
 
@@ -83,4 +90,18 @@ void ReportViewSettings::saveMinusOneLine(bool on)
 void ReportViewSettings::saveCodePage(CodePage::Id codePage)
 {
     SettingsStore::save(SettingsAppName, Section, QStringLiteral("CodePage"), CodePage::name(codePage));
+}
+
+void ReportViewSettings::savePrintedLook(bool on)
+{
+    save(QStringLiteral("Printed"), on ? 1 : 0);
+}
+
+PrinterSetup ReportViewSettings::printerSetup() const
+{
+    PrinterSetup setup;
+    setup.formLengthInches = formLengthInches;
+    setup.carriageInches = wideCarriage ? WideCarriage : NarrowCarriage;
+    setup.codePage = codePage;
+    return setup;
 }

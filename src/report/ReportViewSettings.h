@@ -1,6 +1,7 @@
 #pragma once
 
 #include "codepage/CodePage.h"
+#include "escp/PrintedDocument.h"
 
 #include <QColor>
 
@@ -20,6 +21,22 @@ struct ReportViewSettings
     bool minusOneLine = false;                    // "chl"
     // "CodePage", by name; an unknown name reads as Latin-1.
     CodePage::Id codePage = CodePage::Id::Latin1;
+    // The printed look: the page on screen as it comes off the printer
+    // ("Printed", 0 or 1), the form length of files that set none, in
+    // inches ("FormLength": 11, 12 for European fanfold) and the carriage
+    // ("WideCarriage": 1 for 13.6 in, 0 for 8 in).
+    bool printedLook = false;
+    double formLengthInches = DefaultFormLength;
+    bool wideCarriage = true;
+
+    static constexpr double DefaultFormLength = 11.0;
+    static constexpr double ShortestForm = 1.0;
+    static constexpr double LongestForm = 22.0;
+    static constexpr double WideCarriage = 13.6;
+    static constexpr double NarrowCarriage = 8.0;
+
+    // The printer as these settings set it up before a file says anything.
+    PrinterSetup printerSetup() const;
 
     static ReportViewSettings read();
 
@@ -28,4 +45,5 @@ struct ReportViewSettings
     static void saveHighlightBold(bool on);
     static void saveMinusOneLine(bool on);
     static void saveCodePage(CodePage::Id codePage);
+    static void savePrintedLook(bool on);
 };

@@ -87,6 +87,11 @@ void TestCommandLine::convert_data()
     QTest::newRow("pdf from the name") << QStringList{"--pages", "2", "out.Pdf"} << QByteArray("%PDF") << QByteArray("%%EOF");
     QTest::newRow("--to pdf, letter, landscape") << QStringList{"--to", "pdf", "--paper", "Letter", "--landscape", "out.bin"}
                                                  << QByteArray("%PDF") << QByteArray("%%EOF");
+    QTest::newRow("pdf in the emphasis look") << QStringList{"--look", "Emphasis", "out.pdf"} << QByteArray("%PDF") << QByteArray("%%EOF");
+    QTest::newRow("printed look, 12 in form, narrow") << QStringList{"--form-length", "12", "--carriage", "narrow", "out.pdf"}
+                                                     << QByteArray("%PDF") << QByteArray("%%EOF");
+    QTest::newRow("png from the name, numbered") << QStringList{"--pages", "2", "--dpi", "40", "shot.png"}
+                                                 << QByteArray("\x89PNG") << QByteArray("IEND");
 }
 
 void TestCommandLine::convert()
@@ -99,7 +104,9 @@ void TestCommandLine::convert()
     const Run run = sticker2(QStringList{"convert"} + arguments + QStringList{m_in, path});
     QCOMPARE(run.err, QByteArray());
     QCOMPARE(run.status, 0);
-    const QByteArray bytes = out == "-" ? run.out : TestSupport::readFile(path);
+    // Pictures are one file per sheet, numbered from 001.
+    const QString written = out.endsWith(".png") ? path.chopped(4) + "-001.png" : path;
+    const QByteArray bytes = out == "-" ? run.out : TestSupport::readFile(written);
     if (out != "-")
         QCOMPARE(run.out, QByteArray());
     QVERIFY2(bytes.startsWith(begins), bytes.left(80).constData());
@@ -119,6 +126,13 @@ void TestCommandLine::refused_data()
     QTest::newRow("workbook without marks") << QStringList{"convert", "in.prn", "o.xlsx"} << 2 << "--marks";
     QTest::newRow("unknown paper") << QStringList{"convert", "--paper", "a5", "in.prn", "o.pdf"} << 2 << "--paper";
     QTest::newRow("pdf to stdout") << QStringList{"convert", "--to", "pdf", "in.prn", "-"} << 2 << "standard output";
+    QTest::newRow("unknown look") << QStringList{"convert", "--look", "fancy", "in.prn", "o.pdf"} << 2 << "--look";
+    QTest::newRow("look of plain text") << QStringList{"convert", "--look", "printed", "in.prn", "o.txt"} << 2 << "--look";
+    QTest::newRow("dpi of a pdf") << QStringList{"convert", "--dpi", "100", "in.prn", "o.pdf"} << 2 << "--dpi";
+    QTest::newRow("dpi out of range") << QStringList{"convert", "--dpi", "5000", "in.prn", "o.png"} << 2 << "5000";
+    QTest::newRow("form length of none") << QStringList{"convert", "--form-length", "0", "in.prn", "o.pdf"} << 2 << "form length";
+    QTest::newRow("form length of emphasis") << QStringList{"convert", "--look", "emphasis", "--form-length", "12", "in.prn", "o.pdf"} << 2 << "--form-length";
+    QTest::newRow("unknown carriage") << QStringList{"convert", "--carriage", "medium", "in.prn", "o.png"} << 2 << "--carriage";
     QTest::newRow("one argument") << QStringList{"convert", "in.prn"} << 2 << "missing";
     QTest::newRow("unknown option") << QStringList{"print", "--colour", "in.prn"} << 2 << "colour";
     QTest::newRow("unknown code page") << QStringList{"convert", "--codepage", "cp999", "in.prn", "o.txt"} << 2 << "cp437, cp850";

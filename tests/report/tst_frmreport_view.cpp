@@ -6,6 +6,7 @@
 #include "controls/SpLebal.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/report/ReportColorPanel.h"
+#include "gui/report/SheetView.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -62,6 +63,7 @@ private slots:
         closeAll();
         MessageBox::clearShown();
         ReportViewSettings::saveCodePage(CodePage::Id::Latin1);
+        ReportViewSettings::savePrintedLook(false);
     }
 
     void steps_data()
@@ -311,7 +313,7 @@ private slots:
         QCOMPARE(viewText(view), QString::fromLatin1(file));
         QCOMPARE(pointers.value(0), int(Qt::WaitCursor));
         QVERIFY(!QGuiApplication::overrideCursor());
-        QCOMPARE(pageLabel(view), QStringLiteral("Page 2/3"));
+        QCOMPARE(pageLabel(view), QStringLiteral("Page 2/4")); // "tail" after the last form feed is a page
         // Next replaces the whole file with the next page.
         click(view, "CmdNxt");
         QCOMPARE(viewText(view), QStringLiteral("third\n\f"));
@@ -319,7 +321,7 @@ private slots:
         const int count = OpenViewCount;
         click(view, "Check3");
         QCOMPARE(viewText(view), QStringLiteral("first\npage\n\f"));
-        QCOMPARE(pageLabel(view), QStringLiteral("Page 1/3"));
+        QCOMPARE(pageLabel(view), QStringLiteral("Page 1/4"));
         QCOMPARE(int(OpenViewCount), count);
         // A long file is read a piece at a time; given up, the page stays.
         import(view, printFile(QStringLiteral("long.prn"), "first\r\n\f" + QByteArray("line\r\n").repeated(600000)));
@@ -332,6 +334,22 @@ private slots:
         click(view, "Check3");
         QCOMPARE(TestSupport::state(view, "Check3"), QStringLiteral("0"));
         QCOMPARE(viewText(view), QStringLiteral("first\n\f"));
+    }
+
+    void printedLook_sheetsCountedAndStored()
+    {
+        // One page of 100 lines prints on two 11 in sheets at 6 lines an inch.
+        FrmReport *view = open(printFile(QStringLiteral("look.prn"), QByteArray("line\r\n").repeated(100)));
+        apply(view, {"Label4", "ChkPrinted"});
+        QCOMPARE(ReportViewFixture::states(view, "stored:Printed;SheetView.visible;Rt1.visible;LbPageNo"),
+            QStringLiteral("stored:Printed=1;SheetView.visible=1;Rt1.visible=0;LbPageNo=Page 1/2"));
+        click(view, "CmdNxt");
+        QCOMPARE(pageLabel(view), QStringLiteral("Page 2/2"));
+        QVERIFY(view->sheetView()->sheet().firstByte > 0);
+        // The emphasis look again: the text page, and the choice stored.
+        click(view, "ChkPrinted");
+        QCOMPARE(ReportViewFixture::states(view, "stored:Printed;SheetView.visible;Rt1.visible;LbPageNo"),
+            QStringLiteral("stored:Printed=0;SheetView.visible=0;Rt1.visible=1;LbPageNo=Page 1/1"));
     }
 };
 

@@ -4,6 +4,7 @@
 #include "export/ExportFormat.h"
 #include "export/HtmlExport.h"
 #include "export/PdfExport.h"
+#include "export/PrintedPdfExport.h"
 #include "export/PlainTextExport.h"
 #include "export/RichTextExport.h"
 #include "export/WorkbookExport.h"
@@ -174,8 +175,10 @@ bool ReportExport::writeRichText(const QString &fileName)
 bool ReportExport::writePdf(const QString &fileName)
 {
     // The chosen pages as the desktop driver prints them, on the locale's paper.
+    // In the printed look, the chosen sheets as the view shows them.
+    const bool printed = m_view->printedLook();
     PdfOptions options;
-    options.pages = m_view->chosenPages();
+    options.pages = printed ? m_view->chosenShown() : m_view->chosenPages();
     options.paper = PdfExport::defaultPaper();
     options.title = QFileInfo(m_view->reportFile()).fileName();
     options.render = m_view->renderOptions();
@@ -191,7 +194,9 @@ bool ReportExport::writePdf(const QString &fileName)
         return !progress.wasCanceled();
     };
     QString error;
-    const bool written = PdfExport::save(fileName, m_view->pages(), options, &error);
+    const bool written = printed
+        ? PrintedPdfExport::save(fileName, [this](int i) { return m_view->sheet(i); }, options, &error)
+        : PdfExport::save(fileName, m_view->pages(), options, &error);
     if (!written && !progress.wasCanceled())
         fail(error);
     return written;

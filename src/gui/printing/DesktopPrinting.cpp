@@ -3,6 +3,7 @@
 #include "gui/platform/Dialogs.h"
 #include "gui/platform/MessageBox.h"
 #include "platform/ByteText.h"
+#include "export/PrintedPdfExport.h"
 #include "printing/CurrentPrinter.h"
 #include "report/PageDocument.h"
 
@@ -70,21 +71,49 @@ bool QPrinterDocumentPrinter::fail(const QString &error)
     return false;
 }
 
+bool QPrinterDocumentPrinter::start()
+{
+    if (m_painter)
+        return true;
+    m_painter = std::make_unique<QPainter>();
+    if (!m_painter->begin(m_printer)) {
+        return fail(QStringLiteral("The printer %1 cannot start the job.")
+                        .arg(m_printer->outputFileName().isEmpty() ? m_printer->printerName()
+                                                                   : m_printer->outputFileName()));
+    }
+    // The first page goes on the job's first sheet, every later one on
+    // a sheet of its own.
+    m_renderer = std::make_unique<PageRenderer>(*m_painter, *m_printer, m_render);
+    return true;
+}
+
+bool DocumentPrinter::printSheet(const Printed::Sheet &)
+{
+    return false;
+}
+
+bool QPrinterDocumentPrinter::printSheet(const Printed::Sheet &sheet)
+{
+    if (m_failed || !start())
+        return false;
+    if (m_sheetCount > 0 && !m_printer->newPage())
+        return fail(QStringLiteral("The printer %1 refused a new page.").arg(m_printer->printerName()));
+    ++m_sheetCount;
+    if (!m_sheets)
+        m_sheets = std::make_unique<PrintedRenderer>();
+    // The painter's origin is the top left of the printable area.
+    const double unit = double(m_printer->resolution()) / Printed::UnitsPerInch;
+    const QSizeF area(m_printer->width(), m_printer->height());
+    const double scale = PrintedPdfExport::fitScale(
+        QSizeF(sheet.width, sheet.height) * unit, PrintedRenderer::usedSize(sheet) * unit, area);
+    m_sheets->draw(*m_painter, sheet, QPointF(0, 0), unit * scale);
+    return true;
+}
+
 bool QPrinterDocumentPrinter::printPage(const QByteArray &page)
 {
-    if (m_failed)
+    if (m_failed || !start())
         return false;
-    if (!m_painter) {
-        m_painter = std::make_unique<QPainter>();
-        if (!m_painter->begin(m_printer)) {
-            return fail(QStringLiteral("The printer %1 cannot start the job.")
-                            .arg(m_printer->outputFileName().isEmpty() ? m_printer->printerName()
-                                                                       : m_printer->outputFileName()));
-        }
-        // The first page goes on the job's first sheet, every later one on
-        // a sheet of its own.
-        m_renderer = std::make_unique<PageRenderer>(*m_painter, *m_printer, m_render);
-    }
     if (!m_renderer->drawPage(page))
         return fail(QStringLiteral("The printer %1 refused a new page.").arg(m_printer->printerName()));
     return true;
@@ -144,6 +173,23 @@ bool printWithDialog(QTextEdit *page, const PageRenderOptions &render, QWidget *
     QPrinterDocumentPrinter out(&printer, render);
     const bool ok
         = out.printPage(shownPage(page, printer.printRange() == QPrinter::Selection)) && out.finish();
+    QApplication::restoreOverrideCursor();
+    if (!ok)
+        MessageBox::show(parent, out.errorString(), ErrorTitle, QMessageBox::Information);
+    return ok;
+}
+
+bool printSheetWithDialog(const Printed::Sheet &sheet, QWidget *parent)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    const QString current = CurrentPrinter::name();
+    if (CurrentPrinter::isInstalled(current))
+        printer.setPrinterName(current);
+    if (!Dialogs::print(parent, &printer, false))
+        return false;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QPrinterDocumentPrinter out(&printer);
+    const bool ok = out.printSheet(sheet) && out.finish();
     QApplication::restoreOverrideCursor();
     if (!ok)
         MessageBox::show(parent, out.errorString(), ErrorTitle, QMessageBox::Information);

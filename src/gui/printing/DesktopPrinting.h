@@ -1,6 +1,7 @@
 #pragma once
 
 #include "render/PageRenderer.h"
+#include "render/PrintedRenderer.h"
 
 #include <QByteArray>
 #include <QPageLayout>
@@ -25,6 +26,9 @@ class DocumentPrinter
 public:
     virtual ~DocumentPrinter() = default;
     virtual bool printPage(const QByteArray &page) = 0;
+    // One sheet of the printed look on a sheet of paper of its own, at its
+    // true size where it fits the printable area, else scaled down whole.
+    virtual bool printSheet(const Printed::Sheet &sheet);
     virtual bool finish() = 0;
     virtual QString errorString() const = 0;
 };
@@ -48,17 +52,21 @@ public:
     ~QPrinterDocumentPrinter() override;
 
     bool printPage(const QByteArray &page) override;
+    bool printSheet(const Printed::Sheet &sheet) override;
     bool finish() override;
     QString errorString() const override { return m_error; }
 
 private:
     bool fail(const QString &error);
+    bool start();
 
     std::unique_ptr<QPrinter> m_owned;
     QPrinter *m_printer = nullptr;
     PageRenderOptions m_render;
     std::unique_ptr<QPainter> m_painter;
     std::unique_ptr<PageRenderer> m_renderer;
+    std::unique_ptr<PrintedRenderer> m_sheets;
+    int m_sheetCount = 0;
     bool m_failed = false;
     QString m_error;
 };
@@ -84,6 +92,8 @@ QByteArray shownPage(const QTextEdit *page, bool selectionOnly);
 // or the whole page, with its emphasis. A cancelled dialog prints nothing
 // and tells nothing; a failure is told to the user. True when printed.
 bool printWithDialog(QTextEdit *page, const PageRenderOptions &render, QWidget *parent);
+// The same for the sheet on screen in the printed look.
+bool printSheetWithDialog(const Printed::Sheet &sheet, QWidget *parent);
 
 // The print preview of what `paint` draws on a printer, starting on
 // `printer`; printing from the preview has `paint` draw on the printer the

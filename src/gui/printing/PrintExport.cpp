@@ -39,6 +39,34 @@ int pageNumberOf(const QLineEdit *box)
 
 QVector<int> FrmReport::chosenPages() const
 {
+    const QVector<int> shown = chosenShown();
+    if (!printedLook() || shown.isEmpty() || PageCount() == 0)
+        return shown;
+    if (shown.size() == PageCount())
+        return pageIndexes(0, Pages.PageCount() - 1, Pages.PageCount());
+    // The pages whose bytes the chosen sheets were printed from.
+    qsizetype from = -1, to = -1;
+    for (int i : shown) {
+        const Printed::Sheet s = sheet(i);
+        from = from < 0 ? s.firstByte : qMin(from, s.firstByte);
+        to = qMax(to, s.endByte);
+    }
+    QVector<int> pages;
+    const char *start = Pages.bytes().constData();
+    for (int i = 0; i < Pages.PageCount(); ++i) {
+        const QByteArrayView page = Pages.pageView(i);
+        if (!page.data())
+            continue;
+        const qsizetype begin = page.data() - start;
+        const qsizetype end = begin + page.size() + 1; // with its form feed
+        if (begin < to && end > from)
+            pages.append(i);
+    }
+    return pages;
+}
+
+QVector<int> FrmReport::chosenShown() const
+{
     int first = 0;
     int last = PageCount() - 1;
     switch (Frame1->pageOption()) {
@@ -65,11 +93,11 @@ PageRenderOptions FrmReport::renderOptions() const
 
 void FrmReport::PrintExport()
 {
-    const QVector<int> pages = chosenPages();
     if (Frame1->CmdOk->tag() != QLatin1String("1")) {
-        assembleForExport(RT3->document(), Pages, pages, markupContext());
+        assembleForExport(RT3->document(), Pages, chosenPages(), markupContext());
         return;
     }
+    const QVector<int> pages = printedLook() ? QVector<int>() : chosenPages();
 
     // Print mode: page by page, each page as many times as copies, on the
     // current printer. The job opens with the first page that prints; an
@@ -89,6 +117,22 @@ void FrmReport::PrintExport()
     std::unique_ptr<DocumentPrinter> printer;
     QString error;
     bool ok = true;
+    // The printed look prints its sheets, as the view shows them.
+    for (int i : printedLook() ? chosenShown() : QVector<int>()) {
+        const Printed::Sheet shown = sheet(i);
+        for (long long copy = 0; ok && copy < copies; ++copy) {
+            if (!printer && !(printer = DesktopPrinting::open(setup, &error))) {
+                ok = false;
+                break;
+            }
+            if (!printer->printSheet(shown)) {
+                error = printer->errorString();
+                ok = false;
+            }
+        }
+        if (!ok)
+            break;
+    }
     for (int i : pages) {
         const QByteArray page = Pages.pageBytes(i);
         for (long long copy = 0; ok && copy < copies && !page.isEmpty(); ++copy) {

@@ -116,7 +116,10 @@ void PrintPanel::printWindowsMode()
 {
     if (Chwinprint->isChecked()) {
         // The page on screen through the print dialog; the panel stays open.
-        DesktopPrinting::printWithDialog(m_view->rt1(), m_view->renderOptions(), m_view);
+        if (m_view->printedLook())
+            DesktopPrinting::printSheetWithDialog(m_view->sheet(m_view->currentPage()), m_view);
+        else
+            DesktopPrinting::printWithDialog(m_view->rt1(), m_view->renderOptions(), m_view);
         return;
     }
     if (!askToPrint())
@@ -153,8 +156,15 @@ void PrintPanel::CmdPreview_Click()
     if (!CurrentPrinter::isInstalled(setup.printerName))
         setup.printerName
             = CurrentPrinter::isInstalled(CurrentPrinter::name()) ? CurrentPrinter::name() : QString();
+    // The printed look previews its sheets, as the view shows them.
+    QVector<Printed::Sheet> sheets;
+    if (m_view->printedLook()) {
+        for (int i : shown ? QVector<int> { m_view->currentPage() } : m_view->chosenShown())
+            sheets.append(m_view->sheet(i));
+    }
     QVector<QByteArray> pages;
-    if (shown) {
+    if (!sheets.isEmpty()) {
+    } else if (shown) {
         pages.append(DesktopPrinting::shownPage(m_view->rt1(), false));
     } else {
         for (int i : m_view->chosenPages())
@@ -167,6 +177,10 @@ void PrintPanel::CmdPreview_Click()
         printer.get(),
         [&](QPrinter *target) {
             QPrinterDocumentPrinter out(target, setup.render);
+            for (const Printed::Sheet &sheet : sheets) {
+                if (!out.printSheet(sheet))
+                    break;
+            }
             for (const QByteArray &page : pages) {
                 if (!page.isEmpty() && !out.printPage(page))
                     break;

@@ -12,6 +12,7 @@
 #include "gui/printing/PrintPanel.h"
 #include "gui/report/Calculator.h"
 #include "gui/report/ReportColorPanel.h"
+#include "gui/report/SheetView.h"
 #include "report/ReportFont.h"
 #include "gui/report/OpenReportView.h"
 #include "gui/startup/FormStartup.h"
@@ -134,6 +135,8 @@ void FrmReport::buildControls()
     Rt1->viewport()->setContextMenuPolicy(Qt::NoContextMenu);
     Rt1->installEventFilter(this);
     Rt1->viewport()->installEventFilter(this);
+    SheetPane = new SheetView(this);
+    SheetPane->hide();
     RT3 = makeRichText(QStringLiteral("RT3"), this);
     RT3->hide();
     RTBox = makeRichText(QStringLiteral("RTBox"), this);
@@ -170,6 +173,7 @@ void FrmReport::buildControls()
         if (Check3->isChecked())
             Check3_Click(true);
     });
+    connect(Frame6, &ReportColorPanel::printedLookChosen, this, [this] { applyLook(); });
     Frame1 = new PrintPanel(this);
     connect(CmdPrint, &QPushButton::clicked, Frame1, &PrintPanel::CmdPrint_Click);
 }
@@ -333,6 +337,9 @@ bool FrmReport::LoadReport(const QString &file)
 
     ReportFile = file;
     Pages = table;
+    m_printed = PrintedDocument();
+    m_printedBuilt = false;
+    buildPrinted();
     Frame1->setPageCount(PageCount());
     Rt1->clear();
     CurrentPage = 0;
@@ -381,7 +388,50 @@ void FrmReport::applyCodePage()
         edit->setFont(font);
         edit->document()->setDefaultFont(font);
     }
+    // The printed look reads the characters in the code page too.
+    if (m_printedBuilt && m_printedCodePage != codePage()) {
+        m_printedBuilt = false;
+        buildPrinted();
+        CurrentPage = qMin(CurrentPage, PageCount() - 1);
+    }
     showPage(CurrentPage);
+}
+
+int FrmReport::PageCount() const
+{
+    return printedLook() && m_printedBuilt ? m_printed.sheetCount() : Pages.PageCount();
+}
+
+bool FrmReport::printedLook() const
+{
+    return Frame6->printedLook();
+}
+
+Printed::Sheet FrmReport::sheet(int i) const
+{
+    return m_printed.sheet(i);
+}
+
+void FrmReport::buildPrinted()
+{
+    if (m_printedBuilt || !printedLook())
+        return;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    ReportViewSettings settings = ReportViewSettings::read();
+    settings.codePage = codePage();
+    m_printed.build(QByteArrayView(Pages.bytes()), settings.printerSetup());
+    m_printedBuilt = true;
+    m_printedCodePage = settings.codePage;
+    QGuiApplication::restoreOverrideCursor();
+}
+
+void FrmReport::applyLook()
+{
+    // A page and a sheet are not the same thing: the view starts again at
+    // the first of them.
+    buildPrinted();
+    Frame1->setPageCount(PageCount());
+    CmdFst_Click();
 }
 
 QColor FrmReport::swatchColor(int index) const
@@ -446,6 +496,7 @@ void FrmReport::layoutForm()
     const double formWidth = twipsOf(width());
     const double formHeight = twipsOf(height());
     place(Rt1, 15, 500, formWidth - 100, formHeight - 1250);
+    SheetPane->setGeometry(Rt1->geometry());
     const double barTop = twipsOf(Rt1->height()) + 500;
 
     const double exitLeft = formWidth - twipsOf(JeExit->width()) - 200;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "codepage/CodePage.h"
+#include "escp/PrintedDocument.h"
 #include "report/PageTable.h"
 #include "report/ReportMarkup.h"
 
@@ -22,6 +23,7 @@ class QTextDocument;
 class QTextEdit;
 class QTimer;
 class ReportColorPanel;
+class SheetView;
 class SpLebal;
 struct PageRenderOptions;
 
@@ -44,7 +46,9 @@ public:
 
     // What the print and export work reads.
     const PageTable &pages() const { return Pages; }
-    int PageCount() const { return Pages.PageCount(); }
+    // The pages the view counts and shows: the print file's pages, or in
+    // the printed look its sheets.
+    int PageCount() const;
     int currentPage() const { return CurrentPage; }
     QString reportFile() const { return ReportFile; }
     bool zoomedIn() const { return ZoomedIn; }
@@ -54,6 +58,11 @@ public:
     PrintPanel *printPanel() const { return Frame1; }
     ReportColorPanel *colorPanel() const { return Frame6; }
     MarkupContext markupContext() const;
+    // "Printed" in the colour panel: the sheets as the printer prints them.
+    bool printedLook() const;
+    // Sheet i of the printed look, 0 <= i < PageCount() while it is on.
+    Printed::Sheet sheet(int i) const;
+    SheetView *sheetView() const { return SheetPane; }
     // The code page the view reads the file in: the panel's choice.
     CodePage::Id codePage() const;
     // Reads the file in this code page from now on (over the stored choice,
@@ -80,8 +89,12 @@ public:
     // Writes the caret's column and line into the window caption.
     void UpdateStatusLine();
 
-    // The pages the print panel's page options choose: all, the page on
-    // screen, or the typed range (kept to the pages that exist).
+    // What the print panel's page options choose: all, the page on screen,
+    // or the typed range (kept to what exists), counted as the view counts
+    // (sheets in the printed look).
+    QVector<int> chosenShown() const;
+    // The same as pages of the print file, for the outputs of text and raw
+    // printing: in the printed look the pages that the chosen sheets print.
     QVector<int> chosenPages() const;
     // With the print-mode flag (CmdOk's tag "1") prints the chosen pages
     // page by page through the desktop driver; otherwise assembles them in
@@ -138,6 +151,9 @@ private:
     void setImagePressed(bool pressed);
     void showColorPanel();
     void applyCodePage();
+    // Reads the file as the printer prints it, when the printed look is on.
+    void buildPrinted();
+    void applyLook();
 
     // The page table and view state.
     QString ReportFile;
@@ -146,9 +162,13 @@ private:
     bool ZoomedIn = false;
     QVector<qint16> ColumnMarks;
     quint8 ColumnMarkCount = 0;
+    PrintedDocument m_printed; // over Pages' bytes; built only for the printed look
+    bool m_printedBuilt = false;
+    CodePage::Id m_printedCodePage = CodePage::Id::Latin1;
 
     // Controls.
     QTextEdit *Rt1 = nullptr;
+    SheetView *SheetPane = nullptr;
     QTextEdit *RT3 = nullptr;
     QTextEdit *RTBox = nullptr;
     JeweledButton *CmdFst = nullptr;

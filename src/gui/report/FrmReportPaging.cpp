@@ -3,8 +3,10 @@
 #include "gui/platform/MessageBox.h"
 #include "platform/NumericText.h"
 #include "gui/report/FrmReport.h"
+#include "gui/report/SheetView.h"
 #include "report/PageDocument.h"
 
+#include <QCheckBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,6 +26,19 @@ constexpr qsizetype LongPage = 256 * 1024;
 
 void FrmReport::showPage(int k)
 {
+    // The printed look: the sheet as the printer prints it, in place of the
+    // text (the continuous view is text whatever the look).
+    const bool printed = printedLook() && !Check3->isChecked();
+    SheetPane->setVisible(printed);
+    Rt1->setVisible(!printed);
+    if (printed) {
+        buildPrinted();
+        const double inch = logicalDpiX() * (ZoomedIn ? 1.5 : 1.0);
+        SheetPane->setPixelsPerInch(inch);
+        SheetPane->setSheet(m_printed.sheet(qBound(0, k, PageCount() - 1)));
+        m_loadedPageShown = false;
+        return;
+    }
     // The page and its form feed replace the whole content and its format.
     // The text and its markup passes are put together in a document that no
     // view lays out yet, and then handed to the view, so the page is laid

@@ -6,6 +6,7 @@
 #include "platform/Twips.h"
 #include "gui/printing/PrintPanel.h"
 #include "gui/report/FrmReport.h"
+#include "gui/report/SheetView.h"
 #include "gui/report/EditMarkup.h"
 #include "report/PageDocument.h"
 #include "gui/report/ReportColorPanel.h"
@@ -185,7 +186,10 @@ void FrmReport::Check3_Click(bool ticked)
         LoadReport(ReportFile);
         return;
     }
-    // The whole file as it is, control codes visible; this can take a while.
+    // The whole file as it is, control codes visible, in any look; this
+    // can take a while.
+    SheetPane->hide();
+    Rt1->show();
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     QString error;

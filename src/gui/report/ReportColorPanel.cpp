@@ -89,6 +89,16 @@ ReportColorPanel::ReportColorPanel(QWidget *parent)
     LbCodePage->setBuddy(CboCodePage);
     grid->addWidget(LbCodePage, SwatchCount + 2, 0);
     grid->addWidget(CboCodePage, SwatchCount + 2, 1, 1, 2);
+    // The look of the page on screen: as it comes off the printer, or the
+    // emphasis colours above.
+    ChkPrinted = new QCheckBox(QStringLiteral("Printed"), this);
+    ChkPrinted->setObjectName(QStringLiteral("ChkPrinted"));
+    ChkPrinted->setToolTip(tr("Show the pages as the printer prints them: sheets, pictures and columns"));
+    grid->addWidget(ChkPrinted, SwatchCount + 3, 0, 1, 3, Qt::AlignLeft);
+    connect(ChkPrinted, &QCheckBox::clicked, this, [this](bool on) {
+        ReportViewSettings::savePrintedLook(on);
+        emit printedLookChosen(on);
+    });
     connect(CboCodePage, &QComboBox::activated, this, [this] {
         ReportViewSettings::saveCodePage(codePage());
         emit codePageChosen(codePage());
@@ -117,6 +127,7 @@ void ReportColorPanel::showSettings(const ReportViewSettings &s)
     ChHighlighte->setChecked(s.highlightBold);
     ChL->setChecked(s.minusOneLine);
     setCodePage(s.codePage);
+    ChkPrinted->setChecked(s.printedLook);
     for (int i : {Dubble, Bold, Condence})
         colorSample(i);
 }
@@ -134,6 +145,11 @@ void ReportColorPanel::setSwatchColor(int index, const QColor &color)
     QPalette p = TXt[index]->palette();
     p.setColor(QPalette::Base, color);
     TXt[index]->setPalette(p);
+}
+
+bool ReportColorPanel::printedLook() const
+{
+    return ChkPrinted->isChecked();
 }
 
 bool ReportColorPanel::searchBold() const

@@ -12,7 +12,7 @@ class QLineEdit;
 
 // The colour-settings panel of a report view: seven swatches TXt(0)..TXt(6)
 // with a sample label Lb(i) beside each, the bold and "-1 Line" boxes and the
-// "Code page" drop-down. A double-click on a swatch asks for a colour and
+// "Code page" drop-down and the "Printed" look. A double-click on a swatch asks for a colour and
 // stores the colours; a code page chosen is stored at once.
 class ReportColorPanel : public QFrame
 {
@@ -41,6 +41,8 @@ public:
     bool highlightBold() const;
     bool minusOneLine() const;
     CodePage::Id codePage() const;
+    // "Printed": the pages as they come off the printer.
+    bool printedLook() const;
     // Shows the code page without storing it (a command line's choice).
     void setCodePage(CodePage::Id codePage);
 
@@ -52,10 +54,13 @@ public:
     JeweledButton *Command3 = nullptr;
     QLabel *LbCodePage = nullptr;
     QComboBox *CboCodePage = nullptr;
+    QCheckBox *ChkPrinted = nullptr;
 
 signals:
     // The user chose another code page (it is stored already).
     void codePageChosen(CodePage::Id codePage);
+    // The user chose the look on screen (it is stored already).
+    void printedLookChosen(bool printed);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

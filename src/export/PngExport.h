@@ -1,0 +1,38 @@
+#pragma once
+
+#include "render/PrintedRenderer.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <functional>
+
+struct PngOptions
+{
+    QVector<int> pages; // indexes of the sheets, written in this order
+    int dpi = 150;      // pixels per inch of the images
+    // Told after each sheet how many are written; false stops there.
+    std::function<bool(int written, int total)> progress;
+};
+
+// The sheets as pictures, one PNG file per sheet at true size: the name
+// given, "report.png", becomes report-001.png, report-002.png ... (numbered
+// in the order written, with more digits when there are more than 999).
+// Each file is written whole or not at all; when one fails or the work is
+// cancelled, the files this run made are taken away again.
+namespace PngExport {
+
+constexpr int MinimumDpi = 10;
+constexpr int MaximumDpi = 600;
+
+// The file name of the n-th image (1-based) out of `count`.
+QString numberedName(const QString &path, int n, int count);
+
+bool save(const QString &path, const SheetSource &sheets, const PngOptions &options, QString *error,
+    QStringList *written = nullptr);
+
+// Export names that mean pictures: ending in ".png", any case.
+bool isPngName(const QString &fileName);
+
+} // namespace PngExport

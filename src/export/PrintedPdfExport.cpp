@@ -1,0 +1,109 @@
+#include "export/PrintedPdfExport.h"
+
+#include "platform/BufferedOutput.h"
+#include "platform/ByteText.h"
+
+#include <QDir>
+#include <QFileDevice>
+#include <QFileInfo>
+#include <QObject>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+
+namespace {
+
+bool deviceFailed(QIODevice &out, QString *error)
+{
+    const auto *file = qobject_cast<QFileDevice *>(&out);
+    if (!file || file->error() == QFileDevice::NoError)
+        return false;
+    if (error)
+        *error = file->errorString();
+    return true;
+}
+
+bool fail(QString *error, const QString &text)
+{
+    if (error)
+        *error = text;
+    return false;
+}
+
+} // namespace
+
+namespace PrintedPdfExport {
+
+double fitScale(const QSizeF &sheet, const QSizeF &used, const QSizeF &paper)
+{
+    // The blank part of a wide carriage's sheet beyond the paper is left
+    // off rather than shrinking the text on it.
+    const double width = qMin(sheet.width(), qMax(paper.width(), used.width()));
+    const double height = qMin(sheet.height(), qMax(paper.height(), used.height()));
+    double scale = 1.0;
+    if (width > 0)
+        scale = qMin(scale, paper.width() / width);
+    if (height > 0)
+        scale = qMin(scale, paper.height() / height);
+    return scale;
+}
+
+bool write(QIODevice &out, const SheetSource &sheets, const PdfOptions &options, QString *error)
+{
+    if (options.pages.isEmpty())
+        return fail(error, QObject::tr("No page is chosen."));
+    if (!out.isOpen() || !out.isWritable())
+        return fail(error, QObject::tr("The output is not open for writing."));
+
+    BufferedOutput buffered(out);
+    QPdfWriter writer(&buffered);
+    writer.setCreator(QStringLiteral("Sticker2"));
+    writer.setTitle(options.title);
+    const QPageSize size(options.paper == PdfPaper::Letter ? QPageSize::Letter : QPageSize::A4);
+    writer.setPageLayout(QPageLayout(size,
+        options.landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(), QPageLayout::Inch));
+    const double pixelsPerInch = writer.resolution();
+    const QSizeF paper(writer.width(), writer.height()); // device pixels
+    QPainter painter;
+    if (!painter.begin(&writer))
+        return fail(error, QObject::tr("The PDF writer cannot start."));
+    PrintedRenderer renderer;
+    const double unit = pixelsPerInch / Printed::UnitsPerInch;
+    int written = 0;
+    for (int i : options.pages) {
+        if (written > 0 && !writer.newPage()) {
+            painter.end();
+            return fail(error, QObject::tr("The PDF writer refused a new page."));
+        }
+        const Printed::Sheet sheet = sheets(i);
+        const QSizeF used = PrintedRenderer::usedSize(sheet) * unit;
+        const double scale = fitScale(QSizeF(sheet.width, sheet.height) * unit, used, paper);
+        renderer.draw(painter, sheet, QPointF(0, 0), unit * scale);
+        if (deviceFailed(out, error)) {
+            painter.end();
+            return false;
+        }
+        ++written;
+        if (options.progress && !options.progress(written, int(options.pages.size()))) {
+            painter.end();
+            return fail(error, QObject::tr("The PDF was cancelled."));
+        }
+    }
+    painter.end();
+    if (!buffered.flushBuffer() && !deviceFailed(out, error))
+        return fail(error, buffered.errorString());
+    return !deviceFailed(out, error);
+}
+
+bool save(const QString &path, const SheetSource &sheets, const PdfOptions &options, QString *error)
+{
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile()) {
+        return fail(error,
+            QObject::tr("Cannot write %1: it is not a regular file.").arg(QDir::toNativeSeparators(path)));
+    }
+    return ByteText::saveThrough(
+        path, [&](QIODevice &out, QString *reason) { return write(out, sheets, options, reason); }, error);
+}
+
+} // namespace PrintedPdfExport

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "escp/PrintedPage.h"
+
+#include <QPointF>
+#include <QRawFont>
+#include <QRectF>
+#include <QSizeF>
+
+#include <functional>
+#include <map>
+
+class QPainter;
+
+// Sheet i of a printed document, made on demand.
+using SheetSource = std::function<Printed::Sheet(int index)>;
+
+// Draws a printed sheet as it comes off the printer, at true size times a
+// scale, onto any painter (a window, a printer, a PDF writer, an image):
+// the text in DejaVu Sans Mono (monospaced, it holds every character of the
+// DOS code pages, box drawing included), every character in its own cell
+// of the run's advance, each run one glyph run so a PDF holds it as real,
+// searchable text; pictures as images of black dots at their true size.
+// Nothing is moved or shrunk to fit: what lies outside the sheet is clipped
+// by the device, not by the renderer.
+//
+// Looks as the printer makes them: bold and double strike print heavier
+// (the bold face), italic slants (the oblique face), double width and
+// condensed widen or narrow the glyphs to their cell, double height doubles
+// the glyphs up from the baseline, super- and subscript print two thirds
+// high above or below the middle of the line, underline is a rule under
+// every cell of the run, blanks included. The renderer paints no paper:
+// the caller fills the sheet's background where the device needs one.
+class PrintedRenderer
+{
+public:
+    PrintedRenderer();
+
+    // Draws the sheet with its top left corner at `origin` (device pixels),
+    // one printer unit being `scale` device pixels. Only what meets `exposed`
+    // (device pixels; an empty rectangle for all) is drawn.
+    void draw(QPainter &painter, const Printed::Sheet &sheet, QPointF origin, double scale,
+        const QRectF &exposed = QRectF());
+
+    // The part of the sheet that holds ink, from its top left corner, in
+    // units: the right edge of the rightmost cell or dot, the bottom of the
+    // lowest line or picture.
+    static QSizeF usedSize(const Printed::Sheet &sheet);
+
+private:
+    enum Face { Regular, Bold, Oblique, BoldOblique };
+    struct Sized
+    {
+        QRawFont font;
+        double advance = 0; // the glyph's own advance at that size, in pixels
+    };
+    const Sized &font(Face face, double pixelSize);
+    void drawRun(QPainter &painter, const Printed::TextRun &run, QPointF origin, double scale);
+    void drawPicture(QPainter &painter, const Printed::Picture &picture, QPointF origin, double scale);
+
+    QRawFont m_faces[4];
+    std::map<std::pair<int, qint64>, Sized> m_sized; // by face and size in 1/64 pixel
+    bool m_toPdf = false;
+};

@@ -1,0 +1,241 @@
+// Printed sheets drawn onto images, into PDFs and into pictures, checked by
+// where the ink falls and by reading the PDFs back with the poppler tools.
+#include "FileSizeLimit.h"
+#include "TestSupport.h"
+#include "export/PngExport.h"
+#include "export/PrintedPdfExport.h"
+#include "render/PrintedRenderer.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+Q_DECLARE_METATYPE(Printed::Sheet)
+
+namespace {
+
+using Printed::inches;
+
+Printed::TextRun run(double x, double baseline, const QString &text, Printed::TextStyle style = {})
+{
+    Printed::TextRun r;
+    r.x = inches(x);
+    r.baseline = inches(baseline);
+    r.text = text;
+    r.style = style;
+    return r;
+}
+
+// A picture of width x height dots, every dot black.
+Printed::Picture picture(double x, double top, int width, int height, int dpiX, int dpiY)
+{
+    Printed::Picture p;
+    p.x = inches(x);
+    p.top = inches(top);
+    p.dpiX = dpiX;
+    p.dpiY = dpiY;
+    p.image = QImage(width, height, QImage::Format_Mono);
+    p.image.fill(1);
+    return p;
+}
+
+Printed::Sheet sheetOf(const QVector<Printed::TextRun> &runs, const QVector<Printed::Picture> &pictures = {})
+{
+    Printed::Sheet sheet;
+    sheet.width = inches(8.5);
+    sheet.height = inches(11);
+    sheet.runs = runs;
+    sheet.pictures = pictures;
+    return sheet;
+}
+
+// Where the ink of a sheet drawn at `dpi` lies, in inches.
+QRectF inkOf(const Printed::Sheet &sheet, int dpi)
+{
+    QImage image(int(8.5 * dpi), 11 * dpi, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    PrintedRenderer().draw(painter, sheet, QPointF(0, 0), double(dpi) / Printed::UnitsPerInch);
+    painter.end();
+    int left = image.width(), right = -1, top = image.height(), bottom = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (qGray(line[x]) < 128) {
+                left = qMin(left, x), right = qMax(right, x);
+                top = qMin(top, y), bottom = qMax(bottom, y);
+            }
+        }
+    }
+    if (right < 0)
+        return QRectF();
+    return QRectF(double(left) / dpi, double(top) / dpi, double(right - left + 1) / dpi,
+        double(bottom - top + 1) / dpi);
+}
+
+} // namespace
+
+class TestPrintedRenderer : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { TestSupport::init(); }
+
+    void inkAtItsPlace_data()
+    {
+        QTest::addColumn<Printed::Sheet>("sheet");
+        QTest::addColumn<QRectF>("ink"); // inches
+        QTest::addColumn<double>("slack");
+
+        // A 480-dot row of 8 dots at 60 x 72 dpi is 8 in by 1/9 in.
+        QTest::newRow("bit image at 60 dpi")
+            << sheetOf({}, {picture(0.25, 1, 480, 8, 60, 72)}) << QRectF(0.25, 1, 8, 8 / 72.0) << 0.01;
+        QTest::newRow("24-pin picture at 180 dpi")
+            << sheetOf({}, {picture(1, 2, 360, 24, 180, 180)}) << QRectF(1, 2, 2, 24 / 180.0) << 0.01;
+        // Ten cells of pica; the first and last glyphs keep a little of their cells blank.
+        QTest::newRow("pica") << sheetOf({run(1, 1, "HHHHHHHHHH")}) << QRectF(1, 0.9, 1, 0.1) << 0.04;
+        Printed::TextStyle wide;
+        wide.advance = Printed::UnitsPerInch / 5;
+        wide.doubleWidth = true;
+        QTest::newRow("double width twice as wide")
+            << sheetOf({run(1, 1, "HHHHHHHHHH", wide)}) << QRectF(1, 0.9, 2, 0.1) << 0.06;
+        Printed::TextStyle condensed;
+        condensed.advance = Printed::UnitsPerInch / 17;
+        condensed.condensed = true;
+        QTest::newRow("condensed at 17 cpi")
+            << sheetOf({run(1, 1, QString(17, 'H'), condensed)}) << QRectF(1, 0.9, 1, 0.1) << 0.04;
+        Printed::TextStyle underline;
+        underline.underline = true;
+        QTest::newRow("underline under blanks")
+            << sheetOf({run(2, 3, "     ", underline)}) << QRectF(2, 3.02, 0.5, 1 / 72.0) << 0.01;
+        // Box drawing comes from the font as it does for letters.
+        QTest::newRow("box drawing") << sheetOf({run(1, 1, QStringLiteral("\u2500\u2500\u2500\u2500"))})
+                                     << QRectF(1, 0.95, 0.4, 0.01) << 0.03;
+    }
+
+    void inkAtItsPlace()
+    {
+        QFETCH(Printed::Sheet, sheet);
+        QFETCH(QRectF, ink);
+        QFETCH(double, slack);
+        const QRectF drawn = inkOf(sheet, 216);
+        QVERIFY2(qAbs(drawn.left() - ink.left()) <= slack && qAbs(drawn.right() - ink.right()) <= slack,
+            qPrintable(QStringLiteral("across %1-%2").arg(drawn.left()).arg(drawn.right())));
+        // Text is checked across only (its height is the font's); pictures and rules all round.
+        if (ink.height() < 0.1 || sheet.runs.isEmpty())
+            QVERIFY2(qAbs(drawn.top() - ink.top()) <= slack && qAbs(drawn.bottom() - ink.bottom()) <= slack,
+                qPrintable(QStringLiteral("down %1-%2").arg(drawn.top()).arg(drawn.bottom())));
+    }
+
+    void fitScale_data()
+    {
+        QTest::addColumn<QSizeF>("sheet");
+        QTest::addColumn<QSizeF>("used");
+        QTest::addColumn<QSizeF>("paper");
+        QTest::addColumn<double>("scale");
+        QTest::newRow("80 columns of a wide carriage on A4") << QSizeF(13.6, 11) << QSizeF(8, 10) << QSizeF(8.27, 11.69) << 1.0;
+        QTest::newRow("136 columns on A4") << QSizeF(13.6, 11) << QSizeF(13.6, 10) << QSizeF(8.27, 11.69) << 8.27 / 13.6;
+        QTest::newRow("12 in form inked to its foot on Letter") << QSizeF(8, 12) << QSizeF(8, 12) << QSizeF(8.5, 11) << 11 / 12.0;
+        QTest::newRow("12 in form inked to 10 in on Letter") << QSizeF(8, 12) << QSizeF(8, 10) << QSizeF(8.5, 11) << 1.0;
+        QTest::newRow("ink beyond the sheet") << QSizeF(8, 11) << QSizeF(20, 11) << QSizeF(8.5, 11) << 1.0;
+    }
+
+    void fitScale()
+    {
+        QFETCH(QSizeF, sheet);
+        QFETCH(QSizeF, used);
+        QFETCH(QSizeF, paper);
+        QFETCH(double, scale);
+        QCOMPARE(PrintedPdfExport::fitScale(sheet, used, paper), scale);
+    }
+
+    void pdfReadBack()
+    {
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("sheets.pdf");
+        Printed::TextStyle bold;
+        bold.bold = true;
+        const QVector<Printed::Sheet> sheets = {
+            sheetOf({run(0.5, 0.5, QStringLiteral("INVOICE 4711 M\u00fcller"), bold),
+                        run(0.5, 1, QStringLiteral("\u250c\u2500\u2500\u2510 Total 99.50"))},
+                {picture(0.5, 2, 480, 8, 60, 72)}),
+            sheetOf({run(1, 1, QStringLiteral("Second sheet"))}, {picture(1, 2, 240, 24, 120, 180)}),
+        };
+        PdfOptions options;
+        options.pages = {0, 1};
+        QString error;
+        QVERIFY2(PrintedPdfExport::save(pdf, [&](int i) { return sheets.at(i); }, options, &error),
+            qPrintable(error));
+        const QString text = TestSupport::pdfText(pdf, false);
+        for (const char *words : {"INVOICE 4711 M\u00fcller", "\u250c\u2500\u2500\u2510 Total 99.50", "Second sheet"})
+            QVERIFY2(text.contains(QString::fromUtf8(words)), qPrintable(text));
+        QCOMPARE(text.count('\f'), 2);
+        // One picture per sheet, at its dots.
+        const QStringList images = TestSupport::runTool("pdfimages", {"-list", pdf}).split('\n').mid(2);
+        // page num type width height color comp bpc: one bit a dot, lossless.
+        QRegularExpression size("^\\s*(\\d+)\\s+\\d+\\s+(\\w+)\\s+(\\d+)\\s+(\\d+)\\s+\\S+\\s+\\d+\\s+(\\d+)");
+        QStringList found;
+        for (const QString &line : images) {
+            const QRegularExpressionMatch m = size.match(line);
+            if (m.hasMatch())
+                found << QStringList({m.captured(1), m.captured(2), m.captured(3) + 'x' + m.captured(4), m.captured(5)}).join(':');
+        }
+        QCOMPARE(found, QStringList({"1:image:480x8:1", "2:image:240x24:1"}));
+        // Its dots are black where the sheet has them: the middle of the first picture at 72 dpi.
+        TestSupport::runTool("pdftoppm", {"-r", "72", "-f", "1", "-l", "1", "-gray", "-singlefile", pdf, dir.filePath("p1")});
+        const QImage page(dir.filePath("p1.pgm"));
+        QCOMPARE(qGray(page.pixel(int(4.5 * 72), int(2.05 * 72))), 0);
+        QCOMPARE(qGray(page.pixel(int(4.5 * 72), int(2.3 * 72))), 255);
+    }
+
+    void pdfFailingPartWayLeavesNoFile()
+    {
+        // Sheets of dots in no order (they do not compress) overrun the limit
+        // after the writer's first megabyte of buffering has long started.
+        Printed::Sheet sheet = sheetOf({run(1, 1, "Noise")}, {picture(1, 2, 960, 480, 120, 72)});
+        quint32 seed = 1;
+        for (int y = 0; y < sheet.pictures[0].image.height(); ++y) {
+            uchar *line = sheet.pictures[0].image.scanLine(y);
+            for (int x = 0; x < sheet.pictures[0].image.bytesPerLine(); ++x)
+                line[x] = uchar((seed = seed * 1103515245 + 12345) >> 16);
+        }
+        QTemporaryDir dir;
+        PdfOptions options;
+        options.pages = QVector<int>(40, 0);
+        QString error;
+        bool saved = false;
+        {
+            FileSizeLimit limit(256 * 1024);
+            saved = PrintedPdfExport::save(dir.filePath("big.pdf"), [&](int) { return sheet; }, options, &error);
+        }
+        QVERIFY(!saved);
+        QVERIFY2(error.contains("big.pdf"), qPrintable(error));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
+    }
+
+    void picturesNumbered()
+    {
+        QTemporaryDir dir;
+        const Printed::Sheet sheet = sheetOf({run(1, 1, "Sheet")});
+        PngOptions options;
+        options.pages = {0, 0, 0};
+        options.dpi = 50;
+        QStringList written;
+        QString error;
+        QVERIFY2(PngExport::save(dir.filePath("out.png"), [&](int) { return sheet; }, options, &error, &written),
+            qPrintable(error));
+        QCOMPARE(written, QStringList({dir.filePath("out-001.png"), dir.filePath("out-002.png"), dir.filePath("out-003.png")}));
+        QCOMPARE(QImage(written.last()).size(), QSize(425, 550));
+        // A name that cannot be written takes away the pictures of this run.
+        QVERIFY(QDir(dir.path()).mkdir("fail-002.png"));
+        QVERIFY(!PngExport::save(dir.filePath("fail.png"), [&](int) { return sheet; }, options, &error));
+        QVERIFY(!QFile::exists(dir.filePath("fail-001.png")));
+        QVERIFY2(error.contains("fail-002.png"), qPrintable(error));
+    }
+};
+
+QTEST_MAIN(TestPrintedRenderer)
+#include "tst_printedrenderer.moc"
