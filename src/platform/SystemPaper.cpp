@@ -1,6 +1,7 @@
 #include "platform/SystemPaper.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QSizeF>
 
 #include <clocale>
@@ -46,6 +47,20 @@ QString localePaper()
     return QString();
 }
 
+// The paper a papersize file names: its first word outside comments.
+QString firstWordOf(const char *path)
+{
+    QFile file(QFile::decodeName(path ? path : ""));
+    if (!path || !file.open(QIODevice::ReadOnly))
+        return QString();
+    while (!file.atEnd()) {
+        const QString line = QString::fromLatin1(file.readLine(256)).section(QLatin1Char('#'), 0, 0).trimmed();
+        if (!line.isEmpty())
+            return line.section(QLatin1Char(' '), 0, 0).toLower();
+    }
+    return QString();
+}
+
 } // namespace
 
 QString name()
@@ -58,8 +73,10 @@ QString name()
     if (!fromLocale.isEmpty())
         return fromLocale;
     paperinit();
-    char *system = systempapername(); // $PAPERCONF or /etc/papersize
-    QString chosen = system ? QString::fromLatin1(system).trimmed().toLower() : QString();
+    // $PAPERCONF or /etc/papersize. libpaper would answer with $PAPERSIZE
+    // even when it is empty or names no paper; the file is read here then.
+    char *system = qEnvironmentVariableIsSet("PAPERSIZE") ? nullptr : systempapername();
+    QString chosen = system ? QString::fromLatin1(system).trimmed().toLower() : firstWordOf(systempapersizefile());
     std::free(system);
     if (chosen.isEmpty() || !paperinfo(chosen.toLatin1().constData()))
         chosen = QString::fromLatin1(defaultpapername()).toLower();
