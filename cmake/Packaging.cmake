@@ -23,6 +23,8 @@ set(data ${PROJECT_SOURCE_DIR}/data)
 set(generated ${CMAKE_BINARY_DIR}/data)
 configure_file(${data}/sticker2.desktop.in ${generated}/${STICKER2_APP_ID}.desktop @ONLY)
 configure_file(${data}/sticker2.metainfo.xml.in ${generated}/${STICKER2_APP_ID}.metainfo.xml @ONLY)
+configure_file(${data}/sticker2-pdf@.service.in ${generated}/sticker2-pdf@.service @ONLY)
+configure_file(${data}/sticker2-watch-autostart.desktop.in ${generated}/sticker2-watch.desktop @ONLY)
 add_custom_command(OUTPUT ${generated}/sticker2.1.gz
   COMMAND sh -c "gzip -9n -c \"$1\" > \"$2\"" sh ${data}/sticker2.1 ${generated}/sticker2.1.gz
   DEPENDS ${data}/sticker2.1 VERBATIM)
@@ -40,6 +42,23 @@ install(FILES ${data}/sticker2-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mim
 install(FILES ${data}/sticker2.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
   RENAME ${STICKER2_APP_ID}.svg)
 install(FILES ${generated}/sticker2.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# The virtual PDF printer's service (a template: the instance is the output
+# folder) and the window watch's autostart entry, off until a user turns it on.
+# Configured for /usr: systemd's own folder (Debian 12: /lib/systemd/system)
+# and /etc/xdg/autostart; for any other prefix, lib/systemd/system and
+# etc/xdg/autostart under it.
+set(SYSTEMD_UNIT_DIR lib/systemd/system)
+set(AUTOSTART_DIR ${CMAKE_INSTALL_SYSCONFDIR}/xdg/autostart)
+if(CMAKE_INSTALL_PREFIX STREQUAL "/usr")
+  set(AUTOSTART_DIR ${CMAKE_INSTALL_FULL_SYSCONFDIR}/xdg/autostart)
+  pkg_get_variable(SYSTEMD_UNIT_DIR_FOUND systemd systemdsystemunitdir)
+  if(SYSTEMD_UNIT_DIR_FOUND)
+    set(SYSTEMD_UNIT_DIR ${SYSTEMD_UNIT_DIR_FOUND})
+  endif()
+endif()
+set(STICKER2_SYSTEMD_UNIT_DIR "${SYSTEMD_UNIT_DIR}" CACHE STRING "Where the systemd units are installed")
+install(FILES ${generated}/sticker2-pdf@.service DESTINATION ${STICKER2_SYSTEMD_UNIT_DIR})
+install(FILES ${generated}/sticker2-watch.desktop DESTINATION ${AUTOSTART_DIR})
 
 # The Debian package. Depends comes from the binaries (dpkg-shlibdeps) plus
 # the font the views use; the maintainer scripts refresh the MIME, desktop and

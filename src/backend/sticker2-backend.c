@@ -33,16 +33,47 @@ static void on_term(int sig)
     cancelled = 1;
 }
 
-/* The folder of sticker2:/path or sticker2:///path; NULL for anything else. */
+static int hex_value(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+/* The folder of sticker2:/path or sticker2:///path, %xx decoded (a folder
+ * name with spaces comes as %20); NULL for anything else, for a broken %
+ * escape and for an escaped NUL. */
 static const char *folder_of(const char *uri)
 {
     static const char scheme[] = "sticker2:";
+    static char folder[4096];
     if (!uri || strncmp(uri, scheme, sizeof scheme - 1) != 0)
         return NULL;
     const char *path = uri + sizeof scheme - 1;
     if (strncmp(path, "//", 2) == 0)
         path += 2;
-    return path[0] == '/' ? path : NULL;
+    if (path[0] != '/')
+        return NULL;
+    size_t n = 0;
+    for (const char *p = path; *p; ++p) {
+        int c = (unsigned char)*p;
+        if (c == '%') {
+            int hi = hex_value(p[1]), lo = hi < 0 ? -1 : hex_value(p[2]);
+            if (lo < 0 || (hi == 0 && lo == 0))
+                return NULL;
+            c = hi * 16 + lo;
+            p += 2;
+        }
+        if (n + 1 >= sizeof folder)
+            return NULL;
+        folder[n++] = (char)c;
+    }
+    folder[n] = '\0';
+    return folder;
 }
 
 static int copy_all(int in, int out)
@@ -89,7 +120,8 @@ static int publish(int dir, const char *tmp, const char *stem, char *name, size_
 int main(int argc, char *argv[])
 {
     if (argc == 1) {
-        puts("direct sticker2 \"Unknown\" \"Sticker2 capture (each job as a file in a folder)\"");
+        /* A whole device URI, as printer tools take it; the folder is the one the package makes. */
+        puts("direct sticker2:/var/spool/sticker2 \"Unknown\" \"Sticker2 capture (each job as a file in a folder)\"");
         return CUPS_BACKEND_OK;
     }
     if (argc != 6 && argc != 7) {

@@ -38,6 +38,11 @@ void quietToolkitMessages()
     qInstallMessageHandler(quietMessages);
 }
 
+void report(const QString &text)
+{
+    printLine(stderr, text);
+}
+
 int fail(const QString &text)
 {
     printLine(stderr, text);
@@ -64,14 +69,17 @@ int parse(QCommandLineParser &parser, const QStringList &arguments, const QStrin
         std::printf("Usage: %s\n%s", synopsis.toLocal8Bit().constData(), text.toLocal8Bit().constData());
         return int(CommandLine::Status::Done);
     }
+    return positionalCount >= 0 ? checkPositionals(parser, synopsis, positionalCount) : -1;
+}
+
+int checkPositionals(const QCommandLineParser &parser, const QString &synopsis, int count)
+{
     const int given = int(parser.positionalArguments().size()) - 1; // the subcommand's own name first
-    if (positionalCount >= 0 && given != positionalCount) {
-        return usage(synopsis,
-            given < positionalCount ? QStringLiteral("missing arguments")
-                                    : QStringLiteral("unexpected argument \"%1\"")
-                                          .arg(parser.positionalArguments().at(positionalCount + 1)));
-    }
-    return -1;
+    if (given == count)
+        return -1;
+    return usage(synopsis,
+        given < count ? QStringLiteral("missing arguments")
+                      : QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().at(count + 1)));
 }
 
 QCommandLineOption codePageOption()

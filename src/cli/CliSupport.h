@@ -15,7 +15,9 @@ class QFile;
 // checks on the files it is given.
 namespace CliSupport {
 
-// "sticker2: <text>" on standard error as one line; returns status 1.
+// "sticker2: <text>" on standard error as one line.
+void report(const QString &text);
+// The same; returns status 1.
 int fail(const QString &text);
 // The usage error with the usage line; returns status 2.
 int usage(const QString &synopsis, const QString &text);
@@ -25,6 +27,10 @@ int usage(const QString &synopsis, const QString &text);
 // status to exit with.
 int parse(QCommandLineParser &parser, const QStringList &arguments, const QString &synopsis,
     int positionalCount);
+
+// Checks that the subcommand (first) is followed by `count` positional
+// arguments: -1 when it is, else the usage error's status.
+int checkPositionals(const QCommandLineParser &parser, const QString &synopsis, int count);
 
 // A print file to read: it must exist, be a regular file and be readable.
 bool checkInput(const QString &path, QString *error);

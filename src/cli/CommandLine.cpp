@@ -13,7 +13,7 @@ namespace CommandLine {
 namespace {
 
 const QString ViewSynopsis = QStringLiteral("sticker2 [view] [--codepage NAME] FILE...");
-const QString WatchSynopsis = QStringLiteral("sticker2 watch FOLDER");
+const QString WatchSynopsis = QStringLiteral("sticker2 watch FOLDER [--convert FORMAT --out DIR ...]");
 
 const char *const Overview = R"(Usage: sticker2 [COMMAND] [OPTIONS] [FILE...]
 Sticker sheets and a report view for the print files of text-mode programs.
@@ -49,8 +49,22 @@ Sticker sheets and a report view for the print files of text-mode programs.
       --pdf OUT.pdf             the Windows-mode sheet drawn into a PDF instead of -o:
       --start K                   the first free sticker of a part-used sheet
       --barcode KIND              code128, code39, ean13, qr or none for the numbered line
+  sticker2 convert --to FORMAT --out-dir DIR FILE...
+                              Converts many files into DIR, each under its own name:
+      -j, --jobs N              how many at once (default: the processors)
   sticker2 watch FOLDER       Opens a report view on each new print file written into FOLDER,
                               once it is complete; beyond six open views the files wait.
+      --convert FORMAT          instead, with no window: converts each complete job (and each
+                                one there already without a newer output) as convert does
+      --out DIR                 into DIR; a job that fails moves to DIR/failed, a log beside it
+      --keep, --move            a converted job stays (default) or moves to DIR/done
+                                (convert's options and -j are taken too)
+  sticker2 capture add        Makes a raw CUPS queue that keeps every job as a file (as root):
+      --name QUEUE              the queue (default TextCapture)
+      --folder DIR              where the jobs go (default /var/spool/sticker2)
+      --shared                  offered to other computers too
+  sticker2 capture remove QUEUE
+                              Deletes a capture queue.
 
   -h, --help                  This help; COMMAND --help shows a command's own.
   -v, --version               The version.
@@ -71,7 +85,10 @@ bool isHelpOrVersion(const QString &argument)
 Mode modeOf(const QStringList &arguments)
 {
     const QString first = arguments.value(1);
-    if (first == QLatin1String("convert") || first == QLatin1String("print") || first == QLatin1String("stickers"))
+    if (first == QLatin1String("convert") || first == QLatin1String("print") || first == QLatin1String("stickers")
+        || first == QLatin1String("capture"))
+        return Mode::Headless;
+    if (!watchConvertArguments(arguments).isEmpty())
         return Mode::Headless;
     if (isHelpOrVersion(first))
         return Mode::Headless;
@@ -93,6 +110,11 @@ int runHeadless(const QStringList &arguments)
         return runPrint(rest);
     if (first == QLatin1String("stickers"))
         return runStickers(rest);
+    if (first == QLatin1String("capture"))
+        return runCapture(rest);
+    const QStringList converting = watchConvertArguments(arguments);
+    if (!converting.isEmpty())
+        return runConvert(converting);
     if (first == QLatin1String("watch") && !isHelpOrVersion(arguments.value(2))) {
         QString folder;
         return watchFolder(arguments, &folder) ? int(Status::Done) : int(Status::Usage);
@@ -103,6 +125,30 @@ int runHeadless(const QStringList &arguments)
     }
     std::fputs(Overview, stdout);
     return int(Status::Done);
+}
+
+QStringList watchConvertArguments(const QStringList &arguments)
+{
+    if (arguments.value(1) != QLatin1String("watch"))
+        return {};
+    QStringList converted = { arguments.value(0), QStringLiteral("convert"), QStringLiteral("--watch") };
+    bool converting = false;
+    for (qsizetype i = 2; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (argument == QLatin1String("--")) {
+            converted.append(arguments.mid(i));
+            break;
+        }
+        QString renamed = argument;
+        if (argument == QLatin1String("--convert") || argument.startsWith(QLatin1String("--convert="))) {
+            renamed.replace(0, 9, QStringLiteral("--to"));
+            converting = true;
+        } else if (argument == QLatin1String("--out") || argument.startsWith(QLatin1String("--out="))) {
+            renamed.replace(0, 5, QStringLiteral("--out-dir"));
+        }
+        converted.append(renamed);
+    }
+    return converting ? converted : QStringList();
 }
 
 bool watchFolder(const QStringList &arguments, QString *folder)

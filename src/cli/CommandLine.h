@@ -40,5 +40,10 @@ bool watchFolder(const QStringList &arguments, QString *folder);
 int runConvert(const QStringList &arguments);
 int runPrint(const QStringList &arguments);
 int runStickers(const QStringList &arguments);
+int runCapture(const QStringList &arguments);
+
+// `sticker2 watch FOLDER --convert FORMAT ...` as the convert command line it
+// runs (`convert --watch ...`); empty for a watch that opens views.
+QStringList watchConvertArguments(const QStringList &arguments);
 
 } // namespace CommandLine

@@ -15,7 +15,7 @@ namespace {
 
 const QString Synopsis = QStringLiteral(
     "sticker2 stickers --slot N (-o FILE|- | --pdf OUT.pdf) [--pages N] [--digits D] [--data FILE.csv] "
-    "[--start K] [--barcode code128|code39|ean13|qr|none]");
+    "[--start K] [--barcode code128|code39|ean13|qr|none] [--codepage NAME]");
 
 } // namespace
 
@@ -46,7 +46,12 @@ int runStickers(const QStringList &arguments)
     const QCommandLineOption barcode(QStringLiteral("barcode"),
         QStringLiteral("With --pdf: the numbered line as code128, code39, ean13, qr or none."),
         QStringLiteral("KIND"));
-    parser.addOptions({ slot, output, pages, digits, data, pdf, start, barcode });
+    const QCommandLineOption codePage(QStringLiteral("codepage"),
+        QStringLiteral("The printer's code page the sheet is written in (default: the slot's, cp1252 unless "
+                       "chosen): %1.")
+            .arg(CodePage::names()),
+        QStringLiteral("name"));
+    parser.addOptions({ slot, output, pages, digits, data, pdf, start, barcode, codePage });
     const int parsed = CliSupport::parse(parser, arguments, Synopsis, 0);
     if (parsed >= 0)
         return parsed;
@@ -86,6 +91,12 @@ int runStickers(const QStringList &arguments)
     if (parser.isSet(data))
         input.dataFile = parser.value(data);
     QString error;
+    if (parser.isSet(codePage)) {
+        const std::optional<CodePage::Id> id = CliSupport::codePageNamed(parser.value(codePage), &error);
+        if (!id)
+            return CliSupport::usage(Synopsis, error);
+        input.sheetCodePage = *id;
+    }
     if (!StickerFields::loadData(input, &error))
         return CliSupport::fail(error);
     if (parser.isSet(pdf)) {

@@ -2,6 +2,7 @@
 
 #include "platform/BufferedOutput.h"
 #include "platform/ByteText.h"
+#include "platform/SystemPaper.h"
 #include "report/PageTable.h"
 
 #include <QDir>
@@ -113,28 +114,9 @@ bool save(const QString &path, const PageTable &table, const PdfOptions &options
         path, [&](QIODevice &out, QString *reason) { return write(out, table, options, reason); }, error);
 }
 
-PdfPaper defaultPaper(const QLocale &locale)
+PdfPaper defaultPaper()
 {
-    switch (locale.territory()) {
-    case QLocale::UnitedStates:
-    case QLocale::Canada:
-    case QLocale::Mexico:
-    case QLocale::Philippines:
-    case QLocale::PuertoRico:
-    case QLocale::Belize:
-    case QLocale::Guatemala:
-    case QLocale::ElSalvador:
-    case QLocale::Nicaragua:
-    case QLocale::CostaRica:
-    case QLocale::Panama:
-    case QLocale::DominicanRepublic:
-    case QLocale::Colombia:
-    case QLocale::Venezuela:
-    case QLocale::Chile:
-        return PdfPaper::Letter;
-    default:
-        return PdfPaper::A4;
-    }
+    return SystemPaper::isLetterWidth() ? PdfPaper::Letter : PdfPaper::A4;
 }
 
 std::optional<PdfPaper> paperFromName(const QString &name)

@@ -42,10 +42,9 @@ bool write(QIODevice &out, const PageTable &table, const PdfOptions &options, QS
 // is a device or a pipe rather than a file is refused.
 bool save(const QString &path, const PageTable &table, const PdfOptions &options, QString *error);
 
-// The paper the locale's country uses: Letter in the United States, Canada,
-// Mexico, the Philippines and the Letter countries of Central and South
-// America; A4 everywhere else.
-PdfPaper defaultPaper(const QLocale &locale = QLocale::system());
+// The user's paper (SystemPaper: $PAPERSIZE, LC_PAPER, /etc/papersize):
+// Letter for the papers 8.5 inches wide, A4 for any other.
+PdfPaper defaultPaper();
 
 // "a4" or "letter", any case; nothing for any other name.
 std::optional<PdfPaper> paperFromName(const QString &name);

@@ -135,7 +135,7 @@ bool writeDataSheet(
                     const QString filled
                         = PadRight(StickerFields::fill(values.LineSource[size_t(x)], data, int(row)), width);
                     QByteArray piece;
-                    CodePage::encode(CodePage::Id::Windows1252, filled, &piece, nullptr); // checked before
+                    CodePage::encode(values.SheetCodePage, filled, &piece, nullptr); // checked before
                     if (x == 4) {
                         piece = trimSpaces(piece);
                         piece += ByteText::toBytes(zeroPadded(QString::number(n++), values.Digits));
@@ -182,20 +182,20 @@ QString rangeMessage(const QString &caption, int lo, int hi)
     return QStringLiteral("\"%1\" must be a number from %2 to %3.").arg(caption).arg(lo).arg(hi);
 }
 
-// The sheet's bytes are Windows-1252: Latin-1 with the euro, the curly
-// quotes and the dashes. The bytes of the sticker lines the sheet prints,
+// The sheet's bytes are in the printer's code page (Windows-1252 unless
+// chosen otherwise). The bytes of the sticker lines the sheet prints,
 // [1] to [lines]; false with the message for the user when a line holds a
 // character that has no byte there.
 bool lineBytes(const StickerWorkingValues &values, int lines, QByteArray (&bytes)[8], QString *message)
 {
     for (int x = 1; x <= lines; ++x) {
         QString missing;
-        if (!CodePage::encode(CodePage::Id::Windows1252, values.LineText[size_t(x)], &bytes[x], &missing)) {
+        if (!CodePage::encode(values.SheetCodePage, values.LineText[size_t(x)], &bytes[x], &missing)) {
             if (message)
                 *message = QStringLiteral("Line %1 holds the character %2, which the print file cannot "
-                                          "hold: it has no byte in Windows-1252.")
+                                          "hold: it has no byte in %3.")
                                .arg(x)
-                               .arg(CodePage::describe(missing));
+                               .arg(CodePage::describe(missing), CodePage::label(values.SheetCodePage));
             return false;
         }
     }

@@ -8,7 +8,7 @@
 class QIODevice;
 
 // The character-mode sticker sheet: the same stickers in a grid, written as a
-// print file (Windows-1252, CR LF) with the condensed sequences around a condensed
+// print file (in the printer's code page, Windows-1252 by default; CR LF) with the condensed sequences around a condensed
 // run and one form feed at the end. The file is streamed line by line; the
 // sheet is never held in memory.
 class CharSheetWriter
@@ -24,12 +24,12 @@ public:
     };
 
     // Checks the entries a character-mode sheet cannot be made from, among
-    // them a printed line holding a character Windows-1252 has no byte for.
+    // them a printed line holding a character the sheet's code page has no byte for.
     // Returns the message for the user, or an empty text when the input is usable.
     static QString validate(const StickerInput &input);
 
     // Writes the sheet of `pages` pages to `device`. Returns false with an
-    // error text when a line has no Windows-1252 bytes (nothing is written
+    // error text when a line has no bytes in the sheet's code page (nothing is written
     // then) or the device refuses the bytes.
     static bool write(const StickerWorkingValues &values, bool condensed, QIODevice *device, QString *error);
 

@@ -112,6 +112,8 @@ void FormatStore::loadSlotSettings(int slot, StickerInput &input)
     input.barcode = BarcodeKind::None;
     parseBarcodeKind(read(slot, QStringLiteral(" Barcode"), QStringLiteral("none")), &input.barcode);
     input.dataFile = read(slot, QStringLiteral(" DataFile"), QString());
+    input.sheetCodePage = CodePage::fromName(read(slot, QStringLiteral(" CodePage"), QStringLiteral("cp1252")))
+                              .value_or(CodePage::Id::Windows1252);
 }
 
 bool FormatStore::LoadFormat(int slot, StickerInput &input)
@@ -155,6 +157,7 @@ bool FormatStore::save(int slot, const StickerInput &input, QString *error)
     key(QStringLiteral(" StartAt"), QString::number(input.startAt));
     key(QStringLiteral(" Barcode"), barcodeKindName(input.barcode));
     key(QStringLiteral(" DataFile"), input.dataFile);
+    key(QStringLiteral(" CodePage"), CodePage::name(input.sheetCodePage));
 
     // The slot lives in the settings store and in two files; either all of
     // it is saved or nothing. The files are written in full before the keys

@@ -20,7 +20,7 @@ public:
     // The settings key of a slot: the slot number and a suffix that begins
     // with a space (" Space", " Col", ..., " 1" ... " 8"; and, for the
     // values no format file holds, " Digits", " StartAt", " Barcode",
-    // " DataFile").
+    // " DataFile", " CodePage").
     static QString settingsKey(int slot, const QString &suffix);
 
     // The slot's file ("k.txt") and the settings file, found in the Format

@@ -78,12 +78,13 @@ QString checkCharacters(const StickerWorkingValues &work, int lines)
             const QString text = fill(work.LineSource[size_t(x)], *work.Data, row);
             QByteArray bytes;
             QString missing;
-            if (!CodePage::encode(CodePage::Id::Windows1252, text, &bytes, &missing))
+            if (!CodePage::encode(work.SheetCodePage, text, &bytes, &missing))
                 return QStringLiteral("Data row %1 puts the character %2 on sticker line %3; "
-                                      "a character-mode print file has no byte for it in Windows-1252.")
+                                      "a character-mode print file has no byte for it in %4.")
                     .arg(row + 1)
                     .arg(CodePage::describe(missing))
-                    .arg(x);
+                    .arg(x)
+                    .arg(CodePage::label(work.SheetCodePage));
         }
     }
     return QString();

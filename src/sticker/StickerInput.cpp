@@ -42,6 +42,7 @@ StickerWorkingValues computeWorkingValues(const StickerInput &input)
     const double pages = NumericText::leadingNumber(input.txtPage);
     v.Pages = pages >= 1 ? (pages < 1e15 ? (long long)pages : (long long)1e15) : 1;
     v.Digits = qBound(0, input.digits, StickerInput::MaxDigits);
+    v.SheetCodePage = input.sheetCodePage;
     v.Data = input.data;
     return v;
 }

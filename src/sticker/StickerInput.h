@@ -1,5 +1,6 @@
 #pragma once
 
+#include "codepage/CodePage.h"
 #include "sticker/BarcodeKind.h"
 
 #include <QString>
@@ -40,6 +41,7 @@ struct StickerInput
     int digits = 0;                 // running numbers padded with zeros to this many digits
     int startAt = 1;                // Windows mode: first position used on the first sheet
     BarcodeKind barcode = BarcodeKind::None; // Windows mode: the inner number's line as a barcode
+    CodePage::Id sheetCodePage = CodePage::Id::Windows1252; // character mode: the printer's code page
     QString dataFile;               // CSV file of the stickers, read into `data` by StickerFields::loadData()
     std::shared_ptr<const CsvTable> data; // one sticker per row; null: every sticker alike
 };
@@ -59,6 +61,7 @@ struct StickerWorkingValues
     long long Pages = 1;               // whole pages; 0 or empty counts as 1
 
     int Digits = 0;                    // running numbers padded with zeros to this width
+    CodePage::Id SheetCodePage = CodePage::Id::Windows1252; // the character-mode sheet's bytes
     std::array<QString, 8> LineSource; // lines 1 to 7 as typed, filled from Data; [0] unused
     std::shared_ptr<const CsvTable> Data; // one sticker per row when set
 };

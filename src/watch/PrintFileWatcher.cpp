@@ -52,10 +52,14 @@ bool PrintFileWatcher::start(const QString &folder, QString *error)
         return false;
     }
     m_folder = info.absoluteFilePath();
-    const QStringList names = listNames();
-    m_known = QSet<QString>(names.begin(), names.end());
+    if (!m_reportExisting) {
+        const QStringList names = listNames();
+        m_known = QSet<QString>(names.begin(), names.end());
+    }
     m_watcher.addPath(m_folder); // when it fails, the rescan still sees new files
     m_rescanTimer.start();
+    if (m_reportExisting)
+        scan();
     return true;
 }
 

@@ -12,7 +12,8 @@
 // its size and modification time have stayed the same for the settle interval
 // and no process of this user has it open for writing.
 //
-// - Files present when watching starts are never reported (they are old jobs).
+// - Files present when watching starts are not reported (they are old jobs),
+//   unless setReportExisting(true) asks for them (a converter catching up).
 // - Hidden names (starting with a dot, as writers name unfinished files) and
 //   anything that is not a regular file (folders, links, FIFOs) are ignored.
 // - A name is reported once while it stays in the folder; a file deleted and
@@ -36,6 +37,9 @@ public:
 
     // How long a new file must stay unchanged (milliseconds, default 500).
     void setSettleInterval(int msec);
+    // Whether the files already there when start() is called are reported
+    // too, once complete (default false). Takes effect at the next start().
+    void setReportExisting(bool report) { m_reportExisting = report; }
 
 signals:
     // A new, complete file (absolute path); several at once come in name order.
@@ -55,6 +59,7 @@ private:
 
     QString m_folder;
     int m_settle = 500;
+    bool m_reportExisting = false;
     QFileSystemWatcher m_watcher;
     QTimer m_checkTimer; // the pending files, while there are any
     QTimer m_rescanTimer;

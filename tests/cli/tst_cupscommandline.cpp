@@ -65,6 +65,8 @@ private slots:
     void viewCodePage();
     void print_data();
     void print();
+    void convertMany();
+    void virtualPdfPrinter();
 
 private:
     QTemporaryDir m_dir;
@@ -142,6 +144,21 @@ void TestCommandLine::refused_data()
     QTest::newRow("unknown barcode") << QStringList{"stickers", "--slot", "1", "--pdf", "o.pdf", "--barcode", "upc"} << 2 << "--barcode";
     QTest::newRow("missing data file") << QStringList{"stickers", "--slot", "1", "-o", "o.prn", "--data", "none.csv"} << 1 << "none.csv";
     QTest::newRow("watch without a folder") << QStringList{"watch"} << 2 << "FOLDER";
+    QTest::newRow("watch converting nowhere") << QStringList{"watch", ".", "--convert", "pdf"} << 2 << "--out";
+    QTest::newRow("keep and move") << QStringList{"watch", ".", "--convert", "pdf", "--out", "o.d", "--keep", "--move"}
+                                   << 2 << "--keep";
+    QTest::newRow("many files, no format") << QStringList{"convert", "--out-dir", "o.d", "in.prn"} << 2 << "--to";
+    QTest::newRow("none at a time") << QStringList{"convert", "--to", "txt", "--out-dir", "o.d", "-j", "0", "in.prn"}
+                                    << 2 << "-j";
+    QTest::newRow("sheet code page unknown") << QStringList{"stickers", "--slot", "1", "-o", "o.prn", "--codepage", "x"}
+                                             << 2 << "cp852";
+    QTest::newRow("capture into no folder") << QStringList{"capture", "add", "--folder", "none.d"} << 1 << "no such folder";
+    QTest::newRow("capture name with a space") << QStringList{"capture", "add", "--name", "A B", "--folder", "."} << 1
+                                               << "no spaces";
+    QTest::newRow("capture over a printer") << QStringList{"capture", "add", "--name", "Sticker2Other", "--folder", "."}
+                                            << 1 << "left as it is";
+    QTest::newRow("remove a printer") << QStringList{"capture", "remove", "Sticker2Raw"} << 1 << "not a capture queue";
+    QTest::newRow("remove no queue") << QStringList{"capture", "remove", "NoSuchQueue"} << 1 << "no such queue";
 }
 
 void TestCommandLine::refused()
@@ -236,6 +253,75 @@ void TestCommandLine::print()
     QCOMPARE(run.status, 0);
     const QByteArray sent = queue.next(options.contains("--pages") ? "RANGE.prn" : "in.prn");
     QVERIFY2(sent.startsWith(job) || sent == job, sent.left(60).toHex().constData());
+}
+
+void TestCommandLine::convertMany()
+{
+    // Two at a time, with convert's own options; a file that cannot be read
+    // costs its own line and the status, never the others.
+    const QString dir = m_dir.filePath("many");
+    const QString second = TestSupport::writeFile(m_dir.filePath("second.prn"), "second\r\n\f");
+    const Run run = sticker2({"convert", "--to", "txt", "--pages", "1", "--out-dir", dir, "-j", "2", m_in,
+        m_dir.filePath("none.prn"), second});
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.count('\n') == 1 && run.err.contains("none.prn"), run.err.constData());
+    const QByteArray first = TestSupport::readFile(dir + "/in.txt");
+    QVERIFY2(first.startsWith("Head ") && !first.contains("page 2"), first.constData());
+    QVERIFY(TestSupport::readFile(dir + "/second.txt").startsWith("second"));
+    QCOMPARE(QDir(dir).entryList(QDir::Files), QStringList({"in.txt", "second.txt"}));
+}
+
+void TestCommandLine::virtualPdfPrinter()
+{
+    // A capture queue made by the program, a watch with no display turning
+    // its jobs into PDFs, and the queue removed again.
+    QVERIFY(cupsdRunning());
+    // The spooler's user reaches the daemon's folder, never the test's own.
+    const QString spool = qEnvironmentVariable("STICKER2_CUPS_DIR") + "/pdf-spool";
+    const QString out = m_dir.filePath("pdf");
+    QDir(spool).removeRecursively();
+    QVERIFY(QDir().mkpath(spool));
+    QVERIFY(QFile::setPermissions(spool, QFileDevice::Permissions(0x7777))); // cupsd's backend runs as lp
+    Run run = sticker2({"capture", "add", "--name", "Sticker2Pdf", "--folder", spool});
+    QCOMPARE(run.err, QByteArray());
+    QCOMPARE(run.status, 0);
+    QCOMPARE(TestSupport::runTool("lpoptions", {"-p", "Sticker2Pdf"}).contains("printer-is-shared=false"), true);
+    const QString pdf = m_dir.filePath("refused.pdf");
+    QCOMPARE(sticker2({"convert", m_in, pdf}).status, 0);
+    QVERIFY(QProcess::execute("lp", {"-s", "-d", "Sticker2Pdf", pdf}) != 0); // raw only
+
+    QProcess watch;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("QT_QPA_PLATFORM");
+    env.remove("DISPLAY");
+    watch.setProcessEnvironment(env);
+    watch.start(STICKER2_PROGRAM, {"watch", spool, "--convert", "pdf", "--out", out, "--move", "--pages", "2"});
+    QVERIFY(watch.waitForStarted());
+    QCOMPARE(QProcess::execute("lp", {"-s", "-d", "Sticker2Pdf", m_in}), 0);
+    // A job without a page 2 cannot be converted with --pages 2.
+    TestSupport::writeFile(spool + "/.short", "short\r\n");
+    QVERIFY(QFile::rename(spool + "/.short", spool + "/short.prn"));
+    QTRY_VERIFY_WITH_TIMEOUT(QDir(out).entryList({"*.pdf"}).size() == 1
+            && QFileInfo::exists(out + "/failed/short.prn.log"), 60000);
+    const QString converted = out + "/" + QDir(out).entryList({"*.pdf"}).constFirst();
+    const QString text = TestSupport::pdfText(converted);
+    QVERIFY2(text.contains("page 2") && !text.contains("Head"), qPrintable(text));
+    const QStringList done = QDir(out + "/done").entryList(QDir::Files);
+    QCOMPARE(done.size(), 1);
+    QCOMPARE(QFileInfo(done.first()).completeBaseName(), QFileInfo(converted).completeBaseName());
+    QCOMPARE(TestSupport::readFile(out + "/done/" + done.first()), Report);
+    QCOMPARE(TestSupport::readFile(out + "/failed/short.prn"), QByteArray("short\r\n"));
+    QVERIFY(TestSupport::readFile(out + "/failed/short.prn.log").contains("short.prn"));
+    QCOMPARE(QDir(spool).entryList(QDir::Files | QDir::Hidden), QStringList());
+    watch.terminate();
+    QVERIFY(watch.waitForFinished(10000));
+    const QByteArray lines = watch.readAllStandardError();
+    QVERIFY2(lines.count('\n') == 2 && lines.contains("converted to") && lines.contains("not converted"),
+        lines.constData());
+
+    run = sticker2({"capture", "remove", "Sticker2Pdf"});
+    QCOMPARE(run.status, 0);
+    QVERIFY(!TestSupport::runTool("lpstat", {"-v"}).contains("Sticker2Pdf"));
 }
 
 QTEST_MAIN(TestCommandLine)

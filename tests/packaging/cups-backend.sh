@@ -3,7 +3,7 @@
 # private cupsd and finds the job, byte for byte, as a new file in the folder.
 set -eu
 dir=${STICKER2_CUPS_DIR:?private cupsd folder}
-folder=$dir/capture
+folder="$dir/capture jobs" # the URI names it with %20
 fail() {
     echo "FAIL: $*" >&2
     exit 1
@@ -22,7 +22,12 @@ while [ $i -lt 256 ]; do
     i=$((i + 1))
 done >"$job"
 
-lpadmin -p Sticker2Capture -E -v "sticker2:$folder"
+# The device listing names a whole URI that cupsd takes.
+listed=$(lpinfo -v | sed -n 's/^direct \(sticker2:[^ ]*\)$/\1/p')
+[ "$listed" = sticker2:/var/spool/sticker2 ] || fail "listed device: $(lpinfo -v | grep sticker2)"
+lpadmin -p Sticker2Listed -v "$listed" && lpadmin -x Sticker2Listed || fail "cupsd refuses $listed"
+
+lpadmin -p Sticker2Capture -E -v "sticker2:$dir/capture%20jobs"
 lp -d Sticker2Capture "$job" >/dev/null
 i=0
 until ls "$folder"/*-job*.prn >/dev/null 2>&1; do

@@ -113,6 +113,11 @@ private slots:
         latin.Atxt[0] = QStringLiteral("Grüße “€”–");
         QTest::newRow("one Windows-1252 byte per character")
             << latin << QByteArray("Gr\xfc\xdf" "e \x93\x80\x94\x96\r\n.  .  .\r\n\x0c\r\n");
+        StickerInput czech = sticker(1, "10", "1", "1", "1", "0");
+        czech.Atxt[0] = QStringLiteral("Dvo\u0159\u00e1k \u0141");
+        czech.sheetCodePage = CodePage::Id::Pc852;
+        QTest::newRow("the printer's code page: PC852")
+            << czech << QByteArray("Dvo\xfd\xa0k \x9d\r\n.  .  .\r\n\x0c\r\n");
     }
 
     void bytes()
@@ -153,6 +158,12 @@ private slots:
         QTest::newRow("printed line outside Windows-1252")
             << polish << QStringLiteral("Line 2 holds the character \"Ł\" (U+0141), which the print file cannot hold: "
                                         "it has no byte in Windows-1252.");
+        StickerInput euro = polish;
+        euro.Atxt[1] = QStringLiteral("\u20ac\u0141");
+        euro.sheetCodePage = CodePage::Id::Pc852;
+        QTest::newRow("printed line outside the chosen code page")
+            << euro << QStringLiteral("Line 2 holds the character \"\u20ac\" (U+20AC), which the print file cannot "
+                                      "hold: it has no byte in PC852 (Central Europe).");
         polish.maxField = 1;
         QTest::newRow("a line not printed may hold anything") << polish << QString();
         StickerInput digits = sticker(3, "4", "2", "3", "2", "1");

@@ -37,6 +37,7 @@ StickerInput filled()
     in.digits = 6;
     in.startAt = 3;
     in.barcode = BarcodeKind::Qr;
+    in.sheetCodePage = CodePage::Id::Pc852;
     in.dataFile = "/data/addresses.csv";
     return in;
 }
@@ -84,13 +85,14 @@ private slots:
         ini.beginGroup("Sticker");
         QStringList keys;
         // " Maxf" is read but never written.
-        for (const char *suffix : {"1", "2", "3", "4", "5", "6", "7", "8", "Barcode", "Blankline", "Col",
+        for (const char *suffix : {"1", "2", "3", "4", "5", "6", "7", "8", "Barcode", "Blankline", "CodePage", "Col",
                  "DataFile", "Digits", "MaxFL", "PrintStyle", "Row", "Space", "StartAt"})
             keys << QString("%1 %2").arg(slot).arg(suffix);
         QCOMPARE(ini.childKeys(), keys);
-        QCOMPARE(QStringList({ini.value(keys[10]).toString(), ini.value(keys[9]).toString(),
-                     ini.value(keys[1]).toString(), ini.value(keys[2]).toString(), ini.value(keys[8]).toString()}),
-            QStringList({"5abc", "1", " 12 Market Road ", "", "qr"}));
+        QCOMPARE(QStringList({ini.value(keys[11]).toString(), ini.value(keys[9]).toString(),
+                     ini.value(keys[1]).toString(), ini.value(keys[2]).toString(), ini.value(keys[8]).toString(),
+                     ini.value(keys[10]).toString()}),
+            QStringList({"5abc", "1", " 12 Market Road ", "", "qr", "cp852"}));
         StickerInput loaded;
         FormatStore::loadSlot(slot, loaded);
         QVERIFY(FormatStore::LoadWindowSettings(loaded));
@@ -100,7 +102,8 @@ private slots:
                      loaded.TxtFontSZ, loaded.TxtMLeft}),
             QStringList({"5", "0.00005", "3", "5", "10.5", "-15"}));
         QVERIFY(loaded.maxField == 7 && loaded.condensed && loaded.ChkIn1 && !loaded.ChkIn2);
-        QVERIFY(loaded.digits == 6 && loaded.startAt == 3 && loaded.barcode == BarcodeKind::Qr);
+        QVERIFY(loaded.digits == 6 && loaded.startAt == 3 && loaded.barcode == BarcodeKind::Qr
+            && loaded.sheetCodePage == CodePage::Id::Pc852);
         QCOMPARE(loaded.dataFile, QString("/data/addresses.csv"));
         // Saving what was loaded gives the same files, and no others.
         QVERIFY(FormatStore::save(slot, loaded, &error));

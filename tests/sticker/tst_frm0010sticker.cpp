@@ -156,6 +156,7 @@ private slots:
                     {"TxtFontNM", "DejaVu Serif"}, {"TxtMtop", "360"}, {"TxDigits", "6"}, {"TxStartAt", "3"},
                     {"TxDataFile", "/data/rows.csv"}});
             choose(&form, "CboBarcode", "QR");
+            choose(&form, "CboSheetCodePage", "PC852 (Central Europe)");
             choose(&form, "Combo1", "6");
             choose(&form, "Combo2", "5");
             click(&form, "ChkIn2");
@@ -182,7 +183,8 @@ private slots:
             && back.condensed);
         QCOMPARE(text(&fresh, "lb(16) lb(18) TxNos lb(2)"), QStringLiteral("50|3|150|148"));
         // The More panel's values are the slot's too.
-        QCOMPARE(text(&fresh, "TxDigits TxStartAt CboBarcode TxDataFile"), QStringLiteral("6|3|QR|/data/rows.csv"));
+        QCOMPARE(text(&fresh, "TxDigits TxStartAt CboBarcode CboSheetCodePage TxDataFile"),
+            QStringLiteral("6|3|QR|PC852 (Central Europe)|/data/rows.csv"));
     }
 
     void failedSaveIsTold()

@@ -1,5 +1,7 @@
 #include "gui/platform/Dialogs.h"
 
+#include "platform/SystemPaper.h"
+
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QList>
@@ -86,6 +88,9 @@ bool print(QWidget *parent, QPrinter *printer, bool selectionOffered)
         printer->setPrintRange(selectionOffered ? QPrinter::Selection : QPrinter::AllPages);
         return true;
     }
+    // Printing to a file, Qt would take the paper from the language's country.
+    if (printer->outputFormat() == QPrinter::PdfFormat)
+        printer->setPageSize(SystemPaper::pageSize());
     QPrintDialog dialog(printer, parent);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, selectionOffered);

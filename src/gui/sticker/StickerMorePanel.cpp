@@ -36,6 +36,7 @@ StickerMorePanel::StickerMorePanel(QWidget *parent)
                          "rows from 1."),
           this))
     , m_barcode(new QComboBox(this))
+    , m_codePage(new QComboBox(this))
     , m_dataFile(new QLineEdit(this))
     , m_browse(new QPushButton(QStringLiteral("..."), this))
 {
@@ -45,6 +46,11 @@ StickerMorePanel::StickerMorePanel(QWidget *parent)
         QStringLiteral("EAN-13"), QStringLiteral("QR")});
     m_barcode->setToolTip(QStringLiteral(
         "Windows mode: the line with the running number drawn as this barcode, sized to the sticker."));
+    m_codePage->setObjectName(QStringLiteral("CboSheetCodePage"));
+    for (const CodePage::Id id : CodePage::all())
+        m_codePage->addItem(CodePage::label(id), int(id));
+    m_codePage->setToolTip(QStringLiteral(
+        "Character mode: the printer's code page, the bytes the sheet's letters are written as."));
     m_dataFile->setObjectName(QStringLiteral("TxDataFile"));
     m_dataFile->setToolTip(QStringLiteral(
         "A CSV file whose first row names the columns: each row makes one sticker, and {Column} in a "
@@ -61,6 +67,7 @@ StickerMorePanel::StickerMorePanel(QWidget *parent)
     form->addRow(QStringLiteral("Digits"), m_digits);
     form->addRow(QStringLiteral("Start at sticker"), m_startAt);
     form->addRow(QStringLiteral("Barcode"), m_barcode);
+    form->addRow(QStringLiteral("Code page"), m_codePage);
     form->addRow(QStringLiteral("Data file"), file);
     connect(m_browse, &QPushButton::clicked, this, &StickerMorePanel::chooseDataFile);
     showInput(StickerInput());
@@ -73,6 +80,8 @@ void StickerMorePanel::read(StickerInput &input) const
     const double start = NumericText::leadingNumber(m_startAt->text());
     input.startAt = start >= 1 ? int(start) : 1;
     input.barcode = Kinds[qBound(0, m_barcode->currentIndex(), 4)];
+    if (m_codePage->currentIndex() >= 0)
+        input.sheetCodePage = CodePage::Id(m_codePage->currentData().toInt());
     input.dataFile = m_dataFile->text().trimmed();
 }
 
@@ -84,6 +93,7 @@ void StickerMorePanel::showInput(const StickerInput &input)
         if (Kinds[i] == input.barcode)
             m_barcode->setCurrentIndex(i);
     }
+    m_codePage->setCurrentIndex(m_codePage->findData(int(input.sheetCodePage)));
     m_dataFile->setText(input.dataFile);
 }
 

@@ -10,7 +10,7 @@ class QPushButton;
 
 // The sticker form's "More" panel, beside the settings panel: numbers padded
 // with zeros, the first free sticker of a part-used sheet, the numbered line
-// drawn as a barcode, and a CSV file whose rows fill the stickers. Left at
+// drawn as a barcode, the code page of the character-mode sheet, and a CSV file whose rows fill the stickers. Left at
 // their defaults, every sheet is as it was.
 class StickerMorePanel : public QGroupBox
 {
@@ -32,6 +32,7 @@ private:
     QLineEdit *m_digits;
     QLineEdit *m_startAt;
     QComboBox *m_barcode;
+    QComboBox *m_codePage;
     QLineEdit *m_dataFile;
     QPushButton *m_browse;
 };

@@ -1,0 +1,70 @@
+// sticker2 capture add|remove: the CUPS queues that keep each job as a file.
+
+#include "cli/CliSupport.h"
+#include "printing/CaptureQueue.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+
+namespace {
+
+const QString Synopsis
+    = QStringLiteral("sticker2 capture add [--name QUEUE] [--folder DIR] [--shared] | capture remove QUEUE");
+
+} // namespace
+
+namespace CommandLine {
+
+int runCapture(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "add creates a raw CUPS queue (or changes one made before) that keeps each job, byte for byte, as a "
+        "new file in a folder; remove deletes one. Both need the spooler's administrator (root)."));
+    const QCommandLineOption name(QStringLiteral("name"),
+        QStringLiteral("The queue (default %1).").arg(CaptureQueue::DefaultName), QStringLiteral("queue"),
+        CaptureQueue::DefaultName);
+    const QCommandLineOption folder(QStringLiteral("folder"),
+        QStringLiteral(
+            "The folder the jobs are written into (default %1); the spooler's user lp writes there.")
+            .arg(CaptureQueue::DefaultFolder),
+        QStringLiteral("dir"), CaptureQueue::DefaultFolder);
+    const QCommandLineOption shared(QStringLiteral("shared"),
+        QStringLiteral("Offers the queue to other computers (default: this one only)."));
+    parser.addOptions({name, folder, shared});
+    parser.addPositionalArgument(QStringLiteral("add|remove"), QStringLiteral("What to do."));
+    const int parsed = CliSupport::parse(parser, arguments, Synopsis, -1);
+    if (parsed >= 0)
+        return parsed;
+    const QStringList positional = parser.positionalArguments().mid(1);
+    const QString action = positional.value(0);
+    QString error;
+    if (action == QLatin1String("add")) {
+        if (positional.size() != 1)
+            return CliSupport::usage(
+                Synopsis, QStringLiteral("capture add takes no arguments besides its options"));
+        CaptureQueue::Options options;
+        options.name = parser.value(name);
+        options.shared = parser.isSet(shared);
+        const QFileInfo dir(parser.value(folder));
+        options.folder = dir.absoluteFilePath();
+        if (!dir.isDir())
+            return CliSupport::fail(QStringLiteral("%1: no such folder").arg(options.folder));
+        if (!CaptureQueue::add(options, &error))
+            return CliSupport::fail(error);
+        return int(Status::Done);
+    }
+    if (action == QLatin1String("remove")) {
+        if (positional.size() != 2 || parser.isSet(folder) || parser.isSet(shared) || parser.isSet(name))
+            return CliSupport::usage(
+                Synopsis, QStringLiteral("capture remove takes one QUEUE and no options"));
+        if (!CaptureQueue::remove(positional.at(1), &error))
+            return CliSupport::fail(error);
+        return int(Status::Done);
+    }
+    return CliSupport::usage(Synopsis,
+        action.isEmpty() ? QStringLiteral("capture needs add or remove")
+                         : QStringLiteral("unknown capture action \"%1\"").arg(action));
+}
+
+} // namespace CommandLine

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QStringList>
+
+// Conversions of many files without a window: `convert --out-dir DIR FILE...`
+// and the virtual printer's `watch FOLDER --convert FORMAT --out DIR`. Each
+// file is converted by `sticker2 convert` with the same options, into DIR
+// under the file's own name with the format's ending.
+struct ConvertBatch
+{
+    QStringList inputs;  // the files, for a batch
+    QString watchFolder; // the folder, for a watch
+    QString outDir;
+    QString extension;     // of the outputs: "pdf", "html" ...
+    QStringList options;   // convert's options, given to every conversion
+    int parallel = 1;      // conversions at once
+    bool moveDone = false; // a watch moves converted jobs to DIR/done
+};
+
+namespace CommandLine {
+
+// Converts the inputs; one line on standard error per file that failed and
+// status 1 if any did. On a terminal, standard error shows the progress.
+int runConvertBatch(const ConvertBatch &batch);
+
+// Converts each complete job written into the folder until stopped; jobs
+// there already are converted too unless their output is there and newer.
+// One line per job on standard error. A job that fails goes to DIR/failed
+// with its log beside it, and the watch goes on.
+int runConvertWatch(const ConvertBatch &watch);
+
+} // namespace CommandLine

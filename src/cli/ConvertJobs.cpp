@@ -1,0 +1,93 @@
+#include "cli/ConvertJobs.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QTimer>
+
+ConvertJobs::ConvertJobs(const QStringList &options, int parallel, QObject *parent)
+    : QObject(parent)
+    , m_options(options)
+    , m_parallel(qMax(1, parallel))
+{ }
+
+ConvertJobs::~ConvertJobs()
+{
+    for (Job &job : m_running) {
+        job.process->disconnect(this);
+        job.process->kill();
+        job.process->waitForFinished(3000);
+    }
+}
+
+void ConvertJobs::add(const QString &in, const QString &out)
+{
+    m_waiting.append(Job {in, out});
+    startWaiting();
+}
+
+void ConvertJobs::startWaiting()
+{
+    while (m_running.size() < m_parallel && !m_waiting.isEmpty()) {
+        Job job = m_waiting.takeFirst();
+        job.process = new QProcess(this);
+        job.process->setProcessChannelMode(QProcess::SeparateChannels);
+        job.process->setStandardInputFile(QProcess::nullDevice());
+        job.process->setStandardOutputFile(QProcess::nullDevice());
+        QProcess *process = job.process;
+        connect(process, &QProcess::finished, this, [this, process] { onFinished(process); });
+        // A process that cannot start reports only errorOccurred.
+        connect(process, &QProcess::errorOccurred, this, [this, process](QProcess::ProcessError error) {
+            if (error == QProcess::FailedToStart)
+                onFinished(process);
+        });
+        auto *limit = new QTimer(process);
+        limit->setSingleShot(true);
+        connect(limit, &QTimer::timeout, this, [this, process] {
+            for (Job &running : m_running) {
+                if (running.process == process)
+                    running.timedOut = true;
+            }
+            process->kill();
+        });
+        limit->start(m_timeLimit);
+        m_running.append(job);
+        process->start(QCoreApplication::applicationFilePath(),
+            QStringList {QStringLiteral("convert")} + m_options
+                + QStringList {QStringLiteral("--"), job.in, job.out});
+    }
+}
+
+void ConvertJobs::onFinished(QProcess *process)
+{
+    qsizetype index = -1;
+    for (qsizetype i = 0; i < m_running.size(); ++i) {
+        if (m_running.at(i).process == process)
+            index = i;
+    }
+    if (index < 0)
+        return;
+    const Job job = m_running.takeAt(index);
+    QString message = QString::fromLocal8Bit(process->readAllStandardError()).trimmed();
+    message.replace(QLatin1String("sticker2: "), QString());
+    bool ok = false;
+    if (job.timedOut)
+        message = QStringLiteral("%1: the conversion took longer than %2 minutes and was stopped")
+                      .arg(job.in)
+                      .arg(m_timeLimit / 60000.0);
+    else if (process->error() == QProcess::FailedToStart)
+        message = QStringLiteral("cannot start the converter: %1").arg(process->errorString());
+    else if (process->exitStatus() == QProcess::CrashExit)
+        message = QStringLiteral("%1: the conversion crashed%2")
+                      .arg(job.in,
+                          message.isEmpty() ? QString() : QStringLiteral(" (") + message + QLatin1Char(')'));
+    else
+        ok = process->exitCode() == 0;
+    if (!ok && message.isEmpty())
+        message
+            = QStringLiteral("%1: the conversion failed (status %2)").arg(job.in).arg(process->exitCode());
+    process->deleteLater();
+    emit finished(job.in, job.out, ok, ok ? QString() : message);
+    startWaiting();
+    if (isIdle())
+        emit idle();
+}

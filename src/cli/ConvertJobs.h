@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+
+#include <QList>
+
+class QProcess;
+
+// Runs `sticker2 convert` on files, a few at a time, each in a process of its
+// own: a print file that makes the conversion fail, hang or crash costs that
+// one job and never the batch or the watch that asked for it, and the
+// conversions share no state. Each process gets the same convert options and
+// writes its output whole.
+class ConvertJobs : public QObject
+{
+    Q_OBJECT
+
+public:
+    // `options` are convert's options (such as --to pdf); `parallel` how
+    // many conversions run at once (at least one).
+    ConvertJobs(const QStringList &options, int parallel, QObject *parent = nullptr);
+    ~ConvertJobs() override;
+
+    // Converts `in` to `out` as soon as a place is free.
+    void add(const QString &in, const QString &out);
+    bool isIdle() const { return m_running.isEmpty() && m_waiting.isEmpty(); }
+
+    // A conversion longer than this is stopped and fails (default ten minutes).
+    void setTimeLimit(int msec) { m_timeLimit = msec; }
+
+signals:
+    // One conversion has ended; `message` is what it reported (its error
+    // lines, without the program's name), empty when it went well.
+    void finished(const QString &in, const QString &out, bool ok, const QString &message);
+    // Nothing runs and nothing waits.
+    void idle();
+
+private:
+    struct Job
+    {
+        QString in;
+        QString out;
+        QProcess *process = nullptr;
+        bool timedOut = false;
+    };
+
+    void startWaiting();
+    void onFinished(QProcess *process);
+
+    QStringList m_options;
+    int m_parallel;
+    int m_timeLimit = 10 * 60 * 1000;
+    QList<Job> m_waiting;
+    QList<Job> m_running;
+};

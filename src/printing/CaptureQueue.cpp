@@ -1,0 +1,185 @@
+#include "printing/CaptureQueue.h"
+
+#include <QTemporaryFile>
+#include <QUrl>
+
+#include <cups/cups.h>
+
+#include <optional>
+
+namespace CaptureQueue {
+
+namespace {
+
+const char Scheme[] = "sticker2:";
+
+// The driver of a capture queue. Each filter line names a type the queue
+// takes and passes on unchanged ("-"); CUPS refuses every other type.
+const char RawDriver[] = R"ppd(*PPD-Adobe: "4.3"
+*FormatVersion: "4.3"
+*FileVersion: "1.0"
+*LanguageVersion: English
+*LanguageEncoding: ISOLatin1
+*PCFileName: "STICKER2.PPD"
+*Manufacturer: "Sticker2"
+*Product: "(Sticker2 capture)"
+*ModelName: "Sticker2 capture"
+*ShortNickName: "Sticker2 capture"
+*NickName: "Sticker2 capture, raw jobs only"
+*PSVersion: "(3010.000) 0"
+*LanguageLevel: "3"
+*ColorDevice: False
+*DefaultColorSpace: Gray
+*FileSystem: False
+*Throughput: "1"
+*LandscapeOrientation: Plus90
+*TTRasterizer: Type42
+*cupsFilter2: "application/vnd.cups-raw application/vnd.cups-raw 0 -"
+*cupsFilter2: "text/plain application/vnd.cups-raw 0 -"
+*cupsFilter2: "application/octet-stream application/vnd.cups-raw 0 -"
+*OpenUI *PageSize: PickOne
+*DefaultPageSize: A4
+*PageSize A4: ""
+*CloseUI: *PageSize
+*DefaultImageableArea: A4
+*ImageableArea A4: "0 0 595 842"
+*DefaultPaperDimension: A4
+*PaperDimension A4: "595 842"
+)ppd";
+
+QByteArray printerUri(const QString &name)
+{
+    char uri[HTTP_MAX_URI];
+    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0, "/printers/%s",
+        name.toUtf8().constData());
+    return uri;
+}
+
+ipp_t *requestFor(ipp_op_t operation, const QString &name)
+{
+    ipp_t *request = ippNewRequest(operation);
+    ippAddString(
+        request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, printerUri(name).constData());
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    return request;
+}
+
+QString lastError()
+{
+    QString text = QString::fromUtf8(cupsLastErrorString());
+    if (cupsLastError() == IPP_STATUS_ERROR_FORBIDDEN || cupsLastError() == IPP_STATUS_ERROR_NOT_AUTHORIZED)
+        text += QStringLiteral(" (run it as root)");
+    return text;
+}
+
+bool succeeded()
+{
+    return cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE;
+}
+
+// The queue's device URI; an empty string when there is no such queue,
+// nothing when the spooler could not be asked.
+std::optional<QString> deviceUriOf(const QString &name, QString *error)
+{
+    ipp_t *request = requestFor(IPP_OP_GET_PRINTER_ATTRIBUTES, name);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr, "device-uri");
+    ipp_t *response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
+    QString uri;
+    const bool ok = succeeded();
+    if (ok) {
+        if (ipp_attribute_t *attribute = ippFindAttribute(response, "device-uri", IPP_TAG_URI))
+            uri = QString::fromUtf8(ippGetString(attribute, 0, nullptr));
+    }
+    ippDelete(response);
+    if (ok || cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND)
+        return uri;
+    *error = QStringLiteral("%1: cannot ask the spooler: %2").arg(name, lastError());
+    return std::nullopt;
+}
+
+bool isCaptureUri(const QString &uri)
+{
+    return uri.startsWith(QLatin1String(Scheme));
+}
+
+} // namespace
+
+QString deviceUri(const QString &folder)
+{
+    return QLatin1String(Scheme) + QString::fromLatin1(QUrl::toPercentEncoding(folder, "/"));
+}
+
+QString nameProblem(const QString &name)
+{
+    if (name.isEmpty())
+        return QStringLiteral("a queue needs a name");
+    if (name.toUtf8().size() > 127)
+        return QStringLiteral("a queue name has at most 127 bytes");
+    for (const QChar c : name) {
+        if (c.unicode() <= 0x20 || c.unicode() == 0x7f || QStringLiteral("/\\?'\"#").contains(c))
+            return QStringLiteral("a queue name has no spaces, control characters or / \\ ? ' \" #");
+    }
+    return QString();
+}
+
+bool add(const Options &options, QString *error)
+{
+    const QString problem = nameProblem(options.name);
+    if (!problem.isEmpty()) {
+        *error = QStringLiteral("%1: %2").arg(options.name, problem);
+        return false;
+    }
+    const std::optional<QString> existing = deviceUriOf(options.name, error);
+    if (!existing)
+        return false;
+    if (!existing->isEmpty() && !isCaptureUri(*existing)) {
+        *error = QStringLiteral("%1: a queue of that name prints to %2; it is left as it is")
+                     .arg(options.name, *existing);
+        return false;
+    }
+    QTemporaryFile driver;
+    if (!driver.open() || driver.write(RawDriver) != qint64(sizeof RawDriver - 1) || !driver.flush()) {
+        *error = QStringLiteral("%1: cannot write the queue's driver: %2")
+                     .arg(options.name, driver.errorString());
+        return false;
+    }
+    ipp_t *request = requestFor(IPP_OP_CUPS_ADD_MODIFY_PRINTER, options.name);
+    ippAddString(request, IPP_TAG_PRINTER, IPP_TAG_URI, "device-uri", nullptr,
+        deviceUri(options.folder).toUtf8().constData());
+    ippAddString(request, IPP_TAG_PRINTER, IPP_TAG_TEXT, "printer-info", nullptr,
+        QStringLiteral("Sticker2 capture into %1").arg(options.folder).toUtf8().constData());
+    ippAddBoolean(request, IPP_TAG_PRINTER, "printer-is-shared", options.shared);
+    ippAddBoolean(request, IPP_TAG_PRINTER, "printer-is-accepting-jobs", 1);
+    ippAddInteger(request, IPP_TAG_PRINTER, IPP_TAG_ENUM, "printer-state", IPP_PSTATE_IDLE);
+    ippDelete(cupsDoFileRequest(
+        CUPS_HTTP_DEFAULT, request, "/admin/", QFile::encodeName(driver.fileName()).constData()));
+    if (!succeeded()) {
+        *error = QStringLiteral("%1: cannot add the queue: %2").arg(options.name, lastError());
+        return false;
+    }
+    return true;
+}
+
+bool remove(const QString &name, QString *error)
+{
+    const std::optional<QString> existing = deviceUriOf(name, error);
+    if (!existing)
+        return false;
+    if (existing->isEmpty()) {
+        *error = QStringLiteral("%1: no such queue").arg(name);
+        return false;
+    }
+    if (!isCaptureUri(*existing)) {
+        *error = QStringLiteral("%1: not a capture queue (it prints to %2); it is left as it is")
+                     .arg(name, *existing);
+        return false;
+    }
+    ippDelete(cupsDoRequest(CUPS_HTTP_DEFAULT, requestFor(IPP_OP_CUPS_DELETE_PRINTER, name), "/admin/"));
+    if (!succeeded()) {
+        *error = QStringLiteral("%1: cannot remove the queue: %2").arg(name, lastError());
+        return false;
+    }
+    return true;
+}
+
+} // namespace CaptureQueue
