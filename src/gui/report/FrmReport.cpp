@@ -11,6 +11,7 @@
 #include "platform/Twips.h"
 #include "gui/printing/PrintPanel.h"
 #include "gui/report/Calculator.h"
+#include "gui/report/FileChangeBar.h"
 #include "gui/report/ReportColorPanel.h"
 #include "report/ReportFont.h"
 #include "gui/report/OpenReportView.h"
@@ -108,6 +109,8 @@ FrmReport::FrmReport(QWidget *parent)
     setAutoFillBackground(true);
     ColumnMarks = QVector<qint16>(11, 0);
     buildControls();
+    m_changeBar = new FileChangeBar(this);
+    connect(m_changeBar, &FileChangeBar::reloadRequested, this, [this] { LoadReport(ReportFile); });
     acceptFileDrops(this);
     fitCaptions(this);
 
@@ -333,6 +336,7 @@ bool FrmReport::LoadReport(const QString &file)
 
     ReportFile = file;
     Pages = table;
+    m_changeBar->watch(file);
     Frame1->setPageCount(PageCount());
     Rt1->clear();
     CurrentPage = 0;
@@ -346,6 +350,11 @@ bool FrmReport::LoadReport(const QString &file)
     }
     m_loadedPageShown = true;
     return true;
+}
+
+void FrmReport::setReloadsItself(bool on)
+{
+    m_changeBar->setReloadsItself(on);
 }
 
 MarkupContext FrmReport::markupContext() const
@@ -446,6 +455,7 @@ void FrmReport::layoutForm()
     const double formWidth = twipsOf(width());
     const double formHeight = twipsOf(height());
     place(Rt1, 15, 500, formWidth - 100, formHeight - 1250);
+    m_changeBar->setGeometry(Rt1->x(), Rt1->y(), Rt1->width(), m_changeBar->sizeHint().height());
     const double barTop = twipsOf(Rt1->height()) + 500;
 
     const double exitLeft = formWidth - twipsOf(JeExit->width()) - 200;
