@@ -4,6 +4,7 @@
 #include "platform/ByteText.h"
 #include "platform/NumericText.h"
 #include "platform/OutputFile.h"
+#include "sticker/CsvTable.h"
 #include "platform/SettingsStore.h"
 #include "startup/MainModule.h"
 #include "sticker/FormatFile.h"
@@ -112,6 +113,8 @@ void FormatStore::loadSlotSettings(int slot, StickerInput &input)
     input.barcode = BarcodeKind::None;
     parseBarcodeKind(read(slot, QStringLiteral(" Barcode"), QStringLiteral("none")), &input.barcode);
     input.dataFile = read(slot, QStringLiteral(" DataFile"), QString());
+    input.dataDelimiter = CsvTable::delimiterNamed(read(slot, QStringLiteral(" DataDelimiter"), QString()));
+    input.dataEncoding = read(slot, QStringLiteral(" DataEncoding"), QString());
 }
 
 bool FormatStore::LoadFormat(int slot, StickerInput &input)
@@ -155,6 +158,12 @@ bool FormatStore::save(int slot, const StickerInput &input, QString *error)
     key(QStringLiteral(" StartAt"), QString::number(input.startAt));
     key(QStringLiteral(" Barcode"), barcodeKindName(input.barcode));
     key(QStringLiteral(" DataFile"), input.dataFile);
+    key(QStringLiteral(" DataDelimiter"),
+        input.dataDelimiter == QLatin1Char(';')       ? QStringLiteral("semicolon")
+            : input.dataDelimiter == QLatin1Char('\t') ? QStringLiteral("tab")
+            : input.dataDelimiter == QLatin1Char(',')   ? QStringLiteral("comma")
+                                                        : QString());
+    key(QStringLiteral(" DataEncoding"), input.dataEncoding);
 
     // The slot lives in the settings store and in two files; either all of
     // it is saved or nothing. The files are written in full before the keys

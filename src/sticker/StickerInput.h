@@ -41,6 +41,8 @@ struct StickerInput
     int startAt = 1;                // Windows mode: first position used on the first sheet
     BarcodeKind barcode = BarcodeKind::None; // Windows mode: the inner number's line as a barcode
     QString dataFile;               // CSV file of the stickers, read into `data` by StickerFields::loadData()
+    QChar dataDelimiter;            // comma, semicolon or tab; none: found from the header line
+    QString dataEncoding;           // empty: found from the bytes (a byte-order mark always decides)
     std::shared_ptr<const CsvTable> data; // one sticker per row; null: every sticker alike
 };
 

@@ -85,7 +85,7 @@ private slots:
         QStringList keys;
         // " Maxf" is read but never written.
         for (const char *suffix : {"1", "2", "3", "4", "5", "6", "7", "8", "Barcode", "Blankline", "Col",
-                 "DataFile", "Digits", "MaxFL", "PrintStyle", "Row", "Space", "StartAt"})
+                 "DataDelimiter", "DataEncoding", "DataFile", "Digits", "MaxFL", "PrintStyle", "Row", "Space", "StartAt"})
             keys << QString("%1 %2").arg(slot).arg(suffix);
         QCOMPARE(ini.childKeys(), keys);
         QCOMPARE(QStringList({ini.value(keys[10]).toString(), ini.value(keys[9]).toString(),
