@@ -300,7 +300,7 @@ private slots:
         QTest::addColumn<QString>("encoding"); // as named by the user
         QTest::addColumn<QString>("value");
         const QString dvorak = QString::fromUtf8("Dvo\u0159\u00e1k");
-        const auto utf16 = [](const QString &text, QStringConverter::Encoding encoding) {
+        const auto utf16 = [](const QString &text, QStringConverter::Encoding encoding) -> QByteArray {
             return QStringEncoder(encoding, QStringConverter::Flag::WriteBom)(text);
         };
         QTest::newRow("UTF-8 with a byte-order mark")
