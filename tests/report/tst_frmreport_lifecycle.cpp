@@ -165,6 +165,11 @@ private slots:
         click(view, "CmdReload");
         QCOMPARE(pageLabel(view), QStringLiteral("Page 1/3"));
         QVERIFY(!bar->isVisible());
+        // A view of the watched folder loads the file again once it has settled.
+        view->setReloadsItself(true);
+        printFile(QStringLiteral("cut.prn"), pagedBytes(5));
+        QTRY_COMPARE_WITH_TIMEOUT(pageLabel(view), QStringLiteral("Page 1/5"), 10000);
+        QVERIFY(!bar->isVisible());
     }
 
     void import_showsChosenFile()
