@@ -1,11 +1,15 @@
 // Writing a character-mode sticker sheet to a file, against writing the same
-// bytes with one buffered write. Run by hand:
+// bytes with one buffered write; and the whole command against one cat. Run by hand:
 //   ./bench_stickersheet [--benchmark_filter=...]
+#include "platform/AppPaths.h"
 #include "startup/MainModule.h"
 #include "sticker/CharSheetWriter.h"
+#include "sticker/FormatStore.h"
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -70,7 +74,6 @@ void BM_OneBufferedWrite(benchmark::State &state)
 
 BENCHMARK(BM_WriteSheetToFile)->Arg(200)->Arg(800)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OneBufferedWrite)->Arg(200)->Unit(benchmark::kMillisecond);
-BENCHMARK_MAIN();
 
 // Making the bytes alone, into a device that throws them away.
 namespace {
@@ -92,3 +95,53 @@ void BM_MakeSheetOnly(benchmark::State &state)
 }
 } // namespace
 BENCHMARK(BM_MakeSheetOnly)->Arg(200)->Unit(benchmark::kMillisecond);
+
+// The whole command, `sticker2 stickers --slot 0 --pages 200 -o FILE`, as a
+// user runs it (start-up included), against one `cat` of the same bytes.
+namespace {
+QTemporaryDir &commandHome()
+{
+    static QTemporaryDir home;
+    static const bool stored = [] {
+        // The slot is stored in a settings home of its own, which the
+        // command is given too.
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath("config")));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath("data")));
+        startGlobals();
+        AppPaths::ensureProgramFolder();
+        QString error;
+        StickerInput input = benchInput(200);
+        return FormatStore::save(0, input, &error);
+    }();
+    Q_UNUSED(stored);
+    return home;
+}
+void BM_StickersCommand(benchmark::State &state)
+{
+    const QString out = commandHome().filePath("sheet.prn");
+    for (auto _ : state) {
+        if (QProcess::execute(QStringLiteral(STICKER2_PROGRAM),
+                {"stickers", "--slot", "0", "--pages", "200", "-o", out}) != 0)
+            state.SkipWithError("the command failed");
+    }
+    state.counters["file_MB"] = double(QFileInfo(out).size()) / 1e6;
+}
+void BM_CatSheet(benchmark::State &state)
+{
+    const QString sheet = commandHome().filePath("sheet.prn");
+    if (!QFileInfo::exists(sheet))
+        QProcess::execute(QStringLiteral(STICKER2_PROGRAM), {"stickers", "--slot", "0", "--pages", "200", "-o", sheet});
+    const QString copy = commandHome().filePath("copy.prn");
+    for (auto _ : state) {
+        QProcess cat;
+        cat.setStandardOutputFile(copy);
+        cat.start(QStringLiteral("cat"), {sheet});
+        if (!cat.waitForFinished(-1) || cat.exitCode() != 0)
+            state.SkipWithError("cat failed");
+    }
+}
+} // namespace
+BENCHMARK(BM_StickersCommand)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+BENCHMARK(BM_CatSheet)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+
+BENCHMARK_MAIN();

@@ -6,6 +6,7 @@
 #include "platform/AppPaths.h"
 #include "platform/ProcessSignals.h"
 #include "startup/MainModule.h"
+#include "watch/PrintFileWatcher.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -21,16 +22,43 @@ int main(int argc, char *argv[])
     if (CommandLine::modeOf(arguments) == CommandLine::Mode::Headless) {
         // No window ever opens: never depend on a display.
         CliSupport::quietToolkitMessages();
+        const auto run = [&] {
+            QCoreApplication::setApplicationName(QStringLiteral("Sticker2"));
+            AppPaths::ensureProgramFolder();
+            startGlobals();
+            return CommandLine::runHeadless(arguments);
+        };
+        if (!CommandLine::drawsText(arguments)) {
+            // Bytes in, bytes out: no platform plugin and no fonts to load.
+            QCoreApplication app(argc, argv);
+            return run();
+        }
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         QGuiApplication app(argc, argv);
-        QGuiApplication::setApplicationName(QStringLiteral("Sticker2"));
-        AppPaths::ensureProgramFolder();
-        startGlobals();
-        return CommandLine::runHeadless(arguments);
+        return run();
     }
 
+    // The arguments are checked before any window system is touched: a
+    // usage error needs no display.
+    {
+        const QStringList own = CommandLine::withoutToolkitOptions(arguments);
+        QString folder;
+        QStringList files;
+        if (!CommandLine::watchFolder(own, &folder)
+            || (folder.isEmpty() && !CommandLine::viewFiles(own, &files)))
+            return int(CommandLine::Status::Usage);
+        if (!folder.isEmpty() && !PrintFileWatcher::folderProblem(folder).isEmpty())
+            return CliSupport::fail(PrintFileWatcher::folderProblem(folder));
+        const QString noDisplay = CommandLine::displayProblem(arguments);
+        if (!noDisplay.isEmpty())
+            return CliSupport::fail(noDisplay);
+    }
+    // A display that is named but cannot be reached ends the start with one
+    // line and status 1, not an abort.
+    const QtMessageHandler handler = qInstallMessageHandler(CliSupport::startFailure);
     QApplication app(argc, argv);
+    qInstallMessageHandler(handler);
     QString folder;
     if (!CommandLine::watchFolder(QCoreApplication::arguments(), &folder))
         return int(CommandLine::Status::Usage);

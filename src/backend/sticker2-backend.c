@@ -12,7 +12,12 @@
  * is created exclusively (never through a link), mode 0640, with the folder's
  * group (a set-group-ID folder gives it; otherwise the backend sets it when it
  * may). One file per job, whatever the copies. No Qt and no libcups at run
- * time: only the exit codes come from <cups/backend.h>. */
+ * time: only the exit codes come from <cups/backend.h>.
+ *
+ * A job killed outright (SIGKILL, a size limit) leaves its hidden part. The
+ * part is named after the queue (.<queue>.<stem>.part) and locked while it is
+ * written; each job removes the parts of its own queue's earlier jobs that are
+ * older than an hour and no longer locked, so none pile up. */
 #define _GNU_SOURCE
 #include <cups/backend.h>
 #include <errno.h>
@@ -21,6 +26,8 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <dirent.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
@@ -117,6 +124,39 @@ static int publish(int dir, const char *tmp, const char *stem, char *name, size_
     return -1;
 }
 
+/* Removes this queue's parts that no live job holds: the writer keeps its
+ * part locked until it is published, and the kernel drops the lock of a job
+ * that was killed. An hour's age spares a part whose writer has only just
+ * opened it and not yet locked it. */
+static void remove_stale_parts(int dir, const char *prefix)
+{
+    int fd = dup(dir);
+    DIR *d = fd < 0 ? NULL : fdopendir(fd);
+    if (!d) {
+        if (fd >= 0)
+            close(fd);
+        return;
+    }
+    const size_t plen = strlen(prefix);
+    const time_t hour_ago = time(NULL) - 3600;
+    for (struct dirent *e; (e = readdir(d)) != NULL;) {
+        const size_t len = strlen(e->d_name);
+        if (strncmp(e->d_name, prefix, plen) != 0 || len < plen + 5 || strcmp(e->d_name + len - 5, ".part") != 0)
+            continue;
+        int part = openat(dir, e->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        struct stat st;
+        if (part < 0)
+            continue;
+        if (fstat(part, &st) == 0 && S_ISREG(st.st_mode) && st.st_mtime < hour_ago
+            && flock(part, LOCK_EX | LOCK_NB) == 0) {
+            unlinkat(dir, e->d_name, 0);
+            fprintf(stderr, "INFO: removed the stale part %s of an earlier job\n", e->d_name);
+        }
+        close(part);
+    }
+    closedir(d);
+}
+
 int main(int argc, char *argv[])
 {
     if (argc == 1) {
@@ -155,16 +195,22 @@ int main(int argc, char *argv[])
     struct tm tm;
     clock_gettime(CLOCK_REALTIME, &now);
     gmtime_r(&now.tv_sec, &tm);
-    char stem[96], tmp[112], name[112];
+    char stem[96], tmp[272], name[112];
     snprintf(stem, sizeof stem, "%04d%02d%02d-%02d%02d%02d-%06ld-job%ld", tm.tm_year + 1900, tm.tm_mon + 1,
         tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec, now.tv_nsec / 1000, strtol(argv[1], NULL, 10));
-    snprintf(tmp, sizeof tmp, ".%s.part", stem);
+    /* The queue's name, as CUPS gives it to its backends. */
+    const char *queue = getenv("PRINTER");
+    char prefix[160];
+    snprintf(prefix, sizeof prefix, ".%s.", queue && *queue && !strchr(queue, '/') ? queue : "sticker2");
+    snprintf(tmp, sizeof tmp, "%s%s.part", prefix, stem);
 
     int out = openat(dir, tmp, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0640);
     if (out < 0) {
         fprintf(stderr, "ERROR: cannot create %s/%s: %s\n", folder, tmp, strerror(errno));
         return CUPS_BACKEND_FAILED;
     }
+    flock(out, LOCK_EX); /* held until the job ends, however it ends */
+    remove_stale_parts(dir, prefix);
     fchmod(out, 0640); /* whatever the umask */
     if (!(dst.st_mode & S_ISGID) && fchown(out, (uid_t)-1, dst.st_gid) < 0)
         fprintf(stderr, "WARNING: %s: cannot give the job the folder's group: %s\n", folder, strerror(errno));

@@ -43,6 +43,19 @@ void report(const QString &text)
     printLine(stderr, text);
 }
 
+void startFailure(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type != QtFatalMsg)
+        return; // the fatal message that follows says it all
+    const QString display = qEnvironmentVariable("DISPLAY");
+    const QString line = display.isEmpty()
+        ? message.section(QLatin1Char('\n'), 0, 0)
+        : QStringLiteral("the display \"%1\" cannot be reached").arg(display);
+    std::fprintf(stderr, "sticker2: cannot open a window: %s\n", line.toLocal8Bit().constData());
+    std::fflush(stderr);
+    std::_Exit(int(CommandLine::Status::Failed));
+}
+
 int fail(const QString &text)
 {
     printLine(stderr, text);
@@ -119,11 +132,6 @@ bool checkOutput(const QString &path, QString *error)
         return false;
     }
     return true;
-}
-
-bool openStandardOutput(QFile *file)
-{
-    return file->open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
 }
 
 } // namespace CliSupport

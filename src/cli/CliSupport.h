@@ -48,8 +48,9 @@ std::optional<CodePage::Id> codePageNamed(const QString &name, QString *error);
 // the toolkit's notes (a missing runtime folder, font fallbacks) stay out,
 // and only a fatal one is told, as one line, before the program aborts.
 void quietToolkitMessages();
-
-// Standard output as a device, for the output name "-".
-bool openStandardOutput(QFile *file);
+// The message handler while the window system starts: a fatal message (no
+// display to be reached) ends the program with its first line and status 1,
+// not an abort; the notes before it are left out.
+void startFailure(QtMsgType type, const QMessageLogContext &context, const QString &message);
 
 } // namespace CliSupport

@@ -5,6 +5,7 @@
 #include "Version.h"
 
 #include <QCommandLineParser>
+#include <QRegularExpression>
 
 #include <cstdio>
 
@@ -46,6 +47,10 @@ Sticker sheets and a report view for the print files of text-mode programs.
       --pages N                 pages of stickers (default: the slot's own)
       --digits D                running numbers padded with zeros to D digits
       --data FILE.csv           one sticker per row; {Column} in a line takes its value
+      --delimiter comma|semicolon|tab
+                                the data's delimiter (default: the one its header line uses)
+      --data-encoding NAME      the data's encoding, such as Windows-1250 (default: UTF-8,
+                                else Windows-1252; a byte-order mark decides)
       --pdf OUT.pdf             the Windows-mode sheet drawn into a PDF instead of -o:
       --start K                   the first free sticker of a part-used sheet
       --barcode KIND              code128, code39, ean13, qr or none for the numbered line
@@ -80,7 +85,55 @@ bool isHelpOrVersion(const QString &argument)
         || argument == QLatin1String("--help-all");
 }
 
+// The window system's options, with whether each takes a value.
+const QList<QPair<QLatin1String, bool>> ToolkitOptions = {
+    { QLatin1String("platform"), true }, { QLatin1String("platformpluginpath"), true },
+    { QLatin1String("platformtheme"), true }, { QLatin1String("plugin"), true },
+    { QLatin1String("qwindowgeometry"), true }, { QLatin1String("qwindowicon"), true },
+    { QLatin1String("qwindowtitle"), true }, { QLatin1String("session"), true }, { QLatin1String("display"), true },
+    { QLatin1String("geometry"), true }, { QLatin1String("style"), true }, { QLatin1String("stylesheet"), true },
+    { QLatin1String("title"), true }, { QLatin1String("name"), true }, { QLatin1String("reverse"), false },
+    { QLatin1String("widgetcount"), false }, { QLatin1String("nograb"), false }, { QLatin1String("dograb"), false },
+    { QLatin1String("qmljsdebugger"), false },
+};
+
 } // namespace
+
+QStringList withoutToolkitOptions(const QStringList &arguments)
+{
+    QStringList kept;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (argument == QLatin1String("--")) {
+            kept += arguments.mid(i);
+            break;
+        }
+        bool toolkit = false;
+        if (i > 0 && argument.startsWith(QLatin1Char('-'))) {
+            const QString name = argument.mid(argument.startsWith(QLatin1String("--")) ? 2 : 1).section(QLatin1Char('='), 0, 0);
+            for (const auto &option : ToolkitOptions) {
+                if (name == option.first) {
+                    toolkit = true;
+                    if (option.second && !argument.contains(QLatin1Char('=')))
+                        ++i; // its value
+                    break;
+                }
+            }
+        }
+        if (!toolkit)
+            kept.append(argument);
+    }
+    return kept;
+}
+
+QString displayProblem(const QStringList &arguments)
+{
+    if (withoutToolkitOptions(arguments).size() != arguments.size() // a platform may be named
+        || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY")
+        || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return QString();
+    return QStringLiteral("cannot open a window: no display (DISPLAY and WAYLAND_DISPLAY are not set)");
+}
 
 Mode modeOf(const QStringList &arguments)
 {
@@ -98,6 +151,17 @@ Mode modeOf(const QStringList &arguments)
     if ((first == QLatin1String("view") || first == QLatin1String("watch")) && isHelpOrVersion(arguments.value(2)))
         return Mode::Headless;
     return Mode::Windows;
+}
+
+bool drawsText(const QStringList &arguments)
+{
+    const QString first = arguments.value(1);
+    if (first == QLatin1String("print"))
+        return false;
+    if (first == QLatin1String("stickers"))
+        return arguments.contains(QLatin1String("--pdf"))
+            || !arguments.filter(QRegularExpression(QStringLiteral("^--pdf="))).isEmpty();
+    return true;
 }
 
 int runHeadless(const QStringList &arguments)

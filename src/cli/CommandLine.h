@@ -21,6 +21,10 @@ enum class Mode {
     Headless, // a subcommand, --help or --version: no window ever opens
 };
 Mode modeOf(const QStringList &arguments);
+// Whether a headless command line draws text (a PDF, rich text, a web page's
+// colours): only then does it need the toolkit's fonts and platform. A
+// character-mode sheet and raw printing are bytes in, bytes out.
+bool drawsText(const QStringList &arguments);
 
 // Runs a headless command line (arguments include the program name).
 int runHeadless(const QStringList &arguments);
@@ -35,6 +39,15 @@ bool viewFiles(
 // The folder `sticker2 watch FOLDER` asks to watch (left empty for any other
 // command line). False after printing the usage error when it is wrong.
 bool watchFolder(const QStringList &arguments, QString *folder);
+
+// The arguments without the window system's own options (-platform NAME,
+// -style NAME, -reverse ...), so that a windows command line can be checked
+// before any window system is touched.
+QStringList withoutToolkitOptions(const QStringList &arguments);
+
+// Why no window can open here, or nothing when one can: no platform named
+// and no display to reach.
+QString displayProblem(const QStringList &arguments);
 
 // Subcommands, each given its own arguments (its name first).
 int runConvert(const QStringList &arguments);

@@ -4,6 +4,7 @@
 #include "cli/CliSupport.h"
 #include "escp/PrintedDocument.h"
 #include "cli/ConvertBatch.h"
+#include "cli/StandardOutput.h"
 #include "export/ExportFormat.h"
 #include "export/HtmlExport.h"
 #include "export/PdfExport.h"
@@ -13,6 +14,7 @@
 #include "export/PlainTextExport.h"
 #include "export/RichTextExport.h"
 #include "export/WorkbookExport.h"
+#include "platform/ByteText.h"
 #include "platform/OleColor.h"
 #include "report/PageTable.h"
 #include "report/ReportMarkup.h"
@@ -156,15 +158,26 @@ bool convertPrinted(const QString &in, const QString &out, Target target, const 
     const auto drawing = [&](int done, int total) {
         return progress.show(QStringLiteral("drawing"), done, total);
     };
+    bool written;
     if (target == Target::Png) {
         png.pages = chosen;
         png.progress = drawing;
-        return PngExport::save(out, sheets, png, error);
+        written = PngExport::save(out, sheets, png, error);
+    } else {
+        pdf.pages = chosen;
+        pdf.title = QFileInfo(in).fileName();
+        pdf.progress = drawing;
+        written = PrintedPdfExport::save(out, sheets, pdf, error);
     }
-    pdf.pages = chosen;
-    pdf.title = QFileInfo(in).fileName();
-    pdf.progress = drawing;
-    return PrintedPdfExport::save(out, sheets, pdf, error);
+    // Another program may cut the file short or write it anew meanwhile: what
+    // was drawn from two files is not kept.
+    if (table.changed()) {
+        if (written && target != Target::Png)
+            QFile::remove(out);
+        *error = QStringLiteral("%1: changed while it was being read").arg(in);
+        return false;
+    }
+    return written;
 }
 
 } // namespace
@@ -366,8 +379,8 @@ int runConvert(const QStringList &arguments)
         return CliSupport::fail(error);
 
     bool ok = true;
-    QFile standardOutput;
-    if (toStdout && !CliSupport::openStandardOutput(&standardOutput))
+    StandardOutput standardOutput;
+    if (toStdout && !standardOutput.openOutput())
         return CliSupport::fail(QStringLiteral("standard output: %1").arg(standardOutput.errorString()));
 
     if (target == Target::WebPage) {
@@ -376,8 +389,10 @@ int runConvert(const QStringList &arguments)
             ok = file.open(QIODevice::ReadOnly);
             if (!ok)
                 error = QStringLiteral("%1: %2").arg(in, file.errorString());
-            else
-                ok = expHTml(file, standardOutput, storedColours(settings), &error);
+            else if (!expHTml(file, standardOutput, storedColours(settings), &error)) {
+                ok = false;
+                error = QStringLiteral("%1: %2").arg(file.error() != QFile::NoError ? in : QStringLiteral("standard output"), error);
+            }
         } else {
             ok = expHTml(in, out, storedColours(settings), &error);
         }
@@ -393,22 +408,47 @@ int runConvert(const QStringList &arguments)
             return CliSupport::fail(QStringLiteral("%1: %2").arg(in, error));
         if (!parsePageChoice(parser.value(pages), table.PageCount(), &chosen, &error))
             return CliSupport::fail(QStringLiteral("%1: %2").arg(in, error));
+        // Another program may cut the file short or write it anew meanwhile:
+        // the output is kept only when it was made from one file.
+        bool changed = false;
+        const auto fromOneFile = [&](const ByteText::DeviceWriter &writer) {
+            return [&, writer](QIODevice &device, QString *reason) {
+                const bool written = writer(device, reason);
+                changed = table.changed();
+                return written && !changed;
+            };
+        };
+        ByteText::DeviceWriter writer;
+        CliProgress progress(in);
         if (target == Target::Pdf) {
             pdf.pages = chosen;
             pdf.title = QFileInfo(in).fileName();
             pdf.render.markup = storedMarkup(settings);
-            CliProgress progress(in);
             pdf.progress = [&](int done, int total) {
                 return progress.show(QStringLiteral("drawing"), done, total);
             };
-            ok = PdfExport::save(out, table, pdf, &error);
+            writer = [&](QIODevice &device, QString *reason) { return PdfExport::write(device, table, pdf, reason); };
         } else if (target == Target::PlainText) {
-            ok = toStdout ? writePlainText(standardOutput, table, chosen, &error, settings.codePage)
-                          : savePlainText(out, table, chosen, &error, settings.codePage);
+            writer = [&](QIODevice &device, QString *reason) {
+                return writePlainText(device, table, chosen, reason, settings.codePage);
+            };
         } else {
-            ok = saveRichText(out, table, chosen, storedMarkup(settings), &error);
+            writer = [&](QIODevice &device, QString *reason) {
+                return writeRichText(device, table, chosen, storedMarkup(settings), reason);
+            };
         }
+        if (toStdout) {
+            QString reason;
+            ok = fromOneFile(writer)(standardOutput, &reason);
+            error = QStringLiteral("standard output: %1").arg(reason);
+        } else {
+            ok = ByteText::saveThrough(out, fromOneFile(writer), &error);
+        }
+        if (changed)
+            return CliSupport::fail(QStringLiteral("%1: changed while it was being read").arg(in));
     }
+    if (ok && toStdout && !standardOutput.finish())
+        return CliSupport::fail(QStringLiteral("standard output: %1").arg(standardOutput.errorString()));
     if (!ok)
         return CliSupport::fail(error.isEmpty() ? QStringLiteral("%1: cannot be written").arg(out) : error);
     return int(Status::Done);

@@ -101,6 +101,8 @@ int runPrint(const QStringList &arguments)
         QByteArray bytes;
         for (int i : chosen)
             bytes += table.pageBytes(i) + '\f';
+        if (table.changed()) // the pages would mix the old file and the new
+            return CliSupport::fail(QStringLiteral("%1: changed while it was being read").arg(in));
         file = folder.filePath(QStringLiteral("RANGE.prn"));
         if (!ByteText::writeFile(file, bytes, &error))
             return CliSupport::fail(QStringLiteral("%1: %2").arg(file, error));

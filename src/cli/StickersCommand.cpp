@@ -1,21 +1,24 @@
 // sticker2 stickers: a stored format's character-mode sheet without a window.
 
 #include "cli/CliSupport.h"
+#include "cli/StandardOutput.h"
+#include "platform/OutputFile.h"
 #include "platform/NumericText.h"
 #include "sticker/CharSheetWriter.h"
+#include "sticker/CsvTable.h"
 #include "sticker/FormatStore.h"
 #include "sticker/StickerFields.h"
 #include "sticker/WindowSheetPdf.h"
 
 #include <QCommandLineParser>
 #include <QFile>
-#include <QSaveFile>
 
 namespace {
 
 const QString Synopsis = QStringLiteral(
     "sticker2 stickers --slot N (-o FILE|- | --pdf OUT.pdf) [--pages N] [--digits D] [--data FILE.csv] "
-    "[--start K] [--barcode code128|code39|ean13|qr|none] [--codepage NAME]");
+    "[--delimiter comma|semicolon|tab] [--data-encoding NAME] [--start K] [--barcode code128|code39|ean13|qr|none] "
+    "[--codepage NAME]");
 
 } // namespace
 
@@ -51,7 +54,15 @@ int runStickers(const QStringList &arguments)
                        "chosen): %1.")
             .arg(CodePage::names()),
         QStringLiteral("name"));
-    parser.addOptions({ slot, output, pages, digits, data, pdf, start, barcode, codePage });
+    const QCommandLineOption delimiter(QStringLiteral("delimiter"),
+        QStringLiteral("With --data: comma, semicolon or tab (default: the one the header line uses)."),
+        QStringLiteral("NAME"));
+    const QCommandLineOption dataEncoding(QStringLiteral("data-encoding"),
+        QStringLiteral("With --data: the file's encoding, such as %1 (default: UTF-8, else Windows-1252; "
+                       "a byte-order mark decides).")
+            .arg(CsvTable::encodingNames().join(QStringLiteral(", "))),
+        QStringLiteral("NAME"));
+    parser.addOptions({ slot, output, pages, digits, data, pdf, start, barcode, codePage, delimiter, dataEncoding });
     const int parsed = CliSupport::parse(parser, arguments, Synopsis, 0);
     if (parsed >= 0)
         return parsed;
@@ -90,6 +101,20 @@ int runStickers(const QStringList &arguments)
         return CliSupport::usage(Synopsis, QStringLiteral("--barcode takes code128, code39, ean13, qr or none"));
     if (parser.isSet(data))
         input.dataFile = parser.value(data);
+    if ((parser.isSet(delimiter) || parser.isSet(dataEncoding)) && !parser.isSet(data))
+        return CliSupport::usage(Synopsis, QStringLiteral("--delimiter and --data-encoding need --data"));
+    if (parser.isSet(delimiter)) {
+        input.dataDelimiter = CsvTable::delimiterNamed(parser.value(delimiter));
+        if (input.dataDelimiter.isNull())
+            return CliSupport::usage(Synopsis, QStringLiteral("--delimiter takes comma, semicolon or tab"));
+    }
+    if (parser.isSet(dataEncoding)) {
+        input.dataEncoding = parser.value(dataEncoding);
+        if (!CsvTable::isKnownEncoding(input.dataEncoding))
+            return CliSupport::usage(Synopsis,
+                QStringLiteral("unknown encoding \"%1\" for --data-encoding (such as %2)")
+                    .arg(input.dataEncoding, CsvTable::encodingNames().join(QStringLiteral(", "))));
+    }
     QString error;
     if (parser.isSet(codePage)) {
         const std::optional<CodePage::Id> id = CliSupport::codePageNamed(parser.value(codePage), &error);
@@ -117,18 +142,18 @@ int runStickers(const QStringList &arguments)
 
     const QString out = parser.value(output);
     if (out == QLatin1String("-")) {
-        QFile standardOutput;
-        if (!CliSupport::openStandardOutput(&standardOutput)
-            || !CharSheetWriter::write(values, input.condensed, &standardOutput, &error))
+        StandardOutput standardOutput;
+        if (!standardOutput.openOutput()
+            || !CharSheetWriter::write(values, input.condensed, &standardOutput, &error)
+            || !standardOutput.finish())
             return CliSupport::fail(QStringLiteral("standard output: %1").arg(standardOutput.errorString()));
         return int(Status::Done);
     }
     if (!CliSupport::checkOutput(out, &error))
         return CliSupport::fail(error);
-    // Unbuffered, so that a short write is seen by the write itself.
-    QSaveFile file(out);
-    ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
-        && CharSheetWriter::write(values, input.condensed, &file, &error) && file.commit();
+    OutputFile file(out);
+    ok = file.open(QIODevice::WriteOnly) && CharSheetWriter::write(values, input.condensed, &file, &error)
+        && file.commit();
     if (!ok)
         return CliSupport::fail(QStringLiteral("%1: %2").arg(out, file.errorString()));
     return int(Status::Done);

@@ -67,7 +67,7 @@ const char *const BBoldClose = Escp::BBoldOff.data();
 std::array<bool, 256> specialBytes()
 {
     std::array<bool, 256> table {};
-    for (unsigned char c : {'\r', ' ', '<', '>', '&', ShiftOut, Dc4, Esc, ShiftIn, Dc2})
+    for (unsigned char c : {'\r', '\n', ' ', '<', '>', '&', ShiftOut, Dc4, Esc, ShiftIn, Dc2})
         table[c] = true;
     return table;
 }
@@ -138,6 +138,38 @@ public:
     // used: a sequence or a CR LF cut by the end of the bytes waits for more,
     // unless this is the end of the file.
     size_t translate(const char *data, size_t size, bool atEnd);
+    // Plain text and spaces, the bulk of a report, straight into the
+    // buffer: no call per byte or per word. Stops at any other special
+    // byte; returns how many bytes it took.
+    size_t copyPlain(const char *data, size_t size)
+    {
+        size_t i = 0;
+        while (i < size) {
+            if (BufferSize - m_used < 64)
+                flush();
+            const size_t n = qMin(size - i, (BufferSize - m_used) / 6); // a space takes six
+            char *out = m_buffer.data() + m_used;
+            const char *p = data + i;
+            const char *const end = p + n;
+            for (; p < end; ++p) {
+                const char c = *p;
+                if (!Special[static_cast<unsigned char>(c)]) {
+                    *out++ = c;
+                } else if (c == ' ') {
+                    std::memcpy(out, "&nbsp;", 6);
+                    out += 6;
+                } else {
+                    break;
+                }
+            }
+            const size_t took = size_t(p - (data + i));
+            m_used = size_t(out - m_buffer.data());
+            i += took;
+            if (took < n)
+                break;
+        }
+        return i;
+    }
     void finishLine()
     {
         if (m_inLine)
@@ -243,6 +275,11 @@ size_t PageWriter::translate(const char *data, size_t size, bool atEnd)
             putLiteral("<br>");
             m_inLine = true;
         }
+        if (m_held == 0 && m_utf8.empty()) { // bytes copied as they are
+            i += copyPlain(data + i, size - i);
+            if (i == size)
+                break;
+        }
         size_t j = i;
         while (j < size && !Special[static_cast<unsigned char>(data[j])])
             ++j;
@@ -258,6 +295,12 @@ size_t PageWriter::translate(const char *data, size_t size, bool atEnd)
             if (rest < 2 && !atEnd)
                 return i;
             i += (rest >= 2 && p[1] == '\n') ? 2 : 1;
+            endLine();
+            break;
+        case '\n': // a lone LF, as instruments and lab software end lines; LF CR is one end
+            if (rest < 2 && !atEnd)
+                return i;
+            i += (rest >= 2 && p[1] == '\r') ? 2 : 1;
             endLine();
             break;
         case ' ': {

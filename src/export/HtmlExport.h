@@ -29,7 +29,8 @@ quint8 RgbB(quint32 Colr);
 // Translates a whole print file into a web page, line by line: spaces become
 // non-breaking spaces, the emphasis sequences become coloured elements, the
 // underline sequences are dropped, and "<", ">" and "&" of the file's own
-// text are escaped. Lines end at CR LF or a lone CR. Streams: memory does not
+// text are escaped. Lines end at CR LF, a lone CR or a lone LF (LF CR is
+// one line end). Streams: memory does not
 // grow with the file or with a line. Returns false with an error text when
 // reading or writing fails.
 bool expHTml(QIODevice &printFile, QIODevice &page, const HtmlColours &colours, QString *error);

@@ -7,6 +7,7 @@
 #include <QObject>
 
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -49,7 +50,25 @@ bool writePlainText(
         bytes.append(data, size);
         return true;
     };
-    const auto write = [&out](const char *data, qsizetype size) { return out.write(data, size) == size; };
+    // The output device is unbuffered, so that every failure shows where it
+    // happens: the pieces go out a megabyte at a time, not two writes a page.
+    constexpr size_t BufferSize = 1 << 20;
+    std::string buffer; // keeps its room when cleared
+    buffer.reserve(BufferSize);
+    const auto flush = [&] {
+        const qint64 size = qint64(buffer.size());
+        const bool ok = size == 0 || out.write(buffer.data(), size) == size;
+        buffer.clear();
+        return ok;
+    };
+    const auto write = [&](const char *data, qsizetype size) {
+        if (buffer.size() + size_t(size) > BufferSize && !flush())
+            return false;
+        if (size_t(size) >= BufferSize)
+            return out.write(data, size) == size;
+        buffer.append(data, size_t(size));
+        return true;
+    };
     for (int i : pages) {
         if (i < 0 || i >= table.PageCount()) {
             if (error)
@@ -65,13 +84,18 @@ bool writePlainText(
             bytes.clear();
             putPage(table.pageView(i), append);
             bytes = CodePage::decode(codePage, bytes).toUtf8();
-            written = out.write(bytes) == bytes.size();
+            written = write(bytes.constData(), bytes.size());
         }
         if (!written) {
             if (error)
                 *error = out.errorString();
             return false;
         }
+    }
+    if (!flush()) {
+        if (error)
+            *error = out.errorString();
+        return false;
     }
     return true;
 }

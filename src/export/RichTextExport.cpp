@@ -171,10 +171,18 @@ private:
 
 } // namespace
 
-bool saveRichText(const QString &path, const PageTable &table, const QVector<int> &pages,
+bool writeRichText(QIODevice &out, const PageTable &table, const QVector<int> &pages,
     const MarkupContext &context, QString *error, const RichTextProgress &progress)
 {
     MarkedPages source(table, pages, context, progress);
+    return RtfWriter::write(source, out, error);
+}
+
+bool saveRichText(const QString &path, const PageTable &table, const QVector<int> &pages,
+    const MarkupContext &context, QString *error, const RichTextProgress &progress)
+{
     return ByteText::saveThrough(
-        path, [&](QIODevice &out, QString *reason) { return RtfWriter::write(source, out, reason); }, error);
+        path,
+        [&](QIODevice &out, QString *reason) { return writeRichText(out, table, pages, context, reason, progress); },
+        error);
 }

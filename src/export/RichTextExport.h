@@ -9,6 +9,7 @@
 #include <functional>
 
 class PageTable;
+class QIODevice;
 class QTextDocument;
 struct MarkupContext;
 
@@ -36,4 +37,7 @@ using RichTextProgress = std::function<bool(int percent)>;
 // the table instead of assembled, so memory stays the same however large the
 // selection. A cancelled export leaves no file (an old one stays as it was).
 bool saveRichText(const QString &path, const PageTable &table, const QVector<int> &pages,
+    const MarkupContext &context, QString *error, const RichTextProgress &progress = {});
+// The same into a device; the error says why without naming it.
+bool writeRichText(QIODevice &out, const PageTable &table, const QVector<int> &pages,
     const MarkupContext &context, QString *error, const RichTextProgress &progress = {});

@@ -7,6 +7,8 @@
 // the file it names) that also
 // - refuses at open a target that exists and is not a regular file (a
 //   device, a FIFO, a folder), with a reason in errorString();
+// - refuses a link that another user planted in a shared sticky folder
+//   such as /tmp (one neither the caller nor the folder's owner made);
 // - writes without a buffer, so every failure shows at the write that met
 //   it and not only at commit(), which lets a failed flush pass;
 // - names the cause of a short write ("No space left on device", "File too

@@ -1,5 +1,7 @@
 #include "report/PageTable.h"
 
+#include "platform/MappedFile.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -70,11 +72,17 @@ bool PageTable::load(const QString &path, QString *error)
             *error = QStringLiteral("It is not a regular file.");
         return false;
     }
-    const qint64 size = file->size();
-    uchar *map = size > 0 ? file->map(0, size) : nullptr;
+    std::shared_ptr<const MappedFile> map = MappedFile::map(file->handle(), nullptr);
     if (map) {
-        cut(QByteArray::fromRawData(reinterpret_cast<const char *>(map), qsizetype(size)));
-        m_mapped = std::move(file);
+        PageTable loaded;
+        loaded.cut(QByteArray::fromRawData(map->data(), qsizetype(map->size())));
+        loaded.m_mapped = std::move(map);
+        if (loaded.changed()) { // the pages would mix the old file and the new
+            if (error)
+                *error = QStringLiteral("It changed while it was being read.");
+            return false;
+        }
+        *this = std::move(loaded);
         return true;
     }
     // No map (an empty file, or a file system that cannot map): read it.
@@ -123,6 +131,11 @@ void PageTable::cut(const QByteArray &bytes)
     const qsizetype tail = m_starts.constLast();
     if (m_starts.size() == 1 || printsAnything(QByteArrayView(m_bytes).sliced(tail)))
         m_starts.append(size + 1);
+}
+
+bool PageTable::changed() const
+{
+    return m_mapped && m_mapped->changed();
 }
 
 QByteArrayView PageTable::pageView(int i) const

@@ -9,7 +9,7 @@
 
 #include <memory>
 
-class QFile;
+class MappedFile;
 
 // A print file cut into pages at form feeds. The file's bytes are kept once,
 // memory-mapped where the file allows it (so a large file is not copied),
@@ -41,11 +41,17 @@ public:
     }
     const QByteArray &bytes() const { return m_bytes; }
 
+    // True once the mapped file was cut short or written anew after it was
+    // loaded: what the table reads is then no longer one file (the part
+    // past the new end reads as zeros, never as a crash). A file replaced
+    // under its name is not a change of this one.
+    bool changed() const;
+
 private:
     void cut(const QByteArray &bytes);
 
     QByteArray m_bytes; // over the map when there is one
-    std::shared_ptr<QFile> m_mapped; // keeps the map alive for every copy of the table
+    std::shared_ptr<const MappedFile> m_mapped; // keeps the map alive for every copy of the table
     // m_starts[i] is where element i begins; element i ends one byte before
     // m_starts[i + 1] (its form feed), the last one at the end of the file.
     QVector<qsizetype> m_starts{0, 0};

@@ -27,35 +27,111 @@ QString fromWindows1252(const QByteArray &bytes)
 
 } // namespace
 
-QString CsvTable::decode(const QByteArray &bytes)
+bool CsvTable::decode(const QByteArray &bytes, const QString &encoding, QString *text)
 {
+    struct Mark
+    {
+        QByteArrayView bytes;
+        QStringConverter::Encoding encoding;
+    };
+    static const Mark Marks[] = { { "\xEF\xBB\xBF", QStringConverter::Utf8 },
+        { "\xFF\xFE", QStringConverter::Utf16LE }, { "\xFE\xFF", QStringConverter::Utf16BE } };
+    for (const Mark &mark : Marks) {
+        if (bytes.startsWith(mark.bytes)) {
+            QStringDecoder decoder(mark.encoding, QStringConverter::Flag::Stateless);
+            *text = decoder(QByteArrayView(bytes).sliced(mark.bytes.size()));
+            return true;
+        }
+    }
+    if (!encoding.isEmpty()) {
+        QStringDecoder decoder(encoding.toLatin1().constData(), QStringConverter::Flag::Stateless);
+        if (!decoder.isValid())
+            return false;
+        *text = decoder(bytes);
+        return true;
+    }
     QStringDecoder utf8(QStringConverter::Utf8);
-    const QString text = utf8(bytes);
-    return utf8.hasError() ? fromWindows1252(bytes) : text;
+    *text = utf8(bytes);
+    if (utf8.hasError())
+        *text = fromWindows1252(bytes);
+    return true;
 }
 
-bool CsvTable::readFile(const QString &path, CsvTable *table, QString *error)
+QChar CsvTable::detectDelimiter(const QString &text)
+{
+    // Counted outside quotes on the header line, as a name may hold a comma.
+    int counts[3] = {};
+    const QChar candidates[3] = { QLatin1Char(','), QLatin1Char(';'), QLatin1Char('\t') };
+    bool inQuotes = false;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('"'))
+            inQuotes = !inQuotes;
+        else if (!inQuotes && (c == QLatin1Char('\r') || c == QLatin1Char('\n')))
+            break;
+        else if (!inQuotes)
+            for (int k = 0; k < 3; ++k)
+                counts[k] += c == candidates[k];
+    }
+    int best = 0;
+    for (int k = 1; k < 3; ++k)
+        if (counts[k] > counts[best])
+            best = k;
+    return candidates[best];
+}
+
+QStringList CsvTable::encodingNames()
+{
+    return { QStringLiteral("UTF-8"), QStringLiteral("UTF-16LE"), QStringLiteral("UTF-16BE"),
+        QStringLiteral("Windows-1250"), QStringLiteral("Windows-1252"), QStringLiteral("ISO-8859-1"),
+        QStringLiteral("ISO-8859-2") };
+}
+
+bool CsvTable::isKnownEncoding(const QString &name)
+{
+    return !name.isEmpty() && QStringDecoder(name.toLatin1().constData()).isValid();
+}
+
+QChar CsvTable::delimiterNamed(const QString &name)
+{
+    const QString n = name.trimmed().toLower();
+    if (n == QLatin1String("comma") || n == QLatin1String(","))
+        return QLatin1Char(',');
+    if (n == QLatin1String("semicolon") || n == QLatin1String(";"))
+        return QLatin1Char(';');
+    if (n == QLatin1String("tab") || n == QLatin1String("\t"))
+        return QLatin1Char('\t');
+    return QChar();
+}
+
+bool CsvTable::readFile(const QString &path, CsvTable *table, QString *error, const CsvFormat &format)
 {
     const QString shown = QDir::toNativeSeparators(path);
     const QFileInfo info(path);
     QString reason;
     QByteArray bytes;
+    QString text;
     if (!info.exists())
         reason = QStringLiteral("the file does not exist");
     else if (!info.isFile())
         reason = QStringLiteral("it is not a regular file");
     else if (!ByteText::readFile(path, &bytes, &reason))
         ;
-    else if (parse(decode(bytes), table, &reason))
+    else if (!decode(bytes, format.encoding, &text))
+        reason = QStringLiteral("the encoding \"%1\" is not known").arg(format.encoding);
+    else if (parse(text, table, &reason, format.delimiter.isNull() ? detectDelimiter(text) : format.delimiter)) {
+        table->m_fileName = path;
         return true;
+    }
     if (error)
         *error = QStringLiteral("The data file %1 cannot be used: %2.").arg(shown, reason);
     return false;
 }
 
-bool CsvTable::parse(const QString &text, CsvTable *table, QString *error)
+bool CsvTable::parse(const QString &text, CsvTable *table, QString *error, QChar delimiter)
 {
     QList<QStringList> records;
+    QList<int> recordLines; // where each record begins
+    int recordLine = 1;
     QStringList record;
     QString field;
     bool inQuotes = false;
@@ -73,8 +149,10 @@ bool CsvTable::parse(const QString &text, CsvTable *table, QString *error)
     auto endRecord = [&] {
         endField();
         // A blank line is no record; a line holding only "" is one.
-        if (record.size() > 1 || !record.first().isEmpty() || lastQuoted)
+        if (record.size() > 1 || !record.first().isEmpty() || lastQuoted) {
             records << record;
+            recordLines << recordLine;
+        }
         record.clear();
     };
 
@@ -82,6 +160,11 @@ bool CsvTable::parse(const QString &text, CsvTable *table, QString *error)
     for (qsizetype i = 0; i < n; ++i) {
         const QChar c = text.at(i);
         const bool crlf = c == QLatin1Char('\r') && i + 1 < n && text.at(i + 1) == QLatin1Char('\n');
+        if (c.isNull()) { // it would end the text the printer is sent
+            if (error)
+                *error = QStringLiteral("line %1 holds a NUL character").arg(line);
+            return false;
+        }
         if (inQuotes) {
             if (c == QLatin1Char('"')) {
                 if (i + 1 < n && text.at(i + 1) == QLatin1Char('"')) {
@@ -99,13 +182,13 @@ bool CsvTable::parse(const QString &text, CsvTable *table, QString *error)
             inQuotes = true;
             fieldQuoted = true;
             quoteLine = line;
-        } else if (c == QLatin1Char(',')) {
+        } else if (c == delimiter) {
             endField();
         } else if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
             if (crlf)
                 ++i;
             endRecord();
-            ++line;
+            recordLine = ++line;
         } else {
             field += c;
         }
@@ -124,7 +207,14 @@ bool CsvTable::parse(const QString &text, CsvTable *table, QString *error)
     }
     table->m_columns = records.takeFirst();
     table->m_rows = std::move(records);
+    recordLines.removeFirst();
+    table->m_rowLines = std::move(recordLines);
     return true;
+}
+
+int CsvTable::rowLine(int row) const
+{
+    return row >= 0 && row < m_rowLines.size() ? m_rowLines.at(row) : 0;
 }
 
 int CsvTable::columnIndex(const QString &name) const

@@ -4,6 +4,7 @@
 #include "platform/ByteText.h"
 #include "platform/NumericText.h"
 #include "platform/OutputFile.h"
+#include "sticker/CsvTable.h"
 #include "platform/SettingsStore.h"
 #include "startup/MainModule.h"
 #include "sticker/FormatFile.h"
@@ -114,6 +115,8 @@ void FormatStore::loadSlotSettings(int slot, StickerInput &input)
     input.dataFile = read(slot, QStringLiteral(" DataFile"), QString());
     input.sheetCodePage = CodePage::fromName(read(slot, QStringLiteral(" CodePage"), QStringLiteral("cp1252")))
                               .value_or(CodePage::Id::Windows1252);
+    input.dataDelimiter = CsvTable::delimiterNamed(read(slot, QStringLiteral(" DataDelimiter"), QString()));
+    input.dataEncoding = read(slot, QStringLiteral(" DataEncoding"), QString());
 }
 
 bool FormatStore::LoadFormat(int slot, StickerInput &input)
@@ -158,6 +161,12 @@ bool FormatStore::save(int slot, const StickerInput &input, QString *error)
     key(QStringLiteral(" Barcode"), barcodeKindName(input.barcode));
     key(QStringLiteral(" DataFile"), input.dataFile);
     key(QStringLiteral(" CodePage"), CodePage::name(input.sheetCodePage));
+    key(QStringLiteral(" DataDelimiter"),
+        input.dataDelimiter == QLatin1Char(';')       ? QStringLiteral("semicolon")
+            : input.dataDelimiter == QLatin1Char('\t') ? QStringLiteral("tab")
+            : input.dataDelimiter == QLatin1Char(',')   ? QStringLiteral("comma")
+                                                        : QString());
+    key(QStringLiteral(" DataEncoding"), input.dataEncoding);
 
     // The slot lives in the settings store and in two files; either all of
     // it is saved or nothing. The files are written in full before the keys

@@ -1,11 +1,12 @@
 #include "sticker/PdfStickerSurface.h"
 
+#include "platform/OutputFile.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 PdfStickerSurface::PdfStickerSurface(const QString &fileName)
     : m_fileName(fileName)
@@ -53,7 +54,7 @@ bool PdfStickerSurface::finish(QString *error)
     if (info.exists() && !info.isFile())
         return failed(QStringLiteral("it is not a regular file."));
 
-    QSaveFile file(m_fileName);
+    OutputFile file(m_fileName);
     if (!file.open(QIODevice::WriteOnly))
         return failed(file.errorString());
     {

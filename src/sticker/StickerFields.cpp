@@ -3,6 +3,7 @@
 #include "codepage/CodePage.h"
 #include "sticker/CsvTable.h"
 
+#include <QDir>
 #include <QRegularExpression>
 
 namespace {
@@ -23,7 +24,7 @@ bool loadData(StickerInput &input, QString *error)
     if (input.dataFile.isEmpty())
         return true;
     auto table = std::make_shared<CsvTable>();
-    if (!CsvTable::readFile(input.dataFile, table.get(), error))
+    if (!CsvTable::readFile(input.dataFile, table.get(), error, CsvFormat{input.dataDelimiter, input.dataEncoding}))
         return false;
     input.data = std::move(table);
     return true;
@@ -55,15 +56,20 @@ QString checkPlaceholders(const StickerWorkingValues &work, int lines)
     if (!work.Data)
         return QString();
     if (work.Data->rowCount() == 0)
-        return QStringLiteral("The data file has no rows below the line naming its columns.");
+        return QStringLiteral("The data file%1 has no rows below line 1, which names its columns.")
+            .arg(work.Data->fileName().isEmpty() ? QString()
+                                                 : QString(QLatin1Char(' ') + QDir::toNativeSeparators(work.Data->fileName())));
     for (int x = 1; x <= qMin(lines, 7); ++x) {
         auto it = placeholder().globalMatch(work.LineSource[size_t(x)]);
         while (it.hasNext()) {
             const QString name = it.next().captured(1);
-            if (work.Data->columnIndex(name) < 0)
-                return QStringLiteral("Sticker line %1 holds {%2}, but the data file has no column \"%3\".")
-                    .arg(x)
-                    .arg(name, name.trimmed());
+            if (work.Data->columnIndex(name) >= 0)
+                continue;
+            const QString file = work.Data->fileName();
+            return QStringLiteral("Sticker line %1 holds {%2}, but the data file%4 has no column \"%3\"%5.")
+                .arg(x)
+                .arg(name, name.trimmed(), file.isEmpty() ? QString() : QString(QLatin1Char(' ') + QDir::toNativeSeparators(file)),
+                    file.isEmpty() ? QString() : QStringLiteral(" on its line 1"));
         }
     }
     return QString();
@@ -79,12 +85,16 @@ QString checkCharacters(const StickerWorkingValues &work, int lines)
             QByteArray bytes;
             QString missing;
             if (!CodePage::encode(work.SheetCodePage, text, &bytes, &missing))
-                return QStringLiteral("Data row %1 puts the character %2 on sticker line %3; "
+                return QStringLiteral("Data row %1%5 puts the character %2 on sticker line %3; "
                                       "a character-mode print file has no byte for it in %4.")
                     .arg(row + 1)
                     .arg(CodePage::describe(missing))
                     .arg(x)
-                    .arg(CodePage::label(work.SheetCodePage));
+                    .arg(CodePage::label(work.SheetCodePage))
+                    .arg(work.Data->fileName().isEmpty() ? QString()
+                                                         : QStringLiteral(" (line %1 of %2)")
+                                                               .arg(work.Data->rowLine(row))
+                                                               .arg(QDir::toNativeSeparators(work.Data->fileName())));
         }
     }
     return QString();

@@ -43,6 +43,8 @@ struct StickerInput
     BarcodeKind barcode = BarcodeKind::None; // Windows mode: the inner number's line as a barcode
     CodePage::Id sheetCodePage = CodePage::Id::Windows1252; // character mode: the printer's code page
     QString dataFile;               // CSV file of the stickers, read into `data` by StickerFields::loadData()
+    QChar dataDelimiter;            // comma, semicolon or tab; none: found from the header line
+    QString dataEncoding;           // empty: found from the bytes (a byte-order mark always decides)
     std::shared_ptr<const CsvTable> data; // one sticker per row; null: every sticker alike
 };
 

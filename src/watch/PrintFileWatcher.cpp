@@ -35,9 +35,8 @@ PrintFileWatcher::PrintFileWatcher(QObject *parent)
     m_rescanTimer.setInterval(RescanMsec);
 }
 
-bool PrintFileWatcher::start(const QString &folder, QString *error)
+QString PrintFileWatcher::folderProblem(const QString &folder)
 {
-    stop();
     const QFileInfo info(folder);
     QString cause;
     if (!info.exists())
@@ -46,11 +45,19 @@ bool PrintFileWatcher::start(const QString &folder, QString *error)
         cause = tr("not a folder");
     else if (!info.isReadable() || !info.isExecutable())
         cause = tr("permission denied");
-    if (!cause.isEmpty()) {
+    return cause.isEmpty() ? cause : tr("Cannot watch %1: %2").arg(folder, cause);
+}
+
+bool PrintFileWatcher::start(const QString &folder, QString *error)
+{
+    stop();
+    const QString problem = folderProblem(folder);
+    if (!problem.isEmpty()) {
         if (error)
-            *error = tr("Cannot watch %1: %2").arg(folder, cause);
+            *error = problem;
         return false;
     }
+    const QFileInfo info(folder);
     m_folder = info.absoluteFilePath();
     if (!m_reportExisting) {
         const QStringList names = listNames();

@@ -31,6 +31,9 @@ public:
     // with an error text naming the folder and the cause, when it is not a
     // readable folder.
     bool start(const QString &folder, QString *error = nullptr);
+    // Why a folder cannot be watched ("Cannot watch F: no such folder"), or
+    // nothing when it can.
+    static QString folderProblem(const QString &folder);
     void stop();
     bool isWatching() const { return !m_folder.isEmpty(); }
     QString folder() const { return m_folder; }

@@ -11,6 +11,7 @@
 #include <QtTest>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace PrintingFixture;
 
@@ -23,14 +24,14 @@ struct Run
     QByteArray err;
 };
 
-Run sticker2(const QStringList &arguments)
+Run sticker2(const QStringList &arguments, const QString &program = STICKER2_PROGRAM)
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove("QT_QPA_PLATFORM"); // headless commands must pick their platform themselves
     env.remove("DISPLAY");
     p.setProcessEnvironment(env);
-    p.start(STICKER2_PROGRAM, arguments);
+    p.start(program, arguments);
     p.closeWriteChannel();
     Run run;
     if (p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit)
@@ -67,6 +68,8 @@ private slots:
     void print();
     void convertMany();
     void virtualPdfPrinter();
+    void outputFails_data();
+    void outputFails();
 
 private:
     QTemporaryDir m_dir;
@@ -77,7 +80,9 @@ void TestCommandLine::convert_data()
 {
     QTest::addColumn<QStringList>("arguments"); // OUT is the last one; "-" reads standard output
     QTest::addColumn<QByteArray>("begins");
-    QTest::addColumn<QByteArray>("contains");
+    QTest::addColumn<QByteArray>("contains"); // none, for standard output: `begins` is all of it
+    QTest::newRow("page 2 alone") << QStringList{"--to", "txt", "--pages", "2", "-"} << QByteArray("page 2\r\nX\r\n\f")
+                                  << QByteArray();
     QTest::newRow("txt from the name, pages 2-3") << QStringList{"--pages", "2-9", "out.txt"} << QByteArray("page 2\r\nX\r\n\f")
                                                   << QByteArray("page 3\r\n\f");
     QTest::newRow("txt to stdout") << QStringList{"--to", "txt", "-"} << QByteArray("Head \x1b" "E") << QByteArray("\fpage 3");
@@ -113,6 +118,8 @@ void TestCommandLine::convert()
         QCOMPARE(run.out, QByteArray());
     QVERIFY2(bytes.startsWith(begins), bytes.left(80).constData());
     QVERIFY(bytes.contains(contains));
+    if (out == "-" && contains.isNull())
+        QCOMPARE(bytes, begins);
 }
 
 void TestCommandLine::refused_data()
@@ -159,6 +166,12 @@ void TestCommandLine::refused_data()
                                             << 1 << "left as it is";
     QTest::newRow("remove a printer") << QStringList{"capture", "remove", "Sticker2Raw"} << 1 << "not a capture queue";
     QTest::newRow("remove no queue") << QStringList{"capture", "remove", "NoSuchQueue"} << 1 << "no such queue";
+    // Checked before any window system is touched, with no display to touch.
+    QTest::newRow("unknown option, no display") << QStringList{"--bogus"} << 2 << "--bogus";
+    QTest::newRow("view without a file") << QStringList{"view"} << 2 << "FILE";
+    QTest::newRow("watch a missing folder") << QStringList{"watch", "/nonexistent"} << 1 << "/nonexistent";
+    QTest::newRow("a view with no display") << QStringList{"in.prn"} << 1 << "no display";
+    QTest::newRow("delimiter without data") << QStringList{"stickers", "--slot", "1", "-o", "o.prn", "--delimiter", "tab"} << 2 << "--data";
 }
 
 void TestCommandLine::refused()
@@ -322,6 +335,79 @@ void TestCommandLine::virtualPdfPrinter()
     run = sticker2({"capture", "remove", "Sticker2Pdf"});
     QCOMPARE(run.status, 0);
     QVERIFY(!TestSupport::runTool("lpstat", {"-v"}).contains("Sticker2Pdf"));
+}
+
+// Output that cannot be written, or must not be: the cause named on one line,
+// status 1, no file left and nothing written through a planted link.
+void TestCommandLine::outputFails_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // "-" is standard output, "OUT" the output file
+    QTest::addColumn<QString>("out");           // where either goes; "planted": a link another user left
+    QTest::addColumn<int>("limitKB");           // ulimit -f, 0 for none
+    QTest::addColumn<QString>("cause");
+    const QStringList html{"convert", "--to", "html", "big.prn", "-"};
+    const QString planted = "refusing to follow a link another user planted";
+    QTest::newRow("web page to /dev/full") << html << "/dev/full" << 0 << "standard output: No space left";
+    QTest::newRow("small text to /dev/full") << QStringList{"convert", "--to", "txt", "in.prn", "-"} << "/dev/full" << 0
+                                             << "standard output: No space left";
+    QTest::newRow("web page past a size limit") << html << "o.html" << 16 << "standard output: File too large";
+    QTest::newRow("sheet to /dev/full") << QStringList{"stickers", "--slot", "3", "-o", "-"} << "/dev/full" << 0
+                                        << "standard output: No space left";
+    QTest::newRow("sheet past a size limit") << QStringList{"stickers", "--slot", "3", "--pages", "900", "-o", "OUT"}
+                                             << "o.prn" << 4 << "o.prn: File too large";
+    QTest::newRow("sticker PDF past a size limit") << QStringList{"stickers", "--slot", "3", "--pages", "900", "--pdf", "OUT"}
+                                                   << "o.pdf" << 4 << "File too large";
+    for (const char *format : {"html", "txt", "rtf", "pdf", "xlsx"})
+        QTest::newRow(qPrintable(QString("planted link, %1").arg(format)))
+            << QStringList{"convert", "--to", format, "--marks", "3", "in.prn", "OUT"} << "planted" << 0 << planted;
+    QTest::newRow("planted link, sheet") << QStringList{"stickers", "--slot", "3", "-o", "OUT"} << "planted" << 0 << planted;
+    QTest::newRow("planted link, sticker PDF") << QStringList{"stickers", "--slot", "3", "--pdf", "OUT"} << "planted" << 0
+                                               << planted;
+}
+
+void TestCommandLine::outputFails()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, out);
+    QFETCH(int, limitKB);
+    QFETCH(QString, cause);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QStringList kept{"big.prn", "in.prn", "victim"};
+    TestSupport::writeFile(dir.filePath("in.prn"), Report);
+    TestSupport::writeFile(dir.filePath("big.prn"), QByteArray("a line of the report  \r\n").repeated(20000));
+    const QString victim = TestSupport::writeFile(dir.filePath("victim"), "kept");
+    StickerInput slot;
+    slot.Atxt[0] = "Parts store";
+    slot.Atxt[5] = "1";
+    QString error;
+    QVERIFY2(FormatStore::save(3, slot, &error), qPrintable(error));
+    if (out == "planted") {
+        // A folder everyone may write to, its sticky bit set, as /tmp; the link
+        // belongs to a user who is neither the caller nor the folder's owner.
+        if (::geteuid() != 0)
+            QSKIP("giving a link to another user needs root");
+        const QString shared = dir.filePath("shared");
+        QVERIFY(QDir().mkdir(shared) && ::chmod(QFile::encodeName(shared).constData(), 01777) == 0);
+        out = shared + "/report.out";
+        QVERIFY(QFile::link(victim, out));
+        QCOMPARE(::lchown(QFile::encodeName(out).constData(), 65534, 65534), 0);
+    } else if (!out.startsWith('/')) {
+        if (arguments.contains("-"))
+            kept << out; // the shell's redirection made it
+        out = dir.filePath(out);
+    }
+    for (QString &a : arguments)
+        a = a == "OUT" ? out : a.endsWith(".prn") ? dir.filePath(a) : a;
+    const QString limit = limitKB ? QString("ulimit -f %1; ").arg(limitKB) : QString();
+    const QString redirect = arguments.contains("-") ? " > '" + out + "'" : QString();
+    const Run run = sticker2(QStringList{"-c", limit + "exec \"$0\" \"$@\"" + redirect, STICKER2_PROGRAM} + arguments, "sh");
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.startsWith("sticker2: ") && run.err.contains(cause.toUtf8()) && run.err.count('\n') == 1,
+        run.err.constData());
+    QCOMPARE(TestSupport::readFile(victim), QByteArray("kept"));
+    kept.sort();
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), kept); // nothing left behind
 }
 
 QTEST_MAIN(TestCommandLine)

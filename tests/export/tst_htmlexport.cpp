@@ -73,7 +73,7 @@ QByteArray exportBytes(const QByteArray &printFile, int step = 0, const HtmlColo
 // after the other over the whole line, as the table lists them.
 QByteArray referenceBody(const QByteArray &file)
 {
-    QStringList lines = QString::fromLatin1(file).split(QRegularExpression("\r\n?"));
+    QStringList lines = QString::fromLatin1(file).split(QRegularExpression("\r\n?|\n\r?"));
     if (lines.last().isEmpty())
         lines.removeLast(); // nothing after the last line end
     QByteArray body;
@@ -116,8 +116,8 @@ private slots:
             "<br></h6>" + Esc + "W&nbsp;" + Esc + "Mx" + Esc + "P\r\n");
         row("markup characters of the text escaped", "a<b> & <script>",
             "<br>a&lt;b&gt;&nbsp;&amp;&nbsp;&lt;script&gt;\r\n");
-        row("CR LF, lone CR; a lone LF stays in its line", "a\r\nb\rc\n d",
-            "<br>a\r\n<br>b\r\n<br>c\n&nbsp;d\r\n");
+        row("CR LF, a lone CR, a lone LF, LF CR: one line end each", "a\r\nb\rc\n d\n\re\n",
+            "<br>a\r\n<br>b\r\n<br>c\r\n<br>&nbsp;d\r\n<br>e\r\n");
         row("sequence split over two lines", Esc + "\r\nE", "<br>" + Esc + "\r\n<br>E\r\n");
         row("other bytes unchanged", QByteArray("\x0c\x1b@\xb3\xc4\x00\x7f", 7),
             QByteArray("<br>\x0c\x1b@\xb3\xc4\x00\x7f\r\n", 13));

@@ -27,6 +27,14 @@ listed=$(lpinfo -v | sed -n 's/^direct \(sticker2:[^ ]*\)$/\1/p')
 [ "$listed" = sticker2:/var/spool/sticker2 ] || fail "listed device: $(lpinfo -v | grep sticker2)"
 lpadmin -p Sticker2Listed -v "$listed" && lpadmin -x Sticker2Listed || fail "cupsd refuses $listed"
 
+# Parts of earlier jobs killed outright: the next job removes its own queue's
+# that are over an hour old and held by no live job, and no other.
+touch -d '2 hours ago' "$folder/.Sticker2Capture.killed.part" "$folder/.Sticker2Capture.held.part" \
+    "$folder/.OtherQueue.killed.part"
+touch "$folder/.Sticker2Capture.recent.part"
+exec 9<"$folder/.Sticker2Capture.held.part"
+flock 9 # held by this script, as by a job still running
+
 lpadmin -p Sticker2Capture -E -v "sticker2:$dir/capture%20jobs"
 lp -d Sticker2Capture "$job" >/dev/null
 i=0
@@ -39,4 +47,13 @@ lpadmin -x Sticker2Capture
 out=$(ls "$folder"/*-job*.prn)
 cmp "$job" "$out" || fail "$out differs from the printed file"
 [ "$(stat -c %a:%g "$out")" = "640:$(stat -c %g "$folder")" ] || fail "$out: mode or group: $(stat -c %a:%G "$out")"
-[ -z "$(ls -A "$folder" | grep -v -- '-job.*\.prn$')" ] || fail "files left behind: $(ls -A "$folder")"
+left=$(ls -A "$folder" | grep -v -- '-job.*\.prn$' | tr '\n' ' ')
+[ "$left" = ".OtherQueue.killed.part .Sticker2Capture.held.part .Sticker2Capture.recent.part " ] ||
+    fail "parts left behind or removed wrongly: $left"
+
+# A job the backend cannot read to its end is never published, and leaves no part.
+rm -f "$folder"/* "$folder"/.[!.]*
+if DEVICE_URI="sticker2:$folder" PRINTER=Sticker2Capture "$dir/bin/backend/sticker2" 7 u t 1 '' "$folder" 2>/dev/null; then
+    fail "an unreadable job was reported as saved"
+fi
+[ -z "$(ls -A "$folder")" ] || fail "an unreadable job left: $(ls -A "$folder")"

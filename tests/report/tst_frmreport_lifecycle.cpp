@@ -149,6 +149,29 @@ private slots:
         QFile::remove(fifo);
     }
 
+    void fileChangedOnDisk_barAndReload()
+    {
+        // Cut short under the view: paging goes on over what is left, a quiet
+        // bar tells of the change, and Reload reads the file as it is now.
+        const QString file = printFile(QStringLiteral("cut.prn"), pagedBytes(400));
+        FrmReport *view = open(file);
+        QWidget *bar = TestSupport::child(view, "FileChangeBar");
+        QVERIFY(!bar->isVisible());
+        QVERIFY(QFile::resize(file, 0));
+        printFile(QStringLiteral("cut.prn"), pagedBytes(3));
+        click(view, "CmdLast");
+        QCOMPARE(pageLabel(view), QStringLiteral("Page 400/400")); // page counts never mix the files
+        QTRY_VERIFY(bar->isVisible());
+        click(view, "CmdReload");
+        QCOMPARE(pageLabel(view), QStringLiteral("Page 1/3"));
+        QVERIFY(!bar->isVisible());
+        // A view of the watched folder loads the file again once it has settled.
+        view->setReloadsItself(true);
+        printFile(QStringLiteral("cut.prn"), pagedBytes(5));
+        QTRY_COMPARE_WITH_TIMEOUT(pageLabel(view), QStringLiteral("Page 1/5"), 10000);
+        QVERIFY(!bar->isVisible());
+    }
+
     void import_showsChosenFile()
     {
         FrmReport *view = open(printFile(QStringLiteral("a.prn"), pagedBytes(2)));

@@ -14,6 +14,7 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
+#include <cstdio>
 #include <optional>
 
 using ByteList = QList<QByteArray>;
@@ -132,6 +133,47 @@ private slots:
         }
         QCOMPARE(table.pageBytes(table.PageCount()), tail);
         QCOMPARE(table.pageBytes(-1) + table.pageBytes(table.PageCount() + 1), QByteArray());
+    }
+
+    // Another program cuts the mapped file short, writes it anew in place or
+    // replaces it under its name while the table holds it: reading every page
+    // never crashes, and the table knows whether it still reads one file.
+    void changedOnDisk_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("changed");
+        QTest::newRow("cut to nothing") << "truncate" << true;
+        QTest::newRow("written anew, shorter") << "rewrite" << true;
+        QTest::newRow("replaced under its name") << "replace" << false;
+    }
+
+    void changedOnDisk()
+    {
+        QFETCH(QString, how);
+        QFETCH(bool, changed);
+        QTemporaryDir folder;
+        const QByteArray page = QByteArray("a line of the page\r\n").repeated(400) + '\f'; // two memory pages
+        const QString path = TestSupport::writeFile(folder.filePath("REPORT.PRN"), page.repeated(50));
+        PageTable table;
+        QString error;
+        QVERIFY2(table.load(path, &error), qPrintable(error));
+        QVERIFY(!table.changed());
+        if (how == "truncate") {
+            QVERIFY(QFile::resize(path, 0));
+        } else if (how == "rewrite") {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(page) == page.size());
+        } else {
+            TestSupport::writeFile(folder.filePath("new"), page);
+            QVERIFY(::rename(QFile::encodeName(folder.filePath("new")).constData(), QFile::encodeName(path).constData()) == 0);
+        }
+        qsizetype read = 0;
+        for (int i = 0; i < table.PageCount(); ++i)
+            read += table.pageView(i).count('\n');
+        QCOMPARE(table.PageCount(), 50);
+        QCOMPARE(table.changed(), changed);
+        if (!changed)
+            QCOMPARE(read, 50 * 400); // the file it loaded, whole
     }
 
     void positions_data()

@@ -278,6 +278,11 @@ private slots:
             << "A,B\n1,2\n3,\"4\n5" << QStringList() << QList<QStringList>()
             << "the quoted field that starts on line 3 is not closed";
         QTest::newRow("empty") << "\r\n" << QStringList() << QList<QStringList>() << "it has no line naming the columns";
+        QTest::newRow("a quote inside an unquoted value is data")
+            << "A,B\n5\" floppy,2\"\n" << ab << QList<QStringList> {{"5\" floppy", "2\""}} << "";
+        QTest::newRow("a NUL is refused with its line")
+            << QString("A,B\n1,2\n3,x") + QChar(0) << QStringList() << QList<QStringList>()
+            << "line 3 holds a NUL character";
     }
 
     void csvParse()
@@ -303,24 +308,39 @@ private slots:
     void csvReadFile_data()
     {
         QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("encoding"); // as named by the user
         QTest::addColumn<QString>("value");
+        const QString dvorak = QString::fromUtf8("Dvo\u0159\u00e1k");
+        const auto utf16 = [](const QString &text, QStringConverter::Encoding encoding) -> QByteArray {
+            return QStringEncoder(encoding, QStringConverter::Flag::WriteBom)(text);
+        };
         QTest::newRow("UTF-8 with a byte-order mark")
-            << QByteArray("\xef\xbb\xbfName\nM\xc3\xbcller \xe2\x82\xac")
+            << QByteArray("\xef\xbb\xbfName\nM\xc3\xbcller \xe2\x82\xac") << ""
             << QString::fromUtf8("M\u00fcller \u20ac");
-        QTest::newRow("not UTF-8: Windows-1252") << QByteArray("Name\nM\xfcller \x80 \x93q\x94")
+        QTest::newRow("the mark decides over a stray byte and a name")
+            << QByteArray("\xef\xbb\xbfName\nM\xc3\xbcller\xff") << "Windows-1250"
+            << QString::fromUtf8("M\u00fcller\ufffd");
+        QTest::newRow("not UTF-8: Windows-1252") << QByteArray("Name\nM\xfcller \x80 \x93q\x94") << ""
                                                  << QString::fromUtf8("M\u00fcller \u20ac \u201cq\u201d");
+        QTest::newRow("Windows-1250 named") << QByteArray("Name\nDvo\xf8\xe1k") << "Windows-1250" << dvorak;
+        QTest::newRow("UTF-16 LE, tabs") << utf16("Name\tCity\r\n" + dvorak + "\tBrno\r\n", QStringConverter::Utf16LE)
+                                         << "" << dvorak;
+        QTest::newRow("UTF-16 BE, semicolons")
+            << utf16("Name;City\n" + dvorak + ";Brno, Morava", QStringConverter::Utf16BE) << "" << dvorak;
+        QTest::newRow("semicolons, a comma in a value") << QByteArray("Name;City\nAnn, Bo;Brno") << "" << "Ann, Bo";
     }
 
     void csvReadFile()
     {
         QFETCH(QByteArray, bytes);
+        QFETCH(QString, encoding);
         QFETCH(QString, value);
         QTemporaryDir dir;
         const QString path = TestSupport::writeFile(dir.filePath("data.csv"), bytes);
         CsvTable table;
         QString error;
-        QVERIFY2(CsvTable::readFile(path, &table, &error), qPrintable(error));
-        QCOMPARE(table.columns(), QStringList {"Name"});
+        QVERIFY2(CsvTable::readFile(path, &table, &error, CsvFormat{QChar(), encoding}), qPrintable(error));
+        QCOMPARE(table.columns().first(), "Name");
         QCOMPARE(table.value(0, 0), value);
         // A folder is not a data file; the message names it.
         QVERIFY(!CsvTable::readFile(dir.path(), &table, &error));

@@ -86,7 +86,7 @@ private slots:
         QStringList keys;
         // " Maxf" is read but never written.
         for (const char *suffix : {"1", "2", "3", "4", "5", "6", "7", "8", "Barcode", "Blankline", "CodePage", "Col",
-                 "DataFile", "Digits", "MaxFL", "PrintStyle", "Row", "Space", "StartAt"})
+                 "DataDelimiter", "DataEncoding", "DataFile", "Digits", "MaxFL", "PrintStyle", "Row", "Space", "StartAt"})
             keys << QString("%1 %2").arg(slot).arg(suffix);
         QCOMPARE(ini.childKeys(), keys);
         QCOMPARE(QStringList({ini.value(keys[11]).toString(), ini.value(keys[9]).toString(),

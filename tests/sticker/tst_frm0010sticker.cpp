@@ -157,6 +157,8 @@ private slots:
                     {"TxDataFile", "/data/rows.csv"}});
             choose(&form, "CboBarcode", "QR");
             choose(&form, "CboSheetCodePage", "PC852 (Central Europe)");
+            choose(&form, "CboDelimiter", "Semicolon");
+            choose(&form, "CboDataEncoding", "Windows-1250");
             choose(&form, "Combo1", "6");
             choose(&form, "Combo2", "5");
             click(&form, "ChkIn2");
@@ -183,8 +185,9 @@ private slots:
             && back.condensed);
         QCOMPARE(text(&fresh, "lb(16) lb(18) TxNos lb(2)"), QStringLiteral("50|3|150|148"));
         // The More panel's values are the slot's too.
-        QCOMPARE(text(&fresh, "TxDigits TxStartAt CboBarcode CboSheetCodePage TxDataFile"),
-            QStringLiteral("6|3|QR|PC852 (Central Europe)|/data/rows.csv"));
+        QCOMPARE(text(&fresh, "TxDigits TxStartAt CboBarcode CboSheetCodePage TxDataFile CboDelimiter CboDataEncoding"),
+            QStringLiteral("6|3|QR|PC852 (Central Europe)|/data/rows.csv|Semicolon|Windows-1250"));
+        QVERIFY(back.dataDelimiter == QLatin1Char(';') && back.dataEncoding == "Windows-1250");
     }
 
     void failedSaveIsTold()

@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "sticker/Barcode.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/sticker/PrinterStickerSurface.h"
 #include "gui/sticker/StickerPreview.h"
@@ -139,6 +140,22 @@ private slots:
         // Twelve digits: the check digit is added.
         QTest::newRow("EAN-13") << "ean13" << "590123" << with("EAN-13", "3074");
         QTest::newRow("EAN-13 refuses letters") << "ean13" << "No" << QStringList();
+    }
+
+    void barcodeCheck_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("EAN-13, twelve digits") << "590123412345" << true;
+        QTest::newRow("EAN-13 with its check digit") << "5901234123457" << true;
+        QTest::newRow("EAN-13 with a wrong check digit") << "5901234123458" << false;
+    }
+
+    void barcodeCheck()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, accepted);
+        QCOMPARE(Barcode::check(BarcodeKind::Ean13, text).isEmpty(), accepted);
     }
 
     void barcodes()

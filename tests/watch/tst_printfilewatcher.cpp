@@ -24,9 +24,10 @@ private slots:
     void watchFromTheStickerForm();
 };
 
-// A file being written is reported only once its writer has closed it, a
-// finished file renamed from a hidden name at once, and neither again; old,
-// hidden and special entries never.
+// A file being written is reported only once its writer has closed it (one
+// open for reading and writing too), a file that keeps growing only once it
+// has settled, a finished file renamed from a hidden name at once, and none
+// again; old, hidden and special entries never.
 void TstPrintFileWatcher::reportsNewFilesOnceWhenComplete()
 {
     QTemporaryDir dir;
@@ -37,7 +38,7 @@ void TstPrintFileWatcher::reportsNewFilesOnceWhenComplete()
     };
     write(d + "old.prn", "\x1b@old");
     PrintFileWatcher watcher;
-    watcher.setSettleInterval(100);
+    watcher.setSettleInterval(300);
     QString error;
     QVERIFY(!watcher.start(d + "missing", &error));
     QVERIFY(error.contains(d + "missing"));
@@ -51,21 +52,34 @@ void TstPrintFileWatcher::reportsNewFilesOnceWhenComplete()
     QVERIFY(slow.open(QIODevice::WriteOnly));
     slow.write("\x1b@first half ");
     slow.flush();
-    QTest::qWait(600); // unchanged for longer than the settle time, but still open
-    QCOMPARE(ready.count(), 0);
+    QFile both(d + "both.prn");
+    QVERIFY(both.open(QIODevice::ReadWrite));
+    both.write("\x1b@read back as it is written");
+    both.flush();
+    for (int i = 0; i < 15; ++i) { // appended and closed again and again, faster than it settles
+        write(d + "grow.prn", "line\r\n");
+        QTest::qWait(50);
+        QCOMPARE(ready.count(), 0);
+    }
+    QTest::qWait(900); // unchanged for longer than the settle time, but still open
+    QCOMPARE(ready.count(), 1);
+    QCOMPARE(ready.at(0).at(0).toString(), d + "grow.prn");
 
     slow.write("second half\f");
     slow.close();
+    both.close();
     QVERIFY(QFile::rename(d + ".job.part", d + "job.prn"));
-    QTRY_COMPARE_WITH_TIMEOUT(ready.count(), 2, 5000);
-    QStringList paths {ready.at(0).at(0).toString(), ready.at(1).at(0).toString()};
+    QTRY_COMPARE_WITH_TIMEOUT(ready.count(), 4, 5000);
+    QStringList paths;
+    for (const QList<QVariant> &signal : ready)
+        paths << signal.at(0).toString();
     paths.sort();
-    QCOMPARE(paths, QStringList({d + "job.prn", d + "slow.prn"}));
+    QCOMPARE(paths, QStringList({d + "both.prn", d + "grow.prn", d + "job.prn", d + "slow.prn"}));
 
     write(d + "slow.prn", "more"); // changed after it was reported
     write(d + "old.prn", "more");
-    QTest::qWait(600);
-    QCOMPARE(ready.count(), 2);
+    QTest::qWait(900);
+    QCOMPARE(ready.count(), 4);
 }
 
 // The sticker form's entry watches a chosen folder: eight jobs open six views

@@ -11,6 +11,7 @@
 #include "platform/Twips.h"
 #include "gui/printing/PrintPanel.h"
 #include "gui/report/Calculator.h"
+#include "gui/report/FileChangeBar.h"
 #include "gui/report/ReportColorPanel.h"
 #include "gui/report/SheetView.h"
 #include "report/ReportFont.h"
@@ -109,6 +110,8 @@ FrmReport::FrmReport(QWidget *parent)
     setAutoFillBackground(true);
     ColumnMarks = QVector<qint16>(11, 0);
     buildControls();
+    m_changeBar = new FileChangeBar(this);
+    connect(m_changeBar, &FileChangeBar::reloadRequested, this, [this] { LoadReport(ReportFile); });
     acceptFileDrops(this);
     fitCaptions(this);
 
@@ -340,6 +343,7 @@ bool FrmReport::LoadReport(const QString &file)
     m_printed = PrintedDocument();
     m_printedBuilt = false;
     buildPrinted();
+    m_changeBar->watch(file);
     Frame1->setPageCount(PageCount());
     Rt1->clear();
     CurrentPage = 0;
@@ -353,6 +357,11 @@ bool FrmReport::LoadReport(const QString &file)
     }
     m_loadedPageShown = true;
     return true;
+}
+
+void FrmReport::setReloadsItself(bool on)
+{
+    m_changeBar->setReloadsItself(on);
 }
 
 MarkupContext FrmReport::markupContext() const
@@ -497,6 +506,7 @@ void FrmReport::layoutForm()
     const double formHeight = twipsOf(height());
     place(Rt1, 15, 500, formWidth - 100, formHeight - 1250);
     SheetPane->setGeometry(Rt1->geometry());
+    m_changeBar->setGeometry(Rt1->x(), Rt1->y(), Rt1->width(), m_changeBar->sizeHint().height());
     const double barTop = twipsOf(Rt1->height()) + 500;
 
     const double exitLeft = formWidth - twipsOf(JeExit->width()) - 200;

@@ -11,6 +11,7 @@
 
 #include <optional>
 
+class FileChangeBar;
 class JeweledButton;
 class PrintPanel;
 class QAction;
@@ -43,6 +44,9 @@ public:
     // cannot be read: a message naming it, and the view is left as it was
     // (a view that never loaded does not count as open).
     bool LoadReport(const QString &file);
+    // A watch-mode view loads its file again by itself once another program
+    // has written it anew; any other view offers Reload.
+    void setReloadsItself(bool on);
 
     // What the print and export work reads.
     const PageTable &pages() const { return Pages; }
@@ -200,6 +204,7 @@ private:
     QAction *ht = nullptr;
     PrintPanel *Frame1 = nullptr;
     ReportColorPanel *Frame6 = nullptr;
+    FileChangeBar *m_changeBar = nullptr;
 
     // Tag texts and flags of the form.
     bool m_counted = false;

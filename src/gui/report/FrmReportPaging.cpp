@@ -4,6 +4,7 @@
 #include "platform/NumericText.h"
 #include "gui/report/FrmReport.h"
 #include "gui/report/SheetView.h"
+#include "gui/report/FileChangeBar.h"
 #include "report/PageDocument.h"
 
 #include <QCheckBox>
@@ -44,6 +45,8 @@ void FrmReport::showPage(int k)
     // view lays out yet, and then handed to the view, so the page is laid
     // out and painted once.
     const QString text = Pages.page(k, codePage()) + QChar(0x0C);
+    if (Pages.changed())
+        m_changeBar->check(); // the page may already read what another program wrote
     const bool busy = text.size() >= LongPage;
     if (busy)
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);

@@ -27,7 +27,7 @@ FrmReport *OpenReportView()
     return view;
 }
 
-int openReportViews(const QStringList &files, std::optional<CodePage::Id> codePage)
+int openReportViews(const QStringList &files, std::optional<CodePage::Id> codePage, bool watched)
 {
     int opened = 0;
     for (const QString &file : files) {
@@ -35,6 +35,7 @@ int openReportViews(const QStringList &files, std::optional<CodePage::Id> codePa
         if (FrmReport *view = OpenReportView()) {
             if (codePage)
                 view->setCodePage(*codePage);
+            view->setReloadsItself(watched);
             ++opened;
         }
     }

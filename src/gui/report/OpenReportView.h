@@ -17,8 +17,10 @@ FrmReport *OpenReportView();
 // Opens a report view on each file in turn, as Import loads a file, with the
 // six-view rule; a file that cannot be read gives its message and the others
 // still open. A code page given reads the files in it rather than in the
-// stored one. Returns how many views opened.
-int openReportViews(const QStringList &files, std::optional<CodePage::Id> codePage = std::nullopt);
+// stored one. Views of a watched folder reload by themselves when their
+// file is written anew. Returns how many views opened.
+int openReportViews(
+    const QStringList &files, std::optional<CodePage::Id> codePage = std::nullopt, bool watched = false);
 
 // Lets a window take print files dropped on it (and on its text boxes): each
 // dropped local file opens in a report view of its own.

@@ -2,6 +2,7 @@
 
 #include "gui/platform/Dialogs.h"
 #include "platform/NumericText.h"
+#include "sticker/CsvTable.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -39,6 +40,8 @@ StickerMorePanel::StickerMorePanel(QWidget *parent)
     , m_codePage(new QComboBox(this))
     , m_dataFile(new QLineEdit(this))
     , m_browse(new QPushButton(QStringLiteral("..."), this))
+    , m_delimiter(new QComboBox(this))
+    , m_encoding(new QComboBox(this))
 {
     setObjectName(QStringLiteral("FrameMore"));
     m_barcode->setObjectName(QStringLiteral("CboBarcode"));
@@ -59,6 +62,19 @@ StickerMorePanel::StickerMorePanel(QWidget *parent)
     m_browse->setToolTip(QStringLiteral("Choose the CSV file."));
     m_browse->setFixedWidth(m_browse->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 16);
 
+    m_delimiter->setObjectName(QStringLiteral("CboDelimiter"));
+    m_delimiter->addItem(QStringLiteral("From the header"));
+    m_delimiter->addItem(QStringLiteral("Comma"), QStringLiteral(","));
+    m_delimiter->addItem(QStringLiteral("Semicolon"), QStringLiteral(";"));
+    m_delimiter->addItem(QStringLiteral("Tab"), QStringLiteral("\t"));
+    m_delimiter->setToolTip(QStringLiteral("What separates the data file's fields."));
+    m_encoding->setObjectName(QStringLiteral("CboDataEncoding"));
+    m_encoding->addItem(QStringLiteral("From the file"));
+    for (const QString &name : CsvTable::encodingNames())
+        m_encoding->addItem(name, name);
+    m_encoding->setToolTip(QStringLiteral(
+        "The data file's encoding. From the file: UTF-8, else Windows-1252; a byte-order mark always decides."));
+
     auto *file = new QHBoxLayout;
     file->setContentsMargins(0, 0, 0, 0);
     file->addWidget(m_dataFile);
@@ -69,6 +85,8 @@ StickerMorePanel::StickerMorePanel(QWidget *parent)
     form->addRow(QStringLiteral("Barcode"), m_barcode);
     form->addRow(QStringLiteral("Code page"), m_codePage);
     form->addRow(QStringLiteral("Data file"), file);
+    form->addRow(QStringLiteral("Delimiter"), m_delimiter);
+    form->addRow(QStringLiteral("Encoding"), m_encoding);
     connect(m_browse, &QPushButton::clicked, this, &StickerMorePanel::chooseDataFile);
     showInput(StickerInput());
 }
@@ -83,6 +101,9 @@ void StickerMorePanel::read(StickerInput &input) const
     if (m_codePage->currentIndex() >= 0)
         input.sheetCodePage = CodePage::Id(m_codePage->currentData().toInt());
     input.dataFile = m_dataFile->text().trimmed();
+    const QString delimiter = m_delimiter->currentData().toString();
+    input.dataDelimiter = delimiter.isEmpty() ? QChar() : delimiter.at(0);
+    input.dataEncoding = m_encoding->currentData().toString();
 }
 
 void StickerMorePanel::showInput(const StickerInput &input)
@@ -95,6 +116,11 @@ void StickerMorePanel::showInput(const StickerInput &input)
     }
     m_codePage->setCurrentIndex(m_codePage->findData(int(input.sheetCodePage)));
     m_dataFile->setText(input.dataFile);
+    m_delimiter->setCurrentIndex(qMax(0, m_delimiter->findData(QString(input.dataDelimiter))));
+    const int encoding = m_encoding->findData(input.dataEncoding);
+    if (encoding < 0 && !input.dataEncoding.isEmpty())
+        m_encoding->addItem(input.dataEncoding, input.dataEncoding); // a name given elsewhere
+    m_encoding->setCurrentIndex(qMax(0, m_encoding->findData(input.dataEncoding)));
 }
 
 void StickerMorePanel::chooseDataFile()

@@ -10,7 +10,9 @@ class QPushButton;
 
 // The sticker form's "More" panel, beside the settings panel: numbers padded
 // with zeros, the first free sticker of a part-used sheet, the numbered line
-// drawn as a barcode, the code page of the character-mode sheet, and a CSV file whose rows fill the stickers. Left at
+// drawn as a barcode, the code page of the character-mode sheet, and a CSV
+// file whose rows fill the stickers (with its delimiter and encoding when they
+// are not found from the file). Left at
 // their defaults, every sheet is as it was.
 class StickerMorePanel : public QGroupBox
 {
@@ -35,4 +37,6 @@ private:
     QComboBox *m_codePage;
     QLineEdit *m_dataFile;
     QPushButton *m_browse;
+    QComboBox *m_delimiter;
+    QComboBox *m_encoding;
 };

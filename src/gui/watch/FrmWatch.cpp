@@ -42,7 +42,7 @@ FrmWatch::FrmWatch(QWidget *parent)
 
     connect(m_stop, &QPushButton::clicked, this, &QWidget::close);
     connect(m_watcher, &PrintFileWatcher::fileReady, m_queue, &ViewQueue::add);
-    connect(m_queue, &ViewQueue::openView, this, [](const QString &path) { openReportViews({path}); });
+    connect(m_queue, &ViewQueue::openView, this, [](const QString &path) { openReportViews({path}, std::nullopt, true); });
     connect(m_queue, &ViewQueue::waitingChanged, this, &FrmWatch::showWaiting);
     // Views close in many ways (their Exit, the window manager, the sticker
     // form's Exit): while files wait, look for room twice a second.

@@ -1,0 +1,93 @@
+#include "gui/report/FileChangeBar.h"
+
+#include "watch/OpenWriters.h"
+
+#include <QFile>
+#include <QFileSystemWatcher>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+bool statOf(const QString &path, struct stat *st)
+{
+    return ::stat(QFile::encodeName(path).constData(), st) == 0;
+}
+
+bool sameFile(const struct stat &a, const struct stat &b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size
+        && a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+}
+
+} // namespace
+
+FileChangeBar::FileChangeBar(QWidget *parent)
+    : QFrame(parent)
+    , m_watcher(new QFileSystemWatcher(this))
+    , m_text(new QLabel(tr("The file changed on disk; the view shows it as it was loaded."), this))
+    , m_settleTimer(new QTimer(this))
+{
+    setObjectName(QStringLiteral("FileChangeBar"));
+    setFrameShape(QFrame::StyledPanel);
+    setAutoFillBackground(true);
+    QPalette quiet = palette();
+    quiet.setColor(QPalette::Window, palette().color(QPalette::ToolTipBase));
+    quiet.setColor(QPalette::WindowText, palette().color(QPalette::ToolTipText));
+    setPalette(quiet);
+    auto *reload = new QPushButton(tr("&Reload"), this);
+    reload->setObjectName(QStringLiteral("CmdReload"));
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(6, 2, 6, 2);
+    layout->addWidget(m_text, 1);
+    layout->addWidget(reload);
+    connect(reload, &QPushButton::clicked, this, &FileChangeBar::reloadRequested);
+    connect(m_watcher, &QFileSystemWatcher::fileChanged, this, &FileChangeBar::check);
+    m_settleTimer->setInterval(1000);
+    connect(m_settleTimer, &QTimer::timeout, this, &FileChangeBar::settle);
+    hide();
+}
+
+void FileChangeBar::watch(const QString &path)
+{
+    if (!m_watcher->files().isEmpty())
+        m_watcher->removePaths(m_watcher->files());
+    m_path = path;
+    m_settleTimer->stop();
+    hide();
+    if (statOf(path, &m_loaded))
+        m_watcher->addPath(path);
+}
+
+void FileChangeBar::check()
+{
+    if (m_path.isEmpty())
+        return;
+    struct stat now {};
+    const bool there = statOf(m_path, &now);
+    if (there && m_watcher->files().isEmpty())
+        m_watcher->addPath(m_path); // written anew under the name: the watch follows the name
+    if (there && sameFile(now, m_loaded))
+        return;
+    if (isHidden()) {
+        show();
+        raise();
+    }
+    m_last = now;
+    if (m_reloadsItself && !m_settleTimer->isActive())
+        m_settleTimer->start();
+}
+
+void FileChangeBar::settle()
+{
+    struct stat now {};
+    const bool there = statOf(m_path, &now);
+    if (!there || now.st_size == 0 || !sameFile(now, m_last) || OpenWriters::isOpenForWriting(m_path)) {
+        m_last = now; // still being written: look again in a second
+        return;
+    }
+    m_settleTimer->stop();
+    emit reloadRequested();
+}

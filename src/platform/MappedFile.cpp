@@ -1,0 +1,141 @@
+#include "platform/MappedFile.h"
+
+#include <QObject>
+
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <mutex>
+#include <sys/mman.h>
+#include <unistd.h>
+
+namespace {
+
+// The maps the SIGBUS handler may mend. A signal handler can only reach
+// process-wide state, so this table is the one shared thing here; it is
+// touched with lock-free atomics only, which a handler may use.
+struct Slot
+{
+    std::atomic<uintptr_t> begin {0};
+    std::atomic<uintptr_t> end {0}; // rounded up to whole pages
+    std::atomic<int> changed {0};
+};
+constexpr int SlotCount = 256;
+Slot mapSlots[SlotCount];
+struct sigaction previousAction;
+uintptr_t pageSize = 4096;
+static_assert(std::atomic<uintptr_t>::is_always_lock_free, "the handler needs lock-free atomics");
+
+void onBusError(int signal, siginfo_t *info, void *context)
+{
+    const auto address = reinterpret_cast<uintptr_t>(info->si_addr);
+    for (Slot &slot : mapSlots) {
+        const uintptr_t begin = slot.begin.load();
+        const uintptr_t end = slot.end.load();
+        if (begin == 0 || address < begin || address >= end)
+            continue;
+        // The file ends before this page now: zeros from here to the end
+        // of the map, and the read that faulted is tried again on them.
+        const uintptr_t from = address & ~(pageSize - 1);
+        if (::mmap(reinterpret_cast<void *>(from), end - from, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED,
+                -1, 0)
+            == MAP_FAILED)
+            break;
+        slot.changed.store(1);
+        return;
+    }
+    // Not a map of ours: the fault is what it would have been.
+    if (previousAction.sa_flags & SA_SIGINFO) {
+        if (previousAction.sa_sigaction) {
+            previousAction.sa_sigaction(signal, info, context);
+            return;
+        }
+    } else if (previousAction.sa_handler != SIG_DFL && previousAction.sa_handler != SIG_IGN) {
+        previousAction.sa_handler(signal);
+        return;
+    }
+    ::signal(SIGBUS, SIG_DFL); // the faulting read runs again and ends the program
+}
+
+void installHandler()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        pageSize = uintptr_t(::sysconf(_SC_PAGESIZE));
+        struct sigaction action {};
+        action.sa_sigaction = onBusError;
+        action.sa_flags = SA_SIGINFO | SA_NODEFER;
+        sigemptyset(&action.sa_mask);
+        ::sigaction(SIGBUS, &action, &previousAction);
+    });
+}
+
+int takeSlot(uintptr_t begin, uintptr_t end)
+{
+    for (int i = 0; i < SlotCount; ++i) {
+        uintptr_t expected = 0;
+        if (mapSlots[i].begin.compare_exchange_strong(expected, begin)) {
+            mapSlots[i].changed.store(0);
+            mapSlots[i].end.store(end);
+            return i;
+        }
+    }
+    return -1;
+}
+
+} // namespace
+
+std::unique_ptr<MappedFile> MappedFile::map(int fd, QString *error)
+{
+    installHandler();
+    std::unique_ptr<MappedFile> file(new MappedFile);
+    if (::fstat(fd, &file->m_stat) != 0 || !S_ISREG(file->m_stat.st_mode) || file->m_stat.st_size <= 0) {
+        if (error)
+            *error = QObject::tr("It is empty or not a regular file.");
+        return nullptr;
+    }
+    const size_t size = size_t(file->m_stat.st_size);
+    void *data = ::mmap(nullptr, size, PROT_READ, MAP_SHARED, fd, 0);
+    if (data == MAP_FAILED) {
+        if (error)
+            *error = QString::fromLocal8Bit(std::strerror(errno));
+        return nullptr;
+    }
+    const auto begin = reinterpret_cast<uintptr_t>(data);
+    file->m_slot = takeSlot(begin, (begin + size + pageSize - 1) & ~(pageSize - 1));
+    file->m_fd = file->m_slot < 0 ? -1 : ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    if (file->m_fd < 0) {
+        if (file->m_slot >= 0) {
+            mapSlots[file->m_slot].end.store(0);
+            mapSlots[file->m_slot].begin.store(0);
+        }
+        ::munmap(data, size);
+        if (error)
+            *error = QObject::tr("Too many files are open.");
+        return nullptr;
+    }
+    file->m_data = static_cast<const char *>(data);
+    file->m_size = qint64(size);
+    return file;
+}
+
+MappedFile::~MappedFile()
+{
+    if (!m_data)
+        return;
+    mapSlots[m_slot].end.store(0);
+    mapSlots[m_slot].begin.store(0);
+    ::munmap(const_cast<char *>(m_data), size_t(m_size));
+    ::close(m_fd);
+}
+
+bool MappedFile::changed() const
+{
+    if (mapSlots[m_slot].changed.load())
+        return true;
+    struct stat now {};
+    return ::fstat(m_fd, &now) != 0 || now.st_size != m_stat.st_size
+        || now.st_mtim.tv_sec != m_stat.st_mtim.tv_sec || now.st_mtim.tv_nsec != m_stat.st_mtim.tv_nsec;
+}

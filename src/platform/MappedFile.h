@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+#include <sys/stat.h>
+
+// A read-only map of a whole regular file that another program may cut
+// short or write anew while it is mapped (a text-mode program writes its
+// report file afresh each time it prints). Reading a mapped page past the
+// new end of the file raises SIGBUS, which would end the program; every map
+// made here is registered with a handler that puts zero pages over the rest
+// of the map instead and marks the map as changed. Readers go on with the
+// zeros and ask changed() before they trust what they read.
+class MappedFile
+{
+public:
+    // Maps the open file `fd` (not taken over: a copy of it is kept for
+    // changed()). Nothing, with the reason, when the file cannot be mapped
+    // (an empty file, a file system without maps, every slot in use): the
+    // caller then reads it instead.
+    static std::unique_ptr<MappedFile> map(int fd, QString *error);
+    ~MappedFile();
+    MappedFile(const MappedFile &) = delete;
+    MappedFile &operator=(const MappedFile &) = delete;
+
+    const char *data() const { return m_data; }
+    qint64 size() const { return m_size; }
+
+    // True once the file is no longer what was mapped: a read met its new
+    // end, or it was cut, grown or written since (its size or time of last
+    // change differ). A file replaced under the same name is another file:
+    // this one, still mapped, is unchanged.
+    bool changed() const;
+
+private:
+    MappedFile() = default;
+
+    const char *m_data = nullptr;
+    qint64 m_size = 0;
+    int m_slot = -1;
+    int m_fd = -1;
+    struct stat m_stat {};
+};
