@@ -168,14 +168,16 @@ int runConvert(const QStringList &arguments)
 
     QString error;
     ReportViewSettings settings = ReportViewSettings::read();
+    std::optional<CodePage::Choice> chosenCodePage;
     if (parser.isSet(codePage)) {
-        const std::optional<CodePage::Id> id = CliSupport::codePageNamed(parser.value(codePage), &error);
-        if (!id)
+        chosenCodePage = CliSupport::codePageNamed(parser.value(codePage), &error);
+        if (!chosenCodePage)
             return CliSupport::usage(Synopsis, error);
-        settings.codePage = *id;
     }
     if (!CliSupport::checkInput(in, &error) || (!toStdout && !CliSupport::checkOutput(out, &error)))
         return CliSupport::fail(error);
+    if (chosenCodePage)
+        settings.codePage = CliSupport::resolveCodePage(*chosenCodePage, in);
 
     bool ok = true;
     QFile standardOutput;

@@ -84,3 +84,8 @@ void ReportViewSettings::saveCodePage(CodePage::Id codePage)
 {
     SettingsStore::save(SettingsAppName, Section, QStringLiteral("CodePage"), CodePage::name(codePage));
 }
+
+QColor ReportViewSettings::pageText(const QColor &paper)
+{
+    return paper.lightnessF() < 0.45 ? QColor(Qt::white) : QColor(Qt::black);
+}

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "codepage/CodePage.h"
+#include "codepage/CodePageGuess.h"
 
 #include <QStringList>
 
@@ -18,7 +18,7 @@ FrmReport *OpenReportView();
 // six-view rule; a file that cannot be read gives its message and the others
 // still open. A code page given reads the files in it rather than in the
 // stored one. Returns how many views opened.
-int openReportViews(const QStringList &files, std::optional<CodePage::Id> codePage = std::nullopt);
+int openReportViews(const QStringList &files, std::optional<CodePage::Choice> codePage = std::nullopt);
 
 // Lets a window take print files dropped on it (and on its text boxes): each
 // dropped local file opens in a report view of its own.

@@ -56,6 +56,8 @@ public:
 signals:
     // The user chose another code page (it is stored already).
     void codePageChosen(CodePage::Id codePage);
+    // The user chose "Detect": the view guesses; nothing is stored.
+    void detectChosen();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -66,4 +68,5 @@ private:
     ReportViewSettings currentSettings() const;
 
     QColor m_colors[SwatchCount];
+    CodePage::Id m_codePage = CodePage::Id::Latin1;
 };
