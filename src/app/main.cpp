@@ -76,7 +76,7 @@ int main(int argc, char *argv[])
         return app.exec();
     }
     QStringList files; // the arguments Qt left, its own options taken out
-    std::optional<CodePage::Id> codePage;
+    std::optional<CodePage::Choice> codePage;
     if (!CommandLine::viewFiles(QCoreApplication::arguments(), &files, &codePage))
         return int(CommandLine::Status::Usage);
     AppPaths::ensureProgramFolder();

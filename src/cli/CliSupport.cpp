@@ -98,16 +98,29 @@ int checkPositionals(const QCommandLineParser &parser, const QString &synopsis, 
 QCommandLineOption codePageOption()
 {
     return QCommandLineOption(QStringLiteral("codepage"),
-        QStringLiteral("The code page the print file is read in: %1.").arg(CodePage::names()),
+        QStringLiteral("The code page the print file is read in: %1, or auto (guessed from its bytes).")
+            .arg(CodePage::names()),
         QStringLiteral("name"));
 }
 
-std::optional<CodePage::Id> codePageNamed(const QString &name, QString *error)
+std::optional<CodePage::Choice> codePageNamed(const QString &name, QString *error)
 {
-    const std::optional<CodePage::Id> id = CodePage::fromName(name);
-    if (!id && error)
-        *error = QStringLiteral("unknown code page \"%1\" (the names are %2)").arg(name, CodePage::names());
-    return id;
+    const std::optional<CodePage::Choice> choice = CodePage::choiceFromName(name);
+    if (!choice && error) {
+        *error = QStringLiteral("unknown code page \"%1\" (the names are %2, auto)").arg(name, CodePage::names());
+    }
+    return choice;
+}
+
+CodePage::Id resolveCodePage(const CodePage::Choice &choice, const QString &path)
+{
+    if (!choice.automatic)
+        return choice.id;
+    QFile file(path);
+    QByteArray head;
+    if (file.open(QIODevice::ReadOnly))
+        head = file.read(4 * 1024 * 1024);
+    return choice.resolve(head);
 }
 
 bool checkInput(const QString &path, QString *error)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/CommandLine.h"
-#include "codepage/CodePage.h"
+#include "codepage/CodePageGuess.h"
 
 #include <QCommandLineOption>
 #include <QString>
@@ -40,9 +40,12 @@ bool checkOutput(const QString &path, QString *error);
 
 // --codepage NAME, taken by view, convert and print.
 QCommandLineOption codePageOption();
-// The code page a --codepage value names; for an unknown name, nothing and
-// an error text that lists the names there are.
-std::optional<CodePage::Id> codePageNamed(const QString &name, QString *error);
+// The code page a --codepage value names, "auto" for a guess from the file;
+// for an unknown name, nothing and an error text that lists the names there are.
+std::optional<CodePage::Choice> codePageNamed(const QString &name, QString *error);
+// The code page the file is read in: for "auto", the guess from its first
+// megabytes (Latin-1 when there is nothing to guess from, or it cannot be read).
+CodePage::Id resolveCodePage(const CodePage::Choice &choice, const QString &path);
 
 // Headless commands speak only through their own lines on standard error:
 // the toolkit's notes (a missing runtime folder, font fallbacks) stay out,

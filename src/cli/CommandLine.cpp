@@ -23,7 +23,8 @@ Sticker sheets and a report view for the print files of text-mode programs.
   sticker2 FILE...            Opens a report view on each print file (at most six).
   sticker2 view FILE...       The same.
       --codepage NAME           the code page of the files (default: the stored one):
-                                latin1, cp1252, cp437, cp850, cp852, kamenicky, cp866
+                                latin1, cp1252, cp437, cp850, cp852, kamenicky, cp866,
+                                or auto (guessed from each file's bytes)
   sticker2 convert IN OUT     Converts a print file without a window:
       --to html|txt|rtf|xlsx|pdf
                                 the format (default: from OUT's name, as the export dialog)
@@ -41,7 +42,7 @@ Sticker sheets and a report view for the print files of text-mode programs.
       --paper-height N          page length in inches, 0 to 255 (default 0)
       --copies N                copies (default 1)
       --extra-line              one more line end after the first line
-      --codepage NAME           taken and checked; the bytes go out unchanged
+      --codepage NAME           taken and checked (auto too); the bytes go out unchanged
   sticker2 stickers --slot N -o FILE|-
                               Writes the character-mode sticker sheet of format slot N (0-7):
       --pages N                 pages of stickers (default: the slot's own)
@@ -230,7 +231,7 @@ bool watchFolder(const QStringList &arguments, QString *folder)
     return true;
 }
 
-bool viewFiles(const QStringList &arguments, QStringList *files, std::optional<CodePage::Id> *codePage)
+bool viewFiles(const QStringList &arguments, QStringList *files, std::optional<CodePage::Choice> *codePage)
 {
     QStringList rest = arguments.mid(1);
     const bool named = !rest.isEmpty() && rest.first() == QLatin1String("view");
@@ -253,7 +254,7 @@ bool viewFiles(const QStringList &arguments, QStringList *files, std::optional<C
             }
             const QString name = joined ? argument.section(QLatin1Char('='), 1) : rest.at(++i);
             QString error;
-            const std::optional<CodePage::Id> id = CliSupport::codePageNamed(name, &error);
+            const std::optional<CodePage::Choice> id = CliSupport::codePageNamed(name, &error);
             if (!id) {
                 CliSupport::usage(ViewSynopsis, error);
                 return false;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "codepage/CodePage.h"
+#include "codepage/CodePageGuess.h"
 
 #include <QStringList>
 
@@ -34,7 +34,7 @@ int runHeadless(const QStringList &arguments);
 // not given: the views use the stored one). False after printing the usage
 // error when the arguments are wrong.
 bool viewFiles(
-    const QStringList &arguments, QStringList *files, std::optional<CodePage::Id> *codePage = nullptr);
+    const QStringList &arguments, QStringList *files, std::optional<CodePage::Choice> *codePage = nullptr);
 
 // The folder `sticker2 watch FOLDER` asks to watch (left empty for any other
 // command line). False after printing the usage error when it is wrong.

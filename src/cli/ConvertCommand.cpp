@@ -349,11 +349,11 @@ int runConvert(const QStringList &arguments)
 
     QString error;
     ReportViewSettings settings = ReportViewSettings::read();
+    std::optional<CodePage::Choice> chosenCodePage;
     if (parser.isSet(codePage)) {
-        const std::optional<CodePage::Id> id = CliSupport::codePageNamed(parser.value(codePage), &error);
-        if (!id)
+        chosenCodePage = CliSupport::codePageNamed(parser.value(codePage), &error);
+        if (!chosenCodePage)
             return CliSupport::usage(synopsis, error);
-        settings.codePage = *id;
     }
     if (parser.isSet(formLength)) {
         bool ok = false;
@@ -377,6 +377,8 @@ int runConvert(const QStringList &arguments)
         return batch.watchFolder.isEmpty() ? runConvertBatch(batch) : runConvertWatch(batch);
     if (!CliSupport::checkInput(in, &error) || (!toStdout && !CliSupport::checkOutput(out, &error)))
         return CliSupport::fail(error);
+    if (chosenCodePage)
+        settings.codePage = CliSupport::resolveCodePage(*chosenCodePage, in);
 
     bool ok = true;
     StandardOutput standardOutput;

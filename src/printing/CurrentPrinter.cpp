@@ -1,28 +1,20 @@
 #include "printing/CurrentPrinter.h"
 
-#include <cups/cups.h>
+#include "printing/PrinterList.h"
 
 namespace CurrentPrinter {
 namespace {
 
 QString s_name;
 
-// The destinations CUPS knows, and the name of its default one.
+// The destinations the spooler knows, and the name of its default one,
+// asked for with a short time-out (nothing when the spooler does not answer).
 QStringList destinations(QString *defaultName)
 {
-    cups_dest_t *dests = nullptr;
-    const int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
-    QStringList names;
-    for (int i = 0; i < count; ++i) {
-        QString name = QString::fromLocal8Bit(dests[i].name);
-        if (dests[i].instance)
-            name += QLatin1Char('/') + QString::fromLocal8Bit(dests[i].instance);
-        if (dests[i].is_default && defaultName)
-            *defaultName = name;
-        names.append(name);
-    }
-    cupsFreeDests(count, dests);
-    return names;
+    const PrinterList list = PrinterList::fetch();
+    if (defaultName)
+        *defaultName = list.defaultName;
+    return list.names;
 }
 
 } // namespace
@@ -34,6 +26,11 @@ QString name()
     QString defaultName;
     destinations(&defaultName);
     return defaultName;
+}
+
+QString chosen()
+{
+    return s_name;
 }
 
 void setName(const QString &printerName)

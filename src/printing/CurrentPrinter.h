@@ -10,6 +10,9 @@ namespace CurrentPrinter {
 // has been set. Empty when no printer is installed.
 QString name();
 
+// The name set by setName(), empty when none is: asks the spooler nothing.
+QString chosen();
+
 // Makes the named printer current; an empty name returns to the default.
 void setName(const QString &printerName);
 

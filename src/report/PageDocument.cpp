@@ -15,6 +15,52 @@ QString PageDocument::text(const QTextDocument *document)
     return document ? document->toRawText() : QString();
 }
 
+bool PageDocument::toBytes(QString text, CodePage::Id codePage, QByteArray *bytes, QString *error)
+{
+    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    QString missing;
+    if (CodePage::encode(codePage, text, bytes, &missing))
+        return true;
+    if (error) {
+        *error = QStringLiteral("The page holds %1, which the code page %2 has no byte for.")
+                     .arg(CodePage::describe(missing), CodePage::label(codePage));
+    }
+    return false;
+}
+
+namespace {
+
+// The bytes with every line end (CR LF, lone CR, lone LF) made a CR LF, as
+// toBytes() writes them.
+QByteArray withCrLf(const QByteArray &bytes)
+{
+    QByteArray out;
+    out.reserve(bytes.size() + bytes.size() / 16);
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c == '\r' || c == '\n') {
+            out += "\r\n";
+            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+                ++i;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+bool PageDocument::printBytes(const QString &text, const QByteArray &source, CodePage::Id codePage,
+    QByteArray *bytes, QString *error)
+{
+    if (!toBytes(text, codePage, bytes, error))
+        return false;
+    if (*bytes == withCrLf(source))
+        *bytes = source;
+    return true;
+}
+
 int PageDocument::lineFromPosition(const QTextDocument *document, int position)
 {
     if (!document)

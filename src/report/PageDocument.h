@@ -1,5 +1,8 @@
 #pragma once
 
+#include "codepage/CodePage.h"
+
+#include <QByteArray>
 #include <QString>
 
 class QTextDocument;
@@ -18,6 +21,18 @@ public:
     // The document's text in document positions: paragraph breaks are
     // U+2029 and every other character is kept as it is (U+00A0 included).
     static QString text(const QTextDocument *document);
+
+    // Text taken from a document (paragraph breaks U+2029) as print-file
+    // bytes in the code page the page was read in, each line end a CR LF.
+    // Fails, leaving `bytes` empty, on a character the code page has no
+    // byte for; `error` then names it.
+    static bool toBytes(QString text, CodePage::Id codePage, QByteArray *bytes, QString *error);
+
+    // What a page shown as `text` prints as: the bytes it was read from,
+    // unchanged, while the text is still theirs (line ends aside); an edited
+    // text encoded as toBytes() does.
+    static bool printBytes(const QString &text, const QByteArray &source, CodePage::Id codePage,
+        QByteArray *bytes, QString *error);
 
     // The 0-based line that holds a position (EM_EXLINEFROMCHAR): the
     // paragraph's index; a position past the end gives the last line.

@@ -105,3 +105,8 @@ PrinterSetup ReportViewSettings::printerSetup() const
     setup.codePage = codePage;
     return setup;
 }
+
+QColor ReportViewSettings::pageText(const QColor &paper)
+{
+    return paper.lightnessF() < 0.45 ? QColor(Qt::white) : QColor(Qt::black);
+}

@@ -40,6 +40,11 @@ struct ReportViewSettings
 
     static ReportViewSettings read();
 
+    // The colour of the page's plain text on paper of this colour: black,
+    // or white on a dark paper. The page never takes the desktop's text
+    // colour, which a dark theme makes white on the white paper.
+    static QColor pageText(const QColor &paper);
+
     // Written together whenever a swatch colour is chosen.
     void saveColors() const;
     static void saveHighlightBold(bool on);

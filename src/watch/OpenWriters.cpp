@@ -1,6 +1,8 @@
 #include "watch/OpenWriters.h"
 
 #include <QFile>
+#include <QHash>
+#include <QPair>
 
 #ifdef Q_OS_LINUX
 #include <cctype>
@@ -45,16 +47,22 @@ bool isNumber(const char *name)
 
 } // namespace
 
-bool isOpenForWriting(const QString &path)
+QSet<QString> openForWriting(const QStringList &paths)
 {
-    struct stat target;
-    if (::stat(QFile::encodeName(path).constData(), &target) != 0)
-        return false;
+    // The files by device and inode, so each descriptor costs one lookup.
+    QHash<QPair<dev_t, ino_t>, QString> targets;
+    for (const QString &path : paths) {
+        struct stat target;
+        if (::stat(QFile::encodeName(path).constData(), &target) == 0)
+            targets.insert({target.st_dev, target.st_ino}, path);
+    }
+    QSet<QString> found;
+    if (targets.isEmpty())
+        return found;
     DIR *proc = ::opendir("/proc");
     if (!proc)
-        return false;
-    bool found = false;
-    while (!found) {
+        return found;
+    while (found.size() < targets.size()) {
         const dirent *process = ::readdir(proc);
         if (!process)
             break;
@@ -71,11 +79,11 @@ bool isOpenForWriting(const QString &path)
             char link[600];
             struct stat open;
             std::snprintf(link, sizeof link, "%s/%s", fdPath, fd->d_name);
-            if (::stat(link, &open) == 0 && open.st_dev == target.st_dev && open.st_ino == target.st_ino
-                && writes(process->d_name, fd->d_name)) {
-                found = true;
-                break;
-            }
+            if (::stat(link, &open) != 0)
+                continue;
+            const auto hit = targets.constFind({open.st_dev, open.st_ino});
+            if (hit != targets.cend() && !found.contains(*hit) && writes(process->d_name, fd->d_name))
+                found.insert(*hit);
         }
         ::closedir(fds);
     }
@@ -83,10 +91,15 @@ bool isOpenForWriting(const QString &path)
     return found;
 }
 #else
-bool isOpenForWriting(const QString &)
+QSet<QString> openForWriting(const QStringList &)
 {
-    return false;
+    return {};
 }
 #endif
+
+bool isOpenForWriting(const QString &path)
+{
+    return !openForWriting({path}).isEmpty();
+}
 
 } // namespace OpenWriters

@@ -1,12 +1,17 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
+#include <QStringList>
 
 namespace OpenWriters {
 
-// True when a process this user may inspect has the file open for writing
-// (Linux: the descriptors under /proc). Processes of other users are not
-// seen; elsewhere the answer is always false.
+// Of `paths`, those that a process this user may inspect has open for
+// writing (Linux: the descriptors under /proc, walked once for all of
+// them). Processes of other users are not seen; elsewhere none is.
+QSet<QString> openForWriting(const QStringList &paths);
+
+// The same for one file.
 bool isOpenForWriting(const QString &path);
 
 } // namespace OpenWriters

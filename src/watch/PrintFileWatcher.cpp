@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <ctime>
 #include <sys/stat.h>
 
 namespace {
@@ -30,7 +31,7 @@ PrintFileWatcher::PrintFileWatcher(QObject *parent)
 {
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &PrintFileWatcher::scan);
     connect(&m_checkTimer, &QTimer::timeout, this, &PrintFileWatcher::checkPending);
-    connect(&m_rescanTimer, &QTimer::timeout, this, &PrintFileWatcher::scan);
+    connect(&m_rescanTimer, &QTimer::timeout, this, &PrintFileWatcher::rescan);
     m_checkTimer.setInterval(m_settle / 2);
     m_rescanTimer.setInterval(RescanMsec);
 }
@@ -93,6 +94,22 @@ QStringList PrintFileWatcher::listNames() const
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
+void PrintFileWatcher::rescan()
+{
+    // The folder is listed again only when it changed: its time stamps say
+    // so, also on a network folder the file system watcher does not hear
+    // from. A stamp still fresh may hide a second change in the same tick.
+    struct stat st;
+    if (::stat(QFile::encodeName(m_folder).constData(), &st) == 0) {
+        const qint64 stamp = modifiedNsec(st) ^ (qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec);
+        const bool fresh = std::time(nullptr) - qMax(st.st_mtim.tv_sec, st.st_ctim.tv_sec) < 3;
+        if (stamp == m_folderStamp && !fresh)
+            return;
+        m_folderStamp = stamp;
+    }
+    scan();
+}
+
 void PrintFileWatcher::scan()
 {
     if (m_folder.isEmpty())
@@ -123,7 +140,7 @@ void PrintFileWatcher::scan()
 
 void PrintFileWatcher::checkPending()
 {
-    QStringList ready;
+    QStringList settled;
     for (auto it = m_pending.begin(); it != m_pending.end();) {
         const QString path = m_folder + QLatin1Char('/') + it.key();
         struct stat st;
@@ -138,18 +155,24 @@ void PrintFileWatcher::checkPending()
             file.modified = modifiedNsec(st);
             file.unchanged.start();
         } else if (file.unchanged.elapsed() >= m_settle) {
-            // Still open for writing: look again a settle interval later, so a
-            // writer that keeps the file open does not make us read /proc often.
-            if (OpenWriters::isOpenForWriting(path)) {
-                file.unchanged.start();
-            } else {
-                ready.append(it.key());
-                m_known.insert(it.key());
-                it = m_pending.erase(it);
-                continue;
-            }
+            settled.append(path);
         }
         ++it;
+    }
+    // One walk of the open files for every settled file of this round. One
+    // still open for writing is looked at again a settle interval later, so
+    // a writer that keeps a file open does not make us walk them often.
+    const QSet<QString> writing = settled.isEmpty() ? QSet<QString>() : OpenWriters::openForWriting(settled);
+    QStringList ready;
+    for (const QString &path : std::as_const(settled)) {
+        const QString name = path.mid(m_folder.size() + 1);
+        if (writing.contains(path)) {
+            m_pending[name].unchanged.start();
+            continue;
+        }
+        ready.append(name);
+        m_known.insert(name);
+        m_pending.remove(name);
     }
     if (m_pending.isEmpty())
         m_checkTimer.stop();

@@ -58,6 +58,7 @@ private:
 
     QStringList listNames() const;
     void scan();
+    void rescan();
     void checkPending();
 
     QString m_folder;
@@ -68,4 +69,5 @@ private:
     QTimer m_rescanTimer;
     QSet<QString> m_known; // present at start, reported or ignored
     QHash<QString, Pending> m_pending;
+    qint64 m_folderStamp = 0; // the folder's time stamps at the last rescan
 };

@@ -232,10 +232,12 @@ void TestCommandLine::viewCodePage()
 {
     // The view's arguments are read before any window opens.
     QStringList files;
-    std::optional<CodePage::Id> codePage;
+    std::optional<CodePage::Choice> codePage;
     QVERIFY(CommandLine::viewFiles({"sticker2", "view", "--codepage", "kamenicky", "a.prn"}, &files, &codePage));
     QCOMPARE(files, QStringList{"a.prn"});
-    QVERIFY(codePage == CodePage::Id::Kamenicky);
+    QVERIFY(codePage && !codePage->automatic && codePage->id == CodePage::Id::Kamenicky);
+    QVERIFY(CommandLine::viewFiles({"sticker2", "--codepage=auto", "b.prn"}, &files, &codePage));
+    QVERIFY(codePage && codePage->automatic);
     QVERIFY(!CommandLine::viewFiles({"sticker2", "--codepage=cp1", "a.prn"}, &files, &codePage));
 }
 

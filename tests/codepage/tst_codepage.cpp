@@ -1,4 +1,5 @@
 #include "codepage/CodePage.h"
+#include "codepage/CodePageGuess.h"
 
 #include <QSet>
 #include <QTest>
@@ -19,6 +20,8 @@ private slots:
     void names();
     void encoding_data();
     void encoding();
+    void guess_data();
+    void guess();
 };
 
 void TestCodePage::tellingBytes_data()
@@ -131,5 +134,42 @@ void TestCodePage::encoding()
     QCOMPARE(found.isEmpty() ? found : CodePage::describe(found), missing);
 }
 
-QTEST_APPLESS_MAIN(TestCodePage)
+QTEST_APPLESS_MAIN(TestCodePage)void TestCodePage::guess_data()
+{
+    // Text written in a code page, between printer commands; the code page
+    // the bytes are taken for ("" for none: nothing above 127).
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("writtenIn");
+    QTest::addColumn<QString>("guessed");
+    const QString czech = QString::fromUtf8("P\u0159\u00edli\u0161 \u017elu\u0165ou\u010dk\u00fd k\u016f\u0148 "
+                                            "\u00fap\u011bl \u010f\u00e1belsk\u00e9 \u00f3dy\r\n");
+    const QString frame = QString::fromUtf8("\u250c\u2500\u2500\u2500\u2510\r\n\u2502 1 \u2502\r\n"
+                                            "\u2514\u2500\u2500\u2500\u2518\r\n");
+    QTest::newRow("Czech in Kamenicky") << czech + frame << "kamenicky" << "kamenicky";
+    QTest::newRow("Czech in PC852") << czech + frame << "cp852" << "cp852";
+    QTest::newRow("a frame alone") << frame << "cp437" << "cp437";
+    QTest::newRow("Danish in PC850")
+        << QString::fromUtf8("S\u00f8ren \u00d8stergaard, Gr\u00f6\u00dfe\r\n\u2554\u2550\u2557") << "cp850" << "cp850";
+    QTest::newRow("Russian in PC866") << QString::fromUtf8("\u041f\u0440\u0438\u0432\u0435\u0442 \u043c\u0438\u0440")
+                                      << "cp866" << "cp866";
+    QTest::newRow("French in Latin-1") << QString::fromUtf8("caf\u00e9 cr\u00e8me, \u00e0 la") << "latin1" << "latin1";
+    QTest::newRow("ASCII") << "plain\r\n\f" << "latin1" << "";
+    // Box-drawing bytes inside picture data and parameters are not text.
+    QTest::newRow("picture data passed over")
+        << QString("\x1bK\x04") + QChar(0) + QString::fromUtf8("\u00c4\u00c4\u00c4\u00c4\x1b" "3\u00b4caf\u00e9")
+        << "latin1" << "latin1";
+}
+
+void TestCodePage::guess()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, writtenIn);
+    QFETCH(QString, guessed);
+    QByteArray bytes;
+    QVERIFY(CodePage::encode(*CodePage::fromName(writtenIn), text, &bytes));
+    const std::optional<CodePage::Id> id = CodePage::guess(bytes);
+    QCOMPARE(id ? CodePage::name(*id) : QString(), guessed);
+    QCOMPARE(CodePage::choiceFromName(u"AUTO")->resolve(bytes), id.value_or(CodePage::Id::Latin1));
+}
+
 #include "tst_codepage.moc"

@@ -72,6 +72,7 @@ private slots:
         row("book.xls", "");
         row("missing/out.html", "!");
         row("missing/out.pdf", "!");
+        row("missing/out.rtf", "!");
         row("gone.html", "!"); // the print file gone
     }
 
@@ -97,6 +98,35 @@ private slots:
             QCOMPARE(MessageBox::shown().first().text, ReportExport::CompleteMessage);
             QCOMPARE(MessageBox::shown().first().icon, QMessageBox::NoIcon);
         }
+    }
+
+    void typedNameTakesChosenEnding_data()
+    {
+        // A name typed without an ending is saved with the ending of the
+        // type chosen in the dialog; a name with one keeps it.
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("chosenType");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QByteArray>("begins");
+        QTest::newRow("PDF chosen") << "report" << 4 << "report.pdf" << QByteArray("%PDF");
+        QTest::newRow("web page chosen") << "report" << 3 << "report.html" << QByteArray("<HTML>");
+        QTest::newRow("text chosen") << "report" << 1 << "report.txt" << QByteArray("Page 1");
+        QTest::newRow("an ending typed stays") << "report.rtf" << 4 << "report.rtf" << QByteArray("{\\rtf");
+        QTest::newRow("a dot in the folder is no ending") << "v1.2/report" << 4 << "v1.2/report.pdf" << QByteArray("%PDF");
+    }
+
+    void typedNameTakesChosenEnding()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, chosenType);
+        QFETCH(QString, written);
+        QFETCH(QByteArray, begins);
+        QDir(m_dir->path()).mkdir("v1.2");
+        FrmReport *view = openView(Emphasised);
+        Dialogs::setNextFileName(path(typed), chosenType);
+        click(view, "JeweledButton1");
+        QVERIFY(!QFile::exists(path(typed)) || typed == written);
+        QVERIFY(TestSupport::readFile(path(written)).startsWith(begins));
     }
 
     void chosenPages_data()
@@ -252,6 +282,8 @@ private:
         const MessageBox::Record shown = MessageBox::shown().first();
         QCOMPARE(shown.icon, QMessageBox::Critical);
         QVERIFY2(shown.text.contains(QDir::toNativeSeparators(named)), qPrintable(shown.text));
+        // The progress is over before the box: no modal over a modal.
+        QCOMPARE(shown.dialogs, QStringList());
     }
 
     // Opens a view on the column lines, names the workbook in the export

@@ -4,7 +4,12 @@
 // the engine in tst_rawjob, the command line's in tst_cupscommandline.
 #include "PrintingFixture.h"
 
+#include "printing/PrinterList.h"
+
 #include <cups/cups.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using namespace PrintingFixture;
 
@@ -146,12 +151,68 @@ private slots:
             QCOMPARE(QFileInfo::exists(programFile(name)), pageFile == name);
     }
 
+    void currentPageInDosCodePage_data()
+    {
+        // "Current Page" of a view in cp437 sends the file's bytes, not the
+        // page as Latin-1 would have them ("?" for box drawing).
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QByteArray>("pageFile");
+        const QByteArray page("\xb3\xc4\xda\x82\x9c\n");
+        QTest::newRow("as read") << QStringList {"Op(1)"} << page + "\f";
+        // Typing replaces the first character, which showing a page selects.
+        QTest::newRow("edited") << QStringList {"Check2", "Rt1+x"} << QByteArray("x\xc4\xda\x82\x9c\r\n\f");
+    }
+
+    void currentPageInDosCodePage()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QByteArray, pageFile);
+        FrmReport *view = openPanel("dos.prn", QByteArray("\xb3\xc4\xda\x82\x9c\n\ftwo\f"));
+        view->setCodePage(CodePage::Id::Pc437);
+        apply(view, steps);
+        const Queue target("Sticker2Raw");
+        MessageBox::setNextAnswer(QMessageBox::Yes);
+        click(view, "CmdOk");
+        QCOMPARE(TestSupport::readFile(programFile("Currnt.prn")), pageFile);
+        QVERIFY(target.next("Currnt.prn").contains(pageFile.left(5)));
+    }
+
+    void printerList_data()
+    {
+        // The printer list of the print panel and of the current printer:
+        // the private daemon's queues; a spooler that takes the connection
+        // and never answers is given up on in the time allowed.
+        QTest::addColumn<bool>("silent");
+        QTest::newRow("the private daemon") << false;
+        QTest::newRow("a spooler that never answers") << true;
+    }
+
+    void printerList()
+    {
+        QFETCH(bool, silent);
+        // A socket that takes connections (the kernel's backlog does) and
+        // never reads a request.
+        QTemporaryDir dir;
+        const QByteArray path = QFile::encodeName(dir.filePath("mute.sock"));
+        const int mute = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address {};
+        address.sun_family = AF_UNIX;
+        qstrncpy(address.sun_path, path.constData(), sizeof address.sun_path);
+        QVERIFY(::bind(mute, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0 && ::listen(mute, 4) == 0);
+        const PrinterList list = PrinterList::fetch(silent ? QString::fromLocal8Bit(path) : QString(), 500);
+        ::close(mute);
+        QCOMPARE(list.answered, !silent);
+        QCOMPARE(list.timedOut, silent);
+        QCOMPARE(list.names.contains("Sticker2Raw"), !silent);
+        QVERIFY2(!silent || list.error.contains("did not answer"), qPrintable(list.error));
+    }
+
     void opening_currentPrinterGone()
     {
         CurrentPrinter::setName("Printer Taken Away");
         FrmReport *view = open(printFile("gone.prn", pagedBytes(1)));
         QVERIFY(QTest::qWaitForWindowActive(view));
-        QCOMPARE(control<QComboBox>(view, "CboPrinters")->count(), 3);
+        QTRY_COMPARE(control<QComboBox>(view, "CboPrinters")->count(), 3); // filled when the spooler answers
         click(view, "CmdPrint");
         QVERIFY(view->printPanel()->isVisible());
         QCOMPARE(MessageBox::shown().size(), 1);

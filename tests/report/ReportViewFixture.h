@@ -76,7 +76,8 @@ inline void apply(QWidget *view, const QStringList &steps)
             w->setFocus(Qt::MouseFocusReason);
             if (!QTest::qWaitFor([w] { return w->hasFocus(); }))
                 qWarning("%s took no focus", qPrintable(step));
-            QTest::keyClick(w, QKeySequence::fromString(value)[0].key());
+            const QKeyCombination key = QKeySequence::fromString(value)[0];
+            QTest::keyClick(w, key.key(), key.keyboardModifiers());
         } else if (auto *box = qobject_cast<QLineEdit *>(w)) {
             box->setText(value);
         } else if (auto *list = qobject_cast<QComboBox *>(w)) {

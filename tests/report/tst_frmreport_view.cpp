@@ -7,6 +7,7 @@
 #include "gui/platform/MessageBox.h"
 #include "gui/report/ReportColorPanel.h"
 #include "gui/report/SheetView.h"
+#include "gui/sticker/Frm0010Sticker.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -96,6 +97,12 @@ private slots:
                 {QString("Text2+") + typed, "Text2!Return"},
                 page >= 1 && page <= 7 ? gone.arg(page).arg(0) : refused);
         }
+        // Keys: the page keys wherever the focus is, Ctrl+F and Ctrl+P.
+        row("Page Down twice, Page Up", 4, {"Rt1!PgDown", "Rt1!PgDown", "Rt1!PgUp"}, nav.arg(2).arg(4).arg(1).arg(1));
+        row("Page Down from the search box", 4, {"Text4!PgDown"}, "page=2");
+        row("Page Up on page 1", 4, {"Rt1!PgUp"}, nav.arg(1).arg(4).arg(0).arg(1));
+        row("Ctrl+F to the search box", 4, {"Rt1!Ctrl+F"}, "Text4.focus=1");
+        row("Ctrl+P the print panel", 4, {"Rt1!Ctrl+P"}, "Frame1.visible=1");
         // Leaving the box clears it.
         row("go to box cleared on leaving", 7, {"Text2!Home", "Text2+3", "Text4!End"}, "Text2=");
     }
@@ -132,7 +139,7 @@ private slots:
         QLabel *pageNo = control<QLabel>(view, "LbPageNo");
         QCOMPARE(pageNo->text(), QStringLiteral("Page 2432/2432"));
         QVERIFY(pageNo->width() >= pageNo->sizeHint().width());
-        QTRY_COMPARE(view->windowTitle(), QStringLiteral(" Report View   [ Col : 0 Line : 1 ]   1"));
+        QTRY_COMPARE(view->windowTitle(), QStringLiteral(" Report View   [ Col : 0 Line : 1 ]   1   status.prn"));
         QTextEdit *rt1 = view->rt1();
         const QString before = view->windowTitle();
         // A click at the start of the fourth line of a page.
@@ -142,15 +149,15 @@ private slots:
         QTest::mouseClick(
             rt1->viewport(), Qt::LeftButton, {}, rt1->cursorRect(fourth).center() + QPoint(1, 0));
         QCOMPARE(view->statusTag(), QStringLiteral("0"));
-        QTRY_COMPARE(view->windowTitle(), QStringLiteral(" Report View   [ Col : 0 Line : 4 ]   0"));
+        QTRY_COMPARE(view->windowTitle(), QStringLiteral(" Report View   [ Col : 0 Line : 4 ]   0   status.txt"));
         QVERIFY(view->windowTitle() != before);
         QCOMPARE(view->statusTag(), QStringLiteral("1"));
         rt1->setFocus();
         for (int i = 0; i < 3; ++i)
             QTest::keyClick(rt1, Qt::Key_Right);
-        QTRY_COMPARE(view->windowTitle(), QStringLiteral(" Report View   [ Col : 3 Line : 4 ]   0"));
+        QTRY_COMPARE(view->windowTitle(), QStringLiteral(" Report View   [ Col : 3 Line : 4 ]   0   status.txt"));
         QTest::keyClick(rt1, Qt::Key_Down);
-        QTRY_COMPARE(view->windowTitle(), QStringLiteral(" Report View   [ Col : 3 Line : 5 ]   0"));
+        QTRY_COMPARE(view->windowTitle(), QStringLiteral(" Report View   [ Col : 3 Line : 5 ]   0   status.txt"));
     }
 
     void zoom()
@@ -230,12 +237,25 @@ private slots:
         FrmReport *first = open(path);
         QCOMPARE(viewText(first), QString::fromLatin1("F\x9aR f\x81r \xc9\xcd\xbb\n\f"));
         auto *list = control<QComboBox>(first, "CboCodePage");
-        QCOMPARE(list->count(), CodePage::all().size());
+        QCOMPARE(list->count(), CodePage::all().size() + 1); // and "Detect"
         QCOMPARE(states(first, "CboCodePage"), "CboCodePage=Latin-1 (as is)");
+        // Read as it is, the file looks like PC437: a quiet bar offers it.
+        QCOMPARE(states(first, "CodePageBar.visible;CodePageBarText"),
+            "CodePageBar.visible=1;CodePageBarText=This file looks written in PC437 (US, box drawing).");
         list->setCurrentIndex(2); // as the user picks it from the list
         emit list->activated(2);
-        QCOMPARE(states(first, "stored:CodePage"), "stored:CodePage=cp437");
+        QCOMPARE(states(first, "stored:CodePage;CodePageBar.visible"), "stored:CodePage=cp437;CodePageBar.visible=0");
         QCOMPARE(viewText(first), QString("FÜR für ╔═╗\n\f"));
+        // Back to Latin-1, then "Detect": PC437 again, and nothing stored.
+        list->setCurrentIndex(0);
+        emit list->activated(0);
+        list->setCurrentIndex(list->count() - 1);
+        emit list->activated(list->count() - 1);
+        QCOMPARE(states(first, "stored:CodePage;CboCodePage"),
+            "stored:CodePage=latin1;CboCodePage=PC437 (US, box drawing)");
+        QCOMPARE(viewText(first), QString("FÜR für ╔═╗\n\f"));
+        list->setCurrentIndex(2);
+        emit list->activated(2);
         first->close();
 
         FrmReport *view = open(path);
@@ -248,6 +268,38 @@ private slots:
         for (int i = 0; i < viewText(view).size(); ++i)
             found += markedAt(view->rt1(), i, orange) ? QLatin1Char('#') : QLatin1Char('.');
         QCOMPARE(found, QString("###.###......"));
+    }
+
+    void darkTheme_formsReadable_data()
+    {
+        // Under a dark desktop theme the forms keep readable text: the pink
+        // report view and its panels dark on light, the page black on its
+        // paper, the sticker form in the theme's own colours.
+        QTest::addColumn<bool>("report");
+        QTest::addColumn<QStringList>("controls");
+        QTest::newRow("report view") << true
+            << QStringList {"Label7", "LbPageNo", "Check1", "Check2", "Rt1", "LaDefult", "OptCharMode", "Tst",
+                   "LbCodePage", "ChL"};
+        QTest::newRow("sticker form") << false << QStringList {"Label1", "lb(2)", "ChKwIN", "Atxt(0)"};
+    }
+
+    void darkTheme_formsReadable()
+    {
+        QFETCH(bool, report);
+        QFETCH(QStringList, controls);
+        const QPalette kept = QApplication::palette();
+        QPalette dark(QColor(0x35, 0x35, 0x35), QColor(0x2a, 0x2a, 0x2a));
+        for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::ToolTipText})
+            dark.setColor(role, Qt::white);
+        dark.setColor(QPalette::Base, QColor(0x1e, 0x1e, 0x1e));
+        QApplication::setPalette(dark);
+        const auto restore = qScopeGuard([kept] { QApplication::setPalette(kept); });
+        std::unique_ptr<Frm0010Sticker> sticker(report ? nullptr : new Frm0010Sticker);
+        QWidget *form = report ? static_cast<QWidget *>(open(printFile("dark.prn", pagedBytes(1)))) : sticker.get();
+        for (const QString &name : controls) {
+            const double ratio = TestSupport::contrast(control(form, name));
+            QVERIFY2(ratio >= 4.5, qPrintable(QString("%1: %2").arg(name).arg(ratio)));
+        }
     }
 
     void search_escapeStops()

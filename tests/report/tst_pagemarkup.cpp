@@ -212,6 +212,41 @@ private slots:
         QCOMPARE(QPoint(where.column, where.line), QPoint(column, line));
     }
 
+    void printBytes_data()
+    {
+        // A page taken back out of the view for printing: the file's bytes
+        // while the text is theirs, an edited text in the page's code page.
+        QTest::addColumn<QByteArray>("source");
+        QTest::addColumn<int>("codePage");
+        QTest::addColumn<QString>("typed"); // appended to the shown text
+        QTest::addColumn<QByteArray>("bytes"); // "!": refused
+        const QByteArray box("\xb3\xc4\xda\x82\x9c\n\rx\f");
+        const auto cp437 = int(CodePage::Id::Pc437);
+        QTest::newRow("cp437 as read: the file's bytes, line ends too") << box << cp437 << "" << box;
+        QTest::newRow("cp437 edited: encoded, CR LF") << box << cp437 << QString::fromUtf8("\u2502")
+                                                      << QByteArray("\xb3\xc4\xda\x82\x9c\r\n\r\nx\f\xb3");
+        QTest::newRow("a letter the code page lacks") << box << cp437 << QString::fromUtf8("\u0141") << QByteArray("!");
+        QTest::newRow("Latin-1 as read") << QByteArray("a\rb\xe9\f") << int(CodePage::Id::Latin1) << ""
+                                         << QByteArray("a\rb\xe9\f");
+    }
+
+    void printBytes()
+    {
+        QFETCH(QByteArray, source);
+        QFETCH(int, codePage);
+        QFETCH(QString, typed);
+        QFETCH(QByteArray, bytes);
+        const auto id = CodePage::Id(codePage);
+        QTextDocument document;
+        PageDocument::setText(&document, CodePage::decode(id, source));
+        QByteArray out;
+        QString error;
+        const bool ok = PageDocument::printBytes(PageDocument::text(&document) + typed, source, id, &out, &error);
+        QCOMPARE(ok, bytes != "!");
+        QCOMPARE(out, ok ? bytes : QByteArray());
+        QVERIFY2(ok || error.contains("U+0141"), qPrintable(error));
+    }
+
     void passes_data()
     {
         QTest::addColumn<QByteArray>("page");

@@ -23,6 +23,8 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include <cmath>
+
 namespace TestSupport {
 
 void init()
@@ -131,6 +133,29 @@ int previewPageCount(const std::function<void()> &open)
 }
 
 } // namespace TestSupport
+
+double TestSupport::contrast(QWidget *w)
+{
+    const auto luminance = [](const QColor &c) {
+        const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+    };
+    QColor text;
+    QColor back;
+    if (qobject_cast<QLineEdit *>(w) || qobject_cast<QAbstractScrollArea *>(w)) {
+        text = w->palette().color(QPalette::Text);
+        back = w->palette().color(QPalette::Base);
+    } else {
+        text = w->palette().color(w->foregroundRole());
+        QWidget *filled = w;
+        while (!filled->autoFillBackground() && !filled->isWindow() && filled->parentWidget())
+            filled = filled->parentWidget();
+        back = filled->palette().color(filled->backgroundRole());
+    }
+    const double a = luminance(text) + 0.05;
+    const double b = luminance(back) + 0.05;
+    return qMax(a, b) / qMin(a, b);
+}
 
 QStringList TestSupport::clippedCaptions(QWidget *root)
 {

@@ -35,6 +35,10 @@ void click(QWidget *parent, const QString &objectName);
 // The names of the buttons and labels under `root` whose caption does not
 // show whole in bold (the weight a chosen caption takes).
 QStringList clippedCaptions(QWidget *root);
+// The contrast ratio (1 to 21) between a control's text and what it stands
+// on: a text box's text and base, any other's foreground and the background
+// of the nearest of it and its parents that fills its own.
+double contrast(QWidget *w);
 // The states of a window's controls by objectName, joined by "|": "Name" is
 // a box's, label's, button's or list's text, a check's 1/0 or a scroll bar's
 // value; "Name.enabled", ".visible", ".hidden", ".bold", ".focus" are 1/0

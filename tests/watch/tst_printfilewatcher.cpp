@@ -3,6 +3,7 @@
 #include "gui/sticker/Frm0010Sticker.h"
 #include "gui/watch/FrmWatch.h"
 #include "startup/MainModule.h"
+#include "watch/OpenWriters.h"
 #include "watch/PrintFileWatcher.h"
 
 #include <QAction>
@@ -21,6 +22,7 @@ class TstPrintFileWatcher : public QObject
 private slots:
     void initTestCase() { TestSupport::init(); }
     void reportsNewFilesOnceWhenComplete();
+    void batchHoldsBackOnlyTheOpenFile();
     void watchFromTheStickerForm();
 };
 
@@ -80,6 +82,33 @@ void TstPrintFileWatcher::reportsNewFilesOnceWhenComplete()
     write(d + "old.prn", "more");
     QTest::qWait(900);
     QCOMPARE(ready.count(), 4);
+}
+
+// A batch that arrives at once is reported whole but for the file a writer
+// still holds; the check of open files takes the candidates together and
+// tells writers from readers.
+void TstPrintFileWatcher::batchHoldsBackOnlyTheOpenFile()
+{
+    QTemporaryDir dir;
+    const QString d = dir.path() + QLatin1Char('/');
+    PrintFileWatcher watcher;
+    watcher.setSettleInterval(100);
+    QVERIFY(watcher.start(dir.path()));
+    QSignalSpy ready(&watcher, &PrintFileWatcher::fileReady);
+    QFile held(d + "held.prn");
+    QVERIFY(held.open(QIODevice::WriteOnly) && held.write("\x1b@") == 2 && held.flush());
+    for (int i = 0; i < 300; ++i)
+        TestSupport::writeFile(d + QString("job%1.prn").arg(i, 3, 10, QLatin1Char('0')), "page\f");
+    QFile reader(d + "job000.prn");
+    QVERIFY(reader.open(QIODevice::ReadOnly));
+    QCOMPARE(OpenWriters::openForWriting({d + "held.prn", d + "job000.prn", d + "job001.prn", d + "gone.prn"}),
+        QSet<QString> {d + "held.prn"});
+    QTRY_COMPARE_WITH_TIMEOUT(ready.count(), 300, 10000);
+    QTest::qWait(300);
+    QCOMPARE(ready.count(), 300);
+    held.close();
+    QTRY_COMPARE_WITH_TIMEOUT(ready.count(), 301, 5000);
+    QCOMPARE(ready.last().at(0).toString(), d + "held.prn");
 }
 
 // The sticker form's entry watches a chosen folder: eight jobs open six views

@@ -155,19 +155,24 @@ bool ReportExport::writeRichText(const QString &fileName)
     // command line's convert writes them. A long one shows how far it is and
     // can be cancelled; a cancelled one leaves no file (an old one of that
     // name stays as it was).
-    QProgressDialog progress(QStringLiteral("Writing %1 ...").arg(QFileInfo(fileName).fileName()),
-        QStringLiteral("Cancel"), 0, 100, m_view);
-    progress.setObjectName(QStringLiteral("ExportProgress"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(500);
-    const auto report = [&progress](int percent) {
-        progress.setValue(percent);
-        return !progress.wasCanceled();
-    };
     QString error;
-    const bool written = saveRichText(
-        fileName, m_view->pages(), m_view->chosenPages(), m_view->markupContext(), &error, report);
-    if (!written && !progress.wasCanceled())
+    bool cancelled = false;
+    bool written = false;
+    {
+        QProgressDialog progress(QStringLiteral("Writing %1 ...").arg(QFileInfo(fileName).fileName()),
+            QStringLiteral("Cancel"), 0, 100, m_view);
+        progress.setObjectName(QStringLiteral("ExportProgress"));
+        progress.setWindowModality(Qt::WindowModal);
+        progress.setMinimumDuration(500);
+        const auto report = [&progress](int percent) {
+            progress.setValue(percent);
+            return !progress.wasCanceled();
+        };
+        written = saveRichText(
+            fileName, m_view->pages(), m_view->chosenPages(), m_view->markupContext(), &error, report);
+        cancelled = progress.wasCanceled();
+    } // the progress is gone before any message: no modal over a modal
+    if (!written && !cancelled)
         fail(error);
     return written;
 }
@@ -184,20 +189,26 @@ bool ReportExport::writePdf(const QString &fileName)
     options.render = m_view->renderOptions();
     // A long PDF shows how far it is and can be cancelled; a cancelled PDF
     // leaves no file (an old one of that name stays as it was).
-    QProgressDialog progress(QStringLiteral("Writing %1 ...").arg(QFileInfo(fileName).fileName()),
-        QStringLiteral("Cancel"), 0, int(options.pages.size()), m_view);
-    progress.setObjectName(QStringLiteral("ExportProgress"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(500);
-    options.progress = [&progress](int written, int) {
-        progress.setValue(written);
-        return !progress.wasCanceled();
-    };
     QString error;
-    const bool written = printed
-        ? PrintedPdfExport::save(fileName, [this](int i) { return m_view->sheet(i); }, options, &error)
-        : PdfExport::save(fileName, m_view->pages(), options, &error);
-    if (!written && !progress.wasCanceled())
+    bool cancelled = false;
+    bool written = false;
+    {
+        QProgressDialog progress(QStringLiteral("Writing %1 ...").arg(QFileInfo(fileName).fileName()),
+            QStringLiteral("Cancel"), 0, int(options.pages.size()), m_view);
+        progress.setObjectName(QStringLiteral("ExportProgress"));
+        progress.setWindowModality(Qt::WindowModal);
+        progress.setMinimumDuration(500);
+        options.progress = [&progress](int done, int) {
+            progress.setValue(done);
+            return !progress.wasCanceled();
+        };
+        written = printed
+            ? PrintedPdfExport::save(fileName, [this](int i) { return m_view->sheet(i); }, options, &error)
+            : PdfExport::save(fileName, m_view->pages(), options, &error);
+        options.progress = nullptr;
+        cancelled = progress.wasCanceled();
+    } // the progress is gone before any message: no modal over a modal
+    if (!written && !cancelled)
         fail(error);
     return written;
 }

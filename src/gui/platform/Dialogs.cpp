@@ -4,23 +4,30 @@
 
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QList>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QRegularExpression>
+
+#include <utility>
 
 namespace Dialogs {
 namespace {
 
 bool s_testMode = false;
-QList<QString> s_names;
+QList<std::pair<QString, int>> s_names;
 QList<QColor> s_colors;
 QList<QString> s_printFiles;
 QList<Asked> s_asked;
 
-QString nextName(const QString &kind, const QString &title, const QString &filter)
+QString nextName(const QString &kind, const QString &title, const QString &filter, int *chosen = nullptr)
 {
     s_asked.append({kind, title, filter});
-    return s_names.isEmpty() ? QString() : s_names.takeFirst();
+    const std::pair<QString, int> next = s_names.isEmpty() ? std::pair<QString, int>() : s_names.takeFirst();
+    if (chosen)
+        *chosen = next.second;
+    return next.first;
 }
 
 } // namespace
@@ -55,9 +62,29 @@ QString openFileName(QWidget *parent, const QString &title, const QString &filte
 
 QString saveFileName(QWidget *parent, const QString &title, const QString &filter, const QString &initial)
 {
-    if (s_testMode)
-        return nextName(QStringLiteral("save"), title, filter);
-    return QFileDialog::getSaveFileName(parent, title, initial, qtFilter(filter));
+    int chosen = -1;
+    QString name;
+    if (s_testMode) {
+        name = nextName(QStringLiteral("save"), title, filter, &chosen);
+    } else {
+        const QString qt = qtFilter(filter);
+        QString selected;
+        name = QFileDialog::getSaveFileName(parent, title, initial, qt, &selected);
+        chosen = int(qt.split(QStringLiteral(";;")).indexOf(selected));
+    }
+    return name.isEmpty() ? name : withChosenEnding(name, filter, chosen);
+}
+
+QString withChosenEnding(const QString &name, const QString &filter, int chosen)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    if (chosen < 0 || 2 * chosen + 1 >= parts.size() || QFileInfo(name).fileName().contains(QLatin1Char('.')))
+        return name;
+    // The entry's first pattern, when it is one ending: "*.pdf" gives ".pdf".
+    const QString pattern = parts.at(2 * chosen + 1).trimmed().section(QRegularExpression(QStringLiteral("[ ;]")), 0, 0);
+    static const QRegularExpression oneEnding(QStringLiteral("^\\*(\\.[A-Za-z0-9]+)$"));
+    const QRegularExpressionMatch match = oneEnding.match(pattern);
+    return match.hasMatch() ? name + match.captured(1) : name;
 }
 
 QString folderName(QWidget *parent, const QString &title, const QString &initial)
@@ -107,9 +134,9 @@ void setTestMode(bool on)
     s_asked.clear();
 }
 
-void setNextFileName(const QString &name)
+void setNextFileName(const QString &name, int chosenType)
 {
-    s_names.append(name);
+    s_names.append({name, chosenType});
 }
 
 void setNextColor(const QColor &color)

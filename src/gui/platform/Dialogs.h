@@ -14,8 +14,14 @@ namespace Dialogs {
 
 QString openFileName(QWidget *parent, const QString &title, const QString &filter,
                      const QString &initial = QString());
+// A name typed without an ending gets the ending of the type chosen in the
+// dialog ("report" with "PDF Document (*.pdf)" chosen is "report.pdf").
 QString saveFileName(QWidget *parent, const QString &title, const QString &filter,
                      const QString &initial = QString());
+// The name with the ending of entry `chosen` of `filter` (our
+// description|pattern form) when the name has none; the name as it is when
+// it has one, or the entry's pattern names no single ending ("*").
+QString withChosenEnding(const QString &name, const QString &filter, int chosen);
 // A folder to use, or empty when the user cancels.
 QString folderName(QWidget *parent, const QString &title, const QString &initial = QString());
 // The chosen colour, or an invalid colour when the user cancels.
@@ -32,7 +38,8 @@ QString qtFilter(const QString &filter);
 
 // Test hooks.
 void setTestMode(bool on);
-void setNextFileName(const QString &name);
+// `chosenType`: the entry of the filter chosen in a save dialog, -1 for none.
+void setNextFileName(const QString &name, int chosenType = -1);
 void setNextColor(const QColor &color);
 // Answers the next print dialog: accepted with the output sent to this PDF
 // file (and the selection chosen when one is offered); an empty name, or

@@ -1,6 +1,7 @@
 #include "gui/platform/MessageBox.h"
 
 #include <QApplication>
+#include <QDialog>
 
 namespace {
 
@@ -21,7 +22,12 @@ QMessageBox::StandardButton MessageBox::show(QWidget *parent, const QString &tex
                                              QMessageBox::StandardButton defaultButton)
 {
     if (s_testMode) {
-        s_shown.append({text, title, icon, buttons});
+        QStringList dialogs;
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (qobject_cast<QDialog *>(window))
+                dialogs << window->objectName();
+        }
+        s_shown.append({text, title, icon, buttons, dialogs});
         if (!s_answers.isEmpty())
             return s_answers.takeFirst();
         if (defaultButton != QMessageBox::NoButton)

@@ -15,6 +15,7 @@ public:
         QString title;
         QMessageBox::Icon icon;
         QMessageBox::StandardButtons buttons;
+        QStringList dialogs; // the names of the other dialogs alive when it came up
     };
 
     static QMessageBox::StandardButton show(QWidget *parent, const QString &text,

@@ -5,14 +5,11 @@
 #include "platform/ByteText.h"
 #include "export/PrintedPdfExport.h"
 #include "printing/CurrentPrinter.h"
-#include "report/PageDocument.h"
 
 #include <QApplication>
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QTextCursor>
-#include <QTextEdit>
 
 #include <utility>
 
@@ -30,17 +27,6 @@ std::unique_ptr<DocumentPrinter> openDefault(const DesktopPrintSetup &setup, QSt
         return nullptr;
     }
     return std::make_unique<QPrinterDocumentPrinter>(DesktopPrinting::makePrinter(setup), setup.render);
-}
-
-// The selection of the page, unless it is the first character alone: that
-// is what the markup passes leave selected after a page is shown, not a
-// choice of the user.
-QTextCursor userSelection(const QTextEdit *page)
-{
-    QTextCursor selection = page->textCursor();
-    if (selection.selectionStart() == 0 && selection.selectionEnd() == 1)
-        selection.clearSelection();
-    return selection;
 }
 
 } // namespace
@@ -149,30 +135,25 @@ void setFactory(Factory factory)
     s_factory = std::move(factory);
 }
 
-QByteArray shownPage(const QTextEdit *page, bool selectionOnly)
+bool printWithDialog(const ShownPage &page, bool selectionOffered, const PageRenderOptions &render,
+    QWidget *parent)
 {
-    const QTextCursor selection = userSelection(page);
-    QString text = selectionOnly && selection.hasSelection() ? selection.selectedText()
-                                                             : PageDocument::text(page->document());
-    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
-    return ByteText::toBytes(text);
-}
-
-bool printWithDialog(QTextEdit *page, const PageRenderOptions &render, QWidget *parent)
-{
-    if (!page)
-        return false;
     QPrinter printer(QPrinter::HighResolution);
     const QString current = CurrentPrinter::name();
     if (CurrentPrinter::isInstalled(current))
         printer.setPrinterName(current);
-    if (!Dialogs::print(parent, &printer, userSelection(page).hasSelection()))
+    if (!Dialogs::print(parent, &printer, selectionOffered))
         return false;
 
+    QByteArray bytes;
+    QString error;
+    if (!page(printer.printRange() == QPrinter::Selection, &bytes, &error)) {
+        MessageBox::show(parent, error, ErrorTitle, QMessageBox::Information);
+        return false;
+    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QPrinterDocumentPrinter out(&printer, render);
-    const bool ok
-        = out.printPage(shownPage(page, printer.printRange() == QPrinter::Selection)) && out.finish();
+    const bool ok = out.printPage(bytes) && out.finish();
     QApplication::restoreOverrideCursor();
     if (!ok)
         MessageBox::show(parent, out.errorString(), ErrorTitle, QMessageBox::Information);

@@ -12,7 +12,6 @@
 
 class QPainter;
 class QPrinter;
-class QTextEdit;
 class QWidget;
 
 // Printing print-file pages through the desktop printer driver, laid out by
@@ -83,15 +82,16 @@ using Factory = std::function<std::unique_ptr<DocumentPrinter>(const DesktopPrin
 std::unique_ptr<DocumentPrinter> open(const DesktopPrintSetup &setup, QString *error);
 void setFactory(Factory factory);
 
-// The page on screen as print-file bytes: its selection when `selectionOnly`
-// and it has one, else the whole page; line ends as CR LF.
-QByteArray shownPage(const QTextEdit *page, bool selectionOnly);
+// The page on screen as print-file bytes, or its selection alone when asked
+// (see FrmReport::shownPageBytes); false with the reason when it has none.
+using ShownPage = std::function<bool(bool selectionOnly, QByteArray *bytes, QString *error)>;
 
 // The print-dialog route: asks for a printer with the print dialog (the
-// selection offered when the page has one) and prints the page's selection,
+// selection offered when `selectionOffered`) and prints the page's selection,
 // or the whole page, with its emphasis. A cancelled dialog prints nothing
 // and tells nothing; a failure is told to the user. True when printed.
-bool printWithDialog(QTextEdit *page, const PageRenderOptions &render, QWidget *parent);
+bool printWithDialog(const ShownPage &page, bool selectionOffered, const PageRenderOptions &render,
+    QWidget *parent);
 // The same for the sheet on screen in the printed look.
 bool printSheetWithDialog(const Printed::Sheet &sheet, QWidget *parent);
 

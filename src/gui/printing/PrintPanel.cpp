@@ -10,6 +10,7 @@
 #include "platform/OleColor.h"
 #include "platform/SettingsStore.h"
 #include "printing/CurrentPrinter.h"
+#include "printing/PrinterList.h"
 #include "gui/report/FrmReport.h"
 #include "startup/MainModule.h"
 
@@ -22,9 +23,12 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPrinterInfo>
+#include <QEventLoop>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QThread>
+
+#include <memory>
 
 namespace {
 
@@ -44,8 +48,10 @@ void setBold(QWidget *w, bool bold)
 
 void setBoxColor(QLineEdit *box, quint32 color)
 {
+    // The box's own light colours, with dark text under any desktop theme.
     QPalette p = box->palette();
     p.setColor(QPalette::Base, OleColor::toColor(color));
+    p.setColor(QPalette::Text, Qt::black);
     box->setPalette(p);
 }
 
@@ -221,9 +227,11 @@ void PrintPanel::CmdPrint_Click()
 {
     show();
     raise();
+    waitForPrinters();
     if (CboPrinters->count() == 0) {
-        MessageBox::show(this, QStringLiteral("No Printers Installed to do the Print job"), InformationTitle,
-            QMessageBox::Information);
+        MessageBox::show(this,
+            m_listingError.isEmpty() ? QStringLiteral("No Printers Installed to do the Print job") : m_listingError,
+            InformationTitle, QMessageBox::Information);
         return;
     }
     const int selected = CboPrinters->currentIndex();
@@ -323,12 +331,39 @@ bool PrintPanel::eventFilter(QObject *watched, QEvent *event)
 
 void PrintPanel::LoadPrinters()
 {
+    const int listing = ++m_listing;
+    m_printersDue = true;
+    auto list = std::make_shared<PrinterList>();
+    QThread *asking = QThread::create([list] { *list = PrinterList::fetch(); });
+    connect(asking, &QThread::finished, this, [this, list, listing] {
+        if (listing == m_listing)
+            showPrinters(*list);
+    });
+    connect(asking, &QThread::finished, asking, &QObject::deleteLater);
+    asking->start();
+}
+
+void PrintPanel::waitForPrinters()
+{
+    if (!m_printersDue)
+        return;
+    QEventLoop loop;
+    connect(this, &PrintPanel::printersListed, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+void PrintPanel::showPrinters(const PrinterList &list)
+{
+    m_printersDue = false;
+    // No spooler at all is no printer installed; one that does not answer is told.
+    m_listingError = list.timedOut ? list.error : QString();
     CboPrinters->clear();
-    CboPrinters->addItems(QPrinterInfo::availablePrinterNames());
+    CboPrinters->addItems(list.names);
+    emit printersListed();
     if (CboPrinters->count() == 0)
         return;
     // The current printer is the selected entry when the list has it.
-    const QString current = CurrentPrinter::name();
+    const QString current = CurrentPrinter::chosen().isEmpty() ? list.defaultName : CurrentPrinter::chosen();
     CboPrinters->setCurrentIndex(CboPrinters->findText(current, Qt::MatchExactly | Qt::MatchCaseSensitive));
     CboPrinters->setCurrentText(current);
     LaDefult->setText(QStringLiteral("Defult Printer :%1").arg(current));

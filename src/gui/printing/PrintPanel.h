@@ -15,6 +15,7 @@ class QRadioButton;
 class QScrollBar;
 struct CharModeOptions;
 struct DesktopPrintSetup;
+struct PrinterList;
 
 // The print-options panel of a report view: printer, mode, pitch, pages,
 // copies and paper height. It lives inside its view, hidden until the view's
@@ -35,8 +36,12 @@ public:
 
     // Fills the printer list with the installed printers and shows the
     // current printer (the system default until a print chooses another) in
-    // CboPrinters and LaDefult.
+    // CboPrinters and LaDefult. The spooler is asked on a thread of its own:
+    // the list fills when it answers, and the window never waits for it.
     void LoadPrinters();
+    // Waits, with the windows answering, until the list asked for has come
+    // (a few seconds at most): what the print buttons do before they read it.
+    void waitForPrinters();
     // The paper-height box's text ("0" at every load of the view).
     void setPaperHeightText(const QString &text);
     // The view's page count: shown in the range end box's tool tip and used
@@ -64,6 +69,10 @@ public:
     // page on screen.
     void CmdPreview_Click();
 
+signals:
+    void printersListed();
+
+public:
     QComboBox *CboPrinters = nullptr;
     QLabel *Label1 = nullptr;
     QLabel *LaDefult = nullptr;
@@ -103,10 +112,14 @@ private:
     void printWindowsMode();
     bool askToPrint();
     bool writePageFile(const QString &name, const QByteArray &bytes);
+    void showPrinters(const PrinterList &list);
 
     FrmReport *m_view = nullptr;
     int m_pageCount = 0;
     bool m_checkingRange = false;
+    int m_listing = 0;          // the number of the last listing asked for
+    bool m_printersDue = false; // a listing is under way
+    QString m_listingError;     // why the spooler gave no list
     QButtonGroup *m_modeGroup = nullptr;
     QButtonGroup *m_pageGroup = nullptr;
     QButtonGroup *m_orientationGroup = nullptr;

@@ -27,15 +27,6 @@ namespace {
 const QString PrintingTitle = QStringLiteral("Printing.... ");
 const QString PrinterErrorTitle = QStringLiteral("Printer Error Information");
 
-// The text of the page on screen as a page file holds it: every line end a
-// CR LF, one byte per character.
-QByteArray pageFileBytes(const QTextDocument *page)
-{
-    QString text = PageDocument::text(page);
-    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
-    return ByteText::toBytes(text);
-}
-
 } // namespace
 
 bool PrintPanel::askToPrint()
@@ -50,6 +41,7 @@ void PrintPanel::CmdOk_Click()
 {
     if (!m_view)
         return;
+    waitForPrinters();
     if (windowsMode())
         printWindowsMode();
     else
@@ -81,7 +73,15 @@ void PrintPanel::printCharMode()
     if (!askToPrint())
         return;
     if (option == 1) {
-        if (!writePageFile(QStringLiteral("Currnt.prn"), pageFileBytes(m_view->rt1()->document())))
+        // The file's own bytes for the page, so that a DOS code page's
+        // letters and box drawing reach the printer as they are.
+        QByteArray page;
+        QString error;
+        if (!m_view->shownPageBytes(false, &page, &error)) {
+            MessageBox::show(this, error, PrinterErrorTitle, QMessageBox::Information);
+            return;
+        }
+        if (!writePageFile(QStringLiteral("Currnt.prn"), page))
             return;
     } else if (option == 2) {
         // Each page of the range followed by its form feed; pages the range
@@ -116,10 +116,16 @@ void PrintPanel::printWindowsMode()
 {
     if (Chwinprint->isChecked()) {
         // The page on screen through the print dialog; the panel stays open.
-        if (m_view->printedLook())
+        if (m_view->printedLook()) {
             DesktopPrinting::printSheetWithDialog(m_view->sheet(m_view->currentPage()), m_view);
-        else
-            DesktopPrinting::printWithDialog(m_view->rt1(), m_view->renderOptions(), m_view);
+        } else {
+            const FrmReport *view = m_view;
+            DesktopPrinting::printWithDialog(
+                [view](bool selectionOnly, QByteArray *bytes, QString *error) {
+                    return view->shownPageBytes(selectionOnly, bytes, error);
+                },
+                m_view->hasUserSelection(), m_view->renderOptions(), m_view);
+        }
         return;
     }
     if (!askToPrint())
@@ -149,6 +155,7 @@ void PrintPanel::CmdPreview_Click()
 {
     if (!m_view || !windowsMode())
         return;
+    waitForPrinters();
     const bool shown = Chwinprint->isChecked();
     if (!shown && pageOption() == 2 && !checkRange())
         return;
@@ -165,7 +172,13 @@ void PrintPanel::CmdPreview_Click()
     QVector<QByteArray> pages;
     if (!sheets.isEmpty()) {
     } else if (shown) {
-        pages.append(DesktopPrinting::shownPage(m_view->rt1(), false));
+        QByteArray page;
+        QString error;
+        if (!m_view->shownPageBytes(false, &page, &error)) {
+            MessageBox::show(this, error, PrinterErrorTitle, QMessageBox::Information);
+            return;
+        }
+        pages.append(page);
     } else {
         for (int i : m_view->chosenPages())
             pages.append(m_view->pages().pageBytes(i));

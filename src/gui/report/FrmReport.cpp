@@ -12,10 +12,13 @@
 #include "gui/printing/PrintPanel.h"
 #include "gui/report/Calculator.h"
 #include "gui/report/FileChangeBar.h"
+#include "gui/report/CodePageBar.h"
 #include "gui/report/ReportColorPanel.h"
 #include "gui/report/SheetView.h"
 #include "report/ReportFont.h"
 #include "gui/report/OpenReportView.h"
+#include "gui/report/PrintFileActions.h"
+#include "report/RecentFiles.h"
 #include "gui/startup/FormStartup.h"
 #include "startup/MainModule.h"
 
@@ -104,8 +107,13 @@ FrmReport::FrmReport(QWidget *parent)
     setAttribute(Qt::WA_DeleteOnClose);
     FormActivation::install();
     setWindowTitle(QStringLiteral("Report View "));
+    // The form keeps its own light colour under any desktop theme, and with
+    // it dark text (a dark theme's white text is unreadable on it).
     QPalette p = palette();
     p.setColor(QPalette::Window, FormColor);
+    p.setColor(QPalette::Active, QPalette::WindowText, Qt::black);
+    p.setColor(QPalette::Inactive, QPalette::WindowText, Qt::black);
+    p.setColor(QPalette::Disabled, QPalette::WindowText, Qt::darkGray);
     setPalette(p);
     setAutoFillBackground(true);
     ColumnMarks = QVector<qint16>(11, 0);
@@ -147,6 +155,7 @@ void FrmReport::buildControls()
 
     buildTopBar();
     buildBottomBar();
+    buildKeys();
 
     AQ = new QMenu(QStringLiteral("aaa"), this);
     AQ->setObjectName(QStringLiteral("AQ"));
@@ -171,12 +180,16 @@ void FrmReport::buildControls()
     Frame6->move(tw(120), tw(1500));
     connect(Frame6, &ReportColorPanel::codePageChosen, this, [this] {
         m_fixedCodePage.reset();
+        m_codePageBar->hide();
         applyCodePage();
         // The continuous view stays continuous, read in the new code page.
         if (Check3->isChecked())
             Check3_Click(true);
     });
     connect(Frame6, &ReportColorPanel::printedLookChosen, this, [this] { applyLook(); });
+    connect(Frame6, &ReportColorPanel::detectChosen, this, &FrmReport::detectCodePage);
+    m_codePageBar = new CodePageBar(this);
+    connect(m_codePageBar, &CodePageBar::switchChosen, this, &FrmReport::setCodePage);
     Frame1 = new PrintPanel(this);
     connect(CmdPrint, &QPushButton::clicked, Frame1, &PrintPanel::CmdPrint_Click);
 }
@@ -332,8 +345,11 @@ bool FrmReport::LoadReport(const QString &file)
     if (m_fixedCodePage)
         Frame6->setCodePage(*m_fixedCodePage);
     Frame1->readStoredMode();
+    // The paper and its text together, from the view's settings.
     QPalette back = Rt1->palette();
-    back.setColor(QPalette::Base, Frame6->swatchColor(ReportColorPanel::ReportBack));
+    const QColor paper = Frame6->swatchColor(ReportColorPanel::ReportBack);
+    back.setColor(QPalette::Base, paper);
+    back.setColor(QPalette::Text, ReportViewSettings::pageText(paper));
     Rt1->setPalette(back);
     Frame1->LoadPrinters();
     RefreshButtons(this);
@@ -348,6 +364,7 @@ bool FrmReport::LoadReport(const QString &file)
     Rt1->clear();
     CurrentPage = 0;
     applyCodePage();
+    offerDetectedCodePage();
     setPageLabel(0);
     for (JeweledButton *b : {CmdBck, CmdNxt, CmdLast, CmdFst})
         b->setEnabled(true);
@@ -384,6 +401,7 @@ CodePage::Id FrmReport::codePage() const
 void FrmReport::setCodePage(CodePage::Id codePage)
 {
     m_fixedCodePage = codePage;
+    m_codePageBar->hide();
     Frame6->setCodePage(codePage);
     applyCodePage();
 }
@@ -508,6 +526,7 @@ void FrmReport::layoutForm()
     SheetPane->setGeometry(Rt1->geometry());
     m_changeBar->setGeometry(Rt1->x(), Rt1->y(), Rt1->width(), m_changeBar->sizeHint().height());
     const double barTop = twipsOf(Rt1->height()) + 500;
+    placeCodePageBar();
 
     const double exitLeft = formWidth - twipsOf(JeExit->width()) - 200;
     const double printLeft = formWidth - twipsOf(CmdPrint->width()) - twipsOf(JeExit->width()) - 260;
@@ -595,7 +614,7 @@ void FrmReport::CmdImport_Click()
 {
     const QString chosen = Dialogs::openFileName(this,
         QStringLiteral("[ TXT File Only ]Select A File From Which To Retrive Data"),
-        QStringLiteral(" Txt File(*.txt)|*.txt"), m_importName);
+        QStringLiteral(" Txt File(*.txt)|*.txt|") + PrintFileActions::Filter, m_importName);
     // The dialog keeps the last name chosen in this view: cancelling it after
     // an earlier Import loads that file again.
     const QString name = chosen.isEmpty() ? m_importName : chosen;
@@ -605,7 +624,8 @@ void FrmReport::CmdImport_Click()
     PrintFileName = ShortPathOf(name);
     if (PrintFileName.isEmpty())
         PrintFileName = name;
-    LoadReport(PrintFileName);
+    if (LoadReport(PrintFileName))
+        RecentFiles::add(name);
 }
 
 void FrmReport::startCalculator()

@@ -12,6 +12,7 @@
 #include <optional>
 
 class FileChangeBar;
+class CodePageBar;
 class JeweledButton;
 class PrintPanel;
 class QAction;
@@ -72,6 +73,9 @@ public:
     // Reads the file in this code page from now on (over the stored choice,
     // which it leaves as it is), as `view --codepage` asks.
     void setCodePage(CodePage::Id codePage);
+    // Reads the file in the code page its bytes look written in (as
+    // setCodePage does); a file with nothing to tell by keeps its code page.
+    void detectCodePage();
     // How the page renderer draws this view's pages: its emphasis, colours and size.
     PageRenderOptions renderOptions() const;
     QColor swatchColor(int index) const;
@@ -84,6 +88,16 @@ public:
     void setColumnMarkCount(int count);
     JeweledButton *excelButton() const { return CmdExelExp; }
     QString statusTag() const { return m_timerTag; }
+
+    // The page on screen as print-file bytes: the file's own bytes while the
+    // page is as it was read (its form feed included; the whole file in the
+    // continuous view), an edited page encoded in the view's code page; the
+    // selection alone when `selectionOnly` and the user made one. False with
+    // the reason when the text holds a character the code page lacks.
+    bool shownPageBytes(bool selectionOnly, QByteArray *bytes, QString *error) const;
+    // Whether the user selected text in the page (the first character alone,
+    // which showing a page selects, does not count).
+    bool hasUserSelection() const;
 
     // Puts page k into the view, runs the markup passes and sets the label.
     void DisplayPage(int k);
@@ -151,6 +165,11 @@ private:
 
     // Form conveniences.
     void CmdImport_Click();
+    void buildKeys();
+    // A page key (step 1 Page Down, -1 Page Up): the next or previous page,
+    // or a screen of the continuous view.
+    void pageKey(int step);
+    bool pageKeyEvent(QEvent *event);
     void startCalculator();
     void setImagePressed(bool pressed);
     void showColorPanel();
@@ -158,6 +177,10 @@ private:
     // Reads the file as the printer prints it, when the printed look is on.
     void buildPrinted();
     void applyLook();
+    // Offers, in the quiet bar, the DOS code page a file read as it is
+    // (Latin-1) looks written in.
+    void offerDetectedCodePage();
+    void placeCodePageBar();
 
     // The page table and view state.
     QString ReportFile;
@@ -205,6 +228,7 @@ private:
     PrintPanel *Frame1 = nullptr;
     ReportColorPanel *Frame6 = nullptr;
     FileChangeBar *m_changeBar = nullptr;
+    CodePageBar *m_codePageBar = nullptr;
 
     // Tag texts and flags of the form.
     bool m_counted = false;

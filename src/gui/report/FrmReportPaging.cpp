@@ -8,6 +8,7 @@
 #include "report/PageDocument.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -83,6 +84,20 @@ void FrmReport::showDocument(QTextDocument *document)
     Rt1->setCurrentCharFormat(QTextCharFormat());
     if (ours)
         delete previous;
+}
+
+bool FrmReport::hasUserSelection() const
+{
+    const QTextCursor selection = Rt1->textCursor();
+    return selection.hasSelection() && !(selection.selectionStart() == 0 && selection.selectionEnd() == 1);
+}
+
+bool FrmReport::shownPageBytes(bool selectionOnly, QByteArray *bytes, QString *error) const
+{
+    if (selectionOnly && hasUserSelection())
+        return PageDocument::toBytes(Rt1->textCursor().selectedText(), codePage(), bytes, error);
+    const QByteArray source = Check3->isChecked() ? Pages.bytes() : Pages.pageBytes(CurrentPage) + '\f';
+    return PageDocument::printBytes(PageDocument::text(Rt1->document()), source, codePage(), bytes, error);
 }
 
 void FrmReport::setPageLabel(int k)
@@ -164,8 +179,12 @@ void FrmReport::UpdateStatusLine()
     const PageDocument::LineColumn at = PageDocument::lineColumn(Rt1->document(), cursor.selectionStart());
     const int col = at.column;
     const int selected = cursor.selectionEnd() - cursor.selectionStart();
-    setWindowTitle(
-        QStringLiteral(" Report View   [ Col : %1 Line : %2 ]   %3").arg(col).arg(at.line + 1).arg(selected));
+    // The file's name after the caption's own text tells views apart.
+    setWindowTitle(QStringLiteral(" Report View   [ Col : %1 Line : %2 ]   %3   %4")
+                       .arg(col)
+                       .arg(at.line + 1)
+                       .arg(selected)
+                       .arg(QFileInfo(ReportFile).fileName()));
     m_timerTag = QStringLiteral("1");
 
     // Column marks for the spreadsheet export, while its marking mode is on.

@@ -296,6 +296,8 @@ bool FrmReport::rt1KeyEvent(QEvent *event)
 {
     if (m_searching && isUserInput(event->type()))
         return true;
+    if (pageKeyEvent(event))
+        return true;
     if (event->type() == QEvent::KeyPress) {
         m_timerTag = QStringLiteral("0");
         if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Control && !m_magnifier) {

@@ -27,14 +27,16 @@ FrmReport *OpenReportView()
     return view;
 }
 
-int openReportViews(const QStringList &files, std::optional<CodePage::Id> codePage, bool watched)
+int openReportViews(const QStringList &files, std::optional<CodePage::Choice> codePage, bool watched)
 {
     int opened = 0;
     for (const QString &file : files) {
         PrintFileName = QFileInfo(file).absoluteFilePath();
         if (FrmReport *view = OpenReportView()) {
-            if (codePage)
-                view->setCodePage(*codePage);
+            if (codePage && codePage->automatic)
+                view->detectCodePage();
+            else if (codePage)
+                view->setCodePage(codePage->id);
             view->setReloadsItself(watched);
             ++opened;
         }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "codepage/CodePage.h"
+#include "codepage/CodePageGuess.h"
 
 #include <QStringList>
 
@@ -20,7 +20,7 @@ FrmReport *OpenReportView();
 // stored one. Views of a watched folder reload by themselves when their
 // file is written anew. Returns how many views opened.
 int openReportViews(
-    const QStringList &files, std::optional<CodePage::Id> codePage = std::nullopt, bool watched = false);
+    const QStringList &files, std::optional<CodePage::Choice> codePage = std::nullopt, bool watched = false);
 
 // Lets a window take print files dropped on it (and on its text boxes): each
 // dropped local file opens in a report view of its own.

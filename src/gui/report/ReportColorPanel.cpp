@@ -13,6 +13,8 @@
 
 namespace {
 
+constexpr int DetectEntry = -1; // the drop-down's "Detect", after the code pages
+
 struct Sample
 {
     const char *caption;
@@ -86,6 +88,7 @@ ReportColorPanel::ReportColorPanel(QWidget *parent)
     CboCodePage->setObjectName(QStringLiteral("CboCodePage"));
     for (CodePage::Id id : CodePage::all())
         CboCodePage->addItem(CodePage::label(id), int(id));
+    CboCodePage->addItem(QStringLiteral("Detect"), DetectEntry);
     LbCodePage->setBuddy(CboCodePage);
     grid->addWidget(LbCodePage, SwatchCount + 2, 0);
     grid->addWidget(CboCodePage, SwatchCount + 2, 1, 1, 2);
@@ -100,6 +103,12 @@ ReportColorPanel::ReportColorPanel(QWidget *parent)
         emit printedLookChosen(on);
     });
     connect(CboCodePage, &QComboBox::activated, this, [this] {
+        if (CboCodePage->currentData().toInt() == DetectEntry) {
+            setCodePage(m_codePage); // until the view has guessed
+            emit detectChosen();
+            return;
+        }
+        m_codePage = CodePage::Id(CboCodePage->currentData().toInt());
         ReportViewSettings::saveCodePage(codePage());
         emit codePageChosen(codePage());
     });
@@ -169,12 +178,14 @@ bool ReportColorPanel::minusOneLine() const
 
 CodePage::Id ReportColorPanel::codePage() const
 {
-    return CodePage::Id(CboCodePage->currentData().toInt());
+    return m_codePage;
 }
 
 void ReportColorPanel::setCodePage(CodePage::Id codePage)
 {
-    CboCodePage->setCurrentIndex(qMax(0, CboCodePage->findData(int(codePage))));
+    const int index = CboCodePage->findData(int(codePage));
+    m_codePage = index >= 0 ? codePage : CodePage::Id::Latin1;
+    CboCodePage->setCurrentIndex(qMax(0, index));
 }
 
 bool ReportColorPanel::eventFilter(QObject *watched, QEvent *event)

@@ -61,6 +61,8 @@ signals:
     void codePageChosen(CodePage::Id codePage);
     // The user chose the look on screen (it is stored already).
     void printedLookChosen(bool printed);
+    // The user chose "Detect": the view guesses; nothing is stored.
+    void detectChosen();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -71,4 +73,5 @@ private:
     ReportViewSettings currentSettings() const;
 
     QColor m_colors[SwatchCount];
+    CodePage::Id m_codePage = CodePage::Id::Latin1;
 };

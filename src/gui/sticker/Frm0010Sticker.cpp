@@ -68,7 +68,11 @@ Frm0010Sticker::Frm0010Sticker(QWidget *parent)
     connect(CmdSave, &QPushButton::clicked, this, &Frm0010Sticker::CmdSave_Click);
     connect(CmdExit, &QPushButton::clicked, this, &Frm0010Sticker::CmdExit_Click);
     connect(JeweledButton1, &QPushButton::clicked, this, &Frm0010Sticker::JeweledButton1_Click);
-    connect(CmdPreview, &QPushButton::clicked, this, [this] { previewWindowSheetPrintout(readInput(), this); });
+    connect(CmdPreview, &QPushButton::clicked, this, [this] {
+        StickerInput in;
+        if (readSheetInput(&in))
+            previewWindowSheetPrintout(in, this);
+    });
 
     Form_Load();
 }
@@ -192,9 +196,18 @@ void Frm0010Sticker::showSettingsPanel(bool show)
     Frame1->show();
     FrameMore->show();
     Frame5->setVisible(ChKwIN->isChecked());
-    setFormWidthTwips(frame4WidthTwips() + frame1WidthTwips() + StickerMorePanel::widthTwips() + 150);
+    const int wanted
+        = Twips::toPixels(frame4WidthTwips() + frame1WidthTwips() + StickerMorePanel::widthTwips() + 150);
+    const int morePanel = Twips::toPixels(StickerMorePanel::widthTwips() - 60);
+    const QScreen *screen = this->screen();
+    // The wider form fits the screen it is on (its frame included): on a
+    // narrow screen the last panel gives up what it can spare.
+    const int room = screen ? screen->availableGeometry().width() - (frameGeometry().width() - width()) : wanted;
+    const int excess = qMax(0, wanted - room);
+    FrameMore->resize(qMax(FrameMore->minimumSizeHint().width(), morePanel - excess), FrameMore->height());
+    setFixedWidth(qMin(wanted, qMax(room, Twips::toPixels(frame4WidthTwips() + 150))));
     // The wider form stays on its screen: moved left (and up) as far as needed.
-    if (const QScreen *screen = this->screen()) {
+    if (screen) {
         const QRect room = screen->availableGeometry();
         // The new width stands in the minimum at once; the geometry may follow later.
         const QRect frame = frameGeometry();
@@ -254,14 +267,21 @@ void Frm0010Sticker::TxNos_Change()
     lb[2]->setText(decimalText(value(TxRow->text()) * columns));
 }
 
+bool Frm0010Sticker::readSheetInput(StickerInput *input)
+{
+    *input = readInput();
+    QString error;
+    if (StickerFields::loadData(*input, &error))
+        return true;
+    MessageBox::show(this, error, designCaption(), QMessageBox::Critical);
+    return false;
+}
+
 void Frm0010Sticker::JBshow_Click(int index)
 {
-    StickerInput in = readInput();
-    QString error;
-    if (!StickerFields::loadData(in, &error)) {
-        MessageBox::show(this, error, designCaption(), QMessageBox::Critical);
+    StickerInput in;
+    if (!readSheetInput(&in))
         return;
-    }
     if (!in.windowMode) {
         runCharacterSheet(in);
         return;

@@ -41,6 +41,10 @@ public:
 
     // Everything a sheet or a save reads from the form, and the reverse.
     StickerInput readInput() const;
+    // The form's input with its data file read, as every route takes the
+    // sheet (SHOW, Print, Preview and the command line alike); false after
+    // telling the user when the data file cannot be used.
+    bool readSheetInput(StickerInput *input);
     void showInput(const StickerInput &input);
 
     // Selecting slot k: bold caption, then its stored values (settings store,

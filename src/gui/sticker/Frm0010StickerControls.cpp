@@ -4,6 +4,7 @@
 #include "controls/JeweledButton.h"
 #include "platform/Twips.h"
 #include "sticker/FormatStore.h"
+#include "gui/report/PrintFileActions.h"
 #include "gui/sticker/Frm0010Sticker.h"
 #include "gui/sticker/StickerMorePanel.h"
 #include "gui/sticker/StickerPreview.h"
@@ -119,6 +120,7 @@ void Frm0010Sticker::buildControls()
     watch->setObjectName(QStringLiteral("ActWatch"));
     connect(watch, &QAction::triggered, this, [this] { FrmWatch::chooseAndWatch(this); });
     addAction(watch);
+    PrintFileActions::addTo(this);
     setContextMenuPolicy(Qt::ActionsContextMenu);
 
     buildLinePanel();

@@ -1,0 +1,58 @@
+// The report view's keys: Ctrl+F to the search box, Ctrl+P the print panel,
+// Page Up and Page Down the pages.
+#include "controls/JeweledButton.h"
+#include "gui/report/FrmReport.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTextEdit>
+
+void FrmReport::buildKeys()
+{
+    const auto key = [this](const char *name, const QKeySequence &sequence, const std::function<void()> &run) {
+        auto *action = new QAction(this);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(sequence);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, run);
+        addAction(action);
+    };
+    key("ActFind", QKeySequence(Qt::CTRL | Qt::Key_F), [this] {
+        Text4->setFocus(Qt::ShortcutFocusReason);
+        Text4->selectAll();
+    });
+    key("ActPrintPanel", QKeySequence(Qt::CTRL | Qt::Key_P), [this] { CmdPrint->click(); });
+    key("ActNextPage", QKeySequence(Qt::Key_PageDown), [this] { pageKey(1); });
+    key("ActPreviousPage", QKeySequence(Qt::Key_PageUp), [this] { pageKey(-1); });
+}
+
+bool FrmReport::pageKeyEvent(QEvent *event)
+{
+    // The page keys in the page itself (which takes them for scrolling
+    // before any window key is looked at).
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto *press = static_cast<QKeyEvent *>(event);
+    if (press->modifiers() != Qt::NoModifier
+        || (press->key() != Qt::Key_PageDown && press->key() != Qt::Key_PageUp))
+        return false;
+    pageKey(press->key() == Qt::Key_PageDown ? 1 : -1);
+    return true;
+}
+
+void FrmReport::pageKey(int step)
+{
+    if (Check3->isChecked()) {
+        // The continuous view has no pages: the keys scroll it.
+        Rt1->verticalScrollBar()->triggerAction(
+            step > 0 ? QAbstractSlider::SliderPageStepAdd : QAbstractSlider::SliderPageStepSub);
+        return;
+    }
+    if (step > 0 && CurrentPage < PageCount() - 1)
+        CmdNxt_Click();
+    else if (step < 0 && CurrentPage > 0)
+        CmdBck_Click();
+}

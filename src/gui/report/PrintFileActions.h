@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+class QAction;
+class QMenu;
+class QWidget;
+
+// Opening print files from a window: "Open Print File..." (Ctrl+O) and the
+// "Recent Files" menu, each file in a report view of its own.
+namespace PrintFileActions {
+
+// The open dialog's types: print files first, then every file.
+extern const QString Filter;
+
+// Adds both to `window` (its context menu shows them when it lists the
+// window's actions) with their keys: Ctrl+O, and Alt+R for the recent files.
+void addTo(QWidget *window);
+
+// Asks for a print file and opens it; nothing when the dialog is cancelled.
+void openWithDialog(QWidget *parent);
+// Opens `path` in a new report view and puts it first among the recent
+// files. False when no view opened (the user was told why).
+bool open(const QString &path);
+
+} // namespace PrintFileActions

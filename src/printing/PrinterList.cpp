@@ -1,0 +1,56 @@
+#include "printing/PrinterList.h"
+
+#include <QDeadlineTimer>
+
+#include <cups/cups.h>
+
+namespace {
+
+// Cuts the library's waits into short slices and ends them at the deadline.
+int withinDeadline(http_t *, void *deadline)
+{
+    return static_cast<const QDeadlineTimer *>(deadline)->hasExpired() ? 0 : 1; // 0 ends the wait
+}
+
+} // namespace
+
+PrinterList PrinterList::fetch(const QString &server, int timeoutMs)
+{
+    PrinterList list;
+    QByteArray host = server.isEmpty() ? QByteArray(cupsServer()) : server.toLocal8Bit();
+    int port = ippPort();
+    const qsizetype colon = host.lastIndexOf(':');
+    if (!host.startsWith('/') && colon > 0 && !host.contains(']')) {
+        port = host.mid(colon + 1).toInt();
+        host.truncate(colon);
+    }
+    const QDeadlineTimer deadline(timeoutMs);
+    http_t *http = httpConnect2(host.constData(), port, nullptr, AF_UNSPEC, cupsEncryption(), 1,
+        qMax(1, timeoutMs), nullptr);
+    if (!http) {
+        list.error = QStringLiteral("Cannot connect to the print server %1.").arg(QString::fromLocal8Bit(host));
+        return list;
+    }
+    httpSetTimeout(http, 0.25, withinDeadline, const_cast<QDeadlineTimer *>(&deadline));
+    cups_dest_t *dests = nullptr;
+    const int count = cupsGetDests2(http, &dests);
+    if (deadline.hasExpired()) {
+        list.timedOut = true;
+        list.error = QStringLiteral("The print server %1 did not answer within %2 seconds.")
+                         .arg(QString::fromLocal8Bit(host))
+                         .arg(timeoutMs / 1000.0);
+    } else {
+        list.answered = true;
+        for (int i = 0; i < count; ++i) {
+            QString name = QString::fromLocal8Bit(dests[i].name);
+            if (dests[i].instance)
+                name += QLatin1Char('/') + QString::fromLocal8Bit(dests[i].instance);
+            if (dests[i].is_default)
+                list.defaultName = name;
+            list.names.append(name);
+        }
+    }
+    cupsFreeDests(count, dests);
+    httpClose(http);
+    return list;
+}

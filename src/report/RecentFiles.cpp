@@ -1,0 +1,47 @@
+#include "report/RecentFiles.h"
+
+#include "platform/SettingsStore.h"
+#include "startup/MainModule.h"
+
+#include <QFileInfo>
+
+namespace RecentFiles {
+namespace {
+
+const QString Section = QStringLiteral("RecentFiles");
+
+QString keyOf(int i)
+{
+    return QStringLiteral("File%1").arg(i + 1);
+}
+
+} // namespace
+
+QStringList read()
+{
+    QStringList files;
+    for (int i = 0; i < Limit; ++i) {
+        const QString file = SettingsStore::read(SettingsAppName, Section, keyOf(i), QString());
+        if (!file.isEmpty() && !files.contains(file))
+            files << file;
+    }
+    return files;
+}
+
+bool add(const QString &path, QString *error)
+{
+    const QString file = QFileInfo(path).absoluteFilePath();
+    QStringList files = read();
+    files.removeAll(file);
+    files.prepend(file);
+    SettingsStore::Entries entries;
+    for (int i = 0; i < Limit; ++i)
+        entries.append({keyOf(i), i < files.size() ? std::optional<QString>(files.at(i)) : std::nullopt});
+    QString reason;
+    const bool ok = SettingsStore::write(SettingsAppName, Section, entries, nullptr, &reason);
+    if (!ok && error)
+        *error = reason;
+    return ok;
+}
+
+} // namespace RecentFiles
