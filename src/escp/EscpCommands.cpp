@@ -119,7 +119,7 @@ qsizetype tiffModeLength(const uchar *data, qsizetype size)
                 return -1;
             count = 0;
             for (int i = bytes - 1; i >= 0; --i)
-                count = count * 256 + data[p + i];
+                count = qMin<qsizetype>(count * 256 + data[p + i], qsizetype(1) << 40); // bad input saturates
             p += bytes;
         }
         if (group == 1) // XFER: the count is the packed data that follows

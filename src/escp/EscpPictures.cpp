@@ -133,7 +133,7 @@ DotImage tiffImage(const uchar *data, qsizetype size, int dpiX, int dpiY, bool d
             const int n = int(count);
             count = 0;
             for (int i = n - 1; i >= 0; --i)
-                count = count * 256 + (p + i < size ? data[p + i] : 0);
+                count = qMin<qsizetype>(count * 256 + (p + i < size ? data[p + i] : 0), qsizetype(1) << 40);
             p += n;
         }
         switch (group) {
@@ -147,9 +147,11 @@ DotImage tiffImage(const uchar *data, qsizetype size, int dpiX, int dpiY, bool d
             break;
         }
         case 2: { // MOVX: relative, signed
-            const qsizetype bits = (b & 0x10) ? 8 * (b & 0x0F) : 4;
-            qsizetype move = count;
-            if (move >= (qsizetype(1) << (bits - 1)))
+            // Two's complement in 4 bits, or in the bytes that follow (at
+            // most 4 of them count).
+            const int bits = (b & 0x10) ? qMin(8 * (b & 0x0F), 32) : 4;
+            qsizetype move = bits > 0 ? count & ((qsizetype(1) << bits) - 1) : 0;
+            if (bits > 0 && move >= (qsizetype(1) << (bits - 1)))
                 move -= qsizetype(1) << bits;
             x = qBound<qsizetype>(0, x + move * xUnit, qsizetype(MostDotsAcross));
             break;
