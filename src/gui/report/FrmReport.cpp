@@ -174,6 +174,10 @@ void FrmReport::buildControls()
             Check3_Click(true);
     });
     connect(Frame6, &ReportColorPanel::printedLookChosen, this, [this] { applyLook(); });
+    connect(Frame6, &ReportColorPanel::printerChosen, this, [this] {
+        m_printedBuilt = false; // sheets of another length or width
+        applyLook();
+    });
     Frame1 = new PrintPanel(this);
     connect(CmdPrint, &QPushButton::clicked, Frame1, &PrintPanel::CmdPrint_Click);
 }

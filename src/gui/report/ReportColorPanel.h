@@ -55,12 +55,16 @@ public:
     QLabel *LbCodePage = nullptr;
     QComboBox *CboCodePage = nullptr;
     QCheckBox *ChkPrinted = nullptr;
+    QComboBox *CboFormLength = nullptr;
+    QComboBox *CboCarriage = nullptr;
 
 signals:
     // The user chose another code page (it is stored already).
     void codePageChosen(CodePage::Id codePage);
     // The user chose the look on screen (it is stored already).
     void printedLookChosen(bool printed);
+    // The user chose another form length or carriage (stored already).
+    void printerChosen();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
