@@ -20,7 +20,7 @@ constexpr std::array<CommandShape, 256> makeShapes()
     fixed("#012456789<=>@EFGHMOPTg", 0);
     t[SO] = t[SI] = {Shape::Fixed, 0};
     // One parameter byte.
-    fixed(" !%+-/3AIJNQRSUWaijklmnpqrstwx", 1);
+    fixed(" !%+-/3AIJNQRSUWahijklmpqrstwx", 1);
     t[0x19] = {Shape::Fixed, 1}; // ESC EM n: cut-sheet feeder
     // Two parameter bytes: positions, HMI, reassign bit image, fixed tabs and skips.
     fixed("$\\?cef", 2);

@@ -165,6 +165,7 @@ void EscpInterpreter::rebuildTable()
     if (key == m_tableKey)
         return;
     m_tableKey = key;
+    m_italicTable = table == PrinterState::Italic;
     const CodePage::Id id = codePageOf(table, m_setup.codePage);
     std::memcpy(m_table, CodePage::table(id), sizeof m_table);
     if (table == PrinterState::Italic) {
@@ -205,13 +206,17 @@ void EscpInterpreter::text(const uchar *p, qsizetype n, qsizetype offset)
         if (b != ' ')
             m_state.sheetInked = true;
         if (m_sheet) {
-            const bool joins = !m_run.text.isEmpty() && m_run.baseline == baseline && m_run.style == look
+            // The italic table prints its upper half as italic letters.
+            Printed::TextStyle charLook = look;
+            if (m_italicTable && b >= 0x80)
+                charLook.italic = true;
+            const bool joins = !m_run.text.isEmpty() && m_run.baseline == baseline && m_run.style == charLook
                 && m_run.x + Unit(m_run.text.size()) * look.advance == m_state.x;
             if (!joins) {
                 flushRun();
                 m_run.x = m_state.x;
                 m_run.baseline = baseline;
-                m_run.style = look;
+                m_run.style = charLook;
                 m_run.sourceOffset = offset + i;
             }
             m_run.text.append(QChar(m_table[b]));
@@ -229,9 +234,26 @@ void EscpInterpreter::control(uchar c)
         s.x = s.leftMargin;
         break;
     case LF:
-    case VT:
         lineFeed(s.lineSpacing);
         break;
+    case VT: {
+        if (s.verticalTabCount == 0) {
+            lineFeed(s.lineSpacing);
+            break;
+        }
+        // To the next vertical tab below the head, else to the next form.
+        Unit target = -1;
+        for (int i = 0; i < s.verticalTabCount && target < 0; ++i) {
+            if (s.verticalTabs[i] > s.y)
+                target = s.verticalTabs[i];
+        }
+        if (target < 0 || target >= s.bottom()) {
+            newSheet();
+        } else {
+            lineFeed(target - s.y);
+        }
+        break;
+    }
     case FF:
         // A form feed right at the top of a sheet that a line feed has just
         // begun prints no empty sheet.
@@ -394,6 +416,11 @@ void EscpInterpreter::command(const EscpToken &t)
             s.tabs[s.tabCount++] = s.leftMargin + Unit(p[i]) * column;
         break;
     }
+    case 'B':
+        s.verticalTabCount = 0;
+        for (qsizetype i = 0; i < n && p[i] != 0 && s.verticalTabCount < 16; ++i)
+            s.verticalTabs[s.verticalTabCount++] = Unit(p[i]) * s.lineSpacing;
+        break;
     case 'e':
         if (n0 == 0 && p[1] > 0) {
             const Unit step = Unit(p[1]) * s.advance();

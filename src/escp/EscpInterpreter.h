@@ -52,4 +52,5 @@ private:
     Printed::TextRun m_run;
     char16_t m_table[256];
     quint32 m_tableKey = ~0u;
+    bool m_italicTable = false;
 };

@@ -48,7 +48,10 @@ struct TextStyle
 
 // Characters printed in one look, one after another, each `style.advance`
 // wide, starting at x; y is the baseline. The text is already decoded in the
-// character table in force (Unicode), one character per printed cell.
+// character table in force (Unicode), one character per printed cell. The
+// baseline lies 240 units (1/9 in) below the top of the print head's line,
+// where a picture printed on the same line has its top: a 1/6 in cell spans
+// baseline - 240 to baseline + 120.
 struct TextRun
 {
     Unit x = 0;

@@ -49,6 +49,11 @@ struct PrinterState
     std::array<Unit, 32> tabs{};
     qint8 tabCount = -1;
 
+    // Vertical tab stops (ESC B), in units from the top of the form; a
+    // count of 0 means none (VT then feeds one line).
+    std::array<Unit, 16> verticalTabs{};
+    qint8 verticalTabCount = 0;
+
     // Character tables: the slot in use (ESC t), what each slot holds
     // (ESC ( t) and the national replacement set (ESC R).
     quint8 slot = NoSlot;

@@ -145,6 +145,7 @@ private slots:
         QTest::newRow("backspace") << QByteArray("a\bb") << h11 + " 0,240'a'216 0,240'b'216";
         QTest::newRow("default tabs every 8 columns") << QByteArray("a\tb") << h11 + " 0,240'a'216 1728,240'b'216";
         QTest::newRow("tab stops") << E + "D" + b({5, 0}) + "\tb\tc" << h11 + " 1080,240'b'216 1296,240'c'216";
+        QTest::newRow("vertical tabs") << E + "B" + b({3, 0}) + "\x0b" "a\x0b" "b" << h11 + " 0,1320'a'216 | " + h11 + " 0,240'b'216";
         QTest::newRow("absolute and relative position") << E + "$" + b({60, 0}) + "a" + E + "\\" + b({12, 0}) + "b"
                                                         << h11 + " 2160,240'a'216 2592,240'b'216";
         QTest::newRow("left margin") << E + "l" + b({5}) + "a\r\nb" << h11 + " 1080,240'a'216 1080,600'b'216";
@@ -175,6 +176,7 @@ private slots:
                                                     << h11 + " 0,240'" + QString(136, 'x') + "'216 0,600'x'216";
         QTest::newRow("national set") << E + "R" + b({2}) + "[~" << h11 + " 0,240'Äß'216";
         QTest::newRow("graphics table") << E + "t1" + b({0xb3}) << h11 + " 0,240'│'216";
+        QTest::newRow("italic table") << E + "t0a" + b({0xe1}) << h11 + " 0,240'a'216 216,240'a'216i";
         QTest::newRow("character table") << E + "(t" + b({3, 0, 1, 1, 0}) + E + "t" + b({1}) + b({0xb3, 0x82})
                                          << h11 + " 0,240'│é'216";
         QTest::newRow("hidden commands") << E + "@" + E + "x1" + E + "k" + b({1}) + E + "U1" + E + "(i" + b({1, 0, 1}) + "a"

@@ -314,7 +314,7 @@ private slots:
         QCOMPARE(viewText(view), QString::fromLatin1(file));
         QCOMPARE(pointers.value(0), int(Qt::WaitCursor));
         QVERIFY(!QGuiApplication::overrideCursor());
-        QCOMPARE(pageLabel(view), QStringLiteral("Page 2/4")); // "tail" after the last form feed is a page
+        QCOMPARE(pageLabel(view), QStringLiteral("Page 2/4")); // the text after the last form feed is a page
         // Next replaces the whole file with the next page.
         click(view, "CmdNxt");
         QCOMPARE(viewText(view), QStringLiteral("third\n\f"));
