@@ -97,6 +97,12 @@ void ReportViewSettings::savePrintedLook(bool on)
     save(QStringLiteral("Printed"), on ? 1 : 0);
 }
 
+void ReportViewSettings::savePrinter(double formLengthInches, bool wideCarriage)
+{
+    SettingsStore::save(SettingsAppName, Section, QStringLiteral("FormLength"), QString::number(formLengthInches));
+    save(QStringLiteral("WideCarriage"), wideCarriage ? 1 : 0);
+}
+
 PrinterSetup ReportViewSettings::printerSetup() const
 {
     PrinterSetup setup;

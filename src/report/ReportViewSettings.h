@@ -51,4 +51,5 @@ struct ReportViewSettings
     static void saveMinusOneLine(bool on);
     static void saveCodePage(CodePage::Id codePage);
     static void savePrintedLook(bool on);
+    static void savePrinter(double formLengthInches, bool wideCarriage);
 };

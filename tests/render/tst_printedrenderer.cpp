@@ -2,6 +2,7 @@
 // where the ink falls and by reading the PDFs back with the poppler tools.
 #include "FileSizeLimit.h"
 #include "TestSupport.h"
+#include "escp/PrintedDocument.h"
 #include "export/PngExport.h"
 #include "export/PrintedPdfExport.h"
 #include "render/PrintedRenderer.h"
@@ -189,6 +190,41 @@ private slots:
         const QImage page(dir.filePath("p1.pgm"));
         QCOMPARE(qGray(page.pixel(int(4.5 * 72), int(2.05 * 72))), 0);
         QCOMPARE(qGray(page.pixel(int(4.5 * 72), int(2.3 * 72))), 255);
+    }
+
+    // A print file through the interpreter into a PDF: its text, never a
+    // command's letters or parameters, and its pictures.
+    void printFileReadBack_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");   // pdftotext's words, one space apart
+        QTest::addColumn<int>("pictures");
+        QTest::newRow("resets, spacing, italic")
+            << QByteArrayLiteral("\x1b@\x1bx1\x1b" "3\x18\x1b" "4Italic text\x1b" "5 plain\r\n") << "Italic text plain" << 0;
+        QTest::newRow("tabs, double width, underline")
+            << QByteArrayLiteral("\x1b" "D\x05\x0a\x00" "A\tB\tC\r\n\x0eWIDE\x14 \x1b-\x01under\x1b-\x00\r\n")
+            << "A B C WIDE under" << 0;
+        QTest::newRow("bit image with a form feed byte inside")
+            << QByteArrayLiteral("Logo\r\n\x1bK\x04\x00\x0c\xff\x0c\xff\r\nafter\r\n") << "Logo after" << 1;
+    }
+
+    void printFileReadBack()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QFETCH(int, pictures);
+        PrintedDocument document;
+        QVERIFY(document.build(QByteArrayView(bytes), PrinterSetup()));
+        QCOMPARE(document.sheetCount(), 1);
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("file.pdf");
+        PdfOptions options;
+        options.pages = {0};
+        QString error;
+        QVERIFY2(PrintedPdfExport::save(pdf, [&](int i) { return document.sheet(i); }, options, &error),
+            qPrintable(error));
+        QCOMPARE(TestSupport::pdfText(pdf, false).simplified(), text);
+        QCOMPARE(TestSupport::runTool("pdfimages", {"-list", pdf}).trimmed().count('\n') - 1, pictures);
     }
 
     void pdfFailingPartWayLeavesNoFile()

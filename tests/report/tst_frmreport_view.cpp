@@ -65,6 +65,7 @@ private slots:
         MessageBox::clearShown();
         ReportViewSettings::saveCodePage(CodePage::Id::Latin1);
         ReportViewSettings::savePrintedLook(false);
+        ReportViewSettings::savePrinter(ReportViewSettings::DefaultFormLength, true);
     }
 
     void steps_data()
@@ -390,11 +391,15 @@ private slots:
 
     void printedLook_sheetsCountedAndStored()
     {
-        // One page of 100 lines prints on two 11 in sheets at 6 lines an inch.
-        FrmReport *view = open(printFile(QStringLiteral("look.prn"), QByteArray("line\r\n").repeated(100)));
+        // One page of 140 lines prints on three 11 in sheets at 6 lines an
+        // inch, on two 12 in ones.
+        FrmReport *view = open(printFile(QStringLiteral("look.prn"), QByteArray("line\r\n").repeated(140)));
         apply(view, {"Label4", "ChkPrinted"});
         QCOMPARE(ReportViewFixture::states(view, "stored:Printed;SheetView.visible;Rt1.visible;LbPageNo"),
-            QStringLiteral("stored:Printed=1;SheetView.visible=1;Rt1.visible=0;LbPageNo=Page 1/2"));
+            QStringLiteral("stored:Printed=1;SheetView.visible=1;Rt1.visible=0;LbPageNo=Page 1/3"));
+        apply(view, {"CboFormLength!Down"});
+        QCOMPARE(ReportViewFixture::states(view, "stored:FormLength;LbPageNo"),
+            QStringLiteral("stored:FormLength=12;LbPageNo=Page 1/2"));
         click(view, "CmdNxt");
         QCOMPARE(pageLabel(view), QStringLiteral("Page 2/2"));
         QVERIFY(view->sheetView()->sheet().firstByte > 0);

@@ -190,6 +190,10 @@ void FrmReport::buildControls()
     connect(Frame6, &ReportColorPanel::detectChosen, this, &FrmReport::detectCodePage);
     m_codePageBar = new CodePageBar(this);
     connect(m_codePageBar, &CodePageBar::switchChosen, this, &FrmReport::setCodePage);
+    connect(Frame6, &ReportColorPanel::printerChosen, this, [this] {
+        m_printedBuilt = false; // sheets of another length or width
+        applyLook();
+    });
     Frame1 = new PrintPanel(this);
     connect(CmdPrint, &QPushButton::clicked, Frame1, &PrintPanel::CmdPrint_Click);
 }

@@ -102,6 +102,24 @@ ReportColorPanel::ReportColorPanel(QWidget *parent)
         ReportViewSettings::savePrintedLook(on);
         emit printedLookChosen(on);
     });
+    // The printer the printed look prints on: the form length of files
+    // that set none, and the carriage a longer line wraps at.
+    CboFormLength = new QComboBox(this);
+    CboFormLength->setObjectName(QStringLiteral("CboFormLength"));
+    CboFormLength->addItem(tr("11 in form"), ReportViewSettings::DefaultFormLength);
+    CboFormLength->addItem(tr("12 in form (European fanfold)"), 12.0);
+    CboCarriage = new QComboBox(this);
+    CboCarriage->setObjectName(QStringLiteral("CboCarriage"));
+    CboCarriage->addItem(tr("Wide carriage (13.6 in)"), true);
+    CboCarriage->addItem(tr("Narrow carriage (8 in)"), false);
+    grid->addWidget(CboFormLength, SwatchCount + 4, 0, 1, 3);
+    grid->addWidget(CboCarriage, SwatchCount + 5, 0, 1, 3);
+    for (QComboBox *box : {CboFormLength, CboCarriage}) {
+        connect(box, &QComboBox::activated, this, [this] {
+            ReportViewSettings::savePrinter(CboFormLength->currentData().toDouble(), CboCarriage->currentData().toBool());
+            emit printerChosen();
+        });
+    }
     connect(CboCodePage, &QComboBox::activated, this, [this] {
         if (CboCodePage->currentData().toInt() == DetectEntry) {
             setCodePage(m_codePage); // until the view has guessed
@@ -137,6 +155,13 @@ void ReportColorPanel::showSettings(const ReportViewSettings &s)
     ChL->setChecked(s.minusOneLine);
     setCodePage(s.codePage);
     ChkPrinted->setChecked(s.printedLook);
+    int form = CboFormLength->findData(s.formLengthInches);
+    if (form < 0) { // a length stored by hand stays on offer
+        CboFormLength->addItem(tr("%1 in form").arg(s.formLengthInches), s.formLengthInches);
+        form = CboFormLength->count() - 1;
+    }
+    CboFormLength->setCurrentIndex(form);
+    CboCarriage->setCurrentIndex(s.wideCarriage ? 0 : 1);
     for (int i : {Dubble, Bold, Condence})
         colorSample(i);
 }

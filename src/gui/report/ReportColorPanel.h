@@ -55,6 +55,8 @@ public:
     QLabel *LbCodePage = nullptr;
     QComboBox *CboCodePage = nullptr;
     QCheckBox *ChkPrinted = nullptr;
+    QComboBox *CboFormLength = nullptr;
+    QComboBox *CboCarriage = nullptr;
 
 signals:
     // The user chose another code page (it is stored already).
@@ -63,6 +65,8 @@ signals:
     void printedLookChosen(bool printed);
     // The user chose "Detect": the view guesses; nothing is stored.
     void detectChosen();
+    // The user chose another form length or carriage (stored already).
+    void printerChosen();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
