@@ -2,6 +2,7 @@
 #include "ReportViewFixture.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/printing/PrintPanel.h"
+#include "gui/report/PrintFileActions.h"
 #include "gui/report/ReportColorPanel.h"
 #include "platform/SettingsStore.h"
 
@@ -177,7 +178,8 @@ private slots:
         FrmReport *view = open(printFile(QStringLiteral("a.prn"), pagedBytes(2)));
         // Cancelling before any file was chosen changes nothing.
         click(view, "CmdImport");
-        QCOMPARE(Dialogs::asked().last().filter, QStringLiteral(" Txt File(*.txt)|*.txt"));
+        // Its own type first, then print files and all files.
+        QCOMPARE(Dialogs::asked().last().filter, QStringLiteral(" Txt File(*.txt)|*.txt|") + PrintFileActions::Filter);
         QCOMPARE(view->PageCount(), 2);
         const QString imported = printFile(QStringLiteral("imported.txt"), pagedBytes(3));
         import(view, imported);
