@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QCommandLineOption>
 #include <QStringList>
+
+class QCommandLineParser;
 
 // Conversions of many files without a window: `convert --out-dir DIR FILE...`
 // and the virtual printer's `watch FOLDER --convert FORMAT --out DIR`. Each
@@ -8,6 +11,27 @@
 // under the file's own name with the format's ending.
 struct ConvertBatch
 {
+    // convert's options for many files: --out-dir DIR and -j N; hidden, the
+    // watch's --watch (the one argument is a folder), --keep and --move.
+    struct Options
+    {
+        Options();
+        void addTo(QCommandLineParser &parser) const;
+
+        QCommandLineOption outDir;
+        QCommandLineOption jobs;
+        QCommandLineOption watch;
+        QCommandLineOption keep;
+        QCommandLineOption move;
+    };
+
+    // Fills the batch from parsed arguments (`to` is convert's --to): -1 to
+    // go on (isSet() tells whether it is a batch or a watch), else the
+    // status of the usage error printed.
+    int read(const QCommandLineParser &parser, const Options &own, const QCommandLineOption &to,
+        const QString &synopsis);
+    bool isSet() const { return active; }
+
     QStringList inputs;  // the files, for a batch
     QString watchFolder; // the folder, for a watch
     QString outDir;
@@ -15,6 +39,7 @@ struct ConvertBatch
     QStringList options;   // convert's options, given to every conversion
     int parallel = 1;      // conversions at once
     bool moveDone = false; // a watch moves converted jobs to DIR/done
+    bool active = false;   // read() found --out-dir
 };
 
 namespace CommandLine {

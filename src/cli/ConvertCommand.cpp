@@ -23,11 +23,10 @@
 #include <QCommandLineParser>
 #include <QFile>
 #include <QFileInfo>
-#include <QThread>
 
 namespace {
 
-const QString Synopsis = QStringLiteral(
+const QString ConvertSynopsis = QStringLiteral(
     "sticker2 convert [--to html|txt|rtf|xlsx|pdf|png] [--pages all|N|A-B] [--marks C1,C2,...] "
     "[--look printed|emphasis] [--paper a4|letter] [--landscape] [--dpi N] [--form-length INCHES] "
     "[--carriage wide|narrow] [--codepage NAME] IN OUT|- | --to FORMAT --out-dir DIR [-j N] FILE...");
@@ -75,28 +74,6 @@ bool targetNamed(const QString &name, Target *target)
         }
     }
     return false;
-}
-
-// The options a batch or a watch gives each conversion: those given here,
-// less its own.
-QStringList passedOn(const QCommandLineParser &parser)
-{
-    static const QStringList own = { QStringLiteral("out-dir"), QStringLiteral("j"), QStringLiteral("jobs"),
-        QStringLiteral("watch"), QStringLiteral("keep"), QStringLiteral("move") };
-    QStringList options;
-    QStringList seen;
-    for (const QString &name : parser.optionNames()) {
-        if (own.contains(name) || seen.contains(name))
-            continue;
-        seen.append(name);
-        const QString flag = (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
-        const QStringList values = parser.values(name);
-        if (values.isEmpty())
-            options.append(flag);
-        for (const QString &value : values)
-            options << flag << value;
-    }
-    return options;
 }
 
 // "10,25,40": the columns marked in the view, as its status line counts
@@ -222,70 +199,25 @@ int runConvert(const QStringList &arguments)
         QStringLiteral("carriage"));
     const QCommandLineOption codePage = CliSupport::codePageOption();
     parser.addOptions({ to, pages, marks, look, paper, landscape, dpi, formLength, carriage, codePage });
-    // Many files into a folder, or (hidden: `sticker2 watch FOLDER --convert`)
-    // each job written into a watched folder.
-    const QCommandLineOption outDir(QStringLiteral("out-dir"),
-        QStringLiteral("Converts every FILE given into this folder, under its own name with the format's "
-                       "ending (--to is needed)."),
-        QStringLiteral("dir"));
-    const QCommandLineOption jobs(QStringList { QStringLiteral("j"), QStringLiteral("jobs") },
-        QStringLiteral("With --out-dir, how many files are converted at once (default: the processors)."),
-        QStringLiteral("n"));
-    QCommandLineOption watch(QStringLiteral("watch"), QStringLiteral("The one FILE is a folder to watch."));
-    QCommandLineOption keep(QStringLiteral("keep"), QStringLiteral("A converted job stays where it is."));
-    QCommandLineOption move(QStringLiteral("move"), QStringLiteral("A converted job moves to DIR/done."));
-    for (QCommandLineOption *hidden : { &watch, &keep, &move })
-        hidden->setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOptions({ outDir, jobs, watch, keep, move });
+    const ConvertBatch::Options batchOptions;
+    batchOptions.addTo(parser);
     parser.addPositionalArgument(QStringLiteral("IN"), QStringLiteral("The print file."));
     parser.addPositionalArgument(QStringLiteral("OUT"), QStringLiteral("The file to write, or -."));
     const bool watching = arguments.contains(QStringLiteral("--watch"));
-    const QString &synopsis = watching ? WatchSynopsis : Synopsis;
-    const int parsed = CliSupport::parse(parser, arguments, synopsis, -1);
+    const QString &Synopsis = watching ? WatchSynopsis : ConvertSynopsis;
+    const int parsed = CliSupport::parse(parser, arguments, Synopsis, -1);
     if (parsed >= 0)
         return parsed;
 
     ConvertBatch batch;
-    const bool many = parser.isSet(outDir);
+    const int batchStatus = batch.read(parser, batchOptions, to, Synopsis);
+    if (batchStatus >= 0)
+        return batchStatus;
+    const bool many = batch.isSet();
     if (!many) {
-        if (watching)
-            return CliSupport::usage(synopsis, QStringLiteral("watch --convert needs --out DIR"));
-        for (const QCommandLineOption *option : std::initializer_list<const QCommandLineOption *> { &jobs, &keep, &move }) {
-            if (parser.isSet(*option))
-                return CliSupport::usage(synopsis,
-                    QStringLiteral("--%1 needs --out-dir").arg(option->names().constLast()));
-        }
-        const int count = CliSupport::checkPositionals(parser, synopsis, 2);
+        const int count = CliSupport::checkPositionals(parser, Synopsis, 2);
         if (count >= 0)
             return count;
-    } else {
-        if (!parser.isSet(to))
-            return CliSupport::usage(synopsis,
-                watching ? QStringLiteral("watch needs --convert FORMAT with --out DIR")
-                         : QStringLiteral("--out-dir needs --to"));
-        if (watching) {
-            const int count = CliSupport::checkPositionals(parser, synopsis, 1);
-            if (count >= 0)
-                return count;
-            batch.watchFolder = parser.positionalArguments().at(1);
-        } else {
-            batch.inputs = parser.positionalArguments().mid(1);
-            if (batch.inputs.isEmpty())
-                return CliSupport::usage(synopsis, QStringLiteral("--out-dir needs at least one FILE"));
-        }
-        if (parser.isSet(keep) && parser.isSet(move))
-            return CliSupport::usage(synopsis, QStringLiteral("--keep and --move are each other's opposite"));
-        if ((parser.isSet(keep) || parser.isSet(move)) && !watching)
-            return CliSupport::usage(synopsis, QStringLiteral("--keep and --move are for watch"));
-        bool ok = true;
-        batch.parallel = parser.isSet(jobs) ? parser.value(jobs).toInt(&ok) : QThread::idealThreadCount();
-        if (!ok || batch.parallel < 1 || batch.parallel > 256)
-            return CliSupport::usage(synopsis,
-                QStringLiteral("-j takes a number from 1 to 256, not \"%1\"").arg(parser.value(jobs)));
-        batch.outDir = parser.value(outDir);
-        batch.extension = parser.value(to).toLower();
-        batch.moveDone = parser.isSet(move);
-        batch.options = passedOn(parser);
     }
 
     const QString in = many ? QString() : parser.positionalArguments().at(1);
@@ -294,23 +226,23 @@ int runConvert(const QStringList &arguments)
     Target target = Target::RichText;
     if (parser.isSet(to)) {
         if (!targetNamed(parser.value(to), &target))
-            return CliSupport::usage(synopsis, QStringLiteral("unknown format \"%1\"").arg(parser.value(to)));
+            return CliSupport::usage(Synopsis, QStringLiteral("unknown format \"%1\"").arg(parser.value(to)));
     } else if (toStdout) {
-        return CliSupport::usage(synopsis, QStringLiteral("writing to standard output needs --to html or --to txt"));
+        return CliSupport::usage(Synopsis, QStringLiteral("writing to standard output needs --to html or --to txt"));
     } else {
         target = targetForName(out);
     }
     if (toStdout && target != Target::WebPage && target != Target::PlainText)
-        return CliSupport::usage(synopsis, QStringLiteral("only a web page or plain text goes to standard output"));
+        return CliSupport::usage(Synopsis, QStringLiteral("only a web page or plain text goes to standard output"));
     const bool wholeFile = target == Target::WebPage || target == Target::Workbook;
     if (wholeFile && parser.value(pages).compare(QLatin1String("all"), Qt::CaseInsensitive) != 0)
-        return CliSupport::usage(synopsis, QStringLiteral("a web page and a workbook always hold the whole file"));
+        return CliSupport::usage(Synopsis, QStringLiteral("a web page and a workbook always hold the whole file"));
     PdfOptions pdf;
     pdf.paper = PdfExport::defaultPaper();
     if (parser.isSet(paper)) {
         const std::optional<PdfPaper> named = PdfExport::paperFromName(parser.value(paper));
         if (!named)
-            return CliSupport::usage(synopsis,
+            return CliSupport::usage(Synopsis,
                 QStringLiteral("unknown paper \"%1\" for --paper (a4 or letter)").arg(parser.value(paper)));
         pdf.paper = *named;
     }
@@ -340,9 +272,9 @@ int runConvert(const QStringList &arguments)
     QVector<int> columnMarks;
     if (target == Target::Workbook) {
         if (!parser.isSet(marks))
-            return CliSupport::usage(synopsis, QStringLiteral("a workbook needs --marks"));
+            return CliSupport::usage(Synopsis, QStringLiteral("a workbook needs --marks"));
         if (!marksOf(parser.value(marks), &columnMarks))
-            return CliSupport::usage(synopsis,
+            return CliSupport::usage(Synopsis,
                 QStringLiteral("the marks \"%1\" are not columns 0 to 32767 separated by commas")
                     .arg(parser.value(marks)));
     }
@@ -353,13 +285,13 @@ int runConvert(const QStringList &arguments)
     if (parser.isSet(codePage)) {
         chosenCodePage = CliSupport::codePageNamed(parser.value(codePage), &error);
         if (!chosenCodePage)
-            return CliSupport::usage(synopsis, error);
+            return CliSupport::usage(Synopsis, error);
     }
     if (parser.isSet(formLength)) {
         bool ok = false;
         const double inches = parser.value(formLength).toDouble(&ok);
         if (!ok || inches < ReportViewSettings::ShortestForm || inches > ReportViewSettings::LongestForm)
-            return CliSupport::usage(synopsis,
+            return CliSupport::usage(Synopsis,
                 QStringLiteral("the form length \"%1\" is not %2 to %3 inches")
                     .arg(parser.value(formLength))
                     .arg(ReportViewSettings::ShortestForm)
@@ -369,7 +301,7 @@ int runConvert(const QStringList &arguments)
     if (parser.isSet(carriage)) {
         const QString name = parser.value(carriage).toLower();
         if (name != QLatin1String("wide") && name != QLatin1String("narrow"))
-            return CliSupport::usage(synopsis,
+            return CliSupport::usage(Synopsis,
                 QStringLiteral("unknown carriage \"%1\" for --carriage (wide or narrow)").arg(parser.value(carriage)));
         settings.wideCarriage = name == QLatin1String("wide");
     }

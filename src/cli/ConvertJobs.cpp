@@ -72,8 +72,7 @@ void ConvertJobs::onFinished(QProcess *process)
     bool ok = false;
     if (job.timedOut)
         message = QStringLiteral("%1: the conversion took longer than %2 minutes and was stopped")
-                      .arg(job.in)
-                      .arg(m_timeLimit / 60000.0);
+                      .arg(job.in, QString::number(m_timeLimit / 60000.0));
     else if (process->error() == QProcess::FailedToStart)
         message = QStringLiteral("cannot start the converter: %1").arg(process->errorString());
     else if (process->exitStatus() == QProcess::CrashExit)
@@ -84,7 +83,7 @@ void ConvertJobs::onFinished(QProcess *process)
         ok = process->exitCode() == 0;
     if (!ok && message.isEmpty())
         message
-            = QStringLiteral("%1: the conversion failed (status %2)").arg(job.in).arg(process->exitCode());
+            = QStringLiteral("%1: the conversion failed (status %2)").arg(job.in, QString::number(process->exitCode()));
     process->deleteLater();
     emit finished(job.in, job.out, ok, ok ? QString() : message);
     startWaiting();

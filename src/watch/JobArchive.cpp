@@ -19,7 +19,7 @@ QString freePath(const QString &folder, const QString &fileName, const QSet<QStr
     const QString suffix = name.suffix().isEmpty() ? QString() : QLatin1Char('.') + name.suffix();
     QString path = folder + QLatin1Char('/') + fileName;
     for (int n = 2; taken.contains(path) || QFileInfo::exists(path) || QFileInfo(path).isSymLink(); ++n)
-        path = QStringLiteral("%1/%2-%3%4").arg(folder, stem).arg(n).arg(suffix);
+        path = QStringLiteral("%1/%2-%3%4").arg(folder, stem, QString::number(n), suffix);
     return path;
 }
 
