@@ -117,10 +117,13 @@ int runStickers(const QStringList &arguments)
     }
     QString error;
     if (parser.isSet(codePage)) {
-        const std::optional<CodePage::Id> id = CliSupport::codePageNamed(parser.value(codePage), &error);
-        if (!id)
+        const std::optional<CodePage::Choice> choice = CliSupport::codePageNamed(parser.value(codePage), &error);
+        if (!choice)
             return CliSupport::usage(Synopsis, error);
-        input.sheetCodePage = *id;
+        if (choice->automatic)
+            return CliSupport::usage(Synopsis,
+                QStringLiteral("a sheet is written in the printer's code page: name one of %1").arg(CodePage::names()));
+        input.sheetCodePage = choice->id;
     }
     if (!StickerFields::loadData(input, &error))
         return CliSupport::fail(error);
