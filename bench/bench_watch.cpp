@@ -61,9 +61,10 @@ void BM_BatchToReady(benchmark::State &state)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
         if (ready < count)
             state.SkipWithError("the batch was not reported in a minute");
+        state.SetIterationTime(double(clock.nsecsElapsed()) / 1e9); // writing the batch left out
     }
 }
-BENCHMARK(BM_BatchToReady)->Arg(10000)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BatchToReady)->Arg(10000)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -29,7 +29,15 @@ qint64 modifiedNsec(const struct stat &st)
 PrintFileWatcher::PrintFileWatcher(QObject *parent)
     : QObject(parent)
 {
-    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &PrintFileWatcher::scan);
+    // A batch of files is many changes in a row: they are listed once, a
+    // moment after the first.
+    m_scanSoon.setSingleShot(true);
+    m_scanSoon.setInterval(20);
+    connect(&m_scanSoon, &QTimer::timeout, this, &PrintFileWatcher::scan);
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, [this] {
+        if (!m_scanSoon.isActive())
+            m_scanSoon.start();
+    });
     connect(&m_checkTimer, &QTimer::timeout, this, &PrintFileWatcher::checkPending);
     connect(&m_rescanTimer, &QTimer::timeout, this, &PrintFileWatcher::rescan);
     m_checkTimer.setInterval(m_settle / 2);
@@ -77,6 +85,7 @@ void PrintFileWatcher::stop()
         m_watcher.removePaths(m_watcher.directories());
     m_rescanTimer.stop();
     m_checkTimer.stop();
+    m_scanSoon.stop();
     m_known.clear();
     m_pending.clear();
     m_folder.clear();

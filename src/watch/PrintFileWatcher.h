@@ -67,6 +67,7 @@ private:
     QFileSystemWatcher m_watcher;
     QTimer m_checkTimer; // the pending files, while there are any
     QTimer m_rescanTimer;
+    QTimer m_scanSoon; // the folder listed after a burst of changes
     QSet<QString> m_known; // present at start, reported or ignored
     QHash<QString, Pending> m_pending;
     qint64 m_folderStamp = 0; // the folder's time stamps at the last rescan
