@@ -34,14 +34,20 @@ struct Vertical
     double shift;
 };
 
+// A cell spans baseline - 2/3 to baseline + 1/3 of its height, the top being
+// the top of the print head's line. The glyphs are nine tenths of the cell,
+// so their capitals end at that top, where a picture on the same line begins.
 Vertical verticalOf(const Printed::TextStyle &style)
 {
     const double height = style.height > 0 ? style.height : Printed::UnitsPerInch / 6;
-    if (style.superscript)
-        return { height * 2 / 3, -height / 3 };
-    if (style.subscript)
-        return { height * 2 / 3, height / 8 };
-    return { style.doubleHeight ? 2 * height : height, 0 };
+    const double em = height * 0.9;
+    if (style.superscript) // in the upper two thirds of the cell
+        return { em * 2 / 3, -height * 2 / 9 };
+    if (style.subscript) // in the lower two thirds
+        return { em * 2 / 3, height / 6 };
+    // Double height prints the glyph over two head lines, from the top of
+    // this one down.
+    return { style.doubleHeight ? 2 * em : em, style.doubleHeight ? height * 2 / 3 : 0 };
 }
 
 } // namespace
@@ -191,9 +197,9 @@ void PrintedRenderer::draw(
     }
     for (const Printed::TextRun &run : sheet.runs) {
         if (!all) {
-            const double em = verticalOf(run.style).em;
-            const double top = origin.y() + (double(run.baseline) - em) * scale;
-            const double bottom = origin.y() + (double(run.baseline) + em / 2) * scale;
+            const Vertical v = verticalOf(run.style);
+            const double top = origin.y() + (double(run.baseline) + v.shift - v.em) * scale;
+            const double bottom = origin.y() + (double(run.baseline) + v.shift + v.em / 2) * scale;
             if (bottom < exposed.top() || top > exposed.bottom())
                 continue;
         }

@@ -27,8 +27,8 @@ using SheetSource = std::function<Printed::Sheet(int index)>;
 // Looks as the printer makes them: bold and double strike print heavier
 // (the bold face), italic slants (the oblique face), double width and
 // condensed widen or narrow the glyphs to their cell, double height doubles
-// the glyphs up from the baseline, super- and subscript print two thirds
-// high above or below the middle of the line, underline is a rule under
+// the glyphs down from the top of the line, super- and subscript print two
+// thirds high in the upper or lower part of the cell, underline is a rule under
 // every cell of the run, blanks included. The renderer paints no paper:
 // the caller fills the sheet's background where the device needs one.
 class PrintedRenderer
