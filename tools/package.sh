@@ -36,5 +36,5 @@ tar -C "$here" --exclude-vcs --exclude='./build*' --exclude='./obj-*' --exclude=
 cd "$work/sticker2-$version"
 dpkg-buildpackage -us -uc -b
 cd "$work"
-lintian --fail-on error --no-tag-display-limit ./*.changes
+lintian --fail-on error --tag-display-limit 0 ./*.changes
 ls "$work"/*.deb
