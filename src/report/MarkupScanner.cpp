@@ -78,6 +78,15 @@ MarkupScanner MarkupScanner::rescan() const
     return scan;
 }
 
+MarkupScanner MarkupScanner::knowingCloses(
+    const std::function<qsizetype(const QString &close)> &lastClose) const
+{
+    MarkupScanner scan = rescan();
+    for (Pass &pass : scan.m_passes)
+        pass.lastClose = lastClose(pass.close);
+    return scan;
+}
+
 const QTextCharFormat &MarkupScanner::format(int style) const
 {
     return m_formats.at(style);

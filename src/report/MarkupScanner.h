@@ -7,6 +7,8 @@
 #include <QTextCharFormat>
 #include <QVector>
 
+#include <functional>
+
 // One stretch of text with one style.
 struct MarkupRun
 {
@@ -39,6 +41,9 @@ public:
     bool settled() const;
     // A scan of the same text from its start that knows where the closes are.
     MarkupScanner rescan() const;
+    // The same, told where each pass's last close begins in the whole text
+    // (-1 for none): what a first scan would have found, without making it.
+    MarkupScanner knowingCloses(const std::function<qsizetype(const QString &close)> &lastClose) const;
 
     // The format the passes merged into a run of a style; empty for untouched text.
     const QTextCharFormat &format(int style) const;

@@ -1,0 +1,99 @@
+#include "render/ViewLines.h"
+
+ViewLines::ViewLines(QByteArrayView bytes, const Options &options)
+    : m_options(options)
+    , m_index(bytes)
+    , m_scanner(options.context, MarkupOrder::View)
+{
+    if (!options.markup || !options.context.vsual)
+        return;
+    // Where the last close of each pass lies decides whether an open is
+    // shown as a region or ends its pass; it is found from the end, so
+    // nothing before the first screen is scanned.
+    m_scanner = m_scanner.knowingCloses([&](const QString &close) -> qsizetype {
+        const qsizetype at = bytes.lastIndexOf(QByteArrayView(close.toLatin1()));
+        return at < 0 ? -1 : qsizetype(m_index.positionOf(at));
+    });
+    m_blocks.append(m_scanner);
+}
+
+QString ViewLines::lineText(const LineIndex::Line &line) const
+{
+    QString text;
+    CodePage::decodeInto(m_options.codePage, m_index.bytes().sliced(line.begin, line.length()), text);
+    if (m_options.formFeedAtEnd && isLast(line))
+        text += QChar(0x0C);
+    return text;
+}
+
+void ViewLines::feed(MarkupScanner &scanner, const QString &text, bool last, QVector<MarkupRun> *runs) const
+{
+    // The markup sees the line ends as the view does: one character each.
+    static const QString lineEnd(QLatin1Char('\n'));
+    QVector<MarkupRun> scratch;
+    scanner.mark(text, runs ? runs : &scratch);
+    if (!last)
+        scanner.mark(lineEnd, &scratch);
+}
+
+QVector<ViewLine> ViewLines::lines(qint64 first, qint64 count)
+{
+    QVector<ViewLine> result;
+    first = qBound<qint64>(0, first, lineCount() - 1);
+    count = qMin(count, lineCount() - first);
+    if (count <= 0)
+        return result;
+    result.reserve(count);
+    if (m_blocks.isEmpty()) { // no markup: one plain run a line
+        LineIndex::Line line = m_index.line(first);
+        for (qint64 i = 0; i < count; ++i, line = m_index.next(line)) {
+            ViewLine view{line, lineText(line), {}};
+            if (!view.text.isEmpty())
+                view.runs.append({view.text.size(), 0});
+            result.append(view);
+        }
+        return result;
+    }
+    // Bring the scan up to the block that holds the first line, keeping
+    // where it stood at each block on the way.
+    const qint64 block = first / BlockLines;
+    while (m_blocks.size() <= block) {
+        MarkupScanner scan = m_blocks.last();
+        LineIndex::Line line = m_index.line((m_blocks.size() - 1) * BlockLines);
+        for (qint64 i = 0; i < BlockLines; ++i, line = m_index.next(line))
+            feed(scan, lineText(line), isLast(line), nullptr);
+        m_blocks.append(scan);
+    }
+    MarkupScanner scan = m_blocks.at(block);
+    LineIndex::Line line = m_index.line(block * BlockLines);
+    for (; line.number < first; line = m_index.next(line))
+        feed(scan, lineText(line), false, nullptr);
+    for (qint64 i = 0; i < count; ++i, line = m_index.next(line)) {
+        ViewLine view{line, lineText(line), {}};
+        feed(scan, view.text, isLast(line), &view.runs);
+        result.append(view);
+    }
+    return result;
+}
+
+QString ViewLines::text(qint64 from, qint64 to) const
+{
+    QString text;
+    from = qBound<qint64>(0, from, positionCount());
+    to = qBound<qint64>(from, to, positionCount());
+    LineIndex::Line line = m_index.lineAt(from);
+    while (from < to) {
+        const QString chars = lineText(line);
+        const qint64 column = from - line.position;
+        text += QStringView(chars).mid(column, qMin<qint64>(to - from, chars.size() - column));
+        from = line.position + chars.size();
+        if (from < to && !isLast(line)) {
+            text += QLatin1Char('\n');
+            ++from;
+        }
+        if (isLast(line))
+            break;
+        line = m_index.next(line);
+    }
+    return text;
+}
