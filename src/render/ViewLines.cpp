@@ -1,7 +1,14 @@
 #include "render/ViewLines.h"
 
-ViewLines::ViewLines(QByteArrayView bytes, const Options &options)
-    : m_options(options)
+std::shared_ptr<ViewLines> ViewLines::of(const QByteArray &bytes, const Options &options)
+{
+    auto kept = std::make_shared<const QByteArray>(bytes);
+    return std::make_shared<ViewLines>(QByteArrayView(*kept), options, kept);
+}
+
+ViewLines::ViewLines(QByteArrayView bytes, const Options &options, std::shared_ptr<const void> keeper)
+    : m_keeper(std::move(keeper))
+    , m_options(options)
     , m_index(bytes)
     , m_scanner(options.context, MarkupOrder::View)
 {

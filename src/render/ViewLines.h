@@ -8,6 +8,8 @@
 #include <QString>
 #include <QVector>
 
+#include <memory>
+
 // One line as the report view shows it: every character of it, control
 // codes and the sequences the markup hides included, so that a column is a
 // column of the page's text; and the runs of its styles.
@@ -35,7 +37,10 @@ public:
         bool formFeedAtEnd = false;   // the page is shown with its form feed
     };
 
-    ViewLines(QByteArrayView bytes, const Options &options);
+    // Lines over bytes that `keeper` keeps alive (a page table's map, say).
+    ViewLines(QByteArrayView bytes, const Options &options, std::shared_ptr<const void> keeper = {});
+    // Lines over bytes of their own.
+    static std::shared_ptr<ViewLines> of(const QByteArray &bytes, const Options &options);
 
     const LineIndex &index() const { return m_index; }
     qint64 lineCount() const { return m_index.lineCount(); }
@@ -53,6 +58,7 @@ private:
     static constexpr qint64 BlockLines = 128;
     void feed(MarkupScanner &scanner, const QString &text, bool last, QVector<MarkupRun> *runs) const;
 
+    std::shared_ptr<const void> m_keeper;
     Options m_options;
     LineIndex m_index;
     MarkupScanner m_scanner;

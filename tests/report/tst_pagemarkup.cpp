@@ -2,6 +2,8 @@
 // (a page's text with its lines and columns) and the markup passes over it.
 #include "TestSupport.h"
 #include "gui/report/EditMarkup.h"
+#include "render/ViewLines.h"
+#include "report/LineIndex.h"
 #include "report/PageDocument.h"
 #include "report/PageTable.h"
 #include "report/ReportMarkup.h"
@@ -149,6 +151,8 @@ private slots:
         QTest::newRow("NUL, ESC, codes, >127 and NBSP are columns")
             << QByteArray("x\r\n\x1b\0\x0f\x12\x0e\x14\xa0\xff#", 13)
             << QByteArray("x|\x1b\0\x0f\x12\x0e\x14\xa0\xff#", 12) << 1 << 8;
+        QTest::newRow("far into a long page")
+            << QByteArray("ab\r\n").repeated(3000) + "c\rx#" << QByteArray("ab|").repeated(3000) + "c|x#" << 3001 << 1;
     }
 
     void positions()
@@ -168,6 +172,14 @@ private slots:
         QCOMPARE(PageDocument::lineStart(&document, line), position - column);
         const PageDocument::LineColumn where = PageDocument::lineColumn(&document, position);
         QCOMPARE(QPoint(where.column, where.line), QPoint(column, line));
+        // The page view's line index counts the same lines and columns.
+        const LineIndex index(page);
+        QCOMPARE(index.positionCount(), qint64(expected.size()));
+        QCOMPARE(index.lineCount(), qint64(expected.count(QChar(QChar::ParagraphSeparator)) + 1));
+        const LineIndex::Line at = index.lineAt(position);
+        QCOMPARE(QPoint(int(position - at.position), int(at.number)), QPoint(column, line));
+        QCOMPARE(index.line(line).position, at.position);
+        QCOMPARE(index.positionOf(page.indexOf('#')), qint64(position));
     }
 
     void passes_data()
@@ -204,6 +216,12 @@ private slots:
             << QByteArray("\0\xff\x0f" "a\x12\xa0", 6) << view << "" << "..hch.";
         QTest::newRow("Vsual clear, view order") << mixed << view << "Vsual clear" << QString(mixed.size(), '.');
         QTest::newRow("empty page") << QByteArray() << view << "" << "";
+        QTest::newRow("region over hundreds of lines")
+            << "\x0f" + QByteArray("abcdefghijklmn\r\n").repeated(300) + "\x12" << view << ""
+            << "h" + QString("cccccccccccccc|").repeated(300) + "h";
+        QTest::newRow("open without close hundreds of lines on")
+            << "\x0f" "a\x12" + QByteArray("x\r\n").repeated(300) + "\x0f" "b" << view << ""
+            << "hch" + QString(".|").repeated(300) + "h.";
         // clang-format on
     }
 
@@ -219,6 +237,22 @@ private slots:
         PageDocument::setText(&document, QString::fromLatin1(page));
         applyMarkupPasses(&document, markup, order);
         QCOMPARE(looks(&document, markup), expected);
+        if (order == MarkupOrder::View) {
+            // The page view's lines, styled one at a time from the last up, look the same.
+            ViewLines::Options options;
+            options.context = markup;
+            ViewLines lines(page, options);
+            QStringList shown;
+            for (qint64 i = lines.lineCount() - 1; i >= 0; --i) {
+                const ViewLine line = lines.lines(i, 1).constFirst();
+                QCOMPARE(line.text, QString::fromLatin1(page.mid(line.line.begin, line.line.length())));
+                QString letters;
+                for (const MarkupRun &run : line.runs)
+                    letters += QString(run.length, look(lines.format(run.style), markup));
+                shown.prepend(letters);
+            }
+            QCOMPARE(shown.join(QLatin1Char('|')), expected);
+        }
         // The same passes on an edit box give the same result and leave the
         // first character selected; with Vsual clear the caret stays put.
         QTextEdit edit;
