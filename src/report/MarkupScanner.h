@@ -8,6 +8,7 @@
 #include <QVector>
 
 #include <functional>
+#include <memory>
 
 // One stretch of text with one style.
 struct MarkupRun
@@ -70,7 +71,14 @@ private:
     QVector<Pass> m_passes;
     bool m_closesKnown = false;
     QVector<bool> m_inSequence = QVector<bool>(256, false); // bytes some sequence holds
-    QVector<QTextCharFormat> m_formats;
+    // Shared by the copies of a scanner, which have the same passes (so a
+    // scanner and its copies belong to one thread).
+    struct Formats
+    {
+        QVector<QTextCharFormat> formats;
+        QVector<bool> made;
+    };
+    std::shared_ptr<Formats> m_formats;
     QVector<quint16> m_styles;
     qsizetype m_marked = 0;
 };

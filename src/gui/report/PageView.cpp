@@ -42,15 +42,11 @@ PageView::PageView(QWidget *parent)
     horizontalScrollBar()->setSingleStep(20);
 }
 
-PageView::~PageView()
-{
-    qDeleteAll(m_looks);
-}
+PageView::~PageView() = default;
 
 void PageView::setLines(std::shared_ptr<ViewLines> lines)
 {
     m_lines = std::move(lines);
-    qDeleteAll(m_looks);
     m_looks.clear();
     m_marks.clear();
     m_longestMark = 0;
@@ -65,8 +61,8 @@ void PageView::setLines(std::shared_ptr<ViewLines> lines)
 void PageView::setTextFont(const QFont &font)
 {
     m_font = font;
-    qDeleteAll(m_looks);
     m_looks.clear();
+    m_madeLooks.clear();
     m_widest = 0;
     layScreen();
 }
@@ -79,28 +75,33 @@ void PageView::setBackground(const QColor &colour)
 
 const PageView::Look &PageView::look(int style) const
 {
-    Look *&found = m_looks[style];
+    const Look *&found = m_looks[style];
     if (found)
         return *found;
-    found = new Look;
-    found->font = m_font;
-    found->colour = Qt::black;
+    QFont font = m_font;
+    QColor colour = Qt::black;
     if (m_lines) {
         const QTextCharFormat &format = m_lines->format(style);
         if (format.hasProperty(QTextFormat::FontPointSize))
-            found->font.setPointSizeF(format.fontPointSize());
+            font.setPointSizeF(format.fontPointSize());
         if (format.hasProperty(QTextFormat::FontWeight))
-            found->font.setWeight(QFont::Weight(format.fontWeight()));
+            font.setWeight(QFont::Weight(format.fontWeight()));
         if (format.hasProperty(QTextFormat::FontUnderline) || format.hasProperty(QTextFormat::TextUnderlineStyle))
-            found->font.setUnderline(format.fontUnderline());
+            font.setUnderline(format.fontUnderline());
         if (format.hasProperty(QTextFormat::ForegroundBrush))
-            found->colour = format.foreground().color();
+            colour = format.foreground().color();
     }
-    const QFontMetricsF metrics(found->font, viewport());
-    found->advance = metrics.horizontalAdvance(QLatin1Char('0'));
-    found->ascent = metrics.ascent();
-    found->descent = metrics.descent();
-    return *found;
+    Look &made = m_madeLooks[{font.pointSizeF(), font.weight(), font.underline(), colour.rgba()}];
+    if (made.advance == 0) {
+        const QFontMetricsF metrics(font, viewport());
+        made.font = font;
+        made.colour = colour;
+        made.advance = metrics.horizontalAdvance(QLatin1Char('0'));
+        made.ascent = metrics.ascent();
+        made.descent = metrics.descent();
+    }
+    found = &made;
+    return made;
 }
 
 // Each character takes the advance of its style's font (the report fonts are

@@ -8,7 +8,9 @@
 #include <QHash>
 #include <QVector>
 
+#include <map>
 #include <memory>
+#include <tuple>
 
 // The report view's page: lays out and draws only the lines on screen, from
 // the lines of a page (or of the whole file) with their emphasis, so a page
@@ -99,7 +101,9 @@ private:
     std::shared_ptr<ViewLines> m_lines;
     QFont m_font;
     QColor m_background = Qt::white;
-    mutable QHash<int, Look *> m_looks;
+    mutable QHash<int, const Look *> m_looks; // by style of the lines shown
+    // By size, weight, underline and colour, kept while the font is.
+    mutable std::map<std::tuple<qreal, int, bool, QRgb>, Look> m_madeLooks;
     QVector<Laid> m_screen;
     qreal m_widest = 0;
     qint64 m_anchor = 0;
