@@ -33,13 +33,13 @@ QString ViewLines::lineText(const LineIndex::Line &line) const
     return text;
 }
 
-void ViewLines::feed(MarkupScanner &scanner, const QString &text, bool last, QVector<MarkupRun> *runs) const
+void ViewLines::feed(MarkupScanner &scanner, const QString &text, bool noLineEnd, QVector<MarkupRun> *runs) const
 {
     // The markup sees the line ends as the view does: one character each.
     static const QString lineEnd(QLatin1Char('\n'));
     QVector<MarkupRun> scratch;
     scanner.mark(text, runs ? runs : &scratch);
-    if (!last)
+    if (!noLineEnd)
         scanner.mark(lineEnd, &scratch);
 }
 
@@ -68,16 +68,16 @@ QVector<ViewLine> ViewLines::lines(qint64 first, qint64 count)
         MarkupScanner scan = m_blocks.last();
         LineIndex::Line line = m_index.line((m_blocks.size() - 1) * BlockLines);
         for (qint64 i = 0; i < BlockLines; ++i, line = m_index.next(line))
-            feed(scan, lineText(line), isLast(line), nullptr);
+            feed(scan, lineText(line), !line.ended(), nullptr);
         m_blocks.append(scan);
     }
     MarkupScanner scan = m_blocks.at(block);
     LineIndex::Line line = m_index.line(block * BlockLines);
     for (; line.number < first; line = m_index.next(line))
-        feed(scan, lineText(line), false, nullptr);
+        feed(scan, lineText(line), !line.ended(), nullptr);
     for (qint64 i = 0; i < count; ++i, line = m_index.next(line)) {
         ViewLine view{line, lineText(line), {}};
-        feed(scan, view.text, isLast(line), &view.runs);
+        feed(scan, view.text, !line.ended(), &view.runs);
         result.append(view);
     }
     return result;
@@ -94,7 +94,7 @@ QString ViewLines::text(qint64 from, qint64 to) const
         const qint64 column = from - line.position;
         text += QStringView(chars).mid(column, qMin<qint64>(to - from, chars.size() - column));
         from = line.position + chars.size();
-        if (from < to && !isLast(line)) {
+        if (from < to && line.ended()) {
             text += QLatin1Char('\n');
             ++from;
         }

@@ -56,7 +56,7 @@ public:
 
 private:
     static constexpr qint64 BlockLines = 128;
-    void feed(MarkupScanner &scanner, const QString &text, bool last, QVector<MarkupRun> *runs) const;
+    void feed(MarkupScanner &scanner, const QString &text, bool noLineEnd, QVector<MarkupRun> *runs) const;
 
     std::shared_ptr<const void> m_keeper;
     Options m_options;

@@ -7,6 +7,9 @@ namespace {
 
 // A mark at the first line start after this many bytes since the last mark.
 constexpr qint64 MarkSpacing = 4096;
+// A line longer than this goes on on the next line, so that a file without
+// line ends (a picture, say) is not laid out in one piece of gigabytes.
+constexpr qint64 LongestLine = 1 << 16;
 
 constexpr quint64 Ones = 0x0101010101010101ULL;
 constexpr quint64 Highs = 0x8080808080808080ULL;
@@ -43,31 +46,20 @@ qint64 LineIndex::findBreak(const char *data, qint64 from, qint64 to)
 LineIndex::LineIndex(QByteArrayView bytes)
     : m_bytes(bytes)
 {
-    const char *data = bytes.data();
-    const qint64 size = bytes.size();
-    qint64 begin = 0;
-    qint64 lines = 1;
-    qint64 crLf = 0;
-    qint64 longest = 0;
+    Line line = lineFrom({0, 0, 0});
     qint64 lastMark = 0;
-    while (begin < size) {
-        const qint64 end = findBreak(data, begin, size);
-        longest = std::max(longest, end - begin);
-        if (end == size)
-            break;
-        qint64 next = end + 1;
-        if (data[end] == '\r' && next < size && data[next] == '\n') {
-            ++next;
-            ++crLf;
-        }
-        begin = next;
-        ++lines;
-        if (begin - lastMark >= MarkSpacing) {
-            m_marks.append({lines - 1, begin, begin - crLf});
-            lastMark = begin;
+    qint64 crLf = 0;
+    qint64 longest = line.length();
+    while (line.next < bytes.size() || line.ended()) {
+        crLf += line.next - line.end == 2 ? 1 : 0;
+        line = lineFrom({line.number + 1, line.next, line.position + line.length() + (line.ended() ? 1 : 0)});
+        longest = std::max(longest, line.length());
+        if (line.begin - lastMark >= MarkSpacing) {
+            m_marks.append({line.number, line.begin, line.position});
+            lastMark = line.begin;
         }
     }
-    m_lineCount = lines;
+    m_lineCount = line.number + 1;
     m_crLfCount = crLf;
     m_longest = longest;
 }
@@ -80,9 +72,19 @@ LineIndex::Line LineIndex::lineFrom(const Mark &mark) const
     line.position = mark.position;
     const char *data = m_bytes.data();
     const qint64 size = m_bytes.size();
-    line.end = findBreak(data, line.begin, size);
+    const qint64 limit = std::min(size, line.begin + LongestLine);
+    line.end = findBreak(data, line.begin, limit);
     line.next = line.end;
-    if (line.end < size) {
+    if (line.end == limit && limit < size) {
+        // Cut where no sequence of the markup can be cut (each begins with a
+        // control code): after a few bytes of none, if there are such.
+        for (qint64 p = limit; p > limit - 4096; --p) {
+            if (std::none_of(data + p - 8, data + p, [](char c) { return uchar(c) < 0x20; })) {
+                line.end = line.next = p;
+                break;
+            }
+        }
+    } else if (line.end < size) {
         line.next = line.end + 1;
         if (data[line.end] == '\r' && line.next < size && data[line.next] == '\n')
             ++line.next;
@@ -94,7 +96,7 @@ LineIndex::Line LineIndex::next(const Line &line) const
 {
     if (line.number + 1 >= m_lineCount)
         return line;
-    return lineFrom({line.number + 1, line.next, line.position + line.length() + 1});
+    return lineFrom({line.number + 1, line.next, line.position + line.length() + (line.ended() ? 1 : 0)});
 }
 
 LineIndex::Line LineIndex::advance(Line line, qint64 lines) const

@@ -9,6 +9,7 @@
 // its lines look like, and line i is found from the mark before it. A line
 // ends at CR LF, a lone CR or a lone LF. Positions count characters as the
 // view counts them: one a byte, and one for each line end (CR LF included).
+// A line of more than 64 KB goes on on the next line, without a line end.
 // The bytes are not copied; they must outlive the index.
 class LineIndex
 {
@@ -21,6 +22,9 @@ public:
         qint64 next = 0;     // where the next line begins
         qint64 position = 0; // position of the first character
         qint64 length() const { return end - begin; }
+        // Whether a line end follows (not so for the last line, nor for a
+        // line cut for its length, whose text goes on on the next).
+        bool ended() const { return next > end; }
     };
 
     LineIndex() = default;
