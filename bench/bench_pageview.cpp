@@ -172,6 +172,26 @@ void BM_Gigabyte_JumpToEndAndBack(benchmark::State &state)
 }
 BENCHMARK(BM_Gigabyte_JumpToEndAndBack)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// A search through the whole file for a text it does not hold, as the
+// window's search runs it: in steps, a few megabytes a step.
+void BM_Gigabyte_Search(benchmark::State &state)
+{
+    PageTable table;
+    QString error;
+    if (!table.load(g_gigabyte, &error))
+        return state.SkipWithError("cannot open the print file");
+    ViewLines::Options options;
+    options.markup = false;
+    const ViewLines lines(QByteArrayView(table.bytes()), options);
+    const QString needle = QStringLiteral("not in the file");
+    for (auto _ : state) {
+        for (qint64 from = 0; from < lines.positionCount(); from += 4 << 20)
+            benchmark::DoNotOptimize(lines.find(needle, from, from + (4 << 20)));
+    }
+    state.SetBytesProcessed(state.iterations() * table.bytes().size());
+}
+BENCHMARK(BM_Gigabyte_Search)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
 bool writeWithoutFormFeeds(const QString &path, qint64 size)
 {
     QFile file(path);

@@ -104,3 +104,23 @@ QString ViewLines::text(qint64 from, qint64 to) const
     }
     return text;
 }
+
+qint64 ViewLines::find(const QString &needle, qint64 from, qint64 to) const
+{
+    if (needle.isEmpty())
+        return -1;
+    to = qMin(to, positionCount());
+    LineIndex::Line line = m_index.lineAt(qMax<qint64>(0, from));
+    QString text;
+    while (line.position < to) {
+        text = lineText(line);
+        const qint64 column = qMax<qint64>(0, from - line.position);
+        const qsizetype at = text.indexOf(needle, column, Qt::CaseInsensitive);
+        if (at >= 0)
+            return line.position + at + needle.size() <= to ? line.position + at : -1;
+        if (isLast(line))
+            break;
+        line = m_index.next(line);
+    }
+    return -1;
+}

@@ -52,6 +52,10 @@ public:
     QString text(qint64 from, qint64 to) const;
     // The characters of one line.
     QString lineText(const LineIndex::Line &line) const;
+    // Where `needle` (one line of text) next begins at or after position
+    // `from` and before `to`, letters matched regardless of case; -1 when
+    // nowhere. Matches may overlap.
+    qint64 find(const QString &needle, qint64 from, qint64 to) const;
     bool isLast(const LineIndex::Line &line) const { return line.number + 1 == lineCount(); }
 
 private:

@@ -269,6 +269,38 @@ private slots:
         QCOMPARE(edit.textCursor().selectionEnd(), selects ? 1 : end);
     }
 
+    void find_data()
+    {
+        QTest::addColumn<QByteArray>("page");
+        QTest::addColumn<QString>("needle");
+        QTest::addColumn<QList<qint64>>("found"); // every match, overlapping ones too
+        QTest::newRow("any case, from the first character")
+            << QByteArray("Word word WORD") << "word" << QList<qint64>{0, 5, 10};
+        QTest::newRow("overlapping") << QByteArray("xaaa") << "aa" << QList<qint64>{1, 2};
+        QTest::newRow("line ends are one position")
+            << QByteArray("ab\r\ncab\rab\nab") << "ab" << QList<qint64>{0, 4, 7, 10};
+        QTest::newRow("in the code page, any case")
+            << QByteArray("\x82t\x90") << QStringLiteral(u"É") << QList<qint64>{0, 2};
+        QTest::newRow("the form feed is the last character")
+            << QByteArray("a\r\nb") << "b\f" << QList<qint64>{2};
+        QTest::newRow("not there") << QByteArray("abc") << "abd" << QList<qint64>{};
+    }
+
+    void find()
+    {
+        QFETCH(QByteArray, page);
+        QFETCH(QString, needle);
+        QFETCH(QList<qint64>, found);
+        ViewLines::Options options;
+        options.codePage = CodePage::Id::Pc437;
+        options.formFeedAtEnd = true;
+        const auto lines = ViewLines::of(page, options);
+        QList<qint64> matches;
+        for (qint64 at = 0; (at = lines->find(needle, at, lines->positionCount())) >= 0; ++at)
+            matches.append(at);
+        QCOMPARE(matches, found);
+    }
+
     void newPageStartsUnformatted()
     {
         // The passes leave the selection on the page's first character, often a
