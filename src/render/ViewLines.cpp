@@ -117,7 +117,7 @@ qint64 ViewLines::find(const QString &needle, qint64 from, qint64 to) const
         const qint64 column = qMax<qint64>(0, from - line.position);
         const qsizetype at = text.indexOf(needle, column, Qt::CaseInsensitive);
         if (at >= 0)
-            return line.position + at + needle.size() <= to ? line.position + at : -1;
+            return line.position + at < to ? line.position + at : -1;
         if (isLast(line))
             break;
         line = m_index.next(line);
