@@ -77,9 +77,23 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
-    struct Look;
+    // How the text of one style is drawn.
+    struct Look
+    {
+        QFont font;
+        QColor colour;
+        qreal advance = 0;
+        qreal ascent = 0;
+        qreal descent = 0;
+    };
+    static constexpr qreal Margin = 4;   // around the text, as a text document leaves it
+    static constexpr qreal TabStop = 80; // pixels between tab stops, as a text document sets them
+    // Control codes are characters of the text that take no room.
+    static bool takesNoRoom(QChar c) { return (c.unicode() < 0x20 && c.unicode() != '\t') || c.unicode() == 0x7F; }
     struct Laid
     {
         ViewLine line;
