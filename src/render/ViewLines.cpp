@@ -107,20 +107,37 @@ QString ViewLines::text(qint64 from, qint64 to) const
 
 qint64 ViewLines::find(const QString &needle, qint64 from, qint64 to) const
 {
-    if (needle.isEmpty())
-        return -1;
+    // A megabyte at a time, read in the code page with each line end one
+    // character, so that a match's place in the piece is its position.
+    // Pieces overlap by the needle, so none cuts a match in two.
+    constexpr qint64 Piece = 1 << 20;
+    const QByteArrayView bytes = m_index.bytes();
+    const qint64 size = bytes.size();
+    const auto byteOf = [&](qint64 position) {
+        if (position >= m_index.positionCount())
+            return size;
+        const LineIndex::Line line = m_index.lineAt(position);
+        return line.begin + qMin(position - line.position, line.length());
+    };
     to = qMin(to, positionCount());
-    LineIndex::Line line = m_index.lineAt(qMax<qint64>(0, from));
+    from = qMax<qint64>(0, from);
     QString text;
-    while (line.position < to) {
-        text = lineText(line);
-        const qint64 column = qMax<qint64>(0, from - line.position);
-        const qsizetype at = text.indexOf(needle, column, Qt::CaseInsensitive);
+    while (!needle.isEmpty() && from < to) {
+        const qint64 begin = byteOf(from);
+        const qint64 needed = byteOf(to) + needle.size(); // a match that begins before `to` ends before this
+        qint64 end = qMin(size, qMin(needed, begin + Piece));
+        if (end > begin && end < size && bytes[end - 1] == '\r' && bytes[end] == '\n')
+            ++end;
+        CodePage::decodeInto(m_options.codePage, bytes.sliced(begin, end - begin), text);
+        text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        if (end == size && m_options.formFeedAtEnd)
+            text += QChar(0x0C);
+        const qsizetype at = text.indexOf(needle, 0, Qt::CaseInsensitive);
         if (at >= 0)
-            return line.position + at < to ? line.position + at : -1;
-        if (isLast(line))
+            return from + at < to ? from + at : -1;
+        if (end >= qMin(size, needed))
             break;
-        line = m_index.next(line);
+        from += qMax<qint64>(1, text.size() - needle.size() + 1);
     }
     return -1;
 }
