@@ -37,22 +37,10 @@ MarkupScanner::MarkupScanner(const MarkupContext &context, MarkupOrder order)
     int styles = 1;
     for (int i = 0; i < m_passes.size(); ++i)
         styles *= KindCount;
-    const QTextCharFormat hidden = markupHiddenFormat();
-    m_formats.resize(styles);
-    for (int style = 0; style < styles; ++style) {
-        QTextCharFormat &merged = m_formats[style];
-        int digits = style;
-        for (const Pass &pass : qAsConst(m_passes)) {
-            const int kind = digits % KindCount;
-            if (kind == Hidden || kind == HiddenThenRegion)
-                merged.merge(hidden);
-            if (kind == Region || kind == HiddenThenRegion || kind == RegionThenHidden)
-                merged.merge(pass.region);
-            if (kind == RegionThenHidden)
-                merged.merge(hidden);
-            digits /= KindCount;
-        }
-    }
+    // Made when first asked for: a page uses a few of the thousands.
+    m_formats = std::make_shared<Formats>();
+    m_formats->formats.resize(styles);
+    m_formats->made.resize(styles, false);
 }
 
 bool MarkupScanner::settled() const
@@ -78,9 +66,34 @@ MarkupScanner MarkupScanner::rescan() const
     return scan;
 }
 
+MarkupScanner MarkupScanner::knowingCloses(
+    const std::function<qsizetype(const QString &close)> &lastClose) const
+{
+    MarkupScanner scan = rescan();
+    for (Pass &pass : scan.m_passes)
+        pass.lastClose = lastClose(pass.close);
+    return scan;
+}
+
 const QTextCharFormat &MarkupScanner::format(int style) const
 {
-    return m_formats.at(style);
+    QTextCharFormat &merged = m_formats->formats[style];
+    if (m_formats->made.at(style))
+        return merged;
+    m_formats->made[style] = true;
+    const QTextCharFormat hidden = markupHiddenFormat();
+    int digits = style;
+    for (const Pass &pass : m_passes) {
+        const int kind = digits % KindCount;
+        if (kind == Hidden || kind == HiddenThenRegion)
+            merged.merge(hidden);
+        if (kind == Region || kind == HiddenThenRegion || kind == RegionThenHidden)
+            merged.merge(pass.region);
+        if (kind == RegionThenHidden)
+            merged.merge(hidden);
+        digits /= KindCount;
+    }
+    return merged;
 }
 
 void MarkupScanner::mark(QStringView piece, QVector<MarkupRun> *runs)

@@ -7,6 +7,9 @@
 #include <QTextCharFormat>
 #include <QVector>
 
+#include <functional>
+#include <memory>
+
 // One stretch of text with one style.
 struct MarkupRun
 {
@@ -39,6 +42,9 @@ public:
     bool settled() const;
     // A scan of the same text from its start that knows where the closes are.
     MarkupScanner rescan() const;
+    // The same, told where each pass's last close begins in the whole text
+    // (-1 for none): what a first scan would have found, without making it.
+    MarkupScanner knowingCloses(const std::function<qsizetype(const QString &close)> &lastClose) const;
 
     // The format the passes merged into a run of a style; empty for untouched text.
     const QTextCharFormat &format(int style) const;
@@ -65,7 +71,14 @@ private:
     QVector<Pass> m_passes;
     bool m_closesKnown = false;
     QVector<bool> m_inSequence = QVector<bool>(256, false); // bytes some sequence holds
-    QVector<QTextCharFormat> m_formats;
+    // Shared by the copies of a scanner, which have the same passes (so a
+    // scanner and its copies belong to one thread).
+    struct Formats
+    {
+        QVector<QTextCharFormat> formats;
+        QVector<bool> made;
+    };
+    std::shared_ptr<Formats> m_formats;
     QVector<quint16> m_styles;
     qsizetype m_marked = 0;
 };

@@ -2,6 +2,8 @@
 // (a page's text with its lines and columns) and the markup passes over it.
 #include "TestSupport.h"
 #include "gui/report/EditMarkup.h"
+#include "render/ViewLines.h"
+#include "report/LineIndex.h"
 #include "report/PageDocument.h"
 #include "report/PageTable.h"
 #include "report/ReportMarkup.h"
@@ -191,6 +193,8 @@ private slots:
         QTest::newRow("NUL, ESC, codes, >127 and NBSP are columns")
             << QByteArray("x\r\n\x1b\0\x0f\x12\x0e\x14\xa0\xff#", 13)
             << QByteArray("x|\x1b\0\x0f\x12\x0e\x14\xa0\xff#", 12) << 1 << 8;
+        QTest::newRow("far into a long page")
+            << QByteArray("ab\r\n").repeated(3000) + "c\rx#" << QByteArray("ab|").repeated(3000) + "c|x#" << 3001 << 1;
     }
 
     void positions()
@@ -210,6 +214,14 @@ private slots:
         QCOMPARE(PageDocument::lineStart(&document, line), position - column);
         const PageDocument::LineColumn where = PageDocument::lineColumn(&document, position);
         QCOMPARE(QPoint(where.column, where.line), QPoint(column, line));
+        // The page view's line index counts the same lines and columns.
+        const LineIndex index(page);
+        QCOMPARE(index.positionCount(), qint64(expected.size()));
+        QCOMPARE(index.lineCount(), qint64(expected.count(QChar(QChar::ParagraphSeparator)) + 1));
+        const LineIndex::Line at = index.lineAt(position);
+        QCOMPARE(QPoint(int(position - at.position), int(at.number)), QPoint(column, line));
+        QCOMPARE(index.line(line).position, at.position);
+        QCOMPARE(index.positionOf(page.indexOf('#')), qint64(position));
     }
 
     void printBytes_data()
@@ -281,6 +293,15 @@ private slots:
             << QByteArray("\0\xff\x0f" "a\x12\xa0", 6) << view << "" << "..hch.";
         QTest::newRow("Vsual clear, view order") << mixed << view << "Vsual clear" << QString(mixed.size(), '.');
         QTest::newRow("empty page") << QByteArray() << view << "" << "";
+        QTest::newRow("region over hundreds of lines")
+            << "\x0f" + QByteArray("abcdefghijklmn\r\n").repeated(300) + "\x12" << view << ""
+            << "h" + QString("cccccccccccccc|").repeated(300) + "h";
+        QTest::newRow("open without close hundreds of lines on")
+            << "\x0f" "a\x12" + QByteArray("x\r\n").repeated(300) + "\x0f" "b" << view << ""
+            << "hch" + QString(".|").repeated(300) + "h.";
+        QTest::newRow("a line too long to lay out whole is cut outside its sequences")
+            << QByteArray(65530, 'a') + "\x1b" "Ebold\x1b" "F" + QByteArray(10, 'a') << view << ""
+            << QString(65530, '.') + "hhbbbbhh" + QString(10, '.');
         // clang-format on
     }
 
@@ -296,6 +317,22 @@ private slots:
         PageDocument::setText(&document, QString::fromLatin1(page));
         applyMarkupPasses(&document, markup, order);
         QCOMPARE(looks(&document, markup), expected);
+        if (order == MarkupOrder::View) {
+            // The page view's lines, styled one at a time from the last up, look the same.
+            ViewLines::Options options;
+            options.context = markup;
+            ViewLines lines(page, options);
+            QString shown;
+            for (qint64 i = lines.lineCount() - 1; i >= 0; --i) {
+                const ViewLine line = lines.lines(i, 1).constFirst();
+                QCOMPARE(line.text, QString::fromLatin1(page.mid(line.line.begin, line.line.length())));
+                QString letters;
+                for (const MarkupRun &run : line.runs)
+                    letters += QString(run.length, look(lines.format(run.style), markup));
+                shown.prepend(letters + (line.line.ended() ? QStringLiteral("|") : QString()));
+            }
+            QCOMPARE(shown, expected);
+        }
         // The same passes on an edit box give the same result and leave the
         // first character selected; with Vsual clear the caret stays put.
         QTextEdit edit;
@@ -307,6 +344,44 @@ private slots:
         const bool selects = markup.vsual && !page.isEmpty();
         QCOMPARE(edit.textCursor().selectionStart(), selects ? 0 : end);
         QCOMPARE(edit.textCursor().selectionEnd(), selects ? 1 : end);
+    }
+
+    void find_data()
+    {
+        QTest::addColumn<QByteArray>("page");
+        QTest::addColumn<QString>("needle");
+        QTest::addColumn<QList<qint64>>("found"); // every match, overlapping ones too
+        QTest::newRow("any case, from the first character")
+            << QByteArray("Word word WORD") << "word" << QList<qint64>{0, 5, 10};
+        QTest::newRow("overlapping") << QByteArray("xaaa") << "aa" << QList<qint64>{1, 2};
+        QTest::newRow("line ends are one position")
+            << QByteArray("ab\r\ncab\rab\nab") << "ab" << QList<qint64>{0, 4, 7, 10};
+        QTest::newRow("in the code page, any case")
+            << QByteArray("\x82t\x90") << QStringLiteral(u"É") << QList<qint64>{0, 2};
+        QTest::newRow("the form feed is the last character")
+            << QByteArray("a\r\nb") << "b\f" << QList<qint64>{2};
+        QTest::newRow("not there") << QByteArray("abc") << "abd" << QList<qint64>{};
+        QTest::newRow("across a megabyte, read a piece at a time")
+            << QByteArray((1 << 20) - 1, 'x') + "\r\nab" << "x\nA" << QList<qint64>{(1 << 20) - 2};
+    }
+
+    void find()
+    {
+        QFETCH(QByteArray, page);
+        QFETCH(QString, needle);
+        QFETCH(QList<qint64>, found);
+        ViewLines::Options options;
+        options.codePage = CodePage::Id::Pc437;
+        options.formFeedAtEnd = true;
+        const auto lines = ViewLines::of(page, options);
+        QList<qint64> matches;
+        // In steps (of three positions on a short page), as the window searches.
+        const qint64 step = page.size() < 100 ? 3 : page.size() + 1;
+        for (qint64 from = 0; from < lines->positionCount(); from += step) {
+            for (qint64 at = from; (at = lines->find(needle, at, from + step)) >= 0; ++at)
+                matches.append(at);
+        }
+        QCOMPARE(matches, found);
     }
 
     void newPageStartsUnformatted()

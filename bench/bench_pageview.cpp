@@ -1,0 +1,222 @@
+// The page view: a full-emphasis page laid out and painted against the text
+// document the view used before; the first screen of a 50 MB page and of a
+// gigabyte shown whole, each against reading its file through once; and a
+// jump to the end of the gigabyte. Memory is what the process holds beyond
+// the file's map (RssAnon).
+#include "BenchSupport.h"
+#include "escp/EscpCommands.h"
+#include "gui/report/PageView.h"
+#include "report/PageDocument.h"
+#include "report/PageTable.h"
+#include "report/ReportFont.h"
+#include "report/ReportMarkup.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTextDocument>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+QString g_halfHundred; // one 50 MB page, no form feed
+QString g_gigabyte;    // 50,000 pages
+
+long anonymousKb()
+{
+    return long(BenchSupport::statusMB("RssAnon:") * 1024);
+}
+
+// A 66-line page of 136 columns, every line full of emphasis regions.
+QByteArray emphasisPage()
+{
+    using namespace Escp;
+    const QByteArray word = "abcdefghijklmnopqrstuvwxy";
+    QByteArray page;
+    for (int line = 0; line < 66; ++line) {
+        QByteArray text = CondOn.toByteArray() + word + CondOff.toByteArray() + ' ';
+        text += BoldOn.toByteArray() + word + BoldOff.toByteArray() + ' ';
+        text += ULineOn.toByteArray() + word + ULineOff.toByteArray() + ' ';
+        text += BBoldOn.toByteArray() + word.left(20) + BBoldOff.toByteArray() + ' ';
+        text += C96On.toByteArray() + word + C96Off.toByteArray() + ' ';
+        text += QByteArray(136 - 25 * 4 - 20 - 5, '.');
+        page += text + "\r\n";
+    }
+    return page;
+}
+
+QFont viewFont()
+{
+    return reportFont(ReportUnzoomedPoints);
+}
+
+// The view as the window holds it, on screen.
+struct ShownView
+{
+    ShownView()
+    {
+        view.resize(1000, 700);
+        view.setTextFont(viewFont());
+        view.show();
+        QCoreApplication::processEvents();
+    }
+    void paint()
+    {
+        view.viewport()->render(&image);
+    }
+    PageView view;
+    QImage image{1000, 700, QImage::Format_ARGB32_Premultiplied};
+};
+
+void BM_EmphasisPageByTextDocument(benchmark::State &state)
+{
+    const QString text = QString::fromLatin1(emphasisPage()) + QChar(0x0C);
+    QImage image(1000, 700, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        QTextDocument document;
+        document.setDefaultFont(viewFont());
+        PageDocument::setText(&document, text);
+        applyMarkupPasses(&document, MarkupContext(), MarkupOrder::View);
+        QPainter painter(&image);
+        document.drawContents(&painter, QRectF(0, 0, 1000, 700));
+    }
+}
+BENCHMARK(BM_EmphasisPageByTextDocument)->Unit(benchmark::kMillisecond);
+
+void BM_EmphasisPageByPageView(benchmark::State &state)
+{
+    const QByteArray page = emphasisPage();
+    ShownView shown;
+    ViewLines::Options options;
+    options.formFeedAtEnd = true;
+    for (auto _ : state) {
+        shown.view.setLines(ViewLines::of(page, options));
+        shown.paint();
+    }
+}
+BENCHMARK(BM_EmphasisPageByPageView)->Unit(benchmark::kMillisecond);
+
+void readThrough(benchmark::State &state, const QString &path)
+{
+    std::vector<char> buffer(1 << 20);
+    for (auto _ : state) {
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+        qint64 total = 0;
+        for (ssize_t n; (n = ::read(fd, buffer.data(), buffer.size())) > 0;)
+            total += n;
+        ::close(fd);
+        benchmark::DoNotOptimize(total);
+    }
+}
+
+// The page table is the window's already; the view's part is timed.
+void firstScreen(benchmark::State &state, const QString &path, bool continuous)
+{
+    PageTable table;
+    QString error;
+    if (!table.load(path, &error))
+        return state.SkipWithError("cannot open the print file");
+    auto kept = std::make_shared<PageTable>(table);
+    ShownView shown;
+    ViewLines::Options options;
+    options.markup = !continuous;
+    options.formFeedAtEnd = !continuous;
+    long added = 0;
+    for (auto _ : state) {
+        const long before = anonymousKb();
+        const QByteArrayView bytes = continuous ? QByteArrayView(kept->bytes()) : kept->pageView(0);
+        shown.view.setLines(std::make_shared<ViewLines>(bytes, options, kept));
+        shown.paint();
+        added = qMax(added, anonymousKb() - before);
+    }
+    state.counters["added_MB"] = double(added) / 1024.0;
+    state.counters["lines"] = double(shown.view.lines()->lineCount());
+}
+
+void BM_HalfHundredMB_ReadThrough(benchmark::State &state) { readThrough(state, g_halfHundred); }
+BENCHMARK(BM_HalfHundredMB_ReadThrough)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+void BM_HalfHundredMB_FirstScreen(benchmark::State &state) { firstScreen(state, g_halfHundred, false); }
+BENCHMARK(BM_HalfHundredMB_FirstScreen)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+void BM_Gigabyte_ReadThrough(benchmark::State &state) { readThrough(state, g_gigabyte); }
+BENCHMARK(BM_Gigabyte_ReadThrough)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+void BM_Gigabyte_ContinuousFirstScreen(benchmark::State &state) { firstScreen(state, g_gigabyte, true); }
+BENCHMARK(BM_Gigabyte_ContinuousFirstScreen)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+// From the first screen to the last and back, each painted.
+void BM_Gigabyte_JumpToEndAndBack(benchmark::State &state)
+{
+    PageTable table;
+    QString error;
+    if (!table.load(g_gigabyte, &error))
+        return state.SkipWithError("cannot open the print file");
+    auto kept = std::make_shared<PageTable>(table);
+    ShownView shown;
+    ViewLines::Options options;
+    options.markup = false;
+    shown.view.setLines(std::make_shared<ViewLines>(QByteArrayView(kept->bytes()), options, kept));
+    QScrollBar *bar = shown.view.verticalScrollBar();
+    for (auto _ : state) {
+        bar->setValue(bar->maximum());
+        shown.paint();
+        bar->setValue(0);
+        shown.paint();
+    }
+}
+BENCHMARK(BM_Gigabyte_JumpToEndAndBack)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A search through the whole file for a text it does not hold, as the
+// window's search runs it: in steps, a few megabytes a step.
+void BM_Gigabyte_Search(benchmark::State &state)
+{
+    PageTable table;
+    QString error;
+    if (!table.load(g_gigabyte, &error))
+        return state.SkipWithError("cannot open the print file");
+    ViewLines::Options options;
+    options.markup = false;
+    const ViewLines lines(QByteArrayView(table.bytes()), options);
+    const QString needle = QStringLiteral("not in the file");
+    for (auto _ : state) {
+        for (qint64 from = 0; from < lines.positionCount(); from += 4 << 20)
+            benchmark::DoNotOptimize(lines.find(needle, from, from + (4 << 20)));
+    }
+    state.SetBytesProcessed(state.iterations() * table.bytes().size());
+}
+BENCHMARK(BM_Gigabyte_Search)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+bool writeWithoutFormFeeds(const QString &path, qint64 size)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QByteArray page = BenchSupport::reportPage(1);
+    page.chop(1);
+    for (qint64 written = 0; written < size; written += page.size()) {
+        if (file.write(page) != page.size())
+            return false;
+    }
+    return file.flush();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // Run from the build folder: QT_QPA_PLATFORM=offscreen bench/bench_pageview
+    QApplication app(argc, argv);
+    QTemporaryDir folder;
+    g_halfHundred = folder.filePath(QStringLiteral("half-hundred.prn"));
+    g_gigabyte = folder.filePath(QStringLiteral("gigabyte.prn"));
+    if (!folder.isValid() || !writeWithoutFormFeeds(g_halfHundred, 50 << 20)
+        || !BenchSupport::writeReportFile(g_gigabyte, 50000))
+        return 1;
+    return BenchSupport::runBenchmarks(argc, argv);
+}

@@ -1,0 +1,143 @@
+#include "render/ViewLines.h"
+
+std::shared_ptr<ViewLines> ViewLines::of(const QByteArray &bytes, const Options &options)
+{
+    auto kept = std::make_shared<const QByteArray>(bytes);
+    return std::make_shared<ViewLines>(QByteArrayView(*kept), options, kept);
+}
+
+ViewLines::ViewLines(QByteArrayView bytes, const Options &options, std::shared_ptr<const void> keeper)
+    : m_keeper(std::move(keeper))
+    , m_options(options)
+    , m_index(bytes)
+    , m_scanner(options.context, MarkupOrder::View)
+{
+    if (!options.markup || !options.context.vsual)
+        return;
+    // Where the last close of each pass lies decides whether an open is
+    // shown as a region or ends its pass; it is found from the end, so
+    // nothing before the first screen is scanned.
+    m_scanner = m_scanner.knowingCloses([&](const QString &close) -> qsizetype {
+        const qsizetype at = bytes.lastIndexOf(QByteArrayView(close.toLatin1()));
+        return at < 0 ? -1 : qsizetype(m_index.positionOf(at));
+    });
+    m_blocks.append(m_scanner);
+}
+
+QString ViewLines::lineText(const LineIndex::Line &line) const
+{
+    QString text;
+    CodePage::decodeInto(m_options.codePage, m_index.bytes().sliced(line.begin, line.length()), text);
+    if (m_options.formFeedAtEnd && isLast(line))
+        text += QChar(0x0C);
+    return text;
+}
+
+void ViewLines::feed(MarkupScanner &scanner, const QString &text, bool noLineEnd, QVector<MarkupRun> *runs) const
+{
+    // The markup sees the line ends as the view does: one character each.
+    static const QString lineEnd(QLatin1Char('\n'));
+    QVector<MarkupRun> scratch;
+    scanner.mark(text, runs ? runs : &scratch);
+    if (!noLineEnd)
+        scanner.mark(lineEnd, &scratch);
+}
+
+QVector<ViewLine> ViewLines::lines(qint64 first, qint64 count)
+{
+    QVector<ViewLine> result;
+    first = qBound<qint64>(0, first, lineCount() - 1);
+    count = qMin(count, lineCount() - first);
+    if (count <= 0)
+        return result;
+    result.reserve(count);
+    if (m_blocks.isEmpty()) { // no markup: one plain run a line
+        LineIndex::Line line = m_index.line(first);
+        for (qint64 i = 0; i < count; ++i, line = m_index.next(line)) {
+            ViewLine view{line, lineText(line), {}};
+            if (!view.text.isEmpty())
+                view.runs.append({view.text.size(), 0});
+            result.append(view);
+        }
+        return result;
+    }
+    // Bring the scan up to the block that holds the first line, keeping
+    // where it stood at each block on the way.
+    const qint64 block = first / BlockLines;
+    while (m_blocks.size() <= block) {
+        MarkupScanner scan = m_blocks.last();
+        LineIndex::Line line = m_index.line((m_blocks.size() - 1) * BlockLines);
+        for (qint64 i = 0; i < BlockLines; ++i, line = m_index.next(line))
+            feed(scan, lineText(line), !line.ended(), nullptr);
+        m_blocks.append(scan);
+    }
+    MarkupScanner scan = m_blocks.at(block);
+    LineIndex::Line line = m_index.line(block * BlockLines);
+    for (; line.number < first; line = m_index.next(line))
+        feed(scan, lineText(line), !line.ended(), nullptr);
+    for (qint64 i = 0; i < count; ++i, line = m_index.next(line)) {
+        ViewLine view{line, lineText(line), {}};
+        feed(scan, view.text, !line.ended(), &view.runs);
+        result.append(view);
+    }
+    return result;
+}
+
+QString ViewLines::text(qint64 from, qint64 to) const
+{
+    QString text;
+    from = qBound<qint64>(0, from, positionCount());
+    to = qBound<qint64>(from, to, positionCount());
+    LineIndex::Line line = m_index.lineAt(from);
+    while (from < to) {
+        const QString chars = lineText(line);
+        const qint64 column = from - line.position;
+        text += QStringView(chars).mid(column, qMin<qint64>(to - from, chars.size() - column));
+        from = line.position + chars.size();
+        if (from < to && line.ended()) {
+            text += QLatin1Char('\n');
+            ++from;
+        }
+        if (isLast(line))
+            break;
+        line = m_index.next(line);
+    }
+    return text;
+}
+
+qint64 ViewLines::find(const QString &needle, qint64 from, qint64 to) const
+{
+    // A megabyte at a time, read in the code page with each line end one
+    // character, so that a match's place in the piece is its position.
+    // Pieces overlap by the needle, so none cuts a match in two.
+    constexpr qint64 Piece = 1 << 20;
+    const QByteArrayView bytes = m_index.bytes();
+    const qint64 size = bytes.size();
+    const auto byteOf = [&](qint64 position) {
+        if (position >= m_index.positionCount())
+            return size;
+        const LineIndex::Line line = m_index.lineAt(position);
+        return line.begin + qMin(position - line.position, line.length());
+    };
+    to = qMin(to, positionCount());
+    from = qMax<qint64>(0, from);
+    QString text;
+    while (!needle.isEmpty() && from < to) {
+        const qint64 begin = byteOf(from);
+        const qint64 needed = byteOf(to) + needle.size(); // a match that begins before `to` ends before this
+        qint64 end = qMin(size, qMin(needed, begin + Piece));
+        if (end > begin && end < size && bytes[end - 1] == '\r' && bytes[end] == '\n')
+            ++end;
+        CodePage::decodeInto(m_options.codePage, bytes.sliced(begin, end - begin), text);
+        text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        if (end == size && m_options.formFeedAtEnd)
+            text += QChar(0x0C);
+        const qsizetype at = text.indexOf(needle, 0, Qt::CaseInsensitive);
+        if (at >= 0)
+            return from + at < to ? from + at : -1;
+        if (end >= qMin(size, needed))
+            break;
+        from += qMax<qint64>(1, text.size() - needle.size() + 1);
+    }
+    return -1;
+}

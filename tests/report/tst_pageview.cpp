@@ -1,0 +1,131 @@
+// The page view's wiring: caret and selection by mouse and keys as the
+// caption reads them, copy in the code page, marks and emphasis on screen.
+#include "TestSupport.h"
+#include "gui/report/PageView.h"
+#include "report/ReportFont.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QScrollBar>
+#include <QTest>
+
+namespace {
+
+std::shared_ptr<ViewLines> linesOf(const QByteArray &page, CodePage::Id codePage = CodePage::Id::Latin1)
+{
+    ViewLines::Options options;
+    options.codePage = codePage;
+    options.formFeedAtEnd = true;
+    return ViewLines::of(page, options);
+}
+
+// Counts the pixels of one colour in what the view shows.
+int pixelsOf(PageView &view, const QColor &colour)
+{
+    const QImage shot = view.viewport()->grab().toImage();
+    int count = 0;
+    for (int y = 0; y < shot.height(); ++y) {
+        for (int x = 0; x < shot.width(); ++x)
+            count += shot.pixelColor(x, y) == colour ? 1 : 0;
+    }
+    return count;
+}
+
+} // namespace
+
+class TestPageView : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { TestSupport::init(); }
+
+    void caret_data()
+    {
+        QTest::addColumn<QString>("keys"); // key sequences, comma-separated; "click 3" clicks line 4's start
+        QTest::addColumn<QPoint>("lineColumn");
+        QTest::addColumn<int>("selected");
+        QTest::newRow("click at the start of line 4") << "click 3" << QPoint(3, 0) << 0;
+        QTest::newRow("shift+right thrice") << "Shift+Right,Shift+Right,Shift+Right" << QPoint(0, 0) << 3;
+        QTest::newRow("down, end, shift+home") << "Down,End,Shift+Home" << QPoint(1, 0) << 3;
+        QTest::newRow("up keeps the column") << "click 3,Right,Right,Up,Shift+Right" << QPoint(2, 2) << 1;
+        QTest::newRow("shift+up over a line end") << "Ctrl+End,Shift+Up" << QPoint(2, 5) << 1 + 5;
+        QTest::newRow("page down stops at the last line") << "PgDown,PgDown" << QPoint(3, 0) << 0;
+        QTest::newRow("ctrl+a takes the form feed too") << "Ctrl+A" << QPoint(0, 0) << 18 + 1;
+        QTest::newRow("left at the start stays") << "Left" << QPoint(0, 0) << 0;
+    }
+
+    void caret()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QPoint, lineColumn);
+        QFETCH(int, selected);
+        PageView view;
+        view.resize(400, 300);
+        view.setTextFont(reportFont(ReportUnzoomedPoints));
+        view.setLines(linesOf("one\r\ntwo\rthree\nfour"));
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        int changes = 0;
+        connect(&view, &PageView::selectionChanged, this, [&] { ++changes; });
+        for (const QString &key : keys.split(QLatin1Char(','))) {
+            if (key.startsWith(QLatin1String("click "))) {
+                const QFontMetricsF metrics(reportFont(ReportUnzoomedPoints), view.viewport());
+                const int y = int(4 + (key.mid(6).toInt() + 0.5) * (metrics.ascent() + metrics.descent()));
+                QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(5, y));
+            } else {
+                QTest::keySequence(&view, QKeySequence(key));
+            }
+        }
+        const PageView::LineColumn at = view.lineColumn();
+        QCOMPARE(QPoint(int(at.line), int(at.column)), lineColumn);
+        QCOMPARE(view.selectionLength(), qint64(selected));
+        QVERIFY(changes > 0);
+    }
+
+    void copyReadsTheCodePage()
+    {
+        PageView view;
+        view.setLines(linesOf("\xb3\xc4\xda\x82\x9c\r\nx", CodePage::Id::Pc437));
+        QTest::keySequence(&view, QKeySequence::SelectAll);
+        QTest::keySequence(&view, QKeySequence::Copy);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral(u"│─┌é£\nx\f"));
+    }
+
+    void drawn_data()
+    {
+        QTest::addColumn<QByteArray>("page");
+        QTest::addColumn<int>("markLine"); // -1: none
+        QTest::addColumn<QColor>("colour");
+        const QByteArray many = QByteArray("line\r\n").repeated(500);
+        QTest::newRow("bold region in the Bold colour") << QByteArray("a\x1b" "EBOLD\x1b" "F") << -1
+                                                       << MarkupContext().bold;
+        QTest::newRow("a search mark far down is scrolled to") << many << 450 << QColor(0xFF, 0x80, 0);
+        QTest::newRow("a mark on the first line") << many << 0 << QColor(0xFF, 0x80, 0);
+    }
+
+    void drawn()
+    {
+        QFETCH(QByteArray, page);
+        QFETCH(int, markLine);
+        QFETCH(QColor, colour);
+        PageView view;
+        view.resize(400, 300);
+        view.setTextFont(reportFont(ReportUnzoomedPoints));
+        ViewLines::Options options;
+        view.setLines(ViewLines::of(page, options));
+        QCOMPARE(pixelsOf(view, colour) > 0, markLine < 0);
+        if (markLine >= 0) {
+            view.addMark({markLine * 5, 4, colour, 1});
+            view.ensureVisible(markLine * 5);
+            QVERIFY(view.firstVisibleLine() <= markLine);
+            QVERIFY(view.firstVisibleLine() + view.verticalScrollBar()->pageStep() > markLine);
+            QVERIFY(pixelsOf(view, colour) > 0);
+            view.clearMarks();
+            QCOMPARE(pixelsOf(view, colour), 0);
+        }
+    }
+};
+
+QTEST_MAIN(TestPageView)
+#include "tst_pageview.moc"
