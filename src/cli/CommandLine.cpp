@@ -16,16 +16,51 @@ namespace {
 const QString ViewSynopsis = QStringLiteral("sticker2 [view] [--codepage NAME] FILE...");
 const QString WatchSynopsis = QStringLiteral("sticker2 watch FOLDER [--convert FORMAT --out DIR ...]");
 
-const char *const Overview = R"(Usage: sticker2 [COMMAND] [OPTIONS] [FILE...]
+const char *const OverviewHead = R"(Usage: sticker2 [COMMAND] [OPTIONS] [FILE...]
 Sticker sheets and a report view for the print files of text-mode programs.
 
-  sticker2                    Opens the sticker form.
+)";
+
+const char *const OverviewTail = R"(
+  -h, --help                  This help; COMMAND --help shows a command's own.
+  -v, --version               The version.
+
+Exit status: 0 done, 1 the work failed (one line on standard error naming the file
+and the cause; no output file is left), 2 the command line was wrong.
+)";
+
+// Whether the stickers command draws: only its Windows-mode sheet does.
+bool stickersDrawText(const QStringList &arguments)
+{
+    return arguments.contains(QLatin1String("--pdf"))
+        || !arguments.filter(QRegularExpression(QStringLiteral("^--pdf="))).isEmpty();
+}
+
+bool neverDrawsText(const QStringList &)
+{
+    return false;
+}
+
+// The commands: the dispatcher runs them and --help lists them, in this
+// order. `run` is empty for the ones that open windows (main decides those).
+struct Command
+{
+    QLatin1String name;
+    const char *overview; // its lines in --help: the forms it takes and their options
+    int (*run)(const QStringList &arguments);
+    bool (*drawsText)(const QStringList &arguments); // empty: it always may
+};
+
+const Command Commands[] = {
+    { QLatin1String("view"), R"(  sticker2                    Opens the sticker form.
   sticker2 FILE...            Opens a report view on each print file (at most six).
   sticker2 view FILE...       The same.
       --codepage NAME           the code page of the files (default: the stored one):
                                 latin1, cp1252, cp437, cp850, cp852, kamenicky, cp866,
                                 or auto (guessed from each file's bytes)
-  sticker2 convert IN OUT     Converts a print file without a window:
+)",
+        nullptr, nullptr },
+    { QLatin1String("convert"), R"(  sticker2 convert IN OUT     Converts a print file without a window:
       --to html|txt|rtf|xlsx|pdf
                                 the format (default: from OUT's name, as the export dialog)
       --pages all|N|A-B         the pages of plain text, rich text and PDF (default all)
@@ -34,7 +69,9 @@ Sticker sheets and a report view for the print files of text-mode programs.
       --landscape               the PDF's pages landscape
       --codepage NAME           the code page the file is read in, as for view
       OUT "-" writes a web page or plain text to standard output.
-  sticker2 print IN           Prints a print file as raw bytes through CUPS:
+)",
+        runConvert, nullptr },
+    { QLatin1String("print"), R"(  sticker2 print IN           Prints a print file as raw bytes through CUPS:
       -d, --printer QUEUE       the queue (default: the default destination)
       --pages all|N|A-B         the pages (default: the whole file)
       --draft, --no-draft       draft quality (default --draft)
@@ -43,7 +80,9 @@ Sticker sheets and a report view for the print files of text-mode programs.
       --copies N                copies (default 1)
       --extra-line              one more line end after the first line
       --codepage NAME           taken and checked (auto too); the bytes go out unchanged
-  sticker2 stickers --slot N -o FILE|-
+)",
+        runPrint, neverDrawsText },
+    { QLatin1String("stickers"), R"(  sticker2 stickers --slot N -o FILE|-
                               Writes the character-mode sticker sheet of format slot N (0-7):
       --pages N                 pages of stickers (default: the slot's own)
       --digits D                running numbers padded with zeros to D digits
@@ -55,7 +94,10 @@ Sticker sheets and a report view for the print files of text-mode programs.
       --pdf OUT.pdf             the Windows-mode sheet drawn into a PDF instead of -o:
       --start K                   the first free sticker of a part-used sheet
       --barcode KIND              code128, code39, ean13, qr or none for the numbered line
-  sticker2 convert --to FORMAT --out-dir DIR FILE...
+)",
+        runStickers, stickersDrawText },
+    // Its converting form runs convert's batch form, shown first.
+    { QLatin1String("watch"), R"(  sticker2 convert --to FORMAT --out-dir DIR FILE...
                               Converts many files into DIR, each under its own name:
       -j, --jobs N              how many at once (default: the processors)
   sticker2 watch FOLDER       Opens a report view on each new print file written into FOLDER,
@@ -65,19 +107,42 @@ Sticker sheets and a report view for the print files of text-mode programs.
       --out DIR                 into DIR; a job that fails moves to DIR/failed, a log beside it
       --keep, --move            a converted job stays (default) or moves to DIR/done
                                 (convert's options and -j are taken too)
-  sticker2 capture add        Makes a raw CUPS queue that keeps every job as a file (as root):
+)",
+        nullptr, nullptr },
+    { QLatin1String("capture"), R"(  sticker2 capture add        Makes a raw CUPS queue that keeps every job as a file (as root):
       --name QUEUE              the queue (default TextCapture)
       --folder DIR              where the jobs go (default /var/spool/sticker2)
       --shared                  offered to other computers too
   sticker2 capture remove QUEUE
                               Deletes a capture queue.
+)",
+        runCapture, nullptr },
+};
 
-  -h, --help                  This help; COMMAND --help shows a command's own.
-  -v, --version               The version.
+// The command an argument names, if any.
+const Command *commandNamed(const QString &name)
+{
+    for (const Command &command : Commands) {
+        if (name == command.name)
+            return &command;
+    }
+    return nullptr;
+}
 
-Exit status: 0 done, 1 the work failed (one line on standard error naming the file
-and the cause; no output file is left), 2 the command line was wrong.
-)";
+// A command that runs without a window, named by the first argument.
+const Command *headlessCommand(const QStringList &arguments)
+{
+    const Command *command = commandNamed(arguments.value(1));
+    return command && command->run ? command : nullptr;
+}
+
+void printOverview()
+{
+    std::fputs(OverviewHead, stdout);
+    for (const Command &command : Commands)
+        std::fputs(command.overview, stdout);
+    std::fputs(OverviewTail, stdout);
+}
 
 bool isHelpOrVersion(const QString &argument)
 {
@@ -139,8 +204,7 @@ QString displayProblem(const QStringList &arguments)
 Mode modeOf(const QStringList &arguments)
 {
     const QString first = arguments.value(1);
-    if (first == QLatin1String("convert") || first == QLatin1String("print") || first == QLatin1String("stickers")
-        || first == QLatin1String("capture"))
+    if (headlessCommand(arguments))
         return Mode::Headless;
     if (!watchConvertArguments(arguments).isEmpty())
         return Mode::Headless;
@@ -156,27 +220,15 @@ Mode modeOf(const QStringList &arguments)
 
 bool drawsText(const QStringList &arguments)
 {
-    const QString first = arguments.value(1);
-    if (first == QLatin1String("print"))
-        return false;
-    if (first == QLatin1String("stickers"))
-        return arguments.contains(QLatin1String("--pdf"))
-            || !arguments.filter(QRegularExpression(QStringLiteral("^--pdf="))).isEmpty();
-    return true;
+    const Command *command = commandNamed(arguments.value(1));
+    return !command || !command->drawsText || command->drawsText(arguments);
 }
 
 int runHeadless(const QStringList &arguments)
 {
     const QString first = arguments.value(1);
-    QStringList rest = arguments;
-    if (first == QLatin1String("convert"))
-        return runConvert(rest);
-    if (first == QLatin1String("print"))
-        return runPrint(rest);
-    if (first == QLatin1String("stickers"))
-        return runStickers(rest);
-    if (first == QLatin1String("capture"))
-        return runCapture(rest);
+    if (const Command *command = headlessCommand(arguments))
+        return command->run(arguments);
     const QStringList converting = watchConvertArguments(arguments);
     if (!converting.isEmpty())
         return runConvert(converting);
@@ -188,7 +240,7 @@ int runHeadless(const QStringList &arguments)
         std::printf("sticker2 %s\n", STICKER2_VERSION);
         return int(Status::Done);
     }
-    std::fputs(Overview, stdout);
+    printOverview();
     return int(Status::Done);
 }
 

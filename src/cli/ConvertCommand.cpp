@@ -15,7 +15,6 @@
 #include "export/RichTextExport.h"
 #include "export/WorkbookExport.h"
 #include "platform/ByteText.h"
-#include "platform/OleColor.h"
 #include "report/PageTable.h"
 #include "report/ReportMarkup.h"
 #include "report/ReportViewSettings.h"
@@ -33,48 +32,8 @@ const QString ConvertSynopsis = QStringLiteral(
 const QString WatchSynopsis = QStringLiteral(
     "sticker2 watch FOLDER --convert FORMAT --out DIR [--keep|--move] [-j N] [convert's OPTIONS]");
 
-enum class Target { WebPage, PlainText, RichText, Workbook, Pdf, Png };
-
-bool isWorkbookName(const QString &name)
-{
-    return name.endsWith(QLatin1String(".xls"), Qt::CaseInsensitive)
-        || name.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive);
-}
-
-// The format as the export dialog chooses it from the name.
-Target targetForName(const QString &name)
-{
-    if (isWorkbookName(name))
-        return Target::Workbook;
-    if (PdfExport::isPdfName(name))
-        return Target::Pdf;
-    if (PngExport::isPngName(name))
-        return Target::Png;
-    switch (exportFormatForName(name)) {
-    case ExportFormat::WebPage:
-        return Target::WebPage;
-    case ExportFormat::PlainText:
-        return Target::PlainText;
-    case ExportFormat::RichText:
-        break;
-    }
-    return Target::RichText;
-}
-
-bool targetNamed(const QString &name, Target *target)
-{
-    static const QList<QPair<QString, Target>> names = { { QStringLiteral("html"), Target::WebPage },
-        { QStringLiteral("txt"), Target::PlainText }, { QStringLiteral("rtf"), Target::RichText },
-        { QStringLiteral("xlsx"), Target::Workbook }, { QStringLiteral("pdf"), Target::Pdf },
-        { QStringLiteral("png"), Target::Png } };
-    for (const auto &n : names) {
-        if (n.first.compare(name, Qt::CaseInsensitive) == 0) {
-            *target = n.second;
-            return true;
-        }
-    }
-    return false;
-}
+// The formats and how a name chooses one come from the export dialog's table.
+using Target = ExportFormat;
 
 // "10,25,40": the columns marked in the view, as its status line counts
 // them (from 0), in the order given.
@@ -93,13 +52,7 @@ bool marksOf(const QString &text, QVector<int> *marks)
 
 HtmlColours storedColours(const ReportViewSettings &settings)
 {
-    HtmlColours colours;
-    colours.background = OleColor::fromColor(settings.reportBack);
-    colours.dubble = OleColor::fromColor(settings.dubble);
-    colours.bold = OleColor::fromColor(settings.bold);
-    colours.condence = OleColor::fromColor(settings.condence);
-    colours.codePage = settings.codePage;
-    return colours;
+    return htmlColours(settings.reportBack, settings.dubble, settings.bold, settings.condence, settings.codePage);
 }
 
 MarkupContext storedMarkup(const ReportViewSettings &settings)
@@ -225,17 +178,18 @@ int runConvert(const QStringList &arguments)
     const bool toStdout = out == QLatin1String("-");
     Target target = Target::RichText;
     if (parser.isSet(to)) {
-        if (!targetNamed(parser.value(to), &target))
+        const std::optional<Target> named = exportFormatNamed(parser.value(to));
+        if (!named)
             return CliSupport::usage(Synopsis, QStringLiteral("unknown format \"%1\"").arg(parser.value(to)));
+        target = *named;
     } else if (toStdout) {
         return CliSupport::usage(Synopsis, QStringLiteral("writing to standard output needs --to html or --to txt"));
     } else {
-        target = targetForName(out);
+        target = exportFormatForName(out);
     }
-    if (toStdout && target != Target::WebPage && target != Target::PlainText)
+    if (toStdout && !exportFormatInfo(target).standardOutput)
         return CliSupport::usage(Synopsis, QStringLiteral("only a web page or plain text goes to standard output"));
-    const bool wholeFile = target == Target::WebPage || target == Target::Workbook;
-    if (wholeFile && parser.value(pages).compare(QLatin1String("all"), Qt::CaseInsensitive) != 0)
+    if (exportFormatInfo(target).wholeFile && parser.value(pages).compare(QLatin1String("all"), Qt::CaseInsensitive) != 0)
         return CliSupport::usage(Synopsis, QStringLiteral("a web page and a workbook always hold the whole file"));
     PdfOptions pdf;
     pdf.paper = PdfExport::defaultPaper();

@@ -1,10 +1,68 @@
 #include "export/ExportFormat.h"
 
-ExportFormat exportFormatForName(const QString &fileName)
+const QList<ExportFormatInfo> &exportFormats()
 {
-    if (fileName.right(4).compare(QLatin1String("html"), Qt::CaseInsensitive) == 0)
-        return ExportFormat::WebPage;
-    if (fileName.endsWith(QLatin1String("txt"), Qt::CaseSensitive))
-        return ExportFormat::PlainText;
+    static const QList<ExportFormatInfo> formats = {
+        { ExportFormat::RichText, QLatin1String("rtf"), {}, Qt::CaseInsensitive, false, false,
+            QLatin1String(" Rich Text Format (*.rtf)|*.rtf") },
+        { ExportFormat::PlainText, QLatin1String("txt"), { QLatin1String("txt") }, Qt::CaseSensitive, false, true,
+            QLatin1String(" Text  (*.txt) |*.txt") },
+        { ExportFormat::Workbook, QLatin1String("xlsx"), { QLatin1String(".xls"), QLatin1String(".xlsx") },
+            Qt::CaseInsensitive, true, false, QLatin1String(" Excel WorkBook (*.xls)|*.xls") },
+        { ExportFormat::WebPage, QLatin1String("html"), { QLatin1String("html") }, Qt::CaseInsensitive, true, true,
+            QLatin1String(" Web Page (*.HTML)|*.html") },
+        { ExportFormat::Pdf, QLatin1String("pdf"), { QLatin1String(".pdf") }, Qt::CaseInsensitive, false, false,
+            QLatin1String(" PDF Document (*.pdf)|*.pdf") },
+        { ExportFormat::Png, QLatin1String("png"), { QLatin1String(".png") }, Qt::CaseInsensitive, false, false,
+            QLatin1String() },
+    };
+    return formats;
+}
+
+const ExportFormatInfo &exportFormatInfo(ExportFormat format)
+{
+    for (const ExportFormatInfo &info : exportFormats()) {
+        if (info.format == format)
+            return info;
+    }
+    return exportFormats().first();
+}
+
+std::optional<ExportFormat> exportFormatNamed(const QString &name)
+{
+    for (const ExportFormatInfo &info : exportFormats()) {
+        if (name.compare(info.name, Qt::CaseInsensitive) == 0)
+            return info.format;
+    }
+    return std::nullopt;
+}
+
+ExportFormat exportFormatForName(const QString &fileName, bool dialog)
+{
+    // No name ends in two rows' endings, so the order does not matter; rich
+    // text, with none, takes the rest.
+    for (const ExportFormatInfo &info : exportFormats()) {
+        if (dialog && info.filter.isEmpty())
+            continue;
+        for (const QLatin1String &ending : info.endings) {
+            if (fileName.endsWith(ending, info.endingCase))
+                return info.format;
+        }
+    }
     return ExportFormat::RichText;
+}
+
+bool isWorkbookName(const QString &fileName)
+{
+    return exportFormatForName(fileName) == ExportFormat::Workbook;
+}
+
+QString exportDialogFilter()
+{
+    QStringList entries;
+    for (const ExportFormatInfo &info : exportFormats()) {
+        if (!info.filter.isEmpty())
+            entries.append(info.filter);
+    }
+    return entries.join(QLatin1Char('|'));
 }

@@ -1,12 +1,43 @@
 #pragma once
 
+#include <QLatin1String>
+#include <QList>
 #include <QString>
 
-// What the export dialog writes, chosen from the name the user gave.
+#include <optional>
+
+// What an export writes. The export dialog and `convert` both choose it from
+// this one table: by the name given to --to, or by the ending of the output's
+// name.
 enum class ExportFormat {
-    WebPage,   // name ends in "html", any case: the whole print file
-    PlainText, // name ends in "txt", lower case: the chosen pages as they are
-    RichText   // anything else: the chosen pages with their emphasis
+    RichText,  // the chosen pages with their emphasis (any name no other row claims)
+    PlainText, // the chosen pages as they are (name ends in "txt", lower case)
+    Workbook,  // the whole file cut at the column marks (".xls" or ".xlsx", any case)
+    WebPage,   // the whole file (name ends in "html", any case)
+    Pdf,       // the chosen pages or sheets drawn (".pdf", any case)
+    Png        // the chosen sheets as pictures (".png", any case; not in the dialog)
 };
 
-ExportFormat exportFormatForName(const QString &fileName);
+struct ExportFormatInfo
+{
+    ExportFormat format;
+    QLatin1String name;           // as --to takes it
+    QList<QLatin1String> endings; // the output names that choose it
+    Qt::CaseSensitivity endingCase;
+    bool wholeFile;               // always the whole file, never chosen pages
+    bool standardOutput;          // may be written to standard output
+    QLatin1String filter;         // the dialog's entry; empty when the dialog does not offer it
+};
+
+// Every format, in the export dialog's order.
+const QList<ExportFormatInfo> &exportFormats();
+const ExportFormatInfo &exportFormatInfo(ExportFormat format);
+// The format --to NAME names, any case.
+std::optional<ExportFormat> exportFormatNamed(const QString &name);
+// The format an output's name chooses; `dialog` leaves out what the export
+// dialog does not offer (such a name gets rich text there).
+ExportFormat exportFormatForName(const QString &fileName, bool dialog = false);
+// Names that the workbook export saves under: ".xls" or ".xlsx", any case.
+bool isWorkbookName(const QString &fileName);
+// The export dialog's filter: "Label|*.ext|Label|*.ext...".
+QString exportDialogFilter();

@@ -10,6 +10,18 @@
 #include <cstring>
 #include <vector>
 
+HtmlColours htmlColours(const QColor &background, const QColor &dubble, const QColor &bold,
+    const QColor &condence, CodePage::Id codePage)
+{
+    HtmlColours colours;
+    colours.background = OleColor::fromColor(background);
+    colours.dubble = OleColor::fromColor(dubble);
+    colours.bold = OleColor::fromColor(bold);
+    colours.condence = OleColor::fromColor(condence);
+    colours.codePage = codePage;
+    return colours;
+}
+
 quint8 RgbR(quint32 Colr)
 {
     return quint8((Colr % 65536) % 256);

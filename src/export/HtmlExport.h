@@ -5,6 +5,7 @@
 #include <QString>
 #include <QtGlobal>
 
+class QColor;
 class QIODevice;
 
 // The colours of a web page, as the view's swatches hold them (0x00BBGGRR),
@@ -20,6 +21,11 @@ struct HtmlColours
     // declares UTF-8 after <HTML> and writes the decoded text in UTF-8.
     CodePage::Id codePage = CodePage::Id::Latin1;
 };
+
+// The colours of a web page from the view's swatches (report background,
+// "Dubble", "Bold", "Condence") and its code page.
+HtmlColours htmlColours(const QColor &background, const QColor &dubble, const QColor &bold,
+    const QColor &condence, CodePage::Id codePage);
 
 // The components of a 0x00BBGGRR colour.
 quint8 RgbR(quint32 Colr);

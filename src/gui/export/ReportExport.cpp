@@ -10,7 +10,6 @@
 #include "export/WorkbookExport.h"
 #include "gui/platform/Dialogs.h"
 #include "gui/platform/MessageBox.h"
-#include "platform/OleColor.h"
 #include "gui/report/FrmReport.h"
 #include "gui/report/ReportColorPanel.h"
 
@@ -20,9 +19,7 @@
 #include <QPointer>
 #include <QProgressDialog>
 
-const QString ReportExport::Filter = QStringLiteral(" Rich Text Format (*.rtf)|*.rtf| Text  (*.txt) |*.txt| "
-                                                    "Excel WorkBook (*.xls)|*.xls| Web Page (*.HTML)|*.html| "
-                                                    "PDF Document (*.pdf)|*.pdf");
+const QString ReportExport::Filter = exportDialogFilter();
 const QString ReportExport::FinishCaption = QStringLiteral("Finsh Record Click");
 const QString ReportExport::IdleCaption = QStringLiteral("Excel Export");
 const QString ReportExport::CompleteMessage = QStringLiteral(" Export Complete ");
@@ -87,8 +84,7 @@ ReportExport *ReportExport::of(FrmReport *view)
 
 bool ReportExport::isWorkbookName(const QString &fileName)
 {
-    return fileName.endsWith(QLatin1String(".xls"), Qt::CaseInsensitive)
-        || fileName.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive);
+    return ::isWorkbookName(fileName);
 }
 
 void ReportExport::exportReport()
@@ -100,15 +96,14 @@ void ReportExport::exportReport()
 
     // A workbook name is kept for the workbook button rather than filled
     // with rich text that no spreadsheet program would open.
-    offerWorkbook(isWorkbookName(fileName));
-    if (isWorkbookName(fileName))
-        return;
-
-    if (PdfExport::isPdfName(fileName)) {
+    const ExportFormat format = exportFormatForName(fileName, true);
+    offerWorkbook(format == ExportFormat::Workbook);
+    switch (format) {
+    case ExportFormat::Workbook:
+        break;
+    case ExportFormat::Pdf:
         writePdf(fileName);
-        return;
-    }
-    switch (exportFormatForName(fileName)) {
+        break;
     case ExportFormat::WebPage:
         if (writeWebPage(fileName))
             MessageBox::show(m_view, CompleteMessage);
@@ -117,6 +112,7 @@ void ReportExport::exportReport()
         writePlainText(fileName);
         break;
     case ExportFormat::RichText:
+    case ExportFormat::Png: // not offered: a name of it gets rich text
         writeRichText(fileName);
         break;
     }
@@ -125,12 +121,9 @@ void ReportExport::exportReport()
 bool ReportExport::writeWebPage(const QString &fileName)
 {
     const ReportColorPanel *swatches = m_view->colorPanel();
-    HtmlColours colours;
-    colours.background = OleColor::fromColor(swatches->swatchColor(ReportColorPanel::ReportBack));
-    colours.dubble = OleColor::fromColor(swatches->swatchColor(ReportColorPanel::Dubble));
-    colours.bold = OleColor::fromColor(swatches->swatchColor(ReportColorPanel::Bold));
-    colours.condence = OleColor::fromColor(swatches->swatchColor(ReportColorPanel::Condence));
-    colours.codePage = m_view->codePage();
+    const HtmlColours colours = htmlColours(swatches->swatchColor(ReportColorPanel::ReportBack),
+        swatches->swatchColor(ReportColorPanel::Dubble), swatches->swatchColor(ReportColorPanel::Bold),
+        swatches->swatchColor(ReportColorPanel::Condence), m_view->codePage());
     QString error;
     if (!expHTml(m_view->reportFile(), fileName, colours, &error)) {
         fail(error);
