@@ -61,12 +61,20 @@ const Command Commands[] = {
 )",
         nullptr, nullptr },
     { QLatin1String("convert"), R"(  sticker2 convert IN OUT     Converts a print file without a window:
-      --to html|txt|rtf|xlsx|pdf
+      --to html|txt|rtf|xlsx|pdf|png
                                 the format (default: from OUT's name, as the export dialog)
-      --pages all|N|A-B         the pages of plain text, rich text and PDF (default all)
+      --pages all|N|A-B         the pages of plain text, rich text and PDF; the sheets of
+                                the printed look (default all)
       --marks C1,C2,...         the workbook's column marks (required for xlsx)
-      --paper a4|letter         the PDF's paper (default: the locale's)
+      --look printed|emphasis   the PDF's look: the sheets as the printer prints them
+                                (default) or the view's emphasis colours
+      --paper a4|letter         the PDF's paper (default: $PAPERSIZE, LC_PAPER, /etc/papersize)
       --landscape               the PDF's pages landscape
+      --dpi N                   the pictures' resolution (png: one file per sheet,
+                                OUT-001.png ...; default 150)
+      --form-length INCHES      the printed look's form length for files that set none
+                                (default: the setting, 11)
+      --carriage wide|narrow    the printed look's carriage, 13.6 or 8 in (default wide)
       --codepage NAME           the code page the file is read in, as for view
       OUT "-" writes a web page or plain text to standard output.
 )",

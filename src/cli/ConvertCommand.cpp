@@ -134,7 +134,7 @@ int runConvert(const QStringList &arguments)
         QStringLiteral("The workbook's column marks, as the view's status line counts columns: 10,25,..."),
         QStringLiteral("columns"));
     const QCommandLineOption paper(QStringLiteral("paper"),
-        QStringLiteral("The PDF's paper: a4 or letter (default: the locale's)."), QStringLiteral("paper"));
+        QStringLiteral("The PDF's paper: a4 or letter (default: $PAPERSIZE, LC_PAPER, /etc/papersize)."), QStringLiteral("paper"));
     const QCommandLineOption landscape(QStringLiteral("landscape"), QStringLiteral("The PDF's pages landscape."));
     const QCommandLineOption look(QStringLiteral("look"),
         QStringLiteral("The PDF's look: printed (default: the sheets as the printer prints them) or emphasis "
