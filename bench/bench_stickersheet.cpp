@@ -107,7 +107,6 @@ QTemporaryDir &commandHome()
         // command is given too.
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath("config")));
         qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath("data")));
-        startGlobals();
         AppPaths::ensureProgramFolder();
         QString error;
         StickerInput input = benchInput(200);

@@ -25,7 +25,6 @@ int main(int argc, char *argv[])
         const auto run = [&] {
             QCoreApplication::setApplicationName(QStringLiteral("Sticker2"));
             AppPaths::ensureProgramFolder();
-            startGlobals();
             return CommandLine::runHeadless(arguments);
         };
         if (!CommandLine::drawsText(arguments)) {
@@ -65,7 +64,6 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Sticker2"));
     if (!folder.isEmpty()) {
         AppPaths::ensureProgramFolder();
-        startGlobals();
         auto *watch = new FrmWatch;
         QString error;
         if (!watch->start(folder, &error)) {
@@ -84,7 +82,6 @@ int main(int argc, char *argv[])
         Main();
         return app.exec();
     }
-    startGlobals();
     if (openReportViews(files, codePage) == 0)
         return int(CommandLine::Status::Failed);
     return app.exec();

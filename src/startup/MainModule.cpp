@@ -8,23 +8,14 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-QString SettingsAppName;
-quint8 OpenViewCount = 0;
-QString PrintFileName;
-QString LastTempNumber;
+const QString SettingsAppName = QStringLiteral("Sticker2");
 
-void startGlobals()
-{
-    OpenViewCount = 0;
-    SettingsAppName = QStringLiteral("Sticker2");
-}
-
-QString NextTempFileName()
+QString NextTempFileName(QString &lastNumber)
 {
     const QString folder = AppPaths::privateTempFolder();
     if (folder.isEmpty())
         return QString();
-    qint64 n = LastTempNumber.trimmed().toLongLong();
+    qint64 n = lastNumber.trimmed().toLongLong();
     QString candidate;
     while (n <= 9999999) {
         candidate = QStringLiteral("%1/Tz%2.Tmp").arg(folder).arg(n);
@@ -38,7 +29,7 @@ QString NextTempFileName()
             return QString();
         ++n;
     }
-    LastTempNumber = QString::number(n);
+    lastNumber = QString::number(n);
     return candidate;
 }
 

@@ -6,24 +6,20 @@
 // Process-wide state shared by the forms and the command line, and the small
 // utilities several of them call. Everything runs on the one user-interface thread.
 
-// Globals, with program lifetime.
-extern QString SettingsAppName; // "Sticker2"
-extern quint8 OpenViewCount;    // report views open now, at most six
-extern QString PrintFileName;   // print file the next report view loads
-extern QString LastTempNumber;  // number of the last temporary print file
+// The name the settings are stored under.
+extern const QString SettingsAppName; // "Sticker2"
 
 // The printer sequences of the markup are constants of the ESC/P vocabulary
-// (escp/EscpCommands.h): nothing needs filling before they are used.
-
-// The globals as the start-up procedure leaves them, without any window: the
-// settings name, no views open.
-void startGlobals();
+// (escp/EscpCommands.h), and the numbering of the temporary print files and
+// the count of open views belong to the windows: nothing here needs a
+// start-up routine before it is used.
 
 // A free temporary print file name "Tz<n>.Tmp" in the private temporary
-// folder, searching from LastTempNumber; updates LastTempNumber. The file is
-// created (empty, exclusively, never through a link) so nobody else can take
-// the name. Empty when the private folder cannot be used.
-QString NextTempFileName();
+// folder, searching from `lastNumber` (the caller's numbering, the number of
+// the last temporary print file); updates `lastNumber`. The file is created
+// (empty, exclusively, never through a link) so nobody else can take the
+// name. Empty when the private folder cannot be used.
+QString NextTempFileName(QString &lastNumber);
 
 // The text without its leading and trailing spaces (other blanks stay).
 QString TrimSpaces(const QString &text);

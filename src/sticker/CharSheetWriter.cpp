@@ -338,7 +338,7 @@ bool CharSheetWriter::write(
     return ok;
 }
 
-CharSheetWriter::Result CharSheetWriter::run(const StickerInput &input)
+CharSheetWriter::Result CharSheetWriter::run(const StickerInput &input, QString &lastTempNumber)
 {
     Result result;
     result.txtPage = input.txtPage;
@@ -346,7 +346,7 @@ CharSheetWriter::Result CharSheetWriter::run(const StickerInput &input)
     if (!result.error.isEmpty())
         return result;
 
-    const QString name = NextTempFileName();
+    const QString name = NextTempFileName(lastTempNumber);
     if (name.isEmpty()) {
         result.error = QStringLiteral("No temporary print file can be created.");
         return result;
@@ -374,7 +374,6 @@ CharSheetWriter::Result CharSheetWriter::run(const StickerInput &input)
         result.error = QStringLiteral("The print file %1 cannot be written.\n%2").arg(name, reason);
         return result;
     }
-    PrintFileName = name;
     result.fileName = name;
     result.ok = true;
     return result;

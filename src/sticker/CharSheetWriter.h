@@ -20,7 +20,7 @@ public:
         bool ok = false;
         QString error;    // the message for the user when !ok
         QString txtPage;  // the "Page" field's text after the run ("1" when it was 0 or empty)
-        QString fileName; // the print file written (also in PrintFileName)
+        QString fileName; // the print file written
     };
 
     // Checks the entries a character-mode sheet cannot be made from, among
@@ -34,10 +34,11 @@ public:
     static bool write(const StickerWorkingValues &values, bool condensed, QIODevice *device, QString *error);
 
     // The whole character-mode run behind a print button: checks the input,
-    // takes the next temporary print file name, writes the sheet into it and
-    // sets PrintFileName. Nothing is written when the input is refused, and
-    // a sheet that cannot be written leaves no file, not even the reserved
-    // empty one. The caller updates the "Page" field from the result and,
-    // on success, opens a report view on PrintFileName.
-    static Result run(const StickerInput &input);
+    // takes the next temporary print file name after `lastTempNumber` (the
+    // caller's numbering, updated) and writes the sheet into it. Nothing is
+    // written when the input is refused, and a sheet that cannot be written
+    // leaves no file, not even the reserved empty one. The caller updates the
+    // "Page" field from the result and, on success, opens a report view on
+    // the result's file.
+    static Result run(const StickerInput &input, QString &lastTempNumber);
 };

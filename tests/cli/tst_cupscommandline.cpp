@@ -52,7 +52,7 @@ class TestCommandLine : public QObject
 private slots:
     void initTestCase()
     {
-        TestSupport::init();
+        TestSupport::initWindows();
         QVERIFY(m_dir.isValid());
         m_in = TestSupport::writeFile(m_dir.filePath("in.prn"), Report);
         QVERIFY(::mkfifo(QFile::encodeName(m_dir.filePath("fifo")).constData(), 0600) == 0);
@@ -207,7 +207,8 @@ void TestCommandLine::stickers()
     QVERIFY2(FormatStore::save(3, input, &error), qPrintable(error));
     StickerInput loaded;
     FormatStore::loadSlot(3, loaded);
-    const CharSheetWriter::Result form = CharSheetWriter::run(loaded);
+    QString lastNumber;
+    const CharSheetWriter::Result form = CharSheetWriter::run(loaded, lastNumber);
     QVERIFY2(form.ok, qPrintable(form.error));
 
     const QString out = m_dir.filePath("sheet.prn");

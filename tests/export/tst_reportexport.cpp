@@ -4,7 +4,7 @@
 // holds is checked on the engine (tst_textexports, tst_htmlexport).
 #include "../report/ReportViewFixture.h"
 #include "ExportReaders.h"
-#include "controls/JeweledButton.h"
+#include "gui/controls/JeweledButton.h"
 #include "export/PlainTextExport.h"
 #include "export/RichTextExport.h"
 #include "gui/export/ReportExport.h"
@@ -36,7 +36,7 @@ class TestReportExport : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { TestSupport::init(); }
+    void initTestCase() { TestSupport::initWindows(); }
     void init()
     {
         m_dir.reset(new QTemporaryDir); // each test starts from an empty folder

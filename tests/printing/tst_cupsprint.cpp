@@ -22,7 +22,7 @@ private slots:
     void cleanup() { PrintingFixture::cleanup(); }
     void initTestCase()
     {
-        TestSupport::init();
+        TestSupport::initWindows();
         if (!cupsdRunning())
             QFAIL("the private cupsd is not running: run this test through ctest (fixture "
                   "printing/cupsd_start)");

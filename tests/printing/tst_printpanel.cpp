@@ -2,7 +2,7 @@
 // the desktop driver with the pages recorded. Prints that reach a queue of
 // the private cupsd are in tst_cupsprint.
 #include "PrintingFixture.h"
-#include "controls/JeweledButton.h"
+#include "gui/controls/JeweledButton.h"
 
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -37,7 +37,7 @@ class TestPrintPanel : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { TestSupport::init(); }
+    void initTestCase() { TestSupport::initWindows(); }
     void init()
     {
         reset();

@@ -1,5 +1,5 @@
 #include "RecordingSpooler.h"
-#include "TestSupport.h"
+#include "WindowSupport.h"
 #include "printing/LineFramer.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/printing/RawPrintMessages.h"
@@ -25,7 +25,7 @@ class TestRawJob : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { TestSupport::init(); }
+    void initTestCase() { TestSupport::initWindows(); }
 
     void framing_data()
     {

@@ -3,7 +3,7 @@
 // Shared set-up for the report view tests: print files in the private
 // temporary folder, views opened as the sticker form opens them, and a small
 // language of steps and states to drive a view's controls by name.
-#include "TestSupport.h"
+#include "WindowSupport.h"
 #include "gui/platform/Dialogs.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/report/FrmReport.h"
@@ -42,8 +42,7 @@ inline QString printFile(const QString &name, const QByteArray &bytes)
 // Opens a view on `path` as the sticker form does and waits until it shows.
 inline FrmReport *open(const QString &path)
 {
-    PrintFileName = path;
-    FrmReport *view = OpenReportView();
+    FrmReport *view = OpenReportView(path);
     if (view && !QTest::qWaitForWindowExposed(view))
         qWarning("report view not exposed");
     return view;

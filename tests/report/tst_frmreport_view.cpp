@@ -2,8 +2,8 @@
 // zoom, search, highlight, the context menu, edit and the continuous view.
 // The markup passes themselves are checked on the engine in tst_pagemarkup.
 #include "ReportViewFixture.h"
-#include "controls/JeweledButton.h"
-#include "controls/SpLebal.h"
+#include "gui/controls/JeweledButton.h"
+#include "gui/controls/SpLebal.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/report/ReportColorPanel.h"
 #include "gui/report/SheetView.h"
@@ -58,7 +58,7 @@ class TestFrmReportView : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { TestSupport::init(); }
+    void initTestCase() { TestSupport::initWindows(); }
     void cleanup()
     {
         closeAll();

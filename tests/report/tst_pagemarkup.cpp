@@ -1,6 +1,6 @@
 // The page table (a print file cut at its form feeds), the page document
 // (a page's text with its lines and columns) and the markup passes over it.
-#include "TestSupport.h"
+#include "WindowSupport.h"
 #include "gui/report/EditMarkup.h"
 #include "render/ViewLines.h"
 #include "report/LineIndex.h"
@@ -93,7 +93,7 @@ class TestPageMarkup : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { TestSupport::init(); }
+    void initTestCase() { TestSupport::initWindows(); }
 
     void cut_data()
     {

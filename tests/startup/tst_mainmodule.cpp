@@ -20,7 +20,6 @@ private slots:
     void initTestCase() { TestSupport::init(); }
     void init()
     {
-        LastTempNumber.clear();
         QDir(AppPaths::privateTempFolder()).removeRecursively();
     }
 
@@ -67,15 +66,15 @@ private slots:
             else
                 TestSupport::writeFile(folder + file, "x");
         }
-        LastTempNumber = last;
+        QString lastNumber = last;
         const QString name = QString("%1Tz%2.Tmp").arg(folder).arg(number);
-        QCOMPARE(NextTempFileName(), name);
-        QCOMPARE(LastTempNumber, QString::number(lastAfter));
+        QCOMPARE(NextTempFileName(lastNumber), name);
+        QCOMPARE(lastNumber, QString::number(lastAfter));
         QVERIFY(QFileInfo(name).isFile());
         QVERIFY(!QFile::exists(victim));
         // The name is taken at once, so the next call moves on.
         if (planted.isEmpty())
-            QCOMPARE(NextTempFileName(), QString("%1Tz%2.Tmp").arg(folder).arg(number + 1));
+            QCOMPARE(NextTempFileName(lastNumber), QString("%1Tz%2.Tmp").arg(folder).arg(number + 1));
     }
 
     void keyFilters_data()

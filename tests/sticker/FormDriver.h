@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TestSupport.h"
+#include "WindowSupport.h"
 
 #include <QComboBox>
 #include <QLineEdit>

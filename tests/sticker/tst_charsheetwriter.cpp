@@ -57,12 +57,13 @@ class TestCharSheetWriter : public QObject
 {
     Q_OBJECT
 
+    QString lastNumber; // the numbering of the temporary print files
+
 private slots:
     void initTestCase() { TestSupport::init(); }
     void init()
     {
-        PrintFileName.clear();
-        LastTempNumber.clear();
+        lastNumber.clear();
         QDir(AppPaths::privateTempFolder()).removeRecursively();
     }
 
@@ -189,12 +190,11 @@ private slots:
     {
         QFETCH(StickerInput, input);
         QFETCH(QString, message);
-        const CharSheetWriter::Result result = CharSheetWriter::run(input);
+        const CharSheetWriter::Result result = CharSheetWriter::run(input, lastNumber);
         QCOMPARE(result.ok, message.isEmpty());
         QCOMPARE(result.error, message);
         if (!message.isEmpty()) {
             // Refused before anything is written or named.
-            QVERIFY(PrintFileName.isEmpty());
             QVERIFY(QDir(AppPaths::privateTempFolder()).entryList(QDir::Files).isEmpty());
             QCOMPARE(result.txtPage, input.txtPage);
         }
@@ -216,11 +216,10 @@ private slots:
         QFETCH(int, markers);
         StickerInput in = sticker(4, "5", "1", "2", "3", "1");
         in.txtPage = page;
-        const CharSheetWriter::Result first = CharSheetWriter::run(in);
+        const CharSheetWriter::Result first = CharSheetWriter::run(in, lastNumber);
         QVERIFY2(first.ok, qPrintable(first.error));
         QCOMPARE(first.txtPage, pageAfter);
         QCOMPARE(first.fileName, AppPaths::privateTempFolder() + "/Tz0.Tmp");
-        QCOMPARE(PrintFileName, first.fileName);
         const QByteArray bytes = TestSupport::readFile(first.fileName);
         QCOMPARE(bytes.count(".  .  .\r\n"), markers);
         // The whole run is one page of the report view.
@@ -228,7 +227,7 @@ private slots:
         table.setBytes(bytes);
         QCOMPARE(table.PageCount(), 1);
         // Every run takes a new name; the earlier file stays.
-        QCOMPARE(CharSheetWriter::run(in).fileName, AppPaths::privateTempFolder() + "/Tz1.Tmp");
+        QCOMPARE(CharSheetWriter::run(in, lastNumber).fileName, AppPaths::privateTempFolder() + "/Tz1.Tmp");
         QCOMPARE(TestSupport::readFile(first.fileName), bytes);
     }
 
@@ -239,22 +238,20 @@ private slots:
         QDir(folder).removeRecursively();
         QTemporaryDir elsewhere;
         QVERIFY(QFile::link(elsewhere.path(), folder));
-        CharSheetWriter::Result result = CharSheetWriter::run(sticker(3, "4", "2", "3", "2", "1"));
+        CharSheetWriter::Result result = CharSheetWriter::run(sticker(3, "4", "2", "3", "2", "1"), lastNumber);
         QFile::remove(folder);
         QVERIFY(!result.ok);
         QCOMPARE(result.error, QString("No temporary print file can be created."));
-        QVERIFY(PrintFileName.isEmpty());
         QVERIFY(QDir(elsewhere.path()).isEmpty());
         // A full disk part-way through the file: no half sheet is left under the name.
         StickerInput in = sticker(7, "20", "2", "8", "50", "1", "20"); // well past one output chunk
         {
             FileSizeLimit limit(100000);
-            result = CharSheetWriter::run(in);
+            result = CharSheetWriter::run(in, lastNumber);
         }
         QVERIFY(!result.ok);
         QVERIFY2(result.error.startsWith("The print file ") && result.error.endsWith("File too large"),
             qPrintable(result.error));
-        QVERIFY(PrintFileName.isEmpty());
         // Nor the empty file that took the name.
         QVERIFY(!QFile::exists(AppPaths::privateTempFolder() + "/Tz0.Tmp"));
     }

@@ -1,4 +1,4 @@
-#include "TestSupport.h"
+#include "WindowSupport.h"
 #include "sticker/Barcode.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/sticker/PrinterStickerSurface.h"
@@ -58,7 +58,7 @@ class TestWindowSheetOutput : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { TestSupport::init(); }
+    void initTestCase() { TestSupport::initWindows(); }
     void init()
     {
         MessageBox::clearShown();

@@ -1,41 +1,18 @@
 #include "TestSupport.h"
 
-#include "gui/platform/Dialogs.h"
-#include "gui/platform/MessageBox.h"
 #include "platform/AppPaths.h"
 #include "platform/ProcessSignals.h"
-#include "startup/MainModule.h"
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
-#include <QTimer>
 #include <QProcess>
-#include <QRadioButton>
-#include <QScrollBar>
-#include <QTest>
-
-#include <cmath>
 
 namespace TestSupport {
 
 void init()
 {
     ignoreFileSizeSignal();
-    MessageBox::setTestMode(true);
-    Dialogs::setTestMode(true);
-    OpenViewCount = 0;
-    SettingsAppName = QStringLiteral("Sticker2");
-    PrintFileName.clear();
-    LastTempNumber.clear();
     AppPaths::ensureProgramFolder();
 }
 
@@ -56,50 +33,6 @@ QByteArray readFile(const QString &path)
     return f.readAll();
 }
 
-QWidget *child(QWidget *parent, const QString &objectName)
-{
-    auto *w = parent->findChild<QWidget *>(objectName);
-    if (!w)
-        qFatal("no control named %s", qPrintable(objectName));
-    return w;
-}
-
-void click(QWidget *parent, const QString &objectName)
-{
-    QWidget *w = child(parent, objectName);
-    QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(qMin(8, w->width() / 2), w->height() / 2));
-}
-
-QString state(QWidget *root, const QString &names)
-{
-    QStringList out;
-    for (const QString &key : names.split(' ', Qt::SkipEmptyParts)) {
-        QWidget *w = child(root, key.section('.', 0, 0));
-        const QString p = key.section('.', 1);
-        auto *button = qobject_cast<QAbstractButton *>(w);
-        auto *box = qobject_cast<QLineEdit *>(w) ? qobject_cast<QLineEdit *>(w) : w->findChild<QLineEdit *>();
-        if (p == "enabled" || p == "visible" || p == "hidden" || p == "bold" || p == "focus")
-            out << QString::number(p == "enabled" ? w->isEnabled()
-                    : p == "visible"              ? w->isVisible()
-                    : p == "hidden"               ? w->isHidden()
-                    : p == "bold"                 ? w->font().bold()
-                                                  : w->hasFocus());
-        else if (p == "base")
-            out << w->palette().color(QPalette::Base).name();
-        else if (button)
-            out << (button->isCheckable() ? QString::number(button->isChecked()) : button->text());
-        else if (auto *label = qobject_cast<QLabel *>(w))
-            out << label->text();
-        else if (auto *list = qobject_cast<QComboBox *>(w))
-            out << list->currentText();
-        else if (auto *bar = qobject_cast<QScrollBar *>(w))
-            out << QString::number(bar->value());
-        else
-            out << (box ? box->text() : QStringLiteral("?"));
-    }
-    return out.join('|');
-}
-
 QString runTool(const QString &tool, const QStringList &arguments)
 {
     QProcess p;
@@ -114,69 +47,4 @@ QString pdfText(const QString &pdf, bool layout)
     return runTool("pdftotext", (layout ? QStringList {"-layout"} : QStringList()) + QStringList {pdf, "-"});
 }
 
-int previewPageCount(const std::function<void()> &open)
-{
-    int pages = -1;
-    QTimer watch; // until the preview is up
-    watch.setInterval(10);
-    QObject::connect(&watch, &QTimer::timeout, [&] {
-        auto *dialog = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        watch.stop();
-        pages = dialog->findChild<QPrintPreviewWidget *>()->pageCount();
-        dialog->reject();
-    });
-    watch.start();
-    open();
-    return pages;
-}
-
 } // namespace TestSupport
-
-double TestSupport::contrast(QWidget *w)
-{
-    const auto luminance = [](const QColor &c) {
-        const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
-        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
-    };
-    QColor text;
-    QColor back;
-    if (qobject_cast<QLineEdit *>(w) || qobject_cast<QAbstractScrollArea *>(w)) {
-        text = w->palette().color(QPalette::Text);
-        back = w->palette().color(QPalette::Base);
-    } else {
-        text = w->palette().color(w->foregroundRole());
-        QWidget *filled = w;
-        while (!filled->autoFillBackground() && !filled->isWindow() && filled->parentWidget())
-            filled = filled->parentWidget();
-        back = filled->palette().color(filled->backgroundRole());
-    }
-    const double a = luminance(text) + 0.05;
-    const double b = luminance(back) + 0.05;
-    return qMax(a, b) / qMin(a, b);
-}
-
-QStringList TestSupport::clippedCaptions(QWidget *root)
-{
-    QStringList clipped;
-    for (QWidget *w : root->findChildren<QWidget *>()) {
-        auto *label = qobject_cast<QLabel *>(w);
-        const bool box = qobject_cast<QCheckBox *>(w) || qobject_cast<QRadioButton *>(w);
-        if (!(qobject_cast<QAbstractButton *>(w) || (label && !label->text().isEmpty() && !label->wordWrap()))
-            || w->minimumWidth() == w->maximumWidth() || !w->isVisibleTo(root))
-            continue;
-        const QFont kept = w->font();
-        QFont bold = kept;
-        bold.setBold(box); // a box's caption turns bold when chosen
-        w->setFont(bold);
-        // A push button draws its caption centred with a few pixels to spare.
-        auto *button = qobject_cast<QAbstractButton *>(w);
-        const int needed = button && !box ? w->fontMetrics().horizontalAdvance(button->text().remove('&')) + 6
-                                          : w->sizeHint().width();
-        if (w->width() < needed)
-            clipped.append(w->objectName() + ':' + w->metaObject()->className());
-        w->setFont(kept);
-    }
-    return clipped;
-}

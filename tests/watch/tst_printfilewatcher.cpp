@@ -1,5 +1,6 @@
-#include "TestSupport.h"
+#include "WindowSupport.h"
 #include "gui/platform/Dialogs.h"
+#include "gui/report/OpenReportView.h"
 #include "gui/sticker/Frm0010Sticker.h"
 #include "gui/watch/FrmWatch.h"
 #include "startup/MainModule.h"
@@ -20,7 +21,7 @@ class TstPrintFileWatcher : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { TestSupport::init(); }
+    void initTestCase() { TestSupport::initWindows(); }
     void reportsNewFilesOnceWhenComplete();
     void batchHoldsBackOnlyTheOpenFile();
     void watchFromTheStickerForm();

@@ -1,6 +1,6 @@
 #include "gui/export/ReportExport.h"
 
-#include "controls/JeweledButton.h"
+#include "gui/controls/JeweledButton.h"
 #include "export/ExportFormat.h"
 #include "export/HtmlExport.h"
 #include "export/PdfExport.h"

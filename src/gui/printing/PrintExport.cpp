@@ -1,4 +1,4 @@
-#include "controls/JeweledButton.h"
+#include "gui/controls/JeweledButton.h"
 #include "export/PageChoice.h"
 #include "export/RichTextExport.h"
 #include "gui/platform/MessageBox.h"

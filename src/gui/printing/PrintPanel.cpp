@@ -1,8 +1,8 @@
 #include "gui/printing/PrintPanel.h"
 
-#include "controls/JeweledButton.h"
-#include "controls/PropertyBag.h"
-#include "controls/SpLebal.h"
+#include "gui/controls/JeweledButton.h"
+#include "gui/controls/PropertyBag.h"
+#include "gui/controls/SpLebal.h"
 #include "gui/platform/KeyFilter.h"
 #include "gui/platform/CaptionFit.h"
 #include "gui/platform/MessageBox.h"

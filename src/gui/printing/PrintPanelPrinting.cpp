@@ -1,5 +1,5 @@
 // The print panel's print button: page files and the two print modes.
-#include "controls/JeweledButton.h"
+#include "gui/controls/JeweledButton.h"
 #include "platform/AppPaths.h"
 #include "platform/ByteText.h"
 #include "gui/platform/MessageBox.h"

@@ -1,7 +1,7 @@
 #include "gui/report/FrmReport.h"
 
-#include "controls/JeweledButton.h"
-#include "controls/SpLebal.h"
+#include "gui/controls/JeweledButton.h"
+#include "gui/controls/SpLebal.h"
 #include "gui/export/ReportExport.h"
 #include "gui/platform/Dialogs.h"
 #include "gui/platform/FormActivation.h"
@@ -625,10 +625,10 @@ void FrmReport::CmdImport_Click()
     if (name.isEmpty())
         return;
     m_importName = name;
-    PrintFileName = ShortPathOf(name);
-    if (PrintFileName.isEmpty())
-        PrintFileName = name;
-    if (LoadReport(PrintFileName))
+    QString file = ShortPathOf(name);
+    if (file.isEmpty())
+        file = name;
+    if (LoadReport(file))
         RecentFiles::add(name);
 }
 

@@ -1,6 +1,6 @@
 // The report view's keys: Ctrl+F to the search box, Ctrl+P the print panel,
 // Page Up and Page Down the pages.
-#include "controls/JeweledButton.h"
+#include "gui/controls/JeweledButton.h"
 #include "gui/report/FrmReport.h"
 
 #include <QAction>

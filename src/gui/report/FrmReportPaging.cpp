@@ -1,5 +1,5 @@
 // Paging and the status line of the report view.
-#include "controls/JeweledButton.h"
+#include "gui/controls/JeweledButton.h"
 #include "gui/platform/MessageBox.h"
 #include "platform/NumericText.h"
 #include "gui/report/FrmReport.h"

@@ -1,6 +1,6 @@
 // What the report view shows of a page and the ways of changing it: markup,
 // zoom, search, highlight, the context menu, edit and the continuous view.
-#include "controls/JeweledButton.h"
+#include "gui/controls/JeweledButton.h"
 #include "platform/FileChecks.h"
 #include "gui/platform/MessageBox.h"
 #include "platform/Twips.h"

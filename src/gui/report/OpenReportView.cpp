@@ -10,7 +10,9 @@
 #include <QTextEdit>
 #include <QUrl>
 
-FrmReport *OpenReportView()
+quint8 OpenViewCount = 0;
+
+FrmReport *OpenReportView(const QString &file)
 {
     if (OpenViewCount >= 6) {
         MessageBox::show(nullptr,
@@ -19,7 +21,7 @@ FrmReport *OpenReportView()
         return nullptr;
     }
     auto *view = new FrmReport;
-    if (!view->LoadReport(PrintFileName)) {
+    if (!view->LoadReport(file)) {
         delete view;
         return nullptr;
     }
@@ -31,8 +33,7 @@ int openReportViews(const QStringList &files, std::optional<CodePage::Choice> co
 {
     int opened = 0;
     for (const QString &file : files) {
-        PrintFileName = QFileInfo(file).absoluteFilePath();
-        if (FrmReport *view = OpenReportView()) {
+        if (FrmReport *view = OpenReportView(QFileInfo(file).absoluteFilePath())) {
             if (codePage && codePage->automatic)
                 view->detectCodePage();
             else if (codePage)

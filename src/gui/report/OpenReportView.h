@@ -9,10 +9,14 @@
 class FrmReport;
 class QWidget;
 
-// Opens a new report view on PrintFileName, modeless. Refuses with a message
-// when six views are open already. Returns the view, or nullptr when it was
-// refused or its file could not be read (the caller need not keep it).
-FrmReport *OpenReportView();
+// The report views open now (at most six): each view counts itself in when
+// it is shown and out when it closes.
+extern quint8 OpenViewCount;
+
+// Opens a new report view on the print file `file`, modeless. Refuses with a
+// message when six views are open already. Returns the view, or nullptr when
+// it was refused or its file could not be read (the caller need not keep it).
+FrmReport *OpenReportView(const QString &file);
 
 // Opens a report view on each file in turn, as Import loads a file, with the
 // six-view rule; a file that cannot be read gives its message and the others

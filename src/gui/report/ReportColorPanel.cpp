@@ -1,6 +1,6 @@
 #include "gui/report/ReportColorPanel.h"
 
-#include "controls/JeweledButton.h"
+#include "gui/controls/JeweledButton.h"
 #include "gui/platform/Dialogs.h"
 #include "report/ReportFont.h"
 

@@ -1,6 +1,6 @@
 #include "gui/startup/FormStartup.h"
 
-#include "controls/JeweledButton.h"
+#include "gui/controls/JeweledButton.h"
 #include "gui/sticker/Frm0010Sticker.h"
 #include "platform/Twips.h"
 #include "startup/MainModule.h"
@@ -11,8 +11,6 @@
 
 void Main()
 {
-    OpenViewCount = 0;
-    SettingsAppName = QStringLiteral("Sticker2");
     auto *form = new Frm0010Sticker;
     form->setAttribute(Qt::WA_DeleteOnClose);
     form->show();

@@ -2,8 +2,8 @@
 
 #include "Version.h"
 #include "gui/platform/CaptionFit.h"
-#include "controls/Atext.h"
-#include "controls/JeweledButton.h"
+#include "gui/controls/Atext.h"
+#include "gui/controls/JeweledButton.h"
 #include "platform/NumericText.h"
 #include "platform/Twips.h"
 #include "gui/report/OpenReportView.h"

@@ -1,7 +1,7 @@
 // The controls of the sticker form, placed at their twip positions.
 
-#include "controls/Atext.h"
-#include "controls/JeweledButton.h"
+#include "gui/controls/Atext.h"
+#include "gui/controls/JeweledButton.h"
 #include "platform/Twips.h"
 #include "sticker/FormatStore.h"
 #include "gui/report/PrintFileActions.h"

@@ -10,6 +10,13 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+namespace {
+// The number of the last temporary print file: one numbering for every
+// sticker window of the process, so a run looks for a free name after the
+// last one taken rather than from the start.
+QString LastTempNumber;
+} // namespace
+
 void Frm0010Sticker::selectSlot(int slot)
 {
     if (slot < 0 || slot >= FormatStore::SlotCount)
@@ -44,12 +51,12 @@ void Frm0010Sticker::CmdSave_Click()
 void Frm0010Sticker::runCharacterSheet(StickerInput &input)
 {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const CharSheetWriter::Result result = CharSheetWriter::run(input);
+    const CharSheetWriter::Result result = CharSheetWriter::run(input, LastTempNumber);
     QGuiApplication::restoreOverrideCursor();
     txtPage->setText(result.txtPage);
     if (!result.ok) {
         MessageBox::show(this, result.error, designCaption(), QMessageBox::Critical);
         return;
     }
-    OpenReportView();
+    OpenReportView(result.fileName);
 }

@@ -1,4 +1,4 @@
-#include "controls/JeweledButton.h"
+#include "gui/controls/JeweledButton.h"
 
 JeweledButton::JeweledButton(const QString &objectName, const QString &caption, QWidget *parent)
     : QPushButton(caption, parent)

@@ -1,4 +1,4 @@
-#include "controls/PropertyBag.h"
+#include "gui/controls/PropertyBag.h"
 
 #include <QFont>
 

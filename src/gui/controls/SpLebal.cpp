@@ -1,4 +1,4 @@
-#include "controls/SpLebal.h"
+#include "gui/controls/SpLebal.h"
 
 #include "platform/OleColor.h"
 #include "platform/Twips.h"

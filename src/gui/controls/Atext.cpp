@@ -1,6 +1,6 @@
-#include "controls/Atext.h"
+#include "gui/controls/Atext.h"
 
-#include "controls/PropertyBag.h"
+#include "gui/controls/PropertyBag.h"
 #include "platform/OleColor.h"
 #include "platform/Twips.h"
 

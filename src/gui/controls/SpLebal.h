@@ -6,7 +6,7 @@
 #include <QVariant>
 #include <QWidget>
 
-#include "controls/PropertyBag.h"
+#include "gui/controls/PropertyBag.h"
 
 // The caption label: a caption, and a second (hot-key) caption at the right,
 // inside a one-pixel frame whose four edges look sunken, raised or flat.

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "TestSupport.h"
+
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include <functional>
+
+// Shared set-up for the tests of the windows: call
+// TestSupport::initWindows() in initTestCase().
+namespace TestSupport {
+
+// As init(), and puts the message boxes and dialogs in test mode.
+void initWindows();
+
+// Finds a child by objectName (of the kind asked for) or fails the test.
+QWidget *child(QWidget *parent, const QString &objectName);
+template <typename T = QWidget> T *control(QWidget *parent, const QString &objectName)
+{
+    auto *w = qobject_cast<T *>(child(parent, objectName));
+    if (!w)
+        qFatal("%s is not of that kind", qPrintable(objectName));
+    return w;
+}
+// Clicks near the left edge, where a check or option box has its box and a
+// button its face.
+void click(QWidget *parent, const QString &objectName);
+
+// The names of the buttons and labels under `root` whose caption does not
+// show whole in bold (the weight a chosen caption takes).
+QStringList clippedCaptions(QWidget *root);
+// The contrast ratio (1 to 21) between a control's text and what it stands
+// on: a text box's text and base, any other's foreground and the background
+// of the nearest of it and its parents that fills its own.
+double contrast(QWidget *w);
+// The states of a window's controls by objectName, joined by "|": "Name" is
+// a box's, label's, button's or list's text, a check's 1/0 or a scroll bar's
+// value; "Name.enabled", ".visible", ".hidden", ".bold", ".focus" are 1/0
+// and ".base" the box colour.
+QString state(QWidget *root, const QString &names);
+
+// Runs `open`, which should open a print preview, and gives the preview's
+// page count (-1 when none opened); the preview is closed.
+int previewPageCount(const std::function<void()> &open);
+
+} // namespace TestSupport
