@@ -23,6 +23,10 @@ QPageLayout pageLayout(const PdfOptions &options)
         QMarginsF(m, m, m, m), QPageLayout::Millimeter);
 }
 
+} // namespace
+
+namespace PdfExport {
+
 // A write error of a file device, seen as soon as it happens, so a full
 // disk ends the export at once rather than at its end.
 bool deviceFailed(QIODevice &out, QString *error)
@@ -34,10 +38,6 @@ bool deviceFailed(QIODevice &out, QString *error)
         *error = file->errorString();
     return true;
 }
-
-} // namespace
-
-namespace PdfExport {
 
 bool write(QIODevice &out, const PageTable &table, const PdfOptions &options, QString *error)
 {

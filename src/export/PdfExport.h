@@ -49,6 +49,11 @@ PdfPaper defaultPaper();
 // "a4" or "letter", any case; nothing for any other name.
 std::optional<PdfPaper> paperFromName(const QString &name);
 
+// A write error of a file device, seen as soon as it happens, so a full disk
+// ends an export at once rather than at its end: true, with the device's
+// error text, when the device is a file that failed.
+bool deviceFailed(QIODevice &out, QString *error);
+
 // Export names that mean a PDF: ending in ".pdf", any case.
 bool isPdfName(const QString &fileName);
 

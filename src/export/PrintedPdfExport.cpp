@@ -13,16 +13,6 @@
 
 namespace {
 
-bool deviceFailed(QIODevice &out, QString *error)
-{
-    const auto *file = qobject_cast<QFileDevice *>(&out);
-    if (!file || file->error() == QFileDevice::NoError)
-        return false;
-    if (error)
-        *error = file->errorString();
-    return true;
-}
-
 bool fail(QString *error, const QString &text)
 {
     if (error)
@@ -79,7 +69,7 @@ bool write(QIODevice &out, const SheetSource &sheets, const PdfOptions &options,
         const QSizeF used = PrintedRenderer::usedSize(sheet) * unit;
         const double scale = fitScale(QSizeF(sheet.width, sheet.height) * unit, used, paper);
         renderer.draw(painter, sheet, QPointF(0, 0), unit * scale);
-        if (deviceFailed(out, error)) {
+        if (PdfExport::deviceFailed(out, error)) {
             painter.end();
             return false;
         }
@@ -90,9 +80,9 @@ bool write(QIODevice &out, const SheetSource &sheets, const PdfOptions &options,
         }
     }
     painter.end();
-    if (!buffered.flushBuffer() && !deviceFailed(out, error))
+    if (!buffered.flushBuffer() && !PdfExport::deviceFailed(out, error))
         return fail(error, buffered.errorString());
-    return !deviceFailed(out, error);
+    return !PdfExport::deviceFailed(out, error);
 }
 
 bool save(const QString &path, const SheetSource &sheets, const PdfOptions &options, QString *error)
