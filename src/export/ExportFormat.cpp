@@ -37,13 +37,11 @@ std::optional<ExportFormat> exportFormatNamed(const QString &name)
     return std::nullopt;
 }
 
-ExportFormat exportFormatForName(const QString &fileName, bool dialog)
+ExportFormat exportFormatForName(const QString &fileName)
 {
     // No name ends in two rows' endings, so the order does not matter; rich
     // text, with none, takes the rest.
     for (const ExportFormatInfo &info : exportFormats()) {
-        if (dialog && info.filter.isEmpty())
-            continue;
         for (const QLatin1String &ending : info.endings) {
             if (fileName.endsWith(ending, info.endingCase))
                 return info.format;

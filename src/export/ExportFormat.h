@@ -15,7 +15,7 @@ enum class ExportFormat {
     Workbook,  // the whole file cut at the column marks (".xls" or ".xlsx", any case)
     WebPage,   // the whole file (name ends in "html", any case)
     Pdf,       // the chosen pages or sheets drawn (".pdf", any case)
-    Png        // the chosen sheets as pictures (".png", any case; not in the dialog)
+    Png        // the chosen sheets as pictures (".png", any case; not in the dialog's filter)
 };
 
 struct ExportFormatInfo
@@ -34,9 +34,9 @@ const QList<ExportFormatInfo> &exportFormats();
 const ExportFormatInfo &exportFormatInfo(ExportFormat format);
 // The format --to NAME names, any case.
 std::optional<ExportFormat> exportFormatNamed(const QString &name);
-// The format an output's name chooses; `dialog` leaves out what the export
-// dialog does not offer (such a name gets rich text there).
-ExportFormat exportFormatForName(const QString &fileName, bool dialog = false);
+// The format an output's name chooses, in `convert` and the export dialog
+// alike (the dialog's filter does not offer pictures, but a name of one gets them).
+ExportFormat exportFormatForName(const QString &fileName);
 // Names that the workbook export saves under: ".xls" or ".xlsx", any case.
 bool isWorkbookName(const QString &fileName);
 // The export dialog's filter: "Label|*.ext|Label|*.ext...".

@@ -73,6 +73,7 @@ private slots:
         row("missing/out.html", "!");
         row("missing/out.pdf", "!");
         row("missing/out.rtf", "!");
+        row("out.png", "!"); // pictures are of the printed look's sheets, never rich text
         row("gone.html", "!"); // the print file gone
     }
 

@@ -2,6 +2,7 @@
 
 #include "gui/controls/JeweledButton.h"
 #include "export/ExportFormat.h"
+#include "export/PngExport.h"
 #include "export/HtmlExport.h"
 #include "export/PdfExport.h"
 #include "export/PrintedPdfExport.h"
@@ -14,6 +15,7 @@
 #include "gui/report/ReportColorPanel.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPointer>
@@ -96,7 +98,7 @@ void ReportExport::exportReport()
 
     // A workbook name is kept for the workbook button rather than filled
     // with rich text that no spreadsheet program would open.
-    const ExportFormat format = exportFormatForName(fileName, true);
+    const ExportFormat format = exportFormatForName(fileName);
     offerWorkbook(format == ExportFormat::Workbook);
     switch (format) {
     case ExportFormat::Workbook:
@@ -112,10 +114,47 @@ void ReportExport::exportReport()
         writePlainText(fileName);
         break;
     case ExportFormat::RichText:
-    case ExportFormat::Png: // not offered: a name of it gets rich text
         writeRichText(fileName);
         break;
+    case ExportFormat::Png:
+        // Not offered, but a typed name of it gets pictures, never rich text
+        // under a picture's name.
+        writePng(fileName);
+        break;
     }
+}
+
+bool ReportExport::writePng(const QString &fileName)
+{
+    // Pictures are of sheets, which only the printed look has.
+    if (!m_view->printedLook()) {
+        fail(QStringLiteral("%1: pictures show the sheets of the printed look; tick \"Printed\" in the "
+                            "colour settings and export again.")
+                 .arg(QDir::toNativeSeparators(fileName)));
+        return false;
+    }
+    PngOptions options;
+    options.pages = m_view->chosenShown();
+    QString error;
+    bool cancelled = false;
+    bool written = false;
+    {
+        QProgressDialog progress(QStringLiteral("Writing %1 ...").arg(QFileInfo(fileName).fileName()),
+            QStringLiteral("Cancel"), 0, int(options.pages.size()), m_view);
+        progress.setObjectName(QStringLiteral("ExportProgress"));
+        progress.setWindowModality(Qt::WindowModal);
+        progress.setMinimumDuration(500);
+        options.progress = [&progress](int done, int) {
+            progress.setValue(done);
+            return !progress.wasCanceled();
+        };
+        written = PngExport::save(fileName, [this](int i) { return m_view->sheet(i); }, options, &error);
+        options.progress = nullptr;
+        cancelled = progress.wasCanceled();
+    } // the progress is gone before any message: no modal over a modal
+    if (!written && !cancelled)
+        fail(error);
+    return written;
 }
 
 bool ReportExport::writeWebPage(const QString &fileName)

@@ -44,6 +44,7 @@ private:
     bool writePlainText(const QString &fileName);
     bool writeRichText(const QString &fileName);
     bool writePdf(const QString &fileName);
+    bool writePng(const QString &fileName);
     void offerWorkbook(bool offer);
     void fail(const QString &error);
 
