@@ -169,8 +169,67 @@ void PageRenderer::drawLine(const Line &line, double top)
     }
 }
 
-bool PageRenderer::drawPage(const QByteArray &page)
+// The lines are laid out and drawn as they come, each wrapped at the
+// character that would cross the edge, as layout() wraps them.
+bool PageRenderer::drawHugePage(QByteArrayView page)
 {
+    m_points = m_options.smallestPoints;
+    if (!newSheet())
+        return false;
+    const double sheetWidth = m_device.width();
+    const double sheetHeight = m_device.height();
+    const Face &plain = face(m_points, false, false);
+    Line row;
+    double x = 0, y = 0;
+    bool ok = true;
+    auto startRow = [&]() {
+        row.runs.clear();
+        row.ascent = plain.ascent;
+        row.descent = plain.descent;
+        x = 0;
+    };
+    auto endRow = [&]() {
+        const double rowHeight = row.ascent + row.descent;
+        if (ok && y > 0 && y + rowHeight > sheetHeight) {
+            ok = newSheet();
+            y = 0;
+        }
+        if (ok)
+            drawLine(row, y);
+        y += rowHeight;
+        startRow();
+    };
+    startRow();
+    StyledPage::stream(
+        page, m_options.markup,
+        [&](QStringView text, const RunLook &look) {
+            const Face &f = runFace(look, m_points);
+            qsizetype from = 0;
+            while (ok && from < text.size()) {
+                qsizetype fit = qsizetype(std::floor((sheetWidth - x) / f.advance + 1e-9));
+                if (fit <= 0 && x > 0) {
+                    endRow();
+                    continue;
+                }
+                fit = qBound(qsizetype(1), fit, text.size() - from);
+                if (!row.runs.isEmpty() && row.runs.last().look == look)
+                    row.runs.last().text += text.mid(from, fit);
+                else
+                    row.runs.append({text.mid(from, fit).toString(), look});
+                row.ascent = qMax(row.ascent, f.ascent);
+                row.descent = qMax(row.descent, f.descent);
+                x += double(fit) * f.advance;
+                from += fit;
+            }
+        },
+        endRow);
+    return ok;
+}
+
+bool PageRenderer::drawPage(QByteArrayView page)
+{
+    if (page.size() > HugePageBytes)
+        return drawHugePage(page);
     const QVector<StyledLine> lines = StyledPage::build(page, m_options.markup);
     const double sheetWidth = m_device.width();
     const double sheetHeight = m_device.height();
