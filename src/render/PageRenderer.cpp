@@ -171,9 +171,31 @@ void PageRenderer::drawLine(const Line &line, double top)
 
 // The lines are laid out and drawn as they come, each wrapped at the
 // character that would cross the edge, as layout() wraps them.
+double PageRenderer::hugePagePoints(QByteArrayView page)
+{
+    // A first reading finds the widest line at the largest size, so that a
+    // long report without form feeds is drawn at the size its width allows,
+    // as a smaller page is. A line still a little too wide after the font's
+    // rounding wraps like any other.
+    const double largest = m_options.largestPoints;
+    double widest = 0, x = 0;
+    StyledPage::stream(
+        page, m_options.markup,
+        [&](QStringView text, const RunLook &look) { x += double(text.size()) * runFace(look, largest).advance; },
+        [&] {
+            widest = qMax(widest, x);
+            x = 0;
+        });
+    widest = qMax(widest, x);
+    const double sheetWidth = m_device.width();
+    if (widest <= sheetWidth)
+        return largest;
+    return qMax(m_options.smallestPoints, stepDown(largest * sheetWidth / widest));
+}
+
 bool PageRenderer::drawHugePage(QByteArrayView page)
 {
-    m_points = m_options.smallestPoints;
+    m_points = hugePagePoints(page);
     if (!newSheet())
         return false;
     const double sheetWidth = m_device.width();

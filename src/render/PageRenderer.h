@@ -36,8 +36,9 @@ struct PageRenderOptions
 // or double width run keeps its proportion to the rest. At smallestPoints a
 // line still wider than the sheet wraps at the character that would cross
 // the edge. A page larger than HugePageBytes, which no size would fit on one
-// sheet, is drawn at smallestPoints as it is read, line by line, so that its
-// lines need not all be held: its memory stays flat however long they are.
+// sheet, is read twice instead of held: once for its widest line, which gives
+// its size, and once to draw it line by line, so that its memory stays flat
+// however long its lines are.
 class PageRenderer
 {
 public:
@@ -72,6 +73,7 @@ private:
     double width(const StyledLine &line, double points);
     QVector<Line> layout(const QVector<StyledLine> &lines, double points, double sheetWidth);
     static double height(const QVector<Line> &lines);
+    double hugePagePoints(QByteArrayView page);
     bool drawHugePage(QByteArrayView page);
     bool newSheet();
     void drawLine(const Line &line, double top);
