@@ -75,7 +75,7 @@ bool write(QIODevice &out, const PageTable &table, const PdfOptions &options, QS
     PageRenderer renderer(painter, writer, options.render);
     int written = 0;
     for (int i : options.pages) {
-        if (!renderer.drawPage(table.pageBytes(i))) {
+        if (!renderer.drawPage(table.pageView(i))) {
             painter.end();
             if (error)
                 *error = QObject::tr("The PDF writer refused a new page.");

@@ -169,8 +169,89 @@ void PageRenderer::drawLine(const Line &line, double top)
     }
 }
 
-bool PageRenderer::drawPage(const QByteArray &page)
+// The lines are laid out and drawn as they come, each wrapped at the
+// character that would cross the edge, as layout() wraps them.
+double PageRenderer::hugePagePoints(QByteArrayView page)
 {
+    // A first reading finds the widest line at the largest size, so that a
+    // long report without form feeds is drawn at the size its width allows,
+    // as a smaller page is. A line still a little too wide after the font's
+    // rounding wraps like any other.
+    const double largest = m_options.largestPoints;
+    double widest = 0, x = 0;
+    StyledPage::stream(
+        page, m_options.markup,
+        [&](QStringView text, const RunLook &look) { x += double(text.size()) * runFace(look, largest).advance; },
+        [&] {
+            widest = qMax(widest, x);
+            x = 0;
+        });
+    widest = qMax(widest, x);
+    const double sheetWidth = m_device.width();
+    if (widest <= sheetWidth)
+        return largest;
+    return qMax(m_options.smallestPoints, stepDown(largest * sheetWidth / widest));
+}
+
+bool PageRenderer::drawHugePage(QByteArrayView page)
+{
+    m_points = hugePagePoints(page);
+    if (!newSheet())
+        return false;
+    const double sheetWidth = m_device.width();
+    const double sheetHeight = m_device.height();
+    const Face &plain = face(m_points, false, false);
+    Line row;
+    double x = 0, y = 0;
+    bool ok = true;
+    auto startRow = [&]() {
+        row.runs.clear();
+        row.ascent = plain.ascent;
+        row.descent = plain.descent;
+        x = 0;
+    };
+    auto endRow = [&]() {
+        const double rowHeight = row.ascent + row.descent;
+        if (ok && y > 0 && y + rowHeight > sheetHeight) {
+            ok = newSheet();
+            y = 0;
+        }
+        if (ok)
+            drawLine(row, y);
+        y += rowHeight;
+        startRow();
+    };
+    startRow();
+    StyledPage::stream(
+        page, m_options.markup,
+        [&](QStringView text, const RunLook &look) {
+            const Face &f = runFace(look, m_points);
+            qsizetype from = 0;
+            while (ok && from < text.size()) {
+                qsizetype fit = qsizetype(std::floor((sheetWidth - x) / f.advance + 1e-9));
+                if (fit <= 0 && x > 0) {
+                    endRow();
+                    continue;
+                }
+                fit = qBound(qsizetype(1), fit, text.size() - from);
+                if (!row.runs.isEmpty() && row.runs.last().look == look)
+                    row.runs.last().text += text.mid(from, fit);
+                else
+                    row.runs.append({text.mid(from, fit).toString(), look});
+                row.ascent = qMax(row.ascent, f.ascent);
+                row.descent = qMax(row.descent, f.descent);
+                x += double(fit) * f.advance;
+                from += fit;
+            }
+        },
+        endRow);
+    return ok;
+}
+
+bool PageRenderer::drawPage(QByteArrayView page)
+{
+    if (page.size() > HugePageBytes)
+        return drawHugePage(page);
     const QVector<StyledLine> lines = StyledPage::build(page, m_options.markup);
     const double sheetWidth = m_device.width();
     const double sheetHeight = m_device.height();

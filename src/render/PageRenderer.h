@@ -35,7 +35,10 @@ struct PageRenderOptions
 // on over more sheets). Everything on the page scales alike, so a condensed
 // or double width run keeps its proportion to the rest. At smallestPoints a
 // line still wider than the sheet wraps at the character that would cross
-// the edge.
+// the edge. A page larger than HugePageBytes, which no size would fit on one
+// sheet, is read twice instead of held: once for its widest line, which gives
+// its size, and once to draw it line by line, so that its memory stays flat
+// however long its lines are.
 class PageRenderer
 {
 public:
@@ -44,7 +47,9 @@ public:
     // Draws one page. The first page goes on the device's current sheet,
     // every later one on a new sheet. False when the device refuses a new
     // sheet; the page is then cut short.
-    bool drawPage(const QByteArray &page);
+    bool drawPage(QByteArrayView page);
+
+    static constexpr qsizetype HugePageBytes = 1024 * 1024;
 
     int sheetCount() const { return m_sheets; }    // sheets begun so far
     double lastPoints() const { return m_points; } // the size of the last page drawn
@@ -68,6 +73,8 @@ private:
     double width(const StyledLine &line, double points);
     QVector<Line> layout(const QVector<StyledLine> &lines, double points, double sheetWidth);
     static double height(const QVector<Line> &lines);
+    double hugePagePoints(QByteArrayView page);
+    bool drawHugePage(QByteArrayView page);
     bool newSheet();
     void drawLine(const Line &line, double top);
     void drawRun(const QString &text, const Face &f, QPointF origin);

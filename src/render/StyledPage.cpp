@@ -1,7 +1,9 @@
 #include "render/StyledPage.h"
 
+#include "report/MarkupScanner.h"
 #include "report/ReportMarkup.h"
 
+#include <QHash>
 #include <QTextCharFormat>
 
 namespace {
@@ -53,7 +55,7 @@ QVector<MarkupPass> printPasses()
 
 // The page as the markup sees it: one character per byte, read in the code
 // page, each line end (CR LF, CR or LF) one '\n'.
-QString markupText(const QByteArray &page, CodePage::Id codePage)
+QString markupText(QByteArrayView page, CodePage::Id codePage)
 {
     const char16_t *table = CodePage::table(codePage);
     QString text;
@@ -104,11 +106,145 @@ private:
     int m_column = 0;
 };
 
+// The lines of a page told as they are found (see StyledPage::stream). The
+// blanks at the end of a line and the empty lines at the end of the page are
+// held back as counts until something printed follows them.
+class LineStream
+{
+public:
+    using Put = std::function<void(QStringView, const RunLook &)>;
+    LineStream(const Put &put, const std::function<void()> &endLine)
+        : m_put(put)
+        , m_endLine(endLine)
+    { }
+
+    void put(QChar c, const RunLook &look)
+    {
+        ++m_column;
+        if (c == QLatin1Char(' ') && !look.underline) {
+            if (m_blanks.isEmpty() || m_blanks.last().first != look)
+                m_blanks.append({look, 0});
+            ++m_blanks.last().second;
+            return;
+        }
+        for (; m_emptyLines > 0; --m_emptyLines)
+            m_endLine();
+        for (const auto &[blankLook, count] : std::as_const(m_blanks)) {
+            for (qint64 n = 0; n < count; ++n)
+                append(QLatin1Char(' '), blankLook);
+        }
+        m_blanks.clear();
+        append(c, look);
+        m_printed = true;
+    }
+    qint64 column() const { return m_column; }
+    void endLine()
+    {
+        flush();
+        m_blanks.clear();
+        m_column = 0;
+        if (m_printed)
+            m_endLine();
+        else
+            ++m_emptyLines; // told only when something printed follows
+        m_printed = false;
+    }
+    void finish()
+    {
+        flush();
+        if (m_printed)
+            m_endLine();
+    }
+
+private:
+    void append(QChar c, const RunLook &look)
+    {
+        if (look != m_look || m_text.size() >= 4096)
+            flush();
+        m_look = look;
+        m_text += c;
+    }
+    void flush()
+    {
+        if (!m_text.isEmpty())
+            m_put(m_text, m_look);
+        m_text.clear();
+    }
+
+    const Put &m_put;
+    const std::function<void()> &m_endLine;
+    QString m_text;
+    RunLook m_look;
+    QVector<std::pair<RunLook, qint64>> m_blanks;
+    qint64 m_column = 0;
+    qint64 m_emptyLines = 0;
+    bool m_printed = false;
+};
+
 } // namespace
 
 namespace StyledPage {
 
-QVector<StyledLine> build(const QByteArray &page, const MarkupContext &context)
+void stream(QByteArrayView page, const MarkupContext &context,
+    const std::function<void(QStringView text, const RunLook &look)> &put,
+    const std::function<void()> &endLine)
+{
+    constexpr qsizetype PieceBytes = 256 * 1024;
+    MarkupScanner first(context, printPasses());
+    QVector<MarkupRun> runs;
+    // A first scan finds where each pass's last close lies, so that the
+    // second marks an open without a close as the whole page would.
+    for (qsizetype at = 0; at < page.size();) {
+        const qsizetype n = first.cutPoint(page.sliced(at), PieceBytes);
+        first.mark(markupText(page.sliced(at, n), context.codePage), &runs);
+        at += n;
+    }
+    MarkupScanner scanner = first.rescan();
+
+    // The look and whether it is hidden, by style: a page has a few styles.
+    QHash<int, std::pair<RunLook, bool>> styles;
+    auto styleOf = [&](int style) -> const std::pair<RunLook, bool> & {
+        auto found = styles.constFind(style);
+        if (found != styles.constEnd())
+            return *found;
+        RunLook look;
+        for (int pass = 0; pass < scanner.passCount(); ++pass) {
+            if (scanner.inRegion(style, pass))
+                apply(look, changeOf(scanner.regionFormat(pass)));
+        }
+        return *styles.insert(style, {look, scanner.hides(style)});
+    };
+
+    LineStream line(put, endLine);
+    for (qsizetype at = 0; at < page.size();) {
+        const qsizetype n = scanner.cutPoint(page.sliced(at), PieceBytes);
+        const QString text = markupText(page.sliced(at, n), context.codePage);
+        scanner.mark(text, &runs);
+        at += n;
+        qsizetype i = 0;
+        for (const MarkupRun &run : std::as_const(runs)) {
+            const auto &[look, hidden] = styleOf(run.style);
+            const qsizetype end = i + run.length;
+            for (; i < end; ++i) {
+                const char16_t c = text.at(i).unicode();
+                if (c == '\n') {
+                    line.endLine();
+                } else if (hidden || (c < 0x20 && c != '\t') || c == 0x7F) {
+                    continue;
+                } else if (c == '\t') {
+                    do
+                        line.put(QLatin1Char(' '), look);
+                    while (line.column() % 8 != 0);
+                } else {
+                    line.put(c >= 0x80 && c < 0xA0 ? QChar(QLatin1Char(' ')) : text.at(i), look);
+                }
+            }
+        }
+    }
+    line.finish();
+}
+
+QVector<StyledLine> build(QByteArrayView page, const MarkupContext &context)
 {
     const QString text = markupText(page, context.codePage);
     QVector<RunLook> looks(text.size());

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QRgb>
 #include <QString>
 #include <QVector>
+
+#include <functional>
 
 struct MarkupContext;
 
@@ -47,7 +50,16 @@ using StyledLine = QVector<StyledRun>;
 // bytes 0x80-0x9F are letters and print as such).
 namespace StyledPage {
 
-QVector<StyledLine> build(const QByteArray &page, const MarkupContext &context);
+QVector<StyledLine> build(QByteArrayView page, const MarkupContext &context);
+
+// The same lines told as they are found, for a page too large to hold as
+// lines: put() gets a line's characters in order, in pieces of one look
+// (never more than a few thousand characters), and endLine() ends each line,
+// an empty one too. Only a piece of the page is held at a time, however long
+// its lines.
+void stream(QByteArrayView page, const MarkupContext &context,
+    const std::function<void(QStringView text, const RunLook &look)> &put,
+    const std::function<void()> &endLine);
 
 // The line's characters, without their looks.
 QString text(const StyledLine &line);

@@ -17,9 +17,13 @@ int afterApplying(int kind, Kind applied)
 } // namespace
 
 MarkupScanner::MarkupScanner(const MarkupContext &context, MarkupOrder order)
+    : MarkupScanner(context, markupPasses(order))
+{ }
+
+MarkupScanner::MarkupScanner(const MarkupContext &context, const QVector<MarkupPass> &passes)
 {
     if (context.vsual) {
-        for (const MarkupPass &step : markupPasses(order)) {
+        for (const MarkupPass &step : passes) {
             // An empty sequence would match everywhere: such a pass does nothing.
             if (step.open.isEmpty() || step.close.isEmpty())
                 continue;
@@ -94,6 +98,24 @@ const QTextCharFormat &MarkupScanner::format(int style) const
         digits /= KindCount;
     }
     return merged;
+}
+
+bool MarkupScanner::inRegion(int style, int pass) const
+{
+    for (int i = 0; i < pass; ++i)
+        style /= KindCount;
+    const int kind = style % KindCount;
+    return kind == Region || kind == HiddenThenRegion || kind == RegionThenHidden;
+}
+
+bool MarkupScanner::hides(int style) const
+{
+    for (int i = 0; i < m_passes.size(); ++i, style /= KindCount) {
+        const int kind = style % KindCount;
+        if (kind == Hidden || kind == HiddenThenRegion || kind == RegionThenHidden)
+            return true;
+    }
+    return false;
 }
 
 void MarkupScanner::mark(QStringView piece, QVector<MarkupRun> *runs)

@@ -35,6 +35,8 @@ class MarkupScanner
 {
 public:
     MarkupScanner(const MarkupContext &context, MarkupOrder order);
+    // The same for passes of one's own choosing, in the order given.
+    MarkupScanner(const MarkupContext &context, const QVector<MarkupPass> &passes);
 
     // The runs of the next piece, in order; their lengths add up to the piece's.
     void mark(QStringView piece, QVector<MarkupRun> *runs);
@@ -48,6 +50,14 @@ public:
 
     // The format the passes merged into a run of a style; empty for untouched text.
     const QTextCharFormat &format(int style) const;
+    // The same style pass by pass, for those who want the parts rather than
+    // the merge: the passes that act (a pass with an empty sequence does not),
+    // the region format of each, whether the pass gave a style's characters
+    // its region format, and whether some pass hid them.
+    int passCount() const { return int(m_passes.size()); }
+    const QTextCharFormat &regionFormat(int pass) const { return m_passes.at(pass).region; }
+    bool inRegion(int style, int pass) const;
+    bool hides(int style) const;
 
     // How many of the bytes, at most `limit` where possible, make a piece
     // that cuts neither a sequence nor a CR LF: up to a line end in the

@@ -102,6 +102,16 @@ private slots:
             << longPage << QVector<int> {0} << PdfPaper::A4 << false
             << QStringList {
                    rows.mid(0, 61).join('\n'), rows.mid(61, 61).join('\n'), rows.mid(122).join('\n')};
+
+        // Over 2 MB, drawn as it is read: an underline region over a line of
+        // hidden sequences and NULs that spans many pieces, and an open
+        // without a close at the end.
+        QString huge;
+        const QByteArray hidden("\x1b\x45\x1b\x46\x00", 5); // ESC E, ESC F, NUL
+        const QByteArray hugePage
+            = "\x1b-1" + hidden.repeated(500000) + "\x1b-0" + reportPage(1, 40, &huge) + "\x1b-1";
+        QTest::newRow("a huge page") << hugePage << QVector<int> {0} << PdfPaper::A4 << false
+                                     << QStringList {huge};
     }
 
     void pagesReadBack()
