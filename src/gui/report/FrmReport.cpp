@@ -25,6 +25,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -32,6 +33,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProgressDialog>
 #include <QScreen>
 #include <QTextEdit>
 #include <QTimer>
@@ -447,13 +449,32 @@ void FrmReport::buildPrinted()
 {
     if (m_printedBuilt || !printedLook())
         return;
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     ReportViewSettings settings = ReportViewSettings::read();
     settings.codePage = codePage();
-    m_printed.build(QByteArrayView(Pages.bytes()), settings.printerSetup());
+    // A large file takes a while to read as the printer prints it: the
+    // reading shows how far it is and can be cancelled, which leaves this
+    // view in the emphasis look (the stored choice stays as it is).
+    constexpr int Steps = 1000;
+    QProgressDialog progress(tr("Reading %1 as printed ...").arg(QFileInfo(ReportFile).fileName()),
+        tr("Cancel"), 0, Steps, this);
+    progress.setObjectName(QStringLiteral("PrintedProgress"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool built = m_printed.build(QByteArrayView(Pages.bytes()), settings.printerSetup(),
+        [&progress](qint64 done, qint64 total) {
+            progress.setValue(total > 0 ? int(done * Steps / total) : 0);
+            return !progress.wasCanceled();
+        });
+    QGuiApplication::restoreOverrideCursor();
+    progress.reset();
+    if (!built) {
+        m_printed = PrintedDocument();
+        Frame6->ChkPrinted->setChecked(false);
+        return;
+    }
     m_printedBuilt = true;
     m_printedCodePage = settings.codePage;
-    QGuiApplication::restoreOverrideCursor();
 }
 
 void FrmReport::applyLook()
