@@ -135,26 +135,10 @@ bool ReportExport::writePng(const QString &fileName)
     }
     PngOptions options;
     options.pages = m_view->chosenShown();
-    QString error;
-    bool cancelled = false;
-    bool written = false;
-    {
-        QProgressDialog progress(QStringLiteral("Writing %1 ...").arg(QFileInfo(fileName).fileName()),
-            QStringLiteral("Cancel"), 0, int(options.pages.size()), m_view);
-        progress.setObjectName(QStringLiteral("ExportProgress"));
-        progress.setWindowModality(Qt::WindowModal);
-        progress.setMinimumDuration(500);
-        options.progress = [&progress](int done, int) {
-            progress.setValue(done);
-            return !progress.wasCanceled();
-        };
-        written = PngExport::save(fileName, [this](int i) { return m_view->sheet(i); }, options, &error);
-        options.progress = nullptr;
-        cancelled = progress.wasCanceled();
-    } // the progress is gone before any message: no modal over a modal
-    if (!written && !cancelled)
-        fail(error);
-    return written;
+    return writeWithProgress(fileName, int(options.pages.size()), [&](const Step &step, QString *error) {
+        options.progress = [&step](int done, int) { return step(done); };
+        return PngExport::save(fileName, [this](int i) { return m_view->sheet(i); }, options, error);
+    });
 }
 
 bool ReportExport::writeWebPage(const QString &fileName)
@@ -187,26 +171,9 @@ bool ReportExport::writeRichText(const QString &fileName)
     // command line's convert writes them. A long one shows how far it is and
     // can be cancelled; a cancelled one leaves no file (an old one of that
     // name stays as it was).
-    QString error;
-    bool cancelled = false;
-    bool written = false;
-    {
-        QProgressDialog progress(QStringLiteral("Writing %1 ...").arg(QFileInfo(fileName).fileName()),
-            QStringLiteral("Cancel"), 0, 100, m_view);
-        progress.setObjectName(QStringLiteral("ExportProgress"));
-        progress.setWindowModality(Qt::WindowModal);
-        progress.setMinimumDuration(500);
-        const auto report = [&progress](int percent) {
-            progress.setValue(percent);
-            return !progress.wasCanceled();
-        };
-        written = saveRichText(
-            fileName, m_view->pages(), m_view->chosenPages(), m_view->markupContext(), &error, report);
-        cancelled = progress.wasCanceled();
-    } // the progress is gone before any message: no modal over a modal
-    if (!written && !cancelled)
-        fail(error);
-    return written;
+    return writeWithProgress(fileName, 100, [&](const Step &step, QString *error) {
+        return saveRichText(fileName, m_view->pages(), m_view->chosenPages(), m_view->markupContext(), error, step);
+    });
 }
 
 bool ReportExport::writePdf(const QString &fileName)
@@ -221,23 +188,31 @@ bool ReportExport::writePdf(const QString &fileName)
     options.render = m_view->renderOptions();
     // A long PDF shows how far it is and can be cancelled; a cancelled PDF
     // leaves no file (an old one of that name stays as it was).
+    return writeWithProgress(fileName, int(options.pages.size()), [&](const Step &step, QString *error) {
+        options.progress = [&step](int done, int) { return step(done); };
+        return printed
+            ? PrintedPdfExport::save(fileName, [this](int i) { return m_view->sheet(i); }, options, error)
+            : PdfExport::save(fileName, m_view->pages(), options, error);
+    });
+}
+
+bool ReportExport::writeWithProgress(
+    const QString &fileName, int steps, const std::function<bool(const Step &, QString *)> &write)
+{
     QString error;
     bool cancelled = false;
     bool written = false;
     {
         QProgressDialog progress(QStringLiteral("Writing %1 ...").arg(QFileInfo(fileName).fileName()),
-            QStringLiteral("Cancel"), 0, int(options.pages.size()), m_view);
+            QStringLiteral("Cancel"), 0, steps, m_view);
         progress.setObjectName(QStringLiteral("ExportProgress"));
         progress.setWindowModality(Qt::WindowModal);
         progress.setMinimumDuration(500);
-        options.progress = [&progress](int done, int) {
+        const Step step = [&progress](int done) {
             progress.setValue(done);
             return !progress.wasCanceled();
         };
-        written = printed
-            ? PrintedPdfExport::save(fileName, [this](int i) { return m_view->sheet(i); }, options, &error)
-            : PdfExport::save(fileName, m_view->pages(), options, &error);
-        options.progress = nullptr;
+        written = write(step, &error);
         cancelled = progress.wasCanceled();
     } // the progress is gone before any message: no modal over a modal
     if (!written && !cancelled)

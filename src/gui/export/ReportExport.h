@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 class FrmReport;
 
 // The export of one report view: the export dialog (web page, plain text,
@@ -45,6 +47,11 @@ private:
     bool writeRichText(const QString &fileName);
     bool writePdf(const QString &fileName);
     bool writePng(const QString &fileName);
+    // Runs `write` with a progress dialog of `steps` steps and Cancel; the
+    // dialog is gone before any error box. A cancelled write tells nothing.
+    using Step = std::function<bool(int done)>;
+    bool writeWithProgress(
+        const QString &fileName, int steps, const std::function<bool(const Step &, QString *)> &write);
     void offerWorkbook(bool offer);
     void fail(const QString &error);
 
