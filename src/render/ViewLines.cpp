@@ -105,39 +105,54 @@ QString ViewLines::text(qint64 from, qint64 to) const
     return text;
 }
 
+qint64 ViewLines::byteOf(qint64 position) const
+{
+    if (position >= m_index.positionCount())
+        return m_index.bytes().size();
+    const LineIndex::Line line = m_index.lineAt(qMax<qint64>(0, position));
+    return line.begin + qMin(qMax<qint64>(0, position - line.position), line.length());
+}
+
 qint64 ViewLines::find(const QString &needle, qint64 from, qint64 to) const
+{
+    return findAll(needle, from, to, 1).value(0, -1);
+}
+
+QVector<qint64> ViewLines::findAll(const QString &needle, qint64 from, qint64 to, qsizetype most) const
 {
     // A megabyte at a time, read in the code page with each line end one
     // character, so that a match's place in the piece is its position.
-    // Pieces overlap by the needle, so none cuts a match in two.
+    // Pieces overlap by the needle less one character, so none cuts a
+    // match in two and none finds a match twice.
     constexpr qint64 Piece = 1 << 20;
+    QVector<qint64> found;
     const QByteArrayView bytes = m_index.bytes();
     const qint64 size = bytes.size();
-    const auto byteOf = [&](qint64 position) {
-        if (position >= m_index.positionCount())
-            return size;
-        const LineIndex::Line line = m_index.lineAt(position);
-        return line.begin + qMin(position - line.position, line.length());
-    };
     to = qMin(to, positionCount());
     from = qMax<qint64>(0, from);
     QString text;
-    while (!needle.isEmpty() && from < to) {
+    while (!needle.isEmpty() && from < to && most > 0) {
         const qint64 begin = byteOf(from);
         const qint64 needed = byteOf(to) + needle.size(); // a match that begins before `to` ends before this
         qint64 end = qMin(size, qMin(needed, begin + Piece));
         if (end > begin && end < size && bytes[end - 1] == '\r' && bytes[end] == '\n')
             ++end;
         CodePage::decodeInto(m_options.codePage, bytes.sliced(begin, end - begin), text);
-        text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        if (text.contains(QLatin1Char('\r')))
+            text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
         if (end == size && m_options.formFeedAtEnd)
             text += QChar(0x0C);
-        const qsizetype at = text.indexOf(needle, 0, Qt::CaseInsensitive);
-        if (at >= 0)
-            return from + at < to ? from + at : -1;
+        for (qsizetype at = text.indexOf(needle, 0, Qt::CaseInsensitive); at >= 0;
+             at = text.indexOf(needle, at + 1, Qt::CaseInsensitive)) {
+            if (from + at >= to)
+                return found;
+            found.append(from + at);
+            if (found.size() >= most)
+                return found;
+        }
         if (end >= qMin(size, needed))
             break;
         from += qMax<qint64>(1, text.size() - needle.size() + 1);
     }
-    return -1;
+    return found;
 }

@@ -56,6 +56,11 @@ public:
     // `from` and before `to`, letters matched regardless of case; -1 when
     // nowhere. Matches may overlap.
     qint64 find(const QString &needle, qint64 from, qint64 to) const;
+    // Every such match (at most `most`), each piece of the text read once.
+    QVector<qint64> findAll(const QString &needle, qint64 from, qint64 to, qsizetype most) const;
+    // The byte that a position stands for: a line end's first byte, the end
+    // of the bytes for the form feed shown after them (or past the end).
+    qint64 byteOf(qint64 position) const;
     bool isLast(const LineIndex::Line &line) const { return line.number + 1 == lineCount(); }
 
 private:

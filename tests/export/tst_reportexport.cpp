@@ -293,7 +293,7 @@ private:
     {
         FrmReport *view = openView(Columns);
         exportAs(view, workbook);
-        view->rt1()->setTextCursor(QTextCursor(view->rt1()->document()));
+        view->pageView()->select(0, 0);
         if (!QTest::qWaitFor([view] { return view->statusTag() == QLatin1String("1"); }))
             qWarning("status line did not settle");
         return view;
@@ -304,11 +304,13 @@ private:
     static bool markColumn(FrmReport *view, int column)
     {
         const int before = view->columnMarkCount();
-        QTest::keyClick(view->rt1(), Qt::Key_Home);
+        QTest::keyClick(view->pageView(), Qt::Key_Home);
         for (int i = 0; i < column; ++i)
-            QTest::keyClick(view->rt1(), Qt::Key_Right);
+            QTest::keyClick(view->pageView(), Qt::Key_Right);
+        // Recorded, and shown on the page.
         return QTest::qWaitFor([&] { return view->columnMarkCount() == before + 1; })
-            && view->columnMarks().at(before) == column; // element 0 is the line start
+            && view->columnMarks().at(before) == column // element 0 is the line start
+            && QTest::qWaitFor([&] { return view->pageView()->columnMarks().contains(column); });
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;

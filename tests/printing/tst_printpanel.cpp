@@ -199,10 +199,7 @@ private slots:
         QVERIFY2(text.contains("Page 1") && text.contains("third line") && !text.contains("Page 2"),
             qPrintable(text));
         const QString part = QDir::temp().filePath("selection.pdf");
-        QTextCursor cursor(m_view->rt1()->document());
-        cursor.movePosition(QTextCursor::NextBlock);
-        cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-        m_view->rt1()->setTextCursor(cursor);
+        m_view->pageView()->select(7, 18); // "second line"
         Dialogs::setNextPrintFile(part);
         click(m_view, "CmdOk");
         text = pdfText(part);

@@ -8,6 +8,8 @@
 #include "gui/platform/MessageBox.h"
 #include "gui/report/FrmReport.h"
 #include "gui/report/OpenReportView.h"
+#include "gui/report/PageView.h"
+#include "render/ViewLines.h"
 #include "platform/SettingsStore.h"
 #include "startup/MainModule.h"
 
@@ -96,6 +98,15 @@ inline QString stored(const QString &key)
         SettingsAppName, QStringLiteral("ReportView"), key, QStringLiteral("<absent>"));
 }
 
+// The text on screen: the page view's, or the edit box's while Edit holds the page.
+inline QString viewText(FrmReport *view)
+{
+    if (!view->rt1()->isHidden())
+        return view->rt1()->toPlainText();
+    const ViewLines *lines = view->pageView()->lines();
+    return lines ? lines->text(0, lines->positionCount()) : QString();
+}
+
 // The view's state in the form of `expected`, "Key=value;Key=value": a
 // control's state (TestSupport::state), or "page" (1-based), "line" (the
 // first line shown), "boxes" (message boxes shown), "box" and "icon" (the
@@ -109,7 +120,7 @@ inline QString states(FrmReport *view, const QString &expected)
         if (key == "page")
             value = QString::number(view->currentPage() + 1);
         else if (key == "line")
-            value = view->rt1()->toPlainText().section('\n', 0, 0);
+            value = viewText(view).section('\n', 0, 0);
         else if (key == "boxes")
             value = QString::number(MessageBox::shown().size());
         else if (key == "box" || key == "icon")
@@ -134,20 +145,6 @@ inline void import(QWidget *view, const QString &path)
 {
     Dialogs::setNextFileName(path);
     click(view, QStringLiteral("CmdImport"));
-}
-
-// Records the override pointer's shape (-1: none) each time the view's text is replaced.
-inline void recordPointers(FrmReport *view, QList<int> &shapes)
-{
-    QObject::connect(view->rt1(), &QTextEdit::textChanged, view, [&shapes] {
-        const QCursor *c = QGuiApplication::overrideCursor();
-        shapes << (c ? int(c->shape()) : -1);
-    });
-}
-
-inline QString viewText(FrmReport *view)
-{
-    return view->rt1()->toPlainText();
 }
 
 // Closes every open view and lets them delete themselves.

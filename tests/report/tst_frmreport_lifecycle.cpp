@@ -139,14 +139,14 @@ private slots:
         FrmReport *view = open(good);
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(good)});
-        QWidget *page = view->rt1()->viewport();
+        QWidget *page = view->pageView()->viewport();
         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(page, &enter);
         QVERIFY(enter.isAccepted());
         QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(page, &drop);
         QCOMPARE(int(OpenViewCount), 4);
-        QCOMPARE(view->rt1()->toPlainText().left(6), QStringLiteral("Page 1")); // the page took no text
+        QCOMPARE(viewText(view).left(6), QStringLiteral("Page 1")); // the page took no text
         QFile::remove(fifo);
     }
 

@@ -382,6 +382,7 @@ private slots:
                 matches.append(at);
         }
         QCOMPARE(matches, found);
+        QCOMPARE(lines->findAll(needle, 0, lines->positionCount(), 1000), found);
     }
 
     void newPageStartsUnformatted()

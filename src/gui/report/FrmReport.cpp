@@ -17,6 +17,7 @@
 #include "gui/report/SheetView.h"
 #include "report/ReportFont.h"
 #include "gui/report/OpenReportView.h"
+#include "gui/report/PageView.h"
 #include "gui/report/PrintFileActions.h"
 #include "report/RecentFiles.h"
 #include "gui/startup/FormStartup.h"
@@ -148,6 +149,9 @@ void FrmReport::buildControls()
     Rt1->viewport()->setContextMenuPolicy(Qt::NoContextMenu);
     Rt1->installEventFilter(this);
     Rt1->viewport()->installEventFilter(this);
+    m_pageView = new PageView(this);
+    m_pageView->installEventFilter(this);
+    m_pageView->viewport()->installEventFilter(this);
     SheetPane = new SheetView(this);
     SheetPane->hide();
     RT3 = makeRichText(QStringLiteral("RT3"), this);
@@ -549,6 +553,7 @@ void FrmReport::layoutForm()
     const double formHeight = twipsOf(height());
     place(Rt1, 15, 500, formWidth - 100, formHeight - 1250);
     SheetPane->setGeometry(Rt1->geometry());
+    m_pageView->setGeometry(Rt1->geometry());
     m_changeBar->setGeometry(Rt1->x(), Rt1->y(), Rt1->width(), m_changeBar->sizeHint().height());
     const double barTop = twipsOf(Rt1->height()) + 500;
     placeCodePageBar();
@@ -598,9 +603,9 @@ void FrmReport::countOut()
 
 bool FrmReport::eventFilter(QObject *watched, QEvent *event)
 {
-    if (Rt1 && watched == Rt1->viewport())
+    if ((Rt1 && watched == Rt1->viewport()) || (m_pageView && watched == m_pageView->viewport()))
         return rt1MouseEvent(event) || QWidget::eventFilter(watched, event);
-    if (watched == Rt1)
+    if (watched == Rt1 || watched == m_pageView)
         return rt1KeyEvent(event) || QWidget::eventFilter(watched, event);
 
     const QEvent::Type type = event->type();

@@ -9,12 +9,15 @@
 #include <QVector>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 
 class FileChangeBar;
 class CodePageBar;
 class JeweledButton;
+class PageView;
 class PrintPanel;
+class QAbstractScrollArea;
 class QAction;
 class QCheckBox;
 class QFrame;
@@ -27,6 +30,7 @@ class QTimer;
 class ReportColorPanel;
 class SheetView;
 class SpLebal;
+class ViewLines;
 struct PageRenderOptions;
 
 // The report view window: one print file, shown a page at a time with its
@@ -58,6 +62,8 @@ public:
     QString reportFile() const { return ReportFile; }
     bool zoomedIn() const { return ZoomedIn; }
     QTextEdit *rt1() const { return Rt1; }
+    // The page as the view shows it (Rt1 holds it only while Edit is on).
+    PageView *pageView() const { return m_pageView; }
     QTextEdit *rt3() const { return RT3; }
     QTextEdit *rtBox() const { return RTBox; }
     PrintPanel *printPanel() const { return Frame1; }
@@ -147,8 +153,16 @@ private:
     // A document of the view's font holding the text, not yet shown; and
     // the hand-over of a finished document to the view, caret at its start.
     QTextDocument *newDocument(const QString &text);
-    QTextDocument *continuousDocument(QString *error, bool *cancelled);
     void showDocument(QTextDocument *document);
+    // The page view or, while it holds the page (Edit), Rt1.
+    QAbstractScrollArea *shownText() const;
+    bool editShown() const;
+    // The whole file in the page view (Cont..), not one page of it.
+    bool continuousShown() const;
+    void searchEditText(const QString &needle);
+    void showEditText();
+    void showLines(std::shared_ptr<ViewLines> lines);
+    void showColumnMarks();
     void setPageLabel(int k);
     void Timer1_Timer();
 
@@ -195,6 +209,7 @@ private:
 
     // Controls.
     QTextEdit *Rt1 = nullptr;
+    PageView *m_pageView = nullptr;
     SheetView *SheetPane = nullptr;
     QTextEdit *RT3 = nullptr;
     QTextEdit *RTBox = nullptr;

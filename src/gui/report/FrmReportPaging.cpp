@@ -5,6 +5,8 @@
 #include "gui/report/FrmReport.h"
 #include "gui/report/SheetView.h"
 #include "gui/report/FileChangeBar.h"
+#include "gui/report/PageView.h"
+#include "render/ViewLines.h"
 #include "report/PageDocument.h"
 
 #include <QCheckBox>
@@ -20,9 +22,9 @@
 
 namespace {
 
-// A page this long (a whole sticker run, or a file without form feeds) takes
-// a noticeable time to lay out: the pointer shows that the view is busy.
-constexpr qsizetype LongPage = 256 * 1024;
+// A page this long (a file without form feeds) takes a noticeable time to
+// find the lines of: the pointer shows that the view is busy.
+constexpr qsizetype LongPage = 16 * 1024 * 1024;
 
 } // namespace
 
@@ -32,7 +34,8 @@ void FrmReport::showPage(int k)
     // text (the continuous view is text whatever the look).
     const bool printed = printedLook() && !Check3->isChecked();
     SheetPane->setVisible(printed);
-    Rt1->setVisible(!printed);
+    Rt1->setVisible(false);
+    m_pageView->setVisible(!printed);
     if (printed) {
         buildPrinted();
         const double inch = logicalDpiX() * (ZoomedIn ? 1.5 : 1.0);
@@ -41,29 +44,38 @@ void FrmReport::showPage(int k)
         m_loadedPageShown = false;
         return;
     }
-    // The page and its form feed replace the whole content and its format.
-    // The text and its markup passes are put together in a document that no
-    // view lays out yet, and then handed to the view, so the page is laid
-    // out and painted once.
-    const QString text = Pages.page(k, codePage()) + QChar(0x0C);
     if (Pages.changed())
         m_changeBar->check(); // the page may already read what another program wrote
-    const bool busy = text.size() >= LongPage;
-    if (busy)
+    // The page and its form feed, read where they lie: the view decodes and
+    // styles only the lines it shows, so a page of any size shows at once.
+    ViewLines::Options options;
+    options.codePage = codePage();
+    options.context = markupContext();
+    options.formFeedAtEnd = true;
+    const auto kept = std::make_shared<PageTable>(Pages);
+    const QByteArrayView page = kept->pageView(k);
+    if (page.size() >= LongPage)
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    QTextDocument *document = newDocument(text);
-    applyMarkupPasses(document, markupContext(), MarkupOrder::View);
-    showDocument(document);
-    // The markup passes leave the first character selected.
-    if (markupContext().vsual && document->characterCount() > 1) {
-        QTextCursor first(document);
-        first.setPosition(1, QTextCursor::KeepAnchor);
-        Rt1->setTextCursor(first);
-    }
-    document->setModified(false); // any later change, a search mark included, shows
-    m_loadedPageShown = false;
-    if (busy)
+    showLines(std::make_shared<ViewLines>(page, options, kept));
+    if (page.size() >= LongPage)
         QGuiApplication::restoreOverrideCursor();
+    // The markup passes leave the first character selected.
+    if (markupContext().vsual && m_pageView->lines()->positionCount() > 0)
+        m_pageView->select(0, 1);
+    m_loadedPageShown = false;
+    if (Check2->isChecked())
+        showEditText();
+}
+
+void FrmReport::showLines(std::shared_ptr<ViewLines> lines)
+{
+    Rt1->hide();
+    Rt1->clear(); // an edited page is gone once another is shown
+    m_pageView->setTextFont(Rt1->font());
+    m_pageView->setBackground(Rt1->palette().color(QPalette::Base));
+    m_pageView->setLines(std::move(lines));
+    showColumnMarks();
+    m_pageView->show();
 }
 
 QTextDocument *FrmReport::newDocument(const QString &text)
@@ -86,18 +98,43 @@ void FrmReport::showDocument(QTextDocument *document)
         delete previous;
 }
 
+bool FrmReport::editShown() const
+{
+    return !Rt1->isHidden();
+}
+
+QAbstractScrollArea *FrmReport::shownText() const
+{
+    return editShown() ? static_cast<QAbstractScrollArea *>(Rt1) : m_pageView;
+}
+
 bool FrmReport::hasUserSelection() const
 {
+    if (!editShown())
+        return m_pageView->selectionLength() > 0
+            && !(m_pageView->selectionStart() == 0 && m_pageView->selectionLength() == 1);
     const QTextCursor selection = Rt1->textCursor();
     return selection.hasSelection() && !(selection.selectionStart() == 0 && selection.selectionEnd() == 1);
 }
 
 bool FrmReport::shownPageBytes(bool selectionOnly, QByteArray *bytes, QString *error) const
 {
-    if (selectionOnly && hasUserSelection())
-        return PageDocument::toBytes(Rt1->textCursor().selectedText(), codePage(), bytes, error);
-    const QByteArray source = Check3->isChecked() ? Pages.bytes() : Pages.pageBytes(CurrentPage) + '\f';
-    return PageDocument::printBytes(PageDocument::text(Rt1->document()), source, codePage(), bytes, error);
+    const ViewLines *lines = m_pageView->lines();
+    const QByteArray source = continuousShown() ? Pages.bytes() : Pages.pageBytes(CurrentPage) + '\f';
+    if (editShown()) {
+        if (selectionOnly && hasUserSelection())
+            return PageDocument::toBytes(Rt1->textCursor().selectedText(), codePage(), bytes, error);
+        return PageDocument::printBytes(PageDocument::text(Rt1->document()), source, codePage(), bytes, error);
+    }
+    // The view never changes the text: its bytes are the file's own.
+    if (selectionOnly && hasUserSelection()) {
+        const qint64 from = lines->byteOf(m_pageView->selectionStart());
+        const qint64 to = lines->byteOf(m_pageView->selectionStart() + m_pageView->selectionLength());
+        *bytes = source.mid(from, to - from);
+        return true;
+    }
+    *bytes = source;
+    return true;
 }
 
 void FrmReport::setPageLabel(int k)
@@ -170,19 +207,43 @@ void FrmReport::Timer1_Timer()
 {
     if (m_timerTag != QLatin1String("1"))
         UpdateStatusLine();
+    showColumnMarks();
+}
+
+void FrmReport::showColumnMarks()
+{
+    // The workbook's columns (element 0 is the line start), while they are
+    // being marked.
+    QVector<int> columns;
+    if (CmdExelExp->tag() == QLatin1String("1"))
+        for (int i = 1; i < ColumnMarkCount && i < ColumnMarks.size(); ++i)
+            columns.append(ColumnMarks.at(i));
+    if (m_pageView->columnMarks() != columns)
+        m_pageView->setColumnMarks(columns);
 }
 
 void FrmReport::UpdateStatusLine()
 {
     // The view does not wrap, so its display lines are the text's lines.
-    const QTextCursor cursor = Rt1->textCursor();
-    const PageDocument::LineColumn at = PageDocument::lineColumn(Rt1->document(), cursor.selectionStart());
-    const int col = at.column;
-    const int selected = cursor.selectionEnd() - cursor.selectionStart();
+    qint64 col = 0;
+    qint64 line = 0;
+    qint64 selected = 0;
+    if (editShown()) {
+        const QTextCursor cursor = Rt1->textCursor();
+        const PageDocument::LineColumn at = PageDocument::lineColumn(Rt1->document(), cursor.selectionStart());
+        col = at.column;
+        line = at.line;
+        selected = cursor.selectionEnd() - cursor.selectionStart();
+    } else {
+        const PageView::LineColumn at = m_pageView->lineColumn();
+        col = at.column;
+        line = at.line;
+        selected = m_pageView->selectionLength();
+    }
     // The file's name after the caption's own text tells views apart.
     setWindowTitle(QStringLiteral(" Report View   [ Col : %1 Line : %2 ]   %3   %4")
                        .arg(col)
-                       .arg(at.line + 1)
+                       .arg(line + 1)
                        .arg(selected)
                        .arg(QFileInfo(ReportFile).fileName()));
     m_timerTag = QStringLiteral("1");

@@ -8,6 +8,8 @@
 #include "gui/report/FrmReport.h"
 #include "gui/report/SheetView.h"
 #include "gui/report/EditMarkup.h"
+#include "gui/report/PageView.h"
+#include "render/ViewLines.h"
 #include "report/PageDocument.h"
 #include "gui/report/ReportColorPanel.h"
 #include "report/ReportFont.h"
@@ -66,6 +68,14 @@ bool isUserInput(QEvent::Type type)
 
 } // namespace
 
+bool FrmReport::continuousShown() const
+{
+    const ViewLines *lines = m_pageView->lines();
+    return lines && lines->index().bytes().data() == Pages.bytes().constData()
+        && lines->index().bytes().size() == Pages.bytes().size()
+        && lines->positionCount() == lines->index().positionCount();
+}
+
 void FrmReport::ApplyPageMarkup()
 {
     // Frozen for the whole series, so the view repaints once.
@@ -79,7 +89,11 @@ void FrmReport::Command2_Click()
     const bool zoomIn = Command2->text() == QLatin1String("Zoom");
     ZoomedIn = zoomIn;
     Rt1->setFont(reportFont(zoomIn ? ReportZoomedPoints : ReportUnzoomedPoints, false, codePage()));
-    showPage(CurrentPage);
+    // The continuous view has no markup to size: it keeps its place.
+    if (continuousShown() && !editShown())
+        m_pageView->setTextFont(Rt1->font());
+    else
+        showPage(CurrentPage);
     Command2->setText(zoomIn ? QStringLiteral("Zoom Out") : QStringLiteral("Zoom"));
 }
 
@@ -89,15 +103,56 @@ void FrmReport::runSearch()
     m_text4Tag = QStringLiteral("0");
     if (s.isEmpty())
         return;
+    if (editShown())
+        return searchEditText(s);
 
+    PageView::Mark mark;
+    mark.length = s.size();
+    mark.colour = Frame6->swatchColor(ReportColorPanel::SearchString);
+    mark.bold = Frame6->searchBold() ? 1 : 0;
+
+    // A few megabytes a step; pending events run between steps, so the
+    // window answers and Escape in the search box stops the search;
+    // meanwhile the view takes no input of its own.
+    constexpr qint64 Step = 4 << 20;
+    constexpr qsizetype MostAStep = 4096;
+    QPointer<FrmReport> alive(this);
+    m_searching = true;
+    const std::shared_ptr<ViewLines> searched = m_pageView->shared();
+    const qint64 end = searched ? searched->positionCount() : 0;
+    qint64 last = -1;
+    for (qint64 from = 0; from < end;) {
+        QCoreApplication::processEvents();
+        if (!alive)
+            return; // the window was closed
+        // Stopped, or another page was shown meanwhile.
+        if (m_text4Tag == QLatin1String("1") || m_pageView->shared() != searched)
+            break;
+        const QVector<qint64> found = searched->findAll(s, from, qMin(end, from + Step), MostAStep);
+        for (const qint64 at : found) {
+            mark.start = at;
+            m_pageView->addMark(mark);
+        }
+        if (!found.isEmpty())
+            last = found.last();
+        from = found.size() == MostAStep ? found.last() + 1 : from + Step;
+    }
+    m_searching = false;
+    if (last >= 0 && m_pageView->shared() == searched) {
+        m_pageView->select(last, last + s.size());
+        m_pageView->ensureVisible(last);
+    }
+}
+
+void FrmReport::searchEditText(const QString &s)
+{
     QTextCharFormat mark;
     mark.setForeground(Frame6->swatchColor(ReportColorPanel::SearchString));
     mark.setFontWeight(Frame6->searchBold() ? QFont::Bold : QFont::Normal);
 
-    // Pending events run between steps, so Escape in the search box can stop
-    // the search; meanwhile the view takes no input of its own. The matches
-    // found within a step are marked in one edit, so a long page is laid out
-    // again once a step rather than once a match.
+    // As in the page view, in steps with the events let in between. The
+    // matches found within a step are marked in one edit, so a long page
+    // is laid out again once a step rather than once a match.
     QPointer<FrmReport> alive(this);
     m_searching = true;
     QTextDocument *document = Rt1->document();
@@ -106,12 +161,9 @@ void FrmReport::runSearch()
     QTextCursor last;
     QElapsedTimer step;
     for (int i = 0; i <= length;) {
-        if (m_text4Tag == QLatin1String("1"))
-            break;
         QCoreApplication::processEvents();
         if (!alive)
             return; // the window was closed
-        // Stopped, or another page was shown meanwhile.
         if (m_text4Tag == QLatin1String("1") || !searched || Rt1->document() != document)
             break;
         QList<QTextCursor> found;
@@ -143,10 +195,16 @@ void FrmReport::runSearch()
 
 void FrmReport::highlightSelection()
 {
+    const QColor colour = Frame6->swatchColor(ReportColorPanel::Highlight);
+    if (!editShown()) {
+        m_pageView->addMark({m_pageView->selectionStart(), m_pageView->selectionLength(), colour,
+            Frame6->highlightBold() ? 1 : -1});
+        return;
+    }
     QTextCharFormat format;
     if (Frame6->highlightBold())
         format.setFontWeight(QFont::Bold);
-    format.setForeground(Frame6->swatchColor(ReportColorPanel::Highlight));
+    format.setForeground(colour);
     QTextCursor cursor = Rt1->textCursor();
     cursor.mergeCharFormat(format);
 }
@@ -154,7 +212,8 @@ void FrmReport::highlightSelection()
 void FrmReport::showContextMenu(const QPoint &viewportPos)
 {
     pppp->setEnabled(Check2->isChecked());
-    const QPoint inView = Rt1->viewport()->mapTo(Rt1, viewportPos);
+    QAbstractScrollArea *shown = shownText();
+    const QPoint inView = shown->viewport()->mapTo(shown, viewportPos);
     const QPoint onForm(Twips::toPixels(Twips::fromPixels(inView.x()) + 50),
         Twips::toPixels(Twips::fromPixels(inView.y()) + 525));
     AQ->popup(mapToGlobal(onForm));
@@ -164,7 +223,7 @@ void FrmReport::sendControlKey(int key)
 {
     QWidget *target = QApplication::focusWidget();
     if (!target)
-        target = Rt1;
+        target = shownText();
     QKeyEvent press(QEvent::KeyPress, key, Qt::ControlModifier);
     QCoreApplication::sendEvent(target, &press);
     QKeyEvent release(QEvent::KeyRelease, key, Qt::ControlModifier);
@@ -173,11 +232,52 @@ void FrmReport::sendControlKey(int key)
 
 void FrmReport::Check2_Click(bool ticked)
 {
-    Rt1->setReadOnly(!ticked);
-    if (ticked)
+    if (ticked) {
+        showEditText();
+        Rt1->setReadOnly(false);
         Frame1->selectPageOption(1);
-    else
-        Rt1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        return;
+    }
+    Rt1->setReadOnly(true);
+    Rt1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    // An edited page stays as it was edited (and prints so) until another
+    // page is shown; one left as it was goes back to the page view.
+    if (editShown() && !Rt1->document()->isModified()) {
+        Rt1->hide();
+        m_pageView->show();
+    }
+}
+
+void FrmReport::showEditText()
+{
+    const ViewLines *lines = m_pageView->lines();
+    if (editShown() || !lines || m_pageView->isHidden())
+        return;
+    // The edit box holds the whole text at once, at many times its size.
+    constexpr qint64 MostToEdit = 32 * 1024 * 1024;
+    if (lines->positionCount() > MostToEdit) {
+        Check2->setChecked(false);
+        MessageBox::information(this,
+            tr("The page is too large to edit here (%1 MB; at most %2 MB).")
+                .arg(lines->positionCount() >> 20)
+                .arg(MostToEdit >> 20),
+            tr("Report View"));
+        return;
+    }
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    QTextDocument *document = newDocument(lines->text(0, lines->positionCount()));
+    if (!continuousShown())
+        applyMarkupPasses(document, markupContext(), MarkupOrder::View);
+    showDocument(document);
+    QTextCursor selection(document);
+    selection.setPosition(int(m_pageView->anchor()));
+    selection.setPosition(int(m_pageView->caret()), QTextCursor::KeepAnchor);
+    Rt1->setTextCursor(selection);
+    document->setModified(false);
+    Rt1->setReadOnly(!Check2->isChecked());
+    m_pageView->hide();
+    Rt1->show();
+    QGuiApplication::restoreOverrideCursor();
 }
 
 void FrmReport::Check3_Click(bool ticked)
@@ -186,82 +286,18 @@ void FrmReport::Check3_Click(bool ticked)
         LoadReport(ReportFile);
         return;
     }
-    // The whole file as it is, control codes visible, in any look; this
-    // can take a while.
+    // The whole file as it is, control codes visible, in any look: one
+    // view over the mapped file, nothing copied.
     SheetPane->hide();
-    Rt1->show();
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    QString error;
-    bool cancelled = false;
-    QTextDocument *document = continuousDocument(&error, &cancelled);
-    if (document) {
-        // The text goes into a document of its own, handed to the view
-        // with the caret at its start: putting it into the view's document
-        // would move the caret from the end of the text, and the view would
-        // lay out the whole file at once to find where that was. Handed
-        // over, the view lays out what it shows, and the rest as it goes.
-        showDocument(document);
-    }
+    ViewLines::Options options;
+    options.codePage = codePage();
+    options.markup = false;
+    const auto kept = std::make_shared<PageTable>(Pages);
+    showLines(std::make_shared<ViewLines>(QByteArrayView(kept->bytes()), options, kept));
     QGuiApplication::restoreOverrideCursor();
-    if (document)
-        return;
-    Check3->setChecked(false); // read in vain or given up: the page stays
-    if (!cancelled) {
-        MessageBox::critical(this,
-            tr("The print file \"%1\" cannot be read.\n%2").arg(QDir::toNativeSeparators(ReportFile), error),
-            tr("Report View"));
-    }
-}
-
-QTextDocument *FrmReport::continuousDocument(QString *error, bool *cancelled)
-{
-    // Read and put together a piece at a time, so that the window keeps
-    // answering and a long file shows how far it is and can be given up. A
-    // piece ends after a line end where it can, never between CR and LF.
-    constexpr qint64 Piece = 1 << 19;
-    QFile file(ReportFile);
-    if (!FileChecks::isRegularFile(ReportFile)) { // a FIFO would block the read
-        *error = tr("It is not a regular file.");
-        return nullptr;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = file.errorString();
-        return nullptr;
-    }
-    QTextDocument *document = newDocument(QString());
-    QTextCursor end(document);
-    QProgressDialog progress(tr("Reading %1 ...").arg(QFileInfo(ReportFile).fileName()), tr("Cancel"), 0,
-        int(file.size() / Piece) + 1, this);
-    progress.setObjectName(QStringLiteral("ContinuousProgress"));
-    progress.setWindowModality(Qt::WindowModal);
-    // Once it is up (at once for a file of more than a few pieces), the
-    // dialog lets the events in between two pieces.
-    progress.setMinimumDuration(file.size() > 2 * Piece ? 0 : 500);
-    QByteArray piece;
-    for (bool last = false; !last;) {
-        piece += file.read(Piece);
-        if (file.error() != QFileDevice::NoError) {
-            *error = file.errorString();
-            delete document;
-            return nullptr;
-        }
-        last = file.atEnd();
-        qsizetype stop = piece.size();
-        if (!last && piece.lastIndexOf('\n') >= 0)
-            stop = piece.lastIndexOf('\n') + 1;
-        else if (!last && piece.endsWith('\r'))
-            --stop;
-        end.insertText(CodePage::decode(codePage(), piece.left(stop)));
-        piece.remove(0, stop);
-        progress.setValue(int(file.pos() / Piece));
-        if (progress.wasCanceled()) {
-            *cancelled = true;
-            delete document;
-            return nullptr;
-        }
-    }
-    return document;
+    if (Check2->isChecked())
+        showEditText();
 }
 
 bool FrmReport::rt1MouseEvent(QEvent *event)
@@ -303,10 +339,11 @@ bool FrmReport::rt1KeyEvent(QEvent *event)
         if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Control && !m_magnifier) {
             static const QCursor magnifier = magnifierCursor();
             m_magnifier = true;
-            Rt1->viewport()->setCursor(magnifier);
+            shownText()->viewport()->setCursor(magnifier);
         }
     } else if (event->type() == QEvent::KeyRelease && m_magnifier) {
         m_magnifier = false;
+        m_pageView->viewport()->setCursor(Qt::IBeamCursor);
         Rt1->viewport()->setCursor(Rt1->isReadOnly() ? Qt::ArrowCursor : Qt::IBeamCursor);
     }
     return false;

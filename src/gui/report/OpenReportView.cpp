@@ -4,6 +4,7 @@
 #include "gui/report/FrmReport.h"
 #include "startup/MainModule.h"
 
+#include <QAbstractScrollArea>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QMimeData>
@@ -100,7 +101,7 @@ void acceptFileDrops(QWidget *window)
     auto *filter = new FileDropFilter(window);
     window->setAcceptDrops(true);
     window->installEventFilter(filter);
-    for (QTextEdit *edit : window->findChildren<QTextEdit *>()) {
+    for (QAbstractScrollArea *edit : window->findChildren<QAbstractScrollArea *>()) {
         edit->viewport()->installEventFilter(filter);
         edit->viewport()->setAcceptDrops(true);
     }

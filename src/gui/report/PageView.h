@@ -44,8 +44,10 @@ public:
     // What the view shows; the view shares the lines with whoever made them.
     void setLines(std::shared_ptr<ViewLines> lines);
     ViewLines *lines() const { return m_lines.get(); }
+    const std::shared_ptr<ViewLines> &shared() const { return m_lines; }
     // The font of text the markup leaves as it is (the zoom's size).
     void setTextFont(const QFont &font);
+    const QFont &textFont() const { return m_font; }
     void setBackground(const QColor &colour);
 
     void select(qint64 anchor, qint64 caret);
@@ -62,6 +64,7 @@ public:
     void clearMarks();
     const QVector<Mark> &marks() const { return m_marks; }
     void setColumnMarks(const QVector<int> &columns);
+    const QVector<int> &columnMarks() const { return m_columnMarks; }
     // Scrolls so that the position's line and column are on screen.
     void ensureVisible(qint64 position);
     qint64 firstVisibleLine() const;
