@@ -1,10 +1,13 @@
 // The page view: a full-emphasis page laid out and painted against the text
 // document the view used before; the first screen of a 50 MB page and of a
 // gigabyte shown whole, each against reading its file through once; and a
-// jump to the end of the gigabyte. Memory is what the process holds beyond
-// the file's map (RssAnon).
+// jump to the end of the gigabyte, and a search through it, alone and in
+// the window. Memory is what the process holds beyond the file's map
+// (RssAnon).
 #include "BenchSupport.h"
 #include "escp/EscpCommands.h"
+#include "gui/platform/MessageBox.h"
+#include "gui/report/FrmReport.h"
 #include "gui/report/PageView.h"
 #include "report/PageDocument.h"
 #include "report/PageTable.h"
@@ -12,6 +15,11 @@
 #include "report/ReportMarkup.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTimer>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
@@ -186,11 +194,42 @@ void BM_Gigabyte_Search(benchmark::State &state)
     const QString needle = QStringLiteral("not in the file");
     for (auto _ : state) {
         for (qint64 from = 0; from < lines.positionCount(); from += 4 << 20)
-            benchmark::DoNotOptimize(lines.find(needle, from, from + (4 << 20)));
+            benchmark::DoNotOptimize(lines.findAll(needle, from, from + (4 << 20), 4096));
     }
     state.SetBytesProcessed(state.iterations() * table.bytes().size());
 }
 BENCHMARK(BM_Gigabyte_Search)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+// The window's search of the gigabyte in its continuous view, first match
+// to last (a match a page), with the longest time the window went without
+// handling its events.
+void BM_Gigabyte_WindowSearch(benchmark::State &state)
+{
+    auto *view = new FrmReport;
+    if (!view->LoadReport(g_gigabyte))
+        return state.SkipWithError("cannot open the print file");
+    view->show();
+    view->findChild<QCheckBox *>(QStringLiteral("Check3"))->click();
+    auto *box = view->findChild<QLineEdit *>(QStringLiteral("Text4"));
+    box->setText(QStringLiteral("customer"));
+    QElapsedTimer sinceTick;
+    qint64 longest = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] { longest = qMax(longest, sinceTick.restart()); });
+    for (auto _ : state) {
+        sinceTick.start();
+        tick.start(0);
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        QCoreApplication::sendEvent(box, &enter);
+        longest = qMax(longest, sinceTick.elapsed());
+        tick.stop();
+    }
+    state.SetBytesProcessed(state.iterations() * view->pages().bytes().size());
+    state.counters["matches"] = double(view->pageView()->marks().size());
+    state.counters["longest_stall_ms"] = double(longest);
+    delete view;
+}
+BENCHMARK(BM_Gigabyte_WindowSearch)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
 bool writeWithoutFormFeeds(const QString &path, qint64 size)
 {
@@ -212,6 +251,7 @@ int main(int argc, char **argv)
 {
     // Run from the build folder: QT_QPA_PLATFORM=offscreen bench/bench_pageview
     QApplication app(argc, argv);
+    MessageBox::setTestMode(true);
     QTemporaryDir folder;
     g_halfHundred = folder.filePath(QStringLiteral("half-hundred.prn"));
     g_gigabyte = folder.filePath(QStringLiteral("gigabyte.prn"));

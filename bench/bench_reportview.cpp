@@ -4,6 +4,7 @@
 #include "escp/EscpCommands.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/report/FrmReport.h"
+#include "gui/report/PageView.h"
 #include "report/PageDocument.h"
 #include "report/ReportFont.h"
 #include "report/ReportMarkup.h"
@@ -18,6 +19,7 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTextDocument>
+#include <QTest>
 #include <QTextEdit>
 
 #include <benchmark/benchmark.h>
@@ -81,12 +83,45 @@ void BM_NextPagePainted(benchmark::State &state)
     int k = 0;
     for (auto _ : state) {
         view->DisplayPage(k);
-        view->rt1()->viewport()->repaint();
+        view->pageView()->viewport()->repaint();
         k = (k + 1) % view->PageCount();
     }
     delete view;
 }
 BENCHMARK(BM_NextPagePainted)->Unit(benchmark::kMillisecond);
+
+// The next page as the user asks for it: by a click on Next (the
+// reference), by its access key Alt+N, by Page Down; timed until the page
+// has changed and is painted.
+void nextPage(benchmark::State &state, int how)
+{
+    FrmReport *view = openView(writeFile(QStringLiteral("emphasis.prn"), emphasisPage().repeated(4)));
+    view->activateWindow();
+    if (!QTest::qWaitForWindowActive(view))
+        return state.SkipWithError("the window did not become active");
+    auto *next = view->findChild<QWidget *>(QStringLiteral("CmdNxt"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        view->DisplayPage(0);
+        view->findChild<QWidget *>(QStringLiteral("CmdFst"))->setFocus(); // as after a click on First
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+        if (how == 0)
+            QTest::mouseClick(next, Qt::LeftButton);
+        else
+            QTest::keyClick(view, how == 1 ? Qt::Key_N : Qt::Key_PageDown, how == 1 ? Qt::AltModifier : Qt::NoModifier);
+        while (view->currentPage() == 0)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        view->pageView()->viewport()->repaint();
+    }
+    delete view;
+}
+void BM_NextPageByClick(benchmark::State &state) { nextPage(state, 0); }
+BENCHMARK(BM_NextPageByClick)->Unit(benchmark::kMillisecond)->UseRealTime();
+void BM_NextPageByAltN(benchmark::State &state) { nextPage(state, 1); }
+BENCHMARK(BM_NextPageByAltN)->Unit(benchmark::kMillisecond)->UseRealTime();
+void BM_NextPageByPageDown(benchmark::State &state) { nextPage(state, 2); }
+BENCHMARK(BM_NextPageByPageDown)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The same page prepared without a view: text and passes, no layout.
 void BM_PreparePageNoLayout(benchmark::State &state)
@@ -120,7 +155,7 @@ void BM_ContinuousView20MB(benchmark::State &state)
         sinceTick.start();
         tick.start(0);
         cont->click(); // whole file into the view
-        view->rt1()->viewport()->repaint(); // and its first screen painted
+        view->pageView()->viewport()->repaint(); // and its first screen painted
         longest = qMax(longest, sinceTick.elapsed());
         tick.stop();
         state.PauseTiming();
@@ -143,7 +178,7 @@ void BM_OnePage50MB(benchmark::State &state)
     const QString path = writeFile(QStringLiteral("onepage.prn"), page.repeated(50 * 1024 * 1024 / page.size()));
     for (auto _ : state) {
         FrmReport *view = openView(path);
-        view->rt1()->viewport()->repaint();
+        view->pageView()->viewport()->repaint();
         state.PauseTiming();
         delete view;
         state.ResumeTiming();

@@ -65,6 +65,7 @@ public:
 
 private:
     static constexpr qint64 BlockLines = 128;
+    QVector<qint64> findBytes(const QString &needle, qint64 from, qint64 to, qsizetype most) const;
     void feed(MarkupScanner &scanner, const QString &text, bool noLineEnd, QVector<MarkupRun> *runs) const;
 
     std::shared_ptr<const void> m_keeper;
