@@ -3,6 +3,20 @@
 #include <array>
 #include <vector>
 
+namespace {
+
+// Where `needle` last begins in `bytes`, or -1. Told where to start, Qt's
+// search reads no byte past the end of the view (left to itself it reads
+// one, which faults at the end of a map that ends on a page boundary).
+qsizetype lastIndexOf(QByteArrayView bytes, QByteArrayView needle)
+{
+    if (needle.isEmpty() || bytes.size() < needle.size())
+        return -1;
+    return bytes.lastIndexOf(needle, bytes.size() - needle.size());
+}
+
+} // namespace
+
 std::shared_ptr<ViewLines> ViewLines::of(const QByteArray &bytes, const Options &options)
 {
     auto kept = std::make_shared<const QByteArray>(bytes);
@@ -21,7 +35,7 @@ ViewLines::ViewLines(QByteArrayView bytes, const Options &options, std::shared_p
     // shown as a region or ends its pass; it is found from the end, so
     // nothing before the first screen is scanned.
     m_scanner = m_scanner.knowingCloses([&](const QString &close) -> qsizetype {
-        const qsizetype at = bytes.lastIndexOf(QByteArrayView(close.toLatin1()));
+        const qsizetype at = lastIndexOf(bytes, close.toLatin1());
         return at < 0 ? -1 : qsizetype(m_index.positionOf(at));
     });
     m_blocks.append(m_scanner);

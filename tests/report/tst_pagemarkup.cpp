@@ -17,7 +17,11 @@
 #include <QTextEdit>
 
 #include <cstdio>
+#include <cstring>
 #include <optional>
+
+#include <sys/mman.h>
+#include <unistd.h>
 
 using ByteList = QList<QByteArray>;
 Q_DECLARE_METATYPE(MarkupOrder)
@@ -383,6 +387,25 @@ private slots:
         }
         QCOMPARE(matches, found);
         QCOMPARE(lines->findAll(needle, 0, lines->positionCount(), 1000), found);
+    }
+
+    void linesEndingAtAnUnreadablePage()
+    {
+        // A mapped file whose size is a multiple of the page size: the page
+        // after it cannot be read, and nothing may read it.
+        const long page = sysconf(_SC_PAGESIZE);
+        void *map = mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        QVERIFY(map != MAP_FAILED);
+        const auto unmap = qScopeGuard([&] { munmap(map, 2 * page); });
+        auto *bytes = static_cast<char *>(map);
+        memset(bytes, 'x', page);
+        memcpy(bytes + page - 3, "\x0fy\x12", 3);
+        QVERIFY(mprotect(bytes + page, page, PROT_NONE) == 0);
+        ViewLines::Options options;
+        options.context.vsual = true;
+        ViewLines lines(QByteArrayView(bytes, page), options);
+        QCOMPARE(lines.lines(0, 1).constFirst().runs.size(), 4); // plain, hidden SI, condensed, hidden DC2
+        QCOMPARE(lines.findAll(QStringLiteral("xx"), 0, page, 1 << 20).size(), page - 4);
     }
 
     void newPageStartsUnformatted()
