@@ -119,6 +119,9 @@ private slots:
         // Keys: the page keys wherever the focus is, Ctrl+F and Ctrl+P.
         row("Page Down twice, Page Up", 4, {"PageView!PgDown", "PageView!PgDown", "PageView!PgUp"}, nav.arg(2).arg(4).arg(1).arg(1));
         row("Page Down from the search box", 4, {"Text4!PgDown"}, "page=2");
+        // The buttons' access keys turn the page at once, as a click does.
+        row("Alt+N", 4, {"PageView!Alt+N"}, "page=2");
+        row("Alt+L then Alt+B", 4, {"PageView!Alt+L", "PageView!Alt+B"}, "page=3");
         row("Page Up on page 1", 4, {"PageView!PgUp"}, nav.arg(1).arg(4).arg(0).arg(1));
         row("Ctrl+F to the search box", 4, {"PageView!Ctrl+F"}, "Text4.focus=1");
         row("Ctrl+P the print panel", 4, {"PageView!Ctrl+P"}, "Frame1.visible=1");
