@@ -72,7 +72,7 @@ void FrmReport::showLines(std::shared_ptr<ViewLines> lines)
     Rt1->hide();
     Rt1->clear(); // an edited page is gone once another is shown
     m_pageView->setTextFont(Rt1->font());
-    m_pageView->setBackground(Rt1->palette().color(QPalette::Base));
+    m_pageView->setBackground(Rt1->palette().color(QPalette::Base), Rt1->palette().color(QPalette::Text));
     m_pageView->setLines(std::move(lines));
     showColumnMarks();
     m_pageView->show();

@@ -42,9 +42,15 @@ void PageView::setTextFont(const QFont &font)
     layScreen();
 }
 
-void PageView::setBackground(const QColor &colour)
+void PageView::setBackground(const QColor &colour, const QColor &text)
 {
     m_background = colour;
+    if (text != m_text) {
+        m_text = text;
+        m_looks.clear();
+        m_madeLooks.clear();
+        layScreen();
+    }
     viewport()->update();
 }
 

@@ -48,7 +48,8 @@ public:
     // The font of text the markup leaves as it is (the zoom's size).
     void setTextFont(const QFont &font);
     const QFont &textFont() const { return m_font; }
-    void setBackground(const QColor &colour);
+    // The paper, and the colour of text the markup leaves as it is.
+    void setBackground(const QColor &colour, const QColor &text = Qt::black);
 
     void select(qint64 anchor, qint64 caret);
     qint64 anchor() const { return m_anchor; }
@@ -118,6 +119,7 @@ private:
     std::shared_ptr<ViewLines> m_lines;
     QFont m_font;
     QColor m_background = Qt::white;
+    QColor m_text = Qt::black;
     mutable QHash<int, const Look *> m_looks; // by style of the lines shown
     // By size, weight, underline and colour, kept while the font is.
     mutable std::map<std::tuple<qreal, int, bool, QRgb>, Look> m_madeLooks;

@@ -15,7 +15,7 @@ const PageView::Look &PageView::look(int style) const
     if (found)
         return *found;
     QFont font = m_font;
-    QColor colour = Qt::black;
+    QColor colour = m_text;
     if (m_lines) {
         const QTextCharFormat &format = m_lines->format(style);
         if (format.hasProperty(QTextFormat::FontPointSize))
