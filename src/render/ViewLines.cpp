@@ -148,14 +148,19 @@ QVector<qint64> ViewLines::findBytes(const QString &needle, qint64 from, qint64 
     const qint64 begin = byteOf(qMax<qint64>(0, from));
     const qint64 stop = qMin(byteOf(qMin(to, positionCount())), size - needle.size() + 1);
     const std::array<bool, 256> &first = matches.front();
+    // The line of the last match, so that a position is counted on from it.
+    LineIndex::Line line = m_index.lineAt(qMax<qint64>(0, from));
     for (qint64 at = begin; at < stop && found.size() < most; ++at) {
         if (!first[data[at]])
             continue;
         qsizetype k = 1;
         while (k < needle.size() && matches[size_t(k)][data[at + k]])
             ++k;
-        if (k == needle.size())
-            found.append(m_index.positionOf(at));
+        if (k < needle.size())
+            continue;
+        while (at >= line.next && !isLast(line))
+            line = m_index.next(line);
+        found.append(line.position + qMin(at - line.begin, line.length()));
     }
     return found;
 }

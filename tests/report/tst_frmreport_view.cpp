@@ -335,6 +335,18 @@ private slots:
         QCOMPARE(view->pageView()->marks().size(), 8 * 3000);
     }
 
+    void search_marksAMillionAtMost()
+    {
+        // One letter all over a large page: marked as far as a million
+        // matches, then a word that the search stopped.
+        FrmReport *view = open(printFile("many.prn", QByteArray(1100000, 'a') + "\f"));
+        ::search(view, "a");
+        const qsizetype marks = view->pageView()->marks().size();
+        QVERIFY2(marks >= 1000000 && marks < 1100000, qPrintable(QString::number(marks)));
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QVERIFY(MessageBox::shown().first().text.startsWith(QString("The search stopped at %1 matches").arg(marks)));
+    }
+
     void highlight_selection()
     {
         FrmReport *view = open(printFile(QStringLiteral("hl.prn"), "highlight this\r\n\f"));

@@ -116,6 +116,10 @@ void FrmReport::runSearch()
     // meanwhile the view takes no input of its own.
     constexpr qint64 Step = 4 << 20;
     constexpr qsizetype MostAStep = 4096;
+    // Each mark takes a few dozen bytes: a text found all over a large file
+    // is marked so far, not until memory runs out.
+    constexpr qsizetype MostMarks = 1000000;
+    qsizetype marked = 0;
     QPointer<FrmReport> alive(this);
     m_searching = true;
     const std::shared_ptr<ViewLines> searched = m_pageView->shared();
@@ -136,6 +140,13 @@ void FrmReport::runSearch()
         if (!found.isEmpty())
             last = found.last();
         from = found.size() == MostAStep ? found.last() + 1 : from + Step;
+        marked += found.size();
+        if (marked >= MostMarks && from < end) {
+            MessageBox::information(this,
+                tr("The search stopped at %1 matches of \"%2\": those are marked.").arg(marked).arg(s),
+                tr("Search"));
+            break;
+        }
     }
     m_searching = false;
     if (last >= 0 && m_pageView->shared() == searched) {

@@ -136,6 +136,21 @@ void PageView::drawLine(QPainter &painter, const Laid &laid, qreal dx) const
             right += look(0).advance / 2; // the line end is selected too
         painter.fillRect(QRectF(left + dx, laid.top, right - left, laid.height), palette.highlight());
     }
+    // The characters on screen and the mark each shows (the last that
+    // covers it): found once a line, not once a character, so a long line
+    // full of search matches paints as fast as any.
+    const qsizetype first = qMax<qsizetype>(0,
+        std::upper_bound(laid.x.cbegin(), laid.x.cend(), -dx) - laid.x.cbegin() - 1);
+    const qsizetype last = qBound<qsizetype>(first,
+        std::lower_bound(laid.x.cbegin(), laid.x.cend(), viewport()->width() - dx) - laid.x.cbegin() + 1,
+        line.text.size());
+    QVector<const Mark *> cover(last - first, nullptr);
+    for (const Mark *m : std::as_const(marks)) {
+        const qint64 to = qMin<qint64>(m->start + m->length - start, last);
+        for (qint64 i = qMax<qint64>(m->start - start, first); i < to; ++i)
+            cover[i - first] = m;
+    }
+    const auto markOf = [&](qsizetype i) { return i >= first && i < last ? cover.at(i - first) : nullptr; };
     const qreal baseline = laid.top + laid.ascent;
     qsizetype at = 0;
     for (const MarkupRun &run : line.runs) {
@@ -143,23 +158,19 @@ void PageView::drawLine(QPainter &painter, const Laid &laid, qreal dx) const
         const qsizetype end = at + run.length;
         while (at < end) {
             // A piece of one look: the same mark, the same side of the selection.
-            const auto markOf = [&](qsizetype i) -> const Mark * {
-                const Mark *found = nullptr;
-                for (const Mark *m : std::as_const(marks)) {
-                    if (start + i >= m->start && start + i < m->start + m->length)
-                        found = m;
-                }
-                return found;
-            };
             const auto selected = [&](qsizetype i) { return i >= selFrom && i < selTo; };
             const Mark *mark = markOf(at);
             const bool inSelection = selected(at);
             qsizetype stop = at + 1;
             while (stop < end && markOf(stop) == mark && selected(stop) == inSelection
-                && takesNoRoom(line.text.at(stop)) == takesNoRoom(line.text.at(at)))
+                && takesNoRoom(line.text.at(stop)) == takesNoRoom(line.text.at(at))
+                && line.text.at(stop) != QLatin1Char('\t') && line.text.at(stop - 1) != QLatin1Char('\t'))
                 ++stop;
-            if (!takesNoRoom(line.text.at(at)) && laid.x.at(at) + dx < viewport()->width()
-                && laid.x.at(stop) + dx > 0) {
+            // Only what is on screen is drawn: a line of thousands of
+            // characters is not shaped whole.
+            const qsizetype from = qMax(at, first);
+            const qsizetype to = qMin(stop, last);
+            if (!takesNoRoom(line.text.at(at)) && from < to) {
                 QFont font = style.font;
                 QColor colour = style.colour;
                 if (mark) {
@@ -171,9 +182,9 @@ void PageView::drawLine(QPainter &painter, const Laid &laid, qreal dx) const
                     colour = palette.color(QPalette::HighlightedText);
                 painter.setFont(font);
                 painter.setPen(colour);
-                QString piece = line.text.mid(at, stop - at);
+                QString piece = line.text.mid(from, to - from);
                 piece.replace(QLatin1Char('\t'), QLatin1Char(' '));
-                painter.drawText(QPointF(laid.x.at(at) + dx, baseline), piece);
+                painter.drawText(QPointF(laid.x.at(from) + dx, baseline), piece);
             }
             at = stop;
         }
