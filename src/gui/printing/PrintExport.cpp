@@ -37,50 +37,36 @@ int pageNumberOf(const QLineEdit *box)
 
 } // namespace
 
-QVector<int> FrmReport::chosenPages() const
-{
-    const QVector<int> shown = chosenShown();
-    if (!printedLook() || shown.isEmpty() || PageCount() == 0)
-        return shown;
-    if (shown.size() == PageCount())
-        return pageIndexes(0, Pages.PageCount() - 1, Pages.PageCount());
-    // The pages whose bytes the chosen sheets were printed from.
-    qsizetype from = -1, to = -1;
-    for (int i : shown) {
-        const Printed::Sheet s = sheet(i);
-        from = from < 0 ? s.firstByte : qMin(from, s.firstByte);
-        to = qMax(to, s.endByte);
-    }
-    QVector<int> pages;
-    const char *start = Pages.bytes().constData();
-    for (int i = 0; i < Pages.PageCount(); ++i) {
-        const QByteArrayView page = Pages.pageView(i);
-        if (!page.data())
-            continue;
-        const qsizetype begin = page.data() - start;
-        const qsizetype end = begin + page.size() + 1; // with its form feed
-        if (begin < to && end > from)
-            pages.append(i);
-    }
-    return pages;
-}
+namespace {
 
-QVector<int> FrmReport::chosenShown() const
+PageSelection selectionOf(const PrintPanel *panel)
 {
-    int first = 0;
-    int last = PageCount() - 1;
-    switch (Frame1->pageOption()) {
+    PageSelection choice;
+    switch (panel->pageOption()) {
     case 2: // "Page Range": the typed numbers as they stand, 1-based
-        first = pageNumberOf(Frame1->Tst) - 1;
-        last = pageNumberOf(Frame1->Tend) - 1;
+        choice.kind = PageSelection::Range;
+        choice.first = pageNumberOf(panel->Tst);
+        choice.last = pageNumberOf(panel->Tend);
         break;
-    case 1: // "Current Page"
-        first = last = CurrentPage;
+    case 1:
+        choice.kind = PageSelection::Current;
         break;
     default:
         break;
     }
-    return pageIndexes(first, last, PageCount());
+    return choice;
+}
+
+} // namespace
+
+QVector<int> FrmReport::chosenPages() const
+{
+    return m_doc.chosenPages(selectionOf(Frame1));
+}
+
+QVector<int> FrmReport::chosenShown() const
+{
+    return m_doc.chosenShown(selectionOf(Frame1));
 }
 
 PageRenderOptions FrmReport::renderOptions() const
@@ -94,7 +80,7 @@ PageRenderOptions FrmReport::renderOptions() const
 void FrmReport::PrintExport()
 {
     if (Frame1->CmdOk->tag() != QLatin1String("1")) {
-        assembleForExport(RT3->document(), Pages, chosenPages(), markupContext());
+        assembleForExport(RT3->document(), m_doc.pages(), chosenPages(), markupContext());
         return;
     }
     const QVector<int> pages = printedLook() ? QVector<int>() : chosenPages();
@@ -134,7 +120,7 @@ void FrmReport::PrintExport()
             break;
     }
     for (int i : pages) {
-        const QByteArray page = Pages.pageBytes(i);
+        const QByteArray page = m_doc.pages().pageBytes(i);
         for (long long copy = 0; ok && copy < copies && !page.isEmpty(); ++copy) {
             if (!printer) {
                 printer = DesktopPrinting::open(setup, &error);

@@ -3,6 +3,7 @@
 #include "codepage/CodePage.h"
 #include "escp/PrintedDocument.h"
 #include "report/PageTable.h"
+#include "report/ReportDocument.h"
 #include "report/ReportMarkup.h"
 
 #include <QCursor>
@@ -50,13 +51,16 @@ public:
     void setReloadsItself(bool on);
 
     // What the print and export work reads.
-    const PageTable &pages() const { return Pages; }
+    const PageTable &pages() const { return m_doc.pages(); }
+    // The print file this view shows, with its look and choices.
+    ReportDocument &document() { return m_doc; }
+    const ReportDocument &document() const { return m_doc; }
     // The pages the view counts and shows: the print file's pages, or in
     // the printed look its sheets.
     int PageCount() const;
-    int currentPage() const { return CurrentPage; }
-    QString reportFile() const { return ReportFile; }
-    bool zoomedIn() const { return ZoomedIn; }
+    int currentPage() const { return m_doc.currentPage(); }
+    QString reportFile() const { return m_doc.fileName(); }
+    bool zoomedIn() const { return m_doc.zoomedIn(); }
     QTextEdit *rt1() const { return Rt1; }
     QTextEdit *rt3() const { return RT3; }
     QTextEdit *rtBox() const { return RTBox; }
@@ -83,8 +87,8 @@ public:
     QString tagText() const { return m_tagText; }
     void setTagText(const QString &text) { m_tagText = text; }
     // Columns marked in the view for the spreadsheet export.
-    const QVector<qint16> &columnMarks() const { return ColumnMarks; }
-    int columnMarkCount() const { return ColumnMarkCount; }
+    const QVector<qint16> &columnMarks() const { return m_doc.columnMarks(); }
+    int columnMarkCount() const { return m_doc.columnMarkCount(); }
     void setColumnMarkCount(int count);
     JeweledButton *excelButton() const { return CmdExelExp; }
     QString statusTag() const { return m_timerTag; }
@@ -174,6 +178,8 @@ private:
     void setImagePressed(bool pressed);
     void showColorPanel();
     void applyCodePage();
+    // Tells the document the visual flag, zoom and colours the view shows.
+    void syncMarkup();
     // Reads the file as the printer prints it, when the printed look is on.
     void buildPrinted();
     void applyLook();
@@ -183,15 +189,7 @@ private:
     void placeCodePageBar();
 
     // The page table and view state.
-    QString ReportFile;
-    PageTable Pages;
-    int CurrentPage = 0;
-    bool ZoomedIn = false;
-    QVector<qint16> ColumnMarks;
-    quint8 ColumnMarkCount = 0;
-    PrintedDocument m_printed; // over Pages' bytes; built only for the printed look
-    bool m_printedBuilt = false;
-    CodePage::Id m_printedCodePage = CodePage::Id::Latin1;
+    ReportDocument m_doc;
 
     // Controls.
     QTextEdit *Rt1 = nullptr;

@@ -31,13 +31,14 @@ void FrmReport::showPage(int k)
     // The printed look: the sheet as the printer prints it, in place of the
     // text (the continuous view is text whatever the look).
     const bool printed = printedLook() && !Check3->isChecked();
+    m_doc.setContinuous(false);
     SheetPane->setVisible(printed);
     Rt1->setVisible(!printed);
     if (printed) {
         buildPrinted();
-        const double inch = logicalDpiX() * (ZoomedIn ? 1.5 : 1.0);
+        const double inch = logicalDpiX() * (m_doc.zoomedIn() ? 1.5 : 1.0);
         SheetPane->setPixelsPerInch(inch);
-        SheetPane->setSheet(m_printed.sheet(qBound(0, k, PageCount() - 1)));
+        SheetPane->setSheet(m_doc.sheet(qBound(0, k, PageCount() - 1)));
         m_loadedPageShown = false;
         return;
     }
@@ -45,8 +46,8 @@ void FrmReport::showPage(int k)
     // The text and its markup passes are put together in a document that no
     // view lays out yet, and then handed to the view, so the page is laid
     // out and painted once.
-    const QString text = Pages.page(k, codePage()) + QChar(0x0C);
-    if (Pages.changed())
+    const QString text = m_doc.pages().page(k, codePage()) + QChar(0x0C);
+    if (m_doc.pages().changed())
         m_changeBar->check(); // the page may already read what another program wrote
     const bool busy = text.size() >= LongPage;
     if (busy)
@@ -94,10 +95,7 @@ bool FrmReport::hasUserSelection() const
 
 bool FrmReport::shownPageBytes(bool selectionOnly, QByteArray *bytes, QString *error) const
 {
-    if (selectionOnly && hasUserSelection())
-        return PageDocument::toBytes(Rt1->textCursor().selectedText(), codePage(), bytes, error);
-    const QByteArray source = Check3->isChecked() ? Pages.bytes() : Pages.pageBytes(CurrentPage) + '\f';
-    return PageDocument::printBytes(PageDocument::text(Rt1->document()), source, codePage(), bytes, error);
+    return m_doc.shownPageBytes(selectionOnly, bytes, error);
 }
 
 void FrmReport::setPageLabel(int k)
@@ -120,36 +118,36 @@ void FrmReport::DisplayPage(int k)
 
 void FrmReport::CmdFst_Click()
 {
-    CurrentPage = 0;
-    DisplayPage(CurrentPage);
+    m_doc.setCurrentPage(0);
+    DisplayPage(m_doc.currentPage());
     CmdBck->setEnabled(false);
     CmdNxt->setEnabled(true);
 }
 
 void FrmReport::CmdBck_Click()
 {
-    if (CurrentPage == 0)
+    if (m_doc.currentPage() == 0)
         CmdBck->setEnabled(false);
     else
-        --CurrentPage;
-    DisplayPage(CurrentPage);
+        m_doc.setCurrentPage(m_doc.currentPage() - 1);
+    DisplayPage(m_doc.currentPage());
     CmdNxt->setEnabled(true);
 }
 
 void FrmReport::CmdNxt_Click()
 {
-    if (CurrentPage == PageCount() - 1)
+    if (m_doc.currentPage() == PageCount() - 1)
         CmdNxt->setEnabled(false);
     else
-        ++CurrentPage;
-    DisplayPage(CurrentPage);
+        m_doc.setCurrentPage(m_doc.currentPage() + 1);
+    DisplayPage(m_doc.currentPage());
     CmdBck->setEnabled(true);
 }
 
 void FrmReport::CmdLast_Click()
 {
-    CurrentPage = PageCount() - 1;
-    DisplayPage(CurrentPage);
+    m_doc.setCurrentPage(PageCount() - 1);
+    DisplayPage(m_doc.currentPage());
     CmdNxt->setEnabled(false);
     CmdBck->setEnabled(true);
 }
@@ -161,9 +159,9 @@ void FrmReport::goToPage()
         MessageBox::show(this, QStringLiteral(" Select Valid PageNo...!"), QString(), QMessageBox::Critical);
         return;
     }
-    CurrentPage = int(number) - 1;
-    showPage(CurrentPage);
-    setPageLabel(CurrentPage);
+    m_doc.setCurrentPage(int(number) - 1);
+    showPage(m_doc.currentPage());
+    setPageLabel(m_doc.currentPage());
 }
 
 void FrmReport::Timer1_Timer()
@@ -184,16 +182,11 @@ void FrmReport::UpdateStatusLine()
                        .arg(col)
                        .arg(at.line + 1)
                        .arg(selected)
-                       .arg(QFileInfo(ReportFile).fileName()));
+                       .arg(QFileInfo(m_doc.fileName()).fileName()));
     m_timerTag = QStringLiteral("1");
 
     // Column marks for the spreadsheet export, while its marking mode is on.
     // The count is 8-bit: a 256th mark is refused.
-    if (CmdExelExp->tag() == QLatin1String("1") && ColumnMarkCount != 0 && ColumnMarkCount < 255) {
-        if (ColumnMarks.size() <= ColumnMarkCount)
-            ColumnMarks.resize(ColumnMarkCount + 1);
-        ColumnMarks[ColumnMarkCount] = qint16(col);
-        ++ColumnMarkCount;
-        ColumnMarks.resize(ColumnMarkCount + 1);
-    }
+    if (CmdExelExp->tag() == QLatin1String("1"))
+        m_doc.addColumnMark(col);
 }

@@ -77,9 +77,11 @@ void FrmReport::ApplyPageMarkup()
 void FrmReport::Command2_Click()
 {
     const bool zoomIn = Command2->text() == QLatin1String("Zoom");
-    ZoomedIn = zoomIn;
+    m_doc.setZoomedIn(zoomIn);
     Rt1->setFont(reportFont(zoomIn ? ReportZoomedPoints : ReportUnzoomedPoints, false, codePage()));
-    showPage(CurrentPage);
+    m_doc.setViewPoints(Rt1->font().pointSizeF());
+    syncMarkup();
+    showPage(m_doc.currentPage());
     Command2->setText(zoomIn ? QStringLiteral("Zoom Out") : QStringLiteral("Zoom"));
 }
 
@@ -183,7 +185,7 @@ void FrmReport::Check2_Click(bool ticked)
 void FrmReport::Check3_Click(bool ticked)
 {
     if (!ticked) {
-        LoadReport(ReportFile);
+        LoadReport(m_doc.fileName());
         return;
     }
     // The whole file as it is, control codes visible, in any look; this
@@ -202,6 +204,7 @@ void FrmReport::Check3_Click(bool ticked)
         // lay out the whole file at once to find where that was. Handed
         // over, the view lays out what it shows, and the rest as it goes.
         showDocument(document);
+        m_doc.setContinuous(true);
     }
     QGuiApplication::restoreOverrideCursor();
     if (document)
@@ -209,7 +212,7 @@ void FrmReport::Check3_Click(bool ticked)
     Check3->setChecked(false); // read in vain or given up: the page stays
     if (!cancelled) {
         MessageBox::critical(this,
-            tr("The print file \"%1\" cannot be read.\n%2").arg(QDir::toNativeSeparators(ReportFile), error),
+            tr("The print file \"%1\" cannot be read.\n%2").arg(QDir::toNativeSeparators(m_doc.fileName()), error),
             tr("Report View"));
     }
 }
@@ -220,8 +223,8 @@ QTextDocument *FrmReport::continuousDocument(QString *error, bool *cancelled)
     // answering and a long file shows how far it is and can be given up. A
     // piece ends after a line end where it can, never between CR and LF.
     constexpr qint64 Piece = 1 << 19;
-    QFile file(ReportFile);
-    if (!FileChecks::isRegularFile(ReportFile)) { // a FIFO would block the read
+    QFile file(m_doc.fileName());
+    if (!FileChecks::isRegularFile(m_doc.fileName())) { // a FIFO would block the read
         *error = tr("It is not a regular file.");
         return nullptr;
     }
@@ -231,7 +234,7 @@ QTextDocument *FrmReport::continuousDocument(QString *error, bool *cancelled)
     }
     QTextDocument *document = newDocument(QString());
     QTextCursor end(document);
-    QProgressDialog progress(tr("Reading %1 ...").arg(QFileInfo(ReportFile).fileName()), tr("Cancel"), 0,
+    QProgressDialog progress(tr("Reading %1 ...").arg(QFileInfo(m_doc.fileName()).fileName()), tr("Cancel"), 0,
         int(file.size() / Piece) + 1, this);
     progress.setObjectName(QStringLiteral("ContinuousProgress"));
     progress.setWindowModality(Qt::WindowModal);
