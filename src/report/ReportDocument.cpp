@@ -64,7 +64,7 @@ bool ReportDocument::buildPrinted(const Progress &progress)
 
 int ReportDocument::pageCount() const
 {
-    return m_printedLook && m_printedBuilt ? m_printed.sheetCount() : m_pages.PageCount();
+    return showsSheets() ? m_printed.sheetCount() : m_pages.PageCount();
 }
 
 void ReportDocument::setColumnMarkCount(int count)
@@ -101,7 +101,7 @@ QVector<int> ReportDocument::chosenShown(const PageSelection &choice) const
 QVector<int> ReportDocument::chosenPages(const PageSelection &choice) const
 {
     const QVector<int> shown = chosenShown(choice);
-    if (!(m_printedLook && m_printedBuilt) || shown.isEmpty())
+    if (!showsSheets() || shown.isEmpty())
         return shown;
     if (shown.size() == pageCount())
         return pageIndexes(0, m_pages.PageCount() - 1, m_pages.PageCount());
@@ -153,7 +153,7 @@ bool ReportDocument::shownPageBytes(bool selectionOnly, QByteArray *bytes, QStri
 bool ReportDocument::chosenBytes(const PageSelection &choice, QByteArray *bytes, QString *error) const
 {
     bytes->clear();
-    const bool sheets = m_printedLook && m_printedBuilt;
+    const bool sheets = showsSheets();
     if (choice.kind == PageSelection::Current && !sheets)
         return shownPageBytes(false, bytes, error);
     if (choice.kind != PageSelection::All) {

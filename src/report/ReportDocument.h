@@ -56,6 +56,9 @@ public:
     const MarkupContext &markup() const { return m_markup; }
     // The visual flag, zoom and colours (the code page stays the document's).
     void setMarkup(const MarkupContext &markup);
+    // The colour of the page's paper (the web page's background).
+    QColor paperColor() const { return m_paper; }
+    void setPaperColor(const QColor &paper) { m_paper = paper; }
     bool zoomedIn() const { return m_markup.zoomedIn; }
     void setZoomedIn(bool on) { m_markup.zoomedIn = on; }
     // The size the view draws the page in, which outputs never exceed.
@@ -67,6 +70,8 @@ public:
     bool printedLook() const { return m_printedLook; }
     void setPrintedLook(bool on) { m_printedLook = on; }
     bool printedBuilt() const { return m_printedBuilt; }
+    // The printed look is on and its sheets are read: the view counts sheets.
+    bool showsSheets() const { return m_printedLook && m_printedBuilt; }
     // The printer the sheets are laid out for (form length and carriage);
     // another one makes the sheets be read again.
     void setPrinterSetup(const PrinterSetup &setup);
@@ -120,6 +125,7 @@ private:
     PageTable m_pages;
     MarkupContext m_markup;
     double m_viewPoints = ReportStartPoints;
+    QColor m_paper = Qt::white;
     bool m_printedLook = false;
     PrintedDocument m_printed; // over the page table's bytes
     bool m_printedBuilt = false;

@@ -11,8 +11,6 @@
 #include "export/WorkbookExport.h"
 #include "gui/platform/Dialogs.h"
 #include "gui/platform/MessageBox.h"
-#include "gui/report/FrmReport.h"
-#include "gui/report/ReportColorPanel.h"
 
 #include <QApplication>
 #include <QDir>
@@ -70,18 +68,13 @@ void setCaption(JeweledButton *button, const QString &caption)
 
 } // namespace
 
-ReportExport::ReportExport(FrmReport *view)
+ReportExport::ReportExport(ReportDocument &document, JeweledButton *workbookButton, QWidget *view)
     : QObject(view)
+    , m_doc(document)
+    , m_button(workbookButton)
     , m_view(view)
 {
     setObjectName(QStringLiteral("ReportExport"));
-}
-
-ReportExport *ReportExport::of(FrmReport *view)
-{
-    if (auto *existing = view->findChild<ReportExport *>(QString(), Qt::FindDirectChildrenOnly))
-        return existing;
-    return new ReportExport(view);
 }
 
 bool ReportExport::isWorkbookName(const QString &fileName)
@@ -89,8 +82,9 @@ bool ReportExport::isWorkbookName(const QString &fileName)
     return ::isWorkbookName(fileName);
 }
 
-void ReportExport::exportReport()
+void ReportExport::exportReport(const PageSelection &pages)
 {
+    m_pages = pages;
     const QString fileName = Dialogs::saveFileName(m_view, tr("Export"), Filter, m_lastFileName);
     if (fileName.isEmpty())
         return; // cancelled: nothing is written, the last name stays
@@ -127,28 +121,27 @@ void ReportExport::exportReport()
 bool ReportExport::writePng(const QString &fileName)
 {
     // Pictures are of sheets, which only the printed look has.
-    if (!m_view->printedLook()) {
+    if (!m_doc.showsSheets()) {
         fail(QStringLiteral("%1: pictures show the sheets of the printed look; tick \"Printed\" in the "
                             "colour settings and export again.")
                  .arg(QDir::toNativeSeparators(fileName)));
         return false;
     }
     PngOptions options;
-    options.pages = m_view->chosenShown();
+    options.pages = m_doc.chosenShown(m_pages);
     return writeWithProgress(fileName, int(options.pages.size()), [&](const Step &step, QString *error) {
         options.progress = [&step](int done, int) { return step(done); };
-        return PngExport::save(fileName, [this](int i) { return m_view->sheet(i); }, options, error);
+        return PngExport::save(fileName, [this](int i) { return m_doc.sheet(i); }, options, error);
     });
 }
 
 bool ReportExport::writeWebPage(const QString &fileName)
 {
-    const ReportColorPanel *swatches = m_view->colorPanel();
-    const HtmlColours colours = htmlColours(swatches->swatchColor(ReportColorPanel::ReportBack),
-        swatches->swatchColor(ReportColorPanel::Dubble), swatches->swatchColor(ReportColorPanel::Bold),
-        swatches->swatchColor(ReportColorPanel::Condence), m_view->codePage());
+    const MarkupContext &markup = m_doc.markup();
+    const HtmlColours colours
+        = htmlColours(m_doc.paperColor(), markup.dubble, markup.bold, markup.condence, m_doc.codePage());
     QString error;
-    if (!expHTml(m_view->reportFile(), fileName, colours, &error)) {
+    if (!expHTml(m_doc.fileName(), fileName, colours, &error)) {
         fail(error);
         return false;
     }
@@ -158,7 +151,7 @@ bool ReportExport::writeWebPage(const QString &fileName)
 bool ReportExport::writePlainText(const QString &fileName)
 {
     QString error;
-    if (!savePlainText(fileName, m_view->pages(), m_view->chosenPages(), &error, m_view->codePage())) {
+    if (!savePlainText(fileName, m_doc.pages(), m_doc.chosenPages(m_pages), &error, m_doc.codePage())) {
         fail(error);
         return false;
     }
@@ -172,7 +165,7 @@ bool ReportExport::writeRichText(const QString &fileName)
     // can be cancelled; a cancelled one leaves no file (an old one of that
     // name stays as it was).
     return writeWithProgress(fileName, 100, [&](const Step &step, QString *error) {
-        return saveRichText(fileName, m_view->pages(), m_view->chosenPages(), m_view->markupContext(), error, step);
+        return saveRichText(fileName, m_doc.pages(), m_doc.chosenPages(m_pages), m_doc.markup(), error, step);
     });
 }
 
@@ -180,19 +173,19 @@ bool ReportExport::writePdf(const QString &fileName)
 {
     // The chosen pages as the desktop driver prints them, on the locale's paper.
     // In the printed look, the chosen sheets as the view shows them.
-    const bool printed = m_view->printedLook();
+    const bool printed = m_doc.showsSheets();
     PdfOptions options;
-    options.pages = printed ? m_view->chosenShown() : m_view->chosenPages();
+    options.pages = printed ? m_doc.chosenShown(m_pages) : m_doc.chosenPages(m_pages);
     options.paper = PdfExport::defaultPaper();
-    options.title = QFileInfo(m_view->reportFile()).fileName();
-    options.render = m_view->renderOptions();
+    options.title = QFileInfo(m_doc.fileName()).fileName();
+    options.render = m_doc.renderOptions();
     // A long PDF shows how far it is and can be cancelled; a cancelled PDF
     // leaves no file (an old one of that name stays as it was).
     return writeWithProgress(fileName, int(options.pages.size()), [&](const Step &step, QString *error) {
         options.progress = [&step](int done, int) { return step(done); };
         return printed
-            ? PrintedPdfExport::save(fileName, [this](int i) { return m_view->sheet(i); }, options, error)
-            : PdfExport::save(fileName, m_view->pages(), options, error);
+            ? PrintedPdfExport::save(fileName, [this](int i) { return m_doc.sheet(i); }, options, error)
+            : PdfExport::save(fileName, m_doc.pages(), options, error);
     });
 }
 
@@ -222,13 +215,13 @@ bool ReportExport::writeWithProgress(
 
 void ReportExport::offerWorkbook(bool offer)
 {
-    JeweledButton *CmdExelExp = m_view->excelButton();
+    JeweledButton *CmdExelExp = m_button;
     const bool marking = CmdExelExp->tag() == MarkingOn;
     if (!offer) {
         // Another kind of name: the workbook would be saved over it.
         if (marking) {
             CmdExelExp->setTag(MarkingOff);
-            m_view->setColumnMarkCount(0);
+            m_doc.setColumnMarkCount(0);
         }
         CmdExelExp->hide();
         return;
@@ -242,8 +235,8 @@ void ReportExport::offerWorkbook(bool offer)
 
 void ReportExport::CmdExelExp_Click()
 {
-    JeweledButton *CmdExelExp = m_view->excelButton();
-    m_view->setColumnMarkCount(1);
+    JeweledButton *CmdExelExp = m_button;
+    m_doc.setColumnMarkCount(1);
     CmdExelExp->setTag(MarkingOn);
     if (CmdExelExp->text() != FinishCaption) {
         // Marking is on: each caret move in the view records a column.
@@ -251,45 +244,44 @@ void ReportExport::CmdExelExp_Click()
         return;
     }
     CmdExelExp->setTag(MarkingOff);
-    m_view->setColumnMarkCount(0);
+    m_doc.setColumnMarkCount(0);
     StartExcel();
 }
 
 bool ReportExport::StartExcel()
 {
-    JeweledButton *CmdExelExp = m_view->excelButton();
+    JeweledButton *CmdExelExp = m_button;
     if (m_lastFileName.isEmpty()) {
         fail(tr("Choose the workbook's name with the Export button first."));
         return false;
     }
 
     QVector<int> marks;
-    marks.reserve(m_view->columnMarks().size());
-    for (qint16 mark : m_view->columnMarks())
+    marks.reserve(m_doc.columnMarks().size());
+    for (qint16 mark : m_doc.columnMarks())
         marks.append(mark);
     if (!marks.isEmpty())
         marks[0] = 0;
 
-    QPointer<QLineEdit> Text4 = m_view->findChild<QLineEdit *>(QStringLiteral("Text4"));
-    QPointer<FrmReport> alive(m_view);
+    QPointer<QWidget> alive(m_view);
     BusyWindow busy(m_view);
     // After each line: the row in the search box, then the window repaints.
     // A view closed meanwhile stops the run.
     const auto progress = [&](int nextRow) {
-        if (Text4)
-            Text4->setText(QString::number(nextRow));
+        if (m_showRow)
+            m_showRow(QString::number(nextRow));
         QCoreApplication::processEvents();
         return !alive.isNull() && alive->isVisible();
     };
     QString error;
     const bool written = WorkbookExport::write(
-        m_view->reportFile(), m_lastFileName, marks, progress, &error, m_view->codePage());
+        m_doc.fileName(), m_lastFileName, marks, progress, &error, m_doc.codePage());
     busy.release();
     if (alive.isNull() || !alive->isVisible())
         return false;
 
-    if (Text4)
-        Text4->clear();
+    if (m_showRow)
+        m_showRow(QString());
     if (written) {
         CmdExelExp->hide();
         MessageBox::show(m_view, CompleteMessage, QString(), QMessageBox::Information);

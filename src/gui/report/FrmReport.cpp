@@ -200,7 +200,15 @@ void FrmReport::buildControls()
     connect(Frame6, &ReportColorPanel::printerChosen, this, [this] {
         applyLook(); // sheets of another length or width
     });
-    Frame1 = new PrintPanel(this);
+    Frame1 = new PrintPanel(m_doc, this);
+    connect(Frame6->ChL, &QCheckBox::toggled, Frame1, &PrintPanel::setExtraLine);
+    m_export = new ReportExport(m_doc, CmdExelExp, this);
+    m_export->setRowShown([this](const QString &row) {
+        if (row.isEmpty())
+            Text4->clear();
+        else
+            Text4->setText(row);
+    });
     connect(CmdPrint, &QPushButton::clicked, Frame1, &PrintPanel::CmdPrint_Click);
 }
 
@@ -400,6 +408,7 @@ MarkupContext FrmReport::markupContext() const
 void FrmReport::syncMarkup()
 {
     m_doc.setMarkup(markupContext());
+    m_doc.setPaperColor(Frame6->swatchColor(ReportColorPanel::ReportBack));
 }
 
 CodePage::Id FrmReport::codePage() const
@@ -496,14 +505,19 @@ void FrmReport::setColumnMarkCount(int count)
     m_doc.setColumnMarkCount(count);
 }
 
+QString FrmReport::tagText() const
+{
+    return Frame1->pageFile();
+}
+
 void FrmReport::exportReport()
 {
-    ReportExport::of(this)->exportReport();
+    m_export->exportReport(Frame1->pageSelection());
 }
 
 void FrmReport::CmdExelExp_Click()
 {
-    ReportExport::of(this)->CmdExelExp_Click();
+    m_export->CmdExelExp_Click();
 }
 
 bool FrmReport::event(QEvent *event)

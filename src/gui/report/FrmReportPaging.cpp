@@ -93,11 +93,6 @@ bool FrmReport::hasUserSelection() const
     return selection.hasSelection() && !(selection.selectionStart() == 0 && selection.selectionEnd() == 1);
 }
 
-bool FrmReport::shownPageBytes(bool selectionOnly, QByteArray *bytes, QString *error) const
-{
-    return m_doc.shownPageBytes(selectionOnly, bytes, error);
-}
-
 void FrmReport::setPageLabel(int k)
 {
     LbPageNo->setText(QStringLiteral("Page %1/%2").arg(k + 1).arg(PageCount()));
