@@ -9,7 +9,7 @@
 #include "platform/NumericText.h"
 #include "platform/OleColor.h"
 #include "platform/SettingsStore.h"
-#include "printing/CurrentPrinter.h"
+#include "gui/printing/CurrentPrinter.h"
 #include "printing/PrinterList.h"
 #include "startup/MainModule.h"
 

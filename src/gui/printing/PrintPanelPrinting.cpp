@@ -3,7 +3,7 @@
 #include "platform/AppPaths.h"
 #include "platform/ByteText.h"
 #include "gui/platform/MessageBox.h"
-#include "printing/CurrentPrinter.h"
+#include "gui/printing/CurrentPrinter.h"
 #include "gui/printing/DesktopPrinting.h"
 #include "gui/printing/PrintPanel.h"
 #include "gui/printing/RawPrintMessages.h"
