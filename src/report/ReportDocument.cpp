@@ -46,7 +46,9 @@ void ReportDocument::setPrinterSetup(const PrinterSetup &setup)
     if (setup.formLengthInches != m_setup.formLengthInches || setup.carriageInches != m_setup.carriageInches
         || setup.pins != m_setup.pins)
         m_printedBuilt = false;
+    const CodePage::Id codePage = m_setup.codePage; // the sheets' own, kept by setCodePage()
     m_setup = setup;
+    m_setup.codePage = codePage;
 }
 
 bool ReportDocument::buildPrinted(const Progress &progress)

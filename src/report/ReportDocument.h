@@ -72,8 +72,9 @@ public:
     bool printedBuilt() const { return m_printedBuilt; }
     // The printed look is on and its sheets are read: the view counts sheets.
     bool showsSheets() const { return m_printedLook && m_printedBuilt; }
-    // The printer the sheets are laid out for (form length and carriage);
-    // another one makes the sheets be read again.
+    // The printer the sheets are laid out for (form length, carriage and
+    // pins; the code page is the document's): another one makes the sheets
+    // be read again.
     void setPrinterSetup(const PrinterSetup &setup);
     // Reads the file as the printer prints it when the printed look is on
     // and its sheets are not read yet (or were read in another code page).

@@ -198,7 +198,9 @@ void FrmReport::buildControls()
     m_codePageBar = new CodePageBar(this);
     connect(m_codePageBar, &CodePageBar::switchChosen, this, &FrmReport::setCodePage);
     connect(Frame6, &ReportColorPanel::printerChosen, this, [this] {
-        applyLook(); // sheets of another length or width
+        // Sheets of another length or width.
+        m_doc.setPrinterSetup(ReportViewSettings::read().printerSetup());
+        applyLook();
     });
     Frame1 = new PrintPanel(m_doc, this);
     connect(Frame6->ChL, &QCheckBox::toggled, Frame1, &PrintPanel::setExtraLine);
@@ -462,9 +464,9 @@ void FrmReport::buildPrinted()
 {
     m_doc.setPrintedLook(Frame6->printedLook());
     m_doc.setCodePage(codePage());
-    m_doc.setPrinterSetup(ReportViewSettings::read().printerSetup());
-    if (!m_doc.printedLook() || (m_doc.printedBuilt()))
+    if (!m_doc.printedLook() || m_doc.printedBuilt())
         return;
+    m_doc.setPrinterSetup(ReportViewSettings::read().printerSetup());
     // A large file takes a while to read as the printer prints it: the
     // reading shows how far it is and can be cancelled, which leaves this
     // view in the emphasis look (the stored choice stays as it is).
