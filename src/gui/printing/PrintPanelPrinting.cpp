@@ -66,18 +66,18 @@ bool PrintPanel::writePageFile(const QString &name, const QByteArray &bytes)
 void PrintPanel::printCharMode()
 {
     m_pageFile.clear();
-    const PageSelection pages = pageSelection();
-    if (pages.kind == PageSelection::Range && !checkRange())
+    if (pageSelection().kind == PageSelection::Range && !checkRange())
         return;
     if (!askToPrint())
         return;
+    const PageSelection pages = pageSelection(); // the range as the check left it
     if (pages.kind != PageSelection::All) {
         // The file's own bytes for the page, so that a DOS code page's
         // letters and box drawing reach the printer as they are; each page
         // of a range followed by its form feed.
         QByteArray bytes;
         QString error;
-        if (!m_doc->chosenBytes(pageSelection(), &bytes, &error)) {
+        if (!m_doc->chosenBytes(pages, &bytes, &error)) {
             MessageBox::show(this, error, PrinterErrorTitle, QMessageBox::Information);
             return;
         }
