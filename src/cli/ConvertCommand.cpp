@@ -2,6 +2,7 @@
 
 #include "cli/CliProgress.h"
 #include "cli/CliSupport.h"
+#include "cli/CommandLine.h"
 #include "escp/PrintedDocument.h"
 #include "cli/ConvertBatch.h"
 #include "cli/StandardOutput.h"
@@ -20,12 +21,6 @@
 
 namespace {
 
-const QString ConvertSynopsis = QStringLiteral(
-    "sticker2 convert [--to html|txt|rtf|xlsx|pdf|png] [--pages all|N|A-B] [--marks C1,C2,...] "
-    "[--look printed|emphasis] [--paper a4|letter] [--landscape] [--dpi N] [--form-length INCHES] "
-    "[--carriage wide|narrow] [--codepage NAME] IN OUT|- | --to FORMAT --out-dir DIR [-j N] FILE...");
-const QString WatchSynopsis = QStringLiteral(
-    "sticker2 watch FOLDER --convert FORMAT --out DIR [--keep|--move] [-j N] [convert's OPTIONS]");
 
 // The formats and how a name chooses one come from the export dialog's table.
 using Target = ExportFormat;
@@ -107,7 +102,8 @@ int runConvert(const QStringList &arguments)
     parser.addPositionalArgument(QStringLiteral("IN"), QStringLiteral("The print file."));
     parser.addPositionalArgument(QStringLiteral("OUT"), QStringLiteral("The file to write, or -."));
     const bool watching = arguments.contains(QStringLiteral("--watch"));
-    const QString &Synopsis = watching ? WatchSynopsis : ConvertSynopsis;
+    const QString Synopsis
+        = command(watching ? CommandId::Watch : CommandId::Convert).synopsis;
     const int parsed = CliSupport::parse(parser, arguments, Synopsis, -1);
     if (parsed >= 0)
         return parsed;
