@@ -27,7 +27,8 @@ void runChild(benchmark::State &state, const QString &program)
         QProcess child;
         child.setProcessEnvironment(environment);
         child.start(program, {});
-        if (!child.waitForFinished(30000) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
+        if (!child.waitForFinished(30000) || child.exitStatus() != QProcess::NormalExit
+            || child.exitCode() != 0)
             state.SkipWithError("the child did not show its window");
     }
 }

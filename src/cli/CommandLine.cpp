@@ -43,7 +43,8 @@ bool neverDrawsText(const QStringList &)
 const QList<Command> &commands()
 {
     static const QList<Command> table = {
-    { CommandId::View, QLatin1String("view"), QLatin1String("sticker2 [view] [--codepage NAME] FILE..."), R"(  sticker2                    Opens the sticker form.
+    { CommandId::View, QLatin1String("view"), QLatin1String("sticker2 [view] [--codepage NAME] FILE..."),
+        R"(  sticker2                    Opens the sticker form.
   sticker2 FILE...            Opens a report view on each print file (at most six).
   sticker2 view FILE...       The same.
       --codepage NAME           the code page of the files (default: the stored one):
@@ -247,7 +248,8 @@ Mode modeOf(const QStringList &arguments)
     // A watch without exactly one folder is a usage error: no window for it.
     if (isCommand(first, CommandId::Watch) && arguments.size() != 3)
         return Mode::Headless;
-    if ((isCommand(first, CommandId::View) || isCommand(first, CommandId::Watch)) && isHelpOrVersion(arguments.value(2)))
+    if ((isCommand(first, CommandId::View) || isCommand(first, CommandId::Watch))
+        && isHelpOrVersion(arguments.value(2)))
         return Mode::Headless;
     return Mode::Windows;
 }
@@ -282,7 +284,8 @@ QStringList watchConvertArguments(const QStringList &arguments)
 {
     if (!isCommand(arguments.value(1), CommandId::Watch))
         return {};
-    QStringList converted = { arguments.value(0), QString(command(CommandId::Convert).name), QStringLiteral("--watch") };
+    QStringList converted
+        = { arguments.value(0), QString(command(CommandId::Convert).name), QStringLiteral("--watch") };
     bool converting = false;
     for (qsizetype i = 2; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);

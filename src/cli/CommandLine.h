@@ -23,9 +23,9 @@ enum class CommandId { View, Convert, Print, Stickers, Watch, Capture };
 struct Command
 {
     CommandId id;
-    QLatin1String name;   // as the first argument names it
-    QLatin1String synopsis; // the usage line of its usage errors
-    const char *overview; // its lines in --help: the forms it takes and their options
+    QLatin1String name;                       // as the first argument names it
+    QLatin1String synopsis;                   // the usage line of its usage errors
+    const char *overview;                     // its lines in --help: the forms it takes and their options
     int (*run)(const QStringList &arguments); // empty for the ones that open windows (main decides those)
     bool (*drawsText)(const QStringList &arguments); // empty: it always may
 };

@@ -36,7 +36,8 @@ bool fileOnly(const ExportOutput &out, const QString &what, QString *error)
 bool noPages(const ExportRequest &request, QString *error)
 {
     if (error)
-        *error = QStringLiteral("%1: the pages were not read").arg(QDir::toNativeSeparators(request.printFile));
+        *error
+            = QStringLiteral("%1: the pages were not read").arg(QDir::toNativeSeparators(request.printFile));
     return false;
 }
 
@@ -93,7 +94,8 @@ bool webPage(const ExportRequest &request, const ExportOutput &out, QString *err
         if (in.error() == QFile::NoError)
             return deviceFailed(out, reason, error);
         if (error)
-            *error = QStringLiteral("%1: %2").arg(request.printFile, reason.isEmpty() ? in.errorString() : reason);
+            *error = QStringLiteral("%1: %2").arg(
+                request.printFile, reason.isEmpty() ? in.errorString() : reason);
         return false;
     }
     return true;
@@ -120,7 +122,8 @@ bool pdf(const ExportRequest &request, const ExportOutput &out, QString *error)
         return noPages(request, error);
     if (!out.device)
         return PdfExport::save(out.path, *request.pages, options, error);
-    return PdfExport::write(*out.device, *request.pages, options, &reason) || deviceFailed(out, reason, error);
+    return PdfExport::write(*out.device, *request.pages, options, &reason)
+        || deviceFailed(out, reason, error);
 }
 
 bool pictures(const ExportRequest &request, const ExportOutput &out, QString *error)

@@ -24,16 +24,17 @@ using ExportProgress = std::function<bool(qint64 done, qint64 total)>;
 // stored settings and its options.
 struct ExportRequest
 {
-    QString printFile;                // a PDF is titled with its name; the web page and the workbook read it whole
-    const PageTable *pages = nullptr; // plain text, rich text and the emphasis PDF read the chosen pages from it
-    SheetSource sheets;               // the printed look's sheets; empty in the emphasis look
-    QVector<int> chosen;              // the chosen pages, or sheets when there are sheets, in order
-    PageRenderOptions render;         // the markup context (colours, code page, zoom) and the sizes
-    QColor background = Qt::white;    // the report's background, the web page's
-    QVector<int> columnMarks;         // the workbook's; element 0 is 0
+    QString printFile; // a PDF is titled with its name; the web page and the workbook read it whole
+    const PageTable *pages
+        = nullptr;                 // plain text, rich text and the emphasis PDF read the chosen pages from it
+    SheetSource sheets;            // the printed look's sheets; empty in the emphasis look
+    QVector<int> chosen;           // the chosen pages, or sheets when there are sheets, in order
+    PageRenderOptions render;      // the markup context (colours, code page, zoom) and the sizes
+    QColor background = Qt::white; // the report's background, the web page's
+    QVector<int> columnMarks;      // the workbook's; element 0 is 0
     PdfPaper paper = PdfPaper::A4;
     bool landscape = false;
-    int dpi = 150;                    // of pictures
+    int dpi = 150; // of pictures
     ExportProgress progress;
 };
 

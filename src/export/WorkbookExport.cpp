@@ -1,8 +1,8 @@
 #include "export/WorkbookExport.h"
 
+#include "export/MinizipLibrary.h"
 #include "export/PrintFileLines.h"
 #include "export/WorkbookPackage.h"
-#include "export/MinizipLibrary.h"
 #include "export/XlsxWriterLibrary.h"
 #include "platform/OutputFile.h"
 
@@ -207,7 +207,8 @@ bool write(const QString &printFilePath, const QString &workbookPath, const QVec
     const lxw_error closed = xlsx.workbook_close(workbook);
     const int systemError = errno;
     if (problem.isEmpty() && closed != LXW_NO_ERROR)
-        problem = QObject::tr("Cannot write %1: %2").arg(native(workbookPath), causeOf(xlsx, closed, systemError));
+        problem = QObject::tr("Cannot write %1: %2")
+                      .arg(native(workbookPath), causeOf(xlsx, closed, systemError));
     QString member;
     quint64 memberSize = 0;
     if (problem.isEmpty() && !WorkbookPackage::complete(partPath, &member, &memberSize))

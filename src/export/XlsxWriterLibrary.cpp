@@ -2,7 +2,8 @@
 
 const XlsxWriterLibrary *XlsxWriterLibrary::get(QString *error)
 {
-    return SharedLibrary::loadedTable<XlsxWriterLibrary>(QStringLiteral("xlsxwriter"), QStringLiteral("4"), error);
+    return SharedLibrary::loadedTable<XlsxWriterLibrary>(
+        QStringLiteral("xlsxwriter"), QStringLiteral("4"), error);
 }
 
 QVector<SharedLibrary::Symbol> XlsxWriterLibrary::symbols(XlsxWriterLibrary &t)

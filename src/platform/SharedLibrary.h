@@ -18,10 +18,9 @@ struct Symbol
 
 // One entry of a library's table: the function `name` into `slot`, a
 // pointer of the function's own type.
-template<typename Function>
-Symbol symbol(const char *name, Function *&slot)
+template <typename Function> Symbol symbol(const char *name, Function *&slot)
 {
-    return { name, reinterpret_cast<QFunctionPointer *>(&slot) };
+    return {name, reinterpret_cast<QFunctionPointer *>(&slot)};
 }
 
 // Loads the library of that name and version ("cups", "2": libcups.so.2)
@@ -34,7 +33,7 @@ bool load(const QString &name, const QString &version, const QVector<Symbol> &sy
 // whichever thread asks first, and never changed after; later calls give the
 // same table, or nullptr and the same error. Table::symbols(table) lists its
 // entries.
-template<typename Table>
+template <typename Table>
 const Table *loadedTable(const QString &name, const QString &version, QString *error)
 {
     struct Loaded

@@ -50,8 +50,8 @@ const char RawDriver[] = R"ppd(*PPD-Adobe: "4.3"
 QByteArray printerUri(const CupsLibrary &cups, const QString &name)
 {
     char uri[HTTP_MAX_URI];
-    cups.httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0, "/printers/%s",
-        name.toUtf8().constData());
+    cups.httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0,
+        "/printers/%s", name.toUtf8().constData());
     return uri;
 }
 

@@ -21,7 +21,8 @@ bool CupsSpooler::connect()
             return false;
         }
     }
-    m_http = m_cups->httpConnect2(m_cups->cupsServer(), m_cups->ippPort(), nullptr, AF_UNSPEC, m_cups->cupsEncryption(), 1, 30000, nullptr);
+    m_http = m_cups->httpConnect2(m_cups->cupsServer(), m_cups->ippPort(), nullptr, AF_UNSPEC,
+        m_cups->cupsEncryption(), 1, 30000, nullptr);
     if (m_http) {
         // Waits are cut into seconds, so that a stop ends them.
         m_cups->httpSetTimeout(m_http, 1.0, &CupsSpooler::waitedOneSecond, this);
@@ -49,7 +50,8 @@ void CupsSpooler::fail(const QString &what)
     long number = long(m_cups->cupsLastError());
     if (number == 0)
         number = long(IPP_STATUS_ERROR_INTERNAL);
-    m_error = {number, QStringLiteral("CUPS: %1").arg(what), QString::fromUtf8(m_cups->cupsLastErrorString())};
+    m_error
+        = {number, QStringLiteral("CUPS: %1").arg(what), QString::fromUtf8(m_cups->cupsLastErrorString())};
 }
 
 bool CupsSpooler::open(const QString &printerName)
@@ -60,7 +62,8 @@ bool CupsSpooler::open(const QString &printerName)
     if (!connect())
         return false;
     const QByteArray name = printerName.toUtf8();
-    cups_dest_t *dest = m_cups->cupsGetNamedDest(m_http, printerName.isEmpty() ? nullptr : name.constData(), nullptr);
+    cups_dest_t *dest
+        = m_cups->cupsGetNamedDest(m_http, printerName.isEmpty() ? nullptr : name.constData(), nullptr);
     if (!dest) {
         fail(QStringLiteral("find destination"));
         return false;

@@ -7,7 +7,6 @@
 #include <QPainterPath>
 #include <QRectF>
 
-
 #include <cfloat>
 
 namespace {
@@ -106,8 +105,8 @@ Barcode::Barcode(BarcodeKind kind, const QString &text)
     // All bars one height, so the text fits under them.
     s->guard_descent = 0;
     const QByteArray bytes = text.toUtf8();
-    int rc
-        = zint->ZBarcode_Encode(s, reinterpret_cast<const unsigned char *>(bytes.constData()), int(bytes.size()));
+    int rc = zint->ZBarcode_Encode(
+        s, reinterpret_cast<const unsigned char *>(bytes.constData()), int(bytes.size()));
     if (rc < ZINT_ERROR)
         rc = zint->ZBarcode_Buffer_Vector(s, 0);
     if (rc >= ZINT_ERROR || !s->vector || s->vector->width <= 0 || s->vector->height <= 0) {

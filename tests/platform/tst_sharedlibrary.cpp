@@ -34,12 +34,16 @@ void TestSharedLibrary::load_data()
     QTest::addColumn<QString>("version");
     QTest::addColumn<QByteArray>("symbol");
     QTest::addColumn<QString>("named"); // in the error; empty when it loads
-    QTest::newRow("present") << "cups" << "2" << QByteArray("cupsServer") << QString();
-    QTest::newRow("missing library") << "sticker2-absent" << "1" << QByteArray("f")
+    QTest::newRow("present") << "cups"
+                             << "2" << QByteArray("cupsServer") << QString();
+    QTest::newRow("missing library") << "sticker2-absent"
+                                     << "1" << QByteArray("f")
                                      << QStringLiteral("libsticker2-absent.so.1 cannot be loaded");
-    QTest::newRow("missing version") << "cups" << "99" << QByteArray("cupsServer")
+    QTest::newRow("missing version") << "cups"
+                                     << "99" << QByteArray("cupsServer")
                                      << QStringLiteral("libcups.so.99 cannot be loaded");
-    QTest::newRow("missing function") << "cups" << "2" << QByteArray("cupsNoSuchFunction")
+    QTest::newRow("missing function") << "cups"
+                                      << "2" << QByteArray("cupsNoSuchFunction")
                                       << QStringLiteral("libcups.so.2 has no cupsNoSuchFunction");
 }
 
@@ -51,7 +55,8 @@ void TestSharedLibrary::load()
     QFETCH(QString, named);
     const char *(*function)() = nullptr;
     QString error;
-    const bool loaded = SharedLibrary::load(name, version, {SharedLibrary::symbol(symbol.constData(), function)}, &error);
+    const bool loaded
+        = SharedLibrary::load(name, version, {SharedLibrary::symbol(symbol.constData(), function)}, &error);
     QCOMPARE(loaded, named.isEmpty());
     QCOMPARE(function != nullptr, loaded); // a failed load leaves the slots alone
     QVERIFY2(error.startsWith(named), qPrintable(error));
