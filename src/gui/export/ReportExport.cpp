@@ -79,11 +79,6 @@ ReportExport *ReportExport::of(FrmReport *view)
     return new ReportExport(view);
 }
 
-bool ReportExport::isWorkbookName(const QString &fileName)
-{
-    return ::isWorkbookName(fileName);
-}
-
 void ReportExport::exportReport()
 {
     const QString fileName = Dialogs::saveFileName(m_view, tr("Export"), Filter, m_lastFileName);

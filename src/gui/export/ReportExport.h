@@ -38,8 +38,6 @@ public:
     bool StartExcel();
 
     QString lastFileName() const { return m_lastFileName; }
-    // Names that the workbook export saves under: ".xls" or ".xlsx", any case.
-    static bool isWorkbookName(const QString &fileName);
 
 private:
     explicit ReportExport(FrmReport *view);
