@@ -2,13 +2,8 @@
 
 #include "gui/controls/JeweledButton.h"
 #include "export/ExportFormat.h"
-#include "export/PngExport.h"
-#include "export/HtmlExport.h"
 #include "export/PdfExport.h"
-#include "export/PrintedPdfExport.h"
-#include "export/PlainTextExport.h"
-#include "export/RichTextExport.h"
-#include "export/WorkbookExport.h"
+#include "export/ReportExporter.h"
 #include "gui/platform/Dialogs.h"
 #include "gui/platform/MessageBox.h"
 
@@ -77,11 +72,6 @@ ReportExport::ReportExport(ReportDocument &document, JeweledButton *workbookButt
     setObjectName(QStringLiteral("ReportExport"));
 }
 
-bool ReportExport::isWorkbookName(const QString &fileName)
-{
-    return ::isWorkbookName(fileName);
-}
-
 void ReportExport::exportReport(const PageSelection &pages)
 {
     m_pages = pages;
@@ -94,115 +84,63 @@ void ReportExport::exportReport(const PageSelection &pages)
     // with rich text that no spreadsheet program would open.
     const ExportFormat format = exportFormatForName(fileName);
     offerWorkbook(format == ExportFormat::Workbook);
-    switch (format) {
-    case ExportFormat::Workbook:
-        break;
-    case ExportFormat::Pdf:
-        writePdf(fileName);
-        break;
-    case ExportFormat::WebPage:
-        if (writeWebPage(fileName))
-            MessageBox::show(m_view, CompleteMessage);
-        break;
-    case ExportFormat::PlainText:
-        writePlainText(fileName);
-        break;
-    case ExportFormat::RichText:
-        writeRichText(fileName);
-        break;
-    case ExportFormat::Png:
-        // Not offered, but a typed name of it gets pictures, never rich text
-        // under a picture's name.
-        writePng(fileName);
-        break;
-    }
-}
-
-bool ReportExport::writePng(const QString &fileName)
-{
-    // Pictures are of sheets, which only the printed look has.
-    if (!m_doc.showsSheets()) {
+    if (format == ExportFormat::Workbook)
+        return; // the workbook button writes it, once the columns are marked
+    // Pictures are of sheets, which only the printed look has; they are not
+    // offered, but a typed name of them gets pictures, never rich text under
+    // a picture's name.
+    if (format == ExportFormat::Png && !m_doc.showsSheets()) {
         fail(QStringLiteral("%1: pictures show the sheets of the printed look; tick \"Printed\" in the "
                             "colour settings and export again.")
                  .arg(QDir::toNativeSeparators(fileName)));
-        return false;
+        return;
     }
-    PngOptions options;
-    options.pages = m_doc.chosenShown(m_pages);
-    return writeWithProgress(fileName, int(options.pages.size()), [&](const Step &step, QString *error) {
-        options.progress = [&step](int done, int) { return step(done); };
-        return PngExport::save(fileName, [this](int i) { return m_doc.sheet(i); }, options, error);
+    // A long export shows how far it is and can be cancelled; a cancelled
+    // one leaves no file (an old one of that name stays as it was).
+    ExportRequest request = requestFor(format);
+    const bool written = writeWithProgress(fileName, [&](const ExportProgress &progress, QString *error) {
+        request.progress = progress;
+        return ::exportReport(format, request, { fileName, nullptr, QString() }, error);
     });
+    if (written && format == ExportFormat::WebPage)
+        MessageBox::show(m_view, CompleteMessage);
 }
 
-bool ReportExport::writeWebPage(const QString &fileName)
+ExportRequest ReportExport::requestFor(ExportFormat format) const
 {
-    const MarkupContext &markup = m_doc.markup();
-    const HtmlColours colours
-        = htmlColours(m_doc.paperColor(), markup.dubble, markup.bold, markup.condence, m_doc.codePage());
-    QString error;
-    if (!expHTml(m_doc.fileName(), fileName, colours, &error)) {
-        fail(error);
-        return false;
+    ExportRequest request;
+    request.printFile = m_doc.fileName();
+    request.pages = &m_doc.pages();
+    request.render = m_doc.renderOptions();
+    request.background = m_doc.paperColor();
+    request.paper = PdfExport::defaultPaper();
+    // The printed look's PDF and pictures are of the chosen sheets as the
+    // view shows them; everything else is of the chosen pages.
+    if (m_doc.showsSheets() && (format == ExportFormat::Pdf || format == ExportFormat::Png)) {
+        request.sheets = [doc = &m_doc](int i) { return doc->sheet(i); };
+        request.chosen = m_doc.chosenShown(m_pages);
+    } else {
+        request.chosen = m_doc.chosenPages(m_pages);
     }
-    return true;
-}
-
-bool ReportExport::writePlainText(const QString &fileName)
-{
-    QString error;
-    if (!savePlainText(fileName, m_doc.pages(), m_doc.chosenPages(m_pages), &error, m_doc.codePage())) {
-        fail(error);
-        return false;
-    }
-    return true;
-}
-
-bool ReportExport::writeRichText(const QString &fileName)
-{
-    // The chosen pages with the print order of the markup passes, as the
-    // command line's convert writes them. A long one shows how far it is and
-    // can be cancelled; a cancelled one leaves no file (an old one of that
-    // name stays as it was).
-    return writeWithProgress(fileName, 100, [&](const Step &step, QString *error) {
-        return saveRichText(fileName, m_doc.pages(), m_doc.chosenPages(m_pages), m_doc.markup(), error, step);
-    });
-}
-
-bool ReportExport::writePdf(const QString &fileName)
-{
-    // The chosen pages as the desktop driver prints them, on the locale's paper.
-    // In the printed look, the chosen sheets as the view shows them.
-    const bool printed = m_doc.showsSheets();
-    PdfOptions options;
-    options.pages = printed ? m_doc.chosenShown(m_pages) : m_doc.chosenPages(m_pages);
-    options.paper = PdfExport::defaultPaper();
-    options.title = QFileInfo(m_doc.fileName()).fileName();
-    options.render = m_doc.renderOptions();
-    // A long PDF shows how far it is and can be cancelled; a cancelled PDF
-    // leaves no file (an old one of that name stays as it was).
-    return writeWithProgress(fileName, int(options.pages.size()), [&](const Step &step, QString *error) {
-        options.progress = [&step](int done, int) { return step(done); };
-        return printed
-            ? PrintedPdfExport::save(fileName, [this](int i) { return m_doc.sheet(i); }, options, error)
-            : PdfExport::save(fileName, m_doc.pages(), options, error);
-    });
+    return request;
 }
 
 bool ReportExport::writeWithProgress(
-    const QString &fileName, int steps, const std::function<bool(const Step &, QString *)> &write)
+    const QString &fileName, const std::function<bool(const ExportProgress &, QString *)> &write)
 {
     QString error;
     bool cancelled = false;
     bool written = false;
     {
         QProgressDialog progress(QStringLiteral("Writing %1 ...").arg(QFileInfo(fileName).fileName()),
-            QStringLiteral("Cancel"), 0, steps, m_view);
+            QStringLiteral("Cancel"), 0, 100, m_view);
         progress.setObjectName(QStringLiteral("ExportProgress"));
         progress.setWindowModality(Qt::WindowModal);
         progress.setMinimumDuration(500);
-        const Step step = [&progress](int done) {
-            progress.setValue(done);
+        const ExportProgress step = [&progress](qint64 done, qint64 total) {
+            if (total > 0 && progress.maximum() != int(total))
+                progress.setMaximum(int(total));
+            progress.setValue(int(done));
             return !progress.wasCanceled();
         };
         written = write(step, &error);
@@ -256,7 +194,8 @@ bool ReportExport::StartExcel()
         return false;
     }
 
-    QVector<int> marks;
+    ExportRequest request = requestFor(ExportFormat::Workbook);
+    QVector<int> &marks = request.columnMarks;
     marks.reserve(m_doc.columnMarks().size());
     for (qint16 mark : m_doc.columnMarks())
         marks.append(mark);
@@ -267,15 +206,15 @@ bool ReportExport::StartExcel()
     BusyWindow busy(m_view);
     // After each line: the row in the search box, then the window repaints.
     // A view closed meanwhile stops the run.
-    const auto progress = [&](int nextRow) {
+    request.progress = [&](qint64 nextRow, qint64) {
         if (m_showRow)
             m_showRow(QString::number(nextRow));
         QCoreApplication::processEvents();
         return !alive.isNull() && alive->isVisible();
     };
     QString error;
-    const bool written = WorkbookExport::write(
-        m_doc.fileName(), m_lastFileName, marks, progress, &error, m_doc.codePage());
+    const bool written
+        = ::exportReport(ExportFormat::Workbook, request, { m_lastFileName, nullptr, QString() }, &error);
     busy.release();
     if (alive.isNull() || !alive->isVisible())
         return false;

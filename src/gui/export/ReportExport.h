@@ -1,5 +1,6 @@
 #pragma once
 
+#include "export/ReportExporter.h"
 #include "report/ReportDocument.h"
 
 #include <QObject>
@@ -43,20 +44,14 @@ public:
     bool StartExcel();
 
     QString lastFileName() const { return m_lastFileName; }
-    // Names that the workbook export saves under: ".xls" or ".xlsx", any case.
-    static bool isWorkbookName(const QString &fileName);
 
 private:
-    bool writeWebPage(const QString &fileName);
-    bool writePlainText(const QString &fileName);
-    bool writeRichText(const QString &fileName);
-    bool writePdf(const QString &fileName);
-    bool writePng(const QString &fileName);
-    // Runs `write` with a progress dialog of `steps` steps and Cancel; the
-    // dialog is gone before any error box. A cancelled write tells nothing.
-    using Step = std::function<bool(int done)>;
+    // What the document gives an export in that format.
+    ExportRequest requestFor(ExportFormat format) const;
+    // Runs `write` with a progress dialog and Cancel; the dialog is gone
+    // before any error box. A cancelled write tells nothing.
     bool writeWithProgress(
-        const QString &fileName, int steps, const std::function<bool(const Step &, QString *)> &write);
+        const QString &fileName, const std::function<bool(const ExportProgress &, QString *)> &write);
     void offerWorkbook(bool offer);
     void fail(const QString &error);
 
