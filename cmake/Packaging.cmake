@@ -78,8 +78,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION text)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The report font, and the monospaced font with box drawing that pages read
-# in a PC code page are shown in.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation | fonts-liberation2, fonts-dejavu-core")
+# in a PC code page are shown in. Then CUPS, zint, libxlsxwriter and minizip:
+# they are loaded on first use, so the shared-library scan cannot see them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+  "fonts-liberation | fonts-liberation2, fonts-dejavu-core, libcups2, libminizip1, libxlsxwriter4, libzint2.11")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cups-daemon")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
   "viewer and printer for dot-matrix print files, and sticker sheets

@@ -1,6 +1,7 @@
 // sticker2 capture add|remove: the CUPS queues that keep each job as a file.
 
 #include "cli/CliSupport.h"
+#include "cli/CommandLine.h"
 #include "printing/CaptureQueue.h"
 
 #include <QCommandLineParser>
@@ -8,8 +9,7 @@
 
 namespace {
 
-const QString Synopsis
-    = QStringLiteral("sticker2 capture add [--name QUEUE] [--folder DIR] [--shared] | capture remove QUEUE");
+const QString Synopsis = CommandLine::command(CommandLine::CommandId::Capture).synopsis;
 
 } // namespace
 

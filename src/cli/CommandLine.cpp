@@ -13,9 +13,6 @@ namespace CommandLine {
 
 namespace {
 
-const QString ViewSynopsis = QStringLiteral("sticker2 [view] [--codepage NAME] FILE...");
-const QString WatchSynopsis = QStringLiteral("sticker2 watch FOLDER [--convert FORMAT --out DIR ...]");
-
 const char *const OverviewHead = R"(Usage: sticker2 [COMMAND] [OPTIONS] [FILE...]
 Sticker sheets and a report view for the print files of text-mode programs.
 
@@ -41,18 +38,13 @@ bool neverDrawsText(const QStringList &)
     return false;
 }
 
-// The commands: the dispatcher runs them and --help lists them, in this
-// order. `run` is empty for the ones that open windows (main decides those).
-struct Command
-{
-    QLatin1String name;
-    const char *overview; // its lines in --help: the forms it takes and their options
-    int (*run)(const QStringList &arguments);
-    bool (*drawsText)(const QStringList &arguments); // empty: it always may
-};
+} // namespace
 
-const Command Commands[] = {
-    { QLatin1String("view"), R"(  sticker2                    Opens the sticker form.
+const QList<Command> &commands()
+{
+    static const QList<Command> table = {
+    { CommandId::View, QLatin1String("view"), QLatin1String("sticker2 [view] [--codepage NAME] FILE..."),
+        R"(  sticker2                    Opens the sticker form.
   sticker2 FILE...            Opens a report view on each print file (at most six).
   sticker2 view FILE...       The same.
       --codepage NAME           the code page of the files (default: the stored one):
@@ -60,7 +52,11 @@ const Command Commands[] = {
                                 or auto (guessed from each file's bytes)
 )",
         nullptr, nullptr },
-    { QLatin1String("convert"), R"(  sticker2 convert IN OUT     Converts a print file without a window:
+    { CommandId::Convert, QLatin1String("convert"),
+        QLatin1String("sticker2 convert [--to html|txt|rtf|xlsx|pdf|png] [--pages all|N|A-B] [--marks C1,C2,...] "
+                      "[--look printed|emphasis] [--paper a4|letter] [--landscape] [--dpi N] [--form-length INCHES] "
+                      "[--carriage wide|narrow] [--codepage NAME] IN OUT|- | --to FORMAT --out-dir DIR [-j N] FILE..."),
+        R"(  sticker2 convert IN OUT     Converts a print file without a window:
       --to html|txt|rtf|xlsx|pdf|png
                                 the format (default: from OUT's name, as the export dialog)
       --pages all|N|A-B         the pages of plain text, rich text and PDF; the sheets of
@@ -79,7 +75,10 @@ const Command Commands[] = {
       OUT "-" writes a web page or plain text to standard output.
 )",
         runConvert, nullptr },
-    { QLatin1String("print"), R"(  sticker2 print IN           Prints a print file as raw bytes through CUPS:
+    { CommandId::Print, QLatin1String("print"),
+        QLatin1String("sticker2 print [-d QUEUE] [--pages all|N|A-B] [--draft|--no-draft] [--cpi 10|12|17] "
+                      "[--paper-height N] [--copies N] [--extra-line] [--codepage NAME] IN"),
+        R"(  sticker2 print IN           Prints a print file as raw bytes through CUPS:
       -d, --printer QUEUE       the queue (default: the default destination)
       --pages all|N|A-B         the pages (default: the whole file)
       --draft, --no-draft       draft quality (default --draft)
@@ -90,7 +89,11 @@ const Command Commands[] = {
       --codepage NAME           taken and checked (auto too); the bytes go out unchanged
 )",
         runPrint, neverDrawsText },
-    { QLatin1String("stickers"), R"(  sticker2 stickers --slot N -o FILE|-
+    { CommandId::Stickers, QLatin1String("stickers"),
+        QLatin1String("sticker2 stickers --slot N (-o FILE|- | --pdf OUT.pdf) [--pages N] [--digits D] "
+                      "[--data FILE.csv] [--delimiter comma|semicolon|tab] [--data-encoding NAME] [--start K] "
+                      "[--barcode code128|code39|ean13|qr|none] [--codepage NAME]"),
+        R"(  sticker2 stickers --slot N -o FILE|-
                               Writes the character-mode sticker sheet of format slot N (0-7):
       --pages N                 pages of stickers (default: the slot's own)
       --digits D                running numbers padded with zeros to D digits
@@ -105,7 +108,10 @@ const Command Commands[] = {
 )",
         runStickers, stickersDrawText },
     // Its converting form runs convert's batch form, shown first.
-    { QLatin1String("watch"), R"(  sticker2 convert --to FORMAT --out-dir DIR FILE...
+    { CommandId::Watch, QLatin1String("watch"),
+        QLatin1String("sticker2 watch FOLDER [--convert FORMAT --out DIR [--keep|--move] [-j N] "
+                      "[convert's OPTIONS]]"),
+        R"(  sticker2 convert --to FORMAT --out-dir DIR FILE...
                               Converts many files into DIR, each under its own name:
       -j, --jobs N              how many at once (default: the processors)
   sticker2 watch FOLDER       Opens a report view on each new print file written into FOLDER,
@@ -117,7 +123,9 @@ const Command Commands[] = {
                                 (convert's options and -j are taken too)
 )",
         nullptr, nullptr },
-    { QLatin1String("capture"), R"(  sticker2 capture add        Makes a raw CUPS queue that keeps every job as a file (as root):
+    { CommandId::Capture, QLatin1String("capture"),
+        QLatin1String("sticker2 capture add [--name QUEUE] [--folder DIR] [--shared] | capture remove QUEUE"),
+        R"(  sticker2 capture add        Makes a raw CUPS queue that keeps every job as a file (as root):
       --name QUEUE              the queue (default TextCapture)
       --folder DIR              where the jobs go (default /var/spool/sticker2)
       --shared                  offered to other computers too
@@ -125,30 +133,49 @@ const Command Commands[] = {
                               Deletes a capture queue.
 )",
         runCapture, nullptr },
-};
+    };
+    return table;
+}
+
+const Command &command(CommandId id)
+{
+    for (const Command &row : commands()) {
+        if (row.id == id)
+            return row;
+    }
+    return commands().first();
+}
+
+namespace {
 
 // The command an argument names, if any.
 const Command *commandNamed(const QString &name)
 {
-    for (const Command &command : Commands) {
-        if (name == command.name)
-            return &command;
+    for (const Command &row : commands()) {
+        if (name == row.name)
+            return &row;
     }
     return nullptr;
+}
+
+bool isCommand(const QString &argument, CommandId id)
+{
+    const Command *named = commandNamed(argument);
+    return named && named->id == id;
 }
 
 // A command that runs without a window, named by the first argument.
 const Command *headlessCommand(const QStringList &arguments)
 {
-    const Command *command = commandNamed(arguments.value(1));
-    return command && command->run ? command : nullptr;
+    const Command *named = commandNamed(arguments.value(1));
+    return named && named->run ? named : nullptr;
 }
 
 void printOverview()
 {
     std::fputs(OverviewHead, stdout);
-    for (const Command &command : Commands)
-        std::fputs(command.overview, stdout);
+    for (const Command &row : commands())
+        std::fputs(row.overview, stdout);
     std::fputs(OverviewTail, stdout);
 }
 
@@ -219,28 +246,29 @@ Mode modeOf(const QStringList &arguments)
     if (isHelpOrVersion(first))
         return Mode::Headless;
     // A watch without exactly one folder is a usage error: no window for it.
-    if (first == QLatin1String("watch") && arguments.size() != 3)
+    if (isCommand(first, CommandId::Watch) && arguments.size() != 3)
         return Mode::Headless;
-    if ((first == QLatin1String("view") || first == QLatin1String("watch")) && isHelpOrVersion(arguments.value(2)))
+    if ((isCommand(first, CommandId::View) || isCommand(first, CommandId::Watch))
+        && isHelpOrVersion(arguments.value(2)))
         return Mode::Headless;
     return Mode::Windows;
 }
 
 bool drawsText(const QStringList &arguments)
 {
-    const Command *command = commandNamed(arguments.value(1));
-    return !command || !command->drawsText || command->drawsText(arguments);
+    const Command *named = commandNamed(arguments.value(1));
+    return !named || !named->drawsText || named->drawsText(arguments);
 }
 
 int runHeadless(const QStringList &arguments)
 {
     const QString first = arguments.value(1);
-    if (const Command *command = headlessCommand(arguments))
-        return command->run(arguments);
+    if (const Command *named = headlessCommand(arguments))
+        return named->run(arguments);
     const QStringList converting = watchConvertArguments(arguments);
     if (!converting.isEmpty())
         return runConvert(converting);
-    if (first == QLatin1String("watch") && !isHelpOrVersion(arguments.value(2))) {
+    if (isCommand(first, CommandId::Watch) && !isHelpOrVersion(arguments.value(2))) {
         QString folder;
         return watchFolder(arguments, &folder) ? int(Status::Done) : int(Status::Usage);
     }
@@ -254,9 +282,10 @@ int runHeadless(const QStringList &arguments)
 
 QStringList watchConvertArguments(const QStringList &arguments)
 {
-    if (arguments.value(1) != QLatin1String("watch"))
+    if (!isCommand(arguments.value(1), CommandId::Watch))
         return {};
-    QStringList converted = { arguments.value(0), QStringLiteral("convert"), QStringLiteral("--watch") };
+    QStringList converted
+        = { arguments.value(0), QString(command(CommandId::Convert).name), QStringLiteral("--watch") };
     bool converting = false;
     for (qsizetype i = 2; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
@@ -278,11 +307,11 @@ QStringList watchConvertArguments(const QStringList &arguments)
 
 bool watchFolder(const QStringList &arguments, QString *folder)
 {
-    if (arguments.value(1) != QLatin1String("watch"))
+    if (!isCommand(arguments.value(1), CommandId::Watch))
         return true;
     const QStringList rest = arguments.mid(2);
     if (rest.size() != 1 || (rest.first().startsWith(QLatin1Char('-')) && rest.first().size() > 1)) {
-        CliSupport::usage(WatchSynopsis,
+        CliSupport::usage(command(CommandId::Watch).synopsis,
             rest.isEmpty() ? QStringLiteral("watch needs a FOLDER")
                            : QStringLiteral("watch takes one FOLDER and no options"));
         return false;
@@ -294,7 +323,7 @@ bool watchFolder(const QStringList &arguments, QString *folder)
 bool viewFiles(const QStringList &arguments, QStringList *files, std::optional<CodePage::Choice> *codePage)
 {
     QStringList rest = arguments.mid(1);
-    const bool named = !rest.isEmpty() && rest.first() == QLatin1String("view");
+    const bool named = !rest.isEmpty() && isCommand(rest.first(), CommandId::View);
     if (named)
         rest.removeFirst();
     bool optionsEnd = false;
@@ -309,14 +338,14 @@ bool viewFiles(const QStringList &arguments, QStringList *files, std::optional<C
                 || argument.startsWith(QLatin1String("--codepage=")))) {
             const bool joined = argument.contains(QLatin1Char('='));
             if (!joined && i + 1 >= rest.size()) {
-                CliSupport::usage(ViewSynopsis, QStringLiteral("--codepage needs a NAME"));
+                CliSupport::usage(command(CommandId::View).synopsis, QStringLiteral("--codepage needs a NAME"));
                 return false;
             }
             const QString name = joined ? argument.section(QLatin1Char('='), 1) : rest.at(++i);
             QString error;
             const std::optional<CodePage::Choice> id = CliSupport::codePageNamed(name, &error);
             if (!id) {
-                CliSupport::usage(ViewSynopsis, error);
+                CliSupport::usage(command(CommandId::View).synopsis, error);
                 return false;
             }
             if (codePage)
@@ -324,13 +353,13 @@ bool viewFiles(const QStringList &arguments, QStringList *files, std::optional<C
             continue;
         }
         if (!optionsEnd && argument.startsWith(QLatin1Char('-')) && argument != QLatin1String("-")) {
-            CliSupport::usage(ViewSynopsis, QStringLiteral("unknown option \"%1\"").arg(argument));
+            CliSupport::usage(command(CommandId::View).synopsis, QStringLiteral("unknown option \"%1\"").arg(argument));
             return false;
         }
         files->append(argument);
     }
     if (named && files->isEmpty()) {
-        CliSupport::usage(ViewSynopsis, QStringLiteral("view needs at least one FILE"));
+        CliSupport::usage(command(CommandId::View).synopsis, QStringLiteral("view needs at least one FILE"));
         return false;
     }
     return true;

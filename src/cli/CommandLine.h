@@ -2,6 +2,8 @@
 
 #include "codepage/CodePageGuess.h"
 
+#include <QLatin1String>
+#include <QList>
 #include <QStringList>
 
 #include <optional>
@@ -14,6 +16,22 @@
 namespace CommandLine {
 
 enum class Status { Done = 0, Failed = 1, Usage = 2 };
+
+// The commands: the dispatcher runs them, a usage error shows their usage
+// line and --help lists them, from this one table.
+enum class CommandId { View, Convert, Print, Stickers, Watch, Capture };
+struct Command
+{
+    CommandId id;
+    QLatin1String name;                       // as the first argument names it
+    QLatin1String synopsis;                   // the usage line of its usage errors
+    const char *overview;                     // its lines in --help: the forms it takes and their options
+    int (*run)(const QStringList &arguments); // empty for the ones that open windows (main decides those)
+    bool (*drawsText)(const QStringList &arguments); // empty: it always may
+};
+// Every command, in the order --help lists them.
+const QList<Command> &commands();
+const Command &command(CommandId id);
 
 // What the arguments ask for, decided before any application object exists.
 enum class Mode {

@@ -2,18 +2,15 @@
 
 #include "cli/CliProgress.h"
 #include "cli/CliSupport.h"
+#include "cli/CommandLine.h"
 #include "escp/PrintedDocument.h"
 #include "cli/ConvertBatch.h"
 #include "cli/StandardOutput.h"
 #include "export/ExportFormat.h"
-#include "export/HtmlExport.h"
 #include "export/PdfExport.h"
 #include "export/PageChoice.h"
 #include "export/PngExport.h"
-#include "export/PrintedPdfExport.h"
-#include "export/PlainTextExport.h"
-#include "export/RichTextExport.h"
-#include "export/WorkbookExport.h"
+#include "export/ReportExporter.h"
 #include "platform/ByteText.h"
 #include "report/PageTable.h"
 #include "report/ReportMarkup.h"
@@ -21,16 +18,9 @@
 
 #include <QCommandLineParser>
 #include <QFile>
-#include <QFileInfo>
 
 namespace {
 
-const QString ConvertSynopsis = QStringLiteral(
-    "sticker2 convert [--to html|txt|rtf|xlsx|pdf|png] [--pages all|N|A-B] [--marks C1,C2,...] "
-    "[--look printed|emphasis] [--paper a4|letter] [--landscape] [--dpi N] [--form-length INCHES] "
-    "[--carriage wide|narrow] [--codepage NAME] IN OUT|- | --to FORMAT --out-dir DIR [-j N] FILE...");
-const QString WatchSynopsis = QStringLiteral(
-    "sticker2 watch FOLDER --convert FORMAT --out DIR [--keep|--move] [-j N] [convert's OPTIONS]");
 
 // The formats and how a name chooses one come from the export dialog's table.
 using Target = ExportFormat;
@@ -50,64 +40,19 @@ bool marksOf(const QString &text, QVector<int> *marks)
     return marks->size() > 1 && marks->size() <= 255;
 }
 
-HtmlColours storedColours(const ReportViewSettings &settings)
+// The request `convert` fills: the print file, the view's stored colours
+// and code page.
+ExportRequest storedRequest(const QString &in, const ReportViewSettings &settings)
 {
-    return htmlColours(settings.reportBack, settings.dubble, settings.bold, settings.condence, settings.codePage);
-}
-
-MarkupContext storedMarkup(const ReportViewSettings &settings)
-{
-    MarkupContext context;
+    ExportRequest request;
+    request.printFile = in;
+    request.background = settings.reportBack;
+    MarkupContext &context = request.render.markup;
     context.dubble = settings.dubble;
     context.bold = settings.bold;
     context.condence = settings.condence;
     context.codePage = settings.codePage;
-    return context;
-}
-
-// The printed look: the file interpreted as the printer prints it, the
-// chosen sheets drawn into a PDF or pictures.
-bool convertPrinted(const QString &in, const QString &out, Target target, const QString &pageChoice,
-    const PrinterSetup &setup, PdfOptions pdf, PngOptions png, QString *error)
-{
-    PageTable table;
-    if (!table.load(in, error)) {
-        *error = QStringLiteral("%1: %2").arg(in, *error);
-        return false;
-    }
-    CliProgress progress(in);
-    PrintedDocument document;
-    document.build(QByteArrayView(table.bytes()), setup,
-        [&](qint64 done, qint64 total) { return progress.show(QStringLiteral("reading"), done, total); });
-    QVector<int> chosen;
-    if (!parsePageChoice(pageChoice, document.sheetCount(), &chosen, error)) {
-        *error = QStringLiteral("%1: %2").arg(in, *error);
-        return false;
-    }
-    const SheetSource sheets = [&document](int i) { return document.sheet(i); };
-    const auto drawing = [&](int done, int total) {
-        return progress.show(QStringLiteral("drawing"), done, total);
-    };
-    bool written;
-    if (target == Target::Png) {
-        png.pages = chosen;
-        png.progress = drawing;
-        written = PngExport::save(out, sheets, png, error);
-    } else {
-        pdf.pages = chosen;
-        pdf.title = QFileInfo(in).fileName();
-        pdf.progress = drawing;
-        written = PrintedPdfExport::save(out, sheets, pdf, error);
-    }
-    // Another program may cut the file short or write it anew meanwhile: what
-    // was drawn from two files is not kept.
-    if (table.changed()) {
-        if (written && target != Target::Png)
-            QFile::remove(out);
-        *error = QStringLiteral("%1: changed while it was being read").arg(in);
-        return false;
-    }
-    return written;
+    return request;
 }
 
 } // namespace
@@ -157,7 +102,8 @@ int runConvert(const QStringList &arguments)
     parser.addPositionalArgument(QStringLiteral("IN"), QStringLiteral("The print file."));
     parser.addPositionalArgument(QStringLiteral("OUT"), QStringLiteral("The file to write, or -."));
     const bool watching = arguments.contains(QStringLiteral("--watch"));
-    const QString &Synopsis = watching ? WatchSynopsis : ConvertSynopsis;
+    const QString Synopsis
+        = command(watching ? CommandId::Watch : CommandId::Convert).synopsis;
     const int parsed = CliSupport::parse(parser, arguments, Synopsis, -1);
     if (parsed >= 0)
         return parsed;
@@ -266,71 +212,66 @@ int runConvert(const QStringList &arguments)
     if (chosenCodePage)
         settings.codePage = CliSupport::resolveCodePage(*chosenCodePage, in);
 
-    bool ok = true;
     StandardOutput standardOutput;
     if (toStdout && !standardOutput.openOutput())
         return CliSupport::fail(QStringLiteral("standard output: %1").arg(standardOutput.errorString()));
+    ExportOutput output;
+    if (toStdout) {
+        output.device = &standardOutput;
+        output.deviceName = QStringLiteral("standard output");
+    } else {
+        output.path = out;
+    }
+    ExportRequest request = storedRequest(in, settings);
+    request.paper = pdf.paper;
+    request.landscape = pdf.landscape;
+    request.dpi = png.dpi;
+    request.columnMarks = columnMarks;
 
-    if (target == Target::WebPage) {
-        if (toStdout) {
-            QFile file(in);
-            ok = file.open(QIODevice::ReadOnly);
-            if (!ok)
-                error = QStringLiteral("%1: %2").arg(in, file.errorString());
-            else if (!expHTml(file, standardOutput, storedColours(settings), &error)) {
-                ok = false;
-                error = QStringLiteral("%1: %2").arg(file.error() != QFile::NoError ? in : QStringLiteral("standard output"), error);
-            }
-        } else {
-            ok = expHTml(in, out, storedColours(settings), &error);
-        }
-    } else if (printed) {
-        ok = convertPrinted(in, out, target, parser.value(pages), settings.printerSetup(), pdf, png, &error);
-    } else if (target == Target::Workbook) {
-        ok = WorkbookExport::write(
-            in, out, columnMarks, WorkbookExport::Progress(), &error, settings.codePage);
+    bool ok = true;
+    if (exportFormatInfo(target).wholeFile) {
+        // The web page and the workbook read the file whole, as they go.
+        ok = exportReport(target, request, output, &error);
     } else {
         PageTable table;
-        QVector<int> chosen;
         if (!table.load(in, &error))
             return CliSupport::fail(QStringLiteral("%1: %2").arg(in, error));
-        if (!parsePageChoice(parser.value(pages), table.PageCount(), &chosen, &error))
+        CliProgress progress(in);
+        // The printed look: the file interpreted as the printer prints it,
+        // the chosen sheets drawn.
+        PrintedDocument document;
+        if (printed) {
+            document.build(QByteArrayView(table.bytes()), settings.printerSetup(),
+                [&](qint64 done, qint64 total) { return progress.show(QStringLiteral("reading"), done, total); });
+            request.sheets = [&document](int i) { return document.sheet(i); };
+        } else {
+            request.pages = &table;
+        }
+        const int count = printed ? document.sheetCount() : table.PageCount();
+        if (!parsePageChoice(parser.value(pages), count, &request.chosen, &error))
             return CliSupport::fail(QStringLiteral("%1: %2").arg(in, error));
         // Another program may cut the file short or write it anew meanwhile:
-        // the output is kept only when it was made from one file.
+        // the output is kept only when it was made from one file (pictures
+        // made so far are taken away again).
         bool changed = false;
-        const auto fromOneFile = [&](const ByteText::DeviceWriter &writer) {
-            return [&, writer](QIODevice &device, QString *reason) {
-                const bool written = writer(device, reason);
-                changed = table.changed();
-                return written && !changed;
-            };
+        const QString stage = target == Target::Pdf || target == Target::Png ? QStringLiteral("drawing")
+                                                                                : QStringLiteral("writing");
+        request.progress = [&](qint64 done, qint64 total) {
+            changed = changed || table.changed();
+            return !changed && progress.show(stage, done, total);
         };
-        ByteText::DeviceWriter writer;
-        CliProgress progress(in);
-        if (target == Target::Pdf) {
-            pdf.pages = chosen;
-            pdf.title = QFileInfo(in).fileName();
-            pdf.render.markup = storedMarkup(settings);
-            pdf.progress = [&](int done, int total) {
-                return progress.show(QStringLiteral("drawing"), done, total);
-            };
-            writer = [&](QIODevice &device, QString *reason) { return PdfExport::write(device, table, pdf, reason); };
-        } else if (target == Target::PlainText) {
-            writer = [&](QIODevice &device, QString *reason) {
-                return writePlainText(device, table, chosen, reason, settings.codePage);
-            };
+        const auto fromOneFile = [&](const ExportOutput &into, QString *reason) {
+            const bool written = exportReport(target, request, into, reason);
+            changed = changed || table.changed();
+            return written && !changed;
+        };
+        if (toStdout || target == Target::Png) {
+            ok = fromOneFile(output, &error);
         } else {
-            writer = [&](QIODevice &device, QString *reason) {
-                return writeRichText(device, table, chosen, storedMarkup(settings), reason);
+            const auto writer = [&](QIODevice &device, QString *reason) {
+                return fromOneFile({ QString(), &device, QString() }, reason);
             };
-        }
-        if (toStdout) {
-            QString reason;
-            ok = fromOneFile(writer)(standardOutput, &reason);
-            error = QStringLiteral("standard output: %1").arg(reason);
-        } else {
-            ok = ByteText::saveThrough(out, fromOneFile(writer), &error);
+            ok = ByteText::saveThrough(out, writer, &error);
         }
         if (changed)
             return CliSupport::fail(QStringLiteral("%1: changed while it was being read").arg(in));

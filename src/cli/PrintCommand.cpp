@@ -1,6 +1,7 @@
 // sticker2 print: the print panel's character-mode job without a window.
 
 #include "cli/CliSupport.h"
+#include "cli/CommandLine.h"
 #include "export/PageChoice.h"
 #include "platform/AppPaths.h"
 #include "platform/ByteText.h"
@@ -15,9 +16,7 @@
 
 namespace {
 
-const QString Synopsis = QStringLiteral("sticker2 print [-d QUEUE] [--pages all|N|A-B] [--draft|--no-draft] "
-                                        "[--cpi 10|12|17] [--paper-height N] [--copies N] [--extra-line] "
-                                        "[--codepage NAME] IN");
+const QString Synopsis = CommandLine::command(CommandLine::CommandId::Print).synopsis;
 
 bool wholeNumber(const QString &text, int low, int high, int *value)
 {

@@ -1,6 +1,7 @@
 // sticker2 stickers: a stored format's character-mode sheet without a window.
 
 #include "cli/CliSupport.h"
+#include "cli/CommandLine.h"
 #include "cli/StandardOutput.h"
 #include "platform/OutputFile.h"
 #include "platform/NumericText.h"
@@ -15,10 +16,8 @@
 
 namespace {
 
-const QString Synopsis = QStringLiteral(
-    "sticker2 stickers --slot N (-o FILE|- | --pdf OUT.pdf) [--pages N] [--digits D] [--data FILE.csv] "
-    "[--delimiter comma|semicolon|tab] [--data-encoding NAME] [--start K] [--barcode code128|code39|ean13|qr|none] "
-    "[--codepage NAME]");
+const QString Synopsis = CommandLine::command(CommandLine::CommandId::Stickers).synopsis;
+
 
 } // namespace
 

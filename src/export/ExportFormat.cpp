@@ -1,20 +1,22 @@
 #include "export/ExportFormat.h"
 
+#include "export/ReportExporter.h"
+
 const QList<ExportFormatInfo> &exportFormats()
 {
     static const QList<ExportFormatInfo> formats = {
         { ExportFormat::RichText, QLatin1String("rtf"), {}, Qt::CaseInsensitive, false, false,
-            QLatin1String(" Rich Text Format (*.rtf)|*.rtf") },
+            QLatin1String(" Rich Text Format (*.rtf)|*.rtf"), Exporters::richText },
         { ExportFormat::PlainText, QLatin1String("txt"), { QLatin1String("txt") }, Qt::CaseSensitive, false, true,
-            QLatin1String(" Text  (*.txt) |*.txt") },
+            QLatin1String(" Text  (*.txt) |*.txt"), Exporters::plainText },
         { ExportFormat::Workbook, QLatin1String("xlsx"), { QLatin1String(".xls"), QLatin1String(".xlsx") },
-            Qt::CaseInsensitive, true, false, QLatin1String(" Excel WorkBook (*.xls)|*.xls") },
+            Qt::CaseInsensitive, true, false, QLatin1String(" Excel WorkBook (*.xls)|*.xls"), Exporters::workbook },
         { ExportFormat::WebPage, QLatin1String("html"), { QLatin1String("html") }, Qt::CaseInsensitive, true, true,
-            QLatin1String(" Web Page (*.HTML)|*.html") },
+            QLatin1String(" Web Page (*.HTML)|*.html"), Exporters::webPage },
         { ExportFormat::Pdf, QLatin1String("pdf"), { QLatin1String(".pdf") }, Qt::CaseInsensitive, false, false,
-            QLatin1String(" PDF Document (*.pdf)|*.pdf") },
+            QLatin1String(" PDF Document (*.pdf)|*.pdf"), Exporters::pdf },
         { ExportFormat::Png, QLatin1String("png"), { QLatin1String(".png") }, Qt::CaseInsensitive, false, false,
-            QLatin1String() },
+            QLatin1String(), Exporters::pictures },
     };
     return formats;
 }

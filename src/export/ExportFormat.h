@@ -18,6 +18,11 @@ enum class ExportFormat {
     Png        // the chosen sheets as pictures (".png", any case; not in the dialog's filter)
 };
 
+struct ExportRequest;
+struct ExportOutput;
+// Writes an export in one format (see ReportExporter.h).
+using ExportWriter = bool (*)(const ExportRequest &request, const ExportOutput &out, QString *error);
+
 struct ExportFormatInfo
 {
     ExportFormat format;
@@ -27,6 +32,7 @@ struct ExportFormatInfo
     bool wholeFile;               // always the whole file, never chosen pages
     bool standardOutput;          // may be written to standard output
     QLatin1String filter;         // the dialog's entry; empty when the dialog does not offer it
+    ExportWriter write;           // the format's writer: the dialog and `convert` both call it
 };
 
 // Every format, in the export dialog's order.

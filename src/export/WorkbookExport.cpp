@@ -1,7 +1,9 @@
 #include "export/WorkbookExport.h"
 
+#include "export/MinizipLibrary.h"
 #include "export/PrintFileLines.h"
 #include "export/WorkbookPackage.h"
+#include "export/XlsxWriterLibrary.h"
 #include "platform/OutputFile.h"
 
 #include <QDir>
@@ -11,7 +13,6 @@
 #include <cctype>
 #include <cerrno>
 #include <sys/resource.h>
-#include <xlsxwriter.h>
 
 namespace WorkbookExport {
 
@@ -28,12 +29,12 @@ QString native(const QString &path)
 
 // Why libxlsxwriter failed: the system's reason where the failure was the
 // system's (a full disk, a file-size limit), its own text otherwise.
-QString causeOf(lxw_error error, int systemError)
+QString causeOf(const XlsxWriterLibrary &xlsx, lxw_error error, int systemError)
 {
     const bool fromSystem = error == LXW_ERROR_ZIP_FILE_OPERATION || error == LXW_ERROR_CREATING_XLSX_FILE
         || error == LXW_ERROR_CREATING_TMPFILE;
     return fromSystem && systemError != 0 ? qt_error_string(systemError)
-                                          : QString::fromUtf8(lxw_strerror(error));
+                                          : QString::fromUtf8(xlsx.lxw_strerror(error));
 }
 
 // Why a member came out short: past the file-size limit, or else a write
@@ -121,6 +122,13 @@ bool write(const QString &printFilePath, const QString &workbookPath, const QVec
             *error = message;
         return false;
     };
+    // Both libraries are loaded before anything is opened: a missing one
+    // leaves no file behind.
+    QString missing;
+    const XlsxWriterLibrary *library = XlsxWriterLibrary::get(&missing);
+    if (!library || !MinizipLibrary::get(&missing))
+        return fail(QObject::tr("Cannot write %1: %2").arg(native(workbookPath), missing));
+    const XlsxWriterLibrary &xlsx = *library;
 
     QFile in(printFilePath);
     if (!in.open(QIODevice::ReadOnly))
@@ -143,11 +151,11 @@ bool write(const QString &printFilePath, const QString &workbookPath, const QVec
     lxw_workbook_options options {};
     options.constant_memory = LXW_TRUE;
     options.tmpdir = const_cast<char *>(tempFolder.constData());
-    lxw_workbook *workbook = workbook_new_opt(partName.constData(), &options);
-    lxw_worksheet *sheet = workbook ? workbook_add_worksheet(workbook, nullptr) : nullptr;
+    lxw_workbook *workbook = xlsx.workbook_new_opt(partName.constData(), &options);
+    lxw_worksheet *sheet = workbook ? xlsx.workbook_add_worksheet(workbook, nullptr) : nullptr;
     if (!sheet) {
         if (workbook)
-            workbook_close(workbook);
+            xlsx.workbook_close(workbook);
         return fail(
             QObject::tr("Cannot write %1: the workbook could not be started.").arg(native(workbookPath)));
     }
@@ -170,17 +178,18 @@ bool write(const QString &printFilePath, const QString &workbookPath, const QVec
             double number = 0;
             lxw_error result = LXW_NO_ERROR;
             if (numberOf(cell.text, &number)) {
-                result
-                    = worksheet_write_number(sheet, lxw_row_t(row), lxw_col_t(cell.column), number, nullptr);
+                result = xlsx.worksheet_write_number(
+                    sheet, lxw_row_t(row), lxw_col_t(cell.column), number, nullptr);
             } else {
                 const QByteArray text = cellText(cell.text.left(MaxCellChars), codePage);
                 if (text.isEmpty())
                     continue;
-                result = worksheet_write_string(
+                result = xlsx.worksheet_write_string(
                     sheet, lxw_row_t(row), lxw_col_t(cell.column), text.constData(), nullptr);
             }
             if (result != LXW_NO_ERROR) {
-                problem = QObject::tr("Cannot write %1: %2").arg(native(workbookPath), lxw_strerror(result));
+                problem = QObject::tr("Cannot write %1: %2")
+                              .arg(native(workbookPath), QString::fromUtf8(xlsx.lxw_strerror(result)));
                 break;
             }
         }
@@ -195,10 +204,11 @@ bool write(const QString &printFilePath, const QString &workbookPath, const QVec
 
     // Closing also frees the workbook; what it wrote is dropped on failure.
     errno = 0;
-    const lxw_error closed = workbook_close(workbook);
+    const lxw_error closed = xlsx.workbook_close(workbook);
     const int systemError = errno;
     if (problem.isEmpty() && closed != LXW_NO_ERROR)
-        problem = QObject::tr("Cannot write %1: %2").arg(native(workbookPath), causeOf(closed, systemError));
+        problem = QObject::tr("Cannot write %1: %2")
+                      .arg(native(workbookPath), causeOf(xlsx, closed, systemError));
     QString member;
     quint64 memberSize = 0;
     if (problem.isEmpty() && !WorkbookPackage::complete(partPath, &member, &memberSize))

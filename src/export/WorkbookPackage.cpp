@@ -1,9 +1,10 @@
 #include "export/WorkbookPackage.h"
 
+#include "export/MinizipLibrary.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <cstring>
-#include <unzip.h>
 #include <vector>
 
 namespace WorkbookPackage {
@@ -29,23 +30,23 @@ QByteArray rootName(const QByteArray &head)
 }
 
 // Reads the current member; true when it is whole XML.
-bool memberComplete(unzFile zip)
+bool memberComplete(const MinizipLibrary &zip, unzFile file)
 {
-    if (unzOpenCurrentFile(zip) != UNZ_OK)
+    if (zip.unzOpenCurrentFile(file) != UNZ_OK)
         return false;
     QByteArray head;
     QByteArray tail;
     std::vector<char> chunk(1 << 16);
     const char *buffer = chunk.data();
     int got;
-    while ((got = unzReadCurrentFile(zip, chunk.data(), unsigned(chunk.size()))) > 0) {
+    while ((got = zip.unzReadCurrentFile(file, chunk.data(), unsigned(chunk.size()))) > 0) {
         if (head.size() < HeadSize)
             head.append(buffer, qMin<qsizetype>(got, HeadSize - head.size()));
         tail.append(buffer + qMax(0, got - int(TailSize)), qMin(got, int(TailSize)));
         tail = tail.right(TailSize);
     }
     // Closing checks the checksum of what was read.
-    const bool read = unzCloseCurrentFile(zip) == UNZ_OK && got == 0;
+    const bool read = zip.unzCloseCurrentFile(file) == UNZ_OK && got == 0;
     const QByteArray root = rootName(head);
     return read && !root.isEmpty() && tail.trimmed().endsWith("</" + root + '>');
 }
@@ -56,25 +57,29 @@ bool complete(const QString &path, QString *member, quint64 *size)
 {
     member->clear();
     *size = 0;
-    unzFile zip = unzOpen64(QFile::encodeName(path).constData());
-    if (!zip)
+    const MinizipLibrary *library = MinizipLibrary::get(nullptr);
+    if (!library)
+        return false;
+    const MinizipLibrary &zip = *library;
+    unzFile file = zip.unzOpen64(QFile::encodeName(path).constData());
+    if (!file)
         return false;
     int members = 0;
-    int next = unzGoToFirstFile(zip);
+    int next = zip.unzGoToFirstFile(file);
     while (next == UNZ_OK) {
         ++members;
         char name[512];
         unz_file_info64 info;
-        if (unzGetCurrentFileInfo64(zip, &info, name, sizeof name, nullptr, 0, nullptr, 0) != UNZ_OK)
+        if (zip.unzGetCurrentFileInfo64(file, &info, name, sizeof name, nullptr, 0, nullptr, 0) != UNZ_OK)
             break;
-        if (!memberComplete(zip)) {
+        if (!memberComplete(*library, file)) {
             *member = QString::fromUtf8(name);
             *size = info.uncompressed_size;
             break;
         }
-        next = unzGoToNextFile(zip);
+        next = zip.unzGoToNextFile(file);
     }
-    unzClose(zip);
+    zip.unzClose(file);
     return next == UNZ_END_OF_LIST_OF_FILE && members > 0;
 }
 

@@ -3,7 +3,7 @@
 #include <QTemporaryFile>
 #include <QUrl>
 
-#include <cups/cups.h>
+#include "printing/CupsLibrary.h"
 
 #include <optional>
 
@@ -47,53 +47,56 @@ const char RawDriver[] = R"ppd(*PPD-Adobe: "4.3"
 *PaperDimension A4: "595 842"
 )ppd";
 
-QByteArray printerUri(const QString &name)
+QByteArray printerUri(const CupsLibrary &cups, const QString &name)
 {
     char uri[HTTP_MAX_URI];
-    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0, "/printers/%s",
-        name.toUtf8().constData());
+    cups.httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0,
+        "/printers/%s", name.toUtf8().constData());
     return uri;
 }
 
-ipp_t *requestFor(ipp_op_t operation, const QString &name)
+ipp_t *requestFor(const CupsLibrary &cups, ipp_op_t operation, const QString &name)
 {
-    ipp_t *request = ippNewRequest(operation);
-    ippAddString(
-        request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, printerUri(name).constData());
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    ipp_t *request = cups.ippNewRequest(operation);
+    cups.ippAddString(
+        request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, printerUri(cups, name).constData());
+    cups.ippAddString(
+        request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cups.cupsUser());
     return request;
 }
 
-QString lastError()
+QString lastError(const CupsLibrary &cups)
 {
-    QString text = QString::fromUtf8(cupsLastErrorString());
-    if (cupsLastError() == IPP_STATUS_ERROR_FORBIDDEN || cupsLastError() == IPP_STATUS_ERROR_NOT_AUTHORIZED)
+    QString text = QString::fromUtf8(cups.cupsLastErrorString());
+    const ipp_status_t status = cups.cupsLastError();
+    if (status == IPP_STATUS_ERROR_FORBIDDEN || status == IPP_STATUS_ERROR_NOT_AUTHORIZED)
         text += QStringLiteral(" (run it as root)");
     return text;
 }
 
-bool succeeded()
+bool succeeded(const CupsLibrary &cups)
 {
-    return cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE;
+    return cups.cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE;
 }
 
 // The queue's device URI; an empty string when there is no such queue,
 // nothing when the spooler could not be asked.
-std::optional<QString> deviceUriOf(const QString &name, QString *error)
+std::optional<QString> deviceUriOf(const CupsLibrary &cups, const QString &name, QString *error)
 {
-    ipp_t *request = requestFor(IPP_OP_GET_PRINTER_ATTRIBUTES, name);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr, "device-uri");
-    ipp_t *response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
+    ipp_t *request = requestFor(cups, IPP_OP_GET_PRINTER_ATTRIBUTES, name);
+    cups.ippAddString(
+        request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr, "device-uri");
+    ipp_t *response = cups.cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
     QString uri;
-    const bool ok = succeeded();
+    const bool ok = succeeded(cups);
     if (ok) {
-        if (ipp_attribute_t *attribute = ippFindAttribute(response, "device-uri", IPP_TAG_URI))
-            uri = QString::fromUtf8(ippGetString(attribute, 0, nullptr));
+        if (ipp_attribute_t *attribute = cups.ippFindAttribute(response, "device-uri", IPP_TAG_URI))
+            uri = QString::fromUtf8(cups.ippGetString(attribute, 0, nullptr));
     }
-    ippDelete(response);
-    if (ok || cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND)
+    cups.ippDelete(response);
+    if (ok || cups.cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND)
         return uri;
-    *error = QStringLiteral("%1: cannot ask the spooler: %2").arg(name, lastError());
+    *error = QStringLiteral("%1: cannot ask the spooler: %2").arg(name, lastError(cups));
     return std::nullopt;
 }
 
@@ -129,7 +132,11 @@ bool add(const Options &options, QString *error)
         *error = QStringLiteral("%1: %2").arg(options.name, problem);
         return false;
     }
-    const std::optional<QString> existing = deviceUriOf(options.name, error);
+    const CupsLibrary *library = CupsLibrary::get(error);
+    if (!library)
+        return false;
+    const CupsLibrary &cups = *library;
+    const std::optional<QString> existing = deviceUriOf(cups, options.name, error);
     if (!existing)
         return false;
     if (!existing->isEmpty() && !isCaptureUri(*existing)) {
@@ -143,18 +150,18 @@ bool add(const Options &options, QString *error)
                      .arg(options.name, driver.errorString());
         return false;
     }
-    ipp_t *request = requestFor(IPP_OP_CUPS_ADD_MODIFY_PRINTER, options.name);
-    ippAddString(request, IPP_TAG_PRINTER, IPP_TAG_URI, "device-uri", nullptr,
+    ipp_t *request = requestFor(cups, IPP_OP_CUPS_ADD_MODIFY_PRINTER, options.name);
+    cups.ippAddString(request, IPP_TAG_PRINTER, IPP_TAG_URI, "device-uri", nullptr,
         deviceUri(options.folder).toUtf8().constData());
-    ippAddString(request, IPP_TAG_PRINTER, IPP_TAG_TEXT, "printer-info", nullptr,
+    cups.ippAddString(request, IPP_TAG_PRINTER, IPP_TAG_TEXT, "printer-info", nullptr,
         QStringLiteral("Sticker2 capture into %1").arg(options.folder).toUtf8().constData());
-    ippAddBoolean(request, IPP_TAG_PRINTER, "printer-is-shared", options.shared);
-    ippAddBoolean(request, IPP_TAG_PRINTER, "printer-is-accepting-jobs", 1);
-    ippAddInteger(request, IPP_TAG_PRINTER, IPP_TAG_ENUM, "printer-state", IPP_PSTATE_IDLE);
-    ippDelete(cupsDoFileRequest(
+    cups.ippAddBoolean(request, IPP_TAG_PRINTER, "printer-is-shared", options.shared);
+    cups.ippAddBoolean(request, IPP_TAG_PRINTER, "printer-is-accepting-jobs", 1);
+    cups.ippAddInteger(request, IPP_TAG_PRINTER, IPP_TAG_ENUM, "printer-state", IPP_PSTATE_IDLE);
+    cups.ippDelete(cups.cupsDoFileRequest(
         CUPS_HTTP_DEFAULT, request, "/admin/", QFile::encodeName(driver.fileName()).constData()));
-    if (!succeeded()) {
-        *error = QStringLiteral("%1: cannot add the queue: %2").arg(options.name, lastError());
+    if (!succeeded(cups)) {
+        *error = QStringLiteral("%1: cannot add the queue: %2").arg(options.name, lastError(cups));
         return false;
     }
     return true;
@@ -162,7 +169,11 @@ bool add(const Options &options, QString *error)
 
 bool remove(const QString &name, QString *error)
 {
-    const std::optional<QString> existing = deviceUriOf(name, error);
+    const CupsLibrary *library = CupsLibrary::get(error);
+    if (!library)
+        return false;
+    const CupsLibrary &cups = *library;
+    const std::optional<QString> existing = deviceUriOf(cups, name, error);
     if (!existing)
         return false;
     if (existing->isEmpty()) {
@@ -174,9 +185,10 @@ bool remove(const QString &name, QString *error)
                      .arg(name, *existing);
         return false;
     }
-    ippDelete(cupsDoRequest(CUPS_HTTP_DEFAULT, requestFor(IPP_OP_CUPS_DELETE_PRINTER, name), "/admin/"));
-    if (!succeeded()) {
-        *error = QStringLiteral("%1: cannot remove the queue: %2").arg(name, lastError());
+    cups.ippDelete(
+        cups.cupsDoRequest(CUPS_HTTP_DEFAULT, requestFor(cups, IPP_OP_CUPS_DELETE_PRINTER, name), "/admin/"));
+    if (!succeeded(cups)) {
+        *error = QStringLiteral("%1: cannot remove the queue: %2").arg(name, lastError(cups));
         return false;
     }
     return true;

@@ -1,6 +1,6 @@
 #include "printing/CupsSpooler.h"
 
-#include <cups/cups.h>
+#include "printing/CupsLibrary.h"
 
 CupsSpooler::~CupsSpooler()
 {
@@ -13,14 +13,23 @@ bool CupsSpooler::connect()
 {
     if (m_http)
         return true;
-    m_http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, 30000, nullptr);
+    if (!m_cups) {
+        QString missing;
+        m_cups = CupsLibrary::get(&missing);
+        if (!m_cups) {
+            m_error = {long(IPP_STATUS_ERROR_SERVICE_UNAVAILABLE), QStringLiteral("CUPS"), missing};
+            return false;
+        }
+    }
+    m_http = m_cups->httpConnect2(m_cups->cupsServer(), m_cups->ippPort(), nullptr, AF_UNSPEC,
+        m_cups->cupsEncryption(), 1, 30000, nullptr);
     if (m_http) {
         // Waits are cut into seconds, so that a stop ends them.
-        httpSetTimeout(m_http, 1.0, &CupsSpooler::waitedOneSecond, this);
+        m_cups->httpSetTimeout(m_http, 1.0, &CupsSpooler::waitedOneSecond, this);
     } else {
         m_error = {long(IPP_STATUS_ERROR_SERVICE_UNAVAILABLE), QStringLiteral("CUPS"),
             QStringLiteral("Cannot connect to the print server %1.")
-                .arg(QString::fromLocal8Bit(cupsServer()))};
+                .arg(QString::fromLocal8Bit(m_cups->cupsServer()))};
     }
     return m_http != nullptr;
 }
@@ -38,10 +47,11 @@ void CupsSpooler::fail(const QString &what)
             QStringLiteral("Cancelled.")};
         return;
     }
-    long number = long(cupsLastError());
+    long number = long(m_cups->cupsLastError());
     if (number == 0)
         number = long(IPP_STATUS_ERROR_INTERNAL);
-    m_error = {number, QStringLiteral("CUPS: %1").arg(what), QString::fromUtf8(cupsLastErrorString())};
+    m_error
+        = {number, QStringLiteral("CUPS: %1").arg(what), QString::fromUtf8(m_cups->cupsLastErrorString())};
 }
 
 bool CupsSpooler::open(const QString &printerName)
@@ -52,13 +62,14 @@ bool CupsSpooler::open(const QString &printerName)
     if (!connect())
         return false;
     const QByteArray name = printerName.toUtf8();
-    cups_dest_t *dest = cupsGetNamedDest(m_http, printerName.isEmpty() ? nullptr : name.constData(), nullptr);
+    cups_dest_t *dest
+        = m_cups->cupsGetNamedDest(m_http, printerName.isEmpty() ? nullptr : name.constData(), nullptr);
     if (!dest) {
         fail(QStringLiteral("find destination"));
         return false;
     }
     m_name = QString::fromUtf8(dest->name);
-    cupsFreeDests(1, dest);
+    m_cups->cupsFreeDests(1, dest);
     return true;
 }
 
@@ -66,13 +77,13 @@ bool CupsSpooler::startDocument(const QString &documentName)
 {
     const QByteArray name = m_name.toUtf8();
     const QByteArray title = documentName.toUtf8();
-    m_jobId = cupsCreateJob(m_http, name.constData(), title.constData(), 0, nullptr);
+    m_jobId = m_cups->cupsCreateJob(m_http, name.constData(), title.constData(), 0, nullptr);
     if (m_jobId <= 0) {
         m_jobId = 0;
         fail(QStringLiteral("create job on %1").arg(m_name));
         return false;
     }
-    if (cupsStartDocument(m_http, name.constData(), m_jobId, title.constData(), CUPS_FORMAT_RAW, 1)
+    if (m_cups->cupsStartDocument(m_http, name.constData(), m_jobId, title.constData(), CUPS_FORMAT_RAW, 1)
         != HTTP_STATUS_CONTINUE) {
         fail(QStringLiteral("start document on %1").arg(m_name));
         cancelDocument();
@@ -86,7 +97,7 @@ bool CupsSpooler::write(const char *data, qsizetype size)
 {
     if (!m_documentOpen)
         return false;
-    if (cupsWriteRequestData(m_http, data, size_t(size)) != HTTP_STATUS_CONTINUE) {
+    if (m_cups->cupsWriteRequestData(m_http, data, size_t(size)) != HTTP_STATUS_CONTINUE) {
         fail(QStringLiteral("send data to %1").arg(m_name));
         return false;
     }
@@ -99,7 +110,7 @@ bool CupsSpooler::finishDocument()
         return false;
     m_documentOpen = false;
     const QByteArray name = m_name.toUtf8();
-    const ipp_status_t status = cupsFinishDocument(m_http, name.constData());
+    const ipp_status_t status = m_cups->cupsFinishDocument(m_http, name.constData());
     if (status > IPP_STATUS_OK_EVENTS_COMPLETE) {
         fail(QStringLiteral("finish document on %1").arg(m_name));
         return false;
@@ -115,12 +126,12 @@ void CupsSpooler::cancelDocument()
         // server throw the partial document away; the job is then cancelled
         // over a fresh connection.
         m_documentOpen = false;
-        httpClose(m_http);
+        m_cups->httpClose(m_http);
         m_http = nullptr;
     }
     if (m_jobId > 0 && connect()) {
         const RunTimeError kept = m_error;
-        cupsCancelJob2(m_http, m_name.toUtf8().constData(), m_jobId, 1);
+        m_cups->cupsCancelJob2(m_http, m_name.toUtf8().constData(), m_jobId, 1);
         m_error = kept;
     }
     m_jobId = 0;
@@ -129,7 +140,7 @@ void CupsSpooler::cancelDocument()
 void CupsSpooler::close()
 {
     if (m_http) {
-        httpClose(m_http);
+        m_cups->httpClose(m_http);
         m_http = nullptr;
     }
 }

@@ -3,6 +3,7 @@
 #include "printing/Spooler.h"
 
 typedef struct _http_s http_t;
+struct CupsLibrary;
 
 // Raw documents through libcups: one job per document on the destination,
 // format application/vnd.cups-raw, streamed over one connection to the
@@ -32,6 +33,7 @@ private:
     void fail(const QString &what);
     static int waitedOneSecond(http_t *http, void *spooler);
 
+    const CupsLibrary *m_cups = nullptr; // found by the first connect
     http_t *m_http = nullptr;
     QString m_name;
     int m_jobId = 0;

@@ -2,7 +2,7 @@
 
 #include <QDeadlineTimer>
 
-#include <cups/cups.h>
+#include "printing/CupsLibrary.h"
 
 namespace {
 
@@ -17,23 +17,26 @@ int withinDeadline(http_t *, void *deadline)
 PrinterList PrinterList::fetch(const QString &server, int timeoutMs)
 {
     PrinterList list;
-    QByteArray host = server.isEmpty() ? QByteArray(cupsServer()) : server.toLocal8Bit();
-    int port = ippPort();
+    const CupsLibrary *cups = CupsLibrary::get(&list.error);
+    if (!cups)
+        return list;
+    QByteArray host = server.isEmpty() ? QByteArray(cups->cupsServer()) : server.toLocal8Bit();
+    int port = cups->ippPort();
     const qsizetype colon = host.lastIndexOf(':');
     if (!host.startsWith('/') && colon > 0 && !host.contains(']')) {
         port = host.mid(colon + 1).toInt();
         host.truncate(colon);
     }
     const QDeadlineTimer deadline(timeoutMs);
-    http_t *http = httpConnect2(host.constData(), port, nullptr, AF_UNSPEC, cupsEncryption(), 1,
+    http_t *http = cups->httpConnect2(host.constData(), port, nullptr, AF_UNSPEC, cups->cupsEncryption(), 1,
         qMax(1, timeoutMs), nullptr);
     if (!http) {
         list.error = QStringLiteral("Cannot connect to the print server %1.").arg(QString::fromLocal8Bit(host));
         return list;
     }
-    httpSetTimeout(http, 0.25, withinDeadline, const_cast<QDeadlineTimer *>(&deadline));
+    cups->httpSetTimeout(http, 0.25, withinDeadline, const_cast<QDeadlineTimer *>(&deadline));
     cups_dest_t *dests = nullptr;
-    const int count = cupsGetDests2(http, &dests);
+    const int count = cups->cupsGetDests2(http, &dests);
     if (deadline.hasExpired()) {
         list.timedOut = true;
         list.error = QStringLiteral("The print server %1 did not answer within %2 seconds.")
@@ -50,7 +53,7 @@ PrinterList PrinterList::fetch(const QString &server, int timeoutMs)
             list.names.append(name);
         }
     }
-    cupsFreeDests(count, dests);
-    httpClose(http);
+    cups->cupsFreeDests(count, dests);
+    cups->httpClose(http);
     return list;
 }

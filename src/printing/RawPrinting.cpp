@@ -3,7 +3,6 @@
 #include "escp/EscpCommands.h"
 #include "platform/NumericText.h"
 #include "printing/CupsSpooler.h"
-#include "printing/CurrentPrinter.h"
 #include "printing/LineFramer.h"
 
 #include <QFile>
@@ -143,9 +142,8 @@ bool sendRawJob(Spooler &spooler, const QString &PStrtextfile, const RawJobOptio
         return false;
     }
 
-    // No name: the program's current printer; when there is none either,
-    // the spooler's default destination.
-    const QString printerName = options.printerName.isEmpty() ? CurrentPrinter::name() : options.printerName;
+    // No name: the spooler's default destination.
+    const QString &printerName = options.printerName;
     spooler.setStopCheck(options.stopped);
     if (!spooler.open(printerName)) {
         spooler.close();

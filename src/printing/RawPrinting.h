@@ -37,7 +37,7 @@ struct CharModeOptions
 // What one raw job sends, besides the file.
 struct RawJobOptions
 {
-    QString printerName; // empty: the current printer, or else the spooler's default
+    QString printerName; // empty: the spooler's default destination
     qint16 paperHeight = 0;
     bool draft = true;
     RawPanelState panel;

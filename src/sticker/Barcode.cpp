@@ -1,11 +1,11 @@
 #include "sticker/Barcode.h"
 
+#include "sticker/ZintLibrary.h"
+
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRectF>
-
-#include <zint.h>
 
 #include <cfloat>
 
@@ -65,7 +65,8 @@ bool parseBarcodeKind(const QString &name, BarcodeKind *kind)
 
 void Barcode::Deleter::operator()(zint_symbol *symbol) const
 {
-    ZBarcode_Delete(symbol);
+    // A symbol exists only once the library is loaded.
+    ZintLibrary::get(nullptr)->ZBarcode_Delete(symbol);
 }
 
 Barcode::Barcode(BarcodeKind kind, const QString &text)
@@ -84,7 +85,13 @@ Barcode::Barcode(BarcodeKind kind, const QString &text)
         m_error = QStringLiteral("An EAN-13 barcode needs 12 or 13 digits; \"%1\" is not that.").arg(text);
         return;
     }
-    m_symbol.reset(ZBarcode_Create());
+    QString missing;
+    const ZintLibrary *zint = ZintLibrary::get(&missing);
+    if (!zint) {
+        m_error = QStringLiteral("A %1 barcode cannot be drawn: %2").arg(label, missing);
+        return;
+    }
+    m_symbol.reset(zint->ZBarcode_Create());
     if (!m_symbol) {
         m_error = QStringLiteral("There is not enough memory to draw a barcode.");
         return;
@@ -98,10 +105,10 @@ Barcode::Barcode(BarcodeKind kind, const QString &text)
     // All bars one height, so the text fits under them.
     s->guard_descent = 0;
     const QByteArray bytes = text.toUtf8();
-    int rc
-        = ZBarcode_Encode(s, reinterpret_cast<const unsigned char *>(bytes.constData()), int(bytes.size()));
+    int rc = zint->ZBarcode_Encode(
+        s, reinterpret_cast<const unsigned char *>(bytes.constData()), int(bytes.size()));
     if (rc < ZINT_ERROR)
-        rc = ZBarcode_Buffer_Vector(s, 0);
+        rc = zint->ZBarcode_Buffer_Vector(s, 0);
     if (rc >= ZINT_ERROR || !s->vector || s->vector->width <= 0 || s->vector->height <= 0) {
         m_error = QStringLiteral("The text \"%1\" cannot be drawn as a %2 barcode: %3")
                       .arg(text, label, QString::fromUtf8(s->errtxt));

@@ -62,6 +62,8 @@ private slots:
     void convert();
     void refused_data();
     void refused();
+    void commandTable_data();
+    void commandTable();
     void stickers();
     void viewCodePage();
     void print_data();
@@ -190,6 +192,28 @@ void TestCommandLine::refused()
     QVERIFY2(run.err.startsWith("sticker2: ") && run.err.contains(named.toUtf8()), run.err.constData());
     QCOMPARE(run.err.count('\n'), status == 1 ? 1 : 3); // one line; usage adds the usage and a hint
     QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::System), before); // nothing left behind
+}
+
+// Every command of the table is in --help, and its usage errors show its
+// usage line from the table.
+void TestCommandLine::commandTable_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("synopsis");
+    for (const CommandLine::Command &command : CommandLine::commands())
+        QTest::newRow(command.name.data()) << QString(command.name) << QString(command.synopsis);
+}
+
+void TestCommandLine::commandTable()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, synopsis);
+    const Run help = sticker2({"--help"});
+    QCOMPARE(help.status, 0);
+    QVERIFY2(help.out.contains("  sticker2 " + name.toUtf8() + ' '), help.out.constData());
+    const Run wrong = sticker2({name, "--no-such-option"});
+    QCOMPARE(wrong.status, 2);
+    QVERIFY2(wrong.err.contains("\nUsage: " + synopsis.toUtf8() + '\n'), wrong.err.constData());
 }
 
 void TestCommandLine::stickers()

@@ -10,7 +10,7 @@
 #include "gui/printing/RawPrintMessages.h"
 #include "platform/AppPaths.h"
 #include "platform/SettingsStore.h"
-#include "printing/CurrentPrinter.h"
+#include "gui/printing/CurrentPrinter.h"
 
 #include <QElapsedTimer>
 

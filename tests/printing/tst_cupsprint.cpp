@@ -138,7 +138,6 @@ private slots:
         QFETCH(QByteArray, job);
         FrmReport *view = openPanel("panel.prn", pagedBytes(pages));
         apply(view, steps);
-        view->setTagText("left over from an earlier print");
         const Queue target(queue);
         MessageBox::setNextAnswer(QMessageBox::Yes);
         click(view, "CmdOk");

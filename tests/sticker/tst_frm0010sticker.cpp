@@ -11,7 +11,7 @@
 #include "gui/sticker/StickerPreview.h"
 #include "platform/AppPaths.h"
 #include "platform/SettingsStore.h"
-#include "printing/CurrentPrinter.h"
+#include "gui/printing/CurrentPrinter.h"
 #include "startup/MainModule.h"
 #include "gui/report/PrintFileActions.h"
 #include "report/RecentFiles.h"

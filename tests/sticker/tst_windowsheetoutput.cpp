@@ -5,7 +5,7 @@
 #include "gui/sticker/StickerPreview.h"
 #include "gui/sticker/WindowSheetPrinting.h"
 #include "sticker/WindowSheetPdf.h"
-#include "printing/CurrentPrinter.h"
+#include "gui/printing/CurrentPrinter.h"
 
 #include <QImage>
 #include <QPrinterInfo>

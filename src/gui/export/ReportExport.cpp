@@ -2,17 +2,10 @@
 
 #include "gui/controls/JeweledButton.h"
 #include "export/ExportFormat.h"
-#include "export/PngExport.h"
-#include "export/HtmlExport.h"
 #include "export/PdfExport.h"
-#include "export/PrintedPdfExport.h"
-#include "export/PlainTextExport.h"
-#include "export/RichTextExport.h"
-#include "export/WorkbookExport.h"
+#include "export/ReportExporter.h"
 #include "gui/platform/Dialogs.h"
 #include "gui/platform/MessageBox.h"
-#include "gui/report/FrmReport.h"
-#include "gui/report/ReportColorPanel.h"
 
 #include <QApplication>
 #include <QDir>
@@ -70,27 +63,18 @@ void setCaption(JeweledButton *button, const QString &caption)
 
 } // namespace
 
-ReportExport::ReportExport(FrmReport *view)
+ReportExport::ReportExport(ReportDocument &document, JeweledButton *workbookButton, QWidget *view)
     : QObject(view)
+    , m_doc(document)
+    , m_button(workbookButton)
     , m_view(view)
 {
     setObjectName(QStringLiteral("ReportExport"));
 }
 
-ReportExport *ReportExport::of(FrmReport *view)
+void ReportExport::exportReport(const PageSelection &pages)
 {
-    if (auto *existing = view->findChild<ReportExport *>(QString(), Qt::FindDirectChildrenOnly))
-        return existing;
-    return new ReportExport(view);
-}
-
-bool ReportExport::isWorkbookName(const QString &fileName)
-{
-    return ::isWorkbookName(fileName);
-}
-
-void ReportExport::exportReport()
-{
+    m_pages = pages;
     const QString fileName = Dialogs::saveFileName(m_view, tr("Export"), Filter, m_lastFileName);
     if (fileName.isEmpty())
         return; // cancelled: nothing is written, the last name stays
@@ -100,116 +84,63 @@ void ReportExport::exportReport()
     // with rich text that no spreadsheet program would open.
     const ExportFormat format = exportFormatForName(fileName);
     offerWorkbook(format == ExportFormat::Workbook);
-    switch (format) {
-    case ExportFormat::Workbook:
-        break;
-    case ExportFormat::Pdf:
-        writePdf(fileName);
-        break;
-    case ExportFormat::WebPage:
-        if (writeWebPage(fileName))
-            MessageBox::show(m_view, CompleteMessage);
-        break;
-    case ExportFormat::PlainText:
-        writePlainText(fileName);
-        break;
-    case ExportFormat::RichText:
-        writeRichText(fileName);
-        break;
-    case ExportFormat::Png:
-        // Not offered, but a typed name of it gets pictures, never rich text
-        // under a picture's name.
-        writePng(fileName);
-        break;
-    }
-}
-
-bool ReportExport::writePng(const QString &fileName)
-{
-    // Pictures are of sheets, which only the printed look has.
-    if (!m_view->printedLook()) {
+    if (format == ExportFormat::Workbook)
+        return; // the workbook button writes it, once the columns are marked
+    // Pictures are of sheets, which only the printed look has; they are not
+    // offered, but a typed name of them gets pictures, never rich text under
+    // a picture's name.
+    if (format == ExportFormat::Png && !m_doc.showsSheets()) {
         fail(QStringLiteral("%1: pictures show the sheets of the printed look; tick \"Printed\" in the "
                             "colour settings and export again.")
                  .arg(QDir::toNativeSeparators(fileName)));
-        return false;
+        return;
     }
-    PngOptions options;
-    options.pages = m_view->chosenShown();
-    return writeWithProgress(fileName, int(options.pages.size()), [&](const Step &step, QString *error) {
-        options.progress = [&step](int done, int) { return step(done); };
-        return PngExport::save(fileName, [this](int i) { return m_view->sheet(i); }, options, error);
+    // A long export shows how far it is and can be cancelled; a cancelled
+    // one leaves no file (an old one of that name stays as it was).
+    ExportRequest request = requestFor(format);
+    const bool written = writeWithProgress(fileName, [&](const ExportProgress &progress, QString *error) {
+        request.progress = progress;
+        return ::exportReport(format, request, { fileName, nullptr, QString() }, error);
     });
+    if (written && format == ExportFormat::WebPage)
+        MessageBox::show(m_view, CompleteMessage);
 }
 
-bool ReportExport::writeWebPage(const QString &fileName)
+ExportRequest ReportExport::requestFor(ExportFormat format) const
 {
-    const ReportColorPanel *swatches = m_view->colorPanel();
-    const HtmlColours colours = htmlColours(swatches->swatchColor(ReportColorPanel::ReportBack),
-        swatches->swatchColor(ReportColorPanel::Dubble), swatches->swatchColor(ReportColorPanel::Bold),
-        swatches->swatchColor(ReportColorPanel::Condence), m_view->codePage());
-    QString error;
-    if (!expHTml(m_view->reportFile(), fileName, colours, &error)) {
-        fail(error);
-        return false;
+    ExportRequest request;
+    request.printFile = m_doc.fileName();
+    request.pages = &m_doc.pages();
+    request.render = m_doc.renderOptions();
+    request.background = m_doc.paperColor();
+    request.paper = PdfExport::defaultPaper();
+    // The printed look's PDF and pictures are of the chosen sheets as the
+    // view shows them; everything else is of the chosen pages.
+    if (m_doc.showsSheets() && (format == ExportFormat::Pdf || format == ExportFormat::Png)) {
+        request.sheets = [doc = &m_doc](int i) { return doc->sheet(i); };
+        request.chosen = m_doc.chosenShown(m_pages);
+    } else {
+        request.chosen = m_doc.chosenPages(m_pages);
     }
-    return true;
-}
-
-bool ReportExport::writePlainText(const QString &fileName)
-{
-    QString error;
-    if (!savePlainText(fileName, m_view->pages(), m_view->chosenPages(), &error, m_view->codePage())) {
-        fail(error);
-        return false;
-    }
-    return true;
-}
-
-bool ReportExport::writeRichText(const QString &fileName)
-{
-    // The chosen pages with the print order of the markup passes, as the
-    // command line's convert writes them. A long one shows how far it is and
-    // can be cancelled; a cancelled one leaves no file (an old one of that
-    // name stays as it was).
-    return writeWithProgress(fileName, 100, [&](const Step &step, QString *error) {
-        return saveRichText(fileName, m_view->pages(), m_view->chosenPages(), m_view->markupContext(), error, step);
-    });
-}
-
-bool ReportExport::writePdf(const QString &fileName)
-{
-    // The chosen pages as the desktop driver prints them, on the locale's paper.
-    // In the printed look, the chosen sheets as the view shows them.
-    const bool printed = m_view->printedLook();
-    PdfOptions options;
-    options.pages = printed ? m_view->chosenShown() : m_view->chosenPages();
-    options.paper = PdfExport::defaultPaper();
-    options.title = QFileInfo(m_view->reportFile()).fileName();
-    options.render = m_view->renderOptions();
-    // A long PDF shows how far it is and can be cancelled; a cancelled PDF
-    // leaves no file (an old one of that name stays as it was).
-    return writeWithProgress(fileName, int(options.pages.size()), [&](const Step &step, QString *error) {
-        options.progress = [&step](int done, int) { return step(done); };
-        return printed
-            ? PrintedPdfExport::save(fileName, [this](int i) { return m_view->sheet(i); }, options, error)
-            : PdfExport::save(fileName, m_view->pages(), options, error);
-    });
+    return request;
 }
 
 bool ReportExport::writeWithProgress(
-    const QString &fileName, int steps, const std::function<bool(const Step &, QString *)> &write)
+    const QString &fileName, const std::function<bool(const ExportProgress &, QString *)> &write)
 {
     QString error;
     bool cancelled = false;
     bool written = false;
     {
         QProgressDialog progress(QStringLiteral("Writing %1 ...").arg(QFileInfo(fileName).fileName()),
-            QStringLiteral("Cancel"), 0, steps, m_view);
+            QStringLiteral("Cancel"), 0, 100, m_view);
         progress.setObjectName(QStringLiteral("ExportProgress"));
         progress.setWindowModality(Qt::WindowModal);
         progress.setMinimumDuration(500);
-        const Step step = [&progress](int done) {
-            progress.setValue(done);
+        const ExportProgress step = [&progress](qint64 done, qint64 total) {
+            if (total > 0 && progress.maximum() != int(total))
+                progress.setMaximum(int(total));
+            progress.setValue(int(done));
             return !progress.wasCanceled();
         };
         written = write(step, &error);
@@ -222,13 +153,13 @@ bool ReportExport::writeWithProgress(
 
 void ReportExport::offerWorkbook(bool offer)
 {
-    JeweledButton *CmdExelExp = m_view->excelButton();
+    JeweledButton *CmdExelExp = m_button;
     const bool marking = CmdExelExp->tag() == MarkingOn;
     if (!offer) {
         // Another kind of name: the workbook would be saved over it.
         if (marking) {
             CmdExelExp->setTag(MarkingOff);
-            m_view->setColumnMarkCount(0);
+            m_doc.setColumnMarkCount(0);
         }
         CmdExelExp->hide();
         return;
@@ -242,8 +173,8 @@ void ReportExport::offerWorkbook(bool offer)
 
 void ReportExport::CmdExelExp_Click()
 {
-    JeweledButton *CmdExelExp = m_view->excelButton();
-    m_view->setColumnMarkCount(1);
+    JeweledButton *CmdExelExp = m_button;
+    m_doc.setColumnMarkCount(1);
     CmdExelExp->setTag(MarkingOn);
     if (CmdExelExp->text() != FinishCaption) {
         // Marking is on: each caret move in the view records a column.
@@ -251,45 +182,45 @@ void ReportExport::CmdExelExp_Click()
         return;
     }
     CmdExelExp->setTag(MarkingOff);
-    m_view->setColumnMarkCount(0);
+    m_doc.setColumnMarkCount(0);
     StartExcel();
 }
 
 bool ReportExport::StartExcel()
 {
-    JeweledButton *CmdExelExp = m_view->excelButton();
+    JeweledButton *CmdExelExp = m_button;
     if (m_lastFileName.isEmpty()) {
         fail(tr("Choose the workbook's name with the Export button first."));
         return false;
     }
 
-    QVector<int> marks;
-    marks.reserve(m_view->columnMarks().size());
-    for (qint16 mark : m_view->columnMarks())
+    ExportRequest request = requestFor(ExportFormat::Workbook);
+    QVector<int> &marks = request.columnMarks;
+    marks.reserve(m_doc.columnMarks().size());
+    for (qint16 mark : m_doc.columnMarks())
         marks.append(mark);
     if (!marks.isEmpty())
         marks[0] = 0;
 
-    QPointer<QLineEdit> Text4 = m_view->findChild<QLineEdit *>(QStringLiteral("Text4"));
-    QPointer<FrmReport> alive(m_view);
+    QPointer<QWidget> alive(m_view);
     BusyWindow busy(m_view);
     // After each line: the row in the search box, then the window repaints.
     // A view closed meanwhile stops the run.
-    const auto progress = [&](int nextRow) {
-        if (Text4)
-            Text4->setText(QString::number(nextRow));
+    request.progress = [&](qint64 nextRow, qint64) {
+        if (m_showRow)
+            m_showRow(QString::number(nextRow));
         QCoreApplication::processEvents();
         return !alive.isNull() && alive->isVisible();
     };
     QString error;
-    const bool written = WorkbookExport::write(
-        m_view->reportFile(), m_lastFileName, marks, progress, &error, m_view->codePage());
+    const bool written
+        = ::exportReport(ExportFormat::Workbook, request, { m_lastFileName, nullptr, QString() }, &error);
     busy.release();
     if (alive.isNull() || !alive->isVisible())
         return false;
 
-    if (Text4)
-        Text4->clear();
+    if (m_showRow)
+        m_showRow(QString());
     if (written) {
         CmdExelExp->hide();
         MessageBox::show(m_view, CompleteMessage, QString(), QMessageBox::Information);

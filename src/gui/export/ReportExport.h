@@ -1,17 +1,21 @@
 #pragma once
 
+#include "export/ReportExporter.h"
+#include "report/ReportDocument.h"
+
 #include <QObject>
 #include <QString>
 
 #include <functional>
 
-class FrmReport;
+class JeweledButton;
+class QWidget;
 
-// The export of one report view: the export dialog (web page, plain text,
-// rich text or PDF, chosen from the name) and the two-click workbook export that
-// cuts the print file's lines at the columns marked in the view. Lives as a
-// child of its view, so the last name chosen in the dialog lasts as long as
-// the view.
+// The export of one report document: the export dialog (web page, plain
+// text, rich text or PDF, chosen from the name) and the two-click workbook
+// export that cuts the print file's lines at the columns marked in the
+// document. Lives as a child of the view that shows the document, so the
+// last name chosen in the dialog lasts as long as the view.
 class ReportExport : public QObject
 {
     Q_OBJECT
@@ -22,12 +26,16 @@ public:
     static const QString IdleCaption;
     static const QString CompleteMessage;
 
-    // The view's export, made on first use.
-    static ReportExport *of(FrmReport *view);
+    // The export of `document`, shown in `view`; `workbookButton` is the
+    // view's workbook button, which the export shows, hides and captions.
+    ReportExport(ReportDocument &document, JeweledButton *workbookButton, QWidget *view);
+    // Where the workbook run shows the row it writes (empty: done).
+    void setRowShown(const std::function<void(const QString &)> &show) { m_showRow = show; }
 
-    // The export button: asks for a name and writes the format it chooses.
-    // A cancelled dialog writes nothing and keeps the last name.
-    void exportReport();
+    // The export button: asks for a name and writes the format it chooses,
+    // of the chosen pages. A cancelled dialog writes nothing and keeps the
+    // last name.
+    void exportReport(const PageSelection &pages);
     // The workbook button: the first click turns column marking on, the
     // next one writes the workbook under the last name.
     void CmdExelExp_Click();
@@ -36,25 +44,21 @@ public:
     bool StartExcel();
 
     QString lastFileName() const { return m_lastFileName; }
-    // Names that the workbook export saves under: ".xls" or ".xlsx", any case.
-    static bool isWorkbookName(const QString &fileName);
 
 private:
-    explicit ReportExport(FrmReport *view);
-
-    bool writeWebPage(const QString &fileName);
-    bool writePlainText(const QString &fileName);
-    bool writeRichText(const QString &fileName);
-    bool writePdf(const QString &fileName);
-    bool writePng(const QString &fileName);
-    // Runs `write` with a progress dialog of `steps` steps and Cancel; the
-    // dialog is gone before any error box. A cancelled write tells nothing.
-    using Step = std::function<bool(int done)>;
+    // What the document gives an export in that format.
+    ExportRequest requestFor(ExportFormat format) const;
+    // Runs `write` with a progress dialog and Cancel; the dialog is gone
+    // before any error box. A cancelled write tells nothing.
     bool writeWithProgress(
-        const QString &fileName, int steps, const std::function<bool(const Step &, QString *)> &write);
+        const QString &fileName, const std::function<bool(const ExportProgress &, QString *)> &write);
     void offerWorkbook(bool offer);
     void fail(const QString &error);
 
-    FrmReport *m_view;
+    ReportDocument &m_doc;
+    JeweledButton *m_button;
+    QWidget *m_view;
+    std::function<void(const QString &)> m_showRow;
+    PageSelection m_pages;
     QString m_lastFileName;
 };

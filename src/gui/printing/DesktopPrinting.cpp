@@ -4,7 +4,7 @@
 #include "gui/platform/MessageBox.h"
 #include "platform/ByteText.h"
 #include "export/PrintedPdfExport.h"
-#include "printing/CurrentPrinter.h"
+#include "gui/printing/CurrentPrinter.h"
 
 #include <QApplication>
 #include <QPainter>

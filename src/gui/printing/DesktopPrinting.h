@@ -11,6 +11,8 @@
 #include <memory>
 
 class QPainter;
+class ReportDocument;
+struct PageSelection;
 class QPrinter;
 class QWidget;
 
@@ -83,7 +85,7 @@ std::unique_ptr<DocumentPrinter> open(const DesktopPrintSetup &setup, QString *e
 void setFactory(Factory factory);
 
 // The page on screen as print-file bytes, or its selection alone when asked
-// (see FrmReport::shownPageBytes); false with the reason when it has none.
+// (see ReportDocument::shownPageBytes); false with the reason when it has none.
 using ShownPage = std::function<bool(bool selectionOnly, QByteArray *bytes, QString *error)>;
 
 // The print-dialog route: asks for a printer with the print dialog (the
@@ -94,6 +96,13 @@ bool printWithDialog(const ShownPage &page, bool selectionOffered, const PageRen
     QWidget *parent);
 // The same for the sheet on screen in the printed look.
 bool printSheetWithDialog(const Printed::Sheet &sheet, QWidget *parent);
+
+// Prints the chosen pages of the document, page by page, each as many times
+// as `copies`, on the setup's printer; the printed look prints its sheets as
+// the view shows them. The job opens with the first page that prints; an
+// empty page prints nothing. False with the reason when it did not print whole.
+bool printDocument(const ReportDocument &document, const PageSelection &pages, long long copies,
+    const DesktopPrintSetup &setup, QString *error);
 
 // The print preview of what `paint` draws on a printer, starting on
 // `printer`; printing from the preview has `paint` draw on the printer the

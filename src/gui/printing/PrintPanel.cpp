@@ -9,9 +9,8 @@
 #include "platform/NumericText.h"
 #include "platform/OleColor.h"
 #include "platform/SettingsStore.h"
-#include "printing/CurrentPrinter.h"
+#include "gui/printing/CurrentPrinter.h"
 #include "printing/PrinterList.h"
-#include "gui/report/FrmReport.h"
 #include "startup/MainModule.h"
 
 #include <QButtonGroup>
@@ -28,9 +27,26 @@
 #include <QScrollBar>
 #include <QThread>
 
+#include <cmath>
 #include <memory>
 
 namespace {
+
+// The copies box's leading number; nothing below one copy.
+long long copiesOf(const QString &text)
+{
+    const double value = NumericText::leadingNumber(text);
+    return value >= 1 ? static_cast<long long>(std::floor(value)) : 0;
+}
+
+// A typed page number as a whole number: rounded to the nearest, halves to
+// even, and held within what a page number can be, so a number too large
+// for one (a range typed "1 to 99999") reads as a very large page rather
+// than wrapping round to a negative one.
+int pageNumberOf(const QLineEdit *box)
+{
+    return int(qBound(-32768LL, NumericText::roundedValue(box->text()), 32767LL));
+}
 
 // Backgrounds of the range boxes, 0x00BBGGRR.
 constexpr quint32 EnabledBoxColor = 16777215;
@@ -68,9 +84,14 @@ QLabel *label(const QString &caption, QWidget *parent)
 
 } // namespace
 
+PrintPanel::PrintPanel(ReportDocument &document, QWidget *parent)
+    : PrintPanel(parent)
+{
+    m_doc = &document;
+}
+
 PrintPanel::PrintPanel(QWidget *parent)
     : QFrame(parent)
-    , m_view(qobject_cast<FrmReport *>(parent))
 {
     setObjectName(QStringLiteral("Frame1"));
     setFrameShape(QFrame::Box);
@@ -406,4 +427,34 @@ void PrintPanel::readStoredMode()
 bool PrintPanel::windowsMode() const
 {
     return OptWinMode->isChecked();
+}
+
+PageSelection PrintPanel::pageSelection() const
+{
+    PageSelection pages;
+    switch (pageOption()) {
+    case 2: // "Page Range": the typed numbers as they stand, 1-based
+        pages.kind = PageSelection::Range;
+        pages.first = pageNumberOf(Tst);
+        pages.last = pageNumberOf(Tend);
+        break;
+    case 1:
+        pages.kind = PageSelection::Current;
+        break;
+    default:
+        break;
+    }
+    return pages;
+}
+
+PrintChoice PrintPanel::choice() const
+{
+    PrintChoice c;
+    c.mode = windowsMode() ? PrintMode::Desktop : PrintMode::Character;
+    c.pages = pageSelection();
+    c.copiesText = Text3->text();
+    c.copies = copiesOf(c.copiesText);
+    c.printerName = CboPrinters->currentText();
+    c.pageOnScreen = Chwinprint->isChecked();
+    return c;
 }

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "report/ReportDocument.h"
+
 #include <QFrame>
 
-class FrmReport;
 class JeweledButton;
 class SpLebal;
 class QButtonGroup;
@@ -17,6 +18,21 @@ struct CharModeOptions;
 struct DesktopPrintSetup;
 struct PrinterList;
 
+// How the panel prints: raw to the printer ("Dos", character mode) or
+// through the desktop printer driver ("Windows").
+enum class PrintMode { Character, Desktop };
+
+// What the panel's boxes choose, as the print routines take it.
+struct PrintChoice
+{
+    PrintMode mode = PrintMode::Character;
+    PageSelection pages;
+    long long copies = 1;       // the copies box's leading number; 0 when below one
+    QString copiesText;         // the copies box as typed
+    QString printerName;        // the printer list's text
+    bool pageOnScreen = false;  // "Option": the page on screen through the print dialog
+};
+
 // The print-options panel of a report view: printer, mode, pitch, pages,
 // copies and paper height. It lives inside its view, hidden until the view's
 // print button shows it. Its print button writes the chosen pages to a page
@@ -27,9 +43,20 @@ class PrintPanel : public QFrame
     Q_OBJECT
 
 public:
-    // The panel of the report view `parent`, which it reads and prints
-    // from; a panel on any other parent has only its own rules.
+    // The panel of a view showing `document`, which it prints from.
+    explicit PrintPanel(ReportDocument &document, QWidget *parent = nullptr);
+    // A panel with no document has only its own rules.
     explicit PrintPanel(QWidget *parent = nullptr);
+
+    // The boxes' choice: mode, pages, copies, printer.
+    PrintChoice choice() const;
+    // The page options alone, the range as typed (whole numbers, rounded).
+    PageSelection pageSelection() const;
+    // The recorded page file of the last character-mode print of one page
+    // or a range (empty when it printed the whole file).
+    QString pageFile() const { return m_pageFile; }
+    // "-1 Line" of the colour settings: an extra line end after the first.
+    void setExtraLine(bool on) { m_extraLine = on; }
 
     // The view's print button: shows the panel and checks the printer list.
     void CmdPrint_Click();
@@ -110,11 +137,14 @@ private:
     void CmdOk_Click();
     void printCharMode();
     void printWindowsMode();
+    void printDesktop(const PrintChoice &chosen);
     bool askToPrint();
     bool writePageFile(const QString &name, const QByteArray &bytes);
     void showPrinters(const PrinterList &list);
 
-    FrmReport *m_view = nullptr;
+    ReportDocument *m_doc = nullptr;
+    QString m_pageFile;
+    bool m_extraLine = false;
     int m_pageCount = 0;
     bool m_checkingRange = false;
     int m_listing = 0;          // the number of the last listing asked for

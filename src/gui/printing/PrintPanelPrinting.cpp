@@ -3,17 +3,16 @@
 #include "platform/AppPaths.h"
 #include "platform/ByteText.h"
 #include "gui/platform/MessageBox.h"
-#include "printing/CurrentPrinter.h"
+#include "gui/printing/CurrentPrinter.h"
 #include "gui/printing/DesktopPrinting.h"
 #include "gui/printing/PrintPanel.h"
 #include "gui/printing/RawPrintMessages.h"
-#include "gui/report/FrmReport.h"
 #include "printing/RawPrinting.h"
 #include "render/PageRenderer.h"
 #include "report/PageDocument.h"
-#include "gui/report/ReportColorPanel.h"
 #include "startup/MainModule.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -39,7 +38,7 @@ bool PrintPanel::askToPrint()
 
 void PrintPanel::CmdOk_Click()
 {
-    if (!m_view)
+    if (!m_doc)
         return;
     waitForPrinters();
     if (windowsMode())
@@ -60,83 +59,96 @@ bool PrintPanel::writePageFile(const QString &name, const QByteArray &bytes)
         return false;
     }
     const QString shortPath = ShortPathOf(path);
-    m_view->setTagText(shortPath.isEmpty() ? path : shortPath);
+    m_pageFile = shortPath.isEmpty() ? path : shortPath;
     return true;
 }
 
 void PrintPanel::printCharMode()
 {
-    m_view->setTagText(QString());
-    const int option = pageOption();
-    if (option == 2 && !checkRange())
+    m_pageFile.clear();
+    if (pageSelection().kind == PageSelection::Range && !checkRange())
         return;
     if (!askToPrint())
         return;
-    if (option == 1) {
+    const PageSelection pages = pageSelection(); // the range as the check left it
+    if (pages.kind != PageSelection::All) {
         // The file's own bytes for the page, so that a DOS code page's
-        // letters and box drawing reach the printer as they are.
-        QByteArray page;
+        // letters and box drawing reach the printer as they are; each page
+        // of a range followed by its form feed.
+        QByteArray bytes;
         QString error;
-        if (!m_view->shownPageBytes(false, &page, &error)) {
+        if (!m_doc->chosenBytes(pages, &bytes, &error)) {
             MessageBox::show(this, error, PrinterErrorTitle, QMessageBox::Information);
             return;
         }
-        if (!writePageFile(QStringLiteral("Currnt.prn"), page))
-            return;
-    } else if (option == 2) {
-        // Each page of the range followed by its form feed; pages the range
-        // names beyond the report are left out.
-        QByteArray bytes;
-        for (int i : m_view->chosenPages())
-            bytes += m_view->pages().pageBytes(i) + '\f';
-        if (!writePageFile(QStringLiteral("RANGE.prn"), bytes))
+        const bool current = pages.kind == PageSelection::Current;
+        if (!writePageFile(current ? QStringLiteral("Currnt.prn") : QStringLiteral("RANGE.prn"), bytes))
             return;
     }
     hide();
-    PrintCharMode(charModeOptions(), m_view);
+    PrintCharMode(charModeOptions(), window());
 }
 
 CharModeOptions PrintPanel::charModeOptions() const
 {
     CharModeOptions o;
     o.printerName = CboPrinters->currentText();
-    if (m_view)
-        o.file = m_view->tagText().isEmpty() ? m_view->reportFile() : m_view->tagText();
+    if (m_doc)
+        o.file = m_pageFile.isEmpty() ? m_doc->fileName() : m_pageFile;
     o.draft = ChDraft->isChecked();
     o.ch10 = Ch10->isChecked();
     o.paperHeight = ComPaperHeight->currentText();
     o.panel.ch12 = Ch12->isChecked();
     o.panel.ch17 = Ch17->isChecked();
     o.panel.copies = Text3->text();
-    o.panel.extraLine = m_view && m_view->colorPanel()->ChL->isChecked();
+    o.panel.extraLine = m_extraLine;
     return o;
 }
 
 void PrintPanel::printWindowsMode()
 {
-    if (Chwinprint->isChecked()) {
+    const PrintChoice chosen = choice();
+    const ReportDocument *doc = m_doc;
+    if (chosen.pageOnScreen) {
         // The page on screen through the print dialog; the panel stays open.
-        if (m_view->printedLook()) {
-            DesktopPrinting::printSheetWithDialog(m_view->sheet(m_view->currentPage()), m_view);
+        if (doc->showsSheets()) {
+            DesktopPrinting::printSheetWithDialog(doc->sheet(doc->currentPage()), window());
         } else {
-            const FrmReport *view = m_view;
             DesktopPrinting::printWithDialog(
-                [view](bool selectionOnly, QByteArray *bytes, QString *error) {
-                    return view->shownPageBytes(selectionOnly, bytes, error);
+                [doc](bool selectionOnly, QByteArray *bytes, QString *error) {
+                    return doc->shownPageBytes(selectionOnly, bytes, error);
                 },
-                m_view->hasUserSelection(), m_view->renderOptions(), m_view);
+                doc->hasSelection(), doc->renderOptions(), window());
         }
         return;
     }
     if (!askToPrint())
         return;
-    CmdOk->setTag(QStringLiteral("1"));
-    const QString chosen = CboPrinters->currentText();
-    if (CurrentPrinter::isInstalled(chosen))
-        CurrentPrinter::setName(chosen);
-    m_view->PrintExport();
+    if (CurrentPrinter::isInstalled(chosen.printerName))
+        CurrentPrinter::setName(chosen.printerName);
+    printDesktop(chosen);
     hide();
-    CmdOk->setTag(QStringLiteral("0"));
+}
+
+void PrintPanel::printDesktop(const PrintChoice &chosen)
+{
+    // Page by page, each page as many times as copies, on the current printer.
+    if (chosen.copies < 1) {
+        MessageBox::show(window(),
+            QStringLiteral("Nothing was printed: the number of copies is %1.").arg(chosen.copiesText),
+            PrinterErrorTitle, QMessageBox::Information);
+        return;
+    }
+    DesktopPrintSetup setup = desktopSetup();
+    setup.printerName = CurrentPrinter::name();
+    if (setup.printerName.isEmpty()) // no spooler answered: name the printer the user chose
+        setup.printerName = chosen.printerName;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QString error;
+    const bool printed = DesktopPrinting::printDocument(*m_doc, chosen.pages, chosen.copies, setup, &error);
+    QApplication::restoreOverrideCursor();
+    if (!printed)
+        MessageBox::show(window(), error, PrinterErrorTitle, QMessageBox::Information);
 }
 
 DesktopPrintSetup PrintPanel::desktopSetup() const
@@ -144,16 +156,16 @@ DesktopPrintSetup PrintPanel::desktopSetup() const
     DesktopPrintSetup setup;
     setup.printerName = CboPrinters->currentText();
     setup.orientation = OpPL[1]->isChecked() ? QPageLayout::Landscape : QPageLayout::Portrait;
-    if (m_view) {
-        setup.documentName = ParseFileName11(m_view->reportFile());
-        setup.render = m_view->renderOptions();
+    if (m_doc) {
+        setup.documentName = ParseFileName11(m_doc->fileName());
+        setup.render = m_doc->renderOptions();
     }
     return setup;
 }
 
 void PrintPanel::CmdPreview_Click()
 {
-    if (!m_view || !windowsMode())
+    if (!m_doc || !windowsMode())
         return;
     waitForPrinters();
     const bool shown = Chwinprint->isChecked();
@@ -165,23 +177,23 @@ void PrintPanel::CmdPreview_Click()
             = CurrentPrinter::isInstalled(CurrentPrinter::name()) ? CurrentPrinter::name() : QString();
     // The printed look previews its sheets, as the view shows them.
     QVector<Printed::Sheet> sheets;
-    if (m_view->printedLook()) {
-        for (int i : shown ? QVector<int> { m_view->currentPage() } : m_view->chosenShown())
-            sheets.append(m_view->sheet(i));
+    if (m_doc->showsSheets()) {
+        for (int i : shown ? QVector<int> { m_doc->currentPage() } : m_doc->chosenShown(pageSelection()))
+            sheets.append(m_doc->sheet(i));
     }
     QVector<QByteArray> pages;
     if (!sheets.isEmpty()) {
     } else if (shown) {
         QByteArray page;
         QString error;
-        if (!m_view->shownPageBytes(false, &page, &error)) {
+        if (!m_doc->shownPageBytes(false, &page, &error)) {
             MessageBox::show(this, error, PrinterErrorTitle, QMessageBox::Information);
             return;
         }
         pages.append(page);
     } else {
-        for (int i : m_view->chosenPages())
-            pages.append(m_view->pages().pageBytes(i));
+        for (int i : m_doc->chosenPages(pageSelection()))
+            pages.append(m_doc->pages().pageBytes(i));
     }
     const std::unique_ptr<QPrinter> printer = DesktopPrinting::makePrinter(setup);
     // The same drawing as the print button's, onto the preview or onto the
@@ -200,5 +212,5 @@ void PrintPanel::CmdPreview_Click()
             }
             out.finish();
         },
-        m_view);
+        window());
 }

@@ -1,6 +1,7 @@
 #include "gui/printing/RawPrintMessages.h"
 
 #include "gui/platform/MessageBox.h"
+#include "gui/printing/CurrentPrinter.h"
 #include "gui/printing/ErrorWindow.h"
 #include "printing/CupsSpooler.h"
 #include "printing/RawJobThread.h"
@@ -101,7 +102,9 @@ bool printWith(std::shared_ptr<Spooler> spooler, bool owned, const QString &file
     qint16 paperHeight, bool draft, const RawPanelState &panel, QWidget *parent)
 {
     RawJobOptions options;
-    options.printerName = printerName;
+    // No name: the windows' current printer; when there is none either,
+    // the spooler's default destination.
+    options.printerName = printerName.isEmpty() ? CurrentPrinter::chosen() : printerName;
     options.paperHeight = paperHeight;
     options.draft = draft;
     options.panel = panel;

@@ -15,6 +15,7 @@
 #include "gui/report/CodePageBar.h"
 #include "gui/report/ReportColorPanel.h"
 #include "gui/report/SheetView.h"
+#include "report/PageDocument.h"
 #include "report/ReportFont.h"
 #include "gui/report/OpenReportView.h"
 #include "gui/report/PageView.h"
@@ -119,10 +120,13 @@ FrmReport::FrmReport(QWidget *parent)
     p.setColor(QPalette::Disabled, QPalette::WindowText, Qt::darkGray);
     setPalette(p);
     setAutoFillBackground(true);
-    ColumnMarks = QVector<qint16>(11, 0);
     buildControls();
+    // What prints of the page on screen: its text as shown (edited while
+    // Edit is ticked), or the user's selection.
+    m_doc.setShownText({[this] { return PageDocument::text(Rt1->document()); },
+        [this] { return hasUserSelection() ? Rt1->textCursor().selectedText() : QString(); }});
     m_changeBar = new FileChangeBar(this);
-    connect(m_changeBar, &FileChangeBar::reloadRequested, this, [this] { LoadReport(ReportFile); });
+    connect(m_changeBar, &FileChangeBar::reloadRequested, this, [this] { LoadReport(m_doc.fileName()); });
     acceptFileDrops(this);
     fitCaptions(this);
 
@@ -193,14 +197,24 @@ void FrmReport::buildControls()
             Check3_Click(true);
     });
     connect(Frame6, &ReportColorPanel::printedLookChosen, this, [this] { applyLook(); });
+    connect(Frame6, &ReportColorPanel::swatchChanged, this, &FrmReport::syncMarkup);
     connect(Frame6, &ReportColorPanel::detectChosen, this, &FrmReport::detectCodePage);
     m_codePageBar = new CodePageBar(this);
     connect(m_codePageBar, &CodePageBar::switchChosen, this, &FrmReport::setCodePage);
     connect(Frame6, &ReportColorPanel::printerChosen, this, [this] {
-        m_printedBuilt = false; // sheets of another length or width
+        // Sheets of another length or width.
+        m_doc.setPrinterSetup(ReportViewSettings::read().printerSetup());
         applyLook();
     });
-    Frame1 = new PrintPanel(this);
+    Frame1 = new PrintPanel(m_doc, this);
+    connect(Frame6->ChL, &QCheckBox::toggled, Frame1, &PrintPanel::setExtraLine);
+    m_export = new ReportExport(m_doc, CmdExelExp, this);
+    m_export->setRowShown([this](const QString &row) {
+        if (row.isEmpty())
+            Text4->clear();
+        else
+            Text4->setText(row);
+    });
     connect(CmdPrint, &QPushButton::clicked, Frame1, &PrintPanel::CmdPrint_Click);
 }
 
@@ -216,6 +230,7 @@ void FrmReport::buildTopBar()
     Check1->setObjectName(QStringLiteral("Check1"));
     Check1->setChecked(true);
     place(Check1, 1500, 70, 900, 360);
+    connect(Check1, &QCheckBox::toggled, this, &FrmReport::syncMarkup);
 
     Command2 = new JeweledButton(QStringLiteral("Command2"), QStringLiteral("Zoom"), this);
     place(Command2, 2450, 70, 1100, 360);
@@ -330,9 +345,8 @@ void FrmReport::buildBottomBar()
 bool FrmReport::LoadReport(const QString &file)
 {
     // The file is read first, so a file that cannot be read changes nothing.
-    PageTable table;
     QString error;
-    if (file.isEmpty() || !table.load(file, &error)) {
+    if (file.isEmpty() || !m_doc.load(file, &error)) {
         if (error.isEmpty())
             error = tr("No file name was given.");
         MessageBox::critical(this,
@@ -349,8 +363,6 @@ bool FrmReport::LoadReport(const QString &file)
         m_counted = true;
     }
     Frame1->setPaperHeightText(QStringLiteral("0"));
-    ColumnMarks = QVector<qint16>(11, 0);
-    ColumnMarkCount = 0;
     Frame6->showSettings(ReportViewSettings::read());
     if (m_fixedCodePage)
         Frame6->setCodePage(*m_fixedCodePage);
@@ -364,15 +376,11 @@ bool FrmReport::LoadReport(const QString &file)
     Frame1->LoadPrinters();
     RefreshButtons(this);
 
-    ReportFile = file;
-    Pages = table;
-    m_printed = PrintedDocument();
-    m_printedBuilt = false;
     buildPrinted();
     m_changeBar->watch(file);
     Frame1->setPageCount(PageCount());
     Rt1->clear();
-    CurrentPage = 0;
+    m_doc.setCurrentPage(0);
     applyCodePage();
     offerDetectedCodePage();
     setPageLabel(0);
@@ -395,12 +403,18 @@ MarkupContext FrmReport::markupContext() const
 {
     MarkupContext context;
     context.vsual = Check1->isChecked();
-    context.zoomedIn = ZoomedIn;
+    context.zoomedIn = m_doc.zoomedIn();
     context.dubble = Frame6->swatchColor(ReportColorPanel::Dubble);
     context.bold = Frame6->swatchColor(ReportColorPanel::Bold);
     context.condence = Frame6->swatchColor(ReportColorPanel::Condence);
     context.codePage = codePage();
     return context;
+}
+
+void FrmReport::syncMarkup()
+{
+    m_doc.setMarkup(markupContext());
+    m_doc.setPaperColor(Frame6->swatchColor(ReportColorPanel::ReportBack));
 }
 
 CodePage::Id FrmReport::codePage() const
@@ -426,59 +440,56 @@ void FrmReport::applyCodePage()
         edit->document()->setDefaultFont(font);
     }
     // The printed look reads the characters in the code page too.
-    if (m_printedBuilt && m_printedCodePage != codePage()) {
-        m_printedBuilt = false;
+    const bool printedBuilt = m_doc.printedBuilt();
+    m_doc.setCodePage(codePage()); // sheets read in another code page are read again
+    if (printedBuilt && !m_doc.printedBuilt()) {
         buildPrinted();
-        CurrentPage = qMin(CurrentPage, PageCount() - 1);
+        m_doc.setCurrentPage(qMin(m_doc.currentPage(), PageCount() - 1));
     }
-    showPage(CurrentPage);
+    showPage(m_doc.currentPage());
 }
 
 int FrmReport::PageCount() const
 {
-    return printedLook() && m_printedBuilt ? m_printed.sheetCount() : Pages.PageCount();
+    return m_doc.pageCount();
 }
 
 bool FrmReport::printedLook() const
 {
-    return Frame6->printedLook();
+    return m_doc.printedLook();
 }
 
 Printed::Sheet FrmReport::sheet(int i) const
 {
-    return m_printed.sheet(i);
+    return m_doc.sheet(i);
 }
 
 void FrmReport::buildPrinted()
 {
-    if (m_printedBuilt || !printedLook())
+    m_doc.setPrintedLook(Frame6->printedLook());
+    m_doc.setCodePage(codePage());
+    if (!m_doc.printedLook() || m_doc.printedBuilt())
         return;
-    ReportViewSettings settings = ReportViewSettings::read();
-    settings.codePage = codePage();
+    m_doc.setPrinterSetup(ReportViewSettings::read().printerSetup());
     // A large file takes a while to read as the printer prints it: the
     // reading shows how far it is and can be cancelled, which leaves this
     // view in the emphasis look (the stored choice stays as it is).
     constexpr int Steps = 1000;
-    QProgressDialog progress(tr("Reading %1 as printed ...").arg(QFileInfo(ReportFile).fileName()),
+    QProgressDialog progress(tr("Reading %1 as printed ...").arg(QFileInfo(m_doc.fileName()).fileName()),
         tr("Cancel"), 0, Steps, this);
     progress.setObjectName(QStringLiteral("PrintedProgress"));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(500);
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool built = m_printed.build(QByteArrayView(Pages.bytes()), settings.printerSetup(),
+    const bool built = m_doc.buildPrinted(
         [&progress](qint64 done, qint64 total) {
             progress.setValue(total > 0 ? int(done * Steps / total) : 0);
             return !progress.wasCanceled();
         });
     QGuiApplication::restoreOverrideCursor();
     progress.reset();
-    if (!built) {
-        m_printed = PrintedDocument();
+    if (!built)
         Frame6->ChkPrinted->setChecked(false);
-        return;
-    }
-    m_printedBuilt = true;
-    m_printedCodePage = settings.codePage;
 }
 
 void FrmReport::applyLook()
@@ -497,19 +508,22 @@ QColor FrmReport::swatchColor(int index) const
 
 void FrmReport::setColumnMarkCount(int count)
 {
-    ColumnMarkCount = quint8(qBound(0, count, 255));
-    if (ColumnMarks.size() < ColumnMarkCount + 1)
-        ColumnMarks.resize(ColumnMarkCount + 1);
+    m_doc.setColumnMarkCount(count);
+}
+
+QString FrmReport::tagText() const
+{
+    return Frame1->pageFile();
 }
 
 void FrmReport::exportReport()
 {
-    ReportExport::of(this)->exportReport();
+    m_export->exportReport(Frame1->pageSelection());
 }
 
 void FrmReport::CmdExelExp_Click()
 {
-    ReportExport::of(this)->CmdExelExp_Click();
+    m_export->CmdExelExp_Click();
 }
 
 bool FrmReport::event(QEvent *event)
@@ -537,7 +551,7 @@ void FrmReport::activateView()
         // The first activation shows page 1. When the load has just shown it
         // and nothing has touched it since, it is not built a second time
         // (on a long page that would double the wait).
-        if (m_loadedPageShown && CurrentPage == 0 && !Rt1->document()->isModified()) {
+        if (m_loadedPageShown && m_doc.currentPage() == 0 && !Rt1->document()->isModified()) {
             setPageLabel(0);
             CmdBck->setEnabled(false);
             CmdNxt->setEnabled(true);

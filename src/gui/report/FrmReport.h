@@ -3,6 +3,7 @@
 #include "codepage/CodePage.h"
 #include "escp/PrintedDocument.h"
 #include "report/PageTable.h"
+#include "report/ReportDocument.h"
 #include "report/ReportMarkup.h"
 
 #include <QCursor>
@@ -28,10 +29,10 @@ class QTextDocument;
 class QTextEdit;
 class QTimer;
 class ReportColorPanel;
+class ReportExport;
 class SheetView;
 class SpLebal;
 class ViewLines;
-struct PageRenderOptions;
 
 // The report view window: one print file, shown a page at a time with its
 // emphasis, with paging, search, zoom, highlight, edit, a continuous view,
@@ -54,20 +55,22 @@ public:
     void setReloadsItself(bool on);
 
     // What the print and export work reads.
-    const PageTable &pages() const { return Pages; }
+    const PageTable &pages() const { return m_doc.pages(); }
+    // The print file this view shows, with its look and choices.
+    ReportDocument &document() { return m_doc; }
+    const ReportDocument &document() const { return m_doc; }
     // The pages the view counts and shows: the print file's pages, or in
     // the printed look its sheets.
     int PageCount() const;
-    int currentPage() const { return CurrentPage; }
-    QString reportFile() const { return ReportFile; }
-    bool zoomedIn() const { return ZoomedIn; }
+    int currentPage() const { return m_doc.currentPage(); }
+    QString reportFile() const { return m_doc.fileName(); }
+    bool zoomedIn() const { return m_doc.zoomedIn(); }
     QTextEdit *rt1() const { return Rt1; }
     // The page as the view shows it (Rt1 holds it only while Edit is on).
     PageView *pageView() const { return m_pageView; }
     QTextEdit *rt3() const { return RT3; }
     QTextEdit *rtBox() const { return RTBox; }
     PrintPanel *printPanel() const { return Frame1; }
-    ReportColorPanel *colorPanel() const { return Frame6; }
     MarkupContext markupContext() const;
     // "Printed" in the colour panel: the sheets as the printer prints them.
     bool printedLook() const;
@@ -82,28 +85,15 @@ public:
     // Reads the file in the code page its bytes look written in (as
     // setCodePage does); a file with nothing to tell by keeps its code page.
     void detectCodePage();
-    // How the page renderer draws this view's pages: its emphasis, colours and size.
-    PageRenderOptions renderOptions() const;
     QColor swatchColor(int index) const;
-    // The recorded temporary file of the next character-mode print.
-    QString tagText() const { return m_tagText; }
-    void setTagText(const QString &text) { m_tagText = text; }
+    // The recorded page file of the last character-mode print.
+    QString tagText() const;
     // Columns marked in the view for the spreadsheet export.
-    const QVector<qint16> &columnMarks() const { return ColumnMarks; }
-    int columnMarkCount() const { return ColumnMarkCount; }
+    const QVector<qint16> &columnMarks() const { return m_doc.columnMarks(); }
+    int columnMarkCount() const { return m_doc.columnMarkCount(); }
     void setColumnMarkCount(int count);
-    JeweledButton *excelButton() const { return CmdExelExp; }
     QString statusTag() const { return m_timerTag; }
 
-    // The page on screen as print-file bytes: the file's own bytes while the
-    // page is as it was read (its form feed included; the whole file in the
-    // continuous view), an edited page encoded in the view's code page; the
-    // selection alone when `selectionOnly` and the user made one. False with
-    // the reason when the text holds a character the code page lacks.
-    bool shownPageBytes(bool selectionOnly, QByteArray *bytes, QString *error) const;
-    // Whether the user selected text in the page (the first character alone,
-    // which showing a page selects, does not count).
-    bool hasUserSelection() const;
 
     // Puts page k into the view, runs the markup passes and sets the label.
     void DisplayPage(int k);
@@ -113,17 +103,6 @@ public:
     // Writes the caret's column and line into the window caption.
     void UpdateStatusLine();
 
-    // What the print panel's page options choose: all, the page on screen,
-    // or the typed range (kept to what exists), counted as the view counts
-    // (sheets in the printed look).
-    QVector<int> chosenShown() const;
-    // The same as pages of the print file, for the outputs of text and raw
-    // printing: in the printed look the pages that the chosen sheets print.
-    QVector<int> chosenPages() const;
-    // With the print-mode flag (CmdOk's tag "1") prints the chosen pages
-    // page by page through the desktop driver; otherwise assembles them in
-    // RT3, formatted for export.
-    void PrintExport();
 
 public slots:
     void exportReport();
@@ -137,6 +116,9 @@ protected:
 
 private:
     void buildControls();
+    // Whether the user selected text in the page (the first character alone,
+    // which showing a page selects, does not count).
+    bool hasUserSelection() const;
     void buildTopBar();
     void buildBottomBar();
     void activateView();
@@ -162,6 +144,8 @@ private:
     void searchEditText(const QString &needle);
     void showEditText();
     void showLines(std::shared_ptr<ViewLines> lines);
+    // Tells the document where the page on screen and its selection are.
+    void shareShownText();
     void showColumnMarks();
     void setPageLabel(int k);
     void Timer1_Timer();
@@ -188,6 +172,8 @@ private:
     void setImagePressed(bool pressed);
     void showColorPanel();
     void applyCodePage();
+    // Tells the document the visual flag, zoom and colours the view shows.
+    void syncMarkup();
     // Reads the file as the printer prints it, when the printed look is on.
     void buildPrinted();
     void applyLook();
@@ -197,15 +183,7 @@ private:
     void placeCodePageBar();
 
     // The page table and view state.
-    QString ReportFile;
-    PageTable Pages;
-    int CurrentPage = 0;
-    bool ZoomedIn = false;
-    QVector<qint16> ColumnMarks;
-    quint8 ColumnMarkCount = 0;
-    PrintedDocument m_printed; // over Pages' bytes; built only for the printed look
-    bool m_printedBuilt = false;
-    CodePage::Id m_printedCodePage = CodePage::Id::Latin1;
+    ReportDocument m_doc;
 
     // Controls.
     QTextEdit *Rt1 = nullptr;
@@ -244,6 +222,7 @@ private:
     ReportColorPanel *Frame6 = nullptr;
     FileChangeBar *m_changeBar = nullptr;
     CodePageBar *m_codePageBar = nullptr;
+    ReportExport *m_export = nullptr;
 
     // Tag texts and flags of the form.
     bool m_counted = false;
@@ -252,7 +231,6 @@ private:
     QString m_timerTag;  // "1" while the caption is up to date
     QString m_text4Tag;  // "1" stops a running search
     QString m_image1Tag; // "1" while the calculator picture looks pressed
-    QString m_tagText;
     QString m_importName;
     bool m_searching = false;
     bool m_magnifier = false;

@@ -8,7 +8,7 @@
 void FrmReport::detectCodePage()
 {
     m_codePageBar->hide();
-    const std::optional<CodePage::Id> guessed = CodePage::guess(Pages.bytes());
+    const std::optional<CodePage::Id> guessed = CodePage::guess(m_doc.pages().bytes());
     setCodePage(guessed.value_or(codePage()));
 }
 
@@ -17,7 +17,7 @@ void FrmReport::offerDetectedCodePage()
     m_codePageBar->hide();
     if (m_fixedCodePage || codePage() != CodePage::Id::Latin1)
         return;
-    const std::optional<CodePage::Id> guessed = CodePage::guess(Pages.bytes());
+    const std::optional<CodePage::Id> guessed = CodePage::guess(m_doc.pages().bytes());
     if (guessed && CodePage::isDos(*guessed)) {
         m_codePageBar->offer(*guessed);
         placeCodePageBar();

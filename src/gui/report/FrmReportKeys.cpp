@@ -82,8 +82,8 @@ void FrmReport::pageKey(int step)
             step > 0 ? QAbstractSlider::SliderPageStepAdd : QAbstractSlider::SliderPageStepSub);
         return;
     }
-    if (step > 0 && CurrentPage < PageCount() - 1)
+    if (step > 0 && m_doc.currentPage() < PageCount() - 1)
         CmdNxt_Click();
-    else if (step < 0 && CurrentPage > 0)
+    else if (step < 0 && m_doc.currentPage() > 0)
         CmdBck_Click();
 }

@@ -33,18 +33,19 @@ void FrmReport::showPage(int k)
     // The printed look: the sheet as the printer prints it, in place of the
     // text (the continuous view is text whatever the look).
     const bool printed = printedLook() && !Check3->isChecked();
+    m_doc.setContinuous(false);
     SheetPane->setVisible(printed);
     Rt1->setVisible(false);
     m_pageView->setVisible(!printed);
     if (printed) {
         buildPrinted();
-        const double inch = logicalDpiX() * (ZoomedIn ? 1.5 : 1.0);
+        const double inch = logicalDpiX() * (m_doc.zoomedIn() ? 1.5 : 1.0);
         SheetPane->setPixelsPerInch(inch);
-        SheetPane->setSheet(m_printed.sheet(qBound(0, k, PageCount() - 1)));
+        SheetPane->setSheet(m_doc.sheet(qBound(0, k, PageCount() - 1)));
         m_loadedPageShown = false;
         return;
     }
-    if (Pages.changed())
+    if (m_doc.pages().changed())
         m_changeBar->check(); // the page may already read what another program wrote
     // The page and its form feed, read where they lie: the view decodes and
     // styles only the lines it shows, so a page of any size shows at once.
@@ -52,7 +53,7 @@ void FrmReport::showPage(int k)
     options.codePage = codePage();
     options.context = markupContext();
     options.formFeedAtEnd = true;
-    const auto kept = std::make_shared<PageTable>(Pages);
+    const auto kept = std::make_shared<PageTable>(m_doc.pages());
     const QByteArrayView page = kept->pageView(k);
     if (page.size() >= LongPage)
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
@@ -76,6 +77,22 @@ void FrmReport::showLines(std::shared_ptr<ViewLines> lines)
     m_pageView->setLines(std::move(lines));
     showColumnMarks();
     m_pageView->show();
+    shareShownText();
+}
+
+void FrmReport::shareShownText()
+{
+    // What prints of the page on screen: the edit box's text while it holds
+    // the page, else the page as it was read; and the user's selection.
+    if (editShown()) {
+        m_doc.setShownText({[this] { return PageDocument::text(Rt1->document()); },
+            [this] { return hasUserSelection() ? Rt1->textCursor().selectedText() : QString(); }});
+        return;
+    }
+    m_doc.setShownText({{}, [this] {
+        return hasUserSelection() ? m_pageView->selectedText().replace(QLatin1Char('\n'), QChar::ParagraphSeparator)
+                                  : QString();
+    }});
 }
 
 QTextDocument *FrmReport::newDocument(const QString &text)
@@ -117,26 +134,6 @@ bool FrmReport::hasUserSelection() const
     return selection.hasSelection() && !(selection.selectionStart() == 0 && selection.selectionEnd() == 1);
 }
 
-bool FrmReport::shownPageBytes(bool selectionOnly, QByteArray *bytes, QString *error) const
-{
-    const ViewLines *lines = m_pageView->lines();
-    const QByteArray source = continuousShown() ? Pages.bytes() : Pages.pageBytes(CurrentPage) + '\f';
-    if (editShown()) {
-        if (selectionOnly && hasUserSelection())
-            return PageDocument::toBytes(Rt1->textCursor().selectedText(), codePage(), bytes, error);
-        return PageDocument::printBytes(PageDocument::text(Rt1->document()), source, codePage(), bytes, error);
-    }
-    // The view never changes the text: its bytes are the file's own.
-    if (selectionOnly && hasUserSelection()) {
-        const qint64 from = lines->byteOf(m_pageView->selectionStart());
-        const qint64 to = lines->byteOf(m_pageView->selectionStart() + m_pageView->selectionLength());
-        *bytes = source.mid(from, to - from);
-        return true;
-    }
-    *bytes = source;
-    return true;
-}
-
 void FrmReport::setPageLabel(int k)
 {
     LbPageNo->setText(QStringLiteral("Page %1/%2").arg(k + 1).arg(PageCount()));
@@ -157,36 +154,36 @@ void FrmReport::DisplayPage(int k)
 
 void FrmReport::CmdFst_Click()
 {
-    CurrentPage = 0;
-    DisplayPage(CurrentPage);
+    m_doc.setCurrentPage(0);
+    DisplayPage(m_doc.currentPage());
     CmdBck->setEnabled(false);
     CmdNxt->setEnabled(true);
 }
 
 void FrmReport::CmdBck_Click()
 {
-    if (CurrentPage == 0)
+    if (m_doc.currentPage() == 0)
         CmdBck->setEnabled(false);
     else
-        --CurrentPage;
-    DisplayPage(CurrentPage);
+        m_doc.setCurrentPage(m_doc.currentPage() - 1);
+    DisplayPage(m_doc.currentPage());
     CmdNxt->setEnabled(true);
 }
 
 void FrmReport::CmdNxt_Click()
 {
-    if (CurrentPage == PageCount() - 1)
+    if (m_doc.currentPage() == PageCount() - 1)
         CmdNxt->setEnabled(false);
     else
-        ++CurrentPage;
-    DisplayPage(CurrentPage);
+        m_doc.setCurrentPage(m_doc.currentPage() + 1);
+    DisplayPage(m_doc.currentPage());
     CmdBck->setEnabled(true);
 }
 
 void FrmReport::CmdLast_Click()
 {
-    CurrentPage = PageCount() - 1;
-    DisplayPage(CurrentPage);
+    m_doc.setCurrentPage(PageCount() - 1);
+    DisplayPage(m_doc.currentPage());
     CmdNxt->setEnabled(false);
     CmdBck->setEnabled(true);
 }
@@ -198,9 +195,9 @@ void FrmReport::goToPage()
         MessageBox::show(this, QStringLiteral(" Select Valid PageNo...!"), QString(), QMessageBox::Critical);
         return;
     }
-    CurrentPage = int(number) - 1;
-    showPage(CurrentPage);
-    setPageLabel(CurrentPage);
+    m_doc.setCurrentPage(int(number) - 1);
+    showPage(m_doc.currentPage());
+    setPageLabel(m_doc.currentPage());
 }
 
 void FrmReport::Timer1_Timer()
@@ -216,8 +213,8 @@ void FrmReport::showColumnMarks()
     // being marked.
     QVector<int> columns;
     if (CmdExelExp->tag() == QLatin1String("1"))
-        for (int i = 1; i < ColumnMarkCount && i < ColumnMarks.size(); ++i)
-            columns.append(ColumnMarks.at(i));
+        for (int i = 1; i < m_doc.columnMarkCount() && i < m_doc.columnMarks().size(); ++i)
+            columns.append(m_doc.columnMarks().at(i));
     if (m_pageView->columnMarks() != columns)
         m_pageView->setColumnMarks(columns);
 }
@@ -245,16 +242,11 @@ void FrmReport::UpdateStatusLine()
                        .arg(col)
                        .arg(line + 1)
                        .arg(selected)
-                       .arg(QFileInfo(ReportFile).fileName()));
+                       .arg(QFileInfo(m_doc.fileName()).fileName()));
     m_timerTag = QStringLiteral("1");
 
     // Column marks for the spreadsheet export, while its marking mode is on.
     // The count is 8-bit: a 256th mark is refused.
-    if (CmdExelExp->tag() == QLatin1String("1") && ColumnMarkCount != 0 && ColumnMarkCount < 255) {
-        if (ColumnMarks.size() <= ColumnMarkCount)
-            ColumnMarks.resize(ColumnMarkCount + 1);
-        ColumnMarks[ColumnMarkCount] = qint16(col);
-        ++ColumnMarkCount;
-        ColumnMarks.resize(ColumnMarkCount + 1);
-    }
+    if (CmdExelExp->tag() == QLatin1String("1"))
+        m_doc.addColumnMark(col);
 }

@@ -70,10 +70,7 @@ bool isUserInput(QEvent::Type type)
 
 bool FrmReport::continuousShown() const
 {
-    const ViewLines *lines = m_pageView->lines();
-    return lines && lines->index().bytes().data() == Pages.bytes().constData()
-        && lines->index().bytes().size() == Pages.bytes().size()
-        && lines->positionCount() == lines->index().positionCount();
+    return m_doc.continuous();
 }
 
 void FrmReport::ApplyPageMarkup()
@@ -87,13 +84,15 @@ void FrmReport::ApplyPageMarkup()
 void FrmReport::Command2_Click()
 {
     const bool zoomIn = Command2->text() == QLatin1String("Zoom");
-    ZoomedIn = zoomIn;
+    m_doc.setZoomedIn(zoomIn);
     Rt1->setFont(reportFont(zoomIn ? ReportZoomedPoints : ReportUnzoomedPoints, false, codePage()));
+    m_doc.setViewPoints(Rt1->font().pointSizeF());
+    syncMarkup();
     // The continuous view has no markup to size: it keeps its place.
     if (continuousShown() && !editShown())
         m_pageView->setTextFont(Rt1->font());
     else
-        showPage(CurrentPage);
+        showPage(m_doc.currentPage());
     Command2->setText(zoomIn ? QStringLiteral("Zoom Out") : QStringLiteral("Zoom"));
 }
 
@@ -256,6 +255,7 @@ void FrmReport::Check2_Click(bool ticked)
     if (editShown() && !Rt1->document()->isModified()) {
         Rt1->hide();
         m_pageView->show();
+        shareShownText();
     }
 }
 
@@ -288,13 +288,14 @@ void FrmReport::showEditText()
     Rt1->setReadOnly(!Check2->isChecked());
     m_pageView->hide();
     Rt1->show();
+    shareShownText();
     QGuiApplication::restoreOverrideCursor();
 }
 
 void FrmReport::Check3_Click(bool ticked)
 {
     if (!ticked) {
-        LoadReport(ReportFile);
+        LoadReport(m_doc.fileName());
         return;
     }
     // The whole file as it is, control codes visible, in any look: one
@@ -304,8 +305,9 @@ void FrmReport::Check3_Click(bool ticked)
     ViewLines::Options options;
     options.codePage = codePage();
     options.markup = false;
-    const auto kept = std::make_shared<PageTable>(Pages);
+    const auto kept = std::make_shared<PageTable>(m_doc.pages());
     showLines(std::make_shared<ViewLines>(QByteArrayView(kept->bytes()), options, kept));
+    m_doc.setContinuous(true);
     QGuiApplication::restoreOverrideCursor();
     if (Check2->isChecked())
         showEditText();

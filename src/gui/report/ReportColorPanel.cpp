@@ -179,6 +179,7 @@ void ReportColorPanel::setSwatchColor(int index, const QColor &color)
     QPalette p = TXt[index]->palette();
     p.setColor(QPalette::Base, color);
     TXt[index]->setPalette(p);
+    emit swatchChanged();
 }
 
 bool ReportColorPanel::printedLook() const

@@ -67,6 +67,8 @@ signals:
     void detectChosen();
     // The user chose another form length or carriage (stored already).
     void printerChosen();
+    // A swatch shows another colour.
+    void swatchChanged();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -3,7 +3,7 @@
 #include "gui/platform/MessageBox.h"
 #include "gui/printing/DesktopPrinting.h"
 #include "gui/sticker/PrinterStickerSurface.h"
-#include "printing/CurrentPrinter.h"
+#include "gui/printing/CurrentPrinter.h"
 
 #include <QGuiApplication>
 #include <QPrinter>

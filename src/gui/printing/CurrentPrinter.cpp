@@ -1,4 +1,4 @@
-#include "printing/CurrentPrinter.h"
+#include "gui/printing/CurrentPrinter.h"
 
 #include "printing/PrinterList.h"
 

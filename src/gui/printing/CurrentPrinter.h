@@ -2,8 +2,10 @@
 
 #include <QString>
 
-// The program's current printer: the system default printer until a print
-// from a report view makes another one current. Process-wide, one thread.
+// The windows' current printer: the system default printer until a print
+// from a report view makes another one current. Shared by the windows of the
+// process, on its one GUI thread; the engine's routines are given a
+// printer's name instead.
 namespace CurrentPrinter {
 
 // The name set by setName(), or the system default printer's name when none

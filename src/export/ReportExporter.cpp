@@ -1,0 +1,147 @@
+#include "export/ReportExporter.h"
+
+#include "export/HtmlExport.h"
+#include "export/PlainTextExport.h"
+#include "export/PngExport.h"
+#include "export/PrintedPdfExport.h"
+#include "export/RichTextExport.h"
+#include "export/WorkbookExport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+bool exportReport(ExportFormat format, const ExportRequest &request, const ExportOutput &out, QString *error)
+{
+    return exportFormatInfo(format).write(request, out, error);
+}
+
+namespace Exporters {
+
+namespace {
+
+// A device's failure, named when the device has a name.
+bool deviceFailed(const ExportOutput &out, const QString &reason, QString *error)
+{
+    if (error)
+        *error = out.deviceName.isEmpty() ? reason : QStringLiteral("%1: %2").arg(out.deviceName, reason);
+    return false;
+}
+
+bool fileOnly(const ExportOutput &out, const QString &what, QString *error)
+{
+    return deviceFailed(out, QStringLiteral("%1 written to files only").arg(what), error);
+}
+
+bool noPages(const ExportRequest &request, QString *error)
+{
+    if (error)
+        *error
+            = QStringLiteral("%1: the pages were not read").arg(QDir::toNativeSeparators(request.printFile));
+    return false;
+}
+
+} // namespace
+
+bool richText(const ExportRequest &request, const ExportOutput &out, QString *error)
+{
+    if (!request.pages)
+        return noPages(request, error);
+    RichTextProgress progress;
+    if (request.progress)
+        progress = [&request](int percent) { return request.progress(percent, 100); };
+    const MarkupContext &markup = request.render.markup;
+    if (!out.device)
+        return saveRichText(out.path, *request.pages, request.chosen, markup, error, progress);
+    QString reason;
+    return writeRichText(*out.device, *request.pages, request.chosen, markup, &reason, progress)
+        || deviceFailed(out, reason, error);
+}
+
+bool plainText(const ExportRequest &request, const ExportOutput &out, QString *error)
+{
+    if (!request.pages)
+        return noPages(request, error);
+    const CodePage::Id codePage = request.render.markup.codePage;
+    if (!out.device)
+        return savePlainText(out.path, *request.pages, request.chosen, error, codePage);
+    QString reason;
+    return writePlainText(*out.device, *request.pages, request.chosen, &reason, codePage)
+        || deviceFailed(out, reason, error);
+}
+
+bool workbook(const ExportRequest &request, const ExportOutput &out, QString *error)
+{
+    if (out.device)
+        return fileOnly(out, QStringLiteral("a workbook is"), error);
+    WorkbookExport::Progress progress;
+    if (request.progress)
+        progress = [&request](int nextRow) { return request.progress(nextRow, 0); };
+    return WorkbookExport::write(
+        request.printFile, out.path, request.columnMarks, progress, error, request.render.markup.codePage);
+}
+
+bool webPage(const ExportRequest &request, const ExportOutput &out, QString *error)
+{
+    const MarkupContext &markup = request.render.markup;
+    const HtmlColours colours
+        = htmlColours(request.background, markup.dubble, markup.bold, markup.condence, markup.codePage);
+    if (!out.device)
+        return expHTml(request.printFile, out.path, colours, error);
+    QFile in(request.printFile);
+    QString reason;
+    if (!in.open(QIODevice::ReadOnly) || !expHTml(in, *out.device, colours, &reason)) {
+        if (in.error() == QFile::NoError)
+            return deviceFailed(out, reason, error);
+        if (error)
+            *error = QStringLiteral("%1: %2").arg(
+                request.printFile, reason.isEmpty() ? in.errorString() : reason);
+        return false;
+    }
+    return true;
+}
+
+bool pdf(const ExportRequest &request, const ExportOutput &out, QString *error)
+{
+    PdfOptions options;
+    options.pages = request.chosen;
+    options.paper = request.paper;
+    options.landscape = request.landscape;
+    options.title = QFileInfo(request.printFile).fileName();
+    options.render = request.render;
+    if (request.progress)
+        options.progress = [&request](int done, int total) { return request.progress(done, total); };
+    QString reason;
+    if (request.sheets) {
+        if (!out.device)
+            return PrintedPdfExport::save(out.path, request.sheets, options, error);
+        return PrintedPdfExport::write(*out.device, request.sheets, options, &reason)
+            || deviceFailed(out, reason, error);
+    }
+    if (!request.pages)
+        return noPages(request, error);
+    if (!out.device)
+        return PdfExport::save(out.path, *request.pages, options, error);
+    return PdfExport::write(*out.device, *request.pages, options, &reason)
+        || deviceFailed(out, reason, error);
+}
+
+bool pictures(const ExportRequest &request, const ExportOutput &out, QString *error)
+{
+    if (out.device)
+        return fileOnly(out, QStringLiteral("pictures are"), error);
+    if (!request.sheets) {
+        if (error)
+            *error = QStringLiteral("%1: pictures show the sheets of the printed look")
+                         .arg(QDir::toNativeSeparators(out.path));
+        return false;
+    }
+    PngOptions options;
+    options.pages = request.chosen;
+    options.dpi = request.dpi;
+    if (request.progress)
+        options.progress = [&request](int done, int total) { return request.progress(done, total); };
+    return PngExport::save(out.path, request.sheets, options, error);
+}
+
+} // namespace Exporters

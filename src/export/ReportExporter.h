@@ -1,0 +1,64 @@
+#pragma once
+
+#include "export/ExportFormat.h"
+#include "export/PdfExport.h"
+#include "render/PageRenderer.h"
+#include "render/PrintedRenderer.h"
+
+#include <QColor>
+#include <QString>
+#include <QVector>
+
+#include <functional>
+
+class PageTable;
+class QIODevice;
+
+// Told how far an export has come: `done` of `total` steps (total 0 while
+// it is not known, as for the rows of a workbook); false stops the export,
+// which then leaves no file.
+using ExportProgress = std::function<bool(qint64 done, qint64 total)>;
+
+// What an export is given, whatever its format: each format reads the part
+// it needs. The export dialog fills it from the view, `convert` from the
+// stored settings and its options.
+struct ExportRequest
+{
+    QString printFile; // a PDF is titled with its name; the web page and the workbook read it whole
+    const PageTable *pages
+        = nullptr;                 // plain text, rich text and the emphasis PDF read the chosen pages from it
+    SheetSource sheets;            // the printed look's sheets; empty in the emphasis look
+    QVector<int> chosen;           // the chosen pages, or sheets when there are sheets, in order
+    PageRenderOptions render;      // the markup context (colours, code page, zoom) and the sizes
+    QColor background = Qt::white; // the report's background, the web page's
+    QVector<int> columnMarks;      // the workbook's; element 0 is 0
+    PdfPaper paper = PdfPaper::A4;
+    bool landscape = false;
+    int dpi = 150; // of pictures
+    ExportProgress progress;
+};
+
+// Where an export goes: the file `path`, written whole or not at all (an
+// old file of that name stays as it was on failure), or an open device for
+// the formats whose row in the format table may go to one.
+struct ExportOutput
+{
+    QString path;
+    QIODevice *device = nullptr;
+    QString deviceName; // names the device in errors ("standard output"); empty: errors say only why
+};
+
+// Writes the request in the format, through the format's row of the table.
+// False with an error that names the file that failed (the print file, or
+// the output when it has a name) and the cause.
+bool exportReport(ExportFormat format, const ExportRequest &request, const ExportOutput &out, QString *error);
+
+// The writers of the format table's rows, one per format.
+namespace Exporters {
+bool richText(const ExportRequest &request, const ExportOutput &out, QString *error);
+bool plainText(const ExportRequest &request, const ExportOutput &out, QString *error);
+bool workbook(const ExportRequest &request, const ExportOutput &out, QString *error);
+bool webPage(const ExportRequest &request, const ExportOutput &out, QString *error);
+bool pdf(const ExportRequest &request, const ExportOutput &out, QString *error);
+bool pictures(const ExportRequest &request, const ExportOutput &out, QString *error);
+} // namespace Exporters

@@ -1,0 +1,168 @@
+#include "report/ReportDocument.h"
+
+#include "export/PageChoice.h"
+#include "report/PageDocument.h"
+
+bool ReportDocument::load(const QString &file, QString *error)
+{
+    PageTable table;
+    if (!table.load(file, error))
+        return false;
+    m_file = file;
+    m_pages = table;
+    m_printed = PrintedDocument();
+    m_printedBuilt = false;
+    m_current = 0;
+    m_continuous = false;
+    m_marks = QVector<qint16>(11, 0);
+    m_markCount = 0;
+    return true;
+}
+
+void ReportDocument::setCodePage(CodePage::Id codePage)
+{
+    if (codePage != m_setup.codePage)
+        m_printedBuilt = false;
+    m_markup.codePage = codePage;
+}
+
+void ReportDocument::setMarkup(const MarkupContext &markup)
+{
+    const CodePage::Id codePage = m_markup.codePage;
+    m_markup = markup;
+    m_markup.codePage = codePage;
+}
+
+PageRenderOptions ReportDocument::renderOptions() const
+{
+    PageRenderOptions options;
+    options.markup = m_markup;
+    options.largestPoints = m_viewPoints;
+    return options;
+}
+
+void ReportDocument::setPrinterSetup(const PrinterSetup &setup)
+{
+    if (setup.formLengthInches != m_setup.formLengthInches || setup.carriageInches != m_setup.carriageInches
+        || setup.pins != m_setup.pins)
+        m_printedBuilt = false;
+    const CodePage::Id codePage = m_setup.codePage; // the sheets' own, kept by setCodePage()
+    m_setup = setup;
+    m_setup.codePage = codePage;
+}
+
+bool ReportDocument::buildPrinted(const Progress &progress)
+{
+    if (!m_printedLook || m_printedBuilt)
+        return true;
+    m_setup.codePage = codePage();
+    m_printedBuilt = m_printed.build(QByteArrayView(m_pages.bytes()), m_setup, progress);
+    if (!m_printedBuilt) {
+        m_printed = PrintedDocument();
+        m_printedLook = false;
+    }
+    return m_printedBuilt;
+}
+
+int ReportDocument::pageCount() const
+{
+    return showsSheets() ? m_printed.sheetCount() : m_pages.PageCount();
+}
+
+void ReportDocument::setColumnMarkCount(int count)
+{
+    m_markCount = quint8(qBound(0, count, 255));
+    if (m_marks.size() < m_markCount + 1)
+        m_marks.resize(m_markCount + 1);
+}
+
+void ReportDocument::addColumnMark(int column)
+{
+    if (m_markCount == 0 || m_markCount >= 255)
+        return;
+    if (m_marks.size() <= m_markCount)
+        m_marks.resize(m_markCount + 1);
+    m_marks[m_markCount] = qint16(column);
+    ++m_markCount;
+    m_marks.resize(m_markCount + 1);
+}
+
+QVector<int> ReportDocument::chosenShown(const PageSelection &choice) const
+{
+    int first = 0;
+    int last = pageCount() - 1;
+    if (choice.kind == PageSelection::Range) {
+        first = choice.first - 1;
+        last = choice.last - 1;
+    } else if (choice.kind == PageSelection::Current) {
+        first = last = m_current;
+    }
+    return pageIndexes(first, last, pageCount());
+}
+
+QVector<int> ReportDocument::chosenPages(const PageSelection &choice) const
+{
+    const QVector<int> shown = chosenShown(choice);
+    if (!showsSheets() || shown.isEmpty())
+        return shown;
+    if (shown.size() == pageCount())
+        return pageIndexes(0, m_pages.PageCount() - 1, m_pages.PageCount());
+    // The pages whose bytes the chosen sheets were printed from.
+    qsizetype from = -1, to = -1;
+    for (int i : shown) {
+        const Printed::Sheet s = sheet(i);
+        from = from < 0 ? s.firstByte : qMin(from, s.firstByte);
+        to = qMax(to, s.endByte);
+    }
+    QVector<int> pages;
+    const char *start = m_pages.bytes().constData();
+    for (int i = 0; i < m_pages.PageCount(); ++i) {
+        const QByteArrayView page = m_pages.pageView(i);
+        if (!page.data())
+            continue;
+        const qsizetype begin = page.data() - start;
+        const qsizetype end = begin + page.size() + 1; // with its form feed
+        if (begin < to && end > from)
+            pages.append(i);
+    }
+    return pages;
+}
+
+bool ReportDocument::hasSelection() const
+{
+    return m_shown.selection && !m_shown.selection().isEmpty();
+}
+
+bool ReportDocument::encode(const QString &text, QByteArray *bytes, QString *error) const
+{
+    return PageDocument::toBytes(text, codePage(), bytes, error);
+}
+
+bool ReportDocument::shownPageBytes(bool selectionOnly, QByteArray *bytes, QString *error) const
+{
+    if (selectionOnly && hasSelection())
+        return encode(m_shown.selection(), bytes, error);
+    const QByteArray source = m_continuous ? m_pages.bytes() : m_pages.pageBytes(m_current) + '\f';
+    if (!m_shown.page) {
+        *bytes = source;
+        return true;
+    }
+    // An edited page goes back through encode(); an untouched one gives
+    // the bytes it was read from.
+    return PageDocument::printBytes(m_shown.page(), source, codePage(), bytes, error);
+}
+
+bool ReportDocument::chosenBytes(const PageSelection &choice, QByteArray *bytes, QString *error) const
+{
+    bytes->clear();
+    const bool sheets = showsSheets();
+    if (choice.kind == PageSelection::Current && !sheets)
+        return shownPageBytes(false, bytes, error);
+    if (choice.kind != PageSelection::All) {
+        // Pages the range names beyond the report are left out; a sheet
+        // of the printed look sends the pages it was printed from.
+        for (int i : chosenPages(choice))
+            *bytes += m_pages.pageBytes(i) + '\f';
+    }
+    return true;
+}

@@ -1,0 +1,139 @@
+#pragma once
+
+#include "codepage/CodePage.h"
+#include "escp/PrintedDocument.h"
+#include "render/PageRenderer.h"
+#include "report/PageTable.h"
+#include "report/ReportMarkup.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QVector>
+
+#include <functional>
+
+// Which pages a print or an export takes: all of them, the one on screen, or
+// a range of page numbers as the user typed them (1-based, kept to what
+// exists when used). Counted as the view counts: sheets in the printed look.
+struct PageSelection
+{
+    enum Kind { All, Current, Range };
+    Kind kind = All;
+    int first = 1;
+    int last = 1;
+};
+
+// One print file as a report view shows it: the file and its page table,
+// the code page it is read in, the look (the emphasis of the markup passes,
+// or the sheets as the printer prints them), the markup context, the page on
+// screen and the columns marked for the workbook export. The windows show
+// it; the print and export routines read it. Holds no widgets.
+class ReportDocument
+{
+public:
+    using Progress = std::function<bool(qint64 done, qint64 total)>;
+
+    // What the window showing the document has on screen, asked for only
+    // when a print or an export needs it: the page's text as shown (with
+    // paragraph breaks U+2029; edited while Edit is ticked) and the user's
+    // selection (empty when there is none). Unset: the page as read.
+    struct ShownText
+    {
+        std::function<QString()> page;
+        std::function<QString()> selection;
+    };
+
+    // Reads and cuts the file; the document starts again at its first page,
+    // with no marks and no sheets read yet. On failure (with the reason)
+    // nothing changes.
+    bool load(const QString &file, QString *error);
+    QString fileName() const { return m_file; }
+    const PageTable &pages() const { return m_pages; }
+
+    CodePage::Id codePage() const { return m_markup.codePage; }
+    // Reads the file in another code page: sheets read in one are read again.
+    void setCodePage(CodePage::Id codePage);
+    const MarkupContext &markup() const { return m_markup; }
+    // The visual flag, zoom and colours (the code page stays the document's).
+    void setMarkup(const MarkupContext &markup);
+    // The colour of the page's paper (the web page's background).
+    QColor paperColor() const { return m_paper; }
+    void setPaperColor(const QColor &paper) { m_paper = paper; }
+    bool zoomedIn() const { return m_markup.zoomedIn; }
+    void setZoomedIn(bool on) { m_markup.zoomedIn = on; }
+    // The size the view draws the page in, which outputs never exceed.
+    void setViewPoints(double points) { m_viewPoints = points; }
+    // How the page renderer draws the pages: the emphasis, colours and size.
+    PageRenderOptions renderOptions() const;
+
+    // The printed look: chosen, and whether its sheets have been read.
+    bool printedLook() const { return m_printedLook; }
+    void setPrintedLook(bool on) { m_printedLook = on; }
+    bool printedBuilt() const { return m_printedBuilt; }
+    // The printed look is on and its sheets are read: the view counts sheets.
+    bool showsSheets() const { return m_printedLook && m_printedBuilt; }
+    // The printer the sheets are laid out for (form length, carriage and
+    // pins; the code page is the document's): another one makes the sheets
+    // be read again.
+    void setPrinterSetup(const PrinterSetup &setup);
+    // Reads the file as the printer prints it when the printed look is on
+    // and its sheets are not read yet (or were read in another code page).
+    // Progress may cancel: the printed look is then off and false returned.
+    bool buildPrinted(const Progress &progress = {});
+    // Sheet i of the printed look, 0 <= i < pageCount() while it is on.
+    Printed::Sheet sheet(int i) const { return m_printed.sheet(i); }
+
+    // The pages the view counts: pages, or sheets in the printed look.
+    int pageCount() const;
+    int currentPage() const { return m_current; }
+    void setCurrentPage(int page) { m_current = page; }
+    // The continuous view: the whole file is on screen.
+    bool continuous() const { return m_continuous; }
+    void setContinuous(bool on) { m_continuous = on; }
+
+    // Columns marked for the workbook export; element 0 is the line start.
+    const QVector<qint16> &columnMarks() const { return m_marks; }
+    int columnMarkCount() const { return m_markCount; }
+    void setColumnMarkCount(int count);
+    // Records a column while marking is on (count 1 to 254); the count is
+    // 8-bit, so a 255th mark is refused.
+    void addColumnMark(int column);
+
+    // The chosen pages counted as the view counts (sheets in the printed
+    // look), kept to what exists.
+    QVector<int> chosenShown(const PageSelection &choice) const;
+    // The same as pages of the print file: in the printed look the pages
+    // the chosen sheets were printed from.
+    QVector<int> chosenPages(const PageSelection &choice) const;
+
+    void setShownText(const ShownText &shown) { m_shown = shown; }
+    bool hasSelection() const;
+    // Text of this document as print-file bytes in its code page, each line
+    // end a CR LF; false with an error naming a character the code page lacks.
+    bool encode(const QString &text, QByteArray *bytes, QString *error) const;
+    // The page on screen as print-file bytes: the file's own bytes while it
+    // is as read (its form feed included; the whole file in the continuous
+    // view), the edited text encoded; the selection alone when asked and
+    // there is one.
+    bool shownPageBytes(bool selectionOnly, QByteArray *bytes, QString *error) const;
+    // What a character-mode print of the choice sends in place of the file:
+    // the page on screen, or each page of the range with its form feed.
+    // Nothing (and true) for all pages: the file itself is sent.
+    bool chosenBytes(const PageSelection &choice, QByteArray *bytes, QString *error) const;
+
+private:
+    QString m_file;
+    PageTable m_pages;
+    MarkupContext m_markup;
+    double m_viewPoints = ReportStartPoints;
+    QColor m_paper = Qt::white;
+    bool m_printedLook = false;
+    PrintedDocument m_printed; // over the page table's bytes
+    bool m_printedBuilt = false;
+    PrinterSetup m_setup;
+    int m_current = 0;
+    bool m_continuous = false;
+    QVector<qint16> m_marks = QVector<qint16>(11, 0);
+    quint8 m_markCount = 0;
+    ShownText m_shown;
+};

@@ -1,0 +1,16 @@
+#include "sticker/ZintLibrary.h"
+
+const ZintLibrary *ZintLibrary::get(QString *error)
+{
+    return SharedLibrary::loadedTable<ZintLibrary>(QStringLiteral("zint"), QStringLiteral("2.11"), error);
+}
+
+QVector<SharedLibrary::Symbol> ZintLibrary::symbols(ZintLibrary &t)
+{
+    return {
+        SharedLibrary::symbol("ZBarcode_Create", t.ZBarcode_Create),
+        SharedLibrary::symbol("ZBarcode_Delete", t.ZBarcode_Delete),
+        SharedLibrary::symbol("ZBarcode_Encode", t.ZBarcode_Encode),
+        SharedLibrary::symbol("ZBarcode_Buffer_Vector", t.ZBarcode_Buffer_Vector),
+    };
+}

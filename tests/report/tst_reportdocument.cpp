@@ -1,0 +1,120 @@
+// The report document without a window: the pages a choice takes in both
+// looks, and the bytes a print of the page on screen sends.
+#include "TestSupport.h"
+#include "report/ReportDocument.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+Q_DECLARE_METATYPE(PageSelection::Kind)
+
+namespace {
+
+// Page 0 runs over two 11-inch sheets (100 lines at 6 to the inch), pages
+// 1 and 2 fill one sheet each.
+QByteArray threePages()
+{
+    return QByteArray("line\r\n").repeated(100) + "\fB\r\n\fC\r\n";
+}
+
+} // namespace
+
+class TestReportDocument : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { TestSupport::init(); }
+
+    void chosenPages_data()
+    {
+        QTest::addColumn<bool>("printed");
+        QTest::addColumn<int>("current");
+        QTest::addColumn<PageSelection::Kind>("kind");
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("last");
+        QTest::addColumn<QList<int>>("shown");
+        QTest::addColumn<QList<int>>("pages");
+        const auto row = [](const char *name, bool printed, int current, PageSelection::Kind kind, int first,
+                             int last, QList<int> shown, QList<int> pages) {
+            QTest::newRow(name) << printed << current << kind << first << last << shown << pages;
+        };
+        row("pages: all", false, 0, PageSelection::All, 0, 0, {0, 1, 2}, {0, 1, 2});
+        row("pages: current", false, 1, PageSelection::Current, 0, 0, {1}, {1});
+        row("pages: range kept to the file", false, 0, PageSelection::Range, 2, 9, {1, 2}, {1, 2});
+        row("pages: range before the file", false, 0, PageSelection::Range, -3, 0, {}, {});
+        row("sheets: all", true, 0, PageSelection::All, 0, 0, {0, 1, 2, 3}, {0, 1, 2});
+        row("sheets: the second sheet of page 1", true, 1, PageSelection::Current, 0, 0, {1}, {0});
+        row("sheets: range across pages", true, 0, PageSelection::Range, 2, 3, {1, 2}, {0, 1});
+        row("sheets: range past the end", true, 0, PageSelection::Range, 4, 7, {3}, {2});
+    }
+
+    void chosenPages()
+    {
+        QFETCH(bool, printed);
+        QFETCH(int, current);
+        QFETCH(PageSelection::Kind, kind);
+        QFETCH(int, first);
+        QFETCH(int, last);
+        QFETCH(QList<int>, shown);
+        QFETCH(QList<int>, pages);
+        ReportDocument doc = load(threePages());
+        doc.setPrintedLook(printed);
+        QVERIFY(doc.buildPrinted());
+        QCOMPARE(doc.pageCount(), printed ? 4 : 3);
+        doc.setCurrentPage(current);
+        const PageSelection choice {kind, first, last};
+        QCOMPARE(doc.chosenShown(choice), shown);
+        QCOMPARE(doc.chosenPages(choice), pages);
+    }
+
+    // A page in a DOS code page prints as the file's bytes; an edited one
+    // is encoded in that code page, or refused naming what it lacks.
+    void currentPageBytes_data()
+    {
+        QTest::addColumn<QString>("shown"); // the text on screen; empty: as read
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("error");
+        const QByteArray page("\xb3\xc4\xda\x82\x9c\n", 6);
+        const QString asRead = CodePage::decode(CodePage::Id::Pc437, page).replace('\n', QChar::ParagraphSeparator)
+            + QChar(0x0C);
+        QTest::newRow("as read") << QString() << page + '\f' << QString();
+        QTest::newRow("shown as read: the bytes unchanged") << asRead << page + '\f' << QString();
+        QTest::newRow("edited: encoded in cp437") << QString::fromUtf8("é│\u2029£\f")
+                                                  << QByteArray("\x82\xb3\r\n\x9c\f") << QString();
+        QTest::newRow("edited: a character cp437 lacks") << QString::fromUtf8("a€") << QByteArray()
+                                                         << CodePage::describe(QString::fromUtf8("€"));
+    }
+
+    void currentPageBytes()
+    {
+        QFETCH(QString, shown);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, error);
+        ReportDocument doc = load(QByteArray("first\f\xb3\xc4\xda\x82\x9c\n\flast"));
+        doc.setCodePage(CodePage::Id::Pc437);
+        doc.setCurrentPage(1);
+        if (!shown.isEmpty())
+            doc.setShownText({[shown] { return shown; }, {}});
+        QByteArray sent;
+        QString why;
+        QCOMPARE(doc.chosenBytes({PageSelection::Current, 0, 0}, &sent, &why), error.isEmpty());
+        QCOMPARE(sent, bytes);
+        QVERIFY2(why.contains(error), qPrintable(why));
+    }
+
+private:
+    ReportDocument load(const QByteArray &bytes)
+    {
+        ReportDocument doc;
+        QString error;
+        if (!doc.load(TestSupport::writeFile(m_dir.filePath("report.prn"), bytes), &error))
+            qFatal("%s", qPrintable(error));
+        return doc;
+    }
+
+    QTemporaryDir m_dir;
+};
+
+QTEST_GUILESS_MAIN(TestReportDocument)
+#include "tst_reportdocument.moc"
