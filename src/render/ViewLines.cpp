@@ -1,18 +1,39 @@
 #include "render/ViewLines.h"
 
 #include <array>
+#include <cstring>
 #include <vector>
 
 namespace {
 
-// Where `needle` last begins in `bytes`, or -1. Told where to start, Qt's
-// search reads no byte past the end of the view (left to itself it reads
-// one, which faults at the end of a map that ends on a page boundary).
-qsizetype lastIndexOf(QByteArrayView bytes, QByteArrayView needle)
+// Where each needle last begins in `bytes` (-1 where nowhere), found in one
+// pass from the end for all of them, so that a file of gigabytes without a
+// close is read back once, not once a needle. No byte past the end is read.
+QVector<qsizetype> lastIndexes(QByteArrayView bytes, const QList<QByteArray> &needles)
 {
-    if (needle.isEmpty() || bytes.size() < needle.size())
-        return -1;
-    return bytes.lastIndexOf(needle, bytes.size() - needle.size());
+    QVector<qsizetype> found(needles.size(), -1);
+    std::array<bool, 256> starts{};
+    for (const QByteArray &needle : needles) {
+        if (!needle.isEmpty())
+            starts[uchar(needle.front())] = true;
+    }
+    const auto *data = reinterpret_cast<const uchar *>(bytes.data());
+    qsizetype missing = 0;
+    for (const QByteArray &needle : needles)
+        missing += needle.isEmpty() ? 0 : 1;
+    for (qsizetype at = bytes.size() - 1; at >= 0 && missing > 0; --at) {
+        if (!starts[data[at]])
+            continue;
+        for (qsizetype k = 0; k < needles.size(); ++k) {
+            const QByteArray &needle = needles.at(k);
+            if (found.at(k) < 0 && !needle.isEmpty() && uchar(needle.front()) == data[at]
+                && needle.size() <= bytes.size() - at && memcmp(data + at, needle.constData(), needle.size()) == 0) {
+                found[k] = at;
+                --missing;
+            }
+        }
+    }
+    return found;
 }
 
 } // namespace
@@ -33,9 +54,16 @@ ViewLines::ViewLines(QByteArrayView bytes, const Options &options, std::shared_p
         return;
     // Where the last close of each pass lies decides whether an open is
     // shown as a region or ends its pass; it is found from the end, so
-    // nothing before the first screen is scanned.
+    // nothing before the first screen is styled. The passes are asked for
+    // their closes first, so that all are looked for at once.
+    QList<QByteArray> closes;
+    m_scanner.knowingCloses([&](const QString &close) {
+        closes.append(close.toLatin1());
+        return qsizetype(-1);
+    });
+    const QVector<qsizetype> last = lastIndexes(bytes, closes);
     m_scanner = m_scanner.knowingCloses([&](const QString &close) -> qsizetype {
-        const qsizetype at = lastIndexOf(bytes, close.toLatin1());
+        const qsizetype at = last.value(closes.indexOf(close.toLatin1()), -1);
         return at < 0 ? -1 : qsizetype(m_index.positionOf(at));
     });
     m_blocks.append(m_scanner);
