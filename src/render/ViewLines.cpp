@@ -78,14 +78,17 @@ QString ViewLines::lineText(const LineIndex::Line &line) const
     return text;
 }
 
-void ViewLines::feed(MarkupScanner &scanner, const QString &text, bool noLineEnd, QVector<MarkupRun> *runs) const
+int ViewLines::feed(MarkupScanner &scanner, const QString &text, bool noLineEnd, QVector<MarkupRun> *runs) const
 {
     // The markup sees the line ends as the view does: one character each.
     static const QString lineEnd(QLatin1Char('\n'));
     QVector<MarkupRun> scratch;
     scanner.mark(text, runs ? runs : &scratch);
-    if (!noLineEnd)
-        scanner.mark(lineEnd, &scratch);
+    if (noLineEnd)
+        return 0;
+    scratch.clear();
+    scanner.mark(lineEnd, &scratch);
+    return scratch.isEmpty() ? 0 : scratch.last().style;
 }
 
 QVector<ViewLine> ViewLines::lines(qint64 first, qint64 count)
@@ -106,9 +109,11 @@ QVector<ViewLine> ViewLines::lines(qint64 first, qint64 count)
         }
         return result;
     }
-    // Bring the scan up to the block that holds the first line, keeping
+    // Bring the scan up to the block that holds the line before the first
+    // (whose line end an empty first line takes its height from), keeping
     // where it stood at each block on the way.
-    const qint64 block = first / BlockLines;
+    const qint64 before = qMax<qint64>(0, first - 1);
+    const qint64 block = before / BlockLines;
     while (m_blocks.size() <= block) {
         MarkupScanner scan = m_blocks.last();
         LineIndex::Line line = m_index.line((m_blocks.size() - 1) * BlockLines);
@@ -118,11 +123,12 @@ QVector<ViewLine> ViewLines::lines(qint64 first, qint64 count)
     }
     MarkupScanner scan = m_blocks.at(block);
     LineIndex::Line line = m_index.line(block * BlockLines);
+    int endStyle = 0;
     for (; line.number < first; line = m_index.next(line))
-        feed(scan, lineText(line), !line.ended(), nullptr);
+        endStyle = feed(scan, lineText(line), !line.ended(), nullptr);
     for (qint64 i = 0; i < count; ++i, line = m_index.next(line)) {
-        ViewLine view{line, lineText(line), {}};
-        feed(scan, view.text, !line.ended(), &view.runs);
+        ViewLine view{line, lineText(line), {}, endStyle};
+        endStyle = feed(scan, view.text, !line.ended(), &view.runs);
         result.append(view);
     }
     return result;

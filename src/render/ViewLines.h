@@ -18,6 +18,9 @@ struct ViewLine
     LineIndex::Line line;
     QString text;
     QVector<MarkupRun> runs; // lengths add up to the text's
+    // The style of the line end before the line: an empty line is as high
+    // as a character of it (the first line's is the plain style).
+    int startStyle = 0;
 };
 
 // The lines of a page (or of a whole file) with the emphasis the view's
@@ -66,7 +69,8 @@ public:
 private:
     static constexpr qint64 BlockLines = 128;
     QVector<qint64> findBytes(const QString &needle, qint64 from, qint64 to, qsizetype most) const;
-    void feed(MarkupScanner &scanner, const QString &text, bool noLineEnd, QVector<MarkupRun> *runs) const;
+    // Returns the style of the line end (the plain style when there is none).
+    int feed(MarkupScanner &scanner, const QString &text, bool noLineEnd, QVector<MarkupRun> *runs) const;
 
     std::shared_ptr<const void> m_keeper;
     Options m_options;

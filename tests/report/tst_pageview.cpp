@@ -2,12 +2,18 @@
 // caption reads them, copy in the code page, marks and emphasis on screen.
 #include "TestSupport.h"
 #include "gui/report/PageView.h"
+#include "report/PageDocument.h"
+#include "report/ReportMarkup.h"
 #include "report/ReportFont.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QScrollBar>
+#include <QAbstractTextDocumentLayout>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 
 namespace {
 
@@ -90,6 +96,51 @@ private slots:
         QTest::keySequence(&view, QKeySequence::SelectAll);
         QTest::keySequence(&view, QKeySequence::Copy);
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral(u"│─┌é£\nx\f"));
+    }
+
+    // The page view puts each line where the edit box (a text document with
+    // the same markup) puts it, so a page looks the same either way and
+    // ticking "Edit" does not move it: a click on the middle of a line of
+    // the document lands on that line.
+    void lines_whereTheEditBoxHasThem_data()
+    {
+        QTest::addColumn<QByteArray>("page");
+        QTest::addColumn<double>("points");
+        QTest::addColumn<int>("codePage");
+        const QByteArray plain = QByteArray("line\r\n").repeated(20);
+        QTest::newRow("the zoomed-out size: heights in whole pixels") << plain << 12.0 << 0;
+        QTest::newRow("box drawing in its own font") << QByteArray("\xda\xc4\xbf\r\n\xb3 \xb3\r\n").repeated(12) << 11.25 << 2;
+        QTest::newRow("a line of a hidden sequence is a sliver")
+            << QByteArray("Title\r\n\x0f\r\nsmall\r\n\x12\r\n") + plain << 11.25 << 0;
+        QTest::newRow("empty lines in a region take its size")
+            << QByteArray("a\r\n\x0e\x1b" "E\x1b" "G\r\n\r\n\r\n\r\nBIG\r\n\r\n\x14\x1b" "F\x1b" "H\r\n\r\n") + plain << 11.25 << 0;
+    }
+
+    void lines_whereTheEditBoxHasThem()
+    {
+        QFETCH(QByteArray, page);
+        QFETCH(double, points);
+        QFETCH(int, codePage);
+        const QFont font = reportFont(points, false, CodePage::Id(codePage));
+        const std::shared_ptr<ViewLines> lines = linesOf(page, CodePage::Id(codePage));
+        PageView view;
+        view.resize(600, 700);
+        view.setTextFont(font);
+        view.setLines(lines);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QTextDocument document;
+        document.setDefaultFont(font);
+        PageDocument::setText(&document, lines->text(0, lines->positionCount()));
+        applyMarkupPasses(&document, MarkupContext(), MarkupOrder::View);
+        document.documentLayout(); // lays the document out
+        for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+            const QTextLine line = block.layout()->lineAt(0);
+            const qreal middle = document.documentLayout()->blockBoundingRect(block).top() + line.y() + line.height() / 2;
+            QVERIFY(middle < view.viewport()->height());
+            QTest::mousePress(view.viewport(), Qt::LeftButton, {}, QPoint(5, int(middle)));
+            QCOMPARE(view.lineColumn().line, qint64(block.blockNumber()));
+        }
     }
 
     void drawn_data()

@@ -47,15 +47,20 @@ PageView::Laid PageView::layLine(const ViewLine &line) const
     Laid laid;
     laid.line = line;
     laid.x.resize(line.text.size() + 1);
-    const Look &plain = look(0);
-    laid.ascent = plain.ascent;
-    qreal descent = plain.descent;
+    // A line is as high as its highest character, rounded up to a whole
+    // pixel, as a text document lays it out: a line that holds only hidden
+    // sequences is a sliver. An empty line is as high as its line end.
+    const Look &empty = look(line.startStyle);
+    laid.ascent = line.text.isEmpty() ? empty.ascent : 0;
+    qreal descent = line.text.isEmpty() ? empty.descent : 0;
     qreal x = Margin;
     qsizetype at = 0;
     for (const MarkupRun &run : line.runs) {
         const Look &style = look(run.style);
-        laid.ascent = qMax(laid.ascent, style.ascent);
-        descent = qMax(descent, style.descent);
+        if (run.length > 0) {
+            laid.ascent = qMax(laid.ascent, style.ascent);
+            descent = qMax(descent, style.descent);
+        }
         for (qsizetype end = at + run.length; at < end; ++at) {
             laid.x[at] = x;
             const QChar c = line.text.at(at);
@@ -66,7 +71,7 @@ PageView::Laid PageView::layLine(const ViewLine &line) const
         }
     }
     laid.x[at] = x;
-    laid.height = laid.ascent + descent;
+    laid.height = std::ceil(laid.ascent + descent);
     return laid;
 }
 
