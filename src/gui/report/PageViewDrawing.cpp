@@ -139,7 +139,8 @@ void PageView::drawLine(QPainter &painter, const Laid &laid, qreal dx) const
         qreal right = laid.x.at(qBound<qint64>(0, selTo, line.text.size()));
         if (selTo > line.text.size())
             right += look(0).advance / 2; // the line end is selected too
-        painter.fillRect(QRectF(left + dx, laid.top, right - left, laid.height), palette.highlight());
+        // Out to whole pixels, as a text document draws its selection.
+        painter.fillRect(QRectF(left + dx, laid.top, right - left, laid.height).toAlignedRect(), palette.highlight());
     }
     // The characters on screen and the mark each shows (the last that
     // covers it): found once a line, not once a character, so a long line
