@@ -45,6 +45,7 @@ public:
     // Lines over bytes of their own.
     static std::shared_ptr<ViewLines> of(const QByteArray &bytes, const Options &options);
 
+    const Options &options() const { return m_options; }
     const LineIndex &index() const { return m_index; }
     qint64 lineCount() const { return m_index.lineCount(); }
     qint64 positionCount() const { return m_index.positionCount() + (m_options.formFeedAtEnd ? 1 : 0); }

@@ -358,7 +358,7 @@ private slots:
 
     void editMode_unlocksPasteAndVsual()
     {
-        FrmReport *view = open(printFile(QStringLiteral("edit.prn"), pagedBytes(2)));
+        FrmReport *view = open(printFile(QStringLiteral("edit.prn"), "\x1b" "EB\x1b" "F" + pagedBytes(2)));
         auto *vsual = control<QCheckBox>(view, "Check1");
         auto *edit = control<QCheckBox>(view, "Check2");
         auto *menu = view->findChild<QMenu *>(QStringLiteral("AQ"));
@@ -376,6 +376,10 @@ private slots:
         QVERIFY(vsual->isChecked() && !pasteOnMenu());
         QTest::mouseClick(edit, Qt::LeftButton);
         QVERIFY(!view->rt1()->isReadOnly() && !vsual->isChecked());
+        // The page keeps the emphasis it was shown with: "Vsual" goes for the pages shown next.
+        QTextCursor bold(view->rt1()->document());
+        bold.setPosition(3);
+        QCOMPARE(bold.charFormat().fontWeight(), int(QFont::Bold));
         QCOMPARE(states(view, "Rt1.visible;PageView.visible;Op(1)"), "Rt1.visible=1;PageView.visible=0;Op(1)=1");
         QVERIFY(pasteOnMenu());
         // Left as it was, the page goes back to the page view.
@@ -390,7 +394,7 @@ private slots:
         QByteArray bytes;
         QString error;
         QVERIFY(view->document().shownPageBytes(false, &bytes, &error));
-        QCOMPARE(bytes, "XPage 1\r\nsecond line\r\nthird line\r\n\f");
+        QCOMPARE(bytes, "X\x1b" "EB\x1b" "FPage 1\r\nsecond line\r\nthird line\r\n\f");
         click(view, "CmdNxt");
         QCOMPARE(states(view, "Rt1.visible;PageView.visible"), "Rt1.visible=0;PageView.visible=1");
         QVERIFY(view->document().shownPageBytes(false, &bytes, &error));

@@ -277,8 +277,10 @@ void FrmReport::showEditText()
     }
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     QTextDocument *document = newDocument(lines->text(0, lines->positionCount()));
-    if (!continuousShown())
-        applyMarkupPasses(document, markupContext(), MarkupOrder::View);
+    // With the emphasis the page was shown with: "Vsual", cleared by the
+    // click on Edit, applies to the pages shown next.
+    if (lines->options().markup)
+        applyMarkupPasses(document, lines->options().context, MarkupOrder::View);
     showDocument(document);
     QTextCursor selection(document);
     selection.setPosition(int(m_pageView->anchor()));
