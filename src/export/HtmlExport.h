@@ -13,10 +13,10 @@ class QIODevice;
 // settings store.
 struct HtmlColours
 {
-    quint32 background = 0xFFFFFF; // TXt(4) "Report Backcolor"
-    quint32 dubble = 0x800000;     // TXt(0) "Dubble": "bbold" text
-    quint32 bold = 0x000080;       // TXt(1) "Bold": "bold" text
-    quint32 condence = 0x800080;   // TXt(3) "Condence": "cond" text
+    quint32 background = 0xFFFFFF; // the "Report Backcolor" colour
+    quint32 dubble = 0x800000;     // the "Dubble" colour: "bbold" text
+    quint32 bold = 0x000080;       // the "Bold" colour: "bold" text
+    quint32 condence = 0x800080;   // the "Condence" colour: "cond" text
     // Latin-1 copies the file's bytes as they are; any other code page
     // declares UTF-8 after <HTML> and writes the decoded text in UTF-8.
     CodePage::Id codePage = CodePage::Id::Latin1;

@@ -14,23 +14,23 @@ class Spooler;
 // spooler document. The windows tell the outcome in their message boxes
 // (gui/printing/RawPrintMessages.h); the command line prints it.
 
-// The print panel's boxes that a raw print reads at the moment it runs.
+// The print options that a raw print reads at the moment it runs.
 struct RawPanelState
 {
-    bool ch12 = false;                    // Ch12: twelve-pitch sequence
-    bool ch17 = false;                    // Ch17: condensed sequence
-    QString copies = QStringLiteral("1"); // Text3: its leading number
-    bool extraLine = false;               // ChL: extra CR LF after the first line
+    bool ch12 = false;                    // 12 cpi: the twelve-pitch sequence
+    bool ch17 = false;                    // 17 cpi: the condensed sequence
+    QString copies = QStringLiteral("1"); // the copies as typed: its leading number counts
+    bool extraLine = false;               // "-1 Line": an extra CR LF after the first line
 };
 
 // Everything the print panel hands to a character-mode print.
 struct CharModeOptions
 {
-    QString printerName; // CboPrinters text; empty takes the current printer
+    QString printerName; // the printer's name as typed; empty takes the current printer
     QString file;        // recorded page file, or the view's own print file
-    bool draft = true;   // ChDraft
-    bool ch10 = false;   // Ch10: sends nothing of its own (ESC P always goes out)
-    QString paperHeight; // ComPaperHeight text, inches
+    bool draft = true;   // draft quality
+    bool ch10 = false;   // 10 cpi: sends nothing of its own (ESC P always goes out)
+    QString paperHeight; // the paper height as typed, inches
     RawPanelState panel;
 };
 

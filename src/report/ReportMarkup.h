@@ -11,18 +11,19 @@
 
 class QTextDocument;
 
-// What one markup pass reads from its report view: the "Vsual" box, the zoom
-// state and the swatch colours, and the code page the page's bytes are read
-// in (the markup sequences are ASCII, so they stay what they are in every
-// code page). Defaults are those of an empty settings store.
+// What one markup pass reads from its report view's settings: whether the
+// markup is shown at all, the zoom, the colours of the emphasis, and the code
+// page the page's bytes are read in (the markup sequences are ASCII, so they
+// stay what they are in every code page). Defaults are those of an empty
+// settings store.
 struct MarkupContext
 {
-    bool vsual = true;                   // Check1 "Vsual": clear means no formatting at all
-    bool zoomedIn = false;               // ZoomedIn: larger region sizes
-    QColor dubble = QColor(0, 0, 0x80);  // TXt(0) "Dubble" (bbold)
-    QColor bold = QColor(0x80, 0, 0);    // TXt(1) "Bold"
-    QColor condence = QColor(0x80, 0, 0x80); // TXt(3) "Condence" (cond)
-    CodePage::Id codePage = CodePage::Id::Latin1; // CboCodePage
+    bool vsual = true;                       // the markup shown; false: no formatting at all
+    bool zoomedIn = false;                   // the view zoomed in: larger region sizes
+    QColor dubble = QColor(0, 0, 0x80);      // the "Dubble" colour, of "bbold" text
+    QColor bold = QColor(0x80, 0, 0);        // the "Bold" colour, of "bold" text
+    QColor condence = QColor(0x80, 0, 0x80); // the "Condence" colour, of "cond" text
+    CodePage::Id codePage = CodePage::Id::Latin1; // the code page the view reads the file in
 };
 
 // One markup pass: hides every open/close sequence pair of one tag (1 point,

@@ -158,10 +158,6 @@ void FrmReport::buildControls()
     m_pageView->viewport()->installEventFilter(this);
     SheetPane = new SheetView(this);
     SheetPane->hide();
-    RT3 = makeRichText(QStringLiteral("RT3"), this);
-    RT3->hide();
-    RTBox = makeRichText(QStringLiteral("RTBox"), this);
-    RTBox->hide();
 
     buildTopBar();
     buildBottomBar();
@@ -432,13 +428,11 @@ void FrmReport::setCodePage(CodePage::Id codePage)
 
 void FrmReport::applyCodePage()
 {
-    // The font that holds the code page's characters, at the sizes the
-    // boxes have now; the page on screen is read again.
-    for (QTextEdit *edit : {Rt1, RT3, RTBox}) {
-        const QFont font = reportFont(edit->font().pointSizeF(), false, codePage());
-        edit->setFont(font);
-        edit->document()->setDefaultFont(font);
-    }
+    // The font that holds the code page's characters, at the size the
+    // view has now; the page on screen is read again.
+    const QFont font = reportFont(Rt1->font().pointSizeF(), false, codePage());
+    Rt1->setFont(font);
+    Rt1->document()->setDefaultFont(font);
     // The printed look reads the characters in the code page too.
     const bool printedBuilt = m_doc.printedBuilt();
     m_doc.setCodePage(codePage()); // sheets read in another code page are read again

@@ -68,8 +68,6 @@ public:
     QTextEdit *rt1() const { return Rt1; }
     // The page as the view shows it (Rt1 holds it only while Edit is on).
     PageView *pageView() const { return m_pageView; }
-    QTextEdit *rt3() const { return RT3; }
-    QTextEdit *rtBox() const { return RTBox; }
     PrintPanel *printPanel() const { return Frame1; }
     MarkupContext markupContext() const;
     // "Printed" in the colour panel: the sheets as the printer prints them.
@@ -97,9 +95,6 @@ public:
 
     // Puts page k into the view, runs the markup passes and sets the label.
     void DisplayPage(int k);
-    // The view's markup passes over what the view holds now, with the view
-    // frozen so it repaints once.
-    void ApplyPageMarkup();
     // Writes the caret's column and line into the window caption.
     void UpdateStatusLine();
 
@@ -189,8 +184,6 @@ private:
     QTextEdit *Rt1 = nullptr;
     PageView *m_pageView = nullptr;
     SheetView *SheetPane = nullptr;
-    QTextEdit *RT3 = nullptr;
-    QTextEdit *RTBox = nullptr;
     JeweledButton *CmdFst = nullptr;
     JeweledButton *CmdBck = nullptr;
     JeweledButton *CmdNxt = nullptr;

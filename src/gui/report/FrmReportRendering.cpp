@@ -73,14 +73,6 @@ bool FrmReport::continuousShown() const
     return m_doc.continuous();
 }
 
-void FrmReport::ApplyPageMarkup()
-{
-    // Frozen for the whole series, so the view repaints once.
-    Rt1->setUpdatesEnabled(false);
-    applyMarkupPasses(Rt1, markupContext(), MarkupOrder::View);
-    Rt1->setUpdatesEnabled(true);
-}
-
 void FrmReport::Command2_Click()
 {
     const bool zoomIn = Command2->text() == QLatin1String("Zoom");
