@@ -15,6 +15,8 @@
 #include <QTextDocument>
 #include <QTextLayout>
 
+#include <cmath>
+
 namespace {
 
 std::shared_ptr<ViewLines> linesOf(const QByteArray &page, CodePage::Id codePage = CodePage::Id::Latin1)
@@ -141,6 +143,31 @@ private slots:
             QTest::mousePress(view.viewport(), Qt::LeftButton, {}, QPoint(5, int(middle)));
             QCOMPARE(view.lineColumn().line, qint64(block.blockNumber()));
         }
+    }
+
+    // Ctrl+End scrolls the last line (the form feed's) on screen whole, whatever
+    // part of a line the window's height leaves over.
+    void lastLine_scrolledToWhole_data()
+    {
+        QTest::addColumn<int>("height");
+        for (int height = 200; height < 220; height += 3)
+            QTest::newRow(qPrintable(QString::number(height))) << height;
+    }
+
+    void lastLine_scrolledToWhole()
+    {
+        QFETCH(int, height);
+        const std::shared_ptr<ViewLines> lines = linesOf(QByteArray("line\r\n").repeated(60));
+        PageView view;
+        view.resize(400, height);
+        view.setTextFont(reportFont(ReportUnzoomedPoints));
+        view.setLines(lines);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QTest::keySequence(&view, QKeySequence(QKeySequence::MoveToEndOfDocument));
+        const QFontMetricsF metrics(reportFont(ReportUnzoomedPoints), view.viewport());
+        const qreal lineHeight = std::ceil(metrics.ascent() + metrics.descent());
+        QVERIFY(4 + (lines->lineCount() - view.firstVisibleLine()) * lineHeight <= view.viewport()->height());
     }
 
     void drawn_data()

@@ -5,6 +5,8 @@
 #include <QKeyEvent>
 #include <QScrollBar>
 
+#include <cmath>
+
 #include <algorithm>
 
 PageView::PageView(QWidget *parent)
@@ -57,8 +59,11 @@ void PageView::setBackground(const QColor &colour, const QColor &text)
 void PageView::updateScrollBars()
 {
     const qint64 count = m_lines ? m_lines->lineCount() : 1;
-    const qreal lineHeight = qMax<qreal>(1, look(0).ascent + look(0).descent);
-    const int page = qMax(1, int(viewport()->height() / lineHeight));
+    // Lines are whole pixels high and start below the margin: a page of
+    // plain lines is the lines that fit whole, so the last line can be
+    // scrolled to.
+    const qreal lineHeight = qMax<qreal>(1, std::ceil(look(0).ascent + look(0).descent));
+    const int page = qMax(1, int((viewport()->height() - Margin) / lineHeight));
     QScrollBar *down = verticalScrollBar();
     const QSignalBlocker quiet(down);
     down->setRange(0, int(qBound<qint64>(0, count - page, qint64(INT_MAX))));
