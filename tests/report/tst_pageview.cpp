@@ -170,6 +170,32 @@ private slots:
         QVERIFY(4 + (lines->lineCount() - view.firstVisibleLine()) * lineHeight <= view.viewport()->height());
     }
 
+    // The scroll bar across reaches the widest line as drawn, however far
+    // down it is: control codes (picture data, say) take no room.
+    void scrollAcross_widestLineAsDrawn_data()
+    {
+        QTest::addColumn<QByteArray>("page");
+        QTest::addColumn<int>("widest"); // characters
+        const QByteArray codes = QByteArray("\x1b*\x01").append(QByteArray(300, '\x02'));
+        QTest::newRow("codes take no room") << QByteArray("short\r\n").repeated(60) + codes + "x" << 5;
+        QTest::newRow("a long line far down") << QByteArray("short\r\n").repeated(60) + QByteArray(120, 'y') << 120;
+    }
+
+    void scrollAcross_widestLineAsDrawn()
+    {
+        QFETCH(QByteArray, page);
+        QFETCH(int, widest);
+        PageView view;
+        view.resize(300, 200);
+        view.setTextFont(reportFont(ReportUnzoomedPoints));
+        view.setLines(linesOf(page));
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        const qreal advance = QFontMetricsF(reportFont(ReportUnzoomedPoints), view.viewport()).horizontalAdvance('0');
+        QTRY_COMPARE(view.horizontalScrollBar()->maximum(),
+            qMax(0, int(widest * advance + 8) - view.viewport()->width()));
+    }
+
     void drawn_data()
     {
         QTest::addColumn<QByteArray>("page");

@@ -17,6 +17,9 @@ PageView::PageView(QWidget *parent)
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     horizontalScrollBar()->setSingleStep(20);
+    m_measure.setSingleShot(true);
+    m_measure.setInterval(0);
+    connect(&m_measure, &QTimer::timeout, this, &PageView::measureWidth);
 }
 
 PageView::~PageView() = default;
@@ -31,8 +34,28 @@ void PageView::setLines(std::shared_ptr<ViewLines> lines)
     m_anchor = m_caret = 0;
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
+    m_measured = false;
+    m_measure.start();
     layScreen();
     emit selectionChanged();
+}
+
+void PageView::measureWidth()
+{
+    // A page of ordinary size is measured whole once it is on screen, so the
+    // scroll bar reaches its widest line as drawn (control codes take no
+    // room); a larger one is only estimated from its longest line until its
+    // lines are on screen.
+    constexpr qint64 MeasuredUpTo = 1 << 20;
+    if (!m_lines || m_lines->positionCount() > MeasuredUpTo)
+        return;
+    m_measured = true;
+    constexpr qint64 Step = 256;
+    for (qint64 first = 0; first < m_lines->lineCount(); first += Step) {
+        for (const ViewLine &line : m_lines->lines(first, Step))
+            m_widest = qMax(m_widest, lineWidth(line));
+    }
+    updateScrollBars();
 }
 
 void PageView::setTextFont(const QFont &font)
@@ -41,6 +64,8 @@ void PageView::setTextFont(const QFont &font)
     m_looks.clear();
     m_madeLooks.clear();
     m_widest = 0;
+    m_measured = false;
+    m_measure.start();
     layScreen();
 }
 
@@ -68,7 +93,7 @@ void PageView::updateScrollBars()
     const QSignalBlocker quiet(down);
     down->setRange(0, int(qBound<qint64>(0, count - page, qint64(INT_MAX))));
     down->setPageStep(page);
-    const qreal longest = m_lines ? m_lines->index().longestLine() * look(0).advance + 2 * Margin : 0;
+    const qreal longest = m_lines && !m_measured ? m_lines->index().longestLine() * look(0).advance + 2 * Margin : 0;
     QScrollBar *across = horizontalScrollBar();
     across->setRange(0, qMax(0, int(qMax(longest, m_widest)) - viewport()->width()));
     across->setPageStep(viewport()->width());

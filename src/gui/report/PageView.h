@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QFont>
 #include <QHash>
+#include <QTimer>
 #include <QVector>
 
 #include <map>
@@ -108,9 +109,13 @@ private:
     };
 
     const Look &look(int style) const;
+    // Where the character after `c` starts when `c` starts at x.
+    static qreal after(QChar c, qreal x, qreal advance);
+    qreal lineWidth(const ViewLine &line) const; // margins included
     Laid layLine(const ViewLine &line) const;
     void layScreen();
     void updateScrollBars();
+    void measureWidth();
     qint64 positionAt(const QPoint &point);
     qint64 lineLength(const LineIndex::Line &line) const;
     qint64 moved(int key, bool *handled);
@@ -125,6 +130,8 @@ private:
     mutable std::map<std::tuple<qreal, int, bool, QRgb>, Look> m_madeLooks;
     QVector<Laid> m_screen;
     qreal m_widest = 0;
+    bool m_measured = false; // m_widest is the widest line of all
+    QTimer m_measure;        // measures the lines once the page is on screen
     qint64 m_anchor = 0;
     qint64 m_caret = 0;
     QVector<Mark> m_marks; // in the order they were made; a later one wins

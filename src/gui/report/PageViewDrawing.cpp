@@ -40,6 +40,25 @@ const PageView::Look &PageView::look(int style) const
     return made;
 }
 
+qreal PageView::after(QChar c, qreal x, qreal advance)
+{
+    if (c == QLatin1Char('\t'))
+        return Margin + (std::floor((x - Margin) / TabStop) + 1) * TabStop;
+    return takesNoRoom(c) ? x : x + advance;
+}
+
+qreal PageView::lineWidth(const ViewLine &line) const
+{
+    qreal x = Margin;
+    qsizetype at = 0;
+    for (const MarkupRun &run : line.runs) {
+        const qreal advance = look(run.style).advance;
+        for (const qsizetype end = at + run.length; at < end; ++at)
+            x = after(line.text.at(at), x, advance);
+    }
+    return x + Margin;
+}
+
 // Each character takes the advance of its style's font (the report fonts are
 // monospaced); control codes take none, a tab runs to the next tab stop.
 PageView::Laid PageView::layLine(const ViewLine &line) const
@@ -63,11 +82,7 @@ PageView::Laid PageView::layLine(const ViewLine &line) const
         }
         for (qsizetype end = at + run.length; at < end; ++at) {
             laid.x[at] = x;
-            const QChar c = line.text.at(at);
-            if (c == QLatin1Char('\t'))
-                x = Margin + (std::floor((x - Margin) / TabStop) + 1) * TabStop;
-            else if (!takesNoRoom(c))
-                x += style.advance;
+            x = after(line.text.at(at), x, style.advance);
         }
     }
     laid.x[at] = x;
