@@ -36,17 +36,18 @@ QString reportFontFamily(CodePage::Id codePage)
         : QStringLiteral("Liberation Mono");
     if (codePage == CodePage::Id::Latin1)
         return family;
-    // Decided once per code page: the installed fonts do not change meanwhile.
-    static std::array<QString, 7> chosen;
-    QString &forPage = chosen.at(size_t(codePage));
-    if (forPage.isEmpty()) {
+    // Decided once for every code page, at the first call (an initialisation
+    // that threads wait for): the installed fonts do not change meanwhile.
+    static const std::array<QString, 7> chosen = [] {
+        std::array<QString, 7> families;
         QFont candidate(CodePageFamily);
         candidate.setStyleStrategy(QFont::NoFontMerging);
-        forPage = QFontDatabase::hasFamily(CodePageFamily) && fontHoldsCodePage(candidate, codePage)
-            ? CodePageFamily
-            : family;
-    }
-    return forPage;
+        const bool installed = QFontDatabase::hasFamily(CodePageFamily);
+        for (size_t i = 0; i < families.size(); ++i)
+            families[i] = installed && fontHoldsCodePage(candidate, CodePage::Id(i)) ? CodePageFamily : family;
+        return families;
+    }();
+    return chosen.at(size_t(codePage));
 }
 
 QFont reportFont(double points, bool bold, CodePage::Id codePage)
