@@ -4,7 +4,6 @@
 #include "report/PageDocument.h"
 #include "report/ReportMarkup.h"
 #include "escp/EscpCommands.h"
-#include "startup/MainModule.h"
 
 #include <QApplication>
 #include <QTextDocument>

@@ -7,14 +7,13 @@
 // Run from the build folder: QT_QPA_PLATFORM=offscreen bench/bench_pdf
 
 #include "BenchSupport.h"
-#include "export/PageChoice.h"
+#include "report/PageChoice.h"
 #include "escp/PrintedDocument.h"
 #include "export/PdfExport.h"
 #include "export/PrintedPdfExport.h"
 #include "render/PrintedRenderer.h"
 #include "export/PlainTextExport.h"
 #include "report/PageTable.h"
-#include "startup/MainModule.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -8,7 +8,6 @@
 #include "report/PageDocument.h"
 #include "report/ReportFont.h"
 #include "report/ReportMarkup.h"
-#include "startup/MainModule.h"
 
 #include <QAbstractButton>
 #include <QApplication>

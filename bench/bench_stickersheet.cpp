@@ -2,7 +2,6 @@
 // bytes with one buffered write; and the whole command against one cat. Run by hand:
 //   ./bench_stickersheet [--benchmark_filter=...]
 #include "platform/AppPaths.h"
-#include "startup/MainModule.h"
 #include "sticker/CharSheetWriter.h"
 #include "sticker/FormatStore.h"
 

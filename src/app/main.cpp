@@ -5,7 +5,6 @@
 #include "gui/watch/FrmWatch.h"
 #include "platform/AppPaths.h"
 #include "platform/ProcessSignals.h"
-#include "startup/MainModule.h"
 #include "watch/PrintFileWatcher.h"
 
 #include <QApplication>

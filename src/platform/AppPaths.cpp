@@ -3,8 +3,12 @@
 #include "platform/ByteText.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 
+#include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -65,3 +69,34 @@ bool ensureProgramFolder()
 }
 
 } // namespace AppPaths
+
+QString NextTempFileName(QString &lastNumber)
+{
+    const QString folder = AppPaths::privateTempFolder();
+    if (folder.isEmpty())
+        return QString();
+    qint64 n = lastNumber.trimmed().toLongLong();
+    QString candidate;
+    while (n <= 9999999) {
+        candidate = QStringLiteral("%1/Tz%2.Tmp").arg(folder).arg(n);
+        const QByteArray native = QFile::encodeName(candidate);
+        const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd >= 0) {
+            ::close(fd);
+            break;
+        }
+        if (errno != EEXIST)
+            return QString();
+        ++n;
+    }
+    lastNumber = QString::number(n);
+    return candidate;
+}
+
+QString ShortPathOf(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return QString();
+    return info.absoluteFilePath();
+}

@@ -26,3 +26,13 @@ QString privateTempFolder();
 bool ensureProgramFolder();
 
 } // namespace AppPaths
+
+// A free temporary print file name "Tz<n>.Tmp" in the private temporary
+// folder, searching from `lastNumber` (the caller's numbering, the number of
+// the last temporary print file); updates `lastNumber`. The file is created
+// (empty, exclusively, never through a link) so nobody else can take the
+// name. Empty when the private folder cannot be used.
+QString NextTempFileName(QString &lastNumber);
+
+// The absolute, clean path of an existing file; empty when there is none.
+QString ShortPathOf(const QString &path);

@@ -5,6 +5,8 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+const QString SettingsAppName = QStringLiteral("Sticker2");
+
 namespace {
 
 QString configFile(const QString &app)

@@ -5,6 +5,9 @@
 #include <optional>
 #include <utility>
 
+// The name the program's settings are stored under: "Sticker2".
+extern const QString SettingsAppName;
+
 // The per-user settings store: application, section, key, text value.
 // Backed by an INI file in the per-user configuration folder (XDG), so
 // XDG_CONFIG_HOME moves it. Keys are matched without regard to case, so

@@ -1,7 +1,6 @@
 #include "report/RecentFiles.h"
 
 #include "platform/SettingsStore.h"
-#include "startup/MainModule.h"
 
 #include <QFileInfo>
 

@@ -3,7 +3,6 @@
 #include "platform/NumericText.h"
 #include "platform/OleColor.h"
 #include "platform/SettingsStore.h"
-#include "startup/MainModule.h"
 
 namespace {
 

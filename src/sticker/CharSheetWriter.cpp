@@ -5,7 +5,8 @@
 #include "platform/ByteText.h"
 #include "platform/NumericText.h"
 #include "platform/OutputFile.h"
-#include "startup/MainModule.h"
+#include "platform/AppPaths.h"
+#include "sticker/StickerInput.h"
 #include "sticker/CsvTable.h"
 #include "sticker/StickerFields.h"
 

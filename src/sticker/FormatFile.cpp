@@ -1,6 +1,6 @@
 #include "sticker/FormatFile.h"
 
-#include "startup/MainModule.h"
+#include "sticker/StickerInput.h"
 
 #include "codepage/CodePage.h"
 #include "platform/NumericText.h"

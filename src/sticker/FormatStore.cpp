@@ -6,7 +6,6 @@
 #include "platform/OutputFile.h"
 #include "sticker/CsvTable.h"
 #include "platform/SettingsStore.h"
-#include "startup/MainModule.h"
 #include "sticker/FormatFile.h"
 
 #include <QDir>

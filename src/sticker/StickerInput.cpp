@@ -1,7 +1,6 @@
 #include "sticker/StickerInput.h"
 
 #include "platform/NumericText.h"
-#include "startup/MainModule.h"
 
 #include <cmath>
 
@@ -57,4 +56,24 @@ QString zeroPadded(const QString &number, int digits)
         if (!number.at(i).isDigit())
             return number;
     return number.left(sign) + QString(digits - length, QLatin1Char('0')) + number.mid(sign);
+}
+
+QString TrimSpaces(const QString &text)
+{
+    qsizetype b = 0;
+    qsizetype e = text.size();
+    while (b < e && text.at(b) == QLatin1Char(' '))
+        ++b;
+    while (e > b && text.at(e - 1) == QLatin1Char(' '))
+        --e;
+    return text.mid(b, e - b);
+}
+
+QString PadRight(const QString &text, int width)
+{
+    if (width <= 0)
+        return QString();
+    QString s = TrimSpaces(text);
+    s.append(QString(width, QLatin1Char(' ')));
+    return s.left(width);
 }

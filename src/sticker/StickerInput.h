@@ -73,3 +73,9 @@ StickerWorkingValues computeWorkingValues(const StickerInput &input);
 // A running number's decimal text padded with zeros after any minus sign to
 // `digits` digits. A text that is not a whole number stays as it is.
 QString zeroPadded(const QString &number, int digits);
+
+// The text without its leading and trailing spaces (other blanks stay).
+QString TrimSpaces(const QString &text);
+
+// Trimmed text, left-aligned, exactly `width` characters.
+QString PadRight(const QString &text, int width);

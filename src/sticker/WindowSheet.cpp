@@ -1,7 +1,7 @@
 #include "sticker/WindowSheet.h"
 
 #include "platform/NumericText.h"
-#include "startup/MainModule.h"
+#include "sticker/StickerInput.h"
 #include "sticker/Barcode.h"
 #include "sticker/CsvTable.h"
 #include "sticker/StickerFields.h"

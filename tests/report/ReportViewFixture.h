@@ -11,7 +11,6 @@
 #include "gui/report/PageView.h"
 #include "render/ViewLines.h"
 #include "platform/SettingsStore.h"
-#include "startup/MainModule.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -7,7 +7,6 @@
 #include "report/PageDocument.h"
 #include "report/PageTable.h"
 #include "report/ReportMarkup.h"
-#include "startup/MainModule.h"
 
 #include <QTemporaryDir>
 #include <QTest>

@@ -2,7 +2,6 @@
 #include "TestSupport.h"
 #include "platform/AppPaths.h"
 #include "report/PageTable.h"
-#include "startup/MainModule.h"
 #include "sticker/CharSheetWriter.h"
 #include "sticker/CsvTable.h"
 

@@ -2,7 +2,6 @@
 #include "TestSupport.h"
 #include "platform/AppPaths.h"
 #include "platform/SettingsStore.h"
-#include "startup/MainModule.h"
 #include "sticker/FormatStore.h"
 
 #include <QDir>

@@ -4,6 +4,7 @@
 // tst_windowsheet, tst_formatstore).
 #include "FormDriver.h"
 #include "gui/platform/Dialogs.h"
+#include "gui/platform/KeyFilter.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/report/FrmReport.h"
 #include "gui/report/OpenReportView.h"
@@ -12,7 +13,6 @@
 #include "platform/AppPaths.h"
 #include "platform/SettingsStore.h"
 #include "gui/printing/CurrentPrinter.h"
-#include "startup/MainModule.h"
 #include "gui/report/PrintFileActions.h"
 #include "report/RecentFiles.h"
 #include "sticker/FormatStore.h"
@@ -58,6 +58,31 @@ class TestFrm0010Sticker : public QObject
     Q_OBJECT
 
 private slots:
+    void keyFilters_data()
+    {
+        // What each filter of the number boxes returns for a key typed into a
+        // box holding `text`; 1 means refused.
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("integer");
+        QTest::addColumn<int>("decimal");
+        QTest::newRow("digits") << int('0') << "1.2" << int('0') << int('0');
+        QTest::newRow("backspace") << 8 << "" << 8 << 8;
+        QTest::newRow("letter") << int('a') << "" << 1 << 1;
+        QTest::newRow("first dot") << int('.') << "12" << 1 << int('.');
+        QTest::newRow("second dot") << int('.') << "1.2" << 1 << 1;
+    }
+
+    void keyFilters()
+    {
+        QFETCH(int, key);
+        QFETCH(QString, text);
+        QFETCH(int, integer);
+        QFETCH(int, decimal);
+        QCOMPARE(IntegerKeyFilter(key), integer);
+        QCOMPARE(DecimalKeyFilter(key, text), decimal);
+    }
+
     void initTestCase() { TestSupport::initWindows(); }
     void init()
     {

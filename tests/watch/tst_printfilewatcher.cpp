@@ -3,7 +3,6 @@
 #include "gui/report/OpenReportView.h"
 #include "gui/sticker/Frm0010Sticker.h"
 #include "gui/watch/FrmWatch.h"
-#include "startup/MainModule.h"
 #include "watch/OpenWriters.h"
 #include "watch/PrintFileWatcher.h"
 

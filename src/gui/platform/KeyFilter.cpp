@@ -47,3 +47,21 @@ bool KeyFilter::eventFilter(QObject *watched, QEvent *event)
     m_replaying = false;
     return true;
 }
+
+int IntegerKeyFilter(int keyCode)
+{
+    if (keyCode == 45 || (keyCode >= 48 && keyCode <= 57) || keyCode == 8 || keyCode == 13)
+        return keyCode;
+    return 1;
+}
+
+int DecimalKeyFilter(int keyCode, const QString &boxText)
+{
+    if (keyCode == 45 || keyCode == 8 || keyCode == 13)
+        return keyCode;
+    if (keyCode == 46)
+        return boxText.contains(QLatin1Char('.')) ? 1 : keyCode;
+    if (keyCode >= 48 && keyCode <= 57)
+        return keyCode;
+    return 1;
+}

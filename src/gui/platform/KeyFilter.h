@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 #include <functional>
 
@@ -26,3 +27,9 @@ private:
     Filter m_filter;
     bool m_replaying = false;
 };
+
+// The number boxes' filters: return the key code, or 1 to drop the keystroke.
+// Digits, minus, Backspace and Enter pass; the decimal filter also takes one
+// point when the box holds none yet.
+int IntegerKeyFilter(int keyCode);
+int DecimalKeyFilter(int keyCode, const QString &boxText);

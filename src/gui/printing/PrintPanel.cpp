@@ -11,7 +11,6 @@
 #include "platform/SettingsStore.h"
 #include "gui/printing/CurrentPrinter.h"
 #include "printing/PrinterList.h"
-#include "startup/MainModule.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -22,7 +22,7 @@
 #include "gui/report/PrintFileActions.h"
 #include "report/RecentFiles.h"
 #include "gui/startup/FormStartup.h"
-#include "startup/MainModule.h"
+#include "platform/AppPaths.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

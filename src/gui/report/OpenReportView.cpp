@@ -2,7 +2,6 @@
 
 #include "gui/platform/MessageBox.h"
 #include "gui/report/FrmReport.h"
-#include "startup/MainModule.h"
 
 #include <QAbstractScrollArea>
 #include <QDropEvent>

@@ -3,7 +3,6 @@
 #include "gui/controls/JeweledButton.h"
 #include "gui/sticker/Frm0010Sticker.h"
 #include "platform/Twips.h"
-#include "startup/MainModule.h"
 
 #include <QGuiApplication>
 #include <QScreen>

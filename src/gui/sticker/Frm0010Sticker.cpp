@@ -8,7 +8,7 @@
 #include "platform/Twips.h"
 #include "gui/report/OpenReportView.h"
 #include "gui/startup/FormStartup.h"
-#include "startup/MainModule.h"
+#include "gui/platform/KeyFilter.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/sticker/StickerMorePanel.h"
 #include "gui/sticker/StickerPreview.h"

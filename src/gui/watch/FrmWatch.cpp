@@ -3,7 +3,6 @@
 #include "gui/platform/Dialogs.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/report/OpenReportView.h"
-#include "startup/MainModule.h"
 #include "watch/PrintFileWatcher.h"
 #include "watch/ViewQueue.h"
 

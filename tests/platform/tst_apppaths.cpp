@@ -2,7 +2,6 @@
 #include "platform/AppPaths.h"
 #include "platform/ByteText.h"
 #include "platform/SettingsStore.h"
-#include "startup/MainModule.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,9 +9,9 @@
 
 #include <sys/stat.h>
 
-// The program's globals and folders, its key filters, the settings store and
+// The program's folders and temporary names, the settings store and
 // byte-exact text files.
-class TestMainModule : public QObject
+class TestAppPaths : public QObject
 {
     Q_OBJECT
 
@@ -77,31 +76,6 @@ private slots:
             QCOMPARE(NextTempFileName(lastNumber), QString("%1Tz%2.Tmp").arg(folder).arg(number + 1));
     }
 
-    void keyFilters_data()
-    {
-        // What each filter returns for a key typed into a box holding `text`;
-        // 1 means refused. The sticker form's test types into a filtered box.
-        QTest::addColumn<int>("key");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("integer");
-        QTest::addColumn<int>("decimal");
-        QTest::newRow("digits") << int('0') << "1.2" << int('0') << int('0');
-        QTest::newRow("backspace") << 8 << "" << 8 << 8;
-        QTest::newRow("letter") << int('a') << "" << 1 << 1;
-        QTest::newRow("first dot") << int('.') << "12" << 1 << int('.');
-        QTest::newRow("second dot") << int('.') << "1.2" << 1 << 1;
-    }
-
-    void keyFilters()
-    {
-        QFETCH(int, key);
-        QFETCH(QString, text);
-        QFETCH(int, integer);
-        QFETCH(int, decimal);
-        QCOMPARE(IntegerKeyFilter(key), integer);
-        QCOMPARE(DecimalKeyFilter(key, text), decimal);
-    }
-
     void settingsRoundTripWithCaseBlindKeys()
     {
         QFile::remove(SettingsStore::fileName("Sticker2"));
@@ -134,5 +108,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestMainModule)
-#include "tst_mainmodule.moc"
+QTEST_MAIN(TestAppPaths)
+#include "tst_apppaths.moc"
