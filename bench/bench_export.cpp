@@ -4,7 +4,7 @@
 
 #include "BenchSupport.h"
 #include "export/HtmlExport.h"
-#include "export/PageChoice.h"
+#include "report/PageChoice.h"
 #include "export/PlainTextExport.h"
 #include "export/RichTextExport.h"
 #include "export/RtfWriter.h"

@@ -8,7 +8,7 @@
 #include "cli/StandardOutput.h"
 #include "export/ExportFormat.h"
 #include "export/PdfExport.h"
-#include "export/PageChoice.h"
+#include "report/PageChoice.h"
 #include "export/PngExport.h"
 #include "export/ReportExporter.h"
 #include "platform/ByteText.h"

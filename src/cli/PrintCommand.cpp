@@ -2,7 +2,7 @@
 
 #include "cli/CliSupport.h"
 #include "cli/CommandLine.h"
-#include "export/PageChoice.h"
+#include "report/PageChoice.h"
 #include "platform/AppPaths.h"
 #include "platform/ByteText.h"
 #include "printing/CupsSpooler.h"

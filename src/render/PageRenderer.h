@@ -13,13 +13,6 @@
 class QPagedPaintDevice;
 class QPainter;
 
-struct PageRenderOptions
-{
-    MarkupContext markup;                     // "Vsual", zoom and the swatch colours of the view
-    double largestPoints = ReportStartPoints; // the view's size (zoomed: ReportZoomedPoints): never larger
-    double smallestPoints = 6.0;              // never smaller: a line still too wide wraps
-};
-
 // Draws print-file pages onto a paged device (a printer, a PDF writer, a
 // print preview), each from a fresh sheet, as the page prints: the emphasis
 // of the markup passes in the view's colours and sizes, the control codes
@@ -52,7 +45,6 @@ public:
     static constexpr qsizetype HugePageBytes = 1024 * 1024;
 
     int sheetCount() const { return m_sheets; }    // sheets begun so far
-    double lastPoints() const { return m_points; } // the size of the last page drawn
 
 private:
     struct Face

@@ -1,6 +1,6 @@
 #include "report/ReportDocument.h"
 
-#include "export/PageChoice.h"
+#include "report/PageChoice.h"
 #include "report/PageDocument.h"
 
 bool ReportDocument::load(const QString &file, QString *error)

@@ -2,7 +2,6 @@
 
 #include "codepage/CodePage.h"
 #include "escp/PrintedDocument.h"
-#include "render/PageRenderer.h"
 #include "report/PageTable.h"
 #include "report/ReportMarkup.h"
 

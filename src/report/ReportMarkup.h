@@ -1,6 +1,7 @@
 #pragma once
 
 #include "codepage/CodePage.h"
+#include "report/ReportFont.h"
 
 #include <QColor>
 #include <QString>
@@ -24,6 +25,15 @@ struct MarkupContext
     QColor bold = QColor(0x80, 0, 0);        // the "Bold" colour, of "bold" text
     QColor condence = QColor(0x80, 0, 0x80); // the "Condence" colour, of "cond" text
     CodePage::Id codePage = CodePage::Id::Latin1; // the code page the view reads the file in
+};
+
+// How the pages of the emphasis look are drawn for printing and the PDF: the
+// markup context and the sizes a page may take.
+struct PageRenderOptions
+{
+    MarkupContext markup;                     // "Vsual", zoom and the swatch colours of the view
+    double largestPoints = ReportStartPoints; // the view's size (zoomed: ReportZoomedPoints): never larger
+    double smallestPoints = 6.0;              // never smaller: a line still too wide wraps
 };
 
 // One markup pass: hides every open/close sequence pair of one tag (1 point,

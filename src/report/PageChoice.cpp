@@ -1,4 +1,4 @@
-#include "export/PageChoice.h"
+#include "report/PageChoice.h"
 
 #include <QRegularExpression>
 #include <QtGlobal>
