@@ -26,9 +26,6 @@ public:
     void add(const QString &in, const QString &out);
     bool isIdle() const { return m_running.isEmpty() && m_waiting.isEmpty(); }
 
-    // A conversion longer than this is stopped and fails (default ten minutes).
-    void setTimeLimit(int msec) { m_timeLimit = msec; }
-
 signals:
     // One conversion has ended; `message` is what it reported (its error
     // lines, without the program's name), empty when it went well.
@@ -50,7 +47,7 @@ private:
 
     QStringList m_options;
     int m_parallel;
-    int m_timeLimit = 10 * 60 * 1000;
+    int m_timeLimit = 10 * 60 * 1000; // a conversion longer than this is stopped and fails
     QList<Job> m_waiting;
     QList<Job> m_running;
 };

@@ -21,7 +21,6 @@ struct EscpToken
     bool truncated = false;   // a picture whose dot data the file cuts short
 
     qsizetype end() const { return offset + length; }
-    bool isFormFeed() const { return kind == Control && code == 0x0C; }
 };
 
 // Cuts print file bytes into tokens, one at a time, where they lie (nothing

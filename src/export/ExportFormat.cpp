@@ -52,11 +52,6 @@ ExportFormat exportFormatForName(const QString &fileName)
     return ExportFormat::RichText;
 }
 
-bool isWorkbookName(const QString &fileName)
-{
-    return exportFormatForName(fileName) == ExportFormat::Workbook;
-}
-
 QString exportDialogFilter()
 {
     QStringList entries;

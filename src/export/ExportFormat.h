@@ -43,7 +43,5 @@ std::optional<ExportFormat> exportFormatNamed(const QString &name);
 // The format an output's name chooses, in `convert` and the export dialog
 // alike (the dialog's filter does not offer pictures, but a name of one gets them).
 ExportFormat exportFormatForName(const QString &fileName);
-// Names that the workbook export saves under: ".xls" or ".xlsx", any case.
-bool isWorkbookName(const QString &fileName);
 // The export dialog's filter: "Label|*.ext|Label|*.ext...".
 QString exportDialogFilter();

@@ -26,7 +26,6 @@ public:
     RunTimeError lastError() const override { return m_error; }
     void setStopCheck(std::function<bool()> stopped) override { m_stopped = std::move(stopped); }
 
-    int jobId() const { return m_jobId; }
 
 private:
     bool connect();

@@ -35,7 +35,6 @@ public:
     // nothing when it can.
     static QString folderProblem(const QString &folder);
     void stop();
-    bool isWatching() const { return !m_folder.isEmpty(); }
     QString folder() const { return m_folder; }
 
     // How long a new file must stay unchanged (milliseconds, default 500).

@@ -3,9 +3,13 @@
 #include "ExportReaders.h"
 #include "FileSizeLimit.h"
 #include "TestSupport.h"
+#include "escp/PrintedDocument.h"
+#include "export/ExportFormat.h"
 #include "export/HtmlExport.h"
 #include "export/PdfExport.h"
 #include "export/PlainTextExport.h"
+#include "export/PngExport.h"
+#include "export/ReportExporter.h"
 #include "export/RichTextExport.h"
 #include "export/RtfWriter.h"
 #include "export/WorkbookExport.h"
@@ -201,65 +205,84 @@ private slots:
         }
     }
 
-    // Every writer, onto a FIFO (refused, left as it is), through a link (the
-    // file it names is written) and under a file-size limit (the cause
-    // named, the old file kept, nothing left over).
+    // Every writer of the format table (and the printed look's PDF and
+    // pictures, which the same rows write when given sheets), onto a FIFO
+    // (refused, left as it is), through a link (the file it names is
+    // written) and under a file-size limit (the cause named, the old file
+    // kept, nothing left over). The rows come from the table, so a new
+    // format cannot miss this.
     void everyWriterGuardsItsTarget_data()
     {
         QTest::addColumn<QString>("writer");
+        QTest::addColumn<bool>("printed");
         QTest::addColumn<QString>("target");
-        for (const char *writer : {"web page", "plain text", "rich text", "workbook", "PDF", "bytes"}) {
-            for (const char *target : {"fifo", "link", "limit"})
-                QTest::addRow("%s onto a %s", writer, target) << writer << target;
+        for (const char *target : {"fifo", "link", "limit"}) {
+            for (const ExportFormatInfo &info : exportFormats()) {
+                const QString name = info.name;
+                QTest::addRow("%s onto a %s", qPrintable(name), target) << name << false << target;
+                if (!info.wholeFile && (info.format == ExportFormat::Pdf || info.format == ExportFormat::Png))
+                    QTest::addRow("printed %s onto a %s", qPrintable(name), target) << name << true << target;
+            }
+            QTest::addRow("bytes onto a %s", target) << "bytes" << false << target;
         }
     }
 
     void everyWriterGuardsItsTarget()
     {
         QFETCH(QString, writer);
+        QFETCH(bool, printed);
         QFETCH(QString, target);
         QTemporaryDir dir;
         const QByteArray bytes = QByteArray("   1234.50 \033E& <line>\r\n").repeated(10000);
         const QString source = TestSupport::writeFile(dir.filePath("rep.prn"), bytes);
         PageTable table;
         table.setBytes(bytes);
+        PrintedDocument document;
+        const std::optional<ExportFormat> format = exportFormatNamed(writer);
+        ExportRequest request;
+        request.printFile = source;
+        request.chosen = {0};
+        request.columnMarks = {0, 6, 13, 0};
+        request.dpi = 300;
+        if (format == ExportFormat::Png)
+            printed = true; // pictures are of sheets only
+        if (printed) {
+            QVERIFY(document.build(QByteArrayView(bytes), PrinterSetup()));
+            request.sheets = [&document](int i) { return document.sheet(i); };
+        } else {
+            request.pages = &table;
+        }
         const QString path = dir.filePath("out");
+        // The file a writer writes for `path`: pictures are numbered.
+        const QString written = format == ExportFormat::Png ? PngExport::numberedName(path, 1, 1) : path;
         auto write = [&](QString *error) {
-            if (writer == "web page")
-                return expHTml(source, path, HtmlColours(), error);
-            if (writer == "plain text")
-                return savePlainText(path, table, {0}, error);
-            if (writer == "rich text")
-                return saveRichText(path, table, {0}, MarkupContext(), error);
-            if (writer == "workbook")
-                return WorkbookExport::write(source, path, {0, 6, 13, 0}, nullptr, error);
-            if (writer == "PDF")
-                return PdfExport::save(path, table, PdfOptions {{0}}, error);
-            return ByteText::writeFile(path, bytes, error); // its callers name the file
+            if (!format)
+                return ByteText::writeFile(written, bytes, error); // its callers name the file
+            return exportReport(*format, request, {path, nullptr, QString()}, error);
         };
-        const QString named = writer == "bytes" ? QString() : QDir::toNativeSeparators(path);
+        const QString named = format ? QDir::toNativeSeparators(written) : QString();
         QString error;
         if (target == "fifo") {
-            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+            QCOMPARE(::mkfifo(QFile::encodeName(written).constData(), 0600), 0);
             QVERIFY(!write(&error));
             QVERIFY2(error.contains(named) && error.contains("not a regular file"), qPrintable(error));
-            QVERIFY(QFileInfo::exists(path) && !FileChecks::isRegularFile(path));
+            QVERIFY(QFileInfo::exists(written) && !FileChecks::isRegularFile(written));
         } else if (target == "link") {
             TestSupport::writeFile(dir.filePath("real"), "old");
-            QVERIFY(QFile::link("real", path));
+            QVERIFY(QFile::link("real", written));
             QVERIFY2(write(&error), qPrintable(error));
-            QVERIFY(QFileInfo(path).isSymLink() && FileChecks::isRegularFile(path));
+            QVERIFY(QFileInfo(written).isSymLink() && FileChecks::isRegularFile(written));
             QVERIFY(TestSupport::readFile(dir.filePath("real")).size() > 1000);
         } else {
-            TestSupport::writeFile(path, "old");
-            bool written;
+            TestSupport::writeFile(written, "old");
+            bool ok;
             {
-                FileSizeLimit limit(64 * 1024);
-                written = write(&error);
+                FileSizeLimit limit(1024);
+                ok = write(&error);
             }
-            QVERIFY(!written);
+            QVERIFY(!ok);
             QVERIFY2(error.contains(named) && error.endsWith("File too large"), qPrintable(error));
-            QCOMPARE(TestSupport::readFile(path), QByteArray("old"));
+            QCOMPARE(TestSupport::readFile(written), QByteArray("old"));
             QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 2);
         }
     }

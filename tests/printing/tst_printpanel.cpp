@@ -224,12 +224,6 @@ private slots:
 
 private:
     void openView(int pages) { m_view = openPanel("report.prn", pagedBytes(pages)); }
-    void focusRangeEnd()
-    {
-        QWidget *end = control(m_view, "Tend");
-        end->setFocus(Qt::MouseFocusReason);
-        QTRY_VERIFY(end->hasFocus());
-    }
 
     FrmReport *m_view = nullptr;
 };

@@ -88,8 +88,6 @@ public:
 
     // The edit box draws sunken when Flat3D is 1, flat otherwise.
     bool appears3D() const;
-    // The colour the edit box takes back when it loses focus.
-    quint32 restoreBackColor() const { return m_restoreBackColor; }
 
     // The stored properties, read and written in one fixed order. Loading
     // restores a stored selection but never alters the text.

@@ -43,7 +43,6 @@ public:
     // the row in the search box; true when it was written whole.
     bool StartExcel();
 
-    QString lastFileName() const { return m_lastFileName; }
 
 private:
     // What the document gives an export in that format.

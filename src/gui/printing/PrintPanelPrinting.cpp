@@ -10,7 +10,6 @@
 #include "printing/RawPrinting.h"
 #include "render/PageRenderer.h"
 #include "report/PageDocument.h"
-#include "startup/MainModule.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -182,8 +181,7 @@ void PrintPanel::CmdPreview_Click()
             sheets.append(m_doc->sheet(i));
     }
     QVector<QByteArray> pages;
-    if (!sheets.isEmpty()) {
-    } else if (shown) {
+    if (sheets.isEmpty() && shown) {
         QByteArray page;
         QString error;
         if (!m_doc->shownPageBytes(false, &page, &error)) {
@@ -191,7 +189,7 @@ void PrintPanel::CmdPreview_Click()
             return;
         }
         pages.append(page);
-    } else {
+    } else if (sheets.isEmpty()) {
         for (int i : m_doc->chosenPages(pageSelection()))
             pages.append(m_doc->pages().pageBytes(i));
     }

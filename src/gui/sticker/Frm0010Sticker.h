@@ -36,7 +36,6 @@ public:
 
     // The selected format slot (0 to 7) and print style (0 normal, 1 condensed).
     int formatSlot() const { return m_formatSlot; }
-    int printStyle() const { return m_printStyle; }
     int maxField() const { return m_maxField; }
 
     // Everything a sheet or a save reads from the form, and the reverse.
