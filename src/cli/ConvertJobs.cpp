@@ -1,5 +1,7 @@
 #include "cli/ConvertJobs.h"
 
+#include "cli/StopSignals.h"
+
 #include <QCoreApplication>
 #include <QProcess>
 #include <QTimer>
@@ -19,6 +21,23 @@ ConvertJobs::~ConvertJobs()
     }
 }
 
+void ConvertJobs::stopAll(int msec)
+{
+    m_waiting.clear();
+    for (Job &job : m_running) {
+        job.process->disconnect(this);
+        job.process->terminate();
+    }
+    for (Job &job : m_running) {
+        if (!job.process->waitForFinished(msec)) {
+            job.process->kill();
+            job.process->waitForFinished(3000);
+        }
+        job.process->deleteLater();
+    }
+    m_running.clear();
+}
+
 void ConvertJobs::add(const QString &in, const QString &out)
 {
     m_waiting.append(Job {in, out});
@@ -33,6 +52,8 @@ void ConvertJobs::startWaiting()
         job.process->setProcessChannelMode(QProcess::SeparateChannels);
         job.process->setStandardInputFile(QProcess::nullDevice());
         job.process->setStandardOutputFile(QProcess::nullDevice());
+        const long parent = long(QCoreApplication::applicationPid());
+        job.process->setChildProcessModifier([parent] { StopSignals::prepareChild(parent); });
         QProcess *process = job.process;
         connect(process, &QProcess::finished, this, [this, process] { onFinished(process); });
         // A process that cannot start reports only errorOccurred.
