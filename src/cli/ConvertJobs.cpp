@@ -1,8 +1,12 @@
 #include "cli/ConvertJobs.h"
 
 #include "cli/StopSignals.h"
+#include "export/PngExport.h"
+#include "platform/SaveGroup.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QProcess>
 #include <QTimer>
 
@@ -34,6 +38,12 @@ void ConvertJobs::stopAll(int msec)
             job.process->waitForFinished(3000);
         }
         job.process->deleteLater();
+        // A file it was saving vanishes with it; pictures are saved together
+        // through hidden parts, which it had no time to take away.
+        const QFileInfo out(job.out);
+        if (PngExport::isPngName(out.fileName()))
+            SaveGroup::removeLeftParts(out.absolutePath(),
+                QRegularExpression::escape(out.completeBaseName()) + QStringLiteral("-\\d+\\.png"));
     }
     m_running.clear();
 }

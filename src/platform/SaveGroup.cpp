@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QObject>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include <cerrno>
 #include <cstdio>
@@ -159,4 +160,14 @@ bool SaveGroup::commit(QString *error)
     if (error)
         *error = QObject::tr("Cannot write %1: %2").arg(QDir::toNativeSeparators(failed), causeOf(cause));
     return false;
+}
+
+void SaveGroup::removeLeftParts(const QString &folder, const QString &names)
+{
+    const QRegularExpression part(QStringLiteral("^\\.(%1)\\.[0-9a-f]{8}\\.part$").arg(names));
+    const QDir dir(folder);
+    for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (part.match(name).hasMatch())
+            QFile::remove(dir.filePath(name));
+    }
 }

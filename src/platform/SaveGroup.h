@@ -30,6 +30,11 @@ public:
     // cannot take it (the files renamed before it are renamed back).
     bool commit(QString *error);
 
+    // Takes away the hidden files a group left in `folder` when its process
+    // was killed before it could, for the targets whose names match
+    // `names` (a whole-name regular expression, such as "report-\\d+\\.png").
+    static void removeLeftParts(const QString &folder, const QString &names);
+
 private:
     struct Part;
     std::vector<std::unique_ptr<Part>> m_parts;

@@ -183,8 +183,16 @@ private slots:
 
     // SIGTERM stops the watch and its converter with it: nothing is
     // written afterwards, no part of an output is left, no process stays.
+    void stopEndsConversions_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::newRow("pdf") << "pdf";
+        QTest::newRow("pictures") << "png";
+    }
+
     void stopEndsConversions()
     {
+        QFETCH(QString, format);
         QTemporaryDir dir;
         const QString spool = dir.filePath("spool");
         const QString out = dir.filePath("out");
@@ -192,10 +200,10 @@ private slots:
         for (int i = 0; i < 300000; ++i)
             big += "a line of a long report " + QByteArray::number(i) + "\r\n" + (i % 60 == 59 ? "\f" : "");
         TestSupport::writeFile(spool + "/big.prn", big);
-        Watch watch(spool, out, {"--convert", "pdf"});
+        Watch watch(spool, out, {"--convert", format});
         QList<qint64> converters;
         QTRY_VERIFY_WITH_TIMEOUT(!(converters = childrenOf(watch.pid())).isEmpty(), 30000);
-        QTest::qWait(300); // the converter is under way
+        QTest::qWait(format == "png" ? 3000 : 300); // the converter is under way
         QCOMPARE(watch.stop(), 0);
         for (qint64 pid : converters)
             QVERIFY2(::kill(pid_t(pid), 0) != 0, "a converter outlived its watch");
