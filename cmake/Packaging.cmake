@@ -9,6 +9,10 @@ include(GNUInstallDirs)
 # The desktop entry, the metainfo and the icon are named after this id.
 set(STICKER2_APP_ID "io.github.sticker2.Sticker2")
 set(STICKER2_RELEASE_DATE "2026-12-06")
+set(STICKER2_HOMEPAGE "https://github.com/sticker2/sticker2"
+  CACHE STRING "The project's home page (AppStream metainfo)")
+set(STICKER2_SCREENSHOT "${STICKER2_HOMEPAGE}/raw/main/data/screenshots/report-view.png"
+  CACHE STRING "The address of the screenshot the AppStream metainfo shows")
 set(STICKER2_MAINTAINER "Sticker2 Maintainers <maintainers@sticker2.invalid>"
   CACHE STRING "Maintainer field of the Debian package")
 
@@ -79,9 +83,12 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The report font, and the monospaced font with box drawing that pages read
 # in a PC code page are shown in. Then CUPS, zint, libxlsxwriter and minizip:
-# they are loaded on first use, so the shared-library scan cannot see them.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "fonts-liberation | fonts-liberation2, fonts-dejavu-core, libcups2, libminizip1, libxlsxwriter4, libzint2.11")
+# they are loaded on first use, so the shared-library scan cannot see them;
+# their packages are those the build found them in (LoadedLibraries.cmake).
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation | fonts-liberation2, fonts-dejavu-core")
+if(STICKER2_LOADED_DEPENDS)
+  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", ${STICKER2_LOADED_DEPENDS}")
+endif()
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cups-daemon")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
   "viewer and printer for dot-matrix print files, and sticker sheets

@@ -1,5 +1,7 @@
 #include "cli/CliSupport.h"
 
+#include "platform/FileChecks.h"
+
 #include <QCommandLineParser>
 #include <QFile>
 #include <QFileInfo>
@@ -137,12 +139,18 @@ bool checkInput(const QString &path, QString *error)
     return false;
 }
 
-bool checkOutput(const QString &path, QString *error)
+bool checkOutput(const QString &path, QString *error, const QStringList &inputs)
 {
     const QFileInfo info(path);
     if (info.exists() && !info.isFile()) {
         *error = QStringLiteral("%1: not a regular file; refusing to write over it").arg(path);
         return false;
+    }
+    for (const QString &input : inputs) {
+        if (FileChecks::sameFile(input, path)) {
+            *error = QStringLiteral("%1: it is the input %2; refusing to write over it").arg(path, input);
+            return false;
+        }
     }
     return true;
 }

@@ -35,8 +35,9 @@ int checkPositionals(const QCommandLineParser &parser, const QString &synopsis, 
 // A print file to read: it must exist, be a regular file and be readable.
 bool checkInput(const QString &path, QString *error);
 // A file to write: when it exists it must be a regular file (a link to
-// one is fine); devices and FIFOs are refused.
-bool checkOutput(const QString &path, QString *error);
+// one is fine); devices and FIFOs are refused, and so is a file that is one
+// of the inputs (the same file, also through a link or another name).
+bool checkOutput(const QString &path, QString *error, const QStringList &inputs = {});
 
 // --codepage NAME, taken by view, convert and print.
 QCommandLineOption codePageOption();

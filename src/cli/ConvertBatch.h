@@ -49,7 +49,8 @@ namespace CommandLine {
 int runConvertBatch(const ConvertBatch &batch);
 
 // Converts each complete job written into the folder until stopped; jobs
-// there already are converted too unless their output is there and newer.
+// there already are converted too unless they are recorded as converted
+// (ConvertedJobs), and with --move a recorded job still there is moved.
 // One line per job on standard error. A job that fails goes to DIR/failed
 // with its log beside it, and the watch goes on.
 int runConvertWatch(const ConvertBatch &watch);

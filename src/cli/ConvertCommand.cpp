@@ -12,6 +12,7 @@
 #include "export/PngExport.h"
 #include "export/ReportExporter.h"
 #include "platform/ByteText.h"
+#include "platform/FileChecks.h"
 #include "report/PageTable.h"
 #include "report/ReportMarkup.h"
 #include "report/ReportViewSettings.h"
@@ -65,7 +66,7 @@ int runConvert(const QStringList &arguments)
     parser.setApplicationDescription(QStringLiteral(
         "Converts the print file IN as the export dialog does: a web page, plain text, rich text, a "
         "workbook, a PDF or pictures, chosen from OUT's name (\".html\", \".txt\", \".xls\"/\".xlsx\", "
-        "\".pdf\", \".png\", anything else rich text) or by --to. OUT \"-\" writes a web page or plain text "
+        "\".pdf\", \".png\", \".rtf\") or by --to (any other ending needs it). OUT \"-\" writes a web page or plain text "
         "to standard output. A PDF and pictures show the sheets as the printer prints them; pictures are "
         "one file per sheet, OUT-001.png, OUT-002.png ..."));
     const QCommandLineOption to(QStringLiteral("to"),
@@ -131,7 +132,18 @@ int runConvert(const QStringList &arguments)
     } else if (toStdout) {
         return CliSupport::usage(Synopsis, QStringLiteral("writing to standard output needs --to html or --to txt"));
     } else {
-        target = exportFormatForName(out);
+        // A typo in the ending must not quietly give rich text: only a
+        // format's own ending chooses it here (the export dialog keeps its
+        // rule, rich text for any other name).
+        target = out.endsWith(QLatin1String(".htm"), Qt::CaseInsensitive) ? Target::WebPage
+                                                                           : exportFormatForName(out);
+        // (A folder or a device given as OUT is refused below as such.)
+        if (target == Target::RichText && !out.endsWith(QLatin1String(".rtf"), Qt::CaseInsensitive)
+            && FileChecks::outputProblem(out).isEmpty())
+            return CliSupport::usage(Synopsis,
+                QStringLiteral("the ending of \"%1\" names no format (.html, .htm, .txt, .rtf, .xls, .xlsx, .pdf, .png): "
+                               "name one with --to")
+                    .arg(out));
     }
     if (toStdout && !exportFormatInfo(target).standardOutput)
         return CliSupport::usage(Synopsis, QStringLiteral("only a web page or plain text goes to standard output"));
@@ -207,7 +219,7 @@ int runConvert(const QStringList &arguments)
     }
     if (many)
         return batch.watchFolder.isEmpty() ? runConvertBatch(batch) : runConvertWatch(batch);
-    if (!CliSupport::checkInput(in, &error) || (!toStdout && !CliSupport::checkOutput(out, &error)))
+    if (!CliSupport::checkInput(in, &error) || (!toStdout && !CliSupport::checkOutput(out, &error, { in })))
         return CliSupport::fail(error);
     if (chosenCodePage)
         settings.codePage = CliSupport::resolveCodePage(*chosenCodePage, in);

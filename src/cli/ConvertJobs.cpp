@@ -1,6 +1,12 @@
 #include "cli/ConvertJobs.h"
 
+#include "cli/StopSignals.h"
+#include "export/PngExport.h"
+#include "platform/SaveGroup.h"
+
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QProcess>
 #include <QTimer>
 
@@ -19,6 +25,29 @@ ConvertJobs::~ConvertJobs()
     }
 }
 
+void ConvertJobs::stopAll(int msec)
+{
+    m_waiting.clear();
+    for (Job &job : m_running) {
+        job.process->disconnect(this);
+        job.process->terminate();
+    }
+    for (Job &job : m_running) {
+        if (!job.process->waitForFinished(msec)) {
+            job.process->kill();
+            job.process->waitForFinished(3000);
+        }
+        job.process->deleteLater();
+        // A file it was saving vanishes with it; pictures are saved together
+        // through hidden parts, which it had no time to take away.
+        const QFileInfo out(job.out);
+        if (PngExport::isPngName(out.fileName()))
+            SaveGroup::removeLeftParts(out.absolutePath(),
+                QRegularExpression::escape(out.completeBaseName()) + QStringLiteral("-\\d+\\.png"));
+    }
+    m_running.clear();
+}
+
 void ConvertJobs::add(const QString &in, const QString &out)
 {
     m_waiting.append(Job {in, out});
@@ -33,6 +62,8 @@ void ConvertJobs::startWaiting()
         job.process->setProcessChannelMode(QProcess::SeparateChannels);
         job.process->setStandardInputFile(QProcess::nullDevice());
         job.process->setStandardOutputFile(QProcess::nullDevice());
+        const long parent = long(QCoreApplication::applicationPid());
+        job.process->setChildProcessModifier([parent] { StopSignals::prepareChild(parent); });
         QProcess *process = job.process;
         connect(process, &QProcess::finished, this, [this, process] { onFinished(process); });
         // A process that cannot start reports only errorOccurred.

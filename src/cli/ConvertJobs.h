@@ -26,6 +26,11 @@ public:
     void add(const QString &in, const QString &out);
     bool isIdle() const { return m_running.isEmpty() && m_waiting.isEmpty(); }
 
+    // Stops every conversion (SIGTERM, and SIGKILL after `msec`) and drops
+    // the waiting ones, reporting none of them; what the stopped ones were
+    // writing is never committed. A converter also ends with its parent.
+    void stopAll(int msec = 5000);
+
 signals:
     // One conversion has ended; `message` is what it reported (its error
     // lines, without the program's name), empty when it went well.

@@ -5,6 +5,7 @@
 #include "report/PageChoice.h"
 #include "platform/AppPaths.h"
 #include "platform/ByteText.h"
+#include "platform/FileStamp.h"
 #include "printing/CupsSpooler.h"
 #include "printing/RawJobThread.h"
 #include "printing/RawPrinting.h"
@@ -101,7 +102,7 @@ int runPrint(const QStringList &arguments)
         for (int i : chosen)
             bytes += table.pageBytes(i) + '\f';
         if (table.changed()) // the pages would mix the old file and the new
-            return CliSupport::fail(QStringLiteral("%1: changed while it was being read").arg(in));
+            return CliSupport::fail(QStringLiteral("%1: %2").arg(in, FileStamp::changedText()));
         file = folder.filePath(QStringLiteral("RANGE.prn"));
         if (!ByteText::writeFile(file, bytes, &error))
             return CliSupport::fail(QStringLiteral("%1: %2").arg(file, error));
@@ -114,6 +115,10 @@ int runPrint(const QStringList &arguments)
             return CliSupport::fail(QStringLiteral("%1: no printer given and no default destination").arg(in));
         if (failure.kind == RawJobFailure::UnknownPrinter)
             return CliSupport::fail(QStringLiteral("%1: no such printer \"%2\"").arg(in, failure.printerName));
+        if (failure.kind == RawJobFailure::NoServer)
+            return CliSupport::fail(QStringLiteral("%1: %2").arg(in, failure.error.description));
+        if (failure.kind == RawJobFailure::Changed)
+            return CliSupport::fail(QStringLiteral("%1: %2").arg(in, FileStamp::changedText()));
         if (failure.kind == RawJobFailure::RunTime)
             return CliSupport::fail(QStringLiteral("%1: %2 (%3)").arg(in, failure.error.description, failure.error.source));
         return CliSupport::fail(QStringLiteral("%1: %2").arg(in, failure.message));

@@ -128,7 +128,7 @@ int runStickers(const QStringList &arguments)
         return CliSupport::fail(error);
     if (parser.isSet(pdf)) {
         const QString out = parser.value(pdf);
-        if (!CliSupport::checkOutput(out, &error))
+        if (!CliSupport::checkOutput(out, &error, { parser.value(data) }))
             return CliSupport::fail(error);
         if (!writeWindowSheetPdf(input, out, &error))
             return CliSupport::fail(QStringLiteral("%1: %2").arg(out, QString(error).replace(QLatin1Char('\n'), QLatin1Char(' '))));
@@ -151,7 +151,7 @@ int runStickers(const QStringList &arguments)
             return CliSupport::fail(QStringLiteral("standard output: %1").arg(standardOutput.errorString()));
         return int(Status::Done);
     }
-    if (!CliSupport::checkOutput(out, &error))
+    if (!CliSupport::checkOutput(out, &error, { parser.value(data) }))
         return CliSupport::fail(error);
     OutputFile file(out);
     ok = file.open(QIODevice::WriteOnly) && CharSheetWriter::write(values, input.condensed, &file, &error)

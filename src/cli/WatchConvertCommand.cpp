@@ -2,6 +2,8 @@
 
 #include "cli/CliSupport.h"
 #include "cli/ConvertJobs.h"
+#include "cli/StopSignals.h"
+#include "watch/ConvertedJobs.h"
 #include "watch/JobArchive.h"
 #include "watch/PrintFileWatcher.h"
 
@@ -13,14 +15,6 @@
 namespace CommandLine {
 
 namespace {
-
-// True when a job already has its output, written after the job: it was
-// converted before the watch last stopped.
-bool convertedBefore(const QString &job, const QString &output)
-{
-    const QFileInfo out(output);
-    return out.isFile() && out.lastModified() >= QFileInfo(job).lastModified();
-}
 
 QString logText(const QString &job, const QString &output, const QStringList &options, const QString &message)
 {
@@ -40,7 +34,26 @@ int runConvertWatch(const ConvertBatch &watch)
         return CliSupport::fail(
             QStringLiteral("%1: the output folder cannot be the watched folder").arg(watch.outDir));
 
+    ConvertedJobs converted(outDir.absolutePath());
+    // A converted job moves to DIR/done; a job converted before the watch
+    // last stopped, but not moved yet, moves now.
+    const auto moveDone = [&](const QString &job, const QString &what) {
+        QString movedTo;
+        QString note;
+        QString error;
+        if (JobArchive::moveInto(job, outDir.filePath(QStringLiteral("done")), &movedTo, &note, &error))
+            CliSupport::report(QStringLiteral("%1: %2; the job is now %3%4")
+                                   .arg(job, what, movedTo, note.isEmpty() ? QString() : QStringLiteral("; ") + note));
+        else
+            CliSupport::report(QStringLiteral("%1: %2, but %3").arg(job, what, error));
+    };
+
+    StopSignals stopSignals; // first: the threads started later hold the signals back too
     ConvertJobs jobs(watch.options, watch.parallel);
+    QObject::connect(&stopSignals, &StopSignals::stopped, [&] {
+        jobs.stopAll();
+        QCoreApplication::exit(0);
+    });
     QSet<QString> converting; // the outputs of the conversions running
     QObject::connect(&jobs, &ConvertJobs::finished,
         [&](const QString &job, const QString &output, bool ok, const QString &message) {
@@ -49,15 +62,14 @@ int runConvertWatch(const ConvertBatch &watch)
             QString note;
             QString error;
             if (ok) {
-                if (!watch.moveDone)
-                    CliSupport::report(QStringLiteral("%1: converted to %2").arg(job, output));
-                else if (JobArchive::moveInto(
-                             job, outDir.filePath(QStringLiteral("done")), &movedTo, &note, &error))
-                    CliSupport::report(QStringLiteral("%1: converted to %2; the job is now %3%4")
-                                           .arg(job, output, movedTo,
-                                               note.isEmpty() ? QString() : QStringLiteral("; ") + note));
-                else
-                    CliSupport::report(QStringLiteral("%1: converted to %2, but %3").arg(job, output, error));
+                const QString what = QStringLiteral("converted to %1").arg(output);
+                if (!converted.add(job, &error))
+                    CliSupport::report(QStringLiteral("%1: %2, but it is not recorded as converted: %3")
+                                           .arg(job, what, error));
+                else if (!watch.moveDone)
+                    CliSupport::report(QStringLiteral("%1: %2").arg(job, what));
+                if (watch.moveDone)
+                    moveDone(job, what);
                 return;
             }
             if (!JobArchive::moveInto(
@@ -78,8 +90,11 @@ int runConvertWatch(const ConvertBatch &watch)
     watcher.setReportExisting(true);
     QObject::connect(&watcher, &PrintFileWatcher::fileReady, [&](const QString &job) {
         const QString name = QFileInfo(job).completeBaseName() + QLatin1Char('.') + watch.extension;
-        if (convertedBefore(job, outDir.filePath(name)))
+        if (converted.contains(job, watch.extension)) {
+            if (watch.moveDone)
+                moveDone(job, QStringLiteral("converted before"));
             return;
+        }
         const QString output = JobArchive::freePath(outDir.absolutePath(), name, converting);
         converting.insert(output);
         jobs.add(job, output);

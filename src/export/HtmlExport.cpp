@@ -6,6 +6,8 @@
 
 #include <QDir>
 #include <QFile>
+
+#include "platform/FileStamp.h"
 #include <array>
 #include <cstring>
 #include <vector>
@@ -392,7 +394,8 @@ QString nativePath(const QString &path)
 
 } // namespace
 
-bool expHTml(QIODevice &printFile, QIODevice &page, const HtmlColours &colours, QString *error)
+bool expHTml(QIODevice &printFile, QIODevice &page, const HtmlColours &colours, QString *error,
+    const HtmlProgress &progress)
 {
     PageWriter writer(page, colours);
     writer.putLiteral("<HTML>\r\n");
@@ -405,6 +408,8 @@ bool expHTml(QIODevice &printFile, QIODevice &page, const HtmlColours &colours, 
     constexpr qint64 ChunkSize = 1 << 20;
     std::vector<char> chunk(size_t(ChunkSize) + 8);
     size_t carried = 0;
+    qint64 read = 0;
+    const qint64 total = printFile.isSequential() ? 0 : printFile.size();
     for (;;) {
         const qint64 got = printFile.read(chunk.data() + carried, ChunkSize);
         if (got < 0) {
@@ -422,6 +427,12 @@ bool expHTml(QIODevice &printFile, QIODevice &page, const HtmlColours &colours, 
             break;
         if (atEnd)
             break;
+        read += got;
+        if (progress && !progress(read, total)) {
+            if (error)
+                *error = QObject::tr("the export was stopped.");
+            return false;
+        }
     }
     writer.finishLine();
     writer.putLiteral("</p></font>\r\n</body>\r\n</HTML>\r\n");
@@ -434,8 +445,8 @@ bool expHTml(QIODevice &printFile, QIODevice &page, const HtmlColours &colours, 
     return true;
 }
 
-bool expHTml(
-    const QString &printFilePath, const QString &pagePath, const HtmlColours &colours, QString *error)
+bool expHTml(const QString &printFilePath, const QString &pagePath, const HtmlColours &colours, QString *error,
+    const HtmlProgress &progress)
 {
     QFile in(printFilePath);
     if (!in.open(QIODevice::ReadOnly)) {
@@ -444,6 +455,7 @@ bool expHTml(
                          .arg(nativePath(printFilePath), in.errorString());
         return false;
     }
+    const FileStamp stamp = FileStamp::of(in.handle());
     OutputFile out(pagePath);
     if (!out.open(QIODevice::WriteOnly)) {
         if (error)
@@ -451,8 +463,13 @@ bool expHTml(
         return false;
     }
     QString reason;
-    if (!expHTml(in, out, colours, &reason)) {
+    if (!expHTml(in, out, colours, &reason, progress) || stamp.changed(in.handle())) {
         out.cancelWriting();
+        if (error && in.error() == QFile::NoError && stamp.changed(in.handle())) {
+            *error = QObject::tr("Cannot read the print file %1: it %2.")
+                         .arg(nativePath(printFilePath), FileStamp::changedText());
+            return false;
+        }
         if (error) {
             *error = in.error() != QFile::NoError
                 ? QObject::tr("Cannot read the print file %1: %2").arg(nativePath(printFilePath), reason)

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <functional>
+
 class QColor;
 class QIODevice;
 
@@ -38,10 +40,14 @@ quint8 RgbB(quint32 Colr);
 // text are escaped. Lines end at CR LF, a lone CR or a lone LF (LF CR is
 // one line end). Streams: memory does not
 // grow with the file or with a line. Returns false with an error text when
-// reading or writing fails.
-bool expHTml(QIODevice &printFile, QIODevice &page, const HtmlColours &colours, QString *error);
+// reading or writing fails. `progress`, when given, is told the bytes read
+// so far and the file's size after each block; false stops the export.
+using HtmlProgress = std::function<bool(qint64 read, qint64 total)>;
+bool expHTml(QIODevice &printFile, QIODevice &page, const HtmlColours &colours, QString *error,
+    const HtmlProgress &progress = {});
 
-// The same from a print file to a web page file, written whole or not at all.
+// The same from a print file to a web page file, written whole or not at all:
+// nothing is written either when the print file changed while it was read.
 // The error text names the file that failed.
-bool expHTml(
-    const QString &printFilePath, const QString &pagePath, const HtmlColours &colours, QString *error);
+bool expHTml(const QString &printFilePath, const QString &pagePath, const HtmlColours &colours, QString *error,
+    const HtmlProgress &progress = {});

@@ -1,8 +1,10 @@
 #include "export/MinizipLibrary.h"
 
+#include "LoadedLibraries.h"
+
 const MinizipLibrary *MinizipLibrary::get(QString *error)
 {
-    return SharedLibrary::loadedTable<MinizipLibrary>(QStringLiteral("minizip"), QStringLiteral("1"), error);
+    return SharedLibrary::loadedTable<MinizipLibrary>(QStringLiteral(STICKER2_LIBMINIZIP), error);
 }
 
 QVector<SharedLibrary::Symbol> MinizipLibrary::symbols(MinizipLibrary &t)

@@ -1,6 +1,6 @@
 #include "export/PngExport.h"
 
-#include "platform/ByteText.h"
+#include "platform/SaveGroup.h"
 
 #include <QDir>
 #include <QFile>
@@ -65,30 +65,20 @@ bool save(const QString &path, const SheetSource &sheets, const PngOptions &opti
     if (options.dpi < MinimumDpi || options.dpi > MaximumDpi)
         return fail(error, QObject::tr("The resolution must be %1 to %2 dots per inch.").arg(MinimumDpi).arg(MaximumDpi));
 
+    // All the pictures of one export take their names together at the end,
+    // or none does: a failed export leaves an earlier one's pictures as
+    // they were.
     PrintedRenderer renderer;
-    QStringList made; // files this run made where there was none
+    SaveGroup group;
     QStringList done;
-    auto undo = [&]() {
-        for (const QString &name : made)
-            QFile::remove(name);
-    };
     const int count = int(options.pages.size());
     for (int n = 0; n < count; ++n) {
         const QString name = numberedName(path, n + 1, count);
-        const QFileInfo target(name);
-        if (target.exists() && !target.isFile()) {
-            undo();
-            return fail(error, QObject::tr("Cannot write %1: it is not a regular file.")
-                                   .arg(QDir::toNativeSeparators(name)));
-        }
-        const bool existed = target.exists();
         const QImage image = picture(renderer, sheets(options.pages.at(n)), options.dpi);
-        if (image.isNull()) {
-            undo();
+        if (image.isNull())
             return fail(error, QObject::tr("Cannot write %1: the picture is too large for the memory.")
                                    .arg(QDir::toNativeSeparators(name)));
-        }
-        const bool ok = ByteText::saveThrough(
+        const bool ok = group.write(
             name,
             [&](QIODevice &out, QString *reason) {
                 QImageWriter writer(&out, "png");
@@ -99,18 +89,14 @@ bool save(const QString &path, const SheetSource &sheets, const PngOptions &opti
                 return false;
             },
             error);
-        if (!ok) {
-            undo();
+        if (!ok)
             return false;
-        }
-        if (!existed)
-            made.append(name);
         done.append(name);
-        if (options.progress && !options.progress(n + 1, count)) {
-            undo();
+        if (options.progress && !options.progress(n + 1, count))
             return fail(error, QObject::tr("The pictures were cancelled."));
-        }
     }
+    if (!group.commit(error))
+        return false;
     if (written)
         *written = done;
     return true;

@@ -19,8 +19,8 @@ struct PngOptions
 // The sheets as pictures, one PNG file per sheet at true size: the name
 // given, "report.png", becomes report-001.png, report-002.png ... (numbered
 // in the order written, with more digits when there are more than 999).
-// Each file is written whole or not at all; when one fails or the work is
-// cancelled, the files this run made are taken away again.
+// The pictures of one export appear together or not at all: when one fails
+// or the work is cancelled, no file is made or replaced.
 namespace PngExport {
 
 constexpr int MinimumDpi = 10;

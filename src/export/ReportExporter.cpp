@@ -6,6 +6,7 @@
 #include "export/PrintedPdfExport.h"
 #include "export/RichTextExport.h"
 #include "export/WorkbookExport.h"
+#include "platform/FileStamp.h"
 
 #include <QDir>
 #include <QFile>
@@ -87,15 +88,26 @@ bool webPage(const ExportRequest &request, const ExportOutput &out, QString *err
     const HtmlColours colours
         = htmlColours(request.background, markup.dubble, markup.bold, markup.condence, markup.codePage);
     if (!out.device)
-        return expHTml(request.printFile, out.path, colours, error);
+        return expHTml(request.printFile, out.path, colours, error, request.progress);
     QFile in(request.printFile);
     QString reason;
-    if (!in.open(QIODevice::ReadOnly) || !expHTml(in, *out.device, colours, &reason)) {
+    bool written = false;
+    FileStamp stamp;
+    if (in.open(QIODevice::ReadOnly)) {
+        stamp = FileStamp::of(in.handle());
+        written = expHTml(in, *out.device, colours, &reason, request.progress);
+    }
+    if (!written) {
         if (in.error() == QFile::NoError)
             return deviceFailed(out, reason, error);
         if (error)
             *error = QStringLiteral("%1: %2").arg(
                 request.printFile, reason.isEmpty() ? in.errorString() : reason);
+        return false;
+    }
+    if (stamp.changed(in.handle())) {
+        if (error)
+            *error = QStringLiteral("%1: %2").arg(request.printFile, FileStamp::changedText());
         return false;
     }
     return true;

@@ -7,6 +7,8 @@
 #include "platform/OutputFile.h"
 
 #include <QDir>
+#include "platform/FileStamp.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QObject>
@@ -160,6 +162,7 @@ bool write(const QString &printFilePath, const QString &workbookPath, const QVec
             QObject::tr("Cannot write %1: the workbook could not be started.").arg(native(workbookPath)));
     }
 
+    const FileStamp stamp = FileStamp::of(in.handle());
     QString problem;
     PrintFileLines lines(in);
     QByteArray line;
@@ -201,6 +204,9 @@ bool write(const QString &printFilePath, const QString &workbookPath, const QVec
     if (problem.isEmpty() && lines.failed())
         problem
             = QObject::tr("Cannot read the print file %1: %2").arg(native(printFilePath), in.errorString());
+    if (problem.isEmpty() && stamp.changed(in.handle()))
+        problem = QObject::tr("Cannot read the print file %1: it %2.")
+                      .arg(native(printFilePath), FileStamp::changedText());
 
     // Closing also frees the workbook; what it wrote is dropped on failure.
     errno = 0;

@@ -1,9 +1,10 @@
 #include "export/XlsxWriterLibrary.h"
 
+#include "LoadedLibraries.h"
+
 const XlsxWriterLibrary *XlsxWriterLibrary::get(QString *error)
 {
-    return SharedLibrary::loadedTable<XlsxWriterLibrary>(
-        QStringLiteral("xlsxwriter"), QStringLiteral("4"), error);
+    return SharedLibrary::loadedTable<XlsxWriterLibrary>(QStringLiteral(STICKER2_LIBXLSXWRITER), error);
 }
 
 QVector<SharedLibrary::Symbol> XlsxWriterLibrary::symbols(XlsxWriterLibrary &t)

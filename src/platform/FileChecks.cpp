@@ -1,9 +1,11 @@
 #include "platform/FileChecks.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QObject>
 #include <cerrno>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace FileChecks {
 
@@ -24,6 +26,28 @@ QString outputProblem(const QString &path)
     if (S_ISDIR(info.st_mode))
         return QObject::tr("it is a folder, not a file.");
     return QObject::tr("it is a device or a pipe, not a regular file.");
+}
+
+bool sameFile(const QString &a, const QString &b)
+{
+    struct stat first;
+    struct stat second;
+    return !a.isEmpty() && !b.isEmpty() && ::stat(QFile::encodeName(a).constData(), &first) == 0
+        && ::stat(QFile::encodeName(b).constData(), &second) == 0 && first.st_dev == second.st_dev
+        && first.st_ino == second.st_ino;
+}
+
+bool plantedLink(const QString &path)
+{
+    struct stat link;
+    if (::lstat(QFile::encodeName(path).constData(), &link) != 0 || !S_ISLNK(link.st_mode))
+        return false;
+    struct stat folder;
+    const QByteArray folderName = QFile::encodeName(QFileInfo(path).absolutePath());
+    if (::stat(folderName.constData(), &folder) != 0)
+        return false;
+    const bool shared = (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH);
+    return shared && link.st_uid != ::geteuid() && link.st_uid != folder.st_uid;
 }
 
 } // namespace FileChecks

@@ -16,4 +16,15 @@ bool isRegularFile(const QString &path);
 // "Cannot write <file>: ".
 QString outputProblem(const QString &path);
 
+// True when the path is a link that another user planted in a folder
+// everyone may write to and that keeps others' files (sticky, like /tmp):
+// one neither the caller nor the folder's owner made. The kernel follows
+// no such link for open(); a save, which resolves the link itself and
+// renames over its target, must not either.
+bool plantedLink(const QString &path);
+
+// True when both paths name the same file (the same device and inode,
+// following links), as `cp a a` refuses to copy a file onto itself.
+bool sameFile(const QString &a, const QString &b);
+
 } // namespace FileChecks

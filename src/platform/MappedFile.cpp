@@ -91,6 +91,7 @@ std::unique_ptr<MappedFile> MappedFile::map(int fd, QString *error)
 {
     installHandler();
     std::unique_ptr<MappedFile> file(new MappedFile);
+    file->m_stamp = FileStamp::of(fd); // what was mapped, before anything of it is read
     if (::fstat(fd, &file->m_stat) != 0 || !S_ISREG(file->m_stat.st_mode) || file->m_stat.st_size <= 0) {
         if (error)
             *error = QObject::tr("It is empty or not a regular file.");
@@ -135,7 +136,5 @@ bool MappedFile::changed() const
 {
     if (mapSlots[m_slot].changed.load())
         return true;
-    struct stat now {};
-    return ::fstat(m_fd, &now) != 0 || now.st_size != m_stat.st_size
-        || now.st_mtim.tv_sec != m_stat.st_mtim.tv_sec || now.st_mtim.tv_nsec != m_stat.st_mtim.tv_nsec;
+    return m_stamp.changed(m_fd);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileStamp.h"
+
 #include <QString>
 
 #include <memory>
@@ -41,4 +43,5 @@ private:
     int m_slot = -1;
     int m_fd = -1;
     struct stat m_stat {};
+    FileStamp m_stamp;
 };

@@ -6,31 +6,6 @@
 #include <QFileInfo>
 #include <QObject>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-namespace {
-
-// A link in a folder everyone may write to and that keeps others' files
-// (sticky, like /tmp) is followed only when the caller or the folder's
-// owner made it, as the kernel follows such links for open(). Saving
-// resolves the link itself and renames over its target, so without this
-// another user could have any file of the caller's replaced.
-bool plantedLink(const QString &path)
-{
-    struct stat link;
-    if (::lstat(QFile::encodeName(path).constData(), &link) != 0 || !S_ISLNK(link.st_mode))
-        return false;
-    struct stat folder;
-    const QByteArray folderName = QFile::encodeName(QFileInfo(path).absolutePath());
-    if (::stat(folderName.constData(), &folder) != 0)
-        return false;
-    const bool shared = (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH);
-    return shared && link.st_uid != ::geteuid() && link.st_uid != folder.st_uid;
-}
-
-} // namespace
-
 OutputFile::OutputFile(const QString &path)
     : QSaveFile(path)
 { }
@@ -42,7 +17,7 @@ bool OutputFile::open(OpenMode mode)
         setErrorString(problem);
         return false;
     }
-    if (plantedLink(fileName())) {
+    if (FileChecks::plantedLink(fileName())) {
         setErrorString(QObject::tr("refusing to follow a link another user planted in a shared folder."));
         return false;
     }

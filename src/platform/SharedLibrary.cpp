@@ -5,14 +5,8 @@
 
 namespace SharedLibrary {
 
-QString fileName(const QString &name, const QString &version)
+bool load(const QString &file, const QVector<Symbol> &symbols, QString *error)
 {
-    return QStringLiteral("lib%1.so.%2").arg(name, version);
-}
-
-bool load(const QString &name, const QString &version, const QVector<Symbol> &symbols, QString *error)
-{
-    const QString file = fileName(name, version);
     // By its full file name: given a name and a version, QLibrary falls back
     // to the unversioned development link, which may be another version.
     QLibrary library(file);

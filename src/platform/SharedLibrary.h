@@ -23,18 +23,19 @@ template <typename Function> Symbol symbol(const char *name, Function *&slot)
     return {name, reinterpret_cast<QFunctionPointer *>(&slot)};
 }
 
-// Loads the library of that name and version ("cups", "2": libcups.so.2)
-// and finds each symbol. The library stays loaded for the rest of the
+// Loads the library of that file name ("libcups.so.2": its SONAME, which
+// the build reads from the -dev package's link, see LoadedLibraries.h) and
+// finds each symbol. The library stays loaded for the rest of the
 // process. False, with an error that names the library and says why, when it
 // is missing or lacks a symbol; the slots are then left as they were.
-bool load(const QString &name, const QString &version, const QVector<Symbol> &symbols, QString *error);
+bool load(const QString &file, const QVector<Symbol> &symbols, QString *error);
 
 // The table of a library's functions, loaded on the first call, by
 // whichever thread asks first, and never changed after; later calls give the
 // same table, or nullptr and the same error. Table::symbols(table) lists its
 // entries.
 template <typename Table>
-const Table *loadedTable(const QString &name, const QString &version, QString *error)
+const Table *loadedTable(const QString &file, QString *error)
 {
     struct Loaded
     {
@@ -44,15 +45,12 @@ const Table *loadedTable(const QString &name, const QString &version, QString *e
     };
     static const Loaded loaded = [&] {
         Loaded result;
-        result.ok = load(name, version, Table::symbols(result.table), &result.error);
+        result.ok = load(file, Table::symbols(result.table), &result.error);
         return result;
     }();
     if (!loaded.ok && error)
         *error = loaded.error;
     return loaded.ok ? &loaded.table : nullptr;
 }
-
-// The file name a library of that name and version has: "libcups.so.2".
-QString fileName(const QString &name, const QString &version);
 
 } // namespace SharedLibrary

@@ -5,7 +5,14 @@
 
 #include "printing/CupsLibrary.h"
 
+#include <QFileInfo>
+#include <QVector>
+
+#include <grp.h>
 #include <optional>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
 
 namespace CaptureQueue {
 
@@ -69,6 +76,8 @@ QString lastError(const CupsLibrary &cups)
 {
     QString text = QString::fromUtf8(cups.cupsLastErrorString());
     const ipp_status_t status = cups.cupsLastError();
+    if (status == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE) // no server: the text is only errno's
+        return QStringLiteral("the print server %1 does not answer").arg(QString::fromLocal8Bit(cups.cupsServer()));
     if (status == IPP_STATUS_ERROR_FORBIDDEN || status == IPP_STATUS_ERROR_NOT_AUTHORIZED)
         text += QStringLiteral(" (run it as root)");
     return text;
@@ -105,7 +114,73 @@ bool isCaptureUri(const QString &uri)
     return uri.startsWith(QLatin1String(Scheme));
 }
 
+// Whether the user (with its groups) has the permission bits `bits` (of
+// S_IROTH, S_IWOTH, S_IXOTH) on a file of this owner and mode.
+bool permits(const struct stat &info, uid_t uid, const QVector<gid_t> &groups, mode_t bits)
+{
+    if (uid == 0)
+        return true;
+    if (info.st_uid == uid)
+        return (info.st_mode & (bits << 6)) == (bits << 6);
+    if (groups.contains(info.st_gid))
+        return (info.st_mode & (bits << 3)) == (bits << 3);
+    return (info.st_mode & bits) == bits;
+}
+
+QString modeText(const struct stat &info)
+{
+    const passwd *owner = ::getpwuid(info.st_uid);
+    const group *grp = ::getgrgid(info.st_gid);
+    return QStringLiteral("owner %1, group %2, mode %3")
+        .arg(owner ? QString::fromLocal8Bit(owner->pw_name) : QString::number(info.st_uid),
+            grp ? QString::fromLocal8Bit(grp->gr_name) : QString::number(info.st_gid),
+            QStringLiteral("%1").arg(info.st_mode & 07777, 4, 8, QLatin1Char('0')));
+}
+
 } // namespace
+
+QString folderProblem(const QString &folder, const QString &user)
+{
+    const QByteArray userName = user.toLocal8Bit();
+    const passwd *account = ::getpwnam(userName.constData());
+    if (!account)
+        return QStringLiteral("%1: the spooler's user %2 does not exist").arg(folder, user);
+    const uid_t uid = account->pw_uid;
+    const gid_t gid = account->pw_gid;
+    QVector<gid_t> groups(64);
+    int count = int(groups.size());
+    if (::getgrouplist(userName.constData(), gid, groups.data(), &count) < 0) {
+        groups.resize(count);
+        ::getgrouplist(userName.constData(), gid, groups.data(), &count);
+    }
+    groups.resize(qMax(0, count));
+    if (!groups.contains(gid))
+        groups.append(gid);
+
+    const QString absolute = QFileInfo(folder).absoluteFilePath();
+    struct stat info;
+    if (::stat(QFile::encodeName(absolute).constData(), &info) != 0 || !S_ISDIR(info.st_mode))
+        return QStringLiteral("%1: no such folder").arg(absolute);
+    // Every folder on the way must let the user through.
+    QString above = QFileInfo(absolute).absolutePath();
+    for (;;) {
+        struct stat step;
+        if (::stat(QFile::encodeName(above).constData(), &step) == 0 && !permits(step, uid, groups, S_IXOTH))
+            return QStringLiteral("%1: the spooler's user %2 cannot reach it through %3 (%4)")
+                .arg(absolute, user, above, modeText(step));
+        if (above == QLatin1String("/"))
+            break;
+        above = QFileInfo(above).absolutePath();
+    }
+    if (!permits(info, uid, groups, S_IWOTH | S_IXOTH))
+        return QStringLiteral("%1: the spooler's user %2 cannot write it (%3); jobs would wait in the queue "
+                              "for ever")
+            .arg(absolute, user, modeText(info));
+    struct statvfs volume;
+    if (::statvfs(QFile::encodeName(absolute).constData(), &volume) == 0 && (volume.f_flag & ST_RDONLY))
+        return QStringLiteral("%1: it is on a read-only file system").arg(absolute);
+    return QString();
+}
 
 QString deviceUri(const QString &folder)
 {
@@ -142,6 +217,11 @@ bool add(const Options &options, QString *error)
     if (!existing->isEmpty() && !isCaptureUri(*existing)) {
         *error = QStringLiteral("%1: a queue of that name prints to %2; it is left as it is")
                      .arg(options.name, *existing);
+        return false;
+    }
+    const QString unwritable = folderProblem(options.folder);
+    if (!unwritable.isEmpty()) {
+        *error = unwritable;
         return false;
     }
     QTemporaryFile driver;

@@ -25,6 +25,16 @@ QString deviceUri(const QString &folder);
 // Empty when `name` may name a CUPS queue, else why not.
 QString nameProblem(const QString &name);
 
+// The user the spooler runs its unprivileged backends as, who writes the jobs.
+const QString SpoolerUser = QStringLiteral("lp");
+
+// Empty when the spooler's user may write into `folder` (it can reach it
+// and create files there), else why not, naming the folder and the cause:
+// without it every job would wait in the queue for ever. Judged from the
+// owners and modes of the folder and the folders above it, and whether it
+// lies on a read-only file system.
+QString folderProblem(const QString &folder, const QString &user = SpoolerUser);
+
 // Creates the queue, or changes it when it is a capture queue already (a
 // queue of that name on another device is left alone and reported). Needs
 // the spooler's administrator (root). False with an error text naming the

@@ -1,8 +1,10 @@
 #include "printing/CupsLibrary.h"
 
+#include "LoadedLibraries.h"
+
 const CupsLibrary *CupsLibrary::get(QString *error)
 {
-    return SharedLibrary::loadedTable<CupsLibrary>(QStringLiteral("cups"), QStringLiteral("2"), error);
+    return SharedLibrary::loadedTable<CupsLibrary>(QStringLiteral(STICKER2_LIBCUPS), error);
 }
 
 QVector<SharedLibrary::Symbol> CupsLibrary::symbols(CupsLibrary &t)

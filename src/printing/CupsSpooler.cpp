@@ -28,8 +28,8 @@ bool CupsSpooler::connect()
         m_cups->httpSetTimeout(m_http, 1.0, &CupsSpooler::waitedOneSecond, this);
     } else {
         m_error = {long(IPP_STATUS_ERROR_SERVICE_UNAVAILABLE), QStringLiteral("CUPS"),
-            QStringLiteral("Cannot connect to the print server %1.")
-                .arg(QString::fromLocal8Bit(m_cups->cupsServer()))};
+            QStringLiteral("The print server %1 does not answer.").arg(QString::fromLocal8Bit(m_cups->cupsServer())),
+            false, true};
     }
     return m_http != nullptr;
 }
@@ -52,6 +52,11 @@ void CupsSpooler::fail(const QString &what)
         number = long(IPP_STATUS_ERROR_INTERNAL);
     m_error
         = {number, QStringLiteral("CUPS: %1").arg(what), QString::fromUtf8(m_cups->cupsLastErrorString())};
+    if (number == long(IPP_STATUS_ERROR_SERVICE_UNAVAILABLE)) {
+        m_error.noServer = true;
+        m_error.description = QStringLiteral("The print server %1 does not answer.")
+                                  .arg(QString::fromLocal8Bit(m_cups->cupsServer()));
+    }
 }
 
 bool CupsSpooler::open(const QString &printerName)

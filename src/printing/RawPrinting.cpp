@@ -1,6 +1,7 @@
 #include "printing/RawPrinting.h"
 
 #include "escp/EscpCommands.h"
+#include "platform/FileStamp.h"
 #include "platform/NumericText.h"
 #include "printing/CupsSpooler.h"
 #include "printing/LineFramer.h"
@@ -141,6 +142,9 @@ bool sendRawJob(Spooler &spooler, const QString &PStrtextfile, const RawJobOptio
         f.message = QStringLiteral("Cannot read %1: %2").arg(PStrtextfile, file.errorString());
         return false;
     }
+    // Every copy must be this file as it is now, or nothing prints.
+    const FileStamp stamp = FileStamp::of(file.handle());
+    bool changed = false;
 
     // No name: the spooler's default destination.
     const QString &printerName = options.printerName;
@@ -151,6 +155,12 @@ bool sendRawJob(Spooler &spooler, const QString &PStrtextfile, const RawJobOptio
         if (options.stopped && options.stopped()) {
             f.kind = RawJobFailure::Cancelled;
             f.message = QStringLiteral("Printing %1 was cancelled; nothing of it prints.").arg(PStrtextfile);
+            return false;
+        }
+        if (spooler.lastError().noServer) {
+            f.kind = RawJobFailure::NoServer;
+            f.error = spooler.lastError();
+            f.message = QStringLiteral("%1 Nothing was printed.").arg(f.error.description);
             return false;
         }
         f.kind = RawJobFailure::UnknownPrinter;
@@ -181,6 +191,8 @@ bool sendRawJob(Spooler &spooler, const QString &PStrtextfile, const RawJobOptio
                 }
             }
             ok = sendCopy(spooler, file, framer, out, &error, options, &sent, total);
+            if (ok && stamp.changed(file.handle()))
+                changed = true, ok = false;
         }
         if (ok && !out.isEmpty() && !WriteRaw(spooler, out)) {
             error = spooler.lastError();
@@ -196,6 +208,11 @@ bool sendRawJob(Spooler &spooler, const QString &PStrtextfile, const RawJobOptio
     spooler.close();
     spooler.setStopCheck({});
     file.close();
+    if (changed) {
+        f.kind = RawJobFailure::Changed;
+        f.message = QStringLiteral("%1: %2; nothing of it prints.").arg(PStrtextfile, FileStamp::changedText());
+        return false;
+    }
     if (!ok && options.stopped && options.stopped()) {
         f.kind = RawJobFailure::Cancelled;
         f.message = QStringLiteral("Printing %1 was cancelled; nothing of it prints.").arg(PStrtextfile);

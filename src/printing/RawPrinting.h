@@ -51,7 +51,7 @@ struct RawJobOptions
 // or printer and the cause, in the words the print panel shows.
 struct RawJobFailure
 {
-    enum Kind { None, MissingFile, PaperHeight, UnknownPrinter, RunTime, Cancelled };
+    enum Kind { None, MissingFile, PaperHeight, UnknownPrinter, NoServer, RunTime, Cancelled, Changed };
     Kind kind = None;
     QString message;
     QString printerName; // UnknownPrinter: the name asked for
@@ -64,7 +64,8 @@ bool paperHeightOf(const QString &text, qint16 *height, QString *message);
 
 // Sends the file as one raw document: the setup sequences, then the file's
 // lines framed with CR LF, once per copy. A job that fails is cancelled, so
-// nothing of it prints. True when the job went to the spooler whole.
+// nothing of it prints; so is a job whose file was cut short or written anew
+// while it was sent (Changed). True when the job went to the spooler whole.
 bool sendRawJob(Spooler &spooler, const QString &PStrtextfile, const RawJobOptions &options,
     RawJobFailure *failure);
 

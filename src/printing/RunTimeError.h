@@ -10,6 +10,7 @@ struct RunTimeError
     QString source;
     QString description;
     bool timedOut = false; // the server stopped answering (or the wait was cancelled)
+    bool noServer = false; // the print server could not be reached at all
 
     bool pending() const { return number != 0; }
 };

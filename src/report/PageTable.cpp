@@ -1,5 +1,6 @@
 #include "report/PageTable.h"
 
+#include "platform/FileStamp.h"
 #include "platform/MappedFile.h"
 
 #include <QFile>
@@ -86,10 +87,16 @@ bool PageTable::load(const QString &path, QString *error)
         return true;
     }
     // No map (an empty file, or a file system that cannot map): read it.
+    const FileStamp stamp = FileStamp::of(file->handle());
     QByteArray bytes = file->readAll();
     if (file->error() != QFile::NoError) {
         if (error)
             *error = file->errorString();
+        return false;
+    }
+    if (stamp.changed(file->handle())) {
+        if (error)
+            *error = QStringLiteral("It changed while it was being read.");
         return false;
     }
     setBytes(bytes);

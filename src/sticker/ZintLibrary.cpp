@@ -1,8 +1,10 @@
 #include "sticker/ZintLibrary.h"
 
+#include "LoadedLibraries.h"
+
 const ZintLibrary *ZintLibrary::get(QString *error)
 {
-    return SharedLibrary::loadedTable<ZintLibrary>(QStringLiteral("zint"), QStringLiteral("2.11"), error);
+    return SharedLibrary::loadedTable<ZintLibrary>(QStringLiteral(STICKER2_LIBZINT), error);
 }
 
 QVector<SharedLibrary::Symbol> ZintLibrary::symbols(ZintLibrary &t)

@@ -3,6 +3,8 @@
 #include "../printing/PrintingFixture.h"
 #include "cli/CommandLine.h"
 #include "export/PlainTextExport.h"
+#include "printing/CupsSpooler.h"
+#include "printing/RawPrinting.h"
 #include "report/PageTable.h"
 #include "sticker/CharSheetWriter.h"
 #include "sticker/FormatStore.h"
@@ -72,6 +74,11 @@ private slots:
     void virtualPdfPrinter();
     void outputFails_data();
     void outputFails();
+    void outputIsInput_data();
+    void outputIsInput();
+    void serverDown_data();
+    void serverDown();
+    void printChangedWhileSent();
 
 private:
     QTemporaryDir m_dir;
@@ -89,7 +96,9 @@ void TestCommandLine::convert_data()
                                                   << QByteArray("page 3\r\n\f");
     QTest::newRow("txt to stdout") << QStringList{"--to", "txt", "-"} << QByteArray("Head \x1b" "E") << QByteArray("\fpage 3");
     QTest::newRow("html any case") << QStringList{"out.HTML"} << QByteArray("<HTML>") << QByteArray("&lt;&amp;&gt;");
-    QTest::newRow("rtf for other names") << QStringList{"--pages", "1", "out.doc"} << QByteArray("{\\rtf1") << QByteArray("\\b");
+    QTest::newRow("rtf by --to, any name") << QStringList{"--to", "rtf", "--pages", "1", "out.doc"} << QByteArray("{\\rtf1") << QByteArray("\\b");
+    QTest::newRow("rtf from the name") << QStringList{"--pages", "1", "out.RTF"} << QByteArray("{\\rtf1") << QByteArray("\\b");
+    QTest::newRow("htm is a web page") << QStringList{"out.htm"} << QByteArray("<HTML>") << QByteArray("&lt;&amp;&gt;");
     QTest::newRow("xlsx with marks") << QStringList{"--marks", "3,6", "out.xlsx"} << QByteArray("PK") << QByteArray();
     QTest::newRow("html in a code page") << QStringList{"--codepage", "CP437", "out.html"}
                                          << QByteArray("<HTML>\r\n<meta charset=\"utf-8\">") << QByteArray("page&nbsp;3");
@@ -134,6 +143,11 @@ void TestCommandLine::refused_data()
     QTest::newRow("folder output") << QStringList{"convert", "in.prn", "."} << 1 << "not a regular file";
     QTest::newRow("page past the end") << QStringList{"convert", "--pages", "4", "in.prn", "o.txt"} << 1 << "in.prn";
     QTest::newRow("unknown format") << QStringList{"convert", "--to", "doc", "in.prn", "o.txt"} << 2 << "doc";
+    // A typo in the ending must not quietly give rich text.
+    QTest::newRow("unknown ending") << QStringList{"convert", "in.prn", "o.xyz"} << 2 << "o.xyz";
+    QTest::newRow("no ending") << QStringList{"convert", "in.prn", "o"} << 2 << "--to";
+    QTest::newRow("capture into a folder lp cannot write") << QStringList{"capture", "add", "--name", "Sticker2Cap", "--folder", "."}
+                                                          << 1 << "spooler's user lp cannot";
     QTest::newRow("workbook without marks") << QStringList{"convert", "in.prn", "o.xlsx"} << 2 << "--marks";
     QTest::newRow("unknown paper") << QStringList{"convert", "--paper", "a5", "in.prn", "o.pdf"} << 2 << "--paper";
     QTest::newRow("pdf to stdout") << QStringList{"convert", "--to", "pdf", "in.prn", "-"} << 2 << "standard output";
@@ -435,6 +449,96 @@ void TestCommandLine::outputFails()
     QCOMPARE(TestSupport::readFile(victim), QByteArray("kept"));
     kept.sort();
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), kept); // nothing left behind
+}
+
+// The output is the input (the same file, however named): refused as
+// `cp a a` refuses, the print file untouched.
+void TestCommandLine::outputIsInput_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // IN is the print file, OUT the name it is written as
+    QTest::addColumn<QString>("out");           // how OUT names it: "same", "link", "dotted", "hard link"
+    for (const char *way : {"same", "link", "dotted", "hard link"})
+        QTest::newRow(qPrintable(QString("convert, %1").arg(way))) << QStringList{"convert", "--to", "txt", "IN", "OUT"} << way;
+    QTest::newRow("convert by its ending") << QStringList{"convert", "IN", "OUT"} << "same.rtf";
+    QTest::newRow("sticker sheet over its data") << QStringList{"stickers", "--slot", "1", "--data", "IN", "-o", "OUT"} << "link";
+}
+
+void TestCommandLine::outputIsInput()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, out);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString name = out == "same.rtf" ? "report.rtf" : "report.prn";
+    const QByteArray bytes = arguments.contains("--data") ? QByteArray("Name\nAnn\n") : Report;
+    const QString in = TestSupport::writeFile(dir.filePath(name), bytes);
+    QString target = in;
+    if (out == "link") {
+        target = dir.filePath("link.prn");
+        QVERIFY(QFile::link(in, target));
+    } else if (out == "hard link") {
+        target = dir.filePath("hard.prn");
+        QCOMPARE(::link(QFile::encodeName(in).constData(), QFile::encodeName(target).constData()), 0);
+    } else if (out == "dotted") {
+        QVERIFY(QDir(dir.path()).mkdir("sub"));
+        target = dir.path() + "/sub/../" + name;
+    }
+    for (QString &a : arguments)
+        a = a == "IN" ? in : a == "OUT" ? target : a;
+    const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    const Run run = sticker2(arguments);
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.contains("is the input") && run.err.count('\n') == 1, run.err.constData());
+    QCOMPARE(TestSupport::readFile(in), bytes);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
+}
+
+// No print server at all: one line that says so, for the commands that ask one.
+void TestCommandLine::serverDown_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("capture add") << QStringList{"capture", "add", "--name", "Sticker2Down", "--folder", "/tmp"};
+    QTest::newRow("capture remove") << QStringList{"capture", "remove", "Sticker2Down"};
+    QTest::newRow("print to the default") << QStringList{"print", "IN"};
+    QTest::newRow("print to a queue") << QStringList{"print", "-d", "Sticker2Raw", "IN"};
+}
+
+void TestCommandLine::serverDown()
+{
+    QFETCH(QStringList, arguments);
+    const auto folder = TestSupport::socketFolder();
+    const QByteArray server = qgetenv("CUPS_SERVER");
+    qputenv("CUPS_SERVER", QFile::encodeName(folder->filePath("none.sock")));
+    for (QString &a : arguments)
+        a = a == "IN" ? m_in : a;
+    const Run run = sticker2(arguments);
+    qputenv("CUPS_SERVER", server);
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.contains("print server") && run.err.contains("does not answer") && run.err.count('\n') == 1,
+        run.err.constData());
+    QVERIFY2(!run.err.contains("Bad file descriptor") && !run.err.contains("no default destination"), run.err.constData());
+}
+
+// The print file written anew while its job goes out to the real spooler:
+// the job is dropped, nothing of it reaches the queue.
+void TestCommandLine::printChangedWhileSent()
+{
+    QVERIFY(cupsdRunning());
+    const Queue queue("Sticker2Raw");
+    const QString path = TestSupport::writeFile(m_dir.filePath("rewritten.prn"),
+        QByteArray("a line of the old report\r\n").repeated(20000));
+    CupsSpooler spooler;
+    RawJobOptions options;
+    options.printerName = "Sticker2Raw";
+    int calls = 0;
+    options.progress = [&](qint64, qint64) {
+        if (calls++ == 0)
+            TestSupport::writeFile(path, "new\r\n");
+    };
+    RawJobFailure failure;
+    QVERIFY(!sendRawJob(spooler, path, options, &failure));
+    QCOMPARE(failure.kind, RawJobFailure::Changed);
+    QVERIFY(queue.nothingNew());
 }
 
 QTEST_MAIN(TestCommandLine)

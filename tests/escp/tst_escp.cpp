@@ -97,6 +97,13 @@ private slots:
         QTest::newRow("command cut short is text") << QByteArray("ab") + E + "3" << "T2 T2";
         QTest::newRow("picture cut short") << E + "K" + b({10, 0}) + "abc" << "PK7!";
         QTest::newRow("ESC alone at the end") << E << "T1";
+        // The rarer parameter shapes: a length past one byte, a list without its end.
+        QTest::newRow("extended command with 256 parameter bytes") << E + "(C" + b({0, 1}) + QByteArray(256, 'x') + "y"
+                                                                   << "E(261 T1";
+        QTest::newRow("extended command with 300 parameter bytes") << E + "(C" + b({44, 1}) + QByteArray(300, '\x0c') + "y"
+                                                                   << "E(305 T1";
+        QTest::newRow("tab stops ended by one not rising") << E + "D" + b({40, 50}) + "0x" << "ED4 T2";
+        QTest::newRow("tab stops at the end of the file") << E + "D" + b({40, 50}) << "T2 T2";
     }
     void tokenize()
     {
@@ -149,6 +156,14 @@ private slots:
         QTest::newRow("absolute and relative position") << E + "$" + b({60, 0}) + "a" + E + "\\" + b({12, 0}) + "b"
                                                         << h11 + " 2160,240'a'216 2592,240'b'216";
         QTest::newRow("left margin") << E + "l" + b({5}) + "a\r\nb" << h11 + " 1080,240'a'216 1080,600'b'216";
+        // The rules at a setting other than their default.
+        QTest::newRow("tab stops without their NUL") << E + "D" + b({50, 60}) + "0\tb" << h11 + " 0,240'0'216 10800,240'b'216";
+        QTest::newRow("condensed elite is 20 cpi") << E + "M\x0f" "c" << h11 + " 0,240'c'108c";
+        QTest::newRow("absolute position from the left margin") << E + "l" + b({5}) + E + "$" + b({60, 0}) + "a"
+                                                                << h11 + " 3240,240'a'216";
+        QTest::newRow("left margin in columns of the pitch") << E + "M" + E + "l" + b({6}) + "a" << h11 + " 1080,240'a'180";
+        QTest::newRow("form length in lines of the spacing") << E + "3" + b({24}) + E + "C" + b({10}) + "a"
+                                                             << "h=2400 0,240'a'216";
         QTest::newRow("pitches") << E + "Ma" + E + "gb" + E + "P\x0f" "c" + E + "!" + b({1}) + "d"
                                  << h11 + " 0,240'a'180 180,240'b'144 324,240'c'126c 450,240'd'180";
         QTest::newRow("SO double width for the line") << QByteArray("\x0e" "ab\x14" "c\x0e" "d\r\ne")

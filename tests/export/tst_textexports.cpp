@@ -68,6 +68,58 @@ private slots:
         QCOMPARE(TestSupport::readFile(path), expected);
     }
 
+    // Another program cuts the print file short or writes it anew while
+    // the whole-file formats read it: no output (an old file stays as it
+    // was), and the cause said, as the mapped formats do.
+    void changedWhileRead_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<bool>("toDevice");
+        QTest::newRow("web page to a file") << "html" << false;
+        QTest::newRow("web page to a device") << "html" << true;
+        QTest::newRow("workbook") << "xlsx" << false;
+    }
+
+    void changedWhileRead()
+    {
+        QFETCH(QString, format);
+        QFETCH(bool, toDevice);
+        const QString in = TestSupport::writeFile(m_dir.filePath("changing.prn"),
+            QByteArray("first line of the old report\r\n").repeated(2000));
+        const QString out = TestSupport::writeFile(m_dir.filePath("changing." + format), "kept");
+        ExportRequest request;
+        request.printFile = in;
+        request.columnMarks = {0, 5};
+        int calls = 0;
+        request.progress = [&](qint64, qint64) {
+            if (calls++ == 0) { // the report is written afresh, shorter
+                QFile file(in);
+                if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write("new\r\n") != 5)
+                    qFatal("cannot rewrite %s", qPrintable(in));
+            }
+            return true;
+        };
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        ExportOutput output;
+        if (toDevice) {
+            output.device = &buffer;
+            output.deviceName = "standard output";
+        } else {
+            output.path = out;
+        }
+        QString error;
+        const ExportFormat target = format == "html" ? ExportFormat::WebPage : ExportFormat::Workbook;
+        QVERIFY(!exportReport(target, request, output, &error));
+        QVERIFY(calls > 0);
+        QVERIFY2(error.contains("changed while it was being read") && error.contains("changing.prn"),
+            qPrintable(error));
+        QCOMPARE(TestSupport::readFile(out), QByteArray("kept"));
+        QCOMPARE(QDir(m_dir.path()).entryList({"changing*"}, QDir::Files | QDir::Hidden),
+            QStringList({"changing." + format, "changing.prn"}));
+    }
+
     void rtfTextSurvives_data()
     {
         QTest::addColumn<QString>("text");

@@ -57,3 +57,28 @@ if DEVICE_URI="sticker2:$folder" PRINTER=Sticker2Capture "$dir/bin/backend/stick
     fail "an unreadable job was reported as saved"
 fi
 [ -z "$(ls -A "$folder")" ] || fail "an unreadable job left: $(ls -A "$folder")"
+
+# The folder in the device URI is %xx decoded, either case of hex; an
+# escaped NUL or a broken escape is refused, and nothing is written.
+# URI tail | the folder the job lands in ("-": refused)
+special="$dir/a:b%c"
+rm -rf "$special" "$dir/a:b"
+mkdir -p "$special"
+while read -r tail lands; do
+    [ -n "$tail" ] || continue
+    rm -f "$special"/*
+    if DEVICE_URI="sticker2:$dir/$tail" PRINTER=Sticker2Capture "$dir/bin/backend/sticker2" 8 u t 1 '' "$job" 2>/dev/null; then
+        [ "$lands" != - ] || fail "$tail: accepted"
+        cmp "$job" "$(ls "$lands"/*-job8.prn)" || fail "$tail: the job is not in $lands"
+    else
+        [ "$lands" = - ] || fail "$tail: refused"
+        [ -z "$(ls -A "$special")" ] || fail "$tail: left $(ls -A "$special")"
+    fi
+done <<ROWS
+a%3Ab%25c $special
+a%3ab%25c $special
+a:b%25%63 $special
+a:b%25c%00 -
+a:b%25c%2 -
+a:b%25c%zz -
+ROWS

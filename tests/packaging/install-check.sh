@@ -34,10 +34,14 @@ if have desktop-file-validate; then
 fi
 if have appstreamcli; then
     appstreamcli validate --no-net "$usr/share/metainfo/$id.metainfo.xml" >/dev/null || fail "appstreamcli validate"
+    for tag in '<project_license>GPL-3.0-or-later</project_license>' '<url type="homepage">' '<screenshot type="default">'; do
+        grep -q "$tag" "$usr/share/metainfo/$id.metainfo.xml" || fail "the metainfo lacks $tag"
+    done
 fi
 if have update-mime-database; then
     XDG_DATA_DIRS=$usr/share update-mime-database "$usr/share/mime" || fail "update-mime-database"
     grep -q "$type:\*\.prn" "$usr/share/mime/globs2" || fail "no *.prn glob"
+    grep -q "$type:\*\.esc" "$usr/share/mime/globs2" || fail "no *.esc glob"
     grep -aq "$type" "$usr/share/mime/magic" || fail "no ESC @ magic"
 fi
 if have groff; then

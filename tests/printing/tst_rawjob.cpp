@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <cstdio>
 #include <cstring>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -137,11 +138,56 @@ private slots:
         QCOMPARE(failure.error.description, ending);
     }
 
+    // The file cut short or written anew while it goes out, in the first
+    // copy or between copies: the job is dropped, so nothing of it prints.
+    void changedWhileSent_data()
+    {
+        QTest::addColumn<QString>("copies");
+        QTest::addColumn<int>("changeAt"); // the progress call that rewrites the file (1-based)
+        QTest::addColumn<bool>("replaced"); // a new file renamed over it rather than written in place
+        QTest::newRow("cut short in the first copy") << "1" << 1 << false;
+        QTest::newRow("cut short in the second copy") << "2" << 3 << false;
+        // The first copy reads the old file to its end; the second would read the new one.
+        QTest::newRow("replaced between copies") << "2" << 2 << true;
+    }
+
+    void changedWhileSent()
+    {
+        QFETCH(QString, copies);
+        QFETCH(int, changeAt);
+        QFETCH(bool, replaced);
+        const QString path = TestSupport::writeFile(m_dir.filePath("rewritten.prn"),
+            QByteArray("a line of the old report\r\n").repeated(20000)); // two reads of 256 KB
+        RecordingSpooler spooler;
+        RawJobOptions options;
+        options.panel.copies = copies;
+        int calls = 0;
+        options.progress = [&](qint64, qint64) {
+            if (++calls != changeAt)
+                return;
+            const QString target = replaced ? path + ".new" : path;
+            QFile file(target);
+            if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write("new\r\n") != 5)
+                qFatal("cannot rewrite %s", qPrintable(path));
+            file.close();
+            if (replaced && ::rename(QFile::encodeName(target).constData(), QFile::encodeName(path).constData()) != 0)
+                qFatal("cannot replace %s", qPrintable(path));
+        };
+        RawJobFailure failure;
+        QVERIFY(!sendRawJob(spooler, path, options, &failure));
+        QCOMPARE(failure.kind, RawJobFailure::Changed);
+        QVERIFY2(failure.message.contains("changed while it was being read") && failure.message.contains(path),
+            qPrintable(failure.message));
+        QVERIFY(spooler.calls.contains("cancel"));
+        QVERIFY(!spooler.calls.contains("finish"));
+    }
+
     void silentSpooler()
     {
         // A print server that takes the connection and then nothing more;
         // the user cancels the wait.
-        const QByteArray path = QFile::encodeName(m_dir.filePath("silent.sock"));
+        const auto folder = TestSupport::socketFolder();
+        const QByteArray path = QFile::encodeName(folder->filePath("silent.sock"));
         ::unlink(path.constData());
         const int server = ::socket(AF_UNIX, SOCK_STREAM, 0);
         sockaddr_un address {};

@@ -14,6 +14,7 @@
 #include <QTest>
 
 Q_DECLARE_METATYPE(Printed::Sheet)
+Q_DECLARE_METATYPE(Printed::TextStyle)
 
 namespace {
 
@@ -132,6 +133,35 @@ private slots:
         if (ink.height() < 0.1 || sheet.runs.isEmpty() || QTest::currentDataTag() == QByteArray("capitals in the head's line"))
             QVERIFY2(qAbs(drawn.top() - ink.top()) <= slack && qAbs(drawn.bottom() - ink.bottom()) <= slack,
                 qPrintable(QStringLiteral("down %1-%2").arg(drawn.top()).arg(drawn.bottom())));
+    }
+
+    // The shifts of raised, lowered and double-height text scale with the
+    // drawing: the ink lies at the same place in inches at any zoom.
+    void shiftsAtAnyScale_data()
+    {
+        QTest::addColumn<Printed::TextStyle>("style");
+        Printed::TextStyle superscript;
+        superscript.superscript = true;
+        Printed::TextStyle subscript;
+        subscript.subscript = true;
+        Printed::TextStyle tall;
+        tall.doubleHeight = true;
+        QTest::newRow("superscript") << superscript;
+        QTest::newRow("subscript") << subscript;
+        QTest::newRow("double height") << tall;
+    }
+
+    void shiftsAtAnyScale()
+    {
+        QFETCH(Printed::TextStyle, style);
+        const Printed::Sheet sheet = sheetOf({run(1, 2, "HHHHHHHHHH", style)});
+        const QRectF full = inkOf(sheet, 216);
+        const QRectF small = inkOf(sheet, 72);
+        QVERIFY(!full.isEmpty());
+        const double slack = 1.5 / 72;
+        QVERIFY2(qAbs(full.top() - small.top()) <= slack && qAbs(full.bottom() - small.bottom()) <= slack,
+            qPrintable(QStringLiteral("at 216 dpi %1-%2, at 72 dpi %3-%4")
+                           .arg(full.top()).arg(full.bottom()).arg(small.top()).arg(small.bottom())));
     }
 
     void fitScale_data()
@@ -268,11 +298,71 @@ private slots:
             qPrintable(error));
         QCOMPARE(written, QStringList({dir.filePath("out-001.png"), dir.filePath("out-002.png"), dir.filePath("out-003.png")}));
         QCOMPARE(QImage(written.last()).size(), QSize(425, 550));
-        // A name that cannot be written takes away the pictures of this run.
-        QVERIFY(QDir(dir.path()).mkdir("fail-002.png"));
-        QVERIFY(!PngExport::save(dir.filePath("fail.png"), [&](int) { return sheet; }, options, &error));
-        QVERIFY(!QFile::exists(dir.filePath("fail-001.png")));
-        QVERIFY2(error.contains("fail-002.png"), qPrintable(error));
+    }
+
+    // The pictures of one export appear together or none: a failure on the
+    // way leaves an earlier export's pictures as they were, no new picture
+    // and no hidden part, and names the cause.
+    void picturesFailTogether_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("a folder in the way of the third") << "folder" << "out-003.png: it is a folder";
+        QTest::newRow("a full file-size limit") << "limit" << "File too large";
+    }
+
+    void picturesFailTogether()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, cause);
+        QTemporaryDir dir;
+        const Printed::Sheet sheet = sheetOf({run(1, 1, "Sheet")});
+        QStringList before;
+        for (const char *name : {"out-001.png", "out-002.png"})
+            before << QFileInfo(TestSupport::writeFile(dir.filePath(name), QByteArray("earlier ") + name)).fileName();
+        if (fault == "folder") {
+            QVERIFY(QDir(dir.path()).mkdir("out-003.png"));
+            before << "out-003.png";
+        }
+        before.sort();
+        PngOptions options;
+        options.pages = {0, 0, 0};
+        options.dpi = 100;
+        QString error;
+        bool saved = false;
+        {
+            std::unique_ptr<FileSizeLimit> limit;
+            if (fault == "limit")
+                limit = std::make_unique<FileSizeLimit>(256);
+            saved = PngExport::save(dir.filePath("out.png"), [&](int) { return sheet; }, options, &error);
+        }
+        QVERIFY(!saved);
+        QVERIFY2(error.contains(cause) && !error.contains("Unknown error"), qPrintable(error));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name), before);
+        QCOMPARE(TestSupport::readFile(dir.filePath("out-001.png")), QByteArray("earlier out-001.png"));
+        QCOMPARE(TestSupport::readFile(dir.filePath("out-002.png")), QByteArray("earlier out-002.png"));
+    }
+
+    // A later export replaces the whole set; a new picture gets the usual
+    // mode, a replaced one keeps its own, and a link is written through.
+    void picturesReplaceTogether()
+    {
+        QTemporaryDir dir;
+        const Printed::Sheet sheet = sheetOf({run(1, 1, "Sheet")});
+        const QString kept = TestSupport::writeFile(dir.filePath("elsewhere.png"), "old");
+        QVERIFY(QFile::link(kept, dir.filePath("out-002.png")));
+        TestSupport::writeFile(dir.filePath("out-001.png"), "old");
+        QVERIFY(QFile::setPermissions(dir.filePath("out-001.png"), QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        PngOptions options;
+        options.pages = {0, 0};
+        options.dpi = 30;
+        QString error;
+        QVERIFY2(PngExport::save(dir.filePath("out.png"), [&](int) { return sheet; }, options, &error), qPrintable(error));
+        QVERIFY(TestSupport::readFile(dir.filePath("out-001.png")).startsWith("\x89PNG"));
+        QVERIFY(TestSupport::readFile(kept).startsWith("\x89PNG"));
+        QVERIFY(QFileInfo(dir.filePath("out-002.png")).isSymLink());
+        QCOMPARE(QFile::permissions(dir.filePath("out-001.png")) & 0x0777, QFileDevice::Permissions(0x0600));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 3);
     }
 };
 

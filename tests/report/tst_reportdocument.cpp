@@ -103,6 +103,39 @@ private slots:
         QVERIFY2(why.contains(error), qPrintable(why));
     }
 
+    // A print of the selection alone sends it in the file's code page, or
+    // refuses it naming what the code page lacks; no selection: the page.
+    void selectionBytes_data()
+    {
+        QTest::addColumn<QString>("selection");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("encoded in cp437") << QString::fromUtf8("é│") << QByteArray("\x82\xb3") << QString();
+        QTest::newRow("a paragraph end is a line end") << QString::fromUtf8("a\u2029b") << QByteArray("a\r\nb") << QString();
+        QTest::newRow("a character cp437 lacks") << QString::fromUtf8("a€b") << QByteArray()
+                                                 << CodePage::describe(QString::fromUtf8("€"));
+        QTest::newRow("a lacking character last") << QString::fromUtf8("ab\u20ac") << QByteArray()
+                                                  << CodePage::describe(QString::fromUtf8("€"));
+        QTest::newRow("no selection: the page") << QString() << QByteArray("\xb3\xc4\n\f") << QString();
+    }
+
+    void selectionBytes()
+    {
+        QFETCH(QString, selection);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, error);
+        ReportDocument doc = load(QByteArray("first\f\xb3\xc4\n\flast"));
+        doc.setCodePage(CodePage::Id::Pc437);
+        doc.setCurrentPage(1);
+        doc.setShownText({{}, [selection] { return selection; }});
+        QByteArray sent;
+        QString why;
+        QCOMPARE(doc.shownPageBytes(true, &sent, &why), error.isEmpty());
+        if (error.isEmpty())
+            QCOMPARE(sent, bytes);
+        QVERIFY2(why.contains(error), qPrintable(why));
+    }
+
 private:
     ReportDocument load(const QByteArray &bytes)
     {

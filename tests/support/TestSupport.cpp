@@ -47,4 +47,12 @@ QString pdfText(const QString &pdf, bool layout)
     return runTool("pdftotext", (layout ? QStringList {"-layout"} : QStringList()) + QStringList {pdf, "-"});
 }
 
+std::unique_ptr<QTemporaryDir> socketFolder()
+{
+    auto folder = std::make_unique<QTemporaryDir>(QStringLiteral("/tmp/s2-XXXXXX"));
+    if (!folder->isValid())
+        qFatal("cannot make a socket folder under /tmp: %s", qPrintable(folder->errorString()));
+    return folder;
+}
+
 } // namespace TestSupport

@@ -3,6 +3,9 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
 
 // Shared set-up for the tests: call TestSupport::init() in initTestCase().
 namespace TestSupport {
@@ -20,5 +23,11 @@ QByteArray readFile(const QString &path);
 // pdftotext reads it (with -layout when asked).
 QString runTool(const QString &tool, const QStringList &arguments);
 QString pdfText(const QString &pdf, bool layout = true);
+
+// A private folder for Unix sockets: a socket's path has at most 107 bytes,
+// which a temporary folder inside a build tree (or a package build's
+// deep checkout) easily passes, so it lies directly under /tmp. The folder
+// goes when the returned object does.
+std::unique_ptr<QTemporaryDir> socketFolder();
 
 } // namespace TestSupport

@@ -1,0 +1,83 @@
+#include "watch/ConvertedJobs.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+ConvertedJobs::ConvertedJobs(const QString &outDir)
+    : m_outDir(outDir)
+{
+    QFile record(QDir(outDir).filePath(QLatin1String(FileName)));
+    if (!record.open(QIODevice::ReadOnly))
+        return;
+    // One line per job; a line cut short by a crash has no line end and
+    // is not taken.
+    while (!record.atEnd()) {
+        const QByteArray line = record.readLine();
+        if (line.endsWith('\n'))
+            m_done.insert(QString::fromUtf8(line.chopped(1)), true);
+    }
+}
+
+QString ConvertedJobs::keyOf(const QString &job)
+{
+    struct stat info;
+    if (::stat(QFile::encodeName(job).constData(), &info) != 0)
+        return QString();
+    // The name last: it may hold spaces, never a line end (the watch skips
+    // such names).
+    return QStringLiteral("%1 %2.%3 %4")
+        .arg(qint64(info.st_size))
+        .arg(qint64(info.st_mtim.tv_sec))
+        .arg(qint64(info.st_mtim.tv_nsec), 9, 10, QLatin1Char('0'))
+        .arg(QFileInfo(job).fileName());
+}
+
+bool ConvertedJobs::contains(const QString &job, const QString &extension) const
+{
+    const QString key = keyOf(job);
+    if (!key.isEmpty() && m_done.contains(key))
+        return true;
+    const QString stem = QDir(m_outDir).filePath(QFileInfo(job).completeBaseName());
+    const QFileInfo output(extension.compare(QLatin1String("png"), Qt::CaseInsensitive) == 0
+            ? stem + QStringLiteral("-001.png")
+            : stem + QLatin1Char('.') + extension);
+    return output.isFile() && output.lastModified() >= QFileInfo(job).lastModified();
+}
+
+bool ConvertedJobs::add(const QString &job, QString *error)
+{
+    const QString key = keyOf(job);
+    const QString path = QDir(m_outDir).filePath(QLatin1String(FileName));
+    const QByteArray line = key.toUtf8() + '\n';
+    // One write of a whole line at the end of the file: a crash leaves at
+    // most one line without its end, which the next start skips.
+    const int fd = key.isEmpty() || key.contains(QLatin1Char('\n'))
+        ? -1
+        : ::open(QFile::encodeName(path).constData(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    QByteArray bytes = line;
+    struct stat info;
+    char last = '\n';
+    if (fd >= 0 && ::fstat(fd, &info) == 0 && info.st_size > 0 && ::pread(fd, &last, 1, info.st_size - 1) == 1
+        && last != '\n')
+        bytes.prepend('\n'); // ends the line a crash cut short
+    const bool written = fd >= 0 && ::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size();
+    const int cause = key.isEmpty() ? ENOENT : written ? 0 : errno;
+    if (fd >= 0 && ::close(fd) != 0 && written) {
+        if (error)
+            *error = QStringLiteral("%1: %2").arg(path, qt_error_string(errno));
+        return false;
+    }
+    if (!written) {
+        if (error)
+            *error = QStringLiteral("%1: %2").arg(path, qt_error_string(cause));
+        return false;
+    }
+    m_done.insert(key, true);
+    return true;
+}

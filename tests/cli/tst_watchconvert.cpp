@@ -1,0 +1,217 @@
+// The converting watch as a service runs it: the real program in a process
+// over real folders, stopped and started again.
+#include "TestSupport.h"
+#include "watch/ConvertedJobs.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const QByteArray Job = "Head line\r\nline 2\r\n\fpage 2\r\n\f";
+
+// A watch of `spool` converting into `out`, as the service starts it.
+class Watch
+{
+public:
+    Watch(const QString &spool, const QString &out, const QStringList &options)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("QT_QPA_PLATFORM");
+        env.remove("DISPLAY");
+        m_process.setProcessEnvironment(env);
+        m_process.start(STICKER2_PROGRAM, QStringList{"watch", spool, "--out", out, "-j", "1"} + options);
+        m_process.waitForStarted();
+    }
+    ~Watch() { stop(); }
+
+    qint64 pid() const { return m_process.processId(); }
+    // Standard error so far, and what comes within `msec` until it has `lines` lines.
+    QByteArray lines(int count, int msec = 60000)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (m_err.count('\n') < count && timer.elapsed() < msec) {
+            m_process.waitForReadyRead(100);
+            m_err += m_process.readAllStandardError();
+        }
+        return m_err;
+    }
+    // SIGTERM, as systemctl stop sends it; the exit status.
+    int stop()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.terminate();
+            m_process.waitForFinished(30000);
+        }
+        m_err += m_process.readAllStandardError();
+        return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
+    }
+    QByteArray err() const { return m_err; }
+
+private:
+    QProcess m_process;
+    QByteArray m_err;
+};
+
+// The process ids whose parent is `parent`.
+QList<qint64> childrenOf(qint64 parent)
+{
+    QList<qint64> children;
+    for (const QString &entry : QDir("/proc").entryList(QDir::Dirs)) {
+        bool number = false;
+        const qint64 pid = entry.toLongLong(&number);
+        if (!number)
+            continue;
+        const QByteArray stat = TestSupport::readFile("/proc/" + entry + "/stat");
+        const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 1 && fields.at(1).toLongLong() == parent)
+            children << pid;
+    }
+    return children;
+}
+
+void setTime(const QString &path, const QDateTime &when)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.setFileTime(when, QFileDevice::FileModificationTime));
+}
+
+} // namespace
+
+class TestWatchConvert : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { TestSupport::init(); }
+
+    // Keep mode: a job is converted once, however often the watch starts,
+    // even when it is newer than its output or its outputs are pictures.
+    void keepConvertsOnce_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("output"); // the first file a conversion makes
+        QTest::addColumn<bool>("jobNewer");  // the job's time ahead of its output's
+        QTest::newRow("pdf") << "pdf" << "a.pdf" << false;
+        QTest::newRow("pdf of a job newer than its output") << "pdf" << "a.pdf" << true;
+        QTest::newRow("pictures") << "png" << "a-001.png" << false;
+        QTest::newRow("web page") << "html" << "a.html" << false;
+    }
+
+    void keepConvertsOnce()
+    {
+        QFETCH(QString, format);
+        QFETCH(QString, output);
+        QFETCH(bool, jobNewer);
+        QTemporaryDir dir;
+        const QString spool = dir.filePath("spool");
+        const QString out = dir.filePath("out");
+        const QString job = TestSupport::writeFile(spool + "/a.prn", Job);
+        // A job whose time is ahead of the clock (copied with its time from a
+        // machine whose clock runs fast): newer than any output made of it.
+        if (jobNewer)
+            setTime(job, QDateTime::currentDateTime().addSecs(3600));
+        {
+            Watch watch(spool, out, {"--convert", format});
+            QVERIFY2(watch.lines(1).contains("converted to"), watch.err().constData());
+            QCOMPARE(watch.stop(), 0);
+        }
+        QVERIFY(QFileInfo::exists(out + "/" + output));
+        const QStringList first = QDir(out).entryList(QDir::Files | QDir::Hidden);
+        for (int start = 0; start < 2; ++start) {
+            // A job written after the start comes after the old ones (one at a time).
+            const QString later = QString("z%1.prn").arg(start);
+            Watch watch(spool, out, {"--convert", format});
+            QTest::qWait(200);
+            TestSupport::writeFile(spool + "/" + later, Job);
+            const QByteArray lines = watch.lines(1);
+            QCOMPARE(watch.stop(), 0);
+            QVERIFY2(lines.count('\n') == 1 && lines.contains(later.toUtf8()) && !lines.contains("a.prn"),
+                lines.constData());
+        }
+        QStringList outputs = QDir(out).entryList(QDir::Files | QDir::Hidden);
+        outputs.removeIf([](const QString &name) { return name.startsWith('z'); });
+        QCOMPARE(outputs, first);
+        QVERIFY(first.contains(ConvertedJobs::FileName));
+    }
+
+    // Move mode: a job converted when the watch stopped before moving it
+    // moves at the next start, without a second conversion. Outputs of an
+    // earlier version, with no record, count as well.
+    void moveFinishesPendingMove_data()
+    {
+        QTest::addColumn<bool>("recorded");
+        QTest::newRow("recorded as converted") << true;
+        QTest::newRow("an older output, no record") << false;
+    }
+
+    void moveFinishesPendingMove()
+    {
+        QFETCH(bool, recorded);
+        QTemporaryDir dir;
+        const QString spool = dir.filePath("spool");
+        const QString out = dir.filePath("out");
+        const QString job = TestSupport::writeFile(spool + "/a.prn", Job);
+        const QString pdf = TestSupport::writeFile(out + "/a.pdf", "the earlier output");
+        if (recorded) {
+            ConvertedJobs record(out);
+            QString error;
+            QVERIFY2(record.add(job, &error), qPrintable(error));
+            setTime(pdf, QDateTime::currentDateTime().addSecs(-60)); // older than the job: the record decides
+        } else {
+            setTime(job, QDateTime::currentDateTime().addSecs(-60));
+        }
+        Watch watch(spool, out, {"--convert", "pdf", "--move"});
+        const QByteArray lines = watch.lines(1);
+        QCOMPARE(watch.stop(), 0);
+        QVERIFY2(lines.contains("a.prn: converted before; the job is now"), lines.constData());
+        QCOMPARE(TestSupport::readFile(out + "/done/a.prn"), Job);
+        QVERIFY(!QFileInfo::exists(job));
+        QCOMPARE(TestSupport::readFile(pdf), QByteArray("the earlier output"));
+    }
+
+    // SIGTERM stops the watch and its converter with it: nothing is
+    // written afterwards, no part of an output is left, no process stays.
+    void stopEndsConversions_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::newRow("pdf") << "pdf";
+        QTest::newRow("pictures") << "png";
+    }
+
+    void stopEndsConversions()
+    {
+        QFETCH(QString, format);
+        QTemporaryDir dir;
+        const QString spool = dir.filePath("spool");
+        const QString out = dir.filePath("out");
+        QByteArray big;
+        for (int i = 0; i < 300000; ++i)
+            big += "a line of a long report " + QByteArray::number(i) + "\r\n" + (i % 60 == 59 ? "\f" : "");
+        TestSupport::writeFile(spool + "/big.prn", big);
+        Watch watch(spool, out, {"--convert", format});
+        QList<qint64> converters;
+        QTRY_VERIFY_WITH_TIMEOUT(!(converters = childrenOf(watch.pid())).isEmpty(), 30000);
+        QTest::qWait(format == "png" ? 3000 : 300); // the converter is under way
+        QCOMPARE(watch.stop(), 0);
+        for (qint64 pid : converters)
+            QVERIFY2(::kill(pid_t(pid), 0) != 0, "a converter outlived its watch");
+        QTest::qWait(500);
+        QCOMPARE(QDir(out).entryList(QDir::Files | QDir::Hidden), QStringList());
+        QVERIFY2(!watch.err().contains("converted"), watch.err().constData());
+    }
+};
+
+QTEST_MAIN(TestWatchConvert)
+#include "tst_watchconvert.moc"

@@ -1,0 +1,154 @@
+// What a path names before the program reads or writes it: a link another
+// user planted, the same file under two names, a file that changes while it
+// is read.
+#include "TestSupport.h"
+#include "platform/FileChecks.h"
+#include "platform/FileStamp.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr uid_t Nobody = 65534;
+
+} // namespace
+
+class TestFileChecks : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { TestSupport::init(); }
+
+    // A link is refused only when it lies in a folder everyone may write to
+    // that keeps others' files (sticky), and neither the caller nor the
+    // folder's owner made it.
+    void plantedLink_data()
+    {
+        QTest::addColumn<int>("folderMode");
+        QTest::addColumn<bool>("folderNobodys"); // the folder belongs to another user
+        QTest::addColumn<QString>("linkOwner");  // "me", "nobody" or "no link"
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("another user's link in a sticky shared folder") << 01777 << false << "nobody" << true;
+        QTest::newRow("my own link there") << 01777 << false << "me" << false;
+        QTest::newRow("the folder owner's link") << 01777 << true << "nobody" << false;
+        QTest::newRow("my link in another user's sticky folder") << 01777 << true << "me" << false;
+        QTest::newRow("another user's link, folder not sticky") << 0777 << false << "nobody" << false;
+        QTest::newRow("another user's link, sticky folder not shared") << 01755 << false << "nobody" << false;
+        QTest::newRow("a plain file") << 01777 << false << "no link" << false;
+    }
+
+    void plantedLink()
+    {
+        QFETCH(int, folderMode);
+        QFETCH(bool, folderNobodys);
+        QFETCH(QString, linkOwner);
+        QFETCH(bool, refused);
+        if (::geteuid() != 0 && (folderNobodys || linkOwner == "nobody"))
+            QSKIP("giving a file to another user needs root");
+        QTemporaryDir dir;
+        const QString folder = dir.filePath("shared");
+        QVERIFY(QDir().mkdir(folder));
+        const QByteArray folderName = QFile::encodeName(folder);
+        const QString victim = TestSupport::writeFile(dir.filePath("victim"), "kept");
+        const QString path = folder + "/report.out";
+        if (linkOwner == "no link") {
+            TestSupport::writeFile(path, "plain");
+        } else {
+            QVERIFY(QFile::link(victim, path));
+            if (linkOwner == "nobody")
+                QCOMPARE(::lchown(QFile::encodeName(path).constData(), Nobody, Nobody), 0);
+        }
+        if (folderNobodys)
+            QCOMPARE(::chown(folderName.constData(), Nobody, Nobody), 0);
+        QCOMPARE(::chmod(folderName.constData(), mode_t(folderMode)), 0);
+        QCOMPARE(FileChecks::plantedLink(path), refused);
+    }
+
+    void sameFile_data()
+    {
+        QTest::addColumn<QString>("other"); // how the second path names it
+        QTest::addColumn<bool>("same");
+        QTest::newRow("the same name") << "same" << true;
+        QTest::newRow("a link to it") << "link" << true;
+        QTest::newRow("a hard link") << "hard link" << true;
+        QTest::newRow("through .. ") << "dotted" << true;
+        QTest::newRow("a copy") << "copy" << false;
+        QTest::newRow("a missing file") << "missing" << false;
+        QTest::newRow("a dangling link") << "dangling" << false;
+    }
+
+    void sameFile()
+    {
+        QFETCH(QString, other);
+        QFETCH(bool, same);
+        QTemporaryDir dir;
+        const QString file = TestSupport::writeFile(dir.filePath("a.prn"), "bytes");
+        QString second = file;
+        if (other == "link" || other == "dangling") {
+            second = dir.filePath("l.prn");
+            QVERIFY(QFile::link(other == "link" ? file : dir.filePath("none"), second));
+        } else if (other == "hard link") {
+            second = dir.filePath("h.prn");
+            QCOMPARE(::link(QFile::encodeName(file).constData(), QFile::encodeName(second).constData()), 0);
+        } else if (other == "dotted") {
+            QVERIFY(QDir(dir.path()).mkdir("sub"));
+            second = dir.path() + "/sub/../a.prn";
+        } else if (other == "copy") {
+            second = TestSupport::writeFile(dir.filePath("c.prn"), "bytes");
+        } else if (other == "missing") {
+            second = dir.filePath("none.prn");
+        }
+        QCOMPARE(FileChecks::sameFile(file, second), same);
+        QCOMPARE(FileChecks::sameFile(second, file), same);
+    }
+
+    // The stamp of an open file sees it cut, grown or written in place, not
+    // a new file renamed over its name (the open one is unchanged).
+    void stamp_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("changed");
+        QTest::newRow("nothing") << "none" << false;
+        QTest::newRow("cut short") << "cut" << true;
+        QTest::newRow("grown") << "append" << true;
+        QTest::newRow("written anew, same size") << "rewrite" << true;
+        QTest::newRow("replaced under its name") << "replace" << false;
+    }
+
+    void stamp()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, changed);
+        QTemporaryDir dir;
+        const QString path = TestSupport::writeFile(dir.filePath("r.prn"), "old report\r\n");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const FileStamp stamp = FileStamp::of(file.handle());
+        QVERIFY(stamp.isValid());
+        QTest::qWait(20); // a later time of last change on any file system clock
+        if (change == "cut")
+            QVERIFY(::truncate(QFile::encodeName(path).constData(), 3) == 0);
+        else if (change == "append") {
+            QFile more(path);
+            QVERIFY(more.open(QIODevice::Append) && more.write("x") == 1);
+        } else if (change == "rewrite")
+            TestSupport::writeFile(path, "new report\r\n");
+        else if (change == "replace") {
+            TestSupport::writeFile(path + ".new", "a new file\r\n");
+            QCOMPARE(::rename(QFile::encodeName(path + ".new").constData(), QFile::encodeName(path).constData()), 0);
+        }
+        QCOMPARE(stamp.changed(file.handle()), changed);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFileChecks)
+#include "tst_filechecks.moc"

@@ -1,0 +1,101 @@
+// What marks a job of the converting watch as converted: its line in the
+// output folder's record, or (outputs of an earlier version, no record) an
+// output of its name newer than the job.
+#include "TestSupport.h"
+#include "watch/ConvertedJobs.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+void setTime(const QString &path, int secondsFromNow)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite)
+        || !file.setFileTime(QDateTime::currentDateTime().addSecs(secondsFromNow), QFileDevice::FileModificationTime))
+        qFatal("cannot set the time of %s", qPrintable(path));
+}
+
+} // namespace
+
+class TestConvertedJobs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { TestSupport::init(); }
+
+    void converted_data()
+    {
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<QString>("output"); // the output there, "" for none
+        QTest::addColumn<int>("outputAge");  // seconds from the job's time
+        QTest::addColumn<bool>("recorded");
+        QTest::addColumn<QString>("afterwards"); // what became of the job since: "", "rewritten", "touched"
+        QTest::addColumn<bool>("converted");
+        QTest::newRow("nothing") << "pdf" << "" << 0 << false << "" << false;
+        QTest::newRow("an output newer than the job") << "pdf" << "job.pdf" << 60 << false << "" << true;
+        QTest::newRow("an output as old as the job") << "pdf" << "job.pdf" << 0 << false << "" << true;
+        QTest::newRow("an output older than the job") << "pdf" << "job.pdf" << -60 << false << "" << false;
+        QTest::newRow("an output of another format") << "html" << "job.pdf" << 60 << false << "" << false;
+        QTest::newRow("pictures newer than the job") << "png" << "job-001.png" << 60 << false << "" << true;
+        QTest::newRow("a picture's name without its number") << "png" << "job.png" << 60 << false << "" << false;
+        QTest::newRow("recorded, its output gone") << "pdf" << "" << 0 << true << "" << true;
+        QTest::newRow("recorded, its output older") << "pdf" << "job.pdf" << -60 << true << "" << true;
+        QTest::newRow("recorded, then written anew") << "pdf" << "" << 0 << true << "rewritten" << false;
+        QTest::newRow("recorded, then its time changed") << "pdf" << "" << 0 << true << "touched" << false;
+    }
+
+    void converted()
+    {
+        QFETCH(QString, extension);
+        QFETCH(QString, output);
+        QFETCH(int, outputAge);
+        QFETCH(bool, recorded);
+        QFETCH(QString, afterwards);
+        QFETCH(bool, converted);
+        QTemporaryDir dir;
+        const QString out = dir.filePath("out");
+        QVERIFY(QDir().mkpath(out));
+        const QString job = TestSupport::writeFile(dir.filePath("spool/job.prn"), "report\r\n");
+        setTime(job, -3600);
+        if (!output.isEmpty()) {
+            TestSupport::writeFile(out + "/" + output, "converted");
+            setTime(out + "/" + output, -3600 + outputAge);
+        }
+        if (recorded) {
+            ConvertedJobs record(out);
+            QString error;
+            QVERIFY2(record.add(job, &error), qPrintable(error));
+        }
+        if (afterwards == "rewritten") {
+            TestSupport::writeFile(job, "another report\r\n");
+            setTime(job, -3600);
+        } else if (afterwards == "touched") {
+            setTime(job, -1800);
+        }
+        // The record as a new start of the watch reads it.
+        QCOMPARE(ConvertedJobs(out).contains(job, extension), converted);
+    }
+
+    // A line a crash cut short costs that job alone: the next line still counts.
+    void cutLine()
+    {
+        QTemporaryDir dir;
+        const QString first = TestSupport::writeFile(dir.filePath("a.prn"), "a\r\n");
+        const QString second = TestSupport::writeFile(dir.filePath("b.prn"), "b\r\n");
+        TestSupport::writeFile(dir.filePath(ConvertedJobs::FileName), "8 1700000000.000000000 a.p");
+        QString error;
+        QVERIFY2(ConvertedJobs(dir.path()).add(second, &error), qPrintable(error));
+        const ConvertedJobs record(dir.path());
+        QVERIFY(record.contains(second, "pdf"));
+        QVERIFY(!record.contains(first, "pdf"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestConvertedJobs)
+#include "tst_convertedjobs.moc"
