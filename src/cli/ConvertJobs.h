@@ -22,8 +22,9 @@ public:
     ConvertJobs(const QStringList &options, int parallel, QObject *parent = nullptr);
     ~ConvertJobs() override;
 
-    // Converts `in` to `out` as soon as a place is free.
-    void add(const QString &in, const QString &out);
+    // Converts `in` to `out` as soon as a place is free, with the job's own
+    // options after the shared ones.
+    void add(const QString &in, const QString &out, const QStringList &ownOptions = {});
     bool isIdle() const { return m_running.isEmpty() && m_waiting.isEmpty(); }
 
     // A conversion longer than this is stopped and fails (default ten minutes).
@@ -41,6 +42,7 @@ private:
     {
         QString in;
         QString out;
+        QStringList ownOptions;
         QProcess *process = nullptr;
         bool timedOut = false;
     };
