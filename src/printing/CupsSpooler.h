@@ -27,6 +27,9 @@ public:
     void setStopCheck(std::function<bool()> stopped) override { m_stopped = std::move(stopped); }
 
     int jobId() const { return m_jobId; }
+    // The format of the documents started next (a MIME type CUPS knows);
+    // raw bytes unless set.
+    void setDocumentFormat(const QByteArray &format) { m_format = format; }
 
 private:
     bool connect();
@@ -40,4 +43,5 @@ private:
     bool m_documentOpen = false;
     RunTimeError m_error;
     std::function<bool()> m_stopped;
+    QByteArray m_format = "application/vnd.cups-raw";
 };
