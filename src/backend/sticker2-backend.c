@@ -14,6 +14,12 @@
  * may). One file per job, whatever the copies. No Qt and no libcups at run
  * time: only the exit codes come from <cups/backend.h>.
  *
+ * Before the job gets its name, its details go whole (written, fsync'ed,
+ * renamed into place) into the hidden side file .<name>.info beside it, so a
+ * watch that sees the job can read them: UTF-8 lines key=value for job, user,
+ * title, queue (the printer name CUPS gives in PRINTER), copies and options,
+ * every byte below 0x20, 0x7f and '%' written as %XX (upper-case hex).
+ *
  * A job killed outright (SIGKILL, a size limit) leaves its hidden part. The
  * part is named after the queue (.<queue>.<stem>.part) and locked while it is
  * written; each job removes the parts of its own queue's earlier jobs that are
@@ -105,22 +111,86 @@ static int copy_all(int in, int out)
     }
 }
 
-/* Gives the complete file its final name; a name taken already gets -2, -3 ... */
-static int publish(int dir, const char *tmp, const char *stem, char *name, size_t size)
+/* Writes `value` with every byte below 0x20, 0x7f and '%' as %XX. */
+static int put_value(FILE *f, const char *key, const char *value)
 {
+    fprintf(f, "%s=", key);
+    for (const unsigned char *p = (const unsigned char *)(value ? value : ""); *p; ++p) {
+        if (*p < 0x20 || *p == 0x7f || *p == '%')
+            fprintf(f, "%%%02X", *p);
+        else
+            fputc(*p, f);
+    }
+    return fputc('\n', f) == EOF ? -1 : 0;
+}
+
+/* Writes the job's details whole as the hidden part `info_tmp`: the same
+ * mode and group as the job. */
+static int write_info(int dir, const char *info_tmp, const struct stat *dst, char *argv[], const char *queue)
+{
+    int fd = openat(dir, info_tmp, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0640);
+    if (fd < 0)
+        return -1;
+    fchmod(fd, 0640);
+    if (!(dst->st_mode & S_ISGID))
+        (void)!fchown(fd, (uid_t)-1, dst->st_gid);
+    FILE *f = fdopen(fd, "w");
+    if (!f) {
+        close(fd);
+        return -1;
+    }
+    int rc = put_value(f, "job", argv[1]);
+    rc |= put_value(f, "user", argv[2]);
+    rc |= put_value(f, "title", argv[3]);
+    rc |= put_value(f, "queue", queue);
+    rc |= put_value(f, "copies", argv[4]);
+    rc |= put_value(f, "options", argv[5]);
+    if (fflush(f) != 0 || fsync(fileno(f)) != 0)
+        rc = -1;
+    if (fclose(f) != 0)
+        rc = -1;
+    return rc;
+}
+
+static int rename_noreplace(int dir, const char *from, const char *to)
+{
+    int rc = renameat2(dir, from, dir, to, RENAME_NOREPLACE);
+    if (rc < 0 && (errno == EINVAL || errno == ENOSYS)) /* no RENAME_NOREPLACE here */
+        rc = linkat(dir, from, dir, to, 0) == 0 ? unlinkat(dir, from, 0) : -1;
+    return rc;
+}
+
+/* Gives the complete file its final name, its side file first; a name taken
+ * already gets -2, -3 ... */
+static int publish(int dir, const char *tmp, const char *info_tmp, const char *stem, char *name, size_t size)
+{
+    char info[160];
     for (int n = 1; n < 100; ++n) {
         if (n == 1)
             snprintf(name, size, "%s.prn", stem);
         else
             snprintf(name, size, "%s-%d.prn", stem, n);
-        int rc = renameat2(dir, tmp, dir, name, RENAME_NOREPLACE);
-        if (rc < 0 && (errno == EINVAL || errno == ENOSYS)) /* no RENAME_NOREPLACE here */
-            rc = linkat(dir, tmp, dir, name, 0) == 0 ? unlinkat(dir, tmp, 0) : -1;
-        if (rc == 0)
-            return 0;
-        if (errno != EEXIST)
+        snprintf(info, sizeof info, ".%s.info", name);
+        struct stat st;
+        if (fstatat(dir, name, &st, AT_SYMLINK_NOFOLLOW) == 0)
+            continue;
+        if (rename_noreplace(dir, info_tmp, info) < 0) {
+            if (errno == EEXIST)
+                continue;
             return -1;
+        }
+        if (rename_noreplace(dir, tmp, name) == 0)
+            return 0;
+        int err = errno;
+        /* Taken in between: the side file goes back to its hidden part. */
+        if (renameat(dir, info, dir, info_tmp) < 0)
+            unlinkat(dir, info, 0);
+        if (err != EEXIST) {
+            errno = err;
+            return -1;
+        }
     }
+    errno = EEXIST;
     return -1;
 }
 
@@ -195,7 +265,7 @@ int main(int argc, char *argv[])
     struct tm tm;
     clock_gettime(CLOCK_REALTIME, &now);
     gmtime_r(&now.tv_sec, &tm);
-    char stem[96], tmp[272], name[112];
+    char stem[96], tmp[272], info_tmp[280], name[112];
     snprintf(stem, sizeof stem, "%04d%02d%02d-%02d%02d%02d-%06ld-job%ld", tm.tm_year + 1900, tm.tm_mon + 1,
         tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec, now.tv_nsec / 1000, strtol(argv[1], NULL, 10));
     /* The queue's name, as CUPS gives it to its backends. */
@@ -203,6 +273,7 @@ int main(int argc, char *argv[])
     char prefix[160];
     snprintf(prefix, sizeof prefix, ".%s.", queue && *queue && !strchr(queue, '/') ? queue : "sticker2");
     snprintf(tmp, sizeof tmp, "%s%s.part", prefix, stem);
+    snprintf(info_tmp, sizeof info_tmp, "%s%s.info.part", prefix, stem);
 
     int out = openat(dir, tmp, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0640);
     if (out < 0) {
@@ -220,11 +291,14 @@ int main(int argc, char *argv[])
         rc = fsync(out);
     if (close(out) < 0)
         rc = -1;
-    if (rc == 0 && publish(dir, tmp, stem, name, sizeof name) == 0) {
+    if (rc == 0)
+        rc = write_info(dir, info_tmp, &dst, argv, queue);
+    if (rc == 0 && publish(dir, tmp, info_tmp, stem, name, sizeof name) == 0) {
         fprintf(stderr, "INFO: job saved as %s/%s\n", folder, name);
         return CUPS_BACKEND_OK;
     }
     fprintf(stderr, "ERROR: cannot write the job to %s: %s\n", folder, strerror(errno));
     unlinkat(dir, tmp, 0);
+    unlinkat(dir, info_tmp, 0);
     return CUPS_BACKEND_FAILED;
 }

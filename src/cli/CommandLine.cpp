@@ -55,7 +55,7 @@ const QList<Command> &commands()
     { CommandId::Convert, QLatin1String("convert"),
         QLatin1String("sticker2 convert [--to html|txt|rtf|xlsx|pdf|png] [--pages all|N|A-B] [--marks C1,C2,...] "
                       "[--look printed|emphasis] [--paper a4|letter] [--landscape] [--dpi N] [--form-length INCHES] "
-                      "[--carriage wide|narrow] [--codepage NAME] IN OUT|- | --to FORMAT --out-dir DIR [-j N] FILE..."),
+                      "[--carriage wide|narrow] [--codepage NAME] [--rules FILE] IN OUT|- | --to FORMAT --out-dir DIR [-j N] FILE..."),
         R"(  sticker2 convert IN OUT     Converts a print file without a window:
       --to html|txt|rtf|xlsx|pdf|png
                                 the format (default: from OUT's name, as the export dialog)
@@ -72,6 +72,8 @@ const QList<Command> &commands()
                                 (default: the setting, 11)
       --carriage wide|narrow    the printed look's carriage, 13.6 or 8 in (default wide)
       --codepage NAME           the code page the file is read in, as for view
+      --rules FILE              a PDF named, filed, mailed and printed by the first rule of
+                                FILE that matches the job (OUT: where it goes otherwise)
       OUT "-" writes a web page or plain text to standard output.
 )",
         runConvert, nullptr },
@@ -110,7 +112,7 @@ const QList<Command> &commands()
     // Its converting form runs convert's batch form, shown first.
     { CommandId::Watch, QLatin1String("watch"),
         QLatin1String("sticker2 watch FOLDER [--convert FORMAT --out DIR [--keep|--move] [-j N] "
-                      "[convert's OPTIONS]]"),
+                      "[--rules FILE] [convert's OPTIONS]]"),
         R"(  sticker2 convert --to FORMAT --out-dir DIR FILE...
                               Converts many files into DIR, each under its own name:
       -j, --jobs N              how many at once (default: the processors)
@@ -119,6 +121,8 @@ const QList<Command> &commands()
       --convert FORMAT          instead, with no window: converts each complete job (and each
                                 one there already without a newer output) as convert does
       --out DIR                 into DIR; a job that fails moves to DIR/failed, a log beside it
+      --rules FILE              each job's PDF by the rules of FILE; a failed action moves the
+                                job to DIR/failed with a log; FILE is read again when it changes
       --keep, --move            a converted job stays (default) or moves to DIR/done
                                 (convert's options and -j are taken too)
 )",
@@ -133,6 +137,15 @@ const QList<Command> &commands()
                               Deletes a capture queue.
 )",
         runCapture, nullptr },
+    { CommandId::Rules, QLatin1String("rules"),
+        QLatin1String("sticker2 rules check FILE | rules test --rules FILE [--codepage NAME] JOB"),
+        R"(  sticker2 rules check FILE   Checks a rules file: each fault as FILE:LINE: cause.
+  sticker2 rules test --rules FILE JOB
+                              Shows the rule that matches a print job, the fields it found and
+                              every action it would take; does nothing.
+      --codepage NAME           the code page of rules that name none (default: the stored one)
+)",
+        runRules, neverDrawsText },
     };
     return table;
 }

@@ -19,7 +19,7 @@ enum class Status { Done = 0, Failed = 1, Usage = 2 };
 
 // The commands: the dispatcher runs them, a usage error shows their usage
 // line and --help lists them, from this one table.
-enum class CommandId { View, Convert, Print, Stickers, Watch, Capture };
+enum class CommandId { View, Convert, Print, Stickers, Watch, Capture, Rules };
 struct Command
 {
     CommandId id;
@@ -72,6 +72,7 @@ int runConvert(const QStringList &arguments);
 int runPrint(const QStringList &arguments);
 int runStickers(const QStringList &arguments);
 int runCapture(const QStringList &arguments);
+int runRules(const QStringList &arguments);
 
 // `sticker2 watch FOLDER --convert FORMAT ...` as the convert command line it
 // runs (`convert --watch ...`); empty for a watch that opens views.

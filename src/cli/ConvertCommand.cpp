@@ -5,6 +5,7 @@
 #include "cli/CommandLine.h"
 #include "escp/PrintedDocument.h"
 #include "cli/ConvertBatch.h"
+#include "cli/ConvertRules.h"
 #include "cli/StandardOutput.h"
 #include "export/ExportFormat.h"
 #include "export/PdfExport.h"
@@ -100,6 +101,8 @@ int runConvert(const QStringList &arguments)
     parser.addOptions({ to, pages, marks, look, paper, landscape, dpi, formLength, carriage, codePage });
     const ConvertBatch::Options batchOptions;
     batchOptions.addTo(parser);
+    const ConvertRules::Options rulesOptions;
+    rulesOptions.addTo(parser);
     parser.addPositionalArgument(QStringLiteral("IN"), QStringLiteral("The print file."));
     parser.addPositionalArgument(QStringLiteral("OUT"), QStringLiteral("The file to write, or -."));
     const bool watching = arguments.contains(QStringLiteral("--watch"));
@@ -217,8 +220,17 @@ int runConvert(const QStringList &arguments)
                 QStringLiteral("unknown carriage \"%1\" for --carriage (wide or narrow)").arg(parser.value(carriage)));
         settings.wideCarriage = name == QLatin1String("wide");
     }
+    if (parser.isSet(rulesOptions.rules) && (target != Target::Pdf || toStdout))
+        return CliSupport::usage(Synopsis, QStringLiteral("--rules makes a PDF file: --to pdf, and OUT not \"-\""));
     if (many)
         return batch.watchFolder.isEmpty() ? runConvertBatch(batch) : runConvertWatch(batch);
+    if (parser.isSet(rulesOptions.rules)) {
+        if (!CliSupport::checkInput(in, &error) || !CliSupport::checkOutput(out, &error, { in }))
+            return CliSupport::fail(error);
+        return runConvertRules({ parser.value(rulesOptions.rules), parser.value(rulesOptions.origin),
+            parser.value(rulesOptions.plan), in, out, chosenCodePage,
+            ConvertRules::otherOptions(parser, rulesOptions) });
+    }
     if (!CliSupport::checkInput(in, &error) || (!toStdout && !CliSupport::checkOutput(out, &error, { in })))
         return CliSupport::fail(error);
     if (chosenCodePage)

@@ -48,9 +48,9 @@ void ConvertJobs::stopAll(int msec)
     m_running.clear();
 }
 
-void ConvertJobs::add(const QString &in, const QString &out)
+void ConvertJobs::add(const QString &in, const QString &out, const QStringList &ownOptions)
 {
-    m_waiting.append(Job {in, out});
+    m_waiting.append(Job {in, out, ownOptions});
     startWaiting();
 }
 
@@ -83,7 +83,7 @@ void ConvertJobs::startWaiting()
         limit->start(m_timeLimit);
         m_running.append(job);
         process->start(QCoreApplication::applicationFilePath(),
-            QStringList {QStringLiteral("convert")} + m_options
+            QStringList {QStringLiteral("convert")} + m_options + job.ownOptions
                 + QStringList {QStringLiteral("--"), job.in, job.out});
     }
 }

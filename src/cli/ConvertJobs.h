@@ -22,8 +22,9 @@ public:
     ConvertJobs(const QStringList &options, int parallel, QObject *parent = nullptr);
     ~ConvertJobs() override;
 
-    // Converts `in` to `out` as soon as a place is free.
-    void add(const QString &in, const QString &out);
+    // Converts `in` to `out` as soon as a place is free, with the job's own
+    // options after the shared ones.
+    void add(const QString &in, const QString &out, const QStringList &ownOptions = {});
     bool isIdle() const { return m_running.isEmpty() && m_waiting.isEmpty(); }
 
     // Stops every conversion (SIGTERM, and SIGKILL after `msec`) and drops
@@ -43,6 +44,7 @@ private:
     {
         QString in;
         QString out;
+        QStringList ownOptions;
         QProcess *process = nullptr;
         bool timedOut = false;
     };

@@ -4,13 +4,18 @@
 #include "cli/ConvertJobs.h"
 #include "cli/StopSignals.h"
 #include "watch/ConvertedJobs.h"
+#include "rules/RuleActions.h"
 #include "watch/JobArchive.h"
+#include "watch/JobInfo.h"
 #include "watch/PrintFileWatcher.h"
+#include "watch/RulesKeeper.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 namespace CommandLine {
 
@@ -21,6 +26,26 @@ QString logText(const QString &job, const QString &output, const QStringList &op
     return QStringLiteral("time: %1\njob: %2\noutput: %3\nconvert options: %4\n\n%5\n")
         .arg(QDateTime::currentDateTimeUtc().toString(Qt::ISODate), job, output,
             options.join(QLatin1Char(' ')), message);
+}
+
+// The value of --rules among convert's options, taken out of them.
+QString takeRules(QStringList *options)
+{
+    const qsizetype at = options->indexOf(QStringLiteral("--rules"));
+    if (at < 0 || at + 1 >= options->size())
+        return QString();
+    const QString path = options->at(at + 1);
+    options->remove(at, 2);
+    return path;
+}
+
+// A job's output without rules: its own name, and its title when it has one.
+QString outputName(const QString &job, const QString &extension)
+{
+    JobInfo info;
+    readJobInfo(job, &info, nullptr);
+    const QString pdf = defaultPdfName(job, info.title);
+    return pdf.left(pdf.size() - 3) + extension;
 }
 
 } // namespace
@@ -41,7 +66,8 @@ int runConvertWatch(const ConvertBatch &watch)
         QString movedTo;
         QString note;
         QString error;
-        if (JobArchive::moveInto(job, outDir.filePath(QStringLiteral("done")), &movedTo, &note, &error))
+        if (JobArchive::moveInto(job, outDir.filePath(QStringLiteral("done")), &movedTo, &note, &error)
+            && moveJobInfo(job, movedTo))
             CliSupport::report(QStringLiteral("%1: %2; the job is now %3%4")
                                    .arg(job, what, movedTo, note.isEmpty() ? QString() : QStringLiteral("; ") + note));
         else
@@ -49,15 +75,48 @@ int runConvertWatch(const ConvertBatch &watch)
     };
 
     StopSignals stopSignals; // first: the threads started later hold the signals back too
-    ConvertJobs jobs(watch.options, watch.parallel);
+    QStringList options = watch.options;
+    const QString rulesPath = takeRules(&options);
+    RulesKeeper rules;
+    QString rulesError;
+    if (!rulesPath.isEmpty() && !rules.start(rulesPath, &rulesError))
+        return CliSupport::fail(rulesError);
+    QTemporaryDir plans; // each conversion's plan, carried out here
+    QHash<QString, QString> planOf; // by output
+    int planned = 0;
+    ConvertJobs jobs(options, watch.parallel);
     QObject::connect(&stopSignals, &StopSignals::stopped, [&] {
         jobs.stopAll();
         QCoreApplication::exit(0);
     });
     QSet<QString> converting; // the outputs of the conversions running
     QObject::connect(&jobs, &ConvertJobs::finished,
-        [&](const QString &job, const QString &output, bool ok, const QString &message) {
-            converting.remove(output);
+        [&](const QString &job, const QString &written, bool converterOk, const QString &converterMessage) {
+            converting.remove(written);
+            bool ok = converterOk;
+            QString message = converterMessage;
+            QString output = written;
+            const QString planPath = planOf.take(written);
+            RulePlan plan;
+            if (ok && !planPath.isEmpty()) {
+                // The conversion only planned; filing, mail and printing are
+                // done here, where the service's rights are.
+                QFile planFile(planPath);
+                if (!planFile.open(QIODevice::ReadOnly) || !RulePlan::fromJson(planFile.readAll(), &plan)) {
+                    ok = false;
+                    message = QStringLiteral("%1: the conversion left no plan").arg(job);
+                } else {
+                    const RuleActionsOutcome outcome = applyRulePlan(plan, written);
+                    output = outcome.pdfPath;
+                    if (!outcome.ok()) {
+                        ok = false;
+                        message = outcome.failures(plan.rule).join(QStringLiteral("; "))
+                            + QStringLiteral("; the PDF is %1").arg(outcome.pdfPath);
+                    }
+                }
+            }
+            if (!planPath.isEmpty())
+                QFile::remove(planPath);
             QString movedTo;
             QString note;
             QString error;
@@ -77,6 +136,7 @@ int runConvertWatch(const ConvertBatch &watch)
                 CliSupport::report(QStringLiteral("%1: not converted (%2), and %3").arg(job, message, error));
                 return;
             }
+            moveJobInfo(job, movedTo);
             QString logError;
             const bool logged = JobArchive::writeText(
                 movedTo + QStringLiteral(".log"), logText(job, output, watch.options, message), &logError);
@@ -89,7 +149,7 @@ int runConvertWatch(const ConvertBatch &watch)
     PrintFileWatcher watcher;
     watcher.setReportExisting(true);
     QObject::connect(&watcher, &PrintFileWatcher::fileReady, [&](const QString &job) {
-        const QString name = QFileInfo(job).completeBaseName() + QLatin1Char('.') + watch.extension;
+        const QString name = outputName(job, watch.extension);
         if (converted.contains(job, watch.extension)) {
             if (watch.moveDone)
                 moveDone(job, QStringLiteral("converted before"));
@@ -97,7 +157,17 @@ int runConvertWatch(const ConvertBatch &watch)
         }
         const QString output = JobArchive::freePath(outDir.absolutePath(), name, converting);
         converting.insert(output);
-        jobs.add(job, output);
+        QStringList own;
+        if (!rulesPath.isEmpty()) {
+            const QString note = rules.refresh();
+            if (!note.isEmpty())
+                CliSupport::report(note);
+            const QString planPath = plans.filePath(QStringLiteral("plan-%1.json").arg(++planned));
+            planOf.insert(output, planPath);
+            own << QStringLiteral("--rules") << rules.copyPath() << QStringLiteral("--rules-origin") << rulesPath
+                << QStringLiteral("--rules-plan") << planPath;
+        }
+        jobs.add(job, output, own);
     });
     QString error;
     if (!watcher.start(watch.watchFolder, &error))

@@ -88,7 +88,7 @@ bool CupsSpooler::startDocument(const QString &documentName)
         fail(QStringLiteral("create job on %1").arg(m_name));
         return false;
     }
-    if (m_cups->cupsStartDocument(m_http, name.constData(), m_jobId, title.constData(), CUPS_FORMAT_RAW, 1)
+    if (m_cups->cupsStartDocument(m_http, name.constData(), m_jobId, title.constData(), m_format.constData(), 1)
         != HTTP_STATUS_CONTINUE) {
         fail(QStringLiteral("start document on %1").arg(m_name));
         cancelDocument();

@@ -26,6 +26,9 @@ public:
     RunTimeError lastError() const override { return m_error; }
     void setStopCheck(std::function<bool()> stopped) override { m_stopped = std::move(stopped); }
 
+    // The format of the documents started next (a MIME type CUPS knows);
+    // raw bytes unless set.
+    void setDocumentFormat(const QByteArray &format) { m_format = format; }
 
 private:
     bool connect();
@@ -39,4 +42,5 @@ private:
     bool m_documentOpen = false;
     RunTimeError m_error;
     std::function<bool()> m_stopped;
+    QByteArray m_format = "application/vnd.cups-raw";
 };

@@ -82,3 +82,29 @@ a:b%25c%00 -
 a:b%25c%2 -
 a:b%25c%zz -
 ROWS
+
+# Each job's details (who printed it, its title, the queue) are in its side
+# file .<job>.info, there before the job appears. As root the job is printed
+# for another user (lp -U), as the printing programs of a shared computer do.
+rm -f "$folder"/* "$folder"/.[!.]*
+lpadmin -p Sticker2Capture -E -v "sticker2:$dir/capture%20jobs"
+title=$(printf 'Rechnung 100%% M\303\244rz\tQ4')
+if [ "$(id -u)" -eq 0 ]; then user=anna; else user=$(id -un); fi
+jobid=$(lp -U "$user" -d Sticker2Capture -t "$title" -n 2 "$job" | sed -n 's/^request id is Sticker2Capture-\([0-9]*\) .*/\1/p')
+[ -n "$jobid" ] || fail "lp gave no job id"
+i=0
+until out=$(ls "$folder"/*-job"$jobid".prn 2>/dev/null); do
+    i=$((i + 1))
+    [ $i -lt 3000 ] || fail "no job file in $folder; see $dir/log/error_log"
+    sleep 0.01
+done
+info="$folder/.$(basename "$out").info"
+[ -f "$info" ] || fail "the job appeared before its side file $info"
+lpadmin -x Sticker2Capture
+cmp "$job" "$out" || fail "$out differs from the printed file"
+[ "$(stat -c %a:%g "$info")" = "640:$(stat -c %g "$folder")" ] || fail "$info: mode or group: $(stat -c %a:%G "$info")"
+expected=$(printf 'job=%s\nuser=%s\ntitle=Rechnung 100%%25 M\303\244rz%%09Q4\nqueue=Sticker2Capture\ncopies=2' "$jobid" "$user")
+[ "$(head -n 5 "$info")" = "$expected" ] || fail "side file: $(cat "$info") expected: $expected"
+grep -q '^options=' "$info" || fail "side file without options: $(cat "$info")"
+left=$(ls -A "$folder" | grep -v -- '-job.*\.prn\(\.info\)\?$' | tr '\n' ' ')
+[ -z "$left" ] || fail "parts left behind: $left"

@@ -1,0 +1,97 @@
+// sticker2 rules check FILE | rules test --rules FILE JOB: trying a rules
+// file without doing anything.
+
+#include "cli/CliSupport.h"
+#include "cli/CommandLine.h"
+#include "cli/RulesSupport.h"
+#include "rules/RulePreview.h"
+#include "rules/RuleSet.h"
+
+#include <QCommandLineParser>
+
+#include <cstdio>
+
+namespace CommandLine {
+
+namespace {
+
+int runRulesCheck(const QStringList &arguments, const QString &synopsis)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Checks a rules file: each fault on standard error as FILE:LINE: cause, status 1 if there is one."));
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The rules file."));
+    const int parsed = CliSupport::parse(parser, arguments, synopsis, -1);
+    if (parsed >= 0)
+        return parsed;
+    if (parser.positionalArguments().size() != 2)
+        return CliSupport::usage(synopsis, QStringLiteral("rules check takes one FILE"));
+    const QString path = parser.positionalArguments().at(1);
+    RuleSet rules;
+    if (!RulesSupport::readRules(path, &rules))
+        return int(Status::Failed);
+    std::printf("%s: %lld rules, no faults\n", qPrintable(path), static_cast<long long>(rules.rules().size()));
+    return int(Status::Done);
+}
+
+int runRulesTest(const QStringList &arguments, const QString &synopsis)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Shows what the rules would do with a print job: the rule that matches, the fields it found and "
+        "every action it would take. Nothing is converted, filed, mailed or printed."));
+    const QCommandLineOption rulesOption(
+        QStringLiteral("rules"), QStringLiteral("The rules file."), QStringLiteral("file"));
+    const QCommandLineOption codePage = CliSupport::codePageOption();
+    parser.addOptions({ rulesOption, codePage });
+    parser.addPositionalArgument(QStringLiteral("JOB"), QStringLiteral("The print job."));
+    const int parsed = CliSupport::parse(parser, arguments, synopsis, -1);
+    if (parsed >= 0)
+        return parsed;
+    if (!parser.isSet(rulesOption))
+        return CliSupport::usage(synopsis, QStringLiteral("rules test needs --rules FILE"));
+    if (parser.positionalArguments().size() != 2)
+        return CliSupport::usage(synopsis, QStringLiteral("rules test takes one JOB"));
+    std::optional<CodePage::Choice> chosen;
+    QString error;
+    if (parser.isSet(codePage) && !(chosen = CliSupport::codePageNamed(parser.value(codePage), &error)))
+        return CliSupport::usage(synopsis, error);
+    const QString job = parser.positionalArguments().at(1);
+    if (!CliSupport::checkInput(job, &error))
+        return CliSupport::fail(error);
+    RuleSet rules;
+    if (!RulesSupport::readRules(parser.value(rulesOption), &rules))
+        return int(Status::Failed);
+    RulePlan plan;
+    QString problem;
+    if (!RulesSupport::planJob(rules, job, storedMatchOptions(chosen), &plan, &problem))
+        return int(Status::Failed);
+    std::printf("job: %s\n", qPrintable(job));
+    for (const QString &line : plan.describe())
+        std::printf("%s\n", qPrintable(line));
+    std::fflush(stdout);
+    if (!problem.isEmpty())
+        return CliSupport::fail(QStringLiteral("%1: %2").arg(job, problem));
+    return int(Status::Done);
+}
+
+} // namespace
+
+int runRules(const QStringList &arguments)
+{
+    const QString synopsis = command(CommandId::Rules).synopsis;
+    const QString verb = arguments.value(2);
+    const QStringList rest = QStringList { arguments.value(0), verb } + arguments.mid(3);
+    if (verb == QLatin1String("check"))
+        return runRulesCheck(rest, synopsis);
+    if (verb == QLatin1String("test"))
+        return runRulesTest(rest, synopsis);
+    if (verb == QLatin1String("-h") || verb == QLatin1String("--help")) {
+        std::fputs(command(CommandId::Rules).overview, stdout);
+        return int(Status::Done);
+    }
+    return CliSupport::usage(synopsis,
+        verb.isEmpty() ? QStringLiteral("rules needs check or test") : QStringLiteral("unknown rules command \"%1\"").arg(verb));
+}
+
+} // namespace CommandLine

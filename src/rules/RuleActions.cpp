@@ -1,0 +1,132 @@
+#include "rules/RuleActions.h"
+
+#include "rules/MailAddress.h"
+#include "rules/SafeFileName.h"
+
+#if __has_include("delivery/MailSender.h")
+#include "delivery/MailSender.h"
+#include "delivery/PrintTo.h"
+#include "delivery/UserFolder.h"
+#define STICKER2_HAS_DELIVERY 1
+#endif
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+bool RuleActionsOutcome::ok() const
+{
+    for (const RuleActionResult &result : results) {
+        if (!result.ok)
+            return false;
+    }
+    return true;
+}
+
+QStringList RuleActionsOutcome::failures(const QString &rule) const
+{
+    QStringList lines;
+    for (const RuleActionResult &result : results) {
+        if (!result.ok)
+            lines << QStringLiteral("%1%2: %3")
+                         .arg(rule.isEmpty() ? QString() : QStringLiteral("rule %1: ").arg(rule), result.action,
+                             result.detail);
+    }
+    return lines;
+}
+
+namespace {
+
+RuleActionResult fileIt(const RulePlan &plan, const QString &pdfPath, QString *finalPath)
+{
+    RuleActionResult result { QStringLiteral("file"), false, {} };
+    const QFileInfo pdf(pdfPath);
+    QString error;
+    if (plan.folder == QLatin1String("~")) {
+#ifdef STICKER2_HAS_DELIVERY
+        result.ok = deliverToUser(plan.user, pdfPath, plan.named ? plan.fileName : pdf.fileName(), finalPath, &error);
+#else
+        error = QStringLiteral("delivery to a user's folder is not built in");
+#endif
+    } else {
+        const QString folder = plan.folder.isEmpty() ? pdf.absolutePath() : plan.folder;
+        const QString name = plan.named ? plan.fileName : pdf.fileName();
+        if (QFileInfo(folder).canonicalFilePath() == pdf.canonicalPath() && pdf.fileName() == name) {
+            *finalPath = pdfPath;
+            result.ok = true;
+        } else {
+            result.ok = SafeFileName::placeCopy(pdfPath, folder, name, finalPath, &error);
+        }
+    }
+    result.detail = result.ok ? *finalPath : error;
+    return result;
+}
+
+RuleActionResult mailIt(const RulePlan &plan, const QString &pdfPath, const QString &attachmentName)
+{
+    RuleActionResult result { QStringLiteral("mail-to"), false, {} };
+    for (const QString &address : plan.mailTo) {
+        if (!MailAddress::isValid(address)) {
+            result.detail = QStringLiteral("\"%1\" is not a mail address").arg(address);
+            return result;
+        }
+    }
+    if (plan.mailTo.isEmpty()) {
+        result.detail = QStringLiteral("the job gave no address");
+        return result;
+    }
+#ifdef STICKER2_HAS_DELIVERY
+    MailRequest request;
+    if (!plan.sendmail.isEmpty())
+        request.sendmail = plan.sendmail;
+    request.to = plan.mailTo;
+    request.subject = plan.mailSubject;
+    request.body = plan.title.isEmpty() ? attachmentName : plan.title;
+    request.attachmentPath = pdfPath;
+    request.attachmentName = attachmentName;
+    QString error;
+    result.ok = sendMail(request, &error);
+    result.detail = result.ok ? plan.mailTo.join(QStringLiteral(", ")) : error;
+#else
+    Q_UNUSED(pdfPath)
+    Q_UNUSED(attachmentName)
+    result.detail = QStringLiteral("mail is not built in");
+#endif
+    return result;
+}
+
+RuleActionResult printIt(const RulePlan &plan, const QString &pdfPath)
+{
+    RuleActionResult result { QStringLiteral("print-to"), false, {} };
+#ifdef STICKER2_HAS_DELIVERY
+    QString error;
+    result.ok = printFileTo(plan.printTo, pdfPath, plan.title, &error);
+    result.detail = result.ok ? plan.printTo : error;
+#else
+    Q_UNUSED(pdfPath)
+    result.detail = QStringLiteral("%1: printing a PDF is not built in").arg(plan.printTo);
+#endif
+    return result;
+}
+
+} // namespace
+
+RuleActionsOutcome applyRulePlan(const RulePlan &plan, const QString &pdfPath)
+{
+    RuleActionsOutcome outcome;
+    outcome.pdfPath = pdfPath;
+    QString filed;
+    const RuleActionResult filing = fileIt(plan, pdfPath, &filed);
+    outcome.results.append(filing);
+    // Mail and printing take the PDF as written; the mail names it as filed.
+    const QString attachmentName = QFileInfo(filing.ok ? filed : pdfPath).fileName();
+    if (plan.mails)
+        outcome.results.append(mailIt(plan, pdfPath, attachmentName));
+    if (!plan.printTo.isEmpty())
+        outcome.results.append(printIt(plan, pdfPath));
+    if (filing.ok && filed != pdfPath) {
+        QFile::remove(pdfPath);
+        outcome.pdfPath = filed;
+    }
+    return outcome;
+}

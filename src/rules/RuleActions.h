@@ -1,0 +1,29 @@
+#pragma once
+
+#include "rules/RulePlan.h"
+
+#include <QList>
+#include <QString>
+
+// Carries out a plan once its PDF is written: the PDF filed under its name
+// (in the rule's folder, the printing user's own, or beside where it was
+// written), mailed, printed. Each action is tried whatever the others did;
+// a PDF that could not be filed stays where it was written, so nothing is
+// lost.
+struct RuleActionResult
+{
+    QString action; // "file", "mail-to", "print-to"
+    bool ok = false;
+    QString detail; // where it went, or the cause
+};
+
+struct RuleActionsOutcome
+{
+    QList<RuleActionResult> results;
+    QString pdfPath; // where the PDF is now
+    bool ok() const;
+    // One line per failed action: "rule [X] (file:3): mail-to: cause".
+    QStringList failures(const QString &rule) const;
+};
+
+RuleActionsOutcome applyRulePlan(const RulePlan &plan, const QString &pdfPath);

@@ -1,0 +1,168 @@
+#include "rules/RuleChecks.h"
+
+#include "codepage/CodePage.h"
+#include "codepage/CodePageGuess.h"
+#include "report/ReportViewSettings.h"
+#include "rules/MailAddress.h"
+#include "rules/RuleSet.h"
+#include "rules/RuleTemplate.h"
+#include "rules/SafeFileName.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace RuleChecks {
+
+const QStringList &templateKeys()
+{
+    static const QStringList keys = { QStringLiteral("name"), QStringLiteral("pdf-title"),
+        QStringLiteral("pdf-subject"), QStringLiteral("pdf-keywords"), QStringLiteral("mail-to"),
+        QStringLiteral("mail-subject") };
+    return keys;
+}
+
+bool isFormFile(const QString &path, QString *cause)
+{
+    const QFileInfo info(path);
+    QFile file(path);
+    if (!info.exists()) {
+        *cause = QStringLiteral("missing");
+        return false;
+    }
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
+        *cause = info.isFile() ? file.errorString() : QStringLiteral("not a regular file");
+        return false;
+    }
+    const QByteArray head = file.read(8);
+    if (head.startsWith("%PDF-") || head.startsWith("\x89PNG\r\n\x1a\n") || head.startsWith("\xff\xd8\xff"))
+        return true;
+    *cause = QStringLiteral("not a PDF, PNG or JPEG file");
+    return false;
+}
+
+namespace {
+
+bool isNumber(const QString &text, double low, double high)
+{
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    return ok && value >= low && value <= high;
+}
+
+} // namespace
+
+void check(Rule *rule, const QString &folder, const FaultSink &fault)
+{
+    const auto line = [rule](const QString &key) { return rule->lineOf(key); };
+    QStringList fields = RuleTemplate::jobFields();
+    if (rule->has(QStringLiteral("match"))) {
+        QString error;
+        rule->pattern = RulePattern::compile(rule->value(QStringLiteral("match")), &error);
+        if (!rule->pattern)
+            fault(line(QStringLiteral("match")), QStringLiteral("invalid regular expression: %1").arg(error));
+        else
+            fields += rule->pattern->groupNames();
+    }
+    for (const QString &key : templateKeys()) {
+        if (!rule->has(key))
+            continue;
+        QStringList used;
+        QString cause;
+        if (!RuleTemplate::fieldsOf(rule->value(key), &used, &cause)) {
+            fault(line(key), QStringLiteral("%1: %2").arg(key, cause));
+            continue;
+        }
+        for (const QString &field : std::as_const(used)) {
+            if (!fields.contains(field))
+                fault(line(key),
+                    QStringLiteral("%1: unknown field {%2} (the fields: {%3})")
+                        .arg(key, field, fields.join(QStringLiteral("} {"))));
+        }
+    }
+    if (rule->has(QStringLiteral("name"))) {
+        // The name a job gets when every field that may be empty is: a
+        // name that can come out empty or ".." is refused here, not at night.
+        QHash<QString, QString> sample;
+        for (const QString &always : { QStringLiteral("job"), QStringLiteral("date"), QStringLiteral("time"),
+                 QStringLiteral("sheets"), QStringLiteral("name") })
+            sample.insert(always, QStringLiteral("1"));
+        const QString name = rule->value(QStringLiteral("name"));
+        const QString least = RuleTemplate::expanded(name, sample).trimmed();
+        if (SafeFileName::made(least).isEmpty() || least == QLatin1String(".."))
+            fault(line(QStringLiteral("name")),
+                QStringLiteral("name: \"%1\" gives %2").arg(name,
+                    least == QLatin1String("..") ? QStringLiteral("\"..\"")
+                                                 : QStringLiteral("an empty file name when its fields are empty")));
+    }
+    if (rule->has(QStringLiteral("folder"))) {
+        QString &value = rule->values[QStringLiteral("folder")].text;
+        if (value.isEmpty())
+            fault(line(QStringLiteral("folder")), QStringLiteral("folder: empty (~ is the printing user's own)"));
+        else if (value != QLatin1String("~"))
+            value = QDir::cleanPath(QDir(folder).absoluteFilePath(value));
+    }
+    for (const QString &key : { QStringLiteral("form"), QStringLiteral("form-next") }) {
+        if (!rule->has(key) || rule->value(key).isEmpty())
+            continue;
+        QString &value = rule->values[key].text;
+        value = QDir::cleanPath(QDir(folder).absoluteFilePath(value));
+        QString cause;
+        if (!isFormFile(value, &cause))
+            fault(line(key), QStringLiteral("%1 %2: %3").arg(key, value, cause));
+    }
+    if (rule->has(QStringLiteral("form-offset"))) {
+        const QStringList parts = rule->value(QStringLiteral("form-offset")).split(QLatin1Char(','));
+        if (parts.size() != 2 || !isNumber(parts.at(0).trimmed(), -500, 500) || !isNumber(parts.at(1).trimmed(), -500, 500))
+            fault(line(QStringLiteral("form-offset")),
+                QStringLiteral("form-offset: \"%1\" is not X,Y in millimetres")
+                    .arg(rule->value(QStringLiteral("form-offset"))));
+    }
+    if (rule->has(QStringLiteral("codepage"))
+        && !CodePage::choiceFromName(rule->value(QStringLiteral("codepage"))))
+        fault(line(QStringLiteral("codepage")),
+            QStringLiteral("unknown code page \"%1\" (%2 or auto)")
+                .arg(rule->value(QStringLiteral("codepage")), CodePage::names()));
+    if (rule->has(QStringLiteral("form-length"))
+        && !isNumber(rule->value(QStringLiteral("form-length")), ReportViewSettings::ShortestForm,
+            ReportViewSettings::LongestForm))
+        fault(line(QStringLiteral("form-length")),
+            QStringLiteral("form-length: \"%1\" is not %2 to %3 inches")
+                .arg(rule->value(QStringLiteral("form-length")))
+                .arg(ReportViewSettings::ShortestForm)
+                .arg(ReportViewSettings::LongestForm));
+    static const QStringList printers
+        = { QStringLiteral("auto"), QStringLiteral("9-pin"), QStringLiteral("24-pin"), QStringLiteral("escp2") };
+    if (rule->has(QStringLiteral("printer")) && !printers.contains(rule->value(QStringLiteral("printer")).toLower()))
+        fault(line(QStringLiteral("printer")),
+            QStringLiteral("unknown printer \"%1\" (auto, 9-pin, 24-pin or escp2)")
+                .arg(rule->value(QStringLiteral("printer"))));
+    if (rule->has(QStringLiteral("mail-to"))) {
+        const QString value = rule->value(QStringLiteral("mail-to"));
+        if (value.isEmpty())
+            fault(line(QStringLiteral("mail-to")), QStringLiteral("mail-to: no address"));
+        for (const QString &piece : value.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+            const QString address = piece.trimmed();
+            // An address made of fields is checked once the job fills them.
+            if (!address.contains(QLatin1Char('{')) && !MailAddress::isValid(address))
+                fault(line(QStringLiteral("mail-to")), QStringLiteral("mail-to: \"%1\" is not a mail address").arg(address));
+        }
+    }
+    for (const QString &key : { QStringLiteral("mail-subject"), QStringLiteral("sendmail") }) {
+        if (rule->has(key) && !rule->has(QStringLiteral("mail-to")))
+            fault(line(key), QStringLiteral("%1 without mail-to").arg(key));
+    }
+    if (rule->has(QStringLiteral("sendmail"))) {
+        const QString program = rule->value(QStringLiteral("sendmail")).section(QLatin1Char(' '), 0, 0, QString::SectionSkipEmpty);
+        if (program.isEmpty() || (QFileInfo(program).isAbsolute() && !QFileInfo(program).isExecutable()))
+            fault(line(QStringLiteral("sendmail")),
+                QStringLiteral("sendmail: \"%1\" is not a program here").arg(program));
+    }
+    for (const QString &key : { QStringLiteral("print-to"), QStringLiteral("queue"), QStringLiteral("user"),
+             QStringLiteral("title"), QStringLiteral("match") }) {
+        if (rule->has(key) && rule->value(key).isEmpty())
+            fault(line(key), QStringLiteral("%1: empty").arg(key));
+    }
+}
+
+} // namespace RuleChecks

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+struct Rule;
+
+// The checks of one rule's values, each fault told with its line: the
+// pattern compiles, every field a text uses exists, a name cannot come out
+// empty or "..", a form is there and is a PDF or an image, a mail address is
+// one, each reading setting is one the command line takes. Relative paths
+// are made absolute from `folder` (the rules file's).
+namespace RuleChecks {
+
+using FaultSink = std::function<void(int line, const QString &cause)>;
+void check(Rule *rule, const QString &folder, const FaultSink &fault);
+
+// Whether a file starts as a PDF, a PNG or a JPEG; the cause when not.
+bool isFormFile(const QString &path, QString *cause);
+
+// The keys whose values are texts with fields.
+const QStringList &templateKeys();
+
+} // namespace RuleChecks

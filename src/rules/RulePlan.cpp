@@ -1,0 +1,144 @@
+#include "rules/RulePlan.h"
+
+#include "rules/RuleTemplate.h"
+#include "rules/SafeFileName.h"
+
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+QString defaultPdfName(const QString &jobPath, const QString &title)
+{
+    const QString stem = QFileInfo(jobPath).completeBaseName();
+    const QString named = SafeFileName::made(stem + QLatin1Char(' ') + title.simplified() + QStringLiteral(".pdf"));
+    return title.simplified().isEmpty() || named.isEmpty() ? SafeFileName::made(stem + QStringLiteral(".pdf")) : named;
+}
+
+RulePlan planFor(const RuleSet &rules, const RuleMatch &match, const RuleJob &job)
+{
+    RulePlan plan;
+    plan.user = job.info().user;
+    plan.title = job.info().title;
+    plan.fileName = defaultPdfName(job.path(), job.info().title);
+    if (match.index < 0)
+        return plan;
+    const Rule &rule = rules.rules().at(match.index);
+    plan.rule = rule.label(rules.file());
+    plan.fields = match.fields;
+    const auto filled = [&](const QString &key) { return RuleTemplate::expanded(rule.value(key), match.fields); };
+    // Reading settings go to convert as they are written; texts with fields filled in.
+    for (const QString &key : { QStringLiteral("codepage"), QStringLiteral("form-length"), QStringLiteral("printer"),
+             QStringLiteral("form-offset") }) {
+        if (rule.has(key))
+            plan.convertArguments << QStringLiteral("--") + key << rule.value(key);
+    }
+    if (rule.has(QStringLiteral("form")) || rule.has(QStringLiteral("form-next")))
+        plan.convertArguments << QStringLiteral("--form")
+                              << rule.value(QStringLiteral("form")) + QLatin1Char(',')
+                + rule.value(QStringLiteral("form-next"));
+    for (const QString &key : { QStringLiteral("pdf-title"), QStringLiteral("pdf-subject"), QStringLiteral("pdf-keywords") }) {
+        if (rule.has(key))
+            plan.convertArguments << QStringLiteral("--") + key << filled(key).simplified();
+    }
+    if (rule.has(QStringLiteral("name"))) {
+        const QString name = SafeFileName::made(filled(QStringLiteral("name")));
+        if (!name.isEmpty()) {
+            plan.fileName = name;
+            plan.named = true;
+        }
+    }
+    plan.folder = rule.value(QStringLiteral("folder"));
+    plan.mails = rule.has(QStringLiteral("mail-to"));
+    for (const QString &address : filled(QStringLiteral("mail-to")).split(QLatin1Char(','), Qt::SkipEmptyParts))
+        plan.mailTo.append(address.trimmed());
+    plan.mailSubject = rule.has(QStringLiteral("mail-subject")) ? filled(QStringLiteral("mail-subject")).simplified()
+                                                                : plan.fileName;
+    plan.sendmail = rule.value(QStringLiteral("sendmail"));
+    plan.printTo = rule.value(QStringLiteral("print-to"));
+    if (rule.has(QStringLiteral("pdf-title")))
+        plan.title = filled(QStringLiteral("pdf-title")).simplified();
+    return plan;
+}
+
+QStringList RulePlan::describe() const
+{
+    QStringList lines;
+    lines << (rule.isEmpty() ? QStringLiteral("rule: none matches; the default applies")
+                             : QStringLiteral("rule: %1").arg(rule));
+    QStringList names = fields.keys();
+    names.sort();
+    for (const QString &name : std::as_const(names))
+        lines << QStringLiteral("field {%1}: %2").arg(name, fields.value(name));
+    if (!convertArguments.isEmpty())
+        lines << QStringLiteral("convert with: %1").arg(convertArguments.join(QLatin1Char(' ')));
+    const QString where = folder.isEmpty()     ? QStringLiteral("the output folder")
+        : folder == QLatin1String("~") ? QStringLiteral("the folder of user \"%1\" (~%1/PDF)").arg(user)
+                                       : folder;
+    if (named || !folder.isEmpty())
+        lines << QStringLiteral("file the PDF as \"%1\" in %2 (numbered -2, -3 ... when taken)")
+                     .arg(named ? fileName : QStringLiteral("its default name"), where);
+    else
+        lines << QStringLiteral("leave the PDF in the output folder under its default name (\"%1\" from a watch)")
+                     .arg(fileName);
+    if (mails)
+        lines << QStringLiteral("mail it to %1, subject \"%2\"%3")
+                     .arg(mailTo.join(QStringLiteral(", ")), mailSubject,
+                         sendmail.isEmpty() ? QString() : QStringLiteral(", through \"%1\"").arg(sendmail));
+    if (!printTo.isEmpty())
+        lines << QStringLiteral("print it on queue %1").arg(printTo);
+    return lines;
+}
+
+QByteArray RulePlan::toJson() const
+{
+    QJsonObject object;
+    object.insert(QStringLiteral("rule"), rule);
+    QJsonObject fieldObject;
+    for (auto field = fields.cbegin(); field != fields.cend(); ++field)
+        fieldObject.insert(field.key(), field.value());
+    object.insert(QStringLiteral("fields"), fieldObject);
+    object.insert(QStringLiteral("convert"), QJsonArray::fromStringList(convertArguments));
+    object.insert(QStringLiteral("folder"), folder);
+    object.insert(QStringLiteral("user"), user);
+    object.insert(QStringLiteral("file"), fileName);
+    object.insert(QStringLiteral("named"), named);
+    object.insert(QStringLiteral("mails"), mails);
+    object.insert(QStringLiteral("mail-to"), QJsonArray::fromStringList(mailTo));
+    object.insert(QStringLiteral("mail-subject"), mailSubject);
+    object.insert(QStringLiteral("sendmail"), sendmail);
+    object.insert(QStringLiteral("print-to"), printTo);
+    object.insert(QStringLiteral("title"), title);
+    return QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
+
+bool RulePlan::fromJson(const QByteArray &json, RulePlan *plan)
+{
+    const QJsonDocument document = QJsonDocument::fromJson(json);
+    if (!document.isObject())
+        return false;
+    const QJsonObject object = document.object();
+    const auto strings = [&](const QString &key) {
+        QStringList list;
+        for (const QJsonValue &value : object.value(key).toArray())
+            list.append(value.toString());
+        return list;
+    };
+    *plan = RulePlan();
+    plan->rule = object.value(QStringLiteral("rule")).toString();
+    const QJsonObject fieldObject = object.value(QStringLiteral("fields")).toObject();
+    for (auto field = fieldObject.constBegin(); field != fieldObject.constEnd(); ++field)
+        plan->fields.insert(field.key(), field.value().toString());
+    plan->convertArguments = strings(QStringLiteral("convert"));
+    plan->folder = object.value(QStringLiteral("folder")).toString();
+    plan->user = object.value(QStringLiteral("user")).toString();
+    plan->fileName = SafeFileName::made(object.value(QStringLiteral("file")).toString());
+    plan->named = object.value(QStringLiteral("named")).toBool();
+    plan->mails = object.value(QStringLiteral("mails")).toBool();
+    plan->mailTo = strings(QStringLiteral("mail-to"));
+    plan->mailSubject = object.value(QStringLiteral("mail-subject")).toString();
+    plan->sendmail = object.value(QStringLiteral("sendmail")).toString();
+    plan->printTo = object.value(QStringLiteral("print-to")).toString();
+    plan->title = object.value(QStringLiteral("title")).toString();
+    return !plan->fileName.isEmpty();
+}

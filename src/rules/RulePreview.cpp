@@ -1,0 +1,47 @@
+#include "rules/RulePreview.h"
+
+#include "escp/PrintedDocument.h"
+#include "report/ReportViewSettings.h"
+#include "rules/RulePlan.h"
+
+RuleMatchOptions storedMatchOptions(const std::optional<CodePage::Choice> &codePage)
+{
+    const ReportViewSettings settings = ReportViewSettings::read();
+    RuleMatchOptions options;
+    options.codePage = codePage ? *codePage : CodePage::Choice { false, settings.codePage };
+    options.sheets = [settings](const Rule &rule, CodePage::Id id, const QByteArray &bytes) {
+        ReportViewSettings read = settings;
+        read.codePage = id;
+        if (rule.has(QStringLiteral("form-length")))
+            read.formLengthInches = rule.value(QStringLiteral("form-length")).toDouble();
+        PrintedDocument document;
+        document.build(QByteArrayView(bytes), read.printerSetup());
+        return document.sheetCount();
+    };
+    return options;
+}
+
+QStringList previewRules(
+    const QString &rulesPath, const QString &jobPath, const std::optional<CodePage::Choice> &codePage)
+{
+    RuleSet rules;
+    QList<RuleFault> faults;
+    QStringList lines;
+    if (!RuleSet::read(rulesPath, &rules, &faults)) {
+        lines << QStringLiteral("The rules file has faults; no rule applies until they are mended:");
+        for (const RuleFault &fault : std::as_const(faults))
+            lines << fault.text();
+        return lines;
+    }
+    RuleJob job;
+    QString error;
+    if (!job.load(jobPath, &error))
+        return { error };
+    lines << QStringLiteral("job: %1").arg(jobPath);
+    if (!job.infoProblem().isEmpty())
+        lines << QStringLiteral("job details: %1").arg(job.infoProblem());
+    const RuleMatch match = matchRules(rules, job, storedMatchOptions(codePage));
+    if (!match.problem.isEmpty())
+        lines << match.problem;
+    return lines + planFor(rules, match, job).describe();
+}

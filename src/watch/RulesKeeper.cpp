@@ -1,0 +1,86 @@
+#include "watch/RulesKeeper.h"
+
+#include "watch/JobArchive.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+// The file's bytes, or an error text.
+bool readWhole(const QString &path, QByteArray *bytes, QString *error)
+{
+    const QFileInfo info(path);
+    QFile file(path);
+    if (!info.isFile() || info.size() > RuleSet::LargestFile || !file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("%1: %2").arg(path,
+            !info.exists()                      ? QStringLiteral("no such file")
+                : !info.isFile()                ? QStringLiteral("not a regular file")
+                : info.size() > RuleSet::LargestFile ? QStringLiteral("too large for a rules file")
+                                                : file.errorString());
+        return false;
+    }
+    *bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        *error = QStringLiteral("%1: %2").arg(path, file.errorString());
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool RulesKeeper::start(const QString &path, QString *error)
+{
+    m_path = path;
+    if (!m_copies.isValid()) {
+        *error = QStringLiteral("cannot make a private folder for the rules: %1").arg(m_copies.errorString());
+        return false;
+    }
+    QByteArray bytes;
+    return readWhole(path, &bytes, error) && read(bytes, error);
+}
+
+bool RulesKeeper::read(const QByteArray &bytes, QString *faults)
+{
+    m_bytes = bytes;
+    QList<RuleFault> found;
+    RuleSet rules;
+    if (!RuleSet::parse(bytes, m_path, &rules, &found)) {
+        QStringList lines;
+        for (const RuleFault &fault : std::as_const(found))
+            lines << fault.text();
+        *faults = lines.join(QLatin1Char('\n'));
+        return false;
+    }
+    const QString copy = m_copies.filePath(QStringLiteral("rules-%1.conf").arg(++m_version));
+    if (!JobArchive::writeText(copy, QString::fromUtf8(bytes), faults))
+        return false;
+    if (!m_copy.isEmpty())
+        QFile::remove(m_copy);
+    m_copy = copy;
+    m_rules = rules;
+    m_readAt = QDateTime::currentDateTime();
+    return true;
+}
+
+QString RulesKeeper::refresh()
+{
+    QByteArray bytes;
+    QString error;
+    const bool readable = readWhole(m_path, &bytes, &error);
+    if (readable && bytes == m_bytes)
+        return QString();
+    const QString kept = QStringLiteral("the rules read at %1 stay in force")
+                             .arg(m_readAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+    if (!readable) {
+        // Said once until the file changes again.
+        if (m_bytes.isNull())
+            return QString();
+        m_bytes = QByteArray();
+        return QStringLiteral("%1; %2").arg(error, kept);
+    }
+    if (!read(bytes, &error))
+        return QStringLiteral("%1: the rules file has faults; %2:\n%3").arg(m_path, kept, error);
+    return QStringLiteral("%1: read again, %2 rules").arg(m_path).arg(m_rules.rules().size());
+}

@@ -1,0 +1,283 @@
+// Mail through a real transport: msmtp, run as the sendmail command, hands
+// each message to an SMTP server this test starts on a free loopback port;
+// the server saves what it accepts and refuses recipients named refused-*.
+// Each message is read back by Python's email parser, not by GMime, which
+// built it.
+#include "TestSupport.h"
+#include "delivery/MailSender.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const char *const Python = "/usr/bin/python3";
+
+// Prints its port, then saves every message it accepts as NNNN.eml.
+const char ServerScript[] = R"(
+import asyncio, os, sys
+from aiosmtpd.smtp import SMTP
+out = sys.argv[1]
+class Handler:
+    async def handle_RCPT(self, server, session, envelope, address, options):
+        if address.startswith('refused'):
+            return '550 5.1.1 no such mailbox here'
+        envelope.rcpt_tos.append(address)
+        return '250 OK'
+    async def handle_DATA(self, server, session, envelope):
+        n = len([f for f in os.listdir(out) if f.endswith('.eml')])
+        path = os.path.join(out, '%04d.eml' % n)
+        with open(path + '.part', 'wb') as f:
+            f.write(envelope.original_content)
+        os.rename(path + '.part', path)
+        return '250 Message accepted'
+async def main():
+    server = await asyncio.get_running_loop().create_server(lambda: SMTP(Handler()), '127.0.0.1', 0)
+    print(server.sockets[0].getsockname()[1], flush=True)
+    await server.serve_forever()
+asyncio.run(main())
+)";
+
+// The message as JSON: its headers decoded, its text and its attachments.
+const char ReadScript[] = R"(
+import base64, email, email.policy, json, sys
+m = email.message_from_binary_file(open(sys.argv[1], 'rb'), policy=email.policy.default)
+parts = []
+for p in m.iter_attachments():
+    parts.append({'name': p.get_filename(), 'type': p.get_content_type(),
+                  'data': base64.b64encode(p.get_payload(decode=True)).decode()})
+body = m.get_body(('plain',))
+print(json.dumps({'from': str(m['From'] or ''), 'to': str(m['To']), 'subject': str(m['Subject']),
+                  'date': str(m['Date'] or ''), 'headers': len(m.keys()),
+                  'body': body.get_content() if body else '', 'attachments': parts}))
+)";
+
+} // namespace
+
+class MailSenderTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_server;
+    int m_port = 0;
+
+    QString mailbox() const { return m_dir.filePath("mailbox"); }
+
+    QStringList messages() const
+    {
+        return QDir(mailbox()).entryList({"*.eml"}, QDir::Files, QDir::Name);
+    }
+
+    // msmtp with a configuration of this test's own.
+    QString msmtpCommand() const
+    {
+        const QString config = TestSupport::writeFile(m_dir.filePath("msmtprc"),
+            QStringLiteral("defaults\nauth off\ntls off\nlogfile -\naccount test\nhost 127.0.0.1\nport %1\n"
+                           "from printroom@example.com\naccount default : test\n")
+                .arg(m_port)
+                .toUtf8());
+        QFile::setPermissions(config, QFile::ReadOwner | QFile::WriteOwner);
+        return QStringLiteral("msmtp -C '%1' --host=127.0.0.1 --port=%2 -t -i").arg(config).arg(m_port);
+    }
+
+    QJsonObject readBack(const QString &eml)
+    {
+        QProcess reader;
+        reader.start(Python, {"-c", ReadScript, eml});
+        reader.waitForFinished(30000);
+        return QJsonDocument::fromJson(reader.readAllStandardOutput()).object();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        TestSupport::init();
+        QVERIFY(m_dir.isValid());
+        if (QStandardPaths::findExecutable("msmtp").isEmpty())
+            QSKIP("msmtp is not installed (Debian package msmtp)");
+        QProcess check;
+        check.start(Python, {"-c", "import aiosmtpd"});
+        if (!check.waitForFinished(30000) || check.exitCode() != 0)
+            QSKIP("the SMTP server for the test is not installed (Debian package python3-aiosmtpd)");
+        QDir().mkpath(mailbox());
+        m_server.start(Python, {"-c", ServerScript, mailbox()});
+        QVERIFY(m_server.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(m_server.canReadLine(), 30000);
+        m_port = m_server.readLine().trimmed().toInt();
+        QVERIFY(m_port > 0);
+    }
+
+    void cleanupTestCase()
+    {
+        m_server.kill();
+        m_server.waitForFinished(3000);
+    }
+
+    // The PDF arrives byte for byte, under its name, with subject and text
+    // as written; binary content of every byte value and a name and subject
+    // beyond ASCII travel unchanged.
+    void sendsThePdfAttached_data()
+    {
+        QTest::addColumn<QByteArray>("pdf");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("subject");
+        QByteArray everyByte = "%PDF-1.4\n";
+        for (int i = 0; i < 256 * 64; ++i)
+            everyByte += char(i % 256);
+        QTest::newRow("binary") << everyByte << "2026-12-07_REI1042.pdf" << "Invoice REI1042";
+        QTest::newRow("umlauts") << QByteArray("%PDF-1.7\r\n%\xe2\xe3\xcf\xd3\r\n") << u"Rechnung Müller.pdf"_qs
+                                 << u"Rechnung für Müller – März"_qs;
+        QTest::newRow("empty file") << QByteArray() << "empty.pdf" << "nothing in it";
+        QByteArray large(3 << 20, '\0');
+        for (int i = 0; i < large.size(); ++i)
+            large[i] = char((i * 7919) >> 3);
+        QTest::newRow("3 MB") << large << "large.pdf" << "a large job";
+    }
+
+    void sendsThePdfAttached()
+    {
+        QFETCH(QByteArray, pdf);
+        QFETCH(QString, name);
+        QFETCH(QString, subject);
+        const QStringList before = messages();
+        MailRequest request;
+        request.sendmail = msmtpCommand();
+        request.from = "printroom@example.com";
+        request.to = {"accounts@example.com", "anna@localhost"};
+        request.subject = subject;
+        request.body = u"The job's PDF – attached.\n"_qs;
+        request.attachmentPath = TestSupport::writeFile(m_dir.filePath("job.pdf"), pdf);
+        request.attachmentName = name;
+        QString error;
+        QVERIFY2(sendMail(request, &error), qPrintable(error));
+        QTRY_COMPARE_WITH_TIMEOUT(messages().size(), before.size() + 1, 10000);
+
+        const QJsonObject mail = readBack(QDir(mailbox()).filePath(messages().constLast()));
+        QCOMPARE(mail["from"].toString(), "printroom@example.com");
+        QCOMPARE(mail["to"].toString(), "accounts@example.com, anna@localhost");
+        QCOMPARE(mail["subject"].toString(), subject);
+        QVERIFY(!mail["date"].toString().isEmpty());
+        QCOMPARE(mail["body"].toString().trimmed(), request.body.trimmed());
+        const QJsonArray attachments = mail["attachments"].toArray();
+        QCOMPARE(attachments.size(), 1);
+        QCOMPARE(attachments[0]["name"].toString(), name);
+        QCOMPARE(attachments[0]["type"].toString(), "application/pdf");
+        QVERIFY(QByteArray::fromBase64(attachments[0]["data"].toString().toLatin1()) == pdf);
+    }
+
+    // A subject taken from a job's text cannot add a header of its own.
+    void subjectStaysOneHeader()
+    {
+        const QStringList before = messages();
+        MailRequest request;
+        request.sendmail = msmtpCommand();
+        request.to = {"accounts@example.com"};
+        request.subject = "Invoice\r\nBcc: thief@example.com\nX-Injected: yes";
+        request.body = "text only";
+        QString error;
+        QVERIFY2(sendMail(request, &error), qPrintable(error));
+        QTRY_COMPARE_WITH_TIMEOUT(messages().size(), before.size() + 1, 10000);
+        const QByteArray raw = TestSupport::readFile(QDir(mailbox()).filePath(messages().constLast()));
+        QVERIFY(!raw.contains("\nBcc:"));
+        QVERIFY(!raw.contains("\nX-Injected:"));
+        QCOMPARE(readBack(QDir(mailbox()).filePath(messages().constLast()))["subject"].toString(),
+            "Invoice Bcc: thief@example.com X-Injected: yes");
+    }
+
+    // Mail that does not go out is an error naming the command and the
+    // cause, never a success; nothing reaches the server.
+    void refusedMailIsAnError_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QStringList>("to");
+        QTest::addColumn<QString>("attachment");
+        QTest::addColumn<QStringList>("errorHas");
+        QTest::newRow("recipient refused") << QString() << QStringList {"refused-anna@example.com"} << QString()
+                                           << QStringList {"status", "no such mailbox here", "msmtp"};
+        QTest::newRow("no server") << "msmtp --host=127.0.0.1 --port=1 --from=a@example.com -t -i"
+                                   << QStringList {"accounts@example.com"} << QString()
+                                   << QStringList {"status", "msmtp", "--port=1"};
+        QTest::newRow("no such program") << "/nonexistent/sendmail -t -i" << QStringList {"accounts@example.com"}
+                                         << QString() << QStringList {"/nonexistent/sendmail", "cannot run"};
+        QTest::newRow("exit status") << "sh -c 'echo queue is full >&2; exit 75'"
+                                     << QStringList {"accounts@example.com"} << QString()
+                                     << QStringList {"status 75", "queue is full"};
+        QTest::newRow("signal") << "sh -c 'kill -KILL $$'" << QStringList {"accounts@example.com"} << QString()
+                                << QStringList {"signal"};
+        QTest::newRow("not an address") << QString() << QStringList {"accounts@example.com", "Anna <anna@x>"}
+                                        << QString() << QStringList {"Anna <anna@x>", "not a mail address"};
+        QTest::newRow("no address") << QString() << QStringList() << QString() << QStringList {"no address"};
+        QTest::newRow("missing attachment") << QString() << QStringList {"accounts@example.com"}
+                                            << "missing.pdf" << QStringList {"missing.pdf", "No such file"};
+        QTest::newRow("attachment is a folder") << QString() << QStringList {"accounts@example.com"} << "."
+                                                << QStringList {"not a regular file"};
+        QTest::newRow("empty command") << " " << QStringList {"accounts@example.com"} << QString()
+                                       << QStringList {"no sendmail command"};
+    }
+
+    void refusedMailIsAnError()
+    {
+        QFETCH(QString, command);
+        QFETCH(QStringList, to);
+        QFETCH(QString, attachment);
+        QFETCH(QStringList, errorHas);
+        const QStringList before = messages();
+        MailRequest request;
+        request.sendmail = command.isNull() ? msmtpCommand() : command;
+        request.to = to;
+        request.subject = "refused";
+        request.attachmentPath = attachment.isEmpty() ? QString() : m_dir.filePath(attachment);
+        QString error;
+        QVERIFY(!sendMail(request, &error));
+        for (const QString &part : errorHas)
+            QVERIFY2(error.contains(part), qPrintable(error));
+        QVERIFY(!error.contains('\n'));
+        QTest::qWait(200);
+        QCOMPARE(messages(), before);
+    }
+
+    void recognisesAddresses_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("address");
+        QTest::newRow("plain") << "accounts@example.com" << true;
+        QTest::newRow("local host") << "anna@localhost" << true;
+        QTest::newRow("dots and plus") << "first.last+invoices@mail.example.co.uk" << true;
+        QTest::newRow("hyphen in host") << "a@my-office.example" << true;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("no at") << "accounts.example.com" << false;
+        QTest::newRow("two ats") << "a@b@example.com" << false;
+        QTest::newRow("no local part") << "@example.com" << false;
+        QTest::newRow("no host") << "anna@" << false;
+        QTest::newRow("display name") << "Anna <anna@example.com>" << false;
+        QTest::newRow("space") << "anna @example.com" << false;
+        QTest::newRow("line break") << "anna@example.com\nBcc: x@y" << false;
+        QTest::newRow("leading dot") << ".anna@example.com" << false;
+        QTest::newRow("double dot") << "an..na@example.com" << false;
+        QTest::newRow("host ends in hyphen") << "anna@example-.com" << false;
+        QTest::newRow("empty label") << "anna@example..com" << false;
+        QTest::newRow("option") << "-oQ/tmp@example.com" << true; // read from the headers, never an argument
+        QTest::newRow("comma list") << "a@example.com,b@example.com" << false;
+        QTest::newRow("local part of 65") << QString(65, 'a') + "@example.com" << false;
+        QTest::newRow("local part of 64") << QString(64, 'a') + "@example.com" << true;
+        QTest::newRow("255 bytes") << "a@" + QString(63, 'b') + "." + QString(63, 'c') + "." + QString(63, 'd') + "."
+                + QString(61, 'e')
+                                   << false;
+    }
+
+    void recognisesAddresses()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, address);
+        QCOMPARE(isMailAddress(text), address);
+    }
+};
+
+QTEST_GUILESS_MAIN(MailSenderTest)
+#include "tst_mailsender.moc"
