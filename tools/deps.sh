@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config ccache
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libcups2-dev libxlsxwriter-dev libminizip-dev libbenchmark-dev libzint-dev libpaper-dev
+  libcups2-dev libxlsxwriter-dev libminizip-dev libbenchmark-dev libzint-dev libpaper-dev libpng-dev
   cups cups-client poppler-utils unzip unrtf zbar-tools netpbm
   fonts-liberation fonts-dejavu-core
   desktop-file-utils appstream shared-mime-info groff-base dpkg-dev file
