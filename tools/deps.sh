@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config ccache
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libcups2-dev libxlsxwriter-dev libminizip-dev libbenchmark-dev libzint-dev libpaper-dev libpcre2-dev
+  libcups2-dev libxlsxwriter-dev libminizip-dev libbenchmark-dev libzint-dev libpaper-dev libpcre2-dev libpng-dev
   libgmime-3.0-dev
   cups cups-client poppler-utils unzip unrtf zbar-tools netpbm
   msmtp python3-aiosmtpd acl

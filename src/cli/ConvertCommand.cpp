@@ -205,7 +205,8 @@ int runConvert(const QStringList &arguments)
     if (parser.isSet(formLength)) {
         bool ok = false;
         const double inches = parser.value(formLength).toDouble(&ok);
-        if (!ok || inches < ReportViewSettings::ShortestForm || inches > ReportViewSettings::LongestForm)
+        // Written so that NaN fails too: it compares false with every bound.
+        if (!ok || !(inches >= ReportViewSettings::ShortestForm && inches <= ReportViewSettings::LongestForm))
             return CliSupport::usage(Synopsis,
                 QStringLiteral("the form length \"%1\" is not %2 to %3 inches")
                     .arg(parser.value(formLength))

@@ -338,7 +338,10 @@ void EscpInterpreter::command(const EscpToken &t)
     case 'M': s.cpi = 12, s.hmi = 0; break;
     case 'g': s.cpi = 15, s.hmi = 0; break;
     case 'p': s.proportional = on(n0), s.hmi = 0; break;
-    case 'c': s.hmi = Unit(word(p)) * 6; break;
+    case 'c': // at most 4 inches: the printer ignores more
+        if (word(p) <= 1440)
+            s.hmi = Unit(word(p)) * 6;
+        break;
     case ' ': s.extraSpace = Unit(n0) * (m_fine == 10 ? 18 : 12); break;
     case SO: s.doubleWidthLine = true; break;
     case SI: s.condensed = true; break;
@@ -461,8 +464,9 @@ void EscpInterpreter::command(const EscpToken &t)
             break;
         case 'C':
             if (len >= 2 && word(d) > 0) {
-                s.formLength = Unit(len >= 4 ? word(d) + 65536 * word(d + 2) : word(d)) * s.unit;
-                s.formLength = qBound<Unit>(UnitsPerInch / 6, s.formLength, Printed::inches(44));
+                // Four bytes can say more than any form: worked out wide, then bounded.
+                const qint64 length = qint64(len >= 4 ? word(d) + 65536 * word(d + 2) : word(d)) * s.unit;
+                s.formLength = Unit(qBound(qint64(UnitsPerInch / 6), length, qint64(Printed::inches(44))));
                 s.topMargin = s.bottomMargin = 0;
             }
             break;
@@ -526,7 +530,8 @@ void EscpInterpreter::picture(const EscpToken &t)
     const qsizetype end = t.end();
     const uchar *p = m_data + t.offset;
     Escp::DotImage image;
-    const bool draw = m_sheet != nullptr;
+    // A sheet over its memory budget decodes no more pictures.
+    const bool draw = m_sheet != nullptr && !m_sheet->overBudget;
     if (t.code == '.') {
         image = Escp::rasterImage(p, t.length, draw);
     } else {
@@ -558,16 +563,29 @@ void EscpInterpreter::picture(const EscpToken &t)
     const Unit left = s.x;
     s.x += Unit(qint64(width) * UnitsPerInch / image.dpiX);
     s.sheetInked = true;
-    if (!m_sheet || image.image.isNull())
+    if (!m_sheet)
         return;
-    if (image.image.width() > width)
-        image.image = image.image.copy(0, 0, width, image.image.height());
-    Printed::Picture picture;
-    picture.x = left;
-    picture.top = s.y;
-    picture.dpiX = image.dpiX;
-    picture.dpiY = image.dpiY;
-    picture.image = image.image;
-    picture.sourceOffset = t.offset;
-    m_sheet->pictures.append(std::move(picture));
+    for (Escp::DotPiece &piece : image.pieces) {
+        if (piece.column >= width)
+            continue;
+        if (piece.column + piece.image.width() > width)
+            piece.image = piece.image.copy(0, 0, width - piece.column, piece.image.height());
+        // The dots and what keeping a picture costs besides.
+        const qint64 bytes = piece.image.sizeInBytes() + qint64(sizeof(Printed::Picture)) + 64;
+        if (m_sheet->pictureBytes + bytes > Printed::SheetBudget) {
+            m_sheet->overBudget = true;
+            return;
+        }
+        m_sheet->pictureBytes += bytes;
+        Printed::Picture picture;
+        picture.x = left;
+        picture.top = s.y;
+        picture.dpiX = image.dpiX;
+        picture.dpiY = image.dpiY;
+        picture.column = piece.column;
+        picture.row = piece.row;
+        picture.image = std::move(piece.image);
+        picture.sourceOffset = t.offset;
+        m_sheet->pictures.append(std::move(picture));
+    }
 }

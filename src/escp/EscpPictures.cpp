@@ -59,6 +59,86 @@ qsizetype unpack(const uchar *in, qsizetype size, qsizetype want, std::vector<uc
     return p;
 }
 
+// Cuts rows of packed dots (top dot row first; row(y, &bytes) gives a
+// row's bytes, dot 0 in the top bit of the first) into the inked boxes of
+// their tiles.
+template<typename Rows>
+std::vector<DotPiece> tiles(int width, int height, Rows row)
+{
+    std::vector<DotPiece> pieces;
+    for (int top = 0; top < height; top += TileDotsDown) {
+        const int bottom = qMin(height, top + TileDotsDown);
+        for (int left = 0; left < width; left += TileDotsAcross) {
+            const int right = qMin(width, left + TileDotsAcross); // past the tile
+            int x0 = right, x1 = -1, y0 = bottom, y1 = -1;
+            for (int y = top; y < bottom; ++y) {
+                qsizetype bytes = 0;
+                const uchar *line = row(y, &bytes);
+                const qsizetype first = left / 8;
+                const qsizetype last = qMin<qsizetype>(bytes, (right + 7) / 8); // past the tile's bytes
+                qsizetype k = first;
+                while (k < last && !line[k])
+                    ++k;
+                if (k >= last) // a blank row, or one that ends before the tile
+                    continue;
+                qsizetype m = last - 1;
+                while (!line[m])
+                    --m;
+                // The first and last dot set in the row, within the tile.
+                const int a = int(k * 8) + __builtin_clz(unsigned(line[k])) - 24;
+                int b = int(m * 8) + 7 - __builtin_ctz(unsigned(line[m]));
+                if (a >= right)
+                    continue; // only the padding after the last dot
+                if (b >= right) { // padding bits set: the last real dot
+                    for (b = right - 1; !(line[b / 8] & (0x80 >> (b & 7))); --b) { }
+                }
+                x0 = qMin(x0, a), x1 = qMax(x1, b);
+                y0 = qMin(y0, y), y1 = qMax(y1, y);
+            }
+            if (x1 < 0)
+                continue;
+            DotPiece piece;
+            piece.column = x0;
+            piece.row = y0;
+            piece.image = blank(x1 - x0 + 1, y1 - y0 + 1);
+            if (piece.image.isNull())
+                continue;
+            // Each row shifted to begin at x0, a byte at a time.
+            const int shift = x0 & 7;
+            const qsizetype from = x0 / 8;
+            const qsizetype out = (x1 - x0) / 8 + 1;
+            for (int y = y0; y <= y1; ++y) {
+                qsizetype bytes = 0;
+                const uchar *line = row(y, &bytes);
+                uchar *target = piece.image.scanLine(y - y0);
+                for (qsizetype i = 0; i < out; ++i) {
+                    const uchar hi = from + i < bytes ? line[from + i] : 0;
+                    const uchar lo = shift && from + i + 1 < bytes ? line[from + i + 1] : 0;
+                    target[i] = shift ? uchar((hi << shift) | (lo >> (8 - shift))) : hi;
+                }
+                // Dots past x1 belong to the next tile or to no dot at all.
+                const int tail = (x1 - x0 + 1) & 7;
+                if (tail)
+                    target[out - 1] &= uchar(0xFF << (8 - tail));
+            }
+            pieces.push_back(std::move(piece));
+        }
+    }
+    return pieces;
+}
+
+// The inked tiles of a whole image.
+std::vector<DotPiece> tilesOf(const QImage &image)
+{
+    if (image.isNull())
+        return {};
+    const qsizetype bytes = (image.width() + 7) / 8;
+    return tiles(image.width(), image.height(), [&image, bytes](int y, qsizetype *n) {
+        *n = bytes;
+        return image.constScanLine(y);
+    });
+}
+
 // Writes packed row bytes at dot x of row y into a growing set of rows.
 void place(std::vector<std::vector<uchar>> &rows, qsizetype y, qsizetype x, const std::vector<uchar> &bytes)
 {
@@ -93,13 +173,10 @@ DotImage fromRows(const std::vector<std::vector<uchar>> &rows, int dpiX, int dpi
     out.width = int(widest * 8);
     if (!draw || widest == 0 || rows.empty())
         return out;
-    out.image = blank(out.width, int(rows.size()));
-    if (out.image.isNull())
-        return out;
-    for (size_t y = 0; y < rows.size(); ++y) {
-        if (!rows[y].empty())
-            std::memcpy(out.image.scanLine(int(y)), rows[y].data(), rows[y].size());
-    }
+    out.pieces = tiles(out.width, int(rows.size()), [&rows](int y, qsizetype *n) {
+        *n = qsizetype(rows[size_t(y)].size());
+        return rows[size_t(y)].data();
+    });
     return out;
 }
 
@@ -180,15 +257,16 @@ DotImage columnImage(const uchar *data, qsizetype available, qsizetype columns, 
     out.width = int(qMin<qsizetype>(have, MostDotsAcross));
     if (!draw || out.width <= 0)
         return out;
-    out.image = blank(out.width, 8 * perColumn);
-    if (out.image.isNull())
+    QImage image = blank(out.width, 8 * perColumn);
+    if (image.isNull())
         return out;
     for (int c = 0; c < out.width; ++c) {
         for (int k = 0; k < perColumn; ++k) {
             if (const uchar b = data[qsizetype(c) * perColumn + k])
-                column(out.image, c, 8 * k, b);
+                column(image, c, 8 * k, b);
         }
     }
+    out.pieces = tilesOf(image);
     return out;
 }
 
@@ -201,14 +279,15 @@ DotImage ninePinImage(const uchar *data, qsizetype available, qsizetype columns,
     out.width = int(qMin<qsizetype>(have, MostDotsAcross));
     if (!draw || out.width <= 0)
         return out;
-    out.image = blank(out.width, 9);
-    if (out.image.isNull())
+    QImage image = blank(out.width, 9);
+    if (image.isNull())
         return out;
     for (int c = 0; c < out.width; ++c) {
-        column(out.image, c, 0, data[2 * qsizetype(c)]);
+        column(image, c, 0, data[2 * qsizetype(c)]);
         if (data[2 * qsizetype(c) + 1] & 0x80)
-            dot(out.image, c, 8);
+            dot(image, c, 8);
     }
+    out.pieces = tilesOf(image);
     return out;
 }
 
@@ -245,16 +324,13 @@ DotImage rasterImage(const uchar *command, qsizetype length, bool draw)
     } else {
         bytes.assign(data, data + qMin(size, full));
     }
-    out.image = blank(int(width), height);
-    if (out.image.isNull())
-        return out;
+    // The rows as they lie in the data, cut to the dots drawn.
     const qsizetype fullRow = (command[6] + 256 * qsizetype(command[7]) + 7) / 8;
-    for (int y = 0; y < height; ++y) {
+    out.pieces = tiles(int(width), height, [&bytes, fullRow, rowBytes](int y, qsizetype *n) {
         const qsizetype at = y * fullRow;
-        if (at >= qsizetype(bytes.size()))
-            break;
-        std::memcpy(out.image.scanLine(y), bytes.data() + at, size_t(qMin(rowBytes, qsizetype(bytes.size()) - at)));
-    }
+        *n = qBound(qsizetype(0), qsizetype(bytes.size()) - at, rowBytes);
+        return bytes.data() + qMin<qsizetype>(at, qsizetype(bytes.size()));
+    });
     return out;
 }
 

@@ -3,16 +3,32 @@
 #include <QImage>
 #include <QtGlobal>
 
+#include <vector>
+
 // The dots of the printer's picture commands as images: one pixel per dot,
-// QImage::Format_Mono with 1 = black. Without `draw` only the size is
-// worked out (the pass that indexes sheets needs the width, not the dots).
-// Data cut short by the end of the file draws as far as it goes.
+// QImage::Format_Mono with 1 = black. Only the ink is kept: the dots are cut
+// into tiles and each tile that holds ink keeps the box around it, so a
+// command that moves far and sets one dot takes a few bytes, not its extent.
+// Without `draw` only the size is worked out (the pass that indexes sheets
+// needs the width, not the dots). Data cut short by the end of the file
+// draws as far as it goes.
 namespace Escp {
+
+// Tiles of at most this many dots across and down.
+constexpr int TileDotsAcross = 512;
+constexpr int TileDotsDown = 64;
+
+struct DotPiece
+{
+    QImage image;
+    int column = 0; // the image's first dot in the command's dots
+    int row = 0;
+};
 
 struct DotImage
 {
-    QImage image;
-    int width = 0; // dots across
+    std::vector<DotPiece> pieces; // the inked tiles
+    int width = 0;                // dots across, blank ones included: how far the head moves
     int dpiX = 0;
     int dpiY = 0;
 };

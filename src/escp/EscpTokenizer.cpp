@@ -191,7 +191,10 @@ EscpToken EscpTokenizer::next()
         ++m_pos;
         return t;
     }
-    const uchar *stop = findControl(p + 1, m_data + m_size);
+    // At most MostText bytes a token: a sheet that ends inside a long run
+    // begins the next one there, and each sheet would otherwise scan the
+    // rest of the run again.
+    const uchar *stop = findControl(p + 1, m_data + qMin(m_size, m_pos + MostText));
     t.kind = EscpToken::Text;
     t.length = stop - p;
     m_pos += t.length;

@@ -27,7 +27,8 @@ struct EscpToken
 // is copied). A command whose parameters or data run past the end of the
 // bytes is not a command: its ESC is read as text, and the bytes after it as
 // they come. Text stops only at control characters, so most of a report is
-// crossed in long runs.
+// crossed in long runs (of at most MostText bytes: a longer run is cut into
+// tokens of that size, so every pass stays linear in the file).
 class EscpTokenizer
 {
 public:
@@ -36,6 +37,8 @@ public:
         , m_size(bytes.size())
         , m_pos(from)
     { }
+
+    static constexpr qsizetype MostText = qsizetype(1) << 16;
 
     EscpToken next();
     qsizetype position() const { return m_pos; }

@@ -61,21 +61,41 @@ struct TextRun
     qsizetype sourceOffset = -1; // byte offset in the print file of the first character
 };
 
-// A picture (bit image or raster graphics) at its place and true size: the
-// image has one pixel per printed dot, black dots set; its width in units is
-// image.width() * UnitsPerInch / dpiX, its height image.height() *
-// UnitsPerInch / dpiY.
+// The memory one sheet's pictures may take, whatever the file says. A sheet
+// whose pictures need more keeps those that fit and is marked over budget:
+// every output refuses it rather than print it without them.
+constexpr qint64 SheetBudget = qint64(256) << 20;
+
+// What the outputs say of a sheet over its budget (numbered from 1).
+inline QString overBudgetText(int sheetNumber)
+{
+    return QStringLiteral("sheet %1 holds more pictures than the %2 MB a sheet may take")
+        .arg(sheetNumber)
+        .arg(SheetBudget >> 20);
+}
+
+// Ink of a picture (bit image or raster graphics): one printing command gives
+// one or more of these, each the inked part of a tile of the command's dots,
+// so a command keeps its ink, not its extent. The image has one pixel per
+// printed dot, black dots set; its first pixel is dot (column, row) of the
+// command, whose dot (0, 0) has its top left corner at (x, top). Dot column i
+// begins at x + i * UnitsPerInch / dpiX.
 struct Picture
 {
     Unit x = 0;
     Unit top = 0;
     int dpiX = 60;
     int dpiY = 72;
+    int column = 0;
+    int row = 0;
     QImage image; // QImage::Format_Mono, 1 = black dot
     qsizetype sourceOffset = -1;
 
-    Unit width() const { return Unit(qint64(image.width()) * UnitsPerInch / dpiX); }
-    Unit height() const { return Unit(qint64(image.height()) * UnitsPerInch / dpiY); }
+    // Where the image's dots begin and end on the sheet.
+    Unit left() const { return x + Unit(qint64(column) * UnitsPerInch / dpiX); }
+    Unit right() const { return x + Unit(qint64(column + image.width()) * UnitsPerInch / dpiX); }
+    Unit upper() const { return top + Unit(qint64(row) * UnitsPerInch / dpiY); }
+    Unit lower() const { return top + Unit(qint64(row + image.height()) * UnitsPerInch / dpiY); }
 };
 
 // One sheet as it comes off the printer.
@@ -87,6 +107,8 @@ struct Sheet
     QVector<Picture> pictures;  // in the order they were printed
     qsizetype firstByte = 0;    // the print file's bytes this sheet was made from
     qsizetype endByte = 0;
+    qint64 pictureBytes = 0;    // the memory its pictures take
+    bool overBudget = false;    // pictures were left out: they needed more than SheetBudget
 };
 
 } // namespace Printed

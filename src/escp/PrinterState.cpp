@@ -1,5 +1,7 @@
 #include "escp/PrinterState.h"
 
+#include <cmath>
+
 using Printed::UnitsPerInch;
 
 PrinterState PrinterState::initial(const PrinterSetup &setup)
@@ -17,8 +19,13 @@ void PrinterState::reset(const PrinterSetup &setup)
     const bool inked = sheetInked;
     const bool fed = fedToTop;
     *this = PrinterState();
-    formLength = qMax<Unit>(Printed::inches(setup.formLengthInches), UnitsPerInch / 6);
-    rightMargin = qMax<Unit>(Printed::inches(setup.carriageInches), UnitsPerInch);
+    // A set-up that says no number (NaN, infinity) or an absurd one keeps
+    // the printer's default; the options and settings refuse those first.
+    const auto inches = [](double value, double fallback) {
+        return Printed::inches(std::isfinite(value) && value > 0 && value <= 100 ? value : fallback);
+    };
+    formLength = qMax<Unit>(inches(setup.formLengthInches, 11.0), UnitsPerInch / 6);
+    rightMargin = qMax<Unit>(inches(setup.carriageInches, 13.6), UnitsPerInch);
     y = keepY;
     sheetInked = inked;
     fedToTop = fed;

@@ -1,12 +1,12 @@
 #include "export/PngExport.h"
 
+#include "export/PngWriter.h"
 #include "platform/SaveGroup.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QImageWriter>
 #include <QObject>
 #include <QPainter>
 
@@ -21,22 +21,41 @@ bool fail(QString *error, const QString &text)
     return false;
 }
 
-// The sheet drawn on white at the resolution, kept grey (anti-aliased text).
-QImage picture(PrintedRenderer &renderer, const Printed::Sheet &sheet, int dpi)
+// The bytes of colour drawn at a time: a sheet is drawn in bands of rows
+// this large and written as it goes, so a long form at a high resolution
+// takes no more memory than a short one.
+constexpr qint64 BandBytes = qint64(16) << 20;
+
+// The sheet drawn on white at the resolution, kept grey (anti-aliased
+// text), into a PNG.
+bool drawSheet(QIODevice &out, PrintedRenderer &renderer, const Printed::Sheet &sheet, int dpi, QString *reason)
 {
     const double scale = double(dpi) / Printed::UnitsPerInch;
     const int width = qMax(1, int(std::ceil(double(sheet.width) * scale)));
     const int height = qMax(1, int(std::ceil(double(sheet.height) * scale)));
-    QImage image(width, height, QImage::Format_RGB32);
-    if (image.isNull())
-        return image;
-    image.fill(Qt::white);
-    image.setDotsPerMeterX(qRound(dpi / 0.0254));
-    image.setDotsPerMeterY(qRound(dpi / 0.0254));
-    QPainter painter(&image);
-    renderer.draw(painter, sheet, QPointF(0, 0), scale);
-    painter.end();
-    return image.convertToFormat(QImage::Format_Grayscale8);
+    const int rows = int(qBound(qint64(1), BandBytes / (qint64(width) * 4), qint64(height)));
+    PngWriter png(out, width, height, dpi);
+    for (int top = 0; top < height; top += rows) {
+        const int count = qMin(rows, height - top);
+        QImage band(width, count, QImage::Format_RGB32);
+        if (band.isNull()) {
+            if (reason)
+                *reason = QObject::tr("the picture is too large for the memory");
+            return false;
+        }
+        band.fill(Qt::white);
+        QPainter painter(&band);
+        renderer.draw(painter, sheet, QPointF(0, -top), scale, QRectF(0, 0, width, count));
+        painter.end();
+        const QImage grey = band.convertToFormat(QImage::Format_Grayscale8);
+        if (!png.writeRows(grey.constBits(), count, grey.bytesPerLine()))
+            break;
+    }
+    if (png.finish())
+        return true;
+    if (reason)
+        *reason = png.error();
+    return false;
 }
 
 } // namespace
@@ -74,20 +93,13 @@ bool save(const QString &path, const SheetSource &sheets, const PngOptions &opti
     const int count = int(options.pages.size());
     for (int n = 0; n < count; ++n) {
         const QString name = numberedName(path, n + 1, count);
-        const QImage image = picture(renderer, sheets(options.pages.at(n)), options.dpi);
-        if (image.isNull())
-            return fail(error, QObject::tr("Cannot write %1: the picture is too large for the memory.")
-                                   .arg(QDir::toNativeSeparators(name)));
+        const int index = options.pages.at(n);
+        const Printed::Sheet sheet = sheets(index);
+        if (sheet.overBudget)
+            return fail(error, QStringLiteral("Cannot write %1: %2.")
+                                   .arg(QDir::toNativeSeparators(name), Printed::overBudgetText(index + 1)));
         const bool ok = group.write(
-            name,
-            [&](QIODevice &out, QString *reason) {
-                QImageWriter writer(&out, "png");
-                if (writer.write(image))
-                    return true;
-                if (reason)
-                    *reason = writer.errorString();
-                return false;
-            },
+            name, [&](QIODevice &out, QString *reason) { return drawSheet(out, renderer, sheet, options.dpi, reason); },
             error);
         if (!ok)
             return false;

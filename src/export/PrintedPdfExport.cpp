@@ -66,6 +66,10 @@ bool write(QIODevice &out, const SheetSource &sheets, const PdfOptions &options,
             return fail(error, QObject::tr("The PDF writer refused a new page."));
         }
         const Printed::Sheet sheet = sheets(i);
+        if (sheet.overBudget) {
+            painter.end();
+            return fail(error, Printed::overBudgetText(i + 1) + QLatin1Char('.'));
+        }
         const QSizeF used = PrintedRenderer::usedSize(sheet) * unit;
         const double scale = fitScale(QSizeF(sheet.width, sheet.height) * unit, used, paper);
         renderer.draw(painter, sheet, QPointF(0, 0), unit * scale);

@@ -16,7 +16,12 @@ double logicalDpi()
 
 int toPixels(double twips)
 {
-    return int(std::lround(twips * logicalDpi() / 1440.0));
+    // A stored size that is no number (NaN, infinity) or past what a
+    // window can be is none.
+    const double pixels = twips * logicalDpi() / 1440.0;
+    if (!std::isfinite(pixels) || std::abs(pixels) > 1e7)
+        return 0;
+    return int(std::lround(pixels));
 }
 
 double fromPixels(int pixels)

@@ -1,5 +1,7 @@
 #include "render/PrintedRenderer.h"
 
+#include "render/PictureRaster.h"
+
 #include <QFont>
 #include <QGlyphRun>
 #include <QPaintEngine>
@@ -95,8 +97,12 @@ void PrintedRenderer::drawRun(QPainter &painter, const Printed::TextRun &run, QP
     // The glyphs step by a whole number of the font's pixels (a PDF then
     // holds short whole numbers for every glyph's place, not fractions),
     // and the stretch makes the step the cell.
+    // A cell far wider or narrower than any pitch (ESC c and ESC SP space
+    // the characters out) keeps the glyphs at most double or a quarter
+    // wide; they then step by the cell rather than fill it.
     const double step = qMax(1.0, std::round(sized.advance));
-    const double stretch = cell > 0 ? cell / step : 1.0;
+    const double stretch = cell > 0 ? qBound(0.25, cell / step, 2.5) : 1.0;
+    const double pitch = cell > 0 && std::abs(stretch - cell / step) > 1e-9 ? cell / stretch : step;
     // Blanks print nothing: they are left out of the glyphs (a report is
     // half blanks), and the cells keep every glyph in its column.
     const QVector<quint32> all = sized.font.glyphIndexesForString(run.text);
@@ -116,7 +122,7 @@ void PrintedRenderer::drawRun(QPainter &painter, const Printed::TextRun &run, QP
             continue;
         }
         glyphs.append(all[i]);
-        positions.append(QPointF(double(i) * step, 0));
+        positions.append(QPointF(double(i) * pitch, 0));
     }
     painter.save();
     painter.translate(x, baseline);
@@ -137,7 +143,7 @@ void PrintedRenderer::drawRun(QPainter &painter, const Printed::TextRun &run, QP
         painter.setFont(fallback);
         for (qsizetype i = 0; i < missing.size(); ++i) {
             if (missing.at(i) != QLatin1Char(' '))
-                painter.drawText(QPointF(double(i) * step, 0), QString(missing.at(i)));
+                painter.drawText(QPointF(double(i) * pitch, 0), QString(missing.at(i)));
         }
     }
     painter.restore();
@@ -149,32 +155,108 @@ void PrintedRenderer::drawRun(QPainter &painter, const Printed::TextRun &run, QP
     }
 }
 
-void PrintedRenderer::drawPicture(
-    QPainter &painter, const Printed::Picture &picture, QPointF origin, double scale)
+namespace {
+
+// Pixels of picture dots drawn at a time: bands of this many bytes of mask.
+constexpr qint64 BandBytes = qint64(4) << 20;
+
+qint64 gcd(qint64 a, qint64 b)
 {
-    if (picture.image.isNull() || picture.dpiX <= 0 || picture.dpiY <= 0)
-        return;
-    QImage dots = picture.image;
-    if (dots.format() != QImage::Format_Mono)
-        dots = dots.convertToFormat(QImage::Format_Mono);
-    // 1 is a dot. A PDF keeps a picture whose colours are black then white
-    // as one bit a dot, losslessly (any other picture becomes a colour JPEG
-    // there): the bits are turned over for it. Elsewhere the blank is made
-    // transparent.
-    if (m_toPdf) {
-        dots.invertPixels();
-        dots.setColorTable({ qRgb(0, 0, 0), qRgb(255, 255, 255) });
-    } else {
-        dots.setColorTable({ qRgba(0, 0, 0, 0), qRgb(0, 0, 0) });
+    while (b) {
+        const qint64 t = a % b;
+        a = b;
+        b = t;
     }
-    const QRectF target(origin.x() + double(picture.x) * scale, origin.y() + double(picture.top) * scale,
-        double(picture.width()) * scale, double(picture.height()) * scale);
+    return a < 0 ? -a : a;
+}
+
+// The grid a vector output takes the pictures' dots on, in units a cell:
+// the coarsest on which every dot's edges fall (so interleaved strips keep
+// their places), but no finer than 720 cells an inch.
+std::pair<int, int> gridOf(const QVector<Printed::Picture> &pictures)
+{
+    qint64 across = 0, down = 0;
+    for (const Printed::Picture &p : pictures) {
+        if (p.dpiX <= 0 || p.dpiY <= 0)
+            continue;
+        across = gcd(across, Printed::UnitsPerInch % p.dpiX ? 1 : Printed::UnitsPerInch / p.dpiX);
+        across = gcd(across, p.x);
+        down = gcd(down, Printed::UnitsPerInch % p.dpiY ? 1 : Printed::UnitsPerInch / p.dpiY);
+        down = gcd(down, p.top);
+    }
+    const int finest = Printed::UnitsPerInch / 720;
+    return {int(qMax<qint64>(finest, across)), int(qMax<qint64>(finest, down))};
+}
+
+} // namespace
+
+void PrintedRenderer::drawPicturesOnPixels(QPainter &painter, const QVector<Printed::Picture> &pictures,
+    QPointF origin, double scale, const QRectF &exposed)
+{
+    // The painter's own scale and the device's pixel ratio: the dots are
+    // laid on the device's real pixels.
+    const QTransform toDevice = painter.combinedTransform();
+    const double ratio = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
+    const QPointF at = toDevice.map(origin) * ratio;
+    const double scaleX = scale * toDevice.m11() * ratio;
+    const double scaleY = scale * toDevice.m22() * ratio;
+    QRect area = PictureRaster::bounds(pictures, at, scaleX, scaleY);
+    if (painter.device())
+        area &= QRect(0, 0, int(painter.device()->width() * ratio), int(painter.device()->height() * ratio));
+    if (!exposed.isEmpty())
+        area &= QRectF(toDevice.mapRect(exposed).topLeft() * ratio, toDevice.mapRect(exposed).size() * ratio)
+                    .toAlignedRect();
+    if (painter.hasClipping()) {
+        const QRectF clip = toDevice.mapRect(painter.clipBoundingRect());
+        area &= QRectF(clip.topLeft() * ratio, clip.size() * ratio).toAlignedRect();
+    }
+    if (area.isEmpty())
+        return;
     painter.save();
-    painter.setPen(Qt::black);
-    // Shrunk on a screen, thin lines of dots would drop out without smoothing.
-    painter.setRenderHint(QPainter::SmoothPixmapTransform,
-        !m_toPdf && target.width() < dots.width());
-    painter.drawImage(target, dots);
+    painter.setWorldTransform(QTransform());
+    painter.setViewTransformEnabled(false);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    const int rows = int(qMax<qint64>(1, BandBytes / qMax(1, (area.width() + 7) / 8)));
+    for (int top = area.top(); top <= area.bottom(); top += rows) {
+        const QRect band(area.left(), top, area.width(), qMin(rows, area.bottom() + 1 - top));
+        QImage mask = PictureRaster::dots(pictures, at, scaleX, scaleY, band);
+        if (mask.isNull())
+            break;
+        mask.setDevicePixelRatio(ratio);
+        painter.drawImage(QPointF(band.left() / ratio, band.top() / ratio), mask);
+    }
+    painter.restore();
+}
+
+void PrintedRenderer::drawPicturesAsShapes(
+    QPainter &painter, const QVector<Printed::Picture> &pictures, QPointF origin, double scale)
+{
+    // The dots as rectangles filled in one go: a PDF or a printer gets the
+    // ink alone (the blanks show what lies below) at any resolution, and
+    // with one fill no seam can show between strips.
+    const auto [cellX, cellY] = gridOf(pictures);
+    const double toCellX = 1.0 / cellX, toCellY = 1.0 / cellY;
+    const QRect area = PictureRaster::bounds(pictures, QPointF(0, 0), toCellX, toCellY);
+    if (area.isEmpty())
+        return;
+    QVector<QRect> cells;
+    const int rows = int(qMax<qint64>(1, BandBytes / qMax(1, (area.width() + 7) / 8)));
+    for (int top = area.top(); top <= area.bottom(); top += rows) {
+        const QRect band(area.left(), top, area.width(), qMin(rows, area.bottom() + 1 - top));
+        const QImage mask = PictureRaster::dots(pictures, QPointF(0, 0), toCellX, toCellY, band);
+        if (mask.isNull())
+            break;
+        PictureRaster::addRectangles(mask, band.topLeft(), cells);
+    }
+    QVector<QRectF> shapes;
+    shapes.reserve(cells.size());
+    const double w = cellX * scale, h = cellY * scale;
+    for (const QRect &c : cells)
+        shapes.append(QRectF(origin.x() + c.x() * w, origin.y() + c.y() * h, c.width() * w, c.height() * h));
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::black);
+    painter.drawRects(shapes.constData(), int(shapes.size()));
     painter.restore();
 }
 
@@ -183,17 +265,22 @@ void PrintedRenderer::draw(
 {
     if (scale <= 0)
         return;
-    m_toPdf = painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Pdf;
     painter.save();
     painter.setPen(Qt::black);
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     const bool all = exposed.isEmpty();
-    for (const Printed::Picture &picture : sheet.pictures) {
-        const QRectF place(origin.x() + double(picture.x) * scale, origin.y() + double(picture.top) * scale,
-            double(picture.width()) * scale, double(picture.height()) * scale);
-        if (all || place.intersects(exposed))
-            drawPicture(painter, picture, origin, scale);
+    if (!sheet.pictures.isEmpty()) {
+        // On pixels (a window, an image) the dots are laid on the device's
+        // own pixels when nothing turns or shears the drawing; elsewhere (a
+        // PDF, a printer, a preview) they go as shapes.
+        const bool pixels = painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster
+            && painter.combinedTransform().type() <= QTransform::TxScale
+            && painter.combinedTransform().m11() > 0 && painter.combinedTransform().m22() > 0;
+        if (pixels)
+            drawPicturesOnPixels(painter, sheet.pictures, origin, scale, exposed);
+        else
+            drawPicturesAsShapes(painter, sheet.pictures, origin, scale);
     }
     for (const Printed::TextRun &run : sheet.runs) {
         if (!all) {
@@ -210,15 +297,24 @@ void PrintedRenderer::draw(
 
 QSizeF PrintedRenderer::usedSize(const Printed::Sheet &sheet)
 {
+    // What prints: blanks at the end of a run print nothing unless they are
+    // underlined, and a picture's blank dots were never kept.
     double right = 0, bottom = 0;
     for (const Printed::TextRun &run : sheet.runs) {
-        const double end = double(run.x) + double(run.style.advance) * double(run.text.size());
+        qsizetype cells = run.text.size();
+        if (!run.style.underline) {
+            while (cells > 0 && (run.text.at(cells - 1) == QLatin1Char(' ') || run.text.at(cells - 1) == QChar(0xA0)))
+                --cells;
+        }
+        if (cells == 0)
+            continue;
+        const double end = double(run.x) + double(run.style.advance) * double(cells);
         right = qMax(right, end);
         bottom = qMax(bottom, double(run.baseline) + run.style.height / 4.0);
     }
     for (const Printed::Picture &picture : sheet.pictures) {
-        right = qMax(right, double(picture.x) + picture.width());
-        bottom = qMax(bottom, double(picture.top) + picture.height());
+        right = qMax(right, double(picture.right()));
+        bottom = qMax(bottom, double(picture.lower()));
     }
     return QSizeF(right, bottom);
 }

@@ -20,7 +20,10 @@ using SheetSource = std::function<Printed::Sheet(int index)>;
 // the text in DejaVu Sans Mono (monospaced, it holds every character of the
 // DOS code pages, box drawing included), every character in its own cell
 // of the run's advance, each run one glyph run so a PDF holds it as real,
-// searchable text; pictures as images of black dots at their true size.
+// searchable text; pictures as their black dots at their true size, all of
+// a sheet's pictures together (see PictureRaster: overlapping strips add
+// their dots, strips that meet show no seam, no dot row drops out at a low
+// resolution), the blank dots transparent.
 // Nothing is moved or shrunk to fit: what lies outside the sheet is clipped
 // by the device, not by the renderer.
 //
@@ -56,9 +59,11 @@ private:
     };
     const Sized &font(Face face, double pixelSize);
     void drawRun(QPainter &painter, const Printed::TextRun &run, QPointF origin, double scale);
-    void drawPicture(QPainter &painter, const Printed::Picture &picture, QPointF origin, double scale);
+    void drawPicturesOnPixels(QPainter &painter, const QVector<Printed::Picture> &pictures, QPointF origin,
+        double scale, const QRectF &exposed);
+    void drawPicturesAsShapes(
+        QPainter &painter, const QVector<Printed::Picture> &pictures, QPointF origin, double scale);
 
     QRawFont m_faces[4];
     std::map<std::pair<int, qint64>, Sized> m_sized; // by face and size in 1/64 pixel
-    bool m_toPdf = false;
 };

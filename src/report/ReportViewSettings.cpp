@@ -1,5 +1,7 @@
 #include "report/ReportViewSettings.h"
 
+#include <cmath>
+
 #include "platform/NumericText.h"
 #include "platform/OleColor.h"
 #include "platform/SettingsStore.h"
@@ -60,7 +62,7 @@ ReportViewSettings ReportViewSettings::read()
     bool ok = false;
     const double form = SettingsStore::read(SettingsAppName, Section, QStringLiteral("FormLength"),
         QString::number(DefaultFormLength)).trimmed().toDouble(&ok);
-    if (ok && form >= ShortestForm && form <= LongestForm)
+    if (ok && std::isfinite(form) && form >= ShortestForm && form <= LongestForm)
         s.formLengthInches = form;
     return s;
 }

@@ -39,7 +39,8 @@ QString tokens(const QByteArray &bytes)
 }
 
 // The sheets as text: "h=<height>" per sheet, then its runs
-// "x,baseline'text'advance+look" and pictures "[x,top WxH]" in units.
+// "x,baseline'text'advance+look" and pictures "[x,top WxH]" in units (the
+// box around their ink).
 QString sheets(const QByteArray &bytes, double formLength = 11)
 {
     PrinterSetup setup;
@@ -61,7 +62,7 @@ QString sheets(const QByteArray &bytes, double formLength = 11)
             items << QStringLiteral("%1,%2'%3'%4%5").arg(r.x).arg(r.baseline).arg(r.text).arg(l.advance).arg(look);
         }
         for (const Printed::Picture &p : s.pictures)
-            items << QStringLiteral("[%1,%2 %3x%4]").arg(p.x).arg(p.top).arg(p.width()).arg(p.height());
+            items << QStringLiteral("[%1,%2 %3x%4]").arg(p.left()).arg(p.upper()).arg(p.right() - p.left()).arg(p.lower() - p.upper());
         out << items.join(' ');
     }
     return out.join(" | ");
@@ -176,11 +177,11 @@ private slots:
                                                         << h11 + " [0,0 36x240] [0,240 36x240]";
         QTest::newRow("480 dots at 60 dpi are 8 in") << E + "K" + b({0xe0, 1}) + QByteArray(480, '\x81') + "x"
                                                      << h11 + " 17280,240'x'216 [0,0 17280x240]";
-        QTest::newRow("24-dot picture") << E + "*" + b({39, 2, 0}) + QByteArray(6, 'x') << h11 + " [0,0 24x288]";
+        QTest::newRow("24-dot picture") << E + "*" + b({39, 2, 0}) + QByteArray(6, 'x') << h11 + " [0,12 24x240]";
         QTest::newRow("raster rows") << E + "." + b({1, 10, 10, 2, 16, 0, 0xfd, 0xff}) << h11 + " [0,0 96x12]";
         QTest::newRow("raster, TIFF mode rows") << E + "." + b({2, 10, 10, 1, 0, 0, 0x23, 1, 0xff, 0x0f, 0x61, 0x22, 0xff, 0xaa, 0xe3})
                                                 << h11 + " [0,0 96x12]";
-        QTest::newRow("raster cut short") << E + "." + b({0, 10, 10, 24, 16, 0, 0xff}) << h11 + " [0,0 96x144]";
+        QTest::newRow("raster cut short") << E + "." + b({0, 10, 10, 24, 16, 0, 0xff}) << h11 + " [0,0 48x6]";
         QTest::newRow("ESC C 72 at 1/6 in is 12 in") << E + "C" + b({72}) + "a" << "h=25920 0,240'a'216";
         QTest::newRow("ESC ( C in 1/360 in") << E + "(C" + b({2, 0, 0xe0, 0x10}) + "a" << "h=25920 0,240'a'216";
         QTest::newRow("form feed starts a sheet") << QByteArray("a\fb\f") << h11 + " 0,240'a'216 | " + h11 + " 0,240'b'216";
@@ -197,7 +198,7 @@ private slots:
         QTest::newRow("hidden commands") << E + "@" + E + "x1" + E + "k" + b({1}) + E + "U1" + E + "(i" + b({1, 0, 1}) + "a"
                                          << h11 + " 0,240'a'216";
         QTest::newRow("reset") << E + "E" + E + "M" + E + "@a" << h11 + " 0,240'a'216";
-        QTest::newRow("bad: huge picture cut short") << E + "*" + b({0, 0xff, 0xff, 1, 2}) + "" << h11 + " [0,0 72x240]";
+        QTest::newRow("bad: huge picture cut short") << E + "*" + b({0, 0xff, 0xff, 1, 2}) + "" << h11 + " [0,180 72x60]";
         QTest::newRow("bad: picture of width 0") << E + "K" + b({0, 0}) + "a" << h11 + " 0,240'a'216";
         QTest::newRow("bad: raster with bad compression") << E + "." + b({7, 10, 10, 1, 8, 0}) + "a" << h11 + " 0,240'a'216";
         QTest::newRow("bad: unknown density") << E + "*" + b({9, 1, 0, 1}) + "a" << h11 + " 0,240'a'216";
@@ -268,7 +269,7 @@ private slots:
         QCOMPARE(black, 2 * 120 + 2 * 46);
         // The strips touch: the last one ends where the frame's 48 rows end.
         const Printed::Picture &last = sheet.pictures.constLast();
-        QCOMPARE(last.top + last.height() - sheet.pictures.first().top, 48 * Printed::UnitsPerInch / last.dpiY);
+        QCOMPARE(last.lower() - sheet.pictures.first().upper(), 48 * Printed::UnitsPerInch / last.dpiY);
     }
 };
 

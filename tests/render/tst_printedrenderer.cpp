@@ -207,17 +207,8 @@ private slots:
         for (const char *words : {"INVOICE 4711 M\u00fcller", "\u250c\u2500\u2500\u2510 Total 99.50", "Second sheet"})
             QVERIFY2(text.contains(QString::fromUtf8(words)), qPrintable(text));
         QCOMPARE(text.count('\f'), 2);
-        // One picture per sheet, at its dots.
-        const QStringList images = TestSupport::runTool("pdfimages", {"-list", pdf}).split('\n').mid(2);
-        // page num type width height color comp bpc: one bit a dot, lossless.
-        QRegularExpression size("^\\s*(\\d+)\\s+\\d+\\s+(\\w+)\\s+(\\d+)\\s+(\\d+)\\s+\\S+\\s+\\d+\\s+(\\d+)");
-        QStringList found;
-        for (const QString &line : images) {
-            const QRegularExpressionMatch m = size.match(line);
-            if (m.hasMatch())
-                found << QStringList({m.captured(1), m.captured(2), m.captured(3) + 'x' + m.captured(4), m.captured(5)}).join(':');
-        }
-        QCOMPARE(found, QStringList({"1:image:480x8:1", "2:image:240x24:1"}));
+        // The dots go as filled shapes (no image paints their blanks white).
+        QCOMPARE(TestSupport::runTool("pdfimages", {"-list", pdf}).trimmed().count('\n') - 1, 0);
         // Its dots are black where the sheet has them: the middle of the first picture at 72 dpi.
         TestSupport::runTool("pdftoppm", {"-r", "72", "-f", "1", "-l", "1", "-gray", "-singlefile", pdf, dir.filePath("p1")});
         const QImage page(dir.filePath("p1.pgm"));
@@ -231,21 +222,19 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("text");   // pdftotext's words, one space apart
-        QTest::addColumn<int>("pictures");
         QTest::newRow("resets, spacing, italic")
-            << QByteArrayLiteral("\x1b@\x1bx1\x1b" "3\x18\x1b" "4Italic text\x1b" "5 plain\r\n") << "Italic text plain" << 0;
+            << QByteArrayLiteral("\x1b@\x1bx1\x1b" "3\x18\x1b" "4Italic text\x1b" "5 plain\r\n") << "Italic text plain";
         QTest::newRow("tabs, double width, underline")
             << QByteArrayLiteral("\x1b" "D\x05\x0a\x00" "A\tB\tC\r\n\x0eWIDE\x14 \x1b-\x01under\x1b-\x00\r\n")
-            << "A B C WIDE under" << 0;
+            << "A B C WIDE under";
         QTest::newRow("bit image with a form feed byte inside")
-            << QByteArrayLiteral("Logo\r\n\x1bK\x04\x00\x0c\xff\x0c\xff\r\nafter\r\n") << "Logo after" << 1;
+            << QByteArrayLiteral("Logo\r\n\x1bK\x04\x00\x0c\xff\x0c\xff\r\nafter\r\n") << "Logo after";
     }
 
     void printFileReadBack()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, text);
-        QFETCH(int, pictures);
         PrintedDocument document;
         QVERIFY(document.build(QByteArrayView(bytes), PrinterSetup()));
         QCOMPARE(document.sheetCount(), 1);
@@ -257,7 +246,6 @@ private slots:
         QVERIFY2(PrintedPdfExport::save(pdf, [&](int i) { return document.sheet(i); }, options, &error),
             qPrintable(error));
         QCOMPARE(TestSupport::pdfText(pdf, false).simplified(), text);
-        QCOMPARE(TestSupport::runTool("pdfimages", {"-list", pdf}).trimmed().count('\n') - 1, pictures);
     }
 
     void pdfFailingPartWayLeavesNoFile()

@@ -279,7 +279,7 @@ float Atext::FontSize() const
 
 void Atext::setFontSize(float points)
 {
-    if (points <= 0)
+    if (!(points > 0 && points < 1000)) // NaN and infinity too
         return;
     QFont font = m_text1->font();
     font.setPointSizeF(points);

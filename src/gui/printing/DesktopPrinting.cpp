@@ -82,6 +82,10 @@ bool QPrinterDocumentPrinter::printSheet(const Printed::Sheet &sheet)
 {
     if (m_failed || !start())
         return false;
+    if (sheet.overBudget) // its pictures are not all there: nothing is printed without them
+        return fail(QStringLiteral("The sheet from byte %1 of the file holds more pictures than the %2 MB a sheet may take.")
+                        .arg(sheet.firstByte)
+                        .arg(Printed::SheetBudget >> 20));
     if (m_sheetCount > 0 && !m_printer->newPage())
         return fail(QStringLiteral("The printer %1 refused a new page.").arg(m_printer->printerName()));
     ++m_sheetCount;

@@ -31,6 +31,16 @@ protected:
         painter.fillRect(paper, Qt::white);
         painter.setClipRect(paper);
         m_renderer.draw(painter, sheet, paper.topLeft(), scale, event->rect());
+        if (sheet.overBudget) {
+            // Outputs refuse such a sheet; the window says why it lacks pictures.
+            const QString text = tr("Some pictures are not shown: this sheet holds more than the %1 MB of "
+                                    "pictures a sheet may take.")
+                                     .arg(Printed::SheetBudget >> 20);
+            const QRectF band(paper.left(), paper.top(), paper.width(), painter.fontMetrics().height() * 1.5);
+            painter.fillRect(band, QColor(0xFF, 0xE0, 0xE0));
+            painter.setPen(Qt::darkRed);
+            painter.drawText(band, Qt::AlignCenter, text);
+        }
     }
 
 private:

@@ -1,0 +1,202 @@
+#include "render/PictureRaster.h"
+
+#include <cmath>
+#include <unordered_map>
+#include <vector>
+
+namespace {
+
+// The pixels [first, last) one dot covers along an axis, from its edges.
+struct Span
+{
+    qint64 first;
+    qint64 last;
+};
+
+// A pixel coordinate, kept to what the arithmetic below holds.
+qint64 pixel(double v)
+{
+    return qint64(qBound(-1e12, std::floor(v), 1e12));
+}
+
+Span spanOf(double from, double to)
+{
+    const qint64 first = pixel(from + 0.5);
+    const qint64 last = pixel(to + 0.5);
+    if (last > first)
+        return {first, last};
+    const qint64 centre = pixel((from + to) / 2);
+    return {centre, centre + 1};
+}
+
+// The edges of dot i along an axis: the picture starts at `start` units
+// and each dot is `pitch` units; `origin` and `scale` make pixels.
+Span dotSpan(double origin, double scale, double start, double pitch, qint64 i)
+{
+    return spanOf(origin + (start + double(i) * pitch) * scale, origin + (start + double(i + 1) * pitch) * scale);
+}
+
+// Caps a pixel coordinate to what a QRect holds.
+int capped(qint64 v)
+{
+    return int(qBound<qint64>(-(qint64(1) << 29), v, qint64(1) << 29));
+}
+
+inline void setBits(uchar *line, qint64 first, qint64 last)
+{
+    for (qint64 x = first; x < last; ++x)
+        line[x >> 3] |= uchar(0x80 >> (x & 7));
+}
+
+// The pixels one picture can ink: [left, right) by [top, bottom).
+struct Box
+{
+    qint64 left, top, right, bottom;
+};
+
+Box boxOf(const Printed::Picture &p, QPointF origin, double scaleX, double scaleY)
+{
+    const double pitchX = double(Printed::UnitsPerInch) / p.dpiX;
+    const double pitchY = double(Printed::UnitsPerInch) / p.dpiY;
+    const Span first = dotSpan(origin.x(), scaleX, p.x, pitchX, p.column);
+    const Span last = dotSpan(origin.x(), scaleX, p.x, pitchX, qint64(p.column) + p.image.width() - 1);
+    const Span upper = dotSpan(origin.y(), scaleY, p.top, pitchY, p.row);
+    const Span lower = dotSpan(origin.y(), scaleY, p.top, pitchY, qint64(p.row) + p.image.height() - 1);
+    return {first.first, upper.first, last.last, lower.last};
+}
+
+bool drawable(const Printed::Picture &p)
+{
+    return !p.image.isNull() && p.dpiX > 0 && p.dpiY > 0;
+}
+
+} // namespace
+
+namespace PictureRaster {
+
+QRect bounds(const QVector<Printed::Picture> &pictures, QPointF origin, double scaleX, double scaleY)
+{
+    Box all{0, 0, 0, 0};
+    bool any = false;
+    for (const Printed::Picture &p : pictures) {
+        if (!drawable(p))
+            continue;
+        const Box b = boxOf(p, origin, scaleX, scaleY);
+        if (!any) {
+            all = b;
+            any = true;
+        } else {
+            all.left = qMin(all.left, b.left), all.right = qMax(all.right, b.right);
+            all.top = qMin(all.top, b.top), all.bottom = qMax(all.bottom, b.bottom);
+        }
+    }
+    if (!any)
+        return QRect();
+    return QRect(QPoint(capped(all.left), capped(all.top)), QPoint(capped(all.right - 1), capped(all.bottom - 1)));
+}
+
+QImage dots(const QVector<Printed::Picture> &pictures, QPointF origin, double scaleX, double scaleY,
+    const QRect &area)
+{
+    if (area.isEmpty())
+        return QImage();
+    QImage out(area.size(), QImage::Format_Mono);
+    if (out.isNull())
+        return out;
+    out.setColorTable({qRgba(0, 0, 0, 0), qRgb(0, 0, 0)});
+    out.fill(0);
+    const qint64 areaLeft = area.left(), areaTop = area.top();
+    const qint64 areaRight = qint64(area.right()) + 1, areaBottom = qint64(area.bottom()) + 1;
+    std::vector<Span> columns;
+    std::vector<uchar> row(size_t(out.bytesPerLine()));
+    for (const Printed::Picture &p : pictures) {
+        if (!drawable(p))
+            continue;
+        const Box box = boxOf(p, origin, scaleX, scaleY);
+        if (box.right <= areaLeft || box.left >= areaRight || box.bottom <= areaTop || box.top >= areaBottom)
+            continue;
+        const double pitchX = double(Printed::UnitsPerInch) / p.dpiX;
+        const double pitchY = double(Printed::UnitsPerInch) / p.dpiY;
+        // Each dot column's pixels, inside the area.
+        const int width = p.image.width();
+        columns.resize(size_t(width));
+        qint64 low = areaRight - areaLeft, high = 0; // in the area's own pixels
+        for (int i = 0; i < width; ++i) {
+            const Span s = dotSpan(origin.x(), scaleX, p.x, pitchX, qint64(p.column) + i);
+            Span &c = columns[size_t(i)];
+            c.first = qMax(s.first, areaLeft) - areaLeft;
+            c.last = qMin(s.last, areaRight) - areaLeft;
+            if (c.last > c.first)
+                low = qMin(low, c.first), high = qMax(high, c.last);
+        }
+        if (high <= low)
+            continue;
+        const qint64 lowByte = low >> 3, highByte = (high + 7) >> 3;
+        for (int j = 0; j < p.image.height(); ++j) {
+            const Span s = dotSpan(origin.y(), scaleY, p.top, pitchY, qint64(p.row) + j);
+            const qint64 first = qMax(s.first, areaTop) - areaTop;
+            const qint64 last = qMin(s.last, areaBottom) - areaTop;
+            if (last <= first)
+                continue;
+            std::fill(row.begin() + lowByte, row.begin() + highByte, uchar(0));
+            const uchar *line = p.image.constScanLine(j);
+            bool any = false;
+            for (int k = 0; k < (width + 7) / 8; ++k) {
+                if (!line[k])
+                    continue;
+                for (int b = 0; b < 8; ++b) {
+                    const int i = k * 8 + b;
+                    if (i < width && (line[k] & (0x80 >> b)) && columns[size_t(i)].last > columns[size_t(i)].first) {
+                        setBits(row.data(), columns[size_t(i)].first, columns[size_t(i)].last);
+                        any = true;
+                    }
+                }
+            }
+            if (!any)
+                continue;
+            for (qint64 y = first; y < last; ++y) {
+                uchar *target = out.scanLine(int(y));
+                for (qint64 k = lowByte; k < highByte; ++k)
+                    target[k] |= row[size_t(k)];
+            }
+        }
+    }
+    return out;
+}
+
+void addRectangles(const QImage &mask, QPoint at, QVector<QRect> &rectangles)
+{
+    // Runs of the row above that are still open, by their start and end.
+    std::unordered_map<quint64, qsizetype> open, next;
+    for (int y = 0; y < mask.height(); ++y) {
+        const uchar *line = mask.constScanLine(y);
+        next.clear();
+        int x = 0;
+        const int width = mask.width();
+        while (x < width) {
+            if (!line[x >> 3] && (x & 7) == 0) {
+                x += 8;
+                continue;
+            }
+            if (!(line[x >> 3] & (0x80 >> (x & 7)))) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < width && (line[x >> 3] & (0x80 >> (x & 7))))
+                ++x;
+            const quint64 key = (quint64(quint32(start)) << 32) | quint32(x);
+            const auto found = open.find(key);
+            if (found != open.end()) {
+                rectangles[found->second].setBottom(at.y() + y);
+                next.emplace(key, found->second);
+            } else {
+                rectangles.append(QRect(at.x() + start, at.y() + y, x - start, 1));
+                next.emplace(key, rectangles.size() - 1);
+            }
+        }
+        open.swap(next);
+    }
+}
+
+} // namespace PictureRaster

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "escp/PrintedPage.h"
+
+#include <QImage>
+#include <QRect>
+#include <QVector>
+
+// A sheet's picture dots on a grid of pixels, all pictures together: one
+// printer unit is scaleX by scaleY pixels and the sheet's top left corner
+// lies at `origin` (pixels, fractions allowed). A pixel is inked when a dot
+// covers its centre; a dot that covers no pixel centre (dots finer than the
+// grid) inks the pixel under its own centre. So strips that meet share their
+// edge pixel for pixel (no seam), overlapping strips add their dots (a blank
+// dot erases nothing), and no dot row drops out however small the dots are.
+namespace PictureRaster {
+
+// The pixels of `area` as a QImage::Format_Mono image, 1 = ink; its colour
+// table makes blanks transparent.
+QImage dots(const QVector<Printed::Picture> &pictures, QPointF origin, double scaleX, double scaleY,
+    const QRect &area);
+
+// The pixels the pictures can ink: the box around all of them.
+QRect bounds(const QVector<Printed::Picture> &pictures, QPointF origin, double scaleX, double scaleY);
+
+// Rectangles that cover the inked pixels of a mono image exactly, none
+// overlapping: the runs of each row, a run joined with the same run of the
+// rows below it. Offset by `at`.
+void addRectangles(const QImage &mask, QPoint at, QVector<QRect> &rectangles);
+
+} // namespace PictureRaster

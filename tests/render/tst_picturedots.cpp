@@ -1,0 +1,284 @@
+// Picture dots in every output (an image as the screen draws it, PNG and
+// PDF read back with pdftoppm) at common resolutions: blanks never erase
+// ink, strips that meet show no seam, no dot row drops out, a sheet over its
+// memory budget is refused, and the fit to paper counts what prints.
+#include "TestSupport.h"
+#include "export/PngExport.h"
+#include "export/PrintedPdfExport.h"
+#include "render/PrintedRenderer.h"
+
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+
+namespace {
+
+using Printed::inches;
+using Printed::UnitsPerInch;
+
+// A picture of width x height dots at (x, top) units; `inked(column, row)` says which dots print.
+template<typename Inked>
+Printed::Picture picture(Printed::Unit x, Printed::Unit top, int width, int height, int dpiX, int dpiY, Inked inked)
+{
+    Printed::Picture p;
+    p.x = x;
+    p.top = top;
+    p.dpiX = dpiX;
+    p.dpiY = dpiY;
+    p.image = QImage(width, height, QImage::Format_Mono);
+    p.image.setColorTable({0xFFFFFFFFu, 0xFF000000u});
+    p.image.fill(0);
+    for (int r = 0; r < height; ++r)
+        for (int c = 0; c < width; ++c)
+            if (inked(c, r))
+                p.image.setPixel(c, r, 1);
+    return p;
+}
+
+Printed::Sheet sheetOf(const QVector<Printed::Picture> &pictures)
+{
+    Printed::Sheet sheet;
+    sheet.width = inches(8.5);
+    sheet.height = inches(11);
+    sheet.pictures = pictures;
+    return sheet;
+}
+
+// The sheet at `dpi` in grey, through the output named.
+QImage drawn(const Printed::Sheet &sheet, const QString &output, int dpi)
+{
+    if (output == "image") {
+        QImage image(qCeil(sheet.width * double(dpi) / UnitsPerInch), qCeil(sheet.height * double(dpi) / UnitsPerInch),
+            QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        PrintedRenderer().draw(painter, sheet, QPointF(0, 0), double(dpi) / UnitsPerInch);
+        painter.end();
+        return image.convertToFormat(QImage::Format_Grayscale8);
+    }
+    QTemporaryDir dir;
+    QString error;
+    if (output == "png") {
+        PngOptions options;
+        options.pages = {0};
+        options.dpi = dpi;
+        QStringList written;
+        if (!PngExport::save(dir.filePath("s.png"), [&](int) { return sheet; }, options, &error, &written))
+            qWarning() << error;
+        return QImage(written.value(0)).convertToFormat(QImage::Format_Grayscale8);
+    }
+    PdfOptions options;
+    options.pages = {0};
+    options.paper = PdfPaper::Letter;
+    if (!PrintedPdfExport::save(dir.filePath("s.pdf"), [&](int) { return sheet; }, options, &error))
+        qWarning() << error;
+    TestSupport::runTool("pdftoppm", {"-r", QString::number(dpi), "-gray", "-singlefile", dir.filePath("s.pdf"), dir.filePath("p")});
+    return QImage(dir.filePath("p.pgm")).convertToFormat(QImage::Format_Grayscale8);
+}
+
+int grey(const QImage &image, int x, int y)
+{
+    return image.constScanLine(y)[x];
+}
+
+// Every pixel well inside the box (inches) is black.
+QString solid(const QImage &image, QRectF box, int dpi)
+{
+    const int left = int(std::ceil(box.left() * dpi)) + 1, right = int(std::floor(box.right() * dpi)) - 2;
+    const int top = int(std::ceil(box.top() * dpi)) + 1, bottom = int(std::floor(box.bottom() * dpi)) - 2;
+    for (int y = top; y <= bottom; ++y)
+        for (int x = left; x <= right; ++x)
+            if (grey(image, x, y) > 40)
+                return QStringLiteral("pixel %1,%2 is %3").arg(x).arg(y).arg(grey(image, x, y));
+    return QString();
+}
+
+} // namespace
+
+class TestPictureDots : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { TestSupport::init(); }
+
+    void overlapsAndSeams_data()
+    {
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<int>("dpi");
+        for (const char *output : {"image", "png", "pdf"})
+            for (int dpi : {72, 96, 150, 180, 300})
+                QTest::addRow("%s at %d dpi", output, dpi) << QString(output) << dpi;
+    }
+    void overlapsAndSeams()
+    {
+        QFETCH(QString, output);
+        QFETCH(int, dpi);
+        const Printed::Unit x = inches(1) + 7; // between pixels
+        // Two 8-dot strips 7/72 in apart: the second's blank top row lies on
+        // the first one's last row of ink.
+        const Printed::Unit a = inches(1) + 11;
+        const auto all = [](int, int) { return true; };
+        QVector<Printed::Picture> pictures{picture(x, a, 240, 8, 120, 72, all),
+            picture(x, a + 7 * 30, 240, 8, 120, 72, [](int, int r) { return r > 0; })};
+        // Nine touching 8-dot strips, a solid block.
+        const Printed::Unit b = inches(3) + 13;
+        for (int k = 0; k < 9; ++k)
+            pictures.append(picture(x, b + k * 240, 240, 8, 120, 72, all));
+        const QImage image = drawn(sheetOf(pictures), output, dpi);
+        QVERIFY(!image.isNull());
+        const double left = x / double(UnitsPerInch);
+        QString fault = solid(image, QRectF(left, a / double(UnitsPerInch), 2, 15 / 72.0), dpi);
+        QVERIFY2(fault.isEmpty(), qPrintable("overlapping strips: " + fault));
+        fault = solid(image, QRectF(left, b / double(UnitsPerInch), 2, 1), dpi);
+        QVERIFY2(fault.isEmpty(), qPrintable("solid block: " + fault));
+        // Blank around the block.
+        QCOMPARE(grey(image, int((left + 1) * dpi), int((b / double(UnitsPerInch) + 1.05) * dpi)), 255);
+    }
+
+    // A 120 x 180 dpi picture of one-dot lines a third apart, across and
+    // down: every line keeps ink at and below its own resolution.
+    void denseLinesStay_data()
+    {
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<int>("dpi");
+        for (const char *output : {"image", "png", "pdf"})
+            for (int dpi : {72, 96, 120, 150})
+                QTest::addRow("%s at %d dpi", output, dpi) << QString(output) << dpi;
+    }
+    void denseLinesStay()
+    {
+        QFETCH(QString, output);
+        QFETCH(int, dpi);
+        const Printed::Unit x = inches(1), top = inches(1);
+        const Printed::Sheet sheet = sheetOf({picture(x, top, 240, 60, 120, 180, [](int c, int r) {
+            return r % 3 == 0 || (r >= 30 && c % 3 == 0);
+        })});
+        const QImage image = drawn(sheet, output, dpi);
+        QVERIFY(!image.isNull());
+        // PDF readers smooth a fine line into two grey rows: a little ink is enough there.
+        const int most = output == "pdf" ? 200 : 100;
+        const int middle = int(1.5 * dpi);
+        for (int r = 0; r < 30; r += 3) {
+            const double centre = (top + (r + 0.5) * 12) / double(UnitsPerInch) * dpi;
+            const int y = int(std::floor(centre));
+            const int ink = qMin(grey(image, middle, y), output == "pdf" ? grey(image, middle, y + (centre - y < 0.5 ? -1 : 1)) : 255);
+            QVERIFY2(ink <= most, qPrintable(QStringLiteral("line %1: %2").arg(r).arg(ink)));
+        }
+        const int row = int((top + 45 * 12) / double(UnitsPerInch) * dpi);
+        for (int c = 0; c < 240; c += 3) {
+            const double centre = (x + (c + 0.5) * 18) / double(UnitsPerInch) * dpi;
+            const int px = int(std::floor(centre));
+            const int ink = qMin(grey(image, px, row), output == "pdf" ? grey(image, px + (centre - px < 0.5 ? -1 : 1), row) : 255);
+            QVERIFY2(ink <= most, qPrintable(QStringLiteral("column %1: %2").arg(c).arg(ink)));
+        }
+    }
+
+    // A picture narrower than its distance from the sheet's edge (the
+    // fuzzer's first find: the dots of such a picture were set past the
+    // end of a row's buffer).
+    void narrowPictureFarRight_data()
+    {
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<int>("dpi");
+        for (int dpi : {11, 72, 150})
+            QTest::addRow("image at %d dpi", dpi) << "image" << dpi;
+        QTest::addRow("png at 72 dpi") << "png" << 72;
+    }
+    void narrowPictureFarRight()
+    {
+        QFETCH(QString, output);
+        QFETCH(int, dpi);
+        const auto all = [](int, int) { return true; };
+        const Printed::Sheet sheet = sheetOf({picture(inches(7), inches(1), 3, 3, 60, 72, all),
+            picture(inches(4), inches(5), 1, 1, 180, 180, all)});
+        const QImage image = drawn(sheet, output, dpi);
+        QCOMPARE(grey(image, int(7.02 * dpi), int(1.02 * dpi)), 0);
+        QCOMPARE(grey(image, int(4.002 * dpi), int(5.002 * dpi)), 0);
+        QCOMPARE(grey(image, int(6.9 * dpi), int(1.02 * dpi)), 255);
+    }
+
+    // A long form at a high resolution is drawn in bands: the picture that
+    // crosses their borders is whole.
+    void tallSheetInBands()
+    {
+        Printed::Sheet sheet = sheetOf({picture(inches(1), inches(20), 120, 288, 60, 72, [](int, int) { return true; })});
+        sheet.height = inches(44);
+        const QImage image = drawn(sheet, "png", 150);
+        QCOMPARE(image.size(), QSize(1275, 6600));
+        QVERIFY2(solid(image, QRectF(1, 20, 2, 4), 150).isEmpty(), qPrintable(solid(image, QRectF(1, 20, 2, 4), 150)));
+        QCOMPARE(grey(image, 200, 2990), 255);
+        QCOMPARE(grey(image, 200, 3610), 255);
+    }
+
+    // A cell far wider than any pitch (ESC c of 120 in, ESC SP) at the
+    // lowest resolutions.
+    void hugeCells_data()
+    {
+        QTest::addColumn<int>("dpi");
+        for (int dpi = 10; dpi <= 13; ++dpi)
+            QTest::addRow("%d dpi", dpi) << dpi;
+    }
+    void hugeCells()
+    {
+        QFETCH(int, dpi);
+        Printed::TextRun run;
+        run.x = 0;
+        run.baseline = 240;
+        run.text = QStringLiteral("AB");
+        run.style.advance = 0xA9FF * 6;
+        Printed::Sheet sheet = sheetOf({});
+        sheet.runs = {run};
+        const QImage image = drawn(sheet, "image", dpi);
+        QVERIFY(!image.isNull());
+    }
+
+    void fitsByWhatPrints_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("underline");
+        QTest::addColumn<double>("right"); // inches
+        QTest::newRow("trailing blanks print nothing") << QString("AB") + QString(100, ' ') << false << 0.2;
+        QTest::newRow("underlined blanks print") << QString("AB") + QString(8, ' ') << true << 1.0;
+        QTest::newRow("only blanks") << QString(80, ' ') << false << 0.0;
+    }
+    void fitsByWhatPrints()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, underline);
+        QFETCH(double, right);
+        Printed::TextRun run;
+        run.baseline = 240;
+        run.text = text;
+        run.style.underline = underline;
+        Printed::Sheet sheet = sheetOf({});
+        sheet.runs = {run};
+        QCOMPARE(PrintedRenderer::usedSize(sheet).width(), right * UnitsPerInch);
+    }
+
+    // A sheet whose pictures did not all fit its budget is not written
+    // without them.
+    void overBudgetRefused()
+    {
+        Printed::Sheet sheet = sheetOf({});
+        sheet.overBudget = true;
+        QTemporaryDir dir;
+        QString error;
+        PdfOptions pdf;
+        pdf.pages = {0, 2};
+        QVERIFY(!PrintedPdfExport::save(dir.filePath("s.pdf"), [&](int i) { return i == 2 ? sheet : sheetOf({}); }, pdf, &error));
+        QVERIFY2(error.contains("sheet 3") && error.contains("256 MB"), qPrintable(error));
+        PngOptions png;
+        png.pages = {0, 2};
+        QVERIFY(!PngExport::save(dir.filePath("s.png"), [&](int i) { return i == 2 ? sheet : sheetOf({}); }, png, &error));
+        QVERIFY2(error.contains("sheet 3"), qPrintable(error));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
+    }
+};
+
+QTEST_MAIN(TestPictureDots)
+#include "tst_picturedots.moc"
