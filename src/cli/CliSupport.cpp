@@ -114,6 +114,22 @@ std::optional<CodePage::Choice> codePageNamed(const QString &name, QString *erro
     return choice;
 }
 
+QCommandLineOption printerModelOption()
+{
+    return QCommandLineOption(QStringLiteral("printer"),
+        QStringLiteral("The printer the file was written for, as the printed look reads it: auto (default: "
+                       "the setting; the file's commands tell), 9-pin, 24-pin or escp2."),
+        QStringLiteral("model"));
+}
+
+std::optional<PrinterModel> printerModelNamed(const QString &name, QString *error)
+{
+    const std::optional<PrinterModel> model = PrinterModels::fromName(name.trimmed());
+    if (!model && error)
+        *error = QStringLiteral("unknown printer \"%1\" for --printer (auto, 9-pin, 24-pin or escp2)").arg(name);
+    return model;
+}
+
 CodePage::Id resolveCodePage(const CodePage::Choice &choice, const QString &path)
 {
     if (!choice.automatic)

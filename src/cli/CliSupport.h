@@ -2,6 +2,7 @@
 
 #include "cli/CommandLine.h"
 #include "codepage/CodePageGuess.h"
+#include "escp/PrinterModel.h"
 
 #include <QCommandLineOption>
 #include <QString>
@@ -44,6 +45,12 @@ QCommandLineOption codePageOption();
 // The code page a --codepage value names, "auto" for a guess from the file;
 // for an unknown name, nothing and an error text that lists the names there are.
 std::optional<CodePage::Choice> codePageNamed(const QString &name, QString *error);
+// --printer auto|9-pin|24-pin|escp2: the printer model of the printed look,
+// taken by convert and print.
+QCommandLineOption printerModelOption();
+// The model a --printer value names; for an unknown name, nothing and an
+// error text that lists the names.
+std::optional<PrinterModel> printerModelNamed(const QString &name, QString *error);
 // The code page the file is read in: for "auto", the guess from its first
 // megabytes (Latin-1 when there is nothing to guess from, or it cannot be read).
 CodePage::Id resolveCodePage(const CodePage::Choice &choice, const QString &path);

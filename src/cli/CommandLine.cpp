@@ -55,7 +55,7 @@ const QList<Command> &commands()
     { CommandId::Convert, QLatin1String("convert"),
         QLatin1String("sticker2 convert [--to html|txt|rtf|xlsx|pdf|png] [--pages all|N|A-B] [--marks C1,C2,...] "
                       "[--look printed|emphasis] [--paper a4|letter] [--landscape] [--dpi N] [--form-length INCHES] "
-                      "[--carriage wide|narrow] [--codepage NAME] [--rules FILE] IN OUT|- | --to FORMAT --out-dir DIR [-j N] FILE..."),
+                      "[--carriage wide|narrow] [--printer auto|9-pin|24-pin|escp2] [--codepage NAME] [--rules FILE] IN OUT|- | --to FORMAT --out-dir DIR [-j N] FILE..."),
         R"(  sticker2 convert IN OUT     Converts a print file without a window:
       --to html|txt|rtf|xlsx|pdf|png
                                 the format (default: from OUT's name, as the export dialog)
@@ -71,6 +71,9 @@ const QList<Command> &commands()
       --form-length INCHES      the printed look's form length for files that set none
                                 (default: the setting, 11)
       --carriage wide|narrow    the printed look's carriage, 13.6 or 8 in (default wide)
+      --printer auto|9-pin|24-pin|escp2
+                                the printer the file was written for (default: the
+                                setting, auto: the file's commands tell)
       --codepage NAME           the code page the file is read in, as for view
       --rules FILE              a PDF named, filed, mailed and printed by the first rule of
                                 FILE that matches the job (OUT: where it goes otherwise)
@@ -79,15 +82,19 @@ const QList<Command> &commands()
         runConvert, nullptr },
     { CommandId::Print, QLatin1String("print"),
         QLatin1String("sticker2 print [-d QUEUE] [--pages all|N|A-B] [--draft|--no-draft] [--cpi 10|12|17] "
-                      "[--paper-height N] [--copies N] [--extra-line] [--codepage NAME] IN"),
+                      "[--paper-height N] [--copies N] [--extra-line] [--printer-model auto|9-pin|24-pin|escp2] "
+                      "[--codepage NAME] IN"),
         R"(  sticker2 print IN           Prints a print file as raw bytes through CUPS:
       -d, --printer QUEUE       the queue (default: the default destination)
-      --pages all|N|A-B         the pages (default: the whole file)
+      --pages all|N|A-B         the sheets of the printed look, as convert and the view
+                                count them (default: the whole file)
       --draft, --no-draft       draft quality (default --draft)
       --cpi 10|12|17            characters per inch (default 10)
       --paper-height N          page length in inches, 0 to 255 (default 0)
       --copies N                copies (default 1)
       --extra-line              one more line end after the first line
+      --printer-model auto|9-pin|24-pin|escp2
+                                the printer the sheets are counted for (default: the setting)
       --codepage NAME           taken and checked (auto too); the bytes go out unchanged
 )",
         runPrint, neverDrawsText },

@@ -97,8 +97,9 @@ int runConvert(const QStringList &arguments)
         QStringLiteral("The printed look's carriage: wide (13.6 in) or narrow (8 in); a longer line wraps "
                        "(default: the setting, wide)."),
         QStringLiteral("carriage"));
+    const QCommandLineOption printer = CliSupport::printerModelOption();
     const QCommandLineOption codePage = CliSupport::codePageOption();
-    parser.addOptions({ to, pages, marks, look, paper, landscape, dpi, formLength, carriage, codePage });
+    parser.addOptions({ to, pages, marks, look, paper, landscape, dpi, formLength, carriage, printer, codePage });
     const ConvertBatch::Options batchOptions;
     batchOptions.addTo(parser);
     const ConvertRules::Options rulesOptions;
@@ -169,8 +170,8 @@ int runConvert(const QStringList &arguments)
     const bool printed = target == Target::Png || (target == Target::Pdf && lookName == QLatin1String("printed"));
     if (parser.isSet(look) && target != Target::Pdf)
         return CliSupport::usage(Synopsis, QStringLiteral("--look chooses the look of a PDF only"));
-    if (!printed && (parser.isSet(formLength) || parser.isSet(carriage)))
-        return CliSupport::usage(Synopsis, QStringLiteral("--form-length and --carriage set the printed look only"));
+    if (!printed && (parser.isSet(formLength) || parser.isSet(carriage) || parser.isSet(printer)))
+        return CliSupport::usage(Synopsis, QStringLiteral("--form-length, --carriage and --printer set the printed look only"));
     if (parser.isSet(dpi) && target != Target::Png)
         return CliSupport::usage(Synopsis, QStringLiteral("--dpi sets the resolution of pictures only"));
     PngOptions png;
@@ -220,6 +221,12 @@ int runConvert(const QStringList &arguments)
             return CliSupport::usage(Synopsis,
                 QStringLiteral("unknown carriage \"%1\" for --carriage (wide or narrow)").arg(parser.value(carriage)));
         settings.wideCarriage = name == QLatin1String("wide");
+    }
+    if (parser.isSet(printer)) {
+        const std::optional<PrinterModel> model = CliSupport::printerModelNamed(parser.value(printer), &error);
+        if (!model)
+            return CliSupport::usage(Synopsis, error);
+        settings.printerModel = *model;
     }
     if (parser.isSet(rulesOptions.rules) && (target != Target::Pdf || toStdout))
         return CliSupport::usage(Synopsis, QStringLiteral("--rules makes a PDF file: --to pdf, and OUT not \"-\""));

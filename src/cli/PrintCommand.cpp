@@ -9,7 +9,10 @@
 #include "printing/CupsSpooler.h"
 #include "printing/RawJobThread.h"
 #include "printing/RawPrinting.h"
+#include "escp/PrintedDocument.h"
 #include "report/PageTable.h"
+#include "report/ReportViewSettings.h"
+#include "report/SheetPages.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -39,7 +42,8 @@ int runPrint(const QStringList &arguments)
     const QCommandLineOption printer({ QStringLiteral("d"), QStringLiteral("printer") },
         QStringLiteral("The CUPS queue (default: the default destination)."), QStringLiteral("queue"));
     const QCommandLineOption pages(QStringLiteral("pages"),
-        QStringLiteral("all (default: the file as it is), N or A-B: those pages, each with its form feed."),
+        QStringLiteral("all (default: the file as it is), N or A-B: those sheets of the printed look, as convert "
+                       "and the view count them; the pages they were printed from go out, each with its form feed."),
         QStringLiteral("pages"), QStringLiteral("all"));
     const QCommandLineOption draft(QStringLiteral("draft"), QStringLiteral("Draft quality (the default)."));
     const QCommandLineOption noDraft(QStringLiteral("no-draft"), QStringLiteral("Letter quality."));
@@ -56,7 +60,13 @@ int runPrint(const QStringList &arguments)
     // Taken for a command line shared with view and convert; the printer has
     // its own code page, so the bytes go out as they are whatever it names.
     const QCommandLineOption codePage = CliSupport::codePageOption();
-    parser.addOptions({ printer, pages, draft, noDraft, cpi, paperHeight, copies, extraLine, codePage });
+    // -d/--printer names the queue here: the model that counts the sheets
+    // has a name of its own.
+    const QCommandLineOption model(QStringLiteral("printer-model"),
+        QStringLiteral("The printer the file was written for, as the sheets are counted: auto (default: the "
+                       "setting), 9-pin, 24-pin or escp2."),
+        QStringLiteral("model"));
+    parser.addOptions({ printer, pages, draft, noDraft, cpi, paperHeight, copies, extraLine, codePage, model });
     parser.addPositionalArgument(QStringLiteral("IN"), QStringLiteral("The print file."));
     const int parsed = CliSupport::parse(parser, arguments, Synopsis, 1);
     if (parsed >= 0)
@@ -76,6 +86,13 @@ int runPrint(const QStringList &arguments)
         return CliSupport::usage(Synopsis, error);
     if (!paperHeightOf(parser.value(paperHeight), &options.paperHeight, &error))
         return CliSupport::usage(Synopsis, error);
+    PrinterSetup setup = ReportViewSettings::read().printerSetup();
+    if (parser.isSet(model)) {
+        const std::optional<PrinterModel> named = CliSupport::printerModelNamed(parser.value(model), &error);
+        if (!named)
+            return CliSupport::usage(Synopsis, error);
+        setup.model = *named;
+    }
     options.printerName = parser.value(printer);
     options.draft = !parser.isSet(noDraft);
     options.panel.ch12 = pitch == 12;
@@ -93,9 +110,16 @@ int runPrint(const QStringList &arguments)
     QTemporaryDir folder(QDir(AppPaths::privateTempFolder()).filePath(QStringLiteral("print-XXXXXX")));
     if (parser.value(pages).compare(QLatin1String("all"), Qt::CaseInsensitive) != 0) {
         PageTable table;
-        QVector<int> chosen;
-        if (!table.load(in, &error) || !parsePageChoice(parser.value(pages), table.PageCount(), &chosen, &error))
+        QVector<int> sheets;
+        if (!table.load(in, &error))
             return CliSupport::fail(QStringLiteral("%1: %2").arg(in, error));
+        // The sheets of the printed look, counted as convert and the view
+        // count them; the pages they were printed from go out.
+        PrintedDocument printed;
+        printed.build(QByteArrayView(table.bytes()), setup);
+        if (!parsePageChoice(parser.value(pages), printed.sheetCount(), &sheets, &error))
+            return CliSupport::fail(QStringLiteral("%1: %2").arg(in, error));
+        const QVector<int> chosen = pagesOfSheets(table, printed, sheets);
         if (!folder.isValid())
             return CliSupport::fail(QStringLiteral("no temporary folder: %1").arg(folder.errorString()));
         QByteArray bytes;

@@ -1,5 +1,7 @@
 #include "codepage/CodePageGuess.h"
 
+#include "escp/EscpTokenizer.h"
+
 #include <QChar>
 
 #include <array>
@@ -9,83 +11,6 @@ namespace CodePage {
 namespace {
 
 constexpr qsizetype ReadLimit = 4 * 1024 * 1024;
-constexpr uchar Esc = 0x1B;
-
-qsizetype word16(const uchar *p)
-{
-    return qsizetype(p[0]) | qsizetype(p[1]) << 8;
-}
-
-// How many bytes a printer command starting with ESC at p[0] takes, its
-// parameters and picture data included (at most `left`). Only the lengths
-// matter here: which bytes are text and which are not.
-qsizetype commandLength(const uchar *p, qsizetype left)
-{
-    if (left < 2)
-        return left;
-    const uchar c = p[1];
-    qsizetype n = 2;
-    const auto header = [&](qsizetype bytes) { return left >= bytes; };
-    switch (c) {
-    case 'K': case 'L': case 'Y': case 'Z': // bit image: nL nH, n columns
-        n = header(4) ? 4 + word16(p + 2) : left;
-        break;
-    case '*': { // m nL nH, n columns of 1, 3 or 6 bytes by density
-        if (!header(5))
-            return left;
-        const uchar m = p[2];
-        const qsizetype perColumn = m >= 70 ? 6 : m >= 32 ? 3 : 1;
-        n = 5 + word16(p + 3) * perColumn;
-        break;
-    }
-    case '^': // m nL nH, n columns of two bytes
-        n = header(5) ? 5 + 2 * word16(p + 3) : left;
-        break;
-    case '(': // x nL nH and n bytes
-        n = header(5) ? 5 + word16(p + 3) : left;
-        break;
-    case '.': { // raster: c v h m nL nH, then m rows of (n + 7) / 8 bytes
-        if (!header(8))
-            return left;
-        const qsizetype rowBytes = (word16(p + 6) + 7) / 8;
-        const qsizetype data = qsizetype(p[5]) * rowBytes;
-        if (p[2] == 0)
-            return qMin(left, 8 + data);
-        qsizetype i = 8;
-        if (p[2] == 1) { // run-length: a count, then the bytes or one byte repeated
-            for (qsizetype got = 0; got < data && i < left;) {
-                const uchar count = p[i];
-                const qsizetype run = count < 128 ? count + 1 : 257 - count;
-                i += count < 128 ? 1 + run : 2;
-                got += run;
-            }
-        }
-        return qMin(left, i);
-    }
-    case 'D': case 'B': case 'b': // up to and with NUL
-        for (n = c == 'b' ? 3 : 2; n < left && p[n] != 0; ++n) { }
-        ++n;
-        break;
-    case 'C': // n, or NUL n
-        n = left >= 3 && p[2] == 0 ? 4 : 3;
-        break;
-    case '$': case '\\': case 'c': case 'e': case 'f': case '?':
-        n = 4;
-        break;
-    case 'X': case ':': case '&':
-        n = 5;
-        break;
-    case ' ': case '!': case '%': case '+': case '-': case '/': case '3': case 'A': case 'I': case 'J':
-    case 'N': case 'Q': case 'R': case 'S': case 'U': case 'W': case 'a': case 'i': case 'j': case 'k':
-    case 'l': case 'p': case 'q': case 'r': case 's': case 't': case 'w': case 'x': case 0x19:
-        n = 3;
-        break;
-    default:
-        break;
-    }
-    return qMin(left, n);
-}
-
 enum class Kind { Other, Letter, Box, Neutral };
 
 bool latinOrCyrillic(char16_t c, Id id)
@@ -179,22 +104,23 @@ std::optional<Id> guess(QByteArrayView bytes)
     for (int i = 0; i < ids.size() && i < int(readings.size()); ++i)
         readings[size_t(i)] = Reading {ids[i], table(ids[i])};
 
+    // Only text is scored: the tokenizer passes over printer commands with
+    // their parameters and picture data as the printer reads them.
     const auto *p = reinterpret_cast<const uchar *>(bytes.data());
-    const qsizetype size = qMin(bytes.size(), ReadLimit);
+    EscpTokenizer tokens(bytes.first(qMin(bytes.size(), ReadLimit)));
     bool any = false;
-    for (qsizetype i = 0; i < size;) {
-        if (p[i] == Esc) {
-            i += commandLength(p + i, size - i);
+    for (EscpToken t = tokens.next(); t.kind != EscpToken::End; t = tokens.next()) {
+        if (t.kind != EscpToken::Text)
             continue;
-        }
-        if (p[i] >= 0x80) {
+        for (qsizetype i = t.offset; i < t.end(); ++i) {
+            if (p[i] < 0x80)
+                continue;
             any = true;
-            const int prev = i > 0 && p[i - 1] != Esc ? p[i - 1] : -1;
-            const int next = i + 1 < size && p[i + 1] != Esc ? p[i + 1] : -1;
+            const int prev = i > t.offset ? p[i - 1] : -1;
+            const int next = i + 1 < t.end() ? p[i + 1] : -1;
             for (Reading &r : readings)
                 score(r, p[i], prev, next);
         }
-        ++i;
     }
     if (!any)
         return std::nullopt;

@@ -128,6 +128,66 @@ qsizetype tiffModeLength(const uchar *data, qsizetype size)
     return -1;
 }
 
+namespace {
+
+// The length of the definition in one form, -1 when it runs past `size`; `ok`
+// false when a character's header is not one the form allows.
+qsizetype downloadForm9(const uchar *p, qsizetype size, bool *ok)
+{
+    *ok = true;
+    const int first = p[3];
+    const int last = p[4];
+    if (last < first)
+        return 5;
+    const qsizetype len = 5 + 12 * qsizetype(last - first + 1);
+    for (qsizetype q = 5; q < len && q < size; q += 12) {
+        const uchar a = p[q];
+        if (((a >> 4) & 7) > (a & 15) || (a & 15) > 11)
+            *ok = false;
+    }
+    return len <= size ? len : -1;
+}
+
+qsizetype downloadForm24(const uchar *p, qsizetype size, bool *ok)
+{
+    *ok = true;
+    qsizetype q = 5;
+    for (int c = p[3]; c <= p[4]; ++c) {
+        if (q + 3 > size)
+            return -1;
+        if (p[q] > 42 || p[q + 1] > 37 || p[q + 2] > 42)
+            *ok = false;
+        q += 3 + 3 * qsizetype(p[q + 1]);
+    }
+    return q <= size ? q : -1;
+}
+
+} // namespace
+
+qsizetype downloadLength(const uchar *p, qsizetype size, int pins)
+{
+    if (size < 5)
+        return -1;
+    bool ok9 = false, ok24 = false;
+    if (pins == 9)
+        return downloadForm9(p, size, &ok9);
+    const qsizetype len24 = downloadForm24(p, size, &ok24);
+    if (pins == 24 || (len24 > 0 && ok24))
+        return len24;
+    const qsizetype len9 = downloadForm9(p, size, &ok9);
+    return len9 > 0 && ok9 ? len9 : len24;
+}
+
+int downloadForm(const uchar *p, qsizetype size)
+{
+    if (size < 5 || p[4] < p[3])
+        return 0;
+    bool ok9 = false, ok24 = false;
+    const bool nine = downloadForm9(p, size, &ok9) > 0 && ok9;
+    const bool twentyFour = downloadForm24(p, size, &ok24) > 0 && ok24;
+    return nine == twentyFour ? 0 : nine ? 9 : 24;
+}
+
 qsizetype remoteModeLength(const uchar *data, qsizetype size)
 {
     qsizetype p = 0;

@@ -1,8 +1,10 @@
 #include "escp/EscpInterpreter.h"
 
+#include "escp/EscpBarcode.h"
 #include "escp/EscpCommands.h"
 #include "escp/EscpPictures.h"
 
+#include <cmath>
 #include <cstring>
 
 using namespace Escp;
@@ -68,6 +70,33 @@ CodePage::Id codePageOf(quint8 table, CodePage::Id chosen)
 
 bool on(uchar n) { return n == 1 || n == '1'; }
 
+// The widths of the proportional characters 32-126 in 1/360 in at 10.5
+// points (the 24-pin printers' table; others take 30).
+constexpr uchar ProportionalWidths[95] = {
+    30, 18, 30, 30, 30, 36, 36, 18, 24, 24, 30, 30, 18, 30, 18, 30, // SP ! " # $ % & ' ( ) * + , - . /
+    30, 30, 30, 30, 30, 30, 30, 30, 30, 30, 18, 18, 30, 30, 30, 30, // 0-9 : ; < = > ?
+    42, 36, 36, 36, 36, 36, 36, 36, 36, 24, 30, 36, 36, 42, 36, 36, // @ A-O
+    36, 36, 36, 36, 36, 36, 36, 42, 36, 36, 30, 24, 30, 24, 30, 30, // P-Z [ \ ] ^ _
+    18, 30, 30, 30, 30, 30, 24, 30, 30, 18, 18, 30, 18, 42, 30, 30, // ` a-o
+    30, 30, 24, 30, 24, 30, 30, 42, 30, 30, 30, 24, 18, 24, 30,     // p-z { | } ~
+};
+
+// What the printer prints for a control code it is told to print as a
+// character (ESC I 1, ESC ( ^, ESC 6): the PC character set's symbols.
+constexpr char16_t ControlGlyphs[32] = {
+    u' ', u'\u263A', u'\u263B', u'\u2665', u'\u2666', u'\u2663', u'\u2660', u'\u2022',
+    u'\u25D8', u'\u25CB', u'\u25D9', u'\u2642', u'\u2640', u'\u266A', u'\u266B', u'\u263C',
+    u'\u25BA', u'\u25C4', u'\u2195', u'\u203C', u'\u00B6', u'\u00A7', u'\u25AC', u'\u21A8',
+    u'\u2191', u'\u2193', u'\u2192', u'\u2190', u'\u221F', u'\u2194', u'\u25B2', u'\u25BC',
+};
+
+// The codes ESC I 1 prints as characters: the control codes that do
+// nothing else.
+bool printableControl(uchar c)
+{
+    return c <= 6 || c == 16 || c == 17 || (c >= 21 && c <= 23) || c == 25 || c == 26 || c >= 28;
+}
+
 } // namespace
 
 EscpInterpreter::EscpInterpreter(QByteArrayView bytes, const PrinterSetup &setup,
@@ -76,9 +105,9 @@ EscpInterpreter::EscpInterpreter(QByteArrayView bytes, const PrinterSetup &setup
     , m_size(bytes.size())
     , m_setup(setup)
     , m_state(state)
-    , m_tokens(bytes, from)
+    , m_tokens(bytes, from, PrinterModels::pins(setup.model) == 24 ? 24 : 9)
     , m_pos(from)
-    , m_fine(setup.pins == 24 ? 12 : 10)
+    , m_fine(PrinterModels::pins(setup.model) == 24 ? 12 : 10)
     , m_nextReport(from + ReportEvery)
 {
 }
@@ -88,6 +117,7 @@ bool EscpInterpreter::runSheet(Printed::Sheet *sheet)
     m_sheet = sheet;
     m_sheetEnded = false;
     m_resume = -1;
+    m_lineRuns = 0;
     m_run = Printed::TextRun();
     m_tokens.seek(m_pos);
     for (;;) {
@@ -132,15 +162,17 @@ void EscpInterpreter::newSheet()
 {
     flushRun();
     m_sheetEnded = true;
+    m_lineRuns = 0;
     m_state.y = m_state.topMargin;
     m_state.x = m_state.leftMargin;
+    m_state.doubleWidthLine = false; // SO ends with its sheet
     m_state.sheetInked = false;
     m_state.fedToTop = false;
 }
 
 void EscpInterpreter::lineFeed(Unit by)
 {
-    flushRun();
+    endLine();
     m_state.doubleWidthLine = false;
     m_state.x = m_state.leftMargin;
     m_state.y += by;
@@ -155,6 +187,80 @@ void EscpInterpreter::flushRun()
     if (m_sheet && !m_run.text.isEmpty())
         m_sheet->runs.append(m_run);
     m_run.text.clear();
+}
+
+void EscpInterpreter::spreadLine(qsizetype first)
+{
+    // Full justification of a line the right margin ended: the room left
+    // is shared out among the blanks between its words.
+    QVector<Printed::TextRun> &runs = m_sheet->runs;
+    Unit right = m_state.leftMargin;
+    int blanks = 0;
+    int trailing = 0; // blanks at the end of the line, which get nothing
+    for (qsizetype i = first; i < runs.size(); ++i) {
+        const Printed::TextRun &r = runs[i];
+        for (qsizetype k = 0; k < r.text.size(); ++k) {
+            if (r.text.at(k) == QLatin1Char(' ')) {
+                ++blanks, ++trailing;
+            } else {
+                trailing = 0;
+                right = qMax(right, r.x + Unit(k + 1) * r.style.advance);
+            }
+        }
+    }
+    blanks -= trailing;
+    const Unit room = m_state.rightMargin - right;
+    if (blanks <= 0 || room <= 0)
+        return;
+    QVector<Printed::TextRun> spread;
+    Unit shift = 0;
+    int seen = 0;
+    for (qsizetype i = first; i < runs.size(); ++i) {
+        const Printed::TextRun &r = runs[i];
+        Printed::TextRun piece = r;
+        piece.text.clear();
+        piece.x = r.x + shift;
+        for (qsizetype k = 0; k < r.text.size(); ++k) {
+            piece.text.append(r.text.at(k));
+            if (r.text.at(k) != QLatin1Char(' ') || seen >= blanks)
+                continue;
+            ++seen;
+            const Unit add = room / blanks + (seen <= room % blanks ? 1 : 0);
+            shift += add;
+            spread.append(piece);
+            piece.text.clear();
+            piece.x = r.x + Unit(k + 1) * r.style.advance + shift;
+            piece.sourceOffset = r.sourceOffset + k + 1;
+        }
+        if (!piece.text.isEmpty())
+            spread.append(piece);
+    }
+    runs.resize(first);
+    runs.append(spread);
+}
+
+void EscpInterpreter::endLine()
+{
+    flushRun();
+    if (m_sheet && m_state.justify != 0) {
+        // ESC a: the line's text moved within the margins as a whole.
+        const qsizetype first = qMin<qsizetype>(m_lineRuns, m_sheet->runs.size());
+        Unit left = m_state.rightMargin, right = m_state.leftMargin;
+        for (qsizetype i = first; i < m_sheet->runs.size(); ++i) {
+            const Printed::TextRun &r = m_sheet->runs[i];
+            left = qMin(left, r.x);
+            right = qMax(right, r.x + Unit(r.text.size()) * r.style.advance);
+        }
+        const Unit room = m_state.rightMargin - m_state.leftMargin - (right - left);
+        if (first < m_sheet->runs.size() && room > 0 && m_state.justify != 3) {
+            const Unit to = m_state.justify == 1 ? m_state.leftMargin + room / 2 : m_state.leftMargin + room;
+            for (qsizetype i = first; i < m_sheet->runs.size(); ++i)
+                m_sheet->runs[i].x += to - left;
+        } else if (first < m_sheet->runs.size() && m_state.justify == 3 && m_wrapping) {
+            spreadLine(first);
+        }
+    }
+    m_lineRuns = m_sheet ? m_sheet->runs.size() : 0;
 }
 
 void EscpInterpreter::rebuildTable()
@@ -184,23 +290,44 @@ void EscpInterpreter::rebuildTable()
     }
 }
 
-void EscpInterpreter::text(const uchar *p, qsizetype n, qsizetype offset)
+void EscpInterpreter::text(const uchar *p, qsizetype n, qsizetype offset, bool controls)
 {
     rebuildTable();
     Printed::TextStyle look = m_state.style();
     Unit baseline = m_state.y + 240;
     for (qsizetype i = 0; i < n; ++i) {
-        const uchar b = p[i];
-        if (isControl(b))
+        uchar b = p[i];
+        if (m_state.topBit >= 0 && !controls)
+            b = uchar((b & 0x7F) | (m_state.topBit << 7));
+        if (isControl(b) && !controls)
             continue; // the ESC of a command cut short by the end of the file
+        // The italic table's 128-159 are control codes that print nothing
+        // (unless ESC 6 makes them characters).
+        if (m_italicTable && b >= 0x80 && b < 0xA0 && !m_state.printUpperControls && !controls)
+            continue;
+        if (m_state.userCharacters && m_state.downloaded && m_state.downloaded->at[b] >= 0) {
+            userCharacter(b);
+            if (m_sheetEnded) { // it goes to the top of the next sheet
+                m_resume = offset + i;
+                return;
+            }
+            continue;
+        }
+        const bool proportional = m_state.proportional && m_state.hmi == 0;
+        if (proportional) // each character its own width
+            look.advance = proportionalAdvance(m_table[b]);
         if (m_state.x + look.advance > m_state.rightMargin && m_state.x > m_state.leftMargin) {
             // Past the right margin: the printer ends the line and goes on.
+            m_wrapping = true;
             lineFeed(m_state.lineSpacing);
+            m_wrapping = false;
             if (m_sheetEnded) {
                 m_resume = offset + i;
                 return;
             }
             look = m_state.style();
+            if (proportional)
+                look.advance = proportionalAdvance(m_table[b]);
             baseline = m_state.y + 240;
         }
         if (b != ' ')
@@ -212,6 +339,7 @@ void EscpInterpreter::text(const uchar *p, qsizetype n, qsizetype offset)
                 charLook.italic = true;
             const bool joins = !m_run.text.isEmpty() && m_run.baseline == baseline && m_run.style == charLook
                 && m_run.x + Unit(m_run.text.size()) * look.advance == m_state.x;
+
             if (!joins) {
                 flushRun();
                 m_run.x = m_state.x;
@@ -219,33 +347,154 @@ void EscpInterpreter::text(const uchar *p, qsizetype n, qsizetype offset)
                 m_run.style = charLook;
                 m_run.sourceOffset = offset + i;
             }
-            m_run.text.append(QChar(m_table[b]));
+            const char16_t c = m_table[b];
+            m_run.text.append(QChar(c < 0x20 ? ControlGlyphs[c] : c == 0x7F ? u'\u2302' : c));
         }
         m_state.x += look.advance;
     }
 }
 
+Unit EscpInterpreter::proportionalAdvance(char16_t c) const
+{
+    const PrinterState &s = m_state;
+    int width = c >= 0x20 && c < 0x7F ? ProportionalWidths[c - 0x20] : 30;
+    if (s.halfPoints > 0) // a size of its own: the widths scale with it
+        width = int((double(s.halfPoints) / 2 * width) / 10.5 + 0.5);
+    Unit a = Unit(width) * (UnitsPerInch / 360);
+    if (s.condensed)
+        a = a / 2 + a / 10; // about 60 %, as condensed is of pica
+    a += s.extraSpace;
+    if (s.doubleWidth || s.doubleWidthLine)
+        a *= 2;
+    return a;
+}
+
+void EscpInterpreter::userCharacter(uchar code)
+{
+    // A downloaded character prints its dots, one column after another, at
+    // the head's place: a picture of the character's own.
+    PrinterState &s = m_state;
+    const qsizetype at = s.downloaded->at[code];
+    const bool nine = s.downloaded->pins[code] == 9;
+    const uchar *d = m_data + at;
+    int columns = 0, before = 0, after = 0, dpiX = 0, dpiY = 0, rows = 0, bytes = 1;
+    if (nine) {
+        columns = 11, dpiX = 120, dpiY = 72, rows = 9;
+    } else {
+        before = d[0], columns = d[1], after = d[2];
+        d += 3;
+        dpiX = s.letterQuality ? 360 : 120;
+        dpiY = 180, rows = 24, bytes = 3;
+    }
+    Unit advance = s.advance();
+    if (s.proportional && s.hmi == 0) {
+        advance = nine ? Unit((d[0] & 15) - ((d[0] >> 4) & 7) + 2) * (UnitsPerInch / 120)
+                       : Unit(before + columns + after) * (UnitsPerInch / dpiX);
+        if (s.doubleWidth || s.doubleWidthLine)
+            advance *= 2;
+    }
+    if (s.x + advance > s.rightMargin && s.x > s.leftMargin) {
+        lineFeed(s.lineSpacing);
+        if (m_sheetEnded)
+            return;
+    }
+    flushRun();
+    const int stretch = (s.doubleWidth || s.doubleWidthLine) ? 2 : 1;
+    if (m_sheet && columns > 0) {
+        QImage image((before + columns + after) * stretch, rows, QImage::Format_Mono);
+        image.setColor(0, qRgba(255, 255, 255, 0));
+        image.setColor(1, qRgb(0, 0, 0));
+        image.fill(0);
+        for (int col = 0; col < columns; ++col) {
+            for (int row = 0; row < rows; ++row) {
+                bool dot;
+                if (nine) {
+                    // Bit 7 of the attribute byte clear: the lower eight pins.
+                    const int pin = row - ((d[0] & 0x80) ? 0 : 1);
+                    dot = pin >= 0 && pin < 8 && (d[1 + col] >> (7 - pin)) & 1;
+                } else {
+                    dot = (d[col * bytes + row / 8] >> (7 - row % 8)) & 1;
+                }
+                if (dot) {
+                    for (int k = 0; k < stretch; ++k)
+                        image.setPixel((before + col) * stretch + k, row, 1);
+                }
+            }
+        }
+        Printed::Picture picture;
+        picture.x = s.x;
+        picture.top = s.y;
+        picture.dpiX = dpiX;
+        picture.dpiY = dpiY;
+        picture.image = image;
+        picture.sourceOffset = at;
+        m_sheet->pictures.append(std::move(picture));
+    }
+    s.sheetInked = true;
+    s.x += advance;
+}
+
+Unit EscpInterpreter::fineStep() const
+{
+    // 1/120 in, or on 24 pins in letter quality or proportional 1/180 in.
+    const bool fine = m_fine == 12 && (m_state.letterQuality || m_state.proportional);
+    return fine ? UnitsPerInch / 180 : UnitsPerInch / 120;
+}
+
+void EscpInterpreter::cancelLine()
+{
+    // CAN: the text not yet printed on this line is dropped.
+    m_run.text.clear();
+    if (m_sheet && m_sheet->runs.size() > m_lineRuns)
+        m_sheet->runs.resize(m_lineRuns);
+    m_state.x = m_state.leftMargin;
+}
+
+void EscpInterpreter::deleteCharacter()
+{
+    // DEL on 9 pins: the last character not yet printed is taken back.
+    if (m_run.text.isEmpty())
+        return;
+    m_run.text.chop(1);
+    m_state.x = qMax(m_state.leftMargin, m_state.x - m_run.style.advance);
+}
+
 void EscpInterpreter::control(uchar c)
 {
     PrinterState &s = m_state;
+    if (s.printControls && printableControl(c)) {
+        const uchar byte = c;
+        text(&byte, 1, m_pos, true);
+        return;
+    }
     switch (c) {
     case CR:
-        flushRun();
+        endLine();
         s.x = s.leftMargin;
+        if (m_fine == 10) // 9 pins: a carriage return ends SO's double width
+            s.doubleWidthLine = false;
+        break;
+    case CAN:
+        cancelLine();
+        break;
+    case DEL:
+        if (m_fine == 10)
+            deleteCharacter();
         break;
     case LF:
         lineFeed(s.lineSpacing);
         break;
     case VT: {
-        if (s.verticalTabCount == 0) {
+        if (s.verticalTabCount[s.verticalChannel] == 0) {
             lineFeed(s.lineSpacing);
             break;
         }
         // To the next vertical tab below the head, else to the next form.
         Unit target = -1;
-        for (int i = 0; i < s.verticalTabCount && target < 0; ++i) {
-            if (s.verticalTabs[i] > s.y)
-                target = s.verticalTabs[i];
+        const auto &stops = s.verticalTabs[s.verticalChannel];
+        for (int i = 0; i < s.verticalTabCount[s.verticalChannel] && target < 0; ++i) {
+            if (stops[i] > s.y)
+                target = stops[i];
         }
         if (target < 0 || target >= s.bottom()) {
             newSheet();
@@ -255,6 +504,7 @@ void EscpInterpreter::control(uchar c)
         break;
     }
     case FF:
+        endLine();
         // A form feed right at the top of a sheet that a line feed has just
         // begun prints no empty sheet.
         if (s.fedToTop && !s.sheetInked && s.y == s.topMargin) {
@@ -326,8 +576,55 @@ void EscpInterpreter::command(const EscpToken &t)
     case 'H': s.doubleStrike = false; break;
     case '4': s.italic = true; break;
     case '5': s.italic = false; break;
-    case '-': s.underline = on(n0) || n0 == 2 || n0 == '2'; break;
-    case 'W': s.doubleWidth = on(n0); break;
+    case '-': s.underline = on(n0) || n0 == 2 || n0 == '2', s.underlineBroken = s.underlineDouble = false; break;
+    case 'W':
+        s.doubleWidth = on(n0);
+        if (n0 == 0 || n0 == '0')
+            s.doubleWidthLine = false; // ESC W 0 ends SO's double width too
+        break;
+    case '&':
+        defineCharacters(p, n);
+        break;
+    case '%': s.userCharacters = n0 & 1; break;
+    case ':': s.downloaded.reset(); break; // the ROM's characters copied over them
+    case 'I': s.printControls = on(n0); break;
+    case '6': s.printUpperControls = true; break;
+    case '7': s.printUpperControls = false; break;
+    case '=': s.topBit = 0; break;
+    case '>': s.topBit = 1; break;
+    case '#': s.topBit = -1; break;
+    case 'a':
+        if ((n0 & 0x0F) <= 3 && (n0 <= 3 || (n0 >= '0' && n0 <= '3'))) {
+            endLine();
+            s.justify = n0 & 3;
+        }
+        break;
+    case 'q':
+        if (n0 <= 3)
+            s.outlineShadow = n0;
+        break;
+    case 'r':
+        if (n0 <= 6)
+            s.color = n0;
+        break;
+    case 'x': s.letterQuality = on(n0); break;
+    case 'k':
+        if (n0 <= 11)
+            s.typeface = n0;
+        break;
+    case '/':
+        if (n0 < 8)
+            s.verticalChannel = n0;
+        break;
+    case 'b':
+        if (n0 < 8) {
+            auto &stops = s.verticalTabs[n0];
+            qint8 &count = s.verticalTabCount[n0];
+            count = 0;
+            for (qsizetype i = 1; i < n && p[i] != 0 && count < 16; ++i)
+                stops[count++] = Unit(p[i]) * s.lineSpacing;
+        }
+        break;
     case 'w': s.doubleHeight = on(n0); break;
     case 'S':
         s.superscript = !(n0 & 1);
@@ -342,7 +639,7 @@ void EscpInterpreter::command(const EscpToken &t)
         if (word(p) <= 1440)
             s.hmi = Unit(word(p)) * 6;
         break;
-    case ' ': s.extraSpace = Unit(n0) * (m_fine == 10 ? 18 : 12); break;
+    case ' ': s.extraSpace = Unit(n0) * fineStep(); break;
     case SO: s.doubleWidthLine = true; break;
     case SI: s.condensed = true; break;
     case '!':
@@ -355,13 +652,20 @@ void EscpInterpreter::command(const EscpToken &t)
         s.doubleWidth = n0 & 32;
         s.italic = n0 & 64;
         s.underline = n0 & 128;
+        s.underlineBroken = s.underlineDouble = false;
         break;
-    case 'X':
+    case 'X': {
+        // ESC X m nL nH: the pitch (1 proportional, 5 and up 360/m cpi, 0 as
+        // it is) and the size in half points (0 as it is; 8 to 32 points).
         if (n0 == 1)
-            s.proportional = true;
+            s.proportional = true, s.hmi = 0;
         else if (n0 >= 5)
             s.proportional = false, s.hmi = Unit(n0) * 6;
+        const int half = int(word(p + 1));
+        if (half >= 16 && half <= 64)
+            s.halfPoints = quint8(half);
         break;
+    }
     case '0': s.lineSpacing = UnitsPerInch / 8; break;
     case '1': s.lineSpacing = 7 * UnitsPerInch / 72; break;
     case '2': s.lineSpacing = UnitsPerInch / 6; break;
@@ -369,7 +673,7 @@ void EscpInterpreter::command(const EscpToken &t)
     case 'A': s.lineSpacing = Unit(n0) * m_fine * 3; break;
     case '+': s.lineSpacing = Unit(n0) * 6; break;
     case 'J':
-        flushRun();
+        endLine();
         s.y += Unit(n0) * m_fine;
         if (s.y >= s.bottom())
             newSheet();
@@ -379,8 +683,8 @@ void EscpInterpreter::command(const EscpToken &t)
         s.y = qMax(s.topMargin, s.y - Unit(n0) * m_fine);
         break;
     case 'C':
-        if (n == 1 && n0 > 0)
-            s.formLength = Unit(n0) * s.lineSpacing;
+        if (n == 1 && n0 > 0) // never shorter than one line, even at no line spacing
+            s.formLength = Unit(n0) * (s.lineSpacing > 0 ? s.lineSpacing : UnitsPerInch / 6);
         else if (n == 2 && p[1] > 0)
             s.formLength = Unit(p[1]) * UnitsPerInch;
         s.skip = 0;
@@ -399,13 +703,14 @@ void EscpInterpreter::command(const EscpToken &t)
         break;
     }
     case '$': { // ignored past the right margin, as the printer does
-        const Unit x = s.leftMargin + Unit(word(p)) * 36;
+        const Unit x = s.leftMargin + Unit(word(p)) * (s.unitAcross > 0 ? s.unitAcross : 36);
         if (x <= s.rightMargin)
             flushRun(), s.x = x;
         break;
     }
     case '\\': { // ignored outside the margins
-        const Unit x = s.x + Unit(qint16(word(p))) * (m_fine == 10 ? 18 : 12);
+        const Unit step = s.unitAcross > 0 ? s.unitAcross : fineStep();
+        const Unit x = s.x + Unit(qint16(word(p))) * step;
         if (x >= s.leftMargin && x <= s.rightMargin)
             flushRun(), s.x = x;
         break;
@@ -419,11 +724,13 @@ void EscpInterpreter::command(const EscpToken &t)
             s.tabs[s.tabCount++] = s.leftMargin + Unit(p[i]) * column;
         break;
     }
-    case 'B':
-        s.verticalTabCount = 0;
-        for (qsizetype i = 0; i < n && p[i] != 0 && s.verticalTabCount < 16; ++i)
-            s.verticalTabs[s.verticalTabCount++] = Unit(p[i]) * s.lineSpacing;
+    case 'B': {
+        qint8 &count = s.verticalTabCount[0];
+        count = 0;
+        for (qsizetype i = 0; i < n && p[i] != 0 && count < 16; ++i)
+            s.verticalTabs[0][count++] = Unit(p[i]) * s.lineSpacing;
         break;
+    }
     case 'e':
         if (n0 == 0 && p[1] > 0) {
             const Unit step = Unit(p[1]) * s.advance();
@@ -459,8 +766,7 @@ void EscpInterpreter::command(const EscpToken &t)
         const qsizetype len = word(p + 1);
         switch (t.sub) {
         case 'U':
-            if (len >= 1 && d[0] > 0)
-                s.unit = qMax<Unit>(1, Unit(d[0]) * 3 / 5);
+            setUnit(d, len);
             break;
         case 'C':
             if (len >= 2 && word(d) > 0) {
@@ -499,19 +805,35 @@ void EscpInterpreter::command(const EscpToken &t)
         case '$':
             if (len >= 2) {
                 flushRun();
-                s.x = qMin(s.leftMargin + Unit(word(d)) * s.unit, s.rightMargin);
+                s.x = qMin(s.leftMargin + Unit(word(d)) * (s.unitAcross > 0 ? s.unitAcross : 6), s.rightMargin);
             }
             break;
         case 't':
             if (len >= 3)
                 s.tables[d[0] & 3] = tableOf(d[1], d[2]);
             break;
-        case '-':
-            if (len >= 3 && d[1] == 1)
-                s.underline = d[2] != 0;
+        case '-': {
+            // ESC ( - 3 0 1 d1 d2: d1 the line (1 under, 2 through, 3 over),
+            // d2 none (0), single (1), double (2), broken single (5) or
+            // broken double (6).
+            if (len < 3 || d[0] != 1 || d[1] < 1 || d[1] > 3)
+                break;
+            const uchar kind = d[2];
+            if (kind != 0 && kind != 1 && kind != 2 && kind != 5 && kind != 6)
+                break;
+            if (d[1] == 1)
+                s.underline = kind != 0, s.underlineBroken = kind >= 5, s.underlineDouble = kind == 2 || kind == 6;
+            else if (d[1] == 2)
+                s.strike = kind;
+            else
+                s.overscore = kind;
             break;
+        }
         case '^': // characters printed from their codes, controls included
-            text(d, len, t.offset + 5);
+            text(d, len, t.offset + 5, true);
+            break;
+        case 'B':
+            barcode(d, len, t.offset);
             break;
         default: // quality, weaving, graphics mode, bar codes, remote mode ...
             break;
@@ -521,6 +843,106 @@ void EscpInterpreter::command(const EscpToken &t)
     default: // no visible effect: the command and its parameters are hidden
         break;
     }
+}
+
+void EscpInterpreter::setUnit(const uchar *d, qsizetype len)
+{
+    // ESC ( U 1 0 m: one unit of m/3600 in; ESC ( U 5 0 P V H mL mH: the
+    // page, vertical and horizontal units in 1/(mL + 256 mH) in. Values the
+    // printer does not take leave the units as they were.
+    PrinterState &s = m_state;
+    if (len == 1) {
+        const int m = d[0];
+        if (m == 5 || m == 10 || m == 20 || m == 30 || m == 40 || m == 50 || m == 60)
+            s.unit = s.unitAcross = Unit(m) * 3 / 5;
+        return;
+    }
+    if (len < 5)
+        return;
+    const int base = int(word(d + 3));
+    if (base != 1440 && base != 2880)
+        return;
+    const auto unitOf = [base](int n) { return Unit(std::lround(double(n) * UnitsPerInch / base)); };
+    for (int i = 0; i < 3; ++i) {
+        if (d[i] == 0 || base % d[i] != 0 || unitOf(d[i]) < 1)
+            return;
+    }
+    s.unit = unitOf(d[1]);
+    s.unitAcross = unitOf(d[2]);
+}
+
+void EscpInterpreter::defineCharacters(const uchar *p, qsizetype n)
+{
+    // ESC & NUL n m, in the form the tokenizer cut it: this printer's.
+    if (n < 3 || p[0] != 0 || p[2] < p[1])
+        return;
+    auto chars = std::make_shared<DownloadedCharacters>(
+        m_state.downloaded ? *m_state.downloaded : DownloadedCharacters());
+    const bool nine = m_fine == 10;
+    qsizetype q = 3;
+    for (int c = p[1]; c <= p[2]; ++c) {
+        const qsizetype size = nine ? 12 : q + 1 < n ? 3 + 3 * qsizetype(p[q + 1]) : n;
+        if (q + size > n)
+            break;
+        chars->at[size_t(c)] = (p + q) - m_data;
+        chars->pins[size_t(c)] = nine ? 9 : 24;
+        q += size;
+    }
+    m_state.downloaded = std::move(chars);
+}
+
+void EscpInterpreter::barcode(const uchar *d, qsizetype len, qsizetype offset)
+{
+    // ESC ( B n k m s v1 v2 c data: module width in dots (1/180 in on 24
+    // pins, 1/120 on 9) and bar length (1/180 in, 1/72 in).
+    if (len < 7)
+        return;
+    PrinterState &s = m_state;
+    const bool nine = m_fine == 10;
+    const int dpiX = nine ? 240 : 360; // half dots
+
+    const int dpiY = nine ? 72 : 180;
+    const int module = d[1];
+    if (module < 2 || module > 6)
+        return;
+    const int length = int(word(d + 3));
+    const QByteArrayView data(reinterpret_cast<const char *>(d + 6), len - 6);
+    QString readable;
+    const int adjust = qint8(d[2]);
+    if (adjust < -3 || adjust > 3)
+        return;
+    QImage bars = EscpBarcode::draw(d[0], data, module, adjust, length, dpiY, d[5] & 1, &readable, nullptr);
+    if (bars.isNull())
+        return;
+    flushRun();
+    const Unit width = Unit(qint64(bars.width()) * UnitsPerInch / dpiX);
+    if (s.x + width > s.rightMargin)
+        return; // the printer draws no bar code that does not fit
+    s.sheetInked = true;
+    if (m_sheet) {
+        Printed::Picture picture;
+        picture.x = s.x;
+        picture.top = s.y;
+        picture.dpiX = dpiX;
+        picture.dpiY = dpiY;
+        picture.image = std::move(bars);
+        picture.sourceOffset = offset;
+        const Unit height = picture.height();
+        m_sheet->pictures.append(std::move(picture));
+        if (!(d[5] & 2) && !readable.isEmpty()) {
+            // The human-readable line under the bars (control flag bit 1
+            // clear), centred, in cells that fit the bars' width.
+            Printed::TextRun line;
+            line.style = s.style();
+            line.style.advance = qMin(line.style.advance, width / Unit(readable.size()));
+            line.x = s.x + (width - line.style.advance * Unit(readable.size())) / 2;
+            line.baseline = s.y + height + 240;
+            line.text = readable;
+            line.sourceOffset = offset;
+            m_sheet->runs.append(line);
+        }
+    }
+    s.x += width;
 }
 
 void EscpInterpreter::picture(const EscpToken &t)

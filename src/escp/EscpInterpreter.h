@@ -27,7 +27,20 @@ public:
     bool stopped() const { return m_stopped; }
 
 private:
-    void text(const uchar *p, qsizetype n, qsizetype offset);
+    // `controls`: the bytes are printed as characters, control codes too.
+    void text(const uchar *p, qsizetype n, qsizetype offset, bool controls = false);
+    void userCharacter(uchar code);
+    Printed::Unit proportionalAdvance(char16_t c) const;
+    void cancelLine();
+    // The step of ESC SP and ESC \ (before ESC ( U sets one).
+    Printed::Unit fineStep() const;
+    void deleteCharacter();
+    void setUnit(const uchar *d, qsizetype len);
+    void defineCharacters(const uchar *p, qsizetype n);
+    void barcode(const uchar *d, qsizetype len, qsizetype offset);
+    // A line ends (CR, LF, FF ...): its text is justified as ESC a asks.
+    void endLine();
+    void spreadLine(qsizetype first);
     void control(uchar c);
     void command(const EscpToken &t);
     void picture(const EscpToken &t);
@@ -50,6 +63,8 @@ private:
     qsizetype m_resume = -1; // a sheet ended inside a text token: the next starts here
     bool m_stopped = false;
     Printed::TextRun m_run;
+    qsizetype m_lineRuns = 0; // the sheet's runs before the current line's
+    bool m_wrapping = false;  // the line ends at the right margin
     char16_t m_table[256];
     quint32 m_tableKey = ~0u;
     bool m_italicTable = false;

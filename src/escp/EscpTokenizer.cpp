@@ -33,7 +33,7 @@ qsizetype word(const uchar *p) { return p[0] + 256 * qsizetype(p[1]); }
 
 } // namespace
 
-qsizetype EscpTokenizer::commandLength(const uchar *data, qsizetype size, qsizetype pos)
+qsizetype EscpTokenizer::commandLength(const uchar *data, qsizetype size, qsizetype pos, int pins)
 {
     const qsizetype avail = size - pos;
     if (avail < 2)
@@ -104,19 +104,8 @@ qsizetype EscpTokenizer::commandLength(const uchar *data, qsizetype size, qsizet
             return -1;
         len = 5 + 2 * word(p + 3);
         break;
-    case Shape::Download: {
-        // ESC & NUL n m, then for each character a0 a1 a2 and 3 x a1 bytes.
-        if (avail < 5)
-            return -1;
-        qsizetype q = 5;
-        for (int c = p[3]; c <= p[4]; ++c) {
-            if (q + 3 > avail)
-                return -1;
-            q += 3 + 3 * qsizetype(p[q + 1]);
-        }
-        len = q;
-        break;
-    }
+    case Shape::Download:
+        return downloadLength(p, avail, pins);
     case Shape::Raster: {
         if (avail < 8)
             return -1;
@@ -156,7 +145,7 @@ EscpToken EscpTokenizer::next()
     const uchar *const p = m_data + m_pos;
     const uchar c = *p;
     if (c == ESC) {
-        qsizetype len = commandLength(m_data, m_size, m_pos);
+        qsizetype len = commandLength(m_data, m_size, m_pos, m_pins);
         const qsizetype avail = m_size - m_pos;
         if (len > avail) { // a picture cut short: its dots as far as they go
             t.truncated = true;

@@ -32,10 +32,13 @@ struct EscpToken
 class EscpTokenizer
 {
 public:
-    explicit EscpTokenizer(QByteArrayView bytes, qsizetype from = 0)
+    // `pins` (9 or 24) chooses the form of downloaded characters; 0 takes
+    // the form the bytes fit.
+    explicit EscpTokenizer(QByteArrayView bytes, qsizetype from = 0, int pins = 0)
         : m_data(reinterpret_cast<const uchar *>(bytes.data()))
         , m_size(bytes.size())
         , m_pos(from)
+        , m_pins(pins)
     { }
 
     static constexpr qsizetype MostText = qsizetype(1) << 16;
@@ -47,10 +50,11 @@ public:
     // The length of the ESC command at `pos` (the ESC included) as its
     // parameters declare it, which may run past the end of the bytes; -1 when
     // even its fixed part does not fit.
-    static qsizetype commandLength(const uchar *data, qsizetype size, qsizetype pos);
+    static qsizetype commandLength(const uchar *data, qsizetype size, qsizetype pos, int pins = 0);
 
 private:
     const uchar *m_data;
     qsizetype m_size;
     qsizetype m_pos;
+    int m_pins;
 };

@@ -6,20 +6,6 @@
 
 namespace {
 
-// Whether the bytes are written for a 24-pin printer: a 24-dot picture,
-// raster graphics or an ESC/P2 command.
-bool forTwentyFourPins(QByteArrayView bytes)
-{
-    EscpTokenizer tokens(bytes);
-    for (EscpToken t = tokens.next(); t.kind != EscpToken::End; t = tokens.next()) {
-        if (t.kind == EscpToken::Picture && ((t.code == '*' && t.sub >= 32) || t.code == '.'))
-            return true;
-        if (t.kind == EscpToken::Command && (t.code == '(' || t.code == '+'))
-            return true;
-    }
-    return false;
-}
-
 struct SheetStart
 {
     qsizetype offset;
@@ -51,8 +37,8 @@ bool PrintedDocument::build(QByteArrayView bytes, const PrinterSetup &setup,
     d = std::make_unique<Index>();
     d->bytes = bytes;
     d->setup = setup;
-    if (setup.pins != 9 && setup.pins != 24)
-        d->setup.pins = forTwentyFourPins(bytes) ? 24 : 9;
+    if (setup.model == PrinterModel::Auto)
+        d->setup.model = PrinterModels::guess(bytes);
     const PrinterState state = PrinterState::initial(d->setup);
     d->starts.push_back({0, state});
     EscpInterpreter run(bytes, d->setup, state, 0);
@@ -70,6 +56,11 @@ bool PrintedDocument::build(QByteArrayView bytes, const PrinterSetup &setup,
     if (progress)
         progress(bytes.size(), bytes.size());
     return true;
+}
+
+PrinterModel PrintedDocument::model() const
+{
+    return d->setup.model;
 }
 
 int PrintedDocument::sheetCount() const

@@ -2,6 +2,7 @@
 
 #include "codepage/CodePage.h"
 #include "escp/PrintedPage.h"
+#include "escp/PrinterModel.h"
 
 #include <QByteArrayView>
 #include <QVector>
@@ -13,16 +14,14 @@
 // length for files that send none (11 in, 12 in for European fanfold), the
 // carriage (wide 13.6 in or narrow 8 in; a line wider wraps as the printer
 // wraps it) and the code page that reads the characters when the file
-// chooses no character table of its own. The print head: 9 pins count line
-// spacing (ESC 3, ESC A, ESC J) in 1/216 and 1/72 in, 24 pins in 1/180 and
-// 1/60 in; 0 takes 24 pins for a file that sends a 24-dot picture or an
-// ESC/P2 command, else 9.
+// chooses no character table of its own. The printer model (9 or 24 pins,
+// ESC/P2), or Auto to take the one the file's commands tell.
 struct PrinterSetup
 {
     double formLengthInches = 11.0;
     double carriageInches = 13.6;
     CodePage::Id codePage = CodePage::Id::Latin1;
-    int pins = 0;
+    PrinterModel model = PrinterModel::Auto;
 };
 
 // A print file as the printer prints it: one pass over the bytes finds where
@@ -42,6 +41,10 @@ public:
     // the sheets found so far and build returns false).
     bool build(QByteArrayView bytes, const PrinterSetup &setup,
         const std::function<bool(qint64 done, qint64 total)> &progress = {});
+
+    // The printer model the sheets were laid out for: the one chosen, or
+    // the one Auto took from the file.
+    PrinterModel model() const;
 
     // At least 1 (an empty file is one blank sheet).
     int sheetCount() const;

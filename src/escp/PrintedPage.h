@@ -24,7 +24,7 @@ struct TextStyle
 {
     Unit advance = UnitsPerInch / 10; // 10 characters per inch
     Unit height = UnitsPerInch / 6;
-    bool proportional = false;        // ESC p 1: the advance is an average
+    bool proportional = false;        // ESC p 1: the advance is this character's own width
     bool condensed = false;
     bool doubleWidth = false;
     bool doubleHeight = false;
@@ -32,8 +32,17 @@ struct TextStyle
     bool doubleStrike = false;        // ESC G
     bool italic = false;              // ESC 4
     bool underline = false;           // ESC - 1
+    bool underlineBroken = false;     // ESC ( - 1 5 / 6: the underline in dashes
+    bool underlineDouble = false;     // ESC ( - 1 2 / 6: two lines
     bool superscript = false;         // ESC S 0
     bool subscript = false;           // ESC S 1
+    quint8 strike = 0;                // ESC ( - 2: a line through (1 single, 2 double, 5 and 6 broken)
+    quint8 overscore = 0;             // ESC ( - 3: a line over, the same kinds
+    bool outline = false;             // ESC q 1 / 3
+    bool shadow = false;              // ESC q 2 / 3
+    quint8 color = 0;                 // ESC r: 0 black, 1 magenta, 2 cyan, 3 violet, 4 yellow, 5 orange, 6 green
+    quint8 typeface = 0;              // ESC k in letter quality: 0 Roman, 1 Sans serif, 2 Courier ...
+    bool letterQuality = false;       // ESC x 1 (else draft)
 
     bool operator==(const TextStyle &o) const
     {
@@ -41,7 +50,10 @@ struct TextStyle
             && condensed == o.condensed && doubleWidth == o.doubleWidth
             && doubleHeight == o.doubleHeight && bold == o.bold && doubleStrike == o.doubleStrike
             && italic == o.italic && underline == o.underline && superscript == o.superscript
-            && subscript == o.subscript;
+            && subscript == o.subscript && strike == o.strike && overscore == o.overscore
+            && outline == o.outline && shadow == o.shadow && color == o.color
+            && underlineBroken == o.underlineBroken && underlineDouble == o.underlineDouble
+            && typeface == o.typeface && letterQuality == o.letterQuality;
     }
     bool operator!=(const TextStyle &o) const { return !(*this == o); }
 };

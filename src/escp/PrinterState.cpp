@@ -62,7 +62,18 @@ Printed::TextStyle PrinterState::style() const
     t.doubleStrike = doubleStrike;
     t.italic = italic;
     t.underline = underline;
+    t.underlineBroken = underline && underlineBroken;
+    t.underlineDouble = underline && underlineDouble;
     t.superscript = superscript;
     t.subscript = subscript;
+    t.strike = strike;
+    t.overscore = overscore;
+    t.outline = outlineShadow & 1;
+    t.shadow = outlineShadow & 2;
+    t.color = color;
+    t.typeface = typeface;
+    t.letterQuality = letterQuality;
+    if (halfPoints > 0)
+        t.height = Unit(halfPoints) * (UnitsPerInch / 6) / 21; // 10.5 points: the normal cell
     return t;
 }

@@ -3,6 +3,16 @@
 #include "escp/PrintedDocument.h"
 
 #include <array>
+#include <memory>
+
+// Characters defined by ESC &: for each code, where its definition lies in
+// the print file's bytes (-1: none) and the form it was sent in.
+struct DownloadedCharacters
+{
+    std::array<qsizetype, 256> at;
+    std::array<quint8, 256> pins{};
+    DownloadedCharacters() { at.fill(-1); }
+};
 
 // Everything the printer remembers between bytes: where the head is, the
 // page it is on, and how the next character will look. Plain values, so a
@@ -28,6 +38,7 @@ struct PrinterState
     Unit rightMargin = 0;   // the carriage width unless ESC Q says less
     Unit lineSpacing = Printed::UnitsPerInch / 6;
     Unit unit = 6;          // ESC ( U: the unit of ESC ( C / ( c / ( V / ( v, default 1/360 in
+    Unit unitAcross = 0;    // ESC ( U's unit of ESC $, ESC \ and ESC ( $; 0: none set (their own)
 
     // The look of the next character.
     quint8 cpi = 10;        // 10, 12 or 15 (ESC P / M / g)
@@ -42,17 +53,36 @@ struct PrinterState
     bool doubleStrike = false;
     bool italic = false;
     bool underline = false;
+    bool underlineBroken = false; // ESC ( - 1 5 / 6
+    bool underlineDouble = false; // ESC ( - 1 2 / 6
     bool superscript = false;
     bool subscript = false;
+    bool letterQuality = false;   // ESC x 1
+    quint8 typeface = 0;          // ESC k: 0 Roman, 1 Sans serif ...
+    quint8 outlineShadow = 0;     // ESC q: 1 outline, 2 shadow, 3 both
+    quint8 color = 0;             // ESC r: 0 black ... 6 green
+    quint8 strike = 0;            // ESC ( - 2: strike-through (1 single, 2 double)
+    quint8 overscore = 0;         // ESC ( - 3: overscore
+    quint8 halfPoints = 0;        // ESC X: the point size in halves; 0 the pitch's own
+    quint8 justify = 0;           // ESC a: 0 left, 1 centre, 2 right, 3 full
+    qint8 topBit = -1;            // ESC = / ESC >: bit 7 forced to 0 / 1; -1 as sent
+    bool printControls = false;   // ESC I 1: codes 0-31 print as characters
+    bool printUpperControls = false; // ESC 6: codes 128-159 print as characters
+    bool userCharacters = false;  // ESC % 1: the downloaded characters
 
     // Tab stops (ESC D), in units; a count of -1 means every 8 columns.
     std::array<Unit, 32> tabs{};
     qint8 tabCount = -1;
 
-    // Vertical tab stops (ESC B), in units from the top of the form; a
+    // Vertical tab stops (ESC B, or ESC b for channel 1-7), in units from
+    // the top of the form, per channel; ESC / chooses the channel VT uses. A
     // count of 0 means none (VT then feeds one line).
-    std::array<Unit, 16> verticalTabs{};
-    qint8 verticalTabCount = 0;
+    std::array<std::array<Unit, 16>, 8> verticalTabs{};
+    std::array<qint8, 8> verticalTabCount{};
+    quint8 verticalChannel = 0;
+
+    // The characters ESC & defined (shared: a state is copied per sheet).
+    std::shared_ptr<const DownloadedCharacters> downloaded;
 
     // Character tables: the slot in use (ESC t), what each slot holds
     // (ESC ( t) and the national replacement set (ESC R).

@@ -4,6 +4,8 @@
 
 void LineFramer::feed(const char *data, qsizetype size, QByteArray &out)
 {
+    if (size > 0)
+        m_last = data[size - 1];
     const char *p = data;
     const char *const end = data + size;
     while (p < end) {
@@ -34,8 +36,10 @@ void LineFramer::finishCopy(QByteArray &out)
 {
     if (m_afterCr)
         endLine(out, true);
-    else if (m_lineOpen)
+    else if (m_lineOpen && m_last != '\n' && m_last != '\f')
         endLine(out, false);
+    m_lineOpen = false;
+    m_last = 0;
     m_afterCr = false;
 }
 

@@ -81,8 +81,12 @@ QByteArray setupSequences(bool draft, bool ch12, bool ch17, quint8 paperHeight)
         bytes.append(Escp::C96On); // twelve pitch, condensed and double width off
     if (ch17)
         bytes.append(Escp::CondOn);
-    bytes.append(Escp::PageLengthInches);
-    bytes.append(char(paperHeight));
+    // No height chosen: the printer keeps its own form length (ESC C NUL 0
+    // is a length no printer takes).
+    if (paperHeight > 0) {
+        bytes.append(Escp::PageLengthInches);
+        bytes.append(char(paperHeight));
+    }
     return bytes;
 }
 

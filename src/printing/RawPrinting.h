@@ -69,7 +69,8 @@ bool paperHeightOf(const QString &text, qint16 *height, QString *message);
 bool sendRawJob(Spooler &spooler, const QString &PStrtextfile, const RawJobOptions &options,
     RawJobFailure *failure);
 
-// The bytes that go out before the file's lines, in their order.
+// The bytes that go out before the file's lines, in their order; the page
+// length only when a paper height is chosen (not 0).
 QByteArray setupSequences(bool draft, bool ch12, bool ch17, quint8 paperHeight);
 
 // Writes the bytes to the open document in one spooler write.

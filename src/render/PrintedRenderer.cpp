@@ -6,19 +6,45 @@
 #include <QGlyphRun>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QPainterPath>
 
 #include <cmath>
 
 namespace {
 
 const QString Family = QStringLiteral("DejaVu Sans Mono");
+// The typefaces of letter quality (ESC x 1, ESC k): Roman and Sans serif in
+// faces of their own, the rest (Courier, Prestige, Script ...) in the
+// monospaced one that draft prints in too.
+const QString Families[] = {Family, QStringLiteral("DejaVu Serif"), QStringLiteral("DejaVu Sans")};
+
+int familyOf(const Printed::TextStyle &style)
+{
+    if (!style.letterQuality)
+        return 0;
+    return style.typeface == 0 ? 1 : style.typeface == 1 ? 2 : 0;
+}
+
+// ESC r: the ribbon's colours.
+QColor inkOf(quint8 color)
+{
+    switch (color) {
+    case 1: return QColor(0xC0, 0x00, 0x80); // magenta
+    case 2: return QColor(0x00, 0x90, 0xC0); // cyan
+    case 3: return QColor(0x60, 0x00, 0xA0); // violet
+    case 4: return QColor(0xE0, 0xC0, 0x00); // yellow
+    case 5: return QColor(0xF0, 0x60, 0x00); // orange
+    case 6: return QColor(0x00, 0x90, 0x30); // green
+    default: return QColor(Qt::black);
+    }
+}
 
 // A printer dot row: the thickness of an underline (1/72 in).
 constexpr Printed::Unit DotRow = Printed::UnitsPerInch / 72;
 
-QFont faceFont(bool bold, bool oblique)
+QFont faceFont(bool bold, bool oblique, const QString &family = Family)
 {
-    QFont font(Family);
+    QFont font(family);
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
     font.setStyleStrategy(QFont::NoFontMerging);
@@ -60,9 +86,10 @@ PrintedRenderer::PrintedRenderer()
     m_faces[Bold] = QRawFont::fromFont(faceFont(true, false));
     m_faces[Oblique] = QRawFont::fromFont(faceFont(false, true));
     m_faces[BoldOblique] = QRawFont::fromFont(faceFont(true, true));
+    // The letter-quality faces are found when first asked for.
 }
 
-const PrintedRenderer::Sized &PrintedRenderer::font(Face face, double pixelSize)
+const PrintedRenderer::Sized &PrintedRenderer::font(int face, double pixelSize)
 {
     const qint64 size = qMax<qint64>(1, qRound64(pixelSize * 64));
     const auto key = std::make_pair(int(face), size);
@@ -72,6 +99,13 @@ const PrintedRenderer::Sized &PrintedRenderer::font(Face face, double pixelSize)
     if (m_sized.size() > 64) // a document of many sizes: keep the cache small
         m_sized.clear();
     Sized sized;
+    if (!m_faces[face].isValid()) {
+        const int style = face % 4;
+        m_faces[face] = QRawFont::fromFont(faceFont(style == Bold || style == BoldOblique,
+            style == Oblique || style == BoldOblique, Families[face / 4]));
+        if (!m_faces[face].isValid()) // the family is missing: the monospaced face
+            m_faces[face] = m_faces[style];
+    }
     sized.font = m_faces[face];
     sized.font.setPixelSize(double(size) / 64);
     const QVector<quint32> zero = sized.font.glyphIndexesForString(QStringLiteral("0"));
@@ -84,9 +118,12 @@ void PrintedRenderer::drawRun(QPainter &painter, const Printed::TextRun &run, QP
 {
     const Printed::TextStyle &style = run.style;
     const Vertical vertical = verticalOf(style);
-    const Face face = (style.bold || style.doubleStrike) ? (style.italic ? BoldOblique : Bold)
-                                                          : (style.italic ? Oblique : Regular);
+    const int family = familyOf(style);
+    const int look = (style.bold || style.doubleStrike) ? (style.italic ? BoldOblique : Bold)
+                                                        : (style.italic ? Oblique : Regular);
+    const int face = family * 4 + look;
     const Sized &sized = font(face, vertical.em * scale);
+    const QColor ink = inkOf(style.color);
     const double cell = double(style.advance) * scale;
     const double x = origin.x() + double(run.x) * scale;
     const double baseline = origin.y() + (double(run.baseline) + vertical.shift) * scale;
@@ -128,6 +165,25 @@ void PrintedRenderer::drawRun(QPainter &painter, const Printed::TextRun &run, QP
     painter.translate(x, baseline);
     if (std::abs(stretch - 1.0) > 1e-6)
         painter.scale(stretch, 1.0);
+    painter.setPen(ink);
+    if (!glyphs.isEmpty() && (style.outline || style.shadow)) {
+        // ESC q: the letters' outline, and a shadow a dot below and to the
+        // right of them.
+        QPainterPath letters;
+        for (qsizetype i = 0; i < glyphs.size(); ++i)
+            letters.addPath(sized.font.pathForGlyph(glyphs[i]).translated(positions[i]));
+        const double dot = qMax(1.0, Printed::UnitsPerInch / 120.0 * scale);
+        if (style.shadow)
+            painter.fillPath(letters.translated(dot / stretch, dot), ink);
+        if (style.outline) {
+            if (style.shadow)
+                painter.fillPath(letters, Qt::white);
+            painter.strokePath(letters, QPen(ink, qMax(0.5, dot / 2)));
+        } else {
+            painter.fillPath(letters, ink);
+        }
+        glyphs.clear();
+    }
     if (!glyphs.isEmpty()) {
         QGlyphRun glyphRun;
         glyphRun.setRawFont(sized.font);
@@ -136,10 +192,10 @@ void PrintedRenderer::drawRun(QPainter &painter, const Printed::TextRun &run, QP
         painter.drawGlyphRun(QPointF(0, 0), glyphRun);
     }
     if (!missing.isEmpty()) {
-        QFont fallback(Family);
+        QFont fallback(Families[family]);
         fallback.setPixelSize(qMax(1, qRound(vertical.em * scale)));
-        fallback.setBold(face == Bold || face == BoldOblique);
-        fallback.setItalic(face == Oblique || face == BoldOblique);
+        fallback.setBold(look == Bold || look == BoldOblique);
+        fallback.setItalic(look == Oblique || look == BoldOblique);
         painter.setFont(fallback);
         for (qsizetype i = 0; i < missing.size(); ++i) {
             if (missing.at(i) != QLatin1Char(' '))
@@ -151,7 +207,36 @@ void PrintedRenderer::drawRun(QPainter &painter, const Printed::TextRun &run, QP
     if (style.underline && !run.text.isEmpty()) {
         const double thickness = qMax(1.0, DotRow * scale);
         const double under = origin.y() + (double(run.baseline) + style.height / 10.0) * scale;
-        painter.fillRect(QRectF(x, under, cell * double(run.text.size()), thickness), Qt::black);
+        const double length = cell * double(run.text.size());
+        for (int k = 0; k < (style.underlineDouble ? 2 : 1); ++k) {
+            const double y = under + k * 2.0 * DotRow * scale;
+            if (!style.underlineBroken) {
+                painter.fillRect(QRectF(x, y, length, thickness), ink);
+                continue;
+            }
+            // ESC ( - 1 5: dashes of 1/20 in, 1/40 in apart
+            const double dash = Printed::UnitsPerInch / 20.0 * scale;
+            for (double from = 0; from < length; from += dash * 1.5)
+                painter.fillRect(QRectF(x + from, y, qMin(dash, length - from), thickness), ink);
+        }
+    }
+    // ESC ( -: a line through the middle of the letters, or over them; two
+    // dot rows apart when double.
+    const double width = cell * double(run.text.size());
+    for (auto [kind, at] : {std::pair{style.strike, -style.height / 4.0}, {style.overscore, -style.height * 2 / 3.0}}) {
+        const double thickness = qMax(1.0, DotRow * scale);
+        const int lines = kind & 3;
+        const bool broken = kind & 4; // dashes of 1/20 in, 1/40 in apart
+        const double dash = Printed::UnitsPerInch / 20.0 * scale;
+        for (int k = 0; k < lines; ++k) {
+            const double y = origin.y() + (double(run.baseline) + at + k * 2.0 * DotRow) * scale;
+            if (!broken) {
+                painter.fillRect(QRectF(x, y, width, thickness), ink);
+                continue;
+            }
+            for (double from = 0; from < width; from += dash * 1.5)
+                painter.fillRect(QRectF(x + from, y, qMin(dash, width - from), thickness), ink);
+        }
     }
 }
 

@@ -57,13 +57,13 @@ private:
         QRawFont font;
         double advance = 0; // the glyph's own advance at that size, in pixels
     };
-    const Sized &font(Face face, double pixelSize);
+    const Sized &font(int face, double pixelSize); // face: family * 4 + Face
     void drawRun(QPainter &painter, const Printed::TextRun &run, QPointF origin, double scale);
     void drawPicturesOnPixels(QPainter &painter, const QVector<Printed::Picture> &pictures, QPointF origin,
         double scale, const QRectF &exposed);
     void drawPicturesAsShapes(
         QPainter &painter, const QVector<Printed::Picture> &pictures, QPointF origin, double scale);
 
-    QRawFont m_faces[4];
+    QRawFont m_faces[12]; // four faces each of the monospaced, serif and sans-serif families
     std::map<std::pair<int, qint64>, Sized> m_sized; // by face and size in 1/64 pixel
 };

@@ -2,6 +2,7 @@
 
 #include "report/PageChoice.h"
 #include "report/PageDocument.h"
+#include "report/SheetPages.h"
 
 bool ReportDocument::load(const QString &file, QString *error)
 {
@@ -44,7 +45,7 @@ PageRenderOptions ReportDocument::renderOptions() const
 void ReportDocument::setPrinterSetup(const PrinterSetup &setup)
 {
     if (setup.formLengthInches != m_setup.formLengthInches || setup.carriageInches != m_setup.carriageInches
-        || setup.pins != m_setup.pins)
+        || setup.model != m_setup.model)
         m_printedBuilt = false;
     const CodePage::Id codePage = m_setup.codePage; // the sheets' own, kept by setCodePage()
     m_setup = setup;
@@ -105,27 +106,7 @@ QVector<int> ReportDocument::chosenPages(const PageSelection &choice) const
     const QVector<int> shown = chosenShown(choice);
     if (!showsSheets() || shown.isEmpty())
         return shown;
-    if (shown.size() == pageCount())
-        return pageIndexes(0, m_pages.PageCount() - 1, m_pages.PageCount());
-    // The pages whose bytes the chosen sheets were printed from.
-    qsizetype from = -1, to = -1;
-    for (int i : shown) {
-        const Printed::Sheet s = sheet(i);
-        from = from < 0 ? s.firstByte : qMin(from, s.firstByte);
-        to = qMax(to, s.endByte);
-    }
-    QVector<int> pages;
-    const char *start = m_pages.bytes().constData();
-    for (int i = 0; i < m_pages.PageCount(); ++i) {
-        const QByteArrayView page = m_pages.pageView(i);
-        if (!page.data())
-            continue;
-        const qsizetype begin = page.data() - start;
-        const qsizetype end = begin + page.size() + 1; // with its form feed
-        if (begin < to && end > from)
-            pages.append(i);
-    }
-    return pages;
+    return pagesOfSheets(m_pages, m_printed, shown);
 }
 
 bool ReportDocument::hasSelection() const

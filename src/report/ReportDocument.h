@@ -75,6 +75,9 @@ public:
     // pins; the code page is the document's): another one makes the sheets
     // be read again.
     void setPrinterSetup(const PrinterSetup &setup);
+    // The printer model the sheets were read for: the one chosen, or the
+    // one Auto took from the file (while the printed look is read).
+    PrinterModel printedModel() const { return m_printed.model(); }
     // Reads the file as the printer prints it when the printed look is on
     // and its sheets are not read yet (or were read in another code page).
     // Progress may cancel: the printed look is then off and false returned.

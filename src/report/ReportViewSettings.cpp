@@ -64,6 +64,9 @@ ReportViewSettings ReportViewSettings::read()
         QString::number(DefaultFormLength)).trimmed().toDouble(&ok);
     if (ok && std::isfinite(form) && form >= ShortestForm && form <= LongestForm)
         s.formLengthInches = form;
+    const QString model = SettingsStore::read(SettingsAppName, Section, QStringLiteral("PrinterModel"),
+        PrinterModels::name(PrinterModel::Auto));
+    s.printerModel = PrinterModels::fromName(model.trimmed()).value_or(PrinterModel::Auto);
     return s;
 }
 
@@ -104,9 +107,15 @@ void ReportViewSettings::savePrinter(double formLengthInches, bool wideCarriage)
     save(QStringLiteral("WideCarriage"), wideCarriage ? 1 : 0);
 }
 
+void ReportViewSettings::savePrinterModel(PrinterModel model)
+{
+    SettingsStore::save(SettingsAppName, Section, QStringLiteral("PrinterModel"), PrinterModels::name(model));
+}
+
 PrinterSetup ReportViewSettings::printerSetup() const
 {
     PrinterSetup setup;
+    setup.model = printerModel;
     setup.formLengthInches = formLengthInches;
     setup.carriageInches = wideCarriage ? WideCarriage : NarrowCarriage;
     setup.codePage = codePage;

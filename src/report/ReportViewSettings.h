@@ -25,9 +25,11 @@ struct ReportViewSettings
     // ("Printed", 0 or 1), the form length of files that set none, in
     // inches ("FormLength": 11, 12 for European fanfold) and the carriage
     // ("WideCarriage": 1 for 13.6 in, 0 for 8 in).
+    // The printer model ("PrinterModel": auto, 9-pin, 24-pin or escp2).
     bool printedLook = false;
     double formLengthInches = DefaultFormLength;
     bool wideCarriage = true;
+    PrinterModel printerModel = PrinterModel::Auto;
 
     static constexpr double DefaultFormLength = 11.0;
     static constexpr double ShortestForm = 1.0;
@@ -52,4 +54,5 @@ struct ReportViewSettings
     static void saveCodePage(CodePage::Id codePage);
     static void savePrintedLook(bool on);
     static void savePrinter(double formLengthInches, bool wideCarriage);
+    static void savePrinterModel(PrinterModel model);
 };

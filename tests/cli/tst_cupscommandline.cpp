@@ -70,6 +70,7 @@ private slots:
     void viewCodePage();
     void print_data();
     void print();
+    void printSheets();
     void convertMany();
     void virtualPdfPrinter();
     void outputFails_data();
@@ -158,6 +159,9 @@ void TestCommandLine::refused_data()
     QTest::newRow("form length of none") << QStringList{"convert", "--form-length", "0", "in.prn", "o.pdf"} << 2 << "form length";
     QTest::newRow("form length of emphasis") << QStringList{"convert", "--look", "emphasis", "--form-length", "12", "in.prn", "o.pdf"} << 2 << "--form-length";
     QTest::newRow("unknown carriage") << QStringList{"convert", "--carriage", "medium", "in.prn", "o.png"} << 2 << "--carriage";
+    QTest::newRow("unknown printer model") << QStringList{"convert", "--printer", "48-pin", "in.prn", "o.png"} << 2 << "48-pin";
+    QTest::newRow("printer model of plain text") << QStringList{"convert", "--printer", "9-pin", "in.prn", "o.txt"} << 2 << "--printer";
+    QTest::newRow("print: unknown printer model") << QStringList{"print", "--printer-model", "x", "in.prn"} << 2 << "--printer";
     QTest::newRow("one argument") << QStringList{"convert", "in.prn"} << 2 << "missing";
     QTest::newRow("unknown option") << QStringList{"print", "--colour", "in.prn"} << 2 << "colour";
     QTest::newRow("unknown code page") << QStringList{"convert", "--codepage", "cp999", "in.prn", "o.txt"} << 2 << "cp437, cp850";
@@ -285,15 +289,16 @@ void TestCommandLine::print_data()
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<QByteArray>("job");
     const QByteArray setup("\x1bP\x1bx\x00", 5);
-    QTest::newRow("defaults") << QStringList{} << setup + QByteArray("\x1b" "C\x00\x00", 4) + "Head";
+    // No paper height: no form length at all (ESC C NUL 0 is refused by printers).
+    QTest::newRow("defaults") << QStringList{} << setup + "Head";
     QTest::newRow("no draft, 12 cpi, 11 inches")
         << QStringList{"--no-draft", "--cpi", "12", "--paper-height", "11"}
         << QByteArray("\x1bP\x12\x1bW \x1bM\x1b" "C\x00\x0b", 12) + "Head";
     QTest::newRow("a code page leaves the bytes alone")
-        << QStringList{"--codepage", "cp850"} << setup + QByteArray("\x1b" "C\x00\x00", 4) + Report.left(7);
+        << QStringList{"--codepage", "cp850"} << setup + Report.left(7);
     QTest::newRow("page 3, two copies, extra line")
         << QStringList{"--pages", "3", "--copies", "2", "--extra-line", "--cpi", "17"}
-        << setup + QByteArray("\x0f\x1b" "C\x00\x00", 5) + "page 3\r\n\r\n\f\r\npage 3\r\n\f\r\n";
+        << setup + "\x0f" + "page 3\r\n\r\n\fpage 3\r\n\f";
 }
 
 void TestCommandLine::print()
@@ -307,6 +312,33 @@ void TestCommandLine::print()
     QCOMPARE(run.status, 0);
     const QByteArray sent = queue.next(options.contains("--pages") ? "RANGE.prn" : "in.prn");
     QVERIFY2(sent.startsWith(job) || sent == job, sent.left(60).toHex().constData());
+}
+
+// --pages counts the sheets of the printed look, as convert and the view
+// do: 70 lines at 1/6 in are two 11 in sheets on one form-feed page, and
+// sheet 2 sends the page it was printed from.
+void TestCommandLine::printSheets()
+{
+    QVERIFY(cupsdRunning());
+    QByteArray file;
+    for (int i = 1; i <= 70; ++i)
+        file += "line " + QByteArray::number(i) + "\r\n";
+    const QString in = TestSupport::writeFile(m_dir.filePath("sheets.prn"), file);
+    const Queue queue("Sticker2Raw");
+    Run run = sticker2(QStringList{"print", "-d", "Sticker2Raw", "--pages", "2", in});
+    QCOMPARE(run.err, QByteArray());
+    QCOMPARE(run.status, 0);
+    QCOMPARE(queue.next("RANGE.prn"), QByteArray("\x1bP\x1bx\x00", 5) + file + "\f");
+    // A 24-pin reading of ESC 3 30 (1/6 in) is two sheets as well; a 9-pin
+    // one (30/216 in) one sheet, and sheet 2 is then refused.
+    const QString spaced = TestSupport::writeFile(m_dir.filePath("spaced.prn"), "\x1b" "3\x1e" + file);
+    const Queue again("Sticker2Raw");
+    run = sticker2(QStringList{"print", "-d", "Sticker2Raw", "--pages", "2", spaced});
+    QCOMPARE(run.status, 0);
+    QVERIFY(again.next("RANGE.prn").endsWith(file + "\f"));
+    run = sticker2(QStringList{"print", "-d", "Sticker2Raw", "--printer-model", "9-pin", "--pages", "2", spaced});
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.contains("spaced.prn"), run.err.constData());
 }
 
 void TestCommandLine::convertMany()

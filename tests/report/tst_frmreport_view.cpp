@@ -446,6 +446,20 @@ private slots:
         QCOMPARE(ReportViewFixture::states(view, "stored:Printed;SheetView.visible;PageView.visible;LbPageNo"),
             QStringLiteral("stored:Printed=0;SheetView.visible=0;PageView.visible=1;LbPageNo=Page 1/1"));
     }
+
+    void printedLook_printerModelChosenAndShown()
+    {
+        // 76 lines at ESC 3 30: 1/6 in on 24 pins (two 11 or 12 in sheets), 30/216
+        // in on 9 (one sheet). Auto takes 24 pins from the round spacing and
+        // says so; a model chosen is stored and needs no word.
+        FrmReport *view = open(printFile(QStringLiteral("model.prn"), QByteArray("\x1b" "3\x1e") + QByteArray("line\r\n").repeated(76)));
+        apply(view, {"Label4", "ChkPrinted"});
+        QCOMPARE(ReportViewFixture::states(view, "LbPageNo;LbModelTaken"),
+            QStringLiteral("LbPageNo=Page 1/2;LbModelTaken=Read as: 24-pin printer (ESC/P)"));
+        apply(view, {"CboPrinterModel!Down"});
+        QCOMPARE(ReportViewFixture::states(view, "stored:PrinterModel;LbPageNo;LbModelTaken"),
+            QStringLiteral("stored:PrinterModel=9-pin;LbPageNo=Page 1/1;LbModelTaken="));
+    }
 };
 
 QTEST_MAIN(TestFrmReportView)

@@ -462,8 +462,10 @@ void FrmReport::buildPrinted()
 {
     m_doc.setPrintedLook(Frame6->printedLook());
     m_doc.setCodePage(codePage());
-    if (!m_doc.printedLook() || m_doc.printedBuilt())
+    if (!m_doc.printedLook() || m_doc.printedBuilt()) {
+        Frame6->showModelTaken(ReportViewSettings::read().printerModel, m_doc.printedModel(), m_doc.showsSheets());
         return;
+    }
     m_doc.setPrinterSetup(ReportViewSettings::read().printerSetup());
     // A large file takes a while to read as the printer prints it: the
     // reading shows how far it is and can be cancelled, which leaves this
@@ -484,6 +486,7 @@ void FrmReport::buildPrinted()
     progress.reset();
     if (!built)
         Frame6->ChkPrinted->setChecked(false);
+    Frame6->showModelTaken(ReportViewSettings::read().printerModel, m_doc.printedModel(), m_doc.showsSheets());
 }
 
 void FrmReport::applyLook()

@@ -112,14 +112,28 @@ ReportColorPanel::ReportColorPanel(QWidget *parent)
     CboCarriage->setObjectName(QStringLiteral("CboCarriage"));
     CboCarriage->addItem(tr("Wide carriage (13.6 in)"), true);
     CboCarriage->addItem(tr("Narrow carriage (8 in)"), false);
+    CboPrinterModel = new QComboBox(this);
+    CboPrinterModel->setObjectName(QStringLiteral("CboPrinterModel"));
+    for (PrinterModel model : {PrinterModel::Auto, PrinterModel::NinePin, PrinterModel::TwentyFourPin, PrinterModel::EscP2})
+        CboPrinterModel->addItem(PrinterModels::title(model), int(model));
+    CboPrinterModel->setToolTip(tr("The printer the file was written for: 9 and 24 pins count line spacing "
+                                   "in other steps"));
+    LbModelTaken = new QLabel(this);
+    LbModelTaken->setObjectName(QStringLiteral("LbModelTaken"));
     grid->addWidget(CboFormLength, SwatchCount + 4, 0, 1, 3);
     grid->addWidget(CboCarriage, SwatchCount + 5, 0, 1, 3);
+    grid->addWidget(CboPrinterModel, SwatchCount + 6, 0, 1, 3);
+    grid->addWidget(LbModelTaken, SwatchCount + 7, 0, 1, 3);
     for (QComboBox *box : {CboFormLength, CboCarriage}) {
         connect(box, &QComboBox::activated, this, [this] {
             ReportViewSettings::savePrinter(CboFormLength->currentData().toDouble(), CboCarriage->currentData().toBool());
             emit printerChosen();
         });
     }
+    connect(CboPrinterModel, &QComboBox::activated, this, [this] {
+        ReportViewSettings::savePrinterModel(PrinterModel(CboPrinterModel->currentData().toInt()));
+        emit printerChosen();
+    });
     connect(CboCodePage, &QComboBox::activated, this, [this] {
         if (CboCodePage->currentData().toInt() == DetectEntry) {
             setCodePage(m_codePage); // until the view has guessed
@@ -162,6 +176,7 @@ void ReportColorPanel::showSettings(const ReportViewSettings &s)
     }
     CboFormLength->setCurrentIndex(form);
     CboCarriage->setCurrentIndex(s.wideCarriage ? 0 : 1);
+    CboPrinterModel->setCurrentIndex(qMax(0, CboPrinterModel->findData(int(s.printerModel))));
     for (int i : {Dubble, Bold, Condence})
         colorSample(i);
 }
@@ -258,4 +273,12 @@ ReportViewSettings ReportColorPanel::currentSettings() const
     s.minusOneLine = ChL->isChecked();
     s.codePage = codePage();
     return s;
+}
+
+void ReportColorPanel::showModelTaken(PrinterModel chosen, PrinterModel taken, bool shown)
+{
+    // Auto says what it took; a chosen model needs no word.
+    LbModelTaken->setText(shown && chosen == PrinterModel::Auto && taken != PrinterModel::Auto
+            ? tr("Read as: %1").arg(PrinterModels::title(taken))
+            : QString());
 }

@@ -57,6 +57,12 @@ public:
     QCheckBox *ChkPrinted = nullptr;
     QComboBox *CboFormLength = nullptr;
     QComboBox *CboCarriage = nullptr;
+    QComboBox *CboPrinterModel = nullptr;
+    // Which printer Auto took for the file shown.
+    QLabel *LbModelTaken = nullptr;
+
+    // Says which printer model the sheets on screen were read for.
+    void showModelTaken(PrinterModel chosen, PrinterModel taken, bool shown);
 
 signals:
     // The user chose another code page (it is stored already).
@@ -65,7 +71,7 @@ signals:
     void printedLookChosen(bool printed);
     // The user chose "Detect": the view guesses; nothing is stored.
     void detectChosen();
-    // The user chose another form length or carriage (stored already).
+    // The user chose another form length, carriage or printer model (stored already).
     void printerChosen();
     // A swatch shows another colour.
     void swatchChanged();

@@ -1,0 +1,98 @@
+#include "escp/EscpBarcode.h"
+
+#include "sticker/ZintLibrary.h"
+
+#include <QPainter>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+int symbologyOf(int kind)
+{
+    switch (kind) {
+    case 0:
+    case 1: return BARCODE_EANX;
+    case 2: return BARCODE_C25INTER;
+    case 3: return BARCODE_UPCA;
+    case 4: return BARCODE_UPCE;
+    case 5: return BARCODE_CODE39;
+    case 6: return BARCODE_CODE128;
+    case 7: return BARCODE_POSTNET;
+    default: return 0;
+    }
+}
+
+} // namespace
+
+namespace EscpBarcode {
+
+QImage draw(int kind, QByteArrayView data, int module, int adjust, int length, int dotsPerInchY,
+    bool checkDigit, QString *readable, QString *error)
+{
+    const int symbology = symbologyOf(kind);
+    if (symbology == 0 || data.isEmpty() || module <= 0 || module > 16 || length <= 0 || length > 4096) {
+        if (error)
+            *error = QStringLiteral("not a bar code the printer draws");
+        return {};
+    }
+    const ZintLibrary *zint = ZintLibrary::get(error);
+    if (!zint)
+        return {};
+    const auto remove = [zint](zint_symbol *s) { zint->ZBarcode_Delete(s); };
+    std::unique_ptr<zint_symbol, decltype(remove)> symbol(zint->ZBarcode_Create(), remove);
+    if (!symbol)
+        return {};
+    zint_symbol *s = symbol.get();
+    s->symbology = symbology;
+    s->show_hrt = 0;
+    s->output_options = 0;
+    if ((kind == 2 || kind == 5) && checkDigit)
+        s->option_2 = 1;
+    int rc = zint->ZBarcode_Encode(s, reinterpret_cast<const unsigned char *>(data.data()), int(data.size()));
+    if (rc < ZINT_ERROR)
+        rc = zint->ZBarcode_Buffer_Vector(s, 0);
+    if (rc >= ZINT_ERROR || !s->vector || s->vector->width <= 0) {
+        if (error)
+            *error = QString::fromUtf8(s->errtxt);
+        return {};
+    }
+    if (readable)
+        *readable = QString::fromUtf8(reinterpret_cast<const char *>(s->text));
+    // The narrowest bar is one module: everything is counted in it.
+    const zint_vector *v = s->vector;
+    double narrow = 0, top = 1e9, bottom = -1e9;
+    for (const zint_vector_rect *r = v->rectangles; r; r = r->next) {
+        if (r->width > 0 && (narrow == 0 || r->width < narrow))
+            narrow = r->width;
+        top = std::min(top, double(r->y));
+        bottom = std::max(bottom, double(r->y + r->height));
+    }
+    if (narrow <= 0 || bottom <= top)
+        return {};
+    const int modules = int(std::lround(v->width / narrow));
+    // POSTNET's bars are 0.125 in and 0.050 in whatever the command says.
+    const int height = kind == 7 ? int(std::lround(0.125 * dotsPerInchY)) : length;
+    if (modules <= 0 || qint64(modules) * module > 65536)
+        return {};
+    QImage image(modules * module * 2, height, QImage::Format_Mono);
+    image.setColor(0, qRgba(255, 255, 255, 0));
+    image.setColor(1, qRgb(0, 0, 0));
+    image.fill(0);
+    const double across = 2.0 * module / narrow; // half dots
+    const double down = double(height) / (bottom - top);
+    for (const zint_vector_rect *r = v->rectangles; r; r = r->next) {
+        const int x0 = int(std::lround(r->x * across));
+        const int x1 = qMax(x0 + 1, int(std::lround((r->x + r->width) * across)) - adjust);
+        const int y0 = int(std::lround((r->y - top) * down));
+        const int y1 = int(std::lround((r->y + r->height - top) * down));
+        for (int y = qMax(0, y0); y < qMin(height, y1); ++y) {
+            for (int x = qMax(0, x0); x < qMin(image.width(), x1); ++x)
+                image.setPixel(x, y, 1);
+        }
+    }
+    return image;
+}
+
+} // namespace EscpBarcode

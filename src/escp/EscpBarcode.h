@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QImage>
+#include <QString>
+
+// ESC ( B: a bar code the printer draws itself. The parameters as the
+// command sends them: the kind (0 EAN-13, 1 EAN-8, 2 Interleaved 2 of 5, 3
+// UPC-A, 4 UPC-E, 5 Code 39, 6 Code 128, 7 POSTNET), the module width and the
+// bar length in the printer's dots, the space adjustment (-3 to 3 half dots
+// taken from each bar and given to the space after it), the control flags
+// (bit 0: a check digit added to Code 39 and Interleaved 2 of 5), then the
+// data.
+namespace EscpBarcode {
+
+// The bars, two pixels a dot across (half dots) and one down (Format_Mono,
+// 1 = black), `module` dots a module and `length` dots high (POSTNET: its own heights at `dotsPerInchY`);
+// a null image with the cause when the data is not one the kind takes or
+// zint is missing. `readable` receives the human-readable line (the data
+// with any check digit).
+QImage draw(int kind, QByteArrayView data, int module, int adjust, int length, int dotsPerInchY,
+    bool checkDigit, QString *readable, QString *error);
+
+} // namespace EscpBarcode

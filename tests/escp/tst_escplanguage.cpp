@@ -1,0 +1,348 @@
+// The ESC/P language as the printer reads it, command by command: the printer
+// model a file is read for, downloaded characters, units, the ends of double
+// width, and the commands that change the look of the text, each as bytes
+// and the sheets they print (positions in units of 1/2160 in).
+#include "TestSupport.h"
+#include "codepage/CodePageGuess.h"
+#include "escp/EscpTokenizer.h"
+#include "escp/PrintedDocument.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QByteArray E("\x1b");
+QByteArray b(std::initializer_list<int> bytes)
+{
+    QByteArray out;
+    for (int c : bytes)
+        out.append(char(c));
+    return out;
+}
+
+PrintedDocument built(const QByteArray &bytes, PrinterModel model = PrinterModel::Auto, double carriage = 13.6)
+{
+    PrinterSetup setup;
+    setup.model = model;
+    setup.carriageInches = carriage;
+    PrintedDocument doc;
+    doc.build(bytes, setup);
+    return doc;
+}
+
+// The sheets as text: "h=<height>" per sheet, then its runs
+// "x,baseline'text'advance+look" and pictures "[x,top WxH]" in units. The
+// look letters: b bold, u underline, i italic, w double width, c condensed,
+// t strike-through, o overscore, O outline, S shadow, r<n> colour, L letter
+// quality, k<n> typeface, p<height> a size of its own.
+QString sheets(const QByteArray &bytes, PrinterModel model = PrinterModel::Auto, double carriage = 13.6)
+{
+    const PrintedDocument doc = built(bytes, model, carriage);
+    QStringList out;
+    for (int i = 0; i < doc.sheetCount(); ++i) {
+        const Printed::Sheet s = doc.sheet(i);
+        QStringList items{QStringLiteral("h=%1").arg(s.height)};
+        for (const Printed::TextRun &r : s.runs) {
+            const Printed::TextStyle &l = r.style;
+            QString look;
+            for (auto [flag, c] : {std::pair{l.bold, 'b'}, {l.underline, 'u'}, {l.italic, 'i'},
+                     {l.doubleWidth, 'w'}, {l.condensed, 'c'}, {l.strike > 0, 't'}, {l.overscore > 0, 'o'},
+                     {l.outline, 'O'}, {l.shadow, 'S'}, {l.letterQuality, 'L'}})
+                if (flag)
+                    look += QLatin1Char(c);
+            if (l.color)
+                look += QStringLiteral("r%1").arg(l.color);
+            if (l.typeface)
+                look += QStringLiteral("k%1").arg(l.typeface);
+            if (l.height != Printed::UnitsPerInch / 6)
+                look += QStringLiteral("p%1").arg(l.height);
+            items << QStringLiteral("%1,%2'%3'%4%5").arg(r.x).arg(r.baseline).arg(r.text).arg(l.advance).arg(look);
+        }
+        for (const Printed::Picture &p : s.pictures)
+            items << QStringLiteral("[%1,%2 %3x%4]").arg(p.x).arg(p.top).arg(p.width()).arg(p.height());
+        out << items.join(' ');
+    }
+    return out.join(" | ");
+}
+
+// A report of `lines` short lines, each ended by CR LF.
+QByteArray report(int lines)
+{
+    QByteArray out;
+    for (int i = 0; i < lines; ++i)
+        out += "line " + QByteArray::number(i) + "\r\n";
+    return out;
+}
+
+// The lines printed on each sheet.
+QList<int> linesPerSheet(const QByteArray &bytes, PrinterModel model)
+{
+    const PrintedDocument doc = built(bytes, model);
+    QList<int> out;
+    for (int i = 0; i < doc.sheetCount(); ++i)
+        out << int(doc.sheet(i).runs.size());
+    return out;
+}
+
+// ESC & NUL c c for one character: 9-pin (attribute byte, 11 columns).
+QByteArray nineDownload(uchar code, uchar attribute, uchar column)
+{
+    return E + "&" + b({0, code, code, attribute}) + QByteArray(11, char(column));
+}
+
+// ESC & NUL c c for one character: 24-pin (a0 a1 a2, 3 x a1 bytes).
+QByteArray twentyFourDownload(uchar code, int columns)
+{
+    return E + "&" + b({0, code, code, 2, columns, 2}) + QByteArray(3 * columns, '\xff');
+}
+
+} // namespace
+
+class TestEscpLanguage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { TestSupport::init(); }
+
+    void model_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("plain text: 9 pins") << report(3) << "9-pin";
+        QTest::newRow("ESC 3 30 is 1/6 in on 24 pins") << E + "3" + b({30}) + report(3) << "24-pin";
+        QTest::newRow("ESC A 10 is 1/6 in on 24 pins") << E + "A" + b({10}) + report(3) << "24-pin";
+        QTest::newRow("ESC 3 27 is 1/8 in on 9 pins") << E + "3" + b({27}) + report(3) << "9-pin";
+        QTest::newRow("ESC 3 36 reads round on both: 9") << E + "3" + b({36}) + report(3) << "9-pin";
+        QTest::newRow("24-dot picture") << E + "*" + b({39, 1, 0, 1, 2, 3}) << "24-pin";
+        QTest::newRow("ESC + n/360") << E + "+" + b({60}) + report(2) << "24-pin";
+        QTest::newRow("9-pin graphics") << E + "^" + b({0, 1, 0, 0xff, 0x80}) << "9-pin";
+        QTest::newRow("ESC ( C page length") << E + "(C" + b({2, 0, 0xe0, 0x10}) << "escp2";
+        QTest::newRow("ESC ( U unit") << E + "(U" + b({1, 0, 10}) << "escp2";
+        QTest::newRow("raster graphics") << E + "." + b({1, 10, 10, 1, 8, 0, 0, 0xff}) << "escp2";
+        QTest::newRow("scalable font") << E + "X" + b({0, 21, 0}) << "escp2";
+        QTest::newRow("9-pin downloaded character") << nineDownload('A', 0x8B, 0x7E) << "9-pin";
+        QTest::newRow("24-pin downloaded character") << twentyFourDownload('A', 10) << "24-pin";
+        QTest::newRow("ESC ( t table is 24-pin ESC/P") << E + "(t" + b({3, 0, 1, 1, 0}) << "24-pin";
+    }
+    void model()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, expected);
+        QCOMPARE(PrinterModels::name(built(bytes).model()), expected);
+    }
+
+    void modelNames()
+    {
+        for (PrinterModel m : {PrinterModel::Auto, PrinterModel::NinePin, PrinterModel::TwentyFourPin, PrinterModel::EscP2})
+            QCOMPARE(PrinterModels::fromName(PrinterModels::name(m)), std::optional<PrinterModel>(m));
+        QCOMPARE(PrinterModels::fromName(u"24-PIN"), std::optional<PrinterModel>(PrinterModel::TwentyFourPin));
+        QVERIFY(!PrinterModels::fromName(u"48-pin"));
+        QCOMPARE(built(report(2), PrinterModel::TwentyFourPin).model(), PrinterModel::TwentyFourPin);
+    }
+
+    // A 24-pin report spaced 1/6 in with ESC 3 30: 66 lines to an 11 in
+    // sheet; read for 9 pins (30/216 in) it would be 80.
+    void linesPerSheet_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("model");
+        QTest::addColumn<QList<int>>("expected");
+        const QByteArray spaced = E + "3" + b({30}) + report(100);
+        QTest::newRow("auto takes 24 pins") << spaced << int(PrinterModel::Auto) << QList<int>{66, 34};
+        QTest::newRow("24-pin chosen") << spaced << int(PrinterModel::TwentyFourPin) << QList<int>{66, 34};
+        QTest::newRow("9-pin chosen") << spaced << int(PrinterModel::NinePin) << QList<int>{80, 20};
+        const QByteArray lines = E + "A" + b({12}) + report(100);
+        QTest::newRow("ESC A 12 on 9 pins") << lines << int(PrinterModel::NinePin) << QList<int>{66, 34};
+        QTest::newRow("ESC A 12 on 24 pins") << lines << int(PrinterModel::TwentyFourPin) << QList<int>{55, 45};
+    }
+    void linesPerSheet()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, model);
+        QFETCH(QList<int>, expected);
+        QCOMPARE(::linesPerSheet(bytes, PrinterModel(model)), expected);
+    }
+
+    void tokens_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("pins");
+        QTest::addColumn<int>("length");
+        QTest::newRow("9-pin form, 9 pins") << nineDownload('A', 0x8B, 0x7E) + "xyz" << 9 << 17;
+        QTest::newRow("9-pin form found by its shape") << nineDownload('A', 0x8B, 0x7E) + "xyz" << 0 << 17;
+        QTest::newRow("two 9-pin characters") << E + "&" + b({0, 'A', 'B'}) + b({0x0B}) + QByteArray(11, 1) + b({0x8B}) + QByteArray(11, 2) << 9 << 29;
+        QTest::newRow("24-pin form, 24 pins") << twentyFourDownload('A', 10) + "xyz" << 24 << 38;
+        QTest::newRow("24-pin form found by its shape") << twentyFourDownload('A', 10) + "xyz" << 0 << 38;
+        QTest::newRow("last before first: the header only") << E + "&" + b({0, 'B', 'A'}) + "xyz" << 9 << 5;
+    }
+    void tokens()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, pins);
+        QFETCH(int, length);
+        EscpTokenizer t(bytes, 0, pins);
+        const EscpToken token = t.next();
+        QCOMPARE(token.kind, EscpToken::Command);
+        QCOMPARE(int(token.length), length);
+    }
+
+    void sheets_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("model");
+        QTest::addColumn<QString>("expected");
+        const QString h = "h=23760";
+        const int nine = int(PrinterModel::NinePin);
+        const int p24 = int(PrinterModel::TwentyFourPin);
+        const int p2 = int(PrinterModel::EscP2);
+        // Downloaded characters: the text after the definition is kept, and
+        // ESC % 1 prints the character's dots in its cell.
+        QTest::newRow("9-pin character defined, not selected") << nineDownload('A', 0x8B, 0x7E) + "AB" << nine
+                                                             << h + " 0,240'AB'216";
+        QTest::newRow("9-pin character printed") << nineDownload('A', 0x8B, 0x7E) + E + "%" + b({1}) + "AB" << nine
+                                                 << h + " 216,240'B'216 [0,0 216x270]";
+        QTest::newRow("24-pin character printed") << twentyFourDownload('A', 10) + E + "%" + b({1}) + "AB" + E + "%" + b({0}) + "A"
+                                                  << p24 << h + " 216,240'B'216 432,240'A'216 [0,0 252x288]";
+        QTest::newRow("ESC : copies the ROM over them") << nineDownload('A', 0x8B, 0x7E) + E + ":" + b({0, 0, 0}) + E + "%1A"
+                                                       << nine << h + " 0,240'A'216";
+        // ESC $ and ESC \ in ESC ( U's unit; a unit the printer refuses is not taken.
+        QTest::newRow("ESC $ in 1/60 in") << E + "$" + b({60, 0}) + "a" << p2 << h + " 2160,240'a'216";
+        QTest::newRow("ESC $ in ESC ( U's 1/360 in") << E + "(U" + b({1, 0, 10}) + E + "$" + b({0x68, 1}) + "a" << p2
+                                                   << h + " 2160,240'a'216";
+        QTest::newRow("ESC \\ in ESC ( U's 1/360 in") << E + "(U" + b({1, 0, 10}) + "a" + E + "\\" + b({0x68, 1}) + "b" << p2
+                                                     << h + " 0,240'a'216 2376,240'b'216";
+        QTest::newRow("ESC ( U 7 refused") << E + "(U" + b({1, 0, 7}) + E + "$" + b({60, 0}) + "a" << p2 << h + " 2160,240'a'216";
+        QTest::newRow("ESC ( U 0 refused") << E + "(U" + b({1, 0, 0}) + E + "(V" + b({2, 0, 60, 0}) + "a" << p2
+                                          << h + " 0,600'a'216";
+        QTest::newRow("ESC ( U in 1/1440 in: H 4 is 1/360") << E + "(U" + b({5, 0, 4, 4, 4, 0xa0, 0x05}) + E + "$" + b({0x68, 1}) + "a"
+                                                          << p2 << h + " 2160,240'a'216";
+        QTest::newRow("ESC ( U base 1000 refused") << E + "(U" + b({5, 0, 4, 4, 4, 0xe8, 0x03}) + E + "$" + b({60, 0}) + "a" << p2
+                                                  << h + " 2160,240'a'216";
+        // Where SO's double width ends.
+        QTest::newRow("SO ends at a form feed") << QByteArray("\x0e" "a\fb") << nine << h + " 0,240'a'432w | " + h + " 0,240'b'216";
+        QTest::newRow("SO ends at CR on 9 pins") << QByteArray("\x0e" "a\rb") << nine << h + " 0,240'a'432w 0,240'b'216";
+        QTest::newRow("SO goes on past CR on 24 pins") << QByteArray("\x0e" "a\rb") << p24 << h + " 0,240'a'432w 0,240'b'432w";
+        QTest::newRow("ESC W 0 ends SO") << QByteArray("\x0e" "a") + E + "W" + b({0}) + "b" << p24 << h + " 0,240'a'432w 432,240'b'216";
+        // The italic table's 128-159 print nothing.
+        QTest::newRow("italic table 80-9F") << E + "t" + b({0}) + b({0x85, 0x9f}) + "a" << nine << h + " 0,240'a'216";
+        QTest::newRow("ESC 6: 80-9F print") << E + "t" + b({0}) + E + "6" + b({0x85}) + "a" << nine << h + " 0,240'\u2663'216i 216,240'a'216";
+        // A form is never shorter than one line.
+        QTest::newRow("ESC 3 0 then ESC C 5") << E + "3" + b({0}) + E + "C" + b({5}) + "a" << nine << "h=1800 0,240'a'216";
+        // CAN and DEL.
+        QTest::newRow("CAN drops the line's text") << QByteArray("ab\r\ncd\x18" "e") << nine << h + " 0,240'ab'216 0,600'e'216";
+        QTest::newRow("DEL takes back a character on 9 pins") << QByteArray("ab\x7f" "c") << nine << h + " 0,240'ac'216";
+        QTest::newRow("DEL does nothing on 24 pins") << QByteArray("ab\x7f" "c") << p24 << h + " 0,240'abc'216";
+        // ESC a on a narrow (8 in) carriage: 17280 units.
+        QTest::newRow("ESC a 1 centres") << E + "a" + b({1}) + "ab\r\n" << nine << h + " 8424,240'ab'216";
+        QTest::newRow("ESC a 2 to the right") << E + "a" + b({2}) + "ab\r\n" << nine << h + " 16848,240'ab'216";
+        // 16 words of "abcd " fill 80 columns: the 15 blanks between them
+        // share the last column's 216 units (6 get 15, 9 get 14).
+        QTest::newRow("ESC a 3 spreads a full line") << E + "a" + b({3}) + QByteArray("abcd ").repeated(16) + "x\r\ny\r\n" << nine
+            << h + " 0,240'abcd '216 1095,240'abcd '216 2190,240'abcd '216 3285,240'abcd '216 4380,240'abcd '216 5475,240'abcd '216 6570,240'abcd '216 7664,240'abcd '216 8758,240'abcd '216 9852,240'abcd '216 10946,240'abcd '216 12040,240'abcd '216 13134,240'abcd '216 14228,240'abcd '216 15322,240'abcd '216 16416,240'abcd '216 0,600'x'216 0,960'y'216";
+        QTest::newRow("ESC a 0 back to the left") << E + "a" + b({2}) + E + "a" + b({0}) + "ab\r\n" << nine << h + " 0,240'ab'216";
+        // ESC = and ESC > set the top bit, ESC # lets it be.
+        QTest::newRow("ESC = clears bit 7") << E + "=" + b({0xc1}) + E + "#" + b({0xc1}) << nine << h + " 0,240'A\u00c1'216";
+        QTest::newRow("ESC > sets bit 7") << E + ">A" << nine << h + " 0,240'\u00c1'216";
+        // ESC I 1 and ESC ( ^ print control codes as characters.
+        QTest::newRow("ESC I 1 prints codes 0-6") << E + "I" + b({1}) + b({0x03}) + "a" << nine << h + " 0,240'\u2665a'216";
+        QTest::newRow("ESC ( ^ prints its bytes") << E + "(^" + b({2, 0, 0x03, 'a'}) << p2 << h + " 0,240'\u2665a'216";
+        // Vertical tab channels: ESC b sets channel 1, ESC / chooses it.
+        QTest::newRow("ESC b and ESC /") << E + "b" + b({1, 10, 0}) + E + "/" + b({1}) + "\x0b" "a" << nine << h + " 0,3840'a'216";
+        QTest::newRow("VT on channel 0 by default") << E + "b" + b({1, 10, 0}) + E + "B" + b({2, 0}) + "\x0b" "a" << nine
+                                                    << h + " 0,960'a'216";
+        // The looks of ESC/P2's text.
+        QTest::newRow("ESC X 21 points") << E + "X" + b({0, 42, 0}) + "a" << p2 << h + " 0,240'a'216p720";
+        QTest::newRow("ESC X 1: proportional") << E + "X" + b({1, 0, 0}) + "iW" << p2 << h + " 0,240'i'108 108,240'W'252";
+        QTest::newRow("ESC ( - strike-through and overscore")
+            << E + "(-" + b({3, 0, 1, 2, 1}) + "a" + E + "(-" + b({3, 0, 1, 3, 2}) + "b" + E + "(-" + b({3, 0, 1, 2, 0}) + "c"
+            << p2 << h + " 0,240'a'216t 216,240'b'216to 432,240'c'216o";
+        QTest::newRow("ESC ( - underline") << E + "(-" + b({3, 0, 1, 1, 1}) + "a" << p2 << h + " 0,240'a'216u";
+        QTest::newRow("ESC q outline and shadow") << E + "q" + b({1}) + "a" + E + "q" + b({3}) + "b" << p24
+                                                  << h + " 0,240'a'216O 216,240'b'216OS";
+        QTest::newRow("ESC r colour") << E + "r" + b({2}) + "a" + E + "r" + b({7}) + "b" << p24 << h + " 0,240'ab'216r2";
+        QTest::newRow("ESC x 1 and ESC k") << E + "x" + b({1}) + E + "k" + b({1}) + "a" + E + "x0b" << p24
+                                           << h + " 0,240'a'216Lk1 216,240'b'216k1";
+        QTest::newRow("ESC ( B: bars and the human-readable line")
+            << E + "(B" + b({8, 0, 5, 2, 0, 36, 0, 0}) + "AB" << p2
+            << h + " 144,600'*AB*'288 [0,0 720x360]";
+        QTest::newRow("ESC ( B: no human-readable line") << E + "(B" + b({8, 0, 5, 2, 0, 36, 0, 2}) + "AB" << p2 << h + " [0,0 720x360]";
+        QTest::newRow("ESC p 1: each letter its width") << E + "p1" + "ii" + E + "p0" + "i" << nine
+                                                        << h + " 0,240'ii'108 216,240'i'216";
+    }
+    void sheets()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, model);
+        QFETCH(QString, expected);
+        const bool narrow = QByteArray(QTest::currentDataTag()).startsWith("ESC a");
+        QCOMPARE(::sheets(bytes, PrinterModel(model), narrow ? 8.0 : 13.6), expected);
+    }
+
+    // The code-page guess reads the tokenizer's tokens: picture data is
+    // not text, whatever its bytes.
+    void codePageGuess_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("expected");
+        const QByteArray latin1 = "Gr\xfc\xdf" "e aus M\xfcnchen, Stra\xdf" "e\r\n";
+        QByteArray frame(64, '\xc4'); // box drawing in the DOS code pages
+        const QByteArray tiff = E + "." + b({2, 10, 10, 1, 0x00, 0x02}) + b({0x20 | 15}) + frame.left(15) + b({0xe3});
+        QTest::newRow("TIFF raster logo, then Latin-1") << tiff.repeated(8) + latin1 << "latin1";
+        const QByteArray download = twentyFourDownload('A', 30);
+        QByteArray boxes = download;
+        boxes.replace(8, 90, frame.left(90).leftJustified(90, '\xcd'));
+        QTest::newRow("downloaded characters, then Latin-1") << boxes.repeated(4) + latin1 << "latin1";
+        const QByteArray dense = E + "*" + b({64, 20, 0}) + QByteArray(120, '\xb3');
+        QTest::newRow("ESC * 64 picture, then Latin-1") << dense.repeated(4) + latin1 << "latin1";
+        QTest::newRow("box drawing as text is DOS") << QByteArray("\xda\xc4\xc4\xc4\xbf\r\n\xb3 a \xb3\r\n") << "cp437";
+    }
+    void codePageGuess()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, expected);
+        const std::optional<CodePage::Id> got = CodePage::guess(bytes);
+        QVERIFY(got);
+        QCOMPARE(CodePage::name(*got), expected);
+    }
+
+    // ESC ( B: the printer's bar codes drawn so that a reader decodes them,
+    // through the program as it runs (convert to pictures, read by zbarimg).
+    void barcodes_data()
+    {
+        QTest::addColumn<QByteArray>("command");
+        QTest::addColumn<QString>("decoded");
+        // k, module 3 dots, no space adjustment, bars 90/180 in, the control
+        // flag (bit 0: the printer adds the check digit), the data.
+        const auto bar = [](int kind, int flags, const QByteArray &data) {
+            const int n = 6 + int(data.size());
+            return E + "(B" + b({n, 0, kind, 3, 0, 90, 0, flags}) + data;
+        };
+        QTest::newRow("EAN-13, check digit added") << bar(0, 1, "123456789012") << "EAN-13:1234567890128";
+        QTest::newRow("EAN-13, check digit sent") << bar(0, 0, "4006381333931") << "EAN-13:4006381333931";
+        QTest::newRow("Code 39") << bar(5, 0, "ABC-12") << "CODE-39:ABC-12";
+        QTest::newRow("Code 128") << bar(6, 2, "Lot 42") << "CODE-128:Lot 42";
+        QTest::newRow("Interleaved 2 of 5") << bar(2, 0, "123456") << "I2/5:123456";
+    }
+    void barcodes()
+    {
+        QFETCH(QByteArray, command);
+        QFETCH(QString, decoded);
+        if (QStandardPaths::findExecutable("zbarimg").isEmpty())
+            QSKIP("zbarimg (zbar-tools) is not installed");
+        QTemporaryDir dir;
+        const QString in = TestSupport::writeFile(dir.filePath("bars.prn"), "\r\n   " + command + "\r\n\r\nafter\f");
+        QProcess convert;
+        convert.start(QStringLiteral(STICKER2_PROGRAM),
+            {"convert", "--printer", "escp2", "--dpi", "200", in, dir.filePath("bars.png")});
+        QVERIFY(convert.waitForFinished(60000));
+        QCOMPARE(convert.exitCode(), 0);
+        const QString got = TestSupport::runTool("zbarimg", {"-q", dir.filePath("bars-001.png")}).trimmed();
+        QCOMPARE(got, decoded);
+    }
+};
+
+QTEST_MAIN(TestEscpLanguage)
+#include "tst_escplanguage.moc"
