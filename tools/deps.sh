@@ -6,6 +6,7 @@ packages=(
   build-essential cmake pkg-config ccache
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libcups2-dev libxlsxwriter-dev libminizip-dev libbenchmark-dev libzint-dev libpaper-dev
+  libpoppler-qt6-dev libqpdf-dev qpdf
   cups cups-client poppler-utils unzip unrtf zbar-tools netpbm
   fonts-liberation fonts-dejavu-core
   desktop-file-utils appstream shared-mime-info groff-base dpkg-dev file

@@ -5,6 +5,7 @@
 #include "cli/CommandLine.h"
 #include "escp/PrintedDocument.h"
 #include "cli/ConvertBatch.h"
+#include "cli/FormOptions.h"
 #include "cli/StandardOutput.h"
 #include "export/ExportFormat.h"
 #include "export/PdfExport.h"
@@ -97,6 +98,8 @@ int runConvert(const QStringList &arguments)
         QStringLiteral("carriage"));
     const QCommandLineOption codePage = CliSupport::codePageOption();
     parser.addOptions({ to, pages, marks, look, paper, landscape, dpi, formLength, carriage, codePage });
+    const FormOptions formOptions;
+    formOptions.addTo(parser);
     const ConvertBatch::Options batchOptions;
     batchOptions.addTo(parser);
     parser.addPositionalArgument(QStringLiteral("IN"), QStringLiteral("The print file."));
@@ -205,6 +208,17 @@ int runConvert(const QStringList &arguments)
                 QStringLiteral("unknown carriage \"%1\" for --carriage (wide or narrow)").arg(parser.value(carriage)));
         settings.wideCarriage = name == QLatin1String("wide");
     }
+    // The forms: the stored ones unless --form names others; each read and
+    // checked here, so a bad one fails before any work.
+    FormChoice formChoice = settings.forms;
+    PdfDocumentInfo pdfInfo;
+    const int formStatus
+        = formOptions.read(parser, Synopsis, printed, target == Target::Pdf, &formChoice, &pdfInfo);
+    if (formStatus >= 0)
+        return formStatus;
+    SheetForms forms;
+    if (!SheetForms::load(formChoice, &forms, &error))
+        return CliSupport::fail(error);
     if (many)
         return batch.watchFolder.isEmpty() ? runConvertBatch(batch) : runConvertWatch(batch);
     if (!CliSupport::checkInput(in, &error) || (!toStdout && !CliSupport::checkOutput(out, &error)))
@@ -227,6 +241,8 @@ int runConvert(const QStringList &arguments)
     request.landscape = pdf.landscape;
     request.dpi = png.dpi;
     request.columnMarks = columnMarks;
+    request.render.forms = forms;
+    request.pdfInfo = pdfInfo;
 
     bool ok = true;
     if (exportFormatInfo(target).wholeFile) {

@@ -87,6 +87,7 @@ struct Sheet
     QVector<Picture> pictures;  // in the order they were printed
     qsizetype firstByte = 0;    // the print file's bytes this sheet was made from
     qsizetype endByte = 0;
+    int index = 0;              // its place in the job, 0 the first (which form it lies on)
 };
 
 } // namespace Printed

@@ -21,7 +21,8 @@ bool fail(QString *error, const QString &text)
     return false;
 }
 
-// The sheet drawn on white at the resolution, kept grey (anti-aliased text).
+// The sheet drawn on white at the resolution, kept grey (anti-aliased text);
+// in colour on a form, which may have colours of its own.
 QImage picture(PrintedRenderer &renderer, const Printed::Sheet &sheet, int dpi)
 {
     const double scale = double(dpi) / Printed::UnitsPerInch;
@@ -36,6 +37,8 @@ QImage picture(PrintedRenderer &renderer, const Printed::Sheet &sheet, int dpi)
     QPainter painter(&image);
     renderer.draw(painter, sheet, QPointF(0, 0), scale);
     painter.end();
+    if (renderer.forms().forSheet(sheet.index))
+        return image;
     return image.convertToFormat(QImage::Format_Grayscale8);
 }
 
@@ -66,6 +69,7 @@ bool save(const QString &path, const SheetSource &sheets, const PngOptions &opti
         return fail(error, QObject::tr("The resolution must be %1 to %2 dots per inch.").arg(MinimumDpi).arg(MaximumDpi));
 
     PrintedRenderer renderer;
+    renderer.setForms(options.forms);
     QStringList made; // files this run made where there was none
     QStringList done;
     auto undo = [&]() {
@@ -82,7 +86,9 @@ bool save(const QString &path, const SheetSource &sheets, const PngOptions &opti
                                    .arg(QDir::toNativeSeparators(name)));
         }
         const bool existed = target.exists();
-        const QImage image = picture(renderer, sheets(options.pages.at(n)), options.dpi);
+        Printed::Sheet sheet = sheets(options.pages.at(n));
+        sheet.index = options.pages.at(n); // which form it lies on
+        const QImage image = picture(renderer, sheet, options.dpi);
         if (image.isNull()) {
             undo();
             return fail(error, QObject::tr("Cannot write %1: the picture is too large for the memory.")

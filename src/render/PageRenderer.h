@@ -1,5 +1,6 @@
 #pragma once
 
+#include "form/SheetForms.h"
 #include "render/StyledPage.h"
 #include "report/ReportFont.h"
 #include "report/ReportMarkup.h"
@@ -18,6 +19,7 @@ struct PageRenderOptions
     MarkupContext markup;                     // "Vsual", zoom and the swatch colours of the view
     double largestPoints = ReportStartPoints; // the view's size (zoomed: ReportZoomedPoints): never larger
     double smallestPoints = 6.0;              // never smaller: a line still too wide wraps
+    SheetForms forms;                         // the printed look's forms under its sheets
 };
 
 // Draws print-file pages onto a paged device (a printer, a PDF writer, a

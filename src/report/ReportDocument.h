@@ -76,6 +76,8 @@ public:
     // pins; the code page is the document's): another one makes the sheets
     // be read again.
     void setPrinterSetup(const PrinterSetup &setup);
+    // The forms under the printed look's sheets, wherever they are drawn.
+    void setForms(const SheetForms &forms) { m_forms = forms; }
     // Reads the file as the printer prints it when the printed look is on
     // and its sheets are not read yet (or were read in another code page).
     // Progress may cancel: the printed look is then off and false returned.
@@ -129,6 +131,7 @@ private:
     QColor m_paper = Qt::white;
     bool m_printedLook = false;
     PrintedDocument m_printed; // over the page table's bytes
+    SheetForms m_forms;
     bool m_printedBuilt = false;
     PrinterSetup m_setup;
     int m_current = 0;

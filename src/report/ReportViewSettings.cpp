@@ -63,6 +63,13 @@ ReportViewSettings ReportViewSettings::read()
         QString::number(DefaultFormLength)).trimmed().toDouble(&ok);
     if (ok && form >= ShortestForm && form <= LongestForm)
         s.formLengthInches = form;
+    s.forms.first = SettingsStore::read(SettingsAppName, Section, QStringLiteral("FormFirst"), QString());
+    s.forms.next = SettingsStore::read(SettingsAppName, Section, QStringLiteral("FormNext"), QString());
+    QPointF offset;
+    if (FormChoice::offsetFromText(
+            SettingsStore::read(SettingsAppName, Section, QStringLiteral("FormOffset"), QStringLiteral("0,0")),
+            &offset, nullptr))
+        s.forms.offsetMillimetres = offset;
     return s;
 }
 
@@ -101,6 +108,14 @@ void ReportViewSettings::savePrinter(double formLengthInches, bool wideCarriage)
 {
     SettingsStore::save(SettingsAppName, Section, QStringLiteral("FormLength"), QString::number(formLengthInches));
     save(QStringLiteral("WideCarriage"), wideCarriage ? 1 : 0);
+}
+
+void ReportViewSettings::saveForms(const FormChoice &forms)
+{
+    SettingsStore::save(SettingsAppName, Section, QStringLiteral("FormFirst"), forms.first);
+    SettingsStore::save(SettingsAppName, Section, QStringLiteral("FormNext"), forms.next);
+    SettingsStore::save(SettingsAppName, Section, QStringLiteral("FormOffset"),
+        QStringLiteral("%1,%2").arg(forms.offsetMillimetres.x()).arg(forms.offsetMillimetres.y()));
 }
 
 PrinterSetup ReportViewSettings::printerSetup() const

@@ -2,6 +2,7 @@
 
 #include "codepage/CodePage.h"
 #include "escp/PrintedDocument.h"
+#include "form/FormChoice.h"
 
 #include <QColor>
 
@@ -28,6 +29,9 @@ struct ReportViewSettings
     bool printedLook = false;
     double formLengthInches = DefaultFormLength;
     bool wideCarriage = true;
+    // The forms under the printed look's sheets ("FormFirst", "FormNext":
+    // paths, empty for none; "FormOffset": "X,Y" in millimetres).
+    FormChoice forms;
 
     static constexpr double DefaultFormLength = 11.0;
     static constexpr double ShortestForm = 1.0;
@@ -52,4 +56,5 @@ struct ReportViewSettings
     static void saveCodePage(CodePage::Id codePage);
     static void savePrintedLook(bool on);
     static void savePrinter(double formLengthInches, bool wideCarriage);
+    static void saveForms(const FormChoice &forms);
 };

@@ -33,9 +33,10 @@ protected:
         m_renderer.draw(painter, sheet, paper.topLeft(), scale, event->rect());
     }
 
+    PrintedRenderer m_renderer;
+
 private:
     SheetView *m_view;
-    PrintedRenderer m_renderer;
 };
 
 SheetView::SheetView(QWidget *parent)
@@ -54,6 +55,12 @@ void SheetView::setSheet(const Printed::Sheet &sheet)
 {
     m_sheet = sheet;
     resizeCanvas();
+    m_canvas->update();
+}
+
+void SheetView::setForms(const SheetForms &forms)
+{
+    m_canvas->m_renderer.setForms(forms);
     m_canvas->update();
 }
 
