@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libcups2-dev libxlsxwriter-dev libminizip-dev libbenchmark-dev libzint-dev libpaper-dev libpcre2-dev libpng-dev
   libgmime-3.0-dev
+  libpoppler-qt6-dev libqpdf-dev qpdf
   cups cups-client poppler-utils unzip unrtf zbar-tools netpbm
   msmtp python3-aiosmtpd acl
   fonts-liberation fonts-dejavu-core

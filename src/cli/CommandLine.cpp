@@ -55,7 +55,9 @@ const QList<Command> &commands()
     { CommandId::Convert, QLatin1String("convert"),
         QLatin1String("sticker2 convert [--to html|txt|rtf|xlsx|pdf|png] [--pages all|N|A-B] [--marks C1,C2,...] "
                       "[--look printed|emphasis] [--paper a4|letter] [--landscape] [--dpi N] [--form-length INCHES] "
-                      "[--carriage wide|narrow] [--printer auto|9-pin|24-pin|escp2] [--codepage NAME] [--rules FILE] IN OUT|- | --to FORMAT --out-dir DIR [-j N] FILE..."),
+                      "[--carriage wide|narrow] [--printer auto|9-pin|24-pin|escp2] [--form FIRST[,NEXT]] [--form-offset X,Y] "
+                      "[--pdf-title TEXT] [--pdf-subject TEXT] [--pdf-keywords TEXT] [--codepage NAME] [--rules FILE] "
+                      "IN OUT|- | --to FORMAT --out-dir DIR [-j N] FILE..."),
         R"(  sticker2 convert IN OUT     Converts a print file without a window:
       --to html|txt|rtf|xlsx|pdf|png
                                 the format (default: from OUT's name, as the export dialog)
@@ -74,6 +76,14 @@ const QList<Command> &commands()
       --printer auto|9-pin|24-pin|escp2
                                 the printer the file was written for (default: the
                                 setting, auto: the file's commands tell)
+      --form FIRST[,NEXT]       forms under the printed look: FIRST under the first sheet,
+                                NEXT under the later ones (FIRST alone: under every sheet;
+                                either may be empty, "," for none); a PDF (FILE#page=N for
+                                another page than the first) or a PNG or JPEG image
+                                (default: the view's setting)
+      --form-offset X,Y         moves the forms X mm right and Y mm down
+      --pdf-title, --pdf-subject, --pdf-keywords TEXT
+                                the PDF's document information (title default: IN's name)
       --codepage NAME           the code page the file is read in, as for view
       --rules FILE              a PDF named, filed, mailed and printed by the first rule of
                                 FILE that matches the job (OUT: where it goes otherwise)

@@ -6,6 +6,7 @@
 #include "escp/PrintedDocument.h"
 #include "cli/ConvertBatch.h"
 #include "cli/ConvertRules.h"
+#include "cli/FormOptions.h"
 #include "cli/StandardOutput.h"
 #include "export/ExportFormat.h"
 #include "export/PdfExport.h"
@@ -100,6 +101,8 @@ int runConvert(const QStringList &arguments)
     const QCommandLineOption printer = CliSupport::printerModelOption();
     const QCommandLineOption codePage = CliSupport::codePageOption();
     parser.addOptions({ to, pages, marks, look, paper, landscape, dpi, formLength, carriage, printer, codePage });
+    const FormOptions formOptions;
+    formOptions.addTo(parser);
     const ConvertBatch::Options batchOptions;
     batchOptions.addTo(parser);
     const ConvertRules::Options rulesOptions;
@@ -230,6 +233,17 @@ int runConvert(const QStringList &arguments)
     }
     if (parser.isSet(rulesOptions.rules) && (target != Target::Pdf || toStdout))
         return CliSupport::usage(Synopsis, QStringLiteral("--rules makes a PDF file: --to pdf, and OUT not \"-\""));
+    // The forms: the stored ones unless --form names others; each read and
+    // checked here, so a bad one fails before any work.
+    FormChoice formChoice = settings.forms;
+    PdfDocumentInfo pdfInfo;
+    const int formStatus
+        = formOptions.read(parser, Synopsis, printed, target == Target::Pdf, &formChoice, &pdfInfo);
+    if (formStatus >= 0)
+        return formStatus;
+    SheetForms forms;
+    if (!SheetForms::load(formChoice, &forms, &error))
+        return CliSupport::fail(error);
     if (many)
         return batch.watchFolder.isEmpty() ? runConvertBatch(batch) : runConvertWatch(batch);
     if (parser.isSet(rulesOptions.rules)) {
@@ -259,6 +273,8 @@ int runConvert(const QStringList &arguments)
     request.landscape = pdf.landscape;
     request.dpi = png.dpi;
     request.columnMarks = columnMarks;
+    request.render.forms = forms;
+    request.pdfInfo = pdfInfo;
 
     bool ok = true;
     if (exportFormatInfo(target).wholeFile) {

@@ -77,6 +77,7 @@ Printed::Sheet PrintedDocument::sheet(int i) const
     EscpInterpreter run(d->bytes, d->setup, start.state, start.offset);
     run.runSheet(&sheet);
     sheet.firstByte = start.offset;
+    sheet.index = i;
     sheet.endByte = size_t(i + 1) < d->starts.size() ? d->starts[size_t(i + 1)].offset : d->bytes.size();
     sheet.width = run.state().rightMargin > 0 ? Printed::inches(d->setup.carriageInches) : sheet.width;
     sheet.height = run.state().formLength;

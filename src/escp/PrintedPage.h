@@ -121,6 +121,7 @@ struct Sheet
     qsizetype endByte = 0;
     qint64 pictureBytes = 0;    // the memory its pictures take
     bool overBudget = false;    // pictures were left out: they needed more than SheetBudget
+    int index = 0;              // its place in the job, 0 the first (which form it lies on)
 };
 
 } // namespace Printed

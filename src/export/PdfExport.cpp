@@ -39,8 +39,23 @@ bool deviceFailed(QIODevice &out, QString *error)
     return true;
 }
 
+PdfDocumentInfo documentInfo(const PdfOptions &options)
+{
+    return {options.title, options.subject, options.keywords};
+}
+
 bool write(QIODevice &out, const PageTable &table, const PdfOptions &options, QString *error)
 {
+    // The subject and the keywords are set by a second pass.
+    if (PdfUnderlay::needed({}, documentInfo(options))) {
+        PdfOptions first = options;
+        first.subject.clear();
+        first.keywords.clear();
+        const auto firstPass = [&](QIODevice &pdf, QVector<PdfSheetPlace> *, QString *reason) {
+            return write(pdf, table, first, reason);
+        };
+        return PdfUnderlay::writeThrough(out, firstPass, {}, documentInfo(options), error);
+    }
     for (int i : options.pages) {
         if (i < 0 || i >= table.PageCount()) {
             if (error)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "form/PdfUnderlay.h"
+#include "form/SheetForms.h"
 #include "render/PageRenderer.h"
 
 #include <QLocale>
@@ -21,6 +23,9 @@ struct PdfOptions
     bool landscape = false;
     double marginMillimetres = 10; // on every side
     QString title;                 // the document title readers show, for instance the print file's name
+    QString subject;               // the document's subject and keywords (none when empty)
+    QString keywords;
+    SheetForms forms;              // the printed look's forms under its sheets
     PageRenderOptions render;      // markup context and colours, largest and smallest size
     // Told after each page how many of the pages are written; false stops
     // the PDF there (written is false, the error says it was cancelled).
@@ -53,6 +58,9 @@ std::optional<PdfPaper> paperFromName(const QString &name);
 // ends an export at once rather than at its end: true, with the device's
 // error text, when the device is a file that failed.
 bool deviceFailed(QIODevice &out, QString *error);
+
+// The document information the options ask for.
+PdfDocumentInfo documentInfo(const PdfOptions &options);
 
 // Export names that mean a PDF: ending in ".pdf", any case.
 bool isPdfName(const QString &fileName);

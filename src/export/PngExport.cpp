@@ -27,14 +27,15 @@ bool fail(QString *error, const QString &text)
 constexpr qint64 BandBytes = qint64(16) << 20;
 
 // The sheet drawn on white at the resolution, kept grey (anti-aliased
-// text), into a PNG.
+// text), into a PNG; in colour on a form, which may have colours of its own.
 bool drawSheet(QIODevice &out, PrintedRenderer &renderer, const Printed::Sheet &sheet, int dpi, QString *reason)
 {
     const double scale = double(dpi) / Printed::UnitsPerInch;
     const int width = qMax(1, int(std::ceil(double(sheet.width) * scale)));
     const int height = qMax(1, int(std::ceil(double(sheet.height) * scale)));
     const int rows = int(qBound(qint64(1), BandBytes / (qint64(width) * 4), qint64(height)));
-    PngWriter png(out, width, height, dpi);
+    const bool colour = renderer.forms().forSheet(sheet.index) != nullptr;
+    PngWriter png(out, width, height, dpi, colour);
     for (int top = 0; top < height; top += rows) {
         const int count = qMin(rows, height - top);
         QImage band(width, count, QImage::Format_RGB32);
@@ -47,8 +48,8 @@ bool drawSheet(QIODevice &out, PrintedRenderer &renderer, const Printed::Sheet &
         QPainter painter(&band);
         renderer.draw(painter, sheet, QPointF(0, -top), scale, QRectF(0, 0, width, count));
         painter.end();
-        const QImage grey = band.convertToFormat(QImage::Format_Grayscale8);
-        if (!png.writeRows(grey.constBits(), count, grey.bytesPerLine()))
+        const QImage rows = band.convertToFormat(colour ? QImage::Format_RGB888 : QImage::Format_Grayscale8);
+        if (!png.writeRows(rows.constBits(), count, rows.bytesPerLine()))
             break;
     }
     if (png.finish())
@@ -88,13 +89,15 @@ bool save(const QString &path, const SheetSource &sheets, const PngOptions &opti
     // or none does: a failed export leaves an earlier one's pictures as
     // they were.
     PrintedRenderer renderer;
+    renderer.setForms(options.forms);
     SaveGroup group;
     QStringList done;
     const int count = int(options.pages.size());
     for (int n = 0; n < count; ++n) {
         const QString name = numberedName(path, n + 1, count);
         const int index = options.pages.at(n);
-        const Printed::Sheet sheet = sheets(index);
+        Printed::Sheet sheet = sheets(index);
+        sheet.index = index; // which form it lies on
         if (sheet.overBudget)
             return fail(error, QStringLiteral("Cannot write %1: %2.")
                                    .arg(QDir::toNativeSeparators(name), Printed::overBudgetText(index + 1)));

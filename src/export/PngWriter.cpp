@@ -44,7 +44,7 @@ struct PngWriterAccess
     static void flush(png_structp) { }
 };
 
-PngWriter::PngWriter(QIODevice &out, int width, int height, int dpi)
+PngWriter::PngWriter(QIODevice &out, int width, int height, int dpi, bool colour)
     : m_out(out)
 {
     m_png = new Png;
@@ -62,7 +62,8 @@ PngWriter::PngWriter(QIODevice &out, int width, int height, int dpi)
         return;
     }
     png_set_write_fn(m_png->png, m_png, PngWriterAccess::write, PngWriterAccess::flush);
-    png_set_IHDR(m_png->png, m_png->info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_GRAY,
+    png_set_IHDR(m_png->png, m_png->info, png_uint_32(width), png_uint_32(height), 8,
+        colour ? PNG_COLOR_TYPE_RGB : PNG_COLOR_TYPE_GRAY,
         PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     const png_uint_32 perMetre = png_uint_32(dpi / 0.0254 + 0.5);
     png_set_pHYs(m_png->png, m_png->info, perMetre, perMetre, PNG_RESOLUTION_METER);

@@ -5,19 +5,20 @@
 
 class QIODevice;
 
-// Writes an 8-bit grey PNG row by row through libpng, so a picture of any
+// Writes an 8-bit grey (or RGB) PNG row by row through libpng, so a picture of any
 // height needs only the rows at hand in memory. Every call returns false
 // once something failed; error() then says why (the device's own words when
 // writing failed).
 class PngWriter
 {
 public:
-    PngWriter(QIODevice &out, int width, int height, int dpi);
+    PngWriter(QIODevice &out, int width, int height, int dpi, bool colour = false);
     ~PngWriter();
     PngWriter(const PngWriter &) = delete;
     PngWriter &operator=(const PngWriter &) = delete;
 
-    // `count` rows of `width` grey bytes, `stride` bytes apart.
+    // `count` rows of `width` grey bytes (three bytes a pixel in colour),
+    // `stride` bytes apart.
     bool writeRows(const uchar *rows, int count, qsizetype stride);
     // After the last row.
     bool finish();

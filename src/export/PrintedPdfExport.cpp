@@ -24,6 +24,13 @@ bool fail(QString *error, const QString &text)
 
 namespace PrintedPdfExport {
 
+namespace {
+
+bool writeSheets(QIODevice &out, const SheetSource &sheets, const PdfOptions &options,
+    QVector<PdfSheetPlace> *places, QString *error);
+
+} // namespace
+
 double fitScale(const QSizeF &sheet, const QSizeF &used, const QSizeF &paper)
 {
     // The blank part of a wide carriage's sheet beyond the paper is left
@@ -39,6 +46,21 @@ double fitScale(const QSizeF &sheet, const QSizeF &used, const QSizeF &paper)
 }
 
 bool write(QIODevice &out, const SheetSource &sheets, const PdfOptions &options, QString *error)
+{
+    const PdfDocumentInfo info = PdfExport::documentInfo(options);
+    if (!PdfUnderlay::needed(options.forms, info))
+        return writeSheets(out, sheets, options, nullptr, error);
+    // Qt draws the job, qpdf lays the forms under it as they are.
+    const auto firstPass = [&](QIODevice &pdf, QVector<PdfSheetPlace> *places, QString *reason) {
+        return writeSheets(pdf, sheets, options, places, reason);
+    };
+    return PdfUnderlay::writeThrough(out, firstPass, options.forms, info, error);
+}
+
+namespace {
+
+bool writeSheets(QIODevice &out, const SheetSource &sheets, const PdfOptions &options,
+    QVector<PdfSheetPlace> *places, QString *error)
 {
     if (options.pages.isEmpty())
         return fail(error, QObject::tr("No page is chosen."));
@@ -65,7 +87,8 @@ bool write(QIODevice &out, const SheetSource &sheets, const PdfOptions &options,
             painter.end();
             return fail(error, QObject::tr("The PDF writer refused a new page."));
         }
-        const Printed::Sheet sheet = sheets(i);
+        Printed::Sheet sheet = sheets(i);
+        sheet.index = i; // sheet i of the job, whatever the source said
         if (sheet.overBudget) {
             painter.end();
             return fail(error, Printed::overBudgetText(i + 1) + QLatin1Char('.'));
@@ -73,6 +96,8 @@ bool write(QIODevice &out, const SheetSource &sheets, const PdfOptions &options,
         const QSizeF used = PrintedRenderer::usedSize(sheet) * unit;
         const double scale = fitScale(QSizeF(sheet.width, sheet.height) * unit, used, paper);
         renderer.draw(painter, sheet, QPointF(0, 0), unit * scale);
+        if (places)
+            places->append({sheet.index, scale});
         if (PdfExport::deviceFailed(out, error)) {
             painter.end();
             return false;
@@ -88,6 +113,8 @@ bool write(QIODevice &out, const SheetSource &sheets, const PdfOptions &options,
         return fail(error, buffered.errorString());
     return !PdfExport::deviceFailed(out, error);
 }
+
+} // namespace
 
 bool save(const QString &path, const SheetSource &sheets, const PdfOptions &options, QString *error)
 {

@@ -119,7 +119,11 @@ bool pdf(const ExportRequest &request, const ExportOutput &out, QString *error)
     options.pages = request.chosen;
     options.paper = request.paper;
     options.landscape = request.landscape;
-    options.title = QFileInfo(request.printFile).fileName();
+    options.title = request.pdfInfo.title.isEmpty() ? QFileInfo(request.printFile).fileName() : request.pdfInfo.title;
+    options.subject = request.pdfInfo.subject;
+    options.keywords = request.pdfInfo.keywords;
+    if (request.sheets)
+        options.forms = request.render.forms;
     options.render = request.render;
     if (request.progress)
         options.progress = [&request](int done, int total) { return request.progress(done, total); };
@@ -151,6 +155,7 @@ bool pictures(const ExportRequest &request, const ExportOutput &out, QString *er
     PngOptions options;
     options.pages = request.chosen;
     options.dpi = request.dpi;
+    options.forms = request.render.forms;
     if (request.progress)
         options.progress = [&request](int done, int total) { return request.progress(done, total); };
     return PngExport::save(out.path, request.sheets, options, error);

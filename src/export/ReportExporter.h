@@ -29,12 +29,13 @@ struct ExportRequest
         = nullptr;                 // plain text, rich text and the emphasis PDF read the chosen pages from it
     SheetSource sheets;            // the printed look's sheets; empty in the emphasis look
     QVector<int> chosen;           // the chosen pages, or sheets when there are sheets, in order
-    PageRenderOptions render;      // the markup context (colours, code page, zoom) and the sizes
+    PageRenderOptions render;      // the markup context (colours, code page, zoom), the sizes, the forms
     QColor background = Qt::white; // the report's background, the web page's
     QVector<int> columnMarks;      // the workbook's; element 0 is 0
     PdfPaper paper = PdfPaper::A4;
     bool landscape = false;
     int dpi = 150; // of pictures
+    PdfDocumentInfo pdfInfo; // the PDF's title (the print file's name when empty), subject, keywords
     ExportProgress progress;
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "form/SheetForms.h"
 #include "render/StyledPage.h"
 #include "report/ReportFont.h"
 #include "report/ReportMarkup.h"

@@ -345,11 +345,52 @@ void PrintedRenderer::drawPicturesAsShapes(
     painter.restore();
 }
 
+void PrintedRenderer::setForms(const SheetForms &forms)
+{
+    m_forms = forms;
+    m_madeForm = nullptr;
+    m_madeImage = QImage();
+}
+
+void PrintedRenderer::drawForm(
+    QPainter &painter, const Printed::Sheet &sheet, QPointF origin, double scale, const QRectF &exposed)
+{
+    const FormPage *form = m_forms.forSheet(sheet.index);
+    if (!form)
+        return;
+    const double unitsPerPoint = double(Printed::UnitsPerInch) / 72.0;
+    const QPointF offset = m_forms.offsetPoints() * unitsPerPoint * scale;
+    const QRectF target(origin + offset, form->sizePoints() * unitsPerPoint * scale);
+    if (!exposed.isEmpty() && !target.intersects(exposed))
+        return;
+    // Made at the device's pixels, never finer than the cap.
+    const QRectF device = painter.deviceTransform().mapRect(target);
+    QSizeF pixels = device.size();
+    const double cap = MaximumFormDpi / 72.0;
+    const double finest = qMin(cap * form->sizePoints().width() / qMax(1.0, pixels.width()),
+        cap * form->sizePoints().height() / qMax(1.0, pixels.height()));
+    if (finest < 1.0)
+        pixels *= finest;
+    const QSize size(qMax(1, qRound(pixels.width())), qMax(1, qRound(pixels.height())));
+    if (m_madeForm != form || m_madeImage.size() != size) {
+        m_madeImage = form->render(size);
+        m_madeForm = m_madeImage.isNull() ? nullptr : form;
+    }
+    if (m_madeImage.isNull())
+        return;
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    painter.drawImage(target, m_madeImage);
+    painter.restore();
+}
+
 void PrintedRenderer::draw(
     QPainter &painter, const Printed::Sheet &sheet, QPointF origin, double scale, const QRectF &exposed)
 {
     if (scale <= 0)
         return;
+    m_toPdf = painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Pdf;
+    drawForm(painter, sheet, origin, scale, exposed);
     painter.save();
     painter.setPen(Qt::black);
     painter.setRenderHint(QPainter::Antialiasing, true);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "escp/PrintedPage.h"
+#include "form/SheetForms.h"
 
 #include <QPointF>
 #include <QRawFont>
@@ -34,6 +35,11 @@ using SheetSource = std::function<Printed::Sheet(int index)>;
 // thirds high in the upper or lower part of the cell, underline is a rule under
 // every cell of the run, blanks included. The renderer paints no paper:
 // the caller fills the sheet's background where the device needs one.
+//
+// Forms: given them, the renderer first draws the sheet's form (the first
+// sheet's or the later sheets') at its own size from the sheet's corner plus
+// the offset, made at the device's resolution (at most MaximumFormDpi), so
+// everything of the job lies above it.
 class PrintedRenderer
 {
 public:
@@ -50,6 +56,14 @@ public:
     // lowest line or picture.
     static QSizeF usedSize(const Printed::Sheet &sheet);
 
+    // The forms drawn under the sheets from now on (none: empty forms).
+    void setForms(const SheetForms &forms);
+    const SheetForms &forms() const { return m_forms; }
+
+    // The finest a form is made for a device (a printer's 1200 dots per
+    // inch would take 140 MB a letter page); finer devices enlarge it.
+    static constexpr double MaximumFormDpi = 600;
+
 private:
     enum Face { Regular, Bold, Oblique, BoldOblique };
     struct Sized
@@ -63,7 +77,15 @@ private:
         double scale, const QRectF &exposed);
     void drawPicturesAsShapes(
         QPainter &painter, const QVector<Printed::Picture> &pictures, QPointF origin, double scale);
+    void drawForm(QPainter &painter, const Printed::Sheet &sheet, QPointF origin, double scale, const QRectF &exposed);
 
     QRawFont m_faces[12]; // four faces each of the monospaced, serif and sans-serif families
     std::map<std::pair<int, qint64>, Sized> m_sized; // by face and size in 1/64 pixel
+    bool m_toPdf = false;
+    SheetForms m_forms;
+    // The form last made, kept while the same form is drawn at the same
+    // size (the next sheet, the next paint of a window): one image, so a
+    // PDF printer's spool file holds it once.
+    const FormPage *m_madeForm = nullptr;
+    QImage m_madeImage;
 };

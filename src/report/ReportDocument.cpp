@@ -39,6 +39,7 @@ PageRenderOptions ReportDocument::renderOptions() const
     PageRenderOptions options;
     options.markup = m_markup;
     options.largestPoints = m_viewPoints;
+    options.forms = m_forms;
     return options;
 }
 

@@ -78,6 +78,8 @@ public:
     // The printer model the sheets were read for: the one chosen, or the
     // one Auto took from the file (while the printed look is read).
     PrinterModel printedModel() const { return m_printed.model(); }
+    // The forms under the printed look's sheets, wherever they are drawn.
+    void setForms(const SheetForms &forms) { m_forms = forms; }
     // Reads the file as the printer prints it when the printed look is on
     // and its sheets are not read yet (or were read in another code page).
     // Progress may cancel: the printed look is then off and false returned.
@@ -131,6 +133,7 @@ private:
     QColor m_paper = Qt::white;
     bool m_printedLook = false;
     PrintedDocument m_printed; // over the page table's bytes
+    SheetForms m_forms;
     bool m_printedBuilt = false;
     PrinterSetup m_setup;
     int m_current = 0;

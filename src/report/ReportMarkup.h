@@ -1,6 +1,7 @@
 #pragma once
 
 #include "codepage/CodePage.h"
+#include "form/SheetForms.h"
 #include "report/ReportFont.h"
 
 #include <QColor>
@@ -34,6 +35,7 @@ struct PageRenderOptions
     MarkupContext markup;                     // "Vsual", zoom and the swatch colours of the view
     double largestPoints = ReportStartPoints; // the view's size (zoomed: ReportZoomedPoints): never larger
     double smallestPoints = 6.0;              // never smaller: a line still too wide wraps
+    SheetForms forms;                         // the printed look's forms under its sheets
 };
 
 // One markup pass: hides every open/close sequence pair of one tag (1 point,

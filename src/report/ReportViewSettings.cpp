@@ -67,6 +67,13 @@ ReportViewSettings ReportViewSettings::read()
     const QString model = SettingsStore::read(SettingsAppName, Section, QStringLiteral("PrinterModel"),
         PrinterModels::name(PrinterModel::Auto));
     s.printerModel = PrinterModels::fromName(model.trimmed()).value_or(PrinterModel::Auto);
+    s.forms.first = SettingsStore::read(SettingsAppName, Section, QStringLiteral("FormFirst"), QString());
+    s.forms.next = SettingsStore::read(SettingsAppName, Section, QStringLiteral("FormNext"), QString());
+    QPointF offset;
+    if (FormChoice::offsetFromText(
+            SettingsStore::read(SettingsAppName, Section, QStringLiteral("FormOffset"), QStringLiteral("0,0")),
+            &offset, nullptr))
+        s.forms.offsetMillimetres = offset;
     return s;
 }
 
@@ -110,6 +117,14 @@ void ReportViewSettings::savePrinter(double formLengthInches, bool wideCarriage)
 void ReportViewSettings::savePrinterModel(PrinterModel model)
 {
     SettingsStore::save(SettingsAppName, Section, QStringLiteral("PrinterModel"), PrinterModels::name(model));
+}
+
+void ReportViewSettings::saveForms(const FormChoice &forms)
+{
+    SettingsStore::save(SettingsAppName, Section, QStringLiteral("FormFirst"), forms.first);
+    SettingsStore::save(SettingsAppName, Section, QStringLiteral("FormNext"), forms.next);
+    SettingsStore::save(SettingsAppName, Section, QStringLiteral("FormOffset"),
+        QStringLiteral("%1,%2").arg(forms.offsetMillimetres.x()).arg(forms.offsetMillimetres.y()));
 }
 
 PrinterSetup ReportViewSettings::printerSetup() const

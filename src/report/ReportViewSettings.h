@@ -2,6 +2,7 @@
 
 #include "codepage/CodePage.h"
 #include "escp/PrintedDocument.h"
+#include "form/FormChoice.h"
 
 #include <QColor>
 
@@ -30,6 +31,9 @@ struct ReportViewSettings
     double formLengthInches = DefaultFormLength;
     bool wideCarriage = true;
     PrinterModel printerModel = PrinterModel::Auto;
+    // The forms under the printed look's sheets ("FormFirst", "FormNext":
+    // paths, empty for none; "FormOffset": "X,Y" in millimetres).
+    FormChoice forms;
 
     static constexpr double DefaultFormLength = 11.0;
     static constexpr double ShortestForm = 1.0;
@@ -55,4 +59,5 @@ struct ReportViewSettings
     static void savePrintedLook(bool on);
     static void savePrinter(double formLengthInches, bool wideCarriage);
     static void savePrinterModel(PrinterModel model);
+    static void saveForms(const FormChoice &forms);
 };

@@ -89,8 +89,10 @@ bool QPrinterDocumentPrinter::printSheet(const Printed::Sheet &sheet)
     if (m_sheetCount > 0 && !m_printer->newPage())
         return fail(QStringLiteral("The printer %1 refused a new page.").arg(m_printer->printerName()));
     ++m_sheetCount;
-    if (!m_sheets)
+    if (!m_sheets) {
         m_sheets = std::make_unique<PrintedRenderer>();
+        m_sheets->setForms(m_render.forms);
+    }
     // The painter's origin is the top left of the printable area.
     const double unit = double(m_printer->resolution()) / Printed::UnitsPerInch;
     const QSizeF area(m_printer->width(), m_printer->height());
@@ -164,7 +166,7 @@ bool printWithDialog(const ShownPage &page, bool selectionOffered, const PageRen
     return ok;
 }
 
-bool printSheetWithDialog(const Printed::Sheet &sheet, QWidget *parent)
+bool printSheetWithDialog(const Printed::Sheet &sheet, const PageRenderOptions &render, QWidget *parent)
 {
     QPrinter printer(QPrinter::HighResolution);
     const QString current = CurrentPrinter::name();
@@ -173,7 +175,7 @@ bool printSheetWithDialog(const Printed::Sheet &sheet, QWidget *parent)
     if (!Dialogs::print(parent, &printer, false))
         return false;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    QPrinterDocumentPrinter out(&printer);
+    QPrinterDocumentPrinter out(&printer, render);
     const bool ok = out.printSheet(sheet) && out.finish();
     QApplication::restoreOverrideCursor();
     if (!ok)

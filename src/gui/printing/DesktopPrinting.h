@@ -94,8 +94,8 @@ using ShownPage = std::function<bool(bool selectionOnly, QByteArray *bytes, QStr
 // and tells nothing; a failure is told to the user. True when printed.
 bool printWithDialog(const ShownPage &page, bool selectionOffered, const PageRenderOptions &render,
     QWidget *parent);
-// The same for the sheet on screen in the printed look.
-bool printSheetWithDialog(const Printed::Sheet &sheet, QWidget *parent);
+// The same for the sheet on screen in the printed look (on its form).
+bool printSheetWithDialog(const Printed::Sheet &sheet, const PageRenderOptions &render, QWidget *parent);
 
 // Prints the chosen pages of the document, page by page, each as many times
 // as `copies`, on the setup's printer; the printed look prints its sheets as

@@ -111,7 +111,7 @@ void PrintPanel::printWindowsMode()
     if (chosen.pageOnScreen) {
         // The page on screen through the print dialog; the panel stays open.
         if (doc->showsSheets()) {
-            DesktopPrinting::printSheetWithDialog(doc->sheet(doc->currentPage()), window());
+            DesktopPrinting::printSheetWithDialog(doc->sheet(doc->currentPage()), doc->renderOptions(), window());
         } else {
             DesktopPrinting::printWithDialog(
                 [doc](bool selectionOnly, QByteArray *bytes, QString *error) {

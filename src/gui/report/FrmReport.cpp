@@ -197,6 +197,10 @@ void FrmReport::buildControls()
     connect(Frame6, &ReportColorPanel::detectChosen, this, &FrmReport::detectCodePage);
     m_codePageBar = new CodePageBar(this);
     connect(m_codePageBar, &CodePageBar::switchChosen, this, &FrmReport::setCodePage);
+    connect(Frame6, &ReportColorPanel::formsChosen, this, [this] {
+        applyForms(true);
+        showPage(m_doc.currentPage());
+    });
     connect(Frame6, &ReportColorPanel::printerChosen, this, [this] {
         // Sheets of another length or width.
         m_doc.setPrinterSetup(ReportViewSettings::read().printerSetup());
@@ -372,6 +376,7 @@ bool FrmReport::LoadReport(const QString &file)
     Frame1->LoadPrinters();
     RefreshButtons(this);
 
+    applyForms(Frame6->printedLook());
     buildPrinted();
     m_changeBar->watch(file);
     Frame1->setPageCount(PageCount());
@@ -487,6 +492,16 @@ void FrmReport::buildPrinted()
     if (!built)
         Frame6->ChkPrinted->setChecked(false);
     Frame6->showModelTaken(ReportViewSettings::read().printerModel, m_doc.printedModel(), m_doc.showsSheets());
+}
+
+void FrmReport::applyForms(bool tell)
+{
+    SheetForms forms;
+    QString error;
+    if (!SheetForms::load(ReportViewSettings::read().forms, &forms, &error) && tell)
+        MessageBox::show(this, error, tr("Form"), QMessageBox::Warning);
+    m_doc.setForms(forms);
+    SheetPane->setForms(forms);
 }
 
 void FrmReport::applyLook()

@@ -172,6 +172,9 @@ private:
     // Reads the file as the printer prints it, when the printed look is on.
     void buildPrinted();
     void applyLook();
+    // Reads the stored forms into the document and the sheet on screen; a
+    // form that cannot be used is left out, and told when `tell`.
+    void applyForms(bool tell);
     // Offers, in the quiet bar, the DOS code page a file read as it is
     // (Latin-1) looks written in.
     void offerDetectedCodePage();

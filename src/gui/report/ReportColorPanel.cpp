@@ -1,6 +1,7 @@
 #include "gui/report/ReportColorPanel.h"
 
 #include "gui/controls/JeweledButton.h"
+#include "gui/report/FormChoiceDialog.h"
 #include "gui/platform/Dialogs.h"
 #include "report/ReportFont.h"
 
@@ -10,6 +11,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 
 namespace {
 
@@ -133,6 +135,18 @@ ReportColorPanel::ReportColorPanel(QWidget *parent)
     connect(CboPrinterModel, &QComboBox::activated, this, [this] {
         ReportViewSettings::savePrinterModel(PrinterModel(CboPrinterModel->currentData().toInt()));
         emit printerChosen();
+    });
+    // The forms the printed sheets lie on, stored with the view's settings.
+    CmdForm = new QPushButton(tr("Form..."), this);
+    CmdForm->setObjectName(QStringLiteral("CmdForm"));
+    CmdForm->setToolTip(tr("Lay a PDF page or an image under the printed sheets, as pre-printed paper"));
+    grid->addWidget(CmdForm, SwatchCount + 8, 0, 1, 3, Qt::AlignLeft);
+    connect(CmdForm, &QPushButton::clicked, this, [this] {
+        FormChoiceDialog dialog(ReportViewSettings::read().forms, window());
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        ReportViewSettings::saveForms(dialog.choice());
+        emit formsChosen();
     });
     connect(CboCodePage, &QComboBox::activated, this, [this] {
         if (CboCodePage->currentData().toInt() == DetectEntry) {

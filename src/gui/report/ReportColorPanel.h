@@ -9,6 +9,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 
 // The colour-settings panel of a report view: seven swatches TXt(0)..TXt(6)
 // with a sample label Lb(i) beside each, the bold and "-1 Line" boxes and the
@@ -63,6 +64,7 @@ public:
 
     // Says which printer model the sheets on screen were read for.
     void showModelTaken(PrinterModel chosen, PrinterModel taken, bool shown);
+    QPushButton *CmdForm = nullptr; // "Form...": the forms under the printed sheets
 
 signals:
     // The user chose another code page (it is stored already).
@@ -75,6 +77,8 @@ signals:
     void printerChosen();
     // A swatch shows another colour.
     void swatchChanged();
+    // The user chose other forms, or none (stored already).
+    void formsChosen();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

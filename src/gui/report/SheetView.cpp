@@ -43,9 +43,10 @@ protected:
         }
     }
 
+    PrintedRenderer m_renderer;
+
 private:
     SheetView *m_view;
-    PrintedRenderer m_renderer;
 };
 
 SheetView::SheetView(QWidget *parent)
@@ -64,6 +65,12 @@ void SheetView::setSheet(const Printed::Sheet &sheet)
 {
     m_sheet = sheet;
     resizeCanvas();
+    m_canvas->update();
+}
+
+void SheetView::setForms(const SheetForms &forms)
+{
+    m_canvas->m_renderer.setForms(forms);
     m_canvas->update();
 }
 

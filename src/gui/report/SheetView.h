@@ -20,6 +20,8 @@ public:
     // Screen pixels per inch of paper.
     void setPixelsPerInch(double pixels);
     double pixelsPerInch() const { return m_pixelsPerInch; }
+    // The forms the sheets lie on.
+    void setForms(const SheetForms &forms);
 
 private:
     class Canvas;

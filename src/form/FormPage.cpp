@@ -1,0 +1,207 @@
+#include "form/FormPage.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QMutex>
+#include <QObject>
+#include <QPainter>
+#include <QRegularExpression>
+
+#include <poppler-qt6.h>
+
+#include <mutex>
+
+namespace {
+
+enum class FileType { Pdf, Png, Jpeg, Other };
+
+// What the file's first bytes say it is. A PDF may have some bytes before
+// its header; readers look at the first kilobyte.
+FileType sniff(const QByteArray &head)
+{
+    if (head.left(1024).contains("%PDF-"))
+        return FileType::Pdf;
+    if (head.startsWith("\x89PNG\r\n\x1a\n"))
+        return FileType::Png;
+    if (head.startsWith("\xff\xd8\xff"))
+        return FileType::Jpeg;
+    return FileType::Other;
+}
+
+quint32 bigEndian32(const QByteArray &bytes, qsizetype at)
+{
+    return (quint32(quint8(bytes[at])) << 24) | (quint32(quint8(bytes[at + 1])) << 16)
+        | (quint32(quint8(bytes[at + 2])) << 8) | quint32(quint8(bytes[at + 3]));
+}
+
+quint16 bigEndian16(const QByteArray &bytes, qsizetype at)
+{
+    return quint16((quint8(bytes[at]) << 8) | quint8(bytes[at + 1]));
+}
+
+// The dots per inch a PNG (its pHYs chunk in metres) or a JPEG (its JFIF
+// header in inches or centimetres) states; nothing when it states none.
+QSizeF statedResolution(const QByteArray &bytes, FileType type)
+{
+    if (type == FileType::Png) {
+        for (qsizetype at = 8; at + 8 <= bytes.size();) {
+            const quint32 length = bigEndian32(bytes, at);
+            const QByteArray name = bytes.mid(at + 4, 4);
+            if (name == "IDAT" || name == "IEND" || at + 12 + qint64(length) > bytes.size())
+                break;
+            if (name == "pHYs" && length >= 9 && bytes[at + 16] == 1) { // unit: the metre
+                const double x = bigEndian32(bytes, at + 8) * 0.0254;
+                const double y = bigEndian32(bytes, at + 12) * 0.0254;
+                return x > 0 && y > 0 ? QSizeF(x, y) : QSizeF();
+            }
+            at += 12 + qint64(length);
+        }
+    } else if (type == FileType::Jpeg && bytes.size() >= 20 && bytes.mid(6, 5) == QByteArray("JFIF\0", 5)) {
+        const int unit = quint8(bytes[13]);
+        const double x = bigEndian16(bytes, 14), y = bigEndian16(bytes, 16);
+        if (x > 0 && y > 0 && (unit == 1 || unit == 2))
+            return unit == 1 ? QSizeF(x, y) : QSizeF(x * 2.54, y * 2.54);
+    }
+    return QSizeF();
+}
+
+constexpr double UnstatedDpi = 72.0;
+
+bool fail(QString *error, const QString &path, const QString &cause)
+{
+    if (error)
+        *error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), cause);
+    return false;
+}
+
+// Poppler tells its complaints about a damaged file to the debug output;
+// the cause reaches the user in the error instead.
+void quietPoppler()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { Poppler::setDebugErrorFunction([](const QString &, const QVariant &) {}, {}); });
+}
+
+} // namespace
+
+struct FormPage::Pdf
+{
+    std::unique_ptr<Poppler::Document> document;
+    std::unique_ptr<Poppler::Page> page;
+    QMutex drawing;
+};
+
+FormPage::FormPage() = default;
+FormPage::~FormPage() = default;
+
+std::shared_ptr<const FormPage> FormPage::load(const QString &path, QString *error)
+{
+    QString filePath = path;
+    int pageNumber = 0; // 1-based when named
+    static const QRegularExpression PageSuffix(QStringLiteral("^(.+)#page=([0-9]{1,6})$"));
+    const QRegularExpressionMatch suffix = PageSuffix.match(path);
+    if (suffix.hasMatch() && !QFileInfo::exists(path)) {
+        filePath = suffix.captured(1);
+        pageNumber = suffix.captured(2).toInt();
+    }
+    const QFileInfo info(filePath);
+    if (!info.exists()) {
+        fail(error, filePath, QObject::tr("the form does not exist"));
+        return nullptr;
+    }
+    if (!info.isFile()) {
+        fail(error, filePath, QObject::tr("the form is not a regular file"));
+        return nullptr;
+    }
+    QFile file(filePath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        fail(error, filePath, QObject::tr("the form cannot be read: %1").arg(file.errorString()));
+        return nullptr;
+    }
+    const QByteArray head = file.read(64 * 1024);
+    const FileType type = sniff(head);
+    if (type == FileType::Other) {
+        fail(error, filePath, QObject::tr("the form is not a PDF, PNG or JPEG file"));
+        return nullptr;
+    }
+    if (type != FileType::Pdf && pageNumber > 0) {
+        fail(error, filePath, QObject::tr("an image form has no pages to choose from"));
+        return nullptr;
+    }
+
+    std::shared_ptr<FormPage> form(new FormPage);
+    form->m_filePath = filePath;
+    if (type == FileType::Pdf) {
+        quietPoppler();
+        form->m_kind = Kind::Pdf;
+        form->m_pdf = std::make_unique<Pdf>();
+        form->m_pdf->document = Poppler::Document::load(filePath);
+        Poppler::Document *document = form->m_pdf->document.get();
+        if (!document) {
+            fail(error, filePath, QObject::tr("the form cannot be read as a PDF"));
+            return nullptr;
+        }
+        if (document->isLocked()) {
+            fail(error, filePath, QObject::tr("the form is locked by a password"));
+            return nullptr;
+        }
+        const int pages = document->numPages();
+        if (pages <= 0) {
+            fail(error, filePath, QObject::tr("the form has no page"));
+            return nullptr;
+        }
+        if (pageNumber > pages || pageNumber < 0 || (suffix.hasMatch() && pageNumber == 0 && filePath != path)) {
+            fail(error, filePath, QObject::tr("the form has no page %1 (it has %2)").arg(pageNumber).arg(pages));
+            return nullptr;
+        }
+        form->m_pageIndex = qMax(0, pageNumber - 1);
+        form->m_pdf->page = document->page(form->m_pageIndex);
+        if (!form->m_pdf->page) {
+            fail(error, filePath, QObject::tr("the form's page %1 cannot be read").arg(form->m_pageIndex + 1));
+            return nullptr;
+        }
+        document->setRenderHint(Poppler::Document::Antialiasing);
+        document->setRenderHint(Poppler::Document::TextAntialiasing);
+        document->setPaperColor(Qt::white);
+        form->m_sizePoints = form->m_pdf->page->pageSizeF();
+    } else {
+        file.seek(0);
+        QImageReader reader(&file, type == FileType::Png ? "png" : "jpeg");
+        reader.setAutoTransform(true);
+        if (!reader.read(&form->m_image)) {
+            fail(error, filePath, QObject::tr("the form cannot be read as an image: %1").arg(reader.errorString()));
+            return nullptr;
+        }
+        QSizeF dpi = statedResolution(head, type);
+        if (dpi.isEmpty())
+            dpi = QSizeF(UnstatedDpi, UnstatedDpi);
+        // A turned JPEG (its Exif orientation) turns its resolution too.
+        if (reader.transformation() & QImageIOHandler::TransformationRotate90)
+            dpi.transpose();
+        form->m_sizePoints = QSizeF(form->m_image.width() * 72.0 / dpi.width(),
+            form->m_image.height() * 72.0 / dpi.height());
+    }
+    if (!(form->m_sizePoints.width() > 0 && form->m_sizePoints.height() > 0)) {
+        fail(error, filePath, QObject::tr("the form's page has no size"));
+        return nullptr;
+    }
+    return form;
+}
+
+QImage FormPage::render(const QSize &pixels) const
+{
+    if (pixels.isEmpty())
+        return QImage();
+    if (m_kind == Kind::Image) {
+        if (m_image.size() == pixels)
+            return m_image;
+        return m_image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    QMutexLocker lock(&m_pdf->drawing);
+    const double xres = pixels.width() * 72.0 / m_sizePoints.width();
+    const double yres = pixels.height() * 72.0 / m_sizePoints.height();
+    QImage drawn = m_pdf->page->renderToImage(xres, yres, 0, 0, pixels.width(), pixels.height());
+    return drawn;
+}

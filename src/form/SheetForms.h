@@ -1,0 +1,33 @@
+#pragma once
+
+#include "form/FormChoice.h"
+#include "form/FormPage.h"
+
+#include <QPointF>
+
+#include <memory>
+
+// The forms a job's sheets lie on, read and checked: the first sheet's, the
+// later sheets', and how far they are moved. Copies share the forms read.
+class SheetForms
+{
+public:
+    // Reads the chosen forms (a path named twice is read once); false with
+    // an error that names the form's file and says why when one cannot be
+    // used. An empty choice gives no forms.
+    static bool load(const FormChoice &choice, SheetForms *forms, QString *error);
+
+    bool isEmpty() const { return !m_first && !m_next; }
+    // The form under sheet `index` of the job (0 the first), or none.
+    const FormPage *forSheet(int index) const { return index == 0 ? m_first.get() : m_next.get(); }
+    // The forms, each once (the first sheet's first).
+    QVector<const FormPage *> distinct() const;
+    // The offset, right and down, in points (1/72 in).
+    QPointF offsetPoints() const { return m_offsetMillimetres * (72.0 / 25.4); }
+    QPointF offsetMillimetres() const { return m_offsetMillimetres; }
+
+private:
+    std::shared_ptr<const FormPage> m_first;
+    std::shared_ptr<const FormPage> m_next;
+    QPointF m_offsetMillimetres;
+};

@@ -1,0 +1,155 @@
+// convert's form and PDF information options as a user runs them: the real
+// program in a process, real files, the PDFs read back with the poppler tools.
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Run
+{
+    int status = -1;
+    QString err;
+};
+
+Run sticker2(const QStringList &arguments)
+{
+    QProcess p;
+    p.start(STICKER2_PROGRAM, arguments);
+    p.closeWriteChannel();
+    Run run;
+    if (p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit)
+        run.status = p.exitCode();
+    run.err = QString::fromLocal8Bit(p.readAllStandardError());
+    return run;
+}
+
+QString makeForm(const QString &path, const QString &word)
+{
+    QPdfWriter writer(path);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageMargins(QMarginsF());
+    writer.setResolution(72);
+    QPainter painter(&writer);
+    painter.fillRect(QRectF(20, 400, 300, 100), QColor(255, 220, 0));
+    painter.drawText(QPointF(40, 450), word);
+    return path;
+}
+
+} // namespace
+
+class TestConvertForms : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        TestSupport::init();
+        QVERIFY(m_dir.isValid());
+        m_in = TestSupport::writeFile(path("in.prn"), "Invoice REI7\r\n\fsecond sheet\r\n");
+        makeForm(path("first.pdf"), QStringLiteral("LETTERHEAD"));
+        makeForm(path("next.pdf"), QStringLiteral("CONTINUED"));
+        TestSupport::writeFile(path("notes.txt"), "not a form\n");
+    }
+
+    void formsAndInformation()
+    {
+        const QString out = path("out.pdf");
+        const Run run = sticker2({"convert", "--form", path("first.pdf") + ',' + path("next.pdf"), "--form-offset",
+            "0,-5", "--pdf-title", "Invoice REI7", "--pdf-subject", "Rechnung", "--pdf-keywords", "invoice, REI7",
+            m_in, out});
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        QVERIFY(run.err.isEmpty());
+        const QString first = TestSupport::runTool("pdftotext", {"-f", "1", "-l", "1", out, "-"});
+        const QString second = TestSupport::runTool("pdftotext", {"-f", "2", "-l", "2", out, "-"});
+        QVERIFY2(first.contains("Invoice REI7") && first.contains("LETTERHEAD") && !first.contains("CONTINUED"),
+            qPrintable(first));
+        QVERIFY2(second.contains("second sheet") && second.contains("CONTINUED"), qPrintable(second));
+        const QString info = TestSupport::runTool("pdfinfo", {out});
+        QVERIFY2(info.contains("Title:           Invoice REI7") && info.contains("Subject:         Rechnung")
+                && info.contains("Keywords:        invoice, REI7"),
+            qPrintable(info));
+        QVERIFY(TestSupport::runTool("qpdf", {"--check", out}).contains("No syntax or stream encoding errors"));
+    }
+
+    void pictures()
+    {
+        const Run run = sticker2({"convert", "--form", path("first.pdf") + ",", "--dpi", "30", m_in, path("p.png")});
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        const QImage first(path("p-001.png")), second(path("p-002.png"));
+        const QPoint box(qRound(100 / 72.0 * 30), qRound(420 / 72.0 * 30));
+        QCOMPARE(first.pixelColor(box).blue() < 100, true); // yellow
+        QCOMPARE(second.pixelColor(box), QColor(Qt::white));
+    }
+
+    void refused_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("message");
+        const QString missing = path("missing.pdf");
+        QTest::newRow("missing form") << QStringList {"--form", missing} << "a.pdf" << 1
+                                      << QDir::toNativeSeparators(missing) + ": the form does not exist";
+        QTest::newRow("missing next form") << QStringList {"--form", "," + missing} << "a.pdf" << 1
+                                           << QDir::toNativeSeparators(missing) + ": the form does not exist";
+        QTest::newRow("not a form") << QStringList {"--form", path("notes.txt")} << "a.pdf" << 1
+                                    << "notes.txt: the form is not a PDF, PNG or JPEG file";
+        QTest::newRow("bad form in a batch")
+            << QStringList {"--form", missing, "--to", "pdf", "--out-dir", m_dir.path()} << "" << 1
+            << "the form does not exist";
+        QTest::newRow("nan offset") << QStringList {"--form-offset", "nan,0"} << "a.pdf" << 2
+                                    << "the form offset \"nan,0\" is not X,Y";
+        QTest::newRow("infinite offset") << QStringList {"--form-offset", "0,inf"} << "a.pdf" << 2 << "is not X,Y";
+        QTest::newRow("one number") << QStringList {"--form-offset", "5"} << "a.pdf" << 2 << "is not X,Y";
+        QTest::newRow("form for text") << QStringList {"--form", path("first.pdf")} << "a.txt" << 2
+                                       << "--form and --form-offset set the printed look only";
+        QTest::newRow("form for the emphasis look")
+            << QStringList {"--look", "emphasis", "--form", path("first.pdf")} << "a.pdf" << 2
+            << "set the printed look only";
+        QTest::newRow("title for pictures") << QStringList {"--pdf-title", "x"} << "a.png" << 2
+                                            << "describe a PDF only";
+    }
+    void refused()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QString, out);
+        QFETCH(int, status);
+        QFETCH(QString, message);
+        QStringList arguments = QStringList {"convert"} + options + QStringList {m_in};
+        if (!out.isEmpty())
+            arguments << path(out);
+        const Run run = sticker2(arguments);
+        QCOMPARE(run.status, status);
+        QVERIFY2(run.err.contains(message), qPrintable(run.err));
+        QCOMPARE(run.err.count('\n'), status == 2 ? run.err.count('\n') : 1); // one line for a failure
+        if (!out.isEmpty())
+            QVERIFY(!QFileInfo::exists(path(out)));
+    }
+
+    void helpListsTheOptions()
+    {
+        QProcess p;
+        p.start(STICKER2_PROGRAM, {"convert", "--help"});
+        QVERIFY(p.waitForFinished(30000));
+        const QString help = QString::fromLocal8Bit(p.readAllStandardOutput());
+        for (const char *option : {"--form <FIRST[,NEXT]>", "--form-offset <X,Y>", "--pdf-title", "--pdf-subject",
+                 "--pdf-keywords"})
+            QVERIFY2(help.contains(option), option);
+    }
+
+private:
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+    QTemporaryDir m_dir;
+    QString m_in;
+};
+
+QTEST_MAIN(TestConvertForms)
+#include "tst_convertforms.moc"
