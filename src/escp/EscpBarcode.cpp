@@ -1,6 +1,6 @@
 #include "escp/EscpBarcode.h"
 
-#include "sticker/ZintLibrary.h"
+#include "platform/ZintLibrary.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
 #include "sticker/Barcode.h"
 
-#include "sticker/ZintLibrary.h"
+#include "platform/ZintLibrary.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

@@ -3,7 +3,7 @@
 #include "export/XlsxWriterLibrary.h"
 #include "platform/SharedLibrary.h"
 #include "printing/CupsLibrary.h"
-#include "sticker/ZintLibrary.h"
+#include "platform/ZintLibrary.h"
 
 #include <QProcess>
 #include <QTest>

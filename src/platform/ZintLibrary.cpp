@@ -1,4 +1,4 @@
-#include "sticker/ZintLibrary.h"
+#include "platform/ZintLibrary.h"
 
 #include "LoadedLibraries.h"
 
