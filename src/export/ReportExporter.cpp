@@ -8,6 +8,9 @@
 #include "export/WorkbookExport.h"
 #include "platform/FileStamp.h"
 
+#include "platform/OutputFile.h"
+
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -40,6 +43,26 @@ bool noPages(const ExportRequest &request, QString *error)
         *error
             = QStringLiteral("%1: the pages were not read").arg(QDir::toNativeSeparators(request.printFile));
     return false;
+}
+
+// The web page of the file as the view shows it, edited.
+bool editedWebPage(const ExportRequest &request, const HtmlColours &colours, const ExportOutput &out, QString *error)
+{
+    QBuffer in;
+    in.setData(request.shownFile);
+    in.open(QIODevice::ReadOnly);
+    QString reason;
+    if (out.device)
+        return expHTml(in, *out.device, colours, &reason) || deviceFailed(out, reason, error);
+    OutputFile file(out.path);
+    if (!file.open(QIODevice::WriteOnly) || !expHTml(in, file, colours, &reason) || !file.commit()) {
+        if (error)
+            *error = QStringLiteral("Cannot write %1: %2")
+                         .arg(QDir::toNativeSeparators(out.path), reason.isEmpty() ? file.errorString() : reason);
+        file.cancelWriting();
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -87,6 +110,8 @@ bool webPage(const ExportRequest &request, const ExportOutput &out, QString *err
     const MarkupContext &markup = request.render.markup;
     const HtmlColours colours
         = htmlColours(request.background, markup.dubble, markup.bold, markup.condence, markup.codePage);
+    if (!request.shownFile.isEmpty())
+        return editedWebPage(request, colours, out, error);
     if (!out.device)
         return expHTml(request.printFile, out.path, colours, error, request.progress);
     QFile in(request.printFile);

@@ -25,6 +25,7 @@ using ExportProgress = std::function<bool(qint64 done, qint64 total)>;
 struct ExportRequest
 {
     QString printFile; // a PDF is titled with its name; the web page and the workbook read it whole
+    QByteArray shownFile; // the web page's source in its place while the view shows it edited; empty: none
     const PageTable *pages
         = nullptr;                 // plain text, rich text and the emphasis PDF read the chosen pages from it
     SheetSource sheets;            // the printed look's sheets; empty in the emphasis look

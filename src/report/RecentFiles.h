@@ -14,5 +14,7 @@ QStringList read();
 // file and any beyond the limit. False with the reason when the settings
 // cannot be written.
 bool add(const QString &path, QString *error = nullptr);
+// Leaves `path` out of the list (a file that no longer exists).
+bool remove(const QString &path, QString *error = nullptr);
 
 } // namespace RecentFiles

@@ -111,6 +111,11 @@ public:
     QVector<int> chosenPages(const PageSelection &choice) const;
 
     void setShownText(const ShownText &shown) { m_shown = shown; }
+    // Whether the page on screen shows its emphasis (the control sequences
+    // hidden): Edit clears "Vsual" for the pages shown next, not for the
+    // page being edited. The exports take the page as it is shown.
+    bool shownEmphasis() const { return m_shownEmphasis; }
+    void setShownEmphasis(bool on) { m_shownEmphasis = on; }
     bool hasSelection() const;
     // Text of this document as print-file bytes in its code page, each line
     // end a CR LF; false with an error naming a character the code page lacks.
@@ -141,4 +146,5 @@ private:
     QVector<qint16> m_marks = QVector<qint16>(11, 0);
     quint8 m_markCount = 0;
     ShownText m_shown;
+    bool m_shownEmphasis = true;
 };

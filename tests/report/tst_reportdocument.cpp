@@ -2,6 +2,7 @@
 // looks, and the bytes a print of the page on screen sends.
 #include "TestSupport.h"
 #include "report/ReportDocument.h"
+#include "report/ShownPages.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -134,6 +135,66 @@ private slots:
         if (error.isEmpty())
             QCOMPARE(sent, bytes);
         QVERIFY2(why.contains(error), qPrintable(why));
+    }
+
+    // The exports take what the view shows: an edited page in place of the
+    // one it was read from, in the pages chosen and in the whole file.
+    void shownPages_data()
+    {
+        QTest::addColumn<QString>("edit"); // the page on screen; empty: as read
+        QTest::addColumn<bool>("continuous");
+        QTest::addColumn<PageSelection::Kind>("kind");
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("last");
+        QTest::addColumn<QByteArray>("pages"); // the chosen pages, each with its form feed
+        QTest::addColumn<QByteArray>("whole"); // the web page's source; empty: the file
+        const auto row = [](const char *name, const QString &edit, bool continuous, PageSelection::Kind kind,
+                             int first, int last, const QByteArray &pages, const QByteArray &whole) {
+            QTest::newRow(name) << edit << continuous << kind << first << last << pages << whole;
+        };
+        using K = PageSelection;
+        const QString edited = QStringLiteral("B changed\u2029\f");
+        row("as read, all pages", {}, false, K::All, 1, 1, "A\r\n\fB\r\n\fC\r\n\f", {});
+        row("shown as read is no edit", QStringLiteral("B\u2029\f"), false, K::All, 1, 1,
+            "A\r\n\fB\r\n\fC\r\n\f", {});
+        row("edited, all pages", edited, false, K::All, 1, 1, "A\r\n\fB changed\r\n\fC\r\n\f",
+            "A\r\n\fB changed\r\n\fC\r\n");
+        row("edited, the current page", edited, false, K::Current, 1, 1, "B changed\r\n\f",
+            "A\r\n\fB changed\r\n\fC\r\n");
+        row("edited, a range with it", edited, false, K::Range, 2, 3, "B changed\r\n\fC\r\n\f",
+            "A\r\n\fB changed\r\n\fC\r\n");
+        row("edited, a range without it", edited, false, K::Range, 3, 3, "C\r\n\f",
+            "A\r\n\fB changed\r\n\fC\r\n");
+        row("continuous view edited", QStringLiteral("A\u2029\fnew\u2029\f"), true, K::All, 1, 1,
+            "A\r\n\fnew\r\n\f", "A\r\n\fnew\r\n\f");
+    }
+
+    void shownPages()
+    {
+        QFETCH(QString, edit);
+        QFETCH(bool, continuous);
+        QFETCH(PageSelection::Kind, kind);
+        QFETCH(int, first);
+        QFETCH(int, last);
+        QFETCH(QByteArray, pages);
+        QFETCH(QByteArray, whole);
+        ReportDocument doc = load("A\r\n\fB\r\n\fC\r\n");
+        doc.setCurrentPage(1);
+        doc.setContinuous(continuous);
+        if (!edit.isEmpty())
+            doc.setShownText({[edit] { return edit; }, {}});
+        ShownPages shown;
+        QString error;
+        QVERIFY2(ShownPages::of(doc, {kind, first, last}, &shown, &error), qPrintable(error));
+        QByteArray taken;
+        for (int i : shown.chosen)
+            taken += shown.pages.pageBytes(i) + '\f';
+        QCOMPARE(taken, pages);
+        QByteArray source;
+        bool edited = true;
+        QVERIFY(ShownPages::wholeFile(doc, &source, &edited, &error));
+        QCOMPARE(source, whole);
+        QCOMPARE(edited, !whole.isEmpty());
     }
 
 private:

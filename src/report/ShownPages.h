@@ -1,0 +1,30 @@
+#pragma once
+
+#include "report/PageTable.h"
+#include "report/ReportDocument.h"
+
+#include <QByteArray>
+#include <QVector>
+
+// The pages of a report as its view shows them, for the exports: what the
+// user sees is what is exported, as it is what is printed. While the page on
+// screen is edited, its edited text takes the place of the page it was read
+// from; otherwise they are the print file's own pages.
+struct ShownPages
+{
+    PageTable pages;      // the document's pages, or the chosen ones with the edit in place
+    QVector<int> chosen;  // the chosen pages, counted in `pages`
+    bool edited = false;  // the page on screen is edited and among the chosen
+
+    // The chosen pages (of the print file, also in the printed look). False
+    // with an error naming a character the code page lacks.
+    static bool of(const ReportDocument &document, const PageSelection &choice, ShownPages *shown,
+        QString *error);
+    // The whole print file as shown: its bytes with the edited page in
+    // place; `edited` false (and `bytes` empty) when nothing is edited.
+    static bool wholeFile(const ReportDocument &document, QByteArray *bytes, bool *edited, QString *error);
+
+private:
+    // The page on screen as edited, empty when it is as read.
+    static bool editedPage(const ReportDocument &document, QByteArray *bytes, QString *error);
+};
