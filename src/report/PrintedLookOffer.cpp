@@ -2,7 +2,6 @@
 
 #include "escp/EscpTokenizer.h"
 #include "platform/SettingsStore.h"
-#include "startup/MainModule.h"
 
 #include <QFileInfo>
 
