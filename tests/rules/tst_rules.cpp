@@ -188,8 +188,8 @@ void TstRules::convertArguments()
     QVERIFY(job.load(path, &error));
     const RulePlan plan = planFor(set, matchRules(set, job, {}), job);
     QCOMPARE(plan.convertArguments,
-        QStringList({ "--codepage", "cp850", "--form-length", "12", "--printer", "24-pin", "--form-offset", "1.5,-2",
-            "--form", form + ",", "--pdf-title", "Invoice 42", "--pdf-keywords", "invoice, 42" }));
+        QStringList({ "--codepage", "cp850", "--form-length", "12", "--printer", "24-pin", "--form", form + ",",
+            "--form-offset", "1.5,-2", "--pdf-title", "Invoice 42", "--pdf-keywords", "invoice, 42" }));
     QCOMPARE(plan.fileName, "42_.pdf"); // no '/' from a field
     QCOMPARE(plan.mailTo, QStringList { "42@example.com" });
     RulePlan back;
