@@ -3,12 +3,9 @@
 #include "rules/MailAddress.h"
 #include "rules/SafeFileName.h"
 
-#if __has_include("delivery/MailSender.h")
 #include "delivery/MailSender.h"
 #include "delivery/PrintTo.h"
 #include "delivery/UserFolder.h"
-#define STICKER2_HAS_DELIVERY 1
-#endif
 
 #include <QDir>
 #include <QFile>
@@ -43,11 +40,7 @@ RuleActionResult fileIt(const RulePlan &plan, const QString &pdfPath, QString *f
     const QFileInfo pdf(pdfPath);
     QString error;
     if (plan.folder == QLatin1String("~")) {
-#ifdef STICKER2_HAS_DELIVERY
         result.ok = deliverToUser(plan.user, pdfPath, plan.named ? plan.fileName : pdf.fileName(), finalPath, &error);
-#else
-        error = QStringLiteral("delivery to a user's folder is not built in");
-#endif
     } else {
         const QString folder = plan.folder.isEmpty() ? pdf.absolutePath() : plan.folder;
         const QString name = plan.named ? plan.fileName : pdf.fileName();
@@ -75,7 +68,6 @@ RuleActionResult mailIt(const RulePlan &plan, const QString &pdfPath, const QStr
         result.detail = QStringLiteral("the job gave no address");
         return result;
     }
-#ifdef STICKER2_HAS_DELIVERY
     MailRequest request;
     if (!plan.sendmail.isEmpty())
         request.sendmail = plan.sendmail;
@@ -87,25 +79,15 @@ RuleActionResult mailIt(const RulePlan &plan, const QString &pdfPath, const QStr
     QString error;
     result.ok = sendMail(request, &error);
     result.detail = result.ok ? plan.mailTo.join(QStringLiteral(", ")) : error;
-#else
-    Q_UNUSED(pdfPath)
-    Q_UNUSED(attachmentName)
-    result.detail = QStringLiteral("mail is not built in");
-#endif
     return result;
 }
 
 RuleActionResult printIt(const RulePlan &plan, const QString &pdfPath)
 {
     RuleActionResult result { QStringLiteral("print-to"), false, {} };
-#ifdef STICKER2_HAS_DELIVERY
     QString error;
     result.ok = printFileTo(plan.printTo, pdfPath, plan.title, &error);
     result.detail = result.ok ? plan.printTo : error;
-#else
-    Q_UNUSED(pdfPath)
-    result.detail = QStringLiteral("%1: printing a PDF is not built in").arg(plan.printTo);
-#endif
     return result;
 }
 

@@ -124,7 +124,7 @@ RulePattern::Outcome RulePattern::match(
     if (result == PCRE2_ERROR_NOMATCH) {
         outcome = Outcome::NoMatch;
     } else if (result == PCRE2_ERROR_MATCHLIMIT || result == PCRE2_ERROR_DEPTHLIMIT
-        || result == PCRE2_ERROR_HEAPLIMIT || (result == PCRE2_ERROR_CALLOUT && deadline.passed)) {
+        || result == PCRE2_ERROR_HEAPLIMIT || result == PCRE2_ERROR_JIT_STACKLIMIT || (result == PCRE2_ERROR_CALLOUT && deadline.passed)) {
         *error = result == PCRE2_ERROR_CALLOUT
             ? QStringLiteral("the search took longer than %1 s").arg(timeLimit.count() / 1000.0)
             : libraryMessage(result);

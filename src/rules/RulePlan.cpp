@@ -28,15 +28,18 @@ RulePlan planFor(const RuleSet &rules, const RuleMatch &match, const RuleJob &jo
     plan.fields = match.fields;
     const auto filled = [&](const QString &key) { return RuleTemplate::expanded(rule.value(key), match.fields); };
     // Reading settings go to convert as they are written; texts with fields filled in.
-    for (const QString &key : { QStringLiteral("codepage"), QStringLiteral("form-length"), QStringLiteral("printer"),
-             QStringLiteral("form-offset") }) {
+    for (const QString &key : { QStringLiteral("codepage"), QStringLiteral("form-length"), QStringLiteral("printer") }) {
         if (rule.has(key))
             plan.convertArguments << QStringLiteral("--") + key << rule.value(key);
     }
-    if (rule.has(QStringLiteral("form")) || rule.has(QStringLiteral("form-next")))
+    // The offset only moves a form: without one it is left out.
+    if (!rule.value(QStringLiteral("form")).isEmpty() || !rule.value(QStringLiteral("form-next")).isEmpty()) {
         plan.convertArguments << QStringLiteral("--form")
                               << rule.value(QStringLiteral("form")) + QLatin1Char(',')
                 + rule.value(QStringLiteral("form-next"));
+        if (rule.has(QStringLiteral("form-offset")))
+            plan.convertArguments << QStringLiteral("--form-offset") << rule.value(QStringLiteral("form-offset"));
+    }
     for (const QString &key : { QStringLiteral("pdf-title"), QStringLiteral("pdf-subject"), QStringLiteral("pdf-keywords") }) {
         if (rule.has(key))
             plan.convertArguments << QStringLiteral("--") + key << filled(key).simplified();

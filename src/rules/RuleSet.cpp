@@ -59,6 +59,7 @@ bool RuleSet::parse(const QByteArray &text, const QString &shownAs, RuleSet *rul
         rest = rest.sliced(3);
     int lineNumber = 0;
     Rule *current = nullptr;
+    bool inBadSection = false; // the keys under a bad [name] are not faulted again
     for (const QByteArrayView raw : QByteArray(rest.toByteArray()).split('\n')) {
         ++lineNumber;
         QByteArrayView bytes = raw;
@@ -77,12 +78,14 @@ bool RuleSet::parse(const QByteArray &text, const QString &shownAs, RuleSet *rul
             if (!line.endsWith(QLatin1Char(']')) || name.isEmpty()) {
                 fault(lineNumber, QStringLiteral("syntax error: a rule's name goes in brackets, as [Invoices]"));
                 current = nullptr;
+                inBadSection = true;
                 continue;
             }
             for (const Rule &earlier : std::as_const(parsed.m_rules)) {
                 if (earlier.name == name)
                     fault(lineNumber, QStringLiteral("the rule [%1] is already at line %2").arg(name).arg(earlier.line));
             }
+            inBadSection = false;
             parsed.m_rules.append(Rule { name, lineNumber, {}, nullptr });
             current = &parsed.m_rules.last();
             continue;
@@ -99,7 +102,8 @@ bool RuleSet::parse(const QByteArray &text, const QString &shownAs, RuleSet *rul
             continue;
         }
         if (!current) {
-            fault(lineNumber, QStringLiteral("\"%1\" stands before the first [rule]").arg(key));
+            if (!inBadSection)
+                fault(lineNumber, QStringLiteral("\"%1\" stands before the first [rule]").arg(key));
             continue;
         }
         if (!keys().contains(key)) {

@@ -82,7 +82,7 @@ bool readJobInfo(const QString &jobPath, JobInfo *info, QString *error)
         if (equals <= 0)
             continue;
         const QByteArray key = line.left(equals);
-        const QString value = unescaped(QByteArrayView(line).mid(equals + 1));
+        const QString value = unescaped(QByteArrayView(line).sliced(equals + 1));
         if (key == "job")
             info->job = value;
         else if (key == "user")

@@ -15,6 +15,7 @@
 #include "gui/report/CodePageBar.h"
 #include "gui/report/ReportColorPanel.h"
 #include "gui/report/SheetView.h"
+#include "gui/rules/RulesDialog.h"
 #include "report/PageDocument.h"
 #include "report/ReportFont.h"
 #include "gui/report/OpenReportView.h"
@@ -175,6 +176,17 @@ void FrmReport::buildControls()
     connect(cccc, &QAction::triggered, this, [this] { sendControlKey(Qt::Key_C); });
     connect(pppp, &QAction::triggered, this, [this] { sendControlKey(Qt::Key_V); });
     connect(ht, &QAction::triggered, this, &FrmReport::highlightSelection);
+    AQ->addSeparator();
+    QAction *rules = AQ->addAction(QStringLiteral("Rules..."));
+    rules->setObjectName(QStringLiteral("rulesAction"));
+    connect(rules, &QAction::triggered, this, [this] {
+        auto *dialog = new RulesDialog(reportFile(), codePage(), this);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        if (dialog->chooseRules())
+            dialog->show();
+        else
+            dialog->close();
+    });
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));

@@ -1,0 +1,329 @@
+#include "TestSupport.h"
+
+#include "rules/RuleMatcher.h"
+#include "rules/RulePattern.h"
+#include "rules/RulePlan.h"
+#include "rules/RuleSet.h"
+#include "rules/SafeFileName.h"
+#include "watch/JobInfo.h"
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <unistd.h>
+
+// The rules engine: the file's faults with their lines, which rule a job
+// falls under and with what fields, the names it gets, and the bound on a
+// pattern's work.
+class TstRules : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { TestSupport::init(); }
+    void faults_data();
+    void faults();
+    void valuesAsWritten();
+    void matching_data();
+    void matching();
+    void convertArguments();
+    void safeNames_data();
+    void safeNames();
+    void uniqueAndInside();
+    void runawayPatternIsBounded();
+    void jobInfo_data();
+    void jobInfo();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TstRules::faults_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("cause");
+    const QByteArray head = "# invoices\n; and more\n\n[A]\n"; // the rule's first key is on line 5
+    QTest::newRow("syntax: no key") << head + "this is no key\n" << 5 << "syntax error";
+    QTest::newRow("syntax: bracket") << QByteArray("[Invoices\nmatch = x\n") << 1 << "syntax error";
+    QTest::newRow("key before a rule") << QByteArray("\nmatch = x\n") << 2 << "before the first [rule]";
+    QTest::newRow("unknown key") << head + "matsch = x\n" << 5 << "unknown key \"matsch\"";
+    QTest::newRow("key twice") << head + "user = a\nuser = b\n" << 6 << "set twice";
+    QTest::newRow("rule twice") << head + "[A]\n" << 5 << "already at line 4";
+    QTest::newRow("invalid regex") << head + "match = Nr (\\d+\n" << 5 << "invalid regular expression";
+    QTest::newRow("unknown field") << head + "match = (?<inv>\\d+)\nname = {invoice}.pdf\n" << 6
+                                   << "unknown field {invoice}";
+    QTest::newRow("unclosed field") << head + "pdf-title = Invoice {inv\n" << 5 << "not closed";
+    QTest::newRow("empty name") << head + "name = {user}\n" << 5 << "empty file name";
+    QTest::newRow("name of dots") << head + "name = ..\n" << 5 << "\"..\"";
+    QTest::newRow("name of a dot") << head + "name = . {user}\n" << 5 << "empty file name";
+    QTest::newRow("form missing") << head + "form = /nonexistent/form.pdf\n" << 5 << "missing";
+    QTest::newRow("form no PDF") << head + "form-next = notes.txt\n" << 5 << "not a PDF, PNG or JPEG";
+    QTest::newRow("form a folder") << head + "form = /\n" << 5 << "not a regular file";
+    QTest::newRow("mail address") << head + "mail-to = accounts@example.com, not an address\n" << 5
+                                  << "\"not an address\" is not a mail address";
+    QTest::newRow("mail subject alone") << head + "mail-subject = x\n" << 5 << "without mail-to";
+    QTest::newRow("code page") << head + "codepage = cp999\n" << 5 << "unknown code page \"cp999\"";
+    QTest::newRow("form length") << head + "form-length = 40\n" << 5 << "not 1 to 22 inches";
+    QTest::newRow("form offset") << head + "form-offset = 3\n" << 5 << "not X,Y";
+    QTest::newRow("printer") << head + "printer = laser\n" << 5 << "unknown printer";
+    QTest::newRow("not UTF-8") << head + "title = R\xe9\x63hnung\n" << 5 << "not UTF-8";
+}
+
+void TstRules::faults()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(int, line);
+    QFETCH(QString, cause);
+    TestSupport::writeFile(m_dir.filePath("notes.txt"), "not a form\n");
+    const QString path = TestSupport::writeFile(m_dir.filePath("rules.conf"), text);
+    RuleSet rules;
+    QList<RuleFault> faults;
+    QVERIFY(!RuleSet::read(path, &rules, &faults));
+    QVERIFY(rules.isEmpty());
+    QCOMPARE(faults.size(), 1);
+    QCOMPARE(faults.first().file, path);
+    QCOMPARE(faults.first().line, line);
+    QVERIFY2(faults.first().cause.contains(cause), qPrintable(faults.first().text()));
+    QVERIFY(faults.first().text().startsWith(QStringLiteral("%1:%2: ").arg(path).arg(line)));
+}
+
+// Every fault of a file is told, and a sound file reads whole with its
+// values as written: a backslash stays, comments and spaces around go.
+void TstRules::valuesAsWritten()
+{
+    RuleSet rules;
+    QList<RuleFault> faults;
+    QVERIFY(!RuleSet::parse("[A]\nbad\n[B]\nnope = 1\nmatch = (\n", "r.conf", &rules, &faults));
+    QCOMPARE(faults.size(), 3);
+    QCOMPARE(faults.at(0).line, 2);
+    QCOMPARE(faults.at(1).line, 4);
+    QCOMPARE(faults.at(2).line, 5);
+    faults.clear();
+    QVERIFY(RuleSet::parse("\xef\xbb\xbf# c\r\n[Invoices]\r\n  match =  Rechnung +Nr\\. +(?<invoice>REI\\d+)  \r\n"
+                           "; name = x\r\nname = {date}_{invoice}.pdf\r\n[Rest]\n",
+        "r.conf", &rules, &faults));
+    QCOMPARE(rules.rules().size(), 2);
+    const Rule &rule = rules.rules().first();
+    QCOMPARE(rule.name, "Invoices");
+    QCOMPARE(rule.line, 2);
+    QCOMPARE(rule.value("match"), "Rechnung +Nr\\. +(?<invoice>REI\\d+)");
+    QCOMPARE(rule.lineOf("name"), 5);
+    QCOMPARE(rule.pattern->groupNames(), QStringList { "invoice" });
+    QVERIFY(!rules.rules().at(1).pattern);
+}
+
+void TstRules::matching_data()
+{
+    QTest::addColumn<QByteArray>("rules");
+    QTest::addColumn<QByteArray>("job");
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("rule");   // empty: none
+    QTest::addColumn<QString>("fields"); // "k=v;k=v" that must be among the fields
+    const QByteArray invoices = "[Invoices]\nmatch = Rechnung +Nr\\. +(?<invoice>REI\\d+)\n"
+                                "[Anna]\nuser = anna\n"
+                                "[Reports]\ntitle = Monat*\nqueue = textcapture\n"
+                                "[Customers]\ncodepage = cp850\nmatch = Kunde: (?<customer>\\S+)\n";
+    const QByteArray invoice = "\x1b@ACME GmbH\r\n\r\n  Rechnung   Nr. REI20417\r\nSumme 12,00\f";
+    QTest::newRow("named group") << invoices << invoice << "bob" << "" << "Invoices"
+                                 << "invoice=REI20417;user=bob;name=x-job17;job=17";
+    QTest::newRow("first match applies") << invoices << invoice << "anna" << "" << "Invoices" << "invoice=REI20417";
+    QTest::newRow("user filter") << invoices << QByteArray("nothing\r\n") << "anna" << "" << "Anna" << "user=anna";
+    QTest::newRow("title glob and queue") << invoices << QByteArray("x") << "bob" << "Monatsbericht 11" << "Reports"
+                                          << "title=Monatsbericht 11;queue=TextCapture";
+    QTest::newRow("title glob misses") << invoices << QByteArray("x") << "bob" << "Bericht" << "" << "";
+    // 0x81 is u-umlaut in cp850; a rule reads the job in its own code page.
+    QTest::newRow("code page") << invoices << QByteArray("Kunde: M\x81ller\r\n") << "bob" << "" << "Customers"
+                               << QString::fromUtf8("customer=Müller");
+    QTest::newRow("over page breaks") << QByteArray("[Total]\nmatch = (?s)Seite 1.*Seite 2 +(?<sum>\\d+)\n")
+                                      << QByteArray("Seite 1\fSeite 2   340\f") << "" << "" << "Total" << "sum=340";
+    QTest::newRow("multi-line, CR LF") << QByteArray("[Lines]\nmatch = (?m)^Nr (?<n>\\d+)\\r$\n")
+                                       << QByteArray("x\rNr 12\ry") << "" << "" << "Lines" << "n=12";
+}
+
+void TstRules::matching()
+{
+    QFETCH(QByteArray, rules);
+    QFETCH(QByteArray, job);
+    QFETCH(QString, user);
+    QFETCH(QString, title);
+    QFETCH(QString, rule);
+    QFETCH(QString, fields);
+    RuleSet set;
+    QList<RuleFault> faults;
+    QVERIFY(RuleSet::parse(rules, "r.conf", &set, &faults));
+    const QString path = TestSupport::writeFile(m_dir.filePath("x-job17.prn"), job);
+    JobInfo info;
+    info.user = user;
+    info.title = title;
+    info.queue = "TextCapture";
+    TestSupport::writeFile(jobInfoPath(path), jobInfoText(info));
+    RuleJob ruleJob;
+    QString error;
+    QVERIFY(ruleJob.load(path, &error));
+    RuleMatchOptions options;
+    const RuleMatch match = matchRules(set, ruleJob, options);
+    QVERIFY(match.problem.isEmpty());
+    QCOMPARE(match.index < 0 ? QString() : set.rules().at(match.index).name, rule);
+    for (const QString &pair : fields.split(';', Qt::SkipEmptyParts))
+        QCOMPARE(pair.section('=', 0, 0) + "=" + match.fields.value(pair.section('=', 0, 0)), pair);
+}
+
+// A rule's reading settings become convert's options in one place, texts
+// with their fields filled in.
+void TstRules::convertArguments()
+{
+    const QString form = TestSupport::writeFile(m_dir.filePath("forms/first.pdf"), "%PDF-1.4\n");
+    RuleSet set;
+    QList<RuleFault> faults;
+    QVERIFY(RuleSet::parse("[I]\nmatch = Nr (?<nr>\\d+)\ncodepage = cp850\nform-length = 12\nprinter = 24-pin\n"
+                           "form = forms/first.pdf\nform-offset = 1.5,-2\npdf-title = Invoice {nr}\n"
+                           "pdf-keywords = invoice, {nr}\nname = {nr}/{user}.pdf\nmail-to = {nr}@example.com\n",
+        m_dir.filePath("rules.conf").toUtf8(), &set, &faults));
+    const QString path = TestSupport::writeFile(m_dir.filePath("j.prn"), "Nr 42\r\n");
+    RuleJob job;
+    QString error;
+    QVERIFY(job.load(path, &error));
+    const RulePlan plan = planFor(set, matchRules(set, job, {}), job);
+    QCOMPARE(plan.convertArguments,
+        QStringList({ "--codepage", "cp850", "--form-length", "12", "--printer", "24-pin", "--form", form + ",",
+            "--form-offset", "1.5,-2", "--pdf-title", "Invoice 42", "--pdf-keywords", "invoice, 42" }));
+    QCOMPARE(plan.fileName, "42_.pdf"); // no '/' from a field
+    QCOMPARE(plan.mailTo, QStringList { "42@example.com" });
+    RulePlan back;
+    QVERIFY(RulePlan::fromJson(plan.toJson(), &back));
+    QCOMPARE(back.describe(), plan.describe());
+}
+
+void TstRules::safeNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("safe");
+    QTest::newRow("plain") << "2026-12-07_REI1.pdf" << "2026-12-07_REI1.pdf";
+    QTest::newRow("slash") << "a/b\\c.pdf" << "a_b_c.pdf";
+    QTest::newRow("climbing") << "../../etc/passwd" << "_.._etc_passwd";
+    QTest::newRow("dots") << ".." << "";
+    QTest::newRow("hidden") << ".profile" << "profile";
+    QTest::newRow("controls") << QString("a\tb\nc\x7f" "d\u200Be.pdf") << "a_b_c_d_e.pdf";
+    QTest::newRow("spaces around") << "  x.pdf " << "x.pdf";
+    QTest::newRow("empty") << "" << "";
+}
+
+void TstRules::safeNames()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, safe);
+    QCOMPARE(SafeFileName::made(name), safe);
+    // At the limit: whole characters of two, three and four bytes, the
+    // extension kept, and numbering stays within it.
+    for (const QString &piece : { QString::fromUtf8("é"), QString::fromUtf8("€"), QString::fromUtf8("😀") }) {
+        const QString cut = SafeFileName::made(piece.repeated(150) + ".pdf");
+        QVERIFY(cut.toUtf8().size() <= SafeFileName::MaximumBytes);
+        QVERIFY(cut.toUtf8().size() > SafeFileName::MaximumBytes - 4);
+        QVERIFY(cut.endsWith(".pdf"));
+        QCOMPARE(QString::fromUtf8(cut.toUtf8()), cut); // no character cut in half
+        const QString numbered = SafeFileName::numbered(cut, 123);
+        QVERIFY(numbered.toUtf8().size() <= SafeFileName::MaximumBytes);
+        QVERIFY(numbered.endsWith("-123.pdf"));
+    }
+}
+
+// Names are made unique, never write over a file, never go through a link
+// planted at the name, and an unsafe name is refused, not followed.
+void TstRules::uniqueAndInside()
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("filed");
+    const QString source = TestSupport::writeFile(dir.filePath("out.pdf"), "%PDF-1.4 first\n");
+    QString placed;
+    QString error;
+    QVERIFY(SafeFileName::placeCopy(source, folder, "a.pdf", &placed, &error));
+    QCOMPARE(placed, folder + "/a.pdf");
+    const QString outside = TestSupport::writeFile(dir.filePath("victim"), "keep me");
+    QVERIFY(QFile::link(outside, folder + "/a-2.pdf"));
+    QVERIFY(SafeFileName::placeCopy(source, folder, "a.pdf", &placed, &error));
+    QCOMPARE(placed, folder + "/a-3.pdf");
+    QCOMPARE(TestSupport::readFile(outside), QByteArray("keep me"));
+    QCOMPARE(TestSupport::readFile(placed), QByteArray("%PDF-1.4 first\n"));
+    QVERIFY(!SafeFileName::placeCopy(source, folder, "../b.pdf", &placed, &error));
+    QVERIFY(!QFile::exists(dir.filePath("b.pdf")));
+    QVERIFY(!SafeFileName::placeCopy(source, folder, ".hidden", &placed, &error));
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 3); // no part left
+    // A folder that cannot be written: an error, nothing made.
+    QVERIFY(!SafeFileName::placeCopy(source, outside + "/sub", "a.pdf", &placed, &error));
+    QVERIFY(error.contains("cannot make the folder"));
+}
+
+// A pattern that backtracks for ever: the match limit stops it at one
+// place, the deadline over a long job; the rule that ran out is named.
+void TstRules::runawayPatternIsBounded()
+{
+    QString error;
+    const auto nested = RulePattern::compile("(a|aa)+$", &error);
+    QVERIFY(nested);
+    QHash<QString, QString> groups;
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(nested->match(QString(5000, 'a') + "b", &groups, &error), RulePattern::Outcome::RanOut);
+    QVERIFY(timer.elapsed() < 3000);
+    // Short runs, each under the match limit, over a long text.
+    QByteArray job;
+    while (job.size() < 2000000)
+        job += QByteArray(20, 'a') + "\r\n";
+    const QString path = TestSupport::writeFile(m_dir.filePath("long.prn"), job);
+    RuleSet set;
+    QList<RuleFault> faults;
+    QVERIFY(RuleSet::parse("[Fine]\nmatch = ^zzz\n[Slow]\nmatch = (a|aa)+(?:b|c)\n[Never]\n", "r.conf", &set, &faults));
+    RuleJob ruleJob;
+    QVERIFY(ruleJob.load(path, &error));
+    RuleMatchOptions options;
+    options.timeLimit = std::chrono::milliseconds(300);
+    timer.restart();
+    const RuleMatch match = matchRules(set, ruleJob, options);
+    QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed())));
+    QCOMPARE(match.index, -1);
+    QVERIFY2(match.problem.contains("[Slow] (r.conf:3)") && match.problem.contains("ran out"), qPrintable(match.problem));
+}
+
+void TstRules::jobInfo_data()
+{
+    QTest::addColumn<QByteArray>("side");
+    QTest::addColumn<bool>("found");
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("escaped") << QByteArray("job=12\nuser=anna\ntitle=Rechnung 100%25%0Aneu\nqueue=Q\nnew=1\n") << true
+                             << "anna" << "Rechnung 100%\nneu";
+    QTest::newRow("UTF-8, stray %") << QByteArray("title=M\xc3\xbcller 5%\nuser=b\n") << true << "b"
+                                    << QString::fromUtf8("Müller 5%");
+    QTest::newRow("none") << QByteArray() << false << "" << "";
+}
+
+void TstRules::jobInfo()
+{
+    QFETCH(QByteArray, side);
+    QFETCH(bool, found);
+    QFETCH(QString, user);
+    QFETCH(QString, title);
+    QTemporaryDir dir;
+    const QString job = TestSupport::writeFile(dir.filePath("20261207-101500-000001-job12.prn"), "x");
+    QCOMPARE(jobInfoPath(job), dir.filePath(".20261207-101500-000001-job12.prn.info"));
+    if (found)
+        TestSupport::writeFile(jobInfoPath(job), side);
+    JobInfo info;
+    QString error;
+    QCOMPARE(readJobInfo(job, &info, &error), found);
+    QVERIFY(error.isEmpty());
+    QCOMPARE(info.user, user);
+    QCOMPARE(info.title, title);
+    if (found) {
+        JobInfo again;
+        TestSupport::writeFile(jobInfoPath(job), jobInfoText(info));
+        QVERIFY(readJobInfo(job, &again, &error));
+        QCOMPARE(again.title, info.title);
+    }
+}
+
+QTEST_GUILESS_MAIN(TstRules)
+#include "tst_rules.moc"

@@ -1,0 +1,288 @@
+#include "TestSupport.h"
+
+#include "watch/JobInfo.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// The rules from the command line as an office runs them: `rules check`,
+// `rules test`, `convert --rules` and the watch with rules, the real program
+// writing real PDFs read back with pdftotext and qpdf.
+namespace {
+
+struct Run
+{
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+Run sticker2(const QStringList &arguments)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("QT_QPA_PLATFORM"); // headless commands pick their platform themselves
+    env.remove("DISPLAY");
+    p.setProcessEnvironment(env);
+    p.start(STICKER2_PROGRAM, arguments);
+    p.closeWriteChannel();
+    Run run;
+    if (p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit)
+        run.status = p.exitCode();
+    run.out = QString::fromUtf8(p.readAllStandardOutput());
+    run.err = QString::fromUtf8(p.readAllStandardError());
+    return run;
+}
+
+bool pdfIsValid(const QString &path)
+{
+    return QProcess::execute("qpdf", { "--check", path }) == 0;
+}
+
+const QByteArray Invoice = "\x1b@ACME GmbH\r\n\r\n  Rechnung   Nr. REI20417\r\n  an: buchhaltung@kunde.example\r\n"
+                           "  Summe 12,00\r\n\f";
+
+// A job as the capture backend publishes it: the side file first, then the
+// job under its final name.
+QString publish(const QString &folder, const QString &stem, const QByteArray &bytes, const QString &title)
+{
+    JobInfo info;
+    info.user = "anna";
+    info.title = title;
+    info.queue = "TextCapture";
+    info.job = stem.section("job", -1);
+    const QString job = folder + "/" + stem + ".prn";
+    TestSupport::writeFile(jobInfoPath(job), jobInfoText(info));
+    TestSupport::writeFile(folder + "/." + stem + ".part", bytes);
+    QFile::rename(folder + "/." + stem + ".part", job);
+    return job;
+}
+
+} // namespace
+
+class TstRulesCommand : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { TestSupport::init(); }
+    void check_data();
+    void check();
+    void testDoesNothing();
+    void convertFiles();
+    void convertFailedAction();
+    void convertMails();
+    void watchWithRules();
+};
+
+void TstRulesCommand::check_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // RULES stands for the rules file
+    QTest::addColumn<QByteArray>("rules");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>("lines"); // on standard error, or output when it went well
+    QTest::newRow("sound") << QStringList { "rules", "check", "RULES" }
+                           << QByteArray("[A]\nmatch = Nr\\.(?<nr>\\d+)\nname = {nr}.pdf\n[B]\n") << 0
+                           << QStringList { "RULES: 2 rules, no faults" };
+    QTest::newRow("faults, each with its line")
+        << QStringList { "rules", "check", "RULES" }
+        << QByteArray("[A]\nmatch = (\nname = {nr}.pdf\nmail-to = nobody\n") << 1
+        << QStringList { "RULES:2: invalid regular expression", "RULES:3: name: unknown field {nr}",
+               "RULES:4: mail-to: \"nobody\" is not a mail address" };
+    QTest::newRow("missing file") << QStringList { "rules", "check", "RULES.missing" } << QByteArray() << 1
+                                  << QStringList { "RULES.missing:0: no such file" };
+    QTest::newRow("no verb") << QStringList { "rules" } << QByteArray() << 2 << QStringList { "check or test" };
+    QTest::newRow("no file") << QStringList { "rules", "check" } << QByteArray() << 2 << QStringList { "one FILE" };
+    QTest::newRow("test without rules") << QStringList { "rules", "test", "RULES" } << QByteArray("[A]\n") << 2
+                                        << QStringList { "--rules FILE" };
+}
+
+void TstRulesCommand::check()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, rules);
+    QFETCH(int, status);
+    QFETCH(QStringList, lines);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("rules.conf");
+    if (!rules.isEmpty())
+        TestSupport::writeFile(path, rules);
+    arguments.replaceInStrings("RULES", path);
+    const Run run = sticker2(arguments);
+    QCOMPARE(run.status, status);
+    const QStringList said = (status == 0 ? run.out : run.err).split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(said.size(), status == 2 ? said.size() : lines.size());
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QString expected = QString(lines.at(i)).replace("RULES", path);
+        QVERIFY2(status == 2 ? run.err.contains(expected) : said.at(i).startsWith(expected), qPrintable(run.err + run.out));
+    }
+}
+
+// rules test shows the rule, the fields and every action, and does none.
+void TstRulesCommand::testDoesNothing()
+{
+    QTemporaryDir dir;
+    const QString job = publish(dir.path(), "20261207-101500-000001-job12", Invoice, "Rechnung");
+    const QString rules = TestSupport::writeFile(dir.filePath("rules.conf"),
+        "[Other]\nuser = bob\n[Invoices]\nmatch = Rechnung +Nr\\. +(?<invoice>REI\\d+)(?s).*an: (?<to>\\S+)\n"
+        "name = {date}_{invoice}.pdf\nfolder = filed\nmail-to = {to}\nmail-subject = Invoice {invoice}\n"
+        "print-to = OfficeLaser\n");
+    const Run run = sticker2({ "rules", "test", "--rules", rules, job });
+    QCOMPARE(run.status, 0);
+    QVERIFY2(run.out.contains(QString("rule: [Invoices] (%1:3)").arg(rules)), qPrintable(run.out));
+    QVERIFY(run.out.contains("field {invoice}: REI20417"));
+    QVERIFY(run.out.contains("field {user}: anna"));
+    QVERIFY(run.out.contains("field {title}: Rechnung"));
+    QVERIFY(run.out.contains(QString("_REI20417.pdf\" in %1").arg(dir.filePath("filed"))));
+    QVERIFY(run.out.contains("mail it to buchhaltung@kunde.example, subject \"Invoice REI20417\""));
+    QVERIFY(run.out.contains("print it on queue OfficeLaser"));
+    QVERIFY(!QFileInfo::exists(dir.filePath("filed")));
+}
+
+// One job converted by its rule: named by its invoice number in the rule's
+// folder, its text in the PDF, the PDF valid; a second gets the next number.
+// A job no rule takes goes to OUT.
+void TstRulesCommand::convertFiles()
+{
+    QTemporaryDir dir;
+    const QString job = publish(dir.path(), "20261207-101500-000001-job12", Invoice, "Rechnung");
+    const QString rules = TestSupport::writeFile(dir.filePath("rules.conf"),
+        "[Invoices]\nmatch = Rechnung +Nr\\. +(?<invoice>REI\\d+)\nname = {invoice} {title}.pdf\nfolder = filed\n");
+    const QString out = dir.filePath("out.pdf");
+    Run run = sticker2({ "convert", "--rules", rules, job, out });
+    QCOMPARE(run.status, 0);
+    const QString filed = dir.filePath("filed/REI20417 Rechnung.pdf");
+    QVERIFY2(QFileInfo::exists(filed), qPrintable(run.err));
+    QVERIFY(!QFileInfo::exists(out));
+    QVERIFY(pdfIsValid(filed));
+    QVERIFY(TestSupport::pdfText(filed).contains("REI20417"));
+    QCOMPARE(sticker2({ "convert", "--rules", rules, job, out }).status, 0);
+    QVERIFY(pdfIsValid(dir.filePath("filed/REI20417 Rechnung-2.pdf")));
+    const QString other = publish(dir.path(), "20261207-101600-000002-job13", "Lieferschein 7\r\n", "");
+    QCOMPARE(sticker2({ "convert", "--rules", rules, other, out }).status, 0);
+    QVERIFY(pdfIsValid(out));
+    QVERIFY(TestSupport::pdfText(out).contains("Lieferschein"));
+    run = sticker2({ "convert", "--rules", rules, "--to", "txt", job, dir.filePath("x.txt") });
+    QCOMPARE(run.status, 2);
+}
+
+// A failed action loses nothing: the PDF stays at OUT and the message names
+// the rule, the action and the cause. A runaway pattern is named too.
+void TstRulesCommand::convertFailedAction()
+{
+    QTemporaryDir dir;
+    const QString job = publish(dir.path(), "20261207-101500-000001-job12", Invoice, "");
+    const QString blocker = TestSupport::writeFile(dir.filePath("blocker"), "a file, not a folder");
+    const QString rules = TestSupport::writeFile(dir.filePath("rules.conf"),
+        "[Invoices]\nmatch = Rechnung\nfolder = " + blocker.toUtf8() + "/sub\n");
+    const QString out = dir.filePath("out.pdf");
+    Run run = sticker2({ "convert", "--rules", rules, job, out });
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.contains(QString("rule [Invoices] (%1:1): file: %2/sub: cannot make the folder").arg(rules, blocker)),
+        qPrintable(run.err));
+    QVERIFY(pdfIsValid(out));
+
+    QByteArray longJob;
+    while (longJob.size() < 4000000)
+        longJob += QByteArray(22, 'a') + "\r\n";
+    const QString slow = TestSupport::writeFile(dir.filePath("slow.prn"), longJob);
+    TestSupport::writeFile(rules, "[Runaway]\nmatch = (a|aa)+(?:b|c)\nname = never.pdf\n");
+    QElapsedTimer timer;
+    timer.start();
+    run = sticker2({ "rules", "test", "--rules", rules, slow });
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.contains(QString("rule [Runaway] (%1:1): the search of match ran out").arg(rules)), qPrintable(run.err));
+    QVERIFY(timer.elapsed() < 30000);
+}
+
+// The mail goes out through the sendmail interface with the filed PDF
+// attached, to the address the job names; a refused mail keeps the filed PDF.
+void TstRulesCommand::convertMails()
+{
+    QTemporaryDir dir;
+    const QString job = publish(dir.path(), "20261207-101500-000001-job12", Invoice, "Rechnung");
+    const QString mail = dir.filePath("mail.eml");
+    const QString rules = TestSupport::writeFile(dir.filePath("rules.conf"),
+        "[Invoices]\nmatch = Rechnung +Nr\\. +(?<invoice>REI\\d+)(?s).*an: (?<to>\\S+)\nname = {invoice}.pdf\n"
+        "folder = filed\nmail-to = {to}\nmail-subject = Invoice {invoice}\nsendmail = /bin/sh -c 'cat > "
+            + mail.toUtf8() + "'\n");
+    Run run = sticker2({ "convert", "--rules", rules, job, dir.filePath("out.pdf") });
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    const QString filed = dir.filePath("filed/REI20417.pdf");
+    const QByteArray message = TestSupport::readFile(mail);
+    QVERIFY2(message.contains("To: buchhaltung@kunde.example") && message.contains("Subject: Invoice REI20417"),
+        message.left(400).constData());
+    QProcess python;
+    python.start("python3", { "-c", "import email,sys\nm=email.message_from_binary_file(open(sys.argv[1],'rb'))\n"
+                                    "for p in m.walk():\n  if p.get_filename(): sys.stdout.buffer.write(p.get_payload(decode=True))\n"
+                                    "  if p.get_filename(): print(p.get_filename(), file=sys.stderr)",
+                                 mail });
+    QVERIFY(python.waitForFinished(30000));
+    QCOMPARE(python.readAllStandardOutput(), TestSupport::readFile(filed));
+    QCOMPARE(python.readAllStandardError().trimmed(), QByteArray("REI20417.pdf"));
+
+    TestSupport::writeFile(rules, "[Invoices]\nmatch = Rechnung\nname = refused.pdf\nfolder = filed\n"
+                                  "mail-to = accounts@example.com\nsendmail = /bin/false\n");
+    run = sticker2({ "convert", "--rules", rules, job, dir.filePath("out.pdf") });
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.contains(QString("rule [Invoices] (%1:1): mail-to: ").arg(rules)), qPrintable(run.err));
+    QVERIFY(pdfIsValid(dir.filePath("filed/refused.pdf")));
+}
+
+// The watch applies the rules to every job: filed by its rule, a failed
+// action to DIR/failed with a log naming rule, action and cause (the PDF
+// kept), the default name with the title, and a rules file that turns bad
+// leaves the rules before in force.
+void TstRulesCommand::watchWithRules()
+{
+    QTemporaryDir dir;
+    const QString spool = dir.filePath("spool");
+    const QString out = dir.filePath("out");
+    QDir().mkpath(spool);
+    const QString blocker = TestSupport::writeFile(dir.filePath("blocker"), "a file");
+    const QString rules = TestSupport::writeFile(dir.filePath("rules.conf"),
+        "[Invoices]\nmatch = Rechnung +Nr\\. +(?<invoice>REI\\d+)\nname = {invoice}.pdf\nfolder = filed\n"
+        "[Broken]\nmatch = Lieferschein\nfolder = " + blocker.toUtf8() + "/sub\n");
+    QProcess watch;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("DISPLAY");
+    watch.setProcessEnvironment(env);
+    watch.start(STICKER2_PROGRAM, { "watch", spool, "--convert", "pdf", "--out", out, "--move", "--rules", rules, "-j", "1" });
+    QVERIFY(watch.waitForStarted());
+    QString said;
+    const auto saidSoFar = [&] { return said += QString::fromUtf8(watch.readAllStandardError()); };
+
+    publish(spool, "20261207-101500-000001-job12", Invoice, "Rechnung");
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(dir.filePath("filed/REI20417.pdf")), 60000);
+    QVERIFY(pdfIsValid(dir.filePath("filed/REI20417.pdf")));
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(out + "/done/20261207-101500-000001-job12.prn"), 20000);
+    QVERIFY(QFileInfo::exists(out + "/done/.20261207-101500-000001-job12.prn.info")); // moved with its job
+
+    publish(spool, "20261207-101600-000002-job13", "Lieferschein 7\r\n", "Lieferung");
+    const QString failedLog = out + "/failed/20261207-101600-000002-job13.prn.log";
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(failedLog), 60000);
+    const QString log = QString::fromUtf8(TestSupport::readFile(failedLog));
+    QVERIFY2(log.contains(QString("rule [Broken] (%1:5): file: %2/sub: cannot make the folder").arg(rules, blocker)),
+        qPrintable(log));
+    const QString kept = out + "/20261207-101600-000002-job13 Lieferung.pdf";
+    QVERIFY2(pdfIsValid(kept), qPrintable(saidSoFar()));
+
+    TestSupport::writeFile(rules, "[Invoices\nthis is no rules file\n");
+    QByteArray second = Invoice;
+    second.replace("REI20417", "REI20418");
+    publish(spool, "20261207-101700-000003-job14", second, "");
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(dir.filePath("filed/REI20418.pdf")), 60000);
+    QTRY_VERIFY_WITH_TIMEOUT(saidSoFar().contains("stay in force"), 10000);
+    QVERIFY(said.contains(rules + ":1: syntax error"));
+
+    QFile::remove(rules);
+    publish(spool, "20261207-101800-000004-job15", "nothing to see\r\n", "Brief an Bob");
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(out + "/20261207-101800-000004-job15 Brief an Bob.pdf"), 60000);
+    QVERIFY(saidSoFar().contains(rules + ": no such file; the rules read at"));
+    watch.terminate();
+    QVERIFY(watch.waitForFinished(10000));
+}
+
+QTEST_GUILESS_MAIN(TstRulesCommand)
+#include "tst_rulescommand.moc"
