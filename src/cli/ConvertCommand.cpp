@@ -127,9 +127,13 @@ int runConvert(const QStringList &arguments)
             return count;
     }
 
+    QString error;
     const QString in = many ? QString() : parser.positionalArguments().at(1);
     const QString out = many ? QString() : parser.positionalArguments().at(2);
     const bool toStdout = out == QLatin1String("-");
+    // Whatever the format, an output that is the input is refused first.
+    if (!many && !toStdout && !CliSupport::checkOutput(out, &error, { in }))
+        return CliSupport::fail(error);
     Target target = Target::RichText;
     if (parser.isSet(to)) {
         const std::optional<Target> named = exportFormatNamed(parser.value(to));
@@ -198,7 +202,6 @@ int runConvert(const QStringList &arguments)
                     .arg(parser.value(marks)));
     }
 
-    QString error;
     ReportViewSettings settings = ReportViewSettings::read();
     std::optional<CodePage::Choice> chosenCodePage;
     if (parser.isSet(codePage)) {

@@ -139,8 +139,11 @@ int runPrint(const QStringList &arguments)
             return CliSupport::fail(QStringLiteral("%1: no printer given and no default destination").arg(in));
         if (failure.kind == RawJobFailure::UnknownPrinter)
             return CliSupport::fail(QStringLiteral("%1: no such printer \"%2\"").arg(in, failure.printerName));
-        if (failure.kind == RawJobFailure::NoServer)
-            return CliSupport::fail(QStringLiteral("%1: %2").arg(in, failure.error.description));
+        if (failure.kind == RawJobFailure::NoServer) {
+            QString cause = failure.error.description; // "The print server X does not answer."
+            cause[0] = cause[0].toLower();
+            return CliSupport::fail(QStringLiteral("%1: %2").arg(in, cause.chopped(cause.endsWith(QLatin1Char('.')) ? 1 : 0)));
+        }
         if (failure.kind == RawJobFailure::Changed)
             return CliSupport::fail(QStringLiteral("%1: %2").arg(in, FileStamp::changedText()));
         if (failure.kind == RawJobFailure::RunTime)
