@@ -81,7 +81,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # in a PC code page are shown in. Then CUPS, zint, libxlsxwriter and minizip:
 # they are loaded on first use, so the shared-library scan cannot see them.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "fonts-liberation | fonts-liberation2, fonts-dejavu-core, libcups2, libminizip1, libxlsxwriter4, libzint2.11")
+  "acl, fonts-liberation | fonts-liberation2, fonts-dejavu-core, libcups2, libminizip1, libxlsxwriter4, libzint2.11")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cups-daemon")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
   "viewer and printer for dot-matrix print files, and sticker sheets

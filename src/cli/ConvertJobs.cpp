@@ -1,5 +1,7 @@
 #include "cli/ConvertJobs.h"
 
+#include "delivery/Capabilities.h"
+
 #include <QCoreApplication>
 #include <QProcess>
 #include <QTimer>
@@ -33,6 +35,9 @@ void ConvertJobs::startWaiting()
         job.process->setProcessChannelMode(QProcess::SeparateChannels);
         job.process->setStandardInputFile(QProcess::nullDevice());
         job.process->setStandardOutputFile(QProcess::nullDevice());
+        // The converter parses what anyone printed: it never keeps the
+        // capabilities the PDF service holds for delivery.
+        job.process->setChildProcessModifier([] { Capabilities::clearAmbient(); });
         QProcess *process = job.process;
         connect(process, &QProcess::finished, this, [this, process] { onFinished(process); });
         // A process that cannot start reports only errorOccurred.
