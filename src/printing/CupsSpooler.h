@@ -27,6 +27,12 @@ public:
     void setStopCheck(std::function<bool()> stopped) override { m_stopped = std::move(stopped); }
 
     int jobId() const { return m_jobId; }
+    // Takes the queue by its exact name and asks for it on this connection,
+    // whose waits end at the stop check (libcups' own lookup falls back to
+    // listing every destination, with minute-long waits of its own, when
+    // the server does not answer). False when the server does not answer
+    // or has no such queue.
+    bool openQueue(const QString &queue);
     // The format of the documents started next (a MIME type CUPS knows);
     // raw bytes unless set.
     void setDocumentFormat(const QByteArray &format) { m_format = format; }
