@@ -85,7 +85,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # in a PC code page are shown in. Then CUPS, zint, libxlsxwriter and minizip:
 # they are loaded on first use, so the shared-library scan cannot see them;
 # their packages are those the build found them in (LoadedLibraries.cmake).
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation | fonts-liberation2, fonts-dejavu-core")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "acl, fonts-liberation | fonts-liberation2, fonts-dejavu-core")
 if(STICKER2_LOADED_DEPENDS)
   string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", ${STICKER2_LOADED_DEPENDS}")
 endif()

@@ -3,6 +3,7 @@
 #include "cli/StopSignals.h"
 #include "export/PngExport.h"
 #include "platform/SaveGroup.h"
+#include "delivery/Capabilities.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -63,7 +64,12 @@ void ConvertJobs::startWaiting()
         job.process->setStandardInputFile(QProcess::nullDevice());
         job.process->setStandardOutputFile(QProcess::nullDevice());
         const long parent = long(QCoreApplication::applicationPid());
-        job.process->setChildProcessModifier([parent] { StopSignals::prepareChild(parent); });
+        // The converter parses what anyone printed: it never keeps the
+        // capabilities the PDF service holds for delivery.
+        job.process->setChildProcessModifier([parent] {
+            StopSignals::prepareChild(parent);
+            Capabilities::clearAmbient();
+        });
         QProcess *process = job.process;
         connect(process, &QProcess::finished, this, [this, process] { onFinished(process); });
         // A process that cannot start reports only errorOccurred.

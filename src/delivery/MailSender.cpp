@@ -154,6 +154,27 @@ QString oneLine(const QByteArray &text)
     return lines.join(QStringLiteral("; "));
 }
 
+// The command's words as a shell splits them (quotes, backslashes), by
+// GLib's parser: no shell runs, so nothing in it is expanded.
+bool splitCommand(const QString &text, QStringList *words, QString *error)
+{
+    gint count = 0;
+    gchar **argv = nullptr;
+    GError *parseError = nullptr;
+    if (text.trimmed().isEmpty() || !g_shell_parse_argv(text.toUtf8().constData(), &count, &argv, &parseError)) {
+        *error = parseError ? QStringLiteral("the sendmail command \"%1\" cannot be read: %2")
+                                  .arg(text, QString::fromUtf8(parseError->message))
+                            : QStringLiteral("no sendmail command is set");
+        if (parseError)
+            g_error_free(parseError);
+        return false;
+    }
+    for (gint i = 0; i < count; ++i)
+        words->append(QString::fromUtf8(argv[i]));
+    g_strfreev(argv);
+    return true;
+}
+
 } // namespace
 
 bool isMailAddress(const QString &text)
@@ -177,11 +198,9 @@ bool sendMail(const MailRequest &request, QString *error)
             return false;
         }
     }
-    QStringList command = QProcess::splitCommand(request.sendmail);
-    if (command.isEmpty()) {
-        *error = QStringLiteral("no sendmail command is set");
+    QStringList command;
+    if (!splitCommand(request.sendmail, &command, error))
         return false;
-    }
 
     QTemporaryFile message(QDir::temp().filePath(QStringLiteral("sticker2-mail-XXXXXX.eml")));
     if (!message.open()) {

@@ -10,8 +10,8 @@
 // read from the message's headers (-t), never from the command line.
 struct MailRequest
 {
-    // The program and its arguments, split as a shell would split words
-    // (quotes group them) but run without one.
+    // The program and its arguments, split into words as a shell would
+    // (quotes and backslashes), but run without one: nothing is expanded.
     QString sendmail = QStringLiteral("/usr/sbin/sendmail -t -i");
     QString from; // empty: the mail transport fills in the sender
     QStringList to;

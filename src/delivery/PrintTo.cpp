@@ -57,8 +57,8 @@ bool printFileTo(const QString &queue, const QString &path, const QString &title
             : QStringLiteral("%1: cannot print it on %2: %3").arg(path, queue, spoolerError(spooler));
         return false;
     };
-    if (!spooler.open(queue))
-        return failed(QStringLiteral("finding the queue"));
+    if (!spooler.openQueue(queue))
+        return failed(QStringLiteral("connecting"));
     answered.setRemainingTime(AnswerTimeLimitMsec);
     if (!spooler.startDocument(title.isEmpty() ? QFileInfo(path).fileName() : title))
         return failed(QStringLiteral("starting the job"));

@@ -78,6 +78,26 @@ bool CupsSpooler::open(const QString &printerName)
     return true;
 }
 
+bool CupsSpooler::openQueue(const QString &queue)
+{
+    m_name = queue;
+    if (!connect())
+        return false;
+    char uri[1024];
+    m_cups->httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0,
+        "/printers/%s", queue.toUtf8().constData());
+    ipp_t *request = m_cups->ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+    m_cups->ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+    m_cups->ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr, "printer-name");
+    ipp_t *response = m_cups->cupsDoRequest(m_http, request, "/"); // takes the request
+    const bool found = response && m_cups->cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE;
+    if (response)
+        m_cups->ippDelete(response);
+    if (!found)
+        fail(QStringLiteral("find destination"));
+    return found;
+}
+
 bool CupsSpooler::startDocument(const QString &documentName)
 {
     const QByteArray name = m_name.toUtf8();

@@ -26,6 +26,12 @@ public:
     RunTimeError lastError() const override { return m_error; }
     void setStopCheck(std::function<bool()> stopped) override { m_stopped = std::move(stopped); }
 
+    // Takes the queue by its exact name and asks for it on this connection,
+    // whose waits end at the stop check (libcups' own lookup falls back to
+    // listing every destination, with minute-long waits of its own, when
+    // the server does not answer). False when the server does not answer
+    // or has no such queue.
+    bool openQueue(const QString &queue);
     // The format of the documents started next (a MIME type CUPS knows);
     // raw bytes unless set.
     void setDocumentFormat(const QByteArray &format) { m_format = format; }

@@ -34,6 +34,29 @@ bool writeText(const QString &path, const QString &text, QString *error)
     return true;
 }
 
+namespace {
+
+// The capture backend's side file of a job (its user, title, queue): .NAME.info beside it.
+QString sideFileOf(const QString &job)
+{
+    const QFileInfo info(job);
+    return info.path() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".info");
+}
+
+// The side file follows its job; a copy where it cannot be moved.
+void moveSideFile(const QString &job, const QString &movedTo)
+{
+    const QString side = sideFileOf(job);
+    if (!QFileInfo(side).isFile())
+        return;
+    const QString target = sideFileOf(movedTo);
+    if (std::rename(QFile::encodeName(side).constData(), QFile::encodeName(target).constData()) != 0
+        && QFile::copy(side, target))
+        QFile::remove(side);
+}
+
+} // namespace
+
 bool moveInto(const QString &file, const QString &folder, QString *movedTo, QString *note, QString *error)
 {
     note->clear();
@@ -44,6 +67,7 @@ bool moveInto(const QString &file, const QString &folder, QString *movedTo, QStr
     const QString target = freePath(folder, QFileInfo(file).fileName());
     if (std::rename(QFile::encodeName(file).constData(), QFile::encodeName(target).constData()) == 0) {
         *movedTo = target;
+        moveSideFile(file, target);
         return true;
     }
     // Another file system, or a spool folder only the spooler may change.
@@ -64,6 +88,7 @@ bool moveInto(const QString &file, const QString &folder, QString *movedTo, QStr
         return false;
     }
     *movedTo = target;
+    moveSideFile(file, target);
     if (std::remove(QFile::encodeName(file).constData()) != 0)
         *note = QStringLiteral("the original stays (%1)").arg(QString::fromLocal8Bit(std::strerror(errno)));
     return true;

@@ -83,7 +83,7 @@ private:
                 .arg(m_port)
                 .toUtf8());
         QFile::setPermissions(config, QFile::ReadOwner | QFile::WriteOwner);
-        return QStringLiteral("msmtp -C '%1' --host=127.0.0.1 --port=%2 -t -i").arg(config).arg(m_port);
+        return QStringLiteral("msmtp -C '%1' -t -i").arg(config);
     }
 
     QJsonObject readBack(const QString &eml)
@@ -219,6 +219,8 @@ private slots:
                                                 << QStringList {"not a regular file"};
         QTest::newRow("empty command") << " " << QStringList {"accounts@example.com"} << QString()
                                        << QStringList {"no sendmail command"};
+        QTest::newRow("unbalanced quote") << "msmtp -C 'x" << QStringList {"accounts@example.com"} << QString()
+                                          << QStringList {"cannot be read", "msmtp -C 'x"};
     }
 
     void refusedMailIsAnError()

@@ -47,7 +47,7 @@ lpadmin -x Sticker2Capture
 out=$(ls "$folder"/*-job*.prn)
 cmp "$job" "$out" || fail "$out differs from the printed file"
 [ "$(stat -c %a:%g "$out")" = "640:$(stat -c %g "$folder")" ] || fail "$out: mode or group: $(stat -c %a:%G "$out")"
-left=$(ls -A "$folder" | grep -v -- '-job.*\.prn$' | tr '\n' ' ')
+left=$(ls -A "$folder" | grep -v -- '-job.*\.prn\(\.info\)\?$' | tr '\n' ' ')
 [ "$left" = ".OtherQueue.killed.part .Sticker2Capture.held.part .Sticker2Capture.recent.part " ] ||
     fail "parts left behind or removed wrongly: $left"
 
@@ -88,7 +88,7 @@ ROWS
 # for another user (lp -U), as the printing programs of a shared computer do.
 rm -f "$folder"/* "$folder"/.[!.]*
 lpadmin -p Sticker2Capture -E -v "sticker2:$dir/capture%20jobs"
-title=$(printf 'Rechnung 100%% M\303\244rz\tQ4')
+title=$(printf 'Rechnung 100%% M\303\244rz')
 if [ "$(id -u)" -eq 0 ]; then user=anna; else user=$(id -un); fi
 jobid=$(lp -U "$user" -d Sticker2Capture -t "$title" -n 2 "$job" | sed -n 's/^request id is Sticker2Capture-\([0-9]*\) .*/\1/p')
 [ -n "$jobid" ] || fail "lp gave no job id"
@@ -103,8 +103,14 @@ info="$folder/.$(basename "$out").info"
 lpadmin -x Sticker2Capture
 cmp "$job" "$out" || fail "$out differs from the printed file"
 [ "$(stat -c %a:%g "$info")" = "640:$(stat -c %g "$folder")" ] || fail "$info: mode or group: $(stat -c %a:%G "$info")"
-expected=$(printf 'job=%s\nuser=%s\ntitle=Rechnung 100%%25 M\303\244rz%%09Q4\nqueue=Sticker2Capture\ncopies=2' "$jobid" "$user")
+expected=$(printf 'job=%s\nuser=%s\ntitle=Rechnung 100%%25 M\303\244rz\nqueue=Sticker2Capture\ncopies=2' "$jobid" "$user")
 [ "$(head -n 5 "$info")" = "$expected" ] || fail "side file: $(cat "$info") expected: $expected"
 grep -q '^options=' "$info" || fail "side file without options: $(cat "$info")"
 left=$(ls -A "$folder" | grep -v -- '-job.*\.prn\(\.info\)\?$' | tr '\n' ' ')
 [ -z "$left" ] || fail "parts left behind: $left"
+
+# Control bytes in a value (cupsd itself refuses them in a title) are escaped.
+rm -f "$folder"/* "$folder"/.[!.]*
+DEVICE_URI="sticker2:$folder" PRINTER=Sticker2Capture "$dir/bin/backend/sticker2" 8 u "$(printf 'a\tb\rc\177d%%')" 1 '' "$job" 2>/dev/null ||
+    fail "the backend run by hand failed"
+grep -qx 'title=a%09b%0Dc%7Fd%25' "$folder"/.*.info || fail "control bytes not escaped: $(cat "$folder"/.*.info)"
