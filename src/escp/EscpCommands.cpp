@@ -144,6 +144,12 @@ qsizetype downloadForm9(const uchar *p, qsizetype size, bool *ok)
         const uchar a = p[q];
         if (((a >> 4) & 7) > (a & 15) || (a & 15) > 11)
             *ok = false;
+        // A pin fires in every other column at most: a 9-pin character
+        // has no dot beside another in a row.
+        for (qsizetype c = q + 2; c < q + 12 && c < size; ++c) {
+            if (p[c] & p[c - 1])
+                *ok = false;
+        }
     }
     return len <= size ? len : -1;
 }

@@ -83,7 +83,8 @@ int dotsPerInch(int m);
 // when both do); -1 when it runs past `size`. `p` points at the ESC.
 qsizetype downloadLength(const uchar *p, qsizetype size, int pins);
 // Whether the bytes read as a plausible 9-pin (9) or 24-pin (24) definition,
-// 0 when they read as both or neither.
+// 0 when they read as both or neither. A 9-pin character has no two dots
+// side by side in a row (the pin cannot fire in two columns running).
 int downloadForm(const uchar *p, qsizetype size);
 
 // Remote mode (ESC ( R ... REMOTE1): its commands run until ESC NUL NUL NUL.
