@@ -134,7 +134,7 @@ private slots:
         QTest::addColumn<QString>("holds");
         QTest::addColumn<QString>("lacks");
         QTest::newRow("text") << "out.txt" << "EDITED Page 1" << "Page 2";
-        QTest::newRow("web page") << "out.html" << "EDITED Page 1" << "EBOLD";
+        QTest::newRow("web page") << "out.html" << "EDITED&nbsp;Page&nbsp;1" << "EBOLD";
         QTest::newRow("rich text") << "out.rtf" << "EDITED Page 1" << "Page 2";
     }
 
@@ -154,7 +154,7 @@ private slots:
         Dialogs::setNextFileName(out);
         click(view, "JeweledButton1");
         const QString written = QString::fromLatin1(readAll(out));
-        QVERIFY2(written.contains(holds), qPrintable(written.left(400)));
+        QVERIFY2(written.contains(holds), qPrintable(QString(written.left(1500)).replace('\r', ' ').replace('\n', ' ')));
         QVERIFY2(!written.contains(lacks), qPrintable(written.left(400)));
         if (name.endsWith(".rtf")) {
             // With the emphasis the page was shown with, though Edit cleared
@@ -457,10 +457,15 @@ private slots:
                 if (!child)
                     continue;
                 auto *widget = qobject_cast<QWidget *>(child->object());
-                if (widget && (widget->focusPolicy() & Qt::TabFocus)) {
+                // A drop-down's list and edit box are parts of it: it is named.
+                bool partOfDropDown = false;
+                for (QWidget *up = widget ? widget->parentWidget() : nullptr; up; up = up->parentWidget())
+                    partOfDropDown = partOfDropDown || qobject_cast<QComboBox *>(up);
+                if (widget && !partOfDropDown && (widget->focusPolicy() & Qt::TabFocus)) {
                     ++controls;
                     if (child->text(QAccessible::Name).trimmed().isEmpty())
-                        unnamed << widget->objectName();
+                        unnamed << widget->objectName() + '/' + widget->metaObject()->className() + '/'
+                                + (widget->parentWidget() ? widget->parentWidget()->objectName() : QString());
                 }
                 walk(child);
             }
@@ -485,8 +490,9 @@ private slots:
                 visited << w->objectName();
             w = w->nextInFocusChain();
         } while (w != first && visited.size() < 100);
+        // Back is disabled on the first page, and so out of the way.
         QCOMPARE(visited,
-            (QStringList {"Label4", "Check1", "Command2", "CmdImport", "lb1", "Text4", "PageView", "CmdFst", "CmdBck",
+            (QStringList {"Label4", "Check1", "Command2", "CmdImport", "lb1", "Text4", "PageView", "CmdFst",
                 "CmdNxt", "CmdLast", "Text2", "JeweledButton1", "Image1", "Check3", "Check2", "CmdPrint", "JeExit"}));
         key(view, "Label4", Qt::Key_Space);
         QVERIFY(control(view, "Frame6")->isVisible());
