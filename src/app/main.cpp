@@ -1,5 +1,6 @@
 #include "cli/CliSupport.h"
 #include "cli/CommandLine.h"
+#include "gui/platform/AppIdentity.h"
 #include "gui/report/OpenReportView.h"
 #include "gui/startup/FormStartup.h"
 #include "gui/watch/FrmWatch.h"
@@ -85,6 +86,7 @@ int main(int argc, char *argv[])
     if (!CommandLine::watchFolder(QCoreApplication::arguments(), &folder))
         return int(CommandLine::Status::Usage);
     QApplication::setApplicationName(QStringLiteral("Sticker2"));
+    AppIdentity::apply();
     if (!folder.isEmpty()) {
         AppPaths::ensureProgramFolder();
         auto *watch = new FrmWatch;

@@ -91,6 +91,53 @@ private slots:
         QVERIFY(changes > 0);
     }
 
+    // Words and lines as a text editor takes them: Ctrl+Left/Right, a
+    // double click on a word, a triple click on a line.
+    void words_data()
+    {
+        QTest::addColumn<QString>("steps"); // key sequences or "double N" / "triple N" (a click on column N of line 1)
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("length");
+        // A0 C1 M2 E3 _4 L5 t6 d7 .8 _9 _10 S11 ... l23 _24 2025 ... 28, line end 29.
+        QTest::newRow("ctrl+right to the next word") << "Ctrl+Right" << 5 << 0;
+        QTest::newRow("ctrl+right over signs and spaces") << "Ctrl+Right,Ctrl+Right" << 11 << 0;
+        QTest::newRow("ctrl+right at the line end to the next line") << "End,Ctrl+Right" << 30 << 0;
+        QTest::newRow("ctrl+left to the word's start") << "End,Ctrl+Left" << 25 << 0;
+        QTest::newRow("ctrl+left at a line start to the line end before") << "Down,Home,Ctrl+Left" << 29 << 0;
+        QTest::newRow("shift+ctrl+right selects a word and its space") << "Shift+Ctrl+Right" << 0 << 5;
+        QTest::newRow("double click on a word") << "double 14" << 11 << 13;
+        QTest::newRow("double click on a space") << "double 9" << 9 << 1;
+        QTest::newRow("triple click takes the line") << "triple 3" << 0 << 30;
+    }
+
+    void words()
+    {
+        QFETCH(QString, steps);
+        QFETCH(int, start);
+        QFETCH(int, length);
+        PageView view;
+        view.resize(600, 300);
+        view.setTextFont(reportFont(ReportUnzoomedPoints));
+        view.setLines(linesOf("ACME Ltd.  Sales_journal 2025\r\nnext line\r\n"));
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        const QFontMetricsF metrics(reportFont(ReportUnzoomedPoints), view.viewport());
+        for (const QString &step : steps.split(QLatin1Char(','))) {
+            const int column = step.section(' ', 1).toInt();
+            const QPoint at(int(4 + (column + 0.5) * metrics.horizontalAdvance(QLatin1Char('0'))),
+                int(4 + 0.5 * (metrics.ascent() + metrics.descent())));
+            if (step.startsWith("double") || step.startsWith("triple")) {
+                QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, at);
+                if (step.startsWith("triple"))
+                    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, at);
+            } else {
+                QTest::keySequence(&view, QKeySequence(step));
+            }
+        }
+        QCOMPARE(view.selectionStart(), qint64(start));
+        QCOMPARE(view.selectionLength(), qint64(length));
+    }
+
     void copyReadsTheCodePage()
     {
         PageView view;

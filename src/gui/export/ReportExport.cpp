@@ -6,6 +6,7 @@
 #include "export/ReportExporter.h"
 #include "gui/platform/Dialogs.h"
 #include "gui/platform/MessageBox.h"
+#include "report/ShownPages.h"
 
 #include <QApplication>
 #include <QDir>
@@ -75,7 +76,12 @@ ReportExport::ReportExport(ReportDocument &document, JeweledButton *workbookButt
 void ReportExport::exportReport(const PageSelection &pages)
 {
     m_pages = pages;
-    const QString fileName = Dialogs::saveFileName(m_view, tr("Export"), Filter, m_lastFileName);
+    // The first export of a view starts beside the print file, under its name.
+    const QFileInfo printFile(m_doc.fileName());
+    const QString initial = !m_lastFileName.isEmpty() ? m_lastFileName
+        : m_doc.fileName().isEmpty()                   ? QString()
+                                                       : printFile.absoluteDir().filePath(printFile.completeBaseName());
+    const QString fileName = Dialogs::saveFileName(m_view, tr("Export"), Filter, initial);
     if (fileName.isEmpty())
         return; // cancelled: nothing is written, the last name stays
     m_lastFileName = fileName;
@@ -98,6 +104,21 @@ void ReportExport::exportReport(const PageSelection &pages)
     // A long export shows how far it is and can be cancelled; a cancelled
     // one leaves no file (an old one of that name stays as it was).
     ExportRequest request = requestFor(format);
+    // What the view shows is what is exported: a page edited on screen
+    // takes the place of the page it was read from.
+    ShownPages shown;
+    bool edited = false;
+    QString unshown;
+    if (!ShownPages::of(m_doc, m_pages, &shown, &unshown)
+        || (format == ExportFormat::WebPage && !ShownPages::wholeFile(m_doc, &request.shownFile, &edited, &unshown))) {
+        fail(unshown);
+        return;
+    }
+    if (!request.sheets) {
+        request.pages = &shown.pages;
+        request.chosen = shown.chosen;
+    }
+    request.render.markup.vsual = m_doc.shownEmphasis();
     const bool written = writeWithProgress(fileName, [&](const ExportProgress &progress, QString *error) {
         request.progress = progress;
         return ::exportReport(format, request, { fileName, nullptr, QString() }, error);

@@ -21,9 +21,10 @@ QList<QColor> s_colors;
 QList<QString> s_printFiles;
 QList<Asked> s_asked;
 
-QString nextName(const QString &kind, const QString &title, const QString &filter, int *chosen = nullptr)
+QString nextName(const QString &kind, const QString &title, const QString &filter, int *chosen = nullptr,
+    const QString &initial = QString())
 {
-    s_asked.append({kind, title, filter});
+    s_asked.append({kind, title, filter, initial});
     const std::pair<QString, int> next = s_names.isEmpty() ? std::pair<QString, int>() : s_names.takeFirst();
     if (chosen)
         *chosen = next.second;
@@ -56,7 +57,7 @@ QString qtFilter(const QString &filter)
 QString openFileName(QWidget *parent, const QString &title, const QString &filter, const QString &initial)
 {
     if (s_testMode)
-        return nextName(QStringLiteral("open"), title, filter);
+        return nextName(QStringLiteral("open"), title, filter, nullptr, initial);
     return QFileDialog::getOpenFileName(parent, title, initial, qtFilter(filter));
 }
 
@@ -65,7 +66,7 @@ QString saveFileName(QWidget *parent, const QString &title, const QString &filte
     int chosen = -1;
     QString name;
     if (s_testMode) {
-        name = nextName(QStringLiteral("save"), title, filter, &chosen);
+        name = nextName(QStringLiteral("save"), title, filter, &chosen, initial);
     } else {
         const QString qt = qtFilter(filter);
         QString selected;
@@ -97,7 +98,7 @@ QString folderName(QWidget *parent, const QString &title, const QString &initial
 QColor color(QWidget *parent, const QColor &initial)
 {
     if (s_testMode) {
-        s_asked.append({QStringLiteral("color"), QString(), QString()});
+        s_asked.append({QStringLiteral("color"), QString(), QString(), QString()});
         return s_colors.isEmpty() ? QColor() : s_colors.takeFirst();
     }
     return QColorDialog::getColor(initial, parent);
@@ -106,7 +107,7 @@ QColor color(QWidget *parent, const QColor &initial)
 bool print(QWidget *parent, QPrinter *printer, bool selectionOffered)
 {
     if (s_testMode) {
-        s_asked.append({QStringLiteral("print"), QString(), QString()});
+        s_asked.append({QStringLiteral("print"), QString(), QString(), QString()});
         const QString file = s_printFiles.isEmpty() ? QString() : s_printFiles.takeFirst();
         if (file.isEmpty())
             return false;

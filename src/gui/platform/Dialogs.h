@@ -50,6 +50,7 @@ struct Asked
     QString kind; // "open", "save", "color" or "print"
     QString title;
     QString filter;
+    QString initial; // the name or folder the dialog starts at
 };
 QList<Asked> asked();
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPixmap>
 #include <QString>
 #include <QStringList>
 
@@ -12,5 +13,7 @@ QStringList candidates();
 QString find();
 // Starts it detached. False with a message text when none can be started.
 bool start(QString *error);
+// The picture the view shows for it, `size` pixels square.
+QPixmap picture(int size);
 
 } // namespace Calculator

@@ -20,6 +20,7 @@ CodePageBar::CodePageBar(QWidget *parent)
     m_text->setForegroundRole(QPalette::ToolTipText);
     m_switch = new QPushButton(this);
     m_switch->setObjectName(QStringLiteral("CodePageSwitch"));
+    m_switch->setAccessibleName(tr("Read the file in the code page offered"));
     auto *close = new QToolButton(this);
     close->setObjectName(QStringLiteral("CodePageBarClose"));
     close->setText(QStringLiteral("\u00d7"));

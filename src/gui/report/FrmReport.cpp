@@ -20,7 +20,9 @@
 #include "report/ReportFont.h"
 #include "gui/report/OpenReportView.h"
 #include "gui/report/PageView.h"
+#include "gui/report/PageSearch.h"
 #include "gui/report/PrintFileActions.h"
+#include "gui/report/PrintedLookBar.h"
 #include "report/RecentFiles.h"
 #include "gui/startup/FormStartup.h"
 #include "platform/AppPaths.h"
@@ -35,7 +37,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QProgressDialog>
 #include <QScreen>
 #include <QTextEdit>
@@ -78,31 +79,6 @@ QTextEdit *makeRichText(const QString &name, QWidget *parent)
     return edit;
 }
 
-// A small pocket calculator, drawn so the picture needs no image file.
-QPixmap calculatorPicture()
-{
-    QPixmap pixmap(tw(360), tw(360));
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QRectF body = QRectF(pixmap.rect()).adjusted(4, 1, -4, -1);
-    p.setPen(QPen(QColor(40, 40, 40), 1));
-    p.setBrush(QColor(90, 90, 100));
-    p.drawRoundedRect(body, 3, 3);
-    const double pad = body.width() * 0.12;
-    QRectF display(body.left() + pad, body.top() + pad, body.width() - 2 * pad, body.height() * 0.22);
-    p.setBrush(QColor(190, 220, 180));
-    p.drawRect(display);
-    const double keysTop = display.bottom() + pad;
-    const double keyW = (body.width() - 2 * pad) / 3.0;
-    const double keyH = (body.bottom() - pad - keysTop) / 3.0;
-    p.setBrush(QColor(235, 235, 235));
-    for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 3; ++c)
-            p.drawRect(QRectF(body.left() + pad + c * keyW + 1, keysTop + r * keyH + 1, keyW - 2, keyH - 2));
-    return pixmap;
-}
-
 } // namespace
 
 FrmReport::FrmReport(QWidget *parent)
@@ -122,12 +98,14 @@ FrmReport::FrmReport(QWidget *parent)
     setPalette(p);
     setAutoFillBackground(true);
     buildControls();
+    makeAccessible();
     // What prints of the page on screen: its text as shown (edited while
     // Edit is ticked), or the user's selection.
     m_doc.setShownText({[this] { return PageDocument::text(Rt1->document()); },
         [this] { return hasUserSelection() ? Rt1->textCursor().selectedText() : QString(); }});
     m_changeBar = new FileChangeBar(this);
     connect(m_changeBar, &FileChangeBar::reloadRequested, this, [this] { LoadReport(m_doc.fileName()); });
+    watchQuietBars();
     acceptFileDrops(this);
     fitCaptions(this);
 
@@ -155,10 +133,13 @@ void FrmReport::buildControls()
     Rt1->installEventFilter(this);
     Rt1->viewport()->installEventFilter(this);
     m_pageView = new PageView(this);
+    // Another page, file or match: the caption follows.
+    connect(m_pageView, &PageView::selectionChanged, this, [this] { m_timerTag = QStringLiteral("0"); });
     m_pageView->installEventFilter(this);
     m_pageView->viewport()->installEventFilter(this);
     SheetPane = new SheetView(this);
     SheetPane->hide();
+    SheetPane->widget()->installEventFilter(this); // Ctrl+click zooms, a right-click shows the menu
 
     buildTopBar();
     buildBottomBar();
@@ -213,6 +194,9 @@ void FrmReport::buildControls()
         applyForms(true);
         showPage(m_doc.currentPage());
     });
+    buildLookChoice();
+    buildZoom();
+    PrintFileActions::addTo(this, AQ);
     connect(Frame6, &ReportColorPanel::printerChosen, this, [this] {
         // Sheets of another length or width.
         m_doc.setPrinterSetup(ReportViewSettings::read().printerSetup());
@@ -272,6 +256,8 @@ void FrmReport::buildTopBar()
     Text4->setObjectName(QStringLiteral("Text4"));
     Text4->installEventFilter(this);
     place(Text4, 9400, 70, 2000, 360);
+    m_search = new PageSearch(m_pageView, SheetPane, Text4, this);
+    connect(m_search, &PageSearch::matchSelected, this, [this] { m_timerTag = QStringLiteral("0"); });
 
     LbPageNo = new QLabel(this);
     LbPageNo->setObjectName(QStringLiteral("LbPageNo"));
@@ -331,7 +317,7 @@ void FrmReport::buildBottomBar()
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(calculatorPicture());
+    Image1->setPixmap(Calculator::picture(tw(360)));
     Image1->setToolTip(QStringLiteral("Calculator"));
     Image1->resize(tw(360), tw(360));
     Image1->installEventFilter(this);
@@ -376,6 +362,8 @@ bool FrmReport::LoadReport(const QString &file)
     }
     Frame1->setPaperHeightText(QStringLiteral("0"));
     Frame6->showSettings(ReportViewSettings::read());
+    if (PrintedLookBar::showsPrinted(file, m_doc.pages().bytes()))
+        Frame6->ChkPrinted->setChecked(true); // the user's answer for files of its kind
     if (m_fixedCodePage)
         Frame6->setCodePage(*m_fixedCodePage);
     Frame1->readStoredMode();
@@ -396,13 +384,10 @@ bool FrmReport::LoadReport(const QString &file)
     m_doc.setCurrentPage(0);
     applyCodePage();
     offerDetectedCodePage();
+    offerPrintedLook();
     setPageLabel(0);
     for (JeweledButton *b : {CmdBck, CmdNxt, CmdLast, CmdFst})
         b->setEnabled(true);
-    if (PageCount() < 6) {
-        SpLebal3->hide();
-        Text2->hide();
-    }
     m_loadedPageShown = true;
     return true;
 }
@@ -488,8 +473,10 @@ void FrmReport::buildPrinted()
     // reading shows how far it is and can be cancelled, which leaves this
     // view in the emphasis look (the stored choice stays as it is).
     constexpr int Steps = 1000;
+    // A view that is not on screen yet (a file opened from the command line)
+    // shows the progress on its own rather than inside a hidden window.
     QProgressDialog progress(tr("Reading %1 as printed ...").arg(QFileInfo(m_doc.fileName()).fileName()),
-        tr("Cancel"), 0, Steps, this);
+        tr("Cancel"), 0, Steps, isVisible() ? this : nullptr);
     progress.setObjectName(QStringLiteral("PrintedProgress"));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(500);
@@ -641,7 +628,9 @@ void FrmReport::countOut()
 
 bool FrmReport::eventFilter(QObject *watched, QEvent *event)
 {
-    if ((Rt1 && watched == Rt1->viewport()) || (m_pageView && watched == m_pageView->viewport()))
+    quietBarEvent(watched, event);
+    if ((Rt1 && watched == Rt1->viewport()) || (m_pageView && watched == m_pageView->viewport())
+        || (SheetPane && watched == SheetPane->widget()))
         return rt1MouseEvent(event) || QWidget::eventFilter(watched, event);
     if (watched == Rt1 || watched == m_pageView)
         return rt1KeyEvent(event) || QWidget::eventFilter(watched, event);
@@ -651,11 +640,11 @@ bool FrmReport::eventFilter(QObject *watched, QEvent *event)
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Escape) {
             m_text4Tag = QStringLiteral("1");
+            m_search->stop();
             return true;
         }
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            if (!m_searching)
-                runSearch();
+            runSearch(static_cast<QKeyEvent *>(event)->modifiers() & Qt::ShiftModifier ? -1 : 1);
             return true;
         }
     } else if (watched == Text2 && type == QEvent::FocusOut) {
@@ -680,9 +669,11 @@ bool FrmReport::eventFilter(QObject *watched, QEvent *event)
 
 void FrmReport::CmdImport_Click()
 {
+    // The dialog starts where the file shown lies, with the kind of file
+    // imported last offered first.
     const QString chosen = Dialogs::openFileName(this,
-        QStringLiteral("[ TXT File Only ]Select A File From Which To Retrive Data"),
-        QStringLiteral(" Txt File(*.txt)|*.txt|") + PrintFileActions::Filter, m_importName);
+        QStringLiteral("[ TXT File Only ]Select A File From Which To Retrive Data"), PrintFileActions::importFilter(),
+        m_importName.isEmpty() ? QFileInfo(m_doc.fileName()).absolutePath() : m_importName);
     // The dialog keeps the last name chosen in this view: cancelling it after
     // an earlier Import loads that file again.
     const QString name = chosen.isEmpty() ? m_importName : chosen;
@@ -692,8 +683,10 @@ void FrmReport::CmdImport_Click()
     QString file = ShortPathOf(name);
     if (file.isEmpty())
         file = name;
-    if (LoadReport(file))
-        RecentFiles::add(name);
+    if (!LoadReport(file))
+        return;
+    RecentFiles::add(name);
+    PrintFileActions::rememberImportFilter(name);
 }
 
 void FrmReport::startCalculator()

@@ -16,8 +16,10 @@
 class FileChangeBar;
 class CodePageBar;
 class JeweledButton;
+class PageSearch;
 class PageView;
 class PrintPanel;
+class PrintedLookBar;
 class QAbstractScrollArea;
 class QAction;
 class QCheckBox;
@@ -33,6 +35,7 @@ class ReportExport;
 class SheetView;
 class SpLebal;
 class ViewLines;
+class ViewZoom;
 
 // The report view window: one print file, shown a page at a time with its
 // emphasis, with paging, search, zoom, highlight, edit, a continuous view,
@@ -111,6 +114,8 @@ protected:
 
 private:
     void buildControls();
+    // Names for screen readers, keys for the mouse-only controls, Tab order.
+    void makeAccessible();
     // Whether the user selected text in the page (the first character alone,
     // which showing a page selects, does not count).
     bool hasUserSelection() const;
@@ -147,7 +152,8 @@ private:
 
     // Rendering.
     void Command2_Click();
-    void runSearch();
+    // Enter and F3 (1), Shift+F3 (-1): the next or previous match.
+    void runSearch(int direction = 1);
     void highlightSelection();
     void showContextMenu(const QPoint &viewportPos);
     void sendControlKey(int key);
@@ -159,9 +165,17 @@ private:
     // Form conveniences.
     void CmdImport_Click();
     void buildKeys();
+    // Zoom steps, fit width and fit page, by keys and the context menu.
+    void buildZoom();
     // A page key (step 1 Page Down, -1 Page Up): the next or previous page,
     // or a screen of the continuous view.
     void pageKey(int step);
+    // Ctrl+End (1) and Ctrl+Home (-1): the last or first page.
+    void endKey(int step);
+    // Escape: the print panel or the colour panel is closed.
+    void closePanel();
+    // The pane the page is on screen in: the sheet, the page view or Rt1.
+    QAbstractScrollArea *shownPane() const;
     bool pageKeyEvent(QEvent *event);
     void startCalculator();
     void setImagePressed(bool pressed);
@@ -178,7 +192,13 @@ private:
     // Offers, in the quiet bar, the DOS code page a file read as it is
     // (Latin-1) looks written in.
     void offerDetectedCodePage();
+    // The quiet bars over and under the page, which gives them room.
     void placeCodePageBar();
+    void watchQuietBars();
+    bool quietBarEvent(QObject *watched, QEvent *event);
+    // The printed look offered in a quiet bar and chosen from the menu.
+    void buildLookChoice();
+    void offerPrintedLook();
 
     // The page table and view state.
     ReportDocument m_doc;
@@ -218,7 +238,11 @@ private:
     ReportColorPanel *Frame6 = nullptr;
     FileChangeBar *m_changeBar = nullptr;
     CodePageBar *m_codePageBar = nullptr;
+    PrintedLookBar *m_lookBar = nullptr;
+    QAction *m_printedAction = nullptr;
     ReportExport *m_export = nullptr;
+    PageSearch *m_search = nullptr;
+    ViewZoom *m_zoom = nullptr;
 
     // Tag texts and flags of the form.
     bool m_counted = false;

@@ -1,8 +1,14 @@
-// The report view's code page guessed from the file's bytes.
+// The report view's code page guessed from the file's bytes, and the quiet
+// bars that offer it (and the printed look) beside the page.
 #include "codepage/CodePageGuess.h"
 #include "gui/report/CodePageBar.h"
 #include "gui/report/FrmReport.h"
+#include "gui/report/FileChangeBar.h"
+#include "gui/report/PageView.h"
+#include "gui/report/PrintedLookBar.h"
+#include "gui/report/SheetView.h"
 
+#include <QEvent>
 #include <QTextEdit>
 
 void FrmReport::detectCodePage()
@@ -26,11 +32,42 @@ void FrmReport::offerDetectedCodePage()
 
 void FrmReport::placeCodePageBar()
 {
-    if (!m_codePageBar || m_codePageBar->isHidden())
+    // The quiet bars take their room from the page rather than cover its
+    // first or last lines: the file's change above it, the code page and
+    // the printed look below it, one above the other.
+    if (!m_pageView || !SheetPane)
         return;
-    // Along the foot of the page, inside its frame.
     const QRect page = Rt1->geometry();
-    const int height = m_codePageBar->sizeHint().height();
-    m_codePageBar->setGeometry(page.left() + 2, page.bottom() - height - 1, page.width() - 4, height);
-    m_codePageBar->raise();
+    int top = page.top();
+    if (m_changeBar && !m_changeBar->isHidden())
+        top = m_changeBar->geometry().bottom() + 1;
+    int bottom = page.bottom() + 1;
+    for (QWidget *bar : {static_cast<QWidget *>(m_codePageBar), static_cast<QWidget *>(m_lookBar)}) {
+        if (!bar || bar->isHidden())
+            continue;
+        const int height = bar->sizeHint().height();
+        bottom -= height;
+        bar->setGeometry(page.left(), bottom, page.width(), height);
+        bar->raise();
+    }
+    const QRect rest(page.left(), top, page.width(), qMax(1, bottom - top));
+    m_pageView->setGeometry(rest);
+    SheetPane->setGeometry(rest);
+}
+
+void FrmReport::watchQuietBars()
+{
+    for (QWidget *bar : {static_cast<QWidget *>(m_changeBar), static_cast<QWidget *>(m_codePageBar),
+             static_cast<QWidget *>(m_lookBar)}) {
+        if (bar)
+            bar->installEventFilter(this);
+    }
+}
+
+bool FrmReport::quietBarEvent(QObject *watched, QEvent *event)
+{
+    if ((watched == m_changeBar || watched == m_codePageBar || watched == m_lookBar)
+        && (event->type() == QEvent::Show || event->type() == QEvent::Hide))
+        placeCodePageBar();
+    return false;
 }

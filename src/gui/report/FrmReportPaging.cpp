@@ -6,6 +6,7 @@
 #include "gui/report/SheetView.h"
 #include "gui/report/FileChangeBar.h"
 #include "gui/report/PageView.h"
+#include "gui/report/ViewZoom.h"
 #include "render/ViewLines.h"
 #include "report/PageDocument.h"
 
@@ -39,10 +40,11 @@ void FrmReport::showPage(int k)
     m_pageView->setVisible(!printed);
     if (printed) {
         buildPrinted();
-        const double inch = logicalDpiX() * (m_doc.zoomedIn() ? 1.5 : 1.0);
+        const double inch = logicalDpiX() * (m_doc.zoomedIn() ? 1.5 : 1.0) * m_zoom->scale();
         SheetPane->setPixelsPerInch(inch);
         SheetPane->setSheet(m_doc.sheet(qBound(0, k, PageCount() - 1)));
         m_loadedPageShown = false;
+        m_timerTag = QStringLiteral("0");
         return;
     }
     if (m_doc.pages().changed())
@@ -82,6 +84,8 @@ void FrmReport::showLines(std::shared_ptr<ViewLines> lines)
 
 void FrmReport::shareShownText()
 {
+    const ViewLines *lines = m_pageView->lines();
+    m_doc.setShownEmphasis(lines && lines->options().markup && lines->options().context.vsual);
     // What prints of the page on screen: the edit box's text while it holds
     // the page, else the page as it was read; and the user's selection.
     if (editShown()) {
@@ -221,6 +225,16 @@ void FrmReport::showColumnMarks()
 
 void FrmReport::UpdateStatusLine()
 {
+    const QString name = QFileInfo(m_doc.fileName()).fileName();
+    if (!SheetPane->isHidden()) {
+        // The printed look has no caret: the sheet on screen.
+        setWindowTitle(QStringLiteral(" Report View   [ Sheet : %1/%2 ]   %3")
+                           .arg(m_doc.currentPage() + 1)
+                           .arg(PageCount())
+                           .arg(name));
+        m_timerTag = QStringLiteral("1");
+        return;
+    }
     // The view does not wrap, so its display lines are the text's lines.
     qint64 col = 0;
     qint64 line = 0;
@@ -242,7 +256,7 @@ void FrmReport::UpdateStatusLine()
                        .arg(col)
                        .arg(line + 1)
                        .arg(selected)
-                       .arg(QFileInfo(m_doc.fileName()).fileName()));
+                       .arg(name));
     m_timerTag = QStringLiteral("1");
 
     // Column marks for the spreadsheet export, while its marking mode is on.

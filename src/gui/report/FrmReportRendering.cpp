@@ -9,6 +9,8 @@
 #include "gui/report/SheetView.h"
 #include "gui/report/EditMarkup.h"
 #include "gui/report/PageView.h"
+#include "gui/report/PageSearch.h"
+#include "gui/report/ViewZoom.h"
 #include "render/ViewLines.h"
 #include "report/PageDocument.h"
 #include "gui/report/ReportColorPanel.h"
@@ -27,6 +29,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QProgressDialog>
+#include <QScrollBar>
 #include <QTextEdit>
 
 namespace {
@@ -75,75 +78,50 @@ bool FrmReport::continuousShown() const
 
 void FrmReport::Command2_Click()
 {
+    // Zoom Out goes back to the size the view opened with, and either way
+    // the zoom's steps start again from the button's size.
     const bool zoomIn = Command2->text() == QLatin1String("Zoom");
     m_doc.setZoomedIn(zoomIn);
-    Rt1->setFont(reportFont(zoomIn ? ReportZoomedPoints : ReportUnzoomedPoints, false, codePage()));
+    Rt1->setFont(reportFont(zoomIn ? ReportZoomedPoints : ReportStartPoints, false, codePage()));
     m_doc.setViewPoints(Rt1->font().pointSizeF());
     syncMarkup();
-    // The continuous view has no markup to size: it keeps its place.
-    if (continuousShown() && !editShown())
+    m_zoom->setScale(1);
+    // The continuous view has no markup to size: it keeps its place. A page
+    // is shown again in the new sizes, with its place, marks and selection.
+    if (continuousShown() && !editShown()) {
         m_pageView->setTextFont(Rt1->font());
-    else
+    } else {
+        const QVector<PageView::Mark> marks = m_pageView->marks();
+        const qint64 anchor = m_pageView->anchor();
+        const qint64 caret = m_pageView->caret();
+        const int line = m_pageView->verticalScrollBar()->value();
+        const std::shared_ptr<ViewLines> before = m_pageView->shared();
         showPage(m_doc.currentPage());
+        if (before && m_pageView->shared() && m_pageView->shared() != before
+            && m_pageView->lines()->positionCount() == before->positionCount()) {
+            for (const PageView::Mark &mark : marks)
+                m_pageView->addMark(mark);
+            m_pageView->select(anchor, caret);
+            m_pageView->verticalScrollBar()->setValue(line);
+        }
+    }
     Command2->setText(zoomIn ? QStringLiteral("Zoom Out") : QStringLiteral("Zoom"));
 }
 
-void FrmReport::runSearch()
+void FrmReport::runSearch(int direction)
 {
     const QString s = Text4->text();
     m_text4Tag = QStringLiteral("0");
-    if (s.isEmpty())
+    if (s.isEmpty() || m_searching)
         return;
     if (editShown())
         return searchEditText(s);
-
-    PageView::Mark mark;
-    mark.length = s.size();
-    mark.colour = Frame6->swatchColor(ReportColorPanel::SearchString);
-    mark.bold = Frame6->searchBold() ? 1 : 0;
-
-    // A few megabytes a step; pending events run between steps, so the
-    // window answers and Escape in the search box stops the search;
-    // meanwhile the view takes no input of its own.
-    constexpr qint64 Step = 4 << 20;
-    constexpr qsizetype MostAStep = 4096;
-    // Each mark takes a few dozen bytes: a text found all over a large file
-    // is marked so far, not until memory runs out.
-    constexpr qsizetype MostMarks = 1000000;
-    qsizetype marked = 0;
-    QPointer<FrmReport> alive(this);
-    m_searching = true;
-    const std::shared_ptr<ViewLines> searched = m_pageView->shared();
-    const qint64 end = searched ? searched->positionCount() : 0;
-    qint64 last = -1;
-    for (qint64 from = 0; from < end;) {
-        QCoreApplication::processEvents();
-        if (!alive)
-            return; // the window was closed
-        // Stopped, or another page was shown meanwhile.
-        if (m_text4Tag == QLatin1String("1") || m_pageView->shared() != searched)
-            break;
-        const QVector<qint64> found = searched->findAll(s, from, qMin(end, from + Step), MostAStep);
-        for (const qint64 at : found) {
-            mark.start = at;
-            m_pageView->addMark(mark);
-        }
-        if (!found.isEmpty())
-            last = found.last();
-        from = found.size() == MostAStep ? found.last() + 1 : from + Step;
-        marked += found.size();
-        if (marked >= MostMarks && from < end) {
-            MessageBox::information(this,
-                tr("The search stopped at %1 matches of \"%2\": those are marked.").arg(marked).arg(s),
-                tr("Search"));
-            break;
-        }
-    }
-    m_searching = false;
-    if (last >= 0 && m_pageView->shared() == searched) {
-        m_pageView->select(last, last + s.size());
-        m_pageView->ensureVisible(last);
-    }
+    if (!SheetPane->isHidden())
+        return m_search->findOnSheet(direction, Frame6->swatchColor(ReportColorPanel::SearchString));
+    PageView::Mark look;
+    look.colour = Frame6->swatchColor(ReportColorPanel::SearchString);
+    look.bold = Frame6->searchBold() ? 1 : 0;
+    m_search->find(direction, look);
 }
 
 void FrmReport::searchEditText(const QString &s)
@@ -223,6 +201,11 @@ void FrmReport::showContextMenu(const QPoint &viewportPos)
 
 void FrmReport::sendControlKey(int key)
 {
+    // The printed look copies the sheet's text (its selection, or all of it).
+    if (!SheetPane->isHidden() && key == Qt::Key_C) {
+        SheetPane->copy();
+        return;
+    }
     QWidget *target = QApplication::focusWidget();
     if (!target)
         target = shownText();

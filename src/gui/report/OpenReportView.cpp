@@ -2,6 +2,8 @@
 
 #include "gui/platform/MessageBox.h"
 #include "gui/report/FrmReport.h"
+#include "platform/AppPaths.h"
+#include "report/RecentFiles.h"
 
 #include <QAbstractScrollArea>
 #include <QDropEvent>
@@ -33,13 +35,21 @@ int openReportViews(const QStringList &files, std::optional<CodePage::Choice> co
 {
     int opened = 0;
     for (const QString &file : files) {
-        if (FrmReport *view = OpenReportView(QFileInfo(file).absoluteFilePath())) {
+        const QString path = QFileInfo(file).absoluteFilePath();
+        if (FrmReport *view = OpenReportView(path)) {
             if (codePage && codePage->automatic)
                 view->detectCodePage();
             else if (codePage)
                 view->setCodePage(codePage->id);
             view->setReloadsItself(watched);
             ++opened;
+            // Opened by the user (the command line, a file manager, a drop,
+            // the menus): the file joins the recent files; a watched
+            // folder's jobs do not crowd them out.
+            if (!watched)
+                RecentFiles::add(path); // a settings file that cannot be written costs only the list
+        } else if (!watched && !QFileInfo::exists(path)) {
+            RecentFiles::remove(path); // gone: told so, and no longer offered
         }
     }
     return opened;

@@ -1,6 +1,7 @@
 #include "gui/report/PageView.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QScrollBar>
@@ -67,6 +68,30 @@ void PageView::setTextFont(const QFont &font)
     m_measured = false;
     m_measure.start();
     layScreen();
+}
+
+void PageView::setScale(qreal scale)
+{
+    if (scale <= 0 || scale == m_scale)
+        return;
+    // The place across is kept in proportion.
+    QScrollBar *across = horizontalScrollBar();
+    const qreal ratio = scale / m_scale;
+    const int acrossAt = int(across->value() * ratio);
+    m_scale = scale;
+    setTextFont(m_font);
+    across->setValue(acrossAt);
+}
+
+qreal PageView::contentWidth() const
+{
+    const qreal estimated = m_lines && !m_measured ? m_lines->index().longestLine() * look(0).advance + 2 * Margin : 0;
+    return qMax(estimated, m_widest);
+}
+
+qreal PageView::plainLineHeight() const
+{
+    return std::ceil(look(0).ascent + look(0).descent);
 }
 
 void PageView::setBackground(const QColor &colour, const QColor &text)
@@ -258,6 +283,9 @@ void PageView::keyPressEvent(QKeyEvent *event)
     } else if (control && event->key() == Qt::Key_End) {
         to = m_lines->positionCount();
         handled = true;
+    } else if (control && (event->key() == Qt::Key_Left || event->key() == Qt::Key_Right)) {
+        to = wordEdge(m_caret, event->key() == Qt::Key_Right ? 1 : -1);
+        handled = true;
     } else {
         to = moved(event->key(), &handled);
     }
@@ -265,6 +293,8 @@ void PageView::keyPressEvent(QKeyEvent *event)
         return QAbstractScrollArea::keyPressEvent(event);
     select(extend ? m_anchor : to, to);
     ensureVisible(m_caret);
+    if (extend)
+        offerPrimarySelection();
 }
 
 void PageView::mousePressEvent(QMouseEvent *event)
@@ -272,6 +302,13 @@ void PageView::mousePressEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton)
         return QAbstractScrollArea::mousePressEvent(event);
     const qint64 at = positionAt(event->position().toPoint());
+    // A third click soon after a double click, where it was: the line.
+    const bool third = m_doubleClickTime >= 0
+        && QDateTime::currentMSecsSinceEpoch() - m_doubleClickTime <= QApplication::doubleClickInterval()
+        && (event->position().toPoint() - m_doubleClickAt).manhattanLength() <= QApplication::startDragDistance();
+    m_doubleClickTime = -1;
+    if (third)
+        return selectLineAt(at);
     select(event->modifiers() & Qt::ShiftModifier ? m_anchor : at, at);
 }
 

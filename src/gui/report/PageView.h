@@ -19,7 +19,9 @@
 // page's text (one a character, one a line end). It takes a caret and a
 // selection by mouse and keys, copies the selection as text, shows marks
 // (search matches, highlights) and the columns marked for the workbook, and
-// scrolls by whole lines down and by pixels across. It never changes the text.
+// scrolls by whole lines down and by pixels across. A double click selects
+// a word, a triple click a line, Ctrl+Left and Ctrl+Right go by words, and
+// the selection is the desktop's primary selection. It never changes the text.
 class PageView : public QAbstractScrollArea
 {
     Q_OBJECT
@@ -49,6 +51,17 @@ public:
     // The font of text the markup leaves as it is (the zoom's size).
     void setTextFont(const QFont &font);
     const QFont &textFont() const { return m_font; }
+    // Every size drawn multiplied (the zoom's steps); the first line on
+    // screen stays where it is.
+    void setScale(qreal scale);
+    qreal scale() const { return m_scale; }
+    // The widest line as drawn (or as estimated while not all are measured)
+    // and the height of a plain line, margins aside: what fits the page to
+    // the window.
+    qreal contentWidth() const;
+    qreal plainLineHeight() const;
+    // The room left of and right of the text, whatever the scale.
+    static constexpr qreal margin() { return Margin; }
     // The paper, and the colour of text the markup leaves as it is.
     void setBackground(const QColor &colour, const QColor &text = Qt::black);
 
@@ -82,6 +95,8 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
 
@@ -119,10 +134,18 @@ private:
     qint64 positionAt(const QPoint &point);
     qint64 lineLength(const LineIndex::Line &line) const;
     qint64 moved(int key, bool *handled);
+    // Where the word at or next to a position begins (-1) or where the next
+    // one begins (1), as Ctrl+Left and Ctrl+Right go; and the word around it.
+    qint64 wordEdge(qint64 position, int direction) const;
+    void selectWordAt(qint64 position);
+    void selectLineAt(qint64 position);
+    // The selection is the desktop's primary selection (middle-click paste).
+    void offerPrimarySelection() const;
     void drawLine(QPainter &painter, const Laid &laid, qreal dx) const;
 
     std::shared_ptr<ViewLines> m_lines;
     QFont m_font;
+    qreal m_scale = 1;
     QColor m_background = Qt::white;
     QColor m_text = Qt::black;
     mutable QHash<int, const Look *> m_looks; // by style of the lines shown
@@ -137,4 +160,6 @@ private:
     QVector<Mark> m_marks; // in the order they were made; a later one wins
     qint64 m_longestMark = 0;
     QVector<int> m_columnMarks;
+    qint64 m_doubleClickTime = -1; // when the last double-click came, for a triple click
+    QPoint m_doubleClickAt;
 };

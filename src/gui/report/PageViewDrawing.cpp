@@ -27,6 +27,7 @@ const PageView::Look &PageView::look(int style) const
         if (format.hasProperty(QTextFormat::ForegroundBrush))
             colour = format.foreground().color();
     }
+    font.setPointSizeF(font.pointSizeF() * m_scale);
     Look &made = m_madeLooks[{font.pointSizeF(), font.weight(), font.underline(), colour.rgba()}];
     if (made.advance == 0) {
         const QFontMetricsF metrics(font, viewport());

@@ -2,7 +2,9 @@
 
 #include "gui/platform/Dialogs.h"
 #include "gui/report/OpenReportView.h"
+#include "platform/SettingsStore.h"
 #include "report/RecentFiles.h"
+#include "startup/MainModule.h"
 
 #include <QAction>
 #include <QDir>
@@ -13,6 +15,34 @@
 namespace PrintFileActions {
 
 const QString Filter = QStringLiteral("Print files (*.prn *.PRN *.esc)|*.prn *.PRN *.esc|All files (*)|*");
+
+namespace {
+
+const QString TextEntry = QStringLiteral(" Txt File(*.txt)|*.txt");
+const QString PrintEntry = QStringLiteral("Print files (*.prn *.PRN *.esc)|*.prn *.PRN *.esc");
+const QString AllEntry = QStringLiteral("All files (*)|*");
+const QString ImportKey = QStringLiteral("ImportFilter");
+
+} // namespace
+
+QString importFilter()
+{
+    const QString last = SettingsStore::read(SettingsAppName, QStringLiteral("ReportView"), ImportKey, QString());
+    if (last == QLatin1String("print"))
+        return PrintEntry + QLatin1Char('|') + TextEntry + QLatin1Char('|') + AllEntry;
+    if (last == QLatin1String("all"))
+        return AllEntry + QLatin1Char('|') + TextEntry + QLatin1Char('|') + PrintEntry;
+    return TextEntry + QLatin1Char('|') + Filter;
+}
+
+void rememberImportFilter(const QString &chosenName)
+{
+    const QString suffix = QFileInfo(chosenName).suffix().toLower();
+    const QString kind = suffix == QLatin1String("txt") ? QStringLiteral("text")
+        : suffix == QLatin1String("prn") || suffix == QLatin1String("esc") ? QStringLiteral("print")
+                                                                           : QStringLiteral("all");
+    SettingsStore::save(SettingsAppName, QStringLiteral("ReportView"), ImportKey, kind);
+}
 
 void openWithDialog(QWidget *parent)
 {
@@ -25,10 +55,9 @@ void openWithDialog(QWidget *parent)
 
 bool open(const QString &path)
 {
-    if (openReportViews({path}) == 0)
-        return false;
-    RecentFiles::add(path); // a settings file that cannot be written costs only the list
-    return true;
+    // The file joins the recent files as it opens, or leaves them when it
+    // is gone.
+    return openReportViews({path}) > 0;
 }
 
 void addTo(QWidget *window)
@@ -63,6 +92,14 @@ void addTo(QWidget *window)
         menu->popup(window->mapToGlobal(QPoint(window->width() / 3, window->height() / 3)));
     });
     window->addAction(recentAction);
+}
+
+void addTo(QWidget *window, QMenu *menu)
+{
+    addTo(window);
+    menu->addSeparator();
+    for (const char *name : {"ActOpenPrintFile", "ActRecentFiles"})
+        menu->addAction(window->findChild<QAction *>(QLatin1String(name)));
 }
 
 } // namespace PrintFileActions

@@ -13,9 +13,16 @@ namespace PrintFileActions {
 // The open dialog's types: print files first, then every file.
 extern const QString Filter;
 
+// The Import dialog's types: text files, print files, every file, the kind
+// of the file imported last first; and that kind remembered from a name.
+QString importFilter();
+void rememberImportFilter(const QString &chosenName);
+
 // Adds both to `window` (its context menu shows them when it lists the
 // window's actions) with their keys: Ctrl+O, and Alt+R for the recent files.
 void addTo(QWidget *window);
+// The same, and both at the end of the window's own context menu.
+void addTo(QWidget *window, QMenu *menu);
 
 // Asks for a print file and opens it; nothing when the dialog is cancelled.
 void openWithDialog(QWidget *parent);

@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -245,7 +246,10 @@ void ReportColorPanel::setCodePage(CodePage::Id codePage)
 
 bool ReportColorPanel::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::MouseButtonDblClick) {
+    // Space or Enter on a swatch chooses its colour as a double-click does.
+    const auto *key = event->type() == QEvent::KeyPress ? static_cast<QKeyEvent *>(event) : nullptr;
+    if (event->type() == QEvent::MouseButtonDblClick
+        || (key && (key->key() == Qt::Key_Space || key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter))) {
         for (int i = 0; i < SwatchCount; ++i) {
             if (watched == TXt[i]) {
                 chooseColor(i);

@@ -16,6 +16,8 @@
 #include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
+#include <QMenu>
+#include <QToolButton>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QStyle>
@@ -122,6 +124,18 @@ void Frm0010Sticker::buildControls()
     addAction(watch);
     PrintFileActions::addTo(this);
     setContextMenuPolicy(Qt::ActionsContextMenu);
+    // Where a new user sees them: opening a print file, the recent ones
+    // beside it.
+    auto *open = new QToolButton(this);
+    open->setObjectName(QStringLiteral("BtnOpenPrintFile"));
+    open->setText(tr("Open..."));
+    open->setToolTip(tr("Open a print file in a report view (Ctrl+O); the arrow lists the recent files"));
+    open->setAccessibleName(tr("Open Print File"));
+    open->setMenu(findChild<QMenu *>(QStringLiteral("MenuRecentFiles")));
+    open->setPopupMode(QToolButton::MenuButtonPopup);
+    connect(open, &QToolButton::clicked, this, [this] { PrintFileActions::openWithDialog(this); });
+    open->adjustSize();
+    open->move(width() - open->width() - Twips::toPixels(Margin), Twips::toPixels(Margin));
 
     buildLinePanel();
     buildSettingsPanel();
