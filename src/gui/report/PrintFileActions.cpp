@@ -4,7 +4,7 @@
 #include "gui/report/OpenReportView.h"
 #include "platform/SettingsStore.h"
 #include "report/RecentFiles.h"
-#include "startup/MainModule.h"
+#include "platform/SettingsStore.h"
 
 #include <QAction>
 #include <QDir>
