@@ -4,7 +4,6 @@
 #include "gui/report/OpenReportView.h"
 #include "platform/SettingsStore.h"
 #include "report/RecentFiles.h"
-#include "platform/SettingsStore.h"
 
 #include <QAction>
 #include <QDir>
