@@ -33,6 +33,7 @@ protected:
         m_renderer.draw(painter, sheet, paper.topLeft(), scale, event->rect());
     }
 
+public:
     PrintedRenderer m_renderer;
 
 private:
