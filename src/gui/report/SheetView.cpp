@@ -60,6 +60,7 @@ protected:
         }
     }
 
+public:
     PrintedRenderer m_renderer;
 
 private:
