@@ -920,6 +920,14 @@ void EscpInterpreter::barcode(const uchar *d, qsizetype len, qsizetype offset)
         return; // the printer draws no bar code that does not fit
     s.sheetInked = true;
     if (m_sheet) {
+        // The bars count against the sheet's picture budget as any picture does.
+        const qint64 bytes = bars.sizeInBytes() + qint64(sizeof(Printed::Picture)) + 64;
+        if (m_sheet->pictureBytes + bytes > Printed::SheetBudget) {
+            m_sheet->overBudget = true;
+            s.x += width;
+            return;
+        }
+        m_sheet->pictureBytes += bytes;
         Printed::Picture picture;
         picture.x = s.x;
         picture.top = s.y;
@@ -927,7 +935,7 @@ void EscpInterpreter::barcode(const uchar *d, qsizetype len, qsizetype offset)
         picture.dpiY = dpiY;
         picture.image = std::move(bars);
         picture.sourceOffset = offset;
-        const Unit height = picture.height();
+        const Unit height = picture.lower() - picture.upper();
         m_sheet->pictures.append(std::move(picture));
         if (!(d[5] & 2) && !readable.isEmpty()) {
             // The human-readable line under the bars (control flag bit 1
