@@ -6,7 +6,7 @@
 
 #include "BenchSupport.h"
 #include "escp/PrintedDocument.h"
-#include "export/PageChoice.h"
+#include "report/PageChoice.h"
 #include "export/PrintedPdfExport.h"
 #include "form/SheetForms.h"
 #include "report/PageTable.h"

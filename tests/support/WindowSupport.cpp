@@ -3,6 +3,7 @@
 #include "gui/platform/Dialogs.h"
 #include "gui/platform/MessageBox.h"
 
+#include <QAbstractScrollArea>
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
