@@ -8,6 +8,7 @@
 #include "escp/PrintedDocument.h"
 
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -61,7 +62,7 @@ QString sheets(const QByteArray &bytes, PrinterModel model = PrinterModel::Auto,
             items << QStringLiteral("%1,%2'%3'%4%5").arg(r.x).arg(r.baseline).arg(r.text).arg(l.advance).arg(look);
         }
         for (const Printed::Picture &p : s.pictures)
-            items << QStringLiteral("[%1,%2 %3x%4]").arg(p.x).arg(p.top).arg(p.width()).arg(p.height());
+            items << QStringLiteral("[%1,%2 %3x%4]").arg(p.left()).arg(p.upper()).arg(p.right() - p.left()).arg(p.lower() - p.upper());
         out << items.join(' ');
     }
     return out.join(" | ");
