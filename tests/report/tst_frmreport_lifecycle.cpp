@@ -1,5 +1,6 @@
 // Opening and closing report views, the stored settings, Import and layout.
 #include "ReportViewFixture.h"
+#include "platform/AppPaths.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/printing/PrintPanel.h"
 #include "gui/report/PrintFileActions.h"

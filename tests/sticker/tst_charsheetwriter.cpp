@@ -5,6 +5,7 @@
 #include "sticker/CharSheetWriter.h"
 #include "sticker/CsvTable.h"
 
+#include <QStringEncoder>
 #include <QBuffer>
 #include <QDir>
 #include <QTemporaryDir>
