@@ -36,9 +36,18 @@ struct PngWriterAccess
     static void write(png_structp png, png_bytep data, size_t length)
     {
         auto *state = static_cast<PngWriter::Png *>(png_get_io_ptr(png));
-        if (state->owner->m_out.write(reinterpret_cast<const char *>(data), qint64(length)) != qint64(length)) {
-            state->owner->m_error = state->owner->m_out.errorString();
-            png_error(png, "write");
+        // A write may take part of the bytes (a file reaching its size limit
+        // or a full disk); the next one then fails with the cause.
+        const char *bytes = reinterpret_cast<const char *>(data);
+        qint64 left = qint64(length);
+        while (left > 0) {
+            const qint64 written = state->owner->m_out.write(bytes, left);
+            if (written <= 0) {
+                state->owner->m_error = state->owner->m_out.errorString();
+                png_error(png, "write");
+            }
+            bytes += written;
+            left -= written;
         }
     }
     static void flush(png_structp) { }

@@ -36,7 +36,7 @@ void LineFramer::finishCopy(QByteArray &out)
 {
     if (m_afterCr)
         endLine(out, true);
-    else if (m_lineOpen && m_last != '\n' && m_last != '\f')
+    else if (m_lineOpen && m_last != '\n')
         endLine(out, false);
     m_lineOpen = false;
     m_last = 0;

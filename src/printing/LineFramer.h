@@ -5,8 +5,8 @@
 // Frames a print file's lines for the printer, chunk by chunk: a line ends at
 // CR LF or at a lone CR (a lone LF stays inside the line). A line ended by CR
 // LF, and a last line without terminator, go out followed by CR LF (a file
-// whose last byte is a lone LF or a form feed ends its line already: nothing
-// is added, or the next job would begin a line lower); a lone CR
+// whose last byte is a lone LF has fed its line already: nothing is added,
+// or the next job would begin a line lower); a lone CR
 // goes out as it is, since on the printer it means an overprint of the same
 // line. With the extra-line option the very first line of the run gets one
 // more CR LF. Every other byte passes through unchanged.

@@ -13,16 +13,19 @@
 namespace {
 
 const QString Family = QStringLiteral("DejaVu Sans Mono");
-// The typefaces of letter quality (ESC x 1, ESC k): Roman and Sans serif in
-// faces of their own, the rest (Courier, Prestige, Script ...) in the
-// monospaced one that draft prints in too.
+// The typefaces of letter quality (ESC x 1, ESC k): Sans serif, chosen by
+// ESC k 1, in a face of its own; Roman (the printer's own letter quality,
+// which most files ask for) and the rest (Courier, Prestige, Script ...) in
+// the monospaced face draft prints in too. A proportional serif face set in
+// fixed cells reads back from a PDF as letters spaced apart, which would
+// cost a letter-quality report its searchable words.
 const QString Families[] = {Family, QStringLiteral("DejaVu Serif"), QStringLiteral("DejaVu Sans")};
 
 int familyOf(const Printed::TextStyle &style)
 {
     if (!style.letterQuality)
         return 0;
-    return style.typeface == 0 ? 1 : style.typeface == 1 ? 2 : 0;
+    return style.typeface == 1 ? 2 : 0;
 }
 
 // ESC r: the ribbon's colours.

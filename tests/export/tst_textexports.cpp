@@ -84,9 +84,10 @@ private slots:
     {
         QFETCH(QString, format);
         QFETCH(bool, toDevice);
-        const QString in = TestSupport::writeFile(m_dir.filePath("changing.prn"),
+        QTemporaryDir dir; // a folder of its own: the rows' outputs differ
+        const QString in = TestSupport::writeFile(dir.filePath("changing.prn"),
             QByteArray("first line of the old report\r\n").repeated(2000));
-        const QString out = TestSupport::writeFile(m_dir.filePath("changing." + format), "kept");
+        const QString out = TestSupport::writeFile(dir.filePath("changing." + format), "kept");
         ExportRequest request;
         request.printFile = in;
         request.columnMarks = {0, 5};
@@ -116,8 +117,10 @@ private slots:
         QVERIFY2(error.contains("changed while it was being read") && error.contains("changing.prn"),
             qPrintable(error));
         QCOMPARE(TestSupport::readFile(out), QByteArray("kept"));
-        QCOMPARE(QDir(m_dir.path()).entryList({"changing*"}, QDir::Files | QDir::Hidden),
-            QStringList({"changing." + format, "changing.prn"}));
+        const QStringList left = QDir(dir.path()).entryList({"changing*", ".changing*"}, QDir::Files | QDir::Hidden);
+        QStringList expected {"changing." + format, "changing.prn"};
+        expected.sort();
+        QVERIFY2(left == expected, qPrintable(left.join(' ')));
     }
 
     void rtfTextSurvives_data()

@@ -41,7 +41,7 @@ private slots:
         row("lone CR goes out as it is", "ab\rcd\r", false, "ab\rcd\r");
         row("lone LF stays in the line", "ab\ncd\n", false, "ab\ncd\n");
         row("a last lone LF ends the file as it is", "ab\r\ncd\n", false, "ab\r\ncd\n");
-        row("a last form feed ends the file as it is", "ab\r\n\f", false, "ab\r\n\f");
+        row("a last form feed is a last line, ended as any line", "ab\r\n\f", false, "ab\r\n\f\r\n");
         row("a lone LF inside a last line", "ab\ncd", false, "ab\ncd\r\n");
         row("last line without end", "ab\r\ncd", false, "ab\r\ncd\r\n");
         row("empty file", "", false, "");
