@@ -298,7 +298,7 @@ void TestCommandLine::print_data()
         << QStringList{"--codepage", "cp850"} << setup + Report.left(7);
     QTest::newRow("page 3, two copies, extra line")
         << QStringList{"--pages", "3", "--copies", "2", "--extra-line", "--cpi", "17"}
-        << setup + "\x0f" + "page 3\r\n\r\n\fpage 3\r\n\f";
+        << setup + "\x0f" + "page 3\r\n\r\n\f\r\npage 3\r\n\f\r\n";
 }
 
 void TestCommandLine::print()
@@ -328,14 +328,14 @@ void TestCommandLine::printSheets()
     Run run = sticker2(QStringList{"print", "-d", "Sticker2Raw", "--pages", "2", in});
     QCOMPARE(run.err, QByteArray());
     QCOMPARE(run.status, 0);
-    QCOMPARE(queue.next("RANGE.prn"), QByteArray("\x1bP\x1bx\x00", 5) + file + "\f");
+    QCOMPARE(queue.next("RANGE.prn"), QByteArray("\x1bP\x1bx\x00", 5) + file + "\f\r\n");
     // A 24-pin reading of ESC 3 30 (1/6 in) is two sheets as well; a 9-pin
     // one (30/216 in) one sheet, and sheet 2 is then refused.
     const QString spaced = TestSupport::writeFile(m_dir.filePath("spaced.prn"), "\x1b" "3\x1e" + file);
     const Queue again("Sticker2Raw");
     run = sticker2(QStringList{"print", "-d", "Sticker2Raw", "--pages", "2", spaced});
     QCOMPARE(run.status, 0);
-    QVERIFY(again.next("RANGE.prn").endsWith(file + "\f"));
+    QVERIFY(again.next("RANGE.prn").endsWith(file + "\f\r\n"));
     run = sticker2(QStringList{"print", "-d", "Sticker2Raw", "--printer-model", "9-pin", "--pages", "2", spaced});
     QCOMPARE(run.status, 1);
     QVERIFY2(run.err.contains("spaced.prn"), run.err.constData());

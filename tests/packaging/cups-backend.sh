@@ -66,7 +66,7 @@ rm -rf "$special" "$dir/a:b"
 mkdir -p "$special"
 while read -r tail lands; do
     [ -n "$tail" ] || continue
-    rm -f "$special"/*
+    rm -f "$special"/* "$special"/.[!.]*
     if DEVICE_URI="sticker2:$dir/$tail" PRINTER=Sticker2Capture "$dir/bin/backend/sticker2" 8 u t 1 '' "$job" 2>/dev/null; then
         [ "$lands" != - ] || fail "$tail: accepted"
         cmp "$job" "$(ls "$lands"/*-job8.prn)" || fail "$tail: the job is not in $lands"
