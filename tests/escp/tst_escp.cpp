@@ -1,6 +1,7 @@
 // The ESC/P engine: the tokens a print file is cut into, the pages the page
 // table cuts at the form feeds the printer obeys, and the sheets the
 // interpreter lays out, down to positions in printer units.
+#include "EscpBytes.h"
 #include "escp/EscpTokenizer.h"
 #include "escp/PrintedDocument.h"
 #include "report/PageTable.h"
@@ -11,14 +12,6 @@
 
 namespace {
 
-const QByteArray E("\x1b");
-QByteArray b(std::initializer_list<int> bytes)
-{
-    QByteArray out;
-    for (int c : bytes)
-        out.append(char(c));
-    return out;
-}
 
 // "T3 c0d Ex3 PK7!": Text, control (hex), ESC command or Picture with its
 // letter and length; ! marks a picture the file cuts short.

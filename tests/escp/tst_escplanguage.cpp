@@ -2,6 +2,7 @@
 // model a file is read for, downloaded characters, units, the ends of double
 // width, and the commands that change the look of the text, each as bytes
 // and the sheets they print (positions in units of 1/2160 in).
+#include "EscpBytes.h"
 #include "TestSupport.h"
 #include "codepage/CodePageGuess.h"
 #include "escp/EscpTokenizer.h"
@@ -14,14 +15,6 @@
 
 namespace {
 
-const QByteArray E("\x1b");
-QByteArray b(std::initializer_list<int> bytes)
-{
-    QByteArray out;
-    for (int c : bytes)
-        out.append(char(c));
-    return out;
-}
 
 PrintedDocument built(const QByteArray &bytes, PrinterModel model = PrinterModel::Auto, double carriage = 13.6)
 {

@@ -1,6 +1,7 @@
 // Pictures in the interpreter: only their ink is kept, a sheet's pictures
 // stay within the sheet's memory budget, and the reading faults that bad
 // parameters caused.
+#include "EscpBytes.h"
 #include "escp/EscpTokenizer.h"
 #include "escp/PrintedDocument.h"
 
@@ -8,14 +9,6 @@
 
 namespace {
 
-const QByteArray E("\x1b");
-QByteArray b(std::initializer_list<int> bytes)
-{
-    QByteArray out;
-    for (int c : bytes)
-        out.append(char(c));
-    return out;
-}
 
 // An ESC . 2 (TIFF) raster at 720 dpi that moves `down` rows and `across`
 // dots and sets the one dot there.
