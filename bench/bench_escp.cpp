@@ -4,7 +4,7 @@
 // is 50 MB, with the memory it takes beyond the map.
 #include "BenchSupport.h"
 #include "escp/EscpTokenizer.h"
-#include "escp/PrintedDocument.h"
+#include "escp/SheetIndex.h"
 #include "report/PageTable.h"
 
 #include <QCoreApplication>
@@ -86,7 +86,7 @@ void BM_IndexSheets(benchmark::State &state)
         BenchSupport::resetPeakMemory();
         const double before = BenchSupport::statusMB("VmRSS:");
         const double fileBefore = BenchSupport::statusMB("RssFile:");
-        PrintedDocument doc;
+        SheetIndex doc;
         doc.build(bytes, PrinterSetup());
         benchmark::DoNotOptimize(doc.sheetCount());
         // Mapped pages touched count as resident: leave them out.

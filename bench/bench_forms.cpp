@@ -5,7 +5,7 @@
 // Run from the build folder: QT_QPA_PLATFORM=offscreen bench/bench_forms
 
 #include "BenchSupport.h"
-#include "escp/PrintedDocument.h"
+#include "escp/SheetIndex.h"
 #include "report/PageChoice.h"
 #include "export/PrintedPdfExport.h"
 #include "form/SheetForms.h"
@@ -56,7 +56,7 @@ QString letterhead()
 struct Job
 {
     QByteArray bytes;
-    PrintedDocument document;
+    SheetIndex document;
     Job()
     {
         const QString path = workFolder().filePath(QStringLiteral("report.prn"));

@@ -1,7 +1,7 @@
 // The markup passes over one full report page, as the view and printing run them.
 #include "BenchSupport.h"
 #include "gui/report/EditMarkup.h"
-#include "report/PageDocument.h"
+#include "report/PageText.h"
 #include "report/ReportMarkup.h"
 #include "escp/EscpCommands.h"
 
@@ -56,7 +56,7 @@ void BM_PassesOnDocument(benchmark::State &state)
     QTextDocument document;
     for (auto _ : state) {
         state.PauseTiming();
-        PageDocument::setText(&document, page);
+        PageText::setText(&document, page);
         state.ResumeTiming();
         applyMarkupPasses(&document, context, order);
     }

@@ -9,7 +9,7 @@
 #include "gui/platform/MessageBox.h"
 #include "gui/report/FrmReport.h"
 #include "gui/report/PageView.h"
-#include "report/PageDocument.h"
+#include "report/PageText.h"
 #include "report/PageTable.h"
 #include "report/ReportFont.h"
 #include "report/ReportMarkup.h"
@@ -88,7 +88,7 @@ void BM_EmphasisPageByTextDocument(benchmark::State &state)
     for (auto _ : state) {
         QTextDocument document;
         document.setDefaultFont(viewFont());
-        PageDocument::setText(&document, text);
+        PageText::setText(&document, text);
         applyMarkupPasses(&document, MarkupContext(), MarkupOrder::View);
         QPainter painter(&image);
         document.drawContents(&painter, QRectF(0, 0, 1000, 700));

@@ -8,7 +8,7 @@
 
 #include "BenchSupport.h"
 #include "report/PageChoice.h"
-#include "escp/PrintedDocument.h"
+#include "escp/SheetIndex.h"
 #include "export/PdfExport.h"
 #include "export/PrintedPdfExport.h"
 #include "render/PrintedRenderer.h"
@@ -97,7 +97,7 @@ void BM_PrintedPdf(benchmark::State &state)
     for (auto _ : state) {
         BenchSupport::resetPeakMemory();
         before = BenchSupport::statusMB("VmRSS:");
-        PrintedDocument document;
+        SheetIndex document;
         document.build(QByteArrayView(pages.bytes()), PrinterSetup());
         sheets = document.sheetCount();
         PdfOptions options;

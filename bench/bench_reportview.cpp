@@ -5,7 +5,7 @@
 #include "gui/platform/MessageBox.h"
 #include "gui/report/FrmReport.h"
 #include "gui/report/PageView.h"
-#include "report/PageDocument.h"
+#include "report/PageText.h"
 #include "report/ReportFont.h"
 #include "report/ReportMarkup.h"
 
@@ -131,7 +131,7 @@ void BM_PreparePageNoLayout(benchmark::State &state)
     for (auto _ : state) {
         QTextDocument document;
         document.setDefaultFont(reportFont(ReportStartPoints));
-        PageDocument::setText(&document, page);
+        PageText::setText(&document, page);
         applyMarkupPasses(&document, MarkupContext(), MarkupOrder::View);
         benchmark::DoNotOptimize(document.characterCount());
     }

@@ -5,7 +5,7 @@
 // Run from the build folder: QT_QPA_PLATFORM=offscreen bench/bench_rules
 
 #include "BenchSupport.h"
-#include "escp/PrintedDocument.h"
+#include "escp/SheetIndex.h"
 #include "report/PageChoice.h"
 #include "export/PdfExport.h"
 #include "export/PrintedPdfExport.h"
@@ -67,7 +67,7 @@ void BM_RulesReferencePdf(benchmark::State &state)
     QElapsedTimer timer;
     for (auto _ : state) {
         timer.start();
-        PrintedDocument document;
+        SheetIndex document;
         document.build(QByteArrayView(bytes), PrinterSetup());
         PdfOptions options;
         options.pages = pageIndexes(0, document.sheetCount() - 1, document.sheetCount());

@@ -20,14 +20,14 @@ StickerInput benchInput(long long pages)
     const char *texts[12] = {"Velmora Traders", "12 Market Road", "Pune 411001", "Roll No ", "Class", "601",
         "612", "4", "Phone 020 5550101", "India", "1", "10"};
     for (int i = 0; i < 12; ++i)
-        in.Atxt[size_t(i)] = QString::fromLatin1(texts[i]);
+        in.lineTexts[size_t(i)] = QString::fromLatin1(texts[i]);
     in.maxField = 7;
-    in.TxMaxFLenth = "14";
+    in.lineWidth = "14";
     in.TxSp = "2";
-    in.TxCol = "8";
+    in.stickersAcross = "8";
     in.TxRow = "50";
     in.TxBlank = "1";
-    in.txtPage = QString::number(pages);
+    in.pageCount = QString::number(pages);
     in.condensed = true;
     return in;
 }

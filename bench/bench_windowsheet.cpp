@@ -16,21 +16,21 @@ namespace {
 StickerInput bigSheet(int pages)
 {
     StickerInput in;
-    in.Atxt = {QStringLiteral("ACME STORES"), QStringLiteral("Main Road"), QStringLiteral("Pune"),
+    in.lineTexts = {QStringLiteral("ACME STORES"), QStringLiteral("Main Road"), QStringLiteral("Pune"),
                QStringLiteral("Box"),         QStringLiteral("Lot"),       QStringLiteral("601"),
                QStringLiteral("612"),         QString(),                   QStringLiteral("Six"),
                QStringLiteral("Seven"),       QStringLiteral("1"),         QStringLiteral("10")};
-    in.TxCol = QStringLiteral("6");
+    in.stickersAcross = QStringLiteral("6");
     in.TxRow = QStringLiteral("20");
     in.maxField = 7;
-    in.TxMaxFLenth = QStringLiteral("16");
+    in.lineWidth = QStringLiteral("16");
     in.TxtFontNM = QStringLiteral("DejaVu Sans");
     in.TxtFontSZ = QStringLiteral("8");
     in.TxtHEight = QStringLiteral("1900");
     in.TxtWidth = QStringLiteral("110");
     in.TxBlank = QStringLiteral("800");
     in.txtRowPrint = QStringLiteral("20");
-    in.txtPage = QString::number(pages);
+    in.pageCount = QString::number(pages);
     return in;
 }
 

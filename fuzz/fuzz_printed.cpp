@@ -4,7 +4,7 @@
 // renderer's rounding), the first also as shapes (as into a PDF). The first
 // byte picks the printer set-up and the resolution.
 #include "escp/EscpTokenizer.h"
-#include "escp/PrintedDocument.h"
+#include "escp/SheetIndex.h"
 #include "render/PrintedRenderer.h"
 
 #include <QGuiApplication>
@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     setup.formLengthInches = Forms[choice & 3];
     setup.carriageInches = (choice & 4) ? 8.0 : 13.6;
     setup.pins = (choice & 8) ? 24 : (choice & 16) ? 9 : 0;
-    PrintedDocument document;
+    SheetIndex document;
     document.build(bytes, setup);
     PrintedRenderer &renderer = *g_renderer;
     const int sheets = qMin(document.sheetCount(), 64);

@@ -3,7 +3,7 @@
 #include "cli/CliProgress.h"
 #include "cli/CliSupport.h"
 #include "cli/CommandLine.h"
-#include "escp/PrintedDocument.h"
+#include "escp/SheetIndex.h"
 #include "cli/ConvertBatch.h"
 #include "cli/ConvertRules.h"
 #include "cli/FormOptions.h"
@@ -51,9 +51,9 @@ ExportRequest storedRequest(const QString &in, const ReportViewSettings &setting
     request.printFile = in;
     request.background = settings.reportBack;
     MarkupContext &context = request.render.markup;
-    context.dubble = settings.dubble;
+    context.doubleWidth = settings.doubleWidth;
     context.bold = settings.bold;
-    context.condence = settings.condence;
+    context.condensed = settings.condensed;
     context.codePage = settings.codePage;
     return request;
 }
@@ -290,7 +290,7 @@ int runConvert(const QStringList &arguments)
         CliProgress progress(in);
         // The printed look: the file interpreted as the printer prints it,
         // the chosen sheets drawn.
-        PrintedDocument document;
+        SheetIndex document;
         if (printed) {
             document.build(QByteArrayView(table.bytes()), settings.printerSetup(),
                 [&](qint64 done, qint64 total) { return progress.show(QStringLiteral("reading"), done, total); });

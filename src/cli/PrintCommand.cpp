@@ -9,7 +9,7 @@
 #include "printing/CupsSpooler.h"
 #include "printing/RawJobThread.h"
 #include "printing/RawPrinting.h"
-#include "escp/PrintedDocument.h"
+#include "escp/SheetIndex.h"
 #include "report/PageTable.h"
 #include "report/ReportViewSettings.h"
 #include "report/SheetPages.h"
@@ -115,7 +115,7 @@ int runPrint(const QStringList &arguments)
             return CliSupport::fail(QStringLiteral("%1: %2").arg(in, error));
         // The sheets of the printed look, counted as convert and the view
         // count them; the pages they were printed from go out.
-        PrintedDocument printed;
+        SheetIndex printed;
         printed.build(QByteArrayView(table.bytes()), setup);
         if (!parsePageChoice(parser.value(pages), printed.sheetCount(), &sheets, &error))
             return CliSupport::fail(QStringLiteral("%1: %2").arg(in, error));

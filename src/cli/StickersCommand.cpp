@@ -81,7 +81,7 @@ int runStickers(const QStringList &arguments)
         const int count = parser.value(pages).toInt(&ok);
         if (!ok || count < 1)
             return CliSupport::usage(Synopsis, QStringLiteral("--pages takes a whole number of 1 or more"));
-        input.txtPage = QString::number(count);
+        input.pageCount = QString::number(count);
     }
     // Each option stands in for the slot's stored value for this run only.
     if (parser.isSet(digits)) {
@@ -138,8 +138,8 @@ int runStickers(const QStringList &arguments)
     const QString refusal = CharSheetWriter::validate(input);
     if (!refusal.isEmpty())
         return CliSupport::fail(QStringLiteral("%1: %2").arg(slotName, refusal));
-    if (NumericText::leadingNumber(input.txtPage) == 0)
-        input.txtPage = QStringLiteral("1");
+    if (NumericText::leadingNumber(input.pageCount) == 0)
+        input.pageCount = QStringLiteral("1");
     const StickerWorkingValues values = computeWorkingValues(input);
 
     const QString out = parser.value(output);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "escp/PrintedDocument.h"
+#include "escp/SheetIndex.h"
 
 #include <array>
 #include <memory>

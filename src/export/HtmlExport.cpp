@@ -12,14 +12,14 @@
 #include <cstring>
 #include <vector>
 
-HtmlColours htmlColours(const QColor &background, const QColor &dubble, const QColor &bold,
-    const QColor &condence, CodePage::Id codePage)
+HtmlColours htmlColours(const QColor &background, const QColor &doubleWidth, const QColor &bold,
+    const QColor &condensed, CodePage::Id codePage)
 {
     HtmlColours colours;
     colours.background = OleColor::fromColor(background);
-    colours.dubble = OleColor::fromColor(dubble);
+    colours.doubleWidth = OleColor::fromColor(doubleWidth);
     colours.bold = OleColor::fromColor(bold);
-    colours.condence = OleColor::fromColor(condence);
+    colours.condensed = OleColor::fromColor(condensed);
     colours.codePage = codePage;
     return colours;
 }
@@ -105,9 +105,9 @@ class PageWriter
 public:
     PageWriter(QIODevice &out, const HtmlColours &colours)
         : m_out(out)
-        , m_bboldOpen("<H2 style = 'margin-top:0;margin bottom:0; " + colourStyle(colours.dubble) + "' >")
+        , m_bboldOpen("<H2 style = 'margin-top:0;margin bottom:0; " + colourStyle(colours.doubleWidth) + "' >")
         , m_boldOpen("<b  style = '" + colourStyle(colours.bold) + "'>")
-        , m_condOpen("<h6 style = 'margin-top:0;margin bottom:0 ; " + colourStyle(colours.condence) + "'>")
+        , m_condOpen("<h6 style = 'margin-top:0;margin bottom:0 ; " + colourStyle(colours.condensed) + "'>")
         , m_utf8(utf8Table(colours.codePage))
     {
         m_buffer.resize(BufferSize);

@@ -16,9 +16,9 @@ class QIODevice;
 struct HtmlColours
 {
     quint32 background = 0xFFFFFF; // the "Report Backcolor" colour
-    quint32 dubble = 0x800000;     // the "Dubble" colour: "bbold" text
+    quint32 doubleWidth = 0x800000;     // the "Dubble" colour: "bbold" text
     quint32 bold = 0x000080;       // the "Bold" colour: "bold" text
-    quint32 condence = 0x800080;   // the "Condence" colour: "cond" text
+    quint32 condensed = 0x800080;   // the "Condence" colour: "cond" text
     // Latin-1 copies the file's bytes as they are; any other code page
     // declares UTF-8 after <HTML> and writes the decoded text in UTF-8.
     CodePage::Id codePage = CodePage::Id::Latin1;
@@ -26,8 +26,8 @@ struct HtmlColours
 
 // The colours of a web page from the view's swatches (report background,
 // "Dubble", "Bold", "Condence") and its code page.
-HtmlColours htmlColours(const QColor &background, const QColor &dubble, const QColor &bold,
-    const QColor &condence, CodePage::Id codePage);
+HtmlColours htmlColours(const QColor &background, const QColor &doubleWidth, const QColor &bold,
+    const QColor &condensed, CodePage::Id codePage);
 
 // The components of a 0x00BBGGRR colour.
 quint8 RgbR(quint32 Colr);

@@ -87,7 +87,7 @@ bool write(QIODevice &out, const PageTable &table, const PdfOptions &options, QS
             *error = QObject::tr("The PDF writer cannot start.");
         return false;
     }
-    PageRenderer renderer(painter, writer, options.render);
+    EmphasisRenderer renderer(painter, writer, options.render);
     int written = 0;
     for (int i : options.pages) {
         if (!renderer.drawPage(table.pageView(i))) {

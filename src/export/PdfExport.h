@@ -2,7 +2,7 @@
 
 #include "form/PdfUnderlay.h"
 #include "form/SheetForms.h"
-#include "render/PageRenderer.h"
+#include "render/EmphasisRenderer.h"
 
 #include <QLocale>
 #include <QString>
@@ -33,7 +33,7 @@ struct PdfOptions
 };
 
 // A PDF of print-file pages: one PDF page per print-file page, more only when
-// a page holds more lines than a sheet does (see PageRenderer). The text is
+// a page holds more lines than a sheet does (see EmphasisRenderer). The text is
 // real text in the embedded report font, so a reader can select and search it.
 namespace PdfExport {
 

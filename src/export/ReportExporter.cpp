@@ -109,7 +109,7 @@ bool webPage(const ExportRequest &request, const ExportOutput &out, QString *err
 {
     const MarkupContext &markup = request.render.markup;
     const HtmlColours colours
-        = htmlColours(request.background, markup.dubble, markup.bold, markup.condence, markup.codePage);
+        = htmlColours(request.background, markup.doubleWidth, markup.bold, markup.condensed, markup.codePage);
     if (!request.shownFile.isEmpty())
         return editedWebPage(request, colours, out, error);
     if (!out.device)

@@ -2,7 +2,7 @@
 
 #include "export/ExportFormat.h"
 #include "export/PdfExport.h"
-#include "render/PageRenderer.h"
+#include "render/EmphasisRenderer.h"
 #include "render/PrintedRenderer.h"
 
 #include <QColor>

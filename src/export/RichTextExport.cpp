@@ -3,7 +3,7 @@
 #include "export/RtfWriter.h"
 #include "platform/ByteText.h"
 #include "report/MarkupScanner.h"
-#include "report/PageDocument.h"
+#include "report/PageText.h"
 #include "report/PageTable.h"
 #include "report/ReportMarkup.h"
 
@@ -29,7 +29,7 @@ void assemblePages(
     }
     document->setDefaultFont(assemblyFont());
     // CR LF, a lone CR and a lone LF each become one paragraph break.
-    PageDocument::setText(document, CodePage::decode(codePage, bytes));
+    PageText::setText(document, CodePage::decode(codePage, bytes));
 }
 
 void assembleForExport(

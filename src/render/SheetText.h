@@ -1,6 +1,6 @@
 #pragma once
 
-#include "escp/PrintedPage.h"
+#include "escp/PrintedSheet.h"
 
 #include <QRectF>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "report/ReportDocument.h"
 
 #include "report/PageChoice.h"
-#include "report/PageDocument.h"
+#include "report/PageText.h"
 #include "report/SheetPages.h"
 
 bool ReportDocument::load(const QString &file, QString *error)
@@ -11,7 +11,7 @@ bool ReportDocument::load(const QString &file, QString *error)
         return false;
     m_file = file;
     m_pages = table;
-    m_printed = PrintedDocument();
+    m_printed = SheetIndex();
     m_printedBuilt = false;
     m_current = 0;
     m_continuous = false;
@@ -60,7 +60,7 @@ bool ReportDocument::buildPrinted(const Progress &progress)
     m_setup.codePage = codePage();
     m_printedBuilt = m_printed.build(QByteArrayView(m_pages.bytes()), m_setup, progress);
     if (!m_printedBuilt) {
-        m_printed = PrintedDocument();
+        m_printed = SheetIndex();
         m_printedLook = false;
     }
     return m_printedBuilt;
@@ -117,7 +117,7 @@ bool ReportDocument::hasSelection() const
 
 bool ReportDocument::encode(const QString &text, QByteArray *bytes, QString *error) const
 {
-    return PageDocument::toBytes(text, codePage(), bytes, error);
+    return PageText::toBytes(text, codePage(), bytes, error);
 }
 
 bool ReportDocument::shownPageBytes(bool selectionOnly, QByteArray *bytes, QString *error) const
@@ -131,7 +131,7 @@ bool ReportDocument::shownPageBytes(bool selectionOnly, QByteArray *bytes, QStri
     }
     // An edited page goes back through encode(); an untouched one gives
     // the bytes it was read from.
-    return PageDocument::printBytes(m_shown.page(), source, codePage(), bytes, error);
+    return PageText::printBytes(m_shown.page(), source, codePage(), bytes, error);
 }
 
 bool ReportDocument::chosenBytes(const PageSelection &choice, QByteArray *bytes, QString *error) const

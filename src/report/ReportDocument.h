@@ -1,7 +1,7 @@
 #pragma once
 
 #include "codepage/CodePage.h"
-#include "escp/PrintedDocument.h"
+#include "escp/SheetIndex.h"
 #include "report/PageTable.h"
 #include "report/ReportMarkup.h"
 
@@ -137,7 +137,7 @@ private:
     double m_viewPoints = ReportStartPoints;
     QColor m_paper = Qt::white;
     bool m_printedLook = false;
-    PrintedDocument m_printed; // over the page table's bytes
+    SheetIndex m_printed; // over the page table's bytes
     SheetForms m_forms;
     bool m_printedBuilt = false;
     PrinterSetup m_setup;

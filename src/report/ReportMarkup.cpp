@@ -1,7 +1,7 @@
 #include "report/ReportMarkup.h"
 
 #include "escp/EscpCommands.h"
-#include "report/PageDocument.h"
+#include "report/PageText.h"
 
 #include <QFont>
 #include <QTextCharFormat>
@@ -27,7 +27,7 @@ void markRegions(QTextDocument *document, const QString &open, const QString &cl
     const MarkupContext &context)
 {
     // Searched in document positions, whatever the page's line ends.
-    const QString text = PageDocument::text(document);
+    const QString text = PageText::text(document);
     const QTextCharFormat hidden = markupHiddenFormat();
     const QTextCharFormat region = markupRegionFormat(tag, context);
 
@@ -68,12 +68,12 @@ QTextCharFormat markupRegionFormat(const QString &tag, const MarkupContext &cont
         format.setForeground(context.bold);
         format.setFontWeight(QFont::Bold);
     } else if (tag == QLatin1String("cond")) {
-        format.setForeground(context.condence);
+        format.setForeground(context.condensed);
         format.setFontPointSize(context.zoomedIn ? 9.25 : 7.0);
     } else if (tag == QLatin1String("uline")) {
         format.setFontUnderline(true);
     } else if (tag == QLatin1String("bbold")) {
-        format.setForeground(context.dubble);
+        format.setForeground(context.doubleWidth);
         format.setFontWeight(QFont::Bold);
         format.setFontPointSize(context.zoomedIn ? 29.0 : 20.0);
     }

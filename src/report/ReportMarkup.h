@@ -22,9 +22,9 @@ struct MarkupContext
 {
     bool vsual = true;                       // the markup shown; false: no formatting at all
     bool zoomedIn = false;                   // the view zoomed in: larger region sizes
-    QColor dubble = QColor(0, 0, 0x80);      // the "Dubble" colour, of "bbold" text
+    QColor doubleWidth = QColor(0, 0, 0x80);      // the "Dubble" colour, of "bbold" text
     QColor bold = QColor(0x80, 0, 0);        // the "Bold" colour, of "bold" text
-    QColor condence = QColor(0x80, 0, 0x80); // the "Condence" colour, of "cond" text
+    QColor condensed = QColor(0x80, 0, 0x80); // the "Condence" colour, of "cond" text
     CodePage::Id codePage = CodePage::Id::Latin1; // the code page the view reads the file in
 };
 

@@ -45,9 +45,9 @@ void saveColor(const QString &key, const QColor &color)
 ReportViewSettings ReportViewSettings::read()
 {
     ReportViewSettings s;
-    s.dubble = readColor(QStringLiteral("BBold"), s.dubble);
+    s.doubleWidth = readColor(QStringLiteral("BBold"), s.doubleWidth);
     s.bold = readColor(QStringLiteral("Bold"), s.bold);
-    s.condence = readColor(QStringLiteral("cond"), s.condence);
+    s.condensed = readColor(QStringLiteral("cond"), s.condensed);
     s.reportBack = readColor(QStringLiteral("RepotBackColor"), s.reportBack);
     s.searchString = readColor(QStringLiteral("SearchString"), s.searchString);
     s.highlight = readColor(QStringLiteral("Highlight"), s.highlight);
@@ -79,9 +79,9 @@ ReportViewSettings ReportViewSettings::read()
 
 void ReportViewSettings::saveColors() const
 {
-    saveColor(QStringLiteral("BBold"), dubble);
+    saveColor(QStringLiteral("BBold"), doubleWidth);
     saveColor(QStringLiteral("Bold"), bold);
-    saveColor(QStringLiteral("Cond"), condence);
+    saveColor(QStringLiteral("Cond"), condensed);
     saveColor(QStringLiteral("RepotBackColor"), reportBack);
     saveColor(QStringLiteral("SearchString"), searchString);
     save(QStringLiteral("chSearch"), searchBold ? 1 : 0);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "codepage/CodePage.h"
-#include "escp/PrintedDocument.h"
+#include "escp/SheetIndex.h"
 #include "form/FormChoice.h"
 
 #include <QColor>
@@ -11,9 +11,9 @@
 // default. Colours are stored as 0x00BBGGRR in decimal.
 struct ReportViewSettings
 {
-    QColor dubble = QColor(0, 0, 0x80);           // "BBold"
+    QColor doubleWidth = QColor(0, 0, 0x80);           // "BBold"
     QColor bold = QColor(0x80, 0, 0);             // "Bold"
-    QColor condence = QColor(0x80, 0, 0x80);      // "Cond"
+    QColor condensed = QColor(0x80, 0, 0x80);      // "Cond"
     QColor reportBack = QColor(0xFF, 0xFF, 0xFF); // "RepotBackColor"
     QColor searchString = QColor(0xFF, 0x80, 0);  // "SearchString"
     QColor highlight = QColor(0xFF, 0, 0);        // "Highlight"

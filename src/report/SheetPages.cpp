@@ -1,9 +1,9 @@
 #include "report/SheetPages.h"
 
-#include "escp/PrintedDocument.h"
+#include "escp/SheetIndex.h"
 #include "report/PageTable.h"
 
-QVector<int> pagesOfSheets(const PageTable &pages, const PrintedDocument &printed, const QVector<int> &sheets)
+QVector<int> pagesOfSheets(const PageTable &pages, const SheetIndex &printed, const QVector<int> &sheets)
 {
     QVector<int> chosen;
     if (sheets.isEmpty())

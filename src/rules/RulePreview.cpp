@@ -1,6 +1,6 @@
 #include "rules/RulePreview.h"
 
-#include "escp/PrintedDocument.h"
+#include "escp/SheetIndex.h"
 #include "report/ReportViewSettings.h"
 #include "rules/RulePlan.h"
 
@@ -14,7 +14,7 @@ RuleMatchOptions storedMatchOptions(const std::optional<CodePage::Choice> &codeP
         read.codePage = id;
         if (rule.has(QStringLiteral("form-length")))
             read.formLengthInches = rule.value(QStringLiteral("form-length")).toDouble();
-        PrintedDocument document;
+        SheetIndex document;
         document.build(QByteArrayView(bytes), read.printerSetup());
         return document.sheetCount();
     };

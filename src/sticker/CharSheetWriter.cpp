@@ -209,18 +209,18 @@ QString CharSheetWriter::validate(const StickerInput &input)
 {
     if (!inRange(input.TxSp, 0, 32767, true))
         return rangeMessage(QStringLiteral("SPace Between Col"), 0, 32767);
-    if (!inRange(input.TxCol, 0, 255, true))
+    if (!inRange(input.stickersAcross, 0, 255, true))
         return rangeMessage(QStringLiteral("Col"), 0, 255);
     // A first range that runs backwards makes the form work out a negative
     // row count: name the range, not a field the user never typed.
-    const double from = NumericText::leadingNumber(input.Atxt[5]);
-    const double to = NumericText::leadingNumber(input.Atxt[6]);
+    const double from = NumericText::leadingNumber(input.lineTexts[5]);
+    const double to = NumericText::leadingNumber(input.lineTexts[6]);
     if (!inRange(input.TxRow, 0, 32767, false) && to < from)
         return QStringLiteral("The first range runs backwards, from %1 to %2: give the smaller number first.")
-            .arg(input.Atxt[5].trimmed(), input.Atxt[6].trimmed());
+            .arg(input.lineTexts[5].trimmed(), input.lineTexts[6].trimmed());
     if (!inRange(input.TxRow, 0, 32767, false))
         return rangeMessage(QStringLiteral("Row"), 0, 32767);
-    if (!inRange(input.TxMaxFLenth, 0, 32767, false))
+    if (!inRange(input.lineWidth, 0, 32767, false))
         return rangeMessage(QStringLiteral("Max Field Lenth"), 0, 32767);
     // Below 1 means no blank lines; only a count too large to be meant is refused.
     if (NumericText::leadingNumber(input.TxBlank) >= StickerWorkingValues::MaxBlankLines + 1)
@@ -230,7 +230,7 @@ QString CharSheetWriter::validate(const StickerInput &input)
         return rangeMessage(QStringLiteral("Max Field"), 0, 7);
     if (input.digits < 0 || input.digits > StickerInput::MaxDigits)
         return rangeMessage(QStringLiteral("Digits"), 0, StickerInput::MaxDigits);
-    const double pages = NumericText::leadingNumber(input.txtPage);
+    const double pages = NumericText::leadingNumber(input.pageCount);
     if (pages != 0 && pages < 1)
         return QStringLiteral("\"Page\" must be a number of 1 or more.");
     const StickerWorkingValues values = computeWorkingValues(input);
@@ -342,7 +342,7 @@ bool CharSheetWriter::write(
 CharSheetWriter::Result CharSheetWriter::run(const StickerInput &input, QString &lastTempNumber)
 {
     Result result;
-    result.txtPage = input.txtPage;
+    result.pageCount = input.pageCount;
     result.error = validate(input);
     if (!result.error.isEmpty())
         return result;
@@ -353,9 +353,9 @@ CharSheetWriter::Result CharSheetWriter::run(const StickerInput &input, QString 
         return result;
     }
     StickerInput used = input;
-    if (NumericText::leadingNumber(input.txtPage) == 0)
-        used.txtPage = QStringLiteral("1");
-    result.txtPage = used.txtPage;
+    if (NumericText::leadingNumber(input.pageCount) == 0)
+        used.pageCount = QStringLiteral("1");
+    result.pageCount = used.pageCount;
 
     // Written whole or not at all: a failed run leaves no half sheet behind.
     OutputFile file(name);

@@ -19,7 +19,7 @@ public:
     {
         bool ok = false;
         QString error;    // the message for the user when !ok
-        QString txtPage;  // the "Page" field's text after the run ("1" when it was 0 or empty)
+        QString pageCount;  // the "Page" field's text after the run ("1" when it was 0 or empty)
         QString fileName; // the print file written
     };
 

@@ -51,9 +51,9 @@ bool slotFileBytes(const StickerInput &in, QByteArray *bytes, QString *error)
 {
     QStringList lines;
     for (int i = 0; i <= 9; ++i)
-        lines << in.Atxt[size_t(i)];
-    lines << QString::number(in.maxField) << compactNumber(in.TxSp) << compactNumber(in.TxCol)
-          << compactNumber(in.TxRow) << compactNumber(in.TxMaxFLenth) << in.Atxt[10] << in.Atxt[11]
+        lines << in.lineTexts[size_t(i)];
+    lines << QString::number(in.maxField) << compactNumber(in.TxSp) << compactNumber(in.stickersAcross)
+          << compactNumber(in.TxRow) << compactNumber(in.lineWidth) << in.lineTexts[10] << in.lineTexts[11]
           << spacedNumber(NumericText::leadingNumber(in.txtRowPrint))
           << spacedNumber(NumericText::leadingNumber(in.Combo2)) << spacedNumber(in.ChkIn1 ? 1 : 0)
           << spacedNumber(in.ChkIn2 ? 1 : 0);
@@ -71,19 +71,19 @@ void applySlotFile(const QStringList &lines, StickerInput &in)
     // empties its field rather than leaving the previous slot's text.
     for (int i = 0; i <= 9; ++i) {
         if (has(i + 1))
-            in.Atxt[size_t(i)] = at(i + 1);
+            in.lineTexts[size_t(i)] = at(i + 1);
         else if (i >= 8)
-            in.Atxt[size_t(i)].clear();
+            in.lineTexts[size_t(i)].clear();
     }
-    in.Atxt[10] = has(16) ? at(16) : QString();
-    in.Atxt[11] = has(17) ? at(17) : QString();
+    in.lineTexts[10] = has(16) ? at(16) : QString();
+    in.lineTexts[11] = has(17) ? at(17) : QString();
     if (has(11)) {
         // An unsigned 8-bit count: a value out of range is ignored.
         const double v = std::nearbyint(NumericText::leadingNumber(at(11)));
         if (v >= 0 && v <= 255)
             in.maxField = int(v);
     }
-    QString *const grid[4] = {&in.TxSp, &in.TxCol, &in.TxRow, &in.TxMaxFLenth};
+    QString *const grid[4] = {&in.TxSp, &in.stickersAcross, &in.TxRow, &in.lineWidth};
     for (int i = 0; i < 4; ++i) {
         if (has(12 + i))
             *grid[i] = at(12 + i);

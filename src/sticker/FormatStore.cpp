@@ -25,10 +25,10 @@ struct GridKey
 
 const GridKey gridKeys[] = {
     {" Space", &StickerInput::TxSp, "3"},
-    {" Col", &StickerInput::TxCol, "6"},
+    {" Col", &StickerInput::stickersAcross, "6"},
     {" Row", &StickerInput::TxRow, "12"},
     {" Blankline", &StickerInput::TxBlank, "3"},
-    {" MaxFL", &StickerInput::TxMaxFLenth, "4"},
+    {" MaxFL", &StickerInput::lineWidth, "4"},
 };
 
 bool validSlot(int slot)
@@ -100,7 +100,7 @@ void FormatStore::loadSlotSettings(int slot, StickerInput &input)
     if (maxField >= 0 && maxField <= 255)
         input.maxField = int(maxField);
     for (int i = 0; i < 8; ++i)
-        input.Atxt[size_t(i)] = read(slot, QStringLiteral(" %1").arg(i + 1), QStringLiteral(" "));
+        input.lineTexts[size_t(i)] = read(slot, QStringLiteral(" %1").arg(i + 1), QStringLiteral(" "));
 
     // The settings beyond the format file; a value out of range keeps the default.
     const double digits = std::nearbyint(
@@ -154,7 +154,7 @@ bool FormatStore::save(int slot, const StickerInput &input, QString *error)
         key(QString::fromLatin1(gridKey.suffix), input.*gridKey.field);
     key(QStringLiteral(" PrintStyle"), input.condensed ? QStringLiteral("1") : QStringLiteral("0"));
     for (int i = 0; i < 8; ++i)
-        key(QStringLiteral(" %1").arg(i + 1), input.Atxt[size_t(i)]);
+        key(QStringLiteral(" %1").arg(i + 1), input.lineTexts[size_t(i)]);
     key(QStringLiteral(" Digits"), QString::number(input.digits));
     key(QStringLiteral(" StartAt"), QString::number(input.startAt));
     key(QStringLiteral(" Barcode"), barcodeKindName(input.barcode));

@@ -24,21 +24,21 @@ int boundedRound(const QString &text, int lo, int hi)
 StickerWorkingValues computeWorkingValues(const StickerInput &input)
 {
     StickerWorkingValues v;
-    v.W = boundedRound(input.TxMaxFLenth, -32768, 32767);
+    v.W = boundedRound(input.lineWidth, -32768, 32767);
     static const int lineSources[8] = {-1, 0, 1, 2, 3, 4, 8, 9};
     for (int i = 1; i <= 7; ++i) {
-        v.LineSource[size_t(i)] = input.Atxt[size_t(lineSources[i])];
+        v.LineSource[size_t(i)] = input.lineTexts[size_t(lineSources[i])];
         v.LineText[size_t(i)] = PadRight(v.LineSource[size_t(i)], v.W);
     }
     v.ColumnGap = QString(boundedRound(input.TxSp, 0, 32767), QLatin1Char(' '));
-    v.StickerCols = boundedRound(input.TxCol, 0, 255);
+    v.StickerCols = boundedRound(input.stickersAcross, 0, 255);
     v.StickerRows = boundedRound(input.TxRow, -32768, 32767);
     // One CR LF per whole unit: 2.5 gives two, anything below 1 none.
     const double blank = qMin(NumericText::leadingNumber(input.TxBlank), double(StickerWorkingValues::MaxBlankLines));
     for (int i = 1; i <= blank; ++i)
         v.BlankLines += QStringLiteral("\r\n");
     v.MaxField = qBound(0, input.maxField, 255);
-    const double pages = NumericText::leadingNumber(input.txtPage);
+    const double pages = NumericText::leadingNumber(input.pageCount);
     v.Pages = pages >= 1 ? (pages < 1e15 ? (long long)pages : (long long)1e15) : 1;
     v.Digits = qBound(0, input.digits, StickerInput::MaxDigits);
     v.SheetCodePage = input.sheetCodePage;

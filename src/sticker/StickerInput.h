@@ -13,13 +13,13 @@ class CsvTable;
 // states of its controls, read by both sheet outputs.
 struct StickerInput
 {
-    std::array<QString, 12> Atxt;   // Atxt(0) ... Atxt(11)
+    std::array<QString, 12> lineTexts;  // Atxt(0) ... Atxt(11)
     QString TxSp = QStringLiteral("3");
-    QString TxCol = QStringLiteral("6");
+    QString stickersAcross = QStringLiteral("6");
     QString TxRow = QStringLiteral("12");
     QString TxBlank = QStringLiteral("3");
-    QString TxMaxFLenth = QStringLiteral("4");
-    QString txtPage = QStringLiteral("1");
+    QString lineWidth = QStringLiteral("4");
+    QString pageCount = QStringLiteral("1");
     int maxField = 1;               // Combo1: lines per sticker, 1 to 7
     bool condensed = false;         // Op(1) selected
     bool windowMode = false;        // ChKwIN "Window"

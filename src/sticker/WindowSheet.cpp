@@ -16,8 +16,8 @@ constexpr int LastLine = 7;
 
 void normalisePages(StickerInput &input)
 {
-    if (NumericText::leadingNumber(input.txtPage) == 0)
-        input.txtPage = QStringLiteral("1");
+    if (NumericText::leadingNumber(input.pageCount) == 0)
+        input.pageCount = QStringLiteral("1");
 }
 
 } // namespace
@@ -39,10 +39,10 @@ WindowSheetValues computeWindowSheetValues(const StickerInput &input)
         v.loopPosition = 4;
     v.innerLine = v.loopPosition == 4 ? 4 : 5;
     v.outerLine = v.loopPosition == 4 ? 5 : 4;
-    v.innerFrom = NumericText::leadingNumber(input.Atxt[5]);
-    v.innerTo = NumericText::leadingNumber(input.Atxt[6]);
-    v.cycleStart = NumericText::roundedValue(input.Atxt[5]);
-    v.outerStart = NumericText::roundedValue(input.Atxt[10]);
+    v.innerFrom = NumericText::leadingNumber(input.lineTexts[5]);
+    v.innerTo = NumericText::leadingNumber(input.lineTexts[6]);
+    v.cycleStart = NumericText::roundedValue(input.lineTexts[5]);
+    v.outerStart = NumericText::roundedValue(input.lineTexts[10]);
     v.numberInner = input.ChkIn1;
     v.numberOuter = input.ChkIn2;
     v.startAt = input.startAt;

@@ -7,8 +7,8 @@
 bool writeWindowSheetPdf(const StickerInput &input, const QString &fileName, QString *error)
 {
     StickerInput used = input;
-    if (NumericText::leadingNumber(used.txtPage) == 0)
-        used.txtPage = QStringLiteral("1");
+    if (NumericText::leadingNumber(used.pageCount) == 0)
+        used.pageCount = QStringLiteral("1");
     const WindowSheetValues values = computeWindowSheetValues(used);
     if (!rowsPerSheetValid(values.rowsPerSheet)) {
         if (error)

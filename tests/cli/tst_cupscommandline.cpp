@@ -239,11 +239,11 @@ void TestCommandLine::stickers()
     // A slot stored as the form saves it; the command writes the sheet the
     // form's page-view button writes for it.
     StickerInput input;
-    input.Atxt[0] = "Parts store";
-    input.Atxt[5] = "601";
-    input.Atxt[6] = "624";
-    input.TxCol = "3";
-    input.txtPage = "2";
+    input.lineTexts[0] = "Parts store";
+    input.lineTexts[5] = "601";
+    input.lineTexts[6] = "624";
+    input.stickersAcross = "3";
+    input.pageCount = "2";
     input.maxField = 4;
     QString error;
     QVERIFY2(FormatStore::save(3, input, &error), qPrintable(error));
@@ -452,8 +452,8 @@ void TestCommandLine::outputFails()
     TestSupport::writeFile(dir.filePath("big.prn"), QByteArray("a line of the report  \r\n").repeated(20000));
     const QString victim = TestSupport::writeFile(dir.filePath("victim"), "kept");
     StickerInput slot;
-    slot.Atxt[0] = "Parts store";
-    slot.Atxt[5] = "1";
+    slot.lineTexts[0] = "Parts store";
+    slot.lineTexts[5] = "1";
     QString error;
     QVERIFY2(FormatStore::save(3, slot, &error), qPrintable(error));
     if (out == "planted") {

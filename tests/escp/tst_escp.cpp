@@ -3,7 +3,7 @@
 // interpreter lays out, down to positions in printer units.
 #include "EscpBytes.h"
 #include "escp/EscpTokenizer.h"
-#include "escp/PrintedDocument.h"
+#include "escp/SheetIndex.h"
 #include "report/PageTable.h"
 
 #include <QProcess>
@@ -38,7 +38,7 @@ QString sheets(const QByteArray &bytes, double formLength = 11)
 {
     PrinterSetup setup;
     setup.formLengthInches = formLength;
-    PrintedDocument doc;
+    SheetIndex doc;
     doc.build(bytes, setup);
     QStringList out;
     for (int i = 0; i < doc.sheetCount(); ++i) {
@@ -207,7 +207,7 @@ private slots:
     void buildStops()
     {
         const QByteArray bytes = QByteArray("line\r\n").repeated(2 << 20);
-        PrintedDocument doc;
+        SheetIndex doc;
         int calls = 0;
         QVERIFY(!doc.build(bytes, PrinterSetup(), [&calls](qint64 done, qint64 total) {
             return ++calls < 2 && done < total;
@@ -244,7 +244,7 @@ private slots:
         QVERIFY(run.waitForFinished());
         const QByteArray print = run.readAllStandardOutput();
         QVERIFY(!print.isEmpty());
-        PrintedDocument doc;
+        SheetIndex doc;
         QVERIFY(doc.build(print, PrinterSetup()));
         QCOMPARE(doc.sheetCount(), 1);
         const Printed::Sheet sheet = doc.sheet(0);

@@ -6,7 +6,7 @@
 #include "TestSupport.h"
 #include "codepage/CodePageGuess.h"
 #include "escp/EscpTokenizer.h"
-#include "escp/PrintedDocument.h"
+#include "escp/SheetIndex.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -16,12 +16,12 @@
 namespace {
 
 
-PrintedDocument built(const QByteArray &bytes, PrinterModel model = PrinterModel::Auto, double carriage = 13.6)
+SheetIndex built(const QByteArray &bytes, PrinterModel model = PrinterModel::Auto, double carriage = 13.6)
 {
     PrinterSetup setup;
     setup.model = model;
     setup.carriageInches = carriage;
-    PrintedDocument doc;
+    SheetIndex doc;
     doc.build(bytes, setup);
     return doc;
 }
@@ -33,7 +33,7 @@ PrintedDocument built(const QByteArray &bytes, PrinterModel model = PrinterModel
 // quality, k<n> typeface, p<height> a size of its own.
 QString sheets(const QByteArray &bytes, PrinterModel model = PrinterModel::Auto, double carriage = 13.6)
 {
-    const PrintedDocument doc = built(bytes, model, carriage);
+    const SheetIndex doc = built(bytes, model, carriage);
     QStringList out;
     for (int i = 0; i < doc.sheetCount(); ++i) {
         const Printed::Sheet s = doc.sheet(i);
@@ -73,7 +73,7 @@ QByteArray report(int lines)
 // The lines printed on each sheet.
 QList<int> linesPerSheet(const QByteArray &bytes, PrinterModel model)
 {
-    const PrintedDocument doc = built(bytes, model);
+    const SheetIndex doc = built(bytes, model);
     QList<int> out;
     for (int i = 0; i < doc.sheetCount(); ++i)
         out << int(doc.sheet(i).runs.size());

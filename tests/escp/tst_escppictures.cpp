@@ -3,7 +3,7 @@
 // parameters caused.
 #include "EscpBytes.h"
 #include "escp/EscpTokenizer.h"
-#include "escp/PrintedDocument.h"
+#include "escp/SheetIndex.h"
 
 #include <QTest>
 
@@ -31,7 +31,7 @@ QByteArray blackRaster(int dots)
 
 Printed::Sheet firstSheet(const QByteArray &bytes)
 {
-    PrintedDocument doc;
+    SheetIndex doc;
     doc.build(bytes, PrinterSetup());
     return doc.sheet(0);
 }
@@ -103,7 +103,7 @@ private slots:
         const QByteArray raster = blackRaster(9600); // 13.3 in: within the carriage
         const int count = int(Printed::SheetBudget / (255 * 1200)) + 2;
         const QByteArray bytes = raster.repeated(count) + "\f" + raster;
-        PrintedDocument doc;
+        SheetIndex doc;
         QVERIFY(doc.build(bytes, PrinterSetup()));
         QCOMPARE(doc.sheetCount(), 2);
         const Printed::Sheet first = doc.sheet(0);
@@ -148,7 +148,7 @@ private slots:
         const QByteArray bytes(200000, 'x');
         EscpTokenizer tokens(bytes);
         QCOMPARE(tokens.next().length, EscpTokenizer::MostText);
-        PrintedDocument doc;
+        SheetIndex doc;
         QVERIFY(doc.build(bytes, PrinterSetup()));
         const int lines = (200000 + 135) / 136;
         QCOMPARE(doc.sheetCount(), (lines + 65) / 66);
@@ -171,7 +171,7 @@ private slots:
             PrinterSetup setup;
             setup.formLengthInches = bad;
             setup.carriageInches = bad;
-            PrintedDocument doc;
+            SheetIndex doc;
             QVERIFY(doc.build(QByteArray("A"), setup));
             QCOMPARE(doc.sheet(0).height, Printed::inches(11));
         }

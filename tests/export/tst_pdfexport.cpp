@@ -166,7 +166,7 @@ private slots:
                        "CONDENSED\x12");
         PdfOptions options {{0}};
         options.render.markup.bold = Qt::red;
-        options.render.markup.condence = Qt::green;
+        options.render.markup.condensed = Qt::green;
         QString error;
         QVERIFY2(PdfExport::save(pdf, table, options, &error), qPrintable(error));
         const QRegularExpression word(QStringLiteral("<word xMin=\"([0-9.]+)\"[^>]*>XYZ</word>"));

@@ -3,7 +3,7 @@
 #include "ExportReaders.h"
 #include "FileSizeLimit.h"
 #include "TestSupport.h"
-#include "escp/PrintedDocument.h"
+#include "escp/SheetIndex.h"
 #include "export/ExportFormat.h"
 #include "export/HtmlExport.h"
 #include "export/PdfExport.h"
@@ -158,7 +158,7 @@ private slots:
         table.setBytes(file);
         MarkupContext context;
         context.bold = QColor(150, 10, 20);
-        context.condence = QColor(120, 30, 140);
+        context.condensed = QColor(120, 30, 140);
         const QString path = m_dir.filePath("all.rtf");
         QString error;
         QVERIFY2(saveRichText(path, table, {0, 1, 2}, context, &error), qPrintable(error));
@@ -174,7 +174,7 @@ private slots:
         QCOMPARE(plain.halfPoints, 23); // 11.25 points
         QVERIFY(bold.bold);
         QCOMPARE(bold.colour, context.bold);
-        QCOMPARE(runs.value("CONDENSED").colour, context.condence);
+        QCOMPARE(runs.value("CONDENSED").colour, context.condensed);
         QCOMPARE(runs.value("CONDENSED").halfPoints, 14);
         QVERIFY(runs.value("ul").underline && !runs.value("ul").bold);
         QCOMPARE(runs.value("\033E").halfPoints, 2);
@@ -292,7 +292,7 @@ private slots:
         const QString source = TestSupport::writeFile(dir.filePath("rep.prn"), bytes);
         PageTable table;
         table.setBytes(bytes);
-        PrintedDocument document;
+        SheetIndex document;
         const std::optional<ExportFormat> format = exportFormatNamed(writer);
         ExportRequest request;
         request.printFile = source;

@@ -2,7 +2,7 @@
 // renderer (pictures, the screen's and printers' path), laid under a PDF's
 // pages by qpdf, read back with the poppler tools and qpdf.
 #include "TestSupport.h"
-#include "escp/PrintedDocument.h"
+#include "escp/SheetIndex.h"
 #include "export/ReportExporter.h"
 #include "form/SheetForms.h"
 #include "render/PrintedRenderer.h"
@@ -77,7 +77,7 @@ QByteArray job(int sheets)
 struct Job
 {
     QByteArray bytes;
-    PrintedDocument document;
+    SheetIndex document;
     explicit Job(int sheets)
         : bytes(job(sheets))
     {

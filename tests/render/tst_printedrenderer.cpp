@@ -2,7 +2,7 @@
 // where the ink falls and by reading the PDFs back with the poppler tools.
 #include "FileSizeLimit.h"
 #include "TestSupport.h"
-#include "escp/PrintedDocument.h"
+#include "escp/SheetIndex.h"
 #include "export/PngExport.h"
 #include "export/PrintedPdfExport.h"
 #include "render/PrintedRenderer.h"
@@ -235,7 +235,7 @@ private slots:
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, text);
-        PrintedDocument document;
+        SheetIndex document;
         QVERIFY(document.build(QByteArrayView(bytes), PrinterSetup()));
         QCOMPARE(document.sheetCount(), 1);
         QTemporaryDir dir;

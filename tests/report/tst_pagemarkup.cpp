@@ -4,7 +4,7 @@
 #include "gui/report/EditMarkup.h"
 #include "render/ViewLines.h"
 #include "report/LineIndex.h"
-#include "report/PageDocument.h"
+#include "report/PageText.h"
 #include "report/PageTable.h"
 #include "report/ReportMarkup.h"
 
@@ -32,9 +32,9 @@ MarkupContext testContext(bool zoomedIn = false)
 {
     MarkupContext context;
     context.zoomedIn = zoomedIn;
-    context.dubble = QColor(10, 20, 200);
+    context.doubleWidth = QColor(10, 20, 200);
     context.bold = QColor(150, 10, 20);
-    context.condence = QColor(120, 30, 140);
+    context.condensed = QColor(120, 30, 140);
     return context;
 }
 
@@ -67,8 +67,8 @@ QChar look(const QTextCharFormat &format, const MarkupContext &context)
     const bool bold = format.fontWeight() == QFont::Bold;
     const double cond = context.zoomedIn ? 9.25 : 7.0, bbold = context.zoomedIn ? 29.0 : 20.0;
     const QList<std::tuple<char, double, QColor, bool>> looks {{'.', 0, QColor(), false},
-        {'c', cond, context.condence, false}, {'b', 0, context.bold, true},
-        {'B', bbold, context.dubble, true}, {'P', bbold, context.bold, true}, {'k', 1, context.bold, true}};
+        {'c', cond, context.condensed, false}, {'b', 0, context.bold, true},
+        {'B', bbold, context.doubleWidth, true}, {'P', bbold, context.bold, true}, {'k', 1, context.bold, true}};
     if (size == 1 && colour == QColor(Qt::white))
         return QLatin1Char('h');
     for (const auto &[letter, points, shade, heavy] : looks) {
@@ -207,15 +207,15 @@ private slots:
         QFETCH(int, line);
         QFETCH(int, column);
         QTextDocument document;
-        PageDocument::setText(&document, QString::fromLatin1(page));
+        PageText::setText(&document, QString::fromLatin1(page));
         const QString expected
             = QString::fromLatin1(text).replace(QLatin1Char('|'), QChar(QChar::ParagraphSeparator));
-        QCOMPARE(PageDocument::text(&document), expected);
+        QCOMPARE(PageText::text(&document), expected);
         QCOMPARE(document.characterCount(), expected.size() + 1);
         const int position = int(expected.indexOf(QLatin1Char('#')));
-        QCOMPARE(PageDocument::lineFromPosition(&document, position), line);
-        QCOMPARE(PageDocument::lineStart(&document, line), position - column);
-        const PageDocument::LineColumn where = PageDocument::lineColumn(&document, position);
+        QCOMPARE(PageText::lineFromPosition(&document, position), line);
+        QCOMPARE(PageText::lineStart(&document, line), position - column);
+        const PageText::LineColumn where = PageText::lineColumn(&document, position);
         QCOMPARE(QPoint(where.column, where.line), QPoint(column, line));
         // The page view's line index counts the same lines and columns.
         const LineIndex index(page);
@@ -253,10 +253,10 @@ private slots:
         QFETCH(QByteArray, bytes);
         const auto id = CodePage::Id(codePage);
         QTextDocument document;
-        PageDocument::setText(&document, CodePage::decode(id, source));
+        PageText::setText(&document, CodePage::decode(id, source));
         QByteArray out;
         QString error;
-        const bool ok = PageDocument::printBytes(PageDocument::text(&document) + typed, source, id, &out, &error);
+        const bool ok = PageText::printBytes(PageText::text(&document) + typed, source, id, &out, &error);
         QCOMPARE(ok, bytes != "!");
         QCOMPARE(out, ok ? bytes : QByteArray());
         QVERIFY2(ok || error.contains("U+0141"), qPrintable(error));
@@ -317,7 +317,7 @@ private slots:
         MarkupContext markup = testContext(context == QLatin1String("zoomed"));
         markup.vsual = context != QLatin1String("Vsual clear");
         QTextDocument document;
-        PageDocument::setText(&document, QString::fromLatin1(page));
+        PageText::setText(&document, QString::fromLatin1(page));
         applyMarkupPasses(&document, markup, order);
         QCOMPARE(looks(&document, markup), expected);
         if (order == MarkupOrder::View) {

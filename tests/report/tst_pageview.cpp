@@ -2,7 +2,7 @@
 // caption reads them, copy in the code page, marks and emphasis on screen.
 #include "TestSupport.h"
 #include "gui/report/PageView.h"
-#include "report/PageDocument.h"
+#include "report/PageText.h"
 #include "report/ReportMarkup.h"
 #include "report/ReportFont.h"
 
@@ -180,7 +180,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&view));
         QTextDocument document;
         document.setDefaultFont(font);
-        PageDocument::setText(&document, lines->text(0, lines->positionCount()));
+        PageText::setText(&document, lines->text(0, lines->positionCount()));
         applyMarkupPasses(&document, MarkupContext(), MarkupOrder::View);
         document.documentLayout(); // lays the document out
         for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {

@@ -20,15 +20,15 @@ StickerInput sticker(int maxField, const char *width, const char *gap, const cha
     StickerInput in;
     const int sources[7] = {0, 1, 2, 3, 4, 8, 9};
     for (int i = 0; i < 7; ++i)
-        in.Atxt[size_t(sources[i])] = QStringLiteral("L%1").arg(i + 1);
-    in.Atxt[3] = QStringLiteral("No");
+        in.lineTexts[size_t(sources[i])] = QStringLiteral("L%1").arg(i + 1);
+    in.lineTexts[3] = QStringLiteral("No");
     in.maxField = maxField;
-    in.TxMaxFLenth = width;
+    in.lineWidth = width;
     in.TxSp = gap;
-    in.TxCol = cols;
+    in.stickersAcross = cols;
     in.TxRow = rows;
     in.TxBlank = blank;
-    in.txtPage = pages;
+    in.pageCount = pages;
     in.condensed = condensed;
     return in;
 }
@@ -87,8 +87,8 @@ private slots:
         QTest::newRow("condensed over two pages: SI once at the start, DC2 FF at the end")
             << sticker(4, "4", "0", "2", "1", "2", "2", true) << "\x0f" + twoPages + "\x12\x0c\r\n";
         StickerInput empty = sticker(2, "5", "3", "3", "1", "0");
-        empty.Atxt[0] = QString();
-        empty.Atxt[1] = QStringLiteral("  x  ");
+        empty.lineTexts[0] = QString();
+        empty.lineTexts[1] = QStringLiteral("  x  ");
         QTest::newRow("a line empty in every column prints empty")
             << empty << QByteArray("\r\nx       x       x\r\n.  .  .\r\n\x0c\r\n");
         empty.condensed = true;
@@ -103,19 +103,19 @@ private slots:
         // Three rows on sheets of 2 x 1: the second page ends after its one
         // sticker, and the number counts on.
         StickerInput data = sticker(4, "6", "1", "2", "1", "1");
-        data.Atxt[0] = QStringLiteral("{Name}!");
-        data.Atxt[3] = QStringLiteral("{ No }-");
+        data.lineTexts[0] = QStringLiteral("{Name}!");
+        data.lineTexts[3] = QStringLiteral("{ No }-");
         data.data = csv("Name,No\nAnn,7\n\"B,\r\nC\",8\nDe\u00e9\u20ac,9\n");
         QTest::newRow("data rows fill the stickers")
             << data
             << QByteArray("Ann!   B, C!\r\nL2     L2\r\nL3     L3\r\n7-1    8-2\r\n\r\n.  .  .\r\n"
                           "De\xe9\x80!\r\nL2\r\nL3\r\n9-3\r\n\r\n.  .  .\r\n\x0c\r\n");
         StickerInput latin = sticker(1, "10", "1", "1", "1", "0");
-        latin.Atxt[0] = QStringLiteral("Grüße “€”–");
+        latin.lineTexts[0] = QStringLiteral("Grüße “€”–");
         QTest::newRow("one Windows-1252 byte per character")
             << latin << QByteArray("Gr\xfc\xdf" "e \x93\x80\x94\x96\r\n.  .  .\r\n\x0c\r\n");
         StickerInput czech = sticker(1, "10", "1", "1", "1", "0");
-        czech.Atxt[0] = QStringLiteral("Dvo\u0159\u00e1k \u0141");
+        czech.lineTexts[0] = QStringLiteral("Dvo\u0159\u00e1k \u0141");
         czech.sheetCodePage = CodePage::Id::Pc852;
         QTest::newRow("the printer's code page: PC852")
             << czech << QByteArray("Dvo\xfd\xa0k \x9d\r\n.  .  .\r\n\x0c\r\n");
@@ -141,26 +141,26 @@ private slots:
         const QString gap = "\"SPace Between Col\" must be a number from 0 to 32767.";
         const QString page = "\"Page\" must be a number of 1 or more.";
         row("gap not a number", &StickerInput::TxSp, "two", gap);
-        row("columns 255.5 rounds to 256", &StickerInput::TxCol, "255.5",
+        row("columns 255.5 rounds to 256", &StickerInput::stickersAcross, "255.5",
             "\"Col\" must be a number from 0 to 255.");
-        row("width negative", &StickerInput::TxMaxFLenth, "-3",
+        row("width negative", &StickerInput::lineWidth, "-3",
             "\"Max Field Lenth\" must be a number from 0 to 32767.");
         row("blank lines negative mean none", &StickerInput::TxBlank, "-4", QString());
-        row("pages negative", &StickerInput::txtPage, "-2", page);
-        row("pages empty is one page", &StickerInput::txtPage, "", QString());
+        row("pages negative", &StickerInput::pageCount, "-2", page);
+        row("pages empty is one page", &StickerInput::pageCount, "", QString());
         StickerInput reversed = sticker(3, "4", "2", "3", "2", "1");
-        reversed.Atxt[5] = "610";
-        reversed.Atxt[6] = "601";
+        reversed.lineTexts[5] = "610";
+        reversed.lineTexts[6] = "601";
         reversed.TxRow = "-3"; // what the form works out from the backwards range
         QTest::newRow("first range backwards")
             << reversed << QString("The first range runs backwards, from 610 to 601: give the smaller number first.");
         StickerInput polish = sticker(3, "4", "2", "3", "2", "1");
-        polish.Atxt[1] = QStringLiteral("Łódź");
+        polish.lineTexts[1] = QStringLiteral("Łódź");
         QTest::newRow("printed line outside Windows-1252")
             << polish << QStringLiteral("Line 2 holds the character \"Ł\" (U+0141), which the print file cannot hold: "
                                         "it has no byte in Windows-1252.");
         StickerInput euro = polish;
-        euro.Atxt[1] = QStringLiteral("\u20ac\u0141");
+        euro.lineTexts[1] = QStringLiteral("\u20ac\u0141");
         euro.sheetCodePage = CodePage::Id::Pc852;
         QTest::newRow("printed line outside the chosen code page")
             << euro << QStringLiteral("Line 2 holds the character \"\u20ac\" (U+20AC), which the print file cannot "
@@ -171,12 +171,12 @@ private slots:
         digits.digits = 21;
         QTest::newRow("digits 21") << digits << QString("\"Digits\" must be a number from 0 to 20.");
         StickerInput unknown = sticker(3, "4", "2", "3", "2", "1");
-        unknown.Atxt[2] = "{Town}";
+        unknown.lineTexts[2] = "{Town}";
         unknown.data = csv("Name\nA\n");
         QTest::newRow("placeholder naming no column")
             << unknown << QString("Sticker line 3 holds {Town}, but the data file has no column \"Town\".");
         StickerInput greek = unknown;
-        greek.Atxt[2] = "{Name}";
+        greek.lineTexts[2] = "{Name}";
         greek.data = csv("Name\nA\n\u03a9\n");
         QTest::newRow("data character without a byte")
             << greek
@@ -196,7 +196,7 @@ private slots:
         if (!message.isEmpty()) {
             // Refused before anything is written or named.
             QVERIFY(QDir(AppPaths::privateTempFolder()).entryList(QDir::Files).isEmpty());
-            QCOMPARE(result.txtPage, input.txtPage);
+            QCOMPARE(result.pageCount, input.pageCount);
         }
     }
 
@@ -215,10 +215,10 @@ private slots:
         QFETCH(QString, pageAfter);
         QFETCH(int, markers);
         StickerInput in = sticker(4, "5", "1", "2", "3", "1");
-        in.txtPage = page;
+        in.pageCount = page;
         const CharSheetWriter::Result first = CharSheetWriter::run(in, lastNumber);
         QVERIFY2(first.ok, qPrintable(first.error));
-        QCOMPARE(first.txtPage, pageAfter);
+        QCOMPARE(first.pageCount, pageAfter);
         QCOMPARE(first.fileName, AppPaths::privateTempFolder() + "/Tz0.Tmp");
         const QByteArray bytes = TestSupport::readFile(first.fileName);
         QCOMPARE(bytes.count(".  .  .\r\n"), markers);

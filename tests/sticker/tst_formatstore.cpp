@@ -16,14 +16,14 @@ namespace {
 StickerInput filled()
 {
     StickerInput in; // line 1 written in Windows-1252, the code of the format files
-    in.Atxt = {"“Velmora” Traders – 5 €", " 12 Market Road ", "", "Roll No", "Class", "601", "612", "4", "Phone",
+    in.lineTexts = {"“Velmora” Traders – 5 €", " 12 Market Road ", "", "Roll No", "Class", "601", "612", "4", "Phone",
         "India", "1", "10"};
     in.maxField = 7;
     in.TxSp = "12345678901234567"; // written in digits, never with an exponent
-    in.TxCol = "5abc";
+    in.stickersAcross = "5abc";
     in.TxRow = "20";
     in.TxBlank = "1";
-    in.TxMaxFLenth = "0.000050";
+    in.lineWidth = "0.000050";
     in.condensed = true;
     in.txtRowPrint = "3";
     in.Combo2 = "5";
@@ -95,9 +95,9 @@ private slots:
         StickerInput loaded;
         FormatStore::loadSlot(slot, loaded);
         QVERIFY(FormatStore::LoadWindowSettings(loaded));
-        QCOMPARE(loaded.Atxt, filled().Atxt); // the empty line stays empty, not the one-space default
+        QCOMPARE(loaded.lineTexts, filled().lineTexts); // the empty line stays empty, not the one-space default
         // The file holds the number of "5abc".
-        QCOMPARE(QStringList({loaded.TxCol, loaded.TxMaxFLenth, loaded.txtRowPrint, loaded.Combo2,
+        QCOMPARE(QStringList({loaded.stickersAcross, loaded.lineWidth, loaded.txtRowPrint, loaded.Combo2,
                      loaded.TxtFontSZ, loaded.TxtMLeft}),
             QStringList({"5", "0.00005", "3", "5", "10.5", "-15"}));
         QVERIFY(loaded.maxField == 7 && loaded.condensed && loaded.ChkIn1 && !loaded.ChkIn2);
@@ -112,7 +112,7 @@ private slots:
         // Other slots are untouched.
         StickerInput other;
         FormatStore::loadSlot((slot + 1) % FormatStore::SlotCount, other);
-        QCOMPARE(other.TxCol, QString("6"));
+        QCOMPARE(other.stickersAcross, QString("6"));
     }
 
     void slotFileLines_data()
@@ -144,7 +144,7 @@ private slots:
         in.maxField = 2;
         QVERIFY(FormatStore::LoadFormat(6, in));
         QCOMPARE(
-            QStringList({in.Atxt[7], in.Atxt[9], in.Atxt[11], in.TxRow}), QStringList({"x", "g", "5", "12"}));
+            QStringList({in.lineTexts[7], in.lineTexts[9], in.lineTexts[11], in.TxRow}), QStringList({"x", "g", "5", "12"}));
         QCOMPARE(QStringList({QString::number(in.maxField), in.txtRowPrint, in.Combo2,
                                  QString::number(in.ChkIn1), QString::number(in.ChkIn2)})
                      .join(' '),
@@ -158,8 +158,8 @@ private slots:
         // The form still holds the slot left before: neither what only its file
         // kept nor its stored values may carry over; missing keys give defaults.
         const auto fields = [](const StickerInput &in) {
-            return QStringList {in.Atxt[0], in.Atxt[1], in.Atxt[2], in.Atxt[5], in.Atxt[8], in.Atxt[9],
-                in.Atxt[10], in.Atxt[11], in.TxCol, in.TxSp, in.TxRow, in.TxBlank, in.TxMaxFLenth,
+            return QStringList {in.lineTexts[0], in.lineTexts[1], in.lineTexts[2], in.lineTexts[5], in.lineTexts[8], in.lineTexts[9],
+                in.lineTexts[10], in.lineTexts[11], in.stickersAcross, in.TxSp, in.TxRow, in.TxBlank, in.lineWidth,
                 in.txtRowPrint, in.Combo2, QString::number(in.maxField), QString::number(in.condensed),
                 QString::number(in.ChkIn1)};
         };
@@ -182,7 +182,7 @@ private slots:
         TestSupport::writeFile(folder + "/3.TXT", "upper\r\n");
         StickerInput in;
         QVERIFY(FormatStore::LoadFormat(3, in));
-        QCOMPARE(in.Atxt[0], QString("upper"));
+        QCOMPARE(in.lineTexts[0], QString("upper"));
         QVERIFY(FormatStore::LoadWindowSettings(in));
         QString error;
         QVERIFY(FormatStore::save(3, filled(), &error));
@@ -211,11 +211,11 @@ private slots:
         const QByteArray oldSlot = TestSupport::readFile(slotFile);
         const QByteArray oldSetting = TestSupport::readFile(FormatStore::settingFilePath());
         StickerInput changed = filled();
-        changed.TxCol = "9";
-        changed.Atxt[0] = "Changed";
+        changed.stickersAcross = "9";
+        changed.lineTexts[0] = "Changed";
         changed.TxtFontNM = "Changed";
         if (blocked == "text")
-            changed.Atxt[9] = QStringLiteral("Łódź");
+            changed.lineTexts[9] = QStringLiteral("Łódź");
 
         const QString path = blocked == "ini" ? ini : slotFile;
         const bool folder = blocked == "ini" || blocked == "slot";

@@ -205,15 +205,15 @@ private slots:
         SettingsStore::save("Sticker2", "Sticker", "0 1", "from the store");
         Frm0010Sticker fresh;
         QCOMPARE(fresh.formatSlot(), 1);
-        QVERIFY(text(&fresh, "Atxt(0)") != saved.Atxt[0]);
+        QVERIFY(text(&fresh, "Atxt(0)") != saved.lineTexts[0]);
         // The Windows-mode settings are shared by all slots and load at once.
         QCOMPARE(text(&fresh, "TxtFontNM TxtMtop"), QStringLiteral("DejaVu Serif|360"));
         click(&fresh, "OPss(0)");
         for (int slot = 0; slot < FormatStore::SlotCount; ++slot)
             QCOMPARE(control<QRadioButton>(&fresh, QString("OPss(%1)").arg(slot))->font().bold(), slot == 0);
         const StickerInput back = fresh.readInput();
-        QCOMPARE(back.Atxt, saved.Atxt);
-        QCOMPARE(QStringList({back.TxCol, back.TxRow, back.TxSp, back.TxBlank, back.TxMaxFLenth,
+        QCOMPARE(back.lineTexts, saved.lineTexts);
+        QCOMPARE(QStringList({back.stickersAcross, back.TxRow, back.TxSp, back.TxBlank, back.lineWidth,
                      back.txtRowPrint, back.Combo2}),
             QStringList({"4", "25", "1", "0", "22", "4", "5"}));
         QVERIFY(back.maxField == 6 && back.ChkIn1 == saved.ChkIn1 && back.ChkIn2 == saved.ChkIn2

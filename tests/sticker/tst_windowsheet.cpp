@@ -17,11 +17,11 @@ namespace {
 StickerInput sheet(int cols, int rows, int lines)
 {
     StickerInput in;
-    in.Atxt = {"ACME", "Road", "Pune", "No", "Lot", "601", "612", "4", "Six", "Seven", "1", "10"};
-    in.TxCol = QString::number(cols);
+    in.lineTexts = {"ACME", "Road", "Pune", "No", "Lot", "601", "612", "4", "Six", "Seven", "1", "10"};
+    in.stickersAcross = QString::number(cols);
     in.TxRow = QString::number(rows);
     in.maxField = lines;
-    in.TxMaxFLenth = "12";
+    in.lineWidth = "12";
     in.TxtFontNM = "DejaVu Sans";
     in.TxtFontSZ = "11";
     in.TxtMLeft = "300";
@@ -145,7 +145,7 @@ private slots:
             << base << "No" << counting(601, 12) + counting(601, 12);
         QTest::newRow("outer 1 twelve times, then 2") << base << "Lot" << outer;
         QTest::newRow("every page restarts both numbers")
-            << with([](StickerInput &in) { in.txtPage = "2"; }) << "Lot" << outer + outer;
+            << with([](StickerInput &in) { in.pageCount = "2"; }) << "Lot" << outer + outer;
         const StickerInput loop5 = with([](StickerInput &in) {
             in.Combo2 = "5";
             in.maxField = 4;
@@ -170,7 +170,7 @@ private slots:
             auto table = std::make_shared<CsvTable>();
             CsvTable::parse(QString("Name\n") + QString("x\n").repeated(30), table.get(), nullptr);
             in.data = table;
-            in.txtPage = "5";
+            in.pageCount = "5";
         });
         QTest::newRow("30 data rows: two sheets, numbers count on")
             << rows << "No" << counting(601, 12) + counting(601, 12) + counting(601, 6);
@@ -214,7 +214,7 @@ private slots:
         QFETCH(QString, rowsPerSheet);
         QFETCH(QList<int>, rowsPerDocument);
         StickerInput in = sheet(2, rows, 3);
-        in.txtPage = pages;
+        in.pageCount = pages;
         in.txtRowPrint = rowsPerSheet;
         RecordingStickerSurface s;
         QString message;
@@ -268,7 +268,7 @@ private slots:
             auto table = std::make_shared<CsvTable>();
             QVERIFY(CsvTable::parse(csv, table.get(), nullptr));
             in.data = table;
-            in.Atxt[0] = "{Name}";
+            in.lineTexts[0] = "{Name}";
         }
         RecordingStickerSurface s;
         QString message;

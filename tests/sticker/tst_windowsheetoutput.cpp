@@ -24,11 +24,11 @@ namespace {
 StickerInput sheet(const char *rows, const char *rowsPerSheet)
 {
     StickerInput in;
-    in.Atxt = {"ACME STORES", "Main Road", "Pune", "Box", "Lot", "601", "612", "", "", "", "1", "10"};
-    in.TxCol = "2";
+    in.lineTexts = {"ACME STORES", "Main Road", "Pune", "Box", "Lot", "601", "612", "", "", "", "1", "10"};
+    in.stickersAcross = "2";
     in.TxRow = rows;
     in.maxField = 5;
-    in.TxMaxFLenth = "16";
+    in.lineWidth = "16";
     in.TxtFontNM = "DejaVu Sans";
     in.TxtFontSZ = "10";
     in.TxtMLeft = in.TxtMtop = "720";
@@ -164,7 +164,7 @@ private slots:
         QFETCH(QString, lineText);
         QFETCH(QStringList, decoded);
         StickerInput in = sheet("2", "2");
-        in.Atxt = {"ACME", "", "", lineText, "", "601", "612", "", "", "", "1", "1"};
+        in.lineTexts = {"ACME", "", "", lineText, "", "601", "612", "", "", "", "1", "1"};
         in.maxField = 4;
         in.TxtWidth = "1000"; // the barcode's height; TxtHEight its width
         in.TxBlank = "5000";
@@ -192,9 +192,9 @@ private slots:
         StickerPreview pic;
         pic.resize(420, 600);
         StickerInput in = sheet("3", "3");
-        in.txtPage = QStringLiteral("2");
+        in.pageCount = QStringLiteral("2");
         previewWindowSheet(in, pic); // the items drawn are checked in tst_windowsheet
-        QCOMPARE(in.txtPage, QStringLiteral("2")); // only a page count of 0 is shown back as 1
+        QCOMPARE(in.pageCount, QStringLiteral("2")); // only a page count of 0 is shown back as 1
 
         const QImage image = pic.grab().toImage();
         const QRectF paper = pic.paperRect();

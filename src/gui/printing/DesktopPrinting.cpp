@@ -69,7 +69,7 @@ bool QPrinterDocumentPrinter::start()
     }
     // The first page goes on the job's first sheet, every later one on
     // a sheet of its own.
-    m_renderer = std::make_unique<PageRenderer>(*m_painter, *m_printer, m_render);
+    m_renderer = std::make_unique<EmphasisRenderer>(*m_painter, *m_printer, m_render);
     return true;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "render/PageRenderer.h"
+#include "render/EmphasisRenderer.h"
 #include "render/PrintedRenderer.h"
 
 #include <QByteArray>
@@ -65,7 +65,7 @@ private:
     QPrinter *m_printer = nullptr;
     PageRenderOptions m_render;
     std::unique_ptr<QPainter> m_painter;
-    std::unique_ptr<PageRenderer> m_renderer;
+    std::unique_ptr<EmphasisRenderer> m_renderer;
     std::unique_ptr<PrintedRenderer> m_sheets;
     int m_sheetCount = 0;
     bool m_failed = false;

@@ -8,8 +8,8 @@
 #include "gui/printing/PrintPanel.h"
 #include "gui/printing/RawPrintMessages.h"
 #include "printing/RawPrinting.h"
-#include "render/PageRenderer.h"
-#include "report/PageDocument.h"
+#include "render/EmphasisRenderer.h"
+#include "report/PageText.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "gui/report/EditMarkup.h"
 
-#include "report/PageDocument.h"
+#include "report/PageText.h"
 
 #include <QTextCursor>
 #include <QTextDocument>
@@ -46,7 +46,7 @@ void setPageText(QTextEdit *edit, const QString &text)
         return;
     // QTextEdit::setPlainText would give the whole new text the format at the
     // caret, which after the markup passes is a hidden 1-point sequence.
-    PageDocument::setText(edit->document(), text);
+    PageText::setText(edit->document(), text);
     QTextCursor start(edit->document());
     start.setCharFormat(QTextCharFormat());
     edit->setTextCursor(start);

@@ -16,7 +16,7 @@
 #include "gui/report/ReportColorPanel.h"
 #include "gui/report/SheetView.h"
 #include "gui/rules/RulesDialog.h"
-#include "report/PageDocument.h"
+#include "report/PageText.h"
 #include "report/ReportFont.h"
 #include "gui/report/OpenReportView.h"
 #include "gui/report/PageView.h"
@@ -101,7 +101,7 @@ FrmReport::FrmReport(QWidget *parent)
     makeAccessible();
     // What prints of the page on screen: its text as shown (edited while
     // Edit is ticked), or the user's selection.
-    m_doc.setShownText({[this] { return PageDocument::text(Rt1->document()); },
+    m_doc.setShownText({[this] { return PageText::text(Rt1->document()); },
         [this] { return hasUserSelection() ? Rt1->textCursor().selectedText() : QString(); }});
     m_changeBar = new FileChangeBar(this);
     connect(m_changeBar, &FileChangeBar::reloadRequested, this, [this] { LoadReport(m_doc.fileName()); });
@@ -402,9 +402,9 @@ MarkupContext FrmReport::markupContext() const
     MarkupContext context;
     context.vsual = Check1->isChecked();
     context.zoomedIn = m_doc.zoomedIn();
-    context.dubble = Frame6->swatchColor(ReportColorPanel::Dubble);
+    context.doubleWidth = Frame6->swatchColor(ReportColorPanel::Dubble);
     context.bold = Frame6->swatchColor(ReportColorPanel::Bold);
-    context.condence = Frame6->swatchColor(ReportColorPanel::Condence);
+    context.condensed = Frame6->swatchColor(ReportColorPanel::Condence);
     context.codePage = codePage();
     return context;
 }

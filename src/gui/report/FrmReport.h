@@ -1,7 +1,7 @@
 #pragma once
 
 #include "codepage/CodePage.h"
-#include "escp/PrintedDocument.h"
+#include "escp/SheetIndex.h"
 #include "report/PageTable.h"
 #include "report/ReportDocument.h"
 #include "report/ReportMarkup.h"

@@ -8,7 +8,7 @@
 #include "gui/report/PageView.h"
 #include "gui/report/ViewZoom.h"
 #include "render/ViewLines.h"
-#include "report/PageDocument.h"
+#include "report/PageText.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -89,7 +89,7 @@ void FrmReport::shareShownText()
     // What prints of the page on screen: the edit box's text while it holds
     // the page, else the page as it was read; and the user's selection.
     if (editShown()) {
-        m_doc.setShownText({[this] { return PageDocument::text(Rt1->document()); },
+        m_doc.setShownText({[this] { return PageText::text(Rt1->document()); },
             [this] { return hasUserSelection() ? Rt1->textCursor().selectedText() : QString(); }});
         return;
     }
@@ -104,7 +104,7 @@ QTextDocument *FrmReport::newDocument(const QString &text)
     auto *document = new QTextDocument(Rt1);
     document->setUndoRedoEnabled(false);
     document->setDefaultFont(Rt1->font());
-    PageDocument::setText(document, text);
+    PageText::setText(document, text);
     return document;
 }
 
@@ -241,7 +241,7 @@ void FrmReport::UpdateStatusLine()
     qint64 selected = 0;
     if (editShown()) {
         const QTextCursor cursor = Rt1->textCursor();
-        const PageDocument::LineColumn at = PageDocument::lineColumn(Rt1->document(), cursor.selectionStart());
+        const PageText::LineColumn at = PageText::lineColumn(Rt1->document(), cursor.selectionStart());
         col = at.column;
         line = at.line;
         selected = cursor.selectionEnd() - cursor.selectionStart();

@@ -12,7 +12,7 @@
 #include "gui/report/PageSearch.h"
 #include "gui/report/ViewZoom.h"
 #include "render/ViewLines.h"
-#include "report/PageDocument.h"
+#include "report/PageText.h"
 #include "gui/report/ReportColorPanel.h"
 #include "report/ReportFont.h"
 

@@ -173,9 +173,9 @@ ReportColorPanel::ReportColorPanel(QWidget *parent)
 
 void ReportColorPanel::showSettings(const ReportViewSettings &s)
 {
-    setSwatchColor(Dubble, s.dubble);
+    setSwatchColor(Dubble, s.doubleWidth);
     setSwatchColor(Bold, s.bold);
-    setSwatchColor(Condence, s.condence);
+    setSwatchColor(Condence, s.condensed);
     setSwatchColor(ReportBack, s.reportBack);
     setSwatchColor(SearchString, s.searchString);
     setSwatchColor(Highlight, s.highlight);
@@ -280,9 +280,9 @@ void ReportColorPanel::colorSample(int index)
 ReportViewSettings ReportColorPanel::currentSettings() const
 {
     ReportViewSettings s;
-    s.dubble = m_colors[Dubble];
+    s.doubleWidth = m_colors[Dubble];
     s.bold = m_colors[Bold];
-    s.condence = m_colors[Condence];
+    s.condensed = m_colors[Condence];
     s.reportBack = m_colors[ReportBack];
     s.searchString = m_colors[SearchString];
     s.highlight = m_colors[Highlight];

@@ -95,13 +95,13 @@ StickerInput Frm0010Sticker::readInput() const
 {
     StickerInput in;
     for (size_t i = 0; i < Atxt.size(); ++i)
-        in.Atxt[i] = Atxt[i]->Text();
+        in.lineTexts[i] = Atxt[i]->Text();
     in.TxSp = TxSp->text();
-    in.TxCol = TxCol->text();
+    in.stickersAcross = TxCol->text();
     in.TxRow = TxRow->text();
     in.TxBlank = TxBlank->text();
-    in.TxMaxFLenth = TxMaxFLenth->text();
-    in.txtPage = txtPage->text();
+    in.lineWidth = TxMaxFLenth->text();
+    in.pageCount = txtPage->text();
     in.maxField = m_maxField;
     in.condensed = m_printStyle == 1;
     in.windowMode = ChKwIN->isChecked();
@@ -127,17 +127,17 @@ void Frm0010Sticker::showInput(const StickerInput &in)
     // one the sticker count works out.
     showComboText(Combo2, in.Combo2);
     TxSp->setText(in.TxSp);
-    TxCol->setText(in.TxCol);
+    TxCol->setText(in.stickersAcross);
     TxBlank->setText(in.TxBlank);
-    TxMaxFLenth->setText(in.TxMaxFLenth);
+    TxMaxFLenth->setText(in.lineWidth);
     for (size_t i = 0; i < Atxt.size(); ++i)
-        Atxt[i]->setText(in.Atxt[i]);
+        Atxt[i]->setText(in.lineTexts[i]);
     // Both sizes again, even where a range text did not change, so neither
     // stays on the row of the loop position left behind.
     Atxt_Change(5);
     Atxt_Change(10);
     TxRow->setText(in.TxRow);
-    txtPage->setText(in.txtPage);
+    txtPage->setText(in.pageCount);
     m_maxField = in.maxField;
     showComboText(Combo1, QString::number(in.maxField));
     m_printStyle = in.condensed ? 1 : 0;
@@ -294,7 +294,7 @@ void Frm0010Sticker::JBshow_Click(int index)
             showSettingsPanel(true);
         previewWindowSheet(in, *Pic);
     }
-    txtPage->setText(in.txtPage);
+    txtPage->setText(in.pageCount);
 }
 
 void Frm0010Sticker::CmdExit_Click()

@@ -53,7 +53,7 @@ void Frm0010Sticker::runCharacterSheet(StickerInput &input)
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const CharSheetWriter::Result result = CharSheetWriter::run(input, LastTempNumber);
     QGuiApplication::restoreOverrideCursor();
-    txtPage->setText(result.txtPage);
+    txtPage->setText(result.pageCount);
     if (!result.ok) {
         MessageBox::show(this, result.error, designCaption(), QMessageBox::Critical);
         return;

@@ -12,7 +12,7 @@ class QTextDocument;
 // a lone CR and a lone LF each become one paragraph break, so a position in
 // the document is a position in the page minus the CRs that preceded it as
 // part of a CR LF. Searches and formats use the document's own positions.
-class PageDocument
+class PageText
 {
 public:
     // Replaces the content with the text, unformatted.

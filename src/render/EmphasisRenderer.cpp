@@ -1,4 +1,4 @@
-#include "render/PageRenderer.h"
+#include "render/EmphasisRenderer.h"
 
 #include <QFontMetricsF>
 #include <QGlyphRun>
@@ -18,7 +18,7 @@ double stepDown(double points)
 
 } // namespace
 
-PageRenderer::PageRenderer(QPainter &painter, QPagedPaintDevice &device, const PageRenderOptions &options)
+EmphasisRenderer::EmphasisRenderer(QPainter &painter, QPagedPaintDevice &device, const PageRenderOptions &options)
     : m_painter(painter)
     , m_device(device)
     , m_options(options)
@@ -27,7 +27,7 @@ PageRenderer::PageRenderer(QPainter &painter, QPagedPaintDevice &device, const P
     m_options.largestPoints = qMax(m_options.smallestPoints, m_options.largestPoints);
 }
 
-const PageRenderer::Face &PageRenderer::face(double points, bool bold, bool underline)
+const EmphasisRenderer::Face &EmphasisRenderer::face(double points, bool bold, bool underline)
 {
     const qint64 key = qRound64(points * 1000) * 4 + (bold ? 2 : 0) + (underline ? 1 : 0);
     auto found = m_faces.find(key);
@@ -49,13 +49,13 @@ const PageRenderer::Face &PageRenderer::face(double points, bool bold, bool unde
     return m_faces.emplace(key, face).first->second;
 }
 
-const PageRenderer::Face &PageRenderer::runFace(const RunLook &look, double points)
+const EmphasisRenderer::Face &EmphasisRenderer::runFace(const RunLook &look, double points)
 {
     const double viewPoints = look.points > 0 ? look.points : m_options.largestPoints;
     return face(viewPoints * points / m_options.largestPoints, look.bold, look.underline);
 }
 
-double PageRenderer::width(const StyledLine &line, double points)
+double EmphasisRenderer::width(const StyledLine &line, double points)
 {
     double total = 0;
     for (const StyledRun &run : line)
@@ -63,7 +63,7 @@ double PageRenderer::width(const StyledLine &line, double points)
     return total;
 }
 
-QVector<PageRenderer::Line> PageRenderer::layout(
+QVector<EmphasisRenderer::Line> EmphasisRenderer::layout(
     const QVector<StyledLine> &lines, double points, double sheetWidth)
 {
     const Face &plain = face(points, false, false);
@@ -110,7 +110,7 @@ QVector<PageRenderer::Line> PageRenderer::layout(
     return placed;
 }
 
-double PageRenderer::height(const QVector<Line> &lines)
+double EmphasisRenderer::height(const QVector<Line> &lines)
 {
     double total = 0;
     for (const Line &line : lines)
@@ -118,7 +118,7 @@ double PageRenderer::height(const QVector<Line> &lines)
     return total;
 }
 
-bool PageRenderer::newSheet()
+bool EmphasisRenderer::newSheet()
 {
     if (m_sheets > 0 && !m_device.newPage())
         return false;
@@ -126,7 +126,7 @@ bool PageRenderer::newSheet()
     return true;
 }
 
-void PageRenderer::drawRun(const QString &text, const Face &f, QPointF origin)
+void EmphasisRenderer::drawRun(const QString &text, const Face &f, QPointF origin)
 {
     // One glyph run with every glyph in its column: a PDF gets the run as one
     // text item, and blanks, which print nothing, are left out of it (an
@@ -157,7 +157,7 @@ void PageRenderer::drawRun(const QString &text, const Face &f, QPointF origin)
     m_painter.drawGlyphRun(origin, run);
 }
 
-void PageRenderer::drawLine(const Line &line, double top)
+void EmphasisRenderer::drawLine(const Line &line, double top)
 {
     double x = 0;
     const double baseline = top + line.ascent;
@@ -171,7 +171,7 @@ void PageRenderer::drawLine(const Line &line, double top)
 
 // The lines are laid out and drawn as they come, each wrapped at the
 // character that would cross the edge, as layout() wraps them.
-double PageRenderer::hugePagePoints(QByteArrayView page)
+double EmphasisRenderer::hugePagePoints(QByteArrayView page)
 {
     // A first reading finds the widest line at the largest size, so that a
     // long report without form feeds is drawn at the size its width allows,
@@ -193,7 +193,7 @@ double PageRenderer::hugePagePoints(QByteArrayView page)
     return qMax(m_options.smallestPoints, stepDown(largest * sheetWidth / widest));
 }
 
-bool PageRenderer::drawHugePage(QByteArrayView page)
+bool EmphasisRenderer::drawHugePage(QByteArrayView page)
 {
     m_points = hugePagePoints(page);
     if (!newSheet())
@@ -248,7 +248,7 @@ bool PageRenderer::drawHugePage(QByteArrayView page)
     return ok;
 }
 
-bool PageRenderer::drawPage(QByteArrayView page)
+bool EmphasisRenderer::drawPage(QByteArrayView page)
 {
     if (page.size() > HugePageBytes)
         return drawHugePage(page);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "codepage/CodePage.h"
-#include "escp/PrintedPage.h"
+#include "escp/PrintedSheet.h"
 #include "escp/PrinterModel.h"
 
 #include <QByteArrayView>
@@ -28,13 +28,13 @@ struct PrinterSetup
 // each sheet begins and the printer's state there, so any sheet is made again
 // on demand from its own bytes only. The bytes are not copied: they must stay
 // valid (the page table's map) while the document is used.
-class PrintedDocument
+class SheetIndex
 {
 public:
-    PrintedDocument();
-    ~PrintedDocument();
-    PrintedDocument(PrintedDocument &&) noexcept;
-    PrintedDocument &operator=(PrintedDocument &&) noexcept;
+    SheetIndex();
+    ~SheetIndex();
+    SheetIndex(SheetIndex &&) noexcept;
+    SheetIndex &operator=(SheetIndex &&) noexcept;
 
     // Reads the bytes once. Progress is told the bytes done and the total
     // now and then; false from it stops the pass (the document then holds

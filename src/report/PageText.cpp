@@ -1,21 +1,21 @@
-#include "report/PageDocument.h"
+#include "report/PageText.h"
 
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
-void PageDocument::setText(QTextDocument *document, const QString &text)
+void PageText::setText(QTextDocument *document, const QString &text)
 {
     if (document)
         document->setPlainText(text);
 }
 
-QString PageDocument::text(const QTextDocument *document)
+QString PageText::text(const QTextDocument *document)
 {
     return document ? document->toRawText() : QString();
 }
 
-bool PageDocument::toBytes(QString text, CodePage::Id codePage, QByteArray *bytes, QString *error)
+bool PageText::toBytes(QString text, CodePage::Id codePage, QByteArray *bytes, QString *error)
 {
     text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
     QString missing;
@@ -51,7 +51,7 @@ QByteArray withCrLf(const QByteArray &bytes)
 
 } // namespace
 
-bool PageDocument::printBytes(const QString &text, const QByteArray &source, CodePage::Id codePage,
+bool PageText::printBytes(const QString &text, const QByteArray &source, CodePage::Id codePage,
     QByteArray *bytes, QString *error)
 {
     if (!toBytes(text, codePage, bytes, error))
@@ -61,7 +61,7 @@ bool PageDocument::printBytes(const QString &text, const QByteArray &source, Cod
     return true;
 }
 
-int PageDocument::lineFromPosition(const QTextDocument *document, int position)
+int PageText::lineFromPosition(const QTextDocument *document, int position)
 {
     if (!document)
         return 0;
@@ -71,7 +71,7 @@ int PageDocument::lineFromPosition(const QTextDocument *document, int position)
     return qMax(0, block.blockNumber());
 }
 
-int PageDocument::lineStart(const QTextDocument *document, int line)
+int PageText::lineStart(const QTextDocument *document, int line)
 {
     if (!document || line < 0)
         return -1;
@@ -79,7 +79,7 @@ int PageDocument::lineStart(const QTextDocument *document, int line)
     return block.isValid() ? block.position() : -1;
 }
 
-PageDocument::LineColumn PageDocument::lineColumn(const QTextDocument *document, int position)
+PageText::LineColumn PageText::lineColumn(const QTextDocument *document, int position)
 {
     LineColumn result;
     if (!document)

@@ -1,4 +1,4 @@
-#include "escp/PrintedDocument.h"
+#include "escp/SheetIndex.h"
 
 #include "escp/EscpInterpreter.h"
 
@@ -14,24 +14,24 @@ struct SheetStart
 
 } // namespace
 
-struct PrintedDocument::Index
+struct SheetIndex::Index
 {
     QByteArrayView bytes;
     PrinterSetup setup;
     std::vector<SheetStart> starts;
 };
 
-PrintedDocument::PrintedDocument()
+SheetIndex::SheetIndex()
     : d(std::make_unique<Index>())
 {
     d->starts.push_back({0, PrinterState::initial(d->setup)});
 }
 
-PrintedDocument::~PrintedDocument() = default;
-PrintedDocument::PrintedDocument(PrintedDocument &&) noexcept = default;
-PrintedDocument &PrintedDocument::operator=(PrintedDocument &&) noexcept = default;
+SheetIndex::~SheetIndex() = default;
+SheetIndex::SheetIndex(SheetIndex &&) noexcept = default;
+SheetIndex &SheetIndex::operator=(SheetIndex &&) noexcept = default;
 
-bool PrintedDocument::build(QByteArrayView bytes, const PrinterSetup &setup,
+bool SheetIndex::build(QByteArrayView bytes, const PrinterSetup &setup,
     const std::function<bool(qint64, qint64)> &progress)
 {
     d = std::make_unique<Index>();
@@ -58,17 +58,17 @@ bool PrintedDocument::build(QByteArrayView bytes, const PrinterSetup &setup,
     return true;
 }
 
-PrinterModel PrintedDocument::model() const
+PrinterModel SheetIndex::model() const
 {
     return d->setup.model;
 }
 
-int PrintedDocument::sheetCount() const
+int SheetIndex::sheetCount() const
 {
     return int(d->starts.size());
 }
 
-Printed::Sheet PrintedDocument::sheet(int i) const
+Printed::Sheet SheetIndex::sheet(int i) const
 {
     Printed::Sheet sheet;
     if (i < 0 || i >= sheetCount())

@@ -33,10 +33,10 @@ class QPainter;
 // sheet, is read twice instead of held: once for its widest line, which gives
 // its size, and once to draw it line by line, so that its memory stays flat
 // however long its lines are.
-class PageRenderer
+class EmphasisRenderer
 {
 public:
-    PageRenderer(QPainter &painter, QPagedPaintDevice &device, const PageRenderOptions &options = {});
+    EmphasisRenderer(QPainter &painter, QPagedPaintDevice &device, const PageRenderOptions &options = {});
 
     // Draws one page. The first page goes on the device's current sheet,
     // every later one on a new sheet. False when the device refuses a new
