@@ -7,35 +7,20 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 
-namespace {
-
-const QString Synopsis = CommandLine::command(CommandLine::CommandId::Capture).synopsis;
-
-} // namespace
-
 namespace CommandLine {
 
 int runCapture(const QStringList &arguments)
 {
+    const Command &capture = command(CommandId::Capture);
+    const QString &Synopsis = capture.synopsis;
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "add creates a raw CUPS queue (or changes one made before) that keeps each job, byte for byte, as a "
-        "new file in a folder; remove deletes one. Both need the spooler's administrator (root)."));
-    const QCommandLineOption name(QStringLiteral("name"),
-        QStringLiteral("The queue (default %1).").arg(CaptureQueue::DefaultName), QStringLiteral("queue"),
-        CaptureQueue::DefaultName);
-    const QCommandLineOption folder(QStringLiteral("folder"),
-        QStringLiteral(
-            "The folder the jobs are written into (default %1); the spooler's user lp writes there.")
-            .arg(CaptureQueue::DefaultFolder),
-        QStringLiteral("dir"), CaptureQueue::DefaultFolder);
-    const QCommandLineOption shared(QStringLiteral("shared"),
-        QStringLiteral("Offers the queue to other computers (default: this one only)."));
-    parser.addOptions({name, folder, shared});
     parser.addPositionalArgument(QStringLiteral("add|remove"), QStringLiteral("What to do."));
-    const int parsed = CliSupport::parse(parser, arguments, Synopsis, -1);
+    const int parsed = CliSupport::parse(parser, arguments, capture, -1);
     if (parsed >= 0)
         return parsed;
+    const QString name = QStringLiteral("name");
+    const QString folder = QStringLiteral("folder");
+    const QString shared = QStringLiteral("shared");
     const QStringList positional = parser.positionalArguments().mid(1);
     const QString action = positional.value(0);
     QString error;

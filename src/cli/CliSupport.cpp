@@ -67,24 +67,74 @@ int fail(const QString &text)
 int usage(const QString &synopsis, const QString &text)
 {
     printLine(stderr, text);
-    std::fprintf(stderr, "Usage: %s\nTry 'sticker2 --help' for more information.\n",
-        synopsis.toLocal8Bit().constData());
+    // The hint names the command's own help: "sticker2 [view] ..." is view's.
+    QString command = synopsis.section(QLatin1Char(' '), 1, 1).remove(QLatin1Char('[')).remove(QLatin1Char(']'));
+    if (command.isEmpty() || command.startsWith(QLatin1Char('-')))
+        command.clear();
+    else
+        command.append(QLatin1Char(' '));
+    std::fprintf(stderr, "Usage: %s\nTry 'sticker2 %s--help' for more information.\n",
+        synopsis.toLocal8Bit().constData(), command.toLocal8Bit().constData());
     return int(CommandLine::Status::Usage);
 }
 
 int parse(QCommandLineParser &parser, const QStringList &arguments, const QString &synopsis,
-    int positionalCount)
+    const CommandOptions &options, int positionalCount, const QString &description)
 {
+    parser.setApplicationDescription(description);
+    for (const CommandOption &option : options)
+        parser.addOption(option.parserOption());
     const QCommandLineOption helpOption = parser.addHelpOption();
-    if (!parser.parse(arguments))
-        return usage(synopsis, parser.errorText());
+    if (!parser.parse(arguments)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        QString problem = parser.errorText(); // "Missing value after '--to'."
+        if (!unknown.isEmpty())
+            problem = QStringLiteral("unknown option \"%1\"").arg(CommandOption::typed(unknown.first()));
+        else if (!problem.isEmpty())
+            problem = problem.left(1).toLower() + problem.mid(1).chopped(problem.endsWith(QLatin1Char('.')) ? 1 : 0);
+        return usage(synopsis, problem);
+    }
     if (parser.isSet(helpOption)) {
         // The parser's own text after its usage line: description and options.
         const QString text = parser.helpText().section(QLatin1Char('\n'), 1);
         std::printf("Usage: %s\n%s", synopsis.toLocal8Bit().constData(), text.toLocal8Bit().constData());
         return int(CommandLine::Status::Done);
     }
+    for (const CommandOption &option : options) {
+        if (!option.takesValue())
+            continue;
+        for (const QString &value : parser.values(option.names.constLast())) {
+            const QString problem = option.problem(value);
+            if (!problem.isEmpty())
+                return usage(synopsis, problem);
+        }
+    }
     return positionalCount >= 0 ? checkPositionals(parser, synopsis, positionalCount) : -1;
+}
+
+int parse(QCommandLineParser &parser, const QStringList &arguments, const CommandLine::Command &command,
+    int positionalCount)
+{
+    return parse(parser, arguments, command.synopsis, command.options, positionalCount,
+        QString::fromUtf8(command.description));
+}
+
+QStringList givenOptions(const QCommandLineParser &parser, const QStringList &leftOut)
+{
+    QStringList options;
+    QStringList seen;
+    for (const QString &name : parser.optionNames()) {
+        if (leftOut.contains(name) || seen.contains(name))
+            continue;
+        seen.append(name);
+        const QString flag = CommandOption::typed(name);
+        const QStringList values = parser.values(name);
+        if (values.isEmpty())
+            options.append(flag);
+        for (const QString &value : values)
+            options << flag << value;
+    }
+    return options;
 }
 
 int checkPositionals(const QCommandLineParser &parser, const QString &synopsis, int count)
@@ -95,39 +145,6 @@ int checkPositionals(const QCommandLineParser &parser, const QString &synopsis, 
     return usage(synopsis,
         given < count ? QStringLiteral("missing arguments")
                       : QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().at(count + 1)));
-}
-
-QCommandLineOption codePageOption()
-{
-    return QCommandLineOption(QStringLiteral("codepage"),
-        QStringLiteral("The code page the print file is read in: %1, or auto (guessed from its bytes).")
-            .arg(CodePage::names()),
-        QStringLiteral("name"));
-}
-
-std::optional<CodePage::Choice> codePageNamed(const QString &name, QString *error)
-{
-    const std::optional<CodePage::Choice> choice = CodePage::choiceFromName(name);
-    if (!choice && error) {
-        *error = QStringLiteral("unknown code page \"%1\" (the names are %2, auto)").arg(name, CodePage::names());
-    }
-    return choice;
-}
-
-QCommandLineOption printerModelOption()
-{
-    return QCommandLineOption(QStringLiteral("printer"),
-        QStringLiteral("The printer the file was written for, as the printed look reads it: auto (default: "
-                       "the setting; the file's commands tell), 9-pin, 24-pin or escp2."),
-        QStringLiteral("model"));
-}
-
-std::optional<PrinterModel> printerModelNamed(const QString &name, QString *error)
-{
-    const std::optional<PrinterModel> model = PrinterModels::fromName(name.trimmed());
-    if (!model && error)
-        *error = QStringLiteral("unknown printer \"%1\" for --printer (auto, 9-pin, 24-pin or escp2)").arg(name);
-    return model;
 }
 
 CodePage::Id resolveCodePage(const CodePage::Choice &choice, const QString &path)

@@ -23,11 +23,19 @@ int fail(const QString &text);
 // The usage error with the usage line; returns status 2.
 int usage(const QString &synopsis, const QString &text);
 
-// Parses a subcommand's arguments and handles --help (the synopsis, then the
-// parser's options). Returns -1 when the subcommand should go on, or the
-// status to exit with.
+// Parses a subcommand's arguments with the options of its table and handles
+// --help (the synopsis, the description, then the options), then checks each
+// value given against its option's kind. Returns -1 when the subcommand
+// should go on, or the status to exit with (a usage error printed).
 int parse(QCommandLineParser &parser, const QStringList &arguments, const QString &synopsis,
+    const CommandOptions &options, int positionalCount, const QString &description);
+// The same with the command's own synopsis, options and description.
+int parse(QCommandLineParser &parser, const QStringList &arguments, const CommandLine::Command &command,
     int positionalCount);
+
+// The options given, less those named, as a command line takes them again
+// ("--pages", "2", "--landscape"), each name once with all its values.
+QStringList givenOptions(const QCommandLineParser &parser, const QStringList &leftOut);
 
 // Checks that the subcommand (first) is followed by `count` positional
 // arguments: -1 when it is, else the usage error's status.
@@ -40,17 +48,6 @@ bool checkInput(const QString &path, QString *error);
 // of the inputs (the same file, also through a link or another name).
 bool checkOutput(const QString &path, QString *error, const QStringList &inputs = {});
 
-// --codepage NAME, taken by view, convert and print.
-QCommandLineOption codePageOption();
-// The code page a --codepage value names, "auto" for a guess from the file;
-// for an unknown name, nothing and an error text that lists the names there are.
-std::optional<CodePage::Choice> codePageNamed(const QString &name, QString *error);
-// --printer auto|9-pin|24-pin|escp2: the printer model of the printed look,
-// taken by convert and print.
-QCommandLineOption printerModelOption();
-// The model a --printer value names; for an unknown name, nothing and an
-// error text that lists the names.
-std::optional<PrinterModel> printerModelNamed(const QString &name, QString *error);
 // The code page the file is read in: for "auto", the guess from its first
 // megabytes (Latin-1 when there is nothing to guess from, or it cannot be read).
 CodePage::Id resolveCodePage(const CodePage::Choice &choice, const QString &path);

@@ -1,6 +1,8 @@
 #include "cli/CommandLine.h"
 
 #include "cli/CliSupport.h"
+#include "cli/OptionDocs.h"
+#include "cli/OptionTables.h"
 
 #include "Version.h"
 
@@ -47,122 +49,79 @@ const QList<Command> &commands()
         R"(  sticker2                    Opens the sticker form.
   sticker2 FILE...            Opens a report view on each print file (at most six).
   sticker2 view FILE...       The same.
-      --codepage NAME           the code page of the files (default: the stored one):
-                                latin1, cp1252, cp437, cp850, cp852, kamenicky, cp866,
-                                or auto (guessed from each file's bytes)
 )",
-        nullptr, nullptr },
+        "Opens a report view on each print file (at most six); a file that cannot be read gives its message "
+        "and the others still open. The word view may be left out.",
+        OptionTables::view(), nullptr, nullptr, nullptr },
     { CommandId::Convert, QLatin1String("convert"),
         QLatin1String("sticker2 convert [--to html|txt|rtf|xlsx|pdf|png] [--pages all|N|A-B] [--marks C1,C2,...] "
                       "[--look printed|emphasis] [--paper a4|letter] [--landscape] [--dpi N] [--form-length INCHES] "
                       "[--carriage wide|narrow] [--printer auto|9-pin|24-pin|escp2] [--form FIRST[,NEXT]] [--form-offset X,Y] "
                       "[--pdf-title TEXT] [--pdf-subject TEXT] [--pdf-keywords TEXT] [--codepage NAME] [--rules FILE] "
                       "IN OUT|- | --to FORMAT --out-dir DIR [-j N] FILE..."),
-        R"(  sticker2 convert IN OUT     Converts a print file without a window:
-      --to html|txt|rtf|xlsx|pdf|png
-                                the format (default: from OUT's name, as the export dialog)
-      --pages all|N|A-B         the pages of plain text, rich text and PDF; the sheets of
-                                the printed look (default all)
-      --marks C1,C2,...         the workbook's column marks (required for xlsx)
-      --look printed|emphasis   the PDF's look: the sheets as the printer prints them
-                                (default) or the view's emphasis colours
-      --paper a4|letter         the PDF's paper (default: $PAPERSIZE, LC_PAPER, /etc/papersize)
-      --landscape               the PDF's pages landscape
-      --dpi N                   the pictures' resolution (png: one file per sheet,
-                                OUT-001.png ...; default 150)
-      --form-length INCHES      the printed look's form length for files that set none
-                                (default: the setting, 11)
-      --carriage wide|narrow    the printed look's carriage, 13.6 or 8 in (default wide)
-      --printer auto|9-pin|24-pin|escp2
-                                the printer the file was written for (default: the
-                                setting, auto: the file's commands tell)
-      --form FIRST[,NEXT]       forms under the printed look: FIRST under the first sheet,
-                                NEXT under the later ones (FIRST alone: under every sheet;
-                                either may be empty, "," for none); a PDF (FILE#page=N for
-                                another page than the first) or a PNG or JPEG image
-                                (default: the view's setting)
-      --form-offset X,Y         moves the forms X mm right and Y mm down
-      --pdf-title, --pdf-subject, --pdf-keywords TEXT
-                                the PDF's document information (title default: IN's name)
-      --codepage NAME           the code page the file is read in, as for view
-      --rules FILE              a PDF named, filed, mailed and printed by the first rule of
-                                FILE that matches the job (OUT: where it goes otherwise)
-      OUT "-" writes a web page or plain text to standard output.
+        R"(  sticker2 convert IN OUT     Converts a print file without a window; OUT "-" writes a web page
+                              or plain text to standard output.
+  sticker2 convert --to FORMAT --out-dir DIR FILE...
+                              Converts many files into DIR, each under its own name:
 )",
-        runConvert, nullptr },
+        "Converts the print file IN as the export dialog does: a web page, plain text, rich text, a "
+        "workbook, a PDF or pictures, chosen from OUT's name (\".html\", \".txt\", \".xls\"/\".xlsx\", "
+        "\".pdf\", \".png\", \".rtf\") or by --to (any other ending needs it). OUT \"-\" writes a web page or plain "
+        "text to standard output. A PDF and pictures show the sheets as the printer prints them; pictures are "
+        "one file per sheet, OUT-001.png, OUT-002.png ...",
+        OptionTables::convert(), runConvert, nullptr, nullptr },
     { CommandId::Print, QLatin1String("print"),
         QLatin1String("sticker2 print [-d QUEUE] [--pages all|N|A-B] [--draft|--no-draft] [--cpi 10|12|17] "
                       "[--paper-height N] [--copies N] [--extra-line] [--printer-model auto|9-pin|24-pin|escp2] "
                       "[--codepage NAME] IN"),
         R"(  sticker2 print IN           Prints a print file as raw bytes through CUPS:
-      -d, --printer QUEUE       the queue (default: the default destination)
-      --pages all|N|A-B         the sheets of the printed look, as convert and the view
-                                count them (default: the whole file)
-      --draft, --no-draft       draft quality (default --draft)
-      --cpi 10|12|17            characters per inch (default 10)
-      --paper-height N          page length in inches, 0 to 255 (default 0)
-      --copies N                copies (default 1)
-      --extra-line              one more line end after the first line
-      --printer-model auto|9-pin|24-pin|escp2
-                                the printer the sheets are counted for (default: the setting)
-      --codepage NAME           taken and checked (auto too); the bytes go out unchanged
 )",
-        runPrint, neverDrawsText },
+        "Sends the print file IN to a printer as raw bytes, as the report view's print panel does in "
+        "character mode: the setup sequences, then the file's lines with CR LF, once per copy.",
+        OptionTables::print(), runPrint, neverDrawsText, nullptr },
     { CommandId::Stickers, QLatin1String("stickers"),
         QLatin1String("sticker2 stickers --slot N (-o FILE|- | --pdf OUT.pdf) [--pages N] [--digits D] "
                       "[--data FILE.csv] [--delimiter comma|semicolon|tab] [--data-encoding NAME] [--start K] "
                       "[--barcode code128|code39|ean13|qr|none] [--codepage NAME]"),
         R"(  sticker2 stickers --slot N -o FILE|-
-                              Writes the character-mode sticker sheet of format slot N (0-7):
-      --pages N                 pages of stickers (default: the slot's own)
-      --digits D                running numbers padded with zeros to D digits
-      --data FILE.csv           one sticker per row; {Column} in a line takes its value
-      --delimiter comma|semicolon|tab
-                                the data's delimiter (default: the one its header line uses)
-      --data-encoding NAME      the data's encoding, such as Windows-1250 (default: UTF-8,
-                                else Windows-1252; a byte-order mark decides)
-      --pdf OUT.pdf             the Windows-mode sheet drawn into a PDF instead of -o:
-      --start K                   the first free sticker of a part-used sheet
-      --barcode KIND              code128, code39, ean13, qr or none for the numbered line
+                              Writes the character-mode sticker sheet of format slot N (0-7), or
+                              with --pdf draws its Windows-mode sheet; the options stand in for
+                              the slot's stored values for this run only:
 )",
-        runStickers, stickersDrawText },
-    // Its converting form runs convert's batch form, shown first.
+        "Writes the character-mode sticker sheet of a stored format slot, loaded as the sticker form "
+        "loads it, as a print file, or with --pdf draws its Windows-mode sheet into a PDF. The options stand in "
+        "for the slot's stored values for this run only.",
+        OptionTables::stickers(), runStickers, stickersDrawText, nullptr },
+    // Its converting form runs convert's batch form.
     { CommandId::Watch, QLatin1String("watch"),
         QLatin1String("sticker2 watch FOLDER [--convert FORMAT --out DIR [--keep|--move] [-j N] "
                       "[--rules FILE] [convert's OPTIONS]]"),
-        R"(  sticker2 convert --to FORMAT --out-dir DIR FILE...
-                              Converts many files into DIR, each under its own name:
-      -j, --jobs N              how many at once (default: the processors)
-  sticker2 watch FOLDER       Opens a report view on each new print file written into FOLDER,
+        R"(  sticker2 watch FOLDER       Opens a report view on each new print file written into FOLDER,
                               once it is complete; beyond six open views the files wait.
-      --convert FORMAT          instead, with no window: converts each complete job (and each
-                                one there already without a newer output) as convert does
-      --out DIR                 into DIR; a job that fails moves to DIR/failed, a log beside it
-      --rules FILE              each job's PDF by the rules of FILE; a failed action moves the
-                                job to DIR/failed with a log; FILE is read again when it changes
-      --keep, --move            a converted job stays (default) or moves to DIR/done
-                                (convert's options and -j are taken too)
 )",
-        nullptr, nullptr },
+        "Opens a report view on each new print file written into FOLDER, once it is complete; beyond six "
+        "open views the files wait. With --convert and --out no window opens: each complete job is converted "
+        "as convert does, with any of convert's options.",
+        OptionTables::watch(), nullptr, nullptr, nullptr },
     { CommandId::Capture, QLatin1String("capture"),
         QLatin1String("sticker2 capture add [--name QUEUE] [--folder DIR] [--shared] | capture remove QUEUE"),
-        R"(  sticker2 capture add        Makes a raw CUPS queue that keeps every job as a file (as root):
-      --name QUEUE              the queue (default TextCapture)
-      --folder DIR              where the jobs go (default /var/spool/sticker2)
-      --shared                  offered to other computers too
+        R"(  sticker2 capture add        Makes a raw CUPS queue that keeps every job as a file (as root).
   sticker2 capture remove QUEUE
                               Deletes a capture queue.
 )",
-        runCapture, nullptr },
+        "add creates a raw CUPS queue (or changes one made before) that keeps each job, byte for byte, as a "
+        "new file in a folder; remove deletes one. Both need the spooler's administrator (root).",
+        OptionTables::capture(), runCapture, nullptr, "add remove" },
     { CommandId::Rules, QLatin1String("rules"),
         QLatin1String("sticker2 rules check FILE | rules test --rules FILE [--codepage NAME] JOB"),
         R"(  sticker2 rules check FILE   Checks a rules file: each fault as FILE:LINE: cause.
   sticker2 rules test --rules FILE JOB
                               Shows the rule that matches a print job, the fields it found and
                               every action it would take; does nothing.
-      --codepage NAME           the code page of rules that name none (default: the stored one)
 )",
-        runRules, neverDrawsText },
+        "rules check FILE checks a rules file; rules test --rules FILE JOB shows what the rules would do with "
+        "a print job, and does nothing.",
+        OptionTables::rules(), runRules, neverDrawsText, "check test" },
     };
     return table;
 }
@@ -205,8 +164,47 @@ void printOverview()
 {
     std::fputs(OverviewHead, stdout);
     for (const Command &row : commands())
-        std::fputs(row.overview, stdout);
+        std::fputs(overviewOf(row).toUtf8().constData(), stdout);
     std::fputs(OverviewTail, stdout);
+}
+
+// `view ... --help` and `watch ... --help`: a window command asking for its
+// own help (before any "--").
+bool asksOwnHelp(const QStringList &arguments)
+{
+    if (!isCommand(arguments.value(1), CommandId::View) && !isCommand(arguments.value(1), CommandId::Watch))
+        return false;
+    for (const QString &argument : arguments.mid(2)) {
+        if (argument == QLatin1String("--"))
+            return false;
+        if (argument == QLatin1String("-h") || argument == QLatin1String("--help"))
+            return true;
+    }
+    return false;
+}
+
+// The watch's parser takes its own options and convert's (its conversions
+// take them), convert's hidden from its help.
+CommandOptions watchParserOptions()
+{
+    CommandOptions options = command(CommandId::Watch).options;
+    for (const CommandOption &option : command(CommandId::Convert).options) {
+        if (!optionNamed(options, option.names.constLast()))
+            options.append(option.hiddenOne());
+    }
+    return options;
+}
+
+// The window commands' own --help, and their options checked as the
+// headless commands check theirs.
+int parseWindowCommand(const QStringList &arguments)
+{
+    const Command &own = command(isCommand(arguments.value(1), CommandId::Watch) ? CommandId::Watch : CommandId::View);
+    QCommandLineParser parser;
+    parser.addPositionalArgument(own.id == CommandId::Watch ? QStringLiteral("FOLDER") : QStringLiteral("FILE..."),
+        own.id == CommandId::Watch ? QStringLiteral("The folder to watch.") : QStringLiteral("The print files."));
+    return CliSupport::parse(parser, arguments, own.synopsis,
+        own.id == CommandId::Watch ? watchParserOptions() : own.options, -1, QString::fromUtf8(own.description));
 }
 
 bool isHelpOrVersion(const QString &argument)
@@ -273,7 +271,9 @@ Mode modeOf(const QStringList &arguments)
         return Mode::Headless;
     if (!watchConvertArguments(arguments).isEmpty())
         return Mode::Headless;
-    if (isHelpOrVersion(first))
+    if (isHelpOrVersion(first) || first == QLatin1String("--dump-options"))
+        return Mode::Headless;
+    if (asksOwnHelp(arguments))
         return Mode::Headless;
     // A watch without exactly one folder is a usage error: no window for it.
     if (isCommand(first, CommandId::Watch) && arguments.size() != 3)
@@ -295,9 +295,14 @@ int runHeadless(const QStringList &arguments)
     const QString first = arguments.value(1);
     if (const Command *named = headlessCommand(arguments))
         return named->run(arguments);
+    if (asksOwnHelp(arguments))
+        return parseWindowCommand(arguments);
     const QStringList converting = watchConvertArguments(arguments);
-    if (!converting.isEmpty())
-        return runConvert(converting);
+    if (!converting.isEmpty()) {
+        // The watch's own options checked under their own names first.
+        const int parsed = parseWindowCommand(arguments);
+        return parsed >= 0 ? parsed : runConvert(converting);
+    }
     if (isCommand(first, CommandId::Watch) && !isHelpOrVersion(arguments.value(2))) {
         QString folder;
         return watchFolder(arguments, &folder) ? int(Status::Done) : int(Status::Usage);
@@ -306,8 +311,15 @@ int runHeadless(const QStringList &arguments)
         std::printf("sticker2 %s\n", STICKER2_VERSION);
         return int(Status::Done);
     }
+    if (first == QLatin1String("--dump-options"))
+        return OptionDocs::dump(arguments.value(2));
     printOverview();
     return int(Status::Done);
+}
+
+QString overviewOf(const Command &command)
+{
+    return QString::fromUtf8(command.forms) + OptionDocs::overviewLines(command.options);
 }
 
 QStringList watchConvertArguments(const QStringList &arguments)
@@ -372,14 +384,14 @@ bool viewFiles(const QStringList &arguments, QStringList *files, std::optional<C
                 return false;
             }
             const QString name = joined ? argument.section(QLatin1Char('='), 1) : rest.at(++i);
-            QString error;
-            const std::optional<CodePage::Choice> id = CliSupport::codePageNamed(name, &error);
-            if (!id) {
-                CliSupport::usage(command(CommandId::View).synopsis, error);
+            const QString problem
+                = optionNamed(command(CommandId::View).options, QStringLiteral("codepage"))->problem(name);
+            if (!problem.isEmpty()) {
+                CliSupport::usage(command(CommandId::View).synopsis, problem);
                 return false;
             }
             if (codePage)
-                *codePage = id;
+                *codePage = CodePage::choiceFromName(name);
             continue;
         }
         if (!optionsEnd && argument.startsWith(QLatin1Char('-')) && argument != QLatin1String("-")) {

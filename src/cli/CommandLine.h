@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/CommandOption.h"
 #include "codepage/CodePageGuess.h"
 
 #include <QLatin1String>
@@ -18,16 +19,20 @@ namespace CommandLine {
 enum class Status { Done = 0, Failed = 1, Usage = 2 };
 
 // The commands: the dispatcher runs them, a usage error shows their usage
-// line and --help lists them, from this one table.
+// line, their parsers take their options, and --help, COMMAND --help, the
+// manual's option list and the bash completion list them, from this one table.
 enum class CommandId { View, Convert, Print, Stickers, Watch, Capture, Rules };
 struct Command
 {
     CommandId id;
     QLatin1String name;                       // as the first argument names it
     QLatin1String synopsis;                   // the usage line of its usage errors
-    const char *overview;                     // its lines in --help: the forms it takes and their options
+    const char *forms;                        // its lines in --help before its options: the forms it takes
+    const char *description;                  // COMMAND --help's text before the options
+    CommandOptions options;                   // every option it takes (OptionTables)
     int (*run)(const QStringList &arguments); // empty for the ones that open windows (main decides those)
     bool (*drawsText)(const QStringList &arguments); // empty: it always may
+    const char *verbs;                        // the words its first argument takes ("add remove"), if any
 };
 // Every command, in the order --help lists them.
 const QList<Command> &commands();
@@ -43,6 +48,10 @@ Mode modeOf(const QStringList &arguments);
 // colours): only then does it need the toolkit's fonts and platform. A
 // character-mode sheet and raw printing are bytes in, bytes out.
 bool drawsText(const QStringList &arguments);
+
+// A command's lines in the overview of --help: its forms, then each option
+// with its help.
+QString overviewOf(const Command &command);
 
 // Runs a headless command line (arguments include the program name).
 int runHeadless(const QStringList &arguments);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QCommandLineOption>
 #include <QStringList>
 
 class QCommandLineParser;
@@ -11,25 +10,11 @@ class QCommandLineParser;
 // under the file's own name with the format's ending.
 struct ConvertBatch
 {
-    // convert's options for many files: --out-dir DIR and -j N; hidden, the
-    // watch's --watch (the one argument is a folder), --keep and --move.
-    struct Options
-    {
-        Options();
-        void addTo(QCommandLineParser &parser) const;
-
-        QCommandLineOption outDir;
-        QCommandLineOption jobs;
-        QCommandLineOption watch;
-        QCommandLineOption keep;
-        QCommandLineOption move;
-    };
-
-    // Fills the batch from parsed arguments (`to` is convert's --to): -1 to
-    // go on (isSet() tells whether it is a batch or a watch), else the
-    // status of the usage error printed.
-    int read(const QCommandLineParser &parser, const Options &own, const QCommandLineOption &to,
-        const QString &synopsis);
+    // Fills the batch from convert's parsed arguments: --out-dir DIR, -j N
+    // and, hidden, the watch's --watch (the one argument is a folder), --keep
+    // and --move. -1 to go on (isSet() tells whether it is a batch or a
+    // watch), else the status of the usage error printed.
+    int read(const QCommandLineParser &parser, const QString &synopsis);
     bool isSet() const { return active; }
 
     QStringList inputs;  // the files, for a batch

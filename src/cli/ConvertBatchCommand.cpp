@@ -13,69 +13,19 @@
 #include <cstdio>
 #include <unistd.h>
 
-namespace {
-
-QCommandLineOption hidden(const QString &name, const QString &description)
+int ConvertBatch::read(const QCommandLineParser &parser, const QString &synopsis)
 {
-    QCommandLineOption option(name, description);
-    option.setFlags(QCommandLineOption::HiddenFromHelp);
-    return option;
-}
-
-// The options each conversion is given: those given here, less the batch's own.
-QStringList passedOn(const QCommandLineParser &parser, const ConvertBatch::Options &own)
-{
-    QStringList options;
-    QStringList seen;
-    for (const QString &name : parser.optionNames()) {
-        bool batchOwn = false;
-        for (const QCommandLineOption *option : { &own.outDir, &own.jobs, &own.watch, &own.keep, &own.move })
-            batchOwn = batchOwn || option->names().contains(name);
-        if (batchOwn || seen.contains(name))
-            continue;
-        seen.append(name);
-        const QString flag = (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
-        const QStringList values = parser.values(name);
-        if (values.isEmpty())
-            options.append(flag);
-        for (const QString &value : values)
-            options << flag << value;
-    }
-    return options;
-}
-
-} // namespace
-
-ConvertBatch::Options::Options()
-    : outDir(QStringLiteral("out-dir"),
-          QStringLiteral("Converts every FILE given into this folder, under its own name with the format's "
-                         "ending (--to is needed)."),
-          QStringLiteral("dir"))
-    , jobs(QStringList { QStringLiteral("j"), QStringLiteral("jobs") },
-          QStringLiteral("With --out-dir, how many files are converted at once (default: the processors)."),
-          QStringLiteral("n"))
-    , watch(hidden(QStringLiteral("watch"), QStringLiteral("The one FILE is a folder to watch.")))
-    , keep(hidden(QStringLiteral("keep"), QStringLiteral("A converted job stays where it is.")))
-    , move(hidden(QStringLiteral("move"), QStringLiteral("A converted job moves to DIR/done.")))
-{
-}
-
-void ConvertBatch::Options::addTo(QCommandLineParser &parser) const
-{
-    parser.addOptions({ outDir, jobs, watch, keep, move });
-}
-
-int ConvertBatch::read(const QCommandLineParser &parser, const Options &own, const QCommandLineOption &to,
-    const QString &synopsis)
-{
-    const bool watching = parser.isSet(own.watch);
-    if (!parser.isSet(own.outDir)) {
+    const QString outDirOption = QStringLiteral("out-dir");
+    const QString to = QStringLiteral("to");
+    const bool watching = parser.isSet(QStringLiteral("watch"));
+    const bool keep = parser.isSet(QStringLiteral("keep"));
+    const bool move = parser.isSet(QStringLiteral("move"));
+    if (!parser.isSet(outDirOption)) {
         if (watching)
             return CliSupport::usage(synopsis, QStringLiteral("watch --convert needs --out DIR"));
-        for (const QCommandLineOption *option : { &own.jobs, &own.keep, &own.move }) {
-            if (parser.isSet(*option))
-                return CliSupport::usage(
-                    synopsis, QStringLiteral("--%1 needs --out-dir").arg(option->names().constLast()));
+        for (const QString &name : { QStringLiteral("jobs"), QStringLiteral("keep"), QStringLiteral("move") }) {
+            if (parser.isSet(name))
+                return CliSupport::usage(synopsis, QStringLiteral("--%1 needs --out-dir").arg(name));
         }
         return -1;
     }
@@ -93,19 +43,19 @@ int ConvertBatch::read(const QCommandLineParser &parser, const Options &own, con
         if (inputs.isEmpty())
             return CliSupport::usage(synopsis, QStringLiteral("--out-dir needs at least one FILE"));
     }
-    if (parser.isSet(own.keep) && parser.isSet(own.move))
+    if (keep && move)
         return CliSupport::usage(synopsis, QStringLiteral("--keep and --move are each other's opposite"));
-    if ((parser.isSet(own.keep) || parser.isSet(own.move)) && !watching)
+    if ((keep || move) && !watching)
         return CliSupport::usage(synopsis, QStringLiteral("--keep and --move are for watch"));
-    bool ok = true;
-    parallel = parser.isSet(own.jobs) ? parser.value(own.jobs).toInt(&ok) : QThread::idealThreadCount();
-    if (!ok || parallel < 1 || parallel > 256)
-        return CliSupport::usage(synopsis,
-            QStringLiteral("-j takes a number from 1 to 256, not \"%1\"").arg(parser.value(own.jobs)));
-    outDir = parser.value(own.outDir);
+    // (-j's value is checked by its option's row.)
+    const QString jobs = QStringLiteral("jobs");
+    parallel = parser.isSet(jobs) ? parser.value(jobs).trimmed().toInt() : QThread::idealThreadCount();
+    outDir = parser.value(outDirOption);
     extension = parser.value(to).toLower();
-    moveDone = parser.isSet(own.move);
-    options = passedOn(parser, own);
+    moveDone = move;
+    // The options each conversion is given: those given here, less the batch's own.
+    options = CliSupport::givenOptions(parser,
+        { outDirOption, QStringLiteral("j"), jobs, QStringLiteral("watch"), QStringLiteral("keep"), QStringLiteral("move") });
     active = true;
     return -1;
 }

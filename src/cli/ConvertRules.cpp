@@ -11,49 +11,10 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 
-namespace {
-
-QCommandLineOption hidden(const QString &name, const QString &description)
+QStringList ConvertRules::otherOptions(const QCommandLineParser &parser)
 {
-    QCommandLineOption option(name, description, QStringLiteral("file"));
-    option.setFlags(QCommandLineOption::HiddenFromHelp);
-    return option;
-}
-
-} // namespace
-
-ConvertRules::Options::Options()
-    : rules(QStringLiteral("rules"),
-          QStringLiteral("A PDF named, filed, mailed and printed by the first rule of this rules file that "
-                         "matches the job; OUT is where it goes when no rule says otherwise."),
-          QStringLiteral("file"))
-    , origin(hidden(QStringLiteral("rules-origin"), QStringLiteral("The rules file the --rules copy came from.")))
-    , plan(hidden(QStringLiteral("rules-plan"), QStringLiteral("Write the plan here instead of carrying it out.")))
-{
-}
-
-void ConvertRules::Options::addTo(QCommandLineParser &parser) const
-{
-    parser.addOptions({ rules, origin, plan });
-}
-
-QStringList ConvertRules::otherOptions(const QCommandLineParser &parser, const Options &own)
-{
-    QStringList options;
-    QStringList seen;
-    for (const QString &name : parser.optionNames()) {
-        if (seen.contains(name) || own.rules.names().contains(name) || own.origin.names().contains(name)
-            || own.plan.names().contains(name))
-            continue;
-        seen.append(name);
-        const QString flag = (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
-        const QStringList values = parser.values(name);
-        if (values.isEmpty())
-            options.append(flag);
-        for (const QString &value : values)
-            options << flag << value;
-    }
-    return options;
+    return CliSupport::givenOptions(
+        parser, { QStringLiteral("rules"), QStringLiteral("rules-origin"), QStringLiteral("rules-plan") });
 }
 
 namespace CommandLine {

@@ -2,7 +2,6 @@
 
 #include "codepage/CodePageGuess.h"
 
-#include <QCommandLineOption>
 #include <QStringList>
 
 #include <optional>
@@ -17,15 +16,6 @@ class QCommandLineParser;
 // written there, for the watch to carry out, instead of being carried out).
 struct ConvertRules
 {
-    struct Options
-    {
-        Options();
-        void addTo(QCommandLineParser &parser) const;
-        QCommandLineOption rules;
-        QCommandLineOption origin;
-        QCommandLineOption plan;
-    };
-
     QString rulesPath;
     QString origin;
     QString planPath;
@@ -35,7 +25,7 @@ struct ConvertRules
     QStringList convertOptions; // the command line's own convert options, less these
 
     // The options given, less the rules' own, as a convert command line takes them.
-    static QStringList otherOptions(const QCommandLineParser &parser, const Options &own);
+    static QStringList otherOptions(const QCommandLineParser &parser);
 };
 
 namespace CommandLine {

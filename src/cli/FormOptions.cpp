@@ -4,30 +4,16 @@
 
 #include <QCommandLineParser>
 
-FormOptions::FormOptions()
-    : form(QStringLiteral("form"),
-        QStringLiteral("The forms under the printed look's sheets: FIRST under the first sheet, NEXT under "
-                       "the sheets after it (FIRST alone: under every sheet; either may be empty; \",\" none), "
-                       "each a PDF file (its first page, or FILE#page=N) or a PNG or JPEG image at its own "
-                       "resolution (default: the view's setting)."),
-        QStringLiteral("FIRST[,NEXT]"))
-    , formOffset(QStringLiteral("form-offset"),
-          QStringLiteral("Moves the forms right and down by X and Y millimetres (default: the view's setting)."),
-          QStringLiteral("X,Y"))
-    , pdfTitle(QStringLiteral("pdf-title"),
-          QStringLiteral("The PDF's title (default: the print file's name)."), QStringLiteral("text"))
-    , pdfSubject(QStringLiteral("pdf-subject"), QStringLiteral("The PDF's subject."), QStringLiteral("text"))
-    , pdfKeywords(QStringLiteral("pdf-keywords"), QStringLiteral("The PDF's keywords."), QStringLiteral("text"))
-{ }
+namespace FormOptions {
 
-void FormOptions::addTo(QCommandLineParser &parser) const
+int read(const QCommandLineParser &parser, const QString &synopsis, bool printedLook, bool pdf,
+    FormChoice *choice, PdfDocumentInfo *info)
 {
-    parser.addOptions({form, formOffset, pdfTitle, pdfSubject, pdfKeywords});
-}
-
-int FormOptions::read(const QCommandLineParser &parser, const QString &synopsis, bool printedLook, bool pdf,
-    FormChoice *choice, PdfDocumentInfo *info) const
-{
+    const QString form = QStringLiteral("form");
+    const QString formOffset = QStringLiteral("form-offset");
+    const QString pdfTitle = QStringLiteral("pdf-title");
+    const QString pdfSubject = QStringLiteral("pdf-subject");
+    const QString pdfKeywords = QStringLiteral("pdf-keywords");
     if (!printedLook && (parser.isSet(form) || parser.isSet(formOffset)))
         return CliSupport::usage(synopsis, QStringLiteral("--form and --form-offset set the printed look only"));
     if (!pdf && (parser.isSet(pdfTitle) || parser.isSet(pdfSubject) || parser.isSet(pdfKeywords)))
@@ -50,3 +36,5 @@ int FormOptions::read(const QCommandLineParser &parser, const QString &synopsis,
     info->keywords = parser.value(pdfKeywords);
     return -1;
 }
+
+} // namespace FormOptions

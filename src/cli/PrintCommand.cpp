@@ -18,87 +18,33 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-namespace {
-
-const QString Synopsis = CommandLine::command(CommandLine::CommandId::Print).synopsis;
-
-bool wholeNumber(const QString &text, int low, int high, int *value)
-{
-    bool ok = false;
-    *value = text.trimmed().toInt(&ok);
-    return ok && *value >= low && *value <= high;
-}
-
-} // namespace
-
 namespace CommandLine {
 
 int runPrint(const QStringList &arguments)
 {
+    const Command &print = command(CommandId::Print);
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Sends the print file IN to a printer as raw bytes, as the report view's print panel does in "
-        "character mode: the setup sequences, then the file's lines with CR LF, once per copy."));
-    const QCommandLineOption printer({ QStringLiteral("d"), QStringLiteral("printer") },
-        QStringLiteral("The CUPS queue (default: the default destination)."), QStringLiteral("queue"));
-    const QCommandLineOption pages(QStringLiteral("pages"),
-        QStringLiteral("all (default: the file as it is), N or A-B: those sheets of the printed look, as convert "
-                       "and the view count them; the pages they were printed from go out, each with its form feed."),
-        QStringLiteral("pages"), QStringLiteral("all"));
-    const QCommandLineOption draft(QStringLiteral("draft"), QStringLiteral("Draft quality (the default)."));
-    const QCommandLineOption noDraft(QStringLiteral("no-draft"), QStringLiteral("Letter quality."));
-    const QCommandLineOption cpi(QStringLiteral("cpi"),
-        QStringLiteral("Characters per inch: 10 (default), 12 or 17 (condensed)."), QStringLiteral("pitch"),
-        QStringLiteral("10"));
-    const QCommandLineOption paperHeight(QStringLiteral("paper-height"),
-        QStringLiteral("The page length in inches, 0 to 255 (default 0)."), QStringLiteral("inches"),
-        QStringLiteral("0"));
-    const QCommandLineOption copies(QStringLiteral("copies"), QStringLiteral("Copies, 1 or more (default 1)."),
-        QStringLiteral("count"), QStringLiteral("1"));
-    const QCommandLineOption extraLine(QStringLiteral("extra-line"),
-        QStringLiteral("One more line end after the first line."));
-    // Taken for a command line shared with view and convert; the printer has
-    // its own code page, so the bytes go out as they are whatever it names.
-    const QCommandLineOption codePage = CliSupport::codePageOption();
-    // -d/--printer names the queue here: the model that counts the sheets
-    // has a name of its own.
-    const QCommandLineOption model(QStringLiteral("printer-model"),
-        QStringLiteral("The printer the file was written for, as the sheets are counted: auto (default: the "
-                       "setting), 9-pin, 24-pin or escp2."),
-        QStringLiteral("model"));
-    parser.addOptions({ printer, pages, draft, noDraft, cpi, paperHeight, copies, extraLine, codePage, model });
     parser.addPositionalArgument(QStringLiteral("IN"), QStringLiteral("The print file."));
-    const int parsed = CliSupport::parse(parser, arguments, Synopsis, 1);
+    const int parsed = CliSupport::parse(parser, arguments, print, 1);
     if (parsed >= 0)
         return parsed;
 
-    if (parser.isSet(draft) && parser.isSet(noDraft))
-        return CliSupport::usage(Synopsis, QStringLiteral("--draft and --no-draft together"));
-    int pitch = 0;
-    int copyCount = 0;
-    if (!wholeNumber(parser.value(cpi), 10, 17, &pitch) || (pitch != 10 && pitch != 12 && pitch != 17))
-        return CliSupport::usage(Synopsis, QStringLiteral("--cpi takes 10, 12 or 17"));
-    if (!wholeNumber(parser.value(copies), 1, 1000000, &copyCount))
-        return CliSupport::usage(Synopsis, QStringLiteral("--copies takes a whole number of 1 or more"));
+    // Each value is checked by its option's row; what is left is how they go together.
+    if (parser.isSet(QStringLiteral("draft")) && parser.isSet(QStringLiteral("no-draft")))
+        return CliSupport::usage(print.synopsis, QStringLiteral("--draft and --no-draft together"));
+    const int pitch = parser.value(QStringLiteral("cpi")).toInt();
     RawJobOptions options;
     QString error;
-    if (parser.isSet(codePage) && !CliSupport::codePageNamed(parser.value(codePage), &error))
-        return CliSupport::usage(Synopsis, error);
-    if (!paperHeightOf(parser.value(paperHeight), &options.paperHeight, &error))
-        return CliSupport::usage(Synopsis, error);
+    paperHeightOf(parser.value(QStringLiteral("paper-height")), &options.paperHeight, &error);
     PrinterSetup setup = ReportViewSettings::read().printerSetup();
-    if (parser.isSet(model)) {
-        const std::optional<PrinterModel> named = CliSupport::printerModelNamed(parser.value(model), &error);
-        if (!named)
-            return CliSupport::usage(Synopsis, error);
-        setup.model = *named;
-    }
-    options.printerName = parser.value(printer);
-    options.draft = !parser.isSet(noDraft);
+    if (parser.isSet(QStringLiteral("printer-model")))
+        setup.model = *PrinterModels::fromName(parser.value(QStringLiteral("printer-model")));
+    options.printerName = parser.value(QStringLiteral("printer"));
+    options.draft = !parser.isSet(QStringLiteral("no-draft"));
     options.panel.ch12 = pitch == 12;
     options.panel.ch17 = pitch == 17;
-    options.panel.copies = QString::number(copyCount);
-    options.panel.extraLine = parser.isSet(extraLine);
+    options.panel.copies = QString::number(parser.value(QStringLiteral("copies")).trimmed().toInt());
+    options.panel.extraLine = parser.isSet(QStringLiteral("extra-line"));
 
     const QString in = parser.positionalArguments().at(1);
     if (!CliSupport::checkInput(in, &error))
@@ -108,7 +54,7 @@ int runPrint(const QStringList &arguments)
     // by its form feed, under the panel's name for it.
     QString file = in;
     QTemporaryDir folder(QDir(AppPaths::privateTempFolder()).filePath(QStringLiteral("print-XXXXXX")));
-    if (parser.value(pages).compare(QLatin1String("all"), Qt::CaseInsensitive) != 0) {
+    if (parser.value(QStringLiteral("pages")).compare(QLatin1String("all"), Qt::CaseInsensitive) != 0) {
         PageTable table;
         QVector<int> sheets;
         if (!table.load(in, &error))
@@ -117,7 +63,7 @@ int runPrint(const QStringList &arguments)
         // count them; the pages they were printed from go out.
         SheetIndex printed;
         printed.build(QByteArrayView(table.bytes()), setup);
-        if (!parsePageChoice(parser.value(pages), printed.sheetCount(), &sheets, &error))
+        if (!parsePageChoice(parser.value(QStringLiteral("pages")), printed.sheetCount(), &sheets, &error))
             return CliSupport::fail(QStringLiteral("%1: %2").arg(in, error));
         const QVector<int> chosen = pagesOfSheets(table, printed, sheets);
         if (!folder.isValid())

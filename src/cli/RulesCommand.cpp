@@ -18,10 +18,10 @@ namespace {
 int runRulesCheck(const QStringList &arguments, const QString &synopsis)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Checks a rules file: each fault on standard error as FILE:LINE: cause, status 1 if there is one."));
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The rules file."));
-    const int parsed = CliSupport::parse(parser, arguments, synopsis, -1);
+    const int parsed = CliSupport::parse(parser, arguments, synopsis, {}, -1,
+        QStringLiteral("Checks a rules file: each fault on standard error as FILE:LINE: cause, status 1 if there "
+                       "is one."));
     if (parsed >= 0)
         return parsed;
     if (parser.positionalArguments().size() != 2)
@@ -37,15 +37,12 @@ int runRulesCheck(const QStringList &arguments, const QString &synopsis)
 int runRulesTest(const QStringList &arguments, const QString &synopsis)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Shows what the rules would do with a print job: the rule that matches, the fields it found and "
-        "every action it would take. Nothing is converted, filed, mailed or printed."));
-    const QCommandLineOption rulesOption(
-        QStringLiteral("rules"), QStringLiteral("The rules file."), QStringLiteral("file"));
-    const QCommandLineOption codePage = CliSupport::codePageOption();
-    parser.addOptions({ rulesOption, codePage });
+    const QString rulesOption = QStringLiteral("rules");
+    const QString codePage = QStringLiteral("codepage");
     parser.addPositionalArgument(QStringLiteral("JOB"), QStringLiteral("The print job."));
-    const int parsed = CliSupport::parse(parser, arguments, synopsis, -1);
+    const int parsed = CliSupport::parse(parser, arguments, synopsis, command(CommandId::Rules).options, -1,
+        QStringLiteral("Shows what the rules would do with a print job: the rule that matches, the fields it "
+                       "found and every action it would take. Nothing is converted, filed, mailed or printed."));
     if (parsed >= 0)
         return parsed;
     if (!parser.isSet(rulesOption))
@@ -53,9 +50,9 @@ int runRulesTest(const QStringList &arguments, const QString &synopsis)
     if (parser.positionalArguments().size() != 2)
         return CliSupport::usage(synopsis, QStringLiteral("rules test takes one JOB"));
     std::optional<CodePage::Choice> chosen;
+    if (parser.isSet(codePage))
+        chosen = CodePage::choiceFromName(parser.value(codePage));
     QString error;
-    if (parser.isSet(codePage) && !(chosen = CliSupport::codePageNamed(parser.value(codePage), &error)))
-        return CliSupport::usage(synopsis, error);
     const QString job = parser.positionalArguments().at(1);
     if (!CliSupport::checkInput(job, &error))
         return CliSupport::fail(error);
@@ -87,7 +84,7 @@ int runRules(const QStringList &arguments)
     if (verb == QLatin1String("test"))
         return runRulesTest(rest, synopsis);
     if (verb == QLatin1String("-h") || verb == QLatin1String("--help")) {
-        std::fputs(command(CommandId::Rules).overview, stdout);
+        std::fputs(overviewOf(command(CommandId::Rules)).toUtf8().constData(), stdout);
         return int(Status::Done);
     }
     return CliSupport::usage(synopsis,

@@ -16,8 +16,95 @@
 
 namespace {
 
-const QString Synopsis = CommandLine::command(CommandLine::CommandId::Stickers).synopsis;
+bool given(const QCommandLineParser &parser, const char *name)
+{
+    return parser.isSet(QString::fromLatin1(name));
+}
 
+QString valueOf(const QCommandLineParser &parser, const char *name)
+{
+    return parser.value(QString::fromLatin1(name));
+}
+
+// How the options go together (each value is checked by its option's row):
+// -1 when they do, else the usage error's status.
+int checkOptions(const QCommandLineParser &parser, const QString &synopsis)
+{
+    if (!given(parser, "slot"))
+        return CliSupport::usage(synopsis, QStringLiteral("stickers needs --slot N"));
+    if (given(parser, "output") == given(parser, "pdf"))
+        return CliSupport::usage(synopsis, QStringLiteral("give either -o FILE or --pdf OUT.pdf"));
+    if (!given(parser, "pdf") && (given(parser, "start") || given(parser, "barcode")))
+        return CliSupport::usage(synopsis, QStringLiteral("--start and --barcode need --pdf"));
+    if ((given(parser, "delimiter") || given(parser, "data-encoding")) && !given(parser, "data"))
+        return CliSupport::usage(synopsis, QStringLiteral("--delimiter and --data-encoding need --data"));
+    return -1;
+}
+
+// The slot as the sticker form loads it, each option given standing in for
+// its stored value for this run only.
+StickerInput readInput(const QCommandLineParser &parser)
+{
+    StickerInput input;
+    FormatStore::loadSlot(valueOf(parser, "slot").trimmed().toInt(), input);
+    FormatStore::LoadWindowSettings(input);
+    if (given(parser, "pages"))
+        input.pageCount = QString::number(valueOf(parser, "pages").trimmed().toInt());
+    if (given(parser, "digits"))
+        input.digits = valueOf(parser, "digits").trimmed().toInt();
+    if (given(parser, "start"))
+        input.startAt = valueOf(parser, "start").trimmed().toInt();
+    if (given(parser, "barcode"))
+        parseBarcodeKind(valueOf(parser, "barcode"), &input.barcode);
+    if (given(parser, "data"))
+        input.dataFile = valueOf(parser, "data");
+    if (given(parser, "delimiter"))
+        input.dataDelimiter = CsvTable::delimiterNamed(valueOf(parser, "delimiter"));
+    if (given(parser, "data-encoding"))
+        input.dataEncoding = valueOf(parser, "data-encoding");
+    if (given(parser, "codepage"))
+        input.sheetCodePage = *CodePage::fromName(valueOf(parser, "codepage"));
+    return input;
+}
+
+// The Windows-mode sheet drawn into a PDF.
+int writePdf(const StickerInput &input, const QString &out)
+{
+    QString error;
+    if (!CliSupport::checkOutput(out, &error, { input.dataFile }))
+        return CliSupport::fail(error);
+    if (!writeWindowSheetPdf(input, out, &error))
+        return CliSupport::fail(QStringLiteral("%1: %2").arg(out, QString(error).replace(QLatin1Char('\n'), QLatin1Char(' '))));
+    return int(CommandLine::Status::Done);
+}
+
+// The character-mode sheet written as a print file, or to standard output.
+int writeSheet(StickerInput &input, const QString &slotName, const QString &out)
+{
+    const QString refusal = CharSheetWriter::validate(input);
+    if (!refusal.isEmpty())
+        return CliSupport::fail(QStringLiteral("%1: %2").arg(slotName, refusal));
+    if (NumericText::leadingNumber(input.pageCount) == 0)
+        input.pageCount = QStringLiteral("1");
+    const StickerWorkingValues values = computeWorkingValues(input);
+    QString error;
+    if (out == QLatin1String("-")) {
+        StandardOutput standardOutput;
+        if (!standardOutput.openOutput()
+            || !CharSheetWriter::write(values, input.condensed, &standardOutput, &error)
+            || !standardOutput.finish())
+            return CliSupport::fail(QStringLiteral("standard output: %1").arg(standardOutput.errorString()));
+        return int(CommandLine::Status::Done);
+    }
+    if (!CliSupport::checkOutput(out, &error, { input.dataFile }))
+        return CliSupport::fail(error);
+    OutputFile file(out);
+    const bool ok = file.open(QIODevice::WriteOnly) && CharSheetWriter::write(values, input.condensed, &file, &error)
+        && file.commit();
+    if (!ok)
+        return CliSupport::fail(QStringLiteral("%1: %2").arg(out, file.errorString()));
+    return int(CommandLine::Status::Done);
+}
 
 } // namespace
 
@@ -25,140 +112,21 @@ namespace CommandLine {
 
 int runStickers(const QStringList &arguments)
 {
+    const Command &stickers = command(CommandId::Stickers);
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Writes the character-mode sticker sheet of a stored format slot, loaded as the sticker form "
-        "loads it, as a print file."));
-    const QCommandLineOption slot(QStringLiteral("slot"), QStringLiteral("The format slot, 0 to 7."),
-        QStringLiteral("N"));
-    const QCommandLineOption output({ QStringLiteral("o"), QStringLiteral("output") },
-        QStringLiteral("The print file to write, or - for standard output."), QStringLiteral("FILE"));
-    const QCommandLineOption pages(QStringLiteral("pages"),
-        QStringLiteral("Pages of stickers (default: the slot's own)."), QStringLiteral("N"));
-    const QCommandLineOption digits(QStringLiteral("digits"),
-        QStringLiteral("Running numbers padded with zeros to D digits (0 to 20)."), QStringLiteral("D"));
-    const QCommandLineOption data(QStringLiteral("data"),
-        QStringLiteral("A CSV file: one sticker per row, {Column} in a line takes its value."),
-        QStringLiteral("FILE.csv"));
-    const QCommandLineOption pdf(QStringLiteral("pdf"),
-        QStringLiteral("Draws the Windows-mode sheet into this PDF instead of writing a print file."),
-        QStringLiteral("OUT.pdf"));
-    const QCommandLineOption start(QStringLiteral("start"),
-        QStringLiteral("With --pdf: the first free sticker of a part-used sheet (from 1)."), QStringLiteral("K"));
-    const QCommandLineOption barcode(QStringLiteral("barcode"),
-        QStringLiteral("With --pdf: the numbered line as code128, code39, ean13, qr or none."),
-        QStringLiteral("KIND"));
-    const QCommandLineOption codePage(QStringLiteral("codepage"),
-        QStringLiteral("The printer's code page the sheet is written in (default: the slot's, cp1252 unless "
-                       "chosen): %1.")
-            .arg(CodePage::names()),
-        QStringLiteral("name"));
-    const QCommandLineOption delimiter(QStringLiteral("delimiter"),
-        QStringLiteral("With --data: comma, semicolon or tab (default: the one the header line uses)."),
-        QStringLiteral("NAME"));
-    const QCommandLineOption dataEncoding(QStringLiteral("data-encoding"),
-        QStringLiteral("With --data: the file's encoding, such as %1 (default: UTF-8, else Windows-1252; "
-                       "a byte-order mark decides).")
-            .arg(CsvTable::encodingNames().join(QStringLiteral(", "))),
-        QStringLiteral("NAME"));
-    parser.addOptions({ slot, output, pages, digits, data, pdf, start, barcode, codePage, delimiter, dataEncoding });
-    const int parsed = CliSupport::parse(parser, arguments, Synopsis, 0);
-    if (parsed >= 0)
-        return parsed;
-
-    bool ok = false;
-    const int slotNumber = parser.value(slot).toInt(&ok);
-    if (!parser.isSet(slot) || !ok || slotNumber < 0 || slotNumber >= FormatStore::SlotCount)
-        return CliSupport::usage(Synopsis, QStringLiteral("--slot takes a slot from 0 to 7"));
-    if (parser.isSet(output) == parser.isSet(pdf))
-        return CliSupport::usage(Synopsis, QStringLiteral("give either -o FILE or --pdf OUT.pdf"));
-    if (!parser.isSet(pdf) && (parser.isSet(start) || parser.isSet(barcode)))
-        return CliSupport::usage(Synopsis, QStringLiteral("--start and --barcode need --pdf"));
-    StickerInput input;
-    FormatStore::loadSlot(slotNumber, input);
-    FormatStore::LoadWindowSettings(input);
-    if (parser.isSet(pages)) {
-        const int count = parser.value(pages).toInt(&ok);
-        if (!ok || count < 1)
-            return CliSupport::usage(Synopsis, QStringLiteral("--pages takes a whole number of 1 or more"));
-        input.pageCount = QString::number(count);
-    }
-    // Each option stands in for the slot's stored value for this run only.
-    if (parser.isSet(digits)) {
-        const int d = parser.value(digits).toInt(&ok);
-        if (!ok || d < 0 || d > StickerInput::MaxDigits)
-            return CliSupport::usage(Synopsis, QStringLiteral("--digits takes a number from 0 to 20"));
-        input.digits = d;
-    }
-    if (parser.isSet(start)) {
-        const int k = parser.value(start).toInt(&ok);
-        if (!ok || k < 1)
-            return CliSupport::usage(Synopsis, QStringLiteral("--start takes a whole number of 1 or more"));
-        input.startAt = k;
-    }
-    if (parser.isSet(barcode) && !parseBarcodeKind(parser.value(barcode), &input.barcode))
-        return CliSupport::usage(Synopsis, QStringLiteral("--barcode takes code128, code39, ean13, qr or none"));
-    if (parser.isSet(data))
-        input.dataFile = parser.value(data);
-    if ((parser.isSet(delimiter) || parser.isSet(dataEncoding)) && !parser.isSet(data))
-        return CliSupport::usage(Synopsis, QStringLiteral("--delimiter and --data-encoding need --data"));
-    if (parser.isSet(delimiter)) {
-        input.dataDelimiter = CsvTable::delimiterNamed(parser.value(delimiter));
-        if (input.dataDelimiter.isNull())
-            return CliSupport::usage(Synopsis, QStringLiteral("--delimiter takes comma, semicolon or tab"));
-    }
-    if (parser.isSet(dataEncoding)) {
-        input.dataEncoding = parser.value(dataEncoding);
-        if (!CsvTable::isKnownEncoding(input.dataEncoding))
-            return CliSupport::usage(Synopsis,
-                QStringLiteral("unknown encoding \"%1\" for --data-encoding (such as %2)")
-                    .arg(input.dataEncoding, CsvTable::encodingNames().join(QStringLiteral(", "))));
-    }
+    int status = CliSupport::parse(parser, arguments, stickers, 0);
+    if (status < 0)
+        status = checkOptions(parser, stickers.synopsis);
+    if (status >= 0)
+        return status;
+    StickerInput input = readInput(parser);
     QString error;
-    if (parser.isSet(codePage)) {
-        const std::optional<CodePage::Choice> choice = CliSupport::codePageNamed(parser.value(codePage), &error);
-        if (!choice)
-            return CliSupport::usage(Synopsis, error);
-        if (choice->automatic)
-            return CliSupport::usage(Synopsis,
-                QStringLiteral("a sheet is written in the printer's code page: name one of %1").arg(CodePage::names()));
-        input.sheetCodePage = choice->id;
-    }
     if (!StickerFields::loadData(input, &error))
         return CliSupport::fail(error);
-    if (parser.isSet(pdf)) {
-        const QString out = parser.value(pdf);
-        if (!CliSupport::checkOutput(out, &error, { parser.value(data) }))
-            return CliSupport::fail(error);
-        if (!writeWindowSheetPdf(input, out, &error))
-            return CliSupport::fail(QStringLiteral("%1: %2").arg(out, QString(error).replace(QLatin1Char('\n'), QLatin1Char(' '))));
-        return int(Status::Done);
-    }
-    const QString slotName = QStringLiteral("slot %1").arg(slotNumber);
-    const QString refusal = CharSheetWriter::validate(input);
-    if (!refusal.isEmpty())
-        return CliSupport::fail(QStringLiteral("%1: %2").arg(slotName, refusal));
-    if (NumericText::leadingNumber(input.pageCount) == 0)
-        input.pageCount = QStringLiteral("1");
-    const StickerWorkingValues values = computeWorkingValues(input);
-
-    const QString out = parser.value(output);
-    if (out == QLatin1String("-")) {
-        StandardOutput standardOutput;
-        if (!standardOutput.openOutput()
-            || !CharSheetWriter::write(values, input.condensed, &standardOutput, &error)
-            || !standardOutput.finish())
-            return CliSupport::fail(QStringLiteral("standard output: %1").arg(standardOutput.errorString()));
-        return int(Status::Done);
-    }
-    if (!CliSupport::checkOutput(out, &error, { parser.value(data) }))
-        return CliSupport::fail(error);
-    OutputFile file(out);
-    ok = file.open(QIODevice::WriteOnly) && CharSheetWriter::write(values, input.condensed, &file, &error)
-        && file.commit();
-    if (!ok)
-        return CliSupport::fail(QStringLiteral("%1: %2").arg(out, file.errorString()));
-    return int(Status::Done);
+    if (given(parser, "pdf"))
+        return writePdf(input, valueOf(parser, "pdf"));
+    const QString slotName = QStringLiteral("slot %1").arg(valueOf(parser, "slot").trimmed().toInt());
+    return writeSheet(input, slotName, valueOf(parser, "output"));
 }
 
 } // namespace CommandLine

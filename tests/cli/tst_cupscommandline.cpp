@@ -156,7 +156,7 @@ void TestCommandLine::refused_data()
     QTest::newRow("look of plain text") << QStringList{"convert", "--look", "printed", "in.prn", "o.txt"} << 2 << "--look";
     QTest::newRow("dpi of a pdf") << QStringList{"convert", "--dpi", "100", "in.prn", "o.pdf"} << 2 << "--dpi";
     QTest::newRow("dpi out of range") << QStringList{"convert", "--dpi", "5000", "in.prn", "o.png"} << 2 << "5000";
-    QTest::newRow("form length of none") << QStringList{"convert", "--form-length", "0", "in.prn", "o.pdf"} << 2 << "form length";
+    QTest::newRow("form length of none") << QStringList{"convert", "--form-length", "0", "in.prn", "o.pdf"} << 2 << "--form-length";
     QTest::newRow("form length of emphasis") << QStringList{"convert", "--look", "emphasis", "--form-length", "12", "in.prn", "o.pdf"} << 2 << "--form-length";
     QTest::newRow("unknown carriage") << QStringList{"convert", "--carriage", "medium", "in.prn", "o.png"} << 2 << "--carriage";
     QTest::newRow("unknown printer model") << QStringList{"convert", "--printer", "48-pin", "in.prn", "o.png"} << 2 << "48-pin";
