@@ -1,8 +1,8 @@
 # Installing and the Debian package.
 #
 #   cmake --install build [--prefix P]    (DESTDIR honoured) the program, its
-#       desktop entry, MIME type, icon, AppStream metainfo, manual page and the
-#       CUPS capture backend
+#       desktop entry, MIME type, icon, AppStream metainfo, manual page, bash
+#       completion and the CUPS capture backend
 #   cpack -G DEB                           (in the build folder) the .deb
 include(GNUInstallDirs)
 
@@ -46,6 +46,14 @@ install(FILES ${data}/sticker2-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mim
 install(FILES ${data}/sticker2.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
   RENAME ${STICKER2_APP_ID}.svg)
 install(FILES ${generated}/sticker2.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# bash-completion loads it on the first completion of sticker2.
+install(FILES ${data}/sticker2.bash-completion DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
+  RENAME sticker2)
+# The manual's option list and the completion are made from the option
+# tables; this writes the copies kept in data/ anew (ctest's
+# cli/docs_follow_options fails while they are stale).
+add_custom_target(cli-docs COMMAND sh ${PROJECT_SOURCE_DIR}/tools/cli-docs.sh update $<TARGET_FILE:sticker2>
+  ${data}/sticker2.1 ${data}/sticker2.bash-completion DEPENDS sticker2 VERBATIM)
 # The virtual PDF printer's service (a template: the instance is the output
 # folder) and the window watch's autostart entry, off until a user turns it on.
 # Configured for /usr: systemd's own folder (Debian 12: /lib/systemd/system)

@@ -188,7 +188,7 @@ bool asksOwnHelp(const QStringList &arguments)
 CommandOptions watchParserOptions()
 {
     CommandOptions options = command(CommandId::Watch).options;
-    for (const CommandOption &option : command(CommandId::Convert).options) {
+    for (const CommandOption &option : watchTakesOfConvert()) {
         if (!optionNamed(options, option.names.constLast()))
             options.append(option.hiddenOne());
     }
@@ -320,6 +320,16 @@ int runHeadless(const QStringList &arguments)
 QString overviewOf(const Command &command)
 {
     return QString::fromUtf8(command.forms) + OptionDocs::overviewLines(command.options);
+}
+
+CommandOptions watchTakesOfConvert()
+{
+    CommandOptions taken;
+    for (const CommandOption &option : command(CommandId::Convert).options) {
+        if (!option.names.contains(QLatin1String("to")) && !option.names.contains(QLatin1String("out-dir")))
+            taken.append(option);
+    }
+    return taken;
 }
 
 QStringList watchConvertArguments(const QStringList &arguments)

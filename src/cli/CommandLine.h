@@ -83,6 +83,10 @@ int runStickers(const QStringList &arguments);
 int runCapture(const QStringList &arguments);
 int runRules(const QStringList &arguments);
 
+// convert's options that a converting watch takes as they are (its own
+// --convert and --out stand for --to and --out-dir).
+CommandOptions watchTakesOfConvert();
+
 // `sticker2 watch FOLDER --convert FORMAT ...` as the convert command line it
 // runs (`convert --watch ...`); empty for a watch that opens views.
 QStringList watchConvertArguments(const QStringList &arguments);

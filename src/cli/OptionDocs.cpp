@@ -52,7 +52,7 @@ QString roffLines(const QString &text)
 {
     // A sentence to a line, as roff wants its sources.
     QString lines = roff(text);
-    lines.replace(QRegularExpression(QStringLiteral("([.;:]) +(?=\\S)")), QStringLiteral("\\1\n"));
+    lines.replace(QRegularExpression(QStringLiteral("\\. +(?=[A-Z0-9])")), QStringLiteral(".\n"));
     QStringList kept;
     for (QString line : lines.split(QLatin1Char('\n'))) {
         if (line.startsWith(QLatin1Char('.')) || line.startsWith(QLatin1Char('\'')))
@@ -86,7 +86,7 @@ CommandOptions completedOptions(const CommandLine::Command &command)
     CommandOptions options;
     CommandOptions all = command.options;
     if (command.id == CommandLine::CommandId::Watch)
-        all += CommandLine::command(CommandLine::CommandId::Convert).options;
+        all += CommandLine::watchTakesOfConvert();
     for (const CommandOption &option : all) {
         if (!option.hidden && !optionNamed(options, option.names.constLast()))
             options.append(option);

@@ -53,7 +53,7 @@ bool isPaperHeight(const QString &value)
 Option readingCodePage(const QString &help)
 {
     return Option::choice({ QStringLiteral("codepage") }, QStringLiteral("NAME"),
-        codePageNames() << QStringLiteral("auto"), help);
+        codePageNames() << QStringLiteral("auto"), help.arg(CodePage::names()));
 }
 
 } // namespace
@@ -61,8 +61,8 @@ Option readingCodePage(const QString &help)
 CommandOptions view()
 {
     return {
-        readingCodePage(QStringLiteral("The code page the print files are read in, or auto: guessed from each "
-                                       "file's bytes (default: the stored one).")),
+        readingCodePage(QStringLiteral("The code page the print files are read in: %1 (latin1: every byte as "
+                                       "it is), or auto, guessed from each file's bytes (default: the stored one).")),
     };
 }
 
@@ -105,13 +105,14 @@ CommandOptions convert()
         Option::choice({ QStringLiteral("printer") }, QStringLiteral("MODEL"), PrinterModels,
             QStringLiteral("The printer the file was written for, as the printed look reads it (default: the "
                            "setting, auto: the file's commands tell). 9 and 24 pins count line spacing in other "
-                           "steps; escp2 is a 24-pin printer that knows the ESC/P2 commands.")),
-        Option::text({ QStringLiteral("form") }, QStringLiteral("FIRST[,NEXT]"),
+                           "steps (ESC 3 30 is 1/6 inch on 24 pins, 30/216 inch on 9); escp2 is a 24-pin printer "
+                           "that knows the ESC/P2 commands.")),
+        Option::file({ QStringLiteral("form") }, QStringLiteral("FIRST[,NEXT]"),
             QStringLiteral("The forms under the printed look's sheets: FIRST under the first sheet, NEXT under "
                            "the sheets after it (FIRST alone: under every sheet; either may be empty; \",\" none), "
                            "each a PDF file (its first page, or FILE#page=N) or a PNG or JPEG image at its own "
-                           "resolution (default: the view's setting). A form that cannot be used fails the "
-                           "conversion.")),
+                           "resolution (default: the view's setting). In a PDF a form stays as it is (vector, its text "
+                           "text) and is stored once. A form that cannot be used fails the conversion.")),
         Option::text({ QStringLiteral("form-offset") }, QStringLiteral("X,Y"),
             QStringLiteral("Moves the forms right and down by X and Y millimetres (default: the view's "
                            "setting).")),
@@ -119,8 +120,8 @@ CommandOptions convert()
             QStringLiteral("The PDF's title (default: the print file's name).")),
         Option::text({ QStringLiteral("pdf-subject") }, QStringLiteral("TEXT"), QStringLiteral("The PDF's subject.")),
         Option::text({ QStringLiteral("pdf-keywords") }, QStringLiteral("TEXT"), QStringLiteral("The PDF's keywords.")),
-        readingCodePage(QStringLiteral("The code page the print file is read in, or auto: guessed from its bytes "
-                                       "(default: the stored one).")),
+        readingCodePage(QStringLiteral("The code page the print file is read in: %1, or auto, guessed from its "
+                                       "bytes (default: the stored one).")),
         Option::file({ QStringLiteral("rules") }, QStringLiteral("FILE"),
             QStringLiteral("A PDF named, filed, mailed and printed by the first rule of this rules file that "
                            "matches the job; OUT is where it goes when no rule says otherwise.")),
@@ -173,8 +174,8 @@ CommandOptions print()
                            "the setting); convert's --printer.")),
         // Taken for a command line shared with view and convert; the printer
         // has its own code page, so the bytes go out as they are.
-        readingCodePage(QStringLiteral("Taken and checked as for view; the bytes go out unchanged whatever it "
-                                       "names.")),
+        readingCodePage(QStringLiteral("Taken and checked as for view (%1 or auto); the bytes go out unchanged "
+                                       "whatever it names.")),
     };
 }
 
@@ -186,7 +187,7 @@ CommandOptions stickers()
         Option::file({ QStringLiteral("o"), QStringLiteral("output") }, QStringLiteral("FILE"),
             QStringLiteral("The character-mode print file to write, or - for standard output.")),
         Option::wholeNumber({ QStringLiteral("pages") }, QStringLiteral("N"), 1, NoLimit,
-            QStringLiteral("Pages of stickers (default: the slot's own).")),
+            QStringLiteral("Pages of stickers, the number of sheets to make (default: the slot's own).")),
         Option::wholeNumber({ QStringLiteral("digits") }, QStringLiteral("D"), 0, StickerInput::MaxDigits,
             QStringLiteral("Running numbers padded with zeros to D digits (default: the slot's own).")),
         Option::file({ QStringLiteral("data") }, QStringLiteral("FILE.csv"),
@@ -209,8 +210,9 @@ CommandOptions stickers()
                 QStringLiteral("none") },
             QStringLiteral("With --pdf: the numbered line as a barcode, or none.")),
         Option::choice({ QStringLiteral("codepage") }, QStringLiteral("NAME"), codePageNames(),
-            QStringLiteral("The printer's code page the sheet is written in (default: the slot's, chosen in the "
-                           "sticker form's More panel; cp1252 unless chosen).")),
+            QStringLiteral("The printer's code page the sheet is written in: %1 (default: the slot's, chosen "
+                           "in the sticker form's More panel; cp1252 unless chosen).")
+                .arg(CodePage::names())),
     };
 }
 
@@ -256,8 +258,8 @@ CommandOptions rules()
     return {
         Option::file({ QStringLiteral("rules") }, QStringLiteral("FILE"),
             QStringLiteral("rules test: the rules file (required).")),
-        readingCodePage(QStringLiteral("rules test: the code page of rules that name none (default: the stored "
-                                       "one).")),
+        readingCodePage(QStringLiteral("rules test: the code page of rules that name none: %1 or auto (default: "
+                                       "the stored one).")),
     };
 }
 

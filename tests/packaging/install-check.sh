@@ -21,7 +21,8 @@ mkdir -p "$work"
 usr=$work/root/usr
 DESTDIR=$work/root cmake --install "$build" --prefix /usr >/dev/null
 files="bin/sticker2 lib/cups/backend/sticker2 share/applications/$id.desktop share/metainfo/$id.metainfo.xml
-share/mime/packages/sticker2.xml share/icons/hicolor/scalable/apps/$id.svg share/man/man1/sticker2.1.gz"
+share/mime/packages/sticker2.xml share/icons/hicolor/scalable/apps/$id.svg share/man/man1/sticker2.1.gz
+share/bash-completion/completions/sticker2"
 for f in $files; do
     [ -f "$usr/$f" ] || fail "$f is not installed"
 done
@@ -44,6 +45,7 @@ if have update-mime-database; then
     grep -q "$type:\*\.esc" "$usr/share/mime/globs2" || fail "no *.esc glob"
     grep -aq "$type" "$usr/share/mime/magic" || fail "no ESC @ magic"
 fi
+bash -n "$usr/share/bash-completion/completions/sticker2" || fail "the bash completion is not valid bash"
 if have groff; then
     warnings=$(zcat "$usr/share/man/man1/sticker2.1.gz" | groff -man -ww -z 2>&1)
     [ -z "$warnings" ] || fail "manual page: $warnings"

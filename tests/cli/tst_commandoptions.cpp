@@ -1,0 +1,239 @@
+// Each command's option table as the program uses it: every option is in the
+// command's help, the overview, the manual and the completion; the parser
+// takes every one; a bad value of each checked option is the one usage error.
+#include "cli/CommandLine.h"
+#include "TestSupport.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <limits>
+
+namespace {
+
+using CommandLine::Command;
+using CommandLine::CommandId;
+
+struct Run
+{
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Run sticker2(const QStringList &arguments)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("QT_QPA_PLATFORM"); // the commands pick their platform themselves
+    env.remove("DISPLAY");
+    p.setProcessEnvironment(env);
+    p.start(STICKER2_PROGRAM, arguments);
+    p.closeWriteChannel();
+    Run run;
+    if (p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit)
+        run.status = p.exitCode();
+    run.out = p.readAllStandardOutput();
+    run.err = p.readAllStandardError();
+    return run;
+}
+
+// The words before a command's options: rules takes its options after "test",
+// and a watch takes convert's only when it converts.
+QStringList lead(const Command &command, const CommandOption &option)
+{
+    if (command.id == CommandId::Rules)
+        return { command.name, QStringLiteral("test") };
+    if (command.id == CommandId::Watch && !option.names.contains(QLatin1String("convert")))
+        return { command.name, QStringLiteral("."), QStringLiteral("--convert"), QStringLiteral("pdf") };
+    return { command.name };
+}
+
+// A value the option's check takes.
+QString goodValue(const CommandOption &option)
+{
+    if (!option.choices.isEmpty())
+        return option.choices.first();
+    if (option.kind == CommandOption::Kind::WholeNumber || option.kind == CommandOption::Kind::Number)
+        return QString::number(option.low);
+    return QStringLiteral("x");
+}
+
+// Values the option's check refuses, at its limits.
+QStringList badValues(const CommandOption &option)
+{
+    using Kind = CommandOption::Kind;
+    const bool bounded = option.high < std::numeric_limits<int>::max();
+    QStringList values;
+    if (option.kind == Kind::WholeNumber || option.kind == Kind::Number) {
+        values << QStringLiteral("nan") << QStringLiteral("inf") << QStringLiteral("-inf") << QStringLiteral("ten")
+               << QString::number(option.low - 1);
+        if (bounded)
+            values << QString::number(option.high + (option.kind == Kind::Number ? 0.5 : 1));
+        if (option.kind == Kind::WholeNumber)
+            values << QString::number(option.low + 0.5);
+    } else if (option.kind == Kind::Choice) {
+        values << QStringLiteral("no-such-choice") << QString();
+    }
+    return values;
+}
+
+// Every command line that bash completes here, and a word it must offer.
+const char *const Completes = R"(
+source "$1"; shift
+COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1))
+_sticker2
+printf '%s\n' "${COMPREPLY[@]}"
+)";
+
+} // namespace
+
+class TestCommandOptions : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void everyOptionIsListed_data();
+    void everyOptionIsListed();
+    void everyOptionIsTaken_data();
+    void everyOptionIsTaken();
+    void badValueIsAUsageError_data();
+    void badValueIsAUsageError();
+    void completion_data();
+    void completion();
+};
+
+void TestCommandOptions::everyOptionIsListed_data()
+{
+    QTest::addColumn<int>("command");
+    for (int i = 0; i < CommandLine::commands().size(); ++i)
+        QTest::newRow(CommandLine::commands().at(i).name.data()) << i;
+}
+
+void TestCommandOptions::everyOptionIsListed()
+{
+    QFETCH(int, command);
+    const Command &row = CommandLine::commands().at(command);
+    const Run help = sticker2({ row.name, QStringLiteral("--help") });
+    QCOMPARE(help.status, 0);
+    QCOMPARE(help.err, QByteArray());
+    const Run overview = sticker2({ QStringLiteral("--help") });
+    const Run manual = sticker2({ QStringLiteral("--dump-options"), QStringLiteral("man") });
+    const Run completion = sticker2({ QStringLiteral("--dump-options"), QStringLiteral("bash") });
+    QVERIFY(overview.out.contains("  sticker2 " + QByteArray(row.name.data()) + ' '));
+    QVERIFY(manual.out.contains(".SS \"sticker2 " + QByteArray(row.name.data()) + "\"\n"));
+    for (const CommandOption &option : row.options) {
+        for (const QString &name : option.names) {
+            const QByteArray typed = CommandOption::typed(name).toUtf8();
+            if (option.hidden) {
+                QVERIFY2(!help.out.contains(typed + ' '), typed);
+                continue;
+            }
+            QVERIFY2(help.out.contains(typed), typed + " is not in " + row.name.data() + " --help");
+            QVERIFY2(overview.out.contains(typed), typed + " is not in --help");
+            QVERIFY2(manual.out.contains("\\fB" + QByteArray(typed).replace("-", "\\-") + "\\fR"), typed);
+            QVERIFY2(completion.out.contains(' ' + typed + ' ') || completion.out.contains('"' + typed + ' '), typed);
+        }
+    }
+}
+
+void TestCommandOptions::everyOptionIsTaken_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    for (const Command &command : CommandLine::commands()) {
+        for (const CommandOption &option : command.options) {
+            QStringList arguments = lead(command, option) << CommandOption::typed(option.names.constLast());
+            if (option.takesValue())
+                arguments << goodValue(option);
+            QTest::addRow("%s %s", command.name.data(), qPrintable(option.longName())) << (arguments << "--help");
+        }
+    }
+}
+
+void TestCommandOptions::everyOptionIsTaken()
+{
+    QFETCH(QStringList, arguments);
+    const Run run = sticker2(arguments);
+    QVERIFY2(run.status == 0 && run.err.isEmpty(), run.err.constData());
+    QVERIFY(run.out.startsWith("Usage: sticker2 ") || run.out.startsWith("  sticker2 rules"));
+}
+
+void TestCommandOptions::badValueIsAUsageError_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("synopsis");
+    for (const Command &command : CommandLine::commands()) {
+        for (const CommandOption &option : command.options) {
+            for (const QString &value : badValues(option)) {
+                const QStringList arguments = lead(command, option)
+                    << CommandOption::typed(option.names.constFirst()) << value << QStringLiteral("in.prn");
+                QTest::addRow("%s %s \"%s\"", command.name.data(), qPrintable(option.longName()), qPrintable(value))
+                    << arguments << option.longName() << value << QString(command.synopsis);
+            }
+        }
+    }
+}
+
+void TestCommandOptions::badValueIsAUsageError()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, option);
+    QFETCH(QString, value);
+    QFETCH(QString, synopsis);
+    const Run run = sticker2(arguments);
+    QCOMPARE(run.status, 2);
+    QCOMPARE(run.out, QByteArray());
+    const QList<QByteArray> lines = run.err.split('\n');
+    QCOMPARE(lines.size(), 4); // three lines and the end of the last
+    QVERIFY2(lines[0].startsWith("sticker2: " + option.toUtf8() + " takes ")
+            && lines[0].endsWith(", not \"" + value.toUtf8() + '"'),
+        lines[0].constData());
+    QCOMPARE(QString::fromUtf8(lines[1]), "Usage: " + synopsis);
+    QVERIFY2(lines[2].startsWith("Try 'sticker2 " + arguments.first().toUtf8() + " --help'"), lines[2].constData());
+}
+
+void TestCommandOptions::completion_data()
+{
+    QTest::addColumn<QStringList>("words"); // as typed so far, the last one being completed
+    QTest::addColumn<QStringList>("offered");
+    QTest::newRow("a command") << QStringList { "sticker2", "con" } << QStringList { "convert" };
+    QTest::newRow("a command's options") << QStringList { "sticker2", "convert", "--l" }
+                                         << QStringList { "--landscape", "--look" };
+    QTest::newRow("a choice's words") << QStringList { "sticker2", "convert", "--to", "" }
+                                      << QStringList { "html", "pdf", "png", "rtf", "txt", "xlsx" };
+    QTest::newRow("a short name's value") << QStringList { "sticker2", "stickers", "--barcode", "q" }
+                                          << QStringList { "qr" };
+    QTest::newRow("the watch takes convert's") << QStringList { "sticker2", "watch", "d", "--convert", "pdf", "--pa" }
+                                               << QStringList { "--pages", "--paper" };
+    QTest::newRow("a verb") << QStringList { "sticker2", "capture", "" } << QStringList { "add", "remove" };
+    QTest::newRow("nothing for a number") << QStringList { "sticker2", "convert", "--dpi", "" } << QStringList {};
+    QTest::newRow("the view's code pages") << QStringList { "sticker2", "--codepage", "cp8" }
+                                           << QStringList { "cp850", "cp852", "cp866" };
+}
+
+void TestCommandOptions::completion()
+{
+    QFETCH(QStringList, words);
+    QFETCH(QStringList, offered);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const Run made = sticker2({ QStringLiteral("--dump-options"), QStringLiteral("bash") });
+    QCOMPARE(made.status, 0);
+    const QString file = TestSupport::writeFile(dir.filePath("sticker2"), made.out);
+    QCOMPARE(QProcess::execute(QStringLiteral("bash"), { QStringLiteral("-n"), file }), 0);
+    QProcess bash;
+    bash.setWorkingDirectory(dir.path()); // the files offered are those of an empty folder
+    bash.start(QStringLiteral("bash"), QStringList { QStringLiteral("-c"), QString::fromLatin1(Completes),
+                                           QStringLiteral("bash"), file } + words);
+    QVERIFY(bash.waitForFinished(30000));
+    QCOMPARE(bash.readAllStandardError(), QByteArray());
+    QStringList got = QString::fromUtf8(bash.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    got.sort();
+    QCOMPARE(got, offered);
+}
+
+QTEST_MAIN(TestCommandOptions)
+#include "tst_commandoptions.moc"
