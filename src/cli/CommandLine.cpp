@@ -363,9 +363,12 @@ bool watchFolder(const QStringList &arguments, QString *folder)
         return true;
     const QStringList rest = arguments.mid(2);
     if (rest.size() != 1 || (rest.first().startsWith(QLatin1Char('-')) && rest.first().size() > 1)) {
+        // An unknown option or a bad value is told as every command tells it.
+        if (!rest.isEmpty() && parseWindowCommand(arguments) >= 0)
+            return false;
         CliSupport::usage(command(CommandId::Watch).synopsis,
             rest.isEmpty() ? QStringLiteral("watch needs a FOLDER")
-                           : QStringLiteral("watch takes one FOLDER and no options"));
+                           : QStringLiteral("watch takes one FOLDER, and options only with --convert"));
         return false;
     }
     *folder = rest.first();

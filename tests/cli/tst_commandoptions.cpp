@@ -122,8 +122,21 @@ void TestCommandOptions::everyOptionIsListed()
     const Run manual = sticker2({ QStringLiteral("--dump-options"), QStringLiteral("man") });
     const Run completion = sticker2({ QStringLiteral("--dump-options"), QStringLiteral("bash") });
     QVERIFY(overview.out.contains("  sticker2 " + QByteArray(row.name.data()) + ' '));
+    // An unknown option: the usage error with the command's usage line.
+    const QStringList verb = row.id == CommandId::Rules ? QStringList { QStringLiteral("test") } : QStringList();
+    const Run wrong = sticker2(QStringList { row.name } + verb + QStringList { QStringLiteral("--no-such-option") });
+    QCOMPARE(wrong.status, 2);
+    QVERIFY2(wrong.err.startsWith("sticker2: unknown option \"--no-such-option\"\nUsage: " + QByteArray(row.synopsis.data())
+                 + '\n'),
+        wrong.err.constData());
     QVERIFY(manual.out.contains(".SS \"sticker2 " + QByteArray(row.name.data()) + "\"\n"));
     for (const CommandOption &option : row.options) {
+        // The usage line names each option the help lists, by one of its names.
+        bool inUsage = option.hidden;
+        for (const QString &name : option.names)
+            inUsage = inUsage || QString(row.synopsis).contains(QRegularExpression(QRegularExpression::escape(
+                                     CommandOption::typed(name)) + QStringLiteral("[ =\\]|]")));
+        QVERIFY2(inUsage, qPrintable(option.longName() + QStringLiteral(" is not in the usage line")));
         for (const QString &name : option.names) {
             const QByteArray typed = CommandOption::typed(name).toUtf8();
             if (option.hidden) {

@@ -133,17 +133,6 @@ private slots:
             QVERIFY(!QFileInfo::exists(path(out)));
     }
 
-    void helpListsTheOptions()
-    {
-        QProcess p;
-        p.start(STICKER2_PROGRAM, {"convert", "--help"});
-        QVERIFY(p.waitForFinished(30000));
-        const QString help = QString::fromLocal8Bit(p.readAllStandardOutput());
-        for (const char *option : {"--form <FIRST[,NEXT]>", "--form-offset <X,Y>", "--pdf-title", "--pdf-subject",
-                 "--pdf-keywords"})
-            QVERIFY2(help.contains(option), option);
-    }
-
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
 

@@ -64,8 +64,6 @@ private slots:
     void convert();
     void refused_data();
     void refused();
-    void commandTable_data();
-    void commandTable();
     void stickers();
     void viewCodePage();
     void print_data();
@@ -143,42 +141,27 @@ void TestCommandLine::refused_data()
     QTest::newRow("FIFO input") << QStringList{"convert", "fifo", "o.txt"} << 1 << "fifo";
     QTest::newRow("folder output") << QStringList{"convert", "in.prn", "."} << 1 << "not a regular file";
     QTest::newRow("page past the end") << QStringList{"convert", "--pages", "4", "in.prn", "o.txt"} << 1 << "in.prn";
-    QTest::newRow("unknown format") << QStringList{"convert", "--to", "doc", "in.prn", "o.txt"} << 2 << "doc";
     // A typo in the ending must not quietly give rich text.
     QTest::newRow("unknown ending") << QStringList{"convert", "in.prn", "o.xyz"} << 2 << "o.xyz";
     QTest::newRow("no ending") << QStringList{"convert", "in.prn", "o"} << 2 << "--to";
     QTest::newRow("capture into a folder lp cannot write") << QStringList{"capture", "add", "--name", "Sticker2Cap", "--folder", "."}
                                                           << 1 << "spooler's user lp cannot";
     QTest::newRow("workbook without marks") << QStringList{"convert", "in.prn", "o.xlsx"} << 2 << "--marks";
-    QTest::newRow("unknown paper") << QStringList{"convert", "--paper", "a5", "in.prn", "o.pdf"} << 2 << "--paper";
     QTest::newRow("pdf to stdout") << QStringList{"convert", "--to", "pdf", "in.prn", "-"} << 2 << "standard output";
-    QTest::newRow("unknown look") << QStringList{"convert", "--look", "fancy", "in.prn", "o.pdf"} << 2 << "--look";
     QTest::newRow("look of plain text") << QStringList{"convert", "--look", "printed", "in.prn", "o.txt"} << 2 << "--look";
     QTest::newRow("dpi of a pdf") << QStringList{"convert", "--dpi", "100", "in.prn", "o.pdf"} << 2 << "--dpi";
-    QTest::newRow("dpi out of range") << QStringList{"convert", "--dpi", "5000", "in.prn", "o.png"} << 2 << "5000";
-    QTest::newRow("form length of none") << QStringList{"convert", "--form-length", "0", "in.prn", "o.pdf"} << 2 << "--form-length";
     QTest::newRow("form length of emphasis") << QStringList{"convert", "--look", "emphasis", "--form-length", "12", "in.prn", "o.pdf"} << 2 << "--form-length";
-    QTest::newRow("unknown carriage") << QStringList{"convert", "--carriage", "medium", "in.prn", "o.png"} << 2 << "--carriage";
-    QTest::newRow("unknown printer model") << QStringList{"convert", "--printer", "48-pin", "in.prn", "o.png"} << 2 << "48-pin";
     QTest::newRow("printer model of plain text") << QStringList{"convert", "--printer", "9-pin", "in.prn", "o.txt"} << 2 << "--printer";
-    QTest::newRow("print: unknown printer model") << QStringList{"print", "--printer-model", "x", "in.prn"} << 2 << "--printer";
     QTest::newRow("one argument") << QStringList{"convert", "in.prn"} << 2 << "missing";
     QTest::newRow("unknown option") << QStringList{"print", "--colour", "in.prn"} << 2 << "colour";
-    QTest::newRow("unknown code page") << QStringList{"convert", "--codepage", "cp999", "in.prn", "o.txt"} << 2 << "cp437, cp850";
     QTest::newRow("unknown printer") << QStringList{"print", "-d", "NoSuchQueue", "in.prn"} << 1 << "NoSuchQueue";
-    QTest::newRow("slot out of range") << QStringList{"stickers", "--slot", "8", "-o", "o.prn"} << 2 << "--slot";
     QTest::newRow("start without a PDF") << QStringList{"stickers", "--slot", "1", "-o", "o.prn", "--start", "2"} << 2 << "--pdf";
-    QTest::newRow("unknown barcode") << QStringList{"stickers", "--slot", "1", "--pdf", "o.pdf", "--barcode", "upc"} << 2 << "--barcode";
     QTest::newRow("missing data file") << QStringList{"stickers", "--slot", "1", "-o", "o.prn", "--data", "none.csv"} << 1 << "none.csv";
     QTest::newRow("watch without a folder") << QStringList{"watch"} << 2 << "FOLDER";
     QTest::newRow("watch converting nowhere") << QStringList{"watch", ".", "--convert", "pdf"} << 2 << "--out";
     QTest::newRow("keep and move") << QStringList{"watch", ".", "--convert", "pdf", "--out", "o.d", "--keep", "--move"}
                                    << 2 << "--keep";
     QTest::newRow("many files, no format") << QStringList{"convert", "--out-dir", "o.d", "in.prn"} << 2 << "--to";
-    QTest::newRow("none at a time") << QStringList{"convert", "--to", "txt", "--out-dir", "o.d", "-j", "0", "in.prn"}
-                                    << 2 << "-j";
-    QTest::newRow("sheet code page unknown") << QStringList{"stickers", "--slot", "1", "-o", "o.prn", "--codepage", "x"}
-                                             << 2 << "cp852";
     QTest::newRow("capture into no folder") << QStringList{"capture", "add", "--folder", "none.d"} << 1 << "no such folder";
     QTest::newRow("capture name with a space") << QStringList{"capture", "add", "--name", "A B", "--folder", "."} << 1
                                                << "no spaces";
@@ -210,28 +193,6 @@ void TestCommandLine::refused()
     QVERIFY2(run.err.startsWith("sticker2: ") && run.err.contains(named.toUtf8()), run.err.constData());
     QCOMPARE(run.err.count('\n'), status == 1 ? 1 : 3); // one line; usage adds the usage and a hint
     QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::System), before); // nothing left behind
-}
-
-// Every command of the table is in --help, and its usage errors show its
-// usage line from the table.
-void TestCommandLine::commandTable_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("synopsis");
-    for (const CommandLine::Command &command : CommandLine::commands())
-        QTest::newRow(command.name.data()) << QString(command.name) << QString(command.synopsis);
-}
-
-void TestCommandLine::commandTable()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, synopsis);
-    const Run help = sticker2({"--help"});
-    QCOMPARE(help.status, 0);
-    QVERIFY2(help.out.contains("  sticker2 " + name.toUtf8() + ' '), help.out.constData());
-    const Run wrong = sticker2({name, "--no-such-option"});
-    QCOMPARE(wrong.status, 2);
-    QVERIFY2(wrong.err.contains("\nUsage: " + synopsis.toUtf8() + '\n'), wrong.err.constData());
 }
 
 void TestCommandLine::stickers()
