@@ -101,8 +101,8 @@ int parse(QCommandLineParser &parser, const QStringList &arguments, const QStrin
         return int(CommandLine::Status::Done);
     }
     for (const CommandOption &option : options) {
-        if (!option.takesValue())
-            continue;
+        if (!option.takesValue() || !parser.isSet(option.names.constLast()))
+            continue; // (a default is the program's own, not the user's)
         for (const QString &value : parser.values(option.names.constLast())) {
             const QString problem = option.problem(value);
             if (!problem.isEmpty())
