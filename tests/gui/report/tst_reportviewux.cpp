@@ -2,7 +2,7 @@
 // that need it, exports of an edited page, reading by Page Down, the keys
 // of the pages and panels, and find next and previous with a count.
 #include "ReportViewFixture.h"
-#include "../export/ExportReaders.h"
+#include "ExportReaders.h"
 #include "gui/report/ReportColorPanel.h"
 #include "gui/report/SheetView.h"
 #include "gui/report/ViewZoom.h"
