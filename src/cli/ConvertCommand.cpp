@@ -174,7 +174,10 @@ int runConvert(const QStringList &arguments)
     if (lookName != QLatin1String("printed") && lookName != QLatin1String("emphasis"))
         return CliSupport::usage(Synopsis,
             QStringLiteral("unknown look \"%1\" for --look (printed or emphasis)").arg(parser.value(look)));
-    const bool printed = target == Target::Png || (target == Target::Pdf && lookName == QLatin1String("printed"));
+    // The sheets for the formats that draw the look: always for pictures, for a PDF unless --look emphasis.
+    const ExportLook formatLook = exportFormatInfo(target).look;
+    const bool printed = formatLook == ExportLook::Sheets
+        || (formatLook == ExportLook::Shown && lookName == QLatin1String("printed"));
     if (parser.isSet(look) && target != Target::Pdf)
         return CliSupport::usage(Synopsis, QStringLiteral("--look chooses the look of a PDF only"));
     if (!printed && (parser.isSet(formLength) || parser.isSet(carriage) || parser.isSet(printer)))
@@ -294,12 +297,12 @@ int runConvert(const QStringList &arguments)
         if (printed) {
             document.build(QByteArrayView(table.bytes()), settings.printerSetup(),
                 [&](qint64 done, qint64 total) { return progress.show(QStringLiteral("reading"), done, total); });
-            request.sheets = [&document](int i) { return document.sheet(i); };
+            request.source = PageSource::sheetsOf(
+                table, [&document](int i) { return document.sheet(i); }, document.sheetCount());
         } else {
-            request.pages = &table;
+            request.source = PageSource::pagesOf(table);
         }
-        const int count = printed ? document.sheetCount() : table.PageCount();
-        if (!parsePageChoice(parser.value(pages), count, &request.chosen, &error))
+        if (!parsePageChoice(parser.value(pages), request.source.count(), &request.chosen, &error))
             return CliSupport::fail(QStringLiteral("%1: %2").arg(in, error));
         // Another program may cut the file short or write it anew meanwhile:
         // the output is kept only when it was made from one file (pictures

@@ -95,7 +95,7 @@ void ReportExport::exportReport(const PageSelection &pages)
     // Pictures are of sheets, which only the printed look has; they are not
     // offered, but a typed name of them gets pictures, never rich text under
     // a picture's name.
-    if (format == ExportFormat::Png && !m_doc.showsSheets()) {
+    if (exportFormatInfo(format).look == ExportLook::Sheets && !m_doc.pageSource().drawsSheets()) {
         fail(QStringLiteral("%1: pictures show the sheets of the printed look; tick \"Printed\" in the "
                             "colour settings and export again.")
                  .arg(QDir::toNativeSeparators(fileName)));
@@ -103,7 +103,7 @@ void ReportExport::exportReport(const PageSelection &pages)
     }
     // A long export shows how far it is and can be cancelled; a cancelled
     // one leaves no file (an old one of that name stays as it was).
-    ExportRequest request = requestFor(format);
+    ExportRequest request = documentRequest();
     // What the view shows is what is exported: a page edited on screen
     // takes the place of the page it was read from.
     ShownPages shown;
@@ -114,10 +114,8 @@ void ReportExport::exportReport(const PageSelection &pages)
         fail(unshown);
         return;
     }
-    if (!request.sheets) {
-        request.pages = &shown.pages;
-        request.chosen = shown.chosen;
-    }
+    request.source = shown.source;
+    request.chosen = shown.chosen;
     request.render.markup.vsual = m_doc.shownEmphasis();
     const bool written = writeWithProgress(fileName, [&](const ExportProgress &progress, QString *error) {
         request.progress = progress;
@@ -127,22 +125,15 @@ void ReportExport::exportReport(const PageSelection &pages)
         MessageBox::show(m_view, CompleteMessage);
 }
 
-ExportRequest ReportExport::requestFor(ExportFormat format) const
+ExportRequest ReportExport::documentRequest() const
 {
     ExportRequest request;
     request.printFile = m_doc.fileName();
-    request.pages = &m_doc.pages();
+    request.source = m_doc.pageSource();
+    request.chosen = m_doc.chosenShown(m_pages);
     request.render = m_doc.renderOptions();
     request.background = m_doc.paperColor();
     request.paper = PdfExport::defaultPaper();
-    // The printed look's PDF and pictures are of the chosen sheets as the
-    // view shows them; everything else is of the chosen pages.
-    if (m_doc.showsSheets() && (format == ExportFormat::Pdf || format == ExportFormat::Png)) {
-        request.sheets = [doc = &m_doc](int i) { return doc->sheet(i); };
-        request.chosen = m_doc.chosenShown(m_pages);
-    } else {
-        request.chosen = m_doc.chosenPages(m_pages);
-    }
     return request;
 }
 
@@ -215,7 +206,7 @@ bool ReportExport::StartExcel()
         return false;
     }
 
-    ExportRequest request = requestFor(ExportFormat::Workbook);
+    ExportRequest request = documentRequest();
     QVector<int> &marks = request.columnMarks;
     marks.reserve(m_doc.columnMarks().size());
     for (qint16 mark : m_doc.columnMarks())

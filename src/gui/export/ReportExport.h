@@ -45,8 +45,10 @@ public:
 
 
 private:
-    // What the document gives an export in that format.
-    ExportRequest requestFor(ExportFormat format) const;
+    // What the document gives an export: its pages in the look it is in
+    // (the exporter takes the print file's pages for the formats that read
+    // them), the chosen ones, the colours and sizes.
+    ExportRequest documentRequest() const;
     // Runs `write` with a progress dialog and Cancel; the dialog is gone
     // before any error box. A cancelled write tells nothing.
     bool writeWithProgress(
