@@ -22,9 +22,6 @@ const QString ReportExport::CompleteMessage = QStringLiteral(" Export Complete "
 
 namespace {
 
-const QString MarkingOn = QStringLiteral("1");
-const QString MarkingOff = QStringLiteral("0");
-
 // Restores the cursor and the window however the workbook run ends.
 class BusyWindow
 {
@@ -54,7 +51,7 @@ private:
 // Sets the workbook button's caption, widening the button when the caption
 // would not fit ("Finsh Record Click" is longer than the button is laid out
 // for).
-void setCaption(JeweledButton *button, const QString &caption)
+void fitCaption(JeweledButton *button, const QString &caption)
 {
     button->setText(caption);
     const int needed = button->sizeHint().width();
@@ -166,11 +163,10 @@ bool ReportExport::writeWithProgress(
 void ReportExport::offerWorkbook(bool offer)
 {
     JeweledButton *CmdExelExp = m_button;
-    const bool marking = CmdExelExp->tag() == MarkingOn;
     if (!offer) {
         // Another kind of name: the workbook would be saved over it.
-        if (marking) {
-            CmdExelExp->setTag(MarkingOff);
+        if (m_marking) {
+            m_marking = false;
             m_doc.setColumnMarkCount(0);
         }
         CmdExelExp->hide();
@@ -178,22 +174,21 @@ void ReportExport::offerWorkbook(bool offer)
     }
     // A marking pass under way goes on under the new name; otherwise the
     // button starts again from its first click.
-    if (!marking)
-        setCaption(CmdExelExp, IdleCaption);
+    if (!m_marking)
+        setCaption(IdleCaption);
     CmdExelExp->show();
 }
 
 void ReportExport::CmdExelExp_Click()
 {
-    JeweledButton *CmdExelExp = m_button;
     m_doc.setColumnMarkCount(1);
-    CmdExelExp->setTag(MarkingOn);
-    if (CmdExelExp->text() != FinishCaption) {
+    m_marking = true;
+    if (!m_clickWrites) {
         // Marking is on: each caret move in the view records a column.
-        setCaption(CmdExelExp, FinishCaption);
+        setCaption(FinishCaption);
         return;
     }
-    CmdExelExp->setTag(MarkingOff);
+    m_marking = false;
     m_doc.setColumnMarkCount(0);
     StartExcel();
 }
@@ -240,9 +235,15 @@ bool ReportExport::StartExcel()
         // The button stays, so another click tries again with the same marks.
         fail(error);
     }
-    setCaption(CmdExelExp, IdleCaption);
-    setCaption(CmdExelExp, FinishCaption);
+    setCaption(IdleCaption);
+    setCaption(FinishCaption);
     return written;
+}
+
+void ReportExport::setCaption(const QString &caption)
+{
+    fitCaption(m_button, caption);
+    m_clickWrites = caption == FinishCaption;
 }
 
 void ReportExport::fail(const QString &error)

@@ -42,6 +42,8 @@ public:
     // Writes the workbook with the view disabled and a busy cursor, showing
     // the row in the search box; true when it was written whole.
     bool StartExcel();
+    // The workbook's columns are being marked.
+    bool marking() const { return m_marking; }
 
 
 private:
@@ -54,6 +56,8 @@ private:
     bool writeWithProgress(
         const QString &fileName, const std::function<bool(const ExportProgress &, QString *)> &write);
     void offerWorkbook(bool offer);
+    // The workbook button's caption; the finishing one makes the next click write.
+    void setCaption(const QString &caption);
     void fail(const QString &error);
 
     ReportDocument &m_doc;
@@ -62,4 +66,6 @@ private:
     std::function<void(const QString &)> m_showRow;
     PageSelection m_pages;
     QString m_lastFileName;
+    bool m_marking = false;     // each caret move in the view records a column
+    bool m_clickWrites = false; // the button says "Finsh Record Click": a click writes the workbook
 };

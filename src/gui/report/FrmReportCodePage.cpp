@@ -37,7 +37,7 @@ void FrmReport::placeCodePageBar()
     // the printed look below it, one above the other.
     if (!m_pageView || !SheetPane)
         return;
-    const QRect page = Rt1->geometry();
+    const QRect page = m_editText->geometry();
     int top = page.top();
     if (m_changeBar && !m_changeBar->isHidden())
         top = m_changeBar->geometry().bottom() + 1;

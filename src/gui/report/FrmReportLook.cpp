@@ -14,21 +14,21 @@ void FrmReport::buildLookChoice()
     m_lookBar = new PrintedLookBar(this);
     connect(m_lookBar, &PrintedLookBar::printedChosen, this, [this] {
         // This view only: the colour panel's stored choice stays as it is.
-        Frame6->ChkPrinted->setChecked(true);
+        m_colorPanel->ChkPrinted->setChecked(true);
         applyLook();
     });
     m_printedAction = new QAction(tr("Printed"), this);
     m_printedAction->setObjectName(QStringLiteral("ActPrinted"));
     m_printedAction->setCheckable(true);
-    m_printedAction->setToolTip(Frame6->ChkPrinted->toolTip());
+    m_printedAction->setToolTip(m_colorPanel->ChkPrinted->toolTip());
     // As the colour panel's box: the choice is stored and the view shows it.
     connect(m_printedAction, &QAction::triggered, this, [this](bool on) {
-        if (Frame6->ChkPrinted->isChecked() != on)
-            Frame6->ChkPrinted->click();
+        if (m_colorPanel->ChkPrinted->isChecked() != on)
+            m_colorPanel->ChkPrinted->click();
     });
-    connect(AQ, &QMenu::aboutToShow, this, [this] { m_printedAction->setChecked(printedLook()); });
-    connect(Frame6, &ReportColorPanel::printedLookChosen, m_lookBar, &QWidget::hide);
-    AQ->addAction(m_printedAction);
+    connect(m_contextMenu, &QMenu::aboutToShow, this, [this] { m_printedAction->setChecked(printedLook()); });
+    connect(m_colorPanel, &ReportColorPanel::printedLookChosen, m_lookBar, &QWidget::hide);
+    m_contextMenu->addAction(m_printedAction);
 }
 
 void FrmReport::offerPrintedLook()
