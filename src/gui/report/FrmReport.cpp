@@ -15,7 +15,6 @@
 #include "gui/report/CodePageBar.h"
 #include "gui/report/ReportColorPanel.h"
 #include "gui/report/SheetView.h"
-#include "gui/rules/RulesDialog.h"
 #include "report/PageText.h"
 #include "report/ReportFont.h"
 #include "gui/report/OpenReportView.h"
@@ -37,7 +36,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QProgressDialog>
 #include <QScreen>
 #include <QTextEdit>
 #include <QTimer>
@@ -145,29 +143,7 @@ void FrmReport::buildControls()
     buildBottomBar();
     buildKeys();
 
-    m_contextMenu = new QMenu(QStringLiteral("aaa"), this);
-    m_contextMenu->setObjectName(QStringLiteral("AQ"));
-    m_copyAction = m_contextMenu->addAction(QStringLiteral("Copy"));
-    m_copyAction->setObjectName(QStringLiteral("cccc"));
-    m_pasteAction = m_contextMenu->addAction(QStringLiteral("Paste"));
-    m_pasteAction->setObjectName(QStringLiteral("pppp"));
-    m_contextMenu->addSeparator()->setObjectName(QStringLiteral("g2"));
-    ht = m_contextMenu->addAction(QStringLiteral("Highlight Text"));
-    ht->setObjectName(QStringLiteral("ht"));
-    connect(m_copyAction, &QAction::triggered, this, [this] { sendControlKey(Qt::Key_C); });
-    connect(m_pasteAction, &QAction::triggered, this, [this] { sendControlKey(Qt::Key_V); });
-    connect(ht, &QAction::triggered, this, &FrmReport::highlightSelection);
-    m_contextMenu->addSeparator();
-    QAction *rules = m_contextMenu->addAction(QStringLiteral("Rules..."));
-    rules->setObjectName(QStringLiteral("rulesAction"));
-    connect(rules, &QAction::triggered, this, [this] {
-        auto *dialog = new RulesDialog(reportFile(), codePage(), this);
-        dialog->setAttribute(Qt::WA_DeleteOnClose);
-        if (dialog->chooseRules())
-            dialog->show();
-        else
-            dialog->close();
-    });
+    buildContextMenu();
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -397,119 +373,9 @@ void FrmReport::setReloadsItself(bool on)
     m_changeBar->setReloadsItself(on);
 }
 
-MarkupContext FrmReport::markupContext() const
-{
-    MarkupContext context;
-    context.vsual = Check1->isChecked();
-    context.zoomedIn = m_doc.zoomedIn();
-    context.doubleWidth = m_colorPanel->swatchColor(ReportColorPanel::Dubble);
-    context.bold = m_colorPanel->swatchColor(ReportColorPanel::Bold);
-    context.condensed = m_colorPanel->swatchColor(ReportColorPanel::Condence);
-    context.codePage = codePage();
-    return context;
-}
-
-void FrmReport::syncMarkup()
-{
-    m_doc.setMarkup(markupContext());
-    m_doc.setPaperColor(m_colorPanel->swatchColor(ReportColorPanel::ReportBack));
-}
-
-CodePage::Id FrmReport::codePage() const
-{
-    return m_colorPanel->codePage();
-}
-
-void FrmReport::setCodePage(CodePage::Id codePage)
-{
-    m_fixedCodePage = codePage;
-    m_codePageBar->hide();
-    m_colorPanel->setCodePage(codePage);
-    applyCodePage();
-}
-
-void FrmReport::applyCodePage()
-{
-    // The font that holds the code page's characters, at the size the
-    // view has now; the page on screen is read again.
-    const QFont font = reportFont(m_editText->font().pointSizeF(), false, codePage());
-    m_editText->setFont(font);
-    m_editText->document()->setDefaultFont(font);
-    // The printed look reads the characters in the code page too.
-    const bool printedBuilt = m_doc.printedBuilt();
-    m_doc.setCodePage(codePage()); // sheets read in another code page are read again
-    if (printedBuilt && !m_doc.printedBuilt()) {
-        buildPrinted();
-        m_doc.setCurrentPage(qMin(m_doc.currentPage(), PageCount() - 1));
-    }
-    showPage(m_doc.currentPage());
-}
-
 int FrmReport::PageCount() const
 {
     return m_doc.pageCount();
-}
-
-bool FrmReport::printedLook() const
-{
-    return m_doc.printedLook();
-}
-
-Printed::Sheet FrmReport::sheet(int i) const
-{
-    return m_doc.sheet(i);
-}
-
-void FrmReport::buildPrinted()
-{
-    m_doc.setPrintedLook(m_colorPanel->printedLook());
-    m_doc.setCodePage(codePage());
-    if (!m_doc.printedLook() || m_doc.printedBuilt()) {
-        m_colorPanel->showModelTaken(ReportViewSettings::read().printerModel, m_doc.printedModel(), m_doc.showsSheets());
-        return;
-    }
-    m_doc.setPrinterSetup(ReportViewSettings::read().printerSetup());
-    // A large file takes a while to read as the printer prints it: the
-    // reading shows how far it is and can be cancelled, which leaves this
-    // view in the emphasis look (the stored choice stays as it is).
-    constexpr int Steps = 1000;
-    // A view that is not on screen yet (a file opened from the command line)
-    // shows the progress on its own rather than inside a hidden window.
-    QProgressDialog progress(tr("Reading %1 as printed ...").arg(QFileInfo(m_doc.fileName()).fileName()),
-        tr("Cancel"), 0, Steps, isVisible() ? this : nullptr);
-    progress.setObjectName(QStringLiteral("PrintedProgress"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(500);
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool built = m_doc.buildPrinted(
-        [&progress](qint64 done, qint64 total) {
-            progress.setValue(total > 0 ? int(done * Steps / total) : 0);
-            return !progress.wasCanceled();
-        });
-    QGuiApplication::restoreOverrideCursor();
-    progress.reset();
-    if (!built)
-        m_colorPanel->ChkPrinted->setChecked(false);
-    m_colorPanel->showModelTaken(ReportViewSettings::read().printerModel, m_doc.printedModel(), m_doc.showsSheets());
-}
-
-void FrmReport::applyForms(bool tell)
-{
-    SheetForms forms;
-    QString error;
-    if (!SheetForms::load(ReportViewSettings::read().forms, &forms, &error) && tell)
-        MessageBox::show(this, error, tr("Form"), QMessageBox::Warning);
-    m_doc.setForms(forms);
-    SheetPane->setForms(forms);
-}
-
-void FrmReport::applyLook()
-{
-    // A page and a sheet are not the same thing: the view starts again at
-    // the first of them.
-    buildPrinted();
-    Frame1->setPageCount(PageCount());
-    CmdFst_Click();
 }
 
 QColor FrmReport::swatchColor(int index) const

@@ -159,6 +159,8 @@ private:
     // Enter and F3 (1), Shift+F3 (-1): the next or previous match.
     void runSearch(int direction = 1);
     void highlightSelection();
+    // Copy, Paste, Highlight Text, Rules... and the print file's actions.
+    void buildContextMenu();
     void showContextMenu(const QPoint &viewportPos);
     void sendControlKey(int key);
     void Check2_Click(bool ticked);

@@ -7,6 +7,7 @@
 #include "gui/printing/PrintPanel.h"
 #include "gui/report/FrmReport.h"
 #include "gui/report/SheetView.h"
+#include "gui/rules/RulesDialog.h"
 #include "gui/report/EditMarkup.h"
 #include "gui/report/PageView.h"
 #include "gui/report/PageSearch.h"
@@ -337,4 +338,31 @@ bool FrmReport::editTextKeyEvent(QEvent *event)
         m_editText->viewport()->setCursor(m_editText->isReadOnly() ? Qt::ArrowCursor : Qt::IBeamCursor);
     }
     return false;
+}
+
+void FrmReport::buildContextMenu()
+{
+    m_contextMenu = new QMenu(QStringLiteral("aaa"), this);
+    m_contextMenu->setObjectName(QStringLiteral("AQ"));
+    m_copyAction = m_contextMenu->addAction(QStringLiteral("Copy"));
+    m_copyAction->setObjectName(QStringLiteral("cccc"));
+    m_pasteAction = m_contextMenu->addAction(QStringLiteral("Paste"));
+    m_pasteAction->setObjectName(QStringLiteral("pppp"));
+    m_contextMenu->addSeparator()->setObjectName(QStringLiteral("g2"));
+    ht = m_contextMenu->addAction(QStringLiteral("Highlight Text"));
+    ht->setObjectName(QStringLiteral("ht"));
+    connect(m_copyAction, &QAction::triggered, this, [this] { sendControlKey(Qt::Key_C); });
+    connect(m_pasteAction, &QAction::triggered, this, [this] { sendControlKey(Qt::Key_V); });
+    connect(ht, &QAction::triggered, this, &FrmReport::highlightSelection);
+    m_contextMenu->addSeparator();
+    QAction *rules = m_contextMenu->addAction(QStringLiteral("Rules..."));
+    rules->setObjectName(QStringLiteral("rulesAction"));
+    connect(rules, &QAction::triggered, this, [this] {
+        auto *dialog = new RulesDialog(reportFile(), codePage(), this);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        if (dialog->chooseRules())
+            dialog->show();
+        else
+            dialog->close();
+    });
 }
