@@ -72,6 +72,7 @@ public:
     // The page as the view shows it (m_editText holds it only while Edit is on).
     PageView *pageView() const { return m_pageView; }
     PrintPanel *printPanel() const { return Frame1; }
+    // The markup context the page is shown in: the document's.
     MarkupContext markupContext() const;
     // "Printed" in the colour panel: the sheets as the printer prints them.
     bool printedLook() const;
@@ -187,7 +188,7 @@ private:
     void setImagePressed(bool pressed);
     void showColorPanel();
     void applyCodePage();
-    // Tells the document the visual flag, zoom and colours the view shows.
+    // Writes the visual flag and the colours chosen into the document.
     void syncMarkup();
     // Reads the file as the printer prints it, when the printed look is on.
     void buildPrinted();

@@ -78,19 +78,19 @@ bool FrmReport::quietBarEvent(QObject *watched, QEvent *event)
 
 MarkupContext FrmReport::markupContext() const
 {
-    MarkupContext context;
-    context.vsual = Check1->isChecked();
-    context.zoomedIn = m_doc.zoomedIn();
-    context.doubleWidth = m_colorPanel->swatchColor(ReportColorPanel::Dubble);
-    context.bold = m_colorPanel->swatchColor(ReportColorPanel::Bold);
-    context.condensed = m_colorPanel->swatchColor(ReportColorPanel::Condence);
-    context.codePage = codePage();
-    return context;
+    return m_doc.markup();
 }
 
 void FrmReport::syncMarkup()
 {
-    m_doc.setMarkup(markupContext());
+    // "Vsual" and the swatches write the document; the page view, printing
+    // and the exports read it there (the zoom is written where it changes).
+    MarkupContext context = m_doc.markup();
+    context.vsual = Check1->isChecked();
+    context.doubleWidth = m_colorPanel->swatchColor(ReportColorPanel::Dubble);
+    context.bold = m_colorPanel->swatchColor(ReportColorPanel::Bold);
+    context.condensed = m_colorPanel->swatchColor(ReportColorPanel::Condence);
+    m_doc.setMarkup(context);
     m_doc.setPaperColor(m_colorPanel->swatchColor(ReportColorPanel::ReportBack));
 }
 
