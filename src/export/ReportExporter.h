@@ -27,6 +27,7 @@ struct ExportRequest
     QString printFile; // a PDF is titled with its name; the web page and the workbook read it whole
     QByteArray shownFile; // the web page's source in its place while the view shows it edited; empty: none
     PageSource source;             // the pages in the document's look: print-file pages, or sheets
+                                   // (a whole source, pagesOf() or sheetsOf(): the writers index its table)
     QVector<int> chosen;           // the chosen pages of `source`, in order
     PageRenderOptions render;      // the markup context (colours, code page, zoom), the sizes, the forms
     QColor background = Qt::white; // the report's background, the web page's
