@@ -102,7 +102,9 @@ int checkFit(const QCommandLineParser &parser, Conversion &job)
     if (exportFormatInfo(job.target).wholeFile && job.pages.compare(QLatin1String("all"), Qt::CaseInsensitive) != 0)
         return CliSupport::usage(job.synopsis, QStringLiteral("a web page and a workbook always hold the whole file"));
     const bool printedLook = valueOf(parser, "look").compare(QLatin1String("printed"), Qt::CaseInsensitive) == 0;
-    job.printed = job.target == Target::Png || (pdf && printedLook);
+    // The sheets for the formats that draw the look: always for pictures, for a PDF unless --look emphasis.
+    const ExportLook formatLook = exportFormatInfo(job.target).look;
+    job.printed = formatLook == ExportLook::Sheets || (formatLook == ExportLook::Shown && printedLook);
     if (given(parser, "look") && !pdf)
         return CliSupport::usage(job.synopsis, QStringLiteral("--look chooses the look of a PDF only"));
     if (!job.printed && (given(parser, "form-length") || given(parser, "carriage") || given(parser, "printer")))
@@ -175,12 +177,12 @@ bool writePages(Conversion &job, const ExportOutput &output, QString *error)
     if (job.printed) {
         document.build(QByteArrayView(table.bytes()), job.settings.printerSetup(),
             [&](qint64 done, qint64 total) { return progress.show(QStringLiteral("reading"), done, total); });
-        request.sheets = [&document](int i) { return document.sheet(i); };
+        request.source = PageSource::sheetsOf(
+            table, [&document](int i) { return document.sheet(i); }, document.sheetCount());
     } else {
-        request.pages = &table;
+        request.source = PageSource::pagesOf(table);
     }
-    const int count = job.printed ? document.sheetCount() : table.PageCount();
-    if (!parsePageChoice(job.pages, count, &request.chosen, error)) {
+    if (!parsePageChoice(job.pages, request.source.count(), &request.chosen, error)) {
         *error = QStringLiteral("%1: %2").arg(job.in, *error);
         return false;
     }

@@ -14,9 +14,9 @@ const QList<ExportFormatInfo> &exportFormats()
         { ExportFormat::WebPage, QLatin1String("html"), { QLatin1String("html") }, Qt::CaseInsensitive, true, true,
             QLatin1String(" Web Page (*.HTML)|*.html"), Exporters::webPage },
         { ExportFormat::Pdf, QLatin1String("pdf"), { QLatin1String(".pdf") }, Qt::CaseInsensitive, false, false,
-            QLatin1String(" PDF Document (*.pdf)|*.pdf"), Exporters::pdf },
+            QLatin1String(" PDF Document (*.pdf)|*.pdf"), Exporters::pdf, ExportLook::Shown },
         { ExportFormat::Png, QLatin1String("png"), { QLatin1String(".png") }, Qt::CaseInsensitive, false, false,
-            QLatin1String(), Exporters::pictures },
+            QLatin1String(), Exporters::pictures, ExportLook::Sheets },
     };
     return formats;
 }

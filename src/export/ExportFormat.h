@@ -18,6 +18,13 @@ enum class ExportFormat {
     Png        // the chosen sheets as pictures (".png", any case; not in the dialog's filter)
 };
 
+// Which pages a format takes of a document.
+enum class ExportLook {
+    FilePages, // the print file's pages, whatever the view shows (the sheets' pages in the printed look)
+    Shown,     // the pages of the look the document is in: pages with their emphasis, or sheets
+    Sheets     // only the sheets of the printed look
+};
+
 struct ExportRequest;
 struct ExportOutput;
 // Writes an export in one format (see ReportExporter.h).
@@ -33,6 +40,7 @@ struct ExportFormatInfo
     bool standardOutput;          // may be written to standard output
     QLatin1String filter;         // the dialog's entry; empty when the dialog does not offer it
     ExportWriter write;           // the format's writer: the dialog and `convert` both call it
+    ExportLook look = ExportLook::FilePages;
 };
 
 // Every format, in the export dialog's order.

@@ -17,7 +17,13 @@
 
 bool exportReport(ExportFormat format, const ExportRequest &request, const ExportOutput &out, QString *error)
 {
-    return exportFormatInfo(format).write(request, out, error);
+    const ExportFormatInfo &info = exportFormatInfo(format);
+    if (info.look != ExportLook::FilePages || !request.source.drawsSheets())
+        return info.write(request, out, error);
+    ExportRequest pages = request;
+    pages.chosen = request.source.filePages(request.chosen);
+    pages.source = PageSource::pagesOf(request.source.table());
+    return info.write(pages, out, error);
 }
 
 namespace Exporters {
@@ -37,6 +43,7 @@ bool fileOnly(const ExportOutput &out, const QString &what, QString *error)
     return deviceFailed(out, QStringLiteral("%1 written to files only").arg(what), error);
 }
 
+// The writers of pages read them from the source's table.
 bool noPages(const ExportRequest &request, QString *error)
 {
     if (error)
@@ -69,28 +76,30 @@ bool editedWebPage(const ExportRequest &request, const HtmlColours &colours, con
 
 bool richText(const ExportRequest &request, const ExportOutput &out, QString *error)
 {
-    if (!request.pages)
+    if (request.source.count() == 0)
         return noPages(request, error);
     RichTextProgress progress;
     if (request.progress)
         progress = [&request](int percent) { return request.progress(percent, 100); };
     const MarkupContext &markup = request.render.markup;
+    const PageTable &pages = request.source.table();
     if (!out.device)
-        return saveRichText(out.path, *request.pages, request.chosen, markup, error, progress);
+        return saveRichText(out.path, pages, request.chosen, markup, error, progress);
     QString reason;
-    return writeRichText(*out.device, *request.pages, request.chosen, markup, &reason, progress)
+    return writeRichText(*out.device, pages, request.chosen, markup, &reason, progress)
         || deviceFailed(out, reason, error);
 }
 
 bool plainText(const ExportRequest &request, const ExportOutput &out, QString *error)
 {
-    if (!request.pages)
+    if (request.source.count() == 0)
         return noPages(request, error);
     const CodePage::Id codePage = request.render.markup.codePage;
+    const PageTable &pages = request.source.table();
     if (!out.device)
-        return savePlainText(out.path, *request.pages, request.chosen, error, codePage);
+        return savePlainText(out.path, pages, request.chosen, error, codePage);
     QString reason;
-    return writePlainText(*out.device, *request.pages, request.chosen, &reason, codePage)
+    return writePlainText(*out.device, pages, request.chosen, &reason, codePage)
         || deviceFailed(out, reason, error);
 }
 
@@ -147,23 +156,26 @@ bool pdf(const ExportRequest &request, const ExportOutput &out, QString *error)
     options.title = request.pdfInfo.title.isEmpty() ? QFileInfo(request.printFile).fileName() : request.pdfInfo.title;
     options.subject = request.pdfInfo.subject;
     options.keywords = request.pdfInfo.keywords;
-    if (request.sheets)
+    const PageSource &source = request.source;
+    if (source.drawsSheets())
         options.forms = request.render.forms;
     options.render = request.render;
     if (request.progress)
         options.progress = [&request](int done, int total) { return request.progress(done, total); };
     QString reason;
-    if (request.sheets) {
+    // The sheets drawn as printed, one PDF page each; pages with their
+    // emphasis, a long one running on over the next PDF pages.
+    if (source.drawsSheets()) {
         if (!out.device)
-            return PrintedPdfExport::save(out.path, request.sheets, options, error);
-        return PrintedPdfExport::write(*out.device, request.sheets, options, &reason)
+            return PrintedPdfExport::save(out.path, source.sheets(), options, error);
+        return PrintedPdfExport::write(*out.device, source.sheets(), options, &reason)
             || deviceFailed(out, reason, error);
     }
-    if (!request.pages)
+    if (source.count() == 0)
         return noPages(request, error);
     if (!out.device)
-        return PdfExport::save(out.path, *request.pages, options, error);
-    return PdfExport::write(*out.device, *request.pages, options, &reason)
+        return PdfExport::save(out.path, source.table(), options, error);
+    return PdfExport::write(*out.device, source.table(), options, &reason)
         || deviceFailed(out, reason, error);
 }
 
@@ -171,7 +183,7 @@ bool pictures(const ExportRequest &request, const ExportOutput &out, QString *er
 {
     if (out.device)
         return fileOnly(out, QStringLiteral("pictures are"), error);
-    if (!request.sheets) {
+    if (!request.source.drawsSheets()) {
         if (error)
             *error = QStringLiteral("%1: pictures show the sheets of the printed look")
                          .arg(QDir::toNativeSeparators(out.path));
@@ -183,7 +195,7 @@ bool pictures(const ExportRequest &request, const ExportOutput &out, QString *er
     options.forms = request.render.forms;
     if (request.progress)
         options.progress = [&request](int done, int total) { return request.progress(done, total); };
-    return PngExport::save(out.path, request.sheets, options, error);
+    return PngExport::save(out.path, request.source.sheets(), options, error);
 }
 
 } // namespace Exporters

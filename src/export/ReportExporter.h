@@ -4,6 +4,7 @@
 #include "export/PdfExport.h"
 #include "render/EmphasisRenderer.h"
 #include "render/PrintedRenderer.h"
+#include "report/PageSource.h"
 
 #include <QColor>
 #include <QString>
@@ -11,7 +12,6 @@
 
 #include <functional>
 
-class PageTable;
 class QIODevice;
 
 // Told how far an export has come: `done` of `total` steps (total 0 while
@@ -26,10 +26,9 @@ struct ExportRequest
 {
     QString printFile; // a PDF is titled with its name; the web page and the workbook read it whole
     QByteArray shownFile; // the web page's source in its place while the view shows it edited; empty: none
-    const PageTable *pages
-        = nullptr;                 // plain text, rich text and the emphasis PDF read the chosen pages from it
-    SheetSource sheets;            // the printed look's sheets; empty in the emphasis look
-    QVector<int> chosen;           // the chosen pages, or sheets when there are sheets, in order
+    PageSource source;             // the pages in the document's look: print-file pages, or sheets
+                                   // (a whole source, pagesOf() or sheetsOf(): the writers index its table)
+    QVector<int> chosen;           // the chosen pages of `source`, in order
     PageRenderOptions render;      // the markup context (colours, code page, zoom), the sizes, the forms
     QColor background = Qt::white; // the report's background, the web page's
     QVector<int> columnMarks;      // the workbook's; element 0 is 0
@@ -51,7 +50,9 @@ struct ExportOutput
 };
 
 // Writes the request in the format, through the format's row of the table.
-// False with an error that names the file that failed (the print file, or
+// A format that reads the print file's pages (ExportLook::FilePages) given
+// the sheets of the printed look gets the pages those sheets were printed
+// from. False with an error that names the file that failed (the print file, or
 // the output when it has a name) and the cause.
 bool exportReport(ExportFormat format, const ExportRequest &request, const ExportOutput &out, QString *error);
 

@@ -2,6 +2,7 @@
 
 #include "escp/PrintedSheet.h"
 #include "form/SheetForms.h"
+#include "report/PageSource.h" // SheetSource
 
 #include <QPointF>
 #include <QRawFont>
@@ -12,9 +13,6 @@
 #include <map>
 
 class QPainter;
-
-// Sheet i of a printed document, made on demand.
-using SheetSource = std::function<Printed::Sheet(int index)>;
 
 // Draws a printed sheet as it comes off the printer, at true size times a
 // scale, onto any painter (a window, a printer, a PDF writer, an image):

@@ -2,7 +2,6 @@
 
 #include "report/PageChoice.h"
 #include "report/PageText.h"
-#include "report/SheetPages.h"
 
 bool ReportDocument::load(const QString &file, QString *error)
 {
@@ -66,6 +65,27 @@ bool ReportDocument::buildPrinted(const Progress &progress)
     return m_printedBuilt;
 }
 
+PageSource ReportDocument::pageSource() const
+{
+    if (!showsSheets())
+        return PageSource::pagesOf(m_pages);
+    return PageSource::sheetsOf(m_pages, [printed = &m_printed](int i) { return printed->sheet(i); },
+        m_printed.sheetCount());
+}
+
+bool ReportDocument::shownSource(bool selectionOnly, PageSource *source, QString *error) const
+{
+    if (showsSheets()) {
+        *source = pageSource().only(m_current);
+        return true;
+    }
+    QByteArray bytes;
+    if (!shownPageBytes(selectionOnly, &bytes, error))
+        return false;
+    *source = PageSource::onePage(bytes);
+    return true;
+}
+
 int ReportDocument::pageCount() const
 {
     return showsSheets() ? m_printed.sheetCount() : m_pages.PageCount();
@@ -104,15 +124,12 @@ QVector<int> ReportDocument::chosenShown(const PageSelection &choice) const
 
 QVector<int> ReportDocument::chosenPages(const PageSelection &choice) const
 {
-    const QVector<int> shown = chosenShown(choice);
-    if (!showsSheets() || shown.isEmpty())
-        return shown;
-    return pagesOfSheets(m_pages, m_printed, shown);
+    return pageSource().filePages(chosenShown(choice));
 }
 
 bool ReportDocument::hasSelection() const
 {
-    return m_shown.selection && !m_shown.selection().isEmpty();
+    return !showsSheets() && m_shown.selection && !m_shown.selection().isEmpty();
 }
 
 bool ReportDocument::encode(const QString &text, QByteArray *bytes, QString *error) const

@@ -2,6 +2,7 @@
 
 #include "codepage/CodePage.h"
 #include "escp/SheetIndex.h"
+#include "report/PageSource.h"
 #include "report/PageTable.h"
 #include "report/ReportMarkup.h"
 
@@ -87,6 +88,16 @@ public:
     // Sheet i of the printed look, 0 <= i < pageCount() while it is on.
     Printed::Sheet sheet(int i) const { return m_printed.sheet(i); }
 
+    // The pages of the look on screen, as the view counts them: the file's
+    // pages, or the sheets while the printed look shows them. Every print,
+    // preview and export loops over it; valid while the document is and
+    // its sheets are not read again.
+    PageSource pageSource() const;
+    // The page on screen as a source of one page: the sheet on screen in the
+    // printed look, else the page's text as shown (edited, or the selection
+    // alone when asked and there is one; see shownPageBytes).
+    bool shownSource(bool selectionOnly, PageSource *source, QString *error) const;
+
     // The pages the view counts: pages, or sheets in the printed look.
     int pageCount() const;
     int currentPage() const { return m_current; }
@@ -116,6 +127,7 @@ public:
     // page being edited. The exports take the page as it is shown.
     bool shownEmphasis() const { return m_shownEmphasis; }
     void setShownEmphasis(bool on) { m_shownEmphasis = on; }
+    // The text on screen has a selection (never while the sheets are shown).
     bool hasSelection() const;
     // Text of this document as print-file bytes in its code page, each line
     // end a CR LF; false with an error naming a character the code page lacks.

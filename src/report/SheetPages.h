@@ -1,6 +1,10 @@
 #pragma once
 
+#include "escp/PrintedSheet.h"
+
 #include <QVector>
+
+#include <functional>
 
 class PageTable;
 class SheetIndex;
@@ -10,3 +14,6 @@ class SheetIndex;
 // number reaches the same sheet in the view, in convert and in print. All
 // sheets give all pages.
 QVector<int> pagesOfSheets(const PageTable &pages, const SheetIndex &printed, const QVector<int> &sheets);
+// The same over sheets made on demand, `sheetCount` of them.
+QVector<int> pagesOfSheets(const PageTable &pages, const std::function<Printed::Sheet(int)> &sheet, int sheetCount,
+    const QVector<int> &sheets);

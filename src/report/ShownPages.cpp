@@ -5,6 +5,8 @@
 bool ShownPages::editedPage(const ReportDocument &document, QByteArray *bytes, QString *error)
 {
     bytes->clear();
+    if (document.pageSource().drawsSheets())
+        return true;
     QByteArray shown;
     if (!document.shownPageBytes(false, &shown, error))
         return false;
@@ -18,34 +20,28 @@ bool ShownPages::editedPage(const ReportDocument &document, QByteArray *bytes, Q
 
 bool ShownPages::of(const ReportDocument &document, const PageSelection &choice, ShownPages *shown, QString *error)
 {
-    shown->pages = document.pages();
-    shown->chosen = document.chosenPages(choice);
+    shown->source = document.pageSource();
+    shown->chosen = document.chosenShown(choice);
     shown->edited = false;
-    if (document.showsSheets())
-        return true; // the sheets are drawn from the file as read
     QByteArray edit;
     if (!editedPage(document, &edit, error))
         return false;
     if (edit.isEmpty())
         return true;
-    if (document.continuous()) {
-        // The whole file is on screen, edited: its pages are cut anew.
-        shown->pages.setBytes(edit);
-        shown->chosen.clear();
-        for (int i = 0; i < shown->pages.PageCount(); ++i)
-            shown->chosen.append(i);
-        shown->edited = true;
-        return true;
+    QByteArray bytes = edit; // the whole file is on screen, edited: its pages are cut anew
+    if (!document.continuous()) {
+        const int current = document.currentPage();
+        if (!shown->chosen.contains(current))
+            return true;
+        bytes.clear();
+        for (int i : std::as_const(shown->chosen))
+            bytes += i == current ? edit : document.pages().pageBytes(i) + '\f';
     }
-    const int current = document.currentPage();
-    if (!shown->chosen.contains(current))
-        return true;
-    QByteArray bytes;
-    for (int i : std::as_const(shown->chosen))
-        bytes += i == current ? edit : document.pages().pageBytes(i) + '\f';
-    shown->pages.setBytes(bytes);
+    PageTable pages;
+    pages.setBytes(bytes);
+    shown->source = PageSource::pagesOf(pages);
     shown->chosen.clear();
-    for (int i = 0; i < shown->pages.PageCount(); ++i)
+    for (int i = 0; i < pages.PageCount(); ++i)
         shown->chosen.append(i);
     shown->edited = true;
     return true;
@@ -55,8 +51,6 @@ bool ShownPages::wholeFile(const ReportDocument &document, QByteArray *bytes, bo
 {
     bytes->clear();
     *edited = false;
-    if (document.showsSheets())
-        return true;
     QByteArray edit;
     if (!editedPage(document, &edit, error))
         return false;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "report/PageTable.h"
+#include "report/PageSource.h"
 #include "report/ReportDocument.h"
 
 #include <QByteArray>
@@ -9,15 +9,16 @@
 // The pages of a report as its view shows them, for the exports: what the
 // user sees is what is exported, as it is what is printed. While the page on
 // screen is edited, its edited text takes the place of the page it was read
-// from; otherwise they are the print file's own pages.
+// from; otherwise they are the document's own pages, or its sheets in the
+// printed look (drawn from the file as read: an edit is of the text view).
 struct ShownPages
 {
-    PageTable pages;      // the document's pages, or the chosen ones with the edit in place
-    QVector<int> chosen;  // the chosen pages, counted in `pages`
+    PageSource source;    // the document's pages or sheets, or the chosen pages with the edit in place
+    QVector<int> chosen;  // the chosen pages, counted in `source`
     bool edited = false;  // the page on screen is edited and among the chosen
 
-    // The chosen pages (of the print file, also in the printed look). False
-    // with an error naming a character the code page lacks.
+    // The chosen pages as the view counts them. False with an error naming
+    // a character the code page lacks.
     static bool of(const ReportDocument &document, const PageSelection &choice, ShownPages *shown,
         QString *error);
     // The whole print file as shown: its bytes with the edited page in
@@ -25,6 +26,7 @@ struct ShownPages
     static bool wholeFile(const ReportDocument &document, QByteArray *bytes, bool *edited, QString *error);
 
 private:
-    // The page on screen as edited, empty when it is as read.
+    // The page on screen as edited, empty when it is as read or the
+    // printed look shows the sheets.
     static bool editedPage(const ReportDocument &document, QByteArray *bytes, QString *error);
 };

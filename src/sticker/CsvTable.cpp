@@ -1,5 +1,6 @@
 #include "sticker/CsvTable.h"
 
+#include "codepage/CodePage.h"
 #include "platform/ByteText.h"
 
 #include <QDir>
@@ -8,19 +9,15 @@
 
 namespace {
 
-// Windows-1252 differs from Latin-1 only in 0x80-0x9F. The five bytes it
-// leaves unassigned keep their Latin-1 (control) meaning, as Windows does.
-const char16_t cp1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6,
-    0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
+// Windows-1252 through the code page's own table. The five bytes it leaves
+// unassigned keep their Latin-1 (control) meaning in a data file, as
+// Windows reads them, rather than the code page's stand-ins for them.
 QString fromWindows1252(const QByteArray &bytes)
 {
-    QString text(bytes.size(), Qt::Uninitialized);
-    QChar *out = text.data();
-    for (const char byte : bytes) {
-        const uchar b = uchar(byte);
-        *out++ = b >= 0x80 && b <= 0x9F ? QChar(cp1252High[b - 0x80]) : QChar(b);
+    QString text = CodePage::decode(CodePage::Id::Windows1252, bytes);
+    for (QChar &c : text) {
+        if (c.unicode() >= 0xF780 && c.unicode() <= 0xF79F)
+            c = QChar(ushort(c.unicode() - 0xF700));
     }
     return text;
 }

@@ -2,6 +2,7 @@
 // table cuts at the form feeds the printer obeys, and the sheets the
 // interpreter lays out, down to positions in printer units.
 #include "EscpBytes.h"
+#include "PageCuts.h"
 #include "escp/EscpTokenizer.h"
 #include "escp/SheetIndex.h"
 #include "report/PageTable.h"
@@ -106,33 +107,21 @@ private slots:
         QCOMPARE(tokens(bytes), expected);
     }
 
-    void pageCuts_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QStringList>("pages");
-        QTest::newRow("no form feed") << QByteArray("A\r\nB") << QStringList{"A\r\nB"};
-        QTest::newRow("empty file") << QByteArray() << QStringList{""};
-        QTest::newRow("ends in a form feed") << QByteArray("A\fB\f") << QStringList{"A", "B"};
-        QTest::newRow("text after the last form feed") << QByteArray("A\fB") << QStringList{"A", "B"};
-        QTest::newRow("begins with a form feed") << QByteArray("\fB") << QStringList{"", "B"};
-        QTest::newRow("only line ends and a reset after it") << QByteArray("A\f\r\n") + E + "@  \r\n"
-                                                             << QStringList{"A"};
-        QTest::newRow("form feed byte in picture data") << QByteArray("A") + E + "K" + b({2, 0, 0x0c, 0x0c}) + "B\fC"
-                                                        << QStringList{"A" + E + "K" + b({2, 0, 0x0c, 0x0c}) + "B", "C"};
-        QTest::newRow("form feed byte as a parameter") << E + "C" + b({12}) + "A\f" << QStringList{E + "C" + b({12}) + "A"};
-        QTest::newRow("picture cut short eats the rest") << QByteArray("A\f") + E + "K" + b({9, 0, 0x0c})
-                                                         << QStringList{"A", E + "K" + b({9, 0, 0x0c})};
-    }
+    // The page table's cuts of bytes in memory (tst_pagemarkup reads the
+    // same rows from a mapped file).
+    void pageCuts_data() { PageCuts::addRows(); }
     void pageCuts()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QStringList, pages);
+        QFETCH(QByteArray, file);
+        QFETCH(PageCuts::ByteList, pages);
+        QFETCH(QByteArray, tail);
         PageTable table;
-        table.setBytes(bytes);
-        QStringList got;
+        table.setBytes(file);
+        PageCuts::ByteList got;
         for (int i = 0; i < table.PageCount(); ++i)
-            got << QString::fromLatin1(table.pageBytes(i));
+            got << table.pageBytes(i);
         QCOMPARE(got, pages);
+        QCOMPARE(table.pageBytes(table.PageCount()), tail);
     }
 
     void sheets_data()

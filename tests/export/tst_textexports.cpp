@@ -68,6 +68,49 @@ private slots:
         QCOMPARE(TestSupport::readFile(path), expected);
     }
 
+    // Text and rich text read the print file's pages whatever look they are
+    // given: the chosen sheets of the printed look give the pages they were
+    // printed from (page 0 runs over two sheets).
+    void textOfChosenSheets_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QVector<int>>("sheets");
+        QTest::addColumn<QByteArray>("expected"); // the text export of the same pages
+        const QByteArray first = QByteArray("line\r\n").repeated(100);
+        QTest::newRow("txt, a sheet of page 0") << "txt" << QVector<int>{1} << first + '\f';
+        QTest::newRow("txt, sheets across pages") << "txt" << QVector<int>{1, 2} << first + "\fB\r\n\f";
+        QTest::newRow("rtf, the last sheet") << "rtf" << QVector<int>{3} << QByteArray("C\r\n\f");
+    }
+
+    void textOfChosenSheets()
+    {
+        QFETCH(QString, format);
+        QFETCH(QVector<int>, sheets);
+        QFETCH(QByteArray, expected);
+        const QByteArray bytes = QByteArray("line\r\n").repeated(100) + "\fB\r\n\fC\r\n";
+        PageTable table;
+        table.setBytes(bytes);
+        SheetIndex document;
+        QVERIFY(document.build(QByteArrayView(bytes), PrinterSetup()));
+        QCOMPARE(document.sheetCount(), 4);
+        ExportRequest request;
+        request.printFile = QStringLiteral("rep.prn");
+        request.source
+            = PageSource::sheetsOf(table, [&document](int i) { return document.sheet(i); }, document.sheetCount());
+        request.chosen = sheets;
+        const QString path = m_dir.filePath("sheets." + format);
+        QString error;
+        QVERIFY2(exportReport(*exportFormatNamed(format), request, {path, nullptr, QString()}, &error),
+            qPrintable(error));
+        const QByteArray written = TestSupport::readFile(path);
+        if (format == "txt") {
+            QCOMPARE(written, expected);
+        } else {
+            // Only the last page's text: none of page 0's lines.
+            QVERIFY(written.contains('C') && !written.contains("line"));
+        }
+    }
+
     // Another program cuts the print file short or writes it anew while
     // the whole-file formats read it: no output (an old file stays as it
     // was), and the cause said, as the mapped formats do.
@@ -275,7 +318,7 @@ private slots:
             for (const ExportFormatInfo &info : exportFormats()) {
                 const QString name = info.name;
                 QTest::addRow("%s onto a %s", qPrintable(name), target) << name << false << target;
-                if (!info.wholeFile && (info.format == ExportFormat::Pdf || info.format == ExportFormat::Png))
+                if (info.look != ExportLook::FilePages)
                     QTest::addRow("printed %s onto a %s", qPrintable(name), target) << name << true << target;
             }
             QTest::addRow("bytes onto a %s", target) << "bytes" << false << target;
@@ -303,9 +346,10 @@ private slots:
             printed = true; // pictures are of sheets only
         if (printed) {
             QVERIFY(document.build(QByteArrayView(bytes), PrinterSetup()));
-            request.sheets = [&document](int i) { return document.sheet(i); };
+            request.source = PageSource::sheetsOf(
+                table, [&document](int i) { return document.sheet(i); }, document.sheetCount());
         } else {
-            request.pages = &table;
+            request.source = PageSource::pagesOf(table);
         }
         const QString path = dir.filePath("out");
         // The file a writer writes for `path`: pictures are numbered.

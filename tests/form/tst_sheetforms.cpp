@@ -93,7 +93,8 @@ bool exportJob(const Job &job, ExportFormat format, const QString &out, const Sh
 {
     ExportRequest request;
     request.printFile = QStringLiteral("job.prn");
-    request.sheets = [&job](int i) { return job.document.sheet(i); };
+    request.source = PageSource::sheetsOf(
+        PageTable(), [&job](int i) { return job.document.sheet(i); }, job.document.sheetCount());
     for (int i = 0; i < job.document.sheetCount(); ++i)
         request.chosen.append(i);
     request.render.forms = forms;

@@ -69,6 +69,65 @@ private slots:
         QCOMPARE(doc.chosenPages(choice), pages);
     }
 
+    // One page source for the look on screen: every print and export loops
+    // over it. The page on screen is one page of it, a sheet in the printed
+    // look (no selection of hidden text), else the text as shown.
+    void pageSource_data()
+    {
+        QTest::addColumn<bool>("printed");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("page");           // of the source
+        QTest::addColumn<QByteArray>("bytes");   // the page's or the sheet's bytes
+        QTest::addColumn<QList<int>>("pagesOf"); // the file's pages of sources 1 and 2
+        QTest::addColumn<QString>("selection");  // of the text on screen
+        QTest::addColumn<QByteArray>("onScreen"); // the page on screen, selection only; empty: a sheet
+        const QByteArray first = QByteArray("line\r\n").repeated(100);
+        QTest::newRow("pages") << false << 3 << 1 << QByteArray("B\r\n") << QList<int>{1, 2} << QString()
+                               << QByteArray("B\r\n\f");
+        QTest::newRow("pages, a selection") << false << 3 << 0 << first << QList<int>{1, 2} << QString("ine")
+                                            << QByteArray("ine");
+        QTest::newRow("sheets") << true << 4 << 3 << QByteArray("C\r\n") << QList<int>{0, 1} << QString()
+                                << QByteArray();
+        QTest::newRow("sheets, no selection of hidden text")
+            << true << 4 << 2 << QByteArray("B\r\n\f") << QList<int>{0, 1} << QString("ine") << QByteArray();
+    }
+
+    void pageSource()
+    {
+        QFETCH(bool, printed);
+        QFETCH(int, count);
+        QFETCH(int, page);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QList<int>, pagesOf);
+        QFETCH(QString, selection);
+        QFETCH(QByteArray, onScreen);
+        ReportDocument doc = load(threePages());
+        doc.setPrintedLook(printed);
+        QVERIFY(doc.buildPrinted());
+        doc.setCurrentPage(1);
+        doc.setShownText({{}, [selection] { return selection; }});
+        const PageSource source = doc.pageSource();
+        QCOMPARE(source.drawsSheets(), printed);
+        QCOMPARE(source.count(), count);
+        QCOMPARE(source.bytes(page), bytes);
+        QCOMPARE(source.bytes(count), QByteArray()); // past the end: nothing
+        QCOMPARE(source.filePages({1, 2}), pagesOf);
+        const PageSource one = source.only(page);
+        QCOMPARE(one.count(), 1);
+        QCOMPARE(one.bytes(0), bytes);
+        QCOMPARE(one.filePages({0}), source.filePages({page}));
+
+        PageSource shown;
+        QString error;
+        QVERIFY2(doc.shownSource(true, &shown, &error), qPrintable(error));
+        QCOMPARE(shown.count(), 1);
+        QCOMPARE(shown.drawsSheets(), onScreen.isEmpty());
+        if (onScreen.isEmpty())
+            QCOMPARE(shown.sheet(0).firstByte, source.sheet(1).firstByte);
+        else
+            QCOMPARE(shown.bytes(0), onScreen);
+    }
+
     // A page in a DOS code page prints as the file's bytes; an edited one
     // is encoded in that code page, or refused naming what it lacks.
     void currentPageBytes_data()
@@ -188,7 +247,7 @@ private slots:
         QVERIFY2(ShownPages::of(doc, {kind, first, last}, &shown, &error), qPrintable(error));
         QByteArray taken;
         for (int i : shown.chosen)
-            taken += shown.pages.pageBytes(i) + '\f';
+            taken += shown.source.bytes(i) + '\f';
         QCOMPARE(taken, pages);
         QByteArray source;
         bool edited = true;

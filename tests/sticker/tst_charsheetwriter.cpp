@@ -319,6 +319,8 @@ private slots:
             << QString::fromUtf8("M\u00fcller\ufffd");
         QTest::newRow("not UTF-8: Windows-1252") << QByteArray("Name\nM\xfcller \x80 \x93q\x94") << ""
                                                  << QString::fromUtf8("M\u00fcller \u20ac \u201cq\u201d");
+        QTest::newRow("Windows-1252: an unassigned byte keeps its Latin-1 meaning")
+            << QByteArray("Name\nA\x81\x9d\xfc") << "" << QString::fromUtf8("A\u0081\u009d\u00fc");
         QTest::newRow("Windows-1250 named") << QByteArray("Name\nDvo\xf8\xe1k") << "Windows-1250" << dvorak;
         QTest::newRow("UTF-16 LE, tabs") << utf16("Name\tCity\r\n" + dvorak + "\tBrno\r\n", QStringConverter::Utf16LE)
                                          << "" << dvorak;

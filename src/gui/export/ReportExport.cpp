@@ -22,9 +22,6 @@ const QString ReportExport::CompleteMessage = QStringLiteral(" Export Complete "
 
 namespace {
 
-const QString MarkingOn = QStringLiteral("1");
-const QString MarkingOff = QStringLiteral("0");
-
 // Restores the cursor and the window however the workbook run ends.
 class BusyWindow
 {
@@ -54,7 +51,7 @@ private:
 // Sets the workbook button's caption, widening the button when the caption
 // would not fit ("Finsh Record Click" is longer than the button is laid out
 // for).
-void setCaption(JeweledButton *button, const QString &caption)
+void fitCaption(JeweledButton *button, const QString &caption)
 {
     button->setText(caption);
     const int needed = button->sizeHint().width();
@@ -95,7 +92,7 @@ void ReportExport::exportReport(const PageSelection &pages)
     // Pictures are of sheets, which only the printed look has; they are not
     // offered, but a typed name of them gets pictures, never rich text under
     // a picture's name.
-    if (format == ExportFormat::Png && !m_doc.showsSheets()) {
+    if (exportFormatInfo(format).look == ExportLook::Sheets && !m_doc.pageSource().drawsSheets()) {
         fail(QStringLiteral("%1: pictures show the sheets of the printed look; tick \"Printed\" in the "
                             "colour settings and export again.")
                  .arg(QDir::toNativeSeparators(fileName)));
@@ -103,7 +100,7 @@ void ReportExport::exportReport(const PageSelection &pages)
     }
     // A long export shows how far it is and can be cancelled; a cancelled
     // one leaves no file (an old one of that name stays as it was).
-    ExportRequest request = requestFor(format);
+    ExportRequest request = documentRequest();
     // What the view shows is what is exported: a page edited on screen
     // takes the place of the page it was read from.
     ShownPages shown;
@@ -114,10 +111,8 @@ void ReportExport::exportReport(const PageSelection &pages)
         fail(unshown);
         return;
     }
-    if (!request.sheets) {
-        request.pages = &shown.pages;
-        request.chosen = shown.chosen;
-    }
+    request.source = shown.source;
+    request.chosen = shown.chosen;
     request.render.markup.vsual = m_doc.shownEmphasis();
     const bool written = writeWithProgress(fileName, [&](const ExportProgress &progress, QString *error) {
         request.progress = progress;
@@ -127,22 +122,15 @@ void ReportExport::exportReport(const PageSelection &pages)
         MessageBox::show(m_view, CompleteMessage);
 }
 
-ExportRequest ReportExport::requestFor(ExportFormat format) const
+ExportRequest ReportExport::documentRequest() const
 {
     ExportRequest request;
     request.printFile = m_doc.fileName();
-    request.pages = &m_doc.pages();
+    request.source = m_doc.pageSource();
+    request.chosen = m_doc.chosenShown(m_pages);
     request.render = m_doc.renderOptions();
     request.background = m_doc.paperColor();
     request.paper = PdfExport::defaultPaper();
-    // The printed look's PDF and pictures are of the chosen sheets as the
-    // view shows them; everything else is of the chosen pages.
-    if (m_doc.showsSheets() && (format == ExportFormat::Pdf || format == ExportFormat::Png)) {
-        request.sheets = [doc = &m_doc](int i) { return doc->sheet(i); };
-        request.chosen = m_doc.chosenShown(m_pages);
-    } else {
-        request.chosen = m_doc.chosenPages(m_pages);
-    }
     return request;
 }
 
@@ -175,11 +163,10 @@ bool ReportExport::writeWithProgress(
 void ReportExport::offerWorkbook(bool offer)
 {
     JeweledButton *CmdExelExp = m_button;
-    const bool marking = CmdExelExp->tag() == MarkingOn;
     if (!offer) {
         // Another kind of name: the workbook would be saved over it.
-        if (marking) {
-            CmdExelExp->setTag(MarkingOff);
+        if (m_marking) {
+            m_marking = false;
             m_doc.setColumnMarkCount(0);
         }
         CmdExelExp->hide();
@@ -187,22 +174,21 @@ void ReportExport::offerWorkbook(bool offer)
     }
     // A marking pass under way goes on under the new name; otherwise the
     // button starts again from its first click.
-    if (!marking)
-        setCaption(CmdExelExp, IdleCaption);
+    if (!m_marking)
+        setCaption(IdleCaption);
     CmdExelExp->show();
 }
 
 void ReportExport::CmdExelExp_Click()
 {
-    JeweledButton *CmdExelExp = m_button;
     m_doc.setColumnMarkCount(1);
-    CmdExelExp->setTag(MarkingOn);
-    if (CmdExelExp->text() != FinishCaption) {
+    m_marking = true;
+    if (!m_clickWrites) {
         // Marking is on: each caret move in the view records a column.
-        setCaption(CmdExelExp, FinishCaption);
+        setCaption(FinishCaption);
         return;
     }
-    CmdExelExp->setTag(MarkingOff);
+    m_marking = false;
     m_doc.setColumnMarkCount(0);
     StartExcel();
 }
@@ -215,7 +201,7 @@ bool ReportExport::StartExcel()
         return false;
     }
 
-    ExportRequest request = requestFor(ExportFormat::Workbook);
+    ExportRequest request = documentRequest();
     QVector<int> &marks = request.columnMarks;
     marks.reserve(m_doc.columnMarks().size());
     for (qint16 mark : m_doc.columnMarks())
@@ -249,9 +235,15 @@ bool ReportExport::StartExcel()
         // The button stays, so another click tries again with the same marks.
         fail(error);
     }
-    setCaption(CmdExelExp, IdleCaption);
-    setCaption(CmdExelExp, FinishCaption);
+    setCaption(IdleCaption);
+    setCaption(FinishCaption);
     return written;
+}
+
+void ReportExport::setCaption(const QString &caption)
+{
+    fitCaption(m_button, caption);
+    m_clickWrites = caption == FinishCaption;
 }
 
 void ReportExport::fail(const QString &error)

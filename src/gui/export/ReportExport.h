@@ -42,16 +42,22 @@ public:
     // Writes the workbook with the view disabled and a busy cursor, showing
     // the row in the search box; true when it was written whole.
     bool StartExcel();
+    // The workbook's columns are being marked.
+    bool marking() const { return m_marking; }
 
 
 private:
-    // What the document gives an export in that format.
-    ExportRequest requestFor(ExportFormat format) const;
+    // What the document gives an export: its pages in the look it is in
+    // (the exporter takes the print file's pages for the formats that read
+    // them), the chosen ones, the colours and sizes.
+    ExportRequest documentRequest() const;
     // Runs `write` with a progress dialog and Cancel; the dialog is gone
     // before any error box. A cancelled write tells nothing.
     bool writeWithProgress(
         const QString &fileName, const std::function<bool(const ExportProgress &, QString *)> &write);
     void offerWorkbook(bool offer);
+    // The workbook button's caption; the finishing one makes the next click write.
+    void setCaption(const QString &caption);
     void fail(const QString &error);
 
     ReportDocument &m_doc;
@@ -60,4 +66,6 @@ private:
     std::function<void(const QString &)> m_showRow;
     PageSelection m_pages;
     QString m_lastFileName;
+    bool m_marking = false;     // each caret move in the view records a column
+    bool m_clickWrites = false; // the button says "Finsh Record Click": a click writes the workbook
 };

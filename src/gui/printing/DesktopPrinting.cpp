@@ -78,6 +78,11 @@ bool DocumentPrinter::printSheet(const Printed::Sheet &)
     return false;
 }
 
+bool DocumentPrinter::print(const PageSource &source, int i)
+{
+    return source.drawsSheets() ? printSheet(source.sheet(i)) : printPage(source.bytes(i));
+}
+
 bool QPrinterDocumentPrinter::printSheet(const Printed::Sheet &sheet)
 {
     if (m_failed || !start())
@@ -151,32 +156,18 @@ bool printWithDialog(const ShownPage &page, bool selectionOffered, const PageRen
     if (!Dialogs::print(parent, &printer, selectionOffered))
         return false;
 
-    QByteArray bytes;
+    PageSource shown;
     QString error;
-    if (!page(printer.printRange() == QPrinter::Selection, &bytes, &error)) {
+    if (!page(printer.printRange() == QPrinter::Selection, &shown, &error)) {
         MessageBox::show(parent, error, ErrorTitle, QMessageBox::Information);
         return false;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QPrinterDocumentPrinter out(&printer, render);
-    const bool ok = out.printPage(bytes) && out.finish();
-    QApplication::restoreOverrideCursor();
-    if (!ok)
-        MessageBox::show(parent, out.errorString(), ErrorTitle, QMessageBox::Information);
-    return ok;
-}
-
-bool printSheetWithDialog(const Printed::Sheet &sheet, const PageRenderOptions &render, QWidget *parent)
-{
-    QPrinter printer(QPrinter::HighResolution);
-    const QString current = CurrentPrinter::name();
-    if (CurrentPrinter::isInstalled(current))
-        printer.setPrinterName(current);
-    if (!Dialogs::print(parent, &printer, false))
-        return false;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    QPrinterDocumentPrinter out(&printer, render);
-    const bool ok = out.printSheet(sheet) && out.finish();
+    bool ok = true;
+    for (int i = 0; ok && i < shown.count(); ++i)
+        ok = out.print(shown, i);
+    ok = ok && out.finish();
     QApplication::restoreOverrideCursor();
     if (!ok)
         MessageBox::show(parent, out.errorString(), ErrorTitle, QMessageBox::Information);

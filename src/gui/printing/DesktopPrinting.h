@@ -2,6 +2,7 @@
 
 #include "render/EmphasisRenderer.h"
 #include "render/PrintedRenderer.h"
+#include "report/PageSource.h"
 
 #include <QByteArray>
 #include <QPageLayout>
@@ -32,6 +33,9 @@ public:
     virtual bool printSheet(const Printed::Sheet &sheet);
     virtual bool finish() = 0;
     virtual QString errorString() const = 0;
+    // Page i of the source, whichever look it is in: a sheet as printed or
+    // a page with its emphasis.
+    bool print(const PageSource &source, int i);
 };
 
 // The printer a run goes to, and how its pages are drawn.
@@ -84,18 +88,18 @@ using Factory = std::function<std::unique_ptr<DocumentPrinter>(const DesktopPrin
 std::unique_ptr<DocumentPrinter> open(const DesktopPrintSetup &setup, QString *error);
 void setFactory(Factory factory);
 
-// The page on screen as print-file bytes, or its selection alone when asked
-// (see ReportDocument::shownPageBytes); false with the reason when it has none.
-using ShownPage = std::function<bool(bool selectionOnly, QByteArray *bytes, QString *error)>;
+// The page on screen as a source of one page, or its selection alone when
+// asked (see ReportDocument::shownSource); false with the reason when it
+// has none.
+using ShownPage = std::function<bool(bool selectionOnly, PageSource *source, QString *error)>;
 
 // The print-dialog route: asks for a printer with the print dialog (the
 // selection offered when `selectionOffered`) and prints the page's selection,
-// or the whole page, with its emphasis. A cancelled dialog prints nothing
-// and tells nothing; a failure is told to the user. True when printed.
+// or the whole page, in the look it is shown in (a sheet on its form). A
+// cancelled dialog prints nothing and tells nothing; a failure is told to
+// the user. True when printed.
 bool printWithDialog(const ShownPage &page, bool selectionOffered, const PageRenderOptions &render,
     QWidget *parent);
-// The same for the sheet on screen in the printed look (on its form).
-bool printSheetWithDialog(const Printed::Sheet &sheet, const PageRenderOptions &render, QWidget *parent);
 
 // Prints the chosen pages of the document, page by page, each as many times
 // as `copies`, on the setup's printer; the printed look prints its sheets as

@@ -12,11 +12,12 @@ bool printDocument(const ReportDocument &document, const PageSelection &pages, l
     // The job opens with the first page that prints; an empty page prints
     // nothing. Each page (each sheet in the printed look, as the view shows
     // them) as many times as copies.
-    const auto print = [&](const std::function<bool(DocumentPrinter &)> &one) {
+    const PageSource source = document.pageSource();
+    const auto print = [&](int i) {
         for (long long copy = 0; copy < copies; ++copy) {
             if (!printer && !(printer = open(setup, error)))
                 return false;
-            if (!one(*printer)) {
+            if (!printer->print(source, i)) {
                 *error = printer->errorString();
                 return false;
             }
@@ -24,20 +25,9 @@ bool printDocument(const ReportDocument &document, const PageSelection &pages, l
         return true;
     };
     bool ok = true;
-    if (document.showsSheets()) {
-        for (int i : document.chosenShown(pages)) {
-            const Printed::Sheet sheet = document.sheet(i);
-            if (!(ok = print([&sheet](DocumentPrinter &out) { return out.printSheet(sheet); })))
-                break;
-        }
-    } else {
-        for (int i : document.chosenPages(pages)) {
-            const QByteArray page = document.pages().pageBytes(i);
-            if (page.isEmpty())
-                continue;
-            if (!(ok = print([&page](DocumentPrinter &out) { return out.printPage(page); })))
-                break;
-        }
+    for (int i : document.chosenShown(pages)) {
+        if (!source.blank(i) && !(ok = print(i)))
+            break;
     }
     if (ok && printer && !printer->finish()) {
         *error = printer->errorString();

@@ -110,15 +110,11 @@ void PrintPanel::printWindowsMode()
     const ReportDocument *doc = m_doc;
     if (chosen.pageOnScreen) {
         // The page on screen through the print dialog; the panel stays open.
-        if (doc->showsSheets()) {
-            DesktopPrinting::printSheetWithDialog(doc->sheet(doc->currentPage()), doc->renderOptions(), window());
-        } else {
-            DesktopPrinting::printWithDialog(
-                [doc](bool selectionOnly, QByteArray *bytes, QString *error) {
-                    return doc->shownPageBytes(selectionOnly, bytes, error);
-                },
-                doc->hasSelection(), doc->renderOptions(), window());
-        }
+        DesktopPrinting::printWithDialog(
+            [doc](bool selectionOnly, PageSource *source, QString *error) {
+                return doc->shownSource(selectionOnly, source, error);
+            },
+            doc->hasSelection(), doc->renderOptions(), window());
         return;
     }
     if (!askToPrint())
@@ -174,24 +170,19 @@ void PrintPanel::CmdPreview_Click()
     if (!CurrentPrinter::isInstalled(setup.printerName))
         setup.printerName
             = CurrentPrinter::isInstalled(CurrentPrinter::name()) ? CurrentPrinter::name() : QString();
-    // The printed look previews its sheets, as the view shows them.
-    QVector<Printed::Sheet> sheets;
-    if (m_doc->showsSheets()) {
-        for (int i : shown ? QVector<int> { m_doc->currentPage() } : m_doc->chosenShown(pageSelection()))
-            sheets.append(m_doc->sheet(i));
-    }
-    QVector<QByteArray> pages;
-    if (sheets.isEmpty() && shown) {
-        QByteArray page;
+    // The pages as the view shows them (sheets in the printed look): the
+    // page on screen as shown, or the chosen ones.
+    PageSource source = m_doc->pageSource();
+    QVector<int> chosen;
+    if (shown) {
         QString error;
-        if (!m_doc->shownPageBytes(false, &page, &error)) {
+        if (!m_doc->shownSource(false, &source, &error)) {
             MessageBox::show(this, error, PrinterErrorTitle, QMessageBox::Information);
             return;
         }
-        pages.append(page);
-    } else if (sheets.isEmpty()) {
-        for (int i : m_doc->chosenPages(pageSelection()))
-            pages.append(m_doc->pages().pageBytes(i));
+        chosen = { 0 };
+    } else {
+        chosen = m_doc->chosenShown(pageSelection());
     }
     const std::unique_ptr<QPrinter> printer = DesktopPrinting::makePrinter(setup);
     // The same drawing as the print button's, onto the preview or onto the
@@ -200,12 +191,8 @@ void PrintPanel::CmdPreview_Click()
         printer.get(),
         [&](QPrinter *target) {
             QPrinterDocumentPrinter out(target, setup.render);
-            for (const Printed::Sheet &sheet : sheets) {
-                if (!out.printSheet(sheet))
-                    break;
-            }
-            for (const QByteArray &page : pages) {
-                if (!page.isEmpty() && !out.printPage(page))
+            for (int i : chosen) {
+                if (!source.blank(i) && !out.print(source, i))
                     break;
             }
             out.finish();

@@ -15,7 +15,6 @@
 #include "gui/report/CodePageBar.h"
 #include "gui/report/ReportColorPanel.h"
 #include "gui/report/SheetView.h"
-#include "gui/rules/RulesDialog.h"
 #include "report/PageText.h"
 #include "report/ReportFont.h"
 #include "gui/report/OpenReportView.h"
@@ -37,7 +36,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QProgressDialog>
 #include <QScreen>
 #include <QTextEdit>
 #include <QTimer>
@@ -101,8 +99,8 @@ FrmReport::FrmReport(QWidget *parent)
     makeAccessible();
     // What prints of the page on screen: its text as shown (edited while
     // Edit is ticked), or the user's selection.
-    m_doc.setShownText({[this] { return PageText::text(Rt1->document()); },
-        [this] { return hasUserSelection() ? Rt1->textCursor().selectedText() : QString(); }});
+    m_doc.setShownText({[this] { return PageText::text(m_editText->document()); },
+        [this] { return hasUserSelection() ? m_editText->textCursor().selectedText() : QString(); }});
     m_changeBar = new FileChangeBar(this);
     connect(m_changeBar, &FileChangeBar::reloadRequested, this, [this] { LoadReport(m_doc.fileName()); });
     watchQuietBars();
@@ -125,16 +123,16 @@ FrmReport::~FrmReport()
 
 void FrmReport::buildControls()
 {
-    Rt1 = makeRichText(QStringLiteral("Rt1"), this);
-    Rt1->setReadOnly(true);
-    Rt1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    Rt1->setContextMenuPolicy(Qt::NoContextMenu);
-    Rt1->viewport()->setContextMenuPolicy(Qt::NoContextMenu);
-    Rt1->installEventFilter(this);
-    Rt1->viewport()->installEventFilter(this);
+    m_editText = makeRichText(QStringLiteral("Rt1"), this);
+    m_editText->setReadOnly(true);
+    m_editText->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_editText->setContextMenuPolicy(Qt::NoContextMenu);
+    m_editText->viewport()->setContextMenuPolicy(Qt::NoContextMenu);
+    m_editText->installEventFilter(this);
+    m_editText->viewport()->installEventFilter(this);
     m_pageView = new PageView(this);
     // Another page, file or match: the caption follows.
-    connect(m_pageView, &PageView::selectionChanged, this, [this] { m_timerTag = QStringLiteral("0"); });
+    connect(m_pageView, &PageView::selectionChanged, this, [this] { m_captionCurrent = false; });
     m_pageView->installEventFilter(this);
     m_pageView->viewport()->installEventFilter(this);
     SheetPane = new SheetView(this);
@@ -145,29 +143,7 @@ void FrmReport::buildControls()
     buildBottomBar();
     buildKeys();
 
-    AQ = new QMenu(QStringLiteral("aaa"), this);
-    AQ->setObjectName(QStringLiteral("AQ"));
-    cccc = AQ->addAction(QStringLiteral("Copy"));
-    cccc->setObjectName(QStringLiteral("cccc"));
-    pppp = AQ->addAction(QStringLiteral("Paste"));
-    pppp->setObjectName(QStringLiteral("pppp"));
-    AQ->addSeparator()->setObjectName(QStringLiteral("g2"));
-    ht = AQ->addAction(QStringLiteral("Highlight Text"));
-    ht->setObjectName(QStringLiteral("ht"));
-    connect(cccc, &QAction::triggered, this, [this] { sendControlKey(Qt::Key_C); });
-    connect(pppp, &QAction::triggered, this, [this] { sendControlKey(Qt::Key_V); });
-    connect(ht, &QAction::triggered, this, &FrmReport::highlightSelection);
-    AQ->addSeparator();
-    QAction *rules = AQ->addAction(QStringLiteral("Rules..."));
-    rules->setObjectName(QStringLiteral("rulesAction"));
-    connect(rules, &QAction::triggered, this, [this] {
-        auto *dialog = new RulesDialog(reportFile(), codePage(), this);
-        dialog->setAttribute(Qt::WA_DeleteOnClose);
-        if (dialog->chooseRules())
-            dialog->show();
-        else
-            dialog->close();
-    });
+    buildContextMenu();
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -175,9 +151,9 @@ void FrmReport::buildControls()
     connect(Timer1, &QTimer::timeout, this, &FrmReport::Timer1_Timer);
     Timer1->start();
 
-    Frame6 = new ReportColorPanel(this);
-    Frame6->move(tw(120), tw(1500));
-    connect(Frame6, &ReportColorPanel::codePageChosen, this, [this] {
+    m_colorPanel = new ReportColorPanel(this);
+    m_colorPanel->move(tw(120), tw(1500));
+    connect(m_colorPanel, &ReportColorPanel::codePageChosen, this, [this] {
         m_fixedCodePage.reset();
         m_codePageBar->hide();
         applyCodePage();
@@ -185,25 +161,25 @@ void FrmReport::buildControls()
         if (Check3->isChecked())
             Check3_Click(true);
     });
-    connect(Frame6, &ReportColorPanel::printedLookChosen, this, [this] { applyLook(); });
-    connect(Frame6, &ReportColorPanel::swatchChanged, this, &FrmReport::syncMarkup);
-    connect(Frame6, &ReportColorPanel::detectChosen, this, &FrmReport::detectCodePage);
+    connect(m_colorPanel, &ReportColorPanel::printedLookChosen, this, [this] { applyLook(); });
+    connect(m_colorPanel, &ReportColorPanel::swatchChanged, this, &FrmReport::syncMarkup);
+    connect(m_colorPanel, &ReportColorPanel::detectChosen, this, &FrmReport::detectCodePage);
     m_codePageBar = new CodePageBar(this);
     connect(m_codePageBar, &CodePageBar::switchChosen, this, &FrmReport::setCodePage);
-    connect(Frame6, &ReportColorPanel::formsChosen, this, [this] {
+    connect(m_colorPanel, &ReportColorPanel::formsChosen, this, [this] {
         applyForms(true);
         showPage(m_doc.currentPage());
     });
     buildLookChoice();
     buildZoom();
-    PrintFileActions::addTo(this, AQ);
-    connect(Frame6, &ReportColorPanel::printerChosen, this, [this] {
+    PrintFileActions::addTo(this, m_contextMenu);
+    connect(m_colorPanel, &ReportColorPanel::printerChosen, this, [this] {
         // Sheets of another length or width.
         m_doc.setPrinterSetup(ReportViewSettings::read().printerSetup());
         applyLook();
     });
     Frame1 = new PrintPanel(m_doc, this);
-    connect(Frame6->ChL, &QCheckBox::toggled, Frame1, &PrintPanel::setExtraLine);
+    connect(m_colorPanel->ChL, &QCheckBox::toggled, Frame1, &PrintPanel::setExtraLine);
     m_export = new ReportExport(m_doc, CmdExelExp, this);
     m_export->setRowShown([this](const QString &row) {
         if (row.isEmpty())
@@ -257,7 +233,7 @@ void FrmReport::buildTopBar()
     Text4->installEventFilter(this);
     place(Text4, 9400, 70, 2000, 360);
     m_search = new PageSearch(m_pageView, SheetPane, Text4, this);
-    connect(m_search, &PageSearch::matchSelected, this, [this] { m_timerTag = QStringLiteral("0"); });
+    connect(m_search, &PageSearch::matchSelected, this, [this] { m_captionCurrent = false; });
 
     LbPageNo = new QLabel(this);
     LbPageNo->setObjectName(QStringLiteral("LbPageNo"));
@@ -315,12 +291,12 @@ void FrmReport::buildBottomBar()
     CmdExelExp->hide();
     connect(CmdExelExp, &QPushButton::clicked, this, &FrmReport::CmdExelExp_Click);
 
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(Calculator::picture(tw(360)));
-    Image1->setToolTip(QStringLiteral("Calculator"));
-    Image1->resize(tw(360), tw(360));
-    Image1->installEventFilter(this);
+    m_calculatorImage = new QLabel(this);
+    m_calculatorImage->setObjectName(QStringLiteral("Image1"));
+    m_calculatorImage->setPixmap(Calculator::picture(tw(360)));
+    m_calculatorImage->setToolTip(QStringLiteral("Calculator"));
+    m_calculatorImage->resize(tw(360), tw(360));
+    m_calculatorImage->installEventFilter(this);
 
     Check3 = new QCheckBox(QStringLiteral("Cont.. "), this);
     Check3->setObjectName(QStringLiteral("Check3"));
@@ -353,7 +329,7 @@ bool FrmReport::LoadReport(const QString &file)
         return false;
     }
 
-    Frame6->move(Frame6->x(), tw(1500));
+    m_colorPanel->move(m_colorPanel->x(), tw(1500));
     Label4->show();
     CmdPrint->show();
     if (!m_counted) {
@@ -361,26 +337,26 @@ bool FrmReport::LoadReport(const QString &file)
         m_counted = true;
     }
     Frame1->setPaperHeightText(QStringLiteral("0"));
-    Frame6->showSettings(ReportViewSettings::read());
+    m_colorPanel->showSettings(ReportViewSettings::read());
     if (PrintedLookBar::showsPrinted(file, m_doc.pages().bytes()))
-        Frame6->ChkPrinted->setChecked(true); // the user's answer for files of its kind
+        m_colorPanel->ChkPrinted->setChecked(true); // the user's answer for files of its kind
     if (m_fixedCodePage)
-        Frame6->setCodePage(*m_fixedCodePage);
+        m_colorPanel->setCodePage(*m_fixedCodePage);
     Frame1->readStoredMode();
     // The paper and its text together, from the view's settings.
-    QPalette back = Rt1->palette();
-    const QColor paper = Frame6->swatchColor(ReportColorPanel::ReportBack);
+    QPalette back = m_editText->palette();
+    const QColor paper = m_colorPanel->swatchColor(ReportColorPanel::ReportBack);
     back.setColor(QPalette::Base, paper);
     back.setColor(QPalette::Text, ReportViewSettings::pageText(paper));
-    Rt1->setPalette(back);
+    m_editText->setPalette(back);
     Frame1->LoadPrinters();
     RefreshButtons(this);
 
-    applyForms(Frame6->printedLook());
+    applyForms(m_colorPanel->printedLook());
     buildPrinted();
     m_changeBar->watch(file);
     Frame1->setPageCount(PageCount());
-    Rt1->clear();
+    m_editText->clear();
     m_doc.setCurrentPage(0);
     applyCodePage();
     offerDetectedCodePage();
@@ -397,124 +373,14 @@ void FrmReport::setReloadsItself(bool on)
     m_changeBar->setReloadsItself(on);
 }
 
-MarkupContext FrmReport::markupContext() const
-{
-    MarkupContext context;
-    context.vsual = Check1->isChecked();
-    context.zoomedIn = m_doc.zoomedIn();
-    context.doubleWidth = Frame6->swatchColor(ReportColorPanel::Dubble);
-    context.bold = Frame6->swatchColor(ReportColorPanel::Bold);
-    context.condensed = Frame6->swatchColor(ReportColorPanel::Condence);
-    context.codePage = codePage();
-    return context;
-}
-
-void FrmReport::syncMarkup()
-{
-    m_doc.setMarkup(markupContext());
-    m_doc.setPaperColor(Frame6->swatchColor(ReportColorPanel::ReportBack));
-}
-
-CodePage::Id FrmReport::codePage() const
-{
-    return Frame6->codePage();
-}
-
-void FrmReport::setCodePage(CodePage::Id codePage)
-{
-    m_fixedCodePage = codePage;
-    m_codePageBar->hide();
-    Frame6->setCodePage(codePage);
-    applyCodePage();
-}
-
-void FrmReport::applyCodePage()
-{
-    // The font that holds the code page's characters, at the size the
-    // view has now; the page on screen is read again.
-    const QFont font = reportFont(Rt1->font().pointSizeF(), false, codePage());
-    Rt1->setFont(font);
-    Rt1->document()->setDefaultFont(font);
-    // The printed look reads the characters in the code page too.
-    const bool printedBuilt = m_doc.printedBuilt();
-    m_doc.setCodePage(codePage()); // sheets read in another code page are read again
-    if (printedBuilt && !m_doc.printedBuilt()) {
-        buildPrinted();
-        m_doc.setCurrentPage(qMin(m_doc.currentPage(), PageCount() - 1));
-    }
-    showPage(m_doc.currentPage());
-}
-
 int FrmReport::PageCount() const
 {
     return m_doc.pageCount();
 }
 
-bool FrmReport::printedLook() const
-{
-    return m_doc.printedLook();
-}
-
-Printed::Sheet FrmReport::sheet(int i) const
-{
-    return m_doc.sheet(i);
-}
-
-void FrmReport::buildPrinted()
-{
-    m_doc.setPrintedLook(Frame6->printedLook());
-    m_doc.setCodePage(codePage());
-    if (!m_doc.printedLook() || m_doc.printedBuilt()) {
-        Frame6->showModelTaken(ReportViewSettings::read().printerModel, m_doc.printedModel(), m_doc.showsSheets());
-        return;
-    }
-    m_doc.setPrinterSetup(ReportViewSettings::read().printerSetup());
-    // A large file takes a while to read as the printer prints it: the
-    // reading shows how far it is and can be cancelled, which leaves this
-    // view in the emphasis look (the stored choice stays as it is).
-    constexpr int Steps = 1000;
-    // A view that is not on screen yet (a file opened from the command line)
-    // shows the progress on its own rather than inside a hidden window.
-    QProgressDialog progress(tr("Reading %1 as printed ...").arg(QFileInfo(m_doc.fileName()).fileName()),
-        tr("Cancel"), 0, Steps, isVisible() ? this : nullptr);
-    progress.setObjectName(QStringLiteral("PrintedProgress"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(500);
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool built = m_doc.buildPrinted(
-        [&progress](qint64 done, qint64 total) {
-            progress.setValue(total > 0 ? int(done * Steps / total) : 0);
-            return !progress.wasCanceled();
-        });
-    QGuiApplication::restoreOverrideCursor();
-    progress.reset();
-    if (!built)
-        Frame6->ChkPrinted->setChecked(false);
-    Frame6->showModelTaken(ReportViewSettings::read().printerModel, m_doc.printedModel(), m_doc.showsSheets());
-}
-
-void FrmReport::applyForms(bool tell)
-{
-    SheetForms forms;
-    QString error;
-    if (!SheetForms::load(ReportViewSettings::read().forms, &forms, &error) && tell)
-        MessageBox::show(this, error, tr("Form"), QMessageBox::Warning);
-    m_doc.setForms(forms);
-    SheetPane->setForms(forms);
-}
-
-void FrmReport::applyLook()
-{
-    // A page and a sheet are not the same thing: the view starts again at
-    // the first of them.
-    buildPrinted();
-    Frame1->setPageCount(PageCount());
-    CmdFst_Click();
-}
-
 QColor FrmReport::swatchColor(int index) const
 {
-    return Frame6->swatchColor(index);
+    return m_colorPanel->swatchColor(index);
 }
 
 void FrmReport::setColumnMarkCount(int count)
@@ -530,6 +396,11 @@ QString FrmReport::tagText() const
 void FrmReport::exportReport()
 {
     m_export->exportReport(Frame1->pageSelection());
+}
+
+bool FrmReport::markingColumns() const
+{
+    return m_export && m_export->marking();
 }
 
 void FrmReport::CmdExelExp_Click()
@@ -557,12 +428,12 @@ void FrmReport::activateView()
     Frame1->setPageCount(PageCount());
     Frame1->selectPageOption(0);
     layoutForm();
-    if (m_rt1Tag != QLatin1String("a")) {
-        m_rt1Tag = QStringLiteral("a");
+    if (!m_activated) {
+        m_activated = true;
         // The first activation shows page 1. When the load has just shown it
         // and nothing has touched it since, it is not built a second time
         // (on a long page that would double the wait).
-        if (m_loadedPageShown && m_doc.currentPage() == 0 && !Rt1->document()->isModified()) {
+        if (m_loadedPageShown && m_doc.currentPage() == 0 && !m_editText->document()->isModified()) {
             setPageLabel(0);
             CmdBck->setEnabled(false);
             CmdNxt->setEnabled(true);
@@ -576,11 +447,11 @@ void FrmReport::layoutForm()
 {
     const double formWidth = twipsOf(width());
     const double formHeight = twipsOf(height());
-    place(Rt1, 15, 500, formWidth - 100, formHeight - 1250);
-    SheetPane->setGeometry(Rt1->geometry());
-    m_pageView->setGeometry(Rt1->geometry());
-    m_changeBar->setGeometry(Rt1->x(), Rt1->y(), Rt1->width(), m_changeBar->sizeHint().height());
-    const double barTop = twipsOf(Rt1->height()) + 500;
+    place(m_editText, 15, 500, formWidth - 100, formHeight - 1250);
+    SheetPane->setGeometry(m_editText->geometry());
+    m_pageView->setGeometry(m_editText->geometry());
+    m_changeBar->setGeometry(m_editText->x(), m_editText->y(), m_editText->width(), m_changeBar->sizeHint().height());
+    const double barTop = twipsOf(m_editText->height()) + 500;
     placeCodePageBar();
 
     const double exitLeft = formWidth - twipsOf(JeExit->width()) - 200;
@@ -593,7 +464,7 @@ void FrmReport::layoutForm()
     // The picture sits left of the check boxes; it is drawn 15 twips further
     // right and down while the mouse is on it.
     m_imageHome = QPoint(tw(contLeft - 400), tw(barTop + 170));
-    Image1->move(m_imageHome + (m_image1Tag == QLatin1String("1") ? QPoint(tw(15), tw(15)) : QPoint()));
+    m_calculatorImage->move(m_imageHome + (m_calculatorPressed ? QPoint(tw(15), tw(15)) : QPoint()));
     place(Frame8, 30, barTop, qMax(0.0, twipsOf(m_imageHome.x()) - 130), 700);
 
     const double pageLeft = formWidth - twipsOf(LbPageNo->width()) - 200;
@@ -611,7 +482,7 @@ void FrmReport::layoutForm()
 
 void FrmReport::closeEvent(QCloseEvent *event)
 {
-    m_text4Tag = QStringLiteral("1"); // stops a running search
+    m_stopSearch = true; // stops a running search
     Timer1->stop();
     countOut();
     event->accept();
@@ -629,17 +500,17 @@ void FrmReport::countOut()
 bool FrmReport::eventFilter(QObject *watched, QEvent *event)
 {
     quietBarEvent(watched, event);
-    if ((Rt1 && watched == Rt1->viewport()) || (m_pageView && watched == m_pageView->viewport())
+    if ((m_editText && watched == m_editText->viewport()) || (m_pageView && watched == m_pageView->viewport())
         || (SheetPane && watched == SheetPane->widget()))
-        return rt1MouseEvent(event) || QWidget::eventFilter(watched, event);
-    if (watched == Rt1 || watched == m_pageView)
-        return rt1KeyEvent(event) || QWidget::eventFilter(watched, event);
+        return editTextMouseEvent(event) || QWidget::eventFilter(watched, event);
+    if (watched == m_editText || watched == m_pageView)
+        return editTextKeyEvent(event) || QWidget::eventFilter(watched, event);
 
     const QEvent::Type type = event->type();
     if (watched == Text4 && type == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Escape) {
-            m_text4Tag = QStringLiteral("1");
+            m_stopSearch = true;
             m_search->stop();
             return true;
         }
@@ -653,7 +524,7 @@ bool FrmReport::eventFilter(QObject *watched, QEvent *event)
         const auto *mouse = static_cast<QMouseEvent *>(event);
         const bool shiftRight = mouse->button() == Qt::RightButton && mouse->modifiers() == Qt::ShiftModifier;
         Check1->setChecked(shiftRight);
-    } else if (watched == Image1) {
+    } else if (watched == m_calculatorImage) {
         if (type == QEvent::Enter)
             setImagePressed(true);
         else if (type == QEvent::Leave)
@@ -698,15 +569,14 @@ void FrmReport::startCalculator()
 
 void FrmReport::setImagePressed(bool pressed)
 {
-    const QString tag = pressed ? QStringLiteral("1") : QStringLiteral("0");
-    if (m_image1Tag == tag)
+    if (m_calculatorPressed == pressed)
         return;
-    m_image1Tag = tag;
-    Image1->move(m_imageHome + (pressed ? QPoint(tw(15), tw(15)) : QPoint()));
+    m_calculatorPressed = pressed;
+    m_calculatorImage->move(m_imageHome + (pressed ? QPoint(tw(15), tw(15)) : QPoint()));
 }
 
 void FrmReport::showColorPanel()
 {
-    Frame6->show();
-    Frame6->raise();
+    m_colorPanel->show();
+    m_colorPanel->raise();
 }

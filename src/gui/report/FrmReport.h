@@ -68,10 +68,11 @@ public:
     int currentPage() const { return m_doc.currentPage(); }
     QString reportFile() const { return m_doc.fileName(); }
     bool zoomedIn() const { return m_doc.zoomedIn(); }
-    QTextEdit *rt1() const { return Rt1; }
-    // The page as the view shows it (Rt1 holds it only while Edit is on).
+    QTextEdit *editText() const { return m_editText; }
+    // The page as the view shows it (m_editText holds it only while Edit is on).
     PageView *pageView() const { return m_pageView; }
     PrintPanel *printPanel() const { return Frame1; }
+    // The markup context the page is shown in: the document's.
     MarkupContext markupContext() const;
     // "Printed" in the colour panel: the sheets as the printer prints them.
     bool printedLook() const;
@@ -93,7 +94,11 @@ public:
     const QVector<qint16> &columnMarks() const { return m_doc.columnMarks(); }
     int columnMarkCount() const { return m_doc.columnMarkCount(); }
     void setColumnMarkCount(int count);
-    QString statusTag() const { return m_timerTag; }
+    // The caption shows where the caret is now (the timer writes it anew
+    // once it does not).
+    bool captionCurrent() const { return m_captionCurrent; }
+    // The workbook's columns are being marked (each caret move records one).
+    bool markingColumns() const;
 
 
     // Puts page k into the view, runs the markup passes and sets the label.
@@ -136,7 +141,7 @@ private:
     // the hand-over of a finished document to the view, caret at its start.
     QTextDocument *newDocument(const QString &text);
     void showDocument(QTextDocument *document);
-    // The page view or, while it holds the page (Edit), Rt1.
+    // The page view or, while it holds the page (Edit), m_editText.
     QAbstractScrollArea *shownText() const;
     bool editShown() const;
     // The whole file in the page view (Cont..), not one page of it.
@@ -155,12 +160,14 @@ private:
     // Enter and F3 (1), Shift+F3 (-1): the next or previous match.
     void runSearch(int direction = 1);
     void highlightSelection();
+    // Copy, Paste, Highlight Text, Rules... and the print file's actions.
+    void buildContextMenu();
     void showContextMenu(const QPoint &viewportPos);
     void sendControlKey(int key);
     void Check2_Click(bool ticked);
     void Check3_Click(bool ticked);
-    bool rt1MouseEvent(QEvent *event);
-    bool rt1KeyEvent(QEvent *event);
+    bool editTextMouseEvent(QEvent *event);
+    bool editTextKeyEvent(QEvent *event);
 
     // Form conveniences.
     void CmdImport_Click();
@@ -174,14 +181,14 @@ private:
     void endKey(int step);
     // Escape: the print panel or the colour panel is closed.
     void closePanel();
-    // The pane the page is on screen in: the sheet, the page view or Rt1.
+    // The pane the page is on screen in: the sheet, the page view or m_editText.
     QAbstractScrollArea *shownPane() const;
     bool pageKeyEvent(QEvent *event);
     void startCalculator();
     void setImagePressed(bool pressed);
     void showColorPanel();
     void applyCodePage();
-    // Tells the document the visual flag, zoom and colours the view shows.
+    // Writes the visual flag and the colours chosen into the document.
     void syncMarkup();
     // Reads the file as the printer prints it, when the printed look is on.
     void buildPrinted();
@@ -204,7 +211,7 @@ private:
     ReportDocument m_doc;
 
     // Controls.
-    QTextEdit *Rt1 = nullptr;
+    QTextEdit *m_editText = nullptr;
     PageView *m_pageView = nullptr;
     SheetView *SheetPane = nullptr;
     JeweledButton *CmdFst = nullptr;
@@ -228,14 +235,14 @@ private:
     JeweledButton *CmdExelExp = nullptr;
     QLabel *Label4 = nullptr;
     QLabel *lb1 = nullptr;
-    QLabel *Image1 = nullptr;
+    QLabel *m_calculatorImage = nullptr;
     QFrame *Frame8 = nullptr;
-    QMenu *AQ = nullptr;
-    QAction *cccc = nullptr;
-    QAction *pppp = nullptr;
+    QMenu *m_contextMenu = nullptr;
+    QAction *m_copyAction = nullptr;
+    QAction *m_pasteAction = nullptr;
     QAction *ht = nullptr;
     PrintPanel *Frame1 = nullptr;
-    ReportColorPanel *Frame6 = nullptr;
+    ReportColorPanel *m_colorPanel = nullptr;
     FileChangeBar *m_changeBar = nullptr;
     CodePageBar *m_codePageBar = nullptr;
     PrintedLookBar *m_lookBar = nullptr;
@@ -244,13 +251,13 @@ private:
     PageSearch *m_search = nullptr;
     ViewZoom *m_zoom = nullptr;
 
-    // Tag texts and flags of the form.
+    // Flags of the form.
     bool m_counted = false;
-    QString m_rt1Tag;    // "a" once the first activation has run
-    bool m_loadedPageShown = false; // page 1 as the load showed it, untouched since
-    QString m_timerTag;  // "1" while the caption is up to date
-    QString m_text4Tag;  // "1" stops a running search
-    QString m_image1Tag; // "1" while the calculator picture looks pressed
+    bool m_activated = false;          // the first activation has run
+    bool m_loadedPageShown = false;    // page 1 as the load showed it, untouched since
+    bool m_captionCurrent = false;     // the caption is up to date
+    bool m_stopSearch = false;         // stops a running search
+    bool m_calculatorPressed = false;  // the calculator picture looks pressed
     QString m_importName;
     bool m_searching = false;
     bool m_magnifier = false;

@@ -1,13 +1,17 @@
-// The report view's code page guessed from the file's bytes, and the quiet
-// bars that offer it (and the printed look) beside the page.
+// The report view's code page (chosen, or guessed from the file's bytes) and
+// the markup context it reads the page in, and the quiet bars that offer
+// the code page (and the printed look) beside the page.
 #include "codepage/CodePageGuess.h"
 #include "gui/report/CodePageBar.h"
 #include "gui/report/FrmReport.h"
 #include "gui/report/FileChangeBar.h"
 #include "gui/report/PageView.h"
 #include "gui/report/PrintedLookBar.h"
+#include "gui/report/ReportColorPanel.h"
+#include "report/ReportFont.h"
 #include "gui/report/SheetView.h"
 
+#include <QCheckBox>
 #include <QEvent>
 #include <QTextEdit>
 
@@ -37,7 +41,7 @@ void FrmReport::placeCodePageBar()
     // the printed look below it, one above the other.
     if (!m_pageView || !SheetPane)
         return;
-    const QRect page = Rt1->geometry();
+    const QRect page = m_editText->geometry();
     int top = page.top();
     if (m_changeBar && !m_changeBar->isHidden())
         top = m_changeBar->geometry().bottom() + 1;
@@ -70,4 +74,52 @@ bool FrmReport::quietBarEvent(QObject *watched, QEvent *event)
         && (event->type() == QEvent::Show || event->type() == QEvent::Hide))
         placeCodePageBar();
     return false;
+}
+
+MarkupContext FrmReport::markupContext() const
+{
+    return m_doc.markup();
+}
+
+void FrmReport::syncMarkup()
+{
+    // "Vsual" and the swatches write the document; the page view, printing
+    // and the exports read it there (the zoom is written where it changes).
+    MarkupContext context = m_doc.markup();
+    context.vsual = Check1->isChecked();
+    context.doubleWidth = m_colorPanel->swatchColor(ReportColorPanel::Dubble);
+    context.bold = m_colorPanel->swatchColor(ReportColorPanel::Bold);
+    context.condensed = m_colorPanel->swatchColor(ReportColorPanel::Condence);
+    m_doc.setMarkup(context);
+    m_doc.setPaperColor(m_colorPanel->swatchColor(ReportColorPanel::ReportBack));
+}
+
+CodePage::Id FrmReport::codePage() const
+{
+    return m_colorPanel->codePage();
+}
+
+void FrmReport::setCodePage(CodePage::Id codePage)
+{
+    m_fixedCodePage = codePage;
+    m_codePageBar->hide();
+    m_colorPanel->setCodePage(codePage);
+    applyCodePage();
+}
+
+void FrmReport::applyCodePage()
+{
+    // The font that holds the code page's characters, at the size the
+    // view has now; the page on screen is read again.
+    const QFont font = reportFont(m_editText->font().pointSizeF(), false, codePage());
+    m_editText->setFont(font);
+    m_editText->document()->setDefaultFont(font);
+    // The printed look reads the characters in the code page too.
+    const bool printedBuilt = m_doc.printedBuilt();
+    m_doc.setCodePage(codePage()); // sheets read in another code page are read again
+    if (printedBuilt && !m_doc.printedBuilt()) {
+        buildPrinted();
+        m_doc.setCurrentPage(qMin(m_doc.currentPage(), PageCount() - 1));
+    }
+    showPage(m_doc.currentPage());
 }

@@ -77,7 +77,7 @@ void FrmReport::buildKeys()
 void FrmReport::buildZoom()
 {
     m_zoom = new ViewZoom(m_pageView, SheetPane, this);
-    QMenu *menu = AQ->addMenu(tr("Zoom"));
+    QMenu *menu = m_contextMenu->addMenu(tr("Zoom"));
     menu->setObjectName(QStringLiteral("MnuZoom"));
     const auto item = [this, menu](const char *name, const QString &caption, const QList<QKeySequence> &keys,
                           const std::function<void()> &run) {
@@ -100,13 +100,13 @@ void FrmReport::closePanel()
 {
     // Escape stops a search under way first (the search box's own key).
     if (m_searching || m_search->running()) {
-        m_text4Tag = QStringLiteral("1");
+        m_stopSearch = true;
         m_search->stop();
         return;
     }
     // The panel on top first; the page takes the keys again.
     QWidget *panel = Frame1->isVisible() ? static_cast<QWidget *>(Frame1)
-        : Frame6->isVisible()            ? static_cast<QWidget *>(Frame6)
+        : m_colorPanel->isVisible()            ? static_cast<QWidget *>(m_colorPanel)
                                          : nullptr;
     if (!panel)
         return;

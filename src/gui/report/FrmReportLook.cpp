@@ -1,38 +1,108 @@
 // The printed look as the report view offers it: a quiet bar for a file
 // whose pictures or positioned text the emphasis look cannot show, and
-// "Printed" in the view's context menu beside the colour panel's box.
+// "Printed" in the view's context menu beside the colour panel's box; the
+// sheets read (with progress and Cancel) and the forms laid under them.
+#include "gui/platform/MessageBox.h"
+#include "gui/printing/PrintPanel.h"
 #include "gui/report/FrmReport.h"
+#include "gui/report/SheetView.h"
+#include "report/ReportViewSettings.h"
 #include "gui/report/PrintedLookBar.h"
 #include "gui/report/ReportColorPanel.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QMenu>
+#include <QProgressDialog>
 
 void FrmReport::buildLookChoice()
 {
     m_lookBar = new PrintedLookBar(this);
     connect(m_lookBar, &PrintedLookBar::printedChosen, this, [this] {
         // This view only: the colour panel's stored choice stays as it is.
-        Frame6->ChkPrinted->setChecked(true);
+        m_colorPanel->ChkPrinted->setChecked(true);
         applyLook();
     });
     m_printedAction = new QAction(tr("Printed"), this);
     m_printedAction->setObjectName(QStringLiteral("ActPrinted"));
     m_printedAction->setCheckable(true);
-    m_printedAction->setToolTip(Frame6->ChkPrinted->toolTip());
+    m_printedAction->setToolTip(m_colorPanel->ChkPrinted->toolTip());
     // As the colour panel's box: the choice is stored and the view shows it.
     connect(m_printedAction, &QAction::triggered, this, [this](bool on) {
-        if (Frame6->ChkPrinted->isChecked() != on)
-            Frame6->ChkPrinted->click();
+        if (m_colorPanel->ChkPrinted->isChecked() != on)
+            m_colorPanel->ChkPrinted->click();
     });
-    connect(AQ, &QMenu::aboutToShow, this, [this] { m_printedAction->setChecked(printedLook()); });
-    connect(Frame6, &ReportColorPanel::printedLookChosen, m_lookBar, &QWidget::hide);
-    AQ->addAction(m_printedAction);
+    connect(m_contextMenu, &QMenu::aboutToShow, this, [this] { m_printedAction->setChecked(printedLook()); });
+    connect(m_colorPanel, &ReportColorPanel::printedLookChosen, m_lookBar, &QWidget::hide);
+    m_contextMenu->addAction(m_printedAction);
 }
 
 void FrmReport::offerPrintedLook()
 {
     m_lookBar->offerFor(m_doc.fileName(), m_doc.pages().bytes(), printedLook());
     placeCodePageBar();
+}
+
+bool FrmReport::printedLook() const
+{
+    return m_doc.printedLook();
+}
+
+Printed::Sheet FrmReport::sheet(int i) const
+{
+    return m_doc.sheet(i);
+}
+
+void FrmReport::buildPrinted()
+{
+    m_doc.setPrintedLook(m_colorPanel->printedLook());
+    m_doc.setCodePage(codePage());
+    if (!m_doc.printedLook() || m_doc.printedBuilt()) {
+        m_colorPanel->showModelTaken(ReportViewSettings::read().printerModel, m_doc.printedModel(), m_doc.showsSheets());
+        return;
+    }
+    m_doc.setPrinterSetup(ReportViewSettings::read().printerSetup());
+    // A large file takes a while to read as the printer prints it: the
+    // reading shows how far it is and can be cancelled, which leaves this
+    // view in the emphasis look (the stored choice stays as it is).
+    constexpr int Steps = 1000;
+    // A view that is not on screen yet (a file opened from the command line)
+    // shows the progress on its own rather than inside a hidden window.
+    QProgressDialog progress(tr("Reading %1 as printed ...").arg(QFileInfo(m_doc.fileName()).fileName()),
+        tr("Cancel"), 0, Steps, isVisible() ? this : nullptr);
+    progress.setObjectName(QStringLiteral("PrintedProgress"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool built = m_doc.buildPrinted(
+        [&progress](qint64 done, qint64 total) {
+            progress.setValue(total > 0 ? int(done * Steps / total) : 0);
+            return !progress.wasCanceled();
+        });
+    QGuiApplication::restoreOverrideCursor();
+    progress.reset();
+    if (!built)
+        m_colorPanel->ChkPrinted->setChecked(false);
+    m_colorPanel->showModelTaken(ReportViewSettings::read().printerModel, m_doc.printedModel(), m_doc.showsSheets());
+}
+
+void FrmReport::applyForms(bool tell)
+{
+    SheetForms forms;
+    QString error;
+    if (!SheetForms::load(ReportViewSettings::read().forms, &forms, &error) && tell)
+        MessageBox::show(this, error, tr("Form"), QMessageBox::Warning);
+    m_doc.setForms(forms);
+    SheetPane->setForms(forms);
+}
+
+void FrmReport::applyLook()
+{
+    // A page and a sheet are not the same thing: the view starts again at
+    // the first of them.
+    buildPrinted();
+    Frame1->setPageCount(PageCount());
+    CmdFst_Click();
 }

@@ -36,7 +36,7 @@ void FrmReport::showPage(int k)
     const bool printed = printedLook() && !Check3->isChecked();
     m_doc.setContinuous(false);
     SheetPane->setVisible(printed);
-    Rt1->setVisible(false);
+    m_editText->setVisible(false);
     m_pageView->setVisible(!printed);
     if (printed) {
         buildPrinted();
@@ -44,7 +44,7 @@ void FrmReport::showPage(int k)
         SheetPane->setPixelsPerInch(inch);
         SheetPane->setSheet(m_doc.sheet(qBound(0, k, PageCount() - 1)));
         m_loadedPageShown = false;
-        m_timerTag = QStringLiteral("0");
+        m_captionCurrent = false;
         return;
     }
     if (m_doc.pages().changed())
@@ -72,10 +72,10 @@ void FrmReport::showPage(int k)
 
 void FrmReport::showLines(std::shared_ptr<ViewLines> lines)
 {
-    Rt1->hide();
-    Rt1->clear(); // an edited page is gone once another is shown
-    m_pageView->setTextFont(Rt1->font());
-    m_pageView->setBackground(Rt1->palette().color(QPalette::Base), Rt1->palette().color(QPalette::Text));
+    m_editText->hide();
+    m_editText->clear(); // an edited page is gone once another is shown
+    m_pageView->setTextFont(m_editText->font());
+    m_pageView->setBackground(m_editText->palette().color(QPalette::Base), m_editText->palette().color(QPalette::Text));
     m_pageView->setLines(std::move(lines));
     showColumnMarks();
     m_pageView->show();
@@ -89,8 +89,8 @@ void FrmReport::shareShownText()
     // What prints of the page on screen: the edit box's text while it holds
     // the page, else the page as it was read; and the user's selection.
     if (editShown()) {
-        m_doc.setShownText({[this] { return PageText::text(Rt1->document()); },
-            [this] { return hasUserSelection() ? Rt1->textCursor().selectedText() : QString(); }});
+        m_doc.setShownText({[this] { return PageText::text(m_editText->document()); },
+            [this] { return hasUserSelection() ? m_editText->textCursor().selectedText() : QString(); }});
         return;
     }
     m_doc.setShownText({{}, [this] {
@@ -101,9 +101,9 @@ void FrmReport::shareShownText()
 
 QTextDocument *FrmReport::newDocument(const QString &text)
 {
-    auto *document = new QTextDocument(Rt1);
+    auto *document = new QTextDocument(m_editText);
     document->setUndoRedoEnabled(false);
-    document->setDefaultFont(Rt1->font());
+    document->setDefaultFont(m_editText->font());
     PageText::setText(document, text);
     return document;
 }
@@ -111,22 +111,22 @@ QTextDocument *FrmReport::newDocument(const QString &text)
 void FrmReport::showDocument(QTextDocument *document)
 {
     // The edit deletes the document it made itself; ours are deleted here.
-    QTextDocument *previous = Rt1->document();
-    const bool ours = previous->parent() == Rt1;
-    Rt1->setDocument(document);
-    Rt1->setCurrentCharFormat(QTextCharFormat());
+    QTextDocument *previous = m_editText->document();
+    const bool ours = previous->parent() == m_editText;
+    m_editText->setDocument(document);
+    m_editText->setCurrentCharFormat(QTextCharFormat());
     if (ours)
         delete previous;
 }
 
 bool FrmReport::editShown() const
 {
-    return !Rt1->isHidden();
+    return !m_editText->isHidden();
 }
 
 QAbstractScrollArea *FrmReport::shownText() const
 {
-    return editShown() ? static_cast<QAbstractScrollArea *>(Rt1) : m_pageView;
+    return editShown() ? static_cast<QAbstractScrollArea *>(m_editText) : m_pageView;
 }
 
 bool FrmReport::hasUserSelection() const
@@ -134,7 +134,7 @@ bool FrmReport::hasUserSelection() const
     if (!editShown())
         return m_pageView->selectionLength() > 0
             && !(m_pageView->selectionStart() == 0 && m_pageView->selectionLength() == 1);
-    const QTextCursor selection = Rt1->textCursor();
+    const QTextCursor selection = m_editText->textCursor();
     return selection.hasSelection() && !(selection.selectionStart() == 0 && selection.selectionEnd() == 1);
 }
 
@@ -206,7 +206,7 @@ void FrmReport::goToPage()
 
 void FrmReport::Timer1_Timer()
 {
-    if (m_timerTag != QLatin1String("1"))
+    if (!m_captionCurrent)
         UpdateStatusLine();
     showColumnMarks();
 }
@@ -216,7 +216,7 @@ void FrmReport::showColumnMarks()
     // The workbook's columns (element 0 is the line start), while they are
     // being marked.
     QVector<int> columns;
-    if (CmdExelExp->tag() == QLatin1String("1"))
+    if (markingColumns())
         for (int i = 1; i < m_doc.columnMarkCount() && i < m_doc.columnMarks().size(); ++i)
             columns.append(m_doc.columnMarks().at(i));
     if (m_pageView->columnMarks() != columns)
@@ -232,7 +232,7 @@ void FrmReport::UpdateStatusLine()
                            .arg(m_doc.currentPage() + 1)
                            .arg(PageCount())
                            .arg(name));
-        m_timerTag = QStringLiteral("1");
+        m_captionCurrent = true;
         return;
     }
     // The view does not wrap, so its display lines are the text's lines.
@@ -240,8 +240,8 @@ void FrmReport::UpdateStatusLine()
     qint64 line = 0;
     qint64 selected = 0;
     if (editShown()) {
-        const QTextCursor cursor = Rt1->textCursor();
-        const PageText::LineColumn at = PageText::lineColumn(Rt1->document(), cursor.selectionStart());
+        const QTextCursor cursor = m_editText->textCursor();
+        const PageText::LineColumn at = PageText::lineColumn(m_editText->document(), cursor.selectionStart());
         col = at.column;
         line = at.line;
         selected = cursor.selectionEnd() - cursor.selectionStart();
@@ -257,10 +257,10 @@ void FrmReport::UpdateStatusLine()
                        .arg(line + 1)
                        .arg(selected)
                        .arg(name));
-    m_timerTag = QStringLiteral("1");
+    m_captionCurrent = true;
 
     // Column marks for the spreadsheet export, while its marking mode is on.
     // The count is 8-bit: a 256th mark is refused.
-    if (CmdExelExp->tag() == QLatin1String("1"))
+    if (markingColumns())
         m_doc.addColumnMark(col);
 }

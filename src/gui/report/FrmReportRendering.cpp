@@ -7,6 +7,7 @@
 #include "gui/printing/PrintPanel.h"
 #include "gui/report/FrmReport.h"
 #include "gui/report/SheetView.h"
+#include "gui/rules/RulesDialog.h"
 #include "gui/report/EditMarkup.h"
 #include "gui/report/PageView.h"
 #include "gui/report/PageSearch.h"
@@ -82,14 +83,14 @@ void FrmReport::Command2_Click()
     // the zoom's steps start again from the button's size.
     const bool zoomIn = Command2->text() == QLatin1String("Zoom");
     m_doc.setZoomedIn(zoomIn);
-    Rt1->setFont(reportFont(zoomIn ? ReportZoomedPoints : ReportStartPoints, false, codePage()));
-    m_doc.setViewPoints(Rt1->font().pointSizeF());
+    m_editText->setFont(reportFont(zoomIn ? ReportZoomedPoints : ReportStartPoints, false, codePage()));
+    m_doc.setViewPoints(m_editText->font().pointSizeF());
     syncMarkup();
     m_zoom->setScale(1);
     // The continuous view has no markup to size: it keeps its place. A page
     // is shown again in the new sizes, with its place, marks and selection.
     if (continuousShown() && !editShown()) {
-        m_pageView->setTextFont(Rt1->font());
+        m_pageView->setTextFont(m_editText->font());
     } else {
         const QVector<PageView::Mark> marks = m_pageView->marks();
         const qint64 anchor = m_pageView->anchor();
@@ -111,31 +112,31 @@ void FrmReport::Command2_Click()
 void FrmReport::runSearch(int direction)
 {
     const QString s = Text4->text();
-    m_text4Tag = QStringLiteral("0");
+    m_stopSearch = false;
     if (s.isEmpty() || m_searching)
         return;
     if (editShown())
         return searchEditText(s);
     if (!SheetPane->isHidden())
-        return m_search->findOnSheet(direction, Frame6->swatchColor(ReportColorPanel::SearchString));
+        return m_search->findOnSheet(direction, m_colorPanel->swatchColor(ReportColorPanel::SearchString));
     PageView::Mark look;
-    look.colour = Frame6->swatchColor(ReportColorPanel::SearchString);
-    look.bold = Frame6->searchBold() ? 1 : 0;
+    look.colour = m_colorPanel->swatchColor(ReportColorPanel::SearchString);
+    look.bold = m_colorPanel->searchBold() ? 1 : 0;
     m_search->find(direction, look);
 }
 
 void FrmReport::searchEditText(const QString &s)
 {
     QTextCharFormat mark;
-    mark.setForeground(Frame6->swatchColor(ReportColorPanel::SearchString));
-    mark.setFontWeight(Frame6->searchBold() ? QFont::Bold : QFont::Normal);
+    mark.setForeground(m_colorPanel->swatchColor(ReportColorPanel::SearchString));
+    mark.setFontWeight(m_colorPanel->searchBold() ? QFont::Bold : QFont::Normal);
 
     // As in the page view, in steps with the events let in between. The
     // matches found within a step are marked in one edit, so a long page
     // is laid out again once a step rather than once a match.
     QPointer<FrmReport> alive(this);
     m_searching = true;
-    QTextDocument *document = Rt1->document();
+    QTextDocument *document = m_editText->document();
     const QPointer<QTextDocument> searched(document);
     const int length = document->characterCount() - 1;
     QTextCursor last;
@@ -144,7 +145,7 @@ void FrmReport::searchEditText(const QString &s)
         QCoreApplication::processEvents();
         if (!alive)
             return; // the window was closed
-        if (m_text4Tag == QLatin1String("1") || !searched || Rt1->document() != document)
+        if (m_stopSearch || !searched || m_editText->document() != document)
             break;
         QList<QTextCursor> found;
         step.start();
@@ -169,34 +170,34 @@ void FrmReport::searchEditText(const QString &s)
         last = found.last();
     }
     m_searching = false;
-    if (!last.isNull() && searched && Rt1->document() == document)
-        Rt1->setTextCursor(last);
+    if (!last.isNull() && searched && m_editText->document() == document)
+        m_editText->setTextCursor(last);
 }
 
 void FrmReport::highlightSelection()
 {
-    const QColor colour = Frame6->swatchColor(ReportColorPanel::Highlight);
+    const QColor colour = m_colorPanel->swatchColor(ReportColorPanel::Highlight);
     if (!editShown()) {
         m_pageView->addMark({m_pageView->selectionStart(), m_pageView->selectionLength(), colour,
-            Frame6->highlightBold() ? 1 : -1});
+            m_colorPanel->highlightBold() ? 1 : -1});
         return;
     }
     QTextCharFormat format;
-    if (Frame6->highlightBold())
+    if (m_colorPanel->highlightBold())
         format.setFontWeight(QFont::Bold);
     format.setForeground(colour);
-    QTextCursor cursor = Rt1->textCursor();
+    QTextCursor cursor = m_editText->textCursor();
     cursor.mergeCharFormat(format);
 }
 
 void FrmReport::showContextMenu(const QPoint &viewportPos)
 {
-    pppp->setEnabled(Check2->isChecked());
+    m_pasteAction->setEnabled(Check2->isChecked());
     QAbstractScrollArea *shown = shownText();
     const QPoint inView = shown->viewport()->mapTo(shown, viewportPos);
     const QPoint onForm(Twips::toPixels(Twips::fromPixels(inView.x()) + 50),
         Twips::toPixels(Twips::fromPixels(inView.y()) + 525));
-    AQ->popup(mapToGlobal(onForm));
+    m_contextMenu->popup(mapToGlobal(onForm));
 }
 
 void FrmReport::sendControlKey(int key)
@@ -219,16 +220,16 @@ void FrmReport::Check2_Click(bool ticked)
 {
     if (ticked) {
         showEditText();
-        Rt1->setReadOnly(false);
+        m_editText->setReadOnly(false);
         Frame1->selectPageOption(1);
         return;
     }
-    Rt1->setReadOnly(true);
-    Rt1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_editText->setReadOnly(true);
+    m_editText->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     // An edited page stays as it was edited (and prints so) until another
     // page is shown; one left as it was goes back to the page view.
-    if (editShown() && !Rt1->document()->isModified()) {
-        Rt1->hide();
+    if (editShown() && !m_editText->document()->isModified()) {
+        m_editText->hide();
         m_pageView->show();
         shareShownText();
     }
@@ -260,11 +261,11 @@ void FrmReport::showEditText()
     QTextCursor selection(document);
     selection.setPosition(int(m_pageView->anchor()));
     selection.setPosition(int(m_pageView->caret()), QTextCursor::KeepAnchor);
-    Rt1->setTextCursor(selection);
+    m_editText->setTextCursor(selection);
     document->setModified(false);
-    Rt1->setReadOnly(!Check2->isChecked());
+    m_editText->setReadOnly(!Check2->isChecked());
     m_pageView->hide();
-    Rt1->show();
+    m_editText->show();
     shareShownText();
     QGuiApplication::restoreOverrideCursor();
 }
@@ -290,13 +291,13 @@ void FrmReport::Check3_Click(bool ticked)
         showEditText();
 }
 
-bool FrmReport::rt1MouseEvent(QEvent *event)
+bool FrmReport::editTextMouseEvent(QEvent *event)
 {
     if (m_searching && isUserInput(event->type()))
         return true;
     switch (event->type()) {
     case QEvent::MouseButtonPress: {
-        m_timerTag = QStringLiteral("0");
+        m_captionCurrent = false;
         const auto *mouse = static_cast<QMouseEvent *>(event);
         if (mouse->button() == Qt::LeftButton && mouse->modifiers() == Qt::ControlModifier) {
             Command2->click();
@@ -309,23 +310,23 @@ bool FrmReport::rt1MouseEvent(QEvent *event)
         return false;
     }
     case QEvent::MouseButtonRelease:
-        m_timerTag = QStringLiteral("0");
+        m_captionCurrent = false;
         return false;
     case QEvent::ContextMenu:
-        return true; // the view's own menu is AQ
+        return true; // the view's own menu is m_contextMenu
     default:
         return false;
     }
 }
 
-bool FrmReport::rt1KeyEvent(QEvent *event)
+bool FrmReport::editTextKeyEvent(QEvent *event)
 {
     if (m_searching && isUserInput(event->type()))
         return true;
     if (pageKeyEvent(event))
         return true;
     if (event->type() == QEvent::KeyPress) {
-        m_timerTag = QStringLiteral("0");
+        m_captionCurrent = false;
         if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Control && !m_magnifier) {
             static const QCursor magnifier = magnifierCursor();
             m_magnifier = true;
@@ -334,7 +335,34 @@ bool FrmReport::rt1KeyEvent(QEvent *event)
     } else if (event->type() == QEvent::KeyRelease && m_magnifier) {
         m_magnifier = false;
         m_pageView->viewport()->setCursor(Qt::IBeamCursor);
-        Rt1->viewport()->setCursor(Rt1->isReadOnly() ? Qt::ArrowCursor : Qt::IBeamCursor);
+        m_editText->viewport()->setCursor(m_editText->isReadOnly() ? Qt::ArrowCursor : Qt::IBeamCursor);
     }
     return false;
+}
+
+void FrmReport::buildContextMenu()
+{
+    m_contextMenu = new QMenu(QStringLiteral("aaa"), this);
+    m_contextMenu->setObjectName(QStringLiteral("AQ"));
+    m_copyAction = m_contextMenu->addAction(QStringLiteral("Copy"));
+    m_copyAction->setObjectName(QStringLiteral("cccc"));
+    m_pasteAction = m_contextMenu->addAction(QStringLiteral("Paste"));
+    m_pasteAction->setObjectName(QStringLiteral("pppp"));
+    m_contextMenu->addSeparator()->setObjectName(QStringLiteral("g2"));
+    ht = m_contextMenu->addAction(QStringLiteral("Highlight Text"));
+    ht->setObjectName(QStringLiteral("ht"));
+    connect(m_copyAction, &QAction::triggered, this, [this] { sendControlKey(Qt::Key_C); });
+    connect(m_pasteAction, &QAction::triggered, this, [this] { sendControlKey(Qt::Key_V); });
+    connect(ht, &QAction::triggered, this, &FrmReport::highlightSelection);
+    m_contextMenu->addSeparator();
+    QAction *rules = m_contextMenu->addAction(QStringLiteral("Rules..."));
+    rules->setObjectName(QStringLiteral("rulesAction"));
+    connect(rules, &QAction::triggered, this, [this] {
+        auto *dialog = new RulesDialog(reportFile(), codePage(), this);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        if (dialog->chooseRules())
+            dialog->show();
+        else
+            dialog->close();
+    });
 }

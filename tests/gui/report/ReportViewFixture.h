@@ -100,8 +100,8 @@ inline QString stored(const QString &key)
 // The text on screen: the page view's, or the edit box's while Edit holds the page.
 inline QString viewText(FrmReport *view)
 {
-    if (!view->rt1()->isHidden())
-        return view->rt1()->toPlainText();
+    if (!view->editText()->isHidden())
+        return view->editText()->toPlainText();
     const ViewLines *lines = view->pageView()->lines();
     return lines ? lines->text(0, lines->positionCount()) : QString();
 }

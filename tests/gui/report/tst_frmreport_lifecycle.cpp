@@ -54,7 +54,7 @@ private slots:
         for (auto it = swatches.cbegin(); it != swatches.cend(); ++it)
             QCOMPARE(view->swatchColor(it.key()), it.value());
         QCOMPARE(view->markupContext().condensed, QColor(0xFF, 0, 0));
-        QCOMPARE(view->rt1()->palette().color(QPalette::Base), QColor(0xFF, 0xFF, 0xFF));
+        QCOMPARE(view->editText()->palette().color(QPalette::Base), QColor(0xFF, 0xFF, 0xFF));
         QCOMPARE(TestSupport::state(view, "ChSearch ChHighlighte ChL OptWinMode FrmWin.enabled"),
             QStringLiteral("1|0|0|1|1"));
         // Reading the defaults stores nothing.
@@ -220,7 +220,7 @@ private slots:
             view->resize(size);
             QCOMPARE(TestSupport::clippedCaptions(view).join(" "), QString()); // print panel included
             QWidget *bar = control(view, "Frame8");
-            QVERIFY(bar->geometry().top() >= view->rt1()->geometry().bottom());
+            QVERIFY(bar->geometry().top() >= view->editText()->geometry().bottom());
             QVERIFY(view->rect().contains(control(view, "JeExit")->geometry()));
             const QList<QStringList> rows {
                 {"Label4", "Check1", "Command2", "CmdImport", "lb1", "Label7", "Text4", "LbPageNo"},

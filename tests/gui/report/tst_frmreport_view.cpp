@@ -170,10 +170,10 @@ private slots:
         const QFontMetricsF metrics(page->textFont(), page->viewport());
         QTest::mouseClick(page->viewport(), Qt::LeftButton, {},
             QPoint(5, int(4 + (metrics.ascent() + metrics.descent()) * 3.5)));
-        QCOMPARE(view->statusTag(), QStringLiteral("0"));
+        QVERIFY(!view->captionCurrent());
         QTRY_COMPARE(view->windowTitle(), QStringLiteral(" Report View   [ Col : 0 Line : 4 ]   0   status.txt"));
         QVERIFY(view->windowTitle() != before);
-        QCOMPARE(view->statusTag(), QStringLiteral("1"));
+        QVERIFY(view->captionCurrent());
         page->setFocus();
         for (int i = 0; i < 3; ++i)
             QTest::keyClick(page, Qt::Key_Right);
@@ -364,8 +364,8 @@ private slots:
         auto *menu = view->findChild<QMenu *>(QStringLiteral("AQ"));
         const auto pasteOnMenu = [&] {
             QAbstractScrollArea *page = view->pageView();
-            if (!view->rt1()->isHidden())
-                page = view->rt1();
+            if (!view->editText()->isHidden())
+                page = view->editText();
             QTest::mouseClick(page->viewport(), Qt::RightButton, {}, QPoint(10, 10));
             if (!QTest::qWaitFor([menu] { return menu->isVisible(); }))
                 qWarning("context menu not shown");
@@ -375,9 +375,9 @@ private slots:
         };
         QVERIFY(vsual->isChecked() && !pasteOnMenu());
         QTest::mouseClick(edit, Qt::LeftButton);
-        QVERIFY(!view->rt1()->isReadOnly() && !vsual->isChecked());
+        QVERIFY(!view->editText()->isReadOnly() && !vsual->isChecked());
         // The page keeps the emphasis it was shown with: "Vsual" goes for the pages shown next.
-        QTextCursor bold(view->rt1()->document());
+        QTextCursor bold(view->editText()->document());
         bold.setPosition(3);
         QCOMPARE(bold.charFormat().fontWeight(), int(QFont::Bold));
         QCOMPARE(states(view, "Rt1.visible;PageView.visible;Op(1)"), "Rt1.visible=1;PageView.visible=0;Op(1)=1");
@@ -387,10 +387,10 @@ private slots:
         QCOMPARE(states(view, "Rt1.visible;PageView.visible"), "Rt1.visible=0;PageView.visible=1");
         // Edited, it stays (locked) and is what prints, until another page shows.
         QTest::mouseClick(edit, Qt::LeftButton);
-        view->rt1()->moveCursor(QTextCursor::Start);
-        QTest::keyClicks(view->rt1(), "X");
+        view->editText()->moveCursor(QTextCursor::Start);
+        QTest::keyClicks(view->editText(), "X");
         QTest::mouseClick(edit, Qt::LeftButton);
-        QVERIFY(view->rt1()->isReadOnly() && view->rt1()->isVisible());
+        QVERIFY(view->editText()->isReadOnly() && view->editText()->isVisible());
         QByteArray bytes;
         QString error;
         QVERIFY(view->document().shownPageBytes(false, &bytes, &error));

@@ -1,5 +1,6 @@
 // The page table (a print file cut at its form feeds), the page document
 // (a page's text with its lines and columns) and the markup passes over it.
+#include "PageCuts.h"
 #include "WindowSupport.h"
 #include "gui/report/EditMarkup.h"
 #include "render/ViewLines.h"
@@ -98,28 +99,7 @@ class TestPageMarkup : public QObject
 private slots:
     void initTestCase() { TestSupport::initWindows(); }
 
-    void cut_data()
-    {
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<ByteList>("pages");
-        QTest::addColumn<QByteArray>("tail"); // after the last page: never a page
-        // Every byte but FF, on a page of its own and again on the next.
-        QByteArray all;
-        for (int b = 0; b < 256; ++b) {
-            if (b != '\f')
-                all.append(char(b));
-        }
-        QTest::newRow("empty file: one empty page") << QByteArray() << ByteList {""} << QByteArray();
-        QTest::newRow("no form feed: one page")
-            << QByteArray("a\r\nb\r\n") << ByteList {"a\r\nb\r\n"} << QByteArray();
-        QTest::newRow("n form feeds: n pages")
-            << QByteArray("\f\fx\f\f") << ByteList {"", "", "x", ""} << QByteArray();
-        QTest::newRow("text after the last form feed is a page")
-            << QByteArray("ab\fcd\r\n\fe") << ByteList {"ab", "cd\r\n", "e"} << QByteArray();
-        QTest::newRow("line ends and a reset after the last form feed are not")
-            << QByteArray("ab\f\r\n\x1b@") << ByteList {"ab"} << QByteArray("\r\n\x1b@");
-        QTest::newRow("every byte value") << all + '\f' + all + '\f' << ByteList {all, all} << QByteArray();
-    }
+    void cut_data() { PageCuts::addRows(); }
 
     void cut()
     {

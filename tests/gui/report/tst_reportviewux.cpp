@@ -145,7 +145,7 @@ private slots:
         QFETCH(QString, lacks);
         FrmReport *view = open(printFile("edited.prn", "Page 1 \x1b" "EBOLD\x1b" "F\r\n\fPage 2\r\n\f"));
         QTest::mouseClick(control(view, "Check2"), Qt::LeftButton, {}, QPoint(4, 4));
-        QTextEdit *edit = view->rt1();
+        QTextEdit *edit = view->editText();
         QVERIFY(edit->isVisible());
         edit->moveCursor(QTextCursor::Start);
         QTest::keyClicks(edit, "EDITED ");

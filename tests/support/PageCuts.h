@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QTest>
+
+// The page table's cuts, one table for the tests that cut pages (from a
+// mapped file and from bytes in memory): a file, the pages it is cut into
+// and what follows the last page (never a page). A form feed cuts only
+// where the printer obeys it, not inside a command's parameters or a
+// picture's dots.
+namespace PageCuts {
+
+using ByteList = QList<QByteArray>;
+
+inline void addRows()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<ByteList>("pages");
+    QTest::addColumn<QByteArray>("tail");
+    const auto row = [](const char *name, const QByteArray &file, const ByteList &pages,
+                         const QByteArray &tail = QByteArray()) { QTest::newRow(name) << file << pages << tail; };
+    // Every byte but FF, on a page of its own and again on the next.
+    QByteArray all;
+    for (int b = 0; b < 256; ++b) {
+        if (b != '\f')
+            all.append(char(b));
+    }
+    const QByteArray esc("\x1b");
+    row("empty file: one empty page", QByteArray(), {""});
+    row("no form feed: one page", "a\r\nb\r\n", {"a\r\nb\r\n"});
+    row("n form feeds: n pages", "\f\fx\f\f", {"", "", "x", ""});
+    row("ends in a form feed", "A\fB\f", {"A", "B"});
+    row("begins with a form feed", "\fB", {"", "B"});
+    row("text after the last form feed is a page", "ab\fcd\r\n\fe", {"ab", "cd\r\n", "e"});
+    row("line ends and a reset after the last form feed are not", "ab\f\r\n\x1b@", {"ab"}, "\r\n\x1b@");
+    row("line ends, a reset and blanks after the last form feed", "A\f\r\n\x1b@  \r\n", {"A"},
+        "\r\n\x1b@  \r\n");
+    row("every byte value", all + '\f' + all + '\f', {all, all});
+    const QByteArray picture = esc + "K" + QByteArray("\x02\x00\x0c\x0c", 4);
+    row("form feed bytes in picture data", "A" + picture + "B\fC", {"A" + picture + "B", "C"});
+    row("form feed byte as a parameter", esc + "C\x0c" + "A\f", {esc + "C\x0c" + "A"});
+    const QByteArray shortPicture = esc + "K" + QByteArray("\x09\x00\x0c", 3);
+    row("picture cut short eats the rest", "A\f" + shortPicture, {"A", shortPicture});
+}
+
+} // namespace PageCuts
