@@ -343,7 +343,7 @@
     </message>
     <message>
         <source>Printed</source>
-        <translation>Vytištěno</translation>
+        <translation>Jako vytištěné</translation>
     </message>
     <message>
         <source>The page is too large to edit here (%1 MB; at most %2 MB).</source>

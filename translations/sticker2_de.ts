@@ -295,7 +295,7 @@
     </message>
     <message>
         <source>Carriage</source>
-        <translation>Walze</translation>
+        <translation>Wagen</translation>
     </message>
     <message>
         <source>First page</source>
@@ -343,7 +343,7 @@
     </message>
     <message>
         <source>Printed</source>
-        <translation>Gedruckt</translation>
+        <translation>Wie gedruckt</translation>
     </message>
     <message>
         <source>The page is too large to edit here (%1 MB; at most %2 MB).</source>
@@ -694,11 +694,11 @@ Installieren Sie eines von: %1.</translation>
     </message>
     <message>
         <source>Wide carriage (13.6 in)</source>
-        <translation>Breite Walze (13,6 Zoll)</translation>
+        <translation>Breiter Wagen (13,6 Zoll)</translation>
     </message>
     <message>
         <source>Narrow carriage (8 in)</source>
-        <translation>Schmale Walze (8 Zoll)</translation>
+        <translation>Schmaler Wagen (8 Zoll)</translation>
     </message>
     <message>
         <source>The printer the file was written for: 9 and 24 pins count line spacing in other steps</source>
@@ -725,11 +725,11 @@ Installieren Sie eines von: %1.</translation>
     <name>ReportExport</name>
     <message>
         <source>Export</source>
-        <translation>Exportieren</translation>
+        <translation>Export</translation>
     </message>
     <message>
         <source>Choose the workbook&apos;s name with the Export button first.</source>
-        <translation>Wählen Sie zuerst mit der Schaltfläche Exportieren den Namen der Arbeitsmappe.</translation>
+        <translation>Wählen Sie zuerst mit der Schaltfläche Export den Namen der Arbeitsmappe.</translation>
     </message>
 </context>
 <context>
