@@ -193,7 +193,8 @@ private slots:
     {
         QTemporaryDir copy;
         for (const QString &language : Shipped)
-            QVERIFY(QFile::copy(tsFile(SourceDir + "/translations", language), tsFile(copy.path(), language)));
+            QVERIFY(
+                QFile::copy(tsFile(SourceDir + "/translations", language), tsFile(copy.path(), language)));
         QProcess lupdate;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("LUPDATE", STICKER2_LUPDATE);
@@ -204,7 +205,8 @@ private slots:
             lupdate.readAllStandardError().constData());
         for (const QString &language : Shipped) {
             QString ignored;
-            const QSet<QString> committed = keys(readTs(tsFile(SourceDir + "/translations", language), &ignored));
+            const QSet<QString> committed
+                = keys(readTs(tsFile(SourceDir + "/translations", language), &ignored));
             const QSet<QString> current = keys(readTs(tsFile(copy.path(), language), &ignored));
             QStringList faults;
             for (const QString &key : current - committed)
@@ -213,7 +215,8 @@ private slots:
                 faults << language + " keeps a text no longer in the sources: " + key;
             faults.sort();
             QVERIFY2(faults.isEmpty(),
-                qPrintable(faults.join('\n') + "\nRun tools/update-translations.sh and translate the new texts."));
+                qPrintable(
+                    faults.join('\n') + "\nRun tools/update-translations.sh and translate the new texts."));
         }
     }
 };

@@ -43,7 +43,8 @@ private slots:
         QTest::newRow("show button") << "JBshow(0)" << "SHO&W" << "&ANZEIGEN" << "&ZOBRAZIT";
         QTest::newRow("print button") << "JBshow(1)" << "Print" << "Drucken" << "Tisk";
         QTest::newRow("exit button") << "CmdExit" << "    E &X I T" << "    E N &D E" << "    K O &N E C";
-        QTest::newRow("count label") << "lb(0)" << "No of Sticker" << "Anzahl Etiketten" << "Počet štítků";
+        QTest::newRow("count label") << "lb(0)" << "No of Sticker" << "Anzahl Etiketten"
+                                     << "Počet štítků";
         QTest::newRow("settings row") << "lb(8)" << "SPace Between Col" << "Abstand zwischen Spalten"
                                       << "Mezera mezi sloupci";
         QTest::newRow("Windows-mode row") << "Label12" << "Font Name" << "Schriftart" << "Název písma";

@@ -11,10 +11,16 @@
 
 namespace {
 
+// The context of this file's texts.
+class WindowSheetPrinting
+{
+    Q_DECLARE_TR_FUNCTIONS(WindowSheetPrinting)
+};
+
 // Read when a message is shown, so it comes in the language loaded at start-up.
 QString informationTitle()
 {
-    return QCoreApplication::translate("WindowSheetPrinting", "Information Window");
+    return WindowSheetPrinting::tr("Information Window");
 }
 
 // A long drawing keeps the window from answering; show that it is busy.
@@ -41,8 +47,8 @@ bool printWindowSheet(StickerInput &input, QWidget *parent)
     const QString name = CurrentPrinter::name();
     if (name.isEmpty() || !CurrentPrinter::isInstalled(name)) {
         MessageBox::show(parent,
-            name.isEmpty() ? QCoreApplication::translate("WindowSheetPrinting", "No Printers Installed to do the Print job")
-                           : QCoreApplication::translate("WindowSheetPrinting", "The printer \"%1\" is not installed.").arg(name),
+            name.isEmpty() ? WindowSheetPrinting::tr("No Printers Installed to do the Print job")
+                           : WindowSheetPrinting::tr("The printer \"%1\" is not installed.").arg(name),
             informationTitle(), QMessageBox::Information);
         return false;
     }
@@ -61,7 +67,8 @@ bool printWindowSheet(StickerInput &input, StickerSurface &printer, QWidget *par
     if (failure.kind == WindowSheetFailure::RowsPerSheet)
         MessageBox::show(parent, failure.message, informationTitle(), QMessageBox::Information);
     else if (failure.kind == WindowSheetFailure::Drawing)
-        MessageBox::show(parent, failure.message, QCoreApplication::translate("WindowSheetPrinting", "Printing Error"), QMessageBox::Critical);
+        MessageBox::show(
+            parent, failure.message, WindowSheetPrinting::tr("Printing Error"), QMessageBox::Critical);
     return done;
 }
 
@@ -84,7 +91,7 @@ void previewWindowSheetPrintout(const StickerInput &input, QWidget *parent)
     const QString name = CurrentPrinter::name();
     if (CurrentPrinter::isInstalled(name))
         printer.setPrinterName(name);
-    printer.setDocName(QCoreApplication::translate("WindowSheetPrinting", "Stickers"));
+    printer.setDocName(WindowSheetPrinting::tr("Stickers"));
     DesktopPrinting::preview(
         &printer,
         [&](QPrinter *target) {
