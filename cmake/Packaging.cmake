@@ -97,7 +97,8 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "acl, fonts-liberation | fonts-liberation2, fon
 if(STICKER2_LOADED_DEPENDS)
   string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", ${STICKER2_LOADED_DEPENDS}")
 endif()
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cups-daemon")
+# Qt's own texts (standard dialogs) in the user's language.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cups-daemon, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
   "viewer and printer for dot-matrix print files, and sticker sheets
 Sticker2 is for offices that run text-mode business software and print on

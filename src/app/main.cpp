@@ -6,6 +6,7 @@
 #include "gui/watch/FrmWatch.h"
 #include "platform/AppPaths.h"
 #include "platform/ProcessSignals.h"
+#include "platform/Translations.h"
 #include "watch/PrintFileWatcher.h"
 
 #include <QApplication>
@@ -45,6 +46,7 @@ int main(int argc, char *argv[])
         CliSupport::quietToolkitMessages();
         const auto run = [&] {
             QCoreApplication::setApplicationName(QStringLiteral("Sticker2"));
+            Translations::install(QCoreApplication::instance());
             AppPaths::ensureProgramFolder();
             return CommandLine::runHeadless(arguments);
         };
@@ -79,6 +81,7 @@ int main(int argc, char *argv[])
     const QtMessageHandler handler = qInstallMessageHandler(CliSupport::startFailure);
     QApplication app(argc, argv);
     qInstallMessageHandler(handler);
+    Translations::install(&app);
     QuitWhenShown quitWhenShown;
     if (qEnvironmentVariableIsSet("STICKER2_QUIT_WHEN_SHOWN"))
         app.installEventFilter(&quitWhenShown);

@@ -22,7 +22,8 @@ usr=$work/root/usr
 DESTDIR=$work/root cmake --install "$build" --prefix /usr >/dev/null
 files="bin/sticker2 lib/cups/backend/sticker2 share/applications/$id.desktop share/metainfo/$id.metainfo.xml
 share/mime/packages/sticker2.xml share/icons/hicolor/scalable/apps/$id.svg share/man/man1/sticker2.1.gz
-share/bash-completion/completions/sticker2"
+share/bash-completion/completions/sticker2 share/sticker2/translations/sticker2_de.qm
+share/sticker2/translations/sticker2_cs.qm"
 for f in $files; do
     [ -f "$usr/$f" ] || fail "$f is not installed"
 done

@@ -2,7 +2,9 @@
 
 #include "platform/AppPaths.h"
 #include "platform/ProcessSignals.h"
+#include "platform/Translations.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,6 +15,10 @@ namespace TestSupport {
 void init()
 {
     ignoreFileSizeSignal();
+    // The user's language, as the program loads it at start-up (the tests
+    // run in English unless one asks for another through LANGUAGE).
+    if (QCoreApplication::instance())
+        Translations::install(QCoreApplication::instance());
     AppPaths::ensureProgramFolder();
 }
 

@@ -88,7 +88,7 @@ void FormChoiceDialog::accept()
 void FormChoiceDialog::browse(QLineEdit *field)
 {
     const QString chosen = Dialogs::openFileName(this, tr("Choose a form"),
-        QStringLiteral("Forms|*.pdf *.png *.jpg *.jpeg|All files|*"),
+        tr("Forms|*.pdf *.png *.jpg *.jpeg|All files|*"),
         field->text().isEmpty() ? QString() : QFileInfo(field->text()).absolutePath());
     if (!chosen.isEmpty())
         field->setText(chosen);

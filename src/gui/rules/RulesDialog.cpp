@@ -18,7 +18,7 @@ RulesDialog::RulesDialog(const QString &printFile, CodePage::Id codePage, QWidge
     , m_codePage(codePage)
 {
     setObjectName(QStringLiteral("RulesDialog"));
-    setWindowTitle(QStringLiteral("Rules - %1").arg(QFileInfo(printFile).fileName()));
+    setWindowTitle(tr("Rules - %1").arg(QFileInfo(printFile).fileName()));
     m_heading = new QLabel(this);
     m_heading->setWordWrap(true);
     m_text = new QPlainTextEdit(this);
@@ -27,9 +27,9 @@ RulesDialog::RulesDialog(const QString &printFile, CodePage::Id codePage, QWidge
     m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    QPushButton *other = buttons->addButton(QStringLiteral("Rules &File..."), QDialogButtonBox::ActionRole);
+    QPushButton *other = buttons->addButton(tr("Rules &File..."), QDialogButtonBox::ActionRole);
     other->setObjectName(QStringLiteral("rulesFileButton"));
-    QPushButton *again = buttons->addButton(QStringLiteral("&Read Again"), QDialogButtonBox::ActionRole);
+    QPushButton *again = buttons->addButton(tr("&Read Again"), QDialogButtonBox::ActionRole);
     again->setObjectName(QStringLiteral("readAgainButton"));
     connect(other, &QPushButton::clicked, this, &RulesDialog::chooseRules);
     connect(again, &QPushButton::clicked, this, [this] {
@@ -46,8 +46,8 @@ RulesDialog::RulesDialog(const QString &printFile, CodePage::Id codePage, QWidge
 
 bool RulesDialog::chooseRules()
 {
-    const QString chosen = Dialogs::openFileName(this, QStringLiteral("Rules File"),
-        QStringLiteral("Rules files (*.conf *.ini)|*.conf *.ini|All files (*)|*"),
+    const QString chosen = Dialogs::openFileName(this, tr("Rules File"),
+        tr("Rules files (*.conf *.ini)|*.conf *.ini|All files (*)|*"),
         m_rulesFile.isEmpty() ? QStringLiteral("/etc/sticker2/rules.conf") : m_rulesFile);
     if (chosen.isEmpty())
         return false;
@@ -58,7 +58,7 @@ bool RulesDialog::chooseRules()
 void RulesDialog::showRules(const QString &rulesFile)
 {
     m_rulesFile = rulesFile;
-    m_heading->setText(QStringLiteral("What %1 would do with %2 (nothing is done):")
+    m_heading->setText(tr("What %1 would do with %2 (nothing is done):")
                            .arg(QDir::toNativeSeparators(rulesFile), QDir::toNativeSeparators(m_printFile)));
     m_text->setPlainText(previewRules(rulesFile, m_printFile, CodePage::Choice { false, m_codePage }).join(QLatin1Char('\n')));
 }

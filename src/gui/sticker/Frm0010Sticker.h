@@ -29,7 +29,7 @@ class Frm0010Sticker : public QWidget
 public:
     explicit Frm0010Sticker(QWidget *parent = nullptr);
 
-    static QString designCaption() { return QStringLiteral("Velmora Software - Utility"); }
+    static QString designCaption() { return tr("Velmora Software - Utility"); }
     // Widths of the left panel and of the settings panel, in twips.
     static int frame4WidthTwips();
     static int frame1WidthTwips();

@@ -97,7 +97,7 @@ void Frm0010Sticker::buildControls()
     small.setPointSizeF(8.25);
     setFont(small);
 
-    Label1 = new QLabel(QStringLiteral("Sticker Printing"), this);
+    Label1 = new QLabel(tr("Sticker Printing"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     QFont title(QStringLiteral("Times New Roman"));
     title.setPointSize(18);
@@ -109,8 +109,8 @@ void Frm0010Sticker::buildControls()
     Label1->installEventFilter(this);
     // The settings button shows on a double-click of the title; the title
     // says so, and its context menu (and the form's) opens the panel too.
-    Label1->setToolTip(QStringLiteral("Double-click to show the Setting button, or right-click for the settings."));
-    auto *settings = new QAction(QStringLiteral("Settings..."), this);
+    Label1->setToolTip(tr("Double-click to show the Setting button, or right-click for the settings."));
+    auto *settings = new QAction(tr("Settings..."), this);
     settings->setObjectName(QStringLiteral("ActSettings"));
     connect(settings, &QAction::triggered, this, [this] {
         JeweledButton1->setVisible(true);
@@ -118,7 +118,7 @@ void Frm0010Sticker::buildControls()
     });
     addAction(settings);
     // Print jobs written into a folder (a capture queue's) open as they come.
-    auto *watch = new QAction(QStringLiteral("Watch a Folder for Print Jobs..."), this);
+    auto *watch = new QAction(tr("Watch a Folder for Print Jobs..."), this);
     watch->setObjectName(QStringLiteral("ActWatch"));
     connect(watch, &QAction::triggered, this, [this] { FrmWatch::chooseAndWatch(this); });
     addAction(watch);
@@ -181,27 +181,27 @@ void Frm0010Sticker::buildLinePanel()
 
     // Sticker count, the grid's capacity and the pages.
     const int countRow = 210 + 7 * 390 + 90;
-    lb[0] = label(lbName(0), QStringLiteral("No of Sticker"), Frame4, 120, countRow, 1230);
+    lb[0] = label(lbName(0), tr("No of Sticker"), Frame4, 120, countRow, 1230);
     TxNos = textBox(QStringLiteral("TxNos"), QStringLiteral("0"), Frame4, 1380, countRow, 900);
     lb[2] = label(lbName(2), QStringLiteral("0"), Frame4, 2310, countRow, 660);
     lb[2]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     lb[12] = label(
-        lbName(12), QStringLiteral("Page"), Frame4, 3060, countRow, 480, Qt::AlignRight | Qt::AlignVCenter);
+        lbName(12), tr("Page"), Frame4, 3060, countRow, 480, Qt::AlignRight | Qt::AlignVCenter);
     txtPage = textBox(QStringLiteral("txtPage"), QStringLiteral("0"), Frame4, 3600, countRow, 660);
 
     const int modeRow = countRow + 420;
-    ChKwIN = new QCheckBox(QStringLiteral("Window"), Frame4);
+    ChKwIN = new QCheckBox(tr("Window"), Frame4);
     ChKwIN->setObjectName(QStringLiteral("ChKwIN"));
     place(ChKwIN, 330, modeRow, 1500, FieldHeight);
-    JeweledButton1 = new JeweledButton(QStringLiteral("JeweledButton1"), QStringLiteral("Setting "), Frame4);
+    JeweledButton1 = new JeweledButton(QStringLiteral("JeweledButton1"), tr("Setting "), Frame4);
     place(JeweledButton1, 3360, modeRow - 30, 1305, 360);
     JeweledButton1->hide();
     // The print preview of the Windows-mode sheet.
-    CmdPreview = new JeweledButton(QStringLiteral("CmdPreview"), QStringLiteral("Preview"), Frame4);
+    CmdPreview = new JeweledButton(QStringLiteral("CmdPreview"), tr("Preview"), Frame4);
     place(CmdPreview, 1920, modeRow - 30, 1350, 360);
 
     // The format slots, shown in the order of their captions.
-    Frame3 = new QGroupBox(QStringLiteral("Setting"), Frame4);
+    Frame3 = new QGroupBox(tr("Setting"), Frame4);
     Frame3->setObjectName(QStringLiteral("Frame3"));
     place(Frame3, 120, modeRow + 390, 4545, 660);
     for (int slot = 0; slot < FormatStore::SlotCount; ++slot) {
@@ -214,25 +214,25 @@ void Frm0010Sticker::buildLinePanel()
 
     // The buttons.
     const int buttonRow = modeRow + 390 + 660 + 90;
-    JBshow[0] = new JeweledButton(QStringLiteral("JBshow(0)"), QStringLiteral("SHO&W"), Frame4);
-    JBshow[0]->setToolTip(QStringLiteral("Display Page Wise  Print View "));
+    JBshow[0] = new JeweledButton(QStringLiteral("JBshow(0)"), tr("SHO&W"), Frame4);
+    JBshow[0]->setToolTip(tr("Display Page Wise  Print View "));
     JBshow[0]->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
     place(JBshow[0], 120, buttonRow, 1080, 480);
-    JBshow[1] = new JeweledButton(QStringLiteral("JBshow(1)"), QStringLiteral("Print"), Frame4);
+    JBshow[1] = new JeweledButton(QStringLiteral("JBshow(1)"), tr("Print"), Frame4);
     JBshow[1]->setIcon(QIcon::fromTheme(
         QStringLiteral("document-print"), style()->standardIcon(QStyle::SP_DialogApplyButton)));
     place(JBshow[1], 1245, buttonRow, 1080, 480);
-    CmdSave = new JeweledButton(QStringLiteral("CmdSave"), QStringLiteral("Save"), Frame4);
+    CmdSave = new JeweledButton(QStringLiteral("CmdSave"), tr("Save"), Frame4);
     place(CmdSave, 2370, buttonRow, 900, 480);
-    CmdExit = new JeweledButton(QStringLiteral("CmdExit"), QStringLiteral("    E &X I T"), Frame4);
-    CmdExit->setToolTip(QStringLiteral("Return to Main Menu"));
+    CmdExit = new JeweledButton(QStringLiteral("CmdExit"), tr("    E &X I T"), Frame4);
+    CmdExit->setToolTip(tr("Return to Main Menu"));
     CmdExit->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
     place(CmdExit, 3315, buttonRow, 1350, 480);
 }
 
 void Frm0010Sticker::buildSettingsPanel()
 {
-    Frame1 = new QGroupBox(QStringLiteral("Setting"), this);
+    Frame1 = new QGroupBox(tr("Setting"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     place(Frame1, Margin + Frame4Width, Margin, Frame1Width, FormHeight - Margin - 90);
     FrameMore = new StickerMorePanel(this);
@@ -248,32 +248,32 @@ void Frm0010Sticker::buildSettingsPanel()
         lb[size_t(labelIndex)] = label(lbName(labelIndex), caption, Frame1, 120, rowTop(row), labelWidth);
         box = textBox(name, QString(), Frame1, fieldLeft, rowTop(row), fieldWidth);
     };
-    setting(TxSp, QStringLiteral("TxSp"), 8, QStringLiteral("SPace Between Col"), 0);
-    setting(TxCol, QStringLiteral("TxCol"), 3, QStringLiteral("Col"), 1);
-    setting(TxRow, QStringLiteral("TxRow"), 5, QStringLiteral("Row"), 2);
+    setting(TxSp, QStringLiteral("TxSp"), 8, tr("SPace Between Col"), 0);
+    setting(TxCol, QStringLiteral("TxCol"), 3, tr("Col"), 1);
+    setting(TxRow, QStringLiteral("TxRow"), 5, tr("Row"), 2);
     // Blank lines in character mode, the row pitch in Windows mode: both
     // modes use it, so it stays outside the Windows-mode frame.
-    auto *label3 = label(QStringLiteral("Label3"), QStringLiteral("Margin Between Two Sticker"), Frame1, 120,
+    auto *label3 = label(QStringLiteral("Label3"), tr("Margin Between Two Sticker"), Frame1, 120,
         rowTop(3), labelWidth);
     Q_UNUSED(label3);
     TxBlank = textBox(QStringLiteral("TxBlank"), QString(), Frame1, fieldLeft, rowTop(3), fieldWidth);
-    setting(TxMaxFLenth, QStringLiteral("TxMaxFLenth"), 9, QStringLiteral("Max Field Lenth"), 4);
+    setting(TxMaxFLenth, QStringLiteral("TxMaxFLenth"), 9, tr("Max Field Lenth"), 4);
 
-    lb[13] = label(lbName(13), QStringLiteral("Max Field"), Frame1, 120, rowTop(5), labelWidth);
+    lb[13] = label(lbName(13), tr("Max Field"), Frame1, 120, rowTop(5), labelWidth);
     Combo1 = new QComboBox(Frame1);
     Combo1->setObjectName(QStringLiteral("Combo1"));
     for (int i = 1; i <= 7; ++i)
         Combo1->addItem(QString::number(i));
     place(Combo1, fieldLeft, rowTop(5), fieldWidth, FieldHeight);
-    setting(txtRowPrint, QStringLiteral("txtRowPrint"), 17, QStringLiteral("Row Printing"), 6);
-    lb[19] = label(lbName(19), QStringLiteral("Loop Position"), Frame1, 120, rowTop(7), labelWidth);
+    setting(txtRowPrint, QStringLiteral("txtRowPrint"), 17, tr("Row Printing"), 6);
+    lb[19] = label(lbName(19), tr("Loop Position"), Frame1, 120, rowTop(7), labelWidth);
     Combo2 = new QComboBox(Frame1);
     Combo2->setObjectName(QStringLiteral("Combo2"));
     Combo2->addItems({QStringLiteral("4"), QStringLiteral("5")});
     place(Combo2, fieldLeft, rowTop(7), fieldWidth, FieldHeight);
 
-    Op[0] = new QRadioButton(QStringLiteral("Normal    ( 80 Col )"), Frame1);
-    Op[1] = new QRadioButton(QStringLiteral("Cond.     (136 Col )"), Frame1);
+    Op[0] = new QRadioButton(tr("Normal    ( 80 Col )"), Frame1);
+    Op[1] = new QRadioButton(tr("Cond.     (136 Col )"), Frame1);
     for (int i = 0; i < 2; ++i) {
         Op[size_t(i)]->setObjectName(QStringLiteral("Op(%1)").arg(i));
         place(Op[size_t(i)], 240, rowTop(8 + i), 3000, FieldHeight);
@@ -281,7 +281,7 @@ void Frm0010Sticker::buildSettingsPanel()
     Op[0]->setChecked(true);
 
     // The Windows-mode geometry.
-    Frame5 = new QGroupBox(QStringLiteral("Window base Setting"), Frame1);
+    Frame5 = new QGroupBox(tr("Window base Setting"), Frame1);
     Frame5->setObjectName(QStringLiteral("Frame5"));
     place(Frame5, 60, rowTop(10) - 30, 3360, 2130);
     struct
@@ -291,17 +291,17 @@ void Frm0010Sticker::buildSettingsPanel()
         const char *labelName;
         const char *caption;
     } geometry[] = {
-        {TxtFontNM, "TxtFontNM", "Label12", "Font Name"},
-        {TxtFontSZ, "TxtFontSZ", "Label13", "Font Size"},
-        {TxtMtop, "TxtMtop", "Label4", "Margin Top"},
-        {TxtMLeft, "TxtMLeft", "Label5", "Margin Left"},
-        {TxtHEight, "TxtHEight", "Label2", "Sticker Left Space"},
-        {TxtWidth, "TxtWidth", "Label6", "Space Between Two value"},
+        {TxtFontNM, "TxtFontNM", "Label12", QT_TR_NOOP("Font Name")},
+        {TxtFontSZ, "TxtFontSZ", "Label13", QT_TR_NOOP("Font Size")},
+        {TxtMtop, "TxtMtop", "Label4", QT_TR_NOOP("Margin Top")},
+        {TxtMLeft, "TxtMLeft", "Label5", QT_TR_NOOP("Margin Left")},
+        {TxtHEight, "TxtHEight", "Label2", QT_TR_NOOP("Sticker Left Space")},
+        {TxtWidth, "TxtWidth", "Label6", QT_TR_NOOP("Space Between Two value")},
     };
     int row = 0;
     for (auto &g : geometry) {
         const int top = 300 + row * 300;
-        label(QString::fromLatin1(g.labelName), QString::fromLatin1(g.caption), Frame5, 60, top, 2340);
+        label(QString::fromLatin1(g.labelName), tr(g.caption), Frame5, 60, top, 2340);
         g.box = textBox(QString::fromLatin1(g.name), QString(), Frame5, 2460, top, 840);
         ++row;
     }

@@ -45,7 +45,7 @@ void Frm0010Sticker::CmdSave_Click()
 {
     QString error;
     if (!FormatStore::save(m_formatSlot, readInput(), &error))
-        MessageBox::critical(this, error, QStringLiteral("Save"));
+        MessageBox::critical(this, error, tr("Save"));
 }
 
 void Frm0010Sticker::runCharacterSheet(StickerInput &input)

@@ -15,7 +15,7 @@ PrinterStickerSurface::PrinterStickerSurface(const QString &printerName)
                                                     : QPrinterInfo::printerInfo(printerName);
     m_owned = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     m_printer = m_owned.get();
-    m_printer->setDocName(QStringLiteral("Stickers"));
+    m_printer->setDocName(tr("Stickers"));
     m_printer->setPageSize(QPageSize(QPageSize::A4));
     m_printer->setPageOrientation(QPageLayout::Portrait);
 }
@@ -70,12 +70,12 @@ bool PrinterStickerSurface::EndDoc()
         if (!m_sheets) {
             m_sheets = std::make_unique<QPainter>();
             if (!m_sheets->begin(m_printer)) {
-                setErrorText(QStringLiteral("The printer \"%1\" did not accept the print job.")
+                setErrorText(tr("The printer \"%1\" did not accept the print job.")
                                  .arg(m_printer->printerName()));
                 return false;
             }
         } else if (!m_printer->newPage()) {
-            setErrorText(QStringLiteral("The print job could not be completed."));
+            setErrorText(tr("The print job could not be completed."));
             return false;
         }
         paintOn(*m_sheets, items);
@@ -91,9 +91,9 @@ bool PrinterStickerSurface::EndDoc()
     QPainter painter;
     if (!painter.begin(m_printer)) {
         setErrorText(file.isEmpty()
-                         ? QStringLiteral("The printer \"%1\" did not accept the print job.")
+                         ? tr("The printer \"%1\" did not accept the print job.")
                                .arg(m_printer->printerName())
-                         : QStringLiteral("The file \"%1\" could not be written.").arg(file));
+                         : tr("The file \"%1\" could not be written.").arg(file));
         return false;
     }
     paintOn(painter, items);
@@ -101,7 +101,7 @@ bool PrinterStickerSurface::EndDoc()
     if (m_printer->printerState() == QPrinter::Error) {
         if (!file.isEmpty())
             QFile::remove(file);
-        setErrorText(QStringLiteral("The print job could not be completed."));
+        setErrorText(tr("The print job could not be completed."));
         return false;
     }
     ++m_documents;

@@ -2,6 +2,7 @@
 
 #include "sticker/StickerSurface.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 #include <memory>
 
@@ -14,6 +15,8 @@ class QPrinter;
 // and AbandonDoc simply drops the texts.
 class PrinterStickerSurface : public StickerSurface
 {
+    Q_DECLARE_TR_FUNCTIONS(PrinterStickerSurface)
+
 public:
     // An empty name means the system's default printer.
     explicit PrinterStickerSurface(const QString &printerName);

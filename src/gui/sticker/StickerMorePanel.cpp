@@ -29,11 +29,11 @@ QLineEdit *numberBox(const QString &name, int top, const QString &tip, QWidget *
 } // namespace
 
 StickerMorePanel::StickerMorePanel(QWidget *parent)
-    : QGroupBox(QStringLiteral("More"), parent)
+    : QGroupBox(tr("More"), parent)
     , m_digits(numberBox(QStringLiteral("TxDigits"), StickerInput::MaxDigits,
-          QStringLiteral("Running numbers padded with zeros to this many digits (0: as they are)."), this))
+          tr("Running numbers padded with zeros to this many digits (0: as they are)."), this))
     , m_startAt(numberBox(QStringLiteral("TxStartAt"), 32767,
-          QStringLiteral("Windows mode: the first free sticker of a part-used sheet, counted across the "
+          tr("Windows mode: the first free sticker of a part-used sheet, counted across the "
                          "rows from 1."),
           this))
     , m_barcode(new QComboBox(this))
@@ -45,34 +45,34 @@ StickerMorePanel::StickerMorePanel(QWidget *parent)
 {
     setObjectName(QStringLiteral("FrameMore"));
     m_barcode->setObjectName(QStringLiteral("CboBarcode"));
-    m_barcode->addItems({QStringLiteral("None"), QStringLiteral("Code 128"), QStringLiteral("Code 39"),
+    m_barcode->addItems({tr("None"), QStringLiteral("Code 128"), QStringLiteral("Code 39"),
         QStringLiteral("EAN-13"), QStringLiteral("QR")});
-    m_barcode->setToolTip(QStringLiteral(
+    m_barcode->setToolTip(tr(
         "Windows mode: the line with the running number drawn as this barcode, sized to the sticker."));
     m_codePage->setObjectName(QStringLiteral("CboSheetCodePage"));
     for (const CodePage::Id id : CodePage::all())
         m_codePage->addItem(CodePage::label(id), int(id));
-    m_codePage->setToolTip(QStringLiteral(
+    m_codePage->setToolTip(tr(
         "Character mode: the printer's code page, the bytes the sheet's letters are written as."));
     m_dataFile->setObjectName(QStringLiteral("TxDataFile"));
-    m_dataFile->setToolTip(QStringLiteral(
+    m_dataFile->setToolTip(tr(
         "A CSV file whose first row names the columns: each row makes one sticker, and {Column} in a "
         "line takes the row's value. Empty: every sticker alike."));
     m_browse->setObjectName(QStringLiteral("CmdDataFile"));
-    m_browse->setToolTip(QStringLiteral("Choose the CSV file."));
+    m_browse->setToolTip(tr("Choose the CSV file."));
     m_browse->setFixedWidth(m_browse->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 16);
 
     m_delimiter->setObjectName(QStringLiteral("CboDelimiter"));
-    m_delimiter->addItem(QStringLiteral("From the header"));
-    m_delimiter->addItem(QStringLiteral("Comma"), QStringLiteral(","));
-    m_delimiter->addItem(QStringLiteral("Semicolon"), QStringLiteral(";"));
-    m_delimiter->addItem(QStringLiteral("Tab"), QStringLiteral("\t"));
-    m_delimiter->setToolTip(QStringLiteral("What separates the data file's fields."));
+    m_delimiter->addItem(tr("From the header"));
+    m_delimiter->addItem(tr("Comma"), QStringLiteral(","));
+    m_delimiter->addItem(tr("Semicolon"), QStringLiteral(";"));
+    m_delimiter->addItem(tr("Tab"), QStringLiteral("\t"));
+    m_delimiter->setToolTip(tr("What separates the data file's fields."));
     m_encoding->setObjectName(QStringLiteral("CboDataEncoding"));
-    m_encoding->addItem(QStringLiteral("From the file"));
+    m_encoding->addItem(tr("From the file"));
     for (const QString &name : CsvTable::encodingNames())
         m_encoding->addItem(name, name);
-    m_encoding->setToolTip(QStringLiteral(
+    m_encoding->setToolTip(tr(
         "The data file's encoding. From the file: UTF-8, else Windows-1252; a byte-order mark always decides."));
 
     auto *file = new QHBoxLayout;
@@ -80,13 +80,13 @@ StickerMorePanel::StickerMorePanel(QWidget *parent)
     file->addWidget(m_dataFile);
     file->addWidget(m_browse);
     auto *form = new QFormLayout(this);
-    form->addRow(QStringLiteral("Digits"), m_digits);
-    form->addRow(QStringLiteral("Start at sticker"), m_startAt);
-    form->addRow(QStringLiteral("Barcode"), m_barcode);
-    form->addRow(QStringLiteral("Code page"), m_codePage);
-    form->addRow(QStringLiteral("Data file"), file);
-    form->addRow(QStringLiteral("Delimiter"), m_delimiter);
-    form->addRow(QStringLiteral("Encoding"), m_encoding);
+    form->addRow(tr("Digits"), m_digits);
+    form->addRow(tr("Start at sticker"), m_startAt);
+    form->addRow(tr("Barcode"), m_barcode);
+    form->addRow(tr("Code page"), m_codePage);
+    form->addRow(tr("Data file"), file);
+    form->addRow(tr("Delimiter"), m_delimiter);
+    form->addRow(tr("Encoding"), m_encoding);
     connect(m_browse, &QPushButton::clicked, this, &StickerMorePanel::chooseDataFile);
     showInput(StickerInput());
 }
@@ -125,8 +125,8 @@ void StickerMorePanel::showInput(const StickerInput &input)
 
 void StickerMorePanel::chooseDataFile()
 {
-    const QString name = Dialogs::openFileName(this, QStringLiteral("Sticker Data"),
-        QStringLiteral("CSV Files (*.csv)|*.csv|All Files (*.*)|*.*"), m_dataFile->text());
+    const QString name = Dialogs::openFileName(this, tr("Sticker Data"),
+        tr("CSV Files (*.csv)|*.csv|All Files (*.*)|*.*"), m_dataFile->text());
     if (!name.isEmpty())
         m_dataFile->setText(name);
 }

@@ -5,12 +5,23 @@
 #include "gui/sticker/PrinterStickerSurface.h"
 #include "gui/printing/CurrentPrinter.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QPrinter>
 
 namespace {
 
-const QString InformationTitle = QStringLiteral("Information Window");
+// The context of this file's texts.
+class WindowSheetPrinting
+{
+    Q_DECLARE_TR_FUNCTIONS(WindowSheetPrinting)
+};
+
+// Read when a message is shown, so it comes in the language loaded at start-up.
+QString informationTitle()
+{
+    return WindowSheetPrinting::tr("Information Window");
+}
 
 // A long drawing keeps the window from answering; show that it is busy.
 class BusyCursor
@@ -36,9 +47,9 @@ bool printWindowSheet(StickerInput &input, QWidget *parent)
     const QString name = CurrentPrinter::name();
     if (name.isEmpty() || !CurrentPrinter::isInstalled(name)) {
         MessageBox::show(parent,
-            name.isEmpty() ? QStringLiteral("No Printers Installed to do the Print job")
-                           : QStringLiteral("The printer \"%1\" is not installed.").arg(name),
-            InformationTitle, QMessageBox::Information);
+            name.isEmpty() ? WindowSheetPrinting::tr("No Printers Installed to do the Print job")
+                           : WindowSheetPrinting::tr("The printer \"%1\" is not installed.").arg(name),
+            informationTitle(), QMessageBox::Information);
         return false;
     }
     PrinterStickerSurface surface(name);
@@ -54,9 +65,10 @@ bool printWindowSheet(StickerInput &input, StickerSurface &printer, QWidget *par
         done = drawWindowSheetOnPrinter(input, printer, &failure);
     }
     if (failure.kind == WindowSheetFailure::RowsPerSheet)
-        MessageBox::show(parent, failure.message, InformationTitle, QMessageBox::Information);
+        MessageBox::show(parent, failure.message, informationTitle(), QMessageBox::Information);
     else if (failure.kind == WindowSheetFailure::Drawing)
-        MessageBox::show(parent, failure.message, QStringLiteral("Printing Error"), QMessageBox::Critical);
+        MessageBox::show(
+            parent, failure.message, WindowSheetPrinting::tr("Printing Error"), QMessageBox::Critical);
     return done;
 }
 
@@ -72,14 +84,14 @@ void previewWindowSheetPrintout(const StickerInput &input, QWidget *parent)
     NoSurface none;
     WindowSheetFailure failure;
     if (!drawWindowSheetOnPrinter(dry, none, &failure)) {
-        MessageBox::show(parent, failure.message, InformationTitle, QMessageBox::Information);
+        MessageBox::show(parent, failure.message, informationTitle(), QMessageBox::Information);
         return;
     }
     QPrinter printer(QPrinter::HighResolution);
     const QString name = CurrentPrinter::name();
     if (CurrentPrinter::isInstalled(name))
         printer.setPrinterName(name);
-    printer.setDocName(QStringLiteral("Stickers"));
+    printer.setDocName(WindowSheetPrinting::tr("Stickers"));
     DesktopPrinting::preview(
         &printer,
         [&](QPrinter *target) {

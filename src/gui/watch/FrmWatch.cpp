@@ -25,11 +25,11 @@ FrmWatch::FrmWatch(QWidget *parent)
     , m_queue(new ViewQueue([] { return int(OpenViewCount); }, 6, this))
     , m_folder(new QLabel(this))
     , m_waiting(new QLabel(this))
-    , m_stop(new QPushButton(QStringLiteral("Stop Watching"), this))
+    , m_stop(new QPushButton(tr("Stop Watching"), this))
 {
     setObjectName(QStringLiteral("FrmWatch"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Watching for print jobs"));
+    setWindowTitle(tr("Watching for print jobs"));
     m_folder->setObjectName(QStringLiteral("LbWatchFolder"));
     m_waiting->setObjectName(QStringLiteral("LbWaiting"));
     m_stop->setObjectName(QStringLiteral("CmdStopWatch"));
@@ -63,7 +63,7 @@ bool FrmWatch::start(const QString &folder, QString *error)
 {
     if (!m_watcher->start(folder, error))
         return false;
-    m_folder->setText(QStringLiteral("Watching %1").arg(QDir::toNativeSeparators(m_watcher->folder())));
+    m_folder->setText(tr("Watching %1").arg(QDir::toNativeSeparators(m_watcher->folder())));
     return true;
 }
 
@@ -74,14 +74,14 @@ FrmWatch *FrmWatch::current()
 
 void FrmWatch::chooseAndWatch(QWidget *parent)
 {
-    const QString folder = Dialogs::folderName(parent, QStringLiteral("Watch a folder for print jobs"));
+    const QString folder = Dialogs::folderName(parent, tr("Watch a folder for print jobs"));
     if (folder.isEmpty())
         return;
     const bool fresh = !current();
     FrmWatch *watch = fresh ? new FrmWatch : current();
     QString error;
     if (!watch->start(folder, &error)) {
-        MessageBox::show(parent, error, QStringLiteral("Watch"), QMessageBox::Information);
+        MessageBox::show(parent, error, tr("Watch"), QMessageBox::Information);
         if (fresh)
             delete watch;
         return;
@@ -97,7 +97,7 @@ int FrmWatch::waiting() const
 
 void FrmWatch::showWaiting(int count)
 {
-    m_waiting->setText(count == 0 ? QStringLiteral("No print file waits for a report view.")
-            : count == 1         ? QStringLiteral("1 print file waits for a report view to close.")
-                                 : QStringLiteral("%1 print files wait for a report view to close.").arg(count));
+    m_waiting->setText(count == 0 ? tr("No print file waits for a report view.")
+            : count == 1         ? tr("1 print file waits for a report view to close.")
+                                 : tr("%1 print files wait for a report view to close.").arg(count));
 }

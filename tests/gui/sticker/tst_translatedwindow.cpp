@@ -1,0 +1,103 @@
+// The sticker form in the user's language. The test runs once in each
+// language the program ships and once in English (LANGUAGE=en, de or cs, set
+// where ctest registers it); the program's own start-up routine loads the
+// translation, as it does for a user with that LANGUAGE.
+#include "WindowSupport.h"
+#include "gui/sticker/Frm0010Sticker.h"
+
+#include <QAbstractButton>
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+// The language the test was started in, as LANGUAGE names it.
+QString testLanguage()
+{
+    return qEnvironmentVariable("LANGUAGE", QStringLiteral("en")).section(QLatin1Char(':'), 0, 0).left(2);
+}
+
+} // namespace
+
+class TestTranslatedWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        TestSupport::initWindows();
+        QVERIFY2(QStringList({"en", "de", "cs"}).contains(testLanguage()), qPrintable(testLanguage()));
+    }
+
+    void stickerForm_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("en");
+        QTest::addColumn<QString>("de");
+        QTest::addColumn<QString>("cs");
+        QTest::newRow("title") << "Label1" << "Sticker Printing" << "Etikettendruck" << "Tisk štítků";
+        QTest::newRow("show button") << "JBshow(0)" << "SHO&W" << "&ANZEIGEN" << "&ZOBRAZIT";
+        QTest::newRow("print button") << "JBshow(1)" << "Print" << "Drucken" << "Tisk";
+        QTest::newRow("exit button") << "CmdExit" << "    E &X I T" << "    E N &D E" << "    K O &N E C";
+        QTest::newRow("count label") << "lb(0)" << "No of Sticker" << "Anzahl Etiketten"
+                                     << "Počet štítků";
+        QTest::newRow("settings row") << "lb(8)" << "SPace Between Col" << "Abstand zwischen Spalten"
+                                      << "Mezera mezi sloupci";
+        QTest::newRow("Windows-mode row") << "Label12" << "Font Name" << "Schriftart" << "Název písma";
+        QTest::newRow("more panel row") << "FrameMore" << "More" << "Weitere" << "Další";
+    }
+
+    // The form's captions in the language, and exactly as written in English.
+    void stickerForm()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, en);
+        QFETCH(QString, de);
+        QFETCH(QString, cs);
+        const QString language = testLanguage();
+        const QString expected = language == "de" ? de : language == "cs" ? cs : en;
+        Frm0010Sticker form;
+        QWidget *w = TestSupport::child(&form, control);
+        QString shown;
+        if (auto *button = qobject_cast<QAbstractButton *>(w))
+            shown = button->text();
+        else if (auto *label = qobject_cast<QLabel *>(w))
+            shown = label->text();
+        else if (auto *group = qobject_cast<QGroupBox *>(w))
+            shown = group->title();
+        QCOMPARE(shown, expected);
+        const QString caption = language == "de" ? "Velmora Software - Dienstprogramm"
+            : language == "cs"                   ? "Velmora Software - Nástroj"
+                                                 : "Velmora Software - Utility";
+        QVERIFY2(form.windowTitle().startsWith(caption + ' '), qPrintable(form.windowTitle()));
+    }
+
+    // Qt's own buttons speak the same language.
+    void standardButtons()
+    {
+        QDialogButtonBox box(QDialogButtonBox::Cancel);
+        const QString cancel = box.button(QDialogButtonBox::Cancel)->text().remove('&');
+        const QString language = testLanguage();
+        QCOMPARE(cancel, language == "de" ? "Abbrechen" : language == "cs" ? "Zrušit" : "Cancel");
+    }
+
+    // Longer words still show whole, with every panel open.
+    void captionsShowWhole()
+    {
+        Frm0010Sticker form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QTest::mouseDClick(TestSupport::child(&form, "Label1"), Qt::LeftButton);
+        TestSupport::click(&form, "ChKwIN");
+        TestSupport::click(&form, "JeweledButton1");
+        QVERIFY(TestSupport::child(&form, "Frame5")->isVisible());
+        QCOMPARE(TestSupport::clippedCaptions(&form).join(" "), QString());
+    }
+};
+
+QTEST_MAIN(TestTranslatedWindow)
+#include "tst_translatedwindow.moc"

@@ -1,0 +1,910 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="cs">
+<context>
+    <name>CodePageBar</name>
+    <message>
+        <source>Read the file in the code page offered</source>
+        <translation>Číst soubor v nabízené kódové stránce</translation>
+    </message>
+    <message>
+        <source>Keep the code page</source>
+        <translation>Ponechat kódovou stránku</translation>
+    </message>
+    <message>
+        <source>This file looks written in %1.</source>
+        <translation>Tento soubor se zdá být zapsán v %1.</translation>
+    </message>
+    <message>
+        <source>Read it in %1</source>
+        <translation>Číst v %1</translation>
+    </message>
+</context>
+<context>
+    <name>FileChangeBar</name>
+    <message>
+        <source>The file changed on disk; the view shows it as it was loaded.</source>
+        <translation>Soubor se na disku změnil; zobrazení ukazuje stav při načtení.</translation>
+    </message>
+    <message>
+        <source>&amp;Reload</source>
+        <translation>&amp;Znovu načíst</translation>
+    </message>
+</context>
+<context>
+    <name>FormChoiceDialog</name>
+    <message>
+        <source>Forms under the printed sheets</source>
+        <translation>Formuláře pod vytištěnými listy</translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation>Procházet...</translation>
+    </message>
+    <message>
+        <source>&amp;First sheet:</source>
+        <translation>&amp;První list:</translation>
+    </message>
+    <message>
+        <source>&amp;Later sheets:</source>
+        <translation>&amp;Další listy:</translation>
+    </message>
+    <message>
+        <source> mm</source>
+        <translation> mm</translation>
+    </message>
+    <message>
+        <source>&amp;Offset right, down:</source>
+        <translation>&amp;Posun vpravo, dolů:</translation>
+    </message>
+    <message>
+        <source>C&amp;lear</source>
+        <translation>V&amp;yprázdnit</translation>
+    </message>
+    <message>
+        <source>Choose a form</source>
+        <translation>Zvolte formulář</translation>
+    </message>
+    <message>
+        <source>Forms|*.pdf *.png *.jpg *.jpeg|All files|*</source>
+        <translation>Formuláře|*.pdf *.png *.jpg *.jpeg|Všechny soubory|*</translation>
+    </message>
+</context>
+<context>
+    <name>Frm0010Sticker</name>
+    <message>
+        <source>Velmora Software - Utility</source>
+        <translation>Velmora Software - Nástroj</translation>
+    </message>
+    <message>
+        <source>Sticker Printing</source>
+        <translation>Tisk štítků</translation>
+    </message>
+    <message>
+        <source>Double-click to show the Setting button, or right-click for the settings.</source>
+        <translation>Dvojklikem zobrazíte tlačítko Nastavení, pravým tlačítkem nastavení otevřete.</translation>
+    </message>
+    <message>
+        <source>Settings...</source>
+        <translation>Nastavení...</translation>
+    </message>
+    <message>
+        <source>Watch a Folder for Print Jobs...</source>
+        <translation>Sledovat složku s tiskovými úlohami...</translation>
+    </message>
+    <message>
+        <source>Open...</source>
+        <translation>Otevřít...</translation>
+    </message>
+    <message>
+        <source>Open a print file in a report view (Ctrl+O); the arrow lists the recent files</source>
+        <translation>Otevřít tiskový soubor v zobrazení sestavy (Ctrl+O); šipka nabídne naposledy otevřené soubory</translation>
+    </message>
+    <message>
+        <source>Open Print File</source>
+        <translation>Otevřít tiskový soubor</translation>
+    </message>
+    <message>
+        <source>No of Sticker</source>
+        <translation>Počet štítků</translation>
+    </message>
+    <message>
+        <source>Page</source>
+        <translation>Strana</translation>
+    </message>
+    <message>
+        <source>Window</source>
+        <translation>Windows</translation>
+    </message>
+    <message>
+        <source>Setting </source>
+        <translation>Nastavení </translation>
+    </message>
+    <message>
+        <source>Preview</source>
+        <translation>Náhled</translation>
+    </message>
+    <message>
+        <source>Setting</source>
+        <translation>Nastavení</translation>
+    </message>
+    <message>
+        <source>SHO&amp;W</source>
+        <translation>&amp;ZOBRAZIT</translation>
+    </message>
+    <message>
+        <source>Display Page Wise  Print View </source>
+        <translation>Zobrazit náhled tisku po stránkách </translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Tisk</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Uložit</translation>
+    </message>
+    <message>
+        <source>    E &amp;X I T</source>
+        <translation>    K O &amp;N E C</translation>
+    </message>
+    <message>
+        <source>Return to Main Menu</source>
+        <translation>Návrat do hlavní nabídky</translation>
+    </message>
+    <message>
+        <source>SPace Between Col</source>
+        <translation>Mezera mezi sloupci</translation>
+    </message>
+    <message>
+        <source>Col</source>
+        <translation>Sloupce</translation>
+    </message>
+    <message>
+        <source>Row</source>
+        <translation>Řádky</translation>
+    </message>
+    <message>
+        <source>Margin Between Two Sticker</source>
+        <translation>Okraj mezi dvěma štítky</translation>
+    </message>
+    <message>
+        <source>Max Field Lenth</source>
+        <translation>Max. délka pole</translation>
+    </message>
+    <message>
+        <source>Max Field</source>
+        <translation>Max. počet polí</translation>
+    </message>
+    <message>
+        <source>Row Printing</source>
+        <translation>Tisk řádků</translation>
+    </message>
+    <message>
+        <source>Loop Position</source>
+        <translation>Pozice smyčky</translation>
+    </message>
+    <message>
+        <source>Normal    ( 80 Col )</source>
+        <translation>Normální  ( 80 sloupců )</translation>
+    </message>
+    <message>
+        <source>Cond.     (136 Col )</source>
+        <translation>Zhuštěné (136 sloupců )</translation>
+    </message>
+    <message>
+        <source>Window base Setting</source>
+        <translation>Nastavení pro tisk přes Windows</translation>
+    </message>
+    <message>
+        <source>Font Name</source>
+        <translation>Název písma</translation>
+    </message>
+    <message>
+        <source>Font Size</source>
+        <translation>Velikost písma</translation>
+    </message>
+    <message>
+        <source>Margin Top</source>
+        <translation>Horní okraj</translation>
+    </message>
+    <message>
+        <source>Margin Left</source>
+        <translation>Levý okraj</translation>
+    </message>
+    <message>
+        <source>Sticker Left Space</source>
+        <translation>Levá mezera štítku</translation>
+    </message>
+    <message>
+        <source>Space Between Two value</source>
+        <translation>Mezera mezi dvěma hodnotami</translation>
+    </message>
+</context>
+<context>
+    <name>FrmReport</name>
+    <message>
+        <source>No file name was given.</source>
+        <translation>Nebyl zadán název souboru.</translation>
+    </message>
+    <message>
+        <source>The print file &quot;%1&quot; cannot be read.
+%2</source>
+        <translation>Tiskový soubor „%1“ nelze přečíst.
+%2</translation>
+    </message>
+    <message>
+        <source>Report View</source>
+        <translation>Zobrazení sestavy</translation>
+    </message>
+    <message>
+        <source>Reading %1 as printed ...</source>
+        <translation>Načítá se %1 tak, jak se tiskne ...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Zrušit</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Formulář</translation>
+    </message>
+    <message>
+        <source>Calculator</source>
+        <translation>Kalkulačka</translation>
+    </message>
+    <message>
+        <source>Search String</source>
+        <translation>Hledaný text</translation>
+    </message>
+    <message>
+        <source>Go to page</source>
+        <translation>Přejít na stranu</translation>
+    </message>
+    <message>
+        <source>Page</source>
+        <translation>Strana</translation>
+    </message>
+    <message>
+        <source>Page, editable</source>
+        <translation>Strana, upravitelná</translation>
+    </message>
+    <message>
+        <source>Printed sheet</source>
+        <translation>Vytištěný list</translation>
+    </message>
+    <message>
+        <source>%1 colour</source>
+        <translation>Barva: %1</translation>
+    </message>
+    <message>
+        <source>Search matches bold</source>
+        <translation>Nalezené výskyty tučně</translation>
+    </message>
+    <message>
+        <source>Highlighted text bold</source>
+        <translation>Zvýrazněný text tučně</translation>
+    </message>
+    <message>
+        <source>Close the colour settings</source>
+        <translation>Zavřít nastavení barev</translation>
+    </message>
+    <message>
+        <source>Form length</source>
+        <translation>Délka formuláře</translation>
+    </message>
+    <message>
+        <source>Carriage</source>
+        <translation>Válec</translation>
+    </message>
+    <message>
+        <source>First page</source>
+        <translation>První strana</translation>
+    </message>
+    <message>
+        <source>Last page</source>
+        <translation>Poslední strana</translation>
+    </message>
+    <message>
+        <source>Copies</source>
+        <translation>Kopie</translation>
+    </message>
+    <message>
+        <source>More or fewer copies</source>
+        <translation>Více nebo méně kopií</translation>
+    </message>
+    <message>
+        <source>Paper height</source>
+        <translation>Výška papíru</translation>
+    </message>
+    <message>
+        <source>Zoom</source>
+        <translation>Lupa</translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation>Přiblížit</translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <translation>Oddálit</translation>
+    </message>
+    <message>
+        <source>Actual Size</source>
+        <translation>Skutečná velikost</translation>
+    </message>
+    <message>
+        <source>Fit Width</source>
+        <translation>Přizpůsobit šířce</translation>
+    </message>
+    <message>
+        <source>Fit Page</source>
+        <translation>Celá strana</translation>
+    </message>
+    <message>
+        <source>Printed</source>
+        <translation>Jako vytištěné</translation>
+    </message>
+    <message>
+        <source>The page is too large to edit here (%1 MB; at most %2 MB).</source>
+        <translation>Strana je příliš velká na úpravy zde (%1 MB; nejvýše %2 MB).</translation>
+    </message>
+</context>
+<context>
+    <name>FrmWatch</name>
+    <message>
+        <source>Stop Watching</source>
+        <translation>Ukončit sledování</translation>
+    </message>
+    <message>
+        <source>Watching for print jobs</source>
+        <translation>Sledování tiskových úloh</translation>
+    </message>
+    <message>
+        <source>Watching %1</source>
+        <translation>Sleduje se %1</translation>
+    </message>
+    <message>
+        <source>Watch a folder for print jobs</source>
+        <translation>Sledovat složku s tiskovými úlohami</translation>
+    </message>
+    <message>
+        <source>Watch</source>
+        <translation>Sledování</translation>
+    </message>
+    <message>
+        <source>No print file waits for a report view.</source>
+        <translation>Na zobrazení sestavy nečeká žádný tiskový soubor.</translation>
+    </message>
+    <message>
+        <source>1 print file waits for a report view to close.</source>
+        <translation>Na zavření zobrazení sestavy čeká 1 tiskový soubor.</translation>
+    </message>
+    <message>
+        <source>%1 print files wait for a report view to close.</source>
+        <translation>Počet tiskových souborů čekajících na zavření zobrazení sestavy: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>PageSearch</name>
+    <message>
+        <source>Matches</source>
+        <translation>Výskyty</translation>
+    </message>
+    <message>
+        <source>The search stopped at %1 matches of &quot;%2&quot;: those are marked.</source>
+        <translation>Hledání se zastavilo po %1 výskytech „%2“: ty jsou označeny.</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>Hledat</translation>
+    </message>
+    <message>
+        <source>no match</source>
+        <translation>nenalezeno</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 z %2</translation>
+    </message>
+</context>
+<context>
+    <name>PrintFileWatcher</name>
+    <message>
+        <source>no such folder</source>
+        <translation>taková složka neexistuje</translation>
+    </message>
+    <message>
+        <source>not a folder</source>
+        <translation>není to složka</translation>
+    </message>
+    <message>
+        <source>permission denied</source>
+        <translation>přístup odepřen</translation>
+    </message>
+    <message>
+        <source>Cannot watch %1: %2</source>
+        <translation>%1 nelze sledovat: %2</translation>
+    </message>
+</context>
+<context>
+    <name>PrintedLookBar</name>
+    <message>
+        <source>Show it as printed</source>
+        <translation>Zobrazit jako vytištěné</translation>
+    </message>
+    <message>
+        <source>Show the file as printed</source>
+        <translation>Zobrazit soubor jako vytištěný</translation>
+    </message>
+    <message>
+        <source>Keep the emphasis look</source>
+        <translation>Ponechat zobrazení se zvýrazněním</translation>
+    </message>
+    <message>
+        <source>pictures</source>
+        <translation>obrázky</translation>
+    </message>
+    <message>
+        <source>text set at positions</source>
+        <translation>text umístěný na pozice</translation>
+    </message>
+    <message>
+        <source>files without a suffix</source>
+        <translation>soubory bez přípony</translation>
+    </message>
+    <message>
+        <source>.%1 files</source>
+        <translation>soubory .%1</translation>
+    </message>
+    <message>
+        <source>This file holds %1 that only the printed look shows (your answer is kept for %2).</source>
+        <translation>Tento soubor obsahuje %1, které ukáže jen vzhled tisku (vaše odpověď platí pro %2).</translation>
+    </message>
+</context>
+<context>
+    <name>PrinterStickerSurface</name>
+    <message>
+        <source>Stickers</source>
+        <translation>Štítky</translation>
+    </message>
+    <message>
+        <source>The printer &quot;%1&quot; did not accept the print job.</source>
+        <translation>Tiskárna „%1“ tiskovou úlohu nepřijala.</translation>
+    </message>
+    <message>
+        <source>The print job could not be completed.</source>
+        <translation>Tiskovou úlohu nebylo možné dokončit.</translation>
+    </message>
+    <message>
+        <source>The file &quot;%1&quot; could not be written.</source>
+        <translation>Soubor „%1“ nebylo možné zapsat.</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>The system has no converter for %1 (%2): %3</source>
+        <translation>Systém nemá převodník pro %1 (%2): %3</translation>
+    </message>
+    <message>
+        <source>the export was stopped.</source>
+        <translation>export byl zastaven.</translation>
+    </message>
+    <message>
+        <source>Cannot read the print file %1: %2</source>
+        <translation>Tiskový soubor %1 nelze přečíst: %2</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>%1 nelze zapsat: %2</translation>
+    </message>
+    <message>
+        <source>Cannot read the print file %1: it %2.</source>
+        <translation>Tiskový soubor %1 nelze přečíst: %2.</translation>
+    </message>
+    <message>
+        <source>Page %1 is not in the report, which has %2 pages.</source>
+        <translation>Strana %1 v sestavě není, sestava má stran: %2.</translation>
+    </message>
+    <message>
+        <source>No page is chosen.</source>
+        <translation>Není zvolena žádná strana.</translation>
+    </message>
+    <message>
+        <source>The output is not open for writing.</source>
+        <translation>Výstup není otevřen pro zápis.</translation>
+    </message>
+    <message>
+        <source>The PDF writer cannot start.</source>
+        <translation>Zápis PDF nelze spustit.</translation>
+    </message>
+    <message>
+        <source>The PDF writer refused a new page.</source>
+        <translation>Zápis PDF odmítl novou stranu.</translation>
+    </message>
+    <message>
+        <source>The PDF was cancelled.</source>
+        <translation>PDF bylo zrušeno.</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: it is not a regular file.</source>
+        <translation>%1 nelze zapsat: není to běžný soubor.</translation>
+    </message>
+    <message>
+        <source>the picture is too large for the memory</source>
+        <translation>obrázek je pro paměť příliš velký</translation>
+    </message>
+    <message>
+        <source>The resolution must be %1 to %2 dots per inch.</source>
+        <translation>Rozlišení musí být %1 až %2 bodů na palec.</translation>
+    </message>
+    <message>
+        <source>The pictures were cancelled.</source>
+        <translation>Obrázky byly zrušeny.</translation>
+    </message>
+    <message>
+        <source>The PNG writer cannot start.</source>
+        <translation>Zápis PNG nelze spustit.</translation>
+    </message>
+    <message>
+        <source>The export was cancelled.</source>
+        <translation>Export byl zrušen.</translation>
+    </message>
+    <message>
+        <source>the workbook cannot be read back.</source>
+        <translation>sešit nelze zpětně přečíst.</translation>
+    </message>
+    <message>
+        <source>its part %1 was not written in full.</source>
+        <translation>jeho část %1 nebyla zapsána celá.</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: the workbook could not be started.</source>
+        <translation>%1 nelze zapsat: sešit nebylo možné založit.</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: the print file has more than %2 lines, more than a worksheet holds.</source>
+        <translation>%1 nelze zapsat: tiskový soubor má víc než %2 řádků, víc, než pojme list.</translation>
+    </message>
+    <message>
+        <source>The workbook %1 was not written: the export was stopped.</source>
+        <translation>Sešit %1 nebyl zapsán: export byl zastaven.</translation>
+    </message>
+    <message>
+        <source>the form offset &quot;%1&quot; is not X,Y in millimetres, each -%2 to %2</source>
+        <translation>posun formuláře „%1“ není X,Y v milimetrech, každé od -%2 do %2</translation>
+    </message>
+    <message>
+        <source>the form does not exist</source>
+        <translation>formulář neexistuje</translation>
+    </message>
+    <message>
+        <source>the form is not a regular file</source>
+        <translation>formulář není běžný soubor</translation>
+    </message>
+    <message>
+        <source>the form cannot be read: %1</source>
+        <translation>formulář nelze přečíst: %1</translation>
+    </message>
+    <message>
+        <source>the form is not a PDF, PNG or JPEG file</source>
+        <translation>formulář není soubor PDF, PNG ani JPEG</translation>
+    </message>
+    <message>
+        <source>an image form has no pages to choose from</source>
+        <translation>obrázkový formulář nemá strany k výběru</translation>
+    </message>
+    <message>
+        <source>the form cannot be read as a PDF</source>
+        <translation>formulář nelze přečíst jako PDF</translation>
+    </message>
+    <message>
+        <source>the form is locked by a password</source>
+        <translation>formulář je zamčen heslem</translation>
+    </message>
+    <message>
+        <source>the form has no page</source>
+        <translation>formulář nemá žádnou stranu</translation>
+    </message>
+    <message>
+        <source>the form has no page %1 (it has %2)</source>
+        <translation>formulář nemá stranu %1 (počet stran: %2)</translation>
+    </message>
+    <message>
+        <source>the form&apos;s page %1 cannot be read</source>
+        <translation>stranu %1 formuláře nelze přečíst</translation>
+    </message>
+    <message>
+        <source>the form cannot be read as an image: %1</source>
+        <translation>formulář nelze přečíst jako obrázek: %1</translation>
+    </message>
+    <message>
+        <source>the form&apos;s page has no size</source>
+        <translation>strana formuláře nemá velikost</translation>
+    </message>
+    <message>
+        <source>the form has no page %1</source>
+        <translation>formulář nemá stranu %1</translation>
+    </message>
+    <message>
+        <source>Cannot make a temporary file in %1: %2</source>
+        <translation>V %1 nelze vytvořit dočasný soubor: %2</translation>
+    </message>
+    <message>
+        <source>Cannot write the temporary file %1: %2</source>
+        <translation>Dočasný soubor %1 nelze zapsat: %2</translation>
+    </message>
+    <message>
+        <source>No desktop calculator is installed.
+Install one of: %1.</source>
+        <translation>Není nainstalována žádná kalkulačka.
+Nainstalujte jednu z: %1.</translation>
+    </message>
+    <message>
+        <source>The calculator &quot;%1&quot; could not be started.</source>
+        <translation>Kalkulačku „%1“ nebylo možné spustit.</translation>
+    </message>
+    <message>
+        <source>it is a folder, not a file.</source>
+        <translation>je to složka, ne soubor.</translation>
+    </message>
+    <message>
+        <source>it is a device or a pipe, not a regular file.</source>
+        <translation>je to zařízení nebo roura, ne běžný soubor.</translation>
+    </message>
+    <message>
+        <source>changed while it was being read</source>
+        <translation>byl během čtení změněn</translation>
+    </message>
+    <message>
+        <source>It is empty or not a regular file.</source>
+        <translation>Je prázdný nebo to není běžný soubor.</translation>
+    </message>
+    <message>
+        <source>Too many files are open.</source>
+        <translation>Je otevřeno příliš mnoho souborů.</translation>
+    </message>
+    <message>
+        <source>refusing to follow a link another user planted in a shared folder.</source>
+        <translation>odkaz, který jiný uživatel umístil do sdílené složky, se nenásleduje.</translation>
+    </message>
+    <message>
+        <source>The settings file %1 cannot be saved.</source>
+        <translation>Soubor nastavení %1 nelze uložit.</translation>
+    </message>
+</context>
+<context>
+    <name>ReportColorPanel</name>
+    <message>
+        <source>Double-click to choose the colour</source>
+        <translation>Dvojklikem zvolíte barvu</translation>
+    </message>
+    <message>
+        <source>Show the pages as the printer prints them: sheets, pictures and columns</source>
+        <translation>Zobrazit strany tak, jak je tiskárna tiskne: listy, obrázky a sloupce</translation>
+    </message>
+    <message>
+        <source>11 in form</source>
+        <translation>Formulář 11 palců</translation>
+    </message>
+    <message>
+        <source>12 in form (European fanfold)</source>
+        <translation>Formulář 12 palců (evropský skládaný papír)</translation>
+    </message>
+    <message>
+        <source>Wide carriage (13.6 in)</source>
+        <translation>Široký válec (13,6 palce)</translation>
+    </message>
+    <message>
+        <source>Narrow carriage (8 in)</source>
+        <translation>Úzký válec (8 palců)</translation>
+    </message>
+    <message>
+        <source>The printer the file was written for: 9 and 24 pins count line spacing in other steps</source>
+        <translation>Tiskárna, pro kterou byl soubor zapsán: 9 a 24 jehel počítá řádkování v jiných krocích</translation>
+    </message>
+    <message>
+        <source>Form...</source>
+        <translation>Formulář...</translation>
+    </message>
+    <message>
+        <source>Lay a PDF page or an image under the printed sheets, as pre-printed paper</source>
+        <translation>Podložit pod vytištěné listy stranu PDF nebo obrázek jako předtištěný papír</translation>
+    </message>
+    <message>
+        <source>%1 in form</source>
+        <translation>Formulář %1 palců</translation>
+    </message>
+    <message>
+        <source>Read as: %1</source>
+        <translation>Čteno jako: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ReportExport</name>
+    <message>
+        <source>Export</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>Choose the workbook&apos;s name with the Export button first.</source>
+        <translation>Nejprve zvolte název sešitu tlačítkem Export.</translation>
+    </message>
+</context>
+<context>
+    <name>RulesDialog</name>
+    <message>
+        <source>Rules - %1</source>
+        <translation>Pravidla - %1</translation>
+    </message>
+    <message>
+        <source>Rules &amp;File...</source>
+        <translation>&amp;Soubor pravidel...</translation>
+    </message>
+    <message>
+        <source>&amp;Read Again</source>
+        <translation>&amp;Načíst znovu</translation>
+    </message>
+    <message>
+        <source>Rules File</source>
+        <translation>Soubor pravidel</translation>
+    </message>
+    <message>
+        <source>Rules files (*.conf *.ini)|*.conf *.ini|All files (*)|*</source>
+        <translation>Soubory pravidel (*.conf *.ini)|*.conf *.ini|Všechny soubory (*)|*</translation>
+    </message>
+    <message>
+        <source>What %1 would do with %2 (nothing is done):</source>
+        <translation>Co by %1 udělal s %2 (nic se neprovede):</translation>
+    </message>
+</context>
+<context>
+    <name>SheetView</name>
+    <message>
+        <source>Some pictures are not shown: this sheet holds more than the %1 MB of pictures a sheet may take.</source>
+        <translation>Některé obrázky nejsou zobrazeny: tento list obsahuje víc než %1 MB obrázků, které list smí mít.</translation>
+    </message>
+</context>
+<context>
+    <name>StickerMorePanel</name>
+    <message>
+        <source>More</source>
+        <translation>Další</translation>
+    </message>
+    <message>
+        <source>Running numbers padded with zeros to this many digits (0: as they are).</source>
+        <translation>Pořadová čísla doplněná nulami na tento počet číslic (0: beze změny).</translation>
+    </message>
+    <message>
+        <source>Windows mode: the first free sticker of a part-used sheet, counted across the rows from 1.</source>
+        <translation>Tisk přes Windows: první volný štítek částečně použitého archu, počítáno po řádcích od 1.</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Žádný</translation>
+    </message>
+    <message>
+        <source>Windows mode: the line with the running number drawn as this barcode, sized to the sticker.</source>
+        <translation>Tisk přes Windows: řádek s pořadovým číslem vykreslený tímto čárovým kódem, velikostí podle štítku.</translation>
+    </message>
+    <message>
+        <source>Character mode: the printer&apos;s code page, the bytes the sheet&apos;s letters are written as.</source>
+        <translation>Znakový režim: kódová stránka tiskárny, tedy bajty, jimiž se zapíší písmena archu.</translation>
+    </message>
+    <message>
+        <source>A CSV file whose first row names the columns: each row makes one sticker, and {Column} in a line takes the row&apos;s value. Empty: every sticker alike.</source>
+        <translation>Soubor CSV, jehož první řádek pojmenovává sloupce: každý řádek dá jeden štítek a {Sloupec} v řádku převezme hodnotu z řádku. Prázdné: všechny štítky stejné.</translation>
+    </message>
+    <message>
+        <source>Choose the CSV file.</source>
+        <translation>Zvolte soubor CSV.</translation>
+    </message>
+    <message>
+        <source>From the header</source>
+        <translation>Podle záhlaví</translation>
+    </message>
+    <message>
+        <source>Comma</source>
+        <translation>Čárka</translation>
+    </message>
+    <message>
+        <source>Semicolon</source>
+        <translation>Středník</translation>
+    </message>
+    <message>
+        <source>Tab</source>
+        <translation>Tabulátor</translation>
+    </message>
+    <message>
+        <source>What separates the data file&apos;s fields.</source>
+        <translation>Čím se oddělují pole datového souboru.</translation>
+    </message>
+    <message>
+        <source>From the file</source>
+        <translation>Podle souboru</translation>
+    </message>
+    <message>
+        <source>The data file&apos;s encoding. From the file: UTF-8, else Windows-1252; a byte-order mark always decides.</source>
+        <translation>Kódování datového souboru. Podle souboru: UTF-8, jinak Windows-1252; značka pořadí bajtů rozhoduje vždy.</translation>
+    </message>
+    <message>
+        <source>Digits</source>
+        <translation>Číslice</translation>
+    </message>
+    <message>
+        <source>Start at sticker</source>
+        <translation>Začít štítkem</translation>
+    </message>
+    <message>
+        <source>Barcode</source>
+        <translation>Čárový kód</translation>
+    </message>
+    <message>
+        <source>Code page</source>
+        <translation>Kódová stránka</translation>
+    </message>
+    <message>
+        <source>Data file</source>
+        <translation>Datový soubor</translation>
+    </message>
+    <message>
+        <source>Delimiter</source>
+        <translation>Oddělovač</translation>
+    </message>
+    <message>
+        <source>Encoding</source>
+        <translation>Kódování</translation>
+    </message>
+    <message>
+        <source>Sticker Data</source>
+        <translation>Data štítků</translation>
+    </message>
+    <message>
+        <source>CSV Files (*.csv)|*.csv|All Files (*.*)|*.*</source>
+        <translation>Soubory CSV (*.csv)|*.csv|Všechny soubory (*.*)|*.*</translation>
+    </message>
+</context>
+<context>
+    <name>StickerPreview</name>
+    <message>
+        <source>Zoom out (Ctrl+wheel)</source>
+        <translation>Oddálit (Ctrl+kolečko)</translation>
+    </message>
+    <message>
+        <source>Zoom in (Ctrl+wheel)</source>
+        <translation>Přiblížit (Ctrl+kolečko)</translation>
+    </message>
+    <message>
+        <source>Fit</source>
+        <translation>Přizpůsobit</translation>
+    </message>
+    <message>
+        <source>Fit to window</source>
+        <translation>Přizpůsobit oknu</translation>
+    </message>
+</context>
+<context>
+    <name>WindowSheetPrinting</name>
+    <message>
+        <source>Information Window</source>
+        <translation>Informace</translation>
+    </message>
+    <message>
+        <source>No Printers Installed to do the Print job</source>
+        <translation>Pro tiskovou úlohu není nainstalována žádná tiskárna</translation>
+    </message>
+    <message>
+        <source>The printer &quot;%1&quot; is not installed.</source>
+        <translation>Tiskárna „%1“ není nainstalována.</translation>
+    </message>
+    <message>
+        <source>Printing Error</source>
+        <translation>Chyba tisku</translation>
+    </message>
+    <message>
+        <source>Stickers</source>
+        <translation>Štítky</translation>
+    </message>
+</context>
+</TS>

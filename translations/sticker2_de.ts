@@ -1,0 +1,910 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de">
+<context>
+    <name>CodePageBar</name>
+    <message>
+        <source>Read the file in the code page offered</source>
+        <translation>Die Datei in der angebotenen Codepage lesen</translation>
+    </message>
+    <message>
+        <source>Keep the code page</source>
+        <translation>Codepage beibehalten</translation>
+    </message>
+    <message>
+        <source>This file looks written in %1.</source>
+        <translation>Diese Datei scheint in %1 geschrieben zu sein.</translation>
+    </message>
+    <message>
+        <source>Read it in %1</source>
+        <translation>In %1 lesen</translation>
+    </message>
+</context>
+<context>
+    <name>FileChangeBar</name>
+    <message>
+        <source>The file changed on disk; the view shows it as it was loaded.</source>
+        <translation>Die Datei wurde auf dem Datenträger geändert; die Ansicht zeigt sie, wie sie geladen wurde.</translation>
+    </message>
+    <message>
+        <source>&amp;Reload</source>
+        <translation>&amp;Neu laden</translation>
+    </message>
+</context>
+<context>
+    <name>FormChoiceDialog</name>
+    <message>
+        <source>Forms under the printed sheets</source>
+        <translation>Formulare unter den gedruckten Blättern</translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation>Durchsuchen...</translation>
+    </message>
+    <message>
+        <source>&amp;First sheet:</source>
+        <translation>&amp;Erstes Blatt:</translation>
+    </message>
+    <message>
+        <source>&amp;Later sheets:</source>
+        <translation>&amp;Spätere Blätter:</translation>
+    </message>
+    <message>
+        <source> mm</source>
+        <translation> mm</translation>
+    </message>
+    <message>
+        <source>&amp;Offset right, down:</source>
+        <translation>&amp;Versatz nach rechts, unten:</translation>
+    </message>
+    <message>
+        <source>C&amp;lear</source>
+        <translation>&amp;Leeren</translation>
+    </message>
+    <message>
+        <source>Choose a form</source>
+        <translation>Formular wählen</translation>
+    </message>
+    <message>
+        <source>Forms|*.pdf *.png *.jpg *.jpeg|All files|*</source>
+        <translation>Formulare|*.pdf *.png *.jpg *.jpeg|Alle Dateien|*</translation>
+    </message>
+</context>
+<context>
+    <name>Frm0010Sticker</name>
+    <message>
+        <source>Velmora Software - Utility</source>
+        <translation>Velmora Software - Dienstprogramm</translation>
+    </message>
+    <message>
+        <source>Sticker Printing</source>
+        <translation>Etikettendruck</translation>
+    </message>
+    <message>
+        <source>Double-click to show the Setting button, or right-click for the settings.</source>
+        <translation>Doppelklicken, um die Schaltfläche Einstellung anzuzeigen, oder Rechtsklick für die Einstellungen.</translation>
+    </message>
+    <message>
+        <source>Settings...</source>
+        <translation>Einstellungen...</translation>
+    </message>
+    <message>
+        <source>Watch a Folder for Print Jobs...</source>
+        <translation>Ordner auf Druckaufträge überwachen...</translation>
+    </message>
+    <message>
+        <source>Open...</source>
+        <translation>Öffnen...</translation>
+    </message>
+    <message>
+        <source>Open a print file in a report view (Ctrl+O); the arrow lists the recent files</source>
+        <translation>Eine Druckdatei in einer Berichtsansicht öffnen (Strg+O); der Pfeil listet die zuletzt geöffneten Dateien</translation>
+    </message>
+    <message>
+        <source>Open Print File</source>
+        <translation>Druckdatei öffnen</translation>
+    </message>
+    <message>
+        <source>No of Sticker</source>
+        <translation>Anzahl Etiketten</translation>
+    </message>
+    <message>
+        <source>Page</source>
+        <translation>Seite</translation>
+    </message>
+    <message>
+        <source>Window</source>
+        <translation>Windows</translation>
+    </message>
+    <message>
+        <source>Setting </source>
+        <translation>Einstellung </translation>
+    </message>
+    <message>
+        <source>Preview</source>
+        <translation>Vorschau</translation>
+    </message>
+    <message>
+        <source>Setting</source>
+        <translation>Einstellung</translation>
+    </message>
+    <message>
+        <source>SHO&amp;W</source>
+        <translation>&amp;ANZEIGEN</translation>
+    </message>
+    <message>
+        <source>Display Page Wise  Print View </source>
+        <translation>Druckansicht seitenweise anzeigen </translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Drucken</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Sichern</translation>
+    </message>
+    <message>
+        <source>    E &amp;X I T</source>
+        <translation>    E N &amp;D E</translation>
+    </message>
+    <message>
+        <source>Return to Main Menu</source>
+        <translation>Zurück zum Hauptmenü</translation>
+    </message>
+    <message>
+        <source>SPace Between Col</source>
+        <translation>Abstand zwischen Spalten</translation>
+    </message>
+    <message>
+        <source>Col</source>
+        <translation>Spalten</translation>
+    </message>
+    <message>
+        <source>Row</source>
+        <translation>Zeilen</translation>
+    </message>
+    <message>
+        <source>Margin Between Two Sticker</source>
+        <translation>Abstand zwischen zwei Etiketten</translation>
+    </message>
+    <message>
+        <source>Max Field Lenth</source>
+        <translation>Max. Feldlänge</translation>
+    </message>
+    <message>
+        <source>Max Field</source>
+        <translation>Max. Felder</translation>
+    </message>
+    <message>
+        <source>Row Printing</source>
+        <translation>Zeilendruck</translation>
+    </message>
+    <message>
+        <source>Loop Position</source>
+        <translation>Schleifenposition</translation>
+    </message>
+    <message>
+        <source>Normal    ( 80 Col )</source>
+        <translation>Normal    ( 80 Spalten )</translation>
+    </message>
+    <message>
+        <source>Cond.     (136 Col )</source>
+        <translation>Schmal    (136 Spalten )</translation>
+    </message>
+    <message>
+        <source>Window base Setting</source>
+        <translation>Einstellungen für Windows-Druck</translation>
+    </message>
+    <message>
+        <source>Font Name</source>
+        <translation>Schriftart</translation>
+    </message>
+    <message>
+        <source>Font Size</source>
+        <translation>Schriftgröße</translation>
+    </message>
+    <message>
+        <source>Margin Top</source>
+        <translation>Rand oben</translation>
+    </message>
+    <message>
+        <source>Margin Left</source>
+        <translation>Rand links</translation>
+    </message>
+    <message>
+        <source>Sticker Left Space</source>
+        <translation>Abstand links im Etikett</translation>
+    </message>
+    <message>
+        <source>Space Between Two value</source>
+        <translation>Abstand zwischen zwei Werten</translation>
+    </message>
+</context>
+<context>
+    <name>FrmReport</name>
+    <message>
+        <source>No file name was given.</source>
+        <translation>Es wurde kein Dateiname angegeben.</translation>
+    </message>
+    <message>
+        <source>The print file &quot;%1&quot; cannot be read.
+%2</source>
+        <translation>Die Druckdatei „%1“ kann nicht gelesen werden.
+%2</translation>
+    </message>
+    <message>
+        <source>Report View</source>
+        <translation>Berichtsansicht</translation>
+    </message>
+    <message>
+        <source>Reading %1 as printed ...</source>
+        <translation>%1 wird wie gedruckt gelesen ...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Formular</translation>
+    </message>
+    <message>
+        <source>Calculator</source>
+        <translation>Rechner</translation>
+    </message>
+    <message>
+        <source>Search String</source>
+        <translation>Suchbegriff</translation>
+    </message>
+    <message>
+        <source>Go to page</source>
+        <translation>Gehe zu Seite</translation>
+    </message>
+    <message>
+        <source>Page</source>
+        <translation>Seite</translation>
+    </message>
+    <message>
+        <source>Page, editable</source>
+        <translation>Seite, bearbeitbar</translation>
+    </message>
+    <message>
+        <source>Printed sheet</source>
+        <translation>Gedrucktes Blatt</translation>
+    </message>
+    <message>
+        <source>%1 colour</source>
+        <translation>Farbe für %1</translation>
+    </message>
+    <message>
+        <source>Search matches bold</source>
+        <translation>Suchtreffer fett</translation>
+    </message>
+    <message>
+        <source>Highlighted text bold</source>
+        <translation>Hervorgehobenen Text fett</translation>
+    </message>
+    <message>
+        <source>Close the colour settings</source>
+        <translation>Farbeinstellungen schließen</translation>
+    </message>
+    <message>
+        <source>Form length</source>
+        <translation>Formularlänge</translation>
+    </message>
+    <message>
+        <source>Carriage</source>
+        <translation>Wagen</translation>
+    </message>
+    <message>
+        <source>First page</source>
+        <translation>Erste Seite</translation>
+    </message>
+    <message>
+        <source>Last page</source>
+        <translation>Letzte Seite</translation>
+    </message>
+    <message>
+        <source>Copies</source>
+        <translation>Exemplare</translation>
+    </message>
+    <message>
+        <source>More or fewer copies</source>
+        <translation>Mehr oder weniger Exemplare</translation>
+    </message>
+    <message>
+        <source>Paper height</source>
+        <translation>Papierhöhe</translation>
+    </message>
+    <message>
+        <source>Zoom</source>
+        <translation>Zoom</translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation>Vergrößern</translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <translation>Verkleinern</translation>
+    </message>
+    <message>
+        <source>Actual Size</source>
+        <translation>Originalgröße</translation>
+    </message>
+    <message>
+        <source>Fit Width</source>
+        <translation>An Breite anpassen</translation>
+    </message>
+    <message>
+        <source>Fit Page</source>
+        <translation>Ganze Seite</translation>
+    </message>
+    <message>
+        <source>Printed</source>
+        <translation>Wie gedruckt</translation>
+    </message>
+    <message>
+        <source>The page is too large to edit here (%1 MB; at most %2 MB).</source>
+        <translation>Die Seite ist zu groß, um sie hier zu bearbeiten (%1 MB; höchstens %2 MB).</translation>
+    </message>
+</context>
+<context>
+    <name>FrmWatch</name>
+    <message>
+        <source>Stop Watching</source>
+        <translation>Überwachung beenden</translation>
+    </message>
+    <message>
+        <source>Watching for print jobs</source>
+        <translation>Druckaufträge werden überwacht</translation>
+    </message>
+    <message>
+        <source>Watching %1</source>
+        <translation>Überwacht wird %1</translation>
+    </message>
+    <message>
+        <source>Watch a folder for print jobs</source>
+        <translation>Ordner auf Druckaufträge überwachen</translation>
+    </message>
+    <message>
+        <source>Watch</source>
+        <translation>Überwachen</translation>
+    </message>
+    <message>
+        <source>No print file waits for a report view.</source>
+        <translation>Keine Druckdatei wartet auf eine Berichtsansicht.</translation>
+    </message>
+    <message>
+        <source>1 print file waits for a report view to close.</source>
+        <translation>1 Druckdatei wartet darauf, dass eine Berichtsansicht geschlossen wird.</translation>
+    </message>
+    <message>
+        <source>%1 print files wait for a report view to close.</source>
+        <translation>%1 Druckdateien warten darauf, dass eine Berichtsansicht geschlossen wird.</translation>
+    </message>
+</context>
+<context>
+    <name>PageSearch</name>
+    <message>
+        <source>Matches</source>
+        <translation>Treffer</translation>
+    </message>
+    <message>
+        <source>The search stopped at %1 matches of &quot;%2&quot;: those are marked.</source>
+        <translation>Die Suche hat nach %1 Treffern für „%2“ angehalten: diese sind markiert.</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>no match</source>
+        <translation>kein Treffer</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 von %2</translation>
+    </message>
+</context>
+<context>
+    <name>PrintFileWatcher</name>
+    <message>
+        <source>no such folder</source>
+        <translation>kein solcher Ordner</translation>
+    </message>
+    <message>
+        <source>not a folder</source>
+        <translation>kein Ordner</translation>
+    </message>
+    <message>
+        <source>permission denied</source>
+        <translation>Zugriff verweigert</translation>
+    </message>
+    <message>
+        <source>Cannot watch %1: %2</source>
+        <translation>%1 kann nicht überwacht werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>PrintedLookBar</name>
+    <message>
+        <source>Show it as printed</source>
+        <translation>Wie gedruckt anzeigen</translation>
+    </message>
+    <message>
+        <source>Show the file as printed</source>
+        <translation>Die Datei wie gedruckt anzeigen</translation>
+    </message>
+    <message>
+        <source>Keep the emphasis look</source>
+        <translation>Hervorhebungsansicht beibehalten</translation>
+    </message>
+    <message>
+        <source>pictures</source>
+        <translation>Bilder</translation>
+    </message>
+    <message>
+        <source>text set at positions</source>
+        <translation>an Positionen gesetzten Text</translation>
+    </message>
+    <message>
+        <source>files without a suffix</source>
+        <translation>Dateien ohne Endung</translation>
+    </message>
+    <message>
+        <source>.%1 files</source>
+        <translation>.%1-Dateien</translation>
+    </message>
+    <message>
+        <source>This file holds %1 that only the printed look shows (your answer is kept for %2).</source>
+        <translation>Diese Datei enthält %1, die nur die Druckansicht zeigt (Ihre Antwort gilt für %2).</translation>
+    </message>
+</context>
+<context>
+    <name>PrinterStickerSurface</name>
+    <message>
+        <source>Stickers</source>
+        <translation>Etiketten</translation>
+    </message>
+    <message>
+        <source>The printer &quot;%1&quot; did not accept the print job.</source>
+        <translation>Der Drucker „%1“ hat den Druckauftrag nicht angenommen.</translation>
+    </message>
+    <message>
+        <source>The print job could not be completed.</source>
+        <translation>Der Druckauftrag konnte nicht abgeschlossen werden.</translation>
+    </message>
+    <message>
+        <source>The file &quot;%1&quot; could not be written.</source>
+        <translation>Die Datei „%1“ konnte nicht geschrieben werden.</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>The system has no converter for %1 (%2): %3</source>
+        <translation>Das System hat keinen Konverter für %1 (%2): %3</translation>
+    </message>
+    <message>
+        <source>the export was stopped.</source>
+        <translation>der Export wurde abgebrochen.</translation>
+    </message>
+    <message>
+        <source>Cannot read the print file %1: %2</source>
+        <translation>Die Druckdatei %1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>%1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot read the print file %1: it %2.</source>
+        <translation>Die Druckdatei %1 kann nicht gelesen werden: sie %2.</translation>
+    </message>
+    <message>
+        <source>Page %1 is not in the report, which has %2 pages.</source>
+        <translation>Seite %1 ist nicht im Bericht, der %2 Seiten hat.</translation>
+    </message>
+    <message>
+        <source>No page is chosen.</source>
+        <translation>Es ist keine Seite gewählt.</translation>
+    </message>
+    <message>
+        <source>The output is not open for writing.</source>
+        <translation>Die Ausgabe ist nicht zum Schreiben geöffnet.</translation>
+    </message>
+    <message>
+        <source>The PDF writer cannot start.</source>
+        <translation>Der PDF-Writer kann nicht starten.</translation>
+    </message>
+    <message>
+        <source>The PDF writer refused a new page.</source>
+        <translation>Der PDF-Writer hat eine neue Seite abgelehnt.</translation>
+    </message>
+    <message>
+        <source>The PDF was cancelled.</source>
+        <translation>Das PDF wurde abgebrochen.</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: it is not a regular file.</source>
+        <translation>%1 kann nicht geschrieben werden: es ist keine reguläre Datei.</translation>
+    </message>
+    <message>
+        <source>the picture is too large for the memory</source>
+        <translation>das Bild ist zu groß für den Speicher</translation>
+    </message>
+    <message>
+        <source>The resolution must be %1 to %2 dots per inch.</source>
+        <translation>Die Auflösung muss %1 bis %2 Punkte pro Zoll betragen.</translation>
+    </message>
+    <message>
+        <source>The pictures were cancelled.</source>
+        <translation>Die Bilder wurden abgebrochen.</translation>
+    </message>
+    <message>
+        <source>The PNG writer cannot start.</source>
+        <translation>Der PNG-Writer kann nicht starten.</translation>
+    </message>
+    <message>
+        <source>The export was cancelled.</source>
+        <translation>Der Export wurde abgebrochen.</translation>
+    </message>
+    <message>
+        <source>the workbook cannot be read back.</source>
+        <translation>die Arbeitsmappe kann nicht zurückgelesen werden.</translation>
+    </message>
+    <message>
+        <source>its part %1 was not written in full.</source>
+        <translation>ihr Teil %1 wurde nicht vollständig geschrieben.</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: the workbook could not be started.</source>
+        <translation>%1 kann nicht geschrieben werden: die Arbeitsmappe konnte nicht begonnen werden.</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: the print file has more than %2 lines, more than a worksheet holds.</source>
+        <translation>%1 kann nicht geschrieben werden: die Druckdatei hat mehr als %2 Zeilen, mehr als ein Arbeitsblatt fasst.</translation>
+    </message>
+    <message>
+        <source>The workbook %1 was not written: the export was stopped.</source>
+        <translation>Die Arbeitsmappe %1 wurde nicht geschrieben: der Export wurde abgebrochen.</translation>
+    </message>
+    <message>
+        <source>the form offset &quot;%1&quot; is not X,Y in millimetres, each -%2 to %2</source>
+        <translation>der Formularversatz „%1“ ist nicht X,Y in Millimetern, jeweils -%2 bis %2</translation>
+    </message>
+    <message>
+        <source>the form does not exist</source>
+        <translation>das Formular existiert nicht</translation>
+    </message>
+    <message>
+        <source>the form is not a regular file</source>
+        <translation>das Formular ist keine reguläre Datei</translation>
+    </message>
+    <message>
+        <source>the form cannot be read: %1</source>
+        <translation>das Formular kann nicht gelesen werden: %1</translation>
+    </message>
+    <message>
+        <source>the form is not a PDF, PNG or JPEG file</source>
+        <translation>das Formular ist keine PDF-, PNG- oder JPEG-Datei</translation>
+    </message>
+    <message>
+        <source>an image form has no pages to choose from</source>
+        <translation>ein Bildformular hat keine Seiten zur Auswahl</translation>
+    </message>
+    <message>
+        <source>the form cannot be read as a PDF</source>
+        <translation>das Formular kann nicht als PDF gelesen werden</translation>
+    </message>
+    <message>
+        <source>the form is locked by a password</source>
+        <translation>das Formular ist durch ein Kennwort gesperrt</translation>
+    </message>
+    <message>
+        <source>the form has no page</source>
+        <translation>das Formular hat keine Seite</translation>
+    </message>
+    <message>
+        <source>the form has no page %1 (it has %2)</source>
+        <translation>das Formular hat keine Seite %1 (es hat %2)</translation>
+    </message>
+    <message>
+        <source>the form&apos;s page %1 cannot be read</source>
+        <translation>die Seite %1 des Formulars kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>the form cannot be read as an image: %1</source>
+        <translation>das Formular kann nicht als Bild gelesen werden: %1</translation>
+    </message>
+    <message>
+        <source>the form&apos;s page has no size</source>
+        <translation>die Seite des Formulars hat keine Größe</translation>
+    </message>
+    <message>
+        <source>the form has no page %1</source>
+        <translation>das Formular hat keine Seite %1</translation>
+    </message>
+    <message>
+        <source>Cannot make a temporary file in %1: %2</source>
+        <translation>In %1 kann keine temporäre Datei angelegt werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot write the temporary file %1: %2</source>
+        <translation>Die temporäre Datei %1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>No desktop calculator is installed.
+Install one of: %1.</source>
+        <translation>Es ist kein Taschenrechner-Programm installiert.
+Installieren Sie eines von: %1.</translation>
+    </message>
+    <message>
+        <source>The calculator &quot;%1&quot; could not be started.</source>
+        <translation>Der Rechner „%1“ konnte nicht gestartet werden.</translation>
+    </message>
+    <message>
+        <source>it is a folder, not a file.</source>
+        <translation>es ist ein Ordner, keine Datei.</translation>
+    </message>
+    <message>
+        <source>it is a device or a pipe, not a regular file.</source>
+        <translation>es ist ein Gerät oder eine Pipe, keine reguläre Datei.</translation>
+    </message>
+    <message>
+        <source>changed while it was being read</source>
+        <translation>wurde während des Lesens geändert</translation>
+    </message>
+    <message>
+        <source>It is empty or not a regular file.</source>
+        <translation>Sie ist leer oder keine reguläre Datei.</translation>
+    </message>
+    <message>
+        <source>Too many files are open.</source>
+        <translation>Es sind zu viele Dateien geöffnet.</translation>
+    </message>
+    <message>
+        <source>refusing to follow a link another user planted in a shared folder.</source>
+        <translation>einem Link, den ein anderer Benutzer in einem gemeinsamen Ordner angelegt hat, wird nicht gefolgt.</translation>
+    </message>
+    <message>
+        <source>The settings file %1 cannot be saved.</source>
+        <translation>Die Einstellungsdatei %1 kann nicht gespeichert werden.</translation>
+    </message>
+</context>
+<context>
+    <name>ReportColorPanel</name>
+    <message>
+        <source>Double-click to choose the colour</source>
+        <translation>Doppelklicken, um die Farbe zu wählen</translation>
+    </message>
+    <message>
+        <source>Show the pages as the printer prints them: sheets, pictures and columns</source>
+        <translation>Die Seiten so zeigen, wie der Drucker sie druckt: Blätter, Bilder und Spalten</translation>
+    </message>
+    <message>
+        <source>11 in form</source>
+        <translation>Formular 11 Zoll</translation>
+    </message>
+    <message>
+        <source>12 in form (European fanfold)</source>
+        <translation>Formular 12 Zoll (europäisches Endlospapier)</translation>
+    </message>
+    <message>
+        <source>Wide carriage (13.6 in)</source>
+        <translation>Breiter Wagen (13,6 Zoll)</translation>
+    </message>
+    <message>
+        <source>Narrow carriage (8 in)</source>
+        <translation>Schmaler Wagen (8 Zoll)</translation>
+    </message>
+    <message>
+        <source>The printer the file was written for: 9 and 24 pins count line spacing in other steps</source>
+        <translation>Der Drucker, für den die Datei geschrieben wurde: 9 und 24 Nadeln zählen den Zeilenabstand in anderen Schritten</translation>
+    </message>
+    <message>
+        <source>Form...</source>
+        <translation>Formular...</translation>
+    </message>
+    <message>
+        <source>Lay a PDF page or an image under the printed sheets, as pre-printed paper</source>
+        <translation>Eine PDF-Seite oder ein Bild als vorgedrucktes Papier unter die gedruckten Blätter legen</translation>
+    </message>
+    <message>
+        <source>%1 in form</source>
+        <translation>Formular %1 Zoll</translation>
+    </message>
+    <message>
+        <source>Read as: %1</source>
+        <translation>Gelesen als: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ReportExport</name>
+    <message>
+        <source>Export</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>Choose the workbook&apos;s name with the Export button first.</source>
+        <translation>Wählen Sie zuerst mit der Schaltfläche Export den Namen der Arbeitsmappe.</translation>
+    </message>
+</context>
+<context>
+    <name>RulesDialog</name>
+    <message>
+        <source>Rules - %1</source>
+        <translation>Regeln - %1</translation>
+    </message>
+    <message>
+        <source>Rules &amp;File...</source>
+        <translation>Regel&amp;datei...</translation>
+    </message>
+    <message>
+        <source>&amp;Read Again</source>
+        <translation>&amp;Erneut lesen</translation>
+    </message>
+    <message>
+        <source>Rules File</source>
+        <translation>Regeldatei</translation>
+    </message>
+    <message>
+        <source>Rules files (*.conf *.ini)|*.conf *.ini|All files (*)|*</source>
+        <translation>Regeldateien (*.conf *.ini)|*.conf *.ini|Alle Dateien (*)|*</translation>
+    </message>
+    <message>
+        <source>What %1 would do with %2 (nothing is done):</source>
+        <translation>Was %1 mit %2 tun würde (es wird nichts ausgeführt):</translation>
+    </message>
+</context>
+<context>
+    <name>SheetView</name>
+    <message>
+        <source>Some pictures are not shown: this sheet holds more than the %1 MB of pictures a sheet may take.</source>
+        <translation>Einige Bilder werden nicht gezeigt: dieses Blatt enthält mehr als die %1 MB an Bildern, die ein Blatt haben darf.</translation>
+    </message>
+</context>
+<context>
+    <name>StickerMorePanel</name>
+    <message>
+        <source>More</source>
+        <translation>Weitere</translation>
+    </message>
+    <message>
+        <source>Running numbers padded with zeros to this many digits (0: as they are).</source>
+        <translation>Laufende Nummern mit Nullen auf so viele Stellen aufgefüllt (0: unverändert).</translation>
+    </message>
+    <message>
+        <source>Windows mode: the first free sticker of a part-used sheet, counted across the rows from 1.</source>
+        <translation>Windows-Druck: das erste freie Etikett eines angebrochenen Bogens, zeilenweise ab 1 gezählt.</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Keiner</translation>
+    </message>
+    <message>
+        <source>Windows mode: the line with the running number drawn as this barcode, sized to the sticker.</source>
+        <translation>Windows-Druck: die Zeile mit der laufenden Nummer als dieser Strichcode, passend zum Etikett.</translation>
+    </message>
+    <message>
+        <source>Character mode: the printer&apos;s code page, the bytes the sheet&apos;s letters are written as.</source>
+        <translation>Zeichenmodus: die Codepage des Druckers, die Bytes, als die die Buchstaben des Bogens geschrieben werden.</translation>
+    </message>
+    <message>
+        <source>A CSV file whose first row names the columns: each row makes one sticker, and {Column} in a line takes the row&apos;s value. Empty: every sticker alike.</source>
+        <translation>Eine CSV-Datei, deren erste Zeile die Spalten benennt: jede Zeile ergibt ein Etikett, und {Spalte} in einer Zeile nimmt den Wert der Zeile an. Leer: alle Etiketten gleich.</translation>
+    </message>
+    <message>
+        <source>Choose the CSV file.</source>
+        <translation>Die CSV-Datei wählen.</translation>
+    </message>
+    <message>
+        <source>From the header</source>
+        <translation>Aus der Kopfzeile</translation>
+    </message>
+    <message>
+        <source>Comma</source>
+        <translation>Komma</translation>
+    </message>
+    <message>
+        <source>Semicolon</source>
+        <translation>Semikolon</translation>
+    </message>
+    <message>
+        <source>Tab</source>
+        <translation>Tabulator</translation>
+    </message>
+    <message>
+        <source>What separates the data file&apos;s fields.</source>
+        <translation>Was die Felder der Datendatei trennt.</translation>
+    </message>
+    <message>
+        <source>From the file</source>
+        <translation>Aus der Datei</translation>
+    </message>
+    <message>
+        <source>The data file&apos;s encoding. From the file: UTF-8, else Windows-1252; a byte-order mark always decides.</source>
+        <translation>Die Kodierung der Datendatei. Aus der Datei: UTF-8, sonst Windows-1252; eine Bytereihenfolge-Markierung entscheidet immer.</translation>
+    </message>
+    <message>
+        <source>Digits</source>
+        <translation>Stellen</translation>
+    </message>
+    <message>
+        <source>Start at sticker</source>
+        <translation>Beginnen bei Etikett</translation>
+    </message>
+    <message>
+        <source>Barcode</source>
+        <translation>Strichcode</translation>
+    </message>
+    <message>
+        <source>Code page</source>
+        <translation>Codepage</translation>
+    </message>
+    <message>
+        <source>Data file</source>
+        <translation>Datendatei</translation>
+    </message>
+    <message>
+        <source>Delimiter</source>
+        <translation>Trennzeichen</translation>
+    </message>
+    <message>
+        <source>Encoding</source>
+        <translation>Kodierung</translation>
+    </message>
+    <message>
+        <source>Sticker Data</source>
+        <translation>Etikettendaten</translation>
+    </message>
+    <message>
+        <source>CSV Files (*.csv)|*.csv|All Files (*.*)|*.*</source>
+        <translation>CSV-Dateien (*.csv)|*.csv|Alle Dateien (*.*)|*.*</translation>
+    </message>
+</context>
+<context>
+    <name>StickerPreview</name>
+    <message>
+        <source>Zoom out (Ctrl+wheel)</source>
+        <translation>Verkleinern (Strg+Mausrad)</translation>
+    </message>
+    <message>
+        <source>Zoom in (Ctrl+wheel)</source>
+        <translation>Vergrößern (Strg+Mausrad)</translation>
+    </message>
+    <message>
+        <source>Fit</source>
+        <translation>Einpassen</translation>
+    </message>
+    <message>
+        <source>Fit to window</source>
+        <translation>An Fenster anpassen</translation>
+    </message>
+</context>
+<context>
+    <name>WindowSheetPrinting</name>
+    <message>
+        <source>Information Window</source>
+        <translation>Hinweis</translation>
+    </message>
+    <message>
+        <source>No Printers Installed to do the Print job</source>
+        <translation>Es ist kein Drucker für den Druckauftrag installiert</translation>
+    </message>
+    <message>
+        <source>The printer &quot;%1&quot; is not installed.</source>
+        <translation>Der Drucker „%1“ ist nicht installiert.</translation>
+    </message>
+    <message>
+        <source>Printing Error</source>
+        <translation>Druckfehler</translation>
+    </message>
+    <message>
+        <source>Stickers</source>
+        <translation>Etiketten</translation>
+    </message>
+</context>
+</TS>
