@@ -377,6 +377,13 @@ bool FrmReport::LoadReport(const QString &file)
     RefreshButtons(this);
 
     applyForms(Frame6->printedLook());
+    // Reading a file as printed takes a while (seconds for a gigabyte): a
+    // view being opened is put on screen first, with the text, so that the
+    // reading's progress and its Cancel show inside it.
+    if (!isVisible() && Frame6->printedLook()) {
+        show();
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
     buildPrinted();
     m_changeBar->watch(file);
     Frame1->setPageCount(PageCount());
@@ -473,8 +480,6 @@ void FrmReport::buildPrinted()
     // reading shows how far it is and can be cancelled, which leaves this
     // view in the emphasis look (the stored choice stays as it is).
     constexpr int Steps = 1000;
-    // A view that is not on screen yet (a file opened from the command line)
-    // shows the progress on its own rather than inside a hidden window.
     QProgressDialog progress(tr("Reading %1 as printed ...").arg(QFileInfo(m_doc.fileName()).fileName()),
         tr("Cancel"), 0, Steps, isVisible() ? this : nullptr);
     progress.setObjectName(QStringLiteral("PrintedProgress"));
