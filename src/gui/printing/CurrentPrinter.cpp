@@ -7,25 +7,11 @@ namespace {
 
 QString s_name;
 
-// The destinations the spooler knows, and the name of its default one,
-// asked for with a short time-out (nothing when the spooler does not answer).
-QStringList destinations(QString *defaultName)
-{
-    const PrinterList list = PrinterList::fetch();
-    if (defaultName)
-        *defaultName = list.defaultName;
-    return list.names;
-}
-
 } // namespace
 
-QString name()
+QString name(const PrinterList &list)
 {
-    if (!s_name.isEmpty())
-        return s_name;
-    QString defaultName;
-    destinations(&defaultName);
-    return defaultName;
+    return s_name.isEmpty() ? list.defaultName : s_name;
 }
 
 QString chosen()
@@ -38,9 +24,9 @@ void setName(const QString &printerName)
     s_name = printerName;
 }
 
-bool isInstalled(const QString &printerName)
+bool isInstalled(const PrinterList &list, const QString &printerName)
 {
-    return !printerName.isEmpty() && destinations(nullptr).contains(printerName);
+    return !printerName.isEmpty() && list.names.contains(printerName);
 }
 
 } // namespace CurrentPrinter

@@ -4,7 +4,7 @@
 #include "gui/platform/MessageBox.h"
 #include "platform/ByteText.h"
 #include "export/PrintedPdfExport.h"
-#include "gui/printing/CurrentPrinter.h"
+#include "gui/printing/PrinterOpening.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -21,12 +21,27 @@ DesktopPrinting::Factory s_factory;
 
 std::unique_ptr<DocumentPrinter> openDefault(const DesktopPrintSetup &setup, QString *error)
 {
-    if (!CurrentPrinter::isInstalled(setup.printerName)) {
-        if (error)
-            *error = QStringLiteral("The Printer Name (%1) wasn't recognized.").arg(setup.printerName);
+    PrinterOpening::Opened opened = PrinterOpening::open(setup.window, setup, true);
+    if (!opened.printer) {
+        if (error && !opened.cancelled)
+            *error = opened.list.timedOut
+                ? opened.failure()
+                : QStringLiteral("The Printer Name (%1) wasn't recognized.").arg(setup.printerName);
         return nullptr;
     }
-    return std::make_unique<QPrinterDocumentPrinter>(DesktopPrinting::makePrinter(setup), setup.render);
+    return std::make_unique<QPrinterDocumentPrinter>(std::move(opened.printer), setup.render);
+}
+
+// The printer of the print dialog: the current one, asked for on a thread of
+// its own; null after telling why (or after a cancelled wait).
+std::unique_ptr<QPrinter> dialogPrinter(const PageRenderOptions &render, QWidget *parent)
+{
+    DesktopPrintSetup setup;
+    setup.render = render;
+    PrinterOpening::Opened opened = PrinterOpening::open(parent, setup, false);
+    if (!opened.printer && !opened.cancelled)
+        MessageBox::show(parent, opened.failure(), ErrorTitle, QMessageBox::Information);
+    return std::move(opened.printer);
 }
 
 } // namespace
@@ -149,21 +164,18 @@ void setFactory(Factory factory)
 bool printWithDialog(const ShownPage &page, bool selectionOffered, const PageRenderOptions &render,
     QWidget *parent)
 {
-    QPrinter printer(QPrinter::HighResolution);
-    const QString current = CurrentPrinter::name();
-    if (CurrentPrinter::isInstalled(current))
-        printer.setPrinterName(current);
-    if (!Dialogs::print(parent, &printer, selectionOffered))
+    const std::unique_ptr<QPrinter> printer = dialogPrinter(render, parent);
+    if (!printer || !Dialogs::print(parent, printer.get(), selectionOffered))
         return false;
 
     PageSource shown;
     QString error;
-    if (!page(printer.printRange() == QPrinter::Selection, &shown, &error)) {
+    if (!page(printer->printRange() == QPrinter::Selection, &shown, &error)) {
         MessageBox::show(parent, error, ErrorTitle, QMessageBox::Information);
         return false;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    QPrinterDocumentPrinter out(&printer, render);
+    QPrinterDocumentPrinter out(printer.get(), render);
     bool ok = true;
     for (int i = 0; ok && i < shown.count(); ++i)
         ok = out.print(shown, i);

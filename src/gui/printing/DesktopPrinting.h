@@ -45,6 +45,7 @@ struct DesktopPrintSetup
     QString documentName;
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     PageRenderOptions render; // the view's emphasis, colours and size
+    QWidget *window = nullptr; // goes on answering while the print server is asked
 };
 
 // Draws on a QPrinter (a printer, a PDF file or a print preview): one job
@@ -81,8 +82,10 @@ namespace DesktopPrinting {
 // A high-resolution QPrinter on the named printer, with the orientation.
 std::unique_ptr<QPrinter> makePrinter(const DesktopPrintSetup &setup);
 
-// Opens the printer of a page-by-page print; null with an error text when it
-// cannot (no such printer). Tests may put their own factory in; an empty one
+// Opens the printer of a page-by-page print, asking the print server on a
+// thread of its own (PrinterOpening); null with an error text when it cannot
+// (the server does not answer, no such printer), or with none when the user
+// cancelled the wait. Tests may put their own factory in; an empty one
 // restores the default.
 using Factory = std::function<std::unique_ptr<DocumentPrinter>(const DesktopPrintSetup &, QString *error)>;
 std::unique_ptr<DocumentPrinter> open(const DesktopPrintSetup &setup, QString *error);
@@ -96,8 +99,9 @@ using ShownPage = std::function<bool(bool selectionOnly, PageSource *source, QSt
 // The print-dialog route: asks for a printer with the print dialog (the
 // selection offered when `selectionOffered`) and prints the page's selection,
 // or the whole page, in the look it is shown in (a sheet on its form). A
-// cancelled dialog prints nothing and tells nothing; a failure is told to
-// the user. True when printed.
+// cancelled dialog prints nothing and tells nothing; a failure (a print
+// server that does not answer included) is told to the user. True when
+// printed.
 bool printWithDialog(const ShownPage &page, bool selectionOffered, const PageRenderOptions &render,
     QWidget *parent);
 

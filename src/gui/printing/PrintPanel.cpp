@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QThread>
@@ -367,14 +368,26 @@ void PrintPanel::waitForPrinters()
 {
     if (!m_printersDue)
         return;
+    QGuiApplication::setOverrideCursor(Qt::BusyCursor);
     QEventLoop loop;
     connect(this, &PrintPanel::printersListed, &loop, &QEventLoop::quit);
     loop.exec(QEventLoop::ExcludeUserInputEvents);
+    QGuiApplication::restoreOverrideCursor();
+}
+
+bool PrintPanel::printServerAnswered()
+{
+    if (!m_printers.timedOut)
+        return true;
+    MessageBox::show(this, m_printers.error, InformationTitle, QMessageBox::Information);
+    LoadPrinters(); // the server may answer the next click
+    return false;
 }
 
 void PrintPanel::showPrinters(const PrinterList &list)
 {
     m_printersDue = false;
+    m_printers = list;
     // No spooler at all is no printer installed; one that does not answer is told.
     m_listingError = list.timedOut ? list.error : QString();
     CboPrinters->clear();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "printing/PrinterList.h"
 #include "report/ReportDocument.h"
 
 #include <QFrame>
@@ -16,7 +17,6 @@ class QRadioButton;
 class QScrollBar;
 struct CharModeOptions;
 struct DesktopPrintSetup;
-struct PrinterList;
 
 // How the panel prints: raw to the printer ("Dos", character mode) or
 // through the desktop printer driver ("Windows").
@@ -69,6 +69,10 @@ public:
     // Waits, with the windows answering, until the list asked for has come
     // (a few seconds at most): what the print buttons do before they read it.
     void waitForPrinters();
+    // After waitForPrinters(): when the print server did not answer, tells
+    // so (once, in a message box), asks it again for the next click, and
+    // returns false.
+    bool printServerAnswered();
     // The paper-height box's text ("0" at every load of the view).
     void setPaperHeightText(const QString &text);
     // The view's page count: shown in the range end box's tool tip and used
@@ -150,6 +154,7 @@ private:
     int m_listing = 0;          // the number of the last listing asked for
     bool m_printersDue = false; // a listing is under way
     QString m_listingError;     // why the spooler gave no list
+    PrinterList m_printers;     // the spooler's last answer
     QButtonGroup *m_modeGroup = nullptr;
     QButtonGroup *m_pageGroup = nullptr;
     QButtonGroup *m_orientationGroup = nullptr;

@@ -6,6 +6,7 @@
 #include "gui/printing/CurrentPrinter.h"
 #include "gui/printing/DesktopPrinting.h"
 #include "gui/printing/PrintPanel.h"
+#include "gui/printing/PrinterOpening.h"
 #include "gui/printing/RawPrintMessages.h"
 #include "printing/RawPrinting.h"
 #include "render/EmphasisRenderer.h"
@@ -40,6 +41,8 @@ void PrintPanel::CmdOk_Click()
     if (!m_doc)
         return;
     waitForPrinters();
+    if (!printServerAnswered())
+        return;
     if (windowsMode())
         printWindowsMode();
     else
@@ -119,7 +122,7 @@ void PrintPanel::printWindowsMode()
     }
     if (!askToPrint())
         return;
-    if (CurrentPrinter::isInstalled(chosen.printerName))
+    if (CurrentPrinter::isInstalled(m_printers, chosen.printerName))
         CurrentPrinter::setName(chosen.printerName);
     printDesktop(chosen);
     hide();
@@ -135,14 +138,15 @@ void PrintPanel::printDesktop(const PrintChoice &chosen)
         return;
     }
     DesktopPrintSetup setup = desktopSetup();
-    setup.printerName = CurrentPrinter::name();
+    setup.printerName = CurrentPrinter::name(m_printers);
     if (setup.printerName.isEmpty()) // no spooler answered: name the printer the user chose
         setup.printerName = chosen.printerName;
+    setup.window = window();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QString error;
     const bool printed = DesktopPrinting::printDocument(*m_doc, chosen.pages, chosen.copies, setup, &error);
     QApplication::restoreOverrideCursor();
-    if (!printed)
+    if (!printed && !error.isEmpty()) // empty: the user cancelled the wait for the print server
         MessageBox::show(window(), error, PrinterErrorTitle, QMessageBox::Information);
 }
 
@@ -163,13 +167,16 @@ void PrintPanel::CmdPreview_Click()
     if (!m_doc || !windowsMode())
         return;
     waitForPrinters();
+    if (!printServerAnswered())
+        return;
     const bool shown = Chwinprint->isChecked();
     if (!shown && pageOption() == 2 && !checkRange())
         return;
     DesktopPrintSetup setup = desktopSetup();
-    if (!CurrentPrinter::isInstalled(setup.printerName))
-        setup.printerName
-            = CurrentPrinter::isInstalled(CurrentPrinter::name()) ? CurrentPrinter::name() : QString();
+    if (!CurrentPrinter::isInstalled(m_printers, setup.printerName)) {
+        const QString current = CurrentPrinter::name(m_printers);
+        setup.printerName = CurrentPrinter::isInstalled(m_printers, current) ? current : QString();
+    }
     // The pages as the view shows them (sheets in the printed look): the
     // page on screen as shown, or the chosen ones.
     PageSource source = m_doc->pageSource();
@@ -184,7 +191,14 @@ void PrintPanel::CmdPreview_Click()
     } else {
         chosen = m_doc->chosenShown(pageSelection());
     }
-    const std::unique_ptr<QPrinter> printer = DesktopPrinting::makePrinter(setup);
+    // Made on a thread of its own: Qt asks the print server while it makes a printer.
+    PrinterOpening::Opened opened = PrinterOpening::open(window(), setup, false);
+    if (!opened.printer) {
+        if (!opened.cancelled)
+            MessageBox::show(window(), opened.failure(), PrinterErrorTitle, QMessageBox::Information);
+        return;
+    }
+    const std::unique_ptr<QPrinter> printer = std::move(opened.printer);
     // The same drawing as the print button's, onto the preview or onto the
     // printer chosen in it.
     DesktopPrinting::preview(

@@ -353,6 +353,13 @@ bool FrmReport::LoadReport(const QString &file)
     RefreshButtons(this);
 
     applyForms(m_colorPanel->printedLook());
+    // Reading a file as printed takes a while (seconds for a gigabyte): a
+    // view being opened is put on screen first, with the text, so that the
+    // reading's progress and its Cancel show inside it.
+    if (!isVisible() && m_colorPanel->printedLook()) {
+        show();
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
     buildPrinted();
     m_changeBar->watch(file);
     Frame1->setPageCount(PageCount());

@@ -68,8 +68,6 @@ void FrmReport::buildPrinted()
     // reading shows how far it is and can be cancelled, which leaves this
     // view in the emphasis look (the stored choice stays as it is).
     constexpr int Steps = 1000;
-    // A view that is not on screen yet (a file opened from the command line)
-    // shows the progress on its own rather than inside a hidden window.
     QProgressDialog progress(tr("Reading %1 as printed ...").arg(QFileInfo(m_doc.fileName()).fileName()),
         tr("Cancel"), 0, Steps, isVisible() ? this : nullptr);
     progress.setObjectName(QStringLiteral("PrintedProgress"));

@@ -188,12 +188,6 @@ PageView::LineColumn PageView::lineColumn() const
     return {line.number, selectionStart() - line.position};
 }
 
-void PageView::copy() const
-{
-    if (selectionLength() > 0)
-        QGuiApplication::clipboard()->setText(selectedText());
-}
-
 void PageView::addMark(const Mark &mark)
 {
     if (mark.length <= 0)

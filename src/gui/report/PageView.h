@@ -73,7 +73,14 @@ public:
     QString selectedText() const;
     // Line and column of the start of the selection, as the caption shows them.
     LineColumn lineColumn() const;
-    void copy() const;
+    // Ctrl+C: the selection onto the clipboard, under a wait cursor. A
+    // selection of more than mostCopied() characters is refused with a
+    // message: the clipboard holds the text as the window's own copy
+    // (two bytes a character) and hands out another when it is pasted.
+    void copy();
+    static constexpr qint64 DefaultMostCopied = 64 << 20;
+    void setMostCopied(qint64 characters) { m_mostCopied = characters; }
+    qint64 mostCopied() const { return m_mostCopied; }
 
     void addMark(const Mark &mark);
     void clearMarks();
@@ -157,6 +164,7 @@ private:
     QTimer m_measure;        // measures the lines once the page is on screen
     qint64 m_anchor = 0;
     qint64 m_caret = 0;
+    qint64 m_mostCopied = DefaultMostCopied;
     QVector<Mark> m_marks; // in the order they were made; a later one wins
     qint64 m_longestMark = 0;
     QVector<int> m_columnMarks;

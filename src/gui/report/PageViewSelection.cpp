@@ -3,6 +3,8 @@
 // to the desktop's primary selection.
 #include "gui/report/PageView.h"
 
+#include "gui/platform/MessageBox.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QDateTime>
@@ -111,4 +113,22 @@ void PageView::offerPrimarySelection() const
     QClipboard *clipboard = QGuiApplication::clipboard();
     if (clipboard->supportsSelection() && selectionLength() > 0 && selectionLength() <= MostPrimary)
         clipboard->setText(selectedText(), QClipboard::Selection);
+}
+
+void PageView::copy()
+{
+    if (selectionLength() <= 0)
+        return;
+    if (selectionLength() > m_mostCopied) {
+        MessageBox::show(this,
+            QStringLiteral("The selection holds %L1 characters, more than the %L2 the clipboard takes. "
+                           "Nothing was copied: export the pages as text instead.")
+                .arg(selectionLength())
+                .arg(m_mostCopied),
+            QStringLiteral("Information Window"), QMessageBox::Information);
+        return;
+    }
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    QGuiApplication::clipboard()->setText(selectedText());
+    QGuiApplication::restoreOverrideCursor();
 }

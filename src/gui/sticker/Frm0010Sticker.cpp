@@ -15,6 +15,7 @@
 #include "sticker/StickerFields.h"
 #include "gui/sticker/WindowSheetPrinting.h"
 
+#include <QLayout>
 #include <QApplication>
 #include <QScreen>
 #include <QCheckBox>
@@ -195,17 +196,26 @@ void Frm0010Sticker::showSettingsPanel(bool show)
     }
     Frame1->show();
     FrameMore->show();
+    // Its boxes measure their contents when first shown: ask for its size after.
+    FrameMore->layout()->invalidate();
     Frame5->setVisible(ChKwIN->isChecked());
-    const int wanted
-        = Twips::toPixels(frame4WidthTwips() + frame1WidthTwips() + StickerMorePanel::widthTwips() + 150);
-    const int morePanel = Twips::toPixels(StickerMorePanel::widthTwips() - 60);
+    // The last panel as wide as its labels and boxes need in the font it
+    // has (never narrower than its design width), and the form as wide as
+    // the panels with the design's margin at the right.
+    const int morePanel
+        = qMax(Twips::toPixels(StickerMorePanel::widthTwips() - 60), FrameMore->sizeHint().width());
+    const int rightMargin = Twips::toPixels(90);
+    const int wanted = FrameMore->x() + morePanel + rightMargin;
     const QScreen *screen = this->screen();
     // The wider form fits the screen it is on (its frame included): on a
-    // narrow screen the last panel gives up what it can spare.
+    // narrow screen the last panel gives up what it can spare, but never
+    // so much that its labels or boxes are cut (a screen narrower than the
+    // panels cuts the form itself).
     const int room = screen ? screen->availableGeometry().width() - (frameGeometry().width() - width()) : wanted;
     const int excess = qMax(0, wanted - room);
     FrameMore->resize(qMax(FrameMore->minimumSizeHint().width(), morePanel - excess), FrameMore->height());
-    setFixedWidth(qMin(wanted, qMax(room, Twips::toPixels(frame4WidthTwips() + 150))));
+    setFixedWidth(qMin(FrameMore->x() + FrameMore->width() + rightMargin,
+        qMax(room, Twips::toPixels(frame4WidthTwips() + 150))));
     // The wider form stays on its screen: moved left (and up) as far as needed.
     if (screen) {
         const QRect room = screen->availableGeometry();

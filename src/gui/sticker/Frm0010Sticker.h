@@ -57,6 +57,8 @@ private:
     void buildControls();
     void buildLinePanel();
     void buildSettingsPanel();
+    // Names for screen readers and the Tab order (Frm0010StickerAccess.cpp).
+    void makeAccessible();
     void Form_Load();
     void LoadWindowSettings();
     // The character-mode run: the print file, then a report view on it.

@@ -139,6 +139,7 @@ void Frm0010Sticker::buildControls()
 
     buildLinePanel();
     buildSettingsPanel();
+    makeAccessible();
 }
 
 void Frm0010Sticker::buildLinePanel()

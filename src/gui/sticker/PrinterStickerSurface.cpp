@@ -7,14 +7,11 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPrinter>
-#include <QPrinterInfo>
 
-PrinterStickerSurface::PrinterStickerSurface(const QString &printerName)
+PrinterStickerSurface::PrinterStickerSurface(std::unique_ptr<QPrinter> printer)
+    : m_owned(std::move(printer))
+    , m_printer(m_owned.get())
 {
-    const QPrinterInfo info = printerName.isEmpty() ? QPrinterInfo::defaultPrinter()
-                                                    : QPrinterInfo::printerInfo(printerName);
-    m_owned = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
-    m_printer = m_owned.get();
     m_printer->setDocName(tr("Stickers"));
     m_printer->setPageSize(QPageSize(QPageSize::A4));
     m_printer->setPageOrientation(QPageLayout::Portrait);

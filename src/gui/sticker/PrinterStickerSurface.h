@@ -18,8 +18,9 @@ class PrinterStickerSurface : public StickerSurface
     Q_DECLARE_TR_FUNCTIONS(PrinterStickerSurface)
 
 public:
-    // An empty name means the system's default printer.
-    explicit PrinterStickerSurface(const QString &printerName);
+    // Prints on `printer` (made off the window's thread: PrinterOpening), A4
+    // portrait unless told otherwise.
+    explicit PrinterStickerSurface(std::unique_ptr<QPrinter> printer);
     // Draws every document as the next sheet of one job on a printer it
     // does not own and that is set up already (a print preview's); the job
     // ends with the surface.

@@ -9,7 +9,7 @@
 #include <QHBoxLayout>
 #include <QIntValidator>
 #include <QLineEdit>
-#include <QPushButton>
+#include <QToolButton>
 
 namespace {
 
@@ -39,7 +39,7 @@ StickerMorePanel::StickerMorePanel(QWidget *parent)
     , m_barcode(new QComboBox(this))
     , m_codePage(new QComboBox(this))
     , m_dataFile(new QLineEdit(this))
-    , m_browse(new QPushButton(QStringLiteral("..."), this))
+    , m_browse(new QToolButton(this))
     , m_delimiter(new QComboBox(this))
     , m_encoding(new QComboBox(this))
 {
@@ -60,7 +60,8 @@ StickerMorePanel::StickerMorePanel(QWidget *parent)
         "line takes the row's value. Empty: every sticker alike."));
     m_browse->setObjectName(QStringLiteral("CmdDataFile"));
     m_browse->setToolTip(tr("Choose the CSV file."));
-    m_browse->setFixedWidth(m_browse->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 16);
+    m_browse->setText(QStringLiteral("..."));
+    m_browse->setAccessibleName(tr("Choose the data file"));
 
     m_delimiter->setObjectName(QStringLiteral("CboDelimiter"));
     m_delimiter->addItem(tr("From the header"));
@@ -80,14 +81,17 @@ StickerMorePanel::StickerMorePanel(QWidget *parent)
     file->addWidget(m_dataFile);
     file->addWidget(m_browse);
     auto *form = new QFormLayout(this);
+    // Never narrower than its labels and boxes need in the font it has.
+    form->setSizeConstraint(QLayout::SetMinimumSize);
     form->addRow(tr("Digits"), m_digits);
     form->addRow(tr("Start at sticker"), m_startAt);
     form->addRow(tr("Barcode"), m_barcode);
     form->addRow(tr("Code page"), m_codePage);
     form->addRow(tr("Data file"), file);
+    m_dataFile->setAccessibleName(tr("Data file"));
     form->addRow(tr("Delimiter"), m_delimiter);
     form->addRow(tr("Encoding"), m_encoding);
-    connect(m_browse, &QPushButton::clicked, this, &StickerMorePanel::chooseDataFile);
+    connect(m_browse, &QToolButton::clicked, this, &StickerMorePanel::chooseDataFile);
     showInput(StickerInput());
 }
 

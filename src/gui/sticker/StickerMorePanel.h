@@ -6,7 +6,7 @@
 
 class QComboBox;
 class QLineEdit;
-class QPushButton;
+class QToolButton;
 
 // The sticker form's "More" panel, beside the settings panel: numbers padded
 // with zeros, the first free sticker of a part-used sheet, the numbered line
@@ -36,7 +36,7 @@ private:
     QComboBox *m_barcode;
     QComboBox *m_codePage;
     QLineEdit *m_dataFile;
-    QPushButton *m_browse;
+    QToolButton *m_browse;
     QComboBox *m_delimiter;
     QComboBox *m_encoding;
 };

@@ -3,7 +3,7 @@
 #include "gui/platform/MessageBox.h"
 #include "gui/printing/DesktopPrinting.h"
 #include "gui/sticker/PrinterStickerSurface.h"
-#include "gui/printing/CurrentPrinter.h"
+#include "gui/printing/PrinterOpening.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -44,15 +44,15 @@ protected:
 
 bool printWindowSheet(StickerInput &input, QWidget *parent)
 {
-    const QString name = CurrentPrinter::name();
-    if (name.isEmpty() || !CurrentPrinter::isInstalled(name)) {
-        MessageBox::show(parent,
-            name.isEmpty() ? WindowSheetPrinting::tr("No Printers Installed to do the Print job")
-                           : WindowSheetPrinting::tr("The printer \"%1\" is not installed.").arg(name),
-            informationTitle(), QMessageBox::Information);
+    DesktopPrintSetup setup;
+    setup.documentName = WindowSheetPrinting::tr("Stickers");
+    PrinterOpening::Opened opened = PrinterOpening::open(parent, setup, true);
+    if (!opened.printer) {
+        if (!opened.cancelled)
+            MessageBox::show(parent, opened.failure(), informationTitle(), QMessageBox::Information);
         return false;
     }
-    PrinterStickerSurface surface(name);
+    PrinterStickerSurface surface(std::move(opened.printer));
     return printWindowSheet(input, surface, parent);
 }
 
@@ -87,13 +87,18 @@ void previewWindowSheetPrintout(const StickerInput &input, QWidget *parent)
         MessageBox::show(parent, failure.message, informationTitle(), QMessageBox::Information);
         return;
     }
-    QPrinter printer(QPrinter::HighResolution);
-    const QString name = CurrentPrinter::name();
-    if (CurrentPrinter::isInstalled(name))
-        printer.setPrinterName(name);
-    printer.setDocName(WindowSheetPrinting::tr("Stickers"));
+    // The current printer's paper, the printer made on a thread of its own:
+    // Qt asks the print server while it makes one.
+    DesktopPrintSetup setup;
+    setup.documentName = WindowSheetPrinting::tr("Stickers");
+    PrinterOpening::Opened opened = PrinterOpening::open(parent, setup, false);
+    if (!opened.printer) {
+        if (!opened.cancelled)
+            MessageBox::show(parent, opened.failure(), informationTitle(), QMessageBox::Information);
+        return;
+    }
     DesktopPrinting::preview(
-        &printer,
+        opened.printer.get(),
         [&](QPrinter *target) {
             StickerInput sheet = input;
             PrinterStickerSurface surface(*target);

@@ -245,7 +245,7 @@ private slots:
         MessageBox::setNextAnswer(QMessageBox::Yes);
         click(view, "CmdOk");
         QCOMPARE(MessageBox::shown().size(), 1);
-        QCOMPARE(CurrentPrinter::name(), queue);
+        QCOMPARE(CurrentPrinter::name(PrinterList::fetch()), queue);
         const QByteArray job = target.next("win.prn");
         QVERIFY2(job.startsWith("%PDF"), job.left(20).constData());
         const QString pdf = TestSupport::writeFile(QDir::temp().filePath("win.pdf"), job);

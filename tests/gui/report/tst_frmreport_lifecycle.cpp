@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QMimeData>
+#include <QTemporaryDir>
 #include <QRadioButton>
 
 #include <sys/stat.h>
@@ -22,6 +23,29 @@ void store(const QString &key, const QString &value)
 {
     SettingsStore::save(SettingsAppName, QStringLiteral("ReportView"), key, value);
 }
+
+// Calls `shown` with each report view as it is shown.
+class ShowWatch : public QObject
+{
+public:
+    explicit ShowWatch(std::function<void(FrmReport *)> shown)
+        : m_shown(std::move(shown))
+    {
+        qApp->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show)
+            if (auto *view = qobject_cast<FrmReport *>(watched))
+                m_shown(view);
+        return false;
+    }
+
+private:
+    std::function<void(FrmReport *)> m_shown;
+};
 
 } // namespace
 
@@ -37,6 +61,28 @@ private slots:
         closeAll();
         MessageBox::clearShown();
         QCOMPARE(int(OpenViewCount), 0);
+    }
+
+    void printedLook_windowShownBeforeItsReading()
+    {
+        // A file opened in the printed look: the view is on screen before
+        // the file is read as printed (a gigabyte takes seconds), so the
+        // reading's progress and Cancel show inside it.
+        store(QStringLiteral("Printed"), QStringLiteral("1"));
+        QTemporaryDir dir;
+        const QString path = printFile(dir.filePath("look.prn"), pagedBytes(3));
+        int shows = 0;
+        bool readAtShow = true;
+        ShowWatch watch([&](FrmReport *shown) {
+            if (shows++ == 0)
+                readAtShow = shown->document().printedBuilt();
+        });
+        FrmReport *view = open(path);
+        QVERIFY(view);
+        QVERIFY(shows > 0);
+        QVERIFY(!readAtShow);
+        QVERIFY(view->document().showsSheets());
+        QCOMPARE(pageLabel(view), QStringLiteral("Page 1/3"));
     }
 
     void settings_readAtOpen()

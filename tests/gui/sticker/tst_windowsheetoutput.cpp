@@ -8,6 +8,7 @@
 #include "gui/printing/CurrentPrinter.h"
 
 #include <QImage>
+#include <QPrinter>
 #include <QPrinterInfo>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -70,7 +71,7 @@ private slots:
         // Five rows printed two to a sheet: three A4 PDF documents, named on from the first. Which rows
         // and numbers each document holds is checked on the engine (tst_windowsheet).
         QTemporaryDir dir;
-        PrinterStickerSurface printer {QString()};
+        PrinterStickerSurface printer {std::make_unique<QPrinter>(QPrinter::HighResolution)};
         printer.setPdfOutputFile(dir.filePath("rows.pdf"));
         StickerInput in = sheet("5", "2");
         QVERIFY(printWindowSheet(in, printer));
@@ -111,7 +112,7 @@ private slots:
         StickerInput in = sheet("3", qPrintable(rowsPerSheet));
         QTemporaryDir dir;
         const QString pdf = dir.filePath("missing-folder/sheet.pdf");
-        PrinterStickerSurface printer {QString()};
+        PrinterStickerSurface printer {std::make_unique<QPrinter>(QPrinter::HighResolution)};
         printer.setPdfOutputFile(pdf);
         CurrentPrinter::setName(current == "pdf" ? QString() : current);
         QVERIFY(!(current == "pdf" ? printWindowSheet(in, printer) : printWindowSheet(in)));
