@@ -977,22 +977,25 @@ void EscpInterpreter::barcode(const uchar *d, qsizetype len, qsizetype offset)
         return;
     const int length = int(word(d + 3));
     const QByteArrayView data(reinterpret_cast<const char *>(d + 6), len - 6);
-    QString readable;
     const int adjust = qint8(d[2]);
     if (adjust < -3 || adjust > 3)
         return;
-    QImage bars = EscpBarcode::draw(d[0], data, module, adjust, length, dpiY, d[5] & 1, &readable, nullptr);
-    if (bars.isNull())
+    // The printer draws no bar code that does not fit before the right margin.
+    const int room = int(qMax<qint64>(0, qint64(s.rightMargin - s.x) * dpiX / UnitsPerInch));
+    const bool pixels = m_sheet != nullptr && !m_sheet->overBudget;
+    EscpBarcode::Bars bars = EscpBarcode::draw(d[0], data, module, adjust, length, dpiY, d[5] & 1, room, pixels, nullptr);
+    if (bars.width <= 0)
         return;
     flushRun();
-    const Unit width = Unit(qint64(bars.width()) * UnitsPerInch / dpiX);
+    const Unit width = Unit(qint64(bars.width) * UnitsPerInch / dpiX);
     if (s.x + width > s.rightMargin)
-        return; // the printer draws no bar code that does not fit
+        return;
+    const QString readable = bars.readable;
     s.sheetInked = true;
     if (m_sheet) {
         // The bars count against the sheet's picture budget as any picture does.
-        const qint64 bytes = bars.sizeInBytes() + qint64(sizeof(Printed::Picture)) + 64;
-        if (m_sheet->pictureBytes + bytes > Printed::SheetBudget) {
+        const qint64 bytes = qint64(bars.width + 31) / 32 * 4 * bars.height + qint64(sizeof(Printed::Picture)) + 64;
+        if (bars.image.isNull() || m_sheet->pictureBytes + bytes > Printed::SheetBudget) {
             m_sheet->overBudget = true;
             s.x += width;
             return;
@@ -1003,7 +1006,7 @@ void EscpInterpreter::barcode(const uchar *d, qsizetype len, qsizetype offset)
         picture.top = s.y;
         picture.dpiX = dpiX;
         picture.dpiY = dpiY;
-        picture.image = std::move(bars);
+        picture.image = std::move(bars.image);
         picture.sourceOffset = offset;
         const Unit height = picture.lower() - picture.upper();
         m_sheet->pictures.append(std::move(picture));

@@ -277,6 +277,14 @@ private slots:
         QTest::newRow("ESC ( B: bars and the human-readable line")
             << E + "(B" + b({8, 0, 5, 2, 0, 36, 0, 0}) + "AB" << p2
             << h + " 180,672'*AB*'216 [0,0 1224x432]";
+        // A bar code wider than the carriage has room for is not printed and
+        // does not move the head (60 letters of Code 128, 6 dots a module,
+        // 4,096 dots long: drawn whole it was 34 million dots).
+        const QByteArray wide = b({6, 6, 0, 0x00, 0x10, 2}) + QByteArray("ABCDEFGHIJ").repeated(6);
+        QTest::newRow("ESC ( B wider than the carriage") << E + "(B" + b({int(wide.size()), 0}) + wide + "x" << p2
+                                                        << h + " 0,240'x'216";
+        QTest::newRow("ESC ( B past the right margin") << E + "$" + b({0x2a, 3}) + E + "(B" + b({8, 0, 5, 2, 0, 36, 0, 2}) + "AB" + "x"
+                                                      << p2 << h + " 29160,240'x'216";
         QTest::newRow("ESC ( B: no human-readable line") << E + "(B" + b({8, 0, 5, 2, 0, 36, 0, 2}) + "AB" << p2 << h + " [0,0 1224x432]";
         QTest::newRow("ESC p 1: each letter its width") << E + "p1" + "ii" + E + "p0" + "i" << nine
                                                         << h + " 0,240'ii'108 216,240'i'216";
