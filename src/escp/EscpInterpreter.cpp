@@ -417,6 +417,16 @@ void EscpInterpreter::userCharacter(uchar code)
     flushRun();
     const int stretch = (s.doubleWidth || s.doubleWidthLine) ? 2 : 1;
     if (m_sheet && columns > 0) {
+        // Each printed character is a picture of its own and counts against
+        // the sheet's budget as any picture does.
+        const qint64 bytes = Printed::pictureCost((before + columns + after) * stretch, rows);
+        if (m_sheet->overBudget || m_sheet->pictureBytes + bytes > Printed::SheetBudget) {
+            m_sheet->overBudget = true;
+            s.sheetInked = true;
+            s.x += advance;
+            return;
+        }
+        m_sheet->pictureBytes += bytes;
         QImage image((before + columns + after) * stretch, rows, QImage::Format_Mono);
         image.setColor(0, qRgba(255, 255, 255, 0));
         image.setColor(1, qRgb(0, 0, 0));
@@ -994,7 +1004,7 @@ void EscpInterpreter::barcode(const uchar *d, qsizetype len, qsizetype offset)
     s.sheetInked = true;
     if (m_sheet) {
         // The bars count against the sheet's picture budget as any picture does.
-        const qint64 bytes = qint64(bars.width + 31) / 32 * 4 * bars.height + qint64(sizeof(Printed::Picture)) + 64;
+        const qint64 bytes = Printed::pictureCost(bars.width, bars.height);
         if (bars.image.isNull() || m_sheet->pictureBytes + bytes > Printed::SheetBudget) {
             m_sheet->overBudget = true;
             s.x += width;
@@ -1074,7 +1084,7 @@ void EscpInterpreter::picture(const EscpToken &t)
         if (piece.column + piece.image.width() > width)
             piece.image = piece.image.copy(0, 0, width - piece.column, piece.image.height());
         // The dots and what keeping a picture costs besides.
-        const qint64 bytes = piece.image.sizeInBytes() + qint64(sizeof(Printed::Picture)) + 64;
+        const qint64 bytes = Printed::pictureCost(piece.image.width(), piece.image.height());
         if (m_sheet->pictureBytes + bytes > Printed::SheetBudget) {
             m_sheet->overBudget = true;
             return;
