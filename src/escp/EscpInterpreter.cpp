@@ -419,14 +419,14 @@ void EscpInterpreter::userCharacter(uchar code)
     if (m_sheet && columns > 0) {
         // Each printed character is a picture of its own and counts against
         // the sheet's budget as any picture does.
-        const qint64 bytes = Printed::pictureCost((before + columns + after) * stretch, rows);
-        if (m_sheet->overBudget || m_sheet->pictureBytes + bytes > Printed::SheetBudget) {
+        const qint64 cost = Printed::pictureCost((before + columns + after) * stretch, rows);
+        if (m_sheet->overBudget || m_sheet->pictureBytes + cost > Printed::SheetBudget) {
             m_sheet->overBudget = true;
             s.sheetInked = true;
             s.x += advance;
             return;
         }
-        m_sheet->pictureBytes += bytes;
+        m_sheet->pictureBytes += cost;
         QImage image((before + columns + after) * stretch, rows, QImage::Format_Mono);
         image.setColor(0, qRgba(255, 255, 255, 0));
         image.setColor(1, qRgb(0, 0, 0));

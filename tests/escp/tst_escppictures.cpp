@@ -133,6 +133,27 @@ private slots:
         QVERIFY(sheet.pictures.size() < count);
     }
 
+    // A 24-pin downloaded character prints its own dots, column by column
+    // (3 bytes a column, top dot first), after its space before.
+    void downloadedCharacterDots()
+    {
+        const QByteArray character = E + "&" + b({0, 'A', 'A', 2, 2, 2, 0x80, 0, 0, 0, 0, 0x01});
+        PrinterSetup setup;
+        setup.model = PrinterModel::TwentyFourPin;
+        SheetIndex doc;
+        QVERIFY(doc.build(character + E + "%" + b({1}) + "A", setup));
+        const Printed::Sheet sheet = doc.sheet(0);
+        QCOMPARE(sheet.pictures.size(), 1);
+        const QImage &dots = sheet.pictures.first().image;
+        QCOMPARE(dots.size(), QSize(6, 24));
+        QString set;
+        for (int y = 0; y < dots.height(); ++y)
+            for (int x = 0; x < dots.width(); ++x)
+                if (dots.pixelIndex(x, y))
+                    set += QStringLiteral("(%1,%2)").arg(x).arg(y);
+        QCOMPARE(set, QStringLiteral("(2,0)(3,23)"));
+    }
+
     // Parameters past what the printer takes: the sheet as text.
     void badParameters_data()
     {
