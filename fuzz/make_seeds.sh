@@ -30,6 +30,8 @@ printf '\033c\377\251A\033 \177B\033W1C\016D\x0c' > "$dir/spacing.prn"
 printf '\033D\010\020\030x\tA\tB\033B\002\004\013C' > "$dir/tabs.prn"
 printf '\033&\000AA\213\377\000\377\000\377\000\377\000\377\000\377\033%%\001A' > "$dir/download.prn"
 printf '\033*\047\003\000\377\377\377\000\000\000\201\201\201\033^\001\002\000\377\200\001\000' > "$dir/columns.prn"
+printf '\033(G\001\000\001\033(U\001\000\012A\033.\000\024\024\001\010\000\377\r\n\033@B' > "$dir/graphics.prn"
+printf '\033X\022\020\000ab\033k\002\033X\000\052\000c\033p\0011.0\033P\x0c' > "$dir/points.prn"
 # The target reads its first byte as the printer set-up: each seed gets one.
 for f in "$dir"/*.prn; do
   { printf '\000'; cat "$f"; } > "$f.seed" && mv "$f.seed" "$f"

@@ -28,8 +28,8 @@ int symbologyOf(int kind)
 
 namespace EscpBarcode {
 
-QImage draw(int kind, QByteArrayView data, int module, int adjust, int length, int dotsPerInchY,
-    bool checkDigit, QString *readable, QString *error)
+Bars draw(int kind, QByteArrayView data, int module, int adjust, int length, int dotsPerInchY, bool checkDigit,
+    int mostWidth, bool pixels, QString *error)
 {
     const int symbology = symbologyOf(kind);
     if (symbology == 0 || data.isEmpty() || module <= 0 || module > 16 || length <= 0 || length > 4096) {
@@ -58,8 +58,6 @@ QImage draw(int kind, QByteArrayView data, int module, int adjust, int length, i
             *error = QString::fromUtf8(s->errtxt);
         return {};
     }
-    if (readable)
-        *readable = QString::fromUtf8(reinterpret_cast<const char *>(s->text));
     // The narrowest bar is one module: everything is counted in it.
     const zint_vector *v = s->vector;
     double narrow = 0, top = 1e9, bottom = -1e9;
@@ -72,27 +70,46 @@ QImage draw(int kind, QByteArrayView data, int module, int adjust, int length, i
     if (narrow <= 0 || bottom <= top)
         return {};
     const int modules = int(std::lround(v->width / narrow));
+    Bars bars;
     // POSTNET's bars are 0.125 in and 0.050 in whatever the command says.
-    const int height = kind == 7 ? int(std::lround(0.125 * dotsPerInchY)) : length;
-    if (modules <= 0 || qint64(modules) * module > 65536)
+    bars.height = kind == 7 ? int(std::lround(0.125 * dotsPerInchY)) : length;
+    if (modules <= 0 || qint64(modules) * module * 2 > qMin(mostWidth, 131072)) {
+        if (error)
+            *error = QStringLiteral("the bar code is wider than the carriage has room for");
         return {};
-    QImage image(modules * module * 2, height, QImage::Format_Mono);
+    }
+    bars.width = modules * module * 2;
+    bars.readable = QString::fromUtf8(reinterpret_cast<const char *>(s->text));
+    if (!pixels)
+        return bars;
+    QImage image(bars.width, bars.height, QImage::Format_Mono);
+    if (image.isNull())
+        return {};
     image.setColor(0, qRgba(255, 255, 255, 0));
     image.setColor(1, qRgb(0, 0, 0));
     image.fill(0);
     const double across = 2.0 * module / narrow; // half dots
-    const double down = double(height) / (bottom - top);
+    const double down = double(bars.height) / (bottom - top);
+    // Each bar is set in one row, then its bytes are laid into the rows it spans.
+    QByteArray row(image.bytesPerLine(), '\0');
     for (const zint_vector_rect *r = v->rectangles; r; r = r->next) {
-        const int x0 = int(std::lround(r->x * across));
-        const int x1 = qMax(x0 + 1, int(std::lround((r->x + r->width) * across)) - adjust);
-        const int y0 = int(std::lround((r->y - top) * down));
-        const int y1 = int(std::lround((r->y + r->height - top) * down));
-        for (int y = qMax(0, y0); y < qMin(height, y1); ++y) {
-            for (int x = qMax(0, x0); x < qMin(image.width(), x1); ++x)
-                image.setPixel(x, y, 1);
+        const int x0 = qMax(0, int(std::lround(r->x * across)));
+        const int x1 = qMin(bars.width, qMax(x0 + 1, int(std::lround((r->x + r->width) * across)) - adjust));
+        const int y0 = qMax(0, int(std::lround((r->y - top) * down)));
+        const int y1 = qMin(bars.height, int(std::lround((r->y + r->height - top) * down)));
+        if (x1 <= x0 || y1 <= y0)
+            continue;
+        row.fill('\0');
+        for (int x = x0; x < x1; ++x)
+            row[x >> 3] = char(uchar(row[x >> 3]) | (0x80 >> (x & 7)));
+        for (int y = y0; y < y1; ++y) {
+            uchar *line = image.scanLine(y);
+            for (int k = x0 >> 3; k <= (x1 - 1) >> 3; ++k)
+                line[k] |= uchar(row[k]);
         }
     }
-    return image;
+    bars.image = std::move(image);
+    return bars;
 }
 
 } // namespace EscpBarcode

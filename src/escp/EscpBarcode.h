@@ -13,12 +13,21 @@
 // data.
 namespace EscpBarcode {
 
-// The bars, two pixels a dot across (half dots) and one down (Format_Mono,
-// 1 = black), `module` dots a module and `length` dots high (POSTNET: its own heights at `dotsPerInchY`);
-// a null image with the cause when the data is not one the kind takes or
-// zint is missing. `readable` receives the human-readable line (the data
-// with any check digit).
-QImage draw(int kind, QByteArrayView data, int module, int adjust, int length, int dotsPerInchY,
-    bool checkDigit, QString *readable, QString *error);
+struct Bars
+{
+    QImage image;     // Format_Mono, 1 = black; null when only the size was asked
+    int width = 0;    // in half dots; 0: no bar code (not one the kind takes, too wide, no zint)
+    int height = 0;   // in dots
+    QString readable; // the human-readable line (the data with any check digit)
+};
+
+// The bars, two pixels a dot across (half dots) and one down, `module` dots
+// a module and `length` dots high (POSTNET: its own heights at
+// `dotsPerInchY`). A bar code wider than `mostWidth` half dots (what the
+// carriage has left) is not drawn: the printer prints none that does not
+// fit. Without `pixels` only the size is worked out. The cause of a bar
+// code not drawn goes to `error`.
+Bars draw(int kind, QByteArrayView data, int module, int adjust, int length, int dotsPerInchY, bool checkDigit,
+    int mostWidth, bool pixels, QString *error);
 
 } // namespace EscpBarcode

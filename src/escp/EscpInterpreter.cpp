@@ -81,6 +81,18 @@ constexpr uchar ProportionalWidths[95] = {
     30, 30, 24, 30, 24, 30, 30, 42, 30, 30, 30, 24, 18, 24, 30,     // p-z { | } ~
 };
 
+// The 9-pin printers' proportional widths of the characters 32-63 in 1/120
+// in, upright and italic (the width table of their manuals); the other
+// characters take the 24-pin widths above.
+constexpr uchar NinePinWidths[32] = {
+    12, 5, 8, 12, 12, 12, 12, 5, 6, 6, 12, 12, 7, 12, 6, 10,  // SP ! " # $ % & ' ( ) * + , - . /
+    12, 8, 12, 12, 12, 12, 12, 12, 12, 12, 6, 6, 10, 12, 10, 12, // 0-9 : ; < = > ?
+};
+constexpr uchar NinePinItalicWidths[32] = {
+    12, 10, 10, 12, 11, 12, 12, 5, 8, 8, 12, 12, 8, 12, 7, 10,
+    12, 9, 12, 12, 12, 12, 11, 12, 12, 11, 8, 9, 10, 11, 9, 11,
+};
+
 // What the printer prints for a control code it is told to print as a
 // character (ESC I 1, ESC ( ^, ESC 6): the PC character set's symbols.
 constexpr char16_t ControlGlyphs[32] = {
@@ -124,7 +136,9 @@ bool EscpInterpreter::runSheet(Printed::Sheet *sheet)
         const EscpToken t = m_tokens.next();
         if (t.kind == EscpToken::End)
             break;
-        switch (t.kind) {
+        // In graphics mode text and the other commands are read and dropped.
+        const EscpToken::Kind kind = m_state.graphicsMode && !takenInGraphicsMode(t) ? EscpToken::End : t.kind;
+        switch (kind) {
         case EscpToken::Text:
             text(m_data + t.offset, t.length, t.offset);
             break;
@@ -357,7 +371,9 @@ void EscpInterpreter::text(const uchar *p, qsizetype n, qsizetype offset, bool c
 Unit EscpInterpreter::proportionalAdvance(char16_t c) const
 {
     const PrinterState &s = m_state;
-    int width = c >= 0x20 && c < 0x7F ? ProportionalWidths[c - 0x20] : 30;
+    int width = c >= 0x20 && c < 0x7F ? ProportionalWidths[c - 0x20] : 30; // in 1/360 in
+    if (m_fine == 10 && c >= 0x20 && c < 0x40)
+        width = 3 * (s.italic ? NinePinItalicWidths[c - 0x20] : NinePinWidths[c - 0x20]);
     if (s.halfPoints > 0) // a size of its own: the widths scale with it
         width = int((double(s.halfPoints) / 2 * width) / 10.5 + 0.5);
     Unit a = Unit(width) * (UnitsPerInch / 360);
@@ -401,6 +417,16 @@ void EscpInterpreter::userCharacter(uchar code)
     flushRun();
     const int stretch = (s.doubleWidth || s.doubleWidthLine) ? 2 : 1;
     if (m_sheet && columns > 0) {
+        // Each printed character is a picture of its own and counts against
+        // the sheet's budget as any picture does.
+        const qint64 cost = Printed::pictureCost((before + columns + after) * stretch, rows);
+        if (m_sheet->overBudget || m_sheet->pictureBytes + cost > Printed::SheetBudget) {
+            m_sheet->overBudget = true;
+            s.sheetInked = true;
+            s.x += advance;
+            return;
+        }
+        m_sheet->pictureBytes += cost;
         QImage image((before + columns + after) * stretch, rows, QImage::Format_Mono);
         image.setColor(0, qRgba(255, 255, 255, 0));
         image.setColor(1, qRgb(0, 0, 0));
@@ -631,10 +657,15 @@ void EscpInterpreter::command(const EscpToken &t)
         s.subscript = n0 & 1;
         break;
     case 'T': s.superscript = s.subscript = false; break;
-    case 'P': s.cpi = 10, s.hmi = 0; break;
-    case 'M': s.cpi = 12, s.hmi = 0; break;
-    case 'g': s.cpi = 15, s.hmi = 0; break;
-    case 'p': s.proportional = on(n0), s.hmi = 0; break;
+    // ESC P, M, g, p and ! select the 10.5-point size again (they end ESC X).
+    case 'P': s.cpi = 10, s.hmi = 0, s.halfPoints = 0; break;
+    case 'M': s.cpi = 12, s.hmi = 0, s.halfPoints = 0; break;
+    case 'g': s.cpi = 15, s.hmi = 0, s.halfPoints = 0; break;
+    case 'p': s.proportional = on(n0), s.hmi = 0, s.halfPoints = 0; break;
+    case 'm': // 9 pins: 4 prints codes 128-159 as characters, 0 as control codes
+        if (m_fine == 10 && (n0 == 0 || n0 == 4))
+            s.printUpperControls = n0 == 4;
+        break;
     case 'c': // at most 4 inches: the printer ignores more
         if (word(p) <= 1440)
             s.hmi = Unit(word(p)) * 6;
@@ -645,6 +676,7 @@ void EscpInterpreter::command(const EscpToken &t)
     case '!':
         s.cpi = (n0 & 1) ? 12 : 10;
         s.hmi = 0;
+        s.halfPoints = 0;
         s.proportional = n0 & 2;
         s.condensed = n0 & 4;
         s.bold = n0 & 8;
@@ -656,14 +688,20 @@ void EscpInterpreter::command(const EscpToken &t)
         break;
     case 'X': {
         // ESC X m nL nH: the pitch (1 proportional, 5 and up 360/m cpi, 0 as
-        // it is) and the size in half points (0 as it is; 8 to 32 points).
+        // it is) and the size in half points (0 as it is). The scalable
+        // faces (Roman, Sans serif, Roman T, Sans serif H) come in 8, 10.5,
+        // 12, 14 and every even size up to 32 points, the others in 10.5
+        // and 21; the printer takes no other size.
         if (n0 == 1)
             s.proportional = true, s.hmi = 0;
         else if (n0 >= 5)
             s.proportional = false, s.hmi = Unit(n0) * 6;
         const int half = int(word(p + 1));
-        if (half >= 16 && half <= 64)
-            s.halfPoints = quint8(half);
+        const bool scalable = s.typeface <= 1 || s.typeface == 10 || s.typeface == 11;
+        const bool taken = half == 21
+            || (scalable ? half == 16 || (half >= 24 && half <= 64 && half % 4 == 0) : half == 42);
+        if (taken)
+            s.halfPoints = half == 21 ? 0 : quint8(half);
         break;
     }
     case '0': s.lineSpacing = UnitsPerInch / 8; break;
@@ -835,7 +873,10 @@ void EscpInterpreter::command(const EscpToken &t)
         case 'B':
             barcode(d, len, t.offset);
             break;
-        default: // quality, weaving, graphics mode, bar codes, remote mode ...
+        case 'G':
+            enterGraphicsMode(d, len);
+            break;
+        default: // quality, weaving, remote mode ...
             break;
         }
         break;
@@ -843,6 +884,45 @@ void EscpInterpreter::command(const EscpToken &t)
     default: // no visible effect: the command and its parameters are hidden
         break;
     }
+}
+
+bool EscpInterpreter::takenInGraphicsMode(const EscpToken &t) const
+{
+    // What an ESC/P2 printer still does in graphics mode: CR, LF and FF;
+    // raster graphics; the unit, the page format and the vertical and
+    // horizontal moves; line spacing in 1/360 in, colour, direction,
+    // weaving, the sheet feeder and ESC @, which ends the mode.
+    switch (t.kind) {
+    case EscpToken::Control:
+        return t.code == CR || t.code == LF || t.code == FF;
+    case EscpToken::Picture:
+        return t.code == '.';
+    case EscpToken::Command:
+        if (t.code == '(')
+            return t.sub == 'U' || t.sub == 'C' || t.sub == 'c' || t.sub == 'V' || t.sub == 'v' || t.sub == 'i'
+                || t.sub == 'G';
+        return t.code == '@' || t.code == '$' || t.code == '\\' || t.code == '+' || t.code == 'r' || t.code == 'U'
+            || t.code == 0x19;
+    default:
+        return false;
+    }
+}
+
+void EscpInterpreter::enterGraphicsMode(const uchar *d, qsizetype len)
+{
+    // ESC ( G 1 0 m, m 1 or '1' (a 9-pin printer knows no ESC ( G). The
+    // line so far is printed, the head goes to the left margin, and the
+    // downloaded characters and the tab stops are cleared.
+    if (m_fine == 10 || len != 1 || (d[0] != 1 && d[0] != '1'))
+        return;
+    PrinterState &s = m_state;
+    endLine();
+    s.x = s.leftMargin;
+    s.graphicsMode = true;
+    s.downloaded.reset();
+    s.userCharacters = false;
+    s.tabCount = -1;
+    s.verticalTabCount.fill(0);
 }
 
 void EscpInterpreter::setUnit(const uchar *d, qsizetype len)
@@ -907,22 +987,25 @@ void EscpInterpreter::barcode(const uchar *d, qsizetype len, qsizetype offset)
         return;
     const int length = int(word(d + 3));
     const QByteArrayView data(reinterpret_cast<const char *>(d + 6), len - 6);
-    QString readable;
     const int adjust = qint8(d[2]);
     if (adjust < -3 || adjust > 3)
         return;
-    QImage bars = EscpBarcode::draw(d[0], data, module, adjust, length, dpiY, d[5] & 1, &readable, nullptr);
-    if (bars.isNull())
+    // The printer draws no bar code that does not fit before the right margin.
+    const int room = int(qMax<qint64>(0, qint64(s.rightMargin - s.x) * dpiX / UnitsPerInch));
+    const bool pixels = m_sheet != nullptr && !m_sheet->overBudget;
+    EscpBarcode::Bars bars = EscpBarcode::draw(d[0], data, module, adjust, length, dpiY, d[5] & 1, room, pixels, nullptr);
+    if (bars.width <= 0)
         return;
     flushRun();
-    const Unit width = Unit(qint64(bars.width()) * UnitsPerInch / dpiX);
+    const Unit width = Unit(qint64(bars.width) * UnitsPerInch / dpiX);
     if (s.x + width > s.rightMargin)
-        return; // the printer draws no bar code that does not fit
+        return;
+    const QString readable = bars.readable;
     s.sheetInked = true;
     if (m_sheet) {
         // The bars count against the sheet's picture budget as any picture does.
-        const qint64 bytes = bars.sizeInBytes() + qint64(sizeof(Printed::Picture)) + 64;
-        if (m_sheet->pictureBytes + bytes > Printed::SheetBudget) {
+        const qint64 bytes = Printed::pictureCost(bars.width, bars.height);
+        if (bars.image.isNull() || m_sheet->pictureBytes + bytes > Printed::SheetBudget) {
             m_sheet->overBudget = true;
             s.x += width;
             return;
@@ -933,7 +1016,7 @@ void EscpInterpreter::barcode(const uchar *d, qsizetype len, qsizetype offset)
         picture.top = s.y;
         picture.dpiX = dpiX;
         picture.dpiY = dpiY;
-        picture.image = std::move(bars);
+        picture.image = std::move(bars.image);
         picture.sourceOffset = offset;
         const Unit height = picture.lower() - picture.upper();
         m_sheet->pictures.append(std::move(picture));
@@ -1001,7 +1084,7 @@ void EscpInterpreter::picture(const EscpToken &t)
         if (piece.column + piece.image.width() > width)
             piece.image = piece.image.copy(0, 0, width - piece.column, piece.image.height());
         // The dots and what keeping a picture costs besides.
-        const qint64 bytes = piece.image.sizeInBytes() + qint64(sizeof(Printed::Picture)) + 64;
+        const qint64 bytes = Printed::pictureCost(piece.image.width(), piece.image.height());
         if (m_sheet->pictureBytes + bytes > Printed::SheetBudget) {
             m_sheet->overBudget = true;
             return;

@@ -43,6 +43,10 @@ private:
     void spreadLine(qsizetype first);
     void control(uchar c);
     void command(const EscpToken &t);
+    // ESC ( G: the printer takes only raster graphics and the commands
+    // that place them; true when it takes this token.
+    bool takenInGraphicsMode(const EscpToken &t) const;
+    void enterGraphicsMode(const uchar *d, qsizetype len);
     void picture(const EscpToken &t);
     void lineFeed(Printed::Unit by);
     void newSheet();

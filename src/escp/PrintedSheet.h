@@ -78,6 +78,14 @@ struct TextRun
 // every output refuses it rather than print it without them.
 constexpr qint64 SheetBudget = qint64(256) << 20;
 
+// What keeping a picture of width x height dots costs against the budget:
+// its rows of bits (each a whole number of 32-bit words, as QImage keeps
+// them) and the image's and the sheet's own bookkeeping for it.
+inline qint64 pictureCost(int width, int height)
+{
+    return qint64(width + 31) / 32 * 4 * height + 320;
+}
+
 // What the outputs say of a sheet over its budget (numbered from 1).
 inline QString overBudgetText(int sheetNumber)
 {

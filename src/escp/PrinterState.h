@@ -69,6 +69,7 @@ struct PrinterState
     bool printControls = false;   // ESC I 1: codes 0-31 print as characters
     bool printUpperControls = false; // ESC 6: codes 128-159 print as characters
     bool userCharacters = false;  // ESC % 1: the downloaded characters
+    bool graphicsMode = false;    // ESC ( G: raster graphics only, until ESC @
 
     // Tab stops (ESC D), in units; a count of -1 means every 8 columns.
     std::array<Unit, 32> tabs{};

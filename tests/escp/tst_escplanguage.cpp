@@ -252,7 +252,18 @@ private slots:
         QTest::newRow("VT on channel 0 by default") << E + "b" + b({1, 10, 0}) + E + "B" + b({2, 0}) + "\x0b" "a" << nine
                                                     << h + " 0,960'a'216";
         // The looks of ESC/P2's text.
-        QTest::newRow("ESC X 21 points") << E + "X" + b({0, 42, 0}) + "a" << p2 << h + " 0,240'a'216p720";
+        QTest::newRow("ESC X 24 points") << E + "X" + b({0, 48, 0}) + "a" << p2 << h + " 0,240'a'216p822";
+        QTest::newRow("ESC X 8 points, 20 cpi") << E + "X" + b({18, 16, 0}) + "ab" << p2 << h + " 0,240'ab'108p274";
+        QTest::newRow("ESC X 10 points refused") << E + "X" + b({0, 20, 0}) + "a" << p2 << h + " 0,240'a'216";
+        QTest::newRow("ESC X 21 points refused in Roman") << E + "X" + b({0, 42, 0}) + "a" << p2 << h + " 0,240'a'216";
+        QTest::newRow("ESC X 21 points in Courier") << E + "k" + b({2}) + E + "X" + b({0, 42, 0}) + "a" << p2
+                                                    << h + " 0,240'a'216k2p720";
+        QTest::newRow("ESC X 12 points refused in Courier") << E + "k" + b({2}) + E + "X" + b({0, 24, 0}) + "a" << p2
+                                                            << h + " 0,240'a'216k2";
+        QTest::newRow("ESC P ends ESC X's size") << E + "X" + b({0, 48, 0}) + "a" + E + "P" + "b" << p2
+                                                 << h + " 0,240'a'216p822 216,240'b'216";
+        QTest::newRow("ESC ! ends ESC X's size") << E + "X" + b({0, 48, 0}) + "a" + E + "!" + b({1}) + "b" << p2
+                                                 << h + " 0,240'a'216p822 216,240'b'180";
         QTest::newRow("ESC X 1: proportional") << E + "X" + b({1, 0, 0}) + "iW" << p2 << h + " 0,240'i'108 108,240'W'252";
         QTest::newRow("ESC ( - strike-through and overscore")
             << E + "(-" + b({3, 0, 1, 2, 1}) + "a" + E + "(-" + b({3, 0, 1, 3, 2}) + "b" + E + "(-" + b({3, 0, 1, 2, 0}) + "c"
@@ -266,9 +277,42 @@ private slots:
         QTest::newRow("ESC ( B: bars and the human-readable line")
             << E + "(B" + b({8, 0, 5, 2, 0, 36, 0, 0}) + "AB" << p2
             << h + " 180,672'*AB*'216 [0,0 1224x432]";
+        // A bar code wider than the carriage has room for is not printed and
+        // does not move the head (60 letters of Code 128, 6 dots a module,
+        // 4,096 dots long: drawn whole it was 34 million dots).
+        const QByteArray wide = b({6, 6, 0, 0x00, 0x10, 2}) + QByteArray("ABCDEFGHIJ").repeated(6);
+        QTest::newRow("ESC ( B wider than the carriage") << E + "(B" + b({int(wide.size()), 0}) + wide + "x" << p2
+                                                        << h + " 0,240'x'216";
+        QTest::newRow("ESC ( B past the right margin") << E + "$" + b({0x2a, 3}) + E + "(B" + b({8, 0, 5, 2, 0, 36, 0, 2}) + "AB" + "x"
+                                                      << p2 << h + " 29160,240'x'216";
         QTest::newRow("ESC ( B: no human-readable line") << E + "(B" + b({8, 0, 5, 2, 0, 36, 0, 2}) + "AB" << p2 << h + " [0,0 1224x432]";
         QTest::newRow("ESC p 1: each letter its width") << E + "p1" + "ii" + E + "p0" + "i" << nine
                                                         << h + " 0,240'ii'108 216,240'i'216";
+        // Figures and signs in the 9-pin table (1/120 in), the 24-pin one (1/360 in).
+        QTest::newRow("ESC p 1: 9-pin figures") << E + "p1" + "1.0" << nine << h + " 0,240'1'144 144,240'.'108 252,240'0'216";
+        QTest::newRow("ESC p 1: 9-pin italic figures") << E + "4" + E + "p1" + "1.0" << nine
+                                                      << h + " 0,240'1'162i 162,240'.'126i 288,240'0'216i";
+        QTest::newRow("ESC p 1: 24-pin figures") << E + "p1" + "1.0" << p24 << h + " 0,240'1'180 180,240'.'108 288,240'0'180";
+        // ESC m: the 9-pin form of ESC 6 / ESC 7; a 24-pin printer knows none.
+        QTest::newRow("ESC m 4: 80-9F print") << E + "t" + b({0}) + E + "m" + b({4}) + b({0x85}) + "a" << nine
+                                              << h + " 0,240'\u2663'216i 216,240'a'216";
+        QTest::newRow("ESC m 0: 80-9F do not") << E + "t" + b({0}) + E + "m" + b({4}) + E + "m" + b({0}) + b({0x85}) + "a"
+                                               << nine << h + " 0,240'a'216";
+        QTest::newRow("ESC m on 24 pins") << E + "t" + b({0}) + E + "m" + b({4}) + b({0x85}) + "a" << p24 << h + " 0,240'a'216";
+        // ESC ( G: in graphics mode the printer prints raster graphics and
+        // takes only the commands that place them; text, ESC J and ESC K are
+        // dropped, ESC ( v moves, ESC @ ends the mode.
+        const QByteArray graphics = E + "(G" + b({1, 0, 1});
+        const QByteArray raster = E + "." + b({0, 20, 20, 1, 8, 0, 0xff}); // 8 dots at 180 dpi
+        QTest::newRow("ESC ( G drops text") << graphics + "abc" + raster + "\r" + E + "@" + "d" << p2
+                                            << h + " 0,240'd'216 [0,0 96x12]";
+        QTest::newRow("ESC ( G: ESC J and ESC K dropped, ESC ( v taken")
+            << graphics + E + "J" + b({180}) + E + "K" + b({1, 0, 0xff}) + E + "(v" + b({2, 0, 60, 0}) + raster << p2
+            << h + " [0,360 96x12]";
+        QTest::newRow("ESC ( G: LF, ESC + and ESC $") << graphics + E + "+" + b({60}) + "\n" + E + "$" + b({60, 0}) + raster
+                                                      << p2 << h + " [2160,360 96x12]";
+        QTest::newRow("ESC ( G 1 0 2 refused") << E + "(G" + b({1, 0, 2}) + "abc" << p2 << h + " 0,240'abc'216";
+        QTest::newRow("ESC ( G on 9 pins") << graphics + "abc" << nine << h + " 0,240'abc'216";
     }
     void sheets()
     {

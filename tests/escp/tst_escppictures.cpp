@@ -114,6 +114,46 @@ private slots:
         QVERIFY(second.pictureBytes > 255 * 1200);
     }
 
+    // Downloaded characters are pictures too: printed over and over on one
+    // sheet (no line spacing, so the sheet never ends) they stop at the
+    // budget rather than take the memory without end.
+    void downloadedCharactersOverBudget()
+    {
+        const QByteArray character = E + "&" + b({0, 'A', 'A', 0x8b, 0x7e, 0, 0x42, 0, 0x42, 0, 0x7e, 0, 0, 0, 0, 0});
+        const qint64 count = Printed::SheetBudget / Printed::pictureCost(11, 9) + 16;
+        const QByteArray bytes = E + "3" + b({0}) + character + E + "%" + b({1}) + QByteArray(count, 'A');
+        PrinterSetup setup;
+        setup.model = PrinterModel::NinePin;
+        SheetIndex doc;
+        QVERIFY(doc.build(bytes, setup));
+        QCOMPARE(doc.sheetCount(), 1);
+        const Printed::Sheet sheet = doc.sheet(0);
+        QVERIFY(sheet.overBudget);
+        QVERIFY(sheet.pictureBytes <= Printed::SheetBudget);
+        QVERIFY(sheet.pictures.size() < count);
+    }
+
+    // A 24-pin downloaded character prints its own dots, column by column
+    // (3 bytes a column, top dot first), after its space before.
+    void downloadedCharacterDots()
+    {
+        const QByteArray character = E + "&" + b({0, 'A', 'A', 2, 2, 2, 0x80, 0, 0, 0, 0, 0x01});
+        PrinterSetup setup;
+        setup.model = PrinterModel::TwentyFourPin;
+        SheetIndex doc;
+        QVERIFY(doc.build(character + E + "%" + b({1}) + "A", setup));
+        const Printed::Sheet sheet = doc.sheet(0);
+        QCOMPARE(sheet.pictures.size(), 1);
+        const QImage &dots = sheet.pictures.first().image;
+        QCOMPARE(dots.size(), QSize(6, 24));
+        QString set;
+        for (int y = 0; y < dots.height(); ++y)
+            for (int x = 0; x < dots.width(); ++x)
+                if (dots.pixelIndex(x, y))
+                    set += QStringLiteral("(%1,%2)").arg(x).arg(y);
+        QCOMPARE(set, QStringLiteral("(2,0)(3,23)"));
+    }
+
     // Parameters past what the printer takes: the sheet as text.
     void badParameters_data()
     {
