@@ -220,6 +220,46 @@
         <source>Space Between Two value</source>
         <translation>Mezera mezi dvěma hodnotami</translation>
     </message>
+    <message>
+        <source>Line %1</source>
+        <translation>Řádek %1</translation>
+    </message>
+    <message>
+        <source>Line 4 range, first number</source>
+        <translation>Rozsah řádku 4, první číslo</translation>
+    </message>
+    <message>
+        <source>Line 4 range, last number</source>
+        <translation>Rozsah řádku 4, poslední číslo</translation>
+    </message>
+    <message>
+        <source>Line 5 range, first number</source>
+        <translation>Rozsah řádku 5, první číslo</translation>
+    </message>
+    <message>
+        <source>Line 5 range, last number</source>
+        <translation>Rozsah řádku 5, poslední číslo</translation>
+    </message>
+    <message>
+        <source>Loop line</source>
+        <translation>Řádek smyčky</translation>
+    </message>
+    <message>
+        <source>Line 4 range counts on</source>
+        <translation>Rozsah řádku 4 počítá dál</translation>
+    </message>
+    <message>
+        <source>Line 5 range counts on</source>
+        <translation>Rozsah řádku 5 počítá dál</translation>
+    </message>
+    <message>
+        <source>Window mode</source>
+        <translation>Tisk přes Windows</translation>
+    </message>
+    <message>
+        <source>Sticker sheet preview</source>
+        <translation>Náhled archu štítků</translation>
+    </message>
 </context>
 <context>
     <name>FrmReport</name>
@@ -864,6 +904,10 @@ Nainstalujte jednu z: %1.</translation>
         <source>CSV Files (*.csv)|*.csv|All Files (*.*)|*.*</source>
         <translation>Soubory CSV (*.csv)|*.csv|Všechny soubory (*.*)|*.*</translation>
     </message>
+    <message>
+        <source>Choose the data file</source>
+        <translation>Vybrat datový soubor</translation>
+    </message>
 </context>
 <context>
     <name>StickerPreview</name>
@@ -889,14 +933,6 @@ Nainstalujte jednu z: %1.</translation>
     <message>
         <source>Information Window</source>
         <translation>Informace</translation>
-    </message>
-    <message>
-        <source>No Printers Installed to do the Print job</source>
-        <translation>Pro tiskovou úlohu není nainstalována žádná tiskárna</translation>
-    </message>
-    <message>
-        <source>The printer &quot;%1&quot; is not installed.</source>
-        <translation>Tiskárna „%1“ není nainstalována.</translation>
     </message>
     <message>
         <source>Printing Error</source>

@@ -220,6 +220,46 @@
         <source>Space Between Two value</source>
         <translation>Abstand zwischen zwei Werten</translation>
     </message>
+    <message>
+        <source>Line %1</source>
+        <translation>Zeile %1</translation>
+    </message>
+    <message>
+        <source>Line 4 range, first number</source>
+        <translation>Bereich der Zeile 4, erste Zahl</translation>
+    </message>
+    <message>
+        <source>Line 4 range, last number</source>
+        <translation>Bereich der Zeile 4, letzte Zahl</translation>
+    </message>
+    <message>
+        <source>Line 5 range, first number</source>
+        <translation>Bereich der Zeile 5, erste Zahl</translation>
+    </message>
+    <message>
+        <source>Line 5 range, last number</source>
+        <translation>Bereich der Zeile 5, letzte Zahl</translation>
+    </message>
+    <message>
+        <source>Loop line</source>
+        <translation>Schleifenzeile</translation>
+    </message>
+    <message>
+        <source>Line 4 range counts on</source>
+        <translation>Bereich der Zeile 4 zählt weiter</translation>
+    </message>
+    <message>
+        <source>Line 5 range counts on</source>
+        <translation>Bereich der Zeile 5 zählt weiter</translation>
+    </message>
+    <message>
+        <source>Window mode</source>
+        <translation>Windows-Druck</translation>
+    </message>
+    <message>
+        <source>Sticker sheet preview</source>
+        <translation>Vorschau des Etikettenbogens</translation>
+    </message>
 </context>
 <context>
     <name>FrmReport</name>
@@ -864,6 +904,10 @@ Installieren Sie eines von: %1.</translation>
         <source>CSV Files (*.csv)|*.csv|All Files (*.*)|*.*</source>
         <translation>CSV-Dateien (*.csv)|*.csv|Alle Dateien (*.*)|*.*</translation>
     </message>
+    <message>
+        <source>Choose the data file</source>
+        <translation>Datendatei wählen</translation>
+    </message>
 </context>
 <context>
     <name>StickerPreview</name>
@@ -889,14 +933,6 @@ Installieren Sie eines von: %1.</translation>
     <message>
         <source>Information Window</source>
         <translation>Hinweis</translation>
-    </message>
-    <message>
-        <source>No Printers Installed to do the Print job</source>
-        <translation>Es ist kein Drucker für den Druckauftrag installiert</translation>
-    </message>
-    <message>
-        <source>The printer &quot;%1&quot; is not installed.</source>
-        <translation>Der Drucker „%1“ ist nicht installiert.</translation>
     </message>
     <message>
         <source>Printing Error</source>

@@ -22,9 +22,11 @@ while [ $i -lt 256 ]; do
     i=$((i + 1))
 done >"$job"
 
-# The device listing names a whole URI that cupsd takes.
-listed=$(lpinfo -v | sed -n 's/^direct \(sticker2:[^ ]*\)$/\1/p')
-[ "$listed" = sticker2:/var/spool/sticker2 ] || fail "listed device: $(lpinfo -v | grep sticker2)"
+# The device listing names a whole URI that cupsd takes. Only our backend is
+# asked: the others' discovery can outlast lpinfo's wait on a busy machine.
+devices=$(lpinfo --include-schemes sticker2 -v)
+listed=$(printf '%s\n' "$devices" | sed -n 's/^direct \(sticker2:[^ ]*\)$/\1/p')
+[ "$listed" = sticker2:/var/spool/sticker2 ] || fail "listed device: $devices"
 lpadmin -p Sticker2Listed -v "$listed" && lpadmin -x Sticker2Listed || fail "cupsd refuses $listed"
 
 # Parts of earlier jobs killed outright: the next job removes its own queue's
