@@ -4,6 +4,7 @@
 #include "gui/platform/MessageBox.h"
 
 #include <QAbstractScrollArea>
+#include <QAccessible>
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
@@ -88,6 +89,37 @@ int previewPageCount(const std::function<void()> &open)
     watch.start();
     open();
     return pages;
+}
+
+QStringList unnamedControls(QWidget *window, bool shownOnly, int *controls)
+{
+    QStringList unnamed;
+    *controls = 0;
+    QAccessibleInterface *top = QAccessible::queryAccessibleInterface(window);
+    if (!top)
+        return { QStringLiteral("<no accessibility tree>") };
+    std::function<void(QAccessibleInterface *)> walk = [&](QAccessibleInterface *node) {
+        for (int i = 0; i < node->childCount(); ++i) {
+            QAccessibleInterface *child = node->child(i);
+            if (!child)
+                continue;
+            auto *widget = qobject_cast<QWidget *>(child->object());
+            // A drop-down's list and edit box are parts of it: it is named.
+            bool partOfDropDown = false;
+            for (QWidget *up = widget ? widget->parentWidget() : nullptr; up; up = up->parentWidget())
+                partOfDropDown = partOfDropDown || qobject_cast<QComboBox *>(up);
+            if (widget && (!shownOnly || widget->isVisible()) && !partOfDropDown
+                && (widget->focusPolicy() & Qt::TabFocus)) {
+                ++*controls;
+                if (child->text(QAccessible::Name).trimmed().isEmpty())
+                    unnamed << widget->objectName() + '/' + widget->metaObject()->className() + '/'
+                            + (widget->parentWidget() ? widget->parentWidget()->objectName() : QString());
+            }
+            walk(child);
+        }
+    };
+    walk(top);
+    return unnamed;
 }
 
 } // namespace TestSupport

@@ -28,6 +28,12 @@ template <typename T = QWidget> T *control(QWidget *parent, const QString &objec
 // button its face.
 void click(QWidget *parent, const QString &objectName);
 
+// On the live accessibility tree under `window`: the controls a user can
+// reach by Tab (only those on screen when `shownOnly`) that have no name,
+// each as objectName/class/parent's objectName; `controls` counts them all.
+// A drop-down's list and edit box are parts of it and not counted.
+QStringList unnamedControls(QWidget *window, bool shownOnly, int *controls);
+
 // The names of the buttons and labels under `root` whose caption does not
 // show whole in bold (the weight a chosen caption takes).
 QStringList clippedCaptions(QWidget *root);

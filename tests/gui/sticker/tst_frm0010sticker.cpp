@@ -342,30 +342,8 @@ private slots:
         click(&form, "ChKwIN");
         click(&form, "JeweledButton1"); // the settings and More panels
         QVERIFY(control(&form, "FrameMore")->isVisible());
-        QAccessibleInterface *window = QAccessible::queryAccessibleInterface(&form);
-        QVERIFY(window);
-        QStringList unnamed;
         int controls = 0;
-        std::function<void(QAccessibleInterface *)> walk = [&](QAccessibleInterface *node) {
-            for (int i = 0; i < node->childCount(); ++i) {
-                QAccessibleInterface *child = node->child(i);
-                if (!child)
-                    continue;
-                auto *widget = qobject_cast<QWidget *>(child->object());
-                // A drop-down's list and edit box are parts of it: it is named.
-                bool partOfDropDown = false;
-                for (QWidget *up = widget ? widget->parentWidget() : nullptr; up; up = up->parentWidget())
-                    partOfDropDown = partOfDropDown || qobject_cast<QComboBox *>(up);
-                if (widget && widget->isVisible() && !partOfDropDown && (widget->focusPolicy() & Qt::TabFocus)) {
-                    ++controls;
-                    if (child->text(QAccessible::Name).trimmed().isEmpty())
-                        unnamed << widget->objectName() + '/' + widget->metaObject()->className() + '/'
-                                + (widget->parentWidget() ? widget->parentWidget()->objectName() : QString());
-                }
-                walk(child);
-            }
-        };
-        walk(window);
+        const QStringList unnamed = TestSupport::unnamedControls(&form, true, &controls);
         QVERIFY2(controls > 40, qPrintable(QString::number(controls)));
         QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(", ")));
     }
