@@ -2,6 +2,7 @@
 #include "cli/CommandLine.h"
 #include "gui/platform/AppIdentity.h"
 #include "gui/report/OpenReportView.h"
+#include "gui/printing/SpoolerWait.h"
 #include "gui/startup/FormStartup.h"
 #include "gui/watch/FrmWatch.h"
 #include "platform/AppPaths.h"
@@ -12,6 +13,9 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QWindow>
+
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -30,6 +34,20 @@ protected:
         return QObject::eventFilter(watched, event);
     }
 };
+
+// The windows' event loop, then the way out. A print-server question whose
+// wait the user cancelled may still run on its thread: the program waits a
+// little for it, and when it still runs ends at once rather than tear the
+// toolkit down under it (a crash at exit).
+int runWindows(QApplication &app)
+{
+    const int status = app.exec();
+    if (!SpoolerWait::finishAll(SpoolerWait::LeaveWaitMs)) {
+        std::fflush(nullptr);
+        std::_Exit(status);
+    }
+    return status;
+}
 
 } // namespace
 
@@ -99,7 +117,7 @@ int main(int argc, char *argv[])
             return CliSupport::fail(error);
         }
         watch->show();
-        return app.exec();
+        return runWindows(app);
     }
     QStringList files; // the arguments Qt left, its own options taken out
     std::optional<CodePage::Choice> codePage;
@@ -108,9 +126,9 @@ int main(int argc, char *argv[])
     AppPaths::ensureProgramFolder();
     if (files.isEmpty()) {
         Main();
-        return app.exec();
+        return runWindows(app);
     }
     if (openReportViews(files, codePage) == 0)
         return int(CommandLine::Status::Failed);
-    return app.exec();
+    return runWindows(app);
 }

@@ -4,24 +4,57 @@
 #include <QGuiApplication>
 #include <QProgressDialog>
 #include <QThread>
+#include <QDeadlineTimer>
 #include <QTimer>
 
 #include <atomic>
 #include <memory>
+#include <vector>
 
 namespace SpoolerWait {
+namespace {
+
+// The threads of the waits, kept until seen finished: a cancelled wait's
+// thread runs on alone, and the program must not leave under it. Touched on
+// the windows' thread only.
+std::vector<QThread *> &threads()
+{
+    static std::vector<QThread *> all;
+    return all;
+}
+
+// Deletes the threads that have ended, waiting for them until `deadline`.
+bool reap(QDeadlineTimer deadline)
+{
+    auto &all = threads();
+    for (auto it = all.begin(); it != all.end();) {
+        if ((*it)->wait(deadline)) {
+            delete *it;
+            it = all.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    return all.empty();
+}
+
+} // namespace
+
+bool finishAll(int ms)
+{
+    return reap(QDeadlineTimer(qMax(0, ms)));
+}
 
 bool run(QWidget *parent, const QString &label, std::function<void()> work)
 {
-    // Set by the thread as its last step: the thread object itself is gone
-    // (deleteLater) by the time a wait might look at it.
+    // Set by the thread as its last step of work.
     auto done = std::make_shared<std::atomic_bool>(false);
     QThread *thread = QThread::create([work = std::move(work), done] {
         work();
         done->store(true);
     });
-    // The thread outlives a cancelled wait and removes itself when done.
-    QObject::connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    reap(QDeadlineTimer(0));
+    threads().push_back(thread);
 
     QGuiApplication::setOverrideCursor(Qt::BusyCursor);
     {

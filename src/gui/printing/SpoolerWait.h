@@ -22,4 +22,13 @@ constexpr int QuietMs = 400;
 // locals.
 bool run(QWidget *parent, const QString &label, std::function<void()> work);
 
+// How long the program, leaving, waits for the work of cancelled waits.
+constexpr int LeaveWaitMs = 6000;
+
+// Waits up to `ms` for the work that cancelled waits left running; true when
+// none runs any more. A work still running when the program leaves would meet
+// the toolkit torn down under it (a crash at exit): when this is false the
+// program must end without tearing down (std::_Exit).
+bool finishAll(int ms);
+
 } // namespace SpoolerWait
