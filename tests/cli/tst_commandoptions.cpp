@@ -15,28 +15,11 @@ namespace {
 using CommandLine::Command;
 using CommandLine::CommandId;
 
-struct Run
-{
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using Run = TestSupport::ProgramRun;
 
 Run sticker2(const QStringList &arguments)
 {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove("QT_QPA_PLATFORM"); // the commands pick their platform themselves
-    env.remove("DISPLAY");
-    p.setProcessEnvironment(env);
-    p.start(STICKER2_PROGRAM, arguments);
-    p.closeWriteChannel();
-    Run run;
-    if (p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit)
-        run.status = p.exitCode();
-    run.out = p.readAllStandardOutput();
-    run.err = p.readAllStandardError();
-    return run;
+    return TestSupport::runProgram(arguments);
 }
 
 // The words before a command's options: rules takes its options after "test",

@@ -25,11 +25,7 @@ class Watch
 public:
     Watch(const QString &spool, const QString &out, const QStringList &options)
     {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove("QT_QPA_PLATFORM");
-        env.remove("DISPLAY");
-        m_process.setProcessEnvironment(env);
-        m_process.start(STICKER2_PROGRAM, QStringList{"watch", spool, "--out", out, "-j", "1"} + options);
+        TestSupport::startProgram(m_process, QStringList{"watch", spool, "--out", out, "-j", "1"} + options);
         m_process.waitForStarted();
     }
     ~Watch() { stop(); }
@@ -80,13 +76,6 @@ QList<qint64> childrenOf(qint64 parent)
     return children;
 }
 
-void setTime(const QString &path, const QDateTime &when)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadWrite));
-    QVERIFY(file.setFileTime(when, QFileDevice::FileModificationTime));
-}
-
 } // namespace
 
 class TestWatchConvert : public QObject
@@ -121,7 +110,7 @@ private slots:
         // A job whose time is ahead of the clock (copied with its time from a
         // machine whose clock runs fast): newer than any output made of it.
         if (jobNewer)
-            setTime(job, QDateTime::currentDateTime().addSecs(3600));
+            TestSupport::setModified(job, 3600);
         {
             Watch watch(spool, out, {"--convert", format});
             QVERIFY2(watch.lines(1).contains("converted to"), watch.err().constData());
@@ -168,9 +157,9 @@ private slots:
             ConvertedJobs record(out);
             QString error;
             QVERIFY2(record.add(job, &error), qPrintable(error));
-            setTime(pdf, QDateTime::currentDateTime().addSecs(-60)); // older than the job: the record decides
+            TestSupport::setModified(pdf, -60); // older than the job: the record decides
         } else {
-            setTime(job, QDateTime::currentDateTime().addSecs(-60));
+            TestSupport::setModified(job, -60);
         }
         Watch watch(spool, out, {"--convert", "pdf", "--move"});
         const QByteArray lines = watch.lines(1);

@@ -3,11 +3,11 @@
 // the server saves what it accepts and refuses recipients named refused-*.
 // Each message is read back by Python's email parser, not by GMime, which
 // built it.
+#include "ExportReaders.h"
 #include "TestSupport.h"
 #include "delivery/MailSender.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -42,20 +42,6 @@ async def main():
 asyncio.run(main())
 )";
 
-// The message as JSON: its headers decoded, its text and its attachments.
-const char ReadScript[] = R"(
-import base64, email, email.policy, json, sys
-m = email.message_from_binary_file(open(sys.argv[1], 'rb'), policy=email.policy.default)
-parts = []
-for p in m.iter_attachments():
-    parts.append({'name': p.get_filename(), 'type': p.get_content_type(),
-                  'data': base64.b64encode(p.get_payload(decode=True)).decode()})
-body = m.get_body(('plain',))
-print(json.dumps({'from': str(m['From'] or ''), 'to': str(m['To']), 'subject': str(m['Subject']),
-                  'date': str(m['Date'] or ''), 'headers': len(m.keys()),
-                  'body': body.get_content() if body else '', 'attachments': parts}))
-)";
-
 } // namespace
 
 class MailSenderTest : public QObject
@@ -84,14 +70,6 @@ private:
                 .toUtf8());
         QFile::setPermissions(config, QFile::ReadOwner | QFile::WriteOwner);
         return QStringLiteral("msmtp -C '%1' -t -i").arg(config);
-    }
-
-    QJsonObject readBack(const QString &eml)
-    {
-        QProcess reader;
-        reader.start(Python, {"-c", ReadScript, eml});
-        reader.waitForFinished(30000);
-        return QJsonDocument::fromJson(reader.readAllStandardOutput()).object();
     }
 
 private slots:
@@ -158,7 +136,7 @@ private slots:
         QVERIFY2(sendMail(request, &error), qPrintable(error));
         QTRY_COMPARE_WITH_TIMEOUT(messages().size(), before.size() + 1, 10000);
 
-        const QJsonObject mail = readBack(QDir(mailbox()).filePath(messages().constLast()));
+        const QJsonObject mail = ExportReaders::readMail(QDir(mailbox()).filePath(messages().constLast()));
         QCOMPARE(mail["from"].toString(), "printroom@example.com");
         QCOMPARE(mail["to"].toString(), "accounts@example.com, anna@localhost");
         QCOMPARE(mail["subject"].toString(), subject);
@@ -186,7 +164,7 @@ private slots:
         const QByteArray raw = TestSupport::readFile(QDir(mailbox()).filePath(messages().constLast()));
         QVERIFY(!raw.contains("\nBcc:"));
         QVERIFY(!raw.contains("\nX-Injected:"));
-        QCOMPARE(readBack(QDir(mailbox()).filePath(messages().constLast()))["subject"].toString(),
+        QCOMPARE(ExportReaders::readMail(QDir(mailbox()).filePath(messages().constLast()))["subject"].toString(),
             "Invoice Bcc: thief@example.com X-Injected: yes");
     }
 

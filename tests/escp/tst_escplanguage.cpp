@@ -8,7 +8,6 @@
 #include "escp/EscpTokenizer.h"
 #include "escp/SheetIndex.h"
 
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -376,11 +375,9 @@ private slots:
             QSKIP("zbarimg (zbar-tools) is not installed");
         QTemporaryDir dir;
         const QString in = TestSupport::writeFile(dir.filePath("bars.prn"), "\r\n   " + command + "\r\n\r\nafter\f");
-        QProcess convert;
-        convert.start(QStringLiteral(STICKER2_PROGRAM),
-            {"convert", "--printer", "escp2", "--dpi", "200", in, dir.filePath("bars.png")});
-        QVERIFY(convert.waitForFinished(60000));
-        QCOMPARE(convert.exitCode(), 0);
+        QCOMPARE(TestSupport::runProgram({"convert", "--printer", "escp2", "--dpi", "200", in, dir.filePath("bars.png")})
+                     .status,
+            0);
         const QString got = TestSupport::runTool("zbarimg", {"-q", dir.filePath("bars-001.png")}).trimmed();
         QCOMPARE(got, decoded);
     }

@@ -10,15 +10,6 @@
 // A job printed through the private daemon's capture queue with `lp -t
 // TITLE`: the backend records its user, title and queue, and the watch's
 // rules file it by them.
-namespace {
-
-bool cupsdRunning()
-{
-    return !qEnvironmentVariable("STICKER2_CUPS_DIR").isEmpty() && QFileInfo::exists(qEnvironmentVariable("CUPS_SERVER"));
-}
-
-} // namespace
-
 class TstCupsRules : public QObject
 {
     Q_OBJECT
@@ -30,14 +21,12 @@ private slots:
 
 void TstCupsRules::jobFiledByTitleAndUser()
 {
-    QVERIFY(cupsdRunning());
+    QVERIFY(TestSupport::cupsdRunning());
     const QString spool = qEnvironmentVariable("STICKER2_CUPS_DIR") + "/rules-spool";
     QDir(spool).removeRecursively();
     QVERIFY(QDir().mkpath(spool));
     QVERIFY(QFile::setPermissions(spool, QFileDevice::Permissions(0x7777))); // the backend runs as lp
-    QProcess add;
-    add.start(STICKER2_PROGRAM, { "capture", "add", "--name", "Sticker2Rules", "--folder", spool });
-    QVERIFY(add.waitForFinished(60000) && add.exitCode() == 0);
+    QCOMPARE(TestSupport::runProgram({ "capture", "add", "--name", "Sticker2Rules", "--folder", spool }).status, 0);
     QTemporaryDir dir;
     const QString out = dir.filePath("out");
     const QString rules = TestSupport::writeFile(dir.filePath("rules.conf"),
@@ -45,23 +34,18 @@ void TstCupsRules::jobFiledByTitleAndUser()
         "name = {title} {user} {sum}.pdf\nfolder = filed\n");
     const QString job = TestSupport::writeFile(dir.filePath("job.prn"), "\x1b@Monatsbericht\r\nSumme 1234,50\r\n\f");
     QProcess watch;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove("DISPLAY");
-    watch.setProcessEnvironment(env);
-    watch.start(STICKER2_PROGRAM, { "watch", spool, "--convert", "pdf", "--out", out, "--move", "--rules", rules });
+    TestSupport::startProgram(watch, { "watch", spool, "--convert", "pdf", "--out", out, "--move", "--rules", rules });
     QVERIFY(watch.waitForStarted());
     QCOMPARE(QProcess::execute("lp", { "-s", "-d", "Sticker2Rules", "-t", "Monatsbericht 11/2026", job }), 0);
     const QString user = QString::fromLocal8Bit(getpwuid(getuid())->pw_name);
     const QString filed = dir.filePath("filed/Monatsbericht 11_2026 " + user + " 1234,50.pdf");
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(filed), 60000);
     QVERIFY(TestSupport::pdfText(filed).contains("Monatsbericht"));
-    QCOMPARE(QProcess::execute("qpdf", { "--check", filed }), 0);
+    QVERIFY(TestSupport::pdfIsValid(filed));
     QTRY_COMPARE_WITH_TIMEOUT(QDir(out + "/done").entryList(QDir::Files | QDir::Hidden).size(), 2, 20000);
     watch.terminate();
     QVERIFY(watch.waitForFinished(10000));
-    QProcess remove;
-    remove.start(STICKER2_PROGRAM, { "capture", "remove", "Sticker2Rules" });
-    QVERIFY(remove.waitForFinished(60000));
+    TestSupport::runProgram({ "capture", "remove", "Sticker2Rules" });
 }
 
 QTEST_GUILESS_MAIN(TstCupsRules)

@@ -1,8 +1,11 @@
 #pragma once
 
 // Reading exported files back: the text and character runs of an RTF file,
-// and the cells of a workbook's first sheet (through unzip).
+// the cells of a workbook's first sheet (through unzip), and a mail as
+// Python's email parser reads it.
 #include <QColor>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QList>
 #include <QMap>
 #include <QProcess>
@@ -147,6 +150,30 @@ inline QStringList sheetLines(const QString &workbook)
     for (auto it = cells.cbegin(); it != cells.cend(); ++it)
         lines << it.key() + QLatin1Char('=') + it.value();
     return lines;
+}
+
+// A saved mail as JSON: from, to, subject and date decoded, the number of
+// headers, the plain text body, and the attachments (name, type and the
+// data in base64). Read by Python's email parser, not by GMime, which builds
+// the program's mails.
+inline QJsonObject readMail(const QString &eml)
+{
+    static const char script[] = R"(
+import base64, email, email.policy, json, sys
+m = email.message_from_binary_file(open(sys.argv[1], 'rb'), policy=email.policy.default)
+parts = []
+for p in m.iter_attachments():
+    parts.append({'name': p.get_filename(), 'type': p.get_content_type(),
+                  'data': base64.b64encode(p.get_payload(decode=True)).decode()})
+body = m.get_body(('plain',))
+print(json.dumps({'from': str(m['From'] or ''), 'to': str(m['To']), 'subject': str(m['Subject']),
+                  'date': str(m['Date'] or ''), 'headers': len(m.keys()),
+                  'body': body.get_content() if body else '', 'attachments': parts}))
+)";
+    QProcess reader;
+    reader.start(QStringLiteral("python3"), {QStringLiteral("-c"), QString::fromLatin1(script), eml});
+    reader.waitForFinished(30000);
+    return QJsonDocument::fromJson(reader.readAllStandardOutput()).object();
 }
 
 } // namespace ExportReaders

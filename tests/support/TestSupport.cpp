@@ -5,6 +5,7 @@
 #include "platform/Translations.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -39,6 +40,14 @@ QByteArray readFile(const QString &path)
     return f.readAll();
 }
 
+void setModified(const QString &path, qint64 seconds)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite)
+        || !file.setFileTime(QDateTime::currentDateTime().addSecs(seconds), QFileDevice::FileModificationTime))
+        qFatal("cannot set the time of %s", qPrintable(path));
+}
+
 QString runTool(const QString &tool, const QStringList &arguments)
 {
     QProcess p;
@@ -61,6 +70,51 @@ std::unique_ptr<QTemporaryDir> socketFolder()
     if (!folder->isValid())
         qFatal("cannot make a socket folder under /tmp: %s", qPrintable(folder->errorString()));
     return folder;
+}
+
+namespace {
+
+// The environment of a terminal without a display.
+QProcessEnvironment withoutDisplay()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    environment.remove(QStringLiteral("DISPLAY"));
+    return environment;
+}
+
+} // namespace
+
+void startProgram(QProcess &process, const QStringList &arguments)
+{
+    process.setProcessEnvironment(withoutDisplay());
+    process.start(QStringLiteral(STICKER2_PROGRAM), arguments);
+}
+
+ProgramRun runProgram(const QStringList &arguments, const QString &program)
+{
+    QProcess process;
+    process.setProcessEnvironment(withoutDisplay());
+    process.start(program.isEmpty() ? QStringLiteral(STICKER2_PROGRAM) : program, arguments);
+    process.closeWriteChannel();
+    ProgramRun run;
+    if (process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit)
+        run.status = process.exitCode();
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+bool pdfIsValid(const QString &pdf)
+{
+    return runTool(QStringLiteral("qpdf"), {QStringLiteral("--check"), pdf})
+        .contains(QStringLiteral("No syntax or stream encoding errors"));
+}
+
+bool cupsdRunning()
+{
+    return !qEnvironmentVariable("STICKER2_CUPS_DIR").isEmpty()
+        && QFileInfo::exists(qEnvironmentVariable("CUPS_SERVER"));
 }
 
 } // namespace TestSupport

@@ -10,18 +10,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-
-void setTime(const QString &path, int secondsFromNow)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadWrite)
-        || !file.setFileTime(QDateTime::currentDateTime().addSecs(secondsFromNow), QFileDevice::FileModificationTime))
-        qFatal("cannot set the time of %s", qPrintable(path));
-}
-
-} // namespace
-
 class TestConvertedJobs : public QObject
 {
     Q_OBJECT
@@ -62,10 +50,10 @@ private slots:
         const QString out = dir.filePath("out");
         QVERIFY(QDir().mkpath(out));
         const QString job = TestSupport::writeFile(dir.filePath("spool/job.prn"), "report\r\n");
-        setTime(job, -3600);
+        TestSupport::setModified(job, -3600);
         if (!output.isEmpty()) {
             TestSupport::writeFile(out + "/" + output, "converted");
-            setTime(out + "/" + output, -3600 + outputAge);
+            TestSupport::setModified(out + "/" + output, -3600 + outputAge);
         }
         if (recorded) {
             ConvertedJobs record(out);
@@ -74,9 +62,9 @@ private slots:
         }
         if (afterwards == "rewritten") {
             TestSupport::writeFile(job, "another report\r\n");
-            setTime(job, -3600);
+            TestSupport::setModified(job, -3600);
         } else if (afterwards == "touched") {
-            setTime(job, -1800);
+            TestSupport::setModified(job, -1800);
         }
         // The record as a new start of the watch reads it.
         QCOMPARE(ConvertedJobs(out).contains(job, extension), converted);

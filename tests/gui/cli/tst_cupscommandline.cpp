@@ -19,28 +19,11 @@ using namespace PrintingFixture;
 
 namespace {
 
-struct Run
-{
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using Run = TestSupport::ProgramRun;
 
-Run sticker2(const QStringList &arguments, const QString &program = STICKER2_PROGRAM)
+Run sticker2(const QStringList &arguments, const QString &program = QString())
 {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove("QT_QPA_PLATFORM"); // headless commands must pick their platform themselves
-    env.remove("DISPLAY");
-    p.setProcessEnvironment(env);
-    p.start(program, arguments);
-    p.closeWriteChannel();
-    Run run;
-    if (p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit)
-        run.status = p.exitCode();
-    run.out = p.readAllStandardOutput();
-    run.err = p.readAllStandardError();
-    return run;
+    return TestSupport::runProgram(arguments, program);
 }
 
 const QByteArray Report = "Head \x1b" "E bold \x1b" "F<&>\r\nline 2\r\n\fpage 2\rX\n\fpage 3\r\n\f";
@@ -245,6 +228,9 @@ void TestCommandLine::viewCodePage()
     QVERIFY(!CommandLine::viewFiles({"sticker2", "--codepage=cp1", "a.prn"}, &files, &codePage));
 }
 
+// --pages counts the sheets of the printed look, as convert and the view
+// do: 70 lines at 1/6 in are two 11 in sheets on one form-feed page, and
+// sheet 2 sends the page it was printed from.
 void TestCommandLine::print_data()
 {
     QTest::addColumn<QStringList>("options");
@@ -338,11 +324,7 @@ void TestCommandLine::virtualPdfPrinter()
     QVERIFY(QProcess::execute("lp", {"-s", "-d", "Sticker2Pdf", pdf}) != 0); // raw only
 
     QProcess watch;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove("QT_QPA_PLATFORM");
-    env.remove("DISPLAY");
-    watch.setProcessEnvironment(env);
-    watch.start(STICKER2_PROGRAM, {"watch", spool, "--convert", "pdf", "--out", out, "--move", "--pages", "2"});
+    TestSupport::startProgram(watch, {"watch", spool, "--convert", "pdf", "--out", out, "--move", "--pages", "2"});
     QVERIFY(watch.waitForStarted());
     QCOMPARE(QProcess::execute("lp", {"-s", "-d", "Sticker2Pdf", m_in}), 0);
     // A job without a page 2 cannot be converted with --pages 2.

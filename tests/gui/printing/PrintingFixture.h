@@ -52,12 +52,7 @@ inline FrmReport *openPanel(const QString &name, const QByteArray &bytes)
     return view;
 }
 
-// The private daemon the ctest fixture printing/cupsd_start runs.
-inline bool cupsdRunning()
-{
-    return !qEnvironmentVariable("STICKER2_CUPS_DIR").isEmpty()
-        && QFileInfo::exists(qEnvironmentVariable("CUPS_SERVER"));
-}
+using TestSupport::cupsdRunning;
 
 // A capture queue of the private daemon, watched from now on: the capture
 // backend writes job-<id>.title, then job-<id>.prn whole.
