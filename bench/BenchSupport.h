@@ -1,11 +1,18 @@
 #pragma once
 
-// What the benchmark programs share: the large print file of the report
-// benchmarks, and the run of the registered benchmarks.
+// What the benchmark programs share: the print files of the report
+// benchmarks, the reading of a file that the report benchmarks are measured
+// against, the process's memory, and the run of the registered benchmarks.
+#include "escp/EscpCommands.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
 #include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+#include <vector>
 
 namespace BenchSupport {
 
@@ -65,7 +72,55 @@ inline bool writeReportFile(const QString &path, int pages = LargeFilePages)
     return file.flush();
 }
 
-// Runs the benchmarks registered in the program; 1 on unknown arguments.
+// One page of `size` bytes without a form feed: report lines over and over.
+inline bool writeOnePageFile(const QString &path, qint64 size)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QByteArray page = reportPage(1);
+    page.chop(1);
+    for (qint64 written = 0; written < size; written += page.size()) {
+        if (file.write(page) != page.size())
+            return false;
+    }
+    return file.flush();
+}
+
+// 66 lines of 136 columns, every line full of emphasis regions (condensed,
+// bold, underline, double width, 12 pitch); no form feed.
+inline QByteArray emphasisLines()
+{
+    using namespace Escp;
+    const QByteArray word = "abcdefghijklmnopqrstuvwxy";
+    QByteArray page;
+    for (int line = 0; line < 66; ++line) {
+        QByteArray text = CondOn.toByteArray() + word + CondOff.toByteArray() + ' ';
+        text += BoldOn.toByteArray() + word + BoldOff.toByteArray() + ' ';
+        text += ULineOn.toByteArray() + word + ULineOff.toByteArray() + ' ';
+        text += BBoldOn.toByteArray() + word.left(20) + BBoldOff.toByteArray() + ' ';
+        text += C96On.toByteArray() + word + C96Off.toByteArray() + ' ';
+        text += QByteArray(136 - 25 * 4 - 20 - 5, '.');
+        page += text + "\r\n";
+    }
+    return page;
+}
+
+// The reference of the large-file benchmarks: the file read through once,
+// as cat reads it.
+inline void readThrough(benchmark::State &state, const QString &path)
+{
+    std::vector<char> buffer(1 << 20);
+    for (auto _ : state) {
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+        qint64 total = 0;
+        for (ssize_t n; (n = ::read(fd, buffer.data(), buffer.size())) > 0;)
+            total += n;
+        ::close(fd);
+        benchmark::DoNotOptimize(total);
+    }
+}
+
 // Resident memory (a /proc/self/status field such as "VmRSS:" or "VmHWM:",
 // the peak since the last reset) in MB, Linux only.
 inline double statusMB(const char *field)
@@ -80,6 +135,12 @@ inline double statusMB(const char *field)
     return 0;
 }
 
+// Resident memory that is not file-backed (beyond a file's map), in kB.
+inline long anonymousKb()
+{
+    return long(statusMB("RssAnon:") * 1024);
+}
+
 // Starts the peak ("VmHWM:") again from what is resident now.
 inline void resetPeakMemory()
 {
@@ -88,6 +149,7 @@ inline void resetPeakMemory()
         clear.write("5");
 }
 
+// Runs the benchmarks registered in the program; 1 on unknown arguments.
 inline int runBenchmarks(int &argc, char **argv)
 {
     benchmark::Initialize(&argc, argv);

@@ -5,41 +5,17 @@
 #include "report/PageTable.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QTemporaryDir>
-#include <benchmark/benchmark.h>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
 QString g_path;
 
-// Resident memory that is not file-backed, in kB.
-long anonymousKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("RssAnon:"))
-            return line.mid(8).trimmed().split(' ').value(0).toLong();
-    }
-    return 0;
-}
+using BenchSupport::anonymousKb;
 
 void BM_ReadThrough(benchmark::State &state)
 {
-    std::vector<char> buffer(1 << 20);
-    for (auto _ : state) {
-        const int fd = ::open(QFile::encodeName(g_path).constData(), O_RDONLY);
-        qint64 total = 0;
-        for (ssize_t n; (n = ::read(fd, buffer.data(), buffer.size())) > 0;)
-            total += n;
-        ::close(fd);
-        benchmark::DoNotOptimize(total);
-    }
+    BenchSupport::readThrough(state, g_path);
 }
 BENCHMARK(BM_ReadThrough)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 

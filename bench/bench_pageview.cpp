@@ -4,59 +4,29 @@
 // jump to the end of the gigabyte, and a search through it, alone and in
 // the window. Memory is what the process holds beyond the file's map
 // (RssAnon).
-#include "BenchSupport.h"
-#include "escp/EscpCommands.h"
-#include "gui/platform/MessageBox.h"
-#include "gui/report/FrmReport.h"
+#include "BenchWindows.h"
 #include "gui/report/PageView.h"
 #include "report/PageText.h"
 #include "report/PageTable.h"
 #include "report/ReportFont.h"
 #include "report/ReportMarkup.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QElapsedTimer>
-#include <QKeyEvent>
 #include <QLineEdit>
-#include <QTimer>
-#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextDocument>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 namespace {
 
 QString g_halfHundred; // one 50 MB page, no form feed
 QString g_gigabyte;    // 50,000 pages
 
-long anonymousKb()
-{
-    return long(BenchSupport::statusMB("RssAnon:") * 1024);
-}
-
-// A 66-line page of 136 columns, every line full of emphasis regions.
-QByteArray emphasisPage()
-{
-    using namespace Escp;
-    const QByteArray word = "abcdefghijklmnopqrstuvwxy";
-    QByteArray page;
-    for (int line = 0; line < 66; ++line) {
-        QByteArray text = CondOn.toByteArray() + word + CondOff.toByteArray() + ' ';
-        text += BoldOn.toByteArray() + word + BoldOff.toByteArray() + ' ';
-        text += ULineOn.toByteArray() + word + ULineOff.toByteArray() + ' ';
-        text += BBoldOn.toByteArray() + word.left(20) + BBoldOff.toByteArray() + ' ';
-        text += C96On.toByteArray() + word + C96Off.toByteArray() + ' ';
-        text += QByteArray(136 - 25 * 4 - 20 - 5, '.');
-        page += text + "\r\n";
-    }
-    return page;
-}
+using BenchSupport::anonymousKb;
+using BenchSupport::readThrough;
+using BenchSupport::emphasisLines;
 
 QFont viewFont()
 {
@@ -83,7 +53,7 @@ struct ShownView
 
 void BM_EmphasisPageByTextDocument(benchmark::State &state)
 {
-    const QString text = QString::fromLatin1(emphasisPage()) + QChar(0x0C);
+    const QString text = QString::fromLatin1(emphasisLines()) + QChar(0x0C);
     QImage image(1000, 700, QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state) {
         QTextDocument document;
@@ -98,7 +68,7 @@ BENCHMARK(BM_EmphasisPageByTextDocument)->Unit(benchmark::kMillisecond);
 
 void BM_EmphasisPageByPageView(benchmark::State &state)
 {
-    const QByteArray page = emphasisPage();
+    const QByteArray page = emphasisLines();
     ShownView shown;
     ViewLines::Options options;
     options.formFeedAtEnd = true;
@@ -108,19 +78,6 @@ void BM_EmphasisPageByPageView(benchmark::State &state)
     }
 }
 BENCHMARK(BM_EmphasisPageByPageView)->Unit(benchmark::kMillisecond);
-
-void readThrough(benchmark::State &state, const QString &path)
-{
-    std::vector<char> buffer(1 << 20);
-    for (auto _ : state) {
-        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
-        qint64 total = 0;
-        for (ssize_t n; (n = ::read(fd, buffer.data(), buffer.size())) > 0;)
-            total += n;
-        ::close(fd);
-        benchmark::DoNotOptimize(total);
-    }
-}
 
 // The page table is the window's already; the view's part is timed.
 void firstScreen(benchmark::State &state, const QString &path, bool continuous)
@@ -205,58 +162,35 @@ BENCHMARK(BM_Gigabyte_Search)->Unit(benchmark::kMillisecond)->UseRealTime()->Ite
 // handling its events.
 void BM_Gigabyte_WindowSearch(benchmark::State &state)
 {
-    auto *view = new FrmReport;
-    if (!view->LoadReport(g_gigabyte))
+    FrmReport *view = BenchWindows::openView(g_gigabyte);
+    if (!view)
         return state.SkipWithError("cannot open the print file");
-    view->show();
     view->findChild<QCheckBox *>(QStringLiteral("Check3"))->click();
     auto *box = view->findChild<QLineEdit *>(QStringLiteral("Text4"));
     box->setText(QStringLiteral("customer"));
-    QElapsedTimer sinceTick;
-    qint64 longest = 0;
-    QTimer tick;
-    QObject::connect(&tick, &QTimer::timeout, [&] { longest = qMax(longest, sinceTick.restart()); });
+    BenchWindows::LongestStall stall;
     for (auto _ : state) {
-        sinceTick.start();
-        tick.start(0);
-        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
-        QCoreApplication::sendEvent(box, &enter);
-        longest = qMax(longest, sinceTick.elapsed());
-        tick.stop();
+        stall.start();
+        BenchWindows::pressKey(box, Qt::Key_Return);
+        stall.stop();
     }
     state.SetBytesProcessed(state.iterations() * view->pages().bytes().size());
     state.counters["matches"] = double(view->pageView()->marks().size());
-    state.counters["longest_stall_ms"] = double(longest);
+    state.counters["longest_stall_ms"] = double(stall.milliseconds());
     delete view;
 }
 BENCHMARK(BM_Gigabyte_WindowSearch)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
-
-bool writeWithoutFormFeeds(const QString &path, qint64 size)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QByteArray page = BenchSupport::reportPage(1);
-    page.chop(1);
-    for (qint64 written = 0; written < size; written += page.size()) {
-        if (file.write(page) != page.size())
-            return false;
-    }
-    return file.flush();
-}
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    // Run from the build folder: QT_QPA_PLATFORM=offscreen bench/bench_pageview
-    QApplication app(argc, argv);
-    MessageBox::setTestMode(true);
+    // Run from the build folder: bench/bench_pageview
     QTemporaryDir folder;
     g_halfHundred = folder.filePath(QStringLiteral("half-hundred.prn"));
     g_gigabyte = folder.filePath(QStringLiteral("gigabyte.prn"));
-    if (!folder.isValid() || !writeWithoutFormFeeds(g_halfHundred, 50 << 20)
-        || !BenchSupport::writeReportFile(g_gigabyte, 50000))
-        return 1;
-    return BenchSupport::runBenchmarks(argc, argv);
+    return BenchWindows::runWindowBenchmarks(argc, argv, [&] {
+        return folder.isValid() && BenchSupport::writeOnePageFile(g_halfHundred, 50 << 20)
+            && BenchSupport::writeReportFile(g_gigabyte, 50000);
+    });
 }

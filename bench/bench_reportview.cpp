@@ -1,21 +1,13 @@
 // Speed of the report view: showing a page with its markup passes, the
 // continuous view of a large file, and a search over a full page.
-#include "BenchSupport.h"
-#include "escp/EscpCommands.h"
-#include "gui/platform/MessageBox.h"
-#include "gui/report/FrmReport.h"
+#include "BenchWindows.h"
 #include "gui/report/PageView.h"
 #include "report/PageText.h"
 #include "report/ReportFont.h"
 #include "report/ReportMarkup.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QCheckBox>
-#include <QTimer>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTextDocument>
@@ -31,19 +23,7 @@ QTemporaryDir *s_dir = nullptr;
 // A 66-line page of 136 columns, every line full of emphasis regions.
 QByteArray emphasisPage()
 {
-    QByteArray page;
-    const QByteArray word = "abcdefghijklmnopqrstuvwxy";
-    for (int line = 0; line < 66; ++line) {
-        QByteArray text;
-        text += Escp::CondOn.toByteArray() + word + Escp::CondOff.toByteArray() + ' ';
-        text += Escp::BoldOn.toByteArray() + word + Escp::BoldOff.toByteArray() + ' ';
-        text += Escp::ULineOn.toByteArray() + word + Escp::ULineOff.toByteArray() + ' ';
-        text += Escp::BBoldOn.toByteArray() + word.left(20) + Escp::BBoldOff.toByteArray() + ' ';
-        text += Escp::C96On.toByteArray() + word + Escp::C96Off.toByteArray() + ' ';
-        text += QByteArray(136 - 25 * 4 - 20 - 5, '.');
-        page += text + "\r\n";
-    }
-    return page + '\f';
+    return BenchSupport::emphasisLines() + '\f';
 }
 
 QString writeFile(const QString &name, const QByteArray &bytes)
@@ -55,12 +35,12 @@ QString writeFile(const QString &name, const QByteArray &bytes)
     return path;
 }
 
+// The view of a file the benchmark wrote: it can be read.
 FrmReport *openView(const QString &path)
 {
-    auto *view = new FrmReport;
-    view->LoadReport(path);
-    view->show();
-    QCoreApplication::processEvents();
+    FrmReport *view = BenchWindows::openView(path);
+    if (!view)
+        qFatal("cannot open %s", qPrintable(path));
     return view;
 }
 
@@ -147,23 +127,17 @@ void BM_ContinuousView20MB(benchmark::State &state)
         file += page;
     FrmReport *view = openView(writeFile(QStringLiteral("big.prn"), file));
     auto *cont = view->findChild<QCheckBox *>(QStringLiteral("Check3"));
-    // The longest time the window goes without handling its events.
-    QElapsedTimer sinceTick;
-    qint64 longest = 0;
-    QTimer tick;
-    QObject::connect(&tick, &QTimer::timeout, [&] { longest = qMax(longest, sinceTick.restart()); });
+    BenchWindows::LongestStall stall;
     for (auto _ : state) {
-        sinceTick.start();
-        tick.start(0);
+        stall.start();
         cont->click(); // whole file into the view
         view->pageView()->viewport()->repaint(); // and its first screen painted
-        longest = qMax(longest, sinceTick.elapsed());
-        tick.stop();
+        stall.stop();
         state.PauseTiming();
         cont->click(); // back to page 1
         state.ResumeTiming();
     }
-    state.counters["longest_stall_ms"] = double(longest);
+    state.counters["longest_stall_ms"] = double(stall.milliseconds());
     delete view;
 }
 BENCHMARK(BM_ContinuousView20MB)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -199,8 +173,7 @@ void BM_SearchPerMatch(benchmark::State &state)
     box->setText(QStringLiteral("ab"));
     const qint64 matches = page.count("ab");
     for (auto _ : state) {
-        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
-        QCoreApplication::sendEvent(box, &enter);
+        BenchWindows::pressKey(box, Qt::Key_Return);
         state.PauseTiming();
         view->DisplayPage(0);
         state.ResumeTiming();
@@ -216,11 +189,7 @@ BENCHMARK(BM_SearchPerMatch)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Use
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    MessageBox::setTestMode(true);
     QTemporaryDir dir;
     s_dir = &dir;
-    return BenchSupport::runBenchmarks(argc, argv);
+    return BenchWindows::runWindowBenchmarks(argc, argv, [&] { return dir.isValid(); });
 }

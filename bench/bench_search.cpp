@@ -4,42 +4,22 @@
 // window's events; each against reading the same text for the needle once
 // (QString::indexOf over the page, QByteArrayView::indexOf over the step).
 // Every step is to stay under 50 ms.
-#include "BenchSupport.h"
-#include "gui/platform/MessageBox.h"
-#include "gui/report/FrmReport.h"
+#include "BenchWindows.h"
 #include "gui/report/PageView.h"
 #include "render/ViewLines.h"
 #include "report/PageTable.h"
 
-#include <QApplication>
-#include <QFile>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QTemporaryDir>
 
 namespace {
 
+using BenchWindows::openView;
+using BenchWindows::pressKey;
+
 QString g_pages;        // 20 report pages
 QString g_halfHundred;  // one 50 MB page
 const QString Needle = QStringLiteral("goods");
-
-void pressKey(QWidget *to, int key)
-{
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, key == Qt::Key_Return ? QStringLiteral("\r") : QString());
-    QCoreApplication::sendEvent(to, &press);
-}
-
-FrmReport *openView(const QString &file)
-{
-    auto *view = new FrmReport;
-    if (!view->LoadReport(file)) {
-        delete view;
-        return nullptr;
-    }
-    view->show();
-    QCoreApplication::processEvents();
-    return view;
-}
 
 // Reference: the page's text read once for the needle.
 void BM_Page_ReadForNeedle(benchmark::State &state)
@@ -134,31 +114,16 @@ void BM_Step_FindOnLargePage(benchmark::State &state)
 }
 BENCHMARK(BM_Step_FindOnLargePage)->Unit(benchmark::kMillisecond);
 
-bool writeWithoutFormFeeds(const QString &path, qint64 size)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QByteArray page = BenchSupport::reportPage(1);
-    page.chop(1);
-    for (qint64 written = 0; written < size; written += page.size()) {
-        if (file.write(page) != page.size())
-            return false;
-    }
-    return file.flush();
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
-    // Run from the build folder: QT_QPA_PLATFORM=offscreen bench/bench_search
-    QApplication app(argc, argv);
-    MessageBox::setTestMode(true);
+    // Run from the build folder: bench/bench_search
     QTemporaryDir folder;
     g_pages = folder.filePath(QStringLiteral("pages.prn"));
     g_halfHundred = folder.filePath(QStringLiteral("half-hundred.prn"));
-    if (!folder.isValid() || !BenchSupport::writeReportFile(g_pages, 20) || !writeWithoutFormFeeds(g_halfHundred, 50 << 20))
-        return 1;
-    return BenchSupport::runBenchmarks(argc, argv);
+    return BenchWindows::runWindowBenchmarks(argc, argv, [&] {
+        return folder.isValid() && BenchSupport::writeReportFile(g_pages, 20)
+            && BenchSupport::writeOnePageFile(g_halfHundred, 50 << 20);
+    });
 }
