@@ -234,51 +234,50 @@ private slots:
     }
 
     // Enter, F3 and Shift+F3 step through the matches round the page, from
-    // the caret; the box counts them.
+    // the caret; the box counts them, and the caption follows the match.
     void findNext_data()
     {
+        QTest::addColumn<QString>("needle");
+        QTest::addColumn<int>("caret");       // where the caret stands before; -1: not moved
         QTest::addColumn<QStringList>("keys"); // after the first Enter
-        QTest::addColumn<int>("selected");    // start of the selected match
+        QTest::addColumn<int>("selected");    // start of the selected match; -1: none
         QTest::addColumn<QString>("count");
+        QTest::addColumn<QString>("caption"); // a part of the window title; empty: not looked at
         // "ab" at 0, 6, 12 and 18 (the line end counts one).
-        QTest::newRow("first Enter: the first match") << QStringList {} << 0 << "1 of 4";
-        QTest::newRow("Enter again: the next") << QStringList {"Text4!Return"} << 6 << "2 of 4";
-        QTest::newRow("F3 twice") << QStringList {"Text4!F3", "Text4!F3"} << 12 << "3 of 4";
-        QTest::newRow("Shift+F3 round to the last") << QStringList {"Text4!Shift+F3"} << 18 << "4 of 4";
-        QTest::newRow("F3 round to the first") << QStringList(4, "Text4!F3") << 0 << "1 of 4";
-        QTest::newRow("Shift+Enter back") << QStringList {"Text4!F3", "Text4!Shift+Return"} << 0 << "1 of 4";
+        QTest::newRow("first Enter: the first match") << "ab" << -1 << QStringList {} << 0 << "1 of 4" << "";
+        QTest::newRow("Enter again: the next") << "ab" << -1 << QStringList {"Text4!Return"} << 6 << "2 of 4" << "";
+        QTest::newRow("F3 twice") << "ab" << -1 << QStringList {"Text4!F3", "Text4!F3"} << 12 << "3 of 4" << "";
+        QTest::newRow("Shift+F3 round to the last") << "ab" << -1 << QStringList {"Text4!Shift+F3"} << 18 << "4 of 4"
+                                                    << "";
+        QTest::newRow("F3 round to the first") << "ab" << -1 << QStringList(4, "Text4!F3") << 0 << "1 of 4" << "";
+        QTest::newRow("Shift+Enter back") << "ab" << -1 << QStringList {"Text4!F3", "Text4!Shift+Return"} << 0
+                                          << "1 of 4" << "";
+        QTest::newRow("from the caret inside the second match")
+            << "ab" << 7 << QStringList {} << 12 << "3 of 4" << "Col : 0 Line : 2";
+        QTest::newRow("no match: counted, no message") << "zzz" << -1 << QStringList {} << -1 << "no match" << "";
     }
 
     void findNext()
     {
+        QFETCH(QString, needle);
+        QFETCH(int, caret);
         QFETCH(QStringList, keys);
         QFETCH(int, selected);
         QFETCH(QString, count);
+        QFETCH(QString, caption);
         FrmReport *view = open(printFile("find.prn", "ab cd ab ef\r\nab gh ab\r\n\f"));
-        apply(view, QStringList {"Text4+ab", "Text4!Return"} + keys);
-        QCOMPARE(view->pageView()->selectionStart(), selected);
-        QCOMPARE(view->pageView()->selectionLength(), 2);
+        if (caret >= 0)
+            view->pageView()->select(caret, caret);
+        apply(view, QStringList {"Text4+" + needle, "Text4!Return"} + keys);
+        if (selected >= 0) {
+            QCOMPARE(view->pageView()->selectionStart(), selected);
+            QCOMPARE(view->pageView()->selectionLength(), 2);
+        }
         QCOMPARE(control<QLabel>(view, "SearchCount")->text(), count);
-        QCOMPARE(view->pageView()->marks().size(), 4); // marked once, not at every step
-    }
-
-    void findNext_fromTheCaret()
-    {
-        FrmReport *view = open(printFile("caret.prn", "ab cd ab ef\r\nab gh ab\r\n\f"));
-        view->pageView()->select(7, 7); // inside the second match
-        apply(view, {"Text4+ab", "Text4!Return"});
-        QCOMPARE(view->pageView()->selectionStart(), 12);
-        QCOMPARE(control<QLabel>(view, "SearchCount")->text(), QStringLiteral("3 of 4"));
-        // The caption follows the match.
-        QTRY_VERIFY(view->windowTitle().contains("Col : 0 Line : 2"));
-    }
-
-    void findNext_noMatch()
-    {
-        FrmReport *view = open(printFile("none.prn", pagedBytes(1)));
-        apply(view, {"Text4+zzz", "Text4!Return"});
-        QCOMPARE(control<QLabel>(view, "SearchCount")->text(), QStringLiteral("no match"));
+        QCOMPARE(view->pageView()->marks().size(), selected >= 0 ? 4 : 0); // marked once, not at every step
         QCOMPARE(MessageBox::shown().size(), 0);
+        if (!caption.isEmpty())
+            QTRY_VERIFY2(view->windowTitle().contains(caption), qPrintable(view->windowTitle()));
     }
 
     // Keys typed into the page while a long page is marked are held and
