@@ -173,7 +173,10 @@ PrintPanel::PrintPanel(QWidget *parent)
     CmdPreview = new JeweledButton(QStringLiteral("CmdPreview"), tr("Preview"), this);
     CmdPreview->setEnabled(false); // a preview of the Windows-mode printout only
 
+    // The panel is as large as its controls need in its font and language,
+    // and follows them when a font or a caption changes.
     auto *grid = new QGridLayout(this);
+    grid->setSizeConstraint(QLayout::SetFixedSize);
     int row = 0;
     grid->addWidget(Label1, row, 0);
     grid->addWidget(CboPrinters, row++, 1, 1, 3);
@@ -228,6 +231,15 @@ PrintPanel::PrintPanel(QWidget *parent)
     fitCaptions(this);
     adjustSize();
     hide();
+}
+
+void PrintPanel::changeEvent(QEvent *event)
+{
+    QFrame::changeEvent(event);
+    if (event->type() != QEvent::FontChange)
+        return;
+    // After the children have taken the font too.
+    QMetaObject::invokeMethod(this, [this] { fitCaptions(this); }, Qt::QueuedConnection);
 }
 
 void PrintPanel::buildRangeLabel()
