@@ -1039,6 +1039,18 @@ Nainstalujte jednu z: %1.</translation>
         <source>The settings file %1 cannot be saved.</source>
         <translation>Soubor nastavení %1 nelze uložit.</translation>
     </message>
+    <message>
+        <source>It is not a regular file.</source>
+        <translation>Není to běžný soubor.</translation>
+    </message>
+    <message>
+        <source>It changed while it was being read.</source>
+        <translation>Byl během čtení změněn.</translation>
+    </message>
+    <message>
+        <source>The page holds %1, which the code page %2 has no byte for.</source>
+        <translation>Stránka obsahuje %1, pro které kódová stránka %2 nemá žádný bajt.</translation>
+    </message>
 </context>
 <context>
     <name>ReportColorPanel</name>

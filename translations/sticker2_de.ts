@@ -1039,6 +1039,18 @@ Installieren Sie eines von: %1.</translation>
         <source>The settings file %1 cannot be saved.</source>
         <translation>Die Einstellungsdatei %1 kann nicht gespeichert werden.</translation>
     </message>
+    <message>
+        <source>It is not a regular file.</source>
+        <translation>Sie ist keine reguläre Datei.</translation>
+    </message>
+    <message>
+        <source>It changed while it was being read.</source>
+        <translation>Sie wurde während des Lesens geändert.</translation>
+    </message>
+    <message>
+        <source>The page holds %1, which the code page %2 has no byte for.</source>
+        <translation>Die Seite enthält %1, wofür die Codepage %2 kein Byte hat.</translation>
+    </message>
 </context>
 <context>
     <name>ReportColorPanel</name>
