@@ -7,18 +7,23 @@
 const QList<ExportFormatInfo> &exportFormats()
 {
     static const QList<ExportFormatInfo> formats = {
-        { ExportFormat::RichText, QLatin1String("rtf"), {}, Qt::CaseInsensitive, false, false,
-            QT_TRANSLATE_NOOP("ExportFormat", " Rich Text Format (*.rtf)"), QLatin1String("*.rtf"), Exporters::richText },
-        { ExportFormat::PlainText, QLatin1String("txt"), { QLatin1String("txt") }, Qt::CaseSensitive, false, true,
-            QT_TRANSLATE_NOOP("ExportFormat", " Text  (*.txt) "), QLatin1String("*.txt"), Exporters::plainText },
-        { ExportFormat::Workbook, QLatin1String("xlsx"), { QLatin1String(".xls"), QLatin1String(".xlsx") },
-            Qt::CaseInsensitive, true, false, QT_TRANSLATE_NOOP("ExportFormat", " Excel WorkBook (*.xls)"), QLatin1String("*.xls"), Exporters::workbook },
-        { ExportFormat::WebPage, QLatin1String("html"), { QLatin1String("html") }, Qt::CaseInsensitive, true, true,
-            QT_TRANSLATE_NOOP("ExportFormat", " Web Page (*.HTML)"), QLatin1String("*.html"), Exporters::webPage },
-        { ExportFormat::Pdf, QLatin1String("pdf"), { QLatin1String(".pdf") }, Qt::CaseInsensitive, false, false,
-            QT_TRANSLATE_NOOP("ExportFormat", " PDF Document (*.pdf)"), QLatin1String("*.pdf"), Exporters::pdf, ExportLook::Shown },
-        { ExportFormat::Png, QLatin1String("png"), { QLatin1String(".png") }, Qt::CaseInsensitive, false, false,
-            nullptr, QLatin1String(), Exporters::pictures, ExportLook::Sheets },
+        {ExportFormat::RichText, QLatin1String("rtf"), {}, Qt::CaseInsensitive, false, false,
+            QT_TRANSLATE_NOOP("ExportFormat", " Rich Text Format (*.rtf)"), QLatin1String("*.rtf"),
+            Exporters::richText},
+        {ExportFormat::PlainText, QLatin1String("txt"), {QLatin1String("txt")}, Qt::CaseSensitive, false,
+            true, QT_TRANSLATE_NOOP("ExportFormat", " Text  (*.txt) "), QLatin1String("*.txt"),
+            Exporters::plainText},
+        {ExportFormat::Workbook, QLatin1String("xlsx"), {QLatin1String(".xls"), QLatin1String(".xlsx")},
+            Qt::CaseInsensitive, true, false, QT_TRANSLATE_NOOP("ExportFormat", " Excel WorkBook (*.xls)"),
+            QLatin1String("*.xls"), Exporters::workbook},
+        {ExportFormat::WebPage, QLatin1String("html"), {QLatin1String("html")}, Qt::CaseInsensitive, true,
+            true, QT_TRANSLATE_NOOP("ExportFormat", " Web Page (*.HTML)"), QLatin1String("*.html"),
+            Exporters::webPage},
+        {ExportFormat::Pdf, QLatin1String("pdf"), {QLatin1String(".pdf")}, Qt::CaseInsensitive, false, false,
+            QT_TRANSLATE_NOOP("ExportFormat", " PDF Document (*.pdf)"), QLatin1String("*.pdf"),
+            Exporters::pdf, ExportLook::Shown},
+        {ExportFormat::Png, QLatin1String("png"), {QLatin1String(".png")}, Qt::CaseInsensitive, false, false,
+            nullptr, QLatin1String(), Exporters::pictures, ExportLook::Sheets},
     };
     return formats;
 }

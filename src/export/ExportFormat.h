@@ -38,7 +38,7 @@ struct ExportFormatInfo
     Qt::CaseSensitivity endingCase;
     bool wholeFile;               // always the whole file, never chosen pages
     bool standardOutput;          // may be written to standard output
-    const char *filterLabel;      // the dialog's entry as written (translated where shown); null when not offered
+    const char *filterLabel;      // the dialog's label, translated where shown; null: not offered
     QLatin1String filterPattern;  // the names the entry lists
     ExportWriter write;           // the format's writer: the dialog and `convert` both call it
     ExportLook look = ExportLook::FilePages;

@@ -48,8 +48,8 @@ bool fileOnly(const ExportOutput &out, const QString &what, QString *error)
 bool noPages(const ExportRequest &request, QString *error)
 {
     if (error)
-        *error
-            = QCoreApplication::translate("Export", "%1: the pages were not read").arg(QDir::toNativeSeparators(request.printFile));
+        *error = QCoreApplication::translate("Export", "%1: the pages were not read")
+                     .arg(QDir::toNativeSeparators(request.printFile));
     return false;
 }
 
@@ -66,7 +66,8 @@ bool editedWebPage(const ExportRequest &request, const HtmlColours &colours, con
     if (!file.open(QIODevice::WriteOnly) || !expHTml(in, file, colours, &reason) || !file.commit()) {
         if (error)
             *error = QCoreApplication::translate("Export", "Cannot write %1: %2")
-                         .arg(QDir::toNativeSeparators(out.path), reason.isEmpty() ? file.errorString() : reason);
+                         .arg(QDir::toNativeSeparators(out.path),
+                             reason.isEmpty() ? file.errorString() : reason);
         file.cancelWriting();
         return false;
     }

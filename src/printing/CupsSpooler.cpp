@@ -30,7 +30,8 @@ bool CupsSpooler::connect()
         m_cups->httpSetTimeout(m_http, 1.0, &CupsSpooler::waitedOneSecond, this);
     } else {
         m_error = {long(IPP_STATUS_ERROR_SERVICE_UNAVAILABLE), QStringLiteral("CUPS"),
-            QCoreApplication::translate("Printing", "The print server %1 does not answer.").arg(QString::fromLocal8Bit(m_cups->cupsServer())),
+            QCoreApplication::translate("Printing", "The print server %1 does not answer.")
+                .arg(QString::fromLocal8Bit(m_cups->cupsServer())),
             false, true};
     }
     return m_http != nullptr;

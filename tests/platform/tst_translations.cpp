@@ -39,7 +39,8 @@ QString elementText(QXmlStreamReader &xml)
         else if (xml.isStartElement() && xml.name() == QLatin1String("byte")) {
             const QString value = xml.attributes().value(QLatin1String("value")).toString();
             bool ok = false;
-            const uint code = value.startsWith(QLatin1Char('x')) ? value.mid(1).toUInt(&ok, 16) : value.toUInt(&ok);
+            const uint code
+                = value.startsWith(QLatin1Char('x')) ? value.mid(1).toUInt(&ok, 16) : value.toUInt(&ok);
             if (ok)
                 text += QChar(code);
             xml.skipCurrentElement();

@@ -162,9 +162,9 @@ QStringList TestSupport::overlappingOrCut(QWidget *root)
             controls.append(w);
     }
     const auto name = [](const QWidget *w) {
-        return w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) + '"'
-                + w->property("text").toString() + '"'
-                                         : w->objectName();
+        return w->objectName().isEmpty()
+            ? QString::fromLatin1(w->metaObject()->className()) + '"' + w->property("text").toString() + '"'
+            : w->objectName();
     };
     const auto area = [root](const QWidget *w) { return QRect(w->mapTo(root, QPoint(0, 0)), w->size()); };
     QStringList faults;
@@ -173,7 +173,8 @@ QStringList TestSupport::overlappingOrCut(QWidget *root)
         if (!root->contentsRect().contains(area(a)))
             faults << name(a) + " out of " + name(root);
         const QSize least = a->minimumSizeHint();
-        if (a->minimumWidth() != a->maximumWidth() && (a->width() < least.width() || a->height() < least.height()))
+        if (a->minimumWidth() != a->maximumWidth()
+            && (a->width() < least.width() || a->height() < least.height()))
             faults << QStringLiteral("%1<%2x%3").arg(name(a)).arg(least.width()).arg(least.height());
         for (int j = i + 1; j < controls.size(); ++j) {
             QWidget *b = controls.at(j);

@@ -156,7 +156,8 @@ bool ReportExport::writeWithProgress(
     bool cancelled = false;
     bool written = false;
     {
-        QProgressDialog progress(tr("Writing %1 ...").arg(QFileInfo(fileName).fileName()), tr("Cancel"), 0, 100, m_view);
+        QProgressDialog progress(
+            tr("Writing %1 ...").arg(QFileInfo(fileName).fileName()), tr("Cancel"), 0, 100, m_view);
         progress.setObjectName(QStringLiteral("ExportProgress"));
         progress.setWindowModality(Qt::WindowModal);
         progress.setMinimumDuration(500);

@@ -29,7 +29,8 @@ std::unique_ptr<DocumentPrinter> openDefault(const DesktopPrintSetup &setup, QSt
         if (error && !opened.cancelled)
             *error = opened.list.timedOut
                 ? opened.failure()
-                : QCoreApplication::translate("Printing", "The Printer Name (%1) wasn't recognized.").arg(setup.printerName);
+                : QCoreApplication::translate("Printing", "The Printer Name (%1) wasn't recognized.")
+                      .arg(setup.printerName);
         return nullptr;
     }
     return std::make_unique<QPrinterDocumentPrinter>(std::move(opened.printer), setup.render);
@@ -106,11 +107,13 @@ bool QPrinterDocumentPrinter::printSheet(const Printed::Sheet &sheet)
     if (m_failed || !start())
         return false;
     if (sheet.overBudget) // its pictures are not all there: nothing is printed without them
-        return fail(QCoreApplication::translate("Printing", "The sheet from byte %1 of the file holds more pictures than the %2 MB a sheet may take.")
+        return fail(QCoreApplication::translate("Printing",
+            "The sheet from byte %1 of the file holds more pictures than the %2 MB a sheet may take.")
                         .arg(sheet.firstByte)
                         .arg(Printed::SheetBudget >> 20));
     if (m_sheetCount > 0 && !m_printer->newPage())
-        return fail(QCoreApplication::translate("Printing", "The printer %1 refused a new page.").arg(m_printer->printerName()));
+        return fail(QCoreApplication::translate("Printing", "The printer %1 refused a new page.")
+                        .arg(m_printer->printerName()));
     ++m_sheetCount;
     if (!m_sheets) {
         m_sheets = std::make_unique<PrintedRenderer>();
@@ -130,7 +133,8 @@ bool QPrinterDocumentPrinter::printPage(const QByteArray &page)
     if (m_failed || !start())
         return false;
     if (!m_renderer->drawPage(page))
-        return fail(QCoreApplication::translate("Printing", "The printer %1 refused a new page.").arg(m_printer->printerName()));
+        return fail(QCoreApplication::translate("Printing", "The printer %1 refused a new page.")
+                        .arg(m_printer->printerName()));
     return true;
 }
 
@@ -138,7 +142,8 @@ bool QPrinterDocumentPrinter::finish()
 {
     m_renderer.reset();
     if (m_painter && m_painter->isActive() && !m_painter->end() && !m_failed)
-        return fail(QCoreApplication::translate("Printing", "The printer %1 could not finish the job.").arg(m_printer->printerName()));
+        return fail(QCoreApplication::translate("Printing", "The printer %1 could not finish the job.")
+                        .arg(m_printer->printerName()));
     return !m_failed;
 }
 

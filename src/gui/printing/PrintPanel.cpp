@@ -120,8 +120,7 @@ PrintPanel::PrintPanel(QWidget *parent)
     ChDraft->setChecked(true);
     Ch10 = named(new QCheckBox(tr("10 Cpi , 80 Col."), this), QStringLiteral("Ch10"));
     Ch17 = named(new QCheckBox(tr("Cond.  ( 17 Cpi, 136 Col )"), this), QStringLiteral("Ch17"));
-    Ch12 = named(
-        new QCheckBox(tr("Semi Cond. ( 12 Cpi, 96 Col  )"), this), QStringLiteral("Ch12"));
+    Ch12 = named(new QCheckBox(tr("Semi Cond. ( 12 Cpi, 96 Col  )"), this), QStringLiteral("Ch12"));
 
     FrmWin = named(new QGroupBox(this), QStringLiteral("FrmWin"));
     m_orientationGroup = new QButtonGroup(this);
@@ -136,8 +135,7 @@ PrintPanel::PrintPanel(QWidget *parent)
     FrmWin->setEnabled(false); // enabled only in Windows mode
 
     m_pageGroup = new QButtonGroup(this);
-    const QString pageCaptions[3]
-        = {tr("All Pages"), tr("Current Page"), tr("Page Range")};
+    const QString pageCaptions[3] = {tr("All Pages"), tr("Current Page"), tr("Page Range")};
     for (int i = 0; i < 3; ++i) {
         Op[i] = named(new QRadioButton(pageCaptions[i], this), QStringLiteral("Op(%1)").arg(i));
         m_pageGroup->addButton(Op[i], i);
@@ -239,7 +237,8 @@ void PrintPanel::changeEvent(QEvent *event)
     if (event->type() != QEvent::FontChange)
         return;
     // After the children have taken the font too.
-    QMetaObject::invokeMethod(this, [this] { fitCaptions(this); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { fitCaptions(this); }, Qt::QueuedConnection);
 }
 
 void PrintPanel::buildRangeLabel()
@@ -266,14 +265,16 @@ void PrintPanel::CmdPrint_Click()
     waitForPrinters();
     if (CboPrinters->count() == 0) {
         MessageBox::show(this,
-            m_listingError.isEmpty() ? QCoreApplication::translate("Printing", "No Printers Installed to do the Print job") : m_listingError,
+            m_listingError.isEmpty()
+                ? QCoreApplication::translate("Printing", "No Printers Installed to do the Print job")
+                : m_listingError,
             informationTitle(), QMessageBox::Information);
         return;
     }
     const int selected = CboPrinters->currentIndex();
     if (selected < 0 || CboPrinters->itemText(selected).isEmpty()) {
-        MessageBox::show(this, tr("Select any of the Printer from  Printers Collection"),
-            informationTitle(), QMessageBox::Information);
+        MessageBox::show(this, tr("Select any of the Printer from  Printers Collection"), informationTitle(),
+            QMessageBox::Information);
         CboPrinters->setFocus();
     }
 }

@@ -37,8 +37,7 @@ QString printerErrorTitle()
 
 bool PrintPanel::askToPrint()
 {
-    return MessageBox::show(this,
-               tr("Are You Sure You Want To Print & Printer is Ready and Online ..."),
+    return MessageBox::show(this, tr("Are You Sure You Want To Print & Printer is Ready and Online ..."),
                printingTitle(), QMessageBox::NoIcon, QMessageBox::Yes | QMessageBox::No)
         == QMessageBox::Yes;
 }
@@ -62,8 +61,7 @@ bool PrintPanel::writePageFile(const QString &name, const QByteArray &bytes)
     QString error;
     if (!ByteText::writeFile(path, bytes, &error)) {
         MessageBox::show(this,
-            tr("The page file %1 cannot be written.\n%2")
-                .arg(QDir::toNativeSeparators(path), error),
+            tr("The page file %1 cannot be written.\n%2").arg(QDir::toNativeSeparators(path), error),
             printerErrorTitle(), QMessageBox::Critical);
         return false;
     }

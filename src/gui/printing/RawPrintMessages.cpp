@@ -33,7 +33,8 @@ QString procedureLabel()
 bool sendWithProgress(std::shared_ptr<Spooler> spooler, bool owned, const QString &file,
     const RawJobOptions &options, RawJobFailure *failure)
 {
-    QProgressDialog progress(QCoreApplication::translate("Printing", "Sending %1 to the printer...").arg(ParseFileName11(file)),
+    QProgressDialog progress(
+        QCoreApplication::translate("Printing", "Sending %1 to the printer...").arg(ParseFileName11(file)),
         QCoreApplication::translate("Printing", "Cancel"), 0, 1000);
     progress.setObjectName(QStringLiteral("RawPrintProgress"));
     progress.setWindowTitle(QCoreApplication::translate("Printing", "Printing.... "));
@@ -78,8 +79,10 @@ bool sendWithProgress(std::shared_ptr<Spooler> spooler, bool owned, const QStrin
     }
     if (givenUp) {
         failure->kind = RawJobFailure::RunTime;
-        failure->error = { long(QFileDevice::TimeOutError), QStringLiteral("Printing"),
-            QCoreApplication::translate("Printing", "The printer took nothing for %1 seconds.").arg(RawJobThread::SilenceLimitMs / 1000), true };
+        failure->error = {long(QFileDevice::TimeOutError), QStringLiteral("Printing"),
+            QCoreApplication::translate("Printing", "The printer took nothing for %1 seconds.")
+                .arg(RawJobThread::SilenceLimitMs / 1000),
+            true};
         return false;
     }
     *failure = job.failure();

@@ -1,11 +1,11 @@
 #include "gui/printing/SpoolerWait.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QProgressDialog>
 #include <QThread>
-#include <QDeadlineTimer>
 #include <QTimer>
 
 #include <atomic>

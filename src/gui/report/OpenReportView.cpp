@@ -19,7 +19,8 @@ FrmReport *OpenReportView(const QString &file)
 {
     if (OpenViewCount >= 6) {
         MessageBox::show(nullptr,
-            QCoreApplication::translate("OpenReportView", " Max Six Report View Open ...\r\n\r\n Please Close Report View and Try Again .."),
+            QCoreApplication::translate("OpenReportView",
+                " Max Six Report View Open ...\r\n\r\n Please Close Report View and Try Again .."),
             QString(), QMessageBox::Critical);
         return nullptr;
     }

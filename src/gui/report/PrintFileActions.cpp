@@ -85,7 +85,8 @@ void openWithDialog(QWidget *parent)
 {
     const QStringList recent = RecentFiles::read();
     const QString start = recent.isEmpty() ? QString() : QFileInfo(recent.first()).absolutePath();
-    const QString name = Dialogs::openFileName(parent, QCoreApplication::translate("PrintFileActions", "Open Print File"), filter(), start);
+    const QString name = Dialogs::openFileName(
+        parent, QCoreApplication::translate("PrintFileActions", "Open Print File"), filter(), start);
     if (!name.isEmpty())
         open(name);
 }
@@ -99,7 +100,8 @@ bool open(const QString &path)
 
 void addTo(QWidget *window)
 {
-    auto *openAction = new QAction(QCoreApplication::translate("PrintFileActions", "Open Print File..."), window);
+    auto *openAction
+        = new QAction(QCoreApplication::translate("PrintFileActions", "Open Print File..."), window);
     openAction->setObjectName(QStringLiteral("ActOpenPrintFile"));
     openAction->setShortcut(QKeySequence::Open);
     openAction->setShortcutContext(Qt::WindowShortcut);

@@ -70,7 +70,7 @@ private slots:
         PrintPanel panel;
         QWidget *w = TestSupport::child(&panel, control);
         const QString shown = qobject_cast<QAbstractButton *>(w) ? qobject_cast<QAbstractButton *>(w)->text()
-                                                                  : qobject_cast<QLabel *>(w)->text();
+                                                                 : qobject_cast<QLabel *>(w)->text();
         QCOMPARE(shown, language == "de" ? de : language == "cs" ? cs : en);
     }
 
