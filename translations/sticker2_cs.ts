@@ -1169,6 +1169,97 @@ Nainstalujte jednu z: %1.</translation>
     </message>
 </context>
 <context>
+    <name>Sticker</name>
+    <message>
+        <source>No kind of barcode is chosen.</source>
+        <translation>Není zvolen žádný druh čárového kódu.</translation>
+    </message>
+    <message>
+        <source>An empty text cannot be drawn as a %1 barcode.</source>
+        <translation>Prázdný text nelze vykreslit jako čárový kód %1.</translation>
+    </message>
+    <message>
+        <source>A %1 barcode cannot be drawn: %2</source>
+        <translation>Čárový kód %1 nelze vykreslit: %2</translation>
+    </message>
+    <message>
+        <source>There is not enough memory to draw a barcode.</source>
+        <translation>Na vykreslení čárového kódu není dost paměti.</translation>
+    </message>
+    <message>
+        <source>The first range runs backwards, from %1 to %2: give the smaller number first.</source>
+        <translation>První rozsah jde pozpátku, od %1 do %2: zadejte nejprve menší číslo.</translation>
+    </message>
+    <message>
+        <source>No temporary print file can be created.</source>
+        <translation>Nelze vytvořit dočasný tiskový soubor.</translation>
+    </message>
+    <message>
+        <source>The print file %1 cannot be written.
+%2</source>
+        <translation>Tiskový soubor %1 nelze zapsat.
+%2</translation>
+    </message>
+    <message>
+        <source>the file does not exist</source>
+        <translation>soubor neexistuje</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>není to běžný soubor</translation>
+    </message>
+    <message>
+        <source>The data file %1 cannot be used: %2.</source>
+        <translation>Datový soubor %1 nelze použít: %2.</translation>
+    </message>
+    <message>
+        <source>line %1 holds a NUL character</source>
+        <translation>řádek %1 obsahuje znak NUL</translation>
+    </message>
+    <message>
+        <source>the quoted field that starts on line %1 is not closed</source>
+        <translation>pole v uvozovkách začínající na řádku %1 není uzavřeno</translation>
+    </message>
+    <message>
+        <source>it has no line naming the columns</source>
+        <translation>nemá řádek s názvy sloupců</translation>
+    </message>
+    <message>
+        <source>There is no format slot %1.</source>
+        <translation>Pozice formátu %1 neexistuje.</translation>
+    </message>
+    <message>
+        <source>The format file %1 cannot be saved.
+%2</source>
+        <translation>Soubor formátů %1 nelze uložit.
+%2</translation>
+    </message>
+    <message>
+        <source>The PDF file %1 cannot be written: %2</source>
+        <translation>Soubor PDF %1 nelze zapsat: %2</translation>
+    </message>
+    <message>
+        <source>it is not a regular file.</source>
+        <translation>není to běžný soubor.</translation>
+    </message>
+    <message>
+        <source>the PDF could not be started.</source>
+        <translation>soubor PDF nebylo možné založit.</translation>
+    </message>
+    <message>
+        <source>The stickers could not be printed.
+%1</source>
+        <translation>Štítky nebylo možné vytisknout.
+%1</translation>
+    </message>
+    <message>
+        <source>The stickers could not be drawn.
+%1</source>
+        <translation>Štítky nebylo možné vykreslit.
+%1</translation>
+    </message>
+</context>
+<context>
     <name>StickerMorePanel</name>
     <message>
         <source>More</source>

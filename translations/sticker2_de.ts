@@ -1169,6 +1169,97 @@ Installieren Sie eines von: %1.</translation>
     </message>
 </context>
 <context>
+    <name>Sticker</name>
+    <message>
+        <source>No kind of barcode is chosen.</source>
+        <translation>Es ist keine Strichcodeart gewählt.</translation>
+    </message>
+    <message>
+        <source>An empty text cannot be drawn as a %1 barcode.</source>
+        <translation>Ein leerer Text kann nicht als %1-Strichcode gezeichnet werden.</translation>
+    </message>
+    <message>
+        <source>A %1 barcode cannot be drawn: %2</source>
+        <translation>Ein %1-Strichcode kann nicht gezeichnet werden: %2</translation>
+    </message>
+    <message>
+        <source>There is not enough memory to draw a barcode.</source>
+        <translation>Es ist nicht genug Speicher frei, um einen Strichcode zu zeichnen.</translation>
+    </message>
+    <message>
+        <source>The first range runs backwards, from %1 to %2: give the smaller number first.</source>
+        <translation>Der erste Bereich läuft rückwärts, von %1 bis %2: Geben Sie die kleinere Zahl zuerst an.</translation>
+    </message>
+    <message>
+        <source>No temporary print file can be created.</source>
+        <translation>Es kann keine temporäre Druckdatei angelegt werden.</translation>
+    </message>
+    <message>
+        <source>The print file %1 cannot be written.
+%2</source>
+        <translation>Die Druckdatei %1 kann nicht geschrieben werden.
+%2</translation>
+    </message>
+    <message>
+        <source>the file does not exist</source>
+        <translation>die Datei existiert nicht</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>sie ist keine reguläre Datei</translation>
+    </message>
+    <message>
+        <source>The data file %1 cannot be used: %2.</source>
+        <translation>Die Datendatei %1 kann nicht verwendet werden: %2.</translation>
+    </message>
+    <message>
+        <source>line %1 holds a NUL character</source>
+        <translation>Zeile %1 enthält ein NUL-Zeichen</translation>
+    </message>
+    <message>
+        <source>the quoted field that starts on line %1 is not closed</source>
+        <translation>das in Zeile %1 beginnende Feld in Anführungszeichen wird nicht geschlossen</translation>
+    </message>
+    <message>
+        <source>it has no line naming the columns</source>
+        <translation>sie hat keine Zeile mit den Spaltennamen</translation>
+    </message>
+    <message>
+        <source>There is no format slot %1.</source>
+        <translation>Es gibt keinen Formatplatz %1.</translation>
+    </message>
+    <message>
+        <source>The format file %1 cannot be saved.
+%2</source>
+        <translation>Die Formatdatei %1 kann nicht gespeichert werden.
+%2</translation>
+    </message>
+    <message>
+        <source>The PDF file %1 cannot be written: %2</source>
+        <translation>Die PDF-Datei %1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>it is not a regular file.</source>
+        <translation>sie ist keine reguläre Datei.</translation>
+    </message>
+    <message>
+        <source>the PDF could not be started.</source>
+        <translation>die PDF-Datei konnte nicht begonnen werden.</translation>
+    </message>
+    <message>
+        <source>The stickers could not be printed.
+%1</source>
+        <translation>Die Etiketten konnten nicht gedruckt werden.
+%1</translation>
+    </message>
+    <message>
+        <source>The stickers could not be drawn.
+%1</source>
+        <translation>Die Etiketten konnten nicht gezeichnet werden.
+%1</translation>
+    </message>
+</context>
+<context>
     <name>StickerMorePanel</name>
     <message>
         <source>More</source>
