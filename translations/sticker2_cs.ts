@@ -21,6 +21,48 @@
     </message>
 </context>
 <context>
+    <name>Export</name>
+    <message>
+        <source>Cannot write %1: %2.</source>
+        <translation>%1 nelze zapsat: %2.</translation>
+    </message>
+    <message>
+        <source>%1: the pages were not read</source>
+        <translation>%1: stránky nebyly načteny</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>%1 nelze zapsat: %2</translation>
+    </message>
+    <message>
+        <source>%1: pictures show the sheets of the printed look</source>
+        <translation>%1: obrázky zobrazují listy tiskového vzhledu</translation>
+    </message>
+</context>
+<context>
+    <name>ExportFormat</name>
+    <message>
+        <source> Rich Text Format (*.rtf)</source>
+        <translation> Formát RTF (*.rtf)</translation>
+    </message>
+    <message>
+        <source> Text  (*.txt) </source>
+        <translation> Text  (*.txt) </translation>
+    </message>
+    <message>
+        <source> Excel WorkBook (*.xls)</source>
+        <translation> Sešit Excel (*.xls)</translation>
+    </message>
+    <message>
+        <source> Web Page (*.HTML)</source>
+        <translation> Webová stránka (*.HTML)</translation>
+    </message>
+    <message>
+        <source> PDF Document (*.pdf)</source>
+        <translation> Dokument PDF (*.pdf)</translation>
+    </message>
+</context>
+<context>
     <name>FileChangeBar</name>
     <message>
         <source>The file changed on disk; the view shows it as it was loaded.</source>
@@ -426,6 +468,17 @@
     </message>
 </context>
 <context>
+    <name>OpenReportView</name>
+    <message>
+        <source> Max Six Report View Open ...<byte value="xd"/>
+<byte value="xd"/>
+ Please Close Report View and Try Again ..</source>
+        <translation> Otevřeno nejvýše šest náhledů sestav ...<byte value="xd"/>
+<byte value="xd"/>
+ Zavřete prosím některý náhled sestavy a zkuste to znovu ..</translation>
+    </message>
+</context>
+<context>
     <name>PageSearch</name>
     <message>
         <source>Matches</source>
@@ -449,6 +502,37 @@
     </message>
 </context>
 <context>
+    <name>PrintFileActions</name>
+    <message>
+        <source> Txt File(*.txt)</source>
+        <translation> Textový soubor(*.txt)</translation>
+    </message>
+    <message>
+        <source>Print files (*.prn *.PRN *.esc)</source>
+        <translation>Tiskové soubory (*.prn *.PRN *.esc)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Všechny soubory (*)</translation>
+    </message>
+    <message>
+        <source>Open Print File</source>
+        <translation>Otevřít tiskový soubor</translation>
+    </message>
+    <message>
+        <source>Open Print File...</source>
+        <translation>Otevřít tiskový soubor...</translation>
+    </message>
+    <message>
+        <source>Recent Files</source>
+        <translation>Nedávné soubory</translation>
+    </message>
+    <message>
+        <source>(none yet)</source>
+        <translation>(zatím žádné)</translation>
+    </message>
+</context>
+<context>
     <name>PrintFileWatcher</name>
     <message>
         <source>no such folder</source>
@@ -465,6 +549,123 @@
     <message>
         <source>Cannot watch %1: %2</source>
         <translation>%1 nelze sledovat: %2</translation>
+    </message>
+</context>
+<context>
+    <name>PrintPanel</name>
+    <message>
+        <source>Select &amp;Printer</source>
+        <translation>Vybrat &amp;tiskárnu</translation>
+    </message>
+    <message>
+        <source>Defult Printer :  </source>
+        <translation>Výchozí tiskárna :  </translation>
+    </message>
+    <message>
+        <source>Dos</source>
+        <translation>DOS</translation>
+    </message>
+    <message>
+        <source>Windows</source>
+        <translation>Windows</translation>
+    </message>
+    <message>
+        <source>Option</source>
+        <translation>Volba</translation>
+    </message>
+    <message>
+        <source>Advance Cond. ( 20 Cpi )</source>
+        <translation>Extra zhuštěné ( 20 Cpi )</translation>
+    </message>
+    <message>
+        <source>Draft</source>
+        <translation>Koncept</translation>
+    </message>
+    <message>
+        <source>10 Cpi , 80 Col.</source>
+        <translation>10 Cpi , 80 sl.</translation>
+    </message>
+    <message>
+        <source>Cond.  ( 17 Cpi, 136 Col )</source>
+        <translation>Zhuštěné  ( 17 Cpi, 136 sl )</translation>
+    </message>
+    <message>
+        <source>Semi Cond. ( 12 Cpi, 96 Col  )</source>
+        <translation>Polozhuštěné ( 12 Cpi, 96 sl  )</translation>
+    </message>
+    <message>
+        <source>Portrait</source>
+        <translation>Na výšku</translation>
+    </message>
+    <message>
+        <source>Landscape</source>
+        <translation>Na šířku</translation>
+    </message>
+    <message>
+        <source>All Pages</source>
+        <translation>Všechny stránky</translation>
+    </message>
+    <message>
+        <source>Current Page</source>
+        <translation>Aktuální stránka</translation>
+    </message>
+    <message>
+        <source>Page Range</source>
+        <translation>Rozsah stránek</translation>
+    </message>
+    <message>
+        <source>&amp;Print</source>
+        <translation>&amp;Tisk</translation>
+    </message>
+    <message>
+        <source> C&amp;lose</source>
+        <translation> &amp;Zavřít</translation>
+    </message>
+    <message>
+        <source>Preview</source>
+        <translation>Náhled</translation>
+    </message>
+    <message>
+        <source>No of Copies :</source>
+        <translation>Počet kopií :</translation>
+    </message>
+    <message>
+        <source>Paper Height :</source>
+        <translation>Výška papíru :</translation>
+    </message>
+    <message>
+        <source>to</source>
+        <translation>až</translation>
+    </message>
+    <message>
+        <source>Select any of the Printer from  Printers Collection</source>
+        <translation>Vyberte některou tiskárnu ze  seznamu tiskáren</translation>
+    </message>
+    <message>
+        <source>plese Check Velue...</source>
+        <translation>Zkontrolujte prosím hodnotu...</translation>
+    </message>
+    <message>
+        <source>Defult Printer :%1</source>
+        <translation>Výchozí tiskárna :%1</translation>
+    </message>
+    <message>
+        <source> %1  : Maximum </source>
+        <translation> %1  : Nejvýše </translation>
+    </message>
+    <message>
+        <source>Are You Sure You Want To Print &amp; Printer is Ready and Online ...</source>
+        <translation>Opravdu tisknout &amp; je tiskárna připravena a online ...</translation>
+    </message>
+    <message>
+        <source>The page file %1 cannot be written.
+%2</source>
+        <translation>Soubor stránek %1 nelze zapsat.
+%2</translation>
+    </message>
+    <message>
+        <source>Nothing was printed: the number of copies is %1.</source>
+        <translation>Nic nebylo vytištěno: počet kopií je %1.</translation>
     </message>
 </context>
 <context>
@@ -519,6 +720,131 @@
     <message>
         <source>The file &quot;%1&quot; could not be written.</source>
         <translation>Soubor „%1“ nebylo možné zapsat.</translation>
+    </message>
+</context>
+<context>
+    <name>Printing</name>
+    <message>
+        <source>Printer Error Information</source>
+        <translation>Informace o chybě tiskárny</translation>
+    </message>
+    <message>
+        <source>The Printer Name (%1) wasn&apos;t recognized.</source>
+        <translation>Název tiskárny (%1) nebyl rozpoznán.</translation>
+    </message>
+    <message>
+        <source>The printer %1 cannot start the job.</source>
+        <translation>Tiskárna %1 nemůže zahájit úlohu.</translation>
+    </message>
+    <message>
+        <source>The sheet from byte %1 of the file holds more pictures than the %2 MB a sheet may take.</source>
+        <translation>List od bajtu %1 souboru obsahuje více obrázků, než kolik unese %2 MB povolených na list.</translation>
+    </message>
+    <message>
+        <source>The printer %1 refused a new page.</source>
+        <translation>Tiskárna %1 odmítla novou stránku.</translation>
+    </message>
+    <message>
+        <source>The printer %1 could not finish the job.</source>
+        <translation>Tiskárna %1 nemohla dokončit úlohu.</translation>
+    </message>
+    <message>
+        <source>%1<byte value="xd"/>
+Error number: %2<byte value="xd"/>
+Error context: %3<byte value="xd"/>
+Description:  %4</source>
+        <translation>%1<byte value="xd"/>
+Číslo chyby: %2<byte value="xd"/>
+Kontext chyby: %3<byte value="xd"/>
+Popis:  %4</translation>
+    </message>
+    <message>
+        <source>Error Window</source>
+        <translation>Okno chyby</translation>
+    </message>
+    <message>
+        <source>Asking the print server for the printer...</source>
+        <translation>Dotaz na tiskárnu u tiskového serveru...</translation>
+    </message>
+    <message>
+        <source>No Printers Installed to do the Print job</source>
+        <translation>Pro tiskovou úlohu není nainstalována žádná tiskárna</translation>
+    </message>
+    <message>
+        <source>The printer &quot;%1&quot; is not installed.</source>
+        <translation>Tiskárna „%1“ není nainstalována.</translation>
+    </message>
+    <message>
+        <source>Information Window</source>
+        <translation>Informace</translation>
+    </message>
+    <message>
+        <source>Printing.... </source>
+        <translation>Tisk.... </translation>
+    </message>
+    <message>
+        <source>Procedure Name : PrintFile</source>
+        <translation>Název procedury : PrintFile</translation>
+    </message>
+    <message>
+        <source>Sending %1 to the printer...</source>
+        <translation>Odesílání %1 na tiskárnu...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Zrušit</translation>
+    </message>
+    <message>
+        <source>The printer took nothing for %1 seconds.</source>
+        <translation>Tiskárna %1 sekund nic nepřijala.</translation>
+    </message>
+    <message>
+        <source>Printer</source>
+        <translation>Tiskárna</translation>
+    </message>
+    <message>
+        <source>The print server %1 does not answer.</source>
+        <translation>Tiskový server %1 neodpovídá.</translation>
+    </message>
+    <message>
+        <source>Cancelled.</source>
+        <translation>Zrušeno.</translation>
+    </message>
+    <message>
+        <source>Cannot connect to the print server %1.</source>
+        <translation>Nelze se připojit k tiskovému serveru %1.</translation>
+    </message>
+    <message>
+        <source>The print server %1 did not answer within %2 seconds.</source>
+        <translation>Tiskový server %1 neodpověděl do %2 sekund.</translation>
+    </message>
+    <message>
+        <source>The paper height (%1) must be a number of inches from 0 to 255.</source>
+        <translation>Výška papíru (%1) musí být počet palců od 0 do 255.</translation>
+    </message>
+    <message>
+        <source>File %1 does not exists</source>
+        <translation>Soubor %1 neexistuje</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>%1 nelze přečíst: %2</translation>
+    </message>
+    <message>
+        <source>Printing %1 was cancelled; nothing of it prints.</source>
+        <translation>Tisk %1 byl zrušen; nic z něj se nevytiskne.</translation>
+    </message>
+    <message>
+        <source>%1 Nothing was printed.</source>
+        <translation>%1 Nic nebylo vytištěno.</translation>
+    </message>
+    <message>
+        <source>%1: %2; nothing of it prints.</source>
+        <translation>%1: %2; nic z něj se nevytiskne.</translation>
+    </message>
+    <message>
+        <source>Unknown error</source>
+        <translation>Neznámá chyba</translation>
     </message>
 </context>
 <context>
@@ -713,6 +1039,18 @@ Nainstalujte jednu z: %1.</translation>
         <source>The settings file %1 cannot be saved.</source>
         <translation>Soubor nastavení %1 nelze uložit.</translation>
     </message>
+    <message>
+        <source>It is not a regular file.</source>
+        <translation>Není to běžný soubor.</translation>
+    </message>
+    <message>
+        <source>It changed while it was being read.</source>
+        <translation>Byl během čtení změněn.</translation>
+    </message>
+    <message>
+        <source>The page holds %1, which the code page %2 has no byte for.</source>
+        <translation>Stránka obsahuje %1, pro které kódová stránka %2 nemá žádný bajt.</translation>
+    </message>
 </context>
 <context>
     <name>ReportColorPanel</name>
@@ -771,6 +1109,30 @@ Nainstalujte jednu z: %1.</translation>
         <source>Choose the workbook&apos;s name with the Export button first.</source>
         <translation>Nejprve zvolte název sešitu tlačítkem Export.</translation>
     </message>
+    <message>
+        <source>Finsh Record Click</source>
+        <translation>Dokončit záznam</translation>
+    </message>
+    <message>
+        <source>Excel Export</source>
+        <translation>Export do Excelu</translation>
+    </message>
+    <message>
+        <source> Export Complete </source>
+        <translation> Export dokončen </translation>
+    </message>
+    <message>
+        <source>%1: pictures show the sheets of the printed look; tick &quot;Printed&quot; in the colour settings and export again.</source>
+        <translation>%1: obrázky zobrazují listy tiskového vzhledu; zaškrtněte „Tištěný“ v nastavení barev a exportujte znovu.</translation>
+    </message>
+    <message>
+        <source>Writing %1 ...</source>
+        <translation>Zapisuje se %1 ...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Zrušit</translation>
+    </message>
 </context>
 <context>
     <name>RulesDialog</name>
@@ -804,6 +1166,97 @@ Nainstalujte jednu z: %1.</translation>
     <message>
         <source>Some pictures are not shown: this sheet holds more than the %1 MB of pictures a sheet may take.</source>
         <translation>Některé obrázky nejsou zobrazeny: tento list obsahuje víc než %1 MB obrázků, které list smí mít.</translation>
+    </message>
+</context>
+<context>
+    <name>Sticker</name>
+    <message>
+        <source>No kind of barcode is chosen.</source>
+        <translation>Není zvolen žádný druh čárového kódu.</translation>
+    </message>
+    <message>
+        <source>An empty text cannot be drawn as a %1 barcode.</source>
+        <translation>Prázdný text nelze vykreslit jako čárový kód %1.</translation>
+    </message>
+    <message>
+        <source>A %1 barcode cannot be drawn: %2</source>
+        <translation>Čárový kód %1 nelze vykreslit: %2</translation>
+    </message>
+    <message>
+        <source>There is not enough memory to draw a barcode.</source>
+        <translation>Na vykreslení čárového kódu není dost paměti.</translation>
+    </message>
+    <message>
+        <source>The first range runs backwards, from %1 to %2: give the smaller number first.</source>
+        <translation>První rozsah jde pozpátku, od %1 do %2: zadejte nejprve menší číslo.</translation>
+    </message>
+    <message>
+        <source>No temporary print file can be created.</source>
+        <translation>Nelze vytvořit dočasný tiskový soubor.</translation>
+    </message>
+    <message>
+        <source>The print file %1 cannot be written.
+%2</source>
+        <translation>Tiskový soubor %1 nelze zapsat.
+%2</translation>
+    </message>
+    <message>
+        <source>the file does not exist</source>
+        <translation>soubor neexistuje</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>není to běžný soubor</translation>
+    </message>
+    <message>
+        <source>The data file %1 cannot be used: %2.</source>
+        <translation>Datový soubor %1 nelze použít: %2.</translation>
+    </message>
+    <message>
+        <source>line %1 holds a NUL character</source>
+        <translation>řádek %1 obsahuje znak NUL</translation>
+    </message>
+    <message>
+        <source>the quoted field that starts on line %1 is not closed</source>
+        <translation>pole v uvozovkách začínající na řádku %1 není uzavřeno</translation>
+    </message>
+    <message>
+        <source>it has no line naming the columns</source>
+        <translation>nemá řádek s názvy sloupců</translation>
+    </message>
+    <message>
+        <source>There is no format slot %1.</source>
+        <translation>Pozice formátu %1 neexistuje.</translation>
+    </message>
+    <message>
+        <source>The format file %1 cannot be saved.
+%2</source>
+        <translation>Soubor formátů %1 nelze uložit.
+%2</translation>
+    </message>
+    <message>
+        <source>The PDF file %1 cannot be written: %2</source>
+        <translation>Soubor PDF %1 nelze zapsat: %2</translation>
+    </message>
+    <message>
+        <source>it is not a regular file.</source>
+        <translation>není to běžný soubor.</translation>
+    </message>
+    <message>
+        <source>the PDF could not be started.</source>
+        <translation>soubor PDF nebylo možné založit.</translation>
+    </message>
+    <message>
+        <source>The stickers could not be printed.
+%1</source>
+        <translation>Štítky nebylo možné vytisknout.
+%1</translation>
+    </message>
+    <message>
+        <source>The stickers could not be drawn.
+%1</source>
+        <translation>Štítky nebylo možné vykreslit.
+%1</translation>
     </message>
 </context>
 <context>

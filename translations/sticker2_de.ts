@@ -21,6 +21,48 @@
     </message>
 </context>
 <context>
+    <name>Export</name>
+    <message>
+        <source>Cannot write %1: %2.</source>
+        <translation>%1 kann nicht geschrieben werden: %2.</translation>
+    </message>
+    <message>
+        <source>%1: the pages were not read</source>
+        <translation>%1: Die Seiten wurden nicht gelesen</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>%1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>%1: pictures show the sheets of the printed look</source>
+        <translation>%1: Bilder zeigen die Blätter der Druckansicht</translation>
+    </message>
+</context>
+<context>
+    <name>ExportFormat</name>
+    <message>
+        <source> Rich Text Format (*.rtf)</source>
+        <translation> Rich-Text-Format (*.rtf)</translation>
+    </message>
+    <message>
+        <source> Text  (*.txt) </source>
+        <translation> Text  (*.txt) </translation>
+    </message>
+    <message>
+        <source> Excel WorkBook (*.xls)</source>
+        <translation> Excel-Arbeitsmappe (*.xls)</translation>
+    </message>
+    <message>
+        <source> Web Page (*.HTML)</source>
+        <translation> Webseite (*.HTML)</translation>
+    </message>
+    <message>
+        <source> PDF Document (*.pdf)</source>
+        <translation> PDF-Dokument (*.pdf)</translation>
+    </message>
+</context>
+<context>
     <name>FileChangeBar</name>
     <message>
         <source>The file changed on disk; the view shows it as it was loaded.</source>
@@ -426,6 +468,17 @@
     </message>
 </context>
 <context>
+    <name>OpenReportView</name>
+    <message>
+        <source> Max Six Report View Open ...<byte value="xd"/>
+<byte value="xd"/>
+ Please Close Report View and Try Again ..</source>
+        <translation> Höchstens sechs Berichtsansichten offen ...<byte value="xd"/>
+<byte value="xd"/>
+ Bitte schließen Sie eine Berichtsansicht und versuchen Sie es erneut ..</translation>
+    </message>
+</context>
+<context>
     <name>PageSearch</name>
     <message>
         <source>Matches</source>
@@ -449,6 +502,37 @@
     </message>
 </context>
 <context>
+    <name>PrintFileActions</name>
+    <message>
+        <source> Txt File(*.txt)</source>
+        <translation> Textdatei(*.txt)</translation>
+    </message>
+    <message>
+        <source>Print files (*.prn *.PRN *.esc)</source>
+        <translation>Druckdateien (*.prn *.PRN *.esc)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>Open Print File</source>
+        <translation>Druckdatei öffnen</translation>
+    </message>
+    <message>
+        <source>Open Print File...</source>
+        <translation>Druckdatei öffnen...</translation>
+    </message>
+    <message>
+        <source>Recent Files</source>
+        <translation>Zuletzt geöffnet</translation>
+    </message>
+    <message>
+        <source>(none yet)</source>
+        <translation>(noch keine)</translation>
+    </message>
+</context>
+<context>
     <name>PrintFileWatcher</name>
     <message>
         <source>no such folder</source>
@@ -465,6 +549,123 @@
     <message>
         <source>Cannot watch %1: %2</source>
         <translation>%1 kann nicht überwacht werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>PrintPanel</name>
+    <message>
+        <source>Select &amp;Printer</source>
+        <translation>&amp;Drucker wählen</translation>
+    </message>
+    <message>
+        <source>Defult Printer :  </source>
+        <translation>Standarddrucker :  </translation>
+    </message>
+    <message>
+        <source>Dos</source>
+        <translation>DOS</translation>
+    </message>
+    <message>
+        <source>Windows</source>
+        <translation>Windows</translation>
+    </message>
+    <message>
+        <source>Option</source>
+        <translation>Option</translation>
+    </message>
+    <message>
+        <source>Advance Cond. ( 20 Cpi )</source>
+        <translation>Extra schmal ( 20 Cpi )</translation>
+    </message>
+    <message>
+        <source>Draft</source>
+        <translation>Entwurf</translation>
+    </message>
+    <message>
+        <source>10 Cpi , 80 Col.</source>
+        <translation>10 Cpi , 80 Sp.</translation>
+    </message>
+    <message>
+        <source>Cond.  ( 17 Cpi, 136 Col )</source>
+        <translation>Schmal  ( 17 Cpi, 136 Sp )</translation>
+    </message>
+    <message>
+        <source>Semi Cond. ( 12 Cpi, 96 Col  )</source>
+        <translation>Halbschmal ( 12 Cpi, 96 Sp  )</translation>
+    </message>
+    <message>
+        <source>Portrait</source>
+        <translation>Hochformat</translation>
+    </message>
+    <message>
+        <source>Landscape</source>
+        <translation>Querformat</translation>
+    </message>
+    <message>
+        <source>All Pages</source>
+        <translation>Alle Seiten</translation>
+    </message>
+    <message>
+        <source>Current Page</source>
+        <translation>Aktuelle Seite</translation>
+    </message>
+    <message>
+        <source>Page Range</source>
+        <translation>Seitenbereich</translation>
+    </message>
+    <message>
+        <source>&amp;Print</source>
+        <translation>&amp;Drucken</translation>
+    </message>
+    <message>
+        <source> C&amp;lose</source>
+        <translation> Sch&amp;ließen</translation>
+    </message>
+    <message>
+        <source>Preview</source>
+        <translation>Vorschau</translation>
+    </message>
+    <message>
+        <source>No of Copies :</source>
+        <translation>Anzahl Kopien :</translation>
+    </message>
+    <message>
+        <source>Paper Height :</source>
+        <translation>Papierhöhe :</translation>
+    </message>
+    <message>
+        <source>to</source>
+        <translation>bis</translation>
+    </message>
+    <message>
+        <source>Select any of the Printer from  Printers Collection</source>
+        <translation>Wählen Sie einen Drucker aus der  Druckerliste</translation>
+    </message>
+    <message>
+        <source>plese Check Velue...</source>
+        <translation>Bitte Wert prüfen...</translation>
+    </message>
+    <message>
+        <source>Defult Printer :%1</source>
+        <translation>Standarddrucker :%1</translation>
+    </message>
+    <message>
+        <source> %1  : Maximum </source>
+        <translation> %1  : Höchstwert </translation>
+    </message>
+    <message>
+        <source>Are You Sure You Want To Print &amp; Printer is Ready and Online ...</source>
+        <translation>Wirklich drucken &amp; ist der Drucker bereit und online ...</translation>
+    </message>
+    <message>
+        <source>The page file %1 cannot be written.
+%2</source>
+        <translation>Die Seitendatei %1 kann nicht geschrieben werden.
+%2</translation>
+    </message>
+    <message>
+        <source>Nothing was printed: the number of copies is %1.</source>
+        <translation>Es wurde nichts gedruckt: Die Anzahl der Kopien ist %1.</translation>
     </message>
 </context>
 <context>
@@ -519,6 +720,131 @@
     <message>
         <source>The file &quot;%1&quot; could not be written.</source>
         <translation>Die Datei „%1“ konnte nicht geschrieben werden.</translation>
+    </message>
+</context>
+<context>
+    <name>Printing</name>
+    <message>
+        <source>Printer Error Information</source>
+        <translation>Druckerfehler</translation>
+    </message>
+    <message>
+        <source>The Printer Name (%1) wasn&apos;t recognized.</source>
+        <translation>Der Druckername (%1) wurde nicht erkannt.</translation>
+    </message>
+    <message>
+        <source>The printer %1 cannot start the job.</source>
+        <translation>Der Drucker %1 kann den Auftrag nicht beginnen.</translation>
+    </message>
+    <message>
+        <source>The sheet from byte %1 of the file holds more pictures than the %2 MB a sheet may take.</source>
+        <translation>Das Blatt ab Byte %1 der Datei enthält mehr Bilder als die %2 MB, die ein Blatt haben darf.</translation>
+    </message>
+    <message>
+        <source>The printer %1 refused a new page.</source>
+        <translation>Der Drucker %1 hat eine neue Seite abgelehnt.</translation>
+    </message>
+    <message>
+        <source>The printer %1 could not finish the job.</source>
+        <translation>Der Drucker %1 konnte den Auftrag nicht abschließen.</translation>
+    </message>
+    <message>
+        <source>%1<byte value="xd"/>
+Error number: %2<byte value="xd"/>
+Error context: %3<byte value="xd"/>
+Description:  %4</source>
+        <translation>%1<byte value="xd"/>
+Fehlernummer: %2<byte value="xd"/>
+Fehlerkontext: %3<byte value="xd"/>
+Beschreibung:  %4</translation>
+    </message>
+    <message>
+        <source>Error Window</source>
+        <translation>Fehlerfenster</translation>
+    </message>
+    <message>
+        <source>Asking the print server for the printer...</source>
+        <translation>Der Druckserver wird nach dem Drucker gefragt...</translation>
+    </message>
+    <message>
+        <source>No Printers Installed to do the Print job</source>
+        <translation>Keine Drucker für den Druckauftrag installiert</translation>
+    </message>
+    <message>
+        <source>The printer &quot;%1&quot; is not installed.</source>
+        <translation>Der Drucker „%1“ ist nicht installiert.</translation>
+    </message>
+    <message>
+        <source>Information Window</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>Printing.... </source>
+        <translation>Drucken.... </translation>
+    </message>
+    <message>
+        <source>Procedure Name : PrintFile</source>
+        <translation>Prozedurname : PrintFile</translation>
+    </message>
+    <message>
+        <source>Sending %1 to the printer...</source>
+        <translation>%1 wird an den Drucker gesendet...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>The printer took nothing for %1 seconds.</source>
+        <translation>Der Drucker hat %1 Sekunden lang nichts angenommen.</translation>
+    </message>
+    <message>
+        <source>Printer</source>
+        <translation>Drucker</translation>
+    </message>
+    <message>
+        <source>The print server %1 does not answer.</source>
+        <translation>Der Druckserver %1 antwortet nicht.</translation>
+    </message>
+    <message>
+        <source>Cancelled.</source>
+        <translation>Abgebrochen.</translation>
+    </message>
+    <message>
+        <source>Cannot connect to the print server %1.</source>
+        <translation>Keine Verbindung zum Druckserver %1.</translation>
+    </message>
+    <message>
+        <source>The print server %1 did not answer within %2 seconds.</source>
+        <translation>Der Druckserver %1 hat nicht innerhalb von %2 Sekunden geantwortet.</translation>
+    </message>
+    <message>
+        <source>The paper height (%1) must be a number of inches from 0 to 255.</source>
+        <translation>Die Papierhöhe (%1) muss eine Zahl von Zoll zwischen 0 und 255 sein.</translation>
+    </message>
+    <message>
+        <source>File %1 does not exists</source>
+        <translation>Die Datei %1 existiert nicht</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>%1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>Printing %1 was cancelled; nothing of it prints.</source>
+        <translation>Der Druck von %1 wurde abgebrochen; nichts davon wird gedruckt.</translation>
+    </message>
+    <message>
+        <source>%1 Nothing was printed.</source>
+        <translation>%1 Es wurde nichts gedruckt.</translation>
+    </message>
+    <message>
+        <source>%1: %2; nothing of it prints.</source>
+        <translation>%1: %2; nichts davon wird gedruckt.</translation>
+    </message>
+    <message>
+        <source>Unknown error</source>
+        <translation>Unbekannter Fehler</translation>
     </message>
 </context>
 <context>
@@ -713,6 +1039,18 @@ Installieren Sie eines von: %1.</translation>
         <source>The settings file %1 cannot be saved.</source>
         <translation>Die Einstellungsdatei %1 kann nicht gespeichert werden.</translation>
     </message>
+    <message>
+        <source>It is not a regular file.</source>
+        <translation>Sie ist keine reguläre Datei.</translation>
+    </message>
+    <message>
+        <source>It changed while it was being read.</source>
+        <translation>Sie wurde während des Lesens geändert.</translation>
+    </message>
+    <message>
+        <source>The page holds %1, which the code page %2 has no byte for.</source>
+        <translation>Die Seite enthält %1, wofür die Codepage %2 kein Byte hat.</translation>
+    </message>
 </context>
 <context>
     <name>ReportColorPanel</name>
@@ -771,6 +1109,30 @@ Installieren Sie eines von: %1.</translation>
         <source>Choose the workbook&apos;s name with the Export button first.</source>
         <translation>Wählen Sie zuerst mit der Schaltfläche Export den Namen der Arbeitsmappe.</translation>
     </message>
+    <message>
+        <source>Finsh Record Click</source>
+        <translation>Aufzeichnung beenden</translation>
+    </message>
+    <message>
+        <source>Excel Export</source>
+        <translation>Excel-Export</translation>
+    </message>
+    <message>
+        <source> Export Complete </source>
+        <translation> Export abgeschlossen </translation>
+    </message>
+    <message>
+        <source>%1: pictures show the sheets of the printed look; tick &quot;Printed&quot; in the colour settings and export again.</source>
+        <translation>%1: Bilder zeigen die Blätter der Druckansicht; kreuzen Sie „Gedruckt“ in den Farbeinstellungen an und exportieren Sie erneut.</translation>
+    </message>
+    <message>
+        <source>Writing %1 ...</source>
+        <translation>%1 wird geschrieben ...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
 </context>
 <context>
     <name>RulesDialog</name>
@@ -804,6 +1166,97 @@ Installieren Sie eines von: %1.</translation>
     <message>
         <source>Some pictures are not shown: this sheet holds more than the %1 MB of pictures a sheet may take.</source>
         <translation>Einige Bilder werden nicht gezeigt: dieses Blatt enthält mehr als die %1 MB an Bildern, die ein Blatt haben darf.</translation>
+    </message>
+</context>
+<context>
+    <name>Sticker</name>
+    <message>
+        <source>No kind of barcode is chosen.</source>
+        <translation>Es ist keine Strichcodeart gewählt.</translation>
+    </message>
+    <message>
+        <source>An empty text cannot be drawn as a %1 barcode.</source>
+        <translation>Ein leerer Text kann nicht als %1-Strichcode gezeichnet werden.</translation>
+    </message>
+    <message>
+        <source>A %1 barcode cannot be drawn: %2</source>
+        <translation>Ein %1-Strichcode kann nicht gezeichnet werden: %2</translation>
+    </message>
+    <message>
+        <source>There is not enough memory to draw a barcode.</source>
+        <translation>Es ist nicht genug Speicher frei, um einen Strichcode zu zeichnen.</translation>
+    </message>
+    <message>
+        <source>The first range runs backwards, from %1 to %2: give the smaller number first.</source>
+        <translation>Der erste Bereich läuft rückwärts, von %1 bis %2: Geben Sie die kleinere Zahl zuerst an.</translation>
+    </message>
+    <message>
+        <source>No temporary print file can be created.</source>
+        <translation>Es kann keine temporäre Druckdatei angelegt werden.</translation>
+    </message>
+    <message>
+        <source>The print file %1 cannot be written.
+%2</source>
+        <translation>Die Druckdatei %1 kann nicht geschrieben werden.
+%2</translation>
+    </message>
+    <message>
+        <source>the file does not exist</source>
+        <translation>die Datei existiert nicht</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>sie ist keine reguläre Datei</translation>
+    </message>
+    <message>
+        <source>The data file %1 cannot be used: %2.</source>
+        <translation>Die Datendatei %1 kann nicht verwendet werden: %2.</translation>
+    </message>
+    <message>
+        <source>line %1 holds a NUL character</source>
+        <translation>Zeile %1 enthält ein NUL-Zeichen</translation>
+    </message>
+    <message>
+        <source>the quoted field that starts on line %1 is not closed</source>
+        <translation>das in Zeile %1 beginnende Feld in Anführungszeichen wird nicht geschlossen</translation>
+    </message>
+    <message>
+        <source>it has no line naming the columns</source>
+        <translation>sie hat keine Zeile mit den Spaltennamen</translation>
+    </message>
+    <message>
+        <source>There is no format slot %1.</source>
+        <translation>Es gibt keinen Formatplatz %1.</translation>
+    </message>
+    <message>
+        <source>The format file %1 cannot be saved.
+%2</source>
+        <translation>Die Formatdatei %1 kann nicht gespeichert werden.
+%2</translation>
+    </message>
+    <message>
+        <source>The PDF file %1 cannot be written: %2</source>
+        <translation>Die PDF-Datei %1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>it is not a regular file.</source>
+        <translation>sie ist keine reguläre Datei.</translation>
+    </message>
+    <message>
+        <source>the PDF could not be started.</source>
+        <translation>die PDF-Datei konnte nicht begonnen werden.</translation>
+    </message>
+    <message>
+        <source>The stickers could not be printed.
+%1</source>
+        <translation>Die Etiketten konnten nicht gedruckt werden.
+%1</translation>
+    </message>
+    <message>
+        <source>The stickers could not be drawn.
+%1</source>
+        <translation>Die Etiketten konnten nicht gezeichnet werden.
+%1</translation>
     </message>
 </context>
 <context>

@@ -2,21 +2,28 @@
 
 #include "export/ReportExporter.h"
 
+#include <QCoreApplication>
+
 const QList<ExportFormatInfo> &exportFormats()
 {
     static const QList<ExportFormatInfo> formats = {
-        { ExportFormat::RichText, QLatin1String("rtf"), {}, Qt::CaseInsensitive, false, false,
-            QLatin1String(" Rich Text Format (*.rtf)|*.rtf"), Exporters::richText },
-        { ExportFormat::PlainText, QLatin1String("txt"), { QLatin1String("txt") }, Qt::CaseSensitive, false, true,
-            QLatin1String(" Text  (*.txt) |*.txt"), Exporters::plainText },
-        { ExportFormat::Workbook, QLatin1String("xlsx"), { QLatin1String(".xls"), QLatin1String(".xlsx") },
-            Qt::CaseInsensitive, true, false, QLatin1String(" Excel WorkBook (*.xls)|*.xls"), Exporters::workbook },
-        { ExportFormat::WebPage, QLatin1String("html"), { QLatin1String("html") }, Qt::CaseInsensitive, true, true,
-            QLatin1String(" Web Page (*.HTML)|*.html"), Exporters::webPage },
-        { ExportFormat::Pdf, QLatin1String("pdf"), { QLatin1String(".pdf") }, Qt::CaseInsensitive, false, false,
-            QLatin1String(" PDF Document (*.pdf)|*.pdf"), Exporters::pdf, ExportLook::Shown },
-        { ExportFormat::Png, QLatin1String("png"), { QLatin1String(".png") }, Qt::CaseInsensitive, false, false,
-            QLatin1String(), Exporters::pictures, ExportLook::Sheets },
+        {ExportFormat::RichText, QLatin1String("rtf"), {}, Qt::CaseInsensitive, false, false,
+            QT_TRANSLATE_NOOP("ExportFormat", " Rich Text Format (*.rtf)"), QLatin1String("*.rtf"),
+            Exporters::richText},
+        {ExportFormat::PlainText, QLatin1String("txt"), {QLatin1String("txt")}, Qt::CaseSensitive, false,
+            true, QT_TRANSLATE_NOOP("ExportFormat", " Text  (*.txt) "), QLatin1String("*.txt"),
+            Exporters::plainText},
+        {ExportFormat::Workbook, QLatin1String("xlsx"), {QLatin1String(".xls"), QLatin1String(".xlsx")},
+            Qt::CaseInsensitive, true, false, QT_TRANSLATE_NOOP("ExportFormat", " Excel WorkBook (*.xls)"),
+            QLatin1String("*.xls"), Exporters::workbook},
+        {ExportFormat::WebPage, QLatin1String("html"), {QLatin1String("html")}, Qt::CaseInsensitive, true,
+            true, QT_TRANSLATE_NOOP("ExportFormat", " Web Page (*.HTML)"), QLatin1String("*.html"),
+            Exporters::webPage},
+        {ExportFormat::Pdf, QLatin1String("pdf"), {QLatin1String(".pdf")}, Qt::CaseInsensitive, false, false,
+            QT_TRANSLATE_NOOP("ExportFormat", " PDF Document (*.pdf)"), QLatin1String("*.pdf"),
+            Exporters::pdf, ExportLook::Shown},
+        {ExportFormat::Png, QLatin1String("png"), {QLatin1String(".png")}, Qt::CaseInsensitive, false, false,
+            nullptr, QLatin1String(), Exporters::pictures, ExportLook::Sheets},
     };
     return formats;
 }
@@ -56,8 +63,9 @@ QString exportDialogFilter()
 {
     QStringList entries;
     for (const ExportFormatInfo &info : exportFormats()) {
-        if (!info.filter.isEmpty())
-            entries.append(info.filter);
+        if (info.filterLabel)
+            entries.append(QCoreApplication::translate("ExportFormat", info.filterLabel) + QLatin1Char('|')
+                + info.filterPattern);
     }
     return entries.join(QLatin1Char('|'));
 }

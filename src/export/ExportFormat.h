@@ -38,7 +38,8 @@ struct ExportFormatInfo
     Qt::CaseSensitivity endingCase;
     bool wholeFile;               // always the whole file, never chosen pages
     bool standardOutput;          // may be written to standard output
-    QLatin1String filter;         // the dialog's entry; empty when the dialog does not offer it
+    const char *filterLabel;      // the dialog's label, translated where shown; null: not offered
+    QLatin1String filterPattern;  // the names the entry lists
     ExportWriter write;           // the format's writer: the dialog and `convert` both call it
     ExportLook look = ExportLook::FilePages;
 };
@@ -51,5 +52,6 @@ std::optional<ExportFormat> exportFormatNamed(const QString &name);
 // The format an output's name chooses, in `convert` and the export dialog
 // alike (the dialog's filter does not offer pictures, but a name of one gets them).
 ExportFormat exportFormatForName(const QString &fileName);
-// The export dialog's filter: "Label|*.ext|Label|*.ext...".
+// The export dialog's filter: "Label|*.ext|Label|*.ext...", the labels in
+// the user's language.
 QString exportDialogFilter();

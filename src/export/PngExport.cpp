@@ -3,6 +3,7 @@
 #include "export/PngWriter.h"
 #include "platform/SaveGroup.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -99,8 +100,9 @@ bool save(const QString &path, const SheetSource &sheets, const PngOptions &opti
         Printed::Sheet sheet = sheets(index);
         sheet.index = index; // which form it lies on
         if (sheet.overBudget)
-            return fail(error, QStringLiteral("Cannot write %1: %2.")
-                                   .arg(QDir::toNativeSeparators(name), Printed::overBudgetText(index + 1)));
+            return fail(error,
+                QCoreApplication::translate("Export", "Cannot write %1: %2.")
+                    .arg(QDir::toNativeSeparators(name), Printed::overBudgetText(index + 1)));
         const bool ok = group.write(
             name, [&](QIODevice &out, QString *reason) { return drawSheet(out, renderer, sheet, options.dpi, reason); },
             error);

@@ -11,6 +11,7 @@
 #include "platform/OutputFile.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -47,8 +48,8 @@ bool fileOnly(const ExportOutput &out, const QString &what, QString *error)
 bool noPages(const ExportRequest &request, QString *error)
 {
     if (error)
-        *error
-            = QStringLiteral("%1: the pages were not read").arg(QDir::toNativeSeparators(request.printFile));
+        *error = QCoreApplication::translate("Export", "%1: the pages were not read")
+                     .arg(QDir::toNativeSeparators(request.printFile));
     return false;
 }
 
@@ -64,8 +65,9 @@ bool editedWebPage(const ExportRequest &request, const HtmlColours &colours, con
     OutputFile file(out.path);
     if (!file.open(QIODevice::WriteOnly) || !expHTml(in, file, colours, &reason) || !file.commit()) {
         if (error)
-            *error = QStringLiteral("Cannot write %1: %2")
-                         .arg(QDir::toNativeSeparators(out.path), reason.isEmpty() ? file.errorString() : reason);
+            *error = QCoreApplication::translate("Export", "Cannot write %1: %2")
+                         .arg(QDir::toNativeSeparators(out.path),
+                             reason.isEmpty() ? file.errorString() : reason);
         file.cancelWriting();
         return false;
     }
@@ -185,7 +187,7 @@ bool pictures(const ExportRequest &request, const ExportOutput &out, QString *er
         return fileOnly(out, QStringLiteral("pictures are"), error);
     if (!request.source.drawsSheets()) {
         if (error)
-            *error = QStringLiteral("%1: pictures show the sheets of the printed look")
+            *error = QCoreApplication::translate("Export", "%1: pictures show the sheets of the printed look")
                          .arg(QDir::toNativeSeparators(out.path));
         return false;
     }

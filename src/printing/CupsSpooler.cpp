@@ -2,6 +2,8 @@
 
 #include "printing/CupsLibrary.h"
 
+#include <QCoreApplication>
+
 CupsSpooler::~CupsSpooler()
 {
     if (m_documentOpen)
@@ -28,7 +30,8 @@ bool CupsSpooler::connect()
         m_cups->httpSetTimeout(m_http, 1.0, &CupsSpooler::waitedOneSecond, this);
     } else {
         m_error = {long(IPP_STATUS_ERROR_SERVICE_UNAVAILABLE), QStringLiteral("CUPS"),
-            QStringLiteral("The print server %1 does not answer.").arg(QString::fromLocal8Bit(m_cups->cupsServer())),
+            QCoreApplication::translate("Printing", "The print server %1 does not answer.")
+                .arg(QString::fromLocal8Bit(m_cups->cupsServer())),
             false, true};
     }
     return m_http != nullptr;
@@ -44,7 +47,7 @@ void CupsSpooler::fail(const QString &what)
 {
     if (m_stopped && m_stopped()) {
         m_error = {long(IPP_STATUS_ERROR_SERVICE_UNAVAILABLE), QStringLiteral("CUPS: %1").arg(what),
-            QStringLiteral("Cancelled.")};
+            QCoreApplication::translate("Printing", "Cancelled.")};
         return;
     }
     long number = long(m_cups->cupsLastError());
@@ -54,7 +57,7 @@ void CupsSpooler::fail(const QString &what)
         = {number, QStringLiteral("CUPS: %1").arg(what), QString::fromUtf8(m_cups->cupsLastErrorString())};
     if (number == long(IPP_STATUS_ERROR_SERVICE_UNAVAILABLE)) {
         m_error.noServer = true;
-        m_error.description = QStringLiteral("The print server %1 does not answer.")
+        m_error.description = QCoreApplication::translate("Printing", "The print server %1 does not answer.")
                                   .arg(QString::fromLocal8Bit(m_cups->cupsServer()));
     }
 }

@@ -1,5 +1,6 @@
 #include "printing/PrinterList.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 
 #include "printing/CupsLibrary.h"
@@ -31,7 +32,8 @@ PrinterList PrinterList::fetch(const QString &server, int timeoutMs)
     http_t *http = cups->httpConnect2(host.constData(), port, nullptr, AF_UNSPEC, cups->cupsEncryption(), 1,
         qMax(1, timeoutMs), nullptr);
     if (!http) {
-        list.error = QStringLiteral("Cannot connect to the print server %1.").arg(QString::fromLocal8Bit(host));
+        list.error = QCoreApplication::translate("Printing", "Cannot connect to the print server %1.")
+                         .arg(QString::fromLocal8Bit(host));
         return list;
     }
     cups->httpSetTimeout(http, 0.25, withinDeadline, const_cast<QDeadlineTimer *>(&deadline));
@@ -39,9 +41,10 @@ PrinterList PrinterList::fetch(const QString &server, int timeoutMs)
     const int count = cups->cupsGetDests2(http, &dests);
     if (deadline.hasExpired()) {
         list.timedOut = true;
-        list.error = QStringLiteral("The print server %1 did not answer within %2 seconds.")
-                         .arg(QString::fromLocal8Bit(host))
-                         .arg(timeoutMs / 1000.0);
+        list.error
+            = QCoreApplication::translate("Printing", "The print server %1 did not answer within %2 seconds.")
+                  .arg(QString::fromLocal8Bit(host))
+                  .arg(timeoutMs / 1000.0);
     } else {
         list.answered = true;
         for (int i = 0; i < count; ++i) {

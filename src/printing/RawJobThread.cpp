@@ -2,6 +2,7 @@
 
 #include "printing/Spooler.h"
 
+#include <QCoreApplication>
 #include <QFileDevice>
 
 #include <atomic>
@@ -113,8 +114,10 @@ bool RawJobThread::run(
             job.stop();
             if (failure) {
                 failure->kind = RawJobFailure::RunTime;
-                failure->error = { long(QFileDevice::TimeOutError), QStringLiteral("Printing"),
-                    QStringLiteral("The printer took nothing for %1 seconds.").arg(SilenceLimitMs / 1000), true };
+                failure->error = {long(QFileDevice::TimeOutError), QStringLiteral("Printing"),
+                    QCoreApplication::translate("Printing", "The printer took nothing for %1 seconds.")
+                        .arg(SilenceLimitMs / 1000),
+                    true};
                 failure->message = QStringLiteral("Printing %1 failed: %2").arg(file, failure->error.description);
             }
             return false;

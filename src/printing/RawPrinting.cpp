@@ -6,6 +6,7 @@
 #include "printing/CupsSpooler.h"
 #include "printing/LineFramer.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <cmath>
@@ -35,7 +36,9 @@ bool paperHeightValid(qint16 height)
 
 QString paperHeightMessage(const QString &text)
 {
-    return QStringLiteral("The paper height (%1) must be a number of inches from 0 to 255.").arg(text);
+    return QCoreApplication::translate(
+        "Printing", "The paper height (%1) must be a number of inches from 0 to 255.")
+        .arg(text);
 }
 
 // Sends one copy of the file through the framer; the output buffer is handed
@@ -128,7 +131,7 @@ bool sendRawJob(Spooler &spooler, const QString &PStrtextfile, const RawJobOptio
     f = RawJobFailure();
     if (!FileExists(PStrtextfile)) {
         f.kind = RawJobFailure::MissingFile;
-        f.message = QStringLiteral("File %1 does not exists").arg(PStrtextfile);
+        f.message = QCoreApplication::translate("Printing", "File %1 does not exists").arg(PStrtextfile);
         return false;
     }
     if (!paperHeightValid(options.paperHeight)) {
@@ -143,7 +146,8 @@ bool sendRawJob(Spooler &spooler, const QString &PStrtextfile, const RawJobOptio
     if (!file.open(QIODevice::ReadOnly)) {
         f.kind = RawJobFailure::RunTime;
         f.error = fileError(file);
-        f.message = QStringLiteral("Cannot read %1: %2").arg(PStrtextfile, file.errorString());
+        f.message = QCoreApplication::translate("Printing", "Cannot read %1: %2")
+                        .arg(PStrtextfile, file.errorString());
         return false;
     }
     // Every copy must be this file as it is now, or nothing prints.
@@ -158,18 +162,22 @@ bool sendRawJob(Spooler &spooler, const QString &PStrtextfile, const RawJobOptio
         spooler.setStopCheck({});
         if (options.stopped && options.stopped()) {
             f.kind = RawJobFailure::Cancelled;
-            f.message = QStringLiteral("Printing %1 was cancelled; nothing of it prints.").arg(PStrtextfile);
+            f.message
+                = QCoreApplication::translate("Printing", "Printing %1 was cancelled; nothing of it prints.")
+                      .arg(PStrtextfile);
             return false;
         }
         if (spooler.lastError().noServer) {
             f.kind = RawJobFailure::NoServer;
             f.error = spooler.lastError();
-            f.message = QStringLiteral("%1 Nothing was printed.").arg(f.error.description);
+            f.message
+                = QCoreApplication::translate("Printing", "%1 Nothing was printed.").arg(f.error.description);
             return false;
         }
         f.kind = RawJobFailure::UnknownPrinter;
         f.printerName = spooler.printerName().isEmpty() ? printerName : spooler.printerName();
-        f.message = QStringLiteral("The Printer Name (%1) wasn't recognized.").arg(f.printerName);
+        f.message = QCoreApplication::translate("Printing", "The Printer Name (%1) wasn't recognized.")
+                        .arg(f.printerName);
         return false;
     }
 
@@ -214,18 +222,21 @@ bool sendRawJob(Spooler &spooler, const QString &PStrtextfile, const RawJobOptio
     file.close();
     if (changed) {
         f.kind = RawJobFailure::Changed;
-        f.message = QStringLiteral("%1: %2; nothing of it prints.").arg(PStrtextfile, FileStamp::changedText());
+        f.message = QCoreApplication::translate("Printing", "%1: %2; nothing of it prints.")
+                        .arg(PStrtextfile, FileStamp::changedText());
         return false;
     }
     if (!ok && options.stopped && options.stopped()) {
         f.kind = RawJobFailure::Cancelled;
-        f.message = QStringLiteral("Printing %1 was cancelled; nothing of it prints.").arg(PStrtextfile);
+        f.message
+            = QCoreApplication::translate("Printing", "Printing %1 was cancelled; nothing of it prints.")
+                  .arg(PStrtextfile);
         return false;
     }
     if (!ok) {
         if (!error.pending())
             error = {long(QFileDevice::UnspecifiedError), QStringLiteral("Printing"),
-                QStringLiteral("Unknown error")};
+                QCoreApplication::translate("Printing", "Unknown error")};
         f.kind = RawJobFailure::RunTime;
         f.error = error;
         f.message = QStringLiteral("Printing %1 on %2 failed: %3").arg(PStrtextfile, printerName, error.description);

@@ -58,7 +58,7 @@ bool PageTable::load(const QString &path, QString *error)
     const QFileInfo info(path);
     if (info.exists() && !info.isFile()) {
         if (error)
-            *error = QStringLiteral("It is not a regular file.");
+            *error = QObject::tr("It is not a regular file.");
         return false;
     }
     auto file = std::make_shared<QFile>(path);
@@ -70,7 +70,7 @@ bool PageTable::load(const QString &path, QString *error)
     struct stat st;
     if (::fstat(file->handle(), &st) != 0 || !S_ISREG(st.st_mode)) { // replaced after the check
         if (error)
-            *error = QStringLiteral("It is not a regular file.");
+            *error = QObject::tr("It is not a regular file.");
         return false;
     }
     std::shared_ptr<const MappedFile> map = MappedFile::map(file->handle(), nullptr);
@@ -80,7 +80,7 @@ bool PageTable::load(const QString &path, QString *error)
         loaded.m_mapped = std::move(map);
         if (loaded.changed()) { // the pages would mix the old file and the new
             if (error)
-                *error = QStringLiteral("It changed while it was being read.");
+                *error = QObject::tr("It changed while it was being read.");
             return false;
         }
         *this = std::move(loaded);
@@ -96,7 +96,7 @@ bool PageTable::load(const QString &path, QString *error)
     }
     if (stamp.changed(file->handle())) {
         if (error)
-            *error = QStringLiteral("It changed while it was being read.");
+            *error = QObject::tr("It changed while it was being read.");
         return false;
     }
     setBytes(bytes);

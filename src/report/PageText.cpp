@@ -22,7 +22,7 @@ bool PageText::toBytes(QString text, CodePage::Id codePage, QByteArray *bytes, Q
     if (CodePage::encode(codePage, text, bytes, &missing))
         return true;
     if (error) {
-        *error = QStringLiteral("The page holds %1, which the code page %2 has no byte for.")
+        *error = QObject::tr("The page holds %1, which the code page %2 has no byte for.")
                      .arg(CodePage::describe(missing), CodePage::label(codePage));
     }
     return false;

@@ -2,6 +2,7 @@
 
 #include "platform/ZintLibrary.h"
 
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
@@ -74,11 +75,12 @@ Barcode::Barcode(BarcodeKind kind, const QString &text)
 {
     const QString label = QString::fromLatin1(info(kind).label);
     if (kind == BarcodeKind::None) {
-        m_error = QStringLiteral("No kind of barcode is chosen.");
+        m_error = QCoreApplication::translate("Sticker", "No kind of barcode is chosen.");
         return;
     }
     if (text.isEmpty()) {
-        m_error = QStringLiteral("An empty text cannot be drawn as a %1 barcode.").arg(label);
+        m_error = QCoreApplication::translate("Sticker", "An empty text cannot be drawn as a %1 barcode.")
+                      .arg(label);
         return;
     }
     if (kind == BarcodeKind::Ean13 && !isEan13Text(text)) {
@@ -88,12 +90,13 @@ Barcode::Barcode(BarcodeKind kind, const QString &text)
     QString missing;
     const ZintLibrary *zint = ZintLibrary::get(&missing);
     if (!zint) {
-        m_error = QStringLiteral("A %1 barcode cannot be drawn: %2").arg(label, missing);
+        m_error
+            = QCoreApplication::translate("Sticker", "A %1 barcode cannot be drawn: %2").arg(label, missing);
         return;
     }
     m_symbol.reset(zint->ZBarcode_Create());
     if (!m_symbol) {
-        m_error = QStringLiteral("There is not enough memory to draw a barcode.");
+        m_error = QCoreApplication::translate("Sticker", "There is not enough memory to draw a barcode.");
         return;
     }
     zint_symbol *s = m_symbol.get();

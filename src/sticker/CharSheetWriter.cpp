@@ -10,6 +10,7 @@
 #include "sticker/CsvTable.h"
 #include "sticker/StickerFields.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QIODevice>
 #include <cmath>
@@ -216,7 +217,8 @@ QString CharSheetWriter::validate(const StickerInput &input)
     const double from = NumericText::leadingNumber(input.lineTexts[5]);
     const double to = NumericText::leadingNumber(input.lineTexts[6]);
     if (!inRange(input.TxRow, 0, 32767, false) && to < from)
-        return QStringLiteral("The first range runs backwards, from %1 to %2: give the smaller number first.")
+        return QCoreApplication::translate(
+            "Sticker", "The first range runs backwards, from %1 to %2: give the smaller number first.")
             .arg(input.lineTexts[5].trimmed(), input.lineTexts[6].trimmed());
     if (!inRange(input.TxRow, 0, 32767, false))
         return rangeMessage(QStringLiteral("Row"), 0, 32767);
@@ -349,7 +351,7 @@ CharSheetWriter::Result CharSheetWriter::run(const StickerInput &input, QString 
 
     const QString name = NextTempFileName(lastTempNumber);
     if (name.isEmpty()) {
-        result.error = QStringLiteral("No temporary print file can be created.");
+        result.error = QCoreApplication::translate("Sticker", "No temporary print file can be created.");
         return result;
     }
     StickerInput used = input;
@@ -372,7 +374,8 @@ CharSheetWriter::Result CharSheetWriter::run(const StickerInput &input, QString 
     if (!ok) {
         // Nor the empty file that reserved the name.
         QFile::remove(name);
-        result.error = QStringLiteral("The print file %1 cannot be written.\n%2").arg(name, reason);
+        result.error = QCoreApplication::translate("Sticker", "The print file %1 cannot be written.\n%2")
+                           .arg(name, reason);
         return result;
     }
     result.fileName = name;

@@ -3,6 +3,7 @@
 #include "codepage/CodePage.h"
 #include "platform/ByteText.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -108,9 +109,9 @@ bool CsvTable::readFile(const QString &path, CsvTable *table, QString *error, co
     QByteArray bytes;
     QString text;
     if (!info.exists())
-        reason = QStringLiteral("the file does not exist");
+        reason = QCoreApplication::translate("Sticker", "the file does not exist");
     else if (!info.isFile())
-        reason = QStringLiteral("it is not a regular file");
+        reason = QCoreApplication::translate("Sticker", "it is not a regular file");
     else if (!ByteText::readFile(path, &bytes, &reason))
         ;
     else if (!decode(bytes, format.encoding, &text))
@@ -120,7 +121,8 @@ bool CsvTable::readFile(const QString &path, CsvTable *table, QString *error, co
         return true;
     }
     if (error)
-        *error = QStringLiteral("The data file %1 cannot be used: %2.").arg(shown, reason);
+        *error = QCoreApplication::translate("Sticker", "The data file %1 cannot be used: %2.")
+                     .arg(shown, reason);
     return false;
 }
 
@@ -159,7 +161,7 @@ bool CsvTable::parse(const QString &text, CsvTable *table, QString *error, QChar
         const bool crlf = c == QLatin1Char('\r') && i + 1 < n && text.at(i + 1) == QLatin1Char('\n');
         if (c.isNull()) { // it would end the text the printer is sent
             if (error)
-                *error = QStringLiteral("line %1 holds a NUL character").arg(line);
+                *error = QCoreApplication::translate("Sticker", "line %1 holds a NUL character").arg(line);
             return false;
         }
         if (inQuotes) {
@@ -192,14 +194,16 @@ bool CsvTable::parse(const QString &text, CsvTable *table, QString *error, QChar
     }
     if (inQuotes) {
         if (error)
-            *error = QStringLiteral("the quoted field that starts on line %1 is not closed").arg(quoteLine);
+            *error = QCoreApplication::translate(
+                "Sticker", "the quoted field that starts on line %1 is not closed")
+                         .arg(quoteLine);
         return false;
     }
     if (!field.isEmpty() || !record.isEmpty() || fieldQuoted)
         endRecord();
     if (records.isEmpty()) {
         if (error)
-            *error = QStringLiteral("it has no line naming the columns");
+            *error = QCoreApplication::translate("Sticker", "it has no line naming the columns");
         return false;
     }
     table->m_columns = records.takeFirst();

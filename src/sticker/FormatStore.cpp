@@ -8,6 +8,7 @@
 #include "platform/SettingsStore.h"
 #include "sticker/FormatFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <cmath>
@@ -144,7 +145,7 @@ bool FormatStore::save(int slot, const StickerInput &input, QString *error)
         return false;
     };
     if (!validSlot(slot))
-        return fail(QStringLiteral("There is no format slot %1.").arg(slot));
+        return fail(QCoreApplication::translate("Sticker", "There is no format slot %1.").arg(slot));
 
     SettingsStore::Entries keys;
     auto key = [&](const QString &suffix, const QString &value) {
@@ -178,7 +179,7 @@ bool FormatStore::save(int slot, const StickerInput &input, QString *error)
     if (!FormatFile::settingFileBytes(input, &bytes[0], error) || !FormatFile::slotFileBytes(input, &bytes[1], error))
         return false;
     auto fileError = [](const QString &path, const QString &reason) {
-        return QStringLiteral("The format file %1 cannot be saved.\n%2")
+        return QCoreApplication::translate("Sticker", "The format file %1 cannot be saved.\n%2")
             .arg(QDir::toNativeSeparators(path), reason);
     };
     OutputFile files[2] = {OutputFile(paths[0]), OutputFile(paths[1])};

@@ -2,6 +2,7 @@
 
 #include "platform/OutputFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QPageLayout>
@@ -47,12 +48,13 @@ bool PdfStickerSurface::finish(QString *error)
     const QString shown = QDir::toNativeSeparators(m_fileName);
     auto failed = [&](const QString &reason) {
         if (error)
-            *error = QStringLiteral("The PDF file %1 cannot be written: %2").arg(shown, reason);
+            *error = QCoreApplication::translate("Sticker", "The PDF file %1 cannot be written: %2")
+                         .arg(shown, reason);
         return false;
     };
     const QFileInfo info(m_fileName);
     if (info.exists() && !info.isFile())
-        return failed(QStringLiteral("it is not a regular file."));
+        return failed(QCoreApplication::translate("Sticker", "it is not a regular file."));
 
     OutputFile file(m_fileName);
     if (!file.open(QIODevice::WriteOnly))
@@ -66,7 +68,7 @@ bool PdfStickerSurface::finish(QString *error)
             Orientation() == 2 ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
         QPainter painter;
         if (!painter.begin(&writer))
-            return failed(QStringLiteral("the PDF could not be started."));
+            return failed(QCoreApplication::translate("Sticker", "the PDF could not be started."));
         const double perTwip = writer.resolution() / 1440.0;
         for (int i = 0; i < m_pages.size(); ++i) {
             if (i > 0)

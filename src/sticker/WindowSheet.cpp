@@ -9,6 +9,8 @@
 
 #include <cmath>
 
+#include <QCoreApplication>
+
 namespace {
 
 // The last line a sticker has: the form offers 1 to 7.
@@ -231,7 +233,8 @@ bool drawWindowSheetOnPrinter(StickerInput &input, StickerSurface &printer, Wind
     QString error;
     if (!drawWindowSheet(work, values, printer, SheetTarget::Printer, &error)) {
         f.kind = WindowSheetFailure::Drawing;
-        f.message = QStringLiteral("The stickers could not be printed.\n%1").arg(error);
+        f.message
+            = QCoreApplication::translate("Sticker", "The stickers could not be printed.\n%1").arg(error);
         return false;
     }
     return true;

@@ -4,6 +4,8 @@
 #include "sticker/PdfStickerSurface.h"
 #include "sticker/WindowSheet.h"
 
+#include <QCoreApplication>
+
 bool writeWindowSheetPdf(const StickerInput &input, const QString &fileName, QString *error)
 {
     StickerInput used = input;
@@ -22,7 +24,8 @@ bool writeWindowSheetPdf(const StickerInput &input, const QString &fileName, QSt
     QString reason;
     if (!drawWindowSheet(computeWorkingValues(used), values, pdf, SheetTarget::Printer, &reason)) {
         if (error)
-            *error = QStringLiteral("The stickers could not be drawn.\n%1").arg(reason);
+            *error
+                = QCoreApplication::translate("Sticker", "The stickers could not be drawn.\n%1").arg(reason);
         return false;
     }
     return pdf.finish(error);

@@ -28,6 +28,27 @@ struct Message
     QString type; // the translation's type: "unfinished", "vanished", "obsolete" or none
 };
 
+// An element's text; lupdate writes a control character (the carriage
+// return of a "\r\n") as <byte value="xd"/>.
+QString elementText(QXmlStreamReader &xml)
+{
+    QString text;
+    while (xml.readNext() != QXmlStreamReader::EndElement && !xml.atEnd()) {
+        if (xml.isCharacters())
+            text += xml.text();
+        else if (xml.isStartElement() && xml.name() == QLatin1String("byte")) {
+            const QString value = xml.attributes().value(QLatin1String("value")).toString();
+            bool ok = false;
+            const uint code
+                = value.startsWith(QLatin1Char('x')) ? value.mid(1).toUInt(&ok, 16) : value.toUInt(&ok);
+            if (ok)
+                text += QChar(code);
+            xml.skipCurrentElement();
+        }
+    }
+    return text;
+}
+
 QList<Message> readTs(const QString &path, QString *language)
 {
     QFile file(path);
@@ -48,10 +69,10 @@ QList<Message> readTs(const QString &path, QString *language)
         else if (xml.name() == QLatin1String("message"))
             current = Message {context, QString(), QString(), QString()};
         else if (xml.name() == QLatin1String("source"))
-            current.source = xml.readElementText();
+            current.source = elementText(xml);
         else if (xml.name() == QLatin1String("translation")) {
             current.type = xml.attributes().value(QLatin1String("type")).toString();
-            current.translation = xml.readElementText();
+            current.translation = elementText(xml);
             messages.append(current);
         }
     }

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrintPreviewDialog>
@@ -145,6 +146,43 @@ double TestSupport::contrast(QWidget *w)
     const double a = luminance(text) + 0.05;
     const double b = luminance(back) + 0.05;
     return qMax(a, b) / qMin(a, b);
+}
+
+QStringList TestSupport::overlappingOrCut(QWidget *root)
+{
+    // The controls a user sees: the parts of a composite control (a
+    // drop-down's edit box) go with it.
+    QList<QWidget *> controls;
+    for (QWidget *w : root->findChildren<QWidget *>()) {
+        if (w->isWindow() || !w->isVisibleTo(root) || qobject_cast<QComboBox *>(w->parentWidget()))
+            continue;
+        if (qobject_cast<QAbstractButton *>(w) || qobject_cast<QLabel *>(w) || qobject_cast<QLineEdit *>(w)
+            || qobject_cast<QComboBox *>(w) || qobject_cast<QScrollBar *>(w) || qobject_cast<QGroupBox *>(w)
+            || w->inherits("SpLebal"))
+            controls.append(w);
+    }
+    const auto name = [](const QWidget *w) {
+        return w->objectName().isEmpty()
+            ? QString::fromLatin1(w->metaObject()->className()) + '"' + w->property("text").toString() + '"'
+            : w->objectName();
+    };
+    const auto area = [root](const QWidget *w) { return QRect(w->mapTo(root, QPoint(0, 0)), w->size()); };
+    QStringList faults;
+    for (int i = 0; i < controls.size(); ++i) {
+        QWidget *a = controls.at(i);
+        if (!root->contentsRect().contains(area(a)))
+            faults << name(a) + " out of " + name(root);
+        const QSize least = a->minimumSizeHint();
+        if (a->minimumWidth() != a->maximumWidth()
+            && (a->width() < least.width() || a->height() < least.height()))
+            faults << QStringLiteral("%1<%2x%3").arg(name(a)).arg(least.width()).arg(least.height());
+        for (int j = i + 1; j < controls.size(); ++j) {
+            QWidget *b = controls.at(j);
+            if (!a->isAncestorOf(b) && !b->isAncestorOf(a) && area(a).intersects(area(b)))
+                faults << name(a) + '/' + name(b);
+        }
+    }
+    return faults + clippedCaptions(root);
 }
 
 QStringList TestSupport::clippedCaptions(QWidget *root)

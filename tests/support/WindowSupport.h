@@ -37,6 +37,10 @@ QStringList unnamedControls(QWidget *window, bool shownOnly, int *controls);
 // The names of the buttons and labels under `root` whose caption does not
 // show whole in bold (the weight a chosen caption takes).
 QStringList clippedCaptions(QWidget *root);
+// The controls under `root` that do not show whole: two visible controls
+// (neither inside the other) that overlap ("A/B"), a control reaching out of
+// `root`, or one smaller than its least size ("A<least").
+QStringList overlappingOrCut(QWidget *root);
 // The contrast ratio (1 to 21) between a control's text and what it stands
 // on: a text box's text and base, any other's foreground and the background
 // of the nearest of it and its parents that fills its own.

@@ -15,10 +15,25 @@
 #include <QPointer>
 #include <QProgressDialog>
 
-const QString ReportExport::Filter = exportDialogFilter();
-const QString ReportExport::FinishCaption = QStringLiteral("Finsh Record Click");
-const QString ReportExport::IdleCaption = QStringLiteral("Excel Export");
-const QString ReportExport::CompleteMessage = QStringLiteral(" Export Complete ");
+QString ReportExport::filter()
+{
+    return exportDialogFilter();
+}
+
+QString ReportExport::finishCaption()
+{
+    return tr("Finsh Record Click");
+}
+
+QString ReportExport::idleCaption()
+{
+    return tr("Excel Export");
+}
+
+QString ReportExport::completeMessage()
+{
+    return tr(" Export Complete ");
+}
 
 namespace {
 
@@ -78,7 +93,7 @@ void ReportExport::exportReport(const PageSelection &pages)
     const QString initial = !m_lastFileName.isEmpty() ? m_lastFileName
         : m_doc.fileName().isEmpty()                   ? QString()
                                                        : printFile.absoluteDir().filePath(printFile.completeBaseName());
-    const QString fileName = Dialogs::saveFileName(m_view, tr("Export"), Filter, initial);
+    const QString fileName = Dialogs::saveFileName(m_view, tr("Export"), filter(), initial);
     if (fileName.isEmpty())
         return; // cancelled: nothing is written, the last name stays
     m_lastFileName = fileName;
@@ -93,8 +108,8 @@ void ReportExport::exportReport(const PageSelection &pages)
     // offered, but a typed name of them gets pictures, never rich text under
     // a picture's name.
     if (exportFormatInfo(format).look == ExportLook::Sheets && !m_doc.pageSource().drawsSheets()) {
-        fail(QStringLiteral("%1: pictures show the sheets of the printed look; tick \"Printed\" in the "
-                            "colour settings and export again.")
+        fail(tr("%1: pictures show the sheets of the printed look; tick \"Printed\" in the "
+                "colour settings and export again.")
                  .arg(QDir::toNativeSeparators(fileName)));
         return;
     }
@@ -119,7 +134,7 @@ void ReportExport::exportReport(const PageSelection &pages)
         return ::exportReport(format, request, { fileName, nullptr, QString() }, error);
     });
     if (written && format == ExportFormat::WebPage)
-        MessageBox::show(m_view, CompleteMessage);
+        MessageBox::show(m_view, completeMessage());
 }
 
 ExportRequest ReportExport::documentRequest() const
@@ -141,8 +156,8 @@ bool ReportExport::writeWithProgress(
     bool cancelled = false;
     bool written = false;
     {
-        QProgressDialog progress(QStringLiteral("Writing %1 ...").arg(QFileInfo(fileName).fileName()),
-            QStringLiteral("Cancel"), 0, 100, m_view);
+        QProgressDialog progress(
+            tr("Writing %1 ...").arg(QFileInfo(fileName).fileName()), tr("Cancel"), 0, 100, m_view);
         progress.setObjectName(QStringLiteral("ExportProgress"));
         progress.setWindowModality(Qt::WindowModal);
         progress.setMinimumDuration(500);
@@ -175,7 +190,7 @@ void ReportExport::offerWorkbook(bool offer)
     // A marking pass under way goes on under the new name; otherwise the
     // button starts again from its first click.
     if (!m_marking)
-        setCaption(IdleCaption);
+        setCaption(idleCaption());
     CmdExelExp->show();
 }
 
@@ -185,7 +200,7 @@ void ReportExport::CmdExelExp_Click()
     m_marking = true;
     if (!m_clickWrites) {
         // Marking is on: each caret move in the view records a column.
-        setCaption(FinishCaption);
+        setCaption(finishCaption());
         return;
     }
     m_marking = false;
@@ -230,20 +245,20 @@ bool ReportExport::StartExcel()
         m_showRow(QString());
     if (written) {
         CmdExelExp->hide();
-        MessageBox::show(m_view, CompleteMessage, QString(), QMessageBox::Information);
+        MessageBox::show(m_view, completeMessage(), QString(), QMessageBox::Information);
     } else {
         // The button stays, so another click tries again with the same marks.
         fail(error);
     }
-    setCaption(IdleCaption);
-    setCaption(FinishCaption);
+    setCaption(idleCaption());
+    setCaption(finishCaption());
     return written;
 }
 
 void ReportExport::setCaption(const QString &caption)
 {
     fitCaption(m_button, caption);
-    m_clickWrites = caption == FinishCaption;
+    m_clickWrites = caption == finishCaption();
 }
 
 void ReportExport::fail(const QString &error)

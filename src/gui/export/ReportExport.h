@@ -21,10 +21,12 @@ class ReportExport : public QObject
     Q_OBJECT
 
 public:
-    static const QString Filter;
-    static const QString FinishCaption; // the next click writes the workbook
-    static const QString IdleCaption;
-    static const QString CompleteMessage;
+    // The dialog's types, the workbook button's captions and the message of
+    // a finished export, in the user's language.
+    static QString filter();
+    static QString finishCaption(); // the next click writes the workbook
+    static QString idleCaption();
+    static QString completeMessage();
 
     // The export of `document`, shown in `view`; `workbookButton` is the
     // view's workbook button, which the export shows, hides and captions.

@@ -15,7 +15,10 @@
 
 namespace {
 
-const QString ErrorTitle = QStringLiteral("Printer Error Information");
+QString errorTitle()
+{
+    return QCoreApplication::translate("Printing", "Printer Error Information");
+}
 
 DesktopPrinting::Factory s_factory;
 
@@ -26,7 +29,8 @@ std::unique_ptr<DocumentPrinter> openDefault(const DesktopPrintSetup &setup, QSt
         if (error && !opened.cancelled)
             *error = opened.list.timedOut
                 ? opened.failure()
-                : QStringLiteral("The Printer Name (%1) wasn't recognized.").arg(setup.printerName);
+                : QCoreApplication::translate("Printing", "The Printer Name (%1) wasn't recognized.")
+                      .arg(setup.printerName);
         return nullptr;
     }
     return std::make_unique<QPrinterDocumentPrinter>(std::move(opened.printer), setup.render);
@@ -40,7 +44,7 @@ std::unique_ptr<QPrinter> dialogPrinter(const PageRenderOptions &render, QWidget
     setup.render = render;
     PrinterOpening::Opened opened = PrinterOpening::open(parent, setup, false);
     if (!opened.printer && !opened.cancelled)
-        MessageBox::show(parent, opened.failure(), ErrorTitle, QMessageBox::Information);
+        MessageBox::show(parent, opened.failure(), errorTitle(), QMessageBox::Information);
     return std::move(opened.printer);
 }
 
@@ -78,7 +82,7 @@ bool QPrinterDocumentPrinter::start()
         return true;
     m_painter = std::make_unique<QPainter>();
     if (!m_painter->begin(m_printer)) {
-        return fail(QStringLiteral("The printer %1 cannot start the job.")
+        return fail(QCoreApplication::translate("Printing", "The printer %1 cannot start the job.")
                         .arg(m_printer->outputFileName().isEmpty() ? m_printer->printerName()
                                                                    : m_printer->outputFileName()));
     }
@@ -103,11 +107,13 @@ bool QPrinterDocumentPrinter::printSheet(const Printed::Sheet &sheet)
     if (m_failed || !start())
         return false;
     if (sheet.overBudget) // its pictures are not all there: nothing is printed without them
-        return fail(QStringLiteral("The sheet from byte %1 of the file holds more pictures than the %2 MB a sheet may take.")
+        return fail(QCoreApplication::translate("Printing",
+            "The sheet from byte %1 of the file holds more pictures than the %2 MB a sheet may take.")
                         .arg(sheet.firstByte)
                         .arg(Printed::SheetBudget >> 20));
     if (m_sheetCount > 0 && !m_printer->newPage())
-        return fail(QStringLiteral("The printer %1 refused a new page.").arg(m_printer->printerName()));
+        return fail(QCoreApplication::translate("Printing", "The printer %1 refused a new page.")
+                        .arg(m_printer->printerName()));
     ++m_sheetCount;
     if (!m_sheets) {
         m_sheets = std::make_unique<PrintedRenderer>();
@@ -127,7 +133,8 @@ bool QPrinterDocumentPrinter::printPage(const QByteArray &page)
     if (m_failed || !start())
         return false;
     if (!m_renderer->drawPage(page))
-        return fail(QStringLiteral("The printer %1 refused a new page.").arg(m_printer->printerName()));
+        return fail(QCoreApplication::translate("Printing", "The printer %1 refused a new page.")
+                        .arg(m_printer->printerName()));
     return true;
 }
 
@@ -135,7 +142,8 @@ bool QPrinterDocumentPrinter::finish()
 {
     m_renderer.reset();
     if (m_painter && m_painter->isActive() && !m_painter->end() && !m_failed)
-        return fail(QStringLiteral("The printer %1 could not finish the job.").arg(m_printer->printerName()));
+        return fail(QCoreApplication::translate("Printing", "The printer %1 could not finish the job.")
+                        .arg(m_printer->printerName()));
     return !m_failed;
 }
 
@@ -171,7 +179,7 @@ bool printWithDialog(const ShownPage &page, bool selectionOffered, const PageRen
     PageSource shown;
     QString error;
     if (!page(printer->printRange() == QPrinter::Selection, &shown, &error)) {
-        MessageBox::show(parent, error, ErrorTitle, QMessageBox::Information);
+        MessageBox::show(parent, error, errorTitle(), QMessageBox::Information);
         return false;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -182,7 +190,7 @@ bool printWithDialog(const ShownPage &page, bool selectionOffered, const PageRen
     ok = ok && out.finish();
     QApplication::restoreOverrideCursor();
     if (!ok)
-        MessageBox::show(parent, out.errorString(), ErrorTitle, QMessageBox::Information);
+        MessageBox::show(parent, out.errorString(), errorTitle(), QMessageBox::Information);
     return ok;
 }
 

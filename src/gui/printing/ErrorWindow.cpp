@@ -9,9 +9,11 @@ QString ShowErrorWindow(
 {
     if (!error.pending())
         return QString();
-    const QString text = QStringLiteral("%1\r\nError number: %2\r\nError context: %3\r\nDescription:  %4")
+    const QString text = QCoreApplication::translate(
+        "Printing", "%1\r\nError number: %2\r\nError context: %3\r\nDescription:  %4")
                              .arg(procedure, QString::number(error.number), error.source, error.description);
-    const QString shownTitle = title.trimmed().isEmpty() ? QStringLiteral("Error Window") : title;
+    const QString shownTitle
+        = title.trimmed().isEmpty() ? QCoreApplication::translate("Printing", "Error Window") : title;
     while (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();
     QString shown = text;

@@ -52,7 +52,10 @@ int pageNumberOf(const QLineEdit *box)
 constexpr quint32 EnabledBoxColor = 16777215;
 constexpr quint32 DisabledBoxColor = 14139134;
 
-const QString InformationTitle = QStringLiteral("Information Window");
+QString informationTitle()
+{
+    return QCoreApplication::translate("Printing", "Information Window");
+}
 
 void setBold(QWidget *w, bool bold)
 {
@@ -100,30 +103,29 @@ PrintPanel::PrintPanel(QWidget *parent)
     CboPrinters = named(new QComboBox(this), QStringLiteral("CboPrinters"));
     CboPrinters->setEditable(true);
     CboPrinters->setMinimumWidth(220);
-    Label1 = named(label(QStringLiteral("Select &Printer"), this), QStringLiteral("Label1"));
+    Label1 = named(label(tr("Select &Printer"), this), QStringLiteral("Label1"));
     Label1->setBuddy(CboPrinters);
-    LaDefult = named(label(QStringLiteral("Defult Printer :  "), this), QStringLiteral("LaDefult"));
+    LaDefult = named(label(tr("Defult Printer :  "), this), QStringLiteral("LaDefult"));
 
-    OptCharMode = named(new QRadioButton(QStringLiteral("Dos"), this), QStringLiteral("OptCharMode"));
-    OptWinMode = named(new QRadioButton(QStringLiteral("Windows"), this), QStringLiteral("OptWinMode"));
+    OptCharMode = named(new QRadioButton(tr("Dos"), this), QStringLiteral("OptCharMode"));
+    OptWinMode = named(new QRadioButton(tr("Windows"), this), QStringLiteral("OptWinMode"));
     m_modeGroup = new QButtonGroup(this);
     m_modeGroup->addButton(OptCharMode, 0);
     m_modeGroup->addButton(OptWinMode, 1);
     OptCharMode->setChecked(true);
-    Chwinprint = named(new QCheckBox(QStringLiteral("Option"), this), QStringLiteral("Chwinprint"));
+    Chwinprint = named(new QCheckBox(tr("Option"), this), QStringLiteral("Chwinprint"));
 
-    Check4 = named(new QCheckBox(QStringLiteral("Advance Cond. ( 20 Cpi )"), this), QStringLiteral("Check4"));
-    ChDraft = named(new QCheckBox(QStringLiteral("Draft"), this), QStringLiteral("ChDraft"));
+    Check4 = named(new QCheckBox(tr("Advance Cond. ( 20 Cpi )"), this), QStringLiteral("Check4"));
+    ChDraft = named(new QCheckBox(tr("Draft"), this), QStringLiteral("ChDraft"));
     ChDraft->setChecked(true);
-    Ch10 = named(new QCheckBox(QStringLiteral("10 Cpi , 80 Col."), this), QStringLiteral("Ch10"));
-    Ch17 = named(new QCheckBox(QStringLiteral("Cond.  ( 17 Cpi, 136 Col )"), this), QStringLiteral("Ch17"));
-    Ch12 = named(
-        new QCheckBox(QStringLiteral("Semi Cond. ( 12 Cpi, 96 Col  )"), this), QStringLiteral("Ch12"));
+    Ch10 = named(new QCheckBox(tr("10 Cpi , 80 Col."), this), QStringLiteral("Ch10"));
+    Ch17 = named(new QCheckBox(tr("Cond.  ( 17 Cpi, 136 Col )"), this), QStringLiteral("Ch17"));
+    Ch12 = named(new QCheckBox(tr("Semi Cond. ( 12 Cpi, 96 Col  )"), this), QStringLiteral("Ch12"));
 
     FrmWin = named(new QGroupBox(this), QStringLiteral("FrmWin"));
     m_orientationGroup = new QButtonGroup(this);
     auto *orientation = new QHBoxLayout(FrmWin);
-    const QString orientationCaptions[2] = {QStringLiteral("Portrait"), QStringLiteral("Landscape")};
+    const QString orientationCaptions[2] = {tr("Portrait"), tr("Landscape")};
     for (int i = 0; i < 2; ++i) {
         OpPL[i] = named(new QRadioButton(orientationCaptions[i], FrmWin), QStringLiteral("OpPL(%1)").arg(i));
         m_orientationGroup->addButton(OpPL[i], i);
@@ -133,8 +135,7 @@ PrintPanel::PrintPanel(QWidget *parent)
     FrmWin->setEnabled(false); // enabled only in Windows mode
 
     m_pageGroup = new QButtonGroup(this);
-    const QString pageCaptions[3]
-        = {QStringLiteral("All Pages"), QStringLiteral("Current Page"), QStringLiteral("Page Range")};
+    const QString pageCaptions[3] = {tr("All Pages"), tr("Current Page"), tr("Page Range")};
     for (int i = 0; i < 3; ++i) {
         Op[i] = named(new QRadioButton(pageCaptions[i], this), QStringLiteral("Op(%1)").arg(i));
         m_pageGroup->addButton(Op[i], i);
@@ -164,13 +165,16 @@ PrintPanel::PrintPanel(QWidget *parent)
     ComPaperHeight->addItems({QStringLiteral("3"), QStringLiteral("4"), QStringLiteral("6"),
         QStringLiteral("8"), QStringLiteral("10"), QStringLiteral("12")});
 
-    CmdOk = new JeweledButton(QStringLiteral("CmdOk"), QStringLiteral("&Print"), this);
+    CmdOk = new JeweledButton(QStringLiteral("CmdOk"), tr("&Print"), this);
     CmdOk->setTag(QStringLiteral("0"));
-    CmdCancel = new JeweledButton(QStringLiteral("CmdCancel"), QStringLiteral(" C&lose"), this);
-    CmdPreview = new JeweledButton(QStringLiteral("CmdPreview"), QStringLiteral("Preview"), this);
+    CmdCancel = new JeweledButton(QStringLiteral("CmdCancel"), tr(" C&lose"), this);
+    CmdPreview = new JeweledButton(QStringLiteral("CmdPreview"), tr("Preview"), this);
     CmdPreview->setEnabled(false); // a preview of the Windows-mode printout only
 
+    // The panel is as large as its controls need in its font and language,
+    // and follows them when a font or a caption changes.
     auto *grid = new QGridLayout(this);
+    grid->setSizeConstraint(QLayout::SetFixedSize);
     int row = 0;
     grid->addWidget(Label1, row, 0);
     grid->addWidget(CboPrinters, row++, 1, 1, 3);
@@ -193,13 +197,13 @@ PrintPanel::PrintPanel(QWidget *parent)
     range->addWidget(Tend);
     grid->addLayout(range, row++, 3);
     auto *copies = new QHBoxLayout;
-    copies->addWidget(label(QStringLiteral("No of Copies :"), this));
+    copies->addWidget(label(tr("No of Copies :"), this));
     copies->addWidget(Text3);
     copies->addWidget(VScroll1);
     copies->addStretch();
     grid->addLayout(copies, row, 0, 1, 2);
     auto *paper = new QHBoxLayout;
-    paper->addWidget(label(QStringLiteral("Paper Height :"), this));
+    paper->addWidget(label(tr("Paper Height :"), this));
     paper->addWidget(ComPaperHeight);
     paper->addStretch();
     grid->addLayout(paper, row++, 2, 1, 2);
@@ -227,6 +231,16 @@ PrintPanel::PrintPanel(QWidget *parent)
     hide();
 }
 
+void PrintPanel::changeEvent(QEvent *event)
+{
+    QFrame::changeEvent(event);
+    if (event->type() != QEvent::FontChange)
+        return;
+    // After the children have taken the font too.
+    QMetaObject::invokeMethod(
+        this, [this] { fitCaptions(this); }, Qt::QueuedConnection);
+}
+
 void PrintPanel::buildRangeLabel()
 {
     // The small flat "to" label between the range boxes, as the form stores it.
@@ -234,7 +248,7 @@ void PrintPanel::buildRangeLabel()
     PropertyBag bag;
     bag.write(QStringLiteral("_ExtentX"), 847);
     bag.write(QStringLiteral("_ExtentY"), 503);
-    bag.write(QStringLiteral("Caption"), QStringLiteral("to"));
+    bag.write(QStringLiteral("Caption"), tr("to"));
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPointSizeF(8.25);
     font.setWeight(QFont::Normal);
@@ -251,14 +265,16 @@ void PrintPanel::CmdPrint_Click()
     waitForPrinters();
     if (CboPrinters->count() == 0) {
         MessageBox::show(this,
-            m_listingError.isEmpty() ? QStringLiteral("No Printers Installed to do the Print job") : m_listingError,
-            InformationTitle, QMessageBox::Information);
+            m_listingError.isEmpty()
+                ? QCoreApplication::translate("Printing", "No Printers Installed to do the Print job")
+                : m_listingError,
+            informationTitle(), QMessageBox::Information);
         return;
     }
     const int selected = CboPrinters->currentIndex();
     if (selected < 0 || CboPrinters->itemText(selected).isEmpty()) {
-        MessageBox::show(this, QStringLiteral("Select any of the Printer from  Printers Collection"),
-            InformationTitle, QMessageBox::Information);
+        MessageBox::show(this, tr("Select any of the Printer from  Printers Collection"), informationTitle(),
+            QMessageBox::Information);
         CboPrinters->setFocus();
     }
 }
@@ -323,7 +339,7 @@ bool PrintPanel::checkRange()
     if (Tst->text().isEmpty() || number(Tst) == 0)
         Tst->setText(QStringLiteral("1"));
     if (Tend->text().isEmpty() || number(Tend) == 0) {
-        MessageBox::show(this, QStringLiteral("plese Check Velue..."));
+        MessageBox::show(this, tr("plese Check Velue..."));
         Tend->setFocus();
         return false;
     }
@@ -379,7 +395,7 @@ bool PrintPanel::printServerAnswered()
 {
     if (!m_printers.timedOut)
         return true;
-    MessageBox::show(this, m_printers.error, InformationTitle, QMessageBox::Information);
+    MessageBox::show(this, m_printers.error, informationTitle(), QMessageBox::Information);
     LoadPrinters(); // the server may answer the next click
     return false;
 }
@@ -399,7 +415,7 @@ void PrintPanel::showPrinters(const PrinterList &list)
     const QString current = CurrentPrinter::chosen().isEmpty() ? list.defaultName : CurrentPrinter::chosen();
     CboPrinters->setCurrentIndex(CboPrinters->findText(current, Qt::MatchExactly | Qt::MatchCaseSensitive));
     CboPrinters->setCurrentText(current);
-    LaDefult->setText(QStringLiteral("Defult Printer :%1").arg(current));
+    LaDefult->setText(tr("Defult Printer :%1").arg(current));
 }
 
 void PrintPanel::setPaperHeightText(const QString &text)
@@ -410,7 +426,7 @@ void PrintPanel::setPaperHeightText(const QString &text)
 void PrintPanel::setPageCount(int pageCount)
 {
     m_pageCount = pageCount;
-    Tend->setToolTip(QStringLiteral(" %1  : Maximum ").arg(pageCount));
+    Tend->setToolTip(tr(" %1  : Maximum ").arg(pageCount));
 }
 
 void PrintPanel::selectPageOption(int index)

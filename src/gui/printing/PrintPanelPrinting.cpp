@@ -23,16 +23,22 @@
 
 namespace {
 
-const QString PrintingTitle = QStringLiteral("Printing.... ");
-const QString PrinterErrorTitle = QStringLiteral("Printer Error Information");
+QString printingTitle()
+{
+    return QCoreApplication::translate("Printing", "Printing.... ");
+}
+
+QString printerErrorTitle()
+{
+    return QCoreApplication::translate("Printing", "Printer Error Information");
+}
 
 } // namespace
 
 bool PrintPanel::askToPrint()
 {
-    return MessageBox::show(this,
-               QStringLiteral("Are You Sure You Want To Print & Printer is Ready and Online ..."),
-               PrintingTitle, QMessageBox::NoIcon, QMessageBox::Yes | QMessageBox::No)
+    return MessageBox::show(this, tr("Are You Sure You Want To Print & Printer is Ready and Online ..."),
+               printingTitle(), QMessageBox::NoIcon, QMessageBox::Yes | QMessageBox::No)
         == QMessageBox::Yes;
 }
 
@@ -55,9 +61,8 @@ bool PrintPanel::writePageFile(const QString &name, const QByteArray &bytes)
     QString error;
     if (!ByteText::writeFile(path, bytes, &error)) {
         MessageBox::show(this,
-            QStringLiteral("The page file %1 cannot be written.\n%2")
-                .arg(QDir::toNativeSeparators(path), error),
-            PrinterErrorTitle, QMessageBox::Critical);
+            tr("The page file %1 cannot be written.\n%2").arg(QDir::toNativeSeparators(path), error),
+            printerErrorTitle(), QMessageBox::Critical);
         return false;
     }
     const QString shortPath = ShortPathOf(path);
@@ -80,7 +85,7 @@ void PrintPanel::printCharMode()
         QByteArray bytes;
         QString error;
         if (!m_doc->chosenBytes(pages, &bytes, &error)) {
-            MessageBox::show(this, error, PrinterErrorTitle, QMessageBox::Information);
+            MessageBox::show(this, error, printerErrorTitle(), QMessageBox::Information);
             return;
         }
         const bool current = pages.kind == PageSelection::Current;
@@ -133,8 +138,8 @@ void PrintPanel::printDesktop(const PrintChoice &chosen)
     // Page by page, each page as many times as copies, on the current printer.
     if (chosen.copies < 1) {
         MessageBox::show(window(),
-            QStringLiteral("Nothing was printed: the number of copies is %1.").arg(chosen.copiesText),
-            PrinterErrorTitle, QMessageBox::Information);
+            tr("Nothing was printed: the number of copies is %1.").arg(chosen.copiesText),
+            printerErrorTitle(), QMessageBox::Information);
         return;
     }
     DesktopPrintSetup setup = desktopSetup();
@@ -147,7 +152,7 @@ void PrintPanel::printDesktop(const PrintChoice &chosen)
     const bool printed = DesktopPrinting::printDocument(*m_doc, chosen.pages, chosen.copies, setup, &error);
     QApplication::restoreOverrideCursor();
     if (!printed && !error.isEmpty()) // empty: the user cancelled the wait for the print server
-        MessageBox::show(window(), error, PrinterErrorTitle, QMessageBox::Information);
+        MessageBox::show(window(), error, printerErrorTitle(), QMessageBox::Information);
 }
 
 DesktopPrintSetup PrintPanel::desktopSetup() const
@@ -184,7 +189,7 @@ void PrintPanel::CmdPreview_Click()
     if (shown) {
         QString error;
         if (!m_doc->shownSource(false, &source, &error)) {
-            MessageBox::show(this, error, PrinterErrorTitle, QMessageBox::Information);
+            MessageBox::show(this, error, printerErrorTitle(), QMessageBox::Information);
             return;
         }
         chosen = { 0 };
@@ -195,7 +200,7 @@ void PrintPanel::CmdPreview_Click()
     PrinterOpening::Opened opened = PrinterOpening::open(window(), setup, false);
     if (!opened.printer) {
         if (!opened.cancelled)
-            MessageBox::show(window(), opened.failure(), PrinterErrorTitle, QMessageBox::Information);
+            MessageBox::show(window(), opened.failure(), printerErrorTitle(), QMessageBox::Information);
         return;
     }
     const std::unique_ptr<QPrinter> printer = std::move(opened.printer);

@@ -4,19 +4,23 @@
 #include "gui/printing/DesktopPrinting.h"
 #include "gui/printing/SpoolerWait.h"
 
+#include <QCoreApplication>
 #include <QPrinter>
 
 namespace PrinterOpening {
 namespace {
 
-const QString AskingText = QStringLiteral("Asking the print server for the printer...");
+QString askingText()
+{
+    return QCoreApplication::translate("Printing", "Asking the print server for the printer...");
+}
 
 } // namespace
 
 bool listPrinters(QWidget *parent, PrinterList *list)
 {
     auto answer = std::make_shared<PrinterList>();
-    if (!SpoolerWait::run(parent, AskingText, [answer] { *answer = PrinterList::fetch(); }))
+    if (!SpoolerWait::run(parent, askingText(), [answer] { *answer = PrinterList::fetch(); }))
         return false;
     *list = *answer;
     return true;
@@ -29,9 +33,9 @@ QString Opened::failure() const
     if (list.timedOut)
         return list.error;
     if (name.isEmpty())
-        return QStringLiteral("No Printers Installed to do the Print job");
+        return QCoreApplication::translate("Printing", "No Printers Installed to do the Print job");
     if (!installed)
-        return QStringLiteral("The printer \"%1\" is not installed.").arg(name);
+        return QCoreApplication::translate("Printing", "The printer \"%1\" is not installed.").arg(name);
     return QString();
 }
 
@@ -45,7 +49,7 @@ Opened open(QWidget *parent, const DesktopPrintSetup &setup, bool mustBeInstalle
     auto shared = std::make_shared<Shared>();
     shared->setup = setup;
     shared->opened.name = setup.printerName.isEmpty() ? CurrentPrinter::chosen() : setup.printerName;
-    const bool finished = SpoolerWait::run(parent, AskingText, [shared, mustBeInstalled] {
+    const bool finished = SpoolerWait::run(parent, askingText(), [shared, mustBeInstalled] {
         Opened &opened = shared->opened;
         opened.list = PrinterList::fetch();
         if (opened.list.timedOut)

@@ -15,8 +15,15 @@
 
 namespace {
 
-const QString ErrorTitle = QStringLiteral("Printer Error Information");
-const QString ProcedureLabel = QStringLiteral("Procedure Name : PrintFile");
+QString errorTitle()
+{
+    return QCoreApplication::translate("Printing", "Printer Error Information");
+}
+
+QString procedureLabel()
+{
+    return QCoreApplication::translate("Printing", "Procedure Name : PrintFile");
+}
 
 // Sends the job on a thread of its own while the windows keep answering: a
 // progress dialog with Cancel shows after a moment. Cancel stops the job; a
@@ -26,10 +33,11 @@ const QString ProcedureLabel = QStringLiteral("Procedure Name : PrintFile");
 bool sendWithProgress(std::shared_ptr<Spooler> spooler, bool owned, const QString &file,
     const RawJobOptions &options, RawJobFailure *failure)
 {
-    QProgressDialog progress(QStringLiteral("Sending %1 to the printer...").arg(ParseFileName11(file)),
-        QStringLiteral("Cancel"), 0, 1000);
+    QProgressDialog progress(
+        QCoreApplication::translate("Printing", "Sending %1 to the printer...").arg(ParseFileName11(file)),
+        QCoreApplication::translate("Printing", "Cancel"), 0, 1000);
     progress.setObjectName(QStringLiteral("RawPrintProgress"));
-    progress.setWindowTitle(QStringLiteral("Printing.... "));
+    progress.setWindowTitle(QCoreApplication::translate("Printing", "Printing.... "));
     // Not a child of the view: the view may close while the job runs.
     progress.setWindowModality(Qt::ApplicationModal);
     progress.setMinimumDuration(700);
@@ -71,8 +79,10 @@ bool sendWithProgress(std::shared_ptr<Spooler> spooler, bool owned, const QStrin
     }
     if (givenUp) {
         failure->kind = RawJobFailure::RunTime;
-        failure->error = { long(QFileDevice::TimeOutError), QStringLiteral("Printing"),
-            QStringLiteral("The printer took nothing for %1 seconds.").arg(RawJobThread::SilenceLimitMs / 1000), true };
+        failure->error = {long(QFileDevice::TimeOutError), QStringLiteral("Printing"),
+            QCoreApplication::translate("Printing", "The printer took nothing for %1 seconds.")
+                .arg(RawJobThread::SilenceLimitMs / 1000),
+            true};
         return false;
     }
     *failure = job.failure();
@@ -88,10 +98,10 @@ void showRawJobFailure(const RawJobFailure &failure, QWidget *parent)
     case RawJobFailure::Cancelled: // the user's own choice: nothing to tell
         return;
     case RawJobFailure::RunTime:
-        ShowErrorWindow(ProcedureLabel, ErrorTitle, failure.error, parent);
+        ShowErrorWindow(procedureLabel(), errorTitle(), failure.error, parent);
         return;
     default:
-        MessageBox::show(parent, failure.message, ErrorTitle, QMessageBox::Information);
+        MessageBox::show(parent, failure.message, errorTitle(), QMessageBox::Information);
         return;
     }
 }
@@ -137,7 +147,7 @@ bool PrintCharMode(const CharModeOptions &options, QWidget *parent)
     qint16 height = 0;
     QString message;
     if (!paperHeightOf(options.paperHeight, &height, &message)) {
-        MessageBox::show(parent, message, ErrorTitle, QMessageBox::Information);
+        MessageBox::show(parent, message, errorTitle(), QMessageBox::Information);
         return false;
     }
     return PrintFile(options.file, options.printerName, height, options.draft, options.panel, parent);

@@ -1,10 +1,11 @@
 #include "gui/printing/SpoolerWait.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QProgressDialog>
 #include <QThread>
-#include <QDeadlineTimer>
 #include <QTimer>
 
 #include <atomic>
@@ -65,9 +66,9 @@ bool run(QWidget *parent, const QString &label, std::function<void()> work)
         quiet.exec(QEventLoop::ExcludeUserInputEvents);
     }
     if (!done->load()) {
-        QProgressDialog progress(label, QStringLiteral("Cancel"), 0, 0, parent);
+        QProgressDialog progress(label, QCoreApplication::translate("Printing", "Cancel"), 0, 0, parent);
         progress.setObjectName(QStringLiteral("SpoolerWait"));
-        progress.setWindowTitle(QStringLiteral("Printer"));
+        progress.setWindowTitle(QCoreApplication::translate("Printing", "Printer"));
         progress.setWindowModality(Qt::WindowModal);
         progress.setMinimumDuration(0);
         progress.setAutoReset(false);

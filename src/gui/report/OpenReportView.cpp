@@ -6,6 +6,7 @@
 #include "report/RecentFiles.h"
 
 #include <QAbstractScrollArea>
+#include <QCoreApplication>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QMimeData>
@@ -18,7 +19,8 @@ FrmReport *OpenReportView(const QString &file)
 {
     if (OpenViewCount >= 6) {
         MessageBox::show(nullptr,
-            QStringLiteral(" Max Six Report View Open ...\r\n\r\n Please Close Report View and Try Again .."),
+            QCoreApplication::translate("OpenReportView",
+                " Max Six Report View Open ...\r\n\r\n Please Close Report View and Try Again .."),
             QString(), QMessageBox::Critical);
         return nullptr;
     }

@@ -6,6 +6,7 @@
 #include "report/RecentFiles.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
@@ -13,25 +14,62 @@
 
 namespace PrintFileActions {
 
-const QString Filter = QStringLiteral("Print files (*.prn *.PRN *.esc)|*.prn *.PRN *.esc|All files (*)|*");
-
 namespace {
 
-const QString TextEntry = QStringLiteral(" Txt File(*.txt)|*.txt");
-const QString PrintEntry = QStringLiteral("Print files (*.prn *.PRN *.esc)|*.prn *.PRN *.esc");
-const QString AllEntry = QStringLiteral("All files (*)|*");
+// The dialogs' entries: a label in the user's language, then the patterns.
+QString textEntry()
+{
+    return QCoreApplication::translate("PrintFileActions", " Txt File(*.txt)") + QStringLiteral("|*.txt");
+}
+
+QString printEntry()
+{
+    return QCoreApplication::translate("PrintFileActions", "Print files (*.prn *.PRN *.esc)")
+        + QStringLiteral("|*.prn *.PRN *.esc");
+}
+
+QString allEntry()
+{
+    return QCoreApplication::translate("PrintFileActions", "All files (*)") + QStringLiteral("|*");
+}
+
 const QString ImportKey = QStringLiteral("ImportFilter");
+
+// The kind a stored value names: the stored word, or the kind whose
+// patterns an entry's text (the English one a setting may hold) lists.
+QString importKindOf(const QString &stored)
+{
+    const QString value = stored.trimmed();
+    for (const char *kind : {"text", "print", "all"}) {
+        if (value.compare(QLatin1String(kind), Qt::CaseInsensitive) == 0)
+            return QLatin1String(kind);
+    }
+    if (value.contains(QLatin1String("*.prn"), Qt::CaseInsensitive)
+        || value.contains(QLatin1String("*.esc"), Qt::CaseInsensitive))
+        return QStringLiteral("print");
+    if (value.contains(QLatin1String("*.txt"), Qt::CaseInsensitive))
+        return QStringLiteral("text");
+    if (value.contains(QLatin1String("(*)")) || value == QLatin1String("*"))
+        return QStringLiteral("all");
+    return QStringLiteral("text");
+}
 
 } // namespace
 
+QString filter()
+{
+    return printEntry() + QLatin1Char('|') + allEntry();
+}
+
 QString importFilter()
 {
-    const QString last = SettingsStore::read(SettingsAppName, QStringLiteral("ReportView"), ImportKey, QString());
+    const QString last = importKindOf(
+        SettingsStore::read(SettingsAppName, QStringLiteral("ReportView"), ImportKey, QString()));
     if (last == QLatin1String("print"))
-        return PrintEntry + QLatin1Char('|') + TextEntry + QLatin1Char('|') + AllEntry;
+        return printEntry() + QLatin1Char('|') + textEntry() + QLatin1Char('|') + allEntry();
     if (last == QLatin1String("all"))
-        return AllEntry + QLatin1Char('|') + TextEntry + QLatin1Char('|') + PrintEntry;
-    return TextEntry + QLatin1Char('|') + Filter;
+        return allEntry() + QLatin1Char('|') + textEntry() + QLatin1Char('|') + printEntry();
+    return textEntry() + QLatin1Char('|') + filter();
 }
 
 void rememberImportFilter(const QString &chosenName)
@@ -47,7 +85,8 @@ void openWithDialog(QWidget *parent)
 {
     const QStringList recent = RecentFiles::read();
     const QString start = recent.isEmpty() ? QString() : QFileInfo(recent.first()).absolutePath();
-    const QString name = Dialogs::openFileName(parent, QStringLiteral("Open Print File"), Filter, start);
+    const QString name = Dialogs::openFileName(
+        parent, QCoreApplication::translate("PrintFileActions", "Open Print File"), filter(), start);
     if (!name.isEmpty())
         open(name);
 }
@@ -61,14 +100,15 @@ bool open(const QString &path)
 
 void addTo(QWidget *window)
 {
-    auto *openAction = new QAction(QStringLiteral("Open Print File..."), window);
+    auto *openAction
+        = new QAction(QCoreApplication::translate("PrintFileActions", "Open Print File..."), window);
     openAction->setObjectName(QStringLiteral("ActOpenPrintFile"));
     openAction->setShortcut(QKeySequence::Open);
     openAction->setShortcutContext(Qt::WindowShortcut);
     QObject::connect(openAction, &QAction::triggered, window, [window] { openWithDialog(window); });
     window->addAction(openAction);
 
-    auto *menu = new QMenu(QStringLiteral("Recent Files"), window);
+    auto *menu = new QMenu(QCoreApplication::translate("PrintFileActions", "Recent Files"), window);
     menu->setObjectName(QStringLiteral("MenuRecentFiles"));
     QAction *recentAction = menu->menuAction();
     recentAction->setObjectName(QStringLiteral("ActRecentFiles"));
@@ -84,7 +124,7 @@ void addTo(QWidget *window)
             QObject::connect(entry, &QAction::triggered, menu, [file] { open(file); });
         }
         if (files.isEmpty())
-            menu->addAction(QStringLiteral("(none yet)"))->setEnabled(false);
+            menu->addAction(QCoreApplication::translate("PrintFileActions", "(none yet)"))->setEnabled(false);
     });
     QObject::connect(recentAction, &QAction::triggered, window, [window, menu] {
         // The key shows the list where the window is.

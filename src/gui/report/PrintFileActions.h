@@ -10,11 +10,15 @@ class QWidget;
 // "Recent Files" menu, each file in a report view of its own.
 namespace PrintFileActions {
 
-// The open dialog's types: print files first, then every file.
-extern const QString Filter;
+// The open dialog's types: print files first, then every file, in the
+// user's language.
+QString filter();
 
 // The Import dialog's types: text files, print files, every file, the kind
 // of the file imported last first; and that kind remembered from a name.
+// The kind is stored as a word no language changes ("text", "print",
+// "all"); an entry's English text, as a setting may hold it, still chooses
+// its kind.
 QString importFilter();
 void rememberImportFilter(const QString &chosenName);
 

@@ -48,7 +48,7 @@ private slots:
 
     void dialogFilterShowsEachTypeOnce()
     {
-        QCOMPARE(Dialogs::qtFilter(ReportExport::Filter),
+        QCOMPARE(Dialogs::qtFilter(ReportExport::filter()),
             QStringLiteral(
                 "Rich Text Format (*.rtf);;Text  (*.txt);;Excel WorkBook (*.xls);;Web Page (*.HTML);;"
                 "PDF Document (*.pdf)"));
@@ -88,7 +88,7 @@ private slots:
         if (begins == "!")
             return expectFailure(name == "gone.html" ? view->reportFile() : path(name));
         QCOMPARE(Dialogs::asked().last().kind, QStringLiteral("save"));
-        QCOMPARE(Dialogs::asked().last().filter, ReportExport::Filter);
+        QCOMPARE(Dialogs::asked().last().filter, ReportExport::filter());
         QCOMPARE(QFile::exists(path(name)), !begins.isEmpty());
         QVERIFY(TestSupport::readFile(path(name)).startsWith(begins));
         QCOMPARE(control(view, "CmdExelExp")->isHidden(), !begins.isEmpty());
@@ -96,7 +96,7 @@ private slots:
         const bool told = begins == "<HTML>";
         QCOMPARE(MessageBox::shown().size(), int(told));
         if (told) {
-            QCOMPARE(MessageBox::shown().first().text, ReportExport::CompleteMessage);
+            QCOMPARE(MessageBox::shown().first().text, ReportExport::completeMessage());
             QCOMPARE(MessageBox::shown().first().icon, QMessageBox::NoIcon);
         }
     }
@@ -203,7 +203,7 @@ private slots:
         QVERIFY(button->isHidden());
         exportAs(view, path("book.xls"));
         QVERIFY(!button->isHidden());
-        QCOMPARE(button->text(), ReportExport::IdleCaption);
+        QCOMPARE(button->text(), ReportExport::idleCaption());
         click(view, "CmdExelExp"); // marking on
         // Any other name takes the button away, and marking with it, so no
         // workbook is saved over that file.
@@ -224,7 +224,7 @@ private slots:
         auto *Text4 = control<QLineEdit>(view, "Text4");
         // First click: marking on, nothing written.
         click(view, "CmdExelExp");
-        QCOMPARE(button->text(), ReportExport::FinishCaption);
+        QCOMPARE(button->text(), ReportExport::finishCaption());
         QVERIFY(markColumn(view, 10) && markColumn(view, 25));
         click(view, "CmdExelExp");
         expectFailure(book);
@@ -252,7 +252,7 @@ private slots:
             (QStringList {"A1=ABCDEFGHIJ", "A2=0123456789", "A3=page two", "B1=abcdefghijklmno",
                 "B2=klmnopqrstuvwxy"}));
         QCOMPARE(MessageBox::shown().size(), 1);
-        QCOMPARE(MessageBox::shown().first().text, ReportExport::CompleteMessage);
+        QCOMPARE(MessageBox::shown().first().text, ReportExport::completeMessage());
         QCOMPARE(MessageBox::shown().first().icon, QMessageBox::Information);
         QVERIFY(button->isHidden());
         QVERIFY(view->isEnabled() && !QApplication::overrideCursor());

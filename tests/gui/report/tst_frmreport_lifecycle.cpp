@@ -226,7 +226,8 @@ private slots:
         // Cancelling before any file was chosen changes nothing.
         click(view, "CmdImport");
         // Its own type first, then print files and all files.
-        QCOMPARE(Dialogs::asked().last().filter, QStringLiteral(" Txt File(*.txt)|*.txt|") + PrintFileActions::Filter);
+        QCOMPARE(Dialogs::asked().last().filter,
+            QStringLiteral(" Txt File(*.txt)|*.txt|") + PrintFileActions::filter());
         QCOMPARE(view->PageCount(), 2);
         const QString imported = printFile(QStringLiteral("imported.txt"), pagedBytes(3));
         import(view, imported);

@@ -320,7 +320,7 @@ private slots:
             RecentFiles::add(files.at(i));
         Dialogs::setNextFileName(files.at(0));
         QTest::keyClick(&form, Qt::Key_O, Qt::ControlModifier);
-        QCOMPARE(Dialogs::asked().last().filter, PrintFileActions::Filter);
+        QCOMPARE(Dialogs::asked().last().filter, PrintFileActions::filter());
         QCOMPARE(views().size(), 1);
         QCOMPARE(views().first()->reportFile(), files.at(0));
         auto *menu = form.findChild<QMenu *>("MenuRecentFiles");

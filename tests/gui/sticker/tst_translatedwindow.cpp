@@ -2,7 +2,9 @@
 // language the program ships and once in English (LANGUAGE=en, de or cs, set
 // where ctest registers it); the program's own start-up routine loads the
 // translation, as it does for a user with that LANGUAGE.
+#include "FormDriver.h"
 #include "WindowSupport.h"
+#include "gui/platform/MessageBox.h"
 #include "gui/sticker/Frm0010Sticker.h"
 
 #include <QAbstractButton>
@@ -83,6 +85,22 @@ private slots:
         const QString cancel = box.button(QDialogButtonBox::Cancel)->text().remove('&');
         const QString language = testLanguage();
         QCOMPARE(cancel, language == "de" ? "Abbrechen" : language == "cs" ? "Zrušit" : "Cancel");
+    }
+
+    // A message of the engine's reaches the form in the language: a data
+    // file that is not there.
+    void engineMessage()
+    {
+        MessageBox::clearShown();
+        Frm0010Sticker form;
+        form.show();
+        FormDriver::fill(&form, {{"Atxt(0)", "ACME"}, {"TxDataFile", "/no-such-folder/rows.csv"}});
+        TestSupport::click(&form, "JBshow(0)");
+        const QString language = testLanguage();
+        const QString expected = language == "de" ? "kann nicht verwendet werden: die Datei existiert nicht."
+            : language == "cs"                    ? "nelze použít: soubor neexistuje."
+                                                  : "cannot be used: the file does not exist.";
+        QVERIFY2(MessageBox::shown().value(0).text.contains(expected), qPrintable(MessageBox::shown().value(0).text));
     }
 
     // Longer words still show whole, with every panel open.

@@ -1,0 +1,117 @@
+// The print panel in the user's language and at the desktop's font size. The
+// test runs in English and once in each language the program ships
+// (LANGUAGE=en, de or cs, set where ctest registers it); the program's own
+// start-up routine loads the translation, as it does for a user with that
+// LANGUAGE.
+#include "WindowSupport.h"
+#include "gui/controls/JeweledButton.h"
+#include "gui/printing/PrintPanel.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTest>
+
+namespace {
+
+QString testLanguage()
+{
+    return qEnvironmentVariable("LANGUAGE", QStringLiteral("en")).section(QLatin1Char(':'), 0, 0).left(2);
+}
+
+// Every caption that turns bold in use, bold: the panel's widest state.
+void chooseAll(PrintPanel &panel)
+{
+    for (const char *name : {"OptWinMode", "Ch12", "Ch17", "ChDraft", "Op(1)"})
+        TestSupport::click(&panel, name);
+    panel.selectPageOption(2);
+}
+
+} // namespace
+
+class TestTranslatedPrintPanel : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        TestSupport::initWindows();
+        QVERIFY2(QStringList({"en", "de", "cs"}).contains(testLanguage()), qPrintable(testLanguage()));
+        m_desktopFont = QApplication::font();
+    }
+    void cleanup() { QApplication::setFont(m_desktopFont); }
+
+    void captions_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("en");
+        QTest::addColumn<QString>("de");
+        QTest::addColumn<QString>("cs");
+        QTest::newRow("printer label") << "Label1" << "Select &Printer" << "&Drucker wählen" << "Vybrat &tiskárnu";
+        QTest::newRow("mode") << "OptCharMode" << "Dos" << "DOS" << "DOS";
+        QTest::newRow("pitch") << "Ch17" << "Cond.  ( 17 Cpi, 136 Col )" << "Schmal  ( 17 Cpi, 136 Sp )"
+                               << "Zhuštěné  ( 17 Cpi, 136 sl )";
+        QTest::newRow("orientation") << "OpPL(1)" << "Landscape" << "Querformat" << "Na šířku";
+        QTest::newRow("pages") << "Op(2)" << "Page Range" << "Seitenbereich" << "Rozsah stránek";
+        QTest::newRow("print button") << "CmdOk" << "&Print" << "&Drucken" << "&Tisk";
+        QTest::newRow("close button") << "CmdCancel" << " C&lose" << " Sch&ließen" << " &Zavřít";
+    }
+
+    // The captions in the language, and exactly as written in English.
+    void captions()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, en);
+        QFETCH(QString, de);
+        QFETCH(QString, cs);
+        const QString language = testLanguage();
+        PrintPanel panel;
+        QWidget *w = TestSupport::child(&panel, control);
+        const QString shown = qobject_cast<QAbstractButton *>(w) ? qobject_cast<QAbstractButton *>(w)->text()
+                                                                 : qobject_cast<QLabel *>(w)->text();
+        QCOMPARE(shown, language == "de" ? de : language == "cs" ? cs : en);
+    }
+
+    void nothingOverlapsOrIsCut_data()
+    {
+        QTest::addColumn<double>("points");
+        QTest::addColumn<bool>("changedWhileOpen"); // the desktop's font changes under an open panel
+        QTest::newRow("the form's font") << 8.25 << false;
+        QTest::newRow("a large font") << 14.0 << false;
+        QTest::newRow("a large font, set while open") << 14.0 << true;
+    }
+
+    // Sized from its controls in the font it has: no control over another,
+    // none smaller than it needs, every caption whole in bold, the buttons
+    // inside the panel.
+    void nothingOverlapsOrIsCut()
+    {
+        QFETCH(double, points);
+        QFETCH(bool, changedWhileOpen);
+        QFont font = m_desktopFont;
+        font.setPointSizeF(points);
+        if (!changedWhileOpen)
+            QApplication::setFont(font);
+        // In a window, as the report view holds it.
+        QWidget view;
+        view.resize(1200, 800);
+        PrintPanel panel(&view);
+        panel.setPageCount(12);
+        view.show();
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        if (changedWhileOpen)
+            QApplication::setFont(font);
+        QTRY_COMPARE(panel.CmdOk->font().pointSizeF(), points);
+        chooseAll(panel);
+        QTRY_COMPARE(TestSupport::overlappingOrCut(&panel).join(" "), QString());
+    }
+
+private:
+    QFont m_desktopFont;
+};
+
+QTEST_MAIN(TestTranslatedPrintPanel)
+#include "tst_translatedprintpanel.moc"
