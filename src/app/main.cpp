@@ -6,6 +6,7 @@
 #include "gui/startup/FormStartup.h"
 #include "gui/watch/FrmWatch.h"
 #include "platform/AppPaths.h"
+#include "platform/HeapTuning.h"
 #include "platform/ProcessSignals.h"
 #include "platform/Translations.h"
 #include "watch/PrintFileWatcher.h"
@@ -54,6 +55,7 @@ int runWindows(QApplication &app)
 int main(int argc, char *argv[])
 {
     ignoreFileSizeSignal();
+    keepLargeBuffersOnHeap();
 
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
