@@ -13,6 +13,7 @@
 #include "export/PrintedPdfExport.h"
 #include "render/PrintedRenderer.h"
 #include "export/PlainTextExport.h"
+#include "platform/HeapTuning.h"
 #include "report/PageTable.h"
 
 #include <QFile>
@@ -175,6 +176,7 @@ BENCHMARK(BM_PlainText)->Arg(5000)->Unit(benchmark::kMillisecond)->UseRealTime()
 
 int main(int argc, char **argv)
 {
+    keepLargeBuffersOnHeap(); // as the program does
     QGuiApplication app(argc, argv);
     return BenchSupport::runBenchmarks(argc, argv);
 }

@@ -6,6 +6,7 @@
 #include "gui/startup/FormStartup.h"
 #include "gui/watch/FrmWatch.h"
 #include "platform/AppPaths.h"
+#include "platform/HeapTuning.h"
 #include "platform/ProcessSignals.h"
 #include "platform/Translations.h"
 #include "watch/PrintFileWatcher.h"
@@ -21,15 +22,22 @@ namespace {
 
 // With STICKER2_QUIT_WHEN_SHOWN set, the program leaves as soon as its first
 // window is on screen: the start-up benchmark times a start to its first window.
+// A view that reads its file in the printed look is on screen before the
+// event loop runs (an exit then is lost): the loop is then not entered.
 class QuitWhenShown : public QObject
 {
+public:
+    bool shown = false;
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (event->type() == QEvent::Expose) {
             const auto *window = qobject_cast<QWindow *>(watched);
-            if (window && window->isExposed())
+            if (window && window->isExposed()) {
+                shown = true;
                 QCoreApplication::exit(0);
+            }
         }
         return QObject::eventFilter(watched, event);
     }
@@ -39,8 +47,10 @@ protected:
 // wait the user cancelled may still run on its thread: the program waits a
 // little for it, and when it still runs ends at once rather than tear the
 // toolkit down under it (a crash at exit).
-int runWindows(QApplication &app)
+int runWindows(QApplication &app, const QuitWhenShown &quitWhenShown)
 {
+    if (quitWhenShown.shown)
+        return 0;
     const int status = app.exec();
     if (!SpoolerWait::finishAll(SpoolerWait::LeaveWaitMs)) {
         std::fflush(nullptr);
@@ -54,6 +64,7 @@ int runWindows(QApplication &app)
 int main(int argc, char *argv[])
 {
     ignoreFileSizeSignal();
+    keepLargeBuffersOnHeap();
 
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
@@ -117,7 +128,7 @@ int main(int argc, char *argv[])
             return CliSupport::fail(error);
         }
         watch->show();
-        return runWindows(app);
+        return runWindows(app, quitWhenShown);
     }
     QStringList files; // the arguments Qt left, its own options taken out
     std::optional<CodePage::Choice> codePage;
@@ -126,9 +137,9 @@ int main(int argc, char *argv[])
     AppPaths::ensureProgramFolder();
     if (files.isEmpty()) {
         Main();
-        return runWindows(app);
+        return runWindows(app, quitWhenShown);
     }
     if (openReportViews(files, codePage) == 0)
         return int(CommandLine::Status::Failed);
-    return runWindows(app);
+    return runWindows(app, quitWhenShown);
 }

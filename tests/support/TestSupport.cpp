@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "platform/AppPaths.h"
+#include "platform/HeapTuning.h"
 #include "platform/ProcessSignals.h"
 #include "platform/Translations.h"
 
@@ -16,6 +17,7 @@ namespace TestSupport {
 void init()
 {
     ignoreFileSizeSignal();
+    keepLargeBuffersOnHeap();
     // The user's language, as the program loads it at start-up (the tests
     // run in English unless one asks for another through LANGUAGE).
     if (QCoreApplication::instance())
