@@ -168,6 +168,9 @@ bool write(const QString &jobPdf, const QVector<PdfSheetPlace> &places, const Sh
         for (const auto &object : objects)
             names[object.first] = "/Sticker2Form" + std::to_string(names.size() + 1);
         const QPointF offset = forms.offsetPoints();
+        // The few bytes that draw a form are the same on every page of one
+        // size: one stream that all those pages share.
+        std::map<std::string, QPDFObjectHandle> placings;
         for (size_t k = 0; k < pages.size(); ++k) {
             const FormPage *form = forms.forSheet(places[qsizetype(k)].sheetIndex);
             if (!form)
@@ -206,7 +209,11 @@ bool write(const QString &jobPdf, const QVector<PdfSheetPlace> &places, const Sh
                 content = "q " + number(size.width()) + " 0 0 " + number(size.height()) + " " + number(place.llx)
                     + " " + number(place.lly) + " cm " + name + " Do Q";
             }
-            page.addPageContents(QPDFObjectHandle::newStream(&pdf, "q\n" + content + "\nQ\n"), true);
+            const std::string drawing = "q\n" + content + "\nQ\n";
+            auto placing = placings.find(drawing);
+            if (placing == placings.end())
+                placing = placings.emplace(drawing, QPDFObjectHandle::newStream(&pdf, drawing)).first;
+            page.addPageContents(placing->second, true);
         }
         setInfo(pdf, info);
 
