@@ -70,6 +70,9 @@ CodePage::Id codePageOf(quint8 table, CodePage::Id chosen)
 
 bool on(uchar n) { return n == 1 || n == '1'; }
 
+// ESC k 5: the OCR-B face, which the bar codes' human-readable line is in.
+constexpr quint8 OcrBTypeface = 5;
+
 // The widths of the proportional characters 32-126 in 1/360 in at 10.5
 // points (the 24-pin printers' table; others take 30).
 constexpr uchar ProportionalWidths[95] = {
@@ -1059,9 +1062,11 @@ void EscpInterpreter::barcode(const uchar *d, qsizetype len, qsizetype offset)
         m_sheet->pictures.append(std::move(picture));
         if (!(d[5] & 2) && !readable.isEmpty()) {
             // The human-readable line under the bars (control flag bit 1
-            // clear), centred, in cells that fit the bars' width.
+            // clear), in OCR-B, centred, in cells that fit the bars' width.
             Printed::TextRun line;
             line.style = s.style();
+            line.style.letterQuality = true;
+            line.style.typeface = OcrBTypeface;
             line.style.advance = qMin(line.style.advance, width / Unit(readable.size()));
             line.x = s.x + (width - line.style.advance * Unit(readable.size())) / 2;
             line.baseline = s.y + height + 240;

@@ -17,16 +17,25 @@ const QString Family = QStringLiteral("DejaVu Sans Mono");
 // (ESC x 1) in a serif one of fixed pitch (Roman, Courier, Prestige, Script
 // and the rest of ESC k: the printers' letter-quality faces have serifs),
 // but Sans serif and Sans serif H (ESC k 1, 11) in a sans-serif face of
-// their own. The cells stay the pitch's whichever face draws them. A
+// their own, and OCR-B and OCR-A (ESC k 5, 6) in those very faces, which
+// are standards. The cells stay the pitch's whichever face draws them. A
 // proportional serif face set in fixed cells would read back from a PDF as
 // letters spaced apart, so the serif face is a monospaced one.
-const QString Families[] = {Family, QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans")};
+const QString Families[] = {Family, QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans"),
+    QStringLiteral("OCR B"), QStringLiteral("OCRA")};
+enum FaceFamily { Draft, Serif, SansSerif, OcrB, OcrA };
 
 int familyOf(const Printed::TextStyle &style)
 {
     if (!style.letterQuality)
-        return 0;
-    return style.typeface == 1 || style.typeface == 11 ? 2 : 1;
+        return Draft;
+    switch (style.typeface) {
+    case 1:
+    case 11: return SansSerif;
+    case 5: return OcrB;
+    case 6: return OcrA;
+    default: return Serif;
+    }
 }
 
 // ESC r: a colour ribbon has four bands, black, magenta, cyan and yellow;
@@ -118,8 +127,11 @@ const PrintedRenderer::Sized &PrintedRenderer::font(int face, double pixelSize)
     Sized sized;
     if (!m_faces[face].isValid()) {
         const int style = face % 4;
-        m_faces[face] = QRawFont::fromFont(faceFont(style == Bold || style == BoldOblique,
-            style == Oblique || style == BoldOblique, Families[face / 4]));
+        // The OCR faces come in one weight (their other styles are
+        // inverted or hollow letters, never to be picked for bold).
+        const bool ocr = face / 4 == OcrB || face / 4 == OcrA;
+        m_faces[face] = QRawFont::fromFont(faceFont(!ocr && (style == Bold || style == BoldOblique),
+            (face / 4 != OcrA) && (style == Oblique || style == BoldOblique), Families[face / 4]));
         if (!m_faces[face].isValid()) // the family is missing: the monospaced face
             m_faces[face] = m_faces[style];
     }
@@ -162,7 +174,7 @@ void PrintedRenderer::drawRun(QPainter &painter, const Printed::TextRun &run, QP
     const QVector<quint32> all = sized.font.glyphIndexesForString(run.text);
     // The sans-serif face is not of fixed pitch: each glyph is centred in
     // its cell, so a wide letter (M, W) keeps within its neighbours' gaps.
-    const bool ownWidths = family == 2;
+    const bool ownWidths = family == SansSerif;
     const QVector<QPointF> advances = ownWidths ? sized.font.advancesForGlyphIndexes(all) : QVector<QPointF>();
     QVector<quint32> glyphs;
     QVector<QPointF> positions;

@@ -231,7 +231,7 @@ private slots:
                                            << h + " 0,240'a'216Lk1 216,240'b'216k1";
         QTest::newRow("ESC ( B: bars and the human-readable line")
             << E + "(B" + b({8, 0, 5, 2, 0, 36, 0, 0}) + "AB" << p2
-            << h + " 180,672'*AB*'216 [0,0 1224x432]";
+            << h + " 180,672'*AB*'216Lk5 [0,0 1224x432]";
         // A bar code wider than the carriage has room for is not printed and
         // does not move the head (60 letters of Code 128, 6 dots a module,
         // 4,096 dots long: drawn whole it was 34 million dots).

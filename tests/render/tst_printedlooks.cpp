@@ -197,6 +197,8 @@ private slots:
         QTest::newRow("letter quality Courier") << true << 2 << 0;
         QTest::newRow("letter quality Sans serif") << true << 1 << -1;
         QTest::newRow("letter quality Sans serif H") << true << 11 << 1;
+        QTest::newRow("letter quality OCR-B") << true << 5 << -1;
+        QTest::newRow("letter quality OCR-A") << true << 6 << -1;
     }
     void facesInTheirCells()
     {
@@ -219,10 +221,15 @@ private slots:
         roman.letterQuality = true;
         Printed::TextStyle sans = roman;
         sans.typeface = 1;
-        const QImage faces[3] = {drawn(text, draft), drawn(text, roman), drawn(text, sans)};
+        Printed::TextStyle ocrB = roman;
+        ocrB.typeface = 5;
+        Printed::TextStyle ocrA = roman;
+        ocrA.typeface = 6;
+        const QImage faces[5] = {drawn(text, draft), drawn(text, roman), drawn(text, sans), drawn(text, ocrB),
+            drawn(text, ocrA)};
         // Each face differs from the others by more than a stray edge.
-        for (int i = 0; i < 3; ++i) {
-            for (int k = i + 1; k < 3; ++k)
+        for (int i = 0; i < 5; ++i) {
+            for (int k = i + 1; k < 5; ++k)
                 QVERIFY2(differing(faces[i], faces[k]) > 500, qPrintable(QStringLiteral("faces %1 and %2").arg(i).arg(k)));
         }
         if (sameAsTypeface >= 0) {
