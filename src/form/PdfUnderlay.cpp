@@ -1,5 +1,7 @@
 #include "form/PdfUnderlay.h"
 
+#include "platform/BufferedOutput.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -217,10 +219,13 @@ bool write(const QString &jobPdf, const QVector<PdfSheetPlace> &places, const Sh
         }
         setInfo(pdf, info);
 
+        // qpdf writes a token at a time: gathered into large writes, as the
+        // job's own pass does, rather than a call through the device each.
         QString deviceError;
+        BufferedOutput buffered(out);
         Pl_Function pipe("output", nullptr, [&](unsigned char const *data, size_t length) {
-            if (out.write(reinterpret_cast<const char *>(data), qint64(length)) != qint64(length)) {
-                deviceError = out.errorString();
+            if (buffered.write(reinterpret_cast<const char *>(data), qint64(length)) != qint64(length)) {
+                deviceError = buffered.errorString();
                 throw std::runtime_error("the output failed");
             }
         });
@@ -231,6 +236,10 @@ bool write(const QString &jobPdf, const QVector<PdfSheetPlace> &places, const Sh
         writer.setDecodeLevel(qpdf_dl_none);
         try {
             writer.write();
+            if (!buffered.flushBuffer()) {
+                deviceError = buffered.errorString();
+                throw std::runtime_error("the output failed");
+            }
         } catch (const std::exception &) {
             if (!deviceError.isEmpty()) {
                 if (error)
