@@ -1062,17 +1062,24 @@ void EscpInterpreter::barcode(const uchar *d, qsizetype len, qsizetype offset)
         m_sheet->pictures.append(std::move(picture));
         if (!(d[5] & 2) && !readable.isEmpty()) {
             // The human-readable line under the bars (control flag bit 1
-            // clear), in OCR-B, centred, in cells that fit the bars' width.
-            Printed::TextRun line;
-            line.style = s.style();
-            line.style.letterQuality = true;
-            line.style.typeface = OcrBTypeface;
-            line.style.advance = qMin(line.style.advance, width / Unit(readable.size()));
-            line.x = s.x + (width - line.style.advance * Unit(readable.size())) / 2;
-            line.baseline = s.y + height + 240;
-            line.text = readable;
-            line.sourceOffset = offset;
-            m_sheet->runs.append(line);
+            // clear), in OCR-B: EAN and UPC digits in their groups, just
+            // under the data bars, the other kinds centred under the bars.
+            const Unit halfDot = UnitsPerInch / dpiX;
+            const Unit dataBottom = bars.dataBottom > 0 && bars.dataBottom < bars.height
+                ? Unit(qint64(bars.dataBottom) * UnitsPerInch / dpiY) : height;
+            for (const EscpBarcode::ReadableGroup &group : EscpBarcode::readableGroups(d[0], bars, module)) {
+                Printed::TextRun line;
+                line.style = s.style();
+                line.style.letterQuality = true;
+                line.style.typeface = OcrBTypeface;
+                const Unit span = Unit(group.width) * halfDot;
+                line.style.advance = qMin(line.style.advance, span / Unit(group.text.size()));
+                line.x = s.x + Unit(group.x) * halfDot + (span - line.style.advance * Unit(group.text.size())) / 2;
+                line.baseline = s.y + dataBottom + 240;
+                line.text = group.text;
+                line.sourceOffset = offset;
+                m_sheet->runs.append(line);
+            }
         }
     }
     s.x += width;

@@ -232,6 +232,16 @@ private slots:
         QTest::newRow("ESC ( B: bars and the human-readable line")
             << E + "(B" + b({8, 0, 5, 2, 0, 36, 0, 0}) + "AB" << p2
             << h + " 180,672'*AB*'216Lk5 [0,0 1224x432]";
+        // EAN and UPC: the digits in their symbol's groups, seven modules a
+        // digit (2 dots a module at 180 dpi: 168 units), just under the
+        // data bars (the guard bars reach 5 modules lower); the first digit
+        // in the quiet zone, UPC-A's check digit right of the bars.
+        QTest::newRow("ESC ( B: EAN-13's digits in their groups")
+            << E + "(B" + b({19, 0, 0, 2, 0, 36, 0, 0}) + "4006381333931" << p2
+            << h + " 72,636'4'168Lk5 336,636'006381'168Lk5 1464,636'333931'168Lk5 [0,0 2712x432]";
+        QTest::newRow("ESC ( B: UPC-A's digits in their groups")
+            << E + "(B" + b({18, 0, 3, 2, 0, 36, 0, 0}) + "036000291452" << p2
+            << h + " 24,636'0'168Lk5 456,636'36000'168Lk5 1416,636'29145'168Lk5 2520,636'2'168Lk5 [0,0 2712x432]";
         // A bar code wider than the carriage has room for is not printed and
         // does not move the head (60 letters of Code 128, 6 dots a module,
         // 4,096 dots long: drawn whole it was 34 million dots).
