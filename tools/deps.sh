@@ -11,7 +11,7 @@ packages=(
   libpoppler-qt6-dev libqpdf-dev qpdf
   cups cups-client poppler-utils unzip unrtf zbar-tools netpbm
   msmtp python3-aiosmtpd acl
-  fonts-liberation fonts-dejavu-core
+  fonts-liberation fonts-dejavu-core fonts-ocr-a fonts-ocr-b
   desktop-file-utils appstream shared-mime-info groff-base dpkg-dev file
 )
 missing=()

@@ -60,12 +60,14 @@ Bars draw(int kind, QByteArrayView data, int module, int adjust, int length, int
     }
     // The narrowest bar is one module: everything is counted in it.
     const zint_vector *v = s->vector;
-    double narrow = 0, top = 1e9, bottom = -1e9;
+    double narrow = 0, top = 1e9, bottom = -1e9, left = 1e9, shortest = 1e9;
     for (const zint_vector_rect *r = v->rectangles; r; r = r->next) {
         if (r->width > 0 && (narrow == 0 || r->width < narrow))
             narrow = r->width;
         top = std::min(top, double(r->y));
         bottom = std::max(bottom, double(r->y + r->height));
+        left = std::min(left, double(r->x));
+        shortest = std::min(shortest, double(r->y + r->height));
     }
     if (narrow <= 0 || bottom <= top)
         return {};
@@ -80,6 +82,8 @@ Bars draw(int kind, QByteArrayView data, int module, int adjust, int length, int
     }
     bars.width = modules * module * 2;
     bars.readable = QString::fromUtf8(reinterpret_cast<const char *>(s->text));
+    bars.firstBar = int(std::lround(left / narrow)) * module * 2;
+    bars.dataBottom = int(std::lround((shortest - top) * double(bars.height) / (bottom - top)));
     if (!pixels)
         return bars;
     QImage image(bars.width, bars.height, QImage::Format_Mono);
@@ -110,6 +114,39 @@ Bars draw(int kind, QByteArrayView data, int module, int adjust, int length, int
     }
     bars.image = std::move(image);
     return bars;
+}
+
+QVector<ReadableGroup> readableGroups(int kind, const Bars &bars, int module)
+{
+    // Each group: the first digit's index, how many, and the module (from
+    // the first bar, negative: left of it) where its digits begin.
+    struct Group
+    {
+        int first, count, at;
+    };
+    QVector<Group> layout;
+    const qsizetype length = bars.readable.size();
+    if (kind == 0 && length == 13) // EAN-13: the flag digit, then six under each half
+        layout = {{0, 1, -8}, {1, 6, 3}, {7, 6, 50}};
+    else if (kind == 1 && length == 8) // EAN-8: four under each half
+        layout = {{0, 4, 3}, {4, 4, 36}};
+    else if (kind == 3 && length == 12) // UPC-A: number system, five and five, check digit
+        layout = {{0, 1, -8}, {1, 5, 10}, {6, 5, 50}, {11, 1, 96}};
+    else if (kind == 4 && length == 8) // UPC-E: number system, six, check digit
+        layout = {{0, 1, -8}, {1, 6, 3}, {7, 1, 52}};
+    if (layout.isEmpty())
+        return {{bars.readable, 0, bars.width}};
+    const int moduleWidth = 2 * module; // half dots
+    QVector<ReadableGroup> groups;
+    for (const Group &g : layout) {
+        ReadableGroup group;
+        group.text = bars.readable.mid(g.first, g.count);
+        group.x = qBound(0, bars.firstBar + g.at * moduleWidth, bars.width);
+        group.width = qMin(g.count * 7 * moduleWidth, bars.width - group.x);
+        if (group.width > 0)
+            groups.append(group);
+    }
+    return groups;
 }
 
 } // namespace EscpBarcode

@@ -3,6 +3,7 @@
 #include <QByteArrayView>
 #include <QImage>
 #include <QString>
+#include <QVector>
 
 // ESC ( B: a bar code the printer draws itself. The parameters as the
 // command sends them: the kind (0 EAN-13, 1 EAN-8, 2 Interleaved 2 of 5, 3
@@ -19,7 +20,25 @@ struct Bars
     int width = 0;    // in half dots; 0: no bar code (not one the kind takes, too wide, no zint)
     int height = 0;   // in dots
     QString readable; // the human-readable line (the data with any check digit)
+    int firstBar = 0;  // where the bars begin after the quiet zone, in half dots
+    int dataBottom = 0; // EAN and UPC: where the data bars end, above the guard bars' end (dots)
 };
+
+// One group of the human-readable line: its characters, spread evenly over
+// [x, x + width) half dots.
+struct ReadableGroup
+{
+    QString text;
+    int x = 0;
+    int width = 0;
+};
+
+// Where the human-readable line's characters go under the bars: EAN-13,
+// EAN-8, UPC-A and UPC-E in the groups of their symbol standard (the digits
+// of each half between the guard bars, seven modules a digit; EAN-13's and
+// UPC's first digit, and UPC's check digit, outside the guards); the other
+// kinds, or a line of another length, in one group as wide as the bars.
+QVector<ReadableGroup> readableGroups(int kind, const Bars &bars, int module);
 
 // The bars, two pixels a dot across (half dots) and one down, `module` dots
 // a module and `length` dots high (POSTNET: its own heights at

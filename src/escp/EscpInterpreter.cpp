@@ -70,6 +70,9 @@ CodePage::Id codePageOf(quint8 table, CodePage::Id chosen)
 
 bool on(uchar n) { return n == 1 || n == '1'; }
 
+// ESC k 5: the OCR-B face, which the bar codes' human-readable line is in.
+constexpr quint8 OcrBTypeface = 5;
+
 // The widths of the proportional characters 32-126 in 1/360 in at 10.5
 // points (the 24-pin printers' table; others take 30).
 constexpr uchar ProportionalWidths[95] = {
@@ -460,6 +463,30 @@ void EscpInterpreter::userCharacter(uchar code)
     s.x += advance;
 }
 
+Unit EscpInterpreter::tabColumn() const
+{
+    // A tab column: the pitch's cell with ESC SP's space, not doubled;
+    // proportional text sets its tabs in 10 cpi columns.
+    PrinterState plain = m_state;
+    plain.doubleWidth = plain.doubleWidthLine = false;
+    if (plain.proportional && plain.hmi == 0)
+        plain.cpi = 10, plain.condensed = false;
+    return plain.advance();
+}
+
+void EscpInterpreter::setVerticalTabs(quint8 channel, const uchar *p, qsizetype n)
+{
+    // ESC B / ESC b: lines of the line spacing in force, at most 16; a line
+    // not below the one before ends the list as NUL does.
+    qint8 &count = m_state.verticalTabCount[channel];
+    count = 0;
+    for (qsizetype i = 0; i < n && p[i] != 0 && count < 16; ++i) {
+        if (i > 0 && p[i] <= p[i - 1])
+            break;
+        m_state.verticalTabs[channel][count++] = Unit(p[i]) * m_state.lineSpacing;
+    }
+}
+
 Unit EscpInterpreter::fineStep() const
 {
     // 1/120 in, or on 24 pins in letter quality or proportional 1/180 in.
@@ -548,9 +575,7 @@ void EscpInterpreter::control(uchar c)
     }
     case HT: {
         flushRun();
-        PrinterState plain = s;
-        plain.doubleWidth = plain.doubleWidthLine = false;
-        const Unit column = plain.advance();
+        const Unit column = tabColumn();
         Unit target = -1;
         if (s.tabCount < 0) {
             const Unit step = 8 * column;
@@ -643,13 +668,8 @@ void EscpInterpreter::command(const EscpToken &t)
             s.verticalChannel = n0;
         break;
     case 'b':
-        if (n0 < 8) {
-            auto &stops = s.verticalTabs[n0];
-            qint8 &count = s.verticalTabCount[n0];
-            count = 0;
-            for (qsizetype i = 1; i < n && p[i] != 0 && count < 16; ++i)
-                stops[count++] = Unit(p[i]) * s.lineSpacing;
-        }
+        if (n0 < 8)
+            setVerticalTabs(n0, p + 1, n - 1);
         break;
     case 'w': s.doubleHeight = on(n0); break;
     case 'S':
@@ -754,36 +774,52 @@ void EscpInterpreter::command(const EscpToken &t)
         break;
     }
     case 'D': {
-        PrinterState plain = s;
-        plain.doubleWidth = plain.doubleWidthLine = false;
-        const Unit column = plain.advance();
+        // Columns of the pitch in force (10 cpi when proportional), from
+        // the left margin; a column not past the one before ends the list.
+        const Unit column = tabColumn();
         s.tabCount = 0;
-        for (qsizetype i = 0; i < n && p[i] != 0 && s.tabCount < 32; ++i)
+        for (qsizetype i = 0; i < n && p[i] != 0 && s.tabCount < 32; ++i) {
+            if (i > 0 && p[i] <= p[i - 1])
+                break;
             s.tabs[s.tabCount++] = s.leftMargin + Unit(p[i]) * column;
+        }
         break;
     }
-    case 'B': {
-        qint8 &count = s.verticalTabCount[0];
-        count = 0;
-        for (qsizetype i = 0; i < n && p[i] != 0 && count < 16; ++i)
-            s.verticalTabs[0][count++] = Unit(p[i]) * s.lineSpacing;
+    case 'B':
+        setVerticalTabs(0, p, n);
         break;
-    }
-    case 'e':
-        if (n0 == 0 && p[1] > 0) {
-            const Unit step = Unit(p[1]) * s.advance();
+    case 'e': {
+        // ESC e 0 m: a tab every m columns; ESC e 1 m: a vertical tab every
+        // m lines, in the channel in use.
+        const uchar every = n > 1 ? p[1] : 0;
+        if (every == 0)
+            break;
+        if (n0 == 0 || n0 == '0') {
+            const Unit step = Unit(every) * tabColumn();
             s.tabCount = 0;
             for (Unit x = s.leftMargin + step; x < s.rightMargin && s.tabCount < 32; x += step)
                 s.tabs[s.tabCount++] = x;
+        } else if ((n0 == 1 || n0 == '1') && s.lineSpacing > 0) {
+            const quint8 channel = s.verticalChannel;
+            qint8 &count = s.verticalTabCount[channel];
+            count = 0;
+            const Unit step = Unit(every) * s.lineSpacing;
+            for (Unit y = step; y < s.formLength && count < 16; y += step)
+                s.verticalTabs[channel][count++] = y;
         }
         break;
+    }
     case 'f':
-        if (n0 == 0) {
+        // Spaces or line feeds, neither with a carriage return.
+        if (n0 == 0 || n0 == '0') {
             flushRun();
             s.x = qMin(s.x + Unit(p[1]) * s.advance(), s.rightMargin);
-        } else {
+        } else if (n0 == 1 || n0 == '1') {
+            const Unit column = s.x;
             for (int i = 0; i < p[1] && !m_sheetEnded; ++i)
                 lineFeed(s.lineSpacing);
+            if (!m_sheetEnded)
+                s.x = column;
         }
         break;
     case 't':
@@ -827,9 +863,13 @@ void EscpInterpreter::command(const EscpToken &t)
         case 'V':
             if (len >= 2) {
                 flushRun();
+                // Below the bottom margin the sheet is ejected: the next
+                // one begins at its top.
                 const Unit y = s.topMargin + Unit(word(d)) * s.unit;
                 if (y < s.bottom())
                     s.y = y;
+                else
+                    newSheet();
             }
             break;
         case 'v':
@@ -1022,15 +1062,24 @@ void EscpInterpreter::barcode(const uchar *d, qsizetype len, qsizetype offset)
         m_sheet->pictures.append(std::move(picture));
         if (!(d[5] & 2) && !readable.isEmpty()) {
             // The human-readable line under the bars (control flag bit 1
-            // clear), centred, in cells that fit the bars' width.
-            Printed::TextRun line;
-            line.style = s.style();
-            line.style.advance = qMin(line.style.advance, width / Unit(readable.size()));
-            line.x = s.x + (width - line.style.advance * Unit(readable.size())) / 2;
-            line.baseline = s.y + height + 240;
-            line.text = readable;
-            line.sourceOffset = offset;
-            m_sheet->runs.append(line);
+            // clear), in OCR-B: EAN and UPC digits in their groups, just
+            // under the data bars, the other kinds centred under the bars.
+            const Unit halfDot = UnitsPerInch / dpiX;
+            const Unit dataBottom = bars.dataBottom > 0 && bars.dataBottom < bars.height
+                ? Unit(qint64(bars.dataBottom) * UnitsPerInch / dpiY) : height;
+            for (const EscpBarcode::ReadableGroup &group : EscpBarcode::readableGroups(d[0], bars, module)) {
+                Printed::TextRun line;
+                line.style = s.style();
+                line.style.letterQuality = true;
+                line.style.typeface = OcrBTypeface;
+                const Unit span = Unit(group.width) * halfDot;
+                line.style.advance = qMin(line.style.advance, span / Unit(group.text.size()));
+                line.x = s.x + Unit(group.x) * halfDot + (span - line.style.advance * Unit(group.text.size())) / 2;
+                line.baseline = s.y + dataBottom + 240;
+                line.text = group.text;
+                line.sourceOffset = offset;
+                m_sheet->runs.append(line);
+            }
         }
     }
     s.x += width;

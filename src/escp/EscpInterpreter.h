@@ -34,6 +34,8 @@ private:
     void cancelLine();
     // The step of ESC SP and ESC \ (before ESC ( U sets one).
     Printed::Unit fineStep() const;
+    Printed::Unit tabColumn() const;
+    void setVerticalTabs(quint8 channel, const uchar *p, qsizetype n);
     void deleteCharacter();
     void setUnit(const uchar *d, qsizetype len);
     void defineCharacters(const uchar *p, qsizetype n);

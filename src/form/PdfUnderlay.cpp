@@ -1,5 +1,7 @@
 #include "form/PdfUnderlay.h"
 
+#include "platform/BufferedOutput.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -168,6 +170,9 @@ bool write(const QString &jobPdf, const QVector<PdfSheetPlace> &places, const Sh
         for (const auto &object : objects)
             names[object.first] = "/Sticker2Form" + std::to_string(names.size() + 1);
         const QPointF offset = forms.offsetPoints();
+        // The few bytes that draw a form are the same on every page of one
+        // size: one stream that all those pages share.
+        std::map<std::string, QPDFObjectHandle> placings;
         for (size_t k = 0; k < pages.size(); ++k) {
             const FormPage *form = forms.forSheet(places[qsizetype(k)].sheetIndex);
             if (!form)
@@ -206,14 +211,21 @@ bool write(const QString &jobPdf, const QVector<PdfSheetPlace> &places, const Sh
                 content = "q " + number(size.width()) + " 0 0 " + number(size.height()) + " " + number(place.llx)
                     + " " + number(place.lly) + " cm " + name + " Do Q";
             }
-            page.addPageContents(QPDFObjectHandle::newStream(&pdf, "q\n" + content + "\nQ\n"), true);
+            const std::string drawing = "q\n" + content + "\nQ\n";
+            auto placing = placings.find(drawing);
+            if (placing == placings.end())
+                placing = placings.emplace(drawing, QPDFObjectHandle::newStream(&pdf, drawing)).first;
+            page.addPageContents(placing->second, true);
         }
         setInfo(pdf, info);
 
+        // qpdf writes a token at a time: gathered into large writes, as the
+        // job's own pass does, rather than a call through the device each.
         QString deviceError;
+        BufferedOutput buffered(out);
         Pl_Function pipe("output", nullptr, [&](unsigned char const *data, size_t length) {
-            if (out.write(reinterpret_cast<const char *>(data), qint64(length)) != qint64(length)) {
-                deviceError = out.errorString();
+            if (buffered.write(reinterpret_cast<const char *>(data), qint64(length)) != qint64(length)) {
+                deviceError = buffered.errorString();
                 throw std::runtime_error("the output failed");
             }
         });
@@ -224,6 +236,10 @@ bool write(const QString &jobPdf, const QVector<PdfSheetPlace> &places, const Sh
         writer.setDecodeLevel(qpdf_dl_none);
         try {
             writer.write();
+            if (!buffered.flushBuffer()) {
+                deviceError = buffered.errorString();
+                throw std::runtime_error("the output failed");
+            }
         } catch (const std::exception &) {
             if (!deviceError.isEmpty()) {
                 if (error)

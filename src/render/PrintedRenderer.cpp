@@ -13,31 +13,54 @@
 namespace {
 
 const QString Family = QStringLiteral("DejaVu Sans Mono");
-// The typefaces of letter quality (ESC x 1, ESC k): Sans serif, chosen by
-// ESC k 1, in a face of its own; Roman (the printer's own letter quality,
-// which most files ask for) and the rest (Courier, Prestige, Script ...) in
-// the monospaced face draft prints in too. A proportional serif face set in
-// fixed cells reads back from a PDF as letters spaced apart, which would
-// cost a letter-quality report its searchable words.
-const QString Families[] = {Family, QStringLiteral("DejaVu Serif"), QStringLiteral("DejaVu Sans")};
+// The faces: draft (ESC x 0) in a plain monospaced face; letter quality
+// (ESC x 1) in a serif one of fixed pitch (Roman, Courier, Prestige, Script
+// and the rest of ESC k: the printers' letter-quality faces have serifs),
+// but Sans serif and Sans serif H (ESC k 1, 11) in a sans-serif face of
+// their own, and OCR-B and OCR-A (ESC k 5, 6) in those very faces, which
+// are standards. The cells stay the pitch's whichever face draws them. A
+// proportional serif face set in fixed cells would read back from a PDF as
+// letters spaced apart, so the serif face is a monospaced one.
+const QString Families[] = {Family, QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans"),
+    QStringLiteral("OCR B"), QStringLiteral("OCRA")};
+enum FaceFamily { Draft, Serif, SansSerif, OcrB, OcrA };
 
 int familyOf(const Printed::TextStyle &style)
 {
     if (!style.letterQuality)
-        return 0;
-    return style.typeface == 1 ? 2 : 0;
+        return Draft;
+    switch (style.typeface) {
+    case 1:
+    case 11: return SansSerif;
+    case 5: return OcrB;
+    case 6: return OcrA;
+    default: return Serif;
+    }
 }
 
-// ESC r: the ribbon's colours.
+// ESC r: a colour ribbon has four bands, black, magenta, cyan and yellow;
+// violet, orange and green are printed by striking two bands over each
+// other, so their ink is the two bands' inks laid one on the other (each
+// takes away its share of the light). The bands' own shades are our
+// choice: no reference gives them.
+constexpr QRgb Magenta = qRgb(0xE0, 0x30, 0x90);
+constexpr QRgb Cyan = qRgb(0x20, 0xA0, 0xE0);
+constexpr QRgb Yellow = qRgb(0xF8, 0xE0, 0x20);
+
+QColor overprinted(QRgb a, QRgb b)
+{
+    return QColor(qRed(a) * qRed(b) / 255, qGreen(a) * qGreen(b) / 255, qBlue(a) * qBlue(b) / 255);
+}
+
 QColor inkOf(quint8 color)
 {
     switch (color) {
-    case 1: return QColor(0xC0, 0x00, 0x80); // magenta
-    case 2: return QColor(0x00, 0x90, 0xC0); // cyan
-    case 3: return QColor(0x60, 0x00, 0xA0); // violet
-    case 4: return QColor(0xE0, 0xC0, 0x00); // yellow
-    case 5: return QColor(0xF0, 0x60, 0x00); // orange
-    case 6: return QColor(0x00, 0x90, 0x30); // green
+    case 1: return QColor(Magenta);
+    case 2: return QColor(Cyan);
+    case 3: return overprinted(Magenta, Cyan); // violet
+    case 4: return QColor(Yellow);
+    case 5: return overprinted(Yellow, Magenta); // orange
+    case 6: return overprinted(Yellow, Cyan); // green
     default: return QColor(Qt::black);
     }
 }
@@ -104,8 +127,11 @@ const PrintedRenderer::Sized &PrintedRenderer::font(int face, double pixelSize)
     Sized sized;
     if (!m_faces[face].isValid()) {
         const int style = face % 4;
-        m_faces[face] = QRawFont::fromFont(faceFont(style == Bold || style == BoldOblique,
-            style == Oblique || style == BoldOblique, Families[face / 4]));
+        // The OCR faces come in one weight (their other styles are
+        // inverted or hollow letters, never to be picked for bold).
+        const bool ocr = face / 4 == OcrB || face / 4 == OcrA;
+        m_faces[face] = QRawFont::fromFont(faceFont(!ocr && (style == Bold || style == BoldOblique),
+            (face / 4 != OcrA) && (style == Oblique || style == BoldOblique), Families[face / 4]));
         if (!m_faces[face].isValid()) // the family is missing: the monospaced face
             m_faces[face] = m_faces[style];
     }
@@ -146,6 +172,10 @@ void PrintedRenderer::drawRun(QPainter &painter, const Printed::TextRun &run, QP
     // Blanks print nothing: they are left out of the glyphs (a report is
     // half blanks), and the cells keep every glyph in its column.
     const QVector<quint32> all = sized.font.glyphIndexesForString(run.text);
+    // The sans-serif face is not of fixed pitch: each glyph is centred in
+    // its cell, so a wide letter (M, W) keeps within its neighbours' gaps.
+    const bool ownWidths = family == SansSerif;
+    const QVector<QPointF> advances = ownWidths ? sized.font.advancesForGlyphIndexes(all) : QVector<QPointF>();
     QVector<quint32> glyphs;
     QVector<QPointF> positions;
     glyphs.reserve(all.size());
@@ -162,7 +192,8 @@ void PrintedRenderer::drawRun(QPainter &painter, const Printed::TextRun &run, QP
             continue;
         }
         glyphs.append(all[i]);
-        positions.append(QPointF(double(i) * pitch, 0));
+        const double centring = ownWidths && i < advances.size() ? (step - advances[i].x()) / 2 : 0.0;
+        positions.append(QPointF(double(i) * pitch + centring, 0));
     }
     painter.save();
     painter.translate(x, baseline);

@@ -77,7 +77,7 @@ private:
         QPainter &painter, const QVector<Printed::Picture> &pictures, QPointF origin, double scale);
     void drawForm(QPainter &painter, const Printed::Sheet &sheet, QPointF origin, double scale, const QRectF &exposed);
 
-    QRawFont m_faces[12]; // four faces each of the monospaced, serif and sans-serif families
+    QRawFont m_faces[20]; // four faces each of the draft, serif, sans-serif, OCR-B and OCR-A families
     std::map<std::pair<int, qint64>, Sized> m_sized; // by face and size in 1/64 pixel
     bool m_toPdf = false;
     SheetForms m_forms;

@@ -3,6 +3,7 @@
 // width, and the commands that change the look of the text, each as bytes
 // and the sheets they print (positions in units of 1/2160 in).
 #include "EscpBytes.h"
+#include "EscpSheets.h"
 #include "TestSupport.h"
 #include "codepage/CodePageGuess.h"
 #include "escp/EscpTokenizer.h"
@@ -13,52 +14,6 @@
 #include <QTest>
 
 namespace {
-
-
-SheetIndex built(const QByteArray &bytes, PrinterModel model = PrinterModel::Auto, double carriage = 13.6)
-{
-    PrinterSetup setup;
-    setup.model = model;
-    setup.carriageInches = carriage;
-    SheetIndex doc;
-    doc.build(bytes, setup);
-    return doc;
-}
-
-// The sheets as text: "h=<height>" per sheet, then its runs
-// "x,baseline'text'advance+look" and pictures "[x,top WxH]" in units. The
-// look letters: b bold, u underline, i italic, w double width, c condensed,
-// t strike-through, o overscore, O outline, S shadow, r<n> colour, L letter
-// quality, k<n> typeface, p<height> a size of its own.
-QString sheets(const QByteArray &bytes, PrinterModel model = PrinterModel::Auto, double carriage = 13.6)
-{
-    const SheetIndex doc = built(bytes, model, carriage);
-    QStringList out;
-    for (int i = 0; i < doc.sheetCount(); ++i) {
-        const Printed::Sheet s = doc.sheet(i);
-        QStringList items{QStringLiteral("h=%1").arg(s.height)};
-        for (const Printed::TextRun &r : s.runs) {
-            const Printed::TextStyle &l = r.style;
-            QString look;
-            for (auto [flag, c] : {std::pair{l.bold, 'b'}, {l.underline, 'u'}, {l.italic, 'i'},
-                     {l.doubleWidth, 'w'}, {l.condensed, 'c'}, {l.strike > 0, 't'}, {l.overscore > 0, 'o'},
-                     {l.outline, 'O'}, {l.shadow, 'S'}, {l.letterQuality, 'L'}})
-                if (flag)
-                    look += QLatin1Char(c);
-            if (l.color)
-                look += QStringLiteral("r%1").arg(l.color);
-            if (l.typeface)
-                look += QStringLiteral("k%1").arg(l.typeface);
-            if (l.height != Printed::UnitsPerInch / 6)
-                look += QStringLiteral("p%1").arg(l.height);
-            items << QStringLiteral("%1,%2'%3'%4%5").arg(r.x).arg(r.baseline).arg(r.text).arg(l.advance).arg(look);
-        }
-        for (const Printed::Picture &p : s.pictures)
-            items << QStringLiteral("[%1,%2 %3x%4]").arg(p.left()).arg(p.upper()).arg(p.right() - p.left()).arg(p.lower() - p.upper());
-        out << items.join(' ');
-    }
-    return out.join(" | ");
-}
 
 // A report of `lines` short lines, each ended by CR LF.
 QByteArray report(int lines)
@@ -275,7 +230,17 @@ private slots:
                                            << h + " 0,240'a'216Lk1 216,240'b'216k1";
         QTest::newRow("ESC ( B: bars and the human-readable line")
             << E + "(B" + b({8, 0, 5, 2, 0, 36, 0, 0}) + "AB" << p2
-            << h + " 180,672'*AB*'216 [0,0 1224x432]";
+            << h + " 180,672'*AB*'216Lk5 [0,0 1224x432]";
+        // EAN and UPC: the digits in their symbol's groups, seven modules a
+        // digit (2 dots a module at 180 dpi: 168 units), just under the
+        // data bars (the guard bars reach 5 modules lower); the first digit
+        // in the quiet zone, UPC-A's check digit right of the bars.
+        QTest::newRow("ESC ( B: EAN-13's digits in their groups")
+            << E + "(B" + b({19, 0, 0, 2, 0, 36, 0, 0}) + "4006381333931" << p2
+            << h + " 72,636'4'168Lk5 336,636'006381'168Lk5 1464,636'333931'168Lk5 [0,0 2712x432]";
+        QTest::newRow("ESC ( B: UPC-A's digits in their groups")
+            << E + "(B" + b({18, 0, 3, 2, 0, 36, 0, 0}) + "036000291452" << p2
+            << h + " 24,636'0'168Lk5 456,636'36000'168Lk5 1416,636'29145'168Lk5 2520,636'2'168Lk5 [0,0 2712x432]";
         // A bar code wider than the carriage has room for is not printed and
         // does not move the head (60 letters of Code 128, 6 dots a module,
         // 4,096 dots long: drawn whole it was 34 million dots).

@@ -227,6 +227,10 @@ private slots:
         QTest::newRow("tabs, double width, underline")
             << QByteArrayLiteral("\x1b" "D\x05\x0a\x00" "A\tB\tC\r\n\x0eWIDE\x14 \x1b-\x01under\x1b-\x00\r\n")
             << "A B C WIDE under";
+        // Letter quality's monospaced faces keep the words whole.
+        QTest::newRow("letter quality: Roman, OCR-B, OCR-A")
+            << QByteArrayLiteral("\x1bx1Roman words\x1bk\x05 OCR B 4711\x1bk\x06 OCR A\r\n")
+            << "Roman words OCR B 4711 OCR A";
         QTest::newRow("bit image with a form feed byte inside")
             << QByteArrayLiteral("Logo\r\n\x1bK\x04\x00\x0c\xff\x0c\xff\r\nafter\r\n") << "Logo after";
     }
