@@ -4,7 +4,6 @@
 #include "cli/CommandLine.h"
 #include "cli/StandardOutput.h"
 #include "platform/OutputFile.h"
-#include "platform/NumericText.h"
 #include "sticker/CharSheetWriter.h"
 #include "sticker/CsvTable.h"
 #include "sticker/FormatStore.h"
@@ -84,8 +83,7 @@ int writeSheet(StickerInput &input, const QString &slotName, const QString &out)
     const QString refusal = CharSheetWriter::validate(input);
     if (!refusal.isEmpty())
         return CliSupport::fail(QStringLiteral("%1: %2").arg(slotName, refusal));
-    if (NumericText::leadingNumber(input.pageCount) == 0)
-        input.pageCount = QStringLiteral("1");
+    countPagesFromOne(input);
     const StickerWorkingValues values = computeWorkingValues(input);
     QString error;
     if (out == QLatin1String("-")) {

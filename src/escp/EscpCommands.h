@@ -16,6 +16,9 @@ constexpr uchar NUL = 0x00, BEL = 0x07, BS = 0x08, HT = 0x09, LF = 0x0A, VT = 0x
 // A byte the printer takes as a control character, not as a character to print.
 constexpr bool isControl(uchar c) { return c < 0x20 || c == DEL; }
 
+// A 16-bit parameter as the printer reads it: the low byte first (nL nH).
+constexpr qsizetype word(const uchar *p) { return p[0] + 256 * qsizetype(p[1]); }
+
 // The printer sequences the markup of the report view, the web page, raw
 // printing and the sticker sheet use, one open/close pair per markup tag.
 inline constexpr QByteArrayView BoldOn{"\x1b" "E"};                       // emphasized

@@ -13,8 +13,6 @@ using Printed::UnitsPerInch;
 
 namespace {
 
-qsizetype word(const uchar *p) { return p[0] + 256 * qsizetype(p[1]); }
-
 // The twelve positions a national character set (ESC R) replaces, and what
 // each set puts there, country by country as the printers number them.
 constexpr uchar NationalPositions[12] = {0x23, 0x24, 0x40, 0x5B, 0x5C, 0x5D, 0x5E, 0x60, 0x7B, 0x7C, 0x7D, 0x7E};

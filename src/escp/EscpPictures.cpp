@@ -308,7 +308,7 @@ DotImage rasterImage(const uchar *command, qsizetype length, bool draw)
         return tiffImage(data, size, dpiX, dpiY, draw);
     if (compression > 1)
         return DotImage(); // a compression the printer does not know
-    const qsizetype width = qMin<qsizetype>(command[6] + 256 * qsizetype(command[7]), MostDotsAcross);
+    const qsizetype width = qMin<qsizetype>(Escp::word(command + 6), MostDotsAcross);
     const qsizetype rowBytes = (width + 7) / 8;
     const int height = command[5];
     DotImage out;
@@ -318,14 +318,14 @@ DotImage rasterImage(const uchar *command, qsizetype length, bool draw)
     if (!draw || width == 0 || height == 0)
         return out;
     std::vector<uchar> bytes;
-    const qsizetype full = (command[6] + 256 * qsizetype(command[7]) + 7) / 8 * height;
+    const qsizetype full = (Escp::word(command + 6) + 7) / 8 * height;
     if (compression == 1) {
         unpack(data, size, full, bytes);
     } else {
         bytes.assign(data, data + qMin(size, full));
     }
     // The rows as they lie in the data, cut to the dots drawn.
-    const qsizetype fullRow = (command[6] + 256 * qsizetype(command[7]) + 7) / 8;
+    const qsizetype fullRow = (Escp::word(command + 6) + 7) / 8;
     out.pieces = tiles(int(width), height, [&bytes, fullRow, rowBytes](int y, qsizetype *n) {
         const qsizetype at = y * fullRow;
         *n = qBound(qsizetype(0), qsizetype(bytes.size()) - at, rowBytes);

@@ -29,8 +29,6 @@ const uchar *findControl(const uchar *p, const uchar *end)
     return p;
 }
 
-qsizetype word(const uchar *p) { return p[0] + 256 * qsizetype(p[1]); }
-
 } // namespace
 
 qsizetype EscpTokenizer::commandLength(const uchar *data, qsizetype size, qsizetype pos, int pins)

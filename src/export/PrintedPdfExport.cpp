@@ -31,20 +31,6 @@ bool writeSheets(QIODevice &out, const SheetSource &sheets, const PdfOptions &op
 
 } // namespace
 
-double fitScale(const QSizeF &sheet, const QSizeF &used, const QSizeF &paper)
-{
-    // The blank part of a wide carriage's sheet beyond the paper is left
-    // off rather than shrinking the text on it.
-    const double width = qMin(sheet.width(), qMax(paper.width(), used.width()));
-    const double height = qMin(sheet.height(), qMax(paper.height(), used.height()));
-    double scale = 1.0;
-    if (width > 0)
-        scale = qMin(scale, paper.width() / width);
-    if (height > 0)
-        scale = qMin(scale, paper.height() / height);
-    return scale;
-}
-
 bool write(QIODevice &out, const SheetSource &sheets, const PdfOptions &options, QString *error)
 {
     const PdfDocumentInfo info = PdfExport::documentInfo(options);
@@ -93,8 +79,7 @@ bool writeSheets(QIODevice &out, const SheetSource &sheets, const PdfOptions &op
             painter.end();
             return fail(error, Printed::overBudgetText(i + 1) + QLatin1Char('.'));
         }
-        const QSizeF used = PrintedRenderer::usedSize(sheet) * unit;
-        const double scale = fitScale(QSizeF(sheet.width, sheet.height) * unit, used, paper);
+        const double scale = PrintedRenderer::fitScale(sheet, unit, paper);
         renderer.draw(painter, sheet, QPointF(0, 0), unit * scale);
         if (places)
             places->append({sheet.index, scale});

@@ -9,7 +9,8 @@ class QIODevice;
 
 // A PDF of a print file's sheets as they come off the printer: one PDF page
 // of the chosen paper per sheet, the sheet at its true size where its inked
-// part fits the paper, else scaled down whole (never cut). The text is real
+// part fits the paper, else scaled down whole (never cut; the renderer's
+// fitScale, as desktop printing). The text is real
 // text, one run at a time, so a reader can select and search it; pictures
 // are black dots on a clear ground.
 namespace PrintedPdfExport {
@@ -21,10 +22,5 @@ bool write(QIODevice &out, const SheetSource &sheets, const PdfOptions &options,
 
 // The same into a file, whole or not at all; the error names the file.
 bool save(const QString &path, const SheetSource &sheets, const PdfOptions &options, QString *error);
-
-// How much a sheet is scaled on paper (all sizes in the same unit): 1 when
-// the part of the sheet that holds ink fits the paper, else the factor that
-// makes that part, or the whole sheet when it is smaller, fit.
-double fitScale(const QSizeF &sheet, const QSizeF &used, const QSizeF &paper);
 
 } // namespace PrintedPdfExport

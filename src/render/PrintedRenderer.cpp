@@ -455,6 +455,25 @@ void PrintedRenderer::draw(
     painter.restore();
 }
 
+double PrintedRenderer::fitScale(const QSizeF &sheet, const QSizeF &used, const QSizeF &paper)
+{
+    // The blank part of a wide carriage's sheet beyond the paper is left
+    // off rather than shrinking the text on it.
+    const double width = qMin(sheet.width(), qMax(paper.width(), used.width()));
+    const double height = qMin(sheet.height(), qMax(paper.height(), used.height()));
+    double scale = 1.0;
+    if (width > 0)
+        scale = qMin(scale, paper.width() / width);
+    if (height > 0)
+        scale = qMin(scale, paper.height() / height);
+    return scale;
+}
+
+double PrintedRenderer::fitScale(const Printed::Sheet &sheet, double unit, const QSizeF &paper)
+{
+    return fitScale(QSizeF(sheet.width, sheet.height) * unit, usedSize(sheet) * unit, paper);
+}
+
 QSizeF PrintedRenderer::usedSize(const Printed::Sheet &sheet)
 {
     // What prints: blanks at the end of a run print nothing unless they are

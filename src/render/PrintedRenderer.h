@@ -54,6 +54,15 @@ public:
     // lowest line or picture.
     static QSizeF usedSize(const Printed::Sheet &sheet);
 
+    // How much a sheet is scaled on paper, the rule of every output that
+    // puts sheets on paper (PDF, desktop printer): 1 when the part of the
+    // sheet that holds ink fits the paper, else the factor that makes that
+    // part, or the whole sheet when it is smaller, fit. All sizes in one unit.
+    static double fitScale(const QSizeF &sheet, const QSizeF &used, const QSizeF &paper);
+    // The same for a sheet drawn `unit` device pixels a printer unit on
+    // paper of `paper` device pixels.
+    static double fitScale(const Printed::Sheet &sheet, double unit, const QSizeF &paper);
+
     // The forms drawn under the sheets from now on (none: empty forms).
     void setForms(const SheetForms &forms);
     const SheetForms &forms() const { return m_forms; }

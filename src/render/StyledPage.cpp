@@ -4,42 +4,20 @@
 #include "report/ReportMarkup.h"
 
 #include <QHash>
-#include <QTextCharFormat>
 
 namespace {
 
-// What a region format changes; unset fields keep what the character had.
-struct LookChange
+// A region's look over a character's: what the region sets, the rest kept.
+void apply(RunLook &look, const RegionLook &region)
 {
-    bool setPoints = false, setColour = false, setBold = false, setUnderline = false;
-    RunLook to;
-};
-
-LookChange changeOf(const QTextCharFormat &format)
-{
-    LookChange change;
-    change.setPoints = format.hasProperty(QTextFormat::FontPointSize);
-    change.to.points = format.fontPointSize();
-    change.setColour = format.hasProperty(QTextFormat::ForegroundBrush);
-    change.to.colour = format.foreground().color().rgba();
-    change.setBold = format.hasProperty(QTextFormat::FontWeight);
-    change.to.bold = format.fontWeight() >= QFont::Bold;
-    change.setUnderline = format.hasProperty(QTextFormat::FontUnderline)
-        || format.hasProperty(QTextFormat::TextUnderlineStyle);
-    change.to.underline = format.fontUnderline();
-    return change;
-}
-
-void apply(RunLook &look, const LookChange &change)
-{
-    if (change.setPoints)
-        look.points = change.to.points;
-    if (change.setColour)
-        look.colour = change.to.colour;
-    if (change.setBold)
-        look.bold = change.to.bold;
-    if (change.setUnderline)
-        look.underline = change.to.underline;
+    if (region.points)
+        look.points = *region.points;
+    if (region.colour)
+        look.colour = region.colour->rgba();
+    if (region.bold)
+        look.bold = true;
+    if (region.underline)
+        look.underline = true;
 }
 
 // The passes of printing, then the twelve-pitch pass, which only hides.
@@ -74,6 +52,29 @@ QString markupText(QByteArrayView page, CodePage::Id codePage)
     return text;
 }
 
+// What one character of the page does to its lines, the same whether they
+// are built whole or streamed: a line end ends the line; what a pass hid
+// and every control code (which the printer obeys) take no place; a tab
+// runs to the next multiple of eight columns; bytes 0x80-0x9F without a
+// glyph print as a blank column.
+template <typename Lines>
+void putCharacter(Lines &lines, QChar ch, bool hidden, const RunLook &look)
+{
+    const char16_t c = ch.unicode();
+    if (c == '\n') {
+        lines.endLine();
+    } else if (hidden || (c < 0x20 && c != '\t') || c == 0x7F) {
+        return;
+    } else if (c == '\t') {
+        do
+            lines.put(QLatin1Char(' '), look);
+        while (lines.column() % 8 != 0);
+    } else {
+        lines.put(c >= 0x80 && c < 0xA0 ? QChar(QLatin1Char(' ')) : ch, look);
+    }
+}
+
+// The lines of a page built whole.
 class LineBuilder
 {
 public:
@@ -85,6 +86,18 @@ public:
         ++m_column;
     }
     int column() const { return m_column; }
+    void endLine() { m_lines.append(take()); }
+    // The lines, without blank lines at the end: they print nothing and
+    // would only take room.
+    QVector<StyledLine> finish()
+    {
+        m_lines.append(take());
+        while (!m_lines.isEmpty() && m_lines.last().isEmpty())
+            m_lines.removeLast();
+        return std::exchange(m_lines, {});
+    }
+
+private:
     // The line so far, without the blanks at its end, which print nothing
     // (an underlined blank prints its underline and stays).
     StyledLine take()
@@ -101,7 +114,7 @@ public:
         return std::exchange(m_line, StyledLine());
     }
 
-private:
+    QVector<StyledLine> m_lines;
     StyledLine m_line;
     int m_column = 0;
 };
@@ -210,7 +223,7 @@ void stream(QByteArrayView page, const MarkupContext &context,
         RunLook look;
         for (int pass = 0; pass < scanner.passCount(); ++pass) {
             if (scanner.inRegion(style, pass))
-                apply(look, changeOf(scanner.regionFormat(pass)));
+                apply(look, scanner.regionLook(pass));
         }
         return *styles.insert(style, {look, scanner.hides(style)});
     };
@@ -225,20 +238,8 @@ void stream(QByteArrayView page, const MarkupContext &context,
         for (const MarkupRun &run : std::as_const(runs)) {
             const auto &[look, hidden] = styleOf(run.style);
             const qsizetype end = i + run.length;
-            for (; i < end; ++i) {
-                const char16_t c = text.at(i).unicode();
-                if (c == '\n') {
-                    line.endLine();
-                } else if (hidden || (c < 0x20 && c != '\t') || c == 0x7F) {
-                    continue;
-                } else if (c == '\t') {
-                    do
-                        line.put(QLatin1Char(' '), look);
-                    while (line.column() % 8 != 0);
-                } else {
-                    line.put(c >= 0x80 && c < 0xA0 ? QChar(QLatin1Char(' ')) : text.at(i), look);
-                }
-            }
+            for (; i < end; ++i)
+                putCharacter(line, text.at(i), hidden, look);
         }
     }
     line.finish();
@@ -251,7 +252,7 @@ QVector<StyledLine> build(QByteArrayView page, const MarkupContext &context)
     QVector<bool> hidden(text.size(), false);
     if (context.vsual) {
         for (const MarkupPass &pass : printPasses()) {
-            const LookChange region = changeOf(markupRegionFormat(pass.tag, context));
+            const RegionLook region = markupRegionLook(pass.tag, context);
             findMarkupRanges(text, pass.open, pass.close, [&](qsizetype start, qsizetype length, bool hide) {
                 for (qsizetype i = start; i < start + length; ++i) {
                     if (hide)
@@ -263,27 +264,10 @@ QVector<StyledLine> build(QByteArrayView page, const MarkupContext &context)
         }
     }
 
-    QVector<StyledLine> lines;
-    LineBuilder line;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text.at(i).unicode();
-        if (c == '\n') {
-            lines.append(line.take());
-        } else if (hidden.at(i) || (c < 0x20 && c != '\t') || c == 0x7F) {
-            continue;
-        } else if (c == '\t') {
-            do
-                line.put(QLatin1Char(' '), looks.at(i));
-            while (line.column() % 8 != 0);
-        } else {
-            line.put(c >= 0x80 && c < 0xA0 ? QChar(QLatin1Char(' ')) : text.at(i), looks.at(i));
-        }
-    }
-    lines.append(line.take());
-    // Blank lines at the end print nothing and would only take room.
-    while (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
+    LineBuilder lines;
+    for (qsizetype i = 0; i < text.size(); ++i)
+        putCharacter(lines, text.at(i), hidden.at(i), looks.at(i));
+    return lines.finish();
 }
 
 QString text(const StyledLine &line)

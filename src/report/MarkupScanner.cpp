@@ -30,7 +30,8 @@ MarkupScanner::MarkupScanner(const MarkupContext &context, const QVector<MarkupP
             Pass pass;
             pass.open = step.open;
             pass.close = step.close;
-            pass.region = markupRegionFormat(step.tag, context);
+            pass.look = markupRegionLook(step.tag, context);
+            pass.region = charFormatOf(pass.look);
             m_passes.append(pass);
             for (const QString *sequence : {&step.open, &step.close}) {
                 for (QChar c : *sequence)

@@ -52,10 +52,10 @@ public:
     const QTextCharFormat &format(int style) const;
     // The same style pass by pass, for those who want the parts rather than
     // the merge: the passes that act (a pass with an empty sequence does not),
-    // the region format of each, whether the pass gave a style's characters
-    // its region format, and whether some pass hid them.
+    // the region look of each, whether the pass gave a style's characters
+    // its region look, and whether some pass hid them.
     int passCount() const { return int(m_passes.size()); }
-    const QTextCharFormat &regionFormat(int pass) const { return m_passes.at(pass).region; }
+    const RegionLook &regionLook(int pass) const { return m_passes.at(pass).look; }
     bool inRegion(int style, int pass) const;
     bool hides(int style) const;
 
@@ -70,7 +70,8 @@ private:
     {
         QString open;
         QString close;
-        QTextCharFormat region;
+        RegionLook look;
+        QTextCharFormat region; // the look as a format
         qsizetype lastClose = -1; // where the last close begins
         bool inRegion = false;    // an open was found and its close is still ahead
         bool ended = false;       // an open without a close: nothing more to find

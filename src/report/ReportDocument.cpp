@@ -3,6 +3,11 @@
 #include "report/PageChoice.h"
 #include "report/PageText.h"
 
+ReportDocument::ReportDocument(QObject *parent)
+    : QObject(parent)
+{
+}
+
 bool ReportDocument::load(const QString &file, QString *error)
 {
     PageTable table;
@@ -16,21 +21,99 @@ bool ReportDocument::load(const QString &file, QString *error)
     m_continuous = false;
     m_marks = QVector<qint16>(11, 0);
     m_markCount = 0;
+    emit loaded();
+    emit pagesChanged();
+    emit currentPageChanged(m_current);
+    emit continuousChanged(m_continuous);
+    emit columnMarksChanged();
     return true;
+}
+
+void ReportDocument::dropSheets()
+{
+    const bool shown = showsSheets();
+    m_printedBuilt = false;
+    if (shown)
+        emit pagesChanged();
 }
 
 void ReportDocument::setCodePage(CodePage::Id codePage)
 {
     if (codePage != m_setup.codePage)
-        m_printedBuilt = false;
+        dropSheets();
+    if (codePage == m_markup.codePage)
+        return;
     m_markup.codePage = codePage;
+    emit codePageChanged(codePage);
 }
 
-void ReportDocument::setMarkup(const MarkupContext &markup)
+void ReportDocument::setVisual(bool on)
 {
-    const CodePage::Id codePage = m_markup.codePage;
-    m_markup = markup;
-    m_markup.codePage = codePage;
+    if (m_markup.vsual == on)
+        return;
+    m_markup.vsual = on;
+    emit markupChanged();
+}
+
+void ReportDocument::setEmphasisColors(const QColor &doubleWidth, const QColor &bold, const QColor &condensed)
+{
+    if (m_markup.doubleWidth == doubleWidth && m_markup.bold == bold && m_markup.condensed == condensed)
+        return;
+    m_markup.doubleWidth = doubleWidth;
+    m_markup.bold = bold;
+    m_markup.condensed = condensed;
+    emit markupChanged();
+}
+
+void ReportDocument::setPaperColor(const QColor &paper)
+{
+    if (m_paper == paper)
+        return;
+    m_paper = paper;
+    emit paperColorChanged(paper);
+}
+
+void ReportDocument::setZoom(bool zoomedIn, double viewPoints)
+{
+    if (m_markup.zoomedIn == zoomedIn && m_viewPoints == viewPoints)
+        return;
+    m_markup.zoomedIn = zoomedIn;
+    m_viewPoints = viewPoints;
+    emit zoomChanged(zoomedIn);
+}
+
+void ReportDocument::setPrintedLook(bool on)
+{
+    if (m_printedLook == on)
+        return;
+    const bool shown = showsSheets();
+    m_printedLook = on;
+    emit lookChanged(on);
+    if (shown != showsSheets())
+        emit pagesChanged();
+}
+
+void ReportDocument::setForms(const SheetForms &forms)
+{
+    // Forms carry no equality of their own: any setting is news.
+    m_forms = forms;
+    emit formsChanged();
+}
+
+void ReportDocument::setCurrentPage(int page)
+{
+    if (m_current == page)
+        return;
+    m_current = page;
+    emit currentPageChanged(page);
+}
+
+void ReportDocument::setContinuous(bool on)
+{
+    if (m_continuous == on)
+        return;
+    m_continuous = on;
+    emit continuousChanged(on);
 }
 
 PageRenderOptions ReportDocument::renderOptions() const
@@ -46,7 +129,7 @@ void ReportDocument::setPrinterSetup(const PrinterSetup &setup)
 {
     if (setup.formLengthInches != m_setup.formLengthInches || setup.carriageInches != m_setup.carriageInches
         || setup.model != m_setup.model)
-        m_printedBuilt = false;
+        dropSheets();
     const CodePage::Id codePage = m_setup.codePage; // the sheets' own, kept by setCodePage()
     m_setup = setup;
     m_setup.codePage = codePage;
@@ -61,8 +144,11 @@ bool ReportDocument::buildPrinted(const Progress &progress)
     if (!m_printedBuilt) {
         m_printed = SheetIndex();
         m_printedLook = false;
+        emit lookChanged(false);
+        return false;
     }
-    return m_printedBuilt;
+    emit pagesChanged();
+    return true;
 }
 
 PageSource ReportDocument::pageSource() const
@@ -73,14 +159,14 @@ PageSource ReportDocument::pageSource() const
         m_printed.sheetCount());
 }
 
-bool ReportDocument::shownSource(bool selectionOnly, PageSource *source, QString *error) const
+bool ReportDocument::shownSource(const ShownText &shown, bool selectionOnly, PageSource *source, QString *error) const
 {
     if (showsSheets()) {
         *source = pageSource().only(m_current);
         return true;
     }
     QByteArray bytes;
-    if (!shownPageBytes(selectionOnly, &bytes, error))
+    if (!shownPageBytes(shown, selectionOnly, &bytes, error))
         return false;
     *source = PageSource::onePage(bytes);
     return true;
@@ -93,9 +179,12 @@ int ReportDocument::pageCount() const
 
 void ReportDocument::setColumnMarkCount(int count)
 {
+    const quint8 before = m_markCount;
     m_markCount = quint8(qBound(0, count, 255));
     if (m_marks.size() < m_markCount + 1)
         m_marks.resize(m_markCount + 1);
+    if (m_markCount != before)
+        emit columnMarksChanged();
 }
 
 void ReportDocument::addColumnMark(int column)
@@ -107,6 +196,7 @@ void ReportDocument::addColumnMark(int column)
     m_marks[m_markCount] = qint16(column);
     ++m_markCount;
     m_marks.resize(m_markCount + 1);
+    emit columnMarksChanged();
 }
 
 QVector<int> ReportDocument::chosenShown(const PageSelection &choice) const
@@ -127,9 +217,9 @@ QVector<int> ReportDocument::chosenPages(const PageSelection &choice) const
     return pageSource().filePages(chosenShown(choice));
 }
 
-bool ReportDocument::hasSelection() const
+bool ReportDocument::hasSelection(const ShownText &shown) const
 {
-    return !showsSheets() && m_shown.selection && !m_shown.selection().isEmpty();
+    return !showsSheets() && !shown.selection.isEmpty();
 }
 
 bool ReportDocument::encode(const QString &text, QByteArray *bytes, QString *error) const
@@ -137,26 +227,28 @@ bool ReportDocument::encode(const QString &text, QByteArray *bytes, QString *err
     return PageText::toBytes(text, codePage(), bytes, error);
 }
 
-bool ReportDocument::shownPageBytes(bool selectionOnly, QByteArray *bytes, QString *error) const
+bool ReportDocument::shownPageBytes(const ShownText &shown, bool selectionOnly, QByteArray *bytes,
+    QString *error) const
 {
-    if (selectionOnly && hasSelection())
-        return encode(m_shown.selection(), bytes, error);
+    if (selectionOnly && hasSelection(shown))
+        return encode(shown.selection, bytes, error);
     const QByteArray source = m_continuous ? m_pages.bytes() : m_pages.pageBytes(m_current) + '\f';
-    if (!m_shown.page) {
+    if (!shown.page) {
         *bytes = source;
         return true;
     }
     // An edited page goes back through encode(); an untouched one gives
     // the bytes it was read from.
-    return PageText::printBytes(m_shown.page(), source, codePage(), bytes, error);
+    return PageText::printBytes(*shown.page, source, codePage(), bytes, error);
 }
 
-bool ReportDocument::chosenBytes(const PageSelection &choice, QByteArray *bytes, QString *error) const
+bool ReportDocument::chosenBytes(const PageSelection &choice, const ShownText &shown, QByteArray *bytes,
+    QString *error) const
 {
     bytes->clear();
     const bool sheets = showsSheets();
     if (choice.kind == PageSelection::Current && !sheets)
-        return shownPageBytes(false, bytes, error);
+        return shownPageBytes(shown, false, bytes, error);
     if (choice.kind != PageSelection::All) {
         // Pages the range names beyond the report are left out; a sheet
         // of the printed look sends the pages it was printed from.

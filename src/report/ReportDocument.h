@@ -7,10 +7,12 @@
 #include "report/ReportMarkup.h"
 
 #include <QByteArray>
+#include <QObject>
 #include <QString>
 #include <QVector>
 
 #include <functional>
+#include <optional>
 
 // Which pages a print or an export takes: all of them, the one on screen, or
 // a range of page numbers as the user typed them (1-based, kept to what
@@ -23,25 +25,34 @@ struct PageSelection
     int last = 1;
 };
 
+// What the window showing a document has on screen beyond the document
+// itself, handed to the print or export that needs it: the page's text as
+// shown (with paragraph breaks U+2029) while the edit box holds it, none
+// while the page is as read; the user's selection (empty when there is
+// none); and whether the page shows its emphasis (Edit clears "Vsual" for
+// the pages shown next, not for the page being edited).
+struct ShownText
+{
+    std::optional<QString> page;
+    QString selection;
+    bool emphasis = true;
+};
+
 // One print file as a report view shows it: the file and its page table,
 // the code page it is read in, the look (the emphasis of the markup passes,
 // or the sheets as the printer prints them), the markup context, the page on
-// screen and the columns marked for the workbook export. The windows show
-// it; the print and export routines read it. Holds no widgets.
-class ReportDocument
+// screen and the columns marked for the workbook export. It is the one truth
+// of a view: the panels write it, and it tells its views what changed by its
+// signals (each emitted only when the value changes); the print and export
+// routines read it. Holds no widgets.
+class ReportDocument : public QObject
 {
+    Q_OBJECT
+
 public:
     using Progress = std::function<bool(qint64 done, qint64 total)>;
 
-    // What the window showing the document has on screen, asked for only
-    // when a print or an export needs it: the page's text as shown (with
-    // paragraph breaks U+2029; edited while Edit is ticked) and the user's
-    // selection (empty when there is none). Unset: the page as read.
-    struct ShownText
-    {
-        std::function<QString()> page;
-        std::function<QString()> selection;
-    };
+    explicit ReportDocument(QObject *parent = nullptr);
 
     // Reads and cuts the file; the document starts again at its first page,
     // with no marks and no sheets read yet. On failure (with the reason)
@@ -54,21 +65,24 @@ public:
     // Reads the file in another code page: sheets read in one are read again.
     void setCodePage(CodePage::Id codePage);
     const MarkupContext &markup() const { return m_markup; }
-    // The visual flag, zoom and colours (the code page stays the document's).
-    void setMarkup(const MarkupContext &markup);
+    // "Vsual": the emphasis shown, or the page as it is with its sequences.
+    void setVisual(bool on);
+    // The emphasis colours of the swatches: "Dubble", "Bold" and "Condence".
+    void setEmphasisColors(const QColor &doubleWidth, const QColor &bold, const QColor &condensed);
     // The colour of the page's paper (the web page's background).
     QColor paperColor() const { return m_paper; }
-    void setPaperColor(const QColor &paper) { m_paper = paper; }
+    void setPaperColor(const QColor &paper);
     bool zoomedIn() const { return m_markup.zoomedIn; }
-    void setZoomedIn(bool on) { m_markup.zoomedIn = on; }
-    // The size the view draws the page in, which outputs never exceed.
-    void setViewPoints(double points) { m_viewPoints = points; }
+    // Zoomed in or not, and the size the view draws the page in then, which
+    // outputs never exceed.
+    void setZoom(bool zoomedIn, double viewPoints);
+    double viewPoints() const { return m_viewPoints; }
     // How the page renderer draws the pages: the emphasis, colours and size.
     PageRenderOptions renderOptions() const;
 
     // The printed look: chosen, and whether its sheets have been read.
     bool printedLook() const { return m_printedLook; }
-    void setPrintedLook(bool on) { m_printedLook = on; }
+    void setPrintedLook(bool on);
     bool printedBuilt() const { return m_printedBuilt; }
     // The printed look is on and its sheets are read: the view counts sheets.
     bool showsSheets() const { return m_printedLook && m_printedBuilt; }
@@ -80,7 +94,8 @@ public:
     // one Auto took from the file (while the printed look is read).
     PrinterModel printedModel() const { return m_printed.model(); }
     // The forms under the printed look's sheets, wherever they are drawn.
-    void setForms(const SheetForms &forms) { m_forms = forms; }
+    void setForms(const SheetForms &forms);
+    const SheetForms &forms() const { return m_forms; }
     // Reads the file as the printer prints it when the printed look is on
     // and its sheets are not read yet (or were read in another code page).
     // Progress may cancel: the printed look is then off and false returned.
@@ -96,15 +111,15 @@ public:
     // The page on screen as a source of one page: the sheet on screen in the
     // printed look, else the page's text as shown (edited, or the selection
     // alone when asked and there is one; see shownPageBytes).
-    bool shownSource(bool selectionOnly, PageSource *source, QString *error) const;
+    bool shownSource(const ShownText &shown, bool selectionOnly, PageSource *source, QString *error) const;
 
     // The pages the view counts: pages, or sheets in the printed look.
     int pageCount() const;
     int currentPage() const { return m_current; }
-    void setCurrentPage(int page) { m_current = page; }
+    void setCurrentPage(int page);
     // The continuous view: the whole file is on screen.
     bool continuous() const { return m_continuous; }
-    void setContinuous(bool on) { m_continuous = on; }
+    void setContinuous(bool on);
 
     // Columns marked for the workbook export; element 0 is the line start.
     const QVector<qint16> &columnMarks() const { return m_marks; }
@@ -121,14 +136,8 @@ public:
     // the chosen sheets were printed from.
     QVector<int> chosenPages(const PageSelection &choice) const;
 
-    void setShownText(const ShownText &shown) { m_shown = shown; }
-    // Whether the page on screen shows its emphasis (the control sequences
-    // hidden): Edit clears "Vsual" for the pages shown next, not for the
-    // page being edited. The exports take the page as it is shown.
-    bool shownEmphasis() const { return m_shownEmphasis; }
-    void setShownEmphasis(bool on) { m_shownEmphasis = on; }
     // The text on screen has a selection (never while the sheets are shown).
-    bool hasSelection() const;
+    bool hasSelection(const ShownText &shown) const;
     // Text of this document as print-file bytes in its code page, each line
     // end a CR LF; false with an error naming a character the code page lacks.
     bool encode(const QString &text, QByteArray *bytes, QString *error) const;
@@ -136,13 +145,34 @@ public:
     // is as read (its form feed included; the whole file in the continuous
     // view), the edited text encoded; the selection alone when asked and
     // there is one.
-    bool shownPageBytes(bool selectionOnly, QByteArray *bytes, QString *error) const;
+    bool shownPageBytes(const ShownText &shown, bool selectionOnly, QByteArray *bytes, QString *error) const;
     // What a character-mode print of the choice sends in place of the file:
-    // the page on screen, or each page of the range with its form feed.
-    // Nothing (and true) for all pages: the file itself is sent.
-    bool chosenBytes(const PageSelection &choice, QByteArray *bytes, QString *error) const;
+    // the page on screen as shown, or each page of the range with its form
+    // feed. Nothing (and true) for all pages: the file itself is sent.
+    bool chosenBytes(const PageSelection &choice, const ShownText &shown, QByteArray *bytes, QString *error) const;
+
+signals:
+    // Another file, or the same read again: pages, marks and sheets anew.
+    void loaded();
+    void codePageChanged(CodePage::Id codePage);
+    // The visual flag or an emphasis colour (not the zoom, not the code page).
+    void markupChanged();
+    void paperColorChanged(const QColor &paper);
+    void zoomChanged(bool zoomedIn);
+    // The printed look chosen or left.
+    void lookChanged(bool printed);
+    // The pages the view counts are others: the sheets were read, or are to
+    // be read again (another code page or printer), or the look changed.
+    void pagesChanged();
+    void formsChanged();
+    void currentPageChanged(int page);
+    void continuousChanged(bool on);
+    void columnMarksChanged();
 
 private:
+    // Marks the sheets as to be read again (and tells, when they were read).
+    void dropSheets();
+
     QString m_file;
     PageTable m_pages;
     MarkupContext m_markup;
@@ -157,6 +187,4 @@ private:
     bool m_continuous = false;
     QVector<qint16> m_marks = QVector<qint16>(11, 0);
     quint8 m_markCount = 0;
-    ShownText m_shown;
-    bool m_shownEmphasis = true;
 };

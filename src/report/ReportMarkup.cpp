@@ -61,23 +61,42 @@ QTextCharFormat markupHiddenFormat()
     return hidden;
 }
 
-QTextCharFormat markupRegionFormat(const QString &tag, const MarkupContext &context)
+RegionLook markupRegionLook(const QString &tag, const MarkupContext &context)
+{
+    RegionLook look;
+    if (tag == QLatin1String("bold")) {
+        look.colour = context.bold;
+        look.bold = true;
+    } else if (tag == QLatin1String("cond")) {
+        look.colour = context.condensed;
+        look.points = context.zoomedIn ? 9.25 : 7.0;
+    } else if (tag == QLatin1String("uline")) {
+        look.underline = true;
+    } else if (tag == QLatin1String("bbold")) {
+        look.colour = context.doubleWidth;
+        look.bold = true;
+        look.points = context.zoomedIn ? 29.0 : 20.0;
+    }
+    return look;
+}
+
+QTextCharFormat charFormatOf(const RegionLook &look)
 {
     QTextCharFormat format;
-    if (tag == QLatin1String("bold")) {
-        format.setForeground(context.bold);
+    if (look.colour)
+        format.setForeground(*look.colour);
+    if (look.bold)
         format.setFontWeight(QFont::Bold);
-    } else if (tag == QLatin1String("cond")) {
-        format.setForeground(context.condensed);
-        format.setFontPointSize(context.zoomedIn ? 9.25 : 7.0);
-    } else if (tag == QLatin1String("uline")) {
+    if (look.points)
+        format.setFontPointSize(*look.points);
+    if (look.underline)
         format.setFontUnderline(true);
-    } else if (tag == QLatin1String("bbold")) {
-        format.setForeground(context.doubleWidth);
-        format.setFontWeight(QFont::Bold);
-        format.setFontPointSize(context.zoomedIn ? 29.0 : 20.0);
-    }
     return format;
+}
+
+QTextCharFormat markupRegionFormat(const QString &tag, const MarkupContext &context)
+{
+    return charFormatOf(markupRegionLook(tag, context));
 }
 
 // An open sequence hides itself and looks for the next close sequence; the

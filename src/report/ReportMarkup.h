@@ -10,6 +10,7 @@
 #include <QVector>
 
 #include <functional>
+#include <optional>
 
 class QTextDocument;
 
@@ -57,8 +58,22 @@ struct MarkupPass
 };
 QVector<MarkupPass> markupPasses(MarkupOrder order);
 
-// The format a tag gives the text of its regions; an empty format for a tag
-// that only hides its sequences ("c96" and any unknown tag).
+// How a tag's regions look: what it changes of their characters' look (an
+// unset field keeps what the character had); nothing for a tag that only
+// hides its sequences ("c96" and any unknown tag). The one description of
+// the emphasis: the page renderer reads it as it is, a text document as the
+// format below.
+struct RegionLook
+{
+    std::optional<QColor> colour;
+    bool bold = false;      // set bold (never set back to normal)
+    std::optional<double> points;
+    bool underline = false; // set underlined
+};
+RegionLook markupRegionLook(const QString &tag, const MarkupContext &context);
+// The region look as a text document's character format.
+QTextCharFormat charFormatOf(const RegionLook &look);
+// The format a tag gives the text of its regions (charFormatOf its look).
 QTextCharFormat markupRegionFormat(const QString &tag, const MarkupContext &context);
 // The format a pass gives the sequences it hides: 1 point, white.
 QTextCharFormat markupHiddenFormat();

@@ -2,13 +2,14 @@
 
 #include <utility>
 
-bool ShownPages::editedPage(const ReportDocument &document, QByteArray *bytes, QString *error)
+bool ShownPages::editedPage(const ReportDocument &document, const ShownText &onScreen, QByteArray *bytes,
+    QString *error)
 {
     bytes->clear();
     if (document.pageSource().drawsSheets())
         return true;
     QByteArray shown;
-    if (!document.shownPageBytes(false, &shown, error))
+    if (!document.shownPageBytes(onScreen, false, &shown, error))
         return false;
     const PageTable &pages = document.pages();
     const bool asRead = document.continuous() ? shown == pages.bytes()
@@ -18,13 +19,14 @@ bool ShownPages::editedPage(const ReportDocument &document, QByteArray *bytes, Q
     return true;
 }
 
-bool ShownPages::of(const ReportDocument &document, const PageSelection &choice, ShownPages *shown, QString *error)
+bool ShownPages::of(const ReportDocument &document, const ShownText &onScreen, const PageSelection &choice,
+    ShownPages *shown, QString *error)
 {
     shown->source = document.pageSource();
     shown->chosen = document.chosenShown(choice);
     shown->edited = false;
     QByteArray edit;
-    if (!editedPage(document, &edit, error))
+    if (!editedPage(document, onScreen, &edit, error))
         return false;
     if (edit.isEmpty())
         return true;
@@ -47,12 +49,13 @@ bool ShownPages::of(const ReportDocument &document, const PageSelection &choice,
     return true;
 }
 
-bool ShownPages::wholeFile(const ReportDocument &document, QByteArray *bytes, bool *edited, QString *error)
+bool ShownPages::wholeFile(const ReportDocument &document, const ShownText &onScreen, QByteArray *bytes,
+    bool *edited, QString *error)
 {
     bytes->clear();
     *edited = false;
     QByteArray edit;
-    if (!editedPage(document, &edit, error))
+    if (!editedPage(document, onScreen, &edit, error))
         return false;
     if (edit.isEmpty())
         return true;

@@ -19,14 +19,16 @@ struct ShownPages
 
     // The chosen pages as the view counts them. False with an error naming
     // a character the code page lacks.
-    static bool of(const ReportDocument &document, const PageSelection &choice, ShownPages *shown,
-        QString *error);
+    static bool of(const ReportDocument &document, const ShownText &onScreen, const PageSelection &choice,
+        ShownPages *shown, QString *error);
     // The whole print file as shown: its bytes with the edited page in
     // place; `edited` false (and `bytes` empty) when nothing is edited.
-    static bool wholeFile(const ReportDocument &document, QByteArray *bytes, bool *edited, QString *error);
+    static bool wholeFile(const ReportDocument &document, const ShownText &onScreen, QByteArray *bytes,
+        bool *edited, QString *error);
 
 private:
     // The page on screen as edited, empty when it is as read or the
     // printed look shows the sheets.
-    static bool editedPage(const ReportDocument &document, QByteArray *bytes, QString *error);
+    static bool editedPage(const ReportDocument &document, const ShownText &onScreen, QByteArray *bytes,
+        QString *error);
 };

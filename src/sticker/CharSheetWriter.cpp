@@ -355,8 +355,7 @@ CharSheetWriter::Result CharSheetWriter::run(const StickerInput &input, QString 
         return result;
     }
     StickerInput used = input;
-    if (NumericText::leadingNumber(input.pageCount) == 0)
-        used.pageCount = QStringLiteral("1");
+    countPagesFromOne(used);
     result.pageCount = used.pageCount;
 
     // Written whole or not at all: a failed run leaves no half sheet behind.

@@ -46,6 +46,12 @@ StickerWorkingValues computeWorkingValues(const StickerInput &input)
     return v;
 }
 
+void countPagesFromOne(StickerInput &input)
+{
+    if (NumericText::leadingNumber(input.pageCount) == 0)
+        input.pageCount = QStringLiteral("1");
+}
+
 QString zeroPadded(const QString &number, int digits)
 {
     const int sign = number.startsWith(QLatin1Char('-')) ? 1 : 0;

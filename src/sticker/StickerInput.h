@@ -70,6 +70,10 @@ struct StickerWorkingValues
 
 StickerWorkingValues computeWorkingValues(const StickerInput &input);
 
+// The "Page" field as a run uses it: 0 (empty, or no number) is one page,
+// and the field then reads "1", as the form shows after the run.
+void countPagesFromOne(StickerInput &input);
+
 // A running number's decimal text padded with zeros after any minus sign to
 // `digits` digits. A text that is not a whole number stays as it is.
 QString zeroPadded(const QString &number, int digits);

@@ -16,12 +16,6 @@ namespace {
 // The last line a sticker has: the form offers 1 to 7.
 constexpr int LastLine = 7;
 
-void normalisePages(StickerInput &input)
-{
-    if (NumericText::leadingNumber(input.pageCount) == 0)
-        input.pageCount = QStringLiteral("1");
-}
-
 } // namespace
 
 WindowSheetValues computeWindowSheetValues(const StickerInput &input)
@@ -218,7 +212,7 @@ bool drawWindowSheetOnPrinter(StickerInput &input, StickerSurface &printer, Wind
     WindowSheetFailure ignored;
     WindowSheetFailure &f = failure ? *failure : ignored;
     f = WindowSheetFailure();
-    normalisePages(input);
+    countPagesFromOne(input);
     const WindowSheetValues values = computeWindowSheetValues(input);
     if (!rowsPerSheetValid(values.rowsPerSheet)) {
         f.kind = WindowSheetFailure::RowsPerSheet;
@@ -242,7 +236,7 @@ bool drawWindowSheetOnPrinter(StickerInput &input, StickerSurface &printer, Wind
 
 void drawWindowSheetPreview(StickerInput &input, StickerSurface &pic)
 {
-    normalisePages(input);
+    countPagesFromOne(input);
     const WindowSheetValues values = computeWindowSheetValues(input);
     const StickerWorkingValues work = computeWorkingValues(input);
     pic.Cls();

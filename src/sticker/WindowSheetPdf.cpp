@@ -1,6 +1,5 @@
 #include "sticker/WindowSheetPdf.h"
 
-#include "platform/NumericText.h"
 #include "sticker/PdfStickerSurface.h"
 #include "sticker/WindowSheet.h"
 
@@ -9,8 +8,7 @@
 bool writeWindowSheetPdf(const StickerInput &input, const QString &fileName, QString *error)
 {
     StickerInput used = input;
-    if (NumericText::leadingNumber(used.pageCount) == 0)
-        used.pageCount = QStringLiteral("1");
+    countPagesFromOne(used);
     const WindowSheetValues values = computeWindowSheetValues(used);
     if (!rowsPerSheetValid(values.rowsPerSheet)) {
         if (error)

@@ -183,7 +183,7 @@ private slots:
         QFETCH(QSizeF, used);
         QFETCH(QSizeF, paper);
         QFETCH(double, scale);
-        QCOMPARE(PrintedPdfExport::fitScale(sheet, used, paper), scale);
+        QCOMPARE(PrintedRenderer::fitScale(sheet, used, paper), scale);
     }
 
     void pdfReadBack()

@@ -4,10 +4,18 @@
 #include "report/ReportDocument.h"
 #include "report/ShownPages.h"
 
+#include <QMetaMethod>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
+#include <memory>
+#include <vector>
+
 Q_DECLARE_METATYPE(PageSelection::Kind)
+using DocumentStep = std::function<void(ReportDocument &)>;
+Q_DECLARE_METATYPE(DocumentStep)
 
 namespace {
 
@@ -59,7 +67,8 @@ private slots:
         QFETCH(int, last);
         QFETCH(QList<int>, shown);
         QFETCH(QList<int>, pages);
-        ReportDocument doc = load(threePages());
+        ReportDocument doc;
+        load(&doc, threePages());
         doc.setPrintedLook(printed);
         QVERIFY(doc.buildPrinted());
         QCOMPARE(doc.pageCount(), printed ? 4 : 3);
@@ -101,11 +110,12 @@ private slots:
         QFETCH(QList<int>, pagesOf);
         QFETCH(QString, selection);
         QFETCH(QByteArray, onScreen);
-        ReportDocument doc = load(threePages());
+        ReportDocument doc;
+        load(&doc, threePages());
         doc.setPrintedLook(printed);
         QVERIFY(doc.buildPrinted());
         doc.setCurrentPage(1);
-        doc.setShownText({{}, [selection] { return selection; }});
+        const ShownText view {{}, selection};
         const PageSource source = doc.pageSource();
         QCOMPARE(source.drawsSheets(), printed);
         QCOMPARE(source.count(), count);
@@ -119,7 +129,7 @@ private slots:
 
         PageSource shown;
         QString error;
-        QVERIFY2(doc.shownSource(true, &shown, &error), qPrintable(error));
+        QVERIFY2(doc.shownSource(view, true, &shown, &error), qPrintable(error));
         QCOMPARE(shown.count(), 1);
         QCOMPARE(shown.drawsSheets(), onScreen.isEmpty());
         if (onScreen.isEmpty())
@@ -151,14 +161,16 @@ private slots:
         QFETCH(QString, shown);
         QFETCH(QByteArray, bytes);
         QFETCH(QString, error);
-        ReportDocument doc = load(QByteArray("first\f\xb3\xc4\xda\x82\x9c\n\flast"));
+        ReportDocument doc;
+        load(&doc, QByteArray("first\f\xb3\xc4\xda\x82\x9c\n\flast"));
         doc.setCodePage(CodePage::Id::Pc437);
         doc.setCurrentPage(1);
+        ShownText onScreen;
         if (!shown.isEmpty())
-            doc.setShownText({[shown] { return shown; }, {}});
+            onScreen.page = shown;
         QByteArray sent;
         QString why;
-        QCOMPARE(doc.chosenBytes({PageSelection::Current, 0, 0}, &sent, &why), error.isEmpty());
+        QCOMPARE(doc.chosenBytes({PageSelection::Current, 0, 0}, onScreen, &sent, &why), error.isEmpty());
         QCOMPARE(sent, bytes);
         QVERIFY2(why.contains(error), qPrintable(why));
     }
@@ -184,13 +196,14 @@ private slots:
         QFETCH(QString, selection);
         QFETCH(QByteArray, bytes);
         QFETCH(QString, error);
-        ReportDocument doc = load(QByteArray("first\f\xb3\xc4\n\flast"));
+        ReportDocument doc;
+        load(&doc, QByteArray("first\f\xb3\xc4\n\flast"));
         doc.setCodePage(CodePage::Id::Pc437);
         doc.setCurrentPage(1);
-        doc.setShownText({{}, [selection] { return selection; }});
+        const ShownText onScreen {{}, selection};
         QByteArray sent;
         QString why;
-        QCOMPARE(doc.shownPageBytes(true, &sent, &why), error.isEmpty());
+        QCOMPARE(doc.shownPageBytes(onScreen, true, &sent, &why), error.isEmpty());
         if (error.isEmpty())
             QCOMPARE(sent, bytes);
         QVERIFY2(why.contains(error), qPrintable(why));
@@ -237,33 +250,127 @@ private slots:
         QFETCH(int, last);
         QFETCH(QByteArray, pages);
         QFETCH(QByteArray, whole);
-        ReportDocument doc = load("A\r\n\fB\r\n\fC\r\n");
+        ReportDocument doc;
+        load(&doc, "A\r\n\fB\r\n\fC\r\n");
         doc.setCurrentPage(1);
         doc.setContinuous(continuous);
+        ShownText onScreen;
         if (!edit.isEmpty())
-            doc.setShownText({[edit] { return edit; }, {}});
+            onScreen.page = edit;
         ShownPages shown;
         QString error;
-        QVERIFY2(ShownPages::of(doc, {kind, first, last}, &shown, &error), qPrintable(error));
+        QVERIFY2(ShownPages::of(doc, onScreen, {kind, first, last}, &shown, &error), qPrintable(error));
         QByteArray taken;
         for (int i : shown.chosen)
             taken += shown.source.bytes(i) + '\f';
         QCOMPARE(taken, pages);
         QByteArray source;
         bool edited = true;
-        QVERIFY(ShownPages::wholeFile(doc, &source, &edited, &error));
+        QVERIFY(ShownPages::wholeFile(doc, onScreen, &source, &edited, &error));
         QCOMPARE(source, whole);
         QCOMPARE(edited, !whole.isEmpty());
     }
 
-private:
-    ReportDocument load(const QByteArray &bytes)
+    // The document tells its views what changed: each setter its signal,
+    // and nothing at all when the value is the one it has.
+    void changeSignals_data()
     {
+        QTest::addColumn<DocumentStep>("before");
+        QTest::addColumn<DocumentStep>("change");
+        QTest::addColumn<QStringList>("emitted"); // in any order
+        QTest::addColumn<bool>("quietAgain");     // the same change again emits nothing
+        const DocumentStep none = [](ReportDocument &) {};
+        const DocumentStep sheetsShown = [](ReportDocument &doc) {
+            doc.setPrintedLook(true);
+            doc.buildPrinted();
+        };
+        const auto row = [](const char *name, const DocumentStep &before, const DocumentStep &change,
+                             const QStringList &emitted, bool quietAgain = true) {
+            QTest::newRow(name) << before << change << emitted << quietAgain;
+        };
+        row("code page", none, [](ReportDocument &doc) { doc.setCodePage(CodePage::Id::Pc437); },
+            {"codePageChanged"});
+        row("code page, sheets shown: read again", sheetsShown,
+            [](ReportDocument &doc) { doc.setCodePage(CodePage::Id::Pc437); }, {"codePageChanged", "pagesChanged"});
+        row("same code page", none, [](ReportDocument &doc) { doc.setCodePage(CodePage::Id::Latin1); }, {});
+        row("visual off", none, [](ReportDocument &doc) { doc.setVisual(false); }, {"markupChanged"});
+        row("visual on as it is", none, [](ReportDocument &doc) { doc.setVisual(true); }, {});
+        row("emphasis colours", none,
+            [](ReportDocument &doc) { doc.setEmphasisColors(Qt::red, Qt::green, Qt::blue); }, {"markupChanged"});
+        row("emphasis colours as they are", none,
+            [](ReportDocument &doc) {
+                const MarkupContext markup;
+                doc.setEmphasisColors(markup.doubleWidth, markup.bold, markup.condensed);
+            },
+            {});
+        row("paper", none, [](ReportDocument &doc) { doc.setPaperColor(Qt::yellow); }, {"paperColorChanged"});
+        row("paper as it is", none, [](ReportDocument &doc) { doc.setPaperColor(Qt::white); }, {});
+        row("zoom in", none, [](ReportDocument &doc) { doc.setZoom(true, ReportZoomedPoints); }, {"zoomChanged"});
+        row("zoom as it is", none, [](ReportDocument &doc) { doc.setZoom(false, ReportStartPoints); }, {});
+        row("printed look, sheets not read", none, [](ReportDocument &doc) { doc.setPrintedLook(true); },
+            {"lookChanged"});
+        row("sheets read", [](ReportDocument &doc) { doc.setPrintedLook(true); },
+            [](ReportDocument &doc) { QVERIFY(doc.buildPrinted()); }, {"pagesChanged"});
+        row("printed look left", sheetsShown, [](ReportDocument &doc) { doc.setPrintedLook(false); },
+            {"lookChanged", "pagesChanged"});
+        row("another form length, sheets shown", sheetsShown,
+            [](ReportDocument &doc) {
+                PrinterSetup setup;
+                setup.formLengthInches = 12;
+                doc.setPrinterSetup(setup);
+            },
+            {"pagesChanged"});
+        row("the same printer", sheetsShown, [](ReportDocument &doc) { doc.setPrinterSetup(PrinterSetup()); }, {});
+        row("forms", none, [](ReportDocument &doc) { doc.setForms(SheetForms()); }, {"formsChanged"}, false);
+        row("page", none, [](ReportDocument &doc) { doc.setCurrentPage(2); }, {"currentPageChanged"});
+        row("continuous", none, [](ReportDocument &doc) { doc.setContinuous(true); }, {"continuousChanged"});
+        row("marking on", none, [](ReportDocument &doc) { doc.setColumnMarkCount(1); }, {"columnMarksChanged"});
+        row("a column marked", [](ReportDocument &doc) { doc.setColumnMarkCount(1); },
+            [](ReportDocument &doc) { doc.addColumnMark(7); }, {"columnMarksChanged"}, false);
+        row("a column while marking is off", none, [](ReportDocument &doc) { doc.addColumnMark(7); }, {});
+        row("loaded again", sheetsShown,
+            [this](ReportDocument &doc) { load(&doc, threePages()); },
+            {"loaded", "pagesChanged", "currentPageChanged", "continuousChanged", "columnMarksChanged"}, false);
+    }
+
+    void changeSignals()
+    {
+        QFETCH(DocumentStep, before);
+        QFETCH(DocumentStep, change);
+        QFETCH(QStringList, emitted);
+        QFETCH(bool, quietAgain);
         ReportDocument doc;
+        load(&doc, threePages());
+        before(doc);
+        const auto record = [&doc](const DocumentStep &step) {
+            std::vector<std::pair<QByteArray, std::unique_ptr<QSignalSpy>>> spies;
+            const QMetaObject &meta = ReportDocument::staticMetaObject;
+            for (int i = meta.methodOffset(); i < meta.methodCount(); ++i) {
+                const QMetaMethod method = meta.method(i);
+                if (method.methodType() == QMetaMethod::Signal)
+                    spies.emplace_back(method.name(), std::make_unique<QSignalSpy>(&doc, method));
+            }
+            step(doc);
+            QStringList names;
+            for (const auto &[name, spy] : spies) {
+                for (int n = 0; n < spy->count(); ++n)
+                    names.append(QString::fromLatin1(name));
+            }
+            names.sort();
+            return names;
+        };
+        emitted.sort();
+        QCOMPARE(record(change), emitted);
+        if (quietAgain)
+            QCOMPARE(record(change), QStringList());
+    }
+
+private:
+    void load(ReportDocument *doc, const QByteArray &bytes)
+    {
         QString error;
-        if (!doc.load(TestSupport::writeFile(m_dir.filePath("report.prn"), bytes), &error))
+        if (!doc->load(TestSupport::writeFile(m_dir.filePath("report.prn"), bytes), &error))
             qFatal("%s", qPrintable(error));
-        return doc;
     }
 
     QTemporaryDir m_dir;

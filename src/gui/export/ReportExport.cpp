@@ -85,7 +85,7 @@ ReportExport::ReportExport(ReportDocument &document, JeweledButton *workbookButt
     setObjectName(QStringLiteral("ReportExport"));
 }
 
-void ReportExport::exportReport(const PageSelection &pages)
+void ReportExport::exportReport(const PageSelection &pages, const ShownText &onScreen)
 {
     m_pages = pages;
     // The first export of a view starts beside the print file, under its name.
@@ -121,14 +121,15 @@ void ReportExport::exportReport(const PageSelection &pages)
     ShownPages shown;
     bool edited = false;
     QString unshown;
-    if (!ShownPages::of(m_doc, m_pages, &shown, &unshown)
-        || (format == ExportFormat::WebPage && !ShownPages::wholeFile(m_doc, &request.shownFile, &edited, &unshown))) {
+    if (!ShownPages::of(m_doc, onScreen, m_pages, &shown, &unshown)
+        || (format == ExportFormat::WebPage
+            && !ShownPages::wholeFile(m_doc, onScreen, &request.shownFile, &edited, &unshown))) {
         fail(unshown);
         return;
     }
     request.source = shown.source;
     request.chosen = shown.chosen;
-    request.render.markup.vsual = m_doc.shownEmphasis();
+    request.render.markup.vsual = onScreen.emphasis;
     const bool written = writeWithProgress(fileName, [&](const ExportProgress &progress, QString *error) {
         request.progress = progress;
         return ::exportReport(format, request, { fileName, nullptr, QString() }, error);

@@ -35,9 +35,10 @@ public:
     void setRowShown(const std::function<void(const QString &)> &show) { m_showRow = show; }
 
     // The export button: asks for a name and writes the format it chooses,
-    // of the chosen pages. A cancelled dialog writes nothing and keeps the
-    // last name.
-    void exportReport(const PageSelection &pages);
+    // of the chosen pages as the view shows them (`shown`: the page on
+    // screen edited, and whether it shows its emphasis). A cancelled dialog
+    // writes nothing and keeps the last name.
+    void exportReport(const PageSelection &pages, const ShownText &shown);
     // The workbook button: the first click turns column marking on, the
     // next one writes the workbook under the last name.
     void CmdExelExp_Click();

@@ -3,7 +3,6 @@
 #include "gui/platform/Dialogs.h"
 #include "gui/platform/MessageBox.h"
 #include "platform/ByteText.h"
-#include "export/PrintedPdfExport.h"
 #include "gui/printing/PrinterOpening.h"
 
 #include <QApplication>
@@ -122,8 +121,7 @@ bool QPrinterDocumentPrinter::printSheet(const Printed::Sheet &sheet)
     // The painter's origin is the top left of the printable area.
     const double unit = double(m_printer->resolution()) / Printed::UnitsPerInch;
     const QSizeF area(m_printer->width(), m_printer->height());
-    const double scale = PrintedPdfExport::fitScale(
-        QSizeF(sheet.width, sheet.height) * unit, PrintedRenderer::usedSize(sheet) * unit, area);
+    const double scale = PrintedRenderer::fitScale(sheet, unit, area);
     m_sheets->draw(*m_painter, sheet, QPointF(0, 0), unit * scale);
     return true;
 }

@@ -91,6 +91,8 @@ PrintPanel::PrintPanel(ReportDocument &document, QWidget *parent)
     : PrintPanel(parent)
 {
     m_doc = &document;
+    connect(&document, &ReportDocument::pagesChanged, this, [this] { setPageCount(m_doc->pageCount()); });
+    setPageCount(document.pageCount());
 }
 
 PrintPanel::PrintPanel(QWidget *parent)

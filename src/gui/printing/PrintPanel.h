@@ -5,6 +5,8 @@
 
 #include <QFrame>
 
+#include <functional>
+
 class JeweledButton;
 class SpLebal;
 class QButtonGroup;
@@ -43,7 +45,8 @@ class PrintPanel : public QFrame
     Q_OBJECT
 
 public:
-    // The panel of a view showing `document`, which it prints from.
+    // The panel of a view showing `document`, which it prints from; the
+    // page count follows the document.
     explicit PrintPanel(ReportDocument &document, QWidget *parent = nullptr);
     // A panel with no document has only its own rules.
     explicit PrintPanel(QWidget *parent = nullptr);
@@ -57,6 +60,10 @@ public:
     QString pageFile() const { return m_pageFile; }
     // "-1 Line" of the colour settings: an extra line end after the first.
     void setExtraLine(bool on) { m_extraLine = on; }
+    // Where a print of the page on screen takes what the view shows of it
+    // (its edited text, the selection), asked at each print; unset: the
+    // page as read.
+    void setShownText(std::function<ShownText()> shown) { m_shownText = std::move(shown); }
 
     // The view's print button: shows the panel and checks the printer list.
     void CmdPrint_Click();
@@ -75,8 +82,8 @@ public:
     bool printServerAnswered();
     // The paper-height box's text ("0" at every load of the view).
     void setPaperHeightText(const QString &text);
-    // The view's page count: shown in the range end box's tool tip and used
-    // by the range check.
+    // The page count: shown in the range end box's tool tip and used by the
+    // range check (a panel of a document follows the document's).
     void setPageCount(int pageCount);
     // Page options: Op(0) "All Pages", Op(1) "Current Page", Op(2) "Page Range".
     // Selecting one runs the page-option rule, as a click does.
@@ -148,8 +155,10 @@ private:
     bool askToPrint();
     bool writePageFile(const QString &name, const QByteArray &bytes);
     void showPrinters(const PrinterList &list);
+    ShownText shownText() const { return m_shownText ? m_shownText() : ShownText(); }
 
     ReportDocument *m_doc = nullptr;
+    std::function<ShownText()> m_shownText;
     QString m_pageFile;
     bool m_extraLine = false;
     int m_pageCount = 0;

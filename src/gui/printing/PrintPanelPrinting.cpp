@@ -84,7 +84,7 @@ void PrintPanel::printCharMode()
         // of a range followed by its form feed.
         QByteArray bytes;
         QString error;
-        if (!m_doc->chosenBytes(pages, &bytes, &error)) {
+        if (!m_doc->chosenBytes(pages, shownText(), &bytes, &error)) {
             MessageBox::show(this, error, printerErrorTitle(), QMessageBox::Information);
             return;
         }
@@ -118,11 +118,12 @@ void PrintPanel::printWindowsMode()
     const ReportDocument *doc = m_doc;
     if (chosen.pageOnScreen) {
         // The page on screen through the print dialog; the panel stays open.
+        const ShownText shown = shownText();
         DesktopPrinting::printWithDialog(
-            [doc](bool selectionOnly, PageSource *source, QString *error) {
-                return doc->shownSource(selectionOnly, source, error);
+            [doc, &shown](bool selectionOnly, PageSource *source, QString *error) {
+                return doc->shownSource(shown, selectionOnly, source, error);
             },
-            doc->hasSelection(), doc->renderOptions(), window());
+            doc->hasSelection(shown), doc->renderOptions(), window());
         return;
     }
     if (!askToPrint())
@@ -188,7 +189,7 @@ void PrintPanel::CmdPreview_Click()
     QVector<int> chosen;
     if (shown) {
         QString error;
-        if (!m_doc->shownSource(false, &source, &error)) {
+        if (!m_doc->shownSource(shownText(), false, &source, &error)) {
             MessageBox::show(this, error, printerErrorTitle(), QMessageBox::Information);
             return;
         }

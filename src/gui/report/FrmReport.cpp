@@ -97,10 +97,6 @@ FrmReport::FrmReport(QWidget *parent)
     setAutoFillBackground(true);
     buildControls();
     makeAccessible();
-    // What prints of the page on screen: its text as shown (edited while
-    // Edit is ticked), or the user's selection.
-    m_doc.setShownText({[this] { return PageText::text(m_editText->document()); },
-        [this] { return hasUserSelection() ? m_editText->textCursor().selectedText() : QString(); }});
     m_changeBar = new FileChangeBar(this);
     connect(m_changeBar, &FileChangeBar::reloadRequested, this, [this] { LoadReport(m_doc.fileName()); });
     watchQuietBars();
@@ -162,7 +158,8 @@ void FrmReport::buildControls()
             Check3_Click(true);
     });
     connect(m_colorPanel, &ReportColorPanel::printedLookChosen, this, [this] { applyLook(); });
-    connect(m_colorPanel, &ReportColorPanel::swatchChanged, this, &FrmReport::syncMarkup);
+    // The swatches write their colours into the document.
+    m_colorPanel->setDocument(&m_doc);
     connect(m_colorPanel, &ReportColorPanel::detectChosen, this, &FrmReport::detectCodePage);
     m_codePageBar = new CodePageBar(this);
     connect(m_codePageBar, &CodePageBar::switchChosen, this, &FrmReport::setCodePage);
@@ -179,6 +176,15 @@ void FrmReport::buildControls()
         applyLook();
     });
     Frame1 = new PrintPanel(m_doc, this);
+    // What prints of the page on screen: its text as shown, or the selection.
+    Frame1->setShownText([this] { return onScreen(); });
+    // The view follows the document: a zoom is shown where it changes, and
+    // sheets that could not be read leave the printed look.
+    connect(&m_doc, &ReportDocument::zoomChanged, this, &FrmReport::showZoom);
+    connect(&m_doc, &ReportDocument::lookChanged, this, [this](bool printed) {
+        if (!printed)
+            m_colorPanel->ChkPrinted->setChecked(false);
+    });
     connect(m_colorPanel->ChL, &QCheckBox::toggled, Frame1, &PrintPanel::setExtraLine);
     m_export = new ReportExport(m_doc, CmdExelExp, this);
     m_export->setRowShown([this](const QString &row) {
@@ -202,7 +208,7 @@ void FrmReport::buildTopBar()
     Check1->setObjectName(QStringLiteral("Check1"));
     Check1->setChecked(true);
     place(Check1, 1500, 70, 900, 360);
-    connect(Check1, &QCheckBox::toggled, this, &FrmReport::syncMarkup);
+    connect(Check1, &QCheckBox::toggled, &m_doc, &ReportDocument::setVisual);
 
     Command2 = new JeweledButton(QStringLiteral("Command2"), QStringLiteral("Zoom"), this);
     place(Command2, 2450, 70, 1100, 360);
@@ -362,7 +368,6 @@ bool FrmReport::LoadReport(const QString &file)
     }
     buildPrinted();
     m_changeBar->watch(file);
-    Frame1->setPageCount(PageCount());
     m_editText->clear();
     m_doc.setCurrentPage(0);
     applyCodePage();
@@ -402,7 +407,7 @@ QString FrmReport::tagText() const
 
 void FrmReport::exportReport()
 {
-    m_export->exportReport(Frame1->pageSelection());
+    m_export->exportReport(Frame1->pageSelection(), onScreen());
 }
 
 bool FrmReport::markingColumns() const
@@ -432,7 +437,6 @@ void FrmReport::resizeEvent(QResizeEvent *event)
 
 void FrmReport::activateView()
 {
-    Frame1->setPageCount(PageCount());
     Frame1->selectPageOption(0);
     layoutForm();
     if (!m_activated) {

@@ -72,8 +72,10 @@ public:
     // The page as the view shows it (m_editText holds it only while Edit is on).
     PageView *pageView() const { return m_pageView; }
     PrintPanel *printPanel() const { return Frame1; }
-    // The markup context the page is shown in: the document's.
-    MarkupContext markupContext() const;
+    // What the view shows beyond the document, as print and export take
+    // it: the page's text while the edit box holds it (edited or not), the
+    // user's selection and whether the page shows its emphasis.
+    ShownText onScreen() const;
     // "Printed" in the colour panel: the sheets as the printer prints them.
     bool printedLook() const;
     // Sheet i of the printed look, 0 <= i < PageCount() while it is on.
@@ -149,8 +151,6 @@ private:
     void searchEditText(const QString &needle);
     void showEditText();
     void showLines(std::shared_ptr<ViewLines> lines);
-    // Tells the document where the page on screen and its selection are.
-    void shareShownText();
     void showColumnMarks();
     void setPageLabel(int k);
     void Timer1_Timer();
@@ -188,8 +188,9 @@ private:
     void setImagePressed(bool pressed);
     void showColorPanel();
     void applyCodePage();
-    // Writes the visual flag and the colours chosen into the document.
-    void syncMarkup();
+    // The page on screen again in the zoom the document now has, with its
+    // place, marks and selection.
+    void showZoom(bool zoomedIn);
     // Reads the file as the printer prints it, when the printed look is on.
     void buildPrinted();
     void applyLook();

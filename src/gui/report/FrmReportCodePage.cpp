@@ -76,27 +76,9 @@ bool FrmReport::quietBarEvent(QObject *watched, QEvent *event)
     return false;
 }
 
-MarkupContext FrmReport::markupContext() const
-{
-    return m_doc.markup();
-}
-
-void FrmReport::syncMarkup()
-{
-    // "Vsual" and the swatches write the document; the page view, printing
-    // and the exports read it there (the zoom is written where it changes).
-    MarkupContext context = m_doc.markup();
-    context.vsual = Check1->isChecked();
-    context.doubleWidth = m_colorPanel->swatchColor(ReportColorPanel::Dubble);
-    context.bold = m_colorPanel->swatchColor(ReportColorPanel::Bold);
-    context.condensed = m_colorPanel->swatchColor(ReportColorPanel::Condence);
-    m_doc.setMarkup(context);
-    m_doc.setPaperColor(m_colorPanel->swatchColor(ReportColorPanel::ReportBack));
-}
-
 CodePage::Id FrmReport::codePage() const
 {
-    return m_colorPanel->codePage();
+    return m_doc.codePage();
 }
 
 void FrmReport::setCodePage(CodePage::Id codePage)
@@ -109,14 +91,15 @@ void FrmReport::setCodePage(CodePage::Id codePage)
 
 void FrmReport::applyCodePage()
 {
+    // The panel's choice is the document's from now on.
+    const bool printedBuilt = m_doc.printedBuilt();
+    m_doc.setCodePage(m_colorPanel->codePage()); // sheets read in another code page are read again
     // The font that holds the code page's characters, at the size the
     // view has now; the page on screen is read again.
     const QFont font = reportFont(m_editText->font().pointSizeF(), false, codePage());
     m_editText->setFont(font);
     m_editText->document()->setDefaultFont(font);
     // The printed look reads the characters in the code page too.
-    const bool printedBuilt = m_doc.printedBuilt();
-    m_doc.setCodePage(codePage()); // sheets read in another code page are read again
     if (printedBuilt && !m_doc.printedBuilt()) {
         buildPrinted();
         m_doc.setCurrentPage(qMin(m_doc.currentPage(), PageCount() - 1));

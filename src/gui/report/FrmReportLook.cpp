@@ -58,7 +58,7 @@ Printed::Sheet FrmReport::sheet(int i) const
 void FrmReport::buildPrinted()
 {
     m_doc.setPrintedLook(m_colorPanel->printedLook());
-    m_doc.setCodePage(codePage());
+    m_doc.setCodePage(m_colorPanel->codePage());
     if (!m_doc.printedLook() || m_doc.printedBuilt()) {
         m_colorPanel->showModelTaken(ReportViewSettings::read().printerModel, m_doc.printedModel(), m_doc.showsSheets());
         return;
@@ -74,15 +74,15 @@ void FrmReport::buildPrinted()
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(500);
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool built = m_doc.buildPrinted(
+    // Sheets that could not be read leave the document's printed look, and
+    // the panel's box follows it (the view's lookChanged).
+    m_doc.buildPrinted(
         [&progress](qint64 done, qint64 total) {
             progress.setValue(total > 0 ? int(done * Steps / total) : 0);
             return !progress.wasCanceled();
         });
     QGuiApplication::restoreOverrideCursor();
     progress.reset();
-    if (!built)
-        m_colorPanel->ChkPrinted->setChecked(false);
     m_colorPanel->showModelTaken(ReportViewSettings::read().printerModel, m_doc.printedModel(), m_doc.showsSheets());
 }
 
@@ -101,6 +101,5 @@ void FrmReport::applyLook()
     // A page and a sheet are not the same thing: the view starts again at
     // the first of them.
     buildPrinted();
-    Frame1->setPageCount(PageCount());
     CmdFst_Click();
 }

@@ -53,7 +53,7 @@ void FrmReport::showPage(int k)
     // styles only the lines it shows, so a page of any size shows at once.
     ViewLines::Options options;
     options.codePage = codePage();
-    options.context = markupContext();
+    options.context = m_doc.markup();
     options.formFeedAtEnd = true;
     const auto kept = std::make_shared<PageTable>(m_doc.pages());
     const QByteArrayView page = kept->pageView(k);
@@ -63,7 +63,7 @@ void FrmReport::showPage(int k)
     if (page.size() >= LongPage)
         QGuiApplication::restoreOverrideCursor();
     // The markup passes leave the first character selected.
-    if (markupContext().vsual && m_pageView->lines()->positionCount() > 0)
+    if (m_doc.markup().vsual && m_pageView->lines()->positionCount() > 0)
         m_pageView->select(0, 1);
     m_loadedPageShown = false;
     if (Check2->isChecked())
@@ -79,24 +79,23 @@ void FrmReport::showLines(std::shared_ptr<ViewLines> lines)
     m_pageView->setLines(std::move(lines));
     showColumnMarks();
     m_pageView->show();
-    shareShownText();
 }
 
-void FrmReport::shareShownText()
+ShownText FrmReport::onScreen() const
 {
+    ShownText shown;
     const ViewLines *lines = m_pageView->lines();
-    m_doc.setShownEmphasis(lines && lines->options().markup && lines->options().context.vsual);
-    // What prints of the page on screen: the edit box's text while it holds
-    // the page, else the page as it was read; and the user's selection.
+    shown.emphasis = lines && lines->options().markup && lines->options().context.vsual;
+    // The edit box's text while it holds the page, else the page as it was
+    // read; and the user's selection in whichever holds the page.
     if (editShown()) {
-        m_doc.setShownText({[this] { return PageText::text(m_editText->document()); },
-            [this] { return hasUserSelection() ? m_editText->textCursor().selectedText() : QString(); }});
-        return;
+        shown.page = PageText::text(m_editText->document());
+        if (hasUserSelection())
+            shown.selection = m_editText->textCursor().selectedText();
+    } else if (hasUserSelection()) {
+        shown.selection = m_pageView->selectedText().replace(QLatin1Char('\n'), QChar::ParagraphSeparator);
     }
-    m_doc.setShownText({{}, [this] {
-        return hasUserSelection() ? m_pageView->selectedText().replace(QLatin1Char('\n'), QChar::ParagraphSeparator)
-                                  : QString();
-    }});
+    return shown;
 }
 
 QTextDocument *FrmReport::newDocument(const QString &text)

@@ -79,13 +79,17 @@ bool FrmReport::continuousShown() const
 
 void FrmReport::Command2_Click()
 {
-    // Zoom Out goes back to the size the view opened with, and either way
-    // the zoom's steps start again from the button's size.
+    // Zoom Out goes back to the size the view opened with; the view follows
+    // the document (showZoom).
     const bool zoomIn = Command2->text() == QLatin1String("Zoom");
-    m_doc.setZoomedIn(zoomIn);
+    const QFont font = reportFont(zoomIn ? ReportZoomedPoints : ReportStartPoints, false, codePage());
+    m_doc.setZoom(zoomIn, font.pointSizeF());
+}
+
+void FrmReport::showZoom(bool zoomIn)
+{
+    // Either way the zoom's steps start again from the button's size.
     m_editText->setFont(reportFont(zoomIn ? ReportZoomedPoints : ReportStartPoints, false, codePage()));
-    m_doc.setViewPoints(m_editText->font().pointSizeF());
-    syncMarkup();
     m_zoom->setScale(1);
     // The continuous view has no markup to size: it keeps its place. A page
     // is shown again in the new sizes, with its place, marks and selection.
@@ -231,7 +235,6 @@ void FrmReport::Check2_Click(bool ticked)
     if (editShown() && !m_editText->document()->isModified()) {
         m_editText->hide();
         m_pageView->show();
-        shareShownText();
     }
 }
 
@@ -266,7 +269,6 @@ void FrmReport::showEditText()
     m_editText->setReadOnly(!Check2->isChecked());
     m_pageView->hide();
     m_editText->show();
-    shareShownText();
     QGuiApplication::restoreOverrideCursor();
 }
 

@@ -3,6 +3,7 @@
 #include "gui/controls/JeweledButton.h"
 #include "gui/report/FormChoiceDialog.h"
 #include "gui/platform/Dialogs.h"
+#include "report/ReportDocument.h"
 #include "report/ReportFont.h"
 
 #include <QCheckBox>
@@ -209,7 +210,22 @@ void ReportColorPanel::setSwatchColor(int index, const QColor &color)
     QPalette p = TXt[index]->palette();
     p.setColor(QPalette::Base, color);
     TXt[index]->setPalette(p);
+    writeColors();
     emit swatchChanged();
+}
+
+void ReportColorPanel::setDocument(ReportDocument *document)
+{
+    m_document = document;
+    writeColors();
+}
+
+void ReportColorPanel::writeColors()
+{
+    if (!m_document)
+        return;
+    m_document->setEmphasisColors(m_colors[Dubble], m_colors[Bold], m_colors[Condence]);
+    m_document->setPaperColor(m_colors[ReportBack]);
 }
 
 bool ReportColorPanel::printedLook() const

@@ -10,6 +10,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class ReportDocument;
 
 // The colour-settings panel of a report view: seven swatches TXt(0)..TXt(6)
 // with a sample label Lb(i) beside each, the bold and "-1 Line" boxes and the
@@ -32,6 +33,10 @@ public:
     static constexpr int SwatchCount = 7;
 
     explicit ReportColorPanel(QWidget *parent = nullptr);
+
+    // The document the swatches write their emphasis and paper colours into,
+    // now and whenever a swatch changes (null: none).
+    void setDocument(ReportDocument *document);
 
     // Shows the stored settings and colours the "Dubble", "Bold" and
     // "Condence" samples.
@@ -85,9 +90,12 @@ protected:
 
 private:
     void chooseColor(int index);
+    // The emphasis and paper swatches into the document, when there is one.
+    void writeColors();
     void colorSample(int index);
     ReportViewSettings currentSettings() const;
 
     QColor m_colors[SwatchCount];
     CodePage::Id m_codePage = CodePage::Id::Latin1;
+    ReportDocument *m_document = nullptr;
 };

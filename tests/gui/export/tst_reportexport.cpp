@@ -167,7 +167,7 @@ private slots:
         }
         QVERIFY(name.endsWith(".txt")
                 ? savePlainText(engine, view->pages(), pages, &error)
-                : saveRichText(engine, view->pages(), pages, view->markupContext(), &error));
+                : saveRichText(engine, view->pages(), pages, view->document().markup(), &error));
         QCOMPARE(TestSupport::readFile(path(name)), TestSupport::readFile(engine));
     }
 

@@ -99,7 +99,7 @@ private slots:
             {6, QColor(0xFF, 0, 0)}};
         for (auto it = swatches.cbegin(); it != swatches.cend(); ++it)
             QCOMPARE(view->swatchColor(it.key()), it.value());
-        QCOMPARE(view->markupContext().condensed, QColor(0xFF, 0, 0));
+        QCOMPARE(view->document().markup().condensed, QColor(0xFF, 0, 0));
         QCOMPARE(view->editText()->palette().color(QPalette::Base), QColor(0xFF, 0xFF, 0xFF));
         QCOMPARE(TestSupport::state(view, "ChSearch ChHighlighte ChL OptWinMode FrmWin.enabled"),
             QStringLiteral("1|0|0|1|1"));
@@ -119,7 +119,7 @@ private slots:
         QTest::mouseDClick(control(view, "TXt(3)"), Qt::LeftButton);
         QCOMPARE(view->swatchColor(3), QColor(0, 0x80, 0));
         QCOMPARE(control(view, "Lb(3)")->palette().color(QPalette::WindowText), QColor(0, 0x80, 0));
-        QCOMPARE(view->markupContext().condensed, QColor(0, 0x80, 0));
+        QCOMPARE(view->document().markup().condensed, QColor(0, 0x80, 0));
         QStringList keys {"Cond", "BBold", "Bold", "RepotBackColor", "SearchString", "Highlight", "chSearch"};
         for (QString &key : keys)
             key = stored(key);

@@ -393,11 +393,11 @@ private slots:
         QVERIFY(view->editText()->isReadOnly() && view->editText()->isVisible());
         QByteArray bytes;
         QString error;
-        QVERIFY(view->document().shownPageBytes(false, &bytes, &error));
+        QVERIFY(view->document().shownPageBytes(view->onScreen(), false, &bytes, &error));
         QCOMPARE(bytes, "X\x1b" "EB\x1b" "FPage 1\r\nsecond line\r\nthird line\r\n\f");
         click(view, "CmdNxt");
         QCOMPARE(states(view, "Rt1.visible;PageView.visible"), "Rt1.visible=0;PageView.visible=1");
-        QVERIFY(view->document().shownPageBytes(false, &bytes, &error));
+        QVERIFY(view->document().shownPageBytes(view->onScreen(), false, &bytes, &error));
         QCOMPARE(bytes, "Page 2\r\nsecond line\r\nthird line\r\n\f");
     }
 
@@ -413,7 +413,8 @@ private slots:
         view->pageView()->select(6, 11);
         QByteArray bytes;
         QString error;
-        QVERIFY(view->document().shownPageBytes(true, &bytes, &error) && view->document().hasSelection());
+        QVERIFY(view->document().shownPageBytes(view->onScreen(), true, &bytes, &error)
+            && view->document().hasSelection(view->onScreen()));
         QCOMPARE(bytes, "page\r\n"); // a line end as the printer takes it
         QCOMPARE(pageLabel(view), QStringLiteral("Page 2/4")); // the text after the last form feed is a page
         // Next replaces the whole file with the next page.
