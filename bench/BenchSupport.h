@@ -8,13 +8,56 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <QStringList>
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
-#include <unistd.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h> // environ, with the GNU extensions g++ turns on
 #include <vector>
 
 namespace BenchSupport {
+
+// What a run of the program as a whole process used: its exit status, its
+// peak memory and its processor time (the benchmarks that measure the
+// program as it runs, beside a reference).
+struct ProcessUsage
+{
+    int status = -1;
+    double peakMB = 0;
+    double cpuSeconds = 0;
+};
+
+// Runs `program` with the arguments, without a display and with its settings
+// under `configHome`.
+inline ProcessUsage runProcess(const char *program, const QStringList &arguments, const QString &configHome)
+{
+    std::vector<QByteArray> args{QByteArray(program)};
+    for (const QString &a : arguments)
+        args.push_back(a.toLocal8Bit());
+    std::vector<char *> argv;
+    for (QByteArray &a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    qputenv("XDG_CONFIG_HOME", configHome.toLocal8Bit());
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    ProcessUsage usage;
+    pid_t pid = 0;
+    if (posix_spawn(&pid, program, nullptr, nullptr, argv.data(), environ) != 0)
+        return usage;
+    int status = 0;
+    struct rusage used = {};
+    if (wait4(pid, &status, 0, &used) != pid)
+        return usage;
+    usage.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    usage.peakMB = double(used.ru_maxrss) / 1024.0;
+    usage.cpuSeconds = double(used.ru_utime.tv_sec + used.ru_stime.tv_sec)
+        + double(used.ru_utime.tv_usec + used.ru_stime.tv_usec) / 1e6;
+    return usage;
+}
+
 
 // 5,000 pages of the page below make about 100 MB.
 constexpr int LargeFilePages = 5000;

@@ -12,47 +12,16 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <vector>
 
-extern char **environ;
 
 namespace {
 
-struct Usage
-{
-    int status = -1;
-    double peakMB = 0;
-    double cpuSeconds = 0;
-};
+using Usage = BenchSupport::ProcessUsage;
 
-// Runs the program with the arguments; its exit status and what it used.
 Usage runProgram(const QStringList &arguments, const QString &home)
 {
-    std::vector<QByteArray> args{QByteArray(STICKER2_PROGRAM)};
-    for (const QString &a : arguments)
-        args.push_back(a.toLocal8Bit());
-    std::vector<char *> argv;
-    for (QByteArray &a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    qputenv("XDG_CONFIG_HOME", home.toLocal8Bit());
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    Usage usage;
-    pid_t pid = 0;
-    if (posix_spawn(&pid, STICKER2_PROGRAM, nullptr, nullptr, argv.data(), environ) != 0)
-        return usage;
-    int status = 0;
-    struct rusage used = {};
-    if (wait4(pid, &status, 0, &used) != pid)
-        return usage;
-    usage.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    usage.peakMB = double(used.ru_maxrss) / 1024.0;
-    usage.cpuSeconds = double(used.ru_utime.tv_sec + used.ru_stime.tv_sec)
-        + double(used.ru_utime.tv_usec + used.ru_stime.tv_usec) / 1e6;
-    return usage;
+    return BenchSupport::runProcess(STICKER2_PROGRAM, arguments, home);
 }
 
 QByteArray b(std::initializer_list<int> bytes)
