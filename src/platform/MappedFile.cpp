@@ -111,7 +111,7 @@ void mapAhead(void *data, size_t size)
 
 } // namespace
 
-std::unique_ptr<MappedFile> MappedFile::map(int fd, QString *error)
+std::unique_ptr<MappedFile> MappedFile::map(int fd, QString *error, Ahead ahead)
 {
     installHandler();
     std::unique_ptr<MappedFile> file(new MappedFile);
@@ -143,8 +143,19 @@ std::unique_ptr<MappedFile> MappedFile::map(int fd, QString *error)
     }
     file->m_data = static_cast<const char *>(data);
     file->m_size = qint64(size);
-    mapAhead(data, size);
+    if (ahead == ReadAhead)
+        mapAhead(data, size);
     return file;
+}
+
+void MappedFile::readAhead(qint64 from, qint64 length) const
+{
+    from = qBound(qint64(0), from, m_size);
+    length = qBound(qint64(0), length, m_size - from);
+    if (length == 0)
+        return;
+    const qint64 begin = from & ~qint64(pageSize - 1); // madvise takes whole pages
+    mapAhead(const_cast<char *>(m_data) + begin, size_t(from + length - begin));
 }
 
 MappedFile::~MappedFile()

@@ -21,13 +21,20 @@ public:
     // changed()). Nothing, with the reason, when the file cannot be mapped
     // (an empty file, a file system without maps, every slot in use): the
     // caller then reads it instead.
-    static std::unique_ptr<MappedFile> map(int fd, QString *error);
+    // ReadAhead asks the kernel to read the whole file in at once (for a
+    // caller that reads it through now); ReadOnDemand leaves that to
+    // readAhead() a stretch at a time, so the map is made at once.
+    enum Ahead { ReadAhead, ReadOnDemand };
+    static std::unique_ptr<MappedFile> map(int fd, QString *error, Ahead ahead = ReadAhead);
     ~MappedFile();
     MappedFile(const MappedFile &) = delete;
     MappedFile &operator=(const MappedFile &) = delete;
 
     const char *data() const { return m_data; }
     qint64 size() const { return m_size; }
+    // Asks the kernel to read a stretch of the map in (in one call, as a
+    // large read); what lies outside the file is left alone.
+    void readAhead(qint64 from, qint64 length) const;
 
     // True once the file is no longer what was mapped: a read met its new
     // end, or it was cut, grown or written since (its size or time of last

@@ -6,54 +6,21 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "escp/EscpCommands.h"
-#include "escp/EscpTokenizer.h"
+#include "report/PageCutter.h"
 
-#include <cstring>
-#include <emmintrin.h>
 #include <sys/stat.h>
 
-namespace {
-
-// The first form feed or ESC at or after `p`, or `size`, sixteen bytes at a time.
-qsizetype nextFormFeedOrEscape(const uchar *data, qsizetype size, qsizetype p)
-{
-    const __m128i ff = _mm_set1_epi8(char(Escp::FF));
-    const __m128i esc = _mm_set1_epi8(char(Escp::ESC));
-    while (size - p >= 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + p));
-        const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, ff), _mm_cmpeq_epi8(v, esc)));
-        if (mask)
-            return p + __builtin_ctz(unsigned(mask));
-        p += 16;
-    }
-    while (p < size && data[p] != Escp::FF && data[p] != Escp::ESC)
-        ++p;
-    return p;
-}
-
-// Whether the bytes put anything on paper: a character other than a space,
-// or a picture. Control characters and other commands print nothing.
-bool printsAnything(QByteArrayView bytes)
-{
-    EscpTokenizer tokens(bytes);
-    for (EscpToken t = tokens.next(); t.kind != EscpToken::End; t = tokens.next()) {
-        if (t.kind == EscpToken::Picture)
-            return true;
-        if (t.kind == EscpToken::Text) {
-            for (qsizetype i = t.offset; i < t.end(); ++i) {
-                const uchar c = uchar(bytes[i]);
-                if (c != ' ' && !Escp::isControl(c))
-                    return true;
-            }
-        }
-    }
-    return false;
-}
-
-} // namespace
-
 bool PageTable::load(const QString &path, QString *error)
+{
+    return openFile(path, true, error);
+}
+
+bool PageTable::open(const QString &path, QString *error)
+{
+    return openFile(path, false, error);
+}
+
+bool PageTable::openFile(const QString &path, bool mapAhead, QString *error)
 {
     const QFileInfo info(path);
     if (info.exists() && !info.isFile()) {
@@ -73,10 +40,18 @@ bool PageTable::load(const QString &path, QString *error)
             *error = QObject::tr("It is not a regular file.");
         return false;
     }
-    std::shared_ptr<const MappedFile> map = MappedFile::map(file->handle(), nullptr);
+    std::shared_ptr<const MappedFile> map
+        = MappedFile::map(file->handle(), nullptr, mapAhead ? MappedFile::ReadAhead : MappedFile::ReadOnDemand);
     if (map) {
         PageTable loaded;
-        loaded.cut(QByteArray::fromRawData(map->data(), qsizetype(map->size())));
+        const QByteArray bytes = QByteArray::fromRawData(map->data(), qsizetype(map->size()));
+        if (mapAhead) {
+            loaded.cut(bytes);
+        } else { // the caller cuts it
+            loaded.m_bytes = bytes;
+            loaded.m_starts = {0};
+            loaded.m_complete = false;
+        }
         loaded.m_mapped = std::move(map);
         if (loaded.changed()) { // the pages would mix the old file and the new
             if (error)
@@ -112,32 +87,32 @@ void PageTable::setBytes(const QByteArray &bytes)
 void PageTable::cut(const QByteArray &bytes)
 {
     m_bytes = bytes;
-    m_starts.clear();
-    m_starts.append(0);
-    const auto *data = reinterpret_cast<const uchar *>(m_bytes.constData());
-    const qsizetype size = m_bytes.size();
-    // A page ends at a form feed the printer takes as one: not at a 0x0C
-    // among a command's parameters or a picture's dots, which are stepped
-    // over whole.
-    for (qsizetype p = 0; p < size;) {
-        p = nextFormFeedOrEscape(data, size, p);
-        if (p >= size)
-            break;
-        if (data[p] == Escp::FF) {
-            ++p;
-            m_starts.append(p);
-            continue;
-        }
-        const qsizetype len = EscpTokenizer::commandLength(data, size, p);
-        p += len > 0 ? qMin(len, size - p) : 1; // a picture cut short runs to the end
-    }
-    // The text after the last form feed is a page of its own when it prints
-    // anything (a file that ends in a form feed, or in one followed only by
-    // line ends and set-up commands, gains none); with no form feed the
-    // whole file is page 1. Either way an empty element follows.
-    const qsizetype tail = m_starts.constLast();
-    if (m_starts.size() == 1 || printsAnything(QByteArrayView(m_bytes).sliced(tail)))
-        m_starts.append(size + 1);
+    m_starts = {0};
+    m_complete = false;
+    PageCutter cutter{QByteArrayView(m_bytes)};
+    cutter.cutTo(m_bytes.size(), &m_starts);
+    finishCut();
+}
+
+void PageTable::addStarts(const QVector<qsizetype> &starts)
+{
+    m_starts += starts;
+}
+
+void PageTable::finishCut()
+{
+    if (m_complete)
+        return;
+    // Either way an empty element follows the last page.
+    if (PageCutter::tailIsPage(QByteArrayView(m_bytes), m_starts.constLast(), m_starts.size() > 1))
+        m_starts.append(m_bytes.size() + 1);
+    m_complete = true;
+}
+
+void PageTable::readAhead(qsizetype from, qsizetype length) const
+{
+    if (m_mapped)
+        m_mapped->readAhead(from, length);
 }
 
 bool PageTable::changed() const

@@ -27,8 +27,24 @@ public:
     // or never means a print file. On failure the table is left unchanged.
     bool load(const QString &path, QString *error);
     void setBytes(const QByteArray &bytes);
+    // Maps a file as load() does without cutting it (a file that cannot be
+    // mapped is read and cut whole): the pages are then added as they are
+    // cut (addStarts, finishCut), and until then the table holds the pages
+    // cut so far. The kernel is not asked to read the file ahead: the cut
+    // reads it a stretch at a time (readAhead).
+    bool open(const QString &path, QString *error);
+    // Pages found by a cut of these bytes (PageCutter), in order.
+    void addStarts(const QVector<qsizetype> &starts);
+    // The cut reached the end: the text after the last form feed is a page
+    // when it prints anything.
+    void finishCut();
+    // Every page is cut.
+    bool complete() const { return m_complete; }
+    // Asks the kernel to read a stretch of the map in ahead, in one call.
+    void readAhead(qsizetype from, qsizetype length) const;
 
-    // Number of pages shown, printed and exported; at least 1.
+    // Number of pages shown, printed and exported; at least 1 once the table
+    // is complete (while it is cut, the pages whose end is found).
     int PageCount() const { return int(m_starts.size()) - 1; }
     // Page i without its form feed, 0 <= i <= PageCount().
     QByteArray pageBytes(int i) const { return pageView(i).toByteArray(); }
@@ -48,6 +64,7 @@ public:
     bool changed() const;
 
 private:
+    bool openFile(const QString &path, bool mapAhead, QString *error);
     void cut(const QByteArray &bytes);
 
     QByteArray m_bytes; // over the map when there is one
@@ -55,4 +72,5 @@ private:
     // m_starts[i] is where element i begins; element i ends one byte before
     // m_starts[i + 1] (its form feed), the last one at the end of the file.
     QVector<qsizetype> m_starts{0, 0};
+    bool m_complete = true;
 };

@@ -1,11 +1,26 @@
 #include "report/ReportDocument.h"
 
+#include "report/BackgroundPageCut.h"
 #include "report/PageChoice.h"
 #include "report/PageText.h"
+
+#include <QFileInfo>
+
+namespace {
+
+// How long a wait for the cut sleeps before it tells its progress again.
+constexpr int ProgressMs = 50;
+
+} // namespace
 
 ReportDocument::ReportDocument(QObject *parent)
     : QObject(parent)
 {
+}
+
+ReportDocument::~ReportDocument()
+{
+    m_cut.reset(); // stops the cut before the table it reads goes
 }
 
 bool ReportDocument::load(const QString &file, QString *error)
@@ -13,8 +28,83 @@ bool ReportDocument::load(const QString &file, QString *error)
     PageTable table;
     if (!table.load(file, error))
         return false;
-    m_file = file;
+    m_cut.reset();
+    takeTable(file, table);
+    return true;
+}
+
+bool ReportDocument::open(const QString &file, QString *error, qint64 cutAtOnce)
+{
+    if (QFileInfo(file).size() <= cutAtOnce)
+        return load(file, error);
+    PageTable table;
+    if (!table.open(file, error))
+        return false;
+    std::unique_ptr<BackgroundPageCut> cut;
+    if (!table.complete()) {
+        cut = std::make_unique<BackgroundPageCut>(table, [this] {
+            QMetaObject::invokeMethod(this, [this] { takeCut(); }, Qt::QueuedConnection);
+        });
+    }
+    // The first page is there before the view shows it.
+    qint64 done = 0;
+    while (cut && table.PageCount() < 1) {
+        cut->wait(ProgressMs);
+        const BackgroundPageCut::Found found = cut->take();
+        table.addStarts(found.starts);
+        done = found.done;
+        if (found.finished) {
+            table.finishCut();
+            cut.reset();
+        }
+    }
+    m_cut = std::move(cut); // the cut of the file before stops
+    m_cutDone = m_cut ? done : table.bytes().size();
+    takeTable(file, table);
+    return true;
+}
+
+bool ReportDocument::takeCut()
+{
+    if (!m_cut)
+        return false;
+    const BackgroundPageCut::Found found = m_cut->take();
+    const int before = m_pages.PageCount();
+    m_pages.addStarts(found.starts);
+    m_cutDone = found.done;
+    if (found.finished) {
+        m_pages.finishCut();
+        m_cut.reset();
+    }
+    if (!showsSheets() && m_pages.PageCount() != before)
+        emit pagesChanged();
+    emit cutProgress(found.done, m_pages.bytes().size());
+    return found.finished;
+}
+
+bool ReportDocument::finishPages(const Progress &progress)
+{
+    while (m_cut) {
+        if (takeCut())
+            break;
+        if (progress && !progress(m_cutDone, m_pages.bytes().size()))
+            return false;
+        if (m_cut)
+            m_cut->wait(ProgressMs);
+    }
+    return true;
+}
+
+void ReportDocument::needAllPages() const
+{
+    if (m_cut)
+        const_cast<ReportDocument *>(this)->finishPages();
+}
+
+void ReportDocument::takeTable(const QString &file, const PageTable &table)
+{
     m_pages = table;
+    m_file = file;
     m_printed = SheetIndex();
     m_printedBuilt = false;
     m_current = 0;
@@ -26,7 +116,6 @@ bool ReportDocument::load(const QString &file, QString *error)
     emit currentPageChanged(m_current);
     emit continuousChanged(m_continuous);
     emit columnMarksChanged();
-    return true;
 }
 
 void ReportDocument::dropSheets()
@@ -153,6 +242,7 @@ bool ReportDocument::buildPrinted(const Progress &progress)
 
 PageSource ReportDocument::pageSource() const
 {
+    needAllPages();
     if (!showsSheets())
         return PageSource::pagesOf(m_pages);
     return PageSource::sheetsOf(m_pages, [printed = &m_printed](int i) { return printed->sheet(i); },
@@ -201,6 +291,7 @@ void ReportDocument::addColumnMark(int column)
 
 QVector<int> ReportDocument::chosenShown(const PageSelection &choice) const
 {
+    needAllPages();
     int first = 0;
     int last = pageCount() - 1;
     if (choice.kind == PageSelection::Range) {
@@ -245,6 +336,7 @@ bool ReportDocument::shownPageBytes(const ShownText &shown, bool selectionOnly, 
 bool ReportDocument::chosenBytes(const PageSelection &choice, const ShownText &shown, QByteArray *bytes,
     QString *error) const
 {
+    needAllPages();
     bytes->clear();
     const bool sheets = showsSheets();
     if (choice.kind == PageSelection::Current && !sheets)

@@ -12,7 +12,10 @@
 #include <QVector>
 
 #include <functional>
+#include <memory>
 #include <optional>
+
+class BackgroundPageCut;
 
 // Which pages a print or an export takes: all of them, the one on screen, or
 // a range of page numbers as the user typed them (1-based, kept to what
@@ -53,13 +56,27 @@ public:
     using Progress = std::function<bool(qint64 done, qint64 total)>;
 
     explicit ReportDocument(QObject *parent = nullptr);
+    ~ReportDocument() override;
 
     // Reads and cuts the file; the document starts again at its first page,
     // with no marks and no sheets read yet. On failure (with the reason)
     // nothing changes.
     bool load(const QString &file, QString *error);
+    // As load(), for a window: a file larger than `cutAtOnce` bytes is cut
+    // on a thread of its own, and this returns once its first page is cut.
+    // The pages found are added as they are (pagesChanged, cutProgress);
+    // until the table is complete the document counts the pages cut so far,
+    // and what needs all of them (pageSource, chosenShown, chosenPages,
+    // chosenBytes) waits for the rest.
+    bool open(const QString &file, QString *error, qint64 cutAtOnce = 32 << 20);
     QString fileName() const { return m_file; }
+    // The file's page table: complete after load(), possibly still being
+    // cut after open() (pagesComplete()).
     const PageTable &pages() const { return m_pages; }
+    bool pagesComplete() const { return m_pages.complete(); }
+    // Waits for the rest of the page table; progress (done and total bytes)
+    // may stop the wait (false), which leaves the cut going on.
+    bool finishPages(const Progress &progress = {});
 
     CodePage::Id codePage() const { return m_markup.codePage; }
     // Reads the file in another code page: sheets read in one are read again.
@@ -168,13 +185,25 @@ signals:
     void currentPageChanged(int page);
     void continuousChanged(bool on);
     void columnMarksChanged();
+    // A large file's pages are being cut: `done` of `total` bytes so far
+    // (done == total once the table is complete).
+    void cutProgress(qint64 done, qint64 total);
 
 private:
+    // The file is another: the page table and everything read from it anew.
+    void takeTable(const QString &file, const PageTable &table);
+    // Adds what the background cut found; true when that completed the table.
+    bool takeCut();
+    // The whole table, for what counts every page (waits without progress
+    // when the window did not wait first).
+    void needAllPages() const;
     // Marks the sheets as to be read again (and tells, when they were read).
     void dropSheets();
 
     QString m_file;
     PageTable m_pages;
+    std::unique_ptr<BackgroundPageCut> m_cut; // while a large file is cut
+    qint64 m_cutDone = 0; // bytes of it cut
     MarkupContext m_markup;
     double m_viewPoints = ReportStartPoints;
     QColor m_paper = Qt::white;

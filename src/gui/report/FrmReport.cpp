@@ -18,6 +18,7 @@
 #include "report/PageText.h"
 #include "report/ReportFont.h"
 #include "gui/report/OpenReportView.h"
+#include "gui/report/PageCutBar.h"
 #include "gui/report/PageView.h"
 #include "gui/report/PageSearch.h"
 #include "gui/report/PrintFileActions.h"
@@ -99,6 +100,11 @@ FrmReport::FrmReport(QWidget *parent)
     makeAccessible();
     m_changeBar = new FileChangeBar(this);
     connect(m_changeBar, &FileChangeBar::reloadRequested, this, [this] { LoadReport(m_doc.fileName()); });
+    // A large file is cut into pages while its first ones are shown; Cancel
+    // gives up the opening.
+    m_cutBar = new PageCutBar(this);
+    connect(m_cutBar, &PageCutBar::cancelled, this, &QWidget::close);
+    connect(&m_doc, &ReportDocument::cutProgress, this, &FrmReport::showCutProgress);
     watchQuietBars();
     acceptFileDrops(this);
     fitCaptions(this);
@@ -193,7 +199,10 @@ void FrmReport::buildControls()
         else
             Text4->setText(row);
     });
-    connect(CmdPrint, &QPushButton::clicked, Frame1, &PrintPanel::CmdPrint_Click);
+    connect(CmdPrint, &QPushButton::clicked, this, [this] {
+        if (waitForPages())
+            Frame1->CmdPrint_Click();
+    });
 }
 
 void FrmReport::buildTopBar()
@@ -325,8 +334,10 @@ void FrmReport::buildBottomBar()
 bool FrmReport::LoadReport(const QString &file)
 {
     // The file is read first, so a file that cannot be read changes nothing.
+    // A large one is cut into pages after its first page: the view shows at
+    // once, and the rest of the pages come in while it is on screen.
     QString error;
-    if (file.isEmpty() || !m_doc.load(file, &error)) {
+    if (file.isEmpty() || !m_doc.open(file, &error)) {
         if (error.isEmpty())
             error = tr("No file name was given.");
         MessageBox::critical(this,
@@ -368,6 +379,7 @@ bool FrmReport::LoadReport(const QString &file)
     }
     buildPrinted();
     m_changeBar->watch(file);
+    m_cutBar->showProgress(0, m_doc.pagesComplete() ? 0 : 1, PageCount());
     m_editText->clear();
     m_doc.setCurrentPage(0);
     applyCodePage();
@@ -407,6 +419,8 @@ QString FrmReport::tagText() const
 
 void FrmReport::exportReport()
 {
+    if (!waitForPages())
+        return;
     m_export->exportReport(Frame1->pageSelection(), onScreen());
 }
 
@@ -417,6 +431,8 @@ bool FrmReport::markingColumns() const
 
 void FrmReport::CmdExelExp_Click()
 {
+    if (!waitForPages())
+        return;
     m_export->CmdExelExp_Click();
 }
 

@@ -16,6 +16,7 @@
 class FileChangeBar;
 class CodePageBar;
 class JeweledButton;
+class PageCutBar;
 class PageSearch;
 class PageView;
 class PrintPanel;
@@ -153,6 +154,11 @@ private:
     void showLines(std::shared_ptr<ViewLines> lines);
     void showColumnMarks();
     void setPageLabel(int k);
+    // A large file's pages as they are cut: the count and the bar's progress.
+    void showCutProgress(qint64 done, qint64 total);
+    // What needs every page waits for the cut to end, with progress and
+    // Cancel (false: cancelled, the cut goes on).
+    bool waitForPages();
     void Timer1_Timer();
 
     // Rendering.
@@ -247,6 +253,7 @@ private:
     FileChangeBar *m_changeBar = nullptr;
     CodePageBar *m_codePageBar = nullptr;
     PrintedLookBar *m_lookBar = nullptr;
+    PageCutBar *m_cutBar = nullptr;
     QAction *m_printedAction = nullptr;
     ReportExport *m_export = nullptr;
     PageSearch *m_search = nullptr;

@@ -5,6 +5,7 @@
 #include "gui/report/CodePageBar.h"
 #include "gui/report/FrmReport.h"
 #include "gui/report/FileChangeBar.h"
+#include "gui/report/PageCutBar.h"
 #include "gui/report/PageView.h"
 #include "gui/report/PrintedLookBar.h"
 #include "gui/report/ReportColorPanel.h"
@@ -46,7 +47,8 @@ void FrmReport::placeCodePageBar()
     if (m_changeBar && !m_changeBar->isHidden())
         top = m_changeBar->geometry().bottom() + 1;
     int bottom = page.bottom() + 1;
-    for (QWidget *bar : {static_cast<QWidget *>(m_codePageBar), static_cast<QWidget *>(m_lookBar)}) {
+    for (QWidget *bar : {static_cast<QWidget *>(m_codePageBar), static_cast<QWidget *>(m_lookBar),
+             static_cast<QWidget *>(m_cutBar)}) {
         if (!bar || bar->isHidden())
             continue;
         const int height = bar->sizeHint().height();
@@ -62,7 +64,7 @@ void FrmReport::placeCodePageBar()
 void FrmReport::watchQuietBars()
 {
     for (QWidget *bar : {static_cast<QWidget *>(m_changeBar), static_cast<QWidget *>(m_codePageBar),
-             static_cast<QWidget *>(m_lookBar)}) {
+             static_cast<QWidget *>(m_lookBar), static_cast<QWidget *>(m_cutBar)}) {
         if (bar)
             bar->installEventFilter(this);
     }
@@ -70,7 +72,7 @@ void FrmReport::watchQuietBars()
 
 bool FrmReport::quietBarEvent(QObject *watched, QEvent *event)
 {
-    if ((watched == m_changeBar || watched == m_codePageBar || watched == m_lookBar)
+    if ((watched == m_changeBar || watched == m_codePageBar || watched == m_lookBar || watched == m_cutBar)
         && (event->type() == QEvent::Show || event->type() == QEvent::Hide))
         placeCodePageBar();
     return false;

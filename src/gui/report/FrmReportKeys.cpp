@@ -162,7 +162,7 @@ void FrmReport::pageKey(int step)
         bar->triggerAction(step > 0 ? QAbstractSlider::SliderPageStepAdd : QAbstractSlider::SliderPageStepSub);
         return;
     }
-    if (step > 0 && m_doc.currentPage() < PageCount() - 1) {
+    if (step > 0 && (m_doc.currentPage() < PageCount() - 1 || !m_doc.pagesComplete())) {
         CmdNxt_Click();
     } else if (step < 0 && m_doc.currentPage() > 0) {
         CmdBck_Click();

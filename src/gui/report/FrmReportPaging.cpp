@@ -5,6 +5,7 @@
 #include "gui/report/FrmReport.h"
 #include "gui/report/SheetView.h"
 #include "gui/report/FileChangeBar.h"
+#include "gui/report/PageCutBar.h"
 #include "gui/report/PageView.h"
 #include "gui/report/ViewZoom.h"
 #include "render/ViewLines.h"
@@ -15,6 +16,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -175,6 +177,8 @@ void FrmReport::CmdBck_Click()
 
 void FrmReport::CmdNxt_Click()
 {
+    if (m_doc.currentPage() == PageCount() - 1 && !m_doc.pagesComplete() && !waitForPages())
+        return;
     if (m_doc.currentPage() == PageCount() - 1)
         CmdNxt->setEnabled(false);
     else
@@ -185,6 +189,8 @@ void FrmReport::CmdNxt_Click()
 
 void FrmReport::CmdLast_Click()
 {
+    if (!waitForPages())
+        return;
     m_doc.setCurrentPage(PageCount() - 1);
     DisplayPage(m_doc.currentPage());
     CmdNxt->setEnabled(false);
@@ -194,6 +200,8 @@ void FrmReport::CmdLast_Click()
 void FrmReport::goToPage()
 {
     const double number = std::trunc(NumericText::leadingNumber(Text2->text()));
+    if (number > PageCount() && !waitForPages())
+        return;
     if (number < 1 || number > PageCount()) {
         MessageBox::show(this, QStringLiteral(" Select Valid PageNo...!"), QString(), QMessageBox::Critical);
         return;
@@ -201,6 +209,34 @@ void FrmReport::goToPage()
     m_doc.setCurrentPage(int(number) - 1);
     showPage(m_doc.currentPage());
     setPageLabel(m_doc.currentPage());
+}
+
+void FrmReport::showCutProgress(qint64 done, qint64 total)
+{
+    m_cutBar->showProgress(done, total, m_doc.pages().PageCount());
+    placeCodePageBar();
+    if (!m_doc.showsSheets()) {
+        setPageLabel(m_doc.currentPage());
+        CmdNxt->setEnabled(true);
+    }
+}
+
+bool FrmReport::waitForPages()
+{
+    if (m_doc.pagesComplete())
+        return true;
+    constexpr int Steps = 1000;
+    QProgressDialog progress(tr("Reading the pages of %1 ...").arg(QFileInfo(m_doc.fileName()).fileName()),
+        tr("Cancel"), 0, Steps, this);
+    progress.setObjectName(QStringLiteral("PageCutProgress"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(300);
+    const bool done = m_doc.finishPages([&progress](qint64 cut, qint64 total) {
+        progress.setValue(total > 0 ? int(cut * Steps / total) : 0);
+        return !progress.wasCanceled();
+    });
+    progress.reset();
+    return done;
 }
 
 void FrmReport::Timer1_Timer()

@@ -121,6 +121,8 @@ void FrmReport::runSearch(int direction)
         return;
     if (editShown())
         return searchEditText(s);
+    if (!waitForPages()) // a search goes on over the pages after this one
+        return;
     if (!SheetPane->isHidden())
         return m_search->findOnSheet(direction, m_colorPanel->swatchColor(ReportColorPanel::SearchString));
     PageView::Mark look;

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QFrame>
+
+class QLabel;
+class QProgressBar;
+
+// The quiet bar of a report view whose large file is still being cut into
+// pages: how far the cut is, with Cancel (which gives up the opening). The
+// pages already cut can be read meanwhile.
+class PageCutBar : public QFrame
+{
+    Q_OBJECT
+
+public:
+    explicit PageCutBar(QWidget *parent = nullptr);
+
+    // `done` of `total` bytes are cut, into `pages` pages so far; the bar
+    // hides once the whole file is cut.
+    void showProgress(qint64 done, qint64 total, int pages);
+
+signals:
+    void cancelled();
+
+private:
+    QLabel *m_text;
+    QProgressBar *m_progress;
+};
