@@ -26,6 +26,29 @@ QByteArray threePages()
     return QByteArray("line\r\n").repeated(100) + "\fB\r\n\fC\r\n";
 }
 
+// Lines of text up to `size` bytes, a form feed after every 66 lines when
+// `pages`.
+QByteArray reportLines(qsizetype size, bool pages)
+{
+    QByteArray bytes;
+    bytes.reserve(size + 100);
+    for (int line = 1; bytes.size() < size; ++line) {
+        bytes += "Line " + QByteArray::number(line) + " of the report, with \x1b" "Ebold\x1b" "F text\r\n";
+        if (pages && line % 66 == 0)
+            bytes += '\f';
+    }
+    return bytes;
+}
+
+// A picture (ESC * 0, 200 columns) whose dots are all 0x0C, starting just
+// before `at`: none of them cuts a page.
+QByteArray pictureAcross(qsizetype at, QByteArray bytes)
+{
+    bytes = bytes.left(at - 20);
+    bytes += QByteArray("\x1b*\x00\xc8\x00", 5) + QByteArray(200, '\f');
+    return bytes;
+}
+
 } // namespace
 
 class TestReportDocument : public QObject
@@ -34,6 +57,78 @@ class TestReportDocument : public QObject
 
 private slots:
     void initTestCase() { TestSupport::init(); }
+
+    // A large file opened for a window is cut on a thread of its own, a
+    // stretch of 8 MB at a time: its table, once complete, is the one a
+    // whole cut makes, wherever a command or a page crosses a stretch.
+    void openCutsAsLoad_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        const qsizetype stretch = 8 << 20;
+        const QByteArray pages = reportLines(3 * stretch + 1000, true);
+        QTest::newRow("pages") << pages;
+        QTest::newRow("no form feed") << reportLines(stretch + 5000, false);
+        QTest::newRow("picture across a stretch")
+            << pictureAcross(stretch, pages) + "\r\n\f" + pages.left(stretch + 100);
+        QTest::newRow("form feed last in a stretch") << pages.left(stretch - 1) + '\f' + pages.left(1000);
+        QTest::newRow("ends in a form feed and set-up") << pages.left(stretch + 200) + "\f\r\n\x1b@\x1b" "E";
+        QTest::newRow("text after the last form feed") << pages.left(stretch + 200) + "\fend\r\n";
+    }
+
+    void openCutsAsLoad()
+    {
+        QFETCH(QByteArray, bytes);
+        const QString file = TestSupport::writeFile(m_dir.filePath("large.prn"), bytes);
+        ReportDocument loaded;
+        QString error;
+        QVERIFY2(loaded.load(file, &error), qPrintable(error));
+        QVERIFY(loaded.pagesComplete());
+
+        ReportDocument opened;
+        QSignalSpy progress(&opened, &ReportDocument::cutProgress);
+        QVERIFY2(opened.open(file, &error, 0), qPrintable(error));
+        QVERIFY(opened.pageCount() >= 1); // the first page is there at once
+        QCOMPARE(opened.pages().pageView(0), loaded.pages().pageView(0));
+        QVERIFY(opened.finishPages());
+        QVERIFY(opened.pagesComplete());
+        QCOMPARE(opened.pageCount(), loaded.pageCount());
+        for (int i = 0; i <= loaded.pageCount(); ++i)
+            QCOMPARE(opened.pages().pageView(i), loaded.pages().pageView(i));
+        // Told to the end, unless the opening found the whole cut done.
+        if (!progress.isEmpty()) {
+            QCOMPARE(progress.constLast().at(0).toLongLong(), qint64(bytes.size()));
+            QCOMPARE(progress.constLast().at(1).toLongLong(), qint64(bytes.size()));
+        }
+    }
+
+    // The pages come in while the event loop runs, counted as they come; a
+    // wait's progress may stop the wait, and a document closed while its
+    // file is cut stops the cut.
+    void openFillsInPages()
+    {
+        const QByteArray bytes = reportLines(40 << 20, true);
+        const QString file = TestSupport::writeFile(m_dir.filePath("large.prn"), bytes);
+        auto document = std::make_unique<ReportDocument>();
+        QSignalSpy changed(document.get(), &ReportDocument::pagesChanged);
+        QString error;
+        QVERIFY2(document->open(file, &error, 1 << 20), qPrintable(error));
+        QVERIFY(document->pageCount() >= 1);
+        // A wait stopped by its progress leaves the cut going on (unless the
+        // cut was quicker than the opening).
+        if (!document->pagesComplete())
+            QVERIFY(!document->finishPages([](qint64, qint64) { return false; }));
+        QTRY_VERIFY_WITH_TIMEOUT(document->pagesComplete(), 60000);
+        ReportDocument loaded;
+        QVERIFY(loaded.load(file, &error));
+        QCOMPARE(document->pageCount(), loaded.pageCount());
+        QVERIFY(!changed.isEmpty());
+        QCOMPARE(document->pageSource().count(), document->pageCount());
+
+        // Closed at once after the opening: the cut stops, nothing is left.
+        QVERIFY(document->open(file, &error, 1 << 20));
+        document.reset();
+        QTest::qWait(50);
+    }
 
     void chosenPages_data()
     {
