@@ -431,6 +431,10 @@
         <source>The page is too large to edit here (%1 MB; at most %2 MB).</source>
         <translation>Strana je příliš velká na úpravy zde (%1 MB; nejvýše %2 MB).</translation>
     </message>
+    <message>
+        <source>Reading the pages of %1 ...</source>
+        <translation>Načítají se stránky souboru %1 ...</translation>
+    </message>
 </context>
 <context>
     <name>FrmWatch</name>
@@ -476,6 +480,21 @@
         <translation> Otevřeno nejvýše šest náhledů sestav ...<byte value="xd"/>
 <byte value="xd"/>
  Zavřete prosím některý náhled sestavy a zkuste to znovu ..</translation>
+    </message>
+</context>
+<context>
+    <name>PageCutBar</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Zrušit</translation>
+    </message>
+    <message>
+        <source>Stop opening the file</source>
+        <translation>Zastavit otevírání souboru</translation>
+    </message>
+    <message>
+        <source>Reading the pages: %1 so far ...</source>
+        <translation>Načítají se stránky: zatím %1 ...</translation>
     </message>
 </context>
 <context>

@@ -431,6 +431,10 @@
         <source>The page is too large to edit here (%1 MB; at most %2 MB).</source>
         <translation>Die Seite ist zu groß, um sie hier zu bearbeiten (%1 MB; höchstens %2 MB).</translation>
     </message>
+    <message>
+        <source>Reading the pages of %1 ...</source>
+        <translation>Die Seiten von %1 werden gelesen ...</translation>
+    </message>
 </context>
 <context>
     <name>FrmWatch</name>
@@ -476,6 +480,21 @@
         <translation> Höchstens sechs Berichtsansichten offen ...<byte value="xd"/>
 <byte value="xd"/>
  Bitte schließen Sie eine Berichtsansicht und versuchen Sie es erneut ..</translation>
+    </message>
+</context>
+<context>
+    <name>PageCutBar</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Stop opening the file</source>
+        <translation>Das Öffnen der Datei abbrechen</translation>
+    </message>
+    <message>
+        <source>Reading the pages: %1 so far ...</source>
+        <translation>Seiten werden gelesen: bisher %1 ...</translation>
     </message>
 </context>
 <context>
