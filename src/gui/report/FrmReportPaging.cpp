@@ -217,7 +217,7 @@ void FrmReport::showCutProgress(qint64 done, qint64 total)
     placeCodePageBar();
     if (!m_doc.showsSheets()) {
         setPageLabel(m_doc.currentPage());
-        CmdNxt->setEnabled(true);
+        CmdNxt->setEnabled(m_doc.currentPage() < PageCount() - 1 || !m_doc.pagesComplete());
     }
 }
 

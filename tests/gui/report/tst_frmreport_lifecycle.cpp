@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QMimeData>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QRadioButton>
 
@@ -47,6 +48,18 @@ private:
     std::function<void(FrmReport *)> m_shown;
 };
 
+// `pages` pages of about 4 KB (60 lines), page i starting "Page <i>": a file
+// large enough to be cut into pages while the view shows its first.
+QByteArray largeFile(int pages)
+{
+    const QByteArray lines = QByteArray("a line of the report, long enough to fill a page's width .....\r\n").repeated(60);
+    QByteArray bytes;
+    bytes.reserve(qsizetype(pages) * (lines.size() + 16));
+    for (int i = 1; i <= pages; ++i)
+        bytes += "Page " + QByteArray::number(i) + "\r\n" + lines + '\f';
+    return bytes;
+}
+
 } // namespace
 
 class TestFrmReportLifecycle : public QObject
@@ -83,6 +96,41 @@ private slots:
         QVERIFY(!readAtShow);
         QVERIFY(view->document().showsSheets());
         QCOMPARE(pageLabel(view), QStringLiteral("Page 1/3"));
+    }
+
+    void largeFile_shownFirstThenItsPages()
+    {
+        // A file of 48 MB is shown with its first page while the rest is
+        // cut; Last waits for every page, then shows the true last one.
+        QTemporaryDir dir;
+        const int pages = 12000;
+        const QString path = printFile(dir.filePath("large.prn"), largeFile(pages));
+        FrmReport *view = open(path);
+        QVERIFY(view);
+        QVERIFY(pageLabel(view).startsWith(QStringLiteral("Page 1/")));
+        QCOMPARE(viewText(view).section(QLatin1Char('\n'), 0, 0).trimmed(), QStringLiteral("Page 1"));
+        auto *bar = control<QWidget>(view, QStringLiteral("PageCutBar"));
+        QCOMPARE(bar->isVisible(), !view->document().pagesComplete());
+        click(view, QStringLiteral("CmdLast"));
+        QVERIFY(view->document().pagesComplete());
+        QCOMPARE(pageLabel(view), QStringLiteral("Page %1/%1").arg(pages));
+        QCOMPARE(viewText(view).section(QLatin1Char('\n'), 0, 0).trimmed(), QStringLiteral("Page %1").arg(pages));
+        QVERIFY(bar->isHidden());
+    }
+
+    void largeFile_cancelGivesUpTheOpening()
+    {
+        QTemporaryDir dir;
+        const QString path = printFile(dir.filePath("large.prn"), largeFile(12000));
+        FrmReport *view = open(path);
+        QVERIFY(view);
+        QPointer<FrmReport> alive(view);
+        if (view->document().pagesComplete())
+            QSKIP("the cut ended before the view showed");
+        click(view, QStringLiteral("PageCutBarCancel"));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(alive.isNull());
+        QCOMPARE(int(OpenViewCount), 0);
     }
 
     void settings_readAtOpen()
