@@ -54,7 +54,7 @@ QString work(const char *name)
 
 QStringList program(const QStringList &arguments)
 {
-    return QStringList{QStringLiteral(STICKER2_PROGRAM)} + arguments;
+    return QStringList {QStringLiteral(STICKER2_PROGRAM)} + arguments;
 }
 
 // Each iteration runs the reference, then the program; the time reported is
@@ -84,15 +84,16 @@ void compare(benchmark::State &state, const QStringList &reference, const QStrin
 void BM_LoadAndCutAgainstCat(benchmark::State &state)
 {
     compare(state, {QStringLiteral("cat"), g_path}, QStringLiteral("/dev/null"),
-        program({QStringLiteral("convert"), g_path, work("page1.txt"), QStringLiteral("--pages"), QStringLiteral("1")}));
+        program({QStringLiteral("convert"), g_path, work("page1.txt"), QStringLiteral("--pages"),
+            QStringLiteral("1")}));
 }
 BENCHMARK(BM_LoadAndCutAgainstCat)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 
 void BM_PrintedIndexAgainstCat(benchmark::State &state)
 {
     compare(state, {QStringLiteral("cat"), g_path}, QStringLiteral("/dev/null"),
-        program({QStringLiteral("convert"), g_path, work("sheet.png"), QStringLiteral("--pages"), QStringLiteral("1"),
-            QStringLiteral("--dpi"), QStringLiteral("10")}));
+        program({QStringLiteral("convert"), g_path, work("sheet.png"), QStringLiteral("--pages"),
+            QStringLiteral("1"), QStringLiteral("--dpi"), QStringLiteral("10")}));
 }
 BENCHMARK(BM_PrintedIndexAgainstCat)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 
@@ -105,7 +106,7 @@ BENCHMARK(BM_PlainTextAgainstCp)->Unit(benchmark::kMillisecond)->UseManualTime()
 
 void BM_WebPageAgainstSed(benchmark::State &state)
 {
-    const QStringList sed{QStringLiteral("sed"), "-e", "s| |\\&nbsp;|g", "-e",
+    const QStringList sed {QStringLiteral("sed"), "-e", "s| |\\&nbsp;|g", "-e",
         QString::fromLatin1("s|\x0e\x1b"
                             "E\x1bG|<H2 style = 'margin-top:0;margin bottom:0;  color:rgb(0,0,128);' >|g"),
         "-e",
@@ -117,7 +118,8 @@ void BM_WebPageAgainstSed(benchmark::State &state)
         "-e",
         QString::fromLatin1("s|\x1b"
                             "F|</b>|g"),
-        "-e", QString::fromLatin1("s|\x0f|<h6 style = 'margin-top:0;margin bottom:0 ;  color:rgb(128,0,128);'>|g"),
+        "-e",
+        QString::fromLatin1("s|\x0f|<h6 style = 'margin-top:0;margin bottom:0 ;  color:rgb(128,0,128);'>|g"),
         "-e", QString::fromLatin1("s|\x12|</h6>|g"), "-e", QString::fromLatin1("s|\x1b-1||g"), "-e",
         QString::fromLatin1("s|\x1b-0||g"), g_path};
     compare(state, sed, work("sed.html"), program({QStringLiteral("convert"), g_path, work("all.html")}));

@@ -18,8 +18,7 @@ BackgroundPageCut::BackgroundPageCut(const PageTable &table, std::function<void(
     , m_total(table.bytes().size())
     , m_found(std::move(found))
     , m_thread([this] { run(); })
-{
-}
+{ }
 
 BackgroundPageCut::~BackgroundPageCut()
 {
@@ -30,7 +29,7 @@ BackgroundPageCut::~BackgroundPageCut()
 void BackgroundPageCut::run()
 {
     const QByteArray &bytes = m_table.bytes();
-    PageCutter cutter{QByteArrayView(bytes)};
+    PageCutter cutter {QByteArrayView(bytes)};
     QVector<qsizetype> starts;
     while (!m_stop) {
         const qsizetype from = cutter.position();

@@ -23,7 +23,7 @@ public:
     struct Found
     {
         QVector<qsizetype> starts;
-        qint64 done = 0; // bytes cut so far
+        qint64 done = 0;       // bytes cut so far
         bool finished = false; // the cut reached the end
     };
 
@@ -46,7 +46,7 @@ private:
     const PageTable m_table;
     const qint64 m_total;
     std::function<void()> m_found;
-    std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_stop {false};
     std::mutex m_mutex;
     std::condition_variable m_cut;
     Found m_pending; // guarded by m_mutex

@@ -14,8 +14,7 @@ class PageCutter
 public:
     explicit PageCutter(QByteArrayView bytes)
         : m_bytes(bytes)
-    {
-    }
+    { }
 
     // Cuts on to at least `until` (or the end), adding the start of each page
     // found (the byte after its form feed) to `starts`.
