@@ -26,7 +26,7 @@ void runChild(benchmark::State &state, const char *program, const QStringList &a
     double cpuSeconds = 0;
     for (auto _ : state) {
         const BenchSupport::ProcessUsage usage
-            = BenchSupport::runProcess(program, arguments, home().filePath(QStringLiteral("config")));
+            = BenchSupport::runProcess(program, arguments, home().filePath(QStringLiteral("config")), "/dev/null");
         if (usage.status != 0)
             state.SkipWithError("the child failed (or did not show its window)");
         cpuSeconds += usage.cpuSeconds;
