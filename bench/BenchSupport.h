@@ -31,8 +31,10 @@ struct ProcessUsage
 };
 
 // Runs `program` with the arguments, without a display and with its settings
-// under `configHome`.
-inline ProcessUsage runProcess(const char *program, const QStringList &arguments, const QString &configHome)
+// under `configHome`; its standard output goes to `outputFile` when one is
+// named (as a shell's `> FILE` does).
+inline ProcessUsage runProcess(const char *program, const QStringList &arguments, const QString &configHome,
+    const char *outputFile = nullptr)
 {
     std::vector<QByteArray> args{QByteArray(program)};
     for (const QString &a : arguments)
@@ -45,7 +47,13 @@ inline ProcessUsage runProcess(const char *program, const QStringList &arguments
     qputenv("QT_QPA_PLATFORM", "offscreen");
     ProcessUsage usage;
     pid_t pid = 0;
-    if (posix_spawn(&pid, program, nullptr, nullptr, argv.data(), environ) != 0)
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (outputFile)
+        posix_spawn_file_actions_addopen(&actions, 1, outputFile, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int spawned = posix_spawnp(&pid, program, &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0)
         return usage;
     int status = 0;
     struct rusage used = {};

@@ -35,6 +35,9 @@ add_custom_command(OUTPUT ${generated}/sticker2.1.gz
 add_custom_target(sticker2-manpage ALL DEPENDS ${generated}/sticker2.1.gz)
 
 install(TARGETS sticker2 RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The rest of the program, which sticker2 loads when a command line needs it,
+# in the program's private library folder (src/app/ProgramModule.h).
+install(TARGETS sticker2full LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/sticker2)
 # CUPS looks in <prefix>/lib/cups/backend, never in a multiarch folder. Mode
 # 0755, so cupsd runs it as its unprivileged user (lp), not as root.
 install(TARGETS sticker2-backend RUNTIME DESTINATION lib/cups/backend

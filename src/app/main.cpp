@@ -1,62 +1,16 @@
+// The program's start: the command lines that need no window system (--help,
+// --version, a character-mode sticker sheet, capture queues) run here on Qt
+// Core alone; every other one is handed to the rest of the program, loaded
+// then (ProgramModule), with the process's arguments as they are.
+#include "app/ProgramModule.h"
 #include "cli/CliSupport.h"
 #include "cli/CommandLine.h"
-#include "gui/platform/AppIdentity.h"
-#include "gui/report/OpenReportView.h"
-#include "gui/printing/SpoolerWait.h"
-#include "gui/startup/FormStartup.h"
-#include "gui/watch/FrmWatch.h"
 #include "platform/AppPaths.h"
 #include "platform/HeapTuning.h"
 #include "platform/ProcessSignals.h"
 #include "platform/Translations.h"
-#include "watch/PrintFileWatcher.h"
 
-#include <QApplication>
-#include <QGuiApplication>
-#include <QWindow>
-
-#include <cstdio>
-#include <cstdlib>
-
-namespace {
-
-// With STICKER2_QUIT_WHEN_SHOWN set, the program leaves as soon as its first
-// window is on screen and drawn: the start-up benchmarks time a start to its
-// first window. It leaves at once, whatever work is still going on (a view
-// reading its file in the printed look is on screen before the event loop
-// runs, and goes on reading).
-class QuitWhenShown : public QObject
-{
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Expose) {
-            auto *window = qobject_cast<QWindow *>(watched);
-            if (window && window->isExposed()) {
-                static_cast<QObject *>(window)->event(event); // drawn
-                std::fflush(nullptr);
-                std::_Exit(0);
-            }
-        }
-        return QObject::eventFilter(watched, event);
-    }
-};
-
-// The windows' event loop, then the way out. A print-server question whose
-// wait the user cancelled may still run on its thread: the program waits a
-// little for it, and when it still runs ends at once rather than tear the
-// toolkit down under it (a crash at exit).
-int runWindows(QApplication &app)
-{
-    const int status = app.exec();
-    if (!SpoolerWait::finishAll(SpoolerWait::LeaveWaitMs)) {
-        std::fflush(nullptr);
-        std::_Exit(status);
-    }
-    return status;
-}
-
-} // namespace
+#include <QCoreApplication>
 
 int main(int argc, char *argv[])
 {
@@ -66,77 +20,14 @@ int main(int argc, char *argv[])
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
+    if (!CommandLine::runsInCore(arguments))
+        return ProgramModule::run(argc, argv);
 
-    if (CommandLine::modeOf(arguments) == CommandLine::Mode::Headless) {
-        // No window ever opens: never depend on a display.
-        CliSupport::quietToolkitMessages();
-        const auto run = [&] {
-            QCoreApplication::setApplicationName(QStringLiteral("Sticker2"));
-            Translations::install(QCoreApplication::instance());
-            AppPaths::ensureProgramFolder();
-            return CommandLine::runHeadless(arguments);
-        };
-        if (!CommandLine::drawsText(arguments)) {
-            // Bytes in, bytes out: no platform plugin and no fonts to load.
-            QCoreApplication app(argc, argv);
-            return run();
-        }
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        QGuiApplication app(argc, argv);
-        return run();
-    }
-
-    // The arguments are checked before any window system is touched: a
-    // usage error needs no display.
-    {
-        const QStringList own = CommandLine::withoutToolkitOptions(arguments);
-        QString folder;
-        QStringList files;
-        if (!CommandLine::watchFolder(own, &folder)
-            || (folder.isEmpty() && !CommandLine::viewFiles(own, &files)))
-            return int(CommandLine::Status::Usage);
-        if (!folder.isEmpty() && !PrintFileWatcher::folderProblem(folder).isEmpty())
-            return CliSupport::fail(PrintFileWatcher::folderProblem(folder));
-        const QString noDisplay = CommandLine::displayProblem(arguments);
-        if (!noDisplay.isEmpty())
-            return CliSupport::fail(noDisplay);
-    }
-    // A display that is named but cannot be reached ends the start with one
-    // line and status 1, not an abort.
-    const QtMessageHandler handler = qInstallMessageHandler(CliSupport::startFailure);
-    QApplication app(argc, argv);
-    qInstallMessageHandler(handler);
+    // Bytes in, bytes out: no window system, no fonts.
+    CliSupport::quietToolkitMessages();
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Sticker2"));
     Translations::install(&app);
-    QuitWhenShown quitWhenShown;
-    if (qEnvironmentVariableIsSet("STICKER2_QUIT_WHEN_SHOWN"))
-        app.installEventFilter(&quitWhenShown);
-    QString folder;
-    if (!CommandLine::watchFolder(QCoreApplication::arguments(), &folder))
-        return int(CommandLine::Status::Usage);
-    QApplication::setApplicationName(QStringLiteral("Sticker2"));
-    AppIdentity::apply();
-    if (!folder.isEmpty()) {
-        AppPaths::ensureProgramFolder();
-        auto *watch = new FrmWatch;
-        QString error;
-        if (!watch->start(folder, &error)) {
-            delete watch;
-            return CliSupport::fail(error);
-        }
-        watch->show();
-        return runWindows(app);
-    }
-    QStringList files; // the arguments Qt left, its own options taken out
-    std::optional<CodePage::Choice> codePage;
-    if (!CommandLine::viewFiles(QCoreApplication::arguments(), &files, &codePage))
-        return int(CommandLine::Status::Usage);
     AppPaths::ensureProgramFolder();
-    if (files.isEmpty()) {
-        Main();
-        return runWindows(app);
-    }
-    if (openReportViews(files, codePage) == 0)
-        return int(CommandLine::Status::Failed);
-    return runWindows(app);
+    return CommandLine::runHeadless(arguments, CommandLine::runCoreCommand);
 }

@@ -50,7 +50,7 @@ bool isCommand(const QString &argument, CommandId id)
 const Command *headlessCommand(const QStringList &arguments)
 {
     const Command *named = commandNamed(arguments.value(1));
-    return named && named->run ? named : nullptr;
+    return named && named->headless ? named : nullptr;
 }
 
 void printOverview()
@@ -177,24 +177,34 @@ Mode modeOf(const QStringList &arguments)
     return Mode::Windows;
 }
 
+bool runsInCore(const QStringList &arguments)
+{
+    if (modeOf(arguments) != Mode::Headless || !watchConvertArguments(arguments).isEmpty())
+        return false;
+    const Command *named = headlessCommand(arguments);
+    if (!named)
+        return true; // --help, --version, a window command's help or usage error
+    return named->id == CommandId::Capture || (named->id == CommandId::Stickers && !drawsText(arguments));
+}
+
 bool drawsText(const QStringList &arguments)
 {
     const Command *named = commandNamed(arguments.value(1));
     return !named || !named->drawsText || named->drawsText(arguments);
 }
 
-int runHeadless(const QStringList &arguments)
+int runHeadless(const QStringList &arguments, CommandRunner runCommand)
 {
     const QString first = arguments.value(1);
     if (const Command *named = headlessCommand(arguments))
-        return named->run(arguments);
+        return runCommand(named->id, arguments);
     if (asksOwnHelp(arguments))
         return parseWindowCommand(arguments);
     const QStringList converting = watchConvertArguments(arguments);
     if (!converting.isEmpty()) {
         // The watch's own options checked under their own names first.
         const int parsed = parseWindowCommand(arguments);
-        return parsed >= 0 ? parsed : runConvert(converting);
+        return parsed >= 0 ? parsed : runCommand(CommandId::Convert, converting);
     }
     if (isCommand(first, CommandId::Watch) && !isHelpOrVersion(arguments.value(2))) {
         QString folder;

@@ -9,6 +9,8 @@
 
 #include <optional>
 
+struct StickerInput;
+
 // The command line. `sticker2` alone opens the sticker form; `sticker2 FILE...`
 // or `sticker2 view FILE...` opens a report view per file; `convert`, `print`
 // and `stickers` do their work without a window. Exit status: 0 done, 1 the
@@ -30,7 +32,7 @@ struct Command
     const char *forms;                        // its lines in --help before its options: the forms it takes
     const char *description;                  // COMMAND --help's text before the options
     CommandOptions options;                   // every option it takes (OptionTables)
-    int (*run)(const QStringList &arguments); // empty for the ones that open windows (main decides those)
+    bool headless;                            // runs without a window (main decides the others)
     bool (*drawsText)(const QStringList &arguments); // empty: it always may
     const char *verbs;                        // the words its first argument takes ("add remove"), if any
 };
@@ -53,8 +55,22 @@ bool drawsText(const QStringList &arguments);
 // with its help.
 QString overviewOf(const Command &command);
 
-// Runs a headless command line (arguments include the program name).
-int runHeadless(const QStringList &arguments);
+// Runs one headless command, given its own arguments (its name first).
+using CommandRunner = int (*)(CommandId id, const QStringList &arguments);
+// Runs a headless command line (arguments include the program name): --help,
+// --version and the window commands' help here, a command through
+// `runCommand`.
+int runHeadless(const QStringList &arguments, CommandRunner runCommand);
+
+// Whether the command line needs Qt Core alone (the core library's commands:
+// --help, --version, a command's help or usage error, a character-mode
+// sticker sheet, capture queues), so that the program runs it without
+// loading the windows, the drawing and the PDF libraries.
+bool runsInCore(const QStringList &arguments);
+// The core's commands, as runsInCore() lets them through (CoreCommands.cpp).
+int runCoreCommand(CommandId id, const QStringList &arguments);
+// Every headless command (CommandRunners.cpp, in the engine).
+int runCommand(CommandId id, const QStringList &arguments);
 
 // The files a windows command line asks to open (none for the sticker
 // form), and the code page `--codepage NAME` chose for them (nothing when
@@ -79,7 +95,10 @@ QString displayProblem(const QStringList &arguments);
 // Subcommands, each given its own arguments (its name first).
 int runConvert(const QStringList &arguments);
 int runPrint(const QStringList &arguments);
-int runStickers(const QStringList &arguments);
+// The stickers command; --pdf draws the Windows-mode sheet through
+// `drawSheet` (none in the core, which never gets --pdf).
+using WindowSheetDrawer = bool (*)(const StickerInput &input, const QString &pdfFile, QString *error);
+int runStickers(const QStringList &arguments, WindowSheetDrawer drawSheet);
 int runCapture(const QStringList &arguments);
 int runRules(const QStringList &arguments);
 

@@ -4,7 +4,6 @@
 #include "cli/CommandLine.h"
 #include "cli/OptionTables.h"
 
-#include <QRegularExpression>
 
 namespace CommandLine {
 
@@ -13,8 +12,11 @@ namespace {
 // Whether the stickers command draws: only its Windows-mode sheet does.
 bool stickersDrawText(const QStringList &arguments)
 {
-    return arguments.contains(QLatin1String("--pdf"))
-        || !arguments.filter(QRegularExpression(QStringLiteral("^--pdf="))).isEmpty();
+    for (const QString &argument : arguments) {
+        if (argument == QLatin1String("--pdf") || argument.startsWith(QLatin1String("--pdf=")))
+            return true;
+    }
+    return false;
 }
 
 bool neverDrawsText(const QStringList &)
@@ -34,7 +36,7 @@ const QList<Command> &commands()
 )",
         "Opens a report view on each print file (at most six); a file that cannot be read gives its message "
         "and the others still open. The word view may be left out.",
-        OptionTables::view(), nullptr, nullptr, nullptr },
+        OptionTables::view(), false, nullptr, nullptr },
     { CommandId::Convert, QLatin1String("convert"),
         QLatin1String("sticker2 convert [--to html|txt|rtf|xlsx|pdf|png] [--pages all|N|A-B] [--marks C1,C2,...] "
                       "[--look printed|emphasis] [--paper a4|letter] [--landscape] [--dpi N] [--form-length INCHES] "
@@ -51,7 +53,7 @@ const QList<Command> &commands()
         "\".pdf\", \".png\", \".rtf\") or by --to (any other ending needs it). OUT \"-\" writes a web page or plain "
         "text to standard output. A PDF and pictures show the sheets as the printer prints them; pictures are "
         "one file per sheet, OUT-001.png, OUT-002.png ...",
-        OptionTables::convert(), runConvert, nullptr, nullptr },
+        OptionTables::convert(), true, nullptr, nullptr },
     { CommandId::Print, QLatin1String("print"),
         QLatin1String("sticker2 print [-d QUEUE] [--pages all|N|A-B] [--draft|--no-draft] [--cpi 10|12|17] "
                       "[--paper-height N] [--copies N] [--extra-line] [--printer-model auto|9-pin|24-pin|escp2] "
@@ -60,7 +62,7 @@ const QList<Command> &commands()
 )",
         "Sends the print file IN to a printer as raw bytes, as the report view's print panel does in "
         "character mode: the setup sequences, then the file's lines with CR LF, once per copy.",
-        OptionTables::print(), runPrint, neverDrawsText, nullptr },
+        OptionTables::print(), true, neverDrawsText, nullptr },
     { CommandId::Stickers, QLatin1String("stickers"),
         QLatin1String("sticker2 stickers --slot N (-o FILE|- | --pdf OUT.pdf) [--pages N] [--digits D] "
                       "[--data FILE.csv] [--delimiter comma|semicolon|tab] [--data-encoding NAME] [--start K] "
@@ -73,7 +75,7 @@ const QList<Command> &commands()
         "Writes the character-mode sticker sheet of a stored format slot, loaded as the sticker form "
         "loads it, as a print file, or with --pdf draws its Windows-mode sheet into a PDF. The options stand in "
         "for the slot's stored values for this run only.",
-        OptionTables::stickers(), runStickers, stickersDrawText, nullptr },
+        OptionTables::stickers(), true, stickersDrawText, nullptr },
     // Its converting form runs convert's batch form.
     { CommandId::Watch, QLatin1String("watch"),
         QLatin1String("sticker2 watch FOLDER [--convert FORMAT --out DIR [--keep|--move] [-j N] "
@@ -84,7 +86,7 @@ const QList<Command> &commands()
         "Opens a report view on each new print file written into FOLDER, once it is complete; beyond six "
         "open views the files wait. With --convert and --out no window opens: each complete job is converted "
         "as convert does, with any of convert's options.",
-        OptionTables::watch(), nullptr, nullptr, nullptr },
+        OptionTables::watch(), false, nullptr, nullptr },
     { CommandId::Capture, QLatin1String("capture"),
         QLatin1String("sticker2 capture add [--name QUEUE] [--folder DIR] [--shared] | capture remove QUEUE"),
         R"(  sticker2 capture add        Makes a raw CUPS queue that keeps every job as a file (as root).
@@ -93,7 +95,7 @@ const QList<Command> &commands()
 )",
         "add creates a raw CUPS queue (or changes one made before) that keeps each job, byte for byte, as a "
         "new file in a folder; remove deletes one. Both need the spooler's administrator (root).",
-        OptionTables::capture(), runCapture, nullptr, "add remove" },
+        OptionTables::capture(), true, nullptr, "add remove" },
     { CommandId::Rules, QLatin1String("rules"),
         QLatin1String("sticker2 rules check FILE | rules test --rules FILE [--codepage NAME] JOB"),
         R"(  sticker2 rules check FILE   Checks a rules file: each fault as FILE:LINE: cause.
@@ -103,7 +105,7 @@ const QList<Command> &commands()
 )",
         "rules check FILE checks a rules file; rules test --rules FILE JOB shows what the rules would do with "
         "a print job, and does nothing.",
-        OptionTables::rules(), runRules, neverDrawsText, "check test" },
+        OptionTables::rules(), true, neverDrawsText, "check test" },
     };
     return table;
 }

@@ -2,10 +2,10 @@
 
 #include "codepage/CodePage.h"
 #include "export/ExportFormat.h"
-#include "export/PngExport.h"
+#include "export/PngResolution.h"
 #include "printing/CaptureQueue.h"
 #include "printing/RawPrinting.h"
-#include "report/ReportViewSettings.h"
+#include "report/FormLength.h"
 #include "sticker/CsvTable.h"
 #include "sticker/FormatStore.h"
 #include "sticker/StickerInput.h"
@@ -94,8 +94,8 @@ CommandOptions convert()
             PngExport::MaximumDpi,
             QStringLiteral("The pictures' resolution in dots per inch (default 150); png writes one file per "
                            "sheet, OUT-001.png, OUT-002.png ...")),
-        Option::number({ QStringLiteral("form-length") }, QStringLiteral("INCHES"), ReportViewSettings::ShortestForm,
-            ReportViewSettings::LongestForm,
+        Option::number({ QStringLiteral("form-length") }, QStringLiteral("INCHES"), FormLength::Shortest,
+            FormLength::Longest,
             QStringLiteral("The printed look's form length for files that set none (default: the setting, 11; "
                            "12 for European fanfold).")),
         Option::choice({ QStringLiteral("carriage") }, QStringLiteral("CARRIAGE"),

@@ -8,7 +8,6 @@
 #include "sticker/CsvTable.h"
 #include "sticker/FormatStore.h"
 #include "sticker/StickerFields.h"
-#include "sticker/WindowSheetPdf.h"
 
 #include <QCommandLineParser>
 #include <QFile>
@@ -67,12 +66,14 @@ StickerInput readInput(const QCommandLineParser &parser)
 }
 
 // The Windows-mode sheet drawn into a PDF.
-int writePdf(const StickerInput &input, const QString &out)
+int writePdf(const StickerInput &input, const QString &out, CommandLine::WindowSheetDrawer drawSheet)
 {
     QString error;
     if (!CliSupport::checkOutput(out, &error, { input.dataFile }))
         return CliSupport::fail(error);
-    if (!writeWindowSheetPdf(input, out, &error))
+    if (!drawSheet)
+        return CliSupport::fail(QStringLiteral("%1: the Windows-mode sheet cannot be drawn here").arg(out));
+    if (!drawSheet(input, out, &error))
         return CliSupport::fail(QStringLiteral("%1: %2").arg(out, QString(error).replace(QLatin1Char('\n'), QLatin1Char(' '))));
     return int(CommandLine::Status::Done);
 }
@@ -108,7 +109,7 @@ int writeSheet(StickerInput &input, const QString &slotName, const QString &out)
 
 namespace CommandLine {
 
-int runStickers(const QStringList &arguments)
+int runStickers(const QStringList &arguments, WindowSheetDrawer drawSheet)
 {
     const Command &stickers = command(CommandId::Stickers);
     QCommandLineParser parser;
@@ -122,7 +123,7 @@ int runStickers(const QStringList &arguments)
     if (!StickerFields::loadData(input, &error))
         return CliSupport::fail(error);
     if (given(parser, "pdf"))
-        return writePdf(input, valueOf(parser, "pdf"));
+        return writePdf(input, valueOf(parser, "pdf"), drawSheet);
     const QString slotName = QStringLiteral("slot %1").arg(valueOf(parser, "slot").trimmed().toInt());
     return writeSheet(input, slotName, valueOf(parser, "output"));
 }

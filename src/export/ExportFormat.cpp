@@ -1,6 +1,5 @@
 #include "export/ExportFormat.h"
 
-#include "export/ReportExporter.h"
 
 #include <QCoreApplication>
 
@@ -8,22 +7,18 @@ const QList<ExportFormatInfo> &exportFormats()
 {
     static const QList<ExportFormatInfo> formats = {
         {ExportFormat::RichText, QLatin1String("rtf"), {}, Qt::CaseInsensitive, false, false,
-            QT_TRANSLATE_NOOP("ExportFormat", " Rich Text Format (*.rtf)"), QLatin1String("*.rtf"),
-            Exporters::richText},
+            QT_TRANSLATE_NOOP("ExportFormat", " Rich Text Format (*.rtf)"), QLatin1String("*.rtf")},
         {ExportFormat::PlainText, QLatin1String("txt"), {QLatin1String("txt")}, Qt::CaseSensitive, false,
-            true, QT_TRANSLATE_NOOP("ExportFormat", " Text  (*.txt) "), QLatin1String("*.txt"),
-            Exporters::plainText},
+            true, QT_TRANSLATE_NOOP("ExportFormat", " Text  (*.txt) "), QLatin1String("*.txt")},
         {ExportFormat::Workbook, QLatin1String("xlsx"), {QLatin1String(".xls"), QLatin1String(".xlsx")},
             Qt::CaseInsensitive, true, false, QT_TRANSLATE_NOOP("ExportFormat", " Excel WorkBook (*.xls)"),
-            QLatin1String("*.xls"), Exporters::workbook},
+            QLatin1String("*.xls")},
         {ExportFormat::WebPage, QLatin1String("html"), {QLatin1String("html")}, Qt::CaseInsensitive, true,
-            true, QT_TRANSLATE_NOOP("ExportFormat", " Web Page (*.HTML)"), QLatin1String("*.html"),
-            Exporters::webPage},
+            true, QT_TRANSLATE_NOOP("ExportFormat", " Web Page (*.HTML)"), QLatin1String("*.html")},
         {ExportFormat::Pdf, QLatin1String("pdf"), {QLatin1String(".pdf")}, Qt::CaseInsensitive, false, false,
-            QT_TRANSLATE_NOOP("ExportFormat", " PDF Document (*.pdf)"), QLatin1String("*.pdf"),
-            Exporters::pdf, ExportLook::Shown},
+            QT_TRANSLATE_NOOP("ExportFormat", " PDF Document (*.pdf)"), QLatin1String("*.pdf"), ExportLook::Shown},
         {ExportFormat::Png, QLatin1String("png"), {QLatin1String(".png")}, Qt::CaseInsensitive, false, false,
-            nullptr, QLatin1String(), Exporters::pictures, ExportLook::Sheets},
+            nullptr, QLatin1String(), ExportLook::Sheets},
     };
     return formats;
 }

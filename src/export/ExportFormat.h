@@ -25,11 +25,6 @@ enum class ExportLook {
     Sheets     // only the sheets of the printed look
 };
 
-struct ExportRequest;
-struct ExportOutput;
-// Writes an export in one format (see ReportExporter.h).
-using ExportWriter = bool (*)(const ExportRequest &request, const ExportOutput &out, QString *error);
-
 struct ExportFormatInfo
 {
     ExportFormat format;
@@ -40,10 +35,12 @@ struct ExportFormatInfo
     bool standardOutput;          // may be written to standard output
     const char *filterLabel;      // the dialog's label, translated where shown; null: not offered
     QLatin1String filterPattern;  // the names the entry lists
-    ExportWriter write;           // the format's writer: the dialog and `convert` both call it
     ExportLook look = ExportLook::FilePages;
 };
 
+// The table holds what a format is, not its writer (exportReport() in
+// ReportExporter.h picks that): the command line's core reads the table
+// without linking any writer.
 // Every format, in the export dialog's order.
 const QList<ExportFormatInfo> &exportFormats();
 const ExportFormatInfo &exportFormatInfo(ExportFormat format);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "export/PngResolution.h"
 #include "render/PrintedRenderer.h"
 
 #include <QString>
@@ -23,9 +24,6 @@ struct PngOptions
 // The pictures of one export appear together or not at all: when one fails
 // or the work is cancelled, no file is made or replaced.
 namespace PngExport {
-
-constexpr int MinimumDpi = 10;
-constexpr int MaximumDpi = 600;
 
 // The file name of the n-th image (1-based) out of `count`.
 QString numberedName(const QString &path, int n, int count);

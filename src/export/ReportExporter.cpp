@@ -16,15 +16,36 @@
 #include <QFile>
 #include <QFileInfo>
 
+namespace {
+
+using ExportWriter = bool (*)(const ExportRequest &request, const ExportOutput &out, QString *error);
+
+// Each format's writer: the dialog and `convert` both reach it here.
+ExportWriter writerOf(ExportFormat format)
+{
+    switch (format) {
+    case ExportFormat::RichText: return Exporters::richText;
+    case ExportFormat::PlainText: return Exporters::plainText;
+    case ExportFormat::Workbook: return Exporters::workbook;
+    case ExportFormat::WebPage: return Exporters::webPage;
+    case ExportFormat::Pdf: return Exporters::pdf;
+    case ExportFormat::Png: return Exporters::pictures;
+    }
+    return Exporters::richText;
+}
+
+} // namespace
+
 bool exportReport(ExportFormat format, const ExportRequest &request, const ExportOutput &out, QString *error)
 {
     const ExportFormatInfo &info = exportFormatInfo(format);
+    const ExportWriter write = writerOf(format);
     if (info.look != ExportLook::FilePages || !request.source.drawsSheets())
-        return info.write(request, out, error);
+        return write(request, out, error);
     ExportRequest pages = request;
     pages.chosen = request.source.filePages(request.chosen);
     pages.source = PageSource::pagesOf(request.source.table());
-    return info.write(pages, out, error);
+    return write(pages, out, error);
 }
 
 namespace Exporters {

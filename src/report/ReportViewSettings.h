@@ -3,6 +3,7 @@
 #include "codepage/CodePage.h"
 #include "escp/SheetIndex.h"
 #include "form/FormChoice.h"
+#include "report/FormLength.h"
 
 #include <QColor>
 
@@ -36,8 +37,8 @@ struct ReportViewSettings
     FormChoice forms;
 
     static constexpr double DefaultFormLength = 11.0;
-    static constexpr double ShortestForm = 1.0;
-    static constexpr double LongestForm = 22.0;
+    static constexpr double ShortestForm = FormLength::Shortest;
+    static constexpr double LongestForm = FormLength::Longest;
     static constexpr double WideCarriage = 13.6;
     static constexpr double NarrowCarriage = 8.0;
 

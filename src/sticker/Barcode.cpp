@@ -15,17 +15,16 @@ namespace {
 struct KindInfo
 {
     BarcodeKind kind;
-    const char *name;  // command line and settings store
     const char *label; // for the user
     int symbology;
 };
 
 const KindInfo kinds[] = {
-    {BarcodeKind::None, "none", "", 0},
-    {BarcodeKind::Code128, "code128", "Code 128", BARCODE_CODE128},
-    {BarcodeKind::Code39, "code39", "Code 39", BARCODE_CODE39},
-    {BarcodeKind::Ean13, "ean13", "EAN-13", BARCODE_EANX},
-    {BarcodeKind::Qr, "qr", "QR", BARCODE_QRCODE},
+    {BarcodeKind::None, "", 0},
+    {BarcodeKind::Code128, "Code 128", BARCODE_CODE128},
+    {BarcodeKind::Code39, "Code 39", BARCODE_CODE39},
+    {BarcodeKind::Ean13, "EAN-13", BARCODE_EANX},
+    {BarcodeKind::Qr, "QR", BARCODE_QRCODE},
 };
 
 const KindInfo &info(BarcodeKind kind)
@@ -47,22 +46,6 @@ bool isEan13Text(const QString &text)
 }
 
 } // namespace
-
-QString barcodeKindName(BarcodeKind kind)
-{
-    return QString::fromLatin1(info(kind).name);
-}
-
-bool parseBarcodeKind(const QString &name, BarcodeKind *kind)
-{
-    for (const KindInfo &k : kinds) {
-        if (name.trimmed().compare(QLatin1String(k.name), Qt::CaseInsensitive) == 0) {
-            *kind = k.kind;
-            return true;
-        }
-    }
-    return false;
-}
 
 void Barcode::Deleter::operator()(zint_symbol *symbol) const
 {

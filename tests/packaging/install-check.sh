@@ -28,6 +28,13 @@ for f in $files; do
     [ -f "$usr/$f" ] || fail "$f is not installed"
 done
 [ "$(stat -c %a "$usr/lib/cups/backend/sticker2")" = 755 ] || fail "the backend's mode is not 0755"
+# The rest of the program, in its private library folder, found by the
+# installed program: a command the core runs, and one that needs the module.
+module=$(cd "$usr" && find lib -path '*/sticker2/sticker2-full.so')
+[ -n "$module" ] || fail "sticker2-full.so is not installed in <libdir>/sticker2"
+files="$files $module"
+"$usr/bin/sticker2" --version >/dev/null || fail "the installed program does not start"
+"$usr/bin/sticker2" convert --help >/dev/null || fail "the installed program does not find its module"
 type=$(sed -n 's/.*<mime-type type="\([^"]*\)".*/\1/p' "$usr/share/mime/packages/sticker2.xml")
 grep -qx "MimeType=$type;" "$usr/share/applications/$id.desktop" || fail "the desktop entry lacks $type"
 
