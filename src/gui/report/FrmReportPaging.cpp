@@ -139,7 +139,7 @@ bool FrmReport::hasUserSelection() const
 
 void FrmReport::setPageLabel(int k)
 {
-    LbPageNo->setText(QStringLiteral("Page %1/%2").arg(k + 1).arg(PageCount()));
+    LbPageNo->setText(tr("Page %1/%2").arg(k + 1).arg(PageCount()));
     // Wide enough for its text (page numbers of four digits and more), with
     // the boxes left of it moved along.
     const int needed = LbPageNo->sizeHint().width();
@@ -195,7 +195,7 @@ void FrmReport::goToPage()
 {
     const double number = std::trunc(NumericText::leadingNumber(Text2->text()));
     if (number < 1 || number > PageCount()) {
-        MessageBox::show(this, QStringLiteral(" Select Valid PageNo...!"), QString(), QMessageBox::Critical);
+        MessageBox::show(this, tr(" Select Valid PageNo...!"), QString(), QMessageBox::Critical);
         return;
     }
     m_doc.setCurrentPage(int(number) - 1);
@@ -227,7 +227,7 @@ void FrmReport::UpdateStatusLine()
     const QString name = QFileInfo(m_doc.fileName()).fileName();
     if (!SheetPane->isHidden()) {
         // The printed look has no caret: the sheet on screen.
-        setWindowTitle(QStringLiteral(" Report View   [ Sheet : %1/%2 ]   %3")
+        setWindowTitle(tr(" Report View   [ Sheet : %1/%2 ]   %3")
                            .arg(m_doc.currentPage() + 1)
                            .arg(PageCount())
                            .arg(name));
@@ -251,7 +251,7 @@ void FrmReport::UpdateStatusLine()
         selected = m_pageView->selectionLength();
     }
     // The file's name after the caption's own text tells views apart.
-    setWindowTitle(QStringLiteral(" Report View   [ Col : %1 Line : %2 ]   %3   %4")
+    setWindowTitle(tr(" Report View   [ Col : %1 Line : %2 ]   %3   %4")
                        .arg(col)
                        .arg(line + 1)
                        .arg(selected)
