@@ -48,7 +48,8 @@ protected:
             // The children take the font after their parent: measure once
             // they all have it.
             m_pending = true;
-            QMetaObject::invokeMethod(this, [this] { refit(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this] { refit(); }, Qt::QueuedConnection);
         }
         return false;
     }

@@ -35,7 +35,8 @@ QSize neededSize(const Designed &d)
     if (auto *caption = qobject_cast<SpLebal *>(d.control)) {
         // Its caption and the free margin it keeps round it.
         const QRect inside = caption->textRect();
-        hint = QSize(caption->fontMetrics().horizontalAdvance(caption->Caption()) + caption->width() - inside.width(),
+        hint = QSize(
+            caption->fontMetrics().horizontalAdvance(caption->Caption()) + caption->width() - inside.width(),
             caption->fontMetrics().height() + caption->height() - inside.height());
     }
     return hint.expandedTo(d.control->minimumSize())
