@@ -566,6 +566,10 @@
         <source>Rules...</source>
         <translation>Pravidla...</translation>
     </message>
+    <message>
+        <source>Printer model</source>
+        <translation>Model tiskárny</translation>
+    </message>
 </context>
 <context>
     <name>FrmWatch</name>

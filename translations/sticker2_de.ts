@@ -566,6 +566,10 @@
         <source>Rules...</source>
         <translation>Regeln...</translation>
     </message>
+    <message>
+        <source>Printer model</source>
+        <translation>Druckermodell</translation>
+    </message>
 </context>
 <context>
     <name>FrmWatch</name>

@@ -40,6 +40,7 @@ void FrmReport::makeAccessible()
     m_colorPanel->Command3->setAccessibleName(tr("Close the colour settings"));
     m_colorPanel->CboFormLength->setAccessibleName(tr("Form length"));
     m_colorPanel->CboCarriage->setAccessibleName(tr("Carriage"));
+    m_colorPanel->CboPrinterModel->setAccessibleName(tr("Printer model"));
 
     Frame1->Tst->setAccessibleName(tr("First page"));
     Frame1->Tend->setAccessibleName(tr("Last page"));

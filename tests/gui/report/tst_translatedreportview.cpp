@@ -119,6 +119,8 @@ private slots:
                                         << "9jehličková tiskárna (ESC/P)";
         // What a screen reader reads.
         QTest::newRow("name: search box") << "Text4.name" << "Search String" << "Suchbegriff" << "Hledaný text";
+        QTest::newRow("name: printer model") << "CboPrinterModel.name" << "Printer model" << "Druckermodell"
+                                             << "Model tiskárny";
         QTest::newRow("name: swatch") << "TXt(0).name" << "Dubble colour" << "Farbe für Doppelt"
                                       << "Barva: Dvojité";
     }
