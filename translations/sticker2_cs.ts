@@ -2,6 +2,37 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="cs">
 <context>
+    <name>CodePage</name>
+    <message>
+        <source>Latin-1 (as is)</source>
+        <translation>Latin-1 (beze změny)</translation>
+    </message>
+    <message>
+        <source>Windows-1252</source>
+        <translation>Windows-1252</translation>
+    </message>
+    <message>
+        <source>PC437 (US, box drawing)</source>
+        <translation>PC437 (USA, rámečky)</translation>
+    </message>
+    <message>
+        <source>PC850 (Western Europe)</source>
+        <translation>PC850 (západní Evropa)</translation>
+    </message>
+    <message>
+        <source>PC852 (Central Europe)</source>
+        <translation>PC852 (střední Evropa)</translation>
+    </message>
+    <message>
+        <source>Kamenicky (Czech and Slovak)</source>
+        <translation>Kamenických (čeština a slovenština)</translation>
+    </message>
+    <message>
+        <source>PC866 (Cyrillic)</source>
+        <translation>PC866 (cyrilice)</translation>
+    </message>
+</context>
+<context>
     <name>CodePageBar</name>
     <message>
         <source>Read the file in the code page offered</source>
@@ -435,6 +466,114 @@
         <source>Reading the pages of %1 ...</source>
         <translation>Načítají se stránky souboru %1 ...</translation>
     </message>
+    <message>
+        <source>Report View </source>
+        <translation>Zobrazení sestavy </translation>
+    </message>
+    <message>
+        <source>Color Setting</source>
+        <translation>Nastavení barev</translation>
+    </message>
+    <message>
+        <source>Vsual</source>
+        <translation>Vizuálně</translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation>Importovat</translation>
+    </message>
+    <message>
+        <source> Pre-View </source>
+        <translation> Náhled </translation>
+    </message>
+    <message>
+        <source>&amp;First</source>
+        <translation>&amp;První</translation>
+    </message>
+    <message>
+        <source>&amp;Back</source>
+        <translation>&amp;Zpět</translation>
+    </message>
+    <message>
+        <source>&amp;Next</source>
+        <translation>&amp;Další</translation>
+    </message>
+    <message>
+        <source>&amp;Last</source>
+        <translation>Po&amp;slední</translation>
+    </message>
+    <message>
+        <source>GOTO</source>
+        <translation>PŘEJÍT</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>Exel Export</source>
+        <translation>Export Excel</translation>
+    </message>
+    <message>
+        <source>Cont.. </source>
+        <translation>Souv.. </translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Upravit</translation>
+    </message>
+    <message>
+        <source>&amp;Print</source>
+        <translation>&amp;Tisk</translation>
+    </message>
+    <message>
+        <source>Open Print Dilog Box</source>
+        <translation>Otevřít dialog tisku</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;Konec</translation>
+    </message>
+    <message>
+        <source>[ TXT File Only ]Select A File From Which To Retrive Data</source>
+        <translation>[ Pouze soubory TXT ]Vyberte soubor, ze kterého se načtou data</translation>
+    </message>
+    <message>
+        <source>Page %1/%2</source>
+        <translation>Strana %1/%2</translation>
+    </message>
+    <message>
+        <source> Select Valid PageNo...!</source>
+        <translation> Zadejte platné číslo stránky...!</translation>
+    </message>
+    <message>
+        <source> Report View   [ Sheet : %1/%2 ]   %3</source>
+        <translation> Zobrazení sestavy   [ List : %1/%2 ]   %3</translation>
+    </message>
+    <message>
+        <source> Report View   [ Col : %1 Line : %2 ]   %3   %4</source>
+        <translation> Zobrazení sestavy   [ Sl : %1 Řádek : %2 ]   %3   %4</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Kopírovat</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>Vložit</translation>
+    </message>
+    <message>
+        <source>Highlight Text</source>
+        <translation>Zvýraznit text</translation>
+    </message>
+    <message>
+        <source>Rules...</source>
+        <translation>Pravidla...</translation>
+    </message>
+    <message>
+        <source>Printer model</source>
+        <translation>Model tiskárny</translation>
+    </message>
 </context>
 <context>
     <name>FrmWatch</name>
@@ -518,6 +657,17 @@
     <message>
         <source>%1 of %2</source>
         <translation>%1 z %2</translation>
+    </message>
+</context>
+<context>
+    <name>PageView</name>
+    <message>
+        <source>The selection holds %L1 characters, more than the %L2 the clipboard takes. Nothing was copied: export the pages as text instead.</source>
+        <translation>Výběr obsahuje %L1 znaků, více než %L2, které pojme schránka. Nic nebylo zkopírováno: exportujte stránky raději jako text.</translation>
+    </message>
+    <message>
+        <source>Information Window</source>
+        <translation>Informace</translation>
     </message>
 </context>
 <context>
@@ -720,6 +870,25 @@
     <message>
         <source>This file holds %1 that only the printed look shows (your answer is kept for %2).</source>
         <translation>Tento soubor obsahuje %1, které ukáže jen vzhled tisku (vaše odpověď platí pro %2).</translation>
+    </message>
+</context>
+<context>
+    <name>PrinterModels</name>
+    <message>
+        <source>Printer: as the file tells</source>
+        <translation>Tiskárna: podle souboru</translation>
+    </message>
+    <message>
+        <source>9-pin printer (ESC/P)</source>
+        <translation>9jehličková tiskárna (ESC/P)</translation>
+    </message>
+    <message>
+        <source>24-pin printer (ESC/P)</source>
+        <translation>24jehličková tiskárna (ESC/P)</translation>
+    </message>
+    <message>
+        <source>ESC/P2 printer</source>
+        <translation>Tiskárna ESC/P2</translation>
     </message>
 </context>
 <context>
@@ -1116,6 +1285,58 @@ Nainstalujte jednu z: %1.</translation>
     <message>
         <source>Read as: %1</source>
         <translation>Čteno jako: %1</translation>
+    </message>
+    <message>
+        <source>Dubble</source>
+        <translation>Dvojité</translation>
+    </message>
+    <message>
+        <source>Bold</source>
+        <translation>Tučné</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>Normální</translation>
+    </message>
+    <message>
+        <source>Condence</source>
+        <translation>Zhuštěné</translation>
+    </message>
+    <message>
+        <source>Report Backcolor</source>
+        <translation>Pozadí sestavy</translation>
+    </message>
+    <message>
+        <source>Search String</source>
+        <translation>Hledaný text</translation>
+    </message>
+    <message>
+        <source>HighLight Text</source>
+        <translation>Zvýrazněný text</translation>
+    </message>
+    <message>
+        <source>Color Setting</source>
+        <translation>Nastavení barev</translation>
+    </message>
+    <message>
+        <source>X</source>
+        <translation>X</translation>
+    </message>
+    <message>
+        <source>-1  Line</source>
+        <translation>-1  řádek</translation>
+    </message>
+    <message>
+        <source>Code page</source>
+        <translation>Kódová stránka</translation>
+    </message>
+    <message>
+        <source>Detect</source>
+        <translation>Rozpoznat</translation>
+    </message>
+    <message>
+        <source>Printed</source>
+        <translation>Jako vytištěné</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,37 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de">
 <context>
+    <name>CodePage</name>
+    <message>
+        <source>Latin-1 (as is)</source>
+        <translation>Latin-1 (unverändert)</translation>
+    </message>
+    <message>
+        <source>Windows-1252</source>
+        <translation>Windows-1252</translation>
+    </message>
+    <message>
+        <source>PC437 (US, box drawing)</source>
+        <translation>PC437 (USA, Rahmenzeichen)</translation>
+    </message>
+    <message>
+        <source>PC850 (Western Europe)</source>
+        <translation>PC850 (Westeuropa)</translation>
+    </message>
+    <message>
+        <source>PC852 (Central Europe)</source>
+        <translation>PC852 (Mitteleuropa)</translation>
+    </message>
+    <message>
+        <source>Kamenicky (Czech and Slovak)</source>
+        <translation>Kamenický (Tschechisch und Slowakisch)</translation>
+    </message>
+    <message>
+        <source>PC866 (Cyrillic)</source>
+        <translation>PC866 (Kyrillisch)</translation>
+    </message>
+</context>
+<context>
     <name>CodePageBar</name>
     <message>
         <source>Read the file in the code page offered</source>
@@ -435,6 +466,114 @@
         <source>Reading the pages of %1 ...</source>
         <translation>Die Seiten von %1 werden gelesen ...</translation>
     </message>
+    <message>
+        <source>Report View </source>
+        <translation>Berichtsansicht </translation>
+    </message>
+    <message>
+        <source>Color Setting</source>
+        <translation>Farbeinstellung</translation>
+    </message>
+    <message>
+        <source>Vsual</source>
+        <translation>Visuell</translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation>Importieren</translation>
+    </message>
+    <message>
+        <source> Pre-View </source>
+        <translation> Vorschau </translation>
+    </message>
+    <message>
+        <source>&amp;First</source>
+        <translation>&amp;Erste</translation>
+    </message>
+    <message>
+        <source>&amp;Back</source>
+        <translation>&amp;Zurück</translation>
+    </message>
+    <message>
+        <source>&amp;Next</source>
+        <translation>&amp;Weiter</translation>
+    </message>
+    <message>
+        <source>&amp;Last</source>
+        <translation>&amp;Letzte</translation>
+    </message>
+    <message>
+        <source>GOTO</source>
+        <translation>GEHE ZU</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>Exel Export</source>
+        <translation>Excel-Export</translation>
+    </message>
+    <message>
+        <source>Cont.. </source>
+        <translation>Fortl.. </translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Ändern</translation>
+    </message>
+    <message>
+        <source>&amp;Print</source>
+        <translation>&amp;Drucken</translation>
+    </message>
+    <message>
+        <source>Open Print Dilog Box</source>
+        <translation>Druckdialog öffnen</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>[ TXT File Only ]Select A File From Which To Retrive Data</source>
+        <translation>[ Nur TXT-Dateien ]Datei wählen, aus der die Daten gelesen werden</translation>
+    </message>
+    <message>
+        <source>Page %1/%2</source>
+        <translation>Seite %1/%2</translation>
+    </message>
+    <message>
+        <source> Select Valid PageNo...!</source>
+        <translation> Bitte eine gültige Seitenzahl wählen...!</translation>
+    </message>
+    <message>
+        <source> Report View   [ Sheet : %1/%2 ]   %3</source>
+        <translation> Berichtsansicht   [ Blatt : %1/%2 ]   %3</translation>
+    </message>
+    <message>
+        <source> Report View   [ Col : %1 Line : %2 ]   %3   %4</source>
+        <translation> Berichtsansicht   [ Sp : %1 Zeile : %2 ]   %3   %4</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Kopieren</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>Einfügen</translation>
+    </message>
+    <message>
+        <source>Highlight Text</source>
+        <translation>Text hervorheben</translation>
+    </message>
+    <message>
+        <source>Rules...</source>
+        <translation>Regeln...</translation>
+    </message>
+    <message>
+        <source>Printer model</source>
+        <translation>Druckermodell</translation>
+    </message>
 </context>
 <context>
     <name>FrmWatch</name>
@@ -518,6 +657,17 @@
     <message>
         <source>%1 of %2</source>
         <translation>%1 von %2</translation>
+    </message>
+</context>
+<context>
+    <name>PageView</name>
+    <message>
+        <source>The selection holds %L1 characters, more than the %L2 the clipboard takes. Nothing was copied: export the pages as text instead.</source>
+        <translation>Die Auswahl enthält %L1 Zeichen, mehr als die %L2, die die Zwischenablage aufnimmt. Es wurde nichts kopiert: Exportieren Sie die Seiten stattdessen als Text.</translation>
+    </message>
+    <message>
+        <source>Information Window</source>
+        <translation>Information</translation>
     </message>
 </context>
 <context>
@@ -720,6 +870,25 @@
     <message>
         <source>This file holds %1 that only the printed look shows (your answer is kept for %2).</source>
         <translation>Diese Datei enthält %1, die nur die Druckansicht zeigt (Ihre Antwort gilt für %2).</translation>
+    </message>
+</context>
+<context>
+    <name>PrinterModels</name>
+    <message>
+        <source>Printer: as the file tells</source>
+        <translation>Drucker: wie die Datei angibt</translation>
+    </message>
+    <message>
+        <source>9-pin printer (ESC/P)</source>
+        <translation>9-Nadel-Drucker (ESC/P)</translation>
+    </message>
+    <message>
+        <source>24-pin printer (ESC/P)</source>
+        <translation>24-Nadel-Drucker (ESC/P)</translation>
+    </message>
+    <message>
+        <source>ESC/P2 printer</source>
+        <translation>ESC/P2-Drucker</translation>
     </message>
 </context>
 <context>
@@ -1116,6 +1285,58 @@ Installieren Sie eines von: %1.</translation>
     <message>
         <source>Read as: %1</source>
         <translation>Gelesen als: %1</translation>
+    </message>
+    <message>
+        <source>Dubble</source>
+        <translation>Doppelt</translation>
+    </message>
+    <message>
+        <source>Bold</source>
+        <translation>Fett</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>Condence</source>
+        <translation>Schmal</translation>
+    </message>
+    <message>
+        <source>Report Backcolor</source>
+        <translation>Berichtshintergrund</translation>
+    </message>
+    <message>
+        <source>Search String</source>
+        <translation>Suchbegriff</translation>
+    </message>
+    <message>
+        <source>HighLight Text</source>
+        <translation>Hervorgehobener Text</translation>
+    </message>
+    <message>
+        <source>Color Setting</source>
+        <translation>Farbeinstellung</translation>
+    </message>
+    <message>
+        <source>X</source>
+        <translation>X</translation>
+    </message>
+    <message>
+        <source>-1  Line</source>
+        <translation>-1  Zeile</translation>
+    </message>
+    <message>
+        <source>Code page</source>
+        <translation>Codepage</translation>
+    </message>
+    <message>
+        <source>Detect</source>
+        <translation>Erkennen</translation>
+    </message>
+    <message>
+        <source>Printed</source>
+        <translation>Wie gedruckt</translation>
     </message>
 </context>
 <context>

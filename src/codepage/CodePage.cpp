@@ -1,5 +1,6 @@
 #include "codepage/CodePage.h"
 
+#include <QCoreApplication>
 #include <QObject>
 
 #include <algorithm>
@@ -23,14 +24,15 @@ struct Info
     const char *converter; // the glibc iconv name; null when the table is our own
 };
 
+// The labels are shown in the user's language (label()).
 const Info infos[Count] = {
-    {"latin1", "Latin-1 (as is)", nullptr},
-    {"cp1252", "Windows-1252", "CP1252"},
-    {"cp437", "PC437 (US, box drawing)", "CP437"},
-    {"cp850", "PC850 (Western Europe)", "IBM850"},
-    {"cp852", "PC852 (Central Europe)", "IBM852"},
-    {"kamenicky", "Kamenicky (Czech and Slovak)", nullptr},
-    {"cp866", "PC866 (Cyrillic)", "CP866"},
+    {"latin1", QT_TRANSLATE_NOOP("CodePage", "Latin-1 (as is)"), nullptr},
+    {"cp1252", QT_TRANSLATE_NOOP("CodePage", "Windows-1252"), "CP1252"},
+    {"cp437", QT_TRANSLATE_NOOP("CodePage", "PC437 (US, box drawing)"), "CP437"},
+    {"cp850", QT_TRANSLATE_NOOP("CodePage", "PC850 (Western Europe)"), "IBM850"},
+    {"cp852", QT_TRANSLATE_NOOP("CodePage", "PC852 (Central Europe)"), "IBM852"},
+    {"kamenicky", QT_TRANSLATE_NOOP("CodePage", "Kamenicky (Czech and Slovak)"), nullptr},
+    {"cp866", QT_TRANSLATE_NOOP("CodePage", "PC866 (Cyrillic)"), "CP866"},
 };
 
 // Kamenicky (KEYBCS2), bytes 0x80 to 0xFF: Czech and Slovak letters in place
@@ -155,7 +157,7 @@ std::optional<Id> fromName(QStringView text)
 
 QString label(Id id)
 {
-    return valid(id) ? QString::fromLatin1(infos[int(id)].label) : QString();
+    return valid(id) ? QCoreApplication::translate("CodePage", infos[int(id)].label) : QString();
 }
 
 bool available(Id id, QString *error)

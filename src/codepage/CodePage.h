@@ -40,7 +40,8 @@ QString names();
 std::optional<Id> fromName(QStringView name);
 // What a drop-down shows: "Latin-1 (as is)", "Windows-1252",
 // "PC437 (US, box drawing)", "PC850 (Western Europe)", "PC852 (Central
-// Europe)", "Kamenicky (Czech and Slovak)", "PC866 (Cyrillic)".
+// Europe)", "Kamenicky (Czech and Slovak)", "PC866 (Cyrillic)", in the user's
+// language.
 QString label(Id id);
 
 // Whether the table could be built. False (with the reason) only when the

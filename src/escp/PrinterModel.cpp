@@ -3,6 +3,8 @@
 #include "escp/EscpCommands.h"
 #include "escp/EscpTokenizer.h"
 
+#include <QCoreApplication>
+
 #include <array>
 #include <cmath>
 
@@ -15,10 +17,10 @@ struct Named
     const char *title;
 };
 constexpr std::array<Named, 4> Models{{
-    {PrinterModel::Auto, "auto", "Printer: as the file tells"},
-    {PrinterModel::NinePin, "9-pin", "9-pin printer (ESC/P)"},
-    {PrinterModel::TwentyFourPin, "24-pin", "24-pin printer (ESC/P)"},
-    {PrinterModel::EscP2, "escp2", "ESC/P2 printer"},
+    {PrinterModel::Auto, "auto", QT_TRANSLATE_NOOP("PrinterModels", "Printer: as the file tells")},
+    {PrinterModel::NinePin, "9-pin", QT_TRANSLATE_NOOP("PrinterModels", "9-pin printer (ESC/P)")},
+    {PrinterModel::TwentyFourPin, "24-pin", QT_TRANSLATE_NOOP("PrinterModels", "24-pin printer (ESC/P)")},
+    {PrinterModel::EscP2, "escp2", QT_TRANSLATE_NOOP("PrinterModels", "ESC/P2 printer")},
 }};
 
 constexpr qsizetype ReadLimit = 16 << 20;
@@ -62,7 +64,7 @@ std::optional<PrinterModel> fromName(QStringView name)
 
 QString title(PrinterModel model)
 {
-    return QString::fromLatin1(Models[size_t(model)].title);
+    return QCoreApplication::translate("PrinterModels", Models[size_t(model)].title);
 }
 
 int pins(PrinterModel model)

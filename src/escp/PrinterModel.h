@@ -19,7 +19,7 @@ namespace PrinterModels {
 // "auto", "9-pin", "24-pin", "escp2": the option's and the setting's words.
 QString name(PrinterModel model);
 std::optional<PrinterModel> fromName(QStringView name);
-// How a window names it ("9-pin ESC/P" ...).
+// How a window names it ("9-pin printer (ESC/P)" ...), in the user's language.
 QString title(PrinterModel model);
 // 9 or 24 (Auto: 0).
 int pins(PrinterModel model);

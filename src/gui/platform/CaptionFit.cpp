@@ -1,6 +1,7 @@
 #include "gui/platform/CaptionFit.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QLabel>
 #include <QRadioButton>
 
@@ -28,7 +29,51 @@ void widenTo(QWidget *control, int needed)
         control->resize(needed, control->height());
 }
 
+// Watches one form for a new font.
+class FontFollower : public QObject
+{
+public:
+    FontFollower(QWidget *root, std::function<void()> placeControls)
+        : QObject(root)
+        , m_root(root)
+        , m_placeControls(std::move(placeControls))
+    {
+        root->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_root && event->type() == QEvent::FontChange && !m_pending) {
+            // The children take the font after their parent: measure once
+            // they all have it.
+            m_pending = true;
+            QMetaObject::invokeMethod(
+                this, [this] { refit(); }, Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    void refit()
+    {
+        m_pending = false;
+        fitCaptions(m_root);
+        if (m_placeControls)
+            m_placeControls();
+    }
+
+    QWidget *m_root;
+    std::function<void()> m_placeControls;
+    bool m_pending = false;
+};
+
 } // namespace
+
+void followFontChanges(QWidget *root, std::function<void()> placeControls)
+{
+    new FontFollower(root, std::move(placeControls));
+}
 
 void fitCaption(QWidget *control)
 {

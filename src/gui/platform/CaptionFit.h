@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class QWidget;
 
 // Captions that show whole: the forms place their controls by fixed twip
@@ -12,3 +14,10 @@ void fitCaptions(QWidget *root);
 
 // Widens one control to what its caption needs in its present font.
 void fitCaption(QWidget *control);
+
+// Fits the captions under `root` again whenever its font changes (the
+// desktop's font, or one set on a window it stands in), once its children
+// have taken the new font, and then calls `placeControls` (if given), where
+// a form that places its controls by hand lays them out anew. A layout with
+// a fixed size constraint then sizes `root` to its controls by itself.
+void followFontChanges(QWidget *root, std::function<void()> placeControls = {});

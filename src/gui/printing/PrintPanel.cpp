@@ -229,18 +229,11 @@ PrintPanel::PrintPanel(QWidget *parent)
     connect(CmdPreview, &QPushButton::clicked, this, &PrintPanel::CmdPreview_Click);
 
     fitCaptions(this);
+    // A new font (the desktop's, or one set on the view) measures the
+    // captions again; the layout then sizes the panel to them.
+    followFontChanges(this);
     adjustSize();
     hide();
-}
-
-void PrintPanel::changeEvent(QEvent *event)
-{
-    QFrame::changeEvent(event);
-    if (event->type() != QEvent::FontChange)
-        return;
-    // After the children have taken the font too.
-    QMetaObject::invokeMethod(
-        this, [this] { fitCaptions(this); }, Qt::QueuedConnection);
 }
 
 void PrintPanel::buildRangeLabel()

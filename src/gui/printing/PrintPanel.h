@@ -137,9 +137,6 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    // A new font (the desktop's, or one set on the view) measures the
-    // captions again; the layout then sizes the panel to them.
-    void changeEvent(QEvent *event) override;
 
 private:
     void buildRangeLabel();

@@ -61,11 +61,6 @@ void place(QWidget *w, double left, double top, double width, double height)
     w->setGeometry(tw(left), tw(top), tw(width), tw(height));
 }
 
-void setLeft(QWidget *w, double left)
-{
-    w->move(tw(left), w->y());
-}
-
 QTextEdit *makeRichText(const QString &name, QWidget *parent)
 {
     auto *edit = new QTextEdit(parent);
@@ -86,7 +81,7 @@ FrmReport::FrmReport(QWidget *parent)
     setObjectName(QStringLiteral("FrmReport"));
     setAttribute(Qt::WA_DeleteOnClose);
     FormActivation::install();
-    setWindowTitle(QStringLiteral("Report View "));
+    setWindowTitle(tr("Report View "));
     // The form keeps its own light colour under any desktop theme, and with
     // it dark text (a dark theme's white text is unreadable on it).
     QPalette p = palette();
@@ -108,10 +103,11 @@ FrmReport::FrmReport(QWidget *parent)
     watchQuietBars();
     acceptFileDrops(this);
     fitCaptions(this);
+    // Another desktop font: the captions measured again, the bars laid out
+    // anew from the font's metrics.
+    followFontChanges(this, [this] { layoutForm(); });
 
-    // Narrower than this, the centred preview label runs into the search
-    // box and the bottom bar cuts off its export button.
-    setMinimumSize(tw(12300), tw(5000));
+    setMinimumSize(tw(LeastWidthTwips), tw(5000));
     QSize size(tw(16500), tw(11000));
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         size = size.boundedTo(screen->availableGeometry().size());
@@ -207,27 +203,24 @@ void FrmReport::buildControls()
 
 void FrmReport::buildTopBar()
 {
-    Label4 = new QLabel(QStringLiteral("Color Setting"), this);
+    // Placed and sized by layoutTopBar.
+    Label4 = new QLabel(tr("Color Setting"), this);
     Label4->setObjectName(QStringLiteral("Label4"));
     Label4->setCursor(Qt::PointingHandCursor);
     Label4->installEventFilter(this);
-    place(Label4, 120, 100, 1300, 300);
 
-    Check1 = new QCheckBox(QStringLiteral("Vsual"), this);
+    Check1 = new QCheckBox(tr("Vsual"), this);
     Check1->setObjectName(QStringLiteral("Check1"));
     Check1->setChecked(true);
-    place(Check1, 1500, 70, 900, 360);
     connect(Check1, &QCheckBox::toggled, &m_doc, &ReportDocument::setVisual);
 
-    Command2 = new JeweledButton(QStringLiteral("Command2"), QStringLiteral("Zoom"), this);
-    place(Command2, 2450, 70, 1100, 360);
+    Command2 = new JeweledButton(QStringLiteral("Command2"), tr("Zoom"), this);
     connect(Command2, &QPushButton::clicked, this, &FrmReport::Command2_Click);
 
-    CmdImport = new JeweledButton(QStringLiteral("CmdImport"), QStringLiteral("Import"), this);
-    place(CmdImport, 3600, 70, 1000, 360);
+    CmdImport = new JeweledButton(QStringLiteral("CmdImport"), tr("Import"), this);
     connect(CmdImport, &QPushButton::clicked, this, &FrmReport::CmdImport_Click);
 
-    lb1 = new QLabel(QStringLiteral(" Pre-View "), this);
+    lb1 = new QLabel(tr(" Pre-View "), this);
     lb1->setObjectName(QStringLiteral("lb1"));
     QFont previewFont(QStringLiteral("Times New Roman"));
     previewFont.setStyleHint(QFont::Serif);
@@ -237,16 +230,13 @@ void FrmReport::buildTopBar()
     lb1->setAlignment(Qt::AlignCenter);
     lb1->setCursor(Qt::PointingHandCursor);
     lb1->installEventFilter(this);
-    place(lb1, 6000, 70, 1300, 360);
 
-    Label7 = new QLabel(QStringLiteral("Search String"), this);
+    Label7 = new QLabel(tr("Search String"), this);
     Label7->setObjectName(QStringLiteral("Label7"));
     Label7->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    place(Label7, 8000, 70, 1300, 360);
     Text4 = new QLineEdit(this);
     Text4->setObjectName(QStringLiteral("Text4"));
     Text4->installEventFilter(this);
-    place(Text4, 9400, 70, 2000, 360);
     m_search = new PageSearch(m_pageView, SheetPane, Text4, this);
     connect(m_search, &PageSearch::matchSelected, this, [this] { m_captionCurrent = false; });
 
@@ -256,7 +246,6 @@ void FrmReport::buildTopBar()
     QFont pageFont = LbPageNo->font();
     pageFont.setBold(true);
     LbPageNo->setFont(pageFont);
-    place(LbPageNo, 11600, 70, 1500, 360);
 }
 
 void FrmReport::buildBottomBar()
@@ -272,61 +261,55 @@ void FrmReport::buildBottomBar()
         const char *caption;
         void (FrmReport::*handler)();
     } nav[] = {
-        {&CmdFst, "CmdFst", "&First", &FrmReport::CmdFst_Click},
-        {&CmdBck, "CmdBck", "&Back", &FrmReport::CmdBck_Click},
-        {&CmdNxt, "CmdNxt", "&Next", &FrmReport::CmdNxt_Click},
-        {&CmdLast, "CmdLast", "&Last", &FrmReport::CmdLast_Click},
+        {&CmdFst, "CmdFst", QT_TR_NOOP("&First"), &FrmReport::CmdFst_Click},
+        {&CmdBck, "CmdBck", QT_TR_NOOP("&Back"), &FrmReport::CmdBck_Click},
+        {&CmdNxt, "CmdNxt", QT_TR_NOOP("&Next"), &FrmReport::CmdNxt_Click},
+        {&CmdLast, "CmdLast", QT_TR_NOOP("&Last"), &FrmReport::CmdLast_Click},
     };
-    double left = 60;
     for (const auto &n : nav) {
-        *n.button = new JeweledButton(QString::fromLatin1(n.name), QString::fromLatin1(n.caption), Frame8);
-        place(*n.button, left, 150, 1000, 400);
+        *n.button = new JeweledButton(QString::fromLatin1(n.name), tr(n.caption), Frame8);
         connect(*n.button, &QPushButton::clicked, this, n.handler);
-        left += 1040;
     }
 
-    // The label keeps 8 pixels free on every side of its caption, so it is
-    // made wide and tall enough for "GOTO" to show whole.
+    // The row is placed and sized by layoutBottomRow. The go-to label keeps
+    // 8 pixels free on every side of its caption: it is made wide and tall
+    // enough for its caption to show whole.
     SpLebal3 = new SpLebal(QStringLiteral("SpLebal3"), Frame8);
-    SpLebal3->setCaption(QStringLiteral("GOTO"));
+    SpLebal3->setCaption(tr("GOTO"));
     SpLebal3->setView3D(2);
-    place(SpLebal3, 4280, 110, 950, 480);
     Text2 = new QLineEdit(Frame8);
     Text2->setObjectName(QStringLiteral("Text2"));
-    place(Text2, 5280, 170, 800, 360);
     KeyFilter::install(Text2, IntegerKeyFilter);
     Text2->installEventFilter(this);
     connect(Text2, &QLineEdit::returnPressed, this, &FrmReport::goToPage);
 
-    JeweledButton1 = new JeweledButton(QStringLiteral("JeweledButton1"), QStringLiteral("Export"), Frame8);
-    place(JeweledButton1, 6180, 150, 1100, 400);
+    JeweledButton1 = new JeweledButton(QStringLiteral("JeweledButton1"), tr("Export"), Frame8);
     connect(JeweledButton1, &QPushButton::clicked, this, &FrmReport::exportReport);
-    CmdExelExp = new JeweledButton(QStringLiteral("CmdExelExp"), QStringLiteral("Exel Export"), Frame8);
-    place(CmdExelExp, 7330, 150, 1100, 400);
+    CmdExelExp = new JeweledButton(QStringLiteral("CmdExelExp"), tr("Exel Export"), Frame8);
     CmdExelExp->hide();
     connect(CmdExelExp, &QPushButton::clicked, this, &FrmReport::CmdExelExp_Click);
 
     m_calculatorImage = new QLabel(this);
     m_calculatorImage->setObjectName(QStringLiteral("Image1"));
     m_calculatorImage->setPixmap(Calculator::picture(tw(360)));
-    m_calculatorImage->setToolTip(QStringLiteral("Calculator"));
+    m_calculatorImage->setToolTip(tr("Calculator"));
     m_calculatorImage->resize(tw(360), tw(360));
     m_calculatorImage->installEventFilter(this);
 
-    Check3 = new QCheckBox(QStringLiteral("Cont.. "), this);
+    Check3 = new QCheckBox(tr("Cont.. "), this);
     Check3->setObjectName(QStringLiteral("Check3"));
     Check3->resize(tw(1000), tw(300));
     connect(Check3, &QCheckBox::clicked, this, &FrmReport::Check3_Click);
-    Check2 = new QCheckBox(QStringLiteral("Edit"), this);
+    Check2 = new QCheckBox(tr("Edit"), this);
     Check2->setObjectName(QStringLiteral("Check2"));
     Check2->resize(tw(1000), tw(300));
     Check2->installEventFilter(this);
     connect(Check2, &QCheckBox::clicked, this, &FrmReport::Check2_Click);
 
-    CmdPrint = new JeweledButton(QStringLiteral("CmdPrint"), QStringLiteral("&Print"), this);
-    CmdPrint->setToolTip(QStringLiteral("Open Print Dilog Box"));
+    CmdPrint = new JeweledButton(QStringLiteral("CmdPrint"), tr("&Print"), this);
+    CmdPrint->setToolTip(tr("Open Print Dilog Box"));
     CmdPrint->resize(tw(1000), tw(400));
-    JeExit = new JeweledButton(QStringLiteral("JeExit"), QStringLiteral("E&xit"), this);
+    JeExit = new JeweledButton(QStringLiteral("JeExit"), tr("E&xit"), this);
     JeExit->resize(tw(1000), tw(400));
     connect(JeExit, &QPushButton::clicked, this, &QWidget::close);
 }
@@ -473,17 +456,21 @@ void FrmReport::activateView()
 void FrmReport::layoutForm()
 {
     const double formWidth = twipsOf(width());
-    const double formHeight = twipsOf(height());
-    place(m_editText, 15, 500, formWidth - 100, formHeight - 1250);
+    // The page under the top bar (500 twips at the form's font) and over
+    // the bottom bar (750 twips).
+    int topBarWidth = 0;
+    const int topBar = layoutTopBar(&topBarWidth);
+    m_editText->setGeometry(tw(15), topBar, tw(formWidth - 100), qMax(0, height() - topBar - tw(750)));
     SheetPane->setGeometry(m_editText->geometry());
     m_pageView->setGeometry(m_editText->geometry());
     m_changeBar->setGeometry(m_editText->x(), m_editText->y(), m_editText->width(), m_changeBar->sizeHint().height());
-    const double barTop = twipsOf(m_editText->height()) + 500;
+    const double barTop = twipsOf(m_editText->y() + m_editText->height());
     placeCodePageBar();
 
     const double exitLeft = formWidth - twipsOf(JeExit->width()) - 200;
     const double printLeft = formWidth - twipsOf(CmdPrint->width()) - twipsOf(JeExit->width()) - 260;
-    const double contLeft = printLeft - twipsOf(Check3->width()) - 300;
+    // The two boxes stand one above the other: room for the wider caption.
+    const double contLeft = printLeft - twipsOf(qMax(Check3->width(), Check2->width())) - 300;
     JeExit->move(tw(exitLeft), tw(barTop + 150));
     CmdPrint->move(tw(printLeft), tw(barTop + 150));
     Check3->move(tw(contLeft), tw(barTop + 40));
@@ -493,12 +480,14 @@ void FrmReport::layoutForm()
     m_imageHome = QPoint(tw(contLeft - 400), tw(barTop + 170));
     m_calculatorImage->move(m_imageHome + (m_calculatorPressed ? QPoint(tw(15), tw(15)) : QPoint()));
     place(Frame8, 30, barTop, qMax(0.0, twipsOf(m_imageHome.x()) - 130), 700);
+    const int rowEnd = layoutBottomRow();
 
-    const double pageLeft = formWidth - twipsOf(LbPageNo->width()) - 200;
-    setLeft(LbPageNo, pageLeft);
-    setLeft(Text4, pageLeft - 200 - twipsOf(Text4->width()));
-    setLeft(Label7, twipsOf(Text4->x()) - 100 - twipsOf(Label7->width()));
-    setLeft(lb1, (formWidth - twipsOf(lb1->width())) / 2);
+    // Narrower than this, the bars' controls would run into each other or
+    // out of the bottom bar.
+    const int bottomBarWidth = tw(30 + 60 + 130) + rowEnd + (width() - m_imageHome.x());
+    const int least = qMax(tw(LeastWidthTwips), qMax(topBarWidth, bottomBarWidth));
+    if (least != minimumWidth())
+        setMinimumWidth(least);
 
     // The print panel is centred on the screen, but kept inside the window.
     CenterForm(Frame1);
@@ -570,7 +559,7 @@ void FrmReport::CmdImport_Click()
     // The dialog starts where the file shown lies, with the kind of file
     // imported last offered first.
     const QString chosen = Dialogs::openFileName(this,
-        QStringLiteral("[ TXT File Only ]Select A File From Which To Retrive Data"), PrintFileActions::importFilter(),
+        tr("[ TXT File Only ]Select A File From Which To Retrive Data"), PrintFileActions::importFilter(),
         m_importName.isEmpty() ? QFileInfo(m_doc.fileName()).absolutePath() : m_importName);
     // The dialog keeps the last name chosen in this view: cancelling it after
     // an earlier Import loads that file again.
@@ -591,7 +580,7 @@ void FrmReport::startCalculator()
 {
     QString error;
     if (!Calculator::start(&error))
-        MessageBox::information(this, error, QStringLiteral("Calculator"));
+        MessageBox::information(this, error, tr("Calculator"));
 }
 
 void FrmReport::setImagePressed(bool pressed)

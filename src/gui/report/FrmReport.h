@@ -131,6 +131,13 @@ private:
     void buildBottomBar();
     void activateView();
     void layoutForm();
+    // Lay the bars out from the font's metrics: the top bar gives its
+    // height and the window width it needs, the bottom bar's row (in Frame8)
+    // where it ends.
+    int layoutTopBar(int *neededWidth);
+    int layoutBottomRow();
+    // The window is never narrower: the bottom bar's buttons show whole.
+    static constexpr double LeastWidthTwips = 12300;
     void countOut();
 
     // Paging.

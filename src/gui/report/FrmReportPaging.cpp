@@ -141,7 +141,7 @@ bool FrmReport::hasUserSelection() const
 
 void FrmReport::setPageLabel(int k)
 {
-    LbPageNo->setText(QStringLiteral("Page %1/%2").arg(k + 1).arg(PageCount()));
+    LbPageNo->setText(tr("Page %1/%2").arg(k + 1).arg(PageCount()));
     // Wide enough for its text (page numbers of four digits and more), with
     // the boxes left of it moved along.
     const int needed = LbPageNo->sizeHint().width();
@@ -203,7 +203,7 @@ void FrmReport::goToPage()
     if (number > PageCount() && !waitForPages())
         return;
     if (number < 1 || number > PageCount()) {
-        MessageBox::show(this, QStringLiteral(" Select Valid PageNo...!"), QString(), QMessageBox::Critical);
+        MessageBox::show(this, tr(" Select Valid PageNo...!"), QString(), QMessageBox::Critical);
         return;
     }
     m_doc.setCurrentPage(int(number) - 1);
@@ -263,7 +263,7 @@ void FrmReport::UpdateStatusLine()
     const QString name = QFileInfo(m_doc.fileName()).fileName();
     if (!SheetPane->isHidden()) {
         // The printed look has no caret: the sheet on screen.
-        setWindowTitle(QStringLiteral(" Report View   [ Sheet : %1/%2 ]   %3")
+        setWindowTitle(tr(" Report View   [ Sheet : %1/%2 ]   %3")
                            .arg(m_doc.currentPage() + 1)
                            .arg(PageCount())
                            .arg(name));
@@ -287,7 +287,7 @@ void FrmReport::UpdateStatusLine()
         selected = m_pageView->selectionLength();
     }
     // The file's name after the caption's own text tells views apart.
-    setWindowTitle(QStringLiteral(" Report View   [ Col : %1 Line : %2 ]   %3   %4")
+    setWindowTitle(tr(" Report View   [ Col : %1 Line : %2 ]   %3   %4")
                        .arg(col)
                        .arg(line + 1)
                        .arg(selected)

@@ -81,7 +81,7 @@ void FrmReport::Command2_Click()
 {
     // Zoom Out goes back to the size the view opened with; the view follows
     // the document (showZoom).
-    const bool zoomIn = Command2->text() == QLatin1String("Zoom");
+    const bool zoomIn = !m_doc.zoomedIn();
     const QFont font = reportFont(zoomIn ? ReportZoomedPoints : ReportStartPoints, false, codePage());
     m_doc.setZoom(zoomIn, font.pointSizeF());
 }
@@ -110,7 +110,8 @@ void FrmReport::showZoom(bool zoomIn)
             m_pageView->verticalScrollBar()->setValue(line);
         }
     }
-    Command2->setText(zoomIn ? QStringLiteral("Zoom Out") : QStringLiteral("Zoom"));
+    Command2->setText(zoomIn ? tr("Zoom Out") : tr("Zoom"));
+    layoutForm(); // a longer caption takes its room
 }
 
 void FrmReport::runSearch(int direction)
@@ -348,18 +349,18 @@ void FrmReport::buildContextMenu()
 {
     m_contextMenu = new QMenu(QStringLiteral("aaa"), this);
     m_contextMenu->setObjectName(QStringLiteral("AQ"));
-    m_copyAction = m_contextMenu->addAction(QStringLiteral("Copy"));
+    m_copyAction = m_contextMenu->addAction(tr("Copy"));
     m_copyAction->setObjectName(QStringLiteral("cccc"));
-    m_pasteAction = m_contextMenu->addAction(QStringLiteral("Paste"));
+    m_pasteAction = m_contextMenu->addAction(tr("Paste"));
     m_pasteAction->setObjectName(QStringLiteral("pppp"));
     m_contextMenu->addSeparator()->setObjectName(QStringLiteral("g2"));
-    ht = m_contextMenu->addAction(QStringLiteral("Highlight Text"));
+    ht = m_contextMenu->addAction(tr("Highlight Text"));
     ht->setObjectName(QStringLiteral("ht"));
     connect(m_copyAction, &QAction::triggered, this, [this] { sendControlKey(Qt::Key_C); });
     connect(m_pasteAction, &QAction::triggered, this, [this] { sendControlKey(Qt::Key_V); });
     connect(ht, &QAction::triggered, this, &FrmReport::highlightSelection);
     m_contextMenu->addSeparator();
-    QAction *rules = m_contextMenu->addAction(QStringLiteral("Rules..."));
+    QAction *rules = m_contextMenu->addAction(tr("Rules..."));
     rules->setObjectName(QStringLiteral("rulesAction"));
     connect(rules, &QAction::triggered, this, [this] {
         auto *dialog = new RulesDialog(reportFile(), codePage(), this);

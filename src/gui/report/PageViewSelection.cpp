@@ -121,11 +121,11 @@ void PageView::copy()
         return;
     if (selectionLength() > m_mostCopied) {
         MessageBox::show(this,
-            QStringLiteral("The selection holds %L1 characters, more than the %L2 the clipboard takes. "
-                           "Nothing was copied: export the pages as text instead.")
+            tr("The selection holds %L1 characters, more than the %L2 the clipboard takes. "
+               "Nothing was copied: export the pages as text instead.")
                 .arg(selectionLength())
                 .arg(m_mostCopied),
-            QStringLiteral("Information Window"), QMessageBox::Information);
+            tr("Information Window"), QMessageBox::Information);
         return;
     }
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);

@@ -1,6 +1,7 @@
 #include "gui/report/ReportColorPanel.h"
 
 #include "gui/controls/JeweledButton.h"
+#include "gui/platform/CaptionFit.h"
 #include "gui/report/FormChoiceDialog.h"
 #include "gui/platform/Dialogs.h"
 #include "report/ReportDocument.h"
@@ -27,13 +28,13 @@ struct Sample
 };
 
 const Sample Samples[ReportColorPanel::SwatchCount] = {
-    {"Dubble", 20.25, true},
-    {"Bold", 12, true},
-    {"Normal", 12, false},
-    {"Condence", 9, false},
-    {"Report Backcolor", 8.25, false},
-    {"Search String", 8.25, false},
-    {"HighLight Text", 8.25, false},
+    {QT_TRANSLATE_NOOP("ReportColorPanel", "Dubble"), 20.25, true},
+    {QT_TRANSLATE_NOOP("ReportColorPanel", "Bold"), 12, true},
+    {QT_TRANSLATE_NOOP("ReportColorPanel", "Normal"), 12, false},
+    {QT_TRANSLATE_NOOP("ReportColorPanel", "Condence"), 9, false},
+    {QT_TRANSLATE_NOOP("ReportColorPanel", "Report Backcolor"), 8.25, false},
+    {QT_TRANSLATE_NOOP("ReportColorPanel", "Search String"), 8.25, false},
+    {QT_TRANSLATE_NOOP("ReportColorPanel", "HighLight Text"), 8.25, false},
 };
 
 void setTextColor(QWidget *widget, const QColor &color)
@@ -52,14 +53,19 @@ ReportColorPanel::ReportColorPanel(QWidget *parent)
     setFrameShape(QFrame::Box);
     setAutoFillBackground(true);
 
+    // The panel is as large as its controls need in its font and language,
+    // and follows them when a font or a caption changes.
     auto *grid = new QGridLayout(this);
-    auto *title = new QLabel(QStringLiteral("Color Setting"), this);
+    grid->setSizeConstraint(QLayout::SetFixedSize);
+    auto *title = new QLabel(tr("Color Setting"), this);
     QFont titleFont = title->font();
     titleFont.setBold(true);
     title->setFont(titleFont);
     grid->addWidget(title, 0, 0, 1, 2);
-    Command3 = new JeweledButton(QStringLiteral("Command3"), QStringLiteral("X"), this);
-    Command3->setFixedWidth(Command3->sizeHint().height() + 6);
+    Command3 = new JeweledButton(QStringLiteral("Command3"), tr("X"), this);
+    // Square, as tall as the font makes it.
+    const auto squareClose = [this] { Command3->setFixedWidth(Command3->sizeHint().height() + 6); };
+    squareClose();
     connect(Command3, &QPushButton::clicked, this, &QWidget::hide);
     grid->addWidget(Command3, 0, 2, Qt::AlignRight);
 
@@ -70,35 +76,35 @@ ReportColorPanel::ReportColorPanel(QWidget *parent)
         TXt[i]->setFixedSize(40, 20);
         TXt[i]->setToolTip(tr("Double-click to choose the colour"));
         TXt[i]->installEventFilter(this);
-        Lb[i] = new QLabel(QString::fromLatin1(Samples[i].caption), this);
+        Lb[i] = new QLabel(tr(Samples[i].caption), this);
         Lb[i]->setObjectName(QStringLiteral("Lb(%1)").arg(i));
         Lb[i]->setFont(reportFont(Samples[i].points, Samples[i].bold));
         grid->addWidget(TXt[i], i + 1, 0);
         grid->addWidget(Lb[i], i + 1, 1);
     }
-    ChSearch = new QCheckBox(QStringLiteral("Bold"), this);
+    ChSearch = new QCheckBox(tr("Bold"), this);
     ChSearch->setObjectName(QStringLiteral("ChSearch"));
     grid->addWidget(ChSearch, SearchString + 1, 2);
-    ChHighlighte = new QCheckBox(QStringLiteral("Bold"), this);
+    ChHighlighte = new QCheckBox(tr("Bold"), this);
     ChHighlighte->setObjectName(QStringLiteral("ChHighlighte"));
     grid->addWidget(ChHighlighte, Highlight + 1, 2);
-    ChL = new QCheckBox(QStringLiteral("-1  Line"), this);
+    ChL = new QCheckBox(tr("-1  Line"), this);
     ChL->setObjectName(QStringLiteral("ChL"));
     grid->addWidget(ChL, SwatchCount + 1, 0, 1, 3, Qt::AlignLeft);
 
-    LbCodePage = new QLabel(QStringLiteral("Code page"), this);
+    LbCodePage = new QLabel(tr("Code page"), this);
     LbCodePage->setObjectName(QStringLiteral("LbCodePage"));
     CboCodePage = new QComboBox(this);
     CboCodePage->setObjectName(QStringLiteral("CboCodePage"));
     for (CodePage::Id id : CodePage::all())
         CboCodePage->addItem(CodePage::label(id), int(id));
-    CboCodePage->addItem(QStringLiteral("Detect"), DetectEntry);
+    CboCodePage->addItem(tr("Detect"), DetectEntry);
     LbCodePage->setBuddy(CboCodePage);
     grid->addWidget(LbCodePage, SwatchCount + 2, 0);
     grid->addWidget(CboCodePage, SwatchCount + 2, 1, 1, 2);
     // The look of the page on screen: as it comes off the printer, or the
     // emphasis colours above.
-    ChkPrinted = new QCheckBox(QStringLiteral("Printed"), this);
+    ChkPrinted = new QCheckBox(tr("Printed"), this);
     ChkPrinted->setObjectName(QStringLiteral("ChkPrinted"));
     ChkPrinted->setToolTip(tr("Show the pages as the printer prints them: sheets, pictures and columns"));
     grid->addWidget(ChkPrinted, SwatchCount + 3, 0, 1, 3, Qt::AlignLeft);
@@ -168,6 +174,8 @@ ReportColorPanel::ReportColorPanel(QWidget *parent)
     showSettings(ReportViewSettings());
     m_colors[Normal] = Qt::black;
     setSwatchColor(Normal, Qt::black);
+    fitCaptions(this);
+    followFontChanges(this, squareClose);
     adjustSize();
     hide();
 }
