@@ -29,10 +29,20 @@ configure_file(${data}/sticker2.desktop.in ${generated}/${STICKER2_APP_ID}.deskt
 configure_file(${data}/sticker2.metainfo.xml.in ${generated}/${STICKER2_APP_ID}.metainfo.xml @ONLY)
 configure_file(${data}/sticker2-pdf@.service.in ${generated}/sticker2-pdf@.service @ONLY)
 configure_file(${data}/sticker2-watch-autostart.desktop.in ${generated}/sticker2-watch.desktop @ONLY)
+# The manual page and the bash completion: their synopsis, option lists and
+# completions are made from the program's command table, by the program
+# itself, whenever it is linked anew; the rest of the manual is written by
+# hand in data/sticker2.1.in.
+add_custom_command(OUTPUT ${generated}/sticker2.1 ${generated}/sticker2.bash-completion
+  COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:sticker2> -DTEMPLATE=${data}/sticker2.1.in
+    -DMANUAL=${generated}/sticker2.1 -DCOMPLETION=${generated}/sticker2.bash-completion
+    -DHOME_DIR=${CMAKE_BINARY_DIR}/cli-docs-home -P ${PROJECT_SOURCE_DIR}/cmake/CliDocs.cmake
+  DEPENDS sticker2 ${data}/sticker2.1.in ${PROJECT_SOURCE_DIR}/cmake/CliDocs.cmake
+  COMMENT "Writing the manual page and the bash completion from the command table" VERBATIM)
 add_custom_command(OUTPUT ${generated}/sticker2.1.gz
-  COMMAND sh -c "gzip -9n -c \"$1\" > \"$2\"" sh ${data}/sticker2.1 ${generated}/sticker2.1.gz
-  DEPENDS ${data}/sticker2.1 VERBATIM)
-add_custom_target(sticker2-manpage ALL DEPENDS ${generated}/sticker2.1.gz)
+  COMMAND sh -c "gzip -9n -c \"$1\" > \"$2\"" sh ${generated}/sticker2.1 ${generated}/sticker2.1.gz
+  DEPENDS ${generated}/sticker2.1 VERBATIM)
+add_custom_target(sticker2-cli-docs ALL DEPENDS ${generated}/sticker2.1.gz ${generated}/sticker2.bash-completion)
 
 install(TARGETS sticker2 RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The rest of the program, which sticker2 loads when a command line needs it,
@@ -49,14 +59,18 @@ install(FILES ${data}/sticker2-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mim
 install(FILES ${data}/sticker2.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
   RENAME ${STICKER2_APP_ID}.svg)
 install(FILES ${generated}/sticker2.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-# bash-completion loads it on the first completion of sticker2.
-install(FILES ${data}/sticker2.bash-completion DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
-  RENAME sticker2)
-# The manual's option list and the completion are made from the option
-# tables; this writes the copies kept in data/ anew (ctest's
-# cli/docs_follow_options fails while they are stale).
-add_custom_target(cli-docs COMMAND sh ${PROJECT_SOURCE_DIR}/tools/cli-docs.sh update $<TARGET_FILE:sticker2>
-  ${data}/sticker2.1 ${data}/sticker2.bash-completion DEPENDS sticker2 VERBATIM)
+# bash-completion loads it on the first completion of sticker2, from its own
+# folder (pkg-config bash-completion) when installing into /usr, else from
+# share/bash-completion/completions under the prefix.
+set(BASH_COMPLETION_DIR ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+if(CMAKE_INSTALL_PREFIX STREQUAL "/usr")
+  pkg_get_variable(BASH_COMPLETION_DIR_FOUND bash-completion completionsdir)
+  if(BASH_COMPLETION_DIR_FOUND)
+    set(BASH_COMPLETION_DIR ${BASH_COMPLETION_DIR_FOUND})
+  endif()
+endif()
+set(STICKER2_BASH_COMPLETION_DIR "${BASH_COMPLETION_DIR}" CACHE STRING "Where the bash completion is installed")
+install(FILES ${generated}/sticker2.bash-completion DESTINATION ${STICKER2_BASH_COMPLETION_DIR} RENAME sticker2)
 # The virtual PDF printer's service (a template: the instance is the output
 # folder) and the window watch's autostart entry, off until a user turns it on.
 # Configured for /usr: systemd's own folder (Debian 12: /lib/systemd/system)

@@ -12,7 +12,7 @@ namespace CommandLine {
 int runCapture(const QStringList &arguments)
 {
     const Command &capture = command(CommandId::Capture);
-    const QString &Synopsis = capture.synopsis;
+    const QString Synopsis = capture.usage();
     QCommandLineParser parser;
     parser.addPositionalArgument(QStringLiteral("add|remove"), QStringLiteral("What to do."));
     const int parsed = CliSupport::parse(parser, arguments, capture, -1);

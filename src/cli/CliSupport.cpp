@@ -115,7 +115,7 @@ int parse(QCommandLineParser &parser, const QStringList &arguments, const QStrin
 int parse(QCommandLineParser &parser, const QStringList &arguments, const CommandLine::Command &command,
     int positionalCount)
 {
-    return parse(parser, arguments, command.synopsis, command.options, positionalCount,
+    return parse(parser, arguments, command.usage(), command.options, positionalCount,
         QString::fromUtf8(command.description));
 }
 

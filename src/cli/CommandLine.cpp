@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include "cli/CliSupport.h"
+#include "cli/CommandUsage.h"
 #include "cli/OptionDocs.h"
 
 #include "Version.h"
@@ -16,6 +17,7 @@ namespace {
 const char *const OverviewHead = R"(Usage: sticker2 [COMMAND] [OPTIONS] [FILE...]
 Sticker sheets and a report view for the print files of text-mode programs.
 
+  sticker2                    Opens the sticker form.
 )";
 
 const char *const OverviewTail = R"(
@@ -96,7 +98,7 @@ int parseWindowCommand(const QStringList &arguments)
     QCommandLineParser parser;
     parser.addPositionalArgument(own.id == CommandId::Watch ? QStringLiteral("FOLDER") : QStringLiteral("FILE..."),
         own.id == CommandId::Watch ? QStringLiteral("The folder to watch.") : QStringLiteral("The print files."));
-    return CliSupport::parse(parser, arguments, own.synopsis,
+    return CliSupport::parse(parser, arguments, own.usage(),
         own.id == CommandId::Watch ? watchParserOptions() : own.options, -1, QString::fromUtf8(own.description));
 }
 
@@ -189,6 +191,8 @@ bool runsInCore(const QStringList &arguments)
 
 bool drawsText(const QStringList &arguments)
 {
+    if (arguments.value(1) == QLatin1String("--dump-options"))
+        return false; // the build runs it: text in, text out
     const Command *named = commandNamed(arguments.value(1));
     return !named || !named->drawsText || named->drawsText(arguments);
 }
@@ -222,7 +226,10 @@ int runHeadless(const QStringList &arguments, CommandRunner runCommand)
 
 QString overviewOf(const Command &command)
 {
-    return QString::fromUtf8(command.forms) + OptionDocs::overviewLines(command.options);
+    QString text;
+    for (const CommandForm &form : command.forms)
+        text += OptionDocs::overviewForm(CommandUsage::brief(command, form), QString::fromUtf8(form.summary));
+    return text + OptionDocs::overviewLines(command.options);
 }
 
 CommandOptions watchTakesOfConvert()
@@ -269,7 +276,7 @@ bool watchFolder(const QStringList &arguments, QString *folder)
         // An unknown option or a bad value is told as every command tells it.
         if (!rest.isEmpty() && parseWindowCommand(arguments) >= 0)
             return false;
-        CliSupport::usage(command(CommandId::Watch).synopsis,
+        CliSupport::usage(command(CommandId::Watch).usage(),
             rest.isEmpty() ? QStringLiteral("watch needs a FOLDER")
                            : QStringLiteral("watch takes one FOLDER, and options only with --convert"));
         return false;
@@ -296,14 +303,14 @@ bool viewFiles(const QStringList &arguments, QStringList *files, std::optional<C
                 || argument.startsWith(QLatin1String("--codepage=")))) {
             const bool joined = argument.contains(QLatin1Char('='));
             if (!joined && i + 1 >= rest.size()) {
-                CliSupport::usage(command(CommandId::View).synopsis, QStringLiteral("--codepage needs a NAME"));
+                CliSupport::usage(command(CommandId::View).usage(), QStringLiteral("--codepage needs a NAME"));
                 return false;
             }
             const QString name = joined ? argument.section(QLatin1Char('='), 1) : rest.at(++i);
             const QString problem
                 = optionNamed(command(CommandId::View).options, QStringLiteral("codepage"))->problem(name);
             if (!problem.isEmpty()) {
-                CliSupport::usage(command(CommandId::View).synopsis, problem);
+                CliSupport::usage(command(CommandId::View).usage(), problem);
                 return false;
             }
             if (codePage)
@@ -311,13 +318,13 @@ bool viewFiles(const QStringList &arguments, QStringList *files, std::optional<C
             continue;
         }
         if (!optionsEnd && argument.startsWith(QLatin1Char('-')) && argument != QLatin1String("-")) {
-            CliSupport::usage(command(CommandId::View).synopsis, QStringLiteral("unknown option \"%1\"").arg(argument));
+            CliSupport::usage(command(CommandId::View).usage(), QStringLiteral("unknown option \"%1\"").arg(argument));
             return false;
         }
         files->append(argument);
     }
     if (named && files->isEmpty()) {
-        CliSupport::usage(command(CommandId::View).synopsis, QStringLiteral("view needs at least one FILE"));
+        CliSupport::usage(command(CommandId::View).usage(), QStringLiteral("view needs at least one FILE"));
         return false;
     }
     return true;

@@ -24,17 +24,26 @@ enum class Status { Done = 0, Failed = 1, Usage = 2 };
 // line, their parsers take their options, and --help, COMMAND --help, the
 // manual's option list and the bash completion list them, from this one table.
 enum class CommandId { View, Convert, Print, Stickers, Watch, Capture, Rules };
+// One way to call a command, written in the words of its option table
+// (cli/CommandUsage.h: "convert [--to] [OPTIONS] IN OUT|-"), and what it does
+// in the overview of --help.
+struct CommandForm
+{
+    const char *pattern;
+    const char *summary;
+};
 struct Command
 {
     CommandId id;
     QLatin1String name;                       // as the first argument names it
-    QLatin1String synopsis;                   // the usage line of its usage errors
-    const char *forms;                        // its lines in --help before its options: the forms it takes
+    QList<CommandForm> forms;                 // its usage line, a line for each
     const char *description;                  // COMMAND --help's text before the options
     CommandOptions options;                   // every option it takes (OptionTables)
     bool headless;                            // runs without a window (main decides the others)
     bool (*drawsText)(const QStringList &arguments); // empty: it always may
-    const char *verbs;                        // the words its first argument takes ("add remove"), if any
+
+    // The usage of its --help and its usage errors, made from its forms.
+    QString usage() const;
 };
 // Every command, in the order --help lists them.
 const QList<Command> &commands();

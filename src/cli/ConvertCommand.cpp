@@ -248,7 +248,7 @@ int readConversion(const QStringList &arguments, QCommandLineParser &parser, Con
 {
     const bool watching = arguments.contains(QStringLiteral("--watch"));
     const CommandLine::Command &convert = CommandLine::command(CommandLine::CommandId::Convert);
-    job.synopsis = CommandLine::command(watching ? CommandLine::CommandId::Watch : CommandLine::CommandId::Convert).synopsis;
+    job.synopsis = CommandLine::command(watching ? CommandLine::CommandId::Watch : CommandLine::CommandId::Convert).usage();
     parser.addPositionalArgument(QStringLiteral("IN"), QStringLiteral("The print file."));
     parser.addPositionalArgument(QStringLiteral("OUT"), QStringLiteral("The file to write, or -."));
     int status = CliSupport::parse(parser, arguments, job.synopsis, convert.options, -1,

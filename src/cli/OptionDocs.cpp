@@ -2,6 +2,7 @@
 
 #include "cli/CliSupport.h"
 #include "cli/CommandLine.h"
+#include "cli/CommandUsage.h"
 
 #include <QRegularExpression>
 
@@ -135,14 +136,15 @@ QString commandCompletion(const CommandLine::Command &command)
             all << CommandOption::typed(name);
     }
     text += QStringLiteral("        esac\n        options=\"%1 --help\"\n").arg(all.join(QLatin1Char(' ')));
-    if (command.verbs && *command.verbs)
-        text += QStringLiteral("        verbs=\"%1\"\n").arg(QLatin1String(command.verbs));
+    const QStringList verbs = CommandUsage::verbs(command);
+    if (!verbs.isEmpty())
+        text += QStringLiteral("        verbs=\"%1\"\n").arg(verbs.join(QLatin1Char(' ')));
     return text + QStringLiteral("        ;;\n");
 }
 
 const char *const CompletionHead = R"(# bash completion for sticker2                            -*- shell-script -*-
 # Made by `sticker2 --dump-options bash` from the program's option tables
-# (src/cli/OptionTables.cpp); do not edit: `cmake --build build --target cli-docs`.
+# (src/cli/OptionTables.cpp, src/cli/CommandTable.cpp) when the program is built.
 
 _sticker2_words()
 {
@@ -186,6 +188,17 @@ complete -o filenames -o bashdefault -F _sticker2 sticker2
 
 } // namespace
 
+QString overviewForm(const QString &form, const QString &summary)
+{
+    constexpr int FormColumn = 2;
+    constexpr int SummaryColumn = 30;
+    const QString head = QString(FormColumn, QLatin1Char(' ')) + form;
+    const QString text = wrapped(summary, SummaryColumn, LineWidth);
+    if (head.size() + 2 > SummaryColumn)
+        return head + QLatin1Char('\n') + text;
+    return head.leftJustified(SummaryColumn) + text.mid(SummaryColumn);
+}
+
 QString overviewLines(const CommandOptions &options)
 {
     QString text;
@@ -199,6 +212,14 @@ QString overviewLines(const CommandOptions &options)
         else
             text += head.leftJustified(HelpColumn) + help.mid(HelpColumn);
     }
+    return text;
+}
+
+QString manualSynopsis()
+{
+    QString text = QStringLiteral(".SH SYNOPSIS\n.SY sticker2\n.YS\n");
+    for (const CommandLine::Command &command : CommandLine::commands())
+        text += CommandUsage::manual(command);
     return text;
 }
 
@@ -234,13 +255,15 @@ QString bashCompletion()
 int dump(const QString &what)
 {
     QString text;
-    if (what == QLatin1String("man"))
+    if (what == QLatin1String("synopsis"))
+        text = manualSynopsis();
+    else if (what == QLatin1String("man"))
         text = manualOptions();
     else if (what == QLatin1String("bash"))
         text = bashCompletion();
     else
-        return CliSupport::usage(QStringLiteral("sticker2 --dump-options man|bash"),
-            QStringLiteral("--dump-options takes man or bash, not \"%1\"").arg(what));
+        return CliSupport::usage(QStringLiteral("sticker2 --dump-options synopsis|man|bash"),
+            QStringLiteral("--dump-options takes synopsis, man or bash, not \"%1\"").arg(what));
     std::fputs(text.toUtf8().constData(), stdout);
     return int(CommandLine::Status::Done);
 }

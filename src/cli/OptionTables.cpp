@@ -184,7 +184,7 @@ CommandOptions stickers()
     return {
         Option::wholeNumber({ QStringLiteral("slot") }, QStringLiteral("N"), 0, FormatStore::SlotCount - 1,
             QStringLiteral("The stored format slot (required).")),
-        Option::file({ QStringLiteral("o"), QStringLiteral("output") }, QStringLiteral("FILE"),
+        Option::file({ QStringLiteral("o"), QStringLiteral("output") }, QStringLiteral("FILE|-"),
             QStringLiteral("The character-mode print file to write, or - for standard output.")),
         Option::wholeNumber({ QStringLiteral("pages") }, QStringLiteral("N"), 1, NoLimit,
             QStringLiteral("Pages of stickers, the number of sheets to make (default: the slot's own).")),

@@ -31,7 +31,7 @@ int runPrint(const QStringList &arguments)
 
     // Each value is checked by its option's row; what is left is how they go together.
     if (parser.isSet(QStringLiteral("draft")) && parser.isSet(QStringLiteral("no-draft")))
-        return CliSupport::usage(print.synopsis, QStringLiteral("--draft and --no-draft together"));
+        return CliSupport::usage(print.usage(), QStringLiteral("--draft and --no-draft together"));
     const int pitch = parser.value(QStringLiteral("cpi")).toInt();
     RawJobOptions options;
     QString error;

@@ -76,7 +76,7 @@ int runRulesTest(const QStringList &arguments, const QString &synopsis)
 
 int runRules(const QStringList &arguments)
 {
-    const QString synopsis = command(CommandId::Rules).synopsis;
+    const QString synopsis = command(CommandId::Rules).usage();
     const QString verb = arguments.value(2);
     const QStringList rest = QStringList { arguments.value(0), verb } + arguments.mid(3);
     if (verb == QLatin1String("check"))

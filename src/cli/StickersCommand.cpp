@@ -115,7 +115,7 @@ int runStickers(const QStringList &arguments, WindowSheetDrawer drawSheet)
     QCommandLineParser parser;
     int status = CliSupport::parse(parser, arguments, stickers, 0);
     if (status < 0)
-        status = checkOptions(parser, stickers.synopsis);
+        status = checkOptions(parser, stickers.usage());
     if (status >= 0)
         return status;
     StickerInput input = readInput(parser);

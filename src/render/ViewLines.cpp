@@ -44,6 +44,13 @@ std::shared_ptr<ViewLines> ViewLines::of(const QByteArray &bytes, const Options 
     return std::make_shared<ViewLines>(QByteArrayView(*kept), options, kept);
 }
 
+std::shared_ptr<ViewLines> ViewLines::withContext(const MarkupContext &context) const
+{
+    Options options = m_options;
+    options.context = context;
+    return std::make_shared<ViewLines>(m_index.bytes(), options, m_keeper);
+}
+
 ViewLines::ViewLines(QByteArrayView bytes, const Options &options, std::shared_ptr<const void> keeper)
     : m_keeper(std::move(keeper))
     , m_options(options)

@@ -44,6 +44,9 @@ public:
     ViewLines(QByteArrayView bytes, const Options &options, std::shared_ptr<const void> keeper = {});
     // Lines over bytes of their own.
     static std::shared_ptr<ViewLines> of(const QByteArray &bytes, const Options &options);
+    // The same lines read in another markup context (other emphasis
+    // colours), over the same bytes, kept alive alike.
+    std::shared_ptr<ViewLines> withContext(const MarkupContext &context) const;
 
     const Options &options() const { return m_options; }
     const LineIndex &index() const { return m_index; }

@@ -2,6 +2,7 @@
 // command's help, the overview, the manual and the completion; the parser
 // takes every one; a bad value of each checked option is the one usage error.
 #include "cli/CommandLine.h"
+#include "cli/CommandUsage.h"
 #include "TestSupport.h"
 
 #include <QProcess>
@@ -85,6 +86,12 @@ private slots:
     void badValueIsAUsageError();
     void completion_data();
     void completion();
+    void usageFromForms_data();
+    void usageFromForms();
+    void formFaults_data();
+    void formFaults();
+    void windowCommandsHelp_data();
+    void windowCommandsHelp();
 };
 
 void TestCommandOptions::everyOptionIsListed_data()
@@ -104,12 +111,15 @@ void TestCommandOptions::everyOptionIsListed()
     const Run overview = sticker2({ QStringLiteral("--help") });
     const Run manual = sticker2({ QStringLiteral("--dump-options"), QStringLiteral("man") });
     const Run completion = sticker2({ QStringLiteral("--dump-options"), QStringLiteral("bash") });
-    QVERIFY(overview.out.contains("  sticker2 " + QByteArray(row.name.data()) + ' '));
+    for (const CommandLine::CommandForm &form : row.forms) {
+        const QByteArray brief = CommandUsage::brief(row, form).toUtf8();
+        QVERIFY2(overview.out.contains("\n  " + brief + ' ') || overview.out.contains("\n  " + brief + '\n'), brief);
+    }
     // An unknown option: the usage error with the command's usage line.
     const QStringList verb = row.id == CommandId::Rules ? QStringList { QStringLiteral("test") } : QStringList();
     const Run wrong = sticker2(QStringList { row.name } + verb + QStringList { QStringLiteral("--no-such-option") });
     QCOMPARE(wrong.status, 2);
-    QVERIFY2(wrong.err.startsWith("sticker2: unknown option \"--no-such-option\"\nUsage: " + QByteArray(row.synopsis.data())
+    QVERIFY2(wrong.err.startsWith("sticker2: unknown option \"--no-such-option\"\nUsage: " + row.usage().toUtf8()
                  + '\n'),
         wrong.err.constData());
     QVERIFY(manual.out.contains(".SS \"sticker2 " + QByteArray(row.name.data()) + "\"\n"));
@@ -117,7 +127,7 @@ void TestCommandOptions::everyOptionIsListed()
         // The usage line names each option the help lists, by one of its names.
         bool inUsage = option.hidden;
         for (const QString &name : option.names)
-            inUsage = inUsage || QString(row.synopsis).contains(QRegularExpression(QRegularExpression::escape(
+            inUsage = inUsage || row.usage().contains(QRegularExpression(QRegularExpression::escape(
                                      CommandOption::typed(name)) + QStringLiteral("[ =\\]|]")));
         QVERIFY2(inUsage, qPrintable(option.longName() + QStringLiteral(" is not in the usage line")));
         for (const QString &name : option.names) {
@@ -167,7 +177,7 @@ void TestCommandOptions::badValueIsAUsageError_data()
                 const QStringList arguments = lead(command, option)
                     << CommandOption::typed(option.names.constFirst()) << value << QStringLiteral("in.prn");
                 QTest::addRow("%s %s \"%s\"", command.name.data(), qPrintable(option.longName()), qPrintable(value))
-                    << arguments << option.longName() << value << QString(command.synopsis);
+                    << arguments << option.longName() << value << command.usage();
             }
         }
     }
@@ -183,12 +193,14 @@ void TestCommandOptions::badValueIsAUsageError()
     QCOMPARE(run.status, 2);
     QCOMPARE(run.out, QByteArray());
     const QList<QByteArray> lines = run.err.split('\n');
-    QCOMPARE(lines.size(), 4); // three lines and the end of the last
+    const qsizetype usageLines = synopsis.count(QLatin1Char('\n')) + 1;
+    QCOMPARE(lines.size(), usageLines + 3); // the cause, the usage, the hint and the end of the last
     QVERIFY2(lines[0].startsWith("sticker2: " + option.toUtf8() + " takes ")
             && lines[0].endsWith(", not \"" + value.toUtf8() + '"'),
         lines[0].constData());
-    QCOMPARE(QString::fromUtf8(lines[1]), "Usage: " + synopsis);
-    QVERIFY2(lines[2].startsWith("Try 'sticker2 " + arguments.first().toUtf8() + " --help'"), lines[2].constData());
+    QCOMPARE(QString::fromUtf8(lines.mid(1, usageLines).join('\n')), "Usage: " + synopsis);
+    QVERIFY2(lines[usageLines + 1].startsWith("Try 'sticker2 " + arguments.first().toUtf8() + " --help'"),
+        lines[usageLines + 1].constData());
 }
 
 void TestCommandOptions::completion_data()
@@ -205,6 +217,7 @@ void TestCommandOptions::completion_data()
     QTest::newRow("the watch takes convert's") << QStringList { "sticker2", "watch", "d", "--convert", "pdf", "--pa" }
                                                << QStringList { "--pages", "--paper" };
     QTest::newRow("a verb") << QStringList { "sticker2", "capture", "" } << QStringList { "add", "remove" };
+    QTest::newRow("rules' verbs") << QStringList { "sticker2", "rules", "" } << QStringList { "check", "test" };
     QTest::newRow("nothing for a number") << QStringList { "sticker2", "convert", "--dpi", "" } << QStringList {};
     QTest::newRow("the view's code pages") << QStringList { "sticker2", "--codepage", "cp8" }
                                            << QStringList { "cp850", "cp852", "cp866" };
@@ -229,6 +242,102 @@ void TestCommandOptions::completion()
     QStringList got = QString::fromUtf8(bash.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     got.sort();
     QCOMPARE(got, offered);
+}
+
+namespace {
+
+// A command of the test's own, to read forms against.
+Command madeCommand(const QList<CommandLine::CommandForm> &forms)
+{
+    return { CommandId::Convert, QLatin1String("make"), forms, "", { CommandOption::flag({ "all" }, "All."),
+        CommandOption::text({ "o", "output" }, "FILE", "Where."),
+        CommandOption::choice({ "look" }, "LOOK", { "a", "b" }, "Which."),
+        CommandOption::flag({ "secret" }, "Hidden.").hiddenOne(), CommandOption::wholeNumber({ "n" }, "N", 1, 9, "How many.") },
+        nullptr, nullptr };
+}
+
+} // namespace
+
+void TestCommandOptions::usageFromForms_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QString>("usage");
+    QTest::addColumn<QString>("brief");
+    QTest::newRow("an option shows its value") << "make -o IN" << "sticker2 make -o FILE IN" << "sticker2 make -o FILE IN";
+    QTest::newRow("choices in place of the value")
+        << "make --look" << "sticker2 make --look a|b" << "sticker2 make --look a|b";
+    QTest::newRow("optional, left out of the brief") << "make [-n] IN" << "sticker2 make [-n N] IN" << "sticker2 make IN";
+    QTest::newRow("the others, in table order, none hidden")
+        << "make --look [OPTIONS] IN" << "sticker2 make --look a|b [--all] [--output FILE] [-n N] IN"
+        << "sticker2 make --look a|b IN";
+    QTest::newRow("alternatives of words") << "make [--all|-n]" << "sticker2 make [--all | -n N]" << "sticker2 make";
+    QTest::newRow("alternatives with spaces") << "make (-o|--all) IN"
+                                              << "sticker2 make (-o FILE | --all) IN" << "sticker2 make (-o FILE | --all) IN";
+    QTest::newRow("alternative sequences") << "make (-o OUT | --all IN) X|-"
+                                           << "sticker2 make (-o FILE OUT | --all IN) X|-"
+                                           << "sticker2 make (-o FILE OUT | --all IN) X|-";
+    QTest::newRow("nested") << "make [--all [-n]] IN" << "sticker2 make [--all [-n N]] IN" << "sticker2 make IN";
+    QTest::newRow("an optional word stays") << "[make] IN..." << "sticker2 [make] IN..." << "sticker2 [make] IN...";
+}
+
+void TestCommandOptions::usageFromForms()
+{
+    QFETCH(QString, pattern);
+    QFETCH(QString, usage);
+    QFETCH(QString, brief);
+    const QByteArray text = pattern.toUtf8();
+    const Command command = madeCommand({ { text.constData(), "" } });
+    QCOMPARE(CommandUsage::faults(command), QStringList());
+    QCOMPARE(command.usage(), usage);
+    QCOMPARE(CommandUsage::brief(command, command.forms.first()), brief);
+    // The manual shows the same words, each option's name in bold.
+    QString manual = CommandUsage::manual(command);
+    QVERIFY2(manual.startsWith(".SY sticker2\n") && manual.endsWith(".YS\n"), qPrintable(manual));
+    manual.remove(QRegularExpression(QStringLiteral("\\\\f[BIR]")));
+    manual.remove(QStringLiteral("\\&")).replace(QStringLiteral("\\-"), QStringLiteral("-")).replace(QStringLiteral("\\ "), QStringLiteral(" "));
+    QCOMPARE(manual.mid(4).chopped(4).replace(QLatin1Char('\n'), QLatin1Char(' ')).simplified(), usage);
+}
+
+void TestCommandOptions::formFaults_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("an option the table lacks") << "make [--none]" << "make: no option --none";
+    QTest::newRow("an open bracket") << "make [--all" << "make: \"make [--all\" does not parse";
+    QTest::newRow("an empty group") << "make () IN" << "make: \"make () IN\" does not parse";
+    QTest::newRow("another command's name") << "convert IN" << "make: \"convert IN\" does not start with the command";
+}
+
+void TestCommandOptions::formFaults()
+{
+    QFETCH(QString, pattern);
+    QFETCH(QString, fault);
+    const QByteArray text = pattern.toUtf8();
+    QCOMPARE(CommandUsage::faults(madeCommand({ { text.constData(), "" } })), QStringList { fault });
+    // The program's own table has none.
+    for (const Command &command : CommandLine::commands())
+        QCOMPARE(CommandUsage::faults(command), QStringList());
+}
+
+void TestCommandOptions::windowCommandsHelp_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("usage");
+    QTest::newRow("view") << QStringList { "view", "--help" } << QByteArray("Usage: sticker2 [view] [--codepage NAME] FILE...\n");
+    QTest::newRow("view, after a file") << QStringList { "view", "a.prn", "-h" }
+                                        << QByteArray("Usage: sticker2 [view] [--codepage NAME] FILE...\n");
+    QTest::newRow("watch") << QStringList { "watch", "--help" }
+                           << QByteArray("Usage: sticker2 watch FOLDER\n  or:  sticker2 watch FOLDER --convert ");
+}
+
+void TestCommandOptions::windowCommandsHelp()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, usage);
+    const Run run = sticker2(arguments);
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.err, QByteArray());
+    QVERIFY2(run.out.startsWith(usage), run.out.constData());
 }
 
 QTEST_MAIN(TestCommandOptions)

@@ -39,6 +39,7 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTextEdit>
+#include <QScopeGuard>
 #include <QTimer>
 
 namespace {
@@ -152,16 +153,23 @@ void FrmReport::buildControls()
     m_colorPanel = new ReportColorPanel(this);
     m_colorPanel->move(tw(120), tw(1500));
     connect(m_colorPanel, &ReportColorPanel::codePageChosen, this, [this] {
+        // The panel wrote it into the document, and the page followed.
         m_fixedCodePage.reset();
         m_codePageBar->hide();
-        applyCodePage();
         // The continuous view stays continuous, read in the new code page.
         if (Check3->isChecked())
             Check3_Click(true);
     });
     connect(m_colorPanel, &ReportColorPanel::printedLookChosen, this, [this] { applyLook(); });
-    // The swatches write their colours into the document.
+    // The swatches and the code page write the document; the page on screen
+    // follows it at once.
     m_colorPanel->setDocument(&m_doc);
+    connect(&m_doc, &ReportDocument::codePageChanged, this, [this] {
+        if (!m_loading)
+            showCodePage();
+    });
+    connect(&m_doc, &ReportDocument::markupChanged, this, &FrmReport::showMarkup);
+    connect(&m_doc, &ReportDocument::paperColorChanged, this, &FrmReport::showPaper);
     connect(m_colorPanel, &ReportColorPanel::detectChosen, this, &FrmReport::detectCodePage);
     m_codePageBar = new CodePageBar(this);
     connect(m_codePageBar, &CodePageBar::switchChosen, this, &FrmReport::setCodePage);
@@ -329,6 +337,10 @@ bool FrmReport::LoadReport(const QString &file)
         return false;
     }
 
+    // The stored settings go into the document while the file loads; its
+    // page is shown once, at the end.
+    m_loading = true;
+    const auto loaded = qScopeGuard([this] { m_loading = false; });
     m_colorPanel->move(m_colorPanel->x(), tw(1500));
     Label4->show();
     CmdPrint->show();
@@ -342,13 +354,9 @@ bool FrmReport::LoadReport(const QString &file)
         m_colorPanel->ChkPrinted->setChecked(true); // the user's answer for files of its kind
     if (m_fixedCodePage)
         m_colorPanel->setCodePage(*m_fixedCodePage);
+    m_doc.setCodePage(m_colorPanel->codePage()); // before the sheets are read in it
     Frame1->readStoredMode();
-    // The paper and its text together, from the view's settings.
-    QPalette back = m_editText->palette();
-    const QColor paper = m_colorPanel->swatchColor(ReportColorPanel::ReportBack);
-    back.setColor(QPalette::Base, paper);
-    back.setColor(QPalette::Text, ReportViewSettings::pageText(paper));
-    m_editText->setPalette(back);
+    showPaper(m_doc.paperColor());
     Frame1->LoadPrinters();
     RefreshButtons(this);
 
@@ -365,7 +373,8 @@ bool FrmReport::LoadReport(const QString &file)
     m_cutBar->showProgress(0, m_doc.pagesComplete() ? 0 : 1, PageCount());
     m_editText->clear();
     m_doc.setCurrentPage(0);
-    applyCodePage();
+    m_loading = false;
+    showCodePage();
     offerDetectedCodePage();
     offerPrintedLook();
     setPageLabel(0);

@@ -200,7 +200,11 @@ private:
     void startCalculator();
     void setImagePressed(bool pressed);
     void showColorPanel();
-    void applyCodePage();
+    // The view follows its document: the page on screen read again in its
+    // code page, drawn again in its emphasis colours, on its paper.
+    void showCodePage();
+    void showMarkup();
+    void showPaper(const QColor &paper);
     // The page on screen again in the zoom the document now has, with its
     // place, marks and selection.
     void showZoom(bool zoomedIn);
@@ -273,6 +277,7 @@ private:
     bool m_captionCurrent = false;     // the caption is up to date
     bool m_stopSearch = false;         // stops a running search
     bool m_calculatorPressed = false;  // the calculator picture looks pressed
+    bool m_loading = false;            // a file is being loaded: its page is shown at the end
     QString m_importName;
     bool m_searching = false;
     bool m_magnifier = false;

@@ -9,10 +9,13 @@
 #include "gui/report/PageView.h"
 #include "gui/report/PrintedLookBar.h"
 #include "gui/report/ReportColorPanel.h"
+#include "render/ViewLines.h"
 #include "report/ReportFont.h"
+#include "report/ReportViewSettings.h"
 #include "gui/report/SheetView.h"
 
 #include <QCheckBox>
+#include <QScrollBar>
 #include <QEvent>
 #include <QTextEdit>
 
@@ -88,23 +91,60 @@ void FrmReport::setCodePage(CodePage::Id codePage)
     m_fixedCodePage = codePage;
     m_codePageBar->hide();
     m_colorPanel->setCodePage(codePage);
-    applyCodePage();
+    // Sheets read in another code page are read again; the page follows
+    // the document's codePageChanged.
+    m_doc.setCodePage(codePage);
 }
 
-void FrmReport::applyCodePage()
+void FrmReport::showCodePage()
 {
-    // The panel's choice is the document's from now on.
-    const bool printedBuilt = m_doc.printedBuilt();
-    m_doc.setCodePage(m_colorPanel->codePage()); // sheets read in another code page are read again
     // The font that holds the code page's characters, at the size the
     // view has now; the page on screen is read again.
     const QFont font = reportFont(m_editText->font().pointSizeF(), false, codePage());
     m_editText->setFont(font);
     m_editText->document()->setDefaultFont(font);
     // The printed look reads the characters in the code page too.
-    if (printedBuilt && !m_doc.printedBuilt()) {
+    if (m_doc.printedLook() && !m_doc.printedBuilt()) {
         buildPrinted();
         m_doc.setCurrentPage(qMin(m_doc.currentPage(), PageCount() - 1));
     }
     showPage(m_doc.currentPage());
+}
+
+void FrmReport::showMarkup()
+{
+    // Another emphasis colour shows on the page on screen at once, where it
+    // is scrolled to and with its selection. "Vsual" (markup too) is not
+    // followed here: it takes effect at the next page shown, so a page being
+    // edited keeps the look it had.
+    const ViewLines *lines = m_pageView->lines();
+    if (m_loading || !lines || !lines->options().markup)
+        return;
+    const MarkupContext &now = m_doc.markup();
+    MarkupContext context = lines->options().context;
+    if (context.doubleWidth == now.doubleWidth && context.bold == now.bold && context.condensed == now.condensed)
+        return;
+    context.doubleWidth = now.doubleWidth;
+    context.bold = now.bold;
+    context.condensed = now.condensed;
+    const int down = m_pageView->verticalScrollBar()->value();
+    const int across = m_pageView->horizontalScrollBar()->value();
+    const qint64 start = m_pageView->selectionStart();
+    const qint64 length = m_pageView->selectionLength();
+    m_pageView->setLines(lines->withContext(context));
+    showColumnMarks();
+    m_pageView->select(start, start + length);
+    m_pageView->verticalScrollBar()->setValue(down);
+    m_pageView->horizontalScrollBar()->setValue(across);
+}
+
+void FrmReport::showPaper(const QColor &paper)
+{
+    // The paper and its text together, in the edit box and the page view.
+    const QColor text = ReportViewSettings::pageText(paper);
+    QPalette back = m_editText->palette();
+    back.setColor(QPalette::Base, paper);
+    back.setColor(QPalette::Text, text);
+    m_editText->setPalette(back);
+    m_pageView->setBackground(paper, text);
 }

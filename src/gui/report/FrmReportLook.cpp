@@ -57,8 +57,7 @@ Printed::Sheet FrmReport::sheet(int i) const
 
 void FrmReport::buildPrinted()
 {
-    m_doc.setPrintedLook(m_colorPanel->printedLook());
-    m_doc.setCodePage(m_colorPanel->codePage());
+    m_doc.setPrintedLook(m_colorPanel->printedLook()); // (the code page is the document's already)
     if (!m_doc.printedLook() || m_doc.printedBuilt()) {
         m_colorPanel->showModelTaken(ReportViewSettings::read().printerModel, m_doc.printedModel(), m_doc.showsSheets());
         return;

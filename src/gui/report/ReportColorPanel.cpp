@@ -164,6 +164,8 @@ ReportColorPanel::ReportColorPanel(QWidget *parent)
         }
         m_codePage = CodePage::Id(CboCodePage->currentData().toInt());
         ReportViewSettings::saveCodePage(codePage());
+        if (m_document)
+            m_document->setCodePage(codePage()); // its views read the page again
         emit codePageChosen(codePage());
     });
 
@@ -224,7 +226,12 @@ void ReportColorPanel::setSwatchColor(int index, const QColor &color)
 
 void ReportColorPanel::setDocument(ReportDocument *document)
 {
+    if (m_document)
+        disconnect(m_document, nullptr, this, nullptr);
     m_document = document;
+    // The drop-down shows the document's code page, whoever chose it.
+    if (m_document)
+        connect(m_document, &ReportDocument::codePageChanged, this, &ReportColorPanel::setCodePage);
     writeColors();
 }
 

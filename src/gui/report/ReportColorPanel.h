@@ -35,7 +35,9 @@ public:
     explicit ReportColorPanel(QWidget *parent = nullptr);
 
     // The document the swatches write their emphasis and paper colours into,
-    // now and whenever a swatch changes (null: none).
+    // now and whenever a swatch changes, and the code page drop-down the
+    // code page the user chooses; the drop-down shows the document's code
+    // page (null: none).
     void setDocument(ReportDocument *document);
 
     // Shows the stored settings and colours the "Dubble", "Bold" and
@@ -72,7 +74,7 @@ public:
     QPushButton *CmdForm = nullptr; // "Form...": the forms under the printed sheets
 
 signals:
-    // The user chose another code page (it is stored already).
+    // The user chose another code page (it is stored, and in the document, already).
     void codePageChosen(CodePage::Id codePage);
     // The user chose the look on screen (it is stored already).
     void printedLookChosen(bool printed);
