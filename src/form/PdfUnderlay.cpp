@@ -117,8 +117,8 @@ bool write(const QString &jobPdf, const QVector<PdfSheetPlace> &places, const Sh
     const FormPage *reading = nullptr; // the form being read, named when it fails
     try {
         QPDF pdf;
-        pdf.setSuppressWarnings(true);
-        pdf.processFile(QFile::encodeName(jobPdf).constData());
+        QFile job(jobPdf);
+        PdfFinishing::process(pdf, job);
         PdfFinishing::prepare(pdf);
         std::vector<QPDFPageObjectHelper> pages = QPDFPageDocumentHelper(pdf).getAllPages();
         if (!forms.isEmpty() && pages.size() != size_t(places.size()))

@@ -29,7 +29,7 @@ namespace {
 // zlib's level for the merged streams. They are a fifth of what Qt
 // compressed, and text runs compress well at any level; 6 is zlib's own
 // default.
-constexpr int StreamCompression = 6;
+constexpr int StreamCompression = 3;
 
 // The widths of a Type 0 font with the Identity-H encoding, from its
 // descendant font's /W and /DW; nothing for any other font.
@@ -64,15 +64,16 @@ std::optional<GlyphWidths> glyphWidths(QPDFObjectHandle font)
             for (QPDFObjectHandle width : next.aitems()) {
                 if (!width.isNumber())
                     return std::nullopt;
-                widths.widths[unsigned(code++)] = width.getNumericValue();
+                widths.set(unsigned(code++), width.getNumericValue());
             }
             i += 2;
         } else {
-            if (i + 2 >= count || !next.isInteger() || !list.getArrayItem(i + 2).isNumber())
+            if (i + 2 >= count || !next.isInteger() || !list.getArrayItem(i + 2).isNumber()
+                || next.getIntValue() - first.getIntValue() > 0xFFFF)
                 return std::nullopt;
             const double width = list.getArrayItem(i + 2).getNumericValue();
             for (long long code = first.getIntValue(); code <= next.getIntValue(); ++code)
-                widths.widths[unsigned(code)] = width;
+                widths.set(unsigned(code), width);
             i += 3;
         }
     }
@@ -257,6 +258,20 @@ QDateTime creationDate(const QDateTime &printFileChanged)
     return fixed.isValid() ? fixed : printFileChanged;
 }
 
+void process(QPDF &pdf, QFile &file)
+{
+    pdf.setSuppressWarnings(true);
+    if (!file.isOpen() && !file.open(QIODevice::ReadOnly))
+        throw std::runtime_error(file.errorString().toStdString());
+    const qint64 size = file.size();
+    const uchar *data = size > 0 ? file.map(0, size) : nullptr;
+    const std::string name = QFile::encodeName(file.fileName()).toStdString();
+    if (data)
+        pdf.processMemoryFile(name.c_str(), reinterpret_cast<const char *>(data), size_t(size));
+    else
+        pdf.processFile(name.c_str());
+}
+
 void prepare(QPDF &pdf)
 {
     stableSubsetNames(pdf);
@@ -350,8 +365,8 @@ bool finish(const QString &qtPdf, const PdfDocumentInfo &info, QIODevice &out, Q
 {
     try {
         QPDF pdf;
-        pdf.setSuppressWarnings(true);
-        pdf.processFile(QFile::encodeName(qtPdf).constData());
+        QFile file(qtPdf);
+        process(pdf, file);
         prepare(pdf);
         setInfo(pdf, info);
         return write(pdf, out, error);

@@ -5,6 +5,7 @@
 
 #include <functional>
 
+class QFile;
 class QIODevice;
 class QPDF;
 
@@ -34,6 +35,11 @@ namespace PdfFinishing {
 // file's last change, so a report keeps the date it was printed however
 // often it is converted; invalid: no date at all). Never the clock.
 QDateTime creationDate(const QDateTime &printFileChanged);
+
+// Has `pdf` read the PDF in `file` (opened here if it is not) from a map
+// of it: qpdf reads a file an object at a time, each with a seek and a read
+// of its own. `file` stays open and mapped while `pdf` is used.
+void process(QPDF &pdf, QFile &file);
 
 // Gives every font subset a name made from its content rather than Qt's
 // object numbers, and merges the text runs (below).

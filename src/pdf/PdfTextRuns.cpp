@@ -1,40 +1,42 @@
 #include "pdf/PdfTextRuns.h"
 
 #include <charconv>
-#include <map>
 #include <cmath>
-#include <vector>
 
 namespace {
 
+// A PDF number ("108", "-0.36", ".5"). Up to 15 digits the value is the
+// correctly rounded one (a whole number divided by a power of ten), as a
+// reader's own parsing gives; longer ones are refused.
 bool number(std::string_view text, double *value)
 {
-    if (!text.empty() && text.front() == '+')
-        text.remove_prefix(1);
-    // PDF writes ".5" and "-.5"; from_chars wants the digit before the point.
-    std::string spelled;
-    if (!text.empty() && (text.front() == '.' || text.substr(0, 2) == "-.")) {
-        spelled = std::string(text);
-        spelled.insert(text.front() == '-' ? 1 : 0, 1, '0');
-        text = spelled;
-    }
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), *value);
-    return result.ec == std::errc() && result.ptr == text.data() + text.size() && std::isfinite(*value);
-}
-
-// The words of a line, split at single spaces.
-std::vector<std::string_view> words(std::string_view line)
-{
-    std::vector<std::string_view> list;
     size_t at = 0;
-    while (at < line.size()) {
-        const size_t end = line.find(' ', at);
-        const size_t stop = end == std::string_view::npos ? line.size() : end;
-        if (stop > at)
-            list.push_back(line.substr(at, stop - at));
-        at = stop + 1;
+    bool negative = false;
+    if (at < text.size() && (text[at] == '-' || text[at] == '+'))
+        negative = text[at++] == '-';
+    long long digits = 0;
+    int count = 0, decimals = 0;
+    bool point = false;
+    for (; at < text.size(); ++at) {
+        const char c = text[at];
+        if (c == '.' && !point) {
+            point = true;
+        } else if (c >= '0' && c <= '9') {
+            if (++count > 15)
+                return false;
+            digits = digits * 10 + (c - '0');
+            decimals += point ? 1 : 0;
+        } else {
+            return false;
+        }
     }
-    return list;
+    if (count == 0)
+        return false;
+    static const double powers[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    *value = double(digits) / powers[decimals];
+    if (negative)
+        *value = -*value;
+    return true;
 }
 
 int hexDigit(char c)
@@ -48,18 +50,41 @@ int hexDigit(char c)
     return -1;
 }
 
-// "<0001000a>" as its bytes; false unless whole two-byte codes.
-bool hexBytes(std::string_view word, std::string *bytes)
+// The last step read: Qt's steps along a line are mostly the same few
+// bytes ("108 0").
+struct LastStep
 {
-    if (word.size() < 6 || word.front() != '<' || word.back() != '>' || (word.size() - 2) % 4 != 0)
+    std::string text;
+    double dx = 0, dy = 0;
+};
+
+// "108 0 Td <0002> Tj", as Qt writes a glyph's place and its two-byte code.
+bool glyphLine(std::string_view line, LastStep &last, double *dx, double *dy, unsigned *code)
+{
+    constexpr std::string_view tail = "> Tj";
+    // " Td <" and four digits and "> Tj" after the two numbers.
+    if (line.size() < 16 || line.substr(line.size() - tail.size()) != tail
+        || line.substr(line.size() - 13, 5) != " Td <")
         return false;
-    bytes->clear();
-    for (size_t i = 1; i + 1 < word.size(); i += 2) {
-        const int high = hexDigit(word[i]);
-        const int low = hexDigit(word[i + 1]);
-        if (high < 0 || low < 0)
+    const std::string_view numbers = line.substr(0, line.size() - 13);
+    if (numbers == last.text) {
+        *dx = last.dx;
+        *dy = last.dy;
+    } else {
+        const size_t space = numbers.find(' ');
+        if (space == std::string_view::npos || !number(numbers.substr(0, space), dx)
+            || !number(numbers.substr(space + 1), dy))
             return false;
-        bytes->push_back(char(high * 16 + low));
+        last.text.assign(numbers);
+        last.dx = *dx;
+        last.dy = *dy;
+    }
+    *code = 0;
+    for (size_t i = line.size() - 8; i < line.size() - 4; ++i) {
+        const int digit = hexDigit(line[i]);
+        if (digit < 0)
+            return false;
+        *code = *code * 16 + unsigned(digit);
     }
     return true;
 }
@@ -68,41 +93,52 @@ bool hexBytes(std::string_view word, std::string *bytes)
 // trailing zeros.
 void appendNumber(std::string &out, double value)
 {
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
-    std::string_view text(buffer, size_t(result.ptr - buffer));
-    if (text.find('.') != std::string_view::npos) {
-        while (text.back() == '0')
-            text.remove_suffix(1);
-        if (text.back() == '.')
-            text.remove_suffix(1);
+    const long long millionths = std::llround(value * 1e6);
+    if (millionths < 0)
+        out.push_back('-');
+    const unsigned long long magnitude = millionths < 0 ? 0ULL - (unsigned long long)millionths : millionths;
+    char buffer[32];
+    const auto whole = std::to_chars(buffer, buffer + sizeof buffer, magnitude / 1000000);
+    out.append(buffer, whole.ptr);
+    unsigned long long fraction = magnitude % 1000000;
+    if (fraction == 0)
+        return;
+    char digits[7] = {'.'};
+    int count = 6;
+    while (fraction % 10 == 0) {
+        fraction /= 10;
+        --count;
     }
-    if (text == "-0")
-        text = "0";
-    out.append(text);
+    for (int i = count; i >= 1; --i) {
+        digits[i] = char('0' + fraction % 10);
+        fraction /= 10;
+    }
+    out.append(digits, size_t(count + 1));
 }
 
-// Bytes as a PDF literal string; the line ends escaped, since a reader
-// takes a bare carriage return in a string as a line feed.
-void appendLiteral(std::string &out, std::string_view bytes)
+// Two-byte codes as a PDF literal string; the line ends escaped, since a
+// reader takes a bare carriage return in a string as a line feed.
+void appendLiteral(std::string &out, const unsigned *codes, size_t count)
 {
     out.push_back('(');
-    for (char c : bytes) {
-        switch (c) {
-        case '(':
-        case ')':
-        case '\\':
-            out.push_back('\\');
-            out.push_back(c);
-            break;
-        case '\r':
-            out.append("\\r");
-            break;
-        case '\n':
-            out.append("\\n");
-            break;
-        default:
-            out.push_back(c);
+    for (size_t i = 0; i < count; ++i) {
+        for (const char c : {char(codes[i] >> 8), char(codes[i] & 0xFF)}) {
+            switch (c) {
+            case '(':
+            case ')':
+            case '\\':
+                out.push_back('\\');
+                out.push_back(c);
+                break;
+            case '\r':
+                out.append("\\r");
+                break;
+            case '\n':
+                out.append("\\n");
+                break;
+            default:
+                out.push_back(c);
+            }
         }
     }
     out.push_back(')');
@@ -113,28 +149,28 @@ double rounded(double value, double step)
     return std::round(value / step) * step;
 }
 
-// The glyphs of one line of one text object, shown by one TJ array.
+// The glyphs of one line of one text object.
 class Run
 {
 public:
     bool isOpen() const { return !m_glyphs.empty(); }
 
     // Starts the run with a glyph placed at (dx, dy) from the line's start.
-    void open(double dx, double dy, const std::string &bytes, double width, double size)
+    void open(double dx, double dy, unsigned code, double width, double size)
     {
         m_glyphs.clear();
         m_dx = dx;
         m_dy = dy;
         m_size = size;
         m_lastX = 0;
-        m_glyphs.push_back({bytes, width, 0});
+        m_glyphs.push_back({code, width, 0});
     }
 
     // A glyph `dx` further along the line than the one before.
-    void add(double dx, const std::string &bytes, double width)
+    void add(double dx, unsigned code, double width)
     {
         m_lastX += dx;
-        m_glyphs.push_back({bytes, width, m_lastX});
+        m_glyphs.push_back({code, width, m_lastX});
     }
 
     // Writes the run, its start `shift` further than the line's start;
@@ -142,20 +178,7 @@ public:
     // glyph placing had left it.
     double close(std::string &out, double shift)
     {
-        // A printer's columns are seldom the font's own advance: the
-        // difference that most steps have is the character spacing of the
-        // run, so that only gaps need a number.
-        std::map<double, int> spacings;
-        for (size_t i = 1; i < m_glyphs.size(); ++i)
-            ++spacings[rounded(m_glyphs[i].x - m_glyphs[i - 1].x - m_glyphs[i - 1].width * m_size / 1000, 1e-6)];
-        double spacing = 0;
-        int most = 0;
-        for (const auto &entry : spacings) {
-            if (entry.second > most) {
-                most = entry.second;
-                spacing = entry.first;
-            }
-        }
+        const double spacing = commonSpacing();
         if (spacing != 0) {
             appendNumber(out, spacing);
             out.append(" Tc\n");
@@ -170,43 +193,45 @@ public:
         // decimals (a printer's gap of whole columns at most sizes), else
         // by a Td of its own from the last one's place: each glyph lands
         // exactly where it was placed.
-        std::string array;
-        std::string string = m_glyphs.front().bytes;
-        bool numbers = false;
+        m_codes.clear();
+        m_array.clear();
         double segmentX = 0; // where the last Td put the line's start
-        auto endSegment = [&] {
-            if (numbers) {
-                out.push_back('[');
-                out += array;
-                appendLiteral(out, string);
-                out.append("] TJ\n");
-            } else {
-                appendLiteral(out, string);
-                out.append(" Tj\n");
-            }
-            array.clear();
-            numbers = false;
+        auto endString = [&] {
+            appendLiteral(m_array, m_codes.data(), m_codes.size());
+            m_codes.clear();
         };
+        auto endSegment = [&] {
+            if (m_array.empty()) {
+                appendLiteral(out, m_codes.data(), m_codes.size());
+                out.append(" Tj\n");
+            } else {
+                out.push_back('[');
+                out += m_array;
+                appendLiteral(out, m_codes.data(), m_codes.size());
+                out.append("] TJ\n");
+            }
+            m_codes.clear();
+            m_array.clear();
+        };
+        m_codes.push_back(m_glyphs.front().code);
         for (size_t i = 1; i < m_glyphs.size(); ++i) {
             const double step = m_glyphs[i].x - m_glyphs[i - 1].x;
             const double lag = m_glyphs[i - 1].width * m_size / 1000 + spacing - step;
             const double adjust = lag * 1000 / m_size;
             if (std::abs(lag) < 1e-9) {
-                string += m_glyphs[i].bytes;
+                // where the pen is
             } else if (std::abs(adjust - rounded(adjust, 1e-6)) < 1e-9) {
-                appendLiteral(array, string);
-                array.push_back(' ');
-                appendNumber(array, adjust);
-                array.push_back(' ');
-                string = m_glyphs[i].bytes;
-                numbers = true;
+                endString();
+                m_array.push_back(' ');
+                appendNumber(m_array, adjust);
+                m_array.push_back(' ');
             } else {
                 endSegment();
                 appendNumber(out, m_glyphs[i].x - segmentX);
                 out.append(" 0 Td ");
                 segmentX = m_glyphs[i].x;
-                string = m_glyphs[i].bytes;
             }
+            m_codes.push_back(m_glyphs[i].code);
         }
         endSegment();
         if (spacing != 0)
@@ -216,24 +241,81 @@ public:
     }
 
 private:
+    // A printer's columns are seldom the font's own advance: the difference
+    // most steps have is the run's character spacing, so that only gaps
+    // need a number.
+    double commonSpacing()
+    {
+        m_spacings.clear();
+        for (size_t i = 1; i < m_glyphs.size(); ++i) {
+            const double spacing
+                = rounded(m_glyphs[i].x - m_glyphs[i - 1].x - m_glyphs[i - 1].width * m_size / 1000, 1e-6);
+            bool counted = false;
+            for (auto &entry : m_spacings) {
+                if (entry.first == spacing) {
+                    ++entry.second;
+                    counted = true;
+                    break;
+                }
+            }
+            if (!counted && m_spacings.size() < 8)
+                m_spacings.push_back({spacing, 1});
+        }
+        double spacing = 0;
+        int most = 0;
+        for (const auto &entry : m_spacings) {
+            if (entry.second > most) {
+                most = entry.second;
+                spacing = entry.first;
+            }
+        }
+        return spacing;
+    }
+
     struct Glyph
     {
-        std::string bytes;
+        unsigned code = 0;
         double width = 0; // thousandths of the size
         double x = 0;     // from the run's first glyph
     };
     std::vector<Glyph> m_glyphs;
+    std::vector<std::pair<double, int>> m_spacings;
+    std::vector<unsigned> m_codes;
+    std::string m_array;
     double m_dx = 0, m_dy = 0, m_size = 0;
     double m_lastX = 0; // the last glyph's origin from the run's first one
 };
 
-bool setsSpacing(std::string_view content)
+// What a line that places no glyph does to the merging: nothing, chooses a
+// font ("/F7 180 Tf ..."), or makes the stream one to leave alone.
+enum class LineKind { Other, Font, Unsafe };
+
+LineKind kindOf(std::string_view line, std::string_view *fontName, std::string_view *fontSize)
 {
-    for (std::string_view op : {" Tc\n", " Tz\n", " Tc ", " Tz "}) {
-        if (content.find(op) != std::string_view::npos)
-            return true;
+    LineKind kind = LineKind::Other;
+    std::string_view words[3];
+    size_t at = 0;
+    while (at < line.size()) {
+        size_t end = line.find(' ', at);
+        if (end == std::string_view::npos)
+            end = line.size();
+        const std::string_view word = line.substr(at, end - at);
+        at = end + 1;
+        if (word.empty())
+            continue;
+        // Spacing that a string's glyphs would be moved by, or an inline
+        // image whose bytes are no lines.
+        if (word == "Tc" || word == "Tz" || word == "BI")
+            return LineKind::Unsafe;
+        if (word == "Tf" && !words[1].empty() && words[1].front() == '/') {
+            *fontName = words[1];
+            *fontSize = words[2];
+            kind = LineKind::Font;
+        }
+        words[1] = words[2];
+        words[2] = word;
     }
-    return false;
+    return kind;
 }
 
 } // namespace
@@ -242,7 +324,7 @@ namespace PdfTextRuns {
 
 std::string merged(std::string_view content, const PageFontWidths &fonts)
 {
-    if (fonts.empty() || setsSpacing(content))
+    if (fonts.empty())
         return std::string(content);
     std::string out;
     out.reserve(content.size() / 3);
@@ -250,18 +332,14 @@ std::string merged(std::string_view content, const PageFontWidths &fonts)
     double size = 0;
     Run run;
     double shift = 0; // how far the line's start lags behind the original's
-    std::string bytes;
     bool placedAny = false;
+    LastStep lastStep;
 
-    auto closeRun = [&] {
-        if (!run.isOpen())
-            return;
-        shift = run.close(out, shift);
-    };
     // What the line's start is owed goes out before any other operator
     // that might move from it (none at the end of the text object).
     auto settle = [&](std::string_view line) {
-        closeRun();
+        if (run.isOpen())
+            shift = run.close(out, shift);
         if (shift != 0 && line != "ET") {
             appendNumber(out, shift);
             out.append(" 0 Td\n");
@@ -271,38 +349,40 @@ std::string merged(std::string_view content, const PageFontWidths &fonts)
 
     size_t at = 0;
     while (at < content.size()) {
-        const size_t end = content.find('\n', at);
-        const size_t stop = end == std::string_view::npos ? content.size() : end;
-        const std::string_view line = content.substr(at, stop - at);
+        size_t end = content.find('\n', at);
         const bool lineFeed = end != std::string_view::npos;
-        at = stop + 1;
+        if (!lineFeed)
+            end = content.size();
+        const std::string_view line = content.substr(at, end - at);
+        at = end + 1;
 
-        const std::vector<std::string_view> list = words(line);
         double dx = 0, dy = 0;
-        const bool glyph = font && size > 0 && list.size() == 5 && list[2] == "Td" && list[4] == "Tj"
-            && number(list[0], &dx) && number(list[1], &dy) && hexBytes(list[3], &bytes);
-        if (glyph) {
-            double width = 0;
-            for (size_t i = 0; i + 1 < bytes.size(); i += 2)
-                width += font->of((unsigned(static_cast<unsigned char>(bytes[i])) << 8) | static_cast<unsigned char>(bytes[i + 1]));
+        unsigned code = 0;
+        if (font && glyphLine(line, lastStep, &dx, &dy, &code)) {
+            const double width = font->of(code);
             if (run.isOpen() && dy == 0) {
-                run.add(dx, bytes, width);
+                run.add(dx, code, width);
             } else {
-                closeRun();
-                run.open(dx, dy, bytes, width, size);
+                if (run.isOpen())
+                    shift = run.close(out, shift);
+                run.open(dx, dy, code, width, size);
             }
             placedAny = true;
             continue;
         }
-        settle(line);
-        for (size_t i = 0; i + 2 < list.size(); ++i) {
-            if (list[i + 2] == "Tf" && !list[i].empty() && list[i].front() == '/') {
-                const auto found = fonts.find(std::string(list[i]));
-                font = found == fonts.end() ? nullptr : &found->second;
-                if (!number(list[i + 1], &size))
-                    font = nullptr;
-            }
+        std::string_view fontName, fontSize;
+        switch (kindOf(line, &fontName, &fontSize)) {
+        case LineKind::Unsafe:
+            return std::string(content);
+        case LineKind::Font: {
+            const auto found = fonts.find(fontName);
+            font = found == fonts.end() || !number(fontSize, &size) || size <= 0 ? nullptr : &found->second;
+            break;
         }
+        case LineKind::Other:
+            break;
+        }
+        settle(line);
         out.append(line);
         if (lineFeed)
             out.push_back('\n');
