@@ -348,6 +348,8 @@ bool write(QPDF &pdf, QIODevice &out, QString *error)
         // first pass or of the forms is decoded and made again.
         writer.setDecodeLevel(qpdf_dl_none);
         writer.setDeterministicID(true);
+        // A line end before each endstream, as Qt writes it and PDF/A asks.
+        writer.setNewlineBeforeEndstream(true);
         writer.write();
         if (!buffered.flushBuffer()) {
             deviceError = buffered.errorString();
