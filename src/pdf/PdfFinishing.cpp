@@ -238,6 +238,30 @@ void stableSubsetNames(QPDF &pdf)
     }
 }
 
+// The first pass's file. A write that stops short (a full disk, a size
+// limit) sets no error; writing the rest fails at once, and that failure
+// carries the cause the user is told.
+class FirstPassFile : public QTemporaryFile
+{
+public:
+    using QTemporaryFile::QTemporaryFile;
+
+    bool openUnbuffered() { return QTemporaryFile::open(QIODevice::ReadWrite | QIODevice::Unbuffered); }
+
+protected:
+    qint64 writeData(const char *data, qint64 len) override
+    {
+        qint64 done = 0;
+        while (done < len) {
+            const qint64 written = QTemporaryFile::writeData(data + done, len - done);
+            if (written <= 0)
+                return -1;
+            done += written;
+        }
+        return done;
+    }
+};
+
 QDateTime sourceDateEpoch()
 {
     const QByteArray value = qgetenv("SOURCE_DATE_EPOCH");
@@ -381,8 +405,8 @@ bool finish(const QString &qtPdf, const PdfDocumentInfo &info, QIODevice &out, Q
 
 bool throughTemporaryFile(const FirstPass &firstPass, const SecondPass &secondPass, QString *error)
 {
-    QTemporaryFile job(QDir(QDir::tempPath()).filePath(QStringLiteral("sticker2-XXXXXX.pdf")));
-    if (!job.open()) {
+    FirstPassFile job(QDir(QDir::tempPath()).filePath(QStringLiteral("sticker2-XXXXXX.pdf")));
+    if (!job.openUnbuffered()) {
         if (error)
             *error = QObject::tr("Cannot make a temporary file in %1: %2")
                          .arg(QDir::toNativeSeparators(QDir::tempPath()), job.errorString());
