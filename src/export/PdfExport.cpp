@@ -41,21 +41,16 @@ bool deviceFailed(QIODevice &out, QString *error)
 
 PdfDocumentInfo documentInfo(const PdfOptions &options)
 {
-    return {options.title, options.subject, options.keywords};
+    return {options.title, options.subject, options.keywords, options.created};
 }
 
-bool write(QIODevice &out, const PageTable &table, const PdfOptions &options, QString *error)
+} // namespace PdfExport
+
+namespace {
+
+// Qt's pass: the pages drawn with their emphasis.
+bool writePages(QIODevice &out, const PageTable &table, const PdfOptions &options, QString *error)
 {
-    // The subject and the keywords are set by a second pass.
-    if (PdfUnderlay::needed({}, documentInfo(options))) {
-        PdfOptions first = options;
-        first.subject.clear();
-        first.keywords.clear();
-        const auto firstPass = [&](QIODevice &pdf, QVector<PdfSheetPlace> *, QString *reason) {
-            return write(pdf, table, first, reason);
-        };
-        return PdfUnderlay::writeThrough(out, firstPass, {}, documentInfo(options), error);
-    }
     for (int i : options.pages) {
         if (i < 0 || i >= table.PageCount()) {
             if (error)
@@ -87,6 +82,7 @@ bool write(QIODevice &out, const PageTable &table, const PdfOptions &options, QS
             *error = QObject::tr("The PDF writer cannot start.");
         return false;
     }
+    using PdfExport::deviceFailed;
     EmphasisRenderer renderer(painter, writer, options.render);
     int written = 0;
     for (int i : options.pages) {
@@ -114,6 +110,20 @@ bool write(QIODevice &out, const PageTable &table, const PdfOptions &options, QS
         return false;
     }
     return !deviceFailed(out, error);
+}
+
+} // namespace
+
+namespace PdfExport {
+
+bool write(QIODevice &out, const PageTable &table, const PdfOptions &options, QString *error)
+{
+    // Qt draws the pages; qpdf merges their text runs, sets the subject
+    // and the keywords and writes the same bytes for the same pages.
+    const auto firstPass = [&](QIODevice &pdf, QVector<PdfSheetPlace> *, QString *reason) {
+        return writePages(pdf, table, options, reason);
+    };
+    return PdfUnderlay::writeThrough(out, firstPass, {}, documentInfo(options), error);
 }
 
 bool save(const QString &path, const PageTable &table, const PdfOptions &options, QString *error)

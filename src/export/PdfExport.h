@@ -4,6 +4,7 @@
 #include "form/SheetForms.h"
 #include "render/EmphasisRenderer.h"
 
+#include <QDateTime>
 #include <QLocale>
 #include <QString>
 #include <QVector>
@@ -25,6 +26,7 @@ struct PdfOptions
     QString title;                 // the document title readers show, for instance the print file's name
     QString subject;               // the document's subject and keywords (none when empty)
     QString keywords;
+    QDateTime created;             // the date the PDF gives (PdfFinishing::creationDate)
     SheetForms forms;              // the printed look's forms under its sheets
     PageRenderOptions render;      // markup context and colours, largest and smallest size
     // Told after each page how many of the pages are written; false stops

@@ -34,9 +34,8 @@ bool writeSheets(QIODevice &out, const SheetSource &sheets, const PdfOptions &op
 bool write(QIODevice &out, const SheetSource &sheets, const PdfOptions &options, QString *error)
 {
     const PdfDocumentInfo info = PdfExport::documentInfo(options);
-    if (!PdfUnderlay::needed(options.forms, info))
-        return writeSheets(out, sheets, options, nullptr, error);
-    // Qt draws the job, qpdf lays the forms under it as they are.
+    // Qt draws the job; qpdf lays the forms under it as they are, merges
+    // its text runs and writes the same bytes for the same job.
     const auto firstPass = [&](QIODevice &pdf, QVector<PdfSheetPlace> *places, QString *reason) {
         return writeSheets(pdf, sheets, options, places, reason);
     };

@@ -179,6 +179,8 @@ bool pdf(const ExportRequest &request, const ExportOutput &out, QString *error)
     options.title = request.pdfInfo.title.isEmpty() ? QFileInfo(request.printFile).fileName() : request.pdfInfo.title;
     options.subject = request.pdfInfo.subject;
     options.keywords = request.pdfInfo.keywords;
+    // The report's date is when it was printed, not when it is converted.
+    options.created = QFileInfo(request.printFile).lastModified().toUTC();
     const PageSource &source = request.source;
     if (source.drawsSheets())
         options.forms = request.render.forms;

@@ -1,19 +1,15 @@
 #include "form/PdfUnderlay.h"
 
-#include "platform/BufferedOutput.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QIODevice>
 #include <QObject>
-#include <QTemporaryFile>
 
-#include <qpdf/Pl_Function.hh>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFPageObjectHelper.hh>
-#include <qpdf/QPDFWriter.hh>
 
 #include <map>
 #include <stdexcept>
@@ -111,24 +107,6 @@ QPDFObjectHandle imageObject(QPDF &pdf, const FormPage &form)
     return stream;
 }
 
-void setInfo(QPDF &pdf, const PdfDocumentInfo &info)
-{
-    if (info.isEmpty())
-        return;
-    QPDFObjectHandle trailer = pdf.getTrailer();
-    QPDFObjectHandle dictionary = trailer.getKey("/Info");
-    if (!dictionary.isDictionary()) {
-        dictionary = pdf.makeIndirectObject(QPDFObjectHandle::newDictionary());
-        trailer.replaceKey("/Info", dictionary);
-    }
-    const std::pair<const char *, const QString *> entries[]
-        = {{"/Title", &info.title}, {"/Subject", &info.subject}, {"/Keywords", &info.keywords}};
-    for (const auto &entry : entries) {
-        if (!entry.second->isEmpty())
-            dictionary.replaceKey(entry.first, QPDFObjectHandle::newUnicodeString(entry.second->toStdString()));
-    }
-}
-
 } // namespace
 
 namespace PdfUnderlay {
@@ -139,8 +117,9 @@ bool write(const QString &jobPdf, const QVector<PdfSheetPlace> &places, const Sh
     const FormPage *reading = nullptr; // the form being read, named when it fails
     try {
         QPDF pdf;
-        pdf.setSuppressWarnings(true);
-        pdf.processFile(QFile::encodeName(jobPdf).constData());
+        QFile job(jobPdf);
+        PdfFinishing::process(pdf, job);
+        PdfFinishing::prepare(pdf);
         std::vector<QPDFPageObjectHelper> pages = QPDFPageDocumentHelper(pdf).getAllPages();
         if (!forms.isEmpty() && pages.size() != size_t(places.size()))
             throw std::runtime_error("the PDF written has not one page per sheet");
@@ -173,7 +152,7 @@ bool write(const QString &jobPdf, const QVector<PdfSheetPlace> &places, const Sh
         // The few bytes that draw a form are the same on every page of one
         // size: one stream that all those pages share.
         std::map<std::string, QPDFObjectHandle> placings;
-        for (size_t k = 0; k < pages.size(); ++k) {
+        for (size_t k = 0; !forms.isEmpty() && k < pages.size(); ++k) {
             const FormPage *form = forms.forSheet(places[qsizetype(k)].sheetIndex);
             if (!form)
                 continue;
@@ -217,38 +196,8 @@ bool write(const QString &jobPdf, const QVector<PdfSheetPlace> &places, const Sh
                 placing = placings.emplace(drawing, QPDFObjectHandle::newStream(&pdf, drawing)).first;
             page.addPageContents(placing->second, true);
         }
-        setInfo(pdf, info);
-
-        // qpdf writes a token at a time: gathered into large writes, as the
-        // job's own pass does, rather than a call through the device each.
-        QString deviceError;
-        BufferedOutput buffered(out);
-        Pl_Function pipe("output", nullptr, [&](unsigned char const *data, size_t length) {
-            if (buffered.write(reinterpret_cast<const char *>(data), qint64(length)) != qint64(length)) {
-                deviceError = buffered.errorString();
-                throw std::runtime_error("the output failed");
-            }
-        });
-        QPDFWriter writer(pdf);
-        writer.setOutputPipeline(&pipe);
-        // What is compressed already goes out as it is: no stream of the
-        // job or of the forms is decoded and made again.
-        writer.setDecodeLevel(qpdf_dl_none);
-        try {
-            writer.write();
-            if (!buffered.flushBuffer()) {
-                deviceError = buffered.errorString();
-                throw std::runtime_error("the output failed");
-            }
-        } catch (const std::exception &) {
-            if (!deviceError.isEmpty()) {
-                if (error)
-                    *error = deviceError;
-                return false;
-            }
-            throw;
-        }
-        return true;
+        PdfFinishing::setInfo(pdf, info);
+        return PdfFinishing::write(pdf, out, error);
     } catch (const std::exception &failure) {
         if (error) {
             const QString cause = QString::fromStdString(failure.what());
@@ -260,31 +209,14 @@ bool write(const QString &jobPdf, const QVector<PdfSheetPlace> &places, const Sh
     }
 }
 
-bool needed(const SheetForms &forms, const PdfDocumentInfo &info)
-{
-    return !forms.isEmpty() || !info.subject.isEmpty() || !info.keywords.isEmpty();
-}
-
 bool writeThrough(QIODevice &out, const FirstPass &firstPass, const SheetForms &forms,
     const PdfDocumentInfo &info, QString *error)
 {
-    QTemporaryFile job(QDir(QDir::tempPath()).filePath(QStringLiteral("sticker2-XXXXXX.pdf")));
-    if (!job.open()) {
-        if (error)
-            *error = QObject::tr("Cannot make a temporary file in %1: %2")
-                         .arg(QDir::toNativeSeparators(QDir::tempPath()), job.errorString());
-        return false;
-    }
     QVector<PdfSheetPlace> places;
-    if (!firstPass(job, &places, error))
-        return false;
-    if (!job.flush()) {
-        if (error)
-            *error = QObject::tr("Cannot write the temporary file %1: %2")
-                         .arg(QDir::toNativeSeparators(job.fileName()), job.errorString());
-        return false;
-    }
-    return write(job.fileName(), places, forms, info, out, error);
+    return PdfFinishing::throughTemporaryFile(
+        [&](QIODevice &pdf, QString *reason) { return firstPass(pdf, &places, reason); },
+        [&](const QString &jobPdf, QString *reason) { return write(jobPdf, places, forms, info, out, reason); },
+        error);
 }
 
 } // namespace PdfUnderlay

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "form/SheetForms.h"
+#include "pdf/PdfFinishing.h"
 
 #include <QString>
 #include <QVector>
@@ -8,16 +9,6 @@
 #include <functional>
 
 class QIODevice;
-
-// The document information a PDF reader shows (empty: left as it is).
-struct PdfDocumentInfo
-{
-    QString title;
-    QString subject;
-    QString keywords;
-
-    bool isEmpty() const { return title.isEmpty() && subject.isEmpty() && keywords.isEmpty(); }
-};
 
 // Where a job's sheet lies on its PDF page: which sheet of the job it is
 // (0 the first) and how much it is scaled down to fit the paper (1 at true
@@ -36,14 +27,11 @@ namespace PdfUnderlay {
 
 // Reads the job's PDF at `jobPdf` (one page per entry of `places`), lays
 // the forms under its pages, sets the information and writes the result
-// to `out`. False with the cause (naming the form's file when the form is
+// to `out` through PdfFinishing (the text runs merged, the bytes the same
+// in every run). False with the cause (naming the form's file when the form is
 // at fault) when it cannot.
 bool write(const QString &jobPdf, const QVector<PdfSheetPlace> &places, const SheetForms &forms,
     const PdfDocumentInfo &info, QIODevice &out, QString *error);
-
-// Whether a PDF needs the second pass: forms to lay under it, or
-// information the first pass cannot write (the subject, the keywords).
-bool needed(const SheetForms &forms, const PdfDocumentInfo &info);
 
 // Both passes: `firstPass` writes the job's PDF into a temporary file (and
 // says where each sheet went when it has sheets), then write() makes `out`

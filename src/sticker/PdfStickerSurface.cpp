@@ -1,5 +1,6 @@
 #include "sticker/PdfStickerSurface.h"
 
+#include "pdf/PdfFinishing.h"
 #include "platform/OutputFile.h"
 
 #include <QCoreApplication>
@@ -59,16 +60,21 @@ bool PdfStickerSurface::finish(QString *error)
     OutputFile file(m_fileName);
     if (!file.open(QIODevice::WriteOnly))
         return failed(file.errorString());
-    {
-        QPdfWriter writer(&file);
+    // Qt draws the sheets; the finishing pass merges their text runs and
+    // writes the same bytes for the same stickers (no date: a sheet has no
+    // print file to take one from).
+    const auto drawSheets = [&](QIODevice &pdf, QString *reason) {
+        QPdfWriter writer(&pdf);
         writer.setCreator(QStringLiteral("Sticker2"));
         writer.setTitle(QStringLiteral("Stickers"));
         writer.setResolution(1440);
         writer.setPageLayout(QPageLayout(m_pageSize,
             Orientation() == 2 ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
         QPainter painter;
-        if (!painter.begin(&writer))
-            return failed(QCoreApplication::translate("Sticker", "the PDF could not be started."));
+        if (!painter.begin(&writer)) {
+            *reason = QCoreApplication::translate("Sticker", "the PDF could not be started.");
+            return false;
+        }
         const double perTwip = writer.resolution() / 1440.0;
         for (int i = 0; i < m_pages.size(); ++i) {
             if (i > 0)
@@ -76,7 +82,14 @@ bool PdfStickerSurface::finish(QString *error)
             paintStickerTexts(painter, m_pages.at(i), perTwip, perTwip);
         }
         painter.end();
-    }
+        return true;
+    };
+    const auto finishSheets = [&](const QString &firstPdf, QString *reason) {
+        return PdfFinishing::finish(firstPdf, PdfDocumentInfo(), file, reason);
+    };
+    QString reason;
+    if (!PdfFinishing::throughTemporaryFile(drawSheets, finishSheets, &reason))
+        return failed(file.error() != QFileDevice::NoError ? file.errorString() : reason);
     if (file.error() != QFileDevice::NoError || !file.commit())
         return failed(file.errorString());
     return true;

@@ -219,6 +219,77 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::System), QStringList({"kept.pdf"}));
     }
 
+    // The same print file and options give the same PDF bytes in every
+    // run, whatever order Qt's hash tables (seeded anew in each process)
+    // put the faces in; dated when the print file was printed, the text
+    // shown a run to a string and read back whole.
+    void sameBytesEveryRun_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::newRow("printed look") << QStringList {"--look", "printed"};
+        QTest::newRow("emphasis look") << QStringList {"--look", "emphasis"};
+        QTest::newRow("printed look with a subject") << QStringList {"--look", "printed", "--pdf-subject", "Stock"};
+    }
+
+    void sameBytesEveryRun()
+    {
+        QFETCH(QStringList, options);
+        QTemporaryDir dir;
+        QString visible;
+        // Four faces: regular, bold, italic and bold italic.
+        const QString in = TestSupport::writeFile(dir.filePath("report.prn"),
+            reportPage(1, 40, &visible) + "\x1b" "4italic \x1b" "Ebold italic\x1b" "5\x1b" "F\r\n\f");
+        const QDateTime printed(QDate(2024, 3, 5), QTime(6, 7, 8), Qt::UTC);
+        {
+            QFile file(in);
+            QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(printed, QFileDevice::FileModificationTime));
+        }
+        QByteArray first;
+        for (int run = 0; run < 3; ++run) {
+            const QString out = dir.filePath(QStringLiteral("run%1.pdf").arg(run));
+            const TestSupport::ProgramRun result
+                = TestSupport::runProgram(QStringList {"convert"} + options + QStringList {in, out});
+            QVERIFY2(result.status == 0, result.err.constData());
+            const QByteArray bytes = TestSupport::readFile(out);
+            if (run == 0)
+                first = bytes;
+            else
+                QVERIFY2(bytes == first, qPrintable(QStringLiteral("run %1 differs from the first").arg(run + 1)));
+        }
+        const QString pdf = dir.filePath("run0.pdf");
+        QVERIFY(TestSupport::pdfIsValid(pdf));
+        const QByteArray epoch = qgetenv("SOURCE_DATE_EPOCH");
+        const QDateTime dated = epoch.isEmpty() ? printed : QDateTime::fromSecsSinceEpoch(epoch.toLongLong(), Qt::UTC);
+        QVERIFY(first.contains("/CreationDate (D:" + dated.toString("yyyyMMddHHmmss").toLatin1() + "Z)"));
+        const QString text = pdfText(pdf);
+        // The numbered lines read the same in both looks.
+        for (const QString &line : visible.split('\n').filter(QRegularExpression("^Line")))
+            QVERIFY2(text.contains(line), qPrintable(line));
+        QVERIFY(text.contains("italicbolditalic"));
+
+        // About 2,800 glyphs, shown by a few strings a line.
+        const QString content = TestSupport::runTool("qpdf", {"--qdf", "--object-streams=disable", pdf, "-"});
+        const qsizetype shown = content.count(QRegularExpression("T[jJ]\n"));
+        QVERIFY2(shown > 40 && shown < 400, qPrintable(QString::number(shown)));
+    }
+
+    // SOURCE_DATE_EPOCH, as reproducible builds set it, dates every PDF.
+    void dateFromSourceDateEpoch()
+    {
+        QTemporaryDir dir;
+        QString visible;
+        const QString in = TestSupport::writeFile(dir.filePath("report.prn"), reportPage(1, 5, &visible));
+        const QByteArray before = qgetenv("SOURCE_DATE_EPOCH");
+        qputenv("SOURCE_DATE_EPOCH", "1700000000");
+        const TestSupport::ProgramRun result = TestSupport::runProgram({"convert", in, dir.filePath("a.pdf")});
+        if (before.isEmpty())
+            qunsetenv("SOURCE_DATE_EPOCH");
+        else
+            qputenv("SOURCE_DATE_EPOCH", before);
+        QCOMPARE(result.status, 0);
+        QVERIFY(TestSupport::readFile(dir.filePath("a.pdf")).contains("/CreationDate (D:20231114221320Z)"));
+    }
+
     void defaultPaper_data()
     {
         QTest::addColumn<QByteArray>("papersize"); // the environment's $PAPERSIZE

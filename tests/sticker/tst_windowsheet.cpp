@@ -2,8 +2,10 @@
 #include "sticker/CsvTable.h"
 #include "sticker/RecordingStickerSurface.h"
 #include "sticker/WindowSheet.h"
+#include "sticker/WindowSheetPdf.h"
 
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 
 // The sheet drawn with a desktop font on the engine, checked on a recording
@@ -300,6 +302,24 @@ private slots:
         QCOMPARE(s.calls().last(), QStringLiteral("AbandonDoc"));
         QVERIFY(!s.documentOpen());
         QVERIFY(message.contains(QStringLiteral("paper jam")));
+    }
+
+    // The sheet's PDF is the same bytes every time it is written: Qt's
+    // writer dates its files and orders its fonts by a hash seeded anew in
+    // each process; the finishing pass makes neither reach the file.
+    void pdfSameBytesEachTime()
+    {
+        StickerInput in = sheet(3, 4, 5);
+        in.lineTexts[0] = QStringLiteral("ACME Müller");
+        QTemporaryDir dir;
+        QString error;
+        QVERIFY2(writeWindowSheetPdf(in, dir.filePath("a.pdf"), &error), qPrintable(error));
+        QVERIFY2(writeWindowSheetPdf(in, dir.filePath("b.pdf"), &error), qPrintable(error));
+        const QByteArray first = TestSupport::readFile(dir.filePath("a.pdf"));
+        QCOMPARE(TestSupport::readFile(dir.filePath("b.pdf")), first);
+        QVERIFY(TestSupport::pdfIsValid(dir.filePath("a.pdf")));
+        QVERIFY(!first.contains("/CreationDate") || qEnvironmentVariableIsSet("SOURCE_DATE_EPOCH"));
+        QVERIFY(TestSupport::pdfText(dir.filePath("a.pdf"), false).contains(QStringLiteral("ACME Müller")));
     }
 };
 
