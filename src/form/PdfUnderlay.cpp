@@ -215,7 +215,12 @@ bool writeThrough(QIODevice &out, const FirstPass &firstPass, const SheetForms &
     QVector<PdfSheetPlace> places;
     return PdfFinishing::throughTemporaryFile(
         [&](QIODevice &pdf, QString *reason) { return firstPass(pdf, &places, reason); },
-        [&](const QString &jobPdf, QString *reason) { return write(jobPdf, places, forms, info, out, reason); },
+        [&](const QString &jobPdf, QString *reason) {
+            if (forms.isEmpty() && info.subject.isEmpty() && info.keywords.isEmpty()
+                && !PdfFinishing::finishes(jobPdf))
+                return PdfFinishing::copyAsWritten(jobPdf, out, reason);
+            return write(jobPdf, places, forms, info, out, reason);
+        },
         error);
 }
 

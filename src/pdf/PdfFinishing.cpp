@@ -6,6 +6,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QObject>
 #include <QTemporaryFile>
 #include <QTimeZone>
@@ -384,6 +385,37 @@ bool write(QPDF &pdf, QIODevice &out, QString *error)
         if (error)
             *error = deviceError.isEmpty() ? QString::fromStdString(failure.what()) : deviceError;
         return false;
+    }
+}
+
+bool finishes(const QString &qtPdf)
+{
+    return QFileInfo(qtPdf).size() <= LargestFinished;
+}
+
+bool copyAsWritten(const QString &qtPdf, QIODevice &out, QString *error)
+{
+    QFile file(qtPdf);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    QByteArray block(1 << 20, Qt::Uninitialized);
+    for (;;) {
+        const qint64 got = file.read(block.data(), block.size());
+        if (got < 0) {
+            if (error)
+                *error = file.errorString();
+            return false;
+        }
+        if (got == 0)
+            return true;
+        if (out.write(block.constData(), got) != got) {
+            if (error)
+                *error = out.errorString();
+            return false;
+        }
     }
 }
 
