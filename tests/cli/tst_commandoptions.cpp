@@ -253,7 +253,7 @@ Command madeCommand(const QList<CommandLine::CommandForm> &forms)
         CommandOption::text({ "o", "output" }, "FILE", "Where."),
         CommandOption::choice({ "look" }, "LOOK", { "a", "b" }, "Which."),
         CommandOption::flag({ "secret" }, "Hidden.").hiddenOne(), CommandOption::wholeNumber({ "n" }, "N", 1, 9, "How many.") },
-        nullptr, nullptr };
+        true, nullptr };
 }
 
 } // namespace
