@@ -446,7 +446,7 @@ bool throughTemporaryFile(const FirstPass &firstPass, const SecondPass &secondPa
     }
     if (!firstPass(job, error))
         return false;
-    if (!job.flush()) {
+    if (!job.flush() || job.error() != QFileDevice::NoError) {
         if (error)
             *error = QObject::tr("Cannot write the temporary file %1: %2")
                          .arg(QDir::toNativeSeparators(job.fileName()), job.errorString());
