@@ -6,18 +6,9 @@
 #include <QToolButton>
 
 CodePageBar::CodePageBar(QWidget *parent)
-    : QFrame(parent)
+    : QuietBar(QStringLiteral("CodePageBar"), parent)
 {
-    setObjectName(QStringLiteral("CodePageBar"));
-    setFrameShape(QFrame::StyledPanel);
-    setAutoFillBackground(true);
-    setBackgroundRole(QPalette::ToolTipBase); // the desktop's own quiet colours, dark or light
-    setForegroundRole(QPalette::ToolTipText);
-    auto *row = new QHBoxLayout(this);
-    row->setContentsMargins(6, 2, 2, 2);
-    m_text = new QLabel(this);
-    m_text->setObjectName(QStringLiteral("CodePageBarText"));
-    m_text->setForegroundRole(QPalette::ToolTipText);
+    QHBoxLayout *row = this->row();
     m_switch = new QPushButton(this);
     m_switch->setObjectName(QStringLiteral("CodePageSwitch"));
     m_switch->setAccessibleName(tr("Read the file in the code page offered"));
@@ -26,7 +17,6 @@ CodePageBar::CodePageBar(QWidget *parent)
     close->setText(QStringLiteral("\u00d7"));
     close->setToolTip(tr("Keep the code page"));
     close->setAutoRaise(true);
-    row->addWidget(m_text, 1);
     row->addWidget(m_switch);
     row->addWidget(close);
     connect(close, &QToolButton::clicked, this, &QWidget::hide);

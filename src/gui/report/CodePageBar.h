@@ -2,7 +2,7 @@
 
 #include "codepage/CodePage.h"
 
-#include <QFrame>
+#include "gui/report/QuietBar.h"
 
 class QLabel;
 class QPushButton;
@@ -10,7 +10,7 @@ class QPushButton;
 // A quiet bar over the foot of a report view's page: it says which code page
 // the file looks written in and offers to read it so. It asks nothing and
 // blocks nothing; closing it leaves the view as it is.
-class CodePageBar : public QFrame
+class CodePageBar : public QuietBar
 {
     Q_OBJECT
 
@@ -25,7 +25,6 @@ signals:
     void switchChosen(CodePage::Id codePage);
 
 private:
-    QLabel *m_text = nullptr;
     QPushButton *m_switch = nullptr;
     CodePage::Id m_offered = CodePage::Id::Latin1;
 };

@@ -25,24 +25,14 @@ bool sameFile(const struct stat &a, const struct stat &b)
 } // namespace
 
 FileChangeBar::FileChangeBar(QWidget *parent)
-    : QFrame(parent)
+    : QuietBar(QStringLiteral("FileChangeBar"), parent)
     , m_watcher(new QFileSystemWatcher(this))
-    , m_text(new QLabel(tr("The file changed on disk; the view shows it as it was loaded."), this))
     , m_settleTimer(new QTimer(this))
 {
-    setObjectName(QStringLiteral("FileChangeBar"));
-    setFrameShape(QFrame::StyledPanel);
-    setAutoFillBackground(true);
-    QPalette quiet = palette();
-    quiet.setColor(QPalette::Window, palette().color(QPalette::ToolTipBase));
-    quiet.setColor(QPalette::WindowText, palette().color(QPalette::ToolTipText));
-    setPalette(quiet);
+    m_text->setText(tr("The file changed on disk; the view shows it as it was loaded."));
     auto *reload = new QPushButton(tr("&Reload"), this);
     reload->setObjectName(QStringLiteral("CmdReload"));
-    auto *layout = new QHBoxLayout(this);
-    layout->setContentsMargins(6, 2, 6, 2);
-    layout->addWidget(m_text, 1);
-    layout->addWidget(reload);
+    row()->addWidget(reload);
     connect(reload, &QPushButton::clicked, this, &FileChangeBar::reloadRequested);
     connect(m_watcher, &QFileSystemWatcher::fileChanged, this, &FileChangeBar::check);
     m_settleTimer->setInterval(1000);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QFrame>
+#include "gui/report/QuietBar.h"
 
 #include <sys/stat.h>
 
@@ -13,7 +13,7 @@ class QTimer;
 // it loaded, and the bar says so and offers Reload. In a watch-mode view the
 // bar reloads by itself once the file is complete again: unchanged for a
 // second and open for writing nowhere.
-class FileChangeBar : public QFrame
+class FileChangeBar : public QuietBar
 {
     Q_OBJECT
 
@@ -33,7 +33,6 @@ private:
     void settle();
 
     QFileSystemWatcher *m_watcher;
-    QLabel *m_text;
     QTimer *m_settleTimer;
     QString m_path;
     struct stat m_loaded {}; // the file as it was loaded

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QFrame>
+#include "gui/report/QuietBar.h"
 
 class QLabel;
 class QProgressBar;
@@ -8,7 +8,7 @@ class QProgressBar;
 // The quiet bar of a report view whose large file is still being cut into
 // pages: how far the cut is, with Cancel (which gives up the opening). The
 // pages already cut can be read meanwhile.
-class PageCutBar : public QFrame
+class PageCutBar : public QuietBar
 {
     Q_OBJECT
 
@@ -23,6 +23,5 @@ signals:
     void cancelled();
 
 private:
-    QLabel *m_text;
     QProgressBar *m_progress;
 };

@@ -8,18 +8,9 @@
 #include <QToolButton>
 
 PrintedLookBar::PrintedLookBar(QWidget *parent)
-    : QFrame(parent)
+    : QuietBar(QStringLiteral("PrintedLookBar"), parent)
 {
-    setObjectName(QStringLiteral("PrintedLookBar"));
-    setFrameShape(QFrame::StyledPanel);
-    setAutoFillBackground(true);
-    setBackgroundRole(QPalette::ToolTipBase);
-    setForegroundRole(QPalette::ToolTipText);
-    auto *row = new QHBoxLayout(this);
-    row->setContentsMargins(6, 2, 2, 2);
-    m_text = new QLabel(this);
-    m_text->setObjectName(QStringLiteral("PrintedLookBarText"));
-    m_text->setForegroundRole(QPalette::ToolTipText);
+    QHBoxLayout *row = this->row();
     m_switch = new QPushButton(tr("Show it as printed"), this);
     m_switch->setObjectName(QStringLiteral("PrintedLookSwitch"));
     m_switch->setAccessibleName(tr("Show the file as printed"));
@@ -29,7 +20,6 @@ PrintedLookBar::PrintedLookBar(QWidget *parent)
     close->setToolTip(tr("Keep the emphasis look"));
     close->setAccessibleName(tr("Keep the emphasis look"));
     close->setAutoRaise(true);
-    row->addWidget(m_text, 1);
     row->addWidget(m_switch);
     row->addWidget(close);
     connect(close, &QToolButton::clicked, this, [this] { answer(false); });

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QByteArrayView>
-#include <QFrame>
+#include "gui/report/QuietBar.h"
 
 class QLabel;
 class QPushButton;
@@ -11,7 +11,7 @@ class QPushButton;
 // look cannot show, and offers the printed look. The answer (the switch, or
 // closing the bar) is remembered for files of the same kind, which are then
 // shown printed at once or not offered it again.
-class PrintedLookBar : public QFrame
+class PrintedLookBar : public QuietBar
 {
     Q_OBJECT
 
@@ -32,7 +32,6 @@ signals:
 private:
     void answer(bool printed);
 
-    QLabel *m_text = nullptr;
     QPushButton *m_switch = nullptr;
     QString m_kind;
 };
