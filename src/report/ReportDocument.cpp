@@ -33,7 +33,7 @@ bool ReportDocument::load(const QString &file, QString *error)
     return true;
 }
 
-bool ReportDocument::open(const QString &file, QString *error, qint64 cutAtOnce)
+bool ReportDocument::open(const QString &file, QString *error, const Progress &firstPage, qint64 cutAtOnce)
 {
     if (QFileInfo(file).size() <= cutAtOnce)
         return load(file, error);
@@ -49,6 +49,11 @@ bool ReportDocument::open(const QString &file, QString *error, qint64 cutAtOnce)
     // The first page is there before the view shows it.
     qint64 done = 0;
     while (cut && table.PageCount() < 1) {
+        if (firstPage && !firstPage(done, table.bytes().size())) {
+            if (error)
+                error->clear();
+            return false; // the cut stops, the document stays as it was
+        }
         cut->wait(ProgressMs);
         const BackgroundPageCut::Found found = cut->take();
         table.addStarts(found.starts);

@@ -67,8 +67,11 @@ public:
     // The pages found are added as they are (pagesChanged, cutProgress);
     // until the table is complete the document counts the pages cut so far,
     // and what needs all of them (pageSource, chosenShown, chosenPages,
-    // chosenBytes) waits for the rest.
-    bool open(const QString &file, QString *error, qint64 cutAtOnce = 32 << 20);
+    // chosenBytes) waits for the rest. A file without a form feed is one
+    // page that is cut only at its end: the wait for the first page tells
+    // `firstPage` how far it is (from its start, before each wait), which
+    // may give the opening up (false, no error text, nothing changed).
+    bool open(const QString &file, QString *error, const Progress &firstPage = {}, qint64 cutAtOnce = 32 << 20);
     QString fileName() const { return m_file; }
     // The file's page table: complete after load(), possibly still being
     // cut after open() (pagesComplete()).

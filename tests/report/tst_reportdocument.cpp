@@ -86,7 +86,7 @@ private slots:
 
         ReportDocument opened;
         QSignalSpy progress(&opened, &ReportDocument::cutProgress);
-        QVERIFY2(opened.open(file, &error, 0), qPrintable(error));
+        QVERIFY2(opened.open(file, &error, {}, 0), qPrintable(error));
         QVERIFY(opened.pageCount() >= 1); // the first page is there at once
         QCOMPARE(opened.pages().pageView(0), loaded.pages().pageView(0));
         QVERIFY(opened.finishPages());
@@ -111,7 +111,7 @@ private slots:
         auto document = std::make_unique<ReportDocument>();
         QSignalSpy changed(document.get(), &ReportDocument::pagesChanged);
         QString error;
-        QVERIFY2(document->open(file, &error, 1 << 20), qPrintable(error));
+        QVERIFY2(document->open(file, &error, {}, 1 << 20), qPrintable(error));
         QVERIFY(document->pageCount() >= 1);
         // A wait stopped by its progress leaves the cut going on (unless the
         // cut was quicker than the opening).
@@ -125,9 +125,56 @@ private slots:
         QCOMPARE(document->pageSource().count(), document->pageCount());
 
         // Closed at once after the opening: the cut stops, nothing is left.
-        QVERIFY(document->open(file, &error, 1 << 20));
+        QVERIFY(document->open(file, &error, {}, 1 << 20));
         document.reset();
         QTest::qWait(50);
+    }
+
+    // A file without a form feed is one page, found only at the end of the
+    // cut: the opening tells how far the cut is while it waits, and a
+    // progress that stops it leaves the document on the file it had.
+    void openTellsTheWaitForOnePage_data()
+    {
+        QTest::addColumn<bool>("stopped");
+        QTest::newRow("waited for") << false;
+        QTest::newRow("given up") << true;
+    }
+
+    void openTellsTheWaitForOnePage()
+    {
+        QFETCH(bool, stopped);
+        const QByteArray onePage = reportLines(3 * (8 << 20) + 1000, false);
+        const QString file = TestSupport::writeFile(m_dir.filePath("onepage.prn"), onePage);
+        const QString before = TestSupport::writeFile(m_dir.filePath("before.prn"), threePages());
+        ReportDocument document;
+        QString error;
+        QVERIFY2(document.load(before, &error), qPrintable(error));
+        QList<qint64> told;
+        error = QStringLiteral("unchanged");
+        const bool opened = document.open(file, &error,
+            [&](qint64 done, qint64 total) {
+                if (total != onePage.size() || done > total)
+                    told.append(-1);
+                told.append(done);
+                return !stopped;
+            },
+            1 << 20);
+        QCOMPARE(opened, !stopped);
+        // Told from the start of the wait, in order.
+        QVERIFY(!told.isEmpty());
+        QVERIFY(!told.contains(-1));
+        QVERIFY(std::is_sorted(told.cbegin(), told.cend()));
+        if (stopped) {
+            QCOMPARE(told, QList<qint64>{0});
+            QVERIFY(error.isEmpty());
+            QCOMPARE(document.fileName(), before);
+            QCOMPARE(document.pageCount(), 3);
+        } else {
+            QCOMPARE(document.fileName(), file);
+            QCOMPARE(document.pageCount(), 1);
+            QVERIFY(document.pagesComplete());
+            QCOMPARE(document.pages().pageView(0), QByteArrayView(onePage));
+        }
     }
 
     void chosenPages_data()
