@@ -57,18 +57,42 @@ ReportColorPanel::ReportColorPanel(QWidget *parent)
     // and follows them when a font or a caption changes.
     auto *grid = new QGridLayout(this);
     grid->setSizeConstraint(QLayout::SetFixedSize);
+    buildTitle(grid);
+    buildSwatches(grid);
+    buildCodePage(grid);
+    buildPrinter(grid);
+    buildFormChoice(grid);
+
+    showSettings(ReportViewSettings());
+    m_colors[Normal] = Qt::black;
+    setSwatchColor(Normal, Qt::black);
+    fitCaptions(this);
+    followFontChanges(this, [this] { squareClose(); });
+    adjustSize();
+    hide();
+}
+
+void ReportColorPanel::buildTitle(QGridLayout *grid)
+{
     auto *title = new QLabel(tr("Color Setting"), this);
     QFont titleFont = title->font();
     titleFont.setBold(true);
     title->setFont(titleFont);
     grid->addWidget(title, 0, 0, 1, 2);
     Command3 = new JeweledButton(QStringLiteral("Command3"), tr("X"), this);
-    // Square, as tall as the font makes it.
-    const auto squareClose = [this] { Command3->setFixedWidth(Command3->sizeHint().height() + 6); };
     squareClose();
     connect(Command3, &QPushButton::clicked, this, &QWidget::hide);
     grid->addWidget(Command3, 0, 2, Qt::AlignRight);
+}
 
+void ReportColorPanel::squareClose()
+{
+    // Square, as tall as the font makes it.
+    Command3->setFixedWidth(Command3->sizeHint().height() + 6);
+}
+
+void ReportColorPanel::buildSwatches(QGridLayout *grid)
+{
     for (int i = 0; i < SwatchCount; ++i) {
         TXt[i] = new QLineEdit(this);
         TXt[i]->setObjectName(QStringLiteral("TXt(%1)").arg(i));
@@ -91,7 +115,13 @@ ReportColorPanel::ReportColorPanel(QWidget *parent)
     ChL = new QCheckBox(tr("-1  Line"), this);
     ChL->setObjectName(QStringLiteral("ChL"));
     grid->addWidget(ChL, SwatchCount + 1, 0, 1, 3, Qt::AlignLeft);
+    connect(
+        ChHighlighte, &QCheckBox::clicked, this, [](bool on) { ReportViewSettings::saveHighlightBold(on); });
+    connect(ChL, &QCheckBox::clicked, this, [](bool on) { ReportViewSettings::saveMinusOneLine(on); });
+}
 
+void ReportColorPanel::buildCodePage(QGridLayout *grid)
+{
     LbCodePage = new QLabel(tr("Code page"), this);
     LbCodePage->setObjectName(QStringLiteral("LbCodePage"));
     CboCodePage = new QComboBox(this);
@@ -102,6 +132,22 @@ ReportColorPanel::ReportColorPanel(QWidget *parent)
     LbCodePage->setBuddy(CboCodePage);
     grid->addWidget(LbCodePage, SwatchCount + 2, 0);
     grid->addWidget(CboCodePage, SwatchCount + 2, 1, 1, 2);
+    connect(CboCodePage, &QComboBox::activated, this, [this] {
+        if (CboCodePage->currentData().toInt() == DetectEntry) {
+            setCodePage(m_codePage); // until the view has guessed
+            emit detectChosen();
+            return;
+        }
+        m_codePage = CodePage::Id(CboCodePage->currentData().toInt());
+        ReportViewSettings::saveCodePage(codePage());
+        if (m_document)
+            m_document->setCodePage(codePage()); // its views read the page again
+        emit codePageChosen(codePage());
+    });
+}
+
+void ReportColorPanel::buildPrinter(QGridLayout *grid)
+{
     // The look of the page on screen: as it comes off the printer, or the
     // emphasis colours above.
     ChkPrinted = new QCheckBox(tr("Printed"), this);
@@ -144,6 +190,10 @@ ReportColorPanel::ReportColorPanel(QWidget *parent)
         ReportViewSettings::savePrinterModel(PrinterModel(CboPrinterModel->currentData().toInt()));
         emit printerChosen();
     });
+}
+
+void ReportColorPanel::buildFormChoice(QGridLayout *grid)
+{
     // The forms the printed sheets lie on, stored with the view's settings.
     CmdForm = new QPushButton(tr("Form..."), this);
     CmdForm->setObjectName(QStringLiteral("CmdForm"));
@@ -156,30 +206,6 @@ ReportColorPanel::ReportColorPanel(QWidget *parent)
         ReportViewSettings::saveForms(dialog.choice());
         emit formsChosen();
     });
-    connect(CboCodePage, &QComboBox::activated, this, [this] {
-        if (CboCodePage->currentData().toInt() == DetectEntry) {
-            setCodePage(m_codePage); // until the view has guessed
-            emit detectChosen();
-            return;
-        }
-        m_codePage = CodePage::Id(CboCodePage->currentData().toInt());
-        ReportViewSettings::saveCodePage(codePage());
-        if (m_document)
-            m_document->setCodePage(codePage()); // its views read the page again
-        emit codePageChosen(codePage());
-    });
-
-    connect(
-        ChHighlighte, &QCheckBox::clicked, this, [](bool on) { ReportViewSettings::saveHighlightBold(on); });
-    connect(ChL, &QCheckBox::clicked, this, [](bool on) { ReportViewSettings::saveMinusOneLine(on); });
-
-    showSettings(ReportViewSettings());
-    m_colors[Normal] = Qt::black;
-    setSwatchColor(Normal, Qt::black);
-    fitCaptions(this);
-    followFontChanges(this, squareClose);
-    adjustSize();
-    hide();
 }
 
 void ReportColorPanel::showSettings(const ReportViewSettings &s)

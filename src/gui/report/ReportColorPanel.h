@@ -7,6 +7,7 @@
 class JeweledButton;
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -91,6 +92,15 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The steps of building the panel, a group of controls each, top down.
+    void buildTitle(QGridLayout *grid);
+    void buildSwatches(QGridLayout *grid);
+    void buildCodePage(QGridLayout *grid);
+    // The printed look and the printer it is read for.
+    void buildPrinter(QGridLayout *grid);
+    void buildFormChoice(QGridLayout *grid);
+    // The close button square, as tall as the font makes it.
+    void squareClose();
     void chooseColor(int index);
     // The emphasis and paper swatches into the document, when there is one.
     void writeColors();
