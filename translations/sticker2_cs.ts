@@ -574,6 +574,10 @@
         <source>Printer model</source>
         <translation>Model tiskárny</translation>
     </message>
+    <message>
+        <source>Reading the lines of %1 ...</source>
+        <translation>Načítají se řádky souboru %1 ...</translation>
+    </message>
 </context>
 <context>
     <name>FrmWatch</name>

@@ -574,6 +574,10 @@
         <source>Printer model</source>
         <translation>Druckermodell</translation>
     </message>
+    <message>
+        <source>Reading the lines of %1 ...</source>
+        <translation>Die Zeilen von %1 werden gelesen ...</translation>
+    </message>
 </context>
 <context>
     <name>FrmWatch</name>

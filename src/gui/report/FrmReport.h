@@ -10,6 +10,7 @@
 #include <QVector>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -122,6 +123,11 @@ protected:
 
 private:
     void buildControls();
+    // The steps of it: the panes the page is shown in, the colour panel
+    // with what follows it, the print panel with print and export.
+    void buildPanes();
+    void buildColorPanel();
+    void buildPrintPanel();
     // Names for screen readers, keys for the mouse-only controls, Tab order.
     void makeAccessible();
     // Whether the user selected text in the page (the first character alone,
@@ -136,8 +142,18 @@ private:
     // where it ends.
     int layoutTopBar(int *neededWidth);
     int layoutBottomRow();
+    // Sizes the boxes and buttons right of the bottom bar; returns the
+    // height the bottom bar needs.
+    int sizeBottomRight();
+    // The bottom bar's height as the form was drawn: the least it takes.
+    static constexpr double BottomBarTwips = 750;
     // The window is never narrower: the bottom bar's buttons show whole.
     static constexpr double LeastWidthTwips = 12300;
+    // Nor lower than this, or than the colour panel needs.
+    static constexpr double LeastHeightTwips = 5000;
+    // The colour panel's place under the top bar, where the window's height allows.
+    static constexpr double ColorPanelTopTwips = 1500;
+    void placeColorPanel();
     void countOut();
 
     // Paging.
@@ -159,6 +175,10 @@ private:
     void searchEditText(const QString &needle);
     void showEditText();
     void showLines(std::shared_ptr<ViewLines> lines);
+    // Lines `make` makes over `size` bytes: at once for a page of ordinary
+    // size, aside with a progress for a long one (a file without form
+    // feeds). Null when the opening of the file was given up meanwhile.
+    std::shared_ptr<ViewLines> readLines(qint64 size, std::function<std::shared_ptr<ViewLines>()> make);
     void showColumnMarks();
     void setPageLabel(int k);
     // A large file's pages as they are cut: the count and the bar's progress.
@@ -278,6 +298,8 @@ private:
     bool m_stopSearch = false;         // stops a running search
     bool m_calculatorPressed = false;  // the calculator picture looks pressed
     bool m_loading = false;            // a file is being loaded: its page is shown at the end
+    bool m_opening = false;            // LoadReport runs: the page is shown by it, not by activation
+    bool m_openingGivenUp = false;     // Cancel while the opened file's page was read
     QString m_importName;
     bool m_searching = false;
     bool m_magnifier = false;

@@ -134,3 +134,16 @@ int FrmReport::layoutBottomRow()
     }
     return end;
 }
+
+int FrmReport::sizeBottomRight()
+{
+    // Continuous over Edit, Print and Exit beside each other: each as large
+    // as it needs, the bar as tall as the tallest stack with the drawn
+    // margins.
+    const Designed group[] = {{Check3, 1000, 300}, {Check2, 1000, 300}, {CmdPrint, 1000, 400}, {JeExit, 1000, 400}};
+    for (const Designed &d : group)
+        d.control->resize(neededSize(d));
+    const int boxes = Twips::toPixels(40 + 30 + 80) + Check3->height() + Check2->height();
+    const int buttons = Twips::toPixels(150 + 200) + qMax(CmdPrint->height(), JeExit->height());
+    return qMax(Twips::toPixels(BottomBarTwips), qMax(boxes, buttons));
+}

@@ -131,7 +131,9 @@ void FrmReport::showMarkup()
     const int across = m_pageView->horizontalScrollBar()->value();
     const qint64 start = m_pageView->selectionStart();
     const qint64 length = m_pageView->selectionLength();
-    m_pageView->setLines(lines->withContext(context));
+    const std::shared_ptr<ViewLines> shown = m_pageView->shared();
+    m_pageView->setLines(
+        readLines(shown->index().bytes().size(), [shown, context] { return shown->withContext(context); }));
     showColumnMarks();
     m_pageView->select(start, start + length);
     m_pageView->verticalScrollBar()->setValue(down);

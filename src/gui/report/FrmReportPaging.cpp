@@ -7,6 +7,7 @@
 #include "gui/report/FileChangeBar.h"
 #include "gui/report/PageCutBar.h"
 #include "gui/report/PageView.h"
+#include "gui/report/ViewWait.h"
 #include "gui/report/ViewZoom.h"
 #include "render/ViewLines.h"
 #include "report/PageText.h"
@@ -26,7 +27,7 @@
 namespace {
 
 // A page this long (a file without form feeds) takes a noticeable time to
-// find the lines of: the pointer shows that the view is busy.
+// find the lines of: they are found aside, with a progress.
 constexpr qsizetype LongPage = 16 * 1024 * 1024;
 
 } // namespace
@@ -59,17 +60,34 @@ void FrmReport::showPage(int k)
     options.formFeedAtEnd = true;
     const auto kept = std::make_shared<PageTable>(m_doc.pages());
     const QByteArrayView page = kept->pageView(k);
-    if (page.size() >= LongPage)
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    showLines(std::make_shared<ViewLines>(page, options, kept));
-    if (page.size() >= LongPage)
-        QGuiApplication::restoreOverrideCursor();
+    std::shared_ptr<ViewLines> lines
+        = readLines(page.size(), [page, options, kept] { return std::make_shared<ViewLines>(page, options, kept); });
+    if (!lines)
+        return;
+    showLines(std::move(lines));
     // The markup passes leave the first character selected.
     if (m_doc.markup().vsual && m_pageView->lines()->positionCount() > 0)
         m_pageView->select(0, 1);
     m_loadedPageShown = false;
     if (Check2->isChecked())
         showEditText();
+}
+
+std::shared_ptr<ViewLines> FrmReport::readLines(qint64 size, std::function<std::shared_ptr<ViewLines>()> make)
+{
+    if (size < LongPage)
+        return make();
+    // A long page's lines are found on a thread of their own (seconds for
+    // a gigabyte) while the window answers and shows that it is busy; a
+    // view being opened is put on screen for it, and may give it up.
+    ViewWait wait(this, tr("Reading the lines of %1 ...").arg(QFileInfo(m_doc.fileName()).fileName()),
+        m_opening ? tr("Cancel") : QString(), m_opening);
+    auto found = std::make_shared<std::shared_ptr<ViewLines>>();
+    if (!wait.runAside([found, make = std::move(make)] { *found = make(); })) {
+        m_openingGivenUp = true;
+        return nullptr;
+    }
+    return *found;
 }
 
 void FrmReport::showLines(std::shared_ptr<ViewLines> lines)

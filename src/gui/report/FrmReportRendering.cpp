@@ -284,14 +284,13 @@ void FrmReport::Check3_Click(bool ticked)
     // The whole file as it is, control codes visible, in any look: one
     // view over the mapped file, nothing copied.
     SheetPane->hide();
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     ViewLines::Options options;
     options.codePage = codePage();
     options.markup = false;
     const auto kept = std::make_shared<PageTable>(m_doc.pages());
-    showLines(std::make_shared<ViewLines>(QByteArrayView(kept->bytes()), options, kept));
+    showLines(readLines(kept->bytes().size(),
+        [options, kept] { return std::make_shared<ViewLines>(QByteArrayView(kept->bytes()), options, kept); }));
     m_doc.setContinuous(true);
-    QGuiApplication::restoreOverrideCursor();
     if (Check2->isChecked())
         showEditText();
 }

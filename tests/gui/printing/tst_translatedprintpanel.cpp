@@ -3,6 +3,7 @@
 // (LANGUAGE=en, de or cs, set where ctest registers it); the program's own
 // start-up routine loads the translation, as it does for a user with that
 // LANGUAGE.
+#include "../FontLayoutCheck.h"
 #include "WindowSupport.h"
 #include "gui/controls/JeweledButton.h"
 #include "gui/printing/PrintPanel.h"
@@ -74,37 +75,24 @@ private slots:
         QCOMPARE(shown, language == "de" ? de : language == "cs" ? cs : en);
     }
 
-    void nothingOverlapsOrIsCut_data()
-    {
-        QTest::addColumn<double>("points");
-        QTest::addColumn<bool>("changedWhileOpen"); // the desktop's font changes under an open panel
-        QTest::newRow("the form's font") << 8.25 << false;
-        QTest::newRow("a large font") << 14.0 << false;
-        QTest::newRow("a large font, set while open") << 14.0 << true;
-    }
+    void nothingOverlapsOrIsCut_data() { FontLayoutCheck::addRows(); }
 
     // Sized from its controls in the font it has: no control over another,
     // none smaller than it needs, every caption whole in bold, the buttons
     // inside the panel.
     void nothingOverlapsOrIsCut()
     {
-        QFETCH(double, points);
-        QFETCH(bool, changedWhileOpen);
-        QFont font = m_desktopFont;
-        font.setPointSizeF(points);
-        if (!changedWhileOpen)
-            QApplication::setFont(font);
         // In a window, as the report view holds it.
         QWidget view;
         view.resize(1200, 800);
         PrintPanel panel(&view);
         panel.setPageCount(12);
-        view.show();
-        panel.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
-        if (changedWhileOpen)
-            QApplication::setFont(font);
-        QTRY_COMPARE(panel.CmdOk->font().pointSizeF(), points);
+        QVERIFY(FontLayoutCheck::openInRowFont(m_desktopFont, [&] {
+            view.show();
+            panel.show();
+            return QTest::qWaitForWindowExposed(&view);
+        }));
+        QTRY_COMPARE(panel.CmdOk->font().pointSizeF(), QApplication::font().pointSizeF());
         chooseAll(panel);
         QTRY_COMPARE(TestSupport::overlappingOrCut(&panel).join(" "), QString());
     }

@@ -134,6 +134,31 @@ private slots:
         QCOMPARE(int(OpenViewCount), 0);
     }
 
+    void largeFile_onePageWithoutFormFeed()
+    {
+        // 40 MB without a form feed: one page, waited for while it is cut,
+        // its lines found aside. The page shows whole: its last line at
+        // the end, found by the search, and the same lines in Cont...
+        QTemporaryDir dir;
+        const QByteArray line = "a line of the report, long enough to fill a page's width .....\r\n";
+        const QByteArray bytes = line.repeated((40 << 20) / line.size()) + "the end";
+        const qint64 lines = (40 << 20) / line.size() + 1;
+        FrmReport *view = open(printFile(dir.filePath("onepage.prn"), bytes));
+        QVERIFY(view);
+        QVERIFY(view->isVisible());
+        QCOMPARE(pageLabel(view), QStringLiteral("Page 1/1"));
+        QVERIFY(view->document().pagesComplete());
+        const ViewLines *shown = view->pageView()->lines();
+        QVERIFY(shown);
+        QCOMPARE(shown->lineCount(), lines);
+        QCOMPARE(shown->lineText(shown->index().line(lines - 1)), QStringLiteral("the end\f"));
+        apply(view, {"Text4+the end", "Text4!Return"});
+        QTRY_COMPARE_WITH_TIMEOUT(view->pageView()->selectedText(), QStringLiteral("the end"), 30000);
+        click(view, QStringLiteral("Check3"));
+        QVERIFY(view->document().continuous());
+        QCOMPARE(view->pageView()->lines()->lineCount(), lines);
+    }
+
     void settings_readAtOpen()
     {
         // A value that is not a number gives the default; absent ones too.

@@ -4,6 +4,7 @@
 // start-up routine loads the translation, as it does for a user with that
 // LANGUAGE. The accessibility checks run here, so that the names a screen
 // reader reads are checked in every language.
+#include "../FontLayoutCheck.h"
 #include "ReportViewFixture.h"
 #include "gui/controls/SpLebal.h"
 #include "gui/report/ReportColorPanel.h"
@@ -142,34 +143,22 @@ private slots:
         QTRY_VERIFY2(view->windowTitle().startsWith(title), qPrintable(view->windowTitle()));
     }
 
-    void nothingOverlapsOrIsCut_data()
-    {
-        QTest::addColumn<double>("points");
-        QTest::addColumn<bool>("changedWhileOpen"); // the desktop's font changes under an open view
-        QTest::newRow("the form's font") << 8.25 << false;
-        QTest::newRow("11 pt") << 11.0 << false;
-        QTest::newRow("14 pt") << 14.0 << false;
-        QTest::newRow("14 pt, set while open") << 14.0 << true;
-    }
+    void nothingOverlapsOrIsCut_data() { FontLayoutCheck::addRows(); }
 
-    // The top bar, the bottom bar's row and the colour panel laid out from
-    // the font: no control over another, none smaller than it needs, every
-    // caption whole (boxes in bold), the page under the top bar, the window
-    // at its least width too.
+    // The top bar, the bottom bar's row and its buttons on the right and the
+    // colour panel laid out from the font: no control over another, none
+    // smaller than it needs, every caption whole (boxes in bold), the page
+    // under the top bar, the colour panel inside the window, the window at
+    // its least size too.
     void nothingOverlapsOrIsCut()
     {
-        QFETCH(double, points);
-        QFETCH(bool, changedWhileOpen);
-        QFont font = m_desktopFont;
-        font.setPointSizeF(points);
-        if (!changedWhileOpen)
-            QApplication::setFont(font);
-        FrmReport *view = open(printFile("fonts.prn", pagedBytes(1200)));
-        QTest::mouseRelease(control(view, "Label4"), Qt::LeftButton); // the colour panel
-        click(view, "Command2"); // "Zoom Out", the longer caption
-        if (changedWhileOpen)
-            QApplication::setFont(font);
-        QTRY_COMPARE(control(view, "Check1")->font().pointSizeF(), points);
+        FrmReport *view = FontLayoutCheck::openInRowFont(m_desktopFont, [this] {
+            FrmReport *opened = open(printFile("fonts.prn", pagedBytes(1200)));
+            QTest::mouseRelease(control(opened, "Label4"), Qt::LeftButton); // the colour panel
+            click(opened, "Command2"); // "Zoom Out", the longer caption
+            return opened;
+        });
+        QTRY_COMPARE(control(view, "Check1")->font().pointSizeF(), QApplication::font().pointSizeF());
         QWidget *panel = control(view, "Frame6");
         QVERIFY(panel->isVisible());
         // As it opened (or took the new font), larger, and at the least size it takes.
@@ -180,24 +169,16 @@ private slots:
             // The bottom bar's row too, the go-to caption inside its frame.
             QCOMPARE(TestSupport::overlappingOrCut(control(view, "Frame8")).join(" "), QString());
             QVERIFY(!shown(view, "SpLebal3").startsWith("cut: "));
-            QStringList faults;
-            const QStringList clipped = TestSupport::clippedCaptions(view);
             const QStringList topBar {"Label4", "Check1", "Command2", "CmdImport", "lb1", "Label7", "Text4", "LbPageNo"};
-            for (int i = 0; i < topBar.size(); ++i) {
-                QWidget *a = control(view, topBar[i]);
-                if (!view->rect().contains(a->geometry()))
-                    faults << topBar[i] + " out of the window";
-                if (a->geometry().bottom() >= view->pageView()->geometry().top())
-                    faults << topBar[i] + " over the page";
-                if (a->width() < a->minimumSizeHint().width() || a->height() < a->minimumSizeHint().height())
-                    faults << topBar[i] + " cut";
-                for (int j = i + 1; j < topBar.size(); ++j)
-                    if (a->geometry().intersects(control(view, topBar[j])->geometry()))
-                        faults << topBar[i] + "/" + topBar[j];
-                for (const QString &c : clipped)
-                    if (c.startsWith(topBar[i] + ':'))
-                        faults << topBar[i] + " caption cut";
-            }
+            QStringList faults = FontLayoutCheck::groupFaults(view, topBar);
+            for (const QString &name : topBar)
+                if (control(view, name)->geometry().bottom() >= view->pageView()->geometry().top())
+                    faults << name + " over the page";
+            // The buttons right of the bottom bar, beside it and not over the page.
+            faults += FontLayoutCheck::groupFaults(view, {"Image1", "Check3", "Check2", "CmdPrint", "JeExit"},
+                {control(view, "Frame8"), view->pageView()});
+            if (!view->rect().contains(panel->geometry()))
+                faults << "Frame6 out of the window";
             QVERIFY2(faults.isEmpty(), qPrintable(QString("%1x%2: ").arg(view->width()).arg(view->height())
                                                   + faults.join(", ")));
         }
