@@ -149,6 +149,8 @@ private:
     // The selection is the desktop's primary selection (middle-click paste).
     void offerPrimarySelection() const;
     void drawLine(QPainter &painter, const Laid &laid, qreal dx) const;
+    // The selection's ground of a line (from and to counted in the line), under its text.
+    void drawSelectionGround(QPainter &painter, const Laid &laid, qreal dx, qint64 selFrom, qint64 selTo) const;
 
     std::shared_ptr<ViewLines> m_lines;
     QFont m_font;

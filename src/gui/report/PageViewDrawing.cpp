@@ -134,6 +134,19 @@ void PageView::paintEvent(QPaintEvent *)
     }
 }
 
+void PageView::drawSelectionGround(QPainter &painter, const Laid &laid, qreal dx, qint64 selFrom, qint64 selTo) const
+{
+    const qsizetype size = laid.line.text.size();
+    if (selTo <= 0 || selFrom > size)
+        return;
+    const qreal left = laid.x.at(qBound<qint64>(0, selFrom, size));
+    qreal right = laid.x.at(qBound<qint64>(0, selTo, size));
+    if (selTo > size)
+        right += look(0).advance / 2; // the line end is selected too
+    // Out to whole pixels, as a text document draws its selection.
+    painter.fillRect(QRectF(left + dx, laid.top, right - left, laid.height).toAlignedRect(), palette().highlight());
+}
+
 void PageView::drawLine(QPainter &painter, const Laid &laid, qreal dx) const
 {
     const ViewLine &line = laid.line;
@@ -149,15 +162,7 @@ void PageView::drawLine(QPainter &painter, const Laid &laid, qreal dx) const
         if (m->start + m->length > start)
             marks.append(&*m);
     }
-    // The selection's ground, under the text.
-    if (selTo > 0 && selFrom <= line.text.size()) {
-        const qreal left = laid.x.at(qBound<qint64>(0, selFrom, line.text.size()));
-        qreal right = laid.x.at(qBound<qint64>(0, selTo, line.text.size()));
-        if (selTo > line.text.size())
-            right += look(0).advance / 2; // the line end is selected too
-        // Out to whole pixels, as a text document draws its selection.
-        painter.fillRect(QRectF(left + dx, laid.top, right - left, laid.height).toAlignedRect(), palette.highlight());
-    }
+    drawSelectionGround(painter, laid, dx, selFrom, selTo);
     // The characters on screen and the mark each shows (the last that
     // covers it): found once a line, not once a character, so a long line
     // full of search matches paints as fast as any.
