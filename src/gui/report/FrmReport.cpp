@@ -113,10 +113,10 @@ bool FrmReport::LoadReport(const QString &file)
 {
     // The file is read first, so a file that cannot be read changes nothing.
     // A large one is cut into pages after its first page: the view shows at
-    // once, and the rest of the pages come in while it is on screen.
-    // A file without form feeds is one page, known only once the whole
-    // file is cut, and its lines take a while to find: the view is put on
-    // screen for the wait, with its progress, and Cancel gives the opening up.
+    // once, and the rest of the pages come in while it is on screen. A file
+    // without form feeds is one page, known only once the whole file is cut,
+    // and its lines take a while to find: the view is put on screen for
+    // these waits, with their progress, and Cancel gives the opening up.
     m_opening = true;
     m_openingGivenUp = false;
     const auto opened = qScopeGuard([this] { m_opening = false; });
