@@ -17,11 +17,7 @@ using CommandLine::Command;
 using CommandLine::CommandId;
 
 using Run = TestSupport::ProgramRun;
-
-Run sticker2(const QStringList &arguments)
-{
-    return TestSupport::runProgram(arguments);
-}
+using TestSupport::runProgram;
 
 // The words before a command's options: rules takes its options after "test",
 // and a watch takes convert's only when it converts.
@@ -105,19 +101,19 @@ void TestCommandOptions::everyOptionIsListed()
 {
     QFETCH(int, command);
     const Command &row = CommandLine::commands().at(command);
-    const Run help = sticker2({ row.name, QStringLiteral("--help") });
+    const Run help = runProgram({ row.name, QStringLiteral("--help") });
     QCOMPARE(help.status, 0);
     QCOMPARE(help.err, QByteArray());
-    const Run overview = sticker2({ QStringLiteral("--help") });
-    const Run manual = sticker2({ QStringLiteral("--dump-options"), QStringLiteral("man") });
-    const Run completion = sticker2({ QStringLiteral("--dump-options"), QStringLiteral("bash") });
+    const Run overview = runProgram({ QStringLiteral("--help") });
+    const Run manual = runProgram({ QStringLiteral("--dump-options"), QStringLiteral("man") });
+    const Run completion = runProgram({ QStringLiteral("--dump-options"), QStringLiteral("bash") });
     for (const CommandLine::CommandForm &form : row.forms) {
         const QByteArray brief = CommandUsage::brief(row, form).toUtf8();
         QVERIFY2(overview.out.contains("\n  " + brief + ' ') || overview.out.contains("\n  " + brief + '\n'), brief);
     }
     // An unknown option: the usage error with the command's usage line.
     const QStringList verb = row.id == CommandId::Rules ? QStringList { QStringLiteral("test") } : QStringList();
-    const Run wrong = sticker2(QStringList { row.name } + verb + QStringList { QStringLiteral("--no-such-option") });
+    const Run wrong = runProgram(QStringList { row.name } + verb + QStringList { QStringLiteral("--no-such-option") });
     QCOMPARE(wrong.status, 2);
     QVERIFY2(wrong.err.startsWith("sticker2: unknown option \"--no-such-option\"\nUsage: " + row.usage().toUtf8()
                  + '\n'),
@@ -160,7 +156,7 @@ void TestCommandOptions::everyOptionIsTaken_data()
 void TestCommandOptions::everyOptionIsTaken()
 {
     QFETCH(QStringList, arguments);
-    const Run run = sticker2(arguments);
+    const Run run = runProgram(arguments);
     QVERIFY2(run.status == 0 && run.err.isEmpty(), run.err.constData());
     QVERIFY(run.out.startsWith("Usage: sticker2 ") || run.out.startsWith("  sticker2 rules"));
 }
@@ -189,7 +185,7 @@ void TestCommandOptions::badValueIsAUsageError()
     QFETCH(QString, option);
     QFETCH(QString, value);
     QFETCH(QString, synopsis);
-    const Run run = sticker2(arguments);
+    const Run run = runProgram(arguments);
     QCOMPARE(run.status, 2);
     QCOMPARE(run.out, QByteArray());
     const QList<QByteArray> lines = run.err.split('\n');
@@ -229,7 +225,7 @@ void TestCommandOptions::completion()
     QFETCH(QStringList, offered);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const Run made = sticker2({ QStringLiteral("--dump-options"), QStringLiteral("bash") });
+    const Run made = runProgram({ QStringLiteral("--dump-options"), QStringLiteral("bash") });
     QCOMPARE(made.status, 0);
     const QString file = TestSupport::writeFile(dir.filePath("sticker2"), made.out);
     QCOMPARE(QProcess::execute(QStringLiteral("bash"), { QStringLiteral("-n"), file }), 0);
@@ -334,7 +330,7 @@ void TestCommandOptions::windowCommandsHelp()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QByteArray, usage);
-    const Run run = sticker2(arguments);
+    const Run run = runProgram(arguments);
     QCOMPARE(run.status, 0);
     QCOMPARE(run.err, QByteArray());
     QVERIFY2(run.out.startsWith(usage), run.out.constData());

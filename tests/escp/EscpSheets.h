@@ -22,9 +22,10 @@ SheetIndex built(const QByteArray &bytes, PrinterModel model = PrinterModel::Aut
 
 // The sheets as text: "h=<height>" per sheet, then its runs
 // "x,baseline'text'advance+look" and pictures "[x,top WxH]" in units. The
-// look letters: b bold, u underline, i italic, w double width, c condensed,
-// t strike-through, o overscore, O outline, S shadow, r<n> colour, L letter
-// quality, k<n> typeface, p<height> a size of its own.
+// look letters: b bold, u underline, i italic, w double width, h double
+// height, c condensed, s superscript, d double strike, t strike-through,
+// o overscore, O outline, S shadow, r<n> colour, L letter quality, k<n>
+// typeface, p<height> a size of its own.
 QString sheets(const QByteArray &bytes, PrinterModel model = PrinterModel::Auto, double carriage = 13.6)
 {
     const SheetIndex doc = built(bytes, model, carriage);
@@ -36,8 +37,9 @@ QString sheets(const QByteArray &bytes, PrinterModel model = PrinterModel::Auto,
             const Printed::TextStyle &l = r.style;
             QString look;
             for (auto [flag, c] : {std::pair{l.bold, 'b'}, {l.underline, 'u'}, {l.italic, 'i'},
-                     {l.doubleWidth, 'w'}, {l.condensed, 'c'}, {l.strike > 0, 't'}, {l.overscore > 0, 'o'},
-                     {l.outline, 'O'}, {l.shadow, 'S'}, {l.letterQuality, 'L'}})
+                     {l.doubleWidth, 'w'}, {l.doubleHeight, 'h'}, {l.condensed, 'c'}, {l.superscript, 's'},
+                     {l.doubleStrike, 'd'}, {l.strike > 0, 't'}, {l.overscore > 0, 'o'}, {l.outline, 'O'},
+                     {l.shadow, 'S'}, {l.letterQuality, 'L'}})
                 if (flag)
                     look += QLatin1Char(c);
             if (l.color)

@@ -2,6 +2,7 @@
 // table cuts at the form feeds the printer obeys, and the sheets the
 // interpreter lays out, down to positions in printer units.
 #include "EscpBytes.h"
+#include "EscpSheets.h"
 #include "PageCuts.h"
 #include "escp/EscpTokenizer.h"
 #include "escp/SheetIndex.h"
@@ -12,7 +13,6 @@
 #include <QTest>
 
 namespace {
-
 
 // "T3 c0d Ex3 PK7!": Text, control (hex), ESC command or Picture with its
 // letter and length; ! marks a picture the file cuts short.
@@ -30,36 +30,6 @@ QString tokens(const QByteArray &bytes)
         }
     }
     return out.join(' ');
-}
-
-// The sheets as text: "h=<height>" per sheet, then its runs
-// "x,baseline'text'advance+look" and pictures "[x,top WxH]" in units (the
-// box around their ink).
-QString sheets(const QByteArray &bytes, double formLength = 11)
-{
-    PrinterSetup setup;
-    setup.formLengthInches = formLength;
-    SheetIndex doc;
-    doc.build(bytes, setup);
-    QStringList out;
-    for (int i = 0; i < doc.sheetCount(); ++i) {
-        const Printed::Sheet s = doc.sheet(i);
-        QStringList items{QStringLiteral("h=%1").arg(s.height)};
-        for (const Printed::TextRun &r : s.runs) {
-            const Printed::TextStyle &l = r.style;
-            QString look;
-            for (auto [flag, c] : {std::pair{l.bold, 'b'}, {l.underline, 'u'}, {l.italic, 'i'},
-                     {l.doubleWidth, 'w'}, {l.doubleHeight, 'h'}, {l.condensed, 'c'},
-                     {l.superscript, 's'}, {l.doubleStrike, 'd'}})
-                if (flag)
-                    look += QLatin1Char(c);
-            items << QStringLiteral("%1,%2'%3'%4%5").arg(r.x).arg(r.baseline).arg(r.text).arg(l.advance).arg(look);
-        }
-        for (const Printed::Picture &p : s.pictures)
-            items << QStringLiteral("[%1,%2 %3x%4]").arg(p.left()).arg(p.upper()).arg(p.right() - p.left()).arg(p.lower() - p.upper());
-        out << items.join(' ');
-    }
-    return out.join(" | ");
 }
 
 } // namespace
@@ -178,7 +148,7 @@ private slots:
         QTest::newRow("character table") << E + "(t" + b({3, 0, 1, 1, 0}) + E + "t" + b({1}) + b({0xb3, 0x82})
                                          << h11 + " 0,240'│é'216";
         QTest::newRow("hidden commands") << E + "@" + E + "x1" + E + "k" + b({1}) + E + "U1" + E + "(i" + b({1, 0, 1}) + "a"
-                                         << h11 + " 0,240'a'216";
+                                         << h11 + " 0,240'a'216Lk1"; // letter quality in typeface 1
         QTest::newRow("reset") << E + "E" + E + "M" + E + "@a" << h11 + " 0,240'a'216";
         QTest::newRow("bad: huge picture cut short") << E + "*" + b({0, 0xff, 0xff, 1, 2}) + "" << h11 + " [0,180 72x60]";
         QTest::newRow("bad: picture of width 0") << E + "K" + b({0, 0}) + "a" << h11 + " 0,240'a'216";

@@ -12,6 +12,8 @@
 #include <QFileInfo>
 #include <QProcess>
 
+#include <cstdio>
+
 namespace TestSupport {
 
 void init()
@@ -40,6 +42,13 @@ QByteArray readFile(const QString &path)
     if (!f.open(QIODevice::ReadOnly))
         return QByteArray();
     return f.readAll();
+}
+
+void replaceFile(const QString &path, const QByteArray &bytes)
+{
+    const QString written = writeFile(path + QStringLiteral(".new"), bytes);
+    if (::rename(QFile::encodeName(written).constData(), QFile::encodeName(path).constData()) != 0)
+        qFatal("cannot replace %s", qPrintable(path));
 }
 
 void setModified(const QString &path, qint64 seconds)

@@ -20,6 +20,10 @@ void init();
 // Writes bytes to a file, creating folders; fails the test on error.
 QString writeFile(const QString &path, const QByteArray &bytes);
 QByteArray readFile(const QString &path);
+// Puts a new file with `bytes` in the place of `path` (written beside it and
+// renamed over it, as an editor saves), so that `path` names another file
+// than one held open; fails the test on error.
+void replaceFile(const QString &path, const QByteArray &bytes);
 // Sets a file's time of last change `seconds` from now; fails the test on error.
 void setModified(const QString &path, qint64 seconds);
 

@@ -20,11 +20,7 @@ using namespace PrintingFixture;
 namespace {
 
 using Run = TestSupport::ProgramRun;
-
-Run sticker2(const QStringList &arguments, const QString &program = QString())
-{
-    return TestSupport::runProgram(arguments, program);
-}
+using TestSupport::runProgram;
 
 const QByteArray Report = "Head \x1b" "E bold \x1b" "F<&>\r\nline 2\r\n\fpage 2\rX\n\fpage 3\r\n\f";
 
@@ -100,7 +96,7 @@ void TestCommandLine::convert()
     QFETCH(QByteArray, contains);
     const QString out = arguments.takeLast();
     const QString path = out == "-" ? out : m_dir.filePath(out);
-    const Run run = sticker2(QStringList{"convert"} + arguments + QStringList{m_in, path});
+    const Run run = runProgram(QStringList{"convert"} + arguments + QStringList{m_in, path});
     QCOMPARE(run.err, QByteArray());
     QCOMPARE(run.status, 0);
     // Pictures are one file per sheet, numbered from 001.
@@ -169,7 +165,7 @@ void TestCommandLine::refused()
             a = m_dir.filePath(a);
     }
     const QStringList before = QDir(m_dir.path()).entryList(QDir::Files | QDir::System);
-    const Run run = sticker2(arguments);
+    const Run run = runProgram(arguments);
     QCOMPARE(run.status, status);
     QCOMPARE(run.out, QByteArray());
     QVERIFY2(run.err.startsWith("sticker2: ") && run.err.contains(named.toUtf8()), run.err.constData());
@@ -202,18 +198,18 @@ void TestCommandLine::stickers()
     QVERIFY2(form.ok, qPrintable(form.error));
 
     const QString out = m_dir.filePath("sheet.prn");
-    Run run = sticker2({"stickers", "--slot", "3", "-o", out});
+    Run run = runProgram({"stickers", "--slot", "3", "-o", out});
     QCOMPARE(run.status, 0);
     QCOMPARE(TestSupport::readFile(out), TestSupport::readFile(form.fileName));
 
     // Options stand in for the slot's values for one run: the rows of a data
     // file, numbers of six digits; drawn in Windows mode into a PDF.
     const QString csv = TestSupport::writeFile(m_dir.filePath("rows.csv"), "Name\nAnn\nBob\n");
-    run = sticker2({"stickers", "--slot", "3", "--data", csv, "--digits", "3", "-o", "-"});
+    run = runProgram({"stickers", "--slot", "3", "--data", csv, "--digits", "3", "-o", "-"});
     QCOMPARE(run.status, 0);
     QVERIFY2(run.out.contains("001    002\r\n") && !run.out.contains("003"), run.out.constData()); // two rows
     const QString pdf = m_dir.filePath("sheet.pdf");
-    run = sticker2({"stickers", "--slot", "3", "--digits", "4", "--start", "2", "--pdf", pdf});
+    run = runProgram({"stickers", "--slot", "3", "--digits", "4", "--start", "2", "--pdf", pdf});
     QCOMPARE(run.status, 0);
     const QString text = TestSupport::pdfText(pdf, false);
     QVERIFY2(text.contains("Part") && text.contains("0601"), qPrintable(text));
@@ -232,9 +228,6 @@ void TestCommandLine::viewCodePage()
     QVERIFY(!CommandLine::viewFiles({"sticker2", "--codepage=cp1", "a.prn"}, &files, &codePage));
 }
 
-// --pages counts the sheets of the printed look, as convert and the view
-// do: 70 lines at 1/6 in are two 11 in sheets on one form-feed page, and
-// sheet 2 sends the page it was printed from.
 void TestCommandLine::print_data()
 {
     QTest::addColumn<QStringList>("options");
@@ -276,7 +269,7 @@ void TestCommandLine::print()
     QVERIFY(cupsdRunning());
     const QString in = file.isEmpty() ? m_in : TestSupport::writeFile(m_dir.filePath("sheets.prn"), file);
     const Queue queue("Sticker2Raw");
-    const Run run = sticker2(QStringList{"print", "-d", "Sticker2Raw"} + options + QStringList{in});
+    const Run run = runProgram(QStringList{"print", "-d", "Sticker2Raw"} + options + QStringList{in});
     if (job.isEmpty()) {
         QCOMPARE(run.status, 1);
         QVERIFY2(run.err.contains("sheets.prn") && run.err.count('\n') == 1, run.err.constData());
@@ -296,7 +289,7 @@ void TestCommandLine::convertMany()
     // costs its own line and the status, never the others.
     const QString dir = m_dir.filePath("many");
     const QString second = TestSupport::writeFile(m_dir.filePath("second.prn"), "second\r\n\f");
-    const Run run = sticker2({"convert", "--to", "txt", "--pages", "1", "--out-dir", dir, "-j", "2", m_in,
+    const Run run = runProgram({"convert", "--to", "txt", "--pages", "1", "--out-dir", dir, "-j", "2", m_in,
         m_dir.filePath("none.prn"), second});
     QCOMPARE(run.status, 1);
     QVERIFY2(run.err.count('\n') == 1 && run.err.contains("none.prn"), run.err.constData());
@@ -317,12 +310,12 @@ void TestCommandLine::virtualPdfPrinter()
     QDir(spool).removeRecursively();
     QVERIFY(QDir().mkpath(spool));
     QVERIFY(QFile::setPermissions(spool, QFileDevice::Permissions(0x7777))); // cupsd's backend runs as lp
-    Run run = sticker2({"capture", "add", "--name", "Sticker2Pdf", "--folder", spool});
+    Run run = runProgram({"capture", "add", "--name", "Sticker2Pdf", "--folder", spool});
     QCOMPARE(run.err, QByteArray());
     QCOMPARE(run.status, 0);
     QCOMPARE(TestSupport::runTool("lpoptions", {"-p", "Sticker2Pdf"}).contains("printer-is-shared=false"), true);
     const QString pdf = m_dir.filePath("refused.pdf");
-    QCOMPARE(sticker2({"convert", m_in, pdf}).status, 0);
+    QCOMPARE(runProgram({"convert", m_in, pdf}).status, 0);
     QVERIFY(QProcess::execute("lp", {"-s", "-d", "Sticker2Pdf", pdf}) != 0); // raw only
 
     QProcess watch;
@@ -351,7 +344,7 @@ void TestCommandLine::virtualPdfPrinter()
     QVERIFY2(lines.count('\n') == 2 && lines.contains("converted to") && lines.contains("not converted"),
         lines.constData());
 
-    run = sticker2({"capture", "remove", "Sticker2Pdf"});
+    run = runProgram({"capture", "remove", "Sticker2Pdf"});
     QCOMPARE(run.status, 0);
     QVERIFY(!TestSupport::runTool("lpstat", {"-v"}).contains("Sticker2Pdf"));
 }
@@ -420,7 +413,7 @@ void TestCommandLine::outputFails()
         a = a == "OUT" ? out : a.endsWith(".prn") ? dir.filePath(a) : a;
     const QString limit = limitKB ? QString("ulimit -f %1; ").arg(limitKB) : QString();
     const QString redirect = arguments.contains("-") ? " > '" + out + "'" : QString();
-    const Run run = sticker2(QStringList{"-c", limit + "exec \"$0\" \"$@\"" + redirect, STICKER2_PROGRAM} + arguments, "sh");
+    const Run run = runProgram(QStringList{"-c", limit + "exec \"$0\" \"$@\"" + redirect, STICKER2_PROGRAM} + arguments, "sh");
     QCOMPARE(run.status, 1);
     QVERIFY2(run.err.startsWith("sticker2: ") && run.err.contains(cause.toUtf8()) && run.err.count('\n') == 1,
         run.err.constData());
@@ -464,7 +457,7 @@ void TestCommandLine::outputIsInput()
     for (QString &a : arguments)
         a = a == "IN" ? in : a == "OUT" ? target : a;
     const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-    const Run run = sticker2(arguments);
+    const Run run = runProgram(arguments);
     QCOMPARE(run.status, 1);
     QVERIFY2(run.err.contains("is the input") && run.err.count('\n') == 1, run.err.constData());
     QCOMPARE(TestSupport::readFile(in), bytes);
@@ -489,7 +482,7 @@ void TestCommandLine::serverDown()
     qputenv("CUPS_SERVER", QFile::encodeName(folder->filePath("none.sock")));
     for (QString &a : arguments)
         a = a == "IN" ? m_in : a;
-    const Run run = sticker2(arguments);
+    const Run run = runProgram(arguments);
     qputenv("CUPS_SERVER", server);
     QCOMPARE(run.status, 1);
     QVERIFY2(run.err.contains("print server") && run.err.contains("does not answer") && run.err.count('\n') == 1,

@@ -168,13 +168,10 @@ private slots:
         options.progress = [&](qint64, qint64) {
             if (++calls != changeAt)
                 return;
-            const QString target = replaced ? path + ".new" : path;
-            QFile file(target);
-            if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write("new\r\n") != 5)
-                qFatal("cannot rewrite %s", qPrintable(path));
-            file.close();
-            if (replaced && ::rename(QFile::encodeName(target).constData(), QFile::encodeName(path).constData()) != 0)
-                qFatal("cannot replace %s", qPrintable(path));
+            if (replaced)
+                TestSupport::replaceFile(path, "new\r\n");
+            else
+                TestSupport::writeFile(path, "new\r\n");
         };
         RawJobFailure failure;
         QVERIFY(!sendRawJob(spooler, path, options, &failure));

@@ -146,11 +146,9 @@ private slots:
         if (how == "truncate") {
             QVERIFY(QFile::resize(path, 0));
         } else if (how == "rewrite") {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(page) == page.size());
+            TestSupport::writeFile(path, page);
         } else {
-            TestSupport::writeFile(folder.filePath("new"), page);
-            QVERIFY(::rename(QFile::encodeName(folder.filePath("new")).constData(), QFile::encodeName(path).constData()) == 0);
+            TestSupport::replaceFile(path, page);
         }
         qsizetype read = 0;
         for (int i = 0; i < table.PageCount(); ++i)

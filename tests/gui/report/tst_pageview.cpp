@@ -28,6 +28,24 @@ std::shared_ptr<ViewLines> linesOf(const QByteArray &page, CodePage::Id codePage
     return ViewLines::of(page, options);
 }
 
+// Shows the view at `size` with the lines in `font` (the report's own
+// unless given); false when it does not reach the screen.
+bool shown(PageView &view, QSize size, std::shared_ptr<ViewLines> lines,
+    const QFont &font = reportFont(ReportUnzoomedPoints))
+{
+    view.resize(size);
+    view.setTextFont(font);
+    view.setLines(std::move(lines));
+    view.show();
+    return QTest::qWaitForWindowExposed(&view);
+}
+
+// The report font's measures where the view draws.
+QFontMetricsF metricsOf(PageView &view)
+{
+    return QFontMetricsF(reportFont(ReportUnzoomedPoints), view.viewport());
+}
+
 // Counts the pixels of one colour in what the view shows.
 int pixelsOf(PageView &view, const QColor &colour)
 {
@@ -70,16 +88,12 @@ private slots:
         QFETCH(QPoint, lineColumn);
         QFETCH(int, selected);
         PageView view;
-        view.resize(400, 300);
-        view.setTextFont(reportFont(ReportUnzoomedPoints));
-        view.setLines(linesOf("one\r\ntwo\rthree\nfour"));
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QVERIFY(shown(view, {400, 300}, linesOf("one\r\ntwo\rthree\nfour")));
         int changes = 0;
         connect(&view, &PageView::selectionChanged, this, [&] { ++changes; });
         for (const QString &key : keys.split(QLatin1Char(','))) {
             if (key.startsWith(QLatin1String("click "))) {
-                const QFontMetricsF metrics(reportFont(ReportUnzoomedPoints), view.viewport());
+                const QFontMetricsF metrics = metricsOf(view);
                 const int y = int(4 + (key.mid(6).toInt() + 0.5) * (metrics.ascent() + metrics.descent()));
                 QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(5, y));
             } else {
@@ -117,12 +131,8 @@ private slots:
         QFETCH(int, start);
         QFETCH(int, length);
         PageView view;
-        view.resize(600, 300);
-        view.setTextFont(reportFont(ReportUnzoomedPoints));
-        view.setLines(linesOf("ACME Ltd.  Sales_journal 2025\r\nnext line\r\n"));
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
-        const QFontMetricsF metrics(reportFont(ReportUnzoomedPoints), view.viewport());
+        QVERIFY(shown(view, {600, 300}, linesOf("ACME Ltd.  Sales_journal 2025\r\nnext line\r\n")));
+        const QFontMetricsF metrics = metricsOf(view);
         for (const QString &step : steps.split(QLatin1Char(','))) {
             const int column = step.section(' ', 1).toInt();
             const QPoint at(int(4 + (column + 0.5) * metrics.horizontalAdvance(QLatin1Char('0'))),
@@ -207,11 +217,7 @@ private slots:
         const QFont font = reportFont(points, false, CodePage::Id(codePage));
         const std::shared_ptr<ViewLines> lines = linesOf(page, CodePage::Id(codePage));
         PageView view;
-        view.resize(600, 700);
-        view.setTextFont(font);
-        view.setLines(lines);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QVERIFY(shown(view, {600, 700}, lines, font));
         QTextDocument document;
         document.setDefaultFont(font);
         PageText::setText(&document, lines->text(0, lines->positionCount()));
@@ -240,13 +246,9 @@ private slots:
         QFETCH(int, height);
         const std::shared_ptr<ViewLines> lines = linesOf(QByteArray("line\r\n").repeated(60));
         PageView view;
-        view.resize(400, height);
-        view.setTextFont(reportFont(ReportUnzoomedPoints));
-        view.setLines(lines);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QVERIFY(shown(view, {400, height}, lines));
         QTest::keySequence(&view, QKeySequence(QKeySequence::MoveToEndOfDocument));
-        const QFontMetricsF metrics(reportFont(ReportUnzoomedPoints), view.viewport());
+        const QFontMetricsF metrics = metricsOf(view);
         const qreal lineHeight = std::ceil(metrics.ascent() + metrics.descent());
         QVERIFY(4 + (lines->lineCount() - view.firstVisibleLine()) * lineHeight <= view.viewport()->height());
     }
@@ -267,12 +269,8 @@ private slots:
         QFETCH(QByteArray, page);
         QFETCH(int, widest);
         PageView view;
-        view.resize(300, 200);
-        view.setTextFont(reportFont(ReportUnzoomedPoints));
-        view.setLines(linesOf(page));
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
-        const qreal advance = QFontMetricsF(reportFont(ReportUnzoomedPoints), view.viewport()).horizontalAdvance('0');
+        QVERIFY(shown(view, {300, 200}, linesOf(page)));
+        const qreal advance = metricsOf(view).horizontalAdvance('0');
         QTRY_COMPARE(view.horizontalScrollBar()->maximum(),
             qMax(0, int(widest * advance + 8) - view.viewport()->width()));
     }

@@ -29,12 +29,6 @@ namespace {
 // A letterhead picture (ESC K, eight columns) over a line of text.
 const QByteArray Picture = QByteArray("\x1bK\x08\x00", 4) + QByteArray(8, '\x7f') + "\r\nACME Ltd.\r\n\f";
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QAction *action(QWidget *view, const char *name)
 {
     auto *found = view->findChild<QAction *>(QLatin1String(name));
@@ -152,13 +146,13 @@ private slots:
         const QString out = dir.filePath(name);
         Dialogs::setNextFileName(out);
         click(view, "JeweledButton1");
-        const QString written = QString::fromLatin1(readAll(out));
+        const QString written = QString::fromLatin1(TestSupport::readFile(out));
         QVERIFY2(written.contains(holds), qPrintable(QString(written.left(1500)).replace('\r', ' ').replace('\n', ' ')));
         QVERIFY2(!written.contains(lacks), qPrintable(written.left(400)));
         if (name.endsWith(".rtf")) {
             // With the emphasis the page was shown with, though Edit cleared
             // "Vsual" for the pages shown next.
-            const ExportReaders::RtfContent rtf = ExportReaders::readRtf(readAll(out));
+            const ExportReaders::RtfContent rtf = ExportReaders::readRtf(TestSupport::readFile(out));
             bool boldShown = false;
             for (const ExportReaders::RtfRun &run : rtf.runs)
                 boldShown = boldShown || (run.bold && run.text.contains("BOLD"));
