@@ -22,12 +22,13 @@ struct PdfDocumentInfo
     bool isEmpty() const { return title.isEmpty() && subject.isEmpty() && keywords.isEmpty(); }
 };
 
-// The last pass of every PDF the program writes, with qpdf, over the PDF
-// Qt's writer made: the same input and options give the same bytes in every
-// run (no clock in the date, a /ID made from the content, the objects in
-// the order qpdf walks them rather than the order of Qt's hash tables), and
-// the text Qt placed glyph by glyph is shown a run to a string
-// (PdfTextRuns).
+// The last pass of every PDF the program writes, over the PDF Qt's writer
+// made: the same input and options give the same bytes in every run (no
+// clock in the date, a /ID made from the content, the objects in the order
+// they are reached rather than the order of Qt's hash tables), and the text
+// Qt placed glyph by glyph is shown a run to a string (PdfTextRuns). Qt's
+// own PDF goes through PdfRewriter (finish()); the qpdf routines below serve
+// the pass that lays forms under the pages and a PDF laid out otherwise.
 namespace PdfFinishing {
 
 // The date a PDF gives as made: SOURCE_DATE_EPOCH when the environment
