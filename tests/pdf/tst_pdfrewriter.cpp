@@ -14,9 +14,9 @@
 
 namespace {
 
-// Three pages of text in two faces and a picture, as the program's
+// `pages` pages of text in two faces and a picture, as the program's
 // writers draw them.
-QByteArray qtPdf()
+QByteArray qtPdf(int pages = 3)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -27,7 +27,7 @@ QByteArray qtPdf()
     QPainter painter(&writer);
     QImage picture(40, 8, QImage::Format_Mono);
     picture.fill(0);
-    for (int page = 1; page <= 3; ++page) {
+    for (int page = 1; page <= pages; ++page) {
         if (page > 1)
             writer.newPage();
         for (int line = 0; line < 20; ++line) {
@@ -133,6 +133,24 @@ private slots:
         QString error;
         const bool done = PdfFinishing::finish(other, PdfDocumentInfo(), buffer, &error);
         QVERIFY2(done || qpdfOptions.contains("--encrypt"), qPrintable(error));
+    }
+
+    // A long PDF's bytes read are handed back as the pass goes (a map's
+    // pages would otherwise all stay resident), and it reads them again.
+    void readBytesAreHandedBack()
+    {
+        const QByteArray pdf = qtPdf(300);
+        int handedBack = 0;
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QString error;
+        QCOMPARE(PdfRewriter::write(std::string_view(pdf.constData(), size_t(pdf.size())), PdfDocumentInfo(), buffer,
+                     &error, [&] { ++handedBack; }),
+            PdfRewriter::Outcome::Written);
+        QVERIFY2(handedBack >= 4, qPrintable(QString::number(handedBack)));
+        QTemporaryDir dir;
+        QVERIFY(TestSupport::pdfIsValid(saved(dir, "long.pdf", bytes)));
     }
 
     // A device that stops taking bytes fails the pass with its cause.
