@@ -216,9 +216,8 @@ bool writeThrough(QIODevice &out, const FirstPass &firstPass, const SheetForms &
     return PdfFinishing::throughTemporaryFile(
         [&](QIODevice &pdf, QString *reason) { return firstPass(pdf, &places, reason); },
         [&](const QString &jobPdf, QString *reason) {
-            if (forms.isEmpty() && info.subject.isEmpty() && info.keywords.isEmpty()
-                && !PdfFinishing::finishes(jobPdf))
-                return PdfFinishing::copyAsWritten(jobPdf, out, reason);
+            if (forms.isEmpty())
+                return PdfFinishing::finish(jobPdf, info, out, reason);
             return write(jobPdf, places, forms, info, out, reason);
         },
         error);

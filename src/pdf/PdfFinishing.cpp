@@ -1,5 +1,6 @@
 #include "pdf/PdfFinishing.h"
 
+#include "pdf/PdfRewriter.h"
 #include "pdf/PdfTextRuns.h"
 #include "platform/BufferedOutput.h"
 
@@ -24,6 +25,8 @@
 #include <set>
 #include <memory>
 #include <stdexcept>
+
+#include <sys/mman.h>
 
 namespace {
 
@@ -388,11 +391,6 @@ bool write(QPDF &pdf, QIODevice &out, QString *error)
     }
 }
 
-bool finishes(const QString &qtPdf)
-{
-    return QFileInfo(qtPdf).size() <= LargestFinished;
-}
-
 bool copyAsWritten(const QString &qtPdf, QIODevice &out, QString *error)
 {
     QFile file(qtPdf);
@@ -422,8 +420,30 @@ bool copyAsWritten(const QString &qtPdf, QIODevice &out, QString *error)
 bool finish(const QString &qtPdf, const PdfDocumentInfo &info, QIODevice &out, QString *error)
 {
     try {
-        QPDF pdf;
         QFile file(qtPdf);
+        if (!file.open(QIODevice::ReadOnly))
+            throw std::runtime_error(file.errorString().toStdString());
+        const qint64 size = file.size();
+        const uchar *data = size > 0 ? file.map(0, size) : nullptr;
+        if (data) {
+            const std::string_view bytes(reinterpret_cast<const char *>(data), size_t(size));
+            // The map's pages read go back now and then: the PDF may be
+            // larger than the memory a finishing pass should hold.
+            const auto readDone = [&] { madvise(const_cast<uchar *>(data), size_t(size), MADV_DONTNEED); };
+            switch (PdfRewriter::write(bytes, info, out, error, readDone)) {
+            case PdfRewriter::Outcome::Written:
+                return true;
+            case PdfRewriter::Outcome::Failed:
+                return false;
+            case PdfRewriter::Outcome::NotQtsShape:
+                break;
+            }
+        }
+        // Not as Qt lays a PDF out: qpdf reads it, unless it is too large
+        // for qpdf's memory.
+        if (size > LargestFinished)
+            return copyAsWritten(qtPdf, out, error);
+        QPDF pdf;
         process(pdf, file);
         prepare(pdf);
         setInfo(pdf, info);

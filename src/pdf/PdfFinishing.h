@@ -22,12 +22,13 @@ struct PdfDocumentInfo
     bool isEmpty() const { return title.isEmpty() && subject.isEmpty() && keywords.isEmpty(); }
 };
 
-// The last pass of every PDF the program writes, with qpdf, over the PDF
-// Qt's writer made: the same input and options give the same bytes in every
-// run (no clock in the date, a /ID made from the content, the objects in
-// the order qpdf walks them rather than the order of Qt's hash tables), and
-// the text Qt placed glyph by glyph is shown a run to a string
-// (PdfTextRuns).
+// The last pass of every PDF the program writes, over the PDF Qt's writer
+// made: the same input and options give the same bytes in every run (no
+// clock in the date, a /ID made from the content, the objects in the order
+// they are reached rather than the order of Qt's hash tables), and the text
+// Qt placed glyph by glyph is shown a run to a string (PdfTextRuns). Qt's
+// own PDF goes through PdfRewriter (finish()); the qpdf routines below serve
+// the pass that lays forms under the pages and a PDF laid out otherwise.
 namespace PdfFinishing {
 
 // The date a PDF gives as made: SOURCE_DATE_EPOCH when the environment
@@ -58,22 +59,20 @@ void setInfo(QPDF &pdf, const PdfDocumentInfo &info);
 // the device fails.
 bool write(QPDF &pdf, QIODevice &out, QString *error);
 
-// The largest first-pass PDF the finishing pass rewrites when nothing but
-// stable bytes and merged runs ask for it (no forms, no subject or keywords):
-// qpdf holds every object of the file in memory (about 12 KB a page, 440 MB
-// for a 100 MB report), so a larger PDF goes out as Qt wrote it, a page at a
-// time, rather than let a huge captured job take the memory of the service.
+// The largest first-pass PDF qpdf rewrites when the PDF is not as Qt lays
+// one out (finish() reads Qt's own a page at a time, PdfRewriter): qpdf
+// holds every object of the file in memory (about 12 KB a page, 440 MB for
+// a 100 MB report), so a larger one goes out as it was written rather than
+// let a huge captured job take the memory of the service.
 constexpr qint64 LargestFinished = qint64(32) << 20;
-
-// Whether the PDF at `qtPdf` is rewritten (see LargestFinished).
-bool finishes(const QString &qtPdf);
 
 // Copies the PDF at `qtPdf` to `out` as it stands, in large blocks; false
 // with the cause when reading or writing fails.
 bool copyAsWritten(const QString &qtPdf, QIODevice &out, QString *error);
 
 // Reads the PDF at `qtPdf`, merges its text runs, sets the information and
-// writes it to `out`.
+// writes it to `out`: through PdfRewriter, an object at a time, or through
+// qpdf when the PDF is not as Qt lays one out.
 bool finish(const QString &qtPdf, const PdfDocumentInfo &info, QIODevice &out, QString *error);
 
 // `firstPass` writes into a temporary file, `secondPass` reads it by its
