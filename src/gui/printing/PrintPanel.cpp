@@ -102,13 +102,38 @@ PrintPanel::PrintPanel(QWidget *parent)
     setFrameShape(QFrame::Box);
     setAutoFillBackground(true);
 
+    // Made in the order the focus goes through them.
+    buildPrinterChoice();
+    buildModeChoice();
+    buildPitchChoice();
+    buildOrientationChoice();
+    buildPageChoice();
+    buildCopiesAndPaper();
+    buildButtons();
+    layOutControls();
+    connectRules();
+
+    fitCaptions(this);
+    // A new font (the desktop's, or one set on the view) measures the
+    // captions again; the layout then sizes the panel to them.
+    followFontChanges(this);
+    adjustSize();
+    hide();
+}
+
+void PrintPanel::buildPrinterChoice()
+{
     CboPrinters = named(new QComboBox(this), QStringLiteral("CboPrinters"));
     CboPrinters->setEditable(true);
     CboPrinters->setMinimumWidth(220);
     Label1 = named(label(tr("Select &Printer"), this), QStringLiteral("Label1"));
     Label1->setBuddy(CboPrinters);
     LaDefult = named(label(tr("Defult Printer :  "), this), QStringLiteral("LaDefult"));
+}
 
+// "Dos" (character mode) or "Windows" (the desktop driver), and "Option".
+void PrintPanel::buildModeChoice()
+{
     OptCharMode = named(new QRadioButton(tr("Dos"), this), QStringLiteral("OptCharMode"));
     OptWinMode = named(new QRadioButton(tr("Windows"), this), QStringLiteral("OptWinMode"));
     m_modeGroup = new QButtonGroup(this);
@@ -116,14 +141,21 @@ PrintPanel::PrintPanel(QWidget *parent)
     m_modeGroup->addButton(OptWinMode, 1);
     OptCharMode->setChecked(true);
     Chwinprint = named(new QCheckBox(tr("Option"), this), QStringLiteral("Chwinprint"));
+}
 
+// Draft quality, and the pitch: 10, 12, 17 or 20 characters an inch.
+void PrintPanel::buildPitchChoice()
+{
     Check4 = named(new QCheckBox(tr("Advance Cond. ( 20 Cpi )"), this), QStringLiteral("Check4"));
     ChDraft = named(new QCheckBox(tr("Draft"), this), QStringLiteral("ChDraft"));
     ChDraft->setChecked(true);
     Ch10 = named(new QCheckBox(tr("10 Cpi , 80 Col."), this), QStringLiteral("Ch10"));
     Ch17 = named(new QCheckBox(tr("Cond.  ( 17 Cpi, 136 Col )"), this), QStringLiteral("Ch17"));
     Ch12 = named(new QCheckBox(tr("Semi Cond. ( 12 Cpi, 96 Col  )"), this), QStringLiteral("Ch12"));
+}
 
+void PrintPanel::buildOrientationChoice()
+{
     FrmWin = named(new QGroupBox(this), QStringLiteral("FrmWin"));
     m_orientationGroup = new QButtonGroup(this);
     auto *orientation = new QHBoxLayout(FrmWin);
@@ -135,7 +167,11 @@ PrintPanel::PrintPanel(QWidget *parent)
     }
     OpPL[0]->setChecked(true);
     FrmWin->setEnabled(false); // enabled only in Windows mode
+}
 
+// All pages, the current page, or a range typed in the boxes.
+void PrintPanel::buildPageChoice()
+{
     m_pageGroup = new QButtonGroup(this);
     const QString pageCaptions[3] = {tr("All Pages"), tr("Current Page"), tr("Page Range")};
     for (int i = 0; i < 3; ++i) {
@@ -153,7 +189,10 @@ PrintPanel::PrintPanel(QWidget *parent)
     }
     Tend->installEventFilter(this);
     buildRangeLabel();
+}
 
+void PrintPanel::buildCopiesAndPaper()
+{
     Text3 = named(new QLineEdit(QStringLiteral("1"), this), QStringLiteral("Text3"));
     Text3->setMaximumWidth(60);
     KeyFilter::install(Text3, IntegerKeyFilter);
@@ -166,13 +205,19 @@ PrintPanel::PrintPanel(QWidget *parent)
     ComPaperHeight->setEditable(true);
     ComPaperHeight->addItems({QStringLiteral("3"), QStringLiteral("4"), QStringLiteral("6"),
         QStringLiteral("8"), QStringLiteral("10"), QStringLiteral("12")});
+}
 
+void PrintPanel::buildButtons()
+{
     CmdOk = new JeweledButton(QStringLiteral("CmdOk"), tr("&Print"), this);
     CmdOk->setTag(QStringLiteral("0"));
     CmdCancel = new JeweledButton(QStringLiteral("CmdCancel"), tr(" C&lose"), this);
     CmdPreview = new JeweledButton(QStringLiteral("CmdPreview"), tr("Preview"), this);
     CmdPreview->setEnabled(false); // a preview of the Windows-mode printout only
+}
 
+void PrintPanel::layOutControls()
+{
     // The panel is as large as its controls need in its font and language,
     // and follows them when a font or a caption changes.
     auto *grid = new QGridLayout(this);
@@ -215,7 +260,10 @@ PrintPanel::PrintPanel(QWidget *parent)
     buttons->addWidget(CmdOk);
     buttons->addWidget(CmdCancel);
     grid->addLayout(buttons, row++, 0, 1, 4);
+}
 
+void PrintPanel::connectRules()
+{
     connect(m_modeGroup, &QButtonGroup::idClicked, this, &PrintPanel::modeRule);
     for (QCheckBox *box : {Ch10, Ch12, Ch17, ChDraft})
         connect(box, &QCheckBox::clicked, this, [this, box] { pitchRule(box); });
@@ -227,13 +275,6 @@ PrintPanel::PrintPanel(QWidget *parent)
     connect(CmdOk, &QPushButton::clicked, this, &PrintPanel::CmdOk_Click);
     connect(CmdCancel, &QPushButton::clicked, this, &QWidget::hide);
     connect(CmdPreview, &QPushButton::clicked, this, &PrintPanel::CmdPreview_Click);
-
-    fitCaptions(this);
-    // A new font (the desktop's, or one set on the view) measures the
-    // captions again; the layout then sizes the panel to them.
-    followFontChanges(this);
-    adjustSize();
-    hide();
 }
 
 void PrintPanel::buildRangeLabel()
