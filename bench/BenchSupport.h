@@ -157,6 +157,28 @@ inline QByteArray emphasisLines()
     return page;
 }
 
+// sed's arguments for the web page's yardstick: the nine replacements the
+// web page makes (spaces, double width, bold, condensed, underline), on `file`.
+inline QStringList webPageSedScript(const QString &file)
+{
+    return {"-e", "s| |\\&nbsp;|g", "-e",
+        QString::fromLatin1("s|\x0e\x1b"
+                            "E\x1bG|<H2 style = 'margin-top:0;margin bottom:0;  color:rgb(0,0,128);' >|g"),
+        "-e",
+        QString::fromLatin1("s|\x14\x1b"
+                            "F\x1bH|</H2>|g"),
+        "-e",
+        QString::fromLatin1("s|\x1b"
+                            "E|<b  style = ' color:rgb(128,0,0);'>|g"),
+        "-e",
+        QString::fromLatin1("s|\x1b"
+                            "F|</b>|g"),
+        "-e",
+        QString::fromLatin1("s|\x0f|<h6 style = 'margin-top:0;margin bottom:0 ;  color:rgb(128,0,128);'>|g"),
+        "-e", QString::fromLatin1("s|\x12|</h6>|g"), "-e", QString::fromLatin1("s|\x1b-1||g"), "-e",
+        QString::fromLatin1("s|\x1b-0||g"), file};
+}
+
 // The reference of the large-file benchmarks: the file read through once,
 // as cat reads it.
 inline void readThrough(benchmark::State &state, const QString &path)

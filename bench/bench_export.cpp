@@ -87,22 +87,7 @@ void BM_SedWebPage(benchmark::State &state)
 {
     const QString source = printFile(int(state.range(0)));
     const QString target = workFolder().filePath("sed.html");
-    const QStringList script {"-e", "s| |\\&nbsp;|g", "-e",
-        QString::fromLatin1("s|\x0e\x1b"
-                            "E\x1bG|<H2 style = 'margin-top:0;margin bottom:0;  color:rgb(0,0,128);' >|g"),
-        "-e",
-        QString::fromLatin1("s|\x14\x1b"
-                            "F\x1bH|</H2>|g"),
-        "-e",
-        QString::fromLatin1("s|\x1b"
-                            "E|<b  style = ' color:rgb(128,0,0);'>|g"),
-        "-e",
-        QString::fromLatin1("s|\x1b"
-                            "F|</b>|g"),
-        "-e",
-        QString::fromLatin1("s|\x0f|<h6 style = 'margin-top:0;margin bottom:0 ;  color:rgb(128,0,128);'>|g"),
-        "-e", QString::fromLatin1("s|\x12|</h6>|g"), "-e", QString::fromLatin1("s|\x1b-1||g"), "-e",
-        QString::fromLatin1("s|\x1b-0||g"), source};
+    const QStringList script = BenchSupport::webPageSedScript(source);
     for (auto _ : state) {
         QProcess sed;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

@@ -106,22 +106,7 @@ BENCHMARK(BM_PlainTextAgainstCp)->Unit(benchmark::kMillisecond)->UseManualTime()
 
 void BM_WebPageAgainstSed(benchmark::State &state)
 {
-    const QStringList sed {QStringLiteral("sed"), "-e", "s| |\\&nbsp;|g", "-e",
-        QString::fromLatin1("s|\x0e\x1b"
-                            "E\x1bG|<H2 style = 'margin-top:0;margin bottom:0;  color:rgb(0,0,128);' >|g"),
-        "-e",
-        QString::fromLatin1("s|\x14\x1b"
-                            "F\x1bH|</H2>|g"),
-        "-e",
-        QString::fromLatin1("s|\x1b"
-                            "E|<b  style = ' color:rgb(128,0,0);'>|g"),
-        "-e",
-        QString::fromLatin1("s|\x1b"
-                            "F|</b>|g"),
-        "-e",
-        QString::fromLatin1("s|\x0f|<h6 style = 'margin-top:0;margin bottom:0 ;  color:rgb(128,0,128);'>|g"),
-        "-e", QString::fromLatin1("s|\x12|</h6>|g"), "-e", QString::fromLatin1("s|\x1b-1||g"), "-e",
-        QString::fromLatin1("s|\x1b-0||g"), g_path};
+    const QStringList sed = QStringList{QStringLiteral("sed")} + BenchSupport::webPageSedScript(g_path);
     compare(state, sed, work("sed.html"), program({QStringLiteral("convert"), g_path, work("all.html")}));
 }
 BENCHMARK(BM_WebPageAgainstSed)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);

@@ -57,59 +57,50 @@ int runWindows(QApplication &app)
     return status;
 }
 
-} // namespace
-
-// The launcher has set the process up (signals, heap) already.
-extern "C" Q_DECL_EXPORT int sticker2_full_main(int argc, char *argv[])
+// A command line that opens no window: it never depends on a display.
+int runWithoutWindows(int argc, char *argv[], const QStringList &arguments)
 {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
-
-    if (CommandLine::modeOf(arguments) == CommandLine::Mode::Headless) {
-        // No window ever opens: never depend on a display.
-        CliSupport::quietToolkitMessages();
-        const auto run = [&] {
-            QCoreApplication::setApplicationName(QStringLiteral("Sticker2"));
-            Translations::install(QCoreApplication::instance());
-            AppPaths::ensureProgramFolder();
-            return CommandLine::runHeadless(arguments, CommandLine::runCommand);
-        };
-        if (!CommandLine::drawsText(arguments)) {
-            // Bytes in, bytes out: no platform plugin and no fonts to load.
-            QCoreApplication app(argc, argv);
-            return run();
-        }
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        QGuiApplication app(argc, argv);
+    CliSupport::quietToolkitMessages();
+    const auto run = [&] {
+        QCoreApplication::setApplicationName(QStringLiteral("Sticker2"));
+        Translations::install(QCoreApplication::instance());
+        AppPaths::ensureProgramFolder();
+        return CommandLine::runHeadless(arguments, CommandLine::runCommand);
+    };
+    if (!CommandLine::drawsText(arguments)) {
+        // Bytes in, bytes out: no platform plugin and no fonts to load.
+        QCoreApplication app(argc, argv);
         return run();
     }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    return run();
+}
 
-    // The arguments are checked before any window system is touched: a
-    // usage error needs no display.
-    {
-        const QStringList own = CommandLine::withoutToolkitOptions(arguments);
-        QString folder;
-        QStringList files;
-        if (!CommandLine::watchFolder(own, &folder)
-            || (folder.isEmpty() && !CommandLine::viewFiles(own, &files)))
-            return int(CommandLine::Status::Usage);
-        if (!folder.isEmpty() && !PrintFileWatcher::folderProblem(folder).isEmpty())
-            return CliSupport::fail(PrintFileWatcher::folderProblem(folder));
-        const QString noDisplay = CommandLine::displayProblem(arguments);
-        if (!noDisplay.isEmpty())
-            return CliSupport::fail(noDisplay);
-    }
-    // A display that is named but cannot be reached ends the start with one
-    // line and status 1, not an abort.
-    const QtMessageHandler handler = qInstallMessageHandler(CliSupport::startFailure);
-    QApplication app(argc, argv);
-    qInstallMessageHandler(handler);
-    Translations::install(&app);
-    QuitWhenShown quitWhenShown;
-    if (qEnvironmentVariableIsSet("STICKER2_QUIT_WHEN_SHOWN"))
-        app.installEventFilter(&quitWhenShown);
+// The arguments are checked before any window system is touched: a usage
+// error needs no display. -1 when the windows may open, else the status to
+// exit with.
+int checkWindowArguments(const QStringList &arguments)
+{
+    const QStringList own = CommandLine::withoutToolkitOptions(arguments);
+    QString folder;
+    QStringList files;
+    if (!CommandLine::watchFolder(own, &folder) || (folder.isEmpty() && !CommandLine::viewFiles(own, &files)))
+        return int(CommandLine::Status::Usage);
+    if (!folder.isEmpty() && !PrintFileWatcher::folderProblem(folder).isEmpty())
+        return CliSupport::fail(PrintFileWatcher::folderProblem(folder));
+    const QString noDisplay = CommandLine::displayProblem(arguments);
+    if (!noDisplay.isEmpty())
+        return CliSupport::fail(noDisplay);
+    return -1;
+}
+
+// The first windows, from the arguments Qt left (its own options taken
+// out): the watch of a folder, a report view of each file named, or the
+// sticker form; then the event loop.
+int openWindows(QApplication &app)
+{
     QString folder;
     if (!CommandLine::watchFolder(QCoreApplication::arguments(), &folder))
         return int(CommandLine::Status::Usage);
@@ -126,7 +117,7 @@ extern "C" Q_DECL_EXPORT int sticker2_full_main(int argc, char *argv[])
         watch->show();
         return runWindows(app);
     }
-    QStringList files; // the arguments Qt left, its own options taken out
+    QStringList files;
     std::optional<CodePage::Choice> codePage;
     if (!CommandLine::viewFiles(QCoreApplication::arguments(), &files, &codePage))
         return int(CommandLine::Status::Usage);
@@ -138,4 +129,30 @@ extern "C" Q_DECL_EXPORT int sticker2_full_main(int argc, char *argv[])
     if (openReportViews(files, codePage) == 0)
         return int(CommandLine::Status::Failed);
     return runWindows(app);
+}
+
+} // namespace
+
+// The launcher has set the process up (signals, heap) already.
+extern "C" Q_DECL_EXPORT int sticker2_full_main(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+
+    if (CommandLine::modeOf(arguments) == CommandLine::Mode::Headless)
+        return runWithoutWindows(argc, argv, arguments);
+    const int status = checkWindowArguments(arguments);
+    if (status >= 0)
+        return status;
+    // A display that is named but cannot be reached ends the start with one
+    // line and status 1, not an abort.
+    const QtMessageHandler handler = qInstallMessageHandler(CliSupport::startFailure);
+    QApplication app(argc, argv);
+    qInstallMessageHandler(handler);
+    Translations::install(&app);
+    QuitWhenShown quitWhenShown;
+    if (qEnvironmentVariableIsSet("STICKER2_QUIT_WHEN_SHOWN"))
+        app.installEventFilter(&quitWhenShown);
+    return openWindows(app);
 }

@@ -20,6 +20,78 @@
 
 namespace CommandLine {
 
+namespace {
+
+// The print options of the command line as a raw job's; the printer model
+// the pages are counted with into `setup`.
+void readPrintOptions(const QCommandLineParser &parser, RawJobOptions *options, PrinterSetup *setup)
+{
+    const int pitch = parser.value(QStringLiteral("cpi")).toInt();
+    QString error;
+    paperHeightOf(parser.value(QStringLiteral("paper-height")), &options->paperHeight, &error);
+    *setup = ReportViewSettings::read().printerSetup();
+    if (parser.isSet(QStringLiteral("printer-model")))
+        setup->model = *PrinterModels::fromName(parser.value(QStringLiteral("printer-model")));
+    options->printerName = parser.value(QStringLiteral("printer"));
+    options->draft = !parser.isSet(QStringLiteral("no-draft"));
+    options->panel.ch12 = pitch == 12;
+    options->panel.ch17 = pitch == 17;
+    options->panel.copies = QString::number(parser.value(QStringLiteral("copies")).trimmed().toInt());
+    options->panel.extraLine = parser.isSet(QStringLiteral("extra-line"));
+}
+
+// A page choice goes out as the panel's range file: each page followed by
+// its form feed, under the panel's name for it, in `folder`. -1 with the
+// file to print in `file`, else the status to exit with (a failure printed).
+int writeChosenPages(const QString &in, const QString &pages, const PrinterSetup &setup,
+    const QTemporaryDir &folder, QString *file)
+{
+    PageTable table;
+    QVector<int> sheets;
+    QString error;
+    if (!table.load(in, &error))
+        return CliSupport::fail(QStringLiteral("%1: %2").arg(in, error));
+    // The sheets of the printed look, counted as convert and the view
+    // count them; the pages they were printed from go out.
+    SheetIndex printed;
+    printed.build(QByteArrayView(table.bytes()), setup);
+    if (!parsePageChoice(pages, printed.sheetCount(), &sheets, &error))
+        return CliSupport::fail(QStringLiteral("%1: %2").arg(in, error));
+    const QVector<int> chosen = pagesOfSheets(table, printed, sheets);
+    if (!folder.isValid())
+        return CliSupport::fail(QStringLiteral("no temporary folder: %1").arg(folder.errorString()));
+    QByteArray bytes;
+    for (int i : chosen)
+        bytes += table.pageBytes(i) + '\f';
+    if (table.changed()) // the pages would mix the old file and the new
+        return CliSupport::fail(QStringLiteral("%1: %2").arg(in, FileStamp::changedText()));
+    *file = folder.filePath(QStringLiteral("RANGE.prn"));
+    if (!ByteText::writeFile(*file, bytes, &error))
+        return CliSupport::fail(QStringLiteral("%1: %2").arg(*file, error));
+    return -1;
+}
+
+// The one line a job that did not go out ends with, naming the print file.
+QString failureLine(const QString &in, const RawJobFailure &failure)
+{
+    if (failure.kind == RawJobFailure::UnknownPrinter && failure.printerName.isEmpty())
+        return QStringLiteral("%1: no printer given and no default destination").arg(in);
+    if (failure.kind == RawJobFailure::UnknownPrinter)
+        return QStringLiteral("%1: no such printer \"%2\"").arg(in, failure.printerName);
+    if (failure.kind == RawJobFailure::NoServer) {
+        QString cause = failure.error.description; // "The print server X does not answer."
+        cause[0] = cause[0].toLower();
+        return QStringLiteral("%1: %2").arg(in, cause.chopped(cause.endsWith(QLatin1Char('.')) ? 1 : 0));
+    }
+    if (failure.kind == RawJobFailure::Changed)
+        return QStringLiteral("%1: %2").arg(in, FileStamp::changedText());
+    if (failure.kind == RawJobFailure::RunTime)
+        return QStringLiteral("%1: %2 (%3)").arg(in, failure.error.description, failure.error.source);
+    return QStringLiteral("%1: %2").arg(in, failure.message);
+}
+
+} // namespace
+
 int runPrint(const QStringList &arguments)
 {
     const Command &print = command(CommandId::Print);
@@ -32,70 +104,28 @@ int runPrint(const QStringList &arguments)
     // Each value is checked by its option's row; what is left is how they go together.
     if (parser.isSet(QStringLiteral("draft")) && parser.isSet(QStringLiteral("no-draft")))
         return CliSupport::usage(print.usage(), QStringLiteral("--draft and --no-draft together"));
-    const int pitch = parser.value(QStringLiteral("cpi")).toInt();
     RawJobOptions options;
-    QString error;
-    paperHeightOf(parser.value(QStringLiteral("paper-height")), &options.paperHeight, &error);
-    PrinterSetup setup = ReportViewSettings::read().printerSetup();
-    if (parser.isSet(QStringLiteral("printer-model")))
-        setup.model = *PrinterModels::fromName(parser.value(QStringLiteral("printer-model")));
-    options.printerName = parser.value(QStringLiteral("printer"));
-    options.draft = !parser.isSet(QStringLiteral("no-draft"));
-    options.panel.ch12 = pitch == 12;
-    options.panel.ch17 = pitch == 17;
-    options.panel.copies = QString::number(parser.value(QStringLiteral("copies")).trimmed().toInt());
-    options.panel.extraLine = parser.isSet(QStringLiteral("extra-line"));
+    PrinterSetup setup;
+    readPrintOptions(parser, &options, &setup);
 
     const QString in = parser.positionalArguments().at(1);
+    QString error;
     if (!CliSupport::checkInput(in, &error))
         return CliSupport::fail(error);
 
-    // A page choice goes out as the panel's range file: each page followed
-    // by its form feed, under the panel's name for it.
     QString file = in;
     QTemporaryDir folder(QDir(AppPaths::privateTempFolder()).filePath(QStringLiteral("print-XXXXXX")));
-    if (parser.value(QStringLiteral("pages")).compare(QLatin1String("all"), Qt::CaseInsensitive) != 0) {
-        PageTable table;
-        QVector<int> sheets;
-        if (!table.load(in, &error))
-            return CliSupport::fail(QStringLiteral("%1: %2").arg(in, error));
-        // The sheets of the printed look, counted as convert and the view
-        // count them; the pages they were printed from go out.
-        SheetIndex printed;
-        printed.build(QByteArrayView(table.bytes()), setup);
-        if (!parsePageChoice(parser.value(QStringLiteral("pages")), printed.sheetCount(), &sheets, &error))
-            return CliSupport::fail(QStringLiteral("%1: %2").arg(in, error));
-        const QVector<int> chosen = pagesOfSheets(table, printed, sheets);
-        if (!folder.isValid())
-            return CliSupport::fail(QStringLiteral("no temporary folder: %1").arg(folder.errorString()));
-        QByteArray bytes;
-        for (int i : chosen)
-            bytes += table.pageBytes(i) + '\f';
-        if (table.changed()) // the pages would mix the old file and the new
-            return CliSupport::fail(QStringLiteral("%1: %2").arg(in, FileStamp::changedText()));
-        file = folder.filePath(QStringLiteral("RANGE.prn"));
-        if (!ByteText::writeFile(file, bytes, &error))
-            return CliSupport::fail(QStringLiteral("%1: %2").arg(file, error));
+    const QString pages = parser.value(QStringLiteral("pages"));
+    if (pages.compare(QLatin1String("all"), Qt::CaseInsensitive) != 0) {
+        const int status = writeChosenPages(in, pages, setup, folder, &file);
+        if (status >= 0)
+            return status;
     }
 
     // A spooler that takes nothing for 30 s is given up on, as in the window.
     RawJobFailure failure;
-    if (!RawJobThread::run(std::make_shared<CupsSpooler>(), file, options, &failure)) {
-        if (failure.kind == RawJobFailure::UnknownPrinter && failure.printerName.isEmpty())
-            return CliSupport::fail(QStringLiteral("%1: no printer given and no default destination").arg(in));
-        if (failure.kind == RawJobFailure::UnknownPrinter)
-            return CliSupport::fail(QStringLiteral("%1: no such printer \"%2\"").arg(in, failure.printerName));
-        if (failure.kind == RawJobFailure::NoServer) {
-            QString cause = failure.error.description; // "The print server X does not answer."
-            cause[0] = cause[0].toLower();
-            return CliSupport::fail(QStringLiteral("%1: %2").arg(in, cause.chopped(cause.endsWith(QLatin1Char('.')) ? 1 : 0)));
-        }
-        if (failure.kind == RawJobFailure::Changed)
-            return CliSupport::fail(QStringLiteral("%1: %2").arg(in, FileStamp::changedText()));
-        if (failure.kind == RawJobFailure::RunTime)
-            return CliSupport::fail(QStringLiteral("%1: %2 (%3)").arg(in, failure.error.description, failure.error.source));
-        return CliSupport::fail(QStringLiteral("%1: %2").arg(in, failure.message));
-    }
+    if (!RawJobThread::run(std::make_shared<CupsSpooler>(), file, options, &failure))
+        return CliSupport::fail(failureLine(in, failure));
     return int(Status::Done);
 }
 

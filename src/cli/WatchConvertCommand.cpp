@@ -48,6 +48,179 @@ QString outputName(const QString &job, const QString &extension)
     return pdf.left(pdf.size() - 3) + extension;
 }
 
+// One watch of a folder: each print file that comes into it is converted
+// into the output folder by a convert process of its own, and then recorded
+// (and moved to done when asked), or moved to failed with a log beside it.
+class ConvertWatch
+{
+public:
+    ConvertWatch(const ConvertBatch &watch, const QDir &outDir)
+        : m_watch(watch)
+        , m_outDir(outDir)
+        , m_converted(outDir.absolutePath())
+        , m_options(watch.options)
+        , m_rulesPath(takeRules(&m_options))
+        , m_jobs(m_options, watch.parallel)
+    { }
+
+    // Watches until a stop signal; the status to exit with.
+    int run();
+
+private:
+    void startJob(const QString &job);
+    void jobFinished(const QString &job, const QString &written, bool converterOk, const QString &converterMessage);
+    bool carryOutPlan(const QString &job, const QString &planPath, const QString &written, QString *output,
+        QString *message);
+    void recordConverted(const QString &job, const QString &output);
+    void moveFailed(const QString &job, const QString &output, const QString &message);
+    void moveDone(const QString &job, const QString &what);
+
+    const ConvertBatch &m_watch;
+    const QDir m_outDir;
+    ConvertedJobs m_converted;
+    StopSignals m_stopSignals; // before the rules and jobs: the threads started later hold the signals back too
+    QStringList m_options;     // convert's options, --rules taken out
+    const QString m_rulesPath;
+    RulesKeeper m_rules;
+    QTemporaryDir m_plans;            // each conversion's plan, carried out here
+    QHash<QString, QString> m_planOf; // by output
+    int m_planned = 0;
+    ConvertJobs m_jobs;
+    QSet<QString> m_converting; // the outputs of the conversions running
+    PrintFileWatcher m_watcher;
+};
+
+int ConvertWatch::run()
+{
+    QString rulesError;
+    if (!m_rulesPath.isEmpty() && !m_rules.start(m_rulesPath, &rulesError))
+        return CliSupport::fail(rulesError);
+    QObject::connect(&m_stopSignals, &StopSignals::stopped, [this] {
+        m_jobs.stopAll();
+        QCoreApplication::exit(0);
+    });
+    QObject::connect(&m_jobs, &ConvertJobs::finished,
+        [this](const QString &job, const QString &written, bool converterOk, const QString &converterMessage) {
+            jobFinished(job, written, converterOk, converterMessage);
+        });
+    m_watcher.setReportExisting(true);
+    QObject::connect(&m_watcher, &PrintFileWatcher::fileReady, [this](const QString &job) { startJob(job); });
+    QString error;
+    if (!m_watcher.start(m_watch.watchFolder, &error))
+        return CliSupport::fail(error);
+    return QCoreApplication::exec() == 0 ? int(Status::Done) : int(Status::Failed);
+}
+
+// A job come into the folder: converted into a free name of the output
+// folder, with a plan of its rule's actions when there are rules.
+void ConvertWatch::startJob(const QString &job)
+{
+    const QString name = outputName(job, m_watch.extension);
+    if (m_converted.contains(job, m_watch.extension)) {
+        if (m_watch.moveDone)
+            moveDone(job, QStringLiteral("converted before"));
+        return;
+    }
+    const QString output = JobArchive::freePath(m_outDir.absolutePath(), name, m_converting);
+    m_converting.insert(output);
+    QStringList own;
+    if (!m_rulesPath.isEmpty()) {
+        const QString note = m_rules.refresh();
+        if (!note.isEmpty())
+            CliSupport::report(note);
+        const QString planPath = m_plans.filePath(QStringLiteral("plan-%1.json").arg(++m_planned));
+        m_planOf.insert(output, planPath);
+        own << QStringLiteral("--rules") << m_rules.copyPath() << QStringLiteral("--rules-origin") << m_rulesPath
+            << QStringLiteral("--rules-plan") << planPath;
+    }
+    m_jobs.add(job, output, own);
+}
+
+void ConvertWatch::jobFinished(
+    const QString &job, const QString &written, bool converterOk, const QString &converterMessage)
+{
+    m_converting.remove(written);
+    bool ok = converterOk;
+    QString message = converterMessage;
+    QString output = written;
+    const QString planPath = m_planOf.take(written);
+    if (ok && !planPath.isEmpty())
+        ok = carryOutPlan(job, planPath, written, &output, &message);
+    if (!planPath.isEmpty())
+        QFile::remove(planPath);
+    if (ok)
+        recordConverted(job, output);
+    else
+        moveFailed(job, output, message);
+}
+
+// The conversion only planned; filing, mail and printing are done here,
+// where the service's rights are. False with the message when they failed.
+bool ConvertWatch::carryOutPlan(
+    const QString &job, const QString &planPath, const QString &written, QString *output, QString *message)
+{
+    RulePlan plan;
+    QFile planFile(planPath);
+    if (!planFile.open(QIODevice::ReadOnly) || !RulePlan::fromJson(planFile.readAll(), &plan)) {
+        *message = QStringLiteral("%1: the conversion left no plan").arg(job);
+        return false;
+    }
+    const RuleActionsOutcome outcome = applyRulePlan(plan, written);
+    *output = outcome.pdfPath;
+    if (!outcome.ok()) {
+        *message = outcome.failures(plan.rule).join(QStringLiteral("; "))
+            + QStringLiteral("; the PDF is %1").arg(outcome.pdfPath);
+        return false;
+    }
+    return true;
+}
+
+void ConvertWatch::recordConverted(const QString &job, const QString &output)
+{
+    const QString what = QStringLiteral("converted to %1").arg(output);
+    QString error;
+    if (!m_converted.add(job, &error))
+        CliSupport::report(QStringLiteral("%1: %2, but it is not recorded as converted: %3").arg(job, what, error));
+    else if (!m_watch.moveDone)
+        CliSupport::report(QStringLiteral("%1: %2").arg(job, what));
+    if (m_watch.moveDone)
+        moveDone(job, what);
+}
+
+// A job that did not convert moves to DIR/failed, with a log of why beside it.
+void ConvertWatch::moveFailed(const QString &job, const QString &output, const QString &message)
+{
+    QString movedTo;
+    QString note;
+    QString error;
+    if (!JobArchive::moveInto(job, m_outDir.filePath(QStringLiteral("failed")), &movedTo, &note, &error)) {
+        CliSupport::report(QStringLiteral("%1: not converted (%2), and %3").arg(job, message, error));
+        return;
+    }
+    moveJobInfo(job, movedTo);
+    QString logError;
+    const bool logged = JobArchive::writeText(
+        movedTo + QStringLiteral(".log"), logText(job, output, m_watch.options, message), &logError);
+    CliSupport::report(QStringLiteral("%1: not converted (%2); the job is now %3%4%5")
+                           .arg(job, message, movedTo, note.isEmpty() ? QString() : QStringLiteral("; ") + note,
+                               logged ? QString() : QStringLiteral("; no log: ") + logError));
+}
+
+// A converted job moves to DIR/done; a job converted before the watch last
+// stopped, but not moved yet, moves now.
+void ConvertWatch::moveDone(const QString &job, const QString &what)
+{
+    QString movedTo;
+    QString note;
+    QString error;
+    if (JobArchive::moveInto(job, m_outDir.filePath(QStringLiteral("done")), &movedTo, &note, &error)
+        && moveJobInfo(job, movedTo))
+        CliSupport::report(QStringLiteral("%1: %2; the job is now %3%4")
+                               .arg(job, what, movedTo, note.isEmpty() ? QString() : QStringLiteral("; ") + note));
+    else
+        CliSupport::report(QStringLiteral("%1: %2, but %3").arg(job, what, error));
+}
+
 } // namespace
 
 int runConvertWatch(const ConvertBatch &watch)
@@ -58,121 +231,8 @@ int runConvertWatch(const ConvertBatch &watch)
     if (QFileInfo(watch.outDir).canonicalFilePath() == QFileInfo(watch.watchFolder).canonicalFilePath())
         return CliSupport::fail(
             QStringLiteral("%1: the output folder cannot be the watched folder").arg(watch.outDir));
-
-    ConvertedJobs converted(outDir.absolutePath());
-    // A converted job moves to DIR/done; a job converted before the watch
-    // last stopped, but not moved yet, moves now.
-    const auto moveDone = [&](const QString &job, const QString &what) {
-        QString movedTo;
-        QString note;
-        QString error;
-        if (JobArchive::moveInto(job, outDir.filePath(QStringLiteral("done")), &movedTo, &note, &error)
-            && moveJobInfo(job, movedTo))
-            CliSupport::report(QStringLiteral("%1: %2; the job is now %3%4")
-                                   .arg(job, what, movedTo, note.isEmpty() ? QString() : QStringLiteral("; ") + note));
-        else
-            CliSupport::report(QStringLiteral("%1: %2, but %3").arg(job, what, error));
-    };
-
-    StopSignals stopSignals; // first: the threads started later hold the signals back too
-    QStringList options = watch.options;
-    const QString rulesPath = takeRules(&options);
-    RulesKeeper rules;
-    QString rulesError;
-    if (!rulesPath.isEmpty() && !rules.start(rulesPath, &rulesError))
-        return CliSupport::fail(rulesError);
-    QTemporaryDir plans; // each conversion's plan, carried out here
-    QHash<QString, QString> planOf; // by output
-    int planned = 0;
-    ConvertJobs jobs(options, watch.parallel);
-    QObject::connect(&stopSignals, &StopSignals::stopped, [&] {
-        jobs.stopAll();
-        QCoreApplication::exit(0);
-    });
-    QSet<QString> converting; // the outputs of the conversions running
-    QObject::connect(&jobs, &ConvertJobs::finished,
-        [&](const QString &job, const QString &written, bool converterOk, const QString &converterMessage) {
-            converting.remove(written);
-            bool ok = converterOk;
-            QString message = converterMessage;
-            QString output = written;
-            const QString planPath = planOf.take(written);
-            RulePlan plan;
-            if (ok && !planPath.isEmpty()) {
-                // The conversion only planned; filing, mail and printing are
-                // done here, where the service's rights are.
-                QFile planFile(planPath);
-                if (!planFile.open(QIODevice::ReadOnly) || !RulePlan::fromJson(planFile.readAll(), &plan)) {
-                    ok = false;
-                    message = QStringLiteral("%1: the conversion left no plan").arg(job);
-                } else {
-                    const RuleActionsOutcome outcome = applyRulePlan(plan, written);
-                    output = outcome.pdfPath;
-                    if (!outcome.ok()) {
-                        ok = false;
-                        message = outcome.failures(plan.rule).join(QStringLiteral("; "))
-                            + QStringLiteral("; the PDF is %1").arg(outcome.pdfPath);
-                    }
-                }
-            }
-            if (!planPath.isEmpty())
-                QFile::remove(planPath);
-            QString movedTo;
-            QString note;
-            QString error;
-            if (ok) {
-                const QString what = QStringLiteral("converted to %1").arg(output);
-                if (!converted.add(job, &error))
-                    CliSupport::report(QStringLiteral("%1: %2, but it is not recorded as converted: %3")
-                                           .arg(job, what, error));
-                else if (!watch.moveDone)
-                    CliSupport::report(QStringLiteral("%1: %2").arg(job, what));
-                if (watch.moveDone)
-                    moveDone(job, what);
-                return;
-            }
-            if (!JobArchive::moveInto(
-                    job, outDir.filePath(QStringLiteral("failed")), &movedTo, &note, &error)) {
-                CliSupport::report(QStringLiteral("%1: not converted (%2), and %3").arg(job, message, error));
-                return;
-            }
-            moveJobInfo(job, movedTo);
-            QString logError;
-            const bool logged = JobArchive::writeText(
-                movedTo + QStringLiteral(".log"), logText(job, output, watch.options, message), &logError);
-            CliSupport::report(
-                QStringLiteral("%1: not converted (%2); the job is now %3%4%5")
-                    .arg(job, message, movedTo, note.isEmpty() ? QString() : QStringLiteral("; ") + note,
-                        logged ? QString() : QStringLiteral("; no log: ") + logError));
-        });
-
-    PrintFileWatcher watcher;
-    watcher.setReportExisting(true);
-    QObject::connect(&watcher, &PrintFileWatcher::fileReady, [&](const QString &job) {
-        const QString name = outputName(job, watch.extension);
-        if (converted.contains(job, watch.extension)) {
-            if (watch.moveDone)
-                moveDone(job, QStringLiteral("converted before"));
-            return;
-        }
-        const QString output = JobArchive::freePath(outDir.absolutePath(), name, converting);
-        converting.insert(output);
-        QStringList own;
-        if (!rulesPath.isEmpty()) {
-            const QString note = rules.refresh();
-            if (!note.isEmpty())
-                CliSupport::report(note);
-            const QString planPath = plans.filePath(QStringLiteral("plan-%1.json").arg(++planned));
-            planOf.insert(output, planPath);
-            own << QStringLiteral("--rules") << rules.copyPath() << QStringLiteral("--rules-origin") << rulesPath
-                << QStringLiteral("--rules-plan") << planPath;
-        }
-        jobs.add(job, output, own);
-    });
-    QString error;
-    if (!watcher.start(watch.watchFolder, &error))
-        return CliSupport::fail(error);
-    return QCoreApplication::exec() == 0 ? int(Status::Done) : int(Status::Failed);
+    ConvertWatch watching(watch, outDir);
+    return watching.run();
 }
 
 } // namespace CommandLine

@@ -84,6 +84,117 @@ void quietPoppler()
     std::call_once(once, [] { Poppler::setDebugErrorFunction([](const QString &, const QVariant &) {}, {}); });
 }
 
+// The file a form's name names, and the page when it ends in "#page=N"
+// and no file of that whole name exists.
+struct FormName
+{
+    QString filePath;
+    int pageNumber = 0;     // 1-based when named
+    bool pageNamed = false; // "#page=N" was taken off the name
+};
+
+FormName formNameOf(const QString &path)
+{
+    FormName name{path};
+    static const QRegularExpression PageSuffix(QStringLiteral("^(.+)#page=([0-9]{1,6})$"));
+    const QRegularExpressionMatch suffix = PageSuffix.match(path);
+    if (suffix.hasMatch() && !QFileInfo::exists(path)) {
+        name.filePath = suffix.captured(1);
+        name.pageNumber = suffix.captured(2).toInt();
+        name.pageNamed = true;
+    }
+    return name;
+}
+
+// Opens the form's file and reads its head: the type its first bytes say,
+// FileType::Other with the error when it is missing, not a regular file,
+// unreadable, of no type a form can be, or an image asked for a page.
+FileType openForm(const FormName &name, QFile &file, QByteArray *head, QString *error)
+{
+    const QFileInfo info(name.filePath);
+    if (!info.exists()) {
+        fail(error, name.filePath, QObject::tr("the form does not exist"));
+        return FileType::Other;
+    }
+    if (!info.isFile()) {
+        fail(error, name.filePath, QObject::tr("the form is not a regular file"));
+        return FileType::Other;
+    }
+    file.setFileName(name.filePath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        fail(error, name.filePath, QObject::tr("the form cannot be read: %1").arg(file.errorString()));
+        return FileType::Other;
+    }
+    *head = file.read(64 * 1024);
+    const FileType type = sniff(*head);
+    if (type == FileType::Other) {
+        fail(error, name.filePath, QObject::tr("the form is not a PDF, PNG or JPEG file"));
+        return FileType::Other;
+    }
+    if (type != FileType::Pdf && name.pageNumber > 0) {
+        fail(error, name.filePath, QObject::tr("an image form has no pages to choose from"));
+        return FileType::Other;
+    }
+    return type;
+}
+
+// A PDF form's page, read and checked, and its document.
+struct PdfPage
+{
+    std::unique_ptr<Poppler::Document> document;
+    std::unique_ptr<Poppler::Page> page;
+    int index = 0; // 0-based
+};
+
+// The PDF's first page, or the page its name named; false with the error
+// when the PDF cannot be read, is locked or has no such page.
+bool readPdfPage(const FormName &name, PdfPage *pdf, QString *error)
+{
+    quietPoppler();
+    pdf->document = Poppler::Document::load(name.filePath);
+    Poppler::Document *document = pdf->document.get();
+    if (!document)
+        return fail(error, name.filePath, QObject::tr("the form cannot be read as a PDF"));
+    if (document->isLocked())
+        return fail(error, name.filePath, QObject::tr("the form is locked by a password"));
+    const int pages = document->numPages();
+    if (pages <= 0)
+        return fail(error, name.filePath, QObject::tr("the form has no page"));
+    const int pageNumber = name.pageNumber;
+    if (pageNumber > pages || pageNumber < 0 || (name.pageNamed && pageNumber == 0))
+        return fail(error, name.filePath,
+            QObject::tr("the form has no page %1 (it has %2)").arg(pageNumber).arg(pages));
+    pdf->index = qMax(0, pageNumber - 1);
+    pdf->page = document->page(pdf->index);
+    if (!pdf->page)
+        return fail(error, name.filePath, QObject::tr("the form's page %1 cannot be read").arg(pdf->index + 1));
+    document->setRenderHint(Poppler::Document::Antialiasing);
+    document->setRenderHint(Poppler::Document::TextAntialiasing);
+    document->setPaperColor(Qt::white);
+    return true;
+}
+
+// An image form's pixels, and its size in points at the resolution the
+// file states (72 dots per inch when it states none).
+bool readImage(const FormName &name, QFile &file, FileType type, const QByteArray &head, QImage *image,
+    QSizeF *sizePoints, QString *error)
+{
+    file.seek(0);
+    QImageReader reader(&file, type == FileType::Png ? "png" : "jpeg");
+    reader.setAutoTransform(true);
+    if (!reader.read(image))
+        return fail(error, name.filePath,
+            QObject::tr("the form cannot be read as an image: %1").arg(reader.errorString()));
+    QSizeF dpi = statedResolution(head, type);
+    if (dpi.isEmpty())
+        dpi = QSizeF(UnstatedDpi, UnstatedDpi);
+    // A turned JPEG (its Exif orientation) turns its resolution too.
+    if (reader.transformation() & QImageIOHandler::TransformationRotate90)
+        dpi.transpose();
+    *sizePoints = QSizeF(image->width() * 72.0 / dpi.width(), image->height() * 72.0 / dpi.height());
+    return true;
+}
+
 } // namespace
 
 struct FormPage::Pdf
@@ -98,93 +209,30 @@ FormPage::~FormPage() = default;
 
 std::shared_ptr<const FormPage> FormPage::load(const QString &path, QString *error)
 {
-    QString filePath = path;
-    int pageNumber = 0; // 1-based when named
-    static const QRegularExpression PageSuffix(QStringLiteral("^(.+)#page=([0-9]{1,6})$"));
-    const QRegularExpressionMatch suffix = PageSuffix.match(path);
-    if (suffix.hasMatch() && !QFileInfo::exists(path)) {
-        filePath = suffix.captured(1);
-        pageNumber = suffix.captured(2).toInt();
-    }
-    const QFileInfo info(filePath);
-    if (!info.exists()) {
-        fail(error, filePath, QObject::tr("the form does not exist"));
+    const FormName name = formNameOf(path);
+    QFile file;
+    QByteArray head;
+    const FileType type = openForm(name, file, &head, error);
+    if (type == FileType::Other)
         return nullptr;
-    }
-    if (!info.isFile()) {
-        fail(error, filePath, QObject::tr("the form is not a regular file"));
-        return nullptr;
-    }
-    QFile file(filePath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        fail(error, filePath, QObject::tr("the form cannot be read: %1").arg(file.errorString()));
-        return nullptr;
-    }
-    const QByteArray head = file.read(64 * 1024);
-    const FileType type = sniff(head);
-    if (type == FileType::Other) {
-        fail(error, filePath, QObject::tr("the form is not a PDF, PNG or JPEG file"));
-        return nullptr;
-    }
-    if (type != FileType::Pdf && pageNumber > 0) {
-        fail(error, filePath, QObject::tr("an image form has no pages to choose from"));
-        return nullptr;
-    }
 
     std::shared_ptr<FormPage> form(new FormPage);
-    form->m_filePath = filePath;
+    form->m_filePath = name.filePath;
     if (type == FileType::Pdf) {
-        quietPoppler();
+        PdfPage pdf;
+        if (!readPdfPage(name, &pdf, error))
+            return nullptr;
         form->m_kind = Kind::Pdf;
         form->m_pdf = std::make_unique<Pdf>();
-        form->m_pdf->document = Poppler::Document::load(filePath);
-        Poppler::Document *document = form->m_pdf->document.get();
-        if (!document) {
-            fail(error, filePath, QObject::tr("the form cannot be read as a PDF"));
-            return nullptr;
-        }
-        if (document->isLocked()) {
-            fail(error, filePath, QObject::tr("the form is locked by a password"));
-            return nullptr;
-        }
-        const int pages = document->numPages();
-        if (pages <= 0) {
-            fail(error, filePath, QObject::tr("the form has no page"));
-            return nullptr;
-        }
-        if (pageNumber > pages || pageNumber < 0 || (suffix.hasMatch() && pageNumber == 0 && filePath != path)) {
-            fail(error, filePath, QObject::tr("the form has no page %1 (it has %2)").arg(pageNumber).arg(pages));
-            return nullptr;
-        }
-        form->m_pageIndex = qMax(0, pageNumber - 1);
-        form->m_pdf->page = document->page(form->m_pageIndex);
-        if (!form->m_pdf->page) {
-            fail(error, filePath, QObject::tr("the form's page %1 cannot be read").arg(form->m_pageIndex + 1));
-            return nullptr;
-        }
-        document->setRenderHint(Poppler::Document::Antialiasing);
-        document->setRenderHint(Poppler::Document::TextAntialiasing);
-        document->setPaperColor(Qt::white);
-        form->m_sizePoints = form->m_pdf->page->pageSizeF();
-    } else {
-        file.seek(0);
-        QImageReader reader(&file, type == FileType::Png ? "png" : "jpeg");
-        reader.setAutoTransform(true);
-        if (!reader.read(&form->m_image)) {
-            fail(error, filePath, QObject::tr("the form cannot be read as an image: %1").arg(reader.errorString()));
-            return nullptr;
-        }
-        QSizeF dpi = statedResolution(head, type);
-        if (dpi.isEmpty())
-            dpi = QSizeF(UnstatedDpi, UnstatedDpi);
-        // A turned JPEG (its Exif orientation) turns its resolution too.
-        if (reader.transformation() & QImageIOHandler::TransformationRotate90)
-            dpi.transpose();
-        form->m_sizePoints = QSizeF(form->m_image.width() * 72.0 / dpi.width(),
-            form->m_image.height() * 72.0 / dpi.height());
+        form->m_pageIndex = pdf.index;
+        form->m_sizePoints = pdf.page->pageSizeF();
+        form->m_pdf->document = std::move(pdf.document);
+        form->m_pdf->page = std::move(pdf.page);
+    } else if (!readImage(name, file, type, head, &form->m_image, &form->m_sizePoints, error)) {
+        return nullptr;
     }
     if (!(form->m_sizePoints.width() > 0 && form->m_sizePoints.height() > 0)) {
-        fail(error, filePath, QObject::tr("the form's page has no size"));
+        fail(error, name.filePath, QObject::tr("the form's page has no size"));
         return nullptr;
     }
     return form;

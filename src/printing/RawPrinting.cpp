@@ -73,6 +73,95 @@ bool sendCopy(Spooler &spooler, QFile &file, LineFramer &framer, QByteArray &out
     return true;
 }
 
+QString cancelledMessage(const QString &file)
+{
+    return QCoreApplication::translate("Printing", "Printing %1 was cancelled; nothing of it prints.").arg(file);
+}
+
+// What stops a job before anything is opened: no file, or a paper height
+// out of range. False with the failure told.
+bool checkJob(const QString &file, const RawJobOptions &options, RawJobFailure &f)
+{
+    if (!FileExists(file)) {
+        f.kind = RawJobFailure::MissingFile;
+        f.message = QCoreApplication::translate("Printing", "File %1 does not exists").arg(file);
+        return false;
+    }
+    if (!paperHeightValid(options.paperHeight)) {
+        f.kind = RawJobFailure::PaperHeight;
+        f.message = paperHeightMessage(QString::number(options.paperHeight));
+        return false;
+    }
+    return true;
+}
+
+// The spooler did not open the printer: cancelled, no print server, or a
+// name it does not know, told in `f`. The spooler is closed again.
+void openFailure(Spooler &spooler, const QString &file, const RawJobOptions &options, RawJobFailure &f)
+{
+    spooler.close();
+    spooler.setStopCheck({});
+    if (options.stopped && options.stopped()) {
+        f.kind = RawJobFailure::Cancelled;
+        f.message = cancelledMessage(file);
+        return;
+    }
+    if (spooler.lastError().noServer) {
+        f.kind = RawJobFailure::NoServer;
+        f.error = spooler.lastError();
+        f.message = QCoreApplication::translate("Printing", "%1 Nothing was printed.").arg(f.error.description);
+        return;
+    }
+    f.kind = RawJobFailure::UnknownPrinter;
+    f.printerName = spooler.printerName().isEmpty() ? options.printerName : spooler.printerName();
+    f.message
+        = QCoreApplication::translate("Printing", "The Printer Name (%1) wasn't recognized.").arg(f.printerName);
+}
+
+// Sends the setup sequences and every copy of the open file as one spooler
+// document; a document that fails is cancelled. `changed` is set when the
+// file is no longer the one `stamp` was taken of after a copy.
+bool sendDocument(Spooler &spooler, QFile &file, const FileStamp &stamp, const RawJobOptions &options,
+    bool *changed, RunTimeError *error)
+{
+    const RawPanelState &panel = options.panel;
+    if (!spooler.startDocument(ParseFileName11(file.fileName()))) {
+        *error = spooler.lastError();
+        return false;
+    }
+    bool ok = true;
+    QByteArray out = setupSequences(options.draft, panel.ch12, panel.ch17, quint8(options.paperHeight));
+    out.reserve(WriteChunk + ReadChunk * 2 + 16);
+    LineFramer framer(panel.extraLine);
+    const long long copies = copiesOf(panel.copies);
+    const qint64 total = file.size() * copies;
+    qint64 sent = 0;
+    for (long long copy = 1; ok && copy <= copies; ++copy) {
+        if (copy > 1) {
+            file.close();
+            if (!file.open(QIODevice::ReadOnly)) {
+                *error = fileError(file);
+                ok = false;
+                break;
+            }
+        }
+        ok = sendCopy(spooler, file, framer, out, error, options, &sent, total);
+        if (ok && stamp.changed(file.handle()))
+            *changed = true, ok = false;
+    }
+    if (ok && !out.isEmpty() && !WriteRaw(spooler, out)) {
+        *error = spooler.lastError();
+        ok = false;
+    }
+    if (ok && !spooler.finishDocument()) {
+        *error = spooler.lastError();
+        ok = false;
+    }
+    if (!ok)
+        spooler.cancelDocument();
+    return ok;
+}
+
 } // namespace
 
 QByteArray setupSequences(bool draft, bool ch12, bool ch17, quint8 paperHeight)
@@ -129,16 +218,8 @@ bool sendRawJob(Spooler &spooler, const QString &PStrtextfile, const RawJobOptio
     RawJobFailure ignored;
     RawJobFailure &f = failure ? *failure : ignored;
     f = RawJobFailure();
-    if (!FileExists(PStrtextfile)) {
-        f.kind = RawJobFailure::MissingFile;
-        f.message = QCoreApplication::translate("Printing", "File %1 does not exists").arg(PStrtextfile);
+    if (!checkJob(PStrtextfile, options, f))
         return false;
-    }
-    if (!paperHeightValid(options.paperHeight)) {
-        f.kind = RawJobFailure::PaperHeight;
-        f.message = paperHeightMessage(QString::number(options.paperHeight));
-        return false;
-    }
 
     // The file is opened before the printer so that an unreadable file
     // sends nothing at all.
@@ -152,71 +233,16 @@ bool sendRawJob(Spooler &spooler, const QString &PStrtextfile, const RawJobOptio
     }
     // Every copy must be this file as it is now, or nothing prints.
     const FileStamp stamp = FileStamp::of(file.handle());
-    bool changed = false;
 
     // No name: the spooler's default destination.
-    const QString &printerName = options.printerName;
     spooler.setStopCheck(options.stopped);
-    if (!spooler.open(printerName)) {
-        spooler.close();
-        spooler.setStopCheck({});
-        if (options.stopped && options.stopped()) {
-            f.kind = RawJobFailure::Cancelled;
-            f.message
-                = QCoreApplication::translate("Printing", "Printing %1 was cancelled; nothing of it prints.")
-                      .arg(PStrtextfile);
-            return false;
-        }
-        if (spooler.lastError().noServer) {
-            f.kind = RawJobFailure::NoServer;
-            f.error = spooler.lastError();
-            f.message
-                = QCoreApplication::translate("Printing", "%1 Nothing was printed.").arg(f.error.description);
-            return false;
-        }
-        f.kind = RawJobFailure::UnknownPrinter;
-        f.printerName = spooler.printerName().isEmpty() ? printerName : spooler.printerName();
-        f.message = QCoreApplication::translate("Printing", "The Printer Name (%1) wasn't recognized.")
-                        .arg(f.printerName);
+    if (!spooler.open(options.printerName)) {
+        openFailure(spooler, PStrtextfile, options, f);
         return false;
     }
-
-    const RawPanelState &panel = options.panel;
+    bool changed = false;
     RunTimeError error;
-    bool ok = spooler.startDocument(ParseFileName11(PStrtextfile));
-    if (!ok) {
-        error = spooler.lastError();
-    } else {
-        QByteArray out = setupSequences(options.draft, panel.ch12, panel.ch17, quint8(options.paperHeight));
-        out.reserve(WriteChunk + ReadChunk * 2 + 16);
-        LineFramer framer(panel.extraLine);
-        const long long copies = copiesOf(panel.copies);
-        const qint64 total = file.size() * copies;
-        qint64 sent = 0;
-        for (long long copy = 1; ok && copy <= copies; ++copy) {
-            if (copy > 1) {
-                file.close();
-                if (!file.open(QIODevice::ReadOnly)) {
-                    error = fileError(file);
-                    ok = false;
-                    break;
-                }
-            }
-            ok = sendCopy(spooler, file, framer, out, &error, options, &sent, total);
-            if (ok && stamp.changed(file.handle()))
-                changed = true, ok = false;
-        }
-        if (ok && !out.isEmpty() && !WriteRaw(spooler, out)) {
-            error = spooler.lastError();
-            ok = false;
-        }
-        if (ok && !spooler.finishDocument()) {
-            error = spooler.lastError();
-            ok = false;
-        }
-        if (!ok)
-            spooler.cancelDocument();
-    }
+    const bool ok = sendDocument(spooler, file, stamp, options, &changed, &error);
     spooler.close();
     spooler.setStopCheck({});
     file.close();
@@ -228,9 +254,7 @@ bool sendRawJob(Spooler &spooler, const QString &PStrtextfile, const RawJobOptio
     }
     if (!ok && options.stopped && options.stopped()) {
         f.kind = RawJobFailure::Cancelled;
-        f.message
-            = QCoreApplication::translate("Printing", "Printing %1 was cancelled; nothing of it prints.")
-                  .arg(PStrtextfile);
+        f.message = cancelledMessage(PStrtextfile);
         return false;
     }
     if (!ok) {
@@ -239,7 +263,8 @@ bool sendRawJob(Spooler &spooler, const QString &PStrtextfile, const RawJobOptio
                 QCoreApplication::translate("Printing", "Unknown error")};
         f.kind = RawJobFailure::RunTime;
         f.error = error;
-        f.message = QStringLiteral("Printing %1 on %2 failed: %3").arg(PStrtextfile, printerName, error.description);
+        f.message = QStringLiteral("Printing %1 on %2 failed: %3")
+                        .arg(PStrtextfile, options.printerName, error.description);
     }
     return ok;
 }

@@ -50,17 +50,16 @@ bool isNumber(const QString &text, double low, double high)
     return ok && value >= low && value <= high;
 }
 
-} // namespace
-
-void check(Rule *rule, const QString &folder, const FaultSink &fault)
+// The pattern compiles, and every field a text uses is one of the job's or
+// one the pattern names.
+void checkFields(Rule *rule, const FaultSink &fault)
 {
-    const auto line = [rule](const QString &key) { return rule->lineOf(key); };
     QStringList fields = RuleTemplate::jobFields();
     if (rule->has(QStringLiteral("match"))) {
         QString error;
         rule->pattern = RulePattern::compile(rule->value(QStringLiteral("match")), &error);
         if (!rule->pattern)
-            fault(line(QStringLiteral("match")), QStringLiteral("invalid regular expression: %1").arg(error));
+            fault(rule->lineOf(QStringLiteral("match")), QStringLiteral("invalid regular expression: %1").arg(error));
         else
             fields += rule->pattern->groupNames();
     }
@@ -70,35 +69,45 @@ void check(Rule *rule, const QString &folder, const FaultSink &fault)
         QStringList used;
         QString cause;
         if (!RuleTemplate::fieldsOf(rule->value(key), &used, &cause)) {
-            fault(line(key), QStringLiteral("%1: %2").arg(key, cause));
+            fault(rule->lineOf(key), QStringLiteral("%1: %2").arg(key, cause));
             continue;
         }
         for (const QString &field : std::as_const(used)) {
             if (!fields.contains(field))
-                fault(line(key),
+                fault(rule->lineOf(key),
                     QStringLiteral("%1: unknown field {%2} (the fields: {%3})")
                         .arg(key, field, fields.join(QStringLiteral("} {"))));
         }
     }
-    if (rule->has(QStringLiteral("name"))) {
-        // The name a job gets when every field that may be empty is: a
-        // name that can come out empty or ".." is refused here, not at night.
-        QHash<QString, QString> sample;
-        for (const QString &always : { QStringLiteral("job"), QStringLiteral("date"), QStringLiteral("time"),
-                 QStringLiteral("sheets"), QStringLiteral("name") })
-            sample.insert(always, QStringLiteral("1"));
-        const QString name = rule->value(QStringLiteral("name"));
-        const QString least = RuleTemplate::expanded(name, sample).trimmed();
-        if (SafeFileName::made(least).isEmpty() || least == QLatin1String(".."))
-            fault(line(QStringLiteral("name")),
-                QStringLiteral("name: \"%1\" gives %2").arg(name,
-                    least == QLatin1String("..") ? QStringLiteral("\"..\"")
-                                                 : QStringLiteral("an empty file name when its fields are empty")));
-    }
+}
+
+// The name a job gets when every field that may be empty is: a name that
+// can come out empty or ".." is refused here, not at night.
+void checkName(const Rule *rule, const FaultSink &fault)
+{
+    if (!rule->has(QStringLiteral("name")))
+        return;
+    QHash<QString, QString> sample;
+    for (const QString &always : { QStringLiteral("job"), QStringLiteral("date"), QStringLiteral("time"),
+             QStringLiteral("sheets"), QStringLiteral("name") })
+        sample.insert(always, QStringLiteral("1"));
+    const QString name = rule->value(QStringLiteral("name"));
+    const QString least = RuleTemplate::expanded(name, sample).trimmed();
+    if (SafeFileName::made(least).isEmpty() || least == QLatin1String(".."))
+        fault(rule->lineOf(QStringLiteral("name")),
+            QStringLiteral("name: \"%1\" gives %2").arg(name,
+                least == QLatin1String("..") ? QStringLiteral("\"..\"")
+                                             : QStringLiteral("an empty file name when its fields are empty")));
+}
+
+// The folder and the forms made absolute from the rules file's folder; a
+// form must be a PDF or an image.
+void checkPaths(Rule *rule, const QString &folder, const FaultSink &fault)
+{
     if (rule->has(QStringLiteral("folder"))) {
         QString &value = rule->values[QStringLiteral("folder")].text;
         if (value.isEmpty())
-            fault(line(QStringLiteral("folder")), QStringLiteral("folder: empty (~ is the printing user's own)"));
+            fault(rule->lineOf(QStringLiteral("folder")), QStringLiteral("folder: empty (~ is the printing user's own)"));
         else if (value != QLatin1String("~"))
             value = QDir::cleanPath(QDir(folder).absoluteFilePath(value));
     }
@@ -109,24 +118,29 @@ void check(Rule *rule, const QString &folder, const FaultSink &fault)
         value = QDir::cleanPath(QDir(folder).absoluteFilePath(value));
         QString cause;
         if (!isFormFile(value, &cause))
-            fault(line(key), QStringLiteral("%1 %2: %3").arg(key, value, cause));
+            fault(rule->lineOf(key), QStringLiteral("%1 %2: %3").arg(key, value, cause));
     }
+}
+
+// The reading settings: each one the command line takes.
+void checkReading(const Rule *rule, const FaultSink &fault)
+{
     if (rule->has(QStringLiteral("form-offset"))) {
         const QStringList parts = rule->value(QStringLiteral("form-offset")).split(QLatin1Char(','));
         if (parts.size() != 2 || !isNumber(parts.at(0).trimmed(), -500, 500) || !isNumber(parts.at(1).trimmed(), -500, 500))
-            fault(line(QStringLiteral("form-offset")),
+            fault(rule->lineOf(QStringLiteral("form-offset")),
                 QStringLiteral("form-offset: \"%1\" is not X,Y in millimetres")
                     .arg(rule->value(QStringLiteral("form-offset"))));
     }
     if (rule->has(QStringLiteral("codepage"))
         && !CodePage::choiceFromName(rule->value(QStringLiteral("codepage"))))
-        fault(line(QStringLiteral("codepage")),
+        fault(rule->lineOf(QStringLiteral("codepage")),
             QStringLiteral("unknown code page \"%1\" (%2 or auto)")
                 .arg(rule->value(QStringLiteral("codepage")), CodePage::names()));
     if (rule->has(QStringLiteral("form-length"))
         && !isNumber(rule->value(QStringLiteral("form-length")), ReportViewSettings::ShortestForm,
             ReportViewSettings::LongestForm))
-        fault(line(QStringLiteral("form-length")),
+        fault(rule->lineOf(QStringLiteral("form-length")),
             QStringLiteral("form-length: \"%1\" is not %2 to %3 inches")
                 .arg(rule->value(QStringLiteral("form-length")))
                 .arg(ReportViewSettings::ShortestForm)
@@ -134,34 +148,51 @@ void check(Rule *rule, const QString &folder, const FaultSink &fault)
     static const QStringList printers
         = { QStringLiteral("auto"), QStringLiteral("9-pin"), QStringLiteral("24-pin"), QStringLiteral("escp2") };
     if (rule->has(QStringLiteral("printer")) && !printers.contains(rule->value(QStringLiteral("printer")).toLower()))
-        fault(line(QStringLiteral("printer")),
+        fault(rule->lineOf(QStringLiteral("printer")),
             QStringLiteral("unknown printer \"%1\" (auto, 9-pin, 24-pin or escp2)")
                 .arg(rule->value(QStringLiteral("printer"))));
+}
+
+// The mail: an address that is one (or made of fields), a subject and a
+// sendmail only with an address, a sendmail that is a program here.
+void checkMail(const Rule *rule, const FaultSink &fault)
+{
     if (rule->has(QStringLiteral("mail-to"))) {
         const QString value = rule->value(QStringLiteral("mail-to"));
         if (value.isEmpty())
-            fault(line(QStringLiteral("mail-to")), QStringLiteral("mail-to: no address"));
+            fault(rule->lineOf(QStringLiteral("mail-to")), QStringLiteral("mail-to: no address"));
         for (const QString &piece : value.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
             const QString address = piece.trimmed();
             // An address made of fields is checked once the job fills them.
             if (!address.contains(QLatin1Char('{')) && !MailAddress::isValid(address))
-                fault(line(QStringLiteral("mail-to")), QStringLiteral("mail-to: \"%1\" is not a mail address").arg(address));
+                fault(rule->lineOf(QStringLiteral("mail-to")), QStringLiteral("mail-to: \"%1\" is not a mail address").arg(address));
         }
     }
     for (const QString &key : { QStringLiteral("mail-subject"), QStringLiteral("sendmail") }) {
         if (rule->has(key) && !rule->has(QStringLiteral("mail-to")))
-            fault(line(key), QStringLiteral("%1 without mail-to").arg(key));
+            fault(rule->lineOf(key), QStringLiteral("%1 without mail-to").arg(key));
     }
     if (rule->has(QStringLiteral("sendmail"))) {
         const QString program = rule->value(QStringLiteral("sendmail")).section(QLatin1Char(' '), 0, 0, QString::SectionSkipEmpty);
         if (program.isEmpty() || (QFileInfo(program).isAbsolute() && !QFileInfo(program).isExecutable()))
-            fault(line(QStringLiteral("sendmail")),
+            fault(rule->lineOf(QStringLiteral("sendmail")),
                 QStringLiteral("sendmail: \"%1\" is not a program here").arg(program));
     }
+}
+
+} // namespace
+
+void check(Rule *rule, const QString &folder, const FaultSink &fault)
+{
+    checkFields(rule, fault);
+    checkName(rule, fault);
+    checkPaths(rule, folder, fault);
+    checkReading(rule, fault);
+    checkMail(rule, fault);
     for (const QString &key : { QStringLiteral("print-to"), QStringLiteral("queue"), QStringLiteral("user"),
              QStringLiteral("title"), QStringLiteral("match") }) {
         if (rule->has(key) && rule->value(key).isEmpty())
-            fault(line(key), QStringLiteral("%1: empty").arg(key));
+            fault(rule->lineOf(key), QStringLiteral("%1: empty").arg(key));
     }
 }
 

@@ -139,7 +139,16 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void buildPrinterChoice();
+    void buildModeChoice();
+    void buildPitchChoice();
+    void buildOrientationChoice();
+    void buildPageChoice();
     void buildRangeLabel();
+    void buildCopiesAndPaper();
+    void buildButtons();
+    void layOutControls();
+    void connectRules();
     void modeRule();
     void applyModeLook();
     void pitchRule(QCheckBox *clicked);

@@ -56,7 +56,14 @@ protected:
 private:
     void buildControls();
     void buildLinePanel();
+    void buildLineFields();
+    void buildCountRow();
+    void buildModeRow();
+    void buildFormatSlots();
+    void buildButtons();
     void buildSettingsPanel();
+    void buildSheetSettings();
+    void buildWindowsGeometry();
     // Names for screen readers and the Tab order (Frm0010StickerAccess.cpp).
     void makeAccessible();
     void Form_Load();

@@ -1,4 +1,5 @@
-// The controls of the sticker form, placed at their twip positions.
+// The controls of the sticker form, placed at their twip positions: the
+// title, its actions, and the panel of the sticker lines.
 
 #include "gui/controls/Atext.h"
 #include "gui/controls/JeweledButton.h"
@@ -6,13 +7,11 @@
 #include "sticker/FormatStore.h"
 #include "gui/report/PrintFileActions.h"
 #include "gui/sticker/Frm0010Sticker.h"
-#include "gui/sticker/StickerMorePanel.h"
-#include "gui/sticker/StickerPreview.h"
+#include "gui/sticker/StickerFormLayout.h"
 #include "gui/watch/FrmWatch.h"
 
 #include <QAction>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
@@ -22,41 +21,14 @@
 #include <QRadioButton>
 #include <QStyle>
 
+using namespace StickerFormLayout;
+
 namespace {
 
-// Sizes of the form in twips.
-constexpr int Margin = 60;
-constexpr int FormHeight = 5880;
-constexpr int Frame4Width = 4785;
-constexpr int Frame1Width = 7260;
-constexpr int FieldHeight = 300;
+// Widths of the line panel's fields in twips.
 constexpr int LineFieldWidth = 3930;
 constexpr int ShortLineWidth = 1710;
 constexpr int RangeWidth = 780;
-
-void place(QWidget *w, int left, int top, int width, int height)
-{
-    w->setGeometry(
-        Twips::toPixels(left), Twips::toPixels(top), Twips::toPixels(width), Twips::toPixels(height));
-}
-
-QLabel *label(const QString &name, const QString &caption, QWidget *parent, int left, int top, int width,
-    Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter)
-{
-    auto *l = new QLabel(caption, parent);
-    l->setObjectName(name);
-    l->setAlignment(align);
-    place(l, left, top, width, FieldHeight);
-    return l;
-}
-
-QLineEdit *textBox(const QString &name, const QString &text, QWidget *parent, int left, int top, int width)
-{
-    auto *t = new QLineEdit(text, parent);
-    t->setObjectName(name);
-    place(t, left, top, width, FieldHeight);
-    return t;
-}
 
 // A text box with list, as the sticker form stores its twelve: an edit box
 // 300 twips high in the form's 8.25-point font.
@@ -71,10 +43,14 @@ Atext *lineField(int index, const QString &text, QWidget *parent, int left, int 
     return a;
 }
 
-QString lbName(int i)
+// The rows of the line panel, in twips from its top.
+constexpr int lineTop(int row)
 {
-    return QStringLiteral("lb(%1)").arg(i);
+    return 210 + row * 390;
 }
+constexpr int CountRow = lineTop(7) + 90;
+constexpr int ModeRow = CountRow + 420;
+constexpr int ButtonRow = ModeRow + 390 + 660 + 90;
 
 } // namespace
 
@@ -147,13 +123,21 @@ void Frm0010Sticker::buildLinePanel()
     Frame4 = new QGroupBox(this);
     Frame4->setObjectName(QStringLiteral("Frame4"));
     place(Frame4, Margin, 660, Frame4Width, FormHeight - 660 - 90);
+    buildLineFields();
+    buildCountRow();
+    buildModeRow();
+    buildFormatSlots();
+    buildButtons();
+}
 
-    // The sticker lines: line number, field, and on lines 4 and 5 a range
-    // with its size and its "++" box.
+// The sticker lines: line number, field, and on lines 4 and 5 a range
+// with its size and its "++" box.
+void Frm0010Sticker::buildLineFields()
+{
     static const int lineLabels[7] = {11, 7, 4, 6, 10, 14, 15};
     static const int lineFields[7] = {0, 1, 2, 3, 4, 8, 9};
     for (int row = 0; row < 7; ++row) {
-        const int top = 210 + row * 390;
+        const int top = lineTop(row);
         lb[size_t(lineLabels[row])] = label(lbName(lineLabels[row]), QString::number(row + 1), Frame4, 45,
             top, 240, Qt::AlignRight | Qt::AlignVCenter);
         const bool ranged = row == 3 || row == 4;
@@ -161,8 +145,8 @@ void Frm0010Sticker::buildLinePanel()
         Atxt[size_t(field)]
             = lineField(field, QString(), Frame4, 330, top, ranged ? ShortLineWidth : LineFieldWidth);
     }
-    const int row4 = 210 + 3 * 390;
-    const int row5 = 210 + 4 * 390;
+    const int row4 = lineTop(3);
+    const int row5 = lineTop(4);
     Atxt[5] = lineField(5, QStringLiteral("601"), Frame4, 2085, row4, RangeWidth);
     Atxt[6] = lineField(6, QStringLiteral("612"), Frame4, 2910, row4, RangeWidth);
     Atxt[10] = lineField(10, QString(), Frame4, 2085, row5, RangeWidth);
@@ -179,32 +163,40 @@ void Frm0010Sticker::buildLinePanel()
     ChkIn2 = new QCheckBox(QStringLiteral("++"), Frame4);
     ChkIn2->setObjectName(QStringLiteral("ChkIn2"));
     place(ChkIn2, 4095, row5, 600, FieldHeight);
+}
 
-    // Sticker count, the grid's capacity and the pages.
-    const int countRow = 210 + 7 * 390 + 90;
-    lb[0] = label(lbName(0), tr("No of Sticker"), Frame4, 120, countRow, 1230);
-    TxNos = textBox(QStringLiteral("TxNos"), QStringLiteral("0"), Frame4, 1380, countRow, 900);
-    lb[2] = label(lbName(2), QStringLiteral("0"), Frame4, 2310, countRow, 660);
+// Sticker count, the grid's capacity and the pages.
+void Frm0010Sticker::buildCountRow()
+{
+    lb[0] = label(lbName(0), tr("No of Sticker"), Frame4, 120, CountRow, 1230);
+    TxNos = textBox(QStringLiteral("TxNos"), QStringLiteral("0"), Frame4, 1380, CountRow, 900);
+    lb[2] = label(lbName(2), QStringLiteral("0"), Frame4, 2310, CountRow, 660);
     lb[2]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     lb[12] = label(
-        lbName(12), tr("Page"), Frame4, 3060, countRow, 480, Qt::AlignRight | Qt::AlignVCenter);
-    txtPage = textBox(QStringLiteral("txtPage"), QStringLiteral("0"), Frame4, 3600, countRow, 660);
+        lbName(12), tr("Page"), Frame4, 3060, CountRow, 480, Qt::AlignRight | Qt::AlignVCenter);
+    txtPage = textBox(QStringLiteral("txtPage"), QStringLiteral("0"), Frame4, 3600, CountRow, 660);
+}
 
-    const int modeRow = countRow + 420;
+// Windows mode, the hidden settings button and the preview.
+void Frm0010Sticker::buildModeRow()
+{
     ChKwIN = new QCheckBox(tr("Window"), Frame4);
     ChKwIN->setObjectName(QStringLiteral("ChKwIN"));
-    place(ChKwIN, 330, modeRow, 1500, FieldHeight);
+    place(ChKwIN, 330, ModeRow, 1500, FieldHeight);
     JeweledButton1 = new JeweledButton(QStringLiteral("JeweledButton1"), tr("Setting "), Frame4);
-    place(JeweledButton1, 3360, modeRow - 30, 1305, 360);
+    place(JeweledButton1, 3360, ModeRow - 30, 1305, 360);
     JeweledButton1->hide();
     // The print preview of the Windows-mode sheet.
     CmdPreview = new JeweledButton(QStringLiteral("CmdPreview"), tr("Preview"), Frame4);
-    place(CmdPreview, 1920, modeRow - 30, 1350, 360);
+    place(CmdPreview, 1920, ModeRow - 30, 1350, 360);
+}
 
-    // The format slots, shown in the order of their captions.
+// The format slots, shown in the order of their captions.
+void Frm0010Sticker::buildFormatSlots()
+{
     Frame3 = new QGroupBox(tr("Setting"), Frame4);
     Frame3->setObjectName(QStringLiteral("Frame3"));
-    place(Frame3, 120, modeRow + 390, 4545, 660);
+    place(Frame3, 120, ModeRow + 390, 4545, 660);
     for (int slot = 0; slot < FormatStore::SlotCount; ++slot) {
         const QString caption = FormatStore::slotCaption(slot);
         auto *b = new QRadioButton(caption, Frame3);
@@ -212,103 +204,22 @@ void Frm0010Sticker::buildLinePanel()
         place(b, 150 + (caption.toInt() - 1) * 540, 270, 510, FieldHeight);
         OPss[size_t(slot)] = b;
     }
+}
 
-    // The buttons.
-    const int buttonRow = modeRow + 390 + 660 + 90;
+void Frm0010Sticker::buildButtons()
+{
     JBshow[0] = new JeweledButton(QStringLiteral("JBshow(0)"), tr("SHO&W"), Frame4);
     JBshow[0]->setToolTip(tr("Display Page Wise  Print View "));
     JBshow[0]->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
-    place(JBshow[0], 120, buttonRow, 1080, 480);
+    place(JBshow[0], 120, ButtonRow, 1080, 480);
     JBshow[1] = new JeweledButton(QStringLiteral("JBshow(1)"), tr("Print"), Frame4);
     JBshow[1]->setIcon(QIcon::fromTheme(
         QStringLiteral("document-print"), style()->standardIcon(QStyle::SP_DialogApplyButton)));
-    place(JBshow[1], 1245, buttonRow, 1080, 480);
+    place(JBshow[1], 1245, ButtonRow, 1080, 480);
     CmdSave = new JeweledButton(QStringLiteral("CmdSave"), tr("Save"), Frame4);
-    place(CmdSave, 2370, buttonRow, 900, 480);
+    place(CmdSave, 2370, ButtonRow, 900, 480);
     CmdExit = new JeweledButton(QStringLiteral("CmdExit"), tr("    E &X I T"), Frame4);
     CmdExit->setToolTip(tr("Return to Main Menu"));
     CmdExit->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
-    place(CmdExit, 3315, buttonRow, 1350, 480);
-}
-
-void Frm0010Sticker::buildSettingsPanel()
-{
-    Frame1 = new QGroupBox(tr("Setting"), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    place(Frame1, Margin + Frame4Width, Margin, Frame1Width, FormHeight - Margin - 90);
-    FrameMore = new StickerMorePanel(this);
-    place(FrameMore, Margin + Frame4Width + Frame1Width + 60, Margin, StickerMorePanel::widthTwips() - 60,
-        FormHeight - Margin - 90);
-
-    constexpr int labelWidth = 2400;
-    constexpr int fieldLeft = 2580;
-    constexpr int fieldWidth = 780;
-    auto rowTop = [](int row) { return 330 + row * 315; };
-    auto setting = [&](QLineEdit *&box, const QString &name, int labelIndex, const QString &caption,
-                       int row) {
-        lb[size_t(labelIndex)] = label(lbName(labelIndex), caption, Frame1, 120, rowTop(row), labelWidth);
-        box = textBox(name, QString(), Frame1, fieldLeft, rowTop(row), fieldWidth);
-    };
-    setting(TxSp, QStringLiteral("TxSp"), 8, tr("SPace Between Col"), 0);
-    setting(TxCol, QStringLiteral("TxCol"), 3, tr("Col"), 1);
-    setting(TxRow, QStringLiteral("TxRow"), 5, tr("Row"), 2);
-    // Blank lines in character mode, the row pitch in Windows mode: both
-    // modes use it, so it stays outside the Windows-mode frame.
-    auto *label3 = label(QStringLiteral("Label3"), tr("Margin Between Two Sticker"), Frame1, 120,
-        rowTop(3), labelWidth);
-    Q_UNUSED(label3);
-    TxBlank = textBox(QStringLiteral("TxBlank"), QString(), Frame1, fieldLeft, rowTop(3), fieldWidth);
-    setting(TxMaxFLenth, QStringLiteral("TxMaxFLenth"), 9, tr("Max Field Lenth"), 4);
-
-    lb[13] = label(lbName(13), tr("Max Field"), Frame1, 120, rowTop(5), labelWidth);
-    Combo1 = new QComboBox(Frame1);
-    Combo1->setObjectName(QStringLiteral("Combo1"));
-    for (int i = 1; i <= 7; ++i)
-        Combo1->addItem(QString::number(i));
-    place(Combo1, fieldLeft, rowTop(5), fieldWidth, FieldHeight);
-    setting(txtRowPrint, QStringLiteral("txtRowPrint"), 17, tr("Row Printing"), 6);
-    lb[19] = label(lbName(19), tr("Loop Position"), Frame1, 120, rowTop(7), labelWidth);
-    Combo2 = new QComboBox(Frame1);
-    Combo2->setObjectName(QStringLiteral("Combo2"));
-    Combo2->addItems({QStringLiteral("4"), QStringLiteral("5")});
-    place(Combo2, fieldLeft, rowTop(7), fieldWidth, FieldHeight);
-
-    Op[0] = new QRadioButton(tr("Normal    ( 80 Col )"), Frame1);
-    Op[1] = new QRadioButton(tr("Cond.     (136 Col )"), Frame1);
-    for (int i = 0; i < 2; ++i) {
-        Op[size_t(i)]->setObjectName(QStringLiteral("Op(%1)").arg(i));
-        place(Op[size_t(i)], 240, rowTop(8 + i), 3000, FieldHeight);
-    }
-    Op[0]->setChecked(true);
-
-    // The Windows-mode geometry.
-    Frame5 = new QGroupBox(tr("Window base Setting"), Frame1);
-    Frame5->setObjectName(QStringLiteral("Frame5"));
-    place(Frame5, 60, rowTop(10) - 30, 3360, 2130);
-    struct
-    {
-        QLineEdit *&box;
-        const char *name;
-        const char *labelName;
-        const char *caption;
-    } geometry[] = {
-        {TxtFontNM, "TxtFontNM", "Label12", QT_TR_NOOP("Font Name")},
-        {TxtFontSZ, "TxtFontSZ", "Label13", QT_TR_NOOP("Font Size")},
-        {TxtMtop, "TxtMtop", "Label4", QT_TR_NOOP("Margin Top")},
-        {TxtMLeft, "TxtMLeft", "Label5", QT_TR_NOOP("Margin Left")},
-        {TxtHEight, "TxtHEight", "Label2", QT_TR_NOOP("Sticker Left Space")},
-        {TxtWidth, "TxtWidth", "Label6", QT_TR_NOOP("Space Between Two value")},
-    };
-    int row = 0;
-    for (auto &g : geometry) {
-        const int top = 300 + row * 300;
-        label(QString::fromLatin1(g.labelName), tr(g.caption), Frame5, 60, top, 2340);
-        g.box = textBox(QString::fromLatin1(g.name), QString(), Frame5, 2460, top, 840);
-        ++row;
-    }
-    TxtFontNM->setGeometry(TxtFontNM->geometry().adjusted(-Twips::toPixels(1200), 0, 0, 0));
-
-    // The on-screen Windows-mode sheet, beside the settings it is drawn with.
-    Pic = new StickerPreview(Frame1);
-    place(Pic, 3540, 330, Frame1Width - 3540 - 120, FormHeight - Margin - 90 - 330 - 120);
+    place(CmdExit, 3315, ButtonRow, 1350, 480);
 }
