@@ -1,5 +1,7 @@
 #include "form/FormPage.h"
 
+#include "form/FormLibraries.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,10 +10,6 @@
 #include <QObject>
 #include <QPainter>
 #include <QRegularExpression>
-
-#include <poppler-qt6.h>
-
-#include <mutex>
 
 namespace {
 
@@ -76,21 +74,20 @@ bool fail(QString *error, const QString &path, const QString &cause)
     return false;
 }
 
-// Poppler tells its complaints about a damaged file to the debug output;
-// the cause reaches the user in the error instead.
-void quietPoppler()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { Poppler::setDebugErrorFunction([](const QString &, const QVariant &) {}, {}); });
-}
-
 } // namespace
 
+// A PDF form's page, held by poppler in the library module.
 struct FormPage::Pdf
 {
-    std::unique_ptr<Poppler::Document> document;
-    std::unique_ptr<Poppler::Page> page;
+    const FormLibraries *libraries = nullptr;
+    FormLibraries::PdfPage *page = nullptr;
     QMutex drawing;
+
+    ~Pdf()
+    {
+        if (page)
+            libraries->closePdf(page);
+    }
 };
 
 FormPage::FormPage() = default;
@@ -134,38 +131,16 @@ std::shared_ptr<const FormPage> FormPage::load(const QString &path, QString *err
     std::shared_ptr<FormPage> form(new FormPage);
     form->m_filePath = filePath;
     if (type == FileType::Pdf) {
-        quietPoppler();
         form->m_kind = Kind::Pdf;
         form->m_pdf = std::make_unique<Pdf>();
-        form->m_pdf->document = Poppler::Document::load(filePath);
-        Poppler::Document *document = form->m_pdf->document.get();
-        if (!document) {
-            fail(error, filePath, QObject::tr("the form cannot be read as a PDF"));
+        form->m_pdf->libraries = FormLibraries::get(error);
+        if (!form->m_pdf->libraries)
             return nullptr;
-        }
-        if (document->isLocked()) {
-            fail(error, filePath, QObject::tr("the form is locked by a password"));
+        form->m_pdf->page = form->m_pdf->libraries->openPdf(filePath, pageNumber, filePath != path,
+            &form->m_sizePoints, error);
+        if (!form->m_pdf->page)
             return nullptr;
-        }
-        const int pages = document->numPages();
-        if (pages <= 0) {
-            fail(error, filePath, QObject::tr("the form has no page"));
-            return nullptr;
-        }
-        if (pageNumber > pages || pageNumber < 0 || (suffix.hasMatch() && pageNumber == 0 && filePath != path)) {
-            fail(error, filePath, QObject::tr("the form has no page %1 (it has %2)").arg(pageNumber).arg(pages));
-            return nullptr;
-        }
         form->m_pageIndex = qMax(0, pageNumber - 1);
-        form->m_pdf->page = document->page(form->m_pageIndex);
-        if (!form->m_pdf->page) {
-            fail(error, filePath, QObject::tr("the form's page %1 cannot be read").arg(form->m_pageIndex + 1));
-            return nullptr;
-        }
-        document->setRenderHint(Poppler::Document::Antialiasing);
-        document->setRenderHint(Poppler::Document::TextAntialiasing);
-        document->setPaperColor(Qt::white);
-        form->m_sizePoints = form->m_pdf->page->pageSizeF();
     } else {
         file.seek(0);
         QImageReader reader(&file, type == FileType::Png ? "png" : "jpeg");
@@ -200,8 +175,5 @@ QImage FormPage::render(const QSize &pixels) const
         return m_image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
     QMutexLocker lock(&m_pdf->drawing);
-    const double xres = pixels.width() * 72.0 / m_sizePoints.width();
-    const double yres = pixels.height() * 72.0 / m_sizePoints.height();
-    QImage drawn = m_pdf->page->renderToImage(xres, yres, 0, 0, pixels.width(), pixels.height());
-    return drawn;
+    return m_pdf->libraries->renderPdf(m_pdf->page, pixels);
 }

@@ -7,7 +7,6 @@
 
 class QFile;
 class QIODevice;
-class QPDF;
 
 // The document information a PDF reader shows. Title, subject and keywords
 // are left as the first pass wrote them when empty; the date is the one the
@@ -27,7 +26,8 @@ struct PdfDocumentInfo
 // run (no clock in the date, a /ID made from the content, the objects in
 // the order qpdf walks them rather than the order of Qt's hash tables), and
 // the text Qt placed glyph by glyph is shown a run to a string
-// (PdfTextRuns).
+// (PdfTextRuns). The passes over qpdf's objects are in the library module
+// (src/libraries/QpdfPasses.h), loaded the first time a PDF is finished.
 namespace PdfFinishing {
 
 // The date a PDF gives as made: SOURCE_DATE_EPOCH when the environment
@@ -35,28 +35,6 @@ namespace PdfFinishing {
 // file's last change, so a report keeps the date it was printed however
 // often it is converted; invalid: no date at all). Never the clock.
 QDateTime creationDate(const QDateTime &printFileChanged);
-
-// Has `pdf` read the PDF in `file` (opened here if it is not) from a map
-// of it: qpdf reads a file an object at a time, each with a seek and a read
-// of its own. `file` stays open and mapped while `pdf` is used.
-void process(QPDF &pdf, QFile &file);
-
-// Gives every font subset a name made from its content rather than Qt's
-// object numbers, and merges the text runs (below).
-void prepare(QPDF &pdf);
-
-// Gives each page's content streams, as they are written, their text runs
-// merged (nothing is decoded before the writer asks for it).
-void mergeTextRuns(QPDF &pdf);
-
-// Sets the information the fields of `info` hold and the date
-// creationDate() gives (or removes the date).
-void setInfo(QPDF &pdf, const PdfDocumentInfo &info);
-
-// Writes `pdf` to `out` with a /ID made from the content; streams that are
-// compressed already go out as they are. False with the cause when qpdf or
-// the device fails.
-bool write(QPDF &pdf, QIODevice &out, QString *error);
 
 // The largest first-pass PDF the finishing pass rewrites when nothing but
 // stable bytes and merged runs ask for it (no forms, no subject or keywords):
@@ -73,7 +51,8 @@ bool finishes(const QString &qtPdf);
 bool copyAsWritten(const QString &qtPdf, QIODevice &out, QString *error);
 
 // Reads the PDF at `qtPdf`, merges its text runs, sets the information and
-// writes it to `out`.
+// writes it to `out`. False with the cause, also when qpdf's module cannot
+// be loaded.
 bool finish(const QString &qtPdf, const PdfDocumentInfo &info, QIODevice &out, QString *error);
 
 // `firstPass` writes into a temporary file, `secondPass` reads it by its
