@@ -1,4 +1,5 @@
-// Start-up to the first window: `sticker2` alone (the sticker form), run as a
+// Start-up to the first window: `sticker2` alone (the sticker form) and
+// `sticker2 view FILE` (a report view of a small print file), run as a
 // user runs it with STICKER2_QUIT_WHEN_SHOWN set so that it leaves once the
 // form is on screen, next to a minimal Qt Widgets program that shows one
 // empty window (minimal_qt_window, which links nothing else). Both run as
@@ -45,6 +46,20 @@ void BM_Sticker2FirstWindow(benchmark::State &state)
     runChild(state, STICKER2_PROGRAM);
 }
 BENCHMARK(BM_Sticker2FirstWindow)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+
+// A report view of a small print file (a page of text, some of it bold).
+void BM_Sticker2ViewFirstWindow(benchmark::State &state)
+{
+    const QString file = home().filePath(QStringLiteral("invoice.prn"));
+    QFile print(file);
+    if (!print.open(QIODevice::WriteOnly) || print.write("\x1b@Invoice 1\r\n\x1b" "EDue\x1b" "F 12.50\r\n\f") <= 0) {
+        state.SkipWithError("cannot write the print file");
+        return;
+    }
+    print.close();
+    runChild(state, STICKER2_PROGRAM, {QStringLiteral("view"), file});
+}
+BENCHMARK(BM_Sticker2ViewFirstWindow)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 
 // A command line on Qt Core alone, against `true` (a process and nothing more).
 void BM_TrueProcess(benchmark::State &state)

@@ -48,6 +48,9 @@ install(TARGETS sticker2 RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The rest of the program, which sticker2 loads when a command line needs it,
 # in the program's private library folder (src/app/ProgramModule.h).
 install(TARGETS sticker2full LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/sticker2)
+# Beside it, the module that holds poppler, qpdf and GMime, loaded on their
+# first use (src/platform/LibraryModule.h).
+install(TARGETS sticker2libraries LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/sticker2)
 # CUPS looks in <prefix>/lib/cups/backend, never in a multiarch folder. Mode
 # 0755, so cupsd runs it as its unprivileged user (lp), not as root.
 install(TARGETS sticker2-backend RUNTIME DESTINATION lib/cups/backend

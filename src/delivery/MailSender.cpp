@@ -1,149 +1,17 @@
 #include "delivery/MailSender.h"
 
 #include "delivery/Capabilities.h"
+#include "delivery/MailLibrary.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QMimeDatabase>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSysInfo>
 #include <QTemporaryFile>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
-#include <mutex>
-
-// GLib's headers name struct members "signals", which Qt defines as a keyword.
-#pragma push_macro("signals")
-#undef signals
-#include <gmime/gmime.h>
-#pragma pop_macro("signals")
 
 namespace {
 
 // How long a mail transport may take to take one message.
 constexpr int SendTimeLimitMsec = 5 * 60 * 1000;
-
-void initGMime()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { g_mime_init(); });
-}
-
-// Releases a GObject at the end of a scope.
-template <typename T>
-struct Owned
-{
-    T *object;
-    explicit Owned(T *o)
-        : object(o)
-    { }
-    ~Owned()
-    {
-        if (object)
-            g_object_unref(object);
-    }
-    Owned(const Owned &) = delete;
-    Owned &operator=(const Owned &) = delete;
-    T *get() const { return object; }
-};
-
-// A header value on one line: control characters (a line break found in a
-// job's text) become spaces, so no value can start a header of its own.
-QByteArray headerText(const QString &text)
-{
-    QString line = text;
-    for (QChar &c : line) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-            c = QLatin1Char(' ');
-    }
-    return line.simplified().toUtf8();
-}
-
-QString systemError(int code)
-{
-    return QString::fromLocal8Bit(std::strerror(code));
-}
-
-// The attachment as a MIME part, read from an open regular file.
-GMimePart *attachmentPart(const MailRequest &request, QString *error)
-{
-    const QByteArray path = QFile::encodeName(request.attachmentPath);
-    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    struct stat st = {};
-    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        const int code = fd < 0 ? errno : EINVAL;
-        if (fd >= 0)
-            ::close(fd);
-        *error = QStringLiteral("%1: cannot attach it: %2")
-                     .arg(request.attachmentPath, code == EINVAL ? QStringLiteral("not a regular file") : systemError(code));
-        return nullptr;
-    }
-    const QString name = request.attachmentName.isEmpty() ? QFileInfo(request.attachmentPath).fileName()
-                                                           : request.attachmentName;
-    const QStringList type = QMimeDatabase().mimeTypeForFile(name, QMimeDatabase::MatchExtension).name().split('/');
-    GMimePart *part = g_mime_part_new_with_type(type.value(0).toUtf8().constData(), type.value(1).toUtf8().constData());
-    GMimeStream *stream = g_mime_stream_fs_new(fd); // owns fd
-    GMimeDataWrapper *content = g_mime_data_wrapper_new_with_stream(stream, GMIME_CONTENT_ENCODING_DEFAULT);
-    g_object_unref(stream);
-    g_mime_part_set_content(part, content);
-    g_object_unref(content);
-    g_mime_part_set_content_encoding(part, GMIME_CONTENT_ENCODING_BASE64);
-    g_mime_part_set_filename(part, headerText(name).constData());
-    return part;
-}
-
-// Builds the message and writes it to `out`.
-bool writeMessage(const MailRequest &request, QFile &out, QString *error)
-{
-    initGMime();
-    Owned<GMimeMessage> message(g_mime_message_new(FALSE));
-    if (!request.from.isEmpty())
-        g_mime_message_add_mailbox(message.get(), GMIME_ADDRESS_TYPE_FROM, nullptr, request.from.toUtf8().constData());
-    for (const QString &to : request.to)
-        g_mime_message_add_mailbox(message.get(), GMIME_ADDRESS_TYPE_TO, nullptr, to.toUtf8().constData());
-    g_mime_message_set_subject(message.get(), headerText(request.subject).constData(), "utf-8");
-    GDateTime *now = g_date_time_new_now_local();
-    g_mime_message_set_date(message.get(), now);
-    g_date_time_unref(now);
-    char *id = g_mime_utils_generate_message_id(QSysInfo::machineHostName().toUtf8().constData());
-    g_mime_message_set_message_id(message.get(), id);
-    g_free(id);
-
-    Owned<GMimeTextPart> body(g_mime_text_part_new_with_subtype("plain"));
-    g_mime_text_part_set_text(body.get(), request.body.toUtf8().constData());
-    g_mime_part_set_content_encoding(GMIME_PART(body.get()),
-        g_mime_part_get_best_content_encoding(GMIME_PART(body.get()), GMIME_ENCODING_CONSTRAINT_7BIT));
-    if (request.attachmentPath.isEmpty()) {
-        g_mime_message_set_mime_part(message.get(), GMIME_OBJECT(body.get()));
-    } else {
-        Owned<GMimePart> attachment(attachmentPart(request, error));
-        if (!attachment.get())
-            return false;
-        Owned<GMimeMultipart> mixed(g_mime_multipart_new_with_subtype("mixed"));
-        g_mime_multipart_add(mixed.get(), GMIME_OBJECT(body.get()));
-        g_mime_multipart_add(mixed.get(), GMIME_OBJECT(attachment.get()));
-        g_mime_message_set_mime_part(message.get(), GMIME_OBJECT(mixed.get()));
-    }
-
-    const int fd = ::dup(out.handle());
-    if (fd < 0) {
-        *error = QStringLiteral("%1: %2").arg(out.fileName(), systemError(errno));
-        return false;
-    }
-    Owned<GMimeStream> stream(g_mime_stream_fs_new(fd)); // owns the copy of the descriptor
-    const bool written = g_mime_object_write_to_stream(GMIME_OBJECT(message.get()), nullptr, stream.get()) >= 0
-        && g_mime_stream_flush(stream.get()) == 0;
-    if (!written)
-        *error = QStringLiteral("cannot write the message to %1: %2").arg(out.fileName(), systemError(errno));
-    return written;
-}
 
 QString oneLine(const QByteArray &text)
 {
@@ -152,27 +20,6 @@ QString oneLine(const QByteArray &text)
         line = line.trimmed();
     lines.removeAll(QString());
     return lines.join(QStringLiteral("; "));
-}
-
-// The command's words as a shell splits them (quotes, backslashes), by
-// GLib's parser: no shell runs, so nothing in it is expanded.
-bool splitCommand(const QString &text, QStringList *words, QString *error)
-{
-    gint count = 0;
-    gchar **argv = nullptr;
-    GError *parseError = nullptr;
-    if (text.trimmed().isEmpty() || !g_shell_parse_argv(text.toUtf8().constData(), &count, &argv, &parseError)) {
-        *error = parseError ? QStringLiteral("the sendmail command \"%1\" cannot be read: %2")
-                                  .arg(text, QString::fromUtf8(parseError->message))
-                            : QStringLiteral("no sendmail command is set");
-        if (parseError)
-            g_error_free(parseError);
-        return false;
-    }
-    for (gint i = 0; i < count; ++i)
-        words->append(QString::fromUtf8(argv[i]));
-    g_strfreev(argv);
-    return true;
 }
 
 } // namespace
@@ -198,8 +45,11 @@ bool sendMail(const MailRequest &request, QString *error)
             return false;
         }
     }
+    const MailLibrary *gmime = MailLibrary::get(error);
+    if (!gmime)
+        return false;
     QStringList command;
-    if (!splitCommand(request.sendmail, &command, error))
+    if (!gmime->splitCommand(request.sendmail, &command, error))
         return false;
 
     QTemporaryFile message(QDir::temp().filePath(QStringLiteral("sticker2-mail-XXXXXX.eml")));
@@ -208,7 +58,7 @@ bool sendMail(const MailRequest &request, QString *error)
                      .arg(QDir::tempPath(), message.errorString());
         return false;
     }
-    if (!writeMessage(request, message, error))
+    if (!gmime->writeMessage(request, message, error))
         return false;
 
     QProcess sendmail;

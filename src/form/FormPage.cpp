@@ -1,5 +1,7 @@
 #include "form/FormPage.h"
 
+#include "form/FormLibraries.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,10 +10,6 @@
 #include <QObject>
 #include <QPainter>
 #include <QRegularExpression>
-
-#include <poppler-qt6.h>
-
-#include <mutex>
 
 namespace {
 
@@ -76,14 +74,6 @@ bool fail(QString *error, const QString &path, const QString &cause)
     return false;
 }
 
-// Poppler tells its complaints about a damaged file to the debug output;
-// the cause reaches the user in the error instead.
-void quietPoppler()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { Poppler::setDebugErrorFunction([](const QString &, const QVariant &) {}, {}); });
-}
-
 // The file a form's name names, and the page when it ends in "#page=N"
 // and no file of that whole name exists.
 struct FormName
@@ -138,42 +128,6 @@ FileType openForm(const FormName &name, QFile &file, QByteArray *head, QString *
     return type;
 }
 
-// A PDF form's page, read and checked, and its document.
-struct PdfPage
-{
-    std::unique_ptr<Poppler::Document> document;
-    std::unique_ptr<Poppler::Page> page;
-    int index = 0; // 0-based
-};
-
-// The PDF's first page, or the page its name named; false with the error
-// when the PDF cannot be read, is locked or has no such page.
-bool readPdfPage(const FormName &name, PdfPage *pdf, QString *error)
-{
-    quietPoppler();
-    pdf->document = Poppler::Document::load(name.filePath);
-    Poppler::Document *document = pdf->document.get();
-    if (!document)
-        return fail(error, name.filePath, QObject::tr("the form cannot be read as a PDF"));
-    if (document->isLocked())
-        return fail(error, name.filePath, QObject::tr("the form is locked by a password"));
-    const int pages = document->numPages();
-    if (pages <= 0)
-        return fail(error, name.filePath, QObject::tr("the form has no page"));
-    const int pageNumber = name.pageNumber;
-    if (pageNumber > pages || pageNumber < 0 || (name.pageNamed && pageNumber == 0))
-        return fail(error, name.filePath,
-            QObject::tr("the form has no page %1 (it has %2)").arg(pageNumber).arg(pages));
-    pdf->index = qMax(0, pageNumber - 1);
-    pdf->page = document->page(pdf->index);
-    if (!pdf->page)
-        return fail(error, name.filePath, QObject::tr("the form's page %1 cannot be read").arg(pdf->index + 1));
-    document->setRenderHint(Poppler::Document::Antialiasing);
-    document->setRenderHint(Poppler::Document::TextAntialiasing);
-    document->setPaperColor(Qt::white);
-    return true;
-}
-
 // An image form's pixels, and its size in points at the resolution the
 // file states (72 dots per inch when it states none).
 bool readImage(const FormName &name, QFile &file, FileType type, const QByteArray &head, QImage *image,
@@ -197,11 +151,18 @@ bool readImage(const FormName &name, QFile &file, FileType type, const QByteArra
 
 } // namespace
 
+// A PDF form's page, held by poppler in the library module.
 struct FormPage::Pdf
 {
-    std::unique_ptr<Poppler::Document> document;
-    std::unique_ptr<Poppler::Page> page;
+    const FormLibraries *libraries = nullptr;
+    FormLibraries::PdfPage *page = nullptr;
     QMutex drawing;
+
+    ~Pdf()
+    {
+        if (page)
+            libraries->closePdf(page);
+    }
 };
 
 FormPage::FormPage() = default;
@@ -219,15 +180,16 @@ std::shared_ptr<const FormPage> FormPage::load(const QString &path, QString *err
     std::shared_ptr<FormPage> form(new FormPage);
     form->m_filePath = name.filePath;
     if (type == FileType::Pdf) {
-        PdfPage pdf;
-        if (!readPdfPage(name, &pdf, error))
-            return nullptr;
         form->m_kind = Kind::Pdf;
         form->m_pdf = std::make_unique<Pdf>();
-        form->m_pageIndex = pdf.index;
-        form->m_sizePoints = pdf.page->pageSizeF();
-        form->m_pdf->document = std::move(pdf.document);
-        form->m_pdf->page = std::move(pdf.page);
+        form->m_pdf->libraries = FormLibraries::get(error);
+        if (!form->m_pdf->libraries)
+            return nullptr;
+        form->m_pdf->page = form->m_pdf->libraries->openPdf(name.filePath, name.pageNumber, name.pageNamed,
+            &form->m_sizePoints, error);
+        if (!form->m_pdf->page)
+            return nullptr;
+        form->m_pageIndex = qMax(0, name.pageNumber - 1);
     } else if (!readImage(name, file, type, head, &form->m_image, &form->m_sizePoints, error)) {
         return nullptr;
     }
@@ -248,8 +210,5 @@ QImage FormPage::render(const QSize &pixels) const
         return m_image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
     QMutexLocker lock(&m_pdf->drawing);
-    const double xres = pixels.width() * 72.0 / m_sizePoints.width();
-    const double yres = pixels.height() * 72.0 / m_sizePoints.height();
-    QImage drawn = m_pdf->page->renderToImage(xres, yres, 0, 0, pixels.width(), pixels.height());
-    return drawn;
+    return m_pdf->libraries->renderPdf(m_pdf->page, pixels);
 }

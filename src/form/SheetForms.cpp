@@ -18,12 +18,3 @@ bool SheetForms::load(const FormChoice &choice, SheetForms *forms, QString *erro
     return true;
 }
 
-QVector<const FormPage *> SheetForms::distinct() const
-{
-    QVector<const FormPage *> forms;
-    for (const FormPage *form : {m_first.get(), m_next.get()}) {
-        if (form && !forms.contains(form))
-            forms.append(form);
-    }
-    return forms;
-}

@@ -4,6 +4,7 @@
 #include "form/FormPage.h"
 
 #include <QPointF>
+#include <QVector>
 
 #include <memory>
 
@@ -21,7 +22,16 @@ public:
     // The form under sheet `index` of the job (0 the first), or none.
     const FormPage *forSheet(int index) const { return index == 0 ? m_first.get() : m_next.get(); }
     // The forms, each once (the first sheet's first).
-    QVector<const FormPage *> distinct() const;
+    // (Inline: the library module's underlay reads forms too.)
+    QVector<const FormPage *> distinct() const
+    {
+        QVector<const FormPage *> forms;
+        for (const FormPage *form : {m_first.get(), m_next.get()}) {
+            if (form && !forms.contains(form))
+                forms.append(form);
+        }
+        return forms;
+    }
     // The offset, right and down, in points (1/72 in).
     QPointF offsetPoints() const { return m_offsetMillimetres * (72.0 / 25.4); }
     QPointF offsetMillimetres() const { return m_offsetMillimetres; }

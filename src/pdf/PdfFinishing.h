@@ -7,7 +7,6 @@
 
 class QFile;
 class QIODevice;
-class QPDF;
 
 // The document information a PDF reader shows. Title, subject and keywords
 // are left as the first pass wrote them when empty; the date is the one the
@@ -27,8 +26,9 @@ struct PdfDocumentInfo
 // clock in the date, a /ID made from the content, the objects in the order
 // they are reached rather than the order of Qt's hash tables), and the text
 // Qt placed glyph by glyph is shown a run to a string (PdfTextRuns). Qt's
-// own PDF goes through PdfRewriter (finish()); the qpdf routines below serve
-// the pass that lays forms under the pages and a PDF laid out otherwise.
+// own PDF goes through PdfRewriter, an object at a time; a PDF laid out
+// otherwise goes through qpdf, whose passes are in the library module
+// (src/libraries/QpdfPasses.h), loaded the first time they are needed.
 namespace PdfFinishing {
 
 // The date a PDF gives as made: SOURCE_DATE_EPOCH when the environment
@@ -37,30 +37,8 @@ namespace PdfFinishing {
 // often it is converted; invalid: no date at all). Never the clock.
 QDateTime creationDate(const QDateTime &printFileChanged);
 
-// Has `pdf` read the PDF in `file` (opened here if it is not) from a map
-// of it: qpdf reads a file an object at a time, each with a seek and a read
-// of its own. `file` stays open and mapped while `pdf` is used.
-void process(QPDF &pdf, QFile &file);
-
-// Gives every font subset a name made from its content rather than Qt's
-// object numbers, and merges the text runs (below).
-void prepare(QPDF &pdf);
-
-// Gives each page's content streams, as they are written, their text runs
-// merged (nothing is decoded before the writer asks for it).
-void mergeTextRuns(QPDF &pdf);
-
-// Sets the information the fields of `info` hold and the date
-// creationDate() gives (or removes the date).
-void setInfo(QPDF &pdf, const PdfDocumentInfo &info);
-
-// Writes `pdf` to `out` with a /ID made from the content; streams that are
-// compressed already go out as they are. False with the cause when qpdf or
-// the device fails.
-bool write(QPDF &pdf, QIODevice &out, QString *error);
-
 // The largest first-pass PDF qpdf rewrites when the PDF is not as Qt lays
-// one out (finish() reads Qt's own a page at a time, PdfRewriter): qpdf
+// one out (finish() reads Qt's own an object at a time, PdfRewriter): qpdf
 // holds every object of the file in memory (about 12 KB a page, 440 MB for
 // a 100 MB report), so a larger one goes out as it was written rather than
 // let a huge captured job take the memory of the service.
@@ -71,8 +49,9 @@ constexpr qint64 LargestFinished = qint64(32) << 20;
 bool copyAsWritten(const QString &qtPdf, QIODevice &out, QString *error);
 
 // Reads the PDF at `qtPdf`, merges its text runs, sets the information and
-// writes it to `out`: through PdfRewriter, an object at a time, or through
-// qpdf when the PDF is not as Qt lays one out.
+// writes it to `out`: through PdfRewriter, or through qpdf when the PDF is
+// not as Qt lays one out. False with the cause, also when qpdf's module is
+// needed and cannot be loaded.
 bool finish(const QString &qtPdf, const PdfDocumentInfo &info, QIODevice &out, QString *error);
 
 // `firstPass` writes into a temporary file, `secondPass` reads it by its

@@ -1,6 +1,8 @@
 // The program starts on Qt Core alone for the command lines that need no
 // window system, and loads the rest of itself (sticker2-full.so) for the
-// others; without that module the others fail with one line, the core ones
+// others; poppler, qpdf and GMime (sticker2-libraries.so) only when a PDF is
+// finished, a PDF form read or a mail made, never for the first window.
+// Without a module the commands that need it fail with one line, the others
 // still run.
 #include "TestSupport.h"
 
@@ -35,18 +37,22 @@ private slots:
 
     void loadsWhatItNeeds_data()
     {
-        QTest::addColumn<QStringList>("arguments"); // {OUT} stands for an output file
+        QTest::addColumn<QStringList>("arguments"); // {OUT}: an output file, {IN}: a print file
         QTest::addColumn<int>("status");
         QTest::addColumn<bool>("windowLibraries"); // Qt Gui and the module loaded
-        QTest::newRow("--version") << QStringList{"--version"} << 0 << false;
-        QTest::newRow("--help") << QStringList{"--help"} << 0 << false;
-        QTest::newRow("a window command's help") << QStringList{"view", "--help"} << 0 << false;
-        QTest::newRow("a watch without a folder") << QStringList{"watch"} << 2 << false;
-        QTest::newRow("a character-mode sheet") << QStringList{"stickers", "--slot", "0", "-o", "{OUT}"} << 0 << false;
-        QTest::newRow("a character-mode sheet's usage error") << QStringList{"stickers", "-o", "{OUT}"} << 2 << false;
-        QTest::newRow("capture's help") << QStringList{"capture", "--help"} << 0 << false;
-        QTest::newRow("the Windows-mode sheet") << QStringList{"stickers", "--slot", "0", "--pdf", "{OUT}"} << 0 << true;
-        QTest::newRow("convert") << QStringList{"convert", "--help"} << 0 << true;
+        QTest::addColumn<bool>("documentLibraries"); // poppler, qpdf, GMime and their module
+        QTest::newRow("--version") << QStringList{"--version"} << 0 << false << false;
+        QTest::newRow("--help") << QStringList{"--help"} << 0 << false << false;
+        QTest::newRow("a window command's help") << QStringList{"view", "--help"} << 0 << false << false;
+        QTest::newRow("a watch without a folder") << QStringList{"watch"} << 2 << false << false;
+        QTest::newRow("a character-mode sheet") << QStringList{"stickers", "--slot", "0", "-o", "{OUT}"} << 0 << false << false;
+        QTest::newRow("a character-mode sheet's usage error") << QStringList{"stickers", "-o", "{OUT}"} << 2 << false << false;
+        QTest::newRow("capture's help") << QStringList{"capture", "--help"} << 0 << false << false;
+        QTest::newRow("the Windows-mode sheet") << QStringList{"stickers", "--slot", "0", "--pdf", "{OUT}"} << 0 << true << true;
+        QTest::newRow("convert") << QStringList{"convert", "--help"} << 0 << true << false;
+        // The first windows, shown (offscreen) and left at once.
+        QTest::newRow("the sticker form") << QStringList{} << 0 << true << false;
+        QTest::newRow("a report view") << QStringList{"view", "{IN}"} << 0 << true << false;
     }
 
     void loadsWhatItNeeds()
@@ -54,12 +60,18 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(int, status);
         QFETCH(bool, windowLibraries);
+        QFETCH(bool, documentLibraries);
         QTemporaryDir folder;
         QVERIFY(folder.isValid());
         const QString out = folder.filePath(QStringLiteral("out.file"));
         const bool writes = arguments.contains(QStringLiteral("{OUT}")) && status == 0;
         arguments.replaceInStrings(QStringLiteral("{OUT}"), out);
-        const QStringList traced = QStringList{QStringLiteral("LD_DEBUG=files"),
+        const QString in = folder.filePath(QStringLiteral("in.prn"));
+        TestSupport::writeFile(in, "\x1b@Invoice 1\r\n\x1b" "E" "Total\x1b" "F\r\n\f");
+        arguments.replaceInStrings(QStringLiteral("{IN}"), in);
+        // A window is shown offscreen and left as soon as it is drawn.
+        const QStringList traced = QStringList{QStringLiteral("QT_QPA_PLATFORM=offscreen"),
+                                       QStringLiteral("STICKER2_QUIT_WHEN_SHOWN=1"), QStringLiteral("LD_DEBUG=files"),
                                        QStringLiteral("LD_DEBUG_OUTPUT=") + folder.filePath(QStringLiteral("ld")),
                                        QStringLiteral(STICKER2_PROGRAM)}
             + arguments;
@@ -70,6 +82,8 @@ private slots:
         QCOMPARE(loaded.contains(QLatin1String("libQt6Gui.so")), windowLibraries);
         QCOMPARE(loaded.contains(QLatin1String("sticker2-full.so")), windowLibraries);
         QVERIFY(!loaded.contains(QLatin1String("libQt6Widgets.so")) || windowLibraries);
+        for (const char *library : {"sticker2-libraries.so", "libpoppler-qt6.so", "libqpdf.so", "libgmime-3.0.so"})
+            QVERIFY2(loaded.contains(QLatin1String(library)) == documentLibraries, library);
         QCOMPARE(QFileInfo(out).size() > 0, writes);
     }
 
@@ -92,6 +106,31 @@ private slots:
         QCOMPARE(convert.err.count('\n'), 1);
         QVERIFY2(convert.err.contains("sticker2-full.so"), convert.err.constData());
         QVERIFY(!QFileInfo::exists(folder.filePath(QStringLiteral("out.txt"))));
+    }
+
+    // The program and its windows' module without the library module: a
+    // PDF fails with one line naming the missing module, nothing written;
+    // text still converts.
+    void withoutItsLibraryModule()
+    {
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        const QString program = folder.filePath(QStringLiteral("sticker2"));
+        QVERIFY(QFile::copy(QStringLiteral(STICKER2_PROGRAM), program));
+        const QString built = QFileInfo(QStringLiteral(STICKER2_PROGRAM)).absolutePath();
+        QVERIFY(QFile::link(QDir(built).filePath(QStringLiteral("sticker2-full.so")),
+            folder.filePath(QStringLiteral("sticker2-full.so"))));
+        const QString in = folder.filePath(QStringLiteral("in.prn"));
+        TestSupport::writeFile(in, "text\f");
+        const QString text = folder.filePath(QStringLiteral("out.txt"));
+        QCOMPARE(TestSupport::runProgram({QStringLiteral("convert"), in, text}, program).status, 0);
+        QVERIFY(QFileInfo(text).size() > 0);
+        const QString pdf = folder.filePath(QStringLiteral("out.pdf"));
+        const TestSupport::ProgramRun convert = TestSupport::runProgram({QStringLiteral("convert"), in, pdf}, program);
+        QCOMPARE(convert.status, 1);
+        QCOMPARE(convert.err.count('\n'), 1);
+        QVERIFY2(convert.err.contains("sticker2-libraries.so"), convert.err.constData());
+        QVERIFY(!QFileInfo::exists(pdf));
     }
 };
 

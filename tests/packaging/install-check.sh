@@ -35,6 +35,12 @@ module=$(cd "$usr" && find lib -path '*/sticker2/sticker2-full.so')
 files="$files $module"
 "$usr/bin/sticker2" --version >/dev/null || fail "the installed program does not start"
 "$usr/bin/sticker2" convert --help >/dev/null || fail "the installed program does not find its module"
+# Beside it, the module of poppler, qpdf and GMime, found when a PDF is finished.
+libraries=$(cd "$usr" && find lib -path '*/sticker2/sticker2-libraries.so')
+[ -n "$libraries" ] || fail "sticker2-libraries.so is not installed in <libdir>/sticker2"
+files="$files $libraries"
+"$usr/bin/sticker2" stickers --slot 0 --pdf "$work/sheet.pdf" >/dev/null && [ -s "$work/sheet.pdf" ] \
+    || fail "the installed program does not find its library module"
 type=$(sed -n 's/.*<mime-type type="\([^"]*\)".*/\1/p' "$usr/share/mime/packages/sticker2.xml")
 grep -qx "MimeType=$type;" "$usr/share/applications/$id.desktop" || fail "the desktop entry lacks $type"
 
@@ -63,7 +69,7 @@ have dpkg-shlibdeps || exit 0
 (cd "$build" && cpack -G DEB -B "$work/deb" >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; fail cpack; }
 deb=$(ls "$work"/deb/*.deb)
 depends=$(dpkg-deb -f "$deb" Depends)
-for p in libc6 libqt6widgets6 libqt6printsupport6 libcups2 libxlsxwriter libzint libminizip1 libpoppler-qt6 libqpdf fonts-liberation fonts-dejavu-core; do
+for p in libc6 libqt6widgets6 libqt6printsupport6 libcups2 libxlsxwriter libzint libminizip1 libpoppler-qt6 libqpdf libgmime-3.0 fonts-liberation fonts-dejavu-core; do
     echo "$depends" | grep -q "$p" || fail "Depends lacks $p: $depends"
 done
 dpkg-deb -I "$deb" postinst | grep -q update-mime-database || fail "postinst does not refresh the MIME database"

@@ -172,6 +172,13 @@ void PrintPanel::LoadPrinters()
 {
     const int listing = ++m_listing;
     m_printersDue = true;
+    QMetaObject::invokeMethod(this, [this, listing] { askForPrinters(listing); }, Qt::QueuedConnection);
+}
+
+void PrintPanel::askForPrinters(int listing)
+{
+    if (listing != m_listing)
+        return; // a later listing is asked for already
     auto list = std::make_shared<PrinterList>();
     QThread *asking = QThread::create([list] { *list = PrinterList::fetch(); });
     connect(asking, &QThread::finished, this, [this, list, listing] {

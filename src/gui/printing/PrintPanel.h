@@ -70,8 +70,10 @@ public:
 
     // Fills the printer list with the installed printers and shows the
     // current printer (the system default until a print chooses another) in
-    // CboPrinters and LaDefult. The spooler is asked on a thread of its own:
-    // the list fills when it answers, and the window never waits for it.
+    // CboPrinters and LaDefult. The spooler is asked on a thread of its own
+    // once the event loop turns (after the window is first drawn: loading
+    // the CUPS client and all it pulls in would delay it): the list fills
+    // when it answers, and the window never waits for it.
     void LoadPrinters();
     // Waits, with the windows answering, until the list asked for has come
     // (a few seconds at most): what the print buttons do before they read it.
@@ -160,6 +162,7 @@ private:
     void printDesktop(const PrintChoice &chosen);
     bool askToPrint();
     bool writePageFile(const QString &name, const QByteArray &bytes);
+    void askForPrinters(int listing);
     void showPrinters(const PrinterList &list);
     ShownText shownText() const { return m_shownText ? m_shownText() : ShownText(); }
 
