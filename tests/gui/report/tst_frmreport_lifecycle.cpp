@@ -126,7 +126,12 @@ private slots:
         FrmReport *view = OpenReportView(path);
         QVERIFY(view);
         QPointer<FrmReport> alive(view);
-        QVERIFY(!view->document().pagesComplete());
+        if (view->document().pagesComplete()) {
+            // On a loaded machine the opening's wait for page 1 can outlast
+            // the whole cut (47 MB): nothing is left to give up.
+            view->close();
+            QSKIP("the cut ended before the view was shown");
+        }
         QVERIFY(control<QWidget>(view, QStringLiteral("PageCutBar"))->isVisible());
         click(view, QStringLiteral("PageCutBarCancel"));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
