@@ -1,6 +1,7 @@
 #include "libraries/QpdfPasses.h"
 
 #include "pdf/PdfTextRuns.h"
+#include "pdf/SubsetNames.h"
 #include "platform/BufferedOutput.h"
 
 #include <QCryptographicHash>
@@ -150,20 +151,6 @@ std::shared_ptr<const PageFontWidths> pageFonts(QPDFObjectHandle page,
     return shared;
 }
 
-// "/QBBAAA+DejaVuSansMono": Qt makes the six letters of a subset's name
-// from the number its font object happened to get, which follows the order
-// of a hash table; the name without them, or empty.
-std::string untagged(const std::string &name)
-{
-    if (name.size() < 9 || name[7] != '+')
-        return std::string();
-    for (size_t i = 1; i < 7; ++i) {
-        if (name[i] < 'A' || name[i] > 'Z')
-            return std::string();
-    }
-    return name.substr(8);
-}
-
 // Gives each embedded subset a tag made from its font program, so that the
 // same subset has the same name in every run (and another subset in the
 // same file another name).
@@ -177,27 +164,19 @@ void stableSubsetNames(QPDF &pdf)
         const auto done = renamed.find(descriptor.getObjGen());
         if (done != renamed.end())
             return done->second;
-        const std::string base = untagged(descriptor.getKey("/FontName").getName());
+        const std::string base = SubsetNames::untagged(descriptor.getKey("/FontName").getName());
         std::string name;
         if (!base.empty()) {
-            QCryptographicHash digest(QCryptographicHash::Sha256);
-            digest.addData(QByteArrayView(base.data(), qsizetype(base.size())));
+            std::vector<std::shared_ptr<Buffer>> files;
             for (const char *key : {"/FontFile", "/FontFile2", "/FontFile3"}) {
                 QPDFObjectHandle program = descriptor.getKey(key);
-                if (program.isStream()) {
-                    const std::shared_ptr<Buffer> data = program.getRawStreamData();
-                    digest.addData(QByteArrayView(reinterpret_cast<const char *>(data->getBuffer()),
-                        qsizetype(data->getSize())));
-                }
+                if (program.isStream())
+                    files.push_back(program.getRawStreamData());
             }
-            QByteArray hash = digest.result();
-            for (int attempt = 0; name.empty() || taken.count(name); ++attempt) {
-                std::string tag;
-                for (int i = 0; i < 6; ++i)
-                    tag.push_back(char('A' + quint8(hash[(i + attempt) % hash.size()]) % 26));
-                name = "/" + tag + "+" + base;
-            }
-            taken.insert(name);
+            std::vector<std::string_view> programs;
+            for (const std::shared_ptr<Buffer> &data : files)
+                programs.emplace_back(reinterpret_cast<const char *>(data->getBuffer()), data->getSize());
+            name = SubsetNames::stableName(base, programs, &taken);
             descriptor.replaceKey("/FontName", QPDFObjectHandle::newName(name));
         }
         renamed.emplace(descriptor.getObjGen(), name);
@@ -205,7 +184,7 @@ void stableSubsetNames(QPDF &pdf)
     };
     auto rename = [&](QPDFObjectHandle font, QPDFObjectHandle descriptor) {
         const std::string name = descriptorName(descriptor);
-        if (!name.empty() && font.getKey("/BaseFont").isName() && !untagged(font.getKey("/BaseFont").getName()).empty())
+        if (!name.empty() && font.getKey("/BaseFont").isName() && !SubsetNames::untagged(font.getKey("/BaseFont").getName()).empty())
             font.replaceKey("/BaseFont", QPDFObjectHandle::newName(name));
     };
     for (QPDFPageObjectHelper &page : QPDFPageDocumentHelper(pdf).getAllPages()) {
@@ -225,7 +204,7 @@ void stableSubsetNames(QPDF &pdf)
                         QPDFObjectHandle descriptor = descendant.getKey("/FontDescriptor");
                         rename(descendant, descriptor);
                         const std::string name = descriptorName(descriptor);
-                        if (!name.empty() && !untagged(font.getKey("/BaseFont").isName() ? font.getKey("/BaseFont").getName() : std::string()).empty())
+                        if (!name.empty() && !SubsetNames::untagged(font.getKey("/BaseFont").isName() ? font.getKey("/BaseFont").getName() : std::string()).empty())
                             font.replaceKey("/BaseFont", QPDFObjectHandle::newName(name));
                     }
                 }

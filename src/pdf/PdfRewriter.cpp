@@ -3,6 +3,7 @@
 #include "pdf/PdfFinishing.h"
 #include "pdf/PdfSyntax.h"
 #include "pdf/PdfTextRuns.h"
+#include "pdf/SubsetNames.h"
 #include "platform/BufferedOutput.h"
 
 #include <QCryptographicHash>
@@ -92,18 +93,6 @@ void deflateInto(const std::string &text, std::string *out)
         != Z_OK)
         throw std::runtime_error("a content stream cannot be compressed");
     out->resize(size);
-}
-
-// "QWDDAA+DejaVuSansMono" without its tag, or empty.
-std::string untagged(const std::string &name)
-{
-    if (name.size() < 9 || name[7] != '+')
-        return std::string();
-    for (size_t i = 1; i < 7; ++i) {
-        if (name[i] < 'A' || name[i] > 'Z')
-            return std::string();
-    }
-    return name.substr(8);
 }
 
 std::string unicodeString(const QString &text)
@@ -356,27 +345,19 @@ void Rewriter::visitDescriptor(const Object &descriptor)
     const PdfValue *fontName = descriptor.value.find("/FontName");
     if (!fontName || fontName->kind != PdfValue::Name || m_subsetNames.count(fontName->text))
         return;
-    const std::string base = untagged(fontName->text);
+    const std::string base = SubsetNames::untagged(fontName->text);
     if (base.empty())
         return;
-    QCryptographicHash digest(QCryptographicHash::Sha256);
-    digest.addData(QByteArrayView(base.data(), qsizetype(base.size())));
+    std::vector<Object> files;
     for (const char *key : {"/FontFile", "/FontFile2", "/FontFile3"}) {
         const PdfValue *program = descriptor.value.find(key);
-        if (program && program->kind == PdfValue::Reference) {
-            const Object file = object(program->number);
-            digest.addData(QByteArrayView(file.data.data(), qsizetype(file.data.size())));
-        }
+        if (program && program->kind == PdfValue::Reference)
+            files.push_back(object(program->number));
     }
-    const QByteArray hash = digest.result();
-    std::string name;
-    for (int attempt = 0; name.empty() || m_takenNames.count(name); ++attempt) {
-        std::string tag;
-        for (int i = 0; i < 6; ++i)
-            tag.push_back(char('A' + quint8(hash[(i + attempt) % hash.size()]) % 26));
-        name = "/" + tag + "+" + base;
-    }
-    m_takenNames.insert(name);
+    std::vector<std::string_view> programs;
+    for (const Object &file : files)
+        programs.emplace_back(file.data);
+    const std::string name = SubsetNames::stableName(base, programs, &m_takenNames);
     m_subsetNames.emplace(fontName->text, name);
 }
 
