@@ -116,52 +116,32 @@ bool numberOf(const QByteArray &piece, double *value)
     return ok;
 }
 
-bool write(const QString &printFilePath, const QString &workbookPath, const QVector<int> &ColumnMarks,
-    const Progress &progress, QString *error, CodePage::Id codePage)
+namespace {
+
+// Starts the workbook in the save file `out` (libxlsxwriter writes to a
+// file name: the save file's own, through /proc) and its one worksheet;
+// null when either cannot be made.
+lxw_workbook *startWorkbook(const XlsxWriterLibrary &xlsx, const QString &partPath, lxw_worksheet **sheet)
 {
-    auto fail = [&](const QString &message) {
-        if (error)
-            *error = message;
-        return false;
-    };
-    // Both libraries are loaded before anything is opened: a missing one
-    // leaves no file behind.
-    QString missing;
-    const XlsxWriterLibrary *library = XlsxWriterLibrary::get(&missing);
-    if (!library || !MinizipLibrary::get(&missing))
-        return fail(QObject::tr("Cannot write %1: %2").arg(native(workbookPath), missing));
-    const XlsxWriterLibrary &xlsx = *library;
-
-    QFile in(printFilePath);
-    if (!in.open(QIODevice::ReadOnly))
-        return fail(
-            QObject::tr("Cannot read the print file %1: %2").arg(native(printFilePath), in.errorString()));
-
-    // libxlsxwriter writes to a file name: it is given the save file's
-    // temporary file, so the workbook is saved like every other export
-    // (whole or not at all, through a link, never over a device or a
-    // read-only file). Its own temporary files go beside it, where the
-    // workbook needs the room anyway, rather than into a temporary folder
-    // that may be full.
-    OutputFile out(workbookPath);
-    if (!out.open(QIODevice::WriteOnly))
-        return fail(QObject::tr("Cannot write %1: %2").arg(native(workbookPath), out.errorString()));
-    const QString partPath = QStringLiteral("/proc/self/fd/%1").arg(out.handle());
     const QByteArray partName = QFile::encodeName(partPath);
     const QByteArray tempFolder = QFile::encodeName(QFileInfo(QFile::symLinkTarget(partPath)).absolutePath());
-
     lxw_workbook_options options {};
     options.constant_memory = LXW_TRUE;
     options.tmpdir = const_cast<char *>(tempFolder.constData());
     lxw_workbook *workbook = xlsx.workbook_new_opt(partName.constData(), &options);
-    lxw_worksheet *sheet = workbook ? xlsx.workbook_add_worksheet(workbook, nullptr) : nullptr;
-    if (!sheet) {
-        if (workbook)
-            xlsx.workbook_close(workbook);
-        return fail(
-            QObject::tr("Cannot write %1: the workbook could not be started.").arg(native(workbookPath)));
+    *sheet = workbook ? xlsx.workbook_add_worksheet(workbook, nullptr) : nullptr;
+    if (!*sheet && workbook) {
+        xlsx.workbook_close(workbook);
+        return nullptr;
     }
+    return workbook;
+}
 
+// Writes the print file's lines into the worksheet, a row each, cut at the
+// column marks; what went wrong, or empty.
+QString writeRows(const XlsxWriterLibrary &xlsx, lxw_worksheet *sheet, QFile &in, const QVector<int> &ColumnMarks,
+    CodePage::Id codePage, const Progress &progress, const QString &printFilePath, const QString &workbookPath)
+{
     const FileStamp stamp = FileStamp::of(in.handle());
     QString problem;
     PrintFileLines lines(in);
@@ -207,6 +187,49 @@ bool write(const QString &printFilePath, const QString &workbookPath, const QVec
     if (problem.isEmpty() && stamp.changed(in.handle()))
         problem = QObject::tr("Cannot read the print file %1: it %2.")
                       .arg(native(printFilePath), FileStamp::changedText());
+    return problem;
+}
+
+} // namespace
+
+bool write(const QString &printFilePath, const QString &workbookPath, const QVector<int> &ColumnMarks,
+    const Progress &progress, QString *error, CodePage::Id codePage)
+{
+    auto fail = [&](const QString &message) {
+        if (error)
+            *error = message;
+        return false;
+    };
+    // Both libraries are loaded before anything is opened: a missing one
+    // leaves no file behind.
+    QString missing;
+    const XlsxWriterLibrary *library = XlsxWriterLibrary::get(&missing);
+    if (!library || !MinizipLibrary::get(&missing))
+        return fail(QObject::tr("Cannot write %1: %2").arg(native(workbookPath), missing));
+    const XlsxWriterLibrary &xlsx = *library;
+
+    QFile in(printFilePath);
+    if (!in.open(QIODevice::ReadOnly))
+        return fail(
+            QObject::tr("Cannot read the print file %1: %2").arg(native(printFilePath), in.errorString()));
+
+    // libxlsxwriter writes to a file name: it is given the save file's
+    // temporary file, so the workbook is saved like every other export
+    // (whole or not at all, through a link, never over a device or a
+    // read-only file). Its own temporary files go beside it, where the
+    // workbook needs the room anyway, rather than into a temporary folder
+    // that may be full.
+    OutputFile out(workbookPath);
+    if (!out.open(QIODevice::WriteOnly))
+        return fail(QObject::tr("Cannot write %1: %2").arg(native(workbookPath), out.errorString()));
+    const QString partPath = QStringLiteral("/proc/self/fd/%1").arg(out.handle());
+
+    lxw_worksheet *sheet = nullptr;
+    lxw_workbook *workbook = startWorkbook(xlsx, partPath, &sheet);
+    if (!workbook)
+        return fail(
+            QObject::tr("Cannot write %1: the workbook could not be started.").arg(native(workbookPath)));
+    QString problem = writeRows(xlsx, sheet, in, ColumnMarks, codePage, progress, printFilePath, workbookPath);
 
     // Closing also frees the workbook; what it wrote is dropped on failure.
     errno = 0;
