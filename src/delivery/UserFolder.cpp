@@ -267,6 +267,86 @@ bool deliverToUser(const QString &user, const QString &sourcePath, const QString
     return deliverToUser(user, sourcePath, fileName, UserFolderPolicy(), finalPath, error);
 }
 
+namespace {
+
+// Why the job's user, file name or folder name cannot be taken, or empty.
+QString badNames(const QString &user, const QString &fileName, const UserFolderPolicy &policy)
+{
+    if (user.isEmpty())
+        return QStringLiteral("the job names no user");
+    if (fileName.isEmpty() || fileName.contains(QLatin1Char('/')) || fileName.startsWith(QLatin1Char('.'))
+        || fileName.contains(QChar(0)) || QFile::encodeName(fileName).size() > NAME_MAX)
+        return QStringLiteral("\"%1\" is not a file name").arg(fileName);
+    if (policy.folderName.isEmpty() || policy.folderName.contains(QLatin1Char('/'))
+        || policy.folderName.startsWith(QLatin1Char('.')))
+        return QStringLiteral("\"%1\" is not a folder name").arg(policy.folderName);
+    return QString();
+}
+
+// The user as the name service knows it (`entry`, its strings in
+// `strings`), if a person with a home folder whom PDFs may reach; else why not.
+QString personOf(const QString &user, const UserFolderPolicy &policy, struct passwd *entry, std::vector<char> *strings)
+{
+    const QByteArray name = user.toLocal8Bit();
+    struct passwd *found = nullptr;
+    const int lookup = ::getpwnam_r(name.constData(), entry, strings->data(), strings->size(), &found);
+    if (!found)
+        return lookup == 0 || lookup == ENOENT ? QStringLiteral("%1 is not a local user").arg(user)
+                                               : QStringLiteral("cannot look the user up: %1").arg(systemError(lookup));
+    const int minimumUid = policy.minimumUid >= 0 ? policy.minimumUid : loginDefsUidMin();
+    const int maximumUid = loginDefsValue(QStringLiteral("/etc/login.defs"), QStringLiteral("UID_MAX"), 60000);
+    if (entry->pw_uid == 0)
+        return QStringLiteral("PDFs are never delivered to root");
+    if ((int(entry->pw_uid) < minimumUid || int(entry->pw_uid) > maximumUid) && !policy.allowedSystemUsers.contains(user))
+        return QStringLiteral("%1 is a system user (uid %2; people have %3 to %4)")
+            .arg(user, QString::number(entry->pw_uid), QString::number(minimumUid), QString::number(maximumUid));
+    if (!QFile::decodeName(entry->pw_dir).startsWith(QLatin1Char('/')))
+        return QStringLiteral("%1 has no home folder").arg(user);
+    return QString();
+}
+
+// Runs the plan in a child process acting as the user (deliverAsUser) and
+// reads its report; false with the cause when the child cannot be started
+// or ends without a report. Closes the plan's source.
+bool runAsUser(Plan &plan, Report *report, QString *cause)
+{
+    int reportPipe[2];
+    if (::pipe2(reportPipe, O_CLOEXEC) != 0) {
+        *cause = systemError(errno);
+        ::close(plan.source);
+        return false;
+    }
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(reportPipe[0]);
+        deliverAsUser(plan, reportPipe[1]);
+    }
+    const int forkError = errno;
+    ::close(reportPipe[1]);
+    ::close(plan.source);
+    if (child < 0) {
+        ::close(reportPipe[0]);
+        *cause = QStringLiteral("cannot start the delivery: %1").arg(systemError(forkError));
+        return false;
+    }
+    ssize_t got;
+    do
+        got = ::read(reportPipe[0], report, sizeof *report);
+    while (got < 0 && errno == EINTR);
+    ::close(reportPipe[0]);
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) { }
+    if (got != ssize_t(sizeof *report)) {
+        *cause = QStringLiteral("the delivery ended without a report (%1)")
+                     .arg(WIFSIGNALED(status) ? QStringLiteral("signal %1").arg(WTERMSIG(status))
+                                              : QStringLiteral("status %1").arg(WEXITSTATUS(status)));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 bool deliverToUser(const QString &user, const QString &sourcePath, const QString &fileName,
     const UserFolderPolicy &policy, QString *finalPath, QString *error)
 {
@@ -274,35 +354,16 @@ bool deliverToUser(const QString &user, const QString &sourcePath, const QString
         *error = QStringLiteral("cannot deliver to %1's folder: %2").arg(user, cause);
         return false;
     };
-    if (user.isEmpty())
-        return fail(QStringLiteral("the job names no user"));
-    if (fileName.isEmpty() || fileName.contains(QLatin1Char('/')) || fileName.startsWith(QLatin1Char('.'))
-        || fileName.contains(QChar(0)) || QFile::encodeName(fileName).size() > NAME_MAX)
-        return fail(QStringLiteral("\"%1\" is not a file name").arg(fileName));
-    if (policy.folderName.isEmpty() || policy.folderName.contains(QLatin1Char('/'))
-        || policy.folderName.startsWith(QLatin1Char('.')))
-        return fail(QStringLiteral("\"%1\" is not a folder name").arg(policy.folderName));
-
-    // The user, as the name service knows it.
-    const QByteArray name = user.toLocal8Bit();
+    QString cause = badNames(user, fileName, policy);
+    if (!cause.isEmpty())
+        return fail(cause);
     struct passwd entry = {};
-    struct passwd *found = nullptr;
     std::vector<char> strings(16384);
-    const int lookup = ::getpwnam_r(name.constData(), &entry, strings.data(), strings.size(), &found);
-    if (!found)
-        return fail(lookup == 0 || lookup == ENOENT ? QStringLiteral("%1 is not a local user").arg(user)
-                                                    : QStringLiteral("cannot look the user up: %1").arg(systemError(lookup)));
-    const int minimumUid = policy.minimumUid >= 0 ? policy.minimumUid : loginDefsUidMin();
-    const int maximumUid = loginDefsValue(QStringLiteral("/etc/login.defs"), QStringLiteral("UID_MAX"), 60000);
-    if (entry.pw_uid == 0)
-        return fail(QStringLiteral("PDFs are never delivered to root"));
-    if ((int(entry.pw_uid) < minimumUid || int(entry.pw_uid) > maximumUid) && !policy.allowedSystemUsers.contains(user))
-        return fail(QStringLiteral("%1 is a system user (uid %2; people have %3 to %4)")
-                        .arg(user, QString::number(entry.pw_uid), QString::number(minimumUid),
-                            QString::number(maximumUid)));
+    cause = personOf(user, policy, &entry, &strings);
+    if (!cause.isEmpty())
+        return fail(cause);
+    const QByteArray name = user.toLocal8Bit();
     const QString home = QFile::decodeName(entry.pw_dir);
-    if (!home.startsWith(QLatin1Char('/')))
-        return fail(QStringLiteral("%1 has no home folder").arg(user));
 
     Plan plan;
     plan.uid = entry.pw_uid;
@@ -330,42 +391,14 @@ bool deliverToUser(const QString &user, const QString &sourcePath, const QString
     plan.source = ::open(QFile::encodeName(sourcePath).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     struct stat st = {};
     if (plan.source < 0 || ::fstat(plan.source, &st) != 0 || !S_ISREG(st.st_mode)) {
-        const QString cause = plan.source < 0 ? systemError(errno) : QStringLiteral("not a regular file");
+        const QString sourceCause = plan.source < 0 ? systemError(errno) : QStringLiteral("not a regular file");
         if (plan.source >= 0)
             ::close(plan.source);
-        return fail(QStringLiteral("%1: %2").arg(sourcePath, cause));
-    }
-
-    int reportPipe[2];
-    if (::pipe2(reportPipe, O_CLOEXEC) != 0) {
-        const QString cause = systemError(errno);
-        ::close(plan.source);
-        return fail(cause);
-    }
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(reportPipe[0]);
-        deliverAsUser(plan, reportPipe[1]);
-    }
-    const int forkError = errno;
-    ::close(reportPipe[1]);
-    ::close(plan.source);
-    if (child < 0) {
-        ::close(reportPipe[0]);
-        return fail(QStringLiteral("cannot start the delivery: %1").arg(systemError(forkError)));
+        return fail(QStringLiteral("%1: %2").arg(sourcePath, sourceCause));
     }
     Report report;
-    ssize_t got;
-    do
-        got = ::read(reportPipe[0], &report, sizeof report);
-    while (got < 0 && errno == EINTR);
-    ::close(reportPipe[0]);
-    int status = 0;
-    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) { }
-    if (got != ssize_t(sizeof report))
-        return fail(QStringLiteral("the delivery ended without a report (%1)")
-                        .arg(WIFSIGNALED(status) ? QStringLiteral("signal %1").arg(WTERMSIG(status))
-                                                 : QStringLiteral("status %1").arg(WEXITSTATUS(status))));
+    if (!runAsUser(plan, &report, &cause))
+        return fail(cause);
     if (report.step != Step::Done)
         return fail(stepMessage(report, user, home, folder));
     *finalPath = folder + QLatin1Char('/') + QFile::decodeName(plan.names.at(size_t(report.nameIndex)));
