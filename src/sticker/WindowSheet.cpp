@@ -74,6 +74,65 @@ protected:
     }
 };
 
+// The sheet's two running numbers: the inner one on its line counts from
+// innerFrom to innerTo and round again; the outer one on its line goes one
+// up each time the inner count has come round.
+struct RunningNumbers
+{
+    double inner = 0;
+    long long cyclePosition = 0;
+    long long outer = 0;
+
+    explicit RunningNumbers(const WindowSheetValues &values) { restart(values); }
+
+    void restart(const WindowSheetValues &values)
+    {
+        inner = values.innerFrom;
+        cyclePosition = values.cycleStart;
+        outer = values.outerStart;
+    }
+
+    // What line x of the next sticker shows after its text (nothing on the
+    // other lines, or when the number is not shown); the count goes on.
+    QString next(int x, const WindowSheetValues &values, int digits)
+    {
+        QString number;
+        if (x == values.innerLine) {
+            if (values.numberInner)
+                number = zeroPadded(runningNumberText(inner), digits);
+            inner = inner == values.innerTo ? values.innerFrom : inner + 1;
+        } else if (x == values.outerLine) {
+            if (values.numberOuter)
+                number = zeroPadded(QString::number(outer), digits);
+            if (double(cyclePosition) == values.innerTo) {
+                cyclePosition = values.cycleStart;
+                ++outer;
+            } else {
+                ++cyclePosition;
+            }
+        }
+        return number;
+    }
+};
+
+// Line x of a sticker at (left, top): its text, or on the inner line of a
+// sheet with barcodes the barcode of what the line would show.
+bool printLine(StickerSurface &surface, const StickerWorkingValues &work, const WindowSheetValues &values, int x,
+    const QString &text, double left, double top)
+{
+    surface.CurrentX = left;
+    surface.CurrentY = top;
+    surface.FontName = values.fontName;
+    surface.FontSize = values.fontSize;
+    surface.FontBold = true;
+    if (x == values.innerLine && values.barcode != BarcodeKind::None) {
+        const QString shown = PadRight(text, work.W).trimmed();
+        return shown.isEmpty()
+            || surface.PrintBarcode(shown, values.barcode, double(values.columnPitch), double(values.linePitch));
+    }
+    return surface.Print(PadRight(text, work.W));
+}
+
 bool drawSheet(const StickerWorkingValues &work, const WindowSheetValues &values, StickerSurface &surface,
     SheetTarget target, QString *errorText)
 {
@@ -99,20 +158,15 @@ bool drawSheet(const StickerWorkingValues &work, const WindowSheetValues &values
         return PadRight(StickerFields::fill(work.LineSource[size_t(x)], *data, int(index)), work.W).trimmed();
     };
 
-    double innerCounter = values.innerFrom;
-    long long cyclePosition = values.cycleStart;
-    long long outerCounter = values.outerStart;
+    RunningNumbers numbers(values);
     long long k = 0; // rows in the open printer document
     for (long long page = 1; page <= pages; ++page) {
         // A page that starts inside an open document goes on below the rows
         // already in it instead of printing over them.
         double yOff = printer ? double(std::llrint(k * values.rowPitch)) : 0.0;
         // The pages of one sheet repeat its numbers; data pages count on.
-        if (!data) {
-            innerCounter = values.innerFrom;
-            cyclePosition = values.cycleStart;
-            outerCounter = values.outerStart;
-        }
+        if (!data)
+            numbers.restart(values);
         for (int r = 1; r <= work.StickerRows; ++r) {
             // The run's sticker (data row) in the first column of this row.
             const long long rowFirst = (page - 1) * perPage + (long long)(r - 1) * work.StickerCols - skip;
@@ -124,36 +178,9 @@ bool drawSheet(const StickerWorkingValues &work, const WindowSheetValues &values
                     const long long index = rowFirst + c - 1;
                     if (data ? index < 0 || index >= dataRows : page == 1 && index < 0)
                         continue;
-                    QString text = lineText(x, index);
-                    if (x == values.innerLine) {
-                        if (values.numberInner)
-                            text += zeroPadded(runningNumberText(innerCounter), work.Digits);
-                        innerCounter = innerCounter == values.innerTo ? values.innerFrom : innerCounter + 1;
-                    } else if (x == values.outerLine) {
-                        if (values.numberOuter)
-                            text += zeroPadded(QString::number(outerCounter), work.Digits);
-                        if (double(cyclePosition) == values.innerTo) {
-                            cyclePosition = values.cycleStart;
-                            ++outerCounter;
-                        } else {
-                            ++cyclePosition;
-                        }
-                    }
-                    surface.CurrentX = double(values.X0) + xOff;
-                    surface.CurrentY = double(values.Y0) + yOff;
-                    surface.FontName = values.fontName;
-                    surface.FontSize = values.fontSize;
-                    surface.FontBold = true;
-                    if (x == values.innerLine && values.barcode != BarcodeKind::None) {
-                        // The barcode holds what the line would show.
-                        const QString shown = PadRight(text, work.W).trimmed();
-                        if (!shown.isEmpty()
-                            && !surface.PrintBarcode(
-                                shown, values.barcode, double(values.columnPitch), double(values.linePitch)))
-                            return fail();
-                    } else if (!surface.Print(PadRight(text, work.W))) {
+                    const QString text = lineText(x, index) + numbers.next(x, values, work.Digits);
+                    if (!printLine(surface, work, values, x, text, double(values.X0) + xOff, double(values.Y0) + yOff))
                         return fail();
-                    }
                 }
                 yOff += double(values.linePitch);
             }
