@@ -101,6 +101,26 @@ int putNumber(char *p, int n, int width)
     return zeros + len;
 }
 
+// The numbered line of a row at `q`: for each of its `cols` stickers the
+// base text, its running number (from `first` on) and spaces to the width,
+// then the gap. A number may run past the width; the caller's room allows
+// for it. Returns the end.
+char *putNumberedLine(char *q, const QByteArray &numberBase, int first, int cols, int width, const QByteArray &gap,
+    int digits)
+{
+    for (int c = 0; c < cols; ++c) {
+        std::memcpy(q, numberBase.constData(), size_t(numberBase.size()));
+        size_t len = size_t(numberBase.size());
+        len += size_t(putNumber(q + len, first + c, digits));
+        if (len < size_t(width))
+            std::memset(q + len, ' ', size_t(width) - len);
+        q += width;
+        std::memcpy(q, gap.constData(), size_t(gap.size()));
+        q += gap.size();
+    }
+    return q;
+}
+
 // The sheet filled from data rows: one sticker per row, across the row
 // first, on as many pages as the rows need; the last page ends after its
 // last sticker row. The running number counts on across the pages, since
@@ -307,17 +327,8 @@ bool CharSheetWriter::write(
                 std::memcpy(q, prefix.constData(), size_t(prefix.size()));
                 q += prefix.size();
                 if (x == 4) {
-                    for (int c = 1; c <= cols; ++c, ++n) {
-                        // The number may run past the width; the room allows for it.
-                        std::memcpy(q, numberBase.constData(), size_t(numberBase.size()));
-                        size_t len = size_t(numberBase.size());
-                        len += size_t(putNumber(q + len, n, values.Digits));
-                        if (len < size_t(width))
-                            std::memset(q + len, ' ', size_t(width) - len);
-                        q += width;
-                        std::memcpy(q, gap.constData(), size_t(gap.size()));
-                        q += gap.size();
-                    }
+                    q = putNumberedLine(q, numberBase, n, cols, width, gap, values.Digits);
+                    n += cols;
                 } else {
                     std::memcpy(q, rowLine[x].constData(), size_t(rowLine[x].size()));
                     q += rowLine[x].size();
