@@ -111,6 +111,42 @@ QPDFObjectHandle imageObject(QPDF &pdf, const FormPage &form)
     return stream;
 }
 
+// The dictionary `key` of `holder`, made (empty) when it has none.
+QPDFObjectHandle dictionaryIn(QPDFObjectHandle holder, const char *key)
+{
+    QPDFObjectHandle dictionary = holder.getKey(key);
+    if (!dictionary.isDictionary()) {
+        dictionary = QPDFObjectHandle::newDictionary();
+        holder.replaceKey(key, dictionary);
+    }
+    return dictionary;
+}
+
+// Each form once, as an object of `pdf` the pages share: an image form as
+// an image, a PDF form's page as a form XObject copied from its file. The
+// forms' own files (`sources`) stay open until the PDF is written;
+// `reading` names the form being read, for the message when one fails.
+void loadForms(QPDF &pdf, const SheetForms &forms, std::vector<std::unique_ptr<QPDF>> *sources,
+    std::map<const FormPage *, QPDFObjectHandle> *objects, const FormPage **reading)
+{
+    for (const FormPage *form : forms.distinct()) {
+        *reading = form;
+        if (form->kind() == FormPage::Kind::Image) {
+            (*objects)[form] = imageObject(pdf, *form);
+            continue;
+        }
+        auto source = std::make_unique<QPDF>();
+        source->setSuppressWarnings(true);
+        source->processFile(QFile::encodeName(form->filePath()).constData());
+        std::vector<QPDFPageObjectHelper> formPages = QPDFPageDocumentHelper(*source).getAllPages();
+        if (size_t(form->pageIndex()) >= formPages.size())
+            throw std::runtime_error(QObject::tr("the form has no page %1").arg(form->pageIndex() + 1).toStdString());
+        (*objects)[form] = pdf.copyForeignObject(formPages[size_t(form->pageIndex())].getFormXObjectForPage());
+        sources->push_back(std::move(source));
+    }
+    *reading = nullptr;
+}
+
 } // namespace
 
 namespace QpdfUnderlay {
@@ -132,22 +168,7 @@ bool write(const QString &jobPdf, const QVector<PdfSheetPlace> &places, const Sh
         // files stay open until the PDF is written.
         std::vector<std::unique_ptr<QPDF>> sources;
         std::map<const FormPage *, QPDFObjectHandle> objects;
-        for (const FormPage *form : forms.distinct()) {
-            reading = form;
-            if (form->kind() == FormPage::Kind::Image) {
-                objects[form] = imageObject(pdf, *form);
-                continue;
-            }
-            auto source = std::make_unique<QPDF>();
-            source->setSuppressWarnings(true);
-            source->processFile(QFile::encodeName(form->filePath()).constData());
-            std::vector<QPDFPageObjectHelper> formPages = QPDFPageDocumentHelper(*source).getAllPages();
-            if (size_t(form->pageIndex()) >= formPages.size())
-                throw std::runtime_error(QObject::tr("the form has no page %1").arg(form->pageIndex() + 1).toStdString());
-            objects[form] = pdf.copyForeignObject(formPages[size_t(form->pageIndex())].getFormXObjectForPage());
-            sources.push_back(std::move(source));
-        }
-        reading = nullptr;
+        loadForms(pdf, forms, &sources, &objects, &reading);
 
         std::map<const FormPage *, std::string> names;
         for (const auto &object : objects)
@@ -161,17 +182,8 @@ bool write(const QString &jobPdf, const QVector<PdfSheetPlace> &places, const Sh
             if (!form)
                 continue;
             QPDFPageObjectHelper &page = pages[k];
-            QPDFObjectHandle pageObject = page.getObjectHandle();
-            QPDFObjectHandle resources = pageObject.getKey("/Resources");
-            if (!resources.isDictionary()) {
-                resources = QPDFObjectHandle::newDictionary();
-                pageObject.replaceKey("/Resources", resources);
-            }
-            QPDFObjectHandle xobjects = resources.getKey("/XObject");
-            if (!xobjects.isDictionary()) {
-                xobjects = QPDFObjectHandle::newDictionary();
-                resources.replaceKey("/XObject", xobjects);
-            }
+            QPDFObjectHandle resources = dictionaryIn(page.getObjectHandle(), "/Resources");
+            QPDFObjectHandle xobjects = dictionaryIn(resources, "/XObject");
             const QPDFObjectHandle &object = objects[form];
             std::string name = names[form];
             if (xobjects.hasKey(name) && !(xobjects.getKey(name).getObjGen() == object.getObjGen())) {
