@@ -89,27 +89,33 @@ bool writeAll(int fd, const char *data, size_t size)
     return true;
 }
 
+// The delivery child becomes the user for good: groups, group, user, no
+// capabilities and no way back; any step that fails ends the child.
+void becomeUser(const Plan &plan, int reportFd)
+{
+    if (!Capabilities::raiseSwitchUser())
+        finish(reportFd, Step::RaiseCapabilities, errno);
+    if (::setgroups(plan.groups.size(), plan.groups.data()) != 0)
+        finish(reportFd, Step::SwitchGroups, errno);
+    if (::setresgid(plan.gid, plan.gid, plan.gid) != 0)
+        finish(reportFd, Step::SwitchGroup, errno);
+    if (::setresuid(plan.uid, plan.uid, plan.uid) != 0)
+        finish(reportFd, Step::SwitchUser, errno);
+    if (!Capabilities::dropAll())
+        finish(reportFd, Step::DropCapabilities, errno);
+    // No way back: neither root nor the service's own user.
+    if (::setresuid(uid_t(-1), 0, uid_t(-1)) == 0
+        || (plan.formerUid != plan.uid && ::setresuid(uid_t(-1), plan.formerUid, uid_t(-1)) == 0))
+        finish(reportFd, Step::StillPrivileged, 0);
+    ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0);
+}
+
 // The delivery child: becomes the user for good, then copies the file.
 [[noreturn]] void deliverAsUser(Plan &plan, int reportFd)
 {
     ::umask(077);
-    if (plan.switchUser) {
-        if (!Capabilities::raiseSwitchUser())
-            finish(reportFd, Step::RaiseCapabilities, errno);
-        if (::setgroups(plan.groups.size(), plan.groups.data()) != 0)
-            finish(reportFd, Step::SwitchGroups, errno);
-        if (::setresgid(plan.gid, plan.gid, plan.gid) != 0)
-            finish(reportFd, Step::SwitchGroup, errno);
-        if (::setresuid(plan.uid, plan.uid, plan.uid) != 0)
-            finish(reportFd, Step::SwitchUser, errno);
-        if (!Capabilities::dropAll())
-            finish(reportFd, Step::DropCapabilities, errno);
-        // No way back: neither root nor the service's own user.
-        if (::setresuid(uid_t(-1), 0, uid_t(-1)) == 0
-            || (plan.formerUid != plan.uid && ::setresuid(uid_t(-1), plan.formerUid, uid_t(-1)) == 0))
-            finish(reportFd, Step::StillPrivileged, 0);
-        ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0);
-    }
+    if (plan.switchUser)
+        becomeUser(plan, reportFd);
 
     const int home = ::open(plan.home.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     struct stat st = {};
