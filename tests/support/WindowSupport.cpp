@@ -123,6 +123,11 @@ QStringList unnamedControls(QWidget *window, bool shownOnly, int *controls)
     return unnamed;
 }
 
+QString testLanguage()
+{
+    return qEnvironmentVariable("LANGUAGE", QStringLiteral("en")).section(QLatin1Char(':'), 0, 0).left(2);
+}
+
 } // namespace TestSupport
 
 double TestSupport::contrast(QWidget *w)

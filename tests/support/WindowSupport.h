@@ -55,4 +55,8 @@ QString state(QWidget *root, const QString &names);
 // page count (-1 when none opened); the preview is closed.
 int previewPageCount(const std::function<void()> &open);
 
+// The language a translated-window test was started in, as LANGUAGE names
+// it ("de", "cs"; "en" when none).
+QString testLanguage();
+
 } // namespace TestSupport

@@ -13,15 +13,10 @@ using namespace ReportViewFixture;
 
 namespace {
 
-QString testLanguage()
-{
-    return qEnvironmentVariable("LANGUAGE", QStringLiteral("en")).section(QLatin1Char(':'), 0, 0).left(2);
-}
-
 // The English text, or its German or Czech translation in the test's language.
 QString inLanguage(const QString &en, const QString &de, const QString &cs)
 {
-    const QString language = testLanguage();
+    const QString language = TestSupport::testLanguage();
     return language == "de" ? de : language == "cs" ? cs : en;
 }
 
@@ -35,7 +30,7 @@ private slots:
     void initTestCase()
     {
         TestSupport::initWindows();
-        QVERIFY2(QStringList({"en", "de", "cs"}).contains(testLanguage()), qPrintable(testLanguage()));
+        QVERIFY2(QStringList({"en", "de", "cs"}).contains(TestSupport::testLanguage()), qPrintable(TestSupport::testLanguage()));
     }
     void init()
     {

@@ -16,11 +16,6 @@
 
 namespace {
 
-QString testLanguage()
-{
-    return qEnvironmentVariable("LANGUAGE", QStringLiteral("en")).section(QLatin1Char(':'), 0, 0).left(2);
-}
-
 // Every caption that turns bold in use, bold: the panel's widest state.
 void chooseAll(PrintPanel &panel)
 {
@@ -39,7 +34,7 @@ private slots:
     void initTestCase()
     {
         TestSupport::initWindows();
-        QVERIFY2(QStringList({"en", "de", "cs"}).contains(testLanguage()), qPrintable(testLanguage()));
+        QVERIFY2(QStringList({"en", "de", "cs"}).contains(TestSupport::testLanguage()), qPrintable(TestSupport::testLanguage()));
         m_desktopFont = QApplication::font();
     }
     void cleanup() { QApplication::setFont(m_desktopFont); }
@@ -67,7 +62,7 @@ private slots:
         QFETCH(QString, en);
         QFETCH(QString, de);
         QFETCH(QString, cs);
-        const QString language = testLanguage();
+        const QString language = TestSupport::testLanguage();
         PrintPanel panel;
         QWidget *w = TestSupport::child(&panel, control);
         const QString shown = qobject_cast<QAbstractButton *>(w) ? qobject_cast<QAbstractButton *>(w)->text()

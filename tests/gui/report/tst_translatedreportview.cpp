@@ -19,11 +19,6 @@ using namespace ReportViewFixture;
 
 namespace {
 
-QString testLanguage()
-{
-    return qEnvironmentVariable("LANGUAGE", QStringLiteral("en")).section(QLatin1Char(':'), 0, 0).left(2);
-}
-
 // What a control shows: a button's or label's caption, a menu action's
 // text, a drop-down's entry ("Name[i]"), or a tool tip or accessible name
 // ("Name.tip", "Name.name").
@@ -76,7 +71,7 @@ private slots:
     void initTestCase()
     {
         TestSupport::initWindows();
-        QVERIFY2(QStringList({"en", "de", "cs"}).contains(testLanguage()), qPrintable(testLanguage()));
+        QVERIFY2(QStringList({"en", "de", "cs"}).contains(TestSupport::testLanguage()), qPrintable(TestSupport::testLanguage()));
         m_desktopFont = QApplication::font();
     }
     void cleanup()
@@ -134,7 +129,7 @@ private slots:
         QFETCH(QString, en);
         QFETCH(QString, de);
         QFETCH(QString, cs);
-        const QString language = testLanguage();
+        const QString language = TestSupport::testLanguage();
         FrmReport *view = open(printFile("captions.prn", pagedBytes(7)));
         QCOMPARE(shown(view, control), language == "de" ? de : language == "cs" ? cs : en);
         const QString title = language == "de" ? " Berichtsansicht   [ Sp : "

@@ -14,16 +14,6 @@
 #include <QPushButton>
 #include <QTest>
 
-namespace {
-
-// The language the test was started in, as LANGUAGE names it.
-QString testLanguage()
-{
-    return qEnvironmentVariable("LANGUAGE", QStringLiteral("en")).section(QLatin1Char(':'), 0, 0).left(2);
-}
-
-} // namespace
-
 class TestTranslatedWindow : public QObject
 {
     Q_OBJECT
@@ -32,7 +22,7 @@ private slots:
     void initTestCase()
     {
         TestSupport::initWindows();
-        QVERIFY2(QStringList({"en", "de", "cs"}).contains(testLanguage()), qPrintable(testLanguage()));
+        QVERIFY2(QStringList({"en", "de", "cs"}).contains(TestSupport::testLanguage()), qPrintable(TestSupport::testLanguage()));
     }
 
     void stickerForm_data()
@@ -60,7 +50,7 @@ private slots:
         QFETCH(QString, en);
         QFETCH(QString, de);
         QFETCH(QString, cs);
-        const QString language = testLanguage();
+        const QString language = TestSupport::testLanguage();
         const QString expected = language == "de" ? de : language == "cs" ? cs : en;
         Frm0010Sticker form;
         QWidget *w = TestSupport::child(&form, control);
@@ -83,7 +73,7 @@ private slots:
     {
         QDialogButtonBox box(QDialogButtonBox::Cancel);
         const QString cancel = box.button(QDialogButtonBox::Cancel)->text().remove('&');
-        const QString language = testLanguage();
+        const QString language = TestSupport::testLanguage();
         QCOMPARE(cancel, language == "de" ? "Abbrechen" : language == "cs" ? "Zrušit" : "Cancel");
     }
 
@@ -96,7 +86,7 @@ private slots:
         form.show();
         FormDriver::fill(&form, {{"Atxt(0)", "ACME"}, {"TxDataFile", "/no-such-folder/rows.csv"}});
         TestSupport::click(&form, "JBshow(0)");
-        const QString language = testLanguage();
+        const QString language = TestSupport::testLanguage();
         const QString expected = language == "de" ? "kann nicht verwendet werden: die Datei existiert nicht."
             : language == "cs"                    ? "nelze použít: soubor neexistuje."
                                                   : "cannot be used: the file does not exist.";
