@@ -49,7 +49,8 @@ int jpegComponents(const QByteArray &bytes)
     return 0;
 }
 
-QPDFObjectHandle imageStream(QPDF &pdf, const QImage &image, bool alpha)
+// A new image of 8 bits a component, the size of `image`, without its data.
+QPDFObjectHandle newImage(QPDF &pdf, const QImage &image)
 {
     QPDFObjectHandle stream = QPDFObjectHandle::newStream(&pdf);
     QPDFObjectHandle dict = stream.getDict();
@@ -58,6 +59,13 @@ QPDFObjectHandle imageStream(QPDF &pdf, const QImage &image, bool alpha)
     dict.replaceKey("/Width", QPDFObjectHandle::newInteger(image.width()));
     dict.replaceKey("/Height", QPDFObjectHandle::newInteger(image.height()));
     dict.replaceKey("/BitsPerComponent", QPDFObjectHandle::newInteger(8));
+    return stream;
+}
+
+QPDFObjectHandle imageStream(QPDF &pdf, const QImage &image, bool alpha)
+{
+    QPDFObjectHandle stream = newImage(pdf, image);
+    QPDFObjectHandle dict = stream.getDict();
     std::string data;
     if (alpha || image.isGrayscale()) {
         const QImage gray = alpha ? image.convertToFormat(QImage::Format_Alpha8) : image.convertToFormat(QImage::Format_Grayscale8);
@@ -93,13 +101,8 @@ QPDFObjectHandle imageObject(QPDF &pdf, const FormPage &form)
     const bool asStored = jpeg && (components == 1 || components == 3) && unturned.loadFromData(bytes, "jpeg")
         && unturned.size() == image.size();
     if (asStored) {
-        QPDFObjectHandle stream = QPDFObjectHandle::newStream(&pdf);
+        QPDFObjectHandle stream = newImage(pdf, image);
         QPDFObjectHandle dict = stream.getDict();
-        dict.replaceKey("/Type", QPDFObjectHandle::newName("/XObject"));
-        dict.replaceKey("/Subtype", QPDFObjectHandle::newName("/Image"));
-        dict.replaceKey("/Width", QPDFObjectHandle::newInteger(image.width()));
-        dict.replaceKey("/Height", QPDFObjectHandle::newInteger(image.height()));
-        dict.replaceKey("/BitsPerComponent", QPDFObjectHandle::newInteger(8));
         dict.replaceKey("/ColorSpace", QPDFObjectHandle::newName(components == 1 ? "/DeviceGray" : "/DeviceRGB"));
         stream.replaceStreamData(bytes.toStdString(), QPDFObjectHandle::newName("/DCTDecode"),
             QPDFObjectHandle::newNull());
