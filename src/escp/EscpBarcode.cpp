@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include <cmath>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -24,28 +25,38 @@ int symbologyOf(int kind)
     }
 }
 
-} // namespace
-
-namespace EscpBarcode {
-
-Bars draw(int kind, QByteArrayView data, int module, int adjust, int length, int dotsPerInchY, bool checkDigit,
-    int mostWidth, bool pixels, QString *error)
+// Where zint put the bars, in its own units. The narrowest bar is one
+// module: everything is counted in it.
+struct Extent
 {
-    const int symbology = symbologyOf(kind);
-    if (symbology == 0 || data.isEmpty() || module <= 0 || module > 16 || length <= 0 || length > 4096) {
-        if (error)
-            *error = QStringLiteral("not a bar code the printer draws");
-        return {};
+    double narrow = 0, top = 1e9, bottom = -1e9, left = 1e9, shortest = 1e9;
+};
+
+Extent extentOf(const zint_vector *v)
+{
+    Extent e;
+    for (const zint_vector_rect *r = v->rectangles; r; r = r->next) {
+        if (r->width > 0 && (e.narrow == 0 || r->width < e.narrow))
+            e.narrow = r->width;
+        e.top = std::min(e.top, double(r->y));
+        e.bottom = std::max(e.bottom, double(r->y + r->height));
+        e.left = std::min(e.left, double(r->x));
+        e.shortest = std::min(e.shortest, double(r->y + r->height));
     }
-    const ZintLibrary *zint = ZintLibrary::get(error);
-    if (!zint)
-        return {};
-    const auto remove = [zint](zint_symbol *s) { zint->ZBarcode_Delete(s); };
-    std::unique_ptr<zint_symbol, decltype(remove)> symbol(zint->ZBarcode_Create(), remove);
+    return e;
+}
+
+using Symbol = std::unique_ptr<zint_symbol, std::function<void(zint_symbol *)>>;
+
+// The symbol encoded and laid out as rectangles by zint; null with the
+// error set when zint refuses the data.
+Symbol encode(const ZintLibrary *zint, int kind, QByteArrayView data, bool checkDigit, QString *error)
+{
+    Symbol symbol(zint->ZBarcode_Create(), [zint](zint_symbol *s) { zint->ZBarcode_Delete(s); });
     if (!symbol)
-        return {};
+        return symbol;
     zint_symbol *s = symbol.get();
-    s->symbology = symbology;
+    s->symbology = symbologyOf(kind);
     s->show_hrt = 0;
     s->output_options = 0;
     if ((kind == 2 || kind == 5) && checkDigit)
@@ -56,51 +67,30 @@ Bars draw(int kind, QByteArrayView data, int module, int adjust, int length, int
     if (rc >= ZINT_ERROR || !s->vector || s->vector->width <= 0) {
         if (error)
             *error = QString::fromUtf8(s->errtxt);
-        return {};
+        symbol.reset();
     }
-    // The narrowest bar is one module: everything is counted in it.
-    const zint_vector *v = s->vector;
-    double narrow = 0, top = 1e9, bottom = -1e9, left = 1e9, shortest = 1e9;
-    for (const zint_vector_rect *r = v->rectangles; r; r = r->next) {
-        if (r->width > 0 && (narrow == 0 || r->width < narrow))
-            narrow = r->width;
-        top = std::min(top, double(r->y));
-        bottom = std::max(bottom, double(r->y + r->height));
-        left = std::min(left, double(r->x));
-        shortest = std::min(shortest, double(r->y + r->height));
-    }
-    if (narrow <= 0 || bottom <= top)
-        return {};
-    const int modules = int(std::lround(v->width / narrow));
-    Bars bars;
-    // POSTNET's bars are 0.125 in and 0.050 in whatever the command says.
-    bars.height = kind == 7 ? int(std::lround(0.125 * dotsPerInchY)) : length;
-    if (modules <= 0 || qint64(modules) * module * 2 > qMin(mostWidth, 131072)) {
-        if (error)
-            *error = QStringLiteral("the bar code is wider than the carriage has room for");
-        return {};
-    }
-    bars.width = modules * module * 2;
-    bars.readable = QString::fromUtf8(reinterpret_cast<const char *>(s->text));
-    bars.firstBar = int(std::lround(left / narrow)) * module * 2;
-    bars.dataBottom = int(std::lround((shortest - top) * double(bars.height) / (bottom - top)));
-    if (!pixels)
-        return bars;
+    return symbol;
+}
+
+// The bars on a one-bit image of bars.width half dots by bars.height dots;
+// `adjust` half dots are taken off each bar's right edge.
+QImage paintBars(const zint_vector *v, const Extent &e, const EscpBarcode::Bars &bars, int module, int adjust)
+{
     QImage image(bars.width, bars.height, QImage::Format_Mono);
     if (image.isNull())
-        return {};
+        return image;
     image.setColor(0, qRgba(255, 255, 255, 0));
     image.setColor(1, qRgb(0, 0, 0));
     image.fill(0);
-    const double across = 2.0 * module / narrow; // half dots
-    const double down = double(bars.height) / (bottom - top);
+    const double across = 2.0 * module / e.narrow; // half dots
+    const double down = double(bars.height) / (e.bottom - e.top);
     // Each bar is set in one row, then its bytes are laid into the rows it spans.
     QByteArray row(image.bytesPerLine(), '\0');
     for (const zint_vector_rect *r = v->rectangles; r; r = r->next) {
         const int x0 = qMax(0, int(std::lround(r->x * across)));
         const int x1 = qMin(bars.width, qMax(x0 + 1, int(std::lround((r->x + r->width) * across)) - adjust));
-        const int y0 = qMax(0, int(std::lround((r->y - top) * down)));
-        const int y1 = qMin(bars.height, int(std::lround((r->y + r->height - top) * down)));
+        const int y0 = qMax(0, int(std::lround((r->y - e.top) * down)));
+        const int y1 = qMin(bars.height, int(std::lround((r->y + r->height - e.top) * down)));
         if (x1 <= x0 || y1 <= y0)
             continue;
         row.fill('\0');
@@ -112,7 +102,49 @@ Bars draw(int kind, QByteArrayView data, int module, int adjust, int length, int
                 line[k] |= uchar(row[k]);
         }
     }
-    bars.image = std::move(image);
+    return image;
+}
+
+} // namespace
+
+namespace EscpBarcode {
+
+Bars draw(int kind, QByteArrayView data, int module, int adjust, int length, int dotsPerInchY, bool checkDigit,
+    int mostWidth, bool pixels, QString *error)
+{
+    if (symbologyOf(kind) == 0 || data.isEmpty() || module <= 0 || module > 16 || length <= 0 || length > 4096) {
+        if (error)
+            *error = QStringLiteral("not a bar code the printer draws");
+        return {};
+    }
+    const ZintLibrary *zint = ZintLibrary::get(error);
+    if (!zint)
+        return {};
+    const Symbol symbol = encode(zint, kind, data, checkDigit, error);
+    if (!symbol)
+        return {};
+    const zint_vector *v = symbol->vector;
+    const Extent e = extentOf(v);
+    if (e.narrow <= 0 || e.bottom <= e.top)
+        return {};
+    const int modules = int(std::lround(v->width / e.narrow));
+    Bars bars;
+    // POSTNET's bars are 0.125 in and 0.050 in whatever the command says.
+    bars.height = kind == 7 ? int(std::lround(0.125 * dotsPerInchY)) : length;
+    if (modules <= 0 || qint64(modules) * module * 2 > qMin(mostWidth, 131072)) {
+        if (error)
+            *error = QStringLiteral("the bar code is wider than the carriage has room for");
+        return {};
+    }
+    bars.width = modules * module * 2;
+    bars.readable = QString::fromUtf8(reinterpret_cast<const char *>(symbol->text));
+    bars.firstBar = int(std::lround(e.left / e.narrow)) * module * 2;
+    bars.dataBottom = int(std::lround((e.shortest - e.top) * double(bars.height) / (e.bottom - e.top)));
+    if (!pixels)
+        return bars;
+    bars.image = paintBars(v, e, bars, module, adjust);
+    if (bars.image.isNull())
+        return {};
     return bars;
 }
 

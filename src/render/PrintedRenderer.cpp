@@ -143,6 +143,85 @@ const PrintedRenderer::Sized &PrintedRenderer::font(int face, double pixelSize)
     return m_sized.emplace(key, sized).first->second;
 }
 
+namespace {
+
+// A run's glyphs and where each stands from the run's start, with the
+// characters the face has no glyph for, kept at their places for another font.
+struct PlacedGlyphs
+{
+    QVector<quint32> glyphs;
+    QVector<QPointF> positions;
+    QString missing; // blanks except at the characters drawn from another font
+};
+
+PlacedGlyphs placeGlyphs(const QRawFont &font, const QString &text, double pitch, double step, bool ownWidths)
+{
+    // Blanks print nothing: they are left out of the glyphs (a report is
+    // half blanks), and the cells keep every glyph in its column.
+    const QVector<quint32> all = font.glyphIndexesForString(text);
+    // The sans-serif face is not of fixed pitch: each glyph is centred in
+    // its cell, so a wide letter (M, W) keeps within its neighbours' gaps.
+    const QVector<QPointF> advances = ownWidths ? font.advancesForGlyphIndexes(all) : QVector<QPointF>();
+    PlacedGlyphs placed;
+    placed.glyphs.reserve(all.size());
+    placed.positions.reserve(all.size());
+    for (qsizetype i = 0; i < all.size() && i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char(' ') || c == QChar(0xA0))
+            continue;
+        if (all[i] == 0 && !c.isSpace()) {
+            if (placed.missing.isEmpty())
+                placed.missing = QString(text.size(), QLatin1Char(' '));
+            placed.missing[i] = c;
+            continue;
+        }
+        placed.glyphs.append(all[i]);
+        const double centring = ownWidths && i < advances.size() ? (step - advances[i].x()) / 2 : 0.0;
+        placed.positions.append(QPointF(double(i) * pitch + centring, 0));
+    }
+    return placed;
+}
+
+// ESC q: the letters' outline, and a shadow a dot below and to the right of
+// them, drawn as paths.
+void drawOutlined(QPainter &painter, const QRawFont &font, const PlacedGlyphs &placed,
+    const Printed::TextStyle &style, const QColor &ink, double scale, double stretch)
+{
+    QPainterPath letters;
+    for (qsizetype i = 0; i < placed.glyphs.size(); ++i)
+        letters.addPath(font.pathForGlyph(placed.glyphs[i]).translated(placed.positions[i]));
+    const double dot = qMax(1.0, Printed::UnitsPerInch / 120.0 * scale);
+    if (style.shadow)
+        painter.fillPath(letters.translated(dot / stretch, dot), ink);
+    if (style.outline) {
+        if (style.shadow)
+            painter.fillPath(letters, Qt::white);
+        painter.strokePath(letters, QPen(ink, qMax(0.5, dot / 2)));
+    } else {
+        painter.fillPath(letters, ink);
+    }
+}
+
+// One rule along a run: `lines` lines two dot rows apart from y down, whole
+// or in dashes of 1/20 in, 1/40 in apart (ESC ( - 1 5).
+void drawRule(QPainter &painter, const QColor &ink, double x, double y, double length, int lines, bool broken,
+    double scale)
+{
+    const double thickness = qMax(1.0, DotRow * scale);
+    const double dash = Printed::UnitsPerInch / 20.0 * scale;
+    for (int k = 0; k < lines; ++k) {
+        const double at = y + k * 2.0 * DotRow * scale;
+        if (!broken) {
+            painter.fillRect(QRectF(x, at, length, thickness), ink);
+            continue;
+        }
+        for (double from = 0; from < length; from += dash * 1.5)
+            painter.fillRect(QRectF(x + from, at, qMin(dash, length - from), thickness), ink);
+    }
+}
+
+} // namespace
+
 void PrintedRenderer::drawRun(QPainter &painter, const Printed::TextRun &run, QPointF origin, double scale)
 {
     const Printed::TextStyle &style = run.style;
@@ -169,109 +248,43 @@ void PrintedRenderer::drawRun(QPainter &painter, const Printed::TextRun &run, QP
     const double step = qMax(1.0, std::round(sized.advance));
     const double stretch = cell > 0 ? qBound(0.25, cell / step, 2.5) : 1.0;
     const double pitch = cell > 0 && std::abs(stretch - cell / step) > 1e-9 ? cell / stretch : step;
-    // Blanks print nothing: they are left out of the glyphs (a report is
-    // half blanks), and the cells keep every glyph in its column.
-    const QVector<quint32> all = sized.font.glyphIndexesForString(run.text);
-    // The sans-serif face is not of fixed pitch: each glyph is centred in
-    // its cell, so a wide letter (M, W) keeps within its neighbours' gaps.
-    const bool ownWidths = family == SansSerif;
-    const QVector<QPointF> advances = ownWidths ? sized.font.advancesForGlyphIndexes(all) : QVector<QPointF>();
-    QVector<quint32> glyphs;
-    QVector<QPointF> positions;
-    glyphs.reserve(all.size());
-    positions.reserve(all.size());
-    QString missing; // characters the face has no glyph for, drawn from another font
-    for (qsizetype i = 0; i < all.size() && i < run.text.size(); ++i) {
-        const QChar c = run.text.at(i);
-        if (c == QLatin1Char(' ') || c == QChar(0xA0))
-            continue;
-        if (all[i] == 0 && !c.isSpace()) {
-            if (missing.isEmpty())
-                missing = QString(run.text.size(), QLatin1Char(' '));
-            missing[i] = c;
-            continue;
-        }
-        glyphs.append(all[i]);
-        const double centring = ownWidths && i < advances.size() ? (step - advances[i].x()) / 2 : 0.0;
-        positions.append(QPointF(double(i) * pitch + centring, 0));
-    }
+    const PlacedGlyphs placed = placeGlyphs(sized.font, run.text, pitch, step, family == SansSerif);
     painter.save();
     painter.translate(x, baseline);
     if (std::abs(stretch - 1.0) > 1e-6)
         painter.scale(stretch, 1.0);
     painter.setPen(ink);
-    if (!glyphs.isEmpty() && (style.outline || style.shadow)) {
-        // ESC q: the letters' outline, and a shadow a dot below and to the
-        // right of them.
-        QPainterPath letters;
-        for (qsizetype i = 0; i < glyphs.size(); ++i)
-            letters.addPath(sized.font.pathForGlyph(glyphs[i]).translated(positions[i]));
-        const double dot = qMax(1.0, Printed::UnitsPerInch / 120.0 * scale);
-        if (style.shadow)
-            painter.fillPath(letters.translated(dot / stretch, dot), ink);
-        if (style.outline) {
-            if (style.shadow)
-                painter.fillPath(letters, Qt::white);
-            painter.strokePath(letters, QPen(ink, qMax(0.5, dot / 2)));
-        } else {
-            painter.fillPath(letters, ink);
-        }
-        glyphs.clear();
-    }
-    if (!glyphs.isEmpty()) {
+    if (!placed.glyphs.isEmpty() && (style.outline || style.shadow)) {
+        drawOutlined(painter, sized.font, placed, style, ink, scale, stretch);
+    } else if (!placed.glyphs.isEmpty()) {
         QGlyphRun glyphRun;
         glyphRun.setRawFont(sized.font);
-        glyphRun.setGlyphIndexes(glyphs);
-        glyphRun.setPositions(positions);
+        glyphRun.setGlyphIndexes(placed.glyphs);
+        glyphRun.setPositions(placed.positions);
         painter.drawGlyphRun(QPointF(0, 0), glyphRun);
     }
-    if (!missing.isEmpty()) {
+    if (!placed.missing.isEmpty()) {
         QFont fallback(Families[family]);
         fallback.setPixelSize(qMax(1, qRound(vertical.em * scale)));
         fallback.setBold(look == Bold || look == BoldOblique);
         fallback.setItalic(look == Oblique || look == BoldOblique);
         painter.setFont(fallback);
-        for (qsizetype i = 0; i < missing.size(); ++i) {
-            if (missing.at(i) != QLatin1Char(' '))
-                painter.drawText(QPointF(double(i) * pitch, 0), QString(missing.at(i)));
+        for (qsizetype i = 0; i < placed.missing.size(); ++i) {
+            if (placed.missing.at(i) != QLatin1Char(' '))
+                painter.drawText(QPointF(double(i) * pitch, 0), QString(placed.missing.at(i)));
         }
     }
     painter.restore();
 
+    const double width = cell * double(run.text.size());
     if (style.underline && !run.text.isEmpty()) {
-        const double thickness = qMax(1.0, DotRow * scale);
         const double under = origin.y() + (double(run.baseline) + style.height / 10.0) * scale;
-        const double length = cell * double(run.text.size());
-        for (int k = 0; k < (style.underlineDouble ? 2 : 1); ++k) {
-            const double y = under + k * 2.0 * DotRow * scale;
-            if (!style.underlineBroken) {
-                painter.fillRect(QRectF(x, y, length, thickness), ink);
-                continue;
-            }
-            // ESC ( - 1 5: dashes of 1/20 in, 1/40 in apart
-            const double dash = Printed::UnitsPerInch / 20.0 * scale;
-            for (double from = 0; from < length; from += dash * 1.5)
-                painter.fillRect(QRectF(x + from, y, qMin(dash, length - from), thickness), ink);
-        }
+        drawRule(painter, ink, x, under, width, style.underlineDouble ? 2 : 1, style.underlineBroken, scale);
     }
     // ESC ( -: a line through the middle of the letters, or over them; two
     // dot rows apart when double.
-    const double width = cell * double(run.text.size());
-    for (auto [kind, at] : {std::pair{style.strike, -style.height / 4.0}, {style.overscore, -style.height * 2 / 3.0}}) {
-        const double thickness = qMax(1.0, DotRow * scale);
-        const int lines = kind & 3;
-        const bool broken = kind & 4; // dashes of 1/20 in, 1/40 in apart
-        const double dash = Printed::UnitsPerInch / 20.0 * scale;
-        for (int k = 0; k < lines; ++k) {
-            const double y = origin.y() + (double(run.baseline) + at + k * 2.0 * DotRow) * scale;
-            if (!broken) {
-                painter.fillRect(QRectF(x, y, width, thickness), ink);
-                continue;
-            }
-            for (double from = 0; from < width; from += dash * 1.5)
-                painter.fillRect(QRectF(x + from, y, qMin(dash, width - from), thickness), ink);
-        }
-    }
+    for (auto [kind, at] : {std::pair{style.strike, -style.height / 4.0}, {style.overscore, -style.height * 2 / 3.0}})
+        drawRule(painter, ink, x, origin.y() + (double(run.baseline) + at) * scale, width, kind & 3, kind & 4, scale);
 }
 
 namespace {
