@@ -5,7 +5,11 @@
 // to its first window on screen (STICKER2_QUIT_WHEN_SHOWN: it leaves once the
 // window is drawn) in the emphasis look and in the printed look, beside a
 // minimal Qt Widgets program showing an empty window.
+// Each case runs on two files of a gigabyte: one of many pages, and one
+// without a form feed (a single page, cut only once the whole file is read,
+// and its lines found in one pass), each beside reading that file through.
 #include "BenchSupport.h"
+#include "render/ViewLines.h"
 #include "report/PageTable.h"
 
 #include <QCoreApplication>
@@ -15,31 +19,45 @@
 
 namespace {
 
-QString g_path;
+QString g_pages;   // 50,000 pages of about 21 KB
+QString g_onePage; // a gigabyte without a form feed
 
 using BenchSupport::anonymousKb;
 
-void BM_ReadThrough(benchmark::State &state)
+void BM_ReadThrough(benchmark::State &state, const QString *path)
 {
-    BenchSupport::readThrough(state, g_path);
+    BenchSupport::readThrough(state, *path);
 }
-BENCHMARK(BM_ReadThrough)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK_CAPTURE(BM_ReadThrough, pages, &g_pages)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK_CAPTURE(BM_ReadThrough, one_page, &g_onePage)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
-void BM_OpenAndFirstPage(benchmark::State &state)
+// The page table, and the first page as the view takes it: its text for a
+// page of a few KB; the lines of the gigabyte's one page found over the map
+// (its text whole would be two gigabytes, which the view never makes).
+void BM_OpenAndFirstPage(benchmark::State &state, const QString *path)
 {
     long added = 0;
     for (auto _ : state) {
         const long before = anonymousKb();
         PageTable table;
         QString error;
-        if (!table.load(g_path, &error))
+        if (!table.load(*path, &error))
             state.SkipWithError("cannot open the print file");
-        benchmark::DoNotOptimize(table.page(0).size());
+        if (table.PageCount() > 1) {
+            benchmark::DoNotOptimize(table.page(0).size());
+        } else {
+            const ViewLines lines(table.pageView(0), ViewLines::Options());
+            benchmark::DoNotOptimize(lines.lineCount());
+        }
         added = qMax(added, anonymousKb() - before);
     }
     state.counters["added_MB"] = double(added) / 1024.0;
 }
-BENCHMARK(BM_OpenAndFirstPage)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK_CAPTURE(BM_OpenAndFirstPage, pages, &g_pages)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK_CAPTURE(BM_OpenAndFirstPage, one_page, &g_onePage)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
 
 // The first window of `program` (with `arguments`), whole process, wall time;
 // the settings home says which look the view opens in.
@@ -71,17 +89,31 @@ void BM_MinimalQtWindow(benchmark::State &state)
 }
 BENCHMARK(BM_MinimalQtWindow)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
-void BM_FirstWindowEmphasisLook(benchmark::State &state)
+void BM_FirstWindowEmphasisLook(benchmark::State &state, const QString *path)
 {
-    firstWindow(state, STICKER2_PROGRAM, {QStringLiteral("view"), g_path}, false);
+    firstWindow(state, STICKER2_PROGRAM, {QStringLiteral("view"), *path}, false);
 }
-BENCHMARK(BM_FirstWindowEmphasisLook)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK_CAPTURE(BM_FirstWindowEmphasisLook, pages, &g_pages)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(5);
+BENCHMARK_CAPTURE(BM_FirstWindowEmphasisLook, one_page, &g_onePage)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(5);
 
-void BM_FirstWindowPrintedLook(benchmark::State &state)
+void BM_FirstWindowPrintedLook(benchmark::State &state, const QString *path)
 {
-    firstWindow(state, STICKER2_PROGRAM, {QStringLiteral("view"), g_path}, true);
+    firstWindow(state, STICKER2_PROGRAM, {QStringLiteral("view"), *path}, true);
 }
-BENCHMARK(BM_FirstWindowPrintedLook)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK_CAPTURE(BM_FirstWindowPrintedLook, pages, &g_pages)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(5);
+BENCHMARK_CAPTURE(BM_FirstWindowPrintedLook, one_page, &g_onePage)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(5);
 
 } // namespace
 
@@ -89,9 +121,10 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QTemporaryDir folder;
-    g_path = folder.filePath(QStringLiteral("gigabyte.prn"));
-    // 50,000 pages of about 21 KB.
-    if (!folder.isValid() || !BenchSupport::writeReportFile(g_path, 50000))
+    g_pages = folder.filePath(QStringLiteral("gigabyte.prn"));
+    g_onePage = folder.filePath(QStringLiteral("one-page.prn"));
+    if (!folder.isValid() || !BenchSupport::writeReportFile(g_pages, 50000)
+        || !BenchSupport::writeOnePageFile(g_onePage, qint64(1) << 30))
         return 1;
     return BenchSupport::runBenchmarks(argc, argv);
 }

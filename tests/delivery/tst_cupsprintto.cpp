@@ -1,6 +1,7 @@
 // Printing a finished PDF on a queue of the private cupsd: the job arrives
 // whole under its title; a queue that does not exist, one that refuses jobs
 // and a print server that is gone or never answers are clear errors.
+#include "CaptureQueue.h"
 #include "TestSupport.h"
 #include "delivery/PrintTo.h"
 
@@ -10,24 +11,6 @@
 #include <QtTest>
 
 namespace {
-
-// The capture backend of the private daemon writes each job of a queue as
-// out/<queue>/job-<id>.prn, after its title as job-<id>.title.
-QByteArray jobTitled(const QString &queue, const QString &title)
-{
-    const QDir dir(qEnvironmentVariable("STICKER2_CUPS_DIR") + "/out/" + queue);
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < 30000) {
-        for (const QString &entry : dir.entryList({"job-*.title"}, QDir::Files)) {
-            const QString prn = dir.filePath(QString(entry).replace(".title", ".prn"));
-            if (TestSupport::readFile(dir.filePath(entry)) == title.toUtf8() && QFileInfo::exists(prn))
-                return TestSupport::readFile(prn);
-        }
-        QTest::qWait(50);
-    }
-    return "<no job titled " + title.toUtf8() + ">";
-}
 
 // Runs one case of this test again in a process of its own whose CUPS_SERVER
 // names `server` (libcups reads it once per process); returns its error.
@@ -73,9 +56,10 @@ private slots:
         for (int i = 0; i < 300000; ++i)
             body += char(i % 251);
         const QString file = pdf(body);
+        const CaptureQueue queue("Sticker2Raw");
         QString error;
         QVERIFY2(printFileTo("Sticker2Raw", file, "Invoice REI1042 for Müller", &error), qPrintable(error));
-        QCOMPARE(jobTitled("Sticker2Raw", "Invoice REI1042 for Müller"), TestSupport::readFile(file));
+        QCOMPARE(queue.next("Invoice REI1042 for Müller"), TestSupport::readFile(file));
     }
 
     void refusesClearly_data()

@@ -281,25 +281,35 @@ private slots:
     }
 
     // A page in a DOS code page prints as the file's bytes; an edited one
-    // is encoded in that code page, or refused naming what it lacks.
-    void currentPageBytes_data()
+    // is encoded in that code page, or refused naming what it lacks. A print
+    // of the selection alone sends it alike; no selection: the page.
+    void printedBytes_data()
     {
-        QTest::addColumn<QString>("shown"); // the text on screen; empty: as read
+        QTest::addColumn<bool>("selection"); // the selection alone, else the page
+        QTest::addColumn<QString>("shown");  // the text on screen or the selection; empty: as read, none
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("error");
         const QByteArray page("\xb3\xc4\xda\x82\x9c\n", 6);
         const QString asRead = CodePage::decode(CodePage::Id::Pc437, page).replace('\n', QChar::ParagraphSeparator)
             + QChar(0x0C);
-        QTest::newRow("as read") << QString() << page + '\f' << QString();
-        QTest::newRow("shown as read: the bytes unchanged") << asRead << page + '\f' << QString();
-        QTest::newRow("edited: encoded in cp437") << QString::fromUtf8("é│\u2029£\f")
+        const QString lacking = CodePage::describe(QString::fromUtf8("€"));
+        QTest::newRow("as read") << false << QString() << page + '\f' << QString();
+        QTest::newRow("shown as read: the bytes unchanged") << false << asRead << page + '\f' << QString();
+        QTest::newRow("edited: encoded in cp437") << false << QString::fromUtf8("é│\u2029£\f")
                                                   << QByteArray("\x82\xb3\r\n\x9c\f") << QString();
-        QTest::newRow("edited: a character cp437 lacks") << QString::fromUtf8("a€") << QByteArray()
-                                                         << CodePage::describe(QString::fromUtf8("€"));
+        QTest::newRow("edited: a character cp437 lacks") << false << QString::fromUtf8("a€") << QByteArray() << lacking;
+        QTest::newRow("selection encoded in cp437") << true << QString::fromUtf8("é│") << QByteArray("\x82\xb3")
+                                                    << QString();
+        QTest::newRow("a paragraph end is a line end")
+            << true << QString::fromUtf8("a\u2029b") << QByteArray("a\r\nb") << QString();
+        QTest::newRow("a character cp437 lacks") << true << QString::fromUtf8("a€b") << QByteArray() << lacking;
+        QTest::newRow("a lacking character last") << true << QString::fromUtf8("ab\u20ac") << QByteArray() << lacking;
+        QTest::newRow("no selection: the page") << true << QString() << page + '\f' << QString();
     }
 
-    void currentPageBytes()
+    void printedBytes()
     {
+        QFETCH(bool, selection);
         QFETCH(QString, shown);
         QFETCH(QByteArray, bytes);
         QFETCH(QString, error);
@@ -308,46 +318,16 @@ private slots:
         doc.setCodePage(CodePage::Id::Pc437);
         doc.setCurrentPage(1);
         ShownText onScreen;
-        if (!shown.isEmpty())
+        if (selection)
+            onScreen.selection = shown;
+        else if (!shown.isEmpty())
             onScreen.page = shown;
         QByteArray sent;
         QString why;
-        QCOMPARE(doc.chosenBytes({PageSelection::Current, 0, 0}, onScreen, &sent, &why), error.isEmpty());
+        QCOMPARE(selection ? doc.shownPageBytes(onScreen, true, &sent, &why)
+                           : doc.chosenBytes({PageSelection::Current, 0, 0}, onScreen, &sent, &why),
+            error.isEmpty());
         QCOMPARE(sent, bytes);
-        QVERIFY2(why.contains(error), qPrintable(why));
-    }
-
-    // A print of the selection alone sends it in the file's code page, or
-    // refuses it naming what the code page lacks; no selection: the page.
-    void selectionBytes_data()
-    {
-        QTest::addColumn<QString>("selection");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("error");
-        QTest::newRow("encoded in cp437") << QString::fromUtf8("é│") << QByteArray("\x82\xb3") << QString();
-        QTest::newRow("a paragraph end is a line end") << QString::fromUtf8("a\u2029b") << QByteArray("a\r\nb") << QString();
-        QTest::newRow("a character cp437 lacks") << QString::fromUtf8("a€b") << QByteArray()
-                                                 << CodePage::describe(QString::fromUtf8("€"));
-        QTest::newRow("a lacking character last") << QString::fromUtf8("ab\u20ac") << QByteArray()
-                                                  << CodePage::describe(QString::fromUtf8("€"));
-        QTest::newRow("no selection: the page") << QString() << QByteArray("\xb3\xc4\n\f") << QString();
-    }
-
-    void selectionBytes()
-    {
-        QFETCH(QString, selection);
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, error);
-        ReportDocument doc;
-        load(&doc, QByteArray("first\f\xb3\xc4\n\flast"));
-        doc.setCodePage(CodePage::Id::Pc437);
-        doc.setCurrentPage(1);
-        const ShownText onScreen {{}, selection};
-        QByteArray sent;
-        QString why;
-        QCOMPARE(doc.shownPageBytes(onScreen, true, &sent, &why), error.isEmpty());
-        if (error.isEmpty())
-            QCOMPARE(sent, bytes);
         QVERIFY2(why.contains(error), qPrintable(why));
     }
 

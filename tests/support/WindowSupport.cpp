@@ -128,6 +128,28 @@ QString testLanguage()
     return qEnvironmentVariable("LANGUAGE", QStringLiteral("en")).section(QLatin1Char(':'), 0, 0).left(2);
 }
 
+QString inLanguage(const QString &en, const QString &de, const QString &cs)
+{
+    const QString language = testLanguage();
+    return language == QLatin1String("de") ? de : language == QLatin1String("cs") ? cs : en;
+}
+
+void addCaptionColumns()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("en");
+    QTest::addColumn<QString>("de");
+    QTest::addColumn<QString>("cs");
+}
+
+QString rowCaption()
+{
+    QFETCH(QString, en);
+    QFETCH(QString, de);
+    QFETCH(QString, cs);
+    return inLanguage(en, de, cs);
+}
+
 } // namespace TestSupport
 
 double TestSupport::contrast(QWidget *w)

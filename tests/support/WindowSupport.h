@@ -58,5 +58,12 @@ int previewPageCount(const std::function<void()> &open);
 // The language a translated-window test was started in, as LANGUAGE names
 // it ("de", "cs"; "en" when none).
 QString testLanguage();
+// The English text, or its German or Czech translation in the test's language.
+QString inLanguage(const QString &en, const QString &de, const QString &cs);
+// A table of captions: a control's name ("control") and its text in English,
+// German and Czech ("en", "de", "cs"); rowCaption() is the current row's in
+// the test's language.
+void addCaptionColumns();
+QString rowCaption();
 
 } // namespace TestSupport

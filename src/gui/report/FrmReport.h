@@ -177,7 +177,8 @@ private:
     void showLines(std::shared_ptr<ViewLines> lines);
     // Lines `make` makes over `size` bytes: at once for a page of ordinary
     // size, aside with a progress for a long one (a file without form
-    // feeds). Null when the opening of the file was given up meanwhile.
+    // feeds). Null when the opening of the file, or the change of zoom or
+    // code page the page is read again for, was given up meanwhile.
     std::shared_ptr<ViewLines> readLines(qint64 size, std::function<std::shared_ptr<ViewLines>()> make);
     void showColumnMarks();
     void setPageLabel(int k);
@@ -300,6 +301,9 @@ private:
     bool m_loading = false;            // a file is being loaded: its page is shown at the end
     bool m_opening = false;            // LoadReport runs: the page is shown by it, not by activation
     bool m_openingGivenUp = false;     // Cancel while the opened file's page was read
+    bool m_lookChanging = false;       // the page is read again for another zoom or code page
+    bool m_lookChangeGivenUp = false;  // Cancel while it was: the page on screen stays as it was
+    bool m_keepingLook = false;        // the zoom or code page before is being set back
     QString m_importName;
     bool m_searching = false;
     bool m_magnifier = false;

@@ -15,6 +15,7 @@
 #include "gui/report/SheetView.h"
 
 #include <QCheckBox>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QEvent>
 #include <QTextEdit>
@@ -88,16 +89,29 @@ CodePage::Id FrmReport::codePage() const
 
 void FrmReport::setCodePage(CodePage::Id codePage)
 {
+    const std::optional<CodePage::Id> fixedBefore = m_fixedCodePage;
+    const bool offeredBefore = !m_codePageBar->isHidden();
     m_fixedCodePage = codePage;
     m_codePageBar->hide();
     m_colorPanel->setCodePage(codePage);
     // Sheets read in another code page are read again; the page follows
     // the document's codePageChanged.
     m_doc.setCodePage(codePage);
+    if (m_doc.codePage() != codePage) {
+        // Given up while the page was read in it: the offer stands again.
+        m_fixedCodePage = fixedBefore;
+        m_codePageBar->setVisible(offeredBefore);
+    }
 }
 
 void FrmReport::showCodePage()
 {
+    if (m_keepingLook)
+        return; // the code page before, set back: the page on screen is read in it
+    const ViewLines *shown = m_pageView->lines();
+    const std::optional<CodePage::Id> shownIn
+        = shown ? std::optional<CodePage::Id>(shown->options().codePage) : std::nullopt;
+    const QFont fontBefore = m_editText->font();
     // The font that holds the code page's characters, at the size the
     // view has now; the page on screen is read again.
     const QFont font = reportFont(m_editText->font().pointSizeF(), false, codePage());
@@ -108,7 +122,23 @@ void FrmReport::showCodePage()
         buildPrinted();
         m_doc.setCurrentPage(qMin(m_doc.currentPage(), PageCount() - 1));
     }
-    showPage(m_doc.currentPage());
+    m_lookChangeGivenUp = false;
+    {
+        const QScopedValueRollback changing(m_lookChanging, !m_opening);
+        showPage(m_doc.currentPage());
+    }
+    if (!m_lookChangeGivenUp)
+        return;
+    // Cancel while a long page was read in the new code page: the page on
+    // screen stays read in the one before, and the choice goes back to it.
+    m_lookChangeGivenUp = false;
+    m_editText->setFont(fontBefore);
+    m_editText->document()->setDefaultFont(fontBefore);
+    if (!shownIn)
+        return;
+    const QScopedValueRollback keeping(m_keepingLook, true);
+    m_colorPanel->setCodePage(*shownIn);
+    m_doc.setCodePage(*shownIn);
 }
 
 void FrmReport::showMarkup()

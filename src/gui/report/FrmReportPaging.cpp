@@ -37,11 +37,14 @@ void FrmReport::showPage(int k)
     // The printed look: the sheet as the printer prints it, in place of the
     // text (the continuous view is text whatever the look).
     const bool printed = printedLook() && !Check3->isChecked();
-    m_doc.setContinuous(false);
-    SheetPane->setVisible(printed);
-    m_editText->setVisible(false);
-    m_pageView->setVisible(!printed);
+    const auto showPane = [this, printed] {
+        m_doc.setContinuous(false);
+        SheetPane->setVisible(printed);
+        m_editText->setVisible(false);
+        m_pageView->setVisible(!printed);
+    };
     if (printed) {
+        showPane();
         buildPrinted();
         const double inch = logicalDpiX() * (m_doc.zoomedIn() ? 1.5 : 1.0) * m_zoom->scale();
         SheetPane->setPixelsPerInch(inch);
@@ -63,7 +66,8 @@ void FrmReport::showPage(int k)
     std::shared_ptr<ViewLines> lines
         = readLines(page.size(), [page, options, kept] { return std::make_shared<ViewLines>(page, options, kept); });
     if (!lines)
-        return;
+        return; // given up: what was on screen stays there
+    showPane();
     showLines(std::move(lines));
     // The markup passes leave the first character selected.
     if (m_doc.markup().vsual && m_pageView->lines()->positionCount() > 0)
@@ -79,12 +83,17 @@ std::shared_ptr<ViewLines> FrmReport::readLines(qint64 size, std::function<std::
         return make();
     // A long page's lines are found on a thread of their own (seconds for
     // a gigabyte) while the window answers and shows that it is busy; a
-    // view being opened is put on screen for it, and may give it up.
+    // view being opened is put on screen for it, and may give it up, as may
+    // another zoom or code page (the page on screen then stays as it was).
+    const bool mayGiveUp = m_opening || m_lookChanging;
     ViewWait wait(this, tr("Reading the lines of %1 ...").arg(QFileInfo(m_doc.fileName()).fileName()),
-        m_opening ? tr("Cancel") : QString(), m_opening);
+        mayGiveUp ? tr("Cancel") : QString(), m_opening);
     auto found = std::make_shared<std::shared_ptr<ViewLines>>();
     if (!wait.runAside([found, make = std::move(make)] { *found = make(); })) {
-        m_openingGivenUp = true;
+        if (m_opening)
+            m_openingGivenUp = true;
+        else
+            m_lookChangeGivenUp = true;
         return nullptr;
     }
     return *found;

@@ -30,6 +30,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QProgressDialog>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTextEdit>
 
@@ -83,11 +84,29 @@ void FrmReport::Command2_Click()
     // the document (showZoom).
     const bool zoomIn = !m_doc.zoomedIn();
     const QFont font = reportFont(zoomIn ? ReportZoomedPoints : ReportStartPoints, false, codePage());
-    m_doc.setZoom(zoomIn, font.pointSizeF());
+    const double pointsBefore = m_doc.viewPoints();
+    const QFont fontBefore = m_editText->font();
+    const double scaleBefore = m_zoom->scale();
+    m_lookChangeGivenUp = false;
+    {
+        const QScopedValueRollback changing(m_lookChanging, true);
+        m_doc.setZoom(zoomIn, font.pointSizeF());
+    }
+    if (!m_lookChangeGivenUp)
+        return;
+    // Cancel while a long page was read in the new sizes: the page on screen
+    // stays, and so do the zoom it is shown in and the button's caption.
+    m_lookChangeGivenUp = false;
+    const QScopedValueRollback keeping(m_keepingLook, true);
+    m_doc.setZoom(!zoomIn, pointsBefore);
+    m_editText->setFont(fontBefore);
+    m_zoom->setScale(scaleBefore);
 }
 
 void FrmReport::showZoom(bool zoomIn)
 {
+    if (m_keepingLook)
+        return; // the zoom before, set back: the page on screen has it
     // Either way the zoom's steps start again from the button's size.
     m_editText->setFont(reportFont(zoomIn ? ReportZoomedPoints : ReportStartPoints, false, codePage()));
     m_zoom->setScale(1);
@@ -102,6 +121,8 @@ void FrmReport::showZoom(bool zoomIn)
         const int line = m_pageView->verticalScrollBar()->value();
         const std::shared_ptr<ViewLines> before = m_pageView->shared();
         showPage(m_doc.currentPage());
+        if (m_lookChangeGivenUp)
+            return; // Command2_Click sets the zoom before back
         if (before && m_pageView->shared() && m_pageView->shared() != before
             && m_pageView->lines()->positionCount() == before->positionCount()) {
             for (const PageView::Mark &mark : marks)

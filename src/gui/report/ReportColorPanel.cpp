@@ -138,11 +138,15 @@ void ReportColorPanel::buildCodePage(QGridLayout *grid)
             emit detectChosen();
             return;
         }
-        m_codePage = CodePage::Id(CboCodePage->currentData().toInt());
-        ReportViewSettings::saveCodePage(codePage());
-        if (m_document)
-            m_document->setCodePage(codePage()); // its views read the page again
-        emit codePageChosen(codePage());
+        const auto chosen = CodePage::Id(CboCodePage->currentData().toInt());
+        m_codePage = chosen;
+        if (m_document) {
+            m_document->setCodePage(chosen); // its views read the page again
+            if (m_document->codePage() != chosen)
+                return; // given up while they did: the code page before stays, stored and chosen
+        }
+        ReportViewSettings::saveCodePage(chosen);
+        emit codePageChosen(chosen);
     });
 }
 

@@ -11,16 +11,7 @@
 
 using namespace ReportViewFixture;
 
-namespace {
-
-// The English text, or its German or Czech translation in the test's language.
-QString inLanguage(const QString &en, const QString &de, const QString &cs)
-{
-    const QString language = TestSupport::testLanguage();
-    return language == "de" ? de : language == "cs" ? cs : en;
-}
-
-} // namespace
+using TestSupport::inLanguage;
 
 class TestTranslatedExport : public QObject
 {

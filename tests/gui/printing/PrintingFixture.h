@@ -4,6 +4,7 @@
 // open, steps on the panel's boxes, and the jobs that reach the private CUPS
 // daemon's capture queues.
 #include "../report/ReportViewFixture.h"
+#include "CaptureQueue.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/printing/DesktopPrinting.h"
 #include "gui/printing/PrintPanel.h"
@@ -54,51 +55,22 @@ inline FrmReport *openPanel(const QString &name, const QByteArray &bytes)
 
 using TestSupport::cupsdRunning;
 
-// A capture queue of the private daemon, watched from now on: the capture
-// backend writes job-<id>.title, then job-<id>.prn whole.
-class Queue
+// A capture queue of the private daemon, watched from now on, that can also
+// tell that no job came.
+class Queue : public CaptureQueue
 {
 public:
-    explicit Queue(const QString &name)
-        : m_name(name)
-        , m_dir(qEnvironmentVariable("STICKER2_CUPS_DIR") + "/out/" + name)
-        , m_before(jobs())
-    { }
-
-    QStringList jobs() const { return m_dir.entryList({"job-*.title"}, QDir::Files); }
-
-    // The bytes of the first new job titled `title`.
-    QByteArray next(const QString &title) const
-    {
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < 30000) {
-            for (const QString &entry : jobs()) {
-                const QString prn = m_dir.filePath(QString(entry).replace(".title", ".prn"));
-                if (!m_before.contains(entry)
-                    && TestSupport::readFile(m_dir.filePath(entry)) == title.toUtf8()
-                    && QFileInfo::exists(prn))
-                    return TestSupport::readFile(prn);
-            }
-            QTest::qWait(20);
-        }
-        return "<no job titled " + title.toUtf8() + ">";
-    }
+    using CaptureQueue::CaptureQueue;
 
     // Jobs leave a queue in order: once a marker printed now has come out,
     // a job sent since the watch began would have come out before it.
     bool nothingNew() const
     {
         const QString marker = TestSupport::writeFile(QDir::temp().filePath("marker.prn"), "marker\r\n");
-        const Queue afterwards(m_name);
-        return PrintFile(marker, m_name, 6, false, RawPanelState())
-            && afterwards.next("marker.prn").endsWith("marker\r\n") && jobs().size() == m_before.size() + 1;
+        const Queue afterwards(name());
+        return PrintFile(marker, name(), 6, false, RawPanelState())
+            && afterwards.next("marker.prn").endsWith("marker\r\n") && jobs().size() == jobsBefore() + 1;
     }
-
-private:
-    QString m_name;
-    QDir m_dir;
-    QStringList m_before;
 };
 
 } // namespace PrintingFixture

@@ -41,10 +41,7 @@ private slots:
 
     void captions_data()
     {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QString>("en");
-        QTest::addColumn<QString>("de");
-        QTest::addColumn<QString>("cs");
+        TestSupport::addCaptionColumns();
         QTest::newRow("printer label") << "Label1" << "Select &Printer" << "&Drucker wählen" << "Vybrat &tiskárnu";
         QTest::newRow("mode") << "OptCharMode" << "Dos" << "DOS" << "DOS";
         QTest::newRow("pitch") << "Ch17" << "Cond.  ( 17 Cpi, 136 Col )" << "Schmal  ( 17 Cpi, 136 Sp )"
@@ -59,15 +56,11 @@ private slots:
     void captions()
     {
         QFETCH(QString, control);
-        QFETCH(QString, en);
-        QFETCH(QString, de);
-        QFETCH(QString, cs);
-        const QString language = TestSupport::testLanguage();
         PrintPanel panel;
         QWidget *w = TestSupport::child(&panel, control);
         const QString shown = qobject_cast<QAbstractButton *>(w) ? qobject_cast<QAbstractButton *>(w)->text()
                                                                  : qobject_cast<QLabel *>(w)->text();
-        QCOMPARE(shown, language == "de" ? de : language == "cs" ? cs : en);
+        QCOMPARE(shown, TestSupport::rowCaption());
     }
 
     void nothingOverlapsOrIsCut_data() { FontLayoutCheck::addRows(); }

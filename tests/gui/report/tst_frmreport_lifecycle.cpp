@@ -11,8 +11,11 @@
 #include <QFile>
 #include <QMimeData>
 #include <QPointer>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QRadioButton>
+#include <QTimer>
 
 #include <sys/stat.h>
 
@@ -162,6 +165,72 @@ private slots:
         click(view, QStringLiteral("Check3"));
         QVERIFY(view->document().continuous());
         QCOMPARE(view->pageView()->lines()->lineCount(), lines);
+    }
+
+    void longPage_cancelKeepsTheLook_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::newRow("zoom") << "zoom";
+        QTest::newRow("code page") << "code page";
+    }
+
+    // A long page read again for another zoom or code page shows a progress
+    // with Cancel. Cancel keeps the page as it was on screen, in the zoom
+    // and code page it was read in, with their controls and the stored
+    // choice; let run, the change is made.
+    void longPage_cancelKeepsTheLook()
+    {
+        QFETCH(QString, change);
+        QTemporaryDir dir;
+        // 64 MB of empty lines: finding them lasts well past the quiet time
+        // before a progress shows.
+        FrmReport *view = open(printFile(dir.filePath("long.prn"), QByteArray(64 << 20, '\n') + "the end"));
+        QVERIFY(view);
+        const std::shared_ptr<ViewLines> shown = view->pageView()->shared();
+        QVERIFY(shown);
+        const QString controls = QStringLiteral("Command2;CboCodePage;stored:CodePage");
+        const QString before = states(view, controls);
+        const CodePage::Id codePageBefore = view->document().codePage();
+        const double editPoints = view->editText()->font().pointSizeF();
+        const qreal scale = view->pageView()->scale();
+        auto *list = control<QComboBox>(view, "CboCodePage");
+        const int other = list->findData(int(CodePage::Id::Pc437));
+        QVERIFY(codePageBefore != CodePage::Id::Pc437 && other >= 0);
+        const auto makeChange = [&] {
+            if (change == "zoom") {
+                click(view, "Command2");
+            } else {
+                list->setCurrentIndex(other); // as the user picks it from the list
+                emit list->activated(other);
+            }
+        };
+        int cancelled = 0;
+        QTimer canceller;
+        canceller.setInterval(5);
+        connect(&canceller, &QTimer::timeout, view, [&] {
+            auto *progress = view->findChild<QProgressDialog *>(QStringLiteral("ViewWaitProgress"));
+            auto *cancel = progress && progress->isVisible() ? progress->findChild<QPushButton *>() : nullptr;
+            if (cancel && cancel->isVisible() && !progress->wasCanceled()) {
+                ++cancelled;
+                cancel->click();
+            }
+        });
+        canceller.start();
+        makeChange();
+        canceller.stop();
+        QCOMPARE(cancelled, 1);
+        QCOMPARE(view->pageView()->shared(), shown);
+        QVERIFY(view->pageView()->isVisible());
+        QCOMPARE(states(view, controls), before);
+        QCOMPARE(view->zoomedIn(), false);
+        QCOMPARE(view->document().codePage(), codePageBefore);
+        QCOMPARE(view->editText()->font().pointSizeF(), editPoints);
+        QCOMPARE(view->pageView()->scale(), scale);
+        makeChange();
+        QVERIFY(view->pageView()->shared() != shown);
+        QCOMPARE(view->zoomedIn(), change == "zoom");
+        QCOMPARE(view->document().codePage(), change == "zoom" ? codePageBefore : CodePage::Id::Pc437);
+        QCOMPARE(view->pageView()->lines()->lineCount(), shown->lineCount());
     }
 
     void settings_readAtOpen()

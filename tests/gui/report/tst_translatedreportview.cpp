@@ -82,10 +82,7 @@ private slots:
 
     void captions_data()
     {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QString>("en");
-        QTest::addColumn<QString>("de");
-        QTest::addColumn<QString>("cs");
+        TestSupport::addCaptionColumns();
         QTest::newRow("colour label") << "Label4" << "Color Setting" << "Farbeinstellung" << "Nastavení barev";
         QTest::newRow("visual box") << "Check1" << "Vsual" << "Visuell" << "Vizuálně";
         QTest::newRow("import") << "CmdImport" << "Import" << "Importieren" << "Importovat";
@@ -126,15 +123,10 @@ private slots:
     void captions()
     {
         QFETCH(QString, control);
-        QFETCH(QString, en);
-        QFETCH(QString, de);
-        QFETCH(QString, cs);
-        const QString language = TestSupport::testLanguage();
         FrmReport *view = open(printFile("captions.prn", pagedBytes(7)));
-        QCOMPARE(shown(view, control), language == "de" ? de : language == "cs" ? cs : en);
-        const QString title = language == "de" ? " Berichtsansicht   [ Sp : "
-            : language == "cs"                 ? " Zobrazení sestavy   [ Sl : "
-                                               : " Report View   [ Col : ";
+        QCOMPARE(shown(view, control), TestSupport::rowCaption());
+        const QString title = TestSupport::inLanguage(
+            " Report View   [ Col : ", " Berichtsansicht   [ Sp : ", " Zobrazení sestavy   [ Sl : ");
         QTRY_VERIFY2(view->windowTitle().startsWith(title), qPrintable(view->windowTitle()));
     }
 

@@ -27,10 +27,7 @@ private slots:
 
     void stickerForm_data()
     {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QString>("en");
-        QTest::addColumn<QString>("de");
-        QTest::addColumn<QString>("cs");
+        TestSupport::addCaptionColumns();
         QTest::newRow("title") << "Label1" << "Sticker Printing" << "Etikettendruck" << "Tisk štítků";
         QTest::newRow("show button") << "JBshow(0)" << "SHO&W" << "&ANZEIGEN" << "&ZOBRAZIT";
         QTest::newRow("print button") << "JBshow(1)" << "Print" << "Drucken" << "Tisk";
@@ -47,11 +44,7 @@ private slots:
     void stickerForm()
     {
         QFETCH(QString, control);
-        QFETCH(QString, en);
-        QFETCH(QString, de);
-        QFETCH(QString, cs);
-        const QString language = TestSupport::testLanguage();
-        const QString expected = language == "de" ? de : language == "cs" ? cs : en;
+        const QString expected = TestSupport::rowCaption();
         Frm0010Sticker form;
         QWidget *w = TestSupport::child(&form, control);
         QString shown;
@@ -62,9 +55,8 @@ private slots:
         else if (auto *group = qobject_cast<QGroupBox *>(w))
             shown = group->title();
         QCOMPARE(shown, expected);
-        const QString caption = language == "de" ? "Velmora Software - Dienstprogramm"
-            : language == "cs"                   ? "Velmora Software - Nástroj"
-                                                 : "Velmora Software - Utility";
+        const QString caption = TestSupport::inLanguage(
+            "Velmora Software - Utility", "Velmora Software - Dienstprogramm", "Velmora Software - Nástroj");
         QVERIFY2(form.windowTitle().startsWith(caption + ' '), qPrintable(form.windowTitle()));
     }
 
@@ -73,8 +65,7 @@ private slots:
     {
         QDialogButtonBox box(QDialogButtonBox::Cancel);
         const QString cancel = box.button(QDialogButtonBox::Cancel)->text().remove('&');
-        const QString language = TestSupport::testLanguage();
-        QCOMPARE(cancel, language == "de" ? "Abbrechen" : language == "cs" ? "Zrušit" : "Cancel");
+        QCOMPARE(cancel, TestSupport::inLanguage("Cancel", "Abbrechen", "Zrušit"));
     }
 
     // A message of the engine's reaches the form in the language: a data
@@ -86,10 +77,8 @@ private slots:
         form.show();
         FormDriver::fill(&form, {{"Atxt(0)", "ACME"}, {"TxDataFile", "/no-such-folder/rows.csv"}});
         TestSupport::click(&form, "JBshow(0)");
-        const QString language = TestSupport::testLanguage();
-        const QString expected = language == "de" ? "kann nicht verwendet werden: die Datei existiert nicht."
-            : language == "cs"                    ? "nelze použít: soubor neexistuje."
-                                                  : "cannot be used: the file does not exist.";
+        const QString expected = TestSupport::inLanguage("cannot be used: the file does not exist.",
+            "kann nicht verwendet werden: die Datei existiert nicht.", "nelze použít: soubor neexistuje.");
         QVERIFY2(MessageBox::shown().value(0).text.contains(expected), qPrintable(MessageBox::shown().value(0).text));
     }
 

@@ -1,8 +1,8 @@
 // The page table (a print file cut at its form feeds), the page document
 // (a page's text with its lines and columns) and the markup passes over it.
+#include "MarkupLooks.h"
 #include "PageCuts.h"
-#include "WindowSupport.h"
-#include "gui/report/EditMarkup.h"
+#include "TestSupport.h"
 #include "render/ViewLines.h"
 #include "report/LineIndex.h"
 #include "report/PageText.h"
@@ -11,93 +11,23 @@
 
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextBlock>
-#include <QTextCursor>
 #include <QTextDocument>
-#include <QTextEdit>
 
-#include <cstdio>
 #include <cstring>
-#include <optional>
 
 #include <sys/mman.h>
 #include <unistd.h>
 
 using ByteList = QList<QByteArray>;
-Q_DECLARE_METATYPE(MarkupOrder)
 
-namespace {
-
-// Swatch colours unlike the defaults, so the test sees that they are read.
-MarkupContext testContext(bool zoomedIn = false)
-{
-    MarkupContext context;
-    context.zoomedIn = zoomedIn;
-    context.doubleWidth = QColor(10, 20, 200);
-    context.bold = QColor(150, 10, 20);
-    context.condensed = QColor(120, 30, 140);
-    return context;
-}
-
-// The format of the character at a document position. Paragraph breaks have
-// no character format of their own to ask for: nullopt.
-std::optional<QTextCharFormat> formatAt(QTextDocument *document, int position)
-{
-    const QTextBlock block = document->findBlock(position);
-    for (auto it = block.begin(); !it.atEnd(); ++it) {
-        const QTextFragment fragment = it.fragment();
-        if (position >= fragment.position() && position < fragment.position() + fragment.length())
-            return fragment.charFormat();
-    }
-    return std::nullopt;
-}
-
-// One letter per document position for the look a character ends with:
-//   .  untouched  u  underlined only  h  hidden sequence: 1 point, white (bold or not)
-//   |  paragraph break (a line end of the page)
-//   c  "cond": Condence colour, 7 / 9.25 points
-//   b  "bold": Bold colour, bold, normal size
-//   B  "bbold": Dubble colour, bold, 20 / 29 points
-//   P  bbold text restyled by a later bold pass: Bold colour, bold, 20 / 29
-//   k  hidden sequence restyled by a later bold pass: 1 point, Bold colour, bold
-//   ?  anything else
-QChar look(const QTextCharFormat &format, const MarkupContext &context)
-{
-    const double size = format.fontPointSize();
-    const QColor colour = format.foreground().style() != Qt::NoBrush ? format.foreground().color() : QColor();
-    const bool bold = format.fontWeight() == QFont::Bold;
-    const double cond = context.zoomedIn ? 9.25 : 7.0, bbold = context.zoomedIn ? 29.0 : 20.0;
-    const QList<std::tuple<char, double, QColor, bool>> looks {{'.', 0, QColor(), false},
-        {'c', cond, context.condensed, false}, {'b', 0, context.bold, true},
-        {'B', bbold, context.doubleWidth, true}, {'P', bbold, context.bold, true}, {'k', 1, context.bold, true}};
-    if (size == 1 && colour == QColor(Qt::white))
-        return QLatin1Char('h');
-    for (const auto &[letter, points, shade, heavy] : looks) {
-        if (size == points && colour == shade && bold == heavy)
-            return QLatin1Char(letter == '.' && format.fontUnderline() ? 'u' : letter);
-    }
-    return QLatin1Char('?');
-}
-
-QString looks(QTextDocument *document, const MarkupContext &context)
-{
-    QString result;
-    for (int i = 0; i + 1 < document->characterCount(); ++i) {
-        const auto format = formatAt(document, i);
-        result += format ? look(*format, context) : QLatin1Char('|');
-    }
-    return result;
-}
-
-} // namespace
-
+using namespace MarkupLooks;
 
 class TestPageMarkup : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { TestSupport::initWindows(); }
+    void initTestCase() { TestSupport::init(); }
 
     void cut_data() { PageCuts::addRows(); }
 
@@ -240,51 +170,7 @@ private slots:
         QVERIFY2(ok || error.contains("U+0141"), qPrintable(error));
     }
 
-    void passes_data()
-    {
-        QTest::addColumn<QByteArray>("page");
-        QTest::addColumn<MarkupOrder>("order");
-        QTest::addColumn<QString>("context"); // "zoomed", "Vsual clear" or normal
-        QTest::addColumn<QString>("expected");
-        const auto view = MarkupOrder::View;
-        const auto print = MarkupOrder::Print;
-        // clang-format off
-        const QByteArray bbold("\x0e\x1b" "E\x1bGt\x14\x1b" "F\x1bH");
-        const QByteArray mixed("\x0f" "a\x12\x1b" "Eb\x1b" "F\x0e\x1b" "E\x1bGc\x14\x1b" "F\x1bH");
-        QTest::newRow("SI word DC2") << QByteArray("\x0fword\x12\f") << view << "" << "hcccch.";
-        QTest::newRow("SI word DC2, zoomed") << QByteArray("\x0fword\x12") << view << "zoomed" << "hcccch";
-        QTest::newRow("open without close ends the pass")
-            << QByteArray("\x0f" "ab\x12x\x0fyz") << view << "" << "hcch.h..";
-        QTest::newRow("SI inside a region takes its format")
-            << QByteArray("\x0f" "a\x0f" "b\x12") << view << "" << "hccch";
-        QTest::newRow("close before open stays visible")
-            << QByteArray("a\x12" "b\x0f" "c\x12") << view << "" << "...hch";
-        QTest::newRow("bbold, view order") << bbold << view << "" << "hhhhhBhhhhh";
-        QTest::newRow("bbold, print order: bold pass recolours") << bbold << print << "" << "hhhkkPkhhhh";
-        QTest::newRow("c96 hides, and its DC2 closes a cond region")
-            << QByteArray("\x0f" "a\x12\x1bW \x1bMb\x1bP") << view << "" << "hchhhhhh.hh";
-        QTest::newRow("c96 is not a print pass")
-            << QByteArray("\x12\x1bW \x1bMx\x1bP") << print << "" << ".........";
-        QTest::newRow("ESC SI: only the SI opens") << QByteArray("\x1b\x0f" "a\x12") << view << "" << ".hch";
-        QTest::newRow("regions after CR LF, lone CR and lone LF")
-            << QByteArray("l\r\nm\rn\n\x1b" "Ez\x1b" "F\r\n\f") << view << "" << ".|.|.|hhbhh|.";
-        QTest::newRow("uline") << QByteArray("\x1b-1ab\x1b-0c") << view << "" << "hhhuuhhh.";
-        QTest::newRow("region spans lines") << QByteArray("\x0f" "a\r\nb\x12") << view << "" << "hc|ch";
-        QTest::newRow("NUL and high bytes are characters")
-            << QByteArray("\0\xff\x0f" "a\x12\xa0", 6) << view << "" << "..hch.";
-        QTest::newRow("Vsual clear, view order") << mixed << view << "Vsual clear" << QString(mixed.size(), '.');
-        QTest::newRow("empty page") << QByteArray() << view << "" << "";
-        QTest::newRow("region over hundreds of lines")
-            << "\x0f" + QByteArray("abcdefghijklmn\r\n").repeated(300) + "\x12" << view << ""
-            << "h" + QString("cccccccccccccc|").repeated(300) + "h";
-        QTest::newRow("open without close hundreds of lines on")
-            << "\x0f" "a\x12" + QByteArray("x\r\n").repeated(300) + "\x0f" "b" << view << ""
-            << "hch" + QString(".|").repeated(300) + "h.";
-        QTest::newRow("a line too long to lay out whole is cut outside its sequences")
-            << QByteArray(65530, 'a') + "\x1b" "Ebold\x1b" "F" + QByteArray(10, 'a') << view << ""
-            << QString(65530, '.') + "hhbbbbhh" + QString(10, '.');
-        // clang-format on
-    }
+    void passes_data() { addPassesRows(); }
 
     void passes()
     {
@@ -292,8 +178,7 @@ private slots:
         QFETCH(MarkupOrder, order);
         QFETCH(QString, context);
         QFETCH(QString, expected);
-        MarkupContext markup = testContext(context == QLatin1String("zoomed"));
-        markup.vsual = context != QLatin1String("Vsual clear");
+        const MarkupContext markup = rowContext(context);
         QTextDocument document;
         PageText::setText(&document, QString::fromLatin1(page));
         applyMarkupPasses(&document, markup, order);
@@ -314,17 +199,6 @@ private slots:
             }
             QCOMPARE(shown, expected);
         }
-        // The same passes on an edit box give the same result and leave the
-        // first character selected; with Vsual clear the caret stays put.
-        QTextEdit edit;
-        setPageText(&edit, QString::fromLatin1(page));
-        edit.moveCursor(QTextCursor::End);
-        const int end = edit.textCursor().position();
-        applyMarkupPasses(&edit, markup, order);
-        QCOMPARE(looks(edit.document(), markup), expected);
-        const bool selects = markup.vsual && !page.isEmpty();
-        QCOMPARE(edit.textCursor().selectionStart(), selects ? 0 : end);
-        QCOMPARE(edit.textCursor().selectionEnd(), selects ? 1 : end);
     }
 
     void find_data()
@@ -383,21 +257,6 @@ private slots:
         ViewLines lines(QByteArrayView(bytes, page), options);
         QCOMPARE(lines.lines(0, 1).constFirst().runs.size(), 4); // plain, hidden SI, condensed, hidden DC2
         QCOMPARE(lines.findAll(QStringLiteral("xx"), 0, page, 1 << 20).size(), page - 4);
-    }
-
-    void newPageStartsUnformatted()
-    {
-        // The passes leave the selection on the page's first character, often a
-        // hidden sequence; the next page must not inherit its format.
-        const MarkupContext context = testContext();
-        QTextEdit edit;
-        setPageText(&edit, QStringLiteral("\x0e\x1b\x45\x1bGt\x14\x1b\x46\x1bH\f")); // bbold t
-        applyMarkupPasses(&edit, context, MarkupOrder::View);
-        setPageText(&edit, QStringLiteral("next\f"));
-        QCOMPARE(looks(edit.document(), context), QStringLiteral("....."));
-        QTest::keyClicks(&edit, QStringLiteral("z"));
-        QCOMPARE(edit.toPlainText().left(1), QStringLiteral("z"));
-        QCOMPARE(looks(edit.document(), context), QStringLiteral("......"));
     }
 };
 
