@@ -158,6 +158,22 @@ void MappedFile::readAhead(qint64 from, qint64 length) const
     mapAhead(const_cast<char *>(m_data) + begin, size_t(from + length - begin));
 }
 
+void MappedFile::copy(qint64 from, qint64 length, char *into) const
+{
+    Q_ASSERT(from >= 0 && length >= 0 && from + length <= m_size);
+    qint64 done = 0;
+    while (done < length) {
+        const ssize_t got = ::pread(m_fd, into + done, size_t(length - done), off_t(from + done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break; // the file ends early, or cannot be read: the map says what it holds
+        done += got;
+    }
+    if (done < length)
+        std::memcpy(into + done, m_data + from + done, size_t(length - done));
+}
+
 MappedFile::~MappedFile()
 {
     if (!m_data)

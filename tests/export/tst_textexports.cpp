@@ -53,6 +53,12 @@ private slots:
         row("chosen page only", "a\fb\fc\f", {1}, "b\f");
         row("file without form feed", "a\r\nb", {0}, "a\r\nb\f");
         row("lone CR and LF become CR LF", "a\rb\nc\r\n", {0}, "a\r\nb\r\nc\r\n\f");
+        // A file is read in blocks of a megabyte: a line end across a block's
+        // end is still one line end.
+        const QByteArray block((1 << 20) - 1, 'x');
+        row("CR LF across a block end", block + "\r\ny\fz", {0, 1}, block + "\r\ny\fz\f");
+        row("lone CR at a block end", block + "\ry", {0}, block + "\r\ny\f");
+        row("lone LF at a block start", block + "y\nz", {0}, block + "y\r\nz\f");
     }
 
     void plainText()
@@ -65,6 +71,14 @@ private slots:
         table.setBytes(printFile);
         QString error;
         QVERIFY2(savePlainText(path, table, pages, &error), qPrintable(error));
+        QCOMPARE(TestSupport::readFile(path), expected);
+
+        // The same from the file, read in blocks rather than through its map.
+        const QString in = m_dir.filePath("in.prn");
+        TestSupport::writeFile(in, printFile);
+        PageTable loaded;
+        QVERIFY2(loaded.load(in, &error, PageTable::MapOnDemand), qPrintable(error));
+        QVERIFY2(savePlainText(path, loaded, pages, &error), qPrintable(error));
         QCOMPARE(TestSupport::readFile(path), expected);
     }
 
