@@ -61,7 +61,7 @@ public:
 
     explicit TextOutput(QIODevice &out)
         : m_out(out)
-        , m_buffer(std::make_unique<char[]>(size_t(Capacity)))
+        , m_buffer(new char[size_t(Capacity)]) // not cleared: every byte is written before it is read
     { }
 
     // Room for `size` more bytes (at most Capacity) at tail().
