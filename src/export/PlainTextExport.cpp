@@ -4,6 +4,7 @@
 #include "report/PageTable.h"
 
 #include <QDir>
+#include <QFileDevice>
 #include <QObject>
 
 #include <cstring>
@@ -125,6 +126,31 @@ bool putLatin1Page(const PageTable &table, QByteArrayView page, TextOutput &outp
     return output.append("\f", 1);
 }
 
+// The file's own bytes [from, from + length) into the output as they are:
+// by the kernel from file to file where it can (`outFd`, else -1), else
+// read in large blocks.
+bool putFileBytes(const PageTable &table, qsizetype from, qsizetype length, int outFd, TextOutput &output)
+{
+    if (outFd >= 0) {
+        if (!output.flush())
+            return false;
+        const qsizetype copied = table.copyToFile(from, length, outFd);
+        from += copied;
+        length -= copied;
+    }
+    constexpr qsizetype Block = 1 << 20;
+    while (length > 0) {
+        const qsizetype size = qMin(Block, length);
+        if (!output.makeRoom(size))
+            return false;
+        table.copyBytes(from, size, output.tail());
+        output.grow(size);
+        from += size;
+        length -= size;
+    }
+    return true;
+}
+
 // The page decoded from the code page into UTF-8.
 bool putDecodedPage(
     const PageTable &table, QByteArrayView page, CodePage::Id codePage, TextOutput &output)
@@ -150,17 +176,37 @@ bool writePlainText(
 {
     TextOutput output(out);
     std::string scratch;
-    for (int i : pages) {
-        if (i < 0 || i >= table.PageCount()) {
+    // A file whose line ends are all CR LF is its own plain text: pages in
+    // a row are its bytes through the last one's form feed (a form feed
+    // added after the text past the last form feed), copied as cp copies.
+    const bool asItIs = codePage == CodePage::Id::Latin1 && table.lineEndsAllCrLf();
+    const auto *file = qobject_cast<QFileDevice *>(&out);
+    const int outFd = file && file->openMode().testFlag(QIODevice::Unbuffered) ? file->handle() : -1;
+    const auto inTable = [&table](int i) { return i >= 0 && i < table.PageCount(); };
+    for (qsizetype k = 0; k < pages.size(); ++k) {
+        const int i = pages.at(k);
+        if (!inTable(i)) {
             if (error)
                 *error = QObject::tr("Page %1 is not in the report, which has %2 pages.")
                              .arg(i + 1)
                              .arg(table.PageCount());
             return false;
         }
-        const QByteArrayView page = table.pageView(i);
-        const bool written = codePage == CodePage::Id::Latin1 ? putLatin1Page(table, page, output, scratch)
-                                                              : putDecodedPage(table, page, codePage, output);
+        bool written;
+        if (asItIs) {
+            int last = i;
+            while (k + 1 < pages.size() && pages.at(k + 1) == last + 1 && inTable(last + 1))
+                last = pages.at(++k);
+            const qsizetype end = table.pageEnd(last);
+            const bool formFeed = end < table.bytes().size();
+            const qsizetype from = table.pageStart(i);
+            written = putFileBytes(table, from, end + (formFeed ? 1 : 0) - from, outFd, output)
+                && (formFeed || output.append("\f", 1));
+        } else {
+            const QByteArrayView page = table.pageView(i);
+            written = codePage == CodePage::Id::Latin1 ? putLatin1Page(table, page, output, scratch)
+                                                       : putDecodedPage(table, page, codePage, output);
+        }
         if (!written) {
             if (error)
                 *error = out.errorString();

@@ -174,6 +174,23 @@ void MappedFile::copy(qint64 from, qint64 length, char *into) const
         std::memcpy(into + done, m_data + from + done, size_t(length - done));
 }
 
+qint64 MappedFile::copyToFile(qint64 from, qint64 length, int out) const
+{
+    const int savedErrno = errno;
+    loff_t offset = from;
+    qint64 done = 0;
+    while (done < length) {
+        const ssize_t copied = ::copy_file_range(m_fd, &offset, out, nullptr, size_t(length - done), 0);
+        if (copied < 0 && errno == EINTR)
+            continue;
+        if (copied <= 0)
+            break;
+        done += copied;
+    }
+    errno = savedErrno;
+    return done;
+}
+
 MappedFile::~MappedFile()
 {
     if (!m_data)

@@ -43,6 +43,11 @@ public:
     // map, which reads as zeros there and marks the map changed: the bytes
     // are those the map gives, or the file changed().
     void copy(qint64 from, qint64 length, char *into) const;
+    // Copies the file's bytes [from, from + length) to the end of the open
+    // file `out` inside the kernel (copy_file_range), as cp does; the count
+    // copied, less than `length` where the kernel cannot (another kind of
+    // file, a full disk): the caller writes the rest itself.
+    qint64 copyToFile(qint64 from, qint64 length, int out) const;
 
     // True once the file is no longer what was mapped: a read met its new
     // end, or it was cut, grown or written since (its size or time of last

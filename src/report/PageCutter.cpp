@@ -52,7 +52,7 @@ PageCutter::PageCutter(QByteArrayView bytes, const MappedFile *file, qsizetype b
     , m_blockSize(qMax<qsizetype>(16, blockSize))
 {
     if (m_file)
-        m_block = std::make_unique<uchar[]>(size_t(m_blockSize));
+        m_block.reset(new uchar[size_t(m_blockSize)]); // not cleared: each block is read before it is scanned
 }
 
 PageCutter::~PageCutter() = default;
@@ -68,10 +68,53 @@ void PageCutter::cutTo(qsizetype until, QVector<qsizetype> *starts)
         while (p < stop) {
             const qsizetype length = qMin(m_blockSize, size - p);
             m_file->copy(p, length, reinterpret_cast<char *>(m_block.get()));
+            checkLineEnds(m_block.get(), p, p + length);
             p = cutIn(m_block.get(), p, p + length, p, stop, starts);
         }
     }
     m_position = qMax(p, stop);
+}
+
+bool PageCutter::lineEndsAllCrLf() const
+{
+    return m_file && m_checked >= m_bytes.size() && !m_loneLineEnd && !m_crPending;
+}
+
+void PageCutter::checkLineEnds(const uchar *data, qsizetype base, qsizetype dataEnd)
+{
+    if (m_loneLineEnd)
+        return;
+    if (base > m_checked) { // a command longer than a block was stepped over unread
+        m_loneLineEnd = true;
+        return;
+    }
+    // Every LF right after a CR and every CR right before an LF, sixteen
+    // bytes at a time; a CR at the end waits for the next byte.
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    qsizetype i = m_checked - base;
+    const qsizetype n = dataEnd - base;
+    unsigned carry = m_crPending ? 1 : 0;
+    for (; n - i >= 16; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
+        const unsigned crs = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(v, cr)));
+        const unsigned lfs = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(v, lf)));
+        if (lfs != (((crs << 1) | carry) & 0xFFFF)) {
+            m_loneLineEnd = true;
+            return;
+        }
+        carry = crs >> 15;
+    }
+    for (; i < n; ++i) {
+        const bool isLf = data[i] == '\n';
+        if (isLf != (carry != 0)) {
+            m_loneLineEnd = true;
+            return;
+        }
+        carry = data[i] == '\r' ? 1 : 0;
+    }
+    m_crPending = carry != 0;
+    m_checked = dataEnd;
 }
 
 qsizetype PageCutter::cutIn(const uchar *data, qsizetype base, qsizetype dataEnd, qsizetype p, qsizetype stop,

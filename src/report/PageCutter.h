@@ -38,6 +38,10 @@ public:
     // in a form feed, or in one followed only by line ends and set-up
     // commands, gains none), and a file without a form feed is one page.
     static bool tailIsPage(QByteArrayView bytes, qsizetype lastStart, bool anyFormFeed);
+    // Once a file is cut whole in blocks: whether every line end in it is a
+    // CR LF (no lone CR, no lone LF), in commands and pictures too, so that
+    // its plain text is its own bytes. False when it is not known.
+    bool lineEndsAllCrLf() const;
 
 private:
     // Cuts [p, stop) of `data`, which holds the bytes from `base` on up to
@@ -46,9 +50,15 @@ private:
     qsizetype cutIn(const uchar *data, qsizetype base, qsizetype dataEnd, qsizetype p, qsizetype stop,
         QVector<qsizetype> *starts) const;
 
+    // Checks the line ends of a block that holds the bytes from `base` on.
+    void checkLineEnds(const uchar *data, qsizetype base, qsizetype dataEnd);
+
     QByteArrayView m_bytes;
     const MappedFile *m_file;
     qsizetype m_blockSize;
     std::unique_ptr<uchar[]> m_block;
     qsizetype m_position = 0;
+    qsizetype m_checked = 0; // the line ends are checked up to here
+    bool m_crPending = false; // the byte before m_checked is a CR
+    bool m_loneLineEnd = false;
 };

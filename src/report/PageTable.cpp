@@ -93,6 +93,7 @@ void PageTable::cut(const QByteArray &bytes)
     m_complete = false;
     PageCutter cutter{QByteArrayView(m_bytes), m_mapped.get()};
     cutter.cutTo(m_bytes.size(), &m_starts);
+    m_lineEndsAllCrLf = cutter.lineEndsAllCrLf();
     finishCut();
 }
 
@@ -117,6 +118,11 @@ void PageTable::copyBytes(qsizetype from, qsizetype length, char *into) const
         m_mapped->copy(from, length, into);
     else
         std::memcpy(into, m_bytes.constData() + from, size_t(length));
+}
+
+qsizetype PageTable::copyToFile(qsizetype from, qsizetype length, int out) const
+{
+    return m_mapped ? m_mapped->copyToFile(from, length, out) : 0;
 }
 
 bool PageTable::changed() const

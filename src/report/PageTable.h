@@ -51,6 +51,17 @@ public:
     // Copies bytes [from, from + length) to `into`: from the file in large
     // reads where it is mapped (see MappedFile::copy), else from memory.
     void copyBytes(qsizetype from, qsizetype length, char *into) const;
+    // Copies bytes [from, from + length) of the mapped file to the end of
+    // the open file `out` in the kernel; the count copied (none without a
+    // map, or where the kernel cannot).
+    qsizetype copyToFile(qsizetype from, qsizetype length, int out) const;
+    // Whether every line end of the file is a CR LF, found as it was cut
+    // (false when not known): its plain text is then its own bytes.
+    bool lineEndsAllCrLf() const { return m_lineEndsAllCrLf; }
+    // Where page i begins in bytes() and where it ends: at its form feed,
+    // or at the end of the file for the text after the last one.
+    qsizetype pageStart(int i) const { return m_starts.at(i); }
+    qsizetype pageEnd(int i) const { return qMin(m_starts.at(i + 1) - 1, m_bytes.size()); }
 
     // Number of pages shown, printed and exported; at least 1 once the table
     // is complete (while it is cut, the pages whose end is found).
@@ -82,4 +93,5 @@ private:
     // m_starts[i + 1] (its form feed), the last one at the end of the file.
     QVector<qsizetype> m_starts{0, 0};
     bool m_complete = true;
+    bool m_lineEndsAllCrLf = false;
 };

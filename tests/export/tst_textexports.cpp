@@ -59,6 +59,12 @@ private slots:
         row("CR LF across a block end", block + "\r\ny\fz", {0, 1}, block + "\r\ny\fz\f");
         row("lone CR at a block end", block + "\ry", {0}, block + "\r\ny\f");
         row("lone LF at a block start", block + "y\nz", {0}, block + "y\r\nz\f");
+        // A file of CR LF lines only is copied as it is, a run of pages at a
+        // time; any lone line end, among a picture's dots too, is rewritten.
+        row("pages out of order and twice", "a\r\n\fb\fc", {2, 0, 0, 1}, "c\fa\r\n\fa\r\n\fb\f");
+        const QByteArray picture("\x1bK\x02\x00", 4);
+        row("lone line ends among a picture's dots", "A\r\n" + picture + "\n\r\r\n\f", {0},
+            "A\r\n" + picture + "\r\n\r\n\r\n\f");
     }
 
     void plainText()
