@@ -44,7 +44,8 @@ public:
     // are those the map gives, or the file changed().
     void copy(qint64 from, qint64 length, char *into) const;
     // Copies the file's bytes [from, from + length) to the end of the open
-    // file `out` inside the kernel (copy_file_range), as cp does; the count
+    // file `out` inside the kernel (copy_file_range), as cp does, starting
+    // the disk writing of each stretch as it goes; the count
     // copied, less than `length` where the kernel cannot (another kind of
     // file, a full disk): the caller writes the rest itself.
     qint64 copyToFile(qint64 from, qint64 length, int out) const;
