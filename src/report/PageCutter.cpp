@@ -88,22 +88,28 @@ void PageCutter::checkLineEnds(const uchar *data, qsizetype base, qsizetype data
         m_loneLineEnd = true;
         return;
     }
-    // Every LF right after a CR and every CR right before an LF, sixteen
-    // bytes at a time; a CR at the end waits for the next byte.
+    // Every LF right after a CR and every CR right before an LF; a CR at
+    // the end waits for the next byte.
     const __m128i cr = _mm_set1_epi8('\r');
     const __m128i lf = _mm_set1_epi8('\n');
     qsizetype i = m_checked - base;
     const qsizetype n = dataEnd - base;
     unsigned carry = m_crPending ? 1 : 0;
-    for (; n - i >= 16; i += 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
-        const unsigned crs = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(v, cr)));
-        const unsigned lfs = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(v, lf)));
-        if (lfs != (((crs << 1) | carry) & 0xFFFF)) {
+    // 64 bytes a step: their CRs and LFs as two 64-bit masks, each LF one
+    // place after a CR.
+    for (; n - i >= 64; i += 64) {
+        quint64 crs = 0;
+        quint64 lfs = 0;
+        for (int k = 0; k < 4; ++k) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i + 16 * k));
+            crs |= quint64(unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(v, cr)))) << (16 * k);
+            lfs |= quint64(unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(v, lf)))) << (16 * k);
+        }
+        if (lfs != ((crs << 1) | carry)) {
             m_loneLineEnd = true;
             return;
         }
-        carry = crs >> 15;
+        carry = unsigned(crs >> 63);
     }
     for (; i < n; ++i) {
         const bool isLf = data[i] == '\n';
