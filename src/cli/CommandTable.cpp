@@ -4,6 +4,9 @@
 #include "cli/CommandLine.h"
 #include "cli/CommandUsage.h"
 #include "cli/OptionTables.h"
+#include "export/ExportFormat.h"
+
+#include <QCommandLineParser>
 
 namespace CommandLine {
 
@@ -22,6 +25,29 @@ bool stickersDrawText(const QStringList &arguments)
 bool neverDrawsText(const QStringList &)
 {
     return false;
+}
+
+// Whether convert draws: plain text of one file (with at most its pages and
+// code page chosen) is bytes in, bytes out, and needs no fonts; anything
+// else may draw, and a command line that does not parse is left to convert.
+bool convertDrawsText(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    const CommandOptions options = OptionTables::convert();
+    for (const CommandOption &option : options)
+        parser.addOption(option.parserOption());
+    if (!parser.parse(arguments) || parser.positionalArguments().size() != 3)
+        return true;
+    const QStringList textOptions {QStringLiteral("to"), QStringLiteral("pages"), QStringLiteral("codepage")};
+    for (const QString &name : parser.optionNames()) {
+        if (!textOptions.contains(name))
+            return true;
+    }
+    const QString out = parser.positionalArguments().at(2);
+    const std::optional<ExportFormat> named = parser.isSet(QStringLiteral("to"))
+        ? exportFormatNamed(parser.value(QStringLiteral("to")))
+        : std::optional<ExportFormat>(exportFormatForName(out));
+    return named != ExportFormat::PlainText;
 }
 
 } // namespace
@@ -46,7 +72,7 @@ const QList<Command> &commands()
         "\".pdf\", \".png\", \".rtf\") or by --to (any other ending needs it). OUT \"-\" writes a web page or plain "
         "text to standard output. A PDF and pictures show the sheets as the printer prints them; pictures are "
         "one file per sheet, OUT-001.png, OUT-002.png ...",
-        OptionTables::convert(), true, nullptr },
+        OptionTables::convert(), true, convertDrawsText },
     { CommandId::Print, QLatin1String("print"),
         { { "print [-d] [--pages] [--draft|--no-draft] [OPTIONS] IN",
             "Prints a print file as raw bytes through CUPS:" } },

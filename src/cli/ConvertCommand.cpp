@@ -165,8 +165,10 @@ void takeStoredLook(const ReportViewSettings &settings, ExportRequest &request)
 bool writePages(Conversion &job, const ExportOutput &output, QString *error)
 {
     ExportRequest &request = job.request;
+    // Plain text reads the file in large blocks, the other outputs through the map.
+    const bool inBlocks = job.target == Target::PlainText && !job.printed;
     PageTable table;
-    if (!table.load(job.in, error)) {
+    if (!table.load(job.in, error, inBlocks ? PageTable::MapOnDemand : PageTable::MapWhole)) {
         *error = QStringLiteral("%1: %2").arg(job.in, *error);
         return false;
     }

@@ -158,6 +158,46 @@ void MappedFile::readAhead(qint64 from, qint64 length) const
     mapAhead(const_cast<char *>(m_data) + begin, size_t(from + length - begin));
 }
 
+void MappedFile::copy(qint64 from, qint64 length, char *into) const
+{
+    Q_ASSERT(from >= 0 && length >= 0 && from + length <= m_size);
+    qint64 done = 0;
+    while (done < length) {
+        const ssize_t got = ::pread(m_fd, into + done, size_t(length - done), off_t(from + done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break; // the file ends early, or cannot be read: the map says what it holds
+        done += got;
+    }
+    if (done < length)
+        std::memcpy(into + done, m_data + from + done, size_t(length - done));
+}
+
+qint64 MappedFile::copyToFile(qint64 from, qint64 length, int out) const
+{
+    const int savedErrno = errno;
+    loff_t offset = from;
+    qint64 done = 0;
+    // A stretch at a time, each handed to the disk as soon as it is copied
+    // (no wait): the writer's wait for the disk at the end is then short.
+    constexpr qint64 Stretch = 8 << 20;
+    while (done < length) {
+        const off_t outStart = ::lseek(out, 0, SEEK_CUR);
+        const ssize_t copied
+            = ::copy_file_range(m_fd, &offset, out, nullptr, size_t(qMin(Stretch, length - done)), 0);
+        if (copied < 0 && errno == EINTR)
+            continue;
+        if (copied <= 0)
+            break;
+        if (outStart >= 0)
+            ::sync_file_range(out, outStart, copied, SYNC_FILE_RANGE_WRITE);
+        done += copied;
+    }
+    errno = savedErrno;
+    return done;
+}
+
 MappedFile::~MappedFile()
 {
     if (!m_data)

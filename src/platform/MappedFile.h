@@ -35,6 +35,20 @@ public:
     // Asks the kernel to read a stretch of the map in (in one call, as a
     // large read); what lies outside the file is left alone.
     void readAhead(qint64 from, qint64 length) const;
+    // Copies the mapped bytes [from, from + length) to `into` with large
+    // reads of the file rather than through the map: a pass over the whole
+    // file reads it at the speed of a copy, where the map costs a fault (or
+    // on a virtual machine a walk of two page tables) every few pages.
+    // Whatever the file no longer holds (cut short since) is taken from the
+    // map, which reads as zeros there and marks the map changed: the bytes
+    // are those the map gives, or the file changed().
+    void copy(qint64 from, qint64 length, char *into) const;
+    // Copies the file's bytes [from, from + length) to the end of the open
+    // file `out` inside the kernel (copy_file_range), as cp does, starting
+    // the disk writing of each stretch as it goes; the count
+    // copied, less than `length` where the kernel cannot (another kind of
+    // file, a full disk): the caller writes the rest itself.
+    qint64 copyToFile(qint64 from, qint64 length, int out) const;
 
     // True once the file is no longer what was mapped: a read met its new
     // end, or it was cut, grown or written since (its size or time of last

@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QObject>
 
+#include <fcntl.h>
+
 OutputFile::OutputFile(const QString &path)
     : QSaveFile(path)
 { }
@@ -34,6 +36,13 @@ qint64 OutputFile::writeData(const char *data, qint64 len)
         if (written <= 0)
             return -1;
         done += written;
+    }
+    m_written += done;
+    // commit() waits until the file is on the disk: start that writing now.
+    constexpr qint64 HandOn = 8 << 20;
+    if (m_written - m_handedOn >= HandOn && handle() >= 0) {
+        ::sync_file_range(handle(), m_handedOn, m_written - m_handedOn, SYNC_FILE_RANGE_WRITE);
+        m_handedOn = m_written;
     }
     return done;
 }

@@ -12,7 +12,10 @@
 // - writes without a buffer, so every failure shows at the write that met
 //   it and not only at commit(), which lets a failed flush pass;
 // - names the cause of a short write ("No space left on device", "File too
-//   large") where the plain device gives "Unknown error".
+//   large") where the plain device gives "Unknown error";
+// - hands what it has written to the disk as it goes (a few megabytes at a
+//   time, without waiting), so that the wait for the disk at commit() is
+//   short rather than the whole file's.
 class OutputFile : public QSaveFile
 {
 public:
@@ -22,4 +25,8 @@ public:
 
 protected:
     qint64 writeData(const char *data, qint64 len) override;
+
+private:
+    qint64 m_written = 0; // bytes written so far
+    qint64 m_handedOn = 0; // bytes handed to the disk so far
 };

@@ -6,9 +6,9 @@
 
 namespace {
 
-// A stretch is read in ahead and cut in one go: large enough that the
-// kernel reads the file in large blocks, small enough that the first pages
-// are there at once and the page count fills in often.
+// A stretch is cut in one go (read in large blocks, PageCutter): small
+// enough that the first pages are there at once and the page count fills
+// in often.
 constexpr qsizetype Stretch = 8 << 20;
 
 } // namespace
@@ -29,12 +29,10 @@ BackgroundPageCut::~BackgroundPageCut()
 void BackgroundPageCut::run()
 {
     const QByteArray &bytes = m_table.bytes();
-    PageCutter cutter {QByteArrayView(bytes)};
+    PageCutter cutter {QByteArrayView(bytes), m_table.mappedFile()};
     QVector<qsizetype> starts;
     while (!m_stop) {
-        const qsizetype from = cutter.position();
-        m_table.readAhead(from, Stretch);
-        cutter.cutTo(from + Stretch, &starts);
+        cutter.cutTo(cutter.position() + Stretch, &starts);
         {
             const std::lock_guard<std::mutex> lock(m_mutex);
             m_pending.starts += starts;

@@ -8,19 +8,20 @@
 
 #include "report/PageCutter.h"
 
+#include <cstring>
 #include <sys/stat.h>
 
-bool PageTable::load(const QString &path, QString *error)
+bool PageTable::load(const QString &path, QString *error, MapAhead ahead)
 {
-    return openFile(path, true, error);
+    return openFile(path, true, ahead, error);
 }
 
 bool PageTable::open(const QString &path, QString *error)
 {
-    return openFile(path, false, error);
+    return openFile(path, false, MapOnDemand, error);
 }
 
-bool PageTable::openFile(const QString &path, bool mapAhead, QString *error)
+bool PageTable::openFile(const QString &path, bool cutNow, MapAhead ahead, QString *error)
 {
     const QFileInfo info(path);
     if (info.exists() && !info.isFile()) {
@@ -40,19 +41,20 @@ bool PageTable::openFile(const QString &path, bool mapAhead, QString *error)
             *error = QObject::tr("It is not a regular file.");
         return false;
     }
-    std::shared_ptr<const MappedFile> map
-        = MappedFile::map(file->handle(), nullptr, mapAhead ? MappedFile::ReadAhead : MappedFile::ReadOnDemand);
+    std::shared_ptr<const MappedFile> map = MappedFile::map(
+        file->handle(), nullptr, ahead == MapWhole ? MappedFile::ReadAhead : MappedFile::ReadOnDemand);
     if (map) {
         PageTable loaded;
-        const QByteArray bytes = QByteArray::fromRawData(map->data(), qsizetype(map->size()));
-        if (mapAhead) {
+        loaded.m_mapped = std::move(map);
+        const QByteArray bytes
+            = QByteArray::fromRawData(loaded.m_mapped->data(), qsizetype(loaded.m_mapped->size()));
+        if (cutNow) {
             loaded.cut(bytes);
         } else { // the caller cuts it
             loaded.m_bytes = bytes;
             loaded.m_starts = {0};
             loaded.m_complete = false;
         }
-        loaded.m_mapped = std::move(map);
         if (loaded.changed()) { // the pages would mix the old file and the new
             if (error)
                 *error = QObject::tr("It changed while it was being read.");
@@ -80,8 +82,8 @@ bool PageTable::openFile(const QString &path, bool mapAhead, QString *error)
 
 void PageTable::setBytes(const QByteArray &bytes)
 {
+    const auto previous = std::move(m_mapped); // these bytes are not the map's: the cut reads them as they are
     cut(bytes);
-    m_mapped.reset();
 }
 
 void PageTable::cut(const QByteArray &bytes)
@@ -89,8 +91,9 @@ void PageTable::cut(const QByteArray &bytes)
     m_bytes = bytes;
     m_starts = {0};
     m_complete = false;
-    PageCutter cutter{QByteArrayView(m_bytes)};
+    PageCutter cutter{QByteArrayView(m_bytes), m_mapped.get()};
     cutter.cutTo(m_bytes.size(), &m_starts);
+    m_lineEndsAllCrLf = cutter.lineEndsAllCrLf();
     finishCut();
 }
 
@@ -109,10 +112,17 @@ void PageTable::finishCut()
     m_complete = true;
 }
 
-void PageTable::readAhead(qsizetype from, qsizetype length) const
+void PageTable::copyBytes(qsizetype from, qsizetype length, char *into) const
 {
     if (m_mapped)
-        m_mapped->readAhead(from, length);
+        m_mapped->copy(from, length, into);
+    else
+        std::memcpy(into, m_bytes.constData() + from, size_t(length));
+}
+
+qsizetype PageTable::copyToFile(qsizetype from, qsizetype length, int out) const
+{
+    return m_mapped ? m_mapped->copyToFile(from, length, out) : 0;
 }
 
 bool PageTable::changed() const

@@ -25,13 +25,18 @@ public:
     // Maps (or reads) and cuts a file. Only a regular file is taken: a
     // folder, a device or a FIFO is refused, since reading one never ends
     // or never means a print file. On failure the table is left unchanged.
-    bool load(const QString &path, QString *error);
+    // MapWhole asks the kernel to map the whole file in at once, for a
+    // caller that reads it through the map afterwards (the printed look's
+    // index, the drawn outputs); MapOnDemand leaves the map alone for one
+    // that reads the file in blocks (copyBytes) or only a few pages of it.
+    enum MapAhead { MapWhole, MapOnDemand };
+    bool load(const QString &path, QString *error, MapAhead ahead = MapWhole);
     void setBytes(const QByteArray &bytes);
     // Maps a file as load() does without cutting it (a file that cannot be
     // mapped is read and cut whole): the pages are then added as they are
     // cut (addStarts, finishCut), and until then the table holds the pages
     // cut so far. The kernel is not asked to read the file ahead: the cut
-    // reads it a stretch at a time (readAhead).
+    // reads it in blocks (mappedFile()).
     bool open(const QString &path, QString *error);
     // Pages found by a cut of these bytes (PageCutter), in order.
     void addStarts(const QVector<qsizetype> &starts);
@@ -40,8 +45,23 @@ public:
     void finishCut();
     // Every page is cut.
     bool complete() const { return m_complete; }
-    // Asks the kernel to read a stretch of the map in ahead, in one call.
-    void readAhead(qsizetype from, qsizetype length) const;
+    // The map the bytes are, for a pass that reads them in blocks; none
+    // for bytes in memory.
+    const MappedFile *mappedFile() const { return m_mapped.get(); }
+    // Copies bytes [from, from + length) to `into`: from the file in large
+    // reads where it is mapped (see MappedFile::copy), else from memory.
+    void copyBytes(qsizetype from, qsizetype length, char *into) const;
+    // Copies bytes [from, from + length) of the mapped file to the end of
+    // the open file `out` in the kernel; the count copied (none without a
+    // map, or where the kernel cannot).
+    qsizetype copyToFile(qsizetype from, qsizetype length, int out) const;
+    // Whether every line end of the file is a CR LF, found as it was cut
+    // (false when not known): its plain text is then its own bytes.
+    bool lineEndsAllCrLf() const { return m_lineEndsAllCrLf; }
+    // Where page i begins in bytes() and where it ends: at its form feed,
+    // or at the end of the file for the text after the last one.
+    qsizetype pageStart(int i) const { return m_starts.at(i); }
+    qsizetype pageEnd(int i) const { return qMin(m_starts.at(i + 1) - 1, m_bytes.size()); }
 
     // Number of pages shown, printed and exported; at least 1 once the table
     // is complete (while it is cut, the pages whose end is found).
@@ -64,7 +84,7 @@ public:
     bool changed() const;
 
 private:
-    bool openFile(const QString &path, bool mapAhead, QString *error);
+    bool openFile(const QString &path, bool cutNow, MapAhead ahead, QString *error);
     void cut(const QByteArray &bytes);
 
     QByteArray m_bytes; // over the map when there is one
@@ -73,4 +93,5 @@ private:
     // m_starts[i + 1] (its form feed), the last one at the end of the file.
     QVector<qsizetype> m_starts{0, 0};
     bool m_complete = true;
+    bool m_lineEndsAllCrLf = false;
 };

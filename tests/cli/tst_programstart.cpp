@@ -41,19 +41,25 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<bool>("windowLibraries"); // Qt Gui and the module loaded
         QTest::addColumn<bool>("documentLibraries"); // poppler, qpdf, GMime and their module
-        QTest::newRow("--version") << QStringList{"--version"} << 0 << false << false;
-        QTest::newRow("--help") << QStringList{"--help"} << 0 << false << false;
-        QTest::newRow("a window command's help") << QStringList{"view", "--help"} << 0 << false << false;
-        QTest::newRow("a watch without a folder") << QStringList{"watch"} << 2 << false << false;
-        QTest::newRow("a character-mode sheet") << QStringList{"stickers", "--slot", "0", "-o", "{OUT}"} << 0 << false << false;
-        QTest::newRow("a character-mode sheet's usage error") << QStringList{"stickers", "-o", "{OUT}"} << 2 << false << false;
-        QTest::newRow("capture's help") << QStringList{"capture", "--help"} << 0 << false << false;
+        QTest::addColumn<bool>("platformPlugin"); // the window system's plugin (and its fonts)
+        QTest::newRow("--version") << QStringList{"--version"} << 0 << false << false << false;
+        QTest::newRow("--help") << QStringList{"--help"} << 0 << false << false << false;
+        QTest::newRow("a window command's help") << QStringList{"view", "--help"} << 0 << false << false << false;
+        QTest::newRow("a watch without a folder") << QStringList{"watch"} << 2 << false << false << false;
+        QTest::newRow("a character-mode sheet") << QStringList{"stickers", "--slot", "0", "-o", "{OUT}"} << 0 << false << false << false;
+        QTest::newRow("a character-mode sheet's usage error") << QStringList{"stickers", "-o", "{OUT}"} << 2 << false << false << false;
+        QTest::newRow("capture's help") << QStringList{"capture", "--help"} << 0 << false << false << false;
         // Qt's PDF is finished without qpdf: only a PDF form needs the module.
-        QTest::newRow("the Windows-mode sheet") << QStringList{"stickers", "--slot", "0", "--pdf", "{OUT}"} << 0 << true << false;
-        QTest::newRow("convert") << QStringList{"convert", "--help"} << 0 << true << false;
+        QTest::newRow("the Windows-mode sheet") << QStringList{"stickers", "--slot", "0", "--pdf", "{OUT}"} << 0 << true << false << true;
+        QTest::newRow("convert") << QStringList{"convert", "--help"} << 0 << true << false << true;
+        // Plain text draws nothing: no platform plugin, no fonts; a web page's colours need them.
+        QTest::newRow("convert to plain text") << QStringList{"convert", "--to", "txt", "--pages", "1", "{IN}", "{OUT}"}
+                                               << 0 << true << false << false;
+        QTest::newRow("convert to a web page") << QStringList{"convert", "--to", "html", "{IN}", "{OUT}"} << 0 << true
+                                               << false << true;
         // The first windows, shown (offscreen) and left at once.
-        QTest::newRow("the sticker form") << QStringList{} << 0 << true << false;
-        QTest::newRow("a report view") << QStringList{"view", "{IN}"} << 0 << true << false;
+        QTest::newRow("the sticker form") << QStringList{} << 0 << true << false << true;
+        QTest::newRow("a report view") << QStringList{"view", "{IN}"} << 0 << true << false << true;
     }
 
     void loadsWhatItNeeds()
@@ -62,6 +68,7 @@ private slots:
         QFETCH(int, status);
         QFETCH(bool, windowLibraries);
         QFETCH(bool, documentLibraries);
+        QFETCH(bool, platformPlugin);
         QTemporaryDir folder;
         QVERIFY(folder.isValid());
         const QString out = folder.filePath(QStringLiteral("out.file"));
@@ -85,6 +92,7 @@ private slots:
         QVERIFY(!loaded.contains(QLatin1String("libQt6Widgets.so")) || windowLibraries);
         for (const char *library : {"sticker2-libraries.so", "libpoppler-qt6.so", "libqpdf.so", "libgmime-3.0.so"})
             QVERIFY2(loaded.contains(QLatin1String(library)) == documentLibraries, library);
+        QCOMPARE(loaded.contains(QLatin1String("libqoffscreen.so")), platformPlugin);
         QCOMPARE(QFileInfo(out).size() > 0, writes);
     }
 

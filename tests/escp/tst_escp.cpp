@@ -6,10 +6,13 @@
 #include "PageCuts.h"
 #include "escp/EscpTokenizer.h"
 #include "escp/SheetIndex.h"
+#include "platform/MappedFile.h"
+#include "report/PageCutter.h"
 #include "report/PageTable.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QTest>
 
 namespace {
@@ -92,6 +95,24 @@ private slots:
             got << table.pageBytes(i);
         QCOMPARE(got, pages);
         QCOMPARE(table.pageBytes(table.PageCount()), tail);
+
+        // The same cut from the mapped file read in blocks, small enough
+        // that block ends fall inside commands, pictures and line ends.
+        if (file.isEmpty())
+            return;
+        QTemporaryFile mapped;
+        QVERIFY(mapped.open() && mapped.write(file) == file.size() && mapped.flush());
+        const auto map = MappedFile::map(mapped.handle(), nullptr, MappedFile::ReadOnDemand);
+        QVERIFY(map);
+        QVector<qsizetype> expected;
+        PageCutter whole {QByteArrayView(file)};
+        whole.cutTo(file.size(), &expected);
+        for (const qsizetype block : {16, 17, 33, 100}) {
+            QVector<qsizetype> starts;
+            PageCutter inBlocks {QByteArrayView(map->data(), map->size()), map.get(), block};
+            inBlocks.cutTo(file.size(), &starts);
+            QCOMPARE(starts, expected);
+        }
     }
 
     void sheets_data()

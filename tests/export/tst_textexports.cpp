@@ -53,6 +53,18 @@ private slots:
         row("chosen page only", "a\fb\fc\f", {1}, "b\f");
         row("file without form feed", "a\r\nb", {0}, "a\r\nb\f");
         row("lone CR and LF become CR LF", "a\rb\nc\r\n", {0}, "a\r\nb\r\nc\r\n\f");
+        // A file is read in blocks of a megabyte: a line end across a block's
+        // end is still one line end.
+        const QByteArray block((1 << 20) - 1, 'x');
+        row("CR LF across a block end", block + "\r\ny\fz", {0, 1}, block + "\r\ny\fz\f");
+        row("lone CR at a block end", block + "\ry", {0}, block + "\r\ny\f");
+        row("lone LF at a block start", block + "y\nz", {0}, block + "y\r\nz\f");
+        // A file of CR LF lines only is copied as it is, a run of pages at a
+        // time; any lone line end, among a picture's dots too, is rewritten.
+        row("pages out of order and twice", "a\r\n\fb\fc", {2, 0, 0, 1}, "c\fa\r\n\fa\r\n\fb\f");
+        const QByteArray picture("\x1bK\x02\x00", 4);
+        row("lone line ends among a picture's dots", "A\r\n" + picture + "\n\r\r\n\f", {0},
+            "A\r\n" + picture + "\r\n\r\n\r\n\f");
     }
 
     void plainText()
@@ -65,6 +77,14 @@ private slots:
         table.setBytes(printFile);
         QString error;
         QVERIFY2(savePlainText(path, table, pages, &error), qPrintable(error));
+        QCOMPARE(TestSupport::readFile(path), expected);
+
+        // The same from the file, read in blocks rather than through its map.
+        const QString in = m_dir.filePath("in.prn");
+        TestSupport::writeFile(in, printFile);
+        PageTable loaded;
+        QVERIFY2(loaded.load(in, &error, PageTable::MapOnDemand), qPrintable(error));
+        QVERIFY2(savePlainText(path, loaded, pages, &error), qPrintable(error));
         QCOMPARE(TestSupport::readFile(path), expected);
     }
 

@@ -40,6 +40,13 @@ inline void addRows()
     const QByteArray picture = esc + "K" + QByteArray("\x02\x00\x0c\x0c", 4);
     row("form feed bytes in picture data", "A" + picture + "B\fC", {"A" + picture + "B", "C"});
     row("form feed byte as a parameter", esc + "C\x0c" + "A\f", {esc + "C\x0c" + "A"});
+    // Longer than the blocks a large file is read in (the test reads it in
+    // blocks of a few bytes): the form feeds among the dots cut nothing.
+    const QByteArray longPicture = esc + "K" + QByteArray("\xc8\x00", 2) + QByteArray(200, '\f');
+    row("picture longer than a block", "A\r\n" + longPicture + "\r\nB\fC", {"A\r\n" + longPicture + "\r\nB", "C"});
+    const QByteArray setUp = esc + "@" + esc + "C\x0c" + esc + "(U\x01\x00\x0a" + esc + "3\x0c";
+    row("commands across block ends", "x" + setUp + "\f" + setUp + "y\f" + setUp + setUp + "z",
+        {"x" + setUp, setUp + "y", setUp + setUp + "z"});
     const QByteArray shortPicture = esc + "K" + QByteArray("\x09\x00\x0c", 3);
     row("picture cut short eats the rest", "A\f" + shortPicture, {"A", shortPicture});
 }
