@@ -14,8 +14,8 @@ class QWidget;
 namespace StylePictures {
 
 // The style's standard icon `which`: the common style's own pictures for
-// the icons the forms use, else (a desktop's icon theme, another icon) the
-// style's icon as it is.
+// the icons the forms use, else (an icon theme that has the icon, another
+// icon) the style's icon as it is.
 QIcon standard(QStyle::StandardPixmap which, const QWidget *widget);
 
 // With the Fusion style (the program's own on a desktop without one), reads
