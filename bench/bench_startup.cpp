@@ -2,7 +2,8 @@
 // `sticker2 view FILE` (a report view of a small print file), run as a
 // user runs it with STICKER2_QUIT_WHEN_SHOWN set so that it leaves once the
 // form is on screen, next to a minimal Qt Widgets program that shows one
-// empty window (minimal_qt_window, which links nothing else). Both run as
+// window with a label and leaves once it is drawn (minimal_qt_window, which
+// links nothing else). Both run as
 // whole processes (spawned and waited for, nothing of Qt between: a QProcess
 // in the benchmark would add its own cost to both) on the offscreen
 // platform; cpu_ms is the child's own processor time. Then the commands that

@@ -4,6 +4,7 @@
 #include "cli/CliSupport.h"
 #include "cli/CommandLine.h"
 #include "gui/platform/AppIdentity.h"
+#include "gui/platform/StylePictures.h"
 #include "gui/report/OpenReportView.h"
 #include "gui/printing/SpoolerWait.h"
 #include "gui/startup/FormStartup.h"
@@ -106,6 +107,7 @@ int openWindows(QApplication &app)
         return int(CommandLine::Status::Usage);
     QApplication::setApplicationName(QStringLiteral("Sticker2"));
     AppIdentity::apply();
+    StylePictures::preloadGroupBoxFrame(QApplication::style());
     if (!folder.isEmpty()) {
         AppPaths::ensureProgramFolder();
         auto *watch = new FrmWatch;

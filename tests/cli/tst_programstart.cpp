@@ -2,6 +2,8 @@
 // window system, and loads the rest of itself (sticker2-full.so) for the
 // others; poppler, qpdf and GMime (sticker2-libraries.so) only when a PDF is
 // finished, a PDF form read or a mail made, never for the first window.
+// The first windows load no image-format plugin, no CUPS client and, for a
+// plain ASCII file, no code page's converter before they are drawn.
 // Without a module the commands that need it fail with one line, the others
 // still run.
 #include "TestSupport.h"
@@ -94,6 +96,14 @@ private slots:
             QVERIFY2(loaded.contains(QLatin1String(library)) == documentLibraries, library);
         QCOMPARE(loaded.contains(QLatin1String("libqoffscreen.so")), platformPlugin);
         QCOMPARE(QFileInfo(out).size() > 0, writes);
+        // Nor what no first window needs: the image-format plugins (the
+        // style's pictures are PNGs), the CUPS client (the printers are
+        // asked once the window is drawn) and, for a file of plain ASCII,
+        // the system's converters of the code pages the guess would read.
+        QVERIFY2(!loaded.contains(QLatin1String("/imageformats/")), "an image-format plugin");
+        QVERIFY2(!loaded.contains(QLatin1String("libcups.so")), "the CUPS client");
+        if (arguments.contains(in))
+            QVERIFY2(!loaded.contains(QLatin1String("/gconv/IBM")), "a code page's converter");
     }
 
     // The program copied alone, without its module: the core's commands

@@ -1,7 +1,10 @@
 #include "gui/printing/PrintPanel.h"
 
+#include "gui/platform/FirstPaint.h"
+
 #include "gui/controls/JeweledButton.h"
 #include "gui/platform/CaptionFit.h"
+#include "gui/platform/FirstPaint.h"
 #include "gui/platform/MessageBox.h"
 #include "platform/NumericText.h"
 #include "platform/SettingsStore.h"
@@ -172,13 +175,14 @@ void PrintPanel::LoadPrinters()
 {
     const int listing = ++m_listing;
     m_printersDue = true;
-    QMetaObject::invokeMethod(this, [this, listing] { askForPrinters(listing); }, Qt::QueuedConnection);
+    FirstPaint::then(this, this, [this, listing] { askForPrinters(listing); });
 }
 
 void PrintPanel::askForPrinters(int listing)
 {
-    if (listing != m_listing)
-        return; // a later listing is asked for already
+    if (listing != m_listing || listing == m_askedListing)
+        return; // a later listing is asked for already, or this one is under way
+    m_askedListing = listing;
     auto list = std::make_shared<PrinterList>();
     QThread *asking = QThread::create([list] { *list = PrinterList::fetch(); });
     connect(asking, &QThread::finished, this, [this, list, listing] {
@@ -193,6 +197,7 @@ void PrintPanel::waitForPrinters()
 {
     if (!m_printersDue)
         return;
+    askForPrinters(m_listing); // not asked yet when the window is not drawn yet
     QGuiApplication::setOverrideCursor(Qt::BusyCursor);
     QEventLoop loop;
     connect(this, &PrintPanel::printersListed, &loop, &QEventLoop::quit);

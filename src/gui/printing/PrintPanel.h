@@ -71,8 +71,8 @@ public:
     // Fills the printer list with the installed printers and shows the
     // current printer (the system default until a print chooses another) in
     // CboPrinters and LaDefult. The spooler is asked on a thread of its own
-    // once the event loop turns (after the window is first drawn: loading
-    // the CUPS client and all it pulls in would delay it): the list fills
+    // once the window is first drawn (loading the CUPS client and all it
+    // pulls in would delay its first picture; FirstPaint): the list fills
     // when it answers, and the window never waits for it.
     void LoadPrinters();
     // Waits, with the windows answering, until the list asked for has come
@@ -174,6 +174,7 @@ private:
     bool m_checkingRange = false;
     int m_listing = 0;          // the number of the last listing asked for
     bool m_printersDue = false; // a listing is under way
+    int m_askedListing = 0;     // the last listing whose thread was started
     QString m_listingError;     // why the spooler gave no list
     PrinterList m_printers;     // the spooler's last answer
     QButtonGroup *m_modeGroup = nullptr;

@@ -20,6 +20,25 @@
 #include <QEvent>
 #include <QTextEdit>
 
+#include <algorithm>
+
+namespace {
+
+// A small file all of whose bytes are below 0x80 has nothing to guess a code
+// page from (the guess reads only the bytes from 0x80 up), so it is not
+// asked: asking builds every code page's table, and with them the system's
+// converters are loaded while the view is being opened. Larger files are
+// asked as they are.
+bool nothingToGuess(QByteArrayView bytes)
+{
+    constexpr qsizetype ScanLimit = 4 * 1024 * 1024;
+    if (bytes.size() > ScanLimit)
+        return false;
+    return std::all_of(bytes.begin(), bytes.end(), [](char byte) { return uchar(byte) < 0x80; });
+}
+
+} // namespace
+
 void FrmReport::detectCodePage()
 {
     m_codePageBar->hide();
@@ -30,7 +49,7 @@ void FrmReport::detectCodePage()
 void FrmReport::offerDetectedCodePage()
 {
     m_codePageBar->hide();
-    if (m_fixedCodePage || codePage() != CodePage::Id::Latin1)
+    if (m_fixedCodePage || codePage() != CodePage::Id::Latin1 || nothingToGuess(m_doc.pages().bytes()))
         return;
     const std::optional<CodePage::Id> guessed = CodePage::guess(m_doc.pages().bytes());
     if (guessed && CodePage::isDos(*guessed)) {

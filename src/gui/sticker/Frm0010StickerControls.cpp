@@ -7,6 +7,7 @@
 #include "sticker/FormatStore.h"
 #include "gui/report/PrintFileActions.h"
 #include "gui/sticker/Frm0010Sticker.h"
+#include "gui/platform/StylePictures.h"
 #include "gui/sticker/StickerFormLayout.h"
 #include "gui/watch/FrmWatch.h"
 
@@ -210,16 +211,16 @@ void Frm0010Sticker::buildButtons()
 {
     JBshow[0] = new JeweledButton(QStringLiteral("JBshow(0)"), tr("SHO&W"), Frame4);
     JBshow[0]->setToolTip(tr("Display Page Wise  Print View "));
-    JBshow[0]->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
+    JBshow[0]->setIcon(StylePictures::standard(QStyle::SP_FileDialogContentsView, this));
     place(JBshow[0], 120, ButtonRow, 1080, 480);
     JBshow[1] = new JeweledButton(QStringLiteral("JBshow(1)"), tr("Print"), Frame4);
     JBshow[1]->setIcon(QIcon::fromTheme(
-        QStringLiteral("document-print"), style()->standardIcon(QStyle::SP_DialogApplyButton)));
+        QStringLiteral("document-print"), StylePictures::standard(QStyle::SP_DialogApplyButton, this)));
     place(JBshow[1], 1245, ButtonRow, 1080, 480);
     CmdSave = new JeweledButton(QStringLiteral("CmdSave"), tr("Save"), Frame4);
     place(CmdSave, 2370, ButtonRow, 900, 480);
     CmdExit = new JeweledButton(QStringLiteral("CmdExit"), tr("    E &X I T"), Frame4);
     CmdExit->setToolTip(tr("Return to Main Menu"));
-    CmdExit->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    CmdExit->setIcon(StylePictures::standard(QStyle::SP_DialogCloseButton, this));
     place(CmdExit, 3315, ButtonRow, 1350, 480);
 }
