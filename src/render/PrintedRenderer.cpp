@@ -436,7 +436,6 @@ void PrintedRenderer::draw(
 {
     if (scale <= 0)
         return;
-    m_toPdf = painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Pdf;
     drawForm(painter, sheet, origin, scale, exposed);
     painter.save();
     painter.setPen(Qt::black);

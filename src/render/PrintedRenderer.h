@@ -88,7 +88,6 @@ private:
 
     QRawFont m_faces[20]; // four faces each of the draft, serif, sans-serif, OCR-B and OCR-A families
     std::map<std::pair<int, qint64>, Sized> m_sized; // by face and size in 1/64 pixel
-    bool m_toPdf = false;
     SheetForms m_forms;
     // The form last made, kept while the same form is drawn at the same
     // size (the next sheet, the next paint of a window): one image, so a

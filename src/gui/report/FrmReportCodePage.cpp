@@ -128,8 +128,10 @@ void FrmReport::showCodePage()
     if (m_keepingLook)
         return; // the code page before, set back: the page on screen is read in it
     const ViewLines *shown = m_pageView->lines();
-    const std::optional<CodePage::Id> shownIn
-        = shown ? std::optional<CodePage::Id>(shown->options().codePage) : std::nullopt;
+    // (a flag and a value rather than std::optional: GCC 12 warns falsely
+    // that the optional's value may be used uninitialised)
+    const bool pageShown = shown != nullptr;
+    const CodePage::Id shownIn = shown ? shown->options().codePage : CodePage::Id{};
     const QFont fontBefore = m_editText->font();
     // The font that holds the code page's characters, at the size the
     // view has now; the page on screen is read again.
@@ -153,11 +155,11 @@ void FrmReport::showCodePage()
     m_lookChangeGivenUp = false;
     m_editText->setFont(fontBefore);
     m_editText->document()->setDefaultFont(fontBefore);
-    if (!shownIn)
+    if (!pageShown)
         return;
     const QScopedValueRollback keeping(m_keepingLook, true);
-    m_colorPanel->setCodePage(*shownIn);
-    m_doc.setCodePage(*shownIn);
+    m_colorPanel->setCodePage(shownIn);
+    m_doc.setCodePage(shownIn);
 }
 
 void FrmReport::showMarkup()
