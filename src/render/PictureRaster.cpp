@@ -168,23 +168,28 @@ void addRectangles(const QImage &mask, QPoint at, QVector<QRect> &rectangles)
 {
     // Runs of the row above that are still open, by their start and end.
     std::unordered_map<quint64, qsizetype> open, next;
+    const int width = mask.width();
+    const int bytes = (width + 7) / 8;
     for (int y = 0; y < mask.height(); ++y) {
         const uchar *line = mask.constScanLine(y);
         next.clear();
         int x = 0;
-        const int width = mask.width();
+        // A byte at a time: blank bytes are passed by whole, and a run's ends
+        // are found by the leading bits of the byte they lie in.
         while (x < width) {
-            if (!line[x >> 3] && (x & 7) == 0) {
-                x += 8;
-                continue;
-            }
-            if (!(line[x >> 3] & (0x80 >> (x & 7)))) {
-                ++x;
-                continue;
-            }
-            const int start = x;
-            while (x < width && (line[x >> 3] & (0x80 >> (x & 7))))
-                ++x;
+            int k = x >> 3;
+            uchar ink = uchar(line[k] & (0xFF >> (x & 7)));
+            while (!ink && ++k < bytes)
+                ink = line[k];
+            if (!ink)
+                break;
+            const int start = (k << 3) + __builtin_clz(unsigned(ink)) - 24;
+            if (start >= width)
+                break;
+            uchar blank = uchar(~line[k] & (0xFF >> (start & 7)));
+            while (!blank && ++k < bytes)
+                blank = uchar(~line[k]);
+            x = blank ? qMin(width, (k << 3) + __builtin_clz(unsigned(blank)) - 24) : width;
             const quint64 key = (quint64(quint32(start)) << 32) | quint32(x);
             const auto found = open.find(key);
             if (found != open.end()) {

@@ -5,6 +5,7 @@
 #include "TestSupport.h"
 #include "export/PngExport.h"
 #include "export/PrintedPdfExport.h"
+#include "render/PictureRaster.h"
 #include "render/PrintedRenderer.h"
 
 #include <QDir>
@@ -202,6 +203,54 @@ private slots:
         QCOMPARE(grey(image, int(7.02 * dpi), int(1.02 * dpi)), 0);
         QCOMPARE(grey(image, int(4.002 * dpi), int(5.002 * dpi)), 0);
         QCOMPARE(grey(image, int(6.9 * dpi), int(1.02 * dpi)), 255);
+    }
+
+    // The rectangles a PDF gets for a mask of dots cover each dot once and
+    // nothing else, whatever the runs' places in the bytes.
+    void rectanglesCoverTheDots_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("pattern");
+        const int widths[] = {1, 7, 8, 9, 63, 64, 65, 130};
+        for (int width : widths)
+            for (int pattern = 0; pattern < 5; ++pattern)
+                QTest::addRow("%d dots, pattern %d", width, pattern) << width << pattern;
+    }
+    void rectanglesCoverTheDots()
+    {
+        QFETCH(int, width);
+        QFETCH(int, pattern);
+        QImage mask(width, 12, QImage::Format_Mono);
+        mask.setColorTable({qRgba(0, 0, 0, 0), qRgb(0, 0, 0)});
+        mask.fill(0);
+        quint32 seed = 12345u + quint32(width * 7 + pattern);
+        qsizetype ink = 0;
+        for (int y = 0; y < mask.height(); ++y)
+            for (int x = 0; x < width; ++x) {
+                seed = seed * 1103515245u + 12345u;
+                const bool on = pattern == 0 ? false
+                    : pattern == 1           ? true
+                    : pattern == 2           ? (x + y) % 2 == 0
+                    : pattern == 3           ? x % 9 < 5 && y % 4 != 3 // runs across byte edges, stacked
+                                             : (seed >> 16) % 3 == 0;
+                if (on)
+                    mask.setPixel(x, y, 1), ++ink;
+            }
+        QVector<QRect> rectangles;
+        PictureRaster::addRectangles(mask, QPoint(3, 5), rectangles);
+        QImage covered(width, mask.height(), QImage::Format_Grayscale8);
+        covered.fill(0);
+        qsizetype area = 0;
+        for (const QRect &r : std::as_const(rectangles)) {
+            area += qsizetype(r.width()) * r.height();
+            for (int y = r.top(); y <= r.bottom(); ++y)
+                for (int x = r.left(); x <= r.right(); ++x)
+                    covered.scanLine(y - 5)[x - 3] += 1;
+        }
+        QCOMPARE(area, ink);
+        for (int y = 0; y < mask.height(); ++y)
+            for (int x = 0; x < width; ++x)
+                QCOMPARE(int(covered.constScanLine(y)[x]), mask.pixelIndex(x, y));
     }
 
     // A long form at a high resolution is drawn in bands: the picture that
