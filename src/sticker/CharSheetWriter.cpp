@@ -224,6 +224,12 @@ bool lineBytes(const StickerWorkingValues &values, int lines, QByteArray (&bytes
     return true;
 }
 
+// The file's end: condensed printing off (when it was on), a form feed.
+bool finishSheets(ChunkedOutput &out, bool condensed)
+{
+    return out.append((condensed ? Escp::CondOff.toByteArray() : QByteArray()) + "\x0c\r\n") && out.flush();
+}
+
 } // namespace
 
 QString CharSheetWriter::validate(const StickerInput &input)
@@ -300,9 +306,7 @@ bool CharSheetWriter::write(
 
     ChunkedOutput out(device);
     if (values.Data) {
-        bool ok = writeDataSheet(values, gap, prefix, out)
-            && out.append((condensed ? Escp::CondOff.toByteArray() : QByteArray()) + "\x0c\r\n")
-            && out.flush();
+        const bool ok = writeDataSheet(values, gap, prefix, out) && finishSheets(out, condensed);
         if (!ok && error)
             *error = device->errorString();
         return ok;
@@ -345,8 +349,7 @@ bool CharSheetWriter::write(
         if (ok)
             ok = out.append(pageEnd);
     }
-    if (ok)
-        ok = out.append((condensed ? Escp::CondOff.toByteArray() : QByteArray()) + "\x0c\r\n") && out.flush();
+    ok = ok && finishSheets(out, condensed);
     if (!ok && error)
         *error = device->errorString();
     return ok;
