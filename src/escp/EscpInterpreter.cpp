@@ -3,6 +3,7 @@
 #include "escp/EscpBarcode.h"
 #include "escp/EscpCommands.h"
 #include "escp/EscpPictures.h"
+#include "escp/PlainRun.h"
 
 #include <cmath>
 #include <cstring>
@@ -132,6 +133,7 @@ bool EscpInterpreter::runSheet(Printed::Sheet *sheet)
     m_resume = -1;
     m_lineRuns = 0;
     m_run = Printed::TextRun();
+    m_runChars = 0;
     m_tokens.seek(m_pos);
     for (;;) {
         const EscpToken t = m_tokens.next();
@@ -202,6 +204,7 @@ void EscpInterpreter::flushRun()
     if (m_sheet && !m_run.text.isEmpty())
         m_sheet->runs.append(m_run);
     m_run.text.clear();
+    m_runChars = 0;
 }
 
 void EscpInterpreter::spreadLine(qsizetype first)
@@ -310,7 +313,26 @@ void EscpInterpreter::text(const uchar *p, qsizetype n, qsizetype offset, bool c
     rebuildTable();
     Printed::TextStyle look = m_state.style();
     Unit baseline = m_state.y + 240;
+    // While the sheets are only counted (no sheet is laid out), plain
+    // characters of one look that fit before the right margin are passed
+    // over at once: all they change is where the carriage stands, the run
+    // they join and whether the sheet has ink.
+    const bool countsOnly = !m_sheet && !controls && m_state.topBit < 0
+        && !(m_state.userCharacters && m_state.downloaded) && !(m_state.proportional && m_state.hmi == 0);
     for (qsizetype i = 0; i < n; ++i) {
+        if (countsOnly && look.advance > 0) {
+            const qint64 room = qint64(m_state.rightMargin) - m_state.x;
+            const qsizetype fit = room >= look.advance ? qsizetype(qMin<qint64>(room / look.advance, n - i)) : 0;
+            const PlainRun run = fit > 0 ? plainRun(p + i, fit, m_italicTable) : PlainRun();
+            if (run.length > 0) {
+                addToRun(look, baseline, offset + i, run.length);
+                m_state.sheetInked = m_state.sheetInked || run.inked;
+                m_state.x += Unit(run.length) * look.advance;
+                i += run.length;
+                if (i == n)
+                    break;
+            }
+        }
         uchar b = p[i];
         if (m_state.topBit >= 0 && !controls)
             b = uchar((b & 0x7F) | (m_state.topBit << 7));
@@ -347,26 +369,31 @@ void EscpInterpreter::text(const uchar *p, qsizetype n, qsizetype offset, bool c
         }
         if (b != ' ')
             m_state.sheetInked = true;
+        // The italic table prints its upper half as italic letters.
+        Printed::TextStyle charLook = look;
+        if (m_italicTable && b >= 0x80)
+            charLook.italic = true;
+        addToRun(charLook, baseline, offset + i, 1);
         if (m_sheet) {
-            // The italic table prints its upper half as italic letters.
-            Printed::TextStyle charLook = look;
-            if (m_italicTable && b >= 0x80)
-                charLook.italic = true;
-            const bool joins = !m_run.text.isEmpty() && m_run.baseline == baseline && m_run.style == charLook
-                && m_run.x + Unit(m_run.text.size()) * look.advance == m_state.x;
-
-            if (!joins) {
-                flushRun();
-                m_run.x = m_state.x;
-                m_run.baseline = baseline;
-                m_run.style = charLook;
-                m_run.sourceOffset = offset + i;
-            }
             const char16_t c = m_table[b];
             m_run.text.append(QChar(c < 0x20 ? ControlGlyphs[c] : c == 0x7F ? u'\u2302' : c));
         }
         m_state.x += look.advance;
     }
+}
+
+void EscpInterpreter::addToRun(const Printed::TextStyle &style, Unit baseline, qsizetype sourceOffset, qsizetype count)
+{
+    const bool joins = m_runChars > 0 && m_run.baseline == baseline && m_run.style == style
+        && m_run.x + Unit(m_runChars) * style.advance == m_state.x;
+    if (!joins) {
+        flushRun();
+        m_run.x = m_state.x;
+        m_run.baseline = baseline;
+        m_run.style = style;
+        m_run.sourceOffset = sourceOffset;
+    }
+    m_runChars += count;
 }
 
 Unit EscpInterpreter::proportionalAdvance(char16_t c) const
@@ -496,6 +523,7 @@ void EscpInterpreter::cancelLine()
 {
     // CAN: the text not yet printed on this line is dropped.
     m_run.text.clear();
+    m_runChars = 0;
     if (m_sheet && m_sheet->runs.size() > m_lineRuns)
         m_sheet->runs.resize(m_lineRuns);
     m_state.x = m_state.leftMargin;
@@ -504,8 +532,9 @@ void EscpInterpreter::cancelLine()
 void EscpInterpreter::deleteCharacter()
 {
     // DEL on 9 pins: the last character not yet printed is taken back.
-    if (m_run.text.isEmpty())
+    if (m_runChars == 0)
         return;
+    --m_runChars;
     m_run.text.chop(1);
     m_state.x = qMax(m_state.leftMargin, m_state.x - m_run.style.advance);
 }

@@ -30,6 +30,9 @@ private:
     // `controls`: the bytes are printed as characters, control codes too.
     void text(const uchar *p, qsizetype n, qsizetype offset, bool controls = false);
     void userCharacter(uchar code);
+    // `count` characters of one look at the carriage join the current run
+    // or begin a new one.
+    void addToRun(const Printed::TextStyle &style, Printed::Unit baseline, qsizetype sourceOffset, qsizetype count);
     Printed::Unit proportionalAdvance(char16_t c) const;
     void cancelLine();
     // The step of ESC SP and ESC \ (before ESC ( U sets one).
@@ -69,6 +72,9 @@ private:
     qsizetype m_resume = -1; // a sheet ended inside a text token: the next starts here
     bool m_stopped = false;
     Printed::TextRun m_run;
+    // The characters in m_run, counted also while the sheets are only
+    // counted and its text is not kept: DEL takes back the last of them.
+    qsizetype m_runChars = 0;
     qsizetype m_lineRuns = 0; // the sheet's runs before the current line's
     bool m_wrapping = false;  // the line ends at the right margin
     char16_t m_table[256];

@@ -2,7 +2,7 @@
 
 #include "escp/EscpInterpreter.h"
 
-#include <vector>
+#include <deque>
 
 namespace {
 
@@ -18,7 +18,7 @@ struct SheetIndex::Index
 {
     QByteArrayView bytes;
     PrinterSetup setup;
-    std::vector<SheetStart> starts;
+    std::deque<SheetStart> starts; // (a deque: a sheet's start is never moved as more are added)
 };
 
 SheetIndex::SheetIndex()

@@ -4,6 +4,7 @@
 #include "EscpBytes.h"
 #include "EscpSheets.h"
 #include "PageCuts.h"
+#include "escp/EscpInterpreter.h"
 #include "escp/EscpTokenizer.h"
 #include "escp/SheetIndex.h"
 #include "platform/MappedFile.h"
@@ -181,6 +182,69 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, expected);
         QCOMPARE(::sheets(bytes), expected);
+    }
+
+    // The pass that only counts sheets passes plain text over in bulk; it
+    // must cut the sheets at the same bytes as laying every sheet out does.
+    // A form of one line (a sixth of an inch) makes every wrap at the right
+    // margin a new sheet, so a carriage position off by one cell shows.
+    void countingCutsAsLayingOut_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("model");
+        const QByteArray letters = QByteArray("ABCDEFGHIJ").repeated(23);
+        const QByteArray upper = [] {
+            QByteArray b;
+            for (int c = 0x78; c < 0xB0; ++c)
+                b += char(c);
+            return b;
+        }();
+        const int nine = int(PrinterModel::NinePin), twentyFour = int(PrinterModel::TwentyFourPin);
+        QTest::newRow("wraps at the margin") << (letters + "\r\n").repeated(3) << nine;
+        QTest::newRow("spaces only") << QByteArray(" ").repeated(500) + "\r\n\f" + QByteArray(" ").repeated(90) << nine;
+        QTest::newRow("ink after spaces") << QByteArray(" ").repeated(170) + "x" << nine;
+        QTest::newRow("italic table's controls") << QByteArrayLiteral("\x1bt\x00") + upper.repeated(12) << nine;
+        QTest::newRow("italic table, ESC 6") << QByteArrayLiteral("\x1bt\x00\x1b" "6") + upper.repeated(12) << nine;
+        QTest::newRow("graphics table") << QByteArrayLiteral("\x1bt\x01") + upper.repeated(4) << twentyFour;
+        QTest::newRow("top bit set") << "\x1b>" + letters << nine;
+        QTest::newRow("top bit cleared") << "\x1b=" + upper.repeated(12) << nine;
+        QTest::newRow("condensed, double width") << "\x0f" + letters + "\x1bW\x01" + letters + "\x12" + letters << nine;
+        QTest::newRow("SO to CR") << "\x0e" + letters + "\r" + letters << nine;
+        QTest::newRow("12 and 15 cpi") << "\x1bM" + letters + "\x1bg" + letters << twentyFour;
+        QTest::newRow("extra space") << "\x1b \x07" + letters << nine;
+        QTest::newRow("proportional") << QByteArrayLiteral("\x1bp\x01") + letters + QByteArrayLiteral("\x1bp\x00") + letters << twentyFour;
+        QTest::newRow("margins") << "\x1bl\x05\x1bQ\x1e" + letters + "\x1bl\x32\x1bQ\x14" + letters << nine;
+        QTest::newRow("absolute position") << QByteArrayLiteral("\x1b$\x00\x03") + letters << twentyFour;
+        QTest::newRow("tabs between") << QByteArrayLiteral("\x1b" "D\x08\x30\x00") + QByteArray("abc\tdefghij\t").repeated(20) << nine;
+        QTest::newRow("controls printed") << QByteArrayLiteral("\x1b(^\x05\x00\x01\x02\x03\x7f" "A") + letters << twentyFour;
+        QTest::newRow("DEL and BS") << QByteArray("abc\x7f\x08" "def").repeated(120) << nine;
+        QTest::newRow("ESC cut short") << letters + "\x1b" << nine;
+    }
+    void countingCutsAsLayingOut()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, model);
+        PrinterSetup setup;
+        setup.model = PrinterModel(model);
+        setup.formLengthInches = 1.0 / 6;
+        setup.carriageInches = 8.0;
+        SheetIndex index;
+        QVERIFY(index.build(bytes, setup));
+        QList<qsizetype> counted;
+        for (int i = 0; i < index.sheetCount(); ++i)
+            counted << index.sheet(i).firstByte;
+
+        EscpInterpreter run(bytes, setup, PrinterState::initial(setup), 0);
+        QList<qsizetype> laidOut {0};
+        Printed::Sheet sheet;
+        while (run.runSheet(&sheet)) {
+            laidOut << run.position();
+            sheet = Printed::Sheet();
+        }
+        if (laidOut.size() > 1 && !run.state().sheetInked)
+            laidOut.removeLast();
+        QCOMPARE(counted, laidOut);
+        QVERIFY2(counted.size() > 2 || bytes.size() < 200, "the row should cut several sheets");
     }
 
     // Cancel: the pass stops, the sheets found so far stay.
