@@ -9,6 +9,9 @@
 // The shapes go to a device that keeps nothing: the renderer makes every
 // path, rectangle and glyph run it would give a PDF, and no time goes to
 // storing them (a QPicture spent most of each run on its own stream).
+// Last, the sheets are laid out one after the other from the start, which
+// must cut them where the index did.
+#include "escp/EscpInterpreter.h"
 #include "escp/SheetIndex.h"
 #include "render/PrintedRenderer.h"
 
@@ -19,6 +22,8 @@
 #include <QPainter>
 
 #include <climits>
+#include <cstdio>
+#include <cstdlib>
 
 
 namespace {
@@ -139,8 +144,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     document.build(bytes, setup);
     PrintedRenderer &renderer = *g_renderer;
     const int sheets = qMin(document.sheetCount(), 64);
+    QVector<qsizetype> firstBytes;
     for (int i = 0; i < sheets; ++i) {
         const Printed::Sheet sheet = document.sheet(i);
+        firstBytes.append(sheet.firstByte);
         PrintedRenderer::usedSize(sheet);
         drawSheet(renderer, sheet, 10 + ((choice >> 5) & 3), false); // 10 to 13 dpi
         if (i == 0) {
@@ -149,6 +156,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             QPainter painter(g_shapes);
             renderer.draw(painter, sheet, QPointF(0, 0), 1200.0 / Printed::UnitsPerInch);
         }
+    }
+    // The index only counts sheets, with shortcuts of its own; laying the
+    // sheets out one after the other must cut them at the same bytes.
+    setup.model = document.model();
+    EscpInterpreter walk(bytes, setup, PrinterState::initial(setup), 0);
+    Printed::Sheet laidOut;
+    for (int i = 1; i < sheets && walk.runSheet(&laidOut); ++i) {
+        if (walk.position() != firstBytes[i]) {
+            std::fprintf(stderr, "sheet %d: the index begins it at byte %lld, laying out at %lld\n", i,
+                static_cast<long long>(firstBytes[i]), static_cast<long long>(walk.position()));
+            std::abort();
+        }
+        laidOut = Printed::Sheet();
     }
     return 0;
 }
