@@ -304,13 +304,33 @@ void FrmReport::Check3_Click(bool ticked)
     }
     // The whole file as it is, control codes visible, in any look: one
     // view over the mapped file, nothing copied.
-    SheetPane->hide();
     ViewLines::Options options;
     options.codePage = codePage();
     options.markup = false;
     const auto kept = std::make_shared<PageTable>(m_doc.pages());
-    showLines(readLines(kept->bytes().size(),
-        [options, kept] { return std::make_shared<ViewLines>(QByteArrayView(kept->bytes()), options, kept); }));
+    const auto read = [&] {
+        return readLines(kept->bytes().size(),
+            [options, kept] { return std::make_shared<ViewLines>(QByteArrayView(kept->bytes()), options, kept); });
+    };
+    std::shared_ptr<ViewLines> lines;
+    if (!m_doc.continuous() && !m_opening) {
+        // Ticked on a long file: its lines are read with Cancel, which
+        // leaves the page on screen and the box as they were.
+        m_lookChangeGivenUp = false;
+        {
+            const QScopedValueRollback changing(m_lookChanging, true);
+            lines = read();
+        }
+        if (m_lookChangeGivenUp) {
+            m_lookChangeGivenUp = false;
+            Check3->setChecked(false);
+            return;
+        }
+    } else {
+        lines = read();
+    }
+    SheetPane->hide();
+    showLines(std::move(lines));
     m_doc.setContinuous(true);
     if (Check2->isChecked())
         showEditText();

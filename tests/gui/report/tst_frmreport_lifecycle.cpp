@@ -172,12 +172,13 @@ private slots:
         QTest::addColumn<QString>("change");
         QTest::newRow("zoom") << "zoom";
         QTest::newRow("code page") << "code page";
+        QTest::newRow("continuous") << "continuous";
     }
 
-    // A long page read again for another zoom or code page shows a progress
-    // with Cancel. Cancel keeps the page as it was on screen, in the zoom
-    // and code page it was read in, with their controls and the stored
-    // choice; let run, the change is made.
+    // A long page read again for another zoom or code page, or the whole
+    // file read for Cont.., shows a progress with Cancel. Cancel keeps the
+    // page as it was on screen, in the zoom and code page it was read in,
+    // with their controls and the stored choice; let run, the change is made.
     void longPage_cancelKeepsTheLook()
     {
         QFETCH(QString, change);
@@ -188,7 +189,7 @@ private slots:
         QVERIFY(view);
         const std::shared_ptr<ViewLines> shown = view->pageView()->shared();
         QVERIFY(shown);
-        const QString controls = QStringLiteral("Command2;CboCodePage;stored:CodePage");
+        const QString controls = QStringLiteral("Command2;CboCodePage;stored:CodePage;Check3");
         const QString before = states(view, controls);
         const CodePage::Id codePageBefore = view->document().codePage();
         const double editPoints = view->editText()->font().pointSizeF();
@@ -199,6 +200,8 @@ private slots:
         const auto makeChange = [&] {
             if (change == "zoom") {
                 click(view, "Command2");
+            } else if (change == "continuous") {
+                click(view, "Check3");
             } else {
                 list->setCurrentIndex(other); // as the user picks it from the list
                 emit list->activated(other);
@@ -224,12 +227,14 @@ private slots:
         QCOMPARE(states(view, controls), before);
         QCOMPARE(view->zoomedIn(), false);
         QCOMPARE(view->document().codePage(), codePageBefore);
+        QVERIFY(!view->document().continuous());
         QCOMPARE(view->editText()->font().pointSizeF(), editPoints);
         QCOMPARE(view->pageView()->scale(), scale);
         makeChange();
         QVERIFY(view->pageView()->shared() != shown);
         QCOMPARE(view->zoomedIn(), change == "zoom");
-        QCOMPARE(view->document().codePage(), change == "zoom" ? codePageBefore : CodePage::Id::Pc437);
+        QCOMPARE(view->document().codePage(), change == "code page" ? CodePage::Id::Pc437 : codePageBefore);
+        QCOMPARE(view->document().continuous(), change == "continuous");
         QCOMPARE(view->pageView()->lines()->lineCount(), shown->lineCount());
     }
 
