@@ -1,7 +1,6 @@
 #include "render/PictureRaster.h"
 
 #include <cmath>
-#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -166,13 +165,21 @@ QImage dots(const QVector<Printed::Picture> &pictures, QPointF origin, double sc
 
 void addRectangles(const QImage &mask, QPoint at, QVector<QRect> &rectangles)
 {
-    // Runs of the row above that are still open, by their start and end.
-    std::unordered_map<quint64, qsizetype> open, next;
+    // The runs of the row above, left to right, each with its rectangle; a
+    // run of this row that has the same ends grows that rectangle down. Both
+    // rows' runs come in order, so they are matched in one walk.
+    struct Run
+    {
+        int start, end;
+        qsizetype rectangle;
+    };
+    std::vector<Run> above, here;
     const int width = mask.width();
     const int bytes = (width + 7) / 8;
     for (int y = 0; y < mask.height(); ++y) {
         const uchar *line = mask.constScanLine(y);
-        next.clear();
+        here.clear();
+        size_t match = 0;
         int x = 0;
         // A byte at a time: blank bytes are passed by whole, and a run's ends
         // are found by the leading bits of the byte they lie in.
@@ -190,17 +197,17 @@ void addRectangles(const QImage &mask, QPoint at, QVector<QRect> &rectangles)
             while (!blank && ++k < bytes)
                 blank = uchar(~line[k]);
             x = blank ? qMin(width, (k << 3) + __builtin_clz(unsigned(blank)) - 24) : width;
-            const quint64 key = (quint64(quint32(start)) << 32) | quint32(x);
-            const auto found = open.find(key);
-            if (found != open.end()) {
-                rectangles[found->second].setBottom(at.y() + y);
-                next.emplace(key, found->second);
+            while (match < above.size() && above[match].start < start)
+                ++match;
+            if (match < above.size() && above[match].start == start && above[match].end == x) {
+                rectangles[above[match].rectangle].setBottom(at.y() + y);
+                here.push_back(above[match]);
             } else {
                 rectangles.append(QRect(at.x() + start, at.y() + y, x - start, 1));
-                next.emplace(key, rectangles.size() - 1);
+                here.push_back({start, x, rectangles.size() - 1});
             }
         }
-        open.swap(next);
+        above.swap(here);
     }
 }
 

@@ -251,6 +251,31 @@ private slots:
         for (int y = 0; y < mask.height(); ++y)
             for (int x = 0; x < width; ++x)
                 QCOMPARE(int(covered.constScanLine(y)[x]), mask.pixelIndex(x, y));
+        // A run with the same ends as one in the row above continues its
+        // rectangle (a PDF gets one shape for a solid block, not a row each).
+        const auto runsOf = [&](int y) {
+            QVector<QPair<int, int>> runs;
+            for (int x = 0; x < width;) {
+                if (!mask.pixelIndex(x, y)) {
+                    ++x;
+                    continue;
+                }
+                const int start = x;
+                while (x < width && mask.pixelIndex(x, y))
+                    ++x;
+                runs.append({start, x});
+            }
+            return runs;
+        };
+        qsizetype opened = 0;
+        QVector<QPair<int, int>> above;
+        for (int y = 0; y < mask.height(); ++y) {
+            const QVector<QPair<int, int>> here = runsOf(y);
+            for (const auto &run : here)
+                opened += above.contains(run) ? 0 : 1;
+            above = here;
+        }
+        QCOMPARE(rectangles.size(), opened);
     }
 
     // A long form at a high resolution is drawn in bands: the picture that
