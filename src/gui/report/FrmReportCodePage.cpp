@@ -169,7 +169,7 @@ void FrmReport::showMarkup()
     // followed here: it takes effect at the next page shown, so a page being
     // edited keeps the look it had.
     const ViewLines *lines = m_pageView->lines();
-    if (m_loading || !lines || !lines->options().markup)
+    if (m_loading || m_keepingLook || !lines || !lines->options().markup)
         return;
     const MarkupContext &now = m_doc.markup();
     MarkupContext context = lines->options().context;
@@ -183,8 +183,24 @@ void FrmReport::showMarkup()
     const qint64 start = m_pageView->selectionStart();
     const qint64 length = m_pageView->selectionLength();
     const std::shared_ptr<ViewLines> shown = m_pageView->shared();
-    m_pageView->setLines(
-        readLines(shown->index().bytes().size(), [shown, context] { return shown->withContext(context); }));
+    std::shared_ptr<ViewLines> read;
+    m_lookChangeGivenUp = false;
+    {
+        const QScopedValueRollback changing(m_lookChanging, !m_opening);
+        read = readLines(shown->index().bytes().size(), [shown, context] { return shown->withContext(context); });
+    }
+    if (!read) {
+        // Cancel while a long page was read in the new colours: the page
+        // keeps the ones it was read in, and so do the swatches.
+        m_lookChangeGivenUp = false;
+        const MarkupContext &before = shown->options().context;
+        const QScopedValueRollback keeping(m_keepingLook, true);
+        m_colorPanel->setSwatchColor(ReportColorPanel::Dubble, before.doubleWidth);
+        m_colorPanel->setSwatchColor(ReportColorPanel::Bold, before.bold);
+        m_colorPanel->setSwatchColor(ReportColorPanel::Condence, before.condensed);
+        return;
+    }
+    m_pageView->setLines(std::move(read));
     showColumnMarks();
     m_pageView->select(start, start + length);
     m_pageView->verticalScrollBar()->setValue(down);

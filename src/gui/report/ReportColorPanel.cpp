@@ -328,6 +328,8 @@ void ReportColorPanel::chooseColor(int index)
     if (!chosen.isValid())
         return;
     setSwatchColor(index, chosen);
+    if (m_colors[index] != chosen)
+        return; // given up by the view while it read its page in the colour
     for (int i : {Dubble, Bold, Normal, Condence, Highlight})
         colorSample(i);
     currentSettings().saveColors();

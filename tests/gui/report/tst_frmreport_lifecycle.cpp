@@ -173,12 +173,14 @@ private slots:
         QTest::newRow("zoom") << "zoom";
         QTest::newRow("code page") << "code page";
         QTest::newRow("continuous") << "continuous";
+        QTest::newRow("emphasis colour") << "emphasis colour";
     }
 
-    // A long page read again for another zoom or code page, or the whole
-    // file read for Cont.., shows a progress with Cancel. Cancel keeps the
-    // page as it was on screen, in the zoom and code page it was read in,
-    // with their controls and the stored choice; let run, the change is made.
+    // A long page read again for another zoom, code page or emphasis
+    // colour, or the whole file read for Cont.., shows a progress with
+    // Cancel. Cancel keeps the page as it was on screen, in the zoom, code
+    // page and colours it was read in, with their controls and the stored
+    // choice; let run, the change is made.
     void longPage_cancelKeepsTheLook()
     {
         QFETCH(QString, change);
@@ -189,7 +191,10 @@ private slots:
         QVERIFY(view);
         const std::shared_ptr<ViewLines> shown = view->pageView()->shared();
         QVERIFY(shown);
-        const QString controls = QStringLiteral("Command2;CboCodePage;stored:CodePage;Check3");
+        const QString controls = QStringLiteral("Command2;CboCodePage;stored:CodePage;Check3;stored:Bold");
+        const QColor boldBefore = view->document().markup().bold;
+        const QColor green(0, 0x80, 0);
+        QVERIFY(boldBefore != green);
         const QString before = states(view, controls);
         const CodePage::Id codePageBefore = view->document().codePage();
         const double editPoints = view->editText()->font().pointSizeF();
@@ -202,6 +207,9 @@ private slots:
                 click(view, "Command2");
             } else if (change == "continuous") {
                 click(view, "Check3");
+            } else if (change == "emphasis colour") {
+                Dialogs::setNextColor(green);
+                QTest::mouseDClick(control(view, "TXt(1)"), Qt::LeftButton);
             } else {
                 list->setCurrentIndex(other); // as the user picks it from the list
                 emit list->activated(other);
@@ -228,6 +236,8 @@ private slots:
         QCOMPARE(view->zoomedIn(), false);
         QCOMPARE(view->document().codePage(), codePageBefore);
         QVERIFY(!view->document().continuous());
+        QCOMPARE(view->document().markup().bold, boldBefore);
+        QCOMPARE(view->swatchColor(1), boldBefore);
         QCOMPARE(view->editText()->font().pointSizeF(), editPoints);
         QCOMPARE(view->pageView()->scale(), scale);
         makeChange();
@@ -235,6 +245,8 @@ private slots:
         QCOMPARE(view->zoomedIn(), change == "zoom");
         QCOMPARE(view->document().codePage(), change == "code page" ? CodePage::Id::Pc437 : codePageBefore);
         QCOMPARE(view->document().continuous(), change == "continuous");
+        QCOMPARE(view->document().markup().bold, change == "emphasis colour" ? green : boldBefore);
+        QCOMPARE(view->pageView()->lines()->options().context.bold, view->document().markup().bold);
         QCOMPARE(view->pageView()->lines()->lineCount(), shown->lineCount());
     }
 
