@@ -1,6 +1,7 @@
 #include "render/PictureRaster.h"
 
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -64,6 +65,22 @@ Box boxOf(const Printed::Picture &p, QPointF origin, double scaleX, double scale
     return {first.first, upper.first, last.last, lower.last};
 }
 
+// The first byte of line[k, bytes) that is not `same` (all blank or all
+// ink), or `bytes`: eight bytes at a time, as a sparse or solid picture's
+// rows are mostly such bytes.
+int skipping(const uchar *line, int k, int bytes, uchar same)
+{
+    const quint64 word = same ? ~quint64(0) : quint64(0);
+    for (quint64 eight; k + 8 <= bytes; k += 8) {
+        std::memcpy(&eight, line + k, sizeof eight);
+        if (eight != word)
+            break;
+    }
+    while (k < bytes && line[k] == same)
+        ++k;
+    return k;
+}
+
 bool drawable(const Printed::Picture &p)
 {
     return !p.image.isNull() && p.dpiX > 0 && p.dpiY > 0;
@@ -95,13 +112,15 @@ QRect bounds(const QVector<Printed::Picture> &pictures, QPointF origin, double s
 }
 
 QImage dots(const QVector<Printed::Picture> &pictures, QPointF origin, double scaleX, double scaleY,
-    const QRect &area)
+    const QRect &area, std::vector<RowInk> *inked)
 {
     if (area.isEmpty())
         return QImage();
     QImage out(area.size(), QImage::Format_Mono);
     if (out.isNull())
         return out;
+    if (inked)
+        inked->assign(size_t(out.height()), RowInk{int(out.bytesPerLine()), 0});
     out.setColorTable({qRgba(0, 0, 0, 0), qRgb(0, 0, 0)});
     out.fill(0);
     const qint64 areaLeft = area.left(), areaTop = area.top();
@@ -157,13 +176,18 @@ QImage dots(const QVector<Printed::Picture> &pictures, QPointF origin, double sc
                 uchar *target = out.scanLine(int(y));
                 for (qint64 k = lowByte; k < highByte; ++k)
                     target[k] |= row[size_t(k)];
+                if (inked) {
+                    RowInk &ink = (*inked)[size_t(y)];
+                    ink.first = qMin(ink.first, int(lowByte));
+                    ink.last = qMax(ink.last, int(highByte));
+                }
             }
         }
     }
     return out;
 }
 
-void addRectangles(const QImage &mask, QPoint at, QVector<QRect> &rectangles)
+void addRectangles(const QImage &mask, QPoint at, QVector<QRect> &rectangles, const std::vector<RowInk> *inked)
 {
     // The runs of the row above, left to right, each with its rectangle; a
     // run of this row that has the same ends grows that rectangle down. Both
@@ -175,28 +199,39 @@ void addRectangles(const QImage &mask, QPoint at, QVector<QRect> &rectangles)
     };
     std::vector<Run> above, here;
     const int width = mask.width();
-    const int bytes = (width + 7) / 8;
+    const int allBytes = (width + 7) / 8;
     for (int y = 0; y < mask.height(); ++y) {
         const uchar *line = mask.constScanLine(y);
         here.clear();
         size_t match = 0;
         int x = 0;
+        int bytes = allBytes;
+        if (inked && size_t(y) < inked->size()) {
+            x = qMax(0, (*inked)[size_t(y)].first) * 8;
+            bytes = qMin(allBytes, (*inked)[size_t(y)].last);
+        }
+        // Past the row's last byte that can hold ink, all is blank.
+        const int end = qMin(width, bytes * 8);
         // A byte at a time: blank bytes are passed by whole, and a run's ends
         // are found by the leading bits of the byte they lie in.
-        while (x < width) {
+        while (x < end) {
             int k = x >> 3;
             uchar ink = uchar(line[k] & (0xFF >> (x & 7)));
-            while (!ink && ++k < bytes)
+            if (!ink) {
+                k = skipping(line, k + 1, bytes, 0x00);
+                if (k >= bytes)
+                    break;
                 ink = line[k];
-            if (!ink)
-                break;
+            }
             const int start = (k << 3) + __builtin_clz(unsigned(ink)) - 24;
-            if (start >= width)
+            if (start >= end)
                 break;
             uchar blank = uchar(~line[k] & (0xFF >> (start & 7)));
-            while (!blank && ++k < bytes)
-                blank = uchar(~line[k]);
-            x = blank ? qMin(width, (k << 3) + __builtin_clz(unsigned(blank)) - 24) : width;
+            if (!blank) {
+                k = skipping(line, k + 1, bytes, 0xFF);
+                blank = k < bytes ? uchar(~line[k]) : uchar(0);
+            }
+            x = blank ? qMin(end, (k << 3) + __builtin_clz(unsigned(blank)) - 24) : end;
             while (match < above.size() && above[match].start < start)
                 ++match;
             if (match < above.size() && above[match].start == start && above[match].end == x) {

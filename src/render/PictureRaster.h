@@ -6,6 +6,8 @@
 #include <QRect>
 #include <QVector>
 
+#include <vector>
+
 // A sheet's picture dots on a grid of pixels, all pictures together: one
 // printer unit is scaleX by scaleY pixels and the sheet's top left corner
 // lies at `origin` (pixels, fractions allowed). A pixel is inked when a dot
@@ -15,17 +17,28 @@
 // dot erases nothing), and no dot row drops out however small the dots are.
 namespace PictureRaster {
 
+// The bytes of one row of a mask that can hold ink: [first, last), none
+// when first >= last.
+struct RowInk
+{
+    int first = 0;
+    int last = 0;
+};
+
 // The pixels of `area` as a QImage::Format_Mono image, 1 = ink; its colour
-// table makes blanks transparent.
+// table makes blanks transparent. Given `inked`, it gets each row's inked
+// bytes.
 QImage dots(const QVector<Printed::Picture> &pictures, QPointF origin, double scaleX, double scaleY,
-    const QRect &area);
+    const QRect &area, std::vector<RowInk> *inked = nullptr);
 
 // The pixels the pictures can ink: the box around all of them.
 QRect bounds(const QVector<Printed::Picture> &pictures, QPointF origin, double scaleX, double scaleY);
 
 // Rectangles that cover the inked pixels of a mono image exactly, none
 // overlapping: the runs of each row, a run joined with the same run of the
-// rows below it. Offset by `at`.
-void addRectangles(const QImage &mask, QPoint at, QVector<QRect> &rectangles);
+// rows below it. Offset by `at`. Given `inked` (from dots()), only those
+// bytes of each row are read.
+void addRectangles(
+    const QImage &mask, QPoint at, QVector<QRect> &rectangles, const std::vector<RowInk> *inked = nullptr);
 
 } // namespace PictureRaster

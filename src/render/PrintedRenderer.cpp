@@ -372,13 +372,14 @@ void PrintedRenderer::drawPicturesAsShapes(
     if (area.isEmpty())
         return;
     QVector<QRect> cells;
+    std::vector<PictureRaster::RowInk> inked;
     const int rows = int(qMax<qint64>(1, BandBytes / qMax(1, (area.width() + 7) / 8)));
     for (int top = area.top(); top <= area.bottom(); top += rows) {
         const QRect band(area.left(), top, area.width(), qMin(rows, area.bottom() + 1 - top));
-        const QImage mask = PictureRaster::dots(pictures, QPointF(0, 0), toCellX, toCellY, band);
+        const QImage mask = PictureRaster::dots(pictures, QPointF(0, 0), toCellX, toCellY, band, &inked);
         if (mask.isNull())
             break;
-        PictureRaster::addRectangles(mask, band.topLeft(), cells);
+        PictureRaster::addRectangles(mask, band.topLeft(), cells, &inked);
     }
     QVector<QRectF> shapes;
     shapes.reserve(cells.size());

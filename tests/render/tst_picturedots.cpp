@@ -278,6 +278,36 @@ private slots:
         QCOMPARE(rectangles.size(), opened);
     }
 
+    // The rows' inked bytes that dots() reports let the rectangles skip the
+    // blank rest of each row; they must be the rectangles of a full scan.
+    void inkedRowsGiveTheSameRectangles_data()
+    {
+        QTest::addColumn<QVector<Printed::Picture>>("pictures");
+        const auto every = [](int, int) { return true; };
+        const auto sparse = [](int c, int r) { return (c * 7 + r * 3) % 11 == 0; };
+        QTest::newRow("far corners") << QVector<Printed::Picture>{
+            picture(inches(0.1), inches(0.1), 9, 8, 60, 72, sparse), picture(inches(7), inches(9), 13, 8, 60, 72, every)};
+        QTest::newRow("overlapping strips") << QVector<Printed::Picture>{
+            picture(inches(1), inches(1), 40, 8, 120, 72, sparse), picture(inches(1.05), inches(1.05), 40, 8, 120, 72, every),
+            picture(inches(1), inches(1.1), 70, 24, 180, 180, sparse)};
+        QTest::newRow("byte edges") << QVector<Printed::Picture>{
+            picture(inches(2), inches(2), 65, 9, 240, 72, [](int c, int) { return c % 9 < 5; })};
+    }
+    void inkedRowsGiveTheSameRectangles()
+    {
+        QFETCH(QVector<Printed::Picture>, pictures);
+        const double toCell = 1.0 / 2; // cells of 2 units
+        const QRect area = PictureRaster::bounds(pictures, QPointF(0, 0), toCell, toCell);
+        std::vector<PictureRaster::RowInk> inked;
+        const QImage mask = PictureRaster::dots(pictures, QPointF(0, 0), toCell, toCell, area, &inked);
+        QCOMPARE(qsizetype(inked.size()), qsizetype(mask.height()));
+        QVector<QRect> skipping, full;
+        PictureRaster::addRectangles(mask, area.topLeft(), skipping, &inked);
+        PictureRaster::addRectangles(mask, area.topLeft(), full);
+        QVERIFY(!full.isEmpty());
+        QCOMPARE(skipping, full);
+    }
+
     // A long form at a high resolution is drawn in bands: the picture that
     // crosses their borders is whole.
     void tallSheetInBands()
