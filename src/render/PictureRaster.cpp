@@ -33,7 +33,8 @@ Span spanOf(double from, double to)
 // and each dot is `pitch` units; `origin` and `scale` make pixels.
 Span dotSpan(double origin, double scale, double start, double pitch, qint64 i)
 {
-    return spanOf(origin + (start + double(i) * pitch) * scale, origin + (start + double(i + 1) * pitch) * scale);
+    return spanOf(
+        origin + (start + double(i) * pitch) * scale, origin + (start + double(i + 1) * pitch) * scale);
 }
 
 // Caps a pixel coordinate to what a QRect holds.
@@ -92,7 +93,7 @@ namespace PictureRaster {
 
 QRect bounds(const QVector<Printed::Picture> &pictures, QPointF origin, double scaleX, double scaleY)
 {
-    Box all{0, 0, 0, 0};
+    Box all {0, 0, 0, 0};
     bool any = false;
     for (const Printed::Picture &p : pictures) {
         if (!drawable(p))
@@ -108,7 +109,8 @@ QRect bounds(const QVector<Printed::Picture> &pictures, QPointF origin, double s
     }
     if (!any)
         return QRect();
-    return QRect(QPoint(capped(all.left), capped(all.top)), QPoint(capped(all.right - 1), capped(all.bottom - 1)));
+    return QRect(
+        QPoint(capped(all.left), capped(all.top)), QPoint(capped(all.right - 1), capped(all.bottom - 1)));
 }
 
 QImage dots(const QVector<Printed::Picture> &pictures, QPointF origin, double scaleX, double scaleY,
@@ -119,14 +121,29 @@ QImage dots(const QVector<Printed::Picture> &pictures, QPointF origin, double sc
     QImage out(area.size(), QImage::Format_Mono);
     if (out.isNull())
         return out;
-    if (inked)
-        inked->assign(size_t(out.height()), RowInk{int(out.bytesPerLine()), 0});
     out.setColorTable({qRgba(0, 0, 0, 0), qRgb(0, 0, 0)});
     out.fill(0);
+    std::vector<RowInk> rows;
+    drawDots(
+        out.bits(), int(out.bytesPerLine()), pictures, origin, scaleX, scaleY, area, inked ? *inked : rows);
+    return out;
+}
+
+int maskBytesPerLine(int width)
+{
+    return (width + 31) / 32 * 4;
+}
+
+void drawDots(uchar *bits, int bytesPerLine, const QVector<Printed::Picture> &pictures, QPointF origin,
+    double scaleX, double scaleY, const QRect &area, std::vector<RowInk> &inked)
+{
+    inked.assign(size_t(qMax(0, area.height())), RowInk {bytesPerLine, 0});
+    if (area.isEmpty())
+        return;
     const qint64 areaLeft = area.left(), areaTop = area.top();
     const qint64 areaRight = qint64(area.right()) + 1, areaBottom = qint64(area.bottom()) + 1;
     std::vector<Span> columns;
-    std::vector<uchar> row(size_t(out.bytesPerLine()));
+    std::vector<uchar> row(static_cast<size_t>(bytesPerLine));
     for (const Printed::Picture &p : pictures) {
         if (!drawable(p))
             continue;
@@ -164,7 +181,8 @@ QImage dots(const QVector<Printed::Picture> &pictures, QPointF origin, double sc
                     continue;
                 for (int b = 0; b < 8; ++b) {
                     const int i = k * 8 + b;
-                    if (i < width && (line[k] & (0x80 >> b)) && columns[size_t(i)].last > columns[size_t(i)].first) {
+                    if (i < width && (line[k] & (0x80 >> b))
+                        && columns[size_t(i)].last > columns[size_t(i)].first) {
                         setBits(row.data(), columns[size_t(i)].first, columns[size_t(i)].last);
                         any = true;
                     }
@@ -173,21 +191,28 @@ QImage dots(const QVector<Printed::Picture> &pictures, QPointF origin, double sc
             if (!any)
                 continue;
             for (qint64 y = first; y < last; ++y) {
-                uchar *target = out.scanLine(int(y));
+                uchar *target = bits + y * bytesPerLine;
                 for (qint64 k = lowByte; k < highByte; ++k)
                     target[k] |= row[size_t(k)];
-                if (inked) {
-                    RowInk &ink = (*inked)[size_t(y)];
-                    ink.first = qMin(ink.first, int(lowByte));
-                    ink.last = qMax(ink.last, int(highByte));
-                }
+                RowInk &ink = inked[size_t(y)];
+                ink.first = qMin(ink.first, int(lowByte));
+                ink.last = qMax(ink.last, int(highByte));
             }
         }
     }
-    return out;
 }
 
-void addRectangles(const QImage &mask, QPoint at, QVector<QRect> &rectangles, const std::vector<RowInk> *inked)
+void clearDots(uchar *bits, int bytesPerLine, const std::vector<RowInk> &inked)
+{
+    for (size_t y = 0; y < inked.size(); ++y) {
+        if (inked[y].last > inked[y].first)
+            std::memset(bits + qsizetype(y) * bytesPerLine + inked[y].first, 0,
+                size_t(inked[y].last - inked[y].first));
+    }
+}
+
+void addRectangles(
+    const QImage &mask, QPoint at, QVector<QRect> &rectangles, const std::vector<RowInk> *inked)
 {
     // The runs of the row above, left to right, each with its rectangle; a
     // run of this row that has the same ends grows that rectangle down. Both

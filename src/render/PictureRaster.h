@@ -31,6 +31,16 @@ struct RowInk
 QImage dots(const QVector<Printed::Picture> &pictures, QPointF origin, double scaleX, double scaleY,
     const QRect &area, std::vector<RowInk> *inked = nullptr);
 
+// dots() into memory the caller keeps, so that a mask is not made and
+// cleared whole for every band: `bits` holds the area's rows, each
+// `bytesPerLine` bytes (maskBytesPerLine(), as a QImage has them), all
+// blank; `inked` gets each row's inked bytes, which clearDots() makes blank
+// again.
+int maskBytesPerLine(int width);
+void drawDots(uchar *bits, int bytesPerLine, const QVector<Printed::Picture> &pictures, QPointF origin,
+    double scaleX, double scaleY, const QRect &area, std::vector<RowInk> &inked);
+void clearDots(uchar *bits, int bytesPerLine, const std::vector<RowInk> &inked);
+
 // The pixels the pictures can ink: the box around all of them.
 QRect bounds(const QVector<Printed::Picture> &pictures, QPointF origin, double scaleX, double scaleY);
 

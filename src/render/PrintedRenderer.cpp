@@ -9,6 +9,7 @@
 #include <QPainterPath>
 
 #include <cmath>
+#include <new>
 
 namespace {
 
@@ -373,13 +374,26 @@ void PrintedRenderer::drawPicturesAsShapes(
         return;
     QVector<QRect> cells;
     std::vector<PictureRaster::RowInk> inked;
-    const int rows = int(qMax<qint64>(1, BandBytes / qMax(1, (area.width() + 7) / 8)));
+    // The bands' mask is kept blank between uses (only its inked bytes are
+    // cleared), for the next band and the next sheet; one wider than a band
+    // is not kept.
+    const int bytesPerLine = PictureRaster::maskBytesPerLine(area.width());
+    const int rows = int(qMax<qint64>(1, BandBytes / bytesPerLine));
+    const size_t maskBytes = size_t(bytesPerLine) * size_t(qMin(rows, area.height()));
+    std::vector<uchar> wide;
+    std::vector<uchar> &bits = maskBytes <= size_t(BandBytes) ? m_maskBits : wide;
+    try {
+        if (bits.size() < maskBytes)
+            bits.resize(maskBytes);
+    } catch (const std::bad_alloc &) {
+        return; // as a mask that could not be made: the sheet's budget keeps real ones far smaller
+    }
     for (int top = area.top(); top <= area.bottom(); top += rows) {
         const QRect band(area.left(), top, area.width(), qMin(rows, area.bottom() + 1 - top));
-        const QImage mask = PictureRaster::dots(pictures, QPointF(0, 0), toCellX, toCellY, band, &inked);
-        if (mask.isNull())
-            break;
+        PictureRaster::drawDots(bits.data(), bytesPerLine, pictures, QPointF(0, 0), toCellX, toCellY, band, inked);
+        const QImage mask(bits.data(), band.width(), band.height(), bytesPerLine, QImage::Format_Mono);
         PictureRaster::addRectangles(mask, band.topLeft(), cells, &inked);
+        PictureRaster::clearDots(bits.data(), bytesPerLine, inked);
     }
     QVector<QRectF> shapes;
     shapes.reserve(cells.size());

@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <map>
+#include <vector>
 
 class QPainter;
 
@@ -94,4 +95,6 @@ private:
     // PDF printer's spool file holds it once.
     const FormPage *m_madeForm = nullptr;
     QImage m_madeImage;
+    // The mask the pictures' shapes are found in, blank between uses.
+    std::vector<uchar> m_maskBits;
 };

@@ -308,6 +308,34 @@ private slots:
         QCOMPARE(skipping, full);
     }
 
+    // The mask a PDF's picture shapes are found in is kept blank from one
+    // sheet to the next: a sheet written after one full of ink has its own
+    // dots alone, as when it is written by itself.
+    void nextSheetHasItsOwnDots()
+    {
+        const Printed::Sheet full = sheetOf({picture(inches(1), inches(1), 300, 240, 60, 72, [](int, int) { return true; })});
+        const Printed::Sheet diagonal
+            = sheetOf({picture(inches(1), inches(1), 300, 240, 60, 72, [](int c, int r) { return c == r; })});
+        QTemporaryDir dir;
+        QString error;
+        PdfOptions options;
+        options.paper = PdfPaper::Letter;
+        options.pages = {0, 1};
+        QVERIFY2(PrintedPdfExport::save(dir.filePath("two.pdf"), [&](int i) { return i == 0 ? full : diagonal; },
+                     options, &error),
+            qPrintable(error));
+        options.pages = {0};
+        QVERIFY2(PrintedPdfExport::save(dir.filePath("one.pdf"), [&](int) { return diagonal; }, options, &error),
+            qPrintable(error));
+        TestSupport::runTool("pdftoppm",
+            {"-r", "40", "-gray", "-f", "2", "-l", "2", "-singlefile", dir.filePath("two.pdf"), dir.filePath("two")});
+        TestSupport::runTool("pdftoppm", {"-r", "40", "-gray", "-singlefile", dir.filePath("one.pdf"), dir.filePath("one")});
+        const QImage after(dir.filePath("two.pgm")), alone(dir.filePath("one.pgm"));
+        QVERIFY(!alone.isNull());
+        QCOMPARE(after, alone);
+        QVERIFY(grey(alone.convertToFormat(QImage::Format_Grayscale8), 60, 45) > 200); // off the diagonal: paper
+    }
+
     // A long form at a high resolution is drawn in bands: the picture that
     // crosses their borders is whole.
     void tallSheetInBands()
