@@ -200,6 +200,9 @@ private:
     void sendControlKey(int key);
     void Check2_Click(bool ticked);
     void Check3_Click(bool ticked);
+    // The whole file in the continuous view; false when its reading was
+    // given up (the view is then as it was).
+    bool showContinuous();
     bool editTextMouseEvent(QEvent *event);
     bool editTextKeyEvent(QEvent *event);
 

@@ -145,8 +145,12 @@ void FrmReport::showCodePage()
     }
     m_lookChangeGivenUp = false;
     {
+        // The continuous view stays continuous, read in the new code page.
         const QScopedValueRollback changing(m_lookChanging, !m_opening);
-        showPage(m_doc.currentPage());
+        if (m_doc.continuous() && Check3->isChecked())
+            showContinuous();
+        else
+            showPage(m_doc.currentPage());
     }
     if (!m_lookChangeGivenUp)
         return;

@@ -94,12 +94,10 @@ void FrmReport::buildColorPanel()
     m_colorPanel = new ReportColorPanel(this);
     m_colorPanel->move(tw(120), tw(ColorPanelTopTwips));
     connect(m_colorPanel, &ReportColorPanel::codePageChosen, this, [this] {
-        // The panel wrote it into the document, and the page followed.
+        // The panel wrote it into the document, and the page (or the
+        // continuous view) followed.
         m_fixedCodePage.reset();
         m_codePageBar->hide();
-        // The continuous view stays continuous, read in the new code page.
-        if (Check3->isChecked())
-            Check3_Click(true);
     });
     connect(m_colorPanel, &ReportColorPanel::printedLookChosen, this, [this] { applyLook(); });
     // The swatches and the code page write the document; the page on screen

@@ -302,38 +302,42 @@ void FrmReport::Check3_Click(bool ticked)
         LoadReport(m_doc.fileName());
         return;
     }
+    if (m_doc.continuous() || m_opening) {
+        showContinuous();
+        return;
+    }
+    // Ticked on a long file: its lines are read with Cancel, which leaves
+    // the page on screen and the box as they were.
+    m_lookChangeGivenUp = false;
+    bool shown = false;
+    {
+        const QScopedValueRollback changing(m_lookChanging, true);
+        shown = showContinuous();
+    }
+    if (!shown) {
+        m_lookChangeGivenUp = false;
+        Check3->setChecked(false);
+    }
+}
+
+bool FrmReport::showContinuous()
+{
     // The whole file as it is, control codes visible, in any look: one
     // view over the mapped file, nothing copied.
     ViewLines::Options options;
     options.codePage = codePage();
     options.markup = false;
     const auto kept = std::make_shared<PageTable>(m_doc.pages());
-    const auto read = [&] {
-        return readLines(kept->bytes().size(),
-            [options, kept] { return std::make_shared<ViewLines>(QByteArrayView(kept->bytes()), options, kept); });
-    };
-    std::shared_ptr<ViewLines> lines;
-    if (!m_doc.continuous() && !m_opening) {
-        // Ticked on a long file: its lines are read with Cancel, which
-        // leaves the page on screen and the box as they were.
-        m_lookChangeGivenUp = false;
-        {
-            const QScopedValueRollback changing(m_lookChanging, true);
-            lines = read();
-        }
-        if (m_lookChangeGivenUp) {
-            m_lookChangeGivenUp = false;
-            Check3->setChecked(false);
-            return;
-        }
-    } else {
-        lines = read();
-    }
+    std::shared_ptr<ViewLines> lines = readLines(kept->bytes().size(),
+        [options, kept] { return std::make_shared<ViewLines>(QByteArrayView(kept->bytes()), options, kept); });
+    if (!lines)
+        return false; // given up: what was on screen stays there
     SheetPane->hide();
     showLines(std::move(lines));
     m_doc.setContinuous(true);
     if (Check2->isChecked())
         showEditText();
+    return true;
 }
 
 bool FrmReport::editTextMouseEvent(QEvent *event)

@@ -174,11 +174,12 @@ private slots:
         QTest::newRow("code page") << "code page";
         QTest::newRow("continuous") << "continuous";
         QTest::newRow("emphasis colour") << "emphasis colour";
+        QTest::newRow("code page, continuous") << "code page, continuous";
     }
 
     // A long page read again for another zoom, code page or emphasis
-    // colour, or the whole file read for Cont.., shows a progress with
-    // Cancel. Cancel keeps the page as it was on screen, in the zoom, code
+    // colour, or the whole file read for Cont.. (or in another code page
+    // while it is shown), shows a progress with Cancel. Cancel keeps the page as it was on screen, in the zoom, code
     // page and colours it was read in, with their controls and the stored
     // choice; let run, the change is made.
     void longPage_cancelKeepsTheLook()
@@ -189,6 +190,11 @@ private slots:
         // before a progress shows.
         FrmReport *view = open(printFile(dir.filePath("long.prn"), QByteArray(64 << 20, '\n') + "the end"));
         QVERIFY(view);
+        const bool continuous = change == "code page, continuous";
+        if (continuous) {
+            click(view, "Check3");
+            QVERIFY(view->document().continuous());
+        }
         const std::shared_ptr<ViewLines> shown = view->pageView()->shared();
         QVERIFY(shown);
         const QString controls = QStringLiteral("Command2;CboCodePage;stored:CodePage;Check3;stored:Bold");
@@ -210,8 +216,8 @@ private slots:
             } else if (change == "emphasis colour") {
                 Dialogs::setNextColor(green);
                 QTest::mouseDClick(control(view, "TXt(1)"), Qt::LeftButton);
-            } else {
-                list->setCurrentIndex(other); // as the user picks it from the list
+            } else { // the code page, as the user picks it from the list
+                list->setCurrentIndex(other);
                 emit list->activated(other);
             }
         };
@@ -235,7 +241,7 @@ private slots:
         QCOMPARE(states(view, controls), before);
         QCOMPARE(view->zoomedIn(), false);
         QCOMPARE(view->document().codePage(), codePageBefore);
-        QVERIFY(!view->document().continuous());
+        QCOMPARE(view->document().continuous(), continuous);
         QCOMPARE(view->document().markup().bold, boldBefore);
         QCOMPARE(view->swatchColor(1), boldBefore);
         QCOMPARE(view->editText()->font().pointSizeF(), editPoints);
@@ -243,8 +249,9 @@ private slots:
         makeChange();
         QVERIFY(view->pageView()->shared() != shown);
         QCOMPARE(view->zoomedIn(), change == "zoom");
-        QCOMPARE(view->document().codePage(), change == "code page" ? CodePage::Id::Pc437 : codePageBefore);
-        QCOMPARE(view->document().continuous(), change == "continuous");
+        QCOMPARE(view->document().codePage(), change.startsWith("code page") ? CodePage::Id::Pc437 : codePageBefore);
+        QCOMPARE(view->document().continuous(), change == "continuous" || continuous);
+        QCOMPARE(view->pageView()->lines()->options().codePage, view->document().codePage());
         QCOMPARE(view->document().markup().bold, change == "emphasis colour" ? green : boldBefore);
         QCOMPARE(view->pageView()->lines()->options().context.bold, view->document().markup().bold);
         QCOMPARE(view->pageView()->lines()->lineCount(), shown->lineCount());
