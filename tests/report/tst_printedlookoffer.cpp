@@ -2,6 +2,7 @@
 #include "TestSupport.h"
 #include "report/PrintedLookOffer.h"
 
+#include <QDateTime>
 #include <QTest>
 
 Q_DECLARE_METATYPE(PrintedLookOffer::Need)
@@ -61,14 +62,17 @@ private slots:
 
     void answer_keptPerKind()
     {
-        QCOMPARE(PrintedLookOffer::answer("prn"), std::optional<bool>());
-        PrintedLookOffer::saveAnswer("prn", true);
+        // Kinds no earlier run has answered (the settings outlive a run).
+        const QString kind = QStringLiteral("prn%1").arg(QDateTime::currentMSecsSinceEpoch());
+        const QString other = kind + QStringLiteral("x");
+        QCOMPARE(PrintedLookOffer::answer(kind), std::optional<bool>());
+        PrintedLookOffer::saveAnswer(kind, true);
         PrintedLookOffer::saveAnswer("", false);
-        QCOMPARE(PrintedLookOffer::answer("prn"), std::optional<bool>(true));
+        QCOMPARE(PrintedLookOffer::answer(kind), std::optional<bool>(true));
         QCOMPARE(PrintedLookOffer::answer(""), std::optional<bool>(false));
-        QCOMPARE(PrintedLookOffer::answer("txt"), std::optional<bool>());
-        PrintedLookOffer::saveAnswer("prn", false);
-        QCOMPARE(PrintedLookOffer::answer("prn"), std::optional<bool>(false));
+        QCOMPARE(PrintedLookOffer::answer(other), std::optional<bool>());
+        PrintedLookOffer::saveAnswer(kind, false);
+        QCOMPARE(PrintedLookOffer::answer(kind), std::optional<bool>(false));
     }
 };
 

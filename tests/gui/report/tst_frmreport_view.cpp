@@ -84,6 +84,7 @@ private slots:
         ReportViewSettings::saveCodePage(CodePage::Id::Latin1);
         ReportViewSettings::savePrintedLook(false);
         ReportViewSettings::savePrinter(ReportViewSettings::DefaultFormLength, true);
+        ReportViewSettings::savePrinterModel(PrinterModel::Auto);
     }
 
     void steps_data()
