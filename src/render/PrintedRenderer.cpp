@@ -390,9 +390,17 @@ void PrintedRenderer::drawPicturesAsShapes(
     }
     for (int top = area.top(); top <= area.bottom(); top += rows) {
         const QRect band(area.left(), top, area.width(), qMin(rows, area.bottom() + 1 - top));
-        PictureRaster::drawDots(bits.data(), bytesPerLine, pictures, QPointF(0, 0), toCellX, toCellY, band, inked);
-        const QImage mask(bits.data(), band.width(), band.height(), bytesPerLine, QImage::Format_Mono);
-        PictureRaster::addRectangles(mask, band.topLeft(), cells, &inked);
+        try {
+            PictureRaster::drawDots(
+                bits.data(), bytesPerLine, pictures, QPointF(0, 0), toCellX, toCellY, band, inked);
+            const QImage mask(bits.data(), band.width(), band.height(), bytesPerLine, QImage::Format_Mono);
+            PictureRaster::addRectangles(mask, band.topLeft(), cells, &inked);
+        } catch (...) {
+            // Out of memory half-way: the kept mask is made blank all the
+            // same, or the next sheet would show these dots.
+            PictureRaster::clearDots(bits.data(), bytesPerLine, inked);
+            throw;
+        }
         PictureRaster::clearDots(bits.data(), bytesPerLine, inked);
     }
     QVector<QRectF> shapes;
