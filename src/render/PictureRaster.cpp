@@ -211,8 +211,8 @@ void clearDots(uchar *bits, int bytesPerLine, const std::vector<RowInk> &inked)
     }
 }
 
-void addRectangles(
-    const QImage &mask, QPoint at, QVector<QRect> &rectangles, const std::vector<RowInk> *inked)
+bool addRectangles(
+    const QImage &mask, QPoint at, QVector<QRect> &rectangles, const std::vector<RowInk> *inked, qsizetype most)
 {
     // The runs of the row above, left to right, each with its rectangle; a
     // run of this row that has the same ends grows that rectangle down. Both
@@ -263,12 +263,15 @@ void addRectangles(
                 rectangles[above[match].rectangle].setBottom(at.y() + y);
                 here.push_back(above[match]);
             } else {
+                if (rectangles.size() >= most)
+                    return false;
                 rectangles.append(QRect(at.x() + start, at.y() + y, x - start, 1));
                 here.push_back({start, x, rectangles.size() - 1});
             }
         }
         above.swap(here);
     }
+    return true;
 }
 
 } // namespace PictureRaster

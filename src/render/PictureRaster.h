@@ -6,6 +6,7 @@
 #include <QRect>
 #include <QVector>
 
+#include <limits>
 #include <vector>
 
 // A sheet's picture dots on a grid of pixels, all pictures together: one
@@ -44,11 +45,12 @@ void clearDots(uchar *bits, int bytesPerLine, const std::vector<RowInk> &inked);
 // The pixels the pictures can ink: the box around all of them.
 QRect bounds(const QVector<Printed::Picture> &pictures, QPointF origin, double scaleX, double scaleY);
 
-// Rectangles that cover the inked pixels of a mono image exactly, none
+// Rectangles that cover the inked pixels of a mask exactly, none
 // overlapping: the runs of each row, a run joined with the same run of the
 // rows below it. Offset by `at`. Given `inked` (from dots()), only those
-// bytes of each row are read.
-void addRectangles(
-    const QImage &mask, QPoint at, QVector<QRect> &rectangles, const std::vector<RowInk> *inked = nullptr);
+// bytes of each row are read. False, with the rectangles found so far, when
+// there would be more than `most` of them.
+bool addRectangles(const QImage &mask, QPoint at, QVector<QRect> &rectangles,
+    const std::vector<RowInk> *inked = nullptr, qsizetype most = std::numeric_limits<qsizetype>::max());
 
 } // namespace PictureRaster

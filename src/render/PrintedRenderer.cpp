@@ -293,6 +293,14 @@ namespace {
 // Pixels of picture dots drawn at a time: bands of this many bytes of mask.
 constexpr qint64 BandBytes = qint64(4) << 20;
 
+// The most rectangles a sheet's pictures become in a PDF or for a printer.
+// Beyond them (a dithered or checkered picture at a fine resolution: half a
+// megabyte of print file made half a gigabyte of PDF) the dots go as images
+// instead, in bands of at most this many dots: Qt widens an image with
+// transparent blanks to 32 bits a dot before it writes it.
+constexpr qsizetype MostShapes = qsizetype(1) << 20;
+constexpr qint64 MostImageDots = qint64(8) << 20;
+
 qint64 gcd(qint64 a, qint64 b)
 {
     while (b) {
@@ -388,13 +396,14 @@ void PrintedRenderer::drawPicturesAsShapes(
     } catch (const std::bad_alloc &) {
         return; // as a mask that could not be made: the sheet's budget keeps real ones far smaller
     }
+    bool tooMany = false;
     for (int top = area.top(); top <= area.bottom(); top += rows) {
         const QRect band(area.left(), top, area.width(), qMin(rows, area.bottom() + 1 - top));
         try {
             PictureRaster::drawDots(
                 bits.data(), bytesPerLine, pictures, QPointF(0, 0), toCellX, toCellY, band, inked);
             const QImage mask(bits.data(), band.width(), band.height(), bytesPerLine, QImage::Format_Mono);
-            PictureRaster::addRectangles(mask, band.topLeft(), cells, &inked);
+            tooMany = !PictureRaster::addRectangles(mask, band.topLeft(), cells, &inked, MostShapes);
         } catch (...) {
             // Out of memory half-way: the kept mask is made blank all the
             // same, or the next sheet would show these dots.
@@ -402,6 +411,11 @@ void PrintedRenderer::drawPicturesAsShapes(
             throw;
         }
         PictureRaster::clearDots(bits.data(), bytesPerLine, inked);
+        if (tooMany) {
+            cells = QVector<QRect>();
+            drawPicturesAsImage(painter, pictures, origin, scale, area);
+            return;
+        }
     }
     QVector<QRectF> shapes;
     shapes.reserve(cells.size());
@@ -412,6 +426,27 @@ void PrintedRenderer::drawPicturesAsShapes(
     painter.setPen(Qt::NoPen);
     painter.setBrush(Qt::black);
     painter.drawRects(shapes.constData(), int(shapes.size()));
+    painter.restore();
+}
+
+void PrintedRenderer::drawPicturesAsImage(
+    QPainter &painter, const QVector<Printed::Picture> &pictures, QPointF origin, double scale, const QRect &area)
+{
+    // One dot a pixel, blanks transparent, a band at a time.
+    const auto [cellX, cellY] = gridOf(pictures);
+    const double toCellX = 1.0 / cellX, toCellY = 1.0 / cellY;
+    const int rows = int(qBound<qint64>(1, MostImageDots / qMax(1, area.width()), qint64(area.height())));
+    const double w = cellX * scale, h = cellY * scale;
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    for (int top = area.top(); top <= area.bottom(); top += rows) {
+        const QRect band(area.left(), top, area.width(), qMin(rows, area.bottom() + 1 - top));
+        const QImage mask = PictureRaster::dots(pictures, QPointF(0, 0), toCellX, toCellY, band);
+        if (mask.isNull())
+            break;
+        painter.drawImage(
+            QRectF(origin.x() + band.x() * w, origin.y() + band.y() * h, band.width() * w, band.height() * h), mask);
+    }
     painter.restore();
 }
 

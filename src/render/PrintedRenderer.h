@@ -85,6 +85,10 @@ private:
         double scale, const QRectF &exposed);
     void drawPicturesAsShapes(
         QPainter &painter, const QVector<Printed::Picture> &pictures, QPointF origin, double scale);
+    // The same as one image of the dots, for pictures that would make too
+    // many shapes; `area` is their cells.
+    void drawPicturesAsImage(QPainter &painter, const QVector<Printed::Picture> &pictures, QPointF origin,
+        double scale, const QRect &area);
     void drawForm(QPainter &painter, const Printed::Sheet &sheet, QPointF origin, double scale, const QRectF &exposed);
 
     QRawFont m_faces[20]; // four faces each of the draft, serif, sans-serif, OCR-B and OCR-A families

@@ -10,7 +10,9 @@
 
 #include <QDir>
 #include <QImage>
+#include <QFileInfo>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -334,6 +336,39 @@ private slots:
         QVERIFY(!alone.isNull());
         QCOMPARE(after, alone);
         QVERIFY(grey(alone.convertToFormat(QImage::Format_Grayscale8), 60, 45) > 200); // off the diagonal: paper
+    }
+
+    // A picture that would make over a million rectangles (checkered dots,
+    // as dithering makes) goes into a PDF as images of its dots, in bands:
+    // the ink black, the blanks still showing what lies below, no seam
+    // between the bands, and the file small.
+    void tooManyShapesGoAsImages()
+    {
+        const Printed::Sheet sheet = sheetOf({picture(inches(1), inches(1), 2400, 4000, 720, 720, [](int c, int r) {
+            if (c < 2200)
+                return r < 1000 && (c + r) % 2 == 0; // 1,100,000 runs of one dot, and below them nothing
+            return c >= 2250; // a solid block from top to bottom, across the bands
+        })});
+        QTemporaryDir dir;
+        const QString path = dir.filePath("dots.pdf");
+        {
+            QPdfWriter writer(path);
+            writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+            writer.setResolution(1200);
+            QPainter painter(&writer);
+            painter.fillRect(QRect(0, 0, writer.width(), writer.height()), QColor(128, 128, 128));
+            PrintedRenderer().draw(painter, sheet, QPointF(0, 0), 1200.0 / UnitsPerInch);
+        }
+        QVERIFY2(QFileInfo(path).size() < 2'000'000, qPrintable(QString::number(QFileInfo(path).size())));
+        const int dpi = 150;
+        TestSupport::runTool("pdftoppm", {"-r", QString::number(dpi), "-gray", "-singlefile", path, dir.filePath("p")});
+        const QImage image = QImage(dir.filePath("p.pgm")).convertToFormat(QImage::Format_Grayscale8);
+        QVERIFY(!image.isNull());
+        const auto at = [&](double x, double y) { return grey(image, int(x * dpi), int(y * dpi)); };
+        QVERIFY2(solid(image, QRectF(1 + 2250 / 720.0, 1, 150 / 720.0, 4000 / 720.0), dpi).isEmpty(),
+            qPrintable(solid(image, QRectF(1 + 2250 / 720.0, 1, 150 / 720.0, 4000 / 720.0), dpi)));
+        QVERIFY2(qAbs(at(1 + 1000 / 720.0, 1 + 3000 / 720.0) - 128) < 8, "below the dots, the grey shows");
+        QVERIFY2(qAbs(at(0.5, 0.5) - 128) < 8, "outside the picture, the grey shows");
     }
 
     // A long form at a high resolution is drawn in bands: the picture that
