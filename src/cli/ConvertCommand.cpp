@@ -165,10 +165,14 @@ void takeStoredLook(const ReportViewSettings &settings, ExportRequest &request)
 bool writePages(Conversion &job, const ExportOutput &output, QString *error)
 {
     ExportRequest &request = job.request;
-    // Plain text reads the file in large blocks, the other outputs through the map.
+    // Plain text reads the file in large blocks, the other outputs through the
+    // map. The printed look's sheets are found by its own reading of the
+    // file, so the file is not cut at form feeds first.
     const bool inBlocks = job.target == Target::PlainText && !job.printed;
     PageTable table;
-    if (!table.load(job.in, error, inBlocks ? PageTable::MapOnDemand : PageTable::MapWhole)) {
+    const bool loaded = job.printed ? table.open(job.in, error, PageTable::MapWhole)
+                                    : table.load(job.in, error, inBlocks ? PageTable::MapOnDemand : PageTable::MapWhole);
+    if (!loaded) {
         *error = QStringLiteral("%1: %2").arg(job.in, *error);
         return false;
     }

@@ -16,9 +16,9 @@ bool PageTable::load(const QString &path, QString *error, MapAhead ahead)
     return openFile(path, true, ahead, error);
 }
 
-bool PageTable::open(const QString &path, QString *error)
+bool PageTable::open(const QString &path, QString *error, MapAhead ahead)
 {
-    return openFile(path, false, MapOnDemand, error);
+    return openFile(path, false, ahead, error);
 }
 
 bool PageTable::openFile(const QString &path, bool cutNow, MapAhead ahead, QString *error)

@@ -35,9 +35,11 @@ public:
     // Maps a file as load() does without cutting it (a file that cannot be
     // mapped is read and cut whole): the pages are then added as they are
     // cut (addStarts, finishCut), and until then the table holds the pages
-    // cut so far. The kernel is not asked to read the file ahead: the cut
-    // reads it in blocks (mappedFile()).
-    bool open(const QString &path, QString *error);
+    // cut so far. By default the kernel is not asked to read the file ahead:
+    // the cut reads it in blocks (mappedFile()). The printed look opens the
+    // file with MapWhole and never cuts it: its sheets are found by the
+    // printer's own reading (SheetIndex), not at form feeds.
+    bool open(const QString &path, QString *error, MapAhead ahead = MapOnDemand);
     // Pages found by a cut of these bytes (PageCutter), in order.
     void addStarts(const QVector<qsizetype> &starts);
     // The cut reached the end: the text after the last form feed is a page
