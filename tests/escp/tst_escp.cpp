@@ -247,6 +247,68 @@ private slots:
         QVERIFY2(counted.size() > 2 || bytes.size() < 200, "the row should cut several sheets");
     }
 
+    // The index keeps the printer's state only at some sheets' starts; any
+    // sheet, asked for in any order, is laid out as one pass over the whole
+    // file lays it out (the look set on an earlier sheet carried over).
+    void sheetsInAnyOrder_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<double>("formInches");
+        QByteArray lines;
+        for (int k = 0; k < 3000; ++k)
+            lines += (k % 700 == 0 ? "\x1b" "E" : k % 700 == 350 ? "\x1b" "F" : "") + QByteArray::number(k) + " x\r\n";
+        QTest::newRow("3,000 one-line sheets") << lines << 1.0 / 6;
+        QByteArray report;
+        for (int k = 0; k < 3300; ++k)
+            report += (k % 500 == 0 ? "\x1b-1" : k % 500 == 250 ? "\x1b-0" : "") + QByteArray("line ").repeated(12)
+                + QByteArray::number(k) + "\r\n";
+        QTest::newRow("200 KB of 66-line sheets") << report << 11.0;
+    }
+    void sheetsInAnyOrder()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(double, formInches);
+        PrinterSetup setup;
+        setup.model = PrinterModel::NinePin;
+        setup.formLengthInches = formInches;
+        EscpInterpreter walk(bytes, setup, PrinterState::initial(setup), 0);
+        QList<Printed::Sheet> laidOut;
+        qsizetype start = 0;
+        for (bool more = true; more;) {
+            Printed::Sheet sheet;
+            more = walk.runSheet(&sheet);
+            sheet.firstByte = start;
+            start = walk.position();
+            laidOut << sheet;
+        }
+        if (laidOut.size() > 1 && laidOut.constLast().runs.isEmpty())
+            laidOut.removeLast();
+        SheetIndex index;
+        QVERIFY(index.build(bytes, setup));
+        QCOMPARE(index.sheetCount(), laidOut.size());
+        QVERIFY(laidOut.size() > 40);
+        const auto same = [&](int i) {
+            const Printed::Sheet made = index.sheet(i);
+            const Printed::Sheet &want = laidOut.at(i);
+            const qsizetype end = i + 1 < laidOut.size() ? laidOut.at(i + 1).firstByte : bytes.size();
+            if (made.firstByte != want.firstByte || made.endByte != end || made.runs.size() != want.runs.size())
+                return false;
+            for (qsizetype r = 0; r < made.runs.size(); ++r) {
+                const Printed::TextRun &a = made.runs.at(r), &b = want.runs.at(r);
+                if (a.text != b.text || a.x != b.x || a.baseline != b.baseline || !(a.style == b.style))
+                    return false;
+            }
+            return true;
+        };
+        // Backwards, then forwards, then jumping about.
+        for (int i = index.sheetCount() - 1; i >= 0; --i)
+            QVERIFY2(same(i), qPrintable(QStringLiteral("sheet %1 backwards").arg(i)));
+        for (int i = 0; i < index.sheetCount(); ++i)
+            QVERIFY2(same(i), qPrintable(QStringLiteral("sheet %1 in order").arg(i)));
+        for (int i = 0, k = 0; k < 200; ++k, i = (i * 7919 + 13) % index.sheetCount())
+            QVERIFY2(same(i), qPrintable(QStringLiteral("sheet %1 out of order").arg(i)));
+    }
+
     // Cancel: the pass stops, the sheets found so far stay.
     void buildStops()
     {
