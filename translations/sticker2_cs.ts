@@ -1038,6 +1038,10 @@ Popis:  %4</translation>
         <source>Unknown error</source>
         <translation>Neznámá chyba</translation>
     </message>
+    <message>
+        <source>The sheet from byte %1 of the file holds more than the %2 runs of text a sheet may take.</source>
+        <translation>List od bajtu %1 souboru obsahuje víc než %2 úseků textu povolených na list.</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -1410,6 +1414,10 @@ Nainstalujte jednu z: %1.</translation>
     <message>
         <source>Some pictures are not shown: this sheet holds more than the %1 MB of pictures a sheet may take.</source>
         <translation>Některé obrázky nejsou zobrazeny: tento list obsahuje víc než %1 MB obrázků, které list smí mít.</translation>
+    </message>
+    <message>
+        <source>Some text is not shown: this sheet holds more than the %1 runs of text a sheet may take.</source>
+        <translation>Část textu není zobrazena: tento list obsahuje víc než %1 úseků textu povolených na list.</translation>
     </message>
 </context>
 <context>

@@ -1038,6 +1038,10 @@ Beschreibung:  %4</translation>
         <source>Unknown error</source>
         <translation>Unbekannter Fehler</translation>
     </message>
+    <message>
+        <source>The sheet from byte %1 of the file holds more than the %2 runs of text a sheet may take.</source>
+        <translation>Das Blatt ab Byte %1 der Datei enthält mehr als die %2 Textstücke, die ein Blatt haben darf.</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -1410,6 +1414,10 @@ Installieren Sie eines von: %1.</translation>
     <message>
         <source>Some pictures are not shown: this sheet holds more than the %1 MB of pictures a sheet may take.</source>
         <translation>Einige Bilder werden nicht gezeigt: dieses Blatt enthält mehr als die %1 MB an Bildern, die ein Blatt haben darf.</translation>
+    </message>
+    <message>
+        <source>Some text is not shown: this sheet holds more than the %1 runs of text a sheet may take.</source>
+        <translation>Einiger Text wird nicht gezeigt: dieses Blatt enthält mehr als die %1 Textstücke, die ein Blatt haben darf.</translation>
     </message>
 </context>
 <context>

@@ -202,7 +202,7 @@ void EscpInterpreter::lineFeed(Unit by)
 void EscpInterpreter::flushRun()
 {
     if (m_sheet && !m_run.text.isEmpty())
-        m_sheet->runs.append(m_run);
+        keepRun(m_run);
     m_run.text.clear();
     m_runChars = 0;
 }
@@ -254,7 +254,19 @@ void EscpInterpreter::spreadLine(qsizetype first)
             spread.append(piece);
     }
     runs.resize(first);
-    runs.append(spread);
+    for (const Printed::TextRun &piece : std::as_const(spread))
+        keepRun(piece);
+}
+
+void EscpInterpreter::keepRun(const Printed::TextRun &run)
+{
+    // Past the sheet's budget the text is left out and the sheet says so.
+    if (m_sheet->runs.size() >= Printed::MostRuns) {
+        m_sheet->overBudget = true;
+        m_sheet->textOverBudget = true;
+        return;
+    }
+    m_sheet->runs.append(run);
 }
 
 void EscpInterpreter::endLine()
@@ -1105,7 +1117,7 @@ void EscpInterpreter::barcode(const uchar *d, qsizetype len, qsizetype offset)
                 line.baseline = s.y + dataBottom + 240;
                 line.text = group.text;
                 line.sourceOffset = offset;
-                m_sheet->runs.append(line);
+                keepRun(line);
             }
         }
     }

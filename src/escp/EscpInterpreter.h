@@ -56,6 +56,8 @@ private:
     void lineFeed(Printed::Unit by);
     void newSheet();
     void flushRun();
+    // Adds a run to the sheet while its budget (Printed::MostRuns) has room.
+    void keepRun(const Printed::TextRun &run);
     void rebuildTable();
 
     const uchar *m_data;

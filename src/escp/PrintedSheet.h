@@ -86,9 +86,22 @@ inline qint64 pictureCost(int width, int height)
     return qint64(width + 31) / 32 * 4 * height + 320;
 }
 
+// The runs of text one sheet may hold, whatever the file says. A full sheet
+// of condensed characters, each of its own look and printed over twice,
+// makes about a hundred thousand; a file that returns the carriage and
+// prints over the same places without end makes one for every few bytes,
+// and each costs a few hundred bytes to keep and to draw (7 MB of such a
+// file took 1 GB for its PDF). A sheet with more keeps the runs that fit and
+// is over budget as with pictures.
+constexpr qsizetype MostRuns = qsizetype(1) << 19;
+
 // What the outputs say of a sheet over its budget (numbered from 1).
-inline QString overBudgetText(int sheetNumber)
+inline QString overBudgetText(int sheetNumber, bool text = false)
 {
+    if (text)
+        return QStringLiteral("sheet %1 holds more than the %2 runs of text a sheet may take")
+            .arg(sheetNumber)
+            .arg(MostRuns);
     return QStringLiteral("sheet %1 holds more pictures than the %2 MB a sheet may take")
         .arg(sheetNumber)
         .arg(SheetBudget >> 20);
@@ -128,7 +141,8 @@ struct Sheet
     qsizetype firstByte = 0;    // the print file's bytes this sheet was made from
     qsizetype endByte = 0;
     qint64 pictureBytes = 0;    // the memory its pictures take
-    bool overBudget = false;    // pictures were left out: they needed more than SheetBudget
+    bool overBudget = false;    // pictures were left out (they needed more than SheetBudget), or text
+    bool textOverBudget = false; // text was left out: more runs than MostRuns
     int index = 0;              // its place in the job, 0 the first (which form it lies on)
 };
 

@@ -102,7 +102,7 @@ bool save(const QString &path, const SheetSource &sheets, const PngOptions &opti
         if (sheet.overBudget)
             return fail(error,
                 QCoreApplication::translate("Export", "Cannot write %1: %2.")
-                    .arg(QDir::toNativeSeparators(name), Printed::overBudgetText(index + 1)));
+                    .arg(QDir::toNativeSeparators(name), Printed::overBudgetText(index + 1, sheet.textOverBudget)));
         const bool ok = group.write(
             name, [&](QIODevice &out, QString *reason) { return drawSheet(out, renderer, sheet, options.dpi, reason); },
             error);

@@ -76,7 +76,7 @@ bool writeSheets(QIODevice &out, const SheetSource &sheets, const PdfOptions &op
         sheet.index = i; // sheet i of the job, whatever the source said
         if (sheet.overBudget) {
             painter.end();
-            return fail(error, Printed::overBudgetText(i + 1) + QLatin1Char('.'));
+            return fail(error, Printed::overBudgetText(i + 1, sheet.textOverBudget) + QLatin1Char('.'));
         }
         const double scale = PrintedRenderer::fitScale(sheet, unit, paper);
         renderer.draw(painter, sheet, QPointF(0, 0), unit * scale);

@@ -309,6 +309,25 @@ private slots:
             QVERIFY2(same(i), qPrintable(QStringLiteral("sheet %1 out of order").arg(i)));
     }
 
+    // Printing over the same places without end (CR, no line feed) makes a
+    // run for every few bytes: the sheet keeps as many as its budget allows
+    // and says it is over; the next sheet is whole again.
+    void overprintedTextOverBudget()
+    {
+        const qsizetype pairs = Printed::MostRuns / 2 + 10;
+        const QByteArray bytes = QByteArray("\x1b" "Ea\x1b" "Fb\r").repeated(pairs) + "\f" + "next\r\n";
+        SheetIndex doc;
+        QVERIFY(doc.build(bytes, PrinterSetup()));
+        QCOMPARE(doc.sheetCount(), 2);
+        const Printed::Sheet first = doc.sheet(0);
+        QVERIFY(first.overBudget && first.textOverBudget);
+        QCOMPARE(first.runs.size(), Printed::MostRuns);
+        QCOMPARE(first.runs.constLast().text, QStringLiteral("b"));
+        const Printed::Sheet second = doc.sheet(1);
+        QVERIFY(!second.overBudget && !second.textOverBudget);
+        QCOMPARE(second.runs.size(), 1);
+    }
+
     // Cancel: the pass stops, the sheets found so far stay.
     void buildStops()
     {

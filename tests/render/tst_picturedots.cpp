@@ -429,22 +429,32 @@ private slots:
         QCOMPARE(PrintedRenderer::usedSize(sheet).width(), right * UnitsPerInch);
     }
 
-    // A sheet whose pictures did not all fit its budget is not written
-    // without them.
+    // A sheet whose pictures or text did not all fit its budget is not
+    // written without them, and the message says which.
+    void overBudgetRefused_data()
+    {
+        QTest::addColumn<bool>("text");
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("pictures") << false << "pictures than the 256 MB";
+        QTest::newRow("text") << true << "524288 runs of text";
+    }
     void overBudgetRefused()
     {
+        QFETCH(bool, text);
+        QFETCH(QString, cause);
         Printed::Sheet sheet = sheetOf({});
         sheet.overBudget = true;
+        sheet.textOverBudget = text;
         QTemporaryDir dir;
         QString error;
         PdfOptions pdf;
         pdf.pages = {0, 2};
         QVERIFY(!PrintedPdfExport::save(dir.filePath("s.pdf"), [&](int i) { return i == 2 ? sheet : sheetOf({}); }, pdf, &error));
-        QVERIFY2(error.contains("sheet 3") && error.contains("256 MB"), qPrintable(error));
+        QVERIFY2(error.contains("sheet 3") && error.contains(cause), qPrintable(error));
         PngOptions png;
         png.pages = {0, 2};
         QVERIFY(!PngExport::save(dir.filePath("s.png"), [&](int i) { return i == 2 ? sheet : sheetOf({}); }, png, &error));
-        QVERIFY2(error.contains("sheet 3"), qPrintable(error));
+        QVERIFY2(error.contains("sheet 3") && error.contains(cause), qPrintable(error));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
     }
 };

@@ -105,6 +105,11 @@ bool QPrinterDocumentPrinter::printSheet(const Printed::Sheet &sheet)
 {
     if (m_failed || !start())
         return false;
+    if (sheet.textOverBudget) // its text is not all there: nothing is printed without it
+        return fail(QCoreApplication::translate("Printing",
+            "The sheet from byte %1 of the file holds more than the %2 runs of text a sheet may take.")
+                        .arg(sheet.firstByte)
+                        .arg(Printed::MostRuns));
     if (sheet.overBudget) // its pictures are not all there: nothing is printed without them
         return fail(QCoreApplication::translate("Printing",
             "The sheet from byte %1 of the file holds more pictures than the %2 MB a sheet may take.")

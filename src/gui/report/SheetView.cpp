@@ -38,10 +38,13 @@ protected:
         painter.setClipRect(paper);
         m_renderer.draw(painter, sheet, paper.topLeft(), scale, event->rect());
         if (sheet.overBudget) {
-            // Outputs refuse such a sheet; the window says why it lacks pictures.
-            const QString text = tr("Some pictures are not shown: this sheet holds more than the %1 MB of "
-                                    "pictures a sheet may take.")
-                                     .arg(Printed::SheetBudget >> 20);
+            // Outputs refuse such a sheet; the window says why it lacks pictures or text.
+            const QString text = sheet.textOverBudget
+                ? tr("Some text is not shown: this sheet holds more than the %1 runs of text a sheet may take.")
+                      .arg(Printed::MostRuns)
+                : tr("Some pictures are not shown: this sheet holds more than the %1 MB of "
+                     "pictures a sheet may take.")
+                      .arg(Printed::SheetBudget >> 20);
             const QRectF band(paper.left(), paper.top(), paper.width(), painter.fontMetrics().height() * 1.5);
             painter.fillRect(band, QColor(0xFF, 0xE0, 0xE0));
             painter.setPen(Qt::darkRed);
