@@ -1,8 +1,9 @@
 // Which files are offered the printed look, and the answer kept per kind.
 #include "TestSupport.h"
+#include "platform/SettingsStore.h"
 #include "report/PrintedLookOffer.h"
 
-#include <QDateTime>
+#include <QFile>
 #include <QTest>
 
 Q_DECLARE_METATYPE(PrintedLookOffer::Need)
@@ -62,9 +63,11 @@ private slots:
 
     void answer_keptPerKind()
     {
-        // Kinds no earlier run has answered (the settings outlive a run).
-        const QString kind = QStringLiteral("prn%1").arg(QDateTime::currentMSecsSinceEpoch());
-        const QString other = kind + QStringLiteral("x");
+        // No answer of an earlier run: the test's own settings file starts
+        // empty (it lies in the test's home, which outlives a run).
+        QFile::remove(SettingsStore::fileName(SettingsAppName));
+        const QString kind = QStringLiteral("prn");
+        const QString other = QStringLiteral("prnx");
         QCOMPARE(PrintedLookOffer::answer(kind), std::optional<bool>());
         PrintedLookOffer::saveAnswer(kind, true);
         PrintedLookOffer::saveAnswer("", false);
