@@ -69,6 +69,10 @@
         <source>%1: pictures show the sheets of the printed look</source>
         <translation>%1: obrázky zobrazují listy tiskového vzhledu</translation>
     </message>
+    <message>
+        <source>%1: %2 pages to draw, more than the %3 that a PDF or pictures may hold; choose fewer pages</source>
+        <translation>%1: %2 stran ke kreslení, více než %3, které může obsahovat PDF nebo obrázky; zvolte méně stran</translation>
+    </message>
 </context>
 <context>
     <name>ExportFormat</name>

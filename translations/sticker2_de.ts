@@ -69,6 +69,10 @@
         <source>%1: pictures show the sheets of the printed look</source>
         <translation>%1: Bilder zeigen die Blätter der Druckansicht</translation>
     </message>
+    <message>
+        <source>%1: %2 pages to draw, more than the %3 that a PDF or pictures may hold; choose fewer pages</source>
+        <translation>%1: %2 Seiten zu zeichnen, mehr als die %3, die ein PDF oder Bilder fassen können; wählen Sie weniger Seiten</translation>
+    </message>
 </context>
 <context>
     <name>ExportFormat</name>

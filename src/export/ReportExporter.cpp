@@ -40,6 +40,16 @@ bool exportReport(ExportFormat format, const ExportRequest &request, const Expor
 {
     const ExportFormatInfo &info = exportFormatInfo(format);
     const ExportWriter write = writerOf(format);
+    // The formats that draw their pages (a PDF, pictures) take the look shown.
+    if (info.look != ExportLook::FilePages && request.chosen.size() > MostDrawnPages) {
+        if (error)
+            *error = QCoreApplication::translate("Export",
+                "%1: %2 pages to draw, more than the %3 that a PDF or pictures may hold; choose fewer pages")
+                         .arg(QDir::toNativeSeparators(request.printFile))
+                         .arg(request.chosen.size())
+                         .arg(MostDrawnPages);
+        return false;
+    }
     if (info.look != ExportLook::FilePages || !request.source.drawsSheets())
         return write(request, out, error);
     ExportRequest pages = request;

@@ -49,11 +49,21 @@ struct ExportOutput
     QString deviceName; // names the device in errors ("standard output"); empty: errors say only why
 };
 
+// A PDF or pictures hold at most this many pages or sheets. A form feed
+// ejects a sheet whether anything is printed on it or not, so a job of
+// nothing but form feeds is a blank page a byte: 50 MB of them made a PDF of
+// 32 GB in eight minutes (or would make 50 million pictures) and would fill
+// the disk of a print server's PDF service. A million is far past any
+// report (a box of fanfold paper holds a few thousand sheets); a part of a
+// larger file can still be chosen.
+constexpr qsizetype MostDrawnPages = 1000000;
+
 // Writes the request in the format, through the format's row of the table.
 // A format that reads the print file's pages (ExportLook::FilePages) given
 // the sheets of the printed look gets the pages those sheets were printed
 // from. False with an error that names the file that failed (the print file, or
-// the output when it has a name) and the cause.
+// the output when it has a name) and the cause. A PDF or pictures of more
+// than MostDrawnPages pages or sheets are refused before anything is written.
 bool exportReport(ExportFormat format, const ExportRequest &request, const ExportOutput &out, QString *error);
 
 // The writers of the format table's rows, one per format.

@@ -1,6 +1,9 @@
 // PDFs of print files, read back with the poppler tools.
 #include "TestSupport.h"
+#include "escp/SheetIndex.h"
 #include "export/PdfExport.h"
+#include "export/PngExport.h"
+#include "export/ReportExporter.h"
 #include "report/PageTable.h"
 
 #include <QDir>
@@ -217,6 +220,60 @@ private slots:
         QVERIFY2(error.contains(QFileInfo(target).fileName()), qPrintable(error));
         QCOMPARE(TestSupport::readFile(dir.filePath("kept.pdf")), QByteArray("old"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::System), QStringList({"kept.pdf"}));
+    }
+
+    // A job of nothing but form feeds is a blank page a byte: past
+    // MostDrawnPages a PDF or pictures are refused before a page is written
+    // (50 MB of form feeds made a 32 GB PDF), whatever the look; a part of
+    // the same file is drawn.
+    void tooManyPagesRefused_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<bool>("sheets"); // the printed look's sheets, else the pages cut at form feeds
+        QTest::addColumn<int>("chosen");  // the first pages chosen; 0: all
+        QTest::newRow("PDF of sheets") << "pdf" << true << 0;
+        QTest::newRow("PDF of pages") << "pdf" << false << 0;
+        QTest::newRow("pictures of sheets") << "png" << true << 0;
+        QTest::newRow("a part of the sheets") << "pdf" << true << 3;
+        QTest::newRow("a part as pictures") << "png" << true << 2;
+    }
+
+    void tooManyPagesRefused()
+    {
+        QFETCH(QString, format);
+        QFETCH(bool, sheets);
+        QFETCH(int, chosen);
+        // (The last form feed begins no page: nothing is printed after it.)
+        const QByteArray bytes = "x" + QByteArray(MostDrawnPages + 1, '\f');
+        PageTable table;
+        table.setBytes(bytes);
+        SheetIndex document;
+        QVERIFY(document.build(QByteArrayView(bytes), PrinterSetup()));
+        ExportRequest request;
+        request.printFile = QStringLiteral("blank.prn");
+        request.source = sheets ? PageSource::sheetsOf(
+                                      table, [&document](int i) { return document.sheet(i); }, document.sheetCount())
+                                : PageSource::pagesOf(table);
+        QCOMPARE(request.source.count(), int(MostDrawnPages) + 1);
+        for (int i = 0; i < (chosen > 0 ? chosen : request.source.count()); ++i)
+            request.chosen.append(i);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("out." + format);
+        const QString first = format == "png" ? PngExport::numberedName(path, 1, chosen) : path;
+        TestSupport::writeFile(first, "old");
+        QString error;
+        const bool written = exportReport(*exportFormatNamed(format), request, {path, nullptr, QString()}, &error);
+        if (chosen > 0) {
+            QVERIFY2(written, qPrintable(error));
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), format == "png" ? chosen : 1);
+            QVERIFY(TestSupport::readFile(first) != "old");
+            return;
+        }
+        QVERIFY(!written);
+        QVERIFY2(error.contains("blank.prn") && error.contains("1000001 pages to draw")
+                && error.contains("1000000"), qPrintable(error));
+        QCOMPARE(TestSupport::readFile(first), QByteArray("old"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 1);
     }
 
     // The same print file and options give the same PDF bytes in every
