@@ -11,6 +11,13 @@
 #include <cstring>
 #include <sys/stat.h>
 
+namespace {
+
+// The bytes a whole cut reads before it keeps the starts it found.
+constexpr qsizetype CutStretch = 1 << 20;
+
+} // namespace
+
 bool PageTable::load(const QString &path, QString *error, MapAhead ahead)
 {
     return openFile(path, true, ahead, error);
@@ -92,14 +99,21 @@ void PageTable::cut(const QByteArray &bytes)
     m_starts = {0};
     m_complete = false;
     PageCutter cutter{QByteArrayView(m_bytes), m_mapped.get()};
-    cutter.cutTo(m_bytes.size(), &m_starts);
+    // A stretch at a time, so that the starts found are never many more
+    // than the table keeps (a megabyte of form feeds is a million pages).
+    QVector<qsizetype> found;
+    while (!cutter.atEnd()) {
+        cutter.cutTo(cutter.position() + CutStretch, &found);
+        m_starts.append(found);
+        found.clear();
+    }
     m_lineEndsAllCrLf = cutter.lineEndsAllCrLf();
     finishCut();
 }
 
 void PageTable::addStarts(const QVector<qsizetype> &starts)
 {
-    m_starts += starts;
+    m_starts.append(starts);
 }
 
 void PageTable::finishCut()
@@ -107,7 +121,7 @@ void PageTable::finishCut()
     if (m_complete)
         return;
     // Either way an empty element follows the last page.
-    if (PageCutter::tailIsPage(QByteArrayView(m_bytes), m_starts.constLast(), m_starts.size() > 1))
+    if (PageCutter::tailIsPage(QByteArrayView(m_bytes), m_starts.last(), m_starts.size() > 1))
         m_starts.append(m_bytes.size() + 1);
     m_complete = true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "codepage/CodePage.h"
+#include "report/PageStarts.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -91,9 +92,10 @@ private:
 
     QByteArray m_bytes; // over the map when there is one
     std::shared_ptr<const MappedFile> m_mapped; // keeps the map alive for every copy of the table
-    // m_starts[i] is where element i begins; element i ends one byte before
-    // m_starts[i + 1] (its form feed), the last one at the end of the file.
-    QVector<qsizetype> m_starts{0, 0};
+    // m_starts.at(i) is where element i begins; element i ends one byte
+    // before m_starts.at(i + 1) (its form feed), the last one at the end of
+    // the file.
+    PageStarts m_starts{0, 0};
     bool m_complete = true;
     bool m_lineEndsAllCrLf = false;
 };
