@@ -56,6 +56,7 @@ public:
         , m_scanner(context, MarkupOrder::Print)
         , m_progress(progress)
     {
+        m_pages.reserve(pages.size());
         for (int i : pages) {
             if (i >= 0 && i < table.PageCount()) {
                 m_pages.append(i);

@@ -211,17 +211,23 @@ bool RtfOutput::write(QIODevice &out, QString *error)
         + (m_current.underline ? "\\ul" : "") + ' ';
     m_body = head;
 
-    const auto run = [this](const QTextCharFormat &format, QStringView runText) {
+    // A paragraph may be long (a page of nothing but form feeds has no
+    // line end), so the body is handed on after any run that fills it.
+    bool failed = false;
+    const auto run = [&](const QTextCharFormat &format, QStringView runText) {
         changeTo(runFormat(format));
         text(runText);
+        failed = failed || !flush(out, error, false);
+        if (failed)
+            m_body.clear();
     };
     const auto paragraphEnd = [&] {
-        if (!flush(out, error, false))
+        if (failed || !flush(out, error, false))
             return false;
         m_body += "\\par\r\n";
         return true;
     };
-    if (!m_source.read(run, paragraphEnd, error))
+    if (!m_source.read(run, paragraphEnd, error) || failed)
         return false;
     m_body += "}\r\n";
     return flush(out, error, true);

@@ -8,6 +8,7 @@ QVector<int> pageIndexes(int first, int last, int pageCount)
     QVector<int> pages;
     first = qMax(first, 0);
     last = qMin(last, pageCount - 1);
+    pages.reserve(qMax(0, last - first + 1));
     for (int i = first; i <= last; ++i)
         pages.append(i);
     return pages;
