@@ -329,6 +329,26 @@ std::pair<int, int> gridOf(const QVector<Printed::Picture> &pictures)
     return {int(qMax<qint64>(finest, across)), int(qMax<qint64>(finest, down))};
 }
 
+// Makes the dots of `area` (the pictures rastered with `at` and the scales,
+// PictureRaster::dots) `rows` rows at a time and hands each band's mask to
+// `draw`, unsmoothed: one picture of the whole area could be far larger than
+// any band.
+template<typename Draw>
+void drawInBands(QPainter &painter, const QVector<Printed::Picture> &pictures, QPointF at, double scaleX,
+    double scaleY, const QRect &area, int rows, Draw draw)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    for (int top = area.top(); top <= area.bottom(); top += rows) {
+        const QRect band(area.left(), top, area.width(), qMin(rows, area.bottom() + 1 - top));
+        QImage mask = PictureRaster::dots(pictures, at, scaleX, scaleY, band);
+        if (mask.isNull())
+            break;
+        draw(band, mask);
+    }
+    painter.restore();
+}
+
 } // namespace
 
 void PrintedRenderer::drawPicturesOnPixels(QPainter &painter, const QVector<Printed::Picture> &pictures,
@@ -356,16 +376,11 @@ void PrintedRenderer::drawPicturesOnPixels(QPainter &painter, const QVector<Prin
     painter.save();
     painter.setWorldTransform(QTransform());
     painter.setViewTransformEnabled(false);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     const int rows = int(qMax<qint64>(1, BandBytes / qMax(1, (area.width() + 7) / 8)));
-    for (int top = area.top(); top <= area.bottom(); top += rows) {
-        const QRect band(area.left(), top, area.width(), qMin(rows, area.bottom() + 1 - top));
-        QImage mask = PictureRaster::dots(pictures, at, scaleX, scaleY, band);
-        if (mask.isNull())
-            break;
+    drawInBands(painter, pictures, at, scaleX, scaleY, area, rows, [&](const QRect &band, QImage &mask) {
         mask.setDevicePixelRatio(ratio);
         painter.drawImage(QPointF(band.left() / ratio, band.top() / ratio), mask);
-    }
+    });
     painter.restore();
 }
 
@@ -437,17 +452,10 @@ void PrintedRenderer::drawPicturesAsImage(
     const double toCellX = 1.0 / cellX, toCellY = 1.0 / cellY;
     const int rows = int(qBound<qint64>(1, MostImageDots / qMax(1, area.width()), qint64(area.height())));
     const double w = cellX * scale, h = cellY * scale;
-    painter.save();
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    for (int top = area.top(); top <= area.bottom(); top += rows) {
-        const QRect band(area.left(), top, area.width(), qMin(rows, area.bottom() + 1 - top));
-        const QImage mask = PictureRaster::dots(pictures, QPointF(0, 0), toCellX, toCellY, band);
-        if (mask.isNull())
-            break;
+    drawInBands(painter, pictures, QPointF(0, 0), toCellX, toCellY, area, rows, [&](const QRect &band, QImage &mask) {
         painter.drawImage(
             QRectF(origin.x() + band.x() * w, origin.y() + band.y() * h, band.width() * w, band.height() * h), mask);
-    }
-    painter.restore();
+    });
 }
 
 void PrintedRenderer::setForms(const SheetForms &forms)
