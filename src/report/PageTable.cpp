@@ -8,6 +8,7 @@
 
 #include "report/PageCutter.h"
 
+#include <climits>
 #include <cstring>
 #include <sys/stat.h>
 
@@ -15,6 +16,9 @@ namespace {
 
 // The bytes a whole cut reads before it keeps the starts it found.
 constexpr qsizetype CutStretch = 1 << 20;
+// The most starts the cut keeps: with the element after the last page,
+// PageCount() is at most INT_MAX - 1.
+constexpr qsizetype MostStarts = INT_MAX - 1;
 
 } // namespace
 
@@ -104,7 +108,7 @@ void PageTable::cut(const QByteArray &bytes)
     QVector<qsizetype> found;
     while (!cutter.atEnd()) {
         cutter.cutTo(cutter.position() + CutStretch, &found);
-        m_starts.append(found);
+        addStarts(found);
         found.clear();
     }
     m_lineEndsAllCrLf = cutter.lineEndsAllCrLf();
@@ -113,7 +117,17 @@ void PageTable::cut(const QByteArray &bytes)
 
 void PageTable::addStarts(const QVector<qsizetype> &starts)
 {
-    m_starts.append(starts);
+    // Pages are counted in an int: once the table holds as many as that
+    // counts, the rest of the file is the last page's, form feeds and all,
+    // as the sheets end at an int's range. (2.2 GB of nothing but form
+    // feeds was "past the last page (-2080374784)".)
+    const qsizetype room = MostStarts - m_starts.size();
+    if (starts.size() <= room) {
+        m_starts.append(starts);
+        return;
+    }
+    for (qsizetype i = 0; i < room; ++i)
+        m_starts.append(starts.at(i));
 }
 
 void PageTable::finishCut()

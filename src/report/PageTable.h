@@ -41,7 +41,8 @@ public:
     // file with MapWhole and never cuts it: its sheets are found by the
     // printer's own reading (SheetIndex), not at form feeds.
     bool open(const QString &path, QString *error, MapAhead ahead = MapOnDemand);
-    // Pages found by a cut of these bytes (PageCutter), in order.
+    // Pages found by a cut of these bytes (PageCutter), in order. Past the
+    // most pages an int counts, the rest of the file is the last page's.
     void addStarts(const QVector<qsizetype> &starts);
     // The cut reached the end: the text after the last form feed is a page
     // when it prints anything.
