@@ -168,10 +168,14 @@ bool writePages(Conversion &job, const ExportOutput &output, QString *error)
     // Plain text reads the file in large blocks, the other outputs through the
     // map. The printed look's sheets are found by its own reading of the
     // file, so the file is not cut at form feeds first.
+    // Only the plain text of every page may be the file's own bytes (when
+    // every line end is a CR LF): only then does the cut note the line ends.
     const bool inBlocks = job.target == Target::PlainText && !job.printed;
+    const bool everyPage = job.pages.trimmed().compare(QLatin1String("all"), Qt::CaseInsensitive) == 0;
     PageTable table;
     const bool loaded = job.printed ? table.open(job.in, error, PageTable::MapWhole)
-                                    : table.load(job.in, error, inBlocks ? PageTable::MapOnDemand : PageTable::MapWhole);
+                                    : table.load(job.in, error, inBlocks ? PageTable::MapOnDemand : PageTable::MapWhole,
+                                        inBlocks && everyPage ? PageTable::NoteLineEnds : PageTable::IgnoreLineEnds);
     if (!loaded) {
         *error = QStringLiteral("%1: %2").arg(job.in, *error);
         return false;

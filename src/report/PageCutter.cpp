@@ -46,10 +46,11 @@ bool printsAnything(QByteArrayView bytes)
 
 } // namespace
 
-PageCutter::PageCutter(QByteArrayView bytes, const MappedFile *file, qsizetype blockSize)
+PageCutter::PageCutter(QByteArrayView bytes, const MappedFile *file, qsizetype blockSize, bool noteLineEnds)
     : m_bytes(bytes)
     , m_file(file)
     , m_blockSize(qMax<qsizetype>(16, blockSize))
+    , m_noteLineEnds(noteLineEnds)
 {
     if (m_file)
         m_block.reset(new uchar[size_t(m_blockSize)]); // not cleared: each block is read before it is scanned
@@ -68,7 +69,8 @@ void PageCutter::cutTo(qsizetype until, QVector<qsizetype> *starts)
         while (p < stop) {
             const qsizetype length = qMin(m_blockSize, size - p);
             m_file->copy(p, length, reinterpret_cast<char *>(m_block.get()));
-            checkLineEnds(m_block.get(), p, p + length);
+            if (m_noteLineEnds)
+                checkLineEnds(m_block.get(), p, p + length);
             p = cutIn(m_block.get(), p, p + length, p, stop, starts);
         }
     }
@@ -77,7 +79,7 @@ void PageCutter::cutTo(qsizetype until, QVector<qsizetype> *starts)
 
 bool PageCutter::lineEndsAllCrLf() const
 {
-    return m_file && m_checked >= m_bytes.size() && !m_loneLineEnd && !m_crPending;
+    return m_noteLineEnds && m_file && m_checked >= m_bytes.size() && !m_loneLineEnd && !m_crPending;
 }
 
 void PageCutter::checkLineEnds(const uchar *data, qsizetype base, qsizetype dataEnd)

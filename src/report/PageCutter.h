@@ -23,7 +23,10 @@ class PageCutter
 public:
     static constexpr qsizetype BlockSize = 256 << 10; // stays in the cache while it is scanned
 
-    explicit PageCutter(QByteArrayView bytes, const MappedFile *file = nullptr, qsizetype blockSize = BlockSize);
+    // `noteLineEnds`: also find whether every line end is a CR LF
+    // (lineEndsAllCrLf), a pass over each block that only plain text uses.
+    explicit PageCutter(QByteArrayView bytes, const MappedFile *file = nullptr, qsizetype blockSize = BlockSize,
+        bool noteLineEnds = false);
     ~PageCutter();
 
     // Cuts on to at least `until` (or the end), adding the start of each page
@@ -38,9 +41,10 @@ public:
     // in a form feed, or in one followed only by line ends and set-up
     // commands, gains none), and a file without a form feed is one page.
     static bool tailIsPage(QByteArrayView bytes, qsizetype lastStart, bool anyFormFeed);
-    // Once a file is cut whole in blocks: whether every line end in it is a
-    // CR LF (no lone CR, no lone LF), in commands and pictures too, so that
-    // its plain text is its own bytes. False when it is not known.
+    // Once a file is cut whole in blocks, noting its line ends: whether
+    // every line end in it is a CR LF (no lone CR, no lone LF), in commands
+    // and pictures too, so that its plain text is its own bytes. False when
+    // it is not known.
     bool lineEndsAllCrLf() const;
 
 private:
@@ -61,4 +65,5 @@ private:
     qsizetype m_checked = 0; // the line ends are checked up to here
     bool m_crPending = false; // the byte before m_checked is a CR
     bool m_loneLineEnd = false;
+    bool m_noteLineEnds = false;
 };

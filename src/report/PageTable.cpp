@@ -22,17 +22,17 @@ constexpr qsizetype MostStarts = INT_MAX - 1;
 
 } // namespace
 
-bool PageTable::load(const QString &path, QString *error, MapAhead ahead)
+bool PageTable::load(const QString &path, QString *error, MapAhead ahead, LineEnds lineEnds)
 {
-    return openFile(path, true, ahead, error);
+    return openFile(path, true, ahead, lineEnds, error);
 }
 
 bool PageTable::open(const QString &path, QString *error, MapAhead ahead)
 {
-    return openFile(path, false, ahead, error);
+    return openFile(path, false, ahead, IgnoreLineEnds, error);
 }
 
-bool PageTable::openFile(const QString &path, bool cutNow, MapAhead ahead, QString *error)
+bool PageTable::openFile(const QString &path, bool cutNow, MapAhead ahead, LineEnds lineEnds, QString *error)
 {
     const QFileInfo info(path);
     if (info.exists() && !info.isFile()) {
@@ -60,7 +60,7 @@ bool PageTable::openFile(const QString &path, bool cutNow, MapAhead ahead, QStri
         const QByteArray bytes
             = QByteArray::fromRawData(loaded.m_mapped->data(), qsizetype(loaded.m_mapped->size()));
         if (cutNow) {
-            loaded.cut(bytes);
+            loaded.cut(bytes, lineEnds);
         } else { // the caller cuts it
             loaded.m_bytes = bytes;
             loaded.m_starts = {0};
@@ -97,12 +97,12 @@ void PageTable::setBytes(const QByteArray &bytes)
     cut(bytes);
 }
 
-void PageTable::cut(const QByteArray &bytes)
+void PageTable::cut(const QByteArray &bytes, LineEnds lineEnds)
 {
     m_bytes = bytes;
     m_starts = {0};
     m_complete = false;
-    PageCutter cutter{QByteArrayView(m_bytes), m_mapped.get()};
+    PageCutter cutter{QByteArrayView(m_bytes), m_mapped.get(), PageCutter::BlockSize, lineEnds == NoteLineEnds};
     // A stretch at a time, so that the starts found are never many more
     // than the table keeps (a megabyte of form feeds is a million pages).
     QVector<qsizetype> found;

@@ -31,7 +31,11 @@ public:
     // index, the drawn outputs); MapOnDemand leaves the map alone for one
     // that reads the file in blocks (copyBytes) or only a few pages of it.
     enum MapAhead { MapWhole, MapOnDemand };
-    bool load(const QString &path, QString *error, MapAhead ahead = MapWhole);
+    // NoteLineEnds: the cut also finds whether every line end is a CR LF
+    // (lineEndsAllCrLf), for the plain text of the whole file; otherwise
+    // that pass is left out.
+    enum LineEnds { IgnoreLineEnds, NoteLineEnds };
+    bool load(const QString &path, QString *error, MapAhead ahead = MapWhole, LineEnds lineEnds = IgnoreLineEnds);
     void setBytes(const QByteArray &bytes);
     // Maps a file as load() does without cutting it (a file that cannot be
     // mapped is read and cut whole): the pages are then added as they are
@@ -60,7 +64,8 @@ public:
     // map, or where the kernel cannot).
     qsizetype copyToFile(qsizetype from, qsizetype length, int out) const;
     // Whether every line end of the file is a CR LF, found as it was cut
-    // (false when not known): its plain text is then its own bytes.
+    // with NoteLineEnds (false when not known): its plain text is then its
+    // own bytes.
     bool lineEndsAllCrLf() const { return m_lineEndsAllCrLf; }
     // Where page i begins in bytes() and where it ends: at its form feed,
     // or at the end of the file for the text after the last one.
@@ -88,8 +93,8 @@ public:
     bool changed() const;
 
 private:
-    bool openFile(const QString &path, bool cutNow, MapAhead ahead, QString *error);
-    void cut(const QByteArray &bytes);
+    bool openFile(const QString &path, bool cutNow, MapAhead ahead, LineEnds lineEnds, QString *error);
+    void cut(const QByteArray &bytes, LineEnds lineEnds = IgnoreLineEnds);
 
     QByteArray m_bytes; // over the map when there is one
     std::shared_ptr<const MappedFile> m_mapped; // keeps the map alive for every copy of the table
