@@ -335,7 +335,14 @@ void EscpInterpreter::text(const uchar *p, qsizetype n, qsizetype offset, bool c
         if (countsOnly && look.advance > 0) {
             const qint64 room = qint64(m_state.rightMargin) - m_state.x;
             const qsizetype fit = room >= look.advance ? qsizetype(qMin<qint64>(room / look.advance, n - i)) : 0;
-            const PlainRun run = fit > 0 ? plainRun(p + i, fit, m_italicTable) : PlainRun();
+            // A text token holds no control code past its first byte (an ESC
+            // cut short by the end of the file), so once the sheet has ink
+            // and no upper half stops a run, what fits is the run, unread.
+            PlainRun run;
+            if (fit > 0 && !m_italicTable && m_state.sheetInked && !isControl(p[i]))
+                run.length = fit;
+            else if (fit > 0)
+                run = plainRun(p + i, fit, m_italicTable);
             if (run.length > 0) {
                 addToRun(look, baseline, offset + i, run.length);
                 m_state.sheetInked = m_state.sheetInked || run.inked;
