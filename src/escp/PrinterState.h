@@ -97,6 +97,11 @@ struct PrinterState
     bool sheetInked = false; // something printed on this sheet yet
     bool fedToTop = false;   // a line feed past the bottom began this sheet, nothing since
 
+    // Every value alike (the downloaded characters the same ones): the
+    // printer then prints what follows alike.
+    bool operator==(const PrinterState &other) const;
+    bool operator!=(const PrinterState &other) const { return !(*this == other); }
+
     static PrinterState initial(const PrinterSetup &setup);
     // ESC @: everything back to its default; the head stays on its line.
     void reset(const PrinterSetup &setup);

@@ -3,9 +3,16 @@
 #include "escp/EscpInterpreter.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <future>
+#include <limits>
+#include <thread>
 #include <climits>
 #include <deque>
 #include <mutex>
+#include <system_error>
 
 namespace {
 
@@ -39,6 +46,7 @@ struct SheetIndex::Index
     // in order each read only their own bytes.
     mutable std::mutex nextLock;
     mutable std::unique_ptr<SheetStart> next;
+    int passes = 1; // 2: the second half was read at once, on its own thread
 };
 
 SheetIndex::SheetIndex()
@@ -51,8 +59,82 @@ SheetIndex::~SheetIndex() = default;
 SheetIndex::SheetIndex(SheetIndex &&) noexcept = default;
 SheetIndex &SheetIndex::operator=(SheetIndex &&) noexcept = default;
 
+namespace {
+
+// Counts the sheets `run` begins from where it stands, keeping a state now
+// and then, until the bytes end, a sheet begins at or past `until`, or the
+// count reaches an int's range (the rest of the file is then the last
+// sheet's). `count` is the sheets begun so far.
+void countSheets(EscpInterpreter &run, std::deque<SheetStart> &starts, int &count,
+    qsizetype until = std::numeric_limits<qsizetype>::max())
+{
+    while (count < INT_MAX && !run.stopped() && run.position() < until && run.runSheet(nullptr)) {
+        const SheetStart &kept = starts.back();
+        if (run.position() - kept.offset >= KeepEveryBytes || count - kept.sheet >= KeepEverySheets)
+            starts.push_back({run.position(), count, run.state()});
+        ++count;
+    }
+}
+
+// The second half of a large file read on a thread of its own, from the
+// first form feed past the middle, with a guessed printer state there: the
+// state at the first sheet a form feed began. Reports set the printer up once and
+// begin every page alike, so the guess is mostly right; the pass over the
+// first half then checks it, and the work is thrown away when it was wrong.
+struct SecondHalf
+{
+    qsizetype from = 0;
+    PrinterState guess;
+    std::deque<SheetStart> starts;
+    int count = 1;
+    PrinterState last; // the state where the pass ended
+    bool stopped = false;
+    std::atomic<qsizetype> done{0};
+    std::atomic<bool> stop{false};
+    std::future<void> pass;
+
+    // (Whatever ends the build early, the pass stops with it.)
+    ~SecondHalf() { stop = true; }
+
+    void start(QByteArrayView bytes, const PrinterSetup &setup)
+    {
+        starts.push_back({from, 0, guess});
+        pass = std::async(std::launch::async, [this, bytes, setup] {
+            EscpInterpreter run(bytes, setup, guess, from);
+            run.progress = [this](qsizetype at) {
+                done.store(at - from, std::memory_order_relaxed);
+                return !stop.load(std::memory_order_relaxed);
+            };
+            countSheets(run, starts, count);
+            last = run.state();
+            stopped = run.stopped();
+        });
+    }
+    // Waits for the pass to end, telling progress meanwhile; false from
+    // progress stops it.
+    void finish(const std::function<bool()> &progress)
+    {
+        using namespace std::chrono_literals;
+        while (pass.wait_for(100ms) != std::future_status::ready) {
+            if (!progress())
+                stop = true;
+        }
+        pass.get();
+    }
+};
+
+// Files smaller than this are read in one pass.
+constexpr qsizetype SplitFromDefault = 8 << 20;
+
+} // namespace
+
+qsizetype SheetIndex::splitFrom()
+{
+    return SplitFromDefault;
+}
+
 bool SheetIndex::build(QByteArrayView bytes, const PrinterSetup &setup,
-    const std::function<bool(qint64, qint64)> &progress)
+    const std::function<bool(qint64, qint64)> &progress, qsizetype splitAt)
 {
     d = std::make_unique<Index>();
     d->bytes = bytes;
@@ -62,29 +144,94 @@ bool SheetIndex::build(QByteArrayView bytes, const PrinterSetup &setup,
     const PrinterState state = PrinterState::initial(d->setup);
     d->starts.push_back({0, 0, state});
     EscpInterpreter run(bytes, d->setup, state, 0);
-    if (progress) {
-        run.progress = [&progress, &bytes](qsizetype done) { return progress(done, bytes.size()); };
-    }
-    // (A sheet count past an int's range ends the counting: the rest of the
-    // file is the last sheet's.)
-    while (d->count < INT_MAX && run.runSheet(nullptr)) {
-        const SheetStart &kept = d->starts.back();
-        if (run.position() - kept.offset >= KeepEveryBytes || d->count - kept.sheet >= KeepEverySheets)
-            d->starts.push_back({run.position(), d->count, run.state()});
-        ++d->count;
-    }
-    if (run.stopped())
-        return false;
     // A sheet begun by the last form feed or line feed that nothing is
     // printed on is not a sheet.
-    if (d->count > 1 && d->count < INT_MAX && !run.state().sheetInked) {
-        --d->count;
-        if (d->starts.back().sheet == d->count)
-            d->starts.pop_back();
+    const auto finishCount = [this](const PrinterState &last) {
+        if (d->count > 1 && d->count < INT_MAX && !last.sheetInked) {
+            --d->count;
+            if (d->starts.back().sheet == d->count)
+                d->starts.pop_back();
+        }
+    };
+    SecondHalf second;
+    if (progress) {
+        run.progress = [&progress, &bytes, &second](qsizetype done) {
+            return progress(done + second.done.load(std::memory_order_relaxed), bytes.size());
+        };
+    }
+    // A large file is read in two halves at once where two processors can.
+    const qsizetype middle = bytes.size() / 2;
+    const uchar *data = reinterpret_cast<const uchar *>(bytes.data());
+    bool split = false;
+    if (bytes.size() >= splitAt && std::thread::hardware_concurrency() >= 2) {
+        // The guess is the state at the first sheet a form feed began (a
+        // sheet that a line feed began may begin amid a line's emphasis).
+        bool formFed = false;
+        for (bool more = true; more && !formFed && run.position() < middle;) {
+            const int before = d->count;
+            countSheets(run, d->starts, d->count, run.position() + 1);
+            more = d->count > before && !run.stopped();
+            formFed = more && !run.state().fedToTop;
+        }
+        const void *formFeed = formFed && run.position() < middle
+            ? std::memchr(data + middle, '\f', size_t(bytes.size() - middle)) : nullptr;
+        if (formFeed && static_cast<const uchar *>(formFeed) + 1 < data + bytes.size()) {
+            second.from = static_cast<const uchar *>(formFeed) - data + 1;
+            second.guess = run.state();
+            second.guess.fedToTop = false; // a form feed began the sheet
+            try {
+                second.start(bytes, d->setup);
+                split = true;
+            } catch (const std::system_error &) {
+                // (No thread to be had: one pass reads it all.)
+            }
+        }
+    }
+    if (split) {
+        countSheets(run, d->starts, d->count, second.from);
+        // The guess holds when the first half's pass begins a sheet exactly
+        // where the second began, in the state it guessed.
+        const bool held = !run.stopped() && d->count < INT_MAX && run.position() == second.from
+            && run.state() == second.guess;
+        if (!held)
+            second.stop = true;
+        second.finish([&] {
+            return !progress || run.stopped()
+                || progress(second.from + second.done.load(std::memory_order_relaxed), bytes.size());
+        });
+        if (run.stopped())
+            return false;
+        if (held) {
+            // Its sheets follow the first half's (as far as an int counts).
+            const int first = d->count - 1; // the sheet that begins where it began
+            if (d->starts.back().sheet == first)
+                d->starts.pop_back();
+            for (const SheetStart &s : second.starts) {
+                if (qint64(first) + s.sheet >= INT_MAX)
+                    break;
+                d->starts.push_back({s.offset, first + s.sheet, s.state});
+            }
+            d->count = int(qMin<qint64>(qint64(first) + second.count, INT_MAX));
+            d->passes = 2;
+            if (second.stopped)
+                return false;
+            finishCount(second.last);
+        }
+    }
+    if (d->passes == 1) {
+        countSheets(run, d->starts, d->count);
+        if (run.stopped())
+            return false;
+        finishCount(run.state());
     }
     if (progress)
         progress(bytes.size(), bytes.size());
     return true;
+}
+
+int SheetIndex::passes() const
+{
+    return d->passes;
 }
 
 PrinterModel SheetIndex::model() const

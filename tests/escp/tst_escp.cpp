@@ -11,10 +11,14 @@
 #include "report/PageCutter.h"
 #include "report/PageTable.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTest>
+
+#include <limits>
+#include <thread>
 
 namespace {
 
@@ -326,6 +330,91 @@ private slots:
         const Printed::Sheet second = doc.sheet(1);
         QVERIFY(!second.overBudget && !second.textOverBudget);
         QCOMPARE(second.runs.size(), 1);
+    }
+
+    // A large file is read in two halves at once: the second from the
+    // first form feed past the middle, in the state the first sheet ended
+    // with. The sheets must be those of one pass whether that guess held
+    // (two passes kept) or not (the first half's pass goes on alone).
+    void halvesAsOnePass_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("passes");
+        const auto pages = [](int count, const QByteArray &line) {
+            QByteArray b;
+            for (int p = 0; p < count; ++p) {
+                b += "\x1b" "EPage " + QByteArray::number(p) + "\x1b" "F\r\n";
+                for (int k = 0; k < 20; ++k)
+                    b += (k % 5 == 0 ? "\x1b-1" + line + "\x1b-0" : line) + "\r\n";
+                b += '\f';
+            }
+            return b;
+        };
+        const QByteArray header = QByteArrayLiteral("\x1b@\x1b" "3\x24\x1b" "C\x00\x08");
+        const QByteArray line = "Item 00042   Bolts and nuts   12 pcs   1,234.50";
+        QTest::newRow("pages alike") << header + pages(120, line) << 2;
+        QTest::newRow("lines wider than the carriage")
+            << header + pages(60, line.repeated(4)) << 2;
+        QTest::newRow("characters defined on the first sheet")
+            << header + "\x1b&" + QByteArray("\x00" "AA\x8b\x7e\x00\x42\x00\x42\x00\x7e\x00\x00\x00\x00\x00", 15)
+                + "\x1b%\x01" + pages(80, "AAA " + line) << 2;
+        QTest::newRow("form feeds only") << QByteArray(3000, '\f') << 2;
+        QTest::newRow("a margin set on the third sheet")
+            << header + pages(2, line) + "\x1bl\x05" + pages(100, line) << 1;
+        const QByteArray half = header + pages(60, line);
+        QTest::newRow("a form feed among a picture's dots at the middle")
+            << half + "\x1bK\xd0\x07" + QByteArray(2000, '\f') + half << 1;
+        QTest::newRow("form feeds at the form's bottom")
+            << "\x1b" "C\x03" + QByteArray("a\r\nb\r\nc\r\n\f").repeated(600) << 1;
+        QTest::newRow("no form feed past the middle")
+            << header + pages(60, line) + (line + "\r\n").repeated(1500) << 1;
+    }
+    void halvesAsOnePass()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, passes);
+        PrinterSetup setup;
+        setup.model = PrinterModel::NinePin;
+        setup.carriageInches = 8.0;
+        SheetIndex whole;
+        QVERIFY(whole.build(bytes, setup, {}, std::numeric_limits<qsizetype>::max()));
+        QCOMPARE(whole.passes(), 1);
+        SheetIndex halves;
+        QVERIFY(halves.build(bytes, setup, {}, 0));
+        if (std::thread::hardware_concurrency() >= 2)
+            QCOMPARE(halves.passes(), passes);
+        QCOMPARE(halves.sheetCount(), whole.sheetCount());
+        QVERIFY(whole.sheetCount() > 20);
+        const auto described = [](const Printed::Sheet &s) {
+            QStringList out {QStringLiteral("%1-%2 h=%3").arg(s.firstByte).arg(s.endByte).arg(s.height)};
+            for (const Printed::TextRun &r : s.runs)
+                out << QStringLiteral("%1,%2'%3'%4%5").arg(r.x).arg(r.baseline).arg(r.text).arg(r.style.advance)
+                           .arg(r.style.underline ? "u" : r.style.bold ? "b" : "");
+            for (const Printed::Picture &p : s.pictures)
+                out << QStringLiteral("[%1,%2]").arg(p.left()).arg(p.upper());
+            return out.join(' ');
+        };
+        // Backwards, so that every sheet is made from a state the index kept.
+        for (int i = whole.sheetCount() - 1; i >= 0; --i)
+            QCOMPARE(described(halves.sheet(i)), described(whole.sheet(i)));
+    }
+
+    // Cancel while both halves are read: both passes stop, and soon.
+    void halvesStop()
+    {
+        QByteArray page;
+        for (int k = 0; k < 66; ++k)
+            page += QByteArray("Item 00042   Bolts and nuts   12 pcs   1,234.50  ").repeated(2) + "\r\n";
+        const QByteArray bytes = (page + '\f').repeated((24 << 20) / page.size());
+        SheetIndex doc;
+        int calls = 0;
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(!doc.build(bytes, PrinterSetup(), [&calls](qint64, qint64) { return ++calls < 2; }));
+        QCOMPARE(calls, 2);
+        QVERIFY(doc.sheetCount() >= 1 && doc.sheetCount() < (24 << 20) / page.size());
+        QCOMPARE(doc.sheet(0).runs.size(), 66);
+        QVERIFY2(clock.elapsed() < 5000, "the second half's pass should stop with the first");
     }
 
     // Cancel: the pass stops, the sheets found so far stay.
