@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   libcups2-dev libxlsxwriter-dev libminizip-dev libbenchmark-dev libzint-dev libpaper-dev libpcre2-dev libpng-dev
+  libfontconfig-dev
   libgmime-3.0-dev
   libpoppler-qt6-dev libqpdf-dev qpdf
   cups cups-client poppler-utils unzip unrtf zbar-tools netpbm

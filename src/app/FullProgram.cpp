@@ -1,5 +1,6 @@
 // The whole program: the windows and every command line, loaded by the
 // launcher (main.cpp) when the command line needs more than the core runs.
+#include "app/FontWarmUp.h"
 #include "app/ProgramModule.h"
 #include "cli/CliSupport.h"
 #include "cli/CommandLine.h"
@@ -75,6 +76,7 @@ int runWithoutWindows(int argc, char *argv[], const QStringList &arguments)
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    const FontWarmUp fonts;
     QGuiApplication app(argc, argv);
     return run();
 }
@@ -150,6 +152,7 @@ extern "C" Q_DECL_EXPORT int sticker2_full_main(int argc, char *argv[])
     // A display that is named but cannot be reached ends the start with one
     // line and status 1, not an abort.
     const QtMessageHandler handler = qInstallMessageHandler(CliSupport::startFailure);
+    const FontWarmUp fonts;
     QApplication app(argc, argv);
     qInstallMessageHandler(handler);
     Translations::install(&app);
