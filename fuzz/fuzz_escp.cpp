@@ -2,7 +2,8 @@
 // tokens (each moves on and stays inside the bytes), the code-page guess and
 // the printer-model guess that read them, the sheet index, and every sheet
 // laid out from its own bytes, and all of them laid out one after the other
-// from the start, which must begin each where the index did. Quick enough for thousands of files a
+// from the start, which must begin each where the index did, and the index
+// read in two halves at once, which must hold the same sheets. Quick enough for thousands of files a
 // second; fuzz_printed draws the sheets too. The first byte picks the
 // printer set-up.
 #include "codepage/CodePageGuess.h"
@@ -52,6 +53,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (sheet.pictureBytes > Printed::SheetBudget || sheet.height <= 0 || sheet.width <= 0)
             std::abort();
         end = sheet.endByte;
+    }
+    // Read in two halves at once (as a large file is), the index must hold
+    // the same sheets: the guessed state of the second half is kept only
+    // when it was right.
+    SheetIndex halves;
+    halves.build(bytes, setup, {}, 0);
+    if (halves.sheetCount() != sheets)
+        std::abort();
+    for (int i = sheets - 1; i >= 0; --i) {
+        const Printed::Sheet sheet = halves.sheet(i);
+        if (sheet.firstByte != firstBytes[i] || sheet.endByte != (i + 1 < sheets ? firstBytes[i + 1] : end))
+            std::abort();
     }
     // The index only counts sheets, with shortcuts of its own.
     setup.model = document.model();
