@@ -2,13 +2,14 @@
 
 #include "escp/EscpInterpreter.h"
 
+#include <QThread>
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstring>
 #include <future>
 #include <limits>
-#include <thread>
 #include <climits>
 #include <deque>
 #include <mutex>
@@ -130,7 +131,8 @@ constexpr qsizetype SplitFromDefault = 8 << 20;
 
 qsizetype SheetIndex::splitFrom()
 {
-    return SplitFromDefault;
+    // (The processors this process may run on, not all the machine has.)
+    return QThread::idealThreadCount() >= 2 ? SplitFromDefault : std::numeric_limits<qsizetype>::max();
 }
 
 bool SheetIndex::build(QByteArrayView bytes, const PrinterSetup &setup,
@@ -159,11 +161,11 @@ bool SheetIndex::build(QByteArrayView bytes, const PrinterSetup &setup,
             return progress(done + second.done.load(std::memory_order_relaxed), bytes.size());
         };
     }
-    // A large file is read in two halves at once where two processors can.
+    // A large file is read in two halves at once.
     const qsizetype middle = bytes.size() / 2;
     const uchar *data = reinterpret_cast<const uchar *>(bytes.data());
     bool split = false;
-    if (bytes.size() >= splitAt && std::thread::hardware_concurrency() >= 2) {
+    if (bytes.size() >= splitAt) {
         // The guess is the state at the first sheet a form feed began (a
         // sheet that a line feed began may begin amid a line's emphasis).
         bool formFed = false;

@@ -39,10 +39,11 @@ public:
     // Reads the bytes once. Progress is told the bytes done and the total
     // now and then; false from it stops the pass (the document then holds
     // the sheets found so far and build returns false).
-    // A file of at least `splitAt` bytes is read in two halves at once where
-    // the machine has two processors (the sheets are the same either way).
+    // A file of at least `splitAt` bytes is read in two halves at once (the
+    // sheets are the same either way).
     bool build(QByteArrayView bytes, const PrinterSetup &setup,
         const std::function<bool(qint64 done, qint64 total)> &progress = {}, qsizetype splitAt = splitFrom());
+    // 8 MB where the process may run on two processors, else never.
     static qsizetype splitFrom();
     // How the last build read the file: 1 in one pass, 2 in two halves.
     int passes() const;
