@@ -3,7 +3,7 @@
 // the printer-model guess that read them, the sheet index, and every sheet
 // laid out from its own bytes, and all of them laid out one after the other
 // from the start, which must begin each where the index did, and the index
-// read in two halves at once, which must hold the same sheets. Quick enough for thousands of files a
+// read in two or four parts at once, which must hold the same sheets. Quick enough for thousands of files a
 // second; fuzz_printed draws the sheets too. The first byte picks the
 // printer set-up.
 #include "codepage/CodePageGuess.h"
@@ -54,15 +54,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             std::abort();
         end = sheet.endByte;
     }
-    // Read in two halves at once (as a large file is), the index must hold
-    // the same sheets: the guessed state of the second half is kept only
-    // when it was right.
-    SheetIndex halves;
-    halves.build(bytes, setup, {}, 0);
-    if (halves.sheetCount() != sheets)
+    // Read in parts at once (as a large file is), the index must hold the
+    // same sheets: a part's guessed state is kept only when it was right.
+    SheetIndex parts;
+    parts.build(bytes, setup, {}, 2 + (choice >> 7) * 2);
+    if (parts.sheetCount() != sheets)
         std::abort();
     for (int i = sheets - 1; i >= 0; --i) {
-        const Printed::Sheet sheet = halves.sheet(i);
+        const Printed::Sheet sheet = parts.sheet(i);
         if (sheet.firstByte != firstBytes[i] || sheet.endByte != (i + 1 < sheets ? firstBytes[i + 1] : end))
             std::abort();
     }

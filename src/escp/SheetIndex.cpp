@@ -14,6 +14,7 @@
 #include <deque>
 #include <mutex>
 #include <system_error>
+#include <vector>
 
 namespace {
 
@@ -47,7 +48,7 @@ struct SheetIndex::Index
     // in order each read only their own bytes.
     mutable std::mutex nextLock;
     mutable std::unique_ptr<SheetStart> next;
-    int passes = 1; // 2: the second half was read at once, on its own thread
+    int passes = 1; // the parts whose reading was kept, this pass's own included
 };
 
 SheetIndex::SheetIndex()
@@ -77,25 +78,31 @@ void countSheets(EscpInterpreter &run, std::deque<SheetStart> &starts, int &coun
     }
 }
 
-// The second half of a large file read on a thread of its own, from the
-// first form feed past the middle, with a guessed printer state there: the
-// state at the first sheet a form feed began. Reports set the printer up once and
-// begin every page alike, so the guess is mostly right; the pass over the
-// first half then checks it, and the work is thrown away when it was wrong.
-struct SecondHalf
+// A part of a large file read on a thread of its own, from just past a
+// form feed to the first sheet that begins at or past the next part's
+// start, with a guessed printer state at its start: the state at the first
+// sheet a form feed began. Reports set the printer up once and begin every
+// page alike, so the guess is mostly right; the pass over the part before
+// checks it, and the part's work is thrown away when it was wrong.
+struct Part
 {
     qsizetype from = 0;
+    qsizetype until = std::numeric_limits<qsizetype>::max();
     PrinterState guess;
+    // What the pass found: the states kept (the first at `from`), the sheets
+    // begun (the one at `from` included), and where it stopped: the start
+    // of a sheet, or the end of the bytes, in the state `last`.
     std::deque<SheetStart> starts;
     int count = 1;
-    PrinterState last; // the state where the pass ended
+    qsizetype end = 0;
+    PrinterState last;
     bool stopped = false;
     std::atomic<qsizetype> done{0};
     std::atomic<bool> stop{false};
     std::future<void> pass;
 
     // (Whatever ends the build early, the pass stops with it.)
-    ~SecondHalf() { stop = true; }
+    ~Part() { stop = true; }
 
     void start(QByteArrayView bytes, const PrinterSetup &setup)
     {
@@ -106,7 +113,8 @@ struct SecondHalf
                 done.store(at - from, std::memory_order_relaxed);
                 return !stop.load(std::memory_order_relaxed);
             };
-            countSheets(run, starts, count);
+            countSheets(run, starts, count, until);
+            end = run.position();
             last = run.state();
             stopped = run.stopped();
         });
@@ -124,20 +132,24 @@ struct SecondHalf
     }
 };
 
-// Files smaller than this are read in one pass.
-constexpr qsizetype SplitFromDefault = 8 << 20;
+// Files smaller than this are read in one pass, and at most this many
+// parts are read at once.
+constexpr qsizetype SplitFrom = 8 << 20;
+constexpr int MostParts = 4;
 
 } // namespace
 
-qsizetype SheetIndex::splitFrom()
+int SheetIndex::partsFor(qsizetype size)
 {
     // (The processors this process may run on, not all the machine has.)
-    return QThread::idealThreadCount() >= 2 ? SplitFromDefault : std::numeric_limits<qsizetype>::max();
+    return size < SplitFrom ? 1 : qBound(1, QThread::idealThreadCount(), MostParts);
 }
 
 bool SheetIndex::build(QByteArrayView bytes, const PrinterSetup &setup,
-    const std::function<bool(qint64, qint64)> &progress, qsizetype splitAt)
+    const std::function<bool(qint64, qint64)> &progress, int parts)
 {
+    if (parts <= 0)
+        parts = partsFor(bytes.size());
     d = std::make_unique<Index>();
     d->bytes = bytes;
     d->setup = setup;
@@ -145,7 +157,7 @@ bool SheetIndex::build(QByteArrayView bytes, const PrinterSetup &setup,
         d->setup.model = PrinterModels::guess(bytes);
     const PrinterState state = PrinterState::initial(d->setup);
     d->starts.push_back({0, 0, state});
-    EscpInterpreter run(bytes, d->setup, state, 0);
+    auto run = std::make_unique<EscpInterpreter>(bytes, d->setup, state, 0);
     // A sheet begun by the last form feed or line feed that nothing is
     // printed on is not a sheet.
     const auto finishCount = [this](const PrinterState &last) {
@@ -155,77 +167,94 @@ bool SheetIndex::build(QByteArrayView bytes, const PrinterSetup &setup,
                 d->starts.pop_back();
         }
     };
-    SecondHalf second;
-    if (progress) {
-        run.progress = [&progress, &bytes, &second](qsizetype done) {
-            return progress(done + second.done.load(std::memory_order_relaxed), bytes.size());
-        };
-    }
-    // A large file is read in two halves at once.
-    const qsizetype middle = bytes.size() / 2;
+    // The parts read at once, and the progress of all: the bytes this pass
+    // has read, and those of the parts ahead of it.
+    std::vector<std::unique_ptr<Part>> ahead;
+    const auto tell = [&](qsizetype at) {
+        qint64 done = at;
+        for (const auto &part : ahead) {
+            if (part->from >= at && !part->stop.load(std::memory_order_relaxed))
+                done += part->done.load(std::memory_order_relaxed);
+        }
+        return !progress || progress(qMin<qint64>(done, bytes.size()), bytes.size());
+    };
+    const auto follow = [&tell](EscpInterpreter &runner) { runner.progress = tell; };
+    follow(*run);
+
+    // A large file is read in parts at once, each from a form feed on.
+    const qsizetype size = bytes.size();
     const uchar *data = reinterpret_cast<const uchar *>(bytes.data());
-    bool split = false;
-    if (bytes.size() >= splitAt) {
+    if (parts > 1 && size > 1) {
         // The guess is the state at the first sheet a form feed began (a
         // sheet that a line feed began may begin amid a line's emphasis).
+        const qsizetype firstPart = size / parts;
         bool formFed = false;
-        for (bool more = true; more && !formFed && run.position() < middle;) {
+        for (bool more = true; more && !formFed && run->position() < firstPart;) {
             const int before = d->count;
-            countSheets(run, d->starts, d->count, run.position() + 1);
-            more = d->count > before && !run.stopped();
-            formFed = more && !run.state().fedToTop;
+            countSheets(*run, d->starts, d->count, run->position() + 1);
+            more = d->count > before && !run->stopped();
+            formFed = more && !run->state().fedToTop;
         }
-        const void *formFeed = formFed && run.position() < middle
-            ? std::memchr(data + middle, '\f', size_t(bytes.size() - middle)) : nullptr;
-        if (formFeed && static_cast<const uchar *>(formFeed) + 1 < data + bytes.size()) {
-            second.from = static_cast<const uchar *>(formFeed) - data + 1;
-            second.guess = run.state();
-            second.guess.fedToTop = false; // a form feed began the sheet
-            try {
-                second.start(bytes, d->setup);
-                split = true;
-            } catch (const std::system_error &) {
-                // (No thread to be had: one pass reads it all.)
-            }
+        PrinterState guess = run->state();
+        guess.fedToTop = false; // a form feed began the sheet
+        for (int k = 1; formFed && k < parts; ++k) {
+            const qsizetype after = qMax(size / parts * k, ahead.empty() ? run->position() : ahead.back()->from);
+            const void *formFeed = std::memchr(data + after, '\f', size_t(size - after));
+            const qsizetype from = formFeed ? static_cast<const uchar *>(formFeed) - data + 1 : size;
+            if (from >= size)
+                break;
+            if (!ahead.empty())
+                ahead.back()->until = from;
+            ahead.push_back(std::make_unique<Part>());
+            ahead.back()->from = from;
+            ahead.back()->guess = guess;
+        }
+        try {
+            for (const auto &part : ahead)
+                part->start(bytes, d->setup);
+        } catch (const std::system_error &) {
+            // (No thread to be had: the parts begun are used, the rest read
+            // by the passes before them.)
+            while (!ahead.empty() && !ahead.back()->pass.valid())
+                ahead.pop_back();
         }
     }
-    if (split) {
-        countSheets(run, d->starts, d->count, second.from);
-        // The guess holds when the first half's pass begins a sheet exactly
-        // where the second began, in the state it guessed.
-        const bool held = !run.stopped() && d->count < INT_MAX && run.position() == second.from
-            && run.state() == second.guess;
-        if (!held)
-            second.stop = true;
-        second.finish([&] {
-            return !progress || run.stopped()
-                || progress(second.from + second.done.load(std::memory_order_relaxed), bytes.size());
-        });
-        if (run.stopped())
+    // Read on up to each part's start; where the part's guess holds there,
+    // its sheets are taken and the reading goes on from where it stopped.
+    for (const auto &part : ahead) {
+        countSheets(*run, d->starts, d->count, part->from);
+        if (run->stopped())
+            return false; // (the parts stop as they go)
+        const bool held = d->count < INT_MAX && run->position() == part->from && run->state() == part->guess;
+        if (!held) {
+            part->stop = true;
+            continue;
+        }
+        part->finish([&] { return tell(part->from); });
+        if (part->stopped) {
+            for (const auto &other : ahead)
+                other->stop = true;
+        }
+        // Its sheets follow (as far as an int counts).
+        const int first = d->count - 1; // the sheet that begins where it began
+        if (d->starts.back().sheet == first)
+            d->starts.pop_back();
+        for (const SheetStart &s : part->starts) {
+            if (qint64(first) + s.sheet >= INT_MAX)
+                break;
+            d->starts.push_back({s.offset, first + s.sheet, s.state});
+        }
+        d->count = int(qMin<qint64>(qint64(first) + part->count, INT_MAX));
+        ++d->passes;
+        if (part->stopped)
             return false;
-        if (held) {
-            // Its sheets follow the first half's (as far as an int counts).
-            const int first = d->count - 1; // the sheet that begins where it began
-            if (d->starts.back().sheet == first)
-                d->starts.pop_back();
-            for (const SheetStart &s : second.starts) {
-                if (qint64(first) + s.sheet >= INT_MAX)
-                    break;
-                d->starts.push_back({s.offset, first + s.sheet, s.state});
-            }
-            d->count = int(qMin<qint64>(qint64(first) + second.count, INT_MAX));
-            d->passes = 2;
-            if (second.stopped)
-                return false;
-            finishCount(second.last);
-        }
+        run = std::make_unique<EscpInterpreter>(bytes, d->setup, part->last, part->end);
+        follow(*run);
     }
-    if (d->passes == 1) {
-        countSheets(run, d->starts, d->count);
-        if (run.stopped())
-            return false;
-        finishCount(run.state());
-    }
+    countSheets(*run, d->starts, d->count);
+    if (run->stopped())
+        return false;
+    finishCount(run->state());
     if (progress)
         progress(bytes.size(), bytes.size());
     return true;

@@ -39,13 +39,16 @@ public:
     // Reads the bytes once. Progress is told the bytes done and the total
     // now and then; false from it stops the pass (the document then holds
     // the sheets found so far and build returns false).
-    // A file of at least `splitAt` bytes is read in two halves at once (the
-    // sheets are the same either way).
+    // A large file is read in as many parts at once as `parts` says (0: as
+    // many as partsFor() gives for its size); the sheets are the same either
+    // way.
     bool build(QByteArrayView bytes, const PrinterSetup &setup,
-        const std::function<bool(qint64 done, qint64 total)> &progress = {}, qsizetype splitAt = splitFrom());
-    // 8 MB where the process may run on two processors, else never.
-    static qsizetype splitFrom();
-    // How the last build read the file: 1 in one pass, 2 in two halves.
+        const std::function<bool(qint64 done, qint64 total)> &progress = {}, int parts = 0);
+    // One part for a file under 8 MB or a process that may run on one
+    // processor only, else one for each processor, four at most.
+    static int partsFor(qsizetype size);
+    // How the last build read the file: the parts whose reading was kept
+    // (1: one pass read it all).
     int passes() const;
 
     // The printer model the sheets were laid out for: the one chosen, or

@@ -331,14 +331,16 @@ private slots:
         QCOMPARE(second.runs.size(), 1);
     }
 
-    // A large file is read in two halves at once: the second from the
-    // first form feed past the middle, in the state the first sheet ended
-    // with. The sheets must be those of one pass whether that guess held
-    // (two passes kept) or not (the first half's pass goes on alone).
-    void halvesAsOnePass_data()
+    // A large file is read in parts at once: each from the first form feed
+    // past its share of the bytes, in the state the first sheet a form feed
+    // began had. The sheets must be those of one pass whether that guess
+    // held (the part's reading kept) or not (the pass before reads on).
+    // The passes kept, for two parts and for four.
+    void partsAsOnePass_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<int>("passes");
+        QTest::addColumn<int>("passesOfTwo");
+        QTest::addColumn<int>("passesOfFour");
         const auto pages = [](int count, const QByteArray &line) {
             QByteArray b;
             for (int p = 0; p < count; ++p) {
@@ -351,37 +353,34 @@ private slots:
         };
         const QByteArray header = QByteArrayLiteral("\x1b@\x1b" "3\x24\x1b" "C\x00\x08");
         const QByteArray line = "Item 00042   Bolts and nuts   12 pcs   1,234.50";
-        QTest::newRow("pages alike") << header + pages(120, line) << 2;
+        QTest::newRow("pages alike") << header + pages(120, line) << 2 << 4;
         QTest::newRow("lines wider than the carriage")
-            << header + pages(60, line.repeated(4)) << 2;
+            << header + pages(60, line.repeated(4)) << 2 << 4;
         QTest::newRow("characters defined on the first sheet")
             << header + "\x1b&" + QByteArray("\x00" "AA\x8b\x7e\x00\x42\x00\x42\x00\x7e\x00\x00\x00\x00\x00", 15)
-                + "\x1b%\x01" + pages(80, "AAA " + line) << 2;
-        QTest::newRow("form feeds only") << QByteArray(3000, '\f') << 2;
+                + "\x1b%\x01" + pages(80, "AAA " + line) << 2 << 4;
+        QTest::newRow("form feeds only") << QByteArray(3000, '\f') << 2 << 4;
         QTest::newRow("a margin set on the third sheet")
-            << header + pages(2, line) + "\x1bl\x05" + pages(100, line) << 1;
+            << header + pages(2, line) + "\x1bl\x05" + pages(100, line) << 1 << 1;
         const QByteArray half = header + pages(60, line);
         QTest::newRow("a form feed among a picture's dots at the middle")
-            << half + "\x1bK\xd0\x07" + QByteArray(2000, '\f') + half << 1;
+            << half + "\x1bK\xd0\x07" + QByteArray(2000, '\f') + half << 1 << 3;
         QTest::newRow("form feeds at the form's bottom")
-            << "\x1b" "C\x03" + QByteArray("a\r\nb\r\nc\r\n\f").repeated(600) << 1;
+            << "\x1b" "C\x03" + QByteArray("a\r\nb\r\nc\r\n\f").repeated(600) << 1 << 1;
         QTest::newRow("no form feed past the middle")
-            << header + pages(60, line) + (line + "\r\n").repeated(1500) << 1;
+            << header + pages(60, line) + (line + "\r\n").repeated(1500) << 1 << 2;
     }
-    void halvesAsOnePass()
+    void partsAsOnePass()
     {
         QFETCH(QByteArray, bytes);
-        QFETCH(int, passes);
+        QFETCH(int, passesOfTwo);
+        QFETCH(int, passesOfFour);
         PrinterSetup setup;
         setup.model = PrinterModel::NinePin;
         setup.carriageInches = 8.0;
         SheetIndex whole;
-        QVERIFY(whole.build(bytes, setup, {}, std::numeric_limits<qsizetype>::max()));
+        QVERIFY(whole.build(bytes, setup, {}, 1));
         QCOMPARE(whole.passes(), 1);
-        SheetIndex halves;
-        QVERIFY(halves.build(bytes, setup, {}, 0));
-        QCOMPARE(halves.passes(), passes);
-        QCOMPARE(halves.sheetCount(), whole.sheetCount());
         QVERIFY(whole.sheetCount() > 20);
         const auto described = [](const Printed::Sheet &s) {
             QStringList out {QStringLiteral("%1-%2 h=%3").arg(s.firstByte).arg(s.endByte).arg(s.height)};
@@ -392,13 +391,21 @@ private slots:
                 out << QStringLiteral("[%1,%2]").arg(p.left()).arg(p.upper());
             return out.join(' ');
         };
-        // Backwards, so that every sheet is made from a state the index kept.
-        for (int i = whole.sheetCount() - 1; i >= 0; --i)
-            QCOMPARE(described(halves.sheet(i)), described(whole.sheet(i)));
+        // (Three parts: no count asked, the sheets only.)
+        for (const auto &[parts, passes] : {std::pair{2, passesOfTwo}, {3, 0}, {4, passesOfFour}}) {
+            SheetIndex split;
+            QVERIFY(split.build(bytes, setup, {}, parts));
+            if (passes > 0)
+                QCOMPARE(split.passes(), passes);
+            QCOMPARE(split.sheetCount(), whole.sheetCount());
+            // Backwards, so that every sheet is made from a state the index kept.
+            for (int i = whole.sheetCount() - 1; i >= 0; --i)
+                QCOMPARE(described(split.sheet(i)), described(whole.sheet(i)));
+        }
     }
 
-    // Cancel while both halves are read: both passes stop, and soon.
-    void halvesStop()
+    // Cancel while parts are read at once: every pass stops, and soon.
+    void partsStop()
     {
         QByteArray page;
         for (int k = 0; k < 66; ++k)
@@ -408,11 +415,11 @@ private slots:
         int calls = 0;
         QElapsedTimer clock;
         clock.start();
-        QVERIFY(!doc.build(bytes, PrinterSetup(), [&calls](qint64, qint64) { return ++calls < 2; }));
+        QVERIFY(!doc.build(bytes, PrinterSetup(), [&calls](qint64, qint64) { return ++calls < 2; }, 4));
         QCOMPARE(calls, 2);
         QVERIFY(doc.sheetCount() >= 1 && doc.sheetCount() < (24 << 20) / page.size());
         QCOMPARE(doc.sheet(0).runs.size(), 66);
-        QVERIFY2(clock.elapsed() < 5000, "the second half's pass should stop with the first");
+        QVERIFY2(clock.elapsed() < 5000, "the parts' passes should stop with the first");
     }
 
     // Cancel: the pass stops, the sheets found so far stay.
