@@ -44,12 +44,25 @@ QString SettingsStore::fileName(const QString &app)
 QString SettingsStore::read(const QString &app, const QString &section, const QString &key,
                             const QString &defaultValue)
 {
-    QSettings settings(configFile(app), QSettings::IniFormat);
-    settings.beginGroup(section);
-    const QString k = storedKey(settings, key);
-    if (!settings.contains(k))
-        return defaultValue;
-    return settings.value(k).toString();
+    return Reader(app, section).read(key, defaultValue);
+}
+
+SettingsStore::Reader::Reader(const QString &app, const QString &section)
+    : m_settings(std::make_unique<QSettings>(configFile(app), QSettings::IniFormat))
+{
+    m_settings->beginGroup(section);
+    m_keys = m_settings->childKeys();
+}
+
+SettingsStore::Reader::~Reader() = default;
+
+QString SettingsStore::Reader::read(const QString &key, const QString &defaultValue) const
+{
+    for (const QString &k : m_keys) {
+        if (k.compare(key, Qt::CaseInsensitive) == 0)
+            return m_settings->value(k).toString();
+    }
+    return defaultValue;
 }
 
 void SettingsStore::save(const QString &app, const QString &section, const QString &key,

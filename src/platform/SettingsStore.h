@@ -2,8 +2,12 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
+#include <memory>
 #include <optional>
 #include <utility>
+
+class QSettings;
 
 // The name the program's settings are stored under: "Sticker2".
 extern const QString SettingsAppName;
@@ -17,6 +21,23 @@ class SettingsStore
 public:
     static QString read(const QString &app, const QString &section, const QString &key,
                         const QString &defaultValue);
+
+    // Many keys of one section, read through one opening of the file (each
+    // read() above opens it anew).
+    class Reader
+    {
+    public:
+        Reader(const QString &app, const QString &section);
+        ~Reader();
+        Reader(const Reader &) = delete;
+        Reader &operator=(const Reader &) = delete;
+        QString read(const QString &key, const QString &defaultValue) const;
+
+    private:
+        std::unique_ptr<QSettings> m_settings;
+        QStringList m_keys; // the section's keys as stored
+    };
+
     static void save(const QString &app, const QString &section, const QString &key,
                      const QString &value);
 

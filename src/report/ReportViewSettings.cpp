@@ -11,9 +11,9 @@ namespace {
 const QString Section = QStringLiteral("ReportView");
 
 // The stored number, or `fallback` when the key is absent or not a number.
-qint64 readNumber(const QString &key, qint64 fallback)
+qint64 storedNumber(const SettingsStore::Reader &settings, const QString &key, qint64 fallback)
 {
-    const QString text = SettingsStore::read(SettingsAppName, Section, key, QString::number(fallback));
+    const QString text = settings.read(key, QString::number(fallback));
     if (!NumericText::isNumber(text))
         return fallback;
     bool ok = false;
@@ -21,9 +21,9 @@ qint64 readNumber(const QString &key, qint64 fallback)
     return ok ? value : fallback;
 }
 
-QColor readColor(const QString &key, const QColor &fallback)
+QColor storedColor(const SettingsStore::Reader &settings, const QString &key, const QColor &fallback)
 {
-    const qint64 value = readNumber(key, OleColor::fromColor(fallback));
+    const qint64 value = storedNumber(settings, key, OleColor::fromColor(fallback));
     if (value < 0 || value > 0xFFFFFFFFLL)
         return fallback;
     const QColor color = OleColor::toColor(quint32(value));
@@ -45,6 +45,13 @@ void saveColor(const QString &key, const QColor &color)
 ReportViewSettings ReportViewSettings::read()
 {
     ReportViewSettings s;
+    const SettingsStore::Reader settings(SettingsAppName, Section);
+    const auto readNumber = [&settings](const QString &key, qint64 fallback) {
+        return storedNumber(settings, key, fallback);
+    };
+    const auto readColor = [&settings](const QString &key, const QColor &fallback) {
+        return storedColor(settings, key, fallback);
+    };
     s.doubleWidth = readColor(QStringLiteral("BBold"), s.doubleWidth);
     s.bold = readColor(QStringLiteral("Bold"), s.bold);
     s.condensed = readColor(QStringLiteral("cond"), s.condensed);
@@ -54,24 +61,23 @@ ReportViewSettings ReportViewSettings::read()
     s.searchBold = readNumber(QStringLiteral("chSearch"), 1) != 0;
     s.highlightBold = readNumber(QStringLiteral("ChHighlighte"), 0) != 0;
     s.minusOneLine = readNumber(QStringLiteral("chl"), 0) != 0;
-    const QString codePage = SettingsStore::read(
-        SettingsAppName, Section, QStringLiteral("CodePage"), CodePage::name(CodePage::Id::Latin1));
+    const QString codePage = settings.read(QStringLiteral("CodePage"), CodePage::name(CodePage::Id::Latin1));
     s.codePage = CodePage::fromName(codePage.trimmed()).value_or(CodePage::Id::Latin1);
     s.printedLook = readNumber(QStringLiteral("Printed"), 0) != 0;
     s.wideCarriage = readNumber(QStringLiteral("WideCarriage"), 1) != 0;
     bool ok = false;
-    const double form = SettingsStore::read(SettingsAppName, Section, QStringLiteral("FormLength"),
+    const double form = settings.read(QStringLiteral("FormLength"),
         QString::number(DefaultFormLength)).trimmed().toDouble(&ok);
     if (ok && std::isfinite(form) && form >= ShortestForm && form <= LongestForm)
         s.formLengthInches = form;
-    const QString model = SettingsStore::read(SettingsAppName, Section, QStringLiteral("PrinterModel"),
+    const QString model = settings.read(QStringLiteral("PrinterModel"),
         PrinterModels::name(PrinterModel::Auto));
     s.printerModel = PrinterModels::fromName(model.trimmed()).value_or(PrinterModel::Auto);
-    s.forms.first = SettingsStore::read(SettingsAppName, Section, QStringLiteral("FormFirst"), QString());
-    s.forms.next = SettingsStore::read(SettingsAppName, Section, QStringLiteral("FormNext"), QString());
+    s.forms.first = settings.read(QStringLiteral("FormFirst"), QString());
+    s.forms.next = settings.read(QStringLiteral("FormNext"), QString());
     QPointF offset;
     if (FormChoice::offsetFromText(
-            SettingsStore::read(SettingsAppName, Section, QStringLiteral("FormOffset"), QStringLiteral("0,0")),
+            settings.read(QStringLiteral("FormOffset"), QStringLiteral("0,0")),
             &offset, nullptr))
         s.forms.offsetMillimetres = offset;
     return s;

@@ -37,11 +37,6 @@ bool validSlot(int slot)
     return slot >= 0 && slot < FormatStore::SlotCount;
 }
 
-QString read(int slot, const QString &suffix, const QString &defaultValue)
-{
-    return SettingsStore::read(
-        SettingsAppName, Section, FormatStore::settingsKey(slot, suffix), defaultValue);
-}
 
 bool readLines(const QString &path, QStringList *lines)
 {
@@ -88,6 +83,10 @@ void FormatStore::loadSlotSettings(int slot, StickerInput &input)
 {
     if (!validSlot(slot))
         return;
+    const SettingsStore::Reader settings(SettingsAppName, Section);
+    const auto read = [&settings](int slot, const QString &suffix, const QString &defaultValue) {
+        return settings.read(FormatStore::settingsKey(slot, suffix), defaultValue);
+    };
     for (const GridKey &key : gridKeys)
         input.*key.field = read(slot, QString::fromLatin1(key.suffix), QString::fromLatin1(key.defaultValue));
     // A style other than 0 or 1 names no option: the selected style stays.
