@@ -1,0 +1,181 @@
+// The printed look's pictures: the dots of a sheet's pictures on pixels (in
+// bands), as rectangles for a PDF or a printer, or as images where the
+// rectangles would be too many.
+#include "render/PrintedRenderer.h"
+
+#include "render/PictureRaster.h"
+
+#include <QPainter>
+
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Pixels of picture dots drawn at a time: bands of this many bytes of mask.
+constexpr qint64 BandBytes = qint64(4) << 20;
+
+// The most rectangles a sheet's pictures become in a PDF or for a printer.
+// Beyond them (a dithered or checkered picture at a fine resolution: half a
+// megabyte of print file made half a gigabyte of PDF) the dots go as images
+// instead, in bands of at most this many dots: Qt widens an image with
+// transparent blanks to 32 bits a dot before it writes it.
+constexpr qsizetype MostShapes = qsizetype(1) << 20;
+constexpr qint64 MostImageDots = qint64(8) << 20;
+
+qint64 gcd(qint64 a, qint64 b)
+{
+    while (b) {
+        const qint64 t = a % b;
+        a = b;
+        b = t;
+    }
+    return a < 0 ? -a : a;
+}
+
+// The grid a vector output takes the pictures' dots on, in units a cell:
+// the coarsest on which every dot's edges fall (so interleaved strips keep
+// their places), but no finer than 720 cells an inch.
+std::pair<int, int> gridOf(const QVector<Printed::Picture> &pictures)
+{
+    qint64 across = 0, down = 0;
+    for (const Printed::Picture &p : pictures) {
+        if (p.dpiX <= 0 || p.dpiY <= 0)
+            continue;
+        across = gcd(across, Printed::UnitsPerInch % p.dpiX ? 1 : Printed::UnitsPerInch / p.dpiX);
+        across = gcd(across, p.x);
+        down = gcd(down, Printed::UnitsPerInch % p.dpiY ? 1 : Printed::UnitsPerInch / p.dpiY);
+        down = gcd(down, p.top);
+    }
+    const int finest = Printed::UnitsPerInch / 720;
+    return {int(qMax<qint64>(finest, across)), int(qMax<qint64>(finest, down))};
+}
+
+// Makes the dots of `area` (the pictures rastered with `at` and the scales,
+// PictureRaster::dots) `rows` rows at a time and hands each band's mask to
+// `draw`, unsmoothed: one picture of the whole area could be far larger than
+// any band.
+template<typename Draw>
+void drawInBands(QPainter &painter, const QVector<Printed::Picture> &pictures, QPointF at, double scaleX,
+    double scaleY, const QRect &area, int rows, Draw draw)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    for (int top = area.top(); top <= area.bottom(); top += rows) {
+        const QRect band(area.left(), top, area.width(), qMin(rows, area.bottom() + 1 - top));
+        QImage mask = PictureRaster::dots(pictures, at, scaleX, scaleY, band);
+        if (mask.isNull())
+            break;
+        draw(band, mask);
+    }
+    painter.restore();
+}
+
+} // namespace
+
+void PrintedRenderer::drawPicturesOnPixels(QPainter &painter, const QVector<Printed::Picture> &pictures,
+    QPointF origin, double scale, const QRectF &exposed)
+{
+    // The painter's own scale and the device's pixel ratio: the dots are
+    // laid on the device's real pixels.
+    const QTransform toDevice = painter.combinedTransform();
+    const double ratio = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
+    const QPointF at = toDevice.map(origin) * ratio;
+    const double scaleX = scale * toDevice.m11() * ratio;
+    const double scaleY = scale * toDevice.m22() * ratio;
+    QRect area = PictureRaster::bounds(pictures, at, scaleX, scaleY);
+    if (painter.device())
+        area &= QRect(0, 0, int(painter.device()->width() * ratio), int(painter.device()->height() * ratio));
+    if (!exposed.isEmpty())
+        area &= QRectF(toDevice.mapRect(exposed).topLeft() * ratio, toDevice.mapRect(exposed).size() * ratio)
+                    .toAlignedRect();
+    if (painter.hasClipping()) {
+        const QRectF clip = toDevice.mapRect(painter.clipBoundingRect());
+        area &= QRectF(clip.topLeft() * ratio, clip.size() * ratio).toAlignedRect();
+    }
+    if (area.isEmpty())
+        return;
+    painter.save();
+    painter.setWorldTransform(QTransform());
+    painter.setViewTransformEnabled(false);
+    const int rows = int(qMax<qint64>(1, BandBytes / qMax(1, (area.width() + 7) / 8)));
+    drawInBands(painter, pictures, at, scaleX, scaleY, area, rows, [&](const QRect &band, QImage &mask) {
+        mask.setDevicePixelRatio(ratio);
+        painter.drawImage(QPointF(band.left() / ratio, band.top() / ratio), mask);
+    });
+    painter.restore();
+}
+
+void PrintedRenderer::drawPicturesAsShapes(
+    QPainter &painter, const QVector<Printed::Picture> &pictures, QPointF origin, double scale)
+{
+    // The dots as rectangles filled in one go: a PDF or a printer gets the
+    // ink alone (the blanks show what lies below) at any resolution, and
+    // with one fill no seam can show between strips.
+    const auto [cellX, cellY] = gridOf(pictures);
+    const double toCellX = 1.0 / cellX, toCellY = 1.0 / cellY;
+    const QRect area = PictureRaster::bounds(pictures, QPointF(0, 0), toCellX, toCellY);
+    if (area.isEmpty())
+        return;
+    QVector<QRect> cells;
+    std::vector<PictureRaster::RowInk> inked;
+    // The bands' mask is kept blank between uses (only its inked bytes are
+    // cleared), for the next band and the next sheet; one wider than a band
+    // is not kept.
+    const int bytesPerLine = PictureRaster::maskBytesPerLine(area.width());
+    const int rows = int(qMax<qint64>(1, BandBytes / bytesPerLine));
+    const size_t maskBytes = size_t(bytesPerLine) * size_t(qMin(rows, area.height()));
+    std::vector<uchar> wide;
+    std::vector<uchar> &bits = maskBytes <= size_t(BandBytes) ? m_maskBits : wide;
+    try {
+        if (bits.size() < maskBytes)
+            bits.resize(maskBytes);
+    } catch (const std::bad_alloc &) {
+        return; // as a mask that could not be made: the sheet's budget keeps real ones far smaller
+    }
+    bool tooMany = false;
+    for (int top = area.top(); top <= area.bottom(); top += rows) {
+        const QRect band(area.left(), top, area.width(), qMin(rows, area.bottom() + 1 - top));
+        try {
+            PictureRaster::drawDots(
+                bits.data(), bytesPerLine, pictures, QPointF(0, 0), toCellX, toCellY, band, inked);
+            const QImage mask(bits.data(), band.width(), band.height(), bytesPerLine, QImage::Format_Mono);
+            tooMany = !PictureRaster::addRectangles(mask, band.topLeft(), cells, &inked, MostShapes);
+        } catch (...) {
+            // Out of memory half-way: the kept mask is made blank all the
+            // same, or the next sheet would show these dots.
+            PictureRaster::clearDots(bits.data(), bytesPerLine, inked);
+            throw;
+        }
+        PictureRaster::clearDots(bits.data(), bytesPerLine, inked);
+        if (tooMany) {
+            cells = QVector<QRect>();
+            drawPicturesAsImage(painter, pictures, origin, scale, area);
+            return;
+        }
+    }
+    QVector<QRectF> shapes;
+    shapes.reserve(cells.size());
+    const double w = cellX * scale, h = cellY * scale;
+    for (const QRect &c : cells)
+        shapes.append(QRectF(origin.x() + c.x() * w, origin.y() + c.y() * h, c.width() * w, c.height() * h));
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::black);
+    painter.drawRects(shapes.constData(), int(shapes.size()));
+    painter.restore();
+}
+
+void PrintedRenderer::drawPicturesAsImage(
+    QPainter &painter, const QVector<Printed::Picture> &pictures, QPointF origin, double scale, const QRect &area)
+{
+    // One dot a pixel, blanks transparent, a band at a time.
+    const auto [cellX, cellY] = gridOf(pictures);
+    const double toCellX = 1.0 / cellX, toCellY = 1.0 / cellY;
+    const int rows = int(qBound<qint64>(1, MostImageDots / qMax(1, area.width()), qint64(area.height())));
+    const double w = cellX * scale, h = cellY * scale;
+    drawInBands(painter, pictures, QPointF(0, 0), toCellX, toCellY, area, rows, [&](const QRect &band, QImage &mask) {
+        painter.drawImage(
+            QRectF(origin.x() + band.x() * w, origin.y() + band.y() * h, band.width() * w, band.height() * h), mask);
+    });
+}
