@@ -11,11 +11,11 @@
 // storing them (a QPicture spent most of each run on its own stream).
 // Last, the sheets are laid out one after the other from the start, which
 // must cut them where the index did.
+#include "FuzzApplication.h"
 #include "escp/EscpInterpreter.h"
 #include "escp/SheetIndex.h"
 #include "render/PrintedRenderer.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPaintDevice>
 #include <QPaintEngine>
@@ -115,11 +115,8 @@ void drawSheet(PrintedRenderer &renderer, const Printed::Sheet &sheet, int dpi, 
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static int count = 1;
-    static char *arguments[] = {(*argv)[0], nullptr};
     (void)argc;
-    new QGuiApplication(count, arguments);
+    startFuzzApplication(argv);
     g_renderer = new PrintedRenderer;
     g_pixels = new uchar[size_t(MostPixelsAcross) * MostPixelsDown * 4];
     g_shapes = new DroppingDevice;
