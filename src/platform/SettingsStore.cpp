@@ -15,15 +15,20 @@ QString configFile(const QString &app)
         + app + QStringLiteral(".ini");
 }
 
-// The spelling of `key` already stored in the open group, or `key` itself.
-QString storedKey(const QSettings &settings, const QString &key)
+// The spelling of `key` among the stored `keys`, or `key` itself.
+QString storedKey(const QStringList &keys, const QString &key)
 {
-    const QStringList keys = settings.childKeys();
     for (const QString &k : keys) {
         if (k.compare(key, Qt::CaseInsensitive) == 0)
             return k;
     }
     return key;
+}
+
+// The same in the open group.
+QString storedKey(const QSettings &settings, const QString &key)
+{
+    return storedKey(settings.childKeys(), key);
 }
 
 void apply(QSettings &settings, const QString &key, const std::optional<QString> &value)
@@ -58,11 +63,7 @@ SettingsStore::Reader::~Reader() = default;
 
 QString SettingsStore::Reader::read(const QString &key, const QString &defaultValue) const
 {
-    for (const QString &k : m_keys) {
-        if (k.compare(key, Qt::CaseInsensitive) == 0)
-            return m_settings->value(k).toString();
-    }
-    return defaultValue;
+    return m_settings->value(storedKey(m_keys, key), defaultValue).toString();
 }
 
 void SettingsStore::save(const QString &app, const QString &section, const QString &key,
