@@ -54,6 +54,8 @@ QVector<int> stylesOf(QByteArrayView page, const MarkupContext &context, qsizety
     QVector<int> styles;
     for (qsizetype at = 0; at < page.size();) {
         const qsizetype n = scanner.cutPoint(page.sliced(at), limit);
+        if (n <= 0 || n > page.size() - at)
+            fail("a piece that does not move on or runs past the page", number, at);
         const QString text = CodePage::decode(context.codePage, page.sliced(at, n));
         runs.clear();
         scanner.mark(text, &runs);
