@@ -150,11 +150,13 @@ extern "C" Q_DECL_EXPORT int sticker2_full_main(int argc, char *argv[])
     if (status >= 0)
         return status;
     // A display that is named but cannot be reached ends the start with one
-    // line and status 1, not an abort.
-    const QtMessageHandler handler = qInstallMessageHandler(CliSupport::startFailure);
+    // line and status 1, not an abort. Once they are open, the windows print
+    // nothing: the toolkit's own warnings (a platform that cannot pass size
+    // limits on to its windows, say) go unprinted, as in the commands.
+    qInstallMessageHandler(CliSupport::startFailure);
     const FontWarmUp fonts;
     QApplication app(argc, argv);
-    qInstallMessageHandler(handler);
+    CliSupport::quietToolkitMessages();
     Translations::install(&app);
     QuitWhenShown quitWhenShown;
     if (qEnvironmentVariableIsSet("STICKER2_QUIT_WHEN_SHOWN"))
