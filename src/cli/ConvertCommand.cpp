@@ -173,7 +173,7 @@ bool writePages(Conversion &job, const ExportOutput &output, QString *error)
     const bool inBlocks = job.target == Target::PlainText && !job.printed;
     const bool everyPage = job.pages.trimmed().compare(QLatin1String("all"), Qt::CaseInsensitive) == 0;
     PageTable table;
-    const bool loaded = job.printed ? table.open(job.in, error, PageTable::MapWhole)
+    const bool loaded = job.printed ? table.open(job.in, error, PageTable::MapOnDemand)
                                     : table.load(job.in, error, inBlocks ? PageTable::MapOnDemand : PageTable::MapWhole,
                                         inBlocks && everyPage ? PageTable::NoteLineEnds : PageTable::IgnoreLineEnds);
     if (!loaded) {
@@ -186,7 +186,8 @@ bool writePages(Conversion &job, const ExportOutput &output, QString *error)
     SheetIndex document;
     if (job.printed) {
         document.build(QByteArrayView(table.bytes()), job.settings.printerSetup(),
-            [&](qint64 done, qint64 total) { return progress.show(QStringLiteral("reading"), done, total); });
+            [&](qint64 done, qint64 total) { return progress.show(QStringLiteral("reading"), done, total); }, 0,
+            table.mappedFile());
         request.source = PageSource::sheetsOf(
             table, [&document](int i) { return document.sheet(i); }, document.sheetCount());
     } else {

@@ -1,6 +1,8 @@
 #include "escp/SheetIndex.h"
 
 #include "escp/EscpInterpreter.h"
+#include "platform/MapPass.h"
+#include "platform/MappedFile.h"
 
 #include <QThread>
 
@@ -104,12 +106,14 @@ struct Part
     // (Whatever ends the build early, the pass stops with it.)
     ~Part() { stop = true; }
 
-    void start(QByteArrayView bytes, const PrinterSetup &setup)
+    void start(QByteArrayView bytes, const PrinterSetup &setup, const MappedFile *map)
     {
         starts.push_back({from, 0, guess});
-        pass = std::async(std::launch::async, [this, bytes, setup] {
+        pass = std::async(std::launch::async, [this, bytes, setup, map] {
+            MapPass mapped(map, from, until == std::numeric_limits<qsizetype>::max() ? -1 : until);
             EscpInterpreter run(bytes, setup, guess, from);
-            run.progress = [this](qsizetype at) {
+            run.progress = [this, &mapped](qsizetype at) {
+                mapped.reached(at);
                 done.store(at - from, std::memory_order_relaxed);
                 return !stop.load(std::memory_order_relaxed);
             };
@@ -146,10 +150,15 @@ int SheetIndex::partsFor(qsizetype size)
 }
 
 bool SheetIndex::build(QByteArrayView bytes, const PrinterSetup &setup,
-    const std::function<bool(qint64, qint64)> &progress, int parts)
+    const std::function<bool(qint64, qint64)> &progress, int parts, const MappedFile *map)
 {
     if (parts <= 0)
         parts = partsFor(bytes.size());
+    if (map && (map->data() != bytes.data() || map->size() != bytes.size()))
+        map = nullptr; // (offsets in the bytes must be offsets in the map)
+    // The first pass maps in its first stretch before the model is guessed
+    // from the file's first megabytes.
+    auto mapped = std::make_unique<MapPass>(map, 0);
     d = std::make_unique<Index>();
     d->bytes = bytes;
     d->setup = setup;
@@ -178,7 +187,12 @@ bool SheetIndex::build(QByteArrayView bytes, const PrinterSetup &setup,
         }
         return !progress || progress(qMin<qint64>(done, bytes.size()), bytes.size());
     };
-    const auto follow = [&tell](EscpInterpreter &runner) { runner.progress = tell; };
+    const auto follow = [&tell, &mapped](EscpInterpreter &runner) {
+        runner.progress = [&tell, &mapped](qsizetype at) {
+            mapped->reached(at);
+            return tell(at);
+        };
+    };
     follow(*run);
 
     // A large file is read in parts at once, each from a form feed on.
@@ -211,23 +225,28 @@ bool SheetIndex::build(QByteArrayView bytes, const PrinterSetup &setup,
         }
         try {
             for (const auto &part : ahead)
-                part->start(bytes, d->setup);
+                part->start(bytes, d->setup, map);
         } catch (const std::system_error &) {
             // (No thread to be had: the parts begun are used, the rest read
             // by the passes before them.)
             while (!ahead.empty() && !ahead.back()->pass.valid())
                 ahead.pop_back();
         }
+        if (!ahead.empty())
+            mapped->setUntil(ahead.front()->from); // the parts map in their own
     }
     // Read on up to each part's start; where the part's guess holds there,
     // its sheets are taken and the reading goes on from where it stopped.
-    for (const auto &part : ahead) {
+    for (size_t k = 0; k < ahead.size(); ++k) {
+        const auto &part = ahead[k];
+        const qsizetype nextPart = k + 1 < ahead.size() ? ahead[k + 1]->from : -1;
         countSheets(*run, d->starts, d->count, part->from);
         if (run->stopped())
             return false; // (the parts stop as they go)
         const bool held = d->count < INT_MAX && run->position() == part->from && run->state() == part->guess;
         if (!held) {
             part->stop = true;
+            mapped->setUntil(nextPart); // this pass reads the part itself
             continue;
         }
         part->finish([&] { return tell(part->from); });
@@ -248,6 +267,7 @@ bool SheetIndex::build(QByteArrayView bytes, const PrinterSetup &setup,
         ++d->passes;
         if (part->stopped)
             return false;
+        mapped = std::make_unique<MapPass>(map, part->end, nextPart);
         run = std::make_unique<EscpInterpreter>(bytes, d->setup, part->last, part->end);
         follow(*run);
     }

@@ -8,6 +8,8 @@
 #include <QVector>
 
 #include <functional>
+
+class MappedFile;
 #include <memory>
 
 // What the printer is set to before a print file says anything: the form
@@ -41,9 +43,11 @@ public:
     // the sheets found so far and build returns false).
     // A large file is read in as many parts at once as `parts` says (0: as
     // many as partsFor() gives for its size); the sheets are the same either
-    // way.
+    // way. `map`, when the bytes are a map's whole (the page table's), is
+    // mapped in by each part as it reads (MapPass) rather than all at once.
     bool build(QByteArrayView bytes, const PrinterSetup &setup,
-        const std::function<bool(qint64 done, qint64 total)> &progress = {}, int parts = 0);
+        const std::function<bool(qint64 done, qint64 total)> &progress = {}, int parts = 0,
+        const MappedFile *map = nullptr);
     // One part for a file under 8 MB or a process that may run on one
     // processor only, else one for each processor, four at most.
     static int partsFor(qsizetype size);

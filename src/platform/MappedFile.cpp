@@ -89,12 +89,12 @@ int takeSlot(uintptr_t begin, uintptr_t end)
 #define MADV_POPULATE_READ 22 // Linux 5.14
 #endif
 
-// A map is read whole at once (the page cut, the printed look's index, the
-// exports), and a read that faults once for every 64 KB costs two to three
-// times a read in large blocks. So the kernel is asked to map the whole file
-// in one call (MADV_POPULATE_READ, reading it from the disk as one large
-// sequential read where it is not in memory yet), or on older kernels to
-// read it ahead. A file too large to stay in memory beside everything else
+// A map is read whole, or a stretch of it at once (the emphasis look's
+// exports; the printed look's index, MapPass), and a read that faults once
+// for every 64 KB costs two to three times a read in large blocks. So the
+// kernel is asked to map it in one call (MADV_POPULATE_READ, reading it from
+// the disk as one large sequential read where it is not in memory yet), or
+// on older kernels to read it ahead. A file too large to stay in memory beside everything else
 // is left to the faults: mapping it ahead would only push its own first
 // pages out again. The map stays as it is for random access afterwards; a
 // file cut short under the call ends it early, which the reads then meet.
@@ -156,6 +156,20 @@ void MappedFile::readAhead(qint64 from, qint64 length) const
         return;
     const qint64 begin = from & ~qint64(pageSize - 1); // madvise takes whole pages
     mapAhead(const_cast<char *>(m_data) + begin, size_t(from + length - begin));
+}
+
+void MappedFile::release(qint64 from, qint64 length) const
+{
+    from = qBound(qint64(0), from, m_size);
+    length = qBound(qint64(0), length, m_size - from);
+    const qint64 page = qint64(pageSize);
+    const qint64 begin = (from + page - 1) & ~(page - 1); // only pages wholly inside
+    const qint64 end = (from + length) & ~(page - 1);
+    if (end <= begin)
+        return;
+    const int savedErrno = errno;
+    ::madvise(const_cast<char *>(m_data) + begin, size_t(end - begin), MADV_DONTNEED);
+    errno = savedErrno;
 }
 
 void MappedFile::copy(qint64 from, qint64 length, char *into) const

@@ -35,6 +35,10 @@ public:
     // Asks the kernel to read a stretch of the map in (in one call, as a
     // large read); what lies outside the file is left alone.
     void readAhead(qint64 from, qint64 length) const;
+    // Lets go of the map's page entries over the whole pages of
+    // [from, from + length): a pass is done with that stretch. The file's
+    // pages stay in memory, and a read there maps them in again.
+    void release(qint64 from, qint64 length) const;
     // Copies the mapped bytes [from, from + length) to `into` with large
     // reads of the file rather than through the map: a pass over the whole
     // file reads it at the speed of a copy, where the map costs a fault (or

@@ -27,8 +27,8 @@ public:
     // folder, a device or a FIFO is refused, since reading one never ends
     // or never means a print file. On failure the table is left unchanged.
     // MapWhole asks the kernel to map the whole file in at once, for a
-    // caller that reads it through the map afterwards (the printed look's
-    // index, the drawn outputs); MapOnDemand leaves the map alone for one
+    // caller that reads it through the map afterwards (the emphasis look's
+    // drawn outputs); MapOnDemand leaves the map alone for one
     // that reads the file in blocks (copyBytes) or only a few pages of it.
     enum MapAhead { MapWhole, MapOnDemand };
     // NoteLineEnds: the cut also finds whether every line end is a CR LF
@@ -42,8 +42,9 @@ public:
     // cut (addStarts, finishCut), and until then the table holds the pages
     // cut so far. By default the kernel is not asked to read the file ahead:
     // the cut reads it in blocks (mappedFile()). The printed look opens the
-    // file with MapWhole and never cuts it: its sheets are found by the
-    // printer's own reading (SheetIndex), not at form feeds.
+    // file without cutting it: its sheets are found by the printer's own
+    // reading (SheetIndex), not at form feeds, which maps the file in a
+    // stretch at a time as it reads it (mappedFile(), MapPass).
     bool open(const QString &path, QString *error, MapAhead ahead = MapOnDemand);
     // Pages found by a cut of these bytes (PageCutter), in order. Past the
     // most pages an int counts, the rest of the file is the last page's.

@@ -234,7 +234,7 @@ bool ReportDocument::buildPrinted(const Progress &progress)
     if (!m_printedLook || m_printedBuilt)
         return true;
     m_setup.codePage = codePage();
-    m_printedBuilt = m_printed.build(QByteArrayView(m_pages.bytes()), m_setup, progress);
+    m_printedBuilt = m_printed.build(QByteArrayView(m_pages.bytes()), m_setup, progress, 0, m_pages.mappedFile());
     if (!m_printedBuilt) {
         m_printed = SheetIndex();
         m_printedLook = false;

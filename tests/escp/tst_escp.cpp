@@ -18,6 +18,8 @@
 #include <QTest>
 
 #include <limits>
+#include <memory>
+#include <tuple>
 
 namespace {
 
@@ -391,10 +393,21 @@ private slots:
                 out << QStringLiteral("[%1,%2]").arg(p.left()).arg(p.upper());
             return out.join(' ');
         };
+        // The same bytes as a file's map, which each pass maps in and lets
+        // go of as it reads: the sheets are made from it afterwards.
+        QTemporaryFile file;
+        QVERIFY(file.open());
+        QCOMPARE(file.write(bytes), bytes.size());
+        QVERIFY(file.flush());
+        const std::unique_ptr<MappedFile> map = MappedFile::map(file.handle(), nullptr);
+        QVERIFY(map);
+        const QByteArrayView mapped(map->data(), map->size());
         // (Three parts: no count asked, the sheets only.)
-        for (const auto &[parts, passes] : {std::pair{2, passesOfTwo}, {3, 0}, {4, passesOfFour}}) {
+        for (const auto &[parts, passes, onMap] :
+            {std::tuple{2, passesOfTwo, false}, {3, 0, false}, {4, passesOfFour, false}, {2, passesOfTwo, true},
+                {1, 1, true}}) {
             SheetIndex split;
-            QVERIFY(split.build(bytes, setup, {}, parts));
+            QVERIFY(onMap ? split.build(mapped, setup, {}, parts, map.get()) : split.build(bytes, setup, {}, parts));
             if (passes > 0)
                 QCOMPARE(split.passes(), passes);
             QCOMPARE(split.sheetCount(), whole.sheetCount());
@@ -402,6 +415,7 @@ private slots:
             for (int i = whole.sheetCount() - 1; i >= 0; --i)
                 QCOMPARE(described(split.sheet(i)), described(whole.sheet(i)));
         }
+        QVERIFY(mapped == QByteArrayView(bytes));
     }
 
     // Cancel while parts are read at once: every pass stops, and soon.
