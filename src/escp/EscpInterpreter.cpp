@@ -351,6 +351,7 @@ void EscpInterpreter::text(const uchar *p, qsizetype n, qsizetype offset, bool c
             look.advance = proportionalAdvance(m_table[b]);
         if (m_state.x + look.advance > m_state.rightMargin && m_state.x > m_state.leftMargin) {
             // Past the right margin: the printer ends the line and goes on.
+            const bool doubledLine = m_state.doubleWidthLine;
             m_wrapping = true;
             lineFeed(m_state.lineSpacing);
             m_wrapping = false;
@@ -358,18 +359,28 @@ void EscpInterpreter::text(const uchar *p, qsizetype n, qsizetype offset, bool c
                 m_resume = offset + i;
                 return;
             }
-            look = m_state.style();
-            if (proportional)
-                look.advance = proportionalAdvance(m_table[b]);
+            // Of the look a line feed changes only SO's double width, which
+            // ends with its line. (Made again only then: a look copied just
+            // after it is made field by field waits for its stores, and
+            // a report's wide lines wrap many times a page.)
+            if (doubledLine) {
+                look = m_state.style();
+                if (proportional)
+                    look.advance = proportionalAdvance(m_table[b]);
+            }
             baseline = m_state.y + 240;
         }
         if (b != ' ')
             m_state.sheetInked = true;
-        // The italic table prints its upper half as italic letters.
-        Printed::TextStyle charLook = look;
-        if (m_italicTable && b >= 0x80)
+        // The italic table prints its upper half as italic letters. (The
+        // look is copied only then, for the same reason.)
+        if (m_italicTable && b >= 0x80 && !look.italic) {
+            Printed::TextStyle charLook = look;
             charLook.italic = true;
-        addToRun(charLook, baseline, offset + i, 1);
+            addToRun(charLook, baseline, offset + i, 1);
+        } else {
+            addToRun(look, baseline, offset + i, 1);
+        }
         if (m_sheet) {
             const char16_t c = m_table[b];
             m_run.text.append(QChar(c < 0x20 ? ControlGlyphs[c] : c == 0x7F ? u'\u2302' : c));
