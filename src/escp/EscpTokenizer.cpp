@@ -9,17 +9,33 @@ using namespace Escp;
 
 namespace {
 
-// The first control character at or after `p`, or `end`. Sixteen bytes at a
-// time: reports are long runs of text.
-const uchar *findControl(const uchar *p, const uchar *end)
+// The control characters among 16 bytes at `p`, as a mask of one bit a byte.
+inline __m128i controlsAt(const uchar *p)
 {
     const __m128i limit = _mm_set1_epi8(0x1F);
     const __m128i del = _mm_set1_epi8(char(DEL));
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+    return _mm_or_si128(_mm_cmpeq_epi8(_mm_min_epu8(v, limit), v), _mm_cmpeq_epi8(v, del));
+}
+
+// The first control character at or after `p`, or `end`. Sixty-four bytes at
+// a time, then sixteen: reports are long runs of text.
+const uchar *findControl(const uchar *p, const uchar *end)
+{
+    while (end - p >= 64) {
+        const __m128i a = controlsAt(p);
+        const __m128i b = controlsAt(p + 16);
+        const __m128i c = controlsAt(p + 32);
+        const __m128i d = controlsAt(p + 48);
+        if (_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(a, b), _mm_or_si128(c, d)))) {
+            const auto bits = [](__m128i m) { return quint64(unsigned(_mm_movemask_epi8(m))); };
+            const quint64 mask = bits(a) | bits(b) << 16 | bits(c) << 32 | bits(d) << 48;
+            return p + __builtin_ctzll(mask);
+        }
+        p += 64;
+    }
     while (end - p >= 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
-        const __m128i low = _mm_cmpeq_epi8(_mm_min_epu8(v, limit), v);
-        const __m128i hits = _mm_or_si128(low, _mm_cmpeq_epi8(v, del));
-        const int mask = _mm_movemask_epi8(hits);
+        const int mask = _mm_movemask_epi8(controlsAt(p));
         if (mask)
             return p + __builtin_ctz(unsigned(mask));
         p += 16;

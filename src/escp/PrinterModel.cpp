@@ -23,7 +23,6 @@ constexpr std::array<Named, 4> Models{{
     {PrinterModel::EscP2, "escp2", QT_TRANSLATE_NOOP("PrinterModels", "ESC/P2 printer")},
 }};
 
-constexpr qsizetype ReadLimit = 16 << 20;
 constexpr int Decided = 64; // this much evidence for 24 pins ends the search
 
 // Whether `perInch` lines to the inch is a spacing a program asks for: a
@@ -85,7 +84,7 @@ PrinterModel guess(QByteArrayView bytes)
     bool ninePinOnly = false;
     // The commands of the first megabytes tell: a long report's set-up is at
     // its beginning, and the rest of it is not read twice.
-    EscpTokenizer tokens(bytes.first(qMin(bytes.size(), ReadLimit)));
+    EscpTokenizer tokens(bytes.first(qMin(bytes.size(), GuessReads)));
     for (EscpToken t = tokens.next(); t.kind != EscpToken::End && twentyFour < Decided; t = tokens.next()) {
         if (t.kind != EscpToken::Command && t.kind != EscpToken::Picture)
             continue;

@@ -31,5 +31,7 @@ int pins(PrinterModel model);
 // downloaded characters), read in the first 16 MB. Never Auto: 9 pins when
 // nothing tells.
 PrinterModel guess(QByteArrayView bytes);
+// The bytes guess() reads at most: the first 16 MB.
+constexpr qsizetype GuessReads = 16 << 20;
 
 } // namespace PrinterModels

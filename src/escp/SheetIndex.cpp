@@ -162,8 +162,10 @@ bool SheetIndex::build(QByteArrayView bytes, const PrinterSetup &setup,
     d = std::make_unique<Index>();
     d->bytes = bytes;
     d->setup = setup;
-    if (setup.model == PrinterModel::Auto)
+    if (setup.model == PrinterModel::Auto) {
+        mapped->mapTo(PrinterModels::GuessReads);
         d->setup.model = PrinterModels::guess(bytes);
+    }
     const PrinterState state = PrinterState::initial(d->setup);
     d->starts.push_back({0, 0, state});
     auto run = std::make_unique<EscpInterpreter>(bytes, d->setup, state, 0);

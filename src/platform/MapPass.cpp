@@ -23,6 +23,16 @@ MapPass::~MapPass()
         m_map->release(m_released, m_ahead - m_released);
 }
 
+void MapPass::mapTo(qint64 end)
+{
+    if (!m_map || end <= m_ahead)
+        return;
+    end = qMin(end, m_until);
+    if (end > m_ahead)
+        m_map->readAhead(m_ahead, end - m_ahead);
+    m_ahead = qMax(m_ahead, end);
+}
+
 void MapPass::reached(qint64 at)
 {
     if (!m_map)

@@ -26,6 +26,9 @@ public:
     // The pass has read up to `at` (and is told again before it has read
     // half a stretch more).
     void reached(qint64 at);
+    // Maps in up to `end` now (a first look at the start of the file that
+    // reads further than a stretch).
+    void mapTo(qint64 end);
     // Maps in no further than `until` from now on (another pass reads on
     // from there), or on to the map's end when negative.
     void setUntil(qint64 until);

@@ -78,6 +78,16 @@ private slots:
                                                                    << "E(305 T1";
         QTest::newRow("tab stops ended by one not rising") << E + "D" + b({40, 50}) + "0x" << "ED4 T2";
         QTest::newRow("tab stops at the end of the file") << E + "D" + b({40, 50}) << "T4"; // the whole unfinished command is text
+        // Long text is searched for its end many bytes at a time: a control
+        // code (and DEL) at each place of those blocks, and none at all.
+        for (int at : {0, 1, 15, 16, 17, 31, 32, 47, 48, 63, 64, 65, 127, 128, 129, 200}) {
+            for (const char code : {'\r', '\x7f'}) {
+                QTest::addRow("text of %d, then %s", at, code == '\r' ? "CR" : "DEL")
+                    << QByteArray("x") + QByteArray(at, 'a') + code + QByteArray(100, 'b')
+                    << QStringLiteral("T%1 c%2 T100").arg(at + 1).arg(code == '\r' ? "0d" : "7f");
+            }
+        }
+        QTest::newRow("text of 300 without a control code") << QByteArray(300, 'a') << "T300";
     }
     void tokenize()
     {
