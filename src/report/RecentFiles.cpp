@@ -31,8 +31,9 @@ bool store(const QStringList &files, QString *error)
 QStringList read()
 {
     QStringList files;
+    const SettingsStore::Reader settings(SettingsAppName, Section);
     for (int i = 0; i < Limit; ++i) {
-        const QString file = SettingsStore::read(SettingsAppName, Section, keyOf(i), QString());
+        const QString file = settings.read(keyOf(i), QString());
         if (!file.isEmpty() && !files.contains(file))
             files << file;
     }

@@ -1,5 +1,6 @@
 #include "gui/report/OpenReportView.h"
 
+#include "gui/platform/FirstPaint.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/report/FrmReport.h"
 #include "platform/AppPaths.h"
@@ -46,10 +47,11 @@ int openReportViews(const QStringList &files, std::optional<CodePage::Choice> co
             view->setReloadsItself(watched);
             ++opened;
             // Opened by the user (the command line, a file manager, a drop,
-            // the menus): the file joins the recent files; a watched
+            // the menus): the file joins the recent files once the view is
+            // on screen (writing the settings waits for the disk); a watched
             // folder's jobs do not crowd them out.
-            if (!watched)
-                RecentFiles::add(path); // a settings file that cannot be written costs only the list
+            if (!watched) // (a settings file that cannot be written costs only the list)
+                FirstPaint::then(view, view, [path] { RecentFiles::add(path); });
         } else if (!watched && !QFileInfo::exists(path)) {
             RecentFiles::remove(path); // gone: told so, and no longer offered
         }

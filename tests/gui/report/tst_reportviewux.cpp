@@ -6,6 +6,7 @@
 #include "gui/report/ReportColorPanel.h"
 #include "gui/report/SheetView.h"
 #include "gui/report/ViewZoom.h"
+#include "gui/platform/FirstPaint.h"
 #include "report/RecentFiles.h"
 #include "gui/platform/AppIdentity.h"
 #include "gui/sticker/Frm0010Sticker.h"
@@ -416,7 +417,8 @@ private slots:
         const QString kept = printFile(dir.filePath("kept.prn"), pagedBytes(1));
         const QString gone = printFile(dir.filePath("gone.prn"), pagedBytes(1));
         QCOMPARE(openReportViews({gone, kept}), 2);
-        QCOMPARE(RecentFiles::read().mid(0, 2), (QStringList {kept, gone}));
+        // (Once the views are on screen: the settings are written then.)
+        QTRY_COMPARE(RecentFiles::read().mid(0, 2), (QStringList {kept, gone}));
         closeAll();
         QFile::remove(gone);
         QCOMPARE(openReportViews({gone}), 0);
@@ -426,6 +428,8 @@ private slots:
         // A watched folder's jobs stay out of the list.
         const QString job = printFile(dir.filePath("job.prn"), pagedBytes(1));
         QCOMPARE(openReportViews({job}, std::nullopt, true), 1);
+        QTRY_VERIFY(FirstPaint::drawn(views().last()));
+        QCoreApplication::processEvents();
         QVERIFY(!RecentFiles::read().contains(job));
         QMenu *menu = control<QMenu>(views().first(), "AQ");
         QStringList names;
