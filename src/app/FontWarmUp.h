@@ -3,13 +3,18 @@
 #include <thread>
 
 // The font configuration read on a thread of its own while the program
-// starts: the first text drawn (a window's, a picture's, a PDF's) would
-// otherwise wait for it on the main thread, some milliseconds of every
-// start. Qt's font database later finds it read. Joined when it goes.
+// loads the rest of itself (its module, the toolkit) and starts: the first
+// text drawn (a window's, a picture's, a PDF's) would otherwise wait for it
+// on the main thread, some milliseconds of every start. Fontconfig is
+// loaded here by its file name (the launcher links Qt Core alone); Qt's font
+// database later finds its configuration read. Joined when it goes.
 class FontWarmUp
 {
 public:
-    FontWarmUp();
+    // Nothing happens unless `wanted` (a run that draws no text never loads
+    // fonts), or when the library or a thread cannot be had: the font
+    // database then reads the configuration when it is first used.
+    explicit FontWarmUp(bool wanted);
     ~FontWarmUp();
     FontWarmUp(const FontWarmUp &) = delete;
     FontWarmUp &operator=(const FontWarmUp &) = delete;

@@ -1,6 +1,5 @@
 // The whole program: the windows and every command line, loaded by the
 // launcher (main.cpp) when the command line needs more than the core runs.
-#include "app/FontWarmUp.h"
 #include "app/ProgramModule.h"
 #include "cli/CliSupport.h"
 #include "cli/CommandLine.h"
@@ -76,7 +75,6 @@ int runWithoutWindows(int argc, char *argv[], const QStringList &arguments)
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    const FontWarmUp fonts;
     QGuiApplication app(argc, argv);
     return run();
 }
@@ -154,7 +152,6 @@ extern "C" Q_DECL_EXPORT int sticker2_full_main(int argc, char *argv[])
     // nothing: the toolkit's own warnings (a platform that cannot pass size
     // limits on to its windows, say) go unprinted, as in the commands.
     qInstallMessageHandler(CliSupport::startFailure);
-    const FontWarmUp fonts;
     QApplication app(argc, argv);
     CliSupport::quietToolkitMessages();
     Translations::install(&app);

@@ -2,6 +2,7 @@
 // --version, a character-mode sticker sheet, capture queues) run here on Qt
 // Core alone; every other one is handed to the rest of the program, loaded
 // then (ProgramModule), with the process's arguments as they are.
+#include "app/FontWarmUp.h"
 #include "app/ProgramModule.h"
 #include "cli/CliSupport.h"
 #include "cli/CommandLine.h"
@@ -20,8 +21,11 @@ int main(int argc, char *argv[])
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
-    if (!CommandLine::runsInCore(arguments))
+    if (!CommandLine::runsInCore(arguments)) {
+        const FontWarmUp fonts(
+            CommandLine::modeOf(arguments) == CommandLine::Mode::Windows || CommandLine::drawsText(arguments));
         return ProgramModule::run(argc, argv);
+    }
 
     // Bytes in, bytes out: no window system, no fonts.
     CliSupport::quietToolkitMessages();
