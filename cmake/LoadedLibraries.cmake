@@ -1,10 +1,10 @@
 # The libraries loaded on first use (src/platform/SharedLibrary.h): CUPS,
 # zint, libxlsxwriter and minizip; and fontconfig, which the program's
 # launcher loads to read the fonts' configuration while it loads the rest
-# (src/app/FontWarmUp.h), and which the windows' module links through Qt. Each is loaded by the name the linker would
-# record for it, the SONAME of the -dev package's link, read here at configure
-# time: a library update that changes it is caught by a rebuild, never by a
-# failure at run time, and no name is written by hand in the sources.
+# (src/app/FontWarmUp.h). Each is loaded by the name the linker would record
+# for it, the SONAME of the -dev package's link, read here at configure time:
+# a library update that changes it is caught by a rebuild, never by a failure
+# at run time, and no name is written by hand in the sources.
 #
 # Sets STICKER2_SONAME_<NAME> (e.g. libcups.so.2), writes them to
 # generated/LoadedLibraries.h for the sources, and STICKER2_LOADED_DEPENDS:
@@ -16,8 +16,6 @@
 
 set(STICKER2_LOADED_DEPENDS "")
 
-# LINKED: a library the program links as well, whose package dpkg-shlibdeps
-# already names (no Depends of its own).
 function(sticker2_loaded_library name)
   string(TOUPPER "${name}" upper)
   find_library(STICKER2_LINK_${upper} NAMES ${name} NO_CACHE)
@@ -38,7 +36,7 @@ function(sticker2_loaded_library name)
   # The package that holds the library under its SONAME, and the dependency
   # its shlibs file gives ("libzint 2.11 libzint2.11 (>= 2.11.1)").
   find_program(DPKG_QUERY dpkg-query)
-  if(NOT DPKG_QUERY OR "LINKED" IN_LIST ARGN)
+  if(NOT DPKG_QUERY)
     return()
   endif()
   get_filename_component(folder "${real}" DIRECTORY)
@@ -69,10 +67,9 @@ endfunction()
 if(NOT CMAKE_READELF)
   find_program(CMAKE_READELF readelf REQUIRED)
 endif()
-foreach(name cups zint xlsxwriter minizip)
+foreach(name cups zint xlsxwriter minizip fontconfig)
   sticker2_loaded_library(${name})
 endforeach()
-sticker2_loaded_library(fontconfig LINKED)
 list(REMOVE_ITEM STICKER2_LOADED_DEPENDS "")
 list(JOIN STICKER2_LOADED_DEPENDS ", " STICKER2_LOADED_DEPENDS)
 file(WRITE ${CMAKE_BINARY_DIR}/loaded-libraries.depends "${STICKER2_LOADED_DEPENDS}\n")

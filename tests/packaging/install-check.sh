@@ -69,7 +69,7 @@ have dpkg-shlibdeps || exit 0
 (cd "$build" && cpack -G DEB -B "$work/deb" >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; fail cpack; }
 deb=$(ls "$work"/deb/*.deb)
 depends=$(dpkg-deb -f "$deb" Depends)
-for p in libc6 libqt6widgets6 libqt6printsupport6 libcups2 libxlsxwriter libzint libminizip1 libpoppler-qt6 libqpdf libgmime-3.0 fonts-liberation fonts-dejavu-core; do
+for p in libc6 libqt6widgets6 libqt6printsupport6 libcups2 libxlsxwriter libzint libminizip1 libfontconfig1 libpoppler-qt6 libqpdf libgmime-3.0 fonts-liberation fonts-dejavu-core; do
     echo "$depends" | grep -q "$p" || fail "Depends lacks $p: $depends"
 done
 dpkg-deb -I "$deb" postinst | grep -q update-mime-database || fail "postinst does not refresh the MIME database"
