@@ -107,11 +107,24 @@ Vertical verticalOf(const Printed::TextStyle &style)
 
 PrintedRenderer::PrintedRenderer()
 {
-    m_faces[Regular] = QRawFont::fromFont(faceFont(false, false));
-    m_faces[Bold] = QRawFont::fromFont(faceFont(true, false));
-    m_faces[Oblique] = QRawFont::fromFont(faceFont(false, true));
-    m_faces[BoldOblique] = QRawFont::fromFont(faceFont(true, true));
-    // The letter-quality faces are found when first asked for.
+    // Every face is found when first asked for: a report view holds a
+    // renderer for its printed look from the start, and loading four faces
+    // it may never draw held up its first picture.
+}
+
+const QRawFont &PrintedRenderer::rawFace(int face)
+{
+    if (!m_faces[face].isValid()) {
+        const int style = face % 4;
+        // The OCR faces come in one weight (their other styles are
+        // inverted or hollow letters, never to be picked for bold).
+        const bool ocr = face / 4 == OcrB || face / 4 == OcrA;
+        m_faces[face] = QRawFont::fromFont(faceFont(!ocr && (style == Bold || style == BoldOblique),
+            (face / 4 != OcrA) && (style == Oblique || style == BoldOblique), Families[face / 4]));
+        if (!m_faces[face].isValid() && face != style) // the family is missing: the monospaced face
+            m_faces[face] = rawFace(style);
+    }
+    return m_faces[face];
 }
 
 const PrintedRenderer::Sized &PrintedRenderer::font(int face, double pixelSize)
@@ -124,17 +137,7 @@ const PrintedRenderer::Sized &PrintedRenderer::font(int face, double pixelSize)
     if (m_sized.size() > 64) // a document of many sizes: keep the cache small
         m_sized.clear();
     Sized sized;
-    if (!m_faces[face].isValid()) {
-        const int style = face % 4;
-        // The OCR faces come in one weight (their other styles are
-        // inverted or hollow letters, never to be picked for bold).
-        const bool ocr = face / 4 == OcrB || face / 4 == OcrA;
-        m_faces[face] = QRawFont::fromFont(faceFont(!ocr && (style == Bold || style == BoldOblique),
-            (face / 4 != OcrA) && (style == Oblique || style == BoldOblique), Families[face / 4]));
-        if (!m_faces[face].isValid()) // the family is missing: the monospaced face
-            m_faces[face] = m_faces[style];
-    }
-    sized.font = m_faces[face];
+    sized.font = rawFace(face);
     sized.font.setPixelSize(double(size) / 64);
     const QVector<quint32> zero = sized.font.glyphIndexesForString(QStringLiteral("0"));
     const QVector<QPointF> advance = sized.font.advancesForGlyphIndexes(zero);

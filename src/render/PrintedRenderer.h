@@ -80,6 +80,8 @@ private:
         double advance = 0; // the glyph's own advance at that size, in pixels
     };
     const Sized &font(int face, double pixelSize); // face: family * 4 + Face
+    // The face at no size, loaded on first use.
+    const QRawFont &rawFace(int face);
     void drawRun(QPainter &painter, const Printed::TextRun &run, QPointF origin, double scale);
     void drawPicturesOnPixels(QPainter &painter, const QVector<Printed::Picture> &pictures, QPointF origin,
         double scale, const QRectF &exposed);
