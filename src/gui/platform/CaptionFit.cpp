@@ -2,23 +2,29 @@
 
 #include <QCheckBox>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QRadioButton>
 
 namespace {
 
 // Check and option boxes turn bold when chosen: their room is measured bold.
+// A box is as wide as its indicator, the spacing and its caption, so the
+// bold caption's extra width is added to its size: measured from the two
+// weights' metrics, rather than by setting a bold font on the box and back
+// (two font changes, each polishing the box and asking its layout again, on
+// every box of a form before its first picture).
 int neededWidth(QWidget *control)
 {
-    if (!qobject_cast<QCheckBox *>(control) && !qobject_cast<QRadioButton *>(control))
-        return control->sizeHint().width();
-    const QFont kept = control->font();
-    QFont bold = kept;
-    bold.setBold(true);
-    control->setFont(bold);
     const int width = control->sizeHint().width();
-    control->setFont(kept);
-    return width;
+    const auto *box = qobject_cast<QAbstractButton *>(control);
+    if (!qobject_cast<QCheckBox *>(control) && !qobject_cast<QRadioButton *>(control))
+        return width;
+    QFont bold = control->font();
+    bold.setBold(true);
+    const int plain = QFontMetrics(control->font()).size(Qt::TextShowMnemonic, box->text()).width();
+    const int wider = QFontMetrics(bold).size(Qt::TextShowMnemonic, box->text()).width();
+    return width + qMax(0, wider - plain);
 }
 
 void widenTo(QWidget *control, int needed)
