@@ -178,6 +178,10 @@ private slots:
                                                   << h + " 2160,240'a'216";
         // Where SO's double width ends.
         QTest::newRow("SO ends at a form feed") << QByteArray("\x0e" "a\fb") << nine << h + " 0,240'a'432w | " + h + " 0,240'b'216";
+        // 68 double-width characters fill the 13.6 in carriage; the line the
+        // wrap begins is of single width again.
+        QTest::newRow("SO ends where the line wraps") << QByteArray("\x0e") + QByteArray(70, 'a') << nine
+                                                     << h + " 0,240'" + QString(68, 'a') + "'432w 0,600'aa'216";
         QTest::newRow("SO ends at CR on 9 pins") << QByteArray("\x0e" "a\rb") << nine << h + " 0,240'a'432w 0,240'b'216";
         QTest::newRow("SO goes on past CR on 24 pins") << QByteArray("\x0e" "a\rb") << p24 << h + " 0,240'a'432w 0,240'b'432w";
         QTest::newRow("ESC W 0 ends SO") << QByteArray("\x0e" "a") + E + "W" + b({0}) + "b" << p24 << h + " 0,240'a'432w 432,240'b'216";
