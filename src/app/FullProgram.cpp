@@ -1,5 +1,7 @@
-// The whole program: the windows and every command line, loaded by the
-// launcher (main.cpp) when the command line needs more than the core runs.
+// The whole program: the windows (and every command line, though the
+// launcher, main.cpp, hands the commands to the commands' module, which
+// loads no Qt Widgets), loaded when the command line opens a window.
+#include "app/HeadlessProgram.h"
 #include "app/ProgramModule.h"
 #include "cli/CliSupport.h"
 #include "cli/CommandLine.h"
@@ -14,7 +16,6 @@
 #include "watch/PrintFileWatcher.h"
 
 #include <QApplication>
-#include <QGuiApplication>
 #include <QWindow>
 
 #include <cstdio>
@@ -56,27 +57,6 @@ int runWindows(QApplication &app)
         std::_Exit(status);
     }
     return status;
-}
-
-// A command line that opens no window: it never depends on a display.
-int runWithoutWindows(int argc, char *argv[], const QStringList &arguments)
-{
-    CliSupport::quietToolkitMessages();
-    const auto run = [&] {
-        QCoreApplication::setApplicationName(QStringLiteral("Sticker2"));
-        Translations::install(QCoreApplication::instance());
-        AppPaths::ensureProgramFolder();
-        return CommandLine::runHeadless(arguments, CommandLine::runCommand);
-    };
-    if (!CommandLine::drawsText(arguments)) {
-        // Bytes in, bytes out: no platform plugin and no fonts to load.
-        QCoreApplication app(argc, argv);
-        return run();
-    }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    return run();
 }
 
 // The arguments are checked before any window system is touched: a usage
@@ -143,7 +123,7 @@ extern "C" Q_DECL_EXPORT int sticker2_full_main(int argc, char *argv[])
         arguments.append(QString::fromLocal8Bit(argv[i]));
 
     if (CommandLine::modeOf(arguments) == CommandLine::Mode::Headless)
-        return runWithoutWindows(argc, argv, arguments);
+        return runHeadlessProgram(argc, argv, arguments);
     const int status = checkWindowArguments(arguments);
     if (status >= 0)
         return status;

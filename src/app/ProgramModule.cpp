@@ -30,11 +30,11 @@ int failed(const std::string &message)
 
 namespace ProgramModule {
 
-int run(int argc, char **argv)
+int run(const Module &which, int argc, char **argv)
 {
     const std::string folder = programFolder();
-    const std::string installed = folder + "/" STICKER2_MODULE_FROM_PROGRAM "/" + FileName;
-    const std::string built = folder + "/" + FileName;
+    const std::string installed = folder + "/" STICKER2_MODULE_FROM_PROGRAM "/" + which.fileName;
+    const std::string built = folder + "/" + which.fileName;
     const std::string &file = access(installed.c_str(), F_OK) == 0 ? installed : built;
     if (access(file.c_str(), F_OK) != 0)
         return failed(installed + ": the program's module is missing (reinstall sticker2)");
@@ -43,9 +43,9 @@ int run(int argc, char **argv)
     void *module = dlopen(file.c_str(), RTLD_LAZY | RTLD_LOCAL);
     if (!module)
         return failed(dlerror());
-    const auto entry = reinterpret_cast<Entry>(dlsym(module, EntryName));
+    const auto entry = reinterpret_cast<Entry>(dlsym(module, which.entryName));
     if (!entry)
-        return failed(file + ": not this program's module (no " + EntryName + ")");
+        return failed(file + ": not this program's module (no " + which.entryName + ")");
     return entry(argc, argv);
 }
 

@@ -1,22 +1,27 @@
 #pragma once
 
-// The rest of the program (the windows, the drawing, PDF, printing and
-// every command the core does not run) is a module the launcher loads only
-// for a command line that needs it, so that `sticker2 stickers ...`,
-// `--help` and the like start with Qt Core alone. Installed in the
-// program's private library folder (<libdir>/sticker2/), in the build folder
-// beside the program.
+// The rest of the program is in two modules the launcher loads only for a
+// command line that needs one, so that `sticker2 stickers ...`, `--help` and
+// the like start with Qt Core alone: the commands' module (the engine on Qt
+// Gui: convert, print, the rules, the watch's conversions) and the whole
+// program's (the windows, with Qt Widgets, which a command never loads).
+// Installed in the program's private library folder (<libdir>/sticker2/), in
+// the build folder beside the program.
 namespace ProgramModule {
 
-constexpr const char *FileName = "sticker2-full.so";
-// The module's entry: the whole program's main, given the process's
-// arguments as they are.
-constexpr const char *EntryName = "sticker2_full_main";
+struct Module
+{
+    const char *fileName;
+    // The module's entry: a main, given the process's arguments as they are.
+    const char *entryName;
+};
+constexpr Module Commands {"sticker2-commands.so", "sticker2_commands_main"};
+constexpr Module Windows {"sticker2-full.so", "sticker2_full_main"};
 using Entry = int (*)(int argc, char **argv);
 
 // Loads the module and runs its entry, giving its status; status 1 with one
 // line on standard error naming the module and the cause when it cannot be
 // loaded.
-int run(int argc, char **argv);
+int run(const Module &module, int argc, char **argv);
 
 } // namespace ProgramModule

@@ -22,9 +22,9 @@ int main(int argc, char *argv[])
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
     if (!CommandLine::runsInCore(arguments)) {
-        const FontWarmUp fonts(
-            CommandLine::modeOf(arguments) == CommandLine::Mode::Windows || CommandLine::drawsText(arguments));
-        return ProgramModule::run(argc, argv);
+        const bool windows = CommandLine::modeOf(arguments) == CommandLine::Mode::Windows;
+        const FontWarmUp fonts(windows || CommandLine::drawsText(arguments));
+        return ProgramModule::run(windows ? ProgramModule::Windows : ProgramModule::Commands, argc, argv);
     }
 
     // Bytes in, bytes out: no window system, no fonts.

@@ -1,6 +1,7 @@
 // The program starts on Qt Core alone for the command lines that need no
-// window system, and loads the rest of itself (sticker2-full.so) for the
-// others; poppler, qpdf and GMime (sticker2-libraries.so) only when a PDF is
+// window system, and loads the rest of itself for the others: the commands'
+// module (sticker2-commands.so, no Qt Widgets) for a command, the windows'
+// (sticker2-full.so) for a window; poppler, qpdf and GMime (sticker2-libraries.so) only when a PDF is
 // finished, a PDF form read or a mail made, never for the first window.
 // The first windows load no image-format plugin, no CUPS client and, for a
 // plain ASCII file, no code page's converter before they are drawn.
@@ -41,34 +42,34 @@ private slots:
     {
         QTest::addColumn<QStringList>("arguments"); // {OUT}: an output file, {IN}: a print file
         QTest::addColumn<int>("status");
-        QTest::addColumn<bool>("windowLibraries"); // Qt Gui and the module loaded
+        QTest::addColumn<int>("module"); // 0 none, 1 the commands' (and Qt Gui), 2 the windows' (and Qt Widgets)
         QTest::addColumn<bool>("documentLibraries"); // poppler, qpdf, GMime and their module
         QTest::addColumn<bool>("platformPlugin"); // the window system's plugin (and its fonts)
-        QTest::newRow("--version") << QStringList{"--version"} << 0 << false << false << false;
-        QTest::newRow("--help") << QStringList{"--help"} << 0 << false << false << false;
-        QTest::newRow("a window command's help") << QStringList{"view", "--help"} << 0 << false << false << false;
-        QTest::newRow("a watch without a folder") << QStringList{"watch"} << 2 << false << false << false;
-        QTest::newRow("a character-mode sheet") << QStringList{"stickers", "--slot", "0", "-o", "{OUT}"} << 0 << false << false << false;
-        QTest::newRow("a character-mode sheet's usage error") << QStringList{"stickers", "-o", "{OUT}"} << 2 << false << false << false;
-        QTest::newRow("capture's help") << QStringList{"capture", "--help"} << 0 << false << false << false;
+        QTest::newRow("--version") << QStringList{"--version"} << 0 << 0 << false << false;
+        QTest::newRow("--help") << QStringList{"--help"} << 0 << 0 << false << false;
+        QTest::newRow("a window command's help") << QStringList{"view", "--help"} << 0 << 0 << false << false;
+        QTest::newRow("a watch without a folder") << QStringList{"watch"} << 2 << 0 << false << false;
+        QTest::newRow("a character-mode sheet") << QStringList{"stickers", "--slot", "0", "-o", "{OUT}"} << 0 << 0 << false << false;
+        QTest::newRow("a character-mode sheet's usage error") << QStringList{"stickers", "-o", "{OUT}"} << 2 << 0 << false << false;
+        QTest::newRow("capture's help") << QStringList{"capture", "--help"} << 0 << 0 << false << false;
         // Qt's PDF is finished without qpdf: only a PDF form needs the module.
-        QTest::newRow("the Windows-mode sheet") << QStringList{"stickers", "--slot", "0", "--pdf", "{OUT}"} << 0 << true << false << true;
-        QTest::newRow("convert") << QStringList{"convert", "--help"} << 0 << true << false << true;
+        QTest::newRow("the Windows-mode sheet") << QStringList{"stickers", "--slot", "0", "--pdf", "{OUT}"} << 0 << 1 << false << true;
+        QTest::newRow("convert") << QStringList{"convert", "--help"} << 0 << 1 << false << true;
         // Plain text draws nothing: no platform plugin, no fonts; a web page's colours need them.
         QTest::newRow("convert to plain text") << QStringList{"convert", "--to", "txt", "--pages", "1", "{IN}", "{OUT}"}
-                                               << 0 << true << false << false;
-        QTest::newRow("convert to a web page") << QStringList{"convert", "--to", "html", "{IN}", "{OUT}"} << 0 << true
+                                               << 0 << 1 << false << false;
+        QTest::newRow("convert to a web page") << QStringList{"convert", "--to", "html", "{IN}", "{OUT}"} << 0 << 1
                                                << false << true;
         // The first windows, shown (offscreen) and left at once.
-        QTest::newRow("the sticker form") << QStringList{} << 0 << true << false << true;
-        QTest::newRow("a report view") << QStringList{"view", "{IN}"} << 0 << true << false << true;
+        QTest::newRow("the sticker form") << QStringList{} << 0 << 2 << false << true;
+        QTest::newRow("a report view") << QStringList{"view", "{IN}"} << 0 << 2 << false << true;
     }
 
     void loadsWhatItNeeds()
     {
         QFETCH(QStringList, arguments);
         QFETCH(int, status);
-        QFETCH(bool, windowLibraries);
+        QFETCH(int, module);
         QFETCH(bool, documentLibraries);
         QFETCH(bool, platformPlugin);
         QTemporaryDir folder;
@@ -89,9 +90,10 @@ private slots:
         QCOMPARE(run.status, status);
         const QString loaded = loadedLibraries(folder.path());
         QVERIFY2(loaded.contains(QLatin1String("libQt6Core.so")), "the loader's log was not read");
-        QCOMPARE(loaded.contains(QLatin1String("libQt6Gui.so")), windowLibraries);
-        QCOMPARE(loaded.contains(QLatin1String("sticker2-full.so")), windowLibraries);
-        QVERIFY(!loaded.contains(QLatin1String("libQt6Widgets.so")) || windowLibraries);
+        QCOMPARE(loaded.contains(QLatin1String("libQt6Gui.so")), module > 0);
+        QCOMPARE(loaded.contains(QLatin1String("sticker2-commands.so")), module == 1);
+        QCOMPARE(loaded.contains(QLatin1String("sticker2-full.so")), module == 2);
+        QCOMPARE(loaded.contains(QLatin1String("libQt6Widgets.so")), module == 2);
         for (const char *library : {"sticker2-libraries.so", "libpoppler-qt6.so", "libqpdf.so", "libgmime-3.0.so"})
             QVERIFY2(loaded.contains(QLatin1String(library)) == documentLibraries, library);
         QCOMPARE(loaded.contains(QLatin1String("libqoffscreen.so")), platformPlugin);
@@ -127,11 +129,11 @@ private slots:
             = TestSupport::runProgram({QStringLiteral("convert"), in, folder.filePath(QStringLiteral("out.txt"))}, program);
         QCOMPARE(convert.status, 1);
         QCOMPARE(convert.err.count('\n'), 1);
-        QVERIFY2(convert.err.contains("sticker2-full.so"), convert.err.constData());
+        QVERIFY2(convert.err.contains("sticker2-commands.so"), convert.err.constData());
         QVERIFY(!QFileInfo::exists(folder.filePath(QStringLiteral("out.txt"))));
     }
 
-    // The program and its windows' module without the library module: text
+    // The program and its commands' module without the library module: text
     // and a PDF still convert; a PDF form (poppler and qpdf) fails with one
     // line naming the missing module, nothing written.
     void withoutItsLibraryModule()
@@ -141,8 +143,8 @@ private slots:
         const QString program = folder.filePath(QStringLiteral("sticker2"));
         QVERIFY(QFile::copy(QStringLiteral(STICKER2_PROGRAM), program));
         const QString built = QFileInfo(QStringLiteral(STICKER2_PROGRAM)).absolutePath();
-        QVERIFY(QFile::link(QDir(built).filePath(QStringLiteral("sticker2-full.so")),
-            folder.filePath(QStringLiteral("sticker2-full.so"))));
+        QVERIFY(QFile::link(QDir(built).filePath(QStringLiteral("sticker2-commands.so")),
+            folder.filePath(QStringLiteral("sticker2-commands.so"))));
         const QString in = folder.filePath(QStringLiteral("in.prn"));
         TestSupport::writeFile(in, "text\f");
         for (const char *name : {"out.txt", "out.pdf"}) {
