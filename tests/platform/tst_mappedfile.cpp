@@ -1,13 +1,17 @@
 // The map of a whole print file, mapped ahead in one call: it reads the
 // file's bytes, and a file cut short under it reads as zeros past its new
-// end and says it changed, however much of it was mapped in ahead.
+// end and says it changed, however much of it was mapped in ahead. A pass
+// over it (MapPass) keeps only the stretch about it mapped in, and what it
+// let go of reads the same again.
 #include "TestSupport.h"
+#include "platform/MapPass.h"
 #include "platform/MappedFile.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cctype>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -59,6 +63,61 @@ private slots:
         if (cutTo > 0)
             QCOMPARE(map->data()[cutTo - 1], bytes[cutTo - 1]);
         QVERIFY(map->changed());
+    }
+
+    // A pass from front to back: the map never holds much more than the
+    // stretch ahead of the pass, nothing once the pass is done, and a page
+    // let go of reads the file's bytes again.
+    void passKeepsLittleMapped()
+    {
+        QTemporaryDir dir;
+        constexpr qint64 size = 40 << 20;
+        QByteArray bytes(size, Qt::Uninitialized);
+        for (qint64 i = 0; i < size; ++i)
+            bytes[i] = char('a' + i % 23);
+        const QString path = TestSupport::writeFile(dir.filePath("file.prn"), bytes);
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+        QVERIFY(fd >= 0);
+        const std::unique_ptr<MappedFile> map = MappedFile::map(fd, nullptr, MappedFile::ReadOnDemand);
+        ::close(fd);
+        QVERIFY(map);
+        QCOMPARE(mappedIn(map.get()), 0);
+        constexpr qint64 step = MapPass::Stretch / 2; // how often a pass is told
+        qint64 most = 0;
+        qint64 sum = 0;
+        {
+            MapPass pass(map.get(), 0);
+            for (qint64 at = 0; at < size; at += step) {
+                for (qint64 i = at; i < qMin(size, at + step); i += 4096)
+                    sum += map->data()[i];
+                pass.reached(qMin(size, at + step));
+                most = qMax(most, mappedIn(map.get()));
+            }
+        }
+        QVERIFY(sum > 0);
+        QVERIFY2(most > 0 && most <= MapPass::Stretch + step, qPrintable(QString::number(most)));
+        QCOMPARE(mappedIn(map.get()), 0);
+        QVERIFY(QByteArray::fromRawData(map->data(), size) == bytes);
+        QCOMPARE(mappedIn(map.get()), size); // read through again: all of it mapped in
+    }
+
+private:
+    // The bytes of the map that are mapped in now (its resident set, from
+    // the process's own account of its maps).
+    static qint64 mappedIn(const MappedFile *map)
+    {
+        QFile smaps(QStringLiteral("/proc/self/smaps"));
+        if (!smaps.open(QIODevice::ReadOnly))
+            return -1;
+        const QByteArray start = QByteArray::number(quintptr(map->data()), 16) + '-';
+        bool ours = false;
+        for (QByteArray line = smaps.readLine(); !line.isEmpty(); line = smaps.readLine()) {
+            if (!line.isEmpty() && std::isxdigit(uchar(line.at(0))) && line.contains('-'))
+                ours = line.startsWith(start);
+            else if (ours && line.startsWith("Rss:"))
+                return line.mid(4).trimmed().split(' ').first().toLongLong() * 1024;
+        }
+        return -1;
     }
 };
 
