@@ -38,15 +38,10 @@ private slots:
         QFETCH(qint64, size);
         QFETCH(qint64, cutTo);
         QTemporaryDir dir;
-        QByteArray bytes(size, Qt::Uninitialized);
-        for (qint64 i = 0; i < size; ++i)
-            bytes[i] = char('a' + i % 26);
+        const QByteArray bytes = letters(size);
         const QString path = TestSupport::writeFile(dir.filePath("file.prn"), bytes);
-        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-        QVERIFY(fd >= 0);
         QString error;
-        const std::unique_ptr<MappedFile> map = MappedFile::map(fd, &error);
-        ::close(fd);
+        const std::unique_ptr<MappedFile> map = mapOf(path, MappedFile::ReadAhead, &error);
         QVERIFY2(map, qPrintable(error));
         QCOMPARE(map->size(), size);
         QVERIFY(!map->changed());
@@ -72,14 +67,9 @@ private slots:
     {
         QTemporaryDir dir;
         constexpr qint64 size = 40 << 20;
-        QByteArray bytes(size, Qt::Uninitialized);
-        for (qint64 i = 0; i < size; ++i)
-            bytes[i] = char('a' + i % 23);
-        const QString path = TestSupport::writeFile(dir.filePath("file.prn"), bytes);
-        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-        QVERIFY(fd >= 0);
-        const std::unique_ptr<MappedFile> map = MappedFile::map(fd, nullptr, MappedFile::ReadOnDemand);
-        ::close(fd);
+        const QByteArray bytes = letters(size);
+        const std::unique_ptr<MappedFile> map
+            = mapOf(TestSupport::writeFile(dir.filePath("file.prn"), bytes), MappedFile::ReadOnDemand);
         QVERIFY(map);
         QCOMPARE(mappedIn(map.get()), 0);
         constexpr qint64 step = MapPass::Stretch / 2; // how often a pass is told
@@ -102,6 +92,26 @@ private slots:
     }
 
 private:
+    // `size` bytes of the letters a to z over and over.
+    static QByteArray letters(qint64 size)
+    {
+        QByteArray bytes(size, Qt::Uninitialized);
+        for (qint64 i = 0; i < size; ++i)
+            bytes[i] = char('a' + i % 26);
+        return bytes;
+    }
+
+    // The file at `path` mapped (its descriptor closed again), or nothing.
+    static std::unique_ptr<MappedFile> mapOf(const QString &path, MappedFile::Ahead ahead, QString *error = nullptr)
+    {
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            return nullptr;
+        std::unique_ptr<MappedFile> map = MappedFile::map(fd, error, ahead);
+        ::close(fd);
+        return map;
+    }
+
     // The bytes of the map that are mapped in now (its resident set, from
     // the process's own account of its maps).
     static qint64 mappedIn(const MappedFile *map)
