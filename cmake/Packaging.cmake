@@ -47,7 +47,7 @@ add_custom_target(sticker2-cli-docs ALL DEPENDS ${generated}/sticker2.1.gz ${gen
 install(TARGETS sticker2 RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The rest of the program, which sticker2 loads when a command line needs it,
 # in the program's private library folder (src/app/ProgramModule.h).
-install(TARGETS sticker2full sticker2commands LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/sticker2)
+install(TARGETS sticker2coremodule sticker2full sticker2commands LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/sticker2)
 # Beside it, the module that holds poppler, qpdf and GMime, loaded on their
 # first use (src/platform/LibraryModule.h).
 install(TARGETS sticker2libraries LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/sticker2)

@@ -1,9 +1,10 @@
 #pragma once
 
-// The rest of the program is in two modules the launcher loads only for a
-// command line that needs one, so that `sticker2 stickers ...`, `--help` and
-// the like start with Qt Core alone: the commands' module (the engine on Qt
-// Gui: convert, print, the rules, the watch's conversions) and the whole
+// The program is a launcher in plain C++ and three modules, each loaded only
+// for a command line that needs it: the core's (Qt Core alone: --help,
+// --version, a sticker sheet, capture queues; it decides and loads one of
+// the other two for the rest), the commands' (the engine on Qt Gui:
+// convert, print, the rules, the watch's conversions) and the whole
 // program's (the windows, with Qt Widgets, which a command never loads).
 // Installed in the program's private library folder (<libdir>/sticker2/), in
 // the build folder beside the program.
@@ -15,6 +16,7 @@ struct Module
     // The module's entry: a main, given the process's arguments as they are.
     const char *entryName;
 };
+constexpr Module Core {"sticker2-core.so", "sticker2_core_main"};
 constexpr Module Commands {"sticker2-commands.so", "sticker2_commands_main"};
 constexpr Module Windows {"sticker2-full.so", "sticker2_full_main"};
 using Entry = int (*)(int argc, char **argv);

@@ -8,117 +8,42 @@
 #include "platform/AppPaths.h"
 #include "sticker/StickerInput.h"
 #include "sticker/CsvTable.h"
+#include "sticker/SheetGrid.h"
 #include "sticker/StickerFields.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QIODevice>
 #include <cmath>
-#include <cstring>
-#include <vector>
 
 namespace {
 
-constexpr qsizetype ChunkSize = 64 * 1024;
+static_assert(Escp::CondOn.at(0) == SheetGrid::CondensedOn && Escp::CondOff.at(0) == SheetGrid::CondensedOff);
 
 // The bytes between the first and the last character that is not a space.
 // Only spaces are removed: a control code at either end stays.
 QByteArray trimSpaces(const QByteArray &bytes)
 {
-    qsizetype b = 0;
-    qsizetype e = bytes.size();
-    while (b < e && bytes.at(b) == ' ')
-        ++b;
-    while (e > b && bytes.at(e - 1) == ' ')
-        --e;
-    return bytes.mid(b, e - b);
+    const std::string_view kept = SheetGrid::trimSpaces(std::string_view(bytes.constData(), size_t(bytes.size())));
+    return QByteArray(kept.data(), qsizetype(kept.size()));
 }
 
-// Collects the bytes of a few lines and hands them to the device in chunks,
-// so a long sheet costs a few large writes and only one chunk of memory.
-// Lines are built in place inside the chunk.
-class ChunkedOutput
+// The grid's bytes handed to the device; a refusal leaves its cause there.
+class DeviceSink : public SheetGrid::Sink
 {
 public:
-    explicit ChunkedOutput(QIODevice *device)
+    explicit DeviceSink(QIODevice *device)
         : m_device(device)
-        , m_buffer(ChunkSize)
     { }
-
-    // Room for at least `n` more bytes; null when the device refused a chunk.
-    char *room(size_t n)
-    {
-        if (m_used + n > m_buffer.size()) {
-            if (!flush())
-                return nullptr;
-            if (n > m_buffer.size())
-                m_buffer.resize(n);
-        }
-        return m_buffer.data() + m_used;
-    }
-    void commit(size_t n) { m_used += n; }
-
-    bool append(const QByteArray &bytes)
-    {
-        char *p = room(size_t(bytes.size()));
-        if (!p)
-            return false;
-        std::memcpy(p, bytes.constData(), size_t(bytes.size()));
-        commit(size_t(bytes.size()));
-        return true;
-    }
-
-    bool flush()
-    {
-        if (m_used == 0)
-            return true;
-        if (m_device->write(m_buffer.data(), qint64(m_used)) != qint64(m_used))
-            return false;
-        m_used = 0;
-        return true;
-    }
+    bool put(const char *data, size_t size) override { return m_device->write(data, qint64(size)) == qint64(size); }
 
 private:
     QIODevice *m_device;
-    std::vector<char> m_buffer;
-    size_t m_used = 0;
 };
 
-// Writes n in decimal at p, with leading zeros up to `width` digits;
-// returns the number of characters written.
-int putNumber(char *p, int n, int width)
+bool append(SheetGrid::ChunkedOutput &out, const QByteArray &bytes)
 {
-    char digits[12];
-    int len = 0;
-    do {
-        digits[len++] = char('0' + n % 10);
-        n /= 10;
-    } while (n > 0);
-    const int zeros = qMax(0, width - len);
-    std::memset(p, '0', size_t(zeros));
-    for (int i = 0; i < len; ++i)
-        p[zeros + i] = digits[len - 1 - i];
-    return zeros + len;
-}
-
-// The numbered line of a row at `q`: for each of its `cols` stickers the
-// base text, its running number (from `first` on) and spaces to the width,
-// then the gap. A number may run past the width; the caller's room allows
-// for it. Returns the end.
-char *putNumberedLine(char *q, const QByteArray &numberBase, int first, int cols, int width, const QByteArray &gap,
-    int digits)
-{
-    for (int c = 0; c < cols; ++c) {
-        std::memcpy(q, numberBase.constData(), size_t(numberBase.size()));
-        size_t len = size_t(numberBase.size());
-        len += size_t(putNumber(q + len, first + c, digits));
-        if (len < size_t(width))
-            std::memset(q + len, ' ', size_t(width) - len);
-        q += width;
-        std::memcpy(q, gap.constData(), size_t(gap.size()));
-        q += gap.size();
-    }
-    return q;
+    return out.append(bytes.constData(), size_t(bytes.size()));
 }
 
 // The sheet filled from data rows: one sticker per row, across the row
@@ -126,7 +51,7 @@ char *putNumberedLine(char *q, const QByteArray &numberBase, int first, int cols
 // last sticker row. The running number counts on across the pages, since
 // no two pages are alike.
 bool writeDataSheet(
-    const StickerWorkingValues &values, const QByteArray &gap, QByteArray prefix, ChunkedOutput &out)
+    const StickerWorkingValues &values, const QByteArray &gap, QByteArray prefix, SheetGrid::ChunkedOutput &out)
 {
     const CsvTable &data = *values.Data;
     const int width = qMax(0, values.W);
@@ -143,7 +68,7 @@ bool writeDataSheet(
             const long long first = p * perPage + (long long)r * cols;
             if (first >= rowsOfData)
                 break;
-            if (r > 0 && !out.append(blankLines + "\r\n"))
+            if (r > 0 && !append(out, blankLines + "\r\n"))
                 return false;
             for (int x = 1; x <= lines; ++x) {
                 QByteArray line = prefix;
@@ -165,28 +90,14 @@ bool writeDataSheet(
                     }
                     line += piece + gap;
                 }
-                if (!out.append(trimSpaces(line) + "\r\n"))
+                if (!append(out, trimSpaces(line) + "\r\n"))
                     return false;
             }
         }
-        if (!out.append(blankLines + ".  .  .\r\n"))
+        if (!append(out, blankLines + ".  .  .\r\n"))
             return false;
     }
     return true;
-}
-
-// Removes the spaces at both ends of the `len` bytes at p, moving the rest to
-// p; returns the new length. Only spaces: a control code at either end stays.
-size_t trimInPlace(char *p, size_t len)
-{
-    size_t b = 0;
-    while (b < len && p[b] == ' ')
-        ++b;
-    while (len > b && p[len - 1] == ' ')
-        --len;
-    if (b > 0)
-        std::memmove(p, p + b, len - b);
-    return len - b;
 }
 
 // Whether `text` rounds to a whole number within [lo, hi]; `isNumeric` also
@@ -222,12 +133,6 @@ bool lineBytes(const StickerWorkingValues &values, int lines, QByteArray (&bytes
         }
     }
     return true;
-}
-
-// The file's end: condensed printing off (when it was on), a form feed.
-bool finishSheets(ChunkedOutput &out, bool condensed)
-{
-    return out.append((condensed ? Escp::CondOff.toByteArray() : QByteArray()) + "\x0c\r\n") && out.flush();
 }
 
 } // namespace
@@ -279,77 +184,31 @@ QString CharSheetWriter::validate(const StickerInput &input)
 bool CharSheetWriter::write(
     const StickerWorkingValues &values, bool condensed, QIODevice *device, QString *error)
 {
-    const int width = qMax(0, values.W);
-    const QByteArray gap = ByteText::toBytes(values.ColumnGap);
-    const int cols = values.StickerCols;
-    const int lines = qMin(values.MaxField, 7);
+    SheetGrid::Grid grid;
+    grid.lines = qMin(values.MaxField, 7);
     QByteArray text[8];
-    if (!lineBytes(values, lines, text, error))
+    if (!lineBytes(values, grid.lines, text, error))
         return false;
-
-    // Every line but the numbered one is the same in every row of every
-    // page: build each once, untrimmed (for the first line of the file,
-    // which carries the condensed sequence) and as written.
-    QByteArray rowLine[8];
-    QByteArray rowLineOut[8];
-    for (int x = 1; x <= lines; ++x) {
-        rowLine[x] = (text[x] + gap).repeated(cols);
-        rowLineOut[x] = trimSpaces(rowLine[x]) + "\r\n";
-    }
-    // The numbered line: the text of line 4 without its surrounding spaces,
-    // the running number after it, cut or padded to the width.
-    const QByteArray numberBase = trimSpaces(text[4]);
-    const QByteArray blankLines = ByteText::toBytes(values.BlankLines);
-    const QByteArray rowGap = blankLines + "\r\n";
-    const QByteArray pageEnd = blankLines + ".  .  .\r\n";
-    QByteArray prefix = condensed ? Escp::CondOn.toByteArray() : QByteArray();
-
-    ChunkedOutput out(device);
+    DeviceSink sink(device);
+    SheetGrid::ChunkedOutput out(sink);
+    bool ok;
     if (values.Data) {
-        const bool ok = writeDataSheet(values, gap, prefix, out) && finishSheets(out, condensed);
-        if (!ok && error)
-            *error = device->errorString();
-        return ok;
+        const QByteArray gap = ByteText::toBytes(values.ColumnGap);
+        const QByteArray prefix = condensed ? Escp::CondOn.toByteArray() : QByteArray();
+        ok = writeDataSheet(values, gap, prefix, out) && SheetGrid::finish(out, condensed);
+    } else {
+        for (int x = 1; x <= grid.lines; ++x)
+            grid.line[x] = text[x].toStdString();
+        grid.gap = ByteText::toBytes(values.ColumnGap).toStdString();
+        grid.width = qMax(0, values.W);
+        grid.cols = values.StickerCols;
+        grid.rows = values.StickerRows;
+        grid.digits = values.Digits;
+        grid.pages = values.Pages;
+        grid.blankLines = ByteText::toBytes(values.BlankLines).toStdString();
+        grid.condensed = condensed;
+        ok = SheetGrid::write(grid, out);
     }
-    const size_t pieceSize = size_t(width) + size_t(gap.size());
-    const size_t lineRoom = size_t(prefix.size()) + size_t(cols) * pieceSize + 2;
-    bool ok = true;
-    for (long long p = 1; ok && p <= values.Pages; ++p) {
-        int n = 1;
-        for (int r = 1; ok && r <= values.StickerRows; ++r) {
-            for (int x = 1; ok && x <= lines; ++x) {
-                if (x != 4 && prefix.isEmpty()) {
-                    ok = out.append(rowLineOut[x]);
-                    continue;
-                }
-                char *const start = out.room(lineRoom + 12 + size_t(values.Digits));
-                if (!start) {
-                    ok = false;
-                    break;
-                }
-                char *q = start;
-                std::memcpy(q, prefix.constData(), size_t(prefix.size()));
-                q += prefix.size();
-                if (x == 4) {
-                    q = putNumberedLine(q, numberBase, n, cols, width, gap, values.Digits);
-                    n += cols;
-                } else {
-                    std::memcpy(q, rowLine[x].constData(), size_t(rowLine[x].size()));
-                    q += rowLine[x].size();
-                }
-                prefix.clear();
-                q = start + trimInPlace(start, size_t(q - start));
-                *q++ = '\r';
-                *q++ = '\n';
-                out.commit(size_t(q - start));
-            }
-            if (ok && r < values.StickerRows)
-                ok = out.append(rowGap);
-        }
-        if (ok)
-            ok = out.append(pageEnd);
-    }
-    ok = ok && finishSheets(out, condensed);
     if (!ok && error)
         *error = device->errorString();
     return ok;

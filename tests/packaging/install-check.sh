@@ -29,14 +29,14 @@ for f in $files; do
 done
 [ "$(stat -c %a "$usr/lib/cups/backend/sticker2")" = 755 ] || fail "the backend's mode is not 0755"
 # The rest of the program, in its private library folder, found by the
-# installed program: a command the core runs, one that needs the commands'
-# module, and the first window (offscreen, left once drawn).
-for name in sticker2-commands.so sticker2-full.so; do
+# installed program: a command the core's module runs, one that needs the
+# commands' module, and the first window (offscreen, left once drawn).
+for name in sticker2-core.so sticker2-commands.so sticker2-full.so; do
     module=$(cd "$usr" && find lib -path "*/sticker2/$name")
     [ -n "$module" ] || fail "$name is not installed in <libdir>/sticker2"
     files="$files $module"
 done
-"$usr/bin/sticker2" --version >/dev/null || fail "the installed program does not start"
+"$usr/bin/sticker2" --version >/dev/null || fail "the installed program does not find its core's module"
 "$usr/bin/sticker2" convert --help >/dev/null || fail "the installed program does not find its commands' module"
 XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" QT_QPA_PLATFORM=offscreen STICKER2_QUIT_WHEN_SHOWN=1 \
     "$usr/bin/sticker2" >/dev/null 2>&1 || fail "the installed program does not find its windows' module"

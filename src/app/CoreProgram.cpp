@@ -1,0 +1,34 @@
+// The core module, loaded by the launcher (main.cpp) for every command line
+// it does not run itself: the ones that need no window system (--help,
+// --version, a character-mode sticker sheet, capture queues) run here on Qt
+// Core alone; every other one is handed to the rest of the program, loaded
+// then (ProgramModule), with the process's arguments as they are.
+#include "app/FontWarmUp.h"
+#include "app/ProgramModule.h"
+#include "cli/CliSupport.h"
+#include "cli/CommandLine.h"
+#include "platform/AppPaths.h"
+#include "platform/Translations.h"
+
+#include <QCoreApplication>
+
+// The launcher has set the process up (signals, heap) already.
+extern "C" Q_DECL_EXPORT int sticker2_core_main(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    if (!CommandLine::runsInCore(arguments)) {
+        const bool windows = CommandLine::modeOf(arguments) == CommandLine::Mode::Windows;
+        const FontWarmUp fonts(windows || CommandLine::drawsText(arguments));
+        return ProgramModule::run(windows ? ProgramModule::Windows : ProgramModule::Commands, argc, argv);
+    }
+
+    // Bytes in, bytes out: no window system, no fonts.
+    CliSupport::quietToolkitMessages();
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Sticker2"));
+    Translations::install(&app);
+    AppPaths::ensureProgramFolder();
+    return CommandLine::runHeadless(arguments, CommandLine::runCoreCommand);
+}
