@@ -1,5 +1,6 @@
 #include "gui/controls/Atext.h"
 
+#include "gui/controls/FlatLineEdit.h"
 #include "gui/controls/PropertyBag.h"
 #include "platform/OleColor.h"
 #include "platform/Twips.h"
@@ -109,7 +110,7 @@ int mouseButton(Qt::MouseButtons buttons)
 
 Atext::Atext(QWidget *parent)
     : QWidget(parent)
-    , m_text1(new QLineEdit(this))
+    , m_text1(new FlatLineEdit(this))
     , m_backColor(0x80000005u)
     , m_foreColor(0x80000008u)
 {
@@ -374,18 +375,9 @@ void Atext::placeList()
 
 void Atext::applyAppearance()
 {
-    if (appears3D()) {
-        m_text1->setStyleSheet(QString());
-        m_text1->setFrame(true);
-        return;
-    }
-    // Flat: a plain one-pixel line instead of the sunken frame. A style
-    // sheet overrides the palette, so it carries the colours itself.
-    const QColor back = OleColor::toColor(m_backColor);
-    const QColor fore = OleColor::toColor(m_foreColor);
-    const QColor line = QGuiApplication::palette().color(QPalette::Dark);
-    m_text1->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid %1; background: %2; color: %3; }")
-                               .arg(line.name(), back.name(), fore.name()));
+    // Flat: a plain one-pixel line instead of the sunken frame; the
+    // palette carries the colours in both looks.
+    m_text1->setFlatLine(appears3D() ? QColor() : QGuiApplication::palette().color(QPalette::Dark));
 }
 
 void Atext::applyColors()

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "gui/controls/FlatLineEdit.h"
+
 #include <QFont>
 #include <QVariant>
 #include <QWidget>
 
 class PropertyBag;
-class QLineEdit;
 class QListWidget;
 
 // The program's input field: a single-line edit box `Text1` with a list
@@ -119,7 +120,7 @@ private:
     bool keyPressed(QKeyEvent *event);
     QFont ambientFont() const;
 
-    QLineEdit *m_text1;
+    FlatLineEdit *m_text1;
     mutable QListWidget *m_list1 = nullptr;
     QString m_listSql;
     QString m_listOutput = QStringLiteral("0");
