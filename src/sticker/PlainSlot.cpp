@@ -133,6 +133,8 @@ bool readSettings(const std::string &path, Section *section)
                 return false; // a header QSettings may read as the section
             continue;
         }
+        if (inSticker && line.back() == '\\')
+            return false; // a value that goes on on the next line
         const size_t equals = line.find('=');
         const std::optional<std::string> key = decodedKey(trimBlanks(line.substr(0, equals)));
         if (!key || line.front() == '#')
@@ -217,12 +219,20 @@ std::optional<long long> plainNumber(const std::string &text)
 
 std::optional<Paths> pathsFromEnvironment()
 {
-    auto folder = [](const char *variable, const char *underHome) -> std::optional<std::string> {
+    // Qt takes a path as given, or cleans it ("a/../b" is "b" even where a
+    // is a link): only an absolute path without . or .. is certain.
+    auto certain = [](const char *path) {
+        if (!path || path[0] != '/')
+            return false;
+        const std::string text = std::string(path) + '/';
+        return text.find("/./") == std::string::npos && text.find("/../") == std::string::npos;
+    };
+    auto folder = [&certain](const char *variable, const char *underHome) -> std::optional<std::string> {
         const char *value = std::getenv(variable);
         if (value && *value)
-            return value[0] == '/' ? std::optional<std::string>(value) : std::nullopt;
+            return certain(value) ? std::optional<std::string>(value) : std::nullopt;
         const char *home = std::getenv("HOME");
-        if (!home || home[0] != '/')
+        if (!certain(home))
             return std::nullopt;
         return std::string(home) + underHome;
     };

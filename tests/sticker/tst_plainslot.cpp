@@ -152,6 +152,8 @@ private slots:
         QTest::newRow("too many across") << settingsOf("3%20Col=300\n") << NoFile << 1 << -1 << false;
         QTest::newRow("a number with spaces") << settingsOf("3%20Col=\" 3 \"\n") << NoFile << 1 << -1 << false;
         QTest::newRow("a fraction") << settingsOf("3%20Row=2.5\n") << NoFile << 1 << -1 << false;
+        QTest::newRow("a value going on on the next line") << settingsOf("3%201=a\\\n3%20Col=2\n") << NoFile << 1 << -1
+                                                           << false;
     }
 
     void sameSheetOrLeftAlone()
@@ -181,13 +183,49 @@ private slots:
         }
     }
 
-    // Where the quick sheet looks is where the full program keeps the slot.
+    // Where the quick sheet looks is where the full program keeps the slot,
+    // from the XDG folders or the home folder; nowhere when Qt could read
+    // the path otherwise.
+    void samePlaces_data()
+    {
+        QTest::addColumn<QByteArray>("config"); // XDG_CONFIG_HOME; <none>: unset
+        QTest::addColumn<QByteArray>("data");   // XDG_DATA_HOME
+        QTest::addColumn<QByteArray>("home");
+        QTest::addColumn<bool>("found");
+        QTest::newRow("the XDG folders") << QByteArray("/srv/c") << QByteArray("/srv/d") << QByteArray("/h") << true;
+        QTest::newRow("the home folder") << NoFile << NoFile << QByteArray("/home/office") << true;
+        QTest::newRow("empty XDG folders") << QByteArray() << QByteArray() << QByteArray("/home/office") << true;
+        QTest::newRow("a relative XDG folder") << QByteArray("cfg") << NoFile << QByteArray("/h") << false;
+        QTest::newRow("a home with ..") << NoFile << NoFile << QByteArray("/home/x/../office") << false;
+    }
+
     void samePlaces()
     {
+        QFETCH(QByteArray, config);
+        QFETCH(QByteArray, data);
+        QFETCH(QByteArray, home);
+        QFETCH(bool, found);
+        const QByteArray saved[3] = { qgetenv("XDG_CONFIG_HOME"), qgetenv("XDG_DATA_HOME"), qgetenv("HOME") };
+        const auto set = [](const char *name, const QByteArray &value) {
+            if (value == NoFile)
+                qunsetenv(name);
+            else
+                qputenv(name, value);
+        };
+        set("XDG_CONFIG_HOME", config);
+        set("XDG_DATA_HOME", data);
+        set("HOME", home);
         const auto paths = PlainSlot::pathsFromEnvironment();
-        QVERIFY(paths);
-        QCOMPARE(QString::fromStdString(paths->settingsFile), SettingsStore::fileName(SettingsAppName));
-        QCOMPARE(QString::fromStdString(paths->programFolder), AppPaths::programFolder());
+        const QString settingsFile = SettingsStore::fileName(SettingsAppName);
+        const QString programFolder = AppPaths::programFolder();
+        qputenv("XDG_CONFIG_HOME", saved[0]);
+        qputenv("XDG_DATA_HOME", saved[1]);
+        qputenv("HOME", saved[2]);
+        QCOMPARE(paths.has_value(), found);
+        if (found) {
+            QCOMPARE(QString::fromStdString(paths->settingsFile), settingsFile);
+            QCOMPARE(QString::fromStdString(paths->programFolder), programFolder);
+        }
     }
 
     // The program as a user runs it: a sheet of a few megabytes (pages
