@@ -9,8 +9,8 @@ class QIODevice;
 
 // The character-mode sticker sheet: the same stickers in a grid, written as a
 // print file (in the printer's code page, Windows-1252 by default; CR LF) with the condensed sequences around a condensed
-// run and one form feed at the end. The file is streamed line by line; the
-// sheet is never held in memory.
+// run and one form feed at the end. The file is streamed (through
+// SheetGrid, in chunks of a megabyte); at most one page of it is held.
 class CharSheetWriter
 {
 public:
