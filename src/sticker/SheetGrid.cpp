@@ -155,7 +155,7 @@ bool ChunkedOutput::appendRepeated(std::string_view bytes, long long count)
     if (count <= 0 || bytes.empty())
         return true;
     bool failed = false;
-    if (bytes.size() * size_t(count) >= m_buffer.size()) {
+    if ((unsigned long long)count >= m_buffer.size() / bytes.size()) { // (no product that could overflow)
         if (!flush())
             return false;
         if (m_sink.putRepeated(bytes.data(), bytes.size(), count, &failed))
