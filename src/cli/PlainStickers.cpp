@@ -1,5 +1,6 @@
 #include "cli/PlainStickers.h"
 
+#include "platform/WriteAll.h"
 #include "sticker/PlainSlot.h"
 
 #include <cerrno>
@@ -76,16 +77,9 @@ public:
     { }
     bool put(const char *data, size_t size) override
     {
-        while (size > 0) {
-            const ssize_t n = ::write(m_fd, data, size);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                return false;
-            data += n;
-            size -= size_t(n);
-            m_written += n;
-        }
+        if (!writeAll(m_fd, data, size))
+            return false;
+        m_written += off_t(size);
         handOn();
         return true;
     }

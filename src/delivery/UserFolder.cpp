@@ -1,6 +1,7 @@
 #include "delivery/UserFolder.h"
 
 #include "delivery/Capabilities.h"
+#include "platform/WriteAll.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -73,20 +74,6 @@ struct Plan
     const Report report {step, error, nameIndex};
     [[maybe_unused]] const ssize_t sent = ::write(reportFd, &report, sizeof report);
     ::_exit(step == Step::Done ? 0 : 1);
-}
-
-bool writeAll(int fd, const char *data, size_t size)
-{
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data += n;
-        size -= size_t(n);
-    }
-    return true;
 }
 
 // The delivery child becomes the user for good: groups, group, user, no
