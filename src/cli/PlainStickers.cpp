@@ -4,6 +4,7 @@
 #include "sticker/PlainSlot.h"
 
 #include <cerrno>
+#include <clocale>
 #include <cstdio>
 #include <cstring>
 #include <algorithm>
@@ -151,7 +152,9 @@ bool toStandardOutput(const SheetGrid::Grid &grid, int *status)
         *status = 0;
         return true;
     }
-    std::fprintf(stderr, "sticker2: standard output: %s\n", std::strerror(errno));
+    const int cause = errno;
+    std::setlocale(LC_ALL, ""); // the cause in the user's language, as the full program gives it
+    std::fprintf(stderr, "sticker2: standard output: %s\n", std::strerror(cause));
     *status = 1;
     return true;
 }
