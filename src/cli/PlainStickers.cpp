@@ -1,6 +1,6 @@
 #include "cli/PlainStickers.h"
 
-#include "platform/WriteAll.h"
+#include "platform/PlainFile.h"
 #include "sticker/PlainSlot.h"
 
 #include <cerrno>

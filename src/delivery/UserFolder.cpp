@@ -1,7 +1,7 @@
 #include "delivery/UserFolder.h"
 
 #include "delivery/Capabilities.h"
-#include "platform/WriteAll.h"
+#include "platform/PlainFile.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,155 +1,16 @@
 #include "sticker/PlainSlot.h"
 
+#include "platform/PlainFile.h"
+#include "platform/PlainIni.h"
+
 #include <algorithm>
 #include <array>
-#include <cctype>
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <dirent.h>
-#include <fcntl.h>
-#include <map>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace PlainSlot {
 namespace {
-
-// A settings value as QSettings would read it, when that is certain: a
-// text of printable ASCII without the characters its INI format gives a
-// meaning (quotes, backslashes, commas, a leading @), or one quoted whole.
-struct Value
-{
-    bool plain = false;
-    std::string text;
-};
-using Section = std::map<std::string, Value>; // keys in lower case
-
-std::string lower(std::string text)
-{
-    for (char &c : text)
-        c = char(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return text;
-}
-
-std::string trimBlanks(const std::string &text)
-{
-    size_t b = 0;
-    size_t e = text.size();
-    while (b < e && (text[b] == ' ' || text[b] == '\t'))
-        ++b;
-    while (e > b && (text[e - 1] == ' ' || text[e - 1] == '\t'))
-        --e;
-    return text.substr(b, e - b);
-}
-
-bool printable(const std::string &text)
-{
-    return std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c <= 0x7e; });
-}
-
-// A key with its %XX escapes undone; nothing for %U escapes or a stray %.
-std::optional<std::string> decodedKey(const std::string &key)
-{
-    std::string out;
-    for (size_t i = 0; i < key.size(); ++i) {
-        if (key[i] != '%') {
-            out += key[i];
-            continue;
-        }
-        if (i + 2 >= key.size() || !std::isxdigit((unsigned char)key[i + 1]) || !std::isxdigit((unsigned char)key[i + 2]))
-            return std::nullopt;
-        out += char(std::strtol(key.substr(i + 1, 2).c_str(), nullptr, 16));
-        i += 2;
-    }
-    return out;
-}
-
-Value valueOf(const std::string &raw)
-{
-    Value v;
-    if (!printable(raw))
-        return v;
-    if (!raw.empty() && raw.front() == '"') {
-        const std::string inner = raw.size() >= 2 && raw.back() == '"' ? raw.substr(1, raw.size() - 2) : std::string("\"");
-        v.plain = inner.find_first_of("\"\\") == std::string::npos;
-        v.text = inner;
-        return v;
-    }
-    v.plain = raw.find_first_of("\"\\,;") == std::string::npos && (raw.empty() || raw.front() != '@');
-    v.text = raw;
-    return v;
-}
-
-bool readWhole(const std::string &path, std::string *bytes, bool *missing)
-{
-    *missing = false;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        *missing = errno == ENOENT;
-        return false;
-    }
-    struct stat st;
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    char buffer[16384];
-    while (ok) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            ok = n == 0;
-            break;
-        }
-        bytes->append(buffer, size_t(n));
-    }
-    ::close(fd);
-    return ok;
-}
-
-// The "Sticker" section's keys of the settings file; a missing file has
-// none. False when the file holds what only QSettings can read for sure.
-bool readSettings(const std::string &path, Section *section)
-{
-    std::string bytes;
-    bool missing = false;
-    if (!readWhole(path, &bytes, &missing))
-        return missing;
-    if (bytes.compare(0, 3, "\xef\xbb\xbf") == 0)
-        return false;
-    bool inSticker = false;
-    size_t at = 0;
-    while (at < bytes.size()) {
-        size_t end = bytes.find_first_of("\r\n", at);
-        if (end == std::string::npos)
-            end = bytes.size();
-        const std::string line = trimBlanks(bytes.substr(at, end - at));
-        at = end + 1;
-        if (line.empty() || line.front() == ';')
-            continue;
-        if (line.front() == '[') {
-            inSticker = line == "[Sticker]";
-            if (!inSticker && lower(line).find("sticker") != std::string::npos)
-                return false; // a header QSettings may read as the section
-            continue;
-        }
-        if (inSticker && line.back() == '\\')
-            return false; // a value that goes on on the next line
-        const size_t equals = line.find('=');
-        const std::optional<std::string> key = decodedKey(trimBlanks(line.substr(0, equals)));
-        if (!key || line.front() == '#')
-            return false;
-        const std::string name = lower(*key);
-        if (name.compare(0, 8, "sticker/") == 0)
-            return false; // the section's keys written another way
-        if (!inSticker)
-            continue;
-        if (equals == std::string::npos || section->count(name))
-            return false; // a line QSettings reads its own way, or one key twice
-        (*section)[name] = valueOf(trimBlanks(line.substr(equals + 1)));
-    }
-    return true;
-}
 
 // The entry of `folder` named `name` whatever its letter case; empty when
 // there is none, nothing when there are two.
@@ -161,7 +22,7 @@ std::optional<std::string> findNoCase(const std::string &folder, const std::stri
     std::string found;
     int count = 0;
     while (const dirent *entry = ::readdir(dir)) {
-        if (lower(entry->d_name) == lower(name)) {
+        if (PlainIni::lower(entry->d_name) == PlainIni::lower(name)) {
             found = folder + '/' + entry->d_name;
             ++count;
         }
@@ -247,13 +108,13 @@ std::optional<SheetGrid::Grid> read(const Paths &paths, int slot, const Override
 {
     if (slot < 0 || slot > 7)
         return std::nullopt;
-    Section settings;
-    if (!readSettings(paths.settingsFile, &settings))
+    PlainIni::Section settings;
+    if (!PlainIni::readSection(paths.settingsFile, "Sticker", &settings))
         return std::nullopt;
     const std::string prefix = std::to_string(slot) + ' ';
     bool plain = true;
     auto setting = [&](const char *suffix, std::string *field) {
-        const auto found = settings.find(prefix + lower(suffix));
+        const auto found = settings.find(prefix + PlainIni::lower(suffix));
         if (found == settings.end())
             return;
         plain = plain && found->second.plain;
@@ -274,10 +135,10 @@ std::optional<SheetGrid::Grid> read(const Paths &paths, int slot, const Override
         return std::nullopt;
     // The printed lines are checked once the file has had its say: a
     // setting the file replaces may hold anything.
-    std::array<Value, 8> lineSettings;
+    std::array<PlainIni::Value, 8> lineSettings;
     for (int i = 0; i < 8; ++i) {
         const auto found = settings.find(prefix + std::to_string(i + 1));
-        lineSettings[size_t(i)] = found == settings.end() ? Value { true, " " } : found->second;
+        lineSettings[size_t(i)] = found == settings.end() ? PlainIni::Value { true, " " } : found->second;
     }
 
     // The Format folder, its settings file (which the full program would
@@ -342,7 +203,7 @@ std::optional<SheetGrid::Grid> read(const Paths &paths, int slot, const Override
     for (int x = 1; x <= result.lines; ++x) {
         const size_t source = size_t(lineSources[x]);
         const std::string &text = s.lineTexts[source];
-        if (!printable(text) || (!fromFile[source] && source < 8 && !lineSettings[source].plain))
+        if (!PlainIni::printable(text) || (!fromFile[source] && source < 8 && !lineSettings[source].plain))
             return std::nullopt;
         result.line[x] = padRight(text, *width);
     }
