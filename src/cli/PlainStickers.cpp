@@ -9,7 +9,6 @@
 #include <cstring>
 #include <algorithm>
 #include <fcntl.h>
-#include <random>
 #include <string>
 #include <sys/stat.h>
 #include <sys/uio.h>
@@ -180,13 +179,15 @@ bool toFile(const SheetGrid::Grid &grid, const std::string &path, int *status)
     bool ok = (!exists || ::fchmod(fd, target.st_mode & 0777) == 0) && writeGrid(grid, fd, true) && ::fdatasync(fd) == 0;
     if (ok && ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) != 0) {
         ok = false;
-        if (errno == EEXIST) {
-            std::random_device random;
-            const std::string temporary = path + "." + std::to_string(random());
+        // Linked beside it under a name of this process's own, then renamed
+        // over it (a name someone else holds is passed over).
+        for (int attempt = 0; !ok && errno == EEXIST && attempt < 100; ++attempt) {
+            const std::string temporary = path + "." + std::to_string(::getpid()) + "-" + std::to_string(attempt);
             ok = ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) == 0;
             if (ok && ::rename(temporary.c_str(), path.c_str()) != 0) {
                 ::unlink(temporary.c_str());
                 ok = false;
+                errno = 0;
             }
         }
     }
