@@ -16,6 +16,7 @@ constexpr int ProgressMs = 50;
 ReportDocument::ReportDocument(QObject *parent)
     : QObject(parent)
 {
+    setStoredLook(ReportViewSettings()); // the defaults
 }
 
 ReportDocument::~ReportDocument()
@@ -165,6 +166,39 @@ void ReportDocument::setPaperColor(const QColor &paper)
         return;
     m_paper = paper;
     emit paperColorChanged(paper);
+}
+
+void ReportDocument::setSearchMark(const MarkLook &look)
+{
+    if (m_searchMark.colour == look.colour && m_searchMark.bold == look.bold)
+        return;
+    m_searchMark = look;
+    emit marksChanged();
+}
+
+void ReportDocument::setHighlightMark(const MarkLook &look)
+{
+    if (m_highlightMark.colour == look.colour && m_highlightMark.bold == look.bold)
+        return;
+    m_highlightMark = look;
+    emit marksChanged();
+}
+
+void ReportDocument::setExtraLine(bool on)
+{
+    if (m_extraLine == on)
+        return;
+    m_extraLine = on;
+    emit marksChanged();
+}
+
+void ReportDocument::setStoredLook(const ReportViewSettings &settings)
+{
+    setEmphasisColors(settings.doubleWidth, settings.bold, settings.condensed);
+    setPaperColor(settings.reportBack);
+    setSearchMark({settings.searchString, settings.searchBold});
+    setHighlightMark({settings.highlight, settings.highlightBold});
+    setExtraLine(settings.minusOneLine);
 }
 
 void ReportDocument::setZoom(bool zoomedIn, double viewPoints)

@@ -5,6 +5,7 @@
 #include "report/PageSource.h"
 #include "report/PageTable.h"
 #include "report/ReportMarkup.h"
+#include "report/ReportViewSettings.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -16,6 +17,14 @@
 #include <optional>
 
 class BackgroundPageCut;
+
+// How the view marks text it finds or the user highlights: in a colour,
+// bold or not.
+struct MarkLook
+{
+    QColor colour;
+    bool bold = false;
+};
 
 // Which pages a print or an export takes: all of them, the one on screen, or
 // a range of page numbers as the user typed them (1-based, kept to what
@@ -92,6 +101,18 @@ public:
     // The colour of the page's paper (the web page's background).
     QColor paperColor() const { return m_paper; }
     void setPaperColor(const QColor &paper);
+    // The marks of search matches ("Search String" and its Bold box) and of
+    // highlighted text ("HighLight Text" and its Bold box).
+    MarkLook searchMark() const { return m_searchMark; }
+    void setSearchMark(const MarkLook &look);
+    MarkLook highlightMark() const { return m_highlightMark; }
+    void setHighlightMark(const MarkLook &look);
+    // "-1 Line": a character-mode print sends an extra line after the first.
+    bool extraLine() const { return m_extraLine; }
+    void setExtraLine(bool on);
+    // The look as stored: the swatches' colours, the marks and "-1 Line"
+    // (the code page and the printed look are the view's to choose).
+    void setStoredLook(const ReportViewSettings &settings);
     bool zoomedIn() const { return m_markup.zoomedIn; }
     // Zoomed in or not, and the size the view draws the page in then, which
     // outputs never exceed.
@@ -178,6 +199,8 @@ signals:
     // The visual flag or an emphasis colour (not the zoom, not the code page).
     void markupChanged();
     void paperColorChanged(const QColor &paper);
+    // A mark's colour or boldness, or "-1 Line".
+    void marksChanged();
     void zoomChanged(bool zoomedIn);
     // The printed look chosen or left.
     void lookChanged(bool printed);
@@ -210,6 +233,9 @@ private:
     MarkupContext m_markup;
     double m_viewPoints = ReportStartPoints;
     QColor m_paper = Qt::white;
+    MarkLook m_searchMark;
+    MarkLook m_highlightMark;
+    bool m_extraLine = false;
     bool m_printedLook = false;
     SheetIndex m_printed; // over the page table's bytes
     SheetForms m_forms;

@@ -427,6 +427,25 @@ private slots:
             {});
         row("paper", none, [](ReportDocument &doc) { doc.setPaperColor(Qt::yellow); }, {"paperColorChanged"});
         row("paper as it is", none, [](ReportDocument &doc) { doc.setPaperColor(Qt::white); }, {});
+        row("search marks bold no more", none,
+            [](ReportDocument &doc) { doc.setSearchMark({doc.searchMark().colour, false}); }, {"marksChanged"});
+        row("highlight in green", none,
+            [](ReportDocument &doc) { doc.setHighlightMark({Qt::green, false}); }, {"marksChanged"});
+        row("-1 Line", none, [](ReportDocument &doc) { doc.setExtraLine(true); }, {"marksChanged"});
+        row("the stored defaults", none, [](ReportDocument &doc) { doc.setStoredLook(ReportViewSettings()); }, {});
+        row("a stored look", none,
+            [](ReportDocument &doc) {
+                ReportViewSettings stored;
+                stored.bold = Qt::green;
+                stored.reportBack = Qt::yellow;
+                stored.highlightBold = true;
+                stored.minusOneLine = true;
+                doc.setStoredLook(stored);
+                QCOMPARE(doc.markup().bold, QColor(Qt::green));
+                QCOMPARE(doc.paperColor(), QColor(Qt::yellow));
+                QVERIFY(doc.highlightMark().bold && doc.searchMark().bold && doc.extraLine());
+            },
+            {"markupChanged", "paperColorChanged", "marksChanged", "marksChanged"});
         row("zoom in", none, [](ReportDocument &doc) { doc.setZoom(true, ReportZoomedPoints); }, {"zoomChanged"});
         row("zoom as it is", none, [](ReportDocument &doc) { doc.setZoom(false, ReportStartPoints); }, {});
         row("printed look, sheets not read", none, [](ReportDocument &doc) { doc.setPrintedLook(true); },

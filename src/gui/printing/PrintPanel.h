@@ -58,8 +58,6 @@ public:
     // The recorded page file of the last character-mode print of one page
     // or a range (empty when it printed the whole file).
     QString pageFile() const { return m_pageFile; }
-    // "-1 Line" of the colour settings: an extra line end after the first.
-    void setExtraLine(bool on) { m_extraLine = on; }
     // Where a print of the page on screen takes what the view shows of it
     // (its edited text, the selection), asked at each print; unset: the
     // page as read.
@@ -169,7 +167,6 @@ private:
     ReportDocument *m_doc = nullptr;
     std::function<ShownText()> m_shownText;
     QString m_pageFile;
-    bool m_extraLine = false;
     int m_pageCount = 0;
     bool m_checkingRange = false;
     int m_listing = 0;          // the number of the last listing asked for

@@ -108,7 +108,7 @@ CharModeOptions PrintPanel::charModeOptions() const
     o.panel.ch12 = Ch12->isChecked();
     o.panel.ch17 = Ch17->isChecked();
     o.panel.copies = Text3->text();
-    o.panel.extraLine = m_extraLine;
+    o.panel.extraLine = m_doc && m_doc->extraLine(); // "-1 Line" of the colour settings
     return o;
 }
 

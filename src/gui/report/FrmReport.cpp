@@ -149,25 +149,27 @@ bool FrmReport::LoadReport(const QString &file)
         m_counted = true;
     }
     Frame1->setPaperHeightText(QStringLiteral("0"));
-    m_colorPanel->showSettings(ReportViewSettings::read());
-    if (PrintedLookBar::showsPrinted(file, m_doc.pages().bytes()))
-        m_colorPanel->ChkPrinted->setChecked(true); // the user's answer for files of its kind
-    if (m_fixedCodePage)
-        m_colorPanel->setCodePage(*m_fixedCodePage);
-    m_doc.setCodePage(m_colorPanel->codePage()); // before the sheets are read in it
+    const ReportViewSettings settings = ReportViewSettings::read();
+    m_doc.setStoredLook(settings);
+    // The stored look, or the user's answer for files of this kind.
+    const bool printed = settings.printedLook || PrintedLookBar::showsPrinted(file, m_doc.pages().bytes());
+    m_doc.setCodePage(m_fixedCodePage ? *m_fixedCodePage : settings.codePage); // before the sheets are read in it
+    if (m_colorPanel)
+        m_colorPanel->refresh(); // the stored printer
     Frame1->readStoredMode();
     showPaper(m_doc.paperColor());
     Frame1->LoadPrinters();
     RefreshButtons(this);
 
-    applyForms(m_colorPanel->printedLook());
+    applyForms(printed);
     // Reading a file as printed takes a while (seconds for a gigabyte): a
     // view being opened is put on screen first, with the text, so that the
     // reading's progress and its Cancel show inside it.
-    if (!isVisible() && m_colorPanel->printedLook()) {
+    if (!isVisible() && printed) {
         show();
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
+    m_doc.setPrintedLook(printed);
     buildPrinted();
     m_changeBar->watch(file);
     m_cutBar->showProgress(0, m_doc.pagesComplete() ? 0 : 1, PageCount());
@@ -202,7 +204,7 @@ int FrmReport::PageCount() const
 
 QColor FrmReport::swatchColor(int index) const
 {
-    return m_colorPanel->swatchColor(index);
+    return ReportColorPanel::swatchColor(m_doc, index);
 }
 
 void FrmReport::setColumnMarkCount(int count)
@@ -317,7 +319,12 @@ void FrmReport::placeColorPanel()
 {
     // The colour panel is as tall as its font makes it: the window is never
     // lower than it, and it moves up from under the top bar as far as it
-    // must to show whole.
+    // must to show whole. It is built when it is first shown.
+    if (!m_colorPanel) {
+        if (tw(LeastHeightTwips) != minimumHeight())
+            setMinimumHeight(tw(LeastHeightTwips));
+        return;
+    }
     const int panelHeight = m_colorPanel->sizeHint().height();
     const int leastHeight = qMax(tw(LeastHeightTwips), panelHeight + tw(240));
     if (leastHeight != minimumHeight())
@@ -422,6 +429,6 @@ void FrmReport::setImagePressed(bool pressed)
 
 void FrmReport::showColorPanel()
 {
-    m_colorPanel->show();
+    colorPanel()->show();
     m_colorPanel->raise();
 }

@@ -91,7 +91,11 @@ public:
     // Reads the file in the code page its bytes look written in (as
     // setCodePage does); a file with nothing to tell by keeps its code page.
     void detectCodePage();
+    // A swatch's colour (ReportColorPanel::Swatch) in the document.
     QColor swatchColor(int index) const;
+    // The colour panel, built the first time it is asked for: it starts
+    // hidden, and the view's look is its document's.
+    ReportColorPanel *colorPanel();
     // The recorded page file of the last character-mode print.
     QString tagText() const;
     // Columns marked in the view for the spreadsheet export.
@@ -126,10 +130,16 @@ private:
     // The steps of it: the panes the page is shown in, the colour panel
     // with what follows it, the print panel with print and export.
     void buildPanes();
-    void buildColorPanel();
+    // The view following its document, and the code page's quiet bar.
+    void followDocument();
     void buildPrintPanel();
-    // Names for screen readers, keys for the mouse-only controls, Tab order.
+    // Names for screen readers, keys for the mouse-only controls, Tab order;
+    // the colour panel's once it is built.
     void makeAccessible();
+    void makePanelAccessible();
+    // Says in the colour panel, when there is one, which printer the sheets
+    // were read for.
+    void showModelTaken();
     // Whether the user selected text in the page (the first character alone,
     // which showing a page selects, does not count).
     bool hasUserSelection() const;

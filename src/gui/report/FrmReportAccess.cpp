@@ -31,6 +31,21 @@ void FrmReport::makeAccessible()
     m_editText->setAccessibleName(tr("Page, editable"));
     SheetPane->setAccessibleName(tr("Printed sheet"));
 
+    Frame1->Tst->setAccessibleName(tr("First page"));
+    Frame1->Tend->setAccessibleName(tr("Last page"));
+    Frame1->Text3->setAccessibleName(tr("Copies"));
+    Frame1->VScroll1->setAccessibleName(tr("More or fewer copies"));
+    Frame1->ComPaperHeight->setAccessibleName(tr("Paper height"));
+
+    QList<QWidget *> order {Label4, Check1, Command2, CmdImport, lb1, Text4, m_pageView, m_editText, SheetPane,
+        CmdFst, CmdBck, CmdNxt, CmdLast, Text2, JeweledButton1, CmdExelExp, m_calculatorImage, Check3, Check2,
+        CmdPrint, JeExit};
+    for (int i = 1; i < order.size(); ++i)
+        setTabOrder(order.at(i - 1), order.at(i));
+}
+
+void FrmReport::makePanelAccessible()
+{
     for (int i = 0; i < ReportColorPanel::SwatchCount; ++i) {
         m_colorPanel->Lb[i]->setBuddy(m_colorPanel->TXt[i]);
         m_colorPanel->TXt[i]->setAccessibleName(tr("%1 colour").arg(m_colorPanel->Lb[i]->text()));
@@ -42,12 +57,6 @@ void FrmReport::makeAccessible()
     m_colorPanel->CboCarriage->setAccessibleName(tr("Carriage"));
     m_colorPanel->CboPrinterModel->setAccessibleName(tr("Printer model"));
 
-    Frame1->Tst->setAccessibleName(tr("First page"));
-    Frame1->Tend->setAccessibleName(tr("Last page"));
-    Frame1->Text3->setAccessibleName(tr("Copies"));
-    Frame1->VScroll1->setAccessibleName(tr("More or fewer copies"));
-    Frame1->ComPaperHeight->setAccessibleName(tr("Paper height"));
-
     // The colour panel's controls, while it is open, come after the label
     // that opens it, in the order the panel reads.
     QList<QWidget *> order {Label4};
@@ -55,9 +64,7 @@ void FrmReport::makeAccessible()
         order << m_colorPanel->TXt[i];
     order << m_colorPanel->ChSearch << m_colorPanel->ChHighlighte << m_colorPanel->ChL << m_colorPanel->CboCodePage
           << m_colorPanel->ChkPrinted << m_colorPanel->CboFormLength << m_colorPanel->CboCarriage
-          << m_colorPanel->CboPrinterModel << m_colorPanel->CmdForm << m_colorPanel->Command3;
-    order << QList<QWidget *> {Check1, Command2, CmdImport, lb1, Text4, m_pageView, m_editText, SheetPane, CmdFst,
-        CmdBck, CmdNxt, CmdLast, Text2, JeweledButton1, CmdExelExp, m_calculatorImage, Check3, Check2, CmdPrint, JeExit};
+          << m_colorPanel->CboPrinterModel << m_colorPanel->CmdForm << m_colorPanel->Command3 << Check1;
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order.at(i - 1), order.at(i));
 }

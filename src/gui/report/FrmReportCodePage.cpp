@@ -112,7 +112,6 @@ void FrmReport::setCodePage(CodePage::Id codePage)
     const bool offeredBefore = !m_codePageBar->isHidden();
     m_fixedCodePage = codePage;
     m_codePageBar->hide();
-    m_colorPanel->setCodePage(codePage);
     // Sheets read in another code page are read again; the page follows
     // the document's codePageChanged.
     m_doc.setCodePage(codePage);
@@ -162,7 +161,6 @@ void FrmReport::showCodePage()
     if (!pageShown)
         return;
     const QScopedValueRollback keeping(m_keepingLook, true);
-    m_colorPanel->setCodePage(shownIn);
     m_doc.setCodePage(shownIn);
 }
 
@@ -199,9 +197,7 @@ void FrmReport::showMarkup()
         m_lookChangeGivenUp = false;
         const MarkupContext &before = shown->options().context;
         const QScopedValueRollback keeping(m_keepingLook, true);
-        m_colorPanel->setSwatchColor(ReportColorPanel::Dubble, before.doubleWidth);
-        m_colorPanel->setSwatchColor(ReportColorPanel::Bold, before.bold);
-        m_colorPanel->setSwatchColor(ReportColorPanel::Condence, before.condensed);
+        m_doc.setEmphasisColors(before.doubleWidth, before.bold, before.condensed);
         return;
     }
     m_pageView->setLines(std::move(read));

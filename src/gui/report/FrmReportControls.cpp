@@ -12,6 +12,7 @@
 #include "gui/report/PageSearch.h"
 #include "gui/report/PageView.h"
 #include "gui/report/PrintFileActions.h"
+#include "gui/report/PrintedLookBar.h"
 #include "gui/report/ReportColorPanel.h"
 #include "gui/report/SheetView.h"
 #include "platform/Twips.h"
@@ -61,7 +62,7 @@ void FrmReport::buildControls()
     connect(Timer1, &QTimer::timeout, this, &FrmReport::Timer1_Timer);
     Timer1->start();
 
-    buildColorPanel();
+    followDocument();
     buildLookChoice();
     buildZoom();
     PrintFileActions::addTo(this, m_contextMenu);
@@ -89,9 +90,25 @@ void FrmReport::buildPanes()
     SheetPane->widget()->installEventFilter(this); // Ctrl+click zooms, a right-click shows the menu
 }
 
-void FrmReport::buildColorPanel()
+void FrmReport::followDocument()
 {
-    m_colorPanel = new ReportColorPanel(this);
+    // The page on screen follows the document at once, whoever changes it:
+    // the colour panel, a bar, the view itself.
+    connect(&m_doc, &ReportDocument::codePageChanged, this, [this] {
+        if (!m_loading)
+            showCodePage();
+    });
+    connect(&m_doc, &ReportDocument::markupChanged, this, &FrmReport::showMarkup);
+    connect(&m_doc, &ReportDocument::paperColorChanged, this, &FrmReport::showPaper);
+    m_codePageBar = new CodePageBar(this);
+    connect(m_codePageBar, &CodePageBar::switchChosen, this, &FrmReport::setCodePage);
+}
+
+ReportColorPanel *FrmReport::colorPanel()
+{
+    if (m_colorPanel)
+        return m_colorPanel;
+    m_colorPanel = new ReportColorPanel(m_doc, this);
     m_colorPanel->move(tw(120), tw(ColorPanelTopTwips));
     connect(m_colorPanel, &ReportColorPanel::codePageChosen, this, [this] {
         // The panel wrote it into the document, and the page (or the
@@ -99,19 +116,11 @@ void FrmReport::buildColorPanel()
         m_fixedCodePage.reset();
         m_codePageBar->hide();
     });
-    connect(m_colorPanel, &ReportColorPanel::printedLookChosen, this, [this] { applyLook(); });
-    // The swatches and the code page write the document; the page on screen
-    // follows it at once.
-    m_colorPanel->setDocument(&m_doc);
-    connect(&m_doc, &ReportDocument::codePageChanged, this, [this] {
-        if (!m_loading)
-            showCodePage();
+    connect(m_colorPanel, &ReportColorPanel::printedLookChosen, this, [this] {
+        m_lookBar->hide();
+        applyLook();
     });
-    connect(&m_doc, &ReportDocument::markupChanged, this, &FrmReport::showMarkup);
-    connect(&m_doc, &ReportDocument::paperColorChanged, this, &FrmReport::showPaper);
     connect(m_colorPanel, &ReportColorPanel::detectChosen, this, &FrmReport::detectCodePage);
-    m_codePageBar = new CodePageBar(this);
-    connect(m_codePageBar, &CodePageBar::switchChosen, this, &FrmReport::setCodePage);
     connect(m_colorPanel, &ReportColorPanel::formsChosen, this, [this] {
         applyForms(true);
         showPage(m_doc.currentPage());
@@ -121,6 +130,10 @@ void FrmReport::buildColorPanel()
         m_doc.setPrinterSetup(ReportViewSettings::read().printerSetup());
         applyLook();
     });
+    showModelTaken();
+    makePanelAccessible();
+    placeColorPanel();
+    return m_colorPanel;
 }
 
 void FrmReport::buildPrintPanel()
@@ -128,14 +141,8 @@ void FrmReport::buildPrintPanel()
     Frame1 = new PrintPanel(m_doc, this);
     // What prints of the page on screen: its text as shown, or the selection.
     Frame1->setShownText([this] { return onScreen(); });
-    // The view follows the document: a zoom is shown where it changes, and
-    // sheets that could not be read leave the printed look.
+    // The view follows the document: a zoom is shown where it changes.
     connect(&m_doc, &ReportDocument::zoomChanged, this, &FrmReport::showZoom);
-    connect(&m_doc, &ReportDocument::lookChanged, this, [this](bool printed) {
-        if (!printed)
-            m_colorPanel->ChkPrinted->setChecked(false);
-    });
-    connect(m_colorPanel->ChL, &QCheckBox::toggled, Frame1, &PrintPanel::setExtraLine);
     m_export = new ReportExport(m_doc, CmdExelExp, this);
     m_export->setRowShown([this](const QString &row) {
         if (row.isEmpty())

@@ -106,7 +106,7 @@ void FrmReport::closePanel()
     }
     // The panel on top first; the page takes the keys again.
     QWidget *panel = Frame1->isVisible() ? static_cast<QWidget *>(Frame1)
-        : m_colorPanel->isVisible()            ? static_cast<QWidget *>(m_colorPanel)
+        : m_colorPanel && m_colorPanel->isVisible() ? static_cast<QWidget *>(m_colorPanel)
                                          : nullptr;
     if (!panel)
         return;

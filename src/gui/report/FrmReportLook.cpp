@@ -22,20 +22,23 @@ void FrmReport::buildLookChoice()
     m_lookBar = new PrintedLookBar(this);
     connect(m_lookBar, &PrintedLookBar::printedChosen, this, [this] {
         // This view only: the colour panel's stored choice stays as it is.
-        m_colorPanel->ChkPrinted->setChecked(true);
+        m_doc.setPrintedLook(true);
         applyLook();
     });
     m_printedAction = new QAction(tr("Printed"), this);
     m_printedAction->setObjectName(QStringLiteral("ActPrinted"));
     m_printedAction->setCheckable(true);
-    m_printedAction->setToolTip(m_colorPanel->ChkPrinted->toolTip());
+    m_printedAction->setToolTip(ReportColorPanel::printedToolTip());
     // As the colour panel's box: the choice is stored and the view shows it.
     connect(m_printedAction, &QAction::triggered, this, [this](bool on) {
-        if (m_colorPanel->ChkPrinted->isChecked() != on)
-            m_colorPanel->ChkPrinted->click();
+        if (m_doc.printedLook() == on)
+            return;
+        ReportViewSettings::savePrintedLook(on);
+        m_doc.setPrintedLook(on);
+        m_lookBar->hide();
+        applyLook();
     });
     connect(m_contextMenu, &QMenu::aboutToShow, this, [this] { m_printedAction->setChecked(printedLook()); });
-    connect(m_colorPanel, &ReportColorPanel::printedLookChosen, m_lookBar, &QWidget::hide);
     m_contextMenu->addAction(m_printedAction);
 }
 
@@ -57,9 +60,9 @@ Printed::Sheet FrmReport::sheet(int i) const
 
 void FrmReport::buildPrinted()
 {
-    m_doc.setPrintedLook(m_colorPanel->printedLook()); // (the code page is the document's already)
+    // The look and the code page are the document's already.
     if (!m_doc.printedLook() || m_doc.printedBuilt()) {
-        m_colorPanel->showModelTaken(ReportViewSettings::read().printerModel, m_doc.printedModel(), m_doc.showsSheets());
+        showModelTaken();
         return;
     }
     m_doc.setPrinterSetup(ReportViewSettings::read().printerSetup());
@@ -74,7 +77,7 @@ void FrmReport::buildPrinted()
     progress.setMinimumDuration(500);
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     // Sheets that could not be read leave the document's printed look, and
-    // the panel's box follows it (the view's lookChanged).
+    // the panel's box follows it.
     m_doc.buildPrinted(
         [&progress](qint64 done, qint64 total) {
             progress.setValue(total > 0 ? int(done * Steps / total) : 0);
@@ -82,7 +85,13 @@ void FrmReport::buildPrinted()
         });
     QGuiApplication::restoreOverrideCursor();
     progress.reset();
-    m_colorPanel->showModelTaken(ReportViewSettings::read().printerModel, m_doc.printedModel(), m_doc.showsSheets());
+    showModelTaken();
+}
+
+void FrmReport::showModelTaken()
+{
+    if (m_colorPanel)
+        m_colorPanel->showModelTaken(ReportViewSettings::read().printerModel, m_doc.printedModel(), m_doc.showsSheets());
 }
 
 void FrmReport::applyForms(bool tell)

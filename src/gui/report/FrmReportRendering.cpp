@@ -146,18 +146,18 @@ void FrmReport::runSearch(int direction)
     if (!waitForPages()) // a search goes on over the pages after this one
         return;
     if (!SheetPane->isHidden())
-        return m_search->findOnSheet(direction, m_colorPanel->swatchColor(ReportColorPanel::SearchString));
+        return m_search->findOnSheet(direction, m_doc.searchMark().colour);
     PageView::Mark look;
-    look.colour = m_colorPanel->swatchColor(ReportColorPanel::SearchString);
-    look.bold = m_colorPanel->searchBold() ? 1 : 0;
+    look.colour = m_doc.searchMark().colour;
+    look.bold = m_doc.searchMark().bold ? 1 : 0;
     m_search->find(direction, look);
 }
 
 void FrmReport::searchEditText(const QString &s)
 {
     QTextCharFormat mark;
-    mark.setForeground(m_colorPanel->swatchColor(ReportColorPanel::SearchString));
-    mark.setFontWeight(m_colorPanel->searchBold() ? QFont::Bold : QFont::Normal);
+    mark.setForeground(m_doc.searchMark().colour);
+    mark.setFontWeight(m_doc.searchMark().bold ? QFont::Bold : QFont::Normal);
 
     // As in the page view, in steps with the events let in between. The
     // matches found within a step are marked in one edit, so a long page
@@ -204,16 +204,16 @@ void FrmReport::searchEditText(const QString &s)
 
 void FrmReport::highlightSelection()
 {
-    const QColor colour = m_colorPanel->swatchColor(ReportColorPanel::Highlight);
+    const MarkLook highlight = m_doc.highlightMark();
     if (!editShown()) {
-        m_pageView->addMark({m_pageView->selectionStart(), m_pageView->selectionLength(), colour,
-            m_colorPanel->highlightBold() ? 1 : -1});
+        m_pageView->addMark({m_pageView->selectionStart(), m_pageView->selectionLength(), highlight.colour,
+            highlight.bold ? 1 : -1});
         return;
     }
     QTextCharFormat format;
-    if (m_colorPanel->highlightBold())
+    if (highlight.bold)
         format.setFontWeight(QFont::Bold);
-    format.setForeground(colour);
+    format.setForeground(highlight.colour);
     QTextCursor cursor = m_editText->textCursor();
     cursor.mergeCharFormat(format);
 }

@@ -46,8 +46,9 @@ void setTextColor(QWidget *widget, const QColor &color)
 
 } // namespace
 
-ReportColorPanel::ReportColorPanel(QWidget *parent)
+ReportColorPanel::ReportColorPanel(ReportDocument &document, QWidget *parent)
     : QFrame(parent)
+    , m_document(document)
 {
     setObjectName(QStringLiteral("Frame6"));
     setFrameShape(QFrame::Box);
@@ -62,10 +63,17 @@ ReportColorPanel::ReportColorPanel(QWidget *parent)
     buildCodePage(grid);
     buildPrinter(grid);
     buildFormChoice(grid);
+    refresh();
+    // The document changed by anyone else: the view, a bar, a command.
+    connect(&m_document, &ReportDocument::markupChanged, this, &ReportColorPanel::showColors);
+    connect(&m_document, &ReportDocument::paperColorChanged, this, &ReportColorPanel::showColors);
+    connect(&m_document, &ReportDocument::marksChanged, this, [this] {
+        showColors();
+        showMarks();
+    });
+    connect(&m_document, &ReportDocument::codePageChanged, this, &ReportColorPanel::showCodePage);
+    connect(&m_document, &ReportDocument::lookChanged, ChkPrinted, &QCheckBox::setChecked);
 
-    showSettings(ReportViewSettings());
-    m_colors[Normal] = Qt::black;
-    setSwatchColor(Normal, Qt::black);
     fitCaptions(this);
     followFontChanges(this, [this] { squareClose(); });
     adjustSize();
@@ -115,6 +123,15 @@ void ReportColorPanel::buildSwatches(QGridLayout *grid)
     ChL = new QCheckBox(tr("-1  Line"), this);
     ChL->setObjectName(QStringLiteral("ChL"));
     grid->addWidget(ChL, SwatchCount + 1, 0, 1, 3, Qt::AlignLeft);
+    // Search matches go bold or not from the next search on, stored with
+    // the colours; the other two are stored at once.
+    connect(ChSearch, &QCheckBox::toggled, this, [this](bool on) {
+        m_document.setSearchMark({m_document.searchMark().colour, on});
+    });
+    connect(ChHighlighte, &QCheckBox::toggled, this, [this](bool on) {
+        m_document.setHighlightMark({m_document.highlightMark().colour, on});
+    });
+    connect(ChL, &QCheckBox::toggled, &m_document, &ReportDocument::setExtraLine);
     connect(
         ChHighlighte, &QCheckBox::clicked, this, [](bool on) { ReportViewSettings::saveHighlightBold(on); });
     connect(ChL, &QCheckBox::clicked, this, [](bool on) { ReportViewSettings::saveMinusOneLine(on); });
@@ -134,17 +151,14 @@ void ReportColorPanel::buildCodePage(QGridLayout *grid)
     grid->addWidget(CboCodePage, SwatchCount + 2, 1, 1, 2);
     connect(CboCodePage, &QComboBox::activated, this, [this] {
         if (CboCodePage->currentData().toInt() == DetectEntry) {
-            setCodePage(m_codePage); // until the view has guessed
+            showCodePage(); // until the view has guessed
             emit detectChosen();
             return;
         }
         const auto chosen = CodePage::Id(CboCodePage->currentData().toInt());
-        m_codePage = chosen;
-        if (m_document) {
-            m_document->setCodePage(chosen); // its views read the page again
-            if (m_document->codePage() != chosen)
-                return; // given up while they did: the code page before stays, stored and chosen
-        }
+        m_document.setCodePage(chosen); // its views read the page again
+        if (m_document.codePage() != chosen)
+            return; // given up while they did: the code page before stays, stored and chosen
         ReportViewSettings::saveCodePage(chosen);
         emit codePageChosen(chosen);
     });
@@ -156,10 +170,11 @@ void ReportColorPanel::buildPrinter(QGridLayout *grid)
     // emphasis colours above.
     ChkPrinted = new QCheckBox(tr("Printed"), this);
     ChkPrinted->setObjectName(QStringLiteral("ChkPrinted"));
-    ChkPrinted->setToolTip(tr("Show the pages as the printer prints them: sheets, pictures and columns"));
+    ChkPrinted->setToolTip(printedToolTip());
     grid->addWidget(ChkPrinted, SwatchCount + 3, 0, 1, 3, Qt::AlignLeft);
     connect(ChkPrinted, &QCheckBox::clicked, this, [this](bool on) {
         ReportViewSettings::savePrintedLook(on);
+        m_document.setPrintedLook(on);
         emit printedLookChosen(on);
     });
     // The printer the printed look prints on: the form length of files
@@ -212,19 +227,18 @@ void ReportColorPanel::buildFormChoice(QGridLayout *grid)
     });
 }
 
-void ReportColorPanel::showSettings(const ReportViewSettings &s)
+QString ReportColorPanel::printedToolTip()
 {
-    setSwatchColor(Dubble, s.doubleWidth);
-    setSwatchColor(Bold, s.bold);
-    setSwatchColor(Condence, s.condensed);
-    setSwatchColor(ReportBack, s.reportBack);
-    setSwatchColor(SearchString, s.searchString);
-    setSwatchColor(Highlight, s.highlight);
-    ChSearch->setChecked(s.searchBold);
-    ChHighlighte->setChecked(s.highlightBold);
-    ChL->setChecked(s.minusOneLine);
-    setCodePage(s.codePage);
-    ChkPrinted->setChecked(s.printedLook);
+    return tr("Show the pages as the printer prints them: sheets, pictures and columns");
+}
+
+void ReportColorPanel::refresh()
+{
+    showColors();
+    showMarks();
+    showCodePage();
+    ChkPrinted->setChecked(m_document.printedLook());
+    const ReportViewSettings s = ReportViewSettings::read();
     int form = CboFormLength->findData(s.formLengthInches);
     if (form < 0) { // a length stored by hand stays on offer
         CboFormLength->addItem(tr("%1 in form").arg(s.formLengthInches), s.formLengthInches);
@@ -233,76 +247,89 @@ void ReportColorPanel::showSettings(const ReportViewSettings &s)
     CboFormLength->setCurrentIndex(form);
     CboCarriage->setCurrentIndex(s.wideCarriage ? 0 : 1);
     CboPrinterModel->setCurrentIndex(qMax(0, CboPrinterModel->findData(int(s.printerModel))));
-    for (int i : {Dubble, Bold, Condence})
-        colorSample(i);
+}
+
+QColor ReportColorPanel::swatchColor(const ReportDocument &document, int index)
+{
+    switch (index) {
+    case Dubble:
+        return document.markup().doubleWidth;
+    case Bold:
+        return document.markup().bold;
+    case Normal:
+        return Qt::black;
+    case Condence:
+        return document.markup().condensed;
+    case ReportBack:
+        return document.paperColor();
+    case SearchString:
+        return document.searchMark().colour;
+    case Highlight:
+        return document.highlightMark().colour;
+    default:
+        return QColor();
+    }
 }
 
 QColor ReportColorPanel::swatchColor(int index) const
 {
-    return index >= 0 && index < SwatchCount ? m_colors[index] : QColor();
+    return swatchColor(m_document, index);
+}
+
+void ReportColorPanel::showColors()
+{
+    for (int i = 0; i < SwatchCount; ++i) {
+        const QColor color = swatchColor(i);
+        QPalette p = TXt[i]->palette();
+        p.setColor(QPalette::Base, color);
+        TXt[i]->setPalette(p);
+        // The samples of the text colours in their colour.
+        if (i != ReportBack && i != SearchString)
+            setTextColor(Lb[i], color);
+    }
+}
+
+void ReportColorPanel::showMarks()
+{
+    const QSignalBlocker search(ChSearch);
+    const QSignalBlocker highlight(ChHighlighte);
+    const QSignalBlocker line(ChL);
+    ChSearch->setChecked(m_document.searchMark().bold);
+    ChHighlighte->setChecked(m_document.highlightMark().bold);
+    ChL->setChecked(m_document.extraLine());
+}
+
+void ReportColorPanel::showCodePage()
+{
+    const int index = CboCodePage->findData(int(m_document.codePage()));
+    CboCodePage->setCurrentIndex(qMax(0, index));
 }
 
 void ReportColorPanel::setSwatchColor(int index, const QColor &color)
 {
-    if (index < 0 || index >= SwatchCount || !color.isValid())
-        return;
-    m_colors[index] = color;
-    QPalette p = TXt[index]->palette();
-    p.setColor(QPalette::Base, color);
-    TXt[index]->setPalette(p);
-    writeColors();
-    emit swatchChanged();
-}
-
-void ReportColorPanel::setDocument(ReportDocument *document)
-{
-    if (m_document)
-        disconnect(m_document, nullptr, this, nullptr);
-    m_document = document;
-    // The drop-down shows the document's code page, whoever chose it.
-    if (m_document)
-        connect(m_document, &ReportDocument::codePageChanged, this, &ReportColorPanel::setCodePage);
-    writeColors();
-}
-
-void ReportColorPanel::writeColors()
-{
-    if (!m_document)
-        return;
-    m_document->setEmphasisColors(m_colors[Dubble], m_colors[Bold], m_colors[Condence]);
-    m_document->setPaperColor(m_colors[ReportBack]);
-}
-
-bool ReportColorPanel::printedLook() const
-{
-    return ChkPrinted->isChecked();
-}
-
-bool ReportColorPanel::searchBold() const
-{
-    return ChSearch->isChecked();
-}
-
-bool ReportColorPanel::highlightBold() const
-{
-    return ChHighlighte->isChecked();
-}
-
-bool ReportColorPanel::minusOneLine() const
-{
-    return ChL->isChecked();
-}
-
-CodePage::Id ReportColorPanel::codePage() const
-{
-    return m_codePage;
-}
-
-void ReportColorPanel::setCodePage(CodePage::Id codePage)
-{
-    const int index = CboCodePage->findData(int(codePage));
-    m_codePage = index >= 0 ? codePage : CodePage::Id::Latin1;
-    CboCodePage->setCurrentIndex(qMax(0, index));
+    const MarkupContext &markup = m_document.markup();
+    switch (index) {
+    case Dubble:
+        m_document.setEmphasisColors(color, markup.bold, markup.condensed);
+        break;
+    case Bold:
+        m_document.setEmphasisColors(markup.doubleWidth, color, markup.condensed);
+        break;
+    case Condence:
+        m_document.setEmphasisColors(markup.doubleWidth, markup.bold, color);
+        break;
+    case ReportBack:
+        m_document.setPaperColor(color);
+        break;
+    case SearchString:
+        m_document.setSearchMark({color, m_document.searchMark().bold});
+        break;
+    case Highlight:
+        m_document.setHighlightMark({color, m_document.highlightMark().bold});
+        break;
+    default:
+        break; // "Normal" text stays black
+    }
 }
 
 bool ReportColorPanel::eventFilter(QObject *watched, QEvent *event)
@@ -324,36 +351,26 @@ bool ReportColorPanel::eventFilter(QObject *watched, QEvent *event)
 void ReportColorPanel::chooseColor(int index)
 {
     // A cancelled dialog leaves the swatch and the stored colours alone.
-    const QColor chosen = Dialogs::color(window(), m_colors[index]);
+    const QColor chosen = Dialogs::color(window(), swatchColor(index));
     if (!chosen.isValid())
         return;
     setSwatchColor(index, chosen);
-    if (m_colors[index] != chosen)
+    if (swatchColor(index) != chosen)
         return; // given up by the view while it read its page in the colour
-    for (int i : {Dubble, Bold, Normal, Condence, Highlight})
-        colorSample(i);
-    currentSettings().saveColors();
+    saveColors();
 }
 
-void ReportColorPanel::colorSample(int index)
-{
-    setTextColor(Lb[index], m_colors[index]);
-}
-
-ReportViewSettings ReportColorPanel::currentSettings() const
+void ReportColorPanel::saveColors() const
 {
     ReportViewSettings s;
-    s.doubleWidth = m_colors[Dubble];
-    s.bold = m_colors[Bold];
-    s.condensed = m_colors[Condence];
-    s.reportBack = m_colors[ReportBack];
-    s.searchString = m_colors[SearchString];
-    s.highlight = m_colors[Highlight];
-    s.searchBold = ChSearch->isChecked();
-    s.highlightBold = ChHighlighte->isChecked();
-    s.minusOneLine = ChL->isChecked();
-    s.codePage = codePage();
-    return s;
+    s.doubleWidth = swatchColor(Dubble);
+    s.bold = swatchColor(Bold);
+    s.condensed = swatchColor(Condence);
+    s.reportBack = swatchColor(ReportBack);
+    s.searchString = swatchColor(SearchString);
+    s.highlight = swatchColor(Highlight);
+    s.searchBold = m_document.searchMark().bold;
+    s.saveColors();
 }
 
 void ReportColorPanel::showModelTaken(PrinterModel chosen, PrinterModel taken, bool shown)

@@ -15,8 +15,11 @@ class ReportDocument;
 
 // The colour-settings panel of a report view: seven swatches TXt(0)..TXt(6)
 // with a sample label Lb(i) beside each, the bold and "-1 Line" boxes and the
-// "Code page" drop-down and the "Printed" look. A double-click on a swatch asks for a colour and
-// stores the colours; a code page chosen is stored at once.
+// "Code page" drop-down and the "Printed" look. It shows and sets its
+// document's look, whoever else sets it too: a double-click on a swatch asks
+// for a colour and stores the colours; a code page chosen is stored at once.
+// The printer's choices are stored settings. A view builds it when it is
+// first shown.
 class ReportColorPanel : public QFrame
 {
     Q_OBJECT
@@ -33,27 +36,16 @@ public:
     };
     static constexpr int SwatchCount = 7;
 
-    explicit ReportColorPanel(QWidget *parent = nullptr);
+    explicit ReportColorPanel(ReportDocument &document, QWidget *parent = nullptr);
 
-    // The document the swatches write their emphasis and paper colours into,
-    // now and whenever a swatch changes, and the code page drop-down the
-    // code page the user chooses; the drop-down shows the document's code
-    // page (null: none).
-    void setDocument(ReportDocument *document);
-
-    // Shows the stored settings and colours the "Dubble", "Bold" and
-    // "Condence" samples.
-    void showSettings(const ReportViewSettings &settings);
+    // Shows the document's look and the stored printer choices again (a
+    // file was loaded, with the stored settings).
+    void refresh();
+    // The colour of a swatch in the document (the text of "Normal" is black).
+    static QColor swatchColor(const ReportDocument &document, int index);
     QColor swatchColor(int index) const;
-    void setSwatchColor(int index, const QColor &color);
-    bool searchBold() const;
-    bool highlightBold() const;
-    bool minusOneLine() const;
-    CodePage::Id codePage() const;
-    // "Printed": the pages as they come off the printer.
-    bool printedLook() const;
-    // Shows the code page without storing it (a command line's choice).
-    void setCodePage(CodePage::Id codePage);
+    // "Printed"'s tip, which the view's menu entry shows too.
+    static QString printedToolTip();
 
     QLineEdit *TXt[SwatchCount] = {};
     QLabel *Lb[SwatchCount] = {};
@@ -77,14 +69,12 @@ public:
 signals:
     // The user chose another code page (it is stored, and in the document, already).
     void codePageChosen(CodePage::Id codePage);
-    // The user chose the look on screen (it is stored already).
+    // The user chose the look on screen (it is stored, and in the document, already).
     void printedLookChosen(bool printed);
     // The user chose "Detect": the view guesses; nothing is stored.
     void detectChosen();
     // The user chose another form length, carriage or printer model (stored already).
     void printerChosen();
-    // A swatch shows another colour.
-    void swatchChanged();
     // The user chose other forms, or none (stored already).
     void formsChosen();
 
@@ -101,13 +91,15 @@ private:
     void buildFormChoice(QGridLayout *grid);
     // The close button square, as tall as the font makes it.
     void squareClose();
+    // What the document holds, shown: the swatches and their samples, the
+    // marks' boxes, the code page and the look.
+    void showColors();
+    void showMarks();
+    void showCodePage();
     void chooseColor(int index);
-    // The emphasis and paper swatches into the document, when there is one.
-    void writeColors();
-    void colorSample(int index);
-    ReportViewSettings currentSettings() const;
+    // A swatch's colour into the document.
+    void setSwatchColor(int index, const QColor &color);
+    void saveColors() const;
 
-    QColor m_colors[SwatchCount];
-    CodePage::Id m_codePage = CodePage::Id::Latin1;
-    ReportDocument *m_document = nullptr;
+    ReportDocument &m_document;
 };

@@ -5,6 +5,9 @@
 #include "PrintingFixture.h"
 
 #include "printing/PrinterList.h"
+#include "report/ReportViewSettings.h"
+
+#include <QScopeGuard>
 
 #include <cups/cups.h>
 #include <sys/socket.h>
@@ -123,6 +126,12 @@ private slots:
             << "Sticker2Raw" << "Currnt.prn" << page2
             << QByteArray("\x1bP\x1bx\x00\x12\x1bW \x1bM\x0f\x1b\x43\x00\x06", 16)
                 + "Page 2\r\n\r\nsecond line\r\nthird line\r\n\f\r\n" + page2 + "\r\n";
+        // Stored, "-1 Line" prints so without the colour panel ever opened.
+        QTest::newRow("current page 2, -1 Line as stored")
+            << 3 << QStringList {"stored:chl=1", "CmdNxt", "Op(1)", "Ch12", "Ch17", "Text3=2", "ComPaperHeight=6"}
+            << "Sticker2Raw" << "Currnt.prn" << page2
+            << QByteArray("\x1bP\x1bx\x00\x12\x1bW \x1bM\x0f\x1b\x43\x00\x06", 16)
+                + "Page 2\r\n\r\nsecond line\r\nthird line\r\n\f\r\n" + page2 + "\r\n";
         QTest::newRow("all pages: the report file on the chosen queue")
             << 2 << QStringList {"CboPrinters=Sticker2Other", "ChDraft", "ComPaperHeight=6"}
             << "Sticker2Other" << "" << QByteArray() << QByteArray("\x1bP\x1b\x43\x00\x06", 6) + pagedBytes(2) + "\r\n";
@@ -136,7 +145,13 @@ private slots:
         QFETCH(QString, pageFile);
         QFETCH(QByteArray, pageBytes);
         QFETCH(QByteArray, job);
+        const bool storedLine = steps.removeAll("stored:chl=1") > 0;
+        ReportViewSettings::saveMinusOneLine(storedLine);
+        const auto unstore = qScopeGuard([] { ReportViewSettings::saveMinusOneLine(false); });
         FrmReport *view = openPanel("panel.prn", pagedBytes(pages));
+        if (!storedLine)
+            view->colorPanel(); // "-1 Line" is in it
+        QCOMPARE(view->findChild<QWidget *>("Frame6") != nullptr, !storedLine);
         apply(view, steps);
         const Queue target(queue);
         MessageBox::setNextAnswer(QMessageBox::Yes);

@@ -42,10 +42,7 @@ int pixelsNear(FrmReport *view, const QColor &colour)
 
 ReportColorPanel *panelOf(FrmReport *view)
 {
-    auto *panel = view->findChild<ReportColorPanel *>();
-    if (!panel)
-        qFatal("no colour panel");
-    return panel;
+    return view->colorPanel();
 }
 
 // Chooses a swatch's colour as the user does: a double-click, the colour dialog.
@@ -153,7 +150,7 @@ private slots:
         QFETCH(QString, how);
         FrmReport *view = open(printFile("cp437.prn", "F\x9aR f\x81r \xc9\xcd\xbb\r\n\f"));
         QCOMPARE(viewText(view), QString::fromLatin1("F\x9aR f\x81r \xc9\xcd\xbb\n\f"));
-        auto *list = control<QComboBox>(view, "CboCodePage");
+        auto *list = control<QComboBox>(panelOf(view), "CboCodePage");
         if (how == "panel") {
             list->setCurrentIndex(list->findData(int(CodePage::Id::Pc437)));
             emit list->activated(list->currentIndex());

@@ -4,6 +4,7 @@
 #include "gui/platform/MessageBox.h"
 #include "gui/report/FormChoiceDialog.h"
 #include "gui/report/ReportColorPanel.h"
+#include "report/ReportDocument.h"
 #include "report/ReportViewSettings.h"
 
 #include <QApplication>
@@ -49,7 +50,8 @@ private slots:
 
     void chooseRefuseAndClear()
     {
-        ReportColorPanel panel;
+        ReportDocument document;
+        ReportColorPanel panel(document);
         panel.show();
         QSignalSpy chosen(&panel, &ReportColorPanel::formsChosen);
         const QString missing = m_dir.filePath("missing.pdf");

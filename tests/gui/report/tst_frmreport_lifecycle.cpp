@@ -197,6 +197,7 @@ private slots:
         }
         const std::shared_ptr<ViewLines> shown = view->pageView()->shared();
         QVERIFY(shown);
+        view->colorPanel(); // its swatches and list are used below
         const QString controls = QStringLiteral("Command2;CboCodePage;stored:CodePage;Check3;stored:Bold");
         const QColor boldBefore = view->document().markup().bold;
         const QColor green(0, 0x80, 0);
@@ -273,6 +274,8 @@ private slots:
             QCOMPARE(view->swatchColor(it.key()), it.value());
         QCOMPARE(view->document().markup().condensed, QColor(0xFF, 0, 0));
         QCOMPARE(view->editText()->palette().color(QPalette::Base), QColor(0xFF, 0xFF, 0xFF));
+        QVERIFY(view->document().searchMark().bold);
+        view->colorPanel(); // built from the document
         QCOMPARE(TestSupport::state(view, "ChSearch ChHighlighte ChL OptWinMode FrmWin.enabled"),
             QStringLiteral("1|0|0|1|1"));
         // Reading the defaults stores nothing.
@@ -282,6 +285,7 @@ private slots:
     void settings_roundTrip()
     {
         FrmReport *view = open(printFile(QStringLiteral("a.prn"), pagedBytes(1)));
+        view->colorPanel();
         QTest::mouseDClick(control(view, "TXt(0)"), Qt::LeftButton); // no answer queued: cancel
         QCOMPARE(view->swatchColor(0), QColor(0, 0, 0x80));
         QCOMPARE(stored(QStringLiteral("BBold")), QStringLiteral("<absent>"));
@@ -298,6 +302,8 @@ private slots:
         QCOMPARE(keys.join(' '), QStringLiteral("32768 8388608 128 16777215 33023 255 0"));
         FrmReport *second = open(printFile(QStringLiteral("b.prn"), pagedBytes(1)));
         QCOMPARE(second->swatchColor(3), QColor(0, 0x80, 0));
+        QVERIFY(!second->document().searchMark().bold);
+        second->colorPanel();
         QCOMPARE(TestSupport::state(second, "ChSearch"), QStringLiteral("0"));
     }
 

@@ -241,7 +241,7 @@ private slots:
         QFETCH(QString, marks);
         FrmReport *view = open(printFile(QStringLiteral("search.prn"), page));
         const QColor orange = view->swatchColor(ReportColorPanel::SearchString);
-        control<QCheckBox>(view, "ChSearch")->setChecked(bold);
+        control<QCheckBox>(view->colorPanel(), "ChSearch")->setChecked(bold);
         ::search(view, typed);
         QCOMPARE(marksOf(view, orange), marks);
         const int first = int(marks.indexOf(QLatin1Char('#')));
@@ -261,7 +261,7 @@ private slots:
         const QString path = printFile("cp437.prn", "F\x9aR f\x81r \xc9\xcd\xbb\r\n\f");
         FrmReport *first = open(path);
         QCOMPARE(viewText(first), QString::fromLatin1("F\x9aR f\x81r \xc9\xcd\xbb\n\f"));
-        auto *list = control<QComboBox>(first, "CboCodePage");
+        auto *list = control<QComboBox>(first->colorPanel(), "CboCodePage");
         QCOMPARE(list->count(), CodePage::all().size() + 1); // and "Detect"
         QCOMPARE(states(first, "CboCodePage"), "CboCodePage=Latin-1 (as is)");
         // Read as it is, the file looks like PC437: a quiet bar offers it.
@@ -284,6 +284,8 @@ private slots:
         first->close();
 
         FrmReport *view = open(path);
+        QCOMPARE(view->codePage(), CodePage::Id::Pc437);
+        view->colorPanel();
         QCOMPARE(states(view, "CboCodePage"), "CboCodePage=PC437 (US, box drawing)");
         QCOMPARE(viewText(view), QString("FÜR für ╔═╗\n\f"));
         QCOMPARE(view->pageView()->textFont().family(), QString("DejaVu Sans Mono"));
@@ -316,7 +318,10 @@ private slots:
         QApplication::setPalette(dark);
         const auto restore = qScopeGuard([kept] { QApplication::setPalette(kept); });
         std::unique_ptr<Frm0010Sticker> sticker(report ? nullptr : new Frm0010Sticker);
-        QWidget *form = report ? static_cast<QWidget *>(open(printFile("dark.prn", pagedBytes(1)))) : sticker.get();
+        FrmReport *view = report ? open(printFile("dark.prn", pagedBytes(1))) : nullptr;
+        if (view)
+            view->colorPanel();
+        QWidget *form = report ? static_cast<QWidget *>(view) : sticker.get();
         for (const QString &name : controls) {
             const double ratio = TestSupport::contrast(control(form, name));
             QVERIFY2(ratio >= 4.5, qPrintable(QString("%1: %2").arg(name).arg(ratio)));

@@ -124,6 +124,7 @@ private slots:
     {
         QFETCH(QString, control);
         FrmReport *view = open(printFile("captions.prn", pagedBytes(7)));
+        view->colorPanel(); // built when first shown
         QCOMPARE(shown(view, control), TestSupport::rowCaption());
         const QString title = TestSupport::inLanguage(
             " Report View   [ Col : ", " Berichtsansicht   [ Sp : ", " Zobrazení sestavy   [ Sl : ");
@@ -172,7 +173,8 @@ private slots:
     }
 
     // On the live accessibility tree, in each language: every control a user
-    // can reach has a name (the panels' included while they are closed), and
+    // can reach has a name (the print panel's included while it is closed,
+    // the colour panel's once it is built), and
     // every control on the tree takes the focus and lies in the Tab chain,
     // the colour panel's too while it is open.
     void accessibleAndReachable()
@@ -186,6 +188,8 @@ private slots:
         QTest::mouseRelease(control(view, "Label4"), Qt::LeftButton);
         QWidget *panel = control(view, "Frame6");
         QVERIFY(panel->isVisible());
+        const QStringList unnamedInPanel = TestSupport::unnamedControls(view, false, &controls);
+        QVERIFY2(unnamedInPanel.isEmpty(), qPrintable(unnamedInPanel.join(", ")));
         const QList<QWidget *> chain = tabChain(view, control(view, "Label4"));
         QStringList unreachable;
         const QList<QAccessible::Role> controlRoles {QAccessible::PushButton, QAccessible::CheckBox,
