@@ -148,7 +148,8 @@ bool FrmReport::LoadReport(const QString &file)
         ++OpenViewCount;
         m_counted = true;
     }
-    Frame1->setPaperHeightText(QStringLiteral("0"));
+    if (Frame1)
+        Frame1->setPaperHeightText(QStringLiteral("0"));
     const ReportViewSettings settings = ReportViewSettings::read();
     m_doc.setStoredLook(settings);
     // The stored look, or the user's answer for files of this kind.
@@ -156,9 +157,11 @@ bool FrmReport::LoadReport(const QString &file)
     m_doc.setCodePage(m_fixedCodePage ? *m_fixedCodePage : settings.codePage); // before the sheets are read in it
     if (m_colorPanel)
         m_colorPanel->refresh(); // the stored printer
-    Frame1->readStoredMode();
+    if (Frame1) {
+        Frame1->readStoredMode();
+        Frame1->LoadPrinters();
+    }
     showPaper(m_doc.paperColor());
-    Frame1->LoadPrinters();
     RefreshButtons(this);
 
     applyForms(printed);
@@ -214,14 +217,14 @@ void FrmReport::setColumnMarkCount(int count)
 
 QString FrmReport::tagText() const
 {
-    return Frame1->pageFile();
+    return Frame1 ? Frame1->pageFile() : QString();
 }
 
 void FrmReport::exportReport()
 {
     if (!waitForPages())
         return;
-    m_export->exportReport(Frame1->pageSelection(), onScreen());
+    m_export->exportReport(printPanel()->pageSelection(), onScreen());
 }
 
 bool FrmReport::markingColumns() const
@@ -253,7 +256,8 @@ void FrmReport::resizeEvent(QResizeEvent *event)
 
 void FrmReport::activateView()
 {
-    Frame1->selectPageOption(0);
+    if (Frame1)
+        Frame1->selectPageOption(0);
     layoutForm();
     if (!m_activated && !m_opening) {
         m_activated = true;
@@ -307,8 +311,13 @@ void FrmReport::layoutForm()
     if (least != minimumWidth())
         setMinimumWidth(least);
     placeColorPanel();
+    placePrintPanel();
+}
 
-    // The print panel is centred on the screen, but kept inside the window.
+void FrmReport::placePrintPanel()
+{
+    if (!Frame1)
+        return;
     CenterForm(Frame1);
     const int x = qBound(0, Frame1->x(), qMax(0, width() - Frame1->width()));
     const int y = qBound(0, Frame1->y(), qMax(0, height() - Frame1->height()));

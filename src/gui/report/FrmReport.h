@@ -73,7 +73,9 @@ public:
     QTextEdit *editText() const { return m_editText; }
     // The page as the view shows it (m_editText holds it only while Edit is on).
     PageView *pageView() const { return m_pageView; }
-    PrintPanel *printPanel() const { return Frame1; }
+    // The print panel, built the first time it is asked for, or once the
+    // window is first drawn (it starts hidden).
+    PrintPanel *printPanel();
     // What the view shows beyond the document, as print and export take
     // it: the page's text while the edit box holds it (edited or not), the
     // user's selection and whether the page shows its emphasis.
@@ -132,7 +134,10 @@ private:
     void buildPanes();
     // The view following its document, and the code page's quiet bar.
     void followDocument();
-    void buildPrintPanel();
+    // Print and export; the print panel itself comes later (printPanel()).
+    void buildPrinting();
+    // The print panel centred on the screen, but kept inside the window.
+    void placePrintPanel();
     // Names for screen readers, keys for the mouse-only controls, Tab order;
     // the colour panel's once it is built.
     void makeAccessible();

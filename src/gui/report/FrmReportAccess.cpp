@@ -31,12 +31,6 @@ void FrmReport::makeAccessible()
     m_editText->setAccessibleName(tr("Page, editable"));
     SheetPane->setAccessibleName(tr("Printed sheet"));
 
-    Frame1->Tst->setAccessibleName(tr("First page"));
-    Frame1->Tend->setAccessibleName(tr("Last page"));
-    Frame1->Text3->setAccessibleName(tr("Copies"));
-    Frame1->VScroll1->setAccessibleName(tr("More or fewer copies"));
-    Frame1->ComPaperHeight->setAccessibleName(tr("Paper height"));
-
     QList<QWidget *> order {Label4, Check1, Command2, CmdImport, lb1, Text4, m_pageView, m_editText, SheetPane,
         CmdFst, CmdBck, CmdNxt, CmdLast, Text2, JeweledButton1, CmdExelExp, m_calculatorImage, Check3, Check2,
         CmdPrint, JeExit};

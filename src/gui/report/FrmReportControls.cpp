@@ -3,6 +3,7 @@
 // one step of its own.
 #include "gui/controls/JeweledButton.h"
 #include "gui/controls/SpLebal.h"
+#include "gui/platform/FirstPaint.h"
 #include "gui/export/ReportExport.h"
 #include "gui/platform/KeyFilter.h"
 #include "gui/printing/PrintPanel.h"
@@ -20,9 +21,11 @@
 #include "report/ReportViewSettings.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -66,7 +69,7 @@ void FrmReport::buildControls()
     buildLookChoice();
     buildZoom();
     PrintFileActions::addTo(this, m_contextMenu);
-    buildPrintPanel();
+    buildPrinting();
 }
 
 void FrmReport::buildPanes()
@@ -136,11 +139,11 @@ ReportColorPanel *FrmReport::colorPanel()
     return m_colorPanel;
 }
 
-void FrmReport::buildPrintPanel()
+void FrmReport::buildPrinting()
 {
-    Frame1 = new PrintPanel(m_doc, this);
-    // What prints of the page on screen: its text as shown, or the selection.
-    Frame1->setShownText([this] { return onScreen(); });
+    // The print panel is built once the window is drawn, or when it is
+    // first needed before that.
+    FirstPaint::then(this, this, [this] { printPanel(); });
     // The view follows the document: a zoom is shown where it changes.
     connect(&m_doc, &ReportDocument::zoomChanged, this, &FrmReport::showZoom);
     m_export = new ReportExport(m_doc, CmdExelExp, this);
@@ -152,8 +155,30 @@ void FrmReport::buildPrintPanel()
     });
     connect(CmdPrint, &QPushButton::clicked, this, [this] {
         if (waitForPages())
-            Frame1->CmdPrint_Click();
+            printPanel()->CmdPrint_Click();
     });
+}
+
+PrintPanel *FrmReport::printPanel()
+{
+    if (Frame1)
+        return Frame1;
+    Frame1 = new PrintPanel(m_doc, this);
+    // What prints of the page on screen: its text as shown, or the selection.
+    Frame1->setShownText([this] { return onScreen(); });
+    Frame1->Tst->setAccessibleName(tr("First page"));
+    Frame1->Tend->setAccessibleName(tr("Last page"));
+    Frame1->Text3->setAccessibleName(tr("Copies"));
+    Frame1->VScroll1->setAccessibleName(tr("More or fewer copies"));
+    Frame1->ComPaperHeight->setAccessibleName(tr("Paper height"));
+    if (!m_doc.fileName().isEmpty()) {
+        // As a file's loading sets it.
+        Frame1->setPaperHeightText(QStringLiteral("0"));
+        Frame1->readStoredMode();
+        Frame1->LoadPrinters();
+    }
+    placePrintPanel();
+    return Frame1;
 }
 
 void FrmReport::buildTopBar()

@@ -105,7 +105,7 @@ void FrmReport::closePanel()
         return;
     }
     // The panel on top first; the page takes the keys again.
-    QWidget *panel = Frame1->isVisible() ? static_cast<QWidget *>(Frame1)
+    QWidget *panel = Frame1 && Frame1->isVisible() ? static_cast<QWidget *>(Frame1)
         : m_colorPanel && m_colorPanel->isVisible() ? static_cast<QWidget *>(m_colorPanel)
                                          : nullptr;
     if (!panel)

@@ -249,7 +249,7 @@ void FrmReport::Check2_Click(bool ticked)
     if (ticked) {
         showEditText();
         m_editText->setReadOnly(false);
-        Frame1->selectPageOption(1);
+        printPanel()->selectPageOption(1);
         return;
     }
     m_editText->setReadOnly(true);

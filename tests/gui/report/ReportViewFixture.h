@@ -40,12 +40,14 @@ inline QString printFile(const QString &name, const QByteArray &bytes)
     return TestSupport::writeFile(QDir::temp().filePath(name), bytes);
 }
 
-// Opens a view on `path` as the sticker form does and waits until it shows.
+// Opens a view on `path` as the sticker form does and waits until it shows,
+// and for what it does once it is drawn (its print panel is built then).
 inline FrmReport *open(const QString &path)
 {
     FrmReport *view = OpenReportView(path);
     if (view && !QTest::qWaitForWindowExposed(view))
         qWarning("report view not exposed");
+    QCoreApplication::sendPostedEvents();
     return view;
 }
 

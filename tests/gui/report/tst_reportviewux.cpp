@@ -6,6 +6,8 @@
 #include "gui/report/ReportColorPanel.h"
 #include "gui/report/SheetView.h"
 #include "gui/report/ViewZoom.h"
+#include "gui/printing/PrintPanel.h"
+#include "report/ReportViewSettings.h"
 #include "gui/platform/FirstPaint.h"
 #include "report/RecentFiles.h"
 #include "gui/platform/AppIdentity.h"
@@ -13,10 +15,12 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QComboBox>
 #include <QCheckBox>
 #include <QFile>
 #include <QMenu>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QTemporaryDir>
 #include <QTextEdit>
@@ -101,6 +105,51 @@ private slots:
         FrmReport *following = open(printFile(nextName, Picture));
         QCOMPARE(viewStates(view, states.section('|', 0, 0)) + '|' + viewStates(following, states.section('|', 1)),
             states);
+    }
+
+    // The two panels start hidden and are built later: the print panel once
+    // the window is drawn, or when something needs it first (Edit chooses
+    // its current page), the colour panel when it opens. A file's stored
+    // look is in the document without them.
+    void panels_builtWhenNeeded_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::newRow("drawn") << "drawn";
+        QTest::newRow("Edit") << "Check2";
+        QTest::newRow("Escape, nothing open") << "PageView!Esc";
+    }
+
+    void panels_builtWhenNeeded()
+    {
+        QFETCH(QString, first);
+        ReportViewSettings::saveMinusOneLine(true);
+        const auto unstore = qScopeGuard([] { ReportViewSettings::saveMinusOneLine(false); });
+        auto *view = new FrmReport;
+        view->setAttribute(Qt::WA_DeleteOnClose, false);
+        const std::unique_ptr<FrmReport> owned(view);
+        QVERIFY(view->LoadReport(printFile("panels.prn", pagedBytes(3))));
+        QVERIFY(!view->findChild<QWidget *>("Frame1"));
+        QVERIFY(!view->findChild<QWidget *>("Frame6"));
+        QVERIFY(view->document().extraLine());
+        QCOMPARE(view->tagText(), QString());
+        if (first == "drawn") {
+            view->show();
+            QVERIFY(QTest::qWaitForWindowExposed(view));
+            QTRY_VERIFY(view->findChild<QWidget *>("Frame1"));
+        } else {
+            apply(view, {first});
+        }
+        const bool built = first != "PageView!Esc";
+        QCOMPARE(view->findChild<QWidget *>("Frame1") != nullptr, built);
+        if (built) {
+            QCOMPARE(view->printPanel(), view->findChild<QWidget *>("Frame1"));
+            QVERIFY(view->printPanel()->isHidden());
+            QCOMPARE(view->printPanel()->pageOption(), first == "Check2" ? 1 : 0);
+            QCOMPARE(view->printPanel()->ComPaperHeight->currentText(), QString("0"));
+        }
+        QVERIFY(!view->findChild<QWidget *>("Frame6"));
+        QVERIFY(view->colorPanel()->isHidden());
+        QVERIFY(control<QCheckBox>(view, "ChL")->isChecked());
     }
 
     // "Printed" in the context menu does what the colour panel's box does.
