@@ -170,17 +170,19 @@ void ReportDocument::setPaperColor(const QColor &paper)
 
 void ReportDocument::setSearchMark(const MarkLook &look)
 {
-    if (m_searchMark.colour == look.colour && m_searchMark.bold == look.bold)
-        return;
-    m_searchMark = look;
-    emit marksChanged();
+    setMark(&m_searchMark, look);
 }
 
 void ReportDocument::setHighlightMark(const MarkLook &look)
 {
-    if (m_highlightMark.colour == look.colour && m_highlightMark.bold == look.bold)
+    setMark(&m_highlightMark, look);
+}
+
+void ReportDocument::setMark(MarkLook *mark, const MarkLook &look)
+{
+    if (mark->colour == look.colour && mark->bold == look.bold)
         return;
-    m_highlightMark = look;
+    *mark = look;
     emit marksChanged();
 }
 

@@ -225,6 +225,7 @@ private:
     void needAllPages() const;
     // Marks the sheets as to be read again (and tells, when they were read).
     void dropSheets();
+    void setMark(MarkLook *mark, const MarkLook &look);
 
     QString m_file;
     PageTable m_pages;
