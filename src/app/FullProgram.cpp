@@ -87,7 +87,6 @@ int openWindows(QApplication &app)
         return int(CommandLine::Status::Usage);
     QApplication::setApplicationName(QStringLiteral("Sticker2"));
     AppIdentity::apply();
-    StylePictures::preloadGroupBoxFrame(QApplication::style());
     if (!folder.isEmpty()) {
         AppPaths::ensureProgramFolder();
         auto *watch = new FrmWatch;
@@ -105,6 +104,9 @@ int openWindows(QApplication &app)
         return int(CommandLine::Status::Usage);
     AppPaths::ensureProgramFolder();
     if (files.isEmpty()) {
+        // The sticker form's panels are group boxes (a report view's come
+        // with its print panel, after its first picture).
+        StylePictures::preloadGroupBoxFrame(QApplication::style());
         Main();
         return runWindows(app);
     }

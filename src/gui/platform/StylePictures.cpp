@@ -167,12 +167,15 @@ bool preloadGroupBoxFrame(const QStyle *style)
     const QFileInfo file(CommonStyleImages + QStringLiteral("fusion_groupbox.png"));
     if (!file.exists())
         return false;
-    const QImage image = readPng(file.absoluteFilePath());
-    if (image.isNull())
-        return false;
     const QString key = QStringLiteral("qt_pixmap") + file.absoluteFilePath()
         + hexBytes<uint>(uint(file.lastModified().toSecsSinceEpoch())) + hexBytes<quint64>(quint64(file.size()))
         + hexBytes<uint>(0); // QPlatformPixmap::PixmapType
+    QPixmap cached;
+    if (QPixmapCache::find(key, &cached))
+        return true; // read already
+    const QImage image = readPng(file.absoluteFilePath());
+    if (image.isNull())
+        return false;
     return QPixmapCache::insert(key, QPixmap::fromImage(image));
 }
 

@@ -22,7 +22,8 @@ QIcon standard(QStyle::StandardPixmap which, const QWidget *widget);
 // its group-box frame into Qt's pixmap cache under the key Qt looks it up
 // by, so that drawing a group box finds it there rather than read it through
 // the plugins. Returns false for another style, or when the picture is not
-// there to read (another Qt): group boxes then read it as before.
+// there to read (another Qt): group boxes then read it as before. Called
+// before the first group box of a window is drawn; once is enough.
 bool preloadGroupBoxFrame(const QStyle *style);
 
 } // namespace StylePictures

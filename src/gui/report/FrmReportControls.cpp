@@ -6,6 +6,7 @@
 #include "gui/platform/FirstPaint.h"
 #include "gui/export/ReportExport.h"
 #include "gui/platform/KeyFilter.h"
+#include "gui/platform/StylePictures.h"
 #include "gui/printing/PrintPanel.h"
 #include "gui/report/Calculator.h"
 #include "gui/report/CodePageBar.h"
@@ -163,6 +164,7 @@ PrintPanel *FrmReport::printPanel()
 {
     if (Frame1)
         return Frame1;
+    StylePictures::preloadGroupBoxFrame(style()); // its boxes are group boxes
     Frame1 = new PrintPanel(m_doc, this);
     // What prints of the page on screen: its text as shown, or the selection.
     Frame1->setShownText([this] { return onScreen(); });
