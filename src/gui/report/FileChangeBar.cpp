@@ -1,5 +1,6 @@
 #include "gui/report/FileChangeBar.h"
 
+#include "gui/platform/FirstPaint.h"
 #include "watch/OpenWriters.h"
 
 #include <QFile>
@@ -45,10 +46,23 @@ void FileChangeBar::watch(const QString &path)
     if (!m_watcher->files().isEmpty())
         m_watcher->removePaths(m_watcher->files());
     m_path = path;
+    m_watching = false;
     m_settleTimer->stop();
     hide();
-    if (statOf(path, &m_loaded))
-        m_watcher->addPath(path);
+    if (!statOf(path, &m_loaded))
+        return;
+    // The kernel's watch is set once the view is drawn: it is not needed
+    // for the first picture, and a process that holds one waits for the
+    // kernel to let it go when it ends (milliseconds). A change meanwhile
+    // shows then, measured against the file as it was loaded.
+    const quint64 watchNumber = ++m_watchNumber;
+    FirstPaint::then(this, this, [this, watchNumber] {
+        if (watchNumber != m_watchNumber)
+            return; // another file, or the same loaded again, since
+        m_watching = true;
+        m_watcher->addPath(m_path);
+        check();
+    });
 }
 
 void FileChangeBar::check()
@@ -57,7 +71,7 @@ void FileChangeBar::check()
         return;
     struct stat now {};
     const bool there = statOf(m_path, &now);
-    if (there && m_watcher->files().isEmpty())
+    if (there && m_watching && m_watcher->files().isEmpty())
         m_watcher->addPath(m_path); // written anew under the name: the watch follows the name
     if (there && sameFile(now, m_loaded))
         return;

@@ -20,7 +20,8 @@ class FileChangeBar : public QuietBar
 public:
     explicit FileChangeBar(QWidget *parent = nullptr);
 
-    // Watches the file as it is now, just loaded; hides the bar.
+    // Watches the file as it is now, just loaded (from the view's first
+    // picture on); hides the bar.
     void watch(const QString &path);
     void setReloadsItself(bool on) { m_reloadsItself = on; }
     // Looks at the file now (a page is about to be read from it).
@@ -38,4 +39,6 @@ private:
     struct stat m_loaded {}; // the file as it was loaded
     struct stat m_last {};   // as the last look found it
     bool m_reloadsItself = false;
+    quint64 m_watchNumber = 0; // of the last watch(), whose kernel watch is set once the view is drawn
+    bool m_watching = false;   // that kernel watch is set
 };

@@ -398,6 +398,23 @@ private slots:
         QVERIFY(!bar->isVisible());
     }
 
+    // The watch of the file starts once the view is drawn: a change made
+    // after the load but before the first picture shows then.
+    void fileChangedBeforeTheFirstPicture()
+    {
+        const QString file = printFile(QStringLiteral("early.prn"), pagedBytes(4));
+        auto *view = new FrmReport;
+        QVERIFY(view->LoadReport(file));
+        QWidget *bar = TestSupport::child(view, "FileChangeBar");
+        printFile(QStringLiteral("early.prn"), pagedBytes(2));
+        QCoreApplication::processEvents();
+        QVERIFY(bar->isHidden());
+        view->show();
+        QVERIFY(QTest::qWaitForWindowExposed(view));
+        QTRY_VERIFY(bar->isVisible());
+        QCOMPARE(view->PageCount(), 4); // the view keeps what it loaded
+    }
+
     void import_showsChosenFile()
     {
         FrmReport *view = open(printFile(QStringLiteral("a.prn"), pagedBytes(2)));
