@@ -9,7 +9,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
+#include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrintPreviewDialog>
@@ -234,4 +237,32 @@ QStringList TestSupport::clippedCaptions(QWidget *root)
         w->setFont(kept);
     }
     return clipped;
+}
+
+bool TestSupport::useIconTheme(const QString &folder, const QStringList &icons)
+{
+    const QDir root(folder);
+    QStringList contexts;
+    for (const QString &icon : icons) {
+        const QString context = icon.section(QLatin1Char('/'), 0, 0);
+        if (!contexts.contains(context))
+            contexts << context;
+    }
+    QString index = QStringLiteral("[Icon Theme]\nName=probe\nDirectories=");
+    for (const QString &context : contexts)
+        index += QStringLiteral("16x16/%1,").arg(context);
+    index += QLatin1Char('\n');
+    for (const QString &context : contexts)
+        index += QStringLiteral("[16x16/%1]\nSize=16\nType=Fixed\n").arg(context);
+    writeFile(root.filePath(QStringLiteral("probe/index.theme")), index.toUtf8());
+    QImage red(16, 16, QImage::Format_ARGB32);
+    red.fill(Qt::red);
+    for (const QString &icon : icons) {
+        const QString dir = root.filePath(QStringLiteral("probe/16x16/") + icon.section(QLatin1Char('/'), 0, 0));
+        if (!QDir().mkpath(dir) || !red.save(dir + QLatin1Char('/') + icon.section(QLatin1Char('/'), 1) + ".png", "PNG"))
+            return false;
+    }
+    QIcon::setThemeSearchPaths({folder});
+    QIcon::setThemeName(QStringLiteral("probe"));
+    return true;
 }

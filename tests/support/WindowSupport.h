@@ -55,6 +55,13 @@ QString state(QWidget *root, const QString &names);
 // page count (-1 when none opened); the preview is closed.
 int previewPageCount(const std::function<void()> &open);
 
+// Makes an icon theme in `folder` with a red 16-pixel square for each icon
+// named ("actions/document-print", "apps/..."), and sets it as the
+// application's theme; false when it cannot be written. The theme's
+// folders and the application's theme stay set: a test that uses one sets
+// its own.
+bool useIconTheme(const QString &folder, const QStringList &icons);
+
 // The language a translated-window test was started in, as LANGUAGE names
 // it ("de", "cs"; "en" when none).
 QString testLanguage();

@@ -1,8 +1,10 @@
 #include "gui/platform/AppIdentity.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QWindow>
 
 namespace AppIdentity {
 
@@ -43,20 +45,70 @@ QString desktopFileName()
     return QStringLiteral("io.github.sticker2.Sticker2");
 }
 
-QIcon windowIcon()
+QIcon drawnWindowIcon()
 {
-    QIcon icon = QIcon::fromTheme(desktopFileName());
-    if (!icon.isNull())
-        return icon;
+    QIcon icon;
     for (int size : {16, 24, 32, 48, 64, 128})
         icon.addPixmap(drawnIcon(size));
     return icon;
 }
 
+QIcon themeWindowIcon()
+{
+    return QIcon::fromTheme(desktopFileName());
+}
+
+namespace {
+
+// Waits for the first window of the program to be drawn, then gives the
+// application the icon theme's icon, when the theme has one.
+class ThemeIconWhenShown : public QObject
+{
+public:
+    explicit ThemeIconWhenShown(QObject *application)
+        : QObject(application)
+    {
+        application->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Expose && !m_seen) {
+            auto *window = qobject_cast<QWindow *>(watched);
+            if (window && window->isExposed()) {
+                // The expose is being handled: the theme is read after it.
+                m_seen = true;
+                parent()->removeEventFilter(this);
+                QMetaObject::invokeMethod(
+                    this,
+                    [this] {
+                        const QIcon themed = themeWindowIcon();
+                        if (!themed.isNull())
+                            QApplication::setWindowIcon(themed);
+                        deleteLater();
+                    },
+                    Qt::QueuedConnection);
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    bool m_seen = false;
+};
+
+} // namespace
+
 void apply()
 {
     QGuiApplication::setDesktopFileName(desktopFileName());
-    QApplication::setWindowIcon(windowIcon());
+    // The drawn icon at once, the theme's once a window is on screen: an
+    // icon theme is read whole the first time it is asked for (its index
+    // has hundreds of folders), some milliseconds the first window need not
+    // wait for.
+    QApplication::setWindowIcon(drawnWindowIcon());
+    new ThemeIconWhenShown(QCoreApplication::instance());
 }
 
 } // namespace AppIdentity

@@ -5,14 +5,21 @@
 
 // How the desktop knows the program's windows: the desktop entry's name,
 // which task bars group and label the windows by, and the window icon (the
-// installed theme's icon of that name, or one drawn here when the program
-// runs uninstalled).
+// installed theme's icon of that name, or one drawn here: the drawn one
+// until the first window is on screen, and where the program runs
+// uninstalled).
 namespace AppIdentity {
 
 // The desktop entry's name without ".desktop", as the package installs it.
 QString desktopFileName();
-QIcon windowIcon();
-// Gives both to the application: every window shows the icon.
+// The icon drawn here, at the sizes a desktop asks for.
+QIcon drawnWindowIcon();
+// The icon theme's icon of the desktop entry's name (null when the theme
+// has none: the program is not installed).
+QIcon themeWindowIcon();
+// Gives both to the application: every window shows the icon. The drawn
+// icon at once; the theme's, when there is one, in its place on the first
+// turn of the event loop after the program's first window is drawn.
 void apply();
 
 } // namespace AppIdentity

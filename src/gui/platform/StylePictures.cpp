@@ -141,7 +141,9 @@ QString hexBytes(T value)
 
 } // namespace
 
-QIcon standard(QStyle::StandardPixmap which, const QWidget *widget)
+namespace {
+
+QIcon fusionIcon(QStyle::StandardPixmap which, const QWidget *widget, bool askTheme)
 {
     QStyle *style = widget ? widget->style() : nullptr;
     const auto styleIcon = [&] { return style ? style->standardIcon(which, nullptr, widget) : QIcon(); };
@@ -151,13 +153,25 @@ QIcon standard(QStyle::StandardPixmap which, const QWidget *widget)
     if (!picture || !style || style->name().compare(QLatin1String("fusion"), Qt::CaseInsensitive) != 0)
         return styleIcon();
     // An icon theme that has the icon gives it (the style asks the theme first).
-    if (picture->themeName && QGuiApplication::desktopSettingsAware() && !QIcon::themeName().isEmpty()
+    if (askTheme && picture->themeName && QGuiApplication::desktopSettingsAware() && !QIcon::themeName().isEmpty()
         && QIcon::hasThemeIcon(QLatin1String(picture->themeName)))
         return styleIcon();
     auto engine = std::make_unique<PngPicturesEngine>(QLatin1String(picture->baseName));
     if (!engine->readable()) // a Qt without these pictures
         return styleIcon();
     return QIcon(engine.release());
+}
+
+} // namespace
+
+QIcon standard(QStyle::StandardPixmap which, const QWidget *widget)
+{
+    return fusionIcon(which, widget, true);
+}
+
+QIcon builtIn(QStyle::StandardPixmap which, const QWidget *widget)
+{
+    return fusionIcon(which, widget, false);
 }
 
 bool preloadGroupBoxFrame(const QStyle *style)

@@ -2,6 +2,7 @@
 
 #include "Version.h"
 #include "gui/platform/CaptionFit.h"
+#include "gui/platform/FirstPaint.h"
 #include "gui/controls/Atext.h"
 #include "gui/controls/JeweledButton.h"
 #include "platform/NumericText.h"
@@ -53,6 +54,8 @@ Frm0010Sticker::Frm0010Sticker(QWidget *parent)
     buildControls();
     acceptFileDrops(this);
     fitCaptions(this);
+    // The first look at an icon theme reads it whole: after the first picture.
+    FirstPaint::then(this, this, [this] { themeButtonIcons(); });
 
     for (int i = 0; i < int(Atxt.size()); ++i) {
         connect(Atxt[size_t(i)], &Atext::Change, this, [this, i] { Atxt_Change(i); });

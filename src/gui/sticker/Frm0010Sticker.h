@@ -61,6 +61,7 @@ private:
     void buildModeRow();
     void buildFormatSlots();
     void buildButtons();
+    void themeButtonIcons();
     void buildSettingsPanel();
     void buildSheetSettings();
     void buildWindowsGeometry();

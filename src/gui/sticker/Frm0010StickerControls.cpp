@@ -214,13 +214,21 @@ void Frm0010Sticker::buildButtons()
     JBshow[0]->setIcon(StylePictures::standard(QStyle::SP_FileDialogContentsView, this));
     place(JBshow[0], 120, ButtonRow, 1080, 480);
     JBshow[1] = new JeweledButton(QStringLiteral("JBshow(1)"), tr("Print"), Frame4);
-    JBshow[1]->setIcon(QIcon::fromTheme(
-        QStringLiteral("document-print"), StylePictures::standard(QStyle::SP_DialogApplyButton, this)));
+    // Print and Exit show the icon theme's pictures where it has them, once
+    // the form is on screen (themeButtonIcons); the style's own until then.
+    JBshow[1]->setIcon(StylePictures::builtIn(QStyle::SP_DialogApplyButton, this));
     place(JBshow[1], 1245, ButtonRow, 1080, 480);
     CmdSave = new JeweledButton(QStringLiteral("CmdSave"), tr("Save"), Frame4);
     place(CmdSave, 2370, ButtonRow, 900, 480);
     CmdExit = new JeweledButton(QStringLiteral("CmdExit"), tr("    E &X I T"), Frame4);
     CmdExit->setToolTip(tr("Return to Main Menu"));
-    CmdExit->setIcon(StylePictures::standard(QStyle::SP_DialogCloseButton, this));
+    CmdExit->setIcon(StylePictures::builtIn(QStyle::SP_DialogCloseButton, this));
     place(CmdExit, 3315, ButtonRow, 1350, 480);
+}
+
+void Frm0010Sticker::themeButtonIcons()
+{
+    JBshow[1]->setIcon(QIcon::fromTheme(
+        QStringLiteral("document-print"), StylePictures::standard(QStyle::SP_DialogApplyButton, this)));
+    CmdExit->setIcon(StylePictures::standard(QStyle::SP_DialogCloseButton, this));
 }

@@ -37,21 +37,6 @@ void settle(const QIcon &icon)
         icon.pixmap(QSize(size, size), 1.0);
 }
 
-// An icon theme of one icon, `name`, a red square (a theme with another
-// icon when `name` is empty), set as the application's theme.
-void useTheme(QTemporaryDir &folder, const QString &name)
-{
-    const QString actions = folder.filePath(QStringLiteral("probe/16x16/actions"));
-    QVERIFY(QDir().mkpath(actions));
-    TestSupport::writeFile(folder.filePath(QStringLiteral("probe/index.theme")),
-        "[Icon Theme]\nName=probe\nDirectories=16x16/actions\n[16x16/actions]\nSize=16\nType=Fixed\n");
-    QImage red(16, 16, QImage::Format_ARGB32);
-    red.fill(Qt::red);
-    QVERIFY(red.save(QDir(actions).filePath((name.isEmpty() ? QStringLiteral("edit-copy") : name) + ".png"), "PNG"));
-    QIcon::setThemeSearchPaths({folder.path()});
-    QIcon::setThemeName(QStringLiteral("probe"));
-}
-
 } // namespace
 
 class TestStylePictures : public QObject
@@ -135,7 +120,9 @@ private slots:
         QFETCH(QString, themeIcon);
         QFETCH(bool, fromTheme);
         QTemporaryDir folder;
-        useTheme(folder, themeIcon);
+        // A theme with another icon where the row's theme lacks it.
+        QVERIFY(TestSupport::useIconTheme(folder.path(),
+            {QStringLiteral("actions/") + (themeIcon.isEmpty() ? QStringLiteral("edit-copy") : themeIcon)}));
         QWidget widget;
         const auto pixmap = QStyle::StandardPixmap(which);
         const QIcon ours = StylePictures::standard(pixmap, &widget);
@@ -144,6 +131,10 @@ private slots:
         QCOMPARE(ours.name(), styles.name());
         settle(styles);
         QCOMPARE(drawn(ours, 16, QIcon::Normal), drawn(styles, 16, QIcon::Normal));
+        // For a first picture: the style's own pictures, the theme unasked.
+        const QIcon builtIn = StylePictures::builtIn(pixmap, &widget);
+        QVERIFY(builtIn.name().isEmpty());
+        QCOMPARE(drawn(builtIn, 16, QIcon::Normal) == drawn(ours, 16, QIcon::Normal), !fromTheme);
     }
 };
 

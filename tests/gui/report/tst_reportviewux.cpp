@@ -588,12 +588,34 @@ private slots:
     }
 
     // The windows carry the program's icon and desktop entry, as main gives them.
+    // The drawn icon until the first window is drawn, then the icon theme's
+    // where the theme has one (an installed program).
+    void appIdentity_data()
+    {
+        QTest::addColumn<bool>("installed");
+        QTest::newRow("not installed") << false;
+        QTest::newRow("installed") << true;
+    }
+
     void appIdentity()
     {
+        QFETCH(bool, installed);
+        QTemporaryDir folder;
+        const QStringList paths = QIcon::themeSearchPaths();
+        const QString theme = QIcon::themeName();
+        const auto restore = qScopeGuard([&] {
+            QIcon::setThemeSearchPaths(paths);
+            QIcon::setThemeName(theme);
+            QApplication::setWindowIcon(QIcon());
+        });
+        QVERIFY(TestSupport::useIconTheme(folder.path(),
+            {installed ? QStringLiteral("apps/io.github.sticker2.Sticker2") : QStringLiteral("apps/another-program")}));
         AppIdentity::apply();
         QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("io.github.sticker2.Sticker2"));
+        QCOMPARE(QApplication::windowIcon().name(), QString()); // drawn
         FrmReport *view = open(printFile("icon.prn", pagedBytes(1)));
-        QVERIFY(!view->windowIcon().isNull());
+        const QString expected = installed ? QStringLiteral("io.github.sticker2.Sticker2") : QString();
+        QTRY_COMPARE(view->windowIcon().name(), expected);
         QVERIFY(!view->windowIcon().pixmap(32).isNull());
     }
 

@@ -17,6 +17,7 @@
 #include "report/RecentFiles.h"
 #include "sticker/FormatStore.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QLabel>
 #include <QAction>
@@ -27,6 +28,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QScreen>
+#include <QScopeGuard>
 
 using namespace FormDriver;
 
@@ -180,6 +182,47 @@ private slots:
 
     // A slot saved from the controls comes back into them; a slot's file
     // wins over its stored keys, and its sizes stand under its loop and columns.
+    // Print and Exit take the icon theme's pictures once the form is on
+    // screen, where the theme has them; the form's first picture does not
+    // wait for the theme to be read.
+    void buttonIcons_themeAfterTheFirstPicture_data()
+    {
+        QTest::addColumn<QStringList>("themeIcons");
+        QTest::addColumn<QString>("print"); // the icon's theme name once drawn ("": the style's picture)
+        QTest::addColumn<QString>("exit");
+        QTest::newRow("a theme with both") << QStringList{"actions/document-print", "actions/window-close"}
+                                           << "document-print" << "window-close";
+        QTest::newRow("the style's apply in the theme") << QStringList{"actions/dialog-ok-apply"} << "dialog-ok-apply"
+                                                        << "";
+        QTest::newRow("a theme with neither") << QStringList{"actions/edit-copy"} << "" << "";
+    }
+
+    void buttonIcons_themeAfterTheFirstPicture()
+    {
+        QFETCH(QStringList, themeIcons);
+        QFETCH(QString, print);
+        QFETCH(QString, exit);
+        QTemporaryDir folder;
+        const QStringList paths = QIcon::themeSearchPaths();
+        const QString theme = QIcon::themeName();
+        const auto restore = qScopeGuard([&] {
+            QIcon::setThemeSearchPaths(paths);
+            QIcon::setThemeName(theme);
+        });
+        QVERIFY(TestSupport::useIconTheme(folder.path(), themeIcons));
+        Frm0010Sticker form;
+        auto *printButton = control<QAbstractButton>(&form, "JBshow(1)");
+        auto *exitButton = control<QAbstractButton>(&form, "CmdExit");
+        QCOMPARE(printButton->icon().name(), QString());
+        QCOMPARE(exitButton->icon().name(), QString());
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QTRY_COMPARE(printButton->icon().name(), print);
+        QCOMPARE(exitButton->icon().name(), exit);
+        QVERIFY(!printButton->icon().pixmap(16).isNull());
+        QVERIFY(!exitButton->icon().pixmap(16).isNull());
+    }
+
     void slotsSaveAndLoad()
     {
         StickerInput saved;
