@@ -30,11 +30,12 @@ struct ProcessUsage
     double cpuSeconds = 0;
 };
 
-// Runs `program` with the arguments, without a display and with its settings
-// under `configHome`; its standard output goes to `outputFile` when one is
-// named (as a shell's `> FILE` does).
+// Runs `program` with the arguments, on the window system `platform` (none
+// by default: the offscreen one) and with its settings under `configHome`;
+// its standard output goes to `outputFile` when one is named (as a shell's
+// `> FILE` does).
 inline ProcessUsage runProcess(const char *program, const QStringList &arguments, const QString &configHome,
-    const char *outputFile = nullptr)
+    const char *outputFile = nullptr, const char *platform = "offscreen")
 {
     std::vector<QByteArray> args{QByteArray(program)};
     for (const QString &a : arguments)
@@ -44,7 +45,7 @@ inline ProcessUsage runProcess(const char *program, const QStringList &arguments
         argv.push_back(a.data());
     argv.push_back(nullptr);
     qputenv("XDG_CONFIG_HOME", configHome.toLocal8Bit());
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_QPA_PLATFORM", platform);
     ProcessUsage usage;
     pid_t pid = 0;
     posix_spawn_file_actions_t actions;

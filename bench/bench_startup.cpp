@@ -6,9 +6,12 @@
 // links nothing else). Both run as
 // whole processes (spawned and waited for, nothing of Qt between: a QProcess
 // in the benchmark would add its own cost to both) on the offscreen
-// platform; cpu_ms is the child's own processor time. Then the commands that
-// need no window system, which start on Qt Core alone: `--version`. Run by hand:
+// platform, and again on X11 to the first mapped and drawn window where an
+// X server is named (DISPLAY; Xvfb serves); cpu_ms is the child's own
+// processor time. Then the commands that need no window system, which start
+// on Qt Core alone: `--version`. Run by hand:
 //   ./bench_startup [--benchmark_filter=...]
+//   Xvfb :99 & DISPLAY=:99 ./bench_startup --benchmark_filter=X11
 #include "BenchSupport.h"
 
 #include <QTemporaryDir>
@@ -23,12 +26,17 @@ QTemporaryDir &home()
     return folder;
 }
 
-void runChild(benchmark::State &state, const char *program, const QStringList &arguments = {})
+void runChild(benchmark::State &state, const char *program, const QStringList &arguments = {},
+    const char *platform = "offscreen")
 {
+    if (qstrcmp(platform, "xcb") == 0 && qEnvironmentVariableIsEmpty("DISPLAY")) {
+        state.SkipWithError("no X server (DISPLAY is not set; Xvfb :99 and DISPLAY=:99 serve)");
+        return;
+    }
     double cpuSeconds = 0;
     for (auto _ : state) {
-        const BenchSupport::ProcessUsage usage
-            = BenchSupport::runProcess(program, arguments, home().filePath(QStringLiteral("config")), "/dev/null");
+        const BenchSupport::ProcessUsage usage = BenchSupport::runProcess(
+            program, arguments, home().filePath(QStringLiteral("config")), "/dev/null", platform);
         if (usage.status != 0)
             state.SkipWithError("the child failed (or did not show its window)");
         cpuSeconds += usage.cpuSeconds;
@@ -36,17 +44,21 @@ void runChild(benchmark::State &state, const char *program, const QStringList &a
     state.counters["cpu_ms"] = 1000.0 * cpuSeconds / double(state.iterations());
 }
 
+// The windows' benchmarks on a window system: offscreen, or "xcb".
+const char *platformOf(benchmark::State &state)
+{
+    return state.range(0) == 0 ? "offscreen" : "xcb";
+}
+
 void BM_MinimalWidgetsProgram(benchmark::State &state)
 {
-    runChild(state, MINIMAL_QT_WINDOW);
+    runChild(state, MINIMAL_QT_WINDOW, {}, platformOf(state));
 }
-BENCHMARK(BM_MinimalWidgetsProgram)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 
 void BM_Sticker2FirstWindow(benchmark::State &state)
 {
-    runChild(state, STICKER2_PROGRAM);
+    runChild(state, STICKER2_PROGRAM, {}, platformOf(state));
 }
-BENCHMARK(BM_Sticker2FirstWindow)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 
 // A report view of a small print file (a page of text, some of it bold).
 void BM_Sticker2ViewFirstWindow(benchmark::State &state)
@@ -58,9 +70,17 @@ void BM_Sticker2ViewFirstWindow(benchmark::State &state)
         return;
     }
     print.close();
-    runChild(state, STICKER2_PROGRAM, {QStringLiteral("view"), file});
+    runChild(state, STICKER2_PROGRAM, {QStringLiteral("view"), file}, platformOf(state));
 }
-BENCHMARK(BM_Sticker2ViewFirstWindow)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+
+// Each window program on the offscreen platform, then on X11.
+void windowsOn(benchmark::internal::Benchmark *b)
+{
+    b->ArgName("X11")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+}
+BENCHMARK(BM_MinimalWidgetsProgram)->Apply(windowsOn);
+BENCHMARK(BM_Sticker2FirstWindow)->Apply(windowsOn);
+BENCHMARK(BM_Sticker2ViewFirstWindow)->Apply(windowsOn);
 
 // A command line on Qt Core alone, against `true` (a process and nothing more).
 void BM_TrueProcess(benchmark::State &state)
