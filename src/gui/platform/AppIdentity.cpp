@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QHash>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPixmap>
 #include <QWindow>
@@ -38,6 +40,47 @@ QPixmap drawnIcon(int size)
     return pixmap;
 }
 
+// The drawn icon, drawn at a size the first time that size is asked for:
+// the desktop may never ask (a Wayland compositor takes the desktop entry's
+// icon; the offscreen platform shows none), and an X11 window manager asks
+// as the window is mapped.
+class DrawnIconEngine : public QIconEngine
+{
+public:
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        const int side = qMax(1, qMin(size.width(), size.height()));
+        QPixmap &drawn = m_drawn[side];
+        if (drawn.isNull())
+            drawn = drawnIcon(side);
+        if (mode == QIcon::Normal)
+            return drawn;
+        return QIcon(drawn).pixmap(size, mode, state); // the style's disabled or selected look
+    }
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        const qreal ratio = painter->device() ? painter->device()->devicePixelRatio() : 1.0;
+        painter->drawPixmap(rect, pixmap(rect.size() * ratio, mode, state));
+    }
+    QSize actualSize(const QSize &size, QIcon::Mode, QIcon::State) override
+    {
+        const int side = qMin(size.width(), size.height());
+        return QSize(side, side);
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
+    {
+        QList<QSize> sizes;
+        for (int side : {16, 24, 32, 48, 64, 128})
+            sizes << QSize(side, side);
+        return sizes;
+    }
+    QIconEngine *clone() const override { return new DrawnIconEngine(*this); }
+    QString key() const override { return QStringLiteral("Sticker2DrawnIcon"); }
+
+private:
+    QHash<int, QPixmap> m_drawn;
+};
+
 } // namespace
 
 QString desktopFileName()
@@ -47,10 +90,7 @@ QString desktopFileName()
 
 QIcon drawnWindowIcon()
 {
-    QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128})
-        icon.addPixmap(drawnIcon(size));
-    return icon;
+    return QIcon(new DrawnIconEngine);
 }
 
 QIcon themeWindowIcon()

@@ -12,7 +12,8 @@ namespace AppIdentity {
 
 // The desktop entry's name without ".desktop", as the package installs it.
 QString desktopFileName();
-// The icon drawn here, at the sizes a desktop asks for.
+// The icon drawn here, at each size when it is first asked for (16 to 128
+// pixels are offered).
 QIcon drawnWindowIcon();
 // The icon theme's icon of the desktop entry's name (null when the theme
 // has none: the program is not installed).
