@@ -9,6 +9,14 @@ namespace {
 
 const QString CodePageFamily = QStringLiteral("DejaVu Sans Mono");
 
+// Whether the family is installed, from the font database's list:
+// QFontDatabase::hasFamily() first asks fontconfig to substitute the name,
+// which costs more than the rest of a view's choice of font.
+bool installed(const QString &family)
+{
+    return QFontDatabase::families().contains(family, Qt::CaseInsensitive);
+}
+
 // The placeholder an undefined byte decodes to (see CodePage).
 bool isPlaceholder(char16_t c)
 {
@@ -31,7 +39,7 @@ bool fontHoldsCodePage(const QFont &font, CodePage::Id codePage)
 
 QString reportFontFamily(CodePage::Id codePage)
 {
-    static const QString family = QFontDatabase::hasFamily(QStringLiteral("Courier New"))
+    static const QString family = installed(QStringLiteral("Courier New"))
         ? QStringLiteral("Courier New")
         : QStringLiteral("Liberation Mono");
     if (codePage == CodePage::Id::Latin1)
@@ -42,9 +50,9 @@ QString reportFontFamily(CodePage::Id codePage)
         std::array<QString, 7> families;
         QFont candidate(CodePageFamily);
         candidate.setStyleStrategy(QFont::NoFontMerging);
-        const bool installed = QFontDatabase::hasFamily(CodePageFamily);
+        const bool holds = installed(CodePageFamily);
         for (size_t i = 0; i < families.size(); ++i)
-            families[i] = installed && fontHoldsCodePage(candidate, CodePage::Id(i)) ? CodePageFamily : family;
+            families[i] = holds && fontHoldsCodePage(candidate, CodePage::Id(i)) ? CodePageFamily : family;
         return families;
     }();
     return chosen.at(size_t(codePage));
