@@ -8,6 +8,8 @@
 #include "report/ReportFont.h"
 
 #include <QClipboard>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QScrollBar>
 #include <QAbstractTextDocumentLayout>
@@ -207,6 +209,26 @@ private slots:
             << QByteArray("Title\r\n\x0f\r\nsmall\r\n\x12\r\n") + plain << 11.25 << 0;
         QTest::newRow("empty lines in a region take its size")
             << QByteArray("a\r\n\x0e\x1b" "E\x1b" "G\r\n\r\n\r\n\r\nBIG\r\n\r\n\x14\x1b" "F\x1b" "H\r\n\r\n") + plain << 11.25 << 0;
+    }
+
+    // Every code page's report font is an installed, fixed-pitch family:
+    // Courier New where installed, else Liberation Mono, and DejaVu Sans
+    // Mono for a PC code page whose characters it holds.
+    void reportFont_installedFamily_data()
+    {
+        QTest::addColumn<int>("codePage");
+        for (int codePage = 0; codePage < 7; ++codePage)
+            QTest::addRow("code page %d", codePage) << codePage;
+    }
+
+    void reportFont_installedFamily()
+    {
+        QFETCH(int, codePage);
+        const QString family = reportFontFamily(CodePage::Id(codePage));
+        QVERIFY2(QFontDatabase::families().contains(family), qPrintable(family));
+        QVERIFY(QFontInfo(reportFont(10, false, CodePage::Id(codePage))).fixedPitch());
+        if (codePage == int(CodePage::Id::Latin1))
+            QCOMPARE(family, QFontDatabase::families().contains("Courier New") ? "Courier New" : "Liberation Mono");
     }
 
     void lines_whereTheEditBoxHasThem()
