@@ -239,9 +239,11 @@ QStringList TestSupport::clippedCaptions(QWidget *root)
     return clipped;
 }
 
-bool TestSupport::useIconTheme(const QString &folder, const QStringList &icons)
+TestSupport::ScopedIconTheme::ScopedIconTheme(const QStringList &icons)
+    : m_searchPaths(QIcon::themeSearchPaths())
+    , m_themeName(QIcon::themeName())
 {
-    const QDir root(folder);
+    const QDir root(m_folder.path());
     QStringList contexts;
     for (const QString &icon : icons) {
         const QString context = icon.section(QLatin1Char('/'), 0, 0);
@@ -249,8 +251,7 @@ bool TestSupport::useIconTheme(const QString &folder, const QStringList &icons)
             contexts << context;
     }
     QString index = QStringLiteral("[Icon Theme]\nName=probe\nDirectories=");
-    for (const QString &context : contexts)
-        index += QStringLiteral("16x16/%1,").arg(context);
+    index += contexts.isEmpty() ? QString() : QStringLiteral("16x16/") + contexts.join(QStringLiteral(",16x16/"));
     index += QLatin1Char('\n');
     for (const QString &context : contexts)
         index += QStringLiteral("[16x16/%1]\nSize=16\nType=Fixed\n").arg(context);
@@ -260,9 +261,15 @@ bool TestSupport::useIconTheme(const QString &folder, const QStringList &icons)
     for (const QString &icon : icons) {
         const QString dir = root.filePath(QStringLiteral("probe/16x16/") + icon.section(QLatin1Char('/'), 0, 0));
         if (!QDir().mkpath(dir) || !red.save(dir + QLatin1Char('/') + icon.section(QLatin1Char('/'), 1) + ".png", "PNG"))
-            return false;
+            return;
     }
-    QIcon::setThemeSearchPaths({folder});
+    QIcon::setThemeSearchPaths({m_folder.path()});
     QIcon::setThemeName(QStringLiteral("probe"));
-    return true;
+    m_set = true;
+}
+
+TestSupport::ScopedIconTheme::~ScopedIconTheme()
+{
+    QIcon::setThemeSearchPaths(m_searchPaths);
+    QIcon::setThemeName(m_themeName);
 }

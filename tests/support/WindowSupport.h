@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QWidget>
 
 #include <functional>
@@ -55,12 +56,25 @@ QString state(QWidget *root, const QString &names);
 // page count (-1 when none opened); the preview is closed.
 int previewPageCount(const std::function<void()> &open);
 
-// Makes an icon theme in `folder` with a red 16-pixel square for each icon
-// named ("actions/document-print", "apps/..."), and sets it as the
-// application's theme; false when it cannot be written. The theme's
-// folders and the application's theme stay set: a test that uses one sets
-// its own.
-bool useIconTheme(const QString &folder, const QStringList &icons);
+// An icon theme with a red 16-pixel square for each icon named
+// ("actions/document-print", "apps/..."), in a temporary folder of its own,
+// and the application's theme while it lives; the theme before it is set
+// back when it goes.
+class ScopedIconTheme
+{
+public:
+    explicit ScopedIconTheme(const QStringList &icons);
+    ~ScopedIconTheme();
+    ScopedIconTheme(const ScopedIconTheme &) = delete;
+    ScopedIconTheme &operator=(const ScopedIconTheme &) = delete;
+    bool isSet() const { return m_set; }
+
+private:
+    QTemporaryDir m_folder;
+    QStringList m_searchPaths;
+    QString m_themeName;
+    bool m_set = false;
+};
 
 // The language a translated-window test was started in, as LANGUAGE names
 // it ("de", "cs"; "en" when none).

@@ -9,7 +9,6 @@
 #include <QPainter>
 #include <QPixmapCache>
 #include <QStyleFactory>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -119,10 +118,10 @@ private slots:
         QFETCH(int, which);
         QFETCH(QString, themeIcon);
         QFETCH(bool, fromTheme);
-        QTemporaryDir folder;
         // A theme with another icon where the row's theme lacks it.
-        QVERIFY(TestSupport::useIconTheme(folder.path(),
-            {QStringLiteral("actions/") + (themeIcon.isEmpty() ? QStringLiteral("edit-copy") : themeIcon)}));
+        const TestSupport::ScopedIconTheme theme(
+            {QStringLiteral("actions/") + (themeIcon.isEmpty() ? QStringLiteral("edit-copy") : themeIcon)});
+        QVERIFY(theme.isSet());
         QWidget widget;
         const auto pixmap = QStyle::StandardPixmap(which);
         const QIcon ours = StylePictures::standard(pixmap, &widget);

@@ -600,16 +600,10 @@ private slots:
     void appIdentity()
     {
         QFETCH(bool, installed);
-        QTemporaryDir folder;
-        const QStringList paths = QIcon::themeSearchPaths();
-        const QString theme = QIcon::themeName();
-        const auto restore = qScopeGuard([&] {
-            QIcon::setThemeSearchPaths(paths);
-            QIcon::setThemeName(theme);
-            QApplication::setWindowIcon(QIcon());
-        });
-        QVERIFY(TestSupport::useIconTheme(folder.path(),
-            {installed ? QStringLiteral("apps/io.github.sticker2.Sticker2") : QStringLiteral("apps/another-program")}));
+        const TestSupport::ScopedIconTheme theme(
+            {installed ? QStringLiteral("apps/io.github.sticker2.Sticker2") : QStringLiteral("apps/another-program")});
+        QVERIFY(theme.isSet());
+        const auto noIcon = qScopeGuard([] { QApplication::setWindowIcon(QIcon()); });
         AppIdentity::apply();
         QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("io.github.sticker2.Sticker2"));
         QCOMPARE(QApplication::windowIcon().name(), QString()); // drawn

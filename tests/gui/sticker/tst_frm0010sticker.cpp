@@ -28,7 +28,6 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QScreen>
-#include <QScopeGuard>
 
 using namespace FormDriver;
 
@@ -202,14 +201,8 @@ private slots:
         QFETCH(QStringList, themeIcons);
         QFETCH(QString, print);
         QFETCH(QString, exit);
-        QTemporaryDir folder;
-        const QStringList paths = QIcon::themeSearchPaths();
-        const QString theme = QIcon::themeName();
-        const auto restore = qScopeGuard([&] {
-            QIcon::setThemeSearchPaths(paths);
-            QIcon::setThemeName(theme);
-        });
-        QVERIFY(TestSupport::useIconTheme(folder.path(), themeIcons));
+        const TestSupport::ScopedIconTheme theme(themeIcons);
+        QVERIFY(theme.isSet());
         Frm0010Sticker form;
         auto *printButton = control<QAbstractButton>(&form, "JBshow(1)");
         auto *exitButton = control<QAbstractButton>(&form, "CmdExit");
