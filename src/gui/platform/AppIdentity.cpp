@@ -81,25 +81,6 @@ private:
     QHash<int, QPixmap> m_drawn;
 };
 
-} // namespace
-
-QString desktopFileName()
-{
-    return QStringLiteral("io.github.sticker2.Sticker2");
-}
-
-QIcon drawnWindowIcon()
-{
-    return QIcon(new DrawnIconEngine);
-}
-
-QIcon themeWindowIcon()
-{
-    return QIcon::fromTheme(desktopFileName());
-}
-
-namespace {
-
 // Waits for the first window of the program to be drawn, then gives the
 // application the icon theme's icon, when the theme has one.
 class ThemeIconWhenShown : public QObject
@@ -139,6 +120,21 @@ private:
 };
 
 } // namespace
+
+QString desktopFileName()
+{
+    return QStringLiteral("io.github.sticker2.Sticker2");
+}
+
+QIcon drawnWindowIcon()
+{
+    return QIcon(new DrawnIconEngine);
+}
+
+QIcon themeWindowIcon()
+{
+    return QIcon::fromTheme(desktopFileName());
+}
 
 void apply()
 {

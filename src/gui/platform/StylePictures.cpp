@@ -139,10 +139,8 @@ QString hexBytes(T value)
     return out;
 }
 
-} // namespace
-
-namespace {
-
+// The style's icon as standard() and builtIn() give it: `askTheme` whether
+// an icon theme that has the icon gives it.
 QIcon fusionIcon(QStyle::StandardPixmap which, const QWidget *widget, bool askTheme)
 {
     QStyle *style = widget ? widget->style() : nullptr;

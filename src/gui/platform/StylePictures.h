@@ -20,10 +20,10 @@ QIcon standard(QStyle::StandardPixmap which, const QWidget *widget);
 
 // The same icon without asking the icon theme (with the Fusion style, the
 // common style's own pictures; another style's icon as it is), for a
-// window's first picture: the first question to an icon
-// theme reads it whole, some milliseconds, and a theme without the icon
-// costs as much. The window puts standard() in its place once it is on
-// screen (the same icon where the theme has none).
+// window's first picture: the first question to an icon theme reads it
+// whole, some milliseconds, and a theme without the icon costs as much. The
+// window puts standard() in its place once it is on screen (the same icon
+// where the theme has none).
 QIcon builtIn(QStyle::StandardPixmap which, const QWidget *widget);
 
 // With the Fusion style (the program's own on a desktop without one), reads
