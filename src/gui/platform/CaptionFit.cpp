@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QRadioButton>
 
+#include <algorithm>
+
 namespace {
 
 // Check and option boxes turn bold when chosen: their room is measured bold.
@@ -88,7 +90,14 @@ void fitCaption(QWidget *control)
 
 void fitCaptions(QWidget *root)
 {
+    fitCaptions(root, {});
+}
+
+void fitCaptions(QWidget *root, const QList<const QWidget *> &later)
+{
     for (QWidget *control : root->findChildren<QWidget *>()) {
+        if (std::any_of(later.begin(), later.end(), [control](const QWidget *panel) { return panel->isAncestorOf(control); }))
+            continue;
         const auto *label = qobject_cast<QLabel *>(control);
         const bool caption = qobject_cast<QCheckBox *>(control) || qobject_cast<QRadioButton *>(control)
             || (label && !label->text().isEmpty() && !label->wordWrap());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+
 #include <functional>
 
 class QWidget;
@@ -11,6 +13,10 @@ class QWidget;
 // narrower than its caption needs (boxes in bold, the weight a chosen one
 // takes), so it fits in every state.
 void fitCaptions(QWidget *root);
+// The same but for the controls under the panels `later`, hidden ones a
+// form fits when it first shows them (fitting is text layout, some of a
+// form's start).
+void fitCaptions(QWidget *root, const QList<const QWidget *> &later);
 
 // Widens one control to what its caption needs in its present font.
 void fitCaption(QWidget *control);

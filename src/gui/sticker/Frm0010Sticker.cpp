@@ -53,7 +53,8 @@ Frm0010Sticker::Frm0010Sticker(QWidget *parent)
     setWindowTitle(designCaption());
     buildControls();
     acceptFileDrops(this);
-    fitCaptions(this);
+    // The settings panels are hidden until asked for: fitted then.
+    fitCaptions(this, {Frame1, FrameMore});
     // The first look at an icon theme reads it whole: after the first picture.
     FirstPaint::then(this, this, [this] { themeButtonIcons(); });
 
@@ -196,6 +197,11 @@ void Frm0010Sticker::showSettingsPanel(bool show)
         FrameMore->hide();
         setFormWidthTwips(frame4WidthTwips() + 150);
         return;
+    }
+    if (!m_panelsFitted) {
+        fitCaptions(Frame1);
+        fitCaptions(FrameMore);
+        m_panelsFitted = true;
     }
     Frame1->show();
     FrameMore->show();

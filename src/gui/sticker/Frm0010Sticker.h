@@ -127,6 +127,7 @@ private:
     StickerMorePanel *FrameMore = nullptr;
 
     int m_formatSlot = 1;
+    bool m_panelsFitted = false; // the settings panels' captions, at their first showing
     int m_printStyle = 0;
     int m_maxField = 1;
 };
