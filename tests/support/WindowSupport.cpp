@@ -251,7 +251,8 @@ TestSupport::ScopedIconTheme::ScopedIconTheme(const QStringList &icons)
             contexts << context;
     }
     QString index = QStringLiteral("[Icon Theme]\nName=probe\nDirectories=");
-    index += contexts.isEmpty() ? QString() : QStringLiteral("16x16/") + contexts.join(QStringLiteral(",16x16/"));
+    if (!contexts.isEmpty())
+        index += QStringLiteral("16x16/") + contexts.join(QStringLiteral(",16x16/"));
     index += QLatin1Char('\n');
     for (const QString &context : contexts)
         index += QStringLiteral("[16x16/%1]\nSize=16\nType=Fixed\n").arg(context);
@@ -259,8 +260,10 @@ TestSupport::ScopedIconTheme::ScopedIconTheme(const QStringList &icons)
     QImage red(16, 16, QImage::Format_ARGB32);
     red.fill(Qt::red);
     for (const QString &icon : icons) {
-        const QString dir = root.filePath(QStringLiteral("probe/16x16/") + icon.section(QLatin1Char('/'), 0, 0));
-        if (!QDir().mkpath(dir) || !red.save(dir + QLatin1Char('/') + icon.section(QLatin1Char('/'), 1) + ".png", "PNG"))
+        const QString context = icon.section(QLatin1Char('/'), 0, 0);
+        const QString dir = root.filePath(QStringLiteral("probe/16x16/") + context);
+        const QString file = dir + QLatin1Char('/') + icon.section(QLatin1Char('/'), 1) + ".png";
+        if (!QDir().mkpath(dir) || !red.save(file, "PNG"))
             return;
     }
     QIcon::setThemeSearchPaths({m_folder.path()});

@@ -96,7 +96,8 @@ void fitCaptions(QWidget *root)
 void fitCaptions(QWidget *root, const QList<const QWidget *> &later)
 {
     for (QWidget *control : root->findChildren<QWidget *>()) {
-        if (std::any_of(later.begin(), later.end(), [control](const QWidget *panel) { return panel->isAncestorOf(control); }))
+        const auto holds = [control](const QWidget *panel) { return panel->isAncestorOf(control); };
+        if (std::any_of(later.begin(), later.end(), holds))
             continue;
         const auto *label = qobject_cast<QLabel *>(control);
         const bool caption = qobject_cast<QCheckBox *>(control) || qobject_cast<QRadioButton *>(control)

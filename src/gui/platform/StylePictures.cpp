@@ -151,8 +151,8 @@ QIcon fusionIcon(QStyle::StandardPixmap which, const QWidget *widget, bool askTh
     if (!picture || !style || style->name().compare(QLatin1String("fusion"), Qt::CaseInsensitive) != 0)
         return styleIcon();
     // An icon theme that has the icon gives it (the style asks the theme first).
-    if (askTheme && picture->themeName && QGuiApplication::desktopSettingsAware() && !QIcon::themeName().isEmpty()
-        && QIcon::hasThemeIcon(QLatin1String(picture->themeName)))
+    if (askTheme && picture->themeName && QGuiApplication::desktopSettingsAware()
+        && !QIcon::themeName().isEmpty() && QIcon::hasThemeIcon(QLatin1String(picture->themeName)))
         return styleIcon();
     auto engine = std::make_unique<PngPicturesEngine>(QLatin1String(picture->baseName));
     if (!engine->readable()) // a Qt without these pictures

@@ -227,8 +227,10 @@ private slots:
         const QString family = reportFontFamily(CodePage::Id(codePage));
         QVERIFY2(QFontDatabase::families().contains(family), qPrintable(family));
         QVERIFY(QFontInfo(reportFont(10, false, CodePage::Id(codePage))).fixedPitch());
-        if (codePage == int(CodePage::Id::Latin1))
-            QCOMPARE(family, QFontDatabase::families().contains("Courier New") ? "Courier New" : "Liberation Mono");
+        if (codePage == int(CodePage::Id::Latin1)) {
+            const bool courier = QFontDatabase::families().contains("Courier New");
+            QCOMPARE(family, courier ? "Courier New" : "Liberation Mono");
+        }
     }
 
     void lines_whereTheEditBoxHasThem()
