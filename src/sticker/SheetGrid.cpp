@@ -125,18 +125,21 @@ bool Sink::putRepeated(const char *, size_t, long long, bool *failed)
 
 ChunkedOutput::ChunkedOutput(Sink &sink)
     : m_sink(sink)
-    , m_buffer(ChunkSize)
+    , m_buffer(new char[ChunkSize])
+    , m_size(ChunkSize)
 { }
 
 char *ChunkedOutput::room(size_t n)
 {
-    if (m_used + n > m_buffer.size()) {
+    if (m_used + n > m_size) {
         if (!flush())
             return nullptr;
-        if (n > m_buffer.size())
-            m_buffer.resize(n);
+        if (n > m_size) {
+            m_buffer.reset(new char[n]);
+            m_size = n;
+        }
     }
-    return m_buffer.data() + m_used;
+    return m_buffer.get() + m_used;
 }
 
 bool ChunkedOutput::append(const char *data, size_t size)
@@ -155,7 +158,7 @@ bool ChunkedOutput::appendRepeated(std::string_view bytes, long long count)
     if (count <= 0 || bytes.empty())
         return true;
     bool failed = false;
-    if ((unsigned long long)count >= m_buffer.size() / bytes.size()) { // (no product that could overflow)
+    if ((unsigned long long)count >= m_size / bytes.size()) { // (no product that could overflow)
         if (!flush())
             return false;
         if (m_sink.putRepeated(bytes.data(), bytes.size(), count, &failed))
@@ -174,7 +177,7 @@ bool ChunkedOutput::flush()
 {
     if (m_used == 0)
         return true;
-    if (!m_sink.put(m_buffer.data(), m_used))
+    if (!m_sink.put(m_buffer.get(), m_used))
         return false;
     m_used = 0;
     return true;

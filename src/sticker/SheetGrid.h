@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,7 +49,11 @@ public:
 
 private:
     Sink &m_sink;
-    std::vector<char> m_buffer;
+    // Not zeroed: a page of it costs the process only when bytes are put
+    // there (a sheet of a few hundred bytes would otherwise pay for
+    // clearing the whole chunk, more than the rest of its run).
+    std::unique_ptr<char[]> m_buffer;
+    size_t m_size = 0;
     size_t m_used = 0;
 };
 
