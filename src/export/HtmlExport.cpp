@@ -10,6 +10,7 @@
 #include "platform/FileStamp.h"
 #include <array>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 HtmlColours htmlColours(const QColor &background, const QColor &doubleWidth, const QColor &bold,
@@ -109,9 +110,8 @@ public:
         , m_boldOpen("<b  style = '" + colourStyle(colours.bold) + "'>")
         , m_condOpen("<h6 style = 'margin-top:0;margin bottom:0 ; " + colourStyle(colours.condensed) + "'>")
         , m_utf8(utf8Table(colours.codePage))
-    {
-        m_buffer.resize(BufferSize);
-    }
+        , m_buffer(new char[BufferSize]) // not cleared: pages cost only when written to
+    { }
 
     bool failed() const { return m_failed; }
 
@@ -124,7 +124,7 @@ public:
                 return;
             }
         }
-        std::memcpy(m_buffer.data() + m_used, data, size);
+        std::memcpy(m_buffer.get() + m_used, data, size);
         m_used += size;
     }
     void put(const QByteArray &bytes) { put(bytes.constData(), size_t(bytes.size())); }
@@ -136,7 +136,7 @@ public:
                 flush();
             room = qMin(count, (BufferSize - m_used) / (N - 1));
             for (size_t k = 0; k < room; ++k, m_used += N - 1)
-                std::memcpy(m_buffer.data() + m_used, text, N - 1);
+                std::memcpy(m_buffer.get() + m_used, text, N - 1);
         }
     }
     template <size_t N> void putLiteral(const char (&text)[N]) { put(text, N - 1); }
@@ -144,7 +144,7 @@ public:
     void flush()
     {
         if (m_used)
-            writeOut(m_buffer.data(), m_used);
+            writeOut(m_buffer.get(), m_used);
         m_used = 0;
     }
 
@@ -162,7 +162,7 @@ public:
             if (BufferSize - m_used < 64)
                 flush();
             const size_t n = qMin(size - i, (BufferSize - m_used) / 6); // a space takes six
-            char *out = m_buffer.data() + m_used;
+            char *out = m_buffer.get() + m_used;
             const char *p = data + i;
             const char *const end = p + n;
             for (; p < end; ++p) {
@@ -177,7 +177,7 @@ public:
                 }
             }
             const size_t took = size_t(p - (data + i));
-            m_used = size_t(out - m_buffer.data());
+            m_used = size_t(out - m_buffer.get());
             i += took;
             if (took < n)
                 break;
@@ -272,10 +272,10 @@ private:
     }
 
     QIODevice &m_out;
-    std::vector<char> m_buffer;
     size_t m_used = 0;
     QByteArray m_bboldOpen, m_boldOpen, m_condOpen;
     std::vector<QByteArray> m_utf8;
+    std::unique_ptr<char[]> m_buffer;
     int m_held = 0;
     bool m_inLine = false;
     bool m_failed = false;
@@ -406,12 +406,13 @@ bool expHTml(QIODevice &printFile, QIODevice &page, const HtmlColours &colours, 
     writer.putLiteral("<font size =3> <p style = 'margin-top:0;margin bottom:0; '>\r\n");
 
     constexpr qint64 ChunkSize = 1 << 20;
-    std::vector<char> chunk(size_t(ChunkSize) + 8);
+    // Not cleared: a small file touches only the pages it is read into.
+    const std::unique_ptr<char[]> chunk(new char[size_t(ChunkSize) + 8]);
     size_t carried = 0;
     qint64 read = 0;
     const qint64 total = printFile.isSequential() ? 0 : printFile.size();
     for (;;) {
-        const qint64 got = printFile.read(chunk.data() + carried, ChunkSize);
+        const qint64 got = printFile.read(chunk.get() + carried, ChunkSize);
         if (got < 0) {
             if (error)
                 *error = printFile.errorString();
@@ -419,10 +420,10 @@ bool expHTml(QIODevice &printFile, QIODevice &page, const HtmlColours &colours, 
         }
         const bool atEnd = got == 0;
         const size_t size = carried + size_t(got);
-        const size_t used = writer.translate(chunk.data(), size, atEnd);
+        const size_t used = writer.translate(chunk.get(), size, atEnd);
         carried = size - used;
         if (carried)
-            std::memmove(chunk.data(), chunk.data() + used, carried);
+            std::memmove(chunk.get(), chunk.get() + used, carried);
         if (writer.failed())
             break;
         if (atEnd)
