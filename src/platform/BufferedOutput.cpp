@@ -21,7 +21,7 @@ bool BufferedOutput::flushBuffer()
         m_failed = true;
         setErrorString(m_target.errorString());
     }
-    m_buffer.clear();
+    m_buffer.resize(0); // keeps the chunk's room (clear() would give it back)
     return !m_failed;
 }
 
