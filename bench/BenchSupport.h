@@ -28,6 +28,7 @@ struct ProcessUsage
     int status = -1;
     double peakMB = 0;
     double cpuSeconds = 0;
+    long pageFaults = 0; // pages first touched (minor faults): about 2 us each on a virtual machine
 };
 
 // Runs `program` with the arguments, on the window system `platform` (none
@@ -62,6 +63,7 @@ inline ProcessUsage runProcess(const char *program, const QStringList &arguments
         return usage;
     usage.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     usage.peakMB = double(used.ru_maxrss) / 1024.0;
+    usage.pageFaults = used.ru_minflt + used.ru_majflt;
     usage.cpuSeconds = double(used.ru_utime.tv_sec + used.ru_stime.tv_sec)
         + double(used.ru_utime.tv_usec + used.ru_stime.tv_usec) / 1e6;
     return usage;

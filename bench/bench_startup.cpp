@@ -34,14 +34,19 @@ void runChild(benchmark::State &state, const char *program, const QStringList &a
         return;
     }
     double cpuSeconds = 0;
+    long faults = 0;
     for (auto _ : state) {
         const BenchSupport::ProcessUsage usage = BenchSupport::runProcess(
             program, arguments, home().filePath(QStringLiteral("config")), "/dev/null", platform);
         if (usage.status != 0)
             state.SkipWithError("the child failed (or did not show its window)");
         cpuSeconds += usage.cpuSeconds;
+        faults += usage.pageFaults;
     }
     state.counters["cpu_ms"] = 1000.0 * cpuSeconds / double(state.iterations());
+    // Pages first touched: a larger window's picture is most of the
+    // difference from the minimal program's.
+    state.counters["faults"] = double(faults) / double(state.iterations());
 }
 
 // The windows' benchmarks on a window system: offscreen, or "xcb".
