@@ -182,7 +182,10 @@ QString decode(Id id, QByteArrayView bytes)
 
 void decodeInto(Id id, QByteArrayView bytes, QString &out)
 {
-    if (id == Id::Latin1) {
+    // Every code page here keeps ASCII as it is: bytes below 0x80 need no
+    // table (whose making asks the system's converter, a library of its own).
+    const auto high = [](char b) { return uchar(b) >= 0x80; };
+    if (id == Id::Latin1 || std::none_of(bytes.begin(), bytes.end(), high)) {
         out = QString::fromLatin1(bytes);
         return;
     }

@@ -6,7 +6,6 @@
 #include "platform/NumericText.h"
 
 #include <QLocale>
-#include <QRegularExpression>
 #include <cmath>
 
 namespace FormatFile {
@@ -112,8 +111,20 @@ bool settingFileBytes(const StickerInput &in, QByteArray *bytes, QString *error)
 
 QStringList fileLines(const QByteArray &bytes)
 {
-    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
-    QStringList lines = CodePage::decode(CodePage::Id::Windows1252, bytes).split(lineEnd);
+    // Lines end in CR LF, CR or LF, as the plain reading of a slot takes them.
+    const QString text = CodePage::decode(CodePage::Id::Windows1252, bytes);
+    QStringList lines;
+    qsizetype at = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
+            continue;
+        lines.append(text.mid(at, i - at));
+        if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+            ++i;
+        at = i + 1;
+    }
+    lines.append(text.mid(at));
     if (lines.last().isEmpty())
         lines.removeLast(); // after the last line end, or an empty file
     return lines;

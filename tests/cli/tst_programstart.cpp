@@ -5,10 +5,12 @@
 // a command, the windows' (sticker2-full.so) for a window; poppler, qpdf and GMime (sticker2-libraries.so) only when a PDF is
 // finished, a PDF form read or a mail made, never for the first window.
 // The first windows load no image-format plugin, no CUPS client and, for a
-// plain ASCII file, no code page's converter before they are drawn.
+// plain ASCII file (or the form's stored settings), no code page's converter
+// before they are drawn.
 // Without its modules the program fails with one line naming the missing
 // one, and still writes a plain sheet.
 #include "TestSupport.h"
+#include "platform/AppPaths.h"
 
 #include <QDir>
 #include <QFile>
@@ -84,6 +86,11 @@ private slots:
         const QString out = folder.filePath(QStringLiteral("out.file"));
         const bool writes = arguments.contains(QStringLiteral("{OUT}")) && status == 0;
         arguments.replaceInStrings(QStringLiteral("{OUT}"), out);
+        // The form reads its stored window settings (a file of ASCII, as
+        // the form writes it) before its first picture.
+        if (arguments.isEmpty())
+            TestSupport::writeFile(AppPaths::formatFolder() + QStringLiteral("/Setting.txt"),
+                "Times New Roman\r\n10\r\n720\r\n720\r\n1800\r\n3600\r\n");
         const QString in = folder.filePath(QStringLiteral("in.prn"));
         TestSupport::writeFile(in, "\x1b@Invoice 1\r\n\x1b" "E" "Total\x1b" "F\r\n\f");
         arguments.replaceInStrings(QStringLiteral("{IN}"), in);
@@ -119,6 +126,8 @@ private slots:
         QVERIFY2(!loaded.contains(QLatin1String("libcups.so")), "the CUPS client");
         if (arguments.contains(in))
             QVERIFY2(!loaded.contains(QLatin1String("/gconv/IBM")), "a code page's converter");
+        if (arguments.isEmpty())
+            QVERIFY2(!loaded.contains(QLatin1String("/gconv/")), "a code page's converter");
     }
 
     // The program copied alone, without its modules: every command line

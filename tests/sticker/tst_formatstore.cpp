@@ -2,6 +2,7 @@
 #include "TestSupport.h"
 #include "platform/AppPaths.h"
 #include "platform/SettingsStore.h"
+#include "sticker/FormatFile.h"
 #include "sticker/FormatStore.h"
 
 #include <QDir>
@@ -149,6 +150,29 @@ private slots:
                                  QString::number(in.ChkIn1), QString::number(in.ChkIn2)})
                      .join(' '),
             read);
+    }
+
+    // A slot file's lines: every line end a Windows program or an editor
+    // writes, read as the plain reading of a slot reads them.
+    void fileLinesEndAsWritten_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
+        QTest::newRow("LF, no end after the last") << QByteArray("a\nb") << QStringList{"a", "b"};
+        QTest::newRow("CR alone") << QByteArray("a\rb\r") << QStringList{"a", "b"};
+        QTest::newRow("an empty line kept") << QByteArray("a\r\n\r\nb\r\n") << QStringList{"a", "", "b"};
+        QTest::newRow("LF CR is two ends") << QByteArray("a\n\rb") << QStringList{"a", "", "b"};
+        QTest::newRow("an empty file") << QByteArray() << QStringList{};
+        QTest::newRow("one empty line") << QByteArray("\r\n") << QStringList{""};
+        QTest::newRow("Windows-1252") << QByteArray("\x80 \x9a\r\nx") << QStringList{"\u20ac \u0161", "x"};
+    }
+
+    void fileLinesEndAsWritten()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, lines);
+        QCOMPARE(FormatFile::fileLines(file), lines);
     }
 
     void missingOrShortFileKeepsOnlyStoredValues()
