@@ -3,6 +3,7 @@
 #include "sticker/StickerInput.h"
 
 #include "codepage/CodePage.h"
+#include "sticker/PlainSlot.h"
 #include "platform/NumericText.h"
 
 #include <QLocale>
@@ -111,22 +112,11 @@ bool settingFileBytes(const StickerInput &in, QByteArray *bytes, QString *error)
 
 QStringList fileLines(const QByteArray &bytes)
 {
-    // Lines end in CR LF, CR or LF, as the plain reading of a slot takes them.
-    const QString text = CodePage::decode(CodePage::Id::Windows1252, bytes);
+    // Line ends are bytes of ASCII, the same in the code page: the bytes are
+    // cut into lines as the plain reading of a slot cuts them, then read.
     QStringList lines;
-    qsizetype at = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
-            continue;
-        lines.append(text.mid(at, i - at));
-        if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
-            ++i;
-        at = i + 1;
-    }
-    lines.append(text.mid(at));
-    if (lines.last().isEmpty())
-        lines.removeLast(); // after the last line end, or an empty file
+    for (const std::string &line : PlainSlot::fileLines(bytes.toStdString()))
+        lines.append(CodePage::decode(CodePage::Id::Windows1252, QByteArrayView(line.data(), qsizetype(line.size()))));
     return lines;
 }
 

@@ -33,24 +33,6 @@ std::optional<std::string> findNoCase(const std::string &folder, const std::stri
     return found;
 }
 
-std::vector<std::string> fileLines(const std::string &bytes)
-{
-    std::vector<std::string> lines;
-    size_t at = 0;
-    while (true) {
-        const size_t end = bytes.find_first_of("\r\n", at);
-        if (end == std::string::npos) {
-            lines.push_back(bytes.substr(at));
-            break;
-        }
-        lines.push_back(bytes.substr(at, end - at));
-        at = end + (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n' ? 2 : 1);
-    }
-    if (lines.back().empty())
-        lines.pop_back();
-    return lines;
-}
-
 // The slot's values as the sticker form holds them.
 struct Slot
 {
@@ -70,6 +52,24 @@ std::string padRight(const std::string &text, long long width)
 }
 
 } // namespace
+
+std::vector<std::string> fileLines(const std::string &bytes)
+{
+    std::vector<std::string> lines;
+    size_t at = 0;
+    while (true) {
+        const size_t end = bytes.find_first_of("\r\n", at);
+        if (end == std::string::npos) {
+            lines.push_back(bytes.substr(at));
+            break;
+        }
+        lines.push_back(bytes.substr(at, end - at));
+        at = end + (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n' ? 2 : 1);
+    }
+    if (lines.back().empty())
+        lines.pop_back();
+    return lines;
+}
 
 std::optional<long long> plainNumber(const std::string &text)
 {

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 // A stored format slot read in plain C++ (no Qt) into its character-mode
 // grid, for the launcher's quick `stickers` run. It reads the slot where
@@ -33,6 +34,10 @@ struct Overrides
 };
 
 std::optional<SheetGrid::Grid> read(const Paths &paths, int slot, const Overrides &overrides);
+
+// A slot file's lines, as every reading of a slot takes them: each ends in
+// CR LF, CR or LF; an empty text after the last line end is no line.
+std::vector<std::string> fileLines(const std::string &bytes);
 
 // A whole number of at most nine plain digits; nothing for any other text.
 std::optional<long long> plainNumber(const std::string &text);
