@@ -3,12 +3,35 @@
 #include <QGuiApplication>
 #include <QPalette>
 
+namespace {
+
+// The desktop's palette. A command that draws nothing runs without a GUI
+// application, and Qt's application palette is then not to be had (asking
+// for it crashes): the colours of Qt's own default palette stand in, the
+// ones a command on the offscreen platform gets, so that a stored system
+// colour reads the same in every command.
+QPalette systemPalette()
+{
+    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return QGuiApplication::palette();
+    QPalette pal(Qt::black, QColor(0xef, 0xef, 0xef));
+    pal.setColor(QPalette::Base, Qt::white);
+    pal.setColor(QPalette::Text, Qt::black);
+    pal.setColor(QPalette::Button, QColor(0xef, 0xef, 0xef));
+    pal.setColor(QPalette::Dark, QColor(0x9f, 0x9f, 0x9f));
+    pal.setColor(QPalette::ButtonText, Qt::black);
+    pal.setColor(QPalette::Light, Qt::white);
+    return pal;
+}
+
+} // namespace
+
 namespace OleColor {
 
 QColor toColor(quint32 ole)
 {
     if (ole & 0x80000000u) {
-        const QPalette pal = QGuiApplication::palette();
+        const QPalette pal = systemPalette();
         switch (ole) {
         case WindowBackground:
             return pal.color(QPalette::Base);

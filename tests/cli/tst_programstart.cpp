@@ -14,6 +14,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -128,6 +129,52 @@ private slots:
             QVERIFY2(!loaded.contains(QLatin1String("/gconv/IBM")), "a code page's converter");
         if (arguments.isEmpty())
             QVERIFY2(!loaded.contains(QLatin1String("/gconv/")), "a code page's converter");
+    }
+
+    // The view's colours may be stored as system colours (0x80000000 plus an
+    // index, in decimal). The commands that draw nothing run without a GUI
+    // application, where Qt has no application palette to read them by, yet
+    // they read the view's settings (the code page, the printer): each still
+    // does its work.
+    void withoutADesktop_storedSystemColours_data()
+    {
+        QTest::addColumn<QStringList>("arguments"); // {IN}: a print file, {OUT}: an output, {RULES}: a rules file
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("says"); // on standard output, or error for a failure
+        QTest::newRow("convert to plain text") << QStringList{"convert", "{IN}", "{OUT}"} << 0 << QString();
+        QTest::newRow("plain text to standard output") << QStringList{"convert", "--to", "txt", "{IN}", "-"} << 0
+                                                       << QStringLiteral("Invoice 1");
+        QTest::newRow("rules test") << QStringList{"rules", "test", "--rules", "{RULES}", "{IN}"} << 0
+                                    << QStringLiteral("rule: [Everything]");
+        // No print server answers this test: the failure is the print server's.
+        QTest::newRow("print") << QStringList{"print", "--printer", "Nowhere", "{IN}"} << 1
+                               << QStringLiteral("does not answer");
+    }
+
+    void withoutADesktop_storedSystemColours()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, says);
+        const QString stored = qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/Sticker2.ini");
+        TestSupport::writeFile(stored,
+            "[ReportView]\nRepotBackColor=2147483653\nBold=2147483656\nBBold=2147483663\ncond=2147483664\n"
+            "SearchString=2147483666\nHighlight=2147483668\n");
+        const auto removeStored = qScopeGuard([&stored] { QFile::remove(stored); });
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        const QString in = TestSupport::writeFile(folder.filePath(QStringLiteral("in.prn")), "Invoice 1\r\n\f");
+        const QString rules = TestSupport::writeFile(
+            folder.filePath(QStringLiteral("rules.conf")), "[Everything]\nfolder = " + folder.path().toUtf8() + "\n");
+        const QString out = folder.filePath(QStringLiteral("out.txt"));
+        arguments.replaceInStrings(QStringLiteral("{IN}"), in);
+        arguments.replaceInStrings(QStringLiteral("{OUT}"), out);
+        arguments.replaceInStrings(QStringLiteral("{RULES}"), rules);
+        const TestSupport::ProgramRun run = TestSupport::runProgram(arguments);
+        QVERIFY2(run.status == status, run.err.constData()); // (-1: it crashed)
+        QVERIFY2((status == 0 ? run.out : run.err).contains(says.toUtf8()), (run.out + run.err).constData());
+        if (arguments.contains(out))
+            QVERIFY(QFileInfo(out).size() > 0);
     }
 
     // The program copied alone, without its modules: every command line
