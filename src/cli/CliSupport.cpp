@@ -64,6 +64,22 @@ int fail(const QString &text)
     return int(CommandLine::Status::Failed);
 }
 
+int refuseNonUtf8(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        if (QByteArrayView(argv[i]).isValidUtf8())
+            continue;
+        // (The bytes as they were given: the terminal shows them as ls does.)
+        std::fprintf(stderr,
+            "sticker2: %s: not UTF-8 text, which the program reads its command line as; "
+            "a file of this name is to be renamed first (convmv -f latin1 -t utf-8 --notest NAME)\n",
+            argv[i]);
+        std::fflush(stderr);
+        return int(CommandLine::Status::Usage);
+    }
+    return -1;
+}
+
 int usage(const QString &synopsis, const QString &text)
 {
     printLine(stderr, text);

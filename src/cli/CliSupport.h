@@ -23,6 +23,12 @@ int fail(const QString &text);
 // The usage error with the usage line; returns status 2.
 int usage(const QString &synopsis, const QString &text);
 
+// Qt reads a command line as UTF-8: an argument that is not (a file name in
+// Latin-1 from an older system, say) would reach a command with its letters
+// replaced, naming no file or another one. Returns -1 when every argument is
+// UTF-8, else status 2, the first other one named on standard error as given.
+int refuseNonUtf8(int argc, char *argv[]);
+
 // Parses a subcommand's arguments with the options of its table and handles
 // --help (the synopsis, the description, then the options), then checks each
 // value given against its option's kind. Returns -1 when the subcommand

@@ -6,10 +6,13 @@
 #include "TestSupport.h"
 
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <fcntl.h>
 #include <limits>
+#include <unistd.h>
 
 namespace {
 
@@ -88,6 +91,8 @@ private slots:
     void formFaults();
     void windowCommandsHelp_data();
     void windowCommandsHelp();
+    void notUtf8_data();
+    void notUtf8();
 };
 
 void TestCommandOptions::everyOptionIsListed_data()
@@ -334,6 +339,80 @@ void TestCommandOptions::windowCommandsHelp()
     QCOMPARE(run.status, 0);
     QCOMPARE(run.err, QByteArray());
     QVERIFY2(run.out.startsWith(usage), run.out.constData());
+}
+
+// A name in Latin-1 (an older system's) is not UTF-8, as Qt reads a command
+// line: a command refuses it, naming it as given, and writes nothing; the
+// plain sheet, written before Qt is loaded, takes its bytes as they are.
+void TestCommandOptions::notUtf8_data()
+{
+    QTest::addColumn<QByteArrayList>("arguments"); // {DIR}: the test's folder
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("file"); // written (status 0) or not
+    QTest::newRow("convert of such a file") << QByteArrayList{"convert", "{DIR}/M\xfcller.prn", "{DIR}/out.txt"} << 2
+                                            << QByteArray("out.txt");
+    QTest::newRow("convert to such a name") << QByteArrayList{"convert", "{DIR}/in.prn", "{DIR}/M\xfcller.txt"} << 2
+                                            << QByteArray("M\xfcller.txt");
+    QTest::newRow("a title") << QByteArrayList{"convert", "--pdf-title", "Gr\xfc\xdf", "{DIR}/in.prn", "{DIR}/out.pdf"}
+                             << 2 << QByteArray("out.pdf");
+    QTest::newRow("print of such a file") << QByteArrayList{"print", "{DIR}/M\xfcller.prn"} << 2 << QByteArray();
+    QTest::newRow("a sheet in a code page") << QByteArrayList{"stickers", "--slot", "0", "--codepage", "cp437", "-o",
+                                                   "{DIR}/s\xe9.prn"}
+                                            << 2 << QByteArray("s\xe9.prn");
+    QTest::newRow("the plain sheet") << QByteArrayList{"stickers", "--slot", "0", "-o", "{DIR}/s\xe9.prn"} << 0
+                                     << QByteArray("s\xe9.prn");
+}
+
+void TestCommandOptions::notUtf8()
+{
+    QFETCH(QByteArrayList, arguments);
+    QFETCH(int, status);
+    QFETCH(QByteArray, file);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QByteArray folder = QFile::encodeName(dir.path());
+    TestSupport::writeFile(dir.filePath(QStringLiteral("in.prn")), "Invoice\r\n\f");
+    // (QFile cannot make such a name, nor QTemporaryDir remove it.)
+    const QByteArrayList rawNames{"M\xfcller.prn", "M\xfcller.txt", "s\xe9.prn"};
+    const auto removeRaw = qScopeGuard([&] {
+        for (const QByteArray &name : rawNames)
+            ::unlink((folder + '/' + name).constData());
+    });
+    const int made = ::open((folder + '/' + rawNames.first()).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    QVERIFY(made >= 0 && ::write(made, "Invoice\r\n\f", 10) == 10);
+    ::close(made);
+    QByteArray given;
+    for (QByteArray &argument : arguments) {
+        argument.replace("{DIR}", folder);
+        if (argument.contains('\x80') || argument.contains('\xfc') || argument.contains('\xe9') || argument.contains('\xdf'))
+            given = argument;
+    }
+    // The bytes go through the shell as they are (QProcess would encode
+    // them): each argument from a file of its own.
+    QByteArray script = "set --";
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString part = dir.filePath(QStringLiteral("arg%1").arg(i));
+        TestSupport::writeFile(part, arguments.at(i));
+        script += " \"$(cat '" + QFile::encodeName(part) + "')\"";
+    }
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral("/bin/sh"),
+        {QStringLiteral("-c"), QString::fromLatin1(script + "; exec \"$0\" \"$@\""), QStringLiteral(STICKER2_PROGRAM)});
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    const QByteArray err = process.readAllStandardError();
+    QVERIFY2(process.exitCode() == status, err.constData());
+    if (status == 2) {
+        QCOMPARE(err, "sticker2: " + given
+                + ": not UTF-8 text, which the program reads its command line as; a file of this name is to be "
+                  "renamed first (convmv -f latin1 -t utf-8 --notest NAME)\n");
+    }
+    if (!file.isEmpty())
+        QCOMPARE(::access((folder + '/' + file).constData(), F_OK) == 0, status == 0);
 }
 
 QTEST_MAIN(TestCommandOptions)
