@@ -105,6 +105,11 @@ int ConvertWatch::run()
         });
     m_watcher.setReportExisting(true);
     QObject::connect(&m_watcher, &PrintFileWatcher::fileReady, [this](const QString &job) { startJob(job); });
+    QObject::connect(&m_watcher, &PrintFileWatcher::nameNotUtf8, [](const QString &job) {
+        CliSupport::report(QStringLiteral("%1: its name is not UTF-8 text, which the program reads names as, and it is "
+                                          "left as it is; renamed (convmv -f latin1 -t utf-8 --notest NAME), it is converted")
+                               .arg(job));
+    });
     QString error;
     if (!m_watcher.start(m_watch.watchFolder, &error))
         return CliSupport::fail(error);

@@ -2,11 +2,12 @@
 
 #include "watch/OpenWriters.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <ctime>
+#include <dirent.h>
+#include <memory>
 #include <sys/stat.h>
 
 namespace {
@@ -69,7 +70,7 @@ bool PrintFileWatcher::start(const QString &folder, QString *error)
     const QFileInfo info(folder);
     m_folder = info.absoluteFilePath();
     if (!m_reportExisting) {
-        const QStringList names = listNames();
+        const QStringList names = listNames(&m_notUtf8);
         m_known = QSet<QString>(names.begin(), names.end());
     }
     m_watcher.addPath(m_folder); // when it fails, the rescan still sees new files
@@ -97,10 +98,23 @@ void PrintFileWatcher::setSettleInterval(int msec)
     m_checkTimer.setInterval(qMax(1, m_settle / 2));
 }
 
-QStringList PrintFileWatcher::listNames() const
+QStringList PrintFileWatcher::listNames(QSet<QString> *notUtf8) const
 {
-    return QDir(m_folder).entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    QStringList names;
+    const std::unique_ptr<DIR, int (*)(DIR *)> folder(::opendir(QFile::encodeName(m_folder).constData()), ::closedir);
+    if (!folder)
+        return names;
+    while (const dirent *entry = ::readdir(folder.get())) {
+        const QByteArrayView name(entry->d_name);
+        if (name == "." || name == "..")
+            continue;
+        if (name.isValidUtf8())
+            names.append(QFile::decodeName(entry->d_name));
+        else if (notUtf8)
+            notUtf8->insert(QString::fromLatin1(name));
+    }
+    names.sort();
+    return names;
 }
 
 void PrintFileWatcher::rescan()
@@ -123,10 +137,20 @@ void PrintFileWatcher::scan()
 {
     if (m_folder.isEmpty())
         return;
-    const QStringList names = listNames();
+    QSet<QString> notUtf8;
+    const QStringList names = listNames(&notUtf8);
     const QSet<QString> present(names.begin(), names.end());
     // A name that has gone is forgotten: written again, it is a new file.
     m_known.intersect(present);
+    m_notUtf8.intersect(notUtf8);
+    QStringList unsaid(notUtf8.begin(), notUtf8.end());
+    unsaid.sort();
+    for (const QString &name : std::as_const(unsaid)) {
+        if (!m_notUtf8.contains(name)) {
+            m_notUtf8.insert(name);
+            emit nameNotUtf8(m_folder + QLatin1Char('/') + name);
+        }
+    }
     for (auto it = m_pending.begin(); it != m_pending.end();)
         it = present.contains(it.key()) ? std::next(it) : m_pending.erase(it);
 

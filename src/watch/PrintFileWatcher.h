@@ -46,6 +46,9 @@ public:
 signals:
     // A new, complete file (absolute path); several at once come in name order.
     void fileReady(const QString &path);
+    // A name that is not UTF-8 (the path shows it read as Latin-1): no file
+    // of it can be opened. Said once while it stays; the file is left as it is.
+    void nameNotUtf8(const QString &path);
 
 private:
     struct Pending
@@ -55,7 +58,9 @@ private:
         QElapsedTimer unchanged;
     };
 
-    QStringList listNames() const;
+    // The folder's names in name order; those that are not UTF-8, which Qt
+    // neither lists nor opens, into `notUtf8` (read as Latin-1, to be shown).
+    QStringList listNames(QSet<QString> *notUtf8 = nullptr) const;
     void scan();
     void rescan();
     void checkPending();
@@ -68,6 +73,7 @@ private:
     QTimer m_rescanTimer;
     QTimer m_scanSoon; // the folder listed after a burst of changes
     QSet<QString> m_known; // present at start, reported or ignored
+    QSet<QString> m_notUtf8; // the names not UTF-8 already said (as Latin-1)
     QHash<QString, Pending> m_pending;
     qint64 m_folderStamp = 0; // the folder's time stamps at the last rescan
 };

@@ -9,11 +9,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 class TstPrintFileWatcher : public QObject
 {
@@ -23,6 +26,7 @@ private slots:
     void initTestCase() { TestSupport::initWindows(); }
     void reportsNewFilesOnceWhenComplete();
     void batchHoldsBackOnlyTheOpenFile();
+    void namesNotUtf8SaidOnce();
     void watchFromTheStickerForm();
 };
 
@@ -109,6 +113,45 @@ void TstPrintFileWatcher::batchHoldsBackOnlyTheOpenFile()
     held.close();
     QTRY_COMPARE_WITH_TIMEOUT(ready.count(), 301, 5000);
     QCOMPARE(ready.last().at(0).toString(), d + "held.prn");
+}
+
+// A name in Latin-1 (not UTF-8) names a file Qt can neither list nor open:
+// a new one is said once, as Latin-1, while the others go on; renamed to
+// UTF-8, it is a new file. One there before the start is not said.
+void TstPrintFileWatcher::namesNotUtf8SaidOnce()
+{
+    QTemporaryDir dir;
+    const QString d = dir.path() + QLatin1Char('/');
+    const QByteArray raw = QFile::encodeName(dir.path()) + '/';
+    // (QFile cannot make such a name, nor QTemporaryDir remove it.)
+    const auto make = [&raw](const QByteArray &name) {
+        const int file = ::open((raw + name).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        QVERIFY(file >= 0 && ::write(file, "page\f", 5) == 5);
+        ::close(file);
+    };
+    const auto removeRaw = qScopeGuard([&raw] {
+        ::unlink((raw + "old\xe9.prn").constData());
+        ::unlink((raw + "M\xfcller.prn").constData());
+    });
+    make("old\xe9.prn");
+    PrintFileWatcher watcher;
+    watcher.setSettleInterval(100);
+    QSignalSpy ready(&watcher, &PrintFileWatcher::fileReady);
+    QSignalSpy notUtf8(&watcher, &PrintFileWatcher::nameNotUtf8);
+    QVERIFY(watcher.start(dir.path()));
+    make("M\xfcller.prn");
+    TestSupport::writeFile(d + "ok.prn", "page\f");
+    QTRY_COMPARE_WITH_TIMEOUT(ready.count(), 1, 5000);
+    QCOMPARE(ready.at(0).at(0).toString(), d + "ok.prn");
+    QCOMPARE(notUtf8.count(), 1);
+    QCOMPARE(notUtf8.at(0).at(0).toString(), d + QString::fromUtf8("M\u00fcller.prn"));
+    TestSupport::writeFile(d + "next.prn", "page\f"); // the folder listed again
+    QTRY_COMPARE_WITH_TIMEOUT(ready.count(), 2, 5000);
+    QCOMPARE(notUtf8.count(), 1);
+    QCOMPARE(::rename((raw + "M\xfcller.prn").constData(), (raw + "Mueller.prn").constData()), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(ready.count(), 3, 5000);
+    QCOMPARE(ready.at(2).at(0).toString(), d + "Mueller.prn");
+    QCOMPARE(notUtf8.count(), 1);
 }
 
 // The sticker form's entry watches a chosen folder: eight jobs open six views
