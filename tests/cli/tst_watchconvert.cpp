@@ -8,10 +8,12 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <csignal>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -168,6 +170,34 @@ private slots:
         QCOMPARE(TestSupport::readFile(out + "/done/a.prn"), Job);
         QVERIFY(!QFileInfo::exists(job));
         QCOMPARE(TestSupport::readFile(pdf), QByteArray("the earlier output"));
+    }
+
+    // A job whose name is not UTF-8 (Latin-1 from an older system) cannot be
+    // opened under it: the log says so once, naming it as Latin-1, the job
+    // stays where it is, and the others are converted.
+    void notUtf8JobSaidOnce()
+    {
+        QTemporaryDir dir;
+        const QString spool = dir.filePath("spool");
+        const QString out = dir.filePath("out");
+        TestSupport::writeFile(spool + "/ok.prn", Job);
+        const QByteArray raw = QFile::encodeName(spool) + "/M\xfcller.prn";
+        // (QFile cannot make such a name, nor QTemporaryDir remove it.)
+        const auto removeRaw = qScopeGuard([&raw] { ::unlink(raw.constData()); });
+        const int made = ::open(raw.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        QVERIFY(made >= 0 && ::write(made, Job.constData(), size_t(Job.size())) == Job.size());
+        ::close(made);
+        Watch watch(spool, out, {"--convert", "pdf"});
+        watch.lines(2);
+        QTest::qWait(2500); // a rescan of the folder, which says nothing again
+        QCOMPARE(watch.stop(), 0);
+        const QByteArray err = watch.err();
+        QCOMPARE(err.count('\n'), 2);
+        QVERIFY2(err.contains("ok.prn: converted to"), err.constData());
+        QVERIFY2(err.contains((spool + QString::fromUtf8("/M\u00fcller.prn: its name is not UTF-8 text")).toUtf8()),
+            err.constData());
+        QVERIFY(::access(raw.constData(), F_OK) == 0);
+        QCOMPARE(QDir(out).entryList({"*.pdf"}), QStringList{"ok.pdf"});
     }
 
     // SIGTERM stops the watch and its converter with it: nothing is
