@@ -1,5 +1,7 @@
 #include "render/PrintedRenderer.h"
 
+#include "render/SheetText.h"
+
 #include <QFont>
 #include <QGlyphRun>
 #include <QPaintEngine>
@@ -154,9 +156,14 @@ struct PlacedGlyphs
     QVector<quint32> glyphs;
     QVector<QPointF> positions;
     QString missing; // blanks except at the characters drawn from another font
+    // The glyphs of characters printed over another's cell (SheetText::overstruck):
+    // drawn as shapes, so that a PDF's text holds each cell once.
+    QVector<quint32> overGlyphs;
+    QVector<QPointF> overPositions;
 };
 
-PlacedGlyphs placeGlyphs(const QRawFont &font, const QString &text, double pitch, double step, bool ownWidths)
+PlacedGlyphs placeGlyphs(const QRawFont &font, const QString &text, double pitch, double step, bool ownWidths,
+    const QBitArray *overstruck)
 {
     // Blanks print nothing: they are left out of the glyphs (a report is
     // half blanks), and the cells keep every glyph in its column.
@@ -177,9 +184,10 @@ PlacedGlyphs placeGlyphs(const QRawFont &font, const QString &text, double pitch
             placed.missing[i] = c;
             continue;
         }
-        placed.glyphs.append(all[i]);
+        const bool over = overstruck && i < overstruck->size() && overstruck->testBit(int(i));
+        (over ? placed.overGlyphs : placed.glyphs).append(all[i]);
         const double centring = ownWidths && i < advances.size() ? (step - advances[i].x()) / 2 : 0.0;
-        placed.positions.append(QPointF(double(i) * pitch + centring, 0));
+        (over ? placed.overPositions : placed.positions).append(QPointF(double(i) * pitch + centring, 0));
     }
     return placed;
 }
@@ -224,7 +232,8 @@ void drawRule(QPainter &painter, const QColor &ink, double x, double y, double l
 
 } // namespace
 
-void PrintedRenderer::drawRun(QPainter &painter, const Printed::TextRun &run, QPointF origin, double scale)
+void PrintedRenderer::drawRun(
+    QPainter &painter, const Printed::TextRun &run, QPointF origin, double scale, const QBitArray *overstruck)
 {
     const Printed::TextStyle &style = run.style;
     const Vertical vertical = verticalOf(style);
@@ -250,12 +259,17 @@ void PrintedRenderer::drawRun(QPainter &painter, const Printed::TextRun &run, QP
     const double step = qMax(1.0, std::round(sized.advance));
     const double stretch = cell > 0 ? qBound(0.25, cell / step, 2.5) : 1.0;
     const double pitch = cell > 0 && std::abs(stretch - cell / step) > 1e-9 ? cell / stretch : step;
-    const PlacedGlyphs placed = placeGlyphs(sized.font, run.text, pitch, step, family == SansSerif);
+    PlacedGlyphs placed = placeGlyphs(sized.font, run.text, pitch, step, family == SansSerif, overstruck);
     painter.save();
     painter.translate(x, baseline);
     if (std::abs(stretch - 1.0) > 1e-6)
         painter.scale(stretch, 1.0);
     painter.setPen(ink);
+    if (style.outline || style.shadow) { // (shapes all)
+        placed.glyphs += placed.overGlyphs;
+        placed.positions += placed.overPositions;
+        placed.overGlyphs.clear();
+    }
     if (!placed.glyphs.isEmpty() && (style.outline || style.shadow)) {
         drawOutlined(painter, sized.font, placed, style, ink, scale, stretch);
     } else if (!placed.glyphs.isEmpty()) {
@@ -264,6 +278,12 @@ void PrintedRenderer::drawRun(QPainter &painter, const Printed::TextRun &run, QP
         glyphRun.setGlyphIndexes(placed.glyphs);
         glyphRun.setPositions(placed.positions);
         painter.drawGlyphRun(QPointF(0, 0), glyphRun);
+    }
+    if (!placed.overGlyphs.isEmpty()) {
+        QPainterPath letters;
+        for (qsizetype i = 0; i < placed.overGlyphs.size(); ++i)
+            letters.addPath(sized.font.pathForGlyph(placed.overGlyphs[i]).translated(placed.overPositions[i]));
+        painter.fillPath(letters, ink);
     }
     if (!placed.missing.isEmpty()) {
         QFont fallback(Families[family]);
@@ -351,7 +371,9 @@ void PrintedRenderer::draw(
         else
             drawPicturesAsShapes(painter, sheet.pictures, origin, scale);
     }
-    for (const Printed::TextRun &run : sheet.runs) {
+    const QVector<QBitArray> overstruck = SheetText::overstruck(sheet);
+    for (qsizetype r = 0; r < sheet.runs.size(); ++r) {
+        const Printed::TextRun &run = sheet.runs.at(r);
         if (!all) {
             const Vertical v = verticalOf(run.style);
             const double top = origin.y() + (double(run.baseline) + v.shift - v.em) * scale;
@@ -359,7 +381,8 @@ void PrintedRenderer::draw(
             if (bottom < exposed.top() || top > exposed.bottom())
                 continue;
         }
-        drawRun(painter, run, origin, scale);
+        drawRun(painter, run, origin, scale,
+            overstruck.isEmpty() || overstruck.at(r).isEmpty() ? nullptr : &overstruck.at(r));
     }
     painter.restore();
 }

@@ -13,6 +13,7 @@
 #include <map>
 #include <vector>
 
+class QBitArray;
 class QPainter;
 
 // Draws a printed sheet as it comes off the printer, at true size times a
@@ -82,7 +83,8 @@ private:
     const Sized &font(int face, double pixelSize); // face: family * 4 + Face
     // The face at no size, loaded on first use.
     const QRawFont &rawFace(int face);
-    void drawRun(QPainter &painter, const Printed::TextRun &run, QPointF origin, double scale);
+    void drawRun(QPainter &painter, const Printed::TextRun &run, QPointF origin, double scale,
+        const QBitArray *overstruck);
     void drawPicturesOnPixels(QPainter &painter, const QVector<Printed::Picture> &pictures, QPointF origin,
         double scale, const QRectF &exposed);
     void drawPicturesAsShapes(

@@ -1,6 +1,9 @@
 #include "render/SheetText.h"
 
+#include <QHash>
+
 #include <algorithm>
+#include <limits>
 #include <numeric>
 
 namespace SheetText {
@@ -27,75 +30,146 @@ QRectF cell(const Printed::TextRun &run, int from, int length)
         double(length) * run.style.advance, height);
 }
 
-// The runs' text joined in lines; `keep` chooses the characters of a run.
-template <typename Keep> QString joined(const Printed::Sheet &sheet, Keep keep)
+// What a character printed in a cell says of it: a blank nothing, an
+// underscore only that the cell is underlined (a letter printed over it is
+// the text), any other character the most.
+int weight(QChar c)
+{
+    return c == QLatin1Char(' ') ? 0 : c == QLatin1Char('_') ? 1 : 2;
+}
+
+// One line of the sheet as a reader takes it: its text, and for each of its
+// characters the cell it stands in (none for the spaces of a gap).
+struct Line
+{
+    QString text;
+    QVector<QRectF> cells;
+};
+
+// The sheet's lines of the characters `keep` takes (run, index), overstruck
+// ones never; the left margin and the gaps between runs kept as spaces.
+template <typename Keep> QVector<Line> linesOf(const Printed::Sheet &sheet, Keep keep)
 {
     constexpr Printed::Unit Column = Printed::UnitsPerInch / 10;
-    QString out;
-    bool first = true;
+    const QVector<QBitArray> hidden = overstruck(sheet);
+    QVector<Line> lines;
     Printed::Unit baseline = 0;
     Printed::Unit lineEnd = 0;
+    const auto space = [&lines](int count) {
+        lines.last().text += QString(count, QLatin1Char(' '));
+        lines.last().cells.resize(lines.last().text.size());
+    };
     for (int i : readingOrder(sheet)) {
         const Printed::TextRun &run = sheet.runs.at(i);
-        const QString part = keep(run);
-        if (part.isEmpty())
-            continue;
-        if (first || run.baseline != baseline) {
-            if (!first)
-                out += QLatin1Char('\n');
-            first = false;
-            baseline = run.baseline;
-            lineEnd = 0;
-            out += QString(qMax(0, int(run.x / Column)), QLatin1Char(' ')); // the left margin as spaces
-        } else if (run.x > lineEnd) {
-            out += QString(qMax(1, int((run.x - lineEnd + Column / 2) / Column)), QLatin1Char(' '));
+        const QBitArray *over = hidden.isEmpty() || hidden.at(i).isEmpty() ? nullptr : &hidden.at(i);
+        for (int c = 0; c < run.text.size(); ++c) {
+            if ((over && over->testBit(c)) || !keep(run, c))
+                continue;
+            const Printed::Unit x = run.x + Printed::Unit(c) * run.style.advance;
+            if (lines.isEmpty() || run.baseline != baseline) {
+                lines.append(Line());
+                baseline = run.baseline;
+                space(qMax(0, int(x / Column))); // the left margin
+            } else if (x > lineEnd) {
+                space(qMax(1, int((x - lineEnd + Column / 2) / Column)));
+            }
+            lines.last().text += run.text.at(c);
+            lines.last().cells.append(cell(run, c, 1));
+            lineEnd = qMax(lineEnd, x + run.style.advance);
         }
-        out += part;
-        lineEnd = qMax(lineEnd, Printed::Unit(run.x + part.size() * run.style.advance));
     }
-    if (!first)
-        out += QLatin1Char('\n');
+    return lines;
+}
+
+QString joined(const QVector<Line> &lines)
+{
+    QString out;
+    for (const Line &line : lines)
+        out += line.text + QLatin1Char('\n');
     return out;
 }
 
 } // namespace
 
-QString text(const Printed::Sheet &sheet)
+QVector<QBitArray> overstruck(const Printed::Sheet &sheet)
 {
-    return joined(sheet, [](const Printed::TextRun &run) { return run.text; });
+    QVector<QBitArray> hidden;
+    const QVector<int> order = readingOrder(sheet);
+    for (qsizetype first = 0; first < order.size();) {
+        // The runs of one baseline, and whether any begins before another ends.
+        const Printed::Unit baseline = sheet.runs.at(order.at(first)).baseline;
+        qsizetype end = first;
+        Printed::Unit reach = std::numeric_limits<Printed::Unit>::min();
+        bool overlap = false;
+        for (; end < order.size() && sheet.runs.at(order.at(end)).baseline == baseline; ++end) {
+            const Printed::TextRun &run = sheet.runs.at(order.at(end));
+            overlap = overlap || run.x < reach;
+            reach = qMax(reach, Printed::Unit(run.x + run.text.size() * run.style.advance));
+        }
+        if (overlap) {
+            // Each cell's text, in the order the characters were printed.
+            QVector<int> printed(order.begin() + first, order.begin() + end);
+            std::sort(printed.begin(), printed.end());
+            struct Holder
+            {
+                int run;
+                int index;
+            };
+            QHash<Printed::Unit, Holder> cells;
+            for (int r : std::as_const(printed)) {
+                const Printed::TextRun &run = sheet.runs.at(r);
+                for (int c = 0; c < run.text.size(); ++c) {
+                    const Printed::Unit x = run.x + Printed::Unit(c) * run.style.advance;
+                    const auto held = cells.constFind(x);
+                    if (held == cells.constEnd()) {
+                        cells.insert(x, {r, c});
+                        continue;
+                    }
+                    const Holder before = held.value();
+                    const bool replaces = weight(run.text.at(c)) > weight(sheet.runs.at(before.run).text.at(before.index));
+                    if (hidden.isEmpty())
+                        hidden.resize(sheet.runs.size());
+                    const Holder out = replaces ? before : Holder{r, c};
+                    QBitArray &bits = hidden[out.run];
+                    if (bits.isEmpty())
+                        bits.resize(int(sheet.runs.at(out.run).text.size()));
+                    bits.setBit(out.index);
+                    if (replaces)
+                        cells.insert(x, {r, c});
+                }
+            }
+        }
+        first = end;
+    }
+    return hidden;
 }
 
-QVector<Match> find(const Printed::Sheet &sheet, const QString &needle)
+QString text(const Printed::Sheet &sheet)
 {
-    QVector<Match> found;
+    return joined(linesOf(sheet, [](const Printed::TextRun &, int) { return true; }));
+}
+
+QVector<QRectF> find(const Printed::Sheet &sheet, const QString &needle)
+{
+    QVector<QRectF> found;
     if (needle.isEmpty())
         return found;
-    for (int i : readingOrder(sheet)) {
-        const QString &text = sheet.runs.at(i).text;
-        for (qsizetype at = text.indexOf(needle, 0, Qt::CaseInsensitive); at >= 0;
-             at = text.indexOf(needle, at + 1, Qt::CaseInsensitive))
-            found.append({i, int(at), int(needle.size())});
+    for (const Line &line : linesOf(sheet, [](const Printed::TextRun &, int) { return true; })) {
+        for (qsizetype at = line.text.indexOf(needle, 0, Qt::CaseInsensitive); at >= 0;
+             at = line.text.indexOf(needle, at + 1, Qt::CaseInsensitive)) {
+            QRectF area;
+            for (qsizetype c = at; c < at + needle.size(); ++c)
+                area = area.united(line.cells.at(c));
+            found.append(area);
+        }
     }
     return found;
 }
 
-QRectF area(const Printed::Sheet &sheet, const Match &match)
-{
-    if (match.run < 0 || match.run >= sheet.runs.size())
-        return {};
-    return cell(sheet.runs.at(match.run), match.from, match.length);
-}
-
 QString textIn(const Printed::Sheet &sheet, const QRectF &area)
 {
-    return joined(sheet, [&area](const Printed::TextRun &run) {
-        QString part;
-        for (int c = 0; c < run.text.size(); ++c) {
-            if (cell(run, c, 1).intersects(area))
-                part += run.text.at(c);
-        }
-        return part;
-    });
+    return joined(linesOf(
+        sheet, [&area](const Printed::TextRun &run, int c) { return cell(run, c, 1).intersects(area); }));
 }
 
 } // namespace SheetText

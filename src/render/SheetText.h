@@ -2,35 +2,37 @@
 
 #include "escp/PrintedSheet.h"
 
+#include <QBitArray>
 #include <QRectF>
 #include <QString>
 #include <QVector>
 
 // The text of a printed-look sheet as a reader takes it from the paper: its
 // runs in lines from the top, each line from the left, a gap between runs
-// kept as spaces. Finds a text in the runs (letters matched regardless of
-// case) and gives where each match lies on the sheet, so the view can mark,
-// select and copy what the printed look shows.
+// kept as spaces, a cell printed over read once. Finds a text in the lines
+// and gives where each match lies on the sheet, so the view can mark, select
+// and copy what the printed look shows.
 namespace SheetText {
-
-// One match: `length` characters of run `run` from character `from`.
-struct Match
-{
-    int run = 0;
-    int from = 0;
-    int length = 0;
-};
 
 // The sheet's text, lines ended by '\n'.
 QString text(const Printed::Sheet &sheet);
-// Every match of `needle` in the runs, in reading order (top to bottom,
-// left to right); a match does not run from one run into the next.
-QVector<Match> find(const Printed::Sheet &sheet, const QString &needle);
-// Where the characters of a match lie, in printer units from the sheet's
-// top left: from the top of their cell to its foot.
-QRectF area(const Printed::Sheet &sheet, const Match &match);
-// The runs' characters whose cells meet `area` (printer units), in reading
-// order, each line ended by '\n': what a mouse drag over the sheet selects.
+// Where each match of `needle` in the sheet's lines lies (letters matched
+// regardless of case), in reading order (top to bottom, left to right): in
+// printer units from the sheet's top left, from the top of the characters'
+// cells to their foot. A match may run from one run into the next.
+QVector<QRectF> find(const Printed::Sheet &sheet, const QString &needle);
+// The characters whose cells meet `area` (printer units), in reading order,
+// each line ended by '\n': what a mouse drag over the sheet selects.
 QString textIn(const Printed::Sheet &sheet, const QRectF &area);
+
+// The characters of each run that are printed over another in the same cell
+// and are not the cell's text (a cell holds one character of text: of those
+// printed in it, the first of the most telling, a letter before an
+// underscore before a blank). A backspace or a carriage return prints over:
+// bold by printing a letter twice, underlined by an underscore. The bits of
+// run i at [i], empty for a run with none; no bits at all when no run
+// prints over another. The drawing keeps the overstruck characters out of a
+// PDF's text, and the reading of the sheet out of its lines.
+QVector<QBitArray> overstruck(const Printed::Sheet &sheet);
 
 } // namespace SheetText

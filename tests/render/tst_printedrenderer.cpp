@@ -6,6 +6,7 @@
 #include "export/PngExport.h"
 #include "export/PrintedPdfExport.h"
 #include "render/PrintedRenderer.h"
+#include "render/SheetText.h"
 
 #include <QImage>
 #include <QPainter>
@@ -233,6 +234,11 @@ private slots:
             << "Roman words OCR B 4711 OCR A";
         QTest::newRow("bit image with a form feed byte inside")
             << QByteArrayLiteral("Logo\r\n\x1bK\x04\x00\x0c\xff\x0c\xff\r\nafter\r\n") << "Logo after";
+        // Printed over (a backspace, a carriage return): each cell's text once.
+        QTest::newRow("bold and underlined by backspaces")
+            << QByteArrayLiteral("B\bBo\bol\bld\bd _\bU_\bn_\bd_\be_\br\r\n") << "Bold Under";
+        QTest::newRow("underscores under a word after a carriage return")
+            << QByteArrayLiteral("Total due\r_____\r\n") << "Total due";
     }
 
     void printFileReadBack()
@@ -250,6 +256,49 @@ private slots:
         QVERIFY2(PrintedPdfExport::save(pdf, [&](int i) { return document.sheet(i); }, options, &error),
             qPrintable(error));
         QCOMPARE(TestSupport::pdfText(pdf, false).simplified(), text);
+    }
+
+    // The sheet as the view reads it (its search, its copy): a cell printed
+    // over is read once, as its most telling character, and a word is found
+    // across the runs that printed it; the overstruck characters are known.
+    void readsEachCellOnce_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");   // the sheet's text
+        QTest::addColumn<QString>("needle"); // found once, as wide as its letters
+        QTest::addColumn<int>("overstruck"); // characters out of the text
+        QTest::newRow("nothing printed over") << QByteArrayLiteral("Total \x1b" "EBold\x1b" "F\r\n") << "Total Bold\n"
+                                              << "total bold" << 0;
+        QTest::newRow("bold by backspaces") << QByteArrayLiteral("Total: B\bBo\bol\bld\bd\r\n") << "Total: Bold\n"
+                                            << "bold" << 4;
+        QTest::newRow("underlined by backspaces") << QByteArrayLiteral("_\bU_\bn_\bd_\be_\br end\r\n")
+                                                  << "Under end\n" << "under" << 5;
+        QTest::newRow("underscores after a carriage return")
+            << QByteArrayLiteral("Total due\r_____\r\n") << "Total due\n" << "total" << 5;
+        QTest::newRow("a line printed twice") << QByteArrayLiteral("Sum 12\rSum 12\r\n") << "Sum 12\n" << "sum 12" << 6;
+        QTest::newRow("underscores beyond the word") << QByteArrayLiteral("Name\r________\r\n") << "Name____\n"
+                                                     << "name____" << 4;
+        QTest::newRow("two letters in one cell: the first") << QByteArrayLiteral("a\bb\r\n") << "a\n" << "a" << 1;
+    }
+
+    void readsEachCellOnce()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QFETCH(QString, needle);
+        QFETCH(int, overstruck);
+        SheetIndex document;
+        QVERIFY(document.build(QByteArrayView(bytes), PrinterSetup()));
+        const Printed::Sheet sheet = document.sheet(0);
+        QCOMPARE(SheetText::text(sheet), text);
+        const QVector<QRectF> found = SheetText::find(sheet, needle);
+        QCOMPARE(found.size(), 1);
+        QCOMPARE(qRound(found.first().width()), int(needle.size()) * Printed::UnitsPerInch / 10);
+        QCOMPARE(SheetText::textIn(sheet, found.first()).trimmed().toLower(), needle);
+        int out = 0;
+        for (const QBitArray &bits : SheetText::overstruck(sheet))
+            out += int(bits.count(true));
+        QCOMPARE(out, overstruck);
     }
 
     void pdfFailingPartWayLeavesNoFile()

@@ -170,8 +170,8 @@ void PageSearch::findOnSheet(int direction, const QColor &colour)
     if (needle.isEmpty())
         return;
     const Printed::Sheet &sheet = m_sheet->sheet();
-    const QVector<SheetText::Match> found = SheetText::find(sheet, needle);
-    const int total = int(found.size());
+    const QVector<QRectF> areas = SheetText::find(sheet, needle);
+    const int total = int(areas.size());
     const QString key = QStringLiteral("%1:%2:%3").arg(sheet.firstByte).arg(sheet.endByte).arg(needle);
     if (total == 0)
         m_sheetCurrent = -1;
@@ -180,10 +180,6 @@ void PageSearch::findOnSheet(int direction, const QColor &colour)
     else
         m_sheetCurrent = direction > 0 ? 0 : total - 1;
     m_sheetKey = key;
-    QVector<QRectF> areas;
-    areas.reserve(total);
-    for (const SheetText::Match &match : found)
-        areas.append(SheetText::area(sheet, match));
     m_sheet->setMarks(areas, colour, m_sheetCurrent);
     showCount(m_sheetCurrent + 1, total);
 }
