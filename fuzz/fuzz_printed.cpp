@@ -15,6 +15,7 @@
 #include "escp/EscpInterpreter.h"
 #include "escp/SheetIndex.h"
 #include "render/PrintedRenderer.h"
+#include "render/SheetText.h"
 
 #include <QImage>
 #include <QPaintDevice>
@@ -152,6 +153,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             // A vector device (as a PDF or a printer): the dots as shapes.
             QPainter painter(g_shapes);
             renderer.draw(painter, sheet, QPointF(0, 0), 1200.0 / Printed::UnitsPerInch);
+            // Read as the view reads it: its text, a search for a piece of
+            // it, and a selection of the whole sheet.
+            const QString text = SheetText::text(sheet);
+            SheetText::find(sheet, text.simplified().left(3));
+            SheetText::textIn(sheet, QRectF(0, 0, sheet.width, sheet.height));
         }
     }
     // The index only counts sheets, with shortcuts of its own; laying the
