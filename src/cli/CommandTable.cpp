@@ -27,9 +27,11 @@ bool neverDrawsText(const QStringList &)
     return false;
 }
 
-// Whether convert draws: plain text of one file (with at most its pages and
-// code page chosen) is bytes in, bytes out, and needs no fonts; anything
-// else may draw, and a command line that does not parse is left to convert.
+// Whether convert draws: plain text or the web page of one file (with at
+// most its pages and code page chosen) is bytes in, bytes out, and needs no
+// fonts (a stored system colour of the web page is read without a desktop's
+// palette, as on the offscreen platform); anything else may draw, and a
+// command line that does not parse is left to convert.
 bool convertDrawsText(const QStringList &arguments)
 {
     QCommandLineParser parser;
@@ -47,7 +49,7 @@ bool convertDrawsText(const QStringList &arguments)
     const std::optional<ExportFormat> named = parser.isSet(QStringLiteral("to"))
         ? exportFormatNamed(parser.value(QStringLiteral("to")))
         : std::optional<ExportFormat>(exportFormatForName(out));
-    return named != ExportFormat::PlainText;
+    return named != ExportFormat::PlainText && named != ExportFormat::WebPage;
 }
 
 } // namespace

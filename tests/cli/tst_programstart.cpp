@@ -65,11 +65,11 @@ private slots:
         // Qt's PDF is finished without qpdf: only a PDF form needs the module.
         QTest::newRow("the Windows-mode sheet") << QStringList{"stickers", "--slot", "0", "--pdf", "{OUT}"} << 0 << 1 << false << true;
         QTest::newRow("convert") << QStringList{"convert", "--help"} << 0 << 1 << false << true;
-        // Plain text draws nothing: no platform plugin, no fonts; a web page's colours need them.
+        // Plain text and a web page draw nothing: no platform plugin, no fonts.
         QTest::newRow("convert to plain text") << QStringList{"convert", "--to", "txt", "--pages", "1", "{IN}", "{OUT}"}
                                                << 0 << 1 << false << false;
         QTest::newRow("convert to a web page") << QStringList{"convert", "--to", "html", "{IN}", "{OUT}"} << 0 << 1
-                                               << false << true;
+                                               << false << false;
         // The first windows, shown (offscreen) and left at once.
         QTest::newRow("the sticker form") << QStringList{} << 0 << 2 << false << true;
         QTest::newRow("a report view") << QStringList{"view", "{IN}"} << 0 << 2 << false << true;
@@ -134,8 +134,8 @@ private slots:
     // The view's colours may be stored as system colours (0x80000000 plus an
     // index, in decimal). The commands that draw nothing run without a GUI
     // application, where Qt has no application palette to read them by, yet
-    // they read the view's settings (the code page, the printer): each still
-    // does its work.
+    // they read the view's settings (the code page, the printer, a web page's
+    // colours): each still does its work, the colours as offscreen.
     void withoutADesktop_storedSystemColours_data()
     {
         QTest::addColumn<QStringList>("arguments"); // {IN}: a print file, {OUT}: an output, {RULES}: a rules file
@@ -144,6 +144,9 @@ private slots:
         QTest::newRow("convert to plain text") << QStringList{"convert", "{IN}", "{OUT}"} << 0 << QString();
         QTest::newRow("plain text to standard output") << QStringList{"convert", "--to", "txt", "{IN}", "-"} << 0
                                                        << QStringLiteral("Invoice 1");
+        // The window background (0x80000005) as the offscreen platform's palette has it.
+        QTest::newRow("a web page") << QStringList{"convert", "--to", "html", "{IN}", "-"} << 0
+                                    << QStringLiteral("<body  bgcolor='#FFFFFF';>");
         QTest::newRow("rules test") << QStringList{"rules", "test", "--rules", "{RULES}", "{IN}"} << 0
                                     << QStringLiteral("rule: [Everything]");
         // No print server answers this test: the failure is the print server's.
