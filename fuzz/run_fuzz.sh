@@ -10,6 +10,8 @@ seconds=${2:?}
 dir=${3:?}
 shift 3
 here=$(cd "$(dirname "$0")" && pwd)
+# (A target that is not there would fail at once, again and again, until the time is up.)
+[ -x "$target" ] || { echo "run_fuzz.sh: $target: no such program (build it first)" >&2; exit 1; }
 mkdir -p "$dir/corpus" "$dir/seeds"
 [ -n "$(ls -A "$dir/seeds")" ] || bash "$here/make_seeds.sh" "$dir/seeds"
 export ASAN_OPTIONS=${ASAN_OPTIONS:-malloc_context_size=12:quarantine_size_mb=64}
@@ -23,6 +25,8 @@ while [ "$(date +%s)" -lt "$end" ]; do
   nice -n 10 "$target" -max_total_time="$left" -print_final_stats=1 -artifact_prefix="$dir/" "$@" \
     "$dir/corpus" "$dir/seeds" > "$log" 2>&1
   status=$?
+  # A run that made no start at all (no program, a sanitizer's refusal) is not a fault to go on from.
+  grep -q '^INFO: Seed:' "$log" || { echo "run $((runs + 1)): did not start:" >&2; tail -3 "$log" >&2; exit 1; }
   # The executions: the final statistics, or after a fault the last status line.
   done_now=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   [ -n "$done_now" ] || done_now=$(grep -o '^#[0-9]*' "$log" | tail -1 | tr -d '#')
