@@ -20,13 +20,13 @@ extern "C" Q_DECL_EXPORT int sticker2_core_main(int argc, char *argv[])
         arguments.append(QString::fromLocal8Bit(argv[i]));
     // A window says what it cannot open in its own message; a command line
     // that names what Qt cannot read back is refused before anything runs.
-    if (CommandLine::modeOf(arguments) != CommandLine::Mode::Windows) {
+    const bool windows = CommandLine::modeOf(arguments) == CommandLine::Mode::Windows;
+    if (!windows) {
         const int refused = CliSupport::refuseNonUtf8(argc, argv);
         if (refused >= 0)
             return refused;
     }
     if (!CommandLine::runsInCore(arguments)) {
-        const bool windows = CommandLine::modeOf(arguments) == CommandLine::Mode::Windows;
         const FontWarmUp fonts(windows || CommandLine::drawsText(arguments));
         return ProgramModule::run(windows ? ProgramModule::Windows : ProgramModule::Commands, argc, argv);
     }

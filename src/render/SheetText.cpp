@@ -48,10 +48,13 @@ struct Line
 
 // The sheet's lines of the characters `keep` takes (run, index), overstruck
 // ones never; the left margin and the gaps between runs kept as spaces.
+QVector<QBitArray> overstruckIn(const Printed::Sheet &sheet, const QVector<int> &order);
+
 template <typename Keep> QVector<Line> linesOf(const Printed::Sheet &sheet, Keep keep)
 {
     constexpr Printed::Unit Column = Printed::UnitsPerInch / 10;
-    const QVector<QBitArray> hidden = overstruck(sheet);
+    const QVector<int> order = readingOrder(sheet);
+    const QVector<QBitArray> hidden = overstruckIn(sheet, order);
     QVector<Line> lines;
     Printed::Unit baseline = 0;
     Printed::Unit lineEnd = 0;
@@ -59,7 +62,7 @@ template <typename Keep> QVector<Line> linesOf(const Printed::Sheet &sheet, Keep
         lines.last().text += QString(count, QLatin1Char(' '));
         lines.last().cells.resize(lines.last().text.size());
     };
-    for (int i : readingOrder(sheet)) {
+    for (int i : order) {
         const Printed::TextRun &run = sheet.runs.at(i);
         const QBitArray *over = hidden.isEmpty() || hidden.at(i).isEmpty() ? nullptr : &hidden.at(i);
         for (int c = 0; c < run.text.size(); ++c) {
@@ -89,12 +92,10 @@ QString joined(const QVector<Line> &lines)
     return out;
 }
 
-} // namespace
-
-QVector<QBitArray> overstruck(const Printed::Sheet &sheet)
+// The overstruck characters, the runs given in reading order.
+QVector<QBitArray> overstruckIn(const Printed::Sheet &sheet, const QVector<int> &order)
 {
     QVector<QBitArray> hidden;
-    const QVector<int> order = readingOrder(sheet);
     for (qsizetype first = 0; first < order.size();) {
         // The runs of one baseline, and whether any begins before another ends.
         const Printed::Unit baseline = sheet.runs.at(order.at(first)).baseline;
@@ -142,6 +143,13 @@ QVector<QBitArray> overstruck(const Printed::Sheet &sheet)
         first = end;
     }
     return hidden;
+}
+
+} // namespace
+
+QVector<QBitArray> overstruck(const Printed::Sheet &sheet)
+{
+    return overstruckIn(sheet, readingOrder(sheet));
 }
 
 QString text(const Printed::Sheet &sheet)

@@ -88,6 +88,7 @@ void PrintFileWatcher::stop()
     m_checkTimer.stop();
     m_scanSoon.stop();
     m_known.clear();
+    m_notUtf8.clear();
     m_pending.clear();
     m_folder.clear();
 }
