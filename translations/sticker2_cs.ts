@@ -617,6 +617,10 @@
         <source>%1 print files wait for a report view to close.</source>
         <translation>Počet tiskových souborů čekajících na zavření zobrazení sestavy: %1.</translation>
     </message>
+    <message>
+        <source>%1: %2 was not opened, as its name is not UTF-8. Rename it (convmv -f latin1 -t utf-8) and it opens.</source>
+        <translation>%1: Soubor %2 nebyl otevřen, protože jeho název není v UTF-8. Přejmenujte jej (convmv -f latin1 -t utf-8) a otevře se.</translation>
+    </message>
 </context>
 <context>
     <name>OpenReportView</name>

@@ -617,6 +617,10 @@
         <source>%1 print files wait for a report view to close.</source>
         <translation>%1 Druckdateien warten darauf, dass eine Berichtsansicht geschlossen wird.</translation>
     </message>
+    <message>
+        <source>%1: %2 was not opened, as its name is not UTF-8. Rename it (convmv -f latin1 -t utf-8) and it opens.</source>
+        <translation>%1: Die Datei %2 wurde nicht geöffnet, da ihr Name nicht UTF-8 ist. Benennen Sie sie um (convmv -f latin1 -t utf-8), dann wird sie geöffnet.</translation>
+    </message>
 </context>
 <context>
     <name>OpenReportView</name>

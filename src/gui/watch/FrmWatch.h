@@ -10,7 +10,8 @@ class ViewQueue;
 // The small window of a folder being watched for print jobs: each new print
 // file, once complete, opens in a report view of its own; beyond six open
 // views the files wait and open as views close. The window names the folder
-// and tells how many files wait; closing it stops the watch.
+// and tells how many files wait, and the last file it could not open (a name
+// not UTF-8); closing it stops the watch.
 class FrmWatch : public QWidget
 {
     Q_OBJECT
@@ -33,10 +34,12 @@ public:
 
 private:
     void showWaiting(int count);
+    void showNotOpened(const QString &path);
 
     PrintFileWatcher *m_watcher;
     ViewQueue *m_queue;
     QLabel *m_folder;
     QLabel *m_waiting;
+    QLabel *m_notOpened; // the last job whose name no view can open
     QPushButton *m_stop;
 };

@@ -27,6 +27,7 @@ private slots:
     void reportsNewFilesOnceWhenComplete();
     void batchHoldsBackOnlyTheOpenFile();
     void namesNotUtf8SaidOnce();
+    void watchWindowSaysNameNotUtf8();
     void watchFromTheStickerForm();
 };
 
@@ -152,6 +153,30 @@ void TstPrintFileWatcher::namesNotUtf8SaidOnce()
     QTRY_COMPARE_WITH_TIMEOUT(ready.count(), 3, 5000);
     QCOMPARE(ready.at(2).at(0).toString(), d + "Mueller.prn");
     QCOMPARE(notUtf8.count(), 1);
+}
+
+// The watch window says which job it could not open for its name, and
+// forgets it when it watches another folder.
+void TstPrintFileWatcher::watchWindowSaysNameNotUtf8()
+{
+    QTemporaryDir dir, other;
+    const QByteArray raw = QFile::encodeName(dir.path()) + "/M\xfcller.prn";
+    const auto removeRaw = qScopeGuard([&raw] { ::unlink(raw.constData()); });
+    FrmWatch watch;
+    QString error;
+    QVERIFY2(watch.start(dir.path(), &error), qPrintable(error));
+    watch.show();
+    QVERIFY(!watch.findChild<QLabel *>("LbNotOpened")->isVisible());
+    const int file = ::open(raw.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    QVERIFY(file >= 0 && ::write(file, "page\f", 5) == 5);
+    ::close(file);
+    QLabel *said = watch.findChild<QLabel *>("LbNotOpened");
+    QTRY_VERIFY_WITH_TIMEOUT(said->isVisible(), 5000);
+    QVERIFY2(said->text().contains(QString::fromUtf8("M\u00fcller.prn was not opened, as its name is not UTF-8")),
+        qPrintable(said->text()));
+    QCOMPARE(OpenViewCount, 0);
+    QVERIFY2(watch.start(other.path(), &error), qPrintable(error));
+    QVERIFY(!said->isVisible());
 }
 
 // The sticker form's entry watches a chosen folder: eight jobs open six views
