@@ -202,7 +202,6 @@ void ConvertWatch::moveFailed(const QString &job, const QString &output, const Q
         CliSupport::report(QStringLiteral("%1: not converted (%2), and %3").arg(job, message, error));
         return;
     }
-    moveJobInfo(job, movedTo);
     QString logError;
     const bool logged = JobArchive::writeText(
         movedTo + QStringLiteral(".log"), logText(job, output, m_watch.options, message), &logError);
@@ -218,8 +217,7 @@ void ConvertWatch::moveDone(const QString &job, const QString &what)
     QString movedTo;
     QString note;
     QString error;
-    if (JobArchive::moveInto(job, m_outDir.filePath(QStringLiteral("done")), &movedTo, &note, &error)
-        && moveJobInfo(job, movedTo))
+    if (JobArchive::moveInto(job, m_outDir.filePath(QStringLiteral("done")), &movedTo, &note, &error))
         CliSupport::report(QStringLiteral("%1: %2; the job is now %3%4")
                                .arg(job, what, movedTo, note.isEmpty() ? QString() : QStringLiteral("; ") + note));
     else

@@ -1,6 +1,7 @@
 #include "watch/JobArchive.h"
 
 #include "platform/OutputFile.h"
+#include "watch/JobInfo.h"
 
 #include <QDir>
 #include <QFile>
@@ -36,23 +37,59 @@ bool writeText(const QString &path, const QString &text, QString *error)
 
 namespace {
 
-// The capture backend's side file of a job (its user, title, queue): .NAME.info beside it.
-QString sideFileOf(const QString &job)
+// Whether the two files hold the same bytes (neither of them a link).
+bool sameBytes(const QString &a, const QString &b)
 {
-    const QFileInfo info(job);
-    return info.path() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".info");
+    const QFileInfo one(a), other(b);
+    if (!one.isFile() || !other.isFile() || one.isSymLink() || other.isSymLink() || one.size() != other.size())
+        return false;
+    QFile first(a), second(b);
+    if (!first.open(QIODevice::ReadOnly) || !second.open(QIODevice::ReadOnly))
+        return false;
+    while (!first.atEnd()) {
+        const QByteArray piece = first.read(1 << 20);
+        if (piece.isEmpty() || second.read(piece.size()) != piece)
+            return false;
+    }
+    return second.atEnd();
 }
 
-// The side file follows its job; a copy where it cannot be moved.
+// A copy of `file` that an earlier move left in `folder`, under its name or
+// name-2, name-3 ... (the names freePath gives), when its original could not
+// be removed then: its path, or empty when there is none.
+QString earlierCopy(const QString &file, const QString &folder)
+{
+    const QFileInfo name(file);
+    const QString stem = name.completeBaseName();
+    const QString suffix = name.suffix().isEmpty() ? QString() : QLatin1Char('.') + name.suffix();
+    QString path = folder + QLatin1Char('/') + name.fileName();
+    for (int n = 2; QFileInfo::exists(path) || QFileInfo(path).isSymLink(); ++n) {
+        if (sameBytes(file, path))
+            return path;
+        path = QStringLiteral("%1/%2-%3%4").arg(folder, stem, QString::number(n), suffix);
+    }
+    return QString();
+}
+
+// The side file (the capture backend's .NAME.info: its user, title, queue)
+// follows its job; a copy where it cannot be moved, the original removed
+// where it may be.
 void moveSideFile(const QString &job, const QString &movedTo)
 {
-    const QString side = sideFileOf(job);
+    const QString side = jobInfoPath(job);
     if (!QFileInfo(side).isFile())
         return;
-    const QString target = sideFileOf(movedTo);
+    const QString target = jobInfoPath(movedTo);
     if (std::rename(QFile::encodeName(side).constData(), QFile::encodeName(target).constData()) != 0
-        && QFile::copy(side, target))
+        && (QFile::copy(side, target) || sameBytes(side, target)))
         QFile::remove(side);
+}
+
+// Removes the original of a job copied away; `note` says when it stays.
+void removeOriginal(const QString &file, QString *note)
+{
+    if (std::remove(QFile::encodeName(file).constData()) != 0)
+        *note = QStringLiteral("the original stays (%1)").arg(QString::fromLocal8Bit(std::strerror(errno)));
 }
 
 } // namespace
@@ -71,6 +108,15 @@ bool moveInto(const QString &file, const QString &folder, QString *movedTo, QStr
         return true;
     }
     // Another file system, or a spool folder only the spooler may change.
+    // A copy an earlier start made, whose original could not be removed then
+    // either, is this move: not one more copy of the job at every start.
+    const QString earlier = earlierCopy(file, folder);
+    if (!earlier.isEmpty()) {
+        *movedTo = earlier;
+        moveSideFile(file, earlier);
+        removeOriginal(file, note);
+        return true;
+    }
     QFile source(file);
     OutputFile copy(target);
     if (!source.open(QIODevice::ReadOnly) || !copy.open(QIODevice::WriteOnly)) {
@@ -89,8 +135,7 @@ bool moveInto(const QString &file, const QString &folder, QString *movedTo, QStr
     }
     *movedTo = target;
     moveSideFile(file, target);
-    if (std::remove(QFile::encodeName(file).constData()) != 0)
-        *note = QStringLiteral("the original stays (%1)").arg(QString::fromLocal8Bit(std::strerror(errno)));
+    removeOriginal(file, note);
     return true;
 }
 

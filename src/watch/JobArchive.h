@@ -14,7 +14,8 @@ QString freePath(const QString &folder, const QString &fileName, const QSet<QStr
 
 // Moves `file` into `folder` (made when missing). Across file systems, or
 // out of a folder this user may not change, the file is copied whole; when
-// the original cannot then be removed it stays, and `note` says so. False
+// the original cannot then be removed it stays, and `note` says so; a copy
+// of the same bytes left by such an earlier move is taken as the move. False
 // with an error text when not even a copy could be made. The job's side
 // file (.NAME.info, written by the capture backend) goes with it.
 bool moveInto(const QString &file, const QString &folder, QString *movedTo, QString *note, QString *error);

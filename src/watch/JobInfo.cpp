@@ -102,18 +102,3 @@ QByteArray jobInfoText(const JobInfo &info)
     return "job=" + escaped(info.job) + "\nuser=" + escaped(info.user) + "\ntitle=" + escaped(info.title)
         + "\nqueue=" + escaped(info.queue) + "\ncopies=" + QByteArray::number(info.copies) + '\n';
 }
-
-bool moveJobInfo(const QString &oldJobPath, const QString &newJobPath)
-{
-    const QString from = jobInfoPath(oldJobPath);
-    const QString to = jobInfoPath(newJobPath);
-    if (!QFileInfo(from).isFile())
-        return true;
-    if (QFile::rename(from, to))
-        return true;
-    // Across file systems: a copy, then the original goes if it may.
-    if (!QFile::copy(from, to))
-        return false;
-    QFile::remove(from);
-    return true;
-}

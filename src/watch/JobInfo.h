@@ -24,7 +24,3 @@ bool readJobInfo(const QString &jobPath, JobInfo *info, QString *error);
 
 // The side file's text as the backend writes it (for tests and tools).
 QByteArray jobInfoText(const JobInfo &info);
-
-// Moves a job's side file along with the job, from beside `oldJobPath` to
-// beside `newJobPath`; true when there is none.
-bool moveJobInfo(const QString &oldJobPath, const QString &newJobPath);

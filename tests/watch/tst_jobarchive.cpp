@@ -1,0 +1,113 @@
+// Where the converting watch puts a job it is done with: moved into done/ or
+// failed/, or, out of a spool it may read but not change (a spool folder
+// without the service's ACL entry), copied there with the original left.
+#include "TestSupport.h"
+#include "watch/JobArchive.h"
+#include "watch/JobInfo.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// The spool made one this process may read but not change while it lives.
+// Root may change any folder, so root acts as nobody meanwhile (only the
+// effective ids change: it becomes root again at the end).
+class ReadOnlySpool
+{
+public:
+    explicit ReadOnlySpool(const QString &spool)
+        : m_spool(QFile::encodeName(spool))
+        , m_root(::geteuid() == 0)
+    {
+        ::chmod(m_spool.constData(), 0555);
+        if (m_root && (::setegid(Nobody) != 0 || ::seteuid(Nobody) != 0))
+            qFatal("cannot act as nobody");
+    }
+    ~ReadOnlySpool()
+    {
+        if (m_root && (::seteuid(0) != 0 || ::setegid(0) != 0))
+            qFatal("cannot become root again");
+        ::chmod(m_spool.constData(), 0755);
+    }
+    ReadOnlySpool(const ReadOnlySpool &) = delete;
+    ReadOnlySpool &operator=(const ReadOnlySpool &) = delete;
+
+private:
+    static constexpr uid_t Nobody = 65534;
+    QByteArray m_spool;
+    bool m_root;
+};
+
+} // namespace
+
+class TstJobArchive : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { TestSupport::init(); }
+    void copiedOnceOutOfASpoolItCannotChange_data();
+    void copiedOnceOutOfASpoolItCannotChange();
+};
+
+// Each start of the watch finds the job in the spool again and moves it
+// again: the copy the first move made is the move, not one more copy (a-2,
+// a-3 ...) at every start. A job of other bytes under the same name is a
+// job of its own. The side file goes with the job, once.
+void TstJobArchive::copiedOnceOutOfASpoolItCannotChange_data()
+{
+    QTest::addColumn<QByteArray>("earlier"); // done/a.prn before the move; none when empty
+    QTest::addColumn<QString>("expected");   // where the job is then
+    QTest::newRow("first move") << QByteArray() << "a.prn";
+    QTest::newRow("moved before") << QByteArray("job\f") << "a.prn";
+    QTest::newRow("another job of its name moved before") << QByteArray("other\f") << "a-2.prn";
+}
+
+void TstJobArchive::copiedOnceOutOfASpoolItCannotChange()
+{
+    QFETCH(QByteArray, earlier);
+    QFETCH(QString, expected);
+    QTemporaryDir dir;
+    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                  | QFile::ReadOther | QFile::ExeOther));
+    const QString spool = dir.filePath("spool");
+    const QString done = dir.filePath("done");
+    const QString job = TestSupport::writeFile(spool + "/a.prn", "job\f");
+    TestSupport::writeFile(jobInfoPath(job), "job=7\nuser=alice\n");
+    QVERIFY(QDir().mkpath(done));
+    if (!earlier.isEmpty()) {
+        TestSupport::writeFile(done + "/a.prn", earlier);
+        TestSupport::writeFile(done + "/.a.prn.info", "job=7\nuser=alice\n");
+    }
+    QVERIFY(::chmod(QFile::encodeName(done).constData(), 0777) == 0);
+    for (int start = 0; start < 2; ++start) {
+        QString movedTo, note, error;
+        bool moved = false;
+        {
+            const ReadOnlySpool readOnly(spool);
+            moved = JobArchive::moveInto(job, done, &movedTo, &note, &error);
+        }
+        QVERIFY2(moved, qPrintable(error));
+        QCOMPARE(movedTo, done + "/" + expected);
+        QCOMPARE(TestSupport::readFile(movedTo), QByteArray("job\f"));
+        QCOMPARE(TestSupport::readFile(jobInfoPath(movedTo)), QByteArray("job=7\nuser=alice\n"));
+        QVERIFY2(note.startsWith("the original stays ("), qPrintable(note));
+        QVERIFY(QFileInfo::exists(job));
+    }
+    QStringList all = QDir(done).entryList(QDir::Files | QDir::Hidden);
+    QStringList wanted {"a.prn", ".a.prn.info"};
+    if (expected != "a.prn")
+        wanted << expected << "." + expected + ".info";
+    all.sort();
+    wanted.sort();
+    QCOMPARE(all, wanted);
+}
+
+QTEST_GUILESS_MAIN(TstJobArchive)
+#include "tst_jobarchive.moc"
