@@ -153,9 +153,4 @@ std::optional<PdfPaper> paperFromName(const QString &name)
     return std::nullopt;
 }
 
-bool isPdfName(const QString &fileName)
-{
-    return fileName.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
-}
-
 } // namespace PdfExport

@@ -64,7 +64,4 @@ bool deviceFailed(QIODevice &out, QString *error);
 // The document information the options ask for.
 PdfDocumentInfo documentInfo(const PdfOptions &options);
 
-// Export names that mean a PDF: ending in ".pdf", any case.
-bool isPdfName(const QString &fileName);
-
 } // namespace PdfExport

@@ -54,33 +54,4 @@ bool saveThrough(const QString &path, const DeviceWriter &writer, QString *error
     return false;
 }
 
-bool writeLines(const QString &path, const QStringList &lines, QString *error)
-{
-    QByteArray bytes;
-    for (const QString &line : lines) {
-        bytes += toBytes(line);
-        bytes += "\r\n";
-    }
-    return writeFile(path, bytes, error);
-}
-
-QStringList splitLines(const QByteArray &bytes)
-{
-    QStringList lines;
-    qsizetype start = 0;
-    const qsizetype n = bytes.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char c = bytes.at(i);
-        if (c != '\r' && c != '\n')
-            continue;
-        lines << toText(bytes.mid(start, i - start));
-        if (c == '\r' && i + 1 < n && bytes.at(i + 1) == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < n)
-        lines << toText(bytes.mid(start));
-    return lines;
-}
-
 } // namespace ByteText

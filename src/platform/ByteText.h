@@ -28,10 +28,4 @@ bool writeFile(const QString &path, const QByteArray &bytes, QString *error);
 using DeviceWriter = std::function<bool(QIODevice &out, QString *reason)>;
 bool saveThrough(const QString &path, const DeviceWriter &writer, QString *error);
 
-// Writes the lines, each followed by CR LF, whole or not at all.
-bool writeLines(const QString &path, const QStringList &lines, QString *error);
-
-// Splits a text file's bytes into lines at CR LF, lone CR or lone LF.
-QStringList splitLines(const QByteArray &bytes);
-
 } // namespace ByteText

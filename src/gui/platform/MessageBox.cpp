@@ -55,23 +55,11 @@ void MessageBox::critical(QWidget *parent, const QString &text, const QString &t
     show(parent, text, title, QMessageBox::Critical);
 }
 
-bool MessageBox::askYesNo(QWidget *parent, const QString &text, const QString &title)
-{
-    return show(parent, text, title, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
-                QMessageBox::Yes)
-        == QMessageBox::Yes;
-}
-
 void MessageBox::setTestMode(bool on)
 {
     s_testMode = on;
     s_answers.clear();
     s_shown.clear();
-}
-
-bool MessageBox::testMode()
-{
-    return s_testMode;
 }
 
 void MessageBox::setNextAnswer(QMessageBox::StandardButton answer)

@@ -26,11 +26,9 @@ public:
 
     static void information(QWidget *parent, const QString &text, const QString &title = QString());
     static void critical(QWidget *parent, const QString &text, const QString &title = QString());
-    static bool askYesNo(QWidget *parent, const QString &text, const QString &title = QString());
 
     // Test hooks.
     static void setTestMode(bool on);
-    static bool testMode();
     static void setNextAnswer(QMessageBox::StandardButton answer);
     static const QList<Record> &shown();
     static void clearShown();
