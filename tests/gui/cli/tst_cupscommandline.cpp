@@ -48,6 +48,8 @@ private slots:
     void print_data();
     void print();
     void convertMany();
+    void rulesPrintTo_data();
+    void rulesPrintTo();
     void virtualPdfPrinter();
     void outputFails_data();
     void outputFails();
@@ -297,6 +299,43 @@ void TestCommandLine::convertMany()
     QVERIFY2(first.startsWith("Head ") && !first.contains("page 2"), first.constData());
     QVERIFY(TestSupport::readFile(dir + "/second.txt").startsWith("second"));
     QCOMPARE(QDir(dir).entryList(QDir::Files), QStringList({"in.txt", "second.txt"}));
+}
+
+// A rule's print-to: the PDF the job became goes to the queue it names,
+// under the rule's title; a queue that takes nothing is the job's failure
+// (status 1, the rule and the queue named), and the PDF stays.
+void TestCommandLine::rulesPrintTo_data()
+{
+    QTest::addColumn<QString>("queue");
+    QTest::addColumn<int>("status");
+    QTest::newRow("printed") << "Sticker2Other" << 0;
+    QTest::newRow("a queue that rejects jobs") << "Sticker2Closed" << 1;
+    QTest::newRow("no such queue") << "Sticker2Missing" << 1;
+}
+
+void TestCommandLine::rulesPrintTo()
+{
+    QFETCH(QString, queue);
+    QFETCH(int, status);
+    QVERIFY(cupsdRunning());
+    const QString job = TestSupport::writeFile(m_dir.filePath("invoice.prn"), "Invoice 4711\r\nTotal 12.50\r\n\f");
+    const QString rules = TestSupport::writeFile(m_dir.filePath("print.rules"),
+        "[Invoices]\nmatch = Invoice (?<number>\\d+)\npdf-title = Invoice {number}\nprint-to = "
+            + queue.toUtf8() + "\n");
+    const QString pdf = m_dir.filePath("invoice.pdf");
+    QFile::remove(pdf);
+    const Queue other("Sticker2Other");
+    const Run run = runProgram({"convert", "--rules", rules, job, pdf});
+    QCOMPARE(run.status, status);
+    QVERIFY(TestSupport::pdfIsValid(pdf));
+    if (status == 0) {
+        QCOMPARE(other.next("Invoice 4711"), TestSupport::readFile(pdf));
+        return;
+    }
+    QVERIFY2(run.err.contains("rule [Invoices]") && run.err.contains("print-to")
+            && run.err.contains(queue.toUtf8()) && run.err.contains("invoice.pdf"),
+        run.err.constData());
+    QVERIFY(other.nothingNew());
 }
 
 void TestCommandLine::virtualPdfPrinter()
