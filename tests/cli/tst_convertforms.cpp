@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -59,6 +60,51 @@ private slots:
                 && info.contains("Keywords:        invoice, REI7"),
             qPrintable(info));
         QVERIFY(TestSupport::pdfIsValid(out));
+    }
+
+    // The job's text over a form is the same text in the same places as
+    // without one (the form's pages go through another PDF pass, which
+    // merges the glyphs into runs by the fonts' own widths): in fixed and
+    // proportional faces, upright and italic.
+    void textInPlaceOverAForm_data()
+    {
+        QTest::addColumn<QByteArray>("job");
+        QTest::addColumn<QString>("printer");
+        QTest::newRow("draft") << QByteArray("Draft text 0123 iiii WWWW\r\n") << "24-pin";
+        QTest::newRow("sans serif cells") << QByteArray("\x1bx\x01\x1bk\x01Sans cells iiii WWWW\r\n") << "24-pin";
+        QTest::newRow("proportional sans serif")
+            << QByteArray("\x1bx\x01\x1bk\x01\x1bp\x01Proportional iiii WWWW lllmmm\r\n") << "24-pin";
+        QTest::newRow("italic proportional, 9 pins")
+            << QByteArray("\x1bx\x01\x1bk\x01\x1bp\x01\x1b" "4Italic quick brown fox\r\n") << "9-pin";
+    }
+
+    void textInPlaceOverAForm()
+    {
+        QFETCH(QByteArray, job);
+        QFETCH(QString, printer);
+        const QString in = TestSupport::writeFile(path("faces.prn"), "\x1b@" + job + "second line\r\n\f");
+        const QString plain = path("faces.pdf"), formed = path("faces-form.pdf");
+        for (const QStringList &options : {QStringList{in, plain}, QStringList{"--form", path("first.pdf"), in, formed}}) {
+            const auto run = runProgram(QStringList{"convert", "--printer", printer} + options);
+            QVERIFY2(run.status == 0, run.err.constData());
+        }
+        // Each word of the job with its box, as pdftotext reads them.
+        const auto words = [](const QString &pdf) {
+            const QString boxes = TestSupport::runTool("pdftotext", {"-bbox", pdf, "-"});
+            QStringList found;
+            const QRegularExpression word(QStringLiteral("<word xMin=\"([-0-9.]+)\" yMin=\"([-0-9.]+)\" xMax=\"([-0-9.]+)\" "
+                                                         "yMax=\"([-0-9.]+)\">([^<]*)</word>"));
+            for (auto it = word.globalMatch(boxes); it.hasNext();) {
+                const QRegularExpressionMatch m = it.next();
+                if (m.captured(5) != QLatin1String("LETTERHEAD"))
+                    found << m.captured(5) + ' ' + m.captured(1) + ' ' + m.captured(2) + ' ' + m.captured(3);
+            }
+            return found;
+        };
+        const QStringList expected = words(plain);
+        QVERIFY2(expected.size() >= 5, qPrintable(expected.join('\n')));
+        QCOMPARE(words(formed), expected);
+        QVERIFY(TestSupport::pdfText(formed).contains("LETTERHEAD"));
     }
 
     void pictures()
