@@ -188,6 +188,13 @@ private slots:
         // The italic table's 128-159 print nothing.
         QTest::newRow("italic table 80-9F") << E + "t" + b({0}) + b({0x85, 0x9f}) + "a" << nine << h + " 0,240'a'216";
         QTest::newRow("ESC 6: 80-9F print") << E + "t" + b({0}) + E + "6" + b({0x85}) + "a" << nine << h + " 0,240'\u2663'216i 216,240'a'216";
+        // ESC ( t gives table 1 a national code page, ESC t 1 prints in it.
+        const auto table = [](int number) { return E + "(t" + b({3, 0, 1, number, 0}) + E + "t" + b({1}); };
+        QTest::newRow("ESC ( t PC850") << table(3) + b({0x81, 0x84, 0x94}) << p24 << h + " 0,240'\u00fc\u00e4\u00f6'216";
+        QTest::newRow("ESC ( t PC852") << table(10) + b({0xa7, 0x9f, 0xd8}) << p24 << h + " 0,240'\u017e\u010d\u011b'216";
+        QTest::newRow("ESC ( t PC866") << table(14) + b({0x8f, 0xe0, 0xa8}) << p24 << h + " 0,240'\u041f\u0440\u0438'216";
+        QTest::newRow("ESC ( t Kamenicky") << table(15) + b({0x87, 0x9f, 0x96}) << p24 << h + " 0,240'\u010d\u0165\u016f'216";
+        QTest::newRow("ESC ( t of a table we lack") << table(9) + b({0x81}) << p24 << h + " 0,240'\u0081'216";
         // A form is never shorter than one line.
         QTest::newRow("ESC 3 0 then ESC C 5") << E + "3" + b({0}) + E + "C" + b({5}) + "a" << nine << "h=1800 0,240'a'216";
         // CAN and DEL.
