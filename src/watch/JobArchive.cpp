@@ -41,7 +41,9 @@ namespace {
 bool sameBytes(const QString &a, const QString &b)
 {
     const QFileInfo one(a), other(b);
-    if (!one.isFile() || !other.isFile() || one.isSymLink() || other.isSymLink() || one.size() != other.size())
+    if (!one.isFile() || !other.isFile() || one.isSymLink() || other.isSymLink())
+        return false;
+    if (one.size() != other.size())
         return false;
     QFile first(a), second(b);
     if (!first.open(QIODevice::ReadOnly) || !second.open(QIODevice::ReadOnly))

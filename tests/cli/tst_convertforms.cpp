@@ -84,7 +84,8 @@ private slots:
         QFETCH(QString, printer);
         const QString in = TestSupport::writeFile(path("faces.prn"), "\x1b@" + job + "second line\r\n\f");
         const QString plain = path("faces.pdf"), formed = path("faces-form.pdf");
-        for (const QStringList &options : {QStringList{in, plain}, QStringList{"--form", path("first.pdf"), in, formed}}) {
+        const QStringList withForm {"--form", path("first.pdf"), in, formed};
+        for (const QStringList &options : {QStringList {in, plain}, withForm}) {
             const auto run = runProgram(QStringList{"convert", "--printer", printer} + options);
             QVERIFY2(run.status == 0, run.err.constData());
         }

@@ -559,6 +559,42 @@ private slots:
         QCOMPARE(lines, (QStringList {"ACME Ltd.", "Total due   12.00", "acme again", ""}));
     }
 
+    // In the printed look a drag over a line selects its text, Ctrl+C copies
+    // the selection, Ctrl+A selects the whole sheet; the selection and the
+    // search's marks are drawn over the sheet.
+    void printedLook_dragSelectsAndCopies()
+    {
+        FrmReport *view = open(printFile("drag.prn", "ACME Ltd.\r\nTotal due   12.00\r\nacme again\r\n\f"));
+        action(view, "ActPrinted")->trigger();
+        SheetView *sheet = view->sheetView();
+        QVERIFY(sheet->isVisible());
+        apply(view, {"Text4+Total", "Text4!Return"});
+        QCOMPARE(sheet->marks().size(), 1);
+        const QRectF line = sheet->marks().constFirst();
+        QWidget *canvas = sheet->widget();
+        const double scale = sheet->pixelsPerInch() / Printed::UnitsPerInch;
+        const double border = (canvas->width() - int(sheet->sheet().width * scale)) / 2.0;
+        const int top = int(border + line.top() * scale) + 2;
+        const int bottom = int(border + line.bottom() * scale) - 2;
+        QTest::mousePress(canvas, Qt::LeftButton, {}, QPoint(1, top));
+        const QPoint end(canvas->width() - 2, bottom);
+        QMouseEvent move(QEvent::MouseMove, end, canvas->mapToGlobal(QPointF(end)), Qt::NoButton, Qt::LeftButton,
+            Qt::NoModifier);
+        QCoreApplication::sendEvent(canvas, &move); // the button held down
+        QTest::mouseRelease(canvas, Qt::LeftButton, {}, end);
+        QCOMPARE(sheet->selectedText().trimmed(), QStringLiteral("Total due   12.00"));
+        QApplication::clipboard()->clear();
+        QTest::keyClick(sheet, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text().trimmed(), QStringLiteral("Total due   12.00"));
+        QVERIFY(!sheet->grab().isNull()); // the marks and the selection drawn
+        QTest::keyClick(sheet, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(sheet, Qt::Key_C, Qt::ControlModifier);
+        QStringList lines;
+        for (const QString &each : QApplication::clipboard()->text().split('\n'))
+            lines << each.trimmed();
+        QCOMPARE(lines, (QStringList {"ACME Ltd.", "Total due   12.00", "acme again", ""}));
+    }
+
     // A quiet bar takes its room from the page: no line is under it.
     void quietBars_coverNoLine()
     {
