@@ -3,6 +3,7 @@
 // the private cupsd are in tst_cupsprint.
 #include "PrintingFixture.h"
 #include "gui/controls/JeweledButton.h"
+#include "gui/report/SheetView.h"
 
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -182,6 +183,37 @@ private slots:
         QCOMPARE(printedPages(), order); // one job: a second would replace the file
         QCOMPARE(m_view->printPanel()->isHidden(), yes);
         QVERIFY(!QFileInfo::exists(programFile("Currnt.prn")));
+    }
+
+    // In the printed look the desktop driver prints the sheets as drawn:
+    // the sheets the range chooses, each on a page of its own.
+    void printedLookPrintsSheets_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("order");
+        QTest::newRow("all sheets") << QStringList {"OptWinMode"} << "1 2 3";
+        QTest::newRow("sheets 2 to 3") << QStringList {"OptWinMode", "Op(2)", "Tst=2", "Tend=3"} << "2 3";
+    }
+
+    void printedLookPrintsSheets()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QString, order);
+        m_view = open(printFile("sheets.prn", pagedBytes(3)));
+        QAction *printed = m_view->findChild<QAction *>("ActPrinted");
+        QVERIFY(printed);
+        printed->trigger();
+        QVERIFY(m_view->sheetView()->isVisible());
+        QTest::mouseClick(control(m_view, "CmdPrint"), Qt::LeftButton);
+        MessageBox::clearShown();
+        apply(m_view, steps);
+        MessageBox::setNextAnswer(QMessageBox::Yes);
+        click(m_view, "CmdOk");
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QCOMPARE(printedPages(), order);
+        const QString info = TestSupport::runTool("pdfinfo", {printedPdf()});
+        QVERIFY2(info.contains(QRegularExpression("Pages: +" + QString::number(order.count(' ') + 1) + "\n")),
+            qPrintable(info));
     }
 
     void dialogRoute()
