@@ -362,6 +362,38 @@ private slots:
         QCOMPARE(markAt(view, 11, Qt::red)->bold, -1); // ChHighlighte clear: the weight stays
     }
 
+    // While the page is edited, a search marks every match in the edited
+    // text, and "ht" (highlight) colours the selection, with the looks the
+    // colour panel sets.
+    void editMode_searchAndHighlightMarkTheText()
+    {
+        FrmReport *view = open(printFile(QStringLiteral("editsearch.prn"), pagedBytes(1)));
+        QTest::mouseClick(control<QCheckBox>(view, "Check2"), Qt::LeftButton);
+        QTextEdit *edit = view->editText();
+        QVERIFY(edit->isVisible());
+        const auto colourAt = [edit](int position) {
+            QTextCursor at(edit->document());
+            at.setPosition(position + 1);
+            return at.charFormat().foreground().color();
+        };
+        const QString text = edit->toPlainText();
+        const int first = int(text.indexOf("line")), second = int(text.indexOf("line", first + 1));
+        QVERIFY(first > 0 && second > first);
+        const QColor plain = colourAt(0);
+        apply(view, {"Text4=line", "Text4!Return"});
+        QTRY_VERIFY(colourAt(first) != plain);
+        QCOMPARE(colourAt(second), colourAt(first));
+        QCOMPARE(colourAt(first + 3), colourAt(first));
+        QCOMPARE(colourAt(0), plain); // "Page" is not a match
+        QTextCursor selection(edit->document());
+        selection.setPosition(0);
+        selection.setPosition(4, QTextCursor::KeepAnchor);
+        edit->setTextCursor(selection);
+        view->findChild<QAction *>(QStringLiteral("ht"))->trigger();
+        QVERIFY(colourAt(0) != plain);
+        QCOMPARE(colourAt(5), plain); // the blank after the selection
+    }
+
     void editMode_unlocksPasteAndVsual()
     {
         FrmReport *view = open(printFile(QStringLiteral("edit.prn"), "\x1b" "EB\x1b" "F" + pagedBytes(2)));
