@@ -41,40 +41,32 @@ std::optional<GlyphWidths> glyphWidths(QPDFObjectHandle font)
     QPDFObjectHandle cidFont = descendants.getArrayItem(0);
     if (!cidFont.isDictionary())
         return std::nullopt;
-    GlyphWidths widths;
-    if (cidFont.getKey("/DW").isNumber())
-        widths.defaultWidth = cidFont.getKey("/DW").getNumericValue();
+    const double defaultWidth
+        = cidFont.getKey("/DW").isNumber() ? cidFont.getKey("/DW").getNumericValue() : GlyphWidths().defaultWidth;
     QPDFObjectHandle list = cidFont.getKey("/W");
     if (list.isNull())
-        return widths;
+        return glyphWidthsOf(defaultWidth, {});
     if (!list.isArray())
         return std::nullopt;
-    // [first [w w ...]] or [first last w], any number of times.
-    const int count = list.getArrayNItems();
-    for (int i = 0; i < count;) {
-        QPDFObjectHandle first = list.getArrayItem(i);
-        if (!first.isInteger() || i + 1 >= count)
-            return std::nullopt;
-        QPDFObjectHandle next = list.getArrayItem(i + 1);
-        if (next.isArray()) {
-            long long code = first.getIntValue();
-            for (QPDFObjectHandle width : next.aitems()) {
-                if (!width.isNumber())
-                    return std::nullopt;
-                widths.set(unsigned(code++), width.getNumericValue());
+    std::vector<WidthEntry> entries;
+    for (QPDFObjectHandle item : list.aitems()) {
+        WidthEntry entry;
+        if (item.isNumber()) {
+            entry.kind = WidthEntry::Number;
+            entry.number = item.getNumericValue();
+        } else if (item.isArray()) {
+            entry.kind = WidthEntry::List;
+            for (QPDFObjectHandle width : item.aitems()) {
+                if (!width.isNumber()) {
+                    entry.kind = WidthEntry::Other;
+                    break;
+                }
+                entry.list.push_back(width.getNumericValue());
             }
-            i += 2;
-        } else {
-            if (i + 2 >= count || !next.isInteger() || !list.getArrayItem(i + 2).isNumber()
-                || next.getIntValue() - first.getIntValue() > 0xFFFF)
-                return std::nullopt;
-            const double width = list.getArrayItem(i + 2).getNumericValue();
-            for (long long code = first.getIntValue(); code <= next.getIntValue(); ++code)
-                widths.set(unsigned(code), width);
-            i += 3;
         }
+        entries.push_back(std::move(entry));
     }
-    return widths;
+    return glyphWidthsOf(defaultWidth, entries);
 }
 
 // Gives the content streams their merged text as the writer asks for

@@ -299,39 +299,36 @@ std::optional<GlyphWidths> Rewriter::glyphWidths(int fontNumber)
         const PdfValue list = resolved(*descendants);
         if (list.kind == PdfValue::Array && list.items.size() == 1) {
             const PdfValue cidFont = resolved(list.items.front());
-            GlyphWidths widths;
+            double defaultWidth = GlyphWidths().defaultWidth;
             bool readable = cidFont.kind == PdfValue::Dictionary;
             long long whole = 0;
             if (const PdfValue *dw = cidFont.find("/DW"); dw && readable)
-                readable = dw->integer(&whole) && (widths.defaultWidth = double(whole), true);
+                readable = dw->integer(&whole) && (defaultWidth = double(whole), true);
             const PdfValue *w = cidFont.find("/W");
             const PdfValue array = w ? resolved(*w) : PdfValue();
             if (w && array.kind != PdfValue::Array)
                 readable = false;
-            // [first [w w ...]] or [first last w], any number of times;
-            // Qt writes whole widths.
-            const auto &items = array.items;
-            for (size_t i = 0; readable && i < items.size();) {
-                long long first = 0, last = 0, width = 0;
-                if (!items[i].integer(&first) || i + 1 >= items.size() || first < 0) {
-                    readable = false;
-                } else if (items[i + 1].kind == PdfValue::Array) {
-                    for (const PdfValue &each : items[i + 1].items) {
-                        readable = readable && each.integer(&width);
-                        widths.set(unsigned(first++), double(width));
+            // Qt writes whole numbers: a code, a width, or a list of widths.
+            std::vector<WidthEntry> entries;
+            for (const PdfValue &item : array.items) {
+                WidthEntry entry;
+                if (item.integer(&whole)) {
+                    entry.kind = WidthEntry::Number;
+                    entry.number = double(whole);
+                } else if (item.kind == PdfValue::Array) {
+                    entry.kind = WidthEntry::List;
+                    for (const PdfValue &each : item.items) {
+                        if (!each.integer(&whole)) {
+                            entry.kind = WidthEntry::Other;
+                            break;
+                        }
+                        entry.list.push_back(double(whole));
                     }
-                    i += 2;
-                } else if (i + 2 < items.size() && items[i + 1].integer(&last) && items[i + 2].integer(&width)
-                    && last - first <= 0xFFFF) {
-                    for (long long code = first; code <= last; ++code)
-                        widths.set(unsigned(code), double(width));
-                    i += 3;
-                } else {
-                    readable = false;
                 }
+                entries.push_back(std::move(entry));
             }
             if (readable)
-                result = std::move(widths);
+                result = glyphWidthsOf(defaultWidth, entries);
         }
     }
     m_fontWidths.emplace(fontNumber, result);

@@ -392,3 +392,33 @@ std::string merged(std::string_view content, const PageFontWidths &fonts)
 }
 
 } // namespace PdfTextRuns
+
+std::optional<GlyphWidths> glyphWidthsOf(double defaultWidth, const std::vector<WidthEntry> &w)
+{
+    GlyphWidths widths;
+    widths.defaultWidth = defaultWidth;
+    const auto codeOf = [](const WidthEntry &entry, unsigned *code) {
+        if (entry.kind != WidthEntry::Number || !(entry.number >= 0 && entry.number <= 0xFFFF)
+            || entry.number != std::floor(entry.number))
+            return false;
+        *code = unsigned(entry.number);
+        return true;
+    };
+    for (size_t i = 0; i < w.size();) {
+        unsigned first = 0, last = 0;
+        if (!codeOf(w[i], &first) || i + 1 >= w.size())
+            return std::nullopt;
+        if (w[i + 1].kind == WidthEntry::List) {
+            for (const double each : w[i + 1].list)
+                widths.set(first++, each);
+            i += 2;
+        } else if (i + 2 < w.size() && codeOf(w[i + 1], &last) && w[i + 2].kind == WidthEntry::Number) {
+            for (unsigned code = first; code <= last; ++code)
+                widths.set(code, w[i + 2].number);
+            i += 3;
+        } else {
+            return std::nullopt;
+        }
+    }
+    return widths;
+}

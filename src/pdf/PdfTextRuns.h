@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +23,20 @@ struct GlyphWidths
     }
     double of(unsigned code) const { return code < widths.size() ? widths[code] : defaultWidth; }
 };
+
+// One entry of a CID font's /W array, as its reader found it.
+struct WidthEntry
+{
+    enum Kind { Number, List, Other } kind = Other; // a list of numbers only; anything else is Other
+    double number = 0;
+    std::vector<double> list;
+};
+
+// The widths a CID font's /DW (`defaultWidth`) and /W give: codes from 0 to
+// 0xFFFF, each entry `first [w w ...]` or `first last w`; nothing when an
+// entry is of neither shape (the font's glyphs are then left as they are).
+// The one reading of /W for both PDF passes.
+std::optional<GlyphWidths> glyphWidthsOf(double defaultWidth, const std::vector<WidthEntry> &w);
 
 // The fonts of a page by their resource names ("/F7").
 using PageFontWidths = std::map<std::string, GlyphWidths, std::less<>>;

@@ -228,6 +228,62 @@ private slots:
                                .arg(QString::fromStdString(merged))));
         }
     }
+
+    // A CID font's /W read the one way both PDF passes read it: lists and
+    // ranges, any number of times; a font whose /W has another shape gets
+    // no widths (its glyphs are left where they are).
+    void widthArrays_data()
+    {
+        QTest::addColumn<QString>("w");        // N number, [a b] list, other: x
+        QTest::addColumn<QString>("expected"); // the widths of codes 0-5, or "none"
+        QTest::newRow("no /W: the default") << "" << "600 600 600 600 600 600";
+        QTest::newRow("a list from 1") << "1 [300 400]" << "600 300 400 600 600 600";
+        QTest::newRow("a range") << "2 4 250" << "600 600 250 250 250 600";
+        QTest::newRow("both, twice") << "0 [100] 3 5 700" << "100 600 600 700 700 700";
+        QTest::newRow("a real width") << "0 [512.5]" << "512.5 600 600 600 600 600";
+        QTest::newRow("a range the wrong way round") << "4 2 250" << "600 600 600 600 600 600";
+        QTest::newRow("a code with no widths") << "0" << "none";
+        QTest::newRow("a range without its width") << "0 3" << "none";
+        QTest::newRow("a negative code") << "-1 [100]" << "none";
+        QTest::newRow("a fractional code") << "1.5 [100]" << "none";
+        QTest::newRow("a code past 0xFFFF") << "65536 [100]" << "none";
+        QTest::newRow("a list holding something else") << "0 [100 x]" << "none";
+        QTest::newRow("a name for a code") << "x [100]" << "none";
+    }
+
+    void widthArrays()
+    {
+        QFETCH(QString, w);
+        QFETCH(QString, expected);
+        std::vector<WidthEntry> entries;
+        const QStringList items = w.split(' ', Qt::SkipEmptyParts);
+        for (int i = 0; i < items.size(); ++i) {
+            WidthEntry entry;
+            if (items[i].startsWith('[')) {
+                entry.kind = WidthEntry::List;
+                for (QString item = items[i].mid(1);; item = items[++i]) {
+                    const bool last = item.endsWith(']');
+                    bool number = false;
+                    const double value = QString(item).remove(']').toDouble(&number);
+                    if (!number)
+                        entry.kind = WidthEntry::Other;
+                    entry.list.push_back(value);
+                    if (last)
+                        break;
+                }
+            } else {
+                bool number = false;
+                entry.number = items[i].toDouble(&number);
+                entry.kind = number ? WidthEntry::Number : WidthEntry::Other;
+            }
+            entries.push_back(entry);
+        }
+        const std::optional<GlyphWidths> widths = glyphWidthsOf(600, entries);
+        QStringList found;
+        for (unsigned code = 0; widths && code < 6; ++code)
+            found << QString::number(widths->of(code));
+        QCOMPARE(widths ? found.join(' ') : QStringLiteral("none"), expected);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestPdfTextRuns)
