@@ -328,6 +328,13 @@ void EscpInterpreter::text(const uchar *p, qsizetype n, qsizetype offset, bool c
                 if (i == n)
                     break;
             }
+            if (m_state.sheetInked && !m_italicTable && !m_state.doubleWidthLine && !isControl(p[i])
+                && m_state.x > m_state.leftMargin && qint64(m_state.x) + look.advance > m_state.rightMargin) {
+                i += wrapWholeLines(look, n - i, offset + i);
+                baseline = m_state.y + 240;
+                if (i == n)
+                    break;
+            }
         }
         uchar b = p[i];
         if (m_state.topBit >= 0 && !controls)
@@ -387,6 +394,33 @@ void EscpInterpreter::text(const uchar *p, qsizetype n, qsizetype offset, bool c
         }
         m_state.x += look.advance;
     }
+}
+
+qsizetype EscpInterpreter::wrapWholeLines(const Printed::TextStyle &look, qsizetype left, qsizetype offset)
+{
+    // Each line the right margin ends is a line feed (the sheet has ink, no
+    // text is kept, SO's double width is over) and the characters that fit
+    // between the margins; as many as keep to this sheet are passed over at
+    // once. The line feed that ends the sheet is left to the caller.
+    PrinterState &s = m_state;
+    const qint64 perLine = qMax<qint64>(1, (qint64(s.rightMargin) - s.leftMargin) / look.advance);
+    qint64 wraps = (qint64(left) + perLine - 1) / perLine;
+    if (s.lineSpacing > 0)
+        wraps = qMin(wraps, (qint64(s.bottom()) - 1 - s.y) / s.lineSpacing);
+    if (wraps <= 0)
+        return 0;
+    const qint64 before = (wraps - 1) * perLine; // the characters of the lines passed over whole
+    const qint64 onLast = qMin<qint64>(perLine, left - before);
+    s.y += Unit(wraps * s.lineSpacing);
+    s.x = s.leftMargin + Unit(onLast) * look.advance;
+    m_lineRuns = 0;
+    m_run.text.clear();
+    m_run.x = s.leftMargin;
+    m_run.baseline = s.y + 240;
+    m_run.style = look;
+    m_run.sourceOffset = offset + before;
+    m_runChars = onLast;
+    return before + onLast;
 }
 
 void EscpInterpreter::addToRun(const Printed::TextStyle &style, Unit baseline, qsizetype sourceOffset, qsizetype count)

@@ -33,6 +33,10 @@ private:
     // `count` characters of one look at the carriage join the current run
     // or begin a new one.
     void addToRun(const Printed::TextStyle &style, Printed::Unit baseline, qsizetype sourceOffset, qsizetype count);
+    // While only counting: the `left` characters from `offset` go on past
+    // the right margin; the lines they fill within this sheet are passed
+    // over. The characters taken.
+    qsizetype wrapWholeLines(const Printed::TextStyle &look, qsizetype left, qsizetype offset);
     Printed::Unit proportionalAdvance(char16_t c) const;
     void cancelLine();
     // The step of ESC SP and ESC \ (before ESC ( U sets one).

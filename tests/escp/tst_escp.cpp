@@ -216,6 +216,19 @@ private slots:
         }();
         const int nine = int(PrinterModel::NinePin), twentyFour = int(PrinterModel::TwentyFourPin);
         QTest::newRow("wraps at the margin") << (letters + "\r\n").repeated(3) << nine;
+        // A long line that the margin wraps many times on one sheet and on
+        // the next (a sheet of six lines), in several shapes of line.
+        const QByteArray longLine = QByteArray("0123456789").repeated(160);
+        QTest::newRow("many wraps on a sheet") << "\x1b" "C\x06" + (longLine + "\r\n").repeated(3) << nine;
+        QTest::newRow("wraps, margins") << "\x1b" "C\x06\x1bl\x07\x1bQ\x2d" + longLine + "x\r\n" + longLine << nine;
+        QTest::newRow("wraps, one column") << "\x1b" "C\x06\x1bl\x10\x1bQ\x11" + longLine.left(40) << nine;
+        QTest::newRow("wraps, no line spacing") << "\x1b" "C\x06\x1b" "3\x00" + longLine + "\x0c" + longLine << twentyFour;
+        QTest::newRow("wraps, spacing past the form") << "\x1b" "C\x03\x1b" "A\x50" + longLine << nine;
+        QTest::newRow("wraps, condensed double width") << "\x1b" "C\x06\x0f\x1bW\x01" + longLine + "\x0e" + longLine << nine;
+        QTest::newRow("wraps, then DEL and CAN")
+            << "\x1b" "C\x06" + (longLine.left(257) + "\x7f\x7f" + longLine.left(65) + "\r\n" + longLine.left(170) + "\x18" "Z\r\n").repeated(3)
+            << nine;
+        QTest::newRow("wraps after the margin") << QByteArrayLiteral("\x1b" "C\x06\x1b$\x80\x03") + longLine << twentyFour;
         QTest::newRow("spaces only") << QByteArray(" ").repeated(500) + "\r\n\f" + QByteArray(" ").repeated(90) << nine;
         QTest::newRow("ink after spaces") << QByteArray(" ").repeated(170) + "x" << nine;
         QTest::newRow("italic table's controls") << QByteArrayLiteral("\x1bt\x00") + upper.repeated(12) << nine;
@@ -249,13 +262,21 @@ private slots:
         for (int i = 0; i < index.sheetCount(); ++i)
             counted << index.sheet(i).firstByte;
 
+        // Sheet by sheet, a pass that lays out and one that counts meet
+        // every sheet at the same byte in the same state.
         EscpInterpreter run(bytes, setup, PrinterState::initial(setup), 0);
+        EscpInterpreter counting(bytes, setup, PrinterState::initial(setup), 0);
         QList<qsizetype> laidOut {0};
         Printed::Sheet sheet;
         while (run.runSheet(&sheet)) {
+            QVERIFY(counting.runSheet(nullptr));
+            QCOMPARE(counting.position(), run.position());
+            QVERIFY2(counting.state() == run.state(), qPrintable(QString::number(laidOut.size())));
             laidOut << run.position();
             sheet = Printed::Sheet();
         }
+        QVERIFY(!counting.runSheet(nullptr));
+        QVERIFY(counting.state() == run.state());
         if (laidOut.size() > 1 && !run.state().sheetInked)
             laidOut.removeLast();
         QCOMPARE(counted, laidOut);
