@@ -65,12 +65,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (sheet.firstByte != firstBytes[i] || sheet.endByte != (i + 1 < sheets ? firstBytes[i + 1] : end))
             std::abort();
     }
-    // The index only counts sheets, with shortcuts of its own.
+    // The index only counts sheets, with shortcuts of its own: a pass that
+    // lays the sheets out meets each at the same byte, and one that counts
+    // in the same state there.
     setup.model = document.model();
+    // (Each pass defines its own downloaded characters: alike when they hold the same.)
+    const auto sameState = [](PrinterState a, PrinterState b) {
+        const bool sameCharacters = a.downloaded == b.downloaded
+            || (a.downloaded && b.downloaded && a.downloaded->at == b.downloaded->at
+                && a.downloaded->pins == b.downloaded->pins);
+        a.downloaded = b.downloaded = nullptr;
+        return sameCharacters && a == b;
+    };
     EscpInterpreter walk(bytes, setup, PrinterState::initial(setup), 0);
+    EscpInterpreter counting(bytes, setup, PrinterState::initial(setup), 0);
     Printed::Sheet laidOut;
     for (int i = 1; i < sheets && walk.runSheet(&laidOut); ++i) {
-        if (walk.position() != firstBytes[i])
+        if (walk.position() != firstBytes[i] || !counting.runSheet(nullptr) || counting.position() != walk.position()
+            || !sameState(counting.state(), walk.state()))
             std::abort();
         laidOut = Printed::Sheet();
     }
