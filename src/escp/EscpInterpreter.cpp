@@ -405,8 +405,13 @@ qsizetype EscpInterpreter::wrapWholeLines(const Printed::TextStyle &look, qsizet
     PrinterState &s = m_state;
     const qint64 perLine = qMax<qint64>(1, (qint64(s.rightMargin) - s.leftMargin) / look.advance);
     qint64 wraps = (qint64(left) + perLine - 1) / perLine;
+    // (A form made shorter than where the head stands ends the sheet at the
+    // next line feed, even one of no spacing.)
+    const qint64 below = qint64(s.bottom()) - 1 - s.y;
+    if (below < 0)
+        return 0;
     if (s.lineSpacing > 0)
-        wraps = qMin(wraps, (qint64(s.bottom()) - 1 - s.y) / s.lineSpacing);
+        wraps = qMin(wraps, below / s.lineSpacing);
     if (wraps <= 0)
         return 0;
     const qint64 before = (wraps - 1) * perLine; // the characters of the lines passed over whole

@@ -222,11 +222,14 @@ private slots:
         QTest::newRow("many wraps on a sheet") << "\x1b" "C\x06" + (longLine + "\r\n").repeated(3) << nine;
         QTest::newRow("wraps, margins") << "\x1b" "C\x06\x1bl\x07\x1bQ\x2d" + longLine + "x\r\n" + longLine << nine;
         QTest::newRow("wraps, one column") << "\x1b" "C\x06\x1bl\x10\x1bQ\x11" + longLine.left(40) << nine;
-        QTest::newRow("wraps, no line spacing") << "\x1b" "C\x06\x1b" "3\x00" + longLine + "\x0c" + longLine << twentyFour;
+        QTest::newRow("wraps, no line spacing") << QByteArrayLiteral("\x1b" "C\x06\x1b" "3\x00") + longLine + "\x0c" + longLine + "\x0cx" << twentyFour;
         QTest::newRow("wraps, spacing past the form") << "\x1b" "C\x03\x1b" "A\x50" + longLine << nine;
         QTest::newRow("wraps, condensed double width") << "\x1b" "C\x06\x0f\x1bW\x01" + longLine + "\x0e" + longLine << nine;
         QTest::newRow("wraps, then DEL and CAN")
             << "\x1b" "C\x06" + (longLine.left(257) + "\x7f\x7f" + longLine.left(65) + "\r\n" + longLine.left(170) + "\x18" "Z\r\n").repeated(3)
+            << nine;
+        QTest::newRow("wraps, form made shorter than the head")
+            << QByteArrayLiteral("\x1b" "C\x06\r\n\r\n\r\n\x1b" "3\x00\x1b" "C\x02") + longLine.left(300) + "\x0cx"
             << nine;
         QTest::newRow("wraps after the margin") << QByteArrayLiteral("\x1b" "C\x06\x1b$\x80\x03") + longLine << twentyFour;
         QTest::newRow("spaces only") << QByteArray(" ").repeated(500) + "\r\n\f" + QByteArray(" ").repeated(90) << nine;
