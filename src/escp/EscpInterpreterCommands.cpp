@@ -297,18 +297,25 @@ void EscpInterpreter::command(const EscpToken &t)
                     newSheet();
             }
             break;
-        case 'v':
-            if (len >= 2) {
+        case 'v': {
+            // Ignored when it would go above the top margin.
+            const Unit y = len >= 2 ? s.y + Unit(qint16(word(d))) * s.unit : s.topMargin - 1;
+            if (y >= s.topMargin) {
                 flushRun();
-                s.y = qMax(s.topMargin, s.y + Unit(qint16(word(d))) * s.unit);
+                s.y = y;
                 if (s.y >= s.bottom())
                     newSheet();
             }
             break;
+        }
         case '$':
+            // From the left margin in the units of ESC ( U (1/360 in until
+            // then), in four bytes; ignored past the right margin, as ESC $.
             if (len >= 2) {
-                flushRun();
-                s.x = qMin(s.leftMargin + Unit(word(d)) * (s.unitAcross > 0 ? s.unitAcross : 6), s.rightMargin);
+                const qint64 count = len >= 4 ? qint64(word(d)) + 65536 * qint64(word(d + 2)) : qint64(word(d));
+                const qint64 x = s.leftMargin + count * (s.unitAcross > 0 ? s.unitAcross : 6);
+                if (x <= s.rightMargin)
+                    flushRun(), s.x = Unit(x);
             }
             break;
         case 't':

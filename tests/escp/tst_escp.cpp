@@ -171,6 +171,23 @@ private slots:
         QTest::newRow("raster, TIFF mode rows") << E + "." + b({2, 10, 10, 1, 0, 0, 0x23, 1, 0xff, 0x0f, 0x61, 0x22, 0xff, 0xaa, 0xe3})
                                                 << h11 + " [0,0 96x12]";
         QTest::newRow("raster cut short") << E + "." + b({0, 10, 10, 24, 16, 0, 0xff}) << h11 + " [0,0 48x6]";
+        QTest::newRow("ESC 0, ESC 1 and ESC 2 line spacings") << E + "0a\r\n" + E + "1b\r\n" + E + "2c\r\nd"
+                                                              << h11 + " 0,240'a'216 0,510'b'216 0,720'c'216 0,1080'd'216";
+        QTest::newRow("ESC N skips lines before the form's end") << E + "C" + b({3}) + E + "N" + b({1}) + "a\r\nb\r\nc"
+                                                                 << "h=1080 0,240'a'216 0,600'b'216 | h=1080 0,240'c'216";
+        QTest::newRow("9-pin picture with its ninth dot") << E + "^" + b({0, 2, 0, 0xff, 0x80, 0, 0x80}) + "x"
+                                                          << h11 + " 72,240'x'216 [0,0 72x270]";
+        QTest::newRow("9-pin picture at 120 dpi, the ninth dot alone") << E + "^" + b({1, 1, 0, 0, 0x80})
+                                                                       << h11 + " [0,240 18x30]";
+        QTest::newRow("ESC ( $ from the left margin") << E + "l" + b({5}) + E + "($" + b({4, 0, 60, 0, 0, 0}) + "a"
+                                                      << h11 + " 1440,240'a'216";
+        QTest::newRow("ESC ( $ past the right margin is ignored") << QByteArray("ab") + E + "($" + b({4, 0, 0x10, 0x27, 0, 0}) + "c"
+                                                                  << h11 + " 0,240'abc'216";
+        QTest::newRow("ESC ( v up to the top margin") << E + "3" + b({60}) + QByteArray("a\r\n") + E + "(v" + b({2, 0, 0x88, 0xff}) + "b"
+                                                      << h11 + " 0,240'a'216 0,240'b'216";
+        QTest::newRow("ESC ( v above the top margin is ignored") << QByteArray("a\r\n") + E + "(v" + b({2, 0, 0x88, 0xff}) + "b"
+                                                                 << h11 + " 0,240'a'216 0,600'b'216";
+        QTest::newRow("ESC ( $ in four bytes") << E + "($" + b({4, 0, 60, 0, 1, 0}) + "a" << h11 + " 0,240'a'216";
         QTest::newRow("ESC C 72 at 1/6 in is 12 in") << E + "C" + b({72}) + "a" << "h=25920 0,240'a'216";
         QTest::newRow("ESC ( C in 1/360 in") << E + "(C" + b({2, 0, 0xe0, 0x10}) + "a" << "h=25920 0,240'a'216";
         QTest::newRow("form feed starts a sheet") << QByteArray("a\fb\f") << h11 + " 0,240'a'216 | " + h11 + " 0,240'b'216";
