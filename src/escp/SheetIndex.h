@@ -38,9 +38,11 @@ public:
     SheetIndex(SheetIndex &&) noexcept;
     SheetIndex &operator=(SheetIndex &&) noexcept;
 
-    // Reads the bytes once. Progress is told the bytes done and the total
-    // now and then; false from it stops the pass (the document then holds
-    // the sheets found so far and build returns false).
+    // Reads the bytes once; they must stay where they are while the
+    // document is used (its sheets are laid out from them). Progress is
+    // told the bytes done and the total now and then; false from it stops
+    // the pass (the document then holds the sheets found so far and build
+    // returns false).
     // A large file is read in as many parts at once as `parts` says (0: as
     // many as partsFor() gives for its size); the sheets are the same either
     // way. `map`, when the bytes are a map's whole (the page table's), is

@@ -140,8 +140,9 @@ private slots:
         const QByteArray character = E + "&" + b({0, 'A', 'A', 2, 2, 2, 0x80, 0, 0, 0, 0, 0x01});
         PrinterSetup setup;
         setup.model = PrinterModel::TwentyFourPin;
+        const QByteArray bytes = character + E + "%" + b({1}) + "A"; // the document reads them where they are
         SheetIndex doc;
-        QVERIFY(doc.build(character + E + "%" + b({1}) + "A", setup));
+        QVERIFY(doc.build(bytes, setup));
         const Printed::Sheet sheet = doc.sheet(0);
         QCOMPARE(sheet.pictures.size(), 1);
         const QImage &dots = sheet.pictures.first().image;
@@ -211,8 +212,9 @@ private slots:
             PrinterSetup setup;
             setup.formLengthInches = bad;
             setup.carriageInches = bad;
+            const QByteArray bytes("A");
             SheetIndex doc;
-            QVERIFY(doc.build(QByteArray("A"), setup));
+            QVERIFY(doc.build(bytes, setup));
             QCOMPARE(doc.sheet(0).height, Printed::inches(11));
         }
     }

@@ -169,9 +169,11 @@ bool SheetView::eventFilter(QObject *watched, QEvent *event)
 {
     // A drag over the sheet selects the characters it covers; the selection
     // is also the desktop's primary selection (middle-click paste).
-    if (watched == m_canvas) {
+    const QEvent::Type type = event->type();
+    if (watched == m_canvas
+        && (type == QEvent::MouseButtonPress || type == QEvent::MouseMove || type == QEvent::MouseButtonRelease)) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
-        switch (event->type()) {
+        switch (type) {
         case QEvent::MouseButtonPress:
             if (mouse->button() == Qt::LeftButton && !(mouse->modifiers() & Qt::ControlModifier)) {
                 setFocus(Qt::MouseFocusReason);
