@@ -175,12 +175,14 @@ void EscpInterpreter::command(const EscpToken &t)
         break;
     case 'N': s.skip = Unit(n0) * s.lineSpacing; break;
     case 'O': s.skip = 0; break;
-    case 'l': s.leftMargin = qMin(Unit(n0) * (UnitsPerInch / s.cpi), s.rightMargin - UnitsPerInch / 10);
+    // The margins are in columns of the pitch as the tabs are: condensed
+    // counts, proportional text counts as 10 cpi.
+    case 'l': s.leftMargin = qMin(Unit(n0) * tabColumn(), s.rightMargin - UnitsPerInch / 10);
         s.x = qMax(s.x, s.leftMargin);
         break;
     case 'Q': {
         const Unit carriage = Printed::inches(m_setup.carriageInches);
-        const Unit right = Unit(n0) * (UnitsPerInch / s.cpi);
+        const Unit right = Unit(n0) * tabColumn();
         if (right > s.leftMargin)
             s.rightMargin = qMin(right, carriage);
         break;
@@ -297,17 +299,14 @@ void EscpInterpreter::command(const EscpToken &t)
                     newSheet();
             }
             break;
-        case 'v': {
-            // Ignored when it would go above the top margin.
-            const Unit y = len >= 2 ? s.y + Unit(qint16(word(d))) * s.unit : s.topMargin - 1;
-            if (y >= s.topMargin) {
+        case 'v':
+            if (len >= 2) {
                 flushRun();
-                s.y = y;
+                s.y = qMax(s.topMargin, s.y + Unit(qint16(word(d))) * s.unit);
                 if (s.y >= s.bottom())
                     newSheet();
             }
             break;
-        }
         case '$':
             // From the left margin in the units of ESC ( U (1/360 in until
             // then), in four bytes; ignored past the right margin, as ESC $.

@@ -152,6 +152,11 @@ private slots:
         QTest::newRow("absolute position from the left margin") << E + "l" + b({5}) + E + "$" + b({60, 0}) + "a"
                                                                 << h11 + " 3240,240'a'216";
         QTest::newRow("left margin in columns of the pitch") << E + "M" + E + "l" + b({6}) + "a" << h11 + " 1080,240'a'180";
+        QTest::newRow("left margin in condensed columns") << "\x0f" + E + "l" + b({10}) + "a" << h11 + " 1260,240'a'126c";
+        QTest::newRow("right margin in condensed columns") << "\x0f" + E + "Q" + b({20}) + QByteArray(25, 'x')
+                                                           << h11 + " 0,240'" + QString(20, 'x') + "'126c 0,600'xxxxx'126c";
+        QTest::newRow("left margin of proportional text in 10 cpi columns") << E + "M" + E + "p1" + E + "l" + b({6}) + "i"
+                                                                            << h11 + " 1296,240'i'108";
         QTest::newRow("form length in lines of the spacing") << E + "3" + b({24}) + E + "C" + b({10}) + "a"
                                                              << "h=2400 0,240'a'216";
         QTest::newRow("pitches") << E + "Ma" + E + "gb" + E + "P\x0f" "c" + E + "!" + b({1}) + "d"
@@ -183,10 +188,6 @@ private slots:
                                                       << h11 + " 1440,240'a'216";
         QTest::newRow("ESC ( $ past the right margin is ignored") << QByteArray("ab") + E + "($" + b({4, 0, 0x10, 0x27, 0, 0}) + "c"
                                                                   << h11 + " 0,240'abc'216";
-        QTest::newRow("ESC ( v up to the top margin") << E + "3" + b({60}) + QByteArray("a\r\n") + E + "(v" + b({2, 0, 0x88, 0xff}) + "b"
-                                                      << h11 + " 0,240'a'216 0,240'b'216";
-        QTest::newRow("ESC ( v above the top margin is ignored") << QByteArray("a\r\n") + E + "(v" + b({2, 0, 0x88, 0xff}) + "b"
-                                                                 << h11 + " 0,240'a'216 0,600'b'216";
         QTest::newRow("ESC ( $ in four bytes") << E + "($" + b({4, 0, 60, 0, 1, 0}) + "a" << h11 + " 0,240'a'216";
         QTest::newRow("ESC C 72 at 1/6 in is 12 in") << E + "C" + b({72}) + "a" << "h=25920 0,240'a'216";
         QTest::newRow("ESC ( C in 1/360 in") << E + "(C" + b({2, 0, 0xe0, 0x10}) + "a" << "h=25920 0,240'a'216";
