@@ -47,6 +47,15 @@ inline void addRows()
     const QByteArray setUp = esc + "@" + esc + "C\x0c" + esc + "(U\x01\x00\x0a" + esc + "3\x0c";
     row("commands across block ends", "x" + setUp + "\f" + setUp + "y\f" + setUp + setUp + "z",
         {"x" + setUp, setUp + "y", setUp + setUp + "z"});
+    // The cut looks for form feeds and ESC many bytes at a time: one at each
+    // place of those steps.
+    for (const int at : {0, 1, 15, 16, 17, 47, 48, 63, 64, 65, 79, 127, 128, 129, 191, 200}) {
+        const QByteArray before(at, 'a');
+        const QByteArray after(130, 'b');
+        QTest::addRow("form feed after %d bytes", at) << before + '\f' + after << ByteList {before, after} << QByteArray();
+        QTest::addRow("ESC C after %d bytes", at) << before + esc + "C\x0c" + after + '\f' + after
+                                                  << ByteList {before + esc + "C\x0c" + after, after} << QByteArray();
+    }
     const QByteArray shortPicture = esc + "K" + QByteArray("\x09\x00\x0c", 3);
     row("picture cut short eats the rest", "A\f" + shortPicture, {"A", shortPicture});
 }
