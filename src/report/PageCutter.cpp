@@ -25,8 +25,7 @@ qsizetype nextFormFeedOrEscape(const uchar *data, qsizetype size, qsizetype p)
         p += 64;
     }
     while (size - p >= 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + p));
-        const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, ff), _mm_cmpeq_epi8(v, esc)));
+        const int mask = _mm_movemask_epi8(hits(p));
         if (mask)
             return p + __builtin_ctz(unsigned(mask));
         p += 16;
