@@ -10,7 +10,7 @@ packages=(
   libfontconfig-dev
   libgmime-3.0-dev
   libpoppler-qt6-dev libqpdf-dev qpdf
-  cups cups-client poppler-utils unzip unrtf zbar-tools netpbm
+  cups cups-client poppler-utils unzip unrtf zbar-tools netpbm ghostscript
   msmtp python3-aiosmtpd acl
   fonts-liberation fonts-dejavu-core fonts-ocr-a fonts-ocr-b
   desktop-file-utils appstream shared-mime-info groff-base dpkg-dev file

@@ -1,11 +1,16 @@
 // Pictures in the interpreter: only their ink is kept, a sheet's pictures
-// stay within the sheet's memory budget, and the reading faults that bad
-// parameters caused.
+// stay within the sheet's memory budget, the reading faults that bad
+// parameters caused, and pictures as ghostscript's printer drivers write them
+// land dot for dot where the printer puts them.
 #include "EscpBytes.h"
 #include "escp/EscpTokenizer.h"
 #include "escp/SheetIndex.h"
 
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTest>
+
+#include <cmath>
 
 namespace {
 
@@ -42,6 +47,111 @@ QString boxes(const Printed::Sheet &sheet)
     for (const Printed::Picture &p : sheet.pictures)
         out << QStringLiteral("[%1,%2 %3x%4]").arg(p.left()).arg(p.upper()).arg(p.right() - p.left()).arg(p.lower() - p.upper());
     return out.join(' ');
+}
+
+// A test picture of `width` x `height` dots: a frame, a diagonal, a block,
+// a checkerboard and dots scattered by a fixed rule, so that a dot out of
+// place, a pass out of step or a column dropped shows.
+QImage testPicture(int width, int height)
+{
+    QImage picture(width, height, QImage::Format_Mono);
+    picture.setColorTable({0xFFFFFFFFu, 0xFF000000u});
+    picture.fill(0);
+    quint32 seed = 12345;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            seed = seed * 1103515245u + 12345u;
+            const bool frame = x == 0 || y == 0 || x == width - 1 || y == height - 1;
+            const bool diagonal = x == y * width / height;
+            const bool block = x >= 8 && x < 20 && y >= 5 && y < 15;
+            const bool checker = x >= 30 && x < 46 && y >= 4 && y < 20 && (x + y) % 2 == 0;
+            const bool scattered = x > 50 && (seed >> 16) % 7 == 0;
+            if (frame || diagonal || block || checker || scattered)
+                picture.setPixel(x, y, 1);
+        }
+    }
+    return picture;
+}
+
+// A PostScript page with `picture` on it at one image sample per device dot
+// (dpiX x dpiY), an inch in from the top left corner.
+QByteArray pictureOnPage(const QImage &picture, int dpiX, int dpiY)
+{
+    QByteArray samples;
+    for (int y = 0; y < picture.height(); ++y) {
+        const uchar *line = picture.constScanLine(y);
+        for (int i = 0; i < (picture.width() + 7) / 8; ++i)
+            samples += char(~line[i]); // 1 is white to the image operator
+    }
+    const double width = picture.width() * 72.0 / dpiX;
+    const double height = picture.height() * 72.0 / dpiY;
+    return QStringLiteral("%!PS\n<< /PageSize [288 216] >> setpagedevice\n72 %1 translate %2 %3 scale\n"
+                          "%4 %5 1 [%4 0 0 -%5 0 %5] {<%6>} image showpage\n")
+        .arg(216 - 72 - height)
+        .arg(width)
+        .arg(height)
+        .arg(picture.width())
+        .arg(picture.height())
+        .arg(QString::fromLatin1(samples.toHex()))
+        .toLatin1();
+}
+
+// The sheet's pictures as dots on a grid of dpiX x dpiY: each dot where the
+// printer puts it; `offGrid` counts dots that fall between the grid's.
+QImage dotsOnGrid(const Printed::Sheet &sheet, int dpiX, int dpiY, int *offGrid)
+{
+    QImage grid(int(sheet.width * qint64(dpiX) / Printed::UnitsPerInch) + 1,
+        int(sheet.height * qint64(dpiY) / Printed::UnitsPerInch) + 1, QImage::Format_Mono);
+    grid.setColorTable({0xFFFFFFFFu, 0xFF000000u});
+    grid.fill(0);
+    *offGrid = 0;
+    for (const Printed::Picture &p : sheet.pictures) {
+        for (int y = 0; y < p.image.height(); ++y) {
+            for (int x = 0; x < p.image.width(); ++x) {
+                if (!p.image.pixelIndex(x, y))
+                    continue;
+                const double gx = (p.left() + double(x) * Printed::UnitsPerInch / p.dpiX) * dpiX / Printed::UnitsPerInch;
+                const double gy = (p.upper() + double(y) * Printed::UnitsPerInch / p.dpiY) * dpiY / Printed::UnitsPerInch;
+                const int X = int(std::lround(gx));
+                const int Y = int(std::lround(gy));
+                if (std::abs(gx - X) > 0.01 || std::abs(gy - Y) > 0.01)
+                    ++*offGrid;
+                else if (grid.valid(X, Y))
+                    grid.setPixel(X, Y, 1);
+            }
+        }
+    }
+    return grid;
+}
+
+// The smallest part of a picture that holds all its ink.
+QImage inked(const QImage &image)
+{
+    int left = image.width(), right = -1, top = image.height(), bottom = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelIndex(x, y)) {
+                left = qMin(left, x), right = qMax(right, x);
+                top = qMin(top, y), bottom = qMax(bottom, y);
+            }
+        }
+    }
+    return right < 0 ? QImage() : image.copy(left, top, right - left + 1, bottom - top + 1);
+}
+
+// The first dot where two pictures of one size differ, or "" when they agree.
+QString firstDifference(const QImage &got, const QImage &want)
+{
+    if (got.size() != want.size())
+        return QStringLiteral("%1x%2 dots of ink, not %3x%4")
+            .arg(got.width()).arg(got.height()).arg(want.width()).arg(want.height());
+    for (int y = 0; y < want.height(); ++y) {
+        for (int x = 0; x < want.width(); ++x) {
+            if (got.pixelIndex(x, y) != want.pixelIndex(x, y))
+                return QStringLiteral("dot %1,%2 is %3").arg(x).arg(y).arg(got.pixelIndex(x, y) ? "black" : "white");
+        }
+    }
+    return QString();
 }
 
 } // namespace
@@ -203,6 +313,50 @@ private slots:
             }
         }
         QCOMPARE(total, 200000);
+    }
+
+    // Ghostscript's dot-matrix drivers: 9-pin bit images placed with tabs
+    // (ESC D, HT), 9-pin triple passes a 216th of an inch apart (ESC J 1),
+    // 24-pin columns fed in 180ths, and the ESC/P2 raster (run-length packed,
+    // ESC ( U units). The dots on the sheet are the picture's, each where the
+    // driver meant it.
+    void ghostscriptPictures_data()
+    {
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<int>("dpiX");
+        QTest::addColumn<int>("dpiY");
+        QTest::newRow("epson 60 dpi, ESC K") << "epson" << 60 << 72;
+        QTest::newRow("epson 120 dpi, ESC L") << "epson" << 120 << 72;
+        QTest::newRow("eps9high, three passes") << "eps9high" << 240 << 216;
+        QTest::newRow("eps9high 120 dpi") << "eps9high" << 120 << 216;
+        QTest::newRow("lq850, ESC * 39") << "lq850" << 180 << 180;
+        QTest::newRow("st800, ESC/P2 raster") << "st800" << 360 << 360;
+    }
+    void ghostscriptPictures()
+    {
+        QFETCH(QString, device);
+        QFETCH(int, dpiX);
+        QFETCH(int, dpiY);
+        if (QStandardPaths::findExecutable(QStringLiteral("gs")).isEmpty())
+            QSKIP("ghostscript is not installed");
+        const QImage picture = testPicture(96, 40);
+        QProcess gs;
+        gs.start(QStringLiteral("gs"), {QStringLiteral("-q"), QStringLiteral("-dSAFER"), QStringLiteral("-dBATCH"),
+            QStringLiteral("-dNOPAUSE"), QStringLiteral("-sDEVICE=") + device,
+            QStringLiteral("-r%1x%2").arg(dpiX).arg(dpiY), QStringLiteral("-sOutputFile=-"), QStringLiteral("-")});
+        QVERIFY(gs.waitForStarted());
+        gs.write(pictureOnPage(picture, dpiX, dpiY));
+        gs.closeWriteChannel();
+        QVERIFY(gs.waitForFinished(60000));
+        const QByteArray print = gs.readAllStandardOutput();
+        QVERIFY2(gs.exitCode() == 0 && !print.isEmpty(), gs.readAllStandardError().constData());
+        SheetIndex doc;
+        QVERIFY(doc.build(print, PrinterSetup()));
+        QCOMPARE(doc.sheetCount(), 1);
+        int offGrid = 0;
+        const QImage dots = inked(dotsOnGrid(doc.sheet(0), dpiX, dpiY, &offGrid));
+        QCOMPARE(offGrid, 0);
+        QCOMPARE(firstDifference(dots, picture), QString());
     }
 
     // A set-up with no number for its form or carriage takes the defaults.
