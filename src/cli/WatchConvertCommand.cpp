@@ -4,6 +4,7 @@
 #include "cli/ConvertJobs.h"
 #include "cli/StopSignals.h"
 #include "watch/ConvertedJobs.h"
+#include "watch/FolderLock.h"
 #include "rules/RuleActions.h"
 #include "watch/JobArchive.h"
 #include "watch/JobInfo.h"
@@ -234,6 +235,18 @@ int runConvertWatch(const ConvertBatch &watch)
     if (QFileInfo(watch.outDir).canonicalFilePath() == QFileInfo(watch.watchFolder).canonicalFilePath())
         return CliSupport::fail(
             QStringLiteral("%1: the output folder cannot be the watched folder").arg(watch.outDir));
+    // One watch converts into a folder, and one takes a spool's jobs away.
+    const QString spoolProblem = PrintFileWatcher::folderProblem(watch.watchFolder);
+    if (!spoolProblem.isEmpty())
+        return CliSupport::fail(spoolProblem);
+    FolderLock outputLock;
+    FolderLock spoolLock;
+    QString lockError;
+    if (!outputLock.take(outDir.absolutePath(), QStringLiteral("converts into it"), &lockError)
+        || (watch.moveDone
+            && !spoolLock.take(QFileInfo(watch.watchFolder).absoluteFilePath(),
+                QStringLiteral("converts its jobs and moves them"), &lockError)))
+        return CliSupport::fail(lockError);
     ConvertWatch watching(watch, outDir);
     return watching.run();
 }

@@ -200,6 +200,51 @@ private slots:
         QCOMPARE(QDir(out).entryList({"*.pdf"}), QStringList{"ok.pdf"});
     }
 
+    // One watch per folder: a second one started beside the service, on
+    // its output folder or taking its spool's jobs, is refused at once and
+    // converts nothing; a watch that keeps its jobs may convert them into
+    // another folder too.
+    void secondWatchRefused_data()
+    {
+        QTest::addColumn<QString>("otherOut");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("refusal"); // empty: it runs
+        QTest::newRow("same output") << "out" << QStringList{"--convert", "pdf"} << "out: another watch converts into it";
+        QTest::newRow("same spool, moving") << "out2" << QStringList{"--convert", "pdf", "--move"}
+                                            << "spool: another watch converts its jobs and moves them";
+        QTest::newRow("same spool, keeping, another output") << "out2" << QStringList{"--convert", "png"} << "";
+    }
+
+    void secondWatchRefused()
+    {
+        QFETCH(QString, otherOut);
+        QFETCH(QStringList, options);
+        QFETCH(QString, refusal);
+        QTemporaryDir dir;
+        const QString spool = dir.filePath("spool");
+        const QString out = dir.filePath("out");
+        QVERIFY(QDir().mkpath(spool));
+        Watch first(spool, out, {"--convert", "pdf", "--move"});
+        QTest::qWait(500); // it holds its folders
+        if (refusal.isEmpty()) {
+            Watch second(spool, dir.filePath(otherOut), options);
+            QTest::qWait(1000);
+            QCOMPARE(second.stop(), 0);
+            QVERIFY2(second.err().isEmpty(), second.err().constData());
+        } else {
+            const TestSupport::ProgramRun run = TestSupport::runProgram(
+                QStringList{"watch", spool, "--out", dir.filePath(otherOut)} + options);
+            QCOMPARE(run.status, 1);
+            QVERIFY2(run.err.startsWith("sticker2: " + dir.filePath(refusal).toUtf8()), run.err.constData());
+            QCOMPARE(run.err.count('\n'), 1);
+        }
+        // The first one still converts, once.
+        TestSupport::writeFile(spool + "/a.prn", Job);
+        QVERIFY2(first.lines(1).contains("a.prn: converted to"), first.err().constData());
+        QCOMPARE(first.stop(), 0);
+        QCOMPARE(QDir(out).entryList({"*.pdf"}), QStringList{"a.pdf"});
+    }
+
     // SIGTERM stops the watch and its converter with it: nothing is
     // written afterwards, no part of an output is left, no process stays.
     void stopEndsConversions_data()
