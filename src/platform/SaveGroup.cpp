@@ -1,6 +1,7 @@
 #include "platform/SaveGroup.h"
 
 #include "platform/FileChecks.h"
+#include "platform/PartFileCleanup.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,6 +10,7 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -41,17 +43,16 @@ QString targetOf(const QString &path)
     return resolved.isEmpty() ? QFileInfo(info.symLinkTarget()).absoluteFilePath() : resolved;
 }
 
-QString hiddenNameBeside(const QString &target)
+QString randomTag()
 {
-    const QFileInfo info(target);
-    return info.absoluteDir().filePath(QStringLiteral(".%1.%2.part")
-                                           .arg(info.fileName())
-                                           .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+    return QStringLiteral("%1").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
 }
 
 } // namespace
 
-SaveGroup::SaveGroup() = default;
+SaveGroup::SaveGroup()
+    : m_tag(randomTag())
+{ }
 
 SaveGroup::~SaveGroup()
 {
@@ -59,6 +60,29 @@ SaveGroup::~SaveGroup()
         if (!part->temporary.isEmpty())
             QFile::remove(part->temporary);
     }
+    releaseCover();
+}
+
+QString SaveGroup::hiddenNameBeside(const QString &target, const QString &kind)
+{
+    const QFileInfo info(target);
+    const QString folder = info.absolutePath();
+    if (std::find(m_coveredFolders.begin(), m_coveredFolders.end(), folder) == m_coveredFolders.end()) {
+        m_coveredFolders.push_back(folder);
+        const int slot = PartFileCleanup::cover(
+            QFile::encodeName(folder), QStringLiteral(".%1.part").arg(m_tag).toLatin1());
+        if (slot >= 0)
+            m_coverSlots.push_back(slot);
+    }
+    return QDir(folder).filePath(QStringLiteral(".%1%2.%3.part").arg(info.fileName(), kind, m_tag));
+}
+
+void SaveGroup::releaseCover()
+{
+    for (const int slot : m_coverSlots)
+        PartFileCleanup::release(slot);
+    m_coverSlots.clear();
+    m_coveredFolders.clear();
 }
 
 bool SaveGroup::write(const QString &path, const ByteText::DeviceWriter &writer, QString *error)
@@ -81,11 +105,18 @@ bool SaveGroup::write(const QString &path, const ByteText::DeviceWriter &writer,
     struct stat old;
     const bool replacing = ::stat(QFile::encodeName(part->target).constData(), &old) == 0;
     int fd = -1;
-    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-        part->temporary = hiddenNameBeside(part->target);
-        fd = ::open(QFile::encodeName(part->temporary).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
-            break;
+    part->temporary = hiddenNameBeside(part->target);
+    fd = ::open(QFile::encodeName(part->temporary).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno == EEXIST) {
+        // Another save's hidden file by chance, or this target twice:
+        // written under a tag of its own, which a stop signal then misses.
+        for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+            const QFileInfo info(part->target);
+            part->temporary = info.absoluteDir().filePath(QStringLiteral(".%1.%2.part").arg(info.fileName(), randomTag()));
+            fd = ::open(QFile::encodeName(part->temporary).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (fd < 0 && errno != EEXIST)
+                break;
+        }
     }
     if (fd < 0) {
         const int cause = errno;
@@ -129,7 +160,7 @@ bool SaveGroup::commit(QString *error)
         const QByteArray target = QFile::encodeName(part.target);
         struct stat old;
         part.existed = ::lstat(target.constData(), &old) == 0;
-        part.backup = hiddenNameBeside(part.target);
+        part.backup = hiddenNameBeside(part.target, QStringLiteral(".old"));
         if (!part.existed || ::link(target.constData(), QFile::encodeName(part.backup).constData()) != 0)
             part.backup.clear(); // no old file, or one that cannot be kept aside
         if (std::rename(QFile::encodeName(part.temporary).constData(), target.constData()) != 0) {
@@ -147,6 +178,7 @@ bool SaveGroup::commit(QString *error)
                 QFile::remove(part->backup);
         }
         m_parts.clear();
+        releaseCover();
         return true;
     }
     const QString failed = m_parts[done]->path;

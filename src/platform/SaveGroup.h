@@ -37,5 +37,14 @@ public:
 
 private:
     struct Part;
+    // A hidden name beside `target` that ends in this group's tag, its
+    // folder covered against a stop signal (PartFileCleanup); `kind` tells
+    // an old file kept aside (".old") from a new one.
+    QString hiddenNameBeside(const QString &target, const QString &kind = QString());
+    void releaseCover();
+
     std::vector<std::unique_ptr<Part>> m_parts;
+    QString m_tag;                       // 8 hex digits, the same for every hidden file of the group
+    std::vector<QString> m_coveredFolders;
+    std::vector<int> m_coverSlots;
 };
