@@ -109,6 +109,11 @@ RuleActionsOutcome applyRulePlan(const RulePlan &plan, const QString &pdfPath)
     if (filing.ok && filed != pdfPath) {
         QFile::remove(pdfPath);
         outcome.pdfPath = filed;
+        // A cause that names the PDF as written names it where it now is.
+        for (RuleActionResult &result : outcome.results) {
+            if (!result.ok)
+                result.detail.replace(pdfPath, filed);
+        }
     }
     return outcome;
 }

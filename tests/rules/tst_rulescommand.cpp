@@ -172,6 +172,17 @@ void TstRulesCommand::convertFailedAction()
         qPrintable(run.err));
     QVERIFY(pdfIsValid(out));
 
+    // Printing fails after the PDF was filed: the cause names it where it is.
+    TestSupport::writeFile(rules, "[Invoices]\nname = x.pdf\nfolder = filed\nprint-to = NoSuchQueue\n");
+    const QByteArray server = qgetenv("CUPS_SERVER");
+    qputenv("CUPS_SERVER", QFile::encodeName(dir.filePath("no-server.sock")));
+    run = sticker2({ "convert", "--rules", rules, job, dir.filePath("printed.pdf") });
+    server.isNull() ? qunsetenv("CUPS_SERVER") : qputenv("CUPS_SERVER", server);
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.contains(QString("print-to: %1: cannot print it").arg(dir.filePath("filed/x.pdf"))),
+        qPrintable(run.err));
+    QVERIFY2(!run.err.contains("printed.pdf"), qPrintable(run.err));
+
     QByteArray longJob;
     while (longJob.size() < 4000000)
         longJob += QByteArray(22, 'a') + "\r\n";
