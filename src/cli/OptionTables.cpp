@@ -6,6 +6,7 @@
 #include "printing/CaptureQueue.h"
 #include "printing/RawPrinting.h"
 #include "report/FormLength.h"
+#include "report/PageChoice.h"
 #include "sticker/CsvTable.h"
 #include "sticker/FormatStore.h"
 #include "sticker/StickerInput.h"
@@ -75,7 +76,8 @@ CommandOptions convert()
         Option::text({ QStringLiteral("pages") }, QStringLiteral("all|N|A-B"),
             QStringLiteral("The pages of plain text, rich text and the PDF, numbered from 1; the sheets of the "
                            "printed look (default all). A range beyond the last page is cut to the last page."))
-            .withDefault(QStringLiteral("all")),
+            .withDefault(QStringLiteral("all"))
+            .checkedBy(isPageChoiceText, QStringLiteral("all, N or A-B")),
         Option::text({ QStringLiteral("marks") }, QStringLiteral("C1,C2,..."),
             QStringLiteral("The workbook's column marks, as the view's status line counts columns (from 0); "
                            "required for xlsx.")),
@@ -152,7 +154,8 @@ CommandOptions print()
             QStringLiteral("all (default: the file as it is), N or A-B: those sheets of the printed look, as "
                            "convert and the view count them; the pages they were printed from go out, each with "
                            "its form feed."))
-            .withDefault(QStringLiteral("all")),
+            .withDefault(QStringLiteral("all"))
+            .checkedBy(isPageChoiceText, QStringLiteral("all, N or A-B")),
         Option::flag({ QStringLiteral("draft") }, QStringLiteral("Draft quality (the default).")),
         Option::flag({ QStringLiteral("no-draft") }, QStringLiteral("Letter quality.")),
         Option::choice({ QStringLiteral("cpi") }, QStringLiteral("PITCH"),

@@ -14,15 +14,35 @@ QVector<int> pageIndexes(int first, int last, int pageCount)
     return pages;
 }
 
+namespace {
+
+const QRegularExpression &pageForm()
+{
+    static const QRegularExpression form(QStringLiteral("^(\\d{1,9})(?:-(\\d{1,9}))?$"));
+    return form;
+}
+
+bool isAll(const QString &choice)
+{
+    return choice.compare(QLatin1String("all"), Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+bool isPageChoiceText(const QString &text)
+{
+    const QString choice = text.trimmed();
+    return isAll(choice) || pageForm().match(choice).hasMatch();
+}
+
 bool parsePageChoice(const QString &text, int pageCount, QVector<int> *pages, QString *error)
 {
     const QString choice = text.trimmed();
-    if (choice.compare(QLatin1String("all"), Qt::CaseInsensitive) == 0) {
+    if (isAll(choice)) {
         *pages = pageIndexes(0, pageCount - 1, pageCount);
         return true;
     }
-    static const QRegularExpression form(QStringLiteral("^(\\d{1,9})(?:-(\\d{1,9}))?$"));
-    const QRegularExpressionMatch m = form.match(choice);
+    const QRegularExpressionMatch m = pageForm().match(choice);
     if (!m.hasMatch()) {
         *error = QStringLiteral("the pages \"%1\" are not all, N or A-B").arg(text);
         return false;

@@ -14,3 +14,7 @@ QVector<int> pageIndexes(int first, int last, int pageCount);
 // last page. False with a message when the text is none of these or no page
 // of it exists.
 bool parsePageChoice(const QString &text, int pageCount, QVector<int> *pages, QString *error);
+
+// Whether the text is a page choice at all ("all", N or A-B), whatever the
+// report's pages: the command line checks it before it reads a file.
+bool isPageChoiceText(const QString &text);

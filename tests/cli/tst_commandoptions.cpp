@@ -58,6 +58,8 @@ QStringList badValues(const CommandOption &option)
             values << QString::number(option.low + 0.5);
     } else if (option.kind == Kind::Choice) {
         values << QStringLiteral("no-such-choice") << QString();
+    } else if (option.accepts) { // a text with a check of its own (the pages, a delimiter)
+        values << QStringLiteral("no-such-value");
     }
     return values;
 }
