@@ -14,6 +14,9 @@
 #include <QObject>
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 #include <sys/resource.h>
 
 namespace WorkbookExport {
@@ -118,6 +121,37 @@ bool numberOf(const QByteArray &piece, double *value)
 
 namespace {
 
+// libxlsxwriter says its own faults on standard error ("[ERROR][packager.c:
+// ...]"), beside the one line with the cause that the program gives: held
+// back, on this thread's calls into it, while this lives.
+class LibraryMessagesHeldBack
+{
+public:
+    LibraryMessagesHeldBack()
+    {
+        std::fflush(stderr);
+        m_saved = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3);
+        const int nowhere = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (m_saved >= 0 && nowhere >= 0)
+            ::dup2(nowhere, STDERR_FILENO);
+        if (nowhere >= 0)
+            ::close(nowhere);
+    }
+    ~LibraryMessagesHeldBack()
+    {
+        std::fflush(stderr);
+        if (m_saved >= 0) {
+            ::dup2(m_saved, STDERR_FILENO);
+            ::close(m_saved);
+        }
+    }
+    LibraryMessagesHeldBack(const LibraryMessagesHeldBack &) = delete;
+    LibraryMessagesHeldBack &operator=(const LibraryMessagesHeldBack &) = delete;
+
+private:
+    int m_saved = -1;
+};
+
 // Starts the workbook in the save file `out` (libxlsxwriter writes to a
 // file name: the save file's own, through /proc) and its one worksheet;
 // null when either cannot be made.
@@ -128,6 +162,7 @@ lxw_workbook *startWorkbook(const XlsxWriterLibrary &xlsx, const QString &partPa
     lxw_workbook_options options {};
     options.constant_memory = LXW_TRUE;
     options.tmpdir = const_cast<char *>(tempFolder.constData());
+    const LibraryMessagesHeldBack quiet;
     lxw_workbook *workbook = xlsx.workbook_new_opt(partName.constData(), &options);
     *sheet = workbook ? xlsx.workbook_add_worksheet(workbook, nullptr) : nullptr;
     if (!*sheet && workbook) {
@@ -232,9 +267,14 @@ bool write(const QString &printFilePath, const QString &workbookPath, const QVec
     QString problem = writeRows(xlsx, sheet, in, ColumnMarks, codePage, progress, printFilePath, workbookPath);
 
     // Closing also frees the workbook; what it wrote is dropped on failure.
-    errno = 0;
-    const lxw_error closed = xlsx.workbook_close(workbook);
-    const int systemError = errno;
+    lxw_error closed;
+    int systemError;
+    {
+        const LibraryMessagesHeldBack quiet;
+        errno = 0;
+        closed = xlsx.workbook_close(workbook);
+        systemError = errno;
+    }
     if (problem.isEmpty() && closed != LXW_NO_ERROR)
         problem = QObject::tr("Cannot write %1: %2")
                       .arg(native(workbookPath), causeOf(xlsx, closed, systemError));

@@ -24,9 +24,13 @@
 #include <QDir>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTextDocument>
+
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using WorkbookExport::Cell;
 Q_DECLARE_METATYPE(QVector<Cell>)
@@ -523,6 +527,30 @@ private slots:
         QVERIFY(unzipped(book, "xl/worksheets/sheet1.xml").contains("<c r=\"A5\"><v>1250.75</v></c>"));
         QCOMPARE(
             QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList {"rep.prn", "rep.xlsx"}));
+    }
+
+    // A workbook that cannot be written for a full disk, as the command line
+    // says it: one line with the file and the cause, not the library's own
+    // lines too. A small memory file system is the full disk (a size limit
+    // per file stops the rows first, before the library writes its package).
+    void workbookFaultInOneLine()
+    {
+        QTemporaryDir dir;
+        const QString full = dir.filePath("full");
+        QVERIFY(QDir().mkpath(full));
+        if (::geteuid() != 0 || ::mount("tmpfs", QFile::encodeName(full).constData(), "tmpfs", 0, "size=200k") != 0)
+            QSKIP("no small file system can be mounted here (not root, or not allowed)");
+        const auto unmount = qScopeGuard([&full] { ::umount2(QFile::encodeName(full).constData(), MNT_DETACH); });
+        QByteArray lines;
+        for (int i = 0; i < 20000; ++i)
+            lines += "L" + QByteArray::number(i) + " text text text text text\r\n";
+        const QString source = TestSupport::writeFile(dir.filePath("rep.prn"), lines);
+        const QString book = full + "/rep.xlsx";
+        const TestSupport::ProgramRun run = TestSupport::runProgram({"convert", source, book, "--marks", "5,10"});
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.count('\n') == 1 && run.err.contains(QFile::encodeName(book)) && run.err.contains("No space left"),
+            run.err.constData());
+        QCOMPARE(QDir(full).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList());
     }
 
     void failuresLeaveNoFileAndEmptyFileGivesEmptySheet()
