@@ -2,6 +2,7 @@
 
 #include "cli/CliSupport.h"
 #include "cli/ConvertJobs.h"
+#include "platform/FileChecks.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -76,8 +77,9 @@ void showProgress(int finished, int total)
 
 int runConvertBatch(const ConvertBatch &batch)
 {
-    if (!QDir().mkpath(batch.outDir) || !QFileInfo(batch.outDir).isDir())
-        return CliSupport::fail(QStringLiteral("%1: cannot make the folder").arg(batch.outDir));
+    QString folderError;
+    if (!FileChecks::makeFolder(batch.outDir, &folderError))
+        return CliSupport::fail(folderError);
     const bool progress = ::isatty(STDERR_FILENO) == 1;
     const int total = int(batch.inputs.size());
     int finished = 0;

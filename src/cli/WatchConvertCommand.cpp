@@ -10,6 +10,7 @@
 #include "watch/JobInfo.h"
 #include "watch/PrintFileWatcher.h"
 #include "watch/RulesKeeper.h"
+#include "platform/FileChecks.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -230,8 +231,9 @@ void ConvertWatch::moveDone(const QString &job, const QString &what)
 int runConvertWatch(const ConvertBatch &watch)
 {
     const QDir outDir(QFileInfo(watch.outDir).absoluteFilePath());
-    if (!QDir().mkpath(watch.outDir) || !QFileInfo(watch.outDir).isDir())
-        return CliSupport::fail(QStringLiteral("%1: cannot make the folder").arg(watch.outDir));
+    QString folderError;
+    if (!FileChecks::makeFolder(watch.outDir, &folderError))
+        return CliSupport::fail(folderError);
     if (QFileInfo(watch.outDir).canonicalFilePath() == QFileInfo(watch.watchFolder).canonicalFilePath())
         return CliSupport::fail(
             QStringLiteral("%1: the output folder cannot be the watched folder").arg(watch.outDir));

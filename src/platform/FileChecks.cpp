@@ -1,5 +1,6 @@
 #include "platform/FileChecks.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QObject>
@@ -48,6 +49,29 @@ bool plantedLink(const QString &path)
         return false;
     const bool shared = (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH);
     return shared && link.st_uid != ::geteuid() && link.st_uid != folder.st_uid;
+}
+
+bool makeFolder(const QString &folder, QString *error)
+{
+    if (QDir().mkpath(folder) && QFileInfo(folder).isDir())
+        return true;
+    // Why not: the nearest part of the path that is there.
+    QString cause = QStringLiteral("cannot make the folder");
+    for (QFileInfo part(QFileInfo(folder).absoluteFilePath());; part = QFileInfo(part.absolutePath())) {
+        if (part.exists()) {
+            if (!part.isDir())
+                cause = part.absoluteFilePath() == QFileInfo(folder).absoluteFilePath()
+                    ? QStringLiteral("not a folder (a file has its name)")
+                    : QStringLiteral("cannot make the folder: %1 is a file, not a folder").arg(part.absoluteFilePath());
+            else if (!part.isWritable())
+                cause = QStringLiteral("cannot make the folder: %1 may not be written").arg(part.absoluteFilePath());
+            break;
+        }
+        if (part.isRoot() || part.absolutePath() == part.absoluteFilePath())
+            break;
+    }
+    *error = QStringLiteral("%1: %2").arg(folder, cause);
+    return false;
 }
 
 } // namespace FileChecks

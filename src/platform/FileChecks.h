@@ -27,4 +27,9 @@ bool plantedLink(const QString &path);
 // following links), as `cp a a` refuses to copy a file onto itself.
 bool sameFile(const QString &a, const QString &b);
 
+// Makes the folder and the folders above it that are missing; false, with
+// "FOLDER: cause", when it cannot: a file of that name (or above it) is in
+// the way, or a folder on the way may not be written.
+bool makeFolder(const QString &folder, QString *error);
+
 } // namespace FileChecks

@@ -1,4 +1,5 @@
 #include "rules/SafeFileName.h"
+#include "platform/FileChecks.h"
 
 #include <QDir>
 #include <QFile>
@@ -93,10 +94,8 @@ bool placeCopy(const QString &source, const QString &folder, const QString &safe
         *error = QStringLiteral("\"%1\" is not a safe file name").arg(safeName);
         return false;
     }
-    if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir()) {
-        *error = QStringLiteral("%1: cannot make the folder").arg(folder);
+    if (!FileChecks::makeFolder(folder, error))
         return false;
-    }
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly)) {
         *error = QStringLiteral("%1: %2").arg(source, in.errorString());

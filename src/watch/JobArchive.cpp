@@ -2,6 +2,7 @@
 
 #include "platform/OutputFile.h"
 #include "watch/JobInfo.h"
+#include "platform/FileChecks.h"
 
 #include <QDir>
 #include <QFile>
@@ -99,10 +100,8 @@ void removeOriginal(const QString &file, QString *note)
 bool moveInto(const QString &file, const QString &folder, QString *movedTo, QString *note, QString *error)
 {
     note->clear();
-    if (!QDir().mkpath(folder)) {
-        *error = QStringLiteral("%1: cannot make the folder").arg(folder);
+    if (!FileChecks::makeFolder(folder, error))
         return false;
-    }
     const QString target = freePath(folder, QFileInfo(file).fileName());
     if (std::rename(QFile::encodeName(file).constData(), QFile::encodeName(target).constData()) == 0) {
         *movedTo = target;

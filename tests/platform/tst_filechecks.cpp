@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -145,6 +146,32 @@ private slots:
         else if (change == "replace")
             TestSupport::replaceFile(path, "a new file\r\n");
         QCOMPARE(stamp.changed(file.handle()), changed);
+    }
+
+    // An output folder made with the folders above it, or the cause it
+    // cannot be: what is in the way is named.
+    void makeFolder_data()
+    {
+        QTest::addColumn<QString>("folder"); // under a temporary folder holding the file "plain"
+        QTest::addColumn<QString>("cause");  // empty: made
+        QTest::newRow("new, two deep") << "a/b" << "";
+        QTest::newRow("there already") << "." << "";
+        QTest::newRow("a file of its name") << "plain" << "plain: not a folder (a file has its name)";
+        QTest::newRow("a file above it") << "plain/sub/deeper" << "plain/sub/deeper: cannot make the folder: %1/plain is a file, not a folder";
+    }
+    void makeFolder()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, cause);
+        QTemporaryDir dir;
+        TestSupport::writeFile(dir.filePath("plain"), "a file");
+        QString error;
+        const bool made = FileChecks::makeFolder(dir.filePath(folder), &error);
+        QCOMPARE(made, cause.isEmpty());
+        if (made)
+            QVERIFY(QFileInfo(dir.filePath(folder)).isDir());
+        else
+            QCOMPARE(error, dir.filePath(cause.arg(dir.path())));
     }
 };
 
