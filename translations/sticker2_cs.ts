@@ -1255,6 +1255,10 @@ Nainstalujte jednu z: %1.</translation>
         <source>The page holds %1, which the code page %2 has no byte for.</source>
         <translation>Stránka obsahuje %1, pro které kódová stránka %2 nemá žádný bajt.</translation>
     </message>
+    <message>
+        <source>&quot;#page=%1&quot; names no page (#page=N, from 1)</source>
+        <translation>&quot;#page=%1&quot; neoznačuje žádnou stránku (#page=N, od 1)</translation>
+    </message>
 </context>
 <context>
     <name>ReportColorPanel</name>

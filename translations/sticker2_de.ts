@@ -1255,6 +1255,10 @@ Installieren Sie eines von: %1.</translation>
         <source>The page holds %1, which the code page %2 has no byte for.</source>
         <translation>Die Seite enthält %1, wofür die Codepage %2 kein Byte hat.</translation>
     </message>
+    <message>
+        <source>&quot;#page=%1&quot; names no page (#page=N, from 1)</source>
+        <translation>&quot;#page=%1&quot; nennt keine Seite (#page=N, ab 1)</translation>
+    </message>
 </context>
 <context>
     <name>ReportColorPanel</name>

@@ -1,6 +1,7 @@
 #include "form/FormPage.h"
 
 #include "form/FormLibraries.h"
+#include "form/FormName.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,7 +10,6 @@
 #include <QMutex>
 #include <QObject>
 #include <QPainter>
-#include <QRegularExpression>
 
 namespace {
 
@@ -74,34 +74,16 @@ bool fail(QString *error, const QString &path, const QString &cause)
     return false;
 }
 
-// The file a form's name names, and the page when it ends in "#page=N"
-// and no file of that whole name exists.
-struct FormName
-{
-    QString filePath;
-    int pageNumber = 0;     // 1-based when named
-    bool pageNamed = false; // "#page=N" was taken off the name
-};
-
-FormName formNameOf(const QString &path)
-{
-    FormName name{path};
-    static const QRegularExpression PageSuffix(QStringLiteral("^(.+)#page=([0-9]{1,6})$"));
-    const QRegularExpressionMatch suffix = PageSuffix.match(path);
-    if (suffix.hasMatch() && !QFileInfo::exists(path)) {
-        name.filePath = suffix.captured(1);
-        name.pageNumber = suffix.captured(2).toInt();
-        name.pageNamed = true;
-    }
-    return name;
-}
-
 // Opens the form's file and reads its head: the type its first bytes say,
 // FileType::Other with the error when it is missing, not a regular file,
 // unreadable, of no type a form can be, or an image asked for a page.
 FileType openForm(const FormName &name, QFile &file, QByteArray *head, QString *error)
 {
     const QFileInfo info(name.filePath);
+    if (!name.badPage.isNull()) {
+        fail(error, name.filePath, QObject::tr("\"#page=%1\" names no page (#page=N, from 1)").arg(name.badPage));
+        return FileType::Other;
+    }
     if (!info.exists()) {
         fail(error, name.filePath, QObject::tr("the form does not exist"));
         return FileType::Other;
@@ -170,7 +152,7 @@ FormPage::~FormPage() = default;
 
 std::shared_ptr<const FormPage> FormPage::load(const QString &path, QString *error)
 {
-    const FormName name = formNameOf(path);
+    const FormName name = FormName::of(path);
     QFile file;
     QByteArray head;
     const FileType type = openForm(name, file, &head, error);

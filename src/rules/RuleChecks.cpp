@@ -2,6 +2,7 @@
 
 #include "codepage/CodePage.h"
 #include "codepage/CodePageGuess.h"
+#include "form/FormName.h"
 #include "report/ReportViewSettings.h"
 #include "rules/MailAddress.h"
 #include "rules/RuleSet.h"
@@ -11,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace RuleChecks {
 
@@ -106,8 +108,15 @@ void checkPaths(Rule *rule, const QString &folder, const FaultSink &fault)
 {
     if (rule->has(QStringLiteral("folder"))) {
         QString &value = rule->values[QStringLiteral("folder")].text;
+        static const QRegularExpression field(QStringLiteral("\\{\\w+\\}"));
+        const QRegularExpressionMatch braces = field.match(value);
         if (value.isEmpty())
             fault(rule->lineOf(QStringLiteral("folder")), QStringLiteral("folder: empty (~ is the printing user's own)"));
+        else if (braces.hasMatch())
+            fault(rule->lineOf(QStringLiteral("folder")),
+                QStringLiteral("folder: %1 would be a folder of that name: a folder takes no fields (the name does; "
+                               "~ is the printing user's own)")
+                    .arg(braces.captured(0)));
         else if (value != QLatin1String("~"))
             value = QDir::cleanPath(QDir(folder).absoluteFilePath(value));
     }
@@ -116,9 +125,15 @@ void checkPaths(Rule *rule, const QString &folder, const FaultSink &fault)
             continue;
         QString &value = rule->values[key].text;
         value = QDir::cleanPath(QDir(folder).absoluteFilePath(value));
+        // A page of a PDF is named as convert's --form names it; the
+        // page's being there is seen when the form is used.
+        const FormName name = FormName::of(value);
         QString cause;
-        if (!isFormFile(value, &cause))
-            fault(rule->lineOf(key), QStringLiteral("%1 %2: %3").arg(key, value, cause));
+        if (!name.badPage.isNull())
+            fault(rule->lineOf(key), QStringLiteral("%1 %2: \"#page=%3\" names no page (#page=N, from 1)")
+                                         .arg(key, name.filePath, name.badPage));
+        else if (!isFormFile(name.filePath, &cause))
+            fault(rule->lineOf(key), QStringLiteral("%1 %2: %3").arg(key, name.filePath, cause));
     }
 }
 

@@ -245,6 +245,7 @@ private slots:
                                       << "cannot be read as an image";
         QTest::newRow("a folder") << "folder" << QByteArray("dir") << "is not a regular file";
         QTest::newRow("no such page") << "yellow.pdf#page=3" << QByteArray() << "has no page 3 (it has 1)";
+        QTest::newRow("a page of no number") << "yellow.pdf#page=x" << QByteArray() << "\"#page=x\" names no page";
     }
     void badForms()
     {

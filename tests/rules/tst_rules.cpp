@@ -61,6 +61,10 @@ void TstRules::faults_data()
     QTest::newRow("form missing") << head + "form = /nonexistent/form.pdf\n" << 5 << "missing";
     QTest::newRow("form no PDF") << head + "form-next = notes.txt\n" << 5 << "not a PDF, PNG or JPEG";
     QTest::newRow("form a folder") << head + "form = /\n" << 5 << "not a regular file";
+    QTest::newRow("form page of no number") << head + "form-next = notes.txt#page=x\n" << 5 << "\"#page=x\" names no page";
+    QTest::newRow("form page of no form") << head + "form = notes.txt#page=2\n" << 5 << "notes.txt: not a PDF, PNG or JPEG";
+    QTest::newRow("form page of a missing file") << head + "form = none.pdf#page=2\n" << 5 << "none.pdf: missing";
+    QTest::newRow("field in a folder") << head + "folder = pdf/{user}\n" << 5 << "{user} would be a folder of that name";
     QTest::newRow("mail address") << head + "mail-to = accounts@example.com, not an address\n" << 5
                                   << "\"not an address\" is not a mail address";
     QTest::newRow("mail subject alone") << head + "mail-subject = x\n" << 5 << "without mail-to";
@@ -179,8 +183,9 @@ void TstRules::convertArguments()
     RuleSet set;
     QList<RuleFault> faults;
     QVERIFY(RuleSet::parse("[I]\nmatch = Nr (?<nr>\\d+)\ncodepage = cp850\nform-length = 12\nprinter = 24-pin\n"
-                           "form = forms/first.pdf\nform-offset = 1.5,-2\npdf-title = Invoice {nr}\n"
-                           "pdf-keywords = invoice, {nr}\nname = {nr}/{user}.pdf\nmail-to = {nr}@example.com\n",
+                           "form = forms/first.pdf\nform-next = forms/first.pdf#page=2\nform-offset = 1.5,-2\n"
+                           "pdf-title = Invoice {nr}\npdf-keywords = invoice, {nr}\nname = {nr}/{user}.pdf\n"
+                           "mail-to = {nr}@example.com\n",
         m_dir.filePath("rules.conf").toUtf8(), &set, &faults));
     const QString path = TestSupport::writeFile(m_dir.filePath("j.prn"), "Nr 42\r\n");
     RuleJob job;
@@ -188,7 +193,7 @@ void TstRules::convertArguments()
     QVERIFY(job.load(path, &error));
     const RulePlan plan = planFor(set, matchRules(set, job, {}), job);
     QCOMPARE(plan.convertArguments,
-        QStringList({ "--codepage", "cp850", "--form-length", "12", "--printer", "24-pin", "--form", form + ",",
+        QStringList({ "--codepage", "cp850", "--form-length", "12", "--printer", "24-pin", "--form", form + "," + form + "#page=2",
             "--form-offset", "1.5,-2", "--pdf-title", "Invoice 42", "--pdf-keywords", "invoice, 42" }));
     QCOMPARE(plan.fileName, "42_.pdf"); // no '/' from a field
     QCOMPARE(plan.mailTo, QStringList { "42@example.com" });
