@@ -115,7 +115,9 @@ int checkFit(const QCommandLineParser &parser, Conversion &job)
     if (job.target == Target::Workbook && !given(parser, "marks"))
         return CliSupport::usage(job.synopsis, QStringLiteral("a workbook needs --marks"));
     if (given(parser, "rules") && (!pdf || job.toStdout))
-        return CliSupport::usage(job.synopsis, QStringLiteral("--rules makes a PDF file: --to pdf, and OUT not \"-\""));
+        return CliSupport::usage(job.synopsis, job.batch.watchFolder.isEmpty()
+                ? QStringLiteral("--rules makes a PDF file: --to pdf, and OUT not \"-\"")
+                : QStringLiteral("--rules makes PDF files: --convert pdf"));
     return -1;
 }
 

@@ -140,6 +140,8 @@ void TestCommandLine::refused_data()
     QTest::newRow("missing data file") << QStringList{"stickers", "--slot", "1", "-o", "o.prn", "--data", "none.csv"} << 1 << "none.csv";
     QTest::newRow("watch without a folder") << QStringList{"watch"} << 2 << "FOLDER";
     QTest::newRow("watch converting nowhere") << QStringList{"watch", ".", "--convert", "pdf"} << 2 << "--out";
+    QTest::newRow("watch rules of text") << QStringList{"watch", ".", "--convert", "txt", "--out", "o.d", "--rules", "in.prn"}
+                                         << 2 << "--convert pdf";
     QTest::newRow("keep and move") << QStringList{"watch", ".", "--convert", "pdf", "--out", "o.d", "--keep", "--move"}
                                    << 2 << "--keep";
     QTest::newRow("many files, no format") << QStringList{"convert", "--out-dir", "o.d", "in.prn"} << 2 << "--to";
