@@ -30,7 +30,8 @@ int runRulesCheck(const QStringList &arguments, const QString &synopsis)
     RuleSet rules;
     if (!RulesSupport::readRules(path, &rules))
         return int(Status::Failed);
-    std::printf("%s: %lld rules, no faults\n", qPrintable(path), static_cast<long long>(rules.rules().size()));
+    const long long count = static_cast<long long>(rules.rules().size());
+    std::printf("%s: %lld %s, no faults\n", qPrintable(path), count, count == 1 ? "rule" : "rules");
     return int(Status::Done);
 }
 

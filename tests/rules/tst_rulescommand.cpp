@@ -74,6 +74,8 @@ void TstRulesCommand::check_data()
     QTest::newRow("sound") << QStringList { "rules", "check", "RULES" }
                            << QByteArray("[A]\nmatch = Nr\\.(?<nr>\\d+)\nname = {nr}.pdf\n[B]\n") << 0
                            << QStringList { "RULES: 2 rules, no faults" };
+    QTest::newRow("one rule") << QStringList { "rules", "check", "RULES" } << QByteArray("[Everything]\nfolder = ~\n") << 0
+                              << QStringList { "RULES: 1 rule, no faults" };
     QTest::newRow("faults, each with its line")
         << QStringList { "rules", "check", "RULES" }
         << QByteArray("[A]\nmatch = (\nname = {nr}.pdf\nmail-to = nobody\n") << 1
