@@ -3,6 +3,8 @@
 #include "cli/CliSupport.h"
 #include "cli/CommandLine.h"
 #include "cli/RulesSupport.h"
+#include "form/FormName.h"
+#include "rules/RuleChecks.h"
 #include "rules/RulePreview.h"
 #include "rules/RuleActions.h"
 #include "rules/RuleSet.h"
@@ -17,18 +19,56 @@ QStringList ConvertRules::otherOptions(const QCommandLineParser &parser)
         parser, { QStringLiteral("rules"), QStringLiteral("rules-origin"), QStringLiteral("rules-plan") });
 }
 
+namespace {
+
+// A form the plan names that cannot be used now: the PDF is made without
+// the forms (the sheets as printed), and the job fails with the cause.
+void leaveOutUnusableForms(RulePlan *plan, QString *problem)
+{
+    for (const QString &form : std::as_const(plan->forms)) {
+        const FormName name = FormName::of(form);
+        QString cause;
+        if (name.badPage.isNull() && RuleChecks::isFormFile(name.filePath, &cause))
+            continue;
+        if (cause.isEmpty())
+            cause = QStringLiteral("\"#page=%1\" names no page").arg(name.badPage);
+        QStringList arguments;
+        for (qsizetype i = 0; i < plan->convertArguments.size(); ++i) {
+            const QString &argument = plan->convertArguments.at(i);
+            if (argument == QLatin1String("--form") || argument == QLatin1String("--form-offset"))
+                ++i; // and its value
+            else
+                arguments << argument;
+        }
+        plan->convertArguments = arguments;
+        const QString said = QStringLiteral("rule %1: form %2: %3; the PDF is made without its forms")
+                                 .arg(plan->rule, name.filePath, cause);
+        *problem = problem->isEmpty() ? said : *problem + QStringLiteral("; ") + said;
+        return;
+    }
+}
+
+} // namespace
+
 namespace CommandLine {
 
 int runConvertRules(const ConvertRules &request)
 {
+    // The watch's converter (which plans) looks at a rule's forms only for
+    // the jobs of that rule: a form gone since the watch read the rules
+    // fails those jobs alone, their PDFs made without it and kept.
+    const RuleChecks::Forms forms
+        = request.planPath.isEmpty() ? RuleChecks::Forms::Checked : RuleChecks::Forms::WhenUsed;
     RuleSet rules;
-    if (!RulesSupport::readRules(request.rulesPath, &rules, request.origin))
+    if (!RulesSupport::readRules(request.rulesPath, &rules, request.origin, forms))
         return CliSupport::fail(QStringLiteral("%1: the rules file has faults; nothing converted")
                                     .arg(request.origin.isEmpty() ? request.rulesPath : request.origin));
     RulePlan plan;
     QString problem;
     if (!RulesSupport::planJob(rules, request.in, storedMatchOptions(request.codePage), &plan, &problem))
         return int(Status::Failed);
+    if (forms == RuleChecks::Forms::WhenUsed)
+        leaveOutUnusableForms(&plan, &problem);
     // The job is converted as the rule reads it: its settings after the
     // command line's own, so that they win.
     const QStringList arguments = QStringList { QStringLiteral("sticker2"), QStringLiteral("convert") }

@@ -7,10 +7,10 @@
 
 namespace RulesSupport {
 
-bool readRules(const QString &path, RuleSet *rules, const QString &shownAs)
+bool readRules(const QString &path, RuleSet *rules, const QString &shownAs, RuleChecks::Forms forms)
 {
     QList<RuleFault> faults;
-    if (RuleSet::read(path, rules, &faults, shownAs))
+    if (RuleSet::read(path, rules, &faults, shownAs, forms))
         return true;
     for (const RuleFault &fault : std::as_const(faults))
         std::fprintf(stderr, "%s\n", qPrintable(fault.text()));

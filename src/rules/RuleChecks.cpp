@@ -104,7 +104,7 @@ void checkName(const Rule *rule, const FaultSink &fault)
 
 // The folder and the forms made absolute from the rules file's folder; a
 // form must be a PDF or an image.
-void checkPaths(Rule *rule, const QString &folder, const FaultSink &fault)
+void checkPaths(Rule *rule, const QString &folder, const FaultSink &fault, Forms forms)
 {
     if (rule->has(QStringLiteral("folder"))) {
         QString &value = rule->values[QStringLiteral("folder")].text;
@@ -127,6 +127,8 @@ void checkPaths(Rule *rule, const QString &folder, const FaultSink &fault)
         value = QDir::cleanPath(QDir(folder).absoluteFilePath(value));
         // A page of a PDF is named as convert's --form names it; the
         // page's being there is seen when the form is used.
+        if (forms == Forms::WhenUsed)
+            continue;
         const FormName name = FormName::of(value);
         QString cause;
         if (!name.badPage.isNull())
@@ -197,11 +199,11 @@ void checkMail(const Rule *rule, const FaultSink &fault)
 
 } // namespace
 
-void check(Rule *rule, const QString &folder, const FaultSink &fault)
+void check(Rule *rule, const QString &folder, const FaultSink &fault, Forms forms)
 {
     checkFields(rule, fault);
     checkName(rule, fault);
-    checkPaths(rule, folder, fault);
+    checkPaths(rule, folder, fault, forms);
     checkReading(rule, fault);
     checkMail(rule, fault);
     for (const QString &key : { QStringLiteral("print-to"), QStringLiteral("queue"), QStringLiteral("user"),

@@ -15,7 +15,11 @@ struct Rule;
 namespace RuleChecks {
 
 using FaultSink = std::function<void(int line, const QString &cause)>;
-void check(Rule *rule, const QString &folder, const FaultSink &fault);
+// Whether the forms are looked at now (a rules file being checked or read
+// by the watch) or only when a job uses them (the watch's converter, which
+// keeps a job of another rule going when a form has gone since).
+enum class Forms { Checked, WhenUsed };
+void check(Rule *rule, const QString &folder, const FaultSink &fault, Forms forms = Forms::Checked);
 
 // Whether a file starts as a PDF, a PNG or a JPEG; the cause when not.
 bool isFormFile(const QString &path, QString *cause);

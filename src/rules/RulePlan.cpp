@@ -37,6 +37,10 @@ RulePlan planFor(const RuleSet &rules, const RuleMatch &match, const RuleJob &jo
         plan.convertArguments << QStringLiteral("--form")
                               << rule.value(QStringLiteral("form")) + QLatin1Char(',')
                 + rule.value(QStringLiteral("form-next"));
+        for (const QString &key : { QStringLiteral("form"), QStringLiteral("form-next") }) {
+            if (!rule.value(key).isEmpty())
+                plan.forms << rule.value(key);
+        }
         if (rule.has(QStringLiteral("form-offset")))
             plan.convertArguments << QStringLiteral("--form-offset") << rule.value(QStringLiteral("form-offset"));
     }

@@ -26,6 +26,7 @@ struct RulePlan
     QString sendmail;
     QString printTo;
     QString title; // of the printed job and the mail's body
+    QStringList forms; // the forms its --form names, as written (not kept in the JSON)
 
     // One line per thing the plan does, for `rules test` and the view.
     QStringList describe() const;

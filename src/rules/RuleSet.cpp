@@ -27,7 +27,8 @@ const QStringList &RuleSet::keys()
     return all;
 }
 
-bool RuleSet::read(const QString &path, RuleSet *rules, QList<RuleFault> *faults, const QString &shownAs)
+bool RuleSet::read(
+    const QString &path, RuleSet *rules, QList<RuleFault> *faults, const QString &shownAs, RuleChecks::Forms forms)
 {
     const QString name = shownAs.isEmpty() ? path : shownAs;
     const QFileInfo info(path);
@@ -45,10 +46,11 @@ bool RuleSet::read(const QString &path, RuleSet *rules, QList<RuleFault> *faults
         faults->append({ name, 0, cause });
         return false;
     }
-    return parse(file.read(LargestFile + 1), name, rules, faults);
+    return parse(file.read(LargestFile + 1), name, rules, faults, forms);
 }
 
-bool RuleSet::parse(const QByteArray &text, const QString &shownAs, RuleSet *rules, QList<RuleFault> *faults)
+bool RuleSet::parse(const QByteArray &text, const QString &shownAs, RuleSet *rules, QList<RuleFault> *faults,
+    RuleChecks::Forms forms)
 {
     const qsizetype faultsBefore = faults->size();
     RuleSet parsed;
@@ -121,7 +123,7 @@ bool RuleSet::parse(const QByteArray &text, const QString &shownAs, RuleSet *rul
     }
     const QString folder = QFileInfo(shownAs).absolutePath();
     for (Rule &rule : parsed.m_rules)
-        RuleChecks::check(&rule, folder, [&](int line, const QString &cause) { fault(line, cause); });
+        RuleChecks::check(&rule, folder, [&](int line, const QString &cause) { fault(line, cause); }, forms);
     if (faults->size() != faultsBefore)
         return false;
     *rules = parsed;

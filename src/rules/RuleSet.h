@@ -1,5 +1,6 @@
 #pragma once
 
+#include "rules/RuleChecks.h"
 #include "rules/RulePattern.h"
 
 #include <QHash>
@@ -52,9 +53,11 @@ public:
     // Reads and checks a rules file; every fault goes to `faults`. True only
     // when there is none. `shownAs` names the file in faults and relative
     // paths are taken from its folder (the watch reads a copy of the file).
-    static bool read(const QString &path, RuleSet *rules, QList<RuleFault> *faults, const QString &shownAs = {});
+    static bool read(const QString &path, RuleSet *rules, QList<RuleFault> *faults, const QString &shownAs = {},
+        RuleChecks::Forms forms = RuleChecks::Forms::Checked);
     // The same over text already read.
-    static bool parse(const QByteArray &text, const QString &shownAs, RuleSet *rules, QList<RuleFault> *faults);
+    static bool parse(const QByteArray &text, const QString &shownAs, RuleSet *rules, QList<RuleFault> *faults,
+        RuleChecks::Forms forms = RuleChecks::Forms::Checked);
 
     const QString &file() const { return m_file; }
     const QList<Rule> &rules() const { return m_rules; }

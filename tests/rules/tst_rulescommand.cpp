@@ -63,6 +63,7 @@ private slots:
     void convertFailedAction();
     void convertMails();
     void watchWithRules();
+    void watchFormGone();
 };
 
 void TstRulesCommand::check_data()
@@ -275,6 +276,41 @@ void TstRulesCommand::watchWithRules()
     publish(spool, "20261207-101800-000004-job15", "nothing to see\r\n", "Brief an Bob");
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(out + "/20261207-101800-000004-job15 Brief an Bob.pdf"), 60000);
     QVERIFY(saidSoFar().contains(rules + ": no such file; the rules read at"));
+    watch.terminate();
+    QVERIFY(watch.waitForFinished(10000));
+}
+
+// A form taken away while the watch runs fails the jobs of its rule alone:
+// their PDFs are made without it and kept, nothing of them is filed, and a
+// job of another rule goes on as before.
+void TstRulesCommand::watchFormGone()
+{
+    QTemporaryDir dir;
+    const QString spool = dir.filePath("spool");
+    const QString out = dir.filePath("out");
+    QDir().mkpath(spool);
+    const QString form = TestSupport::writeFile(dir.filePath("forms/letterhead.pdf"), "%PDF-1.4\n");
+    const QString rules = TestSupport::writeFile(dir.filePath("rules.conf"),
+        "[Invoices]\nmatch = Rechnung +Nr\\. +(?<invoice>REI\\d+)\nform = forms/letterhead.pdf\nname = {invoice}.pdf\n"
+        "folder = filed\n[Rest]\nname = {title}.pdf\nfolder = other\n");
+    QProcess watch;
+    TestSupport::startProgram(watch, { "watch", spool, "--convert", "pdf", "--out", out, "--move", "--rules", rules, "-j", "1" });
+    QVERIFY(watch.waitForStarted());
+    QTest::qWait(1000); // the rules are read, the form with them
+    QVERIFY(QFile::remove(form));
+    publish(spool, "20261207-101500-000001-job12", Invoice, "Rechnung");
+    publish(spool, "20261207-101600-000002-job13", "Lieferschein 7\r\n", "Lieferung");
+    const QString failedLog = out + "/failed/20261207-101500-000001-job12.prn.log";
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(failedLog), 60000);
+    const QString log = QString::fromUtf8(TestSupport::readFile(failedLog));
+    QVERIFY2(log.contains(QString("rule [Invoices] (%1:1): form %2: missing; the PDF is made without its forms").arg(rules, form)),
+        qPrintable(log));
+    const QString kept = out + "/20261207-101500-000001-job12 Rechnung.pdf";
+    QVERIFY(pdfIsValid(kept));
+    QVERIFY(TestSupport::pdfText(kept).contains("REI20417"));
+    QVERIFY(!QFileInfo::exists(dir.filePath("filed")));
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(dir.filePath("other/Lieferung.pdf")), 60000);
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(out + "/done/20261207-101600-000002-job13.prn"), 20000);
     watch.terminate();
     QVERIFY(watch.waitForFinished(10000));
 }
