@@ -175,8 +175,12 @@ bool ConvertWatch::carryOutPlan(
     const RuleActionsOutcome outcome = applyRulePlan(plan, written);
     *output = outcome.pdfPath;
     if (!outcome.ok()) {
+        const QStringList done = outcome.done();
         *message = outcome.failures(plan.rule).join(QStringLiteral("; "))
-            + QStringLiteral("; the PDF is %1").arg(outcome.pdfPath);
+            + QStringLiteral("; the PDF is %1").arg(outcome.pdfPath)
+            + (done.isEmpty() ? QString()
+                              : QStringLiteral("; done all the same (again if the job is put back): %1")
+                                    .arg(done.join(QStringLiteral(", "))));
         return false;
     }
     return true;

@@ -32,6 +32,16 @@ QStringList RuleActionsOutcome::failures(const QString &rule) const
     return lines;
 }
 
+QStringList RuleActionsOutcome::done() const
+{
+    QStringList lines;
+    for (const RuleActionResult &result : results) {
+        if (result.ok)
+            lines << QStringLiteral("%1: %2").arg(result.action, result.detail);
+    }
+    return lines;
+}
+
 namespace {
 
 RuleActionResult fileIt(const RulePlan &plan, const QString &pdfPath, QString *finalPath)

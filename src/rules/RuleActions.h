@@ -24,6 +24,9 @@ struct RuleActionsOutcome
     bool ok() const;
     // One line per failed action: "rule [X] (file:3): mail-to: cause".
     QStringList failures(const QString &rule) const;
+    // The actions that worked, as "file: PATH", "mail-to: ADDRESSES" ...: a
+    // job put back into the spool after a failure does them again.
+    QStringList done() const;
 };
 
 RuleActionsOutcome applyRulePlan(const RulePlan &plan, const QString &pdfPath);

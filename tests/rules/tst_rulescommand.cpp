@@ -242,7 +242,8 @@ void TstRulesCommand::watchWithRules()
     const QString blocker = TestSupport::writeFile(dir.filePath("blocker"), "a file");
     const QString rules = TestSupport::writeFile(dir.filePath("rules.conf"),
         "[Invoices]\nmatch = Rechnung +Nr\\. +(?<invoice>REI\\d+)\nname = {invoice}.pdf\nfolder = filed\n"
-        "[Broken]\nmatch = Lieferschein\nfolder = " + blocker.toUtf8() + "/sub\n");
+        "[Broken]\nmatch = Lieferschein\nfolder = " + blocker.toUtf8() + "/sub\nmail-to = lager@example.com\n"
+        "sendmail = /bin/sh -c 'cat > /dev/null'\n");
     QProcess watch;
     TestSupport::startProgram(watch, { "watch", spool, "--convert", "pdf", "--out", out, "--move", "--rules", rules, "-j", "1" });
     QVERIFY(watch.waitForStarted());
@@ -261,6 +262,8 @@ void TstRulesCommand::watchWithRules()
     const QString log = QString::fromUtf8(TestSupport::readFile(failedLog));
     QVERIFY2(log.contains(QString("rule [Broken] (%1:5): file: %2/sub: cannot make the folder").arg(rules, blocker)),
         qPrintable(log));
+    // What worked is said too: putting the job back would do it again.
+    QVERIFY2(log.contains("done all the same (again if the job is put back): mail-to: lager@example.com"), qPrintable(log));
     const QString kept = out + "/20261207-101600-000002-job13 Lieferung.pdf";
     QVERIFY2(pdfIsValid(kept), qPrintable(saidSoFar()));
 
