@@ -75,8 +75,11 @@ int writePdf(const StickerInput &input, const QString &out, CommandLine::WindowS
         return CliSupport::fail(error);
     if (!drawSheet)
         return CliSupport::fail(QStringLiteral("%1: the Windows-mode sheet cannot be drawn here").arg(out));
-    if (!drawSheet(input, out, &error))
-        return CliSupport::fail(QStringLiteral("%1: %2").arg(out, QString(error).replace(QLatin1Char('\n'), QLatin1Char(' '))));
+    if (!drawSheet(input, out, &error)) {
+        // One line, naming the file once (the sheet's own message may name it).
+        error.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        return CliSupport::fail(error.contains(out) ? error : QStringLiteral("%1: %2").arg(out, error));
+    }
     return int(CommandLine::Status::Done);
 }
 

@@ -30,7 +30,7 @@ namespace {
 
 QString causeOf(int error)
 {
-    return qt_error_string(error) + QLatin1Char('.');
+    return qt_error_string(error);
 }
 
 // Where a save of `path` lands: the path itself, or the file a link names.

@@ -411,6 +411,10 @@ void TestCommandLine::outputFails_data()
                                              << "o.prn" << 4 << "o.prn: File too large";
     QTest::newRow("sticker PDF past a size limit") << QStringList{"stickers", "--slot", "3", "--pages", "900", "--pdf", "OUT"}
                                                    << "o.pdf" << 4 << "File too large";
+    QTest::newRow("sticker PDF in no folder") << QStringList{"stickers", "--slot", "3", "--pdf", "OUT"}
+                                              << "/nonexistent/o.pdf" << 0 << "No such file";
+    QTest::newRow("pictures in no folder") << QStringList{"convert", "in.prn", "OUT"} << "/nonexistent/o.png" << 0
+                                           << "Cannot write /nonexistent/o-001.png: No such file or directory\n";
     for (const char *format : {"html", "txt", "rtf", "pdf", "xlsx"})
         QTest::newRow(qPrintable(QString("planted link, %1").arg(format)))
             << QStringList{"convert", "--to", format, "--marks", "3", "in.prn", "OUT"} << "planted" << 0 << planted;
@@ -459,6 +463,8 @@ void TestCommandLine::outputFails()
     QCOMPARE(run.status, 1);
     QVERIFY2(run.err.startsWith("sticker2: ") && run.err.contains(cause.toUtf8()) && run.err.count('\n') == 1,
         run.err.constData());
+    if (out.startsWith("/nonexistent"))
+        QVERIFY2(run.err.count("/nonexistent/") == 1, run.err.constData()); // the file named once
     QCOMPARE(TestSupport::readFile(victim), QByteArray("kept"));
     kept.sort();
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), kept); // nothing left behind
