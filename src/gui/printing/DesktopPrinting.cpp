@@ -4,6 +4,7 @@
 #include "gui/platform/MessageBox.h"
 #include "platform/ByteText.h"
 #include "gui/printing/PrinterOpening.h"
+#include "printing/CupsLibrary.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -144,9 +145,17 @@ bool QPrinterDocumentPrinter::printPage(const QByteArray &page)
 bool QPrinterDocumentPrinter::finish()
 {
     m_renderer.reset();
-    if (m_painter && m_painter->isActive() && !m_painter->end() && !m_failed)
+    if (!m_painter || !m_painter->isActive())
+        return !m_failed;
+    if (!m_painter->end() && !m_failed)
         return fail(QCoreApplication::translate("Printing", "The printer %1 could not finish the job.")
                         .arg(m_printer->printerName()));
+    // A printer of our own is a print run's; one given us may be a preview's.
+    if (m_owned && !m_failed) {
+        const QString refused = DesktopPrinting::jobRefusal(*m_printer);
+        if (!refused.isEmpty())
+            return fail(refused);
+    }
     return !m_failed;
 }
 
@@ -191,10 +200,30 @@ bool printWithDialog(const ShownPage &page, bool selectionOffered, const PageRen
     for (int i = 0; ok && i < shown.count(); ++i)
         ok = out.print(shown, i);
     ok = ok && out.finish();
+    if (ok) {
+        const QString refused = DesktopPrinting::jobRefusal(*printer);
+        if (!refused.isEmpty()) {
+            QApplication::restoreOverrideCursor();
+            MessageBox::show(parent, refused, errorTitle(), QMessageBox::Information);
+            return false;
+        }
+    }
     QApplication::restoreOverrideCursor();
     if (!ok)
         MessageBox::show(parent, out.errorString(), errorTitle(), QMessageBox::Information);
     return ok;
+}
+
+QString jobRefusal(const QPrinter &printer)
+{
+    if (printer.outputFormat() != QPrinter::NativeFormat || !printer.outputFileName().isEmpty())
+        return QString();
+    QString error;
+    const CupsLibrary *cups = CupsLibrary::get(&error);
+    if (!cups || cups->cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE)
+        return QString();
+    return QCoreApplication::translate("Printing", "The printer %1 did not take the job: %2")
+        .arg(printer.printerName(), QString::fromUtf8(cups->cupsLastErrorString()));
 }
 
 void preview(QPrinter *printer, const std::function<void(QPrinter *)> &paint, QWidget *parent)

@@ -112,6 +112,14 @@ bool printWithDialog(const ShownPage &page, bool selectionOffered, const PageRen
 bool printDocument(const ReportDocument &document, const PageSelection &pages, long long copies,
     const DesktopPrintSetup &setup, QString *error);
 
+// What the print server answered when `printer` handed it the job its
+// painter just ended, if it refused the job (a queue that takes no jobs, a
+// user it turns away): Qt's print engine drops the answer, and the job would
+// be lost without a word. Empty when the job was taken, and for a printer
+// that writes a file. Asked on the thread that ended the painter, right
+// after it; only for a job that went to the print server (not a preview).
+QString jobRefusal(const QPrinter &printer);
+
 // The print preview of what `paint` draws on a printer, starting on
 // `printer`; printing from the preview has `paint` draw on the printer the
 // user picks there, so it prints what the preview shows.

@@ -1,5 +1,7 @@
 #include "gui/sticker/PrinterStickerSurface.h"
 
+#include "gui/printing/DesktopPrinting.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -99,6 +101,12 @@ bool PrinterStickerSurface::EndDoc()
         if (!file.isEmpty())
             QFile::remove(file);
         setErrorText(tr("The print job could not be completed."));
+        return false;
+    }
+    // A queue that takes no jobs: the rest of the sheet is not tried.
+    const QString refused = DesktopPrinting::jobRefusal(*m_printer);
+    if (!refused.isEmpty()) {
+        setErrorText(refused);
         return false;
     }
     ++m_documents;

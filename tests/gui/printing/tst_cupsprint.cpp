@@ -4,9 +4,12 @@
 // the engine in tst_rawjob, the command line's in tst_cupscommandline.
 #include "PrintingFixture.h"
 
+#include "gui/sticker/PrinterStickerSurface.h"
+#include "gui/sticker/WindowSheetPrinting.h"
 #include "printing/PrinterList.h"
 #include "report/ReportViewSettings.h"
 
+#include <QPrinter>
 #include <QScopeGuard>
 
 #include <cups/cups.h>
@@ -15,6 +18,21 @@
 #include <unistd.h>
 
 using namespace PrintingFixture;
+
+namespace {
+
+// The jobs the private daemon was asked to take on `queue`, taken or not, as
+// its access log lists them.
+int jobRequests(const QString &queue)
+{
+    QFile log(qEnvironmentVariable("STICKER2_CUPS_DIR") + "/log/access_log");
+    if (!log.open(QIODevice::ReadOnly))
+        return 0;
+    const QRegularExpression request("/printers/" + queue + " .*(Create-Job|Print-Job)");
+    return int(QString::fromUtf8(log.readAll()).count(request));
+}
+
+} // namespace
 
 class TestCupsPrint : public QObject
 {
@@ -268,6 +286,71 @@ private slots:
         const auto size = QRegularExpression("Page size: +([\\d.]+) x ([\\d.]+)")
                               .match(TestSupport::runTool("pdfinfo", {pdf}));
         QCOMPARE(size.captured(1).toDouble() > size.captured(2).toDouble(), landscape);
+    }
+
+    void desktopJobRefused_data()
+    {
+        // Qt hands a desktop-driver job to the print server when its painter ends and drops the answer:
+        // a queue that takes no jobs must still be told, and nothing after it tried.
+        QTest::addColumn<QString>("route");
+        QTest::addColumn<QString>("queue");
+        QTest::newRow("report view, print panel: refused") << "panel" << "Sticker2Closed";
+        QTest::newRow("report view, print panel: taken") << "panel" << "Sticker2Raw";
+        QTest::newRow("sticker sheet of two documents: refused") << "stickers" << "Sticker2Closed";
+        QTest::newRow("sticker sheet of two documents: taken") << "stickers" << "Sticker2Raw";
+    }
+
+    void desktopJobRefused()
+    {
+        QFETCH(QString, route);
+        QFETCH(QString, queue);
+        const bool refused = queue == "Sticker2Closed";
+        const Queue target(queue);
+        const int requestsBefore = jobRequests(queue);
+        bool printed = false;
+        if (route == "panel") {
+            FrmReport *view = openPanel("win.prn", pagedBytes(2));
+            apply(view, {"OptWinMode", "CboPrinters=" + queue});
+            MessageBox::setNextAnswer(QMessageBox::Yes);
+            click(view, "CmdOk");
+            printed = MessageBox::shown().size() == 1;
+        } else {
+            auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+            printer->setPrinterName(queue);
+            PrinterStickerSurface surface(std::move(printer));
+            StickerInput in;
+            in.lineTexts = {"ACME", "Box", "", "", "", "", "", "", "", "", "1", "10"};
+            in.stickersAcross = "1";
+            in.TxRow = "2";
+            in.maxField = 2;
+            in.lineWidth = "10";
+            in.TxtFontNM = "DejaVu Sans";
+            in.TxtFontSZ = "10";
+            in.TxtMLeft = in.TxtMtop = "720";
+            in.TxtHEight = "2000";
+            in.TxtWidth = "200";
+            in.TxBlank = "1000";
+            in.txtRowPrint = "1"; // a document for each row
+            in.windowMode = true;
+            printed = printWindowSheet(in, surface);
+        }
+        const QList<MessageBox::Record> shown = MessageBox::shown();
+        if (!refused) {
+            QVERIFY(printed);
+            QVERIFY(target.next(route == "panel" ? "win.prn" : "Stickers").startsWith("%PDF"));
+            return;
+        }
+        QVERIFY(!printed);
+        QVERIFY(!shown.isEmpty());
+        const QString text = shown.last().text;
+        QVERIFY2(text.contains(QRegularExpression("^The printer Sticker2Closed did not take the job: .+", QRegularExpression::MultilineOption)), qPrintable(text));
+        QVERIFY(target.jobs().isEmpty());
+        if (route == "stickers") {
+            // One refusal: the second document was not tried.
+            QCOMPARE(shown.size(), 1);
+            QCOMPARE(shown.first().title, QString("Printing Error"));
+            QCOMPARE(jobRequests(queue) - requestsBefore, 1);
+        }
     }
 };
 
