@@ -4,6 +4,7 @@
 #include "report/PageChoice.h"
 #include "report/PageText.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -210,8 +211,20 @@ PageSource ReportDocument::pageSource() const
         m_printed.sheetCount());
 }
 
+bool ReportDocument::asLoaded(QString *error) const
+{
+    if (!m_pages.changed())
+        return true;
+    if (error)
+        *error = tr("%1 changed on disk after it was loaded; reload it, then try again.")
+                     .arg(QDir::toNativeSeparators(m_file));
+    return false;
+}
+
 bool ReportDocument::shownSource(const ShownText &shown, bool selectionOnly, PageSource *source, QString *error) const
 {
+    if (!asLoaded(error))
+        return false;
     if (showsSheets()) {
         *source = pageSource().only(m_current);
         return true;
@@ -285,6 +298,8 @@ bool ReportDocument::shownPageBytes(const ShownText &shown, bool selectionOnly, 
     if (selectionOnly && hasSelection(shown))
         return encode(shown.selection, bytes, error);
     const QByteArray source = m_continuous ? m_pages.bytes() : m_pages.pageBytes(m_current) + '\f';
+    if (!asLoaded(error))
+        return false;
     if (!shown.page) {
         *bytes = source;
         return true;
@@ -308,5 +323,5 @@ bool ReportDocument::chosenBytes(const PageSelection &choice, const ShownText &s
         for (int i : chosenPages(choice))
             *bytes += m_pages.pageBytes(i) + '\f';
     }
-    return true;
+    return asLoaded(error); // after the reading too: it may have met the file's new end
 }

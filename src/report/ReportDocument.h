@@ -177,6 +177,14 @@ public:
     // the chosen sheets were printed from.
     QVector<int> chosenPages(const PageSelection &choice) const;
 
+    // False, with the words to show, when the file was written on disk
+    // since it was loaded (the same file cut short, grown or written anew in
+    // place): its pages read it as it is now, and a print or an export of
+    // them would mix the two, or send the zeros that stand where it was
+    // cut. A file replaced under its name leaves them as they were loaded.
+    // Every print and export from a view asks it first.
+    bool asLoaded(QString *error) const;
+
     // The text on screen has a selection (never while the sheets are shown).
     bool hasSelection(const ShownText &shown) const;
     // Text of this document as print-file bytes in its code page, each line

@@ -130,9 +130,20 @@ void ReportExport::exportReport(const PageSelection &pages, const ShownText &onS
     request.source = shown.source;
     request.chosen = shown.chosen;
     request.render.markup.vsual = onScreen.emphasis;
+    QString changed;
+    if (!m_doc.asLoaded(&changed)) {
+        fail(changed);
+        return;
+    }
     const bool written = writeWithProgress(fileName, [&](const ExportProgress &progress, QString *error) {
-        request.progress = progress;
-        return ::exportReport(format, request, { fileName, nullptr, QString() }, error);
+        // Written on disk meanwhile: the export stops, and leaves no file.
+        request.progress = [&](qint64 done, qint64 total) {
+            return m_doc.asLoaded(&changed) && progress(done, total);
+        };
+        const bool ok = ::exportReport(format, request, { fileName, nullptr, QString() }, error);
+        if (!changed.isEmpty())
+            *error = changed;
+        return ok && changed.isEmpty();
     });
     if (written && format == ExportFormat::WebPage)
         MessageBox::show(m_view, completeMessage());

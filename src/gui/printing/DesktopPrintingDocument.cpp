@@ -8,6 +8,8 @@ namespace DesktopPrinting {
 bool printDocument(const ReportDocument &document, const PageSelection &pages, long long copies,
     const DesktopPrintSetup &setup, QString *error)
 {
+    if (!document.asLoaded(error))
+        return false;
     std::unique_ptr<DocumentPrinter> printer;
     // The job opens with the first page that prints; an empty page prints
     // nothing. Each page (each sheet in the printed look, as the view shows

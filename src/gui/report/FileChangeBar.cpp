@@ -75,6 +75,11 @@ void FileChangeBar::check()
         m_watcher->addPath(m_path); // written anew under the name: the watch follows the name
     if (there && sameFile(now, m_loaded))
         return;
+    // Written anew in place, the file is read as it is now wherever the
+    // view reads it again: it no longer shows the file as loaded.
+    const bool inPlace = there && now.st_dev == m_loaded.st_dev && now.st_ino == m_loaded.st_ino;
+    m_text->setText(inPlace ? tr("The file was written again on disk; reload it to read it whole.")
+                            : tr("The file changed on disk; the view shows it as it was loaded."));
     if (isHidden()) {
         show();
         raise();

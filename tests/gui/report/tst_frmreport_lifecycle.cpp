@@ -5,10 +5,12 @@
 #include "gui/printing/PrintPanel.h"
 #include "gui/report/PrintFileActions.h"
 #include "gui/report/ReportColorPanel.h"
+#include "report/PageChoice.h"
 #include "platform/SettingsStore.h"
 
 #include <QCheckBox>
 #include <QFile>
+#include <QLabel>
 #include <QMimeData>
 #include <QPointer>
 #include <QProgressDialog>
@@ -388,6 +390,26 @@ private slots:
         click(view, "CmdLast");
         QCOMPARE(pageLabel(view), QStringLiteral("Page 400/400")); // page counts never mix the files
         QTRY_VERIFY(bar->isVisible());
+        QVERIFY(bar->findChild<QLabel *>()->text().contains("reload it"));
+        // The pages read the file as it is now (zeros where it was cut): no
+        // export or print is made of them, and the user is told to reload.
+        QTemporaryDir dir;
+        for (const char *name : {"cut.txt", "cut.pdf", "cut.html"}) {
+            MessageBox::clearShown();
+            Dialogs::setNextFileName(dir.filePath(name));
+            click(view, "JeweledButton1");
+            QVERIFY2(!QFile::exists(dir.filePath(name)), name);
+            QCOMPARE(MessageBox::shown().size(), 1);
+            QVERIFY2(MessageBox::shown().first().text.endsWith(
+                         "cut.prn changed on disk after it was loaded; reload it, then try again."),
+                qPrintable(MessageBox::shown().first().text));
+        }
+        PageSelection current;
+        current.kind = PageSelection::Current;
+        QByteArray bytes;
+        QString error;
+        QVERIFY(!view->document().chosenBytes(current, {}, &bytes, &error));
+        QVERIFY(error.contains("changed on disk"));
         click(view, "CmdReload");
         QCOMPARE(pageLabel(view), QStringLiteral("Page 1/3"));
         QVERIFY(!bar->isVisible());
