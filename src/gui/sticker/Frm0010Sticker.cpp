@@ -289,8 +289,8 @@ void Frm0010Sticker::TxNos_Change()
 bool Frm0010Sticker::readSheetInput(StickerInput *input)
 {
     *input = readInput();
-    QString error;
-    if (StickerFields::loadData(*input, &error))
+    QString error = FrameMore->problem();
+    if (error.isEmpty() && StickerFields::loadData(*input, &error))
         return true;
     MessageBox::show(this, error, designCaption(), QMessageBox::Critical);
     return false;

@@ -5,6 +5,8 @@
 #include "sticker/CharSheetWriter.h"
 #include "sticker/FormatStore.h"
 #include "gui/sticker/Frm0010Sticker.h"
+#include "gui/report/FrmReport.h"
+#include "gui/sticker/StickerMorePanel.h"
 
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -43,8 +45,8 @@ void Frm0010Sticker::LoadWindowSettings()
 
 void Frm0010Sticker::CmdSave_Click()
 {
-    QString error;
-    if (!FormatStore::save(m_formatSlot, readInput(), &error))
+    QString error = FrameMore->problem();
+    if (!error.isEmpty() || !FormatStore::save(m_formatSlot, readInput(), &error))
         MessageBox::critical(this, error, tr("Save"));
 }
 
@@ -58,5 +60,8 @@ void Frm0010Sticker::runCharacterSheet(StickerInput &input)
         MessageBox::show(this, result.error, designCaption(), QMessageBox::Critical);
         return;
     }
-    OpenReportView(result.fileName);
+    // The sheet's letters are bytes of the printer's code page: the view
+    // reads them in it.
+    if (FrmReport *view = OpenReportView(result.fileName))
+        view->setCodePage(input.sheetCodePage);
 }

@@ -95,6 +95,16 @@ StickerMorePanel::StickerMorePanel(QWidget *parent)
     showInput(StickerInput());
 }
 
+QString StickerMorePanel::problem() const
+{
+    const QString digits = m_digits->text().trimmed();
+    bool whole = false;
+    const int n = digits.toInt(&whole);
+    if (!digits.isEmpty() && (!whole || n < 0 || n > StickerInput::MaxDigits))
+        return tr("\"Digits\" must be a number from 0 to %1.").arg(StickerInput::MaxDigits);
+    return QString();
+}
+
 void StickerMorePanel::read(StickerInput &input) const
 {
     const double digits = NumericText::leadingNumber(m_digits->text());

@@ -283,10 +283,20 @@ private slots:
         QTest::addColumn<QString>("style");
         QTest::addColumn<QString>("columns");
         QTest::addColumn<QByteArray>("begins"); // empty: refused with a message naming the field
+        QTest::addColumn<QString>("more"); // "box=text" of the More panel, or "code page=item"
+        QTest::addColumn<QString>("refusal"); // what the message names
         // The sheet's bytes are checked in tst_charsheetwriter; here the buttons and the pitch reach it.
-        QTest::newRow("show, normal") << "JBshow(0)" << "Op(0)" << "2" << QByteArray("AB    AB\r\n");
-        QTest::newRow("print, condensed") << "JBshow(1)" << "Op(1)" << "2" << QByteArray("\x0f" "AB    AB\r\n");
-        QTest::newRow("refused") << "JBshow(0)" << "Op(0)" << "300" << QByteArray();
+        QTest::newRow("show, normal") << "JBshow(0)" << "Op(0)" << "2" << QByteArray("AB    AB\r\n") << "" << "";
+        QTest::newRow("print, condensed")
+            << "JBshow(1)" << "Op(1)" << "2" << QByteArray("\x0f" "AB    AB\r\n") << "" << "";
+        QTest::newRow("refused") << "JBshow(0)" << "Op(0)" << "300" << QByteArray() << "" << "\"Col\"";
+        // The box takes 25 as a step to 2; it was printed as 0 digits without a word.
+        QTest::newRow("digits beyond 20 refused")
+            << "JBshow(0)" << "Op(0)" << "2" << QByteArray() << "TxDigits=25" << "\"Digits\"";
+        // The view reads the sheet in the printer's code page it was written in.
+        QTest::newRow("shown in the sheet's code page") << "JBshow(0)" << "Op(0)" << "2"
+                                                        << QByteArray("AB    AB\r\n")
+                                                        << "CboSheetCodePage=PC852 (Central Europe)" << "";
     }
 
     void characterRun()
@@ -295,17 +305,24 @@ private slots:
         QFETCH(QString, style);
         QFETCH(QString, columns);
         QFETCH(QByteArray, begins);
+        QFETCH(QString, more);
+        QFETCH(QString, refusal);
         Frm0010Sticker form;
         form.show();
         fillCharacterSheet(&form);
         type(&form, "TxCol", columns);
+        const QString box = more.section('=', 0, 0);
+        if (box.startsWith("Cbo"))
+            choose(&form, box, more.section('=', 1));
+        else if (!box.isEmpty())
+            type(&form, box, more.section('=', 1));
         click(&form, style);
         click(&form, button);
         QCOMPARE(views().size(), int(!begins.isEmpty()));
         QCOMPARE(int(OpenViewCount), int(!begins.isEmpty()));
         if (begins.isEmpty()) {
             QCOMPARE(MessageBox::shown().size(), 1);
-            QVERIFY(MessageBox::shown().first().text.contains("Col"));
+            QVERIFY2(MessageBox::shown().first().text.contains(refusal), qPrintable(MessageBox::shown().first().text));
             QCOMPARE(MessageBox::shown().first().icon, QMessageBox::Critical);
             QVERIFY(QDir(AppPaths::privateTempFolder()).entryList(QDir::Files).isEmpty());
             return;
@@ -313,6 +330,7 @@ private slots:
         QVERIFY2(MessageBox::shown().isEmpty(), qPrintable(MessageBox::shown().value(0).text));
         QCOMPARE(text(&form, "txtPage"), QStringLiteral("1"));
         QVERIFY(TestSupport::readFile(views().first()->reportFile()).startsWith(begins));
+        QCOMPARE(views().first()->codePage(), box == "CboSheetCodePage" ? CodePage::Id::Pc852 : CodePage::Id::Windows1252);
     }
 
     void seventhViewRefusedThenExitClosesAll()
