@@ -211,7 +211,7 @@ private:
     void highlightSelection();
     // Copy, Paste, Highlight Text, Rules... and the print file's actions.
     void buildContextMenu();
-    void showContextMenu(const QPoint &viewportPos);
+    void showContextMenu(const QPoint &globalPos); // where the right button was pressed
     void sendControlKey(int key);
     void Check2_Click(bool ticked);
     void Check3_Click(bool ticked);

@@ -218,11 +218,13 @@ void FrmReport::highlightSelection()
     cursor.mergeCharFormat(format);
 }
 
-void FrmReport::showContextMenu(const QPoint &viewportPos)
+void FrmReport::showContextMenu(const QPoint &globalPos)
 {
     m_pasteAction->setEnabled(Check2->isChecked());
-    QAbstractScrollArea *shown = shownText();
-    const QPoint inView = shown->viewport()->mapTo(shown, viewportPos);
+    // The point in the box that shows the page: the text, or the sheet
+    // (whose drawing scrolls under it).
+    const QWidget *shown = SheetPane->isHidden() ? static_cast<QWidget *>(shownText()) : SheetPane;
+    const QPoint inView = shown->mapFromGlobal(globalPos);
     const QPoint onForm(Twips::toPixels(Twips::fromPixels(inView.x()) + 50),
         Twips::toPixels(Twips::fromPixels(inView.y()) + 525));
     m_contextMenu->popup(mapToGlobal(onForm));
@@ -353,7 +355,7 @@ bool FrmReport::editTextMouseEvent(QEvent *event)
             return true;
         }
         if (mouse->button() == Qt::RightButton) {
-            showContextMenu(mouse->position().toPoint());
+            showContextMenu(mouse->globalPosition().toPoint());
             return true;
         }
         return false;

@@ -486,6 +486,39 @@ private slots:
             QStringLiteral("stored:Printed=0;SheetView.visible=0;PageView.visible=1;LbPageNo=Page 1/1"));
     }
 
+    void contextMenu_atThePointer_data()
+    {
+        QTest::addColumn<bool>("printed");
+        QTest::newRow("text look") << false;
+        QTest::newRow("printed look") << true;
+    }
+
+    void contextMenu_atThePointer()
+    {
+        // The same point of the box opens the menu at the same place, however far the page is
+        // scrolled (the printed look opened it lower by the scroll).
+        FrmReport *view = open(printFile(QStringLiteral("menu.prn"), QByteArray("line\r\n").repeated(300)));
+        QFETCH(bool, printed);
+        if (printed)
+            apply(view, {"Label4", "ChkPrinted"});
+        QAbstractScrollArea *area = printed ? static_cast<QAbstractScrollArea *>(view->sheetView()) : view->pageView();
+        QWidget *target = printed ? view->sheetView()->widget() : area->viewport();
+        auto *menu = view->findChild<QMenu *>(QStringLiteral("AQ"));
+        const auto menuAt = [&] {
+            const QPoint inViewport(20, 20);
+            QTest::mouseClick(target, Qt::RightButton, {}, target->mapFrom(area->viewport(), inViewport));
+            if (!QTest::qWaitFor([menu] { return menu->isVisible(); }))
+                qWarning("context menu not shown");
+            const QPoint at = menu->pos();
+            menu->hide();
+            return at;
+        };
+        const QPoint unscrolled = menuAt();
+        area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
+        QVERIFY(area->verticalScrollBar()->value() > 50);
+        QCOMPARE(menuAt(), unscrolled);
+    }
+
     void printedLook_printerModelChosenAndShown()
     {
         // 76 lines at ESC 3 30: 1/6 in on 24 pins (two 11 or 12 in sheets), 30/216
