@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QMimeData>
 #include <QTextEdit>
+#include <QTimer>
 #include <QUrl>
 
 quint8 OpenViewCount = 0;
@@ -98,7 +99,9 @@ protected:
             if (files.isEmpty())
                 return false;
             drop->acceptProposedAction();
-            openReportViews(files);
+            // Once the drop is over: a message about a file (a modal
+            // window) would keep the program that dragged it waiting.
+            QTimer::singleShot(0, this, [files] { openReportViews(files); });
             return true;
         }
         default:

@@ -370,9 +370,18 @@ private slots:
         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(page, &enter);
         QVERIFY(enter.isAccepted());
+        // A missing file among them is told once the drop is over: the
+        // program that dragged them waits for the drop's end.
+        data.setUrls({QUrl::fromLocalFile(good), QUrl::fromLocalFile(QDir::temp().filePath("gone.prn"))});
+        MessageBox::clearShown();
         QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(page, &drop);
-        QCOMPARE(int(OpenViewCount), 4);
+        QVERIFY(drop.isAccepted());
+        QVERIFY(MessageBox::shown().isEmpty());
+        QCOMPARE(int(OpenViewCount), 3);
+        QTRY_COMPARE(int(OpenViewCount), 4);
+        QTRY_COMPARE(MessageBox::shown().size(), 1);
+        QVERIFY(MessageBox::shown().first().text.contains("gone.prn"));
         QCOMPARE(viewText(view).left(6), QStringLiteral("Page 1")); // the page took no text
         QFile::remove(fifo);
     }
