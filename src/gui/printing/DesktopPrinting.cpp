@@ -182,10 +182,13 @@ void setFactory(Factory factory)
 }
 
 bool printWithDialog(const ShownPage &page, bool selectionOffered, const PageRenderOptions &render,
-    QWidget *parent)
+    const QString &documentName, QWidget *parent)
 {
     const std::unique_ptr<QPrinter> printer = dialogPrinter(render, parent);
-    if (!printer || !Dialogs::print(parent, printer.get(), selectionOffered))
+    if (!printer)
+        return false;
+    printer->setDocName(documentName);
+    if (!Dialogs::print(parent, printer.get(), selectionOffered))
         return false;
 
     PageSource shown;

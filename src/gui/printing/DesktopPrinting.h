@@ -100,10 +100,11 @@ using ShownPage = std::function<bool(bool selectionOnly, PageSource *source, QSt
 // selection offered when `selectionOffered`) and prints the page's selection,
 // or the whole page, in the look it is shown in (a sheet on its form). A
 // cancelled dialog prints nothing and tells nothing; a failure (a print
-// server that does not answer included) is told to the user. True when
+// server that does not answer included) is told to the user. The job is
+// named `documentName`, as the panel's other routes name theirs. True when
 // printed.
 bool printWithDialog(const ShownPage &page, bool selectionOffered, const PageRenderOptions &render,
-    QWidget *parent);
+    const QString &documentName, QWidget *parent);
 
 // Prints the chosen pages of the document, page by page, each as many times
 // as `copies`, on the setup's printer; the printed look prints its sheets as

@@ -123,7 +123,7 @@ void PrintPanel::printWindowsMode()
             [doc, &shown](bool selectionOnly, PageSource *source, QString *error) {
                 return doc->shownSource(shown, selectionOnly, source, error);
             },
-            doc->hasSelection(shown), doc->renderOptions(), window());
+            doc->hasSelection(shown), doc->renderOptions(), desktopSetup().documentName, window());
         return;
     }
     if (!askToPrint())

@@ -229,6 +229,9 @@ private slots:
         QString text = pdfText(whole);
         QVERIFY2(text.contains("Page 1") && text.contains("third line") && !text.contains("Page 2"),
             qPrintable(text));
+        // Named after the file, as the panel's other routes name their jobs (it had no name).
+        const QString info = TestSupport::runTool("pdfinfo", {whole});
+        QVERIFY2(info.contains(QRegularExpression("Title: +report.prn\n")), qPrintable(info));
         const QString part = QDir::temp().filePath("selection.pdf");
         m_view->pageView()->select(7, 18); // "second line"
         Dialogs::setNextPrintFile(part);
