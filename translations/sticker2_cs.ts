@@ -107,6 +107,10 @@
         <source>&amp;Reload</source>
         <translation>&amp;Znovu načíst</translation>
     </message>
+    <message>
+        <source>The file was written again on disk; reload it to read it whole.</source>
+        <translation>Soubor byl na disku znovu zapsán; načtěte jej znovu, abyste jej přečetli celý.</translation>
+    </message>
 </context>
 <context>
     <name>FormChoiceDialog</name>
@@ -1050,6 +1054,10 @@ Popis:  %4</translation>
         <source>The sheet from byte %1 of the file holds more than the %2 runs of text a sheet may take.</source>
         <translation>List od bajtu %1 souboru obsahuje víc než %2 úseků textu povolených na list.</translation>
     </message>
+    <message>
+        <source>The printer %1 did not take the job: %2</source>
+        <translation>Tiskárna %1 úlohu nepřijala: %2</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -1360,6 +1368,13 @@ Nainstalujte jednu z: %1.</translation>
     </message>
 </context>
 <context>
+    <name>ReportDocument</name>
+    <message>
+        <source>%1 changed on disk after it was loaded; reload it, then try again.</source>
+        <translation>%1 se po načtení na disku změnil; načtěte jej znovu a zkuste to znovu.</translation>
+    </message>
+</context>
+<context>
     <name>ReportExport</name>
     <message>
         <source>Export</source>
@@ -1624,6 +1639,10 @@ Nainstalujte jednu z: %1.</translation>
     <message>
         <source>Choose the data file</source>
         <translation>Vybrat datový soubor</translation>
+    </message>
+    <message>
+        <source>&quot;Digits&quot; must be a number from 0 to %1.</source>
+        <translation>&quot;Číslice&quot; musí být číslo od 0 do %1.</translation>
     </message>
 </context>
 <context>

@@ -107,6 +107,10 @@
         <source>&amp;Reload</source>
         <translation>&amp;Neu laden</translation>
     </message>
+    <message>
+        <source>The file was written again on disk; reload it to read it whole.</source>
+        <translation>Die Datei wurde auf dem Datenträger neu geschrieben; laden Sie sie neu, um sie ganz zu lesen.</translation>
+    </message>
 </context>
 <context>
     <name>FormChoiceDialog</name>
@@ -1050,6 +1054,10 @@ Beschreibung:  %4</translation>
         <source>The sheet from byte %1 of the file holds more than the %2 runs of text a sheet may take.</source>
         <translation>Das Blatt ab Byte %1 der Datei enthält mehr als die %2 Textstücke, die ein Blatt haben darf.</translation>
     </message>
+    <message>
+        <source>The printer %1 did not take the job: %2</source>
+        <translation>Der Drucker %1 hat den Auftrag nicht angenommen: %2</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -1360,6 +1368,13 @@ Installieren Sie eines von: %1.</translation>
     </message>
 </context>
 <context>
+    <name>ReportDocument</name>
+    <message>
+        <source>%1 changed on disk after it was loaded; reload it, then try again.</source>
+        <translation>%1 wurde nach dem Laden auf dem Datenträger geändert; laden Sie die Datei neu und versuchen Sie es dann noch einmal.</translation>
+    </message>
+</context>
+<context>
     <name>ReportExport</name>
     <message>
         <source>Export</source>
@@ -1624,6 +1639,10 @@ Installieren Sie eines von: %1.</translation>
     <message>
         <source>Choose the data file</source>
         <translation>Datendatei wählen</translation>
+    </message>
+    <message>
+        <source>&quot;Digits&quot; must be a number from 0 to %1.</source>
+        <translation>&quot;Stellen&quot; muss eine Zahl von 0 bis %1 sein.</translation>
     </message>
 </context>
 <context>
