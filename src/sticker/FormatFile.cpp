@@ -21,17 +21,28 @@ QString numberText(double v)
     return QString::number(v, 'f', QLocale::FloatingPointShortest);
 }
 
+const QByteArray Utf8Mark("\xEF\xBB\xBF");
+
 bool joinLines(const QStringList &lines, QByteArray *bytes, QString *error)
 {
-    QString missing;
-    if (!CodePage::encode(CodePage::Id::Windows1252,
-            lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"), bytes, &missing)) {
-        if (error)
-            *error = QStringLiteral("The format cannot be saved: the character %1 has no byte in "
-                                    "Windows-1252, the code of the format files.")
-                         .arg(CodePage::describe(missing));
-        return false;
+    const QString text = lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+    if (CodePage::encode(CodePage::Id::Windows1252, text, bytes, nullptr))
+        return true;
+    // A letter Windows-1252 lacks: the whole file in UTF-8, marked as such.
+    // (A lone surrogate, which no text typed holds, has no UTF-8 either.)
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        const bool pair = c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+        if (pair) {
+            ++i;
+        } else if (c.isSurrogate()) {
+            if (error)
+                *error = QStringLiteral("The format cannot be saved: the character U+%1 cannot be written.")
+                             .arg(QString::number(c.unicode(), 16).toUpper());
+            return false;
+        }
     }
+    *bytes = Utf8Mark + text.toUtf8();
     return true;
 }
 
@@ -115,8 +126,12 @@ QStringList fileLines(const QByteArray &bytes)
     // Line ends are bytes of ASCII, the same in the code page: the bytes are
     // cut into lines as the plain reading of a slot cuts them, then read.
     QStringList lines;
-    for (const std::string &line : PlainSlot::fileLines(bytes.toStdString()))
-        lines.append(CodePage::decode(CodePage::Id::Windows1252, QByteArrayView(line.data(), qsizetype(line.size()))));
+    const bool utf8 = bytes.startsWith(Utf8Mark);
+    const QByteArray text = utf8 ? bytes.mid(Utf8Mark.size()) : bytes;
+    for (const std::string &line : PlainSlot::fileLines(text.toStdString())) {
+        const QByteArrayView view(line.data(), qsizetype(line.size()));
+        lines.append(utf8 ? QString::fromUtf8(view) : CodePage::decode(CodePage::Id::Windows1252, view));
+    }
     return lines;
 }
 

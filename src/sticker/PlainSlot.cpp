@@ -154,6 +154,9 @@ std::optional<SheetGrid::Grid> read(const Paths &paths, int slot, const Override
     if (!slotFile->empty()) {
         std::string bytes;
         bool missing = false;
+        // (A file in UTF-8 begins with its byte-order mark, which is no
+        // printable ASCII: its first line, printed first, sends the slot to
+        // the full program.)
         if (readWhole(*slotFile, &bytes, &missing))
             lines = fileLines(bytes);
         else if (!missing)
