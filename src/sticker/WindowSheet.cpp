@@ -1,5 +1,8 @@
 #include "sticker/WindowSheet.h"
 
+#include <QPageSize>
+#include <QSizeF>
+
 #include "platform/NumericText.h"
 #include "sticker/StickerInput.h"
 #include "sticker/Barcode.h"
@@ -10,6 +13,8 @@
 #include <cmath>
 
 #include <QCoreApplication>
+#include <QPageSize>
+#include <QSizeF>
 
 namespace {
 
@@ -217,10 +222,28 @@ QString checkWindowSheet(const StickerWorkingValues &work, const WindowSheetValu
     return StickerFields::checkPlaceholders(work, qMin(work.MaxField, LastLine));
 }
 
+// The sheets are A4 portrait (the printer and the PDF are set to it): a
+// first sticker whose corner lies past the sheet's right or bottom edge puts
+// every sticker off the paper, and the run would print blank sheets.
+static QString checkOnPaper(const WindowSheetValues &values)
+{
+    const QSizeF a4 = QPageSize(QPageSize::A4).size(QPageSize::Millimeter) * (1440 / 25.4); // twips
+    if (double(values.X0) < a4.width() && double(values.Y0) < a4.height())
+        return QString();
+    return QStringLiteral("No sticker falls on the paper: the margins (left %1, top %2 twips) lie beyond the "
+                          "A4 sheet (%3 x %4 twips).")
+        .arg(values.X0)
+        .arg(values.Y0)
+        .arg(qRound(a4.width()))
+        .arg(qRound(a4.height()));
+}
+
 bool drawWindowSheet(const StickerWorkingValues &work, const WindowSheetValues &values,
                      StickerSurface &surface, SheetTarget target, QString *errorText)
 {
-    const QString refused = checkWindowSheet(work, values);
+    QString refused = checkWindowSheet(work, values);
+    if (refused.isEmpty() && target == SheetTarget::Printer)
+        refused = checkOnPaper(values);
     if (!refused.isEmpty()) {
         if (errorText)
             *errorText = refused;

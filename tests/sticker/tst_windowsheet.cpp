@@ -288,6 +288,44 @@ private slots:
         }
     }
 
+    void marginsOffThePaper_data()
+    {
+        // Margins past the A4 sheet's right or bottom edge put every sticker off the paper: refused before
+        // anything is drawn (the printer and the PDF took blank sheets). A4 is 11906 x 16838 twips.
+        QTest::addColumn<QString>("left");
+        QTest::addColumn<QString>("top");
+        QTest::addColumn<bool>("drawn");
+        QTest::newRow("just inside") << "11900" << "16800" << true;
+        QTest::newRow("left past the edge") << "11906" << "500" << false;
+        QTest::newRow("top past the edge") << "300" << "99999999" << false;
+        QTest::newRow("left of the edge: partly on the paper") << "-500" << "-100" << true;
+    }
+
+    void marginsOffThePaper()
+    {
+        QFETCH(QString, left);
+        QFETCH(QString, top);
+        QFETCH(bool, drawn);
+        StickerInput in = sheet(2, 2, 1);
+        in.TxtMLeft = left;
+        in.TxtMtop = top;
+        RecordingStickerSurface s;
+        QString message;
+        QCOMPARE(print(in, s, &message), drawn);
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("sheet.pdf");
+        QString error;
+        QCOMPARE(writeWindowSheetPdf(in, pdf, &error), drawn);
+        QCOMPARE(QFile::exists(pdf), drawn);
+        if (drawn)
+            return;
+        QVERIFY(s.items().isEmpty());
+        const QString why = QString("No sticker falls on the paper: the margins (left %1, top %2 twips) lie beyond "
+                                    "the A4 sheet (11906 x 16838 twips).").arg(left, top);
+        QCOMPARE(message.section('\n', 1), why);
+        QCOMPARE(error.section('\n', 1), why);
+    }
+
     void printingErrorAbandonsTheDocument()
     {
         StickerInput in = sheet(2, 4, 3);
