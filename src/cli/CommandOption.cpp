@@ -162,6 +162,14 @@ QString CommandOption::problem(const QString &value) const
     }
     if (good)
         return QString();
+    // A bound too large to name in the help is named when it is passed.
+    bool number = false;
+    const double asNumber = given.toDouble(&number);
+    const bool unbounded = high >= double(std::numeric_limits<int>::max());
+    if (takes.isEmpty() && unbounded && number && asNumber > high
+        && (kind == Kind::WholeNumber || kind == Kind::Number))
+        return QStringLiteral("%1 takes %2, at most %3, not \"%4\"")
+            .arg(longName(), acceptedText(), numberText(high), value);
     return QStringLiteral("%1 takes %2, not \"%3\"").arg(longName(), acceptedText(), value);
 }
 
