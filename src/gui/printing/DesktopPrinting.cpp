@@ -7,6 +7,7 @@
 #include "printing/CupsLibrary.h"
 
 #include <QApplication>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -220,6 +221,10 @@ bool printWithDialog(const ShownPage &page, bool selectionOffered, const PageRen
 QString jobRefusal(const QPrinter &printer)
 {
     if (printer.outputFormat() != QPrinter::NativeFormat || !printer.outputFileName().isEmpty())
+        return QString();
+    // A print preview draws pictures of the pages: nothing went to the server.
+    const QPaintEngine *engine = printer.paintEngine();
+    if (engine && engine->type() == QPaintEngine::Picture)
         return QString();
     QString error;
     const CupsLibrary *cups = CupsLibrary::get(&error);

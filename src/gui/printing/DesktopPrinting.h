@@ -118,7 +118,8 @@ bool printDocument(const ReportDocument &document, const PageSelection &pages, l
 // user it turns away): Qt's print engine drops the answer, and the job would
 // be lost without a word. Empty when the job was taken, and for a printer
 // that writes a file. Asked on the thread that ended the painter, right
-// after it; only for a job that went to the print server (not a preview).
+// after it; empty for a print preview's pictures, so that the drawing a
+// preview and its print share may ask it either way.
 QString jobRefusal(const QPrinter &printer);
 
 // The print preview of what `paint` draws on a printer, starting on

@@ -215,7 +215,10 @@ void PrintPanel::CmdPreview_Click()
                 if (!source.blank(i) && !out.print(source, i))
                     break;
             }
-            out.finish();
+            // Printed from the preview: a job the server refused is told.
+            const QString refused = out.finish() ? DesktopPrinting::jobRefusal(*target) : QString();
+            if (!refused.isEmpty())
+                MessageBox::show(window(), refused, printerErrorTitle(), QMessageBox::Information);
         },
         window());
 }

@@ -100,9 +100,15 @@ void previewWindowSheetPrintout(const StickerInput &input, QWidget *parent)
     DesktopPrinting::preview(
         opened.printer.get(),
         [&](QPrinter *target) {
-            StickerInput sheet = input;
-            PrinterStickerSurface surface(*target);
-            drawWindowSheetOnPrinter(sheet, surface, nullptr);
+            {
+                StickerInput sheet = input;
+                PrinterStickerSurface surface(*target);
+                drawWindowSheetOnPrinter(sheet, surface, nullptr);
+            } // the job ends with the surface
+            // Printed from the preview: a job the server refused is told.
+            const QString refused = DesktopPrinting::jobRefusal(*target);
+            if (!refused.isEmpty())
+                MessageBox::show(parent, refused, WindowSheetPrinting::tr("Printing Error"), QMessageBox::Critical);
         },
         parent);
 }
