@@ -1,8 +1,5 @@
 #include "sticker/WindowSheet.h"
 
-#include <QPageSize>
-#include <QSizeF>
-
 #include "platform/NumericText.h"
 #include "sticker/StickerInput.h"
 #include "sticker/Barcode.h"

@@ -252,7 +252,8 @@ private slots:
     void failedStoreLeavesSlotAsItWas_data()
     {
         // What stops the save: a folder in place of the settings store or the slot file (neither can be
-        // written, whoever runs the test), a full disk part-way through, or a lone surrogate (no file holds one).
+        // written, whoever runs the test), a full disk part-way through, or a lone surrogate (no file holds
+        // one).
         QTest::addColumn<QString>("blocked");
         for (const char *blocked : {"ini", "slot", "disk", "text"})
             QTest::newRow(blocked) << QString(blocked);

@@ -320,8 +320,9 @@ private slots:
         if (drawn)
             return;
         QVERIFY(s.items().isEmpty());
-        const QString why = QString("No sticker falls on the paper: the margins (left %1, top %2 twips) lie beyond "
-                                    "the A4 sheet (11906 x 16838 twips).").arg(left, top);
+        const QString why = QString("No sticker falls on the paper: the margins (left %1, top %2 twips) lie "
+                                    "beyond the A4 sheet (11906 x 16838 twips).")
+                                .arg(left, top);
         QCOMPARE(message.section('\n', 1), why);
         QCOMPARE(error.section('\n', 1), why);
     }

@@ -24,11 +24,11 @@ public:
     // Width of the panel in twips.
     static int widthTwips() { return 3300; }
 
-    // The panel's values into `input`, and the reverse.
     // What is wrong with a box's text, for a message; empty when nothing
     // is. (The boxes let a number beyond their range be typed, as a step
     // to a smaller one.)
     QString problem() const;
+    // The panel's values into `input`, and the reverse.
     void read(StickerInput &input) const;
     void showInput(const StickerInput &input);
 

@@ -108,7 +108,8 @@ void previewWindowSheetPrintout(const StickerInput &input, QWidget *parent)
             // Printed from the preview: a job the server refused is told.
             const QString refused = DesktopPrinting::jobRefusal(*target);
             if (!refused.isEmpty())
-                MessageBox::show(parent, refused, WindowSheetPrinting::tr("Printing Error"), QMessageBox::Critical);
+                MessageBox::show(
+                    parent, refused, WindowSheetPrinting::tr("Printing Error"), QMessageBox::Critical);
         },
         parent);
 }

@@ -343,7 +343,9 @@ private slots:
         QVERIFY(!printed);
         QVERIFY(!shown.isEmpty());
         const QString text = shown.last().text;
-        QVERIFY2(text.contains(QRegularExpression("^The printer Sticker2Closed did not take the job: .+", QRegularExpression::MultilineOption)), qPrintable(text));
+        const QRegularExpression told("^The printer Sticker2Closed did not take the job: .+",
+            QRegularExpression::MultilineOption);
+        QVERIFY2(text.contains(told), qPrintable(text));
         QVERIFY(target.jobs().isEmpty());
         if (route == "stickers") {
             // One refusal: the second document was not tried.

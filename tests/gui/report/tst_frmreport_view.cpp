@@ -501,7 +501,8 @@ private slots:
         QFETCH(bool, printed);
         if (printed)
             apply(view, {"Label4", "ChkPrinted"});
-        QAbstractScrollArea *area = printed ? static_cast<QAbstractScrollArea *>(view->sheetView()) : view->pageView();
+        QAbstractScrollArea *area
+            = printed ? static_cast<QAbstractScrollArea *>(view->sheetView()) : view->pageView();
         QWidget *target = printed ? view->sheetView()->widget() : area->viewport();
         auto *menu = view->findChild<QMenu *>(QStringLiteral("AQ"));
         const auto menuAt = [&] {

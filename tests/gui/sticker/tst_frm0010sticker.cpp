@@ -286,7 +286,8 @@ private slots:
         QTest::addColumn<QString>("more"); // "box=text" of the More panel, or "code page=item"
         QTest::addColumn<QString>("refusal"); // what the message names
         // The sheet's bytes are checked in tst_charsheetwriter; here the buttons and the pitch reach it.
-        QTest::newRow("show, normal") << "JBshow(0)" << "Op(0)" << "2" << QByteArray("AB    AB\r\n") << "" << "";
+        QTest::newRow("show, normal")
+            << "JBshow(0)" << "Op(0)" << "2" << QByteArray("AB    AB\r\n") << "" << "";
         QTest::newRow("print, condensed")
             << "JBshow(1)" << "Op(1)" << "2" << QByteArray("\x0f" "AB    AB\r\n") << "" << "";
         QTest::newRow("refused") << "JBshow(0)" << "Op(0)" << "300" << QByteArray() << "" << "\"Col\"";
@@ -322,7 +323,8 @@ private slots:
         QCOMPARE(int(OpenViewCount), int(!begins.isEmpty()));
         if (begins.isEmpty()) {
             QCOMPARE(MessageBox::shown().size(), 1);
-            QVERIFY2(MessageBox::shown().first().text.contains(refusal), qPrintable(MessageBox::shown().first().text));
+            const QString told = MessageBox::shown().first().text;
+            QVERIFY2(told.contains(refusal), qPrintable(told));
             QCOMPARE(MessageBox::shown().first().icon, QMessageBox::Critical);
             QVERIFY(QDir(AppPaths::privateTempFolder()).entryList(QDir::Files).isEmpty());
             return;
@@ -330,7 +332,8 @@ private slots:
         QVERIFY2(MessageBox::shown().isEmpty(), qPrintable(MessageBox::shown().value(0).text));
         QCOMPARE(text(&form, "txtPage"), QStringLiteral("1"));
         QVERIFY(TestSupport::readFile(views().first()->reportFile()).startsWith(begins));
-        QCOMPARE(views().first()->codePage(), box == "CboSheetCodePage" ? CodePage::Id::Pc852 : CodePage::Id::Windows1252);
+        const bool pc852 = box == "CboSheetCodePage";
+        QCOMPARE(views().first()->codePage(), pc852 ? CodePage::Id::Pc852 : CodePage::Id::Windows1252);
     }
 
     void seventhViewRefusedThenExitClosesAll()
