@@ -77,6 +77,13 @@ void PrintPanel::printCharMode()
         return;
     if (!askToPrint())
         return;
+    // All pages send the file itself: written again since it was loaded, it
+    // is no longer what the view shows (the other choices refuse it too).
+    QString changed;
+    if (m_doc && !m_doc->asLoaded(&changed)) {
+        MessageBox::show(this, changed, printerErrorTitle(), QMessageBox::Information);
+        return;
+    }
     const PageSelection pages = pageSelection(); // the range as the check left it
     if (pages.kind != PageSelection::All) {
         // The file's own bytes for the page, so that a DOS code page's

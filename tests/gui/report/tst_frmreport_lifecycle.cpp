@@ -413,6 +413,15 @@ private slots:
                          "cut.prn changed on disk after it was loaded; reload it, then try again."),
                 qPrintable(MessageBox::shown().first().text));
         }
+        // All pages would send the file itself, as it is now: refused the same way.
+        click(view, "CmdPrint");
+        apply(view, {"OptCharMode"});
+        MessageBox::clearShown();
+        MessageBox::setNextAnswer(QMessageBox::Yes);
+        click(view, "CmdOk");
+        QVERIFY(!MessageBox::shown().isEmpty());
+        QVERIFY2(MessageBox::shown().last().text.contains("changed on disk after it was loaded"),
+            qPrintable(MessageBox::shown().last().text));
         PageSelection current;
         current.kind = PageSelection::Current;
         QByteArray bytes;
