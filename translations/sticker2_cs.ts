@@ -191,7 +191,7 @@
     </message>
     <message>
         <source>Page</source>
-        <translation>Strana</translation>
+        <translation>List</translation>
     </message>
     <message>
         <source>Window</source>
@@ -211,7 +211,7 @@
     </message>
     <message>
         <source>SHO&amp;W</source>
-        <translation>&amp;ZOBRAZIT</translation>
+        <translation>&amp;UKÁZAT</translation>
     </message>
     <message>
         <source>Display Page Wise  Print View </source>
@@ -227,7 +227,7 @@
     </message>
     <message>
         <source>    E &amp;X I T</source>
-        <translation>    K O &amp;N E C</translation>
+        <translation>&amp;KONEC</translation>
     </message>
     <message>
         <source>Return to Main Menu</source>
@@ -299,7 +299,7 @@
     </message>
     <message>
         <source>Space Between Two value</source>
-        <translation>Mezera mezi dvěma hodnotami</translation>
+        <translation>Mezera mezi hodnotami</translation>
     </message>
     <message>
         <source>Line %1</source>

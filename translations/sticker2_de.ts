@@ -187,7 +187,7 @@
     </message>
     <message>
         <source>No of Sticker</source>
-        <translation>Anzahl Etiketten</translation>
+        <translation>Etiketten</translation>
     </message>
     <message>
         <source>Page</source>
@@ -211,7 +211,7 @@
     </message>
     <message>
         <source>SHO&amp;W</source>
-        <translation>&amp;ANZEIGEN</translation>
+        <translation>&amp;ZEIGEN</translation>
     </message>
     <message>
         <source>Display Page Wise  Print View </source>
@@ -247,7 +247,7 @@
     </message>
     <message>
         <source>Margin Between Two Sticker</source>
-        <translation>Abstand zwischen zwei Etiketten</translation>
+        <translation>Abstand zw. Etiketten</translation>
     </message>
     <message>
         <source>Max Field Lenth</source>
@@ -299,7 +299,7 @@
     </message>
     <message>
         <source>Space Between Two value</source>
-        <translation>Abstand zwischen zwei Werten</translation>
+        <translation>Abstand zw. Werten</translation>
     </message>
     <message>
         <source>Line %1</source>

@@ -64,7 +64,7 @@ inline QStringList groupFaults(QWidget *window, const QStringList &names, const 
                 faults << names[i] + "/" + other->objectName();
         for (const QString &c : clipped)
             if (c.startsWith(names[i] + ':'))
-                faults << names[i] + " caption cut";
+                faults << names[i] + " caption cut (" + c + ")";
     }
     return faults;
 }

@@ -14,6 +14,8 @@
 #include <QIcon>
 #include <QImage>
 #include <QLabel>
+#include <QAbstractSpinBox>
+#include <QStyle>
 #include <QLineEdit>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -230,10 +232,31 @@ QStringList TestSupport::clippedCaptions(QWidget *root)
         w->setFont(bold);
         // A push button draws its caption centred with a few pixels to spare.
         auto *button = qobject_cast<QAbstractButton *>(w);
-        const int needed = button && !box ? w->fontMetrics().horizontalAdvance(button->text().remove('&')) + 6
-                                          : w->sizeHint().width();
+        int needed = button && !box ? w->fontMetrics().horizontalAdvance(button->text().remove('&')) + 6
+                                    : w->sizeHint().width();
+        if (button && !box && !button->icon().isNull() && !button->text().isEmpty())
+            needed += button->iconSize().width() + 4; // the icon stands beside the caption
         if (w->width() < needed)
             clipped.append(w->objectName() + ':' + w->metaObject()->className());
+        // A label's text shows only up to a box or button laid over it (one
+        // made after it, on the same parent, stacks above it). A panel that
+        // opens over the window is meant to cover what lies under it.
+        if (label && w->parentWidget()) {
+            const int textWidth = qMin(w->width(), w->sizeHint().width());
+            const Qt::Alignment align = QStyle::visualAlignment(w->layoutDirection(), label->alignment());
+            const int left = align & Qt::AlignRight ? w->width() - textWidth
+                : align & Qt::AlignHCenter          ? (w->width() - textWidth) / 2
+                                                    : 0;
+            const QRect text(w->mapToParent(QPoint(left, 0)), QSize(textWidth, w->height()));
+            const QObjectList siblings = w->parentWidget()->children();
+            for (qsizetype i = siblings.indexOf(w) + 1; i < siblings.size(); ++i) {
+                auto *over = qobject_cast<QWidget *>(siblings.at(i));
+                const bool control = qobject_cast<QLineEdit *>(over) || qobject_cast<QAbstractSpinBox *>(over)
+                    || qobject_cast<QComboBox *>(over) || qobject_cast<QAbstractButton *>(over);
+                if (control && !over->isWindow() && over->isVisibleTo(root) && over->geometry().intersects(text))
+                    clipped.append(w->objectName() + ':' + w->metaObject()->className() + '/' + over->objectName());
+            }
+        }
         w->setFont(kept);
     }
     return clipped;

@@ -29,10 +29,10 @@ private slots:
     {
         TestSupport::addCaptionColumns();
         QTest::newRow("title") << "Label1" << "Sticker Printing" << "Etikettendruck" << "Tisk štítků";
-        QTest::newRow("show button") << "JBshow(0)" << "SHO&W" << "&ANZEIGEN" << "&ZOBRAZIT";
+        QTest::newRow("show button") << "JBshow(0)" << "SHO&W" << "&ZEIGEN" << "&UKÁZAT";
         QTest::newRow("print button") << "JBshow(1)" << "Print" << "Drucken" << "Tisk";
-        QTest::newRow("exit button") << "CmdExit" << "    E &X I T" << "    E N &D E" << "    K O &N E C";
-        QTest::newRow("count label") << "lb(0)" << "No of Sticker" << "Anzahl Etiketten"
+        QTest::newRow("exit button") << "CmdExit" << "    E &X I T" << "    E N &D E" << "&KONEC";
+        QTest::newRow("count label") << "lb(0)" << "No of Sticker" << "Etiketten"
                                      << "Počet štítků";
         QTest::newRow("settings row") << "lb(8)" << "SPace Between Col" << "Abstand zwischen Spalten"
                                       << "Mezera mezi sloupci";
