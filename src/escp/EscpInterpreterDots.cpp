@@ -218,7 +218,7 @@ void EscpInterpreter::picture(const EscpToken &t)
         const qsizetype columns = word(p + header - 2);
         const qsizetype data = end - (t.offset + header);
         image = t.code == '^' ? Escp::ninePinImage(p + header, data, columns, m, draw)
-                              : Escp::columnImage(p + header, data, columns, m, draw);
+                              : Escp::columnImage(p + header, data, columns, m, m_fine == 10 ? 9 : 24, draw);
     }
     if (image.width <= 0 || image.dpiX <= 0)
         return;

@@ -245,12 +245,12 @@ DotImage tiffImage(const uchar *data, qsizetype size, int dpiX, int dpiY, bool d
 
 } // namespace
 
-DotImage columnImage(const uchar *data, qsizetype available, qsizetype columns, int m, bool draw)
+DotImage columnImage(const uchar *data, qsizetype available, qsizetype columns, int m, int pins, bool draw)
 {
     DotImage out;
     const int perColumn = bytesPerColumn(m);
     out.dpiX = dotsPerInch(m);
-    out.dpiY = perColumn == 1 ? 72 : perColumn == 3 ? 180 : 360;
+    out.dpiY = perColumn == 1 ? (pins == 9 ? 72 : 60) : perColumn == 3 ? 180 : 360;
     if (!perColumn || !out.dpiX)
         return DotImage();
     const qsizetype have = qMin(columns, available / perColumn);

@@ -33,8 +33,10 @@ struct DotImage
     int dpiY = 0;
 };
 
-// ESC K/L/Y/Z and ESC * m: columns of 1, 3 or 6 bytes, top dot first.
-DotImage columnImage(const uchar *data, qsizetype available, qsizetype columns, int m, bool draw);
+// ESC K/L/Y/Z and ESC * m: columns of 1, 3 or 6 bytes, top dot first. The
+// eight dots of a 1-byte column are 1/72 in apart on 9 pins (`pins`), but
+// 1/60 in on 24 pins and ESC/P2, which print them with every third pin.
+DotImage columnImage(const uchar *data, qsizetype available, qsizetype columns, int m, int pins, bool draw);
 // ESC ^ m: columns of 9 dots in 2 bytes.
 DotImage ninePinImage(const uchar *data, qsizetype available, qsizetype columns, int m, bool draw);
 // ESC . c v h m nL nH and its rows (plain, run-length or TIFF packed);

@@ -359,6 +359,54 @@ private slots:
         QCOMPARE(firstDifference(dots, picture), QString());
     }
 
+    // Netpbm's pbmtoepson: 8-dot columns, bands ESC A 8 apart, which are 8/72 in
+    // on 9 pins and 8/60 in on 24 pins (whose 8-dot modes print every third
+    // pin): the bands meet without a gap or an overlap on both.
+    void netpbmPictures_data()
+    {
+        QTest::addColumn<QString>("protocol");
+        QTest::addColumn<int>("dpiOption");
+        QTest::addColumn<int>("model");
+        QTest::addColumn<int>("dpiX");
+        QTest::addColumn<int>("dpiY");
+        QTest::newRow("9 pins, ESC * 5") << "escp9" << 72 << int(PrinterModel::NinePin) << 72 << 72;
+        QTest::newRow("9 pins, ESC * 1") << "escp9" << 120 << int(PrinterModel::NinePin) << 120 << 72;
+        QTest::newRow("24 pins, ESC * 6") << "escp" << 90 << int(PrinterModel::TwentyFourPin) << 90 << 60;
+        QTest::newRow("24 pins, ESC * 3") << "escp" << 240 << int(PrinterModel::TwentyFourPin) << 240 << 60;
+        QTest::newRow("ESC/P2, ESC * 0") << "escp" << 60 << int(PrinterModel::EscP2) << 60 << 60;
+    }
+    void netpbmPictures()
+    {
+        QFETCH(QString, protocol);
+        QFETCH(int, dpiOption);
+        QFETCH(int, model);
+        QFETCH(int, dpiX);
+        QFETCH(int, dpiY);
+        if (QStandardPaths::findExecutable(QStringLiteral("pbmtoepson")).isEmpty())
+            QSKIP("netpbm is not installed");
+        const QImage picture = testPicture(96, 40); // five bands of 8 rows
+        QByteArray pbm = QStringLiteral("P4\n%1 %2\n").arg(picture.width()).arg(picture.height()).toLatin1();
+        for (int y = 0; y < picture.height(); ++y)
+            pbm.append(reinterpret_cast<const char *>(picture.constScanLine(y)), (picture.width() + 7) / 8);
+        QProcess netpbm;
+        netpbm.start(QStringLiteral("pbmtoepson"),
+            {QStringLiteral("-protocol=") + protocol, QStringLiteral("-dpi=%1").arg(dpiOption)});
+        QVERIFY(netpbm.waitForStarted());
+        netpbm.write(pbm);
+        netpbm.closeWriteChannel();
+        QVERIFY(netpbm.waitForFinished(60000));
+        const QByteArray print = netpbm.readAllStandardOutput();
+        QVERIFY2(netpbm.exitCode() == 0 && !print.isEmpty(), netpbm.readAllStandardError().constData());
+        PrinterSetup setup;
+        setup.model = PrinterModel(model);
+        SheetIndex doc;
+        QVERIFY(doc.build(print, setup));
+        int offGrid = 0;
+        const QImage dots = inked(dotsOnGrid(doc.sheet(0), dpiX, dpiY, &offGrid));
+        QCOMPARE(offGrid, 0);
+        QCOMPARE(firstDifference(dots, picture), QString());
+    }
+
     // A set-up with no number for its form or carriage takes the defaults.
     void setupWithoutNumbers()
     {
