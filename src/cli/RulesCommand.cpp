@@ -64,8 +64,16 @@ int runRulesTest(const QStringList &arguments, const QString &synopsis)
     QString problem;
     if (!RulesSupport::planJob(rules, job, storedMatchOptions(chosen), &plan, &problem))
         return int(Status::Failed);
+    QStringList lines = plan.describe();
+    // A rule whose search could not be carried out chooses none, and the
+    // job fails as a watch fails it, after its PDF is made.
+    if (!problem.isEmpty()) {
+        if (plan.rule.isEmpty())
+            lines.first() = QStringLiteral("rule: none chosen, for the fault below; the default applies");
+        lines << QStringLiteral("then the job fails (a watch moves it to failed/): %1").arg(problem);
+    }
     std::printf("job: %s\n", qPrintable(job));
-    for (const QString &line : plan.describe())
+    for (const QString &line : std::as_const(lines))
         std::printf("%s\n", qPrintable(line));
     std::fflush(stdout);
     if (!problem.isEmpty())

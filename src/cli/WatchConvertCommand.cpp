@@ -18,6 +18,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QThreadPool>
+
+#include <atomic>
 
 namespace CommandLine {
 
@@ -39,6 +42,49 @@ QString takeRules(QStringList *options)
     const QString path = options->at(at + 1);
     options->remove(at, 2);
     return path;
+}
+
+// How many jobs' actions may run at once, at least.
+constexpr int ActionsAtOnce = 8;
+
+// What a job's actions came to, on the thread that carried them out.
+struct ActionsResult
+{
+    bool started = false; // false: the watch stopped before they began
+    bool ok = false;
+    QString output;  // where the PDF is now
+    QString message; // why they failed
+};
+
+// The conversion only planned; filing, mail and printing are done here,
+// where the service's rights are, on a thread of the watch's pool: a mail
+// transport that hangs holds up no other job, and a stop ends it.
+ActionsResult carryOutPlan(const QString &job, const QString &planPath, const QString &written,
+    const std::atomic_bool &stopping)
+{
+    ActionsResult result;
+    result.output = written;
+    if (stopping.load())
+        return result;
+    result.started = true;
+    RulePlan plan;
+    QFile planFile(planPath);
+    if (!planFile.open(QIODevice::ReadOnly) || !RulePlan::fromJson(planFile.readAll(), &plan)) {
+        result.message = QStringLiteral("%1: the conversion left no plan").arg(job);
+        return result;
+    }
+    const RuleActionsOutcome outcome = applyRulePlan(plan, written, &stopping);
+    result.output = outcome.pdfPath;
+    result.ok = outcome.ok();
+    if (!result.ok) {
+        const QStringList done = outcome.done();
+        result.message = outcome.failures(plan.rule).join(QStringLiteral("; "))
+            + QStringLiteral("; the PDF is %1").arg(outcome.pdfPath)
+            + (done.isEmpty() ? QString()
+                              : QStringLiteral("; done all the same (again if the job is put back): %1")
+                                    .arg(done.join(QStringLiteral(", "))));
+    }
+    return result;
 }
 
 // A job's output without rules: its own name, and its title when it has one.
@@ -63,7 +109,12 @@ public:
         , m_options(watch.options)
         , m_rulesPath(takeRules(&m_options))
         , m_jobs(m_options, watch.parallel)
-    { }
+    {
+        // Actions wait on other programs and servers, not on the
+        // processors: a mail transport that hangs leaves room for the
+        // other jobs' actions.
+        m_actions.setMaxThreadCount(qMax(ActionsAtOnce, watch.parallel));
+    }
 
     // Watches until a stop signal; the status to exit with.
     int run();
@@ -71,10 +122,11 @@ public:
 private:
     void startJob(const QString &job);
     void jobFinished(const QString &job, const QString &written, bool converterOk, const QString &converterMessage);
-    bool carryOutPlan(const QString &job, const QString &planPath, const QString &written, QString *output,
-        QString *message);
+    void startActions(const QString &job, const QString &planPath, const QString &written);
+    void actionsEnded(const QString &job, const QString &planPath, const QString &written, const ActionsResult &result);
+    void stop();
     void recordConverted(const QString &job, const QString &output);
-    void moveFailed(const QString &job, const QString &output, const QString &message);
+    void moveFailed(const QString &job, const QString &output, const QString &message, bool converted = false);
     void moveDone(const QString &job, const QString &what);
 
     const ConvertBatch &m_watch;
@@ -90,6 +142,9 @@ private:
     ConvertJobs m_jobs;
     QSet<QString> m_converting; // the outputs of the conversions running
     PrintFileWatcher m_watcher;
+    QThreadPool m_actions;     // the rules' actions
+    std::atomic_bool m_stopping {false};
+    QObject m_results;         // their outcomes come back to this thread through it
 };
 
 int ConvertWatch::run()
@@ -97,10 +152,7 @@ int ConvertWatch::run()
     QString rulesError;
     if (!m_rulesPath.isEmpty() && !m_rules.start(m_rulesPath, &rulesError))
         return CliSupport::fail(rulesError);
-    QObject::connect(&m_stopSignals, &StopSignals::stopped, [this] {
-        m_jobs.stopAll();
-        QCoreApplication::exit(0);
-    });
+    QObject::connect(&m_stopSignals, &StopSignals::stopped, [this] { stop(); });
     QObject::connect(&m_jobs, &ConvertJobs::finished,
         [this](const QString &job, const QString &written, bool converterOk, const QString &converterMessage) {
             jobFinished(job, written, converterOk, converterMessage);
@@ -123,10 +175,25 @@ int ConvertWatch::run()
 void ConvertWatch::startJob(const QString &job)
 {
     const QString name = outputName(job, m_watch.extension);
-    if (m_converted.contains(job, m_watch.extension)) {
+    // With rules, a PDF of the job's name is no sign that its actions were
+    // done: only the record counts.
+    switch (m_converted.state(job, m_watch.extension, m_rulesPath.isEmpty())) {
+    case ConvertedJobs::State::Converted:
         if (m_watch.moveDone)
             moveDone(job, QStringLiteral("converted before"));
         return;
+    case ConvertedJobs::State::Failed: // copied to failed/ before; the same job stays as it is
+        return;
+    case ConvertedJobs::State::Acting:
+        moveFailed(job, QString(),
+            QStringLiteral("the watch ended while the actions of its rule were being carried out, and which of "
+                           "them were done is not known; its PDF is in %1 or where its rule files it; put the job "
+                           "back to convert it and do them all again")
+                .arg(m_outDir.absolutePath()),
+            true);
+        return;
+    case ConvertedJobs::State::New:
+        break;
     }
     const QString output = JobArchive::freePath(m_outDir.absolutePath(), name, m_converting);
     m_converting.insert(output);
@@ -147,43 +214,62 @@ void ConvertWatch::jobFinished(
     const QString &job, const QString &written, bool converterOk, const QString &converterMessage)
 {
     m_converting.remove(written);
-    bool ok = converterOk;
-    QString message = converterMessage;
-    QString output = written;
     const QString planPath = m_planOf.take(written);
-    if (ok && !planPath.isEmpty())
-        ok = carryOutPlan(job, planPath, written, &output, &message);
+    if (converterOk && !planPath.isEmpty()) {
+        startActions(job, planPath, written);
+        return;
+    }
     if (!planPath.isEmpty())
         QFile::remove(planPath);
-    if (ok)
-        recordConverted(job, output);
+    if (converterOk)
+        recordConverted(job, written);
     else
-        moveFailed(job, output, message);
+        moveFailed(job, written, converterMessage);
 }
 
-// The conversion only planned; filing, mail and printing are done here,
-// where the service's rights are. False with the message when they failed.
-bool ConvertWatch::carryOutPlan(
-    const QString &job, const QString &planPath, const QString &written, QString *output, QString *message)
+// The job is marked as acting first: a watch killed before they end does
+// not take its PDF for the whole of it at the next start.
+void ConvertWatch::startActions(const QString &job, const QString &planPath, const QString &written)
 {
-    RulePlan plan;
-    QFile planFile(planPath);
-    if (!planFile.open(QIODevice::ReadOnly) || !RulePlan::fromJson(planFile.readAll(), &plan)) {
-        *message = QStringLiteral("%1: the conversion left no plan").arg(job);
-        return false;
+    QString error;
+    if (!m_converted.mark(job, ConvertedJobs::State::Acting, &error))
+        CliSupport::report(QStringLiteral("%1: its rule's actions are not recorded as begun: %2").arg(job, error));
+    m_actions.start([this, job, planPath, written] {
+        const ActionsResult result = carryOutPlan(job, planPath, written, m_stopping);
+        QMetaObject::invokeMethod(
+            &m_results, [this, job, planPath, written, result] { actionsEnded(job, planPath, written, result); },
+            Qt::QueuedConnection);
+    });
+}
+
+void ConvertWatch::actionsEnded(
+    const QString &job, const QString &planPath, const QString &written, const ActionsResult &result)
+{
+    QFile::remove(planPath);
+    QString error;
+    if (!result.started) {
+        // Stopped before anything was done: the next start converts it anew.
+        QFile::remove(written);
+        if (!m_converted.mark(job, ConvertedJobs::State::New, &error))
+            CliSupport::report(QStringLiteral("%1: %2").arg(job, error));
+        return;
     }
-    const RuleActionsOutcome outcome = applyRulePlan(plan, written);
-    *output = outcome.pdfPath;
-    if (!outcome.ok()) {
-        const QStringList done = outcome.done();
-        *message = outcome.failures(plan.rule).join(QStringLiteral("; "))
-            + QStringLiteral("; the PDF is %1").arg(outcome.pdfPath)
-            + (done.isEmpty() ? QString()
-                              : QStringLiteral("; done all the same (again if the job is put back): %1")
-                                    .arg(done.join(QStringLiteral(", "))));
-        return false;
-    }
-    return true;
+    if (result.ok)
+        recordConverted(job, result.output);
+    else
+        moveFailed(job, result.output, result.message, true);
+}
+
+// The conversions are stopped (what they wrote is left out) and the
+// actions under way ended: a mail being handed over is stopped, a print
+// being sent is waited for; their outcomes are told and recorded.
+void ConvertWatch::stop()
+{
+    m_stopping = true;
+    m_jobs.stopAll();
+    m_actions.waitForDone();
+    QCoreApplication::sendPostedEvents(&m_results, QEvent::MetaCall);
+    QCoreApplication::exit(0);
 }
 
 void ConvertWatch::recordConverted(const QString &job, const QString &output)
@@ -198,21 +284,32 @@ void ConvertWatch::recordConverted(const QString &job, const QString &output)
         moveDone(job, what);
 }
 
-// A job that did not convert moves to DIR/failed, with a log of why beside it.
-void ConvertWatch::moveFailed(const QString &job, const QString &output, const QString &message)
+// A job that did not convert, or whose rule's actions did not all work
+// (`converted`), moves to DIR/failed, with a log of why beside it. One that
+// cannot be taken out of the watched folder is marked as failed, so that it
+// is not converted (and mailed) again at every start; one moved away can be
+// put back to be converted anew.
+void ConvertWatch::moveFailed(const QString &job, const QString &output, const QString &message, bool converted)
 {
+    const QString what = converted ? QStringLiteral("converted, but not all of its rule's actions were done")
+                                   : QStringLiteral("not converted");
     QString movedTo;
     QString note;
     QString error;
+    QString markError;
+    if (!m_converted.mark(job, ConvertedJobs::State::New, &markError))
+        note = markError;
     if (!JobArchive::moveInto(job, m_outDir.filePath(QStringLiteral("failed")), &movedTo, &note, &error)) {
-        CliSupport::report(QStringLiteral("%1: not converted (%2), and %3").arg(job, message, error));
+        CliSupport::report(QStringLiteral("%1: %2 (%3), and %4").arg(job, what, message, error));
         return;
     }
+    if (QFileInfo::exists(job) && !m_converted.mark(job, ConvertedJobs::State::Failed, &markError))
+        note += (note.isEmpty() ? QString() : QStringLiteral("; ")) + markError;
     QString logError;
     const bool logged = JobArchive::writeText(
         movedTo + QStringLiteral(".log"), logText(job, output, m_watch.options, message), &logError);
-    CliSupport::report(QStringLiteral("%1: not converted (%2); the job is now %3%4%5")
-                           .arg(job, message, movedTo, note.isEmpty() ? QString() : QStringLiteral("; ") + note,
+    CliSupport::report(QStringLiteral("%1: %2 (%3); the job is now %4%5%6")
+                           .arg(job, what, message, movedTo, note.isEmpty() ? QString() : QStringLiteral("; ") + note,
                                logged ? QString() : QStringLiteral("; no log: ") + logError));
 }
 

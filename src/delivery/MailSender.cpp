@@ -4,14 +4,20 @@
 #include "delivery/MailLibrary.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryFile>
+
+#include <csignal>
+#include <unistd.h>
 
 namespace {
 
 // How long a mail transport may take to take one message.
 constexpr int SendTimeLimitMsec = 5 * 60 * 1000;
+// How often a wait for it looks whether it is to stop.
+constexpr int StopCheckMsec = 100;
 
 QString oneLine(const QByteArray &text)
 {
@@ -33,7 +39,7 @@ bool isMailAddress(const QString &text)
     return text.size() <= 254 && text.indexOf(QLatin1Char('@')) <= 64 && address.match(text).hasMatch();
 }
 
-bool sendMail(const MailRequest &request, QString *error)
+bool sendMail(const MailRequest &request, QString *error, const std::atomic_bool *stop)
 {
     if (request.to.isEmpty()) {
         *error = QStringLiteral("no address to send the mail to");
@@ -65,20 +71,35 @@ bool sendMail(const MailRequest &request, QString *error)
     sendmail.setStandardInputFile(message.fileName());
     sendmail.setStandardOutputFile(QProcess::nullDevice());
     sendmail.setProcessChannelMode(QProcess::SeparateChannels);
-    // The mail transport never inherits what the service may keep for delivery.
-    sendmail.setChildProcessModifier([] { Capabilities::clearAmbient(); });
+    // The mail transport never inherits what the service may keep for
+    // delivery, and leads a process group of its own, so that what it
+    // starts ends with it when it is stopped.
+    sendmail.setChildProcessModifier([] {
+        Capabilities::clearAmbient();
+        ::setpgid(0, 0);
+    });
     const QString program = command.takeFirst();
     sendmail.start(program, command);
     if (!sendmail.waitForStarted(30000)) {
         *error = QStringLiteral("cannot run the sendmail command \"%1\": %2").arg(request.sendmail, sendmail.errorString());
         return false;
     }
-    if (!sendmail.waitForFinished(SendTimeLimitMsec)) {
-        sendmail.kill();
-        sendmail.waitForFinished(3000);
-        *error = QStringLiteral("the sendmail command \"%1\" did not finish within %2 minutes and was stopped")
-                     .arg(request.sendmail, QString::number(SendTimeLimitMsec / 60000));
-        return false;
+    QElapsedTimer running;
+    running.start();
+    bool stopped = false;
+    while (!sendmail.waitForFinished(StopCheckMsec) && sendmail.state() != QProcess::NotRunning) {
+        stopped = stop && stop->load();
+        if (stopped || running.hasExpired(SendTimeLimitMsec)) {
+            ::kill(-pid_t(sendmail.processId()), SIGKILL);
+            sendmail.waitForFinished(3000);
+            *error = stopped ? QStringLiteral("the sendmail command \"%1\" was stopped with the watch before it "
+                                              "had taken the mail")
+                                   .arg(request.sendmail)
+                             : QStringLiteral("the sendmail command \"%1\" did not finish within %2 minutes and "
+                                              "was stopped")
+                                   .arg(request.sendmail, QString::number(SendTimeLimitMsec / 60000));
+            return false;
+        }
     }
     const QString said = oneLine(sendmail.readAllStandardError());
     if (sendmail.exitStatus() == QProcess::CrashExit) {

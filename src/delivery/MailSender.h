@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
+
 // One mail per finished job, its PDF attached, handed to the system's
 // sendmail interface (every Debian mail transport installs one; msmtp-mta
 // sends over SMTP). The message is built by GMime; the command is run
@@ -30,5 +32,8 @@ bool isMailAddress(const QString &text);
 // is not one, an attachment that cannot be read, a command that cannot be
 // started, or one that ends in a signal or a status other than 0 (its
 // command, the status and what it wrote to standard error). Mail the
-// transport refuses is never reported as sent.
-bool sendMail(const MailRequest &request, QString *error);
+// transport refuses is never reported as sent. The command runs in a process
+// group of its own, which is ended whole when it takes longer than five
+// minutes, or as soon as `stop` (when given) turns true: a transport that
+// hangs holds up no one else.
+bool sendMail(const MailRequest &request, QString *error, const std::atomic_bool *stop = nullptr);

@@ -65,7 +65,8 @@ RuleActionResult fileIt(const RulePlan &plan, const QString &pdfPath, QString *f
     return result;
 }
 
-RuleActionResult mailIt(const RulePlan &plan, const QString &pdfPath, const QString &attachmentName)
+RuleActionResult mailIt(
+    const RulePlan &plan, const QString &pdfPath, const QString &attachmentName, const std::atomic_bool *stop)
 {
     RuleActionResult result { QStringLiteral("mail-to"), false, {} };
     for (const QString &address : plan.mailTo) {
@@ -87,7 +88,7 @@ RuleActionResult mailIt(const RulePlan &plan, const QString &pdfPath, const QStr
     request.attachmentPath = pdfPath;
     request.attachmentName = attachmentName;
     QString error;
-    result.ok = sendMail(request, &error);
+    result.ok = sendMail(request, &error, stop);
     result.detail = result.ok ? plan.mailTo.join(QStringLiteral(", ")) : error;
     return result;
 }
@@ -103,7 +104,7 @@ RuleActionResult printIt(const RulePlan &plan, const QString &pdfPath)
 
 } // namespace
 
-RuleActionsOutcome applyRulePlan(const RulePlan &plan, const QString &pdfPath)
+RuleActionsOutcome applyRulePlan(const RulePlan &plan, const QString &pdfPath, const std::atomic_bool *stop)
 {
     RuleActionsOutcome outcome;
     outcome.pdfPath = pdfPath;
@@ -113,7 +114,7 @@ RuleActionsOutcome applyRulePlan(const RulePlan &plan, const QString &pdfPath)
     // Mail and printing take the PDF as written; the mail names it as filed.
     const QString attachmentName = QFileInfo(filing.ok ? filed : pdfPath).fileName();
     if (plan.mails)
-        outcome.results.append(mailIt(plan, pdfPath, attachmentName));
+        outcome.results.append(mailIt(plan, pdfPath, attachmentName, stop));
     if (!plan.printTo.isEmpty())
         outcome.results.append(printIt(plan, pdfPath));
     if (filing.ok && filed != pdfPath) {

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <atomic>
+
 // Carries out a plan once its PDF is written: the PDF filed under its name
 // (in the rule's folder, the printing user's own, or beside where it was
 // written), mailed, printed. Each action is tried whatever the others did;
@@ -29,4 +31,6 @@ struct RuleActionsOutcome
     QStringList done() const;
 };
 
-RuleActionsOutcome applyRulePlan(const RulePlan &plan, const QString &pdfPath);
+// `stop` (when given) ends a mail still being handed over as soon as it
+// turns true, as a failed action.
+RuleActionsOutcome applyRulePlan(const RulePlan &plan, const QString &pdfPath, const std::atomic_bool *stop = nullptr);

@@ -123,9 +123,15 @@ RuleMatch matchRules(const RuleSet &rules, RuleJob &job, const RuleMatchOptions 
         result.fields = job.fields();
         if (usesSheets(rule) && options.sheets)
             result.fields.insert(QStringLiteral("sheets"), QString::number(options.sheets(rule, codePage, job.bytes())));
-        // A group named as a job's field takes its place: the rule asked for it.
-        for (auto group = groups.cbegin(); group != groups.cend(); ++group)
-            result.fields.insert(group.key(), group.value());
+        // A group named as a job's field takes its place: the rule asked for
+        // it. The job's lines end in CR LF, so a group that runs to a line's
+        // end (.*) would end in the CR: it is left out.
+        for (auto group = groups.cbegin(); group != groups.cend(); ++group) {
+            QString value = group.value();
+            while (value.endsWith(QLatin1Char('\r')) || value.endsWith(QLatin1Char('\n')))
+                value.chop(1);
+            result.fields.insert(group.key(), value);
+        }
         return result;
     }
     return result;

@@ -9,18 +9,49 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace {
+
+// A mark's word in the record; a converted job's line is its key alone.
+QString wordOf(ConvertedJobs::State state)
+{
+    switch (state) {
+    case ConvertedJobs::State::Acting: return QStringLiteral("acting");
+    case ConvertedJobs::State::Failed: return QStringLiteral("failed");
+    case ConvertedJobs::State::New: return QStringLiteral("retry");
+    case ConvertedJobs::State::Converted: break;
+    }
+    return QString();
+}
+
+} // namespace
+
 ConvertedJobs::ConvertedJobs(const QString &outDir)
     : m_outDir(outDir)
 {
     QFile record(QDir(outDir).filePath(QLatin1String(FileName)));
     if (!record.open(QIODevice::ReadOnly))
         return;
-    // One line per job; a line cut short by a crash has no line end and
-    // is not taken.
+    // One line per job, a key (which begins with the job's size) or a mark's
+    // word and a key; a line cut short by a crash has no line end and is
+    // not taken.
     while (!record.atEnd()) {
         const QByteArray line = record.readLine();
-        if (line.endsWith('\n'))
-            m_done.insert(QString::fromUtf8(line.chopped(1)), true);
+        if (!line.endsWith('\n'))
+            continue;
+        const QString text = QString::fromUtf8(line.chopped(1));
+        State state = State::Converted;
+        QString key = text;
+        for (const State marked : {State::Acting, State::Failed, State::New}) {
+            const QString word = wordOf(marked) + QLatin1Char(' ');
+            if (text.startsWith(word)) {
+                state = marked;
+                key = text.mid(word.size());
+            }
+        }
+        if (state == State::New)
+            m_marks.remove(key);
+        else
+            m_marks.insert(key, state);
     }
 }
 
@@ -38,23 +69,27 @@ QString ConvertedJobs::keyOf(const QString &job)
         .arg(QFileInfo(job).fileName());
 }
 
-bool ConvertedJobs::contains(const QString &job, const QString &extension) const
+ConvertedJobs::State ConvertedJobs::state(const QString &job, const QString &extension, bool outputsCount) const
 {
     const QString key = keyOf(job);
-    if (!key.isEmpty() && m_done.contains(key))
-        return true;
+    if (!key.isEmpty() && m_marks.contains(key))
+        return m_marks.value(key);
+    if (!outputsCount)
+        return State::New;
     const QString stem = QDir(m_outDir).filePath(QFileInfo(job).completeBaseName());
     const QFileInfo output(extension.compare(QLatin1String("png"), Qt::CaseInsensitive) == 0
             ? stem + QStringLiteral("-001.png")
             : stem + QLatin1Char('.') + extension);
-    return output.isFile() && output.lastModified() >= QFileInfo(job).lastModified();
+    return output.isFile() && output.lastModified() >= QFileInfo(job).lastModified() ? State::Converted
+                                                                                       : State::New;
 }
 
-bool ConvertedJobs::add(const QString &job, QString *error)
+bool ConvertedJobs::mark(const QString &job, State state, QString *error)
 {
     const QString key = keyOf(job);
     const QString path = QDir(m_outDir).filePath(QLatin1String(FileName));
-    const QByteArray line = key.toUtf8() + '\n';
+    const QString word = wordOf(state);
+    const QByteArray line = (word.isEmpty() ? key : word + QLatin1Char(' ') + key).toUtf8() + '\n';
     // One write of a whole line at the end of the file: a crash leaves at
     // most one line without its end, which the next start skips.
     const int fd = key.isEmpty() || key.contains(QLatin1Char('\n'))
@@ -78,6 +113,9 @@ bool ConvertedJobs::add(const QString &job, QString *error)
             *error = QStringLiteral("%1: %2").arg(path, qt_error_string(cause));
         return false;
     }
-    m_done.insert(key, true);
+    if (state == State::New)
+        m_marks.remove(key);
+    else
+        m_marks.insert(key, state);
     return true;
 }

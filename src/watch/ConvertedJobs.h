@@ -11,24 +11,41 @@
 // than the job, converts nothing again. Outputs made before there was a
 // record count too: an output of the job's name (pictures: name-001.png)
 // that is newer than the job.
+//
+// The record also keeps two other marks, each a line of its word and the
+// job's key: "acting" while the actions of a job's rule (filing, mail,
+// printing) run, so that a watch killed meanwhile does not take the job's
+// PDF for the whole of it, nor do them again unasked; and "failed" for a
+// job that failed and could not be taken out of the watched folder, so that
+// it is not converted (and mailed) again at every start. "retry" takes a
+// mark back. The last line of a job counts.
 class ConvertedJobs
 {
 public:
     static constexpr const char *FileName = ".sticker2-converted";
 
+    enum class State { New, Converted, Acting, Failed };
+
     // Reads the record of the folder (none yet is an empty record).
     explicit ConvertedJobs(const QString &outDir);
 
-    // Whether the job was converted: recorded, or an output of an earlier
-    // version of the watch is there (`extension` the outputs' ending).
-    bool contains(const QString &job, const QString &extension) const;
+    // What became of the job: recorded, or (when `outputsCount`) converted
+    // by an earlier version of the watch, whose output is there
+    // (`extension` the outputs' ending).
+    State state(const QString &job, const QString &extension, bool outputsCount = true) const;
+    bool contains(const QString &job, const QString &extension) const
+    {
+        return state(job, extension) == State::Converted;
+    }
     // Records the job as converted; false with the cause (the job would be
     // converted again at the next start).
-    bool add(const QString &job, QString *error);
+    bool add(const QString &job, QString *error) { return mark(job, State::Converted, error); }
+    // Records the job's state; New takes an earlier mark back.
+    bool mark(const QString &job, State state, QString *error);
 
 private:
     static QString keyOf(const QString &job);
 
     QString m_outDir;
-    QHash<QString, bool> m_done; // keyOf() of each recorded job
+    QHash<QString, State> m_marks; // by keyOf() of each recorded job
 };

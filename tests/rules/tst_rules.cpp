@@ -145,6 +145,10 @@ void TstRules::matching_data()
                                       << QByteArray("Seite 1\fSeite 2   340\f") << "" << "" << "Total" << "sum=340";
     QTest::newRow("multi-line, CR LF") << QByteArray("[Lines]\nmatch = (?m)^Nr (?<n>\\d+)\\r$\n")
                                        << QByteArray("x\rNr 12\ry") << "" << "" << "Lines" << "n=12";
+    // A group to the line's end leaves out the CR of its CR LF.
+    QTest::newRow("to the line's end") << QByteArray("[Subject]\nmatch = Betreff: (?<s>.*)\n")
+                                       << QByteArray("Betreff: Hallo Welt\r\nAn: x\r\n") << "" << ""
+                                       << "Subject" << "s=Hallo Welt";
 }
 
 void TstRules::matching()

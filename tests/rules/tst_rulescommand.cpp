@@ -5,8 +5,12 @@
 
 #include <QJsonArray>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <csignal>
+#include <unistd.h>
 
 // The rules from the command line as an office runs them: `rules check`,
 // `rules test`, `convert --rules` and the watch with rules, the real program
@@ -48,6 +52,32 @@ QString publish(const QString &folder, const QString &stem, const QByteArray &by
     return job;
 }
 
+// Whether the process runs (a zombie no longer does).
+bool running(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray text = stat.readAll();
+    const qsizetype name = text.lastIndexOf(')');
+    return name > 0 && text.mid(name + 2, 1) != "Z";
+}
+
+// A mail transport that hangs: it starts a program that never ends, whose
+// number it leaves in `pidFile`, and waits for it.
+QString hangingSendmail(const QString &folder, const QString &pidFile)
+{
+    const QString script = TestSupport::writeFile(folder + "/hang.sh",
+        "#!/bin/sh\ncat > /dev/null\nsleep 600 &\necho $! > '" + pidFile.toUtf8() + ".part'\nmv '"
+            + pidFile.toUtf8() + ".part' '" + pidFile.toUtf8() + "'\nwait\n");
+    return "/bin/sh " + script;
+}
+
+qint64 pidIn(const QString &file)
+{
+    return TestSupport::readFile(file).trimmed().toLongLong();
+}
+
 } // namespace
 
 class TstRulesCommand : public QObject
@@ -64,6 +94,9 @@ private slots:
     void convertMails();
     void watchWithRules();
     void watchFormGone();
+    void watchMailHangs();
+    void watchKilledWhileActing();
+    void watchFailedJobStays();
 };
 
 void TstRulesCommand::check_data()
@@ -197,6 +230,9 @@ void TstRulesCommand::convertFailedAction()
     QCOMPARE(run.status, 1);
     QVERIFY2(run.err.contains(QString("rule [Runaway] (%1:1): the search of match ran out").arg(rules)), qPrintable(run.err));
     QVERIFY(timer.elapsed() < 30000);
+    // What it shows is what a watch does: no "none matches", and the job fails.
+    QVERIFY2(!run.out.contains("none matches"), qPrintable(run.out));
+    QVERIFY2(run.out.contains("then the job fails (a watch moves it to failed/): rule [Runaway]"), qPrintable(run.out));
 }
 
 // The mail goes out through the sendmail interface with the filed PDF
@@ -316,6 +352,130 @@ void TstRulesCommand::watchFormGone()
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(out + "/done/20261207-101600-000002-job13.prn"), 20000);
     watch.terminate();
     QVERIFY(watch.waitForFinished(10000));
+}
+
+// A mail transport that hangs holds up that job alone: the next job's
+// actions are carried out meanwhile. A stop ends the transport with all it
+// started, and the job goes to failed/ saying so.
+void TstRulesCommand::watchMailHangs()
+{
+    QTemporaryDir dir;
+    const QString spool = dir.filePath("spool");
+    const QString out = dir.filePath("out");
+    QDir().mkpath(spool);
+    const QString pidFile = dir.filePath("sleep.pid");
+    const QString rules = TestSupport::writeFile(dir.filePath("rules.conf"),
+        "[Mail]\nmatch = MAILME\nmail-to = chef@example.com\nsendmail = " + hangingSendmail(dir.path(), pidFile).toUtf8()
+            + "\n[Rest]\nname = {title}.pdf\nfolder = other\n");
+    QProcess watch;
+    TestSupport::startProgram(watch, { "watch", spool, "--convert", "pdf", "--out", out, "--move", "--rules", rules, "-j", "1" });
+    QVERIFY(watch.waitForStarted());
+    publish(spool, "20261207-101500-000001-job12", "MAILME\r\n\f", "Mail");
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(pidFile), 60000);
+    publish(spool, "20261207-101600-000002-job13", "Brief\r\n\f", "Brief");
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(dir.filePath("other/Brief.pdf")), 60000);
+    const qint64 sleeper = pidIn(pidFile);
+    QVERIFY(running(sleeper));
+
+    QElapsedTimer stopping;
+    stopping.start();
+    watch.terminate();
+    QVERIFY(watch.waitForFinished(20000));
+    QVERIFY2(stopping.elapsed() < 10000, qPrintable(QString::number(stopping.elapsed())));
+    QTRY_VERIFY_WITH_TIMEOUT(!running(sleeper), 5000);
+    const QString log = QString::fromUtf8(TestSupport::readFile(out + "/failed/20261207-101500-000001-job12.prn.log"));
+    QVERIFY2(log.contains("was stopped with the watch before it had taken the mail"), qPrintable(log));
+    const QString said = QString::fromUtf8(watch.readAllStandardError());
+    QVERIFY2(said.contains("job12.prn: converted, but not all of its rule's actions were done"), qPrintable(said));
+}
+
+// A watch killed while a job's actions run does not take the job's PDF for
+// the whole of it at the next start, nor does them again unasked: the job
+// goes to failed/ saying so, and nothing is mailed.
+void TstRulesCommand::watchKilledWhileActing()
+{
+    QTemporaryDir dir;
+    const QString spool = dir.filePath("spool");
+    const QString out = dir.filePath("out");
+    QDir().mkpath(spool);
+    const QString pidFile = dir.filePath("sleep.pid");
+    const QString mails = dir.filePath("mails");
+    const QByteArray rulesHead = "[Mail]\nmatch = MAILME\nmail-to = chef@example.com\nsendmail = ";
+    const QString rules = TestSupport::writeFile(dir.filePath("rules.conf"),
+        rulesHead + hangingSendmail(dir.path(), pidFile).toUtf8() + "\n");
+    QProcess first;
+    TestSupport::startProgram(first, { "watch", spool, "--convert", "pdf", "--out", out, "--move", "--rules", rules });
+    QVERIFY(first.waitForStarted());
+    publish(spool, "20261207-101500-000001-job12", "MAILME\r\n\f", "Mail");
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(pidFile), 60000);
+    first.kill();
+    QVERIFY(first.waitForFinished(10000));
+    const qint64 sleeper = pidIn(pidFile);
+    // The transport's group, never the test's own.
+    const pid_t group = ::getpgid(pid_t(sleeper));
+    ::kill(group > 0 && group != ::getpgrp() ? -group : pid_t(sleeper), SIGKILL);
+
+    TestSupport::writeFile(rules, rulesHead + "/bin/sh -c 'cat >> " + mails.toUtf8() + "'\n");
+    QProcess second;
+    TestSupport::startProgram(second, { "watch", spool, "--convert", "pdf", "--out", out, "--move", "--rules", rules });
+    QVERIFY(second.waitForStarted());
+    const QString failedLog = out + "/failed/20261207-101500-000001-job12.prn.log";
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(failedLog), 60000);
+    const QString log = QString::fromUtf8(TestSupport::readFile(failedLog));
+    QVERIFY2(log.contains("the watch ended while the actions of its rule were being carried out"), qPrintable(log));
+    QVERIFY(!QFileInfo::exists(mails));
+    second.terminate();
+    QVERIFY(second.waitForFinished(10000));
+}
+
+// A job that failed and that the watch may not take out of the folder (a
+// clerk's own watch of the service's spool) is converted, and mailed, once:
+// a new start leaves it as it is.
+void TstRulesCommand::watchFailedJobStays()
+{
+    QTemporaryDir dir;
+    const QString spool = dir.filePath("spool");
+    const QString out = dir.filePath("out");
+    const QString temp = dir.filePath("tmp");
+    for (const QString &folder : {spool, out, temp})
+        QDir().mkpath(folder);
+    const QString mails = dir.filePath("mails");
+    TestSupport::writeFile(mails, "");
+    const QString rules = TestSupport::writeFile(dir.filePath("rules.conf"),
+        "[All]\nfolder = " + dir.filePath("blocked/sub").toUtf8() + "\nmail-to = chef@example.com\n"
+            "sendmail = /bin/sh -c 'cat >> " + mails.toUtf8() + "'\n");
+    TestSupport::writeFile(dir.filePath("blocked"), "a file, not a folder");
+    publish(spool, "20261207-101500-000001-job12", "Brief\r\n\f", "Brief");
+    // The watch may read the spool, not change it: as nobody when run by root.
+    for (const QString &path : {dir.path(), out, temp, mails})
+        QVERIFY(QFile::setPermissions(path, QFileDevice::Permissions(0x7777)));
+    QVERIFY(QFile::setPermissions(spool, QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup
+            | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther));
+    QStringList said;
+    for (int start = 0; start < 2; ++start) {
+        QProcess watch;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("TMPDIR", temp);
+        environment.remove("DISPLAY");
+        watch.setProcessEnvironment(environment);
+        watch.setChildProcessModifier([] {
+            if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+                ::_exit(127);
+        });
+        watch.start(STICKER2_PROGRAM, { "watch", spool, "--convert", "pdf", "--out", out, "--rules", rules });
+        QVERIFY(watch.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(out + "/failed/20261207-101500-000001-job12.prn.log"), 60000);
+        QTest::qWait(start == 0 ? 0 : 3000); // time to convert it again, were it to
+        watch.terminate();
+        QVERIFY(watch.waitForFinished(10000));
+        said << QString::fromUtf8(watch.readAllStandardError());
+        QCOMPARE(TestSupport::readFile(mails).count("To: chef@example.com"), 1);
+    }
+    QVERIFY(QFileInfo::exists(spool + "/20261207-101500-000001-job12.prn"));
+    QVERIFY2(said.at(0).contains("job12.prn: converted, but not all of its rule's actions were done"),
+        qPrintable(said.at(0)));
+    QVERIFY2(!said.at(1).contains("job12.prn"), qPrintable(said.at(1)));
+    QVERIFY(QFile::setPermissions(spool, QFileDevice::Permissions(0x7777)));
 }
 
 QTEST_GUILESS_MAIN(TstRulesCommand)

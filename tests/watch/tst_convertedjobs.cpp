@@ -70,6 +70,55 @@ private slots:
         QCOMPARE(ConvertedJobs(out).contains(job, extension), converted);
     }
 
+    // The marks beside the converted jobs: the last line of a job counts,
+    // "retry" takes a mark back, and a watch with rules goes by the record
+    // alone (a PDF of the job's name may be one whose actions never ran).
+    void marks_data()
+    {
+        QTest::addColumn<QStringList>("marks"); // acting, failed, retry, converted, in this order
+        QTest::addColumn<bool>("outputsCount");
+        QTest::addColumn<int>("state");
+        using State = ConvertedJobs::State;
+        QTest::newRow("none") << QStringList() << true << int(State::New);
+        QTest::newRow("acting") << QStringList {"acting"} << true << int(State::Acting);
+        QTest::newRow("acting, then converted") << QStringList {"acting", "converted"} << true << int(State::Converted);
+        QTest::newRow("acting, then failed") << QStringList {"acting", "retry", "failed"} << true << int(State::Failed);
+        QTest::newRow("acting, then taken back") << QStringList {"acting", "retry"} << false << int(State::New);
+        QTest::newRow("failed, then taken back") << QStringList {"failed", "retry"} << false << int(State::New);
+        QTest::newRow("an output, without rules") << QStringList {"output"} << true << int(State::Converted);
+        QTest::newRow("an output, with rules") << QStringList {"output"} << false << int(State::New);
+    }
+    void marks()
+    {
+        QFETCH(QStringList, marks);
+        QFETCH(bool, outputsCount);
+        QFETCH(int, state);
+        QTemporaryDir dir;
+        const QString out = dir.filePath("out");
+        QVERIFY(QDir().mkpath(out));
+        const QString job = TestSupport::writeFile(dir.filePath("spool/job 1.prn"), "report\r\n");
+        TestSupport::setModified(job, -3600);
+        for (const QString &mark : marks) {
+            if (mark == "output") {
+                TestSupport::writeFile(out + "/job 1.pdf", "converted");
+                continue;
+            }
+            const ConvertedJobs::State to = mark == "acting" ? ConvertedJobs::State::Acting
+                : mark == "failed"                            ? ConvertedJobs::State::Failed
+                : mark == "retry"                             ? ConvertedJobs::State::New
+                                                              : ConvertedJobs::State::Converted;
+            // Each mark by a watch of its own, as starts one after the other.
+            ConvertedJobs record(out);
+            QString error;
+            QVERIFY2(record.mark(job, to, &error), qPrintable(error));
+            QCOMPARE(int(record.state(job, "pdf", outputsCount)), int(to));
+        }
+        QCOMPARE(int(ConvertedJobs(out).state(job, "pdf", outputsCount)), state);
+        // Another job of the same name written anew is a new job.
+        TestSupport::writeFile(job, "another report\r\n");
+        QCOMPARE(int(ConvertedJobs(out).state(job, "pdf", false)), int(ConvertedJobs::State::New));
+    }
+
     // A line a crash cut short costs that job alone: the next line still counts.
     void cutLine()
     {
