@@ -8,6 +8,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace CliSupport {
 
@@ -186,6 +188,22 @@ bool checkInput(const QString &path, QString *error)
     else
         return true;
     return false;
+}
+
+bool checkStandardOutput(QString *error, const QStringList &inputs)
+{
+    struct stat out;
+    if (::fstat(STDOUT_FILENO, &out) != 0 || !S_ISREG(out.st_mode))
+        return true;
+    for (const QString &input : inputs) {
+        struct stat in;
+        if (!input.isEmpty() && ::stat(QFile::encodeName(input).constData(), &in) == 0 && in.st_dev == out.st_dev
+            && in.st_ino == out.st_ino) {
+            *error = QStringLiteral("standard output is the input %1; refusing to write over it").arg(input);
+            return false;
+        }
+    }
+    return true;
 }
 
 bool checkOutput(const QString &path, QString *error, const QStringList &inputs)

@@ -53,6 +53,9 @@ bool checkInput(const QString &path, QString *error);
 // one is fine); devices and FIFOs are refused, and so is a file that is one
 // of the inputs (the same file, also through a link or another name).
 bool checkOutput(const QString &path, QString *error, const QStringList &inputs = {});
+// Standard output, when it is a file, must not be one of the inputs either
+// (`convert a.prn - >> a.prn` would read what it writes, without end).
+bool checkStandardOutput(QString *error, const QStringList &inputs);
 
 // The code page the file is read in: for "auto", the guess from its first
 // megabytes (Latin-1 when there is nothing to guess from, or it cannot be read).

@@ -290,6 +290,12 @@ int readConversion(const QStringList &arguments, QCommandLineParser &parser, Con
     // Each form read and checked here, so a bad one fails before any work.
     if (!SheetForms::load(job.settings.forms, &job.request.render.forms, &error))
         return CliSupport::fail(error);
+    // A form is an input too.
+    QStringList forms;
+    for (const FormPage *form : job.request.render.forms.distinct())
+        forms.append(form->filePath());
+    if (!job.batch.isSet() && !job.toStdout && !CliSupport::checkOutput(job.out, &error, forms))
+        return CliSupport::fail(error);
     return -1;
 }
 
@@ -314,6 +320,11 @@ int runConvert(const QStringList &arguments)
             valueOf(parser, "rules-plan"), job.in, job.out, job.codePage, ConvertRules::otherOptions(parser) });
     }
     if (!CliSupport::checkInput(job.in, &error) || (!job.toStdout && !CliSupport::checkOutput(job.out, &error, { job.in })))
+        return CliSupport::fail(error);
+    QStringList inputs {job.in};
+    for (const FormPage *form : job.request.render.forms.distinct())
+        inputs.append(form->filePath());
+    if (job.toStdout && !CliSupport::checkStandardOutput(&error, inputs))
         return CliSupport::fail(error);
     return convertFile(job);
 }

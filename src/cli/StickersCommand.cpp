@@ -93,6 +93,8 @@ int writeSheet(StickerInput &input, const QString &slotName, const QString &out)
     const StickerWorkingValues values = computeWorkingValues(input);
     QString error;
     if (out == QLatin1String("-")) {
+        if (!CliSupport::checkStandardOutput(&error, { input.dataFile }))
+            return CliSupport::fail(error);
         StandardOutput standardOutput;
         if (!standardOutput.openOutput()
             || !CharSheetWriter::write(values, input.condensed, &standardOutput, &error)

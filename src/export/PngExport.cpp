@@ -1,6 +1,7 @@
 #include "export/PngExport.h"
 
 #include "export/PngWriter.h"
+#include "platform/FileChecks.h"
 #include "platform/SaveGroup.h"
 
 #include <QCoreApplication>
@@ -10,6 +11,8 @@
 #include <QImage>
 #include <QObject>
 #include <QPainter>
+#include <QRegularExpression>
+#include <QSet>
 
 #include <cmath>
 
@@ -60,6 +63,27 @@ bool drawSheet(QIODevice &out, PrintedRenderer &renderer, const Printed::Sheet &
     return false;
 }
 
+// The pictures of an earlier export to `path` that this one's (`written`)
+// did not replace: NAME-NNN.png of three or more digits beside them.
+void removeEarlierPictures(const QString &path, const QStringList &written)
+{
+    const QFileInfo output(path);
+    QString base = output.fileName();
+    if (PngExport::isPngName(base))
+        base.chop(4);
+    const QRegularExpression picture(
+        QStringLiteral("^%1-[0-9]{3,}\\.png$").arg(QRegularExpression::escape(base)));
+    QDir folder = output.absoluteDir();
+    QSet<QString> kept;
+    for (const QString &name : written)
+        kept.insert(QFileInfo(name).fileName());
+    for (const QString &name : folder.entryList(QDir::Files | QDir::System | QDir::Hidden)) {
+        const QFileInfo earlier(folder.filePath(name));
+        if (!kept.contains(name) && picture.match(name).hasMatch() && earlier.isFile() && !earlier.isSymLink())
+            folder.remove(name);
+    }
+}
+
 } // namespace
 
 namespace PngExport {
@@ -89,11 +113,17 @@ bool save(const QString &path, const SheetSource &sheets, const PngOptions &opti
     // All the pictures of one export take their names together at the end,
     // or none does: a failed export leaves an earlier one's pictures as
     // they were.
+    const int count = int(options.pages.size());
+    for (int n = 0; n < count; ++n) {
+        const QString name = numberedName(path, n + 1, count);
+        const QString input = FileChecks::inputAt(name, options.inputs);
+        if (!input.isEmpty())
+            return fail(error, FileChecks::inputOverwriteText(name, input));
+    }
     PrintedRenderer renderer;
     renderer.setForms(options.forms);
     SaveGroup group;
     QStringList done;
-    const int count = int(options.pages.size());
     for (int n = 0; n < count; ++n) {
         const QString name = numberedName(path, n + 1, count);
         const int index = options.pages.at(n);
@@ -114,6 +144,7 @@ bool save(const QString &path, const SheetSource &sheets, const PngOptions &opti
     }
     if (!group.commit(error))
         return false;
+    removeEarlierPictures(path, done);
     if (written)
         *written = done;
     return true;

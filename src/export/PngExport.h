@@ -16,13 +16,17 @@ struct PngOptions
     SheetForms forms;   // the forms under the sheets
     // Told after each sheet how many are written; false stops there.
     std::function<bool(int written, int total)> progress;
+    QStringList inputs; // files no picture may be written over (the print file, its forms)
 };
 
 // The sheets as pictures, one PNG file per sheet at true size: the name
 // given, "report.png", becomes report-001.png, report-002.png ... (numbered
 // in the order written, with more digits when there are more than 999).
 // The pictures of one export appear together or not at all: when one fails
-// or the work is cancelled, no file is made or replaced.
+// or the work is cancelled, no file is made or replaced. Once they are
+// there, an earlier export's pictures of the same name that this one did
+// not replace (report-031.png after 30 sheets) are taken away, so that the
+// pictures of two exports are never mixed.
 namespace PngExport {
 
 // The file name of the n-th image (1-based) out of `count`.

@@ -6,6 +6,7 @@
 #include "export/PrintedPdfExport.h"
 #include "export/RichTextExport.h"
 #include "export/WorkbookExport.h"
+#include "platform/FileChecks.h"
 #include "platform/FileStamp.h"
 
 #include "platform/OutputFile.h"
@@ -36,10 +37,25 @@ ExportWriter writerOf(ExportFormat format)
 
 } // namespace
 
+QStringList exportInputs(const ExportRequest &request)
+{
+    QStringList inputs {request.printFile};
+    for (const FormPage *form : request.render.forms.distinct())
+        inputs.append(form->filePath());
+    return inputs;
+}
+
 bool exportReport(ExportFormat format, const ExportRequest &request, const ExportOutput &out, QString *error)
 {
     const ExportFormatInfo &info = exportFormatInfo(format);
     const ExportWriter write = writerOf(format);
+    // The pictures' names are looked at as they are made.
+    const QString input = format == ExportFormat::Png ? QString() : FileChecks::inputAt(out.path, exportInputs(request));
+    if (!input.isEmpty()) {
+        if (error)
+            *error = FileChecks::inputOverwriteText(out.path, input);
+        return false;
+    }
     // The formats that draw their pages (a PDF, pictures) take the look shown.
     if (info.look != ExportLook::FilePages && request.chosen.size() > MostDrawnPages) {
         if (error)
@@ -228,6 +244,7 @@ bool pictures(const ExportRequest &request, const ExportOutput &out, QString *er
     options.pages = request.chosen;
     options.dpi = request.dpi;
     options.forms = request.render.forms;
+    options.inputs = exportInputs(request);
     if (request.progress)
         options.progress = [&request](int done, int total) { return request.progress(done, total); };
     return PngExport::save(out.path, request.source.sheets(), options, error);

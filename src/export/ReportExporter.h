@@ -64,7 +64,14 @@ constexpr qsizetype MostDrawnPages = 1000000;
 // from. False with an error that names the file that failed (the print file, or
 // the output when it has a name) and the cause. A PDF or pictures of more
 // than MostDrawnPages pages or sheets are refused before anything is written.
+// An output that is one of the export's inputs (the print file or a form,
+// also through a link or another name) is refused before anything is
+// written, each picture's name too.
 bool exportReport(ExportFormat format, const ExportRequest &request, const ExportOutput &out, QString *error);
+
+// The files an export reads and so must not write over: the print file and
+// its forms.
+QStringList exportInputs(const ExportRequest &request);
 
 // The writers of the format table's rows, one per format.
 namespace Exporters {

@@ -1,5 +1,6 @@
 #include "platform/FileChecks.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -36,6 +37,21 @@ bool sameFile(const QString &a, const QString &b)
     return !a.isEmpty() && !b.isEmpty() && ::stat(QFile::encodeName(a).constData(), &first) == 0
         && ::stat(QFile::encodeName(b).constData(), &second) == 0 && first.st_dev == second.st_dev
         && first.st_ino == second.st_ino;
+}
+
+QString inputAt(const QString &output, const QStringList &inputs)
+{
+    for (const QString &input : inputs) {
+        if (sameFile(output, input))
+            return input;
+    }
+    return QString();
+}
+
+QString inputOverwriteText(const QString &output, const QString &input)
+{
+    return QCoreApplication::translate("Export", "Cannot write %1: it is %2, which it is made from.")
+        .arg(QDir::toNativeSeparators(output), QDir::toNativeSeparators(input));
 }
 
 bool plantedLink(const QString &path)

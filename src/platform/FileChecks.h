@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // What a path names before a file is read from it or written over it. Only
 // regular files are read or replaced: a FIFO blocks a reader forever, a
@@ -26,6 +27,11 @@ bool plantedLink(const QString &path);
 // True when both paths name the same file (the same device and inode,
 // following links), as `cp a a` refuses to copy a file onto itself.
 bool sameFile(const QString &a, const QString &b);
+// The first of `inputs` that `output` is (sameFile), or empty.
+QString inputAt(const QString &output, const QStringList &inputs);
+// "Cannot write OUTPUT: it is INPUT, which it is made from." in the user's
+// language.
+QString inputOverwriteText(const QString &output, const QString &input);
 
 // Makes the folder and the folders above it that are missing; false, with
 // "FOLDER: cause", when it cannot: a file of that name (or above it) is in

@@ -19,8 +19,14 @@ QString freePath(const QString &folder, const QString &fileName, const QSet<QStr
     const QFileInfo name(fileName);
     const QString stem = name.completeBaseName();
     const QString suffix = name.suffix().isEmpty() ? QString() : QLatin1Char('.') + name.suffix();
+    // Pictures are named NAME-001.png ...: the first of them holds the name.
+    const bool pictures = suffix == QLatin1String(".png");
+    const auto free = [&](const QString &path) {
+        const QString held = pictures ? path.chopped(4) + QStringLiteral("-001.png") : path;
+        return !taken.contains(path) && !QFileInfo::exists(held) && !QFileInfo(held).isSymLink();
+    };
     QString path = folder + QLatin1Char('/') + fileName;
-    for (int n = 2; taken.contains(path) || QFileInfo::exists(path) || QFileInfo(path).isSymLink(); ++n)
+    for (int n = 2; !free(path); ++n)
         path = QStringLiteral("%1/%2-%3%4").arg(folder, stem, QString::number(n), suffix);
     return path;
 }

@@ -9,7 +9,8 @@
 namespace JobArchive {
 
 // `fileName` in `folder`, or the first of name-2.ext, name-3.ext ... that is
-// free and not among `taken` (outputs promised but not written yet).
+// free and not among `taken` (outputs promised but not written yet). The
+// pictures of NAME.png are NAME-001.png ...: the first of them holds it.
 QString freePath(const QString &folder, const QString &fileName, const QSet<QString> &taken = {});
 
 // Moves `file` into `folder` (made when missing). Across file systems, or

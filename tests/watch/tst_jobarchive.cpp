@@ -54,6 +54,8 @@ private slots:
     void initTestCase() { TestSupport::init(); }
     void copiedOnceOutOfASpoolItCannotChange_data();
     void copiedOnceOutOfASpoolItCannotChange();
+    void freeNames_data();
+    void freeNames();
 };
 
 // Each start of the watch finds the job in the spool again and moves it
@@ -107,6 +109,36 @@ void TstJobArchive::copiedOnceOutOfASpoolItCannotChange()
     all.sort();
     wanted.sort();
     QCOMPARE(all, wanted);
+}
+
+// An output's name is free when nothing holds it: the file, a link of its
+// name, an output promised, or for pictures (NAME.png) their first, NAME-001.png.
+void TstJobArchive::freeNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("there");
+    QTest::addColumn<QString>("promised");
+    QTest::addColumn<QString>("free");
+    QTest::newRow("nothing there") << "a.pdf" << QStringList() << "" << "a.pdf";
+    QTest::newRow("the file") << "a.pdf" << QStringList {"a.pdf", "a-2.pdf"} << "" << "a-3.pdf";
+    QTest::newRow("promised") << "a.pdf" << QStringList() << "a.pdf" << "a-2.pdf";
+    QTest::newRow("pictures there") << "a.png" << QStringList {"a-001.png", "a-002.png"} << "" << "a-2.png";
+    QTest::newRow("another export's later pictures") << "a.png" << QStringList {"a-005.png"} << "" << "a.png";
+}
+
+void TstJobArchive::freeNames()
+{
+    QFETCH(QString, name);
+    QFETCH(QStringList, there);
+    QFETCH(QString, promised);
+    QFETCH(QString, free);
+    QTemporaryDir dir;
+    for (const QString &file : there)
+        TestSupport::writeFile(dir.filePath(file), "x");
+    QSet<QString> taken;
+    if (!promised.isEmpty())
+        taken.insert(dir.filePath(promised));
+    QCOMPARE(JobArchive::freePath(dir.path(), name, taken), dir.filePath(free));
 }
 
 QTEST_GUILESS_MAIN(TstJobArchive)

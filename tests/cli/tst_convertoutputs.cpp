@@ -1,0 +1,97 @@
+// convert never writes over what it reads, however the output is named: the
+// real program run by a shell, with the redirections a user types, and one
+// export's pictures never mixed with an earlier one's.
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestConvertOutputs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { TestSupport::init(); }
+
+    // Each command runs in a folder holding a.prn (five sheets), a form
+    // form.pdf and a form picture form.png; `kept` must be as it was.
+    void neverOverAnInput_data()
+    {
+        QTest::addColumn<QString>("command"); // $S is the program
+        QTest::addColumn<QString>("kept");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("a web page appended to its input")
+            << "\"$S\" convert a.prn - --to html >> a.prn" << "a.prn" << "standard output is the input a.prn";
+        QTest::newRow("text into its input, opened to read and write")
+            << "\"$S\" convert a.prn - --to txt 1<> a.prn" << "a.prn" << "standard output is the input a.prn";
+        QTest::newRow("text appended to its input through a link")
+            << "ln -s a.prn l.prn && \"$S\" convert l.prn - --to txt >> a.prn" << "a.prn"
+            << "standard output is the input l.prn";
+        QTest::newRow("a picture named as its input")
+            << "cp a.prn q-001.png && \"$S\" convert q-001.png q.png --dpi 20" << "q-001.png" << "which it is made from";
+        QTest::newRow("a PDF over its form") << "\"$S\" convert a.prn form.pdf --form form.pdf" << "form.pdf"
+                                             << "form.pdf: it is the input form.pdf";
+        QTest::newRow("a PDF over the later sheets' form")
+            << "\"$S\" convert a.prn form.pdf --form ,form.pdf" << "form.pdf" << "it is the input";
+        QTest::newRow("a picture over its form")
+            << "cp form.png r-001.png && \"$S\" convert a.prn r.png --dpi 20 --form r-001.png" << "r-001.png"
+            << "which it is made from";
+    }
+    void neverOverAnInput()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, kept);
+        QFETCH(QString, said);
+        QTemporaryDir dir;
+        const QDir folder(dir.path());
+        TestSupport::writeFile(folder.filePath("a.prn"), "one\fTWO\fthree\ffour\ffive\r\n");
+        QVERIFY(TestSupport::runProgram({"convert", folder.filePath("a.prn"), folder.filePath("form.pdf")}).status == 0);
+        QImage form(40, 40, QImage::Format_RGB32);
+        form.fill(Qt::yellow);
+        QVERIFY(form.save(folder.filePath("form.png")));
+        QProcess shell;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("S", STICKER2_PROGRAM);
+        environment.remove("DISPLAY");
+        shell.setProcessEnvironment(environment);
+        shell.setWorkingDirectory(dir.path());
+        // The file to keep as it is before the command, once it is there.
+        shell.start("/bin/sh", {"-c", "for f in a.prn form.pdf form.png; do cp $f $f.before; done; " + command});
+        QVERIFY(shell.waitForFinished(60000));
+        const QString err = QString::fromUtf8(shell.readAllStandardError());
+        QCOMPARE(shell.exitCode(), 1);
+        QVERIFY2(err.contains(said), qPrintable(err));
+        const QString original = kept == "q-001.png" ? "a.prn.before"
+            : kept == "r-001.png"                   ? "form.png.before"
+                                                    : kept + ".before";
+        QCOMPARE(TestSupport::readFile(folder.filePath(kept)), TestSupport::readFile(folder.filePath(original)));
+    }
+
+    // An export of fewer sheets to the same name takes the earlier
+    // export's other pictures away; files of other names stay.
+    void picturesOfOneExport()
+    {
+        QTemporaryDir dir;
+        const QDir folder(dir.path());
+        const QString in = TestSupport::writeFile(folder.filePath("a.prn"), "one\fTWO\fthree\ffour\ffive\r\n");
+        const QStringList others {"r-notes.png", "r-01.png", "R-004.png", "rr-004.png", "r-004.png.txt"};
+        for (const QString &name : others)
+            TestSupport::writeFile(folder.filePath(name), "keep");
+        const QString out = folder.filePath("r.png");
+        QCOMPARE(TestSupport::runProgram({"convert", in, out, "--dpi", "20"}).status, 0);
+        QCOMPARE(folder.entryList({"r-0??.png"}, QDir::Files | QDir::CaseSensitive).size(), 5);
+        QCOMPARE(TestSupport::runProgram({"convert", in, out, "--dpi", "20", "--pages", "2-3"}).status, 0);
+        QCOMPARE(folder.entryList({"r-0??.png"}, QDir::Files | QDir::CaseSensitive), QStringList({"r-001.png", "r-002.png"}));
+        for (const QString &name : others)
+            QVERIFY2(folder.exists(name), qPrintable(name));
+        // A failed export leaves the pictures there as they were.
+        QCOMPARE(TestSupport::runProgram({"convert", in, out, "--dpi", "20", "--pages", "9"}).status, 1);
+        QCOMPARE(folder.entryList({"r-0??.png"}, QDir::Files | QDir::CaseSensitive), QStringList({"r-001.png", "r-002.png"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestConvertOutputs)
+#include "tst_convertoutputs.moc"
