@@ -163,7 +163,7 @@ struct PlacedGlyphs
 };
 
 PlacedGlyphs placeGlyphs(const QRawFont &font, const QString &text, double pitch, double step, bool ownWidths,
-    const QBitArray *overstruck)
+    const QBitArray *overstruck, const QBitArray *repeated)
 {
     // Blanks print nothing: they are left out of the glyphs (a report is
     // half blanks), and the cells keep every glyph in its column.
@@ -178,6 +178,8 @@ PlacedGlyphs placeGlyphs(const QRawFont &font, const QString &text, double pitch
         const QChar c = text.at(i);
         if (c == QLatin1Char(' ') || c == QChar(0xA0))
             continue;
+        if (repeated && i < repeated->size() && repeated->testBit(int(i)))
+            continue; // drawn there in this look often enough
         if (all[i] == 0 && !c.isSpace()) {
             if (placed.missing.isEmpty())
                 placed.missing = QString(text.size(), QLatin1Char(' '));
@@ -193,13 +195,14 @@ PlacedGlyphs placeGlyphs(const QRawFont &font, const QString &text, double pitch
 }
 
 // ESC q: the letters' outline, and a shadow a dot below and to the right of
-// them, drawn as paths.
-void drawOutlined(QPainter &painter, const QRawFont &font, const PlacedGlyphs &placed,
+// them, drawn as paths; `outline` gives a glyph's.
+template <typename Outline>
+void drawOutlined(QPainter &painter, const Outline &outline, const PlacedGlyphs &placed,
     const Printed::TextStyle &style, const QColor &ink, double scale, double stretch)
 {
     QPainterPath letters;
     for (qsizetype i = 0; i < placed.glyphs.size(); ++i)
-        letters.addPath(font.pathForGlyph(placed.glyphs[i]).translated(placed.positions[i]));
+        letters.addPath(outline(placed.glyphs[i]).translated(placed.positions[i]));
     const double dot = qMax(1.0, Printed::UnitsPerInch / 120.0 * scale);
     if (style.shadow)
         painter.fillPath(letters.translated(dot / stretch, dot), ink);
@@ -232,9 +235,14 @@ void drawRule(QPainter &painter, const QColor &ink, double x, double y, double l
 
 } // namespace
 
-void PrintedRenderer::drawRun(
-    QPainter &painter, const Printed::TextRun &run, QPointF origin, double scale, const QBitArray *overstruck)
+void PrintedRenderer::drawRun(QPainter &painter, const Printed::TextRun &run, QPointF origin, double scale,
+    const QBitArray *overstruck, const QBitArray *repeated)
 {
+    // Every cell of the run drawn in this look often enough already: its
+    // rules too, as they lie under every cell.
+    if (repeated && !run.text.isEmpty() && repeated->size() == run.text.size()
+        && repeated->count(true) == repeated->size())
+        return;
     const Printed::TextStyle &style = run.style;
     const Vertical vertical = verticalOf(style);
     const int family = familyOf(style);
@@ -259,7 +267,8 @@ void PrintedRenderer::drawRun(
     const double step = qMax(1.0, std::round(sized.advance));
     const double stretch = cell > 0 ? qBound(0.25, cell / step, 2.5) : 1.0;
     const double pitch = cell > 0 && std::abs(stretch - cell / step) > 1e-9 ? cell / stretch : step;
-    PlacedGlyphs placed = placeGlyphs(sized.font, run.text, pitch, step, family == SansSerif, overstruck);
+    PlacedGlyphs placed
+        = placeGlyphs(sized.font, run.text, pitch, step, family == SansSerif, overstruck, repeated);
     painter.save();
     painter.translate(x, baseline);
     if (std::abs(stretch - 1.0) > 1e-6)
@@ -271,7 +280,9 @@ void PrintedRenderer::drawRun(
         placed.overGlyphs.clear();
     }
     if (!placed.glyphs.isEmpty() && (style.outline || style.shadow)) {
-        drawOutlined(painter, sized.font, placed, style, ink, scale, stretch);
+        drawOutlined(
+            painter, [&sized](quint32 glyph) -> const QPainterPath & { return sized.outline(glyph); }, placed, style,
+            ink, scale, stretch);
     } else if (!placed.glyphs.isEmpty()) {
         QGlyphRun glyphRun;
         glyphRun.setRawFont(sized.font);
@@ -282,7 +293,7 @@ void PrintedRenderer::drawRun(
     if (!placed.overGlyphs.isEmpty()) {
         QPainterPath letters;
         for (qsizetype i = 0; i < placed.overGlyphs.size(); ++i)
-            letters.addPath(sized.font.pathForGlyph(placed.overGlyphs[i]).translated(placed.overPositions[i]));
+            letters.addPath(sized.outline(placed.overGlyphs[i]).translated(placed.overPositions[i]));
         painter.fillPath(letters, ink);
     }
     if (!placed.missing.isEmpty()) {
@@ -371,7 +382,8 @@ void PrintedRenderer::draw(
         else
             drawPicturesAsShapes(painter, sheet.pictures, origin, scale);
     }
-    const QVector<QBitArray> overstruck = SheetText::overstruck(sheet);
+    QVector<QBitArray> repeated;
+    const QVector<QBitArray> overstruck = SheetText::overstruck(sheet, &repeated);
     for (qsizetype r = 0; r < sheet.runs.size(); ++r) {
         const Printed::TextRun &run = sheet.runs.at(r);
         if (!all) {
@@ -382,7 +394,8 @@ void PrintedRenderer::draw(
                 continue;
         }
         drawRun(painter, run, origin, scale,
-            overstruck.isEmpty() || overstruck.at(r).isEmpty() ? nullptr : &overstruck.at(r));
+            overstruck.isEmpty() || overstruck.at(r).isEmpty() ? nullptr : &overstruck.at(r),
+            repeated.isEmpty() || repeated.at(r).isEmpty() ? nullptr : &repeated.at(r));
     }
     painter.restore();
 }

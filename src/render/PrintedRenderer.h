@@ -4,6 +4,8 @@
 #include "form/SheetForms.h"
 #include "report/PageSource.h" // SheetSource
 
+#include <QHash>
+#include <QPainterPath>
 #include <QPointF>
 #include <QRawFont>
 #include <QRectF>
@@ -79,12 +81,26 @@ private:
     {
         QRawFont font;
         double advance = 0; // the glyph's own advance at that size, in pixels
+        // The glyphs' outlines, made once: the font engine loads and hints
+        // a glyph anew for every outline it is asked for (tens of
+        // microseconds each), and a cell printed over is drawn as one.
+        mutable QHash<quint32, QPainterPath> outlines;
+        const QPainterPath &outline(quint32 glyph) const
+        {
+            auto found = outlines.constFind(glyph);
+            if (found == outlines.constEnd())
+                found = outlines.insert(glyph, font.pathForGlyph(glyph));
+            return found.value();
+        }
     };
     const Sized &font(int face, double pixelSize); // face: family * 4 + Face
     // The face at no size, loaded on first use.
     const QRawFont &rawFace(int face);
+    // `overstruck`: the run's characters drawn as shapes, out of a PDF's
+    // text; `repeated`: those left out, struck in the same look often
+    // enough before (SheetText::overstruck). Either may be null.
     void drawRun(QPainter &painter, const Printed::TextRun &run, QPointF origin, double scale,
-        const QBitArray *overstruck);
+        const QBitArray *overstruck, const QBitArray *repeated = nullptr);
     void drawPicturesOnPixels(QPainter &painter, const QVector<Printed::Picture> &pictures, QPointF origin,
         double scale, const QRectF &exposed);
     void drawPicturesAsShapes(

@@ -5,6 +5,20 @@
 #include <algorithm>
 #include <limits>
 #include <numeric>
+#include <utility>
+
+namespace Printed {
+
+// A look's hash, so that the strikes of one look in one cell are counted
+// (SheetText::overstruck).
+static size_t qHash(const TextStyle &s, size_t seed = 0)
+{
+    return qHashMulti(seed, s.advance, s.height, s.proportional, s.condensed, s.doubleWidth, s.doubleHeight,
+        s.bold, s.doubleStrike, s.italic, s.underline, s.underlineBroken, s.underlineDouble, s.superscript,
+        s.subscript, s.strike, s.overscore, s.outline, s.shadow, s.color, s.typeface, s.letterQuality);
+}
+
+} // namespace Printed
 
 namespace SheetText {
 
@@ -48,7 +62,8 @@ struct Line
 
 // The sheet's lines of the characters `keep` takes (run, index), overstruck
 // ones never; the left margin and the gaps between runs kept as spaces.
-QVector<QBitArray> overstruckIn(const Printed::Sheet &sheet, const QVector<int> &order);
+QVector<QBitArray> overstruckIn(
+    const Printed::Sheet &sheet, const QVector<int> &order, QVector<QBitArray> *repeated = nullptr);
 
 template <typename Keep> QVector<Line> linesOf(const Printed::Sheet &sheet, Keep keep)
 {
@@ -93,9 +108,11 @@ QString joined(const QVector<Line> &lines)
 }
 
 // The overstruck characters, the runs given in reading order.
-QVector<QBitArray> overstruckIn(const Printed::Sheet &sheet, const QVector<int> &order)
+QVector<QBitArray> overstruckIn(const Printed::Sheet &sheet, const QVector<int> &order, QVector<QBitArray> *repeated)
 {
     QVector<QBitArray> hidden;
+    if (repeated)
+        repeated->clear();
     for (qsizetype first = 0; first < order.size();) {
         // The runs of one baseline, and whether any begins before another ends.
         const Printed::Unit baseline = sheet.runs.at(order.at(first)).baseline;
@@ -117,10 +134,23 @@ QVector<QBitArray> overstruckIn(const Printed::Sheet &sheet, const QVector<int> 
                 int index;
             };
             QHash<Printed::Unit, Holder> cells;
+            // How often each character was struck in each cell in each look:
+            // by (cell, look and character); the looks numbered as met.
+            QHash<Printed::TextStyle, qint64> looks;
+            QHash<std::pair<qint64, qint64>, int> strikes;
             for (int r : std::as_const(printed)) {
                 const Printed::TextRun &run = sheet.runs.at(r);
+                qint64 look = -1;
+                if (repeated) {
+                    look = looks.value(run.style, qint64(looks.size()));
+                    if (look == looks.size())
+                        looks.insert(run.style, look);
+                }
                 for (int c = 0; c < run.text.size(); ++c) {
                     const Printed::Unit x = run.x + Printed::Unit(c) * run.style.advance;
+                    int struck = 0; // the same strikes before this one
+                    if (repeated)
+                        struck = strikes[{qint64(x), (look << 16) | qint64(run.text.at(c).unicode())}]++;
                     const auto held = cells.constFind(x);
                     if (held == cells.constEnd()) {
                         cells.insert(x, {r, c});
@@ -130,6 +160,16 @@ QVector<QBitArray> overstruckIn(const Printed::Sheet &sheet, const QVector<int> 
                     const bool replaces = weight(run.text.at(c)) > weight(sheet.runs.at(before.run).text.at(before.index));
                     if (hidden.isEmpty())
                         hidden.resize(sheet.runs.size());
+                    // A strike as earlier ones never takes the cell's text
+                    // (it is no more telling than the first of them).
+                    if (!replaces && struck >= MostStrikes) {
+                        if (repeated->isEmpty())
+                            repeated->resize(sheet.runs.size());
+                        QBitArray &same = (*repeated)[r];
+                        if (same.isEmpty())
+                            same.resize(int(run.text.size()));
+                        same.setBit(c);
+                    }
                     const Holder out = replaces ? before : Holder{r, c};
                     QBitArray &bits = hidden[out.run];
                     if (bits.isEmpty())
@@ -147,9 +187,9 @@ QVector<QBitArray> overstruckIn(const Printed::Sheet &sheet, const QVector<int> 
 
 } // namespace
 
-QVector<QBitArray> overstruck(const Printed::Sheet &sheet)
+QVector<QBitArray> overstruck(const Printed::Sheet &sheet, QVector<QBitArray> *repeated)
 {
-    return overstruckIn(sheet, readingOrder(sheet));
+    return overstruckIn(sheet, readingOrder(sheet), repeated);
 }
 
 QString text(const Printed::Sheet &sheet)

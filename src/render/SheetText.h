@@ -33,6 +33,17 @@ QString textIn(const Printed::Sheet &sheet, const QRectF &area);
 // run i at [i], empty for a run with none; no bits at all when no run
 // prints over another. The drawing keeps the overstruck characters out of a
 // PDF's text, and the reading of the sheet out of its lines.
-QVector<QBitArray> overstruck(const Printed::Sheet &sheet);
+// Given `repeated`, it gets the bits of the strikes that add nothing to the
+// drawing (same layout, empty for a run with none, nothing at all when no
+// strike repeats that often): a character printed in a cell in the very look
+// it was printed there MostStrikes times already. A file that returns the
+// carriage and prints the same line over without end draws each cell
+// MostStrikes times, not once a pass. These are always overstruck ones.
+QVector<QBitArray> overstruck(const Printed::Sheet &sheet, QVector<QBitArray> *repeated = nullptr);
+
+// How often the same character in the same look is drawn in one cell: the
+// cell's text and its bold strokes (a letter printed twice or three times)
+// keep their look, the ink of a cell struck without end stops at this.
+constexpr int MostStrikes = 4;
 
 } // namespace SheetText

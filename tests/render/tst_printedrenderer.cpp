@@ -301,6 +301,62 @@ private slots:
         QCOMPARE(out, overstruck);
     }
 
+    // A line printed over again and again (a carriage return in a loop):
+    // each cell is drawn in one look MostStrikes times at most, so the
+    // drawing and the PDF stay small; what the strikes draw is the same as
+    // with MostStrikes of them, and a strike in another look still shows.
+    void strikesWithoutEnd_data()
+    {
+        QTest::addColumn<QByteArray>("pass");   // printed `count` times, then `last`
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QByteArray>("last");
+        QTest::addColumn<int>("repeated");      // characters left out of the drawing
+        QTest::newRow("a line 1000 times") << QByteArray("ABCDEFGH\r") << 1000 << QByteArray() << (1000 - 4) * 8;
+        QTest::newRow("a line 5 times") << QByteArray("AB\r") << 5 << QByteArray() << 2;
+        QTest::newRow("bold by backspaces") << QByteArray("B\bB") << 3 << QByteArray() << 0;
+        QTest::newRow("then once in bold") << QByteArray("AB\r") << 6 << QByteArray("\x1b" "EAB") << 4;
+        QTest::newRow("then other letters") << QByteArray("AB\r") << 6 << QByteArray("__") << 4;
+    }
+    void strikesWithoutEnd()
+    {
+        QFETCH(QByteArray, pass);
+        QFETCH(int, count);
+        QFETCH(QByteArray, last);
+        QFETCH(int, repeated);
+        const auto sheetOf = [&](int passes, SheetIndex *document) {
+            QByteArray bytes = pass.repeated(passes) + last + "\r\n";
+            document->build(QByteArrayView(bytes), PrinterSetup());
+            return document->sheet(0);
+        };
+        SheetIndex many, few;
+        const Printed::Sheet sheet = sheetOf(count, &many);
+        QVector<QBitArray> left;
+        SheetText::overstruck(sheet, &left);
+        int out = 0;
+        for (const QBitArray &bits : left)
+            out += int(bits.count(true));
+        QCOMPARE(out, repeated);
+        const auto drawn = [](const Printed::Sheet &sheet) {
+            QImage image(300, 100, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            PrintedRenderer().draw(painter, sheet, QPointF(0, 0), 150.0 / Printed::UnitsPerInch);
+            return image;
+        };
+        QCOMPARE(drawn(sheet), drawn(sheetOf(qMin(count, SheetText::MostStrikes), &few)));
+        if (count < 1000)
+            return;
+        // The PDF of the line struck a thousand times holds its text once.
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("struck.pdf");
+        PdfOptions options;
+        options.pages = {0};
+        QString error;
+        QVERIFY2(PrintedPdfExport::save(pdf, [&](int) { return sheet; }, options, &error), qPrintable(error));
+        QVERIFY2(QFileInfo(pdf).size() < 40000, qPrintable(QString::number(QFileInfo(pdf).size())));
+        QCOMPARE(TestSupport::pdfText(pdf, false).simplified(), QStringLiteral("ABCDEFGH"));
+    }
+
     void pdfFailingPartWayLeavesNoFile()
     {
         // Sheets of dots in no order (they do not compress) overrun the limit
