@@ -190,6 +190,14 @@ bool checkInput(const QString &path, QString *error)
     return false;
 }
 
+QString asClause(const QString &sentence)
+{
+    QString clause = sentence.endsWith(QLatin1Char('.')) ? sentence.chopped(1) : sentence;
+    if (!clause.isEmpty())
+        clause[0] = clause[0].toLower();
+    return clause;
+}
+
 bool checkStandardOutput(QString *error, const QStringList &inputs)
 {
     struct stat out;

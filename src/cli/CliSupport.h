@@ -47,6 +47,10 @@ QStringList givenOptions(const QCommandLineParser &parser, const QStringList &le
 // arguments: -1 when it is, else the usage error's status.
 int checkPositionals(const QCommandLineParser &parser, const QString &synopsis, int count);
 
+// A sentence of a message ("The print server X does not answer.") as the
+// part of a line after "FILE: ": lower case first, no full stop.
+QString asClause(const QString &sentence);
+
 // A print file to read: it must exist, be a regular file and be readable.
 bool checkInput(const QString &path, QString *error);
 // A file to write: when it exists it must be a regular file (a link to

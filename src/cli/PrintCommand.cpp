@@ -7,6 +7,7 @@
 #include "platform/ByteText.h"
 #include "platform/FileStamp.h"
 #include "printing/CupsSpooler.h"
+#include "printing/PrinterList.h"
 #include "printing/RawJobThread.h"
 #include "printing/RawPrinting.h"
 #include "escp/SheetIndex.h"
@@ -78,11 +79,8 @@ QString failureLine(const QString &in, const RawJobFailure &failure)
         return QStringLiteral("%1: no printer given and no default destination").arg(in);
     if (failure.kind == RawJobFailure::UnknownPrinter)
         return QStringLiteral("%1: no such printer \"%2\"").arg(in, failure.printerName);
-    if (failure.kind == RawJobFailure::NoServer) {
-        QString cause = failure.error.description; // "The print server X does not answer."
-        cause[0] = cause[0].toLower();
-        return QStringLiteral("%1: %2").arg(in, cause.chopped(cause.endsWith(QLatin1Char('.')) ? 1 : 0));
-    }
+    if (failure.kind == RawJobFailure::NoServer) // "The print server X does not answer."
+        return QStringLiteral("%1: %2").arg(in, CliSupport::asClause(failure.error.description));
     if (failure.kind == RawJobFailure::Changed)
         return QStringLiteral("%1: %2").arg(in, FileStamp::changedText());
     if (failure.kind == RawJobFailure::RunTime)
@@ -122,6 +120,11 @@ int runPrint(const QStringList &arguments)
             return status;
     }
 
+    // A print server that takes the connection and then never answers is
+    // told as such at once, not after 30 s as a printer that takes nothing.
+    const PrinterList server = PrinterList::fetch();
+    if (server.timedOut)
+        return CliSupport::fail(QStringLiteral("%1: %2").arg(in, CliSupport::asClause(server.error)));
     // A spooler that takes nothing for 30 s is given up on, as in the window.
     RawJobFailure failure;
     if (!RawJobThread::run(std::make_shared<CupsSpooler>(), file, options, &failure))

@@ -4,15 +4,19 @@
 #include <QUrl>
 
 #include "printing/CupsLibrary.h"
+#include "printing/PrinterList.h"
 
 #include <QFileInfo>
 #include <QVector>
 
+#include <cerrno>
 #include <grp.h>
 #include <optional>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace CaptureQueue {
 
@@ -83,6 +87,20 @@ QString lastError(const CupsLibrary &cups)
     return text;
 }
 
+// A print server that takes the connection and never answers would hold
+// each request a minute and then say nothing of use: asked first, briefly.
+// Empty when it answers, or cannot be reached at all (which the request
+// itself then tells).
+QString silentServer()
+{
+    const PrinterList server = PrinterList::fetch();
+    if (!server.timedOut)
+        return QString();
+    QString clause = server.error.endsWith(QLatin1Char('.')) ? server.error.chopped(1) : server.error;
+    clause[0] = clause[0].toLower();
+    return clause;
+}
+
 bool succeeded(const CupsLibrary &cups)
 {
     return cups.cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE;
@@ -127,6 +145,31 @@ bool permits(const struct stat &info, uid_t uid, const QVector<gid_t> &groups, m
     return (info.st_mode & bits) == bits;
 }
 
+// Whether the user may `mode` (access()'s bits) the path as the kernel
+// decides it, access control lists and every folder on the way included: a
+// child takes the user's ids and asks. Nothing when that cannot be done
+// (this process is not root).
+std::optional<bool> kernelLets(
+    uid_t uid, gid_t gid, const QVector<gid_t> &groups, const QByteArray &path, int mode)
+{
+    if (::geteuid() != 0)
+        return std::nullopt;
+    const pid_t child = ::fork();
+    if (child < 0)
+        return std::nullopt;
+    if (child == 0) {
+        if (::setgroups(size_t(groups.size()), groups.data()) != 0 || ::setresgid(gid, gid, gid) != 0
+            || ::setresuid(uid, uid, uid) != 0)
+            ::_exit(2);
+        ::_exit(::access(path.constData(), mode) == 0 ? 0 : 1);
+    }
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) { }
+    if (!WIFEXITED(status) || WEXITSTATUS(status) > 1)
+        return std::nullopt;
+    return WEXITSTATUS(status) == 0;
+}
+
 QString modeText(const struct stat &info)
 {
     const passwd *owner = ::getpwuid(info.st_uid);
@@ -161,6 +204,15 @@ QString folderProblem(const QString &folder, const QString &user)
     struct stat info;
     if (::stat(QFile::encodeName(absolute).constData(), &info) != 0 || !S_ISDIR(info.st_mode))
         return QStringLiteral("%1: no such folder").arg(absolute);
+    struct statvfs volume;
+    if (::statvfs(QFile::encodeName(absolute).constData(), &volume) == 0 && (volume.f_flag & ST_RDONLY))
+        return QStringLiteral("%1: it is on a read-only file system").arg(absolute);
+    // The kernel's word counts where it can be had (an access control list
+    // may let the user in, or keep it out, whatever the mode says); the
+    // mode then says why not.
+    const std::optional<bool> lets = kernelLets(uid, gid, groups, QFile::encodeName(absolute), W_OK | X_OK);
+    if (lets == true)
+        return QString();
     // Every folder on the way must let the user through.
     QString above = QFileInfo(absolute).absolutePath();
     for (;;) {
@@ -172,13 +224,12 @@ QString folderProblem(const QString &folder, const QString &user)
             break;
         above = QFileInfo(above).absolutePath();
     }
-    if (!permits(info, uid, groups, S_IWOTH | S_IXOTH))
-        return QStringLiteral("%1: the spooler's user %2 cannot write it (%3); jobs would wait in the queue "
+    const bool modeLets = permits(info, uid, groups, S_IWOTH | S_IXOTH);
+    if (lets == false || !modeLets)
+        return QStringLiteral("%1: the spooler's user %2 cannot write it (%3%4); jobs would wait in the queue "
                               "for ever")
-            .arg(absolute, user, modeText(info));
-    struct statvfs volume;
-    if (::statvfs(QFile::encodeName(absolute).constData(), &volume) == 0 && (volume.f_flag & ST_RDONLY))
-        return QStringLiteral("%1: it is on a read-only file system").arg(absolute);
+            .arg(absolute, user, modeText(info),
+                modeLets ? QStringLiteral(", kept out by an access control list") : QString());
     return QString();
 }
 
@@ -211,6 +262,11 @@ bool add(const Options &options, QString *error)
     if (!library)
         return false;
     const CupsLibrary &cups = *library;
+    const QString silent = silentServer();
+    if (!silent.isEmpty()) {
+        *error = QStringLiteral("%1: %2").arg(options.name, silent);
+        return false;
+    }
     const std::optional<QString> existing = deviceUriOf(cups, options.name, error);
     if (!existing)
         return false;
@@ -253,6 +309,11 @@ bool remove(const QString &name, QString *error)
     if (!library)
         return false;
     const CupsLibrary &cups = *library;
+    const QString silent = silentServer();
+    if (!silent.isEmpty()) {
+        *error = QStringLiteral("%1: %2").arg(name, silent);
+        return false;
+    }
     const std::optional<QString> existing = deviceUriOf(cups, name, error);
     if (!existing)
         return false;

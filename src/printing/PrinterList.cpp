@@ -28,12 +28,14 @@ PrinterList PrinterList::fetch(const QString &server, int timeoutMs)
         port = host.mid(colon + 1).toInt();
         host.truncate(colon);
     }
+    // The messages name the server as it is set, with a port of its own.
+    const QString named = QString::fromLocal8Bit(host)
+        + (host.startsWith('/') || port == 631 ? QString() : QStringLiteral(":%1").arg(port));
     const QDeadlineTimer deadline(timeoutMs);
     http_t *http = cups->httpConnect2(host.constData(), port, nullptr, AF_UNSPEC, cups->cupsEncryption(), 1,
         qMax(1, timeoutMs), nullptr);
     if (!http) {
-        list.error = QCoreApplication::translate("Printing", "Cannot connect to the print server %1.")
-                         .arg(QString::fromLocal8Bit(host));
+        list.error = QCoreApplication::translate("Printing", "Cannot connect to the print server %1.").arg(named);
         return list;
     }
     cups->httpSetTimeout(http, 0.25, withinDeadline, const_cast<QDeadlineTimer *>(&deadline));
@@ -43,7 +45,7 @@ PrinterList PrinterList::fetch(const QString &server, int timeoutMs)
         list.timedOut = true;
         list.error
             = QCoreApplication::translate("Printing", "The print server %1 did not answer within %2 seconds.")
-                  .arg(QString::fromLocal8Bit(host))
+                  .arg(named)
                   .arg(timeoutMs / 1000.0);
     } else {
         list.answered = true;

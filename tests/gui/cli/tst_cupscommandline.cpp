@@ -12,7 +12,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 using namespace PrintingFixture;
@@ -57,6 +59,10 @@ private slots:
     void outputIsInput();
     void serverDown_data();
     void serverDown();
+    void serverSilent_data();
+    void serverSilent();
+    void captureFolderByItsAccessList_data();
+    void captureFolderByItsAccessList();
     void printChangedWhileSent();
 
 private:
@@ -536,6 +542,75 @@ void TestCommandLine::serverDown()
     QVERIFY2(run.err.contains("print server") && run.err.contains("does not answer") && run.err.count('\n') == 1,
         run.err.constData());
     QVERIFY2(!run.err.contains("Bad file descriptor") && !run.err.contains("no default destination"), run.err.constData());
+}
+
+// A print server that takes the connection and never answers (the kernel
+// takes it into the socket's queue; nothing reads it): one line saying so,
+// soon, for the commands that ask one, not a printer that took nothing or
+// errno's "Success" a minute later.
+void TestCommandLine::serverSilent_data()
+{
+    serverDown_data();
+}
+
+void TestCommandLine::serverSilent()
+{
+    QFETCH(QStringList, arguments);
+    const auto folder = TestSupport::socketFolder();
+    const QByteArray path = QFile::encodeName(folder->filePath("silent.sock"));
+    const int silent = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address = {};
+    address.sun_family = AF_UNIX;
+    qstrncpy(address.sun_path, path.constData(), sizeof address.sun_path);
+    QVERIFY(silent >= 0 && ::bind(silent, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0
+        && ::listen(silent, 16) == 0);
+    const QByteArray server = qgetenv("CUPS_SERVER");
+    qputenv("CUPS_SERVER", path);
+    for (QString &a : arguments)
+        a = a == "IN" ? m_in : a;
+    const Run run = runProgram(arguments);
+    qputenv("CUPS_SERVER", server);
+    ::close(silent);
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.contains("print server " + path + " did not answer within") && run.err.count('\n') == 1,
+        run.err.constData());
+}
+
+// The spooler's user may write a capture folder as the kernel says: an
+// access control list lets it into a folder of mode 0700, or keeps it out
+// of one of 0777.
+void TestCommandLine::captureFolderByItsAccessList_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("acl");
+    QTest::addColumn<QString>("refusal"); // empty: taken
+    QTest::newRow("let in") << 0700 << "u:lp:rwx" << "";
+    QTest::newRow("kept out") << 0777 << "u:lp:---" << "kept out by an access control list";
+}
+
+void TestCommandLine::captureFolderByItsAccessList()
+{
+    QFETCH(int, mode);
+    QFETCH(QString, acl);
+    QFETCH(QString, refusal);
+    QVERIFY(cupsdRunning());
+    if (::geteuid() != 0)
+        QSKIP("only root may add a queue, and ask as the spooler's user");
+    const QString folder = qEnvironmentVariable("STICKER2_CUPS_DIR") + "/acl-spool";
+    QDir(folder).removeRecursively();
+    QVERIFY(QDir().mkpath(folder));
+    QCOMPARE(::chmod(QFile::encodeName(folder).constData(), mode_t(mode)), 0);
+    if (QProcess::execute("setfacl", {"-m", acl, folder}) != 0)
+        QSKIP("the file system keeps no access control lists here");
+    const Run run = runProgram({"capture", "add", "--name", "Sticker2Acl", "--folder", folder});
+    runProgram({"capture", "remove", "Sticker2Acl"});
+    QDir(folder).removeRecursively();
+    if (refusal.isEmpty()) {
+        QVERIFY2(run.status == 0, run.err.constData());
+    } else {
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.contains(refusal.toUtf8()), run.err.constData());
+    }
 }
 
 // The print file written anew while its job goes out to the real spooler:
