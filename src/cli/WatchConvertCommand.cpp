@@ -307,7 +307,7 @@ void ConvertWatch::moveFailed(const QString &job, const QString &output, const Q
         note += (note.isEmpty() ? QString() : QStringLiteral("; ")) + markError;
     QString logError;
     const bool logged = JobArchive::writeText(
-        movedTo + QStringLiteral(".log"), logText(job, output, m_watch.options, message), &logError);
+        movedTo + QStringLiteral(".log"), logText(job, output, m_watch.options, message), &logError, movedTo);
     CliSupport::report(QStringLiteral("%1: %2 (%3); the job is now %4%5%6")
                            .arg(job, what, message, movedTo, note.isEmpty() ? QString() : QStringLiteral("; ") + note,
                                logged ? QString() : QStringLiteral("; no log: ") + logError));

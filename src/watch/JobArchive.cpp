@@ -31,11 +31,14 @@ QString freePath(const QString &folder, const QString &fileName, const QSet<QStr
     return path;
 }
 
-bool writeText(const QString &path, const QString &text, QString *error)
+bool writeText(const QString &path, const QString &text, QString *error, const QString &likeFile)
 {
     OutputFile file(path);
     const QByteArray bytes = text.toUtf8();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    const bool opened = file.open(QIODevice::WriteOnly);
+    if (opened && !likeFile.isEmpty() && QFileInfo::exists(likeFile))
+        file.setPermissions(QFileInfo(likeFile).permissions());
+    if (!opened || file.write(bytes) != bytes.size() || !file.commit()) {
         *error = QStringLiteral("%1: %2").arg(path, file.errorString());
         return false;
     }
@@ -131,6 +134,8 @@ bool moveInto(const QString &file, const QString &folder, QString *movedTo, QStr
                      .arg(file, folder, source.isOpen() ? copy.errorString() : source.errorString());
         return false;
     }
+    // The copy is as private as the job (a spooler's jobs are 0640).
+    copy.setPermissions(source.permissions());
     while (!source.atEnd()) {
         const QByteArray piece = source.read(1 << 20);
         if (piece.isEmpty() || copy.write(piece) != piece.size())

@@ -21,7 +21,7 @@ QString freePath(const QString &folder, const QString &fileName, const QSet<QStr
 // file (.NAME.info, written by the capture backend) goes with it.
 bool moveInto(const QString &file, const QString &folder, QString *movedTo, QString *note, QString *error);
 
-// Writes `text` whole as `path`.
-bool writeText(const QString &path, const QString &text, QString *error);
+// Writes `text` whole as `path`; with `likeFile`, as private as that file.
+bool writeText(const QString &path, const QString &text, QString *error, const QString &likeFile = QString());
 
 } // namespace JobArchive

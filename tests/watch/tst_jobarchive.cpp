@@ -82,6 +82,8 @@ void TstJobArchive::copiedOnceOutOfASpoolItCannotChange()
     const QString done = dir.filePath("done");
     const QString job = TestSupport::writeFile(spool + "/a.prn", "job\f");
     TestSupport::writeFile(jobInfoPath(job), "job=7\nuser=alice\n");
+    // A job its spooler keeps from the group: its copy keeps it from them too.
+    QVERIFY(::chmod(QFile::encodeName(job).constData(), 0604) == 0);
     QVERIFY(QDir().mkpath(done));
     if (!earlier.isEmpty()) {
         TestSupport::writeFile(done + "/a.prn", earlier);
@@ -98,6 +100,8 @@ void TstJobArchive::copiedOnceOutOfASpoolItCannotChange()
         QVERIFY2(moved, qPrintable(error));
         QCOMPARE(movedTo, done + "/" + expected);
         QCOMPARE(TestSupport::readFile(movedTo), QByteArray("job\f"));
+        if (earlier.isEmpty())
+            QCOMPARE(QFileInfo(movedTo).permissions(), QFileInfo(job).permissions());
         QCOMPARE(TestSupport::readFile(jobInfoPath(movedTo)), QByteArray("job=7\nuser=alice\n"));
         QVERIFY2(note.startsWith("the original stays ("), qPrintable(note));
         QVERIFY(QFileInfo::exists(job));
