@@ -73,6 +73,10 @@
         <source>%1: %2 pages to draw, more than the %3 that a PDF or pictures may hold; choose fewer pages</source>
         <translation>%1: %2 stran ke kreslení, více než %3, které může obsahovat PDF nebo obrázky; zvolte méně stran</translation>
     </message>
+    <message>
+        <source>Cannot write %1: it is %2, which it is made from.</source>
+        <translation>Nelze zapsat %1: je to soubor %2, ze kterého se vytváří.</translation>
+    </message>
 </context>
 <context>
     <name>ExportFormat</name>

@@ -73,6 +73,10 @@
         <source>%1: %2 pages to draw, more than the %3 that a PDF or pictures may hold; choose fewer pages</source>
         <translation>%1: %2 Seiten zu zeichnen, mehr als die %3, die ein PDF oder Bilder fassen können; wählen Sie weniger Seiten</translation>
     </message>
+    <message>
+        <source>Cannot write %1: it is %2, which it is made from.</source>
+        <translation>%1 kann nicht geschrieben werden: Es ist die Datei %2, aus der es erstellt wird.</translation>
+    </message>
 </context>
 <context>
     <name>ExportFormat</name>
