@@ -58,6 +58,13 @@ if have appstreamcli; then
         grep -q "$tag" "$usr/share/metainfo/$id.metainfo.xml" || fail "the metainfo lacks $tag"
     done
 fi
+# The screenshot the metainfo shows lies in this tree, where its address
+# (the project's repository) finds it once published.
+shot=$(sed -n 's|.*<image>.*/raw/main/\(.*\)</image>.*|\1|p' "$usr/share/metainfo/$id.metainfo.xml")
+if [ -n "$shot" ]; then
+    source_dir=$(cd "$(dirname "$0")/../.." && pwd)
+    head -c 8 "$source_dir/$shot" 2>/dev/null | grep -q PNG || fail "the metainfo's screenshot $shot is no PNG in the tree"
+fi
 if have update-mime-database; then
     XDG_DATA_DIRS=$usr/share update-mime-database "$usr/share/mime" || fail "update-mime-database"
     grep -q "$type:\*\.prn" "$usr/share/mime/globs2" || fail "no *.prn glob"
