@@ -142,9 +142,10 @@ private:
     ConvertJobs m_jobs;
     QSet<QString> m_converting; // the outputs of the conversions running
     PrintFileWatcher m_watcher;
-    QThreadPool m_actions;     // the rules' actions
+    QSet<QString> m_acting; // the jobs whose actions run
     std::atomic_bool m_stopping {false};
-    QObject m_results;         // their outcomes come back to this thread through it
+    QObject m_results; // the actions' outcomes come back to this thread through it
+    QThreadPool m_actions; // the rules' actions (last: it waits for them as it goes)
 };
 
 int ConvertWatch::run()
@@ -177,6 +178,8 @@ void ConvertWatch::startJob(const QString &job)
     const QString name = outputName(job, m_watch.extension);
     // With rules, a PDF of the job's name is no sign that its actions were
     // done: only the record counts.
+    if (m_acting.contains(job)) // told again while its actions run
+        return;
     switch (m_converted.state(job, m_watch.extension, m_rulesPath.isEmpty())) {
     case ConvertedJobs::State::Converted:
         if (m_watch.moveDone)
@@ -234,6 +237,7 @@ void ConvertWatch::startActions(const QString &job, const QString &planPath, con
     QString error;
     if (!m_converted.mark(job, ConvertedJobs::State::Acting, &error))
         CliSupport::report(QStringLiteral("%1: its rule's actions are not recorded as begun: %2").arg(job, error));
+    m_acting.insert(job);
     m_actions.start([this, job, planPath, written] {
         const ActionsResult result = carryOutPlan(job, planPath, written, m_stopping);
         QMetaObject::invokeMethod(
@@ -245,6 +249,7 @@ void ConvertWatch::startActions(const QString &job, const QString &planPath, con
 void ConvertWatch::actionsEnded(
     const QString &job, const QString &planPath, const QString &written, const ActionsResult &result)
 {
+    m_acting.remove(job);
     QFile::remove(planPath);
     QString error;
     if (!result.started) {
