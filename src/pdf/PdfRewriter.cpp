@@ -467,7 +467,10 @@ void Rewriter::write(QIODevice &device, const std::function<void()> &readDone)
             const auto fonts = m_contentFonts.find(number);
             if (fonts != m_contentFonts.end()) {
                 inflateInto(current.data, &inflated);
-                deflateInto(PdfTextRuns::merged(inflated, *fonts->second), &packed);
+                const std::string merged = PdfTextRuns::merged(inflated, *fonts->second);
+                // A large page's stream is held twice at most, not three times.
+                std::string().swap(inflated);
+                deflateInto(merged, &packed);
                 data = packed;
             }
             PdfValue *length = current.value.find("/Length");
