@@ -82,6 +82,13 @@ int chooseTarget(const QCommandLineParser &parser, Conversion &job)
         job.target = job.out.endsWith(QLatin1String(".htm"), Qt::CaseInsensitive) ? Target::WebPage
                                                                                    : exportFormatForName(job.out);
         // (A folder or a device given as OUT is refused later as such.)
+        // An upper-case .TXT is rich text in the export dialog, as it always
+        // was there: here it is asked, not guessed.
+        if (job.target == Target::RichText && job.out.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive))
+            return CliSupport::usage(job.synopsis,
+                QStringLiteral("the ending of \"%1\" is not .txt in lower case, which the export dialog writes as "
+                               "rich text: name the format with --to txt or --to rtf")
+                    .arg(job.out));
         if (job.target == Target::RichText && !job.out.endsWith(QLatin1String(".rtf"), Qt::CaseInsensitive)
             && FileChecks::outputProblem(job.out).isEmpty())
             return CliSupport::usage(job.synopsis,
