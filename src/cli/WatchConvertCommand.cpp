@@ -44,13 +44,16 @@ QString takeRules(QStringList *options)
     return path;
 }
 
-// How many jobs' actions may run at once, at least.
-constexpr int ActionsAtOnce = 8;
+// How many jobs' actions may run at once: as many as come, nearly (a
+// thread each, which mostly waits on a mail transport or a print server),
+// so that transports that hang hold up no job that needs none.
+constexpr int ActionsAtOnce = 256;
 
 // What a job's actions came to, on the thread that carried them out.
 struct ActionsResult
 {
     bool started = false; // false: the watch stopped before they began
+    QString markError;    // the acting mark not written
     bool ok = false;
     QString output;  // where the PDF is now
     QString message; // why they failed
@@ -59,14 +62,18 @@ struct ActionsResult
 // The conversion only planned; filing, mail and printing are done here,
 // where the service's rights are, on a thread of the watch's pool: a mail
 // transport that hangs holds up no other job, and a stop ends it.
+// The job is marked as acting first: a watch killed before they end does
+// not take its PDF for the whole of it at the next start.
 ActionsResult carryOutPlan(const QString &job, const QString &planPath, const QString &written,
-    const std::atomic_bool &stopping)
+    const QString &outDir, const std::atomic_bool &stopping)
 {
     ActionsResult result;
     result.output = written;
     if (stopping.load())
         return result;
     result.started = true;
+    if (!ConvertedJobs::writeMark(outDir, job, ConvertedJobs::State::Acting, &result.markError))
+        result.markError = QStringLiteral("its rule's actions are not recorded as begun: %1").arg(result.markError);
     RulePlan plan;
     QFile planFile(planPath);
     if (!planFile.open(QIODevice::ReadOnly) || !RulePlan::fromJson(planFile.readAll(), &plan)) {
@@ -230,16 +237,11 @@ void ConvertWatch::jobFinished(
         moveFailed(job, written, converterMessage);
 }
 
-// The job is marked as acting first: a watch killed before they end does
-// not take its PDF for the whole of it at the next start.
 void ConvertWatch::startActions(const QString &job, const QString &planPath, const QString &written)
 {
-    QString error;
-    if (!m_converted.mark(job, ConvertedJobs::State::Acting, &error))
-        CliSupport::report(QStringLiteral("%1: its rule's actions are not recorded as begun: %2").arg(job, error));
     m_acting.insert(job);
-    m_actions.start([this, job, planPath, written] {
-        const ActionsResult result = carryOutPlan(job, planPath, written, m_stopping);
+    m_actions.start([this, job, planPath, written, outDir = m_outDir.absolutePath()] {
+        const ActionsResult result = carryOutPlan(job, planPath, written, outDir, m_stopping);
         QMetaObject::invokeMethod(
             &m_results, [this, job, planPath, written, result] { actionsEnded(job, planPath, written, result); },
             Qt::QueuedConnection);
@@ -251,6 +253,8 @@ void ConvertWatch::actionsEnded(
 {
     m_acting.remove(job);
     QFile::remove(planPath);
+    if (!result.markError.isEmpty())
+        CliSupport::report(QStringLiteral("%1: %2").arg(job, result.markError));
     QString error;
     if (!result.started) {
         // Stopped before anything was done: the next start converts it anew.

@@ -10,6 +10,7 @@
 #include <QTemporaryFile>
 
 #include <csignal>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 namespace {
@@ -74,9 +75,19 @@ bool sendMail(const MailRequest &request, QString *error, const std::atomic_bool
     // The mail transport never inherits what the service may keep for
     // delivery, and leads a process group of its own, so that what it
     // starts ends with it when it is stopped.
-    sendmail.setChildProcessModifier([] {
+    // It ends with the watch too, also when the watch is killed outright;
+    // and it gets the signals a new program expects (the watch holds its
+    // stop signals back from every thread, and a child inherits that).
+    const pid_t parent = ::getpid();
+    sendmail.setChildProcessModifier([parent] {
         Capabilities::clearAmbient();
         ::setpgid(0, 0);
+        sigset_t none;
+        ::sigemptyset(&none);
+        ::sigprocmask(SIG_SETMASK, &none, nullptr);
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (::getppid() != parent)
+            ::raise(SIGTERM);
     });
     const QString program = command.takeFirst();
     sendmail.start(program, command);

@@ -26,7 +26,8 @@ QString spoolerError(const CupsSpooler &spooler)
 
 } // namespace
 
-bool printFileTo(const QString &queue, const QString &path, const QString &title, QString *error)
+bool printFileTo(
+    const QString &queue, const QString &path, const QString &title, QString *error, const std::atomic_bool *stop)
 {
     if (queue.trimmed().isEmpty()) {
         *error = QStringLiteral("%1: no print queue named to print it on").arg(path);
@@ -48,10 +49,13 @@ bool printFileTo(const QString &queue, const QString &path, const QString &title
 
     QDeadlineTimer answered(AnswerTimeLimitMsec);
     CupsSpooler spooler;
-    spooler.setStopCheck([&answered] { return answered.hasExpired(); });
+    spooler.setStopCheck([&answered, stop] { return answered.hasExpired() || (stop && stop->load()); });
     spooler.setDocumentFormat(file.peek(5) == "%PDF-" ? "application/pdf" : "application/octet-stream");
     const auto failed = [&](const QString &step) {
-        *error = answered.hasExpired()
+        *error = stop && stop->load()
+            ? QStringLiteral("%1: cannot print it on %2: stopped with the watch (%3); nothing of it prints")
+                  .arg(path, queue, step)
+            : answered.hasExpired()
             ? QStringLiteral("%1: cannot print it on %2: the print server did not answer for %3 s (%4)")
                   .arg(path, queue, QString::number(AnswerTimeLimitMsec / 1000), step)
             : QStringLiteral("%1: cannot print it on %2: %3").arg(path, queue, spoolerError(spooler));

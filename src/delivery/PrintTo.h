@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <atomic>
+
 // Prints a finished file (the job's PDF) on a CUPS queue, such as the
 // office's laser printer, through the print server CUPS is set up to use
 // (CUPS_SERVER or the client configuration). A PDF goes as application/pdf,
@@ -11,4 +13,6 @@
 // the queue and the cause: no such queue, a queue that refuses jobs, a print
 // server that cannot be reached or stops answering for a minute, a file that
 // cannot be read. A job that fails half-way is cancelled, so nothing prints.
-bool printFileTo(const QString &queue, const QString &path, const QString &title, QString *error);
+// As soon as `stop` (when given) turns true, the job is given up too.
+bool printFileTo(const QString &queue, const QString &path, const QString &title, QString *error,
+    const std::atomic_bool *stop = nullptr);

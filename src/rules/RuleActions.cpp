@@ -93,11 +93,11 @@ RuleActionResult mailIt(
     return result;
 }
 
-RuleActionResult printIt(const RulePlan &plan, const QString &pdfPath)
+RuleActionResult printIt(const RulePlan &plan, const QString &pdfPath, const std::atomic_bool *stop)
 {
     RuleActionResult result { QStringLiteral("print-to"), false, {} };
     QString error;
-    result.ok = printFileTo(plan.printTo, pdfPath, plan.title, &error);
+    result.ok = printFileTo(plan.printTo, pdfPath, plan.title, &error, stop);
     result.detail = result.ok ? plan.printTo : error;
     return result;
 }
@@ -116,7 +116,7 @@ RuleActionsOutcome applyRulePlan(const RulePlan &plan, const QString &pdfPath, c
     if (plan.mails)
         outcome.results.append(mailIt(plan, pdfPath, attachmentName, stop));
     if (!plan.printTo.isEmpty())
-        outcome.results.append(printIt(plan, pdfPath));
+        outcome.results.append(printIt(plan, pdfPath, stop));
     if (filing.ok && filed != pdfPath) {
         QFile::remove(pdfPath);
         outcome.pdfPath = filed;

@@ -31,6 +31,6 @@ struct RuleActionsOutcome
     QStringList done() const;
 };
 
-// `stop` (when given) ends a mail still being handed over as soon as it
-// turns true, as a failed action.
+// `stop` (when given) ends a mail still being handed over, or a print still
+// being sent, as soon as it turns true, as a failed action.
 RuleActionsOutcome applyRulePlan(const RulePlan &plan, const QString &pdfPath, const std::atomic_bool *stop = nullptr);

@@ -86,8 +86,20 @@ ConvertedJobs::State ConvertedJobs::state(const QString &job, const QString &ext
 
 bool ConvertedJobs::mark(const QString &job, State state, QString *error)
 {
+    if (!writeMark(m_outDir, job, state, error))
+        return false;
     const QString key = keyOf(job);
-    const QString path = QDir(m_outDir).filePath(QLatin1String(FileName));
+    if (state == State::New)
+        m_marks.remove(key);
+    else
+        m_marks.insert(key, state);
+    return true;
+}
+
+bool ConvertedJobs::writeMark(const QString &outDir, const QString &job, State state, QString *error)
+{
+    const QString key = keyOf(job);
+    const QString path = QDir(outDir).filePath(QLatin1String(FileName));
     const QString word = wordOf(state);
     const QByteArray line = (word.isEmpty() ? key : word + QLatin1Char(' ') + key).toUtf8() + '\n';
     // One write of a whole line at the end of the file: a crash leaves at
@@ -113,9 +125,5 @@ bool ConvertedJobs::mark(const QString &job, State state, QString *error)
             *error = QStringLiteral("%1: %2").arg(path, qt_error_string(cause));
         return false;
     }
-    if (state == State::New)
-        m_marks.remove(key);
-    else
-        m_marks.insert(key, state);
     return true;
 }

@@ -42,6 +42,9 @@ public:
     bool add(const QString &job, QString *error) { return mark(job, State::Converted, error); }
     // Records the job's state; New takes an earlier mark back.
     bool mark(const QString &job, State state, QString *error);
+    // Writes the job's line into the record of `outDir` only (a record read
+    // later sees it): safe on any thread, each line one whole write.
+    static bool writeMark(const QString &outDir, const QString &job, State state, QString *error);
 
 private:
     static QString keyOf(const QString &job);

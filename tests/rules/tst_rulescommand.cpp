@@ -81,18 +81,24 @@ bool running(qint64 pid)
 }
 
 // A mail transport that hangs: it starts a program that never ends, whose
-// number it leaves in `pidFile`, and waits for it.
-QString hangingSendmail(const QString &folder, const QString &pidFile)
+// number it leaves in a file of its own in `pids`, and waits for it.
+QString hangingSendmail(const QString &folder, const QString &pids)
 {
+    QDir().mkpath(pids);
+    const QByteArray file = "'" + pids.toUtf8() + "'/$$"; // one per transport
     const QString script = TestSupport::writeFile(folder + "/hang.sh",
-        "#!/bin/sh\ncat > /dev/null\nsleep 600 &\necho $! > '" + pidFile.toUtf8() + ".part'\nmv '"
-            + pidFile.toUtf8() + ".part' '" + pidFile.toUtf8() + "'\nwait\n");
+        "#!/bin/sh\ncat > /dev/null\nsleep 600 &\necho $! > " + file + ".part\nmv " + file + ".part " + file
+            + "\nwait\n");
     return "/bin/sh " + script;
 }
 
-qint64 pidIn(const QString &file)
+// The programs that hanging transports started, by the files they left.
+QList<qint64> sleepersIn(const QString &pids)
 {
-    return TestSupport::readFile(file).trimmed().toLongLong();
+    QList<qint64> sleepers;
+    for (const QString &name : QDir(pids).entryList({"[0-9]*"}, QDir::Files))
+        sleepers << TestSupport::readFile(pids + "/" + name).trimmed().toLongLong();
+    return sleepers;
 }
 
 } // namespace
@@ -371,36 +377,40 @@ void TstRulesCommand::watchFormGone()
     QVERIFY(watch.waitForFinished(10000));
 }
 
-// A mail transport that hangs holds up that job alone: the next job's
-// actions are carried out meanwhile. A stop ends the transport with all it
-// started, and the job goes to failed/ saying so.
+// Mail transports that hang hold up their jobs alone: the next job's
+// actions are carried out meanwhile, however many hang. A stop ends each
+// transport with all it started, and their jobs go to failed/ saying so.
 void TstRulesCommand::watchMailHangs()
 {
     WatchFolders folders;
     QTemporaryDir &dir = folders.dir;
     const QString &spool = folders.spool;
     const QString &out = folders.out;
-    const QString pidFile = dir.filePath("sleep.pid");
+    const QString pids = dir.filePath("pids");
     const QString rules = TestSupport::writeFile(dir.filePath("rules.conf"),
-        "[Mail]\nmatch = MAILME\nmail-to = chef@example.com\nsendmail = " + hangingSendmail(dir.path(), pidFile).toUtf8()
+        "[Mail]\nmatch = MAILME\nmail-to = chef@example.com\nsendmail = " + hangingSendmail(dir.path(), pids).toUtf8()
             + "\n[Rest]\nname = {title}.pdf\nfolder = other\n");
     QProcess watch;
-    startWatch(watch, folders, rules, {"-j", "1"});
+    startWatch(watch, folders, rules, {"-j", "2"});
     QVERIFY(watch.waitForStarted());
-    publish(spool, "20261207-101500-000001-job12", "MAILME\r\n\f", "Mail");
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(pidFile), 60000);
-    publish(spool, "20261207-101600-000002-job13", "Brief\r\n\f", "Brief");
+    constexpr int Hanging = 10;
+    for (int n = 0; n < Hanging; ++n)
+        publish(spool, QStringLiteral("20261207-1015%1-000001-job%1").arg(n + 10), "MAILME\r\n\f", "Mail");
+    QTRY_COMPARE_WITH_TIMEOUT(sleepersIn(pids).size(), Hanging, 60000);
+    publish(spool, "20261207-101600-000002-job99", "Brief\r\n\f", "Brief");
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(dir.filePath("other/Brief.pdf")), 60000);
-    const qint64 sleeper = pidIn(pidFile);
-    QVERIFY(running(sleeper));
+    const QList<qint64> sleepers = sleepersIn(pids);
+    for (const qint64 sleeper : sleepers)
+        QVERIFY(running(sleeper));
 
-    watch.terminate(); // not after the transport's five minutes
+    watch.terminate(); // not after the transports' five minutes
     QVERIFY(watch.waitForFinished(20000));
-    QTRY_VERIFY_WITH_TIMEOUT(!running(sleeper), 5000);
-    const QString log = QString::fromUtf8(TestSupport::readFile(out + "/failed/20261207-101500-000001-job12.prn.log"));
+    for (const qint64 sleeper : sleepers)
+        QTRY_VERIFY_WITH_TIMEOUT(!running(sleeper), 5000);
+    const QString log = QString::fromUtf8(TestSupport::readFile(out + "/failed/20261207-101510-000001-job10.prn.log"));
     QVERIFY2(log.contains("was stopped with the watch before it had taken the mail"), qPrintable(log));
     const QString said = QString::fromUtf8(watch.readAllStandardError());
-    QVERIFY2(said.contains("job12.prn: converted, but not all of its rule's actions were done"), qPrintable(said));
+    QCOMPARE(said.count(": converted, but not all of its rule's actions were done"), Hanging);
 }
 
 // A watch killed while a job's actions run does not take the job's PDF for
@@ -412,19 +422,19 @@ void TstRulesCommand::watchKilledWhileActing()
     QTemporaryDir &dir = folders.dir;
     const QString &spool = folders.spool;
     const QString &out = folders.out;
-    const QString pidFile = dir.filePath("sleep.pid");
+    const QString pids = dir.filePath("pids");
     const QString mails = dir.filePath("mails");
     const QByteArray rulesHead = "[Mail]\nmatch = MAILME\nmail-to = chef@example.com\nsendmail = ";
     const QString rules = TestSupport::writeFile(dir.filePath("rules.conf"),
-        rulesHead + hangingSendmail(dir.path(), pidFile).toUtf8() + "\n");
+        rulesHead + hangingSendmail(dir.path(), pids).toUtf8() + "\n");
     QProcess first;
     startWatch(first, folders, rules);
     QVERIFY(first.waitForStarted());
     publish(spool, "20261207-101500-000001-job12", "MAILME\r\n\f", "Mail");
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(pidFile), 60000);
+    QTRY_COMPARE_WITH_TIMEOUT(sleepersIn(pids).size(), 1, 60000);
     first.kill();
     QVERIFY(first.waitForFinished(10000));
-    const qint64 sleeper = pidIn(pidFile);
+    const qint64 sleeper = sleepersIn(pids).first();
     // The transport's group, never the test's own.
     const pid_t group = ::getpgid(pid_t(sleeper));
     ::kill(group > 0 && group != ::getpgrp() ? -group : pid_t(sleeper), SIGKILL);
