@@ -1271,6 +1271,14 @@ Nainstalujte jednu z: %1.</translation>
         <source>&quot;#page=%1&quot; names no page (#page=N, from 1)</source>
         <translation>&quot;#page=%1&quot; neoznačuje žádnou stránku (#page=N, od 1)</translation>
     </message>
+    <message>
+        <source>the form is larger than %1 MB, more than a form may be</source>
+        <translation>formulář je větší než %1 MB, víc, než smí formulář mít</translation>
+    </message>
+    <message>
+        <source>it changed while it was read</source>
+        <translation>během čtení se změnil</translation>
+    </message>
 </context>
 <context>
     <name>ReportColorPanel</name>

@@ -1271,6 +1271,14 @@ Installieren Sie eines von: %1.</translation>
         <source>&quot;#page=%1&quot; names no page (#page=N, from 1)</source>
         <translation>&quot;#page=%1&quot; nennt keine Seite (#page=N, ab 1)</translation>
     </message>
+    <message>
+        <source>the form is larger than %1 MB, more than a form may be</source>
+        <translation>das Formular ist größer als %1 MB, mehr als ein Formular sein darf</translation>
+    </message>
+    <message>
+        <source>it changed while it was read</source>
+        <translation>es hat sich beim Lesen geändert</translation>
+    </message>
 </context>
 <context>
     <name>ReportColorPanel</name>

@@ -4,6 +4,7 @@
 #include "platform/LibraryModule.h"
 
 #include <QImage>
+#include <QRect>
 #include <QSize>
 #include <QSizeF>
 
@@ -16,12 +17,14 @@ struct FormLibraries
 
     // A PDF form's page as poppler holds it.
     struct PdfPage;
-    // Reads page `pageNumber` (1-based; 0: the first) of the PDF at
-    // `filePath`; `pageNamed` when the name chose the page (so page 0 is
-    // none). Null with an error that names the file and says why.
-    PdfPage *(*openPdf)(const QString &filePath, int pageNumber, bool pageNamed, QSizeF *sizePoints, QString *error);
-    // The page drawn over white at that size in pixels; one thread at a time.
-    QImage (*renderPdf)(PdfPage *page, const QSize &pixels);
+    // Reads page `pageNumber` (1-based; 0: the first) of the PDF `bytes`
+    // read from `filePath`; `pageNamed` when the name chose the page (so
+    // page 0 is none). Null with an error that names the file and says why.
+    PdfPage *(*openPdf)(const QByteArray &bytes, const QString &filePath, int pageNumber, bool pageNamed,
+        QSizeF *sizePoints, QString *error);
+    // The page drawn over white at that size in pixels, only the part
+    // `part` of it (in those pixels); one thread at a time.
+    QImage (*renderPdf)(PdfPage *page, const QSize &pixels, const QRect &part);
     void (*closePdf)(PdfPage *page);
     // PdfUnderlay::write, with `info.created` the date to write as it is.
     bool (*underlay)(const QString &jobPdf, const QVector<PdfSheetPlace> &places, const SheetForms &forms,

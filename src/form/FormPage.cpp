@@ -3,6 +3,7 @@
 #include "form/FormLibraries.h"
 #include "form/FormName.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -10,6 +11,8 @@
 #include <QMutex>
 #include <QObject>
 #include <QPainter>
+
+#include <cmath>
 
 namespace {
 
@@ -66,6 +69,7 @@ QSizeF statedResolution(const QByteArray &bytes, FileType type)
 }
 
 constexpr double UnstatedDpi = 72.0;
+constexpr qint64 MostFormBytes = qint64(256) << 20;
 
 bool fail(QString *error, const QString &path, const QString &cause)
 {
@@ -112,10 +116,12 @@ FileType openForm(const FormName &name, QFile &file, QByteArray *head, QString *
 
 // An image form's pixels, and its size in points at the resolution the
 // file states (72 dots per inch when it states none).
-bool readImage(const FormName &name, QFile &file, FileType type, const QByteArray &head, QImage *image,
+bool readImage(const FormName &name, const QByteArray &bytes, FileType type, const QByteArray &head, QImage *image,
     QSizeF *sizePoints, QString *error)
 {
-    file.seek(0);
+    QBuffer file;
+    file.setData(bytes);
+    file.open(QIODevice::ReadOnly);
     QImageReader reader(&file, type == FileType::Png ? "png" : "jpeg");
     reader.setAutoTransform(true);
     if (!reader.read(image))
@@ -161,18 +167,36 @@ std::shared_ptr<const FormPage> FormPage::load(const QString &path, QString *err
 
     std::shared_ptr<FormPage> form(new FormPage);
     form->m_filePath = name.filePath;
+    // The whole file is read now and kept: every output draws the form as
+    // it was chosen, also when its file is changed or removed meanwhile.
+    if (file.size() > MostFormBytes) {
+        fail(error, name.filePath,
+            QObject::tr("the form is larger than %1 MB, more than a form may be").arg(MostFormBytes >> 20));
+        return nullptr;
+    }
+    if (!file.seek(0)) {
+        fail(error, name.filePath, QObject::tr("the form cannot be read: %1").arg(file.errorString()));
+        return nullptr;
+    }
+    form->m_bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError || form->m_bytes.size() != file.size()) {
+        fail(error, name.filePath,
+            QObject::tr("the form cannot be read: %1")
+                .arg(file.error() != QFileDevice::NoError ? file.errorString() : QObject::tr("it changed while it was read")));
+        return nullptr;
+    }
     if (type == FileType::Pdf) {
         form->m_kind = Kind::Pdf;
         form->m_pdf = std::make_unique<Pdf>();
         form->m_pdf->libraries = FormLibraries::get(error);
         if (!form->m_pdf->libraries)
             return nullptr;
-        form->m_pdf->page = form->m_pdf->libraries->openPdf(name.filePath, name.pageNumber, name.pageNamed,
-            &form->m_sizePoints, error);
+        form->m_pdf->page = form->m_pdf->libraries->openPdf(form->m_bytes, name.filePath, name.pageNumber,
+            name.pageNamed, &form->m_sizePoints, error);
         if (!form->m_pdf->page)
             return nullptr;
         form->m_pageIndex = qMax(0, name.pageNumber - 1);
-    } else if (!readImage(name, file, type, head, &form->m_image, &form->m_sizePoints, error)) {
+    } else if (!readImage(name, form->m_bytes, type, head, &form->m_image, &form->m_sizePoints, error)) {
         return nullptr;
     }
     if (!(form->m_sizePoints.width() > 0 && form->m_sizePoints.height() > 0)) {
@@ -182,15 +206,33 @@ std::shared_ptr<const FormPage> FormPage::load(const QString &path, QString *err
     return form;
 }
 
-QImage FormPage::render(const QSize &pixels) const
+QImage FormPage::render(const QSize &pixels, const QRect &part) const
 {
     if (pixels.isEmpty())
         return QImage();
+    const QRect area = part.isEmpty() ? QRect(QPoint(0, 0), pixels) : part.intersected(QRect(QPoint(0, 0), pixels));
+    if (area.isEmpty())
+        return QImage();
     if (m_kind == Kind::Image) {
         if (m_image.size() == pixels)
-            return m_image;
-        return m_image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            return area.size() == pixels ? m_image : m_image.copy(area);
+        if (area.size() == pixels)
+            return m_image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        // The image's own pixels under the part, a pixel more on each side
+        // for the smoothing, scaled and cut to the part.
+        const double sx = double(m_image.width()) / pixels.width();
+        const double sy = double(m_image.height()) / pixels.height();
+        const QRect source = QRect(QPoint(int(std::floor(area.left() * sx)) - 1, int(std::floor(area.top() * sy)) - 1),
+            QPoint(int(std::ceil((area.right() + 1) * sx)), int(std::ceil((area.bottom() + 1) * sy))))
+                                 .intersected(m_image.rect());
+        const QImage cut = m_image.copy(source);
+        if (cut.isNull())
+            return QImage();
+        const QSize scaled(qMax(1, qRound(source.width() / sx)), qMax(1, qRound(source.height() / sy)));
+        const QImage image = cut.scaled(scaled, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const QPoint at(area.left() - qRound(source.left() / sx), area.top() - qRound(source.top() / sy));
+        return image.copy(QRect(at, area.size()));
     }
     QMutexLocker lock(&m_pdf->drawing);
-    return m_pdf->libraries->renderPdf(m_pdf->page, pixels);
+    return m_pdf->libraries->renderPdf(m_pdf->page, pixels, area);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
 #include <QSize>
 #include <QSizeF>
 #include <QString>
@@ -9,7 +10,7 @@
 
 // One form as it was read: a page of a PDF file, or a PNG or JPEG image at
 // its own resolution (72 dots per inch when the file states none). Read and
-// checked once; drawn at whatever resolution a device asks for, a PDF page
+// checked once, and kept as it was read (the file may change or go); drawn at whatever resolution a device asks for, a PDF page
 // by poppler (the library Debian's PDF tools share, so a form looks the
 // same on screen as in pdftoppm), so its lines and text stay sharp on
 // screen and on paper.
@@ -32,6 +33,8 @@ public:
     Kind kind() const { return m_kind; }
     // The file, without a page suffix.
     const QString &filePath() const { return m_filePath; }
+    // The file's bytes as they were read, which every output draws from.
+    const QByteArray &bytes() const { return m_bytes; }
     // 0-based page of a PDF.
     int pageIndex() const { return m_pageIndex; }
     // The form's size in points (1/72 in).
@@ -39,16 +42,18 @@ public:
     // An image form's pixels (null for a PDF).
     const QImage &image() const { return m_image; }
 
-    // The form drawn over white into an image of that size in pixels;
+    // The form drawn over white into an image of that size in pixels, or
+    // only the part `part` of that image (in its pixels; empty: all of it);
     // null when it cannot be drawn (no memory). Callers on several threads
     // may share one form: drawing takes turns.
-    QImage render(const QSize &pixels) const;
+    QImage render(const QSize &pixels, const QRect &part = QRect()) const;
 
 private:
     FormPage();
     struct Pdf;
     Kind m_kind = Kind::Image;
     QString m_filePath;
+    QByteArray m_bytes;
     int m_pageIndex = 0;
     QSizeF m_sizePoints;
     QImage m_image;

@@ -35,12 +35,12 @@ void quietPoppler()
 
 namespace PopplerForm {
 
-FormLibraries::PdfPage *open(const QString &filePath, int pageNumber, bool pageNamed, QSizeF *sizePoints,
-    QString *error)
+FormLibraries::PdfPage *open(const QByteArray &bytes, const QString &filePath, int pageNumber, bool pageNamed,
+    QSizeF *sizePoints, QString *error)
 {
     quietPoppler();
     auto form = std::make_unique<FormLibraries::PdfPage>();
-    form->document = Poppler::Document::load(filePath);
+    form->document = Poppler::Document::loadFromData(bytes);
     Poppler::Document *document = form->document.get();
     if (!document)
         return fail(error, filePath, QObject::tr("the form cannot be read as a PDF"));
@@ -62,12 +62,12 @@ FormLibraries::PdfPage *open(const QString &filePath, int pageNumber, bool pageN
     return form.release();
 }
 
-QImage render(FormLibraries::PdfPage *form, const QSize &pixels)
+QImage render(FormLibraries::PdfPage *form, const QSize &pixels, const QRect &part)
 {
     const QSizeF size = form->page->pageSizeF();
     const double xres = pixels.width() * 72.0 / size.width();
     const double yres = pixels.height() * 72.0 / size.height();
-    return form->page->renderToImage(xres, yres, 0, 0, pixels.width(), pixels.height());
+    return form->page->renderToImage(xres, yres, part.x(), part.y(), part.width(), part.height());
 }
 
 void close(FormLibraries::PdfPage *form)

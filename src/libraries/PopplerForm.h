@@ -6,9 +6,9 @@
 // engine's FormPage reaches it through FormLibraries.
 namespace PopplerForm {
 
-FormLibraries::PdfPage *open(const QString &filePath, int pageNumber, bool pageNamed, QSizeF *sizePoints,
-    QString *error);
-QImage render(FormLibraries::PdfPage *page, const QSize &pixels);
+FormLibraries::PdfPage *open(const QByteArray &bytes, const QString &filePath, int pageNumber, bool pageNamed,
+    QSizeF *sizePoints, QString *error);
+QImage render(FormLibraries::PdfPage *page, const QSize &pixels, const QRect &part);
 void close(FormLibraries::PdfPage *page);
 
 } // namespace PopplerForm

@@ -90,10 +90,7 @@ QPDFObjectHandle imageStream(QPDF &pdf, const QImage &image, bool alpha)
 QPDFObjectHandle imageObject(QPDF &pdf, const FormPage &form)
 {
     const QImage &image = form.image();
-    QFile file(form.filePath());
-    QByteArray bytes;
-    if (file.open(QIODevice::ReadOnly))
-        bytes = file.readAll();
+    const QByteArray &bytes = form.bytes();
     const bool jpeg = bytes.startsWith("\xff\xd8\xff");
     const int components = jpeg ? jpegComponents(bytes) : 0;
     // A JPEG turned by its Exif orientation is drawn as turned: decoded.
@@ -140,7 +137,10 @@ void loadForms(QPDF &pdf, const SheetForms &forms, std::vector<std::unique_ptr<Q
         }
         auto source = std::make_unique<QPDF>();
         source->setSuppressWarnings(true);
-        source->processFile(QFile::encodeName(form->filePath()).constData());
+        // From the bytes read when the form was chosen (they live as long
+        // as the form, beyond the writing).
+        source->processMemoryFile(QFile::encodeName(form->filePath()).constData(), form->bytes().constData(),
+            size_t(form->bytes().size()));
         std::vector<QPDFPageObjectHelper> formPages = QPDFPageDocumentHelper(*source).getAllPages();
         if (size_t(form->pageIndex()) >= formPages.size())
             throw std::runtime_error(QObject::tr("the form has no page %1").arg(form->pageIndex() + 1).toStdString());

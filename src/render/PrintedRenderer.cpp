@@ -346,16 +346,54 @@ void PrintedRenderer::drawForm(
         cap * form->sizePoints().height() / qMax(1.0, pixels.height()));
     if (finest < 1.0)
         pixels *= finest;
-    const QSize size(qMax(1, qRound(pixels.width())), qMax(1, qRound(pixels.height())));
-    if (m_madeForm != form || m_madeImage.size() != size) {
-        m_madeImage = form->render(size);
+    QSize size(qMax(1, qRound(pixels.width())), qMax(1, qRound(pixels.height())));
+    QRect part(QPoint(0, 0), size);
+    if (double(size.width()) * size.height() > MaximumFormPixels) {
+        // A form too large to be made whole (a plan of A0 at a printer's
+        // resolution) is made only where it can be seen: on the device and
+        // inside the painter's clip. Still too large, it is made coarser.
+        const QPaintDevice *on = painter.device();
+        QRectF seen = on && on->width() > 0 && on->height() > 0
+            ? painter.deviceTransform().inverted().mapRect(QRectF(0, 0, on->width(), on->height()))
+            : target;
+        if (painter.hasClipping())
+            seen &= painter.clipBoundingRect();
+        const QRectF shown = target & seen;
+        if (shown.isEmpty())
+            return;
+        const auto partOf = [&](const QSize &whole) {
+            const double fx = whole.width() / target.width(), fy = whole.height() / target.height();
+            // A pixel more on each side, so that the smoothing meets no edge.
+            return QRect(QPoint(int(std::floor((shown.left() - target.left()) * fx)) - 1,
+                             int(std::floor((shown.top() - target.top()) * fy)) - 1),
+                QPoint(int(std::ceil((shown.right() - target.left()) * fx)),
+                    int(std::ceil((shown.bottom() - target.top()) * fy))))
+                .intersected(QRect(QPoint(0, 0), whole));
+        };
+        part = partOf(size);
+        const double area = double(part.width()) * part.height();
+        if (area > MaximumFormPixels) {
+            const double coarser = std::sqrt(MaximumFormPixels / area);
+            size = QSize(qMax(1, int(size.width() * coarser)), qMax(1, int(size.height() * coarser)));
+            part = partOf(size);
+        }
+        if (part.isEmpty())
+            return;
+    }
+    if (m_madeForm != form || m_madeSize != size || m_madePart != part) {
+        m_madeImage = form->render(size, part);
         m_madeForm = m_madeImage.isNull() ? nullptr : form;
+        m_madeSize = size;
+        m_madePart = part;
     }
     if (m_madeImage.isNull())
         return;
+    const double fx = target.width() / size.width(), fy = target.height() / size.height();
+    const QRectF placed(
+        target.left() + part.left() * fx, target.top() + part.top() * fy, part.width() * fx, part.height() * fy);
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    painter.drawImage(target, m_madeImage);
+    painter.drawImage(placed, m_madeImage);
     painter.restore();
 }
 

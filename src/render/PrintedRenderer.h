@@ -74,6 +74,10 @@ public:
     // The finest a form is made for a device (a printer's 1200 dots per
     // inch would take 140 MB a letter page); finer devices enlarge it.
     static constexpr double MaximumFormDpi = 600;
+    // The most pixels a form is made of at once (256 MB): a larger one is
+    // made only where the device shows it, and coarser when that is larger
+    // still.
+    static constexpr double MaximumFormPixels = double(1 << 26);
 
 private:
     enum Face { Regular, Bold, Oblique, BoldOblique };
@@ -118,6 +122,8 @@ private:
     // size (the next sheet, the next paint of a window): one image, so a
     // PDF printer's spool file holds it once.
     const FormPage *m_madeForm = nullptr;
+    QSize m_madeSize;  // the whole form's size in pixels
+    QRect m_madePart;  // the part of it made
     QImage m_madeImage;
     // The mask the pictures' shapes are found in, blank between uses.
     std::vector<uchar> m_maskBits;

@@ -28,10 +28,10 @@ constexpr double PointsPerMm = 72.0 / 25.4;
 // colour, and the words FORMTEXT as real text at its top; with `noise`, a
 // picture of random grey too, so that the form has a size worth measuring.
 QString makePdfForm(const QString &path, const QColor &colour, const QRectF &box, bool noise = false,
-    int pages = 1)
+    int pages = 1, QPageSize::PageSizeId size = QPageSize::A4)
 {
     QPdfWriter writer(path);
-    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageSize(QPageSize(size));
     writer.setPageMargins(QMarginsF());
     writer.setResolution(72); // points
     QPainter painter(&writer);
@@ -436,19 +436,73 @@ private slots:
         QVERIFY(near(at(second, QPointF(120, 25), 40), Qt::white));
     }
 
-    // A form that went missing after it was read fails the PDF, naming it,
-    // and leaves no file.
-    void formGoneBeforeWriting()
+    // A form far larger than the sheet (a plan of A0 or A1) made at a
+    // printer's resolution would take gigabytes whole, more than poppler
+    // makes: it is made where the sheet shows it, band by band, and
+    // lies where it belongs in each band.
+    void largeFormsAtHighResolution_data()
     {
-        const QString gone = makePdfForm(path("gone.pdf"), Yellow, TopBox);
-        const SheetForms forms = loaded({gone, {}, {}});
-        QVERIFY(QFile::remove(gone));
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("dpi");
+        QTest::newRow("A0 at 600 dpi") << int(QPageSize::A0) << 600;
+        QTest::newRow("A1 at 450 dpi") << int(QPageSize::A1) << 450;
+        QTest::newRow("A4 at 600 dpi, made whole") << int(QPageSize::A4) << 600;
+    }
+    void largeFormsAtHighResolution()
+    {
+        QFETCH(int, size);
+        QFETCH(int, dpi);
+        const QString form = makePdfForm(path(QStringLiteral("plan%1.pdf").arg(size)), Blue, LowBox, false, 1,
+            QPageSize::PageSizeId(size));
         Job job(1);
         QString error;
-        const QString out = path("never.pdf");
-        QVERIFY(!exportJob(job, ExportFormat::Pdf, out, forms, &error));
-        QVERIFY2(error.contains(gone), qPrintable(error));
-        QVERIFY(!QFileInfo::exists(out));
+        const QString out = path(QStringLiteral("plan%1.png").arg(size));
+        QVERIFY2(exportJob(job, ExportFormat::Png, out, loaded({form, {}, {}}), &error, {}, dpi), qPrintable(error));
+        const QImage sheet(path(QStringLiteral("plan%1-001.png").arg(size)));
+        QCOMPARE(sheet.size(), QSize(8 * dpi, 11 * dpi));
+        // Inside the box, in several bands, and around it.
+        for (const QPointF mm : {QPointF(22, 202), QPointF(60, 225), QPointF(118, 248)})
+            QVERIFY2(near(at(sheet, mm, dpi), Blue), qPrintable(QStringLiteral("%1,%2").arg(mm.x()).arg(mm.y())));
+        for (const QPointF mm : {QPointF(18, 225), QPointF(122, 225), QPointF(60, 198), QPointF(60, 252)})
+            QVERIFY2(near(at(sheet, mm, dpi), Qt::white), qPrintable(QStringLiteral("%1,%2").arg(mm.x()).arg(mm.y())));
+        QVERIFY(darkest(sheet, QRectF(2, 2, 40, 10), dpi) < 100); // the job's text
+    }
+
+    // A form is drawn as it was read when it was chosen, in every output
+    // alike: its file removed, emptied or rewritten since changes nothing.
+    void formChangedAfterChoosing_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::newRow("removed") << "removed";
+        QTest::newRow("emptied") << "emptied";
+        QTest::newRow("rewritten") << "rewritten";
+    }
+    void formChangedAfterChoosing()
+    {
+        QFETCH(QString, change);
+        const QString file = makePdfForm(path(change + QStringLiteral(".pdf")), Yellow, TopBox);
+        const QString image = makeImageForm(path(change + QStringLiteral(".png")), Blue, QSize(200, 100), 10);
+        const SheetForms forms = loaded({file, image, {}});
+        for (const QString &name : {file, image}) {
+            QFile f(name);
+            if (change == QLatin1String("removed"))
+                QVERIFY(f.remove());
+            else
+                QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            if (change == QLatin1String("rewritten"))
+                f.write(QByteArray(5000, 'x'));
+        }
+        Job job(2);
+        QString error;
+        const QString out = path(change + QStringLiteral("-out.pdf"));
+        QVERIFY2(exportJob(job, ExportFormat::Pdf, out, forms, &error), qPrintable(error));
+        QVERIFY(TestSupport::pdfText(out, false).contains(QStringLiteral("FORMTEXT")));
+        QVERIFY(near(at(pdfPage(out, 1, 40), QPointF(120, 25), 40), Yellow));
+        QVERIFY(near(at(pdfPage(out, 2, 40), QPointF(60, 230), 40), Blue));
+        const QString png = path(change + QStringLiteral("-out.png"));
+        QVERIFY2(exportJob(job, ExportFormat::Png, png, forms, &error, {}, 40), qPrintable(error));
+        QVERIFY(near(at(QImage(path(change + QStringLiteral("-out-001.png"))), QPointF(120, 25), 40), Yellow));
+        QVERIFY(near(at(QImage(path(change + QStringLiteral("-out-002.png"))), QPointF(60, 230), 40), Blue));
     }
 
 private:
