@@ -190,8 +190,12 @@ bool FrmReport::LoadReport(const QString &file)
         close(); // the file is the document's already: the view goes
         return false;
     }
-    if (isVisible() && !m_activated)
-        activateView(); // put on screen while it was being opened
+    if (isVisible() && !m_activated) {
+        // Put on screen while it was being opened: its first activation,
+        // which the opening held back, is now (page 1, Back disabled).
+        m_opening = false;
+        activateView();
+    }
     return true;
 }
 

@@ -486,6 +486,16 @@ private slots:
             QStringLiteral("stored:Printed=0;SheetView.visible=0;PageView.visible=1;LbPageNo=Page 1/1"));
     }
 
+    // A view that opens straight into the stored printed look starts on
+    // sheet 1 as the text look does: Back disabled, Next enabled.
+    void printedLook_opensOnSheetOne()
+    {
+        ReportViewSettings::savePrintedLook(true);
+        FrmReport *view = open(printFile(QStringLiteral("opened.prn"), QByteArray("line\r\n").repeated(140)));
+        QCOMPARE(ReportViewFixture::states(view, "SheetView.visible;LbPageNo;CmdBck.enabled;CmdNxt.enabled"),
+            QStringLiteral("SheetView.visible=1;LbPageNo=Page 1/3;CmdBck.enabled=0;CmdNxt.enabled=1"));
+    }
+
     void contextMenu_atThePointer_data()
     {
         QTest::addColumn<bool>("printed");
