@@ -237,16 +237,14 @@ void EscpInterpreter::command(const EscpToken &t)
         break;
     }
     case 'f':
-        // Spaces or line feeds, neither with a carriage return.
+        // Spaces, or line feeds that end at the left margin as a line
+        // feed does (Epson's reference for ESC f 1).
         if (n0 == 0 || n0 == '0') {
             flushRun();
             s.x = qMin(s.x + Unit(p[1]) * s.advance(), s.rightMargin);
         } else if (n0 == 1 || n0 == '1') {
-            const Unit column = s.x;
             for (int i = 0; i < p[1] && !m_sheetEnded; ++i)
                 lineFeed(s.lineSpacing);
-            if (!m_sheetEnded)
-                s.x = column;
         }
         break;
     case 't':

@@ -263,7 +263,10 @@ void PrintedRenderer::drawRun(QPainter &painter, const Printed::TextRun &run, QP
     // and the stretch makes the step the cell.
     // A cell far wider or narrower than any pitch (ESC c and ESC SP space
     // the characters out) keeps the glyphs at most double or a quarter
-    // wide; they then step by the cell rather than fill it.
+    // wide; they then step by the cell rather than fill it. (A printer's
+    // letters keep their width and leave the room blank; glyphs that fill
+    // their cells keep a PDF's words whole for search and copying, where
+    // gaps would have them read as single letters.)
     const double step = qMax(1.0, std::round(sized.advance));
     const double stretch = cell > 0 ? qBound(0.25, cell / step, 2.5) : 1.0;
     const double pitch = cell > 0 && std::abs(stretch - cell / step) > 1e-9 ? cell / stretch : step;

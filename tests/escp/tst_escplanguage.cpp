@@ -318,11 +318,11 @@ private slots:
                                                            << nine << h + " 0,1680'a'216 | " + h + " 0,240'b'216";
         QTest::newRow("ESC B in lines of ESC 3") << E + "3" + b({72}) + E + "B" + b({2, 0}) + "\x0b" "a" << nine
                                                  << h + " 0,1680'a'216";
-        // ESC f: spaces or lines skipped, neither with a carriage return.
+        // ESC f: spaces skipped, or line feeds, which end at the left margin.
         QTest::newRow("ESC f 0 3") << "a" + E + "f" + b({0, 3}) + "b" << nine << h + " 0,240'a'216 864,240'b'216";
         QTest::newRow("ESC f '0' 3") << "a" + E + "f0" + b({3}) + "b" << nine << h + " 0,240'a'216 864,240'b'216";
-        QTest::newRow("ESC f 1 2 keeps the column") << "ab" + E + "f" + b({1, 2}) + "c" << nine
-                                                    << h + " 0,240'ab'216 432,960'c'216";
+        QTest::newRow("ESC f 1 2 ends at the left margin") << "ab" + E + "f" + b({1, 2}) + "c" << nine
+                                                    << h + " 0,240'ab'216 0,960'c'216";
         // ESC J and ESC j: n/216 in on 9 pins, n/180 on 24, no carriage return.
         QTest::newRow("ESC J 216 on 9 pins") << "ab" + E + "J" + b({216}) + "c" << nine << h + " 0,240'ab'216 432,2400'c'216";
         QTest::newRow("ESC J 180 on 24 pins") << "ab" + E + "J" + b({180}) + "c" << p24 << h + " 0,240'ab'216 432,2400'c'216";
