@@ -112,6 +112,17 @@ bool EscpInterpreter::runSheet(Printed::Sheet *sheet)
     m_run = Printed::TextRun();
     m_runChars = 0;
     m_tokens.seek(m_pos);
+    if (m_state.carried) {
+        // The rows the last sheet's pictures printed past its end.
+        for (const Printed::Picture &picture : *m_state.carried) {
+            const qint64 bytes = Printed::pictureCost(picture.image.width(), picture.image.height());
+            if (!m_sheet || m_sheet->pictureBytes + bytes > Printed::SheetBudget)
+                continue;
+            m_sheet->pictureBytes += bytes;
+            m_sheet->pictures.append(picture);
+        }
+        m_state.carried.reset();
+    }
     for (;;) {
         const EscpToken t = m_tokens.next();
         if (t.kind == EscpToken::End)

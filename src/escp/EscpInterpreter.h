@@ -3,6 +3,10 @@
 #include "escp/EscpTokenizer.h"
 #include "escp/PrinterState.h"
 
+namespace Escp {
+struct DotPiece;
+}
+
 #include <functional>
 
 // Runs print file bytes through the printer's state, sheet by sheet: where
@@ -57,6 +61,9 @@ private:
     bool takenInGraphicsMode(const EscpToken &t) const;
     void enterGraphicsMode(const uchar *d, qsizetype len);
     void picture(const EscpToken &t);
+    // The rows of a picture's piece at or past the form's end, kept for the
+    // top of the next sheet.
+    void carryOver(const Escp::DotPiece &piece, Printed::Unit left, int dpiX, int dpiY, qsizetype offset);
     void lineFeed(Printed::Unit by);
     void newSheet();
     void flushRun();

@@ -197,8 +197,16 @@ void EscpInterpreter::picture(const EscpToken &t)
     const qsizetype end = t.end();
     const uchar *p = m_data + t.offset;
     Escp::DotImage image;
+    // How far down the band may reach: one that may cross the form's end
+    // is decoded while only counting too, for the rows the next sheet gets.
+    Unit reach = Printed::inches(0.5);
+    if (t.code == '.' && t.length >= 8 && p[2] < 2)
+        reach = Unit(qint64(p[5]) * p[3] * UnitsPerInch / 3600) + 1;
+    else if (t.code == '.')
+        reach = Printed::inches(2);
+    const bool crosses = s.y + reach > s.formLength;
     // A sheet over its memory budget decodes no more pictures.
-    const bool draw = m_sheet != nullptr && !m_sheet->overBudget;
+    const bool draw = (m_sheet != nullptr && !m_sheet->overBudget) || crosses;
     if (t.code == '.') {
         image = Escp::rasterImage(p, t.length, draw);
     } else {
@@ -230,18 +238,22 @@ void EscpInterpreter::picture(const EscpToken &t)
     const Unit left = s.x;
     s.x += Unit(qint64(width) * UnitsPerInch / image.dpiX);
     s.sheetInked = true;
-    if (!m_sheet)
+    if (!m_sheet && !crosses)
         return;
     for (Escp::DotPiece &piece : image.pieces) {
         if (piece.column >= width)
             continue;
         if (piece.column + piece.image.width() > width)
             piece.image = piece.image.copy(0, 0, width - piece.column, piece.image.height());
+        if (crosses)
+            carryOver(piece, left, image.dpiX, image.dpiY, t.offset);
+        if (!m_sheet || m_sheet->overBudget)
+            continue;
         // The dots and what keeping a picture costs besides.
         const qint64 bytes = Printed::pictureCost(piece.image.width(), piece.image.height());
         if (m_sheet->pictureBytes + bytes > Printed::SheetBudget) {
             m_sheet->overBudget = true;
-            return;
+            continue;
         }
         m_sheet->pictureBytes += bytes;
         Printed::Picture picture;
@@ -255,4 +267,34 @@ void EscpInterpreter::picture(const EscpToken &t)
         picture.sourceOffset = t.offset;
         m_sheet->pictures.append(std::move(picture));
     }
+}
+
+void EscpInterpreter::carryOver(const Escp::DotPiece &piece, Unit left, int dpiX, int dpiY, qsizetype offset)
+{
+    const PrinterState &s = m_state;
+    const qint64 room = qMax<qint64>(0, qint64(s.formLength) - s.y);
+    // The first row that reaches past the end (the one the end cuts, whose
+    // lower part the next sheet shows), counted from the band's top.
+    const qint64 first = qMax<qint64>(0, room * dpiY / UnitsPerInch - piece.row);
+    const int height = piece.image.height();
+    if (first >= height)
+        return;
+    QVector<Printed::Picture> carried = s.carried ? *s.carried : QVector<Printed::Picture>();
+    qint64 bytes = 0;
+    for (const Printed::Picture &kept : carried)
+        bytes += Printed::pictureCost(kept.image.width(), kept.image.height());
+    const int rows = int(height - first);
+    if (bytes + Printed::pictureCost(piece.image.width(), rows) > Printed::SheetBudget)
+        return; // more than the next sheet could take
+    Printed::Picture picture;
+    picture.x = left;
+    picture.top = s.y - s.formLength; // from the next sheet's top
+    picture.dpiX = dpiX;
+    picture.dpiY = dpiY;
+    picture.column = piece.column;
+    picture.row = piece.row + int(first);
+    picture.image = piece.image.copy(0, int(first), piece.image.width(), rows);
+    picture.sourceOffset = offset;
+    carried.append(std::move(picture));
+    m_state.carried = std::make_shared<const QVector<Printed::Picture>>(std::move(carried));
 }

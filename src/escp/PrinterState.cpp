@@ -19,6 +19,7 @@ void PrinterState::reset(const PrinterSetup &setup)
     const Unit keepY = y;
     const bool inked = sheetInked;
     const bool fed = fedToTop;
+    auto printed = std::move(carried); // on paper already
     *this = PrinterState();
     // A set-up that says no number (NaN, infinity) or an absurd one keeps
     // the printer's default; the options and settings refuse those first.
@@ -28,6 +29,7 @@ void PrinterState::reset(const PrinterSetup &setup)
     formLength = qMax<Unit>(inches(setup.formLengthInches, 11.0), UnitsPerInch / 6);
     rightMargin = qMax<Unit>(inches(setup.carriageInches, 13.6), UnitsPerInch);
     y = keepY;
+    carried = std::move(printed);
     sheetInked = inked;
     fedToTop = fed;
 }
@@ -90,14 +92,14 @@ auto members(const PrinterState &s)
         s.underlineDouble, s.superscript, s.subscript, s.letterQuality, s.typeface, s.outlineShadow, s.color,
         s.strike, s.overscore, s.halfPoints, s.justify, s.topBit, s.printControls, s.printUpperControls,
         s.userCharacters, s.graphicsMode, s.tabs, s.tabCount, s.verticalTabs, s.verticalTabCount,
-        s.verticalChannel, s.downloaded, s.slot, s.tables, s.national, s.imageModes, s.sheetInked, s.fedToTop);
+        s.verticalChannel, s.downloaded, s.slot, s.tables, s.national, s.imageModes, s.carried, s.sheetInked, s.fedToTop);
 }
 
 // A member added to the state must be added to members() too: the sheet
 // index trusts this comparison to tell whether a pass begun from a guessed
 // state read what the printer would have. (The size of the 64-bit builds is
 // checked here: most new members change it.)
-static_assert(sizeof(void *) != 8 || sizeof(PrinterState) == 776, "compare the new member in members()");
+static_assert(sizeof(void *) != 8 || sizeof(PrinterState) == 800, "compare the new member in members()");
 
 } // namespace
 

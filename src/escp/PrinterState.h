@@ -94,6 +94,11 @@ struct PrinterState
     // The ESC * densities of ESC K, L, Y and Z (ESC ? reassigns them).
     std::array<quint8, 4> imageModes{0, 1, 2, 3};
 
+    // The lower rows of pictures printed across the form's end: on
+    // continuous paper the pins print them past the perforation, at the top
+    // of the next sheet, which takes them when it begins (null: none).
+    std::shared_ptr<const QVector<Printed::Picture>> carried;
+
     bool sheetInked = false; // something printed on this sheet yet
     bool fedToTop = false;   // a line feed past the bottom began this sheet, nothing since
 

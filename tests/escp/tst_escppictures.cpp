@@ -224,6 +224,60 @@ private slots:
         QVERIFY(second.pictureBytes > 255 * 1200);
     }
 
+    // A band printed across the form's end: on continuous paper the pins
+    // print its lower rows past the perforation, at the top of the next
+    // sheet, which shows them whether it is made after the first or alone
+    // (from the index, which only counted the first).
+    void bandsAcrossTheFormEnd_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("model");
+        QTest::addColumn<int>("below"); // units of the band past the end
+        const QByteArray inch = E + "@" + E + "C" + b({0, 1});
+        // 2000 units down, eight dots 30 units apart: 80 past the end.
+        QTest::newRow("9 pins, ESC * 5") << inch + E + "J" + b({200}) + E + "*" + b({5, 72, 0}) + QByteArray(72, '\xff')
+                                         << int(PrinterModel::NinePin) << 80;
+        // 2040 units down, 24 dots 12 units apart: 168 past the end.
+        QTest::newRow("24 pins, ESC * 39") << inch + E + "J" + b({170}) + E + "*" + b({39, 60, 0})
+                + QByteArray(180, '\xff') << int(PrinterModel::TwentyFourPin) << 168;
+        QTest::newRow("ESC/P2, ESC . 0") << inch + E + "J" + b({170}) + E + "." + b({0, 20, 20, 24, 48, 0})
+                + QByteArray(24 * 6, '\xff') << int(PrinterModel::EscP2) << 168;
+    }
+    void bandsAcrossTheFormEnd()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, model);
+        QFETCH(int, below);
+        const QByteArray job = bytes + "\r\nAB\r\n";
+        const auto built = [](const QByteArray &file, PrinterModel printer) {
+            PrinterSetup setup;
+            setup.model = printer;
+            auto doc = std::make_unique<SheetIndex>();
+            doc->build(file, setup);
+            return doc;
+        };
+        for (const bool alone : {true, false}) {
+            const auto doc = built(job, PrinterModel(model));
+            QCOMPARE(doc->sheetCount(), 2);
+            const Printed::Sheet first = alone ? Printed::Sheet() : doc->sheet(0);
+            const Printed::Sheet second = doc->sheet(1);
+            if (!alone) {
+                QCOMPARE(first.pictures.size(), 1);
+                QVERIFY(first.pictures.first().lower() > first.height);
+            }
+            QCOMPARE(second.pictures.size(), 1);
+            const Printed::Picture &rest = second.pictures.first();
+            QCOMPARE(rest.lower(), below);
+            QVERIFY(rest.upper() <= 0);
+            QVERIFY(rest.upper() > -Printed::UnitsPerInch / 60); // the row the end cuts, no more
+            QCOMPARE(second.runs.size(), 1); // the text after it, on its own line
+        }
+        // Nothing carried when the band ends above the end.
+        const auto whole = built(E + "@" + E + "C" + b({0, 1}) + E + "*" + b({5, 72, 0}) + QByteArray(72, '\xff')
+                + "\f" + "AB", PrinterModel::NinePin);
+        QCOMPARE(whole->sheet(1).pictures.size(), 0);
+    }
+
     // Downloaded characters are pictures too: printed over and over on one
     // sheet (no line spacing, so the sheet never ends) they stop at the
     // budget rather than take the memory without end.
