@@ -1,4 +1,5 @@
 #include "rules/SafeFileName.h"
+
 #include "platform/FileChecks.h"
 
 #include <QDir>
@@ -6,6 +7,7 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -68,10 +70,18 @@ QString made(const QString &name)
             || (c.isLowSurrogate() && !(i > 0 && name.at(i - 1).isHighSurrogate()));
         safe += (c == QLatin1Char('/') || c == QLatin1Char('\\') || control || lone) ? QLatin1Char('_') : c;
     }
+    // A name of nothing but dots and blanks before its ending (a title of
+    // "." or "..", or none, before ".pdf") keeps the ending behind a "_":
+    // taking the leading dots away would take the ending's dot too.
+    const QString whole = safe.trimmed();
+    const bool shortEnding = whole.size() <= 5 && whole.lastIndexOf(QLatin1Char('.')) == 0;
+    const auto [before, ending] = shortEnding ? QPair<QString, QString>(QString(), whole) : splitExtension(whole);
+    const bool onlyEnding = !ending.isEmpty() && ending.size() > 1
+        && std::all_of(before.begin(), before.end(), [](QChar c) { return c == QLatin1Char('.') || c.isSpace(); });
     qsizetype lead = 0;
     while (lead < safe.size() && (safe.at(lead) == QLatin1Char('.') || safe.at(lead).isSpace()))
         ++lead;
-    safe = safe.mid(lead).trimmed();
+    safe = onlyEnding ? QLatin1Char('_') + ending : safe.mid(lead).trimmed();
     const auto [stem, extension] = splitExtension(safe);
     safe = utf8Size(safe) <= MaximumBytes ? safe : fitted(stem, extension);
     if (safe == QLatin1String(".") || safe == QLatin1String("..") || safe.startsWith(QLatin1Char('.')))

@@ -215,6 +215,10 @@ void TstRules::safeNames_data()
     QTest::newRow("climbing") << "../../etc/passwd" << "_.._etc_passwd";
     QTest::newRow("dots") << ".." << "";
     QTest::newRow("hidden") << ".profile" << "profile";
+    QTest::newRow("a title of two dots keeps the ending") << "...pdf" << "_.pdf";
+    QTest::newRow("a title of one dot keeps the ending") << "..pdf" << "_.pdf";
+    QTest::newRow("no title keeps the ending") << ".pdf" << "_.pdf";
+    QTest::newRow("a hidden stem keeps the ending") << ".x.pdf" << "x.pdf";
     QTest::newRow("controls") << QString("a\tb\nc\x7f" "d\u200Be.pdf") << "a_b_c_d_e.pdf";
     QTest::newRow("spaces around") << "  x.pdf " << "x.pdf";
     QTest::newRow("empty") << "" << "";
