@@ -136,13 +136,28 @@ bool moveInto(const QString &file, const QString &folder, QString *movedTo, QStr
     }
     // The copy is as private as the job (a spooler's jobs are 0640).
     copy.setPermissions(source.permissions());
+    // The cause as the write that failed met it (a full disk), before the
+    // file's later steps put theirs in its place.
+    QString cause;
     while (!source.atEnd()) {
         const QByteArray piece = source.read(1 << 20);
-        if (piece.isEmpty() || copy.write(piece) != piece.size())
+        if (piece.isEmpty()) {
+            cause = source.errorString();
             break;
+        }
+        errno = 0;
+        if (copy.write(piece) != piece.size()) {
+            const int met = errno;
+            cause = copy.error() != QFileDevice::NoError && copy.errorString() != QLatin1String("Unknown error")
+                ? copy.errorString()
+                : qt_error_string(met ? met : EIO);
+            break;
+        }
     }
-    if (!source.atEnd() || source.error() != QFile::NoError || !copy.commit()) {
-        *error = QStringLiteral("%1: cannot copy it to %2: %3").arg(file, folder, copy.errorString());
+    if (cause.isEmpty() && (!source.atEnd() || source.error() != QFile::NoError))
+        cause = source.errorString();
+    if (!cause.isEmpty() || !copy.commit()) {
+        *error = QStringLiteral("%1: cannot copy it to %2: %3").arg(file, folder, cause.isEmpty() ? copy.errorString() : cause);
         return false;
     }
     *movedTo = target;

@@ -1,6 +1,7 @@
 // Where the converting watch puts a job it is done with: moved into done/ or
 // failed/, or, out of a spool it may read but not change (a spool folder
 // without the service's ACL entry), copied there with the original left.
+#include "FileSizeLimit.h"
 #include "TestSupport.h"
 #include "watch/JobArchive.h"
 #include "watch/JobInfo.h"
@@ -56,7 +57,34 @@ private slots:
     void copiedOnceOutOfASpoolItCannotChange();
     void freeNames_data();
     void freeNames();
+    void copyFailsWithItsCause();
 };
+
+// A copy the disk cannot take fails with the cause the disk gave (it said
+// "Unknown error"), leaves nothing half-written and keeps the job.
+void TstJobArchive::copyFailsWithItsCause()
+{
+    QTemporaryDir dir;
+    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                  | QFile::ReadOther | QFile::ExeOther));
+    const QString spool = dir.filePath("spool");
+    const QString failed = dir.filePath("failed");
+    const QString job = TestSupport::writeFile(spool + "/big.prn", QByteArray(300000, 'x'));
+    QVERIFY(::chmod(QFile::encodeName(job).constData(), 0644) == 0);
+    QVERIFY(QDir().mkpath(failed));
+    QVERIFY(::chmod(QFile::encodeName(failed).constData(), 0777) == 0);
+    QString movedTo, note, error;
+    bool moved = true;
+    {
+        const ReadOnlySpool readOnly(spool);
+        const FileSizeLimit limit(100000);
+        moved = JobArchive::moveInto(job, failed, &movedTo, &note, &error);
+    }
+    QVERIFY(!moved);
+    QVERIFY2(error.endsWith(": File too large"), qPrintable(error));
+    QVERIFY(QFileInfo::exists(job));
+    QCOMPARE(QDir(failed).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
 
 // Each start of the watch finds the job in the spool again and moves it
 // again: the copy the first move made is the move, not one more copy (a-2,
