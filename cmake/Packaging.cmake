@@ -31,13 +31,13 @@ configure_file(${data}/sticker2-pdf@.service.in ${generated}/sticker2-pdf@.servi
 configure_file(${data}/sticker2-watch-autostart.desktop.in ${generated}/sticker2-watch.desktop @ONLY)
 # The manual page and the bash completion: their synopsis, option lists and
 # completions are made from the program's command table, by the program
-# itself, whenever it is linked anew; the rest of the manual is written by
-# hand in data/sticker2.1.in.
+# itself, whenever it or a module holding the command table is linked anew;
+# the rest of the manual is written by hand in data/sticker2.1.in.
 add_custom_command(OUTPUT ${generated}/sticker2.1 ${generated}/sticker2.bash-completion
   COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:sticker2> -DTEMPLATE=${data}/sticker2.1.in
     -DMANUAL=${generated}/sticker2.1 -DCOMPLETION=${generated}/sticker2.bash-completion
     -DHOME_DIR=${CMAKE_BINARY_DIR}/cli-docs-home -P ${PROJECT_SOURCE_DIR}/cmake/CliDocs.cmake
-  DEPENDS sticker2 ${data}/sticker2.1.in ${PROJECT_SOURCE_DIR}/cmake/CliDocs.cmake
+  DEPENDS sticker2 sticker2coremodule sticker2commands sticker2full ${data}/sticker2.1.in ${PROJECT_SOURCE_DIR}/cmake/CliDocs.cmake
   COMMENT "Writing the manual page and the bash completion from the command table" VERBATIM)
 add_custom_command(OUTPUT ${generated}/sticker2.1.gz
   COMMAND sh -c "gzip -9n -c \"$1\" > \"$2\"" sh ${generated}/sticker2.1 ${generated}/sticker2.1.gz

@@ -1,8 +1,10 @@
 #include "cli/FormOptions.h"
 
 #include "cli/CliSupport.h"
+#include "form/FormName.h"
 
 #include <QCommandLineParser>
+#include <QFileInfo>
 
 namespace FormOptions {
 
@@ -20,7 +22,12 @@ int read(const QCommandLineParser &parser, const QString &synopsis, bool printed
         return CliSupport::usage(
             synopsis, QStringLiteral("--pdf-title, --pdf-subject and --pdf-keywords describe a PDF only"));
     if (parser.isSet(form)) {
-        const FormChoice named = FormChoice::fromFormsText(parser.value(form));
+        // A name may hold commas: the list is cut where it names forms.
+        const FormChoice named = FormChoice::fromFormsText(
+            parser.value(form), [](const QString &name) {
+                const FormName named = FormName::of(name);
+                return named.badPage.isNull() && QFileInfo::exists(named.filePath);
+            });
         choice->first = named.first;
         choice->next = named.next;
     }

@@ -19,6 +19,22 @@ FormChoice FormChoice::fromFormsText(const QString &text)
     return choice;
 }
 
+FormChoice FormChoice::fromFormsText(const QString &text, const std::function<bool(const QString &)> &exists)
+{
+    const QString whole = text.trimmed();
+    if (!whole.isEmpty() && exists(whole))
+        return FormChoice { whole, whole, {} };
+    for (qsizetype comma = text.indexOf(QLatin1Char(',')); comma >= 0;
+         comma = text.indexOf(QLatin1Char(','), comma + 1)) {
+        const QString first = text.left(comma).trimmed();
+        const QString next = text.mid(comma + 1).trimmed();
+        if ((!first.isEmpty() || !next.isEmpty()) && (first.isEmpty() || exists(first))
+            && (next.isEmpty() || exists(next)))
+            return FormChoice { first, next, {} };
+    }
+    return fromFormsText(text);
+}
+
 bool FormChoice::offsetFromText(const QString &text, QPointF *millimetres, QString *error)
 {
     const QStringList parts = text.split(QLatin1Char(','));

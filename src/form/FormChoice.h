@@ -3,6 +3,8 @@
 #include <QPointF>
 #include <QString>
 
+#include <functional>
+
 // Which forms lie under the printed look's sheets: a form (a page of a PDF
 // file, or a PNG or JPEG image) under the first sheet of a job and one under
 // every sheet after it, either of them none (an empty path), moved by an
@@ -28,6 +30,11 @@ struct FormChoice
     // the later sheets only, "first.pdf," under the first only). FIRST alone
     // lies under every sheet. The text is split at its last comma.
     static FormChoice fromFormsText(const QString &text);
+    // The same for names that may hold commas ("Briefkopf, farbig.pdf"):
+    // the whole text when `exists` takes it as one form, else the first cut
+    // at a comma where `exists` takes each side that is not empty; at the
+    // last comma when none is.
+    static FormChoice fromFormsText(const QString &text, const std::function<bool(const QString &)> &exists);
 
     // "X,Y" in millimetres (a dot for decimals); false, with the cause,
     // when it is not two finite numbers within LargestOffset.

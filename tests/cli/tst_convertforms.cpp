@@ -62,6 +62,44 @@ private slots:
         QVERIFY(TestSupport::pdfIsValid(out));
     }
 
+    // Forms whose names hold commas, as offices name letterheads: the list
+    // is cut where it names forms, on the command line and from a rule.
+    void namesWithCommas_data()
+    {
+        QTest::addColumn<QString>("forms");
+        QTest::addColumn<QString>("seen"); // the forms' words on the two sheets
+        QTest::newRow("one name, under every sheet") << "Brief,Kopf.pdf" << "LETTERHEAD|LETTERHEAD";
+        QTest::newRow("two names") << "Brief,Kopf.pdf,Folge, Seite.pdf" << "LETTERHEAD|CONTINUED";
+        QTest::newRow("a page of it, the first sheet only") << "Brief,Kopf.pdf#page=1," << "LETTERHEAD|";
+        QTest::newRow("the later sheets only") << ",Folge, Seite.pdf" << "|CONTINUED";
+        QTest::newRow("by a rule") << "rule" << "LETTERHEAD|CONTINUED";
+    }
+    void namesWithCommas()
+    {
+        QFETCH(QString, forms);
+        QFETCH(QString, seen);
+        QDir::setCurrent(m_dir.path());
+        makeForm(path("Brief,Kopf.pdf"), QStringLiteral("LETTERHEAD"));
+        makeForm(path("Folge, Seite.pdf"), QStringLiteral("CONTINUED"));
+        const QString out = path("commas.pdf");
+        QFile::remove(out);
+        QStringList arguments {"convert", "--form", forms, m_in, out};
+        if (forms == QLatin1String("rule")) {
+            const QString rules = TestSupport::writeFile(path("commas.conf"),
+                "[Brief]\nform = Brief,Kopf.pdf\nform-next = Folge, Seite.pdf\n");
+            arguments = QStringList {"convert", "--rules", rules, m_in, out};
+        }
+        const auto run = runProgram(arguments);
+        QVERIFY2(run.status == 0, run.err.constData());
+        QStringList words;
+        for (int page = 1; page <= 2; ++page) {
+            const QString text = TestSupport::runTool(
+                "pdftotext", {"-f", QString::number(page), "-l", QString::number(page), out, "-"});
+            words << (text.contains("LETTERHEAD") ? "LETTERHEAD" : text.contains("CONTINUED") ? "CONTINUED" : "");
+        }
+        QCOMPARE(words.join('|'), seen);
+    }
+
     // The job's text over a form is the same text in the same places as
     // without one (the form's pages go through another PDF pass, which
     // merges the glyphs into runs by the fonts' own widths): in fixed and
