@@ -347,17 +347,22 @@ int runConvertWatch(const ConvertBatch &watch)
     if (QFileInfo(watch.outDir).canonicalFilePath() == QFileInfo(watch.watchFolder).canonicalFilePath())
         return CliSupport::fail(
             QStringLiteral("%1: the output folder cannot be the watched folder").arg(watch.outDir));
-    // One watch converts into a folder, and one takes a spool's jobs away.
+    // One watch converts into a folder, and one takes a spool's jobs: moves
+    // them away, or files, mails and prints them by rules (a second one
+    // would do all that a second time).
     const QString spoolProblem = PrintFileWatcher::folderProblem(watch.watchFolder);
     if (!spoolProblem.isEmpty())
         return CliSupport::fail(spoolProblem);
+    const bool byRules = watch.options.contains(QStringLiteral("--rules"));
     FolderLock outputLock;
     FolderLock spoolLock;
     QString lockError;
     if (!outputLock.take(outDir.absolutePath(), QStringLiteral("converts into it"), &lockError)
-        || (watch.moveDone
+        || ((watch.moveDone || byRules)
             && !spoolLock.take(QFileInfo(watch.watchFolder).absoluteFilePath(),
-                QStringLiteral("converts its jobs and moves them"), &lockError)))
+                watch.moveDone ? QStringLiteral("converts its jobs and moves them")
+                               : QStringLiteral("takes its jobs (moves them, or carries out rules on them)"),
+                &lockError)))
         return CliSupport::fail(lockError);
     ConvertWatch watching(watch, outDir);
     return watching.run();

@@ -213,6 +213,9 @@ private slots:
         QTest::newRow("same spool, moving") << "out2" << QStringList{"--convert", "pdf", "--move"}
                                             << "spool: another watch converts its jobs and moves them";
         QTest::newRow("same spool, keeping, another output") << "out2" << QStringList{"--convert", "png"} << "";
+        // Rules file, mail and print: a second watch would do it again.
+        QTest::newRow("same spool, keeping, by rules") << "out2" << QStringList{"--convert", "pdf", "--rules", "RULES"}
+                                                       << "spool: another watch takes its jobs";
     }
 
     void secondWatchRefused()
@@ -224,6 +227,7 @@ private slots:
         const QString spool = dir.filePath("spool");
         const QString out = dir.filePath("out");
         QVERIFY(QDir().mkpath(spool));
+        options.replaceInStrings("RULES", TestSupport::writeFile(dir.filePath("rules.conf"), "[All]\nname = {title}.pdf\n"));
         Watch first(spool, out, {"--convert", "pdf", "--move"});
         QTest::qWait(500); // it holds its folders
         if (refusal.isEmpty()) {
