@@ -233,8 +233,8 @@ void ConvertWatch::jobFinished(
         QFile::remove(planPath);
     if (converterOk)
         recordConverted(job, written);
-    else
-        moveFailed(job, written, converterMessage);
+    else // a PDF made without its rule's forms is kept: the job is converted
+        moveFailed(job, written, converterMessage, !written.isEmpty() && QFileInfo::exists(written));
 }
 
 void ConvertWatch::startActions(const QString &job, const QString &planPath, const QString &written)

@@ -375,6 +375,9 @@ void TstRulesCommand::watchFormGone()
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(out + "/done/20261207-101600-000002-job13.prn"), 20000);
     watch.terminate();
     QVERIFY(watch.waitForFinished(10000));
+    // The line says what the log says: converted, its PDF kept.
+    const QString said = QString::fromUtf8(watch.readAllStandardError());
+    QVERIFY2(said.contains("job12.prn: converted, but not all of its rule's actions were done"), qPrintable(said));
 }
 
 // Mail transports that hang hold up their jobs alone: the next job's
