@@ -1,5 +1,6 @@
 #include "rules/RulePlan.h"
 
+#include "rules/MailAddress.h"
 #include "rules/RuleTemplate.h"
 #include "rules/SafeFileName.h"
 
@@ -92,6 +93,13 @@ QStringList RulePlan::describe() const
         lines << QStringLiteral("mail it to %1, subject \"%2\"%3")
                      .arg(mailTo.join(QStringLiteral(", ")), mailSubject,
                          sendmail.isEmpty() ? QString() : QStringLiteral(", through \"%1\"").arg(sendmail));
+    // As the mail's own check will refuse it (an address a field filled).
+    if (mails && mailTo.isEmpty())
+        lines << QStringLiteral("then the mail fails: the job gave no address");
+    for (const QString &address : mailTo) {
+        if (!MailAddress::isValid(address))
+            lines << QStringLiteral("then the mail fails: \"%1\" is not a mail address").arg(address);
+    }
     if (!printTo.isEmpty())
         lines << QStringLiteral("print it on queue %1").arg(printTo);
     return lines;

@@ -185,7 +185,14 @@ void TstRulesCommand::testDoesNothing()
     QVERIFY(run.out.contains(QString("_REI20417.pdf\" in %1").arg(dir.filePath("filed"))));
     QVERIFY(run.out.contains("mail it to buchhaltung@kunde.example, subject \"Invoice REI20417\""));
     QVERIFY(run.out.contains("print it on queue OfficeLaser"));
+    QVERIFY(!run.out.contains("then the mail fails"));
     QVERIFY(!QFileInfo::exists(dir.filePath("filed")));
+    // An address a field filled that the mail will refuse: said as the run would.
+    QByteArray evil = Invoice;
+    evil.replace("buchhaltung@kunde.example", "-oQ/tmp/x");
+    const QString refused = publish(dir.path(), "20261207-101500-000001-job13", evil, "Rechnung");
+    const Run said = sticker2({ "rules", "test", "--rules", rules, refused });
+    QVERIFY2(said.out.contains("then the mail fails: \"-oQ/tmp/x\" is not a mail address"), qPrintable(said.out));
 }
 
 // One job converted by its rule: named by its invoice number in the rule's
