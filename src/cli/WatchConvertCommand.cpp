@@ -224,6 +224,12 @@ void ConvertWatch::jobFinished(
     const QString &job, const QString &written, bool converterOk, const QString &converterMessage)
 {
     m_converting.remove(written);
+    // The output is as private as its job (a spooler's jobs are 0640): the
+    // converter made it by the watch's umask, open to all when started by
+    // hand, also where a rule's delivery to a private folder then fails.
+    if (!written.isEmpty() && QFileInfo(written).isFile())
+        QFile::setPermissions(written,
+            QFileInfo(job).permissions() & ~(QFile::ExeOwner | QFile::ExeUser | QFile::ExeGroup | QFile::ExeOther));
     const QString planPath = m_planOf.take(written);
     if (converterOk && !planPath.isEmpty()) {
         startActions(job, planPath, written);

@@ -113,12 +113,16 @@ private slots:
         // machine whose clock runs fast): newer than any output made of it.
         if (jobNewer)
             TestSupport::setModified(job, 3600);
+        // A spooler's job is kept from others; what is made of it is too.
+        QVERIFY(QFile::setPermissions(job, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
         {
             Watch watch(spool, out, {"--convert", format});
             QVERIFY2(watch.lines(1).contains("converted to"), watch.err().constData());
             QCOMPARE(watch.stop(), 0);
         }
         QVERIFY(QFileInfo::exists(out + "/" + output));
+        if (format != QLatin1String("png"))
+            QCOMPARE(QFileInfo(out + "/" + output).permissions() & 0x0fff, QFileInfo(job).permissions() & 0x0fff);
         const QStringList first = QDir(out).entryList(QDir::Files | QDir::Hidden);
         for (int start = 0; start < 2; ++start) {
             // A job written after the start comes after the old ones (one at a time).
