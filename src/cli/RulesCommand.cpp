@@ -4,10 +4,12 @@
 #include "cli/CliSupport.h"
 #include "cli/CommandLine.h"
 #include "cli/RulesSupport.h"
+#include "delivery/MailSender.h"
 #include "rules/RulePreview.h"
 #include "rules/RuleSet.h"
 
 #include <QCommandLineParser>
+#include <QFileInfo>
 
 #include <cstdio>
 
@@ -30,6 +32,19 @@ int runRulesCheck(const QStringList &arguments, const QString &synopsis)
     RuleSet rules;
     if (!RulesSupport::readRules(path, &rules))
         return int(Status::Failed);
+    // Not a fault of the file, but every mail of it would fail here: the
+    // default mail transport is missing (no mail server package installed).
+    const QString transport = MailRequest().sendmail.section(QLatin1Char(' '), 0, 0);
+    if (!QFileInfo(transport).isExecutable()) {
+        for (const Rule &rule : rules.rules()) {
+            if (rule.has(QStringLiteral("mail-to")) && !rule.has(QStringLiteral("sendmail")))
+                std::fprintf(stderr,
+                    "%s:%d: note: rule [%s] mails through %s, which is not on this machine: install a mail "
+                    "transport (such as msmtp-mta) or name one with sendmail =\n",
+                    qPrintable(path), rule.lineOf(QStringLiteral("mail-to")), qPrintable(rule.name),
+                    qPrintable(transport));
+        }
+    }
     const long long count = static_cast<long long>(rules.rules().size());
     std::printf("%s: %lld %s, no faults\n", qPrintable(path), count, count == 1 ? "rule" : "rules");
     return int(Status::Done);

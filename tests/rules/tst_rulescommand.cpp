@@ -111,6 +111,7 @@ private slots:
     void initTestCase() { TestSupport::init(); }
     void check_data();
     void check();
+    void checkNotesMissingTransport();
     void testDoesNothing();
     void convertFiles();
     void convertFailedAction();
@@ -168,6 +169,23 @@ void TstRulesCommand::check()
 }
 
 // rules test shows the rule, the fields and every action, and does none.
+// A rule that mails through the default transport where none is installed
+// is no fault of the file, but check says that every such mail will fail.
+void TstRulesCommand::checkNotesMissingTransport()
+{
+    QTemporaryDir dir;
+    const QString rules = TestSupport::writeFile(dir.filePath("rules.conf"),
+        "[Own]\nmail-to = a@example.com\nsendmail = /bin/cat\n[Default]\nmail-to = b@example.com\n");
+    const Run run = sticker2({ "rules", "check", rules });
+    QCOMPARE(run.status, 0);
+    QVERIFY(run.out.contains("2 rules, no faults"));
+    const bool installed = QFileInfo("/usr/sbin/sendmail").isExecutable();
+    QCOMPARE(run.err.contains(rules + ":5: note: rule [Default] mails through /usr/sbin/sendmail, which is not on "
+                                      "this machine"),
+        !installed);
+    QVERIFY2(!run.err.contains("[Own]"), qPrintable(run.err));
+}
+
 void TstRulesCommand::testDoesNothing()
 {
     QTemporaryDir dir;
