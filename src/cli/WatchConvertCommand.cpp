@@ -350,6 +350,9 @@ int runConvertWatch(const ConvertBatch &watch)
     QString folderError;
     if (!FileChecks::makeFolder(watch.outDir, &folderError))
         return CliSupport::fail(folderError);
+    // A folder the watch may not write would fail every job: refused now.
+    if (!QFileInfo(watch.outDir).isWritable())
+        return CliSupport::fail(QStringLiteral("%1: the watch's user may not write into it").arg(watch.outDir));
     if (QFileInfo(watch.outDir).canonicalFilePath() == QFileInfo(watch.watchFolder).canonicalFilePath())
         return CliSupport::fail(
             QStringLiteral("%1: the output folder cannot be the watched folder").arg(watch.outDir));

@@ -253,6 +253,33 @@ private slots:
         QCOMPARE(QDir(out).entryList({"*.pdf"}), QStringList{"a.pdf"});
     }
 
+    // An output folder the watch may not write is refused at the start, not
+    // met again by every job (as nobody when run by root).
+    void unwritableOutputRefused()
+    {
+        QTemporaryDir dir;
+        const QString spool = dir.filePath("spool");
+        const QString out = dir.filePath("out");
+        QVERIFY(QDir().mkpath(spool) && QDir().mkpath(out));
+        QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7755)));
+        QVERIFY(QFile::setPermissions(spool, QFileDevice::Permissions(0x7755)));
+        QVERIFY(QFile::setPermissions(out, QFileDevice::Permissions(0x5555)));
+        QProcess watch;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("DISPLAY");
+        watch.setProcessEnvironment(environment);
+        watch.setChildProcessModifier([] {
+            if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+                ::_exit(127);
+        });
+        watch.start(STICKER2_PROGRAM, {"watch", spool, "--convert", "pdf", "--out", out});
+        QVERIFY(watch.waitForFinished(20000));
+        QCOMPARE(watch.exitCode(), 1);
+        QCOMPARE(QString::fromUtf8(watch.readAllStandardError()),
+            "sticker2: " + out + ": the watch's user may not write into it\n");
+        QVERIFY(QFile::setPermissions(out, QFileDevice::Permissions(0x7755)));
+    }
+
     // SIGTERM stops the watch and its converter with it: nothing is
     // written afterwards, no part of an output is left, no process stays.
     void stopEndsConversions_data()
