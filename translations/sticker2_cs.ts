@@ -1279,6 +1279,10 @@ Nainstalujte jednu z: %1.</translation>
         <source>it changed while it was read</source>
         <translation>během čtení se změnil</translation>
     </message>
+    <message>
+        <source>the form is an image too large to be read (%1 x %2 pixels)</source>
+        <translation>formulář je obrázek příliš velký ke čtení (%1 x %2 pixelů)</translation>
+    </message>
 </context>
 <context>
     <name>ReportColorPanel</name>

@@ -1279,6 +1279,10 @@ Installieren Sie eines von: %1.</translation>
         <source>it changed while it was read</source>
         <translation>es hat sich beim Lesen geändert</translation>
     </message>
+    <message>
+        <source>the form is an image too large to be read (%1 x %2 pixels)</source>
+        <translation>das Formular ist ein Bild, das zu groß zum Lesen ist (%1 x %2 Pixel)</translation>
+    </message>
 </context>
 <context>
     <name>ReportColorPanel</name>

@@ -124,9 +124,18 @@ bool readImage(const FormName &name, const QByteArray &bytes, FileType type, con
     file.open(QIODevice::ReadOnly);
     QImageReader reader(&file, type == FileType::Png ? "png" : "jpeg");
     reader.setAutoTransform(true);
-    if (!reader.read(image))
+    const QSize stated = reader.size();
+    if (!reader.read(image)) {
+        // Qt reads no image larger than its limit (256 MB by default): say so.
+        if (stated.isValid()
+            && qint64(stated.width()) * stated.height() * 4 > qint64(QImageReader::allocationLimit()) << 20)
+            return fail(error, name.filePath,
+                QObject::tr("the form is an image too large to be read (%1 x %2 pixels)")
+                    .arg(stated.width())
+                    .arg(stated.height()));
         return fail(error, name.filePath,
             QObject::tr("the form cannot be read as an image: %1").arg(reader.errorString()));
+    }
     QSizeF dpi = statedResolution(head, type);
     if (dpi.isEmpty())
         dpi = QSizeF(UnstatedDpi, UnstatedDpi);

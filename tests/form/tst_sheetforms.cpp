@@ -151,6 +151,27 @@ int darkest(const QImage &image, const QRectF &mm, int dpi)
     return least;
 }
 
+// A one-bit grey PNG that says it is of that size, with no rows in it.
+QByteArray hugePngHead(quint32 width, quint32 height)
+{
+    const auto big = [](quint32 v) {
+        const char bytes[4] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+        return QByteArray(bytes, 4);
+    };
+    const auto chunk = [&big](const QByteArray &type, const QByteArray &data) {
+        quint32 crc = 0xffffffff;
+        for (const char c : type + data) {
+            crc ^= quint8(c);
+            for (int k = 0; k < 8; ++k)
+                crc = (crc >> 1) ^ (0xedb88320 & (0 - (crc & 1)));
+        }
+        return big(quint32(data.size())) + type + data + big(~crc);
+    };
+    return QByteArray("\x89PNG\r\n\x1a\n", 8)
+        + chunk("IHDR", big(width) + big(height) + QByteArray("\x01\0\0\0\0", 5))
+        + chunk("IDAT", QByteArray("\x78\x9c\x03\0\0\0\0\x01", 8)) + chunk("IEND", QByteArray());
+}
+
 const QColor Yellow(255, 230, 0);
 const QColor Blue(40, 80, 220);
 const QRectF TopBox(0, 0, 150, 40);      // mm: under the job's first lines
@@ -243,6 +264,8 @@ private slots:
                                      << "cannot be read as an image";
         QTest::newRow("damaged JPEG") << "cut.jpg" << QByteArray("\xff\xd8\xff\xe0\0\x10JFIF", 10)
                                       << "cannot be read as an image";
+        QTest::newRow("an image larger than Qt reads") << "huge.png" << hugePngHead(60000, 60000)
+                                                       << "is an image too large to be read (60000 x 60000 pixels)";
         QTest::newRow("a folder") << "folder" << QByteArray("dir") << "is not a regular file";
         QTest::newRow("no such page") << "yellow.pdf#page=3" << QByteArray() << "has no page 3 (it has 1)";
         QTest::newRow("a page of no number") << "yellow.pdf#page=x" << QByteArray() << "\"#page=x\" names no page";
