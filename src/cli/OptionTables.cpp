@@ -115,9 +115,9 @@ CommandOptions convert()
             QStringLiteral("The forms under the printed look's sheets: FIRST under the first sheet, NEXT under "
                            "the sheets after it (FIRST alone: under every sheet; either may be empty; \",\" none), "
                            "each a PDF file (its first page, or FILE#page=N) or a PNG or JPEG image at its own "
-                           "resolution (default: the view's setting); a name may hold commas, the list is cut where it "
-                           "names files. In a PDF a form stays as it is (vector, its text searchable) and is stored once. A "
-                           "form that cannot be used fails the conversion.")),
+                           "resolution (default: the view's setting); a name may hold commas, the list is cut "
+                           "where it names files. In a PDF a form stays as it is (vector, its text searchable) "
+                           "and is stored once. A form that cannot be used fails the conversion.")),
         Option::text({ QStringLiteral("form-offset") }, QStringLiteral("X,Y"),
             QStringLiteral("Moves the forms right and down by X and Y millimetres (default: the view's "
                            "setting).")),

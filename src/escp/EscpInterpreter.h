@@ -3,11 +3,11 @@
 #include "escp/EscpTokenizer.h"
 #include "escp/PrinterState.h"
 
+#include <functional>
+
 namespace Escp {
 struct DotPiece;
 }
-
-#include <functional>
 
 // Runs print file bytes through the printer's state, sheet by sheet: where
 // each character and picture lands and how it looks. Without a sheet to fill

@@ -92,7 +92,8 @@ auto members(const PrinterState &s)
         s.underlineDouble, s.superscript, s.subscript, s.letterQuality, s.typeface, s.outlineShadow, s.color,
         s.strike, s.overscore, s.halfPoints, s.justify, s.topBit, s.printControls, s.printUpperControls,
         s.userCharacters, s.graphicsMode, s.tabs, s.tabCount, s.verticalTabs, s.verticalTabCount,
-        s.verticalChannel, s.downloaded, s.slot, s.tables, s.national, s.imageModes, s.carried, s.sheetInked, s.fedToTop);
+        s.verticalChannel, s.downloaded, s.slot, s.tables, s.national, s.imageModes, s.carried, s.sheetInked,
+        s.fedToTop);
 }
 
 // A member added to the state must be added to members() too: the sheet

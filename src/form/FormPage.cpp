@@ -189,9 +189,9 @@ std::shared_ptr<const FormPage> FormPage::load(const QString &path, QString *err
     }
     form->m_bytes = file.readAll();
     if (file.error() != QFileDevice::NoError || form->m_bytes.size() != file.size()) {
-        fail(error, name.filePath,
-            QObject::tr("the form cannot be read: %1")
-                .arg(file.error() != QFileDevice::NoError ? file.errorString() : QObject::tr("it changed while it was read")));
+        const QString cause = file.error() != QFileDevice::NoError ? file.errorString()
+                                                                   : QObject::tr("it changed while it was read");
+        fail(error, name.filePath, QObject::tr("the form cannot be read: %1").arg(cause));
         return nullptr;
     }
     if (type == FileType::Pdf) {

@@ -157,7 +157,8 @@ bool moveInto(const QString &file, const QString &folder, QString *movedTo, QStr
     if (cause.isEmpty() && (!source.atEnd() || source.error() != QFile::NoError))
         cause = source.errorString();
     if (!cause.isEmpty() || !copy.commit()) {
-        *error = QStringLiteral("%1: cannot copy it to %2: %3").arg(file, folder, cause.isEmpty() ? copy.errorString() : cause);
+        *error = QStringLiteral("%1: cannot copy it to %2: %3")
+                     .arg(file, folder, cause.isEmpty() ? copy.errorString() : cause);
         return false;
     }
     *movedTo = target;
