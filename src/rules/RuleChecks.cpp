@@ -14,6 +14,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace RuleChecks {
 
 const QStringList &templateKeys()
@@ -210,6 +212,19 @@ void check(Rule *rule, const QString &folder, const FaultSink &fault, Forms form
              QStringLiteral("title"), QStringLiteral("match") }) {
         if (rule->has(key) && rule->value(key).isEmpty())
             fault(rule->lineOf(key), QStringLiteral("%1: empty").arg(key));
+    }
+    // A CUPS queue's name has no blank, '/' or '#': no job could ever be
+    // printed on, or come from, a queue named so.
+    for (const QString &key : { QStringLiteral("print-to"), QStringLiteral("queue") }) {
+        const QString name = rule->value(key);
+        const bool named = std::none_of(name.begin(), name.end(), [](QChar c) {
+            return c.isSpace() || c == QLatin1Char('/') || c == QLatin1Char('#') || c.unicode() < 0x20
+                || c.unicode() == 0x7f;
+        });
+        if (rule->has(key) && !name.isEmpty() && (!named || name.toUtf8().size() > 127))
+            fault(rule->lineOf(key),
+                QStringLiteral("%1: \"%2\" is no queue name (one has no blanks, / or #, and 127 bytes at most)")
+                    .arg(key, name));
     }
 }
 

@@ -72,6 +72,9 @@ void TstRules::faults_data()
     QTest::newRow("form length") << head + "form-length = 40\n" << 5 << "not 1 to 22 inches";
     QTest::newRow("form offset") << head + "form-offset = 3\n" << 5 << "not X,Y";
     QTest::newRow("printer") << head + "printer = laser\n" << 5 << "unknown printer";
+    QTest::newRow("print on no queue") << head + "print-to = Office Laser\n" << 5
+                                       << "\"Office Laser\" is no queue name";
+    QTest::newRow("from no queue") << head + "queue = text/capture\n" << 5 << "\"text/capture\" is no queue name";
     QTest::newRow("not UTF-8") << head + "title = R\xe9\x63hnung\n" << 5 << "not UTF-8";
 }
 
