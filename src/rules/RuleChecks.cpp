@@ -3,6 +3,7 @@
 #include "codepage/CodePage.h"
 #include "codepage/CodePageGuess.h"
 #include "form/FormName.h"
+#include "printing/CaptureQueue.h"
 #include "report/ReportViewSettings.h"
 #include "rules/MailAddress.h"
 #include "rules/RuleSet.h"
@@ -13,8 +14,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-
-#include <algorithm>
 
 namespace RuleChecks {
 
@@ -213,18 +212,13 @@ void check(Rule *rule, const QString &folder, const FaultSink &fault, Forms form
         if (rule->has(key) && rule->value(key).isEmpty())
             fault(rule->lineOf(key), QStringLiteral("%1: empty").arg(key));
     }
-    // A CUPS queue's name has no blank, '/' or '#': no job could ever be
-    // printed on, or come from, a queue named so.
+    // A name no CUPS queue can have: no job was ever printed on, or taken
+    // from, a queue named so.
     for (const QString &key : { QStringLiteral("print-to"), QStringLiteral("queue") }) {
-        const QString name = rule->value(key);
-        const bool named = std::none_of(name.begin(), name.end(), [](QChar c) {
-            return c.isSpace() || c == QLatin1Char('/') || c == QLatin1Char('#') || c.unicode() < 0x20
-                || c.unicode() == 0x7f;
-        });
-        if (rule->has(key) && !name.isEmpty() && (!named || name.toUtf8().size() > 127))
+        const QString problem = CaptureQueue::nameProblem(rule->value(key));
+        if (rule->has(key) && !rule->value(key).isEmpty() && !problem.isEmpty())
             fault(rule->lineOf(key),
-                QStringLiteral("%1: \"%2\" is no queue name (one has no blanks, / or #, and 127 bytes at most)")
-                    .arg(key, name));
+                QStringLiteral("%1: \"%2\" is no queue name: %3").arg(key, rule->value(key), problem));
     }
 }
 
