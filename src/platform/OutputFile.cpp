@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QObject>
 
+#include <cerrno>
 #include <fcntl.h>
 
 OutputFile::OutputFile(const QString &path)
@@ -32,9 +33,15 @@ qint64 OutputFile::writeData(const char *data, qint64 len)
     // once, and that failure carries the cause.
     qint64 done = 0;
     while (done < len) {
+        errno = 0;
         const qint64 written = QSaveFile::writeData(data + done, len - done);
-        if (written <= 0)
+        if (written <= 0) {
+            // The cause as the kernel gave it, where Qt's is "Unknown error".
+            const int cause = errno;
+            if (cause != 0 && (errorString().isEmpty() || errorString() == QLatin1String("Unknown error")))
+                setErrorString(qt_error_string(cause));
             return -1;
+        }
         done += written;
     }
     m_written += done;

@@ -145,12 +145,8 @@ bool moveInto(const QString &file, const QString &folder, QString *movedTo, QStr
             cause = source.errorString();
             break;
         }
-        errno = 0;
         if (copy.write(piece) != piece.size()) {
-            const int met = errno;
-            cause = copy.error() != QFileDevice::NoError && copy.errorString() != QLatin1String("Unknown error")
-                ? copy.errorString()
-                : qt_error_string(met ? met : EIO);
+            cause = copy.errorString();
             break;
         }
     }
