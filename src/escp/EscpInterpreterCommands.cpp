@@ -241,7 +241,22 @@ void EscpInterpreter::command(const EscpToken &t)
         // feed does (Epson's reference for ESC f 1).
         if (n0 == 0 || n0 == '0') {
             flushRun();
+            const Unit from = s.x;
             s.x = qMin(s.x + Unit(p[1]) * s.advance(), s.rightMargin);
+            // With underlining on, the columns passed over are underlined
+            // (Epson's reference for ESC f 0); no other score line is.
+            if (m_sheet && s.underline && s.advance() > 0 && s.x - from >= s.advance()) {
+                Printed::TextRun skipped;
+                skipped.x = from;
+                skipped.baseline = s.y + 240;
+                skipped.style = s.style();
+                skipped.style.advance = s.advance();
+                skipped.style.proportional = false;
+                skipped.style.strike = skipped.style.overscore = 0;
+                skipped.text = QString((s.x - from) / s.advance(), QLatin1Char(' '));
+                skipped.sourceOffset = t.offset;
+                keepRun(skipped);
+            }
         } else if (n0 == 1 || n0 == '1') {
             for (int i = 0; i < p[1] && !m_sheetEnded; ++i)
                 lineFeed(s.lineSpacing);

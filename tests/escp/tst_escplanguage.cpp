@@ -321,6 +321,14 @@ private slots:
         // ESC f: spaces skipped, or line feeds, which end at the left margin.
         QTest::newRow("ESC f 0 3") << "a" + E + "f" + b({0, 3}) + "b" << nine << h + " 0,240'a'216 864,240'b'216";
         QTest::newRow("ESC f '0' 3") << "a" + E + "f0" + b({3}) + "b" << nine << h + " 0,240'a'216 864,240'b'216";
+        // Underlining on, the columns skipped are underlined (not struck through).
+        QTest::newRow("ESC f 0 3 underlined") << E + "-1" + "a" + E + "f" + b({0, 3}) + "b" << nine
+                                              << h + " 0,240'a'216u 216,240'   '216u 864,240'b'216u";
+        QTest::newRow("ESC f 0 under a strike-through") << E + "(-" + b({3, 0, 1, 2, 1}) + E + "-1" + E + "f" + b({0, 2}) + "b"
+                                                                << nine << h + " 0,240'  '216u 432,240'b'216ut";
+        QTest::newRow("ESC f 0 stops at the right margin, underlined") << E + "Q" + b({4}) + E + "-1" + "ab" + E + "f" + b({0, 9}) << nine
+                                                                       << h + " 0,240'ab'216u 432,240'  '216u";
+        QTest::newRow("ESC f 0 not underlined") << E + "-1" + E + "-0" + E + "f" + b({0, 2}) + "b" << nine << h + " 432,240'b'216";
         QTest::newRow("ESC f 1 2 ends at the left margin") << "ab" + E + "f" + b({1, 2}) + "c" << nine
                                                     << h + " 0,240'ab'216 0,960'c'216";
         // ESC J and ESC j: n/216 in on 9 pins, n/180 on 24, no carriage return.
