@@ -41,7 +41,7 @@ void assembleForExport(
 
 namespace {
 
-// The chosen pages, each followed by its form feed, with the markup passes
+// The chosen pages, each followed by its page break, with the markup passes
 // in print order, read as RTF runs without a document: the same runs and
 // paragraphs the assembly document gives. The pages are read twice (for the
 // tables, then for the body), three times when a pass has an open with no
@@ -67,6 +67,10 @@ public:
 
     QFont defaultFont() const override { return assemblyFont(); }
     bool settled() const override { return m_settled; }
+    // The page table ends a page at its form feed; a form feed byte inside a
+    // page is part of a command (ESC C NUL 12, a picture's data) and stays a
+    // character. The page ends are marked with a noncharacter instead.
+    char16_t pageEnd() const override { return PageEnd; }
 
     bool read(const Run &run, const ParagraphEnd &paragraphEnd, QString *error) override
     {
@@ -91,6 +95,8 @@ public:
     }
 
 private:
+    static constexpr char16_t PageEnd = 0xFDD0;
+
     // A run as the document holds it: cut at its paragraph breaks.
     static bool runParagraphs(
         const QTextCharFormat &format, QStringView text, const Run &run, const ParagraphEnd &paragraphEnd)
@@ -128,7 +134,7 @@ private:
             }
         }
         if (pageEnd)
-            out[n++] = QLatin1Char('\f');
+            out[n++] = QChar(PageEnd);
         m_text.truncate(n);
     }
 

@@ -51,6 +51,7 @@ public:
     explicit RtfOutput(RtfSource &source)
         : m_source(source)
         , m_default(source.defaultFont())
+        , m_pageEnd(source.pageEnd())
     { }
 
     bool write(QIODevice &out, QString *error);
@@ -65,6 +66,7 @@ private:
 
     RtfSource &m_source;
     QFont m_default;
+    char16_t m_pageEnd;
     QStringList m_fonts;
     QList<QRgb> m_colours;
     QByteArray m_body;
@@ -150,7 +152,7 @@ void RtfOutput::text(QStringView text)
             m_body += char(c);
         } else if (c == '\t') {
             m_body += "\\tab ";
-        } else if (c == '\f') {
+        } else if (c == m_pageEnd) {
             m_body += "\\page ";
         } else if (c == QChar::LineSeparator) {
             m_body += "\\line ";

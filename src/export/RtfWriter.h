@@ -27,6 +27,10 @@ public:
     // After a reading for the tables: whether its runs are final, or the
     // tables have to be read again.
     virtual bool settled() const { return true; }
+    // What ends a page in the runs: a document's form feed, or for a source
+    // whose form feeds may be bytes of a printer command, a mark of its own
+    // (its form feeds are then characters of the text).
+    virtual char16_t pageEnd() const { return u'\f'; }
 };
 
 // Writes a rich-text document as RTF that word processors open: one font
@@ -34,8 +38,8 @@ public:
 // (half-points), colour, bold and underline; one paragraph per block. Text
 // is escaped so that a reader shows exactly the document's characters:
 // "\", "{" and "}" escaped, characters 128-255 and control characters as
-// \'hh bytes (code page 1252), tab as \tab, form feed as \page, anything
-// above 255 as \uN with "?" for readers without Unicode.
+// \'hh bytes (code page 1252), tab as \tab, the source's page end as \page,
+// anything above 255 as \uN with "?" for readers without Unicode.
 class RtfWriter
 {
 public:

@@ -28,6 +28,8 @@
 #include <QTest>
 #include <QTextDocument>
 
+#include <numeric>
+
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -253,6 +255,38 @@ private slots:
         QVERIFY2(html.contains("<b>BOLDTEXT") && html.contains("<u>ul") && html.contains("{brace}")
                 && html.contains(context.bold.name(), Qt::CaseInsensitive),
             qPrintable(html));
+    }
+
+    // A page of the rich text ends where the page table ends it; a form feed
+    // byte that is a command's parameter or a picture's data stays a
+    // character there, never a page break of its own.
+    void richTextPageBreaks_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("pages");
+        QTest::addColumn<int>("keptFormFeeds");
+        QTest::newRow("form feeds only") << QByteArray("a\r\n\fb\r\n\f") << 2 << 0;
+        QTest::newRow("ESC C NUL 12") << QByteArrayLiteral("\033C\000\x0cLine1\r\nLine2\r\n\fPage2\r\n\f") << 2 << 1;
+        QTest::newRow("a picture's dots") << QByteArrayLiteral("\033*\000\003\000\x0c\x0c\x0c invoice\r\n\f") << 1 << 3;
+    }
+
+    void richTextPageBreaks()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(int, pages);
+        QFETCH(int, keptFormFeeds);
+        PageTable table;
+        table.setBytes(file);
+        QCOMPARE(table.PageCount(), pages);
+        QVector<int> all(pages);
+        std::iota(all.begin(), all.end(), 0);
+        const QString path = m_dir.filePath("breaks.rtf");
+        QString error;
+        QVERIFY2(saveRichText(path, table, all, MarkupContext(), &error), qPrintable(error));
+        const QByteArray rtf = TestSupport::readFile(path);
+        QCOMPARE(int(rtf.count("\\page ")), pages);
+        QCOMPARE(int(rtf.count("\\'0c")), keptFormFeeds);
+        QVERIFY(readRtf(rtf).wellFormed);
     }
 
     // The streamed rich text is byte for byte what the assembled document
