@@ -2,6 +2,7 @@
 
 #include "cli/CliSupport.h"
 #include "cli/CommandLine.h"
+#include "cli/StopSignals.h"
 #include "report/PageChoice.h"
 #include "platform/AppPaths.h"
 #include "platform/ByteText.h"
@@ -18,6 +19,8 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QTemporaryDir>
+
+#include <csignal>
 
 namespace CommandLine {
 
@@ -88,6 +91,15 @@ QString failureLine(const QString &in, const RawJobFailure &failure)
     return QStringLiteral("%1: %2").arg(in, failure.message);
 }
 
+QString signalName(int signal)
+{
+    switch (signal) {
+    case SIGINT: return QStringLiteral("SIGINT");
+    case SIGHUP: return QStringLiteral("SIGHUP");
+    default: return QStringLiteral("SIGTERM");
+    }
+}
+
 } // namespace
 
 int runPrint(const QStringList &arguments)
@@ -111,6 +123,11 @@ int runPrint(const QStringList &arguments)
     if (!CliSupport::checkInput(in, &error))
         return CliSupport::fail(error);
 
+    // A print stopped (Ctrl+C, SIGTERM, the session's end) cancels the job
+    // it began in the spooler; else the server keeps it waiting for the
+    // rest for many minutes.
+    StopSignals stopSignals;
+    int stopSignal = 0;
     QString file = in;
     QTemporaryDir folder(QDir(AppPaths::privateTempFolder()).filePath(QStringLiteral("print-XXXXXX")));
     const QString pages = parser.value(QStringLiteral("pages"));
@@ -127,8 +144,13 @@ int runPrint(const QStringList &arguments)
         return CliSupport::fail(QStringLiteral("%1: %2").arg(in, CliSupport::asClause(server.error)));
     // A spooler that takes nothing for 30 s is given up on, as in the window.
     RawJobFailure failure;
-    if (!RawJobThread::run(std::make_shared<CupsSpooler>(), file, options, &failure))
+    const auto stopRequested = [&] { return stopSignal != 0 || (stopSignal = stopSignals.received()) != 0; };
+    if (!RawJobThread::run(std::make_shared<CupsSpooler>(), file, options, &failure, stopRequested)) {
+        if (stopSignal != 0)
+            return CliSupport::fail(
+                QStringLiteral("%1: stopped by %2; nothing of it prints").arg(in, signalName(stopSignal)));
         return CliSupport::fail(failureLine(in, failure));
+    }
     return int(Status::Done);
 }
 

@@ -49,6 +49,14 @@ StopSignals::~StopSignals()
     ::pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
 }
 
+int StopSignals::received()
+{
+    signalfd_siginfo info {};
+    if (m_fd >= 0 && ::read(m_fd, &info, sizeof info) == ssize_t(sizeof info))
+        return int(info.ssi_signo);
+    return 0;
+}
+
 void StopSignals::prepareChild(long parent)
 {
     const sigset_t set = stopSet();

@@ -105,11 +105,22 @@ qint64 RawJobThread::silence() const
     return nowMs() - m_shared->lastMove;
 }
 
-bool RawJobThread::run(
-    std::shared_ptr<Spooler> spooler, const QString &file, const RawJobOptions &options, RawJobFailure *failure)
+bool RawJobThread::run(std::shared_ptr<Spooler> spooler, const QString &file, const RawJobOptions &options,
+    RawJobFailure *failure, const std::function<bool()> &stopRequested)
 {
     RawJobThread job(std::move(spooler), file, options);
     while (!job.wait(200)) {
+        if (stopRequested && stopRequested()) {
+            // The job cancels what the spooler has of it; a spooler that
+            // does not answer meanwhile is left to the job's own end.
+            job.stop();
+            job.wait(StopWaitMs);
+            if (failure) {
+                *failure = job.failure();
+                failure->kind = RawJobFailure::Cancelled;
+            }
+            return false;
+        }
         if (job.silence() >= SilenceLimitMs) {
             job.stop();
             if (failure) {

@@ -2,6 +2,7 @@
 
 #include "printing/RawPrinting.h"
 
+#include <functional>
 #include <memory>
 
 class Spooler;
@@ -15,6 +16,8 @@ class RawJobThread
 public:
     // A spooler that stops answering for this long is given up on.
     static constexpr int SilenceLimitMs = 30000;
+    // How long a stopped job is given to cancel its spooler's job.
+    static constexpr int StopWaitMs = 10000;
 
     RawJobThread(std::shared_ptr<Spooler> spooler, const QString &file, const RawJobOptions &options);
     ~RawJobThread(); // stops a job still running and leaves it to end by itself
@@ -35,8 +38,11 @@ public:
 
     // Runs the job to its end: done, failed, or given up on after
     // SilenceLimitMs without progress (a run-time failure that says so).
+    // When `stopRequested` says so (it is asked a few times a second), the
+    // job is stopped: the spooler's job is cancelled, and the failure is
+    // Cancelled.
     static bool run(std::shared_ptr<Spooler> spooler, const QString &file, const RawJobOptions &options,
-        RawJobFailure *failure);
+        RawJobFailure *failure, const std::function<bool()> &stopRequested = {});
 
 private:
     struct Shared;

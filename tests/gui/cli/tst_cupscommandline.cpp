@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -64,6 +65,8 @@ private slots:
     void captureFolderByItsAccessList_data();
     void captureFolderByItsAccessList();
     void printChangedWhileSent();
+    void printStopped_data();
+    void printStopped();
 
 private:
     QTemporaryDir m_dir;
@@ -633,6 +636,42 @@ void TestCommandLine::printChangedWhileSent()
     RawJobFailure failure;
     QVERIFY(!sendRawJob(spooler, path, options, &failure));
     QCOMPARE(failure.kind, RawJobFailure::Changed);
+    QVERIFY(queue.nothingNew());
+}
+
+// A print stopped while it sends (Ctrl+C, SIGTERM, a closed session)
+// cancels the job it began: the server is left holding no half-sent job,
+// which it would keep for many minutes, and the run says so.
+void TestCommandLine::printStopped_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("SIGTERM") << int(SIGTERM) << "SIGTERM";
+    QTest::newRow("SIGINT") << int(SIGINT) << "SIGINT";
+}
+
+void TestCommandLine::printStopped()
+{
+    QFETCH(int, signal);
+    QFETCH(QString, name);
+    QVERIFY(cupsdRunning());
+    const Queue queue("Sticker2Raw");
+    const QString path = TestSupport::writeFile(
+        m_dir.filePath("long.prn"), QByteArray("a line of a long report, sent slowly enough\r\n").repeated(200000));
+    QProcess print;
+    TestSupport::startProgram(print, {"print", "--copies", "50", path});
+    QVERIFY(print.waitForStarted());
+    // Stopped once its job is in the queue, being sent.
+    QTRY_VERIFY_WITH_TIMEOUT(TestSupport::runTool("lpstat", {"-o", "Sticker2Raw"}).contains("Sticker2Raw-"), 20000);
+    QCOMPARE(print.state(), QProcess::Running);
+    ::kill(pid_t(print.processId()), signal);
+    QVERIFY(print.waitForFinished(20000));
+    QCOMPARE(print.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(print.exitCode(), 1);
+    const QByteArray err = print.readAllStandardError();
+    QVERIFY2(err == "sticker2: " + QFile::encodeName(path) + ": stopped by " + name.toLatin1() + "; nothing of it prints\n",
+        err.constData());
+    QTRY_COMPARE_WITH_TIMEOUT(TestSupport::runTool("lpstat", {"-o", "Sticker2Raw"}), QString(), 10000);
     QVERIFY(queue.nothingNew());
 }
 
