@@ -130,14 +130,19 @@ bool throughTemporaryFile(const FirstPass &firstPass, const SecondPass &secondPa
                          .arg(QDir::toNativeSeparators(QDir::tempPath()), job.errorString());
         return false;
     }
-    if (!firstPass(job, error))
-        return false;
-    if (!job.flush() || job.error() != QFileDevice::NoError) {
+    // A first pass that fails on its file (a full temporary folder) names
+    // that file, not the output, whose disk may have room.
+    const bool drawn = firstPass(job, error);
+    if (drawn)
+        job.flush();
+    if (job.error() != QFileDevice::NoError) {
         if (error)
             *error = QObject::tr("Cannot write the temporary file %1: %2")
                          .arg(QDir::toNativeSeparators(job.fileName()), job.errorString());
         return false;
     }
+    if (!drawn)
+        return false;
     return secondPass(job.fileName(), error);
 }
 

@@ -587,6 +587,42 @@ private slots:
         QCOMPARE(QDir(full).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList());
     }
 
+    // A PDF is drawn into a temporary file first: a full temporary folder is
+    // named as the cause, not the output, whose disk has room.
+    void pdfTemporaryFolderFull_data()
+    {
+        QTest::addColumn<QString>("look");
+        QTest::newRow("emphasis") << "emphasis";
+        QTest::newRow("printed") << "printed";
+    }
+
+    void pdfTemporaryFolderFull()
+    {
+        QFETCH(QString, look);
+        QTemporaryDir dir;
+        const QString full = dir.filePath("tmp");
+        QVERIFY(QDir().mkpath(full));
+        if (::geteuid() != 0 || ::mount("tmpfs", QFile::encodeName(full).constData(), "tmpfs", 0, "size=64k") != 0)
+            QSKIP("no small file system can be mounted here (not root, or not allowed)");
+        const auto unmount = qScopeGuard([&full] { ::umount2(QFile::encodeName(full).constData(), MNT_DETACH); });
+        QFile filler(full + "/filler"); // the folder filled up, the last write cut short
+        QVERIFY(filler.open(QIODevice::WriteOnly));
+        while (filler.write(QByteArray(4096, 'x')) == 4096 && filler.flush()) { }
+        filler.close();
+        const QString source = TestSupport::writeFile(
+            dir.filePath("rep.prn"), QByteArray("a line of the report to fill a page\r\n").repeated(3000));
+        const QString pdf = dir.filePath("rep.pdf");
+        const QByteArray before = qgetenv("TMPDIR");
+        qputenv("TMPDIR", QFile::encodeName(full));
+        const TestSupport::ProgramRun run = TestSupport::runProgram({"convert", "--look", look, source, pdf});
+        qputenv("TMPDIR", before);
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.count('\n') == 1 && run.err.contains("Cannot write the temporary file " + QFile::encodeName(full))
+                && run.err.contains("No space left"),
+            run.err.constData());
+        QVERIFY(!QFileInfo::exists(pdf));
+    }
+
     void failuresLeaveNoFileAndEmptyFileGivesEmptySheet()
     {
         QTemporaryDir dir;
