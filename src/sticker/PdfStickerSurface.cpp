@@ -10,8 +10,9 @@
 #include <QPainter>
 #include <QPdfWriter>
 
-PdfStickerSurface::PdfStickerSurface(const QString &fileName)
+PdfStickerSurface::PdfStickerSurface(const QString &fileName, int mostPages)
     : m_fileName(fileName)
+    , m_mostPages(mostPages)
 { }
 
 bool PdfStickerSurface::drawText(const StickerText &item)
@@ -22,16 +23,14 @@ bool PdfStickerSurface::drawText(const StickerText &item)
 
 bool PdfStickerSurface::EndDoc()
 {
-    if (!m_open.isEmpty())
-        m_pages.append(std::move(m_open));
-    m_open.clear();
-    return true;
+    if (m_open.isEmpty())
+        return true;
+    return paintOpenPage();
 }
 
 void PdfStickerSurface::AbandonDoc()
 {
     m_open.clear();
-    m_pages.clear();
 }
 
 bool PdfStickerSurface::setPaperSize(int paperSize)
@@ -43,9 +42,37 @@ bool PdfStickerSurface::setPaperSize(int paperSize)
     return true;
 }
 
-bool PdfStickerSurface::finish(QString *error)
+QString PdfStickerSurface::tooManyPages(int mostPages)
 {
-    EndDoc();
+    return QCoreApplication::translate("Sticker", "The stickers take more than %1 pages, more than a PDF may have.")
+        .arg(mostPages);
+}
+
+bool PdfStickerSurface::paintOpenPage()
+{
+    if (!m_painter) { // drawn outside write(): nothing to draw on
+        m_open.clear();
+        return true;
+    }
+    if (m_pageCount >= m_mostPages) {
+        setErrorText(tooManyPages(m_mostPages));
+        return false;
+    }
+    const QPageLayout layout(
+        m_pageSize, Orientation() == 2 ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
+    if (m_pageCount > 0) {
+        m_writer->setPageLayout(layout);
+        m_writer->newPage();
+    }
+    const double perTwip = m_writer->resolution() / 1440.0;
+    paintStickerTexts(*m_painter, m_open, perTwip, perTwip);
+    m_open.clear();
+    ++m_pageCount;
+    return true;
+}
+
+bool PdfStickerSurface::write(const std::function<bool(QString *reason)> &draw, QString *error)
+{
     const QString shown = QDir::toNativeSeparators(m_fileName);
     auto failed = [&](const QString &reason) {
         if (error)
@@ -60,9 +87,11 @@ bool PdfStickerSurface::finish(QString *error)
     OutputFile file(m_fileName);
     if (!file.open(QIODevice::WriteOnly))
         return failed(file.errorString());
-    // Qt draws the sheets; the finishing pass merges their text runs and
-    // writes the same bytes for the same stickers (no date: a sheet has no
-    // print file to take one from).
+    // Qt draws the sheets as they end; the finishing pass merges their text
+    // runs and writes the same bytes for the same stickers (no date: a sheet
+    // has no print file to take one from).
+    bool drawn = true;
+    QString drawing;
     const auto drawSheets = [&](QIODevice &pdf, QString *reason) {
         QPdfWriter writer(&pdf);
         writer.setCreator(QStringLiteral("Sticker2"));
@@ -75,21 +104,31 @@ bool PdfStickerSurface::finish(QString *error)
             *reason = QCoreApplication::translate("Sticker", "the PDF could not be started.");
             return false;
         }
-        const double perTwip = writer.resolution() / 1440.0;
-        for (int i = 0; i < m_pages.size(); ++i) {
-            if (i > 0)
-                writer.newPage();
-            paintStickerTexts(painter, m_pages.at(i), perTwip, perTwip);
-        }
+        m_writer = &writer;
+        m_painter = &painter;
+        m_pageCount = 0;
+        drawn = draw(&drawing) && EndDoc();
+        if (!drawn && drawing.isEmpty())
+            drawing = errorText();
+        m_painter = nullptr;
+        m_writer = nullptr;
         painter.end();
-        return true;
+        if (!drawn)
+            *reason = drawing;
+        return drawn;
     };
     const auto finishSheets = [&](const QString &firstPdf, QString *reason) {
         return PdfFinishing::finish(firstPdf, PdfDocumentInfo(), file, reason);
     };
     QString reason;
-    if (!PdfFinishing::throughTemporaryFile(drawSheets, finishSheets, &reason))
+    if (!PdfFinishing::throughTemporaryFile(drawSheets, finishSheets, &reason)) {
+        if (!drawn) { // the drawing's own failure, as it told it
+            if (error)
+                *error = drawing;
+            return false;
+        }
         return failed(file.error() != QFileDevice::NoError ? file.errorString() : reason);
+    }
     if (file.error() != QFileDevice::NoError || !file.commit())
         return failed(file.errorString());
     return true;

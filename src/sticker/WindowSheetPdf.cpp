@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 
+#include <cmath>
+
 bool writeWindowSheetPdf(const StickerInput &input, const QString &fileName, QString *error)
 {
     StickerInput used = input;
@@ -16,15 +18,27 @@ bool writeWindowSheetPdf(const StickerInput &input, const QString &fileName, QSt
                          .arg(used.txtRowPrint);
         return false;
     }
+    // A count of sheets that alone makes too many pages is refused before
+    // anything is drawn (each row of stickers goes on until a page holds
+    // Row Printing rows); data rows are counted as they are drawn.
+    const StickerWorkingValues work = computeWorkingValues(used);
+    if (!work.Data && work.StickerRows > 0
+        && std::ceil(double(work.Pages) * work.StickerRows / values.rowsPerSheet) > PdfStickerSurface::MostPages) {
+        if (error)
+            *error = QCoreApplication::translate("Sticker", "The stickers could not be drawn.\n%1")
+                         .arg(PdfStickerSurface::tooManyPages(PdfStickerSurface::MostPages));
+        return false;
+    }
     PdfStickerSurface pdf(fileName);
     pdf.setOrientation(1);
     pdf.setPaperSize(9);
-    QString reason;
-    if (!drawWindowSheet(computeWorkingValues(used), values, pdf, SheetTarget::Printer, &reason)) {
-        if (error)
-            *error
-                = QCoreApplication::translate("Sticker", "The stickers could not be drawn.\n%1").arg(reason);
-        return false;
-    }
-    return pdf.finish(error);
+    return pdf.write(
+        [&](QString *reason) {
+            QString why;
+            if (drawWindowSheet(work, values, pdf, SheetTarget::Printer, &why))
+                return true;
+            *reason = QCoreApplication::translate("Sticker", "The stickers could not be drawn.\n%1").arg(why);
+            return false;
+        },
+        error);
 }

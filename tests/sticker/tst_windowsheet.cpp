@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 #include "sticker/CsvTable.h"
+#include "sticker/PdfStickerSurface.h"
 #include "sticker/RecordingStickerSurface.h"
 #include "sticker/WindowSheet.h"
 #include "sticker/WindowSheetPdf.h"
@@ -341,6 +342,39 @@ private slots:
         QCOMPARE(s.calls().last(), QStringLiteral("AbandonDoc"));
         QVERIFY(!s.documentOpen());
         QVERIFY(message.contains(QStringLiteral("paper jam")));
+    }
+
+    // The PDF draws each page as it ends (a long run holds one page at a
+    // time) and refuses a run of more pages than a PDF may have: the
+    // output is then left as it was. A count of sheets that alone is too
+    // many is refused before anything is drawn.
+    void pdfPageLimit()
+    {
+        QTemporaryDir dir;
+        const QString pdf = TestSupport::writeFile(dir.filePath("sheet.pdf"), "old");
+        const auto pages = [](PdfStickerSurface &surface, int count) {
+            for (int i = 0; i < count; ++i) {
+                if (!surface.Print(QStringLiteral("page %1").arg(i + 1)) || !surface.EndDoc())
+                    return false;
+            }
+            return true;
+        };
+        PdfStickerSurface three(pdf, 3);
+        QString error;
+        QVERIFY2(three.write([&](QString *) { return pages(three, 3); }, &error), qPrintable(error));
+        QCOMPARE(three.pageCount(), 3);
+        QCOMPARE(TestSupport::runTool("pdfinfo", {pdf}).contains(QRegularExpression("Pages: +3\\n")), true);
+        TestSupport::writeFile(pdf, "old");
+        PdfStickerSurface four(pdf, 3);
+        QVERIFY(!four.write([&](QString *reason) { return pages(four, 4) || (*reason = four.errorText(), false); }, &error));
+        QCOMPARE(error, PdfStickerSurface::tooManyPages(3));
+        QCOMPARE(TestSupport::readFile(pdf), QByteArray("old"));
+
+        StickerInput in = sheet(2, 4, 1);
+        in.pageCount = QStringLiteral("2147483647");
+        QVERIFY(!writeWindowSheetPdf(in, pdf, &error));
+        QCOMPARE(error.section('\n', 1), PdfStickerSurface::tooManyPages(PdfStickerSurface::MostPages));
+        QCOMPARE(TestSupport::readFile(pdf), QByteArray("old"));
     }
 
     // The sheet's PDF is the same bytes every time it is written: Qt's
