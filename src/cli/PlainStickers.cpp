@@ -224,6 +224,17 @@ bool run(int argc, char **argv, int *status)
     const auto grid = PlainSlot::read(*paths, int(*slot), overrides);
     if (!grid)
         return false;
+    // An output that is one of the files the sheet was read from is left to
+    // the full program, which refuses it.
+    struct stat out;
+    const bool outExists = line.output == "-" ? ::fstat(STDOUT_FILENO, &out) == 0 : ::stat(line.output.c_str(), &out) == 0;
+    if (outExists) {
+        for (const std::string &file : PlainSlot::storedFiles(*paths, int(*slot))) {
+            struct stat stored;
+            if (::stat(file.c_str(), &stored) == 0 && stored.st_dev == out.st_dev && stored.st_ino == out.st_ino)
+                return false;
+        }
+    }
     return line.output == "-" ? toStandardOutput(*grid, status) : toFile(*grid, line.output, status);
 }
 

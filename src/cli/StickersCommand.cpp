@@ -68,10 +68,11 @@ StickerInput readInput(const QCommandLineParser &parser)
 }
 
 // The Windows-mode sheet drawn into a PDF.
-int writePdf(const StickerInput &input, const QString &out, CommandLine::WindowSheetDrawer drawSheet)
+int writePdf(const StickerInput &input, const QStringList &readFrom, const QString &out,
+    CommandLine::WindowSheetDrawer drawSheet)
 {
     QString error;
-    if (!CliSupport::checkOutput(out, &error, { input.dataFile }))
+    if (!CliSupport::checkOutput(out, &error, readFrom))
         return CliSupport::fail(error);
     if (!drawSheet)
         return CliSupport::fail(QStringLiteral("%1: the Windows-mode sheet cannot be drawn here").arg(out));
@@ -84,7 +85,7 @@ int writePdf(const StickerInput &input, const QString &out, CommandLine::WindowS
 }
 
 // The character-mode sheet written as a print file, or to standard output.
-int writeSheet(StickerInput &input, const QString &slotName, const QString &out)
+int writeSheet(StickerInput &input, const QStringList &readFrom, const QString &slotName, const QString &out)
 {
     const QString refusal = CharSheetWriter::validate(input);
     if (!refusal.isEmpty())
@@ -93,7 +94,7 @@ int writeSheet(StickerInput &input, const QString &slotName, const QString &out)
     const StickerWorkingValues values = computeWorkingValues(input);
     QString error;
     if (out == QLatin1String("-")) {
-        if (!CliSupport::checkStandardOutput(&error, { input.dataFile }))
+        if (!CliSupport::checkStandardOutput(&error, readFrom))
             return CliSupport::fail(error);
         StandardOutput standardOutput;
         if (!standardOutput.openOutput()
@@ -102,7 +103,7 @@ int writeSheet(StickerInput &input, const QString &slotName, const QString &out)
             return CliSupport::fail(QStringLiteral("standard output: %1").arg(standardOutput.errorString()));
         return int(CommandLine::Status::Done);
     }
-    if (!CliSupport::checkOutput(out, &error, { input.dataFile }))
+    if (!CliSupport::checkOutput(out, &error, readFrom))
         return CliSupport::fail(error);
     OutputFile file(out);
     const bool ok = file.open(QIODevice::WriteOnly) && CharSheetWriter::write(values, input.condensed, &file, &error)
@@ -129,10 +130,14 @@ int runStickers(const QStringList &arguments, WindowSheetDrawer drawSheet)
     QString error;
     if (!StickerFields::loadData(input, &error))
         return CliSupport::fail(error);
+    // What the run reads is never written over: the data, the slot's file,
+    // Setting.txt and the settings file.
+    const int slot = valueOf(parser, "slot").trimmed().toInt();
+    const QStringList readFrom = QStringList{input.dataFile} + FormatStore::storedFiles(slot);
     if (given(parser, "pdf"))
-        return writePdf(input, valueOf(parser, "pdf"), drawSheet);
-    const QString slotName = QStringLiteral("slot %1").arg(valueOf(parser, "slot").trimmed().toInt());
-    return writeSheet(input, slotName, valueOf(parser, "output"));
+        return writePdf(input, readFrom, valueOf(parser, "pdf"), drawSheet);
+    const QString slotName = QStringLiteral("slot %1").arg(slot);
+    return writeSheet(input, readFrom, slotName, valueOf(parser, "output"));
 }
 
 } // namespace CommandLine

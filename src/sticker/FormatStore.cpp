@@ -70,6 +70,11 @@ QString FormatStore::settingFilePath()
     return AppPaths::findNoCase(AppPaths::formatFolder(), QStringLiteral("Setting.txt"));
 }
 
+QStringList FormatStore::storedFiles(int slot)
+{
+    return {slotFilePath(slot), settingFilePath(), SettingsStore::fileName(SettingsAppName)};
+}
+
 void FormatStore::loadSlot(int slot, StickerInput &input)
 {
     loadSlotSettings(slot, input);

@@ -3,6 +3,7 @@
 #include "sticker/StickerInput.h"
 
 #include <QString>
+#include <QStringList>
 
 // The eight format slots: where each slot's values are kept (the settings
 // store, section "Sticker", and the slot's file in the Format folder), the
@@ -27,6 +28,9 @@ public:
     // folder whatever their letter case.
     static QString slotFilePath(int slot);
     static QString settingFilePath();
+    // Every file a slot's sheet is read from: the slot's file, Setting.txt
+    // and the settings file (an output must never be one of them).
+    static QStringList storedFiles(int slot);
 
     // Selecting a slot: its keys from the settings store (defaults for the
     // missing ones), then its format file over them (a missing file counts

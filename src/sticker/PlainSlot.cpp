@@ -104,6 +104,20 @@ std::optional<Paths> pathsFromEnvironment()
     return Paths { *config + "/Sticker2.ini", *data + "/Sticker2" };
 }
 
+std::vector<std::string> storedFiles(const Paths &paths, int slot)
+{
+    std::vector<std::string> files {paths.settingsFile};
+    const std::optional<std::string> formats = findNoCase(paths.programFolder, "Format");
+    if (formats && !formats->empty()) {
+        for (const std::string &name : {std::string("Setting.txt"), std::to_string(slot) + ".txt"}) {
+            const std::optional<std::string> file = findNoCase(*formats, name);
+            if (file && !file->empty())
+                files.push_back(*file);
+        }
+    }
+    return files;
+}
+
 std::optional<SheetGrid::Grid> read(const Paths &paths, int slot, const Overrides &overrides)
 {
     if (slot < 0 || slot > 7)

@@ -35,6 +35,10 @@ struct Overrides
 
 std::optional<SheetGrid::Grid> read(const Paths &paths, int slot, const Overrides &overrides);
 
+// The files a slot's sheet is read from, as far as they are found: the
+// settings file, Setting.txt and the slot's file.
+std::vector<std::string> storedFiles(const Paths &paths, int slot);
+
 // A slot file's lines, as every reading of a slot takes them: each ends in
 // CR LF, CR or LF; an empty text after the last line end is no line.
 std::vector<std::string> fileLines(const std::string &bytes);

@@ -258,6 +258,52 @@ private slots:
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files).size(), 2); // no temporary file left
     }
 
+    // The files the sheet is read from are never written over, by the quick
+    // sheet, the full program's (a code page sends it there) or the PDF, as
+    // a named output or as standard output: each is refused and kept.
+    void storedFilesNeverOutputs_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QStringList>("how");
+        const QStringList quick {"-o", "OUT"};
+        const QStringList full {"--codepage", "cp1252", "-o", "OUT"};
+        const QStringList pdf {"--pdf", "OUT"};
+        const QStringList piped {"-o", "-"};
+        for (const QString &stored : {QStringLiteral("slot"), QStringLiteral("Setting.txt"), QStringLiteral("settings")}) {
+            QTest::addRow("%s, quick sheet", qPrintable(stored)) << stored << quick;
+            QTest::addRow("%s, full sheet", qPrintable(stored)) << stored << full;
+            QTest::addRow("%s, PDF", qPrintable(stored)) << stored << pdf;
+            QTest::addRow("%s, standard output", qPrintable(stored)) << stored << piped;
+        }
+    }
+
+    void storedFilesNeverOutputs()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QStringList, how);
+        const QString file = stored == QLatin1String("slot") ? FormatStore::slotFilePath(Slot)
+            : stored == QLatin1String("Setting.txt")        ? FormatStore::settingFilePath()
+                                                            : SettingsStore::fileName(QStringLiteral("Sticker2"));
+        const QByteArray before = TestSupport::readFile(file);
+        QVERIFY(!before.isEmpty());
+        QStringList arguments {QStringLiteral("stickers"), QStringLiteral("--slot"), QString::number(Slot)};
+        for (const QString &a : how)
+            arguments << (a == QLatin1String("OUT") ? file : a);
+        // Standard output appended to the file, so that the shell itself
+        // leaves it whole.
+        const TestSupport::ProgramRun run = how.last() == QLatin1String("-")
+            ? TestSupport::runProgram(QStringList {QStringLiteral("-c"), QStringLiteral("exec \"$0\" \"$@\" >> '%1'").arg(file),
+                                          QStringLiteral(STICKER2_PROGRAM)}
+                    + arguments,
+                QStringLiteral("sh"))
+            : TestSupport::runProgram(arguments);
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.count('\n') == 1 && run.err.contains("refusing to write over it")
+                && run.err.contains(QFile::encodeName(file)),
+            run.err.constData());
+        QCOMPARE(TestSupport::readFile(file), before);
+    }
+
     // A failure is the full program's: a file past the size limit is left
     // as it was, with the cause named once; a full standard output gets the
     // full program's line.
