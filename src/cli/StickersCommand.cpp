@@ -126,6 +126,9 @@ int runStickers(const QStringList &arguments, WindowSheetDrawer drawSheet)
         status = checkOptions(parser, stickers.usage());
     if (status >= 0)
         return status;
+    const QString unreadable = FormatStore::unreadableFile(valueOf(parser, "slot").trimmed().toInt(), given(parser, "pdf"));
+    if (!unreadable.isEmpty())
+        return CliSupport::fail(unreadable);
     StickerInput input = readInput(parser);
     QString error;
     if (!StickerFields::loadData(input, &error))

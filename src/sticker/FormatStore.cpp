@@ -75,6 +75,24 @@ QStringList FormatStore::storedFiles(int slot)
     return {slotFilePath(slot), settingFilePath(), SettingsStore::fileName(SettingsAppName)};
 }
 
+QString FormatStore::unreadableFile(int slot, bool windowSheet)
+{
+    const QFileInfo folder(AppPaths::formatFolder());
+    if (folder.exists() && !folder.isDir())
+        return QStringLiteral("%1: not a folder").arg(folder.filePath());
+    for (const QString &path : storedFiles(slot)) {
+        const QFileInfo info(path);
+        if (path.isEmpty() || !info.exists() || (!windowSheet && path == settingFilePath()))
+            continue;
+        if (!info.isFile())
+            return QStringLiteral("%1: not a regular file").arg(path);
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return QStringLiteral("%1: %2").arg(path, file.errorString());
+    }
+    return QString();
+}
+
 void FormatStore::loadSlot(int slot, StickerInput &input)
 {
     loadSlotSettings(slot, input);

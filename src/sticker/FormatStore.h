@@ -31,6 +31,11 @@ public:
     // Every file a slot's sheet is read from: the slot's file, Setting.txt
     // and the settings file (an output must never be one of them).
     static QStringList storedFiles(int slot);
+    // Which of them is there but cannot be read (its name and the cause), or
+    // empty: a missing file reads as empty, one that cannot be read would
+    // make a sheet of defaults without a word. Setting.txt only counts for
+    // the window (desktop font) sheet, the one that reads it.
+    static QString unreadableFile(int slot, bool windowSheet);
 
     // Selecting a slot: its keys from the settings store (defaults for the
     // missing ones), then its format file over them (a missing file counts

@@ -14,6 +14,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -302,6 +303,54 @@ private slots:
                 && run.err.contains(QFile::encodeName(file)),
             run.err.constData());
         QCOMPARE(TestSupport::readFile(file), before);
+    }
+
+    // A stored file that is there but cannot be read is named with its
+    // cause: the sheet it would have made holds the defaults, blank
+    // stickers, and said nothing.
+    void unreadableStoredFiles_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("cause");
+        QTest::addColumn<QList<QStringList>>("runs");
+        const QStringList quick {"-o", "-"};
+        const QStringList full {"--codepage", "cp1252", "-o", "-"};
+        const QStringList pdf {"--pdf", "sheet.pdf"};
+        QTest::newRow("the slot's file a folder") << "slot" << "not a regular file" << QList<QStringList> {quick, full, pdf};
+        QTest::newRow("the settings file a folder") << "settings" << "not a regular file" << QList<QStringList> {quick, full, pdf};
+        QTest::newRow("the Format folder a file") << "Format" << "not a folder" << QList<QStringList> {quick, full, pdf};
+        // (Only the window sheet reads Setting.txt.)
+        QTest::newRow("Setting.txt a folder") << "Setting.txt" << "not a regular file" << QList<QStringList> {pdf};
+    }
+
+    void unreadableStoredFiles()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, cause);
+        const QString path = stored == QLatin1String("slot") ? FormatStore::slotFilePath(Slot)
+            : stored == QLatin1String("Setting.txt")        ? FormatStore::settingFilePath()
+            : stored == QLatin1String("settings")           ? SettingsStore::fileName(QStringLiteral("Sticker2"))
+                                                            : AppPaths::formatFolder();
+        const QString aside = path + QStringLiteral(".aside");
+        QVERIFY(QFile::exists(path) && QDir().rename(path, aside));
+        const auto back = qScopeGuard([&] {
+            QFileInfo(path).isDir() ? QDir(path).removeRecursively() : QFile::remove(path);
+            QDir().rename(aside, path);
+        });
+        if (stored == QLatin1String("Format"))
+            TestSupport::writeFile(path, "a file");
+        else
+            QVERIFY(QDir().mkdir(path));
+        QFETCH(QList<QStringList>, runs);
+        QTemporaryDir folder;
+        for (QStringList how : runs) {
+            how.replaceInStrings(QStringLiteral("sheet.pdf"), folder.filePath(QStringLiteral("sheet.pdf")));
+            const TestSupport::ProgramRun run
+                = TestSupport::runProgram(QStringList {"stickers", "--slot", QString::number(Slot)} + how);
+            QCOMPARE(run.status, 1);
+            QCOMPARE(run.out, QByteArray());
+            QCOMPARE(QString::fromLocal8Bit(run.err), QStringLiteral("sticker2: %1: %2\n").arg(path, cause));
+        }
     }
 
     // A failure is the full program's: a file past the size limit is left
