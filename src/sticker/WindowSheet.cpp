@@ -23,13 +23,28 @@ constexpr int LastLine = 7;
 WindowSheetValues computeWindowSheetValues(const StickerInput &input)
 {
     WindowSheetValues v;
+    // A whole number past what a 64-bit count holds would come out as the
+    // most negative one; the sheet refuses it (checkWindowSheet).
+    const auto rounded = [&v](const QString &text) {
+        bool whole = false;
+        const long long exact = text.trimmed().toLongLong(&whole); // all 18 digits, where a double keeps 15
+        if (whole)
+            return exact;
+        const double value = NumericText::leadingNumber(text);
+        if (std::fabs(value) >= 9.2e18) {
+            if (v.tooLarge.isEmpty())
+                v.tooLarge = text.trimmed();
+            return 0LL;
+        }
+        return std::llrint(value);
+    };
     v.fontName = input.TxtFontNM;
     const long long size = NumericText::roundedValue(input.TxtFontSZ);
     v.fontSize = size <= 0 ? 10 : int(qMin(size, 32767LL));
-    v.X0 = NumericText::roundedValue(input.TxtMLeft);
-    v.Y0 = NumericText::roundedValue(input.TxtMtop);
-    v.columnPitch = NumericText::roundedValue(input.TxtHEight);
-    v.linePitch = NumericText::roundedValue(input.TxtWidth);
+    v.X0 = rounded(input.TxtMLeft);
+    v.Y0 = rounded(input.TxtMtop);
+    v.columnPitch = rounded(input.TxtHEight);
+    v.linePitch = rounded(input.TxtWidth);
     v.rowPitch = NumericText::leadingNumber(input.TxBlank);
     v.rowsPerSheet = NumericText::leadingNumber(input.txtRowPrint);
     v.loopPosition = int(NumericText::leadingNumber(input.Combo2));
@@ -39,8 +54,8 @@ WindowSheetValues computeWindowSheetValues(const StickerInput &input)
     v.outerLine = v.loopPosition == 4 ? 5 : 4;
     v.innerFrom = NumericText::leadingNumber(input.lineTexts[5]);
     v.innerTo = NumericText::leadingNumber(input.lineTexts[6]);
-    v.cycleStart = NumericText::roundedValue(input.lineTexts[5]);
-    v.outerStart = NumericText::roundedValue(input.lineTexts[10]);
+    v.cycleStart = rounded(input.lineTexts[5]);
+    v.outerStart = rounded(input.lineTexts[10]);
     v.numberInner = input.ChkIn1;
     v.numberOuter = input.ChkIn2;
     v.startAt = input.startAt;
@@ -55,8 +70,11 @@ bool rowsPerSheetValid(double rowsPerSheet)
 
 QString runningNumberText(double value)
 {
+    // In decimal: a whole number with all its digits, however large.
     if (std::floor(value) == value && std::fabs(value) < 1e15)
         return QString::number(static_cast<long long>(value));
+    if (std::floor(value) == value)
+        return QString::number(value, 'f', 0);
     return QString::number(value, 'g', 15);
 }
 
@@ -209,6 +227,8 @@ bool drawSheet(const StickerWorkingValues &work, const WindowSheetValues &values
 
 QString checkWindowSheet(const StickerWorkingValues &work, const WindowSheetValues &values)
 {
+    if (!values.tooLarge.isEmpty())
+        return QStringLiteral("\"%1\" is too large a number for the sheet (at most 18 digits).").arg(values.tooLarge);
     const long long perPage = qMax(0LL, (long long)work.StickerRows * work.StickerCols);
     if (values.startAt < 1 || (perPage > 0 && values.startAt > perPage))
         return QStringLiteral("\"Start at sticker\" must be a number from 1 to %1, the stickers on a sheet.")

@@ -34,6 +34,7 @@ struct WindowSheetValues
     bool numberOuter = true;     // ChkIn2
     int startAt = 1;             // the first sheet leaves positions 1 to startAt - 1 empty
     BarcodeKind barcode = BarcodeKind::None; // the inner line drawn as this barcode
+    QString tooLarge;            // a whole-number field as typed that no count can hold, or empty
 };
 
 WindowSheetValues computeWindowSheetValues(const StickerInput &input);

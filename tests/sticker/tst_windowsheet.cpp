@@ -177,6 +177,41 @@ private slots:
         });
         QTest::newRow("30 data rows: two sheets, numbers count on")
             << rows << "No" << counting(601, 12) + counting(601, 12) + counting(601, 6);
+        // In decimal however long: 16-digit serials count on in digits.
+        const StickerInput serials = with([](StickerInput &in) {
+            in.lineTexts[5] = "999999999999998";
+            in.lineTexts[6] = "1000000000000020";
+            in.lineTexts[10] = "123456789012345678";
+            in.lineWidth = "24";
+        });
+        QStringList longer {"999999999999998", "999999999999999"};
+        for (int i = 0; i <= 20; ++i)
+            longer << QString::number(1000000000000000LL + i);
+        QTest::newRow("16 digits, round again at the range's end")
+            << serials << "No" << longer + QStringList {"999999999999998"};
+        QTest::newRow("18 digits outer, one up after the round")
+            << serials << "Lot" << QStringList(23, "123456789012345678") + QStringList {"123456789012345679"};
+    }
+
+    // A whole number no count holds is refused, naming it, where it had
+    // come out as -9223372036854775808 on every sticker.
+    void numbersTooLarge_data()
+    {
+        QTest::addColumn<int>("field");
+        QTest::newRow("second range's start") << 10;
+        QTest::newRow("first range's start") << 5;
+    }
+
+    void numbersTooLarge()
+    {
+        QFETCH(int, field);
+        StickerInput in = sheet(2, 2, 5);
+        in.lineTexts[size_t(field)] = "99999999999999999999";
+        RecordingStickerSurface s;
+        QString message;
+        QVERIFY(!print(in, s, &message));
+        QVERIFY(s.items().isEmpty());
+        QCOMPARE(message.section('\n', 1), QStringLiteral("\"99999999999999999999\" is too large a number for the sheet (at most 18 digits)."));
     }
 
     void numbers()
