@@ -130,6 +130,10 @@ int runStickers(const QStringList &arguments, WindowSheetDrawer drawSheet)
     if (!unreadable.isEmpty())
         return CliSupport::fail(unreadable);
     StickerInput input = readInput(parser);
+    // With data (given, or stored with the slot) its rows make the sheets.
+    if (!input.dataFile.isEmpty() && given(parser, "pages"))
+        return CliSupport::usage(stickers.usage(),
+            QStringLiteral("--pages does not go with data (%1): its rows decide the sheets").arg(input.dataFile));
     QString error;
     if (!StickerFields::loadData(input, &error))
         return CliSupport::fail(error);

@@ -168,6 +168,9 @@ void TestCommandLine::refused_data()
     QTest::newRow("watch a missing folder") << QStringList{"watch", "/nonexistent"} << 1 << "/nonexistent";
     QTest::newRow("a view with no display") << QStringList{"in.prn"} << 1 << "no display";
     QTest::newRow("delimiter without data") << QStringList{"stickers", "--slot", "1", "-o", "o.prn", "--delimiter", "tab"} << 2 << "--data";
+    // With data its rows make the sheets: a page count would be dropped.
+    QTest::newRow("pages with data") << QStringList{"stickers", "--slot", "1", "-o", "o.prn", "--data", "in.prn", "--pages", "1"}
+                                     << 2 << "--pages does not go with data";
 }
 
 void TestCommandLine::refused()
