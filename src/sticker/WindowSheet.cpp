@@ -241,11 +241,19 @@ QString checkWindowSheet(const StickerWorkingValues &work, const WindowSheetValu
 
 // The sheets are A4 portrait (the printer and the PDF are set to it): a
 // first sticker whose corner lies past the sheet's right or bottom edge puts
-// every sticker off the paper, and the run would print blank sheets.
-static QString checkOnPaper(const WindowSheetValues &values)
+// every sticker off the paper, and the run would print blank sheets; so do
+// margins so far left or up that even the last column's or row's text, at
+// its widest (a character an em wide), ends before the sheet begins.
+static QString checkOnPaper(const StickerWorkingValues &work, const WindowSheetValues &values)
 {
     const QSizeF a4 = QPageSize(QPageSize::A4).size(QPageSize::Millimeter) * (1440 / 25.4); // twips
-    if (double(values.X0) < a4.width() && double(values.Y0) < a4.height())
+    const double em = 20.0 * values.fontSize; // twips
+    const double lastColumn = double(values.X0) + qMax(0.0, double(work.StickerCols - 1) * double(values.columnPitch));
+    const double rows = qMax(double(work.StickerRows), values.rowsPerSheet);
+    const double lastRow = double(values.Y0) + qMax(0.0, (rows - 1) * values.rowPitch)
+        + qMax(0.0, double(qMin(work.MaxField, LastLine) - 1) * double(values.linePitch));
+    const bool reaches = lastColumn + em * qMax(1, work.W + 20) > 0 && lastRow + 2 * em > 0;
+    if (double(values.X0) < a4.width() && double(values.Y0) < a4.height() && reaches)
         return QString();
     return QStringLiteral("No sticker falls on the paper: the margins (left %1, top %2 twips) lie beyond the "
                           "A4 sheet (%3 x %4 twips).")
@@ -260,7 +268,7 @@ bool drawWindowSheet(const StickerWorkingValues &work, const WindowSheetValues &
 {
     QString refused = checkWindowSheet(work, values);
     if (refused.isEmpty() && target == SheetTarget::Printer)
-        refused = checkOnPaper(values);
+        refused = checkOnPaper(work, values);
     if (!refused.isEmpty()) {
         if (errorText)
             *errorText = refused;

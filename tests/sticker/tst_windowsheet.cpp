@@ -335,6 +335,10 @@ private slots:
         QTest::newRow("left past the edge") << "11906" << "500" << false;
         QTest::newRow("top past the edge") << "300" << "99999999" << false;
         QTest::newRow("left of the edge: partly on the paper") << "-500" << "-100" << true;
+        // So far left or up that even the last column's or row's text ends before the sheet.
+        QTest::newRow("left: the last column ends before the sheet") << "-100000" << "500" << false;
+        QTest::newRow("up: the last row ends above the sheet") << "300" << "-100000000" << false;
+        QTest::newRow("left: the last column reaches the sheet") << "-3000" << "500" << true;
     }
 
     void marginsOffThePaper()
