@@ -1553,6 +1553,10 @@ Nainstalujte jednu z: %1.</translation>
         <translation>Štítky nebylo možné vykreslit.
 %1</translation>
     </message>
+    <message>
+        <source>The stickers take more than %1 pages, more than a PDF may have.</source>
+        <translation>Štítky zaberou víc než %1 stran, víc, než smí mít PDF.</translation>
+    </message>
 </context>
 <context>
     <name>StickerMorePanel</name>

@@ -1553,6 +1553,10 @@ Installieren Sie eines von: %1.</translation>
         <translation>Die Etiketten konnten nicht gezeichnet werden.
 %1</translation>
     </message>
+    <message>
+        <source>The stickers take more than %1 pages, more than a PDF may have.</source>
+        <translation>Die Etiketten ergeben mehr als %1 Seiten, mehr als ein PDF haben darf.</translation>
+    </message>
 </context>
 <context>
     <name>StickerMorePanel</name>
