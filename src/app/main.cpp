@@ -6,9 +6,11 @@
 #include "cli/PlainStickers.h"
 #include "platform/HeapTuning.h"
 #include "platform/ProcessSignals.h"
+#include "platform/StandardDescriptors.h"
 
 int main(int argc, char *argv[])
 {
+    holdStandardDescriptors();
     ignoreFileSizeSignal();
     keepLargeBuffersOnHeap();
     int status = 0;

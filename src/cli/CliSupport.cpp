@@ -6,8 +6,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -64,6 +66,22 @@ int fail(const QString &text)
 {
     printLine(stderr, text);
     return int(CommandLine::Status::Failed);
+}
+
+int finishStandardOutput(int status)
+{
+    errno = 0;
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return status;
+    // (The cause of a write that failed before the last one is gone; a
+    // write of nothing still finds a descriptor that takes no writes.)
+    int cause = errno;
+    if (cause == 0 && ::write(STDOUT_FILENO, "", 0) < 0)
+        cause = errno;
+    report(QStringLiteral("standard output: %1")
+               .arg(cause != 0 ? QString::fromLocal8Bit(std::strerror(cause))
+                               : QStringLiteral("not all of it could be written")));
+    return status == int(CommandLine::Status::Done) ? int(CommandLine::Status::Failed) : status;
 }
 
 int refuseNonUtf8(int argc, char *argv[])

@@ -22,6 +22,10 @@ void report(const QString &text);
 int fail(const QString &text);
 // The usage error with the usage line; returns status 2.
 int usage(const QString &synopsis, const QString &text);
+// At the end of a run: what is still buffered for standard output written
+// out; when it or an earlier write there failed, the cause is told and a
+// run that had succeeded ends with status 1. Returns the status to end with.
+int finishStandardOutput(int status);
 
 // Qt reads a command line as UTF-8: an argument that is not (a file name in
 // Latin-1 from an older system, say) would reach a command with its letters

@@ -197,7 +197,9 @@ bool drawsText(const QStringList &arguments)
     return !named || !named->drawsText || named->drawsText(arguments);
 }
 
-int runHeadless(const QStringList &arguments, CommandRunner runCommand)
+namespace {
+
+int runHeadlessCommand(const QStringList &arguments, CommandRunner runCommand)
 {
     const QString first = arguments.value(1);
     if (const Command *named = headlessCommand(arguments))
@@ -222,6 +224,17 @@ int runHeadless(const QStringList &arguments, CommandRunner runCommand)
         return OptionDocs::dump(arguments.value(2));
     printOverview();
     return int(Status::Done);
+}
+
+} // namespace
+
+int runHeadless(const QStringList &arguments, CommandRunner runCommand)
+{
+    const int status = runHeadlessCommand(arguments, runCommand);
+    // What went to standard output through the C library (help, the
+    // version, listings) is checked once it is all out: a full disk or a
+    // closed output is a failure, not a run that says nothing.
+    return CliSupport::finishStandardOutput(status);
 }
 
 QString overviewOf(const Command &command)

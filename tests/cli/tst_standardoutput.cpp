@@ -3,6 +3,8 @@
 #include "TestSupport.h"
 #include "cli/StandardOutput.h"
 
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdio>
@@ -63,6 +65,40 @@ private slots:
             QVERIFY(writeOk);
         QCOMPARE(finished, cause.isEmpty());
         QVERIFY2(cause.isEmpty() || error.contains(cause), qPrintable(error));
+    }
+
+    // The program as a user runs it, its standard output full or closed:
+    // the help and the version (the C library's bytes, checked at the end)
+    // and a sheet or a conversion (checked as written) each fail with the
+    // cause. A closed output is held for the run, so that no file the
+    // program opens takes its place and receives the output.
+    void programOutputFails_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("redirect");
+        QTest::addColumn<QString>("cause");
+        const QList<QStringList> runs {{"--version"}, {"--help"}, {"convert", "--help"}, {"stickers", "--slot", "1", "-o", "-"},
+            {"stickers", "--slot", "1", "--codepage", "cp1252", "-o", "-"}, {"convert", "IN", "--to", "txt", "-"}};
+        for (const QStringList &run : runs) {
+            QTest::addRow("%s into /dev/full", qPrintable(run.join(' '))) << run << "> /dev/full" << "standard output: ";
+            QTest::addRow("%s closed", qPrintable(run.join(' '))) << run << ">&-" << "standard output: Bad file descriptor";
+        }
+    }
+
+    void programOutputFails()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, redirect);
+        QFETCH(QString, cause);
+        QTemporaryDir dir;
+        const QString in = TestSupport::writeFile(dir.filePath("in.prn"), "a line of a report\r\n\f");
+        arguments.replaceInStrings(QRegularExpression("^IN$"), in);
+        const TestSupport::ProgramRun run = TestSupport::runProgram(
+            QStringList {"-c", QStringLiteral("exec \"$0\" \"$@\" %1").arg(redirect), QStringLiteral(STICKER2_PROGRAM)}
+                + arguments,
+            QStringLiteral("sh"));
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.startsWith("sticker2: " + cause.toUtf8()) && run.err.count('\n') == 1, run.err.constData());
     }
 };
 
