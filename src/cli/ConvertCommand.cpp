@@ -29,6 +29,9 @@ using Target = ExportFormat;
 
 // "10,25,40": the columns marked in the view, as its status line counts
 // them (from 0), in the order given.
+// At most 254 marks: a workbook row holds 255 pieces.
+constexpr int MostMarks = 254;
+
 bool marksOf(const QString &text, QVector<int> *marks)
 {
     marks->append(0);
@@ -39,7 +42,7 @@ bool marksOf(const QString &text, QVector<int> *marks)
             return false;
         marks->append(column);
     }
-    return marks->size() > 1 && marks->size() <= 255;
+    return marks->size() > 1;
 }
 
 bool given(const QCommandLineParser &parser, const char *name)
@@ -121,6 +124,8 @@ int checkFit(const QCommandLineParser &parser, Conversion &job)
         return CliSupport::usage(job.synopsis, QStringLiteral("--dpi sets the resolution of pictures only"));
     if (job.target == Target::Workbook && !given(parser, "marks"))
         return CliSupport::usage(job.synopsis, QStringLiteral("a workbook needs --marks"));
+    if (job.target != Target::Workbook && given(parser, "marks"))
+        return CliSupport::usage(job.synopsis, QStringLiteral("--marks cuts the lines of a workbook only"));
     if (given(parser, "rules") && (!pdf || job.toStdout))
         return CliSupport::usage(job.synopsis, job.batch.watchFolder.isEmpty()
                 ? QStringLiteral("--rules makes a PDF file: --to pdf, and OUT not \"-\"")
@@ -140,6 +145,9 @@ int readValues(const QCommandLineParser &parser, Conversion &job)
     if (job.target == Target::Workbook && !marksOf(valueOf(parser, "marks"), &request.columnMarks))
         return CliSupport::usage(job.synopsis,
             QStringLiteral("the marks \"%1\" are not columns 0 to 32767 separated by commas").arg(valueOf(parser, "marks")));
+    if (request.columnMarks.size() - 1 > MostMarks)
+        return CliSupport::usage(job.synopsis,
+            QStringLiteral("%1 marks are more than the %2 a workbook takes").arg(request.columnMarks.size() - 1).arg(MostMarks));
     if (given(parser, "codepage"))
         job.codePage = CodePage::choiceFromName(valueOf(parser, "codepage"));
     if (given(parser, "form-length"))

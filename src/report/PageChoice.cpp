@@ -18,7 +18,7 @@ namespace {
 
 const QRegularExpression &pageForm()
 {
-    static const QRegularExpression form(QStringLiteral("^(\\d{1,9})(?:-(\\d{1,9}))?$"));
+    static const QRegularExpression form(QStringLiteral("^(\\d{1,18})(?:-(\\d{1,18}))?$"));
     return form;
 }
 

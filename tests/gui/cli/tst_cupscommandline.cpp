@@ -137,6 +137,14 @@ void TestCommandLine::refused_data()
     QTest::newRow("capture into a folder lp cannot write") << QStringList{"capture", "add", "--name", "Sticker2Cap", "--folder", "."}
                                                           << 1 << "spooler's user lp cannot";
     QTest::newRow("workbook without marks") << QStringList{"convert", "in.prn", "o.xlsx"} << 2 << "--marks";
+    QTest::newRow("marks of plain text") << QStringList{"convert", "--marks", "3", "in.prn", "o.txt"} << 2 << "--marks cuts";
+    QString marks;
+    for (int i = 1; i <= 300; ++i)
+        marks += QString::number(i) + (i < 300 ? "," : "");
+    QTest::newRow("more marks than a workbook takes") << QStringList{"convert", "--marks", marks, "in.prn", "o.xlsx"} << 2
+                                                      << "300 marks are more than the 254";
+    QTest::newRow("ten-digit page past the end") << QStringList{"convert", "--pages", "9999999999", "in.prn", "o.txt"} << 1
+                                                 << "page 9999999999 is past the last page";
     QTest::newRow("pdf to stdout") << QStringList{"convert", "--to", "pdf", "in.prn", "-"} << 2 << "standard output";
     QTest::newRow("look of plain text") << QStringList{"convert", "--look", "printed", "in.prn", "o.txt"} << 2 << "--look";
     QTest::newRow("dpi of a pdf") << QStringList{"convert", "--dpi", "100", "in.prn", "o.pdf"} << 2 << "--dpi";
@@ -428,9 +436,11 @@ void TestCommandLine::outputFails_data()
                                               << "/nonexistent/o.pdf" << 0 << "No such file";
     QTest::newRow("pictures in no folder") << QStringList{"convert", "in.prn", "OUT"} << "/nonexistent/o.png" << 0
                                            << "Cannot write /nonexistent/o-001.png: No such file or directory\n";
-    for (const char *format : {"html", "txt", "rtf", "pdf", "xlsx"})
+    for (const QString format : {"html", "txt", "rtf", "pdf", "xlsx"})
         QTest::newRow(qPrintable(QString("planted link, %1").arg(format)))
-            << QStringList{"convert", "--to", format, "--marks", "3", "in.prn", "OUT"} << "planted" << 0 << planted;
+            << QStringList{"convert", "--to", format} + (format == "xlsx" ? QStringList{"--marks", "3"} : QStringList{})
+                + QStringList{"in.prn", "OUT"}
+            << "planted" << 0 << planted;
     QTest::newRow("planted link, sheet") << QStringList{"stickers", "--slot", "3", "-o", "OUT"} << "planted" << 0 << planted;
     QTest::newRow("planted link, sticker PDF") << QStringList{"stickers", "--slot", "3", "--pdf", "OUT"} << "planted" << 0
                                                << planted;
