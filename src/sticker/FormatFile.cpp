@@ -7,6 +7,7 @@
 #include "platform/NumericText.h"
 
 #include <QLocale>
+#include <QStringDecoder>
 #include <cmath>
 
 namespace FormatFile {
@@ -125,6 +126,14 @@ QStringList fileLines(const QByteArray &bytes)
 {
     // Line ends are bytes of ASCII, the same in the code page: the bytes are
     // cut into lines as the plain reading of a slot cuts them, then read.
+    // A file saved as UTF-16 (Notepad's "Unicode") begins with its mark
+    // too; read as Windows-1252 its every other byte would be a NUL.
+    const bool littleEndian = bytes.startsWith("\xFF\xFE");
+    if (littleEndian || bytes.startsWith("\xFE\xFF")) {
+        QStringDecoder utf16(littleEndian ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
+        const QString text = utf16.decode(QByteArrayView(bytes).sliced(2));
+        return fileLines(Utf8Mark + text.toUtf8());
+    }
     QStringList lines;
     const bool utf8 = bytes.startsWith(Utf8Mark);
     const QByteArray text = utf8 ? bytes.mid(Utf8Mark.size()) : bytes;

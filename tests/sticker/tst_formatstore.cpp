@@ -200,6 +200,10 @@ private slots:
         QTest::newRow("an empty file") << QByteArray() << QStringList{};
         QTest::newRow("one empty line") << QByteArray("\r\n") << QStringList{""};
         QTest::newRow("Windows-1252") << QByteArray("\x80 \x9a\r\nx") << QStringList{"\u20ac \u0161", "x"};
+        QTest::newRow("UTF-8 after its mark") << QByteArray("\xef\xbb\xbf\xc5\x99\r\nx") << QStringList{"\u0159", "x"};
+        // Notepad's "Unicode": UTF-16 after its mark, either byte order.
+        QTest::newRow("UTF-16 LE") << QByteArray("\xff\xfe" "A\0\x59\x01\r\0\n\0b\0", 12) << QStringList{"A\u0159", "b"};
+        QTest::newRow("UTF-16 BE") << QByteArray("\xfe\xff\0A\x01\x59\0\r\0\n\0b", 12) << QStringList{"A\u0159", "b"};
     }
 
     void fileLinesEndAsWritten()
