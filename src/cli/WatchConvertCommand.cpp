@@ -227,9 +227,11 @@ void ConvertWatch::jobFinished(
     // The output is as private as its job (a spooler's jobs are 0640): the
     // converter made it by the watch's umask, open to all when started by
     // hand, also where a rule's delivery to a private folder then fails.
-    if (!written.isEmpty() && QFileInfo(written).isFile())
+    // (A job taken out of the spool meanwhile leaves it as it was made.)
+    const QFileInfo jobInfo(job);
+    if (!written.isEmpty() && QFileInfo(written).isFile() && jobInfo.exists())
         QFile::setPermissions(written,
-            QFileInfo(job).permissions() & ~(QFile::ExeOwner | QFile::ExeUser | QFile::ExeGroup | QFile::ExeOther));
+            jobInfo.permissions() & ~(QFile::ExeOwner | QFile::ExeUser | QFile::ExeGroup | QFile::ExeOther));
     const QString planPath = m_planOf.take(written);
     if (converterOk && !planPath.isEmpty()) {
         startActions(job, planPath, written);

@@ -22,7 +22,8 @@ bool writeAll(int fd, const char *data, size_t size)
 bool readWhole(const std::string &path, std::string *bytes, bool *missing)
 {
     *missing = false;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // (Not blocking: a FIFO would wait for a writer; it is no file to read.)
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         *missing = errno == ENOENT;
         return false;

@@ -1,6 +1,7 @@
 #include "platform/SettingsStore.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QObject>
 #include <QSettings>
 #include <QStandardPaths>
@@ -13,6 +14,15 @@ QString configFile(const QString &app)
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/')
         + app + QStringLiteral(".ini");
+}
+
+// A settings file that is there but no regular file (a FIFO, a device,
+// a folder) is neither read nor written: reading a FIFO would wait for ever
+// for a writer. The settings are then their defaults.
+bool usable(const QString &file)
+{
+    const QFileInfo info(file);
+    return !info.exists() || info.isFile();
 }
 
 // The spelling of `key` among the stored `keys`, or `key` itself.
@@ -53,8 +63,11 @@ QString SettingsStore::read(const QString &app, const QString &section, const QS
 }
 
 SettingsStore::Reader::Reader(const QString &app, const QString &section)
-    : m_settings(std::make_unique<QSettings>(configFile(app), QSettings::IniFormat))
 {
+    const QString file = configFile(app);
+    if (!usable(file))
+        return;
+    m_settings = std::make_unique<QSettings>(file, QSettings::IniFormat);
     m_settings->beginGroup(section);
     m_keys = m_settings->childKeys();
 }
@@ -63,12 +76,16 @@ SettingsStore::Reader::~Reader() = default;
 
 QString SettingsStore::Reader::read(const QString &key, const QString &defaultValue) const
 {
+    if (!m_settings)
+        return defaultValue;
     return m_settings->value(storedKey(m_keys, key), defaultValue).toString();
 }
 
 void SettingsStore::save(const QString &app, const QString &section, const QString &key,
                          const QString &value)
 {
+    if (!usable(configFile(app)))
+        return;
     QSettings settings(configFile(app), QSettings::IniFormat);
     settings.beginGroup(section);
     settings.setValue(storedKey(settings, key), value);
@@ -85,6 +102,8 @@ bool SettingsStore::write(const QString &app, const QString &section, const Entr
                          .arg(QDir::toNativeSeparators(configFile(app)));
         return false;
     };
+    if (!usable(configFile(app)))
+        return fail();
     QSettings settings(configFile(app), QSettings::IniFormat);
     if (!settings.isWritable())
         return fail();

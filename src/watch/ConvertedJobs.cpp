@@ -60,13 +60,14 @@ QString ConvertedJobs::keyOf(const QString &job)
     struct stat info;
     if (::stat(QFile::encodeName(job).constData(), &info) != 0)
         return QString();
-    // The name last: it may hold spaces, never a line end (the watch skips
-    // such names).
+    // The name last: it may hold spaces; a line end in it (a job title can
+    // hold one) is written as "/", which no file name holds, so that the
+    // record keeps one line per job.
     return QStringLiteral("%1 %2.%3 %4")
         .arg(qint64(info.st_size))
         .arg(qint64(info.st_mtim.tv_sec))
         .arg(qint64(info.st_mtim.tv_nsec), 9, 10, QLatin1Char('0'))
-        .arg(QFileInfo(job).fileName());
+        .arg(QFileInfo(job).fileName().replace(QLatin1Char('\n'), QLatin1Char('/')));
 }
 
 ConvertedJobs::State ConvertedJobs::state(const QString &job, const QString &extension, bool outputsCount) const
@@ -104,9 +105,12 @@ bool ConvertedJobs::writeMark(const QString &outDir, const QString &job, State s
     const QByteArray line = (word.isEmpty() ? key : word + QLatin1Char(' ') + key).toUtf8() + '\n';
     // One write of a whole line at the end of the file: a crash leaves at
     // most one line without its end, which the next start skips.
-    const int fd = key.isEmpty() || key.contains(QLatin1Char('\n'))
-        ? -1
-        : ::open(QFile::encodeName(path).constData(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    if (key.isEmpty()) { // taken out of the spool meanwhile
+        if (error)
+            *error = QStringLiteral("%1: the job is no longer there").arg(job);
+        return false;
+    }
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
     QByteArray bytes = line;
     struct stat info;
     char last = '\n';
@@ -114,7 +118,7 @@ bool ConvertedJobs::writeMark(const QString &outDir, const QString &job, State s
         && last != '\n')
         bytes.prepend('\n'); // ends the line a crash cut short
     const bool written = fd >= 0 && ::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size();
-    const int cause = key.isEmpty() ? ENOENT : written ? 0 : errno;
+    const int cause = written ? 0 : errno;
     if (fd >= 0 && ::close(fd) != 0 && written) {
         if (error)
             *error = QStringLiteral("%1: %2").arg(path, qt_error_string(errno));

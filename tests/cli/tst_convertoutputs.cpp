@@ -2,12 +2,16 @@
 // real program run by a shell, with the redirections a user types, and one
 // export's pictures never mixed with an earlier one's.
 #include "TestSupport.h"
+#include "platform/SettingsStore.h"
 
 #include <QDir>
 #include <QImage>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 class TestConvertOutputs : public QObject
 {
@@ -90,6 +94,26 @@ private slots:
         // A failed export leaves the pictures there as they were.
         QCOMPARE(TestSupport::runProgram({"convert", in, out, "--dpi", "20", "--pages", "9"}).status, 1);
         QCOMPARE(folder.entryList({"r-0??.png"}, QDir::Files | QDir::CaseSensitive), QStringList({"r-001.png", "r-002.png"}));
+    }
+
+    // A settings file that is a FIFO is no file to read: opened, it would
+    // wait for a writer for ever. The conversion takes the defaults.
+    void settingsFifoNeverWaitedFor()
+    {
+        const QString settings = SettingsStore::fileName(QStringLiteral("Sticker2"));
+        QVERIFY(QDir().mkpath(QFileInfo(settings).path()));
+        const QString aside = settings + QStringLiteral(".aside");
+        QFile::rename(settings, aside);
+        QVERIFY(::mkfifo(QFile::encodeName(settings).constData(), 0600) == 0);
+        const auto back = qScopeGuard([&] {
+            QFile::remove(settings);
+            QFile::rename(aside, settings);
+        });
+        QTemporaryDir dir;
+        const QString in = TestSupport::writeFile(dir.filePath("a.prn"), "a report\r\n\f");
+        const TestSupport::ProgramRun run = TestSupport::runProgram({"convert", in, "--to", "txt", "-"});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.out, QByteArray("a report\r\n\f"));
     }
 };
 

@@ -318,6 +318,8 @@ private slots:
         const QStringList pdf {"--pdf", "sheet.pdf"};
         QTest::newRow("the slot's file a folder") << "slot" << "not a regular file" << QList<QStringList> {quick, full, pdf};
         QTest::newRow("the settings file a folder") << "settings" << "not a regular file" << QList<QStringList> {quick, full, pdf};
+        // (Opened to be read, a FIFO waits for a writer for ever.)
+        QTest::newRow("the settings file a FIFO") << "settings fifo" << "not a regular file" << QList<QStringList> {quick, full, pdf};
         QTest::newRow("the Format folder a file") << "Format" << "not a folder" << QList<QStringList> {quick, full, pdf};
         // (Only the window sheet reads Setting.txt.)
         QTest::newRow("Setting.txt a folder") << "Setting.txt" << "not a regular file" << QList<QStringList> {pdf};
@@ -329,7 +331,7 @@ private slots:
         QFETCH(QString, cause);
         const QString path = stored == QLatin1String("slot") ? FormatStore::slotFilePath(Slot)
             : stored == QLatin1String("Setting.txt")        ? FormatStore::settingFilePath()
-            : stored == QLatin1String("settings")           ? SettingsStore::fileName(QStringLiteral("Sticker2"))
+            : stored.startsWith(QLatin1String("settings"))  ? SettingsStore::fileName(QStringLiteral("Sticker2"))
                                                             : AppPaths::formatFolder();
         const QString aside = path + QStringLiteral(".aside");
         QVERIFY(QFile::exists(path) && QDir().rename(path, aside));
@@ -339,6 +341,8 @@ private slots:
         });
         if (stored == QLatin1String("Format"))
             TestSupport::writeFile(path, "a file");
+        else if (stored.endsWith(QLatin1String("fifo")))
+            QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
         else
             QVERIFY(QDir().mkdir(path));
         QFETCH(QList<QStringList>, runs);

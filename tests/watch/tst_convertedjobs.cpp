@@ -119,6 +119,24 @@ private slots:
         QCOMPARE(int(ConvertedJobs(out).state(job, "pdf", false)), int(ConvertedJobs::State::New));
     }
 
+    // A job whose name holds a line end (a title can) is recorded as any
+    // other, on one line; one taken out of the spool before its mark is said
+    // to be gone, not blamed on the record.
+    void oddJobs()
+    {
+        QTemporaryDir dir;
+        const QString out = dir.filePath("out");
+        QVERIFY(QDir().mkpath(out));
+        const QString job = TestSupport::writeFile(dir.filePath("bad\nname.prn"), "report\r\n");
+        QString error;
+        QVERIFY2(ConvertedJobs(out).add(job, &error), qPrintable(error));
+        QVERIFY(ConvertedJobs(out).contains(job, "pdf"));
+        QCOMPARE(TestSupport::readFile(out + "/" + ConvertedJobs::FileName).count('\n'), 1);
+        QVERIFY(QFile::remove(job));
+        QVERIFY(!ConvertedJobs(out).add(job, &error));
+        QCOMPARE(error, job + ": the job is no longer there");
+    }
+
     // A line a crash cut short costs that job alone: the next line still counts.
     void cutLine()
     {
