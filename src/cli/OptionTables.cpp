@@ -77,7 +77,7 @@ CommandOptions convert()
             QStringLiteral("The pages of plain text, rich text and the PDF, numbered from 1; the sheets of the "
                            "printed look (default all). A range beyond the last page is cut to the last page."))
             .withDefault(QStringLiteral("all"))
-            .checkedBy(isPageChoiceText, QStringLiteral("all, N or A-B")),
+            .checkedBy(isPageChoiceText, QStringLiteral("all, N or A-B (numbered from 1, A not past B)")),
         Option::text({ QStringLiteral("marks") }, QStringLiteral("C1,C2,..."),
             QStringLiteral("The workbook's column marks, as the view's status line counts columns (from 0); "
                            "required for xlsx.")),
@@ -158,7 +158,7 @@ CommandOptions print()
                            "convert and the view count them; the pages they were printed from go out, each with "
                            "its form feed."))
             .withDefault(QStringLiteral("all"))
-            .checkedBy(isPageChoiceText, QStringLiteral("all, N or A-B")),
+            .checkedBy(isPageChoiceText, QStringLiteral("all, N or A-B (numbered from 1, A not past B)")),
         Option::flag({ QStringLiteral("draft") }, QStringLiteral("Draft quality (the default).")),
         Option::flag({ QStringLiteral("no-draft") }, QStringLiteral("Letter quality.")),
         Option::choice({ QStringLiteral("cpi") }, QStringLiteral("PITCH"),

@@ -31,8 +31,16 @@ bool isAll(const QString &choice)
 
 bool isPageChoiceText(const QString &text)
 {
+    // Pages are numbered from 1, and a range runs forward: page 0 or 3-2
+    // is a slip, which would otherwise print page 1 or page 3 alone.
     const QString choice = text.trimmed();
-    return isAll(choice) || pageForm().match(choice).hasMatch();
+    if (isAll(choice))
+        return true;
+    const QRegularExpressionMatch m = pageForm().match(choice);
+    if (!m.hasMatch())
+        return false;
+    const long long first = m.captured(1).toLongLong();
+    return first >= 1 && (m.captured(2).isEmpty() || m.captured(2).toLongLong() >= first);
 }
 
 bool parsePageChoice(const QString &text, int pageCount, QVector<int> *pages, QString *error)

@@ -143,6 +143,8 @@ void TestCommandLine::refused_data()
         marks += QString::number(i) + (i < 300 ? "," : "");
     QTest::newRow("more marks than a workbook takes") << QStringList{"convert", "--marks", marks, "in.prn", "o.xlsx"} << 2
                                                       << "300 marks are more than the 254";
+    QTest::newRow("page 0") << QStringList{"convert", "--pages", "0", "in.prn", "o.txt"} << 2 << "numbered from 1";
+    QTest::newRow("a range backwards") << QStringList{"print", "--pages", "3-2", "in.prn"} << 2 << "A not past B";
     QTest::newRow("ten-digit page past the end") << QStringList{"convert", "--pages", "9999999999", "in.prn", "o.txt"} << 1
                                                  << "page 9999999999 is past the last page";
     QTest::newRow("pdf to stdout") << QStringList{"convert", "--to", "pdf", "in.prn", "-"} << 2 << "standard output";
