@@ -7,11 +7,13 @@
 #include "platform/HeapTuning.h"
 #include "platform/ProcessSignals.h"
 #include "platform/StandardDescriptors.h"
+#include "platform/TemporaryFolder.h"
 
 int main(int argc, char *argv[])
 {
     holdStandardDescriptors();
     ignoreFileSizeSignal();
+    keepTemporaryFolderUsable();
     keepLargeBuffersOnHeap();
     int status = 0;
     if (PlainStickers::run(argc, argv, &status))

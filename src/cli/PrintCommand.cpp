@@ -129,7 +129,11 @@ int runPrint(const QStringList &arguments)
     StopSignals stopSignals;
     int stopSignal = 0;
     QString file = in;
-    QTemporaryDir folder(QDir(AppPaths::privateTempFolder()).filePath(QStringLiteral("print-XXXXXX")));
+    // (Made by mkdtemp: the shared temporary folder serves where the
+    // private one cannot be made.)
+    const QString privateFolder = AppPaths::privateTempFolder();
+    QTemporaryDir folder(QDir(privateFolder.isEmpty() ? QDir::tempPath() : privateFolder)
+                             .filePath(QStringLiteral("print-XXXXXX")));
     const QString pages = parser.value(QStringLiteral("pages"));
     if (pages.compare(QLatin1String("all"), Qt::CaseInsensitive) != 0) {
         const int status = writeChosenPages(in, pages, setup, folder, &file);

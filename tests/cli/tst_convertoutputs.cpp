@@ -11,7 +11,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 class TestConvertOutputs : public QObject
 {
@@ -114,6 +116,40 @@ private slots:
         const TestSupport::ProgramRun run = TestSupport::runProgram({"convert", in, "--to", "txt", "-"});
         QCOMPARE(run.status, 0);
         QCOMPARE(run.out, QByteArray("a report\r\n\f"));
+    }
+
+    // A TMPDIR that names no folder is as none: a PDF's first pass goes to
+    // the system's temporary folder, never into the current folder (here a
+    // read-only one, where it would fail).
+    void temporaryFolderThatIsNot_data()
+    {
+        QTest::addColumn<QString>("tmpdir");
+        QTest::newRow("missing") << "/nonexistent/tmp";
+        QTest::newRow("a file") << "IN";
+        QTest::newRow("empty") << "";
+    }
+
+    void temporaryFolderThatIsNot()
+    {
+        QFETCH(QString, tmpdir);
+        QTemporaryDir dir;
+        const QString in = TestSupport::writeFile(QDir(dir.path()).filePath("a.prn"), "one\r\n\ftwo\r\n");
+        const QString readOnly = QDir(dir.path()).filePath("ro");
+        QVERIFY(QDir().mkpath(readOnly));
+        if (::geteuid() != 0 || ::mount("tmpfs", QFile::encodeName(readOnly).constData(), "tmpfs", MS_RDONLY, "size=64k") != 0)
+            QSKIP("no read-only file system can be mounted here (not root, or not allowed)");
+        const auto unmount = qScopeGuard([&readOnly] { ::umount2(QFile::encodeName(readOnly).constData(), MNT_DETACH); });
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("TMPDIR", tmpdir == "IN" ? in : tmpdir);
+        environment.remove("DISPLAY");
+        program.setProcessEnvironment(environment);
+        program.setWorkingDirectory(readOnly);
+        const QString pdf = QDir(dir.path()).filePath("a.pdf");
+        program.start(STICKER2_PROGRAM, {"convert", in, pdf});
+        QVERIFY(program.waitForFinished(60000));
+        QVERIFY2(program.exitCode() == 0, program.readAllStandardError().constData());
+        QVERIFY(TestSupport::pdfIsValid(pdf));
     }
 };
 
