@@ -7,6 +7,7 @@
 #include <QObject>
 
 #include <cerrno>
+#include <climits>
 #include <fcntl.h>
 
 OutputFile::OutputFile(const QString &path)
@@ -25,6 +26,16 @@ bool OutputFile::open(OpenMode mode)
         return false;
     }
     return QSaveFile::open(mode | Unbuffered);
+}
+
+bool OutputFile::commit()
+{
+    if (QSaveFile::commit())
+        return true;
+    const qsizetype nameBytes = QFile::encodeName(QFileInfo(fileName()).fileName()).size();
+    if ((errorString().isEmpty() || errorString() == QLatin1String("Unknown error")) && nameBytes > NAME_MAX - 7)
+        setErrorString(qt_error_string(ENAMETOOLONG));
+    return false;
 }
 
 qint64 OutputFile::writeData(const char *data, qint64 len)

@@ -22,6 +22,10 @@ public:
     explicit OutputFile(const QString &path);
 
     bool open(OpenMode mode) override;
+    // QSaveFile's commit, naming the cause where it gives "Unknown error": a
+    // file named near the longest name a folder takes cannot be replaced
+    // (the file written beside it takes a name 7 bytes longer).
+    bool commit();
 
 protected:
     qint64 writeData(const char *data, qint64 len) override;
