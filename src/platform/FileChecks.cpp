@@ -73,6 +73,7 @@ bool makeFolder(const QString &folder, QString *error)
         return true;
     // Why not: the nearest part of the path that is there.
     QString cause = QStringLiteral("cannot make the folder");
+    QString missing; // the part of the path below `part` that is not there
     for (QFileInfo part(QFileInfo(folder).absoluteFilePath());; part = QFileInfo(part.absolutePath())) {
         if (part.exists()) {
             if (!part.isDir())
@@ -81,8 +82,11 @@ bool makeFolder(const QString &folder, QString *error)
                     : QStringLiteral("cannot make the folder: %1 is a file, not a folder").arg(part.absoluteFilePath());
             else if (!part.isWritable())
                 cause = QStringLiteral("cannot make the folder: %1 may not be written").arg(part.absoluteFilePath());
+            else if (!missing.isEmpty() && ::mkdir(QFile::encodeName(missing).constData(), 0777) != 0 && errno != EEXIST)
+                cause = QStringLiteral("cannot make the folder: %1").arg(qt_error_string(errno)); // as the kernel says
             break;
         }
+        missing = part.absoluteFilePath();
         if (part.isRoot() || part.absolutePath() == part.absoluteFilePath())
             break;
     }

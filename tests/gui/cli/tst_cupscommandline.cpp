@@ -165,6 +165,8 @@ void TestCommandLine::refused_data()
     QTest::newRow("keep and move") << QStringList{"watch", ".", "--convert", "pdf", "--out", "o.d", "--keep", "--move"}
                                    << 2 << "--keep";
     QTest::newRow("many files, no format") << QStringList{"convert", "--out-dir", "o.d", "in.prn"} << 2 << "--to";
+    QTest::newRow("many files into a folder no name can be") << QStringList{"convert", "--to", "txt", "--out-dir", QString(300, 'd') + ".d/o", "in.prn"}
+                                                             << 1 << "cannot make the folder: File name too long";
     QTest::newRow("capture into no folder") << QStringList{"capture", "add", "--folder", "none.d"} << 1 << "no such folder";
     QTest::newRow("capture name with a space") << QStringList{"capture", "add", "--name", "A B", "--folder", "."} << 1
                                                << "no spaces";
