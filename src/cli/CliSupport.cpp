@@ -197,8 +197,12 @@ CodePage::Id resolveCodePage(const CodePage::Choice &choice, const QString &path
 bool checkInput(const QString &path, QString *error)
 {
     const QFileInfo info(path);
-    if (!info.exists())
-        *error = QStringLiteral("%1: No such file or directory").arg(path);
+    struct stat st;
+    if (!info.exists()) // the kernel's cause: no such file, a name too long, a folder we may not enter
+        *error = QStringLiteral("%1: %2")
+                     .arg(path, ::stat(QFile::encodeName(path).constData(), &st) != 0 && errno != ENOENT
+                             ? QString::fromLocal8Bit(std::strerror(errno))
+                             : QStringLiteral("No such file or directory"));
     else if (!info.isFile())
         *error = QStringLiteral("%1: not a regular file").arg(path);
     else if (!info.isReadable())

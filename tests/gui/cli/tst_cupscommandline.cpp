@@ -128,6 +128,8 @@ void TestCommandLine::refused_data()
     QTest::addColumn<QString>("named");
     QTest::newRow("missing input") << QStringList{"convert", "none.prn", "o.txt"} << 1 << "none.prn";
     QTest::newRow("FIFO input") << QStringList{"convert", "fifo", "o.txt"} << 1 << "fifo";
+    QTest::newRow("input path too long") << QStringList{"convert", (QString(250, 'e') + "/").repeated(20) + "in.prn", "o.txt"} << 1
+                                         << "in.prn: File name too long";
     QTest::newRow("folder output") << QStringList{"convert", "in.prn", "."} << 1 << "not a regular file";
     QTest::newRow("page past the end") << QStringList{"convert", "--pages", "4", "in.prn", "o.txt"} << 1 << "in.prn";
     // A typo in the ending must not quietly give rich text.
