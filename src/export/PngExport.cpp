@@ -122,6 +122,11 @@ bool save(const QString &path, const SheetSource &sheets, const PngOptions &opti
     }
     PrintedRenderer renderer;
     renderer.setForms(options.forms);
+    // What an export of these pictures killed before its end left behind.
+    const QFileInfo named(path);
+    SaveGroup::removeLeftParts(named.absolutePath(),
+        QRegularExpression::escape(isPngName(named.fileName()) ? named.fileName().chopped(4) : named.fileName())
+            + QStringLiteral("-\\d+\\.png"));
     SaveGroup group;
     QStringList done;
     for (int n = 0; n < count; ++n) {

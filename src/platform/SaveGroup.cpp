@@ -7,10 +7,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QObject>
-#include <QRandomGenerator>
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <limits>
+#include <unistd.h>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -43,15 +46,25 @@ QString targetOf(const QString &path)
     return resolved.isEmpty() ? QFileInfo(info.symLinkTarget()).absoluteFilePath() : resolved;
 }
 
-QString randomTag()
+// The process's id, in 8 hex digits: a hidden file whose process has ended
+// is a leftover of a killed one, which a later save may take away.
+QString processTag()
 {
-    return QStringLiteral("%1").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+    return QStringLiteral("%1").arg(quint32(::getpid()), 8, 16, QLatin1Char('0'));
+}
+
+bool processEnded(const QString &tag)
+{
+    bool ok = false;
+    const quint32 pid = tag.toUInt(&ok, 16);
+    return ok && pid > 0 && pid <= quint32(std::numeric_limits<pid_t>::max()) && ::kill(pid_t(pid), 0) != 0
+        && errno == ESRCH;
 }
 
 } // namespace
 
 SaveGroup::SaveGroup()
-    : m_tag(randomTag())
+    : m_tag(processTag())
 { }
 
 SaveGroup::~SaveGroup()
@@ -109,10 +122,12 @@ bool SaveGroup::write(const QString &path, const ByteText::DeviceWriter &writer,
     fd = ::open(QFile::encodeName(part->temporary).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0 && errno == EEXIST) {
         // Another save's hidden file by chance, or this target twice:
-        // written under a tag of its own, which a stop signal then misses.
+        // written under a tag of its own, which a stop signal then misses
+        // (and no later save takes for a leftover).
         for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
             const QFileInfo info(part->target);
-            part->temporary = info.absoluteDir().filePath(QStringLiteral(".%1.%2.part").arg(info.fileName(), randomTag()));
+            part->temporary = info.absoluteDir().filePath(
+                QStringLiteral(".%1.%2-%3.part").arg(info.fileName(), processTag()).arg(attempt));
             fd = ::open(QFile::encodeName(part->temporary).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
             if (fd < 0 && errno != EEXIST)
                 break;
@@ -196,10 +211,11 @@ bool SaveGroup::commit(QString *error)
 
 void SaveGroup::removeLeftParts(const QString &folder, const QString &names)
 {
-    const QRegularExpression part(QStringLiteral("^\\.(%1)\\.[0-9a-f]{8}\\.part$").arg(names));
+    const QRegularExpression part(QStringLiteral("^\\.(%1)\\.(?<tag>[0-9a-f]{8})\\.part$").arg(names));
     const QDir dir(folder);
     for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
-        if (part.match(name).hasMatch())
+        const QRegularExpressionMatch m = part.match(name);
+        if (m.hasMatch() && processEnded(m.captured(QStringLiteral("tag"))))
             QFile::remove(dir.filePath(name));
     }
 }

@@ -32,7 +32,9 @@ public:
 
     // Takes away the hidden files a group left in `folder` when its process
     // was killed before it could, for the targets whose names match
-    // `names` (a whole-name regular expression, such as "report-\\d+\\.png").
+    // `names` (a whole-name regular expression, such as "report-\\d+\\.png"):
+    // those of processes that have ended (the hidden names carry the
+    // process's id), never a save still under way.
     static void removeLeftParts(const QString &folder, const QString &names);
 
 private:

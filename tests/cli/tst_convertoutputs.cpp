@@ -4,6 +4,7 @@
 #include "TestSupport.h"
 #include "platform/SettingsStore.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QImage>
 #include <QProcess>
@@ -169,6 +170,32 @@ private slots:
         QCOMPARE(again.status, 1);
         QVERIFY2(again.err.endsWith(": File name too long\n"), again.err.constData());
         QCOMPARE(TestSupport::readFile(out), first);
+    }
+
+    // The hidden parts an export of pictures killed before its end left
+    // (named with its process's id) go with the next export of those
+    // pictures; those of an export still under way stay.
+    void leftPartsOfKilledExports()
+    {
+        QTemporaryDir dir;
+        const QDir folder(dir.path());
+        const QString in = TestSupport::writeFile(folder.filePath("a.prn"), "one\r\n\ftwo\r\n");
+        QProcess ended;
+        ended.start("sleep", {"0.1"});
+        QVERIFY(ended.waitForStarted());
+        const qint64 endedPid = ended.processId();
+        QVERIFY(ended.waitForFinished());
+        const auto tag = [](qint64 pid) { return QStringLiteral("%1").arg(pid, 8, 16, QLatin1Char('0')); };
+        const QString left = ".p-001.png." + tag(endedPid) + ".part";
+        const QString live = ".p-002.png." + tag(QCoreApplication::applicationPid()) + ".part";
+        const QString other = ".q-001.png." + tag(endedPid) + ".part";
+        for (const QString &name : {left, live, other})
+            TestSupport::writeFile(folder.filePath(name), "part");
+        QCOMPARE(TestSupport::runProgram({"convert", in, folder.filePath("p.png"), "--dpi", "20"}).status, 0);
+        QVERIFY(!folder.exists(left));
+        QVERIFY(folder.exists(live));
+        QVERIFY(folder.exists(other));
+        QVERIFY(folder.exists("p-001.png") && folder.exists("p-002.png"));
     }
 };
 
