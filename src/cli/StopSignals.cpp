@@ -3,6 +3,7 @@
 #include <QSocketNotifier>
 
 #include <csignal>
+#include <initializer_list>
 #include <pthread.h>
 #include <sys/prctl.h>
 #include <sys/signalfd.h>
@@ -10,13 +11,19 @@
 
 namespace {
 
+// The stop signals the process was not started ignoring: under nohup (a
+// SIGHUP ignored) or in a shell's background job (SIGINT ignored) those
+// stay ignored, as they would without this.
 sigset_t stopSet()
 {
     sigset_t set;
     sigemptyset(&set);
-    sigaddset(&set, SIGTERM);
-    sigaddset(&set, SIGINT);
-    sigaddset(&set, SIGHUP);
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        struct sigaction now {};
+        if (::sigaction(signal, nullptr, &now) == 0 && now.sa_handler == SIG_IGN)
+            continue;
+        sigaddset(&set, signal);
+    }
     return set;
 }
 
