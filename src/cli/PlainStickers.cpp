@@ -224,8 +224,11 @@ bool run(int argc, char **argv, int *status)
     const auto grid = PlainSlot::read(*paths, int(*slot), overrides);
     if (!grid)
         return false;
-    // An output that is one of the files the sheet was read from is left to
-    // the full program, which refuses it.
+    // An output that is one of the files the sheet was read from, or where
+    // the stored formats are kept, is left to the full program, which
+    // refuses it.
+    if (line.output != "-" && PlainSlot::isStoredPlace(*paths, line.output))
+        return false;
     struct stat out;
     const bool outExists = line.output == "-" ? ::fstat(STDOUT_FILENO, &out) == 0 : ::stat(line.output.c_str(), &out) == 0;
     if (outExists) {

@@ -67,12 +67,22 @@ StickerInput readInput(const QCommandLineParser &parser)
     return input;
 }
 
+// A sheet is never written where the stored formats are kept, there or
+// not yet: it would break that slot, or all of them.
+bool checkNotStored(const QString &out, QString *error)
+{
+    if (!FormatStore::isStoredPlace(out))
+        return true;
+    *error = QStringLiteral("%1: the stored formats are kept there; refusing to write there").arg(out);
+    return false;
+}
+
 // The Windows-mode sheet drawn into a PDF.
 int writePdf(const StickerInput &input, const QStringList &readFrom, const QString &out,
     CommandLine::WindowSheetDrawer drawSheet)
 {
     QString error;
-    if (!CliSupport::checkOutput(out, &error, readFrom))
+    if (!checkNotStored(out, &error) || !CliSupport::checkOutput(out, &error, readFrom))
         return CliSupport::fail(error);
     if (!drawSheet)
         return CliSupport::fail(QStringLiteral("%1: the Windows-mode sheet cannot be drawn here").arg(out));
@@ -103,7 +113,7 @@ int writeSheet(StickerInput &input, const QStringList &readFrom, const QString &
             return CliSupport::fail(QStringLiteral("standard output: %1").arg(standardOutput.errorString()));
         return int(CommandLine::Status::Done);
     }
-    if (!CliSupport::checkOutput(out, &error, readFrom))
+    if (!checkNotStored(out, &error) || !CliSupport::checkOutput(out, &error, readFrom))
         return CliSupport::fail(error);
     OutputFile file(out);
     const bool ok = file.open(QIODevice::WriteOnly) && CharSheetWriter::write(values, input.condensed, &file, &error)

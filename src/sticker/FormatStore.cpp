@@ -10,8 +10,12 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QRegularExpression>
 #include <QFile>
+#include <cerrno>
 #include <cmath>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -75,8 +79,30 @@ QStringList FormatStore::storedFiles(int slot)
     return {slotFilePath(slot), settingFilePath(), SettingsStore::fileName(SettingsAppName)};
 }
 
+bool FormatStore::isStoredPlace(const QString &path)
+{
+    const QFileInfo out(path);
+    const QString folder = QFileInfo(out.absolutePath()).canonicalFilePath();
+    if (folder.isEmpty())
+        return false;
+    const QString formats = QFileInfo(AppPaths::formatFolder()).canonicalFilePath();
+    static const QRegularExpression storedName(
+        QStringLiteral("^(\\d+|setting)\\.txt$"), QRegularExpression::CaseInsensitiveOption);
+    if (folder == formats && storedName.match(out.fileName()).hasMatch())
+        return true;
+    const QFileInfo settings(SettingsStore::fileName(SettingsAppName));
+    return folder == QFileInfo(settings.absolutePath()).canonicalFilePath() && out.fileName() == settings.fileName();
+}
+
 QString FormatStore::unreadableFile(int slot, bool windowSheet)
 {
+    // A folder that may not be entered hides its files as missing ones.
+    const QByteArray formats = QFile::encodeName(AppPaths::formatFolder());
+    struct stat st;
+    if (::stat(formats.constData(), &st) != 0 && errno != ENOENT)
+        return QStringLiteral("%1: %2").arg(AppPaths::formatFolder(), qt_error_string(errno));
+    if (::stat(formats.constData(), &st) == 0 && S_ISDIR(st.st_mode) && ::access(formats.constData(), R_OK | X_OK) != 0)
+        return QStringLiteral("%1: %2").arg(AppPaths::formatFolder(), qt_error_string(errno));
     const QFileInfo folder(AppPaths::formatFolder());
     if (folder.exists() && !folder.isDir())
         return QStringLiteral("%1: not a folder").arg(folder.filePath());

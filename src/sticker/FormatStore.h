@@ -31,6 +31,10 @@ public:
     // Every file a slot's sheet is read from: the slot's file, Setting.txt
     // and the settings file (an output must never be one of them).
     static QStringList storedFiles(int slot);
+    // Whether `path` is where a stored file is kept, there or not yet: any
+    // slot's file or Setting.txt in the Format folder, or the settings file
+    // (a sheet written there would break that slot, or every one).
+    static bool isStoredPlace(const QString &path);
     // Which of them is there but cannot be read (its name and the cause), or
     // empty: a missing file reads as empty, one that cannot be read would
     // make a sheet of defaults without a word. Setting.txt only counts for

@@ -118,6 +118,34 @@ std::vector<std::string> storedFiles(const Paths &paths, int slot)
     return files;
 }
 
+bool isStoredPlace(const Paths &paths, const std::string &path)
+{
+    const auto realFolderOf = [](const std::string &file) {
+        const size_t slash = file.rfind('/');
+        const std::string folder = slash == std::string::npos ? std::string(".") : file.substr(0, slash == 0 ? 1 : slash);
+        char *real = ::realpath(folder.c_str(), nullptr);
+        std::string resolved = real ? std::string(real) : std::string();
+        std::free(real);
+        return resolved;
+    };
+    const auto nameOf = [](const std::string &file) {
+        const size_t slash = file.rfind('/');
+        return slash == std::string::npos ? file : file.substr(slash + 1);
+    };
+    const std::string folder = realFolderOf(path);
+    if (folder.empty())
+        return false;
+    if (folder == realFolderOf(paths.settingsFile) && nameOf(path) == nameOf(paths.settingsFile))
+        return true;
+    const std::optional<std::string> formats = findNoCase(paths.programFolder, "Format");
+    if (!formats || formats->empty())
+        return false;
+    char *real = ::realpath(formats->c_str(), nullptr);
+    const bool inFormats = real && folder == real;
+    std::free(real);
+    return inFormats; // (any file there: the quick sheet leaves the finer judgement to the full program)
+}
+
 std::optional<SheetGrid::Grid> read(const Paths &paths, int slot, const Overrides &overrides)
 {
     if (slot < 0 || slot > 7)

@@ -39,6 +39,10 @@ std::optional<SheetGrid::Grid> read(const Paths &paths, int slot, const Override
 // settings file, Setting.txt and the slot's file.
 std::vector<std::string> storedFiles(const Paths &paths, int slot);
 
+// Whether `path` lies in the Format folder or is the settings file, there
+// or not yet (by the real path of its folder).
+bool isStoredPlace(const Paths &paths, const std::string &path);
+
 // A slot file's lines, as every reading of a slot takes them: each ends in
 // CR LF, CR or LF; an empty text after the last line end is no line.
 std::vector<std::string> fileLines(const std::string &bytes);

@@ -299,7 +299,7 @@ private slots:
                 QStringLiteral("sh"))
             : TestSupport::runProgram(arguments);
         QCOMPARE(run.status, 1);
-        QVERIFY2(run.err.count('\n') == 1 && run.err.contains("refusing to write over it")
+        QVERIFY2(run.err.count('\n') == 1 && run.err.contains("refusing to write")
                 && run.err.contains(QFile::encodeName(file)),
             run.err.constData());
         QCOMPARE(TestSupport::readFile(file), before);
@@ -355,6 +355,56 @@ private slots:
             QCOMPARE(run.out, QByteArray());
             QCOMPARE(QString::fromLocal8Bit(run.err), QStringLiteral("sticker2: %1: %2\n").arg(path, cause));
         }
+    }
+
+    // Nor is a sheet written where a stored file is kept but is not yet, or
+    // into another slot's file: that slot, or every one, would be broken.
+    void storedPlacesNeverOutputs_data()
+    {
+        QTest::addColumn<QString>("place");
+        QTest::addColumn<QStringList>("how");
+        const QStringList quick {"-o", "OUT"};
+        const QStringList full {"--codepage", "cp1252", "-o", "OUT"};
+        const QStringList pdf {"--pdf", "OUT"};
+        for (const QString &place : {QStringLiteral("a slot not stored yet"), QStringLiteral("another slot's file"),
+                 QStringLiteral("the settings file not made yet")}) {
+            QTest::addRow("%s, quick sheet", qPrintable(place)) << place << quick;
+            QTest::addRow("%s, full sheet", qPrintable(place)) << place << full;
+            QTest::addRow("%s, PDF", qPrintable(place)) << place << pdf;
+        }
+    }
+
+    void storedPlacesNeverOutputs()
+    {
+        QFETCH(QString, place);
+        QFETCH(QStringList, how);
+        const QString settings = SettingsStore::fileName(QStringLiteral("Sticker2"));
+        const QString aside = settings + QStringLiteral(".aside");
+        const bool noSettings = place.startsWith(QLatin1String("the settings"));
+        if (noSettings)
+            QVERIFY(QDir().rename(settings, aside));
+        const auto back = qScopeGuard([&] {
+            if (noSettings) {
+                QFile::remove(settings);
+                QDir().rename(aside, settings);
+            }
+        });
+        QString error;
+        QVERIFY2(FormatStore::save(Slot + 1, stored(), &error), qPrintable(error));
+        const QString file = noSettings ? settings
+            : place.startsWith(QLatin1String("another")) ? FormatStore::slotFilePath(Slot + 1)
+                                                          : QDir(AppPaths::formatFolder()).filePath(QStringLiteral("7.txt"));
+        QFile::remove(QDir(AppPaths::formatFolder()).filePath(QStringLiteral("7.txt")));
+        const QByteArray before = TestSupport::readFile(file); // empty when not there
+        QStringList arguments {QStringLiteral("stickers"), QStringLiteral("--slot"), QString::number(Slot)};
+        for (const QString &a : how)
+            arguments << (a == QLatin1String("OUT") ? file : a);
+        const TestSupport::ProgramRun run = TestSupport::runProgram(arguments);
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.count('\n') == 1 && run.err.contains("the stored formats are kept there"), run.err.constData());
+        QCOMPARE(QFile::exists(file), !before.isEmpty());
+        if (!before.isEmpty())
+            QCOMPARE(TestSupport::readFile(file), before);
     }
 
     // A failure is the full program's: a file past the size limit is left
