@@ -8,6 +8,7 @@
 #include "sticker/StickerSurface.h"
 
 #include <cmath>
+#include <limits>
 
 #include <QCoreApplication>
 #include <QPageSize>
@@ -54,6 +55,11 @@ WindowSheetValues computeWindowSheetValues(const StickerInput &input)
     v.outerLine = v.loopPosition == 4 ? 5 : 4;
     v.innerFrom = NumericText::leadingNumber(input.lineTexts[5]);
     v.innerTo = NumericText::leadingNumber(input.lineTexts[6]);
+    bool fromWhole = false;
+    bool toWhole = false;
+    v.innerFromWhole = input.lineTexts[5].trimmed().toLongLong(&fromWhole);
+    v.innerToWhole = input.lineTexts[6].trimmed().toLongLong(&toWhole);
+    v.innerWhole = fromWhole && toWhole;
     v.cycleStart = rounded(input.lineTexts[5]);
     v.outerStart = rounded(input.lineTexts[10]);
     v.numberInner = input.ChkIn1;
@@ -100,6 +106,7 @@ protected:
 struct RunningNumbers
 {
     double inner = 0;
+    long long innerWhole = 0; // the inner count when both ends are whole numbers
     long long cyclePosition = 0;
     long long outer = 0;
 
@@ -108,6 +115,7 @@ struct RunningNumbers
     void restart(const WindowSheetValues &values)
     {
         inner = values.innerFrom;
+        innerWhole = values.innerFromWhole;
         cyclePosition = values.cycleStart;
         outer = values.outerStart;
     }
@@ -117,14 +125,20 @@ struct RunningNumbers
     QString next(int x, const WindowSheetValues &values, int digits)
     {
         QString number;
-        if (x == values.innerLine) {
+        if (x == values.innerLine && values.innerWhole) {
+            if (values.numberInner)
+                number = zeroPadded(QString::number(innerWhole), digits);
+            innerWhole = innerWhole == values.innerToWhole || innerWhole == std::numeric_limits<long long>::max()
+                ? values.innerFromWhole
+                : innerWhole + 1;
+        } else if (x == values.innerLine) {
             if (values.numberInner)
                 number = zeroPadded(runningNumberText(inner), digits);
             inner = inner == values.innerTo ? values.innerFrom : inner + 1;
         } else if (x == values.outerLine) {
             if (values.numberOuter)
                 number = zeroPadded(QString::number(outer), digits);
-            if (double(cyclePosition) == values.innerTo) {
+            if (values.innerWhole ? cyclePosition == values.innerToWhole : double(cyclePosition) == values.innerTo) {
                 cyclePosition = values.cycleStart;
                 ++outer;
             } else {
@@ -249,10 +263,13 @@ static QString checkOnPaper(const StickerWorkingValues &work, const WindowSheetV
     const QSizeF a4 = QPageSize(QPageSize::A4).size(QPageSize::Millimeter) * (1440 / 25.4); // twips
     const double em = 20.0 * values.fontSize; // twips
     const double lastColumn = double(values.X0) + qMax(0.0, double(work.StickerCols - 1) * double(values.columnPitch));
-    const double rows = qMax(double(work.StickerRows), values.rowsPerSheet);
+    // The rows one printed page holds: Row Printing's, or all there are
+    // (with data, as many as it has rows for).
+    const double rows = work.Data ? values.rowsPerSheet
+                                  : qMin(values.rowsPerSheet, double(work.StickerRows) * double(qMax(1LL, work.Pages)));
     const double lastRow = double(values.Y0) + qMax(0.0, (rows - 1) * values.rowPitch)
         + qMax(0.0, double(qMin(work.MaxField, LastLine) - 1) * double(values.linePitch));
-    const bool reaches = lastColumn + em * qMax(1, work.W + 20) > 0 && lastRow + 2 * em > 0;
+    const bool reaches = lastColumn + em * qMax(1, work.W) > 0 && lastRow + 2 * em > 0;
     if (double(values.X0) < a4.width() && double(values.Y0) < a4.height() && reaches)
         return QString();
     return QStringLiteral("No sticker falls on the paper: the margins (left %1, top %2 twips) lie beyond the "

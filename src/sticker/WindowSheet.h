@@ -28,6 +28,9 @@ struct WindowSheetValues
     int outerLine = 5;           // line of OuterCounter
     double innerFrom = 0;        // Atxt(5)
     double innerTo = 0;          // Atxt(6)
+    bool innerWhole = false;     // both typed as whole numbers: counted exactly, all 18 digits
+    long long innerFromWhole = 0;
+    long long innerToWhole = 0;
     long long cycleStart = 0;    // Atxt(5) rounded: start of the outer cycle position
     long long outerStart = 0;    // Atxt(10) rounded
     bool numberInner = true;     // ChkIn1

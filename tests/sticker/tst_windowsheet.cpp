@@ -189,6 +189,25 @@ private slots:
             longer << QString::number(1000000000000000LL + i);
         QTest::newRow("16 digits, round again at the range's end")
             << serials << "No" << longer + QStringList {"999999999999998"};
+        // Past 2^53, where a double stops counting by one.
+        const StickerInput past53 = with([](StickerInput &in) {
+            in.lineTexts[5] = "9007199254740990";
+            in.lineTexts[6] = "999999999999999999";
+            in.lineWidth = "24";
+        });
+        QStringList exact;
+        for (int i = 0; i < 24; ++i)
+            exact << QString::number(9007199254740990LL + i);
+        QTest::newRow("past 2^53, exactly") << past53 << "No" << exact;
+        const StickerInput eighteen = with([](StickerInput &in) {
+            in.lineTexts[5] = "999999999999999998";
+            in.lineTexts[6] = "999999999999999999";
+            in.lineWidth = "24";
+        });
+        QStringList round;
+        for (int i = 0; i < 12; ++i)
+            round << "999999999999999998" << "999999999999999999";
+        QTest::newRow("18 digits inner, round again") << eighteen << "No" << round;
         QTest::newRow("18 digits outer, one up after the round")
             << serials << "Lot" << QStringList(23, "123456789012345678") + QStringList {"123456789012345679"};
     }
