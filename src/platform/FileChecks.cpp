@@ -80,8 +80,10 @@ bool makeFolder(const QString &folder, QString *error)
                 cause = part.absoluteFilePath() == QFileInfo(folder).absoluteFilePath()
                     ? QStringLiteral("not a folder (a file has its name)")
                     : QStringLiteral("cannot make the folder: %1 is a file, not a folder").arg(part.absoluteFilePath());
-            else if (!part.isWritable())
-                cause = QStringLiteral("cannot make the folder: %1 may not be written").arg(part.absoluteFilePath());
+            else if (::access(QFile::encodeName(part.absoluteFilePath()).constData(), W_OK) != 0)
+                cause = errno == EACCES
+                    ? QStringLiteral("cannot make the folder: %1 may not be written").arg(part.absoluteFilePath())
+                    : QStringLiteral("cannot make the folder: %1: %2").arg(part.absoluteFilePath(), qt_error_string(errno));
             else if (!missing.isEmpty() && ::mkdir(QFile::encodeName(missing).constData(), 0777) != 0 && errno != EEXIST)
                 cause = QStringLiteral("cannot make the folder: %1").arg(qt_error_string(errno)); // as the kernel says
             break;

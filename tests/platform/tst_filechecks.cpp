@@ -8,11 +8,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -158,6 +160,10 @@ private slots:
         QTest::newRow("there already") << "." << "";
         QTest::newRow("a file of its name") << "plain" << "plain: not a folder (a file has its name)";
         QTest::newRow("a file above it") << "plain/sub/deeper" << "plain/sub/deeper: cannot make the folder: %1/plain is a file, not a folder";
+        QTest::newRow("a name too long") << QString(300, 'n') + "/sub"
+                                         << QString(300, 'n') + "/sub: cannot make the folder: File name too long";
+        // (Mounted read-only when the tests may mount.)
+        QTest::newRow("on a read-only disk") << "ro/sub" << "ro/sub: cannot make the folder: %1/ro: Read-only file system";
     }
     void makeFolder()
     {
@@ -165,6 +171,16 @@ private slots:
         QFETCH(QString, cause);
         QTemporaryDir dir;
         TestSupport::writeFile(dir.filePath("plain"), "a file");
+        const QByteArray readOnly = QFile::encodeName(dir.filePath("ro"));
+        if (folder.startsWith("ro/")) {
+            QVERIFY(QDir().mkpath(dir.filePath("ro")));
+            if (::geteuid() != 0 || ::mount("tmpfs", readOnly.constData(), "tmpfs", MS_RDONLY, "size=64k") != 0)
+                QSKIP("no read-only file system can be mounted here (not root, or not allowed)");
+        }
+        const auto unmount = qScopeGuard([&] {
+            if (folder.startsWith("ro/"))
+                ::umount2(readOnly.constData(), MNT_DETACH);
+        });
         QString error;
         const bool made = FileChecks::makeFolder(dir.filePath(folder), &error);
         QCOMPARE(made, cause.isEmpty());
