@@ -148,6 +148,7 @@ private:
     int m_planned = 0;
     ConvertJobs m_jobs;
     QSet<QString> m_converting; // the outputs of the conversions running
+    QHash<QString, QFile::Permissions> m_jobModes; // by output: its job's, as the conversion began
     PrintFileWatcher m_watcher;
     QSet<QString> m_acting; // the jobs whose actions run
     std::atomic_bool m_stopping {false};
@@ -207,6 +208,7 @@ void ConvertWatch::startJob(const QString &job)
     }
     const QString output = JobArchive::freePath(m_outDir.absolutePath(), name, m_converting);
     m_converting.insert(output);
+    m_jobModes.insert(output, QFileInfo(job).permissions());
     QStringList own;
     if (!m_rulesPath.isEmpty()) {
         const QString note = m_rules.refresh();
@@ -227,11 +229,11 @@ void ConvertWatch::jobFinished(
     // The output is as private as its job (a spooler's jobs are 0640): the
     // converter made it by the watch's umask, open to all when started by
     // hand, also where a rule's delivery to a private folder then fails.
-    // (A job taken out of the spool meanwhile leaves it as it was made.)
-    const QFileInfo jobInfo(job);
-    if (!written.isEmpty() && QFileInfo(written).isFile() && jobInfo.exists())
-        QFile::setPermissions(written,
-            jobInfo.permissions() & ~(QFile::ExeOwner | QFile::ExeUser | QFile::ExeGroup | QFile::ExeOther));
+    // (The job's mode as its conversion began: it may be gone by now.)
+    const QFile::Permissions jobMode = m_jobModes.take(written);
+    if (!written.isEmpty() && QFileInfo(written).isFile() && jobMode != QFile::Permissions())
+        QFile::setPermissions(
+            written, jobMode & ~(QFile::ExeOwner | QFile::ExeUser | QFile::ExeGroup | QFile::ExeOther));
     const QString planPath = m_planOf.take(written);
     if (converterOk && !planPath.isEmpty()) {
         startActions(job, planPath, written);
