@@ -13,7 +13,7 @@
 #include <QCoreApplication>
 
 // The launcher has set the process up (signals, heap) already.
-extern "C" Q_DECL_EXPORT int sticker2_core_main(int argc, char *argv[])
+extern "C" Q_DECL_EXPORT int sticker2_core_main(int argc, char *argv[], const ProgramModule::Handover *)
 {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
@@ -27,8 +27,11 @@ extern "C" Q_DECL_EXPORT int sticker2_core_main(int argc, char *argv[])
             return refused;
     }
     if (!CommandLine::runsInCore(arguments)) {
-        const FontWarmUp fonts(windows || CommandLine::drawsText(arguments));
-        return ProgramModule::run(windows ? ProgramModule::Windows : ProgramModule::Commands, argc, argv);
+        FontWarmUp fonts(windows || CommandLine::drawsText(arguments));
+        ProgramModule::Handover handover;
+        handover.waitForFonts = [](void *state) { static_cast<FontWarmUp *>(state)->wait(); };
+        handover.state = &fonts;
+        return ProgramModule::run(windows ? ProgramModule::Windows : ProgramModule::Commands, argc, argv, handover);
     }
 
     // Bytes in, bytes out: no window system, no fonts.

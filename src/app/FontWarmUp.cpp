@@ -40,6 +40,11 @@ FontWarmUp::FontWarmUp(bool wanted)
 
 FontWarmUp::~FontWarmUp()
 {
+    wait();
+}
+
+void FontWarmUp::wait()
+{
     if (m_thread.joinable())
         m_thread.join();
 }

@@ -7,7 +7,8 @@
 // text drawn (a window's, a picture's, a PDF's) would otherwise wait for it
 // on the main thread, some milliseconds of every start. Fontconfig is
 // loaded here by its file name (the launcher links Qt Core alone); Qt's font
-// database later finds its configuration read. Joined when it goes.
+// database later finds its configuration read, once the program has waited
+// for it (wait()) before its first text. Joined when it goes.
 class FontWarmUp
 {
 public:
@@ -16,6 +17,10 @@ public:
     // database then reads the configuration when it is first used.
     explicit FontWarmUp(bool wanted);
     ~FontWarmUp();
+
+    // Returns when the configuration is read (at once when it is, or when
+    // nothing reads it). On the thread that made it.
+    void wait();
     FontWarmUp(const FontWarmUp &) = delete;
     FontWarmUp &operator=(const FontWarmUp &) = delete;
 

@@ -118,14 +118,14 @@ int openWindows(QApplication &app)
 } // namespace
 
 // The launcher has set the process up (signals, heap) already.
-extern "C" Q_DECL_EXPORT int sticker2_full_main(int argc, char *argv[])
+extern "C" Q_DECL_EXPORT int sticker2_full_main(int argc, char *argv[], const ProgramModule::Handover *handover)
 {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
 
     if (CommandLine::modeOf(arguments) == CommandLine::Mode::Headless)
-        return runHeadlessProgram(argc, argv, arguments);
+        return runHeadlessProgram(argc, argv, arguments, *handover);
     const int status = checkWindowArguments(arguments);
     if (status >= 0)
         return status;
@@ -140,5 +140,6 @@ extern "C" Q_DECL_EXPORT int sticker2_full_main(int argc, char *argv[])
     QuitWhenShown quitWhenShown;
     if (qEnvironmentVariableIsSet("STICKER2_QUIT_WHEN_SHOWN"))
         app.installEventFilter(&quitWhenShown);
+    handover->fontsRead(); // the first window's first text follows
     return openWindows(app);
 }

@@ -8,7 +8,8 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 
-int runHeadlessProgram(int argc, char *argv[], const QStringList &arguments)
+int runHeadlessProgram(int argc, char *argv[], const QStringList &arguments,
+    const ProgramModule::Handover &handover)
 {
     CliSupport::quietToolkitMessages();
     const auto run = [&] {
@@ -25,5 +26,6 @@ int runHeadlessProgram(int argc, char *argv[], const QStringList &arguments)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    handover.fontsRead();
     return run();
 }

@@ -30,7 +30,7 @@ int failed(const std::string &message)
 
 namespace ProgramModule {
 
-int run(const Module &which, int argc, char **argv)
+int run(const Module &which, int argc, char **argv, const Handover &handover)
 {
     const std::string folder = programFolder();
     const std::string installed = folder + "/" STICKER2_MODULE_FROM_PROGRAM "/" + which.fileName;
@@ -46,7 +46,7 @@ int run(const Module &which, int argc, char **argv)
     const auto entry = reinterpret_cast<Entry>(dlsym(module, which.entryName));
     if (!entry)
         return failed(file + ": not this program's module (no " + which.entryName + ")");
-    return entry(argc, argv);
+    return entry(argc, argv, &handover);
 }
 
 } // namespace ProgramModule
