@@ -13,6 +13,9 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QStorageInfo>
 #include <QIODevice>
 #include <cmath>
 
@@ -214,6 +217,17 @@ bool CharSheetWriter::write(
     return ok;
 }
 
+// The most bytes a sheet without data can take: every line of every sticker
+// at its full width (the spaces at a line's end are left out when written).
+long double CharSheetWriter::largestSize(const StickerWorkingValues &values)
+{
+    const long double lineBytes = (long double)qMax(0, values.StickerCols)
+            * ((long double)qMax(0, values.W) + ByteText::toBytes(values.ColumnGap).size())
+        + 2;
+    const long double rowBytes = qMin(values.MaxField, 7) * lineBytes + ByteText::toBytes(values.BlankLines).size() + 2;
+    return (long double)qMax(1LL, values.Pages) * qMax(0, values.StickerRows) * rowBytes + 16;
+}
+
 CharSheetWriter::Result CharSheetWriter::run(const StickerInput &input, QString &lastTempNumber)
 {
     Result result;
@@ -231,12 +245,33 @@ CharSheetWriter::Result CharSheetWriter::run(const StickerInput &input, QString 
     countPagesFromOne(used);
     result.pageCount = used.pageCount;
 
+    // A sheet the temporary folder's disk cannot hold is refused before a
+    // byte is written: a mistyped page count or width (a petabyte) would
+    // otherwise fill the disk, with the window waiting, before the write failed.
+    const StickerWorkingValues values = computeWorkingValues(used);
+    if (!used.data) {
+        const QStorageInfo disk(QFileInfo(name).absolutePath());
+        const long double largest = largestSize(values);
+        if (disk.isValid() && disk.bytesAvailable() >= 0 && largest > (long double)disk.bytesAvailable()) {
+            QFile::remove(name);
+            const QLocale locale;
+            result.error = QCoreApplication::translate("Sticker",
+                "The sheet would take up to %1, more than the %2 free for the print file in %3. "
+                "Check \"Page\", \"Row\", \"Col\" and \"Max Field Lenth\".")
+                               .arg(largest >= 1e18L ? QStringLiteral("%1 EB").arg(double(largest / 1e18L), 0, 'g', 3)
+                                                     : locale.formattedDataSize(qint64(largest)),
+                                   locale.formattedDataSize(disk.bytesAvailable()),
+                                   QFileInfo(name).absolutePath());
+            return result;
+        }
+    }
+
     // Written whole or not at all: a failed run leaves no half sheet behind.
     OutputFile file(name);
     QString reason;
     bool ok = file.open(QIODevice::WriteOnly);
     if (ok)
-        ok = write(computeWorkingValues(used), used.condensed, &file, &reason);
+        ok = write(values, used.condensed, &file, &reason);
     else
         reason = file.errorString();
     if (ok && !file.commit()) {

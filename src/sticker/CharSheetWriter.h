@@ -41,4 +41,8 @@ public:
     // "Page" field from the result and, on success, opens a report view on
     // the result's file.
     static Result run(const StickerInput &input, QString &lastTempNumber);
+
+    // The most bytes the sheet of `values` (without data) can take; a run
+    // refuses a sheet larger than the free space of its print file's disk.
+    static long double largestSize(const StickerWorkingValues &values);
 };

@@ -254,6 +254,34 @@ private slots:
             qPrintable(result.error));
         // Nor the empty file that took the name.
         QVERIFY(!QFile::exists(AppPaths::privateTempFolder() + "/Tz0.Tmp"));
+        // A sheet no disk holds (a petabyte: Page 1000 instead of 10, say) is
+        // refused before a byte is written; the window had waited while the
+        // disk filled.
+        in = sticker(5, "30000", "2", "255", "30000", "1", "1000");
+        result = CharSheetWriter::run(in, lastNumber);
+        QVERIFY(!result.ok);
+        QVERIFY2(result.error.startsWith("The sheet would take up to ") && result.error.contains("Max Field Lenth"),
+            qPrintable(result.error));
+        QVERIFY(QDir(AppPaths::privateTempFolder()).entryList(QDir::Files).isEmpty());
+    }
+
+    // The size a run checks against the disk is never below the sheet's.
+    void largestSizeHoldsTheSheet_data()
+    {
+        QTest::addColumn<StickerInput>("input");
+        QTest::newRow("one line") << sticker(1, "4", "2", "3", "2", "1");
+        QTest::newRow("seven lines, wide, blank lines") << sticker(7, "40", "3", "4", "5", "3", "3");
+        QTest::newRow("condensed, no gap") << sticker(4, "10", "0", "1", "9", "0", "2", true);
+        QTest::newRow("no lines") << sticker(0, "10", "1", "2", "2", "2");
+        QTest::newRow("narrower than the text") << sticker(7, "1", "1", "6", "3", "1", "4");
+    }
+
+    void largestSizeHoldsTheSheet()
+    {
+        QFETCH(StickerInput, input);
+        const qsizetype written = sheet(input).size();
+        const long double largest = CharSheetWriter::largestSize(computeWorkingValues(input));
+        QVERIFY2(largest >= (long double)written, qPrintable(QString("%1 < %2").arg(double(largest)).arg(written)));
     }
 
     // CSV data files: the quoting rules, the line breaks, and the two encodings.
