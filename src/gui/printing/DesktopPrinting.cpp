@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QCoreApplication>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
@@ -232,6 +233,16 @@ QString jobRefusal(const QPrinter &printer)
         return QString();
     return QCoreApplication::translate("Printing", "The printer %1 did not take the job: %2")
         .arg(printer.printerName(), QString::fromUtf8(cups->cupsLastErrorString()));
+}
+
+QString previewRefusal(long long pages)
+{
+    if (pages <= PreviewPageLimit)
+        return QString();
+    return QCoreApplication::translate("DesktopPrinting",
+        "The preview shows at most %1 pages, and this print has %2. Choose fewer pages to see them, or print them.")
+        .arg(PreviewPageLimit)
+        .arg(pages);
 }
 
 void preview(QPrinter *printer, const std::function<void(QPrinter *)> &paint, QWidget *parent)

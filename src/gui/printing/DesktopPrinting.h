@@ -127,4 +127,11 @@ QString jobRefusal(const QPrinter &printer);
 // user picks there, so it prints what the preview shows.
 void preview(QPrinter *printer, const std::function<void(QPrinter *)> &paint, QWidget *parent);
 
+// A preview holds every page it shows as a picture in memory, all drawn
+// before the first is shown: a preview of more pages than this is refused
+// (a long report's took gigabytes and minutes, the window frozen).
+constexpr long long PreviewPageLimit = 1000;
+// The message refusing a preview of `pages` pages; empty when it may be shown.
+QString previewRefusal(long long pages);
+
 } // namespace DesktopPrinting

@@ -204,6 +204,11 @@ void PrintPanel::CmdPreview_Click()
     } else {
         chosen = m_doc->chosenShown(pageSelection());
     }
+    const QString tooMany = DesktopPrinting::previewRefusal(chosen.size());
+    if (!tooMany.isEmpty()) {
+        MessageBox::show(this, tooMany, printerErrorTitle(), QMessageBox::Information);
+        return;
+    }
     // Made on a thread of its own: Qt asks the print server while it makes a printer.
     PrinterOpening::Opened opened = PrinterOpening::open(window(), setup, false);
     if (!opened.printer) {

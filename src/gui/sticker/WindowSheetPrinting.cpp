@@ -34,10 +34,29 @@ public:
 };
 
 // Takes the texts and drops them: a dry run of the sheet, for its checks.
+// Draws nothing; counts the pages a printer would be given (a document
+// ends its page, and each row printing ends a document).
 class NoSurface : public StickerSurface
 {
+public:
+    long long pages = 0;
+    bool EndDoc() override
+    {
+        if (m_open)
+            ++pages;
+        m_open = false;
+        return true;
+    }
+
 protected:
-    bool drawText(const StickerText &) override { return true; }
+    bool drawText(const StickerText &) override
+    {
+        m_open = true;
+        return true;
+    }
+
+private:
+    bool m_open = false;
 };
 
 } // namespace
@@ -85,6 +104,12 @@ void previewWindowSheetPrintout(const StickerInput &input, QWidget *parent)
     WindowSheetFailure failure;
     if (!drawWindowSheetOnPrinter(dry, none, &failure)) {
         MessageBox::show(parent, failure.message, informationTitle(), QMessageBox::Information);
+        return;
+    }
+    none.EndDoc(); // the document a sheet leaves open
+    const QString tooMany = DesktopPrinting::previewRefusal(none.pages);
+    if (!tooMany.isEmpty()) {
+        MessageBox::show(parent, tooMany, informationTitle(), QMessageBox::Information);
         return;
     }
     // The current printer's paper, the printer made on a thread of its own:

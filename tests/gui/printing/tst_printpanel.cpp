@@ -1,6 +1,7 @@
 // The print panel's rules driven through its controls, and printing through
 // the desktop driver with the pages recorded. Prints that reach a queue of
 // the private cupsd are in tst_cupsprint.
+#include "gui/printing/DesktopPrinting.h"
 #include "PrintingFixture.h"
 #include "gui/controls/JeweledButton.h"
 #include "gui/report/SheetView.h"
@@ -255,6 +256,21 @@ private slots:
         QCOMPARE(TestSupport::previewPageCount(preview), 3);
         apply(m_view, {"Op(2)", "Tst=2", "Tend=3"});
         QCOMPARE(TestSupport::previewPageCount(preview), 2);
+    }
+
+    void previewOfTooManyPagesRefused()
+    {
+        // A preview draws every page into memory before it shows one: a long
+        // report's froze the window for minutes, gigabytes large.
+        openView(int(DesktopPrinting::PreviewPageLimit) + 1);
+        apply(m_view, {"OptWinMode"});
+        click(m_view, "CmdPreview");
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QVERIFY2(MessageBox::shown().last().text.contains("at most 1000 pages, and this print has 1001"),
+            qPrintable(MessageBox::shown().last().text));
+        // The pages a range chooses may be seen.
+        apply(m_view, {"Op(2)", "Tst=2", "Tend=3"});
+        QCOMPARE(TestSupport::previewPageCount([this] { click(m_view, "CmdPreview"); }), 2);
     }
 
 private:

@@ -501,6 +501,13 @@ private slots:
         const QString csv = TestSupport::writeFile(dir.filePath("rows.csv"), "Name\n" + QByteArray("x\n").repeated(13));
         fill(&form, {{"txtPage", "1"}, {"TxDataFile", csv}});
         QCOMPARE(TestSupport::previewPageCount([&] { click(&form, "CmdPreview"); }), 3);
+        // A preview of more pages than it can hold is refused, not drawn for
+        // minutes into gigabytes: a page a row, 3 x 334 rows.
+        MessageBox::clearShown();
+        fill(&form, {{"TxDataFile", ""}, {"txtRowPrint", "1"}, {"txtPage", "334"}});
+        click(&form, "CmdPreview");
+        QVERIFY2(MessageBox::shown().value(0).text.contains("at most 1000 pages, and this print has 1002"),
+            qPrintable(MessageBox::shown().value(0).text));
     }
 };
 
