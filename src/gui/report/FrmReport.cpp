@@ -240,6 +240,15 @@ void FrmReport::CmdExelExp_Click()
 {
     if (!waitForPages())
         return;
+    // The workbook's columns are marked at the caret, and the printed look
+    // has none: marking starts this view in the text (the stored look stays).
+    // In the printed look no click was recorded, and an empty workbook was
+    // written and called complete.
+    if (!m_export->marking() && printedLook()) {
+        m_doc.setPrintedLook(false);
+        m_lookBar->hide();
+        applyLook();
+    }
     m_export->CmdExelExp_Click();
 }
 

@@ -258,6 +258,23 @@ private slots:
         QVERIFY(view->isEnabled() && !QApplication::overrideCursor());
     }
 
+    // The columns are marked at the caret, which the printed look has not:
+    // marking turns the view to its text. In the printed look no mark was
+    // recorded and an empty workbook was written and called complete.
+    void workbook_markedFromThePrintedLook()
+    {
+        const QString book = path(QStringLiteral("printed.xls"));
+        FrmReport *view = viewWithWorkbookName(book);
+        view->findChild<QAction *>(QStringLiteral("ActPrinted"))->trigger();
+        QVERIFY(view->printedLook());
+        click(view, "CmdExelExp");
+        QVERIFY(!view->printedLook() && view->markingColumns());
+        QVERIFY(markColumn(view, 10));
+        click(view, "CmdExelExp");
+        QCOMPARE(sheetLines(book).mid(0, 2), (QStringList {"A1=ABCDEFGHIJ", "A2=0123456789"}));
+        QCOMPARE(MessageBox::shown().last().text, ReportExport::completeMessage());
+    }
+
 private:
     FrmReport *openView(const QByteArray &bytes)
     {
