@@ -46,13 +46,32 @@ void FrmReport::detectCodePage()
     setCodePage(guessed.value_or(codePage()));
 }
 
+// Whether a file read in `current` is offered the DOS code page `guessed`:
+// read as it is (Latin-1), any; read in another DOS code page (the one stored
+// for every view, chosen for another file), one of another kind, where the
+// letters are plainly wrong (a Kamenicky file read as PC850). PC437 and PC850
+// share their box drawing and most letters, and the guess tells them apart
+// on few bytes: a file read in one of them is not offered the other.
+static bool offeredInstead(CodePage::Id current, CodePage::Id guessed)
+{
+    using CodePage::Id;
+    if (!CodePage::isDos(guessed) || guessed == current)
+        return false;
+    if (current == Id::Latin1)
+        return true;
+    const auto western = [](Id id) { return id == Id::Pc437 || id == Id::Pc850; };
+    return CodePage::isDos(current) && !(western(current) && western(guessed));
+}
+
 void FrmReport::offerDetectedCodePage()
 {
     m_codePageBar->hide();
-    if (m_fixedCodePage || codePage() != CodePage::Id::Latin1 || nothingToGuess(m_doc.pages().bytes()))
+    const CodePage::Id current = codePage();
+    if (m_fixedCodePage || (current != CodePage::Id::Latin1 && !CodePage::isDos(current))
+        || nothingToGuess(m_doc.pages().bytes()))
         return;
     const std::optional<CodePage::Id> guessed = CodePage::guess(m_doc.pages().bytes());
-    if (guessed && CodePage::isDos(*guessed)) {
+    if (guessed && offeredInstead(current, *guessed)) {
         m_codePageBar->offer(*guessed);
         placeCodePageBar();
     }

@@ -291,6 +291,17 @@ private slots:
         QCOMPARE(view->pageView()->textFont().family(), QString("DejaVu Sans Mono"));
         apply(view, {"Text4=für", "Text4!Return"});
         QCOMPARE(marksOf(view, view->swatchColor(ReportColorPanel::SearchString)), QString("###.###......"));
+
+        // The stored PC437 is kept for a Czech file, whose letters it gets
+        // wrong: the bar offers the code page the file looks written in.
+        QByteArray czech;
+        QVERIFY(CodePage::encode(CodePage::Id::Kamenicky,
+            QString("Žluťoučký kůň úpěl ďábelské ódy; Zřizovací listina, položka, VÁŠ DOPIS\r\n\f"), &czech));
+        FrmReport *other = open(printFile("czech.prn", czech));
+        QCOMPARE(other->codePage(), CodePage::Id::Pc437);
+        QCOMPARE(states(other, "CodePageBar.visible;CodePageBarText"),
+            "CodePageBar.visible=1;CodePageBarText=This file looks written in Kamenicky (Czech and Slovak).");
+        other->close();
     }
 
     void darkTheme_formsReadable_data()
