@@ -314,10 +314,16 @@ void EscpInterpreter::command(const EscpToken &t)
             break;
         case 'v':
             if (len >= 2) {
-                flushRun();
-                s.y = qMax(s.topMargin, s.y + Unit(qint16(word(d))) * s.unit);
-                if (s.y >= s.bottom())
-                    newSheet();
+                // A move above the top margin is ignored, as Epson's
+                // reference says (it had landed on the margin, over the
+                // sheet's first lines).
+                const Unit y = s.y + Unit(qint16(word(d))) * s.unit;
+                if (y >= s.topMargin) {
+                    flushRun();
+                    s.y = y;
+                    if (s.y >= s.bottom())
+                        newSheet();
+                }
             }
             break;
         case '$':

@@ -356,8 +356,10 @@ private slots:
                                                      << p2 << h + " 0,4560'a'216";
         QTest::newRow("ESC ( V below the bottom margin ejects") << E + "(V" + b({2, 0, 0x2c, 0x10}) + "a" << p2
                                                                 << h + " | " + h + " 0,240'a'216";
-        QTest::newRow("ESC ( v up stops at the top margin") << "a\r\n" + E + "(v" + b({2, 0, 0x10, 0xff}) + "b" << p2
-                                                            << h + " 0,240'a'216 0,240'b'216";
+        QTest::newRow("ESC ( v above the top margin is ignored") << "a\r\n" + E + "(v" + b({2, 0, 0x10, 0xff}) + "b" << p2
+                                                                 << h + " 0,240'a'216 0,600'b'216";
+        QTest::newRow("ESC ( v up to the top margin") << "a\r\n" + E + "(v" + b({2, 0, 0xc4, 0xff}) + "b" << p2
+                                                      << h + " 0,240'a'216 0,240'b'216";
         QTest::newRow("ESC ( v down") << "a" + E + "(v" + b({2, 0, 0x68, 1}) + "b" << p2 << h + " 0,240'a'216 216,2400'b'216";
         QTest::newRow("ESC ( U 5 is 1/720 in") << E + "(U" + b({1, 0, 5}) + E + "(V" + b({2, 0, 0xd0, 2}) + "a" << p2
                                                << h + " 0,2400'a'216";
