@@ -103,6 +103,12 @@ std::shared_ptr<const RulePattern> RulePattern::compile(const QString &pattern, 
     return compiled;
 }
 
+unsigned int RulePattern::matchLimitFor(qsizetype textLength)
+{
+    const long long scaled = 4LL * qMax<qsizetype>(0, textLength);
+    return unsigned(qBound<long long>(MatchLimit, scaled, MaxMatchLimit));
+}
+
 RulePattern::Outcome RulePattern::match(
     const QString &text, QHash<QString, QString> *groups, QString *error, std::chrono::milliseconds timeLimit) const
 {
@@ -116,7 +122,7 @@ RulePattern::Outcome RulePattern::match(
         return Outcome::Failed;
     }
     Deadline deadline { std::chrono::steady_clock::now() + timeLimit };
-    pcre2_set_match_limit(context, MatchLimit);
+    pcre2_set_match_limit(context, matchLimitFor(text.size()));
     pcre2_set_callout(context, checkDeadline, &deadline);
     const int result = pcre2_match(m_code->code, reinterpret_cast<PCRE2_SPTR16>(text.utf16()),
         PCRE2_SIZE(text.size()), 0, 0, data, context);

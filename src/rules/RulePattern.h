@@ -20,7 +20,12 @@ class RulePattern
 public:
     // Backtracking steps one start position may take (PCRE2's own default is
     // ten times this); a sane pattern over a printed line needs far fewer.
+    // A job's text longer than a quarter of it gets four steps a character
+    // (up to MaxMatchLimit): a plain greedy `(?s).*` backtracks from the job's
+    // end, one step a character, and a job of a month's invoices is megabytes.
     static constexpr unsigned int MatchLimit = 1000000;
+    static constexpr unsigned int MaxMatchLimit = 400000000;
+    static unsigned int matchLimitFor(qsizetype textLength);
     // The time one rule's search over one job may take.
     static constexpr std::chrono::milliseconds DefaultTimeLimit { 2000 };
 

@@ -32,6 +32,7 @@ private slots:
     void safeNames();
     void uniqueAndInside();
     void runawayPatternIsBounded();
+    void greedyPatternOverALongJob();
     void jobInfo_data();
     void jobInfo();
 
@@ -301,6 +302,21 @@ void TstRules::runawayPatternIsBounded()
     QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed())));
     QCOMPARE(match.index, -1);
     QVERIFY2(match.problem.contains("[Slow] (r.conf:3)") && match.problem.contains("ran out"), qPrintable(match.problem));
+}
+
+// The invoice rule's plain `(?s).*` backtracks once from the job's end: over
+// a job of megabytes it found the mail address, where a fixed step limit had
+// made every job of more than a megabyte fail.
+void TstRules::greedyPatternOverALongJob()
+{
+    QString error;
+    const auto greedy = RulePattern::compile("Nr\\. +(?<invoice>REI\\d+)(?s).*E-Mail: +(?<customer>\\S+@\\S+)", &error);
+    QVERIFY2(greedy, qPrintable(error));
+    const QString text = "Rechnung Nr. REI2041\r\nE-Mail: k@example.com\r\n" + QString(130, 'x').append("\r\n").repeated(40000);
+    QHash<QString, QString> groups;
+    QCOMPARE(greedy->match(text, &groups, &error), RulePattern::Outcome::Matched);
+    QCOMPARE(groups.value("customer"), QString("k@example.com"));
+    QCOMPARE(groups.value("invoice"), QString("REI2041"));
 }
 
 void TstRules::jobInfo_data()
