@@ -26,8 +26,8 @@ QString spoolerError(const CupsSpooler &spooler)
 
 } // namespace
 
-bool printFileTo(
-    const QString &queue, const QString &path, const QString &title, QString *error, const std::atomic_bool *stop)
+bool printFileTo(const QString &queue, const QString &path, const QString &title, int copies, QString *error,
+    const std::atomic_bool *stop)
 {
     if (queue.trimmed().isEmpty()) {
         *error = QStringLiteral("%1: no print queue named to print it on").arg(path);
@@ -51,6 +51,7 @@ bool printFileTo(
     CupsSpooler spooler;
     spooler.setStopCheck([&answered, stop] { return answered.hasExpired() || (stop && stop->load()); });
     spooler.setDocumentFormat(file.peek(5) == "%PDF-" ? "application/pdf" : "application/octet-stream");
+    spooler.setCopies(qMax(1, copies));
     const auto failed = [&](const QString &step) {
         *error = stop && stop->load()
             ? QStringLiteral("%1: cannot print it on %2: stopped with the watch (%3); nothing of it prints")

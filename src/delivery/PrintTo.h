@@ -13,6 +13,7 @@
 // the queue and the cause: no such queue, a queue that refuses jobs, a print
 // server that cannot be reached or stops answering for a minute, a file that
 // cannot be read. A job that fails half-way is cancelled, so nothing prints.
-// As soon as `stop` (when given) turns true, the job is given up too.
-bool printFileTo(const QString &queue, const QString &path, const QString &title, QString *error,
+// As soon as `stop` (when given) turns true, the job is given up too. The
+// job asks for `copies` copies (the printing user's, from the captured job).
+bool printFileTo(const QString &queue, const QString &path, const QString &title, int copies, QString *error,
     const std::atomic_bool *stop = nullptr);

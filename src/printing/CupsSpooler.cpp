@@ -105,7 +105,10 @@ bool CupsSpooler::startDocument(const QString &documentName)
 {
     const QByteArray name = m_name.toUtf8();
     const QByteArray title = documentName.toUtf8();
-    m_jobId = m_cups->cupsCreateJob(m_http, name.constData(), title.constData(), 0, nullptr);
+    QByteArray copies = QByteArray::number(m_copies);
+    cups_option_t copiesOption { const_cast<char *>("copies"), copies.data() };
+    m_jobId = m_copies > 1 ? m_cups->cupsCreateJob(m_http, name.constData(), title.constData(), 1, &copiesOption)
+                           : m_cups->cupsCreateJob(m_http, name.constData(), title.constData(), 0, nullptr);
     if (m_jobId <= 0) {
         m_jobId = 0;
         fail(QStringLiteral("create job on %1").arg(m_name));

@@ -35,6 +35,8 @@ public:
     // The format of the documents started next (a MIME type CUPS knows);
     // raw bytes unless set.
     void setDocumentFormat(const QByteArray &format) { m_format = format; }
+    // The copies of each job started next (CUPS's "copies"); one unless set.
+    void setCopies(int copies) { m_copies = copies; }
 
 private:
     bool connect();
@@ -49,4 +51,5 @@ private:
     RunTimeError m_error;
     std::function<bool()> m_stopped;
     QByteArray m_format = "application/vnd.cups-raw";
+    int m_copies = 1;
 };

@@ -97,7 +97,7 @@ RuleActionResult printIt(const RulePlan &plan, const QString &pdfPath, const std
 {
     RuleActionResult result { QStringLiteral("print-to"), false, {} };
     QString error;
-    result.ok = printFileTo(plan.printTo, pdfPath, plan.title, &error, stop);
+    result.ok = printFileTo(plan.printTo, pdfPath, plan.title, plan.copies, &error, stop);
     result.detail = result.ok ? plan.printTo : error;
     return result;
 }

@@ -21,6 +21,7 @@ RulePlan planFor(const RuleSet &rules, const RuleMatch &match, const RuleJob &jo
     RulePlan plan;
     plan.user = job.info().user;
     plan.title = job.info().title;
+    plan.copies = qMax(1, job.info().copies);
     plan.fileName = defaultPdfName(job.path(), job.info().title);
     if (match.index < 0)
         return plan;
@@ -124,6 +125,7 @@ QByteArray RulePlan::toJson() const
     object.insert(QStringLiteral("sendmail"), sendmail);
     object.insert(QStringLiteral("print-to"), printTo);
     object.insert(QStringLiteral("title"), title);
+    object.insert(QStringLiteral("copies"), copies);
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
 
@@ -155,5 +157,6 @@ bool RulePlan::fromJson(const QByteArray &json, RulePlan *plan)
     plan->sendmail = object.value(QStringLiteral("sendmail")).toString();
     plan->printTo = object.value(QStringLiteral("print-to")).toString();
     plan->title = object.value(QStringLiteral("title")).toString();
+    plan->copies = qBound(1, object.value(QStringLiteral("copies")).toInt(1), 9999);
     return !plan->fileName.isEmpty();
 }

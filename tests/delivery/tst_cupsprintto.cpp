@@ -58,8 +58,13 @@ private slots:
         const QString file = pdf(body);
         const CaptureQueue queue("Sticker2Raw");
         QString error;
-        QVERIFY2(printFileTo("Sticker2Raw", file, "Invoice REI1042 for Müller", &error), qPrintable(error));
+        QVERIFY2(printFileTo("Sticker2Raw", file, "Invoice REI1042 for Müller", 1, &error), qPrintable(error));
         QCOMPARE(queue.next("Invoice REI1042 for Müller"), TestSupport::readFile(file));
+        QCOMPARE(queue.copies("Invoice REI1042 for Müller"), QByteArray("1"));
+        // The copies the printing user asked for (lp -n 3): one had printed.
+        QVERIFY2(printFileTo("Sticker2Raw", file, "three copies", 3, &error), qPrintable(error));
+        QCOMPARE(queue.next("three copies"), TestSupport::readFile(file));
+        QCOMPARE(queue.copies("three copies"), QByteArray("3"));
     }
 
     void refusesClearly_data()
@@ -82,7 +87,7 @@ private slots:
         if (qEnvironmentVariable("STICKER2_CUPS_DIR").isEmpty())
             QSKIP("needs the private cupsd of the printing tests");
         QString error;
-        QVERIFY(!printFileTo(queue, file.isEmpty() ? pdf() : m_dir.filePath(file), "refused", &error));
+        QVERIFY(!printFileTo(queue, file.isEmpty() ? pdf() : m_dir.filePath(file), "refused", 1, &error));
         for (const QString &part : errorHas)
             QVERIFY2(error.contains(part, Qt::CaseInsensitive), qPrintable(error));
     }
@@ -123,7 +128,7 @@ private slots:
         if (file.isEmpty())
             QSKIP("run by serverThatDoesNotAnswer");
         QString error;
-        QVERIFY(!printFileTo("Sticker2Raw", file, "mute", &error));
+        QVERIFY(!printFileTo("Sticker2Raw", file, "mute", 1, &error));
         std::fprintf(stderr, "ERROR: %s\n", qPrintable(error));
     }
 };

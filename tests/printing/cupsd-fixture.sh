@@ -61,8 +61,9 @@ for sub in filter daemon monitor notifier driver cgi-bin; do
 done
 cat >"$dir/bin/backend/capture" <<'BACKEND'
 #!/bin/sh
-# Copies a job's bytes to <folder>/<queue>/job-<id>.prn and its title to
-# job-<id>.title; the .prn file appears last, whole.
+# Copies a job's bytes to <folder>/<queue>/job-<id>.prn, its title to
+# job-<id>.title and the copies asked for to job-<id>.copies; the .prn file
+# appears last, whole.
 if [ $# -eq 0 ]; then
     echo 'direct capture "Unknown" "Sticker2 test capture"'
     exit 0
@@ -72,6 +73,7 @@ out=${DEVICE_URI#capture:}/${PRINTER:-unknown}
 mkdir -p "$out"
 tmp="$out/.job-$1.part"
 if [ $# -ge 6 ]; then cat "$6" >"$tmp"; else cat >"$tmp"; fi || exit 1
+printf '%s' "$4" >"$out/job-$1.copies"
 printf '%s' "$3" >"$out/job-$1.title"
 mv "$tmp" "$out/job-$1.prn"
 BACKEND

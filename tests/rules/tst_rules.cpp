@@ -196,6 +196,7 @@ void TstRules::convertArguments()
                            "mail-to = {nr}@example.com\n",
         m_dir.filePath("rules.conf").toUtf8(), &set, &faults));
     const QString path = TestSupport::writeFile(m_dir.filePath("j.prn"), "Nr 42\r\n");
+    TestSupport::writeFile(m_dir.filePath(".j.prn.info"), "job=7\ncopies=3\n");
     RuleJob job;
     QString error;
     QVERIFY(job.load(path, &error));
@@ -208,6 +209,9 @@ void TstRules::convertArguments()
     RulePlan back;
     QVERIFY(RulePlan::fromJson(plan.toJson(), &back));
     QCOMPARE(back.describe(), plan.describe());
+    // The copies the job asked for (lp -n 3) go with it to its queue.
+    QCOMPARE(plan.copies, 3);
+    QCOMPARE(back.copies, 3);
 }
 
 void TstRules::safeNames_data()

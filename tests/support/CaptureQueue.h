@@ -46,6 +46,16 @@ public:
         return "<no job titled " + title.toUtf8() + ">";
     }
 
+    // The copies the job titled `title` asked for (after next() found it).
+    QByteArray copies(const QString &title) const
+    {
+        for (const QString &entry : jobs()) {
+            if (!m_before.contains(entry) && TestSupport::readFile(m_dir.filePath(entry)) == title.toUtf8())
+                return TestSupport::readFile(m_dir.filePath(QString(entry).replace(".title", ".copies")));
+        }
+        return QByteArray();
+    }
+
 private:
     QString m_name;
     QDir m_dir;
