@@ -53,6 +53,7 @@ constexpr int ActionsAtOnce = 256;
 struct ActionsResult
 {
     bool started = false; // false: the watch stopped before they began
+    bool jobGone = false;  // the job was taken out of the spool: nothing was done
     QString markError;    // the acting mark not written
     bool ok = false;
     QString output;  // where the PDF is now
@@ -71,6 +72,12 @@ ActionsResult carryOutPlan(const QString &job, const QString &planPath, const QS
     result.output = written;
     if (stopping.load())
         return result;
+    // A job taken out of the spool while it was converted (a wrong invoice
+    // an administrator removed) is not filed, mailed or printed.
+    if (!QFileInfo::exists(job)) {
+        result.jobGone = true;
+        return result;
+    }
     result.started = true;
     if (!ConvertedJobs::writeMark(outDir, job, ConvertedJobs::State::Acting, &result.markError))
         result.markError = QStringLiteral("its rule's actions are not recorded as begun: %1").arg(result.markError);
@@ -266,6 +273,12 @@ void ConvertWatch::actionsEnded(
     if (!result.markError.isEmpty())
         CliSupport::report(QStringLiteral("%1: %2").arg(job, result.markError));
     QString error;
+    if (result.jobGone) {
+        CliSupport::report(QStringLiteral("%1: taken out of the spool while it was converted: its rule's actions "
+                                          "were not carried out (nothing filed, mailed or printed); its PDF is %2")
+                               .arg(job, written));
+        return;
+    }
     if (!result.started) {
         // Stopped before anything was done: the next start converts it anew.
         QFile::remove(written);

@@ -120,6 +120,7 @@ private slots:
     void watchFormGone();
     void watchMailHangs();
     void watchKilledWhileActing();
+    void watchJobTakenOutWhileConverted();
     void watchFailedJobStays();
 };
 
@@ -439,6 +440,49 @@ void TstRulesCommand::watchMailHangs()
     QVERIFY2(log.contains("was stopped with the watch before it had taken the mail"), qPrintable(log));
     const QString said = QString::fromUtf8(watch.readAllStandardError());
     QCOMPARE(said.count(": converted, but not all of its rule's actions were done"), Hanging);
+}
+
+// Whether a child of `parent` has `file` mapped (a conversion reading it).
+bool childMaps(qint64 parent, const QString &file)
+{
+    for (const QString &pid : QDir("/proc").entryList(QDir::Dirs)) {
+        const QByteArray stat = TestSupport::readFile("/proc/" + pid + "/stat");
+        const qsizetype name = stat.lastIndexOf(')');
+        if (name < 0 || stat.mid(name + 2).split(' ').value(1).toLongLong() != parent)
+            continue;
+        if (TestSupport::readFile("/proc/" + pid + "/maps").contains(file.toUtf8()))
+            return true;
+    }
+    return false;
+}
+
+// A job taken out of the spool while it is converted (a wrong invoice an
+// administrator removed) is not mailed: it was filed, mailed and printed,
+// with three lines of which one said its actions were "not recorded as begun".
+void TstRulesCommand::watchJobTakenOutWhileConverted()
+{
+    WatchFolders folders;
+    QTemporaryDir &dir = folders.dir;
+    const QString mails = dir.filePath("mails");
+    const QString rules = TestSupport::writeFile(dir.filePath("rules.conf"),
+        "[Mail]\nmatch = MAILME\nmail-to = chef@example.com\nsendmail = /bin/sh -c 'cat >> " + mails.toUtf8() + "'\n");
+    QProcess watch;
+    startWatch(watch, folders, rules);
+    QVERIFY(watch.waitForStarted());
+    // Long enough to take seconds to convert.
+    const QByteArray page = (QByteArray(120, 'x') + "\r\n").repeated(60) + "\f";
+    const QString job = publish(folders.spool, "20261207-101500-000001-job12", "MAILME\r\n" + page.repeated(2500), "Mail");
+    QTRY_VERIFY_WITH_TIMEOUT(childMaps(watch.processId(), job), 30000);
+    QVERIFY(QFile::remove(job));
+    QByteArray said;
+    QTRY_VERIFY2_WITH_TIMEOUT((said += watch.readAllStandardError()).contains("taken out of the spool"), said.constData(), 60000);
+    QVERIFY2(said.contains("job12.prn: taken out of the spool while it was converted: its rule's actions were not "
+                           "carried out (nothing filed, mailed or printed)"),
+        said.constData());
+    QVERIFY2(!said.contains("not recorded as begun"), said.constData());
+    QVERIFY(!QFileInfo::exists(mails));
+    watch.terminate();
+    QVERIFY(watch.waitForFinished(20000));
 }
 
 // A watch killed while a job's actions run does not take the job's PDF for
