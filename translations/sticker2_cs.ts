@@ -52,6 +52,13 @@
     </message>
 </context>
 <context>
+    <name>DesktopPrinting</name>
+    <message>
+        <source>The preview shows at most %1 pages, and this print has %2. Choose fewer pages to see them, or print them.</source>
+        <translation>Náhled ukáže nejvýše %1 stran a tento tisk jich má %2. Vyberte méně stran, chcete-li je vidět, nebo je vytiskněte.</translation>
+    </message>
+</context>
+<context>
     <name>Export</name>
     <message>
         <source>Cannot write %1: %2.</source>
@@ -1556,6 +1563,10 @@ Nainstalujte jednu z: %1.</translation>
     <message>
         <source>The stickers take more than %1 pages, more than a PDF may have.</source>
         <translation>Štítky zaberou víc než %1 stran, víc, než smí mít PDF.</translation>
+    </message>
+    <message>
+        <source>The sheet would take up to %1, more than the %2 free for the print file in %3. Check &quot;Page&quot;, &quot;Row&quot;, &quot;Col&quot; and &quot;Max Field Lenth&quot;.</source>
+        <translation>Arch by zabral až %1, víc než %2 volných pro tiskový soubor v %3. Zkontrolujte &quot;Page&quot;, &quot;Row&quot;, &quot;Col&quot; a &quot;Max Field Lenth&quot;.</translation>
     </message>
 </context>
 <context>

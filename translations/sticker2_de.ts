@@ -52,6 +52,13 @@
     </message>
 </context>
 <context>
+    <name>DesktopPrinting</name>
+    <message>
+        <source>The preview shows at most %1 pages, and this print has %2. Choose fewer pages to see them, or print them.</source>
+        <translation>Die Vorschau zeigt höchstens %1 Seiten, dieser Druck hat %2. Wählen Sie weniger Seiten, um sie anzusehen, oder drucken Sie sie.</translation>
+    </message>
+</context>
+<context>
     <name>Export</name>
     <message>
         <source>Cannot write %1: %2.</source>
@@ -1556,6 +1563,10 @@ Installieren Sie eines von: %1.</translation>
     <message>
         <source>The stickers take more than %1 pages, more than a PDF may have.</source>
         <translation>Die Etiketten ergeben mehr als %1 Seiten, mehr als ein PDF haben darf.</translation>
+    </message>
+    <message>
+        <source>The sheet would take up to %1, more than the %2 free for the print file in %3. Check &quot;Page&quot;, &quot;Row&quot;, &quot;Col&quot; and &quot;Max Field Lenth&quot;.</source>
+        <translation>Der Bogen bräuchte bis zu %1, mehr als die %2, die für die Druckdatei in %3 frei sind. Prüfen Sie &quot;Page&quot;, &quot;Row&quot;, &quot;Col&quot; und &quot;Max Field Lenth&quot;.</translation>
     </message>
 </context>
 <context>
