@@ -4,6 +4,7 @@
 // holds is checked on the engine (tst_textexports, tst_htmlexport).
 #include "../report/ReportViewFixture.h"
 #include "ExportReaders.h"
+#include "report/ReportViewSettings.h"
 #include "gui/controls/JeweledButton.h"
 #include "export/PlainTextExport.h"
 #include "export/RichTextExport.h"
@@ -273,6 +274,7 @@ private slots:
         click(view, "CmdExelExp");
         QCOMPARE(sheetLines(book).mid(0, 2), (QStringList {"A1=ABCDEFGHIJ", "A2=0123456789"}));
         QCOMPARE(MessageBox::shown().last().text, ReportExport::completeMessage());
+        ReportViewSettings::savePrintedLook(false); // as the other tests expect it
     }
 
 private:
