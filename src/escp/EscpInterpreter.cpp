@@ -168,11 +168,19 @@ void EscpInterpreter::newSheet()
     flushRun();
     m_sheetEnded = true;
     m_lineRuns = 0;
+    m_sheetLength = m_state.formEnd();
+    m_state.formTop = 0;
     m_state.y = m_state.topMargin;
     m_state.x = m_state.leftMargin;
     m_state.doubleWidthLine = false; // SO ends with its sheet
     m_state.sheetInked = false;
     m_state.fedToTop = false;
+}
+
+void EscpInterpreter::setFormTopHere()
+{
+    if (m_state.y > qMax(m_state.formTop, m_state.topMargin))
+        m_state.formTop = m_state.y;
 }
 
 void EscpInterpreter::lineFeed(Unit by)

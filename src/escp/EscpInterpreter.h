@@ -25,6 +25,9 @@ public:
     bool runSheet(Printed::Sheet *sheet);
 
     const PrinterState &state() const { return m_state; }
+    // The paper of the sheet the last runSheet() read: a form length, or
+    // more when the form was set to begin below the sheet's top.
+    Printed::Unit sheetLength() const { return m_sheetEnded ? m_sheetLength : m_state.formEnd(); }
     qsizetype position() const { return m_pos; }
     // Told the offset now and then during runSheet; false from it stops.
     std::function<bool(qsizetype)> progress;
@@ -66,6 +69,10 @@ private:
     void carryOver(const Escp::DotPiece &piece, Printed::Unit left, int dpiX, int dpiY, qsizetype offset);
     void lineFeed(Printed::Unit by);
     void newSheet();
+    // A form length set away from the top of form: the head's line becomes
+    // the top of form, as Epson's references say, and the sheet ends a form
+    // length below it.
+    void setFormTopHere();
     void flushRun();
     // Adds a run to the sheet while its budget (Printed::MostRuns) has room.
     void keepRun(const Printed::TextRun &run);
@@ -82,6 +89,7 @@ private:
     qsizetype m_nextReport;
     Printed::Sheet *m_sheet = nullptr;
     bool m_sheetEnded = false;
+    Printed::Unit m_sheetLength = 0; // of the sheet that ended
     qsizetype m_resume = -1; // a sheet ended inside a text token: the next starts here
     bool m_stopped = false;
     Printed::TextRun m_run;

@@ -166,6 +166,8 @@ void EscpInterpreter::command(const EscpToken &t)
         s.y = qMax(s.topMargin, s.y - Unit(n0) * m_fine);
         break;
     case 'C':
+        if ((n == 1 && n0 > 0) || (n == 2 && p[1] > 0))
+            setFormTopHere();
         if (n == 1 && n0 > 0) // never shorter than one line, even at no line spacing
             s.formLength = Unit(n0) * (s.lineSpacing > 0 ? s.lineSpacing : UnitsPerInch / 6);
         else if (n == 2 && p[1] > 0)
@@ -286,6 +288,7 @@ void EscpInterpreter::command(const EscpToken &t)
             if (len >= 2 && word(d) > 0) {
                 // Four bytes can say more than any form: worked out wide, then bounded.
                 const qint64 length = qint64(len >= 4 ? word(d) + 65536 * word(d + 2) : word(d)) * s.unit;
+                setFormTopHere();
                 s.formLength = Unit(qBound(qint64(UnitsPerInch / 6), length, qint64(Printed::inches(44))));
                 s.topMargin = s.bottomMargin = 0;
             }

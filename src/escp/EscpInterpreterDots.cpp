@@ -204,7 +204,7 @@ void EscpInterpreter::picture(const EscpToken &t)
         reach = Unit(qint64(p[5]) * p[3] * UnitsPerInch / 3600) + 1;
     else if (t.code == '.')
         reach = Printed::inches(2);
-    const bool crosses = s.y + reach > s.formLength;
+    const bool crosses = s.y + reach > s.formEnd();
     // A sheet over its memory budget decodes no more pictures.
     const bool draw = (m_sheet != nullptr && !m_sheet->overBudget) || crosses;
     if (t.code == '.') {
@@ -272,7 +272,7 @@ void EscpInterpreter::picture(const EscpToken &t)
 void EscpInterpreter::carryOver(const Escp::DotPiece &piece, Unit left, int dpiX, int dpiY, qsizetype offset)
 {
     const PrinterState &s = m_state;
-    const qint64 room = qMax<qint64>(0, qint64(s.formLength) - s.y);
+    const qint64 room = qMax<qint64>(0, qint64(s.formEnd()) - s.y);
     // The first row that reaches past the end (the one the end cuts, whose
     // lower part the next sheet shows), counted from the band's top.
     const qint64 first = qMax<qint64>(0, room * dpiY / UnitsPerInch - piece.row);
@@ -288,7 +288,7 @@ void EscpInterpreter::carryOver(const Escp::DotPiece &piece, Unit left, int dpiX
         return; // more than the next sheet could take
     Printed::Picture picture;
     picture.x = left;
-    picture.top = s.y - s.formLength; // from the next sheet's top
+    picture.top = s.y - s.formEnd(); // from the next sheet's top
     picture.dpiX = dpiX;
     picture.dpiY = dpiY;
     picture.column = piece.column;

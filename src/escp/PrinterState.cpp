@@ -88,7 +88,7 @@ namespace {
 // Every member of the state, in the order declared.
 auto members(const PrinterState &s)
 {
-    return std::tie(s.x, s.y, s.formLength, s.topMargin, s.bottomMargin, s.skip, s.leftMargin, s.rightMargin,
+    return std::tie(s.x, s.y, s.formLength, s.formTop, s.topMargin, s.bottomMargin, s.skip, s.leftMargin, s.rightMargin,
         s.lineSpacing, s.unit, s.unitAcross, s.cpi, s.hmi, s.extraSpace, s.proportional, s.condensed, s.doubleWidth,
         s.doubleWidthLine, s.doubleHeight, s.bold, s.doubleStrike, s.italic, s.underline, s.underlineBroken,
         s.underlineDouble, s.superscript, s.subscript, s.letterQuality, s.typeface, s.outlineShadow, s.color,

@@ -31,6 +31,11 @@ struct PrinterState
     Unit x = 0;
     Unit y = 0;
     Unit formLength = Printed::inches(11);
+    // Where this sheet's form begins: 0, or the head's line when a form
+    // length was set there (ESC C, ESC ( C away from the top of form make
+    // the current line the top of form); the sheet then ends a form length
+    // below it. A new sheet starts at 0 again.
+    Unit formTop = 0;
     Unit topMargin = 0;
     Unit bottomMargin = 0;  // 0: the form length
     Unit skip = 0;          // ESC N: lines skipped over the perforation
@@ -114,8 +119,10 @@ struct PrinterState
     Unit bottom() const
     {
         const Unit b = bottomMargin > 0 ? qMin(bottomMargin, formLength) : formLength;
-        return qMax<Unit>(b - skip, topMargin + 1);
+        return formTop + qMax<Unit>(b - skip, topMargin + 1);
     }
+    // Where the paper of this sheet ends (the next top of form).
+    Unit formEnd() const { return formTop + formLength; }
     // The width of one character cell at the current look.
     Unit advance() const;
     Printed::TextStyle style() const;

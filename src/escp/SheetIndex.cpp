@@ -320,7 +320,7 @@ Printed::Sheet SheetIndex::sheet(int i) const
     sheet.index = i;
     sheet.endByte = i + 1 < d->count ? run.position() : d->bytes.size();
     sheet.width = run.state().rightMargin > 0 ? Printed::inches(d->setup.carriageInches) : sheet.width;
-    sheet.height = run.state().formLength;
+    sheet.height = run.sheetLength();
     if (ended && i + 1 < d->count) {
         const std::lock_guard<std::mutex> hold(d->nextLock);
         d->next = std::make_unique<SheetStart>(SheetStart{run.position(), i + 1, run.state()});

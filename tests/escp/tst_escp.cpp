@@ -246,8 +246,12 @@ private slots:
         QTest::newRow("wraps, then DEL and CAN")
             << "\x1b" "C\x06" + (longLine.left(257) + "\x7f\x7f" + longLine.left(65) + "\r\n" + longLine.left(170) + "\x18" "Z\r\n").repeated(3)
             << nine;
-        QTest::newRow("wraps, form made shorter than the head")
-            << QByteArrayLiteral("\x1b" "C\x06\r\n\r\n\r\n\x1b" "3\x00\x1b" "C\x02") + longLine.left(300) + "\x0cx"
+        QTest::newRow("wraps, bottom margin set above the head")
+            << QByteArrayLiteral("\x1b" "C\x06\r\n\r\n\r\n\x1b" "3\x00\x1b(c\x04\x00\x00\x00\x3c\x00") + longLine.left(300) + "\x0cx"
+            << twentyFour;
+        // A form length set below the top of form makes that line the top.
+        QTest::newRow("wraps, form length set below the top")
+            << QByteArrayLiteral("\x1b" "C\x06\r\n\r\n\r\n\x1b" "C\x02") + longLine.left(900) + "\x0cx"
             << nine;
         QTest::newRow("wraps after the margin") << QByteArrayLiteral("\x1b" "C\x06\x1b$\x80\x03") + longLine << twentyFour;
         QTest::newRow("spaces only") << QByteArray(" ").repeated(500) + "\r\n\f" + QByteArray(" ").repeated(90) << nine;

@@ -361,6 +361,14 @@ private slots:
         QTest::newRow("ESC ( v up to the top margin") << "a\r\n" + E + "(v" + b({2, 0, 0xc4, 0xff}) + "b" << p2
                                                       << h + " 0,240'a'216 0,240'b'216";
         QTest::newRow("ESC ( v down") << "a" + E + "(v" + b({2, 0, 0x68, 1}) + "b" << p2 << h + " 0,240'a'216 216,2400'b'216";
+        // A form length set below the top of form makes the head's line the
+        // top of form: the sheet ends a form length below it (it ended a
+        // form length below the paper's first top, cutting every page of
+        // such a job at the wrong line).
+        QTest::newRow("ESC C NUL 1 below the top") << "a\r\n" + E + "C" + b({0, 1}) + "b\r\nc\r\nd\r\ne\r\nf\r\ng\r\nh" << nine
+                                                  << "h=2520 0,240'a'216 0,600'b'216 0,960'c'216 0,1320'd'216 0,1680'e'216 0,2040'f'216 0,2400'g'216 | h=2160 0,240'h'216";
+        QTest::newRow("ESC C NUL 1 at the top") << E + "C" + b({0, 1}) + "a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng" << nine
+                                                << "h=2160 0,240'a'216 0,600'b'216 0,960'c'216 0,1320'd'216 0,1680'e'216 0,2040'f'216 | h=2160 0,240'g'216";
         QTest::newRow("ESC ( U 5 is 1/720 in") << E + "(U" + b({1, 0, 5}) + E + "(V" + b({2, 0, 0xd0, 2}) + "a" << p2
                                                << h + " 0,2400'a'216";
     }
