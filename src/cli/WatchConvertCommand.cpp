@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QTemporaryDir>
 #include <QThreadPool>
 
@@ -156,6 +157,7 @@ private:
     ConvertJobs m_jobs;
     QSet<QString> m_converting; // the outputs of the conversions running
     QHash<QString, QFile::Permissions> m_jobModes; // by output: its job's, as the conversion began
+    QFileSystemWatcher m_rulesWatch; // the rules file and its folder: a change is read and said at once
     PrintFileWatcher m_watcher;
     QSet<QString> m_acting; // the jobs whose actions run
     std::atomic_bool m_stopping {false};
@@ -169,6 +171,23 @@ int ConvertWatch::run()
     if (!m_rulesPath.isEmpty() && !m_rules.start(m_rulesPath, &rulesError))
         return CliSupport::fail(rulesError);
     QObject::connect(&m_stopSignals, &StopSignals::stopped, [this] { stop(); });
+    if (!m_rulesPath.isEmpty()) {
+        // An edited rules file is read (and its faults said) when it is
+        // saved, not only when the next job comes. Its folder is watched
+        // too: an editor that saves by replacing the file ends a watch of
+        // the file itself.
+        const auto changed = [this] {
+            const QString note = m_rules.refresh();
+            if (!note.isEmpty())
+                CliSupport::report(note);
+            if (QFileInfo::exists(m_rulesPath) && !m_rulesWatch.files().contains(m_rulesPath))
+                m_rulesWatch.addPath(m_rulesPath);
+        };
+        m_rulesWatch.addPath(QFileInfo(m_rulesPath).absolutePath());
+        m_rulesWatch.addPath(m_rulesPath);
+        QObject::connect(&m_rulesWatch, &QFileSystemWatcher::fileChanged, changed);
+        QObject::connect(&m_rulesWatch, &QFileSystemWatcher::directoryChanged, changed);
+    }
     QObject::connect(&m_jobs, &ConvertJobs::finished,
         [this](const QString &job, const QString &written, bool converterOk, const QString &converterMessage) {
             jobFinished(job, written, converterOk, converterMessage);

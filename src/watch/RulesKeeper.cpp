@@ -69,17 +69,21 @@ QString RulesKeeper::refresh()
     QByteArray bytes;
     QString error;
     const bool readable = readWhole(m_path, &bytes, &error);
-    if (readable && bytes == m_bytes)
+    if (readable && bytes == m_bytes && m_unreadable.isEmpty())
         return QString();
     const QString kept = QStringLiteral("the rules read at %1 stay in force")
                              .arg(m_readAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
     if (!readable) {
-        // Said once until the file changes again.
-        if (m_bytes.isNull())
+        // Said once for each cause (gone, then back but unreadable, ...).
+        if (error == m_unreadable)
             return QString();
+        m_unreadable = error;
         m_bytes = QByteArray();
         return QStringLiteral("%1; %2").arg(error, kept);
     }
+    m_unreadable.clear();
+    if (bytes == m_bytes)
+        return QString(); // back as it was
     if (!read(bytes, &error))
         return QStringLiteral("%1: the rules file has faults; %2:\n%3").arg(m_path, kept, error);
     return QStringLiteral("%1: read again, %2 rules").arg(m_path).arg(m_rules.rules().size());

@@ -32,6 +32,7 @@ private:
 
     QString m_path;
     QByteArray m_bytes; // the text of the version in force, or of the last one tried
+    QString m_unreadable; // why the file could not be read last time (said once)
     RuleSet m_rules;
     QDateTime m_readAt;
     QTemporaryDir m_copies;

@@ -352,18 +352,24 @@ void TstRulesCommand::watchWithRules()
     const QString kept = out + "/20261207-101600-000002-job13 Lieferung.pdf";
     QVERIFY2(pdfIsValid(kept), qPrintable(saidSoFar()));
 
+    // A faulty version is said when it is saved, before any job comes.
     TestSupport::writeFile(rules, "[Invoices\nthis is no rules file\n");
+    QTRY_VERIFY_WITH_TIMEOUT(saidSoFar().contains("stay in force"), 10000);
+    QVERIFY(said.contains(rules + ":1: syntax error"));
     QByteArray second = Invoice;
     second.replace("REI20417", "REI20418");
     publish(spool, "20261207-101700-000003-job14", second, "");
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(dir.filePath("filed/REI20418.pdf")), 60000);
-    QTRY_VERIFY_WITH_TIMEOUT(saidSoFar().contains("stay in force"), 10000);
-    QVERIFY(said.contains(rules + ":1: syntax error"));
 
     QFile::remove(rules);
+    QTRY_VERIFY_WITH_TIMEOUT(saidSoFar().contains(rules + ": no such file; the rules read at"), 10000);
     publish(spool, "20261207-101800-000004-job15", "nothing to see\r\n", "Brief an Bob");
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(out + "/20261207-101800-000004-job15 Brief an Bob.pdf"), 60000);
-    QVERIFY(saidSoFar().contains(rules + ": no such file; the rules read at"));
+    // Gone, then back as what cannot be read: said again (it had been said
+    // once for both, and the jobs ran under the old rules without a word).
+    QVERIFY(QDir().mkdir(rules));
+    QTRY_VERIFY_WITH_TIMEOUT(saidSoFar().count("; the rules read at") == 3, 10000);
+    QVERIFY(QDir().rmdir(rules));
     watch.terminate();
     QVERIFY(watch.waitForFinished(10000));
 }
