@@ -344,7 +344,8 @@ bool deliverToUser(const QString &user, const QString &sourcePath, const QString
     const UserFolderPolicy &policy, QString *finalPath, QString *error)
 {
     const auto fail = [error, &user](const QString &cause) {
-        *error = QStringLiteral("cannot deliver to %1's folder: %2").arg(user, cause);
+        *error = user.isEmpty() ? QStringLiteral("cannot deliver to the printing user's folder: %1").arg(cause)
+                                : QStringLiteral("cannot deliver to %1's folder: %2").arg(user, cause);
         return false;
     };
     QString cause = badNames(user, fileName, policy);

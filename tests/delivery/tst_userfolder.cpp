@@ -204,7 +204,7 @@ private slots:
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<QString>("errorHas");
         QTest::newRow("unknown user") << "no-such-user-s2" << "job.pdf" << "not a local user";
-        QTest::newRow("no user") << "" << "job.pdf" << "names no user";
+        QTest::newRow("no user") << "" << "job.pdf" << "cannot deliver to the printing user's folder: the job names no user";
         QTest::newRow("root") << "root" << "job.pdf" << "never delivered to root";
         QTest::newRow("system user") << "daemon" << "job.pdf" << "system user";
         QTest::newRow("nobody") << "nobody" << "job.pdf" << "system user";
