@@ -169,7 +169,7 @@ int ConvertWatch::run()
 {
     QString rulesError;
     if (!m_rulesPath.isEmpty() && !m_rules.start(m_rulesPath, &rulesError))
-        return CliSupport::fail(rulesError);
+        return CliSupport::fail(rulesError.replace(QLatin1Char('\n'), QStringLiteral("; "))); // one line, the faults apart
     QObject::connect(&m_stopSignals, &StopSignals::stopped, [this] { stop(); });
     if (!m_rulesPath.isEmpty()) {
         // An edited rules file is read (and its faults said) when it is

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+#include <algorithm>
 
 QString RuleFault::text() const
 {
@@ -124,8 +125,13 @@ bool RuleSet::parse(const QByteArray &text, const QString &shownAs, RuleSet *rul
     const QString folder = QFileInfo(shownAs).absolutePath();
     for (Rule &rule : parsed.m_rules)
         RuleChecks::check(&rule, folder, [&](int line, const QString &cause) { fault(line, cause); }, forms);
-    if (faults->size() != faultsBefore)
+    if (faults->size() != faultsBefore) {
+        // In the file's order: the checks of the values come after the
+        // reading of the lines, and a reader goes down the file.
+        std::stable_sort(faults->begin() + faultsBefore, faults->end(),
+            [](const RuleFault &a, const RuleFault &b) { return a.line < b.line; });
         return false;
+    }
     *rules = parsed;
     return true;
 }

@@ -109,6 +109,14 @@ void TstRules::valuesAsWritten()
     QCOMPARE(faults.at(1).line, 4);
     QCOMPARE(faults.at(2).line, 5);
     faults.clear();
+    // In the file's order, the values' checks among the lines' faults (they
+    // had come after them all: line 3, then 2 and 5).
+    QVERIFY(!RuleSet::parse("[A]\nmatch = (\nbad\n[B]\nname = {x\n", "r.conf", &rules, &faults));
+    QList<int> lines;
+    for (const RuleFault &fault : std::as_const(faults))
+        lines << fault.line;
+    QCOMPARE(lines, (QList<int> {2, 3, 5}));
+    faults.clear();
     QVERIFY(RuleSet::parse("\xef\xbb\xbf# c\r\n[Invoices]\r\n  match =  Rechnung +Nr\\. +(?<invoice>REI\\d+)  \r\n"
                            "; name = x\r\nname = {date}_{invoice}.pdf\r\n[Rest]\n",
         "r.conf", &rules, &faults));
