@@ -179,8 +179,7 @@ void checkMail(const Rule *rule, const FaultSink &fault)
         const QString value = rule->value(QStringLiteral("mail-to"));
         if (value.isEmpty())
             fault(rule->lineOf(QStringLiteral("mail-to")), QStringLiteral("mail-to: no address"));
-        for (const QString &piece : value.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-            const QString address = piece.trimmed();
+        for (const QString &address : MailAddress::split(value)) {
             // An address made of fields is checked once the job fills them.
             if (!address.contains(QLatin1Char('{')) && !MailAddress::isValid(address))
                 fault(rule->lineOf(QStringLiteral("mail-to")), QStringLiteral("mail-to: \"%1\" is not a mail address").arg(address));

@@ -59,8 +59,7 @@ RulePlan planFor(const RuleSet &rules, const RuleMatch &match, const RuleJob &jo
     }
     plan.folder = rule.value(QStringLiteral("folder"));
     plan.mails = rule.has(QStringLiteral("mail-to"));
-    for (const QString &address : filled(QStringLiteral("mail-to")).split(QLatin1Char(','), Qt::SkipEmptyParts))
-        plan.mailTo.append(address.trimmed());
+    plan.mailTo = MailAddress::split(filled(QStringLiteral("mail-to")));
     plan.mailSubject = rule.has(QStringLiteral("mail-subject")) ? filled(QStringLiteral("mail-subject")).simplified()
                                                                 : plan.fileName;
     plan.sendmail = rule.value(QStringLiteral("sendmail"));

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "rules/MailAddress.h"
 #include "rules/RuleMatcher.h"
 #include "rules/RulePattern.h"
 #include "rules/RulePlan.h"
@@ -33,6 +34,8 @@ private slots:
     void uniqueAndInside();
     void runawayPatternIsBounded();
     void greedyPatternOverALongJob();
+    void mailAddressLists_data();
+    void mailAddressLists();
     void jobInfo_data();
     void jobInfo();
 
@@ -329,6 +332,30 @@ void TstRules::greedyPatternOverALongJob()
     QCOMPARE(greedy->match(text, &groups, &error), RulePattern::Outcome::Matched);
     QCOMPARE(groups.value("customer"), QString("k@example.com"));
     QCOMPARE(groups.value("invoice"), QString("REI2041"));
+}
+
+// mail-to as business programs print addresses: a name before the address
+// in angle brackets, a quoted name with a comma (refused, and split at the
+// comma, before).
+void TstRules::mailAddressLists_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<QStringList>("addresses");
+    QTest::newRow("bare") << " a@example.com, b@example.com " << QStringList {"a@example.com", "b@example.com"};
+    QTest::newRow("name and address") << QString("Max Müller <mm@example.com>") << QStringList {"mm@example.com"};
+    QTest::newRow("quoted name with a comma") << "\"Max, Müller\" <mm@example.com>, x@example.com"
+                                              << QStringList {"mm@example.com", "x@example.com"};
+    QTest::newRow("empty pieces") << ",, a@example.com ," << QStringList {"a@example.com"};
+    QTest::newRow("a field") << "{customer}" << QStringList {"{customer}"};
+}
+
+void TstRules::mailAddressLists()
+{
+    QFETCH(QString, list);
+    QFETCH(QStringList, addresses);
+    QCOMPARE(MailAddress::split(list), addresses);
+    for (const QString &address : addresses)
+        QVERIFY(address.startsWith('{') || MailAddress::isValid(address));
 }
 
 void TstRules::jobInfo_data()
