@@ -37,6 +37,23 @@ bool nothingToGuess(QByteArrayView bytes)
     return std::all_of(bytes.begin(), bytes.end(), [](char byte) { return uchar(byte) < 0x80; });
 }
 
+// Whether a file read in `current` is offered the DOS code page `guessed`:
+// read as it is (Latin-1), any; read in another DOS code page (the one stored
+// for every view, chosen for another file), one of another kind, where the
+// letters are plainly wrong (a Kamenicky file read as PC850). PC437 and PC850
+// share their box drawing and most letters, and the guess tells them apart
+// on few bytes: a file read in one of them is not offered the other.
+bool offeredInstead(CodePage::Id current, CodePage::Id guessed)
+{
+    using CodePage::Id;
+    if (!CodePage::isDos(guessed) || guessed == current)
+        return false;
+    if (current == Id::Latin1)
+        return true; // else the caller gives a DOS code page
+    const auto western = [](Id id) { return id == Id::Pc437 || id == Id::Pc850; };
+    return !(western(current) && western(guessed));
+}
+
 } // namespace
 
 void FrmReport::detectCodePage()
@@ -44,23 +61,6 @@ void FrmReport::detectCodePage()
     m_codePageBar->hide();
     const std::optional<CodePage::Id> guessed = CodePage::guess(m_doc.pages().bytes());
     setCodePage(guessed.value_or(codePage()));
-}
-
-// Whether a file read in `current` is offered the DOS code page `guessed`:
-// read as it is (Latin-1), any; read in another DOS code page (the one stored
-// for every view, chosen for another file), one of another kind, where the
-// letters are plainly wrong (a Kamenicky file read as PC850). PC437 and PC850
-// share their box drawing and most letters, and the guess tells them apart
-// on few bytes: a file read in one of them is not offered the other.
-static bool offeredInstead(CodePage::Id current, CodePage::Id guessed)
-{
-    using CodePage::Id;
-    if (!CodePage::isDos(guessed) || guessed == current)
-        return false;
-    if (current == Id::Latin1)
-        return true;
-    const auto western = [](Id id) { return id == Id::Pc437 || id == Id::Pc850; };
-    return CodePage::isDos(current) && !(western(current) && western(guessed));
 }
 
 void FrmReport::offerDetectedCodePage()

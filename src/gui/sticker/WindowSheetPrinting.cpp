@@ -33,9 +33,9 @@ public:
     BusyCursor &operator=(const BusyCursor &) = delete;
 };
 
-// Takes the texts and drops them: a dry run of the sheet, for its checks.
-// Draws nothing; counts the pages a printer would be given (a document
-// ends its page, and each row printing ends a document).
+// Takes the texts and drops them: a dry run of the sheet, for its checks and
+// the pages a printer would be given (a document ends its page, and each
+// row printing ends a document).
 class NoSurface : public StickerSurface
 {
 public:
