@@ -117,12 +117,13 @@ QString outputName(const QString &job, const QString &extension)
 class ConvertWatch
 {
 public:
-    ConvertWatch(const ConvertBatch &watch, const QDir &outDir)
+    ConvertWatch(const ConvertBatch &watch, const QDir &outDir, RulesKeeper &rules)
         : m_watch(watch)
         , m_outDir(outDir)
         , m_converted(outDir.absolutePath())
         , m_options(watch.options)
         , m_rulesPath(takeRules(&m_options))
+        , m_rules(rules)
         , m_jobs(m_options, watch.parallel)
     {
         // Actions wait on other programs and servers, not on the
@@ -150,7 +151,7 @@ private:
     StopSignals m_stopSignals; // before the rules and jobs: the threads started later hold the signals back too
     QStringList m_options;     // convert's options, --rules taken out
     const QString m_rulesPath;
-    RulesKeeper m_rules;
+    RulesKeeper &m_rules; // read before the watch began
     QTemporaryDir m_plans;            // each conversion's plan, carried out here
     QHash<QString, QString> m_planOf; // by output
     int m_planned = 0;
@@ -167,9 +168,6 @@ private:
 
 int ConvertWatch::run()
 {
-    QString rulesError;
-    if (!m_rulesPath.isEmpty() && !m_rules.start(m_rulesPath, &rulesError))
-        return CliSupport::fail(rulesError.replace(QLatin1Char('\n'), QStringLiteral("; "))); // one line, the faults apart
     QObject::connect(&m_stopSignals, &StopSignals::stopped, [this] { stop(); });
     if (!m_rulesPath.isEmpty()) {
         // An edited rules file is read (and its faults said) when it is
@@ -383,6 +381,13 @@ void ConvertWatch::moveDone(const QString &job, const QString &what)
 int runConvertWatch(const ConvertBatch &watch)
 {
     const QDir outDir(QFileInfo(watch.outDir).absoluteFilePath());
+    // A faulty rules file is refused before anything is made or taken.
+    QStringList options = watch.options;
+    const QString rulesPath = takeRules(&options);
+    RulesKeeper rules;
+    QString rulesError;
+    if (!rulesPath.isEmpty() && !rules.start(rulesPath, &rulesError))
+        return CliSupport::fail(rulesError.replace(QLatin1Char('\n'), QStringLiteral("; "))); // one line, the faults apart
     QString folderError;
     if (!FileChecks::makeFolder(watch.outDir, &folderError))
         return CliSupport::fail(folderError);
@@ -409,7 +414,7 @@ int runConvertWatch(const ConvertBatch &watch)
                                : QStringLiteral("takes its jobs (moves them, or carries out rules on them)"),
                 &lockError)))
         return CliSupport::fail(lockError);
-    ConvertWatch watching(watch, outDir);
+    ConvertWatch watching(watch, outDir, rules);
     return watching.run();
 }
 

@@ -164,6 +164,9 @@ void TestCommandLine::refused_data()
     QTest::newRow("watch converting nowhere") << QStringList{"watch", ".", "--convert", "pdf"} << 2 << "--out";
     QTest::newRow("watch rules of text") << QStringList{"watch", ".", "--convert", "txt", "--out", "o.d", "--rules", "in.prn"}
                                          << 2 << "--convert pdf";
+    // Refused before the output folder is made (it had been left behind).
+    QTest::newRow("watch by faulty rules") << QStringList{"watch", ".", "--convert", "pdf", "--out", "o.d", "--rules", "in.prn"}
+                                           << 1 << "in.prn:1: ";
     QTest::newRow("keep and move") << QStringList{"watch", ".", "--convert", "pdf", "--out", "o.d", "--keep", "--move"}
                                    << 2 << "--keep";
     QTest::newRow("many files, no format") << QStringList{"convert", "--out-dir", "o.d", "in.prn"} << 2 << "--to";
@@ -196,7 +199,8 @@ void TestCommandLine::refused()
         if (a.contains('.') || a == "fifo")
             a = m_dir.filePath(a);
     }
-    const QStringList before = QDir(m_dir.path()).entryList(QDir::Files | QDir::System);
+    const auto entries = [this] { return QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System); };
+    const QStringList before = entries();
     const Run run = runProgram(arguments);
     QCOMPARE(run.status, status);
     QCOMPARE(run.out, QByteArray());
@@ -207,7 +211,7 @@ void TestCommandLine::refused()
     for (const CommandLine::Command &row : CommandLine::commands())
         command = row.name == arguments.value(0) ? &row : command;
     QCOMPARE(run.err.count('\n'), status == 1 ? 1 : 2 + int(command->forms.size()));
-    QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::System), before); // nothing left behind
+    QCOMPARE(entries(), before); // nothing left behind, no folder made
 }
 
 void TestCommandLine::stickers()
