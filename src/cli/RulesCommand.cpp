@@ -5,6 +5,7 @@
 #include "cli/CommandLine.h"
 #include "cli/RulesSupport.h"
 #include "delivery/MailSender.h"
+#include "printing/PrinterList.h"
 #include "rules/RulePreview.h"
 #include "rules/RuleSet.h"
 
@@ -16,6 +17,33 @@
 namespace CommandLine {
 
 namespace {
+
+// Not faults of the file, but every print of such a rule would fail here:
+// a print-to queue the print server does not know, or a server that does
+// not answer. Said as notes, since a queue may be added later.
+void noteUnknownQueues(const QString &path, const RuleSet &rules)
+{
+    const QString key = QStringLiteral("print-to");
+    QList<const Rule *> printing;
+    for (const Rule &rule : rules.rules()) {
+        if (rule.has(key))
+            printing << &rule;
+    }
+    if (printing.isEmpty())
+        return;
+    const PrinterList server = PrinterList::fetch();
+    for (const Rule *rule : std::as_const(printing)) {
+        const QString queue = rule->value(key);
+        if (!server.answered) {
+            std::fprintf(stderr, "%s:%d: note: rule [%s] prints to %s, and the print server cannot be asked for it: %s\n",
+                qPrintable(path), rule->lineOf(key), qPrintable(rule->name), qPrintable(queue),
+                qPrintable(CliSupport::asClause(server.error)));
+        } else if (!server.names.contains(queue, Qt::CaseInsensitive)) { // CUPS takes names in any case
+            std::fprintf(stderr, "%s:%d: note: rule [%s] prints to %s, which the print server does not know\n",
+                qPrintable(path), rule->lineOf(key), qPrintable(rule->name), qPrintable(queue));
+        }
+    }
+}
 
 int runRulesCheck(const QStringList &arguments, const QString &synopsis)
 {
@@ -45,6 +73,7 @@ int runRulesCheck(const QStringList &arguments, const QString &synopsis)
                     qPrintable(transport));
         }
     }
+    noteUnknownQueues(path, rules);
     const long long count = static_cast<long long>(rules.rules().size());
     std::printf("%s: %lld %s, no faults\n", qPrintable(path), count, count == 1 ? "rule" : "rules");
     return int(Status::Done);

@@ -17,6 +17,7 @@ class TstCupsRules : public QObject
 private slots:
     void initTestCase() { TestSupport::init(); }
     void jobFiledByTitleAndUser();
+    void checkNamesUnknownQueues();
 };
 
 void TstCupsRules::jobFiledByTitleAndUser()
@@ -46,6 +47,29 @@ void TstCupsRules::jobFiledByTitleAndUser()
     watch.terminate();
     QVERIFY(watch.waitForFinished(10000));
     TestSupport::runProgram({ "capture", "remove", "Sticker2Rules" });
+}
+
+// rules check asks the print server for the queues the rules print to: an
+// unknown one is a note (it may be added later), a known one passes in any
+// case, as CUPS takes it.
+void TstCupsRules::checkNamesUnknownQueues()
+{
+    QVERIFY(TestSupport::cupsdRunning());
+    QTemporaryDir dir;
+    const QString rules = TestSupport::writeFile(dir.filePath("rules.conf"),
+        "[Known]\nmatch = A\nprint-to = sticker2raw\n[Unknown]\nmatch = B\nprint-to = NoSuchQueue\n");
+    const TestSupport::ProgramRun run = TestSupport::runProgram({ "rules", "check", rules });
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.out, (rules + ": 2 rules, no faults\n").toUtf8());
+    QCOMPARE(QString::fromUtf8(run.err),
+        rules + ":6: note: rule [Unknown] prints to NoSuchQueue, which the print server does not know\n");
+
+    const QByteArray server = qgetenv("CUPS_SERVER");
+    qputenv("CUPS_SERVER", dir.filePath("none.sock").toUtf8());
+    const TestSupport::ProgramRun away = TestSupport::runProgram({ "rules", "check", rules });
+    qputenv("CUPS_SERVER", server);
+    QCOMPARE(away.status, 0);
+    QCOMPARE(QString::fromUtf8(away.err).count("the print server cannot be asked for it"), 2);
 }
 
 QTEST_GUILESS_MAIN(TstCupsRules)
