@@ -32,16 +32,31 @@ QByteArray trimSpaces(const QByteArray &bytes)
 }
 
 // The grid's bytes handed to the device; a refusal leaves its cause there.
+// Each chunk is told to the progress, which may stop the sheet.
 class DeviceSink : public SheetGrid::Sink
 {
 public:
-    explicit DeviceSink(QIODevice *device)
+    DeviceSink(QIODevice *device, const CharSheetWriter::Progress &progress, qint64 largest)
         : m_device(device)
+        , m_progress(progress)
+        , m_largest(largest)
     { }
-    bool put(const char *data, size_t size) override { return m_device->write(data, qint64(size)) == qint64(size); }
+    bool put(const char *data, size_t size) override
+    {
+        if (m_device->write(data, qint64(size)) != qint64(size))
+            return false;
+        m_written += qint64(size);
+        m_stopped = m_progress && !m_progress(m_written, m_largest);
+        return !m_stopped;
+    }
+    bool stopped() const { return m_stopped; }
 
 private:
     QIODevice *m_device;
+    const CharSheetWriter::Progress &m_progress;
+    const qint64 m_largest;
+    qint64 m_written = 0;
+    bool m_stopped = false;
 };
 
 bool append(SheetGrid::ChunkedOutput &out, const QByteArray &bytes)
@@ -184,15 +199,15 @@ QString CharSheetWriter::validate(const StickerInput &input)
     return message;
 }
 
-bool CharSheetWriter::write(
-    const StickerWorkingValues &values, bool condensed, QIODevice *device, QString *error)
+bool CharSheetWriter::write(const StickerWorkingValues &values, bool condensed, QIODevice *device, QString *error,
+    const Progress &progress)
 {
     SheetGrid::Grid grid;
     grid.lines = qMin(values.MaxField, 7);
     QByteArray text[8];
     if (!lineBytes(values, grid.lines, text, error))
         return false;
-    DeviceSink sink(device);
+    DeviceSink sink(device, progress, values.Data ? 0 : qint64(qMin(largestSize(values), 9e18L)));
     SheetGrid::ChunkedOutput out(sink);
     bool ok;
     if (values.Data) {
@@ -213,7 +228,7 @@ bool CharSheetWriter::write(
         ok = SheetGrid::write(grid, out);
     }
     if (!ok && error)
-        *error = device->errorString();
+        *error = sink.stopped() ? QString() : device->errorString();
     return ok;
 }
 
@@ -228,7 +243,7 @@ long double CharSheetWriter::largestSize(const StickerWorkingValues &values)
     return (long double)qMax(1LL, values.Pages) * qMax(0, values.StickerRows) * rowBytes + 16;
 }
 
-CharSheetWriter::Result CharSheetWriter::run(const StickerInput &input, QString &lastTempNumber)
+CharSheetWriter::Result CharSheetWriter::run(const StickerInput &input, QString &lastTempNumber, const Progress &progress)
 {
     Result result;
     result.pageCount = input.pageCount;
@@ -269,9 +284,14 @@ CharSheetWriter::Result CharSheetWriter::run(const StickerInput &input, QString 
     // Written whole or not at all: a failed run leaves no half sheet behind.
     OutputFile file(name);
     QString reason;
+    bool stopped = false;
+    const Progress told = [&](qint64 written, qint64 largest) {
+        stopped = progress && !progress(written, largest);
+        return !stopped;
+    };
     bool ok = file.open(QIODevice::WriteOnly);
     if (ok)
-        ok = write(values, used.condensed, &file, &reason);
+        ok = write(values, used.condensed, &file, &reason, told);
     else
         reason = file.errorString();
     if (ok && !file.commit()) {
@@ -281,6 +301,9 @@ CharSheetWriter::Result CharSheetWriter::run(const StickerInput &input, QString 
     if (!ok) {
         // Nor the empty file that reserved the name.
         QFile::remove(name);
+        result.stopped = stopped;
+        if (stopped)
+            return result;
         result.error = QCoreApplication::translate("Sticker", "The print file %1 cannot be written.\n%2")
                            .arg(name, reason);
         return result;

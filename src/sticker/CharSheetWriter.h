@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 class QIODevice;
 
 // The character-mode sticker sheet: the same stickers in a grid, written as a
@@ -14,11 +16,17 @@ class QIODevice;
 class CharSheetWriter
 {
 public:
+    // Told how far a sheet has got, a megabyte at a time: the bytes written
+    // and the most it can take (0 when unknown: a sheet of data). Returns
+    // false to stop it.
+    using Progress = std::function<bool(qint64 written, qint64 largest)>;
+
     // What a character-mode run hands back to the form.
     struct Result
     {
         bool ok = false;
-        QString error;    // the message for the user when !ok
+        bool stopped = false; // by the progress: no file, no message
+        QString error;    // the message for the user when !ok and !stopped
         QString pageCount;  // the "Page" field's text after the run ("1" when it was 0 or empty)
         QString fileName; // the print file written
     };
@@ -30,8 +38,10 @@ public:
 
     // Writes the sheet of `pages` pages to `device`. Returns false with an
     // error text when a line has no bytes in the sheet's code page (nothing is written
-    // then) or the device refuses the bytes.
-    static bool write(const StickerWorkingValues &values, bool condensed, QIODevice *device, QString *error);
+    // then) or the device refuses the bytes, and with an empty one when
+    // `progress` stopped it.
+    static bool write(const StickerWorkingValues &values, bool condensed, QIODevice *device, QString *error,
+        const Progress &progress = {});
 
     // The whole character-mode run behind a print button: checks the input,
     // takes the next temporary print file name after `lastTempNumber` (the
@@ -40,7 +50,7 @@ public:
     // leaves no file, not even the reserved empty one. The caller updates the
     // "Page" field from the result and, on success, opens a report view on
     // the result's file.
-    static Result run(const StickerInput &input, QString &lastTempNumber);
+    static Result run(const StickerInput &input, QString &lastTempNumber, const Progress &progress = {});
 
     // The most bytes the sheet of `values` (without data) can take; a run
     // refuses a sheet larger than the free space of its print file's disk.

@@ -8,6 +8,7 @@
 #include <QStringEncoder>
 #include <QBuffer>
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -263,6 +264,37 @@ private slots:
         QVERIFY2(result.error.startsWith("The sheet would take up to ") && result.error.contains("Max Field Lenth"),
             qPrintable(result.error));
         QVERIFY(QDir(AppPaths::privateTempFolder()).entryList(QDir::Files).isEmpty());
+    }
+
+    // A long sheet tells its progress a chunk at a time, within the most it
+    // can take, and a stop leaves nothing behind and no message.
+    void runProgressAndStop()
+    {
+        const StickerInput in = sticker(7, "20", "2", "8", "50", "1", "60"); // a few megabytes
+        QList<qint64> told;
+        qint64 largest = 0;
+        CharSheetWriter::Result result = CharSheetWriter::run(in, lastNumber, [&](qint64 written, qint64 most) {
+            told << written;
+            largest = most;
+            return true;
+        });
+        QVERIFY2(result.ok, qPrintable(result.error));
+        const qint64 size = QFileInfo(result.fileName).size();
+        QVERIFY2(told.size() >= 3, qPrintable(QString::number(told.size())));
+        QVERIFY(std::is_sorted(told.cbegin(), told.cend()));
+        QCOMPARE(told.last(), size);
+        QVERIFY(largest >= size);
+
+        told.clear();
+        result = CharSheetWriter::run(in, lastNumber, [&](qint64 written, qint64) {
+            told << written;
+            return told.size() < 2;
+        });
+        QVERIFY(!result.ok);
+        QVERIFY(result.stopped);
+        QVERIFY(result.error.isEmpty());
+        QCOMPARE(told.size(), 2);
+        QCOMPARE(QDir(AppPaths::privateTempFolder()).entryList(QDir::Files), QStringList{"Tz0.Tmp"});
     }
 
     // The size a run checks against the disk is never below the sheet's.

@@ -9,6 +9,7 @@
 #include "gui/sticker/StickerMorePanel.h"
 
 #include <QGuiApplication>
+#include <QProgressDialog>
 #include <QLineEdit>
 #include <QRadioButton>
 
@@ -52,10 +53,29 @@ void Frm0010Sticker::CmdSave_Click()
 
 void Frm0010Sticker::runCharacterSheet(StickerInput &input)
 {
+    // A large sheet (gigabytes) takes a while: its progress shows, and
+    // Cancel stops it with nothing left behind.
+    constexpr int Steps = 1000;
+    QProgressDialog progress(tr("Writing the sticker sheet ..."), tr("Cancel"), 0, Steps, this);
+    progress.setObjectName(QStringLiteral("SheetProgress"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(300);
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const CharSheetWriter::Result result = CharSheetWriter::run(input, LastTempNumber);
+    const CharSheetWriter::Result result
+        = CharSheetWriter::run(input, LastTempNumber, [&progress](qint64 written, qint64 largest) {
+              if (largest <= 0) {
+                  progress.setMaximum(0); // a sheet of data: no end known, the bar busy
+                  progress.setValue(int(qMin<qint64>(written >> 20, INT_MAX))); // a new value a megabyte
+              } else {
+                  progress.setValue(int(qMin(written, largest) * Steps / largest));
+              }
+              return !progress.wasCanceled();
+          });
     QGuiApplication::restoreOverrideCursor();
+    progress.reset();
     txtPage->setText(result.pageCount);
+    if (result.stopped)
+        return;
     if (!result.ok) {
         MessageBox::show(this, result.error, designCaption(), QMessageBox::Critical);
         return;
