@@ -352,6 +352,14 @@
         <source>Sticker sheet preview</source>
         <translation>Náhled archu štítků</translation>
     </message>
+    <message>
+        <source>Writing the sticker sheet ...</source>
+        <translation>Zapisuje se arch štítků ...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Zrušit</translation>
+    </message>
 </context>
 <context>
     <name>FrmReport</name>

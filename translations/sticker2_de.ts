@@ -352,6 +352,14 @@
         <source>Sticker sheet preview</source>
         <translation>Vorschau des Etikettenbogens</translation>
     </message>
+    <message>
+        <source>Writing the sticker sheet ...</source>
+        <translation>Der Etikettenbogen wird geschrieben ...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
 </context>
 <context>
     <name>FrmReport</name>
