@@ -13,6 +13,8 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 
+#include <algorithm>
+
 QStringList ConvertRules::otherOptions(const QCommandLineParser &parser)
 {
     return CliSupport::givenOptions(
@@ -40,12 +42,27 @@ void leaveOutUnusableForms(RulePlan *plan, QString *problem)
             else
                 arguments << argument;
         }
-        plan->convertArguments = arguments;
+        // No form at all: not the stored ones either.
+        plan->convertArguments = arguments + QStringList { QStringLiteral("--form"), QStringLiteral(",") };
         const QString said = QStringLiteral("rule %1: form %2: %3; the PDF is made without its forms")
                                  .arg(plan->rule, name.filePath, cause);
         *problem = problem->isEmpty() ? said : *problem + QStringLiteral("; ") + said;
         return;
     }
+}
+
+// Whether convert's options leave the printed look (the PDF's default),
+// the only one with forms.
+bool printedLook(const QStringList &options)
+{
+    QString look = QStringLiteral("printed");
+    for (qsizetype i = 0; i < options.size(); ++i) {
+        if (options.at(i) == QLatin1String("--look") && i + 1 < options.size())
+            look = options.at(++i);
+        else if (options.at(i).startsWith(QLatin1String("--look=")))
+            look = options.at(i).mid(7);
+    }
+    return look.compare(QLatin1String("printed"), Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
@@ -69,10 +86,20 @@ int runConvertRules(const ConvertRules &request)
         return int(Status::Failed);
     if (forms == RuleChecks::Forms::WhenUsed)
         leaveOutUnusableForms(&plan, &problem);
+    // A rule's PDF carries the rule's forms, or those the command line
+    // names, never the report view's stored ones: they are one user's
+    // choice in a window (the service's user has none), and the same rules
+    // would file other stationery for each user who runs them.
+    QStringList noStoredForms;
+    if (printedLook(request.convertOptions) && !plan.convertArguments.contains(QStringLiteral("--form"))
+        && !std::any_of(request.convertOptions.cbegin(), request.convertOptions.cend(), [](const QString &option) {
+               return option == QLatin1String("--form") || option.startsWith(QLatin1String("--form="));
+           }))
+        noStoredForms << QStringLiteral("--form") << QStringLiteral(",");
     // The job is converted as the rule reads it: its settings after the
     // command line's own, so that they win.
     const QStringList arguments = QStringList { QStringLiteral("sticker2"), QStringLiteral("convert") }
-        + request.convertOptions + plan.convertArguments
+        + request.convertOptions + noStoredForms + plan.convertArguments
         + QStringList { QStringLiteral("--"), request.in, request.out };
     if (runConvert(arguments) != int(Status::Done))
         return CliSupport::fail(QStringLiteral("%1: %2not converted").arg(request.in,

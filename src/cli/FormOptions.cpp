@@ -30,6 +30,9 @@ int read(const QCommandLineParser &parser, const QString &synopsis, bool printed
             });
         choice->first = named.first;
         choice->next = named.next;
+        // The stored offset is the stored forms' own: named forms lie where
+        // --form-offset says, else at the sheet's corner.
+        choice->offsetMillimetres = QPointF();
     }
     if (parser.isSet(formOffset)) {
         QString error;

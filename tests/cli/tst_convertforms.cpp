@@ -1,6 +1,8 @@
 // convert's form and PDF information options as a user runs them: the real
 // program in a process, real files, the PDFs read back with the poppler tools.
 #include "TestSupport.h"
+#include "form/FormChoice.h"
+#include "report/ReportViewSettings.h"
 
 #include <QDir>
 #include <QPainter>
@@ -154,6 +156,30 @@ private slots:
         const QPoint box(qRound(100 / 72.0 * 30), qRound(420 / 72.0 * 30));
         QCOMPARE(first.pixelColor(box).blue() < 100, true); // yellow
         QCOMPARE(second.pixelColor(box), QColor(Qt::white));
+    }
+
+    // The report view's stored forms and offset are its own: a form named on
+    // the command line lies where --form-offset says, else at the corner (it
+    // had taken the stored offset), and a rule's PDF carries the rule's forms
+    // or none (it had taken the stored ones).
+    void storedFormsStayTheWindows()
+    {
+        ReportViewSettings::saveForms(FormChoice {path("next.pdf"), path("next.pdf"), QPointF(30, 30)});
+        const auto unstore = qScopeGuard([] { ReportViewSettings::saveForms(FormChoice()); });
+        auto run = runProgram({"convert", "--form", path("first.pdf") + ",", "--dpi", "30", m_in, path("named.png")});
+        QVERIFY2(run.status == 0, run.err.constData());
+        const QPoint box(qRound(100 / 72.0 * 30), qRound(420 / 72.0 * 30));
+        QCOMPARE(QImage(path("named-001.png")).pixelColor(box).blue() < 100, true); // yellow, not 30 mm away
+
+        const QString rules = TestSupport::writeFile(path("plain.conf"), "[Plain]\nmatch = Invoice\n");
+        run = runProgram({"convert", "--rules", rules, m_in, path("ruled.pdf")});
+        QVERIFY2(run.status == 0, run.err.constData());
+        const QString text = TestSupport::pdfText(path("ruled.pdf"));
+        QVERIFY2(text.contains("Invoice REI7") && !text.contains("CONTINUED"), qPrintable(text));
+        // Without rules the stored forms still serve convert.
+        run = runProgram({"convert", m_in, path("stored.pdf")});
+        QVERIFY2(run.status == 0, run.err.constData());
+        QVERIFY(TestSupport::pdfText(path("stored.pdf")).contains("CONTINUED"));
     }
 
     void refused_data()

@@ -1,6 +1,8 @@
 #include "ExportReaders.h"
 #include "TestSupport.h"
 
+#include "form/FormChoice.h"
+#include "report/ReportViewSettings.h"
 #include "watch/JobInfo.h"
 
 #include <QJsonArray>
@@ -384,6 +386,14 @@ void TstRulesCommand::watchFormGone()
     const QString &spool = folders.spool;
     const QString &out = folders.out;
     const QString form = TestSupport::writeFile(dir.filePath("forms/letterhead.pdf"), "%PDF-1.4\n");
+    // The report view's stored forms are one user's window choice: no rule's
+    // PDF takes them (a job whose form was gone had carried them).
+    const QString stored = dir.filePath("stored.pdf");
+    QCOMPARE(TestSupport::runProgram(
+                 { "convert", TestSupport::writeFile(dir.filePath("stored.prn"), "STOREDFORM\r\n"), stored }).status,
+        0);
+    ReportViewSettings::saveForms(FormChoice { stored, stored, QPointF(30, 30) });
+    const auto unstore = qScopeGuard([] { ReportViewSettings::saveForms(FormChoice()); });
     const QString rules = TestSupport::writeFile(dir.filePath("rules.conf"),
         "[Invoices]\nmatch = Rechnung +Nr\\. +(?<invoice>REI\\d+)\nform = forms/letterhead.pdf\nname = {invoice}.pdf\n"
         "folder = filed\n[Rest]\nname = {title}.pdf\nfolder = other\n");
@@ -402,8 +412,10 @@ void TstRulesCommand::watchFormGone()
     const QString kept = out + "/20261207-101500-000001-job12 Rechnung.pdf";
     QVERIFY(pdfIsValid(kept));
     QVERIFY(TestSupport::pdfText(kept).contains("REI20417"));
+    QVERIFY(!TestSupport::pdfText(kept).contains("STOREDFORM"));
     QVERIFY(!QFileInfo::exists(dir.filePath("filed")));
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(dir.filePath("other/Lieferung.pdf")), 60000);
+    QVERIFY(!TestSupport::pdfText(dir.filePath("other/Lieferung.pdf")).contains("STOREDFORM")); // a rule of no form
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(out + "/done/20261207-101600-000002-job13.prn"), 20000);
     watch.terminate();
     QVERIFY(watch.waitForFinished(10000));
