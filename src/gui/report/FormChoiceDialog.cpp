@@ -1,5 +1,7 @@
 #include "gui/report/FormChoiceDialog.h"
 
+#include "form/FormName.h"
+
 #include "form/SheetForms.h"
 #include "gui/platform/Dialogs.h"
 #include "gui/platform/MessageBox.h"
@@ -67,9 +69,19 @@ FormChoiceDialog::FormChoiceDialog(const FormChoice &choice, QWidget *parent)
 
 FormChoice FormChoiceDialog::choice() const
 {
+    // A name typed relative to the folder the program started in is kept
+    // whole: the command line, the watch and a later start find it from
+    // any folder.
+    const auto whole = [](const QString &typed) {
+        const QString text = typed.trimmed();
+        const FormName name = FormName::of(text);
+        if (text.isEmpty() || QFileInfo(name.filePath).isAbsolute())
+            return text;
+        return QFileInfo(name.filePath).absoluteFilePath() + text.mid(name.filePath.size());
+    };
     FormChoice choice;
-    choice.first = TxtFirst->text().trimmed();
-    choice.next = TxtNext->text().trimmed();
+    choice.first = whole(TxtFirst->text());
+    choice.next = whole(TxtNext->text());
     choice.offsetMillimetres = QPointF(SpinX->value(), SpinY->value());
     return choice;
 }

@@ -78,14 +78,29 @@ private slots:
         QCOMPARE(stored.next, QString());
         QCOMPARE(stored.offsetMillimetres, QPointF(2.5, -4));
 
+        // A name typed relative to the current folder is stored whole, its
+        // page kept: the command line and the watch start in other folders.
+        const QString before = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(m_dir.path()));
+        answerDialog([&](FormChoiceDialog *dialog) {
+            dialog->TxtFirst->setText("letterhead.pdf#page=1");
+            dialog->TxtNext->setText(" letterhead.pdf ");
+            dialog->accept();
+        });
+        TestSupport::click(&panel, "CmdForm");
+        QVERIFY(QDir::setCurrent(before));
+        stored = ReportViewSettings::read().forms;
+        QCOMPARE(stored.first, m_form + "#page=1");
+        QCOMPARE(stored.next, m_form);
+
         // The dialog starts from what is stored; Clear empties it.
         answerDialog([&](FormChoiceDialog *dialog) {
-            QCOMPARE(dialog->TxtFirst->text(), m_form);
+            QCOMPARE(dialog->TxtFirst->text(), m_form + "#page=1");
             TestSupport::click(dialog, "CmdClear");
             dialog->accept();
         });
         TestSupport::click(&panel, "CmdForm");
-        QCOMPARE(chosen.count(), 2);
+        QCOMPARE(chosen.count(), 3);
         stored = ReportViewSettings::read().forms;
         QVERIFY(stored.isEmpty());
         QCOMPARE(stored.offsetMillimetres, QPointF());
@@ -96,7 +111,7 @@ private slots:
             dialog->reject();
         });
         TestSupport::click(&panel, "CmdForm");
-        QCOMPARE(chosen.count(), 2);
+        QCOMPARE(chosen.count(), 3);
         QVERIFY(ReportViewSettings::read().forms.isEmpty());
     }
 
