@@ -30,7 +30,8 @@ void leaveOutUnusableForms(RulePlan *plan, QString *problem)
     for (const QString &form : std::as_const(plan->forms)) {
         const FormName name = FormName::of(form);
         QString cause;
-        if (name.badPage.isNull() && RuleChecks::isFormFile(name.filePath, &cause))
+        if (name.badPage.isNull() && RuleChecks::isFormFile(name.filePath, &cause)
+            && RuleChecks::isUsableForm(form, &cause))
             continue;
         if (cause.isEmpty())
             cause = QStringLiteral("\"#page=%1\" names no page").arg(name.badPage);

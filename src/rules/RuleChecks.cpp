@@ -3,6 +3,7 @@
 #include "codepage/CodePage.h"
 #include "codepage/CodePageGuess.h"
 #include "form/FormName.h"
+#include "form/FormPage.h"
 #include "printing/CaptureQueue.h"
 #include "report/ReportViewSettings.h"
 #include "rules/MailAddress.h"
@@ -41,6 +42,16 @@ bool isFormFile(const QString &path, QString *cause)
     if (head.startsWith("%PDF-") || head.startsWith("\x89PNG\r\n\x1a\n") || head.startsWith("\xff\xd8\xff"))
         return true;
     *cause = QStringLiteral("not a PDF, PNG or JPEG file");
+    return false;
+}
+
+bool isUsableForm(const QString &named, QString *cause)
+{
+    QString error;
+    if (FormPage::load(named, &error))
+        return true;
+    const QString file = QDir::toNativeSeparators(FormName::of(named).filePath) + QStringLiteral(": ");
+    *cause = error.startsWith(file) ? error.mid(file.size()) : error;
     return false;
 }
 
@@ -135,7 +146,7 @@ void checkPaths(Rule *rule, const QString &folder, const FaultSink &fault, Forms
         if (!name.badPage.isNull())
             fault(rule->lineOf(key), QStringLiteral("%1 %2: \"#page=%3\" names no page (#page=N, from 1)")
                                          .arg(key, name.filePath, name.badPage));
-        else if (!isFormFile(name.filePath, &cause))
+        else if (!isFormFile(name.filePath, &cause) || !isUsableForm(value, &cause))
             fault(rule->lineOf(key), QStringLiteral("%1 %2: %3").arg(key, name.filePath, cause));
     }
 }

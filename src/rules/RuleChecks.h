@@ -23,6 +23,10 @@ void check(Rule *rule, const QString &folder, const FaultSink &fault, Forms form
 
 // Whether a file starts as a PDF, a PNG or a JPEG; the cause when not.
 bool isFormFile(const QString &path, QString *cause);
+// Whether a form (a file, "#page=N" of a PDF) can be used as convert uses
+// it, read whole: a PDF locked by a password, a page it lacks, a file cut
+// short fail here. The cause when not, without the file's name.
+bool isUsableForm(const QString &named, QString *cause);
 
 // The keys whose values are texts with fields.
 const QStringList &templateKeys();

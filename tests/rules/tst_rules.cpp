@@ -17,6 +17,17 @@
 // The rules engine: the file's faults with their lines, which rule a job
 // falls under and with what fields, the names it gets, and the bound on a
 // pattern's work.
+namespace {
+
+// A PDF of two empty pages, as small as a form can be.
+const char TwoPagePdf[] = "%PDF-1.4\n1 0 obj\n<< /Type /Catalog /Pages 2 0 R >>\nendobj\n2 0 obj\n<< /Type /Pages "
+    "/Kids [3 0 R 4 0 R] /Count 2 >>\nendobj\n3 0 obj\n<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] >>\n"
+    "endobj\n4 0 obj\n<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] >>\nendobj\nxref\n0 5\n"
+    "0000000000 65535 f \n0000000009 00000 n \n0000000058 00000 n \n0000000121 00000 n \n0000000192 00000 n \n"
+    "trailer\n<< /Size 5 /Root 1 0 R >>\nstartxref\n263\n%%EOF\n";
+
+} // namespace
+
 class TstRules : public QObject
 {
     Q_OBJECT
@@ -68,6 +79,10 @@ void TstRules::faults_data()
     QTest::newRow("form page of no number") << head + "form-next = notes.txt#page=x\n" << 5 << "\"#page=x\" names no page";
     QTest::newRow("form page of no form") << head + "form = notes.txt#page=2\n" << 5 << "notes.txt: not a PDF, PNG or JPEG";
     QTest::newRow("form page of a missing file") << head + "form = none.pdf#page=2\n" << 5 << "none.pdf: missing";
+    // Read whole as convert reads them: every job of such a rule failed.
+    QTest::newRow("form cut short") << head + "form = cut.pdf\n" << 5 << "cut.pdf: the form cannot be read as a PDF";
+    QTest::newRow("form page past its end") << head + "form-next = two.pdf#page=9\n" << 5
+                                            << "two.pdf: the form has no page 9 (it has 2)";
     QTest::newRow("field in a folder") << head + "folder = pdf/{user}\n" << 5 << "{user} would be a folder of that name";
     QTest::newRow("mail address") << head + "mail-to = accounts@example.com, not an address\n" << 5
                                   << "\"not an address\" is not a mail address";
@@ -88,6 +103,8 @@ void TstRules::faults()
     QFETCH(int, line);
     QFETCH(QString, cause);
     TestSupport::writeFile(m_dir.filePath("notes.txt"), "not a form\n");
+    TestSupport::writeFile(m_dir.filePath("cut.pdf"), "%PDF-1.4\n1 0 obj\n");
+    TestSupport::writeFile(m_dir.filePath("two.pdf"), TwoPagePdf);
     const QString path = TestSupport::writeFile(m_dir.filePath("rules.conf"), text);
     RuleSet rules;
     QList<RuleFault> faults;
@@ -198,7 +215,7 @@ void TstRules::matching()
 // with their fields filled in.
 void TstRules::convertArguments()
 {
-    const QString form = TestSupport::writeFile(m_dir.filePath("forms/first.pdf"), "%PDF-1.4\n");
+    const QString form = TestSupport::writeFile(m_dir.filePath("forms/first.pdf"), TwoPagePdf);
     RuleSet set;
     QList<RuleFault> faults;
     QVERIFY(RuleSet::parse("[I]\nmatch = Nr (?<nr>\\d+)\ncodepage = cp850\nform-length = 12\nprinter = 24-pin\n"

@@ -385,13 +385,14 @@ void TstRulesCommand::watchFormGone()
     QTemporaryDir &dir = folders.dir;
     const QString &spool = folders.spool;
     const QString &out = folders.out;
-    const QString form = TestSupport::writeFile(dir.filePath("forms/letterhead.pdf"), "%PDF-1.4\n");
     // The report view's stored forms are one user's window choice: no rule's
     // PDF takes them (a job whose form was gone had carried them).
     const QString stored = dir.filePath("stored.pdf");
     QCOMPARE(TestSupport::runProgram(
                  { "convert", TestSupport::writeFile(dir.filePath("stored.prn"), "STOREDFORM\r\n"), stored }).status,
         0);
+    const QString form = dir.filePath("forms/letterhead.pdf");
+    QVERIFY(QDir().mkpath(dir.filePath("forms")) && QFile::copy(stored, form));
     ReportViewSettings::saveForms(FormChoice { stored, stored, QPointF(30, 30) });
     const auto unstore = qScopeGuard([] { ReportViewSettings::saveForms(FormChoice()); });
     const QString rules = TestSupport::writeFile(dir.filePath("rules.conf"),
