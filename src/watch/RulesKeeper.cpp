@@ -84,7 +84,8 @@ QString RulesKeeper::refresh()
     m_unreadable.clear();
     if (bytes == m_bytes)
         return QString(); // back as it was
-    if (!read(bytes, &error))
-        return QStringLiteral("%1: the rules file has faults; %2:\n%3").arg(m_path, kept, error);
+    if (!read(bytes, &error)) // one line in the log, the faults apart
+        return QStringLiteral("%1: the rules file has faults; %2: %3")
+            .arg(m_path, kept, error.replace(QLatin1Char('\n'), QStringLiteral("; ")));
     return QStringLiteral("%1: read again, %2 rules").arg(m_path).arg(m_rules.rules().size());
 }
