@@ -1574,7 +1574,7 @@ Nainstalujte jednu z: %1.</translation>
     </message>
     <message>
         <source>The sheet would take up to %1, more than the %2 free for the print file in %3. Check &quot;Page&quot;, &quot;Row&quot;, &quot;Col&quot; and &quot;Max Field Lenth&quot;.</source>
-        <translation>Arch by zabral až %1, víc než %2 volných pro tiskový soubor v %3. Zkontrolujte &quot;Page&quot;, &quot;Row&quot;, &quot;Col&quot; a &quot;Max Field Lenth&quot;.</translation>
+        <translation>Arch by zabral až %1, víc než %2 volných pro tiskový soubor v %3. Zkontrolujte &quot;List&quot;, &quot;Řádky&quot;, &quot;Sloupce&quot; a &quot;Max. délka pole&quot;.</translation>
     </message>
 </context>
 <context>

@@ -1574,7 +1574,7 @@ Installieren Sie eines von: %1.</translation>
     </message>
     <message>
         <source>The sheet would take up to %1, more than the %2 free for the print file in %3. Check &quot;Page&quot;, &quot;Row&quot;, &quot;Col&quot; and &quot;Max Field Lenth&quot;.</source>
-        <translation>Der Bogen bräuchte bis zu %1, mehr als die %2, die für die Druckdatei in %3 frei sind. Prüfen Sie &quot;Page&quot;, &quot;Row&quot;, &quot;Col&quot; und &quot;Max Field Lenth&quot;.</translation>
+        <translation>Der Bogen bräuchte bis zu %1, mehr als die %2, die für die Druckdatei in %3 frei sind. Prüfen Sie &quot;Seite&quot;, &quot;Zeilen&quot;, &quot;Spalten&quot; und &quot;Max. Feldlänge&quot;.</translation>
     </message>
 </context>
 <context>
