@@ -388,6 +388,10 @@ int runConvertWatch(const ConvertBatch &watch)
     QString rulesError;
     if (!rulesPath.isEmpty() && !rules.start(rulesPath, &rulesError))
         return CliSupport::fail(rulesError.replace(QLatin1Char('\n'), QStringLiteral("; "))); // one line, the faults apart
+    // Nor is an output folder made for a spool that is not there.
+    const QString spoolProblem = PrintFileWatcher::folderProblem(watch.watchFolder);
+    if (!spoolProblem.isEmpty())
+        return CliSupport::fail(spoolProblem);
     QString folderError;
     if (!FileChecks::makeFolder(watch.outDir, &folderError))
         return CliSupport::fail(folderError);
@@ -400,9 +404,6 @@ int runConvertWatch(const ConvertBatch &watch)
     // One watch converts into a folder, and one takes a spool's jobs: moves
     // them away, or files, mails and prints them by rules (a second one
     // would do all that a second time).
-    const QString spoolProblem = PrintFileWatcher::folderProblem(watch.watchFolder);
-    if (!spoolProblem.isEmpty())
-        return CliSupport::fail(spoolProblem);
     const bool byRules = watch.options.contains(QStringLiteral("--rules"));
     FolderLock outputLock;
     FolderLock spoolLock;

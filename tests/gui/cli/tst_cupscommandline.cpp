@@ -167,6 +167,8 @@ void TestCommandLine::refused_data()
     // Refused before the output folder is made (it had been left behind).
     QTest::newRow("watch by faulty rules") << QStringList{"watch", ".", "--convert", "pdf", "--out", "o.d", "--rules", "in.prn"}
                                            << 1 << "in.prn:1: ";
+    QTest::newRow("watch a missing spool") << QStringList{"watch", "none.d", "--convert", "pdf", "--out", "o.d"}
+                                           << 1 << "none.d";
     QTest::newRow("keep and move") << QStringList{"watch", ".", "--convert", "pdf", "--out", "o.d", "--keep", "--move"}
                                    << 2 << "--keep";
     QTest::newRow("many files, no format") << QStringList{"convert", "--out-dir", "o.d", "in.prn"} << 2 << "--to";
