@@ -596,17 +596,23 @@ void EscpInterpreter::control(uchar c)
             s.x = target;
         break;
     }
+    // SO, SI, DC2 and DC4 each end ESC c's HMI: the pitch they choose
+    // takes over.
     case SO:
         s.doubleWidthLine = true;
+        s.hmi = 0;
         break;
     case DC4:
         s.doubleWidthLine = false;
+        s.hmi = 0;
         break;
     case SI:
         s.condensed = true;
+        s.hmi = 0;
         break;
     case DC2:
         s.condensed = false;
+        s.hmi = 0;
         break;
     default: // NUL, BEL, DC1, DC3, CAN, DEL and the rest: nothing to draw
         break;

@@ -55,6 +55,7 @@ void EscpInterpreter::command(const EscpToken &t)
     case '-': s.underline = on(n0) || n0 == 2 || n0 == '2', s.underlineBroken = s.underlineDouble = false; break;
     case 'W':
         s.doubleWidth = on(n0);
+        s.hmi = 0; // ESC W ends ESC c's HMI
         if (n0 == 0 || n0 == '0')
             s.doubleWidthLine = false; // ESC W 0 ends SO's double width too
         break;
@@ -111,13 +112,17 @@ void EscpInterpreter::command(const EscpToken &t)
         if (m_fine == 10 && (n0 == 0 || n0 == 4))
             s.printUpperControls = n0 == 4;
         break;
-    case 'c': // at most 4 inches: the printer ignores more
-        if (word(p) <= 1440)
+    case 'c': // 1/360 in steps, at most 3 inches: the printer ignores 0 and more
+        if (word(p) > 0 && word(p) <= 1080) {
             s.hmi = Unit(word(p)) * 6;
+            s.extraSpace = 0; // the HMI replaces ESC SP's space
+        }
         break;
-    case ' ': s.extraSpace = Unit(n0) * fineStep(); break;
-    case SO: s.doubleWidthLine = true; break;
-    case SI: s.condensed = true; break;
+    case ' ': s.extraSpace = Unit(n0) * fineStep(), s.hmi = 0; break; // ESC SP ends the HMI
+    case SO: // ESC SO and ESC SI do what SO and SI do
+    case SI:
+        control(t.code);
+        break;
     case '!':
         s.cpi = (n0 & 1) ? 12 : 10;
         s.hmi = 0;

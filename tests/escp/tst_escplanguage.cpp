@@ -233,6 +233,20 @@ private slots:
         QTest::newRow("ESC ! ends ESC X's size") << E + "X" + b({0, 48, 0}) + "a" + E + "!" + b({1}) + "b" << p2
                                                  << h + " 0,240'a'216p822 216,240'b'180";
         QTest::newRow("ESC X 1: proportional") << E + "X" + b({1, 0, 0}) + "iW" << p2 << h + " 0,240'i'108 108,240'W'252";
+        // ESC c: a step of n/360 in (1 to 1080) that ends ESC SP's space;
+        // SO, SI, DC2, DC4, ESC W and ESC SP end it in turn.
+        const QByteArray hmi = E + "c" + b({60, 0}); // 1/6 in
+        QTest::newRow("ESC c, SO: double-width pica") << hmi + "\x0e" "ab" << p2 << h + " 0,240'ab'432w";
+        QTest::newRow("ESC c, SI: condensed") << hmi + "\x0f" "ab" << p2 << h + " 0,240'ab'126c";
+        QTest::newRow("ESC c, ESC SI: condensed") << hmi + E + "\x0f" "ab" << p2 << h + " 0,240'ab'126c";
+        QTest::newRow("ESC c, DC2: 10 cpi") << hmi + "\x12" "ab" << p2 << h + " 0,240'ab'216";
+        QTest::newRow("ESC c, DC4: 10 cpi") << hmi + "\x14" "ab" << p2 << h + " 0,240'ab'216";
+        QTest::newRow("ESC c, ESC W 1: double-width pica") << hmi + E + "W" + b({1}) + "ab" << p2 << h + " 0,240'ab'432w";
+        QTest::newRow("ESC c, ESC W 0: 10 cpi") << hmi + E + "W" + b({0}) + "ab" << p2 << h + " 0,240'ab'216";
+        QTest::newRow("ESC c, ESC SP 6: pica and the space") << hmi + E + " " + b({6}) + "ab" << p2 << h + " 0,240'ab'324";
+        QTest::newRow("ESC SP 6, ESC c: the space ends") << E + " " + b({6}) + hmi + "ab" << p2 << h + " 0,240'ab'360";
+        QTest::newRow("ESC c 0 ignored") << hmi + E + "c" + b({0, 0}) + "ab" << p2 << h + " 0,240'ab'360";
+        QTest::newRow("ESC c 1081 ignored") << E + "c" + b({0x39, 4}) + "ab" << p2 << h + " 0,240'ab'216";
         QTest::newRow("ESC ( - strike-through and overscore")
             << E + "(-" + b({3, 0, 1, 2, 1}) + "a" + E + "(-" + b({3, 0, 1, 3, 2}) + "b" + E + "(-" + b({3, 0, 1, 2, 0}) + "c"
             << p2 << h + " 0,240'a'216t 216,240'b'216to 432,240'c'216o";
