@@ -607,8 +607,12 @@ void EscpInterpreter::control(uchar c)
         s.hmi = 0;
         break;
     case SI:
-        s.condensed = true;
-        s.hmi = 0;
+        // Ignored at 15 cpi (ESC g) and in a point size ESC X chose; then
+        // the HMI stays too.
+        if (s.cpi != 15 && s.halfPoints == 0) {
+            s.condensed = true;
+            s.hmi = 0;
+        }
         break;
     case DC2:
         s.condensed = false;

@@ -247,6 +247,13 @@ private slots:
         QTest::newRow("ESC SP 6, ESC c: the space ends") << E + " " + b({6}) + hmi + "ab" << p2 << h + " 0,240'ab'360";
         QTest::newRow("ESC c 0 ignored") << hmi + E + "c" + b({0, 0}) + "ab" << p2 << h + " 0,240'ab'360";
         QTest::newRow("ESC c 1081 ignored") << E + "c" + b({0x39, 4}) + "ab" << p2 << h + " 0,240'ab'216";
+        // SI is ignored at 15 cpi and in a size of ESC X: ESC P then prints 10 cpi.
+        QTest::newRow("SI at 15 cpi ignored") << E + "g" + "\x0f" + E + "P" + "ab" << p2 << h + " 0,240'ab'216";
+        QTest::newRow("ESC SI at 15 cpi ignored") << E + "g" + E + "\x0f" + E + "P" + "ab" << p2 << h + " 0,240'ab'216";
+        QTest::newRow("SI at 15 cpi keeps the HMI") << E + "g" + hmi + "\x0f" "a" + E + "P" + "b" << p2
+                                                   << h + " 0,240'a'360 360,240'b'216";
+        QTest::newRow("SI in ESC X's 8 points ignored") << E + "X" + b({0, 16, 0}) + "\x0f" + E + "X" + b({0, 21, 0}) + "ab" << p2
+                                                       << h + " 0,240'ab'216";
         QTest::newRow("ESC ( - strike-through and overscore")
             << E + "(-" + b({3, 0, 1, 2, 1}) + "a" + E + "(-" + b({3, 0, 1, 3, 2}) + "b" + E + "(-" + b({3, 0, 1, 2, 0}) + "c"
             << p2 << h + " 0,240'a'216t 216,240'b'216to 432,240'c'216o";
