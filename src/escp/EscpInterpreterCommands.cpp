@@ -42,7 +42,7 @@ void EscpInterpreter::command(const EscpToken &t)
     const uchar n0 = n > 0 ? p[0] : 0;
     switch (t.code) {
     case '@':
-        flushRun();
+        cancelLine(); // the text before it on the line is not printed
         s.reset(m_setup);
         s.x = s.leftMargin;
         break;
@@ -183,15 +183,23 @@ void EscpInterpreter::command(const EscpToken &t)
     case 'N': s.skip = Unit(n0) * s.lineSpacing; break;
     case 'O': s.skip = 0; break;
     // The margins are in columns of the pitch as the tabs are: condensed
-    // counts, proportional text counts as 10 cpi.
-    case 'l': s.leftMargin = qMin(Unit(n0) * tabColumn(), s.rightMargin - UnitsPerInch / 10);
-        s.x = qMax(s.x, s.leftMargin);
+    // counts, proportional text counts as 10 cpi. Either drops the text
+    // before it on the line, as CAN does, and the line begins again at the
+    // left margin.
+    case 'l': {
+        const Unit left = qMin(Unit(n0) * tabColumn(), s.rightMargin - UnitsPerInch / 10);
+        cancelLine();
+        s.leftMargin = left;
+        s.x = s.leftMargin;
         break;
+    }
     case 'Q': {
         const Unit carriage = Printed::inches(m_setup.carriageInches);
         const Unit right = Unit(n0) * tabColumn();
-        if (right > s.leftMargin)
+        if (right > s.leftMargin) {
+            cancelLine();
             s.rightMargin = qMin(right, carriage);
+        }
         break;
     }
     case '$': { // ignored past the right margin, as the printer does

@@ -201,6 +201,13 @@ private slots:
         QTest::newRow("CAN drops the line's text") << QByteArray("ab\r\ncd\x18" "e") << nine << h + " 0,240'ab'216 0,600'e'216";
         QTest::newRow("DEL takes back a character on 9 pins") << QByteArray("ab\x7f" "c") << nine << h + " 0,240'ac'216";
         QTest::newRow("DEL does nothing on 24 pins") << QByteArray("ab\x7f" "c") << p24 << h + " 0,240'abc'216";
+        // ESC l, ESC Q and ESC @ drop the text before them on the line as CAN does.
+        QTest::newRow("ESC l drops the line before it") << "abc" + E + "l" + b({5}) + "def\r\nghi" << nine
+                                                       << h + " 1080,240'def'216 1080,600'ghi'216";
+        QTest::newRow("ESC l at a line's start: the line at the new margin") << E + "l" + b({10}) + "a\r\n" + E + "l" + b({0}) + "b"
+                                                                           << nine << h + " 2160,240'a'216 0,600'b'216";
+        QTest::newRow("ESC Q drops the line before it") << "abc" + E + "Q" + b({40}) + "def" << nine << h + " 0,240'def'216";
+        QTest::newRow("ESC @ drops the line before it") << "abc" + E + "@" + "def" << nine << h + " 0,240'def'216";
         // ESC a on a narrow (8 in) carriage: 17280 units.
         QTest::newRow("ESC a 1 centres") << E + "a" + b({1}) + "ab\r\n" << nine << h + " 8424,240'ab'216";
         QTest::newRow("ESC a 2 to the right") << E + "a" + b({2}) + "ab\r\n" << nine << h + " 16848,240'ab'216";
