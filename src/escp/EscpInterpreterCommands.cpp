@@ -41,11 +41,16 @@ void EscpInterpreter::command(const EscpToken &t)
     const qsizetype n = t.length - 2;
     const uchar n0 = n > 0 ? p[0] : 0;
     switch (t.code) {
-    case '@':
+    case '@': {
         cancelLine(); // the text before it on the line is not printed
+        // The paper's position becomes the top of form, as a form length
+        // set there makes it.
+        const Unit top = s.y > qMax(s.formTop, s.topMargin) ? s.y : s.formTop;
         s.reset(m_setup);
+        s.formTop = top;
         s.x = s.leftMargin;
         break;
+    }
     case 'E': s.bold = true; break;
     case 'F': s.bold = false; break;
     case 'G': s.doubleStrike = true; break;

@@ -32,9 +32,10 @@ struct PrinterState
     Unit y = 0;
     Unit formLength = Printed::inches(11);
     // Where this sheet's form begins: 0, or the head's line when a form
-    // length was set there (ESC C, ESC ( C away from the top of form make
-    // the current line the top of form); the sheet then ends a form length
-    // below it. A new sheet starts at 0 again.
+    // length was set or the printer initialised there (ESC C, ESC ( C and
+    // ESC @ away from the top of form make the current line the top of
+    // form); the sheet then ends a form length below it. A new sheet starts
+    // at 0 again.
     Unit formTop = 0;
     Unit topMargin = 0;
     Unit bottomMargin = 0;  // 0: the form length

@@ -253,6 +253,10 @@ private slots:
         QTest::newRow("wraps, form length set below the top")
             << QByteArrayLiteral("\x1b" "C\x06\r\n\r\n\r\n\x1b" "C\x02") + longLine.left(900) + "\x0cx"
             << nine;
+        // ESC @ below the top of form makes that line the top, too.
+        QTest::newRow("wraps, ESC @ below the top")
+            << QByteArrayLiteral("\x1b" "C\x06\r\n\r\n\r\n\x1b@") + longLine.left(900) + "\x0cx\r\n\r\n\x1b@\x1b" "C\x04" + longLine.left(900)
+            << nine;
         QTest::newRow("wraps after the margin") << QByteArrayLiteral("\x1b" "C\x06\x1b$\x80\x03") + longLine << twentyFour;
         QTest::newRow("spaces only") << QByteArray(" ").repeated(500) + "\r\n\f" + QByteArray(" ").repeated(90) << nine;
         QTest::newRow("ink after spaces") << QByteArray(" ").repeated(170) + "x" << nine;

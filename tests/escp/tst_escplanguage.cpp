@@ -397,6 +397,10 @@ private slots:
                                                   << "h=2520 0,240'a'216 0,600'b'216 0,960'c'216 0,1320'd'216 0,1680'e'216 0,2040'f'216 0,2400'g'216 | h=2160 0,240'h'216";
         QTest::newRow("ESC C NUL 1 at the top") << E + "C" + b({0, 1}) + "a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng" << nine
                                                 << "h=2160 0,240'a'216 0,600'b'216 0,960'c'216 0,1320'd'216 0,1680'e'216 0,2040'f'216 | h=2160 0,240'g'216";
+        // ESC @ below the top of form makes the head's line the top of form:
+        // the default 11 in form ends 11 in below it.
+        QTest::newRow("ESC @ below the top") << E + "C" + b({3}) + "a\r\nb\r\n" + E + "@" + "c" << nine
+                                             << "h=24480 0,240'a'216 0,600'b'216 0,960'c'216";
         QTest::newRow("ESC ( U 5 is 1/720 in") << E + "(U" + b({1, 0, 5}) + E + "(V" + b({2, 0, 0xd0, 2}) + "a" << p2
                                                << h + " 0,2400'a'216";
     }
