@@ -190,20 +190,22 @@ void EscpInterpreter::command(const EscpToken &t)
     // The margins are in columns of the pitch as the tabs are: condensed
     // counts, proportional text counts as 10 cpi. Either drops the text
     // before it on the line, as CAN does, and the line begins again at the
-    // left margin.
+    // left margin. A left margin not left of the right one, or a right
+    // margin not right of the left one or past the carriage, is ignored.
     case 'l': {
-        const Unit left = qMin(Unit(n0) * tabColumn(), s.rightMargin - UnitsPerInch / 10);
-        cancelLine();
-        s.leftMargin = left;
-        s.x = s.leftMargin;
+        const Unit left = Unit(n0) * tabColumn();
+        if (left < s.rightMargin) {
+            cancelLine();
+            s.leftMargin = left;
+            s.x = s.leftMargin;
+        }
         break;
     }
     case 'Q': {
-        const Unit carriage = Printed::inches(m_setup.carriageInches);
         const Unit right = Unit(n0) * tabColumn();
-        if (right > s.leftMargin) {
+        if (right > s.leftMargin && right <= PrinterState::carriage(m_setup)) {
             cancelLine();
-            s.rightMargin = qMin(right, carriage);
+            s.rightMargin = right;
         }
         break;
     }

@@ -16,6 +16,22 @@ PrinterState PrinterState::initial(const PrinterSetup &setup)
     return s;
 }
 
+namespace {
+
+// A set-up that says no number (NaN, infinity) or an absurd one keeps the
+// printer's default; the options and settings refuse those first.
+Printed::Unit inchesOr(double value, double fallback)
+{
+    return Printed::inches(std::isfinite(value) && value > 0 && value <= 100 ? value : fallback);
+}
+
+} // namespace
+
+Printed::Unit PrinterState::carriage(const PrinterSetup &setup)
+{
+    return qMax<Unit>(inchesOr(setup.carriageInches, 13.6), UnitsPerInch);
+}
+
 void PrinterState::reset(const PrinterSetup &setup)
 {
     const Unit keepY = y;
@@ -23,13 +39,8 @@ void PrinterState::reset(const PrinterSetup &setup)
     const bool fed = fedToTop;
     auto printed = std::move(carried); // on paper already
     *this = PrinterState();
-    // A set-up that says no number (NaN, infinity) or an absurd one keeps
-    // the printer's default; the options and settings refuse those first.
-    const auto inches = [](double value, double fallback) {
-        return Printed::inches(std::isfinite(value) && value > 0 && value <= 100 ? value : fallback);
-    };
-    formLength = qMax<Unit>(inches(setup.formLengthInches, 11.0), UnitsPerInch / 6);
-    rightMargin = qMax<Unit>(inches(setup.carriageInches, 13.6), UnitsPerInch);
+    formLength = qMax<Unit>(inchesOr(setup.formLengthInches, 11.0), UnitsPerInch / 6);
+    rightMargin = carriage(setup);
     y = keepY;
     carried = std::move(printed);
     sheetInked = inked;

@@ -114,6 +114,8 @@ struct PrinterState
     bool operator!=(const PrinterState &other) const { return !(*this == other); }
 
     static PrinterState initial(const PrinterSetup &setup);
+    // The width the carriage prints: the set-up's, at least an inch.
+    static Unit carriage(const PrinterSetup &setup);
     // ESC @: everything back to its default; the head stays on its line.
     void reset(const PrinterSetup &setup);
 

@@ -208,6 +208,13 @@ private slots:
                                                                            << nine << h + " 2160,240'a'216 0,600'b'216";
         QTest::newRow("ESC Q drops the line before it") << "abc" + E + "Q" + b({40}) + "def" << nine << h + " 0,240'def'216";
         QTest::newRow("ESC @ drops the line before it") << "abc" + E + "@" + "def" << nine << h + " 0,240'def'216";
+        // ESC l: 0 <= left < right; ESC Q: left < right, within the carriage (13.6 in).
+        QTest::newRow("ESC l at the right margin ignored") << E + "Q" + b({10}) + E + "l" + b({12}) + "xyz" << nine
+                                                          << h + " 0,240'xyz'216";
+        QTest::newRow("ESC l less than a column left of the right margin") << E + "M" + E + "Q" + b({12}) + E + "l" + b({11}) + "a"
+                                                                          << nine << h + " 1980,240'a'180";
+        QTest::newRow("ESC Q past the carriage ignored") << E + "Q" + b({40}) + E + "Q" + b({137}) + QByteArray(41, 'a') << nine
+                                                        << h + " 0,240'" + QString(40, 'a') + "'216 0,600'a'216";
         // ESC a on a narrow (8 in) carriage: 17280 units.
         QTest::newRow("ESC a 1 centres") << E + "a" + b({1}) + "ab\r\n" << nine << h + " 8424,240'ab'216";
         QTest::newRow("ESC a 2 to the right") << E + "a" + b({2}) + "ab\r\n" << nine << h + " 16848,240'ab'216";
