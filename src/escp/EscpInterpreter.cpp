@@ -573,6 +573,8 @@ void EscpInterpreter::control(uchar c)
         }
         break;
     case BS: {
+        if (s.justify >= 2) // ignored flush right and fully justified (ESC a 2, 3)
+            break;
         flushRun();
         s.x = qMax(s.leftMargin, s.x - s.advance());
         break;

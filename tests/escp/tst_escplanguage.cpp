@@ -218,6 +218,8 @@ private slots:
         // ESC a on a narrow (8 in) carriage: 17280 units.
         QTest::newRow("ESC a 1 centres") << E + "a" + b({1}) + "ab\r\n" << nine << h + " 8424,240'ab'216";
         QTest::newRow("ESC a 2 to the right") << E + "a" + b({2}) + "ab\r\n" << nine << h + " 16848,240'ab'216";
+        QTest::newRow("ESC a 2 ignores BS") << E + "a" + b({2}) + "AB\x08" "C\r\n" << nine << h + " 16632,240'ABC'216";
+        QTest::newRow("ESC a 3 ignores BS") << E + "a" + b({3}) + "AB\x08" "C\r\n" << nine << h + " 0,240'ABC'216";
         // 16 words of "abcd " fill 80 columns: the 15 blanks between them
         // share the last column's 216 units (6 get 15, 9 get 14).
         QTest::newRow("ESC a 3 spreads a full line") << E + "a" + b({3}) + QByteArray("abcd ").repeated(16) + "x\r\ny\r\n" << nine
