@@ -173,7 +173,7 @@ void EscpInterpreter::command(const EscpToken &t)
         break;
     case 'j':
         flushRun();
-        s.y = qMax(s.topMargin, s.y - Unit(n0) * m_fine);
+        s.y = qMax(s.top(), s.y - Unit(n0) * m_fine);
         break;
     case 'C':
         if ((n == 1 && n0 > 0) || (n == 2 && p[1] > 0))
@@ -319,8 +319,8 @@ void EscpInterpreter::command(const EscpToken &t)
                 s.bottomMargin = Unit(word(d + 2)) * s.unit;
                 if (s.topMargin >= s.formLength)
                     s.topMargin = 0;
-                if (s.y < s.topMargin)
-                    s.y = s.topMargin;
+                if (s.y < s.top())
+                    s.y = s.top();
             }
             break;
         case 'V':
@@ -328,7 +328,7 @@ void EscpInterpreter::command(const EscpToken &t)
                 flushRun();
                 // Below the bottom margin the sheet is ejected: the next
                 // one begins at its top.
-                const Unit y = s.topMargin + Unit(word(d)) * s.unit;
+                const Unit y = s.top() + Unit(word(d)) * s.unit;
                 if (y < s.bottom())
                     s.y = y;
                 else
@@ -341,7 +341,7 @@ void EscpInterpreter::command(const EscpToken &t)
                 // reference says (it had landed on the margin, over the
                 // sheet's first lines).
                 const Unit y = s.y + Unit(qint16(word(d))) * s.unit;
-                if (y >= s.topMargin) {
+                if (y >= s.top()) {
                     flushRun();
                     s.y = y;
                     if (s.y >= s.bottom())

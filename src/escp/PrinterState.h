@@ -124,6 +124,9 @@ struct PrinterState
         const Unit b = bottomMargin > 0 ? qMin(bottomMargin, formLength) : formLength;
         return formTop + qMax<Unit>(b - skip, topMargin + 1);
     }
+    // The highest line the head may print on: the top margin below the
+    // top of form.
+    Unit top() const { return formTop + topMargin; }
     // Where the paper of this sheet ends (the next top of form).
     Unit formEnd() const { return formTop + formLength; }
     // The width of one character cell at the current look.

@@ -406,6 +406,14 @@ private slots:
                                                   << "h=2520 0,240'a'216 0,600'b'216 0,960'c'216 0,1320'd'216 0,1680'e'216 0,2040'f'216 0,2400'g'216 | h=2160 0,240'h'216";
         QTest::newRow("ESC C NUL 1 at the top") << E + "C" + b({0, 1}) + "a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng" << nine
                                                 << "h=2160 0,240'a'216 0,600'b'216 0,960'c'216 0,1320'd'216 0,1680'e'216 0,2040'f'216 | h=2160 0,240'g'216";
+        // The vertical moves count from that top of form too (they counted
+        // from the paper's first top: over the sheet's first lines).
+        QTest::newRow("ESC ( V from a top of form set below") << "a\r\n" + E + "C" + b({0, 1}) + E + "(V" + b({2, 0, 60, 0}) + "b"
+                                                             << p2 << "h=2520 0,240'a'216 0,960'b'216";
+        QTest::newRow("ESC ( v above a top of form set below") << "a\r\n" + E + "C" + b({0, 1}) + "b\r\n" + E + "(v"
+                + b({2, 0, 0xa6, 0xff}) + "c" << p2 << "h=2520 0,240'a'216 0,600'b'216 0,960'c'216";
+        QTest::newRow("ESC j up to a top of form set below") << "a\r\n" + E + "C" + b({0, 1}) + "b\r\n" + E + "j" + b({72}) + "c"
+                                                            << nine << "h=2520 0,240'a'216 0,600'b'216 0,600'c'216";
         // ESC @ below the top of form makes the head's line the top of form:
         // the default 11 in form ends 11 in below it.
         QTest::newRow("ESC @ below the top") << E + "C" + b({3}) + "a\r\nb\r\n" + E + "@" + "c" << nine
