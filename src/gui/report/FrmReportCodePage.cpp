@@ -48,8 +48,8 @@ bool offeredInstead(CodePage::Id current, CodePage::Id guessed)
     using CodePage::Id;
     if (!CodePage::isDos(guessed) || guessed == current)
         return false;
-    if (current == Id::Latin1)
-        return true; // else the caller gives a DOS code page
+    if (!CodePage::isDos(current))
+        return true; // a Windows code page (or the bytes as they are) for a DOS file
     const auto western = [](Id id) { return id == Id::Pc437 || id == Id::Pc850; };
     return !(western(current) && western(guessed));
 }
@@ -67,8 +67,7 @@ void FrmReport::offerDetectedCodePage()
 {
     m_codePageBar->hide();
     const CodePage::Id current = codePage();
-    if (m_fixedCodePage || (current != CodePage::Id::Latin1 && !CodePage::isDos(current))
-        || nothingToGuess(m_doc.pages().bytes()))
+    if (m_fixedCodePage || nothingToGuess(m_doc.pages().bytes()))
         return;
     const std::optional<CodePage::Id> guessed = CodePage::guess(m_doc.pages().bytes());
     if (guessed && offeredInstead(current, *guessed)) {

@@ -302,6 +302,15 @@ private slots:
         QCOMPARE(states(other, "CodePageBar.visible;CodePageBarText"),
             "CodePageBar.visible=1;CodePageBarText=This file looks written in Kamenicky (Czech and Slovak).");
         other->close();
+        // So is a stored Windows code page (the file's box drawing read as
+        // "ÄÄÄ" without a hint).
+        ReportViewSettings::saveCodePage(CodePage::Id::Windows1252);
+        FrmReport *windows = open(printFile("czech.prn", czech));
+        QCOMPARE(windows->codePage(), CodePage::Id::Windows1252);
+        QCOMPARE(states(windows, "CodePageBar.visible;CodePageBarText"),
+            "CodePageBar.visible=1;CodePageBarText=This file looks written in Kamenicky (Czech and Slovak).");
+        windows->close();
+        ReportViewSettings::saveCodePage(CodePage::Id::Pc437);
     }
 
     void darkTheme_formsReadable_data()
