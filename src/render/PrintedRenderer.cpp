@@ -277,6 +277,7 @@ void PrintedRenderer::drawRun(QPainter &painter, const Printed::TextRun &run, QP
     if (std::abs(stretch - 1.0) > 1e-6)
         painter.scale(stretch, 1.0);
     painter.setPen(ink);
+    const qsizetype textGlyphs = placed.glyphs.size(); // the cells' own, not those struck over them
     if (style.outline || style.shadow) { // (shapes all)
         placed.glyphs += placed.overGlyphs;
         placed.positions += placed.overPositions;
@@ -286,6 +287,17 @@ void PrintedRenderer::drawRun(QPainter &painter, const Printed::TextRun &run, QP
         drawOutlined(
             painter, [&sized](quint32 glyph) -> const QPainterPath & { return sized.outline(glyph); }, placed, style,
             ink, scale, stretch);
+        // Shapes hold no text: in a PDF the same glyphs go over them
+        // unseen, so that the words are found and copied as any others.
+        if (painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Pdf) {
+            QGlyphRun unseen;
+            unseen.setRawFont(sized.font);
+            unseen.setGlyphIndexes(placed.glyphs.first(textGlyphs));
+            unseen.setPositions(placed.positions.first(textGlyphs));
+            painter.setPen(Qt::transparent);
+            painter.drawGlyphRun(QPointF(0, 0), unseen);
+            painter.setPen(ink);
+        }
     } else if (!placed.glyphs.isEmpty()) {
         QGlyphRun glyphRun;
         glyphRun.setRawFont(sized.font);

@@ -237,6 +237,11 @@ private slots:
         // Printed over (a backspace, a carriage return): each cell's text once.
         QTest::newRow("bold and underlined by backspaces")
             << QByteArrayLiteral("B\bBo\bol\bld\bd _\bU_\bn_\bd_\be_\br\r\n") << "Bold Under";
+        // Outlined and shadowed letters are drawn as shapes: their words
+        // are in the PDF all the same (they had been missing).
+        QTest::newRow("outline, shadow, both")
+            << QByteArrayLiteral("before \x1bq\x01outlined\x1bq\x02 shadowed\x1bq\x03 both\x1bq\x00 after\r\n")
+            << "before outlined shadowed both after";
         QTest::newRow("underscores under a word after a carriage return")
             << QByteArrayLiteral("Total due\r_____\r\n") << "Total due";
     }
