@@ -81,7 +81,9 @@ QStringList RulePlan::describe() const
     if (!convertArguments.isEmpty())
         lines << QStringLiteral("convert with: %1").arg(convertArguments.join(QLatin1Char(' ')));
     const QString where = folder.isEmpty()     ? QStringLiteral("the output folder")
-        : folder == QLatin1String("~") ? QStringLiteral("the folder of user \"%1\" (~%1/PDF)").arg(user)
+        : folder == QLatin1String("~")
+        ? (user.isEmpty() ? QStringLiteral("the printing user's folder, which fails: the job names no user")
+                          : QStringLiteral("the folder of user \"%1\" (~%1/PDF)").arg(user))
                                        : folder;
     if (named || !folder.isEmpty())
         lines << QStringLiteral("file the PDF as \"%1\" in %2 (numbered -2, -3 ... when taken)")

@@ -214,6 +214,11 @@ void TstRulesCommand::testDoesNothing()
     const QString refused = publish(dir.path(), "20261207-101500-000001-job13", evil, "Rechnung");
     const Run said = sticker2({ "rules", "test", "--rules", rules, refused });
     QVERIFY2(said.out.contains("then the mail fails: \"-oQ/tmp/x\" is not a mail address"), qPrintable(said.out));
+    // The user's own folder for a job that names no user: said to fail, as
+    // the watch then fails it (it named user "").
+    const QString own = TestSupport::writeFile(dir.filePath("own.conf"), "[Mine]\nfolder = ~\n");
+    const Run bare = sticker2({ "rules", "test", "--rules", own, TestSupport::writeFile(dir.filePath("bare.prn"), Invoice) });
+    QVERIFY2(bare.out.contains("the printing user's folder, which fails: the job names no user"), qPrintable(bare.out));
 }
 
 // One job converted by its rule: named by its invoice number in the rule's
