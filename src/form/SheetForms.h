@@ -4,6 +4,7 @@
 #include "form/FormPage.h"
 
 #include <QPointF>
+#include <QStringList>
 #include <QVector>
 
 #include <memory>
@@ -17,6 +18,10 @@ public:
     // an error that names the form's file and says why when one cannot be
     // used. An empty choice gives no forms.
     static bool load(const FormChoice &choice, SheetForms *forms, QString *error);
+    // The chosen forms that can be used: one that cannot is left out and
+    // its error added to `errors`, and the other stays (a view keeps
+    // showing the later sheets' form when the first sheet's is gone).
+    static SheetForms loadUsable(const FormChoice &choice, QStringList *errors);
 
     bool isEmpty() const { return !m_first && !m_next; }
     // The form under sheet `index` of the job (0 the first), or none.

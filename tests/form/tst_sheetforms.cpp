@@ -287,6 +287,14 @@ private slots:
             QVERIFY2(error.contains(QDir::toNativeSeparators(file.section('#', 0, 0))), qPrintable(error));
             QVERIFY2(error.contains(cause), qPrintable(error));
         }
+        // Beside a good one, the bad one alone is left out (a view had
+        // dropped both).
+        QStringList errors;
+        const SheetForms usable = SheetForms::loadUsable(FormChoice {file, m_yellow, {}}, &errors);
+        QCOMPARE(errors.size(), 1);
+        QVERIFY2(errors.first().contains(cause), qPrintable(errors.first()));
+        QVERIFY(!usable.forSheet(0));
+        QVERIFY(usable.forSheet(1) && usable.forSheet(1)->filePath() == m_yellow);
     }
 
     void pageChoice()

@@ -96,10 +96,11 @@ void FrmReport::showModelTaken()
 
 void FrmReport::applyForms(bool tell)
 {
-    SheetForms forms;
-    QString error;
-    if (!SheetForms::load(ReportViewSettings::read().forms, &forms, &error) && tell)
-        MessageBox::show(this, error, tr("Form"), QMessageBox::Warning);
+    // A stored form that cannot be read is told and left out; the other stays.
+    QStringList errors;
+    const SheetForms forms = SheetForms::loadUsable(ReportViewSettings::read().forms, &errors);
+    if (!errors.isEmpty() && tell)
+        MessageBox::show(this, errors.join(QLatin1Char('\n')), tr("Form"), QMessageBox::Warning);
     m_doc.setForms(forms);
     SheetPane->setForms(forms);
 }
