@@ -324,9 +324,10 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("runs"); // "x,baseline'text'advance" per run, then "h=form length"
-        // ESC c past 4 inches is ignored; 4 inches is taken.
+        // ESC c past 3 inches is ignored; 3 inches is taken.
         QTest::newRow("ESC c of 120 in ignored") << E + "c" + b({0xff, 0xa9}) + "AB" << "0,240'AB'216 h=23760";
-        QTest::newRow("ESC c of 4 in") << E + "c" + b({0xa0, 0x05}) + "AB" << "0,240'AB'8640 h=23760";
+        QTest::newRow("ESC c of 4 in ignored") << E + "c" + b({0xa0, 0x05}) + "AB" << "0,240'AB'216 h=23760";
+        QTest::newRow("ESC c of 3 in") << E + "c" + b({0x38, 0x04}) + "AB" << "0,240'AB'6480 h=23760";
         // A four-byte length past any form is bounded, never wrapped round.
         QTest::newRow("ESC ( C with four bytes, huge") << E + "(C" + b({4, 0, 1, 0, 0, 0x80}) + "A\nB"
                                                       << "0,240'A'216 0,600'B'216 h=95040";
