@@ -66,6 +66,14 @@ bool printedLook(const QStringList &options)
     return look.compare(QLatin1String("printed"), Qt::CaseInsensitive) == 0;
 }
 
+// Whether convert's options name forms (--form, none or some).
+bool namesForms(const QStringList &options)
+{
+    return std::any_of(options.cbegin(), options.cend(), [](const QString &option) {
+        return option == QLatin1String("--form") || option.startsWith(QLatin1String("--form="));
+    });
+}
+
 } // namespace
 
 namespace CommandLine {
@@ -92,10 +100,7 @@ int runConvertRules(const ConvertRules &request)
     // choice in a window (the service's user has none), and the same rules
     // would file other stationery for each user who runs them.
     QStringList noStoredForms;
-    if (printedLook(request.convertOptions) && !plan.convertArguments.contains(QStringLiteral("--form"))
-        && !std::any_of(request.convertOptions.cbegin(), request.convertOptions.cend(), [](const QString &option) {
-               return option == QLatin1String("--form") || option.startsWith(QLatin1String("--form="));
-           }))
+    if (printedLook(request.convertOptions) && !namesForms(plan.convertArguments) && !namesForms(request.convertOptions))
         noStoredForms << QStringLiteral("--form") << QStringLiteral(",");
     // The job is converted as the rule reads it: its settings after the
     // command line's own, so that they win.

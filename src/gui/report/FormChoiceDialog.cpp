@@ -1,7 +1,6 @@
 #include "gui/report/FormChoiceDialog.h"
 
 #include "form/FormName.h"
-
 #include "form/SheetForms.h"
 #include "gui/platform/Dialogs.h"
 #include "gui/platform/MessageBox.h"

@@ -9,8 +9,8 @@
 #include "gui/sticker/StickerMorePanel.h"
 
 #include <QGuiApplication>
-#include <QProgressDialog>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QRadioButton>
 
 namespace {
@@ -60,6 +60,7 @@ void Frm0010Sticker::runCharacterSheet(StickerInput &input)
     progress.setObjectName(QStringLiteral("SheetProgress"));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(300);
+    progress.setValue(0); // the time to show it counts from here
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const CharSheetWriter::Result result
         = CharSheetWriter::run(input, LastTempNumber, [&progress](qint64 written, qint64 largest) {
