@@ -20,6 +20,7 @@
 #include <QFileSystemWatcher>
 #include <QTemporaryDir>
 #include <QThreadPool>
+#include <QTimer>
 
 #include <atomic>
 
@@ -159,6 +160,8 @@ private:
     QSet<QString> m_converting; // the outputs of the conversions running
     QHash<QString, QFile::Permissions> m_jobModes; // by output: its job's, as the conversion began
     QFileSystemWatcher m_rulesWatch; // the rules file and its folder: a change is read and said at once
+    QTimer m_rulesSettle;            // ... once the file has been still for RulesSettleMs
+    static constexpr int RulesSettleMs = 300;
     PrintFileWatcher m_watcher;
     QSet<QString> m_acting; // the jobs whose actions run
     std::atomic_bool m_stopping {false};
@@ -174,12 +177,21 @@ int ConvertWatch::run()
         // saved, not only when the next job comes. Its folder is watched
         // too: an editor that saves by replacing the file ends a watch of
         // the file itself.
-        const auto changed = [this] {
+        // It is read once it has been still for a moment: an editor that
+        // writes in place empties the file first, and rules read then (an
+        // empty file is a valid one) would have stayed in force when the
+        // whole file had faults.
+        m_rulesSettle.setSingleShot(true);
+        m_rulesSettle.setInterval(RulesSettleMs);
+        QObject::connect(&m_rulesSettle, &QTimer::timeout, [this] {
             const QString note = m_rules.refresh();
             if (!note.isEmpty())
                 CliSupport::report(note);
+        });
+        const auto changed = [this] {
             if (QFileInfo::exists(m_rulesPath) && !m_rulesWatch.files().contains(m_rulesPath))
                 m_rulesWatch.addPath(m_rulesPath);
+            m_rulesSettle.start();
         };
         m_rulesWatch.addPath(QFileInfo(m_rulesPath).absolutePath());
         m_rulesWatch.addPath(m_rulesPath);
