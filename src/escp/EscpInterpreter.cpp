@@ -470,8 +470,10 @@ Unit EscpInterpreter::proportionalAdvance(char16_t c) const
     if (s.halfPoints > 0) // a size of its own: the widths scale with it
         width = int((double(s.halfPoints) / 2 * width) / 10.5 + 0.5);
     Unit a = Unit(width) * (UnitsPerInch / 360);
-    if (s.condensed)
-        a = a / 2 + a / 10; // about 60 %, as condensed is of pica
+    // Condensed proportional letters are half as wide on 24 pins (ESC/P 2's
+    // SI); a 9-pin printer does not condense them (proportional wins).
+    if (s.condensed && m_fine == 12)
+        a = a / 2;
     a += s.extraSpace;
     if (s.doubleWidth || s.doubleWidthLine)
         a *= 2;

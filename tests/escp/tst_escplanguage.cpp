@@ -249,6 +249,10 @@ private slots:
         QTest::newRow("ESC ! ends ESC X's size") << E + "X" + b({0, 48, 0}) + "a" + E + "!" + b({1}) + "b" << p2
                                                  << h + " 0,240'a'216p822 216,240'b'180";
         QTest::newRow("ESC X 1: proportional") << E + "X" + b({1, 0, 0}) + "iW" << p2 << h + " 0,240'i'108 108,240'W'252";
+        // Condensed proportional letters: half as wide on 24 pins, as wide as
+        // ever on 9 (they were 60 % on both).
+        QTest::newRow("proportional condensed on 24 pins") << E + "p1\x0fiW" << p24 << h + " 0,240'i'54c 54,240'W'126c";
+        QTest::newRow("proportional condensed on 9 pins") << E + "p1\x0fiW" << nine << h + " 0,240'i'108c 108,240'W'252c";
         // ESC c: a step of n/360 in (1 to 1080) that ends ESC SP's space;
         // SO, SI, DC2, DC4, ESC W and ESC SP end it in turn.
         const QByteArray hmi = E + "c" + b({60, 0}); // 1/6 in
