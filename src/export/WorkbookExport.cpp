@@ -4,6 +4,7 @@
 #include "export/PrintFileLines.h"
 #include "export/WorkbookPackage.h"
 #include "export/XlsxWriterLibrary.h"
+#include "pdf/PdfFinishing.h"
 #include "platform/OutputFile.h"
 
 #include <QDir>
@@ -154,8 +155,11 @@ private:
 
 // Starts the workbook in the save file `out` (libxlsxwriter writes to a
 // file name: the save file's own, through /proc) and its one worksheet;
-// null when either cannot be made.
-lxw_workbook *startWorkbook(const XlsxWriterLibrary &xlsx, const QString &partPath, lxw_worksheet **sheet)
+// null when either cannot be made. The workbook is dated as a PDF of the
+// same print file is (PdfFinishing::creationDate), so the same file gives
+// the same workbook; libxlsxwriter would take the clock.
+lxw_workbook *startWorkbook(
+    const XlsxWriterLibrary &xlsx, const QString &partPath, const QDateTime &made, lxw_worksheet **sheet)
 {
     const QByteArray partName = QFile::encodeName(partPath);
     const QByteArray tempFolder = QFile::encodeName(QFileInfo(QFile::symLinkTarget(partPath)).absolutePath());
@@ -164,6 +168,11 @@ lxw_workbook *startWorkbook(const XlsxWriterLibrary &xlsx, const QString &partPa
     options.tmpdir = const_cast<char *>(tempFolder.constData());
     const LibraryMessagesHeldBack quiet;
     lxw_workbook *workbook = xlsx.workbook_new_opt(partName.constData(), &options);
+    if (workbook && made.isValid() && made.toSecsSinceEpoch() > 0) {
+        lxw_doc_properties properties {};
+        properties.created = static_cast<time_t>(made.toSecsSinceEpoch());
+        xlsx.workbook_set_properties(workbook, &properties);
+    }
     *sheet = workbook ? xlsx.workbook_add_worksheet(workbook, nullptr) : nullptr;
     if (!*sheet && workbook) {
         xlsx.workbook_close(workbook);
@@ -260,7 +269,8 @@ bool write(const QString &printFilePath, const QString &workbookPath, const QVec
     const QString partPath = QStringLiteral("/proc/self/fd/%1").arg(out.handle());
 
     lxw_worksheet *sheet = nullptr;
-    lxw_workbook *workbook = startWorkbook(xlsx, partPath, &sheet);
+    const QDateTime made = PdfFinishing::creationDate(QFileInfo(in).lastModified().toUTC());
+    lxw_workbook *workbook = startWorkbook(xlsx, partPath, made, &sheet);
     if (!workbook)
         return fail(
             QObject::tr("Cannot write %1: the workbook could not be started.").arg(native(workbookPath)));

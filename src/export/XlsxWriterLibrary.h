@@ -10,6 +10,7 @@ struct XlsxWriterLibrary
 {
     decltype(&::workbook_new_opt) workbook_new_opt = nullptr;
     decltype(&::workbook_add_worksheet) workbook_add_worksheet = nullptr;
+    decltype(&::workbook_set_properties) workbook_set_properties = nullptr;
     decltype(&::workbook_close) workbook_close = nullptr;
     decltype(&::worksheet_write_string) worksheet_write_string = nullptr;
     decltype(&::worksheet_write_number) worksheet_write_number = nullptr;

@@ -21,6 +21,7 @@
 #include "report/ReportMarkup.h"
 
 #include <QBuffer>
+#include <QTimeZone>
 #include <QDir>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -551,8 +552,16 @@ private slots:
             "Caf\xe9 & <co>\033E\tbold\x0e\033F\rline four is long enough\n!\r\n"
             "  1250.75     =SUM(A1)\r\n");
         const QString book = dir.filePath("rep.xlsx");
+        QFile printed(source);
+        QVERIFY(printed.open(QIODevice::ReadWrite));
+        QVERIFY(printed.setFileTime(QDateTime(QDate(2021, 3, 4), QTime(5, 6, 7), QTimeZone::utc()),
+            QFileDevice::FileModificationTime));
+        printed.close();
         QString error;
         QVERIFY2(WorkbookExport::write(source, book, {0, 10, 25, 0}, nullptr, &error), qPrintable(error));
+        // Dated as the print file, not by the clock: the same file gives the
+        // same workbook.
+        QVERIFY(unzipped(book, "docProps/core.xml").contains(">2021-03-04T05:06:07Z</dcterms:created>"));
         QCOMPARE(sheetLines(book),
             (QStringList {"A1=ABCDEFGHIJ", "A3=" + QString::fromLatin1("Caf\xe9 & <co"), "A4=line four ",
                 "A5=1250.75", "B1=abcdefghijklmno", "B3=>E\tboldF", "B4=is long enough\n",
