@@ -5,6 +5,7 @@
 #include "export/WorkbookPackage.h"
 #include "export/XlsxWriterLibrary.h"
 #include "pdf/PdfFinishing.h"
+#include "platform/LibraryMessagesHeldBack.h"
 #include "platform/OutputFile.h"
 
 #include <QDir>
@@ -121,37 +122,6 @@ bool numberOf(const QByteArray &piece, double *value)
 }
 
 namespace {
-
-// libxlsxwriter says its own faults on standard error ("[ERROR][packager.c:
-// ...]"), beside the one line with the cause that the program gives: held
-// back, on this thread's calls into it, while this lives.
-class LibraryMessagesHeldBack
-{
-public:
-    LibraryMessagesHeldBack()
-    {
-        std::fflush(stderr);
-        m_saved = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3);
-        const int nowhere = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-        if (m_saved >= 0 && nowhere >= 0)
-            ::dup2(nowhere, STDERR_FILENO);
-        if (nowhere >= 0)
-            ::close(nowhere);
-    }
-    ~LibraryMessagesHeldBack()
-    {
-        std::fflush(stderr);
-        if (m_saved >= 0) {
-            ::dup2(m_saved, STDERR_FILENO);
-            ::close(m_saved);
-        }
-    }
-    LibraryMessagesHeldBack(const LibraryMessagesHeldBack &) = delete;
-    LibraryMessagesHeldBack &operator=(const LibraryMessagesHeldBack &) = delete;
-
-private:
-    int m_saved = -1;
-};
 
 // Starts the workbook in the save file `out` (libxlsxwriter writes to a
 // file name: the save file's own, through /proc) and its one worksheet;

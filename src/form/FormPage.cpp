@@ -2,6 +2,7 @@
 
 #include "form/FormLibraries.h"
 #include "form/FormName.h"
+#include "platform/LibraryMessagesHeldBack.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -125,7 +126,12 @@ bool readImage(const FormName &name, const QByteArray &bytes, FileType type, con
     QImageReader reader(&file, type == FileType::Png ? "png" : "jpeg");
     reader.setAutoTransform(true);
     const QSize stated = reader.size();
-    if (!reader.read(image)) {
+    bool read;
+    {
+        const LibraryMessagesHeldBack quiet; // libpng's own "libpng error: ..."
+        read = reader.read(image);
+    }
+    if (!read) {
         // Qt reads no image larger than its limit (256 MB by default): say so.
         if (stated.isValid()
             && qint64(stated.width()) * stated.height() * 4 > qint64(QImageReader::allocationLimit()) << 20)

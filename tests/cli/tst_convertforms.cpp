@@ -42,6 +42,10 @@ private slots:
         makeForm(path("first.pdf"), QStringLiteral("LETTERHEAD"));
         makeForm(path("next.pdf"), QStringLiteral("CONTINUED"));
         TestSupport::writeFile(path("notes.txt"), "not a form\n");
+        // A PNG cut short after its header, whose library has its own say.
+        TestSupport::writeFile(path("cut.png"),
+            QByteArray::fromHex("89504e470d0a1a0a0000000d49484452000000640000006408000000005589ca88"
+                                "0000003d49444154789cedcd010900000c03a0f52fbdb5381cb480"));
     }
 
     void formsAndInformation()
@@ -195,6 +199,8 @@ private slots:
                                            << QDir::toNativeSeparators(missing) + ": the form does not exist";
         QTest::newRow("not a form") << QStringList {"--form", path("notes.txt")} << "a.pdf" << 1
                                     << "notes.txt: the form is not a PDF, PNG or JPEG file";
+        QTest::newRow("cut PNG form") << QStringList {"--form", path("cut.png")} << "a.pdf" << 1
+                                      << "cut.png: the form cannot be read as an image";
         QTest::newRow("bad form in a batch")
             << QStringList {"--form", missing, "--to", "pdf", "--out-dir", m_dir.path()} << "" << 1
             << "the form does not exist";
