@@ -15,6 +15,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
@@ -23,6 +24,7 @@
 #include <QTimer>
 
 #include <atomic>
+#include <utility>
 
 namespace CommandLine {
 
@@ -138,6 +140,7 @@ public:
 
 private:
     void startJob(const QString &job);
+    bool rulesUnsettled();
     void jobFinished(const QString &job, const QString &written, bool converterOk, const QString &converterMessage);
     void startActions(const QString &job, const QString &planPath, const QString &written);
     void actionsEnded(const QString &job, const QString &planPath, const QString &written, const ActionsResult &result);
@@ -162,6 +165,9 @@ private:
     QFileSystemWatcher m_rulesWatch; // the rules file and its folder: a change is read and said at once
     QTimer m_rulesSettle;            // ... once the file has been still for RulesSettleMs
     static constexpr int RulesSettleMs = 300;
+    QStringList m_awaitingRules;       // jobs come while the rules file was being written
+    QElapsedTimer m_awaitingSince;     // ... since the first of them came
+    static constexpr int RulesLongestWaitMs = 5000; // then they go on under the rules in force
     PrintFileWatcher m_watcher;
     QSet<QString> m_acting; // the jobs whose actions run
     std::atomic_bool m_stopping {false};
@@ -187,6 +193,11 @@ int ConvertWatch::run()
             const QString note = m_rules.refresh();
             if (!note.isEmpty())
                 CliSupport::report(note);
+            const QStringList waiting = std::exchange(m_awaitingRules, {});
+            for (const QString &job : waiting)
+                startJob(job);
+            if (m_awaitingRules.isEmpty())
+                m_awaitingSince.invalidate();
         });
         const auto changed = [this] {
             if (QFileInfo::exists(m_rulesPath) && !m_rulesWatch.files().contains(m_rulesPath))
@@ -215,10 +226,35 @@ int ConvertWatch::run()
     return QCoreApplication::exec() == 0 ? int(Status::Done) : int(Status::Failed);
 }
 
+// True while the rules file is being written (changed within the last
+// moment, or its change not read yet): a job that came then waits until it
+// has been still, so that it is not converted under a file half written.
+// Not for ever: a file written again and again lets the waiting jobs go on
+// after a while under the rules in force.
+bool ConvertWatch::rulesUnsettled()
+{
+    if (m_rulesPath.isEmpty())
+        return false;
+    const QDateTime changed = QFileInfo(m_rulesPath).lastModified();
+    const bool recent = changed.isValid() && changed.msecsTo(QDateTime::currentDateTime()) < RulesSettleMs;
+    if (recent && !m_rulesSettle.isActive())
+        m_rulesSettle.start();
+    if (!recent && !m_rulesSettle.isActive())
+        return false;
+    return !(m_awaitingSince.isValid() && m_awaitingSince.elapsed() > RulesLongestWaitMs);
+}
+
 // A job come into the folder: converted into a free name of the output
 // folder, with a plan of its rule's actions when there are rules.
 void ConvertWatch::startJob(const QString &job)
 {
+    if (rulesUnsettled()) {
+        if (!m_awaitingRules.contains(job))
+            m_awaitingRules << job;
+        if (!m_awaitingSince.isValid())
+            m_awaitingSince.start();
+        return;
+    }
     const QString name = outputName(job, m_watch.extension);
     // With rules, a PDF of the job's name is no sign that its actions were
     // done: only the record counts.

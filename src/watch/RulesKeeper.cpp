@@ -68,9 +68,17 @@ QString RulesKeeper::refresh()
 {
     QByteArray bytes;
     QString error;
-    const bool readable = readWhole(m_path, &bytes, &error);
+    bool readable = readWhole(m_path, &bytes, &error);
     if (readable && bytes == m_bytes && m_unreadable.isEmpty())
         return QString();
+    // An editor that saves in place empties the file first, and one that
+    // stops there (or is read in that moment) would leave no rule in force:
+    // an emptied file keeps the rules before, as one that cannot be read.
+    // Rules are turned off by a file of comments.
+    if (readable && bytes.isEmpty()) {
+        readable = false;
+        error = QStringLiteral("%1: the file is empty").arg(m_path);
+    }
     const QString kept = QStringLiteral("the rules read at %1 stay in force")
                              .arg(m_readAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
     if (!readable) {

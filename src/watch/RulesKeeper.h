@@ -7,8 +7,8 @@
 #include <QTemporaryDir>
 
 // The rules a watch converts by: the file is read again whenever it has
-// changed, and a version that cannot be read or has faults leaves the rules
-// read before in force. The conversions, each in a process of its own, are
+// changed, and a version that cannot be read, is empty or has faults leaves
+// the rules read before in force. The conversions, each in a process of its own, are
 // given a private copy of the version in force, so that they never see a
 // file half edited.
 class RulesKeeper

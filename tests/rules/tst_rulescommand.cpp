@@ -379,6 +379,18 @@ void TstRulesCommand::watchWithRules()
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(dir.filePath("filed/REI20418.pdf")), 60000);
     QVERIFY2(!saidSoFar().contains("read again, 0 rules"), qPrintable(said));
 
+    // An editor that empties the file and has not written it yet: a job come
+    // then is filed by the rules in force (it was converted under no rule,
+    // told as done).
+    TestSupport::writeFile(rules, "[Invoices]\nmatch = Rechnung +Nr\\. +(?<invoice>REI\\d+)\nname = {invoice}.pdf\n"
+                                  "folder = filed\n");
+    QTRY_VERIFY_WITH_TIMEOUT(saidSoFar().contains("read again, 1 rules"), 10000);
+    TestSupport::writeFile(rules, "");
+    second.replace("REI20418", "REI20419");
+    publish(spool, "20261207-101750-000005-job16", second, "");
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(dir.filePath("filed/REI20419.pdf")), 60000);
+    QVERIFY2(saidSoFar().contains(rules + ": the file is empty; the rules read at"), qPrintable(said));
+
     QFile::remove(rules);
     QTRY_VERIFY_WITH_TIMEOUT(saidSoFar().contains(rules + ": no such file; the rules read at"), 10000);
     publish(spool, "20261207-101800-000004-job15", "nothing to see\r\n", "Brief an Bob");
@@ -386,7 +398,7 @@ void TstRulesCommand::watchWithRules()
     // Gone, then back as what cannot be read: said again (it had been said
     // once for both, and the jobs ran under the old rules without a word).
     QVERIFY(QDir().mkdir(rules));
-    QTRY_VERIFY_WITH_TIMEOUT(saidSoFar().count("; the rules read at") == 3, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(saidSoFar().count("; the rules read at") == 4, 10000);
     QVERIFY(QDir().rmdir(rules));
     watch.terminate();
     QVERIFY(watch.waitForFinished(10000));
