@@ -5,6 +5,7 @@
 #include "cli/CommandLine.h"
 #include "cli/RulesSupport.h"
 #include "delivery/MailSender.h"
+#include "printing/CaptureQueue.h"
 #include "printing/PrinterList.h"
 #include "rules/RulePreview.h"
 #include "rules/RuleSet.h"
@@ -40,6 +41,11 @@ void noteUnknownQueues(const QString &path, const RuleSet &rules)
                 qPrintable(CliSupport::asClause(server.error)));
         } else if (!server.names.contains(queue, Qt::CaseInsensitive)) { // CUPS takes names in any case
             std::fprintf(stderr, "%s:%d: note: rule [%s] prints to %s, which the print server does not know\n",
+                qPrintable(path), rule->lineOf(key), qPrintable(rule->name), qPrintable(queue));
+        } else if (CaptureQueue::isCaptureQueue(queue)) {
+            std::fprintf(stderr,
+                "%s:%d: note: rule [%s] prints to %s, a capture queue: its jobs come back to be converted, and "
+                "each print of this rule will fail\n",
                 qPrintable(path), rule->lineOf(key), qPrintable(rule->name), qPrintable(queue));
         }
     }

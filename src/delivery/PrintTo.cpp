@@ -1,5 +1,6 @@
 #include "delivery/PrintTo.h"
 
+#include "printing/CaptureQueue.h"
 #include "printing/CupsSpooler.h"
 
 #include <QDeadlineTimer>
@@ -64,6 +65,14 @@ bool printFileTo(const QString &queue, const QString &path, const QString &title
     };
     if (!spooler.openQueue(queue))
         return failed(QStringLiteral("connecting"));
+    // A PDF printed on a capture queue comes back as a job of its own,
+    // which the same rule would print there again, each time larger.
+    if (CaptureQueue::isCaptureQueue(queue)) {
+        *error = QStringLiteral("%1: cannot print it on %2: it is a capture queue, whose jobs come back to be "
+                                "converted; name the printer the jobs are for")
+                     .arg(path, queue);
+        return false;
+    }
     answered.setRemainingTime(AnswerTimeLimitMsec);
     if (!spooler.startDocument(title.isEmpty() ? QFileInfo(path).fileName() : title))
         return failed(QStringLiteral("starting the job"));

@@ -303,6 +303,16 @@ bool add(const Options &options, QString *error)
     return true;
 }
 
+bool isCaptureQueue(const QString &name)
+{
+    QString error;
+    const CupsLibrary *library = CupsLibrary::get(&error);
+    if (!library)
+        return false;
+    const std::optional<QString> uri = deviceUriOf(*library, name, &error);
+    return uri && isCaptureUri(*uri);
+}
+
 bool remove(const QString &name, QString *error)
 {
     const CupsLibrary *library = CupsLibrary::get(error);

@@ -32,7 +32,13 @@ void TstCupsRules::jobFiledByTitleAndUser()
     const QString out = dir.filePath("out");
     const QString rules = TestSupport::writeFile(dir.filePath("rules.conf"),
         "[Monthly]\nqueue = sticker2rules\ntitle = Monats*\nmatch = Summe +(?<sum>[\\d,]+)\n"
-        "name = {title} {user} {sum}.pdf\nfolder = filed\n");
+        "name = {title} {user} {sum}.pdf\nfolder = filed\n"
+        "[Loop]\ntitle = Loop*\nprint-to = Sticker2Rules\n");
+    // A rule printing on the capture queue itself would send each PDF round
+    // again, larger each time: said by the check, refused by the watch.
+    const TestSupport::ProgramRun check = TestSupport::runProgram({ "rules", "check", rules });
+    QCOMPARE(check.status, 0);
+    QVERIFY2(check.err.contains(":9: note: rule [Loop] prints to Sticker2Rules, a capture queue"), check.err.constData());
     const QString job = TestSupport::writeFile(dir.filePath("job.prn"), "\x1b@Monatsbericht\r\nSumme 1234,50\r\n\f");
     QProcess watch;
     TestSupport::startProgram(watch, { "watch", spool, "--convert", "pdf", "--out", out, "--move", "--rules", rules });
@@ -44,6 +50,11 @@ void TstCupsRules::jobFiledByTitleAndUser()
     QVERIFY(TestSupport::pdfText(filed).contains("Monatsbericht"));
     QVERIFY(TestSupport::pdfIsValid(filed));
     QTRY_COMPARE_WITH_TIMEOUT(QDir(out + "/done").entryList(QDir::Files | QDir::Hidden).size(), 2, 20000);
+    QCOMPARE(QProcess::execute("lp", { "-s", "-d", "Sticker2Rules", "-t", "Loop 1", job }), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(QDir(out + "/failed").entryList({ "*.log" }).size(), 1, 60000);
+    const QString log = QString::fromUtf8(
+        TestSupport::readFile(out + "/failed/" + QDir(out + "/failed").entryList({ "*.log" }).first()));
+    QVERIFY2(log.contains("cannot print it on Sticker2Rules: it is a capture queue"), qPrintable(log));
     watch.terminate();
     QVERIFY(watch.waitForFinished(10000));
     TestSupport::runProgram({ "capture", "remove", "Sticker2Rules" });
