@@ -1,6 +1,7 @@
 #include "rules/SafeFileName.h"
 
 #include "platform/FileChecks.h"
+#include "platform/PlainFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -122,13 +123,16 @@ bool placeCopy(const QString &source, const QString &folder, const QString &safe
             *error = QStringLiteral("%1: %2").arg(source, in.errorString());
             return false;
         }
-        if (copy.write(block) != block.size()) {
-            *error = QStringLiteral("%1: %2").arg(folder, copy.errorString());
+        // Written on the descriptor: a write that stops short (a disk that
+        // fills) is tried again and so says why, where QFile reports the
+        // short write without a cause ("Unknown error").
+        if (!writeAll(copy.handle(), block.constData(), size_t(block.size()))) {
+            *error = QStringLiteral("%1: %2").arg(folder, QString::fromLocal8Bit(std::strerror(errno)));
             return false;
         }
     }
-    if (!copy.flush() || ::fsync(copy.handle()) != 0) {
-        *error = QStringLiteral("%1: %2").arg(folder, copy.errorString());
+    if (::fsync(copy.handle()) != 0) {
+        *error = QStringLiteral("%1: %2").arg(folder, QString::fromLocal8Bit(std::strerror(errno)));
         return false;
     }
     copy.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup);

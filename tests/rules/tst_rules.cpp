@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/mount.h>
 #include <unistd.h>
 
 // The rules engine: the file's faults with their lines, which rule a job
@@ -303,6 +304,18 @@ void TstRules::uniqueAndInside()
     // A folder that cannot be written: an error, nothing made.
     QVERIFY(!SafeFileName::placeCopy(source, outside + "/sub", "a.pdf", &placed, &error));
     QVERIFY(error.contains("cannot make the folder"));
+
+    // A full disk is named as such, and leaves nothing there (the copy that
+    // stopped short had said "Unknown error").
+    const QString full = dir.filePath("full");
+    QVERIFY(QDir().mkpath(full));
+    if (::geteuid() != 0 || ::mount("tmpfs", QFile::encodeName(full).constData(), "tmpfs", 0, "size=64k") != 0)
+        QSKIP("no small file system can be mounted here (not root, or not allowed)");
+    const auto unmount = qScopeGuard([&full] { ::umount2(QFile::encodeName(full).constData(), MNT_DETACH); });
+    const QString large = TestSupport::writeFile(dir.filePath("large.pdf"), QByteArray(200 * 1024, 'x'));
+    QVERIFY(!SafeFileName::placeCopy(large, full, "a.pdf", &placed, &error));
+    QCOMPARE(error, full + ": No space left on device");
+    QCOMPARE(QDir(full).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList());
 }
 
 // A pattern that backtracks for ever: the match limit stops it at one
