@@ -282,6 +282,15 @@ QVector<int> ReportDocument::chosenPages(const PageSelection &choice) const
     return pageSource().filePages(chosenShown(choice));
 }
 
+bool ReportDocument::hasChosen(const PageSelection &choice, QString *error) const
+{
+    if (choice.kind != PageSelection::Range || !chosenShown(choice).isEmpty())
+        return true;
+    if (error)
+        *error = tr("Page %1 is past the last page (%2).").arg(choice.first).arg(pageCount());
+    return false;
+}
+
 bool ReportDocument::hasSelection(const ShownText &shown) const
 {
     return !showsSheets() && !shown.selection.isEmpty();

@@ -176,6 +176,10 @@ public:
     // The same as pages of the print file: in the printed look the pages
     // the chosen sheets were printed from.
     QVector<int> chosenPages(const PageSelection &choice) const;
+    // False, with the words to show, when the choice is a range that starts
+    // past the last page: nothing of it would print or be written (an empty
+    // job or file had been told as done), as the command line refuses it.
+    bool hasChosen(const PageSelection &choice, QString *error) const;
 
     // False, with the words to show, when the file was written on disk
     // since it was loaded (the same file cut short, grown or written anew in

@@ -131,7 +131,8 @@ void ReportExport::exportReport(const PageSelection &pages, const ShownText &onS
     request.chosen = shown.chosen;
     request.render.markup.vsual = onScreen.emphasis;
     QString changed;
-    if (!m_doc.asLoaded(&changed)) {
+    if (!m_doc.asLoaded(&changed)
+        || (!exportFormatInfo(format).wholeFile && !m_doc.hasChosen(m_pages, &changed))) {
         fail(changed);
         return;
     }

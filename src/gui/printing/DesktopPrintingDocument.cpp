@@ -8,7 +8,7 @@ namespace DesktopPrinting {
 bool printDocument(const ReportDocument &document, const PageSelection &pages, long long copies,
     const DesktopPrintSetup &setup, QString *error)
 {
-    if (!document.asLoaded(error))
+    if (!document.asLoaded(error) || !document.hasChosen(pages, error))
         return false;
     std::unique_ptr<DocumentPrinter> printer;
     // The job opens with the first page that prints; an empty page prints

@@ -96,6 +96,7 @@ public:
     // start to 1; false (after its message, with the focus kept in Tend)
     // when no end is left.
     bool checkRange();
+    bool rangeExists();
     // What a character-mode print of the current choice hands to raw printing.
     CharModeOptions charModeOptions() const;
     // The desktop-driver printer of a Windows-mode print: the chosen printer,

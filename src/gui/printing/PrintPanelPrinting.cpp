@@ -42,6 +42,18 @@ bool PrintPanel::askToPrint()
         == QMessageBox::Yes;
 }
 
+// A range whose start the check leaves past the last page would print
+// nothing: said, and nothing sent.
+bool PrintPanel::rangeExists()
+{
+    QString past;
+    if (m_doc && !m_doc->hasChosen(pageSelection(), &past)) {
+        MessageBox::show(this, past, printerErrorTitle(), QMessageBox::Information);
+        return false;
+    }
+    return true;
+}
+
 void PrintPanel::CmdOk_Click()
 {
     if (!m_doc)
@@ -73,18 +85,18 @@ bool PrintPanel::writePageFile(const QString &name, const QByteArray &bytes)
 void PrintPanel::printCharMode()
 {
     m_pageFile.clear();
-    if (pageSelection().kind == PageSelection::Range && !checkRange())
+    if (pageSelection().kind == PageSelection::Range && (!checkRange() || !rangeExists()))
         return;
     if (!askToPrint())
         return;
     // All pages send the file itself: written again since it was loaded, it
     // is no longer what the view shows (the other choices refuse it too).
+    const PageSelection pages = pageSelection(); // the range as the check left it
     QString changed;
     if (m_doc && !m_doc->asLoaded(&changed)) {
         MessageBox::show(this, changed, printerErrorTitle(), QMessageBox::Information);
         return;
     }
-    const PageSelection pages = pageSelection(); // the range as the check left it
     if (pages.kind != PageSelection::All) {
         // The file's own bytes for the page, so that a DOS code page's
         // letters and box drawing reach the printer as they are; each page
@@ -133,7 +145,7 @@ void PrintPanel::printWindowsMode()
             doc->hasSelection(shown), doc->renderOptions(), desktopSetup().documentName, window());
         return;
     }
-    if (!askToPrint())
+    if (!rangeExists() || !askToPrint())
         return;
     if (CurrentPrinter::isInstalled(m_printers, chosen.printerName))
         CurrentPrinter::setName(chosen.printerName);
@@ -202,6 +214,15 @@ void PrintPanel::CmdPreview_Click()
         }
         chosen = { 0 };
     } else {
+        // Written again since it was loaded, the file no longer has the
+        // pages the view counted (printing refuses it too).
+        QString changed;
+        if (!m_doc->asLoaded(&changed)) {
+            MessageBox::show(this, changed, printerErrorTitle(), QMessageBox::Information);
+            return;
+        }
+        if (!rangeExists())
+            return;
         chosen = m_doc->chosenShown(pageSelection());
     }
     const QString tooMany = DesktopPrinting::previewRefusal(chosen.size());

@@ -172,6 +172,26 @@ private slots:
         QCOMPARE(TestSupport::readFile(path(name)), TestSupport::readFile(engine));
     }
 
+    // A range that starts past the last page writes no file (an empty text
+    // file and an empty rich text document had been told as done).
+    void rangePastTheEnd_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const char *name : {"p.txt", "p.rtf", "p.pdf"})
+            QTest::newRow(name) << QString(name);
+    }
+    void rangePastTheEnd()
+    {
+        QFETCH(QString, name);
+        FrmReport *view = openView(pagedBytes(4));
+        apply(view, {"Op(2)=1", "Tst=9", "Tend=12"});
+        exportAs(view, path(name));
+        QTRY_COMPARE(MessageBox::shown().size(), 1);
+        QCOMPARE(MessageBox::shown().first().text, QString("Page 9 is past the last page (4)."));
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList());
+    }
+
     // The swatches reach the web page, which is the whole file whatever the
     // page options say, and the rich text.
     void outputsTakeTheSwatches()

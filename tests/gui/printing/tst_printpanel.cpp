@@ -104,6 +104,12 @@ private slots:
                 qPrintable(after));
         row("range end 0 on the print button: refused", {"Op(2)", "Tst=", "Tend=0", "CmdOk"},
             qPrintable(refused.arg("")));
+        // A start past the last page is left by the check (only the end is
+        // kept to the page count): the print says so, sends nothing and asks
+        // nothing, in either mode (an empty job had gone to the printer).
+        for (const auto &[mode, end] : QList<QPair<QString, int>> {{"OptCharMode", 10}, {"OptWinMode", 14}})
+            row(qPrintable("range past the end, " + mode), {mode, "Op(2)", "Tst=12", "Tend=14", "CmdOk"},
+                qPrintable(QString("Tst=12;Tend=%1;boxes=1;box=Page 12 is past the last page (10).").arg(end)));
     }
 
     void steps()
