@@ -1404,6 +1404,10 @@ Nainstalujte jednu z: %1.</translation>
         <source>%1 changed on disk after it was loaded; reload it, then try again.</source>
         <translation>%1 se po načtení na disku změnil; načtěte jej znovu a zkuste to znovu.</translation>
     </message>
+    <message>
+        <source>Page %1 is past the last page (%2).</source>
+        <translation>Strana %1 je za poslední stranou (%2).</translation>
+    </message>
 </context>
 <context>
     <name>ReportExport</name>

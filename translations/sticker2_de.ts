@@ -1404,6 +1404,10 @@ Installieren Sie eines von: %1.</translation>
         <source>%1 changed on disk after it was loaded; reload it, then try again.</source>
         <translation>%1 wurde nach dem Laden auf dem Datenträger geändert; laden Sie die Datei neu und versuchen Sie es dann noch einmal.</translation>
     </message>
+    <message>
+        <source>Page %1 is past the last page (%2).</source>
+        <translation>Seite %1 liegt hinter der letzten Seite (%2).</translation>
+    </message>
 </context>
 <context>
     <name>ReportExport</name>
