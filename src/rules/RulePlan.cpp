@@ -103,7 +103,8 @@ QStringList RulePlan::describe() const
             lines << QStringLiteral("then the mail fails: \"%1\" is not a mail address").arg(address);
     }
     if (!printTo.isEmpty())
-        lines << QStringLiteral("print it on queue %1").arg(printTo);
+        lines << (copies > 1 ? QStringLiteral("print it on queue %1, %2 copies as the job asks").arg(printTo).arg(copies)
+                             : QStringLiteral("print it on queue %1").arg(printTo));
     return lines;
 }
 

@@ -222,7 +222,7 @@ void TstRules::convertArguments()
     QVERIFY(RuleSet::parse("[I]\nmatch = Nr (?<nr>\\d+)\ncodepage = cp850\nform-length = 12\nprinter = 24-pin\n"
                            "form = forms/first.pdf\nform-next = forms/first.pdf#page=2\nform-offset = 1.5,-2\n"
                            "pdf-title = Invoice {nr}\npdf-keywords = invoice, {nr}\nname = {nr}/{user}.pdf\n"
-                           "mail-to = {nr}@example.com\n",
+                           "mail-to = {nr}@example.com\nprint-to = Office\n",
         m_dir.filePath("rules.conf").toUtf8(), &set, &faults));
     const QString path = TestSupport::writeFile(m_dir.filePath("j.prn"), "Nr 42\r\n");
     TestSupport::writeFile(m_dir.filePath(".j.prn.info"), "job=7\ncopies=3\n");
@@ -241,6 +241,7 @@ void TstRules::convertArguments()
     // The copies the job asked for (lp -n 3) go with it to its queue.
     QCOMPARE(plan.copies, 3);
     QCOMPARE(back.copies, 3);
+    QVERIFY(plan.describe().contains("print it on queue Office, 3 copies as the job asks")); // rules test says so
 }
 
 void TstRules::safeNames_data()
