@@ -236,7 +236,8 @@ bool ConvertWatch::rulesUnsettled()
     if (m_rulesPath.isEmpty())
         return false;
     const QDateTime changed = QFileInfo(m_rulesPath).lastModified();
-    const bool recent = changed.isValid() && changed.msecsTo(QDateTime::currentDateTime()) < RulesSettleMs;
+    const qint64 age = changed.isValid() ? changed.msecsTo(QDateTime::currentDateTime()) : RulesSettleMs;
+    const bool recent = age < RulesSettleMs && age > -1000; // (a file dated ahead is no sign of writing)
     if (recent && !m_rulesSettle.isActive())
         m_rulesSettle.start();
     if (!recent && !m_rulesSettle.isActive())
