@@ -40,7 +40,12 @@ bool drawSheet(QIODevice &out, PrintedRenderer &renderer, const Printed::Sheet &
     const int rows = int(qBound(qint64(1), BandBytes / (qint64(width) * 4), qint64(height)));
     const bool colour = renderer.forms().forSheet(sheet.index) != nullptr;
     PngWriter png(out, width, height, dpi, colour);
-    for (int top = 0; top < height; top += rows) {
+    // A sheet that was only fed through (nothing printed on it, no form
+    // under it) is white: written as such, without drawing it.
+    const bool blank = !colour && sheet.runs.isEmpty() && sheet.pictures.isEmpty();
+    if (blank)
+        png.writeWhiteRows(height);
+    for (int top = 0; top < height && !blank; top += rows) {
         const int count = qMin(rows, height - top);
         QImage band(width, count, QImage::Format_RGB32);
         if (band.isNull()) {

@@ -100,6 +100,23 @@ bool PngWriter::writeRows(const uchar *rows, int count, qsizetype stride)
     return true;
 }
 
+bool PngWriter::writeWhiteRows(int count)
+{
+    if (!m_error.isEmpty() || !m_png->info)
+        return false;
+    if (setjmp(png_jmpbuf(m_png->png))) {
+        if (m_error.isEmpty())
+            m_error = QString::fromLatin1(m_png->message);
+        return false;
+    }
+    const int bytes = int(png_get_rowbytes(m_png->png, m_png->info));
+    const QByteArray white(bytes, char(0xFF));
+    png_set_filter(m_png->png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
+    for (int i = 0; i < count; ++i)
+        png_write_row(m_png->png, reinterpret_cast<png_const_bytep>(white.constData()));
+    return true;
+}
+
 bool PngWriter::finish()
 {
     if (!m_error.isEmpty() || !m_png->info)

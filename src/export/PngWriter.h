@@ -20,6 +20,9 @@ public:
     // `count` rows of `width` grey bytes (three bytes a pixel in colour),
     // `stride` bytes apart.
     bool writeRows(const uchar *rows, int count, qsizetype stride);
+    // `count` white rows, unfiltered: a blank sheet costs its compression
+    // alone (libpng's choice of filter for each row was most of it).
+    bool writeWhiteRows(int count);
     // After the last row.
     bool finish();
     QString error() const { return m_error; }

@@ -391,15 +391,28 @@ private slots:
     {
         QTemporaryDir dir;
         const Printed::Sheet sheet = sheetOf({run(1, 1, "Sheet")});
+        const Printed::Sheet fedThrough = sheetOf({});
         PngOptions options;
-        options.pages = {0, 0, 0};
+        options.pages = {0, 1, 2};
         options.dpi = 50;
         QStringList written;
         QString error;
-        QVERIFY2(PngExport::save(dir.filePath("out.png"), [&](int) { return sheet; }, options, &error, &written),
+        QVERIFY2(PngExport::save(dir.filePath("out.png"), [&](int i) { return i == 1 ? fedThrough : sheet; }, options,
+                     &error, &written),
             qPrintable(error));
         QCOMPARE(written, QStringList({dir.filePath("out-001.png"), dir.filePath("out-002.png"), dir.filePath("out-003.png")}));
         QCOMPARE(QImage(written.last()).size(), QSize(425, 550));
+        // A sheet with nothing on it, written without being drawn: as large,
+        // grey and white.
+        const QImage blank(written.at(1));
+        QCOMPARE(blank.size(), QSize(425, 550));
+        QCOMPARE(blank.format(), QImage::Format_Grayscale8);
+        QCOMPARE(blank.convertToFormat(QImage::Format_Grayscale8), [] {
+            QImage white(425, 550, QImage::Format_Grayscale8);
+            white.fill(Qt::white);
+            return white;
+        }());
+        QVERIFY(QImage(written.first()) != blank);
     }
 
     // The pictures of one export appear together or none: a failure on the
