@@ -106,7 +106,8 @@ int runConvert(const QStringList &arguments);
 int runPrint(const QStringList &arguments);
 // The stickers command; --pdf draws the Windows-mode sheet through
 // `drawSheet` (none in the core, which never gets --pdf).
-using WindowSheetDrawer = bool (*)(const StickerInput &input, const QString &pdfFile, QString *error);
+// `refused`: the input was at fault, not the writing.
+using WindowSheetDrawer = bool (*)(const StickerInput &input, const QString &pdfFile, QString *error, bool *refused);
 int runStickers(const QStringList &arguments, WindowSheetDrawer drawSheet);
 int runCapture(const QStringList &arguments);
 int runRules(const QStringList &arguments);

@@ -78,7 +78,7 @@ bool checkNotStored(const QString &out, QString *error)
 }
 
 // The Windows-mode sheet drawn into a PDF.
-int writePdf(const StickerInput &input, const QStringList &readFrom, const QString &out,
+int writePdf(const StickerInput &input, const QStringList &readFrom, const QString &slotName, const QString &out,
     CommandLine::WindowSheetDrawer drawSheet)
 {
     QString error;
@@ -86,10 +86,13 @@ int writePdf(const StickerInput &input, const QStringList &readFrom, const QStri
         return CliSupport::fail(error);
     if (!drawSheet)
         return CliSupport::fail(QStringLiteral("%1: the Windows-mode sheet cannot be drawn here").arg(out));
-    if (!drawSheet(input, out, &error)) {
-        // One line, naming the file once (the sheet's own message may name it).
+    bool refused = false;
+    if (!drawSheet(input, out, &error, &refused)) {
+        // One line, naming what is at fault once: the slot (with its data
+        // and options) for a sheet refused, else the file.
         error.replace(QLatin1Char('\n'), QLatin1Char(' '));
-        return CliSupport::fail(error.contains(out) ? error : QStringLiteral("%1: %2").arg(out, error));
+        const QString culprit = refused ? slotName : out;
+        return CliSupport::fail(error.contains(culprit) ? error : QStringLiteral("%1: %2").arg(culprit, error));
     }
     return int(CommandLine::Status::Done);
 }
@@ -151,9 +154,9 @@ int runStickers(const QStringList &arguments, WindowSheetDrawer drawSheet)
     // Setting.txt and the settings file.
     const int slot = valueOf(parser, "slot").trimmed().toInt();
     const QStringList readFrom = QStringList{input.dataFile} + FormatStore::storedFiles(slot);
-    if (given(parser, "pdf"))
-        return writePdf(input, readFrom, valueOf(parser, "pdf"), drawSheet);
     const QString slotName = QStringLiteral("slot %1").arg(slot);
+    if (given(parser, "pdf"))
+        return writePdf(input, readFrom, slotName, valueOf(parser, "pdf"), drawSheet);
     return writeSheet(input, readFrom, slotName, valueOf(parser, "output"));
 }
 

@@ -53,6 +53,7 @@ WindowSheetValues computeWindowSheetValues(const StickerInput &input)
         v.loopPosition = 4;
     v.innerLine = v.loopPosition == 4 ? 4 : 5;
     v.outerLine = v.loopPosition == 4 ? 5 : 4;
+    rounded(input.lineTexts[6]); // the first range's end, counted to as the start is
     v.innerFrom = NumericText::leadingNumber(input.lineTexts[5]);
     v.innerTo = NumericText::leadingNumber(input.lineTexts[6]);
     bool fromWhole = false;
@@ -253,11 +254,32 @@ QString checkWindowSheet(const StickerWorkingValues &work, const WindowSheetValu
     return StickerFields::checkPlaceholders(work, qMin(work.MaxField, LastLine));
 }
 
+// A sheet of no rows, no columns or no lines draws nothing, and a run of it
+// would be told as done: a first range that runs backwards makes the form
+// work out a negative row count, so it is named as the cause.
+static QString checkSomethingDrawn(const StickerWorkingValues &work, const WindowSheetValues &values)
+{
+    if (work.StickerRows < 1 && values.innerTo < values.innerFrom)
+        return QCoreApplication::translate(
+            "Sticker", "The first range runs backwards, from %1 to %2: give the smaller number first.")
+            .arg(runningNumberText(values.innerFrom), runningNumberText(values.innerTo));
+    if (work.StickerRows < 1 || work.StickerCols < 1)
+        return QCoreApplication::translate("Sticker",
+            "A sheet of %1 columns and %2 rows of stickers holds none: \"Col\" and \"Row\" must be 1 or more.")
+            .arg(work.StickerCols)
+            .arg(work.StickerRows);
+    if (work.MaxField < 1)
+        return QCoreApplication::translate("Sticker", "The stickers have no lines: \"Max Field\" must be 1 or more.");
+    return QString();
+}
+
 // The sheets are A4 portrait (the printer and the PDF are set to it): a
 // first sticker whose corner lies past the sheet's right or bottom edge puts
 // every sticker off the paper, and the run would print blank sheets; so do
 // margins so far left or up that even the last column's or row's text, at
 // its widest (a character an em wide), ends before the sheet begins.
+// A column or a row of a printed sheet that starts past the paper's edge
+// would be lost without a word while the rest prints: refused too.
 static QString checkOnPaper(const StickerWorkingValues &work, const WindowSheetValues &values)
 {
     const QSizeF a4 = QPageSize(QPageSize::A4).size(QPageSize::Millimeter) * (1440 / 25.4); // twips
@@ -270,33 +292,61 @@ static QString checkOnPaper(const StickerWorkingValues &work, const WindowSheetV
     const double lastRow = double(values.Y0) + qMax(0.0, (rows - 1) * values.rowPitch)
         + qMax(0.0, double(qMin(work.MaxField, LastLine) - 1) * double(values.linePitch));
     const bool reaches = lastColumn + em * qMax(1, work.W) > 0 && lastRow + 2 * em > 0;
-    if (double(values.X0) < a4.width() && double(values.Y0) < a4.height() && reaches)
-        return QString();
-    return QStringLiteral("No sticker falls on the paper: the margins (left %1, top %2 twips) lie beyond the "
-                          "A4 sheet (%3 x %4 twips).")
-        .arg(values.X0)
-        .arg(values.Y0)
-        .arg(qRound(a4.width()))
-        .arg(qRound(a4.height()));
+    if (!(double(values.X0) < a4.width() && double(values.Y0) < a4.height() && reaches))
+        return QStringLiteral("No sticker falls on the paper: the margins (left %1, top %2 twips) lie beyond the "
+                              "A4 sheet (%3 x %4 twips).")
+            .arg(values.X0)
+            .arg(values.Y0)
+            .arg(qRound(a4.width()))
+            .arg(qRound(a4.height()));
+    if (lastColumn >= a4.width()) {
+        const long long onPaper
+            = values.columnPitch > 0 ? (long long)std::ceil((a4.width() - double(values.X0)) / double(values.columnPitch)) : 1;
+        return QCoreApplication::translate("Sticker",
+            "Only %1 of the %2 columns of stickers fall on the A4 sheet (%3 twips wide); the others would not "
+            "print. Use fewer columns, or less \"Sticker Left Space\".")
+            .arg(onPaper)
+            .arg(work.StickerCols)
+            .arg(qRound(a4.width()));
+    }
+    const double lastRowTop = double(values.Y0) + qMax(0.0, (rows - 1) * values.rowPitch);
+    if (lastRowTop >= a4.height()) {
+        const long long onPaper
+            = values.rowPitch > 0 ? (long long)std::ceil((a4.height() - double(values.Y0)) / values.rowPitch) : 1;
+        return QCoreApplication::translate("Sticker",
+            "Only %1 of the %2 rows of stickers on a printed sheet fall on the A4 sheet (%3 twips high); the others "
+            "would not print. Lower \"Row Printing\", or the \"Margin Between Two Sticker\".")
+            .arg(onPaper)
+            .arg(qRound(rows))
+            .arg(qRound(a4.height()));
+    }
+    return QString();
 }
 
 bool drawWindowSheet(const StickerWorkingValues &work, const WindowSheetValues &values,
                      StickerSurface &surface, SheetTarget target, QString *errorText)
 {
-    QString refused = checkWindowSheet(work, values);
-    if (refused.isEmpty() && target == SheetTarget::Printer)
-        refused = checkOnPaper(work, values);
+    const QString refused = windowSheetRefusal(work, values, target);
     if (!refused.isEmpty()) {
         if (errorText)
             *errorText = refused;
         return false;
     }
-    if (values.barcode != BarcodeKind::None && values.innerLine <= qMin(work.MaxField, LastLine)) {
-        BarcodeCheckSurface check;
-        if (!drawSheet(work, values, check, target, errorText))
-            return false;
-    }
     return drawSheet(work, values, surface, target, errorText);
+}
+
+QString windowSheetRefusal(const StickerWorkingValues &work, const WindowSheetValues &values, SheetTarget target)
+{
+    QString refused = checkWindowSheet(work, values);
+    if (refused.isEmpty())
+        refused = checkSomethingDrawn(work, values);
+    if (refused.isEmpty() && target == SheetTarget::Printer)
+        refused = checkOnPaper(work, values);
+    if (refused.isEmpty() && values.barcode != BarcodeKind::None && values.innerLine <= qMin(work.MaxField, LastLine)) {
+        BarcodeCheckSurface check;
+        drawSheet(work, values, check, target, &refused);
+    }
+    return refused;
 }
 
 bool drawWindowSheetOnPrinter(StickerInput &input, StickerSurface &printer, WindowSheetFailure *failure)
@@ -326,11 +376,13 @@ bool drawWindowSheetOnPrinter(StickerInput &input, StickerSurface &printer, Wind
     return true;
 }
 
-void drawWindowSheetPreview(StickerInput &input, StickerSurface &pic)
+QString drawWindowSheetPreview(StickerInput &input, StickerSurface &pic)
 {
     countPagesFromOne(input);
     const WindowSheetValues values = computeWindowSheetValues(input);
     const StickerWorkingValues work = computeWorkingValues(input);
     pic.Cls();
-    drawWindowSheet(work, values, pic, SheetTarget::Preview);
+    QString refused;
+    drawWindowSheet(work, values, pic, SheetTarget::Preview, &refused);
+    return refused;
 }

@@ -50,6 +50,13 @@ bool rowsPerSheetValid(double rowsPerSheet);
 // data. The message for the user, or an empty text.
 QString checkWindowSheet(const StickerWorkingValues &work, const WindowSheetValues &values);
 
+// What keeps the sheet from being drawn as asked, before anything is drawn:
+// checkWindowSheet's faults, a sheet of no stickers or no lines (a first
+// range that runs backwards makes one), on the printer stickers that would
+// fall off the A4 sheet, and a barcode text its symbology cannot encode.
+// The message for the user, or an empty text.
+QString windowSheetRefusal(const StickerWorkingValues &work, const WindowSheetValues &values, SheetTarget target);
+
 // The renderer: draws every page of the sheet on the surface. On the printer
 // every `rowsPerSheet` rows form one document. Returns false with the
 // surface's error text when drawing fails; the open document is then
@@ -80,8 +87,8 @@ struct WindowSheetFailure
 bool drawWindowSheetOnPrinter(StickerInput &input, StickerSurface &printer, WindowSheetFailure *failure);
 
 // The show button's drawing: clears the view once and draws every page on
-// it; never touches the printer.
-void drawWindowSheetPreview(StickerInput &input, StickerSurface &pic);
+// it; never touches the printer. Why nothing was drawn, or an empty text.
+QString drawWindowSheetPreview(StickerInput &input, StickerSurface &pic);
 
 // The decimal text of a running number (see zeroPadded for the digits).
 QString runningNumberText(double value);

@@ -29,7 +29,7 @@ StickerInput sheet(int cols, int rows, int lines)
     in.TxtFontSZ = "11";
     in.TxtMLeft = "300";
     in.TxtMtop = "500";
-    in.TxtHEight = "3000";
+    in.TxtHEight = "1900"; // six columns fit the A4 sheet
     in.TxtWidth = "250";
     in.TxBlank = "2000";
     in.txtRowPrint = QString::number(rows);
@@ -119,7 +119,7 @@ private slots:
             const auto &item = s.items().at(i);
             const int c = i % cols, x = i / cols % lines, r = i / cols / lines;
             QCOMPARE(QPointF(item.x, item.y),
-                QPointF(300 + c * 3000, 500 + std::llrint(r * rowPitch.toDouble()) + x * 250));
+                QPointF(300 + c * 1900, 500 + std::llrint(r * rowPitch.toDouble()) + x * 250));
             QVERIFY(item.bold);
             QCOMPARE(item.fontName, QStringLiteral("DejaVu Sans"));
             QCOMPARE(item.fontSize, points);
@@ -219,6 +219,50 @@ private slots:
         QTest::addColumn<int>("field");
         QTest::newRow("second range's start") << 10;
         QTest::newRow("first range's start") << 5;
+        QTest::newRow("first range's end") << 6; // every sticker had the end's number
+    }
+
+    // A sheet that would draw nothing is refused on every surface, where the
+    // printer and the PDF had taken a blank sheet as done and the view had
+    // stayed empty without a word.
+    void nothingToDraw_data()
+    {
+        QTest::addColumn<QString>("cols");
+        QTest::addColumn<QString>("rows");
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<QString>("said");
+        // The form works out the rows from the first range: backwards, they are below 0.
+        QTest::newRow("range backwards") << "6" << "-4" << 5
+                                         << "The first range runs backwards, from 612 to 601: give the smaller number first.";
+        QTest::newRow("no columns") << "0" << "4" << 5
+                                    << "A sheet of 0 columns and 4 rows of stickers holds none: \"Col\" and \"Row\" must be 1 or more.";
+        QTest::newRow("no lines") << "2" << "2" << 0 << "The stickers have no lines: \"Max Field\" must be 1 or more.";
+    }
+
+    void nothingToDraw()
+    {
+        QFETCH(QString, cols);
+        QFETCH(QString, rows);
+        QFETCH(int, lines);
+        QFETCH(QString, said);
+        StickerInput in = sheet(2, 2, lines);
+        in.stickersAcross = cols;
+        in.TxRow = rows;
+        in.txtRowPrint = "2";
+        if (rows.startsWith('-'))
+            std::swap(in.lineTexts[5], in.lineTexts[6]);
+        RecordingStickerSurface printer, view;
+        QString message;
+        QVERIFY(!print(in, printer, &message));
+        QCOMPARE(message.section('\n', 1), said);
+        QVERIFY(printer.items().isEmpty());
+        QCOMPARE(drawWindowSheetPreview(in, view), said);
+        QTemporaryDir dir;
+        QString error;
+        bool refused = false;
+        QVERIFY(!writeWindowSheetPdf(in, dir.filePath("sheet.pdf"), &error, &refused));
+        QVERIFY(refused);
+        QVERIFY(!QFileInfo::exists(dir.filePath("sheet.pdf")));
     }
 
     void numbersTooLarge()
@@ -333,7 +377,7 @@ private slots:
         QStringList got;
         for (const auto &item : s.items())
             got << QString("%1,%2:%3")
-                       .arg((item.x - 300) / 3000 + 1)
+                       .arg((item.x - 300) / 1900 + 1)
                        .arg((item.y - 500) / 2000 + 1)
                        .arg(item.text.trimmed());
         QCOMPARE(got, drawn);
@@ -347,25 +391,36 @@ private slots:
     {
         // Margins past the A4 sheet's right or bottom edge put every sticker off the paper: refused before
         // anything is drawn (the printer and the PDF took blank sheets). A4 is 11906 x 16838 twips.
+        // A column or row of stickers that starts past the edge while others print is refused too (1000
+        // columns had printed 7 stickers as done).
         QTest::addColumn<QString>("left");
         QTest::addColumn<QString>("top");
-        QTest::addColumn<bool>("drawn");
-        QTest::newRow("just inside") << "11900" << "16800" << true;
-        QTest::newRow("left past the edge") << "11906" << "500" << false;
-        QTest::newRow("top past the edge") << "300" << "99999999" << false;
-        QTest::newRow("left of the edge: partly on the paper") << "-500" << "-100" << true;
+        QTest::addColumn<int>("stickers"); // columns and rows
+        QTest::addColumn<QString>("said");  // none when drawn, else the refusal's start
+        const QString none = "No sticker falls on the paper";
+        QTest::newRow("just inside") << "11900" << "16800" << 1 << "";
+        QTest::newRow("left past the edge") << "11906" << "500" << 2 << none;
+        QTest::newRow("top past the edge") << "300" << "99999999" << 2 << none;
+        QTest::newRow("left of the edge: partly on the paper") << "-500" << "-100" << 2 << "";
         // So far left or up that even the last column's or row's text ends before the sheet.
-        QTest::newRow("left: the last column ends before the sheet") << "-100000" << "500" << false;
-        QTest::newRow("up: the last row ends above the sheet") << "300" << "-100000000" << false;
-        QTest::newRow("left: the last column reaches the sheet") << "-3000" << "500" << true;
+        QTest::newRow("left: the last column ends before the sheet") << "-100000" << "500" << 2 << none;
+        QTest::newRow("up: the last row ends above the sheet") << "300" << "-100000000" << 2 << none;
+        QTest::newRow("left: the last column reaches the sheet") << "-1900" << "500" << 2 << "";
+        QTest::newRow("the seventh of seven columns starts on the sheet") << "300" << "500" << 7 << ""; // at 11700
+        QTest::newRow("the eighth of eight columns past the right edge")
+            << "300" << "500" << 8 << "Only 7 of the 8 columns of stickers fall on the A4 sheet (11906 twips wide)";
+        QTest::newRow("the second of two rows past the bottom")
+            << "300" << "15000" << 2 << "Only 1 of the 2 rows of stickers on a printed sheet fall on the A4 sheet";
     }
 
     void marginsOffThePaper()
     {
         QFETCH(QString, left);
         QFETCH(QString, top);
-        QFETCH(bool, drawn);
-        StickerInput in = sheet(2, 2, 1);
+        QFETCH(int, stickers);
+        QFETCH(QString, said);
+        const bool drawn = said.isEmpty();
+        StickerInput in = sheet(stickers, stickers, 1);
         in.TxtMLeft = left;
         in.TxtMtop = top;
         RecordingStickerSurface s;
@@ -379,11 +434,13 @@ private slots:
         if (drawn)
             return;
         QVERIFY(s.items().isEmpty());
-        const QString why = QString("No sticker falls on the paper: the margins (left %1, top %2 twips) lie "
-                                    "beyond the A4 sheet (11906 x 16838 twips).")
-                                .arg(left, top);
-        QCOMPARE(message.section('\n', 1), why);
-        QCOMPARE(error.section('\n', 1), why);
+        const QString why = said.startsWith("No sticker")
+            ? QString("No sticker falls on the paper: the margins (left %1, top %2 twips) lie "
+                      "beyond the A4 sheet (11906 x 16838 twips).")
+                  .arg(left, top)
+            : said;
+        QVERIFY2(message.section('\n', 1).startsWith(why), qPrintable(message));
+        QCOMPARE(error.section('\n', 1), message.section('\n', 1));
     }
 
     void printingErrorAbandonsTheDocument()

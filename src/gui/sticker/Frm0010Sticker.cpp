@@ -311,7 +311,10 @@ void Frm0010Sticker::JBshow_Click(int index)
         // The view stands in the settings panel: open it to show the sheet.
         if (Frame1->isHidden())
             showSettingsPanel(true);
-        previewWindowSheet(in, *Pic);
+        // Values it cannot be drawn with leave the view empty: said why.
+        const QString refused = previewWindowSheet(in, *Pic);
+        if (!refused.isEmpty())
+            MessageBox::show(this, refused, designCaption(), QMessageBox::Information);
     }
     txtPage->setText(in.pageCount);
 }

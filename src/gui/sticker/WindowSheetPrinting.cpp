@@ -91,10 +91,10 @@ bool printWindowSheet(StickerInput &input, StickerSurface &printer, QWidget *par
     return done;
 }
 
-void previewWindowSheet(StickerInput &input, StickerSurface &pic)
+QString previewWindowSheet(StickerInput &input, StickerSurface &pic)
 {
     BusyCursor busy;
-    drawWindowSheetPreview(input, pic);
+    return drawWindowSheetPreview(input, pic);
 }
 
 void previewWindowSheetPrintout(const StickerInput &input, QWidget *parent)

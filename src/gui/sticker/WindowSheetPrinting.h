@@ -18,8 +18,8 @@ bool printWindowSheet(StickerInput &input, QWidget *parent = nullptr);
 bool printWindowSheet(StickerInput &input, StickerSurface &printer, QWidget *parent = nullptr);
 
 // The show button: clears the view (a StickerPreview named "Pic") once and
-// draws every page on it.
-void previewWindowSheet(StickerInput &input, StickerSurface &pic);
+// draws every page on it. Why nothing was drawn, or an empty text.
+QString previewWindowSheet(StickerInput &input, StickerSurface &pic);
 
 // The preview button: the print preview of the sheet as the print button
 // prints it, each printed document a sheet, on the current printer's paper;

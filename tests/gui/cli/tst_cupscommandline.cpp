@@ -251,6 +251,14 @@ void TestCommandLine::stickers()
     QCOMPARE(run.status, 0);
     const QString text = TestSupport::pdfText(pdf, false);
     QVERIFY2(text.contains("Part") && text.contains("0601"), qPrintable(text));
+    // What the slot and its options cannot draw is told against the slot,
+    // not the PDF, which is not written.
+    const QString refused = m_dir.filePath("refused.pdf");
+    run = runProgram({"stickers", "--slot", "3", "--start", "999", "--pdf", refused});
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.startsWith("sticker2: slot 3: The stickers could not be drawn. \"Start at sticker\""),
+        run.err.constData());
+    QVERIFY(!QFileInfo::exists(refused));
 }
 
 void TestCommandLine::viewCodePage()

@@ -508,6 +508,13 @@ private slots:
         click(&form, "CmdPreview");
         QVERIFY2(MessageBox::shown().value(0).text.contains("at most 1000 pages, and this print has 1002"),
             qPrintable(MessageBox::shown().value(0).text));
+        // SHOW of a sheet it cannot draw says why (the view stayed empty without a word).
+        MessageBox::clearShown();
+        fill(&form, {{"txtPage", "1"}, {"TxCol", "0"}});
+        click(&form, "JBshow(0)");
+        QVERIFY(pic->items().isEmpty());
+        QVERIFY2(MessageBox::shown().value(0).text.contains("\"Col\" and \"Row\" must be 1 or more"),
+            qPrintable(MessageBox::shown().value(0).text));
     }
 };
 
