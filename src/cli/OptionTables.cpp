@@ -189,7 +189,8 @@ CommandOptions stickers()
 {
     return {
         Option::wholeNumber({ QStringLiteral("slot") }, QStringLiteral("N"), 0, FormatStore::SlotCount - 1,
-            QStringLiteral("The stored format slot (required).")),
+            QStringLiteral("The stored format slot (required): the number of its file, Format/N.txt. The form's "
+                           "buttons 1 to 5 are slots 1 to 5, its button 6 is slot 0, and 7 and 8 are slots 6 and 7.")),
         Option::file({ QStringLiteral("o"), QStringLiteral("output") }, QStringLiteral("FILE|-"),
             QStringLiteral("The character-mode print file to write, or - for standard output.")),
         Option::wholeNumber({ QStringLiteral("pages") }, QStringLiteral("N"), 1, NoLimit,
