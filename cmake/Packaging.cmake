@@ -129,6 +129,7 @@ PDF) and prints sticker sheets with running numbers.
 A CUPS backend (sticker2:/var/spool/sticker2) keeps every job printed to a
 capture queue as a file that the program's watch mode opens at once.")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
-  ${PROJECT_SOURCE_DIR}/packaging/deb/postinst ${PROJECT_SOURCE_DIR}/packaging/deb/postrm)
+  ${PROJECT_SOURCE_DIR}/packaging/deb/postinst ${PROJECT_SOURCE_DIR}/packaging/deb/prerm
+  ${PROJECT_SOURCE_DIR}/packaging/deb/postrm)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION TRUE)
 include(CPack)

@@ -85,6 +85,10 @@ for p in libc6 libqt6widgets6 libqt6printsupport6 libcups2 libxlsxwriter libzint
     echo "$depends" | grep -q "$p" || fail "Depends lacks $p: $depends"
 done
 dpkg-deb -I "$deb" postinst | grep -q update-mime-database || fail "postinst does not refresh the MIME database"
+# Removing the program stops the PDF service's instances first, and purging
+# takes their links and state away.
+dpkg-deb -I "$deb" prerm | grep -q "systemctl stop 'sticker2-pdf@\*.service'" || fail "prerm does not stop the PDF service"
+dpkg-deb -I "$deb" postrm | grep -q "rm -rf /var/lib/sticker2-pdf" || fail "postrm does not purge the service's state"
 dpkg-deb -c "$deb" >"$work/contents"
 for f in $files; do
     grep -q " \./usr/$f\$" "$work/contents" || fail "the package lacks /usr/$f"
