@@ -70,6 +70,14 @@ Barcode::Barcode(BarcodeKind kind, const QString &text)
         m_error = QStringLiteral("An EAN-13 barcode needs 12 or 13 digits; \"%1\" is not that.").arg(text);
         return;
     }
+    // Code 39 has capital letters only: the library would make small ones
+    // capitals, and the bars would read as another text.
+    if (kind == BarcodeKind::Code39 && text != text.toUpper()) {
+        m_error = QCoreApplication::translate("Sticker",
+            "A Code 39 barcode holds capital letters only; \"%1\" has small ones (Code 128 holds them).")
+                      .arg(text);
+        return;
+    }
     QString missing;
     const ZintLibrary *zint = ZintLibrary::get(&missing);
     if (!zint) {
