@@ -25,15 +25,33 @@ QString fromWindows1252(const QByteArray &bytes)
 
 } // namespace
 
+namespace {
+
+struct Mark
+{
+    QByteArrayView bytes;
+    QStringConverter::Encoding encoding;
+};
+const Mark Marks[] = { { "\xEF\xBB\xBF", QStringConverter::Utf8 }, { "\xFF\xFE", QStringConverter::Utf16LE },
+    { "\xFE\xFF", QStringConverter::Utf16BE } };
+
+// Bytes whose encoding a byte-order mark says, or that are UTF-8: read as
+// they are meant without naming an encoding.
+bool decodedUnguessed(const QByteArray &bytes)
+{
+    for (const Mark &mark : Marks) {
+        if (bytes.startsWith(mark.bytes))
+            return true;
+    }
+    QStringDecoder utf8(QStringConverter::Utf8);
+    const QString decoded = utf8.decode(bytes);
+    return !utf8.hasError();
+}
+
+} // namespace
+
 bool CsvTable::decode(const QByteArray &bytes, const QString &encoding, QString *text)
 {
-    struct Mark
-    {
-        QByteArrayView bytes;
-        QStringConverter::Encoding encoding;
-    };
-    static const Mark Marks[] = { { "\xEF\xBB\xBF", QStringConverter::Utf8 },
-        { "\xFF\xFE", QStringConverter::Utf16LE }, { "\xFE\xFF", QStringConverter::Utf16BE } };
     for (const Mark &mark : Marks) {
         if (bytes.startsWith(mark.bytes)) {
             QStringDecoder decoder(mark.encoding, QStringConverter::Flag::Stateless);
@@ -118,6 +136,7 @@ bool CsvTable::readFile(const QString &path, CsvTable *table, QString *error, co
         reason = QStringLiteral("the encoding \"%1\" is not known").arg(format.encoding);
     else if (parse(text, table, &reason, format.delimiter.isNull() ? detectDelimiter(text) : format.delimiter)) {
         table->m_fileName = path;
+        table->m_readAsWindows1252 = format.encoding.isEmpty() && !decodedUnguessed(bytes);
         return true;
     }
     if (error)

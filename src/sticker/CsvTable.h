@@ -47,6 +47,9 @@ public:
 
     // The file the table was read from (empty when parsed from text).
     const QString &fileName() const { return m_fileName; }
+    // True when the file named no encoding and, not being UTF-8, was read
+    // as Windows-1252: another code page's letters then come out as others.
+    bool readAsWindows1252() const { return m_readAsWindows1252; }
 
     const QStringList &columns() const { return m_columns; }
     // The index of the first column of that name (surrounding spaces do not
@@ -60,6 +63,7 @@ public:
 
 private:
     QString m_fileName;
+    bool m_readAsWindows1252 = false;
     QStringList m_columns;
     QList<QStringList> m_rows;
     QList<int> m_rowLines;

@@ -86,7 +86,7 @@ QString checkCharacters(const StickerWorkingValues &work, int lines)
             QString missing;
             if (!CodePage::encode(work.SheetCodePage, text, &bytes, &missing))
                 return QStringLiteral("Data row %1%5 puts the character %2 on sticker line %3; "
-                                      "a character-mode print file has no byte for it in %4.")
+                                      "a character-mode print file has no byte for it in %4.%6")
                     .arg(row + 1)
                     .arg(CodePage::describe(missing))
                     .arg(x)
@@ -94,7 +94,12 @@ QString checkCharacters(const StickerWorkingValues &work, int lines)
                     .arg(work.Data->fileName().isEmpty() ? QString()
                                                          : QStringLiteral(" (line %1 of %2)")
                                                                .arg(work.Data->rowLine(row))
-                                                               .arg(QDir::toNativeSeparators(work.Data->fileName())));
+                                                               .arg(QDir::toNativeSeparators(work.Data->fileName())))
+                    // A file in another code page reads as wrong letters.
+                    .arg(work.Data->readAsWindows1252()
+                            ? QStringLiteral(" The data file is not UTF-8 and was read as Windows-1252; if it is "
+                                             "written in another code page, name it (the data file's Encoding, or --data-encoding).")
+                            : QString());
         }
     }
     return QString();
