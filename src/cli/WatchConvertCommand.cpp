@@ -24,6 +24,7 @@
 #include <QTimer>
 
 #include <atomic>
+#include <sys/stat.h>
 #include <utility>
 
 namespace CommandLine {
@@ -141,6 +142,7 @@ public:
 private:
     void startJob(const QString &job);
     bool rulesUnsettled();
+    QString rulesStamp() const;
     void jobFinished(const QString &job, const QString &written, bool converterOk, const QString &converterMessage);
     void startActions(const QString &job, const QString &planPath, const QString &written);
     void actionsEnded(const QString &job, const QString &planPath, const QString &written, const ActionsResult &result);
@@ -165,6 +167,7 @@ private:
     QFileSystemWatcher m_rulesWatch; // the rules file and its folder: a change is read and said at once
     QTimer m_rulesSettle;            // ... once the file has been still for RulesSettleMs
     static constexpr int RulesSettleMs = 300;
+    QString m_rulesStamp;              // the rules file's identity and last change, as last seen
     QStringList m_awaitingRules;       // jobs come while the rules file was being written
     QElapsedTimer m_awaitingSince;     // ... since the first of them came
     static constexpr int RulesLongestWaitMs = 5000; // then they go on under the rules in force
@@ -204,10 +207,20 @@ int ConvertWatch::run()
                 m_rulesWatch.addPath(m_rulesPath);
             m_rulesSettle.start();
         };
+        // Another file of the folder (the rules may lie beside the PDFs) is
+        // no change of the rules: the jobs do not wait for it.
+        const auto folderChanged = [this, changed] {
+            const QString stamp = rulesStamp();
+            if (stamp != m_rulesStamp) {
+                m_rulesStamp = stamp;
+                changed();
+            }
+        };
+        m_rulesStamp = rulesStamp();
         m_rulesWatch.addPath(QFileInfo(m_rulesPath).absolutePath());
         m_rulesWatch.addPath(m_rulesPath);
         QObject::connect(&m_rulesWatch, &QFileSystemWatcher::fileChanged, changed);
-        QObject::connect(&m_rulesWatch, &QFileSystemWatcher::directoryChanged, changed);
+        QObject::connect(&m_rulesWatch, &QFileSystemWatcher::directoryChanged, folderChanged);
     }
     QObject::connect(&m_jobs, &ConvertJobs::finished,
         [this](const QString &job, const QString &written, bool converterOk, const QString &converterMessage) {
@@ -243,6 +256,20 @@ bool ConvertWatch::rulesUnsettled()
     if (!recent && !m_rulesSettle.isActive())
         return false;
     return !(m_awaitingSince.isValid() && m_awaitingSince.elapsed() > RulesLongestWaitMs);
+}
+
+// What tells one version of the rules file from another without reading
+// it: its inode (a save by rename), size and last change.
+QString ConvertWatch::rulesStamp() const
+{
+    struct stat st = {};
+    if (::stat(QFile::encodeName(m_rulesPath).constData(), &st) != 0)
+        return QString();
+    return QStringLiteral("%1:%2:%3.%4")
+        .arg(st.st_ino)
+        .arg(st.st_size)
+        .arg(st.st_mtim.tv_sec)
+        .arg(st.st_mtim.tv_nsec);
 }
 
 // A job come into the folder: converted into a free name of the output
