@@ -243,7 +243,8 @@ bool drawSheet(const StickerWorkingValues &work, const WindowSheetValues &values
 QString checkWindowSheet(const StickerWorkingValues &work, const WindowSheetValues &values)
 {
     if (!values.tooLarge.isEmpty())
-        return QStringLiteral("\"%1\" is too large a number for the sheet (at most 18 digits).").arg(values.tooLarge);
+        return QStringLiteral("\"%1\" is too large a number for the sheet (at most 9223372036854775807).")
+            .arg(values.tooLarge);
     const long long perPage = qMax(0LL, (long long)work.StickerRows * work.StickerCols);
     if (values.startAt < 1 || (perPage > 0 && values.startAt > perPage))
         return QStringLiteral("\"Start at sticker\" must be a number from 1 to %1, the stickers on a sheet.")
@@ -286,9 +287,11 @@ static QString checkOnPaper(const StickerWorkingValues &work, const WindowSheetV
     const double em = 20.0 * values.fontSize; // twips
     const double lastColumn = double(values.X0) + qMax(0.0, double(work.StickerCols - 1) * double(values.columnPitch));
     // The rows one printed page holds: Row Printing's, or all there are
-    // (with data, as many as it has rows for).
-    const double rows = work.Data ? values.rowsPerSheet
-                                  : qMin(values.rowsPerSheet, double(work.StickerRows) * double(qMax(1LL, work.Pages)));
+    // (with data, as many as its rows fill after the start position).
+    const double allRows = work.Data
+        ? std::ceil(double(qMax(0, values.startAt - 1) + work.Data->rowCount()) / double(qMax(1, work.StickerCols)))
+        : double(work.StickerRows) * double(qMax(1LL, work.Pages));
+    const double rows = qMin(values.rowsPerSheet, qMax(1.0, allRows));
     const double lastRow = double(values.Y0) + qMax(0.0, (rows - 1) * values.rowPitch)
         + qMax(0.0, double(qMin(work.MaxField, LastLine) - 1) * double(values.linePitch));
     const bool reaches = lastColumn + em * qMax(1, work.W) > 0 && lastRow + 2 * em > 0;

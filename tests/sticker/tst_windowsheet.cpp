@@ -274,7 +274,7 @@ private slots:
         QString message;
         QVERIFY(!print(in, s, &message));
         QVERIFY(s.items().isEmpty());
-        QCOMPARE(message.section('\n', 1), QStringLiteral("\"99999999999999999999\" is too large a number for the sheet (at most 18 digits)."));
+        QCOMPARE(message.section('\n', 1), QStringLiteral("\"99999999999999999999\" is too large a number for the sheet (at most 9223372036854775807)."));
     }
 
     void numbers()
@@ -441,6 +441,34 @@ private slots:
             : said;
         QVERIFY2(message.section('\n', 1).startsWith(why), qPrintable(message));
         QCOMPARE(error.section('\n', 1), message.section('\n', 1));
+    }
+
+    // With data, a printed sheet holds the rows its data fills, however many
+    // "Row Printing" allows: those that fit the paper print.
+    void dataRowsOnPaper_data()
+    {
+        QTest::addColumn<int>("dataRows");
+        QTest::addColumn<bool>("drawn");
+        QTest::newRow("2 rows of data, one row of stickers") << 2 << true;
+        QTest::newRow("60 rows of data, 30 rows of stickers") << 60 << true;
+        QTest::newRow("140 rows of data, 70 rows of stickers past the bottom") << 140 << false;
+    }
+
+    void dataRowsOnPaper()
+    {
+        QFETCH(int, dataRows);
+        QFETCH(bool, drawn);
+        StickerInput in = sheet(2, 3, 3);
+        in.txtRowPrint = "100";
+        in.TxBlank = "300";
+        in.TxtWidth = "80";
+        auto table = std::make_shared<CsvTable>();
+        QVERIFY(CsvTable::parse("Name\n" + QString("x\n").repeated(dataRows), table.get(), nullptr));
+        in.data = table;
+        in.lineTexts[0] = "{Name}";
+        RecordingStickerSurface s;
+        QString message;
+        QVERIFY2(print(in, s, &message) == drawn, qPrintable(message));
     }
 
     void printingErrorAbandonsTheDocument()
