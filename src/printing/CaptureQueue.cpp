@@ -303,14 +303,42 @@ bool add(const Options &options, QString *error)
     return true;
 }
 
+namespace {
+
+// Whether the queue prints on a capture queue: it is one, or a class one of
+// whose members (classes in classes too, a few deep) is.
+bool reachesCapture(const CupsLibrary &cups, const QString &name, int depth)
+{
+    ipp_t *request = requestFor(cups, IPP_OP_GET_PRINTER_ATTRIBUTES, name);
+    const char *wanted[] = {"device-uri", "member-names"};
+    cups.ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 2, nullptr, wanted);
+    ipp_t *response = cups.cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
+    bool capture = false;
+    QStringList members;
+    if (succeeded(cups)) {
+        if (ipp_attribute_t *uri = cups.ippFindAttribute(response, "device-uri", IPP_TAG_URI))
+            capture = isCaptureUri(QString::fromUtf8(cups.ippGetString(uri, 0, nullptr)));
+        if (ipp_attribute_t *names = cups.ippFindAttribute(response, "member-names", IPP_TAG_NAME)) {
+            for (int i = 0; i < cups.ippGetCount(names); ++i)
+                members << QString::fromUtf8(cups.ippGetString(names, i, nullptr));
+        }
+    }
+    cups.ippDelete(response);
+    for (const QString &member : std::as_const(members)) {
+        if (capture || depth >= 4)
+            break;
+        capture = reachesCapture(cups, member, depth + 1);
+    }
+    return capture;
+}
+
+} // namespace
+
 bool isCaptureQueue(const QString &name)
 {
     QString error;
     const CupsLibrary *library = CupsLibrary::get(&error);
-    if (!library)
-        return false;
-    const std::optional<QString> uri = deviceUriOf(*library, name, &error);
-    return uri && isCaptureUri(*uri);
+    return library && reachesCapture(*library, name, 0);
 }
 
 bool remove(const QString &name, QString *error)

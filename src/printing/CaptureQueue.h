@@ -41,9 +41,9 @@ QString folderProblem(const QString &folder, const QString &user = SpoolerUser);
 // queue and the cause.
 bool add(const Options &options, QString *error);
 
-// True when `name` is a capture queue: what is printed on it comes back
-// into its folder as a print job. False when it is not, or the spooler
-// cannot say.
+// True when `name` is a capture queue, or a class with one among its
+// members: what is printed on it may come back into a folder as a print
+// job. False when it is not, or the spooler cannot say.
 bool isCaptureQueue(const QString &name);
 
 // Deletes a capture queue; any other queue is left alone and reported.

@@ -31,8 +31,10 @@ struct CupsLibrary
     decltype(&::ippAddBoolean) ippAddBoolean = nullptr;
     decltype(&::ippAddInteger) ippAddInteger = nullptr;
     decltype(&::ippAddString) ippAddString = nullptr;
+    decltype(&::ippAddStrings) ippAddStrings = nullptr;
     decltype(&::ippDelete) ippDelete = nullptr;
     decltype(&::ippFindAttribute) ippFindAttribute = nullptr;
+    decltype(&::ippGetCount) ippGetCount = nullptr;
     decltype(&::ippGetString) ippGetString = nullptr;
     decltype(&::ippNewRequest) ippNewRequest = nullptr;
     decltype(&::ippPort) ippPort = nullptr;

@@ -33,12 +33,16 @@ void TstCupsRules::jobFiledByTitleAndUser()
     const QString rules = TestSupport::writeFile(dir.filePath("rules.conf"),
         "[Monthly]\nqueue = sticker2rules\ntitle = Monats*\nmatch = Summe +(?<sum>[\\d,]+)\n"
         "name = {title} {user} {sum}.pdf\nfolder = filed\n"
-        "[Loop]\ntitle = Loop*\nprint-to = Sticker2Rules\n");
-    // A rule printing on the capture queue itself would send each PDF round
-    // again, larger each time: said by the check, refused by the watch.
+        "[Loop]\ntitle = Loop*\nprint-to = Sticker2Rules\n[Round]\ntitle = Round*\nprint-to = Sticker2Round\n");
+    // A rule printing on the capture queue itself, or on a class that holds
+    // it, would send each PDF round again, larger each time: said by the
+    // check, refused by the watch.
+    QCOMPARE(QProcess::execute("lpadmin", { "-p", "Sticker2Rules", "-c", "Sticker2Round" }), 0);
+    const auto noClass = qScopeGuard([] { QProcess::execute("lpadmin", { "-x", "Sticker2Round" }); });
     const TestSupport::ProgramRun check = TestSupport::runProgram({ "rules", "check", rules });
     QCOMPARE(check.status, 0);
     QVERIFY2(check.err.contains(":9: note: rule [Loop] prints to Sticker2Rules, a capture queue"), check.err.constData());
+    QVERIFY2(check.err.contains(":12: note: rule [Round] prints to Sticker2Round, a capture queue"), check.err.constData());
     const QString job = TestSupport::writeFile(dir.filePath("job.prn"), "\x1b@Monatsbericht\r\nSumme 1234,50\r\n\f");
     QProcess watch;
     TestSupport::startProgram(watch, { "watch", spool, "--convert", "pdf", "--out", out, "--move", "--rules", rules });
