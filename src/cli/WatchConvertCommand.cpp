@@ -15,7 +15,6 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
@@ -142,6 +141,7 @@ public:
 private:
     void startJob(const QString &job);
     bool rulesUnsettled();
+    void startWaitingJobs(bool anyway);
     QString rulesStamp() const;
     void jobFinished(const QString &job, const QString &written, bool converterOk, const QString &converterMessage);
     void startActions(const QString &job, const QString &planPath, const QString &written);
@@ -169,8 +169,9 @@ private:
     static constexpr int RulesSettleMs = 300;
     QString m_rulesStamp;              // the rules file's identity and last change, as last seen
     QStringList m_awaitingRules;       // jobs come while the rules file was being written
-    QElapsedTimer m_awaitingSince;     // ... since the first of them came
-    static constexpr int RulesLongestWaitMs = 5000; // then they go on under the rules in force
+    QTimer m_rulesLongest;             // ... wait this long at most, then go on under the rules in force
+    static constexpr int RulesLongestWaitMs = 5000;
+    bool m_startingAnyway = false;     // (while they do)
     PrintFileWatcher m_watcher;
     QSet<QString> m_acting; // the jobs whose actions run
     std::atomic_bool m_stopping {false};
@@ -196,12 +197,12 @@ int ConvertWatch::run()
             const QString note = m_rules.refresh();
             if (!note.isEmpty())
                 CliSupport::report(note);
-            const QStringList waiting = std::exchange(m_awaitingRules, {});
-            for (const QString &job : waiting)
-                startJob(job);
-            if (m_awaitingRules.isEmpty())
-                m_awaitingSince.invalidate();
+            startWaitingJobs(false);
         });
+        // A file written again and again does not hold the jobs for ever.
+        m_rulesLongest.setSingleShot(true);
+        m_rulesLongest.setInterval(RulesLongestWaitMs);
+        QObject::connect(&m_rulesLongest, &QTimer::timeout, [this] { startWaitingJobs(true); });
         const auto changed = [this] {
             if (QFileInfo::exists(m_rulesPath) && !m_rulesWatch.files().contains(m_rulesPath))
                 m_rulesWatch.addPath(m_rulesPath);
@@ -242,8 +243,6 @@ int ConvertWatch::run()
 // True while the rules file is being written (changed within the last
 // moment, or its change not read yet): a job that came then waits until it
 // has been still, so that it is not converted under a file half written.
-// Not for ever: a file written again and again lets the waiting jobs go on
-// after a while under the rules in force.
 bool ConvertWatch::rulesUnsettled()
 {
     if (m_rulesPath.isEmpty())
@@ -253,9 +252,21 @@ bool ConvertWatch::rulesUnsettled()
     const bool recent = age < RulesSettleMs && age > -1000; // (a file dated ahead is no sign of writing)
     if (recent && !m_rulesSettle.isActive())
         m_rulesSettle.start();
-    if (!recent && !m_rulesSettle.isActive())
-        return false;
-    return !(m_awaitingSince.isValid() && m_awaitingSince.elapsed() > RulesLongestWaitMs);
+    return recent || m_rulesSettle.isActive();
+}
+
+// The jobs that waited for the rules file: once it has been still, under
+// what was read then; `anyway`, after the longest wait, under the rules in
+// force while it is still being written.
+void ConvertWatch::startWaitingJobs(bool anyway)
+{
+    m_startingAnyway = anyway;
+    const QStringList waiting = std::exchange(m_awaitingRules, {});
+    for (const QString &job : waiting)
+        startJob(job);
+    m_startingAnyway = false;
+    if (m_awaitingRules.isEmpty())
+        m_rulesLongest.stop();
 }
 
 // What tells one version of the rules file from another without reading
@@ -276,11 +287,12 @@ QString ConvertWatch::rulesStamp() const
 // folder, with a plan of its rule's actions when there are rules.
 void ConvertWatch::startJob(const QString &job)
 {
-    if (rulesUnsettled()) {
+    const bool unsettled = rulesUnsettled();
+    if (unsettled && !m_startingAnyway) {
         if (!m_awaitingRules.contains(job))
             m_awaitingRules << job;
-        if (!m_awaitingSince.isValid())
-            m_awaitingSince.start();
+        if (!m_rulesLongest.isActive())
+            m_rulesLongest.start();
         return;
     }
     const QString name = outputName(job, m_watch.extension);
@@ -311,7 +323,7 @@ void ConvertWatch::startJob(const QString &job)
     m_jobModes.insert(output, QFileInfo(job).permissions());
     QStringList own;
     if (!m_rulesPath.isEmpty()) {
-        const QString note = m_rules.refresh();
+        const QString note = unsettled ? QString() : m_rules.refresh(); // (not a file half written)
         if (!note.isEmpty())
             CliSupport::report(note);
         const QString planPath = m_plans.filePath(QStringLiteral("plan-%1.json").arg(++m_planned));

@@ -120,6 +120,7 @@ private slots:
     void convertMails();
     void watchWithRules();
     void watchFormGone();
+    void watchRulesKeptChanging();
     void watchMailHangs();
     void watchKilledWhileActing();
     void watchJobTakenOutWhileConverted();
@@ -400,6 +401,34 @@ void TstRulesCommand::watchWithRules()
     QVERIFY(QDir().mkdir(rules));
     QTRY_VERIFY_WITH_TIMEOUT(saidSoFar().count("; the rules read at") == 4, 10000);
     QVERIFY(QDir().rmdir(rules));
+    watch.terminate();
+    QVERIFY(watch.waitForFinished(10000));
+}
+
+// A job that comes while the rules file is being written waits for it, but
+// not for ever: a file written again and again (a tool that rewrites it)
+// lets the job go on after a few seconds under the rules in force. It had
+// waited for as long as the writing went on.
+void TstRulesCommand::watchRulesKeptChanging()
+{
+    WatchFolders folders;
+    const QByteArray text = "[Invoices]\nmatch = Rechnung +Nr\\. +(?<invoice>REI\\d+)\nname = {invoice}.pdf\n"
+                            "folder = filed\n";
+    const QString rules = TestSupport::writeFile(folders.dir.filePath("rules.conf"), text);
+    QProcess watch;
+    startWatch(watch, folders, rules, {"-j", "1"});
+    QVERIFY(watch.waitForStarted());
+    QTest::qWait(1000); // started, the rules read
+    QTimer rewriting;
+    QObject::connect(&rewriting, &QTimer::timeout, [&] { TestSupport::writeFile(rules, text); });
+    rewriting.start(100);
+    QElapsedTimer writing;
+    writing.start();
+    publish(folders.spool, "20261207-101500-000001-job12", Invoice, "Rechnung");
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(folders.dir.filePath("filed/REI20417.pdf")) || writing.elapsed() > 25000,
+        30000);
+    QVERIFY2(writing.elapsed() < 25000, "the job waited as long as the file was written");
+    rewriting.stop();
     watch.terminate();
     QVERIFY(watch.waitForFinished(10000));
 }
