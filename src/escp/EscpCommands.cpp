@@ -154,43 +154,44 @@ qsizetype downloadForm9(const uchar *p, qsizetype size, bool *ok)
     return len <= size ? len : -1;
 }
 
-qsizetype downloadForm24(const uchar *p, qsizetype size, bool *ok)
+qsizetype downloadForm24(const uchar *p, qsizetype size, bool *ok, bool superSubscript = false)
 {
     *ok = true;
+    const int perColumn = downloadColumnBytes(superSubscript);
     qsizetype q = 5;
     for (int c = p[3]; c <= p[4]; ++c) {
         if (q + 3 > size)
             return -1;
         if (p[q] > 42 || p[q + 1] > 37 || p[q + 2] > 42)
             *ok = false;
-        q += 3 + 3 * qsizetype(p[q + 1]);
+        q += 3 + perColumn * qsizetype(p[q + 1]);
     }
     return q <= size ? q : -1;
 }
 
 } // namespace
 
-qsizetype downloadLength(const uchar *p, qsizetype size, int pins)
+qsizetype downloadLength(const uchar *p, qsizetype size, int pins, bool superSubscript)
 {
     if (size < 5)
         return -1;
     bool ok9 = false, ok24 = false;
     if (pins == 9)
         return downloadForm9(p, size, &ok9);
-    const qsizetype len24 = downloadForm24(p, size, &ok24);
+    const qsizetype len24 = downloadForm24(p, size, &ok24, superSubscript);
     if (pins == 24 || (len24 > 0 && ok24))
         return len24;
     const qsizetype len9 = downloadForm9(p, size, &ok9);
     return len9 > 0 && ok9 ? len9 : len24;
 }
 
-int downloadForm(const uchar *p, qsizetype size)
+int downloadForm(const uchar *p, qsizetype size, bool superSubscript)
 {
     if (size < 5 || p[4] < p[3])
         return 0;
     bool ok9 = false, ok24 = false;
     const bool nine = downloadForm9(p, size, &ok9) > 0 && ok9;
-    const bool twentyFour = downloadForm24(p, size, &ok24) > 0 && ok24;
+    const bool twentyFour = downloadForm24(p, size, &ok24, superSubscript) > 0 && ok24;
     return nine == twentyFour ? 0 : nine ? 9 : 24;
 }
 

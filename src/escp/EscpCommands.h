@@ -81,14 +81,18 @@ int dotsPerInch(int m);
 // ESC & NUL n m, the characters n to m defined: on 9 pins an attribute byte
 // (bit 7 clear: the lower eight pins; bits 6-4 and 3-0 the first and last
 // column printed) and 11 columns of one byte each; on 24 pins a0 a1 a2 (space
-// before, columns, space after) and a1 columns of 3 bytes. The length of the
+// before, columns, space after) and a1 columns of 3 bytes, or of 2 bytes
+// (16 dots) while super- or subscript (ESC S) is on. The length of the
 // command in `pins`' form (9 or 24; 0: the form the bytes fit, the 24-pin one
 // when both do); -1 when it runs past `size`. `p` points at the ESC.
-qsizetype downloadLength(const uchar *p, qsizetype size, int pins);
+qsizetype downloadLength(const uchar *p, qsizetype size, int pins, bool superSubscript = false);
+// The bytes of one column of a 24-pin downloaded character.
+constexpr int downloadColumnBytes(bool superSubscript) { return superSubscript ? 2 : 3; }
 // Whether the bytes read as a plausible 9-pin (9) or 24-pin (24) definition,
 // 0 when they read as both or neither. A 9-pin character has no two dots
 // side by side in a row (the pin cannot fire in two columns running).
-int downloadForm(const uchar *p, qsizetype size);
+// `superSubscript`: ESC S is on (24-pin columns of 2 bytes).
+int downloadForm(const uchar *p, qsizetype size, bool superSubscript = false);
 
 // Remote mode (ESC ( R ... REMOTE1): its commands run until ESC NUL NUL NUL.
 // The bytes from `data` (just after the ESC ( R header) up to and with the

@@ -28,6 +28,7 @@ void EscpInterpreter::userCharacter(uchar code)
     PrinterState &s = m_state;
     const qsizetype at = s.downloaded->at[code];
     const bool nine = s.downloaded->pins[code] == 9;
+    const bool small = s.downloaded->pins[code] == 16;
     const uchar *d = m_data + at;
     int columns = 0, before = 0, after = 0, dpiX = 0, dpiY = 0, rows = 0, bytes = 1;
     if (nine) {
@@ -36,8 +37,11 @@ void EscpInterpreter::userCharacter(uchar code)
         before = d[0], columns = d[1], after = d[2];
         d += 3;
         dpiX = s.letterQuality ? 360 : 120;
-        dpiY = 180, rows = 24, bytes = 3;
+        dpiY = 180, rows = small ? 16 : 24, bytes = small ? 2 : 3;
     }
+    // A character of super- or subscript's 16 dots: in the upper part of
+    // the line, or 8 dots lower as a subscript.
+    const Unit top = s.y + (small && s.subscript ? 8 * (UnitsPerInch / 180) : 0);
     Unit advance = s.advance();
     if (s.proportional && s.hmi == 0) {
         advance = nine ? Unit((d[0] & 15) - ((d[0] >> 4) & 7) + 2) * (UnitsPerInch / 120)
@@ -85,7 +89,7 @@ void EscpInterpreter::userCharacter(uchar code)
         }
         Printed::Picture picture;
         picture.x = s.x;
-        picture.top = s.y;
+        picture.top = top;
         picture.dpiX = dpiX;
         picture.dpiY = dpiY;
         picture.image = image;
@@ -98,19 +102,22 @@ void EscpInterpreter::userCharacter(uchar code)
 
 void EscpInterpreter::defineCharacters(const uchar *p, qsizetype n)
 {
-    // ESC & NUL n m, in the form the tokenizer cut it: this printer's.
+    // ESC & NUL n m, in the form the tokenizer cut it: this printer's, with
+    // columns of 2 bytes on 24 pins under super- or subscript.
     if (n < 3 || p[0] != 0 || p[2] < p[1])
         return;
     auto chars = std::make_shared<DownloadedCharacters>(
         m_state.downloaded ? *m_state.downloaded : DownloadedCharacters());
     const bool nine = m_fine == 10;
+    const bool small = !nine && (m_state.superscript || m_state.subscript);
+    const int perColumn = downloadColumnBytes(small);
     qsizetype q = 3;
     for (int c = p[1]; c <= p[2]; ++c) {
-        const qsizetype size = nine ? 12 : q + 1 < n ? 3 + 3 * qsizetype(p[q + 1]) : n;
+        const qsizetype size = nine ? 12 : q + 1 < n ? 3 + perColumn * qsizetype(p[q + 1]) : n;
         if (q + size > n)
             break;
         chars->at[size_t(c)] = (p + q) - m_data;
-        chars->pins[size_t(c)] = nine ? 9 : 24;
+        chars->pins[size_t(c)] = nine ? 9 : small ? 16 : 24;
         q += size;
     }
     m_state.downloaded = std::move(chars);

@@ -47,7 +47,7 @@ const uchar *findControl(const uchar *p, const uchar *end)
 
 } // namespace
 
-qsizetype EscpTokenizer::commandLength(const uchar *data, qsizetype size, qsizetype pos, int pins)
+qsizetype EscpTokenizer::commandLength(const uchar *data, qsizetype size, qsizetype pos, int pins, bool superSubscript)
 {
     const qsizetype avail = size - pos;
     if (avail < 2)
@@ -119,7 +119,7 @@ qsizetype EscpTokenizer::commandLength(const uchar *data, qsizetype size, qsizet
         len = 5 + 2 * word(p + 3);
         break;
     case Shape::Download:
-        return downloadLength(p, avail, pins);
+        return downloadLength(p, avail, pins, superSubscript);
     case Shape::Raster: {
         if (avail < 8)
             return -1;
@@ -159,7 +159,7 @@ EscpToken EscpTokenizer::next()
     const uchar *const p = m_data + m_pos;
     const uchar c = *p;
     if (c == ESC) {
-        qsizetype len = commandLength(m_data, m_size, m_pos, m_pins);
+        qsizetype len = commandLength(m_data, m_size, m_pos, m_pins, m_superSubscript);
         const qsizetype avail = m_size - m_pos;
         if (len > avail) { // a picture cut short: its dots as far as they go
             t.truncated = true;
@@ -177,6 +177,7 @@ EscpToken EscpTokenizer::next()
             t.parameters = m_pos + 2;
             t.length = len;
             m_pos += len;
+            m_superSubscript = superSubscriptAfter(letter, m_superSubscript);
             return t;
         }
         // Cut short by the end of the file: the ESC is text.

@@ -33,12 +33,15 @@ class EscpTokenizer
 {
 public:
     // `pins` (9 or 24) chooses the form of downloaded characters; 0 takes
-    // the form the bytes fit.
-    explicit EscpTokenizer(QByteArrayView bytes, qsizetype from = 0, int pins = 0)
+    // the form the bytes fit. `superSubscript`: ESC S is on where the reading
+    // starts (a 24-pin downloaded character then has columns of 2 bytes);
+    // from there the tokenizer follows ESC S, ESC T and ESC @ itself.
+    explicit EscpTokenizer(QByteArrayView bytes, qsizetype from = 0, int pins = 0, bool superSubscript = false)
         : m_data(reinterpret_cast<const uchar *>(bytes.data()))
         , m_size(bytes.size())
         , m_pos(from)
         , m_pins(pins)
+        , m_superSubscript(superSubscript)
     { }
 
     static constexpr qsizetype MostText = qsizetype(1) << 16;
@@ -46,15 +49,27 @@ public:
     EscpToken next();
     qsizetype position() const { return m_pos; }
     void seek(qsizetype pos) { m_pos = pos; }
+    // Whether ESC S is on as far as the bytes are read; a reader that drops
+    // ESC S or ESC T (graphics mode) says how it is.
+    bool superSubscript() const { return m_superSubscript; }
+    void setSuperSubscript(bool on) { m_superSubscript = on; }
 
     // The length of the ESC command at `pos` (the ESC included) as its
     // parameters declare it, which may run past the end of the bytes; -1 when
-    // even its fixed part does not fit.
-    static qsizetype commandLength(const uchar *data, qsizetype size, qsizetype pos, int pins = 0);
+    // even its fixed part does not fit. `superSubscript`: ESC S is on there.
+    static qsizetype commandLength(const uchar *data, qsizetype size, qsizetype pos, int pins = 0,
+        bool superSubscript = false);
+    // How the command `letter` (the letter after ESC) leaves ESC S: on
+    // after ESC S, off after ESC T and ESC @, else as `on` was.
+    static bool superSubscriptAfter(uchar letter, bool on)
+    {
+        return letter == 'S' ? true : letter == 'T' || letter == '@' ? false : on;
+    }
 
 private:
     const uchar *m_data;
     qsizetype m_size;
     qsizetype m_pos;
     int m_pins;
+    bool m_superSubscript;
 };

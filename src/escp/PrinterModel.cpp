@@ -123,7 +123,7 @@ PrinterModel guess(QByteArrayView bytes)
             ninePinOnly = true;
             break;
         case '&': {
-            const int form = Escp::downloadForm(p, bytes.size() - t.offset);
+            const int form = Escp::downloadForm(p, bytes.size() - t.offset, tokens.superSubscript());
             if (form == 9)
                 ninePinOnly = true;
             else if (form == 24)

@@ -6,7 +6,9 @@
 #include <memory>
 
 // Characters defined by ESC &: for each code, where its definition lies in
-// the print file's bytes (-1: none) and the form it was sent in.
+// the print file's bytes (-1: none) and the form it was sent in: 9 or 24
+// pins, or 16 for a 24-pin character defined under super- or subscript
+// (columns of 2 bytes).
 struct DownloadedCharacters
 {
     std::array<qsizetype, 256> at;

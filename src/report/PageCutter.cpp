@@ -136,7 +136,7 @@ void PageCutter::checkLineEnds(const uchar *data, qsizetype base, qsizetype data
 }
 
 qsizetype PageCutter::cutIn(const uchar *data, qsizetype base, qsizetype dataEnd, qsizetype p, qsizetype stop,
-    QVector<qsizetype> *starts) const
+    QVector<qsizetype> *starts)
 {
     const auto *whole = reinterpret_cast<const uchar *>(m_bytes.data());
     const qsizetype size = m_bytes.size();
@@ -158,9 +158,12 @@ qsizetype PageCutter::cutIn(const uchar *data, qsizetype base, qsizetype dataEnd
         if (!lastBlock && p > base && p + margin > dataEnd)
             return p;
         // The command is read to its end, wherever the stretch ends.
-        qsizetype len = EscpTokenizer::commandLength(data, dataEnd - base, p - base);
+        qsizetype len = EscpTokenizer::commandLength(data, dataEnd - base, p - base, 0, m_superSubscript);
         if (!lastBlock && (len <= 0 || p + len + margin > dataEnd))
-            len = EscpTokenizer::commandLength(whole, size, p);
+            len = EscpTokenizer::commandLength(whole, size, p, 0, m_superSubscript);
+        if (len > 0) // (ESC S, ESC T and ESC @ change how ESC & is measured)
+            m_superSubscript = EscpTokenizer::superSubscriptAfter(p + 1 < dataEnd ? data[p + 1 - base] : whole[p + 1],
+                m_superSubscript);
         p += len > 0 ? qMin(len, size - p) : 1; // a picture cut short runs to the end
     }
     return qMax(p, scanEnd);

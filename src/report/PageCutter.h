@@ -52,7 +52,7 @@ private:
     // `dataEnd`; returns where it got to. A command whose length `data`
     // cannot show for certain is measured on the whole bytes instead.
     qsizetype cutIn(const uchar *data, qsizetype base, qsizetype dataEnd, qsizetype p, qsizetype stop,
-        QVector<qsizetype> *starts) const;
+        QVector<qsizetype> *starts);
 
     // Checks the line ends of a block that holds the bytes from `base` on.
     void checkLineEnds(const uchar *data, qsizetype base, qsizetype dataEnd);
@@ -62,6 +62,7 @@ private:
     qsizetype m_blockSize;
     std::unique_ptr<uchar[]> m_block;
     qsizetype m_position = 0;
+    bool m_superSubscript = false; // ESC S is on at m_position (downloaded characters are shorter)
     qsizetype m_checked = 0; // the line ends are checked up to here
     bool m_crPending = false; // the byte before m_checked is a CR
     bool m_loneLineEnd = false;

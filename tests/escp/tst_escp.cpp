@@ -276,6 +276,13 @@ private slots:
         QTest::newRow("controls printed") << QByteArrayLiteral("\x1b(^\x05\x00\x01\x02\x03\x7f" "A") + letters << twentyFour;
         QTest::newRow("DEL and BS") << QByteArray("abc\x7f\x08" "def").repeated(120) << nine;
         QTest::newRow("ESC cut short") << letters + "\x1b" << nine;
+        // A character defined under ESC S (columns of 2 bytes, form feeds
+        // among its dots) and printed; ESC : drops it before the sheets are
+        // cut (each pass holds its own definitions).
+        QTest::newRow("downloaded under super- and subscript")
+            << QByteArrayLiteral("\x1bS\x00\x1b&\x00" "A" "A" "\x00\x05\x00") + QByteArray(10, '\x0c')
+                + QByteArrayLiteral("\x1b%\x01" "A\x1b:\x00\x00\x00") + letters + "\x1bT" + letters + "\x1bS\x01" + letters
+            << twentyFour;
         // Each pass carries its own copy of a picture's rows printed past the
         // form's end: the states still compare alike.
         QTest::newRow("picture across the form's end")

@@ -53,6 +53,13 @@ QByteArray twentyFourDownload(uchar code, int columns)
     return E + "&" + b({0, code, code, 2, columns, 2}) + QByteArray(3 * columns, '\xff');
 }
 
+// The same under super- or subscript (ESC S on): 2 bytes a column. The
+// dots are form feeds, which a wrong count would take for control codes.
+QByteArray smallDownload(uchar code, int columns)
+{
+    return E + "&" + b({0, code, code, 2, columns, 2}) + QByteArray(2 * columns, '\x0c');
+}
+
 } // namespace
 
 class TestEscpLanguage : public QObject
@@ -161,6 +168,18 @@ private slots:
                                                  << h + " 216,240'B'216 [0,0 198x270]";
         QTest::newRow("24-pin character printed") << twentyFourDownload('A', 10) + E + "%" + b({1}) + "AB" + E + "%" + b({0}) + "A"
                                                   << p24 << h + " 216,240'BA'216 [0,0 252x288]";
+        // Under ESC S a 24-pin character has 16 dots, columns of 2 bytes: the
+        // text after the definition is kept (it was taken for dots).
+        const QByteArray superscript = E + "S" + b({0});
+        QTest::newRow("24-pin character defined under ESC S") << superscript + smallDownload('A', 10) + E + "T" + "AB" << p24
+                                                              << h + " 0,240'AB'216";
+        QTest::newRow("24-pin character printed as a superscript")
+            << superscript + smallDownload('A', 10) + E + "%" + b({1}) + "AB" << p24 << h + " 216,240'B'216s [0,0 252x192]";
+        QTest::newRow("24-pin character printed as a subscript")
+            << E + "S" + b({1}) + smallDownload('A', 10) + E + "%" + b({1}) + "AB" << p24 << h + " 216,240'B'216 [0,96 252x192]";
+        // The next sheet read from where it begins knows ESC S is on.
+        QTest::newRow("ESC S on from the sheet before") << superscript + "\f" + smallDownload('A', 10) + E + "T" + "AB" << p24
+                                                        << h + " | " + h + " 0,240'AB'216";
         QTest::newRow("ESC : copies the ROM over them") << nineDownload('A', 0x8B, 0x7E) + E + ":" + b({0, 0, 0}) + E + "%1A"
                                                        << nine << h + " 0,240'A'216";
         // ESC $ and ESC \ in ESC ( U's unit; a unit the printer refuses is not taken.
