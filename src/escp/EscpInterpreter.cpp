@@ -45,6 +45,7 @@ CodePage::Id codePageOf(quint8 table, CodePage::Id chosen)
     case PrinterState::Pc852: return CodePage::Id::Pc852;
     case PrinterState::Pc866: return CodePage::Id::Pc866;
     case PrinterState::Kamenicky: return CodePage::Id::Kamenicky;
+    case PrinterState::Latin1: return CodePage::Id::Latin1;
     default: return chosen;
     }
 }

@@ -17,6 +17,8 @@ namespace {
 // have it.
 PrinterState::Table tableOf(int d2, int d3)
 {
+    if (d2 == 29 && d3 == 16)
+        return PrinterState::Latin1; // ISO 8859-1
     if (d3 != 0)
         return PrinterState::Chosen;
     switch (d2) {
@@ -31,6 +33,20 @@ PrinterState::Table tableOf(int d2, int d3)
 }
 
 bool on(uchar n) { return n == 1 || n == '1'; }
+
+// A character table slot as ESC t and ESC ( t name it: 0-3 or "0"-"3";
+// -1 for any other value, which the printer ignores.
+int slotOf(uchar n)
+{
+    if (n <= 3)
+        return n;
+    if (n >= '0' && n <= '3')
+        return n - '0';
+    return -1;
+}
+
+// The national character sets ESC R selects: 0-13, and 64 (Legal).
+bool knownCountry(uchar n) { return n <= 13 || n == 64; }
 
 } // namespace
 
@@ -285,10 +301,12 @@ void EscpInterpreter::command(const EscpToken &t)
         }
         break;
     case 't':
-        s.slot = n0 & 3;
+        if (slotOf(n0) >= 0)
+            s.slot = quint8(slotOf(n0));
         break;
     case 'R':
-        s.national = n0;
+        if (knownCountry(n0))
+            s.national = n0;
         break;
     case '?': {
         static const char Letters[] = "KLYZ";
@@ -360,8 +378,8 @@ void EscpInterpreter::command(const EscpToken &t)
             }
             break;
         case 't':
-            if (len >= 3)
-                s.tables[d[0] & 3] = tableOf(d[1], d[2]);
+            if (len >= 3 && slotOf(d[0]) >= 0)
+                s.tables[slotOf(d[0])] = tableOf(d[1], d[2]);
             break;
         case '-': {
             // ESC ( - 3 0 1 d1 d2: d1 the line (1 under, 2 through, 3 over),

@@ -26,7 +26,7 @@ struct PrinterState
     // The table each of the four character table slots holds. Chosen is the
     // code page of the set-up; Graphics is the printer's graphics table: the
     // chosen code page when it is a PC one, else PC437.
-    enum Table : quint8 { Chosen, Graphics, Italic, Pc437, Pc850, Pc852, Pc866, Kamenicky };
+    enum Table : quint8 { Chosen, Graphics, Italic, Pc437, Pc850, Pc852, Pc866, Kamenicky, Latin1 };
     static constexpr quint8 NoSlot = 0xFF; // no ESC t yet: the chosen code page
 
     // Position on the sheet (the top of the print head's line) and margins.

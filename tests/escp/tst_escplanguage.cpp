@@ -214,6 +214,19 @@ private slots:
         QTest::newRow("ESC ( t PC866") << table(14) + b({0x8f, 0xe0, 0xa8}) << p24 << h + " 0,240'\u041f\u0440\u0438'216";
         QTest::newRow("ESC ( t Kamenicky") << table(15) + b({0x87, 0x9f, 0x96}) << p24 << h + " 0,240'\u010d\u0165\u016f'216";
         QTest::newRow("ESC ( t of a table we lack") << table(9) + b({0x81}) << p24 << h + " 0,240'\u0081'216";
+        // ESC ( t names slot 0-3 or "0"-"3", ESC t the same: any other is
+        // ignored (it replaced or chose the slot of its low two bits).
+        QTest::newRow("ESC ( t slot 4 ignored") << E + "(t" + b({3, 0, 4, 14, 0}) + E + "t" + b({0}) + b({0x82, 0xe1}) << p24
+                                                << h + " 0,240'a'216i";
+        QTest::newRow("ESC ( t slot 5 ignored") << E + "(t" + b({3, 0, 5, 14, 0}) + E + "t" + b({1}) + b({0x82}) << p24
+                                                << h + " 0,240'\u00e9'216";
+        QTest::newRow("ESC t 4 ignored") << E + "t" + b({1}) + E + "t" + b({4}) + b({0xb3}) << p24 << h + " 0,240'\u2502'216";
+        QTest::newRow("ESC t '4' ignored") << E + "t" + b({1}) + E + "t4" + b({0xb3}) << p24 << h + " 0,240'\u2502'216";
+        QTest::newRow("ESC t 0x80 ignored") << E + "t" + b({1}) + E + "t" + b({0x80}) + b({0xb3}) << p24
+                                            << h + " 0,240'\u2502'216";
+        // ESC R of a country the printer does not have is ignored.
+        QTest::newRow("ESC R 15 ignored") << E + "R" + b({2}) + E + "R" + b({15}) + "[" << nine << h + " 0,240'\u00c4'216";
+        QTest::newRow("ESC R '2' ignored") << E + "R" + b({2}) + E + "R2" + "[" << nine << h + " 0,240'\u00c4'216";
         // A form is never shorter than one line.
         QTest::newRow("ESC 3 0 then ESC C 5") << E + "3" + b({0}) + E + "C" + b({5}) + "a" << nine << "h=1800 0,240'a'216";
         // CAN and DEL.
@@ -451,6 +464,34 @@ private slots:
         QFETCH(QString, expected);
         const bool narrow = QByteArray(QTest::currentDataTag()).startsWith("ESC a");
         QCOMPARE(::sheets(bytes, PrinterModel(model), narrow ? 8.0 : 13.6), expected);
+    }
+
+    // A table ESC ( t names by its number prints its own letters whatever
+    // code page the set-up chose; one we lack follows the set-up's.
+    void tablesInCodePage_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("codePage");
+        QTest::addColumn<QString>("expected");
+        const QByteArray latin1 = E + "(t" + b({3, 0, 2, 29, 16}) + E + "t" + b({2}) + b({0xe9, 0xfc});
+        QTest::newRow("ISO 8859-1 under cp850") << latin1 << "cp850" << QStringLiteral("\u00e9\u00fc");
+        QTest::newRow("ISO 8859-1 under cp866") << latin1 << "cp866" << QStringLiteral("\u00e9\u00fc");
+    }
+    void tablesInCodePage()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, codePage);
+        QFETCH(QString, expected);
+        PrinterSetup setup;
+        setup.model = PrinterModel::TwentyFourPin;
+        setup.codePage = *CodePage::fromName(codePage);
+        SheetIndex doc;
+        doc.build(bytes, setup);
+        QCOMPARE(doc.sheetCount(), 1);
+        QString text;
+        for (const Printed::TextRun &r : doc.sheet(0).runs)
+            text += r.text;
+        QCOMPARE(text, expected);
     }
 
     // The code-page guess reads the tokenizer's tokens: picture data is
