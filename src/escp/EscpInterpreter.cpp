@@ -303,11 +303,6 @@ void EscpInterpreter::rebuildTable()
     m_italicTable = table == PrinterState::Italic;
     const CodePage::Id id = codePageOf(table, m_setup.codePage);
     std::memcpy(m_table, CodePage::table(id), sizeof m_table);
-    if (table == PrinterState::Italic) {
-        // The italic table repeats the lower half above it.
-        for (int b = 0x80; b < 0x100; ++b)
-            m_table[b] = m_table[b - 0x80];
-    }
     const char16_t *set = nullptr;
     if (m_state.national > 0 && m_state.national < std::size(NationalSets))
         set = NationalSets[m_state.national];
@@ -316,6 +311,12 @@ void EscpInterpreter::rebuildTable()
     if (set) {
         for (int i = 0; i < 12; ++i)
             m_table[NationalPositions[i]] = set[i];
+    }
+    if (table == PrinterState::Italic) {
+        // The italic table repeats the lower half above it, the national
+        // letters too (at A3, A4, C0, DB-DE, E0 and FB-FE).
+        for (int b = 0x80; b < 0x100; ++b)
+            m_table[b] = m_table[b - 0x80];
     }
 }
 

@@ -224,6 +224,11 @@ private slots:
         QTest::newRow("ESC t '4' ignored") << E + "t" + b({1}) + E + "t4" + b({0xb3}) << p24 << h + " 0,240'\u2502'216";
         QTest::newRow("ESC t 0x80 ignored") << E + "t" + b({1}) + E + "t" + b({0x80}) + b({0xb3}) << p24
                                             << h + " 0,240'\u2502'216";
+        // ESC R's letters are in the italic table's upper half too.
+        QTest::newRow("ESC R 2 in the italic table") << E + "t" + b({0}) + E + "R" + b({2}) + b({0xdb, 0xfe, 0xc0, 0xa3}) << p24
+                                                     << h + " 0,240'\u00c4\u00df\u00a7#'216i";
+        QTest::newRow("ESC R 64 in the italic table") << E + "t" + b({0}) + E + "R" + b({64}) + b({0xfd, 0xfe}) << p24
+                                                      << h + " 0,240'\u2020\u2122'216i";
         // ESC R of a country the printer does not have is ignored.
         QTest::newRow("ESC R 15 ignored") << E + "R" + b({2}) + E + "R" + b({15}) + "[" << nine << h + " 0,240'\u00c4'216";
         QTest::newRow("ESC R '2' ignored") << E + "R" + b({2}) + E + "R2" + "[" << nine << h + " 0,240'\u00c4'216";
