@@ -320,9 +320,23 @@ void EscpInterpreter::rebuildTable()
     }
 }
 
+bool EscpInterpreter::upperControlCodes() const
+{
+    // In the italic table unless a 9-pin printer was told ESC 6 (ESC/P 2's
+    // and the 24-pin printers' ESC 6 does nothing there); in the graphics
+    // tables after ESC 7.
+    if (m_italicTable)
+        return !(m_fine == 10 && m_state.printUpperControls == 1);
+    return m_state.printUpperControls == 0;
+}
+
 void EscpInterpreter::text(const uchar *p, qsizetype n, qsizetype offset, bool controls)
 {
     rebuildTable();
+    // Codes 128-159 as control codes print nothing; the italic table's
+    // upper half prints its own look. Either stops a plain run there.
+    const bool upperControls = upperControlCodes();
+    const bool upperStops = m_italicTable || upperControls;
     Printed::TextStyle look = m_state.style();
     Unit baseline = m_state.y + 240;
     // While the sheets are only counted (no sheet is laid out), plain
@@ -339,10 +353,10 @@ void EscpInterpreter::text(const uchar *p, qsizetype n, qsizetype offset, bool c
             // cut short by the end of the file), so once the sheet has ink
             // and no upper half stops a run, what fits is the run, unread.
             PlainRun run;
-            if (fit > 0 && !m_italicTable && m_state.sheetInked && !isControl(p[i]))
+            if (fit > 0 && !upperStops && m_state.sheetInked && !isControl(p[i]))
                 run.length = fit;
             else if (fit > 0)
-                run = plainRun(p + i, fit, m_italicTable);
+                run = plainRun(p + i, fit, upperStops);
             if (run.length > 0) {
                 addToRun(look, baseline, offset + i, run.length);
                 m_state.sheetInked = m_state.sheetInked || run.inked;
@@ -351,7 +365,7 @@ void EscpInterpreter::text(const uchar *p, qsizetype n, qsizetype offset, bool c
                 if (i == n)
                     break;
             }
-            if (m_state.sheetInked && !m_italicTable && !m_state.doubleWidthLine && !isControl(p[i])
+            if (m_state.sheetInked && !upperStops && !m_state.doubleWidthLine && !isControl(p[i])
                 && m_state.x > m_state.leftMargin && qint64(m_state.x) + look.advance > m_state.rightMargin) {
                 i += wrapWholeLines(look, n - i, offset + i);
                 baseline = m_state.y + 240;
@@ -364,9 +378,7 @@ void EscpInterpreter::text(const uchar *p, qsizetype n, qsizetype offset, bool c
             b = uchar((b & 0x7F) | (m_state.topBit << 7));
         if (isControl(b) && !controls)
             continue; // the ESC of a command cut short by the end of the file
-        // The italic table's 128-159 are control codes that print nothing
-        // (unless ESC 6 makes them characters).
-        if (m_italicTable && b >= 0x80 && b < 0xA0 && !m_state.printUpperControls && !controls)
+        if (upperControls && b >= 0x80 && b < 0xA0 && !controls)
             continue;
         if (m_state.userCharacters && m_state.downloaded && m_state.downloaded->at[b] >= 0) {
             userCharacter(b);

@@ -77,6 +77,9 @@ private:
     // Adds a run to the sheet while its budget (Printed::MostRuns) has room.
     void keepRun(const Printed::TextRun &run);
     void rebuildTable();
+    // Whether codes 128-159 are control codes (print nothing) in the table
+    // in use.
+    bool upperControlCodes() const;
 
     const uchar *m_data;
     qsizetype m_size;

@@ -86,8 +86,8 @@ void EscpInterpreter::command(const EscpToken &t)
     case '%': s.userCharacters = n0 & 1; break;
     case ':': s.downloaded.reset(); break; // the ROM's characters copied over them
     case 'I': s.printControls = on(n0); break;
-    case '6': s.printUpperControls = true; break;
-    case '7': s.printUpperControls = false; break;
+    case '6': s.printUpperControls = 1; break;
+    case '7': s.printUpperControls = 0; break;
     case '=': s.topBit = 0; break;
     case '>': s.topBit = 1; break;
     case '#': s.topBit = -1; break;
@@ -131,7 +131,7 @@ void EscpInterpreter::command(const EscpToken &t)
     case 'p': s.proportional = on(n0), s.hmi = 0, s.halfPoints = 0; break;
     case 'm': // 9 pins: 4 prints codes 128-159 as characters, 0 as control codes
         if (m_fine == 10 && (n0 == 0 || n0 == 4))
-            s.printUpperControls = n0 == 4;
+            s.printUpperControls = n0 == 4 ? 1 : 0;
         break;
     case 'c': // 1/360 in steps, at most 3 inches: the printer ignores 0 and more
         if (word(p) > 0 && word(p) <= 1080) {

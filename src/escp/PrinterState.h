@@ -75,7 +75,10 @@ struct PrinterState
     quint8 justify = 0;           // ESC a: 0 left, 1 centre, 2 right, 3 full
     qint8 topBit = -1;            // ESC = / ESC >: bit 7 forced to 0 / 1; -1 as sent
     bool printControls = false;   // ESC I 1: codes 0-31 print as characters
-    bool printUpperControls = false; // ESC 6: codes 128-159 print as characters
+    // ESC 6 (1) / ESC 7 (0): codes 128-159 print as characters / are control
+    // codes that print nothing; -1 neither yet, the table's own way (control
+    // codes in the italic table, characters in the others).
+    qint8 printUpperControls = -1;
     bool userCharacters = false;  // ESC % 1: the downloaded characters
     bool graphicsMode = false;    // ESC ( G: raster graphics only, until ESC @
 

@@ -224,6 +224,15 @@ private slots:
         QTest::newRow("ESC t '4' ignored") << E + "t" + b({1}) + E + "t4" + b({0xb3}) << p24 << h + " 0,240'\u2502'216";
         QTest::newRow("ESC t 0x80 ignored") << E + "t" + b({1}) + E + "t" + b({0x80}) + b({0xb3}) << p24
                                             << h + " 0,240'\u2502'216";
+        // ESC 7: the graphics table's 128-159 are control codes and print
+        // nothing (ESC m 0 on 9 pins); ESC 6 does nothing in the italic
+        // table of a 24-pin printer.
+        QTest::newRow("ESC 7: graphics table's 80-9F print nothing") << E + "t" + b({1}) + E + "7" + b({0x8a, 0x8d, 0x9b}) + "a"
+                                                                    << p24 << h + " 0,240'a'216";
+        QTest::newRow("ESC m 0: graphics table's 80-9F print nothing") << E + "t" + b({1}) + E + "m" + b({0}) + b({0x8a, 0x9b}) + "a"
+                                                                      << nine << h + " 0,240'a'216";
+        QTest::newRow("ESC 6 in the italic table on 24 pins") << E + "t" + b({0}) + E + "6" + b({0x8a}) + "a" << p24
+                                                              << h + " 0,240'a'216";
         // ESC R's letters are in the italic table's upper half too.
         QTest::newRow("ESC R 2 in the italic table") << E + "t" + b({0}) + E + "R" + b({2}) + b({0xdb, 0xfe, 0xc0, 0xa3}) << p24
                                                      << h + " 0,240'\u00c4\u00df\u00a7#'216i";
