@@ -1580,6 +1580,26 @@ Nainstalujte jednu z: %1.</translation>
         <source>The sheet would take up to %1, more than the %2 free for the print file in %3. Check &quot;Page&quot;, &quot;Row&quot;, &quot;Col&quot; and &quot;Max Field Lenth&quot;.</source>
         <translation>Arch by zabral až %1, víc než %2 volných pro tiskový soubor v %3. Zkontrolujte &quot;List&quot;, &quot;Řádky&quot;, &quot;Sloupce&quot; a &quot;Max. délka pole&quot;.</translation>
     </message>
+    <message>
+        <source>A Code 39 barcode holds capital letters only; &quot;%1&quot; has small ones (Code 128 holds them).</source>
+        <translation>Čárový kód Code 39 zná jen velká písmena; &quot;%1&quot; má malá (Code 128 je zná).</translation>
+    </message>
+    <message>
+        <source>A sheet of %1 columns and %2 rows of stickers holds none: &quot;Col&quot; and &quot;Row&quot; must be 1 or more.</source>
+        <translation>Arch s %1 sloupci a %2 řádky štítků nemá žádný štítek: &quot;Sloupce&quot; a &quot;Řádky&quot; musí být 1 nebo více.</translation>
+    </message>
+    <message>
+        <source>The stickers have no lines: &quot;Max Field&quot; must be 1 or more.</source>
+        <translation>Štítky nemají žádné řádky: &quot;Max. počet polí&quot; musí být 1 nebo více.</translation>
+    </message>
+    <message>
+        <source>Only %1 of the %2 columns of stickers fall on the A4 sheet (%3 twips wide); the others would not print. Use fewer columns, or less &quot;Sticker Left Space&quot;.</source>
+        <translation>Jen %1 z %2 sloupců štítků leží na listu A4 (široký %3 twipů); ostatní by se nevytiskly. Použijte méně sloupců nebo menší &quot;Levá mezera štítku&quot;.</translation>
+    </message>
+    <message>
+        <source>Only %1 of the %2 rows of stickers on a printed sheet fall on the A4 sheet (%3 twips high); the others would not print. Lower &quot;Row Printing&quot;, or the &quot;Margin Between Two Sticker&quot;.</source>
+        <translation>Jen %1 z %2 řádků štítků tištěného listu leží na listu A4 (vysoký %3 twipů); ostatní by se nevytiskly. Snižte &quot;Tisk řádků&quot; nebo &quot;Okraj mezi dvěma štítky&quot;.</translation>
+    </message>
 </context>
 <context>
     <name>StickerMorePanel</name>

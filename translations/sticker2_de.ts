@@ -1580,6 +1580,26 @@ Installieren Sie eines von: %1.</translation>
         <source>The sheet would take up to %1, more than the %2 free for the print file in %3. Check &quot;Page&quot;, &quot;Row&quot;, &quot;Col&quot; and &quot;Max Field Lenth&quot;.</source>
         <translation>Der Bogen bräuchte bis zu %1, mehr als die %2, die für die Druckdatei in %3 frei sind. Prüfen Sie &quot;Seite&quot;, &quot;Zeilen&quot;, &quot;Spalten&quot; und &quot;Max. Feldlänge&quot;.</translation>
     </message>
+    <message>
+        <source>A Code 39 barcode holds capital letters only; &quot;%1&quot; has small ones (Code 128 holds them).</source>
+        <translation>Ein Code-39-Strichcode kennt nur Großbuchstaben; &quot;%1&quot; hat Kleinbuchstaben (Code 128 kennt sie).</translation>
+    </message>
+    <message>
+        <source>A sheet of %1 columns and %2 rows of stickers holds none: &quot;Col&quot; and &quot;Row&quot; must be 1 or more.</source>
+        <translation>Ein Bogen mit %1 Spalten und %2 Zeilen hält kein Etikett: &quot;Spalten&quot; und &quot;Zeilen&quot; müssen 1 oder mehr sein.</translation>
+    </message>
+    <message>
+        <source>The stickers have no lines: &quot;Max Field&quot; must be 1 or more.</source>
+        <translation>Die Etiketten haben keine Zeilen: &quot;Max. Felder&quot; muss 1 oder mehr sein.</translation>
+    </message>
+    <message>
+        <source>Only %1 of the %2 columns of stickers fall on the A4 sheet (%3 twips wide); the others would not print. Use fewer columns, or less &quot;Sticker Left Space&quot;.</source>
+        <translation>Nur %1 der %2 Etikettenspalten liegen auf dem A4-Blatt (%3 Twips breit); die anderen würden nicht gedruckt. Nehmen Sie weniger Spalten oder weniger &quot;Abstand links im Etikett&quot;.</translation>
+    </message>
+    <message>
+        <source>Only %1 of the %2 rows of stickers on a printed sheet fall on the A4 sheet (%3 twips high); the others would not print. Lower &quot;Row Printing&quot;, or the &quot;Margin Between Two Sticker&quot;.</source>
+        <translation>Nur %1 der %2 Etikettenzeilen eines gedruckten Blattes liegen auf dem A4-Blatt (%3 Twips hoch); die anderen würden nicht gedruckt. Verringern Sie &quot;Zeilendruck&quot; oder den &quot;Abstand zw. Etiketten&quot;.</translation>
+    </message>
 </context>
 <context>
     <name>StickerMorePanel</name>
