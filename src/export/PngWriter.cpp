@@ -104,17 +104,9 @@ bool PngWriter::writeWhiteRows(int count)
 {
     if (!m_error.isEmpty() || !m_png->info)
         return false;
-    if (setjmp(png_jmpbuf(m_png->png))) {
-        if (m_error.isEmpty())
-            m_error = QString::fromLatin1(m_png->message);
-        return false;
-    }
-    const int bytes = int(png_get_rowbytes(m_png->png, m_png->info));
-    const QByteArray white(bytes, char(0xFF));
+    const QByteArray white(int(png_get_rowbytes(m_png->png, m_png->info)), char(0xFF));
     png_set_filter(m_png->png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
-    for (int i = 0; i < count; ++i)
-        png_write_row(m_png->png, reinterpret_cast<png_const_bytep>(white.constData()));
-    return true;
+    return writeRows(reinterpret_cast<const uchar *>(white.constData()), count, 0); // the one row again
 }
 
 bool PngWriter::finish()
