@@ -34,6 +34,10 @@ constexpr qsizetype LongPage = 16 * 1024 * 1024;
 
 void FrmReport::showPage(int k)
 {
+    // A page shown ends the continuous view, and the box says so: it had
+    // stayed ticked over a single page, where Ctrl+End then kept to that page.
+    if (m_doc.continuous() && Check3->isChecked())
+        Check3->setChecked(false);
     // The printed look: the sheet as the printer prints it, in place of the
     // text (the continuous view is text whatever the look).
     const bool printed = printedLook() && !Check3->isChecked();

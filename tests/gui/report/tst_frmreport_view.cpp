@@ -472,10 +472,17 @@ private slots:
             && view->document().hasSelection(view->onScreen()));
         QCOMPARE(bytes, "page\r\n"); // a line end as the printer takes it
         QCOMPARE(pageLabel(view), QStringLiteral("Page 2/4")); // the text after the last form feed is a page
-        // Next replaces the whole file with the next page.
+        // Next replaces the whole file with the next page, and the box says
+        // the view is paged again (Ctrl+End goes to the last page).
         click(view, "CmdNxt");
         QCOMPARE(viewText(view), QStringLiteral("third\n\f"));
+        QVERIFY(!control<QCheckBox>(view, "Check3")->isChecked());
+        QVERIFY(!view->document().continuous());
+        QTest::keyClick(view->pageView(), Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(pageLabel(view), QStringLiteral("Page 4/4"));
         // Clearing the box reloads the file at page 1, counting the view once.
+        click(view, "Check3");
+        QVERIFY(view->document().continuous());
         const int count = OpenViewCount;
         click(view, "Check3");
         QCOMPARE(viewText(view), QStringLiteral("first\npage\n\f"));
