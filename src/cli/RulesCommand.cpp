@@ -80,6 +80,8 @@ int runRulesCheck(const QStringList &arguments, const QString &synopsis)
         }
     }
     noteUnknownQueues(path, rules);
+    if (QFileInfo(path).size() == 0)
+        std::fprintf(stderr, "%s: note: the file is empty: no rule applies\n", qPrintable(path));
     const long long count = static_cast<long long>(rules.rules().size());
     std::printf("%s: %lld %s, no faults\n", qPrintable(path), count, count == 1 ? "rule" : "rules");
     return int(Status::Done);

@@ -476,6 +476,10 @@ int runConvertWatch(const ConvertBatch &watch)
     QString rulesError;
     if (!rulesPath.isEmpty() && !rules.start(rulesPath, &rulesError))
         return CliSupport::fail(rulesError.replace(QLatin1Char('\n'), QStringLiteral("; "))); // one line, the faults apart
+    // An empty file is valid (no rule), but may be an editor's save cut
+    // short: said, as the running watch says it.
+    if (!rulesPath.isEmpty() && QFileInfo(rulesPath).size() == 0)
+        CliSupport::report(QStringLiteral("%1: the file is empty: no rule applies until it has one").arg(rulesPath));
     // Nor is an output folder made for a spool that is not there.
     const QString spoolProblem = PrintFileWatcher::folderProblem(watch.watchFolder);
     if (!spoolProblem.isEmpty())

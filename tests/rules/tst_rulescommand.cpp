@@ -138,6 +138,9 @@ void TstRulesCommand::check_data()
                            << QStringList { "RULES: 2 rules, no faults" };
     QTest::newRow("one rule") << QStringList { "rules", "check", "RULES" } << QByteArray("[Everything]\nfolder = ~\n") << 0
                               << QStringList { "RULES: 1 rule, no faults" };
+    // An empty file passes, with a note (an editor's save cut short leaves one).
+    QTest::newRow("empty") << QStringList { "rules", "check", "RULES" } << QByteArray("EMPTY") << 0
+                           << QStringList { "RULES: 0 rules, no faults" };
     QTest::newRow("faults, each with its line")
         << QStringList { "rules", "check", "RULES" }
         << QByteArray("[A]\nmatch = (\nname = {nr}.pdf\nmail-to = nobody\n") << 1
@@ -160,9 +163,11 @@ void TstRulesCommand::check()
     QTemporaryDir dir;
     const QString path = dir.filePath("rules.conf");
     if (!rules.isEmpty())
-        TestSupport::writeFile(path, rules);
+        TestSupport::writeFile(path, rules == "EMPTY" ? QByteArray() : rules);
     arguments.replaceInStrings("RULES", path);
     const Run run = sticker2(arguments);
+    if (rules == "EMPTY")
+        QCOMPARE(run.err, (path + ": note: the file is empty: no rule applies\n").toUtf8());
     QCOMPARE(run.status, status);
     const QStringList said = (status == 0 ? run.out : run.err).split('\n', Qt::SkipEmptyParts);
     QCOMPARE(said.size(), status == 2 ? said.size() : lines.size());
