@@ -297,6 +297,18 @@ int SheetIndex::sheetCount() const
     return d->count;
 }
 
+int SheetIndex::sheetAt(qsizetype at) const
+{
+    const auto after = std::upper_bound(d->starts.begin(), d->starts.end(), at,
+        [](qsizetype wanted, const SheetStart &s) { return wanted < s.offset; });
+    const SheetStart &from = after == d->starts.begin() ? d->starts.front() : *std::prev(after);
+    EscpInterpreter run(d->bytes, d->setup, from.state, from.offset);
+    int sheet = from.sheet;
+    while (sheet + 1 < d->count && run.runSheet(nullptr) && run.position() <= at)
+        ++sheet;
+    return sheet;
+}
+
 Printed::Sheet SheetIndex::sheet(int i) const
 {
     Printed::Sheet sheet;

@@ -65,6 +65,9 @@ public:
     int sheetCount() const;
     // Sheet i, 0 <= i < sheetCount(), laid out from its bytes.
     Printed::Sheet sheet(int i) const;
+    // The sheet whose bytes hold byte `at` (the first sheet before any, the
+    // last past the end), read on from the nearest start kept.
+    int sheetAt(qsizetype at) const;
 
 private:
     struct Index;

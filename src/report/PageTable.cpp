@@ -158,6 +158,19 @@ bool PageTable::changed() const
     return m_mapped && m_mapped->changed();
 }
 
+int PageTable::pageAt(qsizetype at) const
+{
+    int low = 0, high = PageCount() - 1;
+    while (low < high) {
+        const int middle = low + (high - low + 1) / 2;
+        if (m_starts.at(middle) <= at)
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    return qMax(0, low);
+}
+
 QByteArrayView PageTable::pageView(int i) const
 {
     if (i < 0 || i > PageCount())

@@ -72,6 +72,9 @@ public:
     // or at the end of the file for the text after the last one.
     qsizetype pageStart(int i) const { return m_starts.at(i); }
     qsizetype pageEnd(int i) const { return qMin(m_starts.at(i + 1) - 1, m_bytes.size()); }
+    // The page byte `at` of bytes() lies on (its form feed is its page's):
+    // the last page begun at or before it, 0 before any.
+    int pageAt(qsizetype at) const;
 
     // Number of pages shown, printed and exported; at least 1 once the table
     // is complete (while it is cut, the pages whose end is found).

@@ -115,6 +115,7 @@ void ReportDocument::takeTable(const QString &file, const PageTable &table)
     m_printed = SheetIndex();
     m_printedBuilt = false;
     m_current = 0;
+    m_place = 0;
     m_continuous = false;
     m_marks = QVector<qint16>(11, 0);
     m_markCount = 0;
@@ -128,6 +129,8 @@ void ReportDocument::takeTable(const QString &file, const PageTable &table)
 void ReportDocument::dropSheets()
 {
     const bool shown = showsSheets();
+    if (shown)
+        m_place = shownStart(m_current);
     m_printedBuilt = false;
     if (shown)
         emit pagesChanged();
@@ -137,6 +140,7 @@ void ReportDocument::setPrintedLook(bool on)
 {
     if (m_printedLook == on)
         return;
+    m_place = shownStart(m_current);
     const bool shown = showsSheets();
     m_printedLook = on;
     emit lookChanged(on);
@@ -239,6 +243,18 @@ bool ReportDocument::shownSource(const ShownText &shown, bool selectionOnly, Pag
 int ReportDocument::pageCount() const
 {
     return showsSheets() ? m_printed.sheetCount() : m_pages.PageCount();
+}
+
+qsizetype ReportDocument::shownStart(int i) const
+{
+    if (i < 0 || i >= pageCount())
+        return 0;
+    return showsSheets() ? m_printed.sheet(i).firstByte : m_pages.pageStart(i);
+}
+
+int ReportDocument::shownAt(qsizetype at) const
+{
+    return showsSheets() ? m_printed.sheetAt(at) : m_pages.pageAt(at);
 }
 
 void ReportDocument::setColumnMarkCount(int count)

@@ -156,6 +156,14 @@ public:
 
     // The pages the view counts: pages, or sheets in the printed look.
     int pageCount() const;
+    // Where page (or sheet) i of the view begins in the file, and the page
+    // (or sheet) a byte of the file lies on: a change of look keeps the
+    // reader's place by it.
+    qsizetype shownStart(int i) const;
+    int shownAt(qsizetype at) const;
+    // The page (or sheet) of the look now in force that holds the start of
+    // the page shown when the look last changed or the sheets were dropped.
+    int shownAtPlace() const { return shownAt(m_place); }
     int currentPage() const { return m_current; }
     void setCurrentPage(int page);
     // The continuous view: the whole file is on screen.
@@ -251,6 +259,7 @@ private:
     bool m_extraLine = false;
     bool m_printedLook = false;
     SheetIndex m_printed; // over the page table's bytes
+    qsizetype m_place = 0; // where the page on screen began, before the look changed
     SheetForms m_forms;
     bool m_printedBuilt = false;
     PrinterSetup m_setup;

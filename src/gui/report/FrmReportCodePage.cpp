@@ -6,6 +6,7 @@
 #include "gui/report/FrmReport.h"
 #include "gui/report/FileChangeBar.h"
 #include "gui/report/PageCutBar.h"
+#include "gui/report/PageSearch.h"
 #include "gui/report/PageView.h"
 #include "gui/report/PrintedLookBar.h"
 #include "gui/report/ReportColorPanel.h"
@@ -164,6 +165,7 @@ void FrmReport::showCodePage()
     {
         // The continuous view stays continuous, read in the new code page.
         const QScopedValueRollback changing(m_lookChanging, !m_opening);
+        m_search->clearCount(); // the page is read anew, without its marks
         if (m_doc.continuous() && Check3->isChecked())
             showContinuous();
         else

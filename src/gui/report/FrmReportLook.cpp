@@ -4,6 +4,7 @@
 // sheets read (with progress and Cancel) and the forms laid under them.
 #include "gui/platform/MessageBox.h"
 #include "gui/printing/PrintPanel.h"
+#include "gui/controls/JeweledButton.h"
 #include "gui/report/FrmReport.h"
 #include "gui/report/SheetView.h"
 #include "report/ReportViewSettings.h"
@@ -107,8 +108,13 @@ void FrmReport::applyForms(bool tell)
 
 void FrmReport::applyLook()
 {
-    // A page and a sheet are not the same thing: the view starts again at
-    // the first of them.
+    // A page and a sheet are not the same thing: the view goes to the one
+    // that holds the start of the page shown before, so the reader keeps
+    // their place.
     buildPrinted();
-    CmdFst_Click();
+    const int k = qBound(0, m_doc.shownAtPlace(), PageCount() - 1);
+    m_doc.setCurrentPage(k);
+    DisplayPage(k);
+    CmdBck->setEnabled(k > 0);
+    CmdNxt->setEnabled(true);
 }

@@ -6,6 +6,7 @@
 #include "gui/report/SheetView.h"
 #include "gui/report/FileChangeBar.h"
 #include "gui/report/PageCutBar.h"
+#include "gui/report/PageSearch.h"
 #include "gui/report/PageView.h"
 #include "gui/report/ViewWait.h"
 #include "gui/report/ViewZoom.h"
@@ -184,6 +185,7 @@ void FrmReport::setPageLabel(int k)
 
 void FrmReport::DisplayPage(int k)
 {
+    m_search->clearCount();
     showPage(k);
     setPageLabel(k);
 }
@@ -238,8 +240,7 @@ void FrmReport::goToPage()
         return;
     }
     m_doc.setCurrentPage(int(number) - 1);
-    showPage(m_doc.currentPage());
-    setPageLabel(m_doc.currentPage());
+    DisplayPage(m_doc.currentPage());
 }
 
 void FrmReport::showCutProgress(qint64 done, qint64 total)

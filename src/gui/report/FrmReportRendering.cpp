@@ -335,6 +335,7 @@ bool FrmReport::showContinuous()
     if (!lines)
         return false; // given up: what was on screen stays there
     SheetPane->hide();
+    m_search->clearCount();
     showLines(std::move(lines));
     m_doc.setContinuous(true);
     if (Check2->isChecked())

@@ -57,10 +57,13 @@ PageSearch::PageSearch(PageView *page, SheetView *sheet, QLineEdit *box, QObject
     row->addStretch(1);
     row->addWidget(m_count);
     m_count->hide();
-    connect(box, &QLineEdit::textEdited, this, [this] {
-        m_count->hide();
-        m_box->setTextMargins(0, 0, 0, 0);
-    });
+    connect(box, &QLineEdit::textEdited, this, &PageSearch::clearCount);
+}
+
+void PageSearch::clearCount()
+{
+    m_count->hide();
+    m_box->setTextMargins(0, 0, 0, 0);
 }
 
 void PageSearch::find(int direction, const PageView::Mark &look)

@@ -42,6 +42,9 @@ public:
     // The same on the printed look's sheet on screen: its text runs are
     // searched, the matches marked over the print.
     void findOnSheet(int direction, const QColor &colour);
+    // Another page or sheet is shown: the count in the box was of the one
+    // before, and goes.
+    void clearCount();
 
 signals:
     // Another match is selected.

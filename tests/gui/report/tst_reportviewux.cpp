@@ -547,6 +547,42 @@ private slots:
         QTRY_COMPARE(view->windowTitle(), QStringLiteral(" Report View   [ Sheet : 2/2 ]   second.prn"));
     }
 
+    // A change of look keeps the reader's place: the view goes to the sheet
+    // (or page) that holds the start of the page shown, though a long page
+    // takes two sheets. Another page shown drops the search count, which
+    // was of the page before.
+    void look_keepsThePlace()
+    {
+        QByteArray bytes = "one\r\n\ftwo\r\n\f";
+        for (int line = 0; line < 80; ++line)
+            bytes += "long " + QByteArray::number(line) + "\r\n"; // past one 66-line sheet
+        bytes += "\ffour\r\n\f";
+        FrmReport *view = open(printFile("place.prn", bytes));
+        apply(view, {"Text2=3", "Text2!Return"});
+        QCOMPARE(view->currentPage(), 2);
+        QAction *printed = action(view, "ActPrinted");
+        printed->trigger();
+        QCOMPARE(view->PageCount(), 5);
+        QCOMPARE(view->currentPage(), 2);
+        QVERIFY(view->sheetView()->sheet().runs.size() > 0);
+        click(view, "CmdNxt"); // the long page's second sheet
+        QCOMPARE(view->currentPage(), 3);
+        printed->trigger();
+        QCOMPARE(view->PageCount(), 4);
+        QCOMPARE(view->currentPage(), 2);
+        QVERIFY(control<QWidget>(view, "CmdBck")->isEnabled());
+        click(view, "CmdNxt");
+        printed->trigger();
+        QCOMPARE(view->currentPage(), 4);
+
+        apply(view, {"Text4+four", "Text4!Return"});
+        QLabel *count = control<QLabel>(view, "SearchCount");
+        QVERIFY(count->isVisible());
+        QCOMPARE(count->text(), QStringLiteral("1 of 1"));
+        click(view, "CmdBck");
+        QVERIFY(!count->isVisible());
+    }
+
     // In the printed look the sheet's text is searched, marked and copied:
     // the whole sheet, or what a drag over it selected (Ctrl+C; Ctrl+A
     // selects the whole sheet).
