@@ -107,6 +107,18 @@ bool isPngName(const QString &fileName)
     return fileName.endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
 }
 
+QString firstPicture(const QString &path)
+{
+    // numberedName's digits: three, or as many as the count has.
+    for (int digits = 3; digits <= 10; ++digits) {
+        const QString name = numberedName(path, 1, int(std::pow(10, digits - 1)));
+        const QFileInfo picture(name);
+        if (picture.exists() || picture.isSymLink())
+            return name;
+    }
+    return numberedName(path, 1, 1);
+}
+
 bool save(const QString &path, const SheetSource &sheets, const PngOptions &options, QString *error,
     QStringList *written)
 {

@@ -38,4 +38,10 @@ bool save(const QString &path, const SheetSource &sheets, const PngOptions &opti
 // Export names that mean pictures: ending in ".png", any case.
 bool isPngName(const QString &fileName);
 
+// The first picture an export to `path` wrote, where one lies: NAME-001.png,
+// or NAME-0001.png and so on for exports of a thousand sheets and more.
+// Without one, the three-digit name. Whoever asks whether a name is taken,
+// or an export done, asks this.
+QString firstPicture(const QString &path);
+
 } // namespace PngExport

@@ -1,5 +1,7 @@
 #include "watch/ConvertedJobs.h"
 
+#include "export/PngExport.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -78,9 +80,8 @@ ConvertedJobs::State ConvertedJobs::state(const QString &job, const QString &ext
     if (!outputsCount)
         return State::New;
     const QString stem = QDir(m_outDir).filePath(QFileInfo(job).completeBaseName());
-    const QFileInfo output(extension.compare(QLatin1String("png"), Qt::CaseInsensitive) == 0
-            ? stem + QStringLiteral("-001.png")
-            : stem + QLatin1Char('.') + extension);
+    const QString named = stem + QLatin1Char('.') + extension;
+    const QFileInfo output(PngExport::isPngName(named) ? PngExport::firstPicture(named) : named);
     return output.isFile() && output.lastModified() >= QFileInfo(job).lastModified() ? State::Converted
                                                                                        : State::New;
 }

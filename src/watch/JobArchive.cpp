@@ -1,5 +1,6 @@
 #include "watch/JobArchive.h"
 
+#include "export/PngExport.h"
 #include "platform/OutputFile.h"
 #include "watch/JobInfo.h"
 #include "platform/FileChecks.h"
@@ -19,10 +20,11 @@ QString freePath(const QString &folder, const QString &fileName, const QSet<QStr
     const QFileInfo name(fileName);
     const QString stem = name.completeBaseName();
     const QString suffix = name.suffix().isEmpty() ? QString() : QLatin1Char('.') + name.suffix();
-    // Pictures are named NAME-001.png ...: the first of them holds the name.
-    const bool pictures = suffix == QLatin1String(".png");
+    // Pictures are named NAME-001.png ... (NAME-0001.png ... from a thousand
+    // sheets on): the first of them holds the name.
+    const bool pictures = PngExport::isPngName(fileName);
     const auto free = [&](const QString &path) {
-        const QString held = pictures ? path.chopped(4) + QStringLiteral("-001.png") : path;
+        const QString held = pictures ? PngExport::firstPicture(path) : path;
         return !taken.contains(path) && !QFileInfo::exists(held) && !QFileInfo(held).isSymLink();
     };
     QString path = folder + QLatin1Char('/') + fileName;

@@ -31,6 +31,8 @@ private slots:
         QTest::newRow("an output older than the job") << "pdf" << "job.pdf" << -60 << false << "" << false;
         QTest::newRow("an output of another format") << "html" << "job.pdf" << 60 << false << "" << false;
         QTest::newRow("pictures newer than the job") << "png" << "job-001.png" << 60 << false << "" << true;
+        QTest::newRow("a thousand pictures newer than the job") << "png" << "job-0001.png" << 60 << false << ""
+                                                                << true;
         QTest::newRow("a picture's name without its number") << "png" << "job.png" << 60 << false << "" << false;
         QTest::newRow("recorded, its output gone") << "pdf" << "" << 0 << true << "" << true;
         QTest::newRow("recorded, its output older") << "pdf" << "job.pdf" << -60 << true << "" << true;

@@ -156,6 +156,11 @@ void TstJobArchive::freeNames_data()
     QTest::newRow("promised") << "a.pdf" << QStringList() << "a.pdf" << "a-2.pdf";
     QTest::newRow("pictures there") << "a.png" << QStringList {"a-001.png", "a-002.png"} << "" << "a-2.png";
     QTest::newRow("another export's later pictures") << "a.png" << QStringList {"a-005.png"} << "" << "a.png";
+    // A thousand sheets and more are numbered in four digits: their export
+    // to a.png was replaced, and its pictures taken away, by the next job's.
+    QTest::newRow("a thousand pictures there") << "a.png" << QStringList {"a-0001.png", "a-1000.png"} << ""
+                                               << "a-2.png";
+    QTest::newRow("pictures in capitals") << "a.PNG" << QStringList {"a-001.png"} << "" << "a-2.PNG";
 }
 
 void TstJobArchive::freeNames()
