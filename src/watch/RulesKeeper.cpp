@@ -69,7 +69,7 @@ QString RulesKeeper::refresh()
     QByteArray bytes;
     QString error;
     bool readable = readWhole(m_path, &bytes, &error);
-    if (readable && bytes == m_bytes && m_unreadable.isEmpty())
+    if (readable && bytes == m_bytes && m_unreadable.isEmpty() && m_faults.isEmpty())
         return QString();
     // An editor that saves in place empties the file first, and one that
     // stops there (or is read in that moment) would leave no rule in force:
@@ -90,10 +90,16 @@ QString RulesKeeper::refresh()
         return QStringLiteral("%1; %2").arg(error, kept);
     }
     m_unreadable.clear();
-    if (bytes == m_bytes)
+    if (bytes == m_bytes && m_faults.isEmpty())
         return QString(); // back as it was
-    if (!read(bytes, &error)) // one line in the log, the faults apart
+    const bool triedBefore = bytes == m_bytes;
+    if (!read(bytes, &error)) { // one line in the log, the faults apart
+        if (triedBefore && error == m_faults)
+            return QString(); // said already
+        m_faults = error;
         return QStringLiteral("%1: the rules file has faults; %2: %3")
             .arg(m_path, kept, error.replace(QLatin1Char('\n'), QStringLiteral("; ")));
+    }
+    m_faults.clear();
     return QStringLiteral("%1: read again, %2 rules").arg(m_path).arg(m_rules.rules().size());
 }

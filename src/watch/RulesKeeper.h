@@ -33,6 +33,10 @@ private:
     QString m_path;
     QByteArray m_bytes; // the text of the version in force, or of the last one tried
     QString m_unreadable; // why the file could not be read last time (said once)
+    // The faults of the version last tried, when it was refused: it is tried
+    // again at each refresh though its text is the same, since what it
+    // names (a form) may have come meanwhile.
+    QString m_faults;
     RuleSet m_rules;
     QDateTime m_readAt;
     QTemporaryDir m_copies;

@@ -480,11 +480,27 @@ void TstRulesCommand::watchFormGone()
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(dir.filePath("other/Lieferung.pdf")), 60000);
     QVERIFY(!TestSupport::pdfText(dir.filePath("other/Lieferung.pdf")).contains("STOREDFORM")); // a rule of no form
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(out + "/done/20261207-101600-000002-job13.prn"), 20000);
+    QString said;
+    const auto saidSoFar = [&] { return said += QString::fromUtf8(watch.readAllStandardError()); };
+
+    // Rules that name a form not there yet are refused; once it comes, they
+    // are in force, though their text is the same (the rules before had
+    // gone on filing the jobs meant for them, without a word).
+    TestSupport::writeFile(rules, "[Late]\nmatch = Lieferschein\nform = forms/late.pdf\nname = {title}.pdf\n"
+                                  "folder = late\n[Rest]\nname = {title}.pdf\nfolder = other\n");
+    QTRY_VERIFY_WITH_TIMEOUT(saidSoFar().contains("forms/late.pdf: missing"), 10000);
+    QVERIFY(QFile::copy(stored, dir.filePath("forms/late.pdf")));
+    publish(spool, "20261207-101700-000003-job14", "Lieferschein 8\r\n", "Spaet");
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(dir.filePath("late/Spaet.pdf")), 60000);
+    QVERIFY(TestSupport::pdfText(dir.filePath("late/Spaet.pdf")).contains("STOREDFORM"));
+    QVERIFY2(saidSoFar().contains(rules + ": read again, 2 rules"), qPrintable(said));
+
     watch.terminate();
     QVERIFY(watch.waitForFinished(10000));
     // The line says what the log says: converted, its PDF kept.
-    const QString said = QString::fromUtf8(watch.readAllStandardError());
+    saidSoFar();
     QVERIFY2(said.contains("job12.prn: converted, but not all of its rule's actions were done"), qPrintable(said));
+    QCOMPARE(said.count("forms/late.pdf: missing"), 1); // said once, not at every job
 }
 
 // Mail transports that hang hold up their jobs alone: the next job's
