@@ -301,6 +301,7 @@ void EscpInterpreter::rebuildTable()
         return;
     m_tableKey = key;
     m_italicTable = table == PrinterState::Italic;
+    m_userTable = table == PrinterState::UserDefined;
     const CodePage::Id id = codePageOf(table, m_setup.codePage);
     std::memcpy(m_table, CodePage::table(id), sizeof m_table);
     const char16_t *set = nullptr;
@@ -312,9 +313,10 @@ void EscpInterpreter::rebuildTable()
         for (int i = 0; i < 12; ++i)
             m_table[NationalPositions[i]] = set[i];
     }
-    if (table == PrinterState::Italic) {
+    if (table == PrinterState::Italic || table == PrinterState::UserDefined) {
         // The italic table repeats the lower half above it, the national
-        // letters too (at A3, A4, C0, DB-DE, E0 and FB-FE).
+        // letters too (at A3, A4, C0, DB-DE, E0 and FB-FE); so does the
+        // table of downloaded characters where none is defined.
         for (int b = 0x80; b < 0x100; ++b)
             m_table[b] = m_table[b - 0x80];
     }
@@ -334,9 +336,10 @@ void EscpInterpreter::text(const uchar *p, qsizetype n, qsizetype offset, bool c
 {
     rebuildTable();
     // Codes 128-159 as control codes print nothing; the italic table's
-    // upper half prints its own look. Either stops a plain run there.
+    // upper half prints its own look, the downloaded table's downloaded
+    // characters. Each stops a plain run there.
     const bool upperControls = upperControlCodes();
-    const bool upperStops = m_italicTable || upperControls;
+    const bool upperStops = m_italicTable || m_userTable || upperControls;
     Printed::TextStyle look = m_state.style();
     Unit baseline = m_state.y + 240;
     // While the sheets are only counted (no sheet is laid out), plain
@@ -380,8 +383,15 @@ void EscpInterpreter::text(const uchar *p, qsizetype n, qsizetype offset, bool c
             continue; // the ESC of a command cut short by the end of the file
         if (upperControls && b >= 0x80 && b < 0xA0 && !controls)
             continue;
-        if (m_state.userCharacters && m_state.downloaded && m_state.downloaded->at[b] >= 0) {
-            userCharacter(b);
+        // ESC t 2: 128-255 print the downloaded characters of 0-127 (ESC % 1
+        // selects them); where none is defined, 160-255 repeat the lower
+        // half upright and 128-159 print nothing.
+        const uchar code = m_userTable && b >= 0x80 ? uchar(b - 0x80) : b;
+        const bool downloaded = m_state.userCharacters && m_state.downloaded && m_state.downloaded->at[code] >= 0;
+        if (m_userTable && b >= 0x80 && b < 0xA0 && !downloaded && !controls)
+            continue;
+        if (downloaded) {
+            userCharacter(code);
             if (m_sheetEnded) { // it goes to the top of the next sheet
                 m_resume = offset + i;
                 return;

@@ -104,4 +104,5 @@ private:
     char16_t m_table[256];
     quint32 m_tableKey = ~0u;
     bool m_italicTable = false;
+    bool m_userTable = false; // ESC t 2's table of downloaded characters
 };

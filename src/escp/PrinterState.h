@@ -25,8 +25,10 @@ struct PrinterState
 
     // The table each of the four character table slots holds. Chosen is the
     // code page of the set-up; Graphics is the printer's graphics table: the
-    // chosen code page when it is a PC one, else PC437.
-    enum Table : quint8 { Chosen, Graphics, Italic, Pc437, Pc850, Pc852, Pc866, Kamenicky, Latin1 };
+    // chosen code page when it is a PC one, else PC437. UserDefined (slot 2
+    // until ESC ( t assigns it another) prints the downloaded characters of
+    // 0-127 at 128-255 and, where none is defined, repeats the lower half.
+    enum Table : quint8 { Chosen, Graphics, Italic, Pc437, Pc850, Pc852, Pc866, Kamenicky, Latin1, UserDefined };
     static constexpr quint8 NoSlot = 0xFF; // no ESC t yet: the chosen code page
 
     // Position on the sheet (the top of the print head's line) and margins.
@@ -99,7 +101,7 @@ struct PrinterState
     // Character tables: the slot in use (ESC t), what each slot holds
     // (ESC ( t) and the national replacement set (ESC R).
     quint8 slot = NoSlot;
-    std::array<quint8, 4> tables{Italic, Graphics, Chosen, Graphics};
+    std::array<quint8, 4> tables{Italic, Graphics, UserDefined, Graphics};
     quint8 national = 0;
 
     // The ESC * densities of ESC K, L, Y and Z (ESC ? reassigns them).

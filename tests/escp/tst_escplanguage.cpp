@@ -168,6 +168,14 @@ private slots:
                                                  << h + " 216,240'B'216 [0,0 198x270]";
         QTest::newRow("24-pin character printed") << twentyFourDownload('A', 10) + E + "%" + b({1}) + "AB" + E + "%" + b({0}) + "A"
                                                   << p24 << h + " 216,240'BA'216 [0,0 252x288]";
+        // ESC t 2 prints the downloaded characters of 0-127 at 128-255; where
+        // none is defined, 160-255 repeat the lower half and 128-159 print
+        // nothing.
+        QTest::newRow("ESC t 2: downloaded characters at 128-255")
+            << twentyFourDownload('A', 10) + E + "%" + b({1}) + E + "t" + b({2}) + b({0xc1, 0xc2}) << p24
+            << h + " 216,240'B'216 [0,0 252x288]";
+        QTest::newRow("ESC t 2 without downloaded characters") << E + "t" + b({2}) + b({0xc1, 0x8a, 0xe1}) << p24
+                                                              << h + " 0,240'Aa'216";
         // Under ESC S a 24-pin character has 16 dots, columns of 2 bytes: the
         // text after the definition is kept (it was taken for dots).
         const QByteArray superscript = E + "S" + b({0});
