@@ -222,6 +222,7 @@ void EscpInterpreter::command(const EscpToken &t)
         if (right > s.leftMargin && right <= PrinterState::carriage(m_setup)) {
             cancelLine();
             s.rightMargin = right;
+            s.tabCount = -1; // the tabs set before it are cleared: every 8 columns again
         }
         break;
     }

@@ -269,6 +269,9 @@ private slots:
                                                                           << nine << h + " 1980,240'a'180";
         QTest::newRow("ESC Q past the carriage ignored") << E + "Q" + b({40}) + E + "Q" + b({137}) + QByteArray(41, 'a') << nine
                                                         << h + " 0,240'" + QString(40, 'a') + "'216 0,600'a'216";
+        // ESC Q clears the tabs ESC D set: a tab every 8 columns again.
+        QTest::newRow("ESC Q clears the tabs") << E + "D" + b({5, 0}) + E + "Q" + b({40}) + "\tb" << nine
+                                               << h + " 1728,240'b'216";
         // ESC a on a narrow (8 in) carriage: 17280 units.
         QTest::newRow("ESC a 1 centres") << E + "a" + b({1}) + "ab\r\n" << nine << h + " 8424,240'ab'216";
         QTest::newRow("ESC a 2 to the right") << E + "a" + b({2}) + "ab\r\n" << nine << h + " 16848,240'ab'216";
