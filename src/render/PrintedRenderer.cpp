@@ -18,13 +18,13 @@ const QString Family = QStringLiteral("DejaVu Sans Mono");
 // (ESC x 1) in a serif one of fixed pitch (Roman, Courier, Prestige, Script
 // and the rest of ESC k: the printers' letter-quality faces have serifs),
 // but Sans serif and Sans serif H (ESC k 1, 11) in a sans-serif face of
-// their own, and OCR-B and OCR-A (ESC k 5, 6) in those very faces, which
-// are standards. The cells stay the pitch's whichever face draws them. A
-// proportional serif face set in fixed cells would read back from a PDF as
-// letters spaced apart, so the serif face is a monospaced one.
-const QString Families[] = {Family, QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans"),
-    QStringLiteral("OCR B"), QStringLiteral("OCRA")};
-enum FaceFamily { Draft, Serif, SansSerif, OcrB, OcrA };
+// fixed pitch (the draft's: a printer's sans serif is of fixed pitch too,
+// finer dots aside), and OCR-B and OCR-A (ESC k 5, 6) in those very faces,
+// which are standards. The cells stay the pitch's whichever face draws
+// them. A proportional face set in fixed cells reads back from a PDF as
+// letters spaced apart ("Hambu r g"), so every face is a monospaced one.
+const QString Families[] = {Family, QStringLiteral("Liberation Mono"), QStringLiteral("OCR B"), QStringLiteral("OCRA")};
+enum FaceFamily { Draft, Serif, OcrB, OcrA };
 
 int familyOf(const Printed::TextStyle &style)
 {
@@ -32,7 +32,7 @@ int familyOf(const Printed::TextStyle &style)
         return Draft;
     switch (style.typeface) {
     case 1:
-    case 11: return SansSerif;
+    case 11: return Draft; // Sans serif, Sans serif H
     case 5: return OcrB;
     case 6: return OcrA;
     default: return Serif;
@@ -162,15 +162,12 @@ struct PlacedGlyphs
     QVector<QPointF> overPositions;
 };
 
-PlacedGlyphs placeGlyphs(const QRawFont &font, const QString &text, double pitch, double step, bool ownWidths,
-    const QBitArray *overstruck, const QBitArray *repeated)
+PlacedGlyphs placeGlyphs(const QRawFont &font, const QString &text, double pitch, const QBitArray *overstruck,
+    const QBitArray *repeated)
 {
     // Blanks print nothing: they are left out of the glyphs (a report is
     // half blanks), and the cells keep every glyph in its column.
     const QVector<quint32> all = font.glyphIndexesForString(text);
-    // The sans-serif face is not of fixed pitch: each glyph is centred in
-    // its cell, so a wide letter (M, W) keeps within its neighbours' gaps.
-    const QVector<QPointF> advances = ownWidths ? font.advancesForGlyphIndexes(all) : QVector<QPointF>();
     PlacedGlyphs placed;
     placed.glyphs.reserve(all.size());
     placed.positions.reserve(all.size());
@@ -188,8 +185,7 @@ PlacedGlyphs placeGlyphs(const QRawFont &font, const QString &text, double pitch
         }
         const bool over = overstruck && i < overstruck->size() && overstruck->testBit(int(i));
         (over ? placed.overGlyphs : placed.glyphs).append(all[i]);
-        const double centring = ownWidths && i < advances.size() ? (step - advances[i].x()) / 2 : 0.0;
-        (over ? placed.overPositions : placed.positions).append(QPointF(double(i) * pitch + centring, 0));
+        (over ? placed.overPositions : placed.positions).append(QPointF(double(i) * pitch, 0));
     }
     return placed;
 }
@@ -271,7 +267,7 @@ void PrintedRenderer::drawRun(QPainter &painter, const Printed::TextRun &run, QP
     const double stretch = cell > 0 ? qBound(0.25, cell / step, 2.5) : 1.0;
     const double pitch = cell > 0 && std::abs(stretch - cell / step) > 1e-9 ? cell / stretch : step;
     PlacedGlyphs placed
-        = placeGlyphs(sized.font, run.text, pitch, step, family == SansSerif, overstruck, repeated);
+        = placeGlyphs(sized.font, run.text, pitch, overstruck, repeated);
     painter.save();
     painter.translate(x, baseline);
     if (std::abs(stretch - 1.0) > 1e-6)

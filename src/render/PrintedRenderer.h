@@ -115,7 +115,7 @@ private:
         double scale, const QRect &area);
     void drawForm(QPainter &painter, const Printed::Sheet &sheet, QPointF origin, double scale, const QRectF &exposed);
 
-    QRawFont m_faces[20]; // four faces each of the draft, serif, sans-serif, OCR-B and OCR-A families
+    QRawFont m_faces[16]; // four faces each of the draft (and sans-serif), serif, OCR-B and OCR-A families
     std::map<std::pair<int, qint64>, Sized> m_sized; // by face and size in 1/64 pixel
     SheetForms m_forms;
     // The form last made, kept while the same form is drawn at the same

@@ -232,6 +232,13 @@ private slots:
         QTest::newRow("letter quality: Roman, OCR-B, OCR-A")
             << QByteArrayLiteral("\x1bx1Roman words\x1bk\x05 OCR B 4711\x1bk\x06 OCR A\r\n")
             << "Roman words OCR B 4711 OCR A";
+        // Sans serif reads back whole in every width of cell (its letters,
+        // of their own widths and centred in their cells, had read as
+        // "Hambu r g").
+        QTest::newRow("letter quality: Sans serif")
+            << QByteArrayLiteral("\x1bx1\x1bk\x01" "Hamburg illumination \x1b" "E" "Bold\x1b" "F\r\n\x1bW\x01" "Wide Hamburg"
+                                 "\x1bW\x00" "\r\n\x1bp\x01" "Prop Hamburg\x1bp\x00" " \x0f" "Cond illumination\x12" "\r\n")
+            << "Hamburg illumination Bold Wide Hamburg Prop Hamburg Cond illumination";
         QTest::newRow("bit image with a form feed byte inside")
             << QByteArrayLiteral("Logo\r\n\x1bK\x04\x00\x0c\xff\x0c\xff\r\nafter\r\n") << "Logo after";
         // Printed over (a backspace, a carriage return): each cell's text once.
