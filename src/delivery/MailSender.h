@@ -17,6 +17,7 @@ struct MailRequest
     QString sendmail = QStringLiteral("/usr/sbin/sendmail -t -i");
     QString from; // empty: the mail transport fills in the sender
     QStringList to;
+    QStringList toNames; // the display name of each of `to`, where it has one (empty: none)
     QString subject;
     QString body;
     QString attachmentPath; // empty: no attachment

@@ -101,8 +101,11 @@ bool writeMessage(const MailRequest &request, QFile &out, QString *error)
     Owned<GMimeMessage> message(g_mime_message_new(FALSE));
     if (!request.from.isEmpty())
         g_mime_message_add_mailbox(message.get(), GMIME_ADDRESS_TYPE_FROM, nullptr, request.from.toUtf8().constData());
-    for (const QString &to : request.to)
-        g_mime_message_add_mailbox(message.get(), GMIME_ADDRESS_TYPE_TO, nullptr, to.toUtf8().constData());
+    for (qsizetype i = 0; i < request.to.size(); ++i) {
+        const QByteArray name = request.toNames.value(i).simplified().toUtf8();
+        g_mime_message_add_mailbox(message.get(), GMIME_ADDRESS_TYPE_TO, name.isEmpty() ? nullptr : name.constData(),
+            request.to.at(i).toUtf8().constData());
+    }
     g_mime_message_set_subject(message.get(), headerText(request.subject).constData(), "utf-8");
     GDateTime *now = g_date_time_new_now_local();
     g_mime_message_set_date(message.get(), now);

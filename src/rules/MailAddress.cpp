@@ -11,16 +11,38 @@ bool isValid(const QString &text)
 
 namespace {
 
-// "Max Müller <mm@example.com>" gives the address between the brackets;
-// anything else is taken as it is.
-QString addressOf(const QString &piece)
+// The name before "<address>": its quotes taken away and what they escaped
+// kept.
+QString unquoted(const QString &name)
 {
-    // "Name <address>": the one angle bracket outside quotes opens the
-    // address. A piece with two is left whole, so that it is refused as no
-    // address rather than mailed to one of them.
-    const QString trimmed = piece.trimmed();
+    QString plain;
+    bool escaped = false;
+    for (const QChar c : name) {
+        if (escaped) {
+            plain.append(c);
+            escaped = false;
+        } else if (c == QLatin1Char('\\')) {
+            escaped = true;
+        } else if (c != QLatin1Char('"')) {
+            plain.append(c);
+        }
+    }
+    return plain.simplified();
+}
+
+} // namespace
+
+bool parseMailbox(const QString &text, QString *name, QString *address)
+{
+    const QString trimmed = text.trimmed();
+    name->clear();
+    *address = trimmed;
+    if (trimmed.isEmpty() || pieces(trimmed).size() != 1)
+        return false;
     if (!trimmed.endsWith(QLatin1Char('>')))
-        return trimmed;
+        return !trimmed.contains(QLatin1Char('<')) && !trimmed.contains(QLatin1Char('"'));
+    // "Name <address>": the one angle bracket outside quotes opens the
+    // address. A piece with two is no recipient, rather than one of them.
     qsizetype open = -1;
     int opens = 0;
     bool quoted = false;
@@ -33,23 +55,28 @@ QString addressOf(const QString &piece)
         else if (!quoted && c == QLatin1Char('<'))
             open = i, ++opens;
     }
-    if (opens != 1)
-        return trimmed;
-    return trimmed.mid(open + 1, trimmed.size() - open - 2).trimmed();
+    if (opens != 1 || quoted)
+        return false;
+    *name = unquoted(trimmed.left(open));
+    *address = trimmed.mid(open + 1, trimmed.size() - open - 2).trimmed();
+    return true;
 }
 
-} // namespace
-
-QStringList split(const QString &list)
+bool isMailbox(const QString &text)
 {
-    QStringList addresses;
+    QString name, address;
+    return parseMailbox(text, &name, &address) && isValid(address);
+}
+
+QStringList pieces(const QString &list)
+{
+    QStringList found;
     QString piece;
     bool quoted = false;
     bool bracketed = false;
     const auto take = [&] {
-        const QString address = addressOf(piece);
-        if (!address.isEmpty())
-            addresses.append(address);
+        if (!piece.trimmed().isEmpty())
+            found.append(piece.trimmed());
         piece.clear();
     };
     bool escaped = false;
@@ -71,6 +98,17 @@ QStringList split(const QString &list)
             piece.append(c);
     }
     take();
+    return found;
+}
+
+QStringList split(const QString &list)
+{
+    QStringList addresses;
+    for (const QString &piece : pieces(list)) {
+        QString name, address;
+        parseMailbox(piece, &name, &address);
+        addresses.append(address);
+    }
     return addresses;
 }
 

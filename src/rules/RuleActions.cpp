@@ -69,20 +69,22 @@ RuleActionResult mailIt(
     const RulePlan &plan, const QString &pdfPath, const QString &attachmentName, const std::atomic_bool *stop)
 {
     RuleActionResult result { QStringLiteral("mail-to"), false, {} };
-    for (const QString &address : plan.mailTo) {
-        if (!MailAddress::isValid(address)) {
-            result.detail = QStringLiteral("\"%1\" is not a mail address").arg(address);
+    MailRequest request;
+    for (const QString &recipient : plan.mailTo) {
+        QString name, address;
+        if (!MailAddress::parseMailbox(recipient, &name, &address) || !MailAddress::isValid(address)) {
+            result.detail = QStringLiteral("\"%1\" is not a mail address").arg(recipient);
             return result;
         }
+        request.to << address;
+        request.toNames << name;
     }
     if (plan.mailTo.isEmpty()) {
         result.detail = QStringLiteral("the job gave no address");
         return result;
     }
-    MailRequest request;
     if (!plan.sendmail.isEmpty())
         request.sendmail = plan.sendmail;
-    request.to = plan.mailTo;
     request.subject = plan.mailSubject;
     request.body = plan.title.isEmpty() ? attachmentName : plan.title;
     request.attachmentPath = pdfPath;

@@ -59,7 +59,16 @@ RulePlan planFor(const RuleSet &rules, const RuleMatch &match, const RuleJob &jo
     }
     plan.folder = rule.value(QStringLiteral("folder"));
     plan.mails = rule.has(QStringLiteral("mail-to"));
-    plan.mailTo = MailAddress::split(filled(QStringLiteral("mail-to")));
+    // The list is split as the rule writes it, and each recipient's fields
+    // are filled in then: a field's value is one recipient's text, never
+    // more of them (a job that printed "a@x,b@y" after "E-Mail:", or a user
+    // name with a semicolon, had added recipients). A value that makes no
+    // one recipient fails the mail.
+    for (const QString &piece : MailAddress::pieces(rule.value(QStringLiteral("mail-to")))) {
+        const QString recipient = RuleTemplate::expanded(piece, match.fields).trimmed();
+        if (!recipient.isEmpty())
+            plan.mailTo << recipient;
+    }
     plan.mailSubject = rule.has(QStringLiteral("mail-subject")) ? filled(QStringLiteral("mail-subject")).simplified()
                                                                 : plan.fileName;
     plan.sendmail = rule.value(QStringLiteral("sendmail"));
@@ -98,9 +107,9 @@ QStringList RulePlan::describe() const
     // As the mail's own check will refuse it (an address a field filled).
     if (mails && mailTo.isEmpty())
         lines << QStringLiteral("then the mail fails: the job gave no address");
-    for (const QString &address : mailTo) {
-        if (!MailAddress::isValid(address))
-            lines << QStringLiteral("then the mail fails: \"%1\" is not a mail address").arg(address);
+    for (const QString &recipient : mailTo) {
+        if (!MailAddress::isMailbox(recipient))
+            lines << QStringLiteral("then the mail fails: \"%1\" is not a mail address").arg(recipient);
     }
     if (!printTo.isEmpty())
         lines << (copies > 1 ? QStringLiteral("print it on queue %1, %2 copies as the job asks").arg(printTo).arg(copies)

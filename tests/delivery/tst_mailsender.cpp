@@ -128,6 +128,7 @@ private slots:
         request.sendmail = msmtpCommand();
         request.from = "printroom@example.com";
         request.to = {"accounts@example.com", "anna@localhost"};
+        request.toNames = {u"Müller, Jan"_qs, QString()}; // (a name had been dropped)
         request.subject = subject;
         request.body = u"The job's PDF – attached.\n"_qs;
         request.attachmentPath = TestSupport::writeFile(m_dir.filePath("job.pdf"), pdf);
@@ -138,7 +139,7 @@ private slots:
 
         const QJsonObject mail = ExportReaders::readMail(QDir(mailbox()).filePath(messages().constLast()));
         QCOMPARE(mail["from"].toString(), "printroom@example.com");
-        QCOMPARE(mail["to"].toString(), "accounts@example.com, anna@localhost");
+        QCOMPARE(mail["to"].toString(), u"\"Müller, Jan\" <accounts@example.com>, anna@localhost"_qs);
         QCOMPARE(mail["subject"].toString(), subject);
         QVERIFY(!mail["date"].toString().isEmpty());
         QCOMPARE(mail["body"].toString().trimmed(), request.body.trimmed());

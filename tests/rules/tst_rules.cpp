@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "rules/MailAddress.h"
+#include "rules/RuleActions.h"
 #include "rules/RuleMatcher.h"
 #include "rules/RulePattern.h"
 #include "rules/RulePlan.h"
@@ -48,6 +49,8 @@ private slots:
     void greedyPatternOverALongJob();
     void mailAddressLists_data();
     void mailAddressLists();
+    void mailRecipientsFromFields_data();
+    void mailRecipientsFromFields();
     void jobInfo_data();
     void jobInfo();
 
@@ -394,6 +397,63 @@ void TstRules::mailAddressLists()
     QCOMPARE(MailAddress::split(list), addresses);
     for (const QString &address : addresses) // a piece left whole is refused
         QVERIFY(address.startsWith('{') || MailAddress::isValid(address) == !address.contains('<'));
+}
+
+// A field fills in one recipient: a job's text or a user name that holds a
+// list adds no one (it had mailed the invoice to every address the job
+// printed), and the mail then fails. Names are kept as written.
+void TstRules::mailRecipientsFromFields_data()
+{
+    QTest::addColumn<QString>("mailTo");
+    QTest::addColumn<QByteArray>("job");
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<QStringList>("recipients");
+    QTest::addColumn<bool>("mails"); // every recipient is one
+    QTest::newRow("one address") << "{to}" << QByteArray("An: kunde@example.com\r\n") << "anna"
+                                 << QStringList {"kunde@example.com"} << true;
+    QTest::newRow("a list in the job's text") << "{to}" << QByteArray("An: kunde@example.com,spy@evil.example\r\n")
+                                              << "anna" << QStringList {"kunde@example.com,spy@evil.example"} << false;
+    QTest::newRow("a name and a list in the job's text")
+        << "{to}" << QByteArray("An: kunde@example.com,Spy<spy@evil.example>\r\n") << "anna"
+        << QStringList {"kunde@example.com,Spy<spy@evil.example>"} << false;
+    QTest::newRow("a semicolon in the user") << "{user}@example.org, chef@example.com" << QByteArray("x\r\n")
+                                             << "evil@attacker.example;x"
+                                             << QStringList {"evil@attacker.example;x@example.org", "chef@example.com"}
+                                             << false;
+    QTest::newRow("display names kept") << "\"Müller, Jan\" <jan@example.com>; Eva <{user}@example.net>"
+                                        << QByteArray("x\r\n") << "eva"
+                                        << QStringList {"\"Müller, Jan\" <jan@example.com>", "Eva <eva@example.net>"}
+                                        << true;
+}
+
+void TstRules::mailRecipientsFromFields()
+{
+    QFETCH(QString, mailTo);
+    QFETCH(QByteArray, job);
+    QFETCH(QString, user);
+    QFETCH(QStringList, recipients);
+    QFETCH(bool, mails);
+    RuleSet set;
+    QList<RuleFault> faults;
+    QVERIFY2(RuleSet::parse("[M]\nmatch = (?:An: (?<to>\\S+))?\nmail-to = " + mailTo.toUtf8() + "\n", "r.conf", &set,
+                 &faults),
+        qPrintable(faults.isEmpty() ? QString() : faults.first().text()));
+    const QString path = TestSupport::writeFile(m_dir.filePath("m-job3.prn"), job);
+    JobInfo info;
+    info.user = user;
+    TestSupport::writeFile(jobInfoPath(path), jobInfoText(info));
+    RuleJob ruleJob;
+    QString error;
+    QVERIFY(ruleJob.load(path, &error));
+    const RulePlan plan = planFor(set, matchRules(set, ruleJob, {}), ruleJob);
+    QCOMPARE(plan.mailTo, recipients);
+    QCOMPARE(plan.describe().join('\n').contains("then the mail fails"), !mails);
+    if (!mails) { // refused before any transport is asked
+        const RuleActionsOutcome outcome = applyRulePlan(plan, path);
+        QVERIFY(!outcome.ok());
+        const QString failed = outcome.failures("M").join('\n');
+        QVERIFY2(failed.contains("mail-to: \"" + recipients.first() + "\" is not a mail address"), qPrintable(failed));
+    }
 }
 
 void TstRules::jobInfo_data()
