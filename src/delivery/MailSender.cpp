@@ -65,11 +65,21 @@ bool sendMail(const MailRequest &request, QString *error, const std::atomic_bool
                      .arg(QDir::tempPath(), message.errorString());
         return false;
     }
+    // The message's file loses its name at once: the transport reads it
+    // through the descriptor, and no copy of the PDF outlives the send, also
+    // when the watch is killed outright (a file left in /tmp held it).
+    if (::unlink(QFile::encodeName(message.fileName()).constData()) == 0)
+        message.setAutoRemove(false);
     if (!gmime->writeMessage(request, message, error))
         return false;
+    if (!message.flush() || ::lseek(message.handle(), 0, SEEK_SET) != 0) {
+        *error = QStringLiteral("cannot write the message in %1: %2").arg(QDir::tempPath(), message.errorString());
+        return false;
+    }
+    const int messageFd = message.handle();
 
     QProcess sendmail;
-    sendmail.setStandardInputFile(message.fileName());
+    sendmail.setStandardInputFile(QProcess::nullDevice()); // the message, in the child
     sendmail.setStandardOutputFile(QProcess::nullDevice());
     sendmail.setProcessChannelMode(QProcess::SeparateChannels);
     // The mail transport never inherits what the service may keep for
@@ -79,7 +89,9 @@ bool sendMail(const MailRequest &request, QString *error, const std::atomic_bool
     // and it gets the signals a new program expects (the watch holds its
     // stop signals back from every thread, and a child inherits that).
     const pid_t parent = ::getpid();
-    sendmail.setChildProcessModifier([parent] {
+    sendmail.setChildProcessModifier([parent, messageFd] {
+        if (::dup2(messageFd, STDIN_FILENO) < 0)
+            ::_exit(127);
         Capabilities::clearAmbient();
         ::setpgid(0, 0);
         sigset_t none;

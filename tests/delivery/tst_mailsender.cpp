@@ -150,6 +150,22 @@ private slots:
         QVERIFY(QByteArray::fromBase64(attachments[0]["data"].toString().toLatin1()) == pdf);
     }
 
+    // While the transport reads the message, no file of it lies in the
+    // temporary folder: a watch killed then left the PDF behind in /tmp.
+    void messageHasNoFileName()
+    {
+        const QString copy = m_dir.filePath("read.eml");
+        MailRequest request;
+        request.sendmail = QStringLiteral("sh -c 'cat > \"$0\"; ! ls -a \"$1\" | grep -q sticker2-mail' %1 %2")
+                               .arg(copy, QDir::tempPath());
+        request.to = {"accounts@example.com"};
+        request.subject = "nameless";
+        request.attachmentPath = TestSupport::writeFile(m_dir.filePath("n.pdf"), "%PDF-1.4\n");
+        QString error;
+        QVERIFY2(sendMail(request, &error), qPrintable(error));
+        QVERIFY(TestSupport::readFile(copy).contains("Subject: nameless"));
+    }
+
     // A subject taken from a job's text cannot add a header of its own.
     void subjectStaysOneHeader()
     {
