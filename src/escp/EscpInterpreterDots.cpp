@@ -94,6 +94,7 @@ void EscpInterpreter::userCharacter(uchar code)
         picture.dpiY = dpiY;
         picture.image = image;
         picture.sourceOffset = at;
+        picture.color = s.color;
         m_sheet->pictures.append(std::move(picture));
     }
     s.sheetInked = true;
@@ -170,6 +171,7 @@ void EscpInterpreter::barcode(const uchar *d, qsizetype len, qsizetype offset)
         picture.dpiY = dpiY;
         picture.image = std::move(bars.image);
         picture.sourceOffset = offset;
+        picture.color = s.color;
         const Unit height = picture.lower() - picture.upper();
         m_sheet->pictures.append(std::move(picture));
         if (!(d[5] & 2) && !readable.isEmpty()) {
@@ -272,6 +274,7 @@ void EscpInterpreter::picture(const EscpToken &t)
         picture.row = piece.row;
         picture.image = std::move(piece.image);
         picture.sourceOffset = t.offset;
+        picture.color = s.color;
         m_sheet->pictures.append(std::move(picture));
     }
 }
@@ -302,6 +305,7 @@ void EscpInterpreter::carryOver(const Escp::DotPiece &piece, Unit left, int dpiX
     picture.row = piece.row + int(first);
     picture.image = piece.image.copy(0, int(first), piece.image.width(), rows);
     picture.sourceOffset = offset;
+    picture.color = s.color;
     carried.append(std::move(picture));
     m_state.carried = std::make_shared<const QVector<Printed::Picture>>(std::move(carried));
 }

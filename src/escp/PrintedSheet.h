@@ -110,9 +110,11 @@ inline QString overBudgetText(int sheetNumber, bool text = false)
 // Ink of a picture (bit image or raster graphics): one printing command gives
 // one or more of these, each the inked part of a tile of the command's dots,
 // so a command keeps its ink, not its extent. The image has one pixel per
-// printed dot, black dots set; its first pixel is dot (column, row) of the
+// printed dot, inked dots set; its first pixel is dot (column, row) of the
 // command, whose dot (0, 0) has its top left corner at (x, top). Dot column i
-// begins at x + i * UnitsPerInch / dpiX.
+// begins at x + i * UnitsPerInch / dpiX. The dots are struck in `color`, the
+// colour in force when they were printed (ESC r, as TextStyle::color): one
+// for the whole picture, a command prints in one colour.
 struct Picture
 {
     Unit x = 0;
@@ -121,8 +123,9 @@ struct Picture
     int dpiY = 72;
     int column = 0;
     int row = 0;
-    QImage image; // QImage::Format_Mono, 1 = black dot
+    QImage image; // QImage::Format_Mono, 1 = inked dot
     qsizetype sourceOffset = -1;
+    quint8 color = 0; // ESC r: 0 black, 1 magenta, 2 cyan, 3 violet, 4 yellow, 5 orange, 6 green
 
     // Where the image's dots begin and end on the sheet.
     Unit left() const { return x + Unit(qint64(column) * UnitsPerInch / dpiX); }

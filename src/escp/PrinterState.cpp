@@ -121,7 +121,7 @@ bool sameCarried(const PrinterState &a, const PrinterState &b)
     return std::equal(a.carried->begin(), a.carried->end(), b.carried->begin(),
         [](const Printed::Picture &p, const Printed::Picture &q) {
             return p.x == q.x && p.top == q.top && p.dpiX == q.dpiX && p.dpiY == q.dpiY && p.column == q.column
-                && p.row == q.row && p.image == q.image;
+                && p.row == q.row && p.color == q.color && p.image == q.image;
         });
 }
 

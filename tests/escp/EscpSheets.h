@@ -21,7 +21,8 @@ SheetIndex built(const QByteArray &bytes, PrinterModel model = PrinterModel::Aut
 }
 
 // The sheets as text: "h=<height>" per sheet, then its runs
-// "x,baseline'text'advance+look" and pictures "[x,top WxH]" in units. The
+// "x,baseline'text'advance+look" and pictures "[x,top WxH]" in units (then
+// r<n> for a picture in colour n). The
 // look letters: b bold, u underline, i italic, w double width, h double
 // height, c condensed, s superscript, d double strike, t strike-through,
 // o overscore, O outline, S shadow, r<n> colour, L letter quality, k<n>
@@ -51,7 +52,8 @@ QString sheets(const QByteArray &bytes, PrinterModel model = PrinterModel::Auto,
             items << QStringLiteral("%1,%2'%3'%4%5").arg(r.x).arg(r.baseline).arg(r.text).arg(l.advance).arg(look);
         }
         for (const Printed::Picture &p : s.pictures)
-            items << QStringLiteral("[%1,%2 %3x%4]").arg(p.left()).arg(p.upper()).arg(p.right() - p.left()).arg(p.lower() - p.upper());
+            items << QStringLiteral("[%1,%2 %3x%4]").arg(p.left()).arg(p.upper()).arg(p.right() - p.left()).arg(p.lower() - p.upper())
+                    + (p.color ? QStringLiteral("r%1").arg(p.color) : QString());
         out << items.join(' ');
     }
     return out.join(" | ");

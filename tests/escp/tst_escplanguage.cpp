@@ -338,6 +338,24 @@ private slots:
         QTest::newRow("ESC q outline and shadow") << E + "q" + b({1}) + "a" + E + "q" + b({3}) + "b" << p24
                                                   << h + " 0,240'a'216O 216,240'b'216OS";
         QTest::newRow("ESC r colour") << E + "r" + b({2}) + "a" + E + "r" + b({7}) + "b" << p24 << h + " 0,240'ab'216r2";
+        // Pictures print in the colour in force, as text does.
+        QTest::newRow("ESC r before ESC K") << E + "r" + b({1}) + E + "K" + b({2, 0, 0xff, 0xff}) << nine << h + " [0,0 72x240]r1";
+        QTest::newRow("ESC r before ESC * 39") << E + "r" + b({2}) + E + "*" + b({39, 1, 0, 0xff, 0xff, 0xff}) << p24 << h + " [0,0 12x288]r2";
+        QTest::newRow("ESC r before ESC ^") << E + "r" + b({4}) + E + "^" + b({0, 1, 0, 0xff, 0x80}) << nine << h + " [0,0 36x270]r4";
+        QTest::newRow("ESC r 7 ignored: ESC L keeps violet")
+            << E + "r" + b({3}) + E + "r" + b({7}) + E + "L" + b({1, 0, 0xff}) << nine << h + " [0,0 18x240]r3";
+        QTest::newRow("ESC r 0 and ESC @ back to black")
+            << E + "r" + b({1}) + E + "r" + b({0}) + E + "K" + b({1, 0, 0xff}) + E + "r" + b({1}) + E + "@" + E + "K"
+                + b({1, 0, 0xff}) << nine << h + " [0,0 36x240] [0,0 36x240]";
+        QTest::newRow("ESC r before ESC ., then black")
+            << E + "r" + b({6}) + E + "." + b({0, 20, 20, 1, 8, 0, 0xff}) + "\r" + E + "r" + b({0}) + E + "."
+                + b({0, 20, 20, 1, 8, 0, 0xff}) << p2 << h + " [0,0 96x12]r6 [0,0 96x12]";
+        QTest::newRow("ESC r in graphics mode") << E + "(G" + b({1, 0, 1}) + E + "r" + b({5}) + E + "."
+                + b({0, 20, 20, 1, 8, 0, 0xff}) << p2 << h + " [0,0 96x12]r5";
+        QTest::newRow("ESC r before a downloaded character")
+            << twentyFourDownload('A', 10) + E + "r" + b({1}) + E + "%" + b({1}) + "A" << p24 << h + " [0,0 252x288]r1";
+        QTest::newRow("ESC r before ESC ( B") << E + "r" + b({2}) + E + "(B" + b({8, 0, 5, 2, 0, 36, 0, 0}) + "AB" << p2
+                                            << h + " 180,672'*AB*'216Lr2k5 [0,0 1224x432]r2";
         QTest::newRow("ESC x 1 and ESC k") << E + "x" + b({1}) + E + "k" + b({1}) + "a" + E + "x0b" << p24
                                            << h + " 0,240'a'216Lk1 216,240'b'216k1";
         QTest::newRow("ESC ( B: bars and the human-readable line")

@@ -6,11 +6,14 @@
 #include "escp/EscpTokenizer.h"
 #include "escp/SheetIndex.h"
 
+#include <QMap>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -233,21 +236,26 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("model");
         QTest::addColumn<int>("below"); // units of the band past the end
+        QTest::addColumn<int>("color"); // ESC r of the band: both sheets' rows print in it
         const QByteArray inch = E + "@" + E + "C" + b({0, 1});
         // 2000 units down, eight dots 30 units apart: 80 past the end.
         QTest::newRow("9 pins, ESC * 5") << inch + E + "J" + b({200}) + E + "*" + b({5, 72, 0}) + QByteArray(72, '\xff')
-                                         << int(PrinterModel::NinePin) << 80;
+                                         << int(PrinterModel::NinePin) << 80 << 0;
         // 2040 units down, 24 dots 12 units apart: 168 past the end.
         QTest::newRow("24 pins, ESC * 39") << inch + E + "J" + b({170}) + E + "*" + b({39, 60, 0})
-                + QByteArray(180, '\xff') << int(PrinterModel::TwentyFourPin) << 168;
+                + QByteArray(180, '\xff') << int(PrinterModel::TwentyFourPin) << 168 << 0;
         QTest::newRow("ESC/P2, ESC . 0") << inch + E + "J" + b({170}) + E + "." + b({0, 20, 20, 24, 48, 0})
-                + QByteArray(24 * 6, '\xff') << int(PrinterModel::EscP2) << 168;
+                + QByteArray(24 * 6, '\xff') << int(PrinterModel::EscP2) << 168 << 0;
+        QTest::newRow("ESC/P2, ESC . 0 in cyan") << inch + E + "J" + b({170}) + E + "r" + b({2}) + E + "."
+                + b({0, 20, 20, 24, 48, 0}) + QByteArray(24 * 6, '\xff') + E + "r" + b({0})
+                                                 << int(PrinterModel::EscP2) << 168 << 2;
     }
     void bandsAcrossTheFormEnd()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(int, model);
         QFETCH(int, below);
+        QFETCH(int, color);
         const QByteArray job = bytes + "\r\nAB\r\n";
         const auto built = [](const QByteArray &file, PrinterModel printer) {
             PrinterSetup setup;
@@ -264,10 +272,12 @@ private slots:
             if (!alone) {
                 QCOMPARE(first.pictures.size(), 1);
                 QVERIFY(first.pictures.first().lower() > first.height);
+                QCOMPARE(int(first.pictures.first().color), color);
             }
             QCOMPARE(second.pictures.size(), 1);
             const Printed::Picture &rest = second.pictures.first();
             QCOMPARE(rest.lower(), below);
+            QCOMPARE(int(rest.color), color);
             QVERIFY(rest.upper() <= 0);
             QVERIFY(rest.upper() > -Printed::UnitsPerInch / 60); // the row the end cuts, no more
             QCOMPARE(second.runs.size(), 1); // the text after it, on its own line
@@ -412,6 +422,89 @@ private slots:
         const QImage dots = inked(dotsOnGrid(doc.sheet(0), dpiX, dpiY, &offGrid));
         QCOMPARE(offGrid, 0);
         QCOMPARE(firstDifference(dots, picture), QString());
+    }
+
+    // Ghostscript's colour drivers print each band once for each colour
+    // (ESC r), the carriage returned between: epsonc with bit images in all
+    // seven colours, stcolor with ESC/P2 raster rows in its four. Every
+    // square of the page gets the dots of its colour's inks (stcolor
+    // dithers a few dots of a neighbouring ink into cyan and magenta: an
+    // ink counts with a third of the square's most used ink's dots).
+    void ghostscriptColours_data()
+    {
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<QString>("black"); // the inks of black
+        QTest::newRow("epsonc, ESC * 39") << "epsonc" << "K";
+        QTest::newRow("stcolor, ESC . in graphics mode") << "stcolor" << "CKMY"; // all four, as stcolor prints black
+    }
+    void ghostscriptColours()
+    {
+        QFETCH(QString, device);
+        QFETCH(QString, black);
+        if (QStandardPaths::findExecutable(QStringLiteral("gs")).isEmpty())
+            QSKIP("ghostscript is not installed");
+        // Squares an inch wide, an inch apart, their top left corners an
+        // inch from the top and left (then every 1.5 in).
+        struct Square
+        {
+            const char *rgb;
+            const char *inks; // K black, M magenta, C cyan, Y yellow
+        };
+        const Square squares[] = {{"0 0 0", "K"}, {"1 0 0", "MY"}, {"0 1 0", "CY"}, {"0 0 1", "MC"},
+            {"0 1 1", "C"}, {"1 0 1", "M"}, {"1 1 0", "Y"}};
+        QByteArray ps = "%!PS\n<< /PageSize [612 792] >> setpagedevice\n";
+        for (int i = 0; i < 7; ++i)
+            ps += QByteArray::number(72 + 108 * (i % 4)) + " " + QByteArray::number(648 - 108 * (i / 4)) + " 72 72 "
+                + squares[i].rgb + " setrgbcolor rectfill\n";
+        ps += "showpage\n";
+        QProcess gs;
+        gs.start(QStringLiteral("gs"), {QStringLiteral("-q"), QStringLiteral("-dSAFER"), QStringLiteral("-dBATCH"),
+            QStringLiteral("-dNOPAUSE"), QStringLiteral("-sDEVICE=") + device, QStringLiteral("-r180"),
+            QStringLiteral("-sOutputFile=-"), QStringLiteral("-")});
+        QVERIFY(gs.waitForStarted());
+        gs.write(ps);
+        gs.closeWriteChannel();
+        QVERIFY(gs.waitForFinished(60000));
+        const QByteArray print = gs.readAllStandardOutput();
+        QVERIFY2(gs.exitCode() == 0 && !print.isEmpty(), gs.readAllStandardError().constData());
+        SheetIndex doc;
+        QVERIFY(doc.build(print, PrinterSetup()));
+        const Printed::Sheet sheet = doc.sheet(0);
+        // The inks struck inside each square, a dot's width in from its edges.
+        static const char *const InksOf[] = {"K", "M", "C", "MC", "Y", "MY", "CY"};
+        QMap<char, int> dots[7];
+        for (const Printed::Picture &p : sheet.pictures) {
+            QVERIFY(p.color < 7);
+            for (int y = 0; y < p.image.height(); ++y) {
+                for (int x = 0; x < p.image.width(); ++x) {
+                    if (!p.image.pixelIndex(x, y))
+                        continue;
+                    const double across = (p.left() + (x + 0.5) * Printed::UnitsPerInch / p.dpiX) / Printed::UnitsPerInch;
+                    const double down = (p.upper() + (y + 0.5) * Printed::UnitsPerInch / p.dpiY) / Printed::UnitsPerInch;
+                    for (int i = 0; i < 7; ++i) {
+                        const double left = 1 + 1.5 * (i % 4), top = 1 + 1.5 * (i / 4);
+                        if (across > left + 0.05 && across < left + 0.95 && down > top + 0.05 && down < top + 0.95) {
+                            for (const char ink : QByteArray(InksOf[p.color]))
+                                ++dots[i][ink];
+                        }
+                    }
+                }
+            }
+        }
+        for (int i = 0; i < 7; ++i) {
+            int most = 0;
+            for (const int n : std::as_const(dots[i]))
+                most = qMax(most, n);
+            QString found;
+            for (auto it = dots[i].cbegin(); it != dots[i].cend(); ++it) {
+                if (it.value() * 3 >= most)
+                    found += QLatin1Char(it.key());
+            }
+            QString want = i == 0 ? black : QString::fromLatin1(squares[i].inks);
+            std::sort(want.begin(), want.end());
+            QVERIFY2(found == want, qPrintable(QStringLiteral("square %1 (%2): %3, not %4")
+                                                   .arg(i).arg(squares[i].rgb, found, want)));
+        }
     }
 
     // Netpbm's pbmtoepson: 8-dot columns, bands ESC A 8 apart, which are 8/72 in
