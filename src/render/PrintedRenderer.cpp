@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <new>
+#include <utility>
 
 namespace {
 
@@ -53,18 +54,6 @@ QColor overprinted(QRgb a, QRgb b)
     return QColor(qRed(a) * qRed(b) / 255, qGreen(a) * qGreen(b) / 255, qBlue(a) * qBlue(b) / 255);
 }
 
-QColor inkOf(quint8 color)
-{
-    switch (color) {
-    case 1: return QColor(Magenta);
-    case 2: return QColor(Cyan);
-    case 3: return overprinted(Magenta, Cyan); // violet
-    case 4: return QColor(Yellow);
-    case 5: return overprinted(Yellow, Magenta); // orange
-    case 6: return overprinted(Yellow, Cyan); // green
-    default: return QColor(Qt::black);
-    }
-}
 
 // A printer dot row: the thickness of an underline (1/72 in).
 constexpr Printed::Unit DotRow = Printed::UnitsPerInch / 72;
@@ -106,6 +95,31 @@ Vertical verticalOf(const Printed::TextStyle &style)
 }
 
 } // namespace
+
+int PrintedRenderer::bandsOf(quint8 color)
+{
+    switch (color) {
+    case 1: return MagentaBand;
+    case 2: return CyanBand;
+    case 3: return MagentaBand | CyanBand; // violet
+    case 4: return YellowBand;
+    case 5: return YellowBand | MagentaBand; // orange
+    case 6: return YellowBand | CyanBand; // green
+    default: return BlackBand;
+    }
+}
+
+QColor PrintedRenderer::inkOfBands(int bands)
+{
+    if (!bands || (bands & BlackBand))
+        return QColor(Qt::black);
+    QRgb ink = qRgb(0xFF, 0xFF, 0xFF);
+    for (const auto &[band, rgb] : {std::pair {MagentaBand, Magenta}, {CyanBand, Cyan}, {YellowBand, Yellow}}) {
+        if (bands & band)
+            ink = overprinted(ink, rgb).rgb();
+    }
+    return QColor(ink);
+}
 
 PrintedRenderer::PrintedRenderer()
 {

@@ -4,6 +4,7 @@
 #include "form/SheetForms.h"
 #include "report/PageSource.h" // SheetSource
 
+#include <QColor>
 #include <QHash>
 #include <QPainterPath>
 #include <QPointF>
@@ -23,10 +24,12 @@ class QPainter;
 // the text in DejaVu Sans Mono (monospaced, it holds every character of the
 // DOS code pages, box drawing included), every character in its own cell
 // of the run's advance, each run one glyph run so a PDF holds it as real,
-// searchable text; pictures as their black dots at their true size, all of
+// searchable text; pictures as their dots at their true size, all of
 // a sheet's pictures together (see PictureRaster: overlapping strips add
 // their dots, strips that meet show no seam, no dot row drops out at a low
-// resolution), the blank dots transparent.
+// resolution), the blank dots transparent, each dot in the ink of the
+// colours struck on it (ESC r: a band printed once per colour shows its
+// colours laid over each other).
 // Nothing is moved or shrunk to fit: what lies outside the sheet is clipped
 // by the device, not by the renderer.
 //
@@ -66,6 +69,14 @@ public:
     // The same for a sheet drawn `unit` device pixels a printer unit on
     // paper of `paper` device pixels.
     static double fitScale(const Printed::Sheet &sheet, double unit, const QSizeF &paper);
+
+    // ESC r's colours (0 black ... 6 green) as the bands of a colour ribbon
+    // they strike, and the ink of bands struck over each other: black
+    // covers all, the coloured bands' inks lie one on the other.
+    enum InkBand { BlackBand = 1, MagentaBand = 2, CyanBand = 4, YellowBand = 8 };
+    static int bandsOf(quint8 color);
+    static QColor inkOfBands(int bands);
+    static QColor inkOf(quint8 color) { return inkOfBands(bandsOf(color)); }
 
     // The forms drawn under the sheets from now on (none: empty forms).
     void setForms(const SheetForms &forms);
@@ -109,6 +120,9 @@ private:
         double scale, const QRectF &exposed);
     void drawPicturesAsShapes(
         QPainter &painter, const QVector<Printed::Picture> &pictures, QPointF origin, double scale);
+    // The same for pictures of several colours; `area` is their cells.
+    void drawMixedAsShapes(QPainter &painter, const QVector<Printed::Picture> &pictures, QPointF origin,
+        double scale, const QRect &area);
     // The same as one image of the dots, for pictures that would make too
     // many shapes; `area` is their cells.
     void drawPicturesAsImage(QPainter &painter, const QVector<Printed::Picture> &pictures, QPointF origin,

@@ -83,6 +83,49 @@ QImage drawn(const Printed::Sheet &sheet, const QString &output, int dpi)
     return QImage(dir.filePath("p.pgm")).convertToFormat(QImage::Format_Grayscale8);
 }
 
+// The sheet at `dpi` in colour, through the output named.
+QImage drawnInColour(const Printed::Sheet &sheet, const QString &output, int dpi)
+{
+    if (output == "image") {
+        QImage image(qCeil(sheet.width * double(dpi) / UnitsPerInch), qCeil(sheet.height * double(dpi) / UnitsPerInch),
+            QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        PrintedRenderer().draw(painter, sheet, QPointF(0, 0), double(dpi) / UnitsPerInch);
+        painter.end();
+        return image;
+    }
+    QTemporaryDir dir;
+    QString error;
+    if (output == "png") {
+        PngOptions options;
+        options.pages = {0};
+        options.dpi = dpi;
+        QStringList written;
+        if (!PngExport::save(dir.filePath("s.png"), [&](int) { return sheet; }, options, &error, &written))
+            qWarning() << error;
+        return QImage(written.value(0));
+    }
+    PdfOptions options;
+    options.pages = {0};
+    options.paper = PdfPaper::Letter;
+    if (!PrintedPdfExport::save(dir.filePath("s.pdf"), [&](int) { return sheet; }, options, &error))
+        qWarning() << error;
+    TestSupport::runTool("pdftoppm", {"-r", QString::number(dpi), "-png", "-singlefile", dir.filePath("s.pdf"), dir.filePath("p")});
+    return QImage(dir.filePath("p.png"));
+}
+
+// The colour at (x, y) inches, or what it is when it is not `want` (within
+// `slack` of each of red, green and blue).
+QString colourAt(const QImage &image, double x, double y, int dpi, QRgb want, int slack)
+{
+    const QRgb got = image.pixel(int(x * dpi), int(y * dpi));
+    if (qAbs(qRed(got) - qRed(want)) <= slack && qAbs(qGreen(got) - qGreen(want)) <= slack
+        && qAbs(qBlue(got) - qBlue(want)) <= slack)
+        return QString();
+    return QStringLiteral("at %1,%2 in: %3, not %4").arg(x).arg(y).arg(QColor(got).name(), QColor(want).name());
+}
+
 int grey(const QImage &image, int x, int y)
 {
     return image.constScanLine(y)[x];
@@ -338,17 +381,80 @@ private slots:
         QVERIFY(grey(alone.convertToFormat(QImage::Format_Grayscale8), 60, 45) > 200); // off the diagonal: paper
     }
 
+    // Pictures printed in colours (ESC r) in every output: each in its ink,
+    // and dots struck in several colours show the inks laid over each
+    // other (black covers them), whichever is printed last; pictures that
+    // only touch keep their own colours. An inch-square picture of every
+    // dot for each colour, printed at 1 in down and `across` inches.
+    void coloursLaidOver_data()
+    {
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<QVector<int>>("colours");
+        QTest::addColumn<QVector<double>>("across");
+        QTest::addColumn<QVector<int>>("inks"); // InkBand sets at 1.25, 1.75, 2.25 and 2.75 in across; 0 blank
+        const int M = PrintedRenderer::MagentaBand, C = PrintedRenderer::CyanBand, Y = PrintedRenderer::YellowBand,
+                  K = PrintedRenderer::BlackBand;
+        for (const char *output : {"image", "png", "pdf"}) {
+            const auto row = [&](const char *name) -> QTestData & { return QTest::addRow("%s: %s", output, name) << QString(output); };
+            row("magenta") << QVector<int>{1} << QVector<double>{1} << QVector<int>{M, M, 0, 0};
+            row("violet, one band") << QVector<int>{3} << QVector<double>{1} << QVector<int>{M | C, M | C, 0, 0};
+            row("green, one band") << QVector<int>{6} << QVector<double>{1} << QVector<int>{C | Y, C | Y, 0, 0};
+            row("magenta, then cyan over half") << QVector<int>{1, 2} << QVector<double>{1, 1.5}
+                                                << QVector<int>{M, M | C, C, 0};
+            row("cyan, then magenta over half") << QVector<int>{2, 1} << QVector<double>{1, 1.5}
+                                                << QVector<int>{C, M | C, M, 0};
+            row("yellow, magenta, cyan") << QVector<int>{4, 1, 2} << QVector<double>{1, 1.5, 1.5}
+                                         << QVector<int>{Y, M | C | Y, M | C, 0};
+            row("orange over cyan") << QVector<int>{5, 2} << QVector<double>{1, 1.5} << QVector<int>{M | Y, M | C | Y, C, 0};
+            row("black under yellow") << QVector<int>{0, 4} << QVector<double>{1, 1.5} << QVector<int>{K, K, Y, 0};
+            row("magenta beside cyan") << QVector<int>{1, 2} << QVector<double>{1, 2} << QVector<int>{M, M, C, C};
+        }
+    }
+    void coloursLaidOver()
+    {
+        QFETCH(QString, output);
+        QFETCH(QVector<int>, colours);
+        QFETCH(QVector<double>, across);
+        QFETCH(QVector<int>, inks);
+        QVector<Printed::Picture> pictures;
+        for (qsizetype i = 0; i < colours.size(); ++i) {
+            pictures.append(picture(inches(across[i]), inches(1), 60, 72, 60, 72, [](int, int) { return true; }));
+            pictures.last().color = quint8(colours[i]);
+        }
+        const int dpi = 72;
+        const QImage image = drawnInColour(sheetOf(pictures), output, dpi);
+        QVERIFY(!image.isNull());
+        for (int k = 0; k < 4; ++k) {
+            const QRgb want = inks[k] ? PrintedRenderer::inkOfBands(inks[k]).rgb() : qRgb(255, 255, 255);
+            const QString fault = colourAt(image, 1.25 + 0.5 * k, 1.5, dpi, want, output == "pdf" ? 3 : 0);
+            QVERIFY2(fault.isEmpty(), qPrintable(fault));
+        }
+    }
+
     // A picture that would make over a million rectangles (checkered dots,
     // as dithering makes) goes into a PDF as images of its dots, in bands:
-    // the ink black, the blanks still showing what lies below, no seam
-    // between the bands, and the file small.
+    // the ink black (or in its colours), the blanks still showing what lies
+    // below, no seam between the bands, and the file small.
+    void tooManyShapesGoAsImages_data()
+    {
+        QTest::addColumn<bool>("colours"); // magenta, its block struck again in cyan
+        QTest::newRow("black") << false;
+        QTest::newRow("magenta, then cyan") << true;
+    }
     void tooManyShapesGoAsImages()
     {
-        const Printed::Sheet sheet = sheetOf({picture(inches(1), inches(1), 2400, 4000, 720, 720, [](int c, int r) {
+        QFETCH(bool, colours);
+        const auto dots = [](int c, int r) {
             if (c < 2200)
                 return r < 1000 && (c + r) % 2 == 0; // 1,100,000 runs of one dot, and below them nothing
             return c >= 2250; // a solid block from top to bottom, across the bands
-        })});
+        };
+        Printed::Sheet sheet = sheetOf({picture(inches(1), inches(1), 2400, 4000, 720, 720, dots)});
+        if (colours) {
+            sheet.pictures.first().color = 1;
+            sheet.pictures.append(picture(inches(1), inches(1), 2400, 4000, 720, 720, [](int c, int) { return c >= 2250; }));
+            sheet.pictures.last().color = 2;
+        }
         QTemporaryDir dir;
         const QString path = dir.filePath("dots.pdf");
         {
@@ -361,6 +467,25 @@ private slots:
         }
         QVERIFY2(QFileInfo(path).size() < 2'000'000, qPrintable(QString::number(QFileInfo(path).size())));
         const int dpi = 150;
+        if (colours) {
+            TestSupport::runTool("pdftoppm", {"-r", QString::number(dpi), "-png", "-singlefile", path, dir.filePath("c")});
+            const QImage image(dir.filePath("c.png"));
+            QVERIFY(!image.isNull());
+            const QRgb violet = PrintedRenderer::inkOfBands(PrintedRenderer::MagentaBand | PrintedRenderer::CyanBand).rgb();
+            for (double down : {1.2, 2.5, 4.5, 6.3}) {
+                const QString fault = colourAt(image, 1 + 2325 / 720.0, down, dpi, violet, 3);
+                QVERIFY2(fault.isEmpty(), qPrintable("the block: " + fault));
+            }
+            // The checkered dots: magenta and the grey between, never violet.
+            const QRgb magenta = PrintedRenderer::inkOfBands(PrintedRenderer::MagentaBand).rgb();
+            const QRgb mixed = image.pixel(int(1.5 * dpi), int(1.5 * dpi));
+            const auto between = [](int a, int b, int v) { return v >= qMin(a, b) - 3 && v <= qMax(a, b) + 3; };
+            QVERIFY2(between(qRed(magenta), 128, qRed(mixed)) && between(qGreen(magenta), 128, qGreen(mixed))
+                    && between(qBlue(magenta), 128, qBlue(mixed)),
+                qPrintable(QColor(mixed).name()));
+            QVERIFY2(colourAt(image, 0.5, 0.5, dpi, qRgb(128, 128, 128), 3).isEmpty(), "outside the picture, the grey shows");
+            return;
+        }
         TestSupport::runTool("pdftoppm", {"-r", QString::number(dpi), "-gray", "-singlefile", path, dir.filePath("p")});
         const QImage image = QImage(dir.filePath("p.pgm")).convertToFormat(QImage::Format_Grayscale8);
         QVERIFY(!image.isNull());
