@@ -30,15 +30,33 @@ bool fail(QString *error, const QString &text)
 // takes no more memory than a short one.
 constexpr qint64 BandBytes = qint64(16) << 20;
 
+// Whether anything of the sheet is in colour: a form under it (which may
+// have colours of its own), text or pictures printed in a colour (ESC r).
+bool inColour(const PrintedRenderer &renderer, const Printed::Sheet &sheet)
+{
+    if (renderer.forms().forSheet(sheet.index) != nullptr)
+        return true;
+    for (const Printed::TextRun &run : sheet.runs) {
+        if (run.style.color != 0)
+            return true;
+    }
+    for (const Printed::Picture &picture : sheet.pictures) {
+        if (picture.color != 0)
+            return true;
+    }
+    return false;
+}
+
 // The sheet drawn on white at the resolution, kept grey (anti-aliased
-// text), into a PNG; in colour on a form, which may have colours of its own.
+// text) when all of it is black, into a PNG; in colour when any of it has
+// colour (inColour).
 bool drawSheet(QIODevice &out, PrintedRenderer &renderer, const Printed::Sheet &sheet, int dpi, QString *reason)
 {
     const double scale = double(dpi) / Printed::UnitsPerInch;
     const int width = qMax(1, int(std::ceil(double(sheet.width) * scale)));
     const int height = qMax(1, int(std::ceil(double(sheet.height) * scale)));
     const int rows = int(qBound(qint64(1), BandBytes / (qint64(width) * 4), qint64(height)));
-    const bool colour = renderer.forms().forSheet(sheet.index) != nullptr;
+    const bool colour = inColour(renderer, sheet);
     PngWriter png(out, width, height, dpi, colour);
     // A sheet that was only fed through (nothing printed on it, no form
     // under it) is white: written as such, without drawing it.

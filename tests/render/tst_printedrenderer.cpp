@@ -422,6 +422,68 @@ private slots:
         QVERIFY(QImage(written.first()) != blank);
     }
 
+    // A sheet with anything in colour (text or pictures struck under ESC r)
+    // is written in colour, one all black in grey as before; its coloured
+    // ink keeps its colour in the PNG.
+    void picturesInColourWhenInked_data()
+    {
+        QTest::addColumn<Printed::Sheet>("sheet");
+        QTest::addColumn<bool>("colour");
+        Printed::TextStyle magenta;
+        magenta.color = 1;
+        Printed::Picture yellow = picture(1, 2, 60, 72, 60, 72);
+        yellow.color = 4;
+        Printed::Picture green = picture(3, 2, 60, 72, 60, 72);
+        green.color = 6;
+        QTest::newRow("black text") << sheetOf({run(1, 1, "HHHH")}) << false;
+        QTest::newRow("black picture") << sheetOf({run(1, 1, "HHHH")}, {picture(1, 2, 60, 72, 60, 72)}) << false;
+        QTest::newRow("magenta text") << sheetOf({run(1, 1, "HHHH"), run(1, 1.5, "HHHH", magenta)}) << true;
+        QTest::newRow("yellow picture") << sheetOf({run(1, 1, "HHHH")}, {yellow}) << true;
+        QTest::newRow("black picture and a green one") << sheetOf({}, {picture(1, 2, 60, 72, 60, 72), green}) << true;
+    }
+
+    void picturesInColourWhenInked()
+    {
+        QFETCH(Printed::Sheet, sheet);
+        QFETCH(bool, colour);
+        QTemporaryDir dir;
+        PngOptions options;
+        options.pages = {0};
+        options.dpi = 72;
+        QStringList written;
+        QString error;
+        QVERIFY2(PngExport::save(dir.filePath("out.png"), [&](int) { return sheet; }, options, &error, &written),
+            qPrintable(error));
+        const QImage image(written.value(0));
+        QVERIFY(!image.isNull());
+        QCOMPARE(image.isGrayscale(), !colour);
+        QCOMPARE(image.format() == QImage::Format_Grayscale8, !colour);
+        // Each picture's ink at its middle; the darkest pixel of a line of
+        // text leans to the ink's hue (its edges are smoothed on white).
+        for (const Printed::Picture &p : sheet.pictures) {
+            const QPoint middle((p.left() + p.right()) * 36 / Printed::UnitsPerInch,
+                (p.upper() + p.lower()) * 36 / Printed::UnitsPerInch);
+            QCOMPARE(QColor(image.pixel(middle)).name(), PrintedRenderer::inkOf(p.color).name());
+        }
+        for (const Printed::TextRun &r : sheet.runs) {
+            const int baseline = int(r.baseline * 72.0 / Printed::UnitsPerInch);
+            int darkest = 255 * 3;
+            QRgb found = 0;
+            for (int y = baseline - 10; y <= baseline; ++y) {
+                for (int x = 72; x < 72 + 30; ++x) {
+                    const QRgb c = image.pixel(x, y);
+                    if (qRed(c) + qGreen(c) + qBlue(c) < darkest)
+                        darkest = qRed(c) + qGreen(c) + qBlue(c), found = c;
+                }
+            }
+            const QRgb ink = PrintedRenderer::inkOf(r.style.color).rgb();
+            QVERIFY2(darkest < 600, qPrintable(QColor(found).name()));
+            for (const auto &[got, want] : {std::pair {qRed(found) - qGreen(found), qRed(ink) - qGreen(ink)},
+                     {qBlue(found) - qGreen(found), qBlue(ink) - qGreen(ink)}})
+                QVERIFY2(want == 0 ? got == 0 : (got > want / 3) == (want > 0), qPrintable(QColor(found).name()));
+        }
+    }
+
     // The pictures of one export appear together or none: a failure on the
     // way leaves an earlier export's pictures as they were, no new picture
     // and no hidden part, and names the cause.
