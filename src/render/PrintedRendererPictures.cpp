@@ -350,8 +350,14 @@ void PrintedRenderer::drawPicturesAsImage(
     const Inks inks(pictures);
     const int rows = int(qBound<qint64>(1, MostImageDots / qMax(1, area.width()), qint64(area.height())));
     const double w = cellX * scale, h = cellY * scale;
+    // An ink other than black kept exact: a PDF would hold it as a JPEG,
+    // which shifts a colour (black stays black either way).
+    painter.save();
+    if (inks.mixed || inks.color)
+        painter.setRenderHint(QPainter::LosslessImageRendering, true);
     drawInBands(painter, inks, QPointF(0, 0), toCellX, toCellY, area, rows, [&](const QRect &band, QImage &mask) {
         painter.drawImage(
             QRectF(origin.x() + band.x() * w, origin.y() + band.y() * h, band.width() * w, band.height() * h), mask);
     });
+    painter.restore();
 }

@@ -433,8 +433,8 @@ private slots:
 
     // A picture that would make over a million rectangles (checkered dots,
     // as dithering makes) goes into a PDF as images of its dots, in bands:
-    // the ink black (or in its colours), the blanks still showing what lies
-    // below, no seam between the bands, and the file small.
+    // the ink black (or in its colours, kept exact), the blanks still
+    // showing what lies below, no seam between the bands, and the file small.
     void tooManyShapesGoAsImages_data()
     {
         QTest::addColumn<bool>("colours"); // magenta, its block struck again in cyan
@@ -468,6 +468,9 @@ private slots:
         QVERIFY2(QFileInfo(path).size() < 2'000'000, qPrintable(QString::number(QFileInfo(path).size())));
         const int dpi = 150;
         if (colours) {
+            // The images keep their inks exact (not as JPEG).
+            const QString images = TestSupport::runTool("pdfimages", {"-list", path});
+            QVERIFY2(images.contains(" rgb ") && !images.contains("jpeg"), qPrintable(images));
             TestSupport::runTool("pdftoppm", {"-r", QString::number(dpi), "-png", "-singlefile", path, dir.filePath("c")});
             const QImage image(dir.filePath("c.png"));
             QVERIFY(!image.isNull());
