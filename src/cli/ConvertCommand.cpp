@@ -150,12 +150,10 @@ int readValues(const QCommandLineParser &parser, Conversion &job)
             QStringLiteral("%1 marks are more than the %2 a workbook takes").arg(request.columnMarks.size() - 1).arg(MostMarks));
     if (given(parser, "codepage"))
         job.codePage = CodePage::choiceFromName(valueOf(parser, "codepage"));
-    if (given(parser, "form-length"))
-        job.settings.formLengthInches = valueOf(parser, "form-length").trimmed().toDouble();
-    if (given(parser, "carriage"))
-        job.settings.wideCarriage = valueOf(parser, "carriage").compare(QLatin1String("wide"), Qt::CaseInsensitive) == 0;
-    if (given(parser, "printer"))
-        job.settings.printerModel = *PrinterModels::fromName(valueOf(parser, "printer"));
+    for (const QString &key : ReportViewSettings::printerOptionKeys()) {
+        if (parser.isSet(key) && !job.settings.setPrinterOption(key, parser.value(key)))
+            return CliSupport::usage(job.synopsis, QStringLiteral("--%1 does not take \"%2\"").arg(key, parser.value(key)));
+    }
     // The forms: the stored ones unless --form names others.
     FormChoice formChoice = job.settings.forms;
     const int formStatus = FormOptions::read(

@@ -33,9 +33,10 @@ void readPrintOptions(const QCommandLineParser &parser, RawJobOptions *options, 
     const int pitch = parser.value(QStringLiteral("cpi")).toInt();
     QString error;
     paperHeightOf(parser.value(QStringLiteral("paper-height")), &options->paperHeight, &error);
-    *setup = ReportViewSettings::read().printerSetup();
-    if (parser.isSet(QStringLiteral("printer-model")))
-        setup->model = *PrinterModels::fromName(parser.value(QStringLiteral("printer-model")));
+    ReportViewSettings settings = ReportViewSettings::read();
+    if (parser.isSet(QStringLiteral("printer-model"))) // (--printer names the queue)
+        settings.setPrinterOption(QStringLiteral("printer"), parser.value(QStringLiteral("printer-model")));
+    *setup = settings.printerSetup();
     options->printerName = parser.value(QStringLiteral("printer"));
     options->draft = !parser.isSet(QStringLiteral("no-draft"));
     options->panel.ch12 = pitch == 12;

@@ -143,6 +143,40 @@ PrinterSetup ReportViewSettings::printerSetup() const
     return setup;
 }
 
+const QStringList &ReportViewSettings::printerOptionKeys()
+{
+    static const QStringList keys {QStringLiteral("form-length"), QStringLiteral("carriage"), QStringLiteral("printer")};
+    return keys;
+}
+
+bool ReportViewSettings::setPrinterOption(const QString &key, const QString &value)
+{
+    const QString text = value.trimmed();
+    if (key == QLatin1String("form-length")) {
+        bool number = false;
+        const double inches = text.toDouble(&number);
+        if (!number || inches < ShortestForm || inches > LongestForm)
+            return false;
+        formLengthInches = inches;
+        return true;
+    }
+    if (key == QLatin1String("carriage")) {
+        const bool wide = text.compare(QLatin1String("wide"), Qt::CaseInsensitive) == 0;
+        if (!wide && text.compare(QLatin1String("narrow"), Qt::CaseInsensitive) != 0)
+            return false;
+        wideCarriage = wide;
+        return true;
+    }
+    if (key == QLatin1String("printer")) {
+        const std::optional<PrinterModel> model = PrinterModels::fromName(text);
+        if (!model)
+            return false;
+        printerModel = *model;
+        return true;
+    }
+    return false;
+}
+
 QColor ReportViewSettings::pageText(const QColor &paper)
 {
     return paper.lightnessF() < 0.45 ? QColor(Qt::white) : QColor(Qt::black);

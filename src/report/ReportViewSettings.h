@@ -6,6 +6,7 @@
 #include "report/FormLength.h"
 
 #include <QColor>
+#include <QStringList>
 
 // The report view's stored colours and options (section "ReportView"). Read
 // once per load; an absent value, or one that is not a number, gives the
@@ -44,6 +45,13 @@ struct ReportViewSettings
 
     // The printer as these settings set it up before a file says anything.
     PrinterSetup printerSetup() const;
+    // The printer's settings a command line option or a rule key overrides,
+    // named alike in both: "form-length" (inches), "carriage" (wide or
+    // narrow) and "printer" (a model's name). Convert, print and a rule's
+    // sheet count all set them here, so that they count the same sheets.
+    // False for a key or value not taken (the settings unchanged).
+    static const QStringList &printerOptionKeys();
+    bool setPrinterOption(const QString &key, const QString &value);
 
     static ReportViewSettings read();
 

@@ -174,12 +174,19 @@ void checkReading(const Rule *rule, const FaultSink &fault)
                 .arg(rule->value(QStringLiteral("form-length")))
                 .arg(ReportViewSettings::ShortestForm)
                 .arg(ReportViewSettings::LongestForm));
-    static const QStringList printers
-        = { QStringLiteral("auto"), QStringLiteral("9-pin"), QStringLiteral("24-pin"), QStringLiteral("escp2") };
-    if (rule->has(QStringLiteral("printer")) && !printers.contains(rule->value(QStringLiteral("printer")).toLower()))
+    // Taken where convert and the sheet count take it (setPrinterOption).
+    ReportViewSettings probe;
+    if (rule->has(QStringLiteral("printer"))
+        && !probe.setPrinterOption(QStringLiteral("printer"), rule->value(QStringLiteral("printer")))) {
+        QStringList models;
+        for (const PrinterModel model :
+            { PrinterModel::Auto, PrinterModel::NinePin, PrinterModel::TwentyFourPin, PrinterModel::EscP2 })
+            models << PrinterModels::name(model);
         fault(rule->lineOf(QStringLiteral("printer")),
-            QStringLiteral("unknown printer \"%1\" (auto, 9-pin, 24-pin or escp2)")
-                .arg(rule->value(QStringLiteral("printer"))));
+            QStringLiteral("unknown printer \"%1\" (%2 or %3)")
+                .arg(rule->value(QStringLiteral("printer")), models.mid(0, models.size() - 1).join(QStringLiteral(", ")),
+                    models.last()));
+    }
 }
 
 // The mail: an address that is one (or made of fields), a subject and a

@@ -12,8 +12,11 @@ RuleMatchOptions storedMatchOptions(const std::optional<CodePage::Choice> &codeP
     options.sheets = [settings](const Rule &rule, CodePage::Id id, const QByteArray &bytes) {
         ReportViewSettings read = settings;
         read.codePage = id;
-        if (rule.has(QStringLiteral("form-length")))
-            read.formLengthInches = rule.value(QStringLiteral("form-length")).toDouble();
+        // As convert takes the rule's keys (RulePlan's convert arguments).
+        for (const QString &key : ReportViewSettings::printerOptionKeys()) {
+            if (rule.has(key))
+                read.setPrinterOption(key, rule.value(key));
+        }
         SheetIndex document;
         document.build(QByteArrayView(bytes), read.printerSetup());
         return document.sheetCount();

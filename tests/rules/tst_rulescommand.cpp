@@ -115,6 +115,8 @@ private slots:
     void check();
     void checkNotesMissingTransport();
     void testDoesNothing();
+    void sheetsCountedAsConverted_data();
+    void sheetsCountedAsConverted();
     void convertFiles();
     void convertFailedAction();
     void convertMails();
@@ -193,6 +195,39 @@ void TstRulesCommand::checkNotesMissingTransport()
                                       "this machine"),
         !installed);
     QVERIFY2(!run.err.contains("[Own]"), qPrintable(run.err));
+}
+
+// {sheets} counts the sheets of the PDF the rule makes: with the rule's
+// printer and form length, as convert reads them (the printer had been left
+// out of the count, so "s1.pdf" held two pages).
+void TstRulesCommand::sheetsCountedAsConverted_data()
+{
+    QTest::addColumn<QByteArray>("keys");
+    QTest::addColumn<int>("sheets");
+    QTest::newRow("stored settings") << QByteArray() << 1;
+    QTest::newRow("24 pins: ESC 3 36 is 1/5 in") << QByteArray("printer = 24-pin\n") << 2;
+    QTest::newRow("9 pins") << QByteArray("printer = 9-pin\n") << 1;
+    QTest::newRow("a short form") << QByteArray("form-length = 6\n") << 2;
+}
+
+void TstRulesCommand::sheetsCountedAsConverted()
+{
+    QFETCH(QByteArray, keys);
+    QFETCH(int, sheets);
+    QTemporaryDir dir;
+    QByteArray bytes = "\x1b@\x1b" "3\x24";
+    for (int line = 0; line < 60; ++line)
+        bytes += "line " + QByteArray::number(line) + "\r\n";
+    const QString job = TestSupport::writeFile(dir.filePath("job.prn"), bytes);
+    const QString rules = TestSupport::writeFile(dir.filePath("rules.conf"), "[All]\n" + keys + "name = s{sheets}.pdf\n");
+    const Run test = sticker2({ "rules", "test", "--rules", rules, job });
+    QCOMPARE(test.status, 0);
+    QVERIFY2(test.out.contains(QString("field {sheets}: %1\n").arg(sheets)), qPrintable(test.out));
+    const QString pdf = dir.filePath("out.pdf");
+    QCOMPARE(sticker2({ "convert", "--to", "pdf", "--look", "printed", "--rules", rules, job, pdf }).status, 0);
+    const QString named = dir.filePath(QString("s%1.pdf").arg(sheets));
+    QVERIFY2(QFileInfo::exists(named), qPrintable(QDir(dir.path()).entryList().join(' ')));
+    QCOMPARE(TestSupport::pdfText(named).count('\f'), sheets);
 }
 
 void TstRulesCommand::testDoesNothing()
