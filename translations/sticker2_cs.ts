@@ -1408,6 +1408,14 @@ Nainstalujte jednu z: %1.</translation>
         <source>Page %1 is past the last page (%2).</source>
         <translation>Strana %1 je za poslední stranou (%2).</translation>
     </message>
+    <message>
+        <source>Page numbers start at 1: page %1 to %2 is no range.</source>
+        <translation>Čísla stránek začínají od 1: stránka %1 až %2 není rozsah.</translation>
+    </message>
+    <message>
+        <source>The range from page %1 to %2 runs backwards.</source>
+        <translation>Rozsah od stránky %1 do %2 je obrácený.</translation>
+    </message>
 </context>
 <context>
     <name>ReportExport</name>

@@ -1408,6 +1408,14 @@ Installieren Sie eines von: %1.</translation>
         <source>Page %1 is past the last page (%2).</source>
         <translation>Seite %1 liegt hinter der letzten Seite (%2).</translation>
     </message>
+    <message>
+        <source>Page numbers start at 1: page %1 to %2 is no range.</source>
+        <translation>Seitenzahlen beginnen bei 1: Seite %1 bis %2 ist kein Bereich.</translation>
+    </message>
+    <message>
+        <source>The range from page %1 to %2 runs backwards.</source>
+        <translation>Der Bereich von Seite %1 bis %2 läuft rückwärts.</translation>
+    </message>
 </context>
 <context>
     <name>ReportExport</name>

@@ -71,8 +71,9 @@ CommandOptions convert()
 {
     return {
         Option::choice({ QStringLiteral("to") }, QStringLiteral("FORMAT"), formatNames(),
-            QStringLiteral("The format (default: from OUT's name, as the export dialog chooses it: .html, .htm, "
-                           ".txt, .rtf, .xls, .xlsx, .pdf, .png; any other ending needs --to).")),
+            QStringLiteral("The format (default: from OUT's name: .html, .htm, .txt, .rtf, .xls, .xlsx, .pdf, .png, "
+                           "as the export dialog chooses it, but for .htm, a web page here, and any other ending, "
+                           "which needs --to here).")),
         Option::text({ QStringLiteral("pages") }, QStringLiteral("all|N|A-B"),
             QStringLiteral("The pages of plain text, rich text and the PDF, numbered from 1; the sheets of the "
                            "printed look (default all). A range beyond the last page is cut to the last page."))

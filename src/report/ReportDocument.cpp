@@ -302,8 +302,16 @@ bool ReportDocument::hasChosen(const PageSelection &choice, QString *error) cons
 {
     if (choice.kind != PageSelection::Range || !chosenShown(choice).isEmpty())
         return true;
-    if (error)
-        *error = tr("Page %1 is past the last page (%2).").arg(choice.first).arg(pageCount());
+    // Said as it is: a range typed backwards, or with an empty box, had been
+    // told that its first page was past the last.
+    if (error) {
+        if (choice.first > pageCount())
+            *error = tr("Page %1 is past the last page (%2).").arg(choice.first).arg(pageCount());
+        else if (choice.first < 1 || choice.last < 1)
+            *error = tr("Page numbers start at 1: page %1 to %2 is no range.").arg(choice.first).arg(choice.last);
+        else
+            *error = tr("The range from page %1 to %2 runs backwards.").arg(choice.first).arg(choice.last);
+    }
     return false;
 }
 

@@ -174,20 +174,30 @@ private slots:
 
     // A range that starts past the last page writes no file (an empty text
     // file and an empty rich text document had been told as done).
+    // A range that holds no page is refused with its own cause (a range
+    // typed backwards had been told its first page was past the last).
     void rangePastTheEnd_data()
     {
         QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("last");
+        QTest::addColumn<QString>("said");
         for (const char *name : {"p.txt", "p.rtf", "p.pdf"})
-            QTest::newRow(name) << QString(name);
+            QTest::addRow("%s past the end", name) << QString(name) << "9" << "12" << "Page 9 is past the last page (4).";
+        QTest::newRow("backwards") << "p.txt" << "3" << "2" << "The range from page 3 to 2 runs backwards.";
+        QTest::newRow("no end") << "p.rtf" << "2" << "" << "Page numbers start at 1: page 2 to 0 is no range.";
     }
     void rangePastTheEnd()
     {
         QFETCH(QString, name);
+        QFETCH(QString, first);
+        QFETCH(QString, last);
+        QFETCH(QString, said);
         FrmReport *view = openView(pagedBytes(4));
-        apply(view, {"Op(2)=1", "Tst=9", "Tend=12"});
+        apply(view, {"Op(2)=1", "Tst=" + first, "Tend=" + last});
         exportAs(view, path(name));
         QTRY_COMPARE(MessageBox::shown().size(), 1);
-        QCOMPARE(MessageBox::shown().first().text, QString("Page 9 is past the last page (4)."));
+        QCOMPARE(MessageBox::shown().first().text, said);
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
             QStringList());
     }
