@@ -1,6 +1,7 @@
 #include "cli/OptionTables.h"
 
 #include "codepage/CodePage.h"
+#include "escp/PrinterModel.h"
 #include "export/ExportFormat.h"
 #include "export/PngResolution.h"
 #include "printing/CaptureQueue.h"
@@ -35,8 +36,6 @@ QStringList formatNames()
     return names;
 }
 
-const QStringList PrinterModels = { QStringLiteral("auto"), QStringLiteral("9-pin"), QStringLiteral("24-pin"),
-    QStringLiteral("escp2") };
 
 bool isDelimiter(const QString &value)
 {
@@ -107,7 +106,7 @@ CommandOptions convert()
             { QStringLiteral("wide"), QStringLiteral("narrow") },
             QStringLiteral("The printed look's carriage: wide (13.6 in, the default) or narrow (8 in); a longer "
                            "line wraps as the printer wraps it.")),
-        Option::choice({ QStringLiteral("printer") }, QStringLiteral("MODEL"), PrinterModels,
+        Option::choice({ QStringLiteral("printer") }, QStringLiteral("MODEL"), PrinterModels::names(),
             QStringLiteral("The printer the file was written for, as the printed look reads it (default: the "
                            "setting, auto: the file's commands tell). 9 and 24 pins count line spacing in other "
                            "steps (ESC 3 30 is 1/6 inch on 24 pins, 30/216 inch on 9); escp2 is a 24-pin printer "
@@ -176,7 +175,7 @@ CommandOptions print()
             .withDefault(QStringLiteral("1")),
         Option::flag({ QStringLiteral("extra-line") },
             QStringLiteral("One more line end after the first line (the print panel's \"-1 Line\").")),
-        Option::choice({ QStringLiteral("printer-model") }, QStringLiteral("MODEL"), PrinterModels,
+        Option::choice({ QStringLiteral("printer-model") }, QStringLiteral("MODEL"), PrinterModels::names(),
             QStringLiteral("The printer the file was written for, as the sheets of --pages are counted (default: "
                            "the setting); convert's --printer.")),
         // Taken for a command line shared with view and convert; the printer

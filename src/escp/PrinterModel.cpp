@@ -52,6 +52,14 @@ QString name(PrinterModel model)
     return QString::fromLatin1(Models[size_t(model)].name);
 }
 
+QStringList names()
+{
+    QStringList all;
+    for (const Named &m : Models)
+        all << QString::fromLatin1(m.name);
+    return all;
+}
+
 std::optional<PrinterModel> fromName(QStringView name)
 {
     for (const Named &m : Models) {

@@ -2,6 +2,7 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include <optional>
@@ -19,6 +20,8 @@ namespace PrinterModels {
 // "auto", "9-pin", "24-pin", "escp2": the option's and the setting's words.
 QString name(PrinterModel model);
 std::optional<PrinterModel> fromName(QStringView name);
+// Every model's name, in that order: what an option or a rule key takes.
+QStringList names();
 // How a window names it ("9-pin printer (ESC/P)" ...), in the user's language.
 QString title(PrinterModel model);
 // 9 or 24 (Auto: 0).

@@ -166,22 +166,18 @@ void checkReading(const Rule *rule, const FaultSink &fault)
         fault(rule->lineOf(QStringLiteral("codepage")),
             QStringLiteral("unknown code page \"%1\" (%2 or auto)")
                 .arg(rule->value(QStringLiteral("codepage")), CodePage::names()));
+    // Taken where convert and the sheet count take them (setPrinterOption).
+    ReportViewSettings probe;
     if (rule->has(QStringLiteral("form-length"))
-        && !isNumber(rule->value(QStringLiteral("form-length")), ReportViewSettings::ShortestForm,
-            ReportViewSettings::LongestForm))
+        && !probe.setPrinterOption(QStringLiteral("form-length"), rule->value(QStringLiteral("form-length"))))
         fault(rule->lineOf(QStringLiteral("form-length")),
             QStringLiteral("form-length: \"%1\" is not %2 to %3 inches")
                 .arg(rule->value(QStringLiteral("form-length")))
                 .arg(ReportViewSettings::ShortestForm)
                 .arg(ReportViewSettings::LongestForm));
-    // Taken where convert and the sheet count take it (setPrinterOption).
-    ReportViewSettings probe;
     if (rule->has(QStringLiteral("printer"))
         && !probe.setPrinterOption(QStringLiteral("printer"), rule->value(QStringLiteral("printer")))) {
-        QStringList models;
-        for (const PrinterModel model :
-            { PrinterModel::Auto, PrinterModel::NinePin, PrinterModel::TwentyFourPin, PrinterModel::EscP2 })
-            models << PrinterModels::name(model);
+        const QStringList models = PrinterModels::names();
         fault(rule->lineOf(QStringLiteral("printer")),
             QStringLiteral("unknown printer \"%1\" (%2 or %3)")
                 .arg(rule->value(QStringLiteral("printer")), models.mid(0, models.size() - 1).join(QStringLiteral(", ")),
