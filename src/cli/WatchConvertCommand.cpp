@@ -300,7 +300,7 @@ void ConvertWatch::startJob(const QString &job)
     // done: only the record counts.
     if (m_acting.contains(job)) // told again while its actions run
         return;
-    switch (m_converted.state(job, m_watch.extension, m_rulesPath.isEmpty())) {
+    switch (m_converted.state(job, name, m_rulesPath.isEmpty())) {
     case ConvertedJobs::State::Converted:
         if (m_watch.moveDone)
             moveDone(job, QStringLiteral("converted before"));

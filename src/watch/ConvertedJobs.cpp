@@ -72,18 +72,16 @@ QString ConvertedJobs::keyOf(const QString &job)
         .arg(QFileInfo(job).fileName().replace(QLatin1Char('\n'), QLatin1Char('/')));
 }
 
-ConvertedJobs::State ConvertedJobs::state(const QString &job, const QString &extension, bool outputsCount) const
+ConvertedJobs::State ConvertedJobs::state(const QString &job, const QString &output, bool outputsCount) const
 {
     const QString key = keyOf(job);
     if (!key.isEmpty() && m_marks.contains(key))
         return m_marks.value(key);
     if (!outputsCount)
         return State::New;
-    const QString stem = QDir(m_outDir).filePath(QFileInfo(job).completeBaseName());
-    const QString named = stem + QLatin1Char('.') + extension;
-    const QFileInfo output(PngExport::isPngName(named) ? PngExport::firstPicture(named) : named);
-    return output.isFile() && output.lastModified() >= QFileInfo(job).lastModified() ? State::Converted
-                                                                                       : State::New;
+    const QString named = QDir(m_outDir).filePath(output);
+    const QFileInfo made(PngExport::isPngName(named) ? PngExport::firstPicture(named) : named);
+    return made.isFile() && made.lastModified() >= QFileInfo(job).lastModified() ? State::Converted : State::New;
 }
 
 bool ConvertedJobs::mark(const QString &job, State state, QString *error)

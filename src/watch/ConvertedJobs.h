@@ -9,8 +9,8 @@
 // change, so a job written anew under the same name is a new job, while a
 // restart of the watch, or an output that was renamed, deleted or is older
 // than the job, converts nothing again. Outputs made before there was a
-// record count too: an output of the job's name (pictures: name-001.png)
-// that is newer than the job.
+// record count too: an output of the name the watch gives the job's output
+// (pictures: name-001.png) that is newer than the job.
 //
 // The record also keeps two other marks, each a line of its word and the
 // job's key: "acting" while the actions of a job's rule (filing, mail,
@@ -30,12 +30,12 @@ public:
     explicit ConvertedJobs(const QString &outDir);
 
     // What became of the job: recorded, or (when `outputsCount`) converted
-    // by an earlier version of the watch, whose output is there
-    // (`extension` the outputs' ending).
-    State state(const QString &job, const QString &extension, bool outputsCount = true) const;
-    bool contains(const QString &job, const QString &extension) const
+    // by an earlier version of the watch, whose output is there (`output`
+    // the file name the watch gives the job's output in the output folder).
+    State state(const QString &job, const QString &output, bool outputsCount = true) const;
+    bool contains(const QString &job, const QString &output) const
     {
-        return state(job, extension) == State::Converted;
+        return state(job, output) == State::Converted;
     }
     // Records the job as converted; false with the cause (the job would be
     // converted again at the next start).

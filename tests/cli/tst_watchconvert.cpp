@@ -147,18 +147,27 @@ private slots:
     void moveFinishesPendingMove_data()
     {
         QTest::addColumn<bool>("recorded");
-        QTest::newRow("recorded as converted") << true;
-        QTest::newRow("an older output, no record") << false;
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("output");
+        QTest::newRow("recorded as converted") << true << "" << "a.pdf";
+        QTest::newRow("an older output, no record") << false << "" << "a.pdf";
+        // Named as the watch names it, after its title too (it had looked
+        // for a.pdf, and converted the job again).
+        QTest::newRow("an older output of a job with a title, no record") << false << "Rechnung" << "a Rechnung.pdf";
     }
 
     void moveFinishesPendingMove()
     {
         QFETCH(bool, recorded);
+        QFETCH(QString, title);
+        QFETCH(QString, output);
         QTemporaryDir dir;
         const QString spool = dir.filePath("spool");
         const QString out = dir.filePath("out");
         const QString job = TestSupport::writeFile(spool + "/a.prn", Job);
-        const QString pdf = TestSupport::writeFile(out + "/a.pdf", "the earlier output");
+        if (!title.isEmpty())
+            TestSupport::writeFile(spool + "/.a.prn.info", "title=" + title.toUtf8() + "\n");
+        const QString pdf = TestSupport::writeFile(out + "/" + output, "the earlier output");
         if (recorded) {
             ConvertedJobs record(out);
             QString error;

@@ -69,7 +69,7 @@ private slots:
             TestSupport::setModified(job, -1800);
         }
         // The record as a new start of the watch reads it.
-        QCOMPARE(ConvertedJobs(out).contains(job, extension), converted);
+        QCOMPARE(ConvertedJobs(out).contains(job, "job." + extension), converted);
     }
 
     // The marks beside the converted jobs: the last line of a job counts,
@@ -113,12 +113,12 @@ private slots:
             ConvertedJobs record(out);
             QString error;
             QVERIFY2(record.mark(job, to, &error), qPrintable(error));
-            QCOMPARE(int(record.state(job, "pdf", outputsCount)), int(to));
+            QCOMPARE(int(record.state(job, "job 1.pdf", outputsCount)), int(to));
         }
-        QCOMPARE(int(ConvertedJobs(out).state(job, "pdf", outputsCount)), state);
+        QCOMPARE(int(ConvertedJobs(out).state(job, "job 1.pdf", outputsCount)), state);
         // Another job of the same name written anew is a new job.
         TestSupport::writeFile(job, "another report\r\n");
-        QCOMPARE(int(ConvertedJobs(out).state(job, "pdf", false)), int(ConvertedJobs::State::New));
+        QCOMPARE(int(ConvertedJobs(out).state(job, "job 1.pdf", false)), int(ConvertedJobs::State::New));
     }
 
     // A job whose name holds a line end (a title can) is recorded as any
