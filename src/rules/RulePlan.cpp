@@ -69,8 +69,11 @@ RulePlan planFor(const RuleSet &rules, const RuleMatch &match, const RuleJob &jo
         if (!recipient.isEmpty())
             plan.mailTo << recipient;
     }
-    plan.mailSubject = rule.has(QStringLiteral("mail-subject")) ? filled(QStringLiteral("mail-subject")).simplified()
-                                                                : plan.fileName;
+    // A subject whose fields came out empty (a job without a title) is the
+    // file's name, as with no subject at all: a mail had gone out without one.
+    plan.mailSubject = filled(QStringLiteral("mail-subject")).simplified();
+    if (plan.mailSubject.isEmpty())
+        plan.mailSubject = plan.fileName;
     plan.sendmail = rule.value(QStringLiteral("sendmail"));
     plan.printTo = rule.value(QStringLiteral("print-to"));
     if (rule.has(QStringLiteral("pdf-title")))
@@ -95,8 +98,10 @@ QStringList RulePlan::describe() const
                           : QStringLiteral("the folder of user \"%1\" (~%1/PDF)").arg(user))
                                        : folder;
     if (named || !folder.isEmpty())
-        lines << QStringLiteral("file the PDF as \"%1\" in %2 (numbered -2, -3 ... when taken)")
-                     .arg(named ? fileName : QStringLiteral("its default name"), where);
+        lines << QStringLiteral("file the PDF as %1 in %2 (numbered -2, -3 ... when taken)")
+                     .arg(named ? QStringLiteral("\"%1\"").arg(fileName)
+                                : QStringLiteral("its default name (\"%1\" from a watch)").arg(fileName),
+                         where);
     else
         lines << QStringLiteral("leave the PDF in the output folder under its default name (\"%1\" from a watch)")
                      .arg(fileName);

@@ -435,7 +435,7 @@ void TstRules::mailRecipientsFromFields()
     QFETCH(bool, mails);
     RuleSet set;
     QList<RuleFault> faults;
-    QVERIFY2(RuleSet::parse("[M]\nmatch = (?:An: (?<to>\\S+))?\nmail-to = " + mailTo.toUtf8() + "\n", "r.conf", &set,
+    QVERIFY2(RuleSet::parse("[M]\nmatch = (?:An: (?<to>\\S+))?\nmail-to = " + mailTo.toUtf8() + "\nmail-subject = {title}\n", "r.conf", &set,
                  &faults),
         qPrintable(faults.isEmpty() ? QString() : faults.first().text()));
     const QString path = TestSupport::writeFile(m_dir.filePath("m-job3.prn"), job);
@@ -447,6 +447,7 @@ void TstRules::mailRecipientsFromFields()
     QVERIFY(ruleJob.load(path, &error));
     const RulePlan plan = planFor(set, matchRules(set, ruleJob, {}), ruleJob);
     QCOMPARE(plan.mailTo, recipients);
+    QCOMPARE(plan.mailSubject, QStringLiteral("m-job3.pdf")); // {title}, empty here: the file's name
     QCOMPARE(plan.describe().join('\n').contains("then the mail fails"), !mails);
     if (!mails) { // refused before any transport is asked
         const RuleActionsOutcome outcome = applyRulePlan(plan, path);
