@@ -51,7 +51,12 @@ RulePlan planFor(const RuleSet &rules, const RuleMatch &match, const RuleJob &jo
             plan.convertArguments << QStringLiteral("--") + key << filled(key).simplified();
     }
     if (rule.has(QStringLiteral("name"))) {
-        const QString name = SafeFileName::made(filled(QStringLiteral("name")));
+        // A PDF is named .pdf: a name written without it ("{invoice}") had
+        // given a file that no program opened as one.
+        QString written = filled(QStringLiteral("name")).trimmed();
+        if (!written.isEmpty() && !written.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+            written += QStringLiteral(".pdf");
+        const QString name = SafeFileName::made(written);
         if (!name.isEmpty()) {
             plan.fileName = name;
             plan.named = true;

@@ -50,6 +50,8 @@ private slots:
     void mailAddressLists_data();
     void mailAddressLists();
     void mailRecipientsFromFields_data();
+    void pdfNames_data();
+    void pdfNames();
     void mailRecipientsFromFields();
     void jobInfo_data();
     void jobInfo();
@@ -455,6 +457,33 @@ void TstRules::mailRecipientsFromFields()
         const QString failed = outcome.failures("M").join('\n');
         QVERIFY2(failed.contains("mail-to: \"" + recipients.first() + "\" is not a mail address"), qPrintable(failed));
     }
+}
+
+// A rule's name is the PDF's, made safe, and ends in .pdf (a name written
+// without it gave a file no program took for a PDF).
+void TstRules::pdfNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("fileName");
+    QTest::newRow("as written") << "{nr}.pdf" << "42.pdf";
+    QTest::newRow("without the ending") << "Rechnung {nr}" << "Rechnung 42.pdf";
+    QTest::newRow("the ending in capitals") << "{nr}.PDF" << "42.PDF";
+    QTest::newRow("another ending") << "{nr}.txt" << "42.txt.pdf";
+    QTest::newRow("no folder from a field") << "{nr}/{user}" << "42_.pdf";
+}
+
+void TstRules::pdfNames()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, fileName);
+    RuleSet set;
+    QList<RuleFault> faults;
+    QVERIFY(RuleSet::parse("[I]\nmatch = Nr (?<nr>\\d+)\nname = " + name.toUtf8() + "\n", "r.conf", &set, &faults));
+    const QString path = TestSupport::writeFile(m_dir.filePath("n.prn"), "Nr 42\r\n");
+    RuleJob job;
+    QString error;
+    QVERIFY(job.load(path, &error));
+    QCOMPARE(planFor(set, matchRules(set, job, {}), job).fileName, fileName);
 }
 
 void TstRules::jobInfo_data()
