@@ -3,6 +3,7 @@
 // parameters caused, and pictures as ghostscript's printer drivers write them
 // land dot for dot where the printer puts them.
 #include "EscpBytes.h"
+#include "TestSupport.h"
 #include "escp/EscpTokenizer.h"
 #include "escp/SheetIndex.h"
 
@@ -405,16 +406,15 @@ private slots:
         if (QStandardPaths::findExecutable(QStringLiteral("gs")).isEmpty())
             QSKIP("ghostscript is not installed");
         const QImage picture = testPicture(96, 40);
-        QProcess gs;
-        gs.start(QStringLiteral("gs"), {QStringLiteral("-q"), QStringLiteral("-dSAFER"), QStringLiteral("-dBATCH"),
-            QStringLiteral("-dNOPAUSE"), QStringLiteral("-sDEVICE=") + device,
-            QStringLiteral("-r%1x%2").arg(dpiX).arg(dpiY), QStringLiteral("-sOutputFile=-"), QStringLiteral("-")});
-        QVERIFY(gs.waitForStarted());
-        gs.write(pictureOnPage(picture, dpiX, dpiY));
-        gs.closeWriteChannel();
-        QVERIFY(gs.waitForFinished(60000));
-        const QByteArray print = gs.readAllStandardOutput();
-        QVERIFY2(gs.exitCode() == 0 && !print.isEmpty(), gs.readAllStandardError().constData());
+        QByteArray print;
+        QString said;
+        QVERIFY2(TestSupport::filterThrough(QStringLiteral("gs"),
+                     {QStringLiteral("-q"), QStringLiteral("-dSAFER"), QStringLiteral("-dBATCH"),
+                         QStringLiteral("-dNOPAUSE"), QStringLiteral("-sDEVICE=") + device,
+                         QStringLiteral("-r%1x%2").arg(dpiX).arg(dpiY), QStringLiteral("-sOutputFile=-"),
+                         QStringLiteral("-")},
+                     pictureOnPage(picture, dpiX, dpiY), &print, &said),
+            qPrintable(said));
         SheetIndex doc;
         QVERIFY(doc.build(print, PrinterSetup()));
         QCOMPARE(doc.sheetCount(), 1);
@@ -457,16 +457,14 @@ private slots:
             ps += QByteArray::number(72 + 108 * (i % 4)) + " " + QByteArray::number(648 - 108 * (i / 4)) + " 72 72 "
                 + squares[i].rgb + " setrgbcolor rectfill\n";
         ps += "showpage\n";
-        QProcess gs;
-        gs.start(QStringLiteral("gs"), {QStringLiteral("-q"), QStringLiteral("-dSAFER"), QStringLiteral("-dBATCH"),
-            QStringLiteral("-dNOPAUSE"), QStringLiteral("-sDEVICE=") + device, QStringLiteral("-r180"),
-            QStringLiteral("-sOutputFile=-"), QStringLiteral("-")});
-        QVERIFY(gs.waitForStarted());
-        gs.write(ps);
-        gs.closeWriteChannel();
-        QVERIFY(gs.waitForFinished(60000));
-        const QByteArray print = gs.readAllStandardOutput();
-        QVERIFY2(gs.exitCode() == 0 && !print.isEmpty(), gs.readAllStandardError().constData());
+        QByteArray print;
+        QString said;
+        QVERIFY2(TestSupport::filterThrough(QStringLiteral("gs"),
+                     {QStringLiteral("-q"), QStringLiteral("-dSAFER"), QStringLiteral("-dBATCH"),
+                         QStringLiteral("-dNOPAUSE"), QStringLiteral("-sDEVICE=") + device, QStringLiteral("-r180"),
+                         QStringLiteral("-sOutputFile=-"), QStringLiteral("-")},
+                     ps, &print, &said),
+            qPrintable(said));
         SheetIndex doc;
         QVERIFY(doc.build(print, PrinterSetup()));
         const Printed::Sheet sheet = doc.sheet(0);
@@ -536,15 +534,12 @@ private slots:
         QByteArray pbm = QStringLiteral("P4\n%1 %2\n").arg(picture.width()).arg(picture.height()).toLatin1();
         for (int y = 0; y < picture.height(); ++y)
             pbm.append(reinterpret_cast<const char *>(picture.constScanLine(y)), (picture.width() + 7) / 8);
-        QProcess netpbm;
-        netpbm.start(QStringLiteral("pbmtoepson"),
-            {QStringLiteral("-protocol=") + protocol, QStringLiteral("-dpi=%1").arg(dpiOption)});
-        QVERIFY(netpbm.waitForStarted());
-        netpbm.write(pbm);
-        netpbm.closeWriteChannel();
-        QVERIFY(netpbm.waitForFinished(60000));
-        const QByteArray print = netpbm.readAllStandardOutput();
-        QVERIFY2(netpbm.exitCode() == 0 && !print.isEmpty(), netpbm.readAllStandardError().constData());
+        QByteArray print;
+        QString said;
+        QVERIFY2(TestSupport::filterThrough(QStringLiteral("pbmtoepson"),
+                     {QStringLiteral("-protocol=") + protocol, QStringLiteral("-dpi=%1").arg(dpiOption)}, pbm, &print,
+                     &said),
+            qPrintable(said));
         PrinterSetup setup;
         setup.model = PrinterModel(model);
         SheetIndex doc;

@@ -51,68 +51,48 @@ Printed::Sheet sheetOf(const QVector<Printed::Picture> &pictures)
     return sheet;
 }
 
-// The sheet at `dpi` in grey, through the output named.
-QImage drawn(const Printed::Sheet &sheet, const QString &output, int dpi)
+// The sheet at `dpi` through the output named: in colour, or as grey
+// levels (the PDF then read back in grey).
+QImage drawnAs(const Printed::Sheet &sheet, const QString &output, int dpi, bool grey)
 {
+    QImage image;
+    QTemporaryDir dir;
+    QString error;
     if (output == "image") {
-        QImage image(qCeil(sheet.width * double(dpi) / UnitsPerInch), qCeil(sheet.height * double(dpi) / UnitsPerInch),
+        image = QImage(qCeil(sheet.width * double(dpi) / UnitsPerInch), qCeil(sheet.height * double(dpi) / UnitsPerInch),
             QImage::Format_RGB32);
         image.fill(Qt::white);
         QPainter painter(&image);
         PrintedRenderer().draw(painter, sheet, QPointF(0, 0), double(dpi) / UnitsPerInch);
-        painter.end();
-        return image.convertToFormat(QImage::Format_Grayscale8);
-    }
-    QTemporaryDir dir;
-    QString error;
-    if (output == "png") {
+    } else if (output == "png") {
         PngOptions options;
         options.pages = {0};
         options.dpi = dpi;
         QStringList written;
         if (!PngExport::save(dir.filePath("s.png"), [&](int) { return sheet; }, options, &error, &written))
             qWarning() << error;
-        return QImage(written.value(0)).convertToFormat(QImage::Format_Grayscale8);
+        image = QImage(written.value(0));
+    } else {
+        PdfOptions options;
+        options.pages = {0};
+        options.paper = PdfPaper::Letter;
+        if (!PrintedPdfExport::save(dir.filePath("s.pdf"), [&](int) { return sheet; }, options, &error))
+            qWarning() << error;
+        TestSupport::runTool("pdftoppm", {"-r", QString::number(dpi), grey ? "-gray" : "-png", "-singlefile",
+                                             dir.filePath("s.pdf"), dir.filePath("p")});
+        image = QImage(dir.filePath(grey ? "p.pgm" : "p.png"));
     }
-    PdfOptions options;
-    options.pages = {0};
-    options.paper = PdfPaper::Letter;
-    if (!PrintedPdfExport::save(dir.filePath("s.pdf"), [&](int) { return sheet; }, options, &error))
-        qWarning() << error;
-    TestSupport::runTool("pdftoppm", {"-r", QString::number(dpi), "-gray", "-singlefile", dir.filePath("s.pdf"), dir.filePath("p")});
-    return QImage(dir.filePath("p.pgm")).convertToFormat(QImage::Format_Grayscale8);
+    return grey ? image.convertToFormat(QImage::Format_Grayscale8) : image;
 }
 
-// The sheet at `dpi` in colour, through the output named.
+QImage drawn(const Printed::Sheet &sheet, const QString &output, int dpi)
+{
+    return drawnAs(sheet, output, dpi, true);
+}
+
 QImage drawnInColour(const Printed::Sheet &sheet, const QString &output, int dpi)
 {
-    if (output == "image") {
-        QImage image(qCeil(sheet.width * double(dpi) / UnitsPerInch), qCeil(sheet.height * double(dpi) / UnitsPerInch),
-            QImage::Format_RGB32);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        PrintedRenderer().draw(painter, sheet, QPointF(0, 0), double(dpi) / UnitsPerInch);
-        painter.end();
-        return image;
-    }
-    QTemporaryDir dir;
-    QString error;
-    if (output == "png") {
-        PngOptions options;
-        options.pages = {0};
-        options.dpi = dpi;
-        QStringList written;
-        if (!PngExport::save(dir.filePath("s.png"), [&](int) { return sheet; }, options, &error, &written))
-            qWarning() << error;
-        return QImage(written.value(0));
-    }
-    PdfOptions options;
-    options.pages = {0};
-    options.paper = PdfPaper::Letter;
-    if (!PrintedPdfExport::save(dir.filePath("s.pdf"), [&](int) { return sheet; }, options, &error))
-        qWarning() << error;
-    TestSupport::runTool("pdftoppm", {"-r", QString::number(dpi), "-png", "-singlefile", dir.filePath("s.pdf"), dir.filePath("p")});
-    return QImage(dir.filePath("p.png"));
+    return drawnAs(sheet, output, dpi, false);
 }
 
 // The colour at (x, y) inches, or what it is when it is not `want` (within

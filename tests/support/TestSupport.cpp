@@ -70,6 +70,23 @@ QString runTool(const QString &tool, const QStringList &arguments)
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
+bool filterThrough(const QString &tool, const QStringList &arguments, const QByteArray &input, QByteArray *output,
+    QString *error)
+{
+    QProcess p;
+    p.start(tool, arguments);
+    if (!p.waitForStarted()) {
+        *error = tool + QStringLiteral(": ") + p.errorString();
+        return false;
+    }
+    p.write(input);
+    p.closeWriteChannel();
+    const bool finished = p.waitForFinished(180000);
+    *output = p.readAllStandardOutput();
+    *error = QString::fromUtf8(p.readAllStandardError());
+    return finished && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0 && !output->isEmpty();
+}
+
 QString pdfText(const QString &pdf, bool layout)
 {
     return runTool("pdftotext", (layout ? QStringList {"-layout"} : QStringList()) + QStringList {pdf, "-"});

@@ -30,6 +30,11 @@ void setModified(const QString &path, qint64 seconds);
 // A tool's standard output, or "<tool failed>"; the text of a PDF as
 // pdftotext reads it (with -layout when asked).
 QString runTool(const QString &tool, const QStringList &arguments);
+// The bytes a tool writes when `input` is its standard input (a
+// ghostscript device, a netpbm converter); false with what it said on
+// standard error when it fails or writes nothing.
+bool filterThrough(const QString &tool, const QStringList &arguments, const QByteArray &input, QByteArray *output,
+    QString *error);
 QString pdfText(const QString &pdf, bool layout = true);
 
 // A private folder for Unix sockets: a socket's path has at most 107 bytes,
