@@ -4,6 +4,7 @@
 #include "EscpBytes.h"
 #include "EscpSheets.h"
 #include "PageCuts.h"
+#include "TestSupport.h"
 #include "escp/EscpInterpreter.h"
 #include "escp/EscpTokenizer.h"
 #include "escp/SheetIndex.h"
@@ -12,7 +13,6 @@
 #include "report/PageTable.h"
 
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTest>
@@ -540,14 +540,9 @@ private slots:
         for (int y = 0; y < 48; ++y)
             for (int x = 0; x < 120; ++x)
                 pbm += (y == 0 || y == 47 || x == 0 || x == 119) ? "1 " : "0 ";
-        QProcess run;
-        run.start(converter, arguments);
-        QVERIFY(run.waitForStarted());
-        run.write(pbm);
-        run.closeWriteChannel();
-        QVERIFY(run.waitForFinished());
-        const QByteArray print = run.readAllStandardOutput();
-        QVERIFY(!print.isEmpty());
+        QByteArray print;
+        QString said;
+        QVERIFY2(TestSupport::filterThrough(converter, arguments, pbm, &print, &said), qPrintable(said));
         SheetIndex doc;
         QVERIFY(doc.build(print, PrinterSetup()));
         QCOMPARE(doc.sheetCount(), 1);
