@@ -8,7 +8,6 @@
 #include "escp/SheetIndex.h"
 
 #include <QMap>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
 
