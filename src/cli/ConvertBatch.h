@@ -30,7 +30,7 @@ struct ConvertBatch
 namespace CommandLine {
 
 // Converts the inputs; one line on standard error per file that failed and
-// status 1 if any did. On a terminal, standard error shows the progress.
+// status 1 if any did, and a note for a file in another printer language. On a terminal, standard error shows the progress.
 int runConvertBatch(const ConvertBatch &batch);
 
 // Converts each complete job written into the folder until stopped; jobs

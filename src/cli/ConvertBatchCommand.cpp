@@ -93,7 +93,12 @@ int runConvertBatch(const ConvertBatch &batch)
 
     ConvertJobs jobs(batch.options, batch.parallel);
     QObject::connect(&jobs, &ConvertJobs::finished,
-        [&](const QString &, const QString &, bool ok, const QString &message) {
+        [&](const QString &, const QString &, bool ok, const QString &message, const QStringList &notes) {
+            for (const QString &note : notes) {
+                if (progress)
+                    std::fputs("\r\033[K", stderr);
+                CliSupport::report(note);
+            }
             if (!ok)
                 fileFailed(message);
             ++finished;

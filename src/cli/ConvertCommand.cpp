@@ -3,6 +3,7 @@
 #include "cli/CliProgress.h"
 #include "cli/CliSupport.h"
 #include "cli/CommandLine.h"
+#include "escp/ForeignLanguage.h"
 #include "escp/SheetIndex.h"
 #include "cli/ConvertBatch.h"
 #include "cli/ConvertRules.h"
@@ -339,6 +340,13 @@ int runConvert(const QStringList &arguments)
         inputs.append(form->filePath());
     if (job.toStdout && !CliSupport::checkStandardOutput(&error, inputs))
         return CliSupport::fail(error);
+    // A job in another printer language (a client set up with the wrong
+    // driver) is still converted: an office may want to see its bytes.
+    // Said, so that its sheets of binary characters are not taken for a
+    // fault of the conversion.
+    const QString language = ForeignLanguage::ofFile(job.in);
+    if (!language.isEmpty())
+        CliSupport::report(QStringLiteral("%1: note: %2").arg(job.in, ForeignLanguage::note(language)));
     return convertFile(job);
 }
 

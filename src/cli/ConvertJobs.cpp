@@ -106,6 +106,13 @@ void ConvertJobs::onFinished(QProcess *process)
     const Job job = m_running.takeAt(index);
     QString message = QString::fromLocal8Bit(process->readAllStandardError()).trimmed();
     message.replace(QLatin1String("sticker2: "), QString());
+    // Its notes (a job in another printer language) apart from its errors:
+    // they are said for a job that converted too.
+    QStringList notes;
+    QStringList errors;
+    for (const QString &line : message.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        (line.contains(QLatin1String(": note: ")) ? notes : errors).append(line);
+    message = errors.join(QLatin1Char('\n'));
     bool ok = false;
     if (job.timedOut)
         message = QStringLiteral("%1: the conversion took longer than %2 minutes and was stopped")
@@ -122,7 +129,7 @@ void ConvertJobs::onFinished(QProcess *process)
         message
             = QStringLiteral("%1: the conversion failed (status %2)").arg(job.in, QString::number(process->exitCode()));
     process->deleteLater();
-    emit finished(job.in, job.out, ok, ok ? QString() : message);
+    emit finished(job.in, job.out, ok, ok ? QString() : message, notes);
     startWaiting();
     if (isIdle())
         emit idle();

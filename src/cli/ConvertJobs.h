@@ -34,8 +34,9 @@ public:
 
 signals:
     // One conversion has ended; `message` is what it reported (its error
-    // lines, without the program's name), empty when it went well.
-    void finished(const QString &in, const QString &out, bool ok, const QString &message);
+    // lines, without the program's name), empty when it went well; `notes`
+    // its notes ("IN: note: ..."), whether it went well or not.
+    void finished(const QString &in, const QString &out, bool ok, const QString &message, const QStringList &notes);
     // Nothing runs and nothing waits.
     void idle();
 

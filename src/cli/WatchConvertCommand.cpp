@@ -143,7 +143,8 @@ private:
     bool rulesUnsettled();
     void startWaitingJobs(bool anyway);
     QString rulesStamp() const;
-    void jobFinished(const QString &job, const QString &written, bool converterOk, const QString &converterMessage);
+    void jobFinished(const QString &job, const QString &written, bool converterOk, const QString &converterMessage,
+        const QStringList &notes);
     void startActions(const QString &job, const QString &planPath, const QString &written);
     void actionsEnded(const QString &job, const QString &planPath, const QString &written, const ActionsResult &result);
     void stop();
@@ -164,6 +165,7 @@ private:
     ConvertJobs m_jobs;
     QSet<QString> m_converting; // the outputs of the conversions running
     QHash<QString, QFile::Permissions> m_jobModes; // by output: its job's, as the conversion began
+    QHash<QString, QString> m_notes; // by job: its conversion's notes, said with its line
     QFileSystemWatcher m_rulesWatch; // the rules file and its folder: a change is read and said at once
     QTimer m_rulesSettle;            // ... once the file has been still for RulesSettleMs
     static constexpr int RulesSettleMs = 300;
@@ -224,9 +226,8 @@ int ConvertWatch::run()
         QObject::connect(&m_rulesWatch, &QFileSystemWatcher::directoryChanged, folderChanged);
     }
     QObject::connect(&m_jobs, &ConvertJobs::finished,
-        [this](const QString &job, const QString &written, bool converterOk, const QString &converterMessage) {
-            jobFinished(job, written, converterOk, converterMessage);
-        });
+        [this](const QString &job, const QString &written, bool converterOk, const QString &converterMessage,
+            const QStringList &notes) { jobFinished(job, written, converterOk, converterMessage, notes); });
     m_watcher.setReportExisting(true);
     QObject::connect(&m_watcher, &PrintFileWatcher::fileReady, [this](const QString &job) { startJob(job); });
     QObject::connect(&m_watcher, &PrintFileWatcher::nameNotUtf8, [](const QString &job) {
@@ -334,10 +335,20 @@ void ConvertWatch::startJob(const QString &job)
     m_jobs.add(job, output, own);
 }
 
-void ConvertWatch::jobFinished(
-    const QString &job, const QString &written, bool converterOk, const QString &converterMessage)
+void ConvertWatch::jobFinished(const QString &job, const QString &written, bool converterOk,
+    const QString &converterMessage, const QStringList &notes)
 {
     m_converting.remove(written);
+    // "JOB: note: this is a PostScript job ...": said on the job's own line.
+    QStringList said;
+    for (const QString &note : notes) {
+        const QString own = job + QStringLiteral(": ");
+        said << (note.startsWith(own) ? note.mid(own.size()) : note);
+    }
+    if (said.isEmpty())
+        m_notes.remove(job);
+    else
+        m_notes.insert(job, said.join(QStringLiteral("; ")));
     // The output is as private as its job (a spooler's jobs are 0640): the
     // converter made it by the watch's umask, open to all when started by
     // hand, also where a rule's delivery to a private folder then fails.
@@ -378,6 +389,8 @@ void ConvertWatch::actionsEnded(
     if (!result.markError.isEmpty())
         CliSupport::report(QStringLiteral("%1: %2").arg(job, result.markError));
     QString error;
+    if (result.jobGone || !result.started)
+        m_notes.remove(job);
     if (result.jobGone) {
         CliSupport::report(QStringLiteral("%1: taken out of the spool while it was converted: its rule's actions "
                                           "were not carried out (nothing filed, mailed or printed); its PDF is %2")
@@ -411,7 +424,9 @@ void ConvertWatch::stop()
 
 void ConvertWatch::recordConverted(const QString &job, const QString &output)
 {
-    const QString what = QStringLiteral("converted to %1").arg(output);
+    const QString note = m_notes.take(job);
+    const QString what
+        = QStringLiteral("converted to %1%2").arg(output, note.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(note));
     QString error;
     if (!m_converted.add(job, &error))
         CliSupport::report(QStringLiteral("%1: %2, but it is not recorded as converted: %3").arg(job, what, error));
@@ -426,10 +441,12 @@ void ConvertWatch::recordConverted(const QString &job, const QString &output)
 // cannot be taken out of the watched folder is marked as failed, so that it
 // is not converted (and mailed) again at every start; one moved away can be
 // put back to be converted anew.
-void ConvertWatch::moveFailed(const QString &job, const QString &output, const QString &message, bool converted)
+void ConvertWatch::moveFailed(const QString &job, const QString &output, const QString &given, bool converted)
 {
     const QString what = converted ? QStringLiteral("converted, but not all of its rule's actions were done")
                                    : QStringLiteral("not converted");
+    const QString jobNote = m_notes.take(job);
+    const QString message = jobNote.isEmpty() ? given : given + QStringLiteral("; ") + jobNote;
     QString movedTo;
     QString note;
     QString error;

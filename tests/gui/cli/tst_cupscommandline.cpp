@@ -78,26 +78,34 @@ void TestCommandLine::convert_data()
     QTest::addColumn<QStringList>("arguments"); // OUT is the last one; "-" reads standard output
     QTest::addColumn<QByteArray>("begins");
     QTest::addColumn<QByteArray>("contains"); // none, for standard output: `begins` is all of it
+    QTest::addColumn<QByteArray>("job");      // none: the report
+    QTest::addColumn<QByteArray>("said");     // on standard error (none: nothing)
     QTest::newRow("page 2 alone") << QStringList{"--to", "txt", "--pages", "2", "-"} << QByteArray("page 2\r\nX\r\n\f")
-                                  << QByteArray();
+                                  << QByteArray() << QByteArray() << QByteArray();
     QTest::newRow("txt from the name, pages 2-3") << QStringList{"--pages", "2-9", "out.txt"} << QByteArray("page 2\r\nX\r\n\f")
-                                                  << QByteArray("page 3\r\n\f");
-    QTest::newRow("txt to stdout") << QStringList{"--to", "txt", "-"} << QByteArray("Head \x1b" "E") << QByteArray("\fpage 3");
-    QTest::newRow("html any case") << QStringList{"out.HTML"} << QByteArray("<HTML>") << QByteArray("&lt;&amp;&gt;");
-    QTest::newRow("rtf by --to, any name") << QStringList{"--to", "rtf", "--pages", "1", "out.doc"} << QByteArray("{\\rtf1") << QByteArray("\\b");
-    QTest::newRow("rtf from the name") << QStringList{"--pages", "1", "out.RTF"} << QByteArray("{\\rtf1") << QByteArray("\\b");
-    QTest::newRow("htm is a web page") << QStringList{"out.htm"} << QByteArray("<HTML>") << QByteArray("&lt;&amp;&gt;");
-    QTest::newRow("xlsx with marks") << QStringList{"--marks", "3,6", "out.xlsx"} << QByteArray("PK") << QByteArray();
+                                                  << QByteArray("page 3\r\n\f") << QByteArray() << QByteArray();
+    QTest::newRow("txt to stdout") << QStringList{"--to", "txt", "-"} << QByteArray("Head \x1b" "E") << QByteArray("\fpage 3") << QByteArray() << QByteArray();
+    QTest::newRow("html any case") << QStringList{"out.HTML"} << QByteArray("<HTML>") << QByteArray("&lt;&amp;&gt;") << QByteArray() << QByteArray();
+    QTest::newRow("rtf by --to, any name") << QStringList{"--to", "rtf", "--pages", "1", "out.doc"} << QByteArray("{\\rtf1") << QByteArray("\\b") << QByteArray() << QByteArray();
+    QTest::newRow("rtf from the name") << QStringList{"--pages", "1", "out.RTF"} << QByteArray("{\\rtf1") << QByteArray("\\b") << QByteArray() << QByteArray();
+    QTest::newRow("htm is a web page") << QStringList{"out.htm"} << QByteArray("<HTML>") << QByteArray("&lt;&amp;&gt;") << QByteArray() << QByteArray();
+    QTest::newRow("xlsx with marks") << QStringList{"--marks", "3,6", "out.xlsx"} << QByteArray("PK") << QByteArray() << QByteArray() << QByteArray();
     QTest::newRow("html in a code page") << QStringList{"--codepage", "CP437", "out.html"}
-                                         << QByteArray("<HTML>\r\n<meta charset=\"utf-8\">") << QByteArray("page&nbsp;3");
-    QTest::newRow("pdf from the name") << QStringList{"--pages", "2", "out.Pdf"} << QByteArray("%PDF") << QByteArray("%%EOF");
+                                         << QByteArray("<HTML>\r\n<meta charset=\"utf-8\">") << QByteArray("page&nbsp;3") << QByteArray() << QByteArray();
+    QTest::newRow("pdf from the name") << QStringList{"--pages", "2", "out.Pdf"} << QByteArray("%PDF") << QByteArray("%%EOF") << QByteArray() << QByteArray();
     QTest::newRow("--to pdf, letter, landscape") << QStringList{"--to", "pdf", "--paper", "Letter", "--landscape", "out.bin"}
-                                                 << QByteArray("%PDF") << QByteArray("%%EOF");
-    QTest::newRow("pdf in the emphasis look") << QStringList{"--look", "Emphasis", "out.pdf"} << QByteArray("%PDF") << QByteArray("%%EOF");
+                                                 << QByteArray("%PDF") << QByteArray("%%EOF") << QByteArray() << QByteArray();
+    QTest::newRow("pdf in the emphasis look") << QStringList{"--look", "Emphasis", "out.pdf"} << QByteArray("%PDF") << QByteArray("%%EOF") << QByteArray() << QByteArray();
     QTest::newRow("printed look, 12 in form, narrow") << QStringList{"--form-length", "12", "--carriage", "narrow", "out.pdf"}
-                                                     << QByteArray("%PDF") << QByteArray("%%EOF");
+                                                     << QByteArray("%PDF") << QByteArray("%%EOF") << QByteArray() << QByteArray();
     QTest::newRow("png from the name, numbered") << QStringList{"--pages", "2", "--dpi", "40", "shot.png"}
-                                                 << QByteArray("\x89PNG") << QByteArray("IEND");
+                                                 << QByteArray("\x89PNG") << QByteArray("IEND") << QByteArray() << QByteArray();
+    // A job in another printer language (a client with the wrong driver) is
+    // converted all the same, and said to be one.
+    QTest::newRow("a PostScript job, noted") << QStringList{"--to", "txt", "-"} << QByteArray("%!PS-Adobe-3.0")
+                                             << QByteArray("showpage") << QByteArray("%!PS-Adobe-3.0\nshowpage\n")
+                                             << QByteArray("in.ps: note: this is a PostScript job, not an ESC/P print "
+                                                           "file; it is read as ESC/P all the same\n");
 }
 
 void TestCommandLine::convert()
@@ -105,10 +113,15 @@ void TestCommandLine::convert()
     QFETCH(QStringList, arguments);
     QFETCH(QByteArray, begins);
     QFETCH(QByteArray, contains);
+    QFETCH(QByteArray, job);
+    QFETCH(QByteArray, said);
     const QString out = arguments.takeLast();
     const QString path = out == "-" ? out : m_dir.filePath(out);
-    const Run run = runProgram(QStringList{"convert"} + arguments + QStringList{m_in, path});
-    QCOMPARE(run.err, QByteArray());
+    QString in = m_in;
+    if (!job.isNull())
+        in = TestSupport::writeFile(m_dir.filePath("in.ps"), job);
+    const Run run = runProgram(QStringList{"convert"} + arguments + QStringList{in, path});
+    QCOMPARE(run.err, said.isNull() ? QByteArray() : "sticker2: " + m_dir.filePath(said).toUtf8());
     QCOMPARE(run.status, 0);
     // Pictures are one file per sheet, numbered from 001.
     const QString written = out.endsWith(".png") ? path.chopped(4) + "-001.png" : path;
