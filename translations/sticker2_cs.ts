@@ -124,6 +124,17 @@
     </message>
 </context>
 <context>
+    <name>ForeignJobBar</name>
+    <message>
+        <source>Close this note</source>
+        <translation>Zavřít toto upozornění</translation>
+    </message>
+    <message>
+        <source>This file is a job in another printer language (%1), not an ESC/P print file: it is shown as ESC/P all the same.</source>
+        <translation>Tento soubor je tisková úloha v jiném jazyce tiskárny (%1), nikoli tiskový soubor ESC/P: přesto se zobrazuje jako ESC/P.</translation>
+    </message>
+</context>
+<context>
     <name>FormChoiceDialog</name>
     <message>
         <source>Forms under the printed sheets</source>

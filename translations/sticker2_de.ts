@@ -124,6 +124,17 @@
     </message>
 </context>
 <context>
+    <name>ForeignJobBar</name>
+    <message>
+        <source>Close this note</source>
+        <translation>Diesen Hinweis schließen</translation>
+    </message>
+    <message>
+        <source>This file is a job in another printer language (%1), not an ESC/P print file: it is shown as ESC/P all the same.</source>
+        <translation>Diese Datei ist ein Druckauftrag in einer anderen Druckersprache (%1), keine ESC/P-Druckdatei: Sie wird trotzdem als ESC/P angezeigt.</translation>
+    </message>
+</context>
+<context>
     <name>FormChoiceDialog</name>
     <message>
         <source>Forms under the printed sheets</source>

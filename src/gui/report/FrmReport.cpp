@@ -12,6 +12,8 @@
 #include "gui/printing/PrintPanel.h"
 #include "gui/report/Calculator.h"
 #include "gui/report/FileChangeBar.h"
+#include "gui/report/ForeignJobBar.h"
+#include "escp/ForeignLanguage.h"
 #include "gui/report/CodePageBar.h"
 #include "gui/report/ReportColorPanel.h"
 #include "gui/report/SheetView.h"
@@ -89,6 +91,7 @@ FrmReport::FrmReport(QWidget *parent)
     // gives up the opening.
     m_cutBar = new PageCutBar(this);
     connect(m_cutBar, &PageCutBar::cancelled, this, &QWidget::close);
+    m_foreignBar = new ForeignJobBar(this);
     connect(&m_doc, &ReportDocument::cutProgress, this, &FrmReport::showCutProgress);
     watchQuietBars();
     acceptFileDrops(this);
@@ -182,6 +185,8 @@ bool FrmReport::LoadReport(const QString &file)
     showCodePage();
     offerDetectedCodePage();
     offerPrintedLook();
+    m_foreignBar->showFor(ForeignLanguage::of(m_doc.pages().bytes()));
+    placeCodePageBar();
     setPageLabel(0);
     for (JeweledButton *b : {CmdBck, CmdNxt, CmdLast, CmdFst})
         b->setEnabled(true);

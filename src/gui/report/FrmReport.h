@@ -15,6 +15,7 @@
 #include <optional>
 
 class FileChangeBar;
+class ForeignJobBar;
 class CodePageBar;
 class JeweledButton;
 class PageCutBar;
@@ -302,6 +303,7 @@ private:
     ReportColorPanel *m_colorPanel = nullptr;
     FileChangeBar *m_changeBar = nullptr;
     CodePageBar *m_codePageBar = nullptr;
+    ForeignJobBar *m_foreignBar = nullptr; // the file is in another printer language
     PrintedLookBar *m_lookBar = nullptr;
     PageCutBar *m_cutBar = nullptr;
     QAction *m_printedAction = nullptr;

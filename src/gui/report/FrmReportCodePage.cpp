@@ -5,6 +5,7 @@
 #include "gui/report/CodePageBar.h"
 #include "gui/report/FrmReport.h"
 #include "gui/report/FileChangeBar.h"
+#include "gui/report/ForeignJobBar.h"
 #include "gui/report/PageCutBar.h"
 #include "gui/report/PageSearch.h"
 #include "gui/report/PageView.h"
@@ -89,8 +90,8 @@ void FrmReport::placeCodePageBar()
     if (m_changeBar && !m_changeBar->isHidden())
         top = m_changeBar->geometry().bottom() + 1;
     int bottom = page.bottom() + 1;
-    for (QWidget *bar : {static_cast<QWidget *>(m_codePageBar), static_cast<QWidget *>(m_lookBar),
-             static_cast<QWidget *>(m_cutBar)}) {
+    for (QWidget *bar : {static_cast<QWidget *>(m_foreignBar), static_cast<QWidget *>(m_codePageBar),
+             static_cast<QWidget *>(m_lookBar), static_cast<QWidget *>(m_cutBar)}) {
         if (!bar || bar->isHidden())
             continue;
         const int height = bar->sizeHint().height();
@@ -105,8 +106,8 @@ void FrmReport::placeCodePageBar()
 
 void FrmReport::watchQuietBars()
 {
-    for (QWidget *bar : {static_cast<QWidget *>(m_changeBar), static_cast<QWidget *>(m_codePageBar),
-             static_cast<QWidget *>(m_lookBar), static_cast<QWidget *>(m_cutBar)}) {
+    for (QWidget *bar : {static_cast<QWidget *>(m_changeBar), static_cast<QWidget *>(m_foreignBar),
+             static_cast<QWidget *>(m_codePageBar), static_cast<QWidget *>(m_lookBar), static_cast<QWidget *>(m_cutBar)}) {
         if (bar)
             bar->installEventFilter(this);
     }
@@ -114,7 +115,8 @@ void FrmReport::watchQuietBars()
 
 bool FrmReport::quietBarEvent(QObject *watched, QEvent *event)
 {
-    if ((watched == m_changeBar || watched == m_codePageBar || watched == m_lookBar || watched == m_cutBar)
+    if ((watched == m_changeBar || watched == m_foreignBar || watched == m_codePageBar || watched == m_lookBar
+            || watched == m_cutBar)
         && (event->type() == QEvent::Show || event->type() == QEvent::Hide))
         placeCodePageBar();
     return false;
