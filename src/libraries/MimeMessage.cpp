@@ -130,7 +130,10 @@ bool writeMessage(const MailRequest &request, QFile &out, QString *error)
         g_mime_message_set_mime_part(message.get(), GMIME_OBJECT(mixed.get()));
     }
 
-    const int fd = ::dup(out.handle());
+    // A copy closed on exec: a transport started meanwhile on another
+    // thread (the watch mails jobs side by side) must not inherit this
+    // message, a customer's PDF in it.
+    const int fd = ::fcntl(out.handle(), F_DUPFD_CLOEXEC, 0);
     if (fd < 0) {
         *error = QStringLiteral("%1: %2").arg(out.fileName(), systemError(errno));
         return false;

@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <thread>
+
 namespace {
 
 const char *const Python = "/usr/bin/python3";
@@ -164,6 +166,39 @@ private slots:
         QString error;
         QVERIFY2(sendMail(request, &error), qPrintable(error));
         QVERIFY(TestSupport::readFile(copy).contains("Subject: nameless"));
+    }
+
+    // Mails sent side by side: each transport holds its own message and no
+    // other (the message's copy for writing had been inherited, another
+    // customer's PDF in it).
+    void sideBySideTransportsHoldTheirOwnMessage()
+    {
+        const QByteArray large((4 << 20), 'x');
+        const QString attachment = TestSupport::writeFile(m_dir.filePath("large.pdf"), "%PDF-1.4\n" + large);
+        constexpr int Mails = 6;
+        QVector<QString> seen(Mails), errors(Mails);
+        QVector<bool> sent(Mails, false);
+        std::vector<std::thread> senders;
+        for (int i = 0; i < Mails; ++i) {
+            senders.emplace_back([&, i] {
+                MailRequest request;
+                // The messages the transport's shell holds open: files
+                // without a name.
+                request.sendmail = QStringLiteral("sh -c 'for f in /proc/$$/fd/*; do readlink \"$f\"; done | grep -c "
+                                                  "\"(deleted)$\" > \"$0\"; cat > /dev/null' %1")
+                                       .arg(m_dir.filePath(QStringLiteral("fds-%1").arg(i)));
+                request.to = {"accounts@example.com"};
+                request.subject = "side by side";
+                request.attachmentPath = attachment;
+                sent[i] = sendMail(request, &errors[i]);
+            });
+        }
+        for (std::thread &sender : senders)
+            sender.join();
+        for (int i = 0; i < Mails; ++i) {
+            QVERIFY2(sent[i], qPrintable(errors[i]));
+            QCOMPARE(TestSupport::readFile(m_dir.filePath(QStringLiteral("fds-%1").arg(i))).trimmed(), QByteArray("1"));
+        }
     }
 
     // A subject taken from a job's text cannot add a header of its own.
