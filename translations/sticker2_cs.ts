@@ -81,8 +81,8 @@
         <translation>%1: %2 stran ke kreslení, více než %3, které může obsahovat PDF nebo obrázky; zvolte méně stran</translation>
     </message>
     <message>
-        <source>Cannot write %1: it is %2, which it is made from.</source>
-        <translation>Nelze zapsat %1: je to soubor %2, ze kterého se vytváří.</translation>
+        <source>Cannot write %1: it is the input %2.</source>
+        <translation>Nelze zapsat %1: je to vstupní soubor %2.</translation>
     </message>
 </context>
 <context>
@@ -1136,10 +1136,6 @@ Popis:  %4</translation>
         <translation>PDF bylo zrušeno.</translation>
     </message>
     <message>
-        <source>Cannot write %1: it is not a regular file.</source>
-        <translation>%1 nelze zapsat: není to běžný soubor.</translation>
-    </message>
-    <message>
         <source>the picture is too large for the memory</source>
         <translation>obrázek je pro paměť příliš velký</translation>
     </message>
@@ -1254,10 +1250,6 @@ Nainstalujte jednu z: %1.</translation>
         <translation>Kalkulačku „%1“ nebylo možné spustit.</translation>
     </message>
     <message>
-        <source>it is a folder, not a file.</source>
-        <translation>je to složka, ne soubor.</translation>
-    </message>
-    <message>
         <source>it is a device or a pipe, not a regular file.</source>
         <translation>je to zařízení nebo roura, ne běžný soubor.</translation>
     </message>
@@ -1308,6 +1300,10 @@ Nainstalujte jednu z: %1.</translation>
     <message>
         <source>the form is an image too large to be read (%1 x %2 pixels)</source>
         <translation>formulář je obrázek příliš velký ke čtení (%1 x %2 pixelů)</translation>
+    </message>
+    <message>
+        <source>it is a folder, not a regular file.</source>
+        <translation>je to složka, ne běžný soubor.</translation>
     </message>
 </context>
 <context>
@@ -1570,10 +1566,6 @@ Nainstalujte jednu z: %1.</translation>
     <message>
         <source>The PDF file %1 cannot be written: %2</source>
         <translation>Soubor PDF %1 nelze zapsat: %2</translation>
-    </message>
-    <message>
-        <source>it is not a regular file.</source>
-        <translation>není to běžný soubor.</translation>
     </message>
     <message>
         <source>the PDF could not be started.</source>

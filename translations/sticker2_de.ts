@@ -81,8 +81,8 @@
         <translation>%1: %2 Seiten zu zeichnen, mehr als die %3, die ein PDF oder Bilder fassen können; wählen Sie weniger Seiten</translation>
     </message>
     <message>
-        <source>Cannot write %1: it is %2, which it is made from.</source>
-        <translation>%1 kann nicht geschrieben werden: Es ist die Datei %2, aus der es erstellt wird.</translation>
+        <source>Cannot write %1: it is the input %2.</source>
+        <translation>%1 kann nicht geschrieben werden: Es ist die Eingabedatei %2.</translation>
     </message>
 </context>
 <context>
@@ -1136,10 +1136,6 @@ Beschreibung:  %4</translation>
         <translation>Das PDF wurde abgebrochen.</translation>
     </message>
     <message>
-        <source>Cannot write %1: it is not a regular file.</source>
-        <translation>%1 kann nicht geschrieben werden: es ist keine reguläre Datei.</translation>
-    </message>
-    <message>
         <source>the picture is too large for the memory</source>
         <translation>das Bild ist zu groß für den Speicher</translation>
     </message>
@@ -1254,10 +1250,6 @@ Installieren Sie eines von: %1.</translation>
         <translation>Der Rechner „%1“ konnte nicht gestartet werden.</translation>
     </message>
     <message>
-        <source>it is a folder, not a file.</source>
-        <translation>es ist ein Ordner, keine Datei.</translation>
-    </message>
-    <message>
         <source>it is a device or a pipe, not a regular file.</source>
         <translation>es ist ein Gerät oder eine Pipe, keine reguläre Datei.</translation>
     </message>
@@ -1308,6 +1300,10 @@ Installieren Sie eines von: %1.</translation>
     <message>
         <source>the form is an image too large to be read (%1 x %2 pixels)</source>
         <translation>das Formular ist ein Bild, das zu groß zum Lesen ist (%1 x %2 Pixel)</translation>
+    </message>
+    <message>
+        <source>it is a folder, not a regular file.</source>
+        <translation>es ist ein Ordner, keine reguläre Datei.</translation>
     </message>
 </context>
 <context>
@@ -1570,10 +1566,6 @@ Installieren Sie eines von: %1.</translation>
     <message>
         <source>The PDF file %1 cannot be written: %2</source>
         <translation>Die PDF-Datei %1 kann nicht geschrieben werden: %2</translation>
-    </message>
-    <message>
-        <source>it is not a regular file.</source>
-        <translation>sie ist keine reguläre Datei.</translation>
     </message>
     <message>
         <source>the PDF could not be started.</source>

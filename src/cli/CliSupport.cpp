@@ -203,8 +203,8 @@ bool checkInput(const QString &path, QString *error)
                      .arg(path, ::stat(QFile::encodeName(path).constData(), &st) != 0 && errno != ENOENT
                              ? QString::fromLocal8Bit(std::strerror(errno))
                              : QStringLiteral("No such file or directory"));
-    else if (!info.isFile())
-        *error = QStringLiteral("%1: not a regular file").arg(path);
+    else if (const QString problem = FileChecks::inputProblem(path); !problem.isEmpty())
+        *error = QStringLiteral("%1: %2").arg(path, problem);
     else if (!info.isReadable())
         *error = QStringLiteral("%1: Permission denied").arg(path);
     else
@@ -238,18 +238,8 @@ bool checkStandardOutput(QString *error, const QStringList &inputs)
 
 bool checkOutput(const QString &path, QString *error, const QStringList &inputs)
 {
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile()) {
-        *error = QStringLiteral("%1: not a regular file; refusing to write over it").arg(path);
-        return false;
-    }
-    for (const QString &input : inputs) {
-        if (FileChecks::sameFile(input, path)) {
-            *error = QStringLiteral("%1: it is the input %2; refusing to write over it").arg(path, input);
-            return false;
-        }
-    }
-    return true;
+    *error = FileChecks::outputRefusal(path, inputs);
+    return error->isEmpty();
 }
 
 } // namespace CliSupport

@@ -55,11 +55,14 @@ int checkPositionals(const QCommandLineParser &parser, const QString &synopsis, 
 // part of a line after "FILE: ": lower case first, no full stop.
 QString asClause(const QString &sentence);
 
-// A print file to read: it must exist, be a regular file and be readable.
+// A print file to read: it must exist, be a regular file
+// (FileChecks::inputProblem) and be readable.
 bool checkInput(const QString &path, QString *error);
-// A file to write: when it exists it must be a regular file (a link to
-// one is fine); devices and FIFOs are refused, and so is a file that is one
-// of the inputs (the same file, also through a link or another name).
+// A file to write, before any work: FileChecks::outputRefusal, the words
+// every writer uses. When it exists it must be a regular file (a link to
+// one is fine, a planted link is not); folders, devices and FIFOs are
+// refused, and so is a file that is one of the inputs (the same file, also
+// through a link or another name).
 bool checkOutput(const QString &path, QString *error, const QStringList &inputs = {});
 // Standard output, when it is a file, must not be one of the inputs either
 // (`convert a.prn - >> a.prn` would read what it writes, without end).

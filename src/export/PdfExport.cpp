@@ -128,13 +128,7 @@ bool write(QIODevice &out, const PageTable &table, const PdfOptions &options, QS
 
 bool save(const QString &path, const PageTable &table, const PdfOptions &options, QString *error)
 {
-    const QFileInfo target(path);
-    if (target.exists() && !target.isFile()) {
-        if (error)
-            *error = QObject::tr("Cannot write %1: it is not a regular file.")
-                         .arg(QDir::toNativeSeparators(path));
-        return false;
-    }
+    // (A target that is no file to write over is refused by the saving.)
     return ByteText::saveThrough(
         path, [&](QIODevice &out, QString *reason) { return write(out, table, options, reason); }, error);
 }

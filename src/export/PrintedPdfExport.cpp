@@ -102,11 +102,7 @@ bool writeSheets(QIODevice &out, const SheetSource &sheets, const PdfOptions &op
 
 bool save(const QString &path, const SheetSource &sheets, const PdfOptions &options, QString *error)
 {
-    const QFileInfo target(path);
-    if (target.exists() && !target.isFile()) {
-        return fail(error,
-            QObject::tr("Cannot write %1: it is not a regular file.").arg(QDir::toNativeSeparators(path)));
-    }
+    // (A target that is no file to write over is refused by the saving.)
     return ByteText::saveThrough(
         path, [&](QIODevice &out, QString *reason) { return write(out, sheets, options, reason); }, error);
 }

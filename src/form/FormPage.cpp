@@ -2,6 +2,7 @@
 
 #include "form/FormLibraries.h"
 #include "form/FormName.h"
+#include "platform/FileChecks.h"
 #include "platform/LibraryMessagesHeldBack.h"
 
 #include <QBuffer>
@@ -93,7 +94,7 @@ FileType openForm(const FormName &name, QFile &file, QByteArray *head, QString *
         fail(error, name.filePath, QObject::tr("the form does not exist"));
         return FileType::Other;
     }
-    if (!info.isFile()) {
+    if (!FileChecks::inputProblem(name.filePath).isEmpty()) { // said in the user's language
         fail(error, name.filePath, QObject::tr("the form is not a regular file"));
         return FileType::Other;
     }

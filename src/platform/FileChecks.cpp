@@ -18,7 +18,11 @@ bool isRegularFile(const QString &path)
         && S_ISREG(info.st_mode);
 }
 
-QString outputProblem(const QString &path)
+namespace {
+
+// Why the path names nothing a file may be written over: a folder, a device
+// or a pipe (saving over one would put a regular file in its place).
+QString kindProblem(const QString &path)
 {
     struct stat info;
     // A path that cannot be looked at is left to the writer, whose own
@@ -26,8 +30,37 @@ QString outputProblem(const QString &path)
     if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &info) != 0 || S_ISREG(info.st_mode))
         return QString();
     if (S_ISDIR(info.st_mode))
-        return QObject::tr("it is a folder, not a file.");
+        return QObject::tr("it is a folder, not a regular file.");
     return QObject::tr("it is a device or a pipe, not a regular file.");
+}
+
+} // namespace
+
+QString outputProblem(const QString &path)
+{
+    const QString kind = kindProblem(path);
+    if (!kind.isEmpty())
+        return kind;
+    if (plantedLink(path))
+        return QObject::tr("refusing to follow a link another user planted in a shared folder.");
+    return QString();
+}
+
+QString outputRefusal(const QString &path, const QStringList &inputs)
+{
+    const QString problem = outputProblem(path);
+    if (!problem.isEmpty())
+        return QObject::tr("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), problem);
+    const QString input = inputAt(path, inputs);
+    return input.isEmpty() ? QString() : inputOverwriteText(path, input);
+}
+
+QString inputProblem(const QString &path)
+{
+    struct stat info;
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &info) != 0 || S_ISREG(info.st_mode))
+        return QString();
+    return QStringLiteral("not a regular file");
 }
 
 bool sameFile(const QString &a, const QString &b)
@@ -50,7 +83,7 @@ QString inputAt(const QString &output, const QStringList &inputs)
 
 QString inputOverwriteText(const QString &output, const QString &input)
 {
-    return QCoreApplication::translate("Export", "Cannot write %1: it is %2, which it is made from.")
+    return QCoreApplication::translate("Export", "Cannot write %1: it is the input %2.")
         .arg(QDir::toNativeSeparators(output), QDir::toNativeSeparators(input));
 }
 

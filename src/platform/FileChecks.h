@@ -12,10 +12,23 @@ namespace FileChecks {
 // True when the path names a regular file, following links.
 bool isRegularFile(const QString &path);
 
+// The one judgement of every writer (the command line, the exports, the
+// sheets, the saves) on a path it is to write, and its words.
 // Empty when a file may be written at the path: nothing is there yet, or a
-// regular file (also through links). Otherwise why not, to follow
-// "Cannot write <file>: ".
+// regular file (also through links, but not through a plantedLink).
+// Otherwise why not, to follow "Cannot write <file>: ": a folder, a device or
+// a pipe, a planted link.
 QString outputProblem(const QString &path);
+// "Cannot write <file>: <why>." when nothing may be written at the path
+// (outputProblem) or it is one of `inputs` (inputOverwriteText); empty when
+// it may. A command refuses with it before any work.
+QString outputRefusal(const QString &path, const QStringList &inputs = {});
+
+// The same judgement of a path to read: empty when it is a regular file (also
+// through links) or nothing can be looked at there, which the reader's own
+// error then names (no such file, no permission); "not a regular file" for a
+// folder, a device or a pipe, which would block or never end.
+QString inputProblem(const QString &path);
 
 // True when the path is a link that another user planted in a folder
 // everyone may write to and that keeps others' files (sticky, like /tmp):
@@ -29,8 +42,7 @@ bool plantedLink(const QString &path);
 bool sameFile(const QString &a, const QString &b);
 // The first of `inputs` that `output` is (sameFile), or empty.
 QString inputAt(const QString &output, const QStringList &inputs);
-// "Cannot write OUTPUT: it is INPUT, which it is made from." in the user's
-// language.
+// "Cannot write OUTPUT: it is the input INPUT." in the user's language.
 QString inputOverwriteText(const QString &output, const QString &input);
 
 // Makes the folder and the folders above it that are missing; false, with

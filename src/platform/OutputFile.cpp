@@ -21,10 +21,6 @@ bool OutputFile::open(OpenMode mode)
         setErrorString(problem);
         return false;
     }
-    if (FileChecks::plantedLink(fileName())) {
-        setErrorString(QObject::tr("refusing to follow a link another user planted in a shared folder."));
-        return false;
-    }
     return QSaveFile::open(mode | Unbuffered);
 }
 

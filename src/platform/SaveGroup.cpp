@@ -105,11 +105,9 @@ bool SaveGroup::write(const QString &path, const ByteText::DeviceWriter &writer,
             *error = QObject::tr("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), reason);
         return false;
     };
-    QString problem = FileChecks::outputProblem(path);
+    const QString problem = FileChecks::outputProblem(path);
     if (!problem.isEmpty())
         return fail(problem);
-    if (FileChecks::plantedLink(path))
-        return fail(QObject::tr("refusing to follow a link another user planted in a shared folder."));
     auto part = std::make_unique<Part>();
     part->path = path;
     part->target = targetOf(path);

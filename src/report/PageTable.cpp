@@ -1,5 +1,6 @@
 #include "report/PageTable.h"
 
+#include "platform/FileChecks.h"
 #include "platform/FileStamp.h"
 #include "platform/MappedFile.h"
 
@@ -34,8 +35,7 @@ bool PageTable::open(const QString &path, QString *error, MapAhead ahead)
 
 bool PageTable::openFile(const QString &path, bool cutNow, MapAhead ahead, LineEnds lineEnds, QString *error)
 {
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile()) {
+    if (!FileChecks::inputProblem(path).isEmpty()) { // said in the user's language
         if (error)
             *error = QObject::tr("It is not a regular file.");
         return false;

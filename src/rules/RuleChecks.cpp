@@ -4,6 +4,7 @@
 #include "codepage/CodePageGuess.h"
 #include "form/FormName.h"
 #include "form/FormPage.h"
+#include "platform/FileChecks.h"
 #include "printing/CaptureQueue.h"
 #include "report/ReportViewSettings.h"
 #include "rules/MailAddress.h"
@@ -34,8 +35,11 @@ bool isFormFile(const QString &path, QString *cause)
         *cause = QStringLiteral("missing");
         return false;
     }
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
-        *cause = info.isFile() ? file.errorString() : QStringLiteral("not a regular file");
+    *cause = FileChecks::inputProblem(path);
+    if (!cause->isEmpty())
+        return false;
+    if (!file.open(QIODevice::ReadOnly)) {
+        *cause = file.errorString();
         return false;
     }
     const QByteArray head = file.read(8);

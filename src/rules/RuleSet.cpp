@@ -1,5 +1,6 @@
 #include "rules/RuleSet.h"
 
+#include "platform/FileChecks.h"
 #include "rules/RuleChecks.h"
 
 #include <QFile>
@@ -37,8 +38,8 @@ bool RuleSet::read(
     QString cause;
     if (!info.exists())
         cause = QStringLiteral("no such file");
-    else if (!info.isFile())
-        cause = QStringLiteral("not a regular file");
+    else if (cause = FileChecks::inputProblem(path); !cause.isEmpty())
+        ;
     else if (info.size() > LargestFile)
         cause = QStringLiteral("larger than %1 bytes; not a rules file").arg(LargestFile);
     else if (!file.open(QIODevice::ReadOnly))

@@ -2,6 +2,7 @@
 
 #include "codepage/CodePage.h"
 #include "platform/ByteText.h"
+#include "platform/FileChecks.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -128,7 +129,7 @@ bool CsvTable::readFile(const QString &path, CsvTable *table, QString *error, co
     QString text;
     if (!info.exists())
         reason = QCoreApplication::translate("Sticker", "the file does not exist");
-    else if (!info.isFile())
+    else if (!FileChecks::inputProblem(path).isEmpty()) // said in the user's language
         reason = QCoreApplication::translate("Sticker", "it is not a regular file");
     else if (!ByteText::readFile(path, &bytes, &reason))
         ;

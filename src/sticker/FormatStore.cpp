@@ -2,6 +2,7 @@
 
 #include "platform/AppPaths.h"
 #include "platform/ByteText.h"
+#include "platform/FileChecks.h"
 #include "platform/NumericText.h"
 #include "platform/OutputFile.h"
 #include "sticker/CsvTable.h"
@@ -110,8 +111,8 @@ QString FormatStore::unreadableFile(int slot, bool windowSheet)
         const QFileInfo info(path);
         if (path.isEmpty() || !info.exists() || (!windowSheet && path == settingFilePath()))
             continue;
-        if (!info.isFile())
-            return QStringLiteral("%1: not a regular file").arg(path);
+        if (const QString kind = FileChecks::inputProblem(path); !kind.isEmpty())
+            return QStringLiteral("%1: %2").arg(path, kind);
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
             return QStringLiteral("%1: %2").arg(path, file.errorString());

@@ -80,10 +80,7 @@ bool PdfStickerSurface::write(const std::function<bool(QString *reason)> &draw, 
                          .arg(shown, reason);
         return false;
     };
-    const QFileInfo info(m_fileName);
-    if (info.exists() && !info.isFile())
-        return failed(QCoreApplication::translate("Sticker", "it is not a regular file."));
-
+    // (A target that is no file to write over is refused at open.)
     OutputFile file(m_fileName);
     if (!file.open(QIODevice::WriteOnly))
         return failed(file.errorString());

@@ -1,5 +1,7 @@
 #include "watch/JobInfo.h"
 
+#include "platform/FileChecks.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -67,11 +69,12 @@ bool readJobInfo(const QString &jobPath, JobInfo *info, QString *error)
     const QFileInfo side(path);
     if (!side.exists() && !side.isSymLink())
         return false;
+    const QString kind = FileChecks::inputProblem(path);
     QFile file(path);
-    if (!side.isFile() || side.size() > LargestSideFile || !file.open(QIODevice::ReadOnly)) {
+    if (!kind.isEmpty() || side.size() > LargestSideFile || !file.open(QIODevice::ReadOnly)) {
         if (error)
             *error = QStringLiteral("%1: %2").arg(path,
-                !side.isFile() ? QStringLiteral("not a regular file")
+                !kind.isEmpty() ? kind
                     : side.size() > LargestSideFile ? QStringLiteral("too large for job details")
                                                     : file.errorString());
         return false;

@@ -1,5 +1,6 @@
 #include "watch/RulesKeeper.h"
 
+#include "platform/FileChecks.h"
 #include "watch/JobArchive.h"
 
 #include <QFile>
@@ -11,11 +12,12 @@ namespace {
 bool readWhole(const QString &path, QByteArray *bytes, QString *error)
 {
     const QFileInfo info(path);
+    const QString kind = FileChecks::inputProblem(path);
     QFile file(path);
     if (!info.isFile() || info.size() > RuleSet::LargestFile || !file.open(QIODevice::ReadOnly)) {
         *error = QStringLiteral("%1: %2").arg(path,
             !info.exists()                      ? QStringLiteral("no such file")
-                : !info.isFile()                ? QStringLiteral("not a regular file")
+                : !kind.isEmpty()               ? kind
                 : info.size() > RuleSet::LargestFile ? QStringLiteral("too large for a rules file")
                                                 : file.errorString());
         return false;

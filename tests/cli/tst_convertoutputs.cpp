@@ -38,14 +38,14 @@ private slots:
             << "ln -s a.prn l.prn && \"$S\" convert l.prn - --to txt >> a.prn" << "a.prn"
             << "standard output is the input l.prn";
         QTest::newRow("a picture named as its input")
-            << "cp a.prn q-001.png && \"$S\" convert q-001.png q.png --dpi 20" << "q-001.png" << "which it is made from";
+            << "cp a.prn q-001.png && \"$S\" convert q-001.png q.png --dpi 20" << "q-001.png" << "is the input";
         QTest::newRow("a PDF over its form") << "\"$S\" convert a.prn form.pdf --form form.pdf" << "form.pdf"
                                              << "form.pdf: it is the input form.pdf";
         QTest::newRow("a PDF over the later sheets' form")
             << "\"$S\" convert a.prn form.pdf --form ,form.pdf" << "form.pdf" << "it is the input";
         QTest::newRow("a picture over its form")
             << "cp form.png r-001.png && \"$S\" convert a.prn r.png --dpi 20 --form r-001.png" << "r-001.png"
-            << "which it is made from";
+            << "is the input";
     }
     void neverOverAnInput()
     {

@@ -74,6 +74,51 @@ private slots:
             QCOMPARE(::chown(folderName.constData(), Nobody, Nobody), 0);
         QCOMPARE(::chmod(folderName.constData(), mode_t(folderMode)), 0);
         QCOMPARE(FileChecks::plantedLink(path), refused);
+        // Every writer refuses it alike, in the same words.
+        QCOMPARE(FileChecks::outputRefusal(path).contains("refusing to follow a link another user planted"), refused);
+    }
+
+    // What every writer says of a path it is not to write over (and the
+    // input side: a folder or a FIFO is no file to read).
+    void outputRefusal_data()
+    {
+        QTest::addColumn<QString>("target"); // what is at the path
+        QTest::addColumn<QString>("said");   // empty: it may be written
+        QTest::addColumn<bool>("readable");
+        QTest::newRow("nothing yet") << "missing" << "" << true;
+        QTest::newRow("a regular file") << "file" << "" << true;
+        QTest::newRow("a link to a regular file") << "link" << "" << true;
+        QTest::newRow("a folder") << "folder" << "Cannot write <out>: it is a folder, not a regular file." << false;
+        QTest::newRow("a FIFO") << "fifo" << "Cannot write <out>: it is a device or a pipe, not a regular file." << false;
+        QTest::newRow("a device") << "/dev/null" << "Cannot write <out>: it is a device or a pipe, not a regular file."
+                                  << false;
+        QTest::newRow("the input") << "input" << "Cannot write <out>: it is the input <in>." << true;
+        QTest::newRow("the input through a link") << "input link" << "Cannot write <out>: it is the input <in>." << true;
+    }
+
+    void outputRefusal()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, said);
+        QFETCH(bool, readable);
+        QTemporaryDir dir;
+        const QString in = TestSupport::writeFile(dir.filePath("in.prn"), "bytes");
+        QString out = dir.filePath("out");
+        if (target == "file")
+            TestSupport::writeFile(out, "old");
+        else if (target == "link" || target == "input link")
+            QVERIFY(QFile::link(target == "link" ? TestSupport::writeFile(dir.filePath("real"), "old") : in, out));
+        else if (target == "folder")
+            QVERIFY(QDir().mkdir(out));
+        else if (target == "fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(out).constData(), 0600), 0);
+        else if (target.startsWith('/'))
+            out = target;
+        else if (target == "input")
+            out = in;
+        said.replace("<out>", out).replace("<in>", in);
+        QCOMPARE(FileChecks::outputRefusal(out, {in}), said);
+        QCOMPARE(FileChecks::inputProblem(out).isEmpty(), readable);
     }
 
     void sameFile_data()

@@ -143,7 +143,11 @@ void TestCommandLine::refused_data()
     QTest::newRow("FIFO input") << QStringList{"convert", "fifo", "o.txt"} << 1 << "fifo";
     QTest::newRow("input path too long") << QStringList{"convert", (QString(250, 'e') + "/").repeated(20) + "in.prn", "o.txt"} << 1
                                          << "in.prn: File name too long";
-    QTest::newRow("folder output") << QStringList{"convert", "in.prn", "."} << 1 << "not a regular file";
+    QTest::newRow("folder output") << QStringList{"convert", "in.prn", "."} << 1 << "it is a folder, not a regular file";
+    QTest::newRow("FIFO output") << QStringList{"convert", "--to", "txt", "in.prn", "fifo"} << 1
+                                 << "fifo: it is a device or a pipe, not a regular file";
+    QTest::newRow("FIFO output, PDF") << QStringList{"convert", "--to", "pdf", "in.prn", "fifo"} << 1
+                                      << "fifo: it is a device or a pipe, not a regular file";
     QTest::newRow("page past the end") << QStringList{"convert", "--pages", "4", "in.prn", "o.txt"} << 1 << "in.prn";
     // A typo in the ending must not quietly give rich text.
     QTest::newRow("unknown ending") << QStringList{"convert", "in.prn", "o.xyz"} << 2 << "o.xyz";
