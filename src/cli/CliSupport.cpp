@@ -183,17 +183,6 @@ int checkPositionals(const QCommandLineParser &parser, const QString &synopsis, 
                       : QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().at(count + 1)));
 }
 
-CodePage::Id resolveCodePage(const CodePage::Choice &choice, const QString &path)
-{
-    if (!choice.automatic)
-        return choice.id;
-    QFile file(path);
-    QByteArray head;
-    if (file.open(QIODevice::ReadOnly))
-        head = file.read(4 * 1024 * 1024);
-    return choice.resolve(head);
-}
-
 bool checkInput(const QString &path, QString *error)
 {
     const QFileInfo info(path);

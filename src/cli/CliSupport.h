@@ -68,10 +68,6 @@ bool checkOutput(const QString &path, QString *error, const QStringList &inputs 
 // (`convert a.prn - >> a.prn` would read what it writes, without end).
 bool checkStandardOutput(QString *error, const QStringList &inputs);
 
-// The code page the file is read in: for "auto", the guess from its first
-// megabytes (Latin-1 when there is nothing to guess from, or it cannot be read).
-CodePage::Id resolveCodePage(const CodePage::Choice &choice, const QString &path);
-
 // Headless commands speak only through their own lines on standard error:
 // the toolkit's notes (a missing runtime folder, font fallbacks) stay out,
 // and only a fatal one is told, as one line, before the program aborts.

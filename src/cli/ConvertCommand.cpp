@@ -245,7 +245,7 @@ bool writePages(Conversion &job, const ExportOutput &output, QString *error)
 int convertFile(Conversion &job)
 {
     if (job.codePage)
-        job.settings.codePage = CliSupport::resolveCodePage(*job.codePage, job.in);
+        job.settings.codePage = job.codePage->resolveFile(job.in);
     takeStoredLook(job.settings, job.request);
     job.request.printFile = job.in;
     StandardOutput standardOutput;

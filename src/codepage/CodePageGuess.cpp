@@ -3,6 +3,7 @@
 #include "escp/EscpTokenizer.h"
 
 #include <QChar>
+#include <QFile>
 
 #include <array>
 #include <cstring>
@@ -10,7 +11,6 @@
 namespace CodePage {
 namespace {
 
-constexpr qsizetype ReadLimit = 4 * 1024 * 1024;
 enum class Kind { Other, Letter, Box, Neutral };
 
 bool latinOrCyrillic(char16_t c, Id id)
@@ -107,7 +107,7 @@ std::optional<Id> guess(QByteArrayView bytes)
     // Only text is scored: the tokenizer passes over printer commands with
     // their parameters and picture data as the printer reads them.
     const auto *p = reinterpret_cast<const uchar *>(bytes.data());
-    EscpTokenizer tokens(bytes.first(qMin(bytes.size(), ReadLimit)));
+    EscpTokenizer tokens(bytes.first(qMin(bytes.size(), GuessReads)));
     bool any = false;
     for (EscpToken t = tokens.next(); t.kind != EscpToken::End; t = tokens.next()) {
         if (t.kind != EscpToken::Text)
@@ -132,15 +132,26 @@ std::optional<Id> guess(QByteArrayView bytes)
     return best->id;
 }
 
+QByteArray guessHead(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.read(GuessReads) : QByteArray();
+}
+
 Id Choice::resolve(QByteArrayView bytes) const
 {
-    return automatic ? guess(bytes).value_or(Id::Latin1) : id;
+    return automatic ? guess(bytes).value_or(Unguessed) : id;
+}
+
+Id Choice::resolveFile(const QString &path) const
+{
+    return automatic ? resolve(guessHead(path)) : id;
 }
 
 std::optional<Choice> choiceFromName(QStringView name)
 {
     if (name.compare(QLatin1StringView("auto"), Qt::CaseInsensitive) == 0)
-        return Choice {true, Id::Latin1};
+        return Choice {true, Unguessed};
     if (const std::optional<Id> id = fromName(name))
         return Choice {false, *id};
     return std::nullopt;

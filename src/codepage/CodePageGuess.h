@@ -2,7 +2,9 @@
 
 #include "codepage/CodePage.h"
 
+#include <QByteArray>
 #include <QByteArrayView>
+#include <QString>
 #include <QStringView>
 
 #include <optional>
@@ -15,11 +17,28 @@
 // picture data) are not text and are passed over.
 namespace CodePage {
 
+// The bytes the guess reads at most: the first 4 MB, many pages of any
+// report. Every guess, whoever asks, judges these bytes and no others.
+constexpr qsizetype GuessReads = 4 << 20;
+
 // The most plausible code page; nothing when the bytes hold no byte above 127
 // outside printer commands (every code page reads them alike). Ties go to the
 // earlier of all(), Latin-1 first, so text that reads as well in Latin-1 stays
-// as it is. Reads at most the first few megabytes.
+// as it is. Reads at most the first GuessReads bytes.
 std::optional<Id> guess(QByteArrayView bytes);
+
+// The head of the file at `path` that guess() reads: its first GuessReads
+// bytes; empty when it cannot be read.
+QByteArray guessHead(const QString &path);
+
+// The code page "auto" takes when nothing can be guessed (no byte above 127
+// outside printer commands, or nothing could be read): Latin-1, the bytes as
+// they are, which reads such a file as every code page would. The command
+// line's `--codepage auto` and a rule's `codepage = auto` (or the rules'
+// own --codepage auto) resolve through Choice and take it. The report view
+// does not: there the guess only replaces the code page the view has, and
+// where nothing can be guessed the view keeps the one the user chose.
+constexpr Id Unguessed = Id::Latin1;
 
 // Whether the code page is one of the DOS (PC) ones, with box drawing.
 bool isDos(Id id);
@@ -28,11 +47,14 @@ bool isDos(Id id);
 struct Choice
 {
     bool automatic = false;
-    Id id = Id::Latin1; // when not automatic
+    Id id = Unguessed; // when not automatic
 
     // The code page to read `bytes` in: the named one, or the guess
-    // (Latin-1, the bytes as they are, when there is nothing to guess from).
+    // (Unguessed when there is nothing to guess from).
     Id resolve(QByteArrayView bytes) const;
+    // The same for the file at `path`, whose head (guessHead) is read only
+    // for the guess.
+    Id resolveFile(const QString &path) const;
 };
 std::optional<Choice> choiceFromName(QStringView name);
 

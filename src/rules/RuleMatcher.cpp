@@ -66,7 +66,7 @@ QHash<QString, QString> RuleJob::fields() const
 CodePage::Id ruleCodePage(const Rule &rule, const CodePage::Choice &fallback, const QByteArray &bytes)
 {
     const std::optional<CodePage::Choice> own = CodePage::choiceFromName(rule.value(QStringLiteral("codepage")));
-    return (own ? *own : fallback).resolve(QByteArrayView(bytes).first(qMin<qsizetype>(bytes.size(), 4 << 20)));
+    return (own ? *own : fallback).resolve(bytes); // (the guess reads the bytes' head only)
 }
 
 namespace {

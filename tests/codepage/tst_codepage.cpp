@@ -1,7 +1,9 @@
 #include "codepage/CodePage.h"
 #include "codepage/CodePageGuess.h"
 
+#include <QFile>
 #include <QSet>
+#include <QTemporaryDir>
 #include <QTest>
 
 using CodePage::Id;
@@ -158,6 +160,9 @@ QTEST_APPLESS_MAIN(TestCodePage)void TestCodePage::guess_data()
                                       << "cp866" << "cp866";
     QTest::newRow("French in Latin-1") << QString::fromUtf8("caf\u00e9 cr\u00e8me, \u00e0 la") << "latin1" << "latin1";
     QTest::newRow("ASCII") << "plain\r\n\f" << "latin1" << "";
+    // The guess reads the head of a file only, whoever asks.
+    QTest::newRow("Czech past the head read") << QString(CodePage::GuessReads, QLatin1Char(' ')) + czech + frame
+                                              << "kamenicky" << "";
     // Box-drawing bytes inside picture data and parameters are not text.
     QTest::newRow("picture data passed over")
         << QString("\x1bK\x04") + QChar(0) + QString::fromUtf8("\u00c4\u00c4\u00c4\u00c4\x1b" "3\u00b4caf\u00e9")
@@ -173,7 +178,14 @@ void TestCodePage::guess()
     QVERIFY(CodePage::encode(*CodePage::fromName(writtenIn), text, &bytes));
     const std::optional<CodePage::Id> id = CodePage::guess(bytes);
     QCOMPARE(id ? CodePage::name(*id) : QString(), guessed);
+    // Nothing to guess from: "auto" reads the bytes as they are.
     QCOMPARE(CodePage::choiceFromName(u"AUTO")->resolve(bytes), id.value_or(CodePage::Id::Latin1));
+    // A file is judged by the same bytes.
+    QTemporaryDir dir;
+    QFile file(dir.filePath("job.prn"));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    file.close();
+    QCOMPARE(CodePage::choiceFromName(u"auto")->resolveFile(file.fileName()), id.value_or(CodePage::Id::Latin1));
 }
 
 #include "tst_codepage.moc"

@@ -29,12 +29,11 @@ namespace {
 // A small file all of whose bytes are below 0x80 has nothing to guess a code
 // page from (the guess reads only the bytes from 0x80 up), so it is not
 // asked: asking builds every code page's table, and with them the system's
-// converters are loaded while the view is being opened. Larger files are
-// asked as they are.
+// converters are loaded while the view is being opened. Files larger than
+// the guess reads are asked as they are.
 bool nothingToGuess(QByteArrayView bytes)
 {
-    constexpr qsizetype ScanLimit = 4 * 1024 * 1024;
-    if (bytes.size() > ScanLimit)
+    if (bytes.size() > CodePage::GuessReads)
         return false;
     return std::all_of(bytes.begin(), bytes.end(), [](char byte) { return uchar(byte) < 0x80; });
 }
