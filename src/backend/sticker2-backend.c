@@ -19,6 +19,9 @@
  * watch that sees the job can read them: UTF-8 lines key=value for job, user,
  * title, queue (the printer name CUPS gives in PRINTER), copies and options,
  * every byte below 0x20, 0x7f and '%' written as %XX (upper-case hex).
+ * The program reads them in src/watch/JobInfo.cpp (readJobInfo, unescaped,
+ * and jobInfoText, which writes them as put_value below does): a change to
+ * the format is made in both, as this file links nothing of the program.
  *
  * A job killed outright (SIGKILL, a size limit) leaves its hidden part. The
  * part is named after the queue (.<queue>.<stem>.part) and locked while it is
@@ -111,7 +114,8 @@ static int copy_all(int in, int out)
     }
 }
 
-/* Writes `value` with every byte below 0x20, 0x7f and '%' as %XX. */
+/* Writes `value` with every byte below 0x20, 0x7f and '%' as %XX (read back
+ * by unescaped() in src/watch/JobInfo.cpp). */
 static int put_value(FILE *f, const char *key, const char *value)
 {
     fprintf(f, "%s=", key);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "escp/PrinterSetup.h"
+
 #include <QImage>
 #include <QString>
 #include <QVector>
@@ -137,8 +139,8 @@ struct Picture
 // One sheet as it comes off the printer.
 struct Sheet
 {
-    Unit width = inches(13.6);  // the carriage width in force
-    Unit height = inches(11.0); // the form length in force
+    Unit width = inches(PrinterSetup::WideCarriage);       // the carriage width in force
+    Unit height = inches(PrinterSetup::DefaultFormLength); // the form length in force
     QVector<TextRun> runs;      // in the order they were printed
     QVector<Picture> pictures;  // in the order they were printed
     qsizetype firstByte = 0;    // the print file's bytes this sheet was made from

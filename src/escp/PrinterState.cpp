@@ -29,7 +29,7 @@ Printed::Unit inchesOr(double value, double fallback)
 
 Printed::Unit PrinterState::carriage(const PrinterSetup &setup)
 {
-    return qMax<Unit>(inchesOr(setup.carriageInches, 13.6), UnitsPerInch);
+    return qMax<Unit>(inchesOr(setup.carriageInches, PrinterSetup::WideCarriage), UnitsPerInch);
 }
 
 void PrinterState::reset(const PrinterSetup &setup)
@@ -39,7 +39,7 @@ void PrinterState::reset(const PrinterSetup &setup)
     const bool fed = fedToTop;
     auto printed = std::move(carried); // on paper already
     *this = PrinterState();
-    formLength = qMax<Unit>(inchesOr(setup.formLengthInches, 11.0), UnitsPerInch / 6);
+    formLength = qMax<Unit>(inchesOr(setup.formLengthInches, PrinterSetup::DefaultFormLength), UnitsPerInch / 6);
     rightMargin = carriage(setup);
     y = keepY;
     carried = std::move(printed);

@@ -3,6 +3,7 @@
 #include "codepage/CodePage.h"
 #include "escp/PrintedSheet.h"
 #include "escp/PrinterModel.h"
+#include "escp/PrinterSetup.h"
 
 #include <QByteArrayView>
 #include <QVector>
@@ -11,20 +12,6 @@
 
 class MappedFile;
 #include <memory>
-
-// What the printer is set to before a print file says anything: the form
-// length for files that send none (11 in, 12 in for European fanfold), the
-// carriage (wide 13.6 in or narrow 8 in; a line wider wraps as the printer
-// wraps it) and the code page that reads the characters when the file
-// chooses no character table of its own. The printer model (9 or 24 pins,
-// ESC/P2), or Auto to take the one the file's commands tell.
-struct PrinterSetup
-{
-    double formLengthInches = 11.0;
-    double carriageInches = 13.6;
-    CodePage::Id codePage = CodePage::Id::Latin1;
-    PrinterModel model = PrinterModel::Auto;
-};
 
 // A print file as the printer prints it: one pass over the bytes finds where
 // each sheet begins and the printer's state there, so any sheet is made again

@@ -37,11 +37,11 @@ struct ReportViewSettings
     // paths, empty for none; "FormOffset": "X,Y" in millimetres).
     FormChoice forms;
 
-    static constexpr double DefaultFormLength = 11.0;
+    static constexpr double DefaultFormLength = PrinterSetup::DefaultFormLength;
     static constexpr double ShortestForm = FormLength::Shortest;
     static constexpr double LongestForm = FormLength::Longest;
-    static constexpr double WideCarriage = 13.6;
-    static constexpr double NarrowCarriage = 8.0;
+    static constexpr double WideCarriage = PrinterSetup::WideCarriage;
+    static constexpr double NarrowCarriage = PrinterSetup::NarrowCarriage;
 
     // The printer as these settings set it up before a file says anything.
     PrinterSetup printerSetup() const;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sticker/FormatSlots.h"
 #include "sticker/StickerInput.h"
 
 #include <QString>
@@ -12,7 +13,7 @@
 class FormatStore
 {
 public:
-    static constexpr int SlotCount = 8;
+    static constexpr int SlotCount = FormatSlots::Count;
 
     // Caption of the slot's button: slot 0 is "6", 1 to 5 are "1" to "5",
     // 6 is "7" and 7 is "8".

@@ -2,6 +2,7 @@
 
 #include "platform/PlainFile.h"
 #include "platform/PlainIni.h"
+#include "sticker/FormatSlots.h"
 
 #include <algorithm>
 #include <array>
@@ -148,7 +149,7 @@ bool isStoredPlace(const Paths &paths, const std::string &path)
 
 std::optional<SheetGrid::Grid> read(const Paths &paths, int slot, const Overrides &overrides)
 {
-    if (slot < 0 || slot > 7)
+    if (slot < 0 || slot >= FormatSlots::Count)
         return std::nullopt;
     PlainIni::Section settings;
     if (!PlainIni::readSection(paths.settingsFile, "Sticker", &settings))

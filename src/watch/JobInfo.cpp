@@ -22,7 +22,9 @@ int hexValue(char c)
     return -1;
 }
 
-// %XX back to its byte; a '%' without two hex digits stays as it is.
+// %XX back to its byte; a '%' without two hex digits stays as it is. The
+// other side of put_value() in src/backend/sticker2-backend.c, which writes
+// the side file (the format is described in JobInfo.h).
 QString unescaped(QByteArrayView value)
 {
     QByteArray bytes;
@@ -39,6 +41,7 @@ QString unescaped(QByteArrayView value)
     return QString::fromUtf8(bytes);
 }
 
+// A value as put_value() in the backend writes it.
 QByteArray escaped(const QString &value)
 {
     QByteArray out;

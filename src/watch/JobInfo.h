@@ -6,6 +6,9 @@
 // hidden side file DIR/.<stem>.prn.info, written whole before the job is
 // published. Lines "key=value" in UTF-8; in values every byte below 0x20,
 // 0x7f and '%' are written as %XX. Unknown keys are left alone.
+// The backend writes the file in plain C, linking nothing of the program
+// (src/backend/sticker2-backend.c: put_value and write_info); a change to
+// the format is made there and in JobInfo.cpp alike.
 struct JobInfo
 {
     QString job;   // the CUPS job number
