@@ -27,6 +27,14 @@ qint64 modifiedNsec(const struct stat &st)
 
 } // namespace
 
+PrintFileWatcher::Known PrintFileWatcher::knownOf(const QString &path)
+{
+    struct stat st;
+    if (QFileInfo(path).fileName().startsWith(QLatin1Char('.')) || !regularFile(path, &st))
+        return {};
+    return {qint64(st.st_size), modifiedNsec(st), quint64(st.st_ino)};
+}
+
 PrintFileWatcher::PrintFileWatcher(QObject *parent)
     : QObject(parent)
 {
@@ -70,8 +78,8 @@ bool PrintFileWatcher::start(const QString &folder, QString *error)
     const QFileInfo info(folder);
     m_folder = info.absoluteFilePath();
     if (!m_reportExisting) {
-        const QStringList names = listNames(&m_notUtf8);
-        m_known = QSet<QString>(names.begin(), names.end());
+        for (const QString &name : listNames(&m_notUtf8))
+            m_known.insert(name, knownOf(m_folder + QLatin1Char('/') + name));
     }
     m_watcher.addPath(m_folder); // when it fails, the rescan still sees new files
     m_rescanTimer.start();
@@ -142,7 +150,12 @@ void PrintFileWatcher::scan()
     const QStringList names = listNames(&notUtf8);
     const QSet<QString> present(names.begin(), names.end());
     // A name that has gone is forgotten: written again, it is a new file.
-    m_known.intersect(present);
+    // A file put in its place, or written anew, is new too.
+    for (auto it = m_known.begin(); it != m_known.end();) {
+        const bool stays = present.contains(it.key())
+            && (it->size < 0 || knownOf(m_folder + QLatin1Char('/') + it.key()) == *it);
+        it = stays ? std::next(it) : m_known.erase(it);
+    }
     m_notUtf8.intersect(notUtf8);
     QStringList unsaid(notUtf8.begin(), notUtf8.end());
     unsaid.sort();
@@ -160,7 +173,7 @@ void PrintFileWatcher::scan()
             continue;
         struct stat st;
         if (name.startsWith(QLatin1Char('.')) || !regularFile(m_folder + QLatin1Char('/') + name, &st)) {
-            m_known.insert(name);
+            m_known.insert(name, Known());
             continue;
         }
         Pending &file = m_pending[name];
@@ -179,7 +192,7 @@ void PrintFileWatcher::checkPending()
         const QString path = m_folder + QLatin1Char('/') + it.key();
         struct stat st;
         if (!regularFile(path, &st)) { // gone, or replaced by something else
-            m_known.insert(it.key());
+            m_known.insert(it.key(), Known());
             it = m_pending.erase(it);
             continue;
         }
@@ -205,7 +218,7 @@ void PrintFileWatcher::checkPending()
             continue;
         }
         ready.append(name);
-        m_known.insert(name);
+        m_known.insert(name, knownOf(path));
         m_pending.remove(name);
     }
     if (m_pending.isEmpty())

@@ -17,7 +17,10 @@
 // - Hidden names (starting with a dot, as writers name unfinished files) and
 //   anything that is not a regular file (folders, links, FIFOs) are ignored.
 // - A name is reported once while it stays in the folder; a file deleted and
-//   written again under the same name counts as new.
+//   written again under the same name counts as new, and so does one put in
+//   its place (a rename over it) or written anew in place, once the folder
+//   is listed again (at its next change, or the rescan when the folder's
+//   time tells of one).
 // The file system watcher gives the changes at once; a rescan every two
 // seconds catches what it misses (network folders).
 class PrintFileWatcher : public QObject
@@ -51,6 +54,17 @@ signals:
     void nameNotUtf8(const QString &path);
 
 private:
+    // A file as it was when it was reported or found there (size -1: a
+    // name ignored for good, hidden or not a regular file).
+    struct Known
+    {
+        qint64 size = -1;
+        qint64 modified = 0; // nanoseconds
+        quint64 inode = 0;
+        bool operator==(const Known &o) const { return size == o.size && modified == o.modified && inode == o.inode; }
+    };
+    static Known knownOf(const QString &path);
+
     struct Pending
     {
         qint64 size = -1;
@@ -72,7 +86,7 @@ private:
     QTimer m_checkTimer; // the pending files, while there are any
     QTimer m_rescanTimer;
     QTimer m_scanSoon; // the folder listed after a burst of changes
-    QSet<QString> m_known; // present at start, reported or ignored
+    QHash<QString, Known> m_known; // present at start, reported or ignored
     QSet<QString> m_notUtf8; // the names not UTF-8 already said (as Latin-1)
     QHash<QString, Pending> m_pending;
     qint64 m_folderStamp = 0; // the folder's time stamps at the last rescan

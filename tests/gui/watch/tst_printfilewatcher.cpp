@@ -34,7 +34,7 @@ private slots:
 // A file being written is reported only once its writer has closed it (one
 // open for reading and writing too), a file that keeps growing only once it
 // has settled, a finished file renamed from a hidden name at once, and none
-// again; old, hidden and special entries never.
+// again unless it is written anew; old, hidden and special entries never.
 void TstPrintFileWatcher::reportsNewFilesOnceWhenComplete()
 {
     QTemporaryDir dir;
@@ -83,10 +83,26 @@ void TstPrintFileWatcher::reportsNewFilesOnceWhenComplete()
     paths.sort();
     QCOMPARE(paths, QStringList({d + "both.prn", d + "grow.prn", d + "job.prn", d + "slow.prn"}));
 
-    write(d + "slow.prn", "more"); // changed after it was reported
-    write(d + "old.prn", "more");
     QTest::qWait(900);
-    QCOMPARE(ready.count(), 4);
+    QCOMPARE(ready.count(), 4); // once each
+
+    // Written anew after it was reported, or another file put in its place:
+    // a new job of the same name, once the folder is listed again (a rename
+    // lists it; a write in place waits for the next change of the folder).
+    // It had been taken for the old one until the watch started again.
+    ready.clear();
+    write(d + "slow.prn", "more");
+    write(d + "old.prn", "more");
+    write(d + ".next.part", "\x1b@next");
+    QCOMPARE(::rename(QFile::encodeName(d + ".next.part").constData(), QFile::encodeName(d + "both.prn").constData()), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(ready.count(), 3, 5000);
+    paths.clear();
+    for (const QList<QVariant> &signal : ready)
+        paths << signal.at(0).toString();
+    paths.sort();
+    QCOMPARE(paths, QStringList({d + "both.prn", d + "old.prn", d + "slow.prn"}));
+    QTest::qWait(900);
+    QCOMPARE(ready.count(), 3);
 }
 
 // A batch that arrives at once is reported whole but for the file a writer
