@@ -2,6 +2,8 @@
 
 #include "delivery/MailSender.h"
 
+#include <algorithm>
+
 namespace MailAddress {
 
 bool isValid(const QString &text)
@@ -60,6 +62,24 @@ bool parseMailbox(const QString &text, QString *name, QString *address)
     *name = unquoted(trimmed.left(open));
     *address = trimmed.mid(open + 1, trimmed.size() - open - 2).trimmed();
     return true;
+}
+
+QString filledMailbox(const QString &piece, const std::function<QString(const QString &)> &fill)
+{
+    QString nameOf, addressOf;
+    if (!parseMailbox(piece, &nameOf, &addressOf))
+        return fill(piece).trimmed(); // refused as it stands
+    const QString name = fill(nameOf).simplified();
+    const QString address = fill(addressOf).trimmed();
+    if (name.isEmpty())
+        return address;
+    static const QString specials = QStringLiteral("()<>[]:;@\\,.\"");
+    const bool plain = std::none_of(name.begin(), name.end(), [](QChar c) { return specials.contains(c); });
+    if (plain)
+        return QStringLiteral("%1 <%2>").arg(name, address);
+    QString quoted = name;
+    quoted.replace(QLatin1Char('\\'), QStringLiteral("\\\\")).replace(QLatin1Char('"'), QStringLiteral("\\\""));
+    return QStringLiteral("\"%1\" <%2>").arg(quoted, address);
 }
 
 bool isMailbox(const QString &text)

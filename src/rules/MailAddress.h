@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // Mail addresses in rules, as the mail sender takes them.
 namespace MailAddress {
 // A plain address (local@domain.example).
@@ -14,6 +16,12 @@ bool isValid(const QString &text);
 bool parseMailbox(const QString &text, QString *name, QString *address);
 // The same, true only when the address is valid too.
 bool isMailbox(const QString &text);
+
+// One recipient written as `piece` (an address, or "Name <address>"), its
+// fields filled in by `fill` part by part: the name's value is the name
+// whatever it holds (quoted where it must be: "Müller, Jan"), the address's
+// is the address. A value that is no one address leaves no valid mailbox.
+QString filledMailbox(const QString &piece, const std::function<QString(const QString &)> &fill);
 
 // A list as business programs print it, split at the commas and semicolons
 // outside quotes and angle brackets, each piece trimmed; empty pieces are

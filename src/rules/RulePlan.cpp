@@ -65,12 +65,14 @@ RulePlan planFor(const RuleSet &rules, const RuleMatch &match, const RuleJob &jo
     plan.folder = rule.value(QStringLiteral("folder"));
     plan.mails = rule.has(QStringLiteral("mail-to"));
     // The list is split as the rule writes it, and each recipient's fields
-    // are filled in then: a field's value is one recipient's text, never
-    // more of them (a job that printed "a@x,b@y" after "E-Mail:", or a user
-    // name with a semicolon, had added recipients). A value that makes no
-    // one recipient fails the mail.
+    // are filled in then, its name's and its address's apart: a field's
+    // value is one recipient's name or address, never more recipients (a
+    // job that printed "a@x,b@y" after "E-Mail:", or a user name with a
+    // semicolon, had added them). An address that is no one address fails
+    // the mail; a name may hold anything ("Müller, Jan").
+    const auto fill = [&match](const QString &text) { return RuleTemplate::expanded(text, match.fields); };
     for (const QString &piece : MailAddress::pieces(rule.value(QStringLiteral("mail-to")))) {
-        const QString recipient = RuleTemplate::expanded(piece, match.fields).trimmed();
+        const QString recipient = MailAddress::filledMailbox(piece, fill);
         if (!recipient.isEmpty())
             plan.mailTo << recipient;
     }

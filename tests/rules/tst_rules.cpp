@@ -422,6 +422,12 @@ void TstRules::mailRecipientsFromFields_data()
                                              << "evil@attacker.example;x"
                                              << QStringList {"evil@attacker.example;x@example.org", "chef@example.com"}
                                              << false;
+    QTest::newRow("a name from the job's text") << "{to} <kunde@example.com>"
+                                                << QByteArray("An: Mueller,Jan\r\n") << "anna"
+                                                << QStringList {"\"Mueller,Jan\" <kunde@example.com>"} << true;
+    QTest::newRow("a list as the address") << "Kunde <{to}>"
+                                           << QByteArray("An: kunde@example.com,spy@evil.example\r\n") << "anna"
+                                           << QStringList {"Kunde <kunde@example.com,spy@evil.example>"} << false;
     QTest::newRow("display names kept") << "\"Müller, Jan\" <jan@example.com>; Eva <{user}@example.net>"
                                         << QByteArray("x\r\n") << "eva"
                                         << QStringList {"\"Müller, Jan\" <jan@example.com>", "Eva <eva@example.net>"}
