@@ -161,6 +161,23 @@ private slots:
         QVERIFY(control<QCheckBox>(view, "ChL")->isChecked());
     }
 
+    // A job in another printer language is shown as ESC/P, with a note
+    // that says what it is; closing the note leaves the view as it is, and
+    // a print file of the next import has none.
+    void foreignJob_noted()
+    {
+        FrmReport *view = open(printFile("wrong.prn", "%!PS-Adobe-3.0\n%%Pages: 1\n/Helvetica findfont\n"));
+        QWidget *bar = control(view, "ForeignJobBar");
+        QVERIFY(bar->isVisible());
+        QVERIFY2(control<QLabel>(bar, "ForeignJobBarText")->text().contains("(PostScript)"),
+            qPrintable(control<QLabel>(bar, "ForeignJobBarText")->text()));
+        click(view, "ForeignJobBarClose");
+        QVERIFY(bar->isHidden());
+        import(view, printFile("right.prn", pagedBytes(2)));
+        QTRY_VERIFY(view->windowTitle().endsWith("right.prn"));
+        QVERIFY(bar->isHidden());
+    }
+
     // "Printed" in the context menu does what the colour panel's box does.
     void printedLook_fromContextMenu()
     {
