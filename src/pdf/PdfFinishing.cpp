@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QObject>
 #include <QTemporaryFile>
+
+#include <unistd.h>
 #include <QTimeZone>
 
 #include <sys/mman.h>
@@ -143,6 +145,15 @@ bool throughTemporaryFile(const FirstPass &firstPass, const SecondPass &secondPa
     }
     if (!drawn)
         return false;
+    // The second pass reads the first through its descriptor, the file's
+    // name taken away first: a conversion killed meanwhile (SIGKILL, a
+    // stop of the watch) left the whole job's PDF in the temporary folder.
+    // Where /proc is not there to read it by, the name stays until the end.
+    const QString viaDescriptor = QStringLiteral("/proc/self/fd/%1").arg(job.handle());
+    if (QFileInfo::exists(viaDescriptor) && ::unlink(QFile::encodeName(job.fileName()).constData()) == 0) {
+        job.setAutoRemove(false);
+        return secondPass(viaDescriptor, error);
+    }
     return secondPass(job.fileName(), error);
 }
 

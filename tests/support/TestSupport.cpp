@@ -113,9 +113,12 @@ QProcessEnvironment withoutDisplay()
 
 } // namespace
 
-void startProgram(QProcess &process, const QStringList &arguments)
+void startProgram(QProcess &process, const QStringList &arguments, const QMap<QString, QString> &environment)
 {
-    process.setProcessEnvironment(withoutDisplay());
+    QProcessEnvironment env = withoutDisplay();
+    for (auto it = environment.cbegin(); it != environment.cend(); ++it)
+        env.insert(it.key(), it.value());
+    process.setProcessEnvironment(env);
     process.start(QStringLiteral(STICKER2_PROGRAM), arguments);
 }
 

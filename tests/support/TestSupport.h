@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -59,7 +60,7 @@ ProgramRun runProgram(const QStringList &arguments, const QString &program = QSt
 
 // The built program started in `process` the same way, for a run the test
 // watches and stops itself (a watch, a service).
-void startProgram(QProcess &process, const QStringList &arguments);
+void startProgram(QProcess &process, const QStringList &arguments, const QMap<QString, QString> &environment = {});
 
 // qpdf finds no fault in the file.
 bool pdfIsValid(const QString &pdf);
