@@ -5,6 +5,7 @@
 #include "cli/StopSignals.h"
 #include "watch/ConvertedJobs.h"
 #include "watch/FolderLock.h"
+#include "watch/WatchTemporary.h"
 #include "rules/RuleActions.h"
 #include "watch/JobArchive.h"
 #include "watch/JobInfo.h"
@@ -159,7 +160,7 @@ private:
     QStringList m_options;     // convert's options, --rules taken out
     const QString m_rulesPath;
     RulesKeeper &m_rules; // read before the watch began
-    QTemporaryDir m_plans;            // each conversion's plan, carried out here
+    QTemporaryDir m_plans {WatchTemporary::folderTemplate()}; // each conversion's plan, carried out here
     QHash<QString, QString> m_planOf; // by output
     int m_planned = 0;
     ConvertJobs m_jobs;
@@ -489,6 +490,7 @@ int runConvertWatch(const ConvertBatch &watch)
     // A faulty rules file is refused before anything is made or taken.
     QStringList options = watch.options;
     const QString rulesPath = takeRules(&options);
+    WatchTemporary::removeLeftOver(); // of watches killed outright
     RulesKeeper rules;
     QString rulesError;
     if (!rulesPath.isEmpty() && !rules.start(rulesPath, &rulesError))

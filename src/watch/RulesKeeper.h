@@ -1,6 +1,7 @@
 #pragma once
 
 #include "rules/RuleSet.h"
+#include "watch/WatchTemporary.h"
 
 #include <QDateTime>
 #include <QString>
@@ -39,7 +40,7 @@ private:
     QString m_faults;
     RuleSet m_rules;
     QDateTime m_readAt;
-    QTemporaryDir m_copies;
+    QTemporaryDir m_copies {WatchTemporary::folderTemplate()};
     QString m_copy;
     int m_version = 0;
 };
