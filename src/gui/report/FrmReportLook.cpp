@@ -116,5 +116,5 @@ void FrmReport::applyLook()
     m_doc.setCurrentPage(k);
     DisplayPage(k);
     CmdBck->setEnabled(k > 0);
-    CmdNxt->setEnabled(true);
+    CmdNxt->setEnabled(k < PageCount() - 1 || !m_doc.pagesComplete());
 }

@@ -591,6 +591,7 @@ private slots:
         click(view, "CmdNxt");
         printed->trigger();
         QCOMPARE(view->currentPage(), 4);
+        QVERIFY(!control<QWidget>(view, "CmdNxt")->isEnabled()); // the last sheet
 
         apply(view, {"Text4+four", "Text4!Return"});
         QLabel *count = control<QLabel>(view, "SearchCount");
