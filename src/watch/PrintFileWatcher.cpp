@@ -47,6 +47,7 @@ PrintFileWatcher::PrintFileWatcher(QObject *parent)
         if (!m_scanSoon.isActive())
             m_scanSoon.start();
     });
+    connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &PrintFileWatcher::fileChanged);
     connect(&m_checkTimer, &QTimer::timeout, this, &PrintFileWatcher::checkPending);
     connect(&m_rescanTimer, &QTimer::timeout, this, &PrintFileWatcher::rescan);
     m_checkTimer.setInterval(m_settle / 2);
@@ -79,7 +80,7 @@ bool PrintFileWatcher::start(const QString &folder, QString *error)
     m_folder = info.absoluteFilePath();
     if (!m_reportExisting) {
         for (const QString &name : listNames(&m_notUtf8))
-            m_known.insert(name, knownOf(m_folder + QLatin1Char('/') + name));
+            know(name, knownOf(m_folder + QLatin1Char('/') + name));
     }
     m_watcher.addPath(m_folder); // when it fails, the rescan still sees new files
     m_rescanTimer.start();
@@ -92,6 +93,8 @@ void PrintFileWatcher::stop()
 {
     if (!m_watcher.directories().isEmpty())
         m_watcher.removePaths(m_watcher.directories());
+    if (!m_watcher.files().isEmpty())
+        m_watcher.removePaths(m_watcher.files());
     m_rescanTimer.stop();
     m_checkTimer.stop();
     m_scanSoon.stop();
@@ -152,8 +155,10 @@ void PrintFileWatcher::scan()
     // A name that has gone is forgotten: written again, it is a new file.
     // A file put in its place, or written anew, is new too.
     for (auto it = m_known.begin(); it != m_known.end();) {
-        const bool stays = present.contains(it.key())
-            && (it->size < 0 || knownOf(m_folder + QLatin1Char('/') + it.key()) == *it);
+        const QString path = m_folder + QLatin1Char('/') + it.key();
+        const bool stays = present.contains(it.key()) && (it->size < 0 || knownOf(path) == *it);
+        if (!stays && it->size >= 0)
+            m_watcher.removePath(path);
         it = stays ? std::next(it) : m_known.erase(it);
     }
     m_notUtf8.intersect(notUtf8);
@@ -173,7 +178,7 @@ void PrintFileWatcher::scan()
             continue;
         struct stat st;
         if (name.startsWith(QLatin1Char('.')) || !regularFile(m_folder + QLatin1Char('/') + name, &st)) {
-            m_known.insert(name, Known());
+            know(name, Known());
             continue;
         }
         Pending &file = m_pending[name];
@@ -192,7 +197,7 @@ void PrintFileWatcher::checkPending()
         const QString path = m_folder + QLatin1Char('/') + it.key();
         struct stat st;
         if (!regularFile(path, &st)) { // gone, or replaced by something else
-            m_known.insert(it.key(), Known());
+            know(it.key(), Known());
             it = m_pending.erase(it);
             continue;
         }
@@ -218,7 +223,7 @@ void PrintFileWatcher::checkPending()
             continue;
         }
         ready.append(name);
-        m_known.insert(name, knownOf(path));
+        know(name, knownOf(path));
         m_pending.remove(name);
     }
     if (m_pending.isEmpty())
@@ -226,4 +231,23 @@ void PrintFileWatcher::checkPending()
     ready.sort();
     for (const QString &name : std::as_const(ready))
         emit fileReady(m_folder + QLatin1Char('/') + name);
+}
+
+void PrintFileWatcher::know(const QString &name, const Known &known)
+{
+    m_known.insert(name, known);
+    if (known.size >= 0)
+        m_watcher.addPath(m_folder + QLatin1Char('/') + name);
+}
+
+void PrintFileWatcher::fileChanged(const QString &path)
+{
+    // A known file written anew in place leaves the folder as it was, so it
+    // is listed now; each write of it tells again until the listing takes it
+    // for a new file (and stops watching it until it is reported).
+    const auto it = m_known.constFind(path.mid(m_folder.size() + 1));
+    if (it == m_known.cend() || it->size < 0 || knownOf(path) == *it)
+        return;
+    if (!m_scanSoon.isActive())
+        m_scanSoon.start();
 }

@@ -18,11 +18,11 @@
 //   anything that is not a regular file (folders, links, FIFOs) are ignored.
 // - A name is reported once while it stays in the folder; a file deleted and
 //   written again under the same name counts as new, and so does one put in
-//   its place (a rename over it) or written anew in place, once the folder
-//   is listed again (at its next change, or the rescan when the folder's
-//   time tells of one).
-// The file system watcher gives the changes at once; a rescan every two
-// seconds catches what it misses (network folders).
+//   its place (a rename over it) or written anew in place (as a DOS program
+//   printing to a fixed file name does: the folder itself does not change).
+// The file system watcher gives the changes at once, of the folder and of
+// each file it knows; a rescan every two seconds catches what it misses
+// (network folders).
 class PrintFileWatcher : public QObject
 {
     Q_OBJECT
@@ -78,6 +78,9 @@ private:
     void scan();
     void rescan();
     void checkPending();
+    void fileChanged(const QString &path);
+    // A name known from now on: its file is watched for a write in place.
+    void know(const QString &name, const Known &known);
 
     QString m_folder;
     int m_settle = 500;

@@ -87,9 +87,8 @@ void TstPrintFileWatcher::reportsNewFilesOnceWhenComplete()
     QCOMPARE(ready.count(), 4); // once each
 
     // Written anew after it was reported, or another file put in its place:
-    // a new job of the same name, once the folder is listed again (a rename
-    // lists it; a write in place waits for the next change of the folder).
-    // It had been taken for the old one until the watch started again.
+    // a new job of the same name. It had been taken for the old one until
+    // the watch started again.
     ready.clear();
     write(d + "slow.prn", "more");
     write(d + "old.prn", "more");
@@ -103,6 +102,19 @@ void TstPrintFileWatcher::reportsNewFilesOnceWhenComplete()
     QCOMPARE(paths, QStringList({d + "both.prn", d + "old.prn", d + "slow.prn"}));
     QTest::qWait(900);
     QCOMPARE(ready.count(), 3);
+
+    // Written anew in place long after the folder last changed, as a DOS
+    // program printing to a fixed name does: the folder's time tells nothing.
+    QTest::qWait(3200);
+    ready.clear();
+    QFile again(d + "slow.prn");
+    QVERIFY(again.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    again.write("\x1b@the next job under the same name\f");
+    again.close();
+    QTRY_COMPARE_WITH_TIMEOUT(ready.count(), 1, 5000);
+    QCOMPARE(ready.at(0).at(0).toString(), d + "slow.prn");
+    QTest::qWait(900);
+    QCOMPARE(ready.count(), 1);
 }
 
 // A batch that arrives at once is reported whole but for the file a writer
