@@ -8,6 +8,7 @@
 #include <QPainter>
 
 #include <climits>
+#include <cmath>
 #include <map>
 #include <utility>
 #include <vector>
@@ -194,6 +195,100 @@ void drawInBands(QPainter &painter, const Inks &inks, QPointF at, double scaleX,
     painter.restore();
 }
 
+// The cells of the grid (cells of `size` pixels, the first at `origin`)
+// whose centres lie in pixel p, or the one under the pixel's centre when
+// none does (cells larger than pixels): the dots a pixel shows, as
+// PictureRaster inks it.
+std::pair<int, int> cellsOfPixel(int p, double origin, double size)
+{
+    const int first = int(std::ceil((p - origin) / size - 0.5));
+    const int end = int(std::ceil((p + 1 - origin) / size - 0.5));
+    if (end > first)
+        return {first, end};
+    const int under = int(std::floor((p + 0.5 - origin) / size));
+    return {under, under + 1};
+}
+
+// Pictures of several inks on pixels coarser than their dots: a pixel
+// inked as PictureRaster inks it takes the mean of the inks of the dots it
+// shows. Laid over each other instead, cyan dots beside yellow ones came out
+// as solid green, and a dithered colour much darker than it prints.
+void drawMixedOnCoarsePixels(QPainter &painter, const QVector<Printed::Picture> &pictures, const Inks &inks,
+    QPointF at, double scaleX, double scaleY, const QRect &area, double ratio)
+{
+    const auto [cellX, cellY] = gridOf(pictures);
+    const double sizeX = scaleX * cellX, sizeY = scaleY * cellY; // pixels a cell
+    const QRect all = PictureRaster::bounds(pictures, QPointF(0, 0), 1.0 / cellX, 1.0 / cellY);
+    const int left = qMax(all.left(), cellsOfPixel(area.left(), at.x(), sizeX).first);
+    const int right = qMin(all.right() + 1, cellsOfPixel(area.right(), at.x(), sizeX).second);
+    if (right <= left)
+        return;
+    std::vector<std::pair<int, int>> columns(size_t(area.width())); // each pixel's cells, from `left`
+    for (int x = 0; x < area.width(); ++x) {
+        const auto [first, end] = cellsOfPixel(area.left() + x, at.x(), sizeX);
+        columns[size_t(x)] = {qMax(first, left) - left, qMin(end, right) - left};
+    }
+    QRgb inkOfSet[16] = {};
+    for (int set = 1; set < 16; ++set)
+        inkOfSet[set] = PrintedRenderer::inkOfBands(set).rgb();
+    // A band's cells and pixels each within MostImageDots.
+    const double cellRows = 1.0 / sizeY + 1;
+    const qint64 fits = qMin<qint64>(qint64(double(MostImageDots) / (right - left) / cellRows), MostImageDots / area.width());
+    const int rows = int(qBound<qint64>(1, fits, qint64(area.height())));
+    for (int top = area.top(); top <= area.bottom(); top += rows) {
+        const int bottom = qMin(top + rows, area.bottom() + 1);
+        const int cellTop = qMax(all.top(), cellsOfPixel(top, at.y(), sizeY).first);
+        const int cellEnd = qMin(all.bottom() + 1, cellsOfPixel(bottom - 1, at.y(), sizeY).second);
+        if (cellEnd <= cellTop)
+            continue;
+        const QRect cells(left, cellTop, right - left, cellEnd - cellTop);
+        std::vector<uchar> setOf(size_t(cells.width()) * size_t(cells.height()), 0);
+        const bool made = drawLayers(inks, QPointF(0, 0), 1.0 / cellX, 1.0 / cellY, cells, [&](int set, QImage &mask) {
+            for (int y = 0; y < mask.height(); ++y) {
+                const uchar *line = mask.constScanLine(y);
+                uchar *out = setOf.data() + size_t(y) * size_t(cells.width());
+                for (int x = 0; x < cells.width(); ++x) {
+                    if (line[x >> 3] & (0x80 >> (x & 7)))
+                        out[x] = uchar(set);
+                }
+            }
+        });
+        QImage band(area.width(), bottom - top, QImage::Format_ARGB32_Premultiplied);
+        if (!made || band.isNull())
+            return;
+        band.fill(Qt::transparent);
+        bool any = false;
+        for (int y = top; y < bottom; ++y) {
+            const auto [first, end] = cellsOfPixel(y, at.y(), sizeY);
+            const int rowFirst = qMax(first, cellTop) - cellTop, rowEnd = qMin(end, cellEnd) - cellTop;
+            QRgb *out = reinterpret_cast<QRgb *>(band.scanLine(y - top));
+            for (int x = 0; x < area.width(); ++x) {
+                qint64 n = 0, red = 0, green = 0, blue = 0;
+                for (int r = rowFirst; r < rowEnd; ++r) {
+                    const uchar *row = setOf.data() + size_t(r) * size_t(cells.width());
+                    for (int c = columns[size_t(x)].first; c < columns[size_t(x)].second; ++c) {
+                        if (!row[c])
+                            continue;
+                        const QRgb ink = inkOfSet[row[c]];
+                        red += qRed(ink);
+                        green += qGreen(ink);
+                        blue += qBlue(ink);
+                        ++n;
+                    }
+                }
+                if (n) {
+                    out[x] = qRgb(int(red / n), int(green / n), int(blue / n));
+                    any = true;
+                }
+            }
+        }
+        if (any) {
+            band.setDevicePixelRatio(ratio);
+            painter.drawImage(QPointF(area.left() / ratio, top / ratio), band);
+        }
+    }
+}
+
 } // namespace
 
 void PrintedRenderer::drawPicturesOnPixels(QPainter &painter, const QVector<Printed::Picture> &pictures,
@@ -222,6 +317,12 @@ void PrintedRenderer::drawPicturesOnPixels(QPainter &painter, const QVector<Prin
     painter.setWorldTransform(QTransform());
     painter.setViewTransformEnabled(false);
     const Inks inks(pictures);
+    const auto [cellX, cellY] = gridOf(pictures);
+    if (inks.mixed && (scaleX * cellX < 1 || scaleY * cellY < 1)) {
+        drawMixedOnCoarsePixels(painter, pictures, inks, at, scaleX, scaleY, area, ratio);
+        painter.restore();
+        return;
+    }
     const int rows = int(qMax<qint64>(1, BandBytes / inks.masks() / qMax(1, (area.width() + 7) / 8)));
     drawInBands(painter, inks, at, scaleX, scaleY, area, rows, [&](const QRect &band, QImage &mask) {
         mask.setDevicePixelRatio(ratio);

@@ -411,6 +411,61 @@ private slots:
         }
     }
 
+    // Dots of two inks side by side, finer than the pixels (a colour driver's
+    // dithering at a lower resolution): a pixel shows the mean of their
+    // inks, as a PDF viewer does, not the inks laid over each other (cyan
+    // beside yellow read as solid green). A square inch checkered in cyan
+    // and yellow at 180 dpi, and beside it one in cyan alone.
+    void coloursFinerThanPixels_data()
+    {
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<int>("dpi");
+        for (const char *output : {"image", "png"}) {
+            for (int dpi : {50, 72, 150})
+                QTest::addRow("%s at %d dpi", output, dpi) << QString(output) << dpi;
+        }
+    }
+    void coloursFinerThanPixels()
+    {
+        QFETCH(QString, output);
+        QFETCH(int, dpi);
+        const auto checkered = [](int colour, int odd) {
+            Printed::Picture p = picture(inches(1), inches(1), 180, 180, 180, 180,
+                [odd](int c, int r) { return (c + r) % 2 == odd; });
+            p.color = quint8(colour);
+            return p;
+        };
+        Printed::Picture alone = picture(inches(2), inches(1), 180, 180, 180, 180, [](int, int) { return true; });
+        alone.color = 2;
+        const QImage image = drawnInColour(sheetOf({checkered(2, 0), checkered(4, 1), alone}), output, dpi);
+        QVERIFY(!image.isNull());
+        const QColor cyan = PrintedRenderer::inkOfBands(PrintedRenderer::CyanBand);
+        const QColor yellow = PrintedRenderer::inkOfBands(PrintedRenderer::YellowBand);
+        const QRgb mean = qRgb((cyan.red() + yellow.red()) / 2, (cyan.green() + yellow.green()) / 2,
+            (cyan.blue() + yellow.blue()) / 2);
+        // Over the checkered square's middle half inch: the mean, and not
+        // one pixel of the inks laid over each other.
+        const QRgb laidOver = PrintedRenderer::inkOfBands(PrintedRenderer::CyanBand | PrintedRenderer::YellowBand).rgb();
+        qint64 sum[3] = {};
+        int pixels = 0;
+        for (int y = int(1.25 * dpi); y < int(1.75 * dpi); ++y) {
+            for (int x = int(1.25 * dpi); x < int(1.75 * dpi); ++x) {
+                const QRgb got = image.pixel(x, y);
+                QVERIFY2(got != laidOver, qPrintable(QStringLiteral("pixel %1,%2").arg(x).arg(y)));
+                sum[0] += qRed(got);
+                sum[1] += qGreen(got);
+                sum[2] += qBlue(got);
+                ++pixels;
+            }
+        }
+        QImage average(1, 1, QImage::Format_RGB32);
+        average.setPixel(0, 0, qRgb(int(sum[0] / pixels), int(sum[1] / pixels), int(sum[2] / pixels)));
+        QString fault = colourAt(average, 0, 0, dpi, mean, 14);
+        QVERIFY2(fault.isEmpty(), qPrintable(fault));
+        fault = colourAt(image, 2.5, 1.5, dpi, cyan.rgb(), 0);
+        QVERIFY2(fault.isEmpty(), qPrintable(fault));
+    }
+
     // A picture that would make over a million rectangles (checkered dots,
     // as dithering makes) goes into a PDF as images of its dots, in bands:
     // the ink black (or in its colours, kept exact), the blanks still
