@@ -41,6 +41,11 @@ QString outputProblem(const QString &path)
     const QString kind = kindProblem(path);
     if (!kind.isEmpty())
         return kind;
+    return plantedLinkProblem(path);
+}
+
+QString plantedLinkProblem(const QString &path)
+{
     if (plantedLink(path))
         return QObject::tr("refusing to follow a link another user planted in a shared folder.");
     return QString();

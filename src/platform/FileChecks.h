@@ -36,6 +36,9 @@ QString inputProblem(const QString &path);
 // no such link for open(); a save, which resolves the link itself and
 // renames over its target, must not either.
 bool plantedLink(const QString &path);
+// Why a plantedLink may not be followed, to follow "<path>: "; empty for any
+// other path. For a folder to write into, as outputProblem is for a file.
+QString plantedLinkProblem(const QString &path);
 
 // True when both paths name the same file (the same device and inode,
 // following links), as `cp a a` refuses to copy a file onto itself.

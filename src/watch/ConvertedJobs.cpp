@@ -1,6 +1,7 @@
 #include "watch/ConvertedJobs.h"
 
 #include "export/PngExport.h"
+#include "platform/FileChecks.h"
 
 #include <QDir>
 #include <QFile>
@@ -107,6 +108,14 @@ bool ConvertedJobs::writeMark(const QString &outDir, const QString &job, State s
     if (key.isEmpty()) { // taken out of the spool meanwhile
         if (error)
             *error = QStringLiteral("%1: the job is no longer there").arg(job);
+        return false;
+    }
+    // Written as any output is: not through a link another user planted in a
+    // shared output folder (its line went into their file).
+    const QString problem = FileChecks::outputProblem(path);
+    if (!problem.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("%1: %2").arg(path, problem);
         return false;
     }
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0644);

@@ -111,6 +111,13 @@ void removeOriginal(const QString &file, QString *note)
 bool moveInto(const QString &file, const QString &folder, QString *movedTo, QString *note, QString *error)
 {
     note->clear();
+    // done/ or failed/ in a shared output folder: another user's link there
+    // would take the job, and its log, into a folder of theirs.
+    const QString planted = FileChecks::plantedLinkProblem(folder);
+    if (!planted.isEmpty()) {
+        *error = QStringLiteral("%1: %2").arg(folder, planted);
+        return false;
+    }
     if (!FileChecks::makeFolder(folder, error))
         return false;
     const QString target = freePath(folder, QFileInfo(file).fileName());

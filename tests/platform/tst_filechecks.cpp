@@ -4,6 +4,8 @@
 #include "TestSupport.h"
 #include "platform/FileChecks.h"
 #include "platform/FileStamp.h"
+#include "watch/ConvertedJobs.h"
+#include "watch/JobArchive.h"
 
 #include <QDir>
 #include <QFile>
@@ -76,6 +78,29 @@ private slots:
         QCOMPARE(FileChecks::plantedLink(path), refused);
         // Every writer refuses it alike, in the same words.
         QCOMPARE(FileChecks::outputRefusal(path).contains("refusing to follow a link another user planted"), refused);
+
+        // The watch's record of converted jobs and its failed/ folder, in a
+        // shared output folder: a planted link took the record's line into
+        // the other user's file, and a failed job into their folder.
+        if (linkOwner == "no link")
+            return;
+        const QString job = TestSupport::writeFile(dir.filePath("job.prn"), "\x1b@job");
+        const QString record = folder + "/.sticker2-converted";
+        const QString theirFolder = dir.filePath("theirs");
+        QVERIFY(QDir().mkdir(theirFolder));
+        QVERIFY(QFile::link(victim, record) && QFile::link(theirFolder, folder + "/failed"));
+        if (linkOwner == "nobody") {
+            QCOMPARE(::lchown(QFile::encodeName(record).constData(), Nobody, Nobody), 0);
+            QCOMPARE(::lchown(QFile::encodeName(folder + "/failed").constData(), Nobody, Nobody), 0);
+        }
+        QString error;
+        QCOMPARE(ConvertedJobs::writeMark(folder, job, ConvertedJobs::State::Failed, &error), !refused);
+        QCOMPARE(TestSupport::readFile(victim) == "kept", refused);
+        QString movedTo, note;
+        QCOMPARE(JobArchive::moveInto(job, folder + "/failed", &movedTo, &note, &error), !refused);
+        QCOMPARE(QDir(theirFolder).isEmpty(), refused);
+        if (refused)
+            QVERIFY2(error.contains("refusing to follow a link another user planted"), qPrintable(error));
     }
 
     // What every writer says of a path it is not to write over (and the
