@@ -85,7 +85,9 @@ RuleActionResult mailIt(
     }
     if (!plan.sendmail.isEmpty())
         request.sendmail = plan.sendmail;
-    request.subject = plan.mailSubject;
+    // No subject (or one whose fields came out empty): the PDF's name as
+    // filed, -2 and all when the name was taken, so it names the attachment.
+    request.subject = plan.mailSubject.isEmpty() ? attachmentName : plan.mailSubject;
     request.body = plan.title.isEmpty() ? attachmentName : plan.title;
     request.attachmentPath = pdfPath;
     request.attachmentName = attachmentName;

@@ -76,11 +76,10 @@ RulePlan planFor(const RuleSet &rules, const RuleMatch &match, const RuleJob &jo
         if (!recipient.isEmpty())
             plan.mailTo << recipient;
     }
-    // A subject whose fields came out empty (a job without a title) is the
-    // file's name, as with no subject at all: a mail had gone out without one.
+    // A subject whose fields came out empty (a job without a title) is left
+    // empty: the mail then takes the PDF's name as filed (mailIt), as with no
+    // subject at all. A mail had gone out without one.
     plan.mailSubject = filled(QStringLiteral("mail-subject")).simplified();
-    if (plan.mailSubject.isEmpty())
-        plan.mailSubject = plan.fileName;
     plan.sendmail = rule.value(QStringLiteral("sendmail"));
     plan.printTo = rule.value(QStringLiteral("print-to"));
     if (rule.has(QStringLiteral("pdf-title")))
@@ -113,8 +112,10 @@ QStringList RulePlan::describe() const
         lines << QStringLiteral("leave the PDF in the output folder under its default name (\"%1\" from a watch)")
                      .arg(fileName);
     if (mails)
-        lines << QStringLiteral("mail it to %1, subject \"%2\"%3")
-                     .arg(mailTo.join(QStringLiteral(", ")), mailSubject,
+        lines << QStringLiteral("mail it to %1, subject %2%3")
+                     .arg(mailTo.join(QStringLiteral(", ")),
+                         mailSubject.isEmpty() ? QStringLiteral("the PDF's name as filed (\"%1\" from a watch)").arg(fileName)
+                                               : QStringLiteral("\"%1\"").arg(mailSubject),
                          sendmail.isEmpty() ? QString() : QStringLiteral(", through \"%1\"").arg(sendmail));
     // As the mail's own check will refuse it (an address a field filled).
     if (mails && mailTo.isEmpty())

@@ -354,6 +354,17 @@ void TstRulesCommand::convertMails()
     QCOMPARE(attachments[0]["name"].toString(), "REI20417.pdf");
     QCOMPARE(QByteArray::fromBase64(attachments[0]["data"].toString().toLatin1()), TestSupport::readFile(filed));
 
+    // Without a subject the mail names the PDF as filed, under the name the
+    // filing took when its own was taken (it had named the one before).
+    TestSupport::writeFile(rules, "[Invoices]\nmatch = Rechnung +Nr\\. +(?<invoice>REI\\d+)(?s).*an: (?<to>\\S+)\n"
+                                  "name = {invoice}.pdf\nfolder = filed\nmail-to = {to}\nsendmail = /bin/sh -c 'cat > "
+            + mail.toUtf8() + "'\n");
+    run = sticker2({ "convert", "--rules", rules, job, dir.filePath("out.pdf") });
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    const QJsonObject again = ExportReaders::readMail(mail);
+    QCOMPARE(again["subject"].toString(), "REI20417-2.pdf");
+    QCOMPARE(again["attachments"].toArray().at(0).toObject()["name"].toString(), "REI20417-2.pdf");
+
     TestSupport::writeFile(rules, "[Invoices]\nmatch = Rechnung\nname = refused.pdf\nfolder = filed\n"
                                   "mail-to = accounts@example.com\nsendmail = /bin/false\n");
     run = sticker2({ "convert", "--rules", rules, job, dir.filePath("out.pdf") });
