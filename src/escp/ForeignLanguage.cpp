@@ -164,6 +164,13 @@ QString pjlLanguage(QByteArrayView b)
             return QStringLiteral("PostScript");
         if (value == "PDF")
             return QStringLiteral("PDF");
+        value.replace('/', QByteArray());
+        if (value == "ESCPAGE")
+            return QStringLiteral("ESC/Page");
+        // ESC/P behind the job language's lines, as some spoolers send it:
+        // not another language.
+        if (value == "ESCP" || value == "ESCP2" || value == "EPSON")
+            return QString();
     }
     return QStringLiteral("PJL/PCL");
 }

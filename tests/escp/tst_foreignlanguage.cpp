@@ -65,6 +65,15 @@ private slots:
                                            << QByteArray("\x1b%-12345X@PJL JOB\r\n@PJL ENTER LANGUAGE = POSTSCRIPT\r\n"
                                                          "%!PS-Adobe-3.0\n")
                                            << "PostScript";
+        QTest::newRow("ESC/P in PJL: not named") << QString() << QStringList()
+                                                 << QByteArray("\x1b%-12345X@PJL ENTER LANGUAGE=ESCP\r\n\x1b@Hello\r\n")
+                                                 << QString();
+        QTest::newRow("ESC/P 2 in PJL: not named") << QString() << QStringList()
+                                                   << QByteArray("\x1b%-12345X@PJL ENTER LANGUAGE = ESC/P2\r\n\x1b@Hi\r\n")
+                                                   << QString();
+        QTest::newRow("ESC/Page in PJL") << QString() << QStringList()
+                                         << QByteArray("\x1b%-12345X@PJL ENTER LANGUAGE=ESCPAGE\r\n\x1d" "1rhE")
+                                         << "ESC/Page";
         QTest::newRow("PCL XL without PJL") << QString() << QStringList()
                                             << QByteArrayLiteral(") HP-PCL XL;2;0;Comment\r\n\xc0\x00\xf8\x86") << "PCL XL";
         QTest::newRow("CUPS raster") << QString() << QStringList() << QByteArray("RaS3").append(1796, '\0')
