@@ -32,12 +32,15 @@ constexpr qint64 BandBytes = qint64(16) << 20;
 
 // Whether anything of the sheet is in colour: a form under it (which may
 // have colours of its own), text or pictures printed in a colour (ESC r).
+// Blanks in a colour print nothing, unless a line is drawn under, through or
+// over them.
 bool inColour(const PrintedRenderer &renderer, const Printed::Sheet &sheet)
 {
     if (renderer.forms().forSheet(sheet.index) != nullptr)
         return true;
     for (const Printed::TextRun &run : sheet.runs) {
-        if (run.style.color != 0)
+        const bool lined = run.style.underline || run.style.strike || run.style.overscore;
+        if (run.style.color != 0 && (lined || !run.text.trimmed().isEmpty()))
             return true;
     }
     for (const Printed::Picture &picture : sheet.pictures) {
