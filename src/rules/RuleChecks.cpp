@@ -135,6 +135,9 @@ void checkPaths(Rule *rule, const QString &folder, const FaultSink &fault, Forms
                     .arg(braces.captured(0)));
         else if (value != QLatin1String("~"))
             value = QDir::cleanPath(QDir(folder).absoluteFilePath(value));
+        // One that cannot be there, as every job's filing would find.
+        if (!braces.hasMatch() && value != QLatin1String("~") && QFileInfo::exists(value) && !QFileInfo(value).isDir())
+            fault(rule->lineOf(QStringLiteral("folder")), QStringLiteral("folder: %1 is a file, not a folder").arg(value));
     }
     for (const QString &key : { QStringLiteral("form"), QStringLiteral("form-next") }) {
         if (!rule->has(key) || rule->value(key).isEmpty())
@@ -195,11 +198,16 @@ void checkMail(const Rule *rule, const FaultSink &fault)
 {
     if (rule->has(QStringLiteral("mail-to"))) {
         const QString value = rule->value(QStringLiteral("mail-to"));
-        if (value.isEmpty())
+        if (MailAddress::pieces(value).isEmpty())
             fault(rule->lineOf(QStringLiteral("mail-to")), QStringLiteral("mail-to: no address"));
         for (const QString &address : MailAddress::split(value)) {
-            // An address made of fields is checked once the job fills them.
-            if (!address.contains(QLatin1Char('{')) && !MailAddress::isValid(address))
+            // An address made of fields is checked once the job fills them;
+            // its shape (the brackets of "Name <address>") now.
+            static const QRegularExpression field(QStringLiteral("\\{\\w+\\}"));
+            QString name, shape;
+            const bool fields = address.contains(QLatin1Char('{'));
+            if (fields ? !MailAddress::parseMailbox(QString(address).replace(field, QStringLiteral("x")), &name, &shape)
+                       : !MailAddress::isValid(address))
                 fault(rule->lineOf(QStringLiteral("mail-to")), QStringLiteral("mail-to: \"%1\" is not a mail address").arg(address));
         }
     }

@@ -148,6 +148,13 @@ void TstRulesCommand::check_data()
         << QByteArray("[A]\nmatch = (\nname = {nr}.pdf\nmail-to = nobody\n") << 1
         << QStringList { "RULES:2: invalid regular expression", "RULES:3: name: unknown field {nr}",
                "RULES:4: mail-to: \"nobody\" is not a mail address" };
+    // Values that fail every job, though fields fill them.
+    QTest::newRow("never works")
+        << QStringList { "rules", "check", "RULES" }
+        << QByteArray("[A]\nmail-to = ,\n[B]\nmatch = (?<customer>\\w+) (?<mail>\\S+)\nmail-to = {customer} <{mail}\n"
+                      "[C]\nmatch = (?<to>\\S+)\nmail-to = {to}, Office <{to}>\nfolder = rules.conf\n") << 1
+        << QStringList { "RULES:2: mail-to: no address", "RULES:5: mail-to: \"{customer} <{mail}\" is not a mail address",
+               "RULES:9: folder: RULES is a file, not a folder" };
     QTest::newRow("missing file") << QStringList { "rules", "check", "RULES.missing" } << QByteArray() << 1
                                   << QStringList { "RULES.missing:0: no such file" };
     QTest::newRow("no verb") << QStringList { "rules" } << QByteArray() << 2 << QStringList { "check or test" };
