@@ -5,6 +5,7 @@
 #include "cli/CommandLine.h"
 #include "cli/RulesSupport.h"
 #include "delivery/MailSender.h"
+#include "escp/ForeignLanguage.h"
 #include "printing/CaptureQueue.h"
 #include "printing/PrinterList.h"
 #include "rules/RulePreview.h"
@@ -125,6 +126,10 @@ int runRulesTest(const QStringList &arguments, const QString &synopsis)
         lines << QStringLiteral("then the job fails (a watch moves it to failed/): %1").arg(problem);
     }
     std::printf("job: %s\n", qPrintable(job));
+    // As convert and the watch say it: the job is read as ESC/P all the same.
+    const QString language = ForeignLanguage::ofFile(job);
+    if (!language.isEmpty())
+        std::printf("note: %s\n", qPrintable(ForeignLanguage::note(language)));
     for (const QString &line : std::as_const(lines))
         std::printf("%s\n", qPrintable(line));
     std::fflush(stdout);

@@ -103,5 +103,6 @@ QString RulesKeeper::refresh()
             .arg(m_path, kept, error.replace(QLatin1Char('\n'), QStringLiteral("; ")));
     }
     m_faults.clear();
-    return QStringLiteral("%1: read again, %2 rules").arg(m_path).arg(m_rules.rules().size());
+    const qsizetype count = m_rules.rules().size();
+    return QStringLiteral("%1: read again, %2 %3").arg(m_path).arg(count).arg(count == 1 ? QStringLiteral("rule") : QStringLiteral("rules"));
 }

@@ -267,6 +267,11 @@ void TstRulesCommand::testDoesNothing()
     const QString own = TestSupport::writeFile(dir.filePath("own.conf"), "[Mine]\nfolder = ~\n");
     const Run bare = sticker2({ "rules", "test", "--rules", own, TestSupport::writeFile(dir.filePath("bare.prn"), Invoice) });
     QVERIFY2(bare.out.contains("the printing user's folder, which fails: the job names no user"), qPrintable(bare.out));
+    QVERIFY2(!bare.out.contains("note:"), qPrintable(bare.out));
+    // A job in another printer language is noted, as convert and the watch note it.
+    const Run postscript = sticker2(
+        { "rules", "test", "--rules", own, TestSupport::writeFile(dir.filePath("wrong.prn"), "%!PS-Adobe-3.0\n") });
+    QVERIFY2(postscript.out.contains("note: this is a PostScript job"), qPrintable(postscript.out));
 }
 
 // One job converted by its rule: named by its invoice number in the rule's
@@ -443,7 +448,7 @@ void TstRulesCommand::watchWithRules()
     // told as done).
     TestSupport::writeFile(rules, "[Invoices]\nmatch = Rechnung +Nr\\. +(?<invoice>REI\\d+)\nname = {invoice}.pdf\n"
                                   "folder = filed\n");
-    QTRY_VERIFY_WITH_TIMEOUT(saidSoFar().contains("read again, 1 rules"), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(saidSoFar().contains("read again, 1 rule"), 10000);
     TestSupport::writeFile(rules, "");
     second.replace("REI20418", "REI20419");
     publish(spool, "20261207-101750-000005-job16", second, "");
