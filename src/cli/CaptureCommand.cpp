@@ -34,7 +34,8 @@ int runCapture(const QStringList &arguments)
         const QFileInfo dir(parser.value(folder));
         options.folder = dir.absoluteFilePath();
         if (!dir.isDir())
-            return CliSupport::fail(QStringLiteral("%1: no such folder").arg(options.folder));
+            return CliSupport::fail(QStringLiteral("%1: %2").arg(options.folder,
+                dir.exists() ? QStringLiteral("not a folder") : QStringLiteral("no such folder")));
         if (!CaptureQueue::add(options, &error))
             return CliSupport::fail(error);
         return int(Status::Done);

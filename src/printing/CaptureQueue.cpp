@@ -202,8 +202,10 @@ QString folderProblem(const QString &folder, const QString &user)
 
     const QString absolute = QFileInfo(folder).absoluteFilePath();
     struct stat info;
-    if (::stat(QFile::encodeName(absolute).constData(), &info) != 0 || !S_ISDIR(info.st_mode))
+    if (::stat(QFile::encodeName(absolute).constData(), &info) != 0)
         return QStringLiteral("%1: no such folder").arg(absolute);
+    if (!S_ISDIR(info.st_mode))
+        return QStringLiteral("%1: not a folder").arg(absolute);
     struct statvfs volume;
     if (::statvfs(QFile::encodeName(absolute).constData(), &volume) == 0 && (volume.f_flag & ST_RDONLY))
         return QStringLiteral("%1: it is on a read-only file system").arg(absolute);

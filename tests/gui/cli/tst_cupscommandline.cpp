@@ -192,6 +192,7 @@ void TestCommandLine::refused_data()
     QTest::newRow("many files into a folder no name can be") << QStringList{"convert", "--to", "txt", "--out-dir", QString(300, 'd') + ".d/o", "in.prn"}
                                                              << 1 << "cannot make the folder: File name too long";
     QTest::newRow("capture into no folder") << QStringList{"capture", "add", "--folder", "none.d"} << 1 << "no such folder";
+    QTest::newRow("capture into a file") << QStringList{"capture", "add", "--folder", "in.prn"} << 1 << "in.prn: not a folder";
     QTest::newRow("capture name with a space") << QStringList{"capture", "add", "--name", "A B", "--folder", "."} << 1
                                                << "no spaces";
     QTest::newRow("capture over a printer") << QStringList{"capture", "add", "--name", "Sticker2Other", "--folder", "."}
