@@ -4,11 +4,14 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSocketNotifier>
 
 #include <ctime>
 #include <dirent.h>
 #include <memory>
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -47,11 +50,15 @@ PrintFileWatcher::PrintFileWatcher(QObject *parent)
         if (!m_scanSoon.isActive())
             m_scanSoon.start();
     });
-    connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &PrintFileWatcher::fileChanged);
     connect(&m_checkTimer, &QTimer::timeout, this, &PrintFileWatcher::checkPending);
     connect(&m_rescanTimer, &QTimer::timeout, this, &PrintFileWatcher::rescan);
     m_checkTimer.setInterval(m_settle / 2);
     m_rescanTimer.setInterval(RescanMsec);
+}
+
+PrintFileWatcher::~PrintFileWatcher()
+{
+    stop();
 }
 
 QString PrintFileWatcher::folderProblem(const QString &folder)
@@ -80,9 +87,10 @@ bool PrintFileWatcher::start(const QString &folder, QString *error)
     m_folder = info.absoluteFilePath();
     if (!m_reportExisting) {
         for (const QString &name : listNames(&m_notUtf8))
-            know(name, knownOf(m_folder + QLatin1Char('/') + name));
+            m_known.insert(name, knownOf(m_folder + QLatin1Char('/') + name));
     }
     m_watcher.addPath(m_folder); // when it fails, the rescan still sees new files
+    watchWrites();
     m_rescanTimer.start();
     if (m_reportExisting)
         scan();
@@ -93,8 +101,10 @@ void PrintFileWatcher::stop()
 {
     if (!m_watcher.directories().isEmpty())
         m_watcher.removePaths(m_watcher.directories());
-    if (!m_watcher.files().isEmpty())
-        m_watcher.removePaths(m_watcher.files());
+    m_writesNotifier.reset();
+    if (m_writes >= 0)
+        ::close(m_writes);
+    m_writes = -1;
     m_rescanTimer.stop();
     m_checkTimer.stop();
     m_scanSoon.stop();
@@ -155,10 +165,8 @@ void PrintFileWatcher::scan()
     // A name that has gone is forgotten: written again, it is a new file.
     // A file put in its place, or written anew, is new too.
     for (auto it = m_known.begin(); it != m_known.end();) {
-        const QString path = m_folder + QLatin1Char('/') + it.key();
-        const bool stays = present.contains(it.key()) && (it->size < 0 || knownOf(path) == *it);
-        if (!stays && it->size >= 0)
-            m_watcher.removePath(path);
+        const bool stays = present.contains(it.key())
+            && (it->size < 0 || knownOf(m_folder + QLatin1Char('/') + it.key()) == *it);
         it = stays ? std::next(it) : m_known.erase(it);
     }
     m_notUtf8.intersect(notUtf8);
@@ -178,7 +186,7 @@ void PrintFileWatcher::scan()
             continue;
         struct stat st;
         if (name.startsWith(QLatin1Char('.')) || !regularFile(m_folder + QLatin1Char('/') + name, &st)) {
-            know(name, Known());
+            m_known.insert(name, Known());
             continue;
         }
         Pending &file = m_pending[name];
@@ -197,7 +205,7 @@ void PrintFileWatcher::checkPending()
         const QString path = m_folder + QLatin1Char('/') + it.key();
         struct stat st;
         if (!regularFile(path, &st)) { // gone, or replaced by something else
-            know(it.key(), Known());
+            m_known.insert(it.key(), Known());
             it = m_pending.erase(it);
             continue;
         }
@@ -223,7 +231,7 @@ void PrintFileWatcher::checkPending()
             continue;
         }
         ready.append(name);
-        know(name, knownOf(path));
+        m_known.insert(name, knownOf(path));
         m_pending.remove(name);
     }
     if (m_pending.isEmpty())
@@ -233,18 +241,41 @@ void PrintFileWatcher::checkPending()
         emit fileReady(m_folder + QLatin1Char('/') + name);
 }
 
-void PrintFileWatcher::know(const QString &name, const Known &known)
+void PrintFileWatcher::watchWrites()
 {
-    m_known.insert(name, known);
-    if (known.size >= 0)
-        m_watcher.addPath(m_folder + QLatin1Char('/') + name);
+    // The folder's own watch hears of names coming and going, not of a file
+    // written anew in place: the kernel is asked for the writes of the
+    // folder's files as well, one watch for them all.
+    m_writes = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (m_writes < 0)
+        return; // the rescan still sees a job put in a known one's place
+    if (::inotify_add_watch(m_writes, QFile::encodeName(m_folder).constData(), IN_MODIFY | IN_CLOSE_WRITE) < 0) {
+        ::close(m_writes);
+        m_writes = -1;
+        return;
+    }
+    m_writesNotifier = std::make_unique<QSocketNotifier>(m_writes, QSocketNotifier::Read);
+    connect(m_writesNotifier.get(), &QSocketNotifier::activated, this, [this] {
+        alignas(inotify_event) char events[16384];
+        for (;;) {
+            const ssize_t got = ::read(m_writes, events, sizeof events);
+            if (got <= 0)
+                break;
+            for (ssize_t at = 0; at < got;) {
+                const auto *event = reinterpret_cast<const inotify_event *>(events + at);
+                if (event->len > 0)
+                    fileChanged(m_folder + QLatin1Char('/') + QFile::decodeName(event->name));
+                at += ssize_t(sizeof(inotify_event) + event->len);
+            }
+        }
+    });
 }
 
 void PrintFileWatcher::fileChanged(const QString &path)
 {
     // A known file written anew in place leaves the folder as it was, so it
-    // is listed now; each write of it tells again until the listing takes it
-    // for a new file (and stops watching it until it is reported).
+    // is listed now; it is then new until it is reported, and its further
+    // writes are the pending file's.
     const auto it = m_known.constFind(path.mid(m_folder.size() + 1));
     if (it == m_known.cend() || it->size < 0 || knownOf(path) == *it)
         return;

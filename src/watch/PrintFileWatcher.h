@@ -8,6 +8,10 @@
 #include <QString>
 #include <QTimer>
 
+#include <memory>
+
+class QSocketNotifier;
+
 // Watches one folder and reports each new print file once it is complete:
 // its size and modification time have stayed the same for the settle interval
 // and no process of this user has it open for writing.
@@ -20,15 +24,16 @@
 //   written again under the same name counts as new, and so does one put in
 //   its place (a rename over it) or written anew in place (as a DOS program
 //   printing to a fixed file name does: the folder itself does not change).
-// The file system watcher gives the changes at once, of the folder and of
-// each file it knows; a rescan every two seconds catches what it misses
-// (network folders).
+// The file system watcher gives the folder's changes at once, and the
+// kernel's watch of writes those to its files; a rescan every two seconds
+// catches what they miss (network folders).
 class PrintFileWatcher : public QObject
 {
     Q_OBJECT
 
 public:
     explicit PrintFileWatcher(QObject *parent = nullptr);
+    ~PrintFileWatcher() override;
 
     // Starts watching `folder`, instead of any folder watched before. False,
     // with an error text naming the folder and the cause, when it is not a
@@ -79,13 +84,14 @@ private:
     void rescan();
     void checkPending();
     void fileChanged(const QString &path);
-    // A name known from now on: its file is watched for a write in place.
-    void know(const QString &name, const Known &known);
+    void watchWrites();
 
     QString m_folder;
     int m_settle = 500;
     bool m_reportExisting = false;
     QFileSystemWatcher m_watcher;
+    int m_writes = -1; // the kernel's news of writes to the folder's files
+    std::unique_ptr<QSocketNotifier> m_writesNotifier;
     QTimer m_checkTimer; // the pending files, while there are any
     QTimer m_rescanTimer;
     QTimer m_scanSoon; // the folder listed after a burst of changes
