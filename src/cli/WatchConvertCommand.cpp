@@ -509,6 +509,15 @@ int runConvertWatch(const ConvertBatch &watch)
     // A folder the watch may not write would fail every job: refused now.
     if (!QFileInfo(watch.outDir).isWritable())
         return CliSupport::fail(QStringLiteral("%1: the watch's user may not write into it").arg(watch.outDir));
+    // In a folder everyone may write to, another user's link as the record,
+    // done/ or failed/ would hide jobs as converted or take them away: the
+    // watch will not work through it.
+    for (const QString &name : {QString::fromLatin1(ConvertedJobs::FileName), QStringLiteral("done"), QStringLiteral("failed")}) {
+        const QString path = outDir.absoluteFilePath(name);
+        const QString planted = FileChecks::plantedLinkProblem(path);
+        if (!planted.isEmpty())
+            return CliSupport::fail(QStringLiteral("%1: %2").arg(path, planted));
+    }
     if (QFileInfo(watch.outDir).canonicalFilePath() == QFileInfo(watch.watchFolder).canonicalFilePath())
         return CliSupport::fail(
             QStringLiteral("%1: the output folder cannot be the watched folder").arg(watch.outDir));

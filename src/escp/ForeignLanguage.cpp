@@ -165,7 +165,7 @@ QString pjlLanguage(QByteArrayView b)
         if (value == "PDF")
             return QStringLiteral("PDF");
         value.replace('/', QByteArray());
-        if (value == "ESCPAGE")
+        if (value.startsWith("ESCPAGE")) // ESCPAGECOLOR too
             return QStringLiteral("ESC/Page");
         // ESC/P behind the job language's lines, as some spoolers send it:
         // not another language.

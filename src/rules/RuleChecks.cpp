@@ -135,9 +135,16 @@ void checkPaths(Rule *rule, const QString &folder, const FaultSink &fault, Forms
                     .arg(braces.captured(0)));
         else if (value != QLatin1String("~"))
             value = QDir::cleanPath(QDir(folder).absoluteFilePath(value));
-        // One that cannot be there, as every job's filing would find.
-        if (!braces.hasMatch() && value != QLatin1String("~") && QFileInfo::exists(value) && !QFileInfo(value).isDir())
-            fault(rule->lineOf(QStringLiteral("folder")), QStringLiteral("folder: %1 is a file, not a folder").arg(value));
+        // One that cannot be there, as every job's filing would find: it, or
+        // the nearest part of its path that is there, is a file.
+        if (!braces.hasMatch() && value != QLatin1String("~") && !value.isEmpty()) {
+            QFileInfo part(value);
+            while (!part.exists() && !part.isRoot() && part.absolutePath() != part.absoluteFilePath())
+                part = QFileInfo(part.absolutePath());
+            if (part.exists() && !part.isDir())
+                fault(rule->lineOf(QStringLiteral("folder")),
+                    QStringLiteral("folder: %1 is a file, not a folder").arg(part.absoluteFilePath()));
+        }
     }
     for (const QString &key : { QStringLiteral("form"), QStringLiteral("form-next") }) {
         if (!rule->has(key) || rule->value(key).isEmpty())

@@ -31,8 +31,11 @@ QString wordOf(ConvertedJobs::State state)
 ConvertedJobs::ConvertedJobs(const QString &outDir)
     : m_outDir(outDir)
 {
-    QFile record(QDir(outDir).filePath(QLatin1String(FileName)));
-    if (!record.open(QIODevice::ReadOnly))
+    // Not through a link another user planted: their lines would hide jobs
+    // as converted (the watch refuses to start on one).
+    const QString path = QDir(outDir).filePath(QLatin1String(FileName));
+    QFile record(path);
+    if (FileChecks::plantedLink(path) || !record.open(QIODevice::ReadOnly))
         return;
     // One line per job, a key (which begins with the job's size) or a mark's
     // word and a key; a line cut short by a crash has no line end and is

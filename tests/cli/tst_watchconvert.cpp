@@ -289,6 +289,44 @@ private slots:
         QVERIFY(QFile::setPermissions(out, QFileDevice::Permissions(0x7755)));
     }
 
+    // An output folder everyone may write to (sticky, as /tmp) in which
+    // another user planted a link as the record, done/ or failed/: the watch
+    // refuses to start rather than take their record (hiding jobs as
+    // converted) or move jobs into their folder.
+    void plantedLinksRefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const char *name : {".sticker2-converted", "done", "failed"})
+            QTest::newRow(name) << QString(name);
+    }
+    void plantedLinksRefused()
+    {
+        QFETCH(QString, name);
+        if (::geteuid() != 0)
+            QSKIP("giving a link to another user needs root");
+        QTemporaryDir dir;
+        const QString spool = dir.filePath("spool");
+        const QString out = dir.filePath("out");
+        const QString theirs = dir.filePath("theirs");
+        QVERIFY(QDir().mkpath(spool) && QDir().mkpath(out) && QDir().mkpath(theirs));
+        TestSupport::writeFile(spool + "/a.prn", Job);
+        QVERIFY(QFile::setPermissions(out, QFileDevice::Permissions(0x7777)));
+        QCOMPARE(::chmod(QFile::encodeName(out).constData(), 01777), 0);
+        const QString link = out + "/" + name;
+        QVERIFY(QFile::link(name.startsWith('.') ? TestSupport::writeFile(theirs + "/record", "") : theirs, link));
+        QCOMPARE(::lchown(QFile::encodeName(link).constData(), 65534, 65534), 0);
+        QProcess watch;
+        TestSupport::startProgram(watch, {"watch", spool, "--convert", "pdf", "--out", out});
+        QVERIFY(watch.waitForFinished(20000));
+        QCOMPARE(watch.exitCode(), 1);
+        QCOMPARE(QString::fromUtf8(watch.readAllStandardError()),
+            "sticker2: " + link + ": refusing to follow a link another user planted in a shared folder.\n");
+        QCOMPARE(QDir(theirs).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+            name.startsWith('.') ? QStringList{"record"} : QStringList());
+        if (name.startsWith('.'))
+            QCOMPARE(QFileInfo(theirs + "/record").size(), 0);
+    }
+
     // SIGTERM stops the watch and its converter with it: nothing is
     // written afterwards, no part of an output is left, no process stays.
     void stopEndsConversions_data()
