@@ -19,10 +19,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QThreadPool>
 #include <QTimer>
 
+#include <algorithm>
 #include <atomic>
 #include <sys/stat.h>
 #include <utility>
@@ -166,6 +168,9 @@ private:
     ConvertJobs m_jobs;
     QSet<QString> m_converting; // the outputs of the conversions running
     QHash<QString, QFile::Permissions> m_jobModes; // by output: its job's, as the conversion began
+    // By output: its job and the job's record key as the conversion began.
+    QHash<QString, std::pair<QString, QString>> m_jobKeys;
+    QSet<QString> m_writtenAnew; // jobs written anew while converted: their outputs prove nothing
     QHash<QString, QString> m_notes; // by job: its conversion's notes, said with its line
     QFileSystemWatcher m_rulesWatch; // the rules file and its folder: a change is read and said at once
     QTimer m_rulesSettle;            // ... once the file has been still for RulesSettleMs
@@ -302,7 +307,12 @@ void ConvertWatch::startJob(const QString &job)
     // done: only the record counts.
     if (m_acting.contains(job)) // told again while its actions run
         return;
-    switch (m_converted.state(job, name, m_rulesPath.isEmpty())) {
+    // Told again while it is converted, or after it was written anew then:
+    // an output newer than the job may be of the version before.
+    const bool converting = std::any_of(
+        m_jobKeys.cbegin(), m_jobKeys.cend(), [&job](const std::pair<QString, QString> &j) { return j.first == job; });
+    const bool outputsCount = m_rulesPath.isEmpty() && !m_writtenAnew.remove(job) && !converting;
+    switch (m_converted.state(job, name, outputsCount)) {
     case ConvertedJobs::State::Converted:
         if (m_watch.moveDone)
             moveDone(job, QStringLiteral("converted before"));
@@ -323,6 +333,7 @@ void ConvertWatch::startJob(const QString &job)
     const QString output = JobArchive::freePath(m_outDir.absolutePath(), name, m_converting);
     m_converting.insert(output);
     m_jobModes.insert(output, QFileInfo(job).permissions());
+    m_jobKeys.insert(output, {job, ConvertedJobs::keyOf(job)});
     QStringList own;
     if (!m_rulesPath.isEmpty()) {
         const QString note = unsettled ? QString() : m_rules.refresh(); // (not a file half written)
@@ -359,6 +370,26 @@ void ConvertWatch::jobFinished(const QString &job, const QString &written, bool 
         QFile::setPermissions(
             written, jobMode & ~(QFile::ExeOwner | QFile::ExeUser | QFile::ExeGroup | QFile::ExeOther));
     const QString planPath = m_planOf.take(written);
+    // Written anew while it was converted (a program printing to a fixed
+    // name): what was made is of the version before, and the job as it is
+    // now, told of again, is converted on its own. It is neither recorded
+    // (the record would take the new version for done), nor failed (moving
+    // the new version away), nor are its rule's actions done for it.
+    const QString keyThen = m_jobKeys.take(written).second;
+    const QString keyNow = ConvertedJobs::keyOf(job);
+    if (!keyThen.isEmpty() && !keyNow.isEmpty() && keyNow != keyThen) {
+        if (!planPath.isEmpty())
+            QFile::remove(planPath);
+        m_notes.remove(job);
+        // Which version the converter read is not known: its output, newer
+        // than the job, must not pass for the conversion of the job now.
+        m_writtenAnew.insert(job);
+        CliSupport::report(QStringLiteral("%1: written anew while it was converted (%2); the job as it is now is "
+                                          "converted on its own")
+                               .arg(job, converterOk ? QStringLiteral("what was made then is kept as %1").arg(written)
+                                                     : QStringLiteral("that conversion failed")));
+        return;
+    }
     if (converterOk && !planPath.isEmpty()) {
         startActions(job, planPath, written);
         return;

@@ -46,8 +46,11 @@ public:
     // later sees it): safe on any thread, each line one whole write.
     static bool writeMark(const QString &outDir, const QString &job, State state, QString *error);
 
-private:
+    // How the record knows the job as it is now (its size, time and name);
+    // empty when it is gone. Another key later: it was written anew.
     static QString keyOf(const QString &job);
+
+private:
 
     QString m_outDir;
     QHash<QString, State> m_marks; // by keyOf() of each recorded job

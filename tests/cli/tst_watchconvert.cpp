@@ -289,6 +289,38 @@ private slots:
         QVERIFY(QFile::setPermissions(out, QFileDevice::Permissions(0x7755)));
     }
 
+    // A job written anew in place while it is converted (a program printing
+    // to a fixed name): what was made is of the version before and is not
+    // recorded, the job is not failed, and the version now is converted on
+    // its own, once. The old conversion's end had moved the new version to
+    // failed/, or recorded it as done.
+    void rewrittenWhileConverted()
+    {
+        QTemporaryDir dir;
+        const QString spool = dir.filePath("spool");
+        const QString out = dir.filePath("out");
+        QByteArray slow;
+        for (int sheet = 0; sheet < 40; ++sheet)
+            slow += "Sheet " + QByteArray::number(sheet) + "\r\n" + QByteArray("a line of text\r\n").repeated(40) + "\f";
+        const QString job = TestSupport::writeFile(spool + "/a.prn", slow);
+        Watch watch(spool, out, {"--convert", "png"});
+        QTRY_VERIFY_WITH_TIMEOUT(!childrenOf(watch.pid()).isEmpty(), 20000);
+        QFile again(job);
+        QVERIFY(again.open(QIODevice::WriteOnly | QIODevice::Truncate) && again.write(Job) == Job.size());
+        again.close();
+        const QByteArray lines = watch.lines(2);
+        QCOMPARE(watch.stop(), 0);
+        QVERIFY2(lines.contains("a.prn: written anew while it was converted") && lines.count("converted to") == 1
+                && lines.count('\n') == 2,
+            (lines + QDir(out).entryList(QDir::AllEntries | QDir::Hidden).join(' ').toUtf8() + " " + TestSupport::readFile(out + "/.sticker2-converted")).constData());
+        QVERIFY(!QFileInfo::exists(out + "/failed"));
+        QCOMPARE(TestSupport::readFile(job), Job);
+        Watch restarted(spool, out, {"--convert", "png"});
+        QTest::qWait(1500);
+        QCOMPARE(restarted.stop(), 0);
+        QVERIFY2(restarted.err().isEmpty(), restarted.err().constData());
+    }
+
     // An output folder everyone may write to (sticky, as /tmp) in which
     // another user planted a link as the record, done/ or failed/: the watch
     // refuses to start rather than take their record (hiding jobs as
