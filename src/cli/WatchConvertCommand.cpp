@@ -148,7 +148,7 @@ private:
     QString rulesStamp() const;
     void jobFinished(const QString &job, const QString &written, bool converterOk, const QString &converterMessage,
         const QStringList &notes);
-    void startActions(const QString &job, const QString &planPath, const QString &written);
+    void startActions(const QString &job, const QString &planPath, const QString &written, const QString &key);
     void actionsEnded(const QString &job, const QString &planPath, const QString &written, const ActionsResult &result);
     void stop();
     void recordConverted(const QString &job, const QString &output);
@@ -181,7 +181,8 @@ private:
     static constexpr int RulesLongestWaitMs = 5000;
     bool m_startingAnyway = false;     // (while they do)
     PrintFileWatcher m_watcher;
-    QSet<QString> m_acting; // the jobs whose actions run
+    QHash<QString, QString> m_acting; // the jobs whose actions run, and their record keys as converted
+    QSet<QString> m_toldWhileActing; // of those, the ones the folder's watch told of again
     std::atomic_bool m_stopping {false};
     QObject m_results; // the actions' outcomes come back to this thread through it
     QThreadPool m_actions; // the rules' actions (last: it waits for them as it goes)
@@ -305,8 +306,10 @@ void ConvertWatch::startJob(const QString &job)
     const QString name = outputName(job, m_watch.extension);
     // With rules, a PDF of the job's name is no sign that its actions were
     // done: only the record counts.
-    if (m_acting.contains(job)) // told again while its actions run
+    if (m_acting.contains(job)) { // told again while its actions run: looked at when they end
+        m_toldWhileActing.insert(job);
         return;
+    }
     // Told again while it is converted, or after it was written anew then:
     // an output newer than the job may be of the version before.
     const bool converting = std::any_of(
@@ -391,7 +394,7 @@ void ConvertWatch::jobFinished(const QString &job, const QString &written, bool 
         return;
     }
     if (converterOk && !planPath.isEmpty()) {
-        startActions(job, planPath, written);
+        startActions(job, planPath, written, keyThen);
         return;
     }
     if (!planPath.isEmpty())
@@ -402,9 +405,9 @@ void ConvertWatch::jobFinished(const QString &job, const QString &written, bool 
         moveFailed(job, written, converterMessage, !written.isEmpty() && QFileInfo::exists(written));
 }
 
-void ConvertWatch::startActions(const QString &job, const QString &planPath, const QString &written)
+void ConvertWatch::startActions(const QString &job, const QString &planPath, const QString &written, const QString &key)
 {
-    m_acting.insert(job);
+    m_acting.insert(job, key);
     m_actions.start([this, job, planPath, written, outDir = m_outDir.absolutePath()] {
         const ActionsResult result = carryOutPlan(job, planPath, written, outDir, m_stopping);
         QMetaObject::invokeMethod(
@@ -416,7 +419,8 @@ void ConvertWatch::startActions(const QString &job, const QString &planPath, con
 void ConvertWatch::actionsEnded(
     const QString &job, const QString &planPath, const QString &written, const ActionsResult &result)
 {
-    m_acting.remove(job);
+    const QString keyThen = m_acting.take(job);
+    const bool toldAgain = m_toldWhileActing.remove(job);
     QFile::remove(planPath);
     if (!result.markError.isEmpty())
         CliSupport::report(QStringLiteral("%1: %2").arg(job, result.markError));
@@ -434,6 +438,20 @@ void ConvertWatch::actionsEnded(
         QFile::remove(written);
         if (!m_converted.mark(job, ConvertedJobs::State::New, &error))
             CliSupport::report(QStringLiteral("%1: %2").arg(job, error));
+        return;
+    }
+    // Written anew while the actions ran: they were the version before's;
+    // the record and failed/ are not for the job as it is now, which is
+    // converted on its own (now, when the folder's watch told of it then).
+    const QString keyNow = ConvertedJobs::keyOf(job);
+    if (!keyThen.isEmpty() && !keyNow.isEmpty() && keyNow != keyThen) {
+        m_notes.remove(job);
+        CliSupport::report(QStringLiteral("%1: written anew while its rule's actions were carried out for the version "
+                                          "before (%2); the job as it is now is converted on its own")
+                               .arg(job, result.ok ? QStringLiteral("done, its PDF %1").arg(result.output)
+                                                   : QStringLiteral("not all done: %1").arg(result.message)));
+        if (toldAgain)
+            startJob(job);
         return;
     }
     if (result.ok)

@@ -126,6 +126,7 @@ private slots:
     void watchMailHangs();
     void watchKilledWhileActing();
     void watchJobTakenOutWhileConverted();
+    void watchJobWrittenAnewWhileActing();
     void watchFailedJobStays();
 };
 
@@ -639,6 +640,40 @@ void TstRulesCommand::watchJobTakenOutWhileConverted()
     QVERIFY(!QFileInfo::exists(mails));
     watch.terminate();
     QVERIFY(watch.waitForFinished(20000));
+}
+
+// A job written anew in place while its rule's actions run (its mail is
+// being handed over): the actions were the version before's, and the job
+// as it is now is converted and mailed on its own. The new version had been
+// recorded as done, unmailed.
+void TstRulesCommand::watchJobWrittenAnewWhileActing()
+{
+    WatchFolders folders;
+    QTemporaryDir &dir = folders.dir;
+    const QString mails = dir.filePath("mails");
+    const QString handing = dir.filePath("handing");
+    const QString rules = TestSupport::writeFile(dir.filePath("rules.conf"),
+        "[Mail]\nmatch = MAILME\nmail-to = chef@example.com\nsendmail = /bin/sh -c 'touch " + handing.toUtf8()
+            + "; sleep 2; cat >> " + mails.toUtf8() + "'\n");
+    QProcess watch;
+    startWatch(watch, folders, rules);
+    QVERIFY(watch.waitForStarted());
+    const QString job = publish(folders.spool, "20261207-101500-000001-job12", "MAILME first\r\n\f", "Mail");
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(handing), 30000);
+    QFile again(job);
+    QVERIFY(again.open(QIODevice::WriteOnly | QIODevice::Truncate) && again.write("MAILME second\r\n\f") > 0);
+    again.close();
+    QByteArray said;
+    QTRY_VERIFY2_WITH_TIMEOUT((said += watch.readAllStandardError()).count('\n') >= 2, said.constData(), 60000);
+    QVERIFY2(said.contains("job12.prn: written anew while its rule's actions were carried out for the version before"),
+        said.constData());
+    QTRY_VERIFY2_WITH_TIMEOUT(TestSupport::readFile(mails).count("MIME-Version:") == 2,
+        (said += watch.readAllStandardError()).constData(), 30000);
+    QVERIFY(!QFileInfo::exists(folders.out + "/failed"));
+    watch.terminate();
+    QVERIFY(watch.waitForFinished(20000));
+    said += watch.readAllStandardError();
+    QVERIFY2(said.count("job12.prn: converted to") == 1, said.constData());
 }
 
 // A watch killed while a job's actions run does not take the job's PDF for
