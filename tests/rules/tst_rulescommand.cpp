@@ -309,7 +309,7 @@ void TstRulesCommand::convertFailedAction()
 {
     QTemporaryDir dir;
     const QString job = publish(dir.path(), "20261207-101500-000001-job12", Invoice, "");
-    const QString blocker = TestSupport::writeFile(dir.filePath("blocker"), "a file, not a folder");
+    const QString blocker = dir.filePath(QString(300, 'd')); // a name no folder can have
     const QString rules = TestSupport::writeFile(dir.filePath("rules.conf"),
         "[Invoices]\nmatch = Rechnung\nfolder = " + blocker.toUtf8() + "/sub\n");
     const QString out = dir.filePath("out.pdf");
@@ -397,7 +397,7 @@ void TstRulesCommand::watchWithRules()
     QTemporaryDir &dir = folders.dir;
     const QString &spool = folders.spool;
     const QString &out = folders.out;
-    const QString blocker = TestSupport::writeFile(dir.filePath("blocker"), "a file");
+    const QString blocker = dir.filePath(QString(300, 'd')); // a name no folder can have
     const QString rules = TestSupport::writeFile(dir.filePath("rules.conf"),
         "[Invoices]\nmatch = Rechnung +Nr\\. +(?<invoice>REI\\d+)\nname = {invoice}.pdf\nfolder = filed\n"
         "[Broken]\nmatch = Lieferschein\nfolder = " + blocker.toUtf8() + "/sub\nmail-to = lager@example.com\n"
@@ -729,9 +729,8 @@ void TstRulesCommand::watchFailedJobStays()
     const QString mails = dir.filePath("mails");
     TestSupport::writeFile(mails, "");
     const QString rules = TestSupport::writeFile(dir.filePath("rules.conf"),
-        "[All]\nfolder = " + dir.filePath("blocked/sub").toUtf8() + "\nmail-to = chef@example.com\n"
+        "[All]\nfolder = " + dir.filePath(QString(300, 'd') + "/sub").toUtf8() + "\nmail-to = chef@example.com\n"
             "sendmail = /bin/sh -c 'cat >> " + mails.toUtf8() + "'\n");
-    TestSupport::writeFile(dir.filePath("blocked"), "a file, not a folder");
     publish(spool, "20261207-101500-000001-job12", "Brief\r\n\f", "Brief");
     // The watch may read the spool, not change it: as nobody when run by root.
     for (const QString &path : {dir.path(), out, temp, mails})
