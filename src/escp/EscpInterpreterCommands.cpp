@@ -83,7 +83,10 @@ void EscpInterpreter::command(const EscpToken &t)
     case '&':
         defineCharacters(p, n);
         break;
-    case '%': s.userCharacters = n0 & 1; break;
+    case '%':
+        if (n == 1) // (longer: the job language's escape and lines, which print nothing)
+            s.userCharacters = n0 & 1;
+        break;
     case ':': s.downloaded.reset(); break; // the ROM's characters copied over them
     case 'I': s.printControls = on(n0); break;
     case '6': s.printUpperControls = 1; break;

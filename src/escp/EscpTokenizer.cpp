@@ -3,6 +3,7 @@
 #include "escp/EscpCommands.h"
 
 #include <cstring>
+#include <strings.h>
 #include <emmintrin.h>
 
 using namespace Escp;
@@ -45,6 +46,24 @@ const uchar *findControl(const uchar *p, const uchar *end)
     return p;
 }
 
+// HP's job language around a job, as printers with a network card take it
+// (a Windows driver or a print server may add it): the escape ESC %-12345X
+// that starts and ends a job, and every line after it that begins with
+// "@PJL" (the last of them, ENTER LANGUAGE, hands over to the printer
+// language). The printer prints none of it; a line the file cuts short
+// runs to the end.
+qsizetype jobLanguageLength(const uchar *p, qsizetype avail)
+{
+    qsizetype q = 9;
+    while (avail - q >= 4 && strncasecmp(reinterpret_cast<const char *>(p + q), "@PJL", 4) == 0) {
+        const void *lf = std::memchr(p + q, '\n', size_t(avail - q));
+        if (!lf)
+            return avail;
+        q = static_cast<const uchar *>(lf) - p + 1;
+    }
+    return q;
+}
+
 } // namespace
 
 qsizetype EscpTokenizer::commandLength(const uchar *data, qsizetype size, qsizetype pos, int pins, bool superSubscript)
@@ -53,6 +72,8 @@ qsizetype EscpTokenizer::commandLength(const uchar *data, qsizetype size, qsizet
     if (avail < 2)
         return -1;
     const uchar *p = data + pos;
+    if (p[1] == '%' && avail >= 9 && std::memcmp(p + 2, "-12345X", 7) == 0)
+        return jobLanguageLength(p, avail);
     const CommandShape shape = shapeOf(p[1]);
     qsizetype len = -1;
     switch (shape.shape) {

@@ -34,8 +34,9 @@ QString tokens(const QByteArray &bytes)
         case EscpToken::Text: out << QStringLiteral("T%1").arg(k.length); break;
         case EscpToken::Control: out << QStringLiteral("c%1").arg(k.code, 2, 16, QLatin1Char('0')); break;
         default:
-            out << QStringLiteral("%1%2%3%4").arg(k.kind == EscpToken::Picture ? "P" : "E")
-                       .arg(QChar(k.code)).arg(k.length).arg(k.truncated ? "!" : "");
+            out << QStringLiteral("%1%2%3%4").arg(k.kind == EscpToken::Picture ? QStringLiteral("P") : QStringLiteral("E"),
+                       QString(QChar(k.code)), QString::number(k.length),
+                       k.truncated ? QStringLiteral("!") : QString()); // (at once: the letter may be a %)
         }
     }
     return out.join(' ');
@@ -68,6 +69,11 @@ private slots:
         QTest::newRow("remote mode") << E + "(R" + b({8, 0, 0}) + "REMOTE1" + "SN" + b({1, 0, 0}) + E + b({0, 0, 0}) + "x"
                                      << "E(22 T1";
         QTest::newRow("job language lines") << E + b({1}) + "@EJL 1284.4\n@EJL     \n" + E + "@x" << "E\x01" "24 E@2 T1";
+        const QByteArray uel = E + "%-12345X";
+        QTest::newRow("HP job language lines") << uel + "@PJL JOB\r\n@PJL ENTER LANGUAGE=ESCP\n" + E + "@x" << "E%44 E@2 T1";
+        QTest::newRow("HP job language ends the job") << QByteArray("x\f") + uel << "T1 c0c E%9";
+        QTest::newRow("HP job language line cut short") << uel + "@PJL ENTER LANG" << "E%24";
+        QTest::newRow("user-defined characters, not the job language") << E + "%1" + E + "%-1234" << "E%3 E%3 T4";
         QTest::newRow("command cut short is text") << QByteArray("ab") + E + "3" << "T2 T2";
         QTest::newRow("picture cut short") << E + "K" + b({10, 0}) + "abc" << "PK7!";
         QTest::newRow("ESC alone at the end") << E << "T1";
@@ -205,6 +211,9 @@ private slots:
         QTest::newRow("hidden commands") << E + "@" + E + "x1" + E + "k" + b({1}) + E + "U1" + E + "(i" + b({1, 0, 1}) + "a"
                                          << h11 + " 0,240'a'216Lk1"; // letter quality in typeface 1
         QTest::newRow("reset") << E + "E" + E + "M" + E + "@a" << h11 + " 0,240'a'216";
+        // A job language around the job prints nothing and selects no user-defined characters.
+        QTest::newRow("HP job language around the job") << E + "%-12345X@PJL ENTER LANGUAGE=ESCP\r\n" + E + "@a\f" + E + "%-12345X"
+                                                        << h11 + " 0,240'a'216";
         QTest::newRow("bad: huge picture cut short") << E + "*" + b({0, 0xff, 0xff, 1, 2}) + "" << h11 + " [0,180 72x60]";
         QTest::newRow("bad: picture of width 0") << E + "K" + b({0, 0}) + "a" << h11 + " 0,240'a'216";
         QTest::newRow("bad: raster with bad compression") << E + "." + b({7, 10, 10, 1, 8, 0}) + "a" << h11 + " 0,240'a'216";

@@ -56,6 +56,11 @@ inline void addRows()
         QTest::addRow("ESC C after %d bytes", at) << before + esc + "C\x0c" + after + '\f' + after
                                                   << ByteList {before + esc + "C\x0c" + after, after} << QByteArray();
     }
+    // HP's job language before and after the job: the closing escape makes
+    // no page, and the form feed in a PJL line cuts none.
+    const QByteArray uel = esc + "%-12345X";
+    const QByteArray pjl = uel + "@PJL SET FORMLINES=66\f\r\n@PJL ENTER LANGUAGE=ESCP\r\n";
+    row("job language around the job", pjl + "A\fB\f" + uel, {pjl + "A", "B"}, uel);
     const QByteArray shortPicture = esc + "K" + QByteArray("\x09\x00\x0c", 3);
     row("picture cut short eats the rest", "A\f" + shortPicture, {"A", shortPicture});
 }
