@@ -118,6 +118,16 @@ void checkName(const Rule *rule, const FaultSink &fault)
                                              : QStringLiteral("an empty file name when its fields are empty")));
 }
 
+// A path that begins with ~ as a shell would take it: here it would be a
+// folder named "~" beside the rules file, for the watch's user and the user
+// checking the rules have homes of their own. ~ alone is a folder's value.
+QString homeRefused(const QString &key, const QString &value)
+{
+    return QStringLiteral("%1: %2 would be a folder named \"~\" beside the rules file: write the whole path "
+                          "(~ alone is the printing user's own folder)")
+        .arg(key, value);
+}
+
 // The folder and the forms made absolute from the rules file's folder; a
 // form must be a PDF or an image.
 void checkPaths(Rule *rule, const QString &folder, const FaultSink &fault, Forms forms)
@@ -128,6 +138,8 @@ void checkPaths(Rule *rule, const QString &folder, const FaultSink &fault, Forms
         const QRegularExpressionMatch braces = field.match(value);
         if (value.isEmpty())
             fault(rule->lineOf(QStringLiteral("folder")), QStringLiteral("folder: empty (~ is the printing user's own)"));
+        else if (value.startsWith(QLatin1Char('~')) && value != QLatin1String("~"))
+            fault(rule->lineOf(QStringLiteral("folder")), homeRefused(QStringLiteral("folder"), value));
         else if (braces.hasMatch())
             fault(rule->lineOf(QStringLiteral("folder")),
                 QStringLiteral("folder: %1 would be a folder of that name: a folder takes no fields (the name does; "
@@ -137,7 +149,7 @@ void checkPaths(Rule *rule, const QString &folder, const FaultSink &fault, Forms
             value = QDir::cleanPath(QDir(folder).absoluteFilePath(value));
         // One that cannot be there, as every job's filing would find: it, or
         // the nearest part of its path that is there, is a file.
-        if (!braces.hasMatch() && value != QLatin1String("~") && !value.isEmpty()) {
+        if (!braces.hasMatch() && !value.startsWith(QLatin1Char('~')) && !value.isEmpty()) {
             QFileInfo part(value);
             while (!part.exists() && !part.isRoot() && part.absolutePath() != part.absoluteFilePath())
                 part = QFileInfo(part.absolutePath());
@@ -150,6 +162,10 @@ void checkPaths(Rule *rule, const QString &folder, const FaultSink &fault, Forms
         if (!rule->has(key) || rule->value(key).isEmpty())
             continue;
         QString &value = rule->values[key].text;
+        if (value.startsWith(QLatin1Char('~'))) {
+            fault(rule->lineOf(key), homeRefused(key, value));
+            continue;
+        }
         value = QDir::cleanPath(QDir(folder).absoluteFilePath(value));
         // A page of a PDF is named as convert's --form names it; the
         // page's being there is seen when the form is used.

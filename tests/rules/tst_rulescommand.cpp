@@ -154,9 +154,11 @@ void TstRulesCommand::check_data()
         << QStringList { "rules", "check", "RULES" }
         << QByteArray("[A]\nmail-to = ,\n[B]\nmatch = (?<customer>\\w+) (?<mail>\\S+)\nmail-to = {customer} <{mail}\n"
                       "[C]\nmatch = (?<to>\\S+)\nmail-to = {to}, Office <{to}>\nfolder = rules.conf\n"
-                      "[D]\nfolder = rules.conf/below\n[E]\nfolder = not/there/yet\n") << 1
+                      "[D]\nfolder = rules.conf/below\n[E]\nfolder = not/there/yet\n"
+                      "[F]\nfolder = ~/Invoices\nform = ~/letterhead.pdf\n") << 1
         << QStringList { "RULES:2: mail-to: no address", "RULES:5: mail-to: \"{customer} <{mail}\" is not a mail address",
-               "RULES:9: folder: RULES is a file, not a folder", "RULES:11: folder: RULES is a file, not a folder" };
+               "RULES:9: folder: RULES is a file, not a folder", "RULES:11: folder: RULES is a file, not a folder",
+               "RULES:15: folder: ~/Invoices would be a folder named \"~\"", "RULES:16: form: ~/letterhead.pdf would be" };
     QTest::newRow("missing file") << QStringList { "rules", "check", "RULES.missing" } << QByteArray() << 1
                                   << QStringList { "RULES.missing:0: no such file" };
     QTest::newRow("no verb") << QStringList { "rules" } << QByteArray() << 2 << QStringList { "check or test" };
