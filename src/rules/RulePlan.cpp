@@ -43,6 +43,8 @@ RulePlan planFor(const RuleSet &rules, const RuleMatch &match, const RuleJob &jo
             if (!rule.value(key).isEmpty())
                 plan.forms << rule.value(key);
         }
+        plan.formFirst = rule.value(QStringLiteral("form"));
+        plan.formNext = rule.value(QStringLiteral("form-next"));
         if (rule.has(QStringLiteral("form-offset")))
             plan.convertArguments << QStringLiteral("--form-offset") << rule.value(QStringLiteral("form-offset"));
     }
@@ -98,6 +100,19 @@ QStringList RulePlan::describe() const
         lines << QStringLiteral("field {%1}: %2").arg(name, fields.value(name));
     if (!convertArguments.isEmpty())
         lines << QStringLiteral("convert with: %1").arg(convertArguments.join(QLatin1Char(' ')));
+    // Which sheets a form lies under, in words: convert's --form F lies under
+    // every sheet, a rule's form under the first alone.
+    if (!formFirst.isEmpty() && formFirst == formNext)
+        lines << QStringLiteral("lay the form %1 under every sheet").arg(formFirst);
+    else if (!formFirst.isEmpty() && !formNext.isEmpty())
+        lines << QStringLiteral("lay the form %1 under the first sheet and %2 under the sheets after it")
+                     .arg(formFirst, formNext);
+    else if (!formFirst.isEmpty())
+        lines << QStringLiteral("lay the form %1 under the first sheet only (form-next names the later sheets' form; "
+                                "the same file there puts it under every sheet)")
+                     .arg(formFirst);
+    else if (!formNext.isEmpty())
+        lines << QStringLiteral("lay the form %1 under the sheets after the first; none under the first").arg(formNext);
     const QString where = folder.isEmpty()     ? QStringLiteral("the output folder")
         : folder == QLatin1String("~")
         ? (user.isEmpty() ? QStringLiteral("the printing user's folder, which fails: the job names no user")
@@ -150,6 +165,8 @@ QByteArray RulePlan::toJson() const
     object.insert(QStringLiteral("print-to"), printTo);
     object.insert(QStringLiteral("title"), title);
     object.insert(QStringLiteral("copies"), copies);
+    object.insert(QStringLiteral("form"), formFirst);
+    object.insert(QStringLiteral("form-next"), formNext);
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
 
@@ -182,5 +199,7 @@ bool RulePlan::fromJson(const QByteArray &json, RulePlan *plan)
     plan->printTo = object.value(QStringLiteral("print-to")).toString();
     plan->title = object.value(QStringLiteral("title")).toString();
     plan->copies = qBound(1, object.value(QStringLiteral("copies")).toInt(1), 9999);
+    plan->formFirst = object.value(QStringLiteral("form")).toString();
+    plan->formNext = object.value(QStringLiteral("form-next")).toString();
     return !plan->fileName.isEmpty();
 }

@@ -28,6 +28,7 @@ struct RulePlan
     QString title; // of the printed job and the mail's body
     int copies = 1; // of the printed job: as many as the job asked for
     QStringList forms; // the forms its --form names, as written (not kept in the JSON)
+    QString formFirst, formNext; // the rule's form and form-next, as written
 
     // One line per thing the plan does, for `rules test` and the view.
     QStringList describe() const;

@@ -247,6 +247,21 @@ void TstRules::convertArguments()
     QCOMPARE(plan.copies, 3);
     QCOMPARE(back.copies, 3);
     QVERIFY(plan.describe().contains("print it on queue Office, 3 copies as the job asks")); // rules test says so
+    // Which sheets the forms lie under, said in words: a rule's form alone
+    // lies under the first sheet, unlike convert's --form.
+    QVERIFY(plan.describe().contains("lay the form " + form + " under the first sheet and " + form + "#page=2 under the sheets after it"));
+    TestSupport::writeFile(m_dir.filePath("f.pdf"), TwoPagePdf);
+    const auto formsSaid = [&](const char *keys) {
+        RuleSet one;
+        QList<RuleFault> none;
+        if (!RuleSet::parse(QByteArray("[F]\n") + keys, m_dir.filePath("rules.conf").toUtf8(), &one, &none))
+            return QString();
+        return planFor(one, matchRules(one, job, {}), job).describe().filter("lay the form").join('|');
+    };
+    QCOMPARE(formsSaid("form = f.pdf\n"), "lay the form " + m_dir.filePath("f.pdf")
+            + " under the first sheet only (form-next names the later sheets' form; the same file there puts it under every sheet)");
+    QCOMPARE(formsSaid("form = f.pdf\nform-next = f.pdf\n"), "lay the form " + m_dir.filePath("f.pdf") + " under every sheet");
+    QCOMPARE(formsSaid("form-next = f.pdf\n"), "lay the form " + m_dir.filePath("f.pdf") + " under the sheets after the first; none under the first");
 }
 
 void TstRules::safeNames_data()
