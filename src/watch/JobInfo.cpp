@@ -6,6 +6,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 // A side file is a few lines; anything far larger is not one.
@@ -55,6 +59,39 @@ QByteArray escaped(const QString &value)
     return out;
 }
 
+QString userName(uid_t uid)
+{
+    const passwd *account = ::getpwuid(uid);
+    return account ? QString::fromLocal8Bit(account->pw_name) : QString::number(uid);
+}
+
+// Why the side file `side` (owned by `writer`) may not speak for the job
+// at `jobPath` that names `user`; empty when it may. The spooler writes side
+// files: root, its user lp, the folder's owner, or this watch's own user. In
+// a folder others may write to, anyone else's side file speaks only for a
+// job of their own and only in their own name: a side file laid down before
+// another user's job came, or one that named another user, had filed the
+// job as that user's (into their ~/PDF, or under their rules).
+QString untrustedWriter(uid_t writer, const QString &jobPath, const QString &user)
+{
+    if (writer == 0 || writer == ::geteuid())
+        return QString();
+    const passwd *spooler = ::getpwnam("lp");
+    if (spooler && spooler->pw_uid == writer)
+        return QString();
+    struct stat folder {};
+    if (::stat(QFile::encodeName(QFileInfo(jobPath).absolutePath()).constData(), &folder) == 0 && folder.st_uid == writer)
+        return QString();
+    struct stat job {};
+    const bool ownJob = ::stat(QFile::encodeName(jobPath).constData(), &job) == 0 && job.st_uid == writer;
+    const QString name = userName(writer);
+    if (!ownJob)
+        return QStringLiteral("written by user %1 for a job that is not theirs: its details are not taken").arg(name);
+    if (!user.isEmpty() && user != name)
+        return QStringLiteral("written by user %1 in the name of user %2: its details are not taken").arg(name, user);
+    return QString();
+}
+
 } // namespace
 
 QString jobInfoPath(const QString &jobPath)
@@ -99,6 +136,16 @@ bool readJobInfo(const QString &jobPath, JobInfo *info, QString *error)
             info->queue = value;
         else if (key == "copies")
             info->copies = qMax(1, value.toInt());
+    }
+    struct stat written {};
+    const QString distrust = ::fstat(file.handle(), &written) != 0
+        ? QStringLiteral("its owner cannot be told")
+        : untrustedWriter(written.st_uid, jobPath, info->user);
+    if (!distrust.isEmpty()) {
+        *info = JobInfo();
+        if (error)
+            *error = QStringLiteral("%1: %2").arg(path, distrust);
+        return false;
     }
     return true;
 }

@@ -22,7 +22,8 @@ struct JobInfo
 QString jobInfoPath(const QString &jobPath);
 
 // Reads the details of a job. False with no error text when the job has no
-// side file (the fields stay empty), false with one when it cannot be read.
+// side file (the fields stay empty), false with one when it cannot be read
+// or when its writer may not speak for the job (see untrustedWriter).
 bool readJobInfo(const QString &jobPath, JobInfo *info, QString *error);
 
 // The side file's text as the backend writes it (for tests and tools).

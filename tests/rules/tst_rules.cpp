@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <pwd.h>
 #include <sys/mount.h>
 #include <unistd.h>
 
@@ -55,6 +56,8 @@ private slots:
     void mailRecipientsFromFields();
     void jobInfo_data();
     void jobInfo();
+    void jobInfoWriters_data();
+    void jobInfoWriters();
 
 private:
     QTemporaryDir m_dir;
@@ -544,6 +547,62 @@ void TstRules::jobInfo()
         QVERIFY(readJobInfo(job, &again, &error));
         QCOMPARE(again.title, info.title);
     }
+}
+
+// Whose side file speaks for a job: the spooler's (root, lp, the folder's
+// owner, the watch's own user) always; anyone else's only for a job of their
+// own and in their own name. Run as root, which may give files to others.
+void TstRules::jobInfoWriters_data()
+{
+    QTest::addColumn<QString>("sideOwner");
+    QTest::addColumn<QString>("jobOwner");
+    QTest::addColumn<QString>("folderOwner");
+    QTest::addColumn<QByteArray>("userLine");
+    QTest::addColumn<QString>("refusal"); // empty: the details are taken
+    QTest::newRow("the watch's own") << "root" << "nobody" << "root" << QByteArray("user=anna\n") << "";
+    QTest::newRow("the spooler's user") << "lp" << "daemon" << "root" << QByteArray("user=anna\n") << "";
+    QTest::newRow("the folder's owner") << "nobody" << "daemon" << "nobody" << QByteArray("user=anna\n") << "";
+    QTest::newRow("laid down for another's job") << "nobody" << "daemon" << "root" << QByteArray("user=nobody\n")
+                                                 << "written by user nobody for a job that is not theirs";
+    QTest::newRow("in another user's name") << "nobody" << "nobody" << "root" << QByteArray("user=anna\n")
+                                            << "written by user nobody in the name of user anna";
+    QTest::newRow("own job, own name") << "nobody" << "nobody" << "root" << QByteArray("user=nobody\n") << "";
+    QTest::newRow("own job, no name") << "nobody" << "nobody" << "root" << QByteArray() << "";
+}
+
+void TstRules::jobInfoWriters()
+{
+    QFETCH(QString, sideOwner);
+    QFETCH(QString, jobOwner);
+    QFETCH(QString, folderOwner);
+    QFETCH(QByteArray, userLine);
+    QFETCH(QString, refusal);
+    if (::geteuid() != 0)
+        QSKIP("giving files to other users needs root");
+    const auto uidOf = [](const QString &name) {
+        const passwd *account = ::getpwnam(name.toLocal8Bit().constData());
+        return account ? int(account->pw_uid) : -1;
+    };
+    for (const QString &name : { sideOwner, jobOwner, folderOwner }) {
+        if (uidOf(name) < 0)
+            QSKIP(qPrintable("no user " + name + " on this machine"));
+    }
+    QTemporaryDir dir;
+    const QString job = TestSupport::writeFile(dir.filePath("j.prn"), "x");
+    const QString side = TestSupport::writeFile(jobInfoPath(job), "job=3\n" + userLine + "title=Salaries\n");
+    QCOMPARE(::chown(QFile::encodeName(job).constData(), uid_t(uidOf(jobOwner)), gid_t(-1)), 0);
+    QCOMPARE(::chown(QFile::encodeName(side).constData(), uid_t(uidOf(sideOwner)), gid_t(-1)), 0);
+    QCOMPARE(::chown(QFile::encodeName(dir.path()).constData(), uid_t(uidOf(folderOwner)), gid_t(-1)), 0);
+    JobInfo info;
+    QString error;
+    QCOMPARE(readJobInfo(job, &info, &error), refusal.isEmpty());
+    QVERIFY2(refusal.isEmpty() ? error.isEmpty() : error.startsWith(side + ": " + refusal), qPrintable(error));
+    QCOMPARE(info.title, refusal.isEmpty() ? "Salaries" : ""); // nothing of a refused file is taken
+    // A rule sees the job as having no details, and says why.
+    RuleJob ruleJob;
+    QVERIFY(ruleJob.load(job, &error));
+    QCOMPARE(ruleJob.info().user, refusal.isEmpty() ? QString::fromUtf8(userLine.mid(5).trimmed()) : QString());
+    QCOMPARE(ruleJob.infoProblem().isEmpty(), refusal.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TstRules)
