@@ -111,6 +111,7 @@ void PrintFileWatcher::stop()
     m_known.clear();
     m_notUtf8.clear();
     m_pending.clear();
+    m_beingWritten.clear();
     m_folder.clear();
 }
 
@@ -206,6 +207,7 @@ void PrintFileWatcher::checkPending()
         struct stat st;
         if (!regularFile(path, &st)) { // gone, or replaced by something else
             m_known.insert(it.key(), Known());
+            m_beingWritten.remove(it.key());
             it = m_pending.erase(it);
             continue;
         }
@@ -226,7 +228,7 @@ void PrintFileWatcher::checkPending()
     QStringList ready;
     for (const QString &path : std::as_const(settled)) {
         const QString name = path.mid(m_folder.size() + 1);
-        if (writing.contains(path)) {
+        if (writing.contains(path) || m_beingWritten.contains(name)) {
             m_pending[name].unchanged.start();
             continue;
         }
@@ -249,7 +251,8 @@ void PrintFileWatcher::watchWrites()
     m_writes = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     if (m_writes < 0)
         return; // the rescan still sees a job put in a known one's place
-    if (::inotify_add_watch(m_writes, QFile::encodeName(m_folder).constData(), IN_MODIFY | IN_CLOSE_WRITE) < 0) {
+    if (::inotify_add_watch(m_writes, QFile::encodeName(m_folder).constData(),
+            IN_MODIFY | IN_CLOSE_WRITE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO) < 0) {
         ::close(m_writes);
         m_writes = -1;
         return;
@@ -263,12 +266,33 @@ void PrintFileWatcher::watchWrites()
                 break;
             for (ssize_t at = 0; at < got;) {
                 const auto *event = reinterpret_cast<const inotify_event *>(events + at);
-                if (event->len > 0)
-                    fileChanged(m_folder + QLatin1Char('/') + QFile::decodeName(event->name));
+                writeEvent(*event);
                 at += ssize_t(sizeof(inotify_event) + event->len);
             }
         }
     });
+}
+
+// A write or a close of one of the folder's files, or a name gone or come.
+// A file written to stays open for writing until its writer's close: its
+// pauses are not its end, whoever the writer is (another user's open files
+// are hidden from OpenWriters unless we are root). A name removed or put in
+// place by a rename is a file no writer of ours has open.
+void PrintFileWatcher::writeEvent(const inotify_event &event)
+{
+    if (event.mask & IN_Q_OVERFLOW) { // closes may be lost: the settle time alone decides
+        m_beingWritten.clear();
+        return;
+    }
+    if (event.len == 0)
+        return;
+    const QString name = QFile::decodeName(event.name);
+    if (event.mask & IN_MODIFY)
+        m_beingWritten.insert(name);
+    if (event.mask & (IN_CLOSE_WRITE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO))
+        m_beingWritten.remove(name);
+    if (event.mask & (IN_MODIFY | IN_CLOSE_WRITE))
+        fileChanged(m_folder + QLatin1Char('/') + name);
 }
 
 void PrintFileWatcher::fileChanged(const QString &path)

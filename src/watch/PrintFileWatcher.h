@@ -11,10 +11,13 @@
 #include <memory>
 
 class QSocketNotifier;
+struct inotify_event;
 
 // Watches one folder and reports each new print file once it is complete:
 // its size and modification time have stayed the same for the settle interval
-// and no process of this user has it open for writing.
+// and no process of this user has it open for writing, nor has any writer
+// that wrote it since the watch began left it unclosed (the kernel tells of
+// every user's closes; their open files cannot be seen unless we are root).
 //
 // - Files present when watching starts are not reported (they are old jobs),
 //   unless setReportExisting(true) asks for them (a converter catching up).
@@ -84,6 +87,7 @@ private:
     void rescan();
     void checkPending();
     void fileChanged(const QString &path);
+    void writeEvent(const inotify_event &event);
     void watchWrites();
 
     QString m_folder;
@@ -98,5 +102,6 @@ private:
     QHash<QString, Known> m_known; // present at start, reported or ignored
     QSet<QString> m_notUtf8; // the names not UTF-8 already said (as Latin-1)
     QHash<QString, Pending> m_pending;
+    QSet<QString> m_beingWritten; // names written to and not closed since
     qint64 m_folderStamp = 0; // the folder's time stamps at the last rescan
 };

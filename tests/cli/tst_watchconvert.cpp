@@ -289,6 +289,51 @@ private slots:
         QVERIFY(QFile::setPermissions(out, QFileDevice::Permissions(0x7755)));
     }
 
+    // A watch that is not root cannot see another user's open files: a job
+    // that user writes with pauses longer than the settle time is converted
+    // once, when its writer closes it (the kernel tells of every close). It
+    // had been converted at each pause, half written, again and again.
+    void othersJobWrittenWithPauses()
+    {
+        if (::geteuid() != 0)
+            QSKIP("a watch and a writer of two other users need root");
+        QTemporaryDir dir;
+        const QString spool = dir.filePath("spool");
+        const QString out = dir.filePath("out");
+        const QString tmp = dir.filePath("tmp");
+        QVERIFY(QDir().mkpath(spool) && QDir().mkpath(out) && QDir().mkpath(tmp));
+        QCOMPARE(::chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
+        for (const QString &shared : {spool, tmp})
+            QCOMPARE(::chmod(QFile::encodeName(shared).constData(), 01777), 0);
+        QCOMPARE(::chown(QFile::encodeName(out).constData(), 65534, 65534), 0);
+        const auto as = [&tmp](QProcess &process, uid_t user) {
+            process.setWorkingDirectory(tmp);
+            process.setChildProcessModifier([user] {
+                if (::setgid(user) != 0 || ::setuid(user) != 0)
+                    ::_exit(127);
+            });
+        };
+        QProcess watch;
+        as(watch, 65534); // nobody
+        TestSupport::startProgram(watch, {"watch", spool, "--convert", "txt", "--out", out, "-j", "1"},
+            {{"TMPDIR", tmp}, {"HOME", tmp}});
+        QVERIFY(watch.waitForStarted());
+        QTest::qWait(1000);
+        QProcess writer;
+        as(writer, 1); // daemon
+        writer.start("/bin/sh", {"-c", "exec 3>" + spool + "/slow.prn; for i in 1 2 3; do printf 'line %s\r\n' $i >&3; "
+                                       "sleep 1.2; done; printf '\f' >&3"});
+        QVERIFY(writer.waitForFinished(20000));
+        QCOMPARE(writer.exitCode(), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(out + "/slow.txt"), 20000);
+        QTest::qWait(1500);
+        watch.terminate();
+        QVERIFY(watch.waitForFinished(20000));
+        const QByteArray said = watch.readAllStandardError();
+        QVERIFY2(said.count("converted to") == 1 && QDir(out).entryList(QDir::Files) == QStringList{"slow.txt"}, said.constData());
+        QVERIFY(TestSupport::readFile(out + "/slow.txt").contains("line 3"));
+    }
+
     // A job written anew in place while it is converted (a program printing
     // to a fixed name): what was made is of the version before and is not
     // recorded, the job is not failed, and the version now is converted on
