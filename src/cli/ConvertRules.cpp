@@ -52,9 +52,17 @@ void leaveOutUnusableForms(RulePlan *plan, QString *problem)
     }
 }
 
-// Whether convert's options leave the printed look (the PDF's default),
-// the only one with forms.
-bool printedLook(const QStringList &options)
+// Whether convert's options name forms (--form, none or some).
+bool namesForms(const QStringList &options)
+{
+    return std::any_of(options.cbegin(), options.cend(), [](const QString &option) {
+        return option == QLatin1String("--form") || option.startsWith(QLatin1String("--form="));
+    });
+}
+
+} // namespace
+
+bool ConvertRules::printedLook(const QStringList &options)
 {
     QString look = QStringLiteral("printed");
     for (qsizetype i = 0; i < options.size(); ++i) {
@@ -65,16 +73,6 @@ bool printedLook(const QStringList &options)
     }
     return look.compare(QLatin1String("printed"), Qt::CaseInsensitive) == 0;
 }
-
-// Whether convert's options name forms (--form, none or some).
-bool namesForms(const QStringList &options)
-{
-    return std::any_of(options.cbegin(), options.cend(), [](const QString &option) {
-        return option == QLatin1String("--form") || option.startsWith(QLatin1String("--form="));
-    });
-}
-
-} // namespace
 
 namespace CommandLine {
 
@@ -89,6 +87,16 @@ int runConvertRules(const ConvertRules &request)
     if (!RulesSupport::readRules(request.rulesPath, &rules, request.origin, forms))
         return CliSupport::fail(QStringLiteral("%1: the rules file has faults; nothing converted")
                                     .arg(request.origin.isEmpty() ? request.rulesPath : request.origin));
+    // A rule's forms in a look that lays none would fail its every job: the
+    // rules are refused as a whole, as for any other fault of theirs.
+    if (!ConvertRules::printedLook(request.convertOptions)) {
+        const QStringList faults = RuleChecks::printedLookOnly(rules);
+        for (const QString &fault : faults)
+            CliSupport::report(fault);
+        if (!faults.isEmpty())
+            return CliSupport::fail(QStringLiteral("%1: the rules file has faults; nothing converted")
+                                        .arg(request.origin.isEmpty() ? request.rulesPath : request.origin));
+    }
     RulePlan plan;
     QString problem;
     if (!RulesSupport::planJob(rules, request.in, storedMatchOptions(request.codePage), &plan, &problem))
@@ -100,7 +108,7 @@ int runConvertRules(const ConvertRules &request)
     // choice in a window (the service's user has none), and the same rules
     // would file other stationery for each user who runs them.
     QStringList noStoredForms;
-    if (printedLook(request.convertOptions) && !namesForms(plan.convertArguments) && !namesForms(request.convertOptions))
+    if (ConvertRules::printedLook(request.convertOptions) && !namesForms(plan.convertArguments) && !namesForms(request.convertOptions))
         noStoredForms << QStringLiteral("--form") << QStringLiteral(",");
     // The job is converted as the rule reads it: its settings after the
     // command line's own, so that they win.

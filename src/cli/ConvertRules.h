@@ -26,6 +26,9 @@ struct ConvertRules
 
     // The options given, less the rules' own, as a convert command line takes them.
     static QStringList otherOptions(const QCommandLineParser &parser);
+    // Whether convert's options (a PDF's) leave the printed look, the
+    // default, the only one with sheets and forms.
+    static bool printedLook(const QStringList &options);
 };
 
 namespace CommandLine {

@@ -2,6 +2,7 @@
 
 #include "cli/CliSupport.h"
 #include "cli/ConvertJobs.h"
+#include "cli/ConvertRules.h"
 #include "cli/StopSignals.h"
 #include "watch/ConvertedJobs.h"
 #include "watch/FolderLock.h"
@@ -542,6 +543,7 @@ int runConvertWatch(const ConvertBatch &watch)
     WatchTemporary::removeLeftOver(); // of watches killed outright
     RulesKeeper rules;
     QString rulesError;
+    rules.setWithoutForms(!ConvertRules::printedLook(options));
     if (!rulesPath.isEmpty() && !rules.start(rulesPath, &rulesError))
         return CliSupport::fail(rulesError.replace(QLatin1Char('\n'), QStringLiteral("; "))); // one line, the faults apart
     // An empty file is valid (no rule), but may be an editor's save cut

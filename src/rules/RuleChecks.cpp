@@ -270,4 +270,22 @@ void check(Rule *rule, const QString &folder, const FaultSink &fault, Forms form
     }
 }
 
+QStringList printedLookOnly(const RuleSet &rules)
+{
+    QStringList faults;
+    for (const Rule &rule : rules.rules()) {
+        for (const QString &key : { QStringLiteral("form"), QStringLiteral("form-next"), QStringLiteral("form-offset"),
+                 QStringLiteral("form-length"), QStringLiteral("printer") }) {
+            if (rule.has(key) && !rule.value(key).isEmpty()) {
+                faults << RuleFault { rules.file(), rule.lineOf(key),
+                              QStringLiteral("%1: sets the printed look, and the PDFs are made in the emphasis look "
+                                             "(--look emphasis)")
+                                  .arg(key) }.text();
+                break;
+            }
+        }
+    }
+    return faults;
+}
+
 } // namespace RuleChecks

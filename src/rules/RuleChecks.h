@@ -6,6 +6,7 @@
 #include <functional>
 
 struct Rule;
+class RuleSet;
 
 // The checks of one rule's values, each fault told with its line: the
 // pattern compiles, every field a text uses exists, a name cannot come out
@@ -27,6 +28,11 @@ bool isFormFile(const QString &path, QString *cause);
 // it, read whole: a PDF locked by a password, a page it lacks, a file cut
 // short fail here. The cause when not, without the file's name.
 bool isUsableForm(const QString &named, QString *cause);
+
+// The faults ("file:line: cause") of rules that set the printed look
+// (forms, the form length, the printer), for a conversion to the emphasis
+// look, which has none of them: each of their jobs would fail.
+QStringList printedLookOnly(const RuleSet &rules);
 
 // The keys whose values are texts with fields.
 const QStringList &templateKeys();

@@ -1,6 +1,7 @@
 #include "watch/RulesKeeper.h"
 
 #include "platform/FileChecks.h"
+#include "rules/RuleChecks.h"
 #include "watch/JobArchive.h"
 
 #include <QFile>
@@ -53,6 +54,10 @@ bool RulesKeeper::read(const QByteArray &bytes, QString *faults)
         for (const RuleFault &fault : std::as_const(found))
             lines << fault.text();
         *faults = lines.join(QLatin1Char('\n'));
+        return false;
+    }
+    if (m_withoutForms && !RuleChecks::printedLookOnly(rules).isEmpty()) {
+        *faults = RuleChecks::printedLookOnly(rules).join(QLatin1Char('\n'));
         return false;
     }
     const QString copy = m_copies.filePath(QStringLiteral("rules-%1.conf").arg(++m_version));

@@ -18,6 +18,11 @@ public:
     // The first reading: false with the faults, one a line, when the file
     // cannot be read or has any.
     bool start(const QString &path, QString *error);
+    // The conversions make a look without sheets or forms (the emphasis
+    // look): a version whose rules set the printed look (forms, the form
+    // length, the printer) is refused, as each of their jobs would fail.
+    // Set before start().
+    void setWithoutForms(bool without) { m_withoutForms = without; }
 
     // Reads the file again when it has changed. The line to log when it did
     // (read anew, or not read and the rules before kept), else empty.
@@ -43,4 +48,5 @@ private:
     QTemporaryDir m_copies {WatchTemporary::folderTemplate()};
     QString m_copy;
     int m_version = 0;
+    bool m_withoutForms = false;
 };

@@ -159,6 +159,16 @@ void TstRulesCommand::check_data()
         << QStringList { "RULES:2: mail-to: no address", "RULES:5: mail-to: \"{customer} <{mail}\" is not a mail address",
                "RULES:9: folder: RULES is a file, not a folder", "RULES:11: folder: RULES is a file, not a folder",
                "RULES:15: folder: ~/Invoices would be a folder named \"~\"", "RULES:16: form: ~/letterhead.pdf would be" };
+    // Rules that set the printed look, for PDFs made in the emphasis look:
+    // refused whole, as each of their jobs would fail.
+    const QByteArray printedOnly("[A]\nform-length = 12\n[B]\nmatch = x\nprinter = 9-pin\n");
+    QTest::newRow("printed-look rules, emphasis look")
+        << QStringList { "convert", "--rules", "RULES", "--look", "emphasis", "RULES", "RULES.pdf" } << printedOnly << 1
+        << QStringList { "sticker2: RULES:2: form-length: sets the printed look, and the PDFs are made in the emphasis look",
+               "sticker2: RULES:5: printer: sets the printed look", "sticker2: RULES: the rules file has faults; nothing converted" };
+    QTest::newRow("printed-look rules, emphasis look, watch")
+        << QStringList { "watch", "RULES.spool", "--convert", "pdf", "--out", "RULES.out", "--rules", "RULES", "--look", "emphasis" }
+        << printedOnly << 1 << QStringList { "sticker2: RULES:2: form-length: sets the printed look" };
     QTest::newRow("missing file") << QStringList { "rules", "check", "RULES.missing" } << QByteArray() << 1
                                   << QStringList { "RULES.missing:0: no such file" };
     QTest::newRow("no verb") << QStringList { "rules" } << QByteArray() << 2 << QStringList { "check or test" };
