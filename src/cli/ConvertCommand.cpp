@@ -259,6 +259,8 @@ int convertFile(Conversion &job)
         output.path = job.out;
     }
     QString error;
+    QStringList notes; // said once the output is written
+    job.request.note = [&notes](const QString &note) { notes << note; };
     // The web page and the workbook read the file whole, as they go.
     const bool ok = exportFormatInfo(job.target).wholeFile ? exportReport(job.target, job.request, output, &error)
                                                            : writePages(job, output, &error);
@@ -266,6 +268,8 @@ int convertFile(Conversion &job)
         return CliSupport::fail(QStringLiteral("standard output: %1").arg(standardOutput.errorString()));
     if (!ok)
         return CliSupport::fail(error.isEmpty() ? QStringLiteral("%1: cannot be written").arg(job.out) : error);
+    for (const QString &note : std::as_const(notes))
+        CliSupport::report(QStringLiteral("%1: note: %2").arg(job.in, note));
     return int(CommandLine::Status::Done);
 }
 

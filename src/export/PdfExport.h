@@ -32,6 +32,10 @@ struct PdfOptions
     // Told after each page how many of the pages are written; false stops
     // the PDF there (written is false, the error says it was cancelled).
     std::function<bool(int written, int total)> progress;
+    // Told what a reader of a PDF that was written should know: a form
+    // that reaches past the page (a footer of an A4 letterhead on Letter
+    // paper), said once a form. None is told when it is empty.
+    std::function<void(const QString &note)> note;
 };
 
 // A PDF of print-file pages: one PDF page per print-file page, more only when

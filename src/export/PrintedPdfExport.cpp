@@ -10,6 +10,7 @@
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QSet>
 
 namespace {
 
@@ -18,6 +19,24 @@ bool fail(QString *error, const QString &text)
     if (error)
         *error = text;
     return false;
+}
+
+// What of a form laid under a sheet (at `scale`, moved by the forms'
+// offset) reaches past the paper, both in points: said for the edge it
+// passes most, when that is more than a millimetre; else nothing.
+QString overhang(const FormPage &form, QPointF offset, double scale, QSizeF paper, const QString &paperName)
+{
+    const double right = (offset.x() + form.sizePoints().width()) * scale - paper.width();
+    const double bottom = (offset.y() + form.sizePoints().height()) * scale - paper.height();
+    constexpr double Millimetre = 72.0 / 25.4;
+    if (qMax(right, bottom) <= Millimetre)
+        return QString();
+    const auto mm = [](double points) { return QString::number(qRound(points * 25.4 / 72.0)); };
+    return QStringLiteral("the form %1 reaches %2 mm past the %3 edge of the page (%4, %5 x %6 mm): "
+                          "that part of it is not in the PDF")
+        .arg(QDir::toNativeSeparators(form.filePath()), mm(qMax(right, bottom)),
+            bottom >= right ? QStringLiteral("bottom") : QStringLiteral("right"), paperName, mm(paper.width()),
+            mm(paper.height()));
 }
 
 } // namespace
@@ -67,6 +86,7 @@ bool writeSheets(QIODevice &out, const SheetSource &sheets, const PdfOptions &op
     PrintedRenderer renderer;
     const double unit = pixelsPerInch / Printed::UnitsPerInch;
     int written = 0;
+    QSet<const FormPage *> toldForms;
     for (int i : options.pages) {
         if (written > 0 && !writer.newPage()) {
             painter.end();
@@ -80,6 +100,14 @@ bool writeSheets(QIODevice &out, const SheetSource &sheets, const PdfOptions &op
         }
         const double scale = PrintedRenderer::fitScale(sheet, unit, paper);
         renderer.draw(painter, sheet, QPointF(0, 0), unit * scale);
+        const FormPage *form = options.forms.forSheet(sheet.index);
+        if (form && options.note && !toldForms.contains(form)) {
+            toldForms.insert(form);
+            const QString said = overhang(*form, options.forms.offsetPoints(), scale,
+                paper * (72.0 / pixelsPerInch), options.paper == PdfPaper::Letter ? QStringLiteral("Letter") : QStringLiteral("A4"));
+            if (!said.isEmpty())
+                options.note(said);
+        }
         if (places)
             places->append({sheet.index, scale});
         if (PdfExport::deviceFailed(out, error)) {

@@ -213,6 +213,7 @@ bool pdf(const ExportRequest &request, const ExportOutput &out, QString *error)
     options.render = request.render;
     if (request.progress)
         options.progress = [&request](int done, int total) { return request.progress(done, total); };
+    options.note = request.note;
     QString reason;
     // The sheets drawn as printed, one PDF page each; pages with their
     // emphasis, a long one running on over the next PDF pages.

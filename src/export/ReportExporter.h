@@ -37,6 +37,7 @@ struct ExportRequest
     int dpi = 150; // of pictures
     PdfDocumentInfo pdfInfo; // the PDF's title (the print file's name when empty), subject, keywords
     ExportProgress progress;
+    std::function<void(const QString &note)> note; // what went well but should be known (PdfOptions::note)
 };
 
 // Where an export goes: the file `path`, written whole or not at all (an

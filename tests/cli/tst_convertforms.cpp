@@ -186,6 +186,39 @@ private slots:
         QVERIFY(TestSupport::pdfText(path("stored.pdf")).contains("CONTINUED"));
     }
 
+    // A form that reaches past the page is laid as it is, and said: the
+    // footer of an A4 letterhead on Letter paper had gone without a word.
+    void formPastThePage_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("note"); // empty: none
+        QTest::newRow("A4 form on A4") << QStringList {"--paper", "a4"} << "";
+        QTest::newRow("A4 form on Letter") << QStringList {"--paper", "letter"}
+                                           << "reaches 18 mm past the bottom edge of the page (Letter, 216 x 279 mm)";
+        QTest::newRow("A4 form on A4 across") << QStringList {"--paper", "a4", "--landscape"}
+                                              << "reaches 87 mm past the bottom edge of the page (A4, 297 x 210 mm)";
+        QTest::newRow("moved down past the page") << QStringList {"--paper", "a4", "--form-offset", "0,5"}
+                                                  << "reaches 5 mm past the bottom edge";
+        QTest::newRow("moved up and left") << QStringList {"--paper", "a4", "--form-offset", "-5,-5"} << "";
+    }
+    void formPastThePage()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QString, note);
+        const QString out = path("past.pdf");
+        const auto run = runProgram(QStringList {"convert", "--form", path("first.pdf")} + options + QStringList {m_in, out});
+        QCOMPARE(run.status, 0);
+        QVERIFY(TestSupport::pdfText(out).contains("LETTERHEAD"));
+        if (note.isEmpty()) {
+            QVERIFY2(run.err.isEmpty(), run.err.constData());
+        } else {
+            QCOMPARE(run.err.count('\n'), 1); // once for the form, not once a sheet
+            QVERIFY2(run.err.startsWith("sticker2: " + m_in.toUtf8() + ": note: the form " + path("first.pdf").toUtf8())
+                    && run.err.contains(note.toUtf8()),
+                run.err.constData());
+        }
+    }
+
     void refused_data()
     {
         QTest::addColumn<QStringList>("options");
