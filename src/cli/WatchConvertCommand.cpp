@@ -41,6 +41,19 @@ QString logText(const QString &job, const QString &output, const QStringList &op
             options.join(QLatin1Char(' ')), message);
 }
 
+// The log's last line for a failed job that has details (`movedTo`, from
+// the watched folder `spool`): how to put it back with them. The side file
+// is hidden, and a job put back without it had lost its user and title.
+QString putBackLine(const QString &movedTo, const QString &spool)
+{
+    const QString side = jobInfoPath(movedTo);
+    if (!QFileInfo::exists(side))
+        return QString();
+    const auto quoted = [](QString path) { return QLatin1Char('\'') + path.replace(QLatin1Char('\''), QStringLiteral("'\\''")) + QLatin1Char('\''); };
+    return QStringLiteral("\nto convert it again, put it back with its details: mv %1 %2 %3/\n")
+        .arg(quoted(movedTo), quoted(side), quoted(QFileInfo(spool).absoluteFilePath()));
+}
+
 // The value of --rules among convert's options, taken out of them.
 QString takeRules(QStringList *options)
 {
@@ -512,7 +525,9 @@ void ConvertWatch::moveFailed(const QString &job, const QString &output, const Q
         note += (note.isEmpty() ? QString() : QStringLiteral("; ")) + markError;
     QString logError;
     const bool logged = JobArchive::writeText(
-        movedTo + QStringLiteral(".log"), logText(job, output, m_watch.options, message), &logError, movedTo);
+        movedTo + QStringLiteral(".log"),
+        logText(job, output, m_watch.options, message) + putBackLine(movedTo, QFileInfo(job).absolutePath()), &logError,
+        movedTo);
     CliSupport::report(QStringLiteral("%1: %2 (%3); the job is now %4%5%6")
                            .arg(job, what, message, movedTo, note.isEmpty() ? QString() : QStringLiteral("; ") + note,
                                logged ? QString() : QStringLiteral("; no log: ") + logError));

@@ -436,6 +436,15 @@ void TstRulesCommand::watchWithRules()
     QVERIFY2(log.contains("done all the same (again if the job is put back): mail-to: lager@example.com"), qPrintable(log));
     const QString kept = out + "/20261207-101600-000002-job13 Lieferung.pdf";
     QVERIFY2(pdfIsValid(kept), qPrintable(saidSoFar()));
+    // The log's last line puts the job back with its hidden details, as a
+    // shell runs it (a job put back without them lost its user and title).
+    const QString putBack = log.trimmed().section('\n', -1);
+    QVERIFY2(putBack.startsWith("to convert it again, put it back with its details: mv "), qPrintable(log));
+    QProcess shell;
+    shell.start("/bin/sh", {"-c", putBack.section(": ", 1)});
+    QVERIFY(shell.waitForFinished(10000) && shell.exitCode() == 0);
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(out + "/20261207-101600-000002-job13 Lieferung-2.pdf"), 60000);
+    QVERIFY2(saidSoFar().contains("rule [Broken]"), qPrintable(said));
 
     // A faulty version is said when it is saved, before any job comes. An
     // editor that writes in place empties the file first: that moment is
