@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <fnmatch.h>
 
 bool RuleJob::load(const QString &path, QString *error)
@@ -76,8 +77,16 @@ bool filtersLetThrough(const Rule &rule, const JobInfo &info)
     if (rule.has(QStringLiteral("queue"))
         && rule.value(QStringLiteral("queue")).compare(info.queue, Qt::CaseInsensitive) != 0)
         return false;
-    if (rule.has(QStringLiteral("user")) && rule.value(QStringLiteral("user")) != info.user)
-        return false;
+    // A list of names, each of them a glob ("anna, bert", "clerk*"): no user
+    // name holds a comma, a blank or a '*'. A job without a user has none.
+    if (rule.has(QStringLiteral("user"))) {
+        const QStringList names = rule.value(QStringLiteral("user")).split(QRegularExpression(QStringLiteral("[,\\s]+")), Qt::SkipEmptyParts);
+        const QByteArray user = info.user.toUtf8();
+        if (user.isEmpty() || std::none_of(names.cbegin(), names.cend(), [&user](const QString &name) {
+                return ::fnmatch(name.toUtf8().constData(), user.constData(), 0) == 0;
+            }))
+            return false;
+    }
     // A glob as the shell's, where '*' takes a '/' as well.
     if (rule.has(QStringLiteral("title"))
         && ::fnmatch(rule.value(QStringLiteral("title")).toUtf8().constData(), info.title.toUtf8().constData(), 0) != 0)

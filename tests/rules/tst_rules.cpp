@@ -178,6 +178,12 @@ void TstRules::matching_data()
     QTest::newRow("user filter") << invoices << QByteArray("nothing\r\n") << "anna" << "" << "Anna" << "user=anna";
     QTest::newRow("title glob and queue") << invoices << QByteArray("x") << "bob" << "Monatsbericht 11" << "Reports"
                                           << "title=Monatsbericht 11;queue=TextCapture";
+    // Users as an office lists its clerks: names, globs.
+    const QByteArray clerks = "[Clerks]\nuser = anna, bert clerk*\n";
+    QTest::newRow("user of a list") << clerks << QByteArray("x") << "bert" << "" << "Clerks" << "user=bert";
+    QTest::newRow("user of a glob") << clerks << QByteArray("x") << "clerk7" << "" << "Clerks" << "user=clerk7";
+    QTest::newRow("user not listed") << clerks << QByteArray("x") << "annabel" << "" << "" << "";
+    QTest::newRow("no user for a glob of all") << QByteArray("[Any]\nuser = *\n") << QByteArray("x") << "" << "" << "" << "";
     QTest::newRow("title glob misses") << invoices << QByteArray("x") << "bob" << "Bericht" << "" << "";
     // 0x81 is u-umlaut in cp850; a rule reads the job in its own code page.
     QTest::newRow("code page") << invoices << QByteArray("Kunde: M\x81ller\r\n") << "bob" << "" << "Customers"
