@@ -306,8 +306,12 @@ int readConversion(const QStringList &arguments, QCommandLineParser &parser, Con
     if (status >= 0)
         return status;
     // Each form read and checked here, so a bad one fails before any work.
-    if (!SheetForms::load(job.settings.forms, &job.request.render.forms, &error))
+    if (!SheetForms::load(job.settings.forms, &job.request.render.forms, &error)) {
+        // Named by no option, a stored form is said to be one, and how to do without it.
+        if (!given(parser, "form"))
+            error += QStringLiteral(" (a form stored with the report view's forms; --form , converts without forms)");
         return CliSupport::fail(error);
+    }
     // A form is an input too.
     QStringList forms;
     for (const FormPage *form : job.request.render.forms.distinct())

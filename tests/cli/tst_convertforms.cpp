@@ -184,6 +184,14 @@ private slots:
         run = runProgram({"convert", m_in, path("stored.pdf")});
         QVERIFY2(run.status == 0, run.err.constData());
         QVERIFY(TestSupport::pdfText(path("stored.pdf")).contains("CONTINUED"));
+        // A stored form gone is said to be the stored one, which no option named.
+        ReportViewSettings::saveForms(FormChoice {path("gone.pdf"), QString(), QPointF()});
+        run = runProgram({"convert", m_in, path("gone-out.pdf")});
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.contains("gone.pdf: the form does not exist (a form stored with the report view's forms; "
+                                  "--form , converts without forms)"),
+            run.err.constData());
+        QCOMPARE(runProgram({"convert", "--form", ",", m_in, path("gone-out.pdf")}).status, 0);
     }
 
     // A form that reaches past the page is laid as it is, and said: the
