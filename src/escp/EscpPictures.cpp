@@ -220,6 +220,9 @@ DotImage tiffImage(const uchar *data, qsizetype size, int dpiX, int dpiY, bool d
             if (n > 0)
                 unpack(data + p, n, MostDotsAcross / 8, bytes);
             place(rows, y, x, bytes);
+            // The position goes on past the dots drawn: a row may come in
+            // pieces, side by side, or with MOVX skipping white between.
+            x = qMin<qsizetype>(x + 8 * qsizetype(bytes.size()), MostDotsAcross);
             p += n;
             break;
         }
