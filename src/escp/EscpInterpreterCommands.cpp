@@ -194,17 +194,28 @@ void EscpInterpreter::command(const EscpToken &t)
         flushRun();
         s.y = qMax(s.top(), s.y - Unit(n0) * m_fine);
         break;
-    case 'C':
-        if ((n == 1 && n0 > 0) || (n == 2 && p[1] > 0))
-            setFormTopHere();
-        if (n == 1 && n0 > 0) // never shorter than one line, even at no line spacing
-            s.formLength = Unit(n0) * (s.lineSpacing > 0 ? s.lineSpacing : UnitsPerInch / 6);
-        else if (n == 2 && p[1] > 0)
-            s.formLength = Unit(p[1]) * UnitsPerInch;
+    case 'C': {
+        // 1 to 127 lines, or 1 to 22 inches, and never past 22 inches: a
+        // value out of range leaves the form as it was, as on the printer
+        // (ESC C 200, or ESC C NUL followed by a letter, had made a sheet
+        // of 33 or 65 inches). Never shorter than one line, even at no
+        // line spacing.
+        const Unit length = n == 1 ? Unit(n0) * (s.lineSpacing > 0 ? s.lineSpacing : UnitsPerInch / 6)
+            : n == 2               ? Unit(p[1]) * UnitsPerInch
+                                   : 0;
+        if ((n == 1 && (n0 < 1 || n0 > 127)) || (n == 2 && (p[1] < 1 || p[1] > 22)) || length <= 0
+            || length > Printed::inches(22))
+            break;
+        setFormTopHere();
+        s.formLength = length;
         s.skip = 0;
         s.topMargin = s.bottomMargin = 0;
         break;
-    case 'N': s.skip = Unit(n0) * s.lineSpacing; break;
+    }
+    case 'N':
+        if (n0 >= 1 && n0 <= 127) // (out of range: ignored)
+            s.skip = Unit(n0) * s.lineSpacing;
+        break;
     case 'O': s.skip = 0; break;
     // The margins are in columns of the pitch as the tabs are: condensed
     // counts, proportional text counts as 10 cpi. Either drops the text

@@ -199,6 +199,13 @@ private slots:
                                                                   << h11 + " 0,240'abc'216";
         QTest::newRow("ESC ( $ in four bytes") << E + "($" + b({4, 0, 60, 0, 1, 0}) + "a" << h11 + " 0,240'a'216";
         QTest::newRow("ESC C 72 at 1/6 in is 12 in") << E + "C" + b({72}) + "a" << "h=25920 0,240'a'216";
+        // Out of the printer's range (1-127 lines, 1-22 inches, at most 22 inches): ignored.
+        QTest::newRow("ESC C 200 ignored") << E + "C" + b({200}) + "a" << h11 + " 0,240'a'216";
+        QTest::newRow("ESC C NUL 65 ignored") << E + "C" + b({0, 65}) + "a" << h11 + " 0,240'a'216";
+        QTest::newRow("ESC C 100 lines past 22 in ignored") << E + "3" + b({60}) + E + "C" + b({100}) + "a"
+                                                            << h11 + " 0,240'a'216";
+        QTest::newRow("ESC C NUL 22 is 22 in") << E + "C" + b({0, 22}) + "a" << "h=47520 0,240'a'216";
+        QTest::newRow("ESC N 200 ignored") << E + "N" + b({200}) + "a\r\nb" << h11 + " 0,240'a'216 0,600'b'216";
         QTest::newRow("ESC ( C in 1/360 in") << E + "(C" + b({2, 0, 0xe0, 0x10}) + "a" << "h=25920 0,240'a'216";
         QTest::newRow("form feed starts a sheet") << QByteArray("a\fb\f") << h11 + " 0,240'a'216 | " + h11 + " 0,240'b'216";
         QTest::newRow("line feed past the form") << QByteArray("a") + QByteArray(66, '\n') + "b\f"
