@@ -218,8 +218,14 @@ bool RtfOutput::write(QIODevice &out, QString *error)
     bool failed = false;
     const auto run = [&](const QTextCharFormat &format, QStringView runText) {
         changeTo(runFormat(format));
-        text(runText);
-        failed = failed || !flush(out, error, false);
+        // A long run is handed on in pieces: one character may take four
+        // bytes or more, and a page of 100 MB in one look (a run of control
+        // characters) had held its whole RTF, grown by doubling.
+        constexpr qsizetype Piece = qsizetype(1) << 16;
+        for (qsizetype at = 0; at < runText.size() && !failed; at += Piece) {
+            text(runText.mid(at, qMin(Piece, runText.size() - at)));
+            failed = !flush(out, error, false);
+        }
         if (failed)
             m_body.clear();
     };

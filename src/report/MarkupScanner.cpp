@@ -211,6 +211,30 @@ qsizetype MarkupScanner::cutPoint(QByteArrayView bytes, qsizetype limit) const
         if (cuttable(p))
             return p;
     }
+    // Every byte is one some sequence holds (a run of ESC): a place that no
+    // sequence's bytes straddle still cuts none. Without it such a page was
+    // one piece, held whole several times over.
+    const auto straddled = [&](qsizetype p) {
+        for (const Pass &pass : m_passes) {
+            for (const QString *sequence : {&pass.open, &pass.close}) {
+                const qsizetype length = sequence->size();
+                for (qsizetype k = 1; k < length; ++k) {
+                    if (p - k < 0 || p - k + length > bytes.size())
+                        continue;
+                    bool same = true;
+                    for (qsizetype j = 0; j < length && same; ++j)
+                        same = uchar(data[p - k + j]) == (sequence->at(j).unicode() & 0xFF);
+                    if (same)
+                        return true;
+                }
+            }
+        }
+        return false;
+    };
+    for (qsizetype p = limit; p > limit / 2; --p) {
+        if (data[p - 1] != '\r' && !straddled(p))
+            return p;
+    }
     for (qsizetype p = limit + 1; p < bytes.size(); ++p) {
         if (cuttable(p))
             return p;

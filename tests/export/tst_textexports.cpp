@@ -315,6 +315,10 @@ private slots:
         big.replace((1 << 20) - 1, 1, "\033Ebold at the cut\033F\x0fsome");
         const QByteArray lines = QByteArray("\033-1" + QByteArray(58, 'y') + "\r\n").repeated(18000);
         row("sequences on the piece cuts", big + "\f" + lines + "\033-0", {0, 1});
+        // Nothing but bytes that sequences hold, longer than a piece: cut
+        // where no sequence lies (it had been one piece, held whole).
+        const QByteArray escapes((1 << 20) - 2, '\033');
+        row("a run of ESC longer than a piece", escapes + "\033Ebold across\033F" + escapes + "\033E\033-1b\033F", {0});
     }
 
     void richTextStreamsLikeTheDocument()
