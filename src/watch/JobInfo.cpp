@@ -1,6 +1,7 @@
 #include "watch/JobInfo.h"
 
 #include "platform/FileChecks.h"
+#include "printing/CaptureQueue.h"
 
 #include <QDir>
 #include <QFile>
@@ -76,7 +77,7 @@ QString untrustedWriter(uid_t writer, const QString &jobPath, const QString &use
 {
     if (writer == 0 || writer == ::geteuid())
         return QString();
-    const passwd *spooler = ::getpwnam("lp");
+    const passwd *spooler = ::getpwnam(CaptureQueue::SpoolerUser.toLocal8Bit().constData());
     if (spooler && spooler->pw_uid == writer)
         return QString();
     struct stat folder {};
