@@ -236,8 +236,9 @@ DotImage tiffImage(const uchar *data, qsizetype size, int dpiX, int dpiY, bool d
             x = qBound<qsizetype>(0, x + move * xUnit, qsizetype(MostDotsAcross));
             break;
         }
-        case 3: // MOVY: down
+        case 3: // MOVY: down, and back to the left end, as CR
             y = qMin<qsizetype>(y + count, MostDotsDown);
+            x = 0;
             break;
         default: // COLR and the rest: one colour is drawn
             break;

@@ -179,10 +179,11 @@ private slots:
                                                      << h11 + " 17280,240'x'216 [0,0 17280x240]";
         QTest::newRow("24-dot picture") << E + "*" + b({39, 2, 0}) + QByteArray(6, 'x') << h11 + " [0,12 24x240]";
         QTest::newRow("raster rows") << E + "." + b({1, 10, 10, 2, 16, 0, 0xfd, 0xff}) << h11 + " [0,0 96x12]";
-        // Each transfer goes on from the end of the one before; CR goes back.
+        // Each transfer goes on from the end of the one before.
         QTest::newRow("raster, TIFF mode pieces of a row") << E + "." + b({2, 10, 10, 1, 0, 0, 0x22, 0, 0xff, 0x22, 0, 0xff, 0x22, 0, 0xff, 0x51, 0x08, 0x22, 0, 0xff, 0xe3})
                                                            << h11 + " [0,0 240x6]";
-        QTest::newRow("raster, TIFF mode rows") << E + "." + b({2, 10, 10, 1, 0, 0, 0x23, 1, 0xff, 0x0f, 0x61, 0xe2, 0x22, 0xff, 0xaa, 0xe3})
+        // MOVY goes down and back to the left end: rows one under the other.
+        QTest::newRow("raster, TIFF mode rows") << E + "." + b({2, 10, 10, 1, 0, 0, 0x23, 1, 0xff, 0x0f, 0x61, 0x22, 0xff, 0xaa, 0xe3})
                                                 << h11 + " [0,0 96x12]";
         QTest::newRow("raster cut short") << E + "." + b({0, 10, 10, 24, 16, 0, 0xff}) << h11 + " [0,0 48x6]";
         QTest::newRow("ESC 0, ESC 1 and ESC 2 line spacings") << E + "0a\r\n" + E + "1b\r\n" + E + "2c\r\nd"
