@@ -111,7 +111,7 @@ void PrintFileWatcher::stop()
     m_known.clear();
     m_notUtf8.clear();
     m_pending.clear();
-    m_beingWritten.clear();
+    m_opened.clear();
     m_folder.clear();
 }
 
@@ -207,7 +207,7 @@ void PrintFileWatcher::checkPending()
         struct stat st;
         if (!regularFile(path, &st)) { // gone, or replaced by something else
             m_known.insert(it.key(), Known());
-            m_beingWritten.remove(it.key());
+            m_opened.remove(it.key());
             it = m_pending.erase(it);
             continue;
         }
@@ -228,7 +228,7 @@ void PrintFileWatcher::checkPending()
     QStringList ready;
     for (const QString &path : std::as_const(settled)) {
         const QString name = path.mid(m_folder.size() + 1);
-        if (writing.contains(path) || m_beingWritten.contains(name)) {
+        if (writing.contains(path) || beingWritten(name)) {
             m_pending[name].unchanged.start();
             continue;
         }
@@ -252,7 +252,7 @@ void PrintFileWatcher::watchWrites()
     if (m_writes < 0)
         return; // the rescan still sees a job put in a known one's place
     if (::inotify_add_watch(m_writes, QFile::encodeName(m_folder).constData(),
-            IN_MODIFY | IN_CLOSE_WRITE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO) < 0) {
+            IN_OPEN | IN_MODIFY | IN_CLOSE_WRITE | IN_CLOSE_NOWRITE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO) < 0) {
         ::close(m_writes);
         m_writes = -1;
         return;
@@ -273,26 +273,45 @@ void PrintFileWatcher::watchWrites()
     });
 }
 
-// A write or a close of one of the folder's files, or a name gone or come.
-// A file written to stays open for writing until its writer's close: its
-// pauses are not its end, whoever the writer is (another user's open files
-// are hidden from OpenWriters unless we are root). A name removed or put in
-// place by a rename is a file no writer of ours has open.
+// An open, a write or a close of one of the folder's files, or a name gone
+// or come. A file written to while it is open stays open for writing until
+// its writer's close: its pauses are not its end, whoever the writer is
+// (another user's open files are hidden from OpenWriters unless we are
+// root). A write with nothing open (a truncate by name) leaves no writer
+// to wait for, and a name removed or put in place by a rename is a file of
+// which nothing is known to be open.
 void PrintFileWatcher::writeEvent(const inotify_event &event)
 {
     if (event.mask & IN_Q_OVERFLOW) { // closes may be lost: the settle time alone decides
-        m_beingWritten.clear();
+        m_opened.clear();
         return;
     }
     if (event.len == 0)
         return;
     const QString name = QFile::decodeName(event.name);
-    if (event.mask & IN_MODIFY)
-        m_beingWritten.insert(name);
-    if (event.mask & (IN_CLOSE_WRITE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO))
-        m_beingWritten.remove(name);
+    if (event.mask & (IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO)) {
+        m_opened.remove(name);
+    } else if (event.mask & (IN_OPEN | IN_MODIFY | IN_CLOSE_WRITE | IN_CLOSE_NOWRITE)) {
+        Opened &file = m_opened[name];
+        if (event.mask & IN_OPEN)
+            ++file.open;
+        if (event.mask & IN_MODIFY)
+            file.written = true;
+        if (event.mask & (IN_CLOSE_WRITE | IN_CLOSE_NOWRITE))
+            file.open = qMax(0, file.open - 1); // (opened before the watch began: not counted)
+        if (event.mask & IN_CLOSE_WRITE)
+            file.written = false;
+        if (file.open == 0 && !file.written)
+            m_opened.remove(name);
+    }
     if (event.mask & (IN_MODIFY | IN_CLOSE_WRITE))
         fileChanged(m_folder + QLatin1Char('/') + name);
+}
+
+bool PrintFileWatcher::beingWritten(const QString &name) const
+{
+    const auto it = m_opened.constFind(name);
+    return it != m_opened.cend() && it->written && it->open > 0;
 }
 
 void PrintFileWatcher::fileChanged(const QString &path)

@@ -102,6 +102,15 @@ private:
     QHash<QString, Known> m_known; // present at start, reported or ignored
     QSet<QString> m_notUtf8; // the names not UTF-8 already said (as Latin-1)
     QHash<QString, Pending> m_pending;
-    QSet<QString> m_beingWritten; // names written to and not closed since
+    // What the kernel told of a name's opens and closes: how many are open
+    // (in any mode, by anyone) and whether it was written since the last
+    // close of a writer.
+    struct Opened
+    {
+        int open = 0;
+        bool written = false;
+    };
+    QHash<QString, Opened> m_opened;
+    bool beingWritten(const QString &name) const;
     qint64 m_folderStamp = 0; // the folder's time stamps at the last rescan
 };

@@ -26,6 +26,7 @@ private slots:
     void initTestCase() { TestSupport::initWindows(); }
     void reportsNewFilesOnceWhenComplete();
     void batchHoldsBackOnlyTheOpenFile();
+    void heldWhileOpenForWriting();
     void namesNotUtf8SaidOnce();
     void watchWindowSaysNameNotUtf8();
     void watchFromTheStickerForm();
@@ -142,6 +143,33 @@ void TstPrintFileWatcher::batchHoldsBackOnlyTheOpenFile()
     held.close();
     QTRY_COMPARE_WITH_TIMEOUT(ready.count(), 301, 5000);
     QCOMPARE(ready.last().at(0).toString(), d + "held.prn");
+}
+
+// Held back while a writer the kernel told of has it open (its pauses are
+// longer than the settle time), reported once it is closed; a file written
+// with nothing open (cut short by name) has no writer to wait for, and one
+// that is only read stays no longer than its settle time.
+void TstPrintFileWatcher::heldWhileOpenForWriting()
+{
+    QTemporaryDir dir;
+    const QString d = dir.path() + QLatin1Char('/');
+    PrintFileWatcher watcher;
+    watcher.setSettleInterval(100);
+    QVERIFY(watcher.start(dir.path()));
+    QSignalSpy ready(&watcher, &PrintFileWatcher::fileReady);
+    const int writer = ::open(QFile::encodeName(d + "paused.prn").constData(), O_WRONLY | O_CREAT, 0644);
+    QVERIFY(writer >= 0 && ::write(writer, "\x1b@first", 7) == 7);
+    TestSupport::writeFile(d + "cut.prn", "\x1b@a longer job\f");
+    QCOMPARE(::truncate(QFile::encodeName(d + "cut.prn").constData(), 6), 0);
+    TestSupport::writeFile(d + "read.prn", "\x1b@read\f");
+    QFile reader(d + "read.prn");
+    QVERIFY(reader.open(QIODevice::ReadOnly));
+    QTRY_COMPARE_WITH_TIMEOUT(ready.count(), 2, 5000);
+    QTest::qWait(600); // six settle times: the paused writer still holds its job
+    QCOMPARE(ready.count(), 2);
+    QVERIFY(::write(writer, " second\f", 8) == 8 && ::close(writer) == 0);
+    QTRY_COMPARE_WITH_TIMEOUT(ready.count(), 3, 5000);
+    QCOMPARE(ready.last().at(0).toString(), d + "paused.prn");
 }
 
 // A name in Latin-1 (not UTF-8) names a file Qt can neither list nor open:
