@@ -77,14 +77,19 @@ bool filtersLetThrough(const Rule &rule, const JobInfo &info)
     if (rule.has(QStringLiteral("queue"))
         && rule.value(QStringLiteral("queue")).compare(info.queue, Qt::CaseInsensitive) != 0)
         return false;
-    // A list of names, each of them a glob ("anna, bert", "clerk*"): no user
-    // name holds a comma, a blank or a '*'. A job without a user has none.
+    // The name as written, or a list of names split at commas, each the
+    // name itself or a glob ("anna, bert", "clerk*"); a backslash is a
+    // letter (OFFICE\anna), and so are blanks within a name. A job without
+    // a user has none.
     if (rule.has(QStringLiteral("user"))) {
-        const QStringList names = rule.value(QStringLiteral("user")).split(QRegularExpression(QStringLiteral("[,\\s]+")), Qt::SkipEmptyParts);
+        const QString written = rule.value(QStringLiteral("user"));
+        const QStringList names = written.split(QLatin1Char(','), Qt::SkipEmptyParts);
         const QByteArray user = info.user.toUtf8();
-        if (user.isEmpty() || std::none_of(names.cbegin(), names.cend(), [&user](const QString &name) {
-                return ::fnmatch(name.toUtf8().constData(), user.constData(), 0) == 0;
-            }))
+        const auto matches = [&info, &user](const QString &name) {
+            const QString one = name.trimmed();
+            return one == info.user || ::fnmatch(one.toUtf8().constData(), user.constData(), FNM_NOESCAPE) == 0;
+        };
+        if (user.isEmpty() || (written != info.user && std::none_of(names.cbegin(), names.cend(), matches)))
             return false;
     }
     // A glob as the shell's, where '*' takes a '/' as well.

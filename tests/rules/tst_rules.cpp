@@ -179,10 +179,16 @@ void TstRules::matching_data()
     QTest::newRow("title glob and queue") << invoices << QByteArray("x") << "bob" << "Monatsbericht 11" << "Reports"
                                           << "title=Monatsbericht 11;queue=TextCapture";
     // Users as an office lists its clerks: names, globs.
-    const QByteArray clerks = "[Clerks]\nuser = anna, bert clerk*\n";
+    const QByteArray clerks = "[Clerks]\nuser = anna, bert,clerk*\n";
     QTest::newRow("user of a list") << clerks << QByteArray("x") << "bert" << "" << "Clerks" << "user=bert";
     QTest::newRow("user of a glob") << clerks << QByteArray("x") << "clerk7" << "" << "Clerks" << "user=clerk7";
     QTest::newRow("user not listed") << clerks << QByteArray("x") << "annabel" << "" << "" << "";
+    // A name as it is, whatever it holds (a domain's, blanks, brackets).
+    QTest::newRow("user of a domain") << QByteArray("[D]\nuser = OFFICE\\anna, jan nov\xc3\xa1k, zz[1]\n") << QByteArray("x")
+                                      << "OFFICE\\anna" << "" << "D" << "";
+    QTest::newRow("user with a blank") << QByteArray("[D]\nuser = OFFICE\\anna, jan nov\xc3\xa1k, zz[1]\n") << QByteArray("x")
+                                       << QString::fromUtf8("jan novák") << "" << "D" << "";
+    QTest::newRow("user with brackets") << QByteArray("[D]\nuser = zz[1]\n") << QByteArray("x") << "zz[1]" << "" << "D" << "";
     QTest::newRow("no user for a glob of all") << QByteArray("[Any]\nuser = *\n") << QByteArray("x") << "" << "" << "" << "";
     QTest::newRow("title glob misses") << invoices << QByteArray("x") << "bob" << "Bericht" << "" << "";
     // 0x81 is u-umlaut in cp850; a rule reads the job in its own code page.
