@@ -27,7 +27,7 @@ bool planJob(const RuleSet &rules, const QString &jobPath, const RuleMatchOption
         return false;
     }
     if (!job.infoProblem().isEmpty())
-        CliSupport::report(QStringLiteral("%1: the job's details cannot be read: %2").arg(jobPath, job.infoProblem()));
+        CliSupport::report(QStringLiteral("%1: note: the job's details are not taken: %2").arg(jobPath, job.infoProblem()));
     const RuleMatch match = matchRules(rules, job, options);
     *problem = match.problem;
     *plan = planFor(rules, match, job);

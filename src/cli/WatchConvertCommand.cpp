@@ -374,6 +374,12 @@ void ConvertWatch::jobFinished(const QString &job, const QString &written, bool 
         const QString own = job + QStringLiteral(": ");
         said << (note.startsWith(own) ? note.mid(own.size()) : note);
     }
+    // Details the job's side file gave for its name, or that were not
+    // taken (a rule's conversion says so itself).
+    QString detailsProblem;
+    JobInfo info;
+    if (m_rulesPath.isEmpty() && !readJobInfo(job, &info, &detailsProblem) && !detailsProblem.isEmpty())
+        said.prepend(QStringLiteral("note: the job's details are not taken: %1").arg(detailsProblem));
     if (said.isEmpty())
         m_notes.remove(job);
     else

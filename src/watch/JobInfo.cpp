@@ -1,12 +1,14 @@
 #include "watch/JobInfo.h"
 
-#include "platform/FileChecks.h"
 #include "printing/CaptureQueue.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -66,15 +68,19 @@ QString userName(uid_t uid)
     return account ? QString::fromLocal8Bit(account->pw_name) : QString::number(uid);
 }
 
-// Why the side file `side` (owned by `writer`) may not speak for the job
-// at `jobPath` that names `user`; empty when it may. The spooler writes side
-// files: root, its user lp, the folder's owner, or this watch's own user. In
-// a folder others may write to, anyone else's side file speaks only for a
-// job of their own and only in their own name: a side file laid down before
-// another user's job came, or one that named another user, had filed the
-// job as that user's (into their ~/PDF, or under their rules).
-QString untrustedWriter(uid_t writer, const QString &jobPath, const QString &user)
+// Why a side file written by `writer` may not speak for the job of
+// `jobOwner` that names `user`; empty when it may. The side file and its
+// job are written by one hand (the spooler's backend writes both), so they
+// have one owner: a side file laid down before another user's job came, or
+// the spooler's side file of another job renamed onto this one's name, had
+// filed the job as that user's (into their ~/PDF, or under their rules).
+// The spooler (root, its user lp, the folder's owner) and this watch's own
+// user may name anyone; anyone else only themselves.
+QString untrustedWriter(uid_t writer, uid_t jobOwner, const QString &jobPath, const QString &user)
 {
+    const QString name = userName(writer);
+    if (writer != jobOwner)
+        return QStringLiteral("written by user %1 for a job of user %2").arg(name, userName(jobOwner));
     if (writer == 0 || writer == ::geteuid())
         return QString();
     const passwd *spooler = ::getpwnam(CaptureQueue::SpoolerUser.toLocal8Bit().constData());
@@ -83,13 +89,8 @@ QString untrustedWriter(uid_t writer, const QString &jobPath, const QString &use
     struct stat folder {};
     if (::stat(QFile::encodeName(QFileInfo(jobPath).absolutePath()).constData(), &folder) == 0 && folder.st_uid == writer)
         return QString();
-    struct stat job {};
-    const bool ownJob = ::stat(QFile::encodeName(jobPath).constData(), &job) == 0 && job.st_uid == writer;
-    const QString name = userName(writer);
-    if (!ownJob)
-        return QStringLiteral("written by user %1 for a job that is not theirs: its details are not taken").arg(name);
     if (!user.isEmpty() && user != name)
-        return QStringLiteral("written by user %1 in the name of user %2: its details are not taken").arg(name, user);
+        return QStringLiteral("written by user %1 in the name of user %2").arg(name, user);
     return QString();
 }
 
@@ -110,14 +111,26 @@ bool readJobInfo(const QString &jobPath, JobInfo *info, QString *error)
     const QFileInfo side(path);
     if (!side.exists() && !side.isSymLink())
         return false;
-    const QString kind = FileChecks::inputProblem(path);
-    QFile file(path);
-    if (!kind.isEmpty() || side.size() > LargestSideFile || !file.open(QIODevice::ReadOnly)) {
+    // Read where it lies, never through a link (one to the spooler's side
+    // file of another job had passed for this one's), and only a file.
+    const int handle = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    struct stat written {};
+    const int opened = errno;
+    QFile file;
+    QString cause;
+    if (handle < 0)
+        cause = opened == ELOOP ? QStringLiteral("a link, not the job's own details") : QString::fromLocal8Bit(std::strerror(opened));
+    else if (::fstat(handle, &written) != 0 || !S_ISREG(written.st_mode))
+        cause = QStringLiteral("not a regular file");
+    else if (written.st_size > LargestSideFile)
+        cause = QStringLiteral("too large for job details");
+    else if (!file.open(handle, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        cause = file.errorString();
+    if (!cause.isEmpty()) {
+        if (handle >= 0 && !file.isOpen())
+            ::close(handle);
         if (error)
-            *error = QStringLiteral("%1: %2").arg(path,
-                !kind.isEmpty() ? kind
-                    : side.size() > LargestSideFile ? QStringLiteral("too large for job details")
-                                                    : file.errorString());
+            *error = QStringLiteral("%1: %2").arg(path, cause);
         return false;
     }
     const QByteArray text = file.read(LargestSideFile);
@@ -138,10 +151,10 @@ bool readJobInfo(const QString &jobPath, JobInfo *info, QString *error)
         else if (key == "copies")
             info->copies = qMax(1, value.toInt());
     }
-    struct stat written {};
-    const QString distrust = ::fstat(file.handle(), &written) != 0
-        ? QStringLiteral("its owner cannot be told")
-        : untrustedWriter(written.st_uid, jobPath, info->user);
+    struct stat job {};
+    const QString distrust = ::lstat(QFile::encodeName(jobPath).constData(), &job) != 0
+        ? QStringLiteral("the job's owner cannot be told")
+        : untrustedWriter(written.st_uid, job.st_uid, jobPath, info->user);
     if (!distrust.isEmpty()) {
         *info = JobInfo();
         if (error)

@@ -334,6 +334,26 @@ private slots:
         QVERIFY(TestSupport::readFile(out + "/slow.txt").contains("line 3"));
     }
 
+    // A side file another user laid down for a job is not taken, and the
+    // job's line says so (the job had come out under their title, or none,
+    // without a word).
+    void untrustedDetailsSaid()
+    {
+        if (::geteuid() != 0)
+            QSKIP("giving a side file to another user needs root");
+        QTemporaryDir dir;
+        const QString spool = dir.filePath("spool");
+        const QString job = TestSupport::writeFile(spool + "/j.prn", Job);
+        const QString side = TestSupport::writeFile(spool + "/.j.prn.info", "user=anna\ntitle=Payroll\n");
+        QCOMPARE(::chown(QFile::encodeName(side).constData(), 65534, 65534), 0);
+        Watch watch(spool, dir.filePath("out"), {"--convert", "txt", "--keep"});
+        const QByteArray said = watch.lines(1);
+        QCOMPARE(watch.stop(), 0);
+        QVERIFY2(said.contains(job.toUtf8() + ": converted to " + dir.filePath("out/j.txt").toUtf8()
+                     + " (note: the job's details are not taken: " + side.toUtf8() + ": written by user nobody for a job of user root)"),
+            said.constData());
+    }
+
     // A job written anew in place while it is converted (a program printing
     // to a fixed name): what was made is of the version before and is not
     // recorded, the job is not failed, and the version now is converted on

@@ -561,25 +561,31 @@ void TstRules::jobInfo()
     }
 }
 
-// Whose side file speaks for a job: the spooler's (root, lp, the folder's
-// owner, the watch's own user) always; anyone else's only for a job of their
-// own and in their own name. Run as root, which may give files to others.
+// Whose side file speaks for a job: one of the job's own owner, never a
+// link; the spooler's (root, lp, the folder's owner) and the watch's own
+// user's in any name, anyone else's in their own name only. Run as root,
+// which may give files to others.
 void TstRules::jobInfoWriters_data()
 {
     QTest::addColumn<QString>("sideOwner");
     QTest::addColumn<QString>("jobOwner");
     QTest::addColumn<QString>("folderOwner");
     QTest::addColumn<QByteArray>("userLine");
+    QTest::addColumn<bool>("link"); // the side file is a link to one of its owner's
     QTest::addColumn<QString>("refusal"); // empty: the details are taken
-    QTest::newRow("the watch's own") << "root" << "nobody" << "root" << QByteArray("user=anna\n") << "";
-    QTest::newRow("the spooler's user") << "lp" << "daemon" << "root" << QByteArray("user=anna\n") << "";
-    QTest::newRow("the folder's owner") << "nobody" << "daemon" << "nobody" << QByteArray("user=anna\n") << "";
-    QTest::newRow("laid down for another's job") << "nobody" << "daemon" << "root" << QByteArray("user=nobody\n")
-                                                 << "written by user nobody for a job that is not theirs";
-    QTest::newRow("in another user's name") << "nobody" << "nobody" << "root" << QByteArray("user=anna\n")
+    QTest::newRow("the spooler's") << "lp" << "lp" << "root" << QByteArray("user=anna\n") << false << "";
+    QTest::newRow("root's") << "root" << "root" << "root" << QByteArray("user=anna\n") << false << "";
+    QTest::newRow("the folder's owner's") << "nobody" << "nobody" << "nobody" << QByteArray("user=anna\n") << false << "";
+    QTest::newRow("laid down for another's job") << "nobody" << "daemon" << "root" << QByteArray("user=nobody\n") << false
+                                                 << "written by user nobody for a job of user daemon";
+    QTest::newRow("the spooler's, of another job") << "lp" << "daemon" << "root" << QByteArray("user=anna\n") << false
+                                                   << "written by user lp for a job of user daemon";
+    QTest::newRow("in another user's name") << "nobody" << "nobody" << "root" << QByteArray("user=anna\n") << false
                                             << "written by user nobody in the name of user anna";
-    QTest::newRow("own job, own name") << "nobody" << "nobody" << "root" << QByteArray("user=nobody\n") << "";
-    QTest::newRow("own job, no name") << "nobody" << "nobody" << "root" << QByteArray() << "";
+    QTest::newRow("own job, own name") << "nobody" << "nobody" << "root" << QByteArray("user=nobody\n") << false << "";
+    QTest::newRow("own job, no name") << "nobody" << "nobody" << "root" << QByteArray() << false << "";
+    QTest::newRow("a link to the spooler's") << "lp" << "lp" << "root" << QByteArray("user=anna\n") << true
+                                             << "a link, not the job's own details";
 }
 
 void TstRules::jobInfoWriters()
@@ -588,6 +594,7 @@ void TstRules::jobInfoWriters()
     QFETCH(QString, jobOwner);
     QFETCH(QString, folderOwner);
     QFETCH(QByteArray, userLine);
+    QFETCH(bool, link);
     QFETCH(QString, refusal);
     if (::geteuid() != 0)
         QSKIP("giving files to other users needs root");
@@ -601,9 +608,13 @@ void TstRules::jobInfoWriters()
     }
     QTemporaryDir dir;
     const QString job = TestSupport::writeFile(dir.filePath("j.prn"), "x");
-    const QString side = TestSupport::writeFile(jobInfoPath(job), "job=3\n" + userLine + "title=Salaries\n");
+    const QString side = jobInfoPath(job);
+    const QString written = TestSupport::writeFile(link ? dir.filePath("other/.k.prn.info") : side,
+        "job=3\n" + userLine + "title=Salaries\n");
+    if (link)
+        QVERIFY(QFile::link(written, side));
     QCOMPARE(::chown(QFile::encodeName(job).constData(), uid_t(uidOf(jobOwner)), gid_t(-1)), 0);
-    QCOMPARE(::chown(QFile::encodeName(side).constData(), uid_t(uidOf(sideOwner)), gid_t(-1)), 0);
+    QCOMPARE(::chown(QFile::encodeName(written).constData(), uid_t(uidOf(sideOwner)), gid_t(-1)), 0);
     QCOMPARE(::chown(QFile::encodeName(dir.path()).constData(), uid_t(uidOf(folderOwner)), gid_t(-1)), 0);
     JobInfo info;
     QString error;
