@@ -50,18 +50,23 @@ const uchar *findControl(const uchar *p, const uchar *end)
 // (a Windows driver or a print server may add it): the escape ESC %-12345X
 // that starts and ends a job, and every line after it that begins with
 // "@PJL" (the last of them, ENTER LANGUAGE, hands over to the printer
-// language). The printer prints none of it; a line the file cuts short
-// runs to the end.
+// language), with the line ends and blanks before each. The printer prints
+// none of it; a line the file cuts short runs to the end.
 qsizetype jobLanguageLength(const uchar *p, qsizetype avail)
 {
     qsizetype q = 9;
-    while (avail - q >= 4 && strncasecmp(reinterpret_cast<const char *>(p + q), "@PJL", 4) == 0) {
-        const void *lf = std::memchr(p + q, '\n', size_t(avail - q));
+    for (;;) {
+        // (Line ends and blanks before a PJL line are the job language's too.)
+        qsizetype line = q;
+        while (line < avail && (p[line] == '\r' || p[line] == '\n' || p[line] == ' '))
+            ++line;
+        if (avail - line < 4 || strncasecmp(reinterpret_cast<const char *>(p + line), "@PJL", 4) != 0)
+            return q;
+        const void *lf = std::memchr(p + line, '\n', size_t(avail - line));
         if (!lf)
             return avail;
         q = static_cast<const uchar *>(lf) - p + 1;
     }
-    return q;
 }
 
 } // namespace
