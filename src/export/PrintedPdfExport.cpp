@@ -3,6 +3,10 @@
 #include "platform/BufferedOutput.h"
 #include "platform/ByteText.h"
 
+#include <algorithm>
+#include <iterator>
+#include <utility>
+
 #include <QDir>
 #include <QFileDevice>
 #include <QFileInfo>
@@ -22,21 +26,26 @@ bool fail(QString *error, const QString &text)
 }
 
 // What of a form laid under a sheet (at `scale`, moved by the forms'
-// offset) reaches past the paper, both in points: said for the edge it
-// passes most, when that is more than a millimetre; else nothing.
+// offset) lies off the paper, both in points: said for the edge it passes
+// most, when that is more than a millimetre; else nothing.
 QString overhang(const FormPage &form, QPointF offset, double scale, QSizeF paper, const QString &paperName)
 {
-    const double right = (offset.x() + form.sizePoints().width()) * scale - paper.width();
-    const double bottom = (offset.y() + form.sizePoints().height()) * scale - paper.height();
+    const std::pair<double, const char *> edges[] = {
+        {-offset.x() * scale, "left"},
+        {-offset.y() * scale, "top"},
+        {(offset.x() + form.sizePoints().width()) * scale - paper.width(), "right"},
+        {(offset.y() + form.sizePoints().height()) * scale - paper.height(), "bottom"},
+    };
+    const auto most = std::max_element(std::begin(edges), std::end(edges),
+        [](const auto &a, const auto &b) { return a.first < b.first; });
     constexpr double Millimetre = 72.0 / 25.4;
-    if (qMax(right, bottom) <= Millimetre)
+    if (most->first <= Millimetre)
         return QString();
     const auto mm = [](double points) { return QString::number(qRound(points * 25.4 / 72.0)); };
     return QStringLiteral("the form %1 reaches %2 mm past the %3 edge of the page (%4, %5 x %6 mm): "
                           "that part of it is not in the PDF")
-        .arg(QDir::toNativeSeparators(form.filePath()), mm(qMax(right, bottom)),
-            bottom >= right ? QStringLiteral("bottom") : QStringLiteral("right"), paperName, mm(paper.width()),
-            mm(paper.height()));
+        .arg(QDir::toNativeSeparators(form.filePath()), mm(most->first), QLatin1String(most->second), paperName,
+            mm(paper.width()), mm(paper.height()));
 }
 
 } // namespace
@@ -100,13 +109,15 @@ bool writeSheets(QIODevice &out, const SheetSource &sheets, const PdfOptions &op
         }
         const double scale = PrintedRenderer::fitScale(sheet, unit, paper);
         renderer.draw(painter, sheet, QPointF(0, 0), unit * scale);
+        // Looked at on every sheet (each has its own scale), said once a form.
         const FormPage *form = options.forms.forSheet(sheet.index);
         if (form && options.note && !toldForms.contains(form)) {
-            toldForms.insert(form);
             const QString said = overhang(*form, options.forms.offsetPoints(), scale,
                 paper * (72.0 / pixelsPerInch), options.paper == PdfPaper::Letter ? QStringLiteral("Letter") : QStringLiteral("A4"));
-            if (!said.isEmpty())
+            if (!said.isEmpty()) {
+                toldForms.insert(form);
                 options.note(said);
+            }
         }
         if (places)
             places->append({sheet.index, scale});

@@ -55,7 +55,8 @@ private slots:
             "0,-5", "--pdf-title", "Invoice REI7", "--pdf-subject", "Rechnung", "--pdf-keywords", "invoice, REI7",
             m_in, out});
         QVERIFY2(run.status == 0, run.err.constData());
-        QVERIFY(run.err.isEmpty());
+        // Moved up, the forms lose their top 5 mm: a note for each, and nothing else.
+        QVERIFY2(run.err.count('\n') == 2 && run.err.count("reaches 5 mm past the top edge") == 2, run.err.constData());
         const QString first = TestSupport::runTool("pdftotext", {"-f", "1", "-l", "1", out, "-"});
         const QString second = TestSupport::runTool("pdftotext", {"-f", "2", "-l", "2", out, "-"});
         QVERIFY2(first.contains("Invoice REI7") && first.contains("LETTERHEAD") && !first.contains("CONTINUED"),
@@ -200,28 +201,38 @@ private slots:
     {
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<QString>("note"); // empty: none
-        QTest::newRow("A4 form on A4") << QStringList {"--paper", "a4"} << "";
+        QTest::addColumn<QByteArray>("job"); // empty: the two short sheets
+        QTest::newRow("A4 form on A4") << QStringList {"--paper", "a4"} << "" << QByteArray();
         QTest::newRow("A4 form on Letter") << QStringList {"--paper", "letter"}
-                                           << "reaches 18 mm past the bottom edge of the page (Letter, 216 x 279 mm)";
+                                           << "reaches 18 mm past the bottom edge of the page (Letter, 216 x 279 mm)" << QByteArray();
         QTest::newRow("A4 form on A4 across") << QStringList {"--paper", "a4", "--landscape"}
-                                              << "reaches 87 mm past the bottom edge of the page (A4, 297 x 210 mm)";
+                                              << "reaches 87 mm past the bottom edge of the page (A4, 297 x 210 mm)" << QByteArray();
         QTest::newRow("moved down past the page") << QStringList {"--paper", "a4", "--form-offset", "0,5"}
-                                                  << "reaches 5 mm past the bottom edge";
-        QTest::newRow("moved up and left") << QStringList {"--paper", "a4", "--form-offset", "-5,-5"} << "";
+                                                  << "reaches 5 mm past the bottom edge" << QByteArray();
+        QTest::newRow("moved up and left past the page") << QStringList {"--paper", "a4", "--form-offset", "-3,-5"}
+                                                         << "reaches 5 mm past the top edge" << QByteArray();
+        QTest::newRow("moved within a millimetre") << QStringList {"--paper", "a4", "--form-offset", "-0.5,0.5"} << "" << QByteArray();
+        // A 12-inch sheet is made smaller to fit A4, and its form with it;
+        // the 11-inch sheet after it is not.
+        QTest::newRow("past the page on a later sheet") << QStringList {"--paper", "a4", "--form-offset", "0,5"}
+                                                        << "reaches 5 mm past the bottom edge"
+                                                        << QByteArray("\x1b" "C\x00\x0cInvoice REI7\r\n\f\x1b" "C\x00\x0bmore\r\n\f");
     }
     void formPastThePage()
     {
         QFETCH(QStringList, options);
         QFETCH(QString, note);
+        QFETCH(QByteArray, job);
+        const QString in = job.isEmpty() ? m_in : TestSupport::writeFile(path("long.prn"), job);
         const QString out = path("past.pdf");
-        const auto run = runProgram(QStringList {"convert", "--form", path("first.pdf")} + options + QStringList {m_in, out});
+        const auto run = runProgram(QStringList {"convert", "--form", path("first.pdf")} + options + QStringList {in, out});
         QCOMPARE(run.status, 0);
         QVERIFY(TestSupport::pdfText(out).contains("LETTERHEAD"));
         if (note.isEmpty()) {
             QVERIFY2(run.err.isEmpty(), run.err.constData());
         } else {
             QCOMPARE(run.err.count('\n'), 1); // once for the form, not once a sheet
-            QVERIFY2(run.err.startsWith("sticker2: " + m_in.toUtf8() + ": note: the form " + path("first.pdf").toUtf8())
+            QVERIFY2(run.err.startsWith("sticker2: " + in.toUtf8() + ": note: the form " + path("first.pdf").toUtf8())
                     && run.err.contains(note.toUtf8()),
                 run.err.constData());
         }
