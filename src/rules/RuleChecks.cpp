@@ -118,14 +118,19 @@ void checkName(const Rule *rule, const FaultSink &fault)
                                              : QStringLiteral("an empty file name when its fields are empty")));
 }
 
-// A path that begins with ~ as a shell would take it: here it would be a
-// folder named "~" beside the rules file, for the watch's user and the user
-// checking the rules have homes of their own. ~ alone is a folder's value.
+// A path that begins with ~ as a shell would take it: here it is taken from
+// the rules file's folder, a folder or file of that very name, for the
+// watch's user and the user checking the rules have homes of their own.
+// ~ alone is a folder's value.
 QString homeRefused(const QString &key, const QString &value)
 {
-    return QStringLiteral("%1: %2 would be a folder named \"~\" beside the rules file: write the whole path "
-                          "(~ alone is the printing user's own folder)")
-        .arg(key, value);
+    return key == QLatin1String("folder")
+        ? QStringLiteral("folder: %1 would be a folder of that name beside the rules file, not in a home folder: "
+                         "write the whole path (~ alone is the printing user's own folder)")
+              .arg(value)
+        : QStringLiteral("%1: %2 would be a file of that name beside the rules file, not in a home folder: "
+                         "write the whole path")
+              .arg(key, value);
 }
 
 // The folder and the forms made absolute from the rules file's folder; a

@@ -158,7 +158,8 @@ void TstRulesCommand::check_data()
                       "[F]\nfolder = ~/Invoices\nform = ~/letterhead.pdf\n") << 1
         << QStringList { "RULES:2: mail-to: no address", "RULES:5: mail-to: \"{customer} <{mail}\" is not a mail address",
                "RULES:9: folder: RULES is a file, not a folder", "RULES:11: folder: RULES is a file, not a folder",
-               "RULES:15: folder: ~/Invoices would be a folder named \"~\"", "RULES:16: form: ~/letterhead.pdf would be" };
+               "RULES:15: folder: ~/Invoices would be a folder of that name beside the rules file",
+               "RULES:16: form: ~/letterhead.pdf would be a file of that name" };
     // Rules that set the printed look, for PDFs made in the emphasis look:
     // refused whole, as each of their jobs would fail.
     const QByteArray printedOnly("[A]\nform-length = 12\n[B]\nmatch = x\nprinter = 9-pin\n");
