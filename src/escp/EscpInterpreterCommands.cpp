@@ -213,7 +213,9 @@ void EscpInterpreter::command(const EscpToken &t)
         break;
     }
     case 'N':
-        if (n0 >= 1 && n0 <= 127) // (out of range: ignored)
+        // 1 to 127 lines, and less than the form: else ignored (a skip of
+        // the whole form had put every line on a sheet of its own).
+        if (n0 >= 1 && n0 <= 127 && Unit(n0) * s.lineSpacing < s.formLength)
             s.skip = Unit(n0) * s.lineSpacing;
         break;
     case 'O': s.skip = 0; break;

@@ -208,6 +208,8 @@ private slots:
                                                             << h11 + " 0,240'a'216";
         QTest::newRow("ESC C NUL 22 is 22 in") << E + "C" + b({0, 22}) + "a" << "h=47520 0,240'a'216";
         QTest::newRow("ESC N 200 ignored") << E + "N" + b({200}) + "a\r\nb" << h11 + " 0,240'a'216 0,600'b'216";
+        QTest::newRow("ESC N of the whole form ignored") << E + "C" + b({3}) + E + "N" + b({3}) + "a\r\nb"
+                                                         << "h=1080 0,240'a'216 0,600'b'216";
         QTest::newRow("ESC ( C in 1/360 in") << E + "(C" + b({2, 0, 0xe0, 0x10}) + "a" << "h=25920 0,240'a'216";
         QTest::newRow("form feed starts a sheet") << QByteArray("a\fb\f") << h11 + " 0,240'a'216 | " + h11 + " 0,240'b'216";
         QTest::newRow("line feed past the form") << QByteArray("a") + QByteArray(66, '\n') + "b\f"
