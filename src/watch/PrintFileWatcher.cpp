@@ -293,14 +293,20 @@ void PrintFileWatcher::writeEvent(const inotify_event &event)
         m_opened.remove(name);
     } else if (event.mask & (IN_OPEN | IN_MODIFY | IN_CLOSE_WRITE | IN_CLOSE_NOWRITE)) {
         Opened &file = m_opened[name];
+        file.told.start();
         if (event.mask & IN_OPEN)
             ++file.open;
         if (event.mask & IN_MODIFY)
             file.written = true;
-        if (event.mask & (IN_CLOSE_WRITE | IN_CLOSE_NOWRITE))
+        if (event.mask & IN_CLOSE_NOWRITE)
             file.open = qMax(0, file.open - 1); // (opened before the watch began: not counted)
-        if (event.mask & IN_CLOSE_WRITE)
+        // A writer's close ends the wait: the kernel merges like closes that
+        // follow each other, so those of a writer's two descriptors came as
+        // one and left an open counted for ever.
+        if (event.mask & IN_CLOSE_WRITE) {
+            file.open = 0;
             file.written = false;
+        }
         if (file.open == 0 && !file.written)
             m_opened.remove(name);
     }
@@ -311,7 +317,7 @@ void PrintFileWatcher::writeEvent(const inotify_event &event)
 bool PrintFileWatcher::beingWritten(const QString &name) const
 {
     const auto it = m_opened.constFind(name);
-    return it != m_opened.cend() && it->written && it->open > 0;
+    return it != m_opened.cend() && it->written && it->open > 0 && it->told.elapsed() < LongestWait;
 }
 
 void PrintFileWatcher::fileChanged(const QString &path)

@@ -17,7 +17,8 @@ struct inotify_event;
 // its size and modification time have stayed the same for the settle interval
 // and no process of this user has it open for writing, nor has any writer
 // that wrote it since the watch began left it unclosed (the kernel tells of
-// every user's closes; their open files cannot be seen unless we are root).
+// every user's opens and closes; their open files cannot be seen unless we
+// are root), waited for at most LongestWait without news of it.
 //
 // - Files present when watching starts are not reported (they are old jobs),
 //   unless setReportExisting(true) asks for them (a converter catching up).
@@ -103,13 +104,18 @@ private:
     QSet<QString> m_notUtf8; // the names not UTF-8 already said (as Latin-1)
     QHash<QString, Pending> m_pending;
     // What the kernel told of a name's opens and closes: how many are open
-    // (in any mode, by anyone) and whether it was written since the last
-    // close of a writer.
+    // (in any mode, by anyone), whether it was written since the last close
+    // of a writer, and how long ago it last told anything of it.
     struct Opened
     {
         int open = 0;
         bool written = false;
+        QElapsedTimer told;
     };
+    // How long a job written to and not closed is waited for without a word
+    // of it from the kernel: its counts may be wrong (it merges like events
+    // that follow each other), and a job must not wait for ever.
+    static constexpr int LongestWait = 60000;
     QHash<QString, Opened> m_opened;
     bool beingWritten(const QString &name) const;
     qint64 m_folderStamp = 0; // the folder's time stamps at the last rescan
