@@ -58,7 +58,7 @@ qsizetype jobLanguageLength(const uchar *p, qsizetype avail)
     for (;;) {
         // (Line ends and blanks before a PJL line are the job language's too.)
         qsizetype line = q;
-        while (line < avail && (p[line] == '\r' || p[line] == '\n' || p[line] == ' '))
+        while (line < avail && (p[line] == '\r' || p[line] == '\n' || p[line] == ' ' || p[line] == '\t'))
             ++line;
         if (avail - line < 4 || strncasecmp(reinterpret_cast<const char *>(p + line), "@PJL", 4) != 0)
             return q;

@@ -132,7 +132,7 @@ QString pjlLanguage(QByteArrayView b)
     qsizetype at = qsizetype(sizeof("\x1b%-12345X")) - 1;
     // Past the job language's lines, and a second UEL that may end them.
     for (;;) {
-        while (at < text.size() && (text[at] == '\r' || text[at] == '\n'))
+        while (at < text.size() && (text[at] == '\r' || text[at] == '\n' || text[at] == ' ' || text[at] == '\t'))
             ++at;
         if (text.mid(at, 4).compare("@PJL", Qt::CaseInsensitive) == 0) {
             const qsizetype end = text.indexOf('\n', at);

@@ -73,7 +73,7 @@ private slots:
         QTest::newRow("HP job language lines") << uel + "@PJL JOB\r\n@PJL ENTER LANGUAGE=ESCP\n" + E + "@x" << "E%44 E@2 T1";
         QTest::newRow("HP job language ends the job") << QByteArray("x\f") + uel << "T1 c0c E%9";
         QTest::newRow("HP job language line cut short") << uel + "@PJL ENTER LANG" << "E%24";
-        QTest::newRow("HP job language after a line end") << uel + "\r\n @PJL JOB\r\n" + "\r\nx" << "E%22 c0d c0a T1";
+        QTest::newRow("HP job language after a line end") << uel + "\r\n\t @PJL JOB\r\n" + "\r\nx" << "E%23 c0d c0a T1";
         QTest::newRow("user-defined characters, not the job language") << E + "%1" + E + "%-1234" << "E%3 E%3 T4";
         QTest::newRow("command cut short is text") << QByteArray("ab") + E + "3" << "T2 T2";
         QTest::newRow("picture cut short") << E + "K" + b({10, 0}) + "abc" << "PK7!";

@@ -68,6 +68,9 @@ private slots:
         QTest::newRow("ESC/P in PJL: not named") << QString() << QStringList()
                                                  << QByteArray("\x1b%-12345X@PJL ENTER LANGUAGE=ESCP\r\n\x1b@Hello\r\n")
                                                  << QString();
+        QTest::newRow("ESC/P in PJL after a line end and blanks: not named")
+            << QString() << QStringList() << QByteArray("\x1b%-12345X\r\n \t@PJL ENTER LANGUAGE=ESCP\r\n\x1b@Hello\r\n")
+            << QString();
         QTest::newRow("ESC/P 2 in PJL: not named") << QString() << QStringList()
                                                    << QByteArray("\x1b%-12345X@PJL ENTER LANGUAGE = ESC/P2\r\n\x1b@Hi\r\n")
                                                    << QString();
