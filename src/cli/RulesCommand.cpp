@@ -81,6 +81,19 @@ int runRulesCheck(const QStringList &arguments, const QString &synopsis)
         }
     }
     noteUnknownQueues(path, rules);
+    // A user name may hold a blank ("jan novák"), but a list of names
+    // written with blanks alone is one name no one has.
+    for (const Rule &rule : rules.rules()) {
+        const QString users = rule.value(QStringLiteral("user"));
+        for (const QString &name : users.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+            if (name.trimmed().contains(QLatin1Char(' ')))
+                std::fprintf(stderr,
+                    "%s:%d: note: rule [%s] takes \"%s\" as one user name with a blank; a list of names is "
+                    "written with commas\n",
+                    qPrintable(path), rule.lineOf(QStringLiteral("user")), qPrintable(rule.name),
+                    qPrintable(name.trimmed()));
+        }
+    }
     if (QFileInfo(path).size() == 0)
         std::fprintf(stderr, "%s: note: the file is empty: no rule applies\n", qPrintable(path));
     const long long count = static_cast<long long>(rules.rules().size());

@@ -217,6 +217,14 @@ void TstRulesCommand::checkNotesMissingTransport()
                                       "this machine"),
         !installed);
     QVERIFY2(!run.err.contains("[Own]"), qPrintable(run.err));
+
+    // A list of users written with blanks alone is one name: said, not refused.
+    TestSupport::writeFile(rules, "[Clerks]\nuser = anna bert, jan\n");
+    const Run users = sticker2({ "rules", "check", rules });
+    QCOMPARE(users.status, 0);
+    QVERIFY2(users.err.contains(rules + ":2: note: rule [Clerks] takes \"anna bert\" as one user name with a blank")
+            && !users.err.contains("\"jan\""),
+        qPrintable(users.err));
 }
 
 // {sheets} counts the sheets of the PDF the rule makes: with the rule's
