@@ -112,6 +112,7 @@ bool EscpInterpreter::runSheet(Printed::Sheet *sheet)
     m_lineRuns = 0;
     m_run = Printed::TextRun();
     m_runChars = 0;
+    m_word = Word();
     m_tokens.seek(m_pos);
     if (m_state.carried) {
         // The rows the last sheet's pictures printed past its end.
@@ -171,6 +172,7 @@ void EscpInterpreter::newSheet()
     flushRun();
     m_sheetEnded = true;
     m_lineRuns = 0;
+    m_word = Word();
     m_sheetLength = m_state.formEnd();
     m_state.formTop = 0;
     m_state.y = m_state.topMargin;
@@ -227,7 +229,8 @@ void EscpInterpreter::spreadLine(qsizetype first)
     }
     blanks -= trailing;
     const Unit room = m_state.rightMargin - right;
-    if (blanks <= 0 || room <= 0)
+    // A line shorter than three quarters of the margins stays flush left.
+    if (blanks <= 0 || room <= 0 || qint64(right - m_state.leftMargin) * 4 <= qint64(m_state.rightMargin - m_state.leftMargin) * 3)
         return;
     QVector<Printed::TextRun> spread;
     Unit shift = 0;
@@ -257,6 +260,39 @@ void EscpInterpreter::spreadLine(qsizetype first)
         keepRun(piece);
 }
 
+qsizetype EscpInterpreter::carriedWord(qsizetype i) const
+{
+    // The printer breaks a justified line at its last blank. A word that
+    // does not begin in this text token stays where it is when the line
+    // feed ends the sheet: the next sheet can begin only within the token.
+    const PrinterState &s = m_state;
+    if (s.justify != 3 || !m_word.afterBlank || m_word.chars == 0 || m_word.endX != s.x || m_word.y != s.y
+        || s.doubleWidthLine)
+        return 0;
+    const bool endsSheet = qint64(s.y) + s.lineSpacing >= s.bottom();
+    return m_word.chars <= i || !endsSheet ? m_word.chars : 0;
+}
+
+QVector<Printed::TextRun> EscpInterpreter::takeLineTail(qsizetype count)
+{
+    flushRun();
+    QVector<Printed::TextRun> tail;
+    QVector<Printed::TextRun> &runs = m_sheet->runs;
+    while (count > 0 && runs.size() > m_lineRuns) {
+        Printed::TextRun &r = runs.last();
+        const qsizetype take = qMin<qsizetype>(count, r.text.size());
+        Printed::TextRun piece = r;
+        piece.text = r.text.right(take);
+        piece.sourceOffset = r.sourceOffset + r.text.size() - take;
+        r.text.chop(take);
+        if (r.text.isEmpty())
+            runs.removeLast();
+        tail.prepend(piece);
+        count -= take;
+    }
+    return tail;
+}
+
 void EscpInterpreter::keepRun(const Printed::TextRun &run)
 {
     // Past the sheet's budget the text is left out and the sheet says so.
@@ -271,6 +307,7 @@ void EscpInterpreter::keepRun(const Printed::TextRun &run)
 void EscpInterpreter::endLine()
 {
     flushRun();
+    m_word = Word();
     if (m_sheet && m_state.justify != 0) {
         // ESC a: the line's text moved within the margins as a whole.
         const qsizetype first = qMin<qsizetype>(m_lineRuns, m_sheet->runs.size());
@@ -346,7 +383,7 @@ void EscpInterpreter::text(const uchar *p, qsizetype n, qsizetype offset, bool c
     // characters of one look that fit before the right margin are passed
     // over at once: all they change is where the carriage stands, the run
     // they join and whether the sheet has ink.
-    const bool countsOnly = !m_sheet && !controls && m_state.topBit < 0
+    const bool countsOnly = !m_sheet && !controls && m_state.topBit < 0 && m_state.justify != 3
         && !(m_state.userCharacters && m_state.downloaded) && !(m_state.proportional && m_state.hmi == 0);
     for (qsizetype i = 0; i < n; ++i) {
         if (countsOnly && look.advance > 0) {
@@ -404,12 +441,29 @@ void EscpInterpreter::text(const uchar *p, qsizetype n, qsizetype offset, bool c
         if (m_state.x + look.advance > m_state.rightMargin && m_state.x > m_state.leftMargin) {
             // Past the right margin: the printer ends the line and goes on.
             const bool doubledLine = m_state.doubleWidthLine;
+            const qsizetype carried = carriedWord(i);
+            const Unit carriedWidth = m_word.width;
+            const Unit lineY = m_state.y;
+            const QVector<Printed::TextRun> word = carried > 0 && m_sheet ? takeLineTail(carried) : QVector<Printed::TextRun>();
             m_wrapping = true;
             lineFeed(m_state.lineSpacing);
             m_wrapping = false;
             if (m_sheetEnded) {
-                m_resume = offset + i;
+                m_resume = offset + i - carried;
                 return;
+            }
+            if (carried > 0) {
+                // (The last piece is the run the line goes on with.)
+                for (Printed::TextRun piece : word) {
+                    piece.x = m_state.x;
+                    piece.baseline += m_state.y - lineY;
+                    flushRun();
+                    m_run = piece;
+                    m_runChars = piece.text.size();
+                    m_state.x += Unit(piece.text.size()) * piece.style.advance;
+                }
+                m_state.x = m_state.leftMargin + carriedWidth;
+                m_word = Word{carriedWidth, carried, m_state.x, m_state.y, false};
             }
             // Of the look a line feed changes only SO's double width, which
             // ends with its line. (Made again only then: a look copied just
@@ -438,6 +492,14 @@ void EscpInterpreter::text(const uchar *p, qsizetype n, qsizetype offset, bool c
             m_run.text.append(QChar(c < 0x20 ? ControlGlyphs[c] : c == 0x7F ? u'\u2302' : c));
         }
         m_state.x += look.advance;
+        if (b == ' ') {
+            m_word = Word{0, 0, m_state.x, m_state.y, true};
+        } else {
+            m_word.width += look.advance;
+            ++m_word.chars;
+            m_word.endX = m_state.x;
+            m_word.y = m_state.y;
+        }
     }
 }
 
@@ -527,6 +589,7 @@ Unit EscpInterpreter::fineStep() const
 void EscpInterpreter::cancelLine()
 {
     // CAN: the text not yet printed on this line is dropped.
+    m_word = Word();
     m_run.text.clear();
     m_runChars = 0;
     if (m_sheet && m_sheet->runs.size() > m_lineRuns)

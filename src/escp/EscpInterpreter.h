@@ -57,6 +57,12 @@ private:
     // A line ends (CR, LF, FF ...): its text is justified as ESC a asks.
     void endLine();
     void spreadLine(qsizetype first);
+    // ESC a 3: the characters of the word the right margin cuts, the `i`th
+    // character of a text token reached it, that go over to the next line
+    // whole; 0 when none do.
+    qsizetype carriedWord(qsizetype i) const;
+    // Takes the last `count` characters of the line's runs off the sheet.
+    QVector<Printed::TextRun> takeLineTail(qsizetype count);
     void control(uchar c);
     void command(const EscpToken &t);
     // ESC ( G: the printer takes only raster graphics and the commands
@@ -101,6 +107,15 @@ private:
     qsizetype m_runChars = 0;
     qsizetype m_lineRuns = 0; // the sheet's runs before the current line's
     bool m_wrapping = false;  // the line ends at the right margin
+    // The word the carriage stands at the end of, for ESC a 3: its width
+    // and characters since the line's last blank. It counts only while the
+    // carriage stands where its last character left it.
+    struct Word {
+        Printed::Unit width = 0;
+        qsizetype chars = 0;
+        Printed::Unit endX = -1, y = -1;
+        bool afterBlank = false;
+    } m_word;
     char16_t m_table[256];
     quint32 m_tableKey = ~0u;
     bool m_italicTable = false;

@@ -281,6 +281,14 @@ private slots:
             << QByteArrayLiteral("\x1b" "C\x06\r\n\r\n\r\n\x1b@") + longLine.left(900) + "\x0cx\r\n\r\n\x1b@\x1b" "C\x04" + longLine.left(900)
             << nine;
         QTest::newRow("wraps after the margin") << QByteArrayLiteral("\x1b" "C\x06\x1b$\x80\x03") + longLine << twentyFour;
+        // ESC a 3 carries a word the margin cuts to the next line, and to
+        // the next sheet where the word began in the text that ends it.
+        const QByteArray words = QByteArray("The quick brown fox jumps over the lazy dog. ").repeated(12);
+        QTest::newRow("justified words") << "\x1b" "a\x03" + words << nine;
+        QTest::newRow("justified words, six lines") << "\x1b" "C\x06\x1b" "a\x03" + words + "\r\n" + words << nine;
+        QTest::newRow("justified words in two looks")
+            << "\x1b" "a\x03" + QByteArray("quick bro\x1b" "Ewn\x1b" "F fox jumps ").repeated(40) << nine;
+        QTest::newRow("justified words, margins") << "\x1bl\x05\x1bQ\x1e\x1b" "a\x03" + words << twentyFour;
         QTest::newRow("spaces only") << QByteArray(" ").repeated(500) + "\r\n\f" + QByteArray(" ").repeated(90) << nine;
         QTest::newRow("ink after spaces") << QByteArray(" ").repeated(170) + "x" << nine;
         QTest::newRow("italic table's controls") << QByteArrayLiteral("\x1bt\x00") + upper.repeated(12) << nine;

@@ -281,6 +281,16 @@ private slots:
         // share the last column's 216 units (6 get 15, 9 get 14).
         QTest::newRow("ESC a 3 spreads a full line") << E + "a" + b({3}) + QByteArray("abcd ").repeated(16) + "x\r\ny\r\n" << nine
             << h + " 0,240'abcd '216 1095,240'abcd '216 2190,240'abcd '216 3285,240'abcd '216 4380,240'abcd '216 5475,240'abcd '216 6570,240'abcd '216 7664,240'abcd '216 8758,240'abcd '216 9852,240'abcd '216 10946,240'abcd '216 12040,240'abcd '216 13134,240'abcd '216 14228,240'abcd '216 15322,240'abcd '216 16416,240'abcd '216 0,600'x'216 0,960'y'216";
+        // The margin cuts the word "efghij": it goes over whole, and the 14
+        // blanks between the 15 words left share the 1296 units after them.
+        QTest::newRow("ESC a 3 carries a cut word over") << E + "a" + b({3}) + QByteArray("abcd ").repeated(15) + "efghij\r\n" << nine
+            << h + " 0,240'abcd '216 1173,240'abcd '216 2346,240'abcd '216 3519,240'abcd '216 4692,240'abcd '216 5865,240'abcd '216 7038,240'abcd '216 8211,240'abcd '216 9384,240'abcd '216 10556,240'abcd '216 11728,240'abcd '216 12900,240'abcd '216 14072,240'abcd '216 15244,240'abcd '216 16416,240'abcd '216 0,600'efghij'216";
+        // A word in two looks goes over in both; a line under three quarters
+        // full stays flush left.
+        QTest::newRow("ESC a 3 carries a word in two looks") << E + "a" + b({3}) + "a " + QByteArray(71, 'b') + E + "E" + "cdefghij\r\n"
+            << nine << h + " 0,240'a '216 0,600'" + QString(71, 'b') + "'216 15336,600'cdefghij'216b";
+        QTest::newRow("ESC a 3: a word longer than the line is cut") << E + "a" + b({3}) + "a " + QByteArray(85, 'b') << nine
+            << h + " 0,240'a '216 0,600'" + QString(80, 'b') + "'216 0,960'bbbbb'216";
         QTest::newRow("ESC a 0 back to the left") << E + "a" + b({2}) + E + "a" + b({0}) + "ab\r\n" << nine << h + " 0,240'ab'216";
         // ESC = and ESC > set the top bit, ESC # lets it be.
         QTest::newRow("ESC = clears bit 7") << E + "=" + b({0xc1}) + E + "#" + b({0xc1}) << nine << h + " 0,240'A\u00c1'216";
