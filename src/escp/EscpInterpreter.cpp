@@ -273,6 +273,21 @@ qsizetype EscpInterpreter::carriedWord(qsizetype i) const
     return m_word.chars <= i || !endsSheet ? m_word.chars : 0;
 }
 
+void EscpInterpreter::followWord(const uchar *p, qsizetype n, Unit advance)
+{
+    qsizetype after = 0; // the characters after the last blank among them
+    while (after < n && p[n - 1 - after] != ' ')
+        ++after;
+    if (after == n) {
+        m_word.width += Unit(n) * advance;
+        m_word.chars += n;
+    } else {
+        m_word = Word{Unit(after) * advance, after, 0, 0, true};
+    }
+    m_word.endX = m_state.x;
+    m_word.y = m_state.y;
+}
+
 QVector<Printed::TextRun> EscpInterpreter::takeLineTail(qsizetype count)
 {
     flushRun();
@@ -383,7 +398,7 @@ void EscpInterpreter::text(const uchar *p, qsizetype n, qsizetype offset, bool c
     // characters of one look that fit before the right margin are passed
     // over at once: all they change is where the carriage stands, the run
     // they join and whether the sheet has ink.
-    const bool countsOnly = !m_sheet && !controls && m_state.topBit < 0 && m_state.justify != 3
+    const bool countsOnly = !m_sheet && !controls && m_state.topBit < 0
         && !(m_state.userCharacters && m_state.downloaded) && !(m_state.proportional && m_state.hmi == 0);
     for (qsizetype i = 0; i < n; ++i) {
         if (countsOnly && look.advance > 0) {
@@ -401,11 +416,14 @@ void EscpInterpreter::text(const uchar *p, qsizetype n, qsizetype offset, bool c
                 addToRun(look, baseline, offset + i, run.length);
                 m_state.sheetInked = m_state.sheetInked || run.inked;
                 m_state.x += Unit(run.length) * look.advance;
+                if (m_state.justify == 3) // the word the run ends in, as character by character
+                    followWord(p + i, run.length, look.advance);
                 i += run.length;
                 if (i == n)
                     break;
             }
-            if (m_state.sheetInked && !upperStops && !m_state.doubleWidthLine && !isControl(p[i])
+            // (Under ESC a 3 the lines are not all alike: a cut word goes over.)
+            if (m_state.sheetInked && !upperStops && m_state.justify != 3 && !m_state.doubleWidthLine && !isControl(p[i])
                 && m_state.x > m_state.leftMargin && qint64(m_state.x) + look.advance > m_state.rightMargin) {
                 i += wrapWholeLines(look, n - i, offset + i);
                 baseline = m_state.y + 240;
@@ -492,14 +510,7 @@ void EscpInterpreter::text(const uchar *p, qsizetype n, qsizetype offset, bool c
             m_run.text.append(QChar(c < 0x20 ? ControlGlyphs[c] : c == 0x7F ? u'\u2302' : c));
         }
         m_state.x += look.advance;
-        if (b == ' ') {
-            m_word = Word{0, 0, m_state.x, m_state.y, true};
-        } else {
-            m_word.width += look.advance;
-            ++m_word.chars;
-            m_word.endX = m_state.x;
-            m_word.y = m_state.y;
-        }
+        followWord(&b, 1, look.advance);
     }
 }
 

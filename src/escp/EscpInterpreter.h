@@ -61,6 +61,9 @@ private:
     // character of a text token reached it, that go over to the next line
     // whole; 0 when none do.
     qsizetype carriedWord(qsizetype i) const;
+    // The `n` characters at `p`, each `advance` wide, have just been
+    // printed: the word the carriage stands at the end of follows them.
+    void followWord(const uchar *p, qsizetype n, Printed::Unit advance);
     // Takes the last `count` characters of the line's runs off the sheet.
     QVector<Printed::TextRun> takeLineTail(qsizetype count);
     void control(uchar c);
