@@ -26,6 +26,7 @@
 #include <QThread>
 
 #include <cmath>
+#include <limits>
 #include <memory>
 
 namespace {
@@ -39,11 +40,13 @@ long long copiesOf(const QString &text)
 
 // A typed page number as a whole number: rounded to the nearest, halves to
 // even, and held within what a page number can be, so a number too large
-// for one (a range typed "1 to 99999") reads as a very large page rather
-// than wrapping round to a negative one.
+// for one (a range typed "1 to 99999999999") reads as a very large page
+// rather than wrapping round to a negative one. (A view may have a million
+// pages: page 40000 is a page like any other.)
 int pageNumberOf(const QLineEdit *box)
 {
-    return int(qBound(-32768LL, NumericText::roundedValue(box->text()), 32767LL));
+    const long long lowest = std::numeric_limits<int>::min(), highest = std::numeric_limits<int>::max();
+    return int(qBound(lowest, NumericText::roundedValue(box->text()), highest));
 }
 
 QString informationTitle()

@@ -192,6 +192,20 @@ private slots:
         QVERIFY(!QFileInfo::exists(programFile("Currnt.prn")));
     }
 
+    // A range's numbers are read whole: a view may have more pages than a
+    // 16-bit number holds (page 40000 had been read as 32767).
+    void rangePastSixteenBits()
+    {
+        openView(3);
+        apply(m_view, {"Op(2)"});
+        m_view->printPanel()->findChild<QLineEdit *>("Tst")->setText("40000");
+        m_view->printPanel()->findChild<QLineEdit *>("Tend")->setText("99999999999");
+        const PageSelection pages = m_view->printPanel()->pageSelection();
+        QCOMPARE(pages.kind, PageSelection::Range);
+        QCOMPARE(pages.first, 40000);
+        QCOMPARE(pages.last, std::numeric_limits<int>::max());
+    }
+
     // In the printed look the desktop driver prints the sheets as drawn:
     // the sheets the range chooses, each on a page of its own.
     void printedLookPrintsSheets_data()
