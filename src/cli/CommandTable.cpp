@@ -48,7 +48,7 @@ bool convertDrawsText(const QStringList &arguments)
     const QString out = parser.positionalArguments().at(2);
     const std::optional<ExportFormat> named = parser.isSet(QStringLiteral("to"))
         ? exportFormatNamed(parser.value(QStringLiteral("to")))
-        : std::optional<ExportFormat>(exportFormatForName(out));
+        : std::optional<ExportFormat>(exportFormatForOutput(out));
     return named != ExportFormat::PlainText && named != ExportFormat::WebPage;
 }
 

@@ -83,8 +83,7 @@ int chooseTarget(const QCommandLineParser &parser, Conversion &job)
         // A typo in the ending must not quietly give rich text: only a
         // format's own ending chooses it here (the export dialog keeps its
         // rule, rich text for any other name).
-        job.target = job.out.endsWith(QLatin1String(".htm"), Qt::CaseInsensitive) ? Target::WebPage
-                                                                                   : exportFormatForName(job.out);
+        job.target = exportFormatForOutput(job.out);
         // (A folder or a device given as OUT is refused later as such.)
         // An upper-case .TXT is rich text in the export dialog, as it always
         // was there: here it is asked, not guessed.

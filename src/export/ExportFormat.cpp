@@ -2,6 +2,7 @@
 
 
 #include <QCoreApplication>
+#include <QFileInfo>
 
 const QList<ExportFormatInfo> &exportFormats()
 {
@@ -48,6 +49,22 @@ ExportFormat exportFormatForName(const QString &fileName)
     for (const ExportFormatInfo &info : exportFormats()) {
         for (const QLatin1String &ending : info.endings) {
             if (fileName.endsWith(ending, info.endingCase))
+                return info.format;
+        }
+    }
+    return ExportFormat::RichText;
+}
+
+ExportFormat exportFormatForOutput(const QString &fileName)
+{
+    const QString ending = QFileInfo(fileName).suffix();
+    if (ending.compare(QLatin1String("htm"), Qt::CaseInsensitive) == 0)
+        return ExportFormat::WebPage;
+    for (const ExportFormatInfo &info : exportFormats()) {
+        for (QLatin1String known : info.endings) {
+            if (known.startsWith(QLatin1Char('.')))
+                known = known.sliced(1);
+            if (ending.compare(known, info.endingCase) == 0)
                 return info.format;
         }
     }

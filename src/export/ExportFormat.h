@@ -49,6 +49,10 @@ std::optional<ExportFormat> exportFormatNamed(const QString &name);
 // The format an output's name chooses, in `convert` and the export dialog
 // alike (the dialog's filter does not offer pictures, but a name of one gets them).
 ExportFormat exportFormatForName(const QString &fileName);
+// The command line's reading of OUT: the ending after the name's last dot
+// (.htm a web page as well), so "reporttxt" or "a.xhtml" names no format;
+// such a name is rich text here, which the command line takes only for .rtf.
+ExportFormat exportFormatForOutput(const QString &fileName);
 // The export dialog's filter: "Label|*.ext|Label|*.ext...", the labels in
 // the user's language.
 QString exportDialogFilter();

@@ -152,6 +152,8 @@ void TestCommandLine::refused_data()
     // A typo in the ending must not quietly give rich text.
     QTest::newRow("unknown ending") << QStringList{"convert", "in.prn", "o.xyz"} << 2 << "o.xyz";
     QTest::newRow("no ending") << QStringList{"convert", "in.prn", "o"} << 2 << "--to";
+    QTest::newRow("an ending without its dot") << QStringList{"convert", "in.prn", "reporttxt"} << 2 << "--to";
+    QTest::newRow("an ending that ends like one") << QStringList{"convert", "in.prn", "o.xhtml"} << 2 << "--to";
     QTest::newRow("upper-case TXT") << QStringList{"convert", "in.prn", "o.TXT"} << 2 << "--to txt or --to rtf";
     QTest::newRow("capture into a folder lp cannot write") << QStringList{"capture", "add", "--name", "Sticker2Cap", "--folder", "."}
                                                           << 1 << "spooler's user lp cannot";
