@@ -94,10 +94,11 @@ CommandOptions convert()
         Option::flag({ QStringLiteral("landscape") }, QStringLiteral("The PDF's pages landscape.")),
         Option::wholeNumber({ QStringLiteral("dpi") }, QStringLiteral("N"), PngExport::MinimumDpi,
             PngExport::MaximumDpi,
-            QStringLiteral("The pictures' resolution in dots per inch, %1 to %2 (default 150); png writes one "
+            QStringLiteral("The pictures' resolution in dots per inch, %1 to %2 (default %3); png writes one "
                            "file per sheet, OUT-001.png, OUT-002.png ...")
                 .arg(PngExport::MinimumDpi)
-                .arg(PngExport::MaximumDpi)),
+                .arg(PngExport::MaximumDpi)
+                .arg(PngExport::DefaultDpi)),
         Option::number({ QStringLiteral("form-length") }, QStringLiteral("INCHES"), FormLength::Shortest,
             FormLength::Longest,
             QStringLiteral("The printed look's form length for files that set none (default: the setting, 11; "

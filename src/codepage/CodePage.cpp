@@ -14,7 +14,6 @@
 namespace CodePage {
 namespace {
 
-constexpr int Count = 7;
 constexpr char16_t Placeholder = 0xF700; // + the byte a table leaves undefined
 
 struct Info

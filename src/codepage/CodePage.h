@@ -27,6 +27,8 @@
 namespace CodePage {
 
 enum class Id { Latin1, Windows1252, Pc437, Pc850, Pc852, Kamenicky, Pc866 };
+// How many there are: a table indexed by Id has this many rows.
+constexpr int Count = int(Id::Pc866) + 1;
 
 // Every code page, in the order a drop-down lists them (Latin-1 first).
 QList<Id> all();

@@ -12,7 +12,7 @@
 struct PngOptions
 {
     QVector<int> pages; // indexes of the sheets, written in this order
-    int dpi = 150;      // pixels per inch of the images
+    int dpi = PngExport::DefaultDpi; // pixels per inch of the images
     SheetForms forms;   // the forms under the sheets
     // Told after each sheet how many are written; false stops there.
     std::function<bool(int written, int total)> progress;

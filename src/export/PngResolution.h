@@ -6,5 +6,6 @@ namespace PngExport {
 
 constexpr int MinimumDpi = 10;
 constexpr int MaximumDpi = 600;
+constexpr int DefaultDpi = 150;
 
 } // namespace PngExport

@@ -2,6 +2,7 @@
 
 #include "export/ExportFormat.h"
 #include "export/PdfExport.h"
+#include "export/PngResolution.h"
 #include "render/EmphasisRenderer.h"
 #include "render/PrintedRenderer.h"
 #include "report/PageSource.h"
@@ -34,7 +35,7 @@ struct ExportRequest
     QVector<int> columnMarks;      // the workbook's; element 0 is 0
     PdfPaper paper = PdfPaper::A4;
     bool landscape = false;
-    int dpi = 150; // of pictures
+    int dpi = PngExport::DefaultDpi; // of pictures
     PdfDocumentInfo pdfInfo; // the PDF's title (the print file's name when empty), subject, keywords
     ExportProgress progress;
     std::function<void(const QString &note)> note; // what went well but should be known (PdfOptions::note)

@@ -23,12 +23,6 @@ RunTimeError fileError(const QFile &file)
         QStringLiteral("Reading %1").arg(file.fileName()), file.errorString()};
 }
 
-long long copiesOf(const QString &text)
-{
-    const double value = NumericText::leadingNumber(text);
-    return value >= 1 ? static_cast<long long>(std::floor(value)) : 0;
-}
-
 bool paperHeightValid(qint16 height)
 {
     return height >= 0 && height <= 255;
@@ -163,6 +157,12 @@ bool sendDocument(Spooler &spooler, QFile &file, const FileStamp &stamp, const R
 }
 
 } // namespace
+
+long long copiesOf(const QString &text)
+{
+    const double value = NumericText::leadingNumber(text);
+    return value >= 1 ? static_cast<long long>(std::floor(value)) : 0;
+}
 
 QByteArray setupSequences(bool draft, bool ch12, bool ch17, quint8 paperHeight)
 {

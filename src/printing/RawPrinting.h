@@ -23,6 +23,9 @@ struct RawPanelState
     bool extraLine = false;               // "-1 Line": an extra CR LF after the first line
 };
 
+// The copies box's leading number as a count of copies; nothing below one.
+long long copiesOf(const QString &text);
+
 // Everything the print panel hands to a character-mode print.
 struct CharModeOptions
 {

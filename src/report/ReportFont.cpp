@@ -46,8 +46,8 @@ QString reportFontFamily(CodePage::Id codePage)
         return family;
     // Decided once for every code page, at the first call (an initialisation
     // that threads wait for): the installed fonts do not change meanwhile.
-    static const std::array<QString, 7> chosen = [] {
-        std::array<QString, 7> families;
+    static const std::array<QString, CodePage::Count> chosen = [] {
+        std::array<QString, CodePage::Count> families;
         QFont candidate(CodePageFamily);
         candidate.setStyleStrategy(QFont::NoFontMerging);
         const bool holds = installed(CodePageFamily);

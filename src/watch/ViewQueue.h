@@ -13,7 +13,10 @@ class ViewQueue : public QObject
 
 public:
     // `openViews` tells how many report views are open now.
-    explicit ViewQueue(std::function<int()> openViews, int limit = 6, QObject *parent = nullptr);
+    // The most report views open at once, in the windows and for the queue.
+    static constexpr int MostViews = 6;
+
+    explicit ViewQueue(std::function<int()> openViews, int limit = MostViews, QObject *parent = nullptr);
 
     // Opens `path` now when there is room, else lets it wait.
     void add(const QString &path);

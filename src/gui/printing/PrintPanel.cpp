@@ -1,4 +1,5 @@
 #include "gui/printing/PrintPanel.h"
+#include "printing/RawPrinting.h"
 
 #include "gui/platform/FirstPaint.h"
 
@@ -30,13 +31,6 @@
 #include <memory>
 
 namespace {
-
-// The copies box's leading number; nothing below one copy.
-long long copiesOf(const QString &text)
-{
-    const double value = NumericText::leadingNumber(text);
-    return value >= 1 ? static_cast<long long>(std::floor(value)) : 0;
-}
 
 // A typed page number as a whole number: rounded to the nearest, halves to
 // even, and held within what a page number can be, so a number too large

@@ -1,4 +1,5 @@
 #include "gui/report/OpenReportView.h"
+#include "watch/ViewQueue.h"
 
 #include "gui/platform/FirstPaint.h"
 #include "gui/platform/MessageBox.h"
@@ -19,7 +20,7 @@ quint8 OpenViewCount = 0;
 
 FrmReport *OpenReportView(const QString &file)
 {
-    if (OpenViewCount >= 6) {
+    if (OpenViewCount >= ViewQueue::MostViews) {
         MessageBox::show(nullptr,
             QCoreApplication::translate("OpenReportView",
                 " Max Six Report View Open ...\r\n\r\n Please Close Report View and Try Again .."),

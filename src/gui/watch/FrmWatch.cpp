@@ -24,7 +24,7 @@ QPointer<FrmWatch> s_current;
 FrmWatch::FrmWatch(QWidget *parent)
     : QWidget(parent)
     , m_watcher(new PrintFileWatcher(this))
-    , m_queue(new ViewQueue([] { return int(OpenViewCount); }, 6, this))
+    , m_queue(new ViewQueue([] { return int(OpenViewCount); }, ViewQueue::MostViews, this))
     , m_folder(new QLabel(this))
     , m_waiting(new QLabel(this))
     , m_notOpened(new QLabel(this))
