@@ -100,22 +100,26 @@ void checkFields(Rule *rule, const FaultSink &fault)
 }
 
 // The name a job gets when every field that may be empty is: a name that
-// can come out empty or ".." is refused here, not at night.
+// can come out empty or ".." is refused here, not at night. (A name whose
+// fields all come out empty leaves the job its own name: no fault.)
 void checkName(const Rule *rule, const FaultSink &fault)
 {
     if (!rule->has(QStringLiteral("name")))
         return;
+    QStringList used;
+    QString cause;
+    const bool fields = RuleTemplate::fieldsOf(rule->value(QStringLiteral("name")), &used, &cause) && !used.isEmpty();
     QHash<QString, QString> sample;
     for (const QString &always : { QStringLiteral("job"), QStringLiteral("date"), QStringLiteral("time"),
              QStringLiteral("sheets"), QStringLiteral("name") })
         sample.insert(always, QStringLiteral("1"));
     const QString name = rule->value(QStringLiteral("name"));
     const QString least = RuleTemplate::expanded(name, sample).trimmed();
-    if (SafeFileName::made(least).isEmpty() || least == QLatin1String(".."))
+    if ((SafeFileName::made(least).isEmpty() && !fields) || least == QLatin1String(".."))
         fault(rule->lineOf(QStringLiteral("name")),
             QStringLiteral("name: \"%1\" gives %2").arg(name,
                 least == QLatin1String("..") ? QStringLiteral("\"..\"")
-                                             : QStringLiteral("an empty file name when its fields are empty")));
+                                             : QStringLiteral("an empty file name")));
 }
 
 // A path that begins with ~ as a shell would take it: here it is taken from

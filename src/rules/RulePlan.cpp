@@ -54,13 +54,21 @@ RulePlan planFor(const RuleSet &rules, const RuleMatch &match, const RuleJob &jo
     }
     if (rule.has(QStringLiteral("name"))) {
         // A PDF is named .pdf: a name written without it ("{invoice}") had
-        // given a file that no program opened as one.
-        QString written = filled(QStringLiteral("name")).trimmed();
+        // given a file that no program opened as one. A name whose fields
+        // all came out empty leaves the job its own name, with or without
+        // the text around them ("{invoice}.pdf" had given "_.pdf").
+        const QString name = rule.value(QStringLiteral("name"));
+        QStringList used;
+        QString cause;
+        bool anyFilled = !RuleTemplate::fieldsOf(name, &used, &cause) || used.isEmpty();
+        for (const QString &field : std::as_const(used))
+            anyFilled = anyFilled || !match.fields.value(field).trimmed().isEmpty();
+        QString written = anyFilled ? filled(QStringLiteral("name")).trimmed() : QString();
         if (!written.isEmpty() && !written.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
             written += QStringLiteral(".pdf");
-        const QString name = SafeFileName::made(written);
-        if (!name.isEmpty()) {
-            plan.fileName = name;
+        const QString safe = SafeFileName::made(written);
+        if (!safe.isEmpty()) {
+            plan.fileName = safe;
             plan.named = true;
         }
     }

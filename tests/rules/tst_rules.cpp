@@ -79,9 +79,10 @@ void TstRules::faults_data()
     QTest::newRow("unknown field") << head + "match = (?<inv>\\d+)\nname = {invoice}.pdf\n" << 6
                                    << "unknown field {invoice}";
     QTest::newRow("unclosed field") << head + "pdf-title = Invoice {inv\n" << 5 << "not closed";
-    QTest::newRow("empty name") << head + "name = {user}\n" << 5 << "empty file name";
+    // (A name whose fields all come out empty leaves the job its own name.)
     QTest::newRow("name of dots") << head + "name = ..\n" << 5 << "\"..\"";
-    QTest::newRow("name of a dot") << head + "name = . {user}\n" << 5 << "empty file name";
+    QTest::newRow("name of dots and an empty field") << head + "name = ..{user}\n" << 5 << "\"..\"";
+    QTest::newRow("name of a dot") << head + "name = .\n" << 5 << "gives an empty file name";
     QTest::newRow("form missing") << head + "form = /nonexistent/form.pdf\n" << 5 << "missing";
     QTest::newRow("form no PDF") << head + "form-next = notes.txt\n" << 5 << "not a PDF, PNG or JPEG";
     QTest::newRow("form a folder") << head + "form = /\n" << 5 << "not a regular file";
@@ -507,6 +508,12 @@ void TstRules::pdfNames_data()
     QTest::newRow("the ending in capitals") << "{nr}.PDF" << "42.PDF";
     QTest::newRow("another ending") << "{nr}.txt" << "42.txt.pdf";
     QTest::newRow("no folder from a field") << "{nr}/{user}" << "42_.pdf";
+    // A name whose fields all come out empty ({user}: the job has no side
+    // file) leaves the job its own name, with or without text around them.
+    QTest::newRow("a field alone, empty") << "{user}" << "n.pdf";
+    QTest::newRow("an empty field and its ending") << "{user}.pdf" << "n.pdf";
+    QTest::newRow("empty fields and text") << "Invoice {user} {title}.pdf" << "n.pdf";
+    QTest::newRow("one field of two empty") << "{user}{nr}.pdf" << "42.pdf";
 }
 
 void TstRules::pdfNames()
