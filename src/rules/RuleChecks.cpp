@@ -2,6 +2,7 @@
 
 #include "codepage/CodePage.h"
 #include "codepage/CodePageGuess.h"
+#include "delivery/MailLibrary.h"
 #include "form/FormName.h"
 #include "form/FormPage.h"
 #include "platform/FileChecks.h"
@@ -16,6 +17,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QStandardPaths>
 
 namespace RuleChecks {
 
@@ -247,12 +249,53 @@ void checkMail(const Rule *rule, const FaultSink &fault)
         if (rule->has(key) && !rule->has(QStringLiteral("mail-to")))
             fault(rule->lineOf(key), QStringLiteral("%1 without mail-to").arg(key));
     }
-    if (rule->has(QStringLiteral("sendmail"))) {
-        const QString program = rule->value(QStringLiteral("sendmail")).section(QLatin1Char(' '), 0, 0, QString::SectionSkipEmpty);
-        if (program.isEmpty() || (QFileInfo(program).isAbsolute() && !QFileInfo(program).isExecutable()))
-            fault(rule->lineOf(QStringLiteral("sendmail")),
-                QStringLiteral("sendmail: \"%1\" is not a program here").arg(program));
+}
+
+// The mail transport as it will be run: its words split as the mail splits
+// them, a program named with a relative path taken from the rules file's
+// folder as every path of the file is (it had been taken from wherever the
+// watch ran), a bare name found on PATH. One that cannot run is a fault now,
+// not a failed mail at night.
+void checkSendmail(Rule *rule, const QString &folder, const FaultSink &fault)
+{
+    if (!rule->has(QStringLiteral("sendmail")))
+        return;
+    QString &value = rule->values[QStringLiteral("sendmail")].text;
+    const int line = rule->lineOf(QStringLiteral("sendmail"));
+    QString error;
+    QStringList words;
+    const MailLibrary *mail = MailLibrary::get(&error);
+    if (!mail) // the mail says so when it is made
+        words = value.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    else if (!mail->splitCommand(value, &words, &error)) {
+        fault(line, QStringLiteral("sendmail: %1").arg(error));
+        return;
     }
+    if (words.isEmpty()) {
+        fault(line, QStringLiteral("sendmail: empty"));
+        return;
+    }
+    QString program = words.first();
+    if (program.contains(QLatin1Char('/')) && QFileInfo(program).isRelative()) {
+        program = QDir::cleanPath(QDir(folder).absoluteFilePath(program));
+        words.first() = program;
+        for (QString &word : words) // each word as the shell's parser reads it back
+            word = QLatin1Char('\'') + word.replace(QLatin1Char('\''), QStringLiteral("'\\''")) + QLatin1Char('\'');
+        value = words.join(QLatin1Char(' '));
+    }
+    const QString found = program.contains(QLatin1Char('/')) ? program : QStandardPaths::findExecutable(program);
+    const QFileInfo info(found);
+    QString cause;
+    if (found.isEmpty())
+        cause = QStringLiteral("no program of that name on PATH");
+    else if (!info.exists())
+        cause = QStringLiteral("it is missing");
+    else if (info.isDir())
+        cause = QStringLiteral("it is a folder");
+    else if (!info.isExecutable())
+        cause = QStringLiteral("it may not be run");
+    if (!cause.isEmpty())
+        fault(line, QStringLiteral("sendmail: \"%1\" is not a program here: %2").arg(program, cause));
 }
 
 } // namespace
@@ -264,6 +307,7 @@ void check(Rule *rule, const QString &folder, const FaultSink &fault, Forms form
     checkPaths(rule, folder, fault, forms);
     checkReading(rule, fault);
     checkMail(rule, fault);
+    checkSendmail(rule, folder, fault);
     for (const QString &key : { QStringLiteral("print-to"), QStringLiteral("queue"), QStringLiteral("user"),
              QStringLiteral("title"), QStringLiteral("match") }) {
         if (rule->has(key) && rule->value(key).isEmpty())

@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "delivery/MailLibrary.h"
 
 #include "rules/MailAddress.h"
 #include "rules/RuleActions.h"
@@ -53,6 +54,7 @@ private slots:
     void mailRecipientsFromFields_data();
     void pdfNames_data();
     void pdfNames();
+    void relativeSendmail();
     void mailRecipientsFromFields();
     void jobInfo_data();
     void jobInfo();
@@ -105,6 +107,16 @@ void TstRules::faults_data()
                                        << "\"Office Laser\" is no queue name";
     QTest::newRow("from no queue") << head + "queue = text/capture\n" << 5 << "\"text/capture\" is no queue name";
     QTest::newRow("not UTF-8") << head + "title = R\xe9\x63hnung\n" << 5 << "not UTF-8";
+    // A mail transport read as the mail runs it: every mail would fail.
+    const QByteArray mail = head + "mail-to = a@example.com\n";
+    QTest::newRow("sendmail, a quote not closed") << mail + "sendmail = \"/bin/cat -t\n" << 6 << "cannot be read";
+    QTest::newRow("sendmail, a folder") << mail + "sendmail = /tmp -t\n" << 6 << "\"/tmp\" is not a program here: it is a folder";
+    QTest::newRow("sendmail, not on PATH") << mail + "sendmail = no-such-sendmail -t\n" << 6 << "no program of that name on PATH";
+    QTest::newRow("sendmail, missing") << mail + "sendmail = /nonexistent/sendmail\n" << 6 << "it is missing";
+    QTest::newRow("sendmail, not to be run") << mail + "sendmail = ./notes.txt\n" << 6 << "it may not be run";
+    // A relative path is the rules file's, as a form's is (not the folder the
+    // watch runs in).
+    QTest::newRow("sendmail, relative") << mail + "sendmail = bin/cat -t\n" << 6 << "/bin/cat\" is not a program here: it is missing";
 }
 
 void TstRules::faults()
@@ -125,6 +137,24 @@ void TstRules::faults()
     QCOMPARE(faults.first().line, line);
     QVERIFY2(faults.first().cause.contains(cause), qPrintable(faults.first().text()));
     QVERIFY(faults.first().text().startsWith(QStringLiteral("%1:%2: ").arg(path).arg(line)));
+}
+
+// A relative transport is taken from the rules file's folder, its words
+// kept as written.
+void TstRules::relativeSendmail()
+{
+    QDir(m_dir.path()).mkpath("bin");
+    const QString program = TestSupport::writeFile(m_dir.filePath("bin/send it"), "#!/bin/sh\ncat\n");
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString path = TestSupport::writeFile(m_dir.filePath("rules.conf"),
+        "[A]\nmail-to = a@example.com\nsendmail = \"bin/send it\" -f 'Anna Nowak'\n");
+    RuleSet rules;
+    QList<RuleFault> faults;
+    QVERIFY2(RuleSet::read(path, &rules, &faults), faults.isEmpty() ? "" : qPrintable(faults.first().text()));
+    QString error;
+    QStringList words;
+    QVERIFY(MailLibrary::get(&error)->splitCommand(rules.rules().first().value("sendmail"), &words, &error));
+    QCOMPARE(words, QStringList({program, "-f", "Anna Nowak"}));
 }
 
 // Every fault of a file is told, and a sound file reads whole with its
