@@ -50,6 +50,13 @@ CommandShape shapeOf(uchar letter)
     return Shapes[letter];
 }
 
+int reassignedImageCommand(uchar n, uchar m)
+{
+    static const char Letters[] = "KLYZ";
+    const char *at = n ? std::strchr(Letters, n) : nullptr;
+    return at && bytesPerColumn(m) ? int(at - Letters) : -1;
+}
+
 int bytesPerColumn(int m)
 {
     switch (m) {

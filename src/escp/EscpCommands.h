@@ -75,6 +75,9 @@ qsizetype packedLength(const uchar *data, qsizetype size, qsizetype unpacked);
 // The bytes per column of ESC * m: 1 (8 dots), 3 (24 dots) or 6 (48 dots); 0
 // for a density the printer does not know.
 int bytesPerColumn(int m);
+// ESC ? n m: which of ESC K, L, Y and Z (0 to 3) it gives the density of
+// ESC * m; -1 when the printer ignores it (another letter, an unknown m).
+int reassignedImageCommand(uchar n, uchar m);
 // The dots per inch across of ESC * m; 0 for an unknown density.
 int dotsPerInch(int m);
 

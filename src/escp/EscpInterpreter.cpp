@@ -97,7 +97,8 @@ EscpInterpreter::EscpInterpreter(QByteArrayView bytes, const PrinterSetup &setup
     , m_size(bytes.size())
     , m_setup(setup)
     , m_state(state)
-    , m_tokens(bytes, from, PrinterModels::pins(setup.model) == 24 ? 24 : 9, state.superscript || state.subscript)
+    , m_tokens(bytes, from, PrinterModels::pins(setup.model) == 24 ? 24 : 9, state.superscript || state.subscript,
+          state.imageModes)
     , m_pos(from)
     , m_fine(PrinterModels::pins(setup.model) == 24 ? 12 : 10)
     , m_nextReport(from + ReportEvery)
@@ -131,8 +132,10 @@ bool EscpInterpreter::runSheet(Printed::Sheet *sheet)
             break;
         // In graphics mode text and the other commands are read and dropped.
         const EscpToken::Kind kind = m_state.graphicsMode && !takenInGraphicsMode(t) ? EscpToken::End : t.kind;
-        if (kind != t.kind) // an ESC S or ESC T dropped: the tokenizer followed it
+        if (kind != t.kind) { // an ESC S, ESC T or ESC ? dropped: the tokenizer followed it
             m_tokens.setSuperSubscript(m_state.superscript || m_state.subscript);
+            m_tokens.setImageModes(m_state.imageModes);
+        }
         switch (kind) {
         case EscpToken::Text:
             text(m_data + t.offset, t.length, t.offset);

@@ -326,10 +326,9 @@ void EscpInterpreter::command(const EscpToken &t)
             s.national = n0;
         break;
     case '?': {
-        static const char Letters[] = "KLYZ";
-        const char *at = n0 ? std::strchr(Letters, n0) : nullptr;
-        if (at && bytesPerColumn(p[1]))
-            s.imageModes[at - Letters] = p[1];
+        const int which = reassignedImageCommand(n0, p[1]);
+        if (which >= 0)
+            s.imageModes[which] = p[1];
         break;
     }
     case '(': {

@@ -71,7 +71,19 @@ qsizetype jobLanguageLength(const uchar *p, qsizetype avail)
 
 } // namespace
 
-qsizetype EscpTokenizer::commandLength(const uchar *data, qsizetype size, qsizetype pos, int pins, bool superSubscript)
+void EscpTokenizer::followImageModes(const uchar *command, qsizetype length, ImageModes *modes)
+{
+    if (length >= 4 && command[1] == '?') {
+        const int which = reassignedImageCommand(command[2], command[3]);
+        if (which >= 0)
+            (*modes)[which] = command[3];
+    } else if (length >= 2 && command[1] == '@') {
+        *modes = DefaultImageModes;
+    }
+}
+
+qsizetype EscpTokenizer::commandLength(const uchar *data, qsizetype size, qsizetype pos, int pins, bool superSubscript,
+    const ImageModes &imageModes)
 {
     const qsizetype avail = size - pos;
     if (avail < 2)
@@ -127,11 +139,14 @@ qsizetype EscpTokenizer::commandLength(const uchar *data, qsizetype size, qsizet
             return rest < 0 ? -1 : len + rest;
         }
         break;
-    case Shape::BitImage:
+    case Shape::BitImage: {
         if (avail < 4)
             return -1;
-        len = 4 + word(p + 2);
+        static const char Letters[] = "KLYZ";
+        const int perColumn = bytesPerColumn(imageModes[std::strchr(Letters, p[1]) - Letters]);
+        len = 4 + word(p + 2) * (perColumn ? perColumn : 1);
         break;
+    }
     case Shape::BitImageM: {
         if (avail < 5)
             return -1;
@@ -185,7 +200,7 @@ EscpToken EscpTokenizer::next()
     const uchar *const p = m_data + m_pos;
     const uchar c = *p;
     if (c == ESC) {
-        qsizetype len = commandLength(m_data, m_size, m_pos, m_pins, m_superSubscript);
+        qsizetype len = commandLength(m_data, m_size, m_pos, m_pins, m_superSubscript, m_imageModes);
         const qsizetype avail = m_size - m_pos;
         if (len > avail) { // a picture cut short: its dots as far as they go
             t.truncated = true;
@@ -204,6 +219,7 @@ EscpToken EscpTokenizer::next()
             t.length = len;
             m_pos += len;
             m_superSubscript = superSubscriptAfter(letter, m_superSubscript);
+            followImageModes(p, len, &m_imageModes);
             return t;
         }
         // Cut short by the end of the file: the ESC is text.

@@ -2,6 +2,8 @@
 
 #include <QByteArrayView>
 
+#include <array>
+
 // One piece of a print file as the printer reads it.
 struct EscpToken
 {
@@ -32,16 +34,24 @@ struct EscpToken
 class EscpTokenizer
 {
 public:
+    // The ESC * densities ESC K, L, Y and Z print in (ESC ? sets them).
+    using ImageModes = std::array<quint8, 4>;
+    static constexpr ImageModes DefaultImageModes{0, 1, 2, 3};
+
     // `pins` (9 or 24) chooses the form of downloaded characters; 0 takes
     // the form the bytes fit. `superSubscript`: ESC S is on where the reading
     // starts (a 24-pin downloaded character then has columns of 2 bytes);
-    // from there the tokenizer follows ESC S, ESC T and ESC @ itself.
-    explicit EscpTokenizer(QByteArrayView bytes, qsizetype from = 0, int pins = 0, bool superSubscript = false)
+    // `imageModes`: the densities of ESC K, L, Y and Z there (a 24-pin one
+    // takes 3 bytes a column). From there the tokenizer follows ESC S, ESC T,
+    // ESC ? and ESC @ itself.
+    explicit EscpTokenizer(QByteArrayView bytes, qsizetype from = 0, int pins = 0, bool superSubscript = false,
+        const ImageModes &imageModes = DefaultImageModes)
         : m_data(reinterpret_cast<const uchar *>(bytes.data()))
         , m_size(bytes.size())
         , m_pos(from)
         , m_pins(pins)
         , m_superSubscript(superSubscript)
+        , m_imageModes(imageModes)
     { }
 
     static constexpr qsizetype MostText = qsizetype(1) << 16;
@@ -53,12 +63,16 @@ public:
     // ESC S or ESC T (graphics mode) says how it is.
     bool superSubscript() const { return m_superSubscript; }
     void setSuperSubscript(bool on) { m_superSubscript = on; }
+    void setImageModes(const ImageModes &modes) { m_imageModes = modes; }
 
     // The length of the ESC command at `pos` (the ESC included) as its
     // parameters declare it, which may run past the end of the bytes; -1 when
     // even its fixed part does not fit. `superSubscript`: ESC S is on there.
     static qsizetype commandLength(const uchar *data, qsizetype size, qsizetype pos, int pins = 0,
-        bool superSubscript = false);
+        bool superSubscript = false, const ImageModes &imageModes = DefaultImageModes);
+    // How the command of `length` bytes at `command` leaves the densities of
+    // ESC K, L, Y and Z: ESC ? sets one, ESC @ all back.
+    static void followImageModes(const uchar *command, qsizetype length, ImageModes *modes);
     // How the command `letter` (the letter after ESC) leaves ESC S: on
     // after ESC S, off after ESC T and ESC @, else as `on` was.
     static bool superSubscriptAfter(uchar letter, bool on)
@@ -72,4 +86,5 @@ private:
     qsizetype m_pos;
     int m_pins;
     bool m_superSubscript;
+    ImageModes m_imageModes;
 };

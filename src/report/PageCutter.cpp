@@ -158,12 +158,14 @@ qsizetype PageCutter::cutIn(const uchar *data, qsizetype base, qsizetype dataEnd
         if (!lastBlock && p > base && p + margin > dataEnd)
             return p;
         // The command is read to its end, wherever the stretch ends.
-        qsizetype len = EscpTokenizer::commandLength(data, dataEnd - base, p - base, 0, m_superSubscript);
+        qsizetype len = EscpTokenizer::commandLength(data, dataEnd - base, p - base, 0, m_superSubscript, m_imageModes);
         if (!lastBlock && (len <= 0 || p + len + margin > dataEnd))
-            len = EscpTokenizer::commandLength(whole, size, p, 0, m_superSubscript);
-        if (len > 0) // (ESC S, ESC T and ESC @ change how ESC & is measured)
+            len = EscpTokenizer::commandLength(whole, size, p, 0, m_superSubscript, m_imageModes);
+        if (len > 0) { // (ESC S, ESC T and ESC @ change how ESC & is measured, ESC ? and ESC @ how ESC K is)
             m_superSubscript = EscpTokenizer::superSubscriptAfter(p + 1 < dataEnd ? data[p + 1 - base] : whole[p + 1],
                 m_superSubscript);
+            EscpTokenizer::followImageModes(whole + p, qMin(len, size - p), &m_imageModes);
+        }
         p += len > 0 ? qMin(len, size - p) : 1; // a picture cut short runs to the end
     }
     return qMax(p, scanEnd);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "escp/EscpTokenizer.h"
+
 #include <QByteArrayView>
 #include <QVector>
 
@@ -63,6 +65,7 @@ private:
     std::unique_ptr<uchar[]> m_block;
     qsizetype m_position = 0;
     bool m_superSubscript = false; // ESC S is on at m_position (downloaded characters are shorter)
+    EscpTokenizer::ImageModes m_imageModes = EscpTokenizer::DefaultImageModes; // ESC ? so far
     qsizetype m_checked = 0; // the line ends are checked up to here
     bool m_crPending = false; // the byte before m_checked is a CR
     bool m_loneLineEnd = false;

@@ -77,6 +77,16 @@ private slots:
         QTest::newRow("user-defined characters, not the job language") << E + "%1" + E + "%-1234" << "E%3 E%3 T4";
         QTest::newRow("command cut short is text") << QByteArray("ab") + E + "3" << "T2 T2";
         QTest::newRow("picture cut short") << E + "K" + b({10, 0}) + "abc" << "PK7!";
+        // ESC ? gives ESC K, L, Y or Z another density, 24-pin ones 3 bytes
+        // a column; ESC @ gives them their own back; an unknown one is ignored.
+        QTest::newRow("ESC L of 24 pins after ESC ?") << E + "?L" + b({39}) + E + "L" + b({2, 0}) + QByteArray(6, '\f') + "x"
+                                                     << "E?4 PL10 T1";
+        QTest::newRow("ESC Z of 48 dots after ESC ?") << E + "?Z" + b({72}) + E + "Z" + b({1, 0}) + QByteArray(6, '\f') + "x"
+                                                     << "E?4 PZ10 T1";
+        QTest::newRow("ESC @ after ESC ?") << E + "?L" + b({39}) + E + "@" + E + "L" + b({2, 0, 1, 2}) + "x"
+                                          << "E?4 E@2 PL6 T1";
+        QTest::newRow("ESC ? of no density") << E + "?L" + b({9}) + E + "L" + b({1, 0, 1}) + "x" << "E?4 PL5 T1";
+        QTest::newRow("ESC ? of another letter") << E + "?M" + b({39}) + E + "L" + b({1, 0, 1}) + "x" << "E?4 PL5 T1";
         QTest::newRow("ESC alone at the end") << E << "T1";
         // The rarer parameter shapes: a length past one byte, a list without its end.
         QTest::newRow("extended command with 256 parameter bytes") << E + "(C" + b({0, 1}) + QByteArray(256, 'x') + "y"

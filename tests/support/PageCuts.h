@@ -39,6 +39,11 @@ inline void addRows()
     row("every byte value", all + '\f' + all + '\f', {all, all});
     const QByteArray picture = esc + "K" + QByteArray("\x02\x00\x0c\x0c", 4);
     row("form feed bytes in picture data", "A" + picture + "B\fC", {"A" + picture + "B", "C"});
+    // ESC ? gives ESC K a 24-pin density: 3 bytes a column, form feeds among them.
+    const QByteArray wide = esc + "?K\x27" + esc + "K" + QByteArray("\x02\x00", 2) + QByteArray(6, '\f');
+    row("ESC K of 24 pins after ESC ?", "A" + wide + "B\fC", {"A" + wide + "B", "C"});
+    row("ESC @ gives ESC K its own density back", esc + "?K\x27" + esc + "@" + picture + "B\fC",
+        {esc + "?K\x27" + esc + "@" + picture + "B", "C"});
     row("form feed byte as a parameter", esc + "C\x0c" + "A\f", {esc + "C\x0c" + "A"});
     // Longer than the blocks a large file is read in (the test reads it in
     // blocks of a few bytes): the form feeds among the dots cut nothing.
