@@ -104,6 +104,8 @@ void FrmReport::followDocument()
     });
     connect(&m_doc, &ReportDocument::markupChanged, this, &FrmReport::showMarkup);
     connect(&m_doc, &ReportDocument::paperColorChanged, this, &FrmReport::showPaper);
+    // The workbook's column marks, as the export ends the marking too.
+    connect(&m_doc, &ReportDocument::columnMarksChanged, this, &FrmReport::showColumnMarks);
     m_codePageBar = new CodePageBar(this);
     connect(m_codePageBar, &CodePageBar::switchChosen, this, &FrmReport::setCodePage);
 }

@@ -287,6 +287,9 @@ private slots:
         QCOMPARE(MessageBox::shown().first().icon, QMessageBox::Information);
         QVERIFY(button->isHidden());
         QVERIFY(view->isEnabled() && !QApplication::overrideCursor());
+        // The marks are gone from the page with the marking (they had stayed
+        // drawn until the caret next moved).
+        QVERIFY(view->pageView()->columnMarks().isEmpty());
     }
 
     // The columns are marked at the caret, which the printed look has not:
