@@ -58,13 +58,14 @@ ReportViewSettings ReportViewSettings::read()
     s.reportBack = readColor(QStringLiteral("RepotBackColor"), s.reportBack);
     s.searchString = readColor(QStringLiteral("SearchString"), s.searchString);
     s.highlight = readColor(QStringLiteral("Highlight"), s.highlight);
-    s.searchBold = readNumber(QStringLiteral("chSearch"), 1) != 0;
-    s.highlightBold = readNumber(QStringLiteral("ChHighlighte"), 0) != 0;
-    s.minusOneLine = readNumber(QStringLiteral("chl"), 0) != 0;
-    const QString codePage = settings.read(QStringLiteral("CodePage"), CodePage::name(CodePage::Id::Latin1));
-    s.codePage = CodePage::fromName(codePage.trimmed()).value_or(CodePage::Id::Latin1);
-    s.printedLook = readNumber(QStringLiteral("Printed"), 0) != 0;
-    s.wideCarriage = readNumber(QStringLiteral("WideCarriage"), 1) != 0;
+    // Each falls back on its member's own default.
+    s.searchBold = readNumber(QStringLiteral("chSearch"), s.searchBold) != 0;
+    s.highlightBold = readNumber(QStringLiteral("ChHighlighte"), s.highlightBold) != 0;
+    s.minusOneLine = readNumber(QStringLiteral("chl"), s.minusOneLine) != 0;
+    const QString codePage = settings.read(QStringLiteral("CodePage"), CodePage::name(s.codePage));
+    s.codePage = CodePage::fromName(codePage.trimmed()).value_or(s.codePage);
+    s.printedLook = readNumber(QStringLiteral("Printed"), s.printedLook) != 0;
+    s.wideCarriage = readNumber(QStringLiteral("WideCarriage"), s.wideCarriage) != 0;
     bool ok = false;
     const double form = settings.read(QStringLiteral("FormLength"),
         QString::number(DefaultFormLength)).trimmed().toDouble(&ok);
