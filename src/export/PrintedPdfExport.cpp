@@ -26,25 +26,30 @@ bool fail(QString *error, const QString &text)
 }
 
 // What of a form laid under a sheet (at `scale`, moved by the forms'
-// offset) lies off the paper, both in points: said for the edge it passes
-// most, when that is more than a millimetre; else nothing.
+// offset) lies off the paper, both in points: said for each edge it passes
+// by more than a millimetre, the farthest first; else nothing.
 QString overhang(const FormPage &form, QPointF offset, double scale, QSizeF paper, const QString &paperName)
 {
-    const std::pair<double, const char *> edges[] = {
+    std::pair<double, const char *> edges[] = {
         {-offset.x() * scale, "left"},
         {-offset.y() * scale, "top"},
         {(offset.x() + form.sizePoints().width()) * scale - paper.width(), "right"},
         {(offset.y() + form.sizePoints().height()) * scale - paper.height(), "bottom"},
     };
-    const auto most = std::max_element(std::begin(edges), std::end(edges),
-        [](const auto &a, const auto &b) { return a.first < b.first; });
+    std::stable_sort(std::begin(edges), std::end(edges), [](const auto &a, const auto &b) { return a.first > b.first; });
     constexpr double Millimetre = 72.0 / 25.4;
-    if (most->first <= Millimetre)
-        return QString();
     const auto mm = [](double points) { return QString::number(qRound(points * 25.4 / 72.0)); };
-    return QStringLiteral("the form %1 reaches %2 mm past the %3 edge of the page (%4, %5 x %6 mm): "
-                          "that part of it is not in the PDF")
-        .arg(QDir::toNativeSeparators(form.filePath()), mm(most->first), QLatin1String(most->second), paperName,
+    QStringList past;
+    for (const auto &[points, edge] : edges) {
+        if (points > Millimetre)
+            past << QStringLiteral("%1 mm past the %2 edge").arg(mm(points), QLatin1String(edge));
+    }
+    if (past.isEmpty())
+        return QString();
+    const QString last = past.takeLast();
+    return QStringLiteral("the form %1 reaches %2 of the page (%3, %4 x %5 mm): that part of it is not in the PDF")
+        .arg(QDir::toNativeSeparators(form.filePath()),
+            past.isEmpty() ? last : past.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last, paperName,
             mm(paper.width()), mm(paper.height()));
 }
 

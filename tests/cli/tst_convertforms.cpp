@@ -210,7 +210,8 @@ private slots:
         QTest::newRow("moved down past the page") << QStringList {"--paper", "a4", "--form-offset", "0,5"}
                                                   << "reaches 5 mm past the bottom edge" << QByteArray();
         QTest::newRow("moved up and left past the page") << QStringList {"--paper", "a4", "--form-offset", "-3,-5"}
-                                                         << "reaches 5 mm past the top edge" << QByteArray();
+                                                         << "reaches 5 mm past the top edge and 3 mm past the left edge of the page"
+                                                         << QByteArray();
         QTest::newRow("moved within a millimetre") << QStringList {"--paper", "a4", "--form-offset", "-0.5,0.5"} << "" << QByteArray();
         // A 12-inch sheet is made smaller to fit A4, and its form with it;
         // the 11-inch sheet after it is not.
