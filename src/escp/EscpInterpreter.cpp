@@ -116,7 +116,9 @@ bool EscpInterpreter::runSheet(Printed::Sheet *sheet)
     m_word = Word();
     m_tokens.seek(m_pos);
     if (m_state.carried) {
-        // The rows the last sheet's pictures printed past its end.
+        // The rows the last sheet's pictures printed past its end: ink on
+        // this sheet, which is a sheet then even when nothing follows them.
+        m_state.sheetInked = m_state.sheetInked || !m_state.carried->isEmpty();
         for (const Printed::Picture &picture : *m_state.carried) {
             const qint64 bytes = Printed::pictureCost(picture.image.width(), picture.image.height());
             if (!m_sheet || m_sheet->pictureBytes + bytes > Printed::SheetBudget)

@@ -282,6 +282,13 @@ private slots:
             QVERIFY(rest.upper() > -Printed::UnitsPerInch / 60); // the row the end cuts, no more
             QCOMPARE(second.runs.size(), 1); // the text after it, on its own line
         }
+        // With nothing after the band but the form feed that ends the job,
+        // the next sheet is there for the rows alone (it had been left out
+        // as empty, and the rows lost).
+        const auto ended = built(bytes + "\f", PrinterModel(model));
+        QCOMPARE(ended->sheetCount(), 2);
+        QCOMPARE(ended->sheet(1).pictures.size(), 1);
+        QCOMPARE(ended->sheet(1).pictures.first().lower(), below);
         // Nothing carried when the band ends above the end.
         const auto whole = built(E + "@" + E + "C" + b({0, 1}) + E + "*" + b({5, 72, 0}) + QByteArray(72, '\xff')
                 + "\f" + "AB", PrinterModel::NinePin);
