@@ -48,6 +48,11 @@ void noteUnknownQueues(const QString &path, const RuleSet &rules)
                 "%s:%d: note: rule [%s] prints to %s, a capture queue: its jobs come back to be converted, and "
                 "each print of this rule will fail\n",
                 qPrintable(path), rule->lineOf(key), qPrintable(rule->name), qPrintable(queue));
+        } else if (server.refusing.contains(queue, Qt::CaseInsensitive)) {
+            std::fprintf(stderr,
+                "%s:%d: note: rule [%s] prints to %s, which does not accept jobs now: each print of this rule "
+                "fails until it does (cupsaccept %s)\n",
+                qPrintable(path), rule->lineOf(key), qPrintable(rule->name), qPrintable(queue), qPrintable(queue));
         }
     }
 }
@@ -93,6 +98,14 @@ int runRulesCheck(const QStringList &arguments, const QString &synopsis)
                     qPrintable(path), rule.lineOf(QStringLiteral("user")), qPrintable(rule.name),
                     qPrintable(name.trimmed()));
         }
+    }
+    // A name files no job in a folder of its own: a / in it becomes _.
+    for (const Rule &rule : rules.rules()) {
+        if (rule.value(QStringLiteral("name")).contains(QLatin1Char('/')))
+            std::fprintf(stderr,
+                "%s:%d: note: rule [%s] names its PDFs with a /, which becomes _: a name makes no folder (folder = "
+                "does)\n",
+                qPrintable(path), rule.lineOf(QStringLiteral("name")), qPrintable(rule.name));
     }
     if (QFileInfo(path).size() == 0)
         std::fprintf(stderr, "%s: note: the file is empty: no rule applies\n", qPrintable(path));

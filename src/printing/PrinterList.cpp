@@ -56,6 +56,11 @@ PrinterList PrinterList::fetch(const QString &server, int timeoutMs)
             if (dests[i].is_default)
                 list.defaultName = name;
             list.names.append(name);
+            for (int j = 0; j < dests[i].num_options; ++j) {
+                if (qstrcmp(dests[i].options[j].name, "printer-is-accepting-jobs") == 0
+                    && qstrcmp(dests[i].options[j].value, "false") == 0)
+                    list.refusing.append(name);
+            }
         }
     }
     cups->cupsFreeDests(count, dests);

@@ -11,6 +11,7 @@ struct PrinterList
 {
     QStringList names;   // "queue" or "queue/instance"
     QString defaultName; // empty when there is none
+    QStringList refusing; // of the names, the queues not accepting jobs now (cupsreject)
     bool answered = false;
     bool timedOut = false; // connected, but no answer in time
     QString error;       // why not, when the spooler did not answer

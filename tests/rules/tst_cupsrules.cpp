@@ -78,6 +78,14 @@ void TstCupsRules::checkNamesUnknownQueues()
     QCOMPARE(run.out, (rules + ": 2 rules, no faults\n").toUtf8());
     QCOMPARE(QString::fromUtf8(run.err),
         rules + ":6: note: rule [Unknown] prints to NoSuchQueue, which the print server does not know\n");
+    // A queue that does not accept jobs now (cupsreject) is said too.
+    QCOMPARE(QProcess::execute("cupsreject", { "sticker2raw" }), 0);
+    const auto accepting = qScopeGuard([] { QProcess::execute("cupsaccept", { "sticker2raw" }); });
+    const TestSupport::ProgramRun refusing = TestSupport::runProgram({ "rules", "check", rules });
+    QCOMPARE(refusing.status, 0);
+    QVERIFY2(refusing.err.startsWith((rules + ":3: note: rule [Known] prints to sticker2raw, which does not accept jobs now")
+                                         .toUtf8()),
+        refusing.err.constData());
 
     const QByteArray server = qgetenv("CUPS_SERVER");
     qputenv("CUPS_SERVER", dir.filePath("none.sock").toUtf8());

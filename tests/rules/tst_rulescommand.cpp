@@ -225,6 +225,12 @@ void TstRulesCommand::checkNotesMissingTransport()
     QVERIFY2(users.err.contains(rules + ":2: note: rule [Clerks] takes \"anna bert\" as one user name with a blank")
             && !users.err.contains("\"jan\""),
         qPrintable(users.err));
+
+    // A name with a / makes no folder: said, not refused.
+    TestSupport::writeFile(rules, "[Sub]\nname = sub/{job}.pdf\n");
+    const Run slash = sticker2({ "rules", "check", rules });
+    QCOMPARE(slash.status, 0);
+    QVERIFY2(slash.err.contains(rules + ":2: note: rule [Sub] names its PDFs with a /, which becomes _"), qPrintable(slash.err));
 }
 
 // {sheets} counts the sheets of the PDF the rule makes: with the rule's
