@@ -101,23 +101,20 @@ void checkFields(Rule *rule, const FaultSink &fault)
     }
 }
 
-// The name a job gets when every field that may be empty is: a name that
-// can come out empty or ".." is refused here, not at night. (A name whose
-// fields all come out empty leaves the job its own name: no fault.)
+// A name of no fields that is empty or ".." is refused here, not at night.
+// (A name whose fields all come out empty leaves the job its own name, and
+// one a field fills is made safe: no fault.)
 void checkName(const Rule *rule, const FaultSink &fault)
 {
     if (!rule->has(QStringLiteral("name")))
         return;
+    const QString name = rule->value(QStringLiteral("name"));
     QStringList used;
     QString cause;
-    const bool fields = RuleTemplate::fieldsOf(rule->value(QStringLiteral("name")), &used, &cause) && !used.isEmpty();
-    QHash<QString, QString> sample;
-    for (const QString &always : { QStringLiteral("job"), QStringLiteral("date"), QStringLiteral("time"),
-             QStringLiteral("sheets"), QStringLiteral("name") })
-        sample.insert(always, QStringLiteral("1"));
-    const QString name = rule->value(QStringLiteral("name"));
-    const QString least = RuleTemplate::expanded(name, sample).trimmed();
-    if ((SafeFileName::made(least).isEmpty() && !fields) || least == QLatin1String(".."))
+    if (RuleTemplate::fieldsOf(name, &used, &cause) && !used.isEmpty())
+        return;
+    const QString least = name.trimmed();
+    if (SafeFileName::made(least).isEmpty() || least == QLatin1String(".."))
         fault(rule->lineOf(QStringLiteral("name")),
             QStringLiteral("name: \"%1\" gives %2").arg(name,
                 least == QLatin1String("..") ? QStringLiteral("\"..\"")
@@ -256,7 +253,7 @@ void checkMail(const Rule *rule, const FaultSink &fault)
 // folder as every path of the file is (it had been taken from wherever the
 // watch ran), a bare name found on PATH. One that cannot run is a fault now,
 // not a failed mail at night.
-void checkSendmail(Rule *rule, const QString &folder, const FaultSink &fault)
+void checkSendmail(Rule *rule, const QString &folder, const FaultSink &fault, Forms forms)
 {
     if (!rule->has(QStringLiteral("sendmail")))
         return;
@@ -283,6 +280,10 @@ void checkSendmail(Rule *rule, const QString &folder, const FaultSink &fault)
             word = QLatin1Char('\'') + word.replace(QLatin1Char('\''), QStringLiteral("'\\''")) + QLatin1Char('\'');
         value = words.join(QLatin1Char(' '));
     }
+    // (The watch's converter leaves that to the mail: a transport gone since
+    // the watch read the rules fails the mails alone, the PDFs kept.)
+    if (forms == Forms::WhenUsed)
+        return;
     const QString found = program.contains(QLatin1Char('/')) ? program : QStandardPaths::findExecutable(program);
     const QFileInfo info(found);
     QString cause;
@@ -307,7 +308,7 @@ void check(Rule *rule, const QString &folder, const FaultSink &fault, Forms form
     checkPaths(rule, folder, fault, forms);
     checkReading(rule, fault);
     checkMail(rule, fault);
-    checkSendmail(rule, folder, fault);
+    checkSendmail(rule, folder, fault, forms);
     for (const QString &key : { QStringLiteral("print-to"), QStringLiteral("queue"), QStringLiteral("user"),
              QStringLiteral("title"), QStringLiteral("match") }) {
         if (rule->has(key) && rule->value(key).isEmpty())

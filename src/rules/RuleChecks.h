@@ -16,9 +16,10 @@ class RuleSet;
 namespace RuleChecks {
 
 using FaultSink = std::function<void(int line, const QString &cause)>;
-// Whether the forms are looked at now (a rules file being checked or read
-// by the watch) or only when a job uses them (the watch's converter, which
-// keeps a job of another rule going when a form has gone since).
+// Whether the forms and the mail transport are looked at now (a rules file
+// being checked or read by the watch) or only when a job uses them (the
+// watch's converter, which keeps a job of another rule going when a form or
+// the transport has gone since).
 enum class Forms { Checked, WhenUsed };
 void check(Rule *rule, const QString &folder, const FaultSink &fault, Forms forms = Forms::Checked);
 

@@ -83,7 +83,6 @@ void TstRules::faults_data()
     QTest::newRow("unclosed field") << head + "pdf-title = Invoice {inv\n" << 5 << "not closed";
     // (A name whose fields all come out empty leaves the job its own name.)
     QTest::newRow("name of dots") << head + "name = ..\n" << 5 << "\"..\"";
-    QTest::newRow("name of dots and an empty field") << head + "name = ..{user}\n" << 5 << "\"..\"";
     QTest::newRow("name of a dot") << head + "name = .\n" << 5 << "gives an empty file name";
     QTest::newRow("form missing") << head + "form = /nonexistent/form.pdf\n" << 5 << "missing";
     QTest::newRow("form no PDF") << head + "form-next = notes.txt\n" << 5 << "not a PDF, PNG or JPEG";
