@@ -265,13 +265,14 @@ void EscpInterpreter::spreadLine(qsizetype first)
         keepRun(piece);
 }
 
-qsizetype EscpInterpreter::carriedWord(qsizetype i) const
+qsizetype EscpInterpreter::carriedWord(qsizetype i, uchar next) const
 {
     // The printer breaks a justified line at its last blank. A word that
     // does not begin in this text token stays where it is when the line
     // feed ends the sheet: the next sheet can begin only within the token.
+    // (A blank that the margin meets ends the word before it, which stays.)
     const PrinterState &s = m_state;
-    if (s.justify != 3 || !m_word.afterBlank || m_word.chars == 0 || m_word.endX != s.x || m_word.y != s.y
+    if (s.justify != 3 || next == ' ' || !m_word.afterBlank || m_word.chars == 0 || m_word.endX != s.x || m_word.y != s.y
         || s.doubleWidthLine)
         return 0;
     const bool endsSheet = qint64(s.y) + s.lineSpacing >= s.bottom();
@@ -280,6 +281,12 @@ qsizetype EscpInterpreter::carriedWord(qsizetype i) const
 
 void EscpInterpreter::followWord(const uchar *p, qsizetype n, Unit advance)
 {
+    // Characters printed away from where the word ended (a tab, ESC $ or
+    // ESC \ moved the carriage) begin a word of their own, after a gap as
+    // after a blank when the line has printed before.
+    const Unit start = m_state.x - Unit(n) * advance;
+    if (m_word.endX != start || m_word.y != m_state.y)
+        m_word = Word{0, 0, start, m_state.y, m_word.endX >= 0 && m_word.y == m_state.y};
     qsizetype after = 0; // the characters after the last blank among them
     while (after < n && p[n - 1 - after] != ' ')
         ++after;
@@ -464,7 +471,7 @@ void EscpInterpreter::text(const uchar *p, qsizetype n, qsizetype offset, bool c
         if (m_state.x + look.advance > m_state.rightMargin && m_state.x > m_state.leftMargin) {
             // Past the right margin: the printer ends the line and goes on.
             const bool doubledLine = m_state.doubleWidthLine;
-            const qsizetype carried = carriedWord(i);
+            const qsizetype carried = carriedWord(i, b);
             const Unit carriedWidth = m_word.width;
             const Unit lineY = m_state.y;
             const QVector<Printed::TextRun> word = carried > 0 && m_sheet ? takeLineTail(carried) : QVector<Printed::TextRun>();

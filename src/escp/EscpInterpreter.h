@@ -58,9 +58,9 @@ private:
     void endLine();
     void spreadLine(qsizetype first);
     // ESC a 3: the characters of the word the right margin cuts, the `i`th
-    // character of a text token reached it, that go over to the next line
-    // whole; 0 when none do.
-    qsizetype carriedWord(qsizetype i) const;
+    // character of a text token, `next`, reached it, that go over to the
+    // next line whole; 0 when none do.
+    qsizetype carriedWord(qsizetype i, uchar next) const;
     // The `n` characters at `p`, each `advance` wide, have just been
     // printed: the word the carriage stands at the end of follows them.
     void followWord(const uchar *p, qsizetype n, Printed::Unit advance);

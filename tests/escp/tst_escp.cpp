@@ -298,6 +298,7 @@ private slots:
         QTest::newRow("justified words, six lines") << "\x1b" "C\x06\x1b" "a\x03" + words + "\r\n" + words << nine;
         QTest::newRow("justified words in two looks")
             << "\x1b" "a\x03" + QByteArray("quick bro\x1b" "Ewn\x1b" "F fox jumps ").repeated(40) << nine;
+        QTest::newRow("justified words and tabs") << "\x1b" "a\x03" + QByteArray("ab\tcdefghijklmnop qr ").repeated(40) << nine;
         QTest::newRow("justified words, margins") << "\x1bl\x05\x1bQ\x1e\x1b" "a\x03" + words << twentyFour;
         QTest::newRow("spaces only") << QByteArray(" ").repeated(500) + "\r\n\f" + QByteArray(" ").repeated(90) << nine;
         QTest::newRow("ink after spaces") << QByteArray(" ").repeated(170) + "x" << nine;

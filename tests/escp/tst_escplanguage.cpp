@@ -289,6 +289,12 @@ private slots:
         // full stays flush left.
         QTest::newRow("ESC a 3 carries a word in two looks") << E + "a" + b({3}) + "a " + QByteArray(71, 'b') + E + "E" + "cdefghij\r\n"
             << nine << h + " 0,240'a '216 0,600'" + QString(71, 'b') + "'216 15336,600'cdefghij'216b";
+        // A word that ends at the margin stays: the blank after it wraps.
+        QTest::newRow("ESC a 3: a word ending at the margin stays") << E + "a" + b({3}) + QByteArray("abcd ").repeated(15) + "efghi next"
+            << nine << h + " 0,240'" + QString("abcd ").repeated(15) + "efghi'216 0,600' next'216";
+        // After a tab the word goes over from where the tab put it.
+        QTest::newRow("ESC a 3: a word after a tab") << E + "a" + b({3}) + "abc\t" + QByteArray(75, 'w') << nine
+            << h + " 0,240'abc'216 0,600'" + QString(75, 'w') + "'216";
         QTest::newRow("ESC a 3: a word longer than the line is cut") << E + "a" + b({3}) + "a " + QByteArray(85, 'b') << nine
             << h + " 0,240'a '216 0,600'" + QString(80, 'b') + "'216 0,960'bbbbb'216";
         QTest::newRow("ESC a 0 back to the left") << E + "a" + b({2}) + E + "a" + b({0}) + "ab\r\n" << nine << h + " 0,240'ab'216";
