@@ -57,6 +57,42 @@ QByteArray headerText(const QString &text)
     return line.simplified().toUtf8();
 }
 
+// Text a reader would take for MIME's encoded words ("=?utf-8?b?...?=") is
+// written encoded whole, in words of at most 45 bytes cut after a blank
+// where one is near (the blank inside the word: a reader drops the space
+// between two encoded words), else between characters, so the reader shows
+// it as the job has it: GMime writes such
+// words as they stand, and a job's "=?utf-8?b?...?=" had reached the reader
+// decoded, line breaks and all.
+bool looksEncoded(const QByteArray &utf8)
+{
+    return utf8.contains("=?");
+}
+
+QByteArray encodedWords(const QByteArray &utf8)
+{
+    QByteArrayList words;
+    for (qsizetype at = 0; at < utf8.size();) {
+        qsizetype end = qMin(at + 45, utf8.size());
+        const qsizetype blank = end < utf8.size() ? utf8.lastIndexOf(' ', end - 1) : -1;
+        if (blank > at)
+            end = blank + 1;
+        while (end < utf8.size() && end > at + 1 && (uchar(utf8.at(end)) & 0xC0) == 0x80)
+            --end;
+        words << "=?UTF-8?B?" + utf8.mid(at, end - at).toBase64() + "?=";
+        at = end;
+    }
+    return words.join("\n ");
+}
+
+// Sets a header's value as it is to be written (folded, encoded).
+void setRawHeader(GMimeMessage *message, const char *name, const QByteArray &value)
+{
+    GMimeHeader *header = g_mime_header_list_get_header(g_mime_object_get_header_list(GMIME_OBJECT(message)), name);
+    if (header)
+        g_mime_header_set_raw_value(header, (" " + value + "\n").constData());
+}
+
 QString systemError(int code)
 {
     return QString::fromLocal8Bit(std::strerror(code));
@@ -101,12 +137,22 @@ bool writeMessage(const MailRequest &request, QFile &out, QString *error)
     Owned<GMimeMessage> message(g_mime_message_new(FALSE));
     if (!request.from.isEmpty())
         g_mime_message_add_mailbox(message.get(), GMIME_ADDRESS_TYPE_FROM, nullptr, request.from.toUtf8().constData());
+    QByteArrayList recipients; // as written when a name looks encoded
+    bool namesLookEncoded = false;
     for (qsizetype i = 0; i < request.to.size(); ++i) {
         const QByteArray name = request.toNames.value(i).simplified().toUtf8();
+        const QByteArray address = request.to.at(i).toUtf8();
         g_mime_message_add_mailbox(message.get(), GMIME_ADDRESS_TYPE_TO, name.isEmpty() ? nullptr : name.constData(),
-            request.to.at(i).toUtf8().constData());
+            address.constData());
+        namesLookEncoded = namesLookEncoded || looksEncoded(name);
+        recipients << (name.isEmpty() ? QByteArray() : encodedWords(name) + ' ') + '<' + address + '>';
     }
-    g_mime_message_set_subject(message.get(), headerText(request.subject).constData(), "utf-8");
+    if (namesLookEncoded) // (the addresses are plain: each was checked above)
+        setRawHeader(message.get(), "To", recipients.join(",\n "));
+    const QByteArray subject = headerText(request.subject);
+    g_mime_message_set_subject(message.get(), subject.constData(), "utf-8");
+    if (looksEncoded(subject))
+        setRawHeader(message.get(), "Subject", encodedWords(subject));
     GDateTime *now = g_date_time_new_now_local();
     g_mime_message_set_date(message.get(), now);
     g_date_time_unref(now);

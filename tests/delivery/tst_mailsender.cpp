@@ -201,23 +201,49 @@ private slots:
         }
     }
 
-    // A subject taken from a job's text cannot add a header of its own.
-    void subjectStaysOneHeader()
+    // A subject or a recipient's name taken from a job's text cannot add a
+    // header of its own, and reaches the reader as the job has it, also when
+    // it looks like MIME's encoded words (which had been shown decoded).
+    void headersAsTheJobHasThem_data()
     {
+        QTest::addColumn<QString>("subject");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("shownSubject");
+        QTest::addColumn<QString>("shownTo");
+        QTest::newRow("line breaks") << "Invoice\r\nBcc: thief@example.com\nX-Injected: yes" << QString()
+                                     << "Invoice Bcc: thief@example.com X-Injected: yes" << "accounts@example.com";
+        const QString word = "=?utf-8?b?eA0KQmNjOiB2QGV2aWwuY29tDQo=?="; // "x\r\nBcc: v@evil.com\r\n"
+        QTest::newRow("encoded words") << "Rechnung " + word << word << "Rechnung " + word
+                                       << word + " <accounts@example.com>";
+        const QString longer = u"Rechnung für =?iso-8859-1?q?M=FCller?= und Söhne, Nr. 1042, Lieferung vom 7. Dezember"_qs;
+        QTest::newRow("long, with letters past ASCII") << longer << longer << longer
+                                                       << "\"" + longer + "\" <accounts@example.com>";
+    }
+    void headersAsTheJobHasThem()
+    {
+        QFETCH(QString, subject);
+        QFETCH(QString, name);
+        QFETCH(QString, shownSubject);
+        QFETCH(QString, shownTo);
         const QStringList before = messages();
         MailRequest request;
         request.sendmail = msmtpCommand();
         request.to = {"accounts@example.com"};
-        request.subject = "Invoice\r\nBcc: thief@example.com\nX-Injected: yes";
+        request.toNames = {name};
+        request.subject = subject;
         request.body = "text only";
         QString error;
         QVERIFY2(sendMail(request, &error), qPrintable(error));
         QTRY_COMPARE_WITH_TIMEOUT(messages().size(), before.size() + 1, 10000);
-        const QByteArray raw = TestSupport::readFile(QDir(mailbox()).filePath(messages().constLast()));
+        const QString path = QDir(mailbox()).filePath(messages().constLast());
+        const QByteArray raw = TestSupport::readFile(path);
         QVERIFY(!raw.contains("\nBcc:"));
         QVERIFY(!raw.contains("\nX-Injected:"));
-        QCOMPARE(ExportReaders::readMail(QDir(mailbox()).filePath(messages().constLast()))["subject"].toString(),
-            "Invoice Bcc: thief@example.com X-Injected: yes");
+        const QJsonObject mail = ExportReaders::readMail(path);
+        QCOMPARE(mail["subject"].toString(), shownSubject);
+        // (Python's reader adds a blank between encoded words in a name,
+        // which mail readers drop.)
+        QCOMPARE(mail["to"].toString().simplified(), shownTo);
     }
 
     // Mail that does not go out is an error naming the command and the
