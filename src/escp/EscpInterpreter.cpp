@@ -279,6 +279,11 @@ qsizetype EscpInterpreter::carriedWord(qsizetype i, uchar next) const
     return m_word.chars <= i || !endsSheet ? m_word.chars : 0;
 }
 
+void EscpInterpreter::wordBreak()
+{
+    m_word = Word{0, 0, m_state.x, m_state.y, m_word.endX >= 0 && m_word.y == m_state.y};
+}
+
 void EscpInterpreter::followWord(const uchar *p, qsizetype n, Unit advance)
 {
     // Characters printed away from where the word ended (a tab, ESC $ or
@@ -710,6 +715,7 @@ void EscpInterpreter::control(uchar c)
         }
         if (target > s.x && target < s.rightMargin)
             s.x = target;
+        wordBreak();
         break;
     }
     // SO, SI, DC2 and DC4 each end ESC c's HMI: the pitch they choose

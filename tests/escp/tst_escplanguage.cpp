@@ -295,6 +295,9 @@ private slots:
         // After a tab the word goes over from where the tab put it.
         QTest::newRow("ESC a 3: a word after a tab") << E + "a" + b({3}) + "abc\t" + QByteArray(75, 'w') << nine
             << h + " 0,240'abc'216 0,600'" + QString(75, 'w') + "'216";
+        // A tab that finds no stop before the margin still ends the word.
+        QTest::newRow("ESC a 3: a tab at the margin") << E + "a" + b({3}) + QByteArray("abcd ").repeated(15) + "efghi\tnext"
+            << nine << h + " 0,240'" + QString("abcd ").repeated(15) + "efghi'216 0,600'next'216";
         QTest::newRow("ESC a 3: a word longer than the line is cut") << E + "a" + b({3}) + "a " + QByteArray(85, 'b') << nine
             << h + " 0,240'a '216 0,600'" + QString(80, 'b') + "'216 0,960'bbbbb'216";
         QTest::newRow("ESC a 0 back to the left") << E + "a" + b({2}) + E + "a" + b({0}) + "ab\r\n" << nine << h + " 0,240'ab'216";
