@@ -81,16 +81,10 @@ QString SettingsStore::Reader::read(const QString &key, const QString &defaultVa
     return m_settings->value(storedKey(m_keys, key), defaultValue).toString();
 }
 
-void SettingsStore::save(const QString &app, const QString &section, const QString &key,
-                         const QString &value)
+bool SettingsStore::save(const QString &app, const QString &section, const QString &key,
+                         const QString &value, QString *error)
 {
-    if (!usable(configFile(app)))
-        return;
-    QSettings settings(configFile(app), QSettings::IniFormat);
-    settings.beginGroup(section);
-    settings.setValue(storedKey(settings, key), value);
-    settings.endGroup();
-    settings.sync();
+    return write(app, section, {{key, value}}, nullptr, error);
 }
 
 bool SettingsStore::write(const QString &app, const QString &section, const Entries &entries,

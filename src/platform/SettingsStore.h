@@ -38,8 +38,10 @@ public:
         QStringList m_keys; // the section's keys as stored
     };
 
-    static void save(const QString &app, const QString &section, const QString &key,
-                     const QString &value);
+    // One key; false, with the cause naming the file, when the file cannot
+    // be written (nothing changes then).
+    static bool save(const QString &app, const QString &section, const QString &key,
+                     const QString &value, QString *error = nullptr);
 
     // Keys of one section with their values; no value: the key is absent.
     using Entries = QList<std::pair<QString, std::optional<QString>>>;

@@ -30,14 +30,14 @@ QColor storedColor(const SettingsStore::Reader &settings, const QString &key, co
     return color.isValid() ? color : fallback;
 }
 
-void save(const QString &key, qint64 value)
+bool save(const QString &key, const QString &value)
 {
-    SettingsStore::save(SettingsAppName, Section, key, QString::number(value));
+    return SettingsStore::save(SettingsAppName, Section, key, value);
 }
 
-void saveColor(const QString &key, const QColor &color)
+bool save(const QString &key, qint64 value)
 {
-    save(key, OleColor::fromColor(color));
+    return save(key, QString::number(value));
 }
 
 } // namespace
@@ -84,54 +84,59 @@ ReportViewSettings ReportViewSettings::read()
     return s;
 }
 
-void ReportViewSettings::saveColors() const
+bool ReportViewSettings::saveColors() const
 {
-    saveColor(QStringLiteral("BBold"), doubleWidth);
-    saveColor(QStringLiteral("Bold"), bold);
-    saveColor(QStringLiteral("Cond"), condensed);
-    saveColor(QStringLiteral("RepotBackColor"), reportBack);
-    saveColor(QStringLiteral("SearchString"), searchString);
-    save(QStringLiteral("chSearch"), searchBold ? 1 : 0);
-    saveColor(QStringLiteral("Highlight"), highlight);
+    return SettingsStore::write(SettingsAppName, Section,
+        {{QStringLiteral("BBold"), QString::number(OleColor::fromColor(doubleWidth))},
+            {QStringLiteral("Bold"), QString::number(OleColor::fromColor(bold))},
+            {QStringLiteral("Cond"), QString::number(OleColor::fromColor(condensed))},
+            {QStringLiteral("RepotBackColor"), QString::number(OleColor::fromColor(reportBack))},
+            {QStringLiteral("SearchString"), QString::number(OleColor::fromColor(searchString))},
+            {QStringLiteral("chSearch"), QString::number(searchBold ? 1 : 0)},
+            {QStringLiteral("Highlight"), QString::number(OleColor::fromColor(highlight))}},
+        nullptr, nullptr);
 }
 
-void ReportViewSettings::saveHighlightBold(bool on)
+bool ReportViewSettings::saveHighlightBold(bool on)
 {
-    save(QStringLiteral("ChHighlighte"), on ? 1 : 0);
+    return save(QStringLiteral("ChHighlighte"), on ? 1 : 0);
 }
 
-void ReportViewSettings::saveMinusOneLine(bool on)
+bool ReportViewSettings::saveMinusOneLine(bool on)
 {
-    save(QStringLiteral("chl"), on ? 1 : 0);
+    return save(QStringLiteral("chl"), on ? 1 : 0);
 }
 
-void ReportViewSettings::saveCodePage(CodePage::Id codePage)
+bool ReportViewSettings::saveCodePage(CodePage::Id codePage)
 {
-    SettingsStore::save(SettingsAppName, Section, QStringLiteral("CodePage"), CodePage::name(codePage));
+    return SettingsStore::save(SettingsAppName, Section, QStringLiteral("CodePage"), CodePage::name(codePage));
 }
 
-void ReportViewSettings::savePrintedLook(bool on)
+bool ReportViewSettings::savePrintedLook(bool on)
 {
-    save(QStringLiteral("Printed"), on ? 1 : 0);
+    return save(QStringLiteral("Printed"), on ? 1 : 0);
 }
 
-void ReportViewSettings::savePrinter(double formLengthInches, bool wideCarriage)
+bool ReportViewSettings::savePrinter(double formLengthInches, bool wideCarriage)
 {
-    SettingsStore::save(SettingsAppName, Section, QStringLiteral("FormLength"), QString::number(formLengthInches));
-    save(QStringLiteral("WideCarriage"), wideCarriage ? 1 : 0);
+    return SettingsStore::write(SettingsAppName, Section,
+        {{QStringLiteral("FormLength"), QString::number(formLengthInches)},
+            {QStringLiteral("WideCarriage"), QString::number(wideCarriage ? 1 : 0)}},
+        nullptr, nullptr);
 }
 
-void ReportViewSettings::savePrinterModel(PrinterModel model)
+bool ReportViewSettings::savePrinterModel(PrinterModel model)
 {
-    SettingsStore::save(SettingsAppName, Section, QStringLiteral("PrinterModel"), PrinterModels::name(model));
+    return SettingsStore::save(SettingsAppName, Section, QStringLiteral("PrinterModel"), PrinterModels::name(model));
 }
 
-void ReportViewSettings::saveForms(const FormChoice &forms)
+bool ReportViewSettings::saveForms(const FormChoice &forms)
 {
-    SettingsStore::save(SettingsAppName, Section, QStringLiteral("FormFirst"), forms.first);
-    SettingsStore::save(SettingsAppName, Section, QStringLiteral("FormNext"), forms.next);
-    SettingsStore::save(SettingsAppName, Section, QStringLiteral("FormOffset"),
-        QStringLiteral("%1,%2").arg(forms.offsetMillimetres.x()).arg(forms.offsetMillimetres.y()));
+    return SettingsStore::write(SettingsAppName, Section,
+        {{QStringLiteral("FormFirst"), forms.first}, {QStringLiteral("FormNext"), forms.next},
+            {QStringLiteral("FormOffset"),
+                QStringLiteral("%1,%2").arg(forms.offsetMillimetres.x()).arg(forms.offsetMillimetres.y())}},
+        nullptr, nullptr);
 }
 
 PrinterSetup ReportViewSettings::printerSetup() const

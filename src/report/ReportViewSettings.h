@@ -60,13 +60,14 @@ struct ReportViewSettings
     // colour, which a dark theme makes white on the white paper.
     static QColor pageText(const QColor &paper);
 
-    // Written together whenever a swatch colour is chosen.
-    void saveColors() const;
-    static void saveHighlightBold(bool on);
-    static void saveMinusOneLine(bool on);
-    static void saveCodePage(CodePage::Id codePage);
-    static void savePrintedLook(bool on);
-    static void savePrinter(double formLengthInches, bool wideCarriage);
-    static void savePrinterModel(PrinterModel model);
-    static void saveForms(const FormChoice &forms);
+    // Written together whenever a swatch colour is chosen. Each save is
+    // false when the settings file cannot be written (SettingsStore::save).
+    bool saveColors() const;
+    static bool saveHighlightBold(bool on);
+    static bool saveMinusOneLine(bool on);
+    static bool saveCodePage(CodePage::Id codePage);
+    static bool savePrintedLook(bool on);
+    static bool savePrinter(double formLengthInches, bool wideCarriage);
+    static bool savePrinterModel(PrinterModel model);
+    static bool saveForms(const FormChoice &forms);
 };

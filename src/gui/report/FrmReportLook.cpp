@@ -34,7 +34,7 @@ void FrmReport::buildLookChoice()
     connect(m_printedAction, &QAction::triggered, this, [this](bool on) {
         if (m_doc.printedLook() == on)
             return;
-        ReportViewSettings::savePrintedLook(on);
+        (void)ReportViewSettings::savePrintedLook(on); // (the colour panel says a file that cannot be written)
         m_doc.setPrintedLook(on);
         m_lookBar->hide();
         applyLook();

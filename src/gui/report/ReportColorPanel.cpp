@@ -4,10 +4,13 @@
 #include "gui/platform/CaptionFit.h"
 #include "gui/report/FormChoiceDialog.h"
 #include "gui/platform/Dialogs.h"
+#include "gui/platform/MessageBox.h"
+#include "platform/SettingsStore.h"
 #include "report/ReportDocument.h"
 #include "report/ReportFont.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
@@ -132,9 +135,9 @@ void ReportColorPanel::buildSwatches(QGridLayout *grid)
         m_document.setHighlightMark({m_document.highlightMark().colour, on});
     });
     connect(ChL, &QCheckBox::toggled, &m_document, &ReportDocument::setExtraLine);
-    connect(
-        ChHighlighte, &QCheckBox::clicked, this, [](bool on) { ReportViewSettings::saveHighlightBold(on); });
-    connect(ChL, &QCheckBox::clicked, this, [](bool on) { ReportViewSettings::saveMinusOneLine(on); });
+    connect(ChHighlighte, &QCheckBox::clicked, this,
+        [this](bool on) { tellUnsaved(ReportViewSettings::saveHighlightBold(on)); });
+    connect(ChL, &QCheckBox::clicked, this, [this](bool on) { tellUnsaved(ReportViewSettings::saveMinusOneLine(on)); });
 }
 
 void ReportColorPanel::buildCodePage(QGridLayout *grid)
@@ -159,7 +162,7 @@ void ReportColorPanel::buildCodePage(QGridLayout *grid)
         m_document.setCodePage(chosen); // its views read the page again
         if (m_document.codePage() != chosen)
             return; // given up while they did: the code page before stays, stored and chosen
-        ReportViewSettings::saveCodePage(chosen);
+        tellUnsaved(ReportViewSettings::saveCodePage(chosen));
         emit codePageChosen(chosen);
     });
 }
@@ -173,7 +176,7 @@ void ReportColorPanel::buildPrinter(QGridLayout *grid)
     ChkPrinted->setToolTip(printedToolTip());
     grid->addWidget(ChkPrinted, SwatchCount + 3, 0, 1, 3, Qt::AlignLeft);
     connect(ChkPrinted, &QCheckBox::clicked, this, [this](bool on) {
-        ReportViewSettings::savePrintedLook(on);
+        tellUnsaved(ReportViewSettings::savePrintedLook(on));
         m_document.setPrintedLook(on);
         emit printedLookChosen(on);
     });
@@ -201,12 +204,13 @@ void ReportColorPanel::buildPrinter(QGridLayout *grid)
     grid->addWidget(LbModelTaken, SwatchCount + 7, 0, 1, 3);
     for (QComboBox *box : {CboFormLength, CboCarriage}) {
         connect(box, &QComboBox::activated, this, [this] {
-            ReportViewSettings::savePrinter(CboFormLength->currentData().toDouble(), CboCarriage->currentData().toBool());
+            tellUnsaved(ReportViewSettings::savePrinter(CboFormLength->currentData().toDouble(),
+                CboCarriage->currentData().toBool()));
             emit printerChosen();
         });
     }
     connect(CboPrinterModel, &QComboBox::activated, this, [this] {
-        ReportViewSettings::savePrinterModel(PrinterModel(CboPrinterModel->currentData().toInt()));
+        tellUnsaved(ReportViewSettings::savePrinterModel(PrinterModel(CboPrinterModel->currentData().toInt())));
         emit printerChosen();
     });
 }
@@ -222,7 +226,7 @@ void ReportColorPanel::buildFormChoice(QGridLayout *grid)
         FormChoiceDialog dialog(ReportViewSettings::read().forms, window());
         if (dialog.exec() != QDialog::Accepted)
             return;
-        ReportViewSettings::saveForms(dialog.choice());
+        tellUnsaved(ReportViewSettings::saveForms(dialog.choice()));
         emit formsChosen();
     });
 }
@@ -360,7 +364,20 @@ void ReportColorPanel::chooseColor(int index)
     saveColors();
 }
 
-void ReportColorPanel::saveColors() const
+void ReportColorPanel::tellUnsaved(bool saved)
+{
+    // Once for the panel: what is chosen holds in this view, and is gone
+    // at the next start.
+    if (saved || m_toldUnsaved)
+        return;
+    m_toldUnsaved = true;
+    MessageBox::show(this,
+        QObject::tr("The settings file %1 cannot be saved.")
+            .arg(QDir::toNativeSeparators(SettingsStore::fileName(SettingsAppName))),
+        QString(), QMessageBox::Warning);
+}
+
+void ReportColorPanel::saveColors()
 {
     ReportViewSettings s;
     s.doubleWidth = swatchColor(Dubble);
@@ -370,7 +387,7 @@ void ReportColorPanel::saveColors() const
     s.searchString = swatchColor(SearchString);
     s.highlight = swatchColor(Highlight);
     s.searchBold = m_document.searchMark().bold;
-    s.saveColors();
+    tellUnsaved(s.saveColors());
 }
 
 void ReportColorPanel::showModelTaken(PrinterModel chosen, PrinterModel taken, bool shown)

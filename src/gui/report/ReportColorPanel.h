@@ -99,7 +99,10 @@ private:
     void chooseColor(int index);
     // A swatch's colour into the document.
     void setSwatchColor(int index, const QColor &color);
-    void saveColors() const;
+    void saveColors();
+    // A settings file that cannot be written is said, once.
+    void tellUnsaved(bool saved);
+    bool m_toldUnsaved = false;
 
     ReportDocument &m_document;
 };

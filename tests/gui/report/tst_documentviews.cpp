@@ -6,8 +6,12 @@
 #include "gui/report/ReportColorPanel.h"
 #include "report/ReportDocument.h"
 #include "report/ReportViewSettings.h"
+#include "gui/platform/MessageBox.h"
+#include "platform/SettingsStore.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QScopeGuard>
 #include <QImage>
 
 using namespace ReportViewFixture;
@@ -163,6 +167,32 @@ private slots:
         QCOMPARE(viewText(view), QString("FÜR für ╔═╗\n\f"));
         QCOMPARE(list->currentData().toInt(), int(CodePage::Id::Pc437));
         QCOMPARE(view->pageView()->textFont().family(), QString("DejaVu Sans Mono"));
+    }
+
+    // A settings file that cannot be written: the choice holds in the view,
+    // and the panel says, once, that it is not kept (it had been lost at the
+    // next start without a word).
+    void unsavedChoiceSaid()
+    {
+        FrmReport *view = open(printFile("plain.prn", "abc\r\n\f"));
+        auto *list = control<QComboBox>(panelOf(view), "CboCodePage");
+        const QString ini = SettingsStore::fileName(SettingsAppName);
+        QFile::remove(ini + ".old");
+        QVERIFY(!QFileInfo::exists(ini) || QFile::rename(ini, ini + ".old"));
+        QVERIFY(QDir().mkpath(ini)); // a folder where the file should be
+        const auto restore = qScopeGuard([&] {
+            QDir(ini).removeRecursively();
+            QFile::rename(ini + ".old", ini);
+        });
+        MessageBox::clearShown();
+        for (CodePage::Id id : {CodePage::Id::Pc437, CodePage::Id::Pc850}) {
+            list->setCurrentIndex(list->findData(int(id)));
+            emit list->activated(list->currentIndex());
+            QCOMPARE(view->document().codePage(), id);
+        }
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QCOMPARE(MessageBox::shown().first().text,
+            QString("The settings file %1 cannot be saved.").arg(QDir::toNativeSeparators(ini)));
     }
 };
 
