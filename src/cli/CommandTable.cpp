@@ -79,7 +79,8 @@ const QList<Command> &commands()
         { { "print [-d] [--pages] [--draft|--no-draft] [OPTIONS] IN",
             "Prints a print file as raw bytes through CUPS:" } },
         "Sends the print file IN to a printer as raw bytes, as the report view's print panel does in "
-        "character mode: the setup sequences, then the file's lines with CR LF, once per copy.",
+        "character mode: the setup sequences once, then the file's lines with CR LF once per copy, each copy "
+        "going on where the one before left the paper (the file's own form feeds end its pages).",
         OptionTables::print(), true, neverDrawsText },
     { CommandId::Stickers, QLatin1String("stickers"),
         { { "stickers --slot (-o|--pdf) [OPTIONS]",

@@ -10,8 +10,8 @@
 class Spooler;
 
 // Character-mode printing: a print file goes to a printer as raw bytes, after
-// the setup sequences that the print options ask for, once per copy, in one
-// spooler document. The windows tell the outcome in their message boxes
+// the setup sequences that the print options ask for (sent once), once per
+// copy, in one spooler document. The windows tell the outcome in their message boxes
 // (gui/printing/RawPrintMessages.h); the command line prints it.
 
 // The print options that a raw print reads at the moment it runs.
