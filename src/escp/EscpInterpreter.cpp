@@ -279,19 +279,19 @@ qsizetype EscpInterpreter::carriedWord(qsizetype i, uchar next) const
     return m_word.chars <= i || !endsSheet ? m_word.chars : 0;
 }
 
-void EscpInterpreter::wordBreak()
+void EscpInterpreter::wordBreak(Unit at)
 {
-    m_word = Word{0, 0, m_state.x, m_state.y, m_word.endX >= 0 && m_word.y == m_state.y};
+    // After a gap, as after a blank, when the line has printed before.
+    m_word = Word{0, 0, at, m_state.y, m_word.endX >= 0 && m_word.y == m_state.y};
 }
 
 void EscpInterpreter::followWord(const uchar *p, qsizetype n, Unit advance)
 {
-    // Characters printed away from where the word ended (a tab, ESC $ or
-    // ESC \ moved the carriage) begin a word of their own, after a gap as
-    // after a blank when the line has printed before.
+    // Characters printed away from where the word ended (the carriage was
+    // moved) begin a word of their own.
     const Unit start = m_state.x - Unit(n) * advance;
     if (m_word.endX != start || m_word.y != m_state.y)
-        m_word = Word{0, 0, start, m_state.y, m_word.endX >= 0 && m_word.y == m_state.y};
+        wordBreak(start);
     qsizetype after = 0; // the characters after the last blank among them
     while (after < n && p[n - 1 - after] != ' ')
         ++after;
@@ -715,7 +715,7 @@ void EscpInterpreter::control(uchar c)
         }
         if (target > s.x && target < s.rightMargin)
             s.x = target;
-        wordBreak();
+        wordBreak(s.x);
         break;
     }
     // SO, SI, DC2 and DC4 each end ESC c's HMI: the pitch they choose

@@ -65,8 +65,8 @@ private:
     // printed: the word the carriage stands at the end of follows them.
     void followWord(const uchar *p, qsizetype n, Printed::Unit advance);
     // A tab or a move ends the word there, whether or not the carriage
-    // moved (a tab at the margin does not).
-    void wordBreak();
+    // moved (a tab at the margin does not); the next one begins `at`.
+    void wordBreak(Printed::Unit at);
     // Takes the last `count` characters of the line's runs off the sheet.
     QVector<Printed::TextRun> takeLineTail(qsizetype count);
     void control(uchar c);

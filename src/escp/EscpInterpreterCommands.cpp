@@ -246,7 +246,7 @@ void EscpInterpreter::command(const EscpToken &t)
         const Unit x = s.leftMargin + Unit(word(p)) * (s.unitAcross > 0 ? s.unitAcross : 36);
         if (x <= s.rightMargin)
             flushRun(), s.x = x;
-        wordBreak();
+        wordBreak(s.x);
         break;
     }
     case '\\': { // ignored outside the margins
@@ -254,7 +254,7 @@ void EscpInterpreter::command(const EscpToken &t)
         const Unit x = s.x + Unit(qint16(word(p))) * step;
         if (x >= s.leftMargin && x <= s.rightMargin)
             flushRun(), s.x = x;
-        wordBreak();
+        wordBreak(s.x);
         break;
     }
     case 'D': {
@@ -394,7 +394,7 @@ void EscpInterpreter::command(const EscpToken &t)
                 if (x <= s.rightMargin)
                     flushRun(), s.x = Unit(x);
             }
-            wordBreak();
+            wordBreak(s.x);
             break;
         case 't':
             if (len >= 3 && slotOf(d[0]) >= 0)
