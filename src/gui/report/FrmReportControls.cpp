@@ -106,6 +106,8 @@ void FrmReport::followDocument()
     connect(&m_doc, &ReportDocument::paperColorChanged, this, &FrmReport::showPaper);
     // The workbook's column marks, as the export ends the marking too.
     connect(&m_doc, &ReportDocument::columnMarksChanged, this, &FrmReport::showColumnMarks);
+    // The forms under the sheets, whoever set them: the load, the colour panel.
+    connect(&m_doc, &ReportDocument::formsChanged, this, [this] { SheetPane->setForms(m_doc.forms()); });
     m_codePageBar = new CodePageBar(this);
     connect(m_codePageBar, &CodePageBar::switchChosen, this, &FrmReport::setCodePage);
 }
@@ -127,10 +129,7 @@ ReportColorPanel *FrmReport::colorPanel()
         applyLook();
     });
     connect(m_colorPanel, &ReportColorPanel::detectChosen, this, &FrmReport::detectCodePage);
-    connect(m_colorPanel, &ReportColorPanel::formsChosen, this, [this] {
-        applyForms(true);
-        showPage(m_doc.currentPage());
-    });
+    connect(m_colorPanel, &ReportColorPanel::formsChosen, this, [this] { applyForms(true); });
     connect(m_colorPanel, &ReportColorPanel::printerChosen, this, [this] {
         // Sheets of another length or width.
         m_doc.setPrinterSetup(ReportViewSettings::read().printerSetup());

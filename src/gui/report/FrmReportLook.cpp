@@ -103,7 +103,6 @@ void FrmReport::applyForms(bool tell)
     if (!errors.isEmpty() && tell)
         MessageBox::show(this, errors.join(QLatin1Char('\n')), tr("Form"), QMessageBox::Warning);
     m_doc.setForms(forms);
-    SheetPane->setForms(forms);
 }
 
 void FrmReport::applyLook()

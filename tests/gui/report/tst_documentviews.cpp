@@ -6,13 +6,16 @@
 #include "gui/report/ReportColorPanel.h"
 #include "report/ReportDocument.h"
 #include "report/ReportViewSettings.h"
+#include "form/SheetForms.h"
 #include "gui/platform/MessageBox.h"
+#include "gui/report/SheetView.h"
 #include "platform/SettingsStore.h"
 
 #include <QCheckBox>
 #include <QDir>
 #include <QScopeGuard>
 #include <QImage>
+#include <QTemporaryDir>
 
 using namespace ReportViewFixture;
 
@@ -28,10 +31,10 @@ QByteArray emphasisPage()
     return lines.repeated(200) + "\f";
 }
 
-// Pixels of the page view's screen near `colour`.
-int pixelsNear(FrmReport *view, const QColor &colour)
+// Pixels of `widget` on screen near `colour`.
+int pixelsNear(QWidget *widget, const QColor &colour)
 {
-    const QImage screen = view->pageView()->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage screen = widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
     int count = 0;
     for (int y = 0; y < screen.height(); ++y) {
         const auto *row = reinterpret_cast<const QRgb *>(screen.constScanLine(y));
@@ -42,6 +45,11 @@ int pixelsNear(FrmReport *view, const QColor &colour)
         }
     }
     return count;
+}
+
+int pixelsNear(FrmReport *view, const QColor &colour)
+{
+    return pixelsNear(view->pageView()->viewport(), colour);
 }
 
 ReportColorPanel *panelOf(FrmReport *view)
@@ -69,6 +77,7 @@ private slots:
         closeAll();
         ReportViewSettings().saveColors();
         ReportViewSettings::saveCodePage(CodePage::Id::Latin1);
+        ReportViewSettings::savePrintedLook(false);
     }
 
     void colourShowsAtOnce_data()
@@ -167,6 +176,31 @@ private slots:
         QCOMPARE(viewText(view), QString("FÜR für ╔═╗\n\f"));
         QCOMPARE(list->currentData().toInt(), int(CodePage::Id::Pc437));
         QCOMPARE(view->pageView()->textFont().family(), QString("DejaVu Sans Mono"));
+    }
+
+    // The sheets on screen lie on the forms the document holds, whoever
+    // sets them, and on none once they are taken away.
+    void formsFollowTheDocument()
+    {
+        QTemporaryDir dir;
+        const QString form = dir.filePath("blue.png");
+        QImage blue(85, 110, QImage::Format_RGB32);
+        blue.fill(QColor(0, 0, 255));
+        QVERIFY(blue.save(form));
+        ReportViewSettings::savePrintedLook(true);
+        FrmReport *view = open(printFile("sheet.prn", "abc\r\n\f"));
+        QWidget *sheet = view->sheetView()->widget();
+        QVERIFY(sheet->isVisible());
+        const QColor formBlue(0, 0, 255);
+        QCOMPARE(pixelsNear(sheet, formBlue), 0);
+        QStringList errors;
+        FormChoice choice;
+        choice.first = form;
+        view->document().setForms(SheetForms::loadUsable(choice, &errors));
+        QVERIFY(errors.isEmpty());
+        QVERIFY(pixelsNear(sheet, formBlue) > 5000);
+        view->document().setForms(SheetForms());
+        QCOMPARE(pixelsNear(sheet, formBlue), 0);
     }
 
     // A settings file that cannot be written: the choice holds in the view,
