@@ -16,6 +16,7 @@ struct MailRequest
     // (quotes and backslashes), but run without one: nothing is expanded.
     QString sendmail = QStringLiteral("/usr/sbin/sendmail -t -i");
     QString from; // empty: the mail transport fills in the sender
+    QString fromName; // the sender's display name (empty: none)
     QStringList to;
     QStringList toNames; // the display name of each of `to`, where it has one (empty: none)
     QString subject;

@@ -135,8 +135,14 @@ bool writeMessage(const MailRequest &request, QFile &out, QString *error)
 {
     initGMime();
     Owned<GMimeMessage> message(g_mime_message_new(FALSE));
-    if (!request.from.isEmpty())
-        g_mime_message_add_mailbox(message.get(), GMIME_ADDRESS_TYPE_FROM, nullptr, request.from.toUtf8().constData());
+    if (!request.from.isEmpty()) {
+        const QByteArray name = request.fromName.simplified().toUtf8();
+        const QByteArray address = request.from.toUtf8();
+        g_mime_message_add_mailbox(message.get(), GMIME_ADDRESS_TYPE_FROM, name.isEmpty() ? nullptr : name.constData(),
+            address.constData());
+        if (looksEncoded(name))
+            setRawHeader(message.get(), "From", encodedWords(name) + " <" + address + '>');
+    }
     QByteArrayList recipients; // as written when a name looks encoded
     bool namesLookEncoded = false;
     for (qsizetype i = 0; i < request.to.size(); ++i) {

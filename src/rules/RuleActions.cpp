@@ -83,6 +83,12 @@ RuleActionResult mailIt(
         result.detail = QStringLiteral("the job gave no address");
         return result;
     }
+    if (!plan.mailFrom.isEmpty()
+        && (!MailAddress::parseMailbox(plan.mailFrom, &request.fromName, &request.from)
+            || !MailAddress::isValid(request.from))) {
+        result.detail = QStringLiteral("the sender \"%1\" is not a mail address").arg(plan.mailFrom);
+        return result;
+    }
     if (!plan.sendmail.isEmpty())
         request.sendmail = plan.sendmail;
     // No subject (or one whose fields came out empty): the PDF's name as

@@ -25,7 +25,7 @@ const QStringList &templateKeys()
 {
     static const QStringList keys = { QStringLiteral("name"), QStringLiteral("pdf-title"),
         QStringLiteral("pdf-subject"), QStringLiteral("pdf-keywords"), QStringLiteral("mail-to"),
-        QStringLiteral("mail-subject") };
+        QStringLiteral("mail-subject"), QStringLiteral("mail-from") };
     return keys;
 }
 
@@ -223,8 +223,19 @@ void checkReading(const Rule *rule, const FaultSink &fault)
     }
 }
 
-// The mail: an address that is one (or made of fields), a subject and a
-// sendmail only with an address, a sendmail that is a program here.
+// An address made of fields is checked once the job fills them; its shape
+// (the brackets of "Name <address>") now.
+bool addressShaped(const QString &address)
+{
+    static const QRegularExpression field(QStringLiteral("\\{\\w+\\}"));
+    QString name, shape;
+    return address.contains(QLatin1Char('{'))
+        ? MailAddress::parseMailbox(QString(address).replace(field, QStringLiteral("x")), &name, &shape)
+        : MailAddress::isValid(address);
+}
+
+// The mail: an address that is one (or made of fields), a subject, a sender
+// and a sendmail only with an address, a sendmail that is a program here.
 void checkMail(const Rule *rule, const FaultSink &fault)
 {
     if (rule->has(QStringLiteral("mail-to"))) {
@@ -232,17 +243,23 @@ void checkMail(const Rule *rule, const FaultSink &fault)
         if (MailAddress::pieces(value).isEmpty())
             fault(rule->lineOf(QStringLiteral("mail-to")), QStringLiteral("mail-to: no address"));
         for (const QString &address : MailAddress::split(value)) {
-            // An address made of fields is checked once the job fills them;
-            // its shape (the brackets of "Name <address>") now.
-            static const QRegularExpression field(QStringLiteral("\\{\\w+\\}"));
-            QString name, shape;
-            const bool fields = address.contains(QLatin1Char('{'));
-            if (fields ? !MailAddress::parseMailbox(QString(address).replace(field, QStringLiteral("x")), &name, &shape)
-                       : !MailAddress::isValid(address))
+            if (!addressShaped(address))
                 fault(rule->lineOf(QStringLiteral("mail-to")), QStringLiteral("mail-to: \"%1\" is not a mail address").arg(address));
         }
     }
-    for (const QString &key : { QStringLiteral("mail-subject"), QStringLiteral("sendmail") }) {
+    if (rule->has(QStringLiteral("mail-from"))) {
+        // One sender, bare or as "Name <address>".
+        const QString value = rule->value(QStringLiteral("mail-from"));
+        const QStringList senders = MailAddress::pieces(value);
+        if (senders.size() != 1)
+            fault(rule->lineOf(QStringLiteral("mail-from")),
+                QStringLiteral("mail-from: %1").arg(senders.isEmpty() ? QStringLiteral("no address")
+                                                                      : QStringLiteral("one sender, not %1").arg(senders.size())));
+        else if (!addressShaped(MailAddress::split(value).value(0)))
+            fault(rule->lineOf(QStringLiteral("mail-from")),
+                QStringLiteral("mail-from: \"%1\" is not a mail address").arg(senders.first()));
+    }
+    for (const QString &key : { QStringLiteral("mail-subject"), QStringLiteral("mail-from"), QStringLiteral("sendmail") }) {
         if (rule->has(key) && !rule->has(QStringLiteral("mail-to")))
             fault(rule->lineOf(key), QStringLiteral("%1 without mail-to").arg(key));
     }

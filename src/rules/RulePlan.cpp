@@ -90,6 +90,8 @@ RulePlan planFor(const RuleSet &rules, const RuleMatch &match, const RuleJob &jo
     // empty: the mail then takes the PDF's name as filed (mailIt), as with no
     // subject at all. A mail had gone out without one.
     plan.mailSubject = filled(QStringLiteral("mail-subject")).simplified();
+    if (rule.has(QStringLiteral("mail-from")))
+        plan.mailFrom = MailAddress::filledMailbox(MailAddress::pieces(rule.value(QStringLiteral("mail-from"))).value(0), fill);
     plan.sendmail = rule.value(QStringLiteral("sendmail"));
     plan.printTo = rule.value(QStringLiteral("print-to"));
     if (rule.has(QStringLiteral("pdf-title")))
@@ -135,10 +137,11 @@ QStringList RulePlan::describe() const
         lines << QStringLiteral("leave the PDF in the output folder under its default name (\"%1\" from a watch)")
                      .arg(fileName);
     if (mails)
-        lines << QStringLiteral("mail it to %1, subject %2%3")
+        lines << QStringLiteral("mail it to %1, subject %2%3%4")
                      .arg(mailTo.join(QStringLiteral(", ")),
                          mailSubject.isEmpty() ? QStringLiteral("the PDF's name as filed (\"%1\" from a watch)").arg(fileName)
                                                : QStringLiteral("\"%1\"").arg(mailSubject),
+                         mailFrom.isEmpty() ? QString() : QStringLiteral(", from %1").arg(mailFrom),
                          sendmail.isEmpty() ? QString() : QStringLiteral(", through \"%1\"").arg(sendmail));
     // As the mail's own check will refuse it (an address a field filled).
     if (mails && mailTo.isEmpty())
@@ -147,6 +150,8 @@ QStringList RulePlan::describe() const
         if (!MailAddress::isMailbox(recipient))
             lines << QStringLiteral("then the mail fails: \"%1\" is not a mail address").arg(recipient);
     }
+    if (mails && !mailFrom.isEmpty() && !MailAddress::isMailbox(mailFrom))
+        lines << QStringLiteral("then the mail fails: the sender \"%1\" is not a mail address").arg(mailFrom);
     if (!printTo.isEmpty())
         lines << (copies > 1 ? QStringLiteral("print it on queue %1, %2 copies as the job asks").arg(printTo).arg(copies)
                              : QStringLiteral("print it on queue %1").arg(printTo));
@@ -169,6 +174,7 @@ QByteArray RulePlan::toJson() const
     object.insert(QStringLiteral("mails"), mails);
     object.insert(QStringLiteral("mail-to"), QJsonArray::fromStringList(mailTo));
     object.insert(QStringLiteral("mail-subject"), mailSubject);
+    object.insert(QStringLiteral("mail-from"), mailFrom);
     object.insert(QStringLiteral("sendmail"), sendmail);
     object.insert(QStringLiteral("print-to"), printTo);
     object.insert(QStringLiteral("title"), title);
@@ -203,6 +209,7 @@ bool RulePlan::fromJson(const QByteArray &json, RulePlan *plan)
     plan->mails = object.value(QStringLiteral("mails")).toBool();
     plan->mailTo = strings(QStringLiteral("mail-to"));
     plan->mailSubject = object.value(QStringLiteral("mail-subject")).toString();
+    plan->mailFrom = object.value(QStringLiteral("mail-from")).toString();
     plan->sendmail = object.value(QStringLiteral("sendmail")).toString();
     plan->printTo = object.value(QStringLiteral("print-to")).toString();
     plan->title = object.value(QStringLiteral("title")).toString();

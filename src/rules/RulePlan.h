@@ -23,6 +23,7 @@ struct RulePlan
     bool mails = false; // the rule mails the PDF (to the addresses it gave, which may be none)
     QStringList mailTo;
     QString mailSubject;
+    QString mailFrom; // the sender, "Name <address>" or bare; empty: the transport's own
     QString sendmail;
     QString printTo;
     QString title; // of the printed job and the mail's body

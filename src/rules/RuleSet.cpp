@@ -25,7 +25,7 @@ const QStringList &RuleSet::keys()
         QStringLiteral("form"), QStringLiteral("form-next"), QStringLiteral("form-offset"), QStringLiteral("name"),
         QStringLiteral("folder"), QStringLiteral("pdf-title"), QStringLiteral("pdf-subject"),
         QStringLiteral("pdf-keywords"), QStringLiteral("mail-to"), QStringLiteral("mail-subject"),
-        QStringLiteral("print-to"), QStringLiteral("sendmail") };
+        QStringLiteral("mail-from"), QStringLiteral("print-to"), QStringLiteral("sendmail") };
     return all;
 }
 

@@ -98,6 +98,11 @@ void TstRules::faults_data()
     QTest::newRow("mail address") << head + "mail-to = accounts@example.com, not an address\n" << 5
                                   << "\"not an address\" is not a mail address";
     QTest::newRow("mail subject alone") << head + "mail-subject = x\n" << 5 << "without mail-to";
+    QTest::newRow("mail sender alone") << head + "mail-from = office@example.com\n" << 5 << "mail-from without mail-to";
+    QTest::newRow("two mail senders") << head + "mail-to = a@example.com\nmail-from = a@example.com, b@example.com\n" << 6
+                                      << "mail-from: one sender, not 2";
+    QTest::newRow("mail sender no address") << head + "mail-to = a@example.com\nmail-from = Office <office>\n" << 6
+                                            << "mail-from: \"Office <office>\" is not a mail address";
     QTest::newRow("code page") << head + "codepage = cp999\n" << 5 << "unknown code page \"cp999\"";
     QTest::newRow("form length") << head + "form-length = 40\n" << 5 << "not 1 to 22 inches";
     QTest::newRow("form offset") << head + "form-offset = 3\n" << 5 << "not X,Y";
@@ -272,7 +277,7 @@ void TstRules::convertArguments()
     QVERIFY(RuleSet::parse("[I]\nmatch = Nr (?<nr>\\d+)\ncodepage = cp850\nform-length = 12\nprinter = 24-pin\n"
                            "form = forms/first.pdf\nform-next = forms/first.pdf#page=2\nform-offset = 1.5,-2\n"
                            "pdf-title = Invoice {nr}\npdf-keywords = invoice, {nr}\nname = {nr}/{user}.pdf\n"
-                           "mail-to = {nr}@example.com\nprint-to = Office\n",
+                           "mail-to = {nr}@example.com\nmail-from = Office {nr} <office@example.com>\nprint-to = Office\n",
         m_dir.filePath("rules.conf").toUtf8(), &set, &faults));
     const QString path = TestSupport::writeFile(m_dir.filePath("j.prn"), "Nr 42\r\n");
     TestSupport::writeFile(m_dir.filePath(".j.prn.info"), "job=7\ncopies=3\n");
@@ -285,6 +290,7 @@ void TstRules::convertArguments()
             "--form-offset", "1.5,-2", "--pdf-title", "Invoice 42", "--pdf-keywords", "invoice, 42" }));
     QCOMPARE(plan.fileName, "42_.pdf"); // no '/' from a field
     QCOMPARE(plan.mailTo, QStringList { "42@example.com" });
+    QCOMPARE(plan.mailFrom, "Office 42 <office@example.com>");
     RulePlan back;
     QVERIFY(RulePlan::fromJson(plan.toJson(), &back));
     QCOMPARE(back.describe(), plan.describe());

@@ -382,12 +382,14 @@ void TstRulesCommand::convertMails()
     const QString mail = dir.filePath("mail.eml");
     const QString rules = TestSupport::writeFile(dir.filePath("rules.conf"),
         "[Invoices]\nmatch = Rechnung +Nr\\. +(?<invoice>REI\\d+)(?s).*an: (?<to>\\S+)\nname = {invoice}.pdf\n"
-        "folder = filed\nmail-to = {to}\nmail-subject = Invoice {invoice}\nsendmail = /bin/sh -c 'cat > "
+        "folder = filed\nmail-to = {to}\nmail-subject = Invoice {invoice}\n"
+        "mail-from = \"Müller & Co, {user}\" <rechnung@firma.example>\nsendmail = /bin/sh -c 'cat > "
             + mail.toUtf8() + "'\n");
     Run run = sticker2({ "convert", "--rules", rules, job, dir.filePath("out.pdf") });
     QVERIFY2(run.status == 0, qPrintable(run.err));
     const QString filed = dir.filePath("filed/REI20417.pdf");
     const QJsonObject message = ExportReaders::readMail(mail);
+    QCOMPARE(message["from"].toString(), "\"Müller & Co, anna\" <rechnung@firma.example>");
     QCOMPARE(message["to"].toString(), "buchhaltung@kunde.example");
     QCOMPARE(message["subject"].toString(), "Invoice REI20417");
     const QJsonArray attachments = message["attachments"].toArray();
