@@ -1,0 +1,85 @@
+// Where a job goes after the watch: done/ when converted (with --move),
+// failed/ with a log beside it when not.
+#include "cli/ConvertWatch.h"
+
+#include "cli/CliSupport.h"
+#include "watch/JobArchive.h"
+#include "watch/JobInfo.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+
+namespace CommandLine {
+
+namespace {
+
+QString logText(const QString &job, const QString &output, const QStringList &options, const QString &message)
+{
+    return QStringLiteral("time: %1\njob: %2\noutput: %3\nconvert options: %4\n\n%5\n")
+        .arg(QDateTime::currentDateTimeUtc().toString(Qt::ISODate), job, output,
+            options.join(QLatin1Char(' ')), message);
+}
+
+// The log's last line for a failed job that has details (`movedTo`, from
+// the watched folder `spool`): how to put it back with them. The side file
+// is hidden, and a job put back without it had lost its user and title.
+QString putBackLine(const QString &movedTo, const QString &spool)
+{
+    const QString side = jobInfoPath(movedTo);
+    if (!QFileInfo::exists(side))
+        return QString();
+    const auto quoted = [](QString path) { return QLatin1Char('\'') + path.replace(QLatin1Char('\''), QStringLiteral("'\\''")) + QLatin1Char('\''); };
+    return QStringLiteral("\nto convert it again, put it back with its details: mv %1 %2 %3/\n")
+        .arg(quoted(movedTo), quoted(side), quoted(QFileInfo(spool).absoluteFilePath()));
+}
+
+} // namespace
+
+// A job that did not convert, or whose rule's actions did not all work
+// (`converted`), moves to DIR/failed, with a log of why beside it. One that
+// cannot be taken out of the watched folder is marked as failed, so that it
+// is not converted (and mailed) again at every start; one moved away can be
+// put back to be converted anew.
+void ConvertWatch::moveFailed(const QString &job, const QString &output, const QString &given, bool converted)
+{
+    const QString what = converted ? QStringLiteral("converted, but not all of its rule's actions were done")
+                                   : QStringLiteral("not converted");
+    const QString jobNote = m_notes.take(job);
+    const QString message = jobNote.isEmpty() ? given : given + QStringLiteral("; ") + jobNote;
+    QString movedTo;
+    QString note;
+    QString error;
+    QString markError;
+    if (!m_converted.mark(job, ConvertedJobs::State::New, &markError))
+        note = markError;
+    if (!JobArchive::moveInto(job, m_outDir.filePath(QStringLiteral("failed")), &movedTo, &note, &error)) {
+        CliSupport::report(QStringLiteral("%1: %2 (%3), and %4").arg(job, what, message, error));
+        return;
+    }
+    if (QFileInfo::exists(job) && !m_converted.mark(job, ConvertedJobs::State::Failed, &markError))
+        note += (note.isEmpty() ? QString() : QStringLiteral("; ")) + markError;
+    QString logError;
+    const bool logged = JobArchive::writeText(
+        movedTo + QStringLiteral(".log"),
+        logText(job, output, m_watch.options, message) + putBackLine(movedTo, QFileInfo(job).absolutePath()), &logError,
+        movedTo);
+    CliSupport::report(QStringLiteral("%1: %2 (%3); the job is now %4%5%6")
+                           .arg(job, what, message, movedTo, note.isEmpty() ? QString() : QStringLiteral("; ") + note,
+                               logged ? QString() : QStringLiteral("; no log: ") + logError));
+}
+
+// A converted job moves to DIR/done; a job converted before the watch last
+// stopped, but not moved yet, moves now.
+void ConvertWatch::moveDone(const QString &job, const QString &what)
+{
+    QString movedTo;
+    QString note;
+    QString error;
+    if (JobArchive::moveInto(job, m_outDir.filePath(QStringLiteral("done")), &movedTo, &note, &error))
+        CliSupport::report(QStringLiteral("%1: %2; the job is now %3%4")
+                               .arg(job, what, movedTo, note.isEmpty() ? QString() : QStringLiteral("; ") + note));
+    else
+        CliSupport::report(QStringLiteral("%1: %2, but %3").arg(job, what, error));
+}
+
+} // namespace CommandLine
