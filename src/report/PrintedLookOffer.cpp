@@ -62,9 +62,9 @@ std::optional<bool> answer(const QString &kind)
     return stored != QLatin1String("0");
 }
 
-void saveAnswer(const QString &kind, bool printed)
+bool saveAnswer(const QString &kind, bool printed)
 {
-    SettingsStore::save(SettingsAppName, Section, keyOf(kind), printed ? QStringLiteral("1") : QStringLiteral("0"));
+    return SettingsStore::save(SettingsAppName, Section, keyOf(kind), printed ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 } // namespace PrintedLookOffer

@@ -28,6 +28,7 @@ QString kindOf(const QString &fileName);
 // The remembered answer for files of this kind: true shows them printed,
 // false keeps the emphasis look; nothing while the user has not answered.
 std::optional<bool> answer(const QString &kind);
-void saveAnswer(const QString &kind, bool printed);
+// False when the settings file cannot be written.
+bool saveAnswer(const QString &kind, bool printed);
 
 } // namespace PrintedLookOffer

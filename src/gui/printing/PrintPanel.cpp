@@ -83,8 +83,8 @@ void PrintPanel::CmdPrint_Click()
 
 void PrintPanel::modeRule()
 {
-    SettingsStore::save(SettingsAppName, QStringLiteral("ReportView"), QStringLiteral("Winp"),
-        OptWinMode->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    m_unsaved.tell(this, SettingsStore::save(SettingsAppName, QStringLiteral("ReportView"), QStringLiteral("Winp"),
+        OptWinMode->isChecked() ? QStringLiteral("1") : QStringLiteral("0")));
     applyModeLook();
 }
 

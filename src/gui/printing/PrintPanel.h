@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/platform/UnsavedSettings.h"
 #include "printing/PrinterList.h"
 #include "report/ReportDocument.h"
 
@@ -175,6 +176,7 @@ private:
     int m_askedListing = 0;     // the last listing whose thread was started
     QString m_listingError;     // why the spooler gave no list
     PrinterList m_printers;     // the spooler's last answer
+    UnsavedSettings m_unsaved;  // the stored mode
     QButtonGroup *m_modeGroup = nullptr;
     QButtonGroup *m_pageGroup = nullptr;
     QButtonGroup *m_orientationGroup = nullptr;

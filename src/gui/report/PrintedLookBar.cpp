@@ -53,7 +53,7 @@ void PrintedLookBar::offerFor(const QString &fileName, QByteArrayView bytes, boo
 
 void PrintedLookBar::answer(bool printed)
 {
-    PrintedLookOffer::saveAnswer(m_kind, printed);
+    m_unsaved.tell(parentWidget(), PrintedLookOffer::saveAnswer(m_kind, printed));
     hide();
     if (printed)
         emit printedChosen();

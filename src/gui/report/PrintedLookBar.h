@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/platform/UnsavedSettings.h"
 #include <QByteArrayView>
 #include "gui/report/QuietBar.h"
 
@@ -34,4 +35,5 @@ private:
 
     QPushButton *m_switch = nullptr;
     QString m_kind;
+    UnsavedSettings m_unsaved;
 };

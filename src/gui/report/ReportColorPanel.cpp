@@ -366,15 +366,7 @@ void ReportColorPanel::chooseColor(int index)
 
 void ReportColorPanel::tellUnsaved(bool saved)
 {
-    // Once for the panel: what is chosen holds in this view, and is gone
-    // at the next start.
-    if (saved || m_toldUnsaved)
-        return;
-    m_toldUnsaved = true;
-    MessageBox::show(this,
-        QObject::tr("The settings file %1 cannot be saved.")
-            .arg(QDir::toNativeSeparators(SettingsStore::fileName(SettingsAppName))),
-        QString(), QMessageBox::Warning);
+    m_unsaved.tell(this, saved);
 }
 
 void ReportColorPanel::saveColors()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/platform/UnsavedSettings.h"
 #include "report/ReportViewSettings.h"
 
 #include <QFrame>
@@ -102,7 +103,7 @@ private:
     void saveColors();
     // A settings file that cannot be written is said, once.
     void tellUnsaved(bool saved);
-    bool m_toldUnsaved = false;
+    UnsavedSettings m_unsaved;
 
     ReportDocument &m_document;
 };
