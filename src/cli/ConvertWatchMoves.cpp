@@ -29,8 +29,10 @@ QString putBackLine(const QString &movedTo, const QString &spool)
     if (!QFileInfo::exists(side))
         return QString();
     const auto quoted = [](QString path) { return QLatin1Char('\'') + path.replace(QLatin1Char('\''), QStringLiteral("'\\''")) + QLatin1Char('\''); };
+    // The side file first: mv moves in the order given, and a watch takes a
+    // job the moment it is there, without details that come after it.
     return QStringLiteral("\nto convert it again, put it back with its details: mv %1 %2 %3/\n")
-        .arg(quoted(movedTo), quoted(side), quoted(QFileInfo(spool).absoluteFilePath()));
+        .arg(quoted(side), quoted(movedTo), quoted(QFileInfo(spool).absoluteFilePath()));
 }
 
 } // namespace
