@@ -69,7 +69,11 @@ QString made(const QString &name)
             || c.category() == QChar::Other_Format || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
         const bool lone = (c.isHighSurrogate() && !(i + 1 < name.size() && name.at(i + 1).isLowSurrogate()))
             || (c.isLowSurrogate() && !(i > 0 && name.at(i - 1).isHighSurrogate()));
-        safe += (c == QLatin1Char('/') || c == QLatin1Char('\\') || control || lone) ? QLatin1Char('_') : c;
+        // What Windows refuses in a name goes too: the folders are often
+        // shared with Windows desktops, where "Re: Mai?" shows mangled or
+        // cannot be written at all.
+        static const QString refused = QStringLiteral("/\\:*?\"<>|");
+        safe += (refused.contains(c) || control || lone) ? QLatin1Char('_') : c;
     }
     // A name of nothing but dots and blanks before its ending (a title of
     // "." or "..", or none, before ".pdf") keeps the ending behind a "_":

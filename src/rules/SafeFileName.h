@@ -9,7 +9,8 @@ namespace SafeFileName {
 // The longest name, in UTF-8 bytes.
 constexpr int MaximumBytes = 200;
 
-// The name with every '/', backslash and control character made '_', no
+// The name with every '/', control character and character Windows refuses
+// in a name (\ : * ? " < > |) made '_', no
 // leading dots or spaces, and cut to MaximumBytes UTF-8 bytes (whole
 // characters, the extension kept when it is short). Empty when nothing is
 // left, or when only "." or ".." would be.

@@ -321,6 +321,7 @@ void TstRules::safeNames_data()
     QTest::addColumn<QString>("safe");
     QTest::newRow("plain") << "2026-12-07_REI1.pdf" << "2026-12-07_REI1.pdf";
     QTest::newRow("slash") << "a/b\\c.pdf" << "a_b_c.pdf";
+    QTest::newRow("what Windows refuses") << "Re: Mai? *2* \"A\" <b>|c.pdf" << "Re_ Mai_ _2_ _A_ _b__c.pdf";
     QTest::newRow("climbing") << "../../etc/passwd" << "_.._etc_passwd";
     QTest::newRow("dots") << ".." << "";
     QTest::newRow("hidden") << ".profile" << "profile";
