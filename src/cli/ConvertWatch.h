@@ -27,7 +27,7 @@ struct ActionsResult
 {
     bool started = false; // false: the watch stopped before they began
     bool jobGone = false;  // the job was taken out of the spool: nothing was done
-    QString markError;    // the acting mark not written
+    QString markError;    // the acting mark not written: nothing was done
     bool ok = false;
     QString output;  // where the PDF is now
     QString message; // why they failed
@@ -77,6 +77,7 @@ private:
     void stop();
     void recordConverted(const QString &job, const QString &output);
     void moveFailed(const QString &job, const QString &output, const QString &message, bool converted = false);
+    void forgetMoved(const QString &job, const QString &movedTo);
     void moveDone(const QString &job, const QString &what);
 
     const ConvertBatch &m_watch;

@@ -30,8 +30,14 @@ ActionsResult carryOutPlan(const QString &job, const QString &planPath, const QS
         return result;
     }
     result.started = true;
-    if (!ConvertedJobs::writeMark(outDir, job, ConvertedJobs::State::Acting, &result.markError))
-        result.markError = QStringLiteral("its rule's actions are not recorded as begun: %1").arg(result.markError);
+    // Not begun unrecorded: a record the watch cannot write would have them
+    // done again (a second filing, a second mail) at every start.
+    if (!ConvertedJobs::writeMark(outDir, job, ConvertedJobs::State::Acting, &result.markError)) {
+        result.message = QStringLiteral("its rule's actions were not carried out (nothing filed, mailed or printed): "
+                                        "the watch cannot record them as begun: %1")
+                             .arg(result.markError);
+        return result;
+    }
     RulePlan plan;
     QFile planFile(planPath);
     if (!planFile.open(QIODevice::ReadOnly) || !RulePlan::fromJson(planFile.readAll(), &plan)) {
@@ -71,8 +77,6 @@ void ConvertWatch::actionsEnded(
     const QString keyThen = m_acting.take(job);
     const bool toldAgain = m_toldWhileActing.remove(job);
     QFile::remove(planPath);
-    if (!result.markError.isEmpty())
-        CliSupport::report(QStringLiteral("%1: %2").arg(job, result.markError));
     QString error;
     if (result.jobGone || !result.started)
         m_notes.remove(job);
@@ -101,6 +105,12 @@ void ConvertWatch::actionsEnded(
                                                    : QStringLiteral("not all done: %1").arg(result.message)));
         if (toldAgain)
             startJob(job);
+        return;
+    }
+    if (!result.markError.isEmpty()) {
+        // Its PDF goes too: made again when the job is put back.
+        QFile::remove(written);
+        moveFailed(job, QString(), result.message, false);
         return;
     }
     if (result.ok)

@@ -37,6 +37,16 @@ QString putBackLine(const QString &movedTo, const QString &spool)
 
 } // namespace
 
+// A job moved out of the watched folder is a new one when it comes back,
+// even at once, before the folder was listed again: the same file by inode,
+// size and time, it had been taken for the job reported before and never
+// converted. Not when the move left it where it was (a copy was made).
+void ConvertWatch::forgetMoved(const QString &job, const QString &movedTo)
+{
+    if (!(QFileInfo::exists(job) && QFileInfo::exists(movedTo)))
+        m_watcher.forget(job);
+}
+
 // A job that did not convert, or whose rule's actions did not all work
 // (`converted`), moves to DIR/failed, with a log of why beside it. One that
 // cannot be taken out of the watched folder is marked as failed, so that it
@@ -55,9 +65,16 @@ void ConvertWatch::moveFailed(const QString &job, const QString &output, const Q
     if (!m_converted.mark(job, ConvertedJobs::State::New, &markError))
         note = markError;
     if (!JobArchive::moveInto(job, m_outDir.filePath(QStringLiteral("failed")), &movedTo, &note, &error)) {
+        // Left as it is, and marked so: not converted (and filed and
+        // mailed) again at every start.
+        if (QFileInfo::exists(job) && !m_converted.mark(job, ConvertedJobs::State::Failed, &markError))
+            error += QStringLiteral("; ") + markError;
+        else if (QFileInfo::exists(job))
+            error += QStringLiteral("; it is left as it is (write it anew to convert it again)");
         CliSupport::report(QStringLiteral("%1: %2 (%3), and %4").arg(job, what, message, error));
         return;
     }
+    forgetMoved(job, movedTo); // put back at once (the log's last line says how), it is a new job
     if (QFileInfo::exists(job) && !m_converted.mark(job, ConvertedJobs::State::Failed, &markError))
         note += (note.isEmpty() ? QString() : QStringLiteral("; ")) + markError;
     QString logError;
@@ -77,10 +94,11 @@ void ConvertWatch::moveDone(const QString &job, const QString &what)
     QString movedTo;
     QString note;
     QString error;
-    if (JobArchive::moveInto(job, m_outDir.filePath(QStringLiteral("done")), &movedTo, &note, &error))
+    if (JobArchive::moveInto(job, m_outDir.filePath(QStringLiteral("done")), &movedTo, &note, &error)) {
+        forgetMoved(job, movedTo);
         CliSupport::report(QStringLiteral("%1: %2; the job is now %3%4")
                                .arg(job, what, movedTo, note.isEmpty() ? QString() : QStringLiteral("; ") + note));
-    else
+    } else
         CliSupport::report(QStringLiteral("%1: %2, but %3").arg(job, what, error));
 }
 

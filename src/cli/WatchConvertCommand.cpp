@@ -50,6 +50,25 @@ int runConvertWatch(const ConvertBatch &watch)
         if (!planted.isEmpty())
             return CliSupport::fail(QStringLiteral("%1: %2").arg(path, planted));
     }
+    // Nor through a record it cannot write (one left by root, who ran the
+    // service's command by hand): every job would be converted, filed and
+    // mailed again at every start. Nor into done/ or failed/ it cannot use.
+    const QFileInfo record(outDir.absoluteFilePath(QString::fromLatin1(ConvertedJobs::FileName)));
+    if (record.exists() || record.isSymLink()) {
+        const QString problem = FileChecks::outputProblem(record.absoluteFilePath());
+        if (!problem.isEmpty() || !record.isWritable())
+            return CliSupport::fail(QStringLiteral("%1: the watch's user may not write it (%2), and its jobs would be "
+                                                   "converted again at every start")
+                                        .arg(record.absoluteFilePath(),
+                                            problem.isEmpty() ? QStringLiteral("no right to write") : problem.chopped(1)));
+    }
+    for (const QString &name : {QStringLiteral("done"), QStringLiteral("failed")}) {
+        if (name == QLatin1String("done") && !watch.moveDone)
+            continue;
+        const QFileInfo folder(outDir.absoluteFilePath(name));
+        if ((folder.exists() || folder.isSymLink()) && (!folder.isDir() || !folder.isWritable()))
+            return CliSupport::fail(QStringLiteral("%1: the watch's user may not move jobs into it").arg(folder.absoluteFilePath()));
+    }
     if (QFileInfo(watch.outDir).canonicalFilePath() == QFileInfo(watch.watchFolder).canonicalFilePath())
         return CliSupport::fail(
             QStringLiteral("%1: the output folder cannot be the watched folder").arg(watch.outDir));

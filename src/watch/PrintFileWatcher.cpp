@@ -115,6 +115,20 @@ void PrintFileWatcher::stop()
     m_folder.clear();
 }
 
+void PrintFileWatcher::forget(const QString &path)
+{
+    if (m_folder.isEmpty() || !path.startsWith(m_folder + QLatin1Char('/')))
+        return;
+    const QString name = path.mid(m_folder.size() + 1);
+    m_known.remove(name);
+    m_pending.remove(name);
+    m_opened.remove(name);
+    // Back already, the folder's watch may have told of it before this:
+    // it is listed again.
+    if (!m_scanSoon.isActive())
+        m_scanSoon.start();
+}
+
 void PrintFileWatcher::setSettleInterval(int msec)
 {
     m_settle = qMax(1, msec);

@@ -54,6 +54,11 @@ public:
     // Whether the files already there when start() is called are reported
     // too, once complete (default false). Takes effect at the next start().
     void setReportExisting(bool report) { m_reportExisting = report; }
+    // A file its owner moved out of the folder (`path`, as reported): gone,
+    // whatever the next listing shows. Moved back before the folder was
+    // listed again, it is the same file (inode, size and time), and would
+    // have been taken for the one reported before.
+    void forget(const QString &path);
 
 signals:
     // A new, complete file (absolute path); several at once come in name order.

@@ -262,17 +262,44 @@ private slots:
         QCOMPARE(QDir(out).entryList({"*.pdf"}), QStringList{"a.pdf"});
     }
 
-    // An output folder the watch may not write is refused at the start, not
-    // met again by every job (as nobody when run by root).
+    // An output folder the watch may not write, or a record, done/ or
+    // failed/ in it (left by root, who ran the service's command by hand),
+    // is refused at the start, not met again by every job: a record it
+    // cannot write had jobs filed and mailed again at every start (as
+    // nobody when run by root).
+    void unwritableOutputRefused_data()
+    {
+        QTest::addColumn<QString>("name"); // in the output folder, not writable
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("output folder") << "" << QStringList() << ": the watch's user may not write into it";
+        QTest::newRow("record") << ".sticker2-converted" << QStringList()
+                                << ": the watch's user may not write it (no right to write), and its jobs would be "
+                                   "converted again at every start";
+        QTest::newRow("failed/") << "failed" << QStringList() << ": the watch's user may not move jobs into it";
+        QTest::newRow("done/, moving") << "done" << QStringList{"--move"} << ": the watch's user may not move jobs into it";
+        QTest::newRow("done/, keeping") << "done" << QStringList() << "";
+    }
     void unwritableOutputRefused()
     {
+        QFETCH(QString, name);
+        QFETCH(QStringList, options);
+        QFETCH(QString, refusal);
         QTemporaryDir dir;
         const QString spool = dir.filePath("spool");
         const QString out = dir.filePath("out");
         QVERIFY(QDir().mkpath(spool) && QDir().mkpath(out));
         QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7755)));
         QVERIFY(QFile::setPermissions(spool, QFileDevice::Permissions(0x7755)));
-        QVERIFY(QFile::setPermissions(out, QFileDevice::Permissions(0x5555)));
+        const QString blocked = name.isEmpty() ? out : out + "/" + name;
+        if (name.startsWith('.'))
+            TestSupport::writeFile(blocked, "");
+        else if (!name.isEmpty())
+            QVERIFY(QDir().mkpath(blocked));
+        if (!name.isEmpty())
+            QVERIFY(QFile::setPermissions(out, QFileDevice::Permissions(0x7777)));
+        QVERIFY(QFile::setPermissions(blocked, QFileDevice::Permissions(name.startsWith('.') ? 0x4444 : 0x5555)));
+        const auto writable = qScopeGuard([&] { QFile::setPermissions(blocked, QFileDevice::Permissions(0x7755)); });
         QProcess watch;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.remove("DISPLAY");
@@ -281,12 +308,17 @@ private slots:
             if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
                 ::_exit(127);
         });
-        watch.start(STICKER2_PROGRAM, {"watch", spool, "--convert", "pdf", "--out", out});
+        watch.start(STICKER2_PROGRAM, QStringList{"watch", spool, "--convert", "pdf", "--out", out} + options);
+        if (refusal.isEmpty()) {
+            QVERIFY(!watch.waitForFinished(1500));
+            watch.terminate();
+            QVERIFY(watch.waitForFinished(10000));
+            QCOMPARE(watch.exitCode(), 0);
+            return;
+        }
         QVERIFY(watch.waitForFinished(20000));
         QCOMPARE(watch.exitCode(), 1);
-        QCOMPARE(QString::fromUtf8(watch.readAllStandardError()),
-            "sticker2: " + out + ": the watch's user may not write into it\n");
-        QVERIFY(QFile::setPermissions(out, QFileDevice::Permissions(0x7755)));
+        QCOMPARE(QString::fromUtf8(watch.readAllStandardError()), "sticker2: " + blocked + refusal + "\n");
     }
 
     // A watch that is not root cannot see another user's open files: a job

@@ -8,6 +8,7 @@
 #include <QJsonArray>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -127,6 +128,8 @@ private slots:
     void watchKilledWhileActing();
     void watchJobTakenOutWhileConverted();
     void watchJobWrittenAnewWhileActing();
+    void watchUnrecordedNotActed();
+    void watchFailedJobStays_data();
     void watchFailedJobStays();
 };
 
@@ -756,28 +759,76 @@ void TstRulesCommand::watchKilledWhileActing()
     QVERIFY(second.waitForFinished(10000));
 }
 
+// A job whose rule's actions cannot be recorded as begun (the record no
+// longer writable while the watch runs) is not filed, mailed or printed:
+// they had been done, and were done again at every start. It goes to
+// failed/ saying why, its PDF with it.
+void TstRulesCommand::watchUnrecordedNotActed()
+{
+    WatchFolders folders;
+    const QString mails = folders.dir.filePath("mails");
+    const QString rules = TestSupport::writeFile(folders.dir.filePath("rules.conf"),
+        "[All]\nfolder = filed\nmail-to = chef@example.com\nsendmail = /bin/sh -c 'cat >> " + mails.toUtf8() + "'\n");
+    QProcess watch;
+    startWatch(watch, folders, rules);
+    QVERIFY(watch.waitForStarted());
+    QTest::qWait(500); // (past the watch's check of its folders)
+    QVERIFY(QDir().mkpath(folders.out + "/.sticker2-converted"));
+    publish(folders.spool, "20261207-101500-000001-job12", "Brief\r\n\f", "Brief");
+    const QString log = folders.out + "/failed/20261207-101500-000001-job12.prn.log";
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(log), 60000);
+    QVERIFY2(TestSupport::readFile(log).contains("its rule's actions were not carried out (nothing filed, mailed or "
+                                                 "printed): the watch cannot record them as begun: "),
+        TestSupport::readFile(log).constData());
+    QTest::qWait(500);
+    QVERIFY(!QFileInfo::exists(mails));
+    QVERIFY(!QFileInfo::exists(folders.dir.filePath("filed")));
+    QCOMPARE(QDir(folders.out).entryList({"*.pdf"}), QStringList());
+    watch.terminate();
+    QVERIFY(watch.waitForFinished(10000));
+}
+
 // A job that failed and that the watch may not take out of the folder (a
-// clerk's own watch of the service's spool) is converted, and mailed, once:
-// a new start leaves it as it is.
+// clerk's own watch of the service's spool), or not into failed/ (its
+// rights taken while the watch ran), is converted, and mailed, once: a new
+// start leaves it as it is (it had been marked to be tried again).
+void TstRulesCommand::watchFailedJobStays_data()
+{
+    QTest::addColumn<bool>("spoolReadOnly"); // else failed/ cannot be written
+    QTest::newRow("spool read-only") << true;
+    QTest::newRow("failed/ not writable") << false;
+}
+
 void TstRulesCommand::watchFailedJobStays()
 {
+    QFETCH(bool, spoolReadOnly);
     QTemporaryDir dir;
     const QString spool = dir.filePath("spool");
     const QString out = dir.filePath("out");
+    const QString failed = out + "/failed";
     const QString temp = dir.filePath("tmp");
-    for (const QString &folder : {spool, out, temp})
+    for (const QString &folder : {spool, failed, temp})
         QDir().mkpath(folder);
     const QString mails = dir.filePath("mails");
     TestSupport::writeFile(mails, "");
     const QString rules = TestSupport::writeFile(dir.filePath("rules.conf"),
         "[All]\nfolder = " + dir.filePath(QString(300, 'd') + "/sub").toUtf8() + "\nmail-to = chef@example.com\n"
             "sendmail = /bin/sh -c 'cat >> " + mails.toUtf8() + "'\n");
-    publish(spool, "20261207-101500-000001-job12", "Brief\r\n\f", "Brief");
     // The watch may read the spool, not change it: as nobody when run by root.
-    for (const QString &path : {dir.path(), out, temp, mails})
+    for (const QString &path : {dir.path(), out, failed, temp, mails, spool})
         QVERIFY(QFile::setPermissions(path, QFileDevice::Permissions(0x7777)));
-    QVERIFY(QFile::setPermissions(spool, QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup
-            | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther));
+    const auto readOnly = [](const QString &path) {
+        return QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup
+                | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther);
+    };
+    if (spoolReadOnly) {
+        publish(spool, "20261207-101500-000001-job12", "Brief\r\n\f", "Brief");
+        QVERIFY(readOnly(spool));
+    }
+    const auto writable = qScopeGuard([&] {
+        QFile::setPermissions(spool, QFileDevice::Permissions(0x7777));
+        QFile::setPermissions(failed, QFileDevice::Permissions(0x7777));
+    });
     QStringList said;
     for (int start = 0; start < 2; ++start) {
         QProcess watch;
@@ -791,18 +842,26 @@ void TstRulesCommand::watchFailedJobStays()
         });
         watch.start(STICKER2_PROGRAM, { "watch", spool, "--convert", "pdf", "--out", out, "--rules", rules });
         QVERIFY(watch.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(out + "/failed/20261207-101500-000001-job12.prn.log"), 60000);
-        QTest::qWait(start == 0 ? 0 : 3000); // time to convert it again, were it to
+        QString err;
+        if (start == 0 && !spoolReadOnly) {
+            QTest::qWait(500); // (past the watch's check of its folders)
+            QVERIFY(readOnly(failed));
+            publish(spool, "20261207-101500-000001-job12", "Brief\r\n\f", "Brief");
+        }
+        if (start == 0)
+            QTRY_VERIFY_WITH_TIMEOUT((err += QString::fromUtf8(watch.readAllStandardError())).contains("job12.prn: converted, but"), 60000);
+        else
+            QTest::qWait(3000); // time to convert it again, were it to
         watch.terminate();
         QVERIFY(watch.waitForFinished(10000));
-        said << QString::fromUtf8(watch.readAllStandardError());
+        said << err + QString::fromUtf8(watch.readAllStandardError());
         QCOMPARE(TestSupport::readFile(mails).count("To: chef@example.com"), 1);
+        QVERIFY(QFile::setPermissions(failed, QFileDevice::Permissions(0x7777)));
     }
     QVERIFY(QFileInfo::exists(spool + "/20261207-101500-000001-job12.prn"));
     QVERIFY2(said.at(0).contains("job12.prn: converted, but not all of its rule's actions were done"),
         qPrintable(said.at(0)));
     QVERIFY2(!said.at(1).contains("job12.prn"), qPrintable(said.at(1)));
-    QVERIFY(QFile::setPermissions(spool, QFileDevice::Permissions(0x7777)));
 }
 
 QTEST_GUILESS_MAIN(TstRulesCommand)

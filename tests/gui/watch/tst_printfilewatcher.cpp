@@ -25,6 +25,7 @@ class TstPrintFileWatcher : public QObject
 private slots:
     void initTestCase() { TestSupport::initWindows(); }
     void reportsNewFilesOnceWhenComplete();
+    void movedOutAndBackIsNew();
     void batchHoldsBackOnlyTheOpenFile();
     void heldWhileOpenForWriting();
     void namesNotUtf8SaidOnce();
@@ -116,6 +117,33 @@ void TstPrintFileWatcher::reportsNewFilesOnceWhenComplete()
     QCOMPARE(ready.at(0).at(0).toString(), d + "slow.prn");
     QTest::qWait(900);
     QCOMPARE(ready.count(), 1);
+}
+
+// A reported job its owner moved away and that came back before the folder
+// was listed again is the same file by inode, size and time: forgotten, it
+// is a new job (a failed job put back at once had never been converted).
+void TstPrintFileWatcher::movedOutAndBackIsNew()
+{
+    QTemporaryDir dir;
+    const QString job = dir.filePath("job.prn");
+    const QString inFailed = dir.filePath("failed/job.prn");
+    QVERIFY(QDir(dir.path()).mkdir("failed"));
+    TestSupport::writeFile(job, "\x1b@job\f");
+    PrintFileWatcher watcher;
+    watcher.setSettleInterval(100);
+    watcher.setReportExisting(true);
+    QVERIFY(watcher.start(dir.path()));
+    QSignalSpy ready(&watcher, &PrintFileWatcher::fileReady);
+    QTRY_COMPARE_WITH_TIMEOUT(ready.count(), 1, 5000);
+    for (const bool forgotten : {false, true}) {
+        ready.clear();
+        QVERIFY(QFile::rename(job, inFailed));
+        if (forgotten)
+            watcher.forget(job);
+        QVERIFY(QFile::rename(inFailed, job)); // back before the watch heard of either
+        QTest::qWait(600);
+        QCOMPARE(ready.count(), forgotten ? 1 : 0);
+    }
 }
 
 // A batch that arrives at once is reported whole but for the file a writer
