@@ -4,14 +4,18 @@
 #include "cli/CommandLine.h"
 #include "cli/RulesSupport.h"
 #include "form/FormName.h"
+#include "platform/FileChecks.h"
 #include "rules/RuleChecks.h"
 #include "rules/RulePreview.h"
 #include "rules/RuleActions.h"
 #include "rules/RuleSet.h"
+#include "rules/SafeFileName.h"
 #include "watch/JobArchive.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFileInfo>
+#include <QTemporaryFile>
 
 #include <algorithm>
 
@@ -83,6 +87,9 @@ int runConvertRules(const ConvertRules &request)
     // fails those jobs alone, their PDFs made without it and kept.
     const RuleChecks::Forms forms
         = request.planPath.isEmpty() ? RuleChecks::Forms::Checked : RuleChecks::Forms::WhenUsed;
+    // (Nor is the rules file written over by the PDF.)
+    if (FileChecks::sameFile(request.out, request.rulesPath))
+        return CliSupport::fail(QStringLiteral("%1: that is the rules file; the PDF would replace it").arg(request.out));
     RuleSet rules;
     if (!RulesSupport::readRules(request.rulesPath, &rules, request.origin, forms))
         return CliSupport::fail(QStringLiteral("%1: the rules file has faults; nothing converted")
@@ -112,9 +119,27 @@ int runConvertRules(const ConvertRules &request)
         noStoredForms << QStringLiteral("--form") << QStringLiteral(",");
     // The job is converted as the rule reads it: its settings after the
     // command line's own, so that they win.
+    // A rule that files the PDF elsewhere, or under another name, gets it
+    // made under a hidden name beside OUT: a file at OUT is neither replaced
+    // nor removed, and one where the rule files it is kept (-2, -3 ...).
+    const bool placed = request.planPath.isEmpty() && (plan.named || !plan.folder.isEmpty());
+    QTemporaryFile made;
+    QString written = request.out;
+    if (placed) {
+        const QFileInfo out(request.out);
+        made.setFileTemplate(out.absoluteDir().filePath(QStringLiteral(".%1.XXXXXX.pdf").arg(out.completeBaseName())));
+        if (!made.open())
+            return CliSupport::fail(QStringLiteral("%1: cannot write there (%2)").arg(out.absolutePath(), made.errorString()));
+        made.close();
+        written = made.fileName();
+        if (!plan.named) { // the rule's folder, OUT's name
+            plan.named = true;
+            plan.fileName = SafeFileName::made(out.fileName());
+        }
+    }
     const QStringList arguments = QStringList { QStringLiteral("sticker2"), QStringLiteral("convert") }
         + request.convertOptions + noStoredForms + plan.convertArguments
-        + QStringList { QStringLiteral("--"), request.in, request.out };
+        + QStringList { QStringLiteral("--"), request.in, written };
     if (runConvert(arguments) != int(Status::Done))
         return CliSupport::fail(QStringLiteral("%1: %2not converted").arg(request.in,
             plan.rule.isEmpty() ? QString() : QStringLiteral("rule %1: ").arg(plan.rule)));
@@ -123,8 +148,22 @@ int runConvertRules(const ConvertRules &request)
         if (!JobArchive::writeText(request.planPath, QString::fromUtf8(plan.toJson()), &error))
             return CliSupport::fail(error);
     } else {
-        const RuleActionsOutcome outcome = applyRulePlan(plan, request.out);
-        bool failed = false;
+        RuleActionsOutcome outcome = applyRulePlan(plan, written);
+        // Not filed: the PDF goes to OUT after all, beside a file there.
+        QString kept;
+        QString keepError;
+        if (placed && outcome.pdfPath == written) {
+            const QFileInfo out(request.out);
+            if (SafeFileName::placeCopy(written, out.absolutePath(), SafeFileName::made(out.fileName()), &kept, &keepError))
+                outcome.pdfPath = kept;
+            else
+                made.setAutoRemove(false);
+            for (RuleActionResult &result : outcome.results)
+                result.detail.replace(written, outcome.pdfPath);
+        }
+        bool failed = !keepError.isEmpty();
+        if (failed)
+            CliSupport::report(QStringLiteral("%1: %2").arg(request.in, keepError));
         for (const QString &line : outcome.failures(plan.rule)) {
             CliSupport::report(QStringLiteral("%1: %2").arg(request.in, line));
             failed = true;

@@ -122,7 +122,9 @@ RuleActionsOutcome applyRulePlan(const RulePlan &plan, const QString &pdfPath, c
     const RuleActionResult filing = fileIt(plan, pdfPath, &filed);
     outcome.results.append(filing);
     // Mail and printing take the PDF as written; the mail names it as filed.
-    const QString attachmentName = QFileInfo(filing.ok ? filed : pdfPath).fileName();
+    // (Not filed, it is named as its rule names it, not as it was written.)
+    const QString attachmentName
+        = filing.ok ? QFileInfo(filed).fileName() : plan.named ? plan.fileName : QFileInfo(pdfPath).fileName();
     if (plan.mails)
         outcome.results.append(mailIt(plan, pdfPath, attachmentName, stop));
     if (!plan.printTo.isEmpty())

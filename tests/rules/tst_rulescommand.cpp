@@ -331,6 +331,26 @@ void TstRulesCommand::convertFiles()
     QVERIFY(TestSupport::pdfText(out).contains("Lieferschein"));
     run = sticker2({ "convert", "--rules", rules, "--to", "txt", job, dir.filePath("x.txt") });
     QCOMPARE(run.status, 2);
+
+    // A file at OUT stays when the rule files the PDF elsewhere (it had been
+    // replaced, then removed), and so does one the rule files under OUT's
+    // own name (-2); nor does the PDF replace the rules file given as OUT.
+    TestSupport::writeFile(out, "an earlier PDF");
+    QCOMPARE(sticker2({ "convert", "--rules", rules, job, out }).status, 0);
+    QVERIFY(pdfIsValid(dir.filePath("filed/REI20417 Rechnung-3.pdf")));
+    TestSupport::writeFile(rules, "[All]\nname = out.pdf\n");
+    run = sticker2({ "convert", "--rules", rules, job, out });
+    QCOMPARE(run.status, 0);
+    QVERIFY2(run.err.contains("the PDF is " + dir.filePath("out-2.pdf")), qPrintable(run.err));
+    TestSupport::writeFile(rules, "[All]\nfolder = filed\n"); // OUT's name in the rule's folder
+    QCOMPARE(sticker2({ "convert", "--rules", rules, job, out }).status, 0);
+    QVERIFY(pdfIsValid(dir.filePath("filed/out.pdf")));
+    QCOMPARE(TestSupport::readFile(out), QByteArray("an earlier PDF"));
+    QCOMPARE(QDir(dir.path()).entryList({".out*"}, QDir::Hidden | QDir::Files), QStringList()); // nothing left over
+    run = sticker2({ "convert", "--rules", rules, "--to", "pdf", job, rules });
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.contains("that is the rules file"), qPrintable(run.err));
+    QCOMPARE(TestSupport::readFile(rules), QByteArray("[All]\nfolder = filed\n"));
 }
 
 // A failed action loses nothing: the PDF stays at OUT and the message names
