@@ -11,6 +11,7 @@
 
 #include <csignal>
 #include <sys/prctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -107,6 +108,13 @@ bool sendMail(const MailRequest &request, QString *error, const std::atomic_bool
         *error = QStringLiteral("cannot run the sendmail command \"%1\": %2").arg(request.sendmail, sendmail.errorString());
         return false;
     }
+    // The transport reads the message through a descriptor that shares its
+    // offset with ours: how far it read is known when it ends. One that
+    // ended well without reading it whole did not send it; one stopped after
+    // reading it whole may have.
+    struct stat messageInfo = {};
+    const off_t messageSize = ::fstat(messageFd, &messageInfo) == 0 ? messageInfo.st_size : -1;
+    const auto readWhole = [messageFd, messageSize] { return ::lseek(messageFd, 0, SEEK_CUR) == messageSize; };
     QElapsedTimer running;
     running.start();
     bool stopped = false;
@@ -115,12 +123,19 @@ bool sendMail(const MailRequest &request, QString *error, const std::atomic_bool
         if (stopped || running.hasExpired(SendTimeLimitMsec)) {
             ::kill(-pid_t(sendmail.processId()), SIGKILL);
             sendmail.waitForFinished(3000);
-            *error = stopped ? QStringLiteral("the sendmail command \"%1\" was stopped with the watch before it "
-                                              "had taken the mail")
-                                   .arg(request.sendmail)
-                             : QStringLiteral("the sendmail command \"%1\" did not finish within %2 minutes and "
-                                              "was stopped")
-                                   .arg(request.sendmail, QString::number(SendTimeLimitMsec / 60000));
+            const QString unknown = QStringLiteral("it had read the whole mail: whether it sent it is not known");
+            if (stopped && readWhole())
+                *error = QStringLiteral("the sendmail command \"%1\" was stopped with the watch before it ended; %2")
+                             .arg(request.sendmail, unknown);
+            else if (stopped)
+                *error = QStringLiteral("the sendmail command \"%1\" was stopped with the watch before it had taken "
+                                        "the mail")
+                             .arg(request.sendmail);
+            else
+                *error = QStringLiteral("the sendmail command \"%1\" did not finish within %2 minutes and was "
+                                        "stopped%3")
+                             .arg(request.sendmail, QString::number(SendTimeLimitMsec / 60000),
+                                 readWhole() ? QStringLiteral("; ") + unknown : QString());
             return false;
         }
     }
@@ -134,6 +149,13 @@ bool sendMail(const MailRequest &request, QString *error, const std::atomic_bool
         *error = QStringLiteral("the sendmail command \"%1\" failed with status %2%3")
                      .arg(request.sendmail, QString::number(sendmail.exitCode()),
                          said.isEmpty() ? QString() : QStringLiteral(": ") + said);
+        return false;
+    }
+    if (!readWhole()) {
+        *error = QStringLiteral("the sendmail command \"%1\" ended without reading the whole mail (%2 of %3 bytes), "
+                                "so it did not send it%4")
+                     .arg(request.sendmail, QString::number(::lseek(messageFd, 0, SEEK_CUR)),
+                         QString::number(messageSize), said.isEmpty() ? QString() : QStringLiteral(": ") + said);
         return false;
     }
     return true;

@@ -264,6 +264,12 @@ private slots:
         QTest::newRow("exit status") << "sh -c 'echo queue is full >&2; exit 75'"
                                      << QStringList {"accounts@example.com"} << QString()
                                      << QStringList {"status 75", "queue is full"};
+        // Status 0 without reading the mail (or not all of it) is no mail sent.
+        QTest::newRow("not read") << "/bin/true" << QStringList {"accounts@example.com"} << QString()
+                                  << QStringList {"ended without reading the whole mail (0 of "};
+        QTest::newRow("read in part") << "sh -c 'head -c 100 > /dev/null'" << QStringList {"accounts@example.com"}
+                                      << "big.pdf" << QStringList {"without reading the whole mail"};
+        TestSupport::writeFile(m_dir.filePath("big.pdf"), "%PDF-1.4\n" + QByteArray(1 << 20, 'x'));
         QTest::newRow("signal") << "sh -c 'kill -KILL $$'" << QStringList {"accounts@example.com"} << QString()
                                 << QStringList {"signal"};
         QTest::newRow("not an address") << QString() << QStringList {"accounts@example.com", "Anna <anna@x>"}
