@@ -99,6 +99,27 @@ bool filtersLetThrough(const Rule &rule, const JobInfo &info)
     return true;
 }
 
+// A field as names, subjects, titles and the log take it: a run of control
+// characters (an escape sequence of the job, a line end inside a group, a
+// bell in a title a client sent) is one blank; a tab stays. They had reached
+// the terminal, the journal and the PDF's title as they were.
+QString withoutControls(const QString &value)
+{
+    QString clean;
+    clean.reserve(value.size());
+    bool inRun = false;
+    for (const QChar c : value) {
+        const char16_t u = c.unicode();
+        const bool control = (u < 0x20 && u != u'\t') || (u >= 0x7f && u < 0xa0);
+        if (!control)
+            clean += c;
+        else if (!inRun)
+            clean += QLatin1Char(' ');
+        inRun = control;
+    }
+    return clean;
+}
+
 bool usesSheets(const Rule &rule)
 {
     for (const QString &key : RuleChecks::templateKeys()) {
@@ -146,6 +167,8 @@ RuleMatch matchRules(const RuleSet &rules, RuleJob &job, const RuleMatchOptions 
                 value.chop(1);
             result.fields.insert(group.key(), value);
         }
+        for (QString &value : result.fields)
+            value = withoutControls(value);
         return result;
     }
     return result;

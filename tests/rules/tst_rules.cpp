@@ -237,6 +237,12 @@ void TstRules::matching_data()
     QTest::newRow("to the line's end") << QByteArray("[Subject]\nmatch = Betreff: (?<s>.*)\n")
                                        << QByteArray("Betreff: Hallo Welt\r\nAn: x\r\n") << "" << ""
                                        << "Subject" << "s=Hallo Welt";
+    // Control characters (Latin-1's CSI, a line end inside a group, an
+    // escape or a bell in the user or title) are one blank each run, in groups and the job's own
+    // fields alike; a tab stays.
+    QTest::newRow("control characters") << QByteArray("[Subject]\nmatch = (?s)Betreff: (?<s>.*?)!\n")
+                                        << QByteArray("Betreff: A\x9b\x9b" "2JB\tD\r\nE!\r\n") << "b\x1bob"
+                                        << QString("Mahnung\x07") + QChar(0x9b) << "Subject" << "s=A 2JB\tD E;user=b ob;title=Mahnung ";
 }
 
 void TstRules::matching()
