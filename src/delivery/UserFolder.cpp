@@ -176,7 +176,9 @@ QString systemError(int code)
     return QString::fromLocal8Bit(std::strerror(code));
 }
 
-// The name, then name-2.ext ... name-99.ext, as long as a name may be.
+// The name, then name-2.ext ... name-9999.ext, as long as a name may be (as
+// far as names filed elsewhere go: a clerk's hundredth "Brief.pdf" had
+// failed as "no free name").
 std::vector<QByteArray> candidateNames(const QString &fileName)
 {
     const QFileInfo info(fileName);
@@ -185,7 +187,7 @@ std::vector<QByteArray> candidateNames(const QString &fileName)
         ? QString()
         : QLatin1Char('.') + info.suffix();
     std::vector<QByteArray> names;
-    for (int n = 1; n < 100; ++n) {
+    for (int n = 1; n < 10000; ++n) {
         const QByteArray name = QFile::encodeName(
             n == 1 ? fileName : QStringLiteral("%1-%2%3").arg(stem, QString::number(n), suffix));
         if (name.size() <= NAME_MAX)
@@ -287,12 +289,16 @@ QString personOf(const QString &user, const UserFolderPolicy &policy, struct pas
         return lookup == 0 || lookup == ENOENT ? QStringLiteral("%1 is not a local user").arg(user)
                                                : QStringLiteral("cannot look the user up: %1").arg(systemError(lookup));
     const int minimumUid = policy.minimumUid >= 0 ? policy.minimumUid : loginDefsUidMin();
-    const int maximumUid = loginDefsValue(QStringLiteral("/etc/login.defs"), QStringLiteral("UID_MAX"), 60000);
     if (entry->pw_uid == 0)
         return QStringLiteral("PDFs are never delivered to root");
-    if ((int(entry->pw_uid) < minimumUid || int(entry->pw_uid) > maximumUid) && !policy.allowedSystemUsers.contains(user))
-        return QStringLiteral("%1 is a system user (uid %2; people have %3 to %4)")
-            .arg(user, QString::number(entry->pw_uid), QString::number(minimumUid), QString::number(maximumUid));
+    // UID_MAX is where useradd stops counting, not where people end: the
+    // accounts of a domain (SSSD, winbind) have ids far above it. Above
+    // UID_MIN only nobody and systemd's dynamic service users are no one.
+    const uid_t uid = entry->pw_uid;
+    const bool serviceUid = uid == 65534 || (uid >= 61184 && uid <= 65519) || uid >= 4294967294u;
+    if ((uid < uid_t(qMax(0, minimumUid)) || serviceUid) && !policy.allowedSystemUsers.contains(user))
+        return QStringLiteral("%1 is a system user (uid %2; people have %3 and above)")
+            .arg(user, QString::number(uid), QString::number(minimumUid));
     if (!QFile::decodeName(entry->pw_dir).startsWith(QLatin1Char('/')))
         return QStringLiteral("%1 has no home folder").arg(user);
     return QString();

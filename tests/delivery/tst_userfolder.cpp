@@ -7,6 +7,7 @@
 #include "delivery/UserFolder.h"
 
 #include <QProcess>
+#include <QScopeGuard>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -125,6 +126,28 @@ private slots:
         QCOMPARE(TestSupport::readFile(m_home + "/PDF/2026-12-07_REI1042.pdf"), bytes);
         // Nothing half-written is left behind.
         QCOMPARE(QDir(m_home + "/PDF").entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 2);
+    }
+
+    // A domain account's id lies far above UID_MAX (it had been refused as a
+    // system user), and a name taken a hundred times still finds a free one
+    // (numbering had stopped at -99).
+    void domainUserAndManyNames()
+    {
+        needRoot();
+        const QString user = m_person + "d";
+        const QString uid = QString::number(1500000 + QRandomGenerator::global()->bounded(100000));
+        QVERIFY(run("useradd", {"--create-home", "--shell", "/usr/sbin/nologin", "--uid", uid, "--user-group", user}));
+        const auto gone = qScopeGuard([&] { run("userdel", {"--remove", user}); });
+        const QString home = QString::fromLocal8Bit(::getpwnam(user.toLocal8Bit().constData())->pw_dir);
+        QString path;
+        QString error;
+        QVERIFY2(deliverToUser(user, source(), "Brief.pdf", &path, &error), qPrintable(error));
+        QCOMPARE(path, home + "/PDF/Brief.pdf");
+        for (int n = 2; n <= 120; ++n)
+            QVERIFY(QFile::copy(path, home + QString("/PDF/Brief-%1.pdf").arg(n)));
+        QVERIFY2(deliverToUser(user, source("the 121st"), "Brief.pdf", &path, &error), qPrintable(error));
+        QCOMPARE(path, home + "/PDF/Brief-121.pdf");
+        QCOMPARE(TestSupport::readFile(path), QByteArray("the 121st"));
     }
 
     // Links planted by the user (or anyone who could write there) are never
