@@ -128,6 +128,12 @@ bool EscpInterpreter::runSheet(Printed::Sheet *sheet)
         }
         m_state.carried.reset();
     }
+    while (m_state.feedsLeft > 0) {
+        --m_state.feedsLeft;
+        lineFeed(m_state.lineSpacing);
+        if (m_sheetEnded)
+            return true;
+    }
     for (;;) {
         const EscpToken t = m_tokens.next();
         if (t.kind == EscpToken::End)
@@ -183,6 +189,7 @@ void EscpInterpreter::newSheet()
     m_state.y = m_state.topMargin;
     m_state.x = m_state.leftMargin;
     m_state.doubleWidthLine = false; // SO ends with its sheet
+    m_state.doubleHeightFrom = -1;
     m_state.sheetInked = false;
     m_state.fedToTop = false;
 }
@@ -476,7 +483,7 @@ Unit EscpInterpreter::proportionalAdvance(char16_t c) const
     Unit a = Unit(width) * (UnitsPerInch / 360);
     // Condensed proportional letters are half as wide on 24 pins (ESC/P 2's
     // SI); a 9-pin printer does not condense them (proportional wins).
-    if (s.condensed && m_fine == 12)
+    if (s.condensedNow() && m_fine == 12)
         a = a / 2;
     a += s.extraSpace;
     if (s.doubleWidth || s.doubleWidthLine)

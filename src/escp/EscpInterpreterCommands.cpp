@@ -121,7 +121,10 @@ void EscpInterpreter::command(const EscpToken &t)
         if (n0 < 8)
             setVerticalTabs(n0, p + 1, n - 1);
         break;
-    case 'w': s.doubleHeight = on(n0); break;
+    case 'w':
+        s.doubleHeight = on(n0);
+        s.doubleHeightFrom = s.doubleHeight && s.y <= s.topMargin ? s.y : -1;
+        break;
     case 'S':
         s.superscript = !(n0 & 1);
         s.subscript = n0 & 1;
@@ -315,8 +318,13 @@ void EscpInterpreter::command(const EscpToken &t)
                 keepRun(skipped);
             }
         } else if (n0 == 1 || n0 == '1') {
-            for (int i = 0; i < p[1] && !m_sheetEnded; ++i)
+            for (int i = 0; i < p[1]; ++i) {
                 lineFeed(s.lineSpacing);
+                if (m_sheetEnded) { // the rest feeds the next sheet
+                    s.feedsLeft = quint8(p[1] - i - 1);
+                    break;
+                }
+            }
         }
         break;
     case 't':

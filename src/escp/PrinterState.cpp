@@ -1,5 +1,7 @@
 #include "escp/PrinterState.h"
 
+#include "escp/PrinterModel.h"
+
 #include <algorithm>
 
 #include <cmath>
@@ -41,6 +43,7 @@ void PrinterState::reset(const PrinterSetup &setup)
     *this = PrinterState();
     formLength = qMax<Unit>(inchesOr(setup.formLengthInches, PrinterSetup::DefaultFormLength), UnitsPerInch / 6);
     rightMargin = carriage(setup);
+    heightOverrides = PrinterModels::pins(setup.model) != 24;
     y = keepY;
     carried = std::move(printed);
     sheetInked = inked;
@@ -55,9 +58,9 @@ Printed::Unit PrinterState::advance() const
     } else {
         a = UnitsPerInch / cpi;
         // Condensed: 10 cpi becomes 17.1, 12 becomes 20; 15 cpi has none.
-        if (condensed && cpi == 10)
+        if (condensedNow() && cpi == 10)
             a = 126;
-        else if (condensed && cpi == 12)
+        else if (condensedNow() && cpi == 12)
             a = 108;
     }
     a += extraSpace;
@@ -71,17 +74,17 @@ Printed::TextStyle PrinterState::style() const
     Printed::TextStyle t;
     t.advance = advance();
     t.proportional = proportional;
-    t.condensed = condensed && hmi == 0 && cpi != 15;
+    t.condensed = condensedNow() && hmi == 0 && cpi != 15;
     t.doubleWidth = doubleWidth || doubleWidthLine;
-    t.doubleHeight = doubleHeight;
+    t.doubleHeight = doubledNow();
     t.bold = bold;
     t.doubleStrike = doubleStrike;
     t.italic = italic;
     t.underline = underline;
     t.underlineBroken = underline && underlineBroken;
     t.underlineDouble = underline && underlineDouble;
-    t.superscript = superscript;
-    t.subscript = subscript;
+    t.superscript = superscript && !(heightOverrides && doubledNow());
+    t.subscript = subscript && !(heightOverrides && doubledNow());
     t.strike = strike;
     t.overscore = overscore;
     t.outline = outlineShadow & 1;
@@ -101,11 +104,12 @@ auto members(const PrinterState &s)
 {
     return std::tie(s.x, s.y, s.formLength, s.formTop, s.topMargin, s.bottomMargin, s.skip, s.leftMargin, s.rightMargin,
         s.lineSpacing, s.unit, s.unitAcross, s.cpi, s.hmi, s.extraSpace, s.proportional, s.condensed, s.doubleWidth,
-        s.doubleWidthLine, s.doubleHeight, s.bold, s.doubleStrike, s.italic, s.underline, s.underlineBroken,
+        s.doubleWidthLine, s.doubleHeight, s.doubleHeightFrom, s.heightOverrides, s.bold, s.doubleStrike, s.italic, s.underline, s.underlineBroken,
         s.underlineDouble, s.superscript, s.subscript, s.letterQuality, s.typeface, s.outlineShadow, s.color,
         s.strike, s.overscore, s.halfPoints, s.justify, s.topBit, s.printControls, s.printUpperControls,
         s.userCharacters, s.graphicsMode, s.tabs, s.tabCount, s.verticalTabs, s.verticalTabCount,
-        s.verticalChannel, s.downloaded, s.slot, s.tables, s.national, s.imageModes, s.sheetInked, s.fedToTop);
+        s.verticalChannel, s.downloaded, s.slot, s.tables, s.national, s.imageModes, s.sheetInked, s.fedToTop,
+        s.feedsLeft);
 }
 
 // The rows carried to the next sheet, by what they print: each pass over a
@@ -129,7 +133,7 @@ bool sameCarried(const PrinterState &a, const PrinterState &b)
 // index trusts this comparison to tell whether a pass begun from a guessed
 // state read what the printer would have. (The size of the 64-bit builds is
 // checked here: most new members change it.)
-static_assert(sizeof(void *) != 8 || sizeof(PrinterState) == 800, "compare the new member in members()");
+static_assert(sizeof(void *) != 8 || sizeof(PrinterState) == 808, "compare the new member in members()");
 
 } // namespace
 

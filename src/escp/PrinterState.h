@@ -59,6 +59,13 @@ struct PrinterState
     bool doubleWidth = false;     // ESC W
     bool doubleWidthLine = false; // SO / ESC SO, until the line ends or DC4
     bool doubleHeight = false;
+    // ESC w 1 sent on a sheet's first line leaves that line single height
+    // (the letters grow up from the baseline, above the paper's top): the
+    // height it was sent at, -1 when none.
+    Unit doubleHeightFrom = -1;
+    // On 9 pins double height prints neither condensed nor super- or
+    // subscript; they come back when it ends (the 9-pin references).
+    bool heightOverrides = false;
     bool bold = false;
     bool doubleStrike = false;
     bool italic = false;
@@ -114,6 +121,9 @@ struct PrinterState
 
     bool sheetInked = false; // something printed on this sheet yet
     bool fedToTop = false;   // a line feed past the bottom began this sheet, nothing since
+    // The line feeds of an ESC f 1 n still to come when one of them ended
+    // the sheet: the paper goes on moving, on the next sheet.
+    quint8 feedsLeft = 0;
 
     // Every value alike (the downloaded characters the same ones): the
     // printer then prints what follows alike.
@@ -125,6 +135,10 @@ struct PrinterState
     static Unit carriage(const PrinterSetup &setup);
     // ESC @: everything back to its default; the head stays on its line.
     void reset(const PrinterSetup &setup);
+
+    // Whether the text now is printed at double height.
+    bool doubledNow() const { return doubleHeight && y != doubleHeightFrom; }
+    bool condensedNow() const { return condensed && !(heightOverrides && doubledNow()); }
 
     Unit bottom() const
     {

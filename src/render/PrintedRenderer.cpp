@@ -89,9 +89,10 @@ Vertical verticalOf(const Printed::TextStyle &style)
         return { em * 2 / 3, -height * 2 / 9 };
     if (style.subscript) // in the lower two thirds
         return { em * 2 / 3, height / 6 };
-    // Double height prints the glyph over two head lines, from the top of
-    // this one down.
-    return { style.doubleHeight ? 2 * em : em, style.doubleHeight ? height * 2 / 3 : 0 };
+    // Double height prints the glyph twice as high from the same baseline
+    // (the printer references: it grows up, into the line above; it had
+    // grown down, through the line below and its underline).
+    return { style.doubleHeight ? 2 * em : em, 0 };
 }
 
 } // namespace

@@ -466,6 +466,24 @@ private slots:
         QTest::newRow("ESC f 0 not underlined") << E + "-1" + E + "-0" + E + "f" + b({0, 2}) + "b" << nine << h + " 432,240'b'216";
         QTest::newRow("ESC f 1 2 ends at the left margin") << "ab" + E + "f" + b({1, 2}) + "c" << nine
                                                     << h + " 0,240'ab'216 0,960'c'216";
+        // ESC w: not on the line of the sheet's top it is sent on (the letters
+        // grow up from the baseline), on every line after it.
+        QTest::newRow("ESC w on the first line") << E + "w" + b({1}) + "a\r\nb" << nine
+                                                 << h + " 0,240'a'216 0,600'b'216h";
+        QTest::newRow("ESC w below it") << "x\r\n" + E + "w" + b({1}) + "a" << nine << h + " 0,240'x'216 0,600'a'216h";
+        QTest::newRow("ESC w 0 ends it") << "x\r\n" + E + "w1a" + E + "w0b" << nine << h + " 0,240'x'216 0,600'a'216h 216,600'b'216";
+        // On 9 pins double height prints neither condensed nor superscript
+        // (they come back after it); on 24 pins they stay.
+        QTest::newRow("ESC w over condensed, 9 pins") << "x\r\n\x0f" + E + "w1a" + E + "w0b" << nine
+                                                      << h + " 0,240'x'216 0,600'a'216h 216,600'b'126c";
+        QTest::newRow("ESC w over superscript, 9 pins") << "x\r\n" + E + "S0" + E + "w1a" << nine
+                                                        << h + " 0,240'x'216 0,600'a'216h";
+        QTest::newRow("ESC w with condensed, 24 pins") << "x\r\n\x0f" + E + "w1a" << p24
+                                                       << h + " 0,240'x'216 0,600'a'126hc";
+        // The feeds left when one ends the sheet go on on the next (they were
+        // dropped): three on the first sheet of three lines, two on the next.
+        QTest::newRow("ESC f 1 across sheets") << E + "C" + b({3}) + "a" + E + "f" + b({1, 5}) + "b" << nine
+                                               << "h=1080 0,240'a'216 | h=1080 0,960'b'216";
         // ESC J and ESC j: n/216 in on 9 pins, n/180 on 24, no carriage return.
         QTest::newRow("ESC J 216 on 9 pins") << "ab" + E + "J" + b({216}) + "c" << nine << h + " 0,240'ab'216 432,2400'c'216";
         QTest::newRow("ESC J 180 on 24 pins") << "ab" + E + "J" + b({180}) + "c" << p24 << h + " 0,240'ab'216 432,2400'c'216";
