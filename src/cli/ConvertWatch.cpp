@@ -52,6 +52,12 @@ int ConvertWatch::run()
         m_rulesSettle.setSingleShot(true);
         m_rulesSettle.setInterval(RulesSettleMs);
         QObject::connect(&m_rulesSettle, &QTimer::timeout, [this] {
+            // An editor that pauses while it writes the file in place is not
+            // done: half a file may be valid rules of its own.
+            if (m_rulesWriter.beingWritten()) {
+                m_rulesSettle.start();
+                return;
+            }
             const QString note = m_rules.refresh();
             if (!note.isEmpty())
                 CliSupport::report(note);
@@ -75,6 +81,8 @@ int ConvertWatch::run()
                 changed();
             }
         };
+        m_rulesWriter.start(m_rulesPath);
+        QObject::connect(&m_rulesWriter, &WriterWatch::closed, [this] { m_rulesSettle.start(); });
         m_rulesStamp = rulesStamp();
         m_rulesWatch.addPath(QFileInfo(m_rulesPath).absolutePath());
         m_rulesWatch.addPath(m_rulesPath);
@@ -107,7 +115,7 @@ bool ConvertWatch::rulesUnsettled()
     const QDateTime changed = QFileInfo(m_rulesPath).lastModified();
     const qint64 age = changed.isValid() ? changed.msecsTo(QDateTime::currentDateTime()) : RulesSettleMs;
     const bool recent = age < RulesSettleMs && age > -1000; // (a file dated ahead is no sign of writing)
-    if (recent && !m_rulesSettle.isActive())
+    if ((recent || m_rulesWriter.beingWritten()) && !m_rulesSettle.isActive())
         m_rulesSettle.start();
     return recent || m_rulesSettle.isActive();
 }

@@ -7,6 +7,7 @@
 #include "watch/PrintFileWatcher.h"
 #include "watch/RulesKeeper.h"
 #include "watch/WatchTemporary.h"
+#include "watch/WriterWatch.h"
 
 #include <QDir>
 #include <QFile>
@@ -98,6 +99,7 @@ private:
     QSet<QString> m_writtenAnew; // jobs written anew while converted: their outputs prove nothing
     QHash<QString, QString> m_notes; // by job: its conversion's notes, said with its line
     QFileSystemWatcher m_rulesWatch; // the rules file and its folder: a change is read and said at once
+    WriterWatch m_rulesWriter;       // ... not while a writer holds it, its pauses no end of it
     QTimer m_rulesSettle;            // ... once the file has been still for RulesSettleMs
     static constexpr int RulesSettleMs = 300;
     QString m_rulesStamp;              // the rules file's identity and last change, as last seen

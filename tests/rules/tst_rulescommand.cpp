@@ -124,6 +124,7 @@ private slots:
     void watchWithRules();
     void watchFormGone();
     void watchRulesKeptChanging();
+    void watchRulesWrittenWithPauses();
     void watchMailHangs();
     void watchKilledWhileActing();
     void watchJobTakenOutWhileConverted();
@@ -558,6 +559,31 @@ void TstRulesCommand::watchRulesKeptChanging()
         30000);
     QVERIFY2(writing.elapsed() < 25000, "the job waited as long as the file was written");
     rewriting.stop();
+    watch.terminate();
+    QVERIFY(watch.waitForFinished(10000));
+}
+
+// An editor that writes the rules in place and pauses halfway (here 1.5 s)
+// is waited for until it closes the file: half of it was read as rules of
+// its own (a valid file: "name = hal"), and the job that came meanwhile was
+// filed under them.
+void TstRulesCommand::watchRulesWrittenWithPauses()
+{
+    WatchFolders folders;
+    const QString rules = TestSupport::writeFile(folders.dir.filePath("rules.conf"), "[All]\nname = before.pdf\nfolder = filed\n");
+    QProcess watch;
+    startWatch(watch, folders, rules, {"-j", "1"});
+    QVERIFY(watch.waitForStarted());
+    QTest::qWait(1000); // started, the rules read
+    QFile editor(rules);
+    QVERIFY(editor.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QVERIFY(editor.write("[All]\nname = hal") > 0 && editor.flush());
+    publish(folders.spool, "20261207-101500-000001-job12", Invoice, "Rechnung");
+    QTest::qWait(1500);
+    QVERIFY(editor.write("f-done.pdf\nfolder = filed\n") > 0);
+    editor.close();
+    QTRY_VERIFY_WITH_TIMEOUT(!QDir(folders.dir.filePath("filed")).entryList({"*.pdf"}).isEmpty(), 30000);
+    QCOMPARE(QDir(folders.dir.filePath("filed")).entryList({"*.pdf"}), QStringList{"half-done.pdf"});
     watch.terminate();
     QVERIFY(watch.waitForFinished(10000));
 }
