@@ -21,6 +21,13 @@ void printLine(FILE *stream, const QString &text)
 {
     QString line = text.trimmed();
     line.replace(QLatin1String("\r\n"), QLatin1String(" ")).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    // A name or a job's text that holds control characters (an escape
+    // sequence) reaches no terminal or journal as it is: each is a '?'.
+    for (QChar &c : line) {
+        const char16_t u = c.unicode();
+        if ((u < 0x20 && u != u'\t') || (u >= 0x7f && u < 0xa0))
+            c = QLatin1Char('?');
+    }
     std::fprintf(stream, "sticker2: %s\n", line.toLocal8Bit().constData());
     std::fflush(stream);
 }

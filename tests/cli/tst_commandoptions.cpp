@@ -96,6 +96,7 @@ private slots:
     void windowCommandsHelp();
     void notUtf8_data();
     void notUtf8();
+    void controlCharactersNotEchoed();
 };
 
 void TestCommandOptions::everyOptionIsListed_data()
@@ -349,6 +350,18 @@ void TestCommandOptions::windowCommandsHelp()
 // A name in Latin-1 (an older system's) is not UTF-8, as Qt reads a command
 // line: a command refuses it, naming it as given, and writes nothing; the
 // plain sheet, written before Qt is loaded, takes its bytes as they are.
+// A file name holding an escape sequence is said with '?' for each control
+// character: it had reached the terminal (or the journal) as it was.
+void TestCommandOptions::controlCharactersNotEchoed()
+{
+    QTemporaryDir dir;
+    const TestSupport::ProgramRun run
+        = TestSupport::runProgram({"convert", dir.filePath("a\x1b[2J\x07" "b.prn"), dir.filePath("out.pdf")});
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.contains("a?[2J?b.prn"), run.err.constData());
+    QVERIFY(!run.err.contains('\x1b') && !run.err.contains('\x07'));
+}
+
 void TestCommandOptions::notUtf8_data()
 {
     QTest::addColumn<QByteArrayList>("arguments"); // {DIR}: the test's folder
