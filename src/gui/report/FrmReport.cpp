@@ -436,7 +436,7 @@ void FrmReport::CmdImport_Click()
     if (!LoadReport(file))
         return;
     RecentFiles::add(name);
-    PrintFileActions::rememberImportFilter(name);
+    m_unsavedImport.tell(this, PrintFileActions::rememberImportFilter(name));
 }
 
 void FrmReport::startCalculator()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "codepage/CodePage.h"
+#include "gui/platform/UnsavedSettings.h"
 #include "escp/SheetIndex.h"
 #include "report/PageTable.h"
 #include "report/ReportDocument.h"
@@ -325,6 +326,7 @@ private:
     bool m_lookChangeGivenUp = false;  // Cancel while it was: the page on screen stays as it was
     bool m_keepingLook = false;        // the zoom or code page before is being set back
     QString m_importName;
+    UnsavedSettings m_unsavedImport; // the import dialog's last filter
     bool m_searching = false;
     bool m_magnifier = false;
     QPoint m_imageHome;

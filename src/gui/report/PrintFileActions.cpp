@@ -72,13 +72,13 @@ QString importFilter()
     return textEntry() + QLatin1Char('|') + filter();
 }
 
-void rememberImportFilter(const QString &chosenName)
+bool rememberImportFilter(const QString &chosenName)
 {
     const QString suffix = QFileInfo(chosenName).suffix().toLower();
     const QString kind = suffix == QLatin1String("txt") ? QStringLiteral("text")
         : suffix == QLatin1String("prn") || suffix == QLatin1String("esc") ? QStringLiteral("print")
                                                                            : QStringLiteral("all");
-    SettingsStore::save(SettingsAppName, QStringLiteral("ReportView"), ImportKey, kind);
+    return SettingsStore::save(SettingsAppName, QStringLiteral("ReportView"), ImportKey, kind);
 }
 
 void openWithDialog(QWidget *parent)

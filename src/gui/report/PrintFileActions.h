@@ -20,7 +20,7 @@ QString filter();
 // "all"); an entry's English text, as a setting may hold it, still chooses
 // its kind.
 QString importFilter();
-void rememberImportFilter(const QString &chosenName);
+bool rememberImportFilter(const QString &chosenName); // false: the settings file cannot be written
 
 // Adds both to `window` (its context menu shows them when it lists the
 // window's actions) with their keys: Ctrl+O, and Alt+R for the recent files.

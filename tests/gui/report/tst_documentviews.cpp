@@ -215,6 +215,8 @@ private slots:
         QTest::newRow("code pages") << plain << QStringList {"CboCodePage=437", "CboCodePage=850"};
         QTest::newRow("print modes") << plain << QStringList {"OptWinMode", "OptCharMode"};
         QTest::newRow("printed look's offer") << picture << QStringList {"PrintedLookBarClose"};
+        // (The import's filter had been lost without a word.)
+        QTest::newRow("import's filter") << plain << QStringList {"CmdImport=a.txt", "CmdImport=b.prn"};
     }
 
     void unsavedChoiceSaid()
@@ -239,6 +241,9 @@ private slots:
                 list->setCurrentIndex(list->findData(int(id)));
                 emit list->activated(list->currentIndex());
                 QCOMPARE(view->document().codePage(), id);
+            } else if (choice.startsWith("CmdImport=")) {
+                Dialogs::setNextFileName(printFile(choice.section('=', 1), "imported\r\n"));
+                click(view, "CmdImport");
             } else {
                 click(view, choice);
             }
