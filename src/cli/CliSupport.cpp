@@ -1,5 +1,6 @@
 #include "cli/CliSupport.h"
 
+#include "platform/ControlCharacters.h"
 #include "platform/FileChecks.h"
 
 #include <QCommandLineParser>
@@ -24,8 +25,7 @@ void printLine(FILE *stream, const QString &text)
     // A name or a job's text that holds control characters (an escape
     // sequence) reaches no terminal or journal as it is: each is a '?'.
     for (QChar &c : line) {
-        const char16_t u = c.unicode();
-        if ((u < 0x20 && u != u'\t') || (u >= 0x7f && u < 0xa0))
+        if (ControlCharacters::is(c) && c != QLatin1Char('\t'))
             c = QLatin1Char('?');
     }
     std::fprintf(stream, "sticker2: %s\n", line.toLocal8Bit().constData());

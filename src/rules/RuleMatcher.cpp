@@ -1,6 +1,7 @@
 #include "rules/RuleMatcher.h"
 
 #include "export/PlainTextExport.h"
+#include "platform/ControlCharacters.h"
 #include "report/PageTable.h"
 #include "rules/RuleChecks.h"
 #include "rules/RuleTemplate.h"
@@ -109,8 +110,7 @@ QString withoutControls(const QString &value)
     clean.reserve(value.size());
     bool inRun = false;
     for (const QChar c : value) {
-        const char16_t u = c.unicode();
-        const bool control = (u < 0x20 && u != u'\t') || (u >= 0x7f && u < 0xa0);
+        const bool control = ControlCharacters::is(c) && c != QLatin1Char('\t');
         if (!control)
             clean += c;
         else if (!inRun)

@@ -1,5 +1,6 @@
 #include "rules/SafeFileName.h"
 
+#include "platform/ControlCharacters.h"
 #include "platform/FileChecks.h"
 #include "platform/PlainFile.h"
 
@@ -65,8 +66,7 @@ QString made(const QString &name)
     safe.reserve(name.size());
     for (qsizetype i = 0; i < name.size(); ++i) {
         const QChar c = name.at(i);
-        const bool control = c.unicode() < 0x20 || (c.unicode() >= 0x7f && c.unicode() < 0xa0)
-            || c.category() == QChar::Other_Format || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+        const bool control = ControlCharacters::is(c) || c.category() == QChar::Other_Format || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
         const bool lone = (c.isHighSurrogate() && !(i + 1 < name.size() && name.at(i + 1).isLowSurrogate()))
             || (c.isLowSurrogate() && !(i > 0 && name.at(i - 1).isHighSurrogate()));
         // What Windows refuses in a name goes too: the folders are often
