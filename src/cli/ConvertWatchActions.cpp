@@ -17,7 +17,7 @@ namespace {
 // The job is marked as acting first: a watch killed before they end does
 // not take its PDF for the whole of it at the next start.
 ActionsResult carryOutPlan(const QString &job, const QString &planPath, const QString &written,
-    const QString &outDir, const std::atomic_bool &stopping)
+    const QString &outDir, const QString &watchedFolder, const std::atomic_bool &stopping)
 {
     ActionsResult result;
     result.output = written;
@@ -44,7 +44,7 @@ ActionsResult carryOutPlan(const QString &job, const QString &planPath, const QS
         result.message = QStringLiteral("%1: the conversion left no plan").arg(job);
         return result;
     }
-    const RuleActionsOutcome outcome = applyRulePlan(plan, written, &stopping);
+    const RuleActionsOutcome outcome = applyRulePlan(plan, written, &stopping, watchedFolder);
     result.output = outcome.pdfPath;
     result.ok = outcome.ok();
     if (!result.ok) {
@@ -64,7 +64,7 @@ void ConvertWatch::startActions(const QString &job, const QString &planPath, con
 {
     m_acting.insert(job, key);
     m_actions.start([this, job, planPath, written, outDir = m_outDir.absolutePath()] {
-        const ActionsResult result = carryOutPlan(job, planPath, written, outDir, m_stopping);
+        const ActionsResult result = carryOutPlan(job, planPath, written, outDir, m_watch.watchFolder, m_stopping);
         QMetaObject::invokeMethod(
             &m_results, [this, job, planPath, written, result] { actionsEnded(job, planPath, written, result); },
             Qt::QueuedConnection);

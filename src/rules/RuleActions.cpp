@@ -44,7 +44,13 @@ QStringList RuleActionsOutcome::done() const
 
 namespace {
 
-RuleActionResult fileIt(const RulePlan &plan, const QString &pdfPath, QString *finalPath)
+// The folder itself, whatever links lead to it; empty when it is missing.
+QString canonicalFolder(const QString &folder)
+{
+    return QFileInfo(folder).canonicalFilePath();
+}
+
+RuleActionResult fileIt(const RulePlan &plan, const QString &pdfPath, const QString &watchedFolder, QString *finalPath)
 {
     RuleActionResult result { QStringLiteral("file"), false, {} };
     const QFileInfo pdf(pdfPath);
@@ -54,7 +60,12 @@ RuleActionResult fileIt(const RulePlan &plan, const QString &pdfPath, QString *f
     } else {
         const QString folder = plan.folder.isEmpty() ? pdf.absolutePath() : plan.folder;
         const QString name = plan.named ? plan.fileName : pdf.fileName();
-        if (QFileInfo(folder).canonicalFilePath() == pdf.canonicalPath() && pdf.fileName() == name) {
+        const QString target = canonicalFolder(folder);
+        if (!watchedFolder.isEmpty() && !target.isEmpty() && target == canonicalFolder(watchedFolder)) {
+            error = QStringLiteral("%1 is the watched folder: the PDF would come back as a job").arg(folder);
+            // The PDF's own folder, not its target's when the PDF is a link
+            // (an OUT given as a link is written through, and stays a link).
+        } else if (!target.isEmpty() && target == canonicalFolder(pdf.absolutePath()) && pdf.fileName() == name) {
             *finalPath = pdfPath;
             result.ok = true;
         } else {
@@ -114,12 +125,13 @@ RuleActionResult printIt(const RulePlan &plan, const QString &pdfPath, const std
 
 } // namespace
 
-RuleActionsOutcome applyRulePlan(const RulePlan &plan, const QString &pdfPath, const std::atomic_bool *stop)
+RuleActionsOutcome applyRulePlan(
+    const RulePlan &plan, const QString &pdfPath, const std::atomic_bool *stop, const QString &watchedFolder)
 {
     RuleActionsOutcome outcome;
     outcome.pdfPath = pdfPath;
     QString filed;
-    const RuleActionResult filing = fileIt(plan, pdfPath, &filed);
+    const RuleActionResult filing = fileIt(plan, pdfPath, watchedFolder, &filed);
     outcome.results.append(filing);
     // Mail and printing take the PDF as written; the mail names it as filed.
     // (Not filed, it is named as its rule names it, not as it was written.)

@@ -32,5 +32,8 @@ struct RuleActionsOutcome
 };
 
 // `stop` (when given) ends a mail still being handed over, or a print still
-// being sent, as soon as it turns true, as a failed action.
-RuleActionsOutcome applyRulePlan(const RulePlan &plan, const QString &pdfPath, const std::atomic_bool *stop = nullptr);
+// being sent, as soon as it turns true, as a failed action. A PDF is never
+// filed into `watchedFolder` (the folder the watch converts from): it would
+// come back as a job, and be filed, mailed and printed again, for ever.
+RuleActionsOutcome applyRulePlan(const RulePlan &plan, const QString &pdfPath, const std::atomic_bool *stop = nullptr,
+    const QString &watchedFolder = QString());

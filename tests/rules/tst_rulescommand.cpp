@@ -130,6 +130,8 @@ private slots:
     void watchJobTakenOutWhileConverted();
     void watchJobWrittenAnewWhileActing();
     void watchUnrecordedNotActed();
+    void watchRuleFilesIntoSpool();
+    void watchStoppedAsConversionEnds();
     void watchFailedJobStays_data();
     void watchFailedJobStays();
 };
@@ -352,6 +354,20 @@ void TstRulesCommand::convertFiles()
     QCOMPARE(run.status, 1);
     QVERIFY2(run.err.contains("that is the rules file"), qPrintable(run.err));
     QCOMPARE(TestSupport::readFile(rules), QByteArray("[All]\nfolder = filed\n"));
+
+    // OUT a link, no rule placing the PDF: written through the link, as a
+    // plain convert writes, the link kept (it had been written through,
+    // removed, and a second PDF made beside it as out-2.pdf).
+    const QString linked = dir.filePath("linked.pdf");
+    TestSupport::writeFile(linked, "an earlier PDF");
+    QVERIFY(QFile::link(linked, dir.filePath("link.pdf")));
+    TestSupport::writeFile(rules, "[None]\nmatch = nothing matches this\n");
+    run = sticker2({ "convert", "--rules", rules, job, dir.filePath("link.pdf") });
+    QCOMPARE(run.status, 0);
+    QVERIFY2(run.err.contains("the PDF is " + dir.filePath("link.pdf")), qPrintable(run.err));
+    QVERIFY(QFileInfo(dir.filePath("link.pdf")).isSymLink());
+    QVERIFY(pdfIsValid(linked));
+    QVERIFY(!QFileInfo::exists(dir.filePath("link-2.pdf")));
 }
 
 // A failed action loses nothing: the PDF stays at OUT and the message names
@@ -693,8 +709,8 @@ void TstRulesCommand::watchMailHangs()
     QCOMPARE(said.count(": converted, but not all of its rule's actions were done"), Hanging);
 }
 
-// Whether a child of `parent` has `file` mapped (a conversion reading it).
-bool childMaps(qint64 parent, const QString &file)
+// The child of `parent` that has `file` mapped (a conversion reading it), or 0.
+qint64 childMapping(qint64 parent, const QString &file)
 {
     for (const QString &pid : QDir("/proc").entryList(QDir::Dirs)) {
         const QByteArray stat = TestSupport::readFile("/proc/" + pid + "/stat");
@@ -702,9 +718,9 @@ bool childMaps(qint64 parent, const QString &file)
         if (name < 0 || stat.mid(name + 2).split(' ').value(1).toLongLong() != parent)
             continue;
         if (TestSupport::readFile("/proc/" + pid + "/maps").contains(file.toUtf8()))
-            return true;
+            return pid.toLongLong();
     }
-    return false;
+    return 0;
 }
 
 // A job taken out of the spool while it is converted (a wrong invoice an
@@ -723,7 +739,7 @@ void TstRulesCommand::watchJobTakenOutWhileConverted()
     // Long enough to take seconds to convert.
     const QByteArray page = (QByteArray(120, 'x') + "\r\n").repeated(60) + "\f";
     const QString job = publish(folders.spool, "20261207-101500-000001-job12", "MAILME\r\n" + page.repeated(2500), "Mail");
-    QTRY_VERIFY_WITH_TIMEOUT(childMaps(watch.processId(), job), 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(childMapping(watch.processId(), job) != 0, 30000);
     QVERIFY(QFile::remove(job));
     QByteArray said;
     QTRY_VERIFY2_WITH_TIMEOUT((said += watch.readAllStandardError()).contains("taken out of the spool"), said.constData(), 60000);
@@ -842,6 +858,62 @@ void TstRulesCommand::watchUnrecordedNotActed()
 // clerk's own watch of the service's spool), or not into failed/ (its
 // rights taken while the watch ran), is converted, and mailed, once: a new
 // start leaves it as it is (it had been marked to be tried again).
+// A rule that files into the watched folder would have its PDF come back
+// as a job, filed (and mailed, printed) again and again: loop-job12.pdf,
+// loop-loop-job12.pdf ... Its filing fails instead, once.
+void TstRulesCommand::watchRuleFilesIntoSpool()
+{
+    WatchFolders folders;
+    QVERIFY(QFile::link(folders.spool, folders.dir.filePath("spool-link")));
+    const QString rules = TestSupport::writeFile(folders.dir.filePath("rules.conf"),
+        "[Loop]\nfolder = spool-link\nname = loop-{name}\n");
+    QProcess watch;
+    startWatch(watch, folders, rules);
+    QVERIFY(watch.waitForStarted());
+    publish(folders.spool, "20261207-101500-000001-job12", "Brief\r\n\f", "Brief");
+    const QString log = folders.out + "/failed/20261207-101500-000001-job12.prn.log";
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(log), 60000);
+    QVERIFY2(TestSupport::readFile(log).contains("spool-link is the watched folder: the PDF would come back as a job"),
+        TestSupport::readFile(log).constData());
+    QTest::qWait(1000);
+    QCOMPARE(QDir(folders.spool).entryList({"*.pdf"}), QStringList());
+    QCOMPARE(QDir(folders.out).entryList({"*.pdf"}), QStringList{"20261207-101500-000001-job12 Brief.pdf"});
+    watch.terminate();
+    QVERIFY(watch.waitForFinished(10000));
+}
+
+// The watch stopped as a conversion ends, before it has heard so: that PDF
+// was never taken for the job's, and the next start converts the job anew;
+// it had stayed in the output folder beside the PDF the rule filed.
+void TstRulesCommand::watchStoppedAsConversionEnds()
+{
+    WatchFolders folders;
+    const QString rules = TestSupport::writeFile(folders.dir.filePath("rules.conf"), "[All]\nfolder = filed\n");
+    QProcess watch;
+    startWatch(watch, folders, rules);
+    QVERIFY(watch.waitForStarted());
+    const QByteArray page = (QByteArray(120, 'x') + "\r\n").repeated(60) + "\f";
+    const QString job = publish(folders.spool, "20261207-101500-000001-job12", page.repeated(1000), "Brief");
+    qint64 converter = 0;
+    QTRY_VERIFY_WITH_TIMEOUT((converter = childMapping(watch.processId(), job)) > 0, 30000);
+    // The watch held still while its converter ends, then told to stop.
+    const pid_t pid = pid_t(watch.processId());
+    QCOMPARE(::kill(pid, SIGSTOP), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(!running(converter), 60000);
+    QCOMPARE(::kill(pid, SIGTERM), 0);
+    QCOMPARE(::kill(pid, SIGCONT), 0);
+    QVERIFY(watch.waitForFinished(20000));
+    QCOMPARE(QDir(folders.out).entryList({"*.pdf"}), QStringList());
+    QProcess again;
+    startWatch(again, folders, rules);
+    QVERIFY(again.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(folders.out + "/done/20261207-101500-000001-job12.prn"), 60000);
+    again.terminate();
+    QVERIFY(again.waitForFinished(10000));
+    QCOMPARE(QDir(folders.dir.filePath("filed")).entryList({"*.pdf"}), QStringList{"20261207-101500-000001-job12 Brief.pdf"});
+    QCOMPARE(QDir(folders.out).entryList({"*.pdf"}), QStringList());
+}
+
 void TstRulesCommand::watchFailedJobStays_data()
 {
     QTest::addColumn<bool>("spoolReadOnly"); // else failed/ cannot be written
