@@ -2,6 +2,7 @@
 
 #include "cli/CliSupport.h"
 #include "cli/ConvertRules.h"
+#include "export/PngExport.h"
 #include "rules/RulePlan.h"
 #include "watch/JobArchive.h"
 #include "watch/JobInfo.h"
@@ -275,6 +276,19 @@ void ConvertWatch::stop()
 {
     m_stopping = true;
     m_jobs.stopAll();
+    // A conversion that ended as the watch stopped, before its end was
+    // heard, made an output never taken for its job's: the next start
+    // converts the job anew, so that output would stay beside the new one
+    // (or beside the PDF its rule filed elsewhere).
+    for (const QString &output : std::as_const(m_converting)) {
+        if (!PngExport::isPngName(output)) {
+            QFile::remove(output);
+            continue;
+        }
+        for (const int count : {1, 1000, 10000, 100000}) { // pictures, numbered with 3, 4, 5, 6 digits
+            for (int n = 1; QFile::remove(PngExport::numberedName(output, n, count)); ++n) { }
+        }
+    }
     m_actions.waitForDone();
     QCoreApplication::sendPostedEvents(&m_results, QEvent::MetaCall);
     QCoreApplication::exit(0);
