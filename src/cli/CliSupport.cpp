@@ -21,7 +21,8 @@ namespace {
 void printLine(FILE *stream, const QString &text)
 {
     QString line = text.trimmed();
-    line.replace(QLatin1String("\r\n"), QLatin1String(" ")).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    // The lines of a message (a converter's, a server's) are said as one.
+    line.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\n'), QLatin1String("; "));
     // A name or a job's text that holds control characters (an escape
     // sequence) reaches no terminal or journal as it is: each is a '?'.
     for (QChar &c : line) {

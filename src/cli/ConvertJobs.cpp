@@ -11,6 +11,8 @@
 #include <QProcess>
 #include <QTimer>
 
+#include <csignal>
+
 ConvertJobs::ConvertJobs(const QStringList &options, int parallel, QObject *parent)
     : QObject(parent)
     , m_options(options)
@@ -119,9 +121,14 @@ void ConvertJobs::onFinished(QProcess *process)
                       .arg(job.in, QString::number(m_timeLimit / 60000.0));
     else if (process->error() == QProcess::FailedToStart)
         message = QStringLiteral("cannot start the converter: %1").arg(process->errorString());
+    else if (process->exitStatus() == QProcess::CrashExit && process->exitCode() == SIGKILL)
+        // Nothing of its own kills a converter so: the kernel's OOM killer or an administrator.
+        message = QStringLiteral("%1: the conversion was killed (SIGKILL: by an administrator, or by the kernel when "
+                                 "memory ran out)")
+                      .arg(job.in);
     else if (process->exitStatus() == QProcess::CrashExit)
-        message = QStringLiteral("%1: the conversion crashed%2")
-                      .arg(job.in,
+        message = QStringLiteral("%1: the conversion crashed (signal %2)%3")
+                      .arg(job.in, QString::number(process->exitCode()),
                           message.isEmpty() ? QString() : QStringLiteral(" (") + message + QLatin1Char(')'));
     else
         ok = process->exitCode() == 0;

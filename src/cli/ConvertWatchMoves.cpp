@@ -16,7 +16,8 @@ namespace {
 QString logText(const QString &job, const QString &output, const QStringList &options, const QString &message)
 {
     return QStringLiteral("time: %1\njob: %2\noutput: %3\nconvert options: %4\n\n%5\n")
-        .arg(QDateTime::currentDateTimeUtc().toString(Qt::ISODate), job, output,
+        .arg(QDateTime::currentDateTimeUtc().toString(Qt::ISODate), job,
+            output.isEmpty() ? QStringLiteral("none") : output,
             options.join(QLatin1Char(' ')), message);
 }
 

@@ -24,10 +24,10 @@ QStringList RuleActionsOutcome::failures(const QString &rule) const
 {
     QStringList lines;
     for (const RuleActionResult &result : results) {
-        if (!result.ok)
+        if (!result.ok) // (a server's sentence loses its full stop: the lines are said joined by "; ")
             lines << QStringLiteral("%1%2: %3")
                          .arg(rule.isEmpty() ? QString() : QStringLiteral("rule %1: ").arg(rule), result.action,
-                             result.detail);
+                             result.detail.endsWith(QLatin1Char('.')) ? result.detail.chopped(1) : result.detail);
     }
     return lines;
 }

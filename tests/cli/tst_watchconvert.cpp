@@ -513,6 +513,23 @@ private slots:
         QVERIFY2(left.isEmpty(), qPrintable(left.join(' ')));
         QVERIFY2(!watch.err().contains("converted"), watch.err().constData());
     }
+
+    // A converter the kernel killed (out of memory) is said to be killed, not to have crashed.
+    void killedConverterSaid()
+    {
+        QTemporaryDir dir;
+        const QString spool = dir.filePath("spool");
+        const QString out = dir.filePath("out");
+        TestSupport::writeFile(spool + "/big.prn", QByteArray("a line of a long report\r\n").repeated(2000000));
+        Watch watch(spool, out, {"--convert", "pdf"});
+        QList<qint64> converters;
+        QTRY_VERIFY_WITH_TIMEOUT(!(converters = childrenOf(watch.pid())).isEmpty(), 30000);
+        QCOMPARE(::kill(pid_t(converters.first()), SIGKILL), 0);
+        const QByteArray said = watch.lines(1);
+        QVERIFY2(said.contains("big.prn: the conversion was killed (SIGKILL: by an administrator, or by the kernel when "
+                               "memory ran out)"),
+            said.constData());
+    }
 };
 
 QTEST_MAIN(TestWatchConvert)
