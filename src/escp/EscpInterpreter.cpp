@@ -231,6 +231,14 @@ void EscpInterpreter::keepRun(const Printed::TextRun &run)
     m_sheet->runs.append(run);
 }
 
+void EscpInterpreter::carriageReturn()
+{
+    endLine();
+    m_state.x = m_state.leftMargin;
+    if (m_fine == 10) // 9 pins: a carriage return ends SO's double width
+        m_state.doubleWidthLine = false;
+}
+
 void EscpInterpreter::endLine()
 {
     flushRun();
@@ -540,10 +548,7 @@ void EscpInterpreter::control(uchar c)
     }
     switch (c) {
     case CR:
-        endLine();
-        s.x = s.leftMargin;
-        if (m_fine == 10) // 9 pins: a carriage return ends SO's double width
-            s.doubleWidthLine = false;
+        carriageReturn();
         break;
     case CAN:
         cancelLine();
@@ -556,8 +561,14 @@ void EscpInterpreter::control(uchar c)
         lineFeed(s.lineSpacing);
         break;
     case VT: {
-        if (s.verticalTabCount[s.verticalChannel] == 0) {
+        // None set since ESC @: a line feed; all cleared (ESC B NUL): a
+        // carriage return alone, as Epson's reference says.
+        if (s.verticalTabCount[s.verticalChannel] < 0) {
             lineFeed(s.lineSpacing);
+            break;
+        }
+        if (s.verticalTabCount[s.verticalChannel] == 0) {
+            carriageReturn();
             break;
         }
         // To the next vertical tab below the head, else to the next form.

@@ -56,6 +56,7 @@ private:
     void barcode(const uchar *d, qsizetype len, qsizetype offset);
     // A line ends (CR, LF, FF ...): its text is justified as ESC a asks.
     void endLine();
+    void carriageReturn();
     void spreadLine(qsizetype first);
     // ESC a 3: the characters of the word the right margin cuts, the `i`th
     // character of a text token, `next`, reached it, that go over to the

@@ -166,9 +166,11 @@ void EscpInterpreter::command(const EscpToken &t)
     case 'X': {
         // ESC X m nL nH: the pitch (1 proportional, 5 and up 360/m cpi, 0 as
         // it is) and the size in half points (0 as it is). The scalable
-        // faces (Roman, Sans serif, Roman T, Sans serif H) come in 8, 10.5,
-        // 12, 14 and every even size up to 32 points, the others in 10.5
-        // and 21; the printer takes no other size.
+        // faces (Roman, Sans serif, Roman T, Sans serif H) come in 8, 10,
+        // 10.5, 12, 14, 21 and every even size up to 32 points (the later
+        // printers' list: the earlier ones lack 10 and 21, which a job sent
+        // to them would not ask for), the others in 10.5 and 21; the
+        // printer takes no other size.
         if (n0 == 1)
             s.proportional = true, s.hmi = 0;
         else if (n0 >= 5)
@@ -176,7 +178,8 @@ void EscpInterpreter::command(const EscpToken &t)
         const int half = int(word(p + 1));
         const bool scalable = s.typeface <= 1 || s.typeface == 10 || s.typeface == 11;
         const bool taken = half == 21
-            || (scalable ? half == 16 || (half >= 24 && half <= 64 && half % 4 == 0) : half == 42);
+            || (scalable ? half == 16 || half == 20 || half == 42 || (half >= 24 && half <= 64 && half % 4 == 0)
+                         : half == 42);
         if (taken)
             s.halfPoints = half == 21 ? 0 : quint8(half);
         break;
@@ -246,15 +249,15 @@ void EscpInterpreter::command(const EscpToken &t)
         break;
     }
     case '$': { // ignored past the right margin, as the printer does
-        const Unit x = s.leftMargin + Unit(word(p)) * (s.unitAcross > 0 ? s.unitAcross : 36);
+        const Unit x = s.leftMargin + (s.unitAcross > 0 ? Unit(PrinterState::byUnit(word(p), s.unitAcross)) : Unit(word(p)) * 36);
         if (x <= s.rightMargin)
             flushRun(), s.x = x;
         wordBreak(s.x);
         break;
     }
     case '\\': { // ignored outside the margins
-        const Unit step = s.unitAcross > 0 ? s.unitAcross : fineStep();
-        const Unit x = s.x + Unit(qint16(word(p))) * step;
+        const qint16 steps = qint16(word(p));
+        const Unit x = s.x + (s.unitAcross > 0 ? Unit(PrinterState::byUnit(steps, s.unitAcross)) : Unit(steps) * fineStep());
         if (x >= s.leftMargin && x <= s.rightMargin)
             flushRun(), s.x = x;
         wordBreak(s.x);
@@ -351,7 +354,7 @@ void EscpInterpreter::command(const EscpToken &t)
         case 'C':
             if (len >= 2 && word(d) > 0) {
                 // Four bytes can say more than any form: worked out wide, then bounded.
-                const qint64 length = qint64(len >= 4 ? word(d) + 65536 * word(d + 2) : word(d)) * s.unit;
+                const qint64 length = PrinterState::byUnit(len >= 4 ? word(d) + 65536 * word(d + 2) : word(d), s.unit);
                 setFormTopHere();
                 s.formLength = Unit(qBound(qint64(UnitsPerInch / 6), length, qint64(Printed::inches(44))));
                 s.topMargin = s.bottomMargin = 0;
@@ -359,8 +362,8 @@ void EscpInterpreter::command(const EscpToken &t)
             break;
         case 'c':
             if (len >= 4) {
-                s.topMargin = Unit(word(d)) * s.unit;
-                s.bottomMargin = Unit(word(d + 2)) * s.unit;
+                s.topMargin = Unit(PrinterState::byUnit(word(d), s.unit));
+                s.bottomMargin = Unit(PrinterState::byUnit(word(d + 2), s.unit));
                 if (s.topMargin >= s.formLength)
                     s.topMargin = 0;
                 if (s.y < s.top())
@@ -372,7 +375,7 @@ void EscpInterpreter::command(const EscpToken &t)
                 flushRun();
                 // Below the bottom margin the sheet is ejected: the next
                 // one begins at its top.
-                const Unit y = s.top() + Unit(word(d)) * s.unit;
+                const Unit y = s.top() + Unit(PrinterState::byUnit(word(d), s.unit));
                 if (y < s.bottom())
                     s.y = y;
                 else
@@ -384,7 +387,7 @@ void EscpInterpreter::command(const EscpToken &t)
                 // A move above the top margin is ignored, as Epson's
                 // reference says (it had landed on the margin, over the
                 // sheet's first lines).
-                const Unit y = s.y + Unit(qint16(word(d))) * s.unit;
+                const Unit y = s.y + Unit(PrinterState::byUnit(qint16(word(d)), s.unit));
                 if (y >= s.top()) {
                     flushRun();
                     s.y = y;
@@ -398,7 +401,7 @@ void EscpInterpreter::command(const EscpToken &t)
             // then), in four bytes; ignored past the right margin, as ESC $.
             if (len >= 2) {
                 const qint64 count = len >= 4 ? qint64(word(d)) + 65536 * qint64(word(d + 2)) : qint64(word(d));
-                const qint64 x = s.leftMargin + count * (s.unitAcross > 0 ? s.unitAcross : 6);
+                const qint64 x = s.leftMargin + (s.unitAcross > 0 ? PrinterState::byUnit(count, s.unitAcross) : count * 6);
                 if (x <= s.rightMargin)
                     flushRun(), s.x = Unit(x);
             }
@@ -480,7 +483,7 @@ void EscpInterpreter::enterGraphicsMode(const uchar *d, qsizetype len)
     s.downloaded.reset();
     s.userCharacters = false;
     s.tabCount = -1;
-    s.verticalTabCount.fill(0);
+    s.verticalTabCount.fill(-1);
 }
 
 void EscpInterpreter::setUnit(const uchar *d, qsizetype len)
@@ -492,7 +495,7 @@ void EscpInterpreter::setUnit(const uchar *d, qsizetype len)
     if (len == 1) {
         const int m = d[0];
         if (m == 5 || m == 10 || m == 20 || m == 30 || m == 40 || m == 50 || m == 60)
-            s.unit = s.unitAcross = Unit(m) * 3 / 5;
+            s.unit = s.unitAcross = Unit(m) * 12 / 5; // m/3600 in
         return;
     }
     if (len < 5)
@@ -500,7 +503,7 @@ void EscpInterpreter::setUnit(const uchar *d, qsizetype len)
     const int base = int(word(d + 3));
     if (base != 1440 && base != 2880)
         return;
-    const auto unitOf = [base](int n) { return Unit(std::lround(double(n) * UnitsPerInch / base)); };
+    const auto unitOf = [base](int n) { return Unit(std::lround(double(n) * 4 * UnitsPerInch / base)); };
     for (int i = 0; i < 3; ++i) {
         if (d[i] == 0 || base % d[i] != 0 || unitOf(d[i]) < 1)
             return;

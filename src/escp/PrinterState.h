@@ -47,8 +47,10 @@ struct PrinterState
     Unit leftMargin = 0;
     Unit rightMargin = 0;   // the carriage width unless ESC Q says less
     Unit lineSpacing = Printed::UnitsPerInch / 6;
-    Unit unit = 6;          // ESC ( U: the unit of ESC ( C / ( c / ( V / ( v, default 1/360 in
-    Unit unitAcross = 0;    // ESC ( U's unit of ESC $, ESC \ and ESC ( $; 0: none set (their own)
+    // ESC ( U's units in quarters of a printer unit (1/8640 in), so that
+    // 1/1440 and 1/2880 in are whole too; count them with byUnit().
+    Unit unit = 24;         // of ESC ( C / ( c / ( V / ( v, default 1/360 in
+    Unit unitAcross = 0;    // of ESC $, ESC \ and ESC ( $; 0: none set (their own)
 
     // The look of the next character.
     quint8 cpi = 10;        // 10, 12 or 15 (ESC P / M / g)
@@ -97,9 +99,10 @@ struct PrinterState
 
     // Vertical tab stops (ESC B, or ESC b for channel 1-7), in units from
     // the top of the form, per channel; ESC / chooses the channel VT uses. A
-    // count of 0 means none (VT then feeds one line).
+    // count of -1 means none set since ESC @ (VT then feeds one line), 0 all
+    // cleared by ESC B NUL (VT then only returns the carriage).
     std::array<std::array<Unit, 16>, 8> verticalTabs{};
-    std::array<qint8, 8> verticalTabCount{};
+    std::array<qint8, 8> verticalTabCount{-1, -1, -1, -1, -1, -1, -1, -1};
     quint8 verticalChannel = 0;
 
     // The characters ESC & defined (shared: a state is copied per sheet).
@@ -135,6 +138,13 @@ struct PrinterState
     static Unit carriage(const PrinterSetup &setup);
     // ESC @: everything back to its default; the head stays on its line.
     void reset(const PrinterSetup &setup);
+
+    // `count` steps of an ESC ( U unit (in quarters), in printer units, rounded.
+    static qint64 byUnit(qint64 count, Unit quarters)
+    {
+        const qint64 q = count * quarters;
+        return q >= 0 ? (q + 2) / 4 : -((-q + 2) / 4);
+    }
 
     // Whether the text now is printed at double height.
     bool doubledNow() const { return doubleHeight && y != doubleHeightFrom; }

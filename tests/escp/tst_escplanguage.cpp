@@ -201,6 +201,12 @@ private slots:
                                           << h + " 0,600'a'216";
         QTest::newRow("ESC ( U in 1/1440 in: H 4 is 1/360") << E + "(U" + b({5, 0, 4, 4, 4, 0xa0, 0x05}) + E + "$" + b({0x68, 1}) + "a"
                                                           << p2 << h + " 2160,240'a'216";
+        // 1/1440 and 1/2880 in are no whole number of the sheet's units: an
+        // inch of them had come out as 1.333 in.
+        QTest::newRow("ESC ( $ in 1/1440 in") << E + "(U" + b({5, 0, 1, 1, 1, 0xa0, 0x05}) + E + "($" + b({4, 0, 0xa0, 0x05, 0, 0}) + "a"
+                                            << p2 << h + " 2160,240'a'216";
+        QTest::newRow("ESC ( V in 1/2880 in") << E + "(U" + b({5, 0, 1, 1, 1, 0x40, 0x0b}) + E + "(V" + b({2, 0, 0x40, 0x0b}) + "a"
+                                            << p2 << h + " 0,2400'a'216";
         QTest::newRow("ESC ( U base 1000 refused") << E + "(U" + b({5, 0, 4, 4, 4, 0xe8, 0x03}) + E + "$" + b({60, 0}) + "a" << p2
                                                   << h + " 2160,240'a'216";
         // Where SO's double width ends.
@@ -314,8 +320,9 @@ private slots:
         // The looks of ESC/P2's text.
         QTest::newRow("ESC X 24 points") << E + "X" + b({0, 48, 0}) + "a" << p2 << h + " 0,240'a'216p822";
         QTest::newRow("ESC X 8 points, 20 cpi") << E + "X" + b({18, 16, 0}) + "ab" << p2 << h + " 0,240'ab'108p274";
-        QTest::newRow("ESC X 10 points refused") << E + "X" + b({0, 20, 0}) + "a" << p2 << h + " 0,240'a'216";
-        QTest::newRow("ESC X 21 points refused in Roman") << E + "X" + b({0, 42, 0}) + "a" << p2 << h + " 0,240'a'216";
+        QTest::newRow("ESC X 10 points") << E + "X" + b({0, 20, 0}) + "a" << p2 << h + " 0,240'a'216p342";
+        QTest::newRow("ESC X 21 points in Roman") << E + "X" + b({0, 42, 0}) + "a" << p2 << h + " 0,240'a'216p720";
+        QTest::newRow("ESC X 11 points refused") << E + "X" + b({0, 22, 0}) + "a" << p2 << h + " 0,240'a'216";
         QTest::newRow("ESC X 21 points in Courier") << E + "k" + b({2}) + E + "X" + b({0, 42, 0}) + "a" << p2
                                                     << h + " 0,240'a'216k2p720";
         QTest::newRow("ESC X 12 points refused in Courier") << E + "k" + b({2}) + E + "X" + b({0, 24, 0}) + "a" << p2
@@ -446,6 +453,12 @@ private slots:
         QTest::newRow("ESC e 1 in the channel in use") << E + "/" + b({2}) + E + "e" + b({1, 3}) + "\x0b" "a" << nine
                                                        << h + " 0,1320'a'216";
         QTest::newRow("ESC e 1 0 refused") << E + "e" + b({1, 0}) + "\x0b" "a" << nine << h + " 0,600'a'216";
+        // VT without tabs: a line feed while none was set since ESC @, a
+        // carriage return alone once ESC B NUL has cleared them.
+        QTest::newRow("VT after ESC B NUL returns the carriage") << E + "B" + b({0}) + "ab\x0b" "c" << nine
+                                                                  << h + " 0,240'ab'216 0,240'c'216";
+        QTest::newRow("VT after ESC @ feeds a line") << E + "B" + b({0}) + E + "@" + "a\x0b" "b" << nine
+                                                     << h + " 0,240'a'216 0,600'b'216";
         // ESC B / ESC b: lines of the spacing, in order; one out of order ends the list.
         QTest::newRow("ESC B ends at a line out of order") << E + "B" + b({3, 2, 5, 0}) + "\x0b" "a\x0b" "b" << nine
                                                            << h + " 0,1320'a'216 | " + h + " 0,240'b'216";
