@@ -178,7 +178,15 @@ void ConvertWatch::startJob(const QString &job)
         if (m_watch.moveDone)
             moveDone(job, QStringLiteral("converted before"));
         return;
-    case ConvertedJobs::State::Failed: // copied to failed/ before; the same job stays as it is
+    case ConvertedJobs::State::Failed: // failed before; the same job stays as it is
+        // Said once a run: a job that could not be moved to failed/ waits
+        // in the folder, and the service's log shows it at each start.
+        if (!m_saidLeft.contains(job)) {
+            m_saidLeft.insert(job);
+            CliSupport::report(QStringLiteral("%1: failed before and left here, as it could not be moved to %2; "
+                                              "not converted again until it is written anew")
+                                   .arg(job, m_outDir.filePath(QStringLiteral("failed"))));
+        }
         return;
     case ConvertedJobs::State::Acting:
         moveFailed(job, QString(),

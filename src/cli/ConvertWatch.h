@@ -110,6 +110,7 @@ private:
     PrintFileWatcher m_watcher;
     QHash<QString, QString> m_acting; // the jobs whose actions run, and their record keys as converted
     QSet<QString> m_toldWhileActing; // of those, the ones the folder's watch told of again
+    QSet<QString> m_saidLeft; // failed jobs left in the folder, said to be there
     std::atomic_bool m_stopping {false};
     QObject m_results; // the actions' outcomes come back to this thread through it
     QThreadPool m_actions; // the rules' actions (last: it waits for them as it goes)
