@@ -55,7 +55,9 @@ int runConvertWatch(const ConvertBatch &watch)
     // mailed again at every start. Nor into done/ or failed/ it cannot use.
     const QFileInfo record(outDir.absoluteFilePath(QString::fromLatin1(ConvertedJobs::FileName)));
     if (record.exists() || record.isSymLink()) {
-        const QString problem = FileChecks::outputProblem(record.absoluteFilePath());
+        QString problem = FileChecks::outputProblem(record.absoluteFilePath());
+        if (problem.isEmpty() && record.isSymLink() && !record.exists())
+            problem = QStringLiteral("it is a link to %1, which is missing.").arg(record.symLinkTarget());
         if (!problem.isEmpty() || !record.isWritable())
             return CliSupport::fail(QStringLiteral("%1: the watch's user may not write it (%2), and its jobs would be "
                                                    "converted again at every start")

@@ -287,12 +287,19 @@ private slots:
         QTest::newRow("failed/") << "failed" << QStringList() << ": the watch's user may not move jobs into it";
         QTest::newRow("done/, moving") << "done" << QStringList{"--move"} << ": the watch's user may not move jobs into it";
         QTest::newRow("done/, keeping") << "done" << QStringList() << "";
+        // (A link to nothing had been said to be "no right to write".)
+        QTest::newRow("record, a link to nothing") << "->.sticker2-converted" << QStringList()
+                                                   << ": the watch's user may not write it (it is a link to GONE, which "
+                                                      "is missing), and its jobs would be converted again at every start";
     }
     void unwritableOutputRefused()
     {
         QFETCH(QString, name);
         QFETCH(QStringList, options);
         QFETCH(QString, refusal);
+        const bool dangling = name.startsWith("->");
+        if (dangling)
+            name = name.mid(2);
         QTemporaryDir dir;
         const QString spool = dir.filePath("spool");
         const QString out = dir.filePath("out");
@@ -300,13 +307,15 @@ private slots:
         QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7755)));
         QVERIFY(QFile::setPermissions(spool, QFileDevice::Permissions(0x7755)));
         const QString blocked = name.isEmpty() ? out : out + "/" + name;
-        if (name.startsWith('.'))
+        if (dangling)
+            QVERIFY(QFile::link(dir.filePath("gone"), blocked));
+        else if (name.startsWith('.'))
             TestSupport::writeFile(blocked, "");
         else if (!name.isEmpty())
             QVERIFY(QDir().mkpath(blocked));
         if (!name.isEmpty())
             QVERIFY(QFile::setPermissions(out, QFileDevice::Permissions(0x7777)));
-        QVERIFY(QFile::setPermissions(blocked, QFileDevice::Permissions(name.startsWith('.') ? 0x4444 : 0x5555)));
+        QVERIFY(dangling || QFile::setPermissions(blocked, QFileDevice::Permissions(name.startsWith('.') ? 0x4444 : 0x5555)));
         const auto writable = qScopeGuard([&] { QFile::setPermissions(blocked, QFileDevice::Permissions(0x7755)); });
         QProcess watch;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -326,7 +335,8 @@ private slots:
         }
         QVERIFY(watch.waitForFinished(20000));
         QCOMPARE(watch.exitCode(), 1);
-        QCOMPARE(QString::fromUtf8(watch.readAllStandardError()), "sticker2: " + blocked + refusal + "\n");
+        QCOMPARE(QString::fromUtf8(watch.readAllStandardError()),
+            "sticker2: " + blocked + QString(refusal).replace("GONE", dir.filePath("gone")) + "\n");
     }
 
     // A watch that is not root cannot see another user's open files: a job
