@@ -32,6 +32,8 @@ int checkOptions(const QCommandLineParser &parser, const QString &synopsis)
         return CliSupport::usage(synopsis, QStringLiteral("stickers needs --slot N"));
     if (given(parser, "output") == given(parser, "pdf"))
         return CliSupport::usage(synopsis, QStringLiteral("give either -o FILE or --pdf OUT.pdf"));
+    if ((given(parser, "output") && valueOf(parser, "output").isEmpty()) || (given(parser, "pdf") && valueOf(parser, "pdf").isEmpty()))
+        return CliSupport::usage(synopsis, QStringLiteral("-o and --pdf need a file name (-o - for standard output)"));
     if (given(parser, "pdf") && valueOf(parser, "pdf") == QLatin1String("-"))
         return CliSupport::usage(synopsis, QStringLiteral("--pdf needs a file: a PDF is not written to standard output"));
     if (!given(parser, "pdf") && (given(parser, "start") || given(parser, "barcode")))

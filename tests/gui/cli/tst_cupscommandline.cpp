@@ -178,6 +178,8 @@ void TestCommandLine::refused_data()
     QTest::newRow("unknown printer") << QStringList{"print", "-d", "NoSuchQueue", "in.prn"} << 1 << "NoSuchQueue";
     QTest::newRow("start without a PDF") << QStringList{"stickers", "--slot", "1", "-o", "o.prn", "--start", "2"} << 2 << "--pdf";
     QTest::newRow("sticker pdf to stdout") << QStringList{"stickers", "--slot", "1", "--pdf", "-"} << 2 << "standard output";
+    QTest::newRow("sheet to no name") << QStringList{"stickers", "--slot", "1", "-o", ""} << 2 << "need a file name";
+    QTest::newRow("sticker pdf to no name") << QStringList{"stickers", "--slot", "1", "--pdf", ""} << 2 << "need a file name";
     QTest::newRow("missing data file") << QStringList{"stickers", "--slot", "1", "-o", "o.prn", "--data", "none.csv"} << 1 << "none.csv";
     QTest::newRow("watch without a folder") << QStringList{"watch"} << 2 << "FOLDER";
     QTest::newRow("watch converting nowhere") << QStringList{"watch", ".", "--convert", "pdf"} << 2 << "--out";
