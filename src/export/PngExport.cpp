@@ -90,8 +90,9 @@ bool drawSheet(QIODevice &out, PrintedRenderer &renderer, const Printed::Sheet &
 }
 
 // The pictures of an earlier export to `path` that this one's (`written`)
-// did not replace: NAME-NNN.png of three or more digits beside them.
-void removeEarlierPictures(const QString &path, const QStringList &written)
+// did not replace: NAME-NNN.png of three or more digits beside them. Never
+// one of `inputs` (a print file or a form named like a picture).
+void removeEarlierPictures(const QString &path, const QStringList &written, const QStringList &inputs)
 {
     const QFileInfo output(path);
     QString base = output.fileName();
@@ -105,7 +106,8 @@ void removeEarlierPictures(const QString &path, const QStringList &written)
         kept.insert(QFileInfo(name).fileName());
     for (const QString &name : folder.entryList(QDir::Files | QDir::System | QDir::Hidden)) {
         const QFileInfo earlier(folder.filePath(name));
-        if (!kept.contains(name) && picture.match(name).hasMatch() && earlier.isFile() && !earlier.isSymLink())
+        if (!kept.contains(name) && picture.match(name).hasMatch() && earlier.isFile() && !earlier.isSymLink()
+            && FileChecks::inputAt(earlier.filePath(), inputs).isEmpty())
             folder.remove(name);
     }
 }
@@ -187,7 +189,7 @@ bool save(const QString &path, const SheetSource &sheets, const PngOptions &opti
     }
     if (!group.commit(error))
         return false;
-    removeEarlierPictures(path, done);
+    removeEarlierPictures(path, done, options.inputs);
     if (written)
         *written = done;
     return true;

@@ -554,6 +554,13 @@ private slots:
         QVERIFY(QFileInfo(dir.filePath("out-002.png")).isSymLink());
         QCOMPARE(QFile::permissions(dir.filePath("out-001.png")) & 0x0777, QFileDevice::Permissions(0x0600));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 3);
+
+        // An earlier picture of the name that is the export's input (a print
+        // file, a form named like a picture) stays: it had been taken away.
+        const QString input = TestSupport::writeFile(dir.filePath("out-009.png"), "p1\r\n\f");
+        options.inputs = {input};
+        QVERIFY2(PngExport::save(dir.filePath("out.png"), [&](int) { return sheet; }, options, &error), qPrintable(error));
+        QCOMPARE(TestSupport::readFile(input), QByteArray("p1\r\n\f"));
     }
 };
 
