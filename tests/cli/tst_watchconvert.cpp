@@ -530,7 +530,7 @@ private slots:
         QTemporaryDir dir;
         const QString spool = dir.filePath("spool");
         const QString out = dir.filePath("out");
-        TestSupport::writeFile(spool + "/big.prn", QByteArray("a line of a long report\r\n").repeated(2000000));
+        TestSupport::writeFile(spool + "/big.prn", QByteArray("a line of a long report\r\n").repeated(300000));
         Watch watch(spool, out, {"--convert", "pdf"});
         QList<qint64> converters;
         QTRY_VERIFY_WITH_TIMEOUT(!(converters = childrenOf(watch.pid())).isEmpty(), 30000);
