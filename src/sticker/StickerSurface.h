@@ -68,6 +68,12 @@ public:
     static bool pageSizeOf(int paperSize, QPageSize::PageSizeId *id);
 
     QString errorText() const { return m_error; }
+    // Stops the drawing with `text` as its error: false.
+    bool refuse(const QString &text)
+    {
+        m_error = text;
+        return false;
+    }
 
     // Height in twips of one line of the current font.
     double lineHeight() const;

@@ -162,6 +162,16 @@ bool printLine(StickerSurface &surface, const StickerWorkingValues &work, const 
     surface.FontBold = true;
     if (x == values.innerLine && values.barcode != BarcodeKind::None) {
         const QString shown = PadRight(text, work.W).trimmed();
+        // A number cut to the line's width would give other stickers the
+        // same bar code (ABCDEFGH00 for 1 and for 100): refused, as the
+        // printed line's cut is not.
+        if (!text.mid(qMax(0, work.W)).trimmed().isEmpty())
+            return surface.refuse(QStringLiteral("The bar code of line %1 would be cut to the line's %2 characters "
+                                                 "(\"%3\" of \"%4\"), and stickers would carry the same code: widen "
+                                                 "\"Max Field Lenth\" or use fewer digits.")
+                                      .arg(x)
+                                      .arg(work.W)
+                                      .arg(shown, text.trimmed()));
         return shown.isEmpty()
             || surface.PrintBarcode(shown, values.barcode, double(values.columnPitch), double(values.linePitch));
     }

@@ -141,6 +141,8 @@ private slots:
         // Twelve digits: the check digit is added.
         QTest::newRow("EAN-13") << "ean13" << "590123" << with("EAN-13", "3074");
         QTest::newRow("EAN-13 refuses letters") << "ean13" << "No" << QStringList();
+        // Its number cut to the line's 16 characters: every sticker the same code.
+        QTest::newRow("Code 128 of a number cut") << "code128" << "ABCDEFGHIJKLM" << QStringList();
     }
 
     void barcodeCheck_data()
@@ -182,8 +184,12 @@ private slots:
         QString error;
         QCOMPARE(writeWindowSheetPdf(in, pdf, &error), !decoded.isEmpty());
         if (decoded.isEmpty()) {
-            QCOMPARE(error, QString("The stickers could not be drawn.\nAn EAN-13 barcode needs 12 or 13 digits; "
-                                    "\"No000601\" is not that."));
+            QCOMPARE(error, kind == "ean13" ? QString("The stickers could not be drawn.\nAn EAN-13 barcode needs 12 or 13 digits; "
+                                                      "\"No000601\" is not that.")
+                                            : QString("The stickers could not be drawn.\nThe bar code of line 4 would be "
+                                                      "cut to the line's 16 characters (\"ABCDEFGHIJKLM000\" of "
+                                                      "\"ABCDEFGHIJKLM000601\"), and stickers would carry the same "
+                                                      "code: widen \"Max Field Lenth\" or use fewer digits."));
             QVERIFY(!QFile::exists(pdf));
             return;
         }
