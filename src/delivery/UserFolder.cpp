@@ -38,6 +38,7 @@ enum class Step : int {
     FolderIsLink,
     OpenFolder,
     FolderNotOwned,
+    RefusedFolder,
     CreateFile,
     ReadSource,
     WriteFile,
@@ -67,6 +68,9 @@ struct Plan
     std::vector<QByteArray> names; // the file name, then name-2, name-3 ...
     int source = -1;
     std::vector<char> buffer;
+    bool refuses = false; // the policy's refused folder, as the parent found it
+    dev_t refusedDevice = 0;
+    ino_t refusedInode = 0;
 };
 
 [[noreturn]] void finish(int reportFd, Step step, int error, int nameIndex = -1)
@@ -122,6 +126,8 @@ void becomeUser(const Plan &plan, int reportFd)
     }
     if (::fstat(folder, &st) != 0 || st.st_uid != plan.uid)
         finish(reportFd, Step::FolderNotOwned, 0);
+    if (plan.refuses && st.st_dev == plan.refusedDevice && st.st_ino == plan.refusedInode)
+        finish(reportFd, Step::RefusedFolder, 0);
 
     const int out = ::openat(
         folder, plan.tempName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
@@ -222,6 +228,8 @@ QString stepMessage(const Report &report, const QString &user, const QString &ho
         return QStringLiteral("cannot open %1: %2").arg(folder, cause);
     case Step::FolderNotOwned:
         return QStringLiteral("%1 is not %2's").arg(folder, user);
+    case Step::RefusedFolder:
+        return QStringLiteral("%1 is the watched folder: the PDF would come back as a job").arg(folder);
     case Step::CreateFile:
     case Step::WriteFile:
     case Step::PublishFile:
@@ -387,6 +395,12 @@ bool deliverToUser(const QString &user, const QString &sourcePath, const QString
                         .toLatin1();
     plan.buffer.resize(size_t(1) << 16);
     const QString folder = home + QLatin1Char('/') + policy.folderName;
+    struct stat refused = {};
+    if (!policy.refusedFolder.isEmpty() && ::stat(QFile::encodeName(policy.refusedFolder).constData(), &refused) == 0) {
+        plan.refuses = true;
+        plan.refusedDevice = refused.st_dev;
+        plan.refusedInode = refused.st_ino;
+    }
 
     plan.source = ::open(QFile::encodeName(sourcePath).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     struct stat st = {};

@@ -27,6 +27,9 @@ struct UserFolderPolicy
     QStringList allowedSystemUsers;
     // The folder under the home folder.
     QString folderName = QStringLiteral("PDF");
+    // A folder never delivered into, whatever name leads to it: the folder
+    // a watch takes its jobs from (a PDF put there would come back as a job).
+    QString refusedFolder;
 };
 
 // Puts a copy of `sourcePath` into `user`'s folder, named `fileName` or, when

@@ -56,7 +56,10 @@ RuleActionResult fileIt(const RulePlan &plan, const QString &pdfPath, const QStr
     const QFileInfo pdf(pdfPath);
     QString error;
     if (plan.folder == QLatin1String("~")) {
-        result.ok = deliverToUser(plan.user, pdfPath, plan.named ? plan.fileName : pdf.fileName(), finalPath, &error);
+        UserFolderPolicy policy;
+        policy.refusedFolder = watchedFolder;
+        result.ok = deliverToUser(
+            plan.user, pdfPath, plan.named ? plan.fileName : pdf.fileName(), policy, finalPath, &error);
     } else {
         const QString folder = plan.folder.isEmpty() ? pdf.absolutePath() : plan.folder;
         const QString name = plan.named ? plan.fileName : pdf.fileName();

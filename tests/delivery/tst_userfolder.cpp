@@ -249,6 +249,35 @@ private slots:
         QVERIFY2(error.contains(errorHas), qPrintable(error));
     }
 
+    // A watch whose folder is the user's own would get each PDF back as a
+    // job, and file it again: refused, by whatever name the watch knows it.
+    void watchedFolderRefused()
+    {
+        needRoot();
+        clearFolder();
+        QVERIFY(QDir().mkpath(m_home + "/PDF"));
+        QVERIFY(run("chown", {m_person + ":" + m_person, m_home + "/PDF"}));
+        const QString link = m_dir.filePath("spool-link");
+        QFile::remove(link);
+        QVERIFY(QFile::link(m_home + "/PDF", link));
+        for (const QString &watched : {m_home + "/PDF", link}) {
+            UserFolderPolicy policy;
+            policy.refusedFolder = watched;
+            QString path;
+            QString error;
+            QVERIFY(!deliverToUser(m_person, source(), "job.pdf", policy, &path, &error));
+            QCOMPARE(error, QString("cannot deliver to %1's folder: %2/PDF is the watched folder: the PDF would come "
+                                    "back as a job").arg(m_person, m_home));
+            QCOMPARE(QDir(m_home + "/PDF").entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                QStringList());
+        }
+        UserFolderPolicy policy; // another folder: delivered as ever
+        policy.refusedFolder = m_dir.path();
+        QString path;
+        QString error;
+        QVERIFY2(deliverToUser(m_person, source(), "job.pdf", policy, &path, &error), qPrintable(error));
+    }
+
     // A system user allowed by configuration still needs a home of its own.
     void allowedSystemUser()
     {
