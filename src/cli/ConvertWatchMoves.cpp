@@ -7,7 +7,10 @@
 #include "watch/JobInfo.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
+
+#include <climits>
 
 namespace CommandLine {
 
@@ -34,6 +37,21 @@ QString putBackLine(const QString &movedTo, const QString &spool)
     // job the moment it is there, without details that come after it.
     return QStringLiteral("\nto convert it again, put it back with its details: mv %1 %2 %3/\n")
         .arg(quoted(side), quoted(movedTo), quoted(QFileInfo(spool).absoluteFilePath()));
+}
+
+// JOB.log beside the job; a job whose name leaves no room for ".log" (a
+// file name has at most 255 bytes) gets its name cut to make room, at a
+// character's start, so that its log is still written.
+QString logPath(const QString &movedTo)
+{
+    const QFileInfo job(movedTo);
+    QString name = job.fileName();
+    while (!name.isEmpty() && QFile::encodeName(name + QStringLiteral(".log")).size() > NAME_MAX) {
+        name.chop(1);
+        if (!name.isEmpty() && name.back().isHighSurrogate())
+            name.chop(1);
+    }
+    return job.absolutePath() + QLatin1Char('/') + name + QStringLiteral(".log");
 }
 
 } // namespace
@@ -80,7 +98,7 @@ void ConvertWatch::moveFailed(const QString &job, const QString &output, const Q
         note += (note.isEmpty() ? QString() : QStringLiteral("; ")) + markError;
     QString logError;
     const bool logged = JobArchive::writeText(
-        movedTo + QStringLiteral(".log"),
+        logPath(movedTo),
         logText(job, output, m_watch.options, message) + putBackLine(movedTo, QFileInfo(job).absolutePath()), &logError,
         movedTo);
     CliSupport::report(QStringLiteral("%1: %2 (%3); the job is now %4%5%6")

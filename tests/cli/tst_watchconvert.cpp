@@ -525,6 +525,34 @@ private slots:
     }
 
     // A converter the kernel killed (out of memory) is said to be killed, not to have crashed.
+    // A failed job whose name leaves no room for ".log" still gets its log,
+    // under the name cut to fit (it had got none); a short name keeps its own.
+    void failedLogOfLongName_data()
+    {
+        QTest::addColumn<QString>("job");
+        QTest::addColumn<QString>("log");
+        QTest::newRow("short") << "short.prn" << "short.prn.log";
+        const QString umlaut = QString::fromUtf8("\u00e4"); // two bytes
+        QTest::newRow("252 bytes") << QString(246, 'x') + umlaut + ".prn" << QString(246, 'x') + umlaut + ".pr.log";
+        QTest::newRow("255 bytes") << QString(249, 'x') + umlaut + ".prn" << QString(249, 'x') + umlaut + ".log";
+    }
+
+    void failedLogOfLongName()
+    {
+        QFETCH(QString, job);
+        QFETCH(QString, log);
+        QTemporaryDir dir;
+        const QString spool = dir.filePath("spool");
+        const QString out = dir.filePath("out");
+        TestSupport::writeFile(spool + "/" + job, "one page\r\n"); // no page 2
+        Watch watch(spool, out, {"--convert", "pdf", "--pages", "2"});
+        const QByteArray said = watch.lines(1);
+        QVERIFY2(!said.contains("no log"), said.constData());
+        const QStringList failed = QDir(out + "/failed").entryList(QDir::Files);
+        QCOMPARE(QSet<QString>(failed.begin(), failed.end()), QSet<QString>({job, log}));
+        QVERIFY(TestSupport::readFile(out + "/failed/" + log).contains(QFile::encodeName(job)));
+    }
+
     void killedConverterSaid()
     {
         QTemporaryDir dir;
