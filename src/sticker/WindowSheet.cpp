@@ -333,6 +333,31 @@ static QString checkOnPaper(const StickerWorkingValues &work, const WindowSheetV
             .arg(qRound(rows))
             .arg(qRound(a4.height()));
     }
+    // Pitches below 0 run the columns to the left and the rows upwards: the
+    // first ones are on the sheet, and those whose text ends before the
+    // sheet begins would be lost as quietly.
+    const double textWidth = em * qMax(1, work.W);
+    const double firstColumnLeft = double(values.X0) + qMin(0.0, double(work.StickerCols - 1) * double(values.columnPitch));
+    if (firstColumnLeft + textWidth <= 0) {
+        const long long onPaper
+            = (long long)std::ceil((double(values.X0) + textWidth) / -double(values.columnPitch));
+        return QStringLiteral("Only %1 of the %2 columns of stickers fall on the A4 sheet: \"Sticker Left Space\" "
+                              "is below 0 (%3 twips), and the others would lie left of the sheet.")
+            .arg(qBound(1LL, onPaper, (long long)work.StickerCols))
+            .arg(work.StickerCols)
+            .arg(values.columnPitch);
+    }
+    const double stickerHeight = qMax(0.0, double(qMin(work.MaxField, LastLine) - 1) * double(values.linePitch)) + 2 * em;
+    const double firstRowTop = double(values.Y0) + qMin(0.0, (rows - 1) * values.rowPitch);
+    if (firstRowTop + stickerHeight <= 0) {
+        const long long onPaper = (long long)std::ceil((double(values.Y0) + stickerHeight) / -values.rowPitch);
+        return QStringLiteral("Only %1 of the %2 rows of stickers on a printed sheet fall on the A4 sheet: the "
+                              "\"Margin Between Two Sticker\" is below 0 (%3 twips), and the others would lie above "
+                              "the sheet.")
+            .arg(qBound(1LL, onPaper, (long long)qRound64(rows)))
+            .arg(qRound(rows))
+            .arg(values.rowPitch);
+    }
     return QString();
 }
 

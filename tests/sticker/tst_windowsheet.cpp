@@ -397,20 +397,34 @@ private slots:
         QTest::addColumn<QString>("top");
         QTest::addColumn<int>("stickers"); // columns and rows
         QTest::addColumn<QString>("said");  // none when drawn, else the refusal's start
+        QTest::addColumn<QString>("columnPitch");
+        QTest::addColumn<QString>("rowPitch");
         const QString none = "No sticker falls on the paper";
-        QTest::newRow("just inside") << "11900" << "16800" << 1 << "";
-        QTest::newRow("left past the edge") << "11906" << "500" << 2 << none;
-        QTest::newRow("top past the edge") << "300" << "99999999" << 2 << none;
-        QTest::newRow("left of the edge: partly on the paper") << "-500" << "-100" << 2 << "";
+        QTest::newRow("just inside") << "11900" << "16800" << 1 << "" << "1900" << "2000";
+        QTest::newRow("left past the edge") << "11906" << "500" << 2 << none << "1900" << "2000";
+        QTest::newRow("top past the edge") << "300" << "99999999" << 2 << none << "1900" << "2000";
+        QTest::newRow("left of the edge: partly on the paper") << "-500" << "-100" << 2 << "" << "1900" << "2000";
         // So far left or up that even the last column's or row's text ends before the sheet.
-        QTest::newRow("left: the last column ends before the sheet") << "-100000" << "500" << 2 << none;
-        QTest::newRow("up: the last row ends above the sheet") << "300" << "-100000000" << 2 << none;
-        QTest::newRow("left: the last column reaches the sheet") << "-1900" << "500" << 2 << "";
-        QTest::newRow("the seventh of seven columns starts on the sheet") << "300" << "500" << 7 << ""; // at 11700
+        QTest::newRow("left: the last column ends before the sheet") << "-100000" << "500" << 2 << none << "1900" << "2000";
+        QTest::newRow("up: the last row ends above the sheet") << "300" << "-100000000" << 2 << none << "1900" << "2000";
+        QTest::newRow("left: the last column reaches the sheet") << "-1900" << "500" << 2 << "" << "1900" << "2000";
+        QTest::newRow("the seventh of seven columns starts on the sheet") << "300" << "500" << 7 << "" << "1900" << "2000"; // at 11700
         QTest::newRow("the eighth of eight columns past the right edge")
-            << "300" << "500" << 8 << "Only 7 of the 8 columns of stickers fall on the A4 sheet (11906 twips wide)";
+            << "300" << "500" << 8 << "Only 7 of the 8 columns of stickers fall on the A4 sheet (11906 twips wide)" << "1900" << "2000";
         QTest::newRow("the second of two rows past the bottom")
-            << "300" << "15000" << 2 << "Only 1 of the 2 rows of stickers on a printed sheet fall on the A4 sheet";
+            << "300" << "15000" << 2 << "Only 1 of the 2 rows of stickers on a printed sheet fall on the A4 sheet" << "1900" << "2000";
+        // Pitches below 0 run the columns left and the rows up, off the sheet (a PDF had kept 2 of 6 stickers).
+        QTest::newRow("columns run left off the sheet")
+            << "720" << "500" << 3
+            << "Only 2 of the 3 columns of stickers fall on the A4 sheet: \"Sticker Left Space\" is below 0 (-1800 twips)"
+            << "-1800" << "2000";
+        QTest::newRow("columns run left, overlapping on the sheet") << "3000" << "500" << 3 << "" << "-900" << "2000";
+        QTest::newRow("rows run up off the sheet")
+            << "300" << "3000" << 3
+            << "Only 2 of the 3 rows of stickers on a printed sheet fall on the A4 sheet: the \"Margin Between Two "
+               "Sticker\" is below 0 (-2500 twips)"
+            << "1900" << "-2500";
+        QTest::newRow("rows run up, overlapping on the sheet") << "300" << "3000" << 3 << "" << "1900" << "-900";
     }
 
     void marginsOffThePaper()
@@ -419,10 +433,14 @@ private slots:
         QFETCH(QString, top);
         QFETCH(int, stickers);
         QFETCH(QString, said);
+        QFETCH(QString, columnPitch);
+        QFETCH(QString, rowPitch);
         const bool drawn = said.isEmpty();
         StickerInput in = sheet(stickers, stickers, 1);
         in.TxtMLeft = left;
         in.TxtMtop = top;
+        in.TxtHEight = columnPitch;
+        in.TxBlank = rowPitch;
         RecordingStickerSurface s;
         QString message;
         QCOMPARE(print(in, s, &message), drawn);
