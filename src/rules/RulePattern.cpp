@@ -64,7 +64,10 @@ std::shared_ptr<const RulePattern> RulePattern::compile(const QString &pattern, 
     int code = 0;
     PCRE2_SIZE offset = 0;
     const auto units = [](const QString &text) { return reinterpret_cast<PCRE2_SPTR16>(text.utf16()); };
-    pcre2_code *plain = pcre2_compile(units(pattern), PCRE2_SIZE(pattern.size()), PCRE2_UTF, &code, &offset, nullptr);
+    // \w, \d and \b know the letters of every code page a job is read in
+    // (Müller is one word), as case-free matching already did.
+    const uint32_t options = PCRE2_UTF | PCRE2_UCP;
+    pcre2_code *plain = pcre2_compile(units(pattern), PCRE2_SIZE(pattern.size()), options, &code, &offset, nullptr);
     if (!plain) {
         *error = QStringLiteral("%1 at character %2").arg(libraryMessage(code)).arg(offset + 1);
         return nullptr;
@@ -76,7 +79,7 @@ std::shared_ptr<const RulePattern> RulePattern::compile(const QString &pattern, 
     compiled->m_pattern = pattern;
     compiled->m_code = std::make_unique<RulePatternCode>();
     compiled->m_code->code
-        = pcre2_compile(units(bounded), PCRE2_SIZE(bounded.size()), PCRE2_UTF, &code, &offset, nullptr);
+        = pcre2_compile(units(bounded), PCRE2_SIZE(bounded.size()), options, &code, &offset, nullptr);
     if (!compiled->m_code->code) {
         *error = libraryMessage(code);
         return nullptr;
@@ -123,9 +126,17 @@ RulePattern::Outcome RulePattern::match(
     }
     Deadline deadline { std::chrono::steady_clock::now() + timeLimit };
     pcre2_set_match_limit(context, matchLimitFor(text.size()));
+    pcre2_set_heap_limit(context, HeapLimitKiB);
     pcre2_set_callout(context, checkDeadline, &deadline);
+    // The JIT's own stack of 32 KB ran out on a group repeated over a
+    // kilobyte of a job (`(?:.|\s)*?`); it gets room that grows as it is
+    // used, to 64 MB (a group repeated over about two million characters).
+    pcre2_jit_stack *stack = pcre2_jit_stack_create(32 * 1024, JitStackBytes, nullptr);
+    if (stack)
+        pcre2_jit_stack_assign(context, nullptr, stack);
     const int result = pcre2_match(m_code->code, reinterpret_cast<PCRE2_SPTR16>(text.utf16()),
         PCRE2_SIZE(text.size()), 0, 0, data, context);
+    pcre2_jit_stack_free(stack);
     Outcome outcome = Outcome::Matched;
     if (result == PCRE2_ERROR_NOMATCH) {
         outcome = Outcome::NoMatch;
@@ -133,6 +144,10 @@ RulePattern::Outcome RulePattern::match(
         || result == PCRE2_ERROR_HEAPLIMIT || result == PCRE2_ERROR_JIT_STACKLIMIT || (result == PCRE2_ERROR_CALLOUT && deadline.passed)) {
         *error = result == PCRE2_ERROR_CALLOUT
             ? QStringLiteral("the search took longer than %1 s").arg(timeLimit.count() / 1000.0)
+            : result == PCRE2_ERROR_JIT_STACKLIMIT || result == PCRE2_ERROR_HEAPLIMIT
+            ? QStringLiteral("the search needs more than %1 MB on this job (a group repeated over millions of "
+                             "characters)")
+                  .arg(result == PCRE2_ERROR_HEAPLIMIT ? HeapLimitKiB / 1024 : unsigned(JitStackBytes >> 20))
             : libraryMessage(result);
         outcome = Outcome::RanOut;
     } else if (result < 0) {

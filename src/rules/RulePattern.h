@@ -25,6 +25,10 @@ public:
     // end, one step a character, and a job of a month's invoices is megabytes.
     static constexpr unsigned int MatchLimit = 1000000;
     static constexpr unsigned int MaxMatchLimit = 400000000;
+    // Memory a search may take: the JIT's stack, or the interpreter's
+    // backtracking frames where there is no JIT.
+    static constexpr size_t JitStackBytes = size_t(64) << 20;
+    static constexpr unsigned int HeapLimitKiB = 256 * 1024;
     static unsigned int matchLimitFor(qsizetype textLength);
     // The time one rule's search over one job may take.
     static constexpr std::chrono::milliseconds DefaultTimeLimit { 2000 };

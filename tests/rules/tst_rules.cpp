@@ -48,6 +48,8 @@ private slots:
     void safeNames();
     void uniqueAndInside();
     void runawayPatternIsBounded();
+    void repeatedGroups_data();
+    void repeatedGroups();
     void greedyPatternOverALongJob();
     void mailAddressLists_data();
     void mailAddressLists();
@@ -229,6 +231,11 @@ void TstRules::matching_data()
     // 0x81 is u-umlaut in cp850; a rule reads the job in its own code page.
     QTest::newRow("code page") << invoices << QByteArray("Kunde: M\x81ller\r\n") << "bob" << "" << "Customers"
                                << QString::fromUtf8("customer=Müller");
+    // \w and \b take the code page's letters for letters ({k} had been "M").
+    QTest::newRow("word of national letters")
+        << QByteArray("[W]\ncodepage = cp850\nmatch = Kunde: (?<k>\\w+)\\b.*\\bStra\\w+e (?<nr>\\d+)\n")
+        << QByteArray("Kunde: M\x81ller Stra\xe1" "e 5\r\n") << "" << "" << "W"
+        << QString::fromUtf8("k=Müller;nr=5");
     QTest::newRow("over page breaks") << QByteArray("[Total]\nmatch = (?s)Seite 1.*Seite 2 +(?<sum>\\d+)\n")
                                       << QByteArray("Seite 1\fSeite 2   340\f") << "" << "" << "Total" << "sum=340";
     QTest::newRow("multi-line, CR LF") << QByteArray("[Lines]\nmatch = (?m)^Nr (?<n>\\d+)\\r$\n")
@@ -431,6 +438,50 @@ void TstRules::runawayPatternIsBounded()
 // The invoice rule's plain `(?s).*` backtracks once from the job's end: over
 // a job of megabytes it found the mail address, where a fixed step limit had
 // made every job of more than a megabyte fail.
+void TstRules::repeatedGroups_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("group"); // "name=value" that the match must give
+    QString positions;
+    for (int i = 1; i <= 40; ++i)
+        positions += QStringLiteral("Position %1 Artikel 12,50 EUR\r\n").arg(i);
+    const QString invoice = "Rechnung Nr. REI1\r\n" + positions + "E-Mail: k@example.com\r\n";
+    // A group repeated over the text between two places, as rules are
+    // written: the JIT's own 32 KB stack had run out at about a kilobyte.
+    QTest::newRow("alternatives over 1,600 characters")
+        << "A(?<run>(?:x|y)*)B" << "A" + QString(1600, 'x') + "B" << "run=" + QString(1600, 'x');
+    QTest::newRow("any character or blank, lazily, over a page")
+        << "Rechnung(?:.|\\s)*?E-Mail: (?<m>\\S+)" << invoice << "m=k@example.com";
+    QTest::newRow("a captured dot, lazily") << "(?s)Rechnung(.)*?E-Mail: (?<m>\\S+)" << invoice << "m=k@example.com";
+    QTest::newRow("alternatives over 200,000 characters")
+        << "A(?:x|y)*(?<end>B)" << "A" + QString(200000, 'y') + "B" << "end=B";
+    QTest::newRow("alternatives over 2,000,000 characters")
+        << "A(?:x|y)*(?<end>B)" << "A" + QString(2000000, 'y') + "B" << "end=B";
+    // Past what the search's memory may grow to: ran out, and said so.
+    QTest::newRow("alternatives over 4,000,000 characters")
+        << "A(?:x|y)*(?<end>B)" << "A" + QString(4000000, 'y') + "B" << "";
+}
+
+void TstRules::repeatedGroups()
+{
+    QFETCH(QString, pattern);
+    QFETCH(QString, text);
+    QFETCH(QString, group);
+    QString error;
+    const auto compiled = RulePattern::compile(pattern, &error);
+    QVERIFY2(compiled, qPrintable(error));
+    QHash<QString, QString> groups;
+    const RulePattern::Outcome outcome = compiled->match(text, &groups, &error);
+    if (group.isEmpty()) {
+        QCOMPARE(outcome, RulePattern::Outcome::RanOut);
+        QCOMPARE(error, QString("the search needs more than 64 MB on this job (a group repeated over millions of characters)"));
+        return;
+    }
+    QVERIFY2(outcome == RulePattern::Outcome::Matched, qPrintable(error));
+    QCOMPARE(groups.value(group.section('=', 0, 0)), group.section('=', 1));
+}
+
 void TstRules::greedyPatternOverALongJob()
 {
     QString error;
