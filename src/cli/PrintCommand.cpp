@@ -18,6 +18,7 @@
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <csignal>
@@ -140,6 +141,7 @@ int runPrint(const QStringList &arguments)
         const int status = writeChosenPages(in, pages, setup, folder, &file);
         if (status >= 0)
             return status;
+        options.documentName = QFileInfo(in).fileName(); // the queue shows the file, not its pages' file
     }
 
     // A print server that takes the connection and then never answers is

@@ -119,7 +119,8 @@ bool sendDocument(Spooler &spooler, QFile &file, const FileStamp &stamp, const R
     bool *changed, RunTimeError *error)
 {
     const RawPanelState &panel = options.panel;
-    if (!spooler.startDocument(ParseFileName11(file.fileName()))) {
+    if (!spooler.startDocument(
+            options.documentName.isEmpty() ? ParseFileName11(file.fileName()) : options.documentName)) {
         *error = spooler.lastError();
         return false;
     }

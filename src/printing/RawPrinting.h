@@ -41,6 +41,8 @@ struct CharModeOptions
 struct RawJobOptions
 {
     QString printerName; // empty: the spooler's default destination
+    // The job's name in the queue; empty: the file's name.
+    QString documentName;
     qint16 paperHeight = 0;
     bool draft = true;
     RawPanelState panel;
