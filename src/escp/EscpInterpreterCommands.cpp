@@ -13,6 +13,9 @@ using Printed::UnitsPerInch;
 
 namespace {
 
+// How far ESC ( V and ESC ( v may take the paper back up.
+constexpr Unit MaxMoveUp = 179 * UnitsPerInch / 360;
+
 // The character table a printer's table number (ESC ( t) names, where we
 // have it.
 PrinterState::Table tableOf(int d2, int d3)
@@ -372,10 +375,13 @@ void EscpInterpreter::command(const EscpToken &t)
             break;
         case 'V':
             if (len >= 2) {
-                flushRun();
                 // Below the bottom margin the sheet is ejected: the next
-                // one begins at its top.
+                // one begins at its top. More than 179/360 in up the paper
+                // cannot go back: ignored, as Epson's reference says.
                 const Unit y = s.top() + Unit(PrinterState::byUnit(word(d), s.unit));
+                if (s.y - y > MaxMoveUp)
+                    break;
+                flushRun();
                 if (y < s.bottom())
                     s.y = y;
                 else
@@ -386,9 +392,9 @@ void EscpInterpreter::command(const EscpToken &t)
             if (len >= 2) {
                 // A move above the top margin is ignored, as Epson's
                 // reference says (it had landed on the margin, over the
-                // sheet's first lines).
+                // sheet's first lines), and so is one of more than 179/360 in up.
                 const Unit y = s.y + Unit(PrinterState::byUnit(qint16(word(d)), s.unit));
-                if (y >= s.top()) {
+                if (y >= s.top() && s.y - y <= MaxMoveUp) {
                     flushRun();
                     s.y = y;
                     if (s.y >= s.bottom())

@@ -527,6 +527,17 @@ private slots:
         QTest::newRow("ESC ( v up to the top margin") << "a\r\n" + E + "(v" + b({2, 0, 0xc4, 0xff}) + "b" << p2
                                                       << h + " 0,240'a'216 0,240'b'216";
         QTest::newRow("ESC ( v down") << "a" + E + "(v" + b({2, 0, 0x68, 1}) + "b" << p2 << h + " 0,240'a'216 216,2400'b'216";
+        // The paper goes back up 179/360 in at most: a move further up is ignored.
+        QTest::newRow("ESC ( V up 179/360 in") << E + "(V" + b({2, 0, 0xd0, 2}) + "a" + E + "(V" + b({2, 0, 0x1d, 2}) + "b"
+                                               << p2 << h + " 0,4560'a'216 216,3486'b'216";
+        QTest::newRow("ESC ( V up 180/360 in is ignored") << E + "(V" + b({2, 0, 0xd0, 2}) + "a" + E + "(V" + b({2, 0, 0x1c, 2}) + "b"
+                                                          << p2 << h + " 0,4560'ab'216";
+        QTest::newRow("ESC ( V to the top from 2 in is ignored") << E + "(V" + b({2, 0, 0xd0, 2}) + "a" + E + "(V" + b({2, 0, 0, 0}) + "b"
+                                                                 << p2 << h + " 0,4560'ab'216";
+        QTest::newRow("ESC ( v up 179/360 in") << E + "(V" + b({2, 0, 0xd0, 2}) + "a" + E + "(v" + b({2, 0, 0x4d, 0xff}) + "b"
+                                               << p2 << h + " 0,4560'a'216 216,3486'b'216";
+        QTest::newRow("ESC ( v up 180/360 in is ignored") << E + "(V" + b({2, 0, 0xd0, 2}) + "a" + E + "(v" + b({2, 0, 0x4c, 0xff}) + "b"
+                                                          << p2 << h + " 0,4560'ab'216";
         // A form length set below the top of form makes the head's line the
         // top of form: the sheet ends a form length below it (it ended a
         // form length below the paper's first top, cutting every page of
