@@ -157,6 +157,7 @@ bool EscpInterpreter::runSheet(Printed::Sheet *sheet)
         case EscpToken::Picture:
             picture(t);
             break;
+        case EscpToken::Unfinished: // nothing of it prints
         case EscpToken::End:
             break;
         }
@@ -324,8 +325,7 @@ void EscpInterpreter::text(const uchar *p, qsizetype n, qsizetype offset, bool c
         if (countsOnly && look.advance > 0) {
             const qint64 room = qint64(m_state.rightMargin) - m_state.x;
             const qsizetype fit = room >= look.advance ? qsizetype(qMin<qint64>(room / look.advance, n - i)) : 0;
-            // A text token holds no control code past its first byte (an ESC
-            // cut short by the end of the file), so once the sheet has ink
+            // A text token holds no control code, so once the sheet has ink
             // and no upper half stops a run, what fits is the run, unread.
             PlainRun run;
             if (fit > 0 && !upperStops && m_state.sheetInked && !isControl(p[i]))
@@ -355,7 +355,7 @@ void EscpInterpreter::text(const uchar *p, qsizetype n, qsizetype offset, bool c
         if (m_state.topBit >= 0 && !controls)
             b = uchar((b & 0x7F) | (m_state.topBit << 7));
         if (isControl(b) && !controls)
-            continue; // the ESC of a command cut short by the end of the file
+            continue; // (a text token holds none; a control prints nothing)
         if (upperControls && b >= 0x80 && b < 0xA0 && !controls)
             continue;
         // ESC t 2: 128-255 print the downloaded characters of 0-127 (ESC % 1

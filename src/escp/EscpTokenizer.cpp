@@ -222,11 +222,12 @@ EscpToken EscpTokenizer::next()
             followImageModes(p, len, &m_imageModes);
             return t;
         }
-        // Cut short by the end of the file: the ESC is text.
-        const uchar *stop = findControl(p + 1, m_data + m_size);
-        t.kind = EscpToken::Text;
-        t.length = stop - p;
-        m_pos += t.length;
+        // Cut short by the end of the file: the printer waits for the rest.
+        t.kind = EscpToken::Unfinished;
+        t.code = m_size - m_pos >= 2 ? p[1] : 0;
+        t.parameters = m_pos + 1;
+        t.length = m_size - m_pos;
+        m_pos = m_size;
         return t;
     }
     if (isControl(c)) {

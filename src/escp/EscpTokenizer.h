@@ -13,6 +13,7 @@ struct EscpToken
         Control, // one control character (CR, LF, FF, SO ...)
         Command, // ESC, its letter and its parameters
         Picture, // a bit-image or raster command with its dot data
+        Unfinished, // an ESC whose command the end of the bytes cuts short, to the end
     };
     Kind kind = End;
     uchar code = 0;   // the control character, or the letter after ESC
@@ -27,8 +28,8 @@ struct EscpToken
 
 // Cuts print file bytes into tokens, one at a time, where they lie (nothing
 // is copied). A command whose parameters or data run past the end of the
-// bytes is not a command: its ESC is read as text, and the bytes after it as
-// they come. Text stops only at control characters, so most of a report is
+// bytes is unfinished: the printer waits for the rest, and prints nothing of
+// it (its letter and parameters had been read as text and printed). Text stops only at control characters, so most of a report is
 // crossed in long runs (of at most MostText bytes: a longer run is cut into
 // tokens of that size, so every pass stays linear in the file).
 class EscpTokenizer

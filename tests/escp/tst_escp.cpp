@@ -23,8 +23,9 @@
 
 namespace {
 
-// "T3 c0d Ex3 PK7!": Text, control (hex), ESC command or Picture with its
-// letter and length; ! marks a picture the file cuts short.
+// "T3 c0d Ex3 PK7! U3": Text, control (hex), ESC command or Picture with its
+// letter and length (! marks a picture the file cuts short), a command the
+// file cuts short with its length.
 QString tokens(const QByteArray &bytes)
 {
     QStringList out;
@@ -33,6 +34,7 @@ QString tokens(const QByteArray &bytes)
         switch (k.kind) {
         case EscpToken::Text: out << QStringLiteral("T%1").arg(k.length); break;
         case EscpToken::Control: out << QStringLiteral("c%1").arg(k.code, 2, 16, QLatin1Char('0')); break;
+        case EscpToken::Unfinished: out << QStringLiteral("U%1").arg(k.length); break;
         default:
             out << QStringLiteral("%1%2%3%4").arg(k.kind == EscpToken::Picture ? QStringLiteral("P") : QStringLiteral("E"),
                        QString(QChar(k.code)), QString::number(k.length),
@@ -75,7 +77,9 @@ private slots:
         QTest::newRow("HP job language line cut short") << uel + "@PJL ENTER LANG" << "E%24";
         QTest::newRow("HP job language after a line end") << uel + "\r\n\t @PJL JOB\r\n" + "\r\nx" << "E%23 c0d c0a T1";
         QTest::newRow("user-defined characters, not the job language") << E + "%1" + E + "%-1234" << "E%3 E%3 T4";
-        QTest::newRow("command cut short is text") << QByteArray("ab") + E + "3" << "T2 T2";
+        QTest::newRow("command cut short") << QByteArray("ab") + E + "3" << "T2 U2";
+        QTest::newRow("extended command cut short") << QByteArray("ab") + E + "(B" + b({5, 0, 5}) << "T2 U6";
+        QTest::newRow("job language line without its end") << QByteArray("ab") + E + b({1}) + "@EJL" << "T2 U6";
         QTest::newRow("picture cut short") << E + "K" + b({10, 0}) + "abc" << "PK7!";
         // ESC ? gives ESC K, L, Y or Z another density, 24-pin ones 3 bytes
         // a column; ESC @ gives them their own back; an unknown one is ignored.
@@ -87,14 +91,14 @@ private slots:
                                           << "E?4 E@2 PL6 T1";
         QTest::newRow("ESC ? of no density") << E + "?L" + b({9}) + E + "L" + b({1, 0, 1}) + "x" << "E?4 PL5 T1";
         QTest::newRow("ESC ? of another letter") << E + "?M" + b({39}) + E + "L" + b({1, 0, 1}) + "x" << "E?4 PL5 T1";
-        QTest::newRow("ESC alone at the end") << E << "T1";
+        QTest::newRow("ESC alone at the end") << E << "U1";
         // The rarer parameter shapes: a length past one byte, a list without its end.
         QTest::newRow("extended command with 256 parameter bytes") << E + "(C" + b({0, 1}) + QByteArray(256, 'x') + "y"
                                                                    << "E(261 T1";
         QTest::newRow("extended command with 300 parameter bytes") << E + "(C" + b({44, 1}) + QByteArray(300, '\x0c') + "y"
                                                                    << "E(305 T1";
         QTest::newRow("tab stops ended by one not rising") << E + "D" + b({40, 50}) + "0x" << "ED4 T2";
-        QTest::newRow("tab stops at the end of the file") << E + "D" + b({40, 50}) << "T4"; // the whole unfinished command is text
+        QTest::newRow("tab stops at the end of the file") << E + "D" + b({40, 50}) << "U4";
         // Long text is searched for its end many bytes at a time: a control
         // code (and DEL) at each place of those blocks, and none at all.
         for (int at : {0, 1, 15, 16, 17, 31, 32, 47, 48, 63, 64, 65, 127, 128, 129, 200}) {

@@ -49,7 +49,7 @@ inline void addRows()
     // blocks of a few bytes): the form feeds among the dots cut nothing.
     const QByteArray longPicture = esc + "K" + QByteArray("\xc8\x00", 2) + QByteArray(200, '\f');
     row("picture longer than a block", "A\r\n" + longPicture + "\r\nB\fC", {"A\r\n" + longPicture + "\r\nB", "C"});
-    const QByteArray setUp = esc + "@" + esc + "C\x0c" + esc + "(U\x01\x00\x0a" + esc + "3\x0c";
+    const QByteArray setUp = esc + "@" + esc + "C\x0c" + esc + QByteArray("(U\x01\x00\x0a", 5) + esc + "3\x0c";
     row("commands across block ends", "x" + setUp + "\f" + setUp + "y\f" + setUp + setUp + "z",
         {"x" + setUp, setUp + "y", setUp + setUp + "z"});
     // The cut looks for form feeds and ESC many bytes at a time: one at each
