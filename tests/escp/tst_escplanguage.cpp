@@ -527,6 +527,9 @@ private slots:
         QTest::newRow("ESC ( v up to the top margin") << "a\r\n" + E + "(v" + b({2, 0, 0xc4, 0xff}) + "b" << p2
                                                       << h + " 0,240'a'216 0,240'b'216";
         QTest::newRow("ESC ( v down") << "a" + E + "(v" + b({2, 0, 0x68, 1}) + "b" << p2 << h + " 0,240'a'216 216,2400'b'216";
+        // A command the file's end cuts short: the printer waits for the rest and prints nothing of it.
+        QTest::newRow("ESC C NUL at the end") << "ab" + E + "C" + b({0}) << p2 << h + " 0,240'ab'216";
+        QTest::newRow("ESC ( B cut short") << "ab" + E + "(B" + b({5, 0, 5}) << p2 << h + " 0,240'ab'216";
         // The paper goes back up 179/360 in at most: a move further up is ignored.
         QTest::newRow("ESC ( V up 179/360 in") << E + "(V" + b({2, 0, 0xd0, 2}) + "a" + E + "(V" + b({2, 0, 0x1d, 2}) + "b"
                                                << p2 << h + " 0,4560'a'216 216,3486'b'216";
