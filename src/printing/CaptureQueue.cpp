@@ -10,10 +10,14 @@
 #include <QVector>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <grp.h>
+#include <linux/fs.h>
 #include <optional>
 #include <pwd.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <sys/statvfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -170,6 +174,23 @@ std::optional<bool> kernelLets(
     return WEXITSTATUS(status) == 0;
 }
 
+// Why the kernel keeps a user out of a folder its mode lets them write:
+// the folder made unchangeable (chattr +i), an access control list, or
+// something else (a security module).
+QString keptOutBy(const QByteArray &path)
+{
+    const int fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int flags = 0;
+    const bool immutable = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 && (flags & FS_IMMUTABLE_FL);
+    if (fd >= 0)
+        ::close(fd);
+    if (immutable)
+        return QStringLiteral(", made unchangeable (chattr +i)");
+    if (::getxattr(path.constData(), "system.posix_acl_access", nullptr, 0) > 0)
+        return QStringLiteral(", kept out by an access control list");
+    return QStringLiteral(", kept out by the kernel (a security module, or the file system)");
+}
+
 QString modeText(const struct stat &info)
 {
     const passwd *owner = ::getpwuid(info.st_uid);
@@ -231,7 +252,7 @@ QString folderProblem(const QString &folder, const QString &user)
         return QStringLiteral("%1: the spooler's user %2 cannot write it (%3%4); jobs would wait in the queue "
                               "for ever")
             .arg(absolute, user, modeText(info),
-                modeLets ? QStringLiteral(", kept out by an access control list") : QString());
+                modeLets ? keptOutBy(QFile::encodeName(absolute)) : QString());
     return QString();
 }
 

@@ -646,6 +646,8 @@ void TestCommandLine::captureFolderByItsAccessList_data()
     QTest::addColumn<QString>("refusal"); // empty: taken
     QTest::newRow("let in") << 0700 << "u:lp:rwx" << "";
     QTest::newRow("kept out") << 0777 << "u:lp:---" << "kept out by an access control list";
+    // Not every refusal is a list's (an unchangeable folder had been blamed on one).
+    QTest::newRow("unchangeable") << 0777 << "+i" << "made unchangeable (chattr +i)";
 }
 
 void TestCommandLine::captureFolderByItsAccessList()
@@ -660,10 +662,15 @@ void TestCommandLine::captureFolderByItsAccessList()
     QDir(folder).removeRecursively();
     QVERIFY(QDir().mkpath(folder));
     QCOMPARE(::chmod(QFile::encodeName(folder).constData(), mode_t(mode)), 0);
-    if (QProcess::execute("setfacl", {"-m", acl, folder}) != 0)
+    if (acl == "+i") {
+        if (QProcess::execute("chattr", {"+i", folder}) != 0)
+            QSKIP("the file system keeps no unchangeable mark here");
+    } else if (QProcess::execute("setfacl", {"-m", acl, folder}) != 0) {
         QSKIP("the file system keeps no access control lists here");
+    }
     const Run run = runProgram({"capture", "add", "--name", "Sticker2Acl", "--folder", folder});
     runProgram({"capture", "remove", "Sticker2Acl"});
+    QProcess::execute("chattr", {"-i", folder});
     QDir(folder).removeRecursively();
     if (refusal.isEmpty()) {
         QVERIFY2(run.status == 0, run.err.constData());
