@@ -80,8 +80,16 @@ int writeChosenPages(const QString &in, const QString &pages, const PrinterSetup
 // The one line a job that did not go out ends with, naming the print file.
 QString failureLine(const QString &in, const RawJobFailure &failure)
 {
-    if (failure.kind == RawJobFailure::UnknownPrinter && failure.printerName.isEmpty())
+    if (failure.kind == RawJobFailure::UnknownPrinter && failure.printerName.isEmpty()) {
+        // The environment's choice comes before the server's default, as lp takes it.
+        for (const char *variable : {"LPDEST", "PRINTER"}) {
+            const QString named = qEnvironmentVariable(variable);
+            if (!named.isEmpty())
+                return QStringLiteral("%1: no printer given, and %2 names \"%3\", which is no queue")
+                    .arg(in, QLatin1String(variable), named);
+        }
         return QStringLiteral("%1: no printer given and no default destination").arg(in);
+    }
     if (failure.kind == RawJobFailure::UnknownPrinter)
         return QStringLiteral("%1: no such printer \"%2\"").arg(in, failure.printerName);
     if (failure.kind == RawJobFailure::NoServer) // "The print server X does not answer."

@@ -60,6 +60,8 @@ private slots:
     void outputIsInput();
     void serverDown_data();
     void serverDown();
+    void environmentDestination_data();
+    void environmentDestination();
     void serverSilent_data();
     void serverSilent();
     void captureFolderByItsAccessList_data();
@@ -576,6 +578,27 @@ void TestCommandLine::outputIsInput()
     QVERIFY2(run.err.contains("is the input") && run.err.count('\n') == 1, run.err.constData());
     QCOMPARE(TestSupport::readFile(in), bytes);
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
+}
+
+// LPDEST or PRINTER naming a queue the server lacks: the run names it, as lp
+// does, not "no default destination".
+void TestCommandLine::environmentDestination_data()
+{
+    QTest::addColumn<QByteArray>("variable");
+    QTest::newRow("LPDEST") << QByteArray("LPDEST");
+    QTest::newRow("PRINTER") << QByteArray("PRINTER");
+}
+
+void TestCommandLine::environmentDestination()
+{
+    QFETCH(QByteArray, variable);
+    QVERIFY(cupsdRunning());
+    qputenv(variable.constData(), "NoSuchQueue");
+    const Run run = runProgram({"print", m_in});
+    qunsetenv(variable.constData());
+    QCOMPARE(run.status, 1);
+    QCOMPARE(QString::fromUtf8(run.err),
+        QString("sticker2: %1: no printer given, and %2 names \"NoSuchQueue\", which is no queue\n").arg(m_in, variable));
 }
 
 // No print server at all: one line that says so, for the commands that ask one.
