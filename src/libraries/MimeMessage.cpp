@@ -69,6 +69,25 @@ bool looksEncoded(const QByteArray &utf8)
     return utf8.contains("=?");
 }
 
+// Whether a header value must be written as encoded words of our own: one
+// that looks encoded already, or that GMime would encode or could not fold
+// (letters past ASCII, a word longer than a line): GMime's own words for a
+// long subject run past the 75 characters an encoded word may have.
+bool needsOwnWords(const QByteArray &utf8)
+{
+    if (looksEncoded(utf8))
+        return true;
+    qsizetype word = 0;
+    for (const char c : utf8) {
+        if (uchar(c) >= 0x80)
+            return true;
+        word = c == ' ' ? 0 : word + 1;
+        if (word > 70)
+            return true;
+    }
+    return false;
+}
+
 QByteArray encodedWords(const QByteArray &utf8)
 {
     QByteArrayList words;
@@ -157,7 +176,7 @@ bool writeMessage(const MailRequest &request, QFile &out, QString *error)
         setRawHeader(message.get(), "To", recipients.join(",\n "));
     const QByteArray subject = headerText(request.subject);
     g_mime_message_set_subject(message.get(), subject.constData(), "utf-8");
-    if (looksEncoded(subject))
+    if (needsOwnWords(subject))
         setRawHeader(message.get(), "Subject", encodedWords(subject));
     GDateTime *now = g_date_time_new_now_local();
     g_mime_message_set_date(message.get(), now);

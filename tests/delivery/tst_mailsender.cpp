@@ -218,6 +218,13 @@ private slots:
         const QString longer = u"Rechnung für =?iso-8859-1?q?M=FCller?= und Söhne, Nr. 1042, Lieferung vom 7. Dezember"_qs;
         QTest::newRow("long, with letters past ASCII") << longer << longer << longer
                                                        << "\"" + longer + "\" <accounts@example.com>";
+        // A field that fills the subject with a page's worth (GMime's own
+        // encoded words had run to 116 characters, past the 75 allowed).
+        const QString frame = QString(QChar(0x252c)) + QChar(0xfc); // as cp850 reads bytes of UTF-8
+        QTest::newRow("300 letters past ASCII") << frame.repeated(150) << QString() << frame.repeated(150)
+                                                << "accounts@example.com";
+        const QString oneWord(1500, 'x');
+        QTest::newRow("one word of 1,500 letters") << oneWord << QString() << oneWord << "accounts@example.com";
     }
     void headersAsTheJobHasThem()
     {
@@ -239,6 +246,18 @@ private slots:
         const QByteArray raw = TestSupport::readFile(path);
         QVERIFY(!raw.contains("\nBcc:"));
         QVERIFY(!raw.contains("\nX-Injected:"));
+        // Encoded words of at most 75 characters (mail readers show longer ones
+        // raw), header lines of at most 998.
+        const qsizetype headEnd = raw.indexOf("\r\n\r\n");
+        const QByteArray head = headEnd < 0 ? raw : raw.first(headEnd);
+        QRegularExpressionMatchIterator words
+            = QRegularExpression("=\\?[^?]+\\?[BbQq]\\?[^?]*\\?=").globalMatch(QString::fromLatin1(head));
+        while (words.hasNext()) {
+            const QString encoded = words.next().captured();
+            QVERIFY2(encoded.size() <= 75, qPrintable(encoded));
+        }
+        for (const QByteArray &line : head.split('\n'))
+            QVERIFY2(line.trimmed().size() <= 998, line.constData());
         const QJsonObject mail = ExportReaders::readMail(path);
         QCOMPARE(mail["subject"].toString(), shownSubject);
         // (Python's reader adds a blank between encoded words in a name,
