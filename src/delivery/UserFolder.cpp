@@ -304,7 +304,9 @@ QString personOf(const QString &user, const UserFolderPolicy &policy, struct pas
     // UID_MIN only nobody and systemd's dynamic service users are no one.
     const uid_t uid = entry->pw_uid;
     const bool serviceUid = uid == 65534 || (uid >= 61184 && uid <= 65519) || uid >= 4294967294u;
-    if ((uid < uid_t(qMax(0, minimumUid)) || serviceUid) && !policy.allowedSystemUsers.contains(user))
+    if (serviceUid && !policy.allowedSystemUsers.contains(user))
+        return QStringLiteral("%1 is a service account (uid %2), not a person").arg(user, QString::number(uid));
+    if (uid < uid_t(qMax(0, minimumUid)) && !policy.allowedSystemUsers.contains(user))
         return QStringLiteral("%1 is a system user (uid %2; people have %3 and above)")
             .arg(user, QString::number(uid), QString::number(minimumUid));
     if (!QFile::decodeName(entry->pw_dir).startsWith(QLatin1Char('/')))

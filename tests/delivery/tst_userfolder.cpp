@@ -230,7 +230,7 @@ private slots:
         QTest::newRow("no user") << "" << "job.pdf" << "cannot deliver to the printing user's folder: the job names no user";
         QTest::newRow("root") << "root" << "job.pdf" << "never delivered to root";
         QTest::newRow("system user") << "daemon" << "job.pdf" << "system user";
-        QTest::newRow("nobody") << "nobody" << "job.pdf" << "system user";
+        QTest::newRow("nobody") << "nobody" << "job.pdf" << "nobody is a service account (uid 65534), not a person";
         QTest::newRow("name with a slash") << "daemon" << "../job.pdf" << "not a file name";
         QTest::newRow("hidden name") << "daemon" << ".job.pdf" << "not a file name";
         QTest::newRow("dot dot") << "daemon" << ".." << "not a file name";
