@@ -283,9 +283,11 @@ void EscpInterpreter::carryOver(const Escp::DotPiece &piece, Unit left, int dpiX
 {
     const PrinterState &s = m_state;
     const qint64 room = qMax<qint64>(0, qint64(s.formEnd()) - s.y);
-    // The first row that reaches past the end (the one the end cuts, whose
-    // lower part the next sheet shows), counted from the band's top.
-    const qint64 first = qMax<qint64>(0, room * dpiY / UnitsPerInch - piece.row);
+    // The first row that begins past the end, counted from the band's top.
+    // A row the end cuts stays on its sheet: the sliver of a dot below the
+    // last line had made a sheet of its own (a one-page job with ink in its
+    // bottom row came out two pages).
+    const qint64 first = qMax<qint64>(0, (room * dpiY + UnitsPerInch - 1) / UnitsPerInch - piece.row);
     const int height = piece.image.height();
     if (first >= height)
         return;

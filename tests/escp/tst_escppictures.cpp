@@ -278,8 +278,11 @@ private slots:
             const Printed::Picture &rest = second.pictures.first();
             QCOMPARE(rest.lower(), below);
             QCOMPARE(int(rest.color), color);
-            QVERIFY(rest.upper() <= 0);
-            QVERIFY(rest.upper() > -Printed::UnitsPerInch / 60); // the row the end cuts, no more
+            // From the first row that begins past the end: the row the end
+            // cuts stays on its sheet, so that the sliver of a dot below the
+            // last line makes no sheet of its own.
+            QVERIFY(rest.upper() >= 0);
+            QVERIFY(rest.upper() < Printed::UnitsPerInch / 60);
             QCOMPARE(second.runs.size(), 1); // the text after it, on its own line
         }
         // With nothing after the band but the form feed that ends the job,
@@ -293,6 +296,13 @@ private slots:
         const auto whole = built(E + "@" + E + "C" + b({0, 1}) + E + "*" + b({5, 72, 0}) + QByteArray(72, '\xff')
                 + "\f" + "AB", PrinterModel::NinePin);
         QCOMPARE(whole->sheet(1).pictures.size(), 0);
+        // A dot whose top is 2/216 in above the end of an 11 in form (as
+        // ghostscript's eps9high writes a page's last row): one sheet.
+        QByteArray lastRow = E + "@";
+        for (int i = 0; i < 9; ++i)
+            lastRow += E + "J" + b({255});
+        lastRow += E + "J" + b({79}) + E + "*" + b({0, 1, 0, 0x80}) + "\r\f";
+        QCOMPARE(built(lastRow, PrinterModel::NinePin)->sheetCount(), 1);
     }
 
     // Downloaded characters are pictures too: printed over and over on one
