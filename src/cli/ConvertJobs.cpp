@@ -41,14 +41,20 @@ void ConvertJobs::stopAll(int msec)
             job.process->waitForFinished(3000);
         }
         job.process->deleteLater();
-        // A file it was saving vanishes with it; pictures are saved together
-        // through hidden parts, which it had no time to take away.
-        const QFileInfo out(job.out);
-        if (PngExport::isPngName(out.fileName()))
-            SaveGroup::removeLeftParts(out.absolutePath(),
-                QRegularExpression::escape(out.completeBaseName()) + QStringLiteral("-\\d+\\.png"));
+        removeLeftPictures(job.out);
     }
     m_running.clear();
+}
+
+// A file a converter was saving vanishes with it; pictures are saved
+// together through hidden parts, which a converter stopped or crashed had
+// no time to take away.
+void ConvertJobs::removeLeftPictures(const QString &output)
+{
+    const QFileInfo out(output);
+    if (PngExport::isPngName(out.fileName()))
+        SaveGroup::removeLeftParts(out.absolutePath(),
+            QRegularExpression::escape(out.completeBaseName()) + QStringLiteral("-\\d+\\.png"));
 }
 
 void ConvertJobs::add(const QString &in, const QString &out, const QStringList &ownOptions)
@@ -135,6 +141,8 @@ void ConvertJobs::onFinished(QProcess *process)
     if (!ok && message.isEmpty())
         message
             = QStringLiteral("%1: the conversion failed (status %2)").arg(job.in, QString::number(process->exitCode()));
+    if (process->exitStatus() == QProcess::CrashExit)
+        removeLeftPictures(job.out);
     process->deleteLater();
     emit finished(job.in, job.out, ok, ok ? QString() : message, notes);
     startWaiting();

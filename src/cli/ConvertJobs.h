@@ -52,6 +52,7 @@ private:
 
     void startWaiting();
     void onFinished(QProcess *process);
+    static void removeLeftPictures(const QString &output);
 
     QStringList m_options;
     int m_parallel;

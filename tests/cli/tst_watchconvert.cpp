@@ -553,6 +553,27 @@ private slots:
         QVERIFY(TestSupport::readFile(out + "/failed/" + log).contains(QFile::encodeName(job)));
     }
 
+    // A converter that crashes while it saves pictures leaves none of its
+    // hidden parts in the output folder (they had stayed for good).
+    void crashedConverterLeavesNoParts()
+    {
+        QTemporaryDir dir;
+        const QString spool = dir.filePath("spool");
+        const QString out = dir.filePath("out");
+        TestSupport::writeFile(spool + "/big.prn", QByteArray("a line of a long report\r\n\f").repeated(3000));
+        Watch watch(spool, out, {"--convert", "png", "--dpi", "30"});
+        const auto parts = [&out] {
+            return QDir(out).entryList({".*.part"}, QDir::Files | QDir::Hidden);
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(!parts().isEmpty(), 60000);
+        const QList<qint64> converters = childrenOf(watch.pid());
+        QCOMPARE(converters.size(), 1);
+        QCOMPARE(::kill(pid_t(converters.first()), SIGSEGV), 0);
+        const QByteArray said = watch.lines(1);
+        QVERIFY2(said.contains("big.prn: the conversion crashed (signal 11)"), said.constData());
+        QCOMPARE(parts(), QStringList());
+    }
+
     void killedConverterSaid()
     {
         QTemporaryDir dir;
