@@ -7,8 +7,10 @@
 #include "Version.h"
 
 #include <QCommandLineParser>
+#include <QFileInfo>
 
 #include <cstdio>
+#include <new>
 
 namespace CommandLine {
 
@@ -230,7 +232,23 @@ int runHeadlessCommand(const QStringList &arguments, CommandRunner runCommand)
 
 int runHeadless(const QStringList &arguments, CommandRunner runCommand)
 {
-    const int status = runHeadlessCommand(arguments, runCommand);
+    int status = int(Status::Failed);
+    try {
+        status = runHeadlessCommand(arguments, runCommand);
+    } catch (const std::bad_alloc &) {
+        // Under a memory limit (ulimit -v, a service's MemoryMax) a large job
+        // had ended in an abort; the outputs under way are gone with the
+        // unwinding, and the run fails as any other.
+        QString named = arguments.value(1); // the file the command reads, where one is given
+        for (qsizetype i = 2; i < arguments.size(); ++i) {
+            if (!arguments.at(i).startsWith(QLatin1Char('-')) && QFileInfo(arguments.at(i)).isFile()) {
+                named = arguments.at(i);
+                break;
+            }
+        }
+        return CliSupport::fail(
+            QStringLiteral("%1: ran out of memory (the job needs more than this process may take)").arg(named));
+    }
     // What went to standard output through the C library (help, the
     // version, listings) is checked once it is all out: a full disk or a
     // closed output is a failure, not a run that says nothing.

@@ -197,6 +197,33 @@ private slots:
         QVERIFY(folder.exists(other));
         QVERIFY(folder.exists("p-001.png") && folder.exists("p-002.png"));
     }
+
+    // A job larger than the memory the process may take (ulimit -v, as a
+    // service's limits set it): one line and status 1, no output; it had
+    // ended in an abort (std::bad_alloc, status 134).
+    void outOfMemory_data()
+    {
+        QTest::addColumn<QString>("output");
+        QTest::newRow("pdf") << "o.pdf";
+        QTest::newRow("text") << "o.txt";
+    }
+
+    void outOfMemory()
+    {
+        QFETCH(QString, output);
+        QTemporaryDir dir;
+        const QDir folder(dir.path());
+        QFile sparse(folder.filePath("big.prn"));
+        QVERIFY(sparse.open(QIODevice::WriteOnly) && sparse.resize(500 << 20)); // reads as NULs
+        sparse.close();
+        const TestSupport::ProgramRun run = TestSupport::runProgram(
+            {"--as=400000000", STICKER2_PROGRAM, "convert", sparse.fileName(), folder.filePath(output)},
+            "prlimit");
+        QCOMPARE(run.status, 1);
+        QCOMPARE(QString::fromUtf8(run.err),
+            "sticker2: " + sparse.fileName() + ": ran out of memory (the job needs more than this process may take)\n");
+        QCOMPARE(folder.entryList(QDir::Files | QDir::Hidden), QStringList{"big.prn"});
+    }
 };
 
 QTEST_GUILESS_MAIN(TestConvertOutputs)
