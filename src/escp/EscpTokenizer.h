@@ -29,8 +29,9 @@ struct EscpToken
 // Cuts print file bytes into tokens, one at a time, where they lie (nothing
 // is copied). A command whose parameters or data run past the end of the
 // bytes is unfinished: the printer waits for the rest, and prints nothing of
-// it (its letter and parameters had been read as text and printed). Text stops only at control characters, so most of a report is
-// crossed in long runs (of at most MostText bytes: a longer run is cut into
+// it (its letter and parameters had been read as text and printed). Text
+// stops only at control characters, so most of a report is crossed in long
+// runs (of at most MostText bytes: a longer run is cut into
 // tokens of that size, so every pass stays linear in the file).
 class EscpTokenizer
 {

@@ -302,9 +302,12 @@ static QString checkOnPaper(const StickerWorkingValues &work, const WindowSheetV
         ? std::ceil(double(qMax(0, values.startAt - 1) + work.Data->rowCount()) / double(qMax(1, work.StickerCols)))
         : double(work.StickerRows) * double(qMax(1LL, work.Pages));
     const double rows = qMin(values.rowsPerSheet, qMax(1.0, allRows));
-    const double lastRow = double(values.Y0) + qMax(0.0, (rows - 1) * values.rowPitch)
-        + qMax(0.0, double(qMin(work.MaxField, LastLine) - 1) * double(values.linePitch));
-    const bool reaches = lastColumn + em * qMax(1, work.W) > 0 && lastRow + 2 * em > 0;
+    // A sticker's text at its widest (a character an em wide), and from its
+    // first line's top to below its last.
+    const double textWidth = em * qMax(1, work.W);
+    const double stickerHeight = qMax(0.0, double(qMin(work.MaxField, LastLine) - 1) * double(values.linePitch)) + 2 * em;
+    const double lastRow = double(values.Y0) + qMax(0.0, (rows - 1) * values.rowPitch);
+    const bool reaches = lastColumn + textWidth > 0 && lastRow + stickerHeight > 0;
     if (!(double(values.X0) < a4.width() && double(values.Y0) < a4.height() && reaches))
         return QStringLiteral("No sticker falls on the paper: the margins (left %1, top %2 twips) lie beyond the "
                               "A4 sheet (%3 x %4 twips).")
@@ -322,8 +325,7 @@ static QString checkOnPaper(const StickerWorkingValues &work, const WindowSheetV
             .arg(work.StickerCols)
             .arg(qRound(a4.width()));
     }
-    const double lastRowTop = double(values.Y0) + qMax(0.0, (rows - 1) * values.rowPitch);
-    if (lastRowTop >= a4.height()) {
+    if (lastRow >= a4.height()) {
         const long long onPaper
             = values.rowPitch > 0 ? (long long)std::ceil((a4.height() - double(values.Y0)) / values.rowPitch) : 1;
         return QCoreApplication::translate("Sticker",
@@ -336,7 +338,6 @@ static QString checkOnPaper(const StickerWorkingValues &work, const WindowSheetV
     // Pitches below 0 run the columns to the left and the rows upwards: the
     // first ones are on the sheet, and those whose text ends before the
     // sheet begins would be lost as quietly.
-    const double textWidth = em * qMax(1, work.W);
     const double firstColumnLeft = double(values.X0) + qMin(0.0, double(work.StickerCols - 1) * double(values.columnPitch));
     if (firstColumnLeft + textWidth <= 0) {
         const long long onPaper
@@ -347,7 +348,6 @@ static QString checkOnPaper(const StickerWorkingValues &work, const WindowSheetV
             .arg(work.StickerCols)
             .arg(values.columnPitch);
     }
-    const double stickerHeight = qMax(0.0, double(qMin(work.MaxField, LastLine) - 1) * double(values.linePitch)) + 2 * em;
     const double firstRowTop = double(values.Y0) + qMin(0.0, (rows - 1) * values.rowPitch);
     if (firstRowTop + stickerHeight <= 0) {
         const long long onPaper = (long long)std::ceil((double(values.Y0) + stickerHeight) / -values.rowPitch);
