@@ -86,7 +86,9 @@ bool PrintFileWatcher::start(const QString &folder, QString *error)
     const QFileInfo info(folder);
     m_folder = info.absoluteFilePath();
     if (!m_reportExisting) {
-        for (const QString &name : listNames(&m_notUtf8))
+        QStringList names;
+        listNames(&names, &m_notUtf8);
+        for (const QString &name : std::as_const(names))
             m_known.insert(name, knownOf(m_folder + QLatin1Char('/') + name));
     }
     m_watcher.addPath(m_folder); // when it fails, the rescan still sees new files
@@ -135,23 +137,22 @@ void PrintFileWatcher::setSettleInterval(int msec)
     m_checkTimer.setInterval(qMax(1, m_settle / 2));
 }
 
-QStringList PrintFileWatcher::listNames(QSet<QString> *notUtf8) const
+bool PrintFileWatcher::listNames(QStringList *names, QSet<QString> *notUtf8) const
 {
-    QStringList names;
     const std::unique_ptr<DIR, int (*)(DIR *)> folder(::opendir(QFile::encodeName(m_folder).constData()), ::closedir);
     if (!folder)
-        return names;
+        return false;
     while (const dirent *entry = ::readdir(folder.get())) {
         const QByteArrayView name(entry->d_name);
         if (name == "." || name == "..")
             continue;
         if (name.isValidUtf8())
-            names.append(QFile::decodeName(entry->d_name));
+            names->append(QFile::decodeName(entry->d_name));
         else if (notUtf8)
             notUtf8->insert(QString::fromLatin1(name));
     }
-    names.sort();
-    return names;
+    names->sort();
+    return true;
 }
 
 void PrintFileWatcher::rescan()
@@ -163,7 +164,7 @@ void PrintFileWatcher::rescan()
     if (::stat(QFile::encodeName(m_folder).constData(), &st) == 0) {
         const qint64 stamp = modifiedNsec(st) ^ (qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec);
         const bool fresh = std::time(nullptr) - qMax(st.st_mtim.tv_sec, st.st_ctim.tv_sec) < 3;
-        if (stamp == m_folderStamp && !fresh)
+        if (stamp == m_folderStamp && !fresh && !m_unlisted)
             return;
         m_folderStamp = stamp;
     }
@@ -175,7 +176,13 @@ void PrintFileWatcher::scan()
     if (m_folder.isEmpty())
         return;
     QSet<QString> notUtf8;
-    const QStringList names = listNames(&notUtf8);
+    QStringList names;
+    if (!listNames(&names, &notUtf8)) {
+        // Nothing is known to have gone: the next rescan lists it again.
+        m_unlisted = true;
+        return;
+    }
+    m_unlisted = false;
     const QSet<QString> present(names.begin(), names.end());
     // A name that has gone is forgotten: written again, it is a new file.
     // A file put in its place, or written anew, is new too.

@@ -88,7 +88,8 @@ private:
 
     // The folder's names in name order; those that are not UTF-8, which Qt
     // neither lists nor opens, into `notUtf8` (read as Latin-1, to be shown).
-    QStringList listNames(QSet<QString> *notUtf8 = nullptr) const;
+    // False when the folder cannot be listed for now (no descriptor free).
+    bool listNames(QStringList *names, QSet<QString> *notUtf8 = nullptr) const;
     void scan();
     void rescan();
     void checkPending();
@@ -124,4 +125,5 @@ private:
     QHash<QString, Opened> m_opened;
     bool beingWritten(const QString &name) const;
     qint64 m_folderStamp = 0; // the folder's time stamps at the last rescan
+    bool m_unlisted = false; // the last scan could not list the folder
 };
