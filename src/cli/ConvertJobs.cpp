@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QTimer>
 
+#include <algorithm>
 #include <csignal>
 
 ConvertJobs::ConvertJobs(const QStringList &options, int parallel, QObject *parent)
@@ -59,14 +60,23 @@ void ConvertJobs::removeLeftPictures(const QString &output)
 
 void ConvertJobs::add(const QString &in, const QString &out, const QStringList &ownOptions)
 {
-    m_waiting.append(Job {in, out, ownOptions});
+    Job job;
+    job.in = in;
+    job.out = out;
+    job.ownOptions = ownOptions;
+    m_waiting.append(job);
     startWaiting();
 }
 
 void ConvertJobs::startWaiting()
 {
-    while (m_running.size() < m_parallel && !m_waiting.isEmpty()) {
-        Job job = m_waiting.takeFirst();
+    while (m_running.size() < m_parallel) {
+        const auto ready = std::find_if(m_waiting.begin(), m_waiting.end(),
+            [](const Job &waiting) { return waiting.startAfter.hasExpired(); });
+        if (ready == m_waiting.end())
+            return;
+        Job job = *ready;
+        m_waiting.erase(ready);
         job.process = new QProcess(this);
         job.process->setProcessChannelMode(QProcess::SeparateChannels);
         job.process->setStandardInputFile(QProcess::nullDevice());
@@ -111,7 +121,18 @@ void ConvertJobs::onFinished(QProcess *process)
     }
     if (index < 0)
         return;
-    const Job job = m_running.takeAt(index);
+    Job job = m_running.takeAt(index);
+    if (process->error() == QProcess::FailedToStart && ++job.startAttempts < MaxStartAttempts) {
+        // Too many processes or open files is mostly a passing state of the
+        // machine: the job waits for it to pass rather than fail for good.
+        process->deleteLater();
+        job.process = nullptr;
+        const int delay = 1000 << (job.startAttempts - 1);
+        job.startAfter = QDeadlineTimer(delay);
+        m_waiting.prepend(job);
+        QTimer::singleShot(delay, Qt::PreciseTimer, this, &ConvertJobs::startWaiting);
+        return;
+    }
     QString message = QString::fromLocal8Bit(process->readAllStandardError()).trimmed();
     message.replace(QLatin1String("sticker2: "), QString());
     // Its notes (a job in another printer language) apart from its errors:
@@ -126,7 +147,8 @@ void ConvertJobs::onFinished(QProcess *process)
         message = QStringLiteral("%1: the conversion took longer than %2 minutes and was stopped")
                       .arg(job.in, QString::number(m_timeLimit / 60000.0));
     else if (process->error() == QProcess::FailedToStart)
-        message = QStringLiteral("cannot start the converter: %1").arg(process->errorString());
+        message = QStringLiteral("cannot start the converter: %1 (tried %2 times)")
+                      .arg(process->errorString(), QString::number(job.startAttempts));
     else if (process->exitStatus() == QProcess::CrashExit && process->exitCode() == SIGKILL)
         // Nothing of its own kills a converter so: the kernel's OOM killer or an administrator.
         message = QStringLiteral("%1: the conversion was killed (SIGKILL: by an administrator, or by the kernel when "

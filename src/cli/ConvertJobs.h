@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include <QDeadlineTimer>
 #include <QList>
 
 class QProcess;
@@ -48,6 +49,8 @@ private:
         QStringList ownOptions;
         QProcess *process = nullptr;
         bool timedOut = false;
+        int startAttempts = 0;
+        QDeadlineTimer startAfter; // expired unless the job waits to be tried again
     };
 
     void startWaiting();
@@ -57,6 +60,9 @@ private:
     QStringList m_options;
     int m_parallel;
     int m_timeLimit = 10 * 60 * 1000; // a conversion longer than this is stopped and fails
+    // A converter that cannot start (no process or descriptor free for the
+    // moment) is tried again after 1, 2, 4 ... seconds, this many times in all.
+    static constexpr int MaxStartAttempts = 6;
     QList<Job> m_waiting;
     QList<Job> m_running;
 };

@@ -14,6 +14,7 @@
 
 #include <csignal>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -588,6 +589,44 @@ private slots:
         QVERIFY2(said.contains("big.prn: the conversion was killed (SIGKILL: by an administrator, or by the kernel when "
                                "memory ran out)"),
             said.constData());
+    }
+
+    // A watch that has no descriptor free for a moment (too many open files)
+    // neither loses a job that comes meanwhile nor fails it: the job is
+    // converted once the shortage passes. It had been missed until the folder
+    // changed again, or sent to failed/ when only the converter could not start.
+    void descriptorsShortForAMoment_data()
+    {
+        QTest::addColumn<int>("free");
+        QTest::newRow("none free: the folder cannot be listed") << 0;
+        QTest::newRow("one free: the converter cannot start") << 1;
+    }
+    void descriptorsShortForAMoment()
+    {
+        QFETCH(int, free);
+        QTemporaryDir dir;
+        const QString spool = dir.filePath("spool");
+        const QString out = dir.filePath("out");
+        QVERIFY(QDir().mkpath(spool));
+        Watch watch(spool, out, {"--convert", "pdf"});
+        QTRY_VERIFY_WITH_TIMEOUT(QDir(out).exists(), 30000);
+        QTest::qWait(500);
+        // Descriptors are numbered from the lowest free one, below the limit.
+        const QString fds = QStringLiteral("/proc/%1/fd").arg(watch.pid());
+        int lowestFree = 0;
+        while (QFileInfo(fds + "/" + QString::number(lowestFree)).isSymLink())
+            ++lowestFree;
+        rlimit full {};
+        QCOMPARE(::prlimit(pid_t(watch.pid()), RLIMIT_NOFILE, nullptr, &full), 0);
+        rlimit shortage = full;
+        shortage.rlim_cur = rlim_t(lowestFree + free);
+        QCOMPARE(::prlimit(pid_t(watch.pid()), RLIMIT_NOFILE, &shortage, nullptr), 0);
+        TestSupport::writeFile(spool + "/a.prn", Job);
+        QTest::qWait(4000);
+        QCOMPARE(::prlimit(pid_t(watch.pid()), RLIMIT_NOFILE, &full, nullptr), 0);
+        const QByteArray said = watch.lines(1, 40000);
+        QVERIFY2(said.contains("a.prn: converted to"), said.constData());
+        QVERIFY(QFileInfo::exists(out + "/a.pdf"));
     }
 };
 
