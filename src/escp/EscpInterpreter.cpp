@@ -201,6 +201,18 @@ void EscpInterpreter::setFormTopHere()
         m_state.formTop = m_state.y;
 }
 
+void EscpInterpreter::cancelFormMargins()
+{
+    // A head waiting at the top margin, nothing printed below it yet, waits
+    // at the form's top instead (the first line had stayed at the margin
+    // taken away, past the end of a shorter form).
+    PrinterState &s = m_state;
+    const bool atTop = s.y <= s.top();
+    s.topMargin = s.bottomMargin = 0;
+    if (atTop)
+        s.y = s.top();
+}
+
 void EscpInterpreter::lineFeed(Unit by)
 {
     endLine();
@@ -597,14 +609,18 @@ void EscpInterpreter::control(uchar c)
             newSheet();
         }
         break;
+    // HT and BS act only under left justification (ESC a 0), as Epson's
+    // references say: a centred or right-aligned line is one run.
     case BS: {
-        if (s.justify >= 2) // ignored flush right and fully justified (ESC a 2, 3)
+        if (s.justify != 0)
             break;
         flushRun();
         s.x = qMax(s.leftMargin, s.x - s.advance());
         break;
     }
     case HT: {
+        if (s.justify != 0)
+            break;
         flushRun();
         const Unit column = tabColumn();
         Unit target = -1;

@@ -218,7 +218,7 @@ void EscpInterpreter::command(const EscpToken &t)
         setFormTopHere();
         s.formLength = length;
         s.skip = 0;
-        s.topMargin = s.bottomMargin = 0;
+        cancelFormMargins();
         break;
     }
     case 'N':
@@ -356,17 +356,26 @@ void EscpInterpreter::command(const EscpToken &t)
             break;
         case 'C':
             if (len >= 2 && word(d) > 0) {
-                // Four bytes can say more than any form: worked out wide, then bounded.
-                const qint64 length = PrinterState::byUnit(len >= 4 ? word(d) + 65536 * word(d + 2) : word(d), s.unit);
+                // In the page unit; two bytes say at most 22 inches, as
+                // ESC C does (more is ignored). Four bytes, for long paper,
+                // can say more than any form: worked out wide, then bounded.
+                const qint64 length
+                    = PrinterState::byUnit(len >= 4 ? word(d) + 65536 * word(d + 2) : word(d), s.pageUnit);
+                if (len < 4 && length > Printed::inches(22))
+                    break;
                 setFormTopHere();
                 s.formLength = Unit(qBound(qint64(UnitsPerInch / 6), length, qint64(Printed::inches(44))));
-                s.topMargin = s.bottomMargin = 0;
+                cancelFormMargins();
             }
             break;
         case 'c':
-            if (len >= 4) {
-                s.topMargin = Unit(PrinterState::byUnit(word(d), s.unit));
-                s.bottomMargin = Unit(PrinterState::byUnit(word(d + 2), s.unit));
+            // In the page unit; a top margin not above the bottom one, or a
+            // bottom one past 22 inches, is ignored (every line feed had
+            // ejected a sheet).
+            if (len >= 4 && word(d) < word(d + 2)
+                && PrinterState::byUnit(word(d + 2), s.pageUnit) <= Printed::inches(22)) {
+                s.topMargin = Unit(PrinterState::byUnit(word(d), s.pageUnit));
+                s.bottomMargin = Unit(PrinterState::byUnit(word(d + 2), s.pageUnit));
                 if (s.topMargin >= s.formLength)
                     s.topMargin = 0;
                 if (s.y < s.top())
@@ -501,7 +510,7 @@ void EscpInterpreter::setUnit(const uchar *d, qsizetype len)
     if (len == 1) {
         const int m = d[0];
         if (m == 5 || m == 10 || m == 20 || m == 30 || m == 40 || m == 50 || m == 60)
-            s.unit = s.unitAcross = Unit(m) * 12 / 5; // m/3600 in
+            s.unit = s.pageUnit = s.unitAcross = Unit(m) * 12 / 5; // m/3600 in
         return;
     }
     if (len < 5)
@@ -514,6 +523,7 @@ void EscpInterpreter::setUnit(const uchar *d, qsizetype len)
         if (d[i] == 0 || base % d[i] != 0 || unitOf(d[i]) < 1)
             return;
     }
+    s.pageUnit = unitOf(d[0]);
     s.unit = unitOf(d[1]);
     s.unitAcross = unitOf(d[2]);
 }

@@ -103,7 +103,7 @@ namespace {
 auto members(const PrinterState &s)
 {
     return std::tie(s.x, s.y, s.formLength, s.formTop, s.topMargin, s.bottomMargin, s.skip, s.leftMargin, s.rightMargin,
-        s.lineSpacing, s.unit, s.unitAcross, s.cpi, s.hmi, s.extraSpace, s.proportional, s.condensed, s.doubleWidth,
+        s.lineSpacing, s.unit, s.pageUnit, s.unitAcross, s.cpi, s.hmi, s.extraSpace, s.proportional, s.condensed, s.doubleWidth,
         s.doubleWidthLine, s.doubleHeight, s.doubleHeightFrom, s.heightOverrides, s.bold, s.doubleStrike, s.italic, s.underline, s.underlineBroken,
         s.underlineDouble, s.superscript, s.subscript, s.letterQuality, s.typeface, s.outlineShadow, s.color,
         s.strike, s.overscore, s.halfPoints, s.justify, s.topBit, s.printControls, s.printUpperControls,
@@ -133,7 +133,7 @@ bool sameCarried(const PrinterState &a, const PrinterState &b)
 // index trusts this comparison to tell whether a pass begun from a guessed
 // state read what the printer would have. (The size of the 64-bit builds is
 // checked here: most new members change it.)
-static_assert(sizeof(void *) != 8 || sizeof(PrinterState) == 808, "compare the new member in members()");
+static_assert(sizeof(void *) != 8 || sizeof(PrinterState) == 816, "compare the new member in members()");
 
 } // namespace
 

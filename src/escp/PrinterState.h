@@ -49,7 +49,8 @@ struct PrinterState
     Unit lineSpacing = Printed::UnitsPerInch / 6;
     // ESC ( U's units in quarters of a printer unit (1/8640 in), so that
     // 1/1440 and 1/2880 in are whole too; count them with byUnit().
-    Unit unit = 24;         // of ESC ( C / ( c / ( V / ( v, default 1/360 in
+    Unit unit = 24;         // of ESC ( V / ( v, default 1/360 in
+    Unit pageUnit = 24;     // of ESC ( C / ( c, default 1/360 in
     Unit unitAcross = 0;    // of ESC $, ESC \ and ESC ( $; 0: none set (their own)
 
     // The look of the next character.

@@ -227,6 +227,23 @@ private slots:
         QTest::newRow("ESC N of the whole form ignored") << E + "C" + b({3}) + E + "N" + b({3}) + "a\r\nb"
                                                          << "h=1080 0,240'a'216 0,600'b'216";
         QTest::newRow("ESC ( C in 1/360 in") << E + "(C" + b({2, 0, 0xe0, 0x10}) + "a" << "h=25920 0,240'a'216";
+        // ESC ( U's long form: P (the first) is the unit of ESC ( C and ( c, V of ( V.
+        QTest::newRow("ESC ( C in the page unit, 4/1440 in") << E + "(U" + b({5, 0, 4, 2, 4, 0xa0, 0x05}) + E + "(C" + b({2, 0, 0xa0, 0x05}) + "a"
+                                                             << "h=8640 0,240'a'216";
+        QTest::newRow("ESC ( c in the page unit, 4/1440 in") << E + "(U" + b({5, 0, 4, 2, 4, 0xa0, 0x05}) + E + "(c" + b({4, 0, 0x68, 1, 0xd0, 2}) + "a"
+                                                             << h11 + " 0,2400'a'216";
+        QTest::newRow("ESC ( C past 22 in ignored") << E + "(C" + b({2, 0, 0x58, 0x20}) + "a" << h11 + " 0,240'a'216";
+        // A new form length takes the margins away: the head waiting at the
+        // top margin prints at the form's top.
+        QTest::newRow("ESC ( C after ESC ( c") << E + "(c" + b({4, 0, 0xd0, 2, 0x38, 4}) + E + "(C" + b({2, 0, 0x68, 1}) + "a\r\nb\r\nc"
+                                               << "h=2160 0,240'a'216 0,600'b'216 0,960'c'216";
+        QTest::newRow("ESC C after ESC ( c") << E + "(c" + b({4, 0, 0xd0, 2, 0x38, 4}) + E + "C" + b({6}) + "a"
+                                             << "h=2160 0,240'a'216";
+        // ESC ( c wants the top above the bottom, the bottom at most 22 in down.
+        QTest::newRow("ESC ( c top below bottom ignored") << E + "(c" + b({4, 0, 0x38, 4, 0x68, 1}) + "a\r\nb"
+                                                          << h11 + " 0,240'a'216 0,600'b'216";
+        QTest::newRow("ESC ( c top at bottom ignored") << E + "(c" + b({4, 0, 0x68, 1, 0x68, 1}) + "a\r\nb"
+                                                       << h11 + " 0,240'a'216 0,600'b'216";
         QTest::newRow("form feed starts a sheet") << QByteArray("a\fb\f") << h11 + " 0,240'a'216 | " + h11 + " 0,240'b'216";
         QTest::newRow("line feed past the form") << QByteArray("a") + QByteArray(66, '\n') + "b\f"
                                                  << h11 + " 0,240'a'216 | " + h11 + " 0,240'b'216";

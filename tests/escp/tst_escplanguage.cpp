@@ -283,6 +283,9 @@ private slots:
         QTest::newRow("ESC a 2 to the right") << E + "a" + b({2}) + "ab\r\n" << nine << h + " 16848,240'ab'216";
         QTest::newRow("ESC a 2 ignores BS") << E + "a" + b({2}) + "AB\x08" "C\r\n" << nine << h + " 16632,240'ABC'216";
         QTest::newRow("ESC a 3 ignores BS") << E + "a" + b({3}) + "AB\x08" "C\r\n" << nine << h + " 0,240'ABC'216";
+        QTest::newRow("ESC a 1 ignores BS") << E + "a" + b({1}) + "AB\x08\x08" "C\r\n" << nine << h + " 8316,240'ABC'216";
+        QTest::newRow("ESC a 1 ignores HT") << E + "a" + b({1}) + "A\tB\r\n" << nine << h + " 8424,240'AB'216";
+        QTest::newRow("ESC a 2 ignores HT") << E + "a" + b({2}) + "A\tB\r\n" << nine << h + " 16848,240'AB'216";
         // 16 words of "abcd " fill 80 columns: the 15 blanks between them
         // share the last column's 216 units (6 get 15, 9 get 14).
         QTest::newRow("ESC a 3 spreads a full line") << E + "a" + b({3}) + QByteArray("abcd ").repeated(16) + "x\r\ny\r\n" << nine
@@ -298,12 +301,9 @@ private slots:
         // A word that ends at the margin stays: the blank after it wraps.
         QTest::newRow("ESC a 3: a word ending at the margin stays") << E + "a" + b({3}) + QByteArray("abcd ").repeated(15) + "efghi next"
             << nine << h + " 0,240'" + QString("abcd ").repeated(15) + "efghi'216 0,600' next'216";
-        // After a tab the word goes over from where the tab put it.
-        QTest::newRow("ESC a 3: a word after a tab") << E + "a" + b({3}) + "abc\t" + QByteArray(75, 'w') << nine
-            << h + " 0,240'abc'216 0,600'" + QString(75, 'w') + "'216";
-        // A tab that finds no stop before the margin still ends the word.
-        QTest::newRow("ESC a 3: a tab at the margin") << E + "a" + b({3}) + QByteArray("abcd ").repeated(15) + "efghi\tnext"
-            << nine << h + " 0,240'" + QString("abcd ").repeated(15) + "efghi'216 0,600'next'216";
+        // A tab is ignored under full justification too: the word goes on.
+        QTest::newRow("ESC a 3 ignores HT") << E + "a" + b({3}) + "abc\t" + QByteArray(75, 'w') << nine
+            << h + " 0,240'abc" + QString(75, 'w') + "'216";
         QTest::newRow("ESC a 3: a word longer than the line is cut") << E + "a" + b({3}) + "a " + QByteArray(85, 'b') << nine
             << h + " 0,240'a '216 0,600'" + QString(80, 'b') + "'216 0,960'bbbbb'216";
         QTest::newRow("ESC a 0 back to the left") << E + "a" + b({2}) + E + "a" + b({0}) + "ab\r\n" << nine << h + " 0,240'ab'216";
