@@ -106,7 +106,7 @@ int runConvertRules(const ConvertRules &request)
     }
     RulePlan plan;
     QString problem;
-    if (!RulesSupport::planJob(rules, request.in, storedMatchOptions(request.codePage), &plan, &problem))
+    if (!RulesSupport::planJob(rules, request.in, storedMatchOptions(request.codePage, request.convertOptions), &plan, &problem))
         return int(Status::Failed);
     if (forms == RuleChecks::Forms::WhenUsed)
         leaveOutUnusableForms(&plan, &problem);

@@ -4,9 +4,35 @@
 #include "report/ReportViewSettings.h"
 #include "rules/RulePlan.h"
 
-RuleMatchOptions storedMatchOptions(const std::optional<CodePage::Choice> &codePage)
+namespace {
+
+// The value convert's options give `--key` (as `--key VALUE` or
+// `--key=VALUE`); empty when they do not give it.
+QString optionValue(const QStringList &options, const QString &key)
 {
-    const ReportViewSettings settings = ReportViewSettings::read();
+    const QString name = QStringLiteral("--") + key;
+    QString value;
+    for (qsizetype i = 0; i < options.size(); ++i) {
+        if (options.at(i) == name && i + 1 < options.size())
+            value = options.at(++i);
+        else if (options.at(i).startsWith(name + QLatin1Char('=')))
+            value = options.at(i).mid(name.size() + 1);
+    }
+    return value;
+}
+
+} // namespace
+
+RuleMatchOptions storedMatchOptions(const std::optional<CodePage::Choice> &codePage, const QStringList &convertOptions)
+{
+    ReportViewSettings settings = ReportViewSettings::read();
+    // The sheets are counted as the PDF is made: the command line's printer
+    // options over the stored ones, and the rule's over both.
+    for (const QString &key : ReportViewSettings::printerOptionKeys()) {
+        const QString value = optionValue(convertOptions, key);
+        if (!value.isEmpty())
+            settings.setPrinterOption(key, value);
+    }
     RuleMatchOptions options;
     options.codePage = codePage ? *codePage : CodePage::Choice { false, settings.codePage };
     options.sheets = [settings](const Rule &rule, CodePage::Id id, const QByteArray &bytes) {

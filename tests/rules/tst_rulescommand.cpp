@@ -246,27 +246,39 @@ void TstRulesCommand::sheetsCountedAsConverted_data()
 {
     QTest::addColumn<QByteArray>("keys");
     QTest::addColumn<int>("sheets");
-    QTest::newRow("stored settings") << QByteArray() << 1;
-    QTest::newRow("24 pins: ESC 3 36 is 1/5 in") << QByteArray("printer = 24-pin\n") << 2;
-    QTest::newRow("9 pins") << QByteArray("printer = 9-pin\n") << 1;
-    QTest::newRow("a short form") << QByteArray("form-length = 6\n") << 2;
+    QTest::addColumn<QStringList>("options"); // convert's own
+    QTest::newRow("stored settings") << QByteArray() << 1 << QStringList();
+    QTest::newRow("24 pins: ESC 3 36 is 1/5 in") << QByteArray("printer = 24-pin\n") << 2 << QStringList();
+    QTest::newRow("9 pins") << QByteArray("printer = 9-pin\n") << 1 << QStringList();
+    QTest::newRow("a short form") << QByteArray("form-length = 6\n") << 2 << QStringList();
+    // The command line's printer options count too (they had been left out).
+    QTest::newRow("a short form on the command line") << QByteArray() << 2 << QStringList { "--form-length", "6" };
+    QTest::newRow("24 pins on the command line") << QByteArray() << 2 << QStringList { "--printer=24-pin" };
+    QTest::newRow("the rule's form over the command line's") << QByteArray("form-length = 12\n") << 1
+                                                             << QStringList { "--form-length", "6" };
 }
 
 void TstRulesCommand::sheetsCountedAsConverted()
 {
     QFETCH(QByteArray, keys);
     QFETCH(int, sheets);
+    QFETCH(QStringList, options);
     QTemporaryDir dir;
     QByteArray bytes = "\x1b@\x1b" "3\x24";
     for (int line = 0; line < 60; ++line)
         bytes += "line " + QByteArray::number(line) + "\r\n";
     const QString job = TestSupport::writeFile(dir.filePath("job.prn"), bytes);
     const QString rules = TestSupport::writeFile(dir.filePath("rules.conf"), "[All]\n" + keys + "name = s{sheets}.pdf\n");
-    const Run test = sticker2({ "rules", "test", "--rules", rules, job });
-    QCOMPARE(test.status, 0);
-    QVERIFY2(test.out.contains(QString("field {sheets}: %1\n").arg(sheets)), qPrintable(test.out));
+    if (options.isEmpty()) {
+        const Run test = sticker2({ "rules", "test", "--rules", rules, job });
+        QCOMPARE(test.status, 0);
+        QVERIFY2(test.out.contains(QString("field {sheets}: %1\n").arg(sheets)), qPrintable(test.out));
+    }
     const QString pdf = dir.filePath("out.pdf");
-    QCOMPARE(sticker2({ "convert", "--to", "pdf", "--look", "printed", "--rules", rules, job, pdf }).status, 0);
+    QCOMPARE(sticker2(QStringList { "convert", "--to", "pdf", "--look", "printed", "--rules", rules } + options
+                 + QStringList { job, pdf })
+                 .status,
+        0);
     const QString named = dir.filePath(QString("s%1.pdf").arg(sheets));
     QVERIFY2(QFileInfo::exists(named), qPrintable(QDir(dir.path()).entryList().join(' ')));
     QCOMPARE(TestSupport::pdfText(named).count('\f'), sheets);
