@@ -34,7 +34,10 @@ RulePlan planFor(const RuleSet &rules, const RuleMatch &match, const RuleJob &jo
         if (rule.has(key))
             plan.convertArguments << QStringLiteral("--") + key << rule.value(key);
     }
-    // The offset only moves a form: without one it is left out.
+    // The offset only moves a form: without one it is left out. A rule's
+    // form without an offset lies at the sheet's corner, whatever offset the
+    // command line gives its own forms (the watch's --form-offset had moved
+    // every rule's letterhead).
     if (!rule.value(QStringLiteral("form")).isEmpty() || !rule.value(QStringLiteral("form-next")).isEmpty()) {
         plan.convertArguments << QStringLiteral("--form")
                               << rule.value(QStringLiteral("form")) + QLatin1Char(',')
@@ -45,8 +48,9 @@ RulePlan planFor(const RuleSet &rules, const RuleMatch &match, const RuleJob &jo
         }
         plan.formFirst = rule.value(QStringLiteral("form"));
         plan.formNext = rule.value(QStringLiteral("form-next"));
-        if (rule.has(QStringLiteral("form-offset")))
-            plan.convertArguments << QStringLiteral("--form-offset") << rule.value(QStringLiteral("form-offset"));
+        plan.convertArguments << QStringLiteral("--form-offset")
+                              << (rule.has(QStringLiteral("form-offset")) ? rule.value(QStringLiteral("form-offset"))
+                                                                          : QStringLiteral("0,0"));
     }
     for (const QString &key : { QStringLiteral("pdf-title"), QStringLiteral("pdf-subject"), QStringLiteral("pdf-keywords") }) {
         if (rule.has(key))

@@ -326,6 +326,13 @@ void TstRules::convertArguments()
             + " under the first sheet only (form-next names the later sheets' form; the same file there puts it under every sheet)");
     QCOMPARE(formsSaid("form = f.pdf\nform-next = f.pdf\n"), "lay the form " + m_dir.filePath("f.pdf") + " under every sheet");
     QCOMPARE(formsSaid("form-next = f.pdf\n"), "lay the form " + m_dir.filePath("f.pdf") + " under the sheets after the first; none under the first");
+    // A rule's form without an offset lies at the corner, whatever offset
+    // the command line (the watch's) gives its own forms.
+    RuleSet plain;
+    QList<RuleFault> none;
+    QVERIFY(RuleSet::parse("[F]\nform = f.pdf\n", m_dir.filePath("rules.conf").toUtf8(), &plain, &none));
+    QCOMPARE(planFor(plain, matchRules(plain, job, {}), job).convertArguments,
+        QStringList({ "--form", m_dir.filePath("f.pdf") + ",", "--form-offset", "0,0" }));
 }
 
 void TstRules::safeNames_data()
