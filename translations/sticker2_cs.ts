@@ -1298,12 +1298,12 @@ Nainstalujte jednu z: %1.</translation>
         <translation>během čtení se změnil</translation>
     </message>
     <message>
-        <source>the form is an image too large to be read (%1 x %2 pixels)</source>
-        <translation>formulář je obrázek příliš velký ke čtení (%1 x %2 pixelů)</translation>
-    </message>
-    <message>
         <source>it is a folder, not a regular file.</source>
         <translation>je to složka, ne běžný soubor.</translation>
+    </message>
+    <message>
+        <source>the form is an image too large to be read (%1 x %2 pixels, more than %3 million; scan it at a lower resolution, 300 or 600 dpi)</source>
+        <translation>formulář je obrázek příliš velký ke čtení (%1 x %2 pixelů, více než %3 milionů; naskenujte jej v nižším rozlišení, 300 nebo 600 dpi)</translation>
     </message>
 </context>
 <context>

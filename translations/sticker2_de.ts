@@ -1298,12 +1298,12 @@ Installieren Sie eines von: %1.</translation>
         <translation>es hat sich beim Lesen geändert</translation>
     </message>
     <message>
-        <source>the form is an image too large to be read (%1 x %2 pixels)</source>
-        <translation>das Formular ist ein Bild, das zu groß zum Lesen ist (%1 x %2 Pixel)</translation>
-    </message>
-    <message>
         <source>it is a folder, not a regular file.</source>
         <translation>es ist ein Ordner, keine reguläre Datei.</translation>
+    </message>
+    <message>
+        <source>the form is an image too large to be read (%1 x %2 pixels, more than %3 million; scan it at a lower resolution, 300 or 600 dpi)</source>
+        <translation>das Formular ist ein Bild, das zu groß zum Lesen ist (%1 x %2 Pixel, mehr als %3 Millionen; scannen Sie es mit geringerer Auflösung, 300 oder 600 dpi)</translation>
     </message>
 </context>
 <context>

@@ -18,6 +18,8 @@
 
 namespace {
 
+constexpr int FormImageMegabytes = 512;
+
 enum class FileType { Pdf, Png, Jpeg, Other };
 
 // What the file's first bytes say it is. A PDF may have some bytes before
@@ -124,6 +126,13 @@ bool readImage(const FormName &name, const QByteArray &bytes, FileType type, con
     QBuffer file;
     file.setData(bytes);
     file.open(QIODevice::ReadOnly);
+    // Qt reads no image larger than its allocation limit (128 MB in Qt 6.4):
+    // a letterhead scanned at 600 dpi on A4 or Letter needs more. Forms
+    // may take enough for 600 dpi on the widest carriage and longest form
+    // (13.6 x 22 in). The limit only ever rises, so readers on other
+    // threads see the same.
+    if (QImageReader::allocationLimit() < FormImageMegabytes)
+        QImageReader::setAllocationLimit(FormImageMegabytes);
     QImageReader reader(&file, type == FileType::Png ? "png" : "jpeg");
     reader.setAutoTransform(true);
     const QSize stated = reader.size();
@@ -133,13 +142,15 @@ bool readImage(const FormName &name, const QByteArray &bytes, FileType type, con
         read = reader.read(image);
     }
     if (!read) {
-        // Qt reads no image larger than its limit (256 MB by default): say so.
+        // Past the limit: say so, and what to do.
         if (stated.isValid()
             && qint64(stated.width()) * stated.height() * 4 > qint64(QImageReader::allocationLimit()) << 20)
             return fail(error, name.filePath,
-                QObject::tr("the form is an image too large to be read (%1 x %2 pixels)")
+                QObject::tr("the form is an image too large to be read (%1 x %2 pixels, more than %3 million; "
+                            "scan it at a lower resolution, 300 or 600 dpi)")
                     .arg(stated.width())
-                    .arg(stated.height()));
+                    .arg(stated.height())
+                    .arg((qint64(QImageReader::allocationLimit()) << 20) / 4 / 1000000));
         return fail(error, name.filePath,
             QObject::tr("the form cannot be read as an image: %1").arg(reader.errorString()));
     }
