@@ -29,7 +29,8 @@ namespace {
 using Target = ExportFormat;
 
 // "10,25,40": the columns marked in the view, as its status line counts
-// them (from 0), in the order given.
+// them (from 0), in the order given; as the view holds them, between a
+// leading and a closing 0.
 // At most 254 marks: a workbook row holds 255 pieces.
 constexpr int MostMarks = 254;
 
@@ -43,7 +44,8 @@ bool marksOf(const QString &text, QVector<int> *marks)
             return false;
         marks->append(column);
     }
-    return marks->size() > 1;
+    marks->append(0);
+    return marks->size() > 2;
 }
 
 bool given(const QCommandLineParser &parser, const char *name)
@@ -120,6 +122,8 @@ int checkFit(const QCommandLineParser &parser, Conversion &job)
     if (!job.printed && (given(parser, "form-length") || given(parser, "carriage") || given(parser, "printer")))
         return CliSupport::usage(
             job.synopsis, QStringLiteral("--form-length, --carriage and --printer set the printed look only"));
+    if ((given(parser, "paper") || given(parser, "landscape")) && !pdf)
+        return CliSupport::usage(job.synopsis, QStringLiteral("--paper and --landscape choose a PDF's paper only"));
     if (given(parser, "dpi") && job.target != Target::Png)
         return CliSupport::usage(job.synopsis, QStringLiteral("--dpi sets the resolution of pictures only"));
     if (job.target == Target::Workbook && !given(parser, "marks"))
@@ -145,9 +149,9 @@ int readValues(const QCommandLineParser &parser, Conversion &job)
     if (job.target == Target::Workbook && !marksOf(valueOf(parser, "marks"), &request.columnMarks))
         return CliSupport::usage(job.synopsis,
             QStringLiteral("the marks \"%1\" are not columns 0 to 32767 separated by commas").arg(valueOf(parser, "marks")));
-    if (request.columnMarks.size() - 1 > MostMarks)
+    if (request.columnMarks.size() - 2 > MostMarks)
         return CliSupport::usage(job.synopsis,
-            QStringLiteral("%1 marks are more than the %2 a workbook takes").arg(request.columnMarks.size() - 1).arg(MostMarks));
+            QStringLiteral("%1 marks are more than the %2 a workbook takes").arg(request.columnMarks.size() - 2).arg(MostMarks));
     if (given(parser, "codepage"))
         job.codePage = CodePage::choiceFromName(valueOf(parser, "codepage"));
     for (const QString &key : ReportViewSettings::printerOptionKeys()) {

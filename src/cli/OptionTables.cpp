@@ -79,7 +79,8 @@ CommandOptions convert()
             .withDefault(QStringLiteral("all"))
             .checkedBy(isPageChoiceText, QStringLiteral("all, N or A-B (numbered from 1, A not past B)")),
         Option::text({ QStringLiteral("marks") }, QStringLiteral("C1,C2,..."),
-            QStringLiteral("The workbook's column marks, as the view's status line counts columns (from 0); "
+            QStringLiteral("The workbook's column marks, as the view's status line counts columns (from 0): "
+                           "each line is cut at them, and what follows the last mark is its last column; "
                            "required for xlsx.")),
         Option::choice({ QStringLiteral("look") }, QStringLiteral("LOOK"),
             { QStringLiteral("printed"), QStringLiteral("emphasis") },

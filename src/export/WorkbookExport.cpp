@@ -1,5 +1,6 @@
 #include "export/WorkbookExport.h"
 
+
 #include "export/MinizipLibrary.h"
 #include "export/PrintFileLines.h"
 #include "export/WorkbookPackage.h"
@@ -16,6 +17,7 @@
 #include <QObject>
 #include <cctype>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
@@ -63,7 +65,10 @@ QVector<Cell> cutLine(const QByteArray &line, const QVector<int> &ColumnMarks)
     QVector<Cell> cells;
     for (int j = 0; j + 1 < ColumnMarks.size(); ++j) {
         const int start = ColumnMarks.at(j);
-        const int length = ColumnMarks.at(j + 1) - start;
+        // The last piece runs from the last mark to the line's end (it had
+        // been left out: the last column of every line was lost).
+        const int length = j + 2 == ColumnMarks.size() ? int(qMin<qsizetype>(line.size(), INT_MAX)) - start
+                                                        : ColumnMarks.at(j + 1) - start;
         if (length <= 0 || start < 0 || start >= line.size())
             continue;
         cells.append({j, line.mid(start, length)});

@@ -22,9 +22,11 @@ inline bool operator==(const Cell &a, const Cell &b)
 }
 
 // The cells of one line. ColumnMarks is the view's mark array: element 0 is
-// 0 and piece j runs from column ColumnMarks[j] (0-based) for
-// ColumnMarks[j + 1] - ColumnMarks[j] characters, shorter where the line
-// ends sooner. A negative length or an empty piece writes no cell.
+// 0, then the marks, then a closing 0. Piece j runs from column
+// ColumnMarks[j] (0-based) for ColumnMarks[j + 1] - ColumnMarks[j]
+// characters, shorter where the line ends sooner; the last piece, from the
+// last mark, runs to the line's end. A negative length or an empty piece
+// writes no cell.
 QVector<Cell> cutLine(const QByteArray &line, const QVector<int> &ColumnMarks);
 
 // The cell text for the workbook: each byte as its character in the code

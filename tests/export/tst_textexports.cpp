@@ -506,15 +506,22 @@ private slots:
         QTest::addColumn<QVector<int>>("marks");
         QTest::addColumn<QVector<Cell>>("cells");
         const QByteArray thirty = "ABCDEFGHIJabcdefghijklmno12345";
+        // The piece after the last mark runs to the line's end (it had been lost).
         QTest::newRow("marks 20, 5, 15: rising piece after a fall")
             << thirty << QVector<int> {0, 20, 5, 15, 0}
-            << QVector<Cell> {{0, thirty.left(20)}, {2, thirty.mid(5, 10)}};
-        QTest::newRow("no marks") << thirty << QVector<int> {0, 0} << QVector<Cell> {};
+            << QVector<Cell> {{0, thirty.left(20)}, {2, thirty.mid(5, 10)}, {3, thirty.mid(15)}};
+        QTest::newRow("no marks: the whole line") << thirty << QVector<int> {0, 0} << QVector<Cell> {{0, thirty}};
         QTest::newRow("line ends before a piece")
             << QByteArray("abc") << QVector<int> {0, 10, 25, 0} << QVector<Cell> {{0, "abc"}};
         QTest::newRow("piece cut short by the line end")
             << QByteArray("ABCDEFGHIJab") << QVector<int> {0, 10, 25, 0}
             << QVector<Cell> {{0, "ABCDEFGHIJ"}, {1, "ab"}};
+        QTest::newRow("the rest after the last mark")
+            << QByteArray("Name      Qty   Price") << QVector<int> {0, 10, 16, 0}
+            << QVector<Cell> {{0, "Name      "}, {1, "Qty   "}, {2, "Price"}};
+        QTest::newRow("a mark at the line's end leaves no rest")
+            << QByteArray("Name      Qty") << QVector<int> {0, 10, 13, 0}
+            << QVector<Cell> {{0, "Name      "}, {1, "Qty"}};
         QTest::newRow("empty line") << QByteArray() << QVector<int> {0, 10, 0} << QVector<Cell> {};
     }
 
@@ -569,9 +576,19 @@ private slots:
         QCOMPARE(sheetLines(book),
             (QStringList {"A1=ABCDEFGHIJ", "A3=" + QString::fromLatin1("Caf\xe9 & <co"), "A4=line four ",
                 "A5=1250.75", "B1=abcdefghijklmno", "B3=>E\tboldF", "B4=is long enough\n",
-                "B5=    =SUM(A1)"}));
+                "B5=    =SUM(A1)", "C1=12345", "C4=!"}));
         // Amounts are number cells, the rest text.
         QVERIFY(unzipped(book, "xl/worksheets/sheet1.xml").contains("<c r=\"A5\"><v>1250.75</v></c>"));
+        // The command line's marks cut the same way: the rest of each line
+        // after the last mark is the last column.
+        const QString table = TestSupport::writeFile(dir.filePath("tab.prn"), "Name      Qty   Price\r\nA         10    1.50\r\n");
+        const QString tableBook = dir.filePath("tab.xlsx");
+        const TestSupport::ProgramRun run = TestSupport::runProgram({"convert", "--marks", "10,16", table, tableBook});
+        QVERIFY2(run.status == 0, run.err.constData());
+        QCOMPARE(sheetLines(tableBook),
+            (QStringList {"A1=Name      ", "A2=A         ", "B1=Qty   ", "B2=10", "C1=Price", "C2=1.5"}));
+        QFile::remove(table);
+        QFile::remove(tableBook);
         QCOMPARE(
             QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList {"rep.prn", "rep.xlsx"}));
     }

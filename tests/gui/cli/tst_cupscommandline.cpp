@@ -161,6 +161,8 @@ void TestCommandLine::refused_data()
                                                           << 1 << "spooler's user lp cannot";
     QTest::newRow("workbook without marks") << QStringList{"convert", "in.prn", "o.xlsx"} << 2 << "--marks";
     QTest::newRow("marks of plain text") << QStringList{"convert", "--marks", "3", "in.prn", "o.txt"} << 2 << "--marks cuts";
+    QTest::newRow("paper of plain text") << QStringList{"convert", "--paper", "letter", "in.prn", "o.txt"} << 2 << "--paper and --landscape";
+    QTest::newRow("landscape pictures") << QStringList{"convert", "--landscape", "in.prn", "o.png"} << 2 << "--paper and --landscape";
     QString marks;
     for (int i = 1; i <= 300; ++i)
         marks += QString::number(i) + (i < 300 ? "," : "");
