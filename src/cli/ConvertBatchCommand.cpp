@@ -12,6 +12,7 @@
 #include <QThread>
 
 #include <cstdio>
+#include <sys/stat.h>
 #include <unistd.h>
 
 int ConvertBatch::read(const QCommandLineParser &parser, const QString &synopsis)
@@ -105,6 +106,19 @@ int runConvertBatch(const ConvertBatch &batch)
             if (progress)
                 showProgress(finished, total);
         });
+    // An output that is one of the files given (a.prn and a.txt to text)
+    // would replace it before its own turn came: refused, as convert
+    // refuses OUT that is IN.
+    QSet<QPair<dev_t, ino_t>> inputFiles;
+    for (const QString &in : batch.inputs) {
+        struct stat st;
+        if (::stat(QFile::encodeName(in).constData(), &st) == 0)
+            inputFiles.insert({st.st_dev, st.st_ino});
+    }
+    const auto givenFile = [&inputFiles](const QString &path) {
+        struct stat st;
+        return ::stat(QFile::encodeName(path).constData(), &st) == 0 && inputFiles.contains({st.st_dev, st.st_ino});
+    };
     QSet<QString> outputs;
     for (const QString &in : batch.inputs) {
         QString error;
@@ -113,6 +127,9 @@ int runConvertBatch(const ConvertBatch &batch)
                   .filePath(QFileInfo(in).completeBaseName() + QLatin1Char('.') + batch.extension);
         if (!CliSupport::checkInput(in, &error)) {
             fileFailed(error);
+            ++finished;
+        } else if (givenFile(out)) {
+            fileFailed(QStringLiteral("%1: its output %2 is a file given to convert; not converted").arg(in, out));
             ++finished;
         } else if (outputs.contains(out)) {
             fileFailed(QStringLiteral("%1: another file given is written as %2 already").arg(in, out));

@@ -370,6 +370,17 @@ void TestCommandLine::convertMany()
     QVERIFY2(first.startsWith("Head ") && !first.contains("page 2"), first.constData());
     QVERIFY(TestSupport::readFile(dir + "/second.txt").startsWith("second"));
     QCOMPARE(QDir(dir).entryList(QDir::Files), QStringList({"in.txt", "second.txt"}));
+
+    // An output that is a file given later is refused, not written over it
+    // before its turn (a.txt had held a.prn's text).
+    const QString same = m_dir.filePath("same");
+    QVERIFY(QDir().mkpath(same));
+    const QString prn = TestSupport::writeFile(same + "/a.prn", "new\r\n");
+    const QString txt = TestSupport::writeFile(same + "/a.txt", "KEEP ME\r\n");
+    const Run clash = runProgram({"convert", "--to", "txt", "--out-dir", same, prn, txt});
+    QCOMPARE(clash.status, 1);
+    QVERIFY2(clash.err.contains("its output " + QFile::encodeName(txt) + " is a file given to convert"), clash.err.constData());
+    QCOMPARE(TestSupport::readFile(txt), QByteArray("KEEP ME\r\n"));
 }
 
 // A rule's print-to: the PDF the job became goes to the queue it names,
