@@ -281,7 +281,7 @@ private slots:
         QVERIFY(Text4->text().isEmpty());
         QCOMPARE(sheetLines(book),
             (QStringList {"A1=ABCDEFGHIJ", "A2=0123456789", "A3=page two", "B1=abcdefghijklmno",
-                "B2=klmnopqrstuvwxy"}));
+                "B2=klmnopqrstuvwxy", "C1=12345", "C2=zTAIL"}));
         QCOMPARE(MessageBox::shown().size(), 1);
         QCOMPARE(MessageBox::shown().first().text, ReportExport::completeMessage());
         QCOMPARE(MessageBox::shown().first().icon, QMessageBox::Information);
