@@ -135,10 +135,12 @@ bool readImage(const FormName &name, const QByteArray &bytes, FileType type, con
         QImageReader::setAllocationLimit(FormImageMegabytes);
     QImageReader reader(&file, type == FileType::Png ? "png" : "jpeg");
     reader.setAutoTransform(true);
-    const QSize stated = reader.size();
+    QSize stated;
     bool read;
     {
-        const LibraryMessagesHeldBack quiet; // libpng's own "libpng error: ..."
+        // libpng's own "libpng error: ...", from reading the header too.
+        const LibraryMessagesHeldBack quiet;
+        stated = reader.size();
         read = reader.read(image);
     }
     if (!read) {

@@ -46,6 +46,11 @@ private slots:
         TestSupport::writeFile(path("cut.png"),
             QByteArray::fromHex("89504e470d0a1a0a0000000d49484452000000640000006408000000005589ca88"
                                 "0000003d49444154789cedcd010900000c03a0f52fbdb5381cb480"));
+        // A PNG whose header says it is 0 pixels wide: libpng speaks up as
+        // the header is read.
+        TestSupport::writeFile(path("zero.png"),
+            QByteArray::fromHex("89504e470d0a1a0a0000000d49484452000000000000000a0100000000b26b62d9000000084944"
+                                "4154789c030000000001480689d20000000049454e44ae426082"));
     }
 
     void formsAndInformation()
@@ -254,6 +259,8 @@ private slots:
                                     << "notes.txt: the form is not a PDF, PNG or JPEG file";
         QTest::newRow("cut PNG form") << QStringList {"--form", path("cut.png")} << "a.pdf" << 1
                                       << "cut.png: the form cannot be read as an image";
+        QTest::newRow("PNG form of no width") << QStringList {"--form", path("zero.png")} << "a.pdf" << 1
+                                              << "zero.png: the form cannot be read as an image";
         QTest::newRow("bad form in a batch")
             << QStringList {"--form", missing, "--to", "pdf", "--out-dir", m_dir.path()} << "" << 1
             << "the form does not exist";
