@@ -224,6 +224,11 @@ bool run(int argc, char **argv, int *status)
     const auto grid = PlainSlot::read(*paths, int(*slot), overrides);
     if (!grid)
         return false;
+    // Numbers the fourth line cuts are said by the full program.
+    if (grid->lines >= 4
+        && SheetGrid::firstCutNumber(SheetGrid::trimSpaces(grid->line[4]).size(), grid->width, grid->digits,
+               (long long)grid->cols * grid->rows) > 0)
+        return false;
     // An output that is one of the files the sheet was read from, or where
     // the stored formats are kept, is left to the full program, which
     // refuses it.

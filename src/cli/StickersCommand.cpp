@@ -7,6 +7,7 @@
 #include "sticker/CharSheetWriter.h"
 #include "sticker/CsvTable.h"
 #include "sticker/FormatStore.h"
+#include "sticker/SheetGrid.h"
 #include "sticker/StickerFields.h"
 
 #include <QCommandLineParser>
@@ -99,6 +100,26 @@ int writePdf(const StickerInput &input, const QStringList &readFrom, const QStri
     return int(CommandLine::Status::Done);
 }
 
+// The fourth line is cut at its width, number and all, as the printer's
+// sheet always was; when that cuts the running number, stickers carry the
+// same number, which is said.
+void noteCutNumbers(const StickerWorkingValues &values, const QString &slotName)
+{
+    if (values.Data || values.MaxField < 4)
+        return;
+    const QByteArray text = values.LineText[4].toLatin1();
+    const long long first = SheetGrid::firstCutNumber(
+        SheetGrid::trimSpaces(std::string_view(text.constData(), size_t(text.size()))).size(), values.W,
+        values.Digits, (long long)values.StickerCols * values.StickerRows);
+    if (first > 0)
+        CliSupport::report(QStringLiteral("%1: note: line 4 holds %2 characters, so its running number is cut from "
+                                          "sticker %3 on and stickers carry the same number (widen \"Max Field "
+                                          "Lenth\" or use fewer digits)")
+                               .arg(slotName)
+                               .arg(values.W)
+                               .arg(first));
+}
+
 // The character-mode sheet written as a print file, or to standard output.
 int writeSheet(StickerInput &input, const QStringList &readFrom, const QString &slotName, const QString &out)
 {
@@ -107,6 +128,7 @@ int writeSheet(StickerInput &input, const QStringList &readFrom, const QString &
         return CliSupport::fail(QStringLiteral("%1: %2").arg(slotName, refusal));
     countPagesFromOne(input);
     const StickerWorkingValues values = computeWorkingValues(input);
+    noteCutNumbers(values, slotName);
     QString error;
     if (out == QLatin1String("-")) {
         if (!CliSupport::checkStandardOutput(&error, readFrom))

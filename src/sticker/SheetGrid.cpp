@@ -194,6 +194,17 @@ std::string_view trimSpaces(std::string_view bytes)
     return bytes.substr(b, e - b);
 }
 
+long long firstCutNumber(size_t textLength, int width, int digits, long long last)
+{
+    const long long room = (long long)width - (long long)textLength; // digits the number may have
+    if (room < digits || room < 1)
+        return last >= 1 ? 1 : 0;
+    long long first = 1; // the least number of room + 1 digits
+    for (long long d = 0; d < room && first <= last; ++d)
+        first *= 10;
+    return first <= last ? first : 0;
+}
+
 bool finish(ChunkedOutput &out, bool condensed)
 {
     if (condensed && !out.append(&CondensedOff, 1))

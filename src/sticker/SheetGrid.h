@@ -82,4 +82,9 @@ bool finish(ChunkedOutput &out, bool condensed);
 // spaces go, a control code at either end stays.
 std::string_view trimSpaces(std::string_view bytes);
 
+// The first running number the fourth line cuts, its text (`textLength`
+// bytes once trimmed) and the number padded to `digits` being longer than
+// `width`; 0 when the numbers 1 to `last` all fit.
+long long firstCutNumber(size_t textLength, int width, int digits, long long last);
+
 } // namespace SheetGrid

@@ -229,6 +229,35 @@ private slots:
         }
     }
 
+    // A running number the fourth line cuts gives stickers the same number:
+    // the sheet is written as it always was, and that is said.
+    void cutNumbersSaid_data()
+    {
+        QTest::addColumn<QString>("digits");
+        QTest::addColumn<QByteArray>("said"); // empty: nothing
+        QTest::newRow("1 to 6 fit") << "1" << QByteArray();
+        QTest::newRow("padded to 2 digits, cut from 1") << "2" << QByteArray("slot 3: note: line 4 holds 3 characters, so "
+                                                                            "its running number is cut from sticker 1 on");
+        QTest::newRow("7 across and down, cut from 10") << "0" << QByteArray("cut from sticker 10 on");
+    }
+    void cutNumbersSaid()
+    {
+        QFETCH(QString, digits);
+        QFETCH(QByteArray, said);
+        // "No" and the number on a line of 3: 7 stickers across, 2 down.
+        TestSupport::writeFile(FormatStore::slotFilePath(Slot),
+            "a\r\nb\r\nc\r\nNo\r\ne\r\n1\r\n9\r\nx\r\nf\r\ng\r\n5\r\n1\r\n"
+                + QByteArray(digits == "0" ? "7" : "3") + "\r\n2\r\n3\r\n");
+        const TestSupport::ProgramRun run = TestSupport::runProgram(
+            {"stickers", "--slot", QString::number(Slot), "--digits", digits, "-o", "-"});
+        QCOMPARE(run.status, 0);
+        if (said.isEmpty())
+            QCOMPARE(run.err, QByteArray());
+        else
+            QVERIFY2(run.err.contains(said) && run.err.count('\n') == 1, run.err.constData());
+        QVERIFY(run.out.contains("No"));
+    }
+
     // The program as a user runs it: a sheet of a few megabytes (pages
     // handed on many at a time) to a new file, over a kept file and to
     // standard output, each the full program's bytes.
