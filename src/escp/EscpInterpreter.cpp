@@ -197,18 +197,19 @@ void EscpInterpreter::newSheet()
 
 void EscpInterpreter::setFormTopHere()
 {
-    if (m_state.y > qMax(m_state.formTop, m_state.topMargin))
+    if (m_state.y > m_state.top())
         m_state.formTop = m_state.y;
 }
 
-void EscpInterpreter::cancelFormMargins()
+void EscpInterpreter::setFormMargins(Unit top, Unit bottom)
 {
-    // A head waiting at the top margin, nothing printed below it yet, waits
-    // at the form's top instead (the first line had stayed at the margin
-    // taken away, past the end of a shorter form).
+    // A head waiting at the top margin, nothing fed below it yet, waits at
+    // the new one (the first line had stayed at a margin taken away, past
+    // the end of a shorter form).
     PrinterState &s = m_state;
     const bool atTop = s.y <= s.top();
-    s.topMargin = s.bottomMargin = 0;
+    s.topMargin = top;
+    s.bottomMargin = bottom;
     if (atTop)
         s.y = s.top();
 }

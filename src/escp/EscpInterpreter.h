@@ -86,8 +86,8 @@ private:
     // the top of form, as Epson's references say, and the sheet ends a form
     // length below it.
     void setFormTopHere();
-    // A new form length takes the top and bottom margins away.
-    void cancelFormMargins();
+    // The top and bottom margins (0: none) below the top of form.
+    void setFormMargins(Printed::Unit top, Printed::Unit bottom);
     void flushRun();
     // Adds a run to the sheet while its budget (Printed::MostRuns) has room.
     void keepRun(const Printed::TextRun &run);

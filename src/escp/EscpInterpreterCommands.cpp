@@ -64,9 +64,15 @@ void EscpInterpreter::command(const EscpToken &t)
         cancelLine(); // the text before it on the line is not printed
         // The paper's position becomes the top of form, as a form length
         // set there makes it.
-        const Unit top = s.y > qMax(s.formTop, s.topMargin) ? s.y : s.formTop;
+        // A head waiting at the top margin goes to the top of form: the
+        // margins are gone with the rest (the first line had stayed 1 in
+        // down after ESC ( c and ESC @).
+        const bool atTop = s.y <= s.top();
+        const Unit top = atTop ? s.formTop : s.y;
         s.reset(m_setup);
         s.formTop = top;
+        if (atTop)
+            s.y = top;
         s.x = s.leftMargin;
         break;
     }
@@ -218,16 +224,22 @@ void EscpInterpreter::command(const EscpToken &t)
         setFormTopHere();
         s.formLength = length;
         s.skip = 0;
-        cancelFormMargins();
+        setFormMargins(0, 0); // a new form length takes the margins away
         break;
     }
     case 'N':
         // 1 to 127 lines, and less than the form: else ignored (a skip of
         // the whole form had put every line on a sheet of its own).
-        if (n0 >= 1 && n0 <= 127 && Unit(n0) * s.lineSpacing < s.formLength)
+        // It takes away ESC ( c's margins, as ESC ( c takes it away.
+        if (n0 >= 1 && n0 <= 127 && Unit(n0) * s.lineSpacing < s.formLength) {
+            setFormMargins(0, 0);
             s.skip = Unit(n0) * s.lineSpacing;
+        }
         break;
-    case 'O': s.skip = 0; break;
+    case 'O': // cancels the bottom margin, and ESC ( c's top and bottom margins
+        s.skip = 0;
+        setFormMargins(0, 0);
+        break;
     // The margins are in columns of the pitch as the tabs are: condensed
     // counts, proportional text counts as 10 cpi. Either drops the text
     // before it on the line, as CAN does, and the line begins again at the
@@ -365,7 +377,7 @@ void EscpInterpreter::command(const EscpToken &t)
                     break;
                 setFormTopHere();
                 s.formLength = Unit(qBound(qint64(UnitsPerInch / 6), length, qint64(Printed::inches(44))));
-                cancelFormMargins();
+                setFormMargins(0, 0); // a new form length takes the margins away
             }
             break;
         case 'c':
@@ -374,10 +386,9 @@ void EscpInterpreter::command(const EscpToken &t)
             // ejected a sheet).
             if (len >= 4 && word(d) < word(d + 2)
                 && PrinterState::byUnit(word(d + 2), s.pageUnit) <= Printed::inches(22)) {
-                s.topMargin = Unit(PrinterState::byUnit(word(d), s.pageUnit));
-                s.bottomMargin = Unit(PrinterState::byUnit(word(d + 2), s.pageUnit));
-                if (s.topMargin >= s.formLength)
-                    s.topMargin = 0;
+                s.skip = 0; // ESC N's margin goes
+                const Unit top = Unit(PrinterState::byUnit(word(d), s.pageUnit));
+                setFormMargins(top < s.formLength ? top : 0, Unit(PrinterState::byUnit(word(d + 2), s.pageUnit)));
                 if (s.y < s.top())
                     s.y = s.top();
             }

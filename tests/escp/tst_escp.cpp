@@ -242,6 +242,16 @@ private slots:
         // ESC ( c wants the top above the bottom, the bottom at most 22 in down.
         QTest::newRow("ESC ( c top below bottom ignored") << E + "(c" + b({4, 0, 0x38, 4, 0x68, 1}) + "a\r\nb"
                                                           << h11 + " 0,240'a'216 0,600'b'216";
+        // ESC @, ESC O and ESC N take ESC ( c's margins away (ESC @ had left
+        // the head waiting 1 in down); ESC ( c takes ESC N's skip away.
+        QTest::newRow("ESC @ after ESC ( c") << E + "(c" + b({4, 0, 0x68, 1, 0xd0, 2}) + E + "@" + "a"
+                                             << h11 + " 0,240'a'216";
+        QTest::newRow("ESC O after ESC ( c") << E + "C" + b({12}) + E + "(c" + b({4, 0, 0x68, 1, 0xd0, 2}) + E + "O" + "a"
+                                             << "h=4320 0,240'a'216";
+        QTest::newRow("ESC N after ESC ( c") << E + "C" + b({12}) + E + "(c" + b({4, 0, 0x68, 1, 0xd0, 2}) + E + "N" + b({2}) + "a"
+                                             << "h=4320 0,240'a'216";
+        QTest::newRow("ESC ( c after ESC N") << E + "C" + b({4}) + E + "N" + b({2}) + E + "(c" + b({4, 0, 0, 0, 0xd0, 2}) + "a\r\nb\r\nc"
+                                             << "h=1440 0,240'a'216 0,600'b'216 0,960'c'216";
         QTest::newRow("ESC ( c top at bottom ignored") << E + "(c" + b({4, 0, 0x68, 1, 0x68, 1}) + "a\r\nb"
                                                        << h11 + " 0,240'a'216 0,600'b'216";
         QTest::newRow("form feed starts a sheet") << QByteArray("a\fb\f") << h11 + " 0,240'a'216 | " + h11 + " 0,240'b'216";
