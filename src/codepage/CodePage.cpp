@@ -24,7 +24,7 @@ struct Info
 };
 
 // The labels are shown in the user's language (label()).
-const Info infos[Count] = {
+const Info infos[TableCount] = {
     {"latin1", QT_TRANSLATE_NOOP("CodePage", "Latin-1 (as is)"), nullptr},
     {"cp1252", QT_TRANSLATE_NOOP("CodePage", "Windows-1252"), "CP1252"},
     {"cp437", QT_TRANSLATE_NOOP("CodePage", "PC437 (US, box drawing)"), "CP437"},
@@ -32,6 +32,12 @@ const Info infos[Count] = {
     {"cp852", QT_TRANSLATE_NOOP("CodePage", "PC852 (Central Europe)"), "IBM852"},
     {"kamenicky", QT_TRANSLATE_NOOP("CodePage", "Kamenicky (Czech and Slovak)"), nullptr},
     {"cp866", QT_TRANSLATE_NOOP("CodePage", "PC866 (Cyrillic)"), "CP866"},
+    // The printer's tables alone (no label to show).
+    {"cp857", nullptr, "CP857"},
+    {"cp858", nullptr, "CP858"},
+    {"cp860", nullptr, "CP860"},
+    {"cp863", nullptr, "CP863"},
+    {"cp865", nullptr, "CP865"},
 };
 
 // Kamenicky (KEYBCS2), bytes 0x80 to 0xFF: Czech and Slovak letters in place
@@ -110,8 +116,8 @@ void fill(Id id, Table &t)
 
 const Table &tableOf(Id id)
 {
-    static Table tables[Count];
-    static std::once_flag built[Count];
+    static Table tables[TableCount];
+    static std::once_flag built[TableCount];
     const int i = int(id);
     std::call_once(built[i], [i] { fill(Id(i), tables[i]); });
     return tables[i];
@@ -140,8 +146,8 @@ QString name(Id id)
 QString names()
 {
     QStringList list;
-    for (const Info &info : infos)
-        list << QString::fromLatin1(info.name);
+    for (int i = 0; i < Count; ++i)
+        list << QString::fromLatin1(infos[i].name);
     return list.join(QStringLiteral(", "));
 }
 

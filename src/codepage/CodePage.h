@@ -18,7 +18,8 @@
 // so encoding the decoded text gives back the very same bytes.
 //
 // Latin-1 is the bytes as they are. The PC and Windows tables come from
-// glibc iconv (CP437, IBM850, IBM852, CP866, CP1252), built once per code
+// glibc iconv (CP437, IBM850, IBM852, CP866, CP1252, and the printer's CP857,
+// CP858, CP860, CP863 and CP865), built once per code
 // page on first use; Kamenicky (KEYBCS2) has no converter there and is a
 // table of its own here. A byte a table leaves undefined (Windows-1252 has
 // five: 0x81, 0x8D, 0x8F, 0x90, 0x9D) decodes to the private-use character
@@ -26,9 +27,16 @@
 // encodes back to the byte.
 namespace CodePage {
 
-enum class Id { Latin1, Windows1252, Pc437, Pc850, Pc852, Kamenicky, Pc866 };
-// How many there are: a table indexed by Id has this many rows.
+enum class Id {
+    Latin1, Windows1252, Pc437, Pc850, Pc852, Kamenicky, Pc866,
+    // Character tables a printer can be told to print with (ESC ( t), which
+    // are not offered as a file's code page: table() and decode() know them.
+    Pc857, Pc858, Pc860, Pc863, Pc865
+};
+// How many code pages there are: a table indexed by Id has this many rows.
 constexpr int Count = int(Id::Pc866) + 1;
+// With the printer's tables.
+constexpr int TableCount = int(Id::Pc865) + 1;
 
 // Every code page, in the order a drop-down lists them (Latin-1 first).
 QList<Id> all();

@@ -44,6 +44,11 @@ CodePage::Id codePageOf(quint8 table, CodePage::Id chosen)
     case PrinterState::Pc850: return CodePage::Id::Pc850;
     case PrinterState::Pc852: return CodePage::Id::Pc852;
     case PrinterState::Pc866: return CodePage::Id::Pc866;
+    case PrinterState::Pc857: return CodePage::Id::Pc857;
+    case PrinterState::Pc858: return CodePage::Id::Pc858;
+    case PrinterState::Pc860: return CodePage::Id::Pc860;
+    case PrinterState::Pc863: return CodePage::Id::Pc863;
+    case PrinterState::Pc865: return CodePage::Id::Pc865;
     case PrinterState::Kamenicky: return CodePage::Id::Kamenicky;
     case PrinterState::Latin1: return CodePage::Id::Latin1;
     default: return chosen;
@@ -313,6 +318,8 @@ bool EscpInterpreter::upperControlCodes() const
     // In the italic table unless a 9-pin printer was told ESC 6 (ESC/P 2's
     // and the 24-pin printers' ESC 6 does nothing there); in the graphics
     // tables after ESC 7.
+    if (m_state.printControls) // ESC I 1 (9 pins): codes 128-159 print as well
+        return false;
     if (m_italicTable)
         return !(m_fine == 10 && m_state.printUpperControls == 1);
     return m_state.printUpperControls == 0;

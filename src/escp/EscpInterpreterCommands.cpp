@@ -28,7 +28,12 @@ PrinterState::Table tableOf(int d2, int d3)
     case 0: return PrinterState::Italic;
     case 1: return PrinterState::Pc437;
     case 3: return PrinterState::Pc850;
+    case 7: return PrinterState::Pc860;  // Portugal
+    case 8: return PrinterState::Pc863;  // Canada (French)
+    case 9: return PrinterState::Pc865;  // Nordic
     case 10: return PrinterState::Pc852;
+    case 11: return PrinterState::Pc857; // Turkish
+    case 44: return PrinterState::Pc858; // PC850 with the euro
     case 14: return PrinterState::Pc866;
     case 15: return PrinterState::Kamenicky; // PC867
     default: return PrinterState::Chosen;
@@ -97,7 +102,10 @@ void EscpInterpreter::command(const EscpToken &t)
             s.userCharacters = n0 & 1;
         break;
     case ':': s.downloaded.reset(); break; // the ROM's characters copied over them
-    case 'I': s.printControls = on(n0); break;
+    case 'I': // 9 pins only: control codes printed as characters, 128-159 too
+        if (m_fine == 10)
+            s.printControls = on(n0);
+        break;
     case '6': s.printUpperControls = 1; break;
     case '7': s.printUpperControls = 0; break;
     case '=': s.topBit = 0; break;

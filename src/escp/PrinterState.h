@@ -28,7 +28,10 @@ struct PrinterState
     // chosen code page when it is a PC one, else PC437. UserDefined (slot 2
     // until ESC ( t assigns it another) prints the downloaded characters of
     // 0-127 at 128-255 and, where none is defined, repeats the lower half.
-    enum Table : quint8 { Chosen, Graphics, Italic, Pc437, Pc850, Pc852, Pc866, Kamenicky, Latin1, UserDefined };
+    enum Table : quint8 {
+        Chosen, Graphics, Italic, Pc437, Pc850, Pc852, Pc866, Kamenicky, Latin1, UserDefined,
+        Pc857, Pc858, Pc860, Pc863, Pc865
+    };
     static constexpr quint8 NoSlot = 0xFF; // no ESC t yet: the chosen code page
 
     // Position on the sheet (the top of the print head's line) and margins.

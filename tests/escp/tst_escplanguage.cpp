@@ -227,7 +227,13 @@ private slots:
         QTest::newRow("ESC ( t PC852") << table(10) + b({0xa7, 0x9f, 0xd8}) << p24 << h + " 0,240'\u017e\u010d\u011b'216";
         QTest::newRow("ESC ( t PC866") << table(14) + b({0x8f, 0xe0, 0xa8}) << p24 << h + " 0,240'\u041f\u0440\u0438'216";
         QTest::newRow("ESC ( t Kamenicky") << table(15) + b({0x87, 0x9f, 0x96}) << p24 << h + " 0,240'\u010d\u0165\u016f'216";
-        QTest::newRow("ESC ( t of a table we lack") << table(9) + b({0x81}) << p24 << h + " 0,240'\u0081'216";
+        // (They had taken the set-up's code page.)
+        QTest::newRow("ESC ( t PC860") << table(7) + b({0x84, 0x8c, 0x91}) << p24 << h + " 0,240'\u00e3\u00d4\u00c0'216";
+        QTest::newRow("ESC ( t PC863") << table(8) + b({0x84, 0x9b}) << p24 << h + " 0,240'\u00c2\u00a2'216";
+        QTest::newRow("ESC ( t PC865") << table(9) + b({0x9b, 0x9d, 0xaf}) << p24 << h + " 0,240'\u00f8\u00d8\u00a4'216";
+        QTest::newRow("ESC ( t PC857") << table(11) + b({0x8d, 0x98, 0x9e}) << p24 << h + " 0,240'\u0131\u0130\u015e'216";
+        QTest::newRow("ESC ( t PC858") << table(44) + b({0xd5, 0x81}) << p24 << h + " 0,240'\u20ac\u00fc'216";
+        QTest::newRow("ESC ( t of a table we lack") << table(5) + b({0x81}) << p24 << h + " 0,240'\u0081'216";
         // ESC ( t names slot 0-3 or "0"-"3", ESC t the same: any other is
         // ignored (it replaced or chose the slot of its low two bits).
         QTest::newRow("ESC ( t slot 4 ignored") << E + "(t" + b({3, 0, 4, 14, 0}) + E + "t" + b({0}) + b({0x82, 0xe1}) << p24
@@ -312,6 +318,8 @@ private slots:
         QTest::newRow("ESC > sets bit 7") << E + ">A" << nine << h + " 0,240'\u00c1'216";
         // ESC I 1 and ESC ( ^ print control codes as characters.
         QTest::newRow("ESC I 1 prints codes 0-6") << E + "I" + b({1}) + b({0x03}) + "a" << nine << h + " 0,240'\u2665a'216";
+        QTest::newRow("ESC I 1 prints codes 128-159 too") << E + "t" + b({1}) + E + "7" + E + "I" + b({1}) + b({0x80}) + "a" << nine << h + " 0,240'\u00c7a'216";
+        QTest::newRow("ESC I is 9-pin only") << E + "I" + b({1}) + b({0x03}) + "a" << p24 << h + " 0,240'a'216";
         QTest::newRow("ESC ( ^ prints its bytes") << E + "(^" + b({2, 0, 0x03, 'a'}) << p2 << h + " 0,240'\u2665a'216";
         // Vertical tab channels: ESC b sets channel 1, ESC / chooses it.
         QTest::newRow("ESC b and ESC /") << E + "b" + b({1, 10, 0}) + E + "/" + b({1}) + "\x0b" "a" << nine << h + " 0,3840'a'216";
