@@ -160,11 +160,22 @@ int runPrint(const QStringList &arguments)
     // A spooler that takes nothing for 30 s is given up on, as in the window.
     RawJobFailure failure;
     const auto stopRequested = [&] { return stopSignal != 0 || (stopSignal = stopSignals.received()) != 0; };
-    if (!RawJobThread::run(std::make_shared<CupsSpooler>(), file, options, &failure, stopRequested)) {
+    const auto spooler = std::make_shared<CupsSpooler>();
+    if (!RawJobThread::run(spooler, file, options, &failure, stopRequested)) {
         if (stopSignal != 0)
             return CliSupport::fail(
                 QStringLiteral("%1: stopped by %2; nothing of it prints").arg(in, signalName(stopSignal)));
         return CliSupport::fail(failureLine(in, failure));
+    }
+    // A stop that came as the last bytes went (the job had printed whole,
+    // and the signal then ended the program without a word): the job is
+    // taken back if it has not printed yet.
+    if (stopRequested()) {
+        if (spooler->cancelFinishedJob())
+            return CliSupport::fail(
+                QStringLiteral("%1: stopped by %2; nothing of it prints").arg(in, signalName(stopSignal)));
+        CliSupport::report(QStringLiteral("%1: stopped by %2 when the job had gone to the printer whole; it prints")
+                               .arg(in, signalName(stopSignal)));
     }
     return int(Status::Done);
 }

@@ -146,8 +146,18 @@ bool CupsSpooler::finishDocument()
         fail(QStringLiteral("finish document on %1").arg(m_name));
         return false;
     }
+    m_finishedJobId = m_jobId;
     m_jobId = 0;
     return true;
+}
+
+bool CupsSpooler::cancelFinishedJob()
+{
+    if (m_finishedJobId <= 0 || !connect())
+        return false;
+    const ipp_status_t status = m_cups->cupsCancelJob2(m_http, m_name.toUtf8().constData(), m_finishedJobId, 1);
+    m_finishedJobId = 0;
+    return status <= IPP_STATUS_OK_CONFLICTING;
 }
 
 void CupsSpooler::cancelDocument()

@@ -37,6 +37,10 @@ public:
     void setDocumentFormat(const QByteArray &format) { m_format = format; }
     // The copies of each job started next (CUPS's "copies"); one unless set.
     void setCopies(int copies) { m_copies = copies; }
+    // Cancels the job of the document finished last, when a stop came as
+    // its last bytes went: true when the server took it back (one that has
+    // printed already cannot be).
+    bool cancelFinishedJob();
 
 private:
     bool connect();
@@ -47,6 +51,7 @@ private:
     http_t *m_http = nullptr;
     QString m_name;
     int m_jobId = 0;
+    int m_finishedJobId = 0;
     bool m_documentOpen = false;
     RunTimeError m_error;
     std::function<bool()> m_stopped;

@@ -69,6 +69,7 @@ private slots:
     void printChangedWhileSent();
     void printStopped_data();
     void printStopped();
+    void printStoppedAsItEnds();
 
 private:
     QTemporaryDir m_dir;
@@ -794,6 +795,28 @@ void TestCommandLine::printStopped()
         err.constData());
     QTRY_COMPARE_WITH_TIMEOUT(TestSupport::runTool("lpstat", {"-o", "Sticker2Raw"}), QString(), 10000);
     QVERIFY(queue.nothingNew());
+}
+
+// A stop that comes as the job's last bytes go (here before the program
+// began: a signal it finds waiting) still takes the job back while the queue
+// holds it. The job had printed whole, and the signal then ended the program
+// without a word.
+void TestCommandLine::printStoppedAsItEnds()
+{
+    QVERIFY(cupsdRunning());
+    const Queue queue("Sticker2Raw");
+    const QString path = TestSupport::writeFile(m_dir.filePath("short.prn"), "one short line\r\n");
+    QVERIFY(TestSupport::runTool("/usr/sbin/cupsdisable", {"Sticker2Raw"}).isEmpty());
+    const auto enable = qScopeGuard([] { TestSupport::runTool("/usr/sbin/cupsenable", {"Sticker2Raw"}); });
+    const TestSupport::ProgramRun run = TestSupport::runProgram(
+        {"-c",
+            "import os, signal, sys; signal.pthread_sigmask(signal.SIG_BLOCK, [signal.SIGINT]); "
+            "os.kill(os.getpid(), signal.SIGINT); os.execv(sys.argv[1], sys.argv[1:])",
+            STICKER2_PROGRAM, "print", "-d", "Sticker2Raw", path},
+        "python3");
+    QCOMPARE(run.status, 1);
+    QCOMPARE(run.err, "sticker2: " + QFile::encodeName(path) + ": stopped by SIGINT; nothing of it prints\n");
+    QTRY_COMPARE_WITH_TIMEOUT(TestSupport::runTool("lpstat", {"-o", "Sticker2Raw"}), QString(), 10000);
 }
 
 QTEST_MAIN(TestCommandLine)
