@@ -1,6 +1,5 @@
 #include "export/WorkbookExport.h"
 
-
 #include "export/MinizipLibrary.h"
 #include "export/PrintFileLines.h"
 #include "export/WorkbookPackage.h"
